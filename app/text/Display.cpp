@@ -1,0 +1,89 @@
+#include "Display.h"
+
+#include "L.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <limits>
+
+namespace Display {
+
+QString dateTimeFormat(const QLocale &locale)
+{
+    // The long date without its weekday and with the month abbreviated is the medium date of most
+    // locales; Qt has no medium format of its own.
+    QString date = locale.dateFormat(QLocale::LongFormat);
+    static const QRegularExpression weekday(QStringLiteral("[\\s,，、]*dddd[\\s,，、]*"));
+    date.replace(weekday, QStringLiteral(" "));
+    date.replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
+    return date.trimmed() + QLatin1Char(' ') + locale.timeFormat(QLocale::ShortFormat);
+}
+
+QString dateTime(std::optional<double> unixTime, const QLocale &locale, const QTimeZone &zone)
+{
+    if (!unixTime || !(*unixTime > 0) || !std::isfinite(*unixTime))
+        return missing;
+    const double seconds = *unixTime >= 1e12 ? *unixTime / 1000 : *unixTime;
+    // Beyond this many milliseconds the conversion to a whole number would overflow.
+    if (seconds * 1000 >= 9.0e18)
+        return missing;
+    const QDateTime moment = QDateTime::fromMSecsSinceEpoch(qint64(seconds * 1000), zone);
+    if (!moment.isValid())
+        return missing;
+    return locale.toString(moment, dateTimeFormat(locale));
+}
+
+QString dateTime(std::optional<double> unixTime)
+{
+    return dateTime(unixTime, QLocale(), QTimeZone::systemTimeZone());
+}
+
+std::optional<QDateTime> date(const std::optional<QString> &text)
+{
+    if (!text)
+        return std::nullopt;
+    QString value = *text;
+    static const QRegularExpression zone(QStringLiteral("(Z|[+-][0-9]{2}:[0-9]{2})$"));
+    if (!zone.match(value).hasMatch())
+        value += QLatin1Char('Z');
+
+    // Internet date and time, with or without fractional seconds: the two forms the service writes.
+    static const QRegularExpression form(QStringLiteral(
+        "^([0-9]{4})-([0-9]{2})-([0-9]{2})T([0-9]{2}):([0-9]{2}):([0-9]{2})(?:\\.([0-9]+))?"
+        "(?:Z|([+-])([0-9]{2}):([0-9]{2}))$"));
+    const QRegularExpressionMatch match = form.match(value);
+    if (!match.hasMatch())
+        return std::nullopt;
+    auto number = [&match](int group) { return match.capturedView(group).toInt(); };
+    const QDate day(number(1), number(2), number(3));
+    const int hour = number(4), minute = number(5), second = number(6);
+    if (!day.isValid() || hour > 23 || minute > 59 || second > 59)
+        return std::nullopt;
+    const QString fraction = (match.captured(7) + QStringLiteral("000")).left(3);
+    const QTime time(hour, minute, second, fraction.toInt());
+
+    int offsetSeconds = 0;
+    if (match.hasCaptured(8)) {
+        const int offsetHours = number(9), offsetMinutes = number(10);
+        if (offsetHours > 23 || offsetMinutes > 59)
+            return std::nullopt;
+        offsetSeconds = (offsetHours * 60 + offsetMinutes) * 60;
+        if (match.capturedView(8) == QLatin1String("-"))
+            offsetSeconds = -offsetSeconds;
+    }
+    return QDateTime(day, time, Qt::OffsetFromUTC, offsetSeconds).toUTC();
+}
+
+QString duration(std::optional<double> minutes)
+{
+    if (!minutes || !std::isfinite(*minutes))
+        return missing;
+    const double rounded = std::round(*minutes);
+    if (rounded >= 9.2e18)
+        return missing;
+    const qint64 whole = rounded < 0 ? 0 : qint64(rounded);
+    return L(QStringLiteral("%@ 小时 %@ 分"), whole / 60, whole % 60);
+}
+
+} // namespace Display

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <QTimeZone>
+
+#include <optional>
+
+// Display texts of the member service's times and durations.
+namespace Display {
+
+// The text of a missing or unusable value: U+2014 EM DASH.
+inline const QString missing = QStringLiteral("\u2014");
+
+// A Unix time in seconds, or in milliseconds from 1e12 on, as the locale's medium date with hours and
+// minutes. Missing, non-positive, not-a-number and out-of-range values give "—".
+QString dateTime(std::optional<double> unixTime);
+QString dateTime(std::optional<double> unixTime, const QLocale &locale, const QTimeZone &zone);
+
+// An ISO 8601 time: "2024-05-01T08:30:00", with optional fractional seconds and a zone "Z" or "±hh:mm"
+// (none means UTC). Anything else, a zone without its colon included, gives no date.
+std::optional<QDateTime> date(const std::optional<QString> &text);
+
+// Minutes as "%@ 小时 %@ 分", rounded half away from zero, never negative. Not-a-number, infinite and
+// out-of-range values give "—".
+QString duration(std::optional<double> minutes);
+
+// The locale's medium-length date ("May 1, 2024", "2024年5月1日") followed by its short time.
+QString dateTimeFormat(const QLocale &locale);
+
+} // namespace Display

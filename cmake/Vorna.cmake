@@ -1,0 +1,19 @@
+# Shared settings of the project's own targets: warnings are errors here, never in Qt's generated code.
+function(vorna_target_defaults target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror -Wno-missing-field-initializers)
+endfunction()
+
+# A QtTest executable registered with CTest:
+#   vorna_add_test(tst_text SOURCES tst_text.cpp LIBRARIES vorna_text [TIMEOUT s] [LABELS l])
+function(vorna_add_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBRARIES;ENVIRONMENT" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  vorna_target_defaults(${name})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBRARIES})
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VORNA_SOURCE_DIR=${PROJECT_SOURCE_DIR};${T_ENVIRONMENT}")
+endfunction()

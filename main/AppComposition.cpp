@@ -1,0 +1,28 @@
+#include "AppComposition.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QQmlEngine>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(Vorna_AppPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_MainPlugin)
+
+namespace AppComposition {
+
+void describeApplication()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Vornalia"));
+    QCoreApplication::setApplicationName(QStringLiteral("Vornalia"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Vornalia"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vornalia.MemberCentre"));
+}
+
+void prepareEngine(QQmlEngine &engine)
+{
+    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+}
+
+QUrl mainWindow() { return QUrl(QStringLiteral("qrc:/qt/qml/Vorna/Main/Main.qml")); }
+
+} // namespace AppComposition

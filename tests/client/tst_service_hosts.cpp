@@ -1,0 +1,78 @@
+// Which member service the app talks to, and which certificates it trusts for it.
+#include "SampleService.h"
+#include "ServiceHosts.h"
+
+#include <QTemporaryFile>
+#include <QtTest>
+
+class ServiceHostsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fixedOriginHasNoPathPortOrUser();
+    void overrideAcceptsOnlySafeOrigins_data();
+    void overrideAcceptsOnlySafeOrigins();
+    void overrideTrustsTheNamedCertificate();
+};
+
+void ServiceHostsTest::fixedOriginHasNoPathPortOrUser()
+{
+    const QUrl origin = ServiceHosts::fixedMemberEndpoint().origin;
+    QCOMPARE(origin.scheme(), QString("https"));
+    QCOMPARE(origin.host(), QString(ServiceHosts::memberHost));
+    QCOMPARE(origin.port(), -1);
+    QVERIFY(origin.path().isEmpty());
+    QVERIFY(origin.userInfo().isEmpty());
+    QVERIFY(ServiceHosts::fixedMemberEndpoint().trustedCertificates.isEmpty());
+    QVERIFY(QString(ServiceHosts::secondHost) != QString(ServiceHosts::memberHost));
+}
+
+void ServiceHostsTest::overrideAcceptsOnlySafeOrigins_data()
+{
+    QTest::addColumn<QString>("origin");
+    QTest::addColumn<QString>("accepted");
+    QTest::newRow("https") << "https://staging.vornalia.org" << "https://staging.vornalia.org";
+    QTest::newRow("https with port and slash") << "https://127.0.0.1:8443/" << "https://127.0.0.1:8443";
+    QTest::newRow("loopback http") << "http://127.0.0.1:8080" << "http://127.0.0.1:8080";
+    QTest::newRow("localhost http") << "http://localhost:8080" << "http://localhost:8080";
+    QTest::newRow("ipv6 loopback http") << "http://[::1]:8080" << "http://[::1]:8080";
+    QTest::newRow("remote http") << "http://vornalia.org" << "";
+    QTest::newRow("with path") << "https://vornalia.org/api" << "";
+    QTest::newRow("with user") << "https://someone@vornalia.org" << "";
+    QTest::newRow("with query") << "https://vornalia.org?x=1" << "";
+    QTest::newRow("other scheme") << "ftp://vornalia.org" << "";
+    QTest::newRow("no host") << "https://" << "";
+    QTest::newRow("not a URL") << "vornalia" << "";
+}
+
+void ServiceHostsTest::overrideAcceptsOnlySafeOrigins()
+{
+    QFETCH(QString, origin);
+    QFETCH(QString, accepted);
+    const auto endpoint = ServiceHosts::parseOverride(origin, QString());
+    if (accepted.isEmpty()) {
+        QVERIFY2(!endpoint, qPrintable(origin));
+        return;
+    }
+    QVERIFY(endpoint);
+    QCOMPARE(endpoint->origin.toString(), accepted);
+}
+
+void ServiceHostsTest::overrideTrustsTheNamedCertificate()
+{
+    QTemporaryFile pem;
+    QVERIFY(pem.open());
+    pem.write(Sample::Service::certificate().toPem());
+    pem.close();
+    const auto endpoint = ServiceHosts::parseOverride("https://127.0.0.1:9443", pem.fileName());
+    QVERIFY(endpoint);
+    QCOMPARE(endpoint->trustedCertificates, QList<QSslCertificate>{Sample::Service::certificate()});
+
+    // An unreadable file trusts nothing extra; the origin still applies.
+    const auto without = ServiceHosts::parseOverride("https://127.0.0.1:9443", "/nonexistent/cert.pem");
+    QVERIFY(without && without->trustedCertificates.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(ServiceHostsTest)
+#include "tst_service_hosts.moc"

@@ -1,0 +1,153 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QJsonValue>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QSslCertificate>
+#include <QString>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QHttpServer;
+class QHttpServerRequest;
+class QHttpServerResponder;
+
+// A small in-memory member service over HTTPS on 127.0.0.1, for tests and for trying the app without an
+// account on the real site. It keeps its state, records every request, and can be told to misbehave.
+namespace Sample {
+
+using Headers = QList<QPair<QByteArray, QByteArray>>;
+
+// One request as it arrived.
+struct Request {
+    QByteArray method;
+    QString path;
+    QUrlQuery query;
+    Headers headers;
+    QMap<QByteArray, QByteArray> cookies;
+    QByteArray body;
+    QHash<QString, QString> parameters; // the {name} segments of the route
+
+    QByteArray header(const QByteArray &name) const; // case-insensitive, first match
+    QJsonValue json() const;                         // the body as JSON, undefined when it is none
+};
+
+// One answer. Statics make the common shapes.
+struct Reply {
+    int status = 200;
+    QByteArray contentType = "application/json";
+    Headers headers;
+    QByteArray body;
+
+    static Reply json(const QJsonValue &value, int status = 200);
+    static Reply message(int status, const QString &message); // {"message": …}, the service's refusals
+    static Reply html(const QByteArray &page, int status = 200);
+    static Reply redirect(const QString &location, int status = 302);
+    static Reply bytes(const QByteArray &data, const QByteArray &contentType, int status = 200);
+};
+
+// How the service misbehaves for one path ("*" for every path). Empty fields change nothing.
+struct Fault {
+    std::optional<int> status;          // answer with this status (the body says so in {"message"})
+    std::optional<QByteArray> html;     // answer with this HTML page instead of JSON
+    std::optional<int> bodyDelayMs;     // send the headers at once, then the body after this wait
+    std::optional<qint64> oversize;     // a JSON body of this many bytes
+    bool undeclaredLength = false;      // send the body chunked, without Content-Length
+    std::optional<QUrl> redirect;       // answer 302 to this address (another origin, say)
+    int times = -1;                     // how many requests it hits; -1 for all
+};
+
+struct Account {
+    QString id;
+    QString username;
+    QString password;
+    QString name;
+    QString role;
+    bool mustChangePassword = false;
+    bool needsProfileSetup = false;
+};
+
+struct Session {
+    QString accountId;
+    bool remember = false;
+};
+
+class Service : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Handler = std::function<Reply(Service &, const Request &)>;
+
+    // Sample data comes from the JSON files of a folder; by default the ones built into the service.
+    explicit Service(QObject *parent = nullptr, const QString &dataFolder = QString());
+    ~Service() override;
+
+    // Listens on 127.0.0.1 (port 0: a free one). False when it cannot.
+    bool start(quint16 port = 0);
+    QUrl origin() const;
+
+    // The certificate the service presents; a client trusts it to talk to the service.
+    static QSslCertificate certificate();
+
+    // Routes: "{name}" matches one path segment, handed over in Request::parameters.
+    void route(const QByteArray &method, const QString &pattern, Handler handler);
+
+    void setFault(const QString &path, const Fault &fault);
+    void clearFaults();
+
+    QList<Request> requests() const { return m_requests; }
+    QList<Request> requestsTo(const QString &path) const;
+    void clearRequests() { m_requests.clear(); }
+
+    // State.
+    QList<Account> accounts() const { return m_accounts; }
+    Account *account(const QString &id);
+    Account *accountNamed(const QString &username);
+    // The signed-in account of a request, if its session cookie is live.
+    Account *signedIn(const Request &request);
+    // Starts a session and returns the Set-Cookie value for it.
+    QByteArray openSession(const QString &accountId, bool remember);
+    void closeSession(const Request &request);
+    // Every session ends at once, as when the cookies expire at the service.
+    void expireSessions() { m_sessions.clear(); }
+    int sessionCount() const { return int(m_sessions.size()); }
+
+    // The JSON of a data file ("accounts" for accounts.json), for endpoints that serve sample records.
+    QJsonValue data(const QString &name) const { return m_data.value(name); }
+
+    static constexpr char sessionCookie[] = "vornalia_session";
+
+private:
+    struct Route {
+        QByteArray method;
+        QStringList segments;
+        Handler handler;
+    };
+
+    void dispatch(const QHttpServerRequest &request, QHttpServerResponder &&responder);
+    Reply answer(Request &request);
+    std::optional<Fault> takeFault(const QString &path);
+    void send(const Request &request, Reply reply, const std::optional<Fault> &fault,
+              QHttpServerResponder &&responder);
+    void loadData(const QString &folder);
+    void addAccountRoutes();
+
+    std::unique_ptr<QHttpServer> m_server;
+    quint16 m_port = 0;
+    QList<Route> m_routes;
+    QHash<QString, Fault> m_faults;
+    QList<Request> m_requests;
+    QList<Account> m_accounts;
+    QHash<QByteArray, Session> m_sessions;
+    QHash<QString, QJsonValue> m_data;
+};
+
+} // namespace Sample

@@ -1,0 +1,35 @@
+// The sample member service on its own, for trying the app without an account on the real site.
+#include "SampleService.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Vornalia sample member service"));
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("port"), QStringLiteral("Port on 127.0.0.1 (0: a free one)."),
+                      QStringLiteral("port"), QStringLiteral("0")});
+    parser.process(app);
+
+    Sample::Service service;
+    if (!service.start(quint16(parser.value(QStringLiteral("port")).toUInt()))) {
+        QTextStream(stderr) << "vorna-sample-service: cannot listen on 127.0.0.1\n";
+        return 1;
+    }
+    QTextStream out(stdout);
+    out << service.origin().toString() << Qt::endl;
+    out << "accounts (user name / password / role):" << Qt::endl;
+    for (const QJsonValue &row : service.data(QStringLiteral("accounts")).toArray()) {
+        const QJsonObject account = row.toObject();
+        out << "  " << account.value("username").toString() << " / " << account.value("password").toString()
+            << " / " << account.value("role").toString() << Qt::endl;
+    }
+    return app.exec();
+}

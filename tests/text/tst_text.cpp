@@ -1,0 +1,238 @@
+#include <QtTest>
+
+#include "AppLanguage.h"
+#include "Display.h"
+#include "L.h"
+
+#include <limits>
+
+// The language follows LANGUAGE, which Qt reads for the system's UI languages on Unix.
+class LanguageScope
+{
+public:
+    explicit LanguageScope(const QByteArray &languages)
+        : m_saved(qgetenv("LANGUAGE"))
+    {
+        qputenv("LANGUAGE", languages);
+    }
+    ~LanguageScope() { qputenv("LANGUAGE", m_saved); }
+
+private:
+    QByteArray m_saved;
+};
+
+class TextTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void languageFromPreferences_data();
+    void languageFromPreferences();
+    void userLanguagesNarrowToShippedTables();
+    void substitutionIsOnlyAtAndPercent_data();
+    void substitutionIsOnlyAtAndPercent();
+    void argumentsAreShownPlainly();
+    void lookupFollowsLanguage();
+    void dateTimeReadsSecondsOrMilliseconds();
+    void dateTimeRefusesUnusableValues_data();
+    void dateTimeRefusesUnusableValues();
+    void isoDates_data();
+    void isoDates();
+    void durations_data();
+    void durations();
+};
+
+void TextTest::languageFromPreferences_data()
+{
+    QTest::addColumn<QStringList>("preferred");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("en-GB") << QStringList{"en-GB", "zh-HK"} << "en" << "English";
+    QTest::newRow("en") << QStringList{"en"} << "en" << "English";
+    QTest::newRow("zh-HK") << QStringList{"zh-HK"} << "zh-HK" << "繁體中文（香港）";
+    QTest::newRow("zh-TW") << QStringList{"zh-TW", "en"} << "zh-TW" << "繁體中文（台灣）";
+    QTest::newRow("zh-Hant") << QStringList{"zh-Hant"} << "zh-Hans" << "简体中文";
+    QTest::newRow("ja") << QStringList{"ja", "en"} << "zh-Hans" << "简体中文";
+    QTest::newRow("empty") << QStringList{} << "zh-Hans" << "简体中文";
+}
+
+void TextTest::languageFromPreferences()
+{
+    QFETCH(QStringList, preferred);
+    QFETCH(QString, language);
+    QFETCH(QString, name);
+    QCOMPARE(AppLanguage::resolve(preferred), language);
+    QCOMPARE(AppLanguage::nameOf(AppLanguage::resolve(preferred)), name);
+}
+
+void TextTest::userLanguagesNarrowToShippedTables()
+{
+    using AppLanguage::preferredLocalizations;
+    // Languages without a table are passed over, so the next preference decides.
+    QCOMPARE(preferredLocalizations({"ja-JP", "en-GB", "zh-CN"}), (QStringList{"en", "zh-Hans"}));
+    QCOMPARE(preferredLocalizations({"zh-Hant-HK", "zh-HK"}), QStringList{"zh-HK"});
+    QCOMPARE(preferredLocalizations({"zh_MO"}), QStringList{"zh-HK"});
+    QCOMPARE(preferredLocalizations({"zh-Hant-TW"}), QStringList{"zh-TW"});
+    QCOMPARE(preferredLocalizations({"zh-Hans-CN", "zh-CN"}), QStringList{"zh-Hans"});
+    QCOMPARE(preferredLocalizations({"fr", "de"}), QStringList{});
+
+    LanguageScope scope("en_GB:zh_CN");
+    QCOMPARE(AppLanguage::current(), QString("en"));
+    QCOMPARE(AppLanguage::currentName(), QString("English"));
+}
+
+void TextTest::substitutionIsOnlyAtAndPercent_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("in order") << "%@ 小时 %@ 分" << QStringList{"2", "5"} << "2 小时 5 分";
+    QTest::newRow("percent") << "%@%%" << QStringList{"40"} << "40%";
+    QTest::newRow("percent without arguments") << "100%%" << QStringList{} << "100%";
+    // A bad table entry must not read arguments that are not there.
+    QTest::newRow("missing argument") << "%@ / %@ / %@" << QStringList{"a"} << "a /  / ";
+    QTest::newRow("stray specifiers") << "%d %s %1 %lld%" << QStringList{"x"} << "%d %s %1 %lld%";
+    QTest::newRow("extra arguments") << "only %@" << QStringList{"one", "two"} << "only one";
+    QTest::newRow("trailing percent") << "50%" << QStringList{} << "50%";
+    QTest::newRow("argument holding a placeholder") << "%@ and %@" << QStringList{"%@", "b"} << "%@ and b";
+}
+
+void TextTest::substitutionIsOnlyAtAndPercent()
+{
+    QFETCH(QString, format);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+    QCOMPARE(Text::substitute(format, arguments), expected);
+}
+
+void TextTest::argumentsAreShownPlainly()
+{
+    LanguageScope scope("zh_CN");
+    QCOMPARE(L("%@ 小时 %@ 分", 2, 5), QString("2 小时 5 分"));
+    QCOMPARE(L("共 %@ 条", 1234567), QString("共 1234567 条")); // no grouping
+    QCOMPARE(L("%@", qint64(-3)), QString("-3"));
+    QCOMPARE(L("%@", 250.0), QString("250.0"));
+    QCOMPARE(L("%@", 2.5), QString("2.5"));
+    QCOMPARE(L("%@", 0.1 + 0.2), QString("0.30000000000000004"));
+    QCOMPARE(L("%@ %@", QString("文字"), true), QString("文字 true"));
+    QCOMPARE(L("没有这个键"), QString("没有这个键"));
+}
+
+void TextTest::lookupFollowsLanguage()
+{
+    {
+        LanguageScope scope("en_US");
+        QCOMPARE(L("%@ 小时 %@ 分", 2, 5), QString("2 h 5 min"));
+        QCOMPARE(L("没有这个键"), QString("没有这个键"));
+    }
+    {
+        LanguageScope scope("zh_TW");
+        QCOMPARE(L("成员中心正在准备中。"), QString("成員中心正在準備中。"));
+    }
+    {
+        LanguageScope scope("zh_HK");
+        QCOMPARE(L("成员中心正在准备中。"), QString("成員中心正在準備中。"));
+    }
+    LanguageScope scope("zh_CN");
+    QCOMPARE(L("成员中心正在准备中。"), QString("成员中心正在准备中。"));
+}
+
+void TextTest::dateTimeReadsSecondsOrMilliseconds()
+{
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QTimeZone utc = QTimeZone::utc();
+    auto show = [&](double value) { return Display::dateTime(value, english, utc); };
+
+    QCOMPARE(show(1e12), QString("Sep 9, 2001 1:46 AM")); // milliseconds from 1e12 on
+    QCOMPARE(show(1'700'000'000), show(1'700'000'000'000));
+    QCOMPARE(show(1'700'000'000), QString("Nov 14, 2023 10:13 PM"));
+    // Just below 1e12 is still seconds: a date tens of thousands of years ahead.
+    QVERIFY(show(999'999'999'999).contains("33658"));
+
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    QCOMPARE(Display::dateTime(1'700'000'000, chinese, utc), QString("2023年11月14日 22:13"));
+    QCOMPARE(Display::dateTime(1'700'000'000, chinese, QTimeZone("Asia/Shanghai")),
+             QString("2023年11月15日 06:13"));
+}
+
+void TextTest::dateTimeRefusesUnusableValues_data()
+{
+    QTest::addColumn<std::optional<double>>("value");
+    QTest::newRow("missing") << std::optional<double>();
+    QTest::newRow("zero") << std::optional<double>(0);
+    QTest::newRow("negative") << std::optional<double>(-5);
+    QTest::newRow("nan") << std::optional<double>(std::numeric_limits<double>::quiet_NaN());
+    QTest::newRow("infinity") << std::optional<double>(std::numeric_limits<double>::infinity());
+    QTest::newRow("-infinity") << std::optional<double>(-std::numeric_limits<double>::infinity());
+    QTest::newRow("beyond whole milliseconds") << std::optional<double>(1e300);
+}
+
+void TextTest::dateTimeRefusesUnusableValues()
+{
+    QFETCH(std::optional<double>, value);
+    QCOMPARE(Display::dateTime(value), QString("—"));
+    QCOMPARE(Display::missing, QString(QChar(0x2014)));
+}
+
+void TextTest::isoDates_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QDateTime>("expected");
+    const auto utc = [](int h, int m, int s, int ms = 0) {
+        return QDateTime(QDate(2024, 5, 1), QTime(h, m, s, ms), Qt::UTC);
+    };
+    QTest::newRow("no zone is UTC") << "2024-05-01T08:30:00" << utc(8, 30, 0);
+    QTest::newRow("Z") << "2024-05-01T08:30:00Z" << utc(8, 30, 0);
+    QTest::newRow("fraction and offset") << "2024-05-01T08:30:00.250+08:00" << utc(0, 30, 0, 250);
+    QTest::newRow("negative offset") << "2024-04-30T20:30:00-12:00" << utc(8, 30, 0);
+    QTest::newRow("long fraction") << "2024-05-01T08:30:00.123456Z" << utc(8, 30, 0, 123);
+    QTest::newRow("zone without colon") << "2024-05-01T08:30:00+0800" << QDateTime();
+    QTest::newRow("date alone") << "2024-05-01" << QDateTime();
+    QTest::newRow("empty") << "" << QDateTime();
+    QTest::newRow("lower case t and z") << "2024-05-01t08:30:00z" << QDateTime();
+    QTest::newRow("impossible day") << "2024-02-30T08:30:00Z" << QDateTime();
+    QTest::newRow("hour 24") << "2024-05-01T24:00:00Z" << QDateTime();
+    QTest::newRow("space for T") << "2024-05-01 08:30:00Z" << QDateTime();
+}
+
+void TextTest::isoDates()
+{
+    QFETCH(QString, text);
+    QFETCH(QDateTime, expected);
+    const std::optional<QDateTime> parsed = Display::date(text);
+    if (!expected.isValid()) {
+        QVERIFY2(!parsed, qPrintable(parsed ? parsed->toString(Qt::ISODateWithMs) : QString()));
+        return;
+    }
+    QVERIFY(parsed);
+    QCOMPARE(parsed->toMSecsSinceEpoch(), expected.toMSecsSinceEpoch());
+    QCOMPARE(Display::date(std::nullopt), std::nullopt);
+}
+
+void TextTest::durations_data()
+{
+    QTest::addColumn<std::optional<double>>("minutes");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("125") << std::optional<double>(125) << "2 小时 5 分";
+    QTest::newRow("59.5 rounds up") << std::optional<double>(59.5) << "1 小时 0 分";
+    QTest::newRow("59.49") << std::optional<double>(59.49) << "0 小时 59 分";
+    QTest::newRow("0.4") << std::optional<double>(0.4) << "0 小时 0 分";
+    QTest::newRow("negative") << std::optional<double>(-10) << "0 小时 0 分";
+    QTest::newRow("no days") << std::optional<double>(1500) << "25 小时 0 分";
+    QTest::newRow("missing") << std::optional<double>() << "—";
+    QTest::newRow("nan") << std::optional<double>(std::numeric_limits<double>::quiet_NaN()) << "—";
+    QTest::newRow("infinity") << std::optional<double>(std::numeric_limits<double>::infinity()) << "—";
+    QTest::newRow("-infinity") << std::optional<double>(-std::numeric_limits<double>::infinity()) << "—";
+    QTest::newRow("beyond 64 bits") << std::optional<double>(1e19) << "—";
+}
+
+void TextTest::durations()
+{
+    LanguageScope scope("zh_CN");
+    QFETCH(std::optional<double>, minutes);
+    QFETCH(QString, expected);
+    QCOMPARE(Display::duration(minutes), expected);
+}
+
+QTEST_GUILESS_MAIN(TextTest)
+#include "tst_text.moc"

@@ -1,0 +1,99 @@
+#!/usr/bin/env python3
+"""Writes the Traditional Chinese string tables (Hong Kong and Taiwan) from the keys of the English table.
+
+Every key is Simplified Chinese; OpenCC converts it (s2hk for Hong Kong, s2twp for Taiwan, with Taiwan's
+phrasing), then the overrides file of that language replaces whole texts where local usage differs.
+Overrides are lines "key<TAB>text"; lines starting with "#" are comments.
+"""
+import argparse
+import os
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ET
+
+CONFIGS = {"zh_HK": "s2hk.json", "zh_TW": "s2twp.json"}
+
+
+def keys_of(ts_path):
+    root = ET.parse(ts_path).getroot()
+    return [message.findtext("source") for message in root.iter("message")]
+
+
+def escape(text):
+    return text.replace("\\", "\\\\").replace("\n", "\\n")
+
+
+def unescape(text):
+    out, i = [], 0
+    while i < len(text):
+        if text[i] == "\\" and i + 1 < len(text):
+            out.append("\n" if text[i + 1] == "n" else text[i + 1])
+            i += 2
+        else:
+            out.append(text[i])
+            i += 1
+    return "".join(out)
+
+
+def convert(keys, config):
+    with tempfile.TemporaryDirectory() as folder:
+        source = os.path.join(folder, "in.txt")
+        target = os.path.join(folder, "out.txt")
+        with open(source, "w", encoding="utf-8") as f:
+            f.write("\n".join(escape(k) for k in keys) + "\n")
+        subprocess.run(["opencc", "-c", config, "-i", source, "-o", target], check=True)
+        with open(target, encoding="utf-8") as f:
+            lines = f.read().split("\n")
+    converted = [unescape(line) for line in lines[: len(keys)]]
+    if len(converted) != len(keys):
+        sys.exit("opencc returned a different number of lines")
+    return converted
+
+
+def overrides_of(path):
+    table = {}
+    if not os.path.exists(path):
+        return table
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.rstrip("\n")
+            if not line or line.startswith("#"):
+                continue
+            key, text = line.split("\t", 1)
+            table[unescape(key)] = unescape(text)
+    return table
+
+
+def write_table(path, language, keys, texts):
+    root = ET.Element("TS", version="2.1", language=language)
+    context = ET.SubElement(root, "context")
+    ET.SubElement(context, "name").text = "Vorna"
+    for key, text in zip(keys, texts):
+        message = ET.SubElement(context, "message")
+        ET.SubElement(message, "source").text = key
+        ET.SubElement(message, "translation").text = text
+    ET.indent(root)
+    ET.ElementTree(root).write(path, encoding="utf-8", xml_declaration=True)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--english", required=True)
+    parser.add_argument("--overrides", required=True, help="folder holding zh_HK.tsv and zh_TW.tsv")
+    parser.add_argument("--out", required=True)
+    parser.add_argument("language", choices=sorted(CONFIGS))
+    args = parser.parse_args()
+
+    keys = keys_of(args.english)
+    texts = convert(keys, CONFIGS[args.language])
+    overrides = overrides_of(os.path.join(args.overrides, args.language + ".tsv"))
+    unknown = sorted(set(overrides) - set(keys))
+    if unknown:
+        sys.exit("overrides for keys that no longer exist: " + ", ".join(unknown))
+    texts = [overrides.get(k, t) for k, t in zip(keys, texts)]
+    write_table(args.out, args.language, keys, texts)
+
+
+if __name__ == "__main__":
+    main()
