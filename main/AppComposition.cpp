@@ -14,7 +14,6 @@ void describeApplication()
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Vornalia"));
     QCoreApplication::setApplicationName(QStringLiteral("Vornalia"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Vornalia"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vornalia.MemberCentre"));
 }
 
