@@ -15,5 +15,217 @@
         <source>成员中心正在准备中。</source>
         <translation>The member centre is being prepared.</translation>
     </message>
+    <message>
+        <source>尚未设置呼号</source>
+        <translation>No callsign set</translation>
+    </message>
+    <message>
+        <source>需补充证据</source>
+        <translation>More evidence needed</translation>
+    </message>
+    <message>
+        <source>待审核</source>
+        <translation>Pending review</translation>
+    </message>
+    <message>
+        <source>已批准</source>
+        <translation>Approved</translation>
+    </message>
+    <message>
+        <source>未批准</source>
+        <translation>Not approved</translation>
+    </message>
+    <message>
+        <source>未知</source>
+        <translation>Unknown</translation>
+    </message>
+    <message>
+        <source>已排班</source>
+        <translation>Scheduled</translation>
+    </message>
+    <message>
+        <source>登机中</source>
+        <translation>Boarding</translation>
+    </message>
+    <message>
+        <source>已登机</source>
+        <translation>Boarded</translation>
+    </message>
+    <message>
+        <source>滑行去跑道</source>
+        <translation>Taxiing to runway</translation>
+    </message>
+    <message>
+        <source>飞行中</source>
+        <translation>In flight</translation>
+    </message>
+    <message>
+        <source>备降</source>
+        <translation>Diverted</translation>
+    </message>
+    <message>
+        <source>延误</source>
+        <translation>Delayed</translation>
+    </message>
+    <message>
+        <source>已取消</source>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>滑行去停机位</source>
+        <translation>Taxiing to gate</translation>
+    </message>
+    <message>
+        <source>已到达</source>
+        <translation>Arrived</translation>
+    </message>
+    <message>
+        <source>客运</source>
+        <translation>Passenger</translation>
+    </message>
+    <message>
+        <source>包机</source>
+        <translation>Charter</translation>
+    </message>
+    <message>
+        <source>货运</source>
+        <translation>Cargo</translation>
+    </message>
+    <message>
+        <source>训练</source>
+        <translation>Training</translation>
+    </message>
+    <message>
+        <source>试飞</source>
+        <translation>Test flight</translation>
+    </message>
+    <message>
+        <source>医疗急救</source>
+        <translation>Medical</translation>
+    </message>
+    <message>
+        <source>军用</source>
+        <translation>Military</translation>
+    </message>
+    <message>
+        <source>公务/VIP</source>
+        <translation>Business/VIP</translation>
+    </message>
+    <message>
+        <source>人道救援</source>
+        <translation>Humanitarian</translation>
+    </message>
+    <message>
+        <source>通用航空</source>
+        <translation>General aviation</translation>
+    </message>
+    <message>
+        <source>航展</source>
+        <translation>Air show</translation>
+    </message>
+    <message>
+        <source>其他</source>
+        <translation>Other</translation>
+    </message>
+    <message>
+        <source>在地面</source>
+        <translation>On the ground</translation>
+    </message>
+    <message>
+        <source>已停止</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>维护中</source>
+        <translation>In maintenance</translation>
+    </message>
+    <message>
+        <source>处理中</source>
+        <translation>Processing</translation>
+    </message>
+    <message>
+        <source>未通过</source>
+        <translation>Rejected</translation>
+    </message>
+    <message>
+        <source>待人工核查，请勿重复申请</source>
+        <translation>Awaiting manual check, please don't apply again</translation>
+    </message>
+    <message>
+        <source>请求超时，请检查网络连接后重试。</source>
+        <translation>The request timed out. Check your connection and try again.</translation>
+    </message>
+    <message>
+        <source>请求未完成（%@），请稍后重试。</source>
+        <translation>The request could not be completed (%@). Please try again later.</translation>
+    </message>
+    <message>
+        <source>服务器数据格式暂时无法识别，请刷新后重试。</source>
+        <translation>The server's data could not be read right now. Refresh and try again.</translation>
+    </message>
+    <message>
+        <source>无效的接口地址。</source>
+        <translation>Invalid service address.</translation>
+    </message>
+    <message>
+        <source>服务器响应无效。</source>
+        <translation>The server's response was invalid.</translation>
+    </message>
+    <message>
+        <source>重定向次数过多。</source>
+        <translation>Too many redirects.</translation>
+    </message>
+    <message>
+        <source>此账号当前不可使用成员中心。</source>
+        <translation>This account can't use the member centre at the moment.</translation>
+    </message>
+    <message>
+        <source>退出登录未完成，请重试。</source>
+        <translation>Signing out did not finish. Please try again.</translation>
+    </message>
+    <message>
+        <source>无法确认账号状态。</source>
+        <translation>The account status could not be confirmed.</translation>
+    </message>
+    <message>
+        <source>会话已过期，请重新登录。</source>
+        <translation>Your session has expired. Please sign in again.</translation>
+    </message>
+    <message>
+        <source>账号状态暂时不可用，请重试。</source>
+        <translation>The account status is unavailable right now. Please try again.</translation>
+    </message>
+    <message>
+        <source>图片格式无效。</source>
+        <translation>Invalid picture format.</translation>
+    </message>
+    <message>
+        <source>登录已过期，请重新登录。</source>
+        <translation>Your sign-in has expired. Please sign in again.</translation>
+    </message>
+    <message>
+        <source>本地会话文件无法读写：%@</source>
+        <translation>The local session file could not be read or written: %@</translation>
+    </message>
+    <message>
+        <source>系统钥匙串暂时不可用，请解锁设备后重试。</source>
+        <translation>The system keychain is unavailable right now. Unlock your device and try again.</translation>
+    </message>
+    <message>
+        <source>每次最多上传 6 张截图。</source>
+        <translation>You can upload at most 6 screenshots at a time.</translation>
+    </message>
+    <message>
+        <source>无效表单字段。</source>
+        <translation>Invalid form field.</translation>
+    </message>
+    <message>
+        <source>请选择 JPG、PNG 或 WebP 图片，每张不超过 2 MB。</source>
+        <translation>Choose JPG, PNG or WebP pictures of no more than 2 MB each.</translation>
+    </message>
+    <message>
+        <source>数据格式不正确，无法读取。</source>
+        <translation>The data couldn't be read because it isn't in the correct format.</translation>
+    </message>
 </context>
 </TS>

@@ -2,7 +2,11 @@
 #include "SampleService.h"
 
 #include <QJsonArray>
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QImage>
 #include <QJsonObject>
+#include <QPainter>
 
 namespace Sample {
 
@@ -36,6 +40,25 @@ Reply gate(Service &service, const Request &request, bool staffPage)
 
 } // namespace
 
+QByteArray Service::avatarPicture(const QString &accountId)
+{
+    const QByteArray hash = QCryptographicHash::hash(accountId.toUtf8(), QCryptographicHash::Sha1);
+    QImage picture(128, 128, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(QColor(quint8(hash[0]), quint8(hash[1]), quint8(hash[2])));
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 200));
+    painter.drawEllipse(QPointF(64, 50), 24, 24);
+    painter.drawEllipse(QRectF(24, 82, 80, 70));
+    painter.end();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return png;
+}
+
 void Service::addAccountRoutes()
 {
     route("POST", "/api/login", [](Service &service, const Request &request) {
@@ -59,6 +82,29 @@ void Service::addAccountRoutes()
         reply.headers.append(
             {"Set-Cookie", QByteArray(sessionCookie) + "=; Path=/; Secure; HttpOnly; Max-Age=0"});
         return reply;
+    });
+
+    route("GET", "/api/profile", [](Service &service, const Request &request) {
+        const Account *account = service.signedIn(request);
+        if (!account)
+            return Reply::message(401, QStringLiteral("请先登录。"));
+        return Reply::json(QJsonObject{{"profile", account->profile}});
+    });
+    route("GET", "/api/profile/avatar", [](Service &service, const Request &request) {
+        const Account *account = service.signedIn(request);
+        if (!account)
+            return Reply::message(401, QStringLiteral("请先登录。"));
+        if (!account->profile.value("hasAvatar").toBool())
+            return Reply::message(404, QStringLiteral("尚未上传头像。"));
+        return Reply::bytes(avatarPicture(account->id), "image/png");
+    });
+    // The Live authorisation returns here; the service answers with a redirect back to its Live page.
+    route("GET", "/api/live-schedules/authorization-callback", [](Service &service, const Request &request) {
+        if (!service.signedIn(request))
+            return Reply::message(401, QStringLiteral("请先登录。"));
+        if (!request.query.hasQueryItem("code") || !request.query.hasQueryItem("state"))
+            return Reply::message(400, QStringLiteral("授权参数无效。"));
+        return Reply::redirect(QStringLiteral("https://live.vornalia.org/live?linked=1"), 303);
     });
 
     route("GET", "/member", [](Service &service, const Request &request) { return gate(service, request, false); });

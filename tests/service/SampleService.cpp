@@ -157,7 +157,7 @@ QUrl Service::origin() const
 
 void Service::route(const QByteArray &method, const QString &pattern, Handler handler)
 {
-    m_routes.append({method, pattern.split(QLatin1Char('/')), std::move(handler)});
+    m_routes.prepend({method, pattern.split(QLatin1Char('/')), std::move(handler)});
 }
 
 void Service::setFault(const QString &path, const Fault &fault) { m_faults.insert(path, fault); }
@@ -227,7 +227,8 @@ void Service::loadData(const QString &folder)
         const QJsonObject o = row.toObject();
         m_accounts.append({o.value("id").toString(), o.value("username").toString(),
                            o.value("password").toString(), o.value("name").toString(), o.value("role").toString(),
-                           o.value("mustChangePassword").toBool(), o.value("needsProfileSetup").toBool()});
+                           o.value("mustChangePassword").toBool(), o.value("needsProfileSetup").toBool(),
+                           o.value("profile").toObject()});
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
 #include <QMap>
@@ -72,6 +73,7 @@ struct Account {
     QString role;
     bool mustChangePassword = false;
     bool needsProfileSetup = false;
+    QJsonObject profile; // as "/api/profile" answers it
 };
 
 struct Session {
@@ -97,7 +99,8 @@ public:
     // The certificate the service presents; a client trusts it to talk to the service.
     static QSslCertificate certificate();
 
-    // Routes: "{name}" matches one path segment, handed over in Request::parameters.
+    // Routes: "{name}" matches one path segment, handed over in Request::parameters. A later route for the
+    // same method and path takes the place of an earlier one, so a test can change one answer.
     void route(const QByteArray &method, const QString &pattern, Handler handler);
 
     void setFault(const QString &path, const Fault &fault);
@@ -119,6 +122,9 @@ public:
     // Every session ends at once, as when the cookies expire at the service.
     void expireSessions() { m_sessions.clear(); }
     int sessionCount() const { return int(m_sessions.size()); }
+
+    // The avatar picture of an account that has one: a PNG drawn from the account's id.
+    static QByteArray avatarPicture(const QString &accountId);
 
     // The JSON of a data file ("accounts" for accounts.json), for endpoints that serve sample records.
     QJsonValue data(const QString &name) const { return m_data.value(name); }

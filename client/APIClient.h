@@ -1,0 +1,187 @@
+#pragma once
+
+#include "APIError.h"
+#include "AccountRecords.h"
+#include "Json.h"
+#include "MultipartBody.h"
+#include "L.h"
+#include "SessionStore.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QNetworkRequest>
+#include <QObject>
+#include <QPointer>
+#include <QSslConfiguration>
+#include <QString>
+#include <QUrl>
+
+#include <QCoro/QCoroTask>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+class SessionCookieJar;
+
+// What the member site's gate pages say about the signed-in member.
+enum class AccountGate {
+    Ready,    // the member area may be used
+    Password, // a password change is required first
+    Profile,  // the profile set-up is required first
+};
+
+// One member-service call as built by `makeRequest`: the request, its method and its body.
+struct APIRequest {
+    QNetworkRequest request;
+    QByteArray method;
+    QByteArray body;
+
+    // A JSON object serialised compactly, with "Content-Type" "application/json".
+    void setJsonBody(const QJsonObject &object);
+    // A form-data body with its boundary in "Content-Type".
+    void setMultipartBody(const MultipartBody &multipart);
+};
+
+// A final HTTP answer.
+struct HTTPAnswer {
+    int status = 0;
+    QUrl url; // after the redirects that were followed
+    QByteArray body;
+    QByteArray mimeType; // lower case, without parameters
+};
+
+namespace APIPath {
+// A value put into an endpoint path or query: everything but letters, digits and "-._~" is
+// percent-encoded, so a value stays one path segment and cannot add or cut query parameters.
+QString encoded(const QString &value);
+} // namespace APIPath
+
+// The one client of the member service. It lives on the main thread; every request goes through
+// `makeRequest` and `perform`, and answers become records through `decode`.
+class APIClient : public QObject
+{
+    Q_OBJECT
+
+public:
+    APIClient(QUrl origin, SessionStorePtr store, QList<QSslCertificate> trustedCertificates = {},
+              QObject *parent = nullptr);
+    ~APIClient() override;
+
+    const QUrl &origin() const { return m_origin; }
+    bool remembersSession() const { return m_remembersSession; }
+    quint64 generation() const { return m_generation; }
+
+    // Told the stored cookie bytes when they were saved; that the service refused the session (401);
+    // that it refused the member's role (403). Run before the caller sees the error.
+    std::function<void(const QByteArray &)> onSessionSaved;
+    std::function<void()> onUnauthorized;
+    std::function<void()> onRestricted;
+
+    // Throws APIError 400 "无效的接口地址。" for a path that is not on the member site.
+    APIRequest makeRequest(const QString &path, const QByteArray &method) const;
+    QCoro::Task<HTTPAnswer> perform(APIRequest request);
+
+    // Answers the service may send as JSON null are read with decodeOptional, the rest with decode.
+    template <typename T>
+    QCoro::Task<T> decode(APIRequest request)
+    {
+        static_assert(!T::optionalAnswer, "this answer may be null: use decodeOptional");
+        const HTTPAnswer answer = co_await perform(std::move(request));
+        co_return decodeBody<T>(answer.body);
+    }
+    template <typename T>
+    QCoro::Task<std::optional<T>> decodeOptional(APIRequest request)
+    {
+        static_assert(T::optionalAnswer, "this answer is never null: use decode");
+        const HTTPAnswer answer = co_await perform(std::move(request));
+        co_return decodeOptionalBody<T>(answer.body);
+    }
+    template <typename T>
+    static T decodeBody(const QByteArray &body)
+    {
+        try {
+            return T::fromJson(Json::parse(body));
+        } catch (const DecodeError &) {
+            throw unreadableAnswer();
+        }
+    }
+    template <typename T>
+    static std::optional<T> decodeOptionalBody(const QByteArray &body)
+    {
+        try {
+            const QJsonValue value = Json::parse(body);
+            if (value.isNull())
+                return std::nullopt;
+            return T::fromJson(value);
+        } catch (const DecodeError &) {
+            throw unreadableAnswer();
+        }
+    }
+
+    static bool sameOrigin(const QUrl &candidate, const QUrl &origin);
+
+    // Sign-in, sign-out and the account gate.
+    QCoro::Task<User> login(QString username, QString password, bool remember);
+    QCoro::Task<> logout();
+    QCoro::Task<AccountGate> accountGate(User user);
+
+    // A picture of the member site that needs the session.
+    QCoro::Task<QByteArray> image(QString path);
+    // Replays the Live authorisation callback caught on the second host against the member site.
+    QCoro::Task<> completeLiveAuthorization(QUrl callback);
+
+    // The session's cookies.
+    QCoro::Task<bool> restoreCookies();
+    QCoro::Task<> forgetSession();
+    QByteArray accountSessionData() const;
+    void installAccountSession(const QByteArray &cookieJson);
+    QCoro::Task<> persistSession(SessionStorePtr store);
+    // Disconnects a client that is being replaced: requests in flight end as cancelled.
+    void retire();
+
+    // How long a request may wait without data, and how long a whole exchange may take.
+    void setTimeouts(std::chrono::milliseconds idle, std::chrono::milliseconds total);
+    // The largest answer read; a longer one is cut off and treated as unusable.
+    static constexpr qint64 maxAnswerBytes = 32 * 1024 * 1024;
+
+private:
+    // Ends a coroutine that resumes after its client went away.
+    class Lifetime
+    {
+    public:
+        explicit Lifetime(const std::shared_ptr<bool> &alive)
+            : m_alive(alive)
+        {
+        }
+        void check() const
+        {
+            if (!*m_alive)
+                throw CancellationError();
+        }
+
+    private:
+        std::shared_ptr<bool> m_alive;
+    };
+
+    static APIError unreadableAnswer();
+    QCoro::Task<HTTPAnswer> send(APIRequest request);
+    QCoro::Task<> saveCookies();
+    QByteArray snapshotJson() const;
+
+    QUrl m_origin;
+    SessionStorePtr m_store;
+    QSslConfiguration m_ssl;
+    QNetworkAccessManager *m_manager;
+    SessionCookieJar *m_cookies;
+    bool m_remembersSession = false;
+    bool m_retired = false;
+    quint64 m_generation = 0;
+    std::chrono::milliseconds m_idleTimeout{30'000};
+    std::chrono::milliseconds m_totalTimeout{60'000};
+    QList<QPointer<QNetworkReply>> m_inFlight;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+};

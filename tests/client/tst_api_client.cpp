@@ -1,0 +1,518 @@
+// The request road of the member client, against the sample member service over real HTTPS.
+#include "ClientTestSupport.h"
+#include "ServiceHosts.h"
+
+#include <QJsonArray>
+
+using namespace TestSupport;
+using Sample::Reply;
+using Sample::Request;
+
+class APIClientTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void pathsStayOnTheMemberSite_data();
+    void pathsStayOnTheMemberSite();
+    void sameOriginComparesSchemeHostPortAndUser_data();
+    void sameOriginComparesSchemeHostPortAndUser();
+    void valuesInPathsAndQueriesAreEncoded();
+    void originHeaderOnlyOnPost();
+    void refusalsCarryTheServiceMessageOrTheStatus();
+    void unauthorizedForgetsTheSessionExceptAtLogin();
+    void restrictedTellsTheAccountState();
+    void answersAfterASessionChangeAreCancelled();
+    void decodingIsStrict();
+    void redirectsAreFollowedOnlyOnTheSite();
+    void slowAndOversizeAnswers();
+    void signInRemembersOnlyWhenAsked();
+    void signInRefusals();
+    void signOutNeedsConfirmation();
+    void gateOutcomes_data();
+    void gateOutcomes();
+    void picturesNeedAnImageType();
+    void liveCallbackChecksAndReplays_data();
+    void liveCallbackChecksAndReplays();
+    void liveCallbackNeedsA303();
+
+private:
+    std::unique_ptr<Site> m_site;
+    Sample::Service &service() { return *m_site->service; }
+};
+
+void APIClientTest::init()
+{
+    qputenv("LANGUAGE", "zh_CN");
+    m_site = std::make_unique<Site>();
+    QVERIFY(m_site->started);
+}
+
+void APIClientTest::cleanup() { m_site.reset(); }
+
+void APIClientTest::pathsStayOnTheMemberSite_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("api path") << "/api/me" << true;
+    QTest::newRow("with query") << "/api/pireps/multiplier-options?departure=ZBAA&arrival=ZSPD" << true;
+    QTest::newRow("no leading slash") << "api/me" << false;
+    QTest::newRow("two slashes") << "//evil.example/api/me" << false;
+    QTest::newRow("full address") << "https://evil.example/api/me" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void APIClientTest::pathsStayOnTheMemberSite()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, accepted);
+    const auto client = m_site->client();
+    const auto error = thrown<APIError>([&] { client->makeRequest(path, "GET"); });
+    if (accepted) {
+        QVERIFY(!error);
+        const QUrl url = client->makeRequest(path, "GET").request.url();
+        QCOMPARE(url.adjusted(QUrl::RemovePath | QUrl::RemoveQuery), service().origin());
+        QCOMPARE(url.path(), path.section('?', 0, 0));
+        return;
+    }
+    QVERIFY(error);
+    QCOMPARE(*error, APIError(400, "无效的接口地址。"));
+}
+
+void APIClientTest::sameOriginComparesSchemeHostPortAndUser_data()
+{
+    QTest::addColumn<QString>("candidate");
+    QTest::addColumn<QString>("origin");
+    QTest::addColumn<bool>("same");
+    QTest::newRow("same") << "https://vornalia.org/api/me" << "https://vornalia.org" << true;
+    QTest::newRow("explicit default port") << "https://vornalia.org:443/api" << "https://vornalia.org" << false;
+    QTest::newRow("other port") << "https://vornalia.org:8443/" << "https://vornalia.org:443" << false;
+    QTest::newRow("other scheme") << "http://vornalia.org/" << "https://vornalia.org" << false;
+    QTest::newRow("other host") << "https://www.vornalia.org/" << "https://vornalia.org" << false;
+    QTest::newRow("user name") << "https://someone@vornalia.org/" << "https://vornalia.org" << false;
+    QTest::newRow("password") << "https://:secret@vornalia.org/" << "https://vornalia.org" << false;
+}
+
+void APIClientTest::sameOriginComparesSchemeHostPortAndUser()
+{
+    QFETCH(QString, candidate);
+    QFETCH(QString, origin);
+    QFETCH(bool, same);
+    QCOMPARE(APIClient::sameOrigin(QUrl(candidate), QUrl(origin)), same);
+}
+
+void APIClientTest::valuesInPathsAndQueriesAreEncoded()
+{
+    // Plain ids the service gave stay as they are.
+    QCOMPARE(APIPath::encoded("p-1024_a.b~c"), QString("p-1024_a.b~c"));
+    // Nothing can add or cut a parameter, or leave its path segment.
+    QCOMPARE(APIPath::encoded("Z B&x=1+2#f?g/h"), QString("Z%20B%26x%3D1%2B2%23f%3Fg%2Fh"));
+
+    service().route("GET", "/api/pireps/multiplier-options", [](Sample::Service &, const Request &request) {
+        return Reply::json(QJsonObject{{"departure", request.query.queryItemValue("departure", QUrl::FullyDecoded)},
+                                       {"items", int(request.query.queryItems().size())}});
+    });
+    const auto client = m_site->client();
+    const QString path = "/api/pireps/multiplier-options?departure=" + APIPath::encoded("ZB AA&arrival=X")
+                         + "&arrival=" + APIPath::encoded("ZSPD");
+    const HTTPAnswer answer = await(client->perform(client->makeRequest(path, "GET")));
+    const QJsonObject echoed = QJsonDocument::fromJson(answer.body).object();
+    QCOMPARE(echoed.value("departure").toString(), QString("ZB AA&arrival=X"));
+    QCOMPARE(echoed.value("items").toInt(), 2);
+}
+
+void APIClientTest::originHeaderOnlyOnPost()
+{
+    const auto client = m_site->client();
+    const QByteArray origin = service().origin().toString().toUtf8();
+    for (const QByteArray method : {"GET", "HEAD"}) {
+        const APIRequest request = client->makeRequest("/api/me", method);
+        QCOMPARE(request.request.rawHeader("Accept"), QByteArray("application/json"));
+        QVERIFY(!request.request.hasRawHeader("Origin"));
+    }
+    const APIRequest lower = client->makeRequest("/api/me", "post");
+    QCOMPARE(lower.method, QByteArray("post"));
+    QVERIFY(!lower.request.hasRawHeader("Origin"));
+
+    APIRequest post = client->makeRequest("/api/logout", "POST");
+    post.setJsonBody(QJsonObject());
+    QCOMPARE(post.request.rawHeader("Origin"), origin);
+    await(client->perform(post));
+    const Request sent = service().requestsTo("/api/logout").constLast();
+    QCOMPARE(sent.header("Origin"), origin);
+    QCOMPARE(sent.header("Accept"), QByteArray("application/json"));
+    QCOMPARE(sent.header("Content-Type"), QByteArray("application/json"));
+    QCOMPARE(sent.body, QByteArray("{}"));
+
+    await(client->perform(client->makeRequest("/login", "GET")));
+    QVERIFY(service().requestsTo("/login").constLast().header("Origin").isEmpty());
+}
+
+void APIClientTest::refusalsCarryTheServiceMessageOrTheStatus()
+{
+    const auto client = m_site->client();
+    auto failure = [&](const QString &path) {
+        return thrown<APIError>([&] { await(client->perform(client->makeRequest(path, "GET"))); });
+    };
+    QCOMPARE(failure("/api/nothing"), APIError(404, "未找到该资源。"));
+
+    service().setFault("/api/x", {.status = 500, .html = QByteArray("<html><body>Server Error</body></html>")});
+    QCOMPARE(failure("/api/x"), APIError(500, "请求未完成（500），请稍后重试。"));
+
+    service().route("GET", "/api/null-message", [](Sample::Service &, const Request &) {
+        return Reply::json(QJsonObject{{"message", QJsonValue::Null}, {"error", "x"}}, 409);
+    });
+    QCOMPARE(failure("/api/null-message"), APIError(409, "请求未完成（409），请稍后重试。"));
+    service().route("GET", "/api/empty-message", [](Sample::Service &, const Request &) {
+        return Reply::json(QJsonObject{{"message", ""}}, 422);
+    });
+    QCOMPARE(failure("/api/empty-message"), APIError(422, ""));
+
+    qputenv("LANGUAGE", "en_US");
+    QCOMPARE(failure("/api/x")->message(), L("请求未完成（%@），请稍后重试。", 500));
+    QVERIFY(failure("/api/x")->message().contains("500"));
+    QVERIFY(!failure("/api/x")->message().contains("请求"));
+}
+
+void APIClientTest::unauthorizedForgetsTheSessionExceptAtLogin()
+{
+    const auto store = std::make_shared<MemorySessionStore>();
+    const auto client = m_site->client(store);
+    QStringList events;
+    client->onUnauthorized = [&] {
+        events << "unauthorized";
+        QVERIFY(!store->data()); // forgotten before we are told
+    };
+
+    // A refused password is the service's answer to the sign-in, not an expired session.
+    const auto refused = thrown<APIError>([&] { await(client->login("lichen", "wrong", false)); });
+    QCOMPARE(refused, APIError(401, "用户名或密码错误。"));
+    QVERIFY(events.isEmpty());
+
+    await(client->login("lichen", "fly-vornalia", true));
+    QVERIFY(store->data());
+    const quint64 generation = client->generation();
+    service().expireSessions();
+    const auto expired = thrown<APIError>([&] {
+        try {
+            await(client->decode<UserResponse>(client->makeRequest("/api/me", "GET")));
+        } catch (const APIError &) {
+            events << "error";
+            throw;
+        }
+    });
+    QCOMPARE(expired, APIError(401, "请先登录。"));
+    QCOMPARE(events, (QStringList{"unauthorized", "error"}));
+    QVERIFY(client->generation() > generation);
+    QVERIFY(!client->remembersSession());
+    QVERIFY(!store->data());
+    QVERIFY(client->accountSessionData() == "[]");
+}
+
+void APIClientTest::restrictedTellsTheAccountState()
+{
+    const auto client = m_site->client();
+    await(client->login("lichen", "fly-vornalia", false));
+    int restricted = 0;
+    client->onRestricted = [&] { ++restricted; };
+    service().setFault("/api/me", {.status = 403, .times = 1});
+    const auto error = thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); });
+    QVERIFY(error && error->status() == 403);
+    QCOMPARE(restricted, 1);
+    // The session is kept: 403 is about the role, not the session.
+    QVERIFY(await(client->decode<UserResponse>(client->makeRequest("/api/me", "GET"))).user.id == "u-1001");
+}
+
+void APIClientTest::answersAfterASessionChangeAreCancelled()
+{
+    const auto client = m_site->client();
+    await(client->login("lichen", "fly-vornalia", false));
+
+    auto slowMe = [&](auto interrupt) {
+        service().setFault("/api/me", {.bodyDelayMs = 400, .times = 1});
+        QTimer::singleShot(100, client.get(), interrupt);
+        return thrown<CancellationError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); });
+    };
+    QVERIFY(slowMe([&] { await(client->forgetSession()); }));
+    await(client->login("lichen", "fly-vornalia", false));
+    QVERIFY(slowMe([&] { client->retire(); }));
+    // A retired client sends nothing more.
+    const int sent = service().requests().size();
+    QVERIFY(thrown<CancellationError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); }));
+    QCOMPARE(service().requests().size(), sent);
+
+    // A client that goes away with a request in flight ends it as cancelled, without touching itself.
+    auto doomed = m_site->client();
+    service().setFault("/api/login", {.bodyDelayMs = 400, .times = 1});
+    QTimer::singleShot(100, [&] { doomed.reset(); });
+    QVERIFY(thrown<CancellationError>([&] { await(doomed->login("lichen", "fly-vornalia", false)); }));
+}
+
+void APIClientTest::decodingIsStrict()
+{
+    const auto client = m_site->client();
+    service().route("GET", "/api/null", [](Sample::Service &, const Request &) { return Reply::json(QJsonValue::Null); });
+    service().route("GET", "/api/empty", [](Sample::Service &, const Request &) {
+        return Reply::bytes({}, "application/json");
+    });
+    service().route("GET", "/api/user-snake", [](Sample::Service &, const Request &) {
+        return Reply::json(QJsonObject{{"user", QJsonObject{{"id", "u-9"}, {"user_name", "x"}, {"username", "snake"},
+                                                           {"role", "member"}, {"unknown_key", 1}}}});
+    });
+    service().route("GET", "/api/user-wrong-type", [](Sample::Service &, const Request &) {
+        return Reply::json(QJsonObject{{"user", QJsonObject{{"id", "u-9"}, {"username", "x"}, {"role", 5}}}});
+    });
+    auto request = [&](const char *path) { return client->makeRequest(path, "GET"); };
+    const APIError unreadable(502, "服务器数据格式暂时无法识别，请刷新后重试。");
+
+    QVERIFY(!await(client->decodeOptional<ProfileSummary>(request("/api/null"))));
+    QCOMPARE(thrown<APIError>([&] { await(client->decode<UserResponse>(request("/api/null"))); }), unreadable);
+    QCOMPARE(thrown<APIError>([&] { await(client->decodeOptional<ProfileSummary>(request("/api/empty"))); }),
+             unreadable);
+    QCOMPARE(thrown<APIError>([&] { await(client->decode<UserResponse>(request("/api/user-wrong-type"))); }),
+             unreadable);
+    QCOMPARE(await(client->decode<UserResponse>(request("/api/user-snake"))).user.username, QString("snake"));
+}
+
+void APIClientTest::redirectsAreFollowedOnlyOnTheSite()
+{
+    const auto client = m_site->client();
+    await(client->login("lichen", "fly-vornalia", false));
+    service().route("GET", "/api/moved", [](Sample::Service &, const Request &) { return Reply::redirect("/api/me"); });
+    const UserResponse me = await(client->decode<UserResponse>(client->makeRequest("/api/moved", "GET")));
+    QCOMPARE(me.user.username, QString("lichen"));
+    // The session cookie went along to the new place.
+    QVERIFY(service().requestsTo("/api/me").constLast().cookies.contains(Sample::Service::sessionCookie));
+
+    const QString elsewhere = "https://elsewhere.example/api/me";
+    service().setFault("/api/me", {.redirect = QUrl(elsewhere)});
+    const auto away = thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); });
+    QVERIFY(away);
+    QCOMPARE(away->status(), 302);
+
+    // The same host with a user name in the address is another origin too.
+    QUrl withUser = service().origin();
+    withUser.setUserName("intruder");
+    withUser.setPath("/api/me");
+    service().setFault("/api/me", {.redirect = withUser});
+    QCOMPARE(thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); })->status(), 302);
+}
+
+void APIClientTest::slowAndOversizeAnswers()
+{
+    const auto client = m_site->client();
+    client->setTimeouts(std::chrono::milliseconds(250), std::chrono::milliseconds(5000));
+    // A stalled answer is a time-out the user sees, not a silent cancellation.
+    service().setFault("/api/profile", {.bodyDelayMs = 2000, .times = 1});
+    const auto stalled =
+        thrown<TransportError>([&] { await(client->perform(client->makeRequest("/api/profile", "GET"))); });
+    QVERIFY(stalled);
+    QCOMPARE(stalled->code(), QNetworkReply::TimeoutError);
+    QVERIFY(!stalled->description().isEmpty());
+
+    client->setTimeouts(std::chrono::milliseconds(5000), std::chrono::milliseconds(300));
+    service().setFault("/api/profile", {.bodyDelayMs = 2000, .times = 1});
+    QCOMPARE(thrown<TransportError>([&] { await(client->perform(client->makeRequest("/api/profile", "GET"))); })
+                 ->code(),
+             QNetworkReply::TimeoutError);
+
+    client->setTimeouts(std::chrono::milliseconds(10000), std::chrono::milliseconds(20000));
+    const APIError unusable(502, "服务器响应无效。");
+    service().setFault("/api/profile", {.oversize = APIClient::maxAnswerBytes + 1, .times = 1});
+    QCOMPARE(thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/profile", "GET"))); }), unusable);
+    service().setFault("/api/profile",
+                       {.oversize = APIClient::maxAnswerBytes + 64 * 1024, .undeclaredLength = true, .times = 1});
+    QCOMPARE(thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/profile", "GET"))); }), unusable);
+
+    // Exactly the limit is still read.
+    service().setFault("/api/profile", {.oversize = APIClient::maxAnswerBytes, .times = 1});
+    QCOMPARE(thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/profile", "GET"))); })->status(),
+             401);
+}
+
+void APIClientTest::signInRemembersOnlyWhenAsked()
+{
+    const auto store = std::make_shared<MemorySessionStore>();
+    const auto client = m_site->client(store);
+    QList<QByteArray> saved;
+    client->onSessionSaved = [&](const QByteArray &bytes) { saved << bytes; };
+
+    const User user = await(client->login("lichen", "fly-vornalia", false));
+    QCOMPARE(user.id, QString("u-1001"));
+    QCOMPARE(user.name, std::optional<QString>("李辰"));
+    QVERIFY(!client->remembersSession());
+    QVERIFY(!store->data());
+    QVERIFY(saved.isEmpty());
+    QCOMPARE(service().requestsTo("/api/login").constLast().json()["rememberMe"], QJsonValue(false));
+    // Later answers do not write either.
+    await(client->perform(client->makeRequest("/api/me", "GET")));
+    QVERIFY(!store->data());
+
+    await(client->login("wangfang", "fly-vornalia", true));
+    QVERIFY(client->remembersSession());
+    QVERIFY(store->data());
+    QCOMPARE(saved.size(), 1);
+    QCOMPARE(saved.constFirst(), *store->data());
+    QCOMPARE(service().requestsTo("/api/login").constLast().json()["rememberMe"], QJsonValue(true));
+    const QJsonArray cookies = QJsonDocument::fromJson(*store->data()).array();
+    QCOMPARE(cookies.size(), 1);
+    QCOMPARE(cookies.at(0)["name"].toString(), QString(Sample::Service::sessionCookie));
+    QCOMPARE(cookies.at(0)["secure"].toBool(), true);
+}
+
+void APIClientTest::signInRefusals()
+{
+    const auto store = std::make_shared<MemorySessionStore>();
+    const auto client = m_site->client(store);
+    const auto refused = thrown<APIError>([&] { await(client->login("sunyue", "fly-vornalia", true)); });
+    QCOMPARE(refused, APIError(403, "此账号当前不可使用成员中心。"));
+    QVERIFY(!store->data());
+    QCOMPARE(client->accountSessionData(), QByteArray("[]"));
+
+    // An answer without "redirect" is not a sign-in, even with the right password.
+    service().route("POST", "/api/login", [](Sample::Service &, const Request &) {
+        return Reply::json(QJsonObject{{"ok", true}});
+    });
+    QCOMPARE(thrown<APIError>([&] { await(client->login("lichen", "fly-vornalia", true)); }),
+             APIError(502, "服务器数据格式暂时无法识别，请刷新后重试。"));
+}
+
+void APIClientTest::signOutNeedsConfirmation()
+{
+    const auto store = std::make_shared<MemorySessionStore>();
+    const auto client = m_site->client(store);
+    await(client->login("lichen", "fly-vornalia", true));
+
+    for (const QJsonObject &answer : {QJsonObject{{"ok", false}}, QJsonObject{}}) {
+        service().route("POST", "/api/logout", [answer](Sample::Service &, const Request &) { return Reply::json(answer); });
+        QCOMPARE(thrown<APIError>([&] { await(client->logout()); }), APIError(400, "退出登录未完成，请重试。"));
+        QVERIFY(store->data());
+        QVERIFY(client->remembersSession());
+    }
+    service().route("POST", "/api/logout", [](Sample::Service &, const Request &) {
+        return Reply::json(QJsonObject{{"ok", true}});
+    });
+    await(client->logout());
+    QVERIFY(!store->data());
+    QVERIFY(!client->remembersSession());
+    QCOMPARE(client->accountSessionData(), QByteArray("[]"));
+}
+
+void APIClientTest::gateOutcomes_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("profileRedirect"); // replaces the set-up redirect when given
+    QTest::addColumn<int>("gate");                // -1: an error
+    QTest::addColumn<int>("status");
+    QTest::newRow("member") << "lichen" << "fly-vornalia" << "" << int(AccountGate::Ready) << 0;
+    QTest::newRow("admin asks the staff page") << "wangfang" << "fly-vornalia" << "" << int(AccountGate::Ready) << 0;
+    QTest::newRow("temporary password") << "zhouning" << "temporary-123" << "" << int(AccountGate::Password) << 0;
+    QTest::newRow("profile set-up") << "xuhang" << "fly-vornalia" << "" << int(AccountGate::Profile) << 0;
+    QTest::newRow("setup=1 after another setup") << "xuhang" << "fly-vornalia" << "/profile?setup=0&setup=1"
+                                                 << int(AccountGate::Profile) << 0;
+    QTest::newRow("setup with another value") << "xuhang" << "fly-vornalia" << "/profile?setup=2"
+                                              << int(AccountGate::Ready) << 0;
+    QTest::newRow("profile without query") << "xuhang" << "fly-vornalia" << "/profile" << int(AccountGate::Ready) << 0;
+    QTest::newRow("signed out") << "" << "" << "" << -1 << 401;
+}
+
+void APIClientTest::gateOutcomes()
+{
+    QFETCH(QString, username);
+    QFETCH(QString, password);
+    QFETCH(QString, profileRedirect);
+    QFETCH(int, gate);
+    QFETCH(int, status);
+    const auto client = m_site->client();
+    User user{"u-0", "nobody", std::nullopt, "member"};
+    if (!username.isEmpty())
+        user = await(client->login(username, password, false));
+    if (!profileRedirect.isEmpty()) {
+        service().route("GET", "/member", [profileRedirect](Sample::Service &, const Request &) {
+            return Reply::redirect(profileRedirect);
+        });
+    }
+    if (gate >= 0) {
+        QCOMPARE(int(await(client->accountGate(user))), gate);
+        const QString page = user.role == "member" ? "/member" : "/admin";
+        QCOMPARE(service().requestsTo(page).constLast().method, QByteArray("HEAD"));
+        return;
+    }
+    QCOMPARE(thrown<APIError>([&] { await(client->accountGate(user)); }), APIError(status, "会话已过期，请重新登录。"));
+}
+
+void APIClientTest::picturesNeedAnImageType()
+{
+    const auto client = m_site->client();
+    await(client->login("lichen", "fly-vornalia", false));
+    const QByteArray avatar = await(client->image("/api/profile/avatar"));
+    QCOMPARE(avatar, Sample::Service::avatarPicture("u-1001"));
+    QVERIFY(avatar.startsWith("\x89PNG"));
+
+    QCOMPARE(thrown<APIError>([&] { await(client->image("/api/profile")); }), APIError(502, "图片格式无效。"));
+    QCOMPARE(thrown<APIError>([&] { await(client->image("https://elsewhere.example/a.png")); }),
+             APIError(400, "无效的接口地址。"));
+
+    await(client->login("zhaolei", "fly-vornalia", false));
+    QCOMPARE(thrown<APIError>([&] { await(client->image("/api/profile/avatar")); }), APIError(404, "尚未上传头像。"));
+}
+
+void APIClientTest::liveCallbackChecksAndReplays_data()
+{
+    QTest::addColumn<QString>("callback");
+    QTest::addColumn<QString>("replayed"); // empty: refused before sending
+    const QString host = ServiceHosts::secondHost;
+    const QString path = "/api/live-schedules/authorization-callback";
+    QTest::newRow("with query") << "https://" + host + path + "?code=a%2Bb&state=s1" << path + "?code=a%2Bb&state=s1";
+    QTest::newRow("member site host") << QString("https://") + ServiceHosts::memberHost + path + "?code=a&state=b" << "";
+    QTest::newRow("http") << "http://" + host + path + "?code=a&state=b" << "";
+    QTest::newRow("explicit port") << "https://" + host + ":443" + path + "?code=a&state=b" << "";
+    QTest::newRow("user name") << "https://me@" + host + path + "?code=a&state=b" << "";
+    QTest::newRow("further segment") << "https://" + host + path + "/more?code=a&state=b" << "";
+}
+
+void APIClientTest::liveCallbackChecksAndReplays()
+{
+    QFETCH(QString, callback);
+    QFETCH(QString, replayed);
+    const auto client = m_site->client();
+    await(client->login("lichen", "fly-vornalia", false));
+    service().clearRequests();
+    if (replayed.isEmpty()) {
+        QCOMPARE(thrown<APIError>([&] { await(client->completeLiveAuthorization(QUrl(callback))); }),
+                 APIError(400, "无效的授权回调。"));
+        QVERIFY(service().requests().isEmpty());
+        return;
+    }
+    await(client->completeLiveAuthorization(QUrl(callback)));
+    const Request sent = service().requests().constLast();
+    QCOMPARE(sent.path + '?' + sent.query.toString(QUrl::FullyEncoded), replayed);
+    QVERIFY(sent.cookies.contains(Sample::Service::sessionCookie));
+}
+
+void APIClientTest::liveCallbackNeedsA303()
+{
+    const auto client = m_site->client();
+    await(client->login("lichen", "fly-vornalia", false));
+    const QUrl callback(QString("https://") + ServiceHosts::secondHost + "/api/live-schedules/authorization-callback");
+    const APIError unfinished(400, "授权未完成，请重新连接。");
+    // Without query: replayed without "?", and the service refuses it.
+    QCOMPARE(thrown<APIError>([&] { await(client->completeLiveAuthorization(callback)); }), unfinished);
+    QCOMPARE(service().requests().constLast().query.toString(), QString());
+
+    // A 303 back onto the member site is followed, and the page at its end is no confirmation.
+    service().route("GET", "/api/live-schedules/authorization-callback", [](Sample::Service &, const Request &) {
+        return Reply::redirect("/member", 303);
+    });
+    QUrl withQuery = callback;
+    withQuery.setQuery("code=c&state=s");
+    QCOMPARE(thrown<APIError>([&] { await(client->completeLiveAuthorization(withQuery)); }), unfinished);
+    QCOMPARE(service().requests().constLast().path, QString("/member"));
+}
+
+QTEST_GUILESS_MAIN(APIClientTest)
+#include "tst_api_client.moc"
