@@ -6,6 +6,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(Vorna_AppPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_ImagesPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_MainPlugin)
 
 namespace AppComposition {

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the Traditional Chinese string tables (Hong Kong and Taiwan) from the keys of the English table.
+"""Writes the Traditional Chinese string tables (Hong Kong and Taiwan) from the keys of the English tables.
 
 Every key is Simplified Chinese; OpenCC converts it (s2hk for Hong Kong, s2twp for Taiwan, with Taiwan's
 phrasing), then the overrides file of that language replaces whole texts where local usage differs.
@@ -15,9 +15,15 @@ import xml.etree.ElementTree as ET
 CONFIGS = {"zh_HK": "s2hk.json", "zh_TW": "s2twp.json"}
 
 
-def keys_of(ts_path):
-    root = ET.parse(ts_path).getroot()
-    return [message.findtext("source") for message in root.iter("message")]
+def keys_of(ts_paths):
+    keys = []
+    for path in ts_paths:
+        root = ET.parse(path).getroot()
+        for message in root.iter("message"):
+            key = message.findtext("source")
+            if key not in keys:
+                keys.append(key)
+    return keys
 
 
 def escape(text):
@@ -79,7 +85,7 @@ def write_table(path, language, keys, texts):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--english", required=True)
+    parser.add_argument("--english", required=True, action="append", help="an English table; repeatable")
     parser.add_argument("--overrides", required=True, help="folder holding zh_HK.tsv and zh_TW.tsv")
     parser.add_argument("--out", required=True)
     parser.add_argument("language", choices=sorted(CONFIGS))

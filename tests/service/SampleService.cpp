@@ -129,6 +129,8 @@ Service::Service(QObject *parent, const QString &dataFolder)
         dispatch(request, std::move(responder));
     });
     addAccountRoutes();
+    addMemberRoutes();
+    addImageRoutes();
 }
 
 Service::~Service() = default;

@@ -144,7 +144,9 @@ private:
     void send(const Request &request, Reply reply, const std::optional<Fault> &fault,
               QHttpServerResponder &&responder);
     void loadData(const QString &folder);
-    void addAccountRoutes();
+    void addAccountRoutes(); // sign-in, the user, sign-out, gate pages, profile, avatar, Live callback
+    void addMemberRoutes();  // the member's reports, events, leaderboard, routes, notices, flights, live map
+    void addImageRoutes();   // the livery catalog and the aircraft pictures
 
     std::unique_ptr<QHttpServer> m_server;
     quint16 m_port = 0;
