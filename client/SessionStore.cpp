@@ -201,7 +201,7 @@ private:
             m_known = operation->bytes;
             break;
         case Kind::Clear:
-            m_known = std::optional<QByteArray>();
+            m_known.emplace(); // known to hold nothing
             break;
         }
         operation->result = std::move(result);
