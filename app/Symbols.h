@@ -5,6 +5,9 @@
 #include <QQmlEngine>
 #include <QString>
 
+// A symbol name written in C++; the symbol check finds every name written this way.
+#define SYMBOL(name) QStringLiteral(name)
+
 // The symbol names of the app (and those the member service sends) drawn with the bundled icon font.
 class Symbols : public QObject
 {

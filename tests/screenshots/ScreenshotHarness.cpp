@@ -1,36 +1,28 @@
 // Renders the app's screens to PNG files, so anyone can look at them without signing in:
-//   vorna-screenshot --out DIR [--language en|zh-Hans|zh-HK|zh-TW] [screen …]
+//   vorna-screenshot --out DIR [--language en|zh-Hans|zh-HK|zh-TW] [--theme light|dark] [screen …]
+// A screen is the app's window ("window") or a QML file in screens/ whose root item is shown in a window
+// of --size. The sample member service runs in-process, and the app is pointed at it, so screens can show
+// sample data.
 #include "AppComposition.h"
+#include "SampleService.h"
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QDirIterator>
 #include <QGuiApplication>
 #include <QImage>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
+#include <QQuickItem>
 #include <QQuickStyle>
 #include <QQuickWindow>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 
-#include <functional>
-#include <map>
+#include <memory>
 
 namespace {
-
-using Loader = std::function<QQuickWindow *(QQmlApplicationEngine &)>;
-
-// The screens the harness knows, by name.
-const std::map<QString, Loader> &screens()
-{
-    static const std::map<QString, Loader> table{
-        {QStringLiteral("window"),
-         [](QQmlApplicationEngine &engine) -> QQuickWindow * {
-             engine.load(AppComposition::mainWindow());
-             return engine.rootObjects().isEmpty() ? nullptr
-                                                   : qobject_cast<QQuickWindow *>(engine.rootObjects().first());
-         }},
-    };
-    return table;
-}
 
 // A picture of one colour means nothing was drawn.
 bool drewSomething(const QImage &image)
@@ -58,6 +50,59 @@ QString languageVariable(const QString &language)
     return QStringLiteral("zh_CN");
 }
 
+QString optionValue(int argc, char *argv[], const char *name, const char *fallback)
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (QByteArray(argv[i]) == name)
+            return QString::fromLocal8Bit(argv[i + 1]);
+    }
+    return QString::fromLatin1(fallback);
+}
+
+QStringList availableScreens()
+{
+    QStringList names{QStringLiteral("window")};
+    QDirIterator it(QStringLiteral(":/screenshots/screens"), {QStringLiteral("*.qml")});
+    while (it.hasNext())
+        names.append(QFileInfo(it.next()).completeBaseName());
+    names.sort();
+    return names;
+}
+
+// Loads one screen into a window; the engine owns what it creates.
+QQuickWindow *load(QQmlApplicationEngine &engine, const QString &name, const QSize &size)
+{
+    if (name == QLatin1String("window")) {
+        engine.load(AppComposition::mainWindow());
+        if (engine.rootObjects().isEmpty())
+            return nullptr;
+        auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
+        if (window)
+            window->resize(size);
+        return window;
+    }
+    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/screenshots/screens/%1.qml").arg(name)));
+    QObject *created = component.create();
+    if (!created) {
+        qCritical("%s", qPrintable(component.errorString()));
+        return nullptr;
+    }
+    if (auto *window = qobject_cast<QQuickWindow *>(created)) {
+        window->resize(size);
+        return window;
+    }
+    auto *item = qobject_cast<QQuickItem *>(created);
+    if (!item)
+        return nullptr;
+    auto *window = new QQuickWindow;
+    QObject::connect(&engine, &QObject::destroyed, window, &QObject::deleteLater);
+    window->resize(size);
+    item->setParentItem(window->contentItem());
+    item->setSize(size);
+    created->setParent(window);
+    return window;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -65,16 +110,14 @@ int main(int argc, char *argv[])
     // Without a display (a plain ctest run), draw off screen.
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QString language = QStringLiteral("zh-Hans");
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (QByteArray(argv[i]) == "--language")
-            language = QString::fromLocal8Bit(argv[i + 1]);
-    }
+    const QString language = optionValue(argc, argv, "--language", "zh-Hans");
     // The app reads its language from the system's preferences, so the harness sets them.
     qputenv("LANGUAGE", languageVariable(language).toLocal8Bit());
 
     QGuiApplication app(argc, argv);
     AppComposition::describeApplication();
+    // Settings of the harness stay apart from the app's own.
+    QCoreApplication::setOrganizationName(QStringLiteral("VornaliaScreenshots"));
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
     QCommandLineParser parser;
@@ -82,48 +125,69 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("out"), QStringLiteral("Folder for the PNG files."), QStringLiteral("dir")});
     parser.addOption({QStringLiteral("language"), QStringLiteral("en, zh-Hans, zh-HK or zh-TW."),
                       QStringLiteral("language"), QStringLiteral("zh-Hans")});
+    parser.addOption({QStringLiteral("theme"), QStringLiteral("light or dark."), QStringLiteral("theme"),
+                      QStringLiteral("light")});
     parser.addOption({QStringLiteral("size"), QStringLiteral("Window size, WIDTHxHEIGHT."), QStringLiteral("size"),
                       QStringLiteral("1100x720")});
+    parser.addOption({QStringLiteral("list"), QStringLiteral("List the screens.")});
     parser.addPositionalArgument(QStringLiteral("screen"), QStringLiteral("Screens to render (all by default)."));
     parser.process(app);
 
+    if (parser.isSet(QStringLiteral("list"))) {
+        QTextStream(stdout) << availableScreens().join(QLatin1Char('\n')) << Qt::endl;
+        return 0;
+    }
     const QString out = parser.value(QStringLiteral("out"));
     if (out.isEmpty() || !QDir().mkpath(out)) {
         qCritical("vorna-screenshot: --out must name a folder it can write");
         return 2;
     }
-    QStringList wanted = parser.positionalArguments();
-    if (wanted.isEmpty()) {
-        for (const auto &[name, loader] : screens())
-            wanted.append(name);
+    const QString theme = parser.value(QStringLiteral("theme"));
+    QSettings().setValue(QStringLiteral("appTheme"), theme);
+
+    // The sample member service, and the app pointed at it, before anything reads the origin.
+    Sample::Service service;
+    QTemporaryDir scratch;
+    if (!service.start() || !scratch.isValid()) {
+        qCritical("vorna-screenshot: the sample member service did not start");
+        return 2;
     }
+    const QString certificate = scratch.filePath(QStringLiteral("sample.pem"));
+    QFile pem(certificate);
+    if (!pem.open(QIODevice::WriteOnly) || pem.write(Sample::Service::certificate().toPem()) < 0)
+        return 2;
+    pem.close();
+    qputenv("VORNA_MEMBER_ORIGIN", service.origin().toString().toUtf8());
+    qputenv("VORNA_MEMBER_CA", certificate.toLocal8Bit());
+
+    QStringList wanted = parser.positionalArguments();
+    if (wanted.isEmpty())
+        wanted = availableScreens();
     const QStringList size = parser.value(QStringLiteral("size")).split(QLatin1Char('x'));
+    const QSize windowSize = size.size() == 2 ? QSize(size.at(0).toInt(), size.at(1).toInt()) : QSize(1100, 720);
 
     int failures = 0;
-    for (const QString &name : wanted) {
-        const auto found = screens().find(name);
-        if (found == screens().end()) {
+    for (const QString &name : std::as_const(wanted)) {
+        if (!availableScreens().contains(name)) {
             qCritical("vorna-screenshot: no screen named %s", qPrintable(name));
             ++failures;
             continue;
         }
-        QQmlApplicationEngine engine;
-        AppComposition::prepareEngine(engine);
-        QQuickWindow *window = found->second(engine);
+        auto engine = std::make_unique<QQmlApplicationEngine>();
+        AppComposition::prepareEngine(*engine);
+        QQuickWindow *window = load(*engine, name, windowSize);
         if (!window) {
             qCritical("vorna-screenshot: %s did not load", qPrintable(name));
             ++failures;
             continue;
         }
-        if (size.size() == 2)
-            window->resize(size.at(0).toInt(), size.at(1).toInt());
         window->show();
-        // Let layouts settle and a few frames pass before the picture.
+        // Let layouts settle, pictures arrive and a few frames pass before the picture.
         QEventLoop settle;
-        QTimer::singleShot(700, &settle, &QEventLoop::quit);
+        QTimer::singleShot(1500, &settle, &QEventLoop::quit);
         settle.exec();
         const QImage image = window->grabWindow();
-        const QString file = QDir(out).filePath(QStringLiteral("%1-%2.png").arg(name, language));
+        const QString file = QDir(out).filePath(QStringLiteral("%1-%2-%3.png").arg(name, language, theme));
         if (!drewSomething(image) || !image.save(file)) {
             qCritical("vorna-screenshot: %s rendered nothing", qPrintable(name));
             ++failures;
