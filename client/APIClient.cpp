@@ -94,7 +94,7 @@ APIClient::APIClient(QUrl origin, SessionStorePtr store, QList<QSslCertificate> 
 APIClient::~APIClient()
 {
     // Coroutines waiting on our replies resume during the aborts below and must see we are gone.
-    *m_alive = false;
+    m_lifetime.end();
     for (const QPointer<QNetworkReply> &reply : std::as_const(m_inFlight)) {
         if (reply) {
             reply->setProperty(abortReason, abortedByClient);
@@ -142,7 +142,7 @@ APIRequest APIClient::makeRequest(const QString &path, const QByteArray &method)
 
 QCoro::Task<HTTPAnswer> APIClient::send(APIRequest request)
 {
-    const Lifetime lifetime(m_alive);
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     for (int hop = 0;; ++hop) {
         if (m_retired)
             throw CancellationError();
@@ -235,7 +235,7 @@ QCoro::Task<HTTPAnswer> APIClient::send(APIRequest request)
 
 QCoro::Task<HTTPAnswer> APIClient::perform(APIRequest request)
 {
-    const Lifetime lifetime(m_alive);
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     const quint64 generation = m_generation;
     HTTPAnswer answer = co_await send(std::move(request));
     lifetime.check();
@@ -268,7 +268,7 @@ QCoro::Task<HTTPAnswer> APIClient::perform(APIRequest request)
 
 QCoro::Task<User> APIClient::login(QString username, QString password, bool remember)
 {
-    const Lifetime lifetime(m_alive);
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     co_await forgetSession();
     lifetime.check();
 
@@ -293,7 +293,7 @@ QCoro::Task<User> APIClient::login(QString username, QString password, bool reme
 
 QCoro::Task<> APIClient::logout()
 {
-    const Lifetime lifetime(m_alive);
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     APIRequest request = makeRequest(QStringLiteral("/api/logout"), "POST");
     request.setJsonBody(QJsonObject());
     const Acknowledgement answer = co_await decode<Acknowledgement>(std::move(request));
@@ -367,7 +367,7 @@ QCoro::Task<> APIClient::saveCookies()
 {
     if (!m_remembersSession)
         co_return;
-    const Lifetime lifetime(m_alive);
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     const QByteArray bytes = snapshotJson();
     const SessionStorePtr store = m_store;
     co_await store->write(bytes);
@@ -378,7 +378,7 @@ QCoro::Task<> APIClient::saveCookies()
 
 QCoro::Task<bool> APIClient::restoreCookies()
 {
-    const Lifetime lifetime(m_alive);
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     const SessionStorePtr store = m_store;
     const std::optional<QByteArray> bytes = co_await store->read();
     lifetime.check();
@@ -439,7 +439,7 @@ void APIClient::installAccountSession(const QByteArray &cookieJson)
 
 QCoro::Task<> APIClient::persistSession(SessionStorePtr store)
 {
-    const Lifetime lifetime(m_alive);
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     const QByteArray bytes = snapshotJson();
     co_await store->write(bytes);
     lifetime.check();

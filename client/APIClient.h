@@ -5,6 +5,7 @@
 #include "Json.h"
 #include "MultipartBody.h"
 #include "L.h"
+#include "Lifetime.h"
 #include "SessionStore.h"
 
 #include <QByteArray>
@@ -149,24 +150,6 @@ public:
     static constexpr qint64 maxAnswerBytes = 32 * 1024 * 1024;
 
 private:
-    // Ends a coroutine that resumes after its client went away.
-    class Lifetime
-    {
-    public:
-        explicit Lifetime(const std::shared_ptr<bool> &alive)
-            : m_alive(alive)
-        {
-        }
-        void check() const
-        {
-            if (!*m_alive)
-                throw CancellationError();
-        }
-
-    private:
-        std::shared_ptr<bool> m_alive;
-    };
-
     static APIError unreadableAnswer();
     QCoro::Task<HTTPAnswer> send(APIRequest request);
     QCoro::Task<> saveCookies();
@@ -183,5 +166,5 @@ private:
     std::chrono::milliseconds m_idleTimeout{30'000};
     std::chrono::milliseconds m_totalTimeout{60'000};
     QList<QPointer<QNetworkReply>> m_inFlight;
-    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    Lifetime m_lifetime; // last: ends first
 };

@@ -227,5 +227,17 @@
         <source>数据格式不正确，无法读取。</source>
         <translation>The data couldn't be read because it isn't in the correct format.</translation>
     </message>
+    <message>
+        <source>请求已取消。</source>
+        <translation>The request was cancelled.</translation>
+    </message>
+    <message>
+        <source>发生未知错误。</source>
+        <translation>An unknown error occurred.</translation>
+    </message>
+    <message>
+        <source>服务器未确认此次操作，请重试。</source>
+        <translation>The server did not confirm this. Please try again.</translation>
+    </message>
 </context>
 </TS>

@@ -1,0 +1,344 @@
+#include "MemberData.h"
+
+#include "Join.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// The client a load works with; a store without one (or whose client went away) ends the load quietly.
+APIClient &clientOf(const QPointer<APIClient> &client)
+{
+    if (!client)
+        throw CancellationError();
+    return *client;
+}
+
+} // namespace
+
+MemberData::MemberData(QObject *parent)
+    : QObject(parent)
+{
+}
+
+MemberData::MemberData(APIClient *client, QObject *parent)
+    : QObject(parent)
+    , m_api(client)
+{
+}
+
+MemberData::~MemberData() = default;
+
+void MemberData::setClient(APIClient *client)
+{
+    // The client is the store's for life: a store belongs to one signed-in session.
+    if (m_api || !client)
+        return;
+    m_api = client;
+    Q_EMIT clientChanged();
+}
+
+bool MemberData::isUuid(const QString &text)
+{
+    static const QRegularExpression uuid(QStringLiteral(
+        "^[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{12}$"));
+    return uuid.match(text).hasMatch();
+}
+
+std::optional<QString> MemberData::failure(const QString &key) const
+{
+    const auto found = m_failures.constFind(key);
+    return found == m_failures.constEnd() ? std::nullopt : std::optional(*found);
+}
+
+QStringList MemberData::loadingKeys() const
+{
+    QStringList keys(m_loading.cbegin(), m_loading.cend());
+    keys.sort();
+    return keys;
+}
+
+QStringList MemberData::loadedKeys() const
+{
+    QStringList keys(m_loaded.cbegin(), m_loaded.cend());
+    keys.sort();
+    return keys;
+}
+
+QVariantMap MemberData::failureMessages() const
+{
+    QVariantMap map;
+    for (auto it = m_failures.cbegin(); it != m_failures.cend(); ++it)
+        map.insert(it.key(), it.value());
+    return map;
+}
+
+QCoro::Task<> MemberData::run(QString key, std::function<QCoro::Task<>()> operation)
+{
+    if (m_loading.contains(key))
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    m_loading.insert(key);
+    m_failures.remove(key);
+    Q_EMIT loadStateChanged();
+
+    std::optional<QString> failed;
+    bool cancelled = false;
+    try {
+        co_await operation();
+    } catch (const CancellationError &) {
+        cancelled = true;
+    } catch (const std::exception &error) {
+        failed = errorMessage(error);
+    }
+    // A store discarded with its tabs is not written any more.
+    if (!lifetime.alive())
+        co_return;
+    if (failed)
+        m_failures.insert(key, *failed);
+    else if (!cancelled)
+        m_loaded.insert(key);
+    m_loading.remove(key);
+    Q_EMIT loadStateChanged();
+}
+
+QCoro::Task<> MemberData::loadInbox()
+{
+    return run(QStringLiteral("inbox"), [this]() -> QCoro::Task<> {
+        const Lifetime::Guard lifetime = m_lifetime.guard();
+        APIClient &api = clientOf(m_api);
+        const auto inbox = co_await api.decodeOptional<SiteInbox>(api.makeRequest(QStringLiteral("/api/notifications"), "GET"));
+        lifetime.check();
+        m_inbox = inbox;
+        Q_EMIT inboxChanged();
+    });
+}
+
+QCoro::Task<> MemberData::loadPireps()
+{
+    return run(QStringLiteral("pireps"), [this]() -> QCoro::Task<> {
+        const Lifetime::Guard lifetime = m_lifetime.guard();
+        APIClient &api = clientOf(m_api);
+        const auto answer = co_await api.decode<PirepResponse>(api.makeRequest(QStringLiteral("/api/pireps"), "GET"));
+        lifetime.check();
+        m_pireps = answer.pireps;
+        m_summary = answer.summary;
+        Q_EMIT pirepsChanged();
+    });
+}
+
+QCoro::Task<> MemberData::loadEvents(bool member)
+{
+    return run(QStringLiteral("events"), [this, member]() -> QCoro::Task<> {
+        const Lifetime::Guard lifetime = m_lifetime.guard();
+        APIClient &api = clientOf(m_api);
+        const auto upcoming = co_await api.decode<UpcomingResponse>(
+            api.makeRequest(QStringLiteral("/api/events/upcoming?window=claim"), "GET"));
+        lifetime.check();
+        m_events = upcoming.events;
+        Q_EMIT eventsChanged();
+        if (!member)
+            co_return;
+        const auto answers = co_await clientOf(m_api).decode<AttendanceResponse>(
+            clientOf(m_api).makeRequest(QStringLiteral("/api/member/event-responses"), "GET"));
+        lifetime.check();
+        // A whole new map: answers for events no longer listed go; a later answer for an event wins.
+        QHash<QString, QString> attendance;
+        for (const Attendance &answer : answers.responses)
+            attendance.insert(answer.eventId, answer.response);
+        m_attendance = attendance;
+        Q_EMIT attendanceChanged();
+    });
+}
+
+QCoro::Task<> MemberData::loadLeaderboard()
+{
+    return run(QStringLiteral("leaderboard"), [this]() -> QCoro::Task<> {
+        const Lifetime::Guard lifetime = m_lifetime.guard();
+        APIClient &api = clientOf(m_api);
+        const auto board = co_await api.decodeOptional<LeaderboardResponse>(
+            api.makeRequest(QStringLiteral("/api/member/pirep-leaderboard"), "GET"));
+        lifetime.check();
+        m_leaderboard = board;
+        Q_EMIT leaderboardChanged();
+    });
+}
+
+QCoro::Task<> MemberData::loadRoutes()
+{
+    return run(QStringLiteral("routes"), [this]() -> QCoro::Task<> {
+        const Lifetime::Guard lifetime = m_lifetime.guard();
+        APIClient &api = clientOf(m_api);
+        const auto answer = co_await api.decode<RouteResponse>(api.makeRequest(QStringLiteral("/api/member/routes"), "GET"));
+        lifetime.check();
+        m_routes = answer.routes;
+        Q_EMIT routesChanged();
+    });
+}
+
+QCoro::Task<> MemberData::loadLatestFlight()
+{
+    return run(QStringLiteral("latest"), [this]() -> QCoro::Task<> {
+        const Lifetime::Guard lifetime = m_lifetime.guard();
+        // The live snapshot is a bonus: without it (or without network) the recent flights decide.
+        std::optional<LiveResponse> snapshot;
+        try {
+            APIClient &api = clientOf(m_api);
+            snapshot = co_await api.decodeOptional<LiveResponse>(
+                api.makeRequest(QStringLiteral("/api/infinite-flight/live"), "GET"));
+        } catch (...) {
+        }
+        lifetime.check();
+        if (snapshot) {
+            setLiveMap(snapshot);
+            if (const std::optional<LiveFlight> own = snapshot->ownFlight) {
+                std::optional<PlanResponse> plan;
+                if (own->sessionId && own->flightId && isUuid(*own->sessionId) && isUuid(*own->flightId)) {
+                    try {
+                        APIClient &api = clientOf(m_api);
+                        plan = co_await api.decodeOptional<PlanResponse>(api.makeRequest(
+                            QStringLiteral("/api/live-map/plan?sessionId=%1&flightId=%2").arg(*own->sessionId, *own->flightId),
+                            "GET"));
+                    } catch (...) {
+                    }
+                    lifetime.check();
+                }
+                setLatestFlight(LiveLatestFlight{*own, plan});
+                co_return;
+            }
+        }
+        APIClient &api = clientOf(m_api);
+        const auto recent = co_await api.decode<RecentFlightsResponse>(
+            api.makeRequest(QStringLiteral("/api/infinite-flight/me/flights"), "GET"));
+        lifetime.check();
+        if (recent.flights.isEmpty())
+            setLatestFlight(std::nullopt);
+        else
+            setLatestFlight(recent.flights.constFirst());
+    });
+}
+
+QCoro::Task<> MemberData::loadDashboard()
+{
+    std::vector<QCoro::Task<>> loads;
+    loads.push_back(loadInbox());
+    loads.push_back(loadPireps());
+    loads.push_back(loadEvents(true));
+    loads.push_back(loadLeaderboard());
+    loads.push_back(loadRoutes());
+    loads.push_back(loadLatestFlight());
+    loads.push_back(loadSavedMap());
+    co_await joinAll(std::move(loads));
+}
+
+void MemberData::dropExpiredLiveMap()
+{
+    if (m_liveMapAt && m_liveMapAt->secsTo(m_now()) > liveMapLifetime)
+        setLiveMap(std::nullopt);
+}
+
+QCoro::Task<> MemberData::loadSavedMap()
+{
+    dropExpiredLiveMap();
+    if (m_liveMap)
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    std::optional<LiveResponse> saved;
+    try {
+        APIClient &api = clientOf(m_api);
+        saved = co_await api.decodeOptional<LiveResponse>(
+            api.makeRequest(QStringLiteral("/api/infinite-flight/live?saved=1"), "GET"));
+    } catch (...) {
+        co_return;
+    }
+    // The live answer of the latest-flight load, if it came first, is the newer one.
+    if (lifetime.alive() && saved && !m_liveMap)
+        setLiveMap(saved);
+}
+
+QCoro::Task<> MemberData::respond(FlightEvent event, AttendanceChoice choice)
+{
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    APIClient &api = clientOf(m_api);
+    APIRequest request = api.makeRequest(QStringLiteral("/api/member/event-responses"), "POST");
+    request.setJsonBody(QJsonObject{{QStringLiteral("eventId"), event.id}, {QStringLiteral("response"), raw(choice)}});
+    const Acknowledgement answer = co_await api.decode<Acknowledgement>(std::move(request));
+    lifetime.check();
+    // The service can refuse with a plain answer too; the buttons must roll back then.
+    if (answer.ok == false)
+        throw APIError(502, L("服务器未确认此次操作，请重试。"));
+    m_attendance.insert(event.id, raw(choice));
+    Q_EMIT attendanceChanged();
+}
+
+QCoro::Task<bool> MemberData::markInboxRead(QList<QString> ids, bool all)
+{
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    std::optional<QString> failed;
+    try {
+        APIClient &api = clientOf(m_api);
+        APIRequest request = api.makeRequest(QStringLiteral("/api/notifications/read"), "POST");
+        if (all)
+            request.setJsonBody(QJsonObject{{QStringLiteral("all"), true}});
+        else
+            request.setJsonBody(QJsonObject{{QStringLiteral("ids"), QJsonArray::fromStringList(ids)}});
+        const InboxWriteResult answer = co_await api.decode<InboxWriteResult>(std::move(request));
+        // An explicit refusal is a failure, not a success to reload after.
+        if (!answer.ok)
+            failed = L("服务器未确认此次操作，请重试。");
+    } catch (const CancellationError &) {
+        // A store whose tabs went away, or whose client was retired, has nothing to report.
+        co_return false;
+    } catch (const std::exception &error) {
+        failed = errorMessage(error);
+    }
+    if (!lifetime.alive())
+        co_return false;
+    if (failed) {
+        m_failures.insert(QStringLiteral("inbox"), *failed);
+        Q_EMIT loadStateChanged();
+        co_return false;
+    }
+    m_failures.remove(QStringLiteral("inbox"));
+    Q_EMIT loadStateChanged();
+    co_await loadInbox();
+    co_return true;
+}
+
+void MemberData::reload(const QString &key)
+{
+    if (key == QLatin1String("inbox"))
+        loadInbox();
+    else if (key == QLatin1String("pireps"))
+        loadPireps();
+    else if (key == QLatin1String("events"))
+        loadEvents(true);
+    else if (key == QLatin1String("leaderboard"))
+        loadLeaderboard();
+    else if (key == QLatin1String("routes"))
+        loadRoutes();
+    else if (key == QLatin1String("latest"))
+        loadLatestFlight();
+}
+
+void MemberData::setAttendance(const QString &eventId, const std::optional<QString> &answer)
+{
+    if (answer)
+        m_attendance.insert(eventId, *answer);
+    else
+        m_attendance.remove(eventId);
+    Q_EMIT attendanceChanged();
+}
+
+void MemberData::setLiveMap(std::optional<LiveResponse> snapshot)
+{
+    m_liveMapAt = snapshot ? std::optional(m_now()) : std::nullopt;
+    m_liveMap = std::move(snapshot);
+    Q_EMIT liveMapChanged();
+}
+
+void MemberData::setLatestFlight(std::optional<LatestFlight> flight)
+{
+    m_latestFlight = std::move(flight);
+    Q_EMIT latestFlightChanged();
+}

@@ -1,0 +1,437 @@
+// The account state against the sample member service: restore, gate, sign-in and sign-out, profile,
+// and the saved accounts.
+#include "AppState.h"
+#include "ClientTestSupport.h"
+#include "StoredCookie.h"
+
+#include <QJsonArray>
+
+using namespace TestSupport;
+
+namespace {
+
+// The two items the account state keeps, held in memory; the saved-accounts item can be made to fail.
+class VaultStore : public SessionStore
+{
+public:
+    QCoro::Task<std::optional<QByteArray>> read() override { return m_bytes.read(); }
+    QCoro::Task<> write(QByteArray bytes) override
+    {
+        if (failWrites)
+            throw APIError(-25293, "钥匙串写入失败");
+        co_await m_bytes.write(std::move(bytes));
+    }
+    QCoro::Task<> clear() override { return m_bytes.clear(); }
+    bool failWrites = false;
+
+private:
+    MemorySessionStore m_bytes;
+};
+
+struct Stores {
+    std::shared_ptr<MemorySessionStore> session = std::make_shared<MemorySessionStore>();
+    std::shared_ptr<VaultStore> vault = std::make_shared<VaultStore>();
+
+    AccountEnvironment environment(const QUrl &origin) const
+    {
+        return {origin, {Sample::Service::certificate()},
+                [session = session, vault = vault](const QString &item) -> SessionStorePtr {
+                    if (item == "session-cookies")
+                        return session;
+                    return vault;
+                }};
+    }
+};
+
+const QString expiredMessage = "登录已过期，请重新登录。";
+
+} // namespace
+
+class AppStateTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void restoreWithoutSessionSendsNothing();
+    void restoreWithAnExpiredSession();
+    void restoreRefusesOtherRoles();
+    void restoreAsksTheGate_data();
+    void restoreAsksTheGate();
+    void restoreWithoutNetwork();
+    void unreadableSavedAccounts();
+    void gateFailuresAndRetry();
+    void restrictedAnswerChecksTheGate();
+    void signInRemembersOnlyWhenAsked();
+    void signOutRemovesTheCurrentAccount();
+    void signOutFailures();
+    void signOutFinishesWhenTheListCannotBeWritten();
+    void profileAndAvatar();
+    void addAndSwitchAccounts();
+    void switchRefusals();
+    void limitOfTwoAndRemoval();
+    void busyKeepsAccountOperationsApart();
+
+private:
+    std::unique_ptr<AppState> makeState() const
+    {
+        return std::make_unique<AppState>(m_stores.environment(m_site->service->origin()), nullptr);
+    }
+    // A stored session of the given account, as a remembered sign-in leaves it.
+    void storeSessionOf(const QString &username, const QString &password = "fly-vornalia")
+    {
+        const auto client = m_site->client(m_stores.session);
+        await(client->login(username, password, true));
+    }
+    // A stored session that the service opened itself, for an account the client would refuse.
+    void storeSessionFor(const QString &accountId)
+    {
+        const QByteArray setCookie = service().openSession(accountId, true);
+        const QByteArray token = setCookie.split(';').constFirst().split('=').constLast();
+        const StoredCookie cookie{Sample::Service::sessionCookie, QString::fromLatin1(token),
+                                  service().origin().host(), "/", QDateTime::currentDateTimeUtc().addDays(1), true, true};
+        await(m_stores.session->write(StoredCookie::encodeList({cookie})));
+    }
+    Sample::Service &service() { return *m_site->service; }
+
+    std::unique_ptr<Site> m_site;
+    Stores m_stores;
+};
+
+void AppStateTest::init()
+{
+    qputenv("LANGUAGE", "zh_CN");
+    m_site = std::make_unique<Site>();
+    QVERIFY(m_site->started);
+    m_stores = Stores();
+}
+
+void AppStateTest::cleanup() { m_site.reset(); }
+
+void AppStateTest::restoreWithoutSessionSendsNothing()
+{
+    const auto state = makeState();
+    QVERIFY(state->checking());
+    const QUuid revision = state->revision();
+    await(state->restore());
+    QVERIFY(service().requests().isEmpty());
+    QVERIFY(!state->checking());
+    QVERIFY(!state->signedIn());
+    QVERIFY(!state->hasMessage());
+    QCOMPARE(state->revision(), revision);
+}
+
+void AppStateTest::restoreWithAnExpiredSession()
+{
+    storeSessionOf("lichen");
+    service().expireSessions();
+    const auto state = makeState();
+    const QUuid revision = state->revision();
+    await(state->restore());
+    QVERIFY(!state->signedIn());
+    QCOMPARE(state->message(), expiredMessage);
+    QVERIFY(state->revision() != revision);
+    QVERIFY(!m_stores.session->data());
+    QVERIFY(!state->checking());
+}
+
+void AppStateTest::restoreRefusesOtherRoles()
+{
+    storeSessionFor("u-1004"); // a role the member centre does not take
+    QVERIFY(m_stores.session->data());
+    const auto state = makeState();
+    await(state->restore());
+    QVERIFY(!state->signedIn());
+    QVERIFY(!state->hasMessage());
+    QVERIFY(!m_stores.session->data()); // forgotten
+}
+
+void AppStateTest::restoreAsksTheGate_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<AppState::Gate>("gate");
+    QTest::newRow("member") << "lichen" << "fly-vornalia" << AppState::Gate::Ready;
+    QTest::newRow("staff") << "wangfang" << "fly-vornalia" << AppState::Gate::Ready;
+    QTest::newRow("temporary password") << "zhouning" << "temporary-123" << AppState::Gate::Password;
+    QTest::newRow("profile to set up") << "xuhang" << "fly-vornalia" << AppState::Gate::Profile;
+}
+
+void AppStateTest::restoreAsksTheGate()
+{
+    QFETCH(QString, username);
+    QFETCH(QString, password);
+    QFETCH(AppState::Gate, gate);
+    storeSessionOf(username, password);
+    const auto state = makeState();
+    await(state->restore());
+    QVERIFY(state->signedIn());
+    QCOMPARE(state->username(), username);
+    QCOMPARE(state->gateState(), gate);
+    QVERIFY(!state->checking());
+}
+
+void AppStateTest::restoreWithoutNetwork()
+{
+    storeSessionOf("lichen");
+    // Nothing listens there: the stored cookies belong to the same host, so they are sent and fail.
+    QUrl closed = service().origin();
+    closed.setPort(1);
+    const auto state = std::make_unique<AppState>(m_stores.environment(closed), nullptr);
+    await(state->restore());
+    QVERIFY(!state->signedIn());
+    QVERIFY(state->hasMessage());
+    QVERIFY(state->message() != expiredMessage);
+    QVERIFY(!state->checking());
+}
+
+void AppStateTest::unreadableSavedAccounts()
+{
+    QJsonArray three;
+    for (const char *id : {"a", "b", "c"})
+        three.append(SavedLogin{User{id, id, std::nullopt, "member"}, "[]", std::nullopt}.toJson());
+    await(m_stores.vault->write(Json::compact(three)));
+    const auto state = makeState();
+    QCOMPARE(state->message(), QString("本地账号资料无效。"));
+    QCOMPARE(state->savedAccountCount(), 0);
+}
+
+void AppStateTest::gateFailuresAndRetry()
+{
+    const auto state = makeState();
+    await(state->signIn("lichen", "fly-vornalia", false));
+    QCOMPARE(state->gateState(), AppState::Gate::Ready);
+    const QUuid revision = state->revision();
+
+    service().setFault("/member", {.status = 500, .times = 1});
+    await(state->checkGate());
+    QCOMPARE(state->message(), QString("账号状态暂时不可用，请重试。"));
+    QVERIFY(state->signedIn());
+    await(state->checkGate()); // the retry
+    QVERIFY(!state->hasMessage());
+    QCOMPARE(state->gateState(), AppState::Gate::Ready);
+
+    // The gate found the sign-in page: signed out here too, but the gate and revision stay.
+    service().expireSessions();
+    await(state->checkGate());
+    QVERIFY(!state->signedIn());
+    QCOMPARE(state->message(), QString("会话已过期，请重新登录。"));
+    QCOMPARE(state->gateState(), AppState::Gate::Ready);
+    QCOMPARE(state->revision(), revision);
+}
+
+void AppStateTest::restrictedAnswerChecksTheGate()
+{
+    const auto state = makeState();
+    await(state->signIn("lichen", "fly-vornalia", false));
+    const int gateChecks = service().requestsTo("/member").size();
+    service().setFault("/api/profile", {.status = 403, .times = 1});
+    QCOMPARE(thrown<APIError>([&] { await(state->refreshProfile()); })->status(), 403);
+    QTRY_COMPARE(service().requestsTo("/member").size(), gateChecks + 1);
+}
+
+void AppStateTest::signInRemembersOnlyWhenAsked()
+{
+    const auto state = makeState();
+    const auto refused = thrown<APIError>([&] { await(state->signIn("lichen", "wrong", true)); });
+    QCOMPARE(refused->status(), 401);
+    QVERIFY(!state->hasMessage());
+    QVERIFY(!state->signedIn());
+
+    const QUuid revision = state->revision();
+    await(state->signIn("lichen", "fly-vornalia", false));
+    QVERIFY(state->signedIn());
+    QVERIFY(state->revision() != revision);
+    QVERIFY(!m_stores.session->data());
+
+    const auto remembering = makeState();
+    await(remembering->signIn("wangfang", "fly-vornalia", true));
+    QVERIFY(m_stores.session->data());
+    QCOMPARE(remembering->displayName(), QString("王芳"));
+    QVERIFY(!remembering->isMember());
+}
+
+void AppStateTest::signOutRemovesTheCurrentAccount()
+{
+    const auto state = makeState();
+    await(state->signIn("lichen", "fly-vornalia", true));
+    await(state->addAccount("wangfang", "fly-vornalia"));
+    QCOMPARE(state->savedAccountCount(), 2);
+    const QUuid revision = state->revision();
+
+    await(state->signOut());
+    QVERIFY(!state->signedIn());
+    QCOMPARE(state->gateState(), AppState::Gate::NoGate);
+    QVERIFY(state->revision() != revision);
+    QCOMPARE(state->savedAccountCount(), 1);
+    QCOMPARE(state->savedAccounts().constFirst().user.username, QString("lichen"));
+    QCOMPARE(await(AccountSessionVault(m_stores.vault).load()).size(), 1);
+}
+
+void AppStateTest::signOutFailures()
+{
+    const auto state = makeState();
+    await(state->signIn("lichen", "fly-vornalia", true));
+    await(state->rememberCurrentAccount());
+
+    service().setFault("/api/logout", {.status = 500, .times = 1});
+    QCOMPARE(thrown<APIError>([&] { await(state->signOut()); })->status(), 500);
+    QVERIFY(state->signedIn());
+    QCOMPARE(state->savedAccountCount(), 1);
+    QVERIFY(!state->accountBusy());
+
+    // A 401 means the session is gone already: signed out, without a message.
+    service().setFault("/api/logout", {.status = 401, .times = 1});
+    await(state->signOut());
+    QVERIFY(!state->signedIn());
+    QVERIFY(!state->hasMessage());
+    QCOMPARE(state->savedAccountCount(), 0);
+}
+
+void AppStateTest::signOutFinishesWhenTheListCannotBeWritten()
+{
+    // Regression: a failed write of the saved accounts used to leave the member shown as signed in
+    // although his session was already gone.
+    const auto state = makeState();
+    await(state->signIn("lichen", "fly-vornalia", true));
+    await(state->rememberCurrentAccount());
+    const QUuid revision = state->revision();
+    m_stores.vault->failWrites = true;
+    QVERIFY(thrown<APIError>([&] { await(state->signOut()); }));
+    QVERIFY(!state->signedIn());
+    QVERIFY(state->revision() != revision);
+    QVERIFY(!state->accountBusy());
+}
+
+void AppStateTest::profileAndAvatar()
+{
+    const auto state = makeState();
+    await(state->signIn("lichen", "fly-vornalia", true));
+    await(state->rememberCurrentAccount());
+    await(state->refreshProfile());
+    QCOMPARE(state->formattedCallsign(), QString("B-207CA"));
+    QVERIFY(state->hasAvatar());
+    // The saved entry now carries the avatar, as a JPEG.
+    const auto saved = await(AccountSessionVault(m_stores.vault).load());
+    QVERIFY(saved.constFirst().avatar);
+    QVERIFY(saved.constFirst().avatar->startsWith("\xFF\xD8"));
+
+    const auto staff = makeState();
+    await(staff->signIn("zhaolei", "fly-vornalia", true));
+    await(staff->refreshProfile());
+    QVERIFY(!staff->hasAvatar());
+}
+
+void AppStateTest::addAndSwitchAccounts()
+{
+    const auto state = makeState();
+    await(state->signIn("lichen", "fly-vornalia", false));
+    const QUuid revision = state->revision();
+    APIClient *first = state->api();
+
+    await(state->addAccount("wangfang", "fly-vornalia"));
+    QCOMPARE(state->username(), QString("wangfang"));
+    QVERIFY(state->api() != first);
+    QVERIFY(state->revision() != revision);
+    QCOMPARE(state->gateState(), AppState::Gate::Ready);
+    QVERIFY(!state->hasProfile());
+    QStringList order;
+    for (const SavedLogin &login : state->savedAccounts())
+        order << login.user.username;
+    QCOMPARE(order, (QStringList{"lichen", "wangfang"}));
+    // The stored session is the new account's: a client restoring it is wangfang.
+    const auto restored = m_site->client(m_stores.session);
+    QVERIFY(await(restored->restoreCookies()));
+    QCOMPARE(await(restored->decode<UserResponse>(restored->makeRequest("/api/me", "GET"))).user.username,
+             QString("wangfang"));
+
+    // Back to lichen with his saved cookies, without a password.
+    const SavedLogin lichen = state->savedAccounts().constFirst();
+    service().clearRequests();
+    await(state->switchAccount(lichen));
+    QCOMPARE(state->username(), QString("lichen"));
+    QCOMPARE(state->savedAccounts().constLast().user.username, QString("lichen"));
+    QVERIFY(service().requestsTo("/api/login").isEmpty());
+
+    // Switching to the account that is current does nothing.
+    const QUuid now = state->revision();
+    await(state->switchAccount(state->savedAccounts().constLast()));
+    QCOMPARE(state->revision(), now);
+}
+
+void AppStateTest::switchRefusals()
+{
+    const auto state = makeState();
+    await(state->signIn("lichen", "fly-vornalia", true));
+    await(state->addAccount("wangfang", "fly-vornalia"));
+    const SavedLogin lichen = state->savedAccounts().constFirst();
+    APIClient *current = state->api();
+
+    // Every cookie expired: refused before any request, and the entry stays.
+    SavedLogin expired = lichen;
+    QList<StoredCookie> cookies = StoredCookie::decodeList(lichen.session);
+    for (StoredCookie &cookie : cookies)
+        cookie.expires = QDateTime::currentDateTimeUtc().addSecs(-60);
+    expired.session = StoredCookie::encodeList(cookies);
+    QCOMPARE(thrown<APIError>([&] { await(state->switchAccount(expired)); }), APIError(401, expiredMessage));
+    QCOMPARE(state->api(), current);
+    QCOMPARE(state->username(), QString("wangfang"));
+
+    // Another member behind the cookies.
+    SavedLogin impostor = lichen;
+    impostor.session = state->savedAccounts().constLast().session; // wangfang's cookies
+    impostor.user.id = "u-1001";
+    QCOMPARE(thrown<APIError>([&] { await(state->switchAccount(impostor)); }),
+             APIError(403, "账号身份已变化，请重新登录。"));
+    QCOMPARE(state->username(), QString("wangfang"));
+    QCOMPARE(state->savedAccountCount(), 2);
+
+    // A wrong password when adding leaves the current account current (and now saved).
+    const auto refused = thrown<APIError>([&] { await(state->addAccount("zhaolei", "wrong")); });
+    QVERIFY(refused);
+    QCOMPARE(state->username(), QString("wangfang"));
+}
+
+void AppStateTest::limitOfTwoAndRemoval()
+{
+    const auto state = makeState();
+    await(state->signIn("lichen", "fly-vornalia", false));
+    await(state->addAccount("wangfang", "fly-vornalia"));
+    service().clearRequests();
+    const APIError full(400, "最多保存两个账号，请先移除一个。");
+    QCOMPARE(thrown<APIError>([&] { await(state->addAccount("zhaolei", "fly-vornalia")); }), full);
+    QVERIFY(service().requestsTo("/api/login").isEmpty());
+
+    // The signed-in account leaves the list only by signing out.
+    const SavedLogin current = state->savedAccounts().constLast();
+    await(state->removeSavedAccount(current));
+    QCOMPARE(state->savedAccountCount(), 2);
+    await(state->removeSavedAccount(state->savedAccounts().constFirst()));
+    QCOMPARE(state->savedAccountCount(), 1);
+    QCOMPARE(state->savedAccounts().constFirst().user.username, QString("wangfang"));
+}
+
+void AppStateTest::busyKeepsAccountOperationsApart()
+{
+    const auto state = makeState();
+    await(state->signIn("lichen", "fly-vornalia", false));
+    await(state->addAccount("wangfang", "fly-vornalia"));
+    const SavedLogin lichen = state->savedAccounts().constFirst();
+
+    service().setFault("/api/me", {.bodyDelayMs = 500, .times = 1});
+    auto switching = state->switchAccount(lichen);
+    QVERIFY(state->accountBusy());
+    // While busy: sign-out and removal return at once and change nothing.
+    await(state->signOut());
+    QVERIFY(state->signedIn());
+    await(state->removeSavedAccount(lichen));
+    QCOMPARE(state->savedAccountCount(), 2);
+    await(std::move(switching));
+    QVERIFY(!state->accountBusy());
+    QCOMPARE(state->username(), QString("lichen"));
+}
+
+QTEST_GUILESS_MAIN(AppStateTest)
+#include "tst_app_state.moc"

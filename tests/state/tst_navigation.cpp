@@ -1,0 +1,149 @@
+// Moving between tabs and pages, and the own-flight link.
+#include "MemberNavigation.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+Pirep report(const QString &id)
+{
+    Pirep pirep;
+    pirep.id = id;
+    pirep.departureCode = "ZBAA";
+    pirep.arrivalCode = "ZSPD";
+    pirep.status = "pending";
+    return pirep;
+}
+
+FlightEvent flightEvent(const QString &id)
+{
+    FlightEvent flightEvent;
+    flightEvent.id = id;
+    return flightEvent;
+}
+
+RecentFlight recent(const QString &id)
+{
+    RecentFlight flight;
+    flight.id = id;
+    return flight;
+}
+
+} // namespace
+
+class NavigationTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsAtHome();
+    void requestsReplaceTheirPath();
+    void routesCompareByCaseAndPayload();
+    void ownFlightLink_data();
+    void ownFlightLink();
+    void everyOwnFlightRequestIsNew();
+};
+
+void NavigationTest::startsAtHome()
+{
+    const MemberNavigation navigation;
+    QCOMPARE(navigation.selected(), MemberTab::Home);
+    QVERIFY(navigation.flightPath().isEmpty() && navigation.logbookPath().isEmpty());
+    QVERIFY(navigation.eventPath().isEmpty() && navigation.accountPath().isEmpty());
+    QVERIFY(!navigation.showingLogbook());
+    QCOMPARE(navigation.flightPage(), FlightPage::Upload);
+    QCOMPARE(navigation.accountPage(), AccountPage::Settings);
+}
+
+void NavigationTest::requestsReplaceTheirPath()
+{
+    MemberNavigation navigation;
+    navigation.setAccountPage(AccountPage::About);
+    navigation.setLogbookPath({ReportRoute{report("a")}, ReportRoute{report("b")}, RecentFlightRoute{recent("c")}});
+    navigation.openReport(report("p-9"));
+    QCOMPARE(navigation.logbookPath(), QList<FlightRoute>{ReportRoute{report("p-9")}});
+    QCOMPARE(navigation.selected(), MemberTab::Account);
+    QVERIFY(navigation.showingLogbook());
+    QCOMPARE(navigation.accountPage(), AccountPage::About); // not a request's business
+
+    navigation.setFlightPage(FlightPage::Log);
+    navigation.setFlightPath({ReportRoute{report("x")}});
+    navigation.openSubmission();
+    QVERIFY(navigation.flightPath().isEmpty());
+    QCOMPARE(navigation.flightPage(), FlightPage::Upload);
+    QCOMPARE(navigation.selected(), MemberTab::Flights);
+
+    navigation.openEvent(flightEvent("e-1"));
+    navigation.openEvent(flightEvent("e-2"));
+    QCOMPARE(navigation.eventPath(), QList<FlightEvent>{flightEvent("e-2")});
+    QCOMPARE(navigation.selected(), MemberTab::Home);
+
+    navigation.openPrefilledReport(recent("f-1"));
+    QCOMPARE(navigation.flightPath(), QList<FlightRoute>{RecentFlightRoute{recent("f-1")}});
+    navigation.openEventSubmission(flightEvent("e-3"));
+    QCOMPARE(navigation.flightPath(), QList<FlightRoute>{EventSubmissionRoute{flightEvent("e-3")}});
+    QCOMPARE(navigation.selected(), MemberTab::Flights);
+
+    QSignalSpy logbook(&navigation, &MemberNavigation::showingLogbookChanged);
+    navigation.setShowingLogbook(false);
+    navigation.openLogbook();
+    QVERIFY(navigation.logbookPath().isEmpty());
+    QVERIFY(navigation.showingLogbook());
+    QCOMPARE(logbook.count(), 2);
+    QVERIFY(navigation.accountPath().isEmpty()); // no request touches the account stack
+}
+
+void NavigationTest::routesCompareByCaseAndPayload()
+{
+    const FlightRoute a = ReportRoute{report("p-1")};
+    QCOMPARE(a, FlightRoute(ReportRoute{report("p-1")}));
+    QCOMPARE(qHash(a), qHash(FlightRoute(ReportRoute{report("p-1")})));
+    QVERIFY(a != FlightRoute(ReportRoute{report("p-2")}));
+    QVERIFY(FlightRoute(RecentFlightRoute{recent("p-1")}) != a);
+
+    const AccountRoute terms = LegalRoute{LegalDocument::Terms};
+    QVERIFY(terms != AccountRoute(LegalRoute{LegalDocument::Privacy}));
+    QVERIFY(qHash(terms) != qHash(AccountRoute(LegalRoute{LegalDocument::Privacy})));
+    QCOMPARE(AccountRoute(EditProfileRoute{}), AccountRoute(EditProfileRoute{}));
+    QVERIFY(AccountRoute(EditProfileRoute{}) != AccountRoute(ProfileRoute{}));
+}
+
+void NavigationTest::ownFlightLink_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("ownFlight");
+    QTest::newRow("plain") << "vorna://live-map/own-flight" << true;
+    QTest::newRow("upper-case scheme and host, query") << "VORNA://LIVE-MAP/own-flight?x=1" << true;
+    QTest::newRow("fragment and port") << "vorna://live-map:8080/own-flight#f" << true;
+    QTest::newRow("path case") << "vorna://live-map/Own-Flight" << false;
+    QTest::newRow("longer path") << "vorna://live-map/own-flight/extra" << false;
+    QTest::newRow("other host") << "vorna://map/own-flight" << false;
+    QTest::newRow("no host") << "vorna:own-flight" << false;
+    QTest::newRow("other scheme") << "https://live-map/own-flight" << false;
+}
+
+void NavigationTest::ownFlightLink()
+{
+    QFETCH(QString, link);
+    QFETCH(bool, ownFlight);
+    QCOMPARE(FlightActivityLink::isOwnFlight(QUrl(link)), ownFlight);
+}
+
+void NavigationTest::everyOwnFlightRequestIsNew()
+{
+    FlightActivityNavigation &navigation = FlightActivityNavigation::shared();
+    QSignalSpy changed(&navigation, &FlightActivityNavigation::ownFlightRequestChanged);
+    QVERIFY(!navigation.open(QUrl("vorna://map/own-flight")));
+    QVERIFY(navigation.ownFlightRequest().isEmpty());
+    QVERIFY(navigation.open(QUrl("vorna://live-map/own-flight")));
+    const QString first = navigation.ownFlightRequest();
+    QVERIFY(navigation.open(QUrl("vorna://live-map/own-flight")));
+    QVERIFY(navigation.ownFlightRequest() != first);
+    QCOMPARE(changed.count(), 2);
+    navigation.clearOwnFlightRequest();
+    QVERIFY(navigation.ownFlightRequest().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(NavigationTest)
+#include "tst_navigation.moc"
