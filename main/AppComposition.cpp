@@ -1,5 +1,7 @@
 #include "AppComposition.h"
 
+#include "BuildInfo.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QQmlEngine>
@@ -15,6 +17,8 @@ void describeApplication()
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Vornalia"));
     QCoreApplication::setApplicationName(QStringLiteral("Vornalia"));
+    QCoreApplication::setApplicationVersion(
+        QStringLiteral("%1 (%2)").arg(QLatin1String(BuildInfo::version)).arg(BuildInfo::build));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vornalia.MemberCentre"));
 }
 

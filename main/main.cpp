@@ -1,15 +1,27 @@
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickStyle>
+#include <QQuickWindow>
 
 #include "AppComposition.h"
+#include "InstanceChannel.h"
+#include "MemberNavigation.h"
 
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     AppComposition::describeApplication();
-    QQuickStyle::setStyle(QStringLiteral("Basic"));
 
+    // The links the desktop started us with ("vorna://live-map/own-flight").
+    QStringList links = QCoreApplication::arguments().mid(1);
+    links.removeIf([](const QString &argument) { return QUrl(argument).scheme().isEmpty(); });
+
+    InstanceChannel channel;
+    if (channel.handOver(links))
+        return 0;
+    channel.listen();
+
+    QQuickStyle::setStyle(QStringLiteral("Basic"));
     QQmlApplicationEngine engine;
     AppComposition::prepareEngine(engine);
     QObject::connect(
@@ -19,6 +31,23 @@ int main(int argc, char *argv[])
                 QCoreApplication::exit(1);
         },
         Qt::QueuedConnection);
+
+    const auto open = [](const QStringList &received) {
+        for (const QString &link : received)
+            FlightActivityNavigation::shared().open(QUrl(link));
+    };
+    QObject::connect(&channel, &InstanceChannel::received, &app, [&engine, open](const QStringList &received) {
+        open(received);
+        if (!engine.rootObjects().isEmpty()) {
+            if (auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst())) {
+                window->show();
+                window->raise();
+                window->requestActivate();
+            }
+        }
+    });
+    open(links);
+
     engine.load(AppComposition::mainWindow());
     return app.exec();
 }

@@ -239,5 +239,21 @@
         <source>服务器未确认此次操作，请重试。</source>
         <translation>The server did not confirm this. Please try again.</translation>
     </message>
+    <message>
+        <source>关于 Vornalia</source>
+        <translation>About Vornalia</translation>
+    </message>
+    <message>
+        <source>检查更新…</source>
+        <translation>Check for Updates…</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>版本 %@</source>
+        <translation>Version %@</translation>
+    </message>
 </context>
 </TS>
