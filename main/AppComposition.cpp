@@ -9,6 +9,7 @@
 
 Q_IMPORT_QML_PLUGIN(Vorna_AppPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_ImagesPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_PortalPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_MainPlugin)
 
 namespace AppComposition {

@@ -255,5 +255,25 @@
         <source>版本 %@</source>
         <translation>Version %@</translation>
     </message>
+    <message>
+        <source>首页</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>审核</source>
+        <translation>Review</translation>
+    </message>
+    <message>
+        <source>地图</source>
+        <translation>Map</translation>
+    </message>
+    <message>
+        <source>其他</source>
+        <translation>More</translation>
+    </message>
+    <message>
+        <source>切换账号</source>
+        <translation>Switch Account</translation>
+    </message>
 </context>
 </TS>
