@@ -78,6 +78,9 @@ public:
     QCoro::Task<> switchAccount(SavedLogin saved);
     QCoro::Task<> removeSavedAccount(SavedLogin saved);
 
+    // Shows a text as the account message (the portal's failed "重新登录").
+    void showMessage(const QString &message) { setMessage(message); }
+
     // For the portal: the same operations started from QML, their outcome read from the state.
     Q_INVOKABLE void startRestore();
     Q_INVOKABLE void startGateCheck();

@@ -1,0 +1,93 @@
+#include "PortalModel.h"
+
+PortalModel::PortalModel(QObject *parent)
+    : QObject(parent)
+{
+    m_introLimit.setSingleShot(true);
+    m_introLimit.setInterval(introLimitMs);
+    connect(&m_introLimit, &QTimer::timeout, this, &PortalModel::introFinished);
+    m_introLimit.start();
+}
+
+void PortalModel::setAppState(AppState *state)
+{
+    if (m_appState == state)
+        return;
+    if (m_appState)
+        disconnect(m_appState, nullptr, this, nullptr);
+    m_appState = state;
+    if (state)
+        connect(state, &AppState::stateChanged, this, &PortalModel::screenChanged);
+    Q_EMIT appStateChanged();
+    Q_EMIT screenChanged();
+}
+
+PortalModel::Screen PortalModel::screenFor(bool checking, bool signedIn, AppState::Gate gate)
+{
+    if (checking)
+        return Screen::Checking;
+    if (!signedIn)
+        return Screen::SignIn;
+    switch (gate) {
+    case AppState::Gate::Password:
+        return Screen::Password;
+    case AppState::Gate::Profile:
+        return Screen::Profile;
+    case AppState::Gate::Ready:
+        return Screen::MemberTabs;
+    case AppState::Gate::NoGate:
+        break;
+    }
+    return Screen::GateWaiting;
+}
+
+PortalModel::Screen PortalModel::screen() const
+{
+    if (!m_appState)
+        return Screen::Checking;
+    return screenFor(m_appState->checking(), m_appState->signedIn(), m_appState->gateState());
+}
+
+void PortalModel::introFinished()
+{
+    m_introLimit.stop();
+    if (!m_showingIntro)
+        return;
+    m_showingIntro = false;
+    Q_EMIT showingIntroChanged();
+}
+
+void PortalModel::signInAgain()
+{
+    if (!m_signingOut)
+        runSignOut();
+}
+
+void PortalModel::retryGate()
+{
+    if (m_appState)
+        m_appState->startGateCheck();
+}
+
+QCoro::Task<> PortalModel::runSignOut()
+{
+    const QPointer<AppState> state = m_appState;
+    if (!state)
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    m_signingOut = true;
+    Q_EMIT signingOutChanged();
+    std::optional<QString> failure;
+    try {
+        co_await state->signOut();
+    } catch (const CancellationError &) {
+    } catch (const std::exception &error) {
+        failure = errorMessage(error);
+    }
+    if (failure && state)
+        state->showMessage(*failure);
+    if (lifetime.alive()) {
+        m_signingOut = false;
+        Q_EMIT signingOutChanged();
+    }
+}

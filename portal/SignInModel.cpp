@@ -1,0 +1,99 @@
+#include "SignInModel.h"
+
+namespace {
+
+// Spaces and tabs around the name, not line breaks: what the button's rule trims.
+QString withoutBlanks(const QString &text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    const auto blank = [](QChar c) { return c.isSpace() && c != QLatin1Char('\n') && c != QLatin1Char('\r'); };
+    while (start < end && blank(text.at(start)))
+        ++start;
+    while (end > start && blank(text.at(end - 1)))
+        --end;
+    return text.mid(start, end - start);
+}
+
+} // namespace
+
+SignInModel::SignInModel(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void SignInModel::setAppState(AppState *state)
+{
+    if (m_appState == state)
+        return;
+    if (m_appState)
+        disconnect(m_appState, nullptr, this, nullptr);
+    m_appState = state;
+    if (state)
+        connect(state, &AppState::stateChanged, this, &SignInModel::changed);
+    Q_EMIT appStateChanged();
+    Q_EMIT changed();
+}
+
+void SignInModel::setUsername(const QString &username)
+{
+    if (m_username == username)
+        return;
+    m_username = username;
+    Q_EMIT changed();
+}
+
+void SignInModel::setPassword(const QString &password)
+{
+    if (m_password == password)
+        return;
+    m_password = password;
+    Q_EMIT changed();
+}
+
+void SignInModel::setRemember(bool remember)
+{
+    if (m_remember == remember)
+        return;
+    m_remember = remember;
+    Q_EMIT changed();
+}
+
+bool SignInModel::ready() const { return !m_busy && !withoutBlanks(m_username).isEmpty() && !m_password.isEmpty(); }
+
+QString SignInModel::notice() const
+{
+    if (m_error)
+        return *m_error;
+    return m_appState ? m_appState->message() : QString();
+}
+
+bool SignInModel::offersSavedAccounts() const { return m_appState && m_appState->savedAccountCount() > 0; }
+
+void SignInModel::signIn() { submit(); }
+
+QCoro::Task<> SignInModel::submit()
+{
+    if (!ready() || !m_appState)
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const QPointer<AppState> state = m_appState;
+    m_busy = true;
+    m_error.reset();
+    Q_EMIT changed();
+
+    std::optional<QString> failure;
+    try {
+        co_await state->signIn(m_username.trimmed(), m_password, m_remember);
+    } catch (const CancellationError &) {
+    } catch (const std::exception &error) {
+        failure = errorMessage(error);
+    }
+    // The form may be gone by now: the portal replaces it once someone is signed in.
+    if (!lifetime.alive())
+        co_return;
+    m_error = failure;
+    m_password.clear();
+    m_busy = false;
+    Q_EMIT changed();
+}

@@ -1,0 +1,193 @@
+// The portal's choice of screen and the sign-in form, against the sample member service.
+#include "AppState.h"
+#include "ClientTestSupport.h"
+#include "PortalModel.h"
+#include "SignInModel.h"
+
+using namespace TestSupport;
+using Screen = PortalModel::Screen;
+using Gate = AppState::Gate;
+
+class PortalTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void screenForEachState_data();
+    void screenForEachState();
+    void introEndsByItselfAtTheLatest();
+    void signInFormRules();
+    void signInSendsWhatTheMemberMeant();
+    void signInFailureKeepsTheForm();
+    void noticeAndSavedAccounts();
+
+private:
+    std::unique_ptr<AppState> makeState()
+    {
+        const auto session = std::make_shared<MemorySessionStore>();
+        const auto vault = std::make_shared<MemorySessionStore>();
+        return std::make_unique<AppState>(
+            AccountEnvironment{m_site->service->origin(), {Sample::Service::certificate()},
+                               [session, vault](const QString &item) -> SessionStorePtr {
+                                   return item == "session-cookies" ? session : vault;
+                               }},
+            nullptr);
+    }
+
+    std::unique_ptr<Site> m_site;
+};
+
+void PortalTest::init()
+{
+    qputenv("LANGUAGE", "zh_CN");
+    m_site = std::make_unique<Site>();
+    QVERIFY(m_site->started);
+}
+
+void PortalTest::cleanup() { m_site.reset(); }
+
+void PortalTest::screenForEachState_data()
+{
+    QTest::addColumn<bool>("checking");
+    QTest::addColumn<bool>("signedIn");
+    QTest::addColumn<Gate>("gate");
+    QTest::addColumn<Screen>("screen");
+    QTest::newRow("checking wins") << true << true << Gate::Ready << Screen::Checking;
+    QTest::newRow("nobody") << false << false << Gate::Ready << Screen::SignIn;
+    QTest::newRow("password") << false << true << Gate::Password << Screen::Password;
+    QTest::newRow("profile") << false << true << Gate::Profile << Screen::Profile;
+    QTest::newRow("ready") << false << true << Gate::Ready << Screen::MemberTabs;
+    QTest::newRow("no gate yet") << false << true << Gate::NoGate << Screen::GateWaiting;
+}
+
+void PortalTest::screenForEachState()
+{
+    QFETCH(bool, checking);
+    QFETCH(bool, signedIn);
+    QFETCH(Gate, gate);
+    QFETCH(Screen, screen);
+    QCOMPARE(PortalModel::screenFor(checking, signedIn, gate), screen);
+}
+
+void PortalTest::introEndsByItselfAtTheLatest()
+{
+    const auto state = makeState();
+    PortalModel portal;
+    portal.setAppState(state.get());
+    QCOMPARE(portal.screen(), Screen::Checking); // never the sign-in form first
+    await(state->restore());
+    QCOMPARE(portal.screen(), Screen::SignIn);
+
+    QVERIFY(portal.showingIntro());
+    QSignalSpy ended(&portal, &PortalModel::showingIntroChanged);
+    QVERIFY(ended.wait(PortalModel::introLimitMs + 1000));
+    QVERIFY(!portal.showingIntro());
+
+    PortalModel played;
+    played.introFinished();
+    QVERIFY(!played.showingIntro());
+    played.introFinished(); // once only
+    QVERIFY(!played.showingIntro());
+}
+
+void PortalTest::signInFormRules()
+{
+    const auto state = makeState();
+    SignInModel form;
+    form.setAppState(state.get());
+    QVERIFY(!form.ready());
+    form.setUsername(" \t ");
+    form.setPassword("secret");
+    QVERIFY(!form.ready()); // blanks are no name
+    form.setUsername(" lichen ");
+    QVERIFY(form.ready());
+    form.setPassword("");
+    QVERIFY(!form.ready());
+
+    // Regression: Return in the password field used to send a blank user name.
+    form.setUsername("   ");
+    form.setPassword("secret");
+    m_site->service->clearRequests();
+    await(form.submit());
+    QVERIFY(m_site->service->requestsTo("/api/login").isEmpty());
+    QVERIFY(!form.busy());
+}
+
+void PortalTest::signInSendsWhatTheMemberMeant()
+{
+    const auto state = makeState();
+    SignInModel form;
+    form.setAppState(state.get());
+    form.setUsername("  lichen\t");
+    form.setPassword("fly-vornalia");
+    form.setRemember(true);
+    auto signing = form.submit();
+    QVERIFY(form.busy());
+    QVERIFY(!form.ready());
+    await(std::move(signing));
+    const QJsonObject sent = m_site->service->requestsTo("/api/login").constLast().json().toObject();
+    QCOMPARE(sent.value("username").toString(), QString("lichen"));
+    QCOMPARE(sent.value("rememberMe").toBool(), true);
+    QVERIFY(state->signedIn());
+    QVERIFY(form.password().isEmpty());
+    QVERIFY(!form.busy());
+
+    // A password is sent exactly as typed, blanks and all.
+    const auto other = makeState();
+    SignInModel second;
+    second.setAppState(other.get());
+    second.setUsername("lichen");
+    second.setPassword(" fly-vornalia ");
+    await(second.submit());
+    QCOMPARE(m_site->service->requestsTo("/api/login").constLast().json()["password"].toString(),
+             QString(" fly-vornalia "));
+}
+
+void PortalTest::signInFailureKeepsTheForm()
+{
+    const auto state = makeState();
+    SignInModel form;
+    form.setAppState(state.get());
+    form.setUsername("sunyue");
+    form.setPassword("fly-vornalia");
+    form.setRemember(true);
+    await(form.submit());
+    QCOMPARE(form.notice(), QString("此账号当前不可使用成员中心。"));
+    QVERIFY(form.password().isEmpty());
+    QCOMPARE(form.username(), QString("sunyue"));
+    QVERIFY(form.remember());
+    QVERIFY(!state->signedIn());
+
+    // The next submission clears the failure while it runs.
+    form.setUsername("lichen");
+    form.setPassword("wrong");
+    m_site->service->setFault("/api/login", {.bodyDelayMs = 300, .times = 1});
+    auto again = form.submit();
+    QVERIFY(form.notice().isEmpty());
+    await(std::move(again));
+    QCOMPARE(form.notice(), QString("用户名或密码错误。"));
+}
+
+void PortalTest::noticeAndSavedAccounts()
+{
+    // An expired session leaves its message for the form.
+    const auto state = makeState();
+    await(state->signIn("lichen", "fly-vornalia", true));
+    m_site->service->expireSessions();
+    await(state->refreshProfile().then([] {}, [](const std::exception &) {}));
+    QVERIFY(!state->signedIn());
+    SignInModel form;
+    form.setAppState(state.get());
+    QCOMPARE(form.notice(), QString("登录已过期，请重新登录。"));
+    QVERIFY(!form.offersSavedAccounts());
+
+    await(state->signIn("lichen", "fly-vornalia", true));
+    await(state->rememberCurrentAccount());
+    QVERIFY(form.offersSavedAccounts());
+}
+
+QTEST_GUILESS_MAIN(PortalTest)
+#include "tst_portal.moc"
