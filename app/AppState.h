@@ -52,6 +52,7 @@ class AppState : public QObject
     Q_PROPERTY(bool hasProfile READ hasProfile NOTIFY stateChanged)
     Q_PROPERTY(QString formattedCallsign READ formattedCallsign NOTIFY stateChanged)
     Q_PROPERTY(bool hasAvatar READ hasAvatar NOTIFY stateChanged)
+    Q_PROPERTY(QImage avatar READ avatar NOTIFY stateChanged)
     Q_PROPERTY(int savedAccountCount READ savedAccountCount NOTIFY stateChanged)
     Q_PROPERTY(bool accountBusy READ accountBusy NOTIFY stateChanged)
 

@@ -275,5 +275,29 @@
         <source>切换账号</source>
         <translation>Switch Account</translation>
     </message>
+    <message>
+        <source>飞行员</source>
+        <translation>Pilot</translation>
+    </message>
+    <message>
+        <source>欢迎回来，%@</source>
+        <translation>Welcome back, %@</translation>
+    </message>
+    <message>
+        <source>VORNA 成员</source>
+        <translation>VORNA member</translation>
+    </message>
+    <message>
+        <source>%@ 需补充证据</source>
+        <translation>%@ needs more evidence</translation>
+    </message>
+    <message>
+        <source>请补充截图</source>
+        <translation>Please add screenshots</translation>
+    </message>
+    <message>
+        <source>管理员需要更多飞行证明</source>
+        <translation>Reviewers need more proof of your flights</translation>
+    </message>
 </context>
 </TS>

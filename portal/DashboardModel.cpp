@@ -1,0 +1,225 @@
+#include "DashboardModel.h"
+
+#include "Display.h"
+#include "Join.h"
+#include "Symbols.h"
+
+void HeldReportsModel::setReports(const QList<Pirep> &reports)
+{
+    beginResetModel();
+    m_reports = reports;
+    endResetModel();
+}
+
+int HeldReportsModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_reports.size()); }
+
+QVariant HeldReportsModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_reports.size())
+        return {};
+    const Pirep &report = m_reports.at(index.row());
+    switch (role) {
+    case IdRole:
+        return report.id;
+    case TitleRole:
+        return L("%@ 需补充证据", report.departureCode + QStringLiteral(" → ") + report.arrivalCode);
+    case DetailRole:
+        // No note asks for screenshots; an empty note is shown as it is.
+        return report.holdNote ? *report.holdNote : L("请补充截图");
+    default:
+        return {};
+    }
+}
+
+QHash<int, QByteArray> HeldReportsModel::roleNames() const
+{
+    return {{IdRole, "reportId"}, {TitleRole, "title"}, {DetailRole, "detail"}};
+}
+
+DashboardModel::DashboardModel(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void DashboardModel::setAppState(AppState *state)
+{
+    if (m_app == state)
+        return;
+    if (m_app)
+        disconnect(m_app, nullptr, this, nullptr);
+    m_app = state;
+    if (state)
+        connect(state, &AppState::stateChanged, this, &DashboardModel::update);
+    update();
+}
+
+void DashboardModel::setMemberData(MemberData *data)
+{
+    if (m_data == data)
+        return;
+    if (m_data)
+        disconnect(m_data, nullptr, this, nullptr);
+    m_data = data;
+    if (data) {
+        for (auto signal : {&MemberData::loadStateChanged, &MemberData::pirepsChanged, &MemberData::eventsChanged,
+                            &MemberData::inboxChanged, &MemberData::leaderboardChanged, &MemberData::latestFlightChanged})
+            connect(data, signal, this, &DashboardModel::update);
+    }
+    update();
+}
+
+void DashboardModel::update()
+{
+    const QList<Pirep> reports = held(m_data ? m_data->pireps() : QList<Pirep>());
+    if (reports != m_held.reports())
+        m_held.setReports(reports);
+    Q_EMIT changed();
+}
+
+QList<Pirep> DashboardModel::held(const QList<Pirep> &reports)
+{
+    QList<Pirep> held;
+    for (const Pirep &report : reports) {
+        if (report.status == QLatin1String("pending") && report.isHeld())
+            held.append(report);
+    }
+    return held;
+}
+
+QString DashboardModel::displayName() const
+{
+    if (!m_app || !m_app->user())
+        return L("飞行员");
+    const User &user = *m_app->user();
+    return user.name && !user.name->isEmpty() ? *user.name : user.username;
+}
+
+QString DashboardModel::greeting() const { return L("欢迎回来，%@", displayName()); }
+
+QString DashboardModel::callsignLine() const
+{
+    const QString callsign = m_app && m_app->profile() ? m_app->profile()->formattedCallsign() : Display::missing;
+    return callsign + QStringLiteral(" · ") + L("VORNA 成员");
+}
+
+QString DashboardModel::approvedDuration() const
+{
+    const auto &summary = m_data ? m_data->summary() : std::nullopt;
+    return Display::duration(summary ? summary->approvedDurationMinutes : std::nullopt);
+}
+
+QString DashboardModel::approvedCount() const
+{
+    const auto &summary = m_data ? m_data->summary() : std::nullopt;
+    return summary && summary->approvedCount ? QString::number(*summary->approvedCount) : Display::missing;
+}
+
+QString DashboardModel::pendingCount() const
+{
+    if (!m_data || !m_data->isLoaded(QStringLiteral("pireps")))
+        return Display::missing;
+    const auto &reports = m_data->pireps();
+    return QString::number(std::count_if(reports.cbegin(), reports.cend(),
+                                         [](const Pirep &report) { return report.status == QLatin1String("pending"); }));
+}
+
+std::optional<int> DashboardModel::rank() const
+{
+    if (!m_app || !m_app->user() || !m_data || !m_data->leaderboard())
+        return std::nullopt;
+    const QString me = m_app->user()->username.toLower();
+    const auto &members = m_data->leaderboard()->members;
+    for (qsizetype i = 0; i < members.size(); ++i) {
+        if (members.at(i).username.toLower() == me)
+            return int(i + 1);
+    }
+    return std::nullopt;
+}
+
+QString DashboardModel::rankText() const
+{
+    const std::optional<int> position = rank();
+    return position ? QStringLiteral("#%1").arg(*position) : Display::missing;
+}
+
+bool DashboardModel::profileIncomplete() const
+{
+    if (!m_app || !m_app->profile())
+        return false;
+    const Profile &profile = *m_app->profile();
+    return !profile.hasAvatar || profile.callsign.isEmpty() || profile.contactEmail.isEmpty();
+}
+
+bool DashboardModel::showsTodo() const { return profileIncomplete() || m_held.rowCount() > 0; }
+
+QString DashboardModel::todoSubtitle() const { return m_held.rowCount() > 0 ? L("管理员需要更多飞行证明") : QString(); }
+
+QString DashboardModel::bellSymbol() const
+{
+    const bool unread = m_data && m_data->inbox() && m_data->inbox()->unreadCount > 0;
+    return unread ? SYMBOL("bell.badge") : SYMBOL("bell");
+}
+
+bool DashboardModel::showsLoader() const
+{
+    return m_data && m_data->isLoading(QStringLiteral("pireps")) && !m_data->isLoaded(QStringLiteral("pireps"));
+}
+
+QCoro::Task<> DashboardModel::refresh()
+{
+    std::vector<QCoro::Task<>> loads;
+    loads.push_back(loadProfile());
+    if (m_data)
+        loads.push_back(m_data->loadDashboard());
+    co_await joinAll(std::move(loads));
+}
+
+QCoro::Task<> DashboardModel::loadProfile()
+{
+    const QPointer<AppState> state = m_app;
+    if (!state)
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    std::optional<QString> failure;
+    bool cancelled = false;
+    try {
+        co_await state->refreshProfile();
+    } catch (const CancellationError &) {
+        // The page or the client went away: nothing to tell.
+        cancelled = true;
+    } catch (const std::exception &error) {
+        failure = errorMessage(error);
+    }
+    if (!lifetime.alive() || cancelled)
+        co_return;
+    m_profileError = failure;
+    Q_EMIT changed();
+}
+
+void DashboardModel::retry(const QString &key)
+{
+    if (m_data)
+        m_data->reload(key);
+}
+
+void DashboardModel::openHeldReport(int index)
+{
+    if (m_navigation && index >= 0 && index < m_held.reports().size())
+        m_navigation->openReport(m_held.reports().at(index));
+}
+
+void DashboardModel::openLatestFlight()
+{
+    if (!m_navigation || !m_data || !m_data->latestFlight())
+        return;
+    if (const auto *recent = std::get_if<RecentFlight>(&*m_data->latestFlight()))
+        m_navigation->openPrefilledReport(*recent);
+    else
+        m_navigation->openSubmission();
+}
+
+void DashboardModel::openEvent(int index)
+{
+    if (m_navigation && m_data && index >= 0 && index < m_data->events().size())
+        m_navigation->openEvent(m_data->events().at(index));
+}

@@ -1,0 +1,192 @@
+// The dashboard's figures and to-do rules, from the sample member service.
+#include "AppState.h"
+#include "ClientTestSupport.h"
+#include "DashboardModel.h"
+
+#include <QJsonArray>
+
+using namespace TestSupport;
+using Sample::Reply;
+using Sample::Request;
+
+namespace {
+
+QJsonObject report(const QString &id, const QString &status, double heldAt = 0, const QJsonValue &note = {})
+{
+    QJsonObject pirep{{"id", id},       {"departureCode", "ZBAA"}, {"arrivalCode", "ZSPD"}, {"aircraft", "Airbus A320"},
+                      {"livery", "Air China"}, {"durationMinutes", 90}, {"status", status}};
+    if (heldAt != 0)
+        pirep.insert("heldAt", heldAt);
+    if (!note.isUndefined())
+        pirep.insert("holdNote", note);
+    return pirep;
+}
+
+QJsonObject member(const QString &username)
+{
+    return {{"username", username}, {"approvedCount", 1}, {"approvedMinutes", 60}};
+}
+
+} // namespace
+
+class DashboardTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void beforeAnythingLoads();
+    void figuresFromTheLoads();
+    void rankIsTheFirstCaseInsensitiveMatch_data();
+    void rankIsTheFirstCaseInsensitiveMatch();
+    void todoBlock();
+    void openingFromTheDashboard();
+
+private:
+    void serve(const QString &path, const QJsonValue &answer)
+    {
+        m_site->service->route("GET", path, [answer](Sample::Service &, const Request &) { return Reply::json(answer); });
+    }
+
+    std::unique_ptr<Site> m_site;
+    std::unique_ptr<AppState> m_app;
+    std::unique_ptr<MemberData> m_data;
+    MemberNavigation m_navigation;
+    DashboardModel m_model;
+};
+
+void DashboardTest::init()
+{
+    qputenv("LANGUAGE", "zh_CN");
+    m_site = std::make_unique<Site>();
+    QVERIFY(m_site->started);
+    const auto session = std::make_shared<MemorySessionStore>();
+    const auto vault = std::make_shared<MemorySessionStore>();
+    m_app = std::make_unique<AppState>(AccountEnvironment{m_site->service->origin(), {Sample::Service::certificate()},
+                                                          [session, vault](const QString &item) -> SessionStorePtr {
+                                                              return item == "session-cookies" ? session : vault;
+                                                          }},
+                                       nullptr);
+    await(m_app->signIn("lichen", "fly-vornalia", false));
+    m_data = std::make_unique<MemberData>(m_app->api());
+    m_model.setAppState(m_app.get());
+    m_model.setMemberData(m_data.get());
+    m_model.setNavigation(&m_navigation);
+}
+
+void DashboardTest::cleanup()
+{
+    m_model.setMemberData(nullptr);
+    m_model.setAppState(nullptr);
+    m_data.reset();
+    m_app.reset();
+    m_site.reset();
+}
+
+void DashboardTest::beforeAnythingLoads()
+{
+    QCOMPARE(m_model.displayName(), QString("李辰"));
+    QCOMPARE(m_model.greeting(), QString("欢迎回来，李辰"));
+    QCOMPARE(m_model.callsignLine(), QString("— · VORNA 成员"));
+    for (const QString &figure : {m_model.approvedDuration(), m_model.approvedCount(), m_model.pendingCount(), m_model.rankText()})
+        QCOMPARE(figure, QString("—"));
+    QVERIFY(!m_model.showsTodo());
+    QCOMPARE(m_model.bellSymbol(), QString("bell"));
+
+    DashboardModel nobody;
+    QCOMPARE(nobody.displayName(), QString("飞行员"));
+}
+
+void DashboardTest::figuresFromTheLoads()
+{
+    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{report("a", "pending"), report("b", "pending", 1.7e9),
+                                                          report("c", "approved"), report("d", "Pending")}},
+                                    {"summary", QJsonObject{{"approvedCount", 12}, {"approvedDurationMinutes", 125}}}});
+    serve("/api/notifications", QJsonObject{{"notifications", QJsonArray()}, {"unreadCount", 3}});
+    serve("/api/member/pirep-leaderboard", QJsonObject{{"members", QJsonArray{member("x"), member("LiChen")}}});
+    await(m_model.refresh());
+    QCOMPARE(m_model.approvedDuration(), QString("2 小时 5 分"));
+    QCOMPARE(m_model.approvedCount(), QString("12"));
+    QCOMPARE(m_model.pendingCount(), QString("2")); // exactly "pending", held ones included
+    QCOMPARE(m_model.rankText(), QString("#2"));
+    QCOMPARE(m_model.bellSymbol(), QString("bell.badge"));
+    QCOMPARE(m_model.callsignLine(), QString("B-207CA · VORNA 成员")); // the profile came with the refresh
+    QVERIFY(m_model.profileError().isEmpty());
+
+    // A failed profile refresh shows; the figures stay.
+    m_site->service->setFault("/api/profile", {.status = 500, .times = 1});
+    await(m_model.loadProfile());
+    QCOMPARE(m_model.profileError(), QString("样例服务按要求返回 500。"));
+    await(m_model.loadProfile());
+    QVERIFY(m_model.profileError().isEmpty());
+}
+
+void DashboardTest::rankIsTheFirstCaseInsensitiveMatch_data()
+{
+    QTest::addColumn<QStringList>("members");
+    QTest::addColumn<QString>("rank");
+    QTest::newRow("other case") << QStringList{"a", "b", "LICHEN"} << "#3";
+    QTest::newRow("listed twice") << QStringList{"lichen", "x", "lichen"} << "#1";
+    QTest::newRow("missing") << QStringList{"a", "b"} << "—";
+    QTest::newRow("blank around is another name") << QStringList{" lichen"} << "—";
+}
+
+void DashboardTest::rankIsTheFirstCaseInsensitiveMatch()
+{
+    QFETCH(QStringList, members);
+    QFETCH(QString, rank);
+    QJsonArray list;
+    for (const QString &name : members)
+        list.append(member(name));
+    serve("/api/member/pirep-leaderboard", QJsonObject{{"members", list}});
+    await(m_data->loadLeaderboard());
+    QCOMPARE(m_model.rankText(), rank);
+}
+
+void DashboardTest::todoBlock()
+{
+    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{report("a", "pending", 1.7e9), report("b", "pending", 1.7e9, ""),
+                                                          report("c", "pending", 1.7e9, "请补充落地截图"),
+                                                          report("d", "approved", 1.7e9), report("e", "pending", 0)}}});
+    await(m_data->loadPireps());
+    HeldReportsModel *held = m_model.heldReports();
+    QCOMPARE(held->rowCount(), 3);
+    QCOMPARE(held->data(held->index(0), HeldReportsModel::TitleRole).toString(), QString("ZBAA → ZSPD 需补充证据"));
+    QCOMPARE(held->data(held->index(0), HeldReportsModel::DetailRole).toString(), QString("请补充截图"));
+    QCOMPARE(held->data(held->index(1), HeldReportsModel::DetailRole).toString(), QString());
+    QCOMPARE(held->data(held->index(2), HeldReportsModel::DetailRole).toString(), QString("请补充落地截图"));
+    QVERIFY(m_model.showsTodo());
+    QCOMPARE(m_model.todoSubtitle(), QString("管理员需要更多飞行证明"));
+
+    // An incomplete profile alone also makes the block, without the subtitle.
+    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray()}});
+    await(m_data->loadPireps());
+    QVERIFY(!m_model.showsTodo());
+    await(m_app->signIn("xuhang", "fly-vornalia", false));
+    await(m_app->refreshProfile());
+    QVERIFY(m_model.profileIncomplete());
+    QVERIFY(m_model.showsTodo());
+    QVERIFY(m_model.todoSubtitle().isEmpty());
+}
+
+void DashboardTest::openingFromTheDashboard()
+{
+    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{report("h-1", "pending", 1.7e9)}}});
+    serve("/api/infinite-flight/live", QJsonValue::Null);
+    serve("/api/infinite-flight/me/flights", QJsonObject{{"flights", QJsonArray{QJsonObject{{"id", "r-9"}}}}});
+    await(m_data->loadPireps());
+    await(m_data->loadLatestFlight());
+    m_model.openHeldReport(0);
+    QCOMPARE(m_navigation.selected(), MemberTab::Account);
+    QVERIFY(m_navigation.showingLogbook());
+    QCOMPARE(std::get<ReportRoute>(m_navigation.logbookPath().constFirst()).report.id, QString("h-1"));
+    m_model.openLatestFlight();
+    QCOMPARE(m_navigation.selected(), MemberTab::Flights);
+    QCOMPARE(std::get<RecentFlightRoute>(m_navigation.flightPath().constFirst()).flight.id, QString("r-9"));
+    m_model.openHeldReport(5); // out of range: nothing
+    QCOMPARE(m_navigation.selected(), MemberTab::Flights);
+}
+
+QTEST_GUILESS_MAIN(DashboardTest)
+#include "tst_dashboard.moc"
