@@ -52,7 +52,8 @@ class AppState : public QObject
     Q_PROPERTY(bool hasProfile READ hasProfile NOTIFY stateChanged)
     Q_PROPERTY(QString formattedCallsign READ formattedCallsign NOTIFY stateChanged)
     Q_PROPERTY(bool hasAvatar READ hasAvatar NOTIFY stateChanged)
-    Q_PROPERTY(QImage avatar READ avatar NOTIFY stateChanged)
+    // A QImage; QML lint knows no such type, so it travels as a variant.
+    Q_PROPERTY(QVariant avatar READ avatarValue NOTIFY stateChanged)
     Q_PROPERTY(int savedAccountCount READ savedAccountCount NOTIFY stateChanged)
     Q_PROPERTY(bool accountBusy READ accountBusy NOTIFY stateChanged)
 
@@ -91,6 +92,7 @@ public:
     const std::optional<AccountGate> &gate() const { return m_gate; }
     const std::optional<Profile> &profile() const { return m_profile; }
     const QImage &avatar() const { return m_avatar; }
+    QVariant avatarValue() const { return m_avatar.isNull() ? QVariant() : QVariant(m_avatar); }
     const QList<SavedLogin> &savedAccounts() const { return m_savedAccounts; }
     const QUuid &revision() const { return m_revision; }
 

@@ -11,31 +11,23 @@
 #include <variant>
 
 // The member tabs, in order.
-class MemberTabs
-{
-    Q_GADGET
-    QML_NAMED_ELEMENT(MemberTab)
-    QML_UNCREATABLE("an enumeration")
-
-public:
-    enum Tab { Home, Flights, Live, Logbook, Events, Leaderboard, Map, Account };
-    Q_ENUM(Tab)
-};
+namespace MemberTabs {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(MemberTab)
+enum Tab { Home, Flights, Live, Logbook, Events, Leaderboard, Map, Account };
+Q_ENUM_NS(Tab)
+} // namespace MemberTabs
 using MemberTab = MemberTabs::Tab;
 
-class NavigationPages
-{
-    Q_GADGET
-    QML_NAMED_ELEMENT(NavigationPage)
-    QML_UNCREATABLE("an enumeration")
-
-public:
-    // The page inside the flights tab, and the page inside the account tab.
-    enum FlightPage { Upload, Log };
-    Q_ENUM(FlightPage)
-    enum AccountPage { Profile, Settings, Leaderboard, About };
-    Q_ENUM(AccountPage)
-};
+// The page inside the flights tab, and the page inside the account tab.
+namespace NavigationPages {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(NavigationPage)
+enum FlightPage { Upload, Log };
+Q_ENUM_NS(FlightPage)
+enum AccountPage { Profile, Settings, Leaderboard, About };
+Q_ENUM_NS(AccountPage)
+} // namespace NavigationPages
 using FlightPage = NavigationPages::FlightPage;
 using AccountPage = NavigationPages::AccountPage;
 

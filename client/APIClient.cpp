@@ -192,13 +192,13 @@ QCoro::Task<HTTPAnswer> APIClient::send(APIRequest request)
         if (reason == abortedForSize)
             throw APIError(502, L("服务器响应无效。"));
 
+        // Qt reports its own idle time-out as a cancellation, also once the headers have come: the answer
+        // is then cut short, not an answer.
+        if (reply->error() == QNetworkReply::OperationCanceledError)
+            throw timedOut();
         const QVariant statusValue = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        if (!statusValue.isValid()) {
-            // No HTTP answer at all. Qt reports its own idle time-out as a cancellation.
-            if (reply->error() == QNetworkReply::OperationCanceledError)
-                throw timedOut();
+        if (!statusValue.isValid())
             throw TransportError(reply->error(), reply->errorString());
-        }
         const int status = statusValue.toInt();
         const QUrl url = reply->url();
 
@@ -223,6 +223,9 @@ QCoro::Task<HTTPAnswer> APIClient::send(APIRequest request)
         answer.status = status;
         answer.url = url;
         answer.body = reply->readAll();
+        // The last piece can arrive together with the end of the answer, before the limit could stop it.
+        if (answer.body.size() > maxAnswerBytes)
+            throw APIError(502, L("服务器响应无效。"));
         answer.mimeType = reply->header(QNetworkRequest::ContentTypeHeader)
                               .toByteArray()
                               .split(';')

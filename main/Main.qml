@@ -1,9 +1,9 @@
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Layouts
 import Vorna.App
+import Vorna.Portal
 
-// The one window of the member centre.
+// The one window of the member centre, and the composition of its screens.
 ApplicationWindow {
     id: window
 
@@ -13,6 +13,23 @@ ApplicationWindow {
     minimumHeight: 540
     visible: true
     title: "Vornalia"
+    color: Theme.paper
+    // Controls take their colours from the theme, in light and dark alike.
+    palette.window: Theme.paper
+    palette.windowText: Theme.ink
+    palette.base: Theme.surface
+    palette.alternateBase: Theme.sunken
+    palette.text: Theme.ink
+    palette.button: Theme.surface
+    palette.buttonText: Theme.ink
+    palette.placeholderText: Theme.muted
+    palette.highlight: Theme.accent
+    palette.highlightedText: Theme.white
+    palette.mid: Theme.line
+    palette.dark: Theme.muted
+    palette.light: Theme.surface
+    palette.toolTipBase: Theme.surface
+    palette.toolTipText: Theme.ink
 
     menuBar: MenuBar {
         Menu {
@@ -40,27 +57,9 @@ ApplicationWindow {
         onActivated: window.visibility = window.visibility === Window.FullScreen ? Window.Windowed : Window.FullScreen
     }
 
-    ColumnLayout {
-        anchors.centerIn: parent
-        spacing: 14
-
-        Symbol {
-            Layout.alignment: Qt.AlignHCenter
-            name: "airplane.departure"
-            size: 56
-            color: "#2f6fde"
-        }
-        Label {
-            Layout.alignment: Qt.AlignHCenter
-            text: L.t("Vornalia 成员中心")
-            font.pixelSize: 24
-            font.weight: Font.DemiBold
-        }
-        Label {
-            Layout.alignment: Qt.AlignHCenter
-            text: L.t("成员中心正在准备中。")
-            opacity: 0.7
-        }
+    MemberPortalView {
+        anchors.fill: parent
+        pages: AppPages {}
     }
 
     Dialog {

@@ -54,6 +54,11 @@ class DashboardModel : public QObject
     Q_PROPERTY(bool showsLoader READ showsLoader NOTIFY changed)
     Q_PROPERTY(QString profileError READ profileError NOTIFY changed)
     Q_PROPERTY(int eventCount READ eventCount NOTIFY changed)
+    // The failures of the page's keyed loads, each shown with its retry.
+    Q_PROPERTY(QString pirepsFailure READ pirepsFailure NOTIFY changed)
+    Q_PROPERTY(QString eventsFailure READ eventsFailure NOTIFY changed)
+    Q_PROPERTY(QString routesFailure READ routesFailure NOTIFY changed)
+    Q_PROPERTY(QString leaderboardFailure READ leaderboardFailure NOTIFY changed)
     Q_PROPERTY(bool hasLatestFlight READ hasLatestFlight NOTIFY changed)
 
 public:
@@ -81,6 +86,14 @@ public:
     QString bellSymbol() const;
     bool showsLoader() const;
     QString profileError() const { return m_profileError.value_or(QString()); }
+    QString pirepsFailure() const { return failureOf(QStringLiteral("pireps")); }
+    QString eventsFailure() const { return failureOf(QStringLiteral("events")); }
+    QString routesFailure() const { return failureOf(QStringLiteral("routes")); }
+    QString leaderboardFailure() const { return failureOf(QStringLiteral("leaderboard")); }
+    QString failureOf(const QString &key) const
+    {
+        return m_data ? m_data->failure(key).value_or(QString()) : QString();
+    }
     int eventCount() const { return m_data ? int(m_data->events().size()) : 0; }
     bool hasLatestFlight() const { return m_data && m_data->latestFlight().has_value(); }
 

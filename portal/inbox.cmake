@@ -1,3 +1,13 @@
 # The notification inbox, its read-mark migration and the to-do banner, relative to portal/.
-set(vorna_portal_inbox_sources)
-set(vorna_portal_inbox_qml)
+set(vorna_portal_inbox_sources
+  NoticeText.h NoticeText.cpp
+  ReadMarks.h ReadMarks.cpp
+  ReloadSchedule.h ReloadSchedule.cpp
+  NoticeListModel.h NoticeListModel.cpp
+  MemberNotificationsModel.h MemberNotificationsModel.cpp)
+set(vorna_portal_inbox_qml
+  MemberNotificationsView.qml
+  NoticeDetailPage.qml
+  RecordPlaceholderPage.qml
+  InboxHeader.qml
+  TodoBanner.qml)

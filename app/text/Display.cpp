@@ -1,5 +1,6 @@
 #include "Display.h"
 
+#include "AppLanguage.h"
 #include "L.h"
 
 #include <QRegularExpression>
@@ -36,7 +37,16 @@ QString dateTime(std::optional<double> unixTime, const QLocale &locale, const QT
 
 QString dateTime(std::optional<double> unixTime)
 {
-    return dateTime(unixTime, QLocale(), QTimeZone::systemTimeZone());
+    // Without a regional setting (the C locale) the app's own language decides how dates read.
+    QLocale locale;
+    if (locale.language() == QLocale::C) {
+        const QString language = AppLanguage::current();
+        locale = language == QLatin1String("en")      ? QLocale(QLocale::English, QLocale::UnitedStates)
+                 : language == QLatin1String("zh-HK") ? QLocale(QLocale::Chinese, QLocale::HongKong)
+                 : language == QLatin1String("zh-TW") ? QLocale(QLocale::Chinese, QLocale::Taiwan)
+                                                      : QLocale(QLocale::Chinese, QLocale::China);
+    }
+    return dateTime(unixTime, locale, QTimeZone::systemTimeZone());
 }
 
 std::optional<QDateTime> date(const std::optional<QString> &text)

@@ -114,6 +114,13 @@ int main(int argc, char *argv[])
     // The app reads its language from the system's preferences, so the harness sets them.
     qputenv("LANGUAGE", languageVariable(language).toLocal8Bit());
 
+    // Settings of each run stay apart: runs side by side (light and dark) must not see each other's.
+    // Nor may they touch the keychain or files of whoever runs them: sessions go to private files here.
+    QTemporaryDir settingsHome;
+    qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", settingsHome.filePath(QStringLiteral("data")).toLocal8Bit());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/vorna-screenshots");
+
     QGuiApplication app(argc, argv);
     AppComposition::describeApplication();
     // Settings of the harness stay apart from the app's own.
@@ -130,6 +137,8 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("size"), QStringLiteral("Window size, WIDTHxHEIGHT."), QStringLiteral("size"),
                       QStringLiteral("1100x720")});
     parser.addOption({QStringLiteral("list"), QStringLiteral("List the screens.")});
+    parser.addOption({QStringLiteral("wait"), QStringLiteral("Milliseconds to let a screen settle."), QStringLiteral("ms"),
+                      QStringLiteral("1500")});
     parser.addPositionalArgument(QStringLiteral("screen"), QStringLiteral("Screens to render (all by default)."));
     parser.process(app);
 
@@ -184,7 +193,7 @@ int main(int argc, char *argv[])
         window->show();
         // Let layouts settle, pictures arrive and a few frames pass before the picture.
         QEventLoop settle;
-        QTimer::singleShot(1500, &settle, &QEventLoop::quit);
+        QTimer::singleShot(parser.value(QStringLiteral("wait")).toInt(), &settle, &QEventLoop::quit);
         settle.exec();
         const QImage image = window->grabWindow();
         const QString file = QDir(out).filePath(QStringLiteral("%1-%2-%3.png").arg(name, language, theme));

@@ -268,10 +268,6 @@
         <translation>Map</translation>
     </message>
     <message>
-        <source>其他</source>
-        <translation>More</translation>
-    </message>
-    <message>
         <source>切换账号</source>
         <translation>Switch Account</translation>
     </message>
@@ -298,6 +294,124 @@
     <message>
         <source>管理员需要更多飞行证明</source>
         <translation>Reviewers need more proof of your flights</translation>
+    </message>
+    <message>
+        <source>下一段旅程，
+从这里开始。</source>
+        <translation>Your next journey
+starts here.</translation>
+    </message>
+    <message>
+        <source>欢迎回到Vornalia成员中心</source>
+        <translation>Welcome back to the Vornalia member centre</translation>
+    </message>
+    <message>
+        <source>成员登录</source>
+        <translation>Member Sign-In</translation>
+    </message>
+    <message>
+        <source>IFC 用户名</source>
+        <translation>IFC User Name</translation>
+    </message>
+    <message>
+        <source>你的 IFC 用户名</source>
+        <translation>Your IFC user name</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>输入密码</source>
+        <translation>Enter password</translation>
+    </message>
+    <message>
+        <source>保持登录 30 天</source>
+        <translation>Stay signed in for 30 days</translation>
+    </message>
+    <message>
+        <source>仅在你自己的电脑上开启。登录会话保存在系统钥匙串中，不保存密码。</source>
+        <translation>Only turn this on on your own computer. The session is kept in the system keychain; your password is never stored.</translation>
+    </message>
+    <message>
+        <source>正在登录</source>
+        <translation>Signing In</translation>
+    </message>
+    <message>
+        <source>登录成员中心</source>
+        <translation>Sign In to the Member Centre</translation>
+    </message>
+    <message>
+        <source>使用现有 VORNA 账号，与网站共享成员记录。</source>
+        <translation>Use your existing VORNA account; your member record is shared with the website.</translation>
+    </message>
+    <message>
+        <source>还没有账号？请先完成联盟入会申请。此 App 面向已注册成员。</source>
+        <translation>No account yet? Complete the membership application first. This app is for registered members.</translation>
+    </message>
+    <message>
+        <source>使用已保存账号</source>
+        <translation>Use a Saved Account</translation>
+    </message>
+    <message>
+        <source>正在确认登录状态</source>
+        <translation>Checking your sign-in</translation>
+    </message>
+    <message>
+        <source>正在确认账号要求</source>
+        <translation>Checking account requirements</translation>
+    </message>
+    <message>
+        <source>重新登录</source>
+        <translation>Sign In Again</translation>
+    </message>
+    <message>
+        <source>已批准时长</source>
+        <translation>Approved Time</translation>
+    </message>
+    <message>
+        <source>已批准报告</source>
+        <translation>Approved Reports</translation>
+    </message>
+    <message>
+        <source>我的排名</source>
+        <translation>My Rank</translation>
+    </message>
+    <message>
+        <source>需要你处理</source>
+        <translation>Needs Your Attention</translation>
+    </message>
+    <message>
+        <source>先完善个人资料</source>
+        <translation>Complete Your Profile First</translation>
+    </message>
+    <message>
+        <source>提交飞行报告前，请补全头像、联系邮箱和呼号。</source>
+        <translation>Before filing flight reports, add your avatar, contact e-mail and callsign.</translation>
+    </message>
+    <message>
+        <source>完善资料</source>
+        <translation>Complete Profile</translation>
+    </message>
+    <message>
+        <source>去补充</source>
+        <translation>Add Evidence</translation>
+    </message>
+    <message>
+        <source>最近一次飞行</source>
+        <translation>Latest Flight</translation>
+    </message>
+    <message>
+        <source>将要举行的活动</source>
+        <translation>Upcoming Events</translation>
+    </message>
+    <message>
+        <source>我飞过的航线</source>
+        <translation>Routes I Have Flown</translation>
+    </message>
+    <message>
+        <source>仅显示本人已批准报告的机场连接</source>
+        <translation>Only airport pairs from your approved reports</translation>
     </message>
 </context>
 </TS>

@@ -3,5 +3,41 @@
 <TS version="2.1" language="en">
 <context>
     <name>Vorna</name>
+    <message>
+        <source>通知</source>
+        <translation>Notifications</translation>
+    </message>
+    <message>
+        <source>消息详情</source>
+        <translation>Message Details</translation>
+    </message>
+    <message>
+        <source>暂无新消息</source>
+        <translation>No new messages</translation>
+    </message>
+    <message>
+        <source>已读</source>
+        <translation>Mark Read</translation>
+    </message>
+    <message>
+        <source>全部已读</source>
+        <translation>Mark All Read</translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>活动详情</source>
+        <translation>Event Details</translation>
+    </message>
+    <message>
+        <source>报告详情</source>
+        <translation>Report Details</translation>
+    </message>
+    <message>
+        <source>此页面尚在准备中。</source>
+        <translation>This page is still being prepared.</translation>
+    </message>
 </context>
 </TS>

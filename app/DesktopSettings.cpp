@@ -1,0 +1,163 @@
+#include "DesktopSettings.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusVariant>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPalette>
+
+#include <cmath>
+
+namespace {
+
+const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString portalSettings = QStringLiteral("org.freedesktop.portal.Settings");
+
+const QString appearanceGroup = QStringLiteral("org.freedesktop.appearance");
+const QString colorSchemeKey = QStringLiteral("color-scheme");
+const QString gnomeGroup = QStringLiteral("org.gnome.desktop.interface");
+const QString gnomeAnimationsKey = QStringLiteral("enable-animations");
+const QString kdeGroup = QStringLiteral("org.kde.kdeglobals.KDE");
+const QString kdeAnimationsKey = QStringLiteral("AnimationDurationFactor");
+
+bool paletteLooksDark()
+{
+    if (!qGuiApp)
+        return false;
+    const QPalette palette = QGuiApplication::palette();
+    return palette.color(QPalette::Window).lightness() < palette.color(QPalette::WindowText).lightness();
+}
+
+} // namespace
+
+DesktopSettings::DesktopSettings(QObject *parent)
+    : QObject(parent)
+    , m_paletteIsDark(paletteLooksDark())
+{
+    if (qGuiApp)
+        qGuiApp->installEventFilter(this);
+}
+
+void DesktopSettings::watchPortal()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    bus.connect(portalService, portalPath, portalSettings, QStringLiteral("SettingChanged"), this,
+                SLOT(portalSettingChanged(QString, QString, QDBusVariant)));
+    read(appearanceGroup, colorSchemeKey);
+    read(gnomeGroup, gnomeAnimationsKey);
+    read(kdeGroup, kdeAnimationsKey);
+}
+
+void DesktopSettings::read(const QString &group, const QString &key)
+{
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(portalService, portalPath, portalSettings, QStringLiteral("Read"));
+    message << group << key;
+    // Asynchronous, so a slow or absent portal never holds up the first window.
+    auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(message, 2000), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, group, key] {
+        watcher->deleteLater();
+        const QDBusPendingReply<QDBusVariant> reply = *watcher;
+        if (!reply.isError())
+            applyPortalSetting(group, key, QVariant::fromValue(reply.value()));
+    });
+}
+
+void DesktopSettings::portalSettingChanged(const QString &group, const QString &key,
+                                           const QDBusVariant &value)
+{
+    applyPortalSetting(group, key, QVariant::fromValue(value));
+}
+
+QVariant DesktopSettings::unwrap(const QVariant &value)
+{
+    QVariant current = value;
+    // Read answers a variant holding the setting's variant; a marshalled argument can hide one more.
+    for (int depth = 0; depth < 4; ++depth) {
+        if (current.metaType() == QMetaType::fromType<QDBusVariant>()) {
+            current = current.value<QDBusVariant>().variant();
+        } else if (current.metaType() == QMetaType::fromType<QDBusArgument>()) {
+            const auto argument = current.value<QDBusArgument>();
+            if (argument.currentType() != QDBusArgument::VariantType)
+                break;
+            current = qdbus_cast<QDBusVariant>(argument).variant();
+        } else {
+            break;
+        }
+    }
+    return current;
+}
+
+DesktopSettings::Scheme DesktopSettings::schemeFromPortal(const QVariant &value)
+{
+    const QVariant plain = unwrap(value);
+    bool ok = false;
+    const uint number = plain.toUInt(&ok);
+    if (!ok || plain.metaType() == QMetaType::fromType<QString>())
+        return Scheme::Unknown;
+    switch (number) {
+    case 0:
+        return Scheme::NoPreference;
+    case 1:
+        return Scheme::Dark;
+    case 2:
+        return Scheme::Light;
+    default:
+        return Scheme::Unknown; // a value from a later portal version
+    }
+}
+
+void DesktopSettings::applyPortalSetting(const QString &group, const QString &key, const QVariant &value)
+{
+    const Scheme oldScheme = m_scheme;
+    const std::optional<bool> oldAnimations = m_animations;
+    const QVariant plain = unwrap(value);
+
+    if (group == appearanceGroup && key == colorSchemeKey) {
+        m_scheme = schemeFromPortal(plain);
+    } else if (group == gnomeGroup && key == gnomeAnimationsKey) {
+        if (plain.metaType() == QMetaType::fromType<bool>())
+            m_gnomeAnimations = plain.toBool();
+    } else if (group == kdeGroup && key == kdeAnimationsKey) {
+        // KDE hands its settings file's entries over as text; a factor of 0 turns animations off.
+        bool ok = false;
+        const double factor = plain.toDouble(&ok);
+        if (ok && std::isfinite(factor))
+            m_kdeAnimations = factor > 0;
+    } else {
+        return;
+    }
+
+    // Either desktop switching animations off is enough to hold still.
+    if (m_gnomeAnimations == false || m_kdeAnimations == false)
+        m_animations = false;
+    else if (m_gnomeAnimations || m_kdeAnimations)
+        m_animations = true;
+    else
+        m_animations.reset();
+
+    if (oldScheme != m_scheme || oldAnimations != m_animations)
+        Q_EMIT changed();
+}
+
+void DesktopSettings::setPaletteIsDark(bool dark)
+{
+    if (m_paletteIsDark == dark)
+        return;
+    m_paletteIsDark = dark;
+    Q_EMIT changed();
+}
+
+bool DesktopSettings::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == qGuiApp && event->type() == QEvent::ApplicationPaletteChange)
+        setPaletteIsDark(paletteLooksDark());
+    return QObject::eventFilter(watched, event);
+}

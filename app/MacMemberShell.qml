@@ -1,0 +1,257 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Vorna.App
+
+// The signed-in window: a fixed sidebar of tabs with the account button at its foot, and the page of the
+// selected tab beside it, made afresh on every change of tab.
+Item {
+    id: shell
+
+    required property AppState appState
+    required property MemberData memberData
+    required property MemberNavigation navigation
+    required property ShellPages pages
+    property bool showingAccounts: false
+
+    readonly property bool member: shell.appState.role === "member"
+
+    RowLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        Rectangle {
+            id: sidebar
+
+            Layout.preferredWidth: 220
+            Layout.fillHeight: true
+            color: Theme.surface
+            objectName: "shell.sidebar"
+
+            ListView {
+                id: rows
+
+                anchors.top: parent.top
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.bottom: accountButton.top
+                anchors.topMargin: 14
+                interactive: false
+                spacing: 0
+                model: SidebarModel {
+                    userRole: shell.appState.role
+                }
+                delegate: ItemDelegate {
+                    id: row
+
+                    required property string title
+                    required property string symbol
+                    required property int tab
+                    readonly property bool selected: shell.navigation.selected === row.tab
+
+                    width: ListView.view.width
+                    height: 34
+                    padding: 0
+                    Accessible.name: row.title
+                    // Choosing the selected tab again changes nothing.
+                    onClicked: shell.navigation.selected = row.tab
+
+                    background: Rectangle {
+                        anchors.fill: parent
+                        anchors.leftMargin: 10
+                        anchors.rightMargin: 10
+                        anchors.topMargin: 2
+                        anchors.bottomMargin: 2
+                        radius: 20
+                        color: row.selected ? Qt.alpha(Theme.ink, 0.1) : (row.hovered ? Qt.alpha(Theme.ink, 0.05) : "transparent")
+                    }
+                    contentItem: RowLayout {
+                        spacing: 10
+
+                        Item {
+                            Layout.preferredWidth: 12
+                        }
+                        Symbol {
+                            Layout.preferredWidth: 20
+                            name: row.symbol
+                            size: 17
+                            color: Theme.accent
+                        }
+                        Text {
+                            Layout.fillWidth: true
+                            text: row.title
+                            elide: Text.ElideRight
+                            font.pixelSize: Typography.body
+                            font.weight: row.selected ? Font.DemiBold : Font.Normal
+                            color: Theme.ink
+                        }
+                    }
+                }
+            }
+
+            ItemDelegate {
+                id: accountButton
+
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.bottom: parent.bottom
+                anchors.leftMargin: 8
+                anchors.rightMargin: 8
+                anchors.bottomMargin: 10
+                objectName: "account.avatar"
+                Accessible.name: L.t("切换账号")
+                leftPadding: 12
+                rightPadding: 12
+                topPadding: 10
+                bottomPadding: 10
+                onClicked: shell.showingAccounts = true
+
+                background: Rectangle {
+                    radius: 14
+                    color: accountButton.hovered ? Qt.alpha(Theme.ink, 0.06) : "transparent"
+                }
+                contentItem: RowLayout {
+                    spacing: 10
+
+                    AccountAvatar {
+                        size: 34
+                        ring: "transparent"
+                        image: shell.appState.avatar
+                    }
+                    ColumnLayout {
+                        Layout.fillWidth: true
+                        spacing: 2
+
+                        Text {
+                            Layout.fillWidth: true
+                            text: shell.appState.username
+                            elide: Text.ElideRight
+                            maximumLineCount: 1
+                            font.pixelSize: Typography.headline
+                            font.weight: Font.DemiBold
+                            color: Theme.ink
+                        }
+                        Text {
+                            Layout.fillWidth: true
+                            text: shell.appState.hasProfile ? shell.appState.formattedCallsign : "IFC"
+                            elide: Text.ElideRight
+                            maximumLineCount: 1
+                            font.pixelSize: Typography.caption
+                            color: Theme.muted
+                        }
+                    }
+                    Symbol {
+                        name: "chevron.up.chevron.down"
+                        size: Typography.caption
+                        color: Theme.muted
+                    }
+                }
+            }
+
+            Popup {
+                id: accounts
+
+                parent: accountButton
+                x: accountButton.width + 8
+                y: accountButton.height - height
+                width: 380
+                height: 520
+                padding: 0
+                visible: shell.showingAccounts
+                onClosed: shell.showingAccounts = false
+                background: Rectangle {
+                    radius: 16
+                    color: Theme.paper
+                    border.color: Theme.line
+                }
+
+                // The account switcher takes this place.
+                PlaceholderPage {
+                    anchors.fill: parent
+                    appState: shell.appState
+                    memberData: shell.memberData
+                    navigation: shell.navigation
+                    name: "AccountSwitcherView"
+                    detail: L.t("切换账号")
+                }
+            }
+        }
+
+        Rectangle {
+            Layout.preferredWidth: 1
+            Layout.fillHeight: true
+            color: Theme.line
+        }
+
+        Item {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+
+            // The tab's root page; made afresh on every change of tab.
+            PageHost {
+                id: root
+
+                anchors.fill: parent
+                visible: !stacked.visible
+                appState: shell.appState
+                memberData: shell.memberData
+                navigation: shell.navigation
+                key: shell.navigation.selected
+                page: {
+                    switch (shell.navigation.selected) {
+                    case MemberTab.Flights:
+                        return shell.pages.flights;
+                    case MemberTab.Live:
+                        return shell.pages.live;
+                    case MemberTab.Map:
+                        return shell.pages.map;
+                    case MemberTab.Account:
+                        return shell.pages.account;
+                    default:
+                        return shell.member ? shell.pages.dashboard : shell.pages.administrator;
+                    }
+                }
+            }
+
+            // The top page of the tab's stack, when something was opened on it.
+            PageHost {
+                id: stacked
+
+                readonly property int depth: {
+                    switch (shell.navigation.selected) {
+                    case MemberTab.Flights:
+                        return shell.navigation.flightDepth;
+                    case MemberTab.Account:
+                        return shell.navigation.accountDepth;
+                    case MemberTab.Live:
+                    case MemberTab.Map:
+                        return 0;
+                    default:
+                        return shell.navigation.eventDepth;
+                    }
+                }
+
+                anchors.fill: parent
+                visible: depth > 0
+                appState: shell.appState
+                memberData: shell.memberData
+                navigation: shell.navigation
+                key: shell.navigation.selected * 1000 + depth
+                page: {
+                    if (depth === 0)
+                        return null;
+                    switch (shell.navigation.selected) {
+                    case MemberTab.Flights:
+                        return shell.pages.flightRoute;
+                    case MemberTab.Account:
+                        return shell.pages.accountRoute;
+                    default:
+                        return shell.pages.event;
+                    }
+                }
+            }
+        }
+    }
+}

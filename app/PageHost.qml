@@ -1,0 +1,42 @@
+import QtQuick
+import Vorna.App
+
+// Shows one page made from a component with the member's objects, made afresh whenever the component
+// or the key changes, so a page left and opened again starts new.
+Item {
+    id: host
+
+    property Component page
+    property var key
+    required property AppState appState
+    required property MemberData memberData
+    required property MemberNavigation navigation
+    property var extra: ({})
+    property Item current: null
+
+    function rebuild() {
+        if (host.current) {
+            host.current.destroy();
+            host.current = null;
+        }
+        if (!host.page)
+            return;
+        const properties = Object.assign({
+            appState: host.appState,
+            memberData: host.memberData,
+            navigation: host.navigation,
+            width: host.width,
+            height: host.height
+        }, host.extra);
+        host.current = host.page.createObject(host, properties);
+        if (host.current) {
+            host.current.width = Qt.binding(() => host.width);
+            host.current.height = Qt.binding(() => host.height);
+        }
+    }
+
+    onPageChanged: rebuild()
+    onKeyChanged: rebuild()
+    onExtraChanged: rebuild()
+    Component.onCompleted: rebuild()
+}

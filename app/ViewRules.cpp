@@ -1,0 +1,116 @@
+#include "ViewRules.h"
+
+#include "Display.h"
+#include "L.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ComponentRules {
+
+bool isRegular(double width)
+{
+    return width >= regularMinimumWidth;
+}
+
+double pageHorizontalPadding(bool regular)
+{
+    return regular ? 24 : 16;
+}
+
+double pageMaximumWidth(bool regular)
+{
+    return regular ? 1100 : 760;
+}
+
+int columnCount(bool regular)
+{
+    return regular ? 2 : 1;
+}
+
+double progressFraction(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    return std::clamp(value, 0.0, 1.0);
+}
+
+qint64 percent(double value)
+{
+    return qint64(std::round(progressFraction(value) * 100));
+}
+
+QString percentText(double value)
+{
+    // The key carries a C-style integer placeholder; only the number goes in its place.
+    QString text = Text::lookup(TEXT_KEY("%lld%"));
+    const qsizetype at = text.indexOf(QLatin1String("%lld"));
+    if (at >= 0)
+        text.replace(at, 4, QString::number(percent(value)));
+    return text;
+}
+
+QString dateText(std::optional<double> timestamp)
+{
+    if (!timestamp || std::isnan(*timestamp) || *timestamp <= 0)
+        return L("—");
+    return Display::dateTime(timestamp);
+}
+
+int infoValueLines(bool fixedHeight, int lines)
+{
+    return fixedHeight ? std::max(lines, 1) : 2;
+}
+
+double infoValueMinimumScale(bool fixedHeight)
+{
+    return fixedHeight ? 0.6 : 0.8;
+}
+
+QString combined(const QStringList &texts)
+{
+    QStringList present;
+    for (const QString &text : texts) {
+        if (!text.isEmpty())
+            present.append(text);
+    }
+    return present.join(u", ");
+}
+
+QString routeLabel(const QString &from, const QString &to)
+{
+    return L("%@ → %@", from, to);
+}
+
+QString routeDescription(const QString &caption, const QString &fromName, const QString &toName)
+{
+    return combined({caption, fromName, toName});
+}
+
+bool showsRouteNames(const QString &fromName, const QString &toName, bool reservesNames)
+{
+    return reservesNames || !fromName.isEmpty() || !toName.isEmpty();
+}
+
+QString routeName(const QString &name)
+{
+    return name.isEmpty() ? QStringLiteral(" ") : name;
+}
+
+QPainterPath arrowOutline(const QRectF &rect)
+{
+    const double middle = rect.center().y();
+    const double right = rect.right();
+    QPainterPath path;
+    path.addRoundedRect(QRectF(rect.left(), middle - 1, std::max(rect.width() - 6, 0.0), 2), 1, 1);
+    QPainterPath head;
+    head.moveTo(right, middle);
+    head.lineTo(right - 9, middle - 5);
+    head.lineTo(right - 9, middle + 5);
+    head.closeSubpath();
+    path.addPath(head);
+    path.setFillRule(Qt::WindingFill);
+    return path;
+}
+
+} // namespace ComponentRules

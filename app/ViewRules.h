@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QObject>
+#include <QPainterPath>
+#include <QQmlEngine>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The rules of the shared components, apart from their drawing: size classes, columns, percentages,
+// date texts, route labels and the arrow's outline.
+namespace ComponentRules {
+
+// Below this width a view is laid out for compact width (one column, narrower margins).
+inline constexpr double regularMinimumWidth = 700;
+
+bool isRegular(double width);
+double pageHorizontalPadding(bool regular);
+double pageMaximumWidth(bool regular);
+int columnCount(bool regular);
+
+// A progress value clamped to 0 … 1; not a number counts as 0.
+double progressFraction(double value);
+// The whole percent of a progress value, rounded half away from zero.
+qint64 percent(double value);
+// The text of the key "%lld%" with the whole percent.
+QString percentText(double value);
+
+// A Unix time in seconds or milliseconds as text; missing, zero, negative or not a number give the text of
+// the key "—".
+QString dateText(std::optional<double> timestamp);
+
+// An info tile's value: two lines shrinking to 0.8 in a free-height tile, `lines` lines shrinking to 0.6
+// in a tile of fixed height.
+int infoValueLines(bool fixedHeight, int lines);
+double infoValueMinimumScale(bool fixedHeight);
+
+// The route line's accessibility label and value, and its names line.
+QString routeLabel(const QString &from, const QString &to);
+QString routeDescription(const QString &caption, const QString &fromName, const QString &toName);
+bool showsRouteNames(const QString &fromName, const QString &toName, bool reservesNames);
+// A missing name keeps the line's height with a single space.
+QString routeName(const QString &name);
+
+// Texts read together as one accessibility element; empty ones are left out.
+QString combined(const QStringList &texts);
+
+// The route arrow in a rectangle: a 2-point bar ending 3 points inside a 9 × 10 head at the right edge.
+QPainterPath arrowOutline(const QRectF &rect);
+
+} // namespace ComponentRules
+
+class ViewRules : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+
+public:
+    using QObject::QObject;
+
+    Q_INVOKABLE bool isRegular(double width) const { return ComponentRules::isRegular(width); }
+    Q_INVOKABLE double pageHorizontalPadding(bool regular) const
+    {
+        return ComponentRules::pageHorizontalPadding(regular);
+    }
+    Q_INVOKABLE double pageMaximumWidth(bool regular) const
+    {
+        return ComponentRules::pageMaximumWidth(regular);
+    }
+    Q_INVOKABLE int columnCount(bool regular) const { return ComponentRules::columnCount(regular); }
+    Q_INVOKABLE double progressFraction(double value) const
+    {
+        return ComponentRules::progressFraction(value);
+    }
+    Q_INVOKABLE QString percentText(double value) const { return ComponentRules::percentText(value); }
+    // A missing time is NaN in QML.
+    Q_INVOKABLE QString dateText(double timestamp) const { return ComponentRules::dateText(timestamp); }
+    Q_INVOKABLE int infoValueLines(bool fixedHeight, int lines) const
+    {
+        return ComponentRules::infoValueLines(fixedHeight, lines);
+    }
+    Q_INVOKABLE double infoValueMinimumScale(bool fixedHeight) const
+    {
+        return ComponentRules::infoValueMinimumScale(fixedHeight);
+    }
+    Q_INVOKABLE QString routeLabel(const QString &from, const QString &to) const
+    {
+        return ComponentRules::routeLabel(from, to);
+    }
+    Q_INVOKABLE QString routeDescription(const QString &caption, const QString &fromName,
+                                         const QString &toName) const
+    {
+        return ComponentRules::routeDescription(caption, fromName, toName);
+    }
+    Q_INVOKABLE bool showsRouteNames(const QString &fromName, const QString &toName, bool reservesNames) const
+    {
+        return ComponentRules::showsRouteNames(fromName, toName, reservesNames);
+    }
+    Q_INVOKABLE QString routeName(const QString &name) const { return ComponentRules::routeName(name); }
+    Q_INVOKABLE QString combined(const QStringList &texts) const { return ComponentRules::combined(texts); }
+};

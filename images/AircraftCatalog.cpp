@@ -1,0 +1,111 @@
+#include "AircraftCatalog.h"
+
+#include "AircraftNaming.h"
+#include "Json.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// A folder or file stem: lower-case words of letters and digits joined by single hyphens.
+bool isSlug(const QString &text)
+{
+    static const QRegularExpression slug(QStringLiteral("^[a-z0-9]+(?:-[a-z0-9]+)*$"));
+    return slug.match(text).hasMatch();
+}
+
+bool isPictureExtension(const QString &extension)
+{
+    return extension == QLatin1String("webp") || extension == QLatin1String("jpg") || extension == QLatin1String("jpeg")
+           || extension == QLatin1String("png");
+}
+
+} // namespace
+
+bool AircraftPhotoReference::isPublicAssetPath(const QString &path)
+{
+    if (path.contains(QLatin1String("..")))
+        return false;
+    if (path == QLatin1String(catalogPath))
+        return true;
+    static const QRegularExpression picture(
+        QStringLiteral("^/live-map-assets/liveries/[a-z0-9-]+/[a-z0-9-]+[.](webp|jpg|jpeg|png)$"));
+    return picture.match(path).hasMatch();
+}
+
+QList<AircraftPhotoReference> CatalogAircraft::photos() const
+{
+    QList<AircraftPhotoReference> references;
+    if (!isSlug(dir))
+        return references;
+    for (const QStringList &row : liveries) {
+        if (row.size() < 2)
+            continue;
+        const QString &stem = row.at(1);
+        const QString extension = row.size() > 2 ? row.at(2) : QStringLiteral("webp");
+        if (!isSlug(stem) || !isPictureExtension(extension))
+            continue;
+        references.append({name, row.at(0),
+                           QLatin1String(AircraftPhotoReference::liveriesFolder) + dir + QLatin1Char('/') + stem
+                               + QLatin1Char('.') + extension});
+    }
+    return references;
+}
+
+CatalogAircraft CatalogAircraft::fromJson(const QJsonValue &value)
+{
+    const JsonFields fields(value, false);
+    CatalogAircraft entry;
+    entry.name = fields.string(u"name");
+    entry.dir = fields.string(u"dir");
+    for (const QJsonValue &row : fields.array(u"liveries")) {
+        if (!row.isArray())
+            throw DecodeError(QStringLiteral("a livery row is not a list"));
+        QStringList items;
+        for (const QJsonValue &item : row.toArray())
+            items.append(JsonFields::toString(item, u"liveries"));
+        entry.liveries.append(items);
+    }
+    return entry;
+}
+
+AircraftCatalog AircraftCatalog::fromJson(const QJsonValue &value)
+{
+    return {JsonFields(value, false).list<CatalogAircraft>(u"aircraft")};
+}
+
+AircraftCatalog AircraftCatalog::decode(const QByteArray &bytes)
+{
+    return fromJson(Json::parse(bytes));
+}
+
+std::optional<CatalogAircraft> AircraftCatalog::aircraftNamed(const QString &name) const
+{
+    const QString key = AircraftNaming::normalised(name);
+    for (const CatalogAircraft &entry : aircraft) {
+        if (AircraftNaming::normalised(entry.name) == key)
+            return entry;
+    }
+    const QString type = AircraftNaming::typeKey(name);
+    for (const CatalogAircraft &entry : aircraft) {
+        if (AircraftNaming::typeKey(entry.name) == type)
+            return entry;
+    }
+    return std::nullopt;
+}
+
+std::optional<AircraftPhotoReference> AircraftCatalog::photo(const QString &aircraftName,
+                                                             const QString &liveryName) const
+{
+    const QString livery = AircraftNaming::normalised(liveryName);
+    if (livery.isEmpty())
+        return std::nullopt;
+    const std::optional<CatalogAircraft> entry = aircraftNamed(aircraftName);
+    if (!entry)
+        return std::nullopt;
+    for (const AircraftPhotoReference &reference : entry->photos()) {
+        if (AircraftNaming::normalised(reference.livery) == livery)
+            return reference;
+    }
+    return std::nullopt;
+}

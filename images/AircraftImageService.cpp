@@ -1,0 +1,487 @@
+#include "AircraftImageService.h"
+
+#include "Json.h"
+#include "L.h"
+#include "ServiceHosts.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QImageReader>
+#include <QNetworkAccessManager>
+#include <QNetworkCookie>
+#include <QNetworkCookieJar>
+#include <QNetworkDiskCache>
+#include <QNetworkReply>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <QCoro/QCoroFuture>
+#include <QCoro/QCoroNetworkReply>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Why we ended a reply ourselves: Qt reports all of these as OperationCanceledError.
+constexpr char abortReason[] = "vornaAbortReason";
+constexpr char abortedByClear[] = "cancelled";
+constexpr char abortedForTime[] = "timeout";
+constexpr char abortedForSize[] = "oversize";
+
+constexpr int maxRedirects = 8;
+
+// Pictures and the catalog never carry the member's cookies, and never keep any the site sends.
+class NoCookies : public QNetworkCookieJar
+{
+public:
+    using QNetworkCookieJar::QNetworkCookieJar;
+    QList<QNetworkCookie> cookiesForUrl(const QUrl &) const override { return {}; }
+    bool setCookiesFromUrl(const QList<QNetworkCookie> &, const QUrl &) override { return false; }
+};
+
+bool isRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+TransportError timedOut()
+{
+    return TransportError(QNetworkReply::TimeoutError, L("请求超时，请检查网络连接后重试。"));
+}
+
+// Ends a coroutine that resumes after the service is gone.
+void checkAlive(const std::shared_ptr<bool> &alive)
+{
+    if (!*alive)
+        throw CancellationError();
+}
+
+// Hands a connection slot back on every way out of a request.
+class SlotLease
+{
+public:
+    // Not "slots": that is one of Qt's keywords and expands to nothing.
+    explicit SlotLease(ConnectionSlots *pool)
+        : m_slots(pool)
+    {
+    }
+    SlotLease(const SlotLease &) = delete;
+    SlotLease &operator=(const SlotLease &) = delete;
+    ~SlotLease()
+    {
+        if (m_slots)
+            m_slots->release();
+    }
+
+private:
+    QPointer<ConnectionSlots> m_slots;
+};
+
+} // namespace
+
+ConnectionSlots::ConnectionSlots(int limit, QObject *parent)
+    : QObject(parent)
+    , m_limit(limit)
+{
+}
+
+ConnectionSlots::~ConnectionSlots()
+{
+    *m_alive = false;
+    // Every coroutine still waiting resumes now, sees the pool gone and ends.
+    std::deque<std::coroutine_handle<>> pending = std::exchange(m_granted, {});
+    pending.insert(pending.end(), m_waiting.begin(), m_waiting.end());
+    m_waiting.clear();
+    for (const std::coroutine_handle<> waiter : pending)
+        waiter.resume();
+}
+
+QCoro::Task<> ConnectionSlots::acquire()
+{
+    if (m_busy < m_limit) {
+        ++m_busy;
+        co_return;
+    }
+    const std::shared_ptr<bool> alive = m_alive;
+    co_await Turn{this};
+    // The slot was handed over by release(), already counted.
+    if (!*alive)
+        throw CancellationError();
+}
+
+void ConnectionSlots::release()
+{
+    if (m_waiting.empty()) {
+        --m_busy;
+        return;
+    }
+    // The next in line resumes from the event loop, not inside whoever gave the slot back.
+    m_granted.push_back(m_waiting.front());
+    m_waiting.pop_front();
+    QTimer::singleShot(0, this, [this] {
+        if (m_granted.empty())
+            return;
+        const std::coroutine_handle<> waiter = m_granted.front();
+        m_granted.pop_front();
+        waiter.resume();
+    });
+}
+
+AircraftImageService::AircraftImageService(Options options, QObject *parent)
+    : QObject(parent)
+    , m_options(std::move(options))
+    , m_guard(m_options.origin)
+    , m_ssl(QSslConfiguration::defaultConfiguration())
+    , m_manager(new QNetworkAccessManager(this))
+    , m_slots(new ConnectionSlots(connectionsPerHost, this))
+{
+    if (!m_options.trustedCertificates.isEmpty())
+        m_ssl.addCaCertificates(m_options.trustedCertificates);
+    m_manager->setCookieJar(new NoCookies(m_manager));
+    m_manager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    if (!m_options.cacheFolder.isEmpty()) {
+        m_diskCache = new QNetworkDiskCache(m_manager);
+        m_diskCache->setCacheDirectory(m_options.cacheFolder);
+        m_diskCache->setMaximumCacheSize(diskCacheSize);
+        m_manager->setCache(m_diskCache);
+    }
+}
+
+AircraftImageService::~AircraftImageService()
+{
+    // Coroutines resumed by the aborts below must see that we are gone.
+    *m_alive = false;
+    abortReplies();
+}
+
+AircraftImageService::Options AircraftImageService::defaultOptions()
+{
+    const ServiceHosts::MemberEndpoint &endpoint = ServiceHosts::memberEndpoint();
+    Options options;
+    options.origin = endpoint.origin;
+    options.trustedCertificates = endpoint.trustedCertificates;
+    const QString caches = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (!caches.isEmpty())
+        options.cacheFolder = QDir(caches).filePath(QStringLiteral("VORNAAircraftImages"));
+    return options;
+}
+
+AircraftImageService &AircraftImageService::shared()
+{
+    static QPointer<AircraftImageService> instance;
+    if (!instance)
+        instance = new AircraftImageService(defaultOptions(), QCoreApplication::instance());
+    return *instance;
+}
+
+QDateTime AircraftImageService::now() const
+{
+    return m_options.clock ? m_options.clock() : QDateTime::currentDateTimeUtc();
+}
+
+APIError AircraftImageService::unavailable()
+{
+    return APIError(503, L("飞机图片暂时无法加载，请稍后重试。"));
+}
+
+int AircraftImageService::clampedMaxPixel(int requested)
+{
+    return std::clamp(requested, smallestPixel, largestPixel);
+}
+
+QString AircraftImageService::cacheKey(const QString &path, int clamped)
+{
+    return path + QLatin1Char('@') + QString::number(clamped);
+}
+
+void AircraftImageService::abortReplies()
+{
+    const QList<QPointer<QNetworkReply>> replies = std::exchange(m_replies, {});
+    for (const QPointer<QNetworkReply> &reply : replies) {
+        if (reply && reply->isRunning()) {
+            reply->setProperty(abortReason, abortedByClear);
+            reply->abort();
+        }
+    }
+}
+
+QCoro::Task<AircraftCatalog> AircraftImageService::catalog()
+{
+    const std::shared_ptr<bool> alive = m_alive;
+    if (m_catalogTask && m_catalogAt && m_catalogAt->secsTo(now()) < catalogLifetime.count()) {
+        const SharedLoad<AircraftCatalog> running = *m_catalogTask;
+        AircraftCatalog shared = co_await running.wait();
+        co_return shared;
+    }
+
+    const quint64 epoch = m_cacheEpoch;
+    const SharedLoad<AircraftCatalog> load = SharedLoad<AircraftCatalog>::start(fetchCatalog(epoch));
+    m_catalogTask = load;
+    m_catalogAt = now();
+    std::optional<AircraftCatalog> fetched;
+    std::exception_ptr error;
+    try {
+        fetched.emplace(co_await load.wait());
+    } catch (...) {
+        error = std::current_exception();
+    }
+    if (error) {
+        // A failed fetch is not kept: the next call tries again. A newer generation's fetch stays.
+        if (*alive && m_cacheEpoch == epoch && m_catalogTask && m_catalogTask->sameAs(load)) {
+            m_catalogTask.reset();
+            m_catalogAt.reset();
+        }
+        std::rethrow_exception(error);
+    }
+    AircraftCatalog result = std::move(*fetched);
+    co_return result;
+}
+
+QCoro::Task<AircraftCatalog> AircraftImageService::fetchCatalog(quint64 epoch)
+{
+    const QByteArray bytes = co_await read(QLatin1String(AircraftPhotoReference::catalogPath), false, epoch);
+    AircraftCatalog decoded = AircraftCatalog::decode(bytes);
+    co_return decoded;
+}
+
+QCoro::Task<QImage> AircraftImageService::image(AircraftPhotoReference reference, int maxPixel)
+{
+    const std::shared_ptr<bool> alive = m_alive;
+    const int clamped = clampedMaxPixel(maxPixel);
+    const QString key = cacheKey(reference.path, clamped);
+    if (const std::optional<QImage> hit = m_decoded.find(key)) {
+        QImage picture = *hit;
+        co_return picture;
+    }
+    if (const auto running = m_inflight.constFind(key); running != m_inflight.constEnd()) {
+        const SharedLoad<QImage> load = *running;
+        QImage picture = co_await load.wait();
+        co_return picture;
+    }
+
+    const quint64 epoch = m_cacheEpoch;
+    const SharedLoad<QImage> load = SharedLoad<QImage>::start(loadPicture(reference.path, clamped, key, epoch));
+    m_inflight.insert(key, load);
+    std::optional<QImage> picture;
+    std::exception_ptr error;
+    try {
+        picture.emplace(co_await load.wait());
+    } catch (...) {
+        error = std::current_exception();
+    }
+    // A load from before a clearCache leaves the newer generation's entry alone.
+    if (*alive && m_cacheEpoch == epoch)
+        m_inflight.remove(key);
+    if (error)
+        std::rethrow_exception(error);
+    QImage result = std::move(*picture);
+    co_return result;
+}
+
+QCoro::Task<QImage> AircraftImageService::loadPicture(QString path, int maxPixel, QString key, quint64 epoch)
+{
+    const std::shared_ptr<bool> alive = m_alive;
+    const QByteArray bytes = co_await read(path, true, epoch);
+    checkAlive(alive);
+    // Decoding a large picture takes longer than a frame: it runs on the thread pool.
+    const std::function<QImage(const QByteArray &, int)> decode =
+        m_options.decode ? m_options.decode : &AircraftImageService::decodePicture;
+    const QImage picture = co_await QtConcurrent::run(decode, bytes, maxPixel);
+    checkAlive(alive);
+    if (picture.isNull())
+        throw unavailable();
+    // A load abandoned by clearCache must not refill the cache that was just emptied.
+    if (m_cacheEpoch != epoch)
+        throw CancellationError();
+    m_decoded.insert(key, picture);
+    co_return picture;
+}
+
+QCoro::Task<QByteArray> AircraftImageService::read(QString path, bool image, quint64 epoch)
+{
+    const std::shared_ptr<bool> alive = m_alive;
+    if (!AircraftPhotoReference::isPublicAssetPath(path))
+        throw unavailable();
+    QUrl url = m_guard.origin();
+    url.setPath(path, QUrl::StrictMode);
+    if (!url.isValid() || url.host().isEmpty() || url.host() != m_guard.origin().host())
+        throw unavailable();
+
+    co_await m_slots->acquire();
+    checkAlive(alive);
+    const SlotLease lease(m_slots);
+    const qint64 limit = image ? pictureLimit : jsonLimit;
+
+    for (int hop = 0;; ++hop) {
+        // Abandoned while it waited for a connection.
+        if (m_cacheEpoch != epoch)
+            throw CancellationError();
+
+        QNetworkRequest request(url);
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferNetwork);
+        request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, true);
+        request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
+        request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
+        request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
+        request.setTransferTimeout(int(m_options.idleTimeout.count()));
+        request.setSslConfiguration(m_ssl);
+        request.setRawHeader("Accept", image ? "image/webp,image/*" : "application/json");
+
+        QNetworkReply *reply = m_manager->get(request);
+        const std::unique_ptr<QNetworkReply, void (*)(QNetworkReply *)> owner(
+            reply, [](QNetworkReply *r) { r->deleteLater(); });
+        m_replies.removeAll(nullptr);
+        m_replies.append(reply);
+
+        const auto stop = [reply](const char *reason) {
+            if (reply->isRunning()) {
+                reply->setProperty(abortReason, reason);
+                reply->abort();
+            }
+        };
+        QTimer::singleShot(m_options.totalTimeout, reply, [stop] { stop(abortedForTime); });
+        // The limit holds while the body arrives: a larger declared length is refused at once, an
+        // undeclared one as soon as it passes the limit.
+        connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, stop, limit] {
+            if (reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > limit)
+                stop(abortedForSize);
+        });
+        connect(reply, &QNetworkReply::downloadProgress, reply, [stop, limit](qint64 received, qint64) {
+            if (received > limit)
+                stop(abortedForSize);
+        });
+
+        co_await reply;
+        checkAlive(alive);
+
+        const QByteArray reason = reply->property(abortReason).toByteArray();
+        if (reason == abortedByClear)
+            throw CancellationError();
+        if (reason == abortedForTime)
+            throw timedOut();
+        if (reason == abortedForSize)
+            throw unavailable();
+
+        // Qt reports its own idle time-out as a cancellation, also when the headers had already come.
+        if (reply->error() == QNetworkReply::OperationCanceledError)
+            throw timedOut();
+        const QVariant statusValue = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+        // No HTTP answer, or the connection broke during the body: the transport's failure, unchanged.
+        if (!statusValue.isValid() || (reply->error() > QNetworkReply::NoError && reply->error() < 200))
+            throw TransportError(reply->error(), reply->errorString());
+        const int status = statusValue.toInt();
+        const QUrl location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+        if (isRedirect(status) && location.isValid()) {
+            const QUrl next = reply->url().resolved(location);
+            if (m_guard.allows(next) && hop < maxRedirects) {
+                url = next;
+                continue;
+            }
+        }
+        if (status != 200)
+            throw unavailable();
+
+        const QByteArray body = reply->readAll();
+        if (body.size() > limit)
+            throw unavailable();
+        const QByteArray mimeType =
+            reply->header(QNetworkRequest::ContentTypeHeader).toByteArray().split(';').constFirst().trimmed().toLower();
+        if (mimeType.isEmpty() || !mimeType.startsWith(image ? "image/" : "application/json"))
+            throw unavailable();
+        co_return body;
+    }
+}
+
+void AircraftImageService::clearCache()
+{
+    ++m_cacheEpoch;
+    if (m_catalogTask)
+        m_catalogTask->abandon();
+    const QHash<QString, SharedLoad<QImage>> inflight = std::exchange(m_inflight, {});
+    for (const SharedLoad<QImage> &load : inflight)
+        load.abandon();
+    abortReplies();
+    m_decoded.clear();
+    if (m_diskCache)
+        m_diskCache->clear();
+    m_catalogTask.reset();
+    m_catalogAt.reset();
+}
+
+QImage AircraftImageService::decodePicture(const QByteArray &bytes, int maxPixel)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return {};
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    const QSize size = reader.size();
+    const int longer = std::max(size.width(), size.height());
+    if (size.isValid() && longer > maxPixel) {
+        const double scale = double(maxPixel) / longer;
+        reader.setScaledSize(QSize(std::max(1, int(std::lround(size.width() * scale))),
+                                   std::max(1, int(std::lround(size.height() * scale)))));
+    }
+    const QImage decoded = reader.read();
+    if (decoded.isNull())
+        return {};
+    return trimmingTransparentEdges(decoded);
+}
+
+QImage AircraftImageService::trimmingTransparentEdges(const QImage &picture)
+{
+    if (picture.isNull() || !picture.hasAlphaChannel())
+        return picture;
+    const QImage bitmap = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (bitmap.isNull() || bitmap.height() == 0)
+        return picture;
+
+    // Alpha 8 or less counts as transparent: anti-aliasing and export noise leave such specks.
+    constexpr int visibleAlpha = 9;
+    const int width = bitmap.width();
+    const int height = bitmap.height();
+    int left = width;
+    int right = -1;
+    int top = -1;
+    int bottom = -1;
+    for (int y = 0; y < height; ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(bitmap.constScanLine(y));
+        int first = -1;
+        for (int x = 0; x < width; ++x) {
+            if (qAlpha(row[x]) >= visibleAlpha) {
+                first = x;
+                break;
+            }
+        }
+        if (first < 0)
+            continue;
+        int last = first;
+        for (int x = width - 1; x > first; --x) {
+            if (qAlpha(row[x]) >= visibleAlpha) {
+                last = x;
+                break;
+            }
+        }
+        left = std::min(left, first);
+        right = std::max(right, last);
+        if (top < 0)
+            top = y;
+        bottom = y;
+    }
+    if (top < 0)
+        return picture;
+
+    const int span = bottom - top;
+    const int margin = span > 79 ? span / 40 : 2;
+    const int x0 = std::max(left - margin, 0);
+    const int x1 = std::min(right + margin + 1, width);
+    const int y0 = std::max(top - margin, 0);
+    const int y1 = std::min(bottom + margin + 1, height);
+    const QImage cropped = bitmap.copy(x0, y0, x1 - x0, y1 - y0);
+    return cropped.isNull() ? picture : cropped;
+}

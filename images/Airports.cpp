@@ -1,0 +1,163 @@
+#include "Airports.h"
+
+#include "AppLanguage.h"
+#include "Json.h"
+
+#include <QFile>
+
+namespace {
+
+QByteArray resource(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Spaces and tabs only: a code never spans lines.
+QString trimmedCode(const QString &code)
+{
+    qsizetype start = 0;
+    qsizetype end = code.size();
+    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (start < end && blank(code.at(start)))
+        ++start;
+    while (end > start && blank(code.at(end - 1)))
+        --end;
+    return code.mid(start, end - start).toUpper();
+}
+
+bool isAsciiLetters(const QString &text, qsizetype length)
+{
+    if (text.size() != length)
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('A') || c > QLatin1Char('Z'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+AirportCoordinate AirportCoordinate::fromJson(const QJsonValue &value)
+{
+    const JsonFields fields(value, false);
+    return {fields.number(u"latitude"), fields.number(u"longitude"), fields.string(u"city"),
+            fields.optionalString(u"country")};
+}
+
+namespace Airports {
+
+Table decode(const QByteArray &bytes)
+{
+    Table table;
+    try {
+        const QJsonValue root = Json::parse(bytes);
+        if (!root.isObject())
+            return {};
+        const QJsonObject object = root.toObject();
+        table.reserve(object.size());
+        for (auto it = object.begin(); it != object.end(); ++it)
+            table.insert(it.key(), AirportCoordinate::fromJson(it.value()));
+    } catch (const DecodeError &) {
+        return {};
+    }
+    return table;
+}
+
+const Table &all()
+{
+    static const Table table = decode(resource(QStringLiteral(":/airports/airports.json")));
+    return table;
+}
+
+} // namespace Airports
+
+namespace AirportNames {
+
+Table decode(const QByteArray &bytes)
+{
+    Table table;
+    try {
+        const QJsonValue root = Json::parse(bytes);
+        if (!root.isObject())
+            return {};
+        const QJsonObject object = root.toObject();
+        table.reserve(object.size());
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            if (!it.value().isArray())
+                return {};
+            QStringList names;
+            for (const QJsonValue &item : it.value().toArray())
+                names.append(JsonFields::toString(item, it.key()));
+            table.insert(it.key(), names);
+        }
+    } catch (const DecodeError &) {
+        return {};
+    }
+    return table;
+}
+
+const Table &chinese()
+{
+    static const Table table = decode(resource(QStringLiteral(":/airports/airport-names.json")));
+    return table;
+}
+
+std::optional<QString> name(const QString &code, const QString &language, const Table &names,
+                            const Airports::Table &airports)
+{
+    const QString key = trimmedCode(code);
+    if (!isAsciiLetters(key, 4))
+        return std::nullopt;
+    if (language != QLatin1String("en")) {
+        // Each language reads its own position only: a Hong Kong reader never gets the mainland form.
+        const qsizetype position = language == QLatin1String("zh-HK") ? 1 : language == QLatin1String("zh-TW") ? 2 : 0;
+        const auto entry = names.constFind(key);
+        if (entry != names.constEnd() && position < entry->size() && !entry->at(position).isEmpty())
+            return entry->at(position);
+    }
+    const auto airport = airports.constFind(key);
+    if (airport != airports.constEnd() && !airport->city.isEmpty())
+        return airport->city;
+    return std::nullopt;
+}
+
+std::optional<QString> flag(const QString &code, const QString &language, const Airports::Table &airports)
+{
+    const auto airport = airports.constFind(trimmedCode(code));
+    if (airport == airports.constEnd() || !airport->country)
+        return std::nullopt;
+    QString country = airport->country->toUpper();
+    if (!isAsciiLetters(country, 2))
+        return std::nullopt;
+    if (language == QLatin1String("zh-Hans") && country == QLatin1String("TW"))
+        country = QStringLiteral("CN");
+    // Regional indicator symbols: "A" + 127397 is U+1F1E6.
+    constexpr char32_t offset = 127397;
+    const char32_t scalars[2] = {char32_t(country.at(0).unicode()) + offset,
+                                 char32_t(country.at(1).unicode()) + offset};
+    return QString::fromUcs4(scalars, 2);
+}
+
+std::optional<QString> name(const QString &code)
+{
+    return name(code, AppLanguage::current(), chinese(), Airports::all());
+}
+
+std::optional<QString> flag(const QString &code)
+{
+    return flag(code, AppLanguage::current(), Airports::all());
+}
+
+} // namespace AirportNames
+
+QString AirportNamesLookup::name(const QString &code) const
+{
+    return AirportNames::name(code).value_or(QString());
+}
+
+QString AirportNamesLookup::flag(const QString &code) const
+{
+    return AirportNames::flag(code).value_or(QString());
+}

@@ -1,0 +1,317 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Vorna.App
+import Vorna.Portal
+
+// The member's home page on a stack of its own: the bell pushes the inbox, the profile banner its form.
+StackView {
+    id: stack
+
+    required property AppState appState
+    required property MemberData memberData
+    required property MemberNavigation navigation
+
+    initialItem: home
+
+    DashboardModel {
+        id: dashboard
+
+        appState: stack.appState
+        memberData: stack.memberData
+        navigation: stack.navigation
+        Component.onCompleted: startRefresh()
+    }
+
+    Component {
+        id: inbox
+
+        MemberNotificationsView {
+            app: stack.appState
+            memberData: stack.memberData
+            navigation: stack.navigation
+        }
+    }
+
+    Component {
+        id: home
+
+        Item {
+            Page {
+                id: page
+
+                anchors.fill: parent
+                spacing: 14
+
+                Item {
+                    Layout.fillWidth: true
+                    implicitHeight: header.implicitHeight + 12
+
+                    ColumnLayout {
+                        id: header
+
+                        anchors.left: parent.left
+                        anchors.right: parent.right
+                        anchors.rightMargin: 56
+                        anchors.top: parent.top
+                        anchors.topMargin: 6
+                        spacing: 6
+
+                        Text {
+                            Layout.fillWidth: true
+                            text: dashboard.greeting
+                            font.pixelSize: Typography.subheadline
+                            font.weight: Font.DemiBold
+                            color: Theme.accent
+                        }
+                        Text {
+                            Layout.fillWidth: true
+                            text: dashboard.displayName
+                            fontSizeMode: Text.HorizontalFit
+                            minimumPixelSize: 18
+                            font.pixelSize: 28
+                            font.weight: Font.Bold
+                            color: Theme.ink
+                            maximumLineCount: 1
+                        }
+                        Text {
+                            Layout.fillWidth: true
+                            text: dashboard.callsignLine
+                            font.pixelSize: Typography.subheadline
+                            color: Theme.muted
+                        }
+                    }
+
+                    ItemDelegate {
+                        anchors.right: parent.right
+                        anchors.top: parent.top
+                        anchors.topMargin: 6
+                        width: 44
+                        height: 44
+                        objectName: "home.notifications"
+                        Accessible.name: L.t("通知")
+                        onClicked: stack.push(inbox)
+
+                        background: Rectangle {
+                            radius: width / 2
+                            color: Qt.alpha(Theme.surface, 0.9)
+                            border.color: Theme.line
+                        }
+                        contentItem: Symbol {
+                            name: dashboard.bellSymbol
+                            size: Typography.title3
+                            color: Theme.ink
+                        }
+                    }
+                }
+
+                GridLayout {
+                    Layout.fillWidth: true
+                    columns: 2
+                    rowSpacing: 10
+                    columnSpacing: 10
+
+                    Metric {
+                        Layout.fillWidth: true
+                        title: L.t("已批准时长")
+                        value: dashboard.approvedDuration
+                        symbol: "clock.fill"
+                    }
+                    Metric {
+                        Layout.fillWidth: true
+                        title: L.t("已批准报告")
+                        value: dashboard.approvedCount
+                        symbol: "doc.text.fill"
+                    }
+                    Metric {
+                        Layout.fillWidth: true
+                        title: L.t("待审核")
+                        value: dashboard.pendingCount
+                        symbol: "tray.fill"
+                    }
+                    Metric {
+                        Layout.fillWidth: true
+                        title: L.t("我的排名")
+                        value: dashboard.rankText
+                        symbol: "trophy.fill"
+                    }
+                }
+
+                ErrorNotice {
+                    visible: message.length > 0
+                    message: dashboard.pirepsFailure
+                    retryable: true
+                    onRetry: dashboard.retry("pireps")
+                }
+                ErrorNotice {
+                    visible: message.length > 0
+                    message: dashboard.profileError
+                    retryable: true
+                    onRetry: dashboard.retryProfile()
+                }
+
+                SectionHeading {
+                    visible: dashboard.showsTodo
+                    title: L.t("需要你处理")
+                    subtitle: dashboard.todoSubtitle
+                }
+                TodoBanner {
+                    Layout.fillWidth: true
+                    visible: dashboard.profileIncomplete
+                    title: L.t("先完善个人资料")
+                    detail: L.t("提交飞行报告前，请补全头像、联系邮箱和呼号。")
+                    symbol: "person.crop.circle.badge.exclamationmark"
+
+                    GlassButton {
+                        text: L.t("完善资料")
+                        onClicked: stack.push(profileForm)
+                    }
+                }
+                Repeater {
+                    model: dashboard.heldReports
+
+                    TodoBanner {
+                        id: held
+
+                        required property int index
+                        required title
+                        required detail
+
+                        Layout.fillWidth: true
+                        symbol: "questionmark.bubble"
+
+                        GlassButton {
+                            text: L.t("去补充")
+                            onClicked: dashboard.openHeldReport(held.index)
+                        }
+                    }
+                }
+
+                AdaptiveColumns {
+                    Layout.fillWidth: true
+                    spacing: 16
+
+                    ColumnLayout {
+                        spacing: 16
+
+                        SectionHeading {
+                            visible: page.regular
+                            title: L.t("最近一次飞行")
+                        }
+                        PressableStyle {
+                            Layout.fillWidth: true
+                            objectName: "home.latest-flight"
+                            onClicked: dashboard.openLatestFlight()
+
+                            contentItem: StandIn {
+                                name: dashboard.hasLatestFlight ? "LatestFlightCard" : "LatestFlightPlaceholder"
+                                detail: page.regular ? "" : L.t("最近一次飞行")
+                            }
+                        }
+                    }
+                    ColumnLayout {
+                        visible: dashboard.eventCount > 0
+                        spacing: 16
+
+                        SectionHeading {
+                            title: L.t("将要举行的活动")
+                        }
+                        Repeater {
+                            model: dashboard.eventCount
+
+                            PressableStyle {
+                                required property int index
+
+                                Layout.fillWidth: true
+                                objectName: "home.event"
+                                onClicked: dashboard.openEvent(index)
+
+                                contentItem: StandIn {
+                                    name: "EventSummary · AttendanceButtons"
+                                }
+                            }
+                        }
+                    }
+                }
+                ErrorNotice {
+                    visible: message.length > 0
+                    message: dashboard.eventsFailure
+                    retryable: true
+                    onRetry: dashboard.retry("events")
+                }
+
+                SectionHeading {
+                    Layout.topMargin: 14
+                    title: L.t("我飞过的航线")
+                    subtitle: L.t("仅显示本人已批准报告的机场连接")
+                }
+                ErrorNotice {
+                    visible: message.length > 0
+                    message: dashboard.routesFailure
+                    retryable: true
+                    onRetry: dashboard.retry("routes")
+                }
+                StandIn {
+                    Layout.fillWidth: true
+                    Layout.preferredHeight: page.regular ? 420 : 280
+                    name: "RoutesMapView"
+                }
+                ErrorNotice {
+                    visible: message.length > 0
+                    message: dashboard.leaderboardFailure
+                    retryable: true
+                    onRetry: dashboard.retry("leaderboard")
+                }
+            }
+
+            BrandLoader {
+                anchors.centerIn: parent
+                visible: dashboard.showsLoader
+                size: 72
+                caption: L.t("正在加载")
+                tile: true
+            }
+        }
+    }
+
+    Component {
+        id: profileForm
+
+        PlaceholderPage {
+            appState: stack.appState
+            memberData: stack.memberData
+            navigation: stack.navigation
+            name: "ProfileEditView"
+            showsBack: true
+            onBack: stack.pop()
+        }
+    }
+
+    // A card of another part of the app that is not here yet: it names itself.
+    component StandIn: Card {
+        id: standIn
+
+        property string name
+        property string detail
+
+        padding: 18
+        spacing: 6
+
+        Text {
+            Layout.fillWidth: true
+            text: standIn.name
+            font.pixelSize: Typography.headline
+            font.weight: Font.DemiBold
+            color: Theme.ink
+        }
+        Text {
+            Layout.fillWidth: true
+            visible: text.length > 0
+            text: standIn.detail
+            font.pixelSize: Typography.footnote
+            color: Theme.muted
+        }
+    }
+}

@@ -1,0 +1,260 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Vorna.App
+import Vorna.Portal
+
+// The notification inbox: the unread notices, each opening its page, read one by one by a swipe or the
+// context menu, or all at once. It lives on a StackView, whose activation tells the model it is on screen.
+Rectangle {
+    id: view
+
+    required property AppState app
+    required property MemberData memberData
+    required property MemberNavigation navigation
+    // The event page and the report detail belong to later parts of the app, which hand them in through
+    // the composition; each is pushed with `recordId`. Until then a placeholder stands in.
+    property Component eventPage: eventPlaceholder
+    property Component reportPage: reportPlaceholder
+
+    color: Theme.paper
+
+    function open(noticeId: string) {
+        const page = inbox.openNotice(noticeId)
+        if (page.noticeId.length === 0)
+            return
+        const stack = view.StackView.view
+        if (page.kind === NoticePageKind.EventPage)
+            stack.push(view.eventPage, {recordId: page.recordId})
+        else if (page.kind === NoticePageKind.ReportPage)
+            stack.push(view.reportPage, {recordId: page.recordId})
+        else
+            stack.push(detailPage, {noticeTitle: page.title, detail: page.detail, time: page.time})
+    }
+
+    StackView.onActivated: inbox.appear()
+    StackView.onDeactivated: inbox.disappear()
+
+    MemberNotificationsModel {
+        id: inbox
+
+        app: view.app
+        memberData: view.memberData
+    }
+
+    Component {
+        id: detailPage
+
+        NoticeDetailPage {}
+    }
+    Component {
+        id: eventPlaceholder
+
+        RecordPlaceholderPage {
+            pageName: L.t("活动详情")
+        }
+    }
+    Component {
+        id: reportPlaceholder
+
+        RecordPlaceholderPage {
+            pageName: L.t("报告详情")
+        }
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        InboxHeader {
+            title: L.t("通知")
+            canGoBack: view.StackView.index > 0
+            onBack: view.StackView.view.pop()
+
+            GlassButton {
+                text: L.t("全部已读")
+                enabled: inbox.canMarkAll
+                onClicked: inbox.startMarkAllRead()
+            }
+        }
+
+        InlineLoader {
+            Layout.alignment: Qt.AlignHCenter
+            Layout.topMargin: 12
+            visible: inbox.refreshing
+        }
+        ErrorNotice {
+            Layout.topMargin: 12
+            Layout.leftMargin: list.side
+            Layout.rightMargin: list.side
+            visible: inbox.failure.length > 0
+            message: inbox.failure
+            retryable: true
+            onRetry: view.memberData.reload("inbox")
+        }
+
+        ListView {
+            id: list
+
+            readonly property bool regular: ViewRules.isRegular(width)
+            readonly property real side: Math.max(ViewRules.pageHorizontalPadding(regular),
+                                                  (width - ViewRules.pageMaximumWidth(regular)) / 2)
+
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            topMargin: 12
+            bottomMargin: 24
+            clip: true
+            spacing: 8
+            model: inbox.unread
+            boundsBehavior: Flickable.DragOverBounds
+            // Pulled down past the top and let go: reload.
+            onDragEnded: {
+                if (verticalOvershoot < -64)
+                    inbox.startRefresh()
+            }
+
+            ScrollBar.vertical: ScrollBar {}
+
+            Text {
+                anchors.horizontalCenter: parent.horizontalCenter
+                y: 40
+                visible: inbox.showsEmpty
+                text: L.t("暂无新消息")
+                font.pixelSize: Typography.body
+                color: Theme.muted
+            }
+
+            delegate: SwipeDelegate {
+                id: row
+
+                required property string noticeId
+                required property string title
+                required property string detail
+                required property string time
+                required property string symbol
+
+                function markRead() {
+                    inbox.startMarkRead(row.noticeId)
+                    row.swipe.close()
+                }
+
+                x: list.side
+                width: list.width - 2 * list.side
+                leftPadding: 16
+                rightPadding: 16
+                topPadding: 14
+                bottomPadding: 14
+                Accessible.name: ViewRules.combined([title, detail, time])
+                onClicked: view.open(row.noticeId)
+                swipe.onCompleted: row.markRead()
+
+                contentItem: RowLayout {
+                    spacing: 12
+
+                    Symbol {
+                        Layout.alignment: Qt.AlignVCenter
+                        Layout.preferredWidth: 24
+                        name: row.symbol
+                        size: 20
+                        color: Theme.accent
+                    }
+                    ColumnLayout {
+                        Layout.fillWidth: true
+                        spacing: 5
+
+                        Text {
+                            Layout.fillWidth: true
+                            text: row.title
+                            wrapMode: Text.Wrap
+                            font.pixelSize: Typography.headline
+                            font.weight: Font.DemiBold
+                            color: Theme.ink
+                        }
+                        Text {
+                            Layout.fillWidth: true
+                            visible: row.detail.length > 0
+                            text: row.detail
+                            wrapMode: Text.Wrap
+                            font.pixelSize: Typography.subheadline
+                            color: Theme.muted
+                        }
+                        Text {
+                            Layout.fillWidth: true
+                            text: row.time
+                            font.pixelSize: Typography.caption
+                            color: Theme.muted
+                        }
+                    }
+                }
+
+                background: Rectangle {
+                    radius: 14
+                    color: row.down ? Theme.sunken : Theme.surface
+                    border.color: Theme.line
+                    border.width: 1
+                }
+
+                swipe.right: Rectangle {
+                    width: row.width
+                    height: row.height
+                    radius: 14
+                    color: Theme.accent
+
+                    Text {
+                        anchors.right: parent.right
+                        anchors.rightMargin: 24
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: L.t("已读")
+                        font.pixelSize: Typography.body
+                        font.weight: Font.DemiBold
+                        color: Theme.white
+                    }
+                    TapHandler {
+                        onTapped: row.markRead()
+                    }
+                }
+
+                TapHandler {
+                    acceptedButtons: Qt.RightButton
+                    onTapped: contextMenu.popup()
+                }
+
+                Menu {
+                    id: contextMenu
+
+                    background: Rectangle {
+                        implicitWidth: 160
+                        radius: 8
+                        color: Theme.surface
+                        border.color: Theme.line
+                        border.width: 1
+                    }
+
+                    MenuItem {
+                        id: readItem
+
+                        text: L.t("已读")
+                        onTriggered: row.markRead()
+
+                        contentItem: Text {
+                            leftPadding: 4
+                            text: readItem.text
+                            font.pixelSize: Typography.body
+                            color: Theme.ink
+                            verticalAlignment: Text.AlignVCenter
+                        }
+                        background: Rectangle {
+                            anchors.fill: parent
+                            anchors.margins: 4
+                            radius: 5
+                            color: readItem.highlighted ? Theme.sunken : "transparent"
+                        }
+                    }
+                }
+            }
+        }
+    }
+}

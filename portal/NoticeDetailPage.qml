@@ -1,0 +1,96 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Vorna.App
+
+// The page of a notice that opens neither an event nor a report: its title, its detail (a row even when
+// empty) and its day.
+Rectangle {
+    id: page
+
+    required property string noticeTitle
+    required property string detail
+    required property string time
+
+    color: Theme.paper
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        InboxHeader {
+            title: L.t("消息详情")
+            canGoBack: page.StackView.index > 0
+            onBack: page.StackView.view.pop()
+        }
+
+        Flickable {
+            id: scroll
+
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            contentHeight: group.height + 48
+            boundsBehavior: Flickable.StopAtBounds
+            clip: true
+
+            Rectangle {
+                id: group
+
+                x: (scroll.width - width) / 2
+                y: 20
+                width: Math.min(scroll.width - 2 * ViewRules.pageHorizontalPadding(ViewRules.isRegular(scroll.width)),
+                                ViewRules.pageMaximumWidth(true))
+                height: rows.implicitHeight
+                radius: 14
+                color: Theme.surface
+                border.color: Theme.line
+                border.width: 1
+
+                ColumnLayout {
+                    id: rows
+
+                    anchors.left: parent.left
+                    anchors.right: parent.right
+                    spacing: 0
+
+                    Text {
+                        Layout.fillWidth: true
+                        Layout.margins: 16
+                        text: page.noticeTitle
+                        wrapMode: Text.Wrap
+                        font.pixelSize: Typography.headline
+                        font.weight: Font.DemiBold
+                        color: Theme.ink
+                    }
+                    Rectangle {
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 16
+                        implicitHeight: 1
+                        color: Theme.line
+                    }
+                    Text {
+                        Layout.fillWidth: true
+                        Layout.margins: 16
+                        text: page.detail
+                        wrapMode: Text.Wrap
+                        font.pixelSize: Typography.body
+                        color: Theme.ink
+                    }
+                    Rectangle {
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 16
+                        implicitHeight: 1
+                        color: Theme.line
+                    }
+                    Text {
+                        Layout.fillWidth: true
+                        Layout.margins: 16
+                        text: page.time
+                        font.pixelSize: Typography.body
+                        color: Theme.muted
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,84 @@
+import QtQuick
+import QtQuick.Layouts
+import Vorna.App
+
+// One thing the member still has to do: a symbol, a title, a line of explanation and, at the trailing
+// edge, the control that leads there (the caller's, placed as the banner's child). Texts are shown as
+// given; the caller formats and localises them.
+Item {
+    id: banner
+
+    property string title
+    property string detail
+    property string symbol
+    default property alias action: actionSlot.data
+
+    Layout.fillWidth: true
+    implicitWidth: row.implicitWidth + 28
+    implicitHeight: row.implicitHeight + 28
+    Accessible.role: Accessible.Grouping
+    Accessible.name: title + ", " + detail
+
+    Rectangle {
+        anchors.fill: parent
+        radius: 18
+        color: Qt.alpha(Theme.accent, 0.06)
+    }
+    Rectangle {
+        anchors.fill: parent
+        radius: 18
+        color: "transparent"
+        border.width: 1
+        border.color: Qt.alpha(Theme.accent, 0.12)
+    }
+
+    RowLayout {
+        id: row
+
+        anchors.fill: parent
+        anchors.margins: 14
+        spacing: 14
+
+        Symbol {
+            Layout.alignment: Qt.AlignVCenter
+            name: banner.symbol
+            size: Typography.title3 + 5
+            color: Theme.accent
+        }
+        ColumnLayout {
+            Layout.fillWidth: true
+            Layout.maximumWidth: Math.max(titleText.implicitWidth, detailText.implicitWidth)
+            Layout.alignment: Qt.AlignVCenter
+            spacing: 3
+
+            Text {
+                id: titleText
+
+                Layout.fillWidth: true
+                text: banner.title
+                wrapMode: Text.Wrap
+                font.pixelSize: Typography.subheadline
+                font.weight: Font.DemiBold
+                color: Theme.ink
+            }
+            Text {
+                id: detailText
+
+                Layout.fillWidth: true
+                text: banner.detail
+                wrapMode: Text.Wrap
+                font.pixelSize: Typography.caption
+                color: Theme.muted
+            }
+        }
+        Item {
+            Layout.fillWidth: true
+            Layout.minimumWidth: 8
+        }
+        Row {
+            id: actionSlot
+
+            Layout.alignment: Qt.AlignVCenter
+        }
+    }
+}

@@ -1,0 +1,52 @@
+import QtQuick
+import QtQuick.Controls
+import Vorna.App
+import Vorna.Portal
+
+// The notification inbox of the sample member "lichen", signed in to the sample member service that the
+// harness runs: his unread notices as the service sends them.
+Rectangle {
+    id: screen
+
+    color: Theme.paper
+
+    AppState {
+        id: account
+    }
+    SignInModel {
+        id: signInForm
+
+        appState: account
+        username: "lichen"
+        password: "fly-vornalia"
+        Component.onCompleted: signIn()
+    }
+
+    Loader {
+        anchors.fill: parent
+        active: account.signedIn
+        sourceComponent: StackView {
+            MemberData {
+                id: memberData
+
+                client: account.api
+            }
+            MemberNavigation {
+                id: navigation
+            }
+
+            initialItem: MemberNotificationsView {
+                app: account
+                memberData: memberData
+                navigation: navigation
+            }
+        }
+    }
+
+    Text {
+        anchors.centerIn: parent
+        visible: !account.signedIn && !signInForm.busy
+        text: signInForm.notice
+        color: Theme.rejected
+    }
+}

@@ -1,0 +1,7 @@
+import QtQuick
+import Vorna.App
+
+// The opening animation frozen at 1830 ms.
+BrandIntro {
+    fixedTime: 1830
+}

@@ -1,0 +1,7 @@
+import QtQuick
+import Vorna.App
+
+// The opening animation frozen at 1100 ms.
+BrandIntro {
+    fixedTime: 1100
+}

@@ -1,0 +1,7 @@
+import QtQuick
+import Vorna.App
+
+// The opening animation frozen while the shine crosses the name.
+BrandIntro {
+    fixedTime: 1560
+}
