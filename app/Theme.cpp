@@ -1,5 +1,6 @@
 #include "Theme.h"
 
+#include <QGuiApplication>
 #include <QSettings>
 
 namespace Palette {
@@ -114,6 +115,21 @@ Theme::Theme(QObject *parent)
     auto *desktop = new DesktopSettings(this);
     desktop->watchPortal();
     follow(desktop);
+    // The setting may have been changed while the app was in the background: read it again on return.
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            reloadAppearance();
+    });
+}
+
+void Theme::reloadAppearance()
+{
+    const QString stored = storedAppearance();
+    if (stored == m_appearance)
+        return;
+    m_appearance = stored;
+    Q_EMIT appearanceChanged();
+    resolve();
 }
 
 Theme::Theme(DesktopSettings *desktop, QObject *parent)

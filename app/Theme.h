@@ -129,6 +129,8 @@ public:
     QString appearance() const { return m_appearance; }
     // Stores the choice in "appTheme" and recolours at once.
     void setAppearance(const QString &appearance);
+    // Takes up "appTheme" as it is stored now (the app came back to the front).
+    void reloadAppearance();
     bool reduceMotion() const;
 
 Q_SIGNALS:

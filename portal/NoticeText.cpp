@@ -55,6 +55,6 @@ QString day(double occurredAt, const QLocale &locale, const QTimeZone &zone)
     return locale.toString(moment.date(), format.trimmed());
 }
 
-QString day(double occurredAt) { return day(occurredAt, QLocale(), QTimeZone::systemTimeZone()); }
+QString day(double occurredAt) { return day(occurredAt, Display::locale(), QTimeZone::systemTimeZone()); }
 
 } // namespace NoticeText

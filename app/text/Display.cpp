@@ -35,18 +35,21 @@ QString dateTime(std::optional<double> unixTime, const QLocale &locale, const QT
     return locale.toString(moment, dateTimeFormat(locale));
 }
 
+QLocale locale()
+{
+    const QLocale system;
+    if (system.language() != QLocale::C)
+        return system;
+    const QString language = AppLanguage::current();
+    return language == QLatin1String("en")      ? QLocale(QLocale::English, QLocale::UnitedStates)
+           : language == QLatin1String("zh-HK") ? QLocale(QLocale::Chinese, QLocale::HongKong)
+           : language == QLatin1String("zh-TW") ? QLocale(QLocale::Chinese, QLocale::Taiwan)
+                                                : QLocale(QLocale::Chinese, QLocale::China);
+}
+
 QString dateTime(std::optional<double> unixTime)
 {
-    // Without a regional setting (the C locale) the app's own language decides how dates read.
-    QLocale locale;
-    if (locale.language() == QLocale::C) {
-        const QString language = AppLanguage::current();
-        locale = language == QLatin1String("en")      ? QLocale(QLocale::English, QLocale::UnitedStates)
-                 : language == QLatin1String("zh-HK") ? QLocale(QLocale::Chinese, QLocale::HongKong)
-                 : language == QLatin1String("zh-TW") ? QLocale(QLocale::Chinese, QLocale::Taiwan)
-                                                      : QLocale(QLocale::Chinese, QLocale::China);
-    }
-    return dateTime(unixTime, locale, QTimeZone::systemTimeZone());
+    return dateTime(unixTime, locale(), QTimeZone::systemTimeZone());
 }
 
 std::optional<QDateTime> date(const std::optional<QString> &text)

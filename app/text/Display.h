@@ -26,6 +26,10 @@ std::optional<QDateTime> date(const std::optional<QString> &text);
 // out-of-range values give "—".
 QString duration(std::optional<double> minutes);
 
+// The locale dates are written in: the user's regional setting, or, where there is none (the C locale),
+// the app's own language.
+QLocale locale();
+
 // The locale's medium-length date ("May 1, 2024", "2024年5月1日") followed by its short time.
 QString dateTimeFormat(const QLocale &locale);
 

@@ -64,6 +64,7 @@ private Q_SLOTS:
     void themeReadsTheSettingWhenCreated_data();
     void themeReadsTheSettingWhenCreated();
     void choosingAnAppearanceRecoloursAndIsKept();
+    void storedChoiceIsTakenUpAgain();
     void systemAppearanceFollowsThePortal();
     void systemAppearanceFollowsThePalette();
     void chosenAppearanceIgnoresTheDesktop();
@@ -231,6 +232,22 @@ void ThemeTest::themeReadsTheSettingWhenCreated()
     Theme theme(&desktop);
     QCOMPARE(theme.appearance(), appearance);
     QCOMPARE(theme.paper().name(), paper);
+}
+
+void ThemeTest::storedChoiceIsTakenUpAgain()
+{
+    QGuiApplication::setPalette(lightPalette());
+    DesktopSettings desktop;
+    Theme theme(&desktop);
+    QVERIFY(!theme.dark());
+    // Written elsewhere (the preferences of another window) while the app was in the background.
+    QSettings().setValue(QStringLiteral("appTheme"), QStringLiteral("dark"));
+    QSignalSpy recoloured(&theme, &Theme::paletteChanged);
+    theme.reloadAppearance();
+    QVERIFY(theme.dark());
+    QCOMPARE(recoloured.size(), 1);
+    theme.reloadAppearance(); // unchanged: nothing to tell
+    QCOMPARE(recoloured.size(), 1);
 }
 
 void ThemeTest::choosingAnAppearanceRecoloursAndIsKept()
