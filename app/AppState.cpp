@@ -493,6 +493,21 @@ void AppState::startRestore() { restore(); }
 
 void AppState::startGateCheck() { checkGate(); }
 
+void AppState::startSignOut()
+{
+    [](QPointer<AppState> state) -> QCoro::Task<> {
+        std::optional<QString> failure;
+        try {
+            co_await state->signOut();
+        } catch (const CancellationError &) {
+        } catch (const std::exception &error) {
+            failure = errorMessage(error);
+        }
+        if (failure && state)
+            state->showMessage(*failure);
+    }(this);
+}
+
 AppState::Gate AppState::gateState() const
 {
     if (!m_gate)

@@ -86,6 +86,8 @@ public:
     // For the portal: the same operations started from QML, their outcome read from the state.
     Q_INVOKABLE void startRestore();
     Q_INVOKABLE void startGateCheck();
+    // Signs out from a button; a failure shows as the account message.
+    Q_INVOKABLE void startSignOut();
 
     APIClient *api() const { return m_api.get(); }
     const std::optional<User> &user() const { return m_user; }

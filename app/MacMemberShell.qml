@@ -167,7 +167,7 @@ Item {
                     border.color: Theme.line
                 }
 
-                // The account switcher takes this place.
+                // The account switcher takes this place; until then it offers the way out.
                 PlaceholderPage {
                     anchors.fill: parent
                     appState: shell.appState
@@ -175,6 +175,17 @@ Item {
                     navigation: shell.navigation
                     name: "AccountSwitcherView"
                     detail: L.t("切换账号")
+
+                    GlassButton {
+                        objectName: "account.logout"
+                        text: L.t("退出登录")
+                        symbol: "rectangle.portrait.and.arrow.right"
+                        enabled: !shell.appState.accountBusy
+                        onClicked: {
+                            shell.showingAccounts = false;
+                            shell.appState.startSignOut();
+                        }
+                    }
                 }
             }
         }

@@ -463,8 +463,9 @@ void ImageServiceTest::atMostFourConnectionsAtOnce()
         }
     }
     QCOMPARE(paths.size(), 7);
+    // Long enough that none of the first four can finish while the test looks, however busy the machine.
     Sample::Fault slow;
-    slow.bodyDelayMs = 400;
+    slow.bodyDelayMs = 2000;
     for (const QString &path : std::as_const(paths))
         m_site->service->setFault(path, slow);
 

@@ -413,5 +413,9 @@ starts here.</translation>
         <source>仅显示本人已批准报告的机场连接</source>
         <translation>Only airport pairs from your approved reports</translation>
     </message>
+    <message>
+        <source>退出登录</source>
+        <translation>Sign Out</translation>
+    </message>
 </context>
 </TS>
