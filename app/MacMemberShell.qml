@@ -163,20 +163,48 @@ Item {
                 onClosed: shell.showingAccounts = false
                 background: Rectangle {
                     radius: 16
-                    color: Theme.paper
+                    color: Theme.surface
                     border.color: Theme.line
                 }
 
-                // The account switcher takes this place; until then it offers the way out.
-                PlaceholderPage {
+                // The account switcher takes this place; until then it names itself and offers the way out.
+                ColumnLayout {
                     anchors.fill: parent
-                    appState: shell.appState
-                    memberData: shell.memberData
-                    navigation: shell.navigation
-                    name: "AccountSwitcherView"
-                    detail: L.t("切换账号")
+                    anchors.margins: 20
+                    spacing: 14
 
+                    FormHeader {
+                        title: "AccountSwitcherView"
+                        symbol: "person.crop.circle"
+                    }
+                    RowLayout {
+                        spacing: 12
+
+                        AccountAvatar {
+                            size: 44
+                            image: shell.appState.avatar
+                        }
+                        ColumnLayout {
+                            spacing: 2
+
+                            Text {
+                                text: shell.appState.displayName
+                                font.pixelSize: Typography.headline
+                                font.weight: Font.DemiBold
+                                color: Theme.ink
+                            }
+                            Text {
+                                text: shell.appState.username
+                                font.pixelSize: Typography.caption
+                                color: Theme.muted
+                            }
+                        }
+                    }
+                    Item {
+                        Layout.fillHeight: true
+                    }
                     GlassButton {
+                        Layout.alignment: Qt.AlignHCenter
                         objectName: "account.logout"
                         text: L.t("退出登录")
                         symbol: "rectangle.portrait.and.arrow.right"
