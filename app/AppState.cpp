@@ -293,14 +293,7 @@ QCoro::Task<> AppState::signOut()
     if (m_accountBusy)
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    m_accountBusy = true;
-    Q_EMIT stateChanged();
-    const OnExit notBusy{[this, lifetime] {
-        if (lifetime.alive()) {
-            m_accountBusy = false;
-            Q_EMIT stateChanged();
-        }
-    }};
+    const auto busy = holdAccountBusy(lifetime);
     const std::optional<QString> userId = m_user ? std::optional(m_user->id) : std::nullopt;
 
     std::exception_ptr failure;
@@ -375,6 +368,18 @@ QCoro::Task<> AppState::rememberCurrentAccount()
     Q_EMIT stateChanged();
 }
 
+std::shared_ptr<void> AppState::holdAccountBusy(const Lifetime::Guard &lifetime)
+{
+    m_accountBusy = true;
+    Q_EMIT stateChanged();
+    return std::shared_ptr<void>(nullptr, [this, lifetime](void *) {
+        if (lifetime.alive()) {
+            m_accountBusy = false;
+            Q_EMIT stateChanged();
+        }
+    });
+}
+
 std::unique_ptr<APIClient> AppState::freshClient() const
 {
     return m_environment.client(std::make_shared<MemorySessionStore>());
@@ -385,14 +390,7 @@ QCoro::Task<> AppState::addAccount(QString username, QString password)
     if (m_accountBusy)
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    m_accountBusy = true;
-    Q_EMIT stateChanged();
-    const OnExit notBusy{[this, lifetime] {
-        if (lifetime.alive()) {
-            m_accountBusy = false;
-            Q_EMIT stateChanged();
-        }
-    }};
+    const auto busy = holdAccountBusy(lifetime);
     co_await rememberCurrentAccount();
     lifetime.check();
     if (m_savedAccounts.size() >= AccountSessionVault::maxAccounts)
@@ -415,14 +413,7 @@ QCoro::Task<> AppState::switchAccount(SavedLogin saved)
     if (m_user && m_user->id == saved.id())
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    m_accountBusy = true;
-    Q_EMIT stateChanged();
-    const OnExit notBusy{[this, lifetime] {
-        if (lifetime.alive()) {
-            m_accountBusy = false;
-            Q_EMIT stateChanged();
-        }
-    }};
+    const auto busy = holdAccountBusy(lifetime);
     co_await rememberCurrentAccount();
     lifetime.check();
 

