@@ -165,7 +165,8 @@ Q_SIGNALS:
     void ownFlightRequestChanged();
 
 private:
-    using QObject::QObject;
+    // Only the one process-wide instance exists; QML gets it through create().
+    FlightActivityNavigation() = default;
     QString m_ownFlightRequest;
 };
 

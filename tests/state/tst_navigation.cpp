@@ -2,8 +2,13 @@
 #include "MemberNavigation.h"
 #include "SidebarModel.h"
 
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QSignalSpy>
+#include <QtQml/qqmlextensionplugin.h>
 #include <QtTest>
+
+Q_IMPORT_QML_PLUGIN(Vorna_AppPlugin)
 
 namespace {
 
@@ -44,6 +49,7 @@ private Q_SLOTS:
     void ownFlightLink_data();
     void ownFlightLink();
     void everyOwnFlightRequestIsNew();
+    void viewsSeeTheOneProcessWideRequest();
     void sidebarRowsByRole_data();
     void sidebarRowsByRole();
 };
@@ -148,6 +154,22 @@ void NavigationTest::everyOwnFlightRequestIsNew()
     QVERIFY(navigation.ownFlightRequest().isEmpty());
 }
 
+// Regression: QML made an instance of its own, so a link handed over by a second start never reached
+// the member tabs.
+void NavigationTest::viewsSeeTheOneProcessWideRequest()
+{
+    QQmlEngine engine;
+    engine.addImportPath("qrc:/qt/qml");
+    QQmlComponent component(&engine);
+    component.setData("import QtQml\nimport Vorna.App\nQtObject { property string request: FlightActivityNavigation.ownFlightRequest }",
+                      QUrl());
+    std::unique_ptr<QObject> view(component.create());
+    QVERIFY2(view, qPrintable(component.errorString()));
+    FlightActivityNavigation::shared().requestOwnFlight();
+    QCOMPARE(view->property("request").toString(), FlightActivityNavigation::shared().ownFlightRequest());
+    FlightActivityNavigation::shared().clearOwnFlightRequest();
+}
+
 void NavigationTest::sidebarRowsByRole_data()
 {
     QTest::addColumn<QString>("role");
@@ -182,5 +204,5 @@ void NavigationTest::sidebarRowsByRole()
     QVERIFY(std::any_of(english.cbegin(), english.cend(), [](const SidebarModel::Row &r) { return r.title == "Live"; }));
 }
 
-QTEST_GUILESS_MAIN(NavigationTest)
+QTEST_MAIN(NavigationTest)
 #include "tst_navigation.moc"
