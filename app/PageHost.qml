@@ -7,11 +7,10 @@ Item {
     id: host
 
     property Component page
-    property var key
+    property int key
     required property AppState appState
     required property MemberData memberData
     required property MemberNavigation navigation
-    property var extra: ({})
     property Item current: null
 
     function rebuild() {
@@ -21,13 +20,13 @@ Item {
         }
         if (!host.page)
             return;
-        const properties = Object.assign({
+        const properties = {
             appState: host.appState,
             memberData: host.memberData,
             navigation: host.navigation,
             width: host.width,
             height: host.height
-        }, host.extra);
+        };
         host.current = host.page.createObject(host, properties);
         if (host.current) {
             host.current.width = Qt.binding(() => host.width);
@@ -35,8 +34,15 @@ Item {
         }
     }
 
-    onPageChanged: rebuild()
-    onKeyChanged: rebuild()
-    onExtraChanged: rebuild()
+    // A change of tab changes both page and key: one new page, made once.
+    onPageChanged: pending.restart()
+    onKeyChanged: pending.restart()
     Component.onCompleted: rebuild()
+
+    Timer {
+        id: pending
+
+        interval: 0
+        onTriggered: host.rebuild()
+    }
 }
