@@ -132,7 +132,6 @@ private:
     void bind(APIClient *client);
     void newRevision();
     void setMessage(std::optional<QString> message);
-    void setMessageFor(const std::exception &error);
     void signedOutLocally();
 
     AccountEnvironment m_environment;

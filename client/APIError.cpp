@@ -9,11 +9,9 @@ QString errorMessage(const std::exception &error)
         return api->message();
     if (const auto *transport = dynamic_cast<const TransportError *>(&error))
         return transport->description();
-    if (isCancellation(error))
+    if (dynamic_cast<const CancellationError *>(&error))
         return {};
     if (dynamic_cast<const DecodeError *>(&error))
         return L("数据格式不正确，无法读取。");
     return QString::fromUtf8(error.what());
 }
-
-bool isCancellation(const std::exception &error) { return dynamic_cast<const CancellationError *>(&error); }

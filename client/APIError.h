@@ -64,4 +64,3 @@ private:
 
 // The text to show for any failure; empty for a cancellation, which is never shown.
 QString errorMessage(const std::exception &error);
-bool isCancellation(const std::exception &error);

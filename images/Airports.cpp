@@ -37,6 +37,25 @@ bool isAsciiLetters(const QString &text, qsizetype length)
     return true;
 }
 
+// A JSON object of rows by airport code; anything unreadable gives an empty table, never half a one.
+template <typename Row, typename Read>
+QHash<QString, Row> decodeByCode(const QByteArray &bytes, Read read)
+{
+    QHash<QString, Row> table;
+    try {
+        const QJsonValue root = Json::parse(bytes);
+        if (!root.isObject())
+            return {};
+        const QJsonObject object = root.toObject();
+        table.reserve(object.size());
+        for (auto it = object.begin(); it != object.end(); ++it)
+            table.insert(it.key(), read(it.value(), it.key()));
+    } catch (const DecodeError &) {
+        return {};
+    }
+    return table;
+}
+
 } // namespace
 
 AirportCoordinate AirportCoordinate::fromJson(const QJsonValue &value)
@@ -50,19 +69,8 @@ namespace Airports {
 
 Table decode(const QByteArray &bytes)
 {
-    Table table;
-    try {
-        const QJsonValue root = Json::parse(bytes);
-        if (!root.isObject())
-            return {};
-        const QJsonObject object = root.toObject();
-        table.reserve(object.size());
-        for (auto it = object.begin(); it != object.end(); ++it)
-            table.insert(it.key(), AirportCoordinate::fromJson(it.value()));
-    } catch (const DecodeError &) {
-        return {};
-    }
-    return table;
+    return decodeByCode<AirportCoordinate>(
+        bytes, [](const QJsonValue &value, const QString &) { return AirportCoordinate::fromJson(value); });
 }
 
 const Table &all()
@@ -77,25 +85,14 @@ namespace AirportNames {
 
 Table decode(const QByteArray &bytes)
 {
-    Table table;
-    try {
-        const QJsonValue root = Json::parse(bytes);
-        if (!root.isObject())
-            return {};
-        const QJsonObject object = root.toObject();
-        table.reserve(object.size());
-        for (auto it = object.begin(); it != object.end(); ++it) {
-            if (!it.value().isArray())
-                return {};
-            QStringList names;
-            for (const QJsonValue &item : it.value().toArray())
-                names.append(JsonFields::toString(item, it.key()));
-            table.insert(it.key(), names);
-        }
-    } catch (const DecodeError &) {
-        return {};
-    }
-    return table;
+    return decodeByCode<QStringList>(bytes, [](const QJsonValue &value, const QString &code) {
+        if (!value.isArray())
+            throw DecodeError(code + QStringLiteral(" is not a list"));
+        QStringList names;
+        for (const QJsonValue &item : value.toArray())
+            names.append(JsonFields::toString(item, code));
+        return names;
+    });
 }
 
 const Table &chinese()

@@ -114,7 +114,7 @@ Item {
             Button {
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: L.t("重新登录")
-                enabled: !model.signingOut
+                enabled: !app.accountBusy
                 onClicked: model.signInAgain()
             }
         }

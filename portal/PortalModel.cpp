@@ -59,35 +59,12 @@ void PortalModel::introFinished()
 
 void PortalModel::signInAgain()
 {
-    if (!m_signingOut)
-        runSignOut();
+    if (m_appState)
+        m_appState->startSignOut();
 }
 
 void PortalModel::retryGate()
 {
     if (m_appState)
         m_appState->startGateCheck();
-}
-
-QCoro::Task<> PortalModel::runSignOut()
-{
-    const QPointer<AppState> state = m_appState;
-    if (!state)
-        co_return;
-    const Lifetime::Guard lifetime = m_lifetime.guard();
-    m_signingOut = true;
-    Q_EMIT signingOutChanged();
-    std::optional<QString> failure;
-    try {
-        co_await state->signOut();
-    } catch (const CancellationError &) {
-    } catch (const std::exception &error) {
-        failure = errorMessage(error);
-    }
-    if (failure && state)
-        state->showMessage(*failure);
-    if (lifetime.alive()) {
-        m_signingOut = false;
-        Q_EMIT signingOutChanged();
-    }
 }

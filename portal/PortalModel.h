@@ -16,7 +16,6 @@ class PortalModel : public QObject
     Q_PROPERTY(AppState *appState READ appState WRITE setAppState NOTIFY appStateChanged REQUIRED)
     Q_PROPERTY(Screen screen READ screen NOTIFY screenChanged)
     Q_PROPERTY(bool showingIntro READ showingIntro NOTIFY showingIntroChanged)
-    Q_PROPERTY(bool signingOut READ signingOut NOTIFY signingOutChanged)
 
 public:
     enum class Screen {
@@ -43,7 +42,6 @@ public:
     // The latest the intro may stay, whether or not it reported its end.
     static constexpr int introLimitMs = 4000;
 
-    bool signingOut() const { return m_signingOut; }
     // "重新登录" on the waiting screen; a failure shows as the account message.
     Q_INVOKABLE void signInAgain();
     Q_INVOKABLE void retryGate();
@@ -52,14 +50,9 @@ Q_SIGNALS:
     void appStateChanged();
     void screenChanged();
     void showingIntroChanged();
-    void signingOutChanged();
 
 private:
-    QCoro::Task<> runSignOut();
-
     QPointer<AppState> m_appState;
     bool m_showingIntro = true;
-    bool m_signingOut = false;
     QTimer m_introLimit;
-    Lifetime m_lifetime;
 };
