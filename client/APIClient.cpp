@@ -284,8 +284,7 @@ QCoro::Task<User> APIClient::login(QString username, QString password, bool reme
 
     const User user = (co_await decode<UserResponse>(makeRequest(QStringLiteral("/api/me"), "GET"))).user;
     lifetime.check();
-    static const QStringList accepted{QStringLiteral("member"), QStringLiteral("admin"), QStringLiteral("developer")};
-    if (!accepted.contains(user.role)) {
+    if (!user.mayUseCentre()) {
         co_await forgetSession();
         throw APIError(403, L("此账号当前不可使用成员中心。"));
     }
@@ -308,7 +307,7 @@ QCoro::Task<> APIClient::logout()
 
 QCoro::Task<AccountGate> APIClient::accountGate(User user)
 {
-    const QString page = user.role == QLatin1String("member") ? QStringLiteral("/member") : QStringLiteral("/admin");
+    const QString page = user.isMember() ? QStringLiteral("/member") : QStringLiteral("/admin");
     const HTTPAnswer answer = co_await send(makeRequest(page, "HEAD"));
     if (!answer.url.isValid())
         throw APIError(502, L("无法确认账号状态。"));

@@ -15,3 +15,5 @@ QString errorMessage(const std::exception &error)
         return L("数据格式不正确，无法读取。");
     return QString::fromUtf8(error.what());
 }
+
+QString unknownErrorMessage() { return L("发生未知错误。"); }

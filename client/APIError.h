@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Cancellation.h"
+
 #include <QNetworkReply>
 #include <QString>
 
@@ -33,14 +35,6 @@ private:
     QByteArray m_what;
 };
 
-// Work that was cancelled: the session changed while a request was in flight, the client was retired,
-// or the owner went away. Screens drop it; it is never shown.
-class CancellationError : public std::exception
-{
-public:
-    const char *what() const noexcept override { return "cancelled"; }
-};
-
 // A failure of the transport (no network, time-out, TLS), with Qt's code and its own description.
 class TransportError : public std::exception
 {
@@ -64,3 +58,5 @@ private:
 
 // The text to show for any failure; empty for a cancellation, which is never shown.
 QString errorMessage(const std::exception &error);
+// The text for a failure that is no std::exception at all.
+QString unknownErrorMessage();

@@ -12,6 +12,13 @@ User User::fromJson(const QJsonValue &value)
     return {f.string(u"id"), f.string(u"username"), f.optionalString(u"name"), f.string(u"role")};
 }
 
+bool User::isMemberRole(const QString &role) { return role == QLatin1String("member"); }
+
+bool User::mayUseCentre(const QString &role)
+{
+    return isMemberRole(role) || role == QLatin1String("admin") || role == QLatin1String("developer");
+}
+
 QJsonObject User::toJson() const
 {
     return JsonWriter()
@@ -117,29 +124,33 @@ Pirep Pirep::fromJson(const QJsonValue &value)
 
 bool Pirep::isHeld() const { return heldAt && *heldAt > 0; }
 
-QString Pirep::statusTitle() const
+PirepState Pirep::state() const
 {
     // A hold only matters while the report still waits for its review.
-    if (status == QLatin1String("pending") && isHeld())
-        return L("需补充证据");
-    if (status == QLatin1String("pending"))
-        return L("待审核");
+    if (isPending())
+        return isHeld() ? PirepState::OnHold : PirepState::Pending;
     if (status == QLatin1String("approved"))
-        return L("已批准");
+        return PirepState::Approved;
     if (status == QLatin1String("rejected"))
-        return L("未批准");
-    return status;
+        return PirepState::Rejected;
+    return PirepState::Other;
 }
 
-ThemeRole Pirep::verdictColor() const
+QString Pirep::statusTitle() const
 {
-    if (status == QLatin1String("pending") && isHeld())
-        return ThemeRole::Accent;
-    if (status == QLatin1String("approved"))
-        return ThemeRole::Approved;
-    if (status == QLatin1String("rejected"))
-        return ThemeRole::Rejected;
-    return ThemeRole::Pending;
+    switch (state()) {
+    case PirepState::OnHold:
+        return L("需补充证据");
+    case PirepState::Pending:
+        return L("待审核");
+    case PirepState::Approved:
+        return L("已批准");
+    case PirepState::Rejected:
+        return L("未批准");
+    case PirepState::Other:
+        break;
+    }
+    return status;
 }
 
 PirepSummary PirepSummary::fromJson(const QJsonValue &value)

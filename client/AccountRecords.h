@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ThemeRole.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -21,6 +20,12 @@ struct User
     QString role;
 
     static User fromJson(const QJsonValue &value);
+    // Only the exact role "member" is a member; "admin" and "developer" are staff.
+    static bool isMemberRole(const QString &role);
+    // The roles that may use the member centre at all: a member or staff.
+    static bool mayUseCentre(const QString &role);
+    bool isMember() const { return isMemberRole(role); }
+    bool mayUseCentre() const { return mayUseCentre(role); }
     // Kept inside a saved account, so it is written with the keys it is read with.
     QJsonObject toJson() const;
     bool operator==(const User &) const = default;
@@ -98,6 +103,16 @@ struct CallsignReview
     bool operator==(const CallsignReview &) const = default;
 };
 
+// Where a report stands: a pending report with a hold waits for more evidence; a status the app does not
+// know stays as the service named it.
+enum class PirepState {
+    Pending,
+    OnHold,
+    Approved,
+    Rejected,
+    Other,
+};
+
 struct Pirep
 {
     QString id;
@@ -131,8 +146,9 @@ struct Pirep
     QString identity() const { return id; }
 
     bool isHeld() const;
+    bool isPending() const { return status == QLatin1String("pending"); }
+    PirepState state() const;
     QString statusTitle() const;
-    ThemeRole verdictColor() const;
 };
 
 struct PirepSummary

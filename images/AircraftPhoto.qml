@@ -1,6 +1,6 @@
 import QtQuick
 import QtQuick.Controls
-import Vorna.App
+import Vorna.Ui
 import Vorna.Images
 
 // The picture of an aircraft in a livery, fitted to the width under a height cap: the brand loader while it

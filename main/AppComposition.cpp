@@ -7,9 +7,11 @@
 #include <QQmlEngine>
 #include <QtQml/qqmlextensionplugin.h>
 
-Q_IMPORT_QML_PLUGIN(Vorna_AppPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_StatePlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_ImagesPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_PortalPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_ShellPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_MainPlugin)
 
 namespace AppComposition {

@@ -1,7 +1,8 @@
 import QtQuick
 import QtQuick.Controls
-import Vorna.App
-import Vorna.Portal
+import Vorna.Ui
+import Vorna.State
+import Vorna.Shell
 
 // The one window of the member centre, and the composition of its screens.
 ApplicationWindow {
@@ -59,7 +60,6 @@ ApplicationWindow {
 
     MemberPortalView {
         anchors.fill: parent
-        pages: AppPages {}
     }
 
     Dialog {

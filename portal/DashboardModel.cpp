@@ -80,7 +80,7 @@ QList<Pirep> DashboardModel::held(const QList<Pirep> &reports)
 {
     QList<Pirep> held;
     for (const Pirep &report : reports) {
-        if (report.status == QLatin1String("pending") && report.isHeld())
+        if (report.state() == PirepState::OnHold)
             held.append(report);
     }
     return held;
@@ -120,7 +120,7 @@ QString DashboardModel::pendingCount() const
         return Display::missing;
     const auto &reports = m_data->pireps();
     return QString::number(std::count_if(reports.cbegin(), reports.cend(),
-                                         [](const Pirep &report) { return report.status == QLatin1String("pending"); }));
+                                         [](const Pirep &report) { return report.isPending(); }));
 }
 
 std::optional<int> DashboardModel::rank() const

@@ -3,7 +3,8 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Vorna.App
+import Vorna.Ui
+import Vorna.State
 import Vorna.Portal
 
 // The member's home page on a stack of its own: the bell pushes the inbox, the profile banner its form.
@@ -280,10 +281,8 @@ StackView {
         id: profileForm
 
         PlaceholderPage {
-            appState: stack.appState
-            memberData: stack.memberData
-            navigation: stack.navigation
-            name: "ProfileEditView"
+            name: L.t("完善资料")
+            symbol: "person.crop.circle"
             showsBack: true
             onBack: stack.pop()
         }

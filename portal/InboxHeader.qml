@@ -1,7 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Vorna.App
+import Vorna.Ui
 
 // The bar above the inbox and the pages it opens: a back button while there is a page to go back to, the
 // title inline in the middle, and the page's controls at the trailing end.

@@ -1,7 +1,8 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Vorna.App
+import Vorna.Ui
+import Vorna.State
 import Vorna.Portal
 
 // The sign-in form: the hero on the brand gradient, then the card with the member's user name, password

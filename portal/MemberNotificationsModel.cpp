@@ -175,7 +175,7 @@ QCoro::Task<> MemberNotificationsModel::show()
     const QPointer<MemberData> data = m_data;
     if (!data)
         co_return;
-    const bool member = m_app && m_app->user() && m_app->user()->role == QLatin1String("member");
+    const bool member = m_app && m_app->user() && m_app->user()->isMember();
 
     QCoro::Task<> pireps = data->loadPireps();
     QCoro::Task<> events = data->loadEvents(member);

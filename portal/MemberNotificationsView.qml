@@ -3,7 +3,8 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Vorna.App
+import Vorna.Ui
+import Vorna.State
 import Vorna.Portal
 
 // The notification inbox: the unread notices, each opening its page, read one by one by a swipe or the

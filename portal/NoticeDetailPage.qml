@@ -1,7 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Vorna.App
+import Vorna.Ui
 
 // The page of a notice that opens neither an event nor a report: its title, its detail (a row even when
 // empty) and its day.

@@ -1,7 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Vorna.App
+import Vorna.Ui
 
 // Stands in for a page that a later part of the app draws (the event page, the report detail): it names
 // the page and the record it was opened for.

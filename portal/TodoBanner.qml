@@ -1,6 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
-import Vorna.App
+import Vorna.Ui
 
 // One thing the member still has to do: a symbol, a title, a line of explanation and, at the trailing
 // edge, the control that leads there (the caller's, placed as the banner's child). Texts are shown as

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-Q_DECLARE_METATYPE(ThemeRole)
+Q_DECLARE_METATYPE(PirepState)
 
 namespace {
 
@@ -393,33 +393,33 @@ void RecordsTest::pirepStatus_data()
 {
     QTest::addColumn<QByteArray>("fields");
     QTest::addColumn<QString>("title");
-    QTest::addColumn<ThemeRole>("color");
-    QTest::newRow("pending") << QByteArray(R"("status":"pending")") << "待审核" << ThemeRole::Pending;
+    QTest::addColumn<PirepState>("state");
+    QTest::newRow("pending") << QByteArray(R"("status":"pending")") << "待审核" << PirepState::Pending;
     QTest::newRow("pending, hold time 0")
-        << QByteArray(R"("status":"pending","heldAt":0)") << "待审核" << ThemeRole::Pending;
+        << QByteArray(R"("status":"pending","heldAt":0)") << "待审核" << PirepState::Pending;
     QTest::newRow("pending, on hold")
-        << QByteArray(R"("status":"pending","held_at":1714552200)") << "需补充证据" << ThemeRole::Accent;
+        << QByteArray(R"("status":"pending","held_at":1714552200)") << "需补充证据" << PirepState::OnHold;
     QTest::newRow("approved, on hold")
-        << QByteArray(R"("status":"approved","heldAt":1714552200)") << "已批准" << ThemeRole::Approved;
-    QTest::newRow("rejected") << QByteArray(R"("status":"rejected")") << "未批准" << ThemeRole::Rejected;
+        << QByteArray(R"("status":"approved","heldAt":1714552200)") << "已批准" << PirepState::Approved;
+    QTest::newRow("rejected") << QByteArray(R"("status":"rejected")") << "未批准" << PirepState::Rejected;
     QTest::newRow("rejected, on hold")
-        << QByteArray(R"("status":"rejected","heldAt":9)") << "未批准" << ThemeRole::Rejected;
+        << QByteArray(R"("status":"rejected","heldAt":9)") << "未批准" << PirepState::Rejected;
     QTest::newRow("unknown status") << QByteArray(R"("status":"cancelled","heldAt":9)") << "cancelled"
-                                    << ThemeRole::Pending;
-    QTest::newRow("case matters") << QByteArray(R"("status":"Approved")") << "Approved" << ThemeRole::Pending;
+                                    << PirepState::Other;
+    QTest::newRow("case matters") << QByteArray(R"("status":"Approved")") << "Approved" << PirepState::Other;
 }
 
 void RecordsTest::pirepStatus()
 {
     QFETCH(QByteArray, fields);
     QFETCH(QString, title);
-    QFETCH(ThemeRole, color);
+    QFETCH(PirepState, state);
     const Pirep pirep =
         decode<Pirep>(R"({"id":"p1","departureCode":"ZBAA","arrivalCode":"ZSSS","aircraft":"A320",)"
                       R"("livery":"L","durationMinutes":60,)" +
                       fields + "}");
     QCOMPARE(pirep.statusTitle(), title);
-    QCOMPARE(pirep.verdictColor(), color);
+    QCOMPARE(pirep.state(), state);
 }
 
 void RecordsTest::identities()

@@ -1,6 +1,5 @@
 // Moving between tabs and pages, and the own-flight link.
 #include "MemberNavigation.h"
-#include "SidebarModel.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -8,7 +7,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 #include <QtTest>
 
-Q_IMPORT_QML_PLUGIN(Vorna_AppPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_StatePlugin)
 
 namespace {
 
@@ -50,8 +49,8 @@ private Q_SLOTS:
     void ownFlightLink();
     void everyOwnFlightRequestIsNew();
     void viewsSeeTheOneProcessWideRequest();
-    void sidebarRowsByRole_data();
-    void sidebarRowsByRole();
+    void pagesOfEachTab();
+    void ownFlightRequestShowsTheMap();
 };
 
 void NavigationTest::startsAtHome()
@@ -161,7 +160,7 @@ void NavigationTest::viewsSeeTheOneProcessWideRequest()
     QQmlEngine engine;
     engine.addImportPath("qrc:/qt/qml");
     QQmlComponent component(&engine);
-    component.setData("import QtQml\nimport Vorna.App\nQtObject { property string request: FlightActivityNavigation.ownFlightRequest }",
+    component.setData("import QtQml\nimport Vorna.State\nQtObject { property string request: FlightActivityNavigation.ownFlightRequest }",
                       QUrl());
     std::unique_ptr<QObject> view(component.create());
     QVERIFY2(view, qPrintable(component.errorString()));
@@ -170,38 +169,57 @@ void NavigationTest::viewsSeeTheOneProcessWideRequest()
     FlightActivityNavigation::shared().clearOwnFlightRequest();
 }
 
-void NavigationTest::sidebarRowsByRole_data()
+void NavigationTest::pagesOfEachTab()
 {
-    QTest::addColumn<QString>("role");
-    QTest::addColumn<QStringList>("titles");
-    QTest::addColumn<QString>("firstSymbol");
-    QTest::newRow("member") << "member" << QStringList{"首页", "PIREP", "Live", "地图", "其他"} << "house";
-    QTest::newRow("admin") << "admin" << QStringList{"审核", "Live", "地图", "其他"} << "checkmark.seal";
-    QTest::newRow("developer") << "developer" << QStringList{"审核", "Live", "地图", "其他"} << "checkmark.seal";
-    QTest::newRow("Member is not member") << "Member" << QStringList{"审核", "Live", "地图", "其他"} << "checkmark.seal";
+    MemberNavigation navigation;
+    QCOMPARE(navigation.rootPage(), ShellPage::Workbench); // not known as a member: staff's home
+    navigation.setMember(true);
+    QCOMPARE(navigation.rootPage(), ShellPage::Dashboard);
+    QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
+
+    QSignalSpy pages(&navigation, &MemberNavigation::pagesChanged);
+    navigation.openEvent(flightEvent("e-1"));
+    QCOMPARE(navigation.stackPage(), ShellPage::Event);
+    QCOMPARE(navigation.stackDepth(), 1);
+    QVERIFY(pages.count() > 0);
+    const int eventKey = navigation.stackKey();
+
+    // The flights tab has a stack of its own; the event stays on the home tab's.
+    navigation.openPrefilledReport(recent("f-1"));
+    QCOMPARE(navigation.rootPage(), ShellPage::Flights);
+    QCOMPARE(navigation.stackPage(), ShellPage::FlightRoute);
+    QVERIFY(navigation.stackKey() != eventKey);
+    navigation.popFlight();
+    QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
+
+    navigation.setSelected(MemberTab::Map);
+    QCOMPARE(navigation.rootPage(), ShellPage::Map);
+    QCOMPARE(navigation.stackDepth(), 0);
+    navigation.setSelected(MemberTab::Live);
+    QCOMPARE(navigation.rootPage(), ShellPage::Live);
+    navigation.setSelected(MemberTab::Account);
+    QCOMPARE(navigation.rootPage(), ShellPage::Account);
+    navigation.setAccountPath({EditProfileRoute{}});
+    QCOMPARE(navigation.stackPage(), ShellPage::AccountRoute);
+    navigation.setSelected(MemberTab::Home);
+    QCOMPARE(navigation.stackPage(), ShellPage::Event);
 }
 
-void NavigationTest::sidebarRowsByRole()
+// A link that came before the member tabs, and one that comes while they show, both open the map.
+void NavigationTest::ownFlightRequestShowsTheMap()
 {
-    QFETCH(QString, role);
-    QFETCH(QStringList, titles);
-    QFETCH(QString, firstSymbol);
-    qputenv("LANGUAGE", "zh_CN");
-    SidebarModel model;
-    model.setUserRole(role);
-    QStringList shown;
-    for (int row = 0; row < model.rowCount(); ++row)
-        shown << model.data(model.index(row), SidebarModel::TitleRole).toString();
-    QCOMPARE(shown, titles);
-    QCOMPARE(model.data(model.index(0), SidebarModel::SymbolRole).toString(), firstSymbol);
-    QCOMPARE(model.data(model.index(0), SidebarModel::TabRole).value<MemberTab>(), MemberTab::Home);
-    QCOMPARE(model.data(model.index(model.rowCount() - 1), SidebarModel::TabRole).value<MemberTab>(), MemberTab::Account);
+    FlightActivityNavigation::shared().requestOwnFlight();
+    const MemberNavigation early;
+    QCOMPARE(early.selected(), MemberTab::Map);
+    FlightActivityNavigation::shared().clearOwnFlightRequest();
 
-    // "PIREP" and "Live" are names, the same in every language.
-    qputenv("LANGUAGE", "en_US");
-    const auto english = SidebarModel::rowsFor(role);
-    QVERIFY(english.constLast().title != QString("其他"));
-    QVERIFY(std::any_of(english.cbegin(), english.cend(), [](const SidebarModel::Row &r) { return r.title == "Live"; }));
+    MemberNavigation later;
+    QCOMPARE(later.selected(), MemberTab::Home);
+    FlightActivityNavigation::shared().clearOwnFlightRequest(); // clearing is no request
+    QCOMPARE(later.selected(), MemberTab::Home);
+    FlightActivityNavigation::shared().requestOwnFlight();
+    QCOMPARE(later.selected(), MemberTab::Map);
+    FlightActivityNavigation::shared().clearOwnFlightRequest();
 }
 
 QTEST_MAIN(NavigationTest)

@@ -1,5 +1,5 @@
 import QtQuick
-import Vorna.App
+import Vorna.Ui
 import Vorna.Images
 
 // AircraftPhoto in each of its states, full and quiet, with pictures from the sample service.

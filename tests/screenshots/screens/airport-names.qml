@@ -1,5 +1,5 @@
 import QtQuick
-import Vorna.App
+import Vorna.Ui
 import Vorna.Images
 
 // Airport names in the interface language with their country flags, from the bundled tables.

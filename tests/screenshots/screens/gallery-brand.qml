@@ -1,6 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
-import Vorna.App
+import Vorna.Ui
 
 // The brand loader at its sizes, frozen at moments of a play, the inline loader and the logo.
 Page {

@@ -1,6 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
-import Vorna.App
+import Vorna.Ui
 
 // Route lines: with and without names, reserved names, progress, a long caption, narrow columns.
 Page {

@@ -1,6 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
-import Vorna.App
+import Vorna.Ui
 
 // Metrics, info grids, rows, avatars, dates, columns and progress bars with sample values.
 Page {
@@ -139,7 +139,7 @@ Page {
                 }
                 AccountAvatar {
                     size: 56
-                    source: "qrc:/qt/qml/Vorna/App/brand/BrandMark.svg"
+                    source: "qrc:/qt/qml/Vorna/Ui/brand/BrandMark.svg"
                     ring: Theme.accent
                 }
                 AccountAvatar {

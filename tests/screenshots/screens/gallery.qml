@@ -1,6 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
-import Vorna.App
+import Vorna.Ui
 
 // Page, cards, headings, notices, chips, pills and buttons with sample values.
 Page {

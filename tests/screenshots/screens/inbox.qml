@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
-import Vorna.App
+import Vorna.Ui
+import Vorna.State
 import Vorna.Portal
 
 // The notification inbox of the sample member "lichen", signed in to the sample member service that the

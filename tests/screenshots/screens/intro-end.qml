@@ -1,5 +1,5 @@
 import QtQuick
-import Vorna.App
+import Vorna.Ui
 
 // The opening animation frozen at 1830 ms.
 BrandIntro {

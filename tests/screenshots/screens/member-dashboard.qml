@@ -1,7 +1,8 @@
 import QtQuick
-import Vorna.App
+import Vorna.Ui
+import Vorna.State
 import Vorna.Portal
-import Vorna.Main
+import Vorna.Shell
 
 // The signed-in window of the sample member "lichen": the shell with his dashboard.
 Rectangle {
@@ -24,7 +25,6 @@ Rectangle {
         active: account.gate === AppState.Ready
         sourceComponent: NativeMemberTabs {
             appState: account
-            pages: AppPages {}
         }
     }
 }

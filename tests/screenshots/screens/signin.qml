@@ -1,5 +1,6 @@
 import QtQuick
-import Vorna.App
+import Vorna.Ui
+import Vorna.State
 import Vorna.Portal
 
 // The sign-in form as a new member meets it.

@@ -1,5 +1,5 @@
 import QtQuick
-import Vorna.App
+import Vorna.Ui
 
 // The waiting screen with its message and a control under it.
 BrandWaitingView {

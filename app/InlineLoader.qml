@@ -1,8 +1,0 @@
-import QtQuick
-import Vorna.App
-
-// The small brand loader for buttons and rows: a 26-point slate tile, looping.
-BrandLoader {
-    size: 26
-    tile: true
-}

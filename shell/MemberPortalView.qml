@@ -1,0 +1,174 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Vorna.Ui
+import Vorna.State
+import Vorna.Portal
+import Vorna.Shell
+
+// The window's one screen, chosen from the account state, with the brand intro over it until it has played.
+Item {
+    id: portal
+
+    AppState {
+        id: app
+    }
+
+    PortalModel {
+        id: model
+
+        appState: app
+        Component.onCompleted: app.startRestore()
+    }
+
+    Loader {
+        id: screen
+
+        anchors.fill: parent
+        // The content beneath the intro is out of reach until the intro has gone.
+        Accessible.ignored: model.showingIntro
+        sourceComponent: {
+            switch (model.screen) {
+            case PortalModel.SignIn:
+                return signIn;
+            case PortalModel.Password:
+                return passwordForm;
+            case PortalModel.Profile:
+                return profileForm;
+            case PortalModel.MemberTabs:
+                return memberTabs;
+            case PortalModel.GateWaiting:
+                return gateWaiting;
+            default:
+                return checking;
+            }
+        }
+    }
+
+    // Every revision of the account state gets tabs of its own.
+    Connections {
+        target: app
+
+        function onRevisionChanged() {
+            if (model.screen === PortalModel.MemberTabs) {
+                screen.active = false;
+                screen.active = true;
+            }
+        }
+    }
+
+    Component {
+        id: checking
+
+        BrandWaitingView {
+            message: L.t("正在确认登录状态")
+        }
+    }
+
+    Component {
+        id: signIn
+
+        LoginView {
+            appState: app
+        }
+    }
+
+    Component {
+        id: passwordForm
+
+        RequiredForm {
+            name: L.t("修改密码")
+        }
+    }
+
+    Component {
+        id: profileForm
+
+        RequiredForm {
+            name: L.t("完善资料")
+        }
+    }
+
+    Component {
+        id: memberTabs
+
+        NativeMemberTabs {
+            appState: app
+        }
+    }
+
+    Component {
+        id: gateWaiting
+
+        BrandWaitingView {
+            message: L.t("正在确认账号要求")
+
+            ErrorNotice {
+                width: parent.width
+                visible: app.message.length > 0
+                message: app.message
+                retryable: true
+                onRetry: model.retryGate()
+            }
+            Button {
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: L.t("重新登录")
+                enabled: !app.accountBusy
+                onClicked: model.signInAgain()
+            }
+        }
+    }
+
+    BrandIntro {
+        id: intro
+
+        anchors.fill: parent
+        visible: opacity > 0
+        opacity: model.showingIntro ? 1 : 0
+        onFinished: model.introFinished()
+
+        Behavior on opacity {
+            NumberAnimation {
+                duration: 300
+                easing.type: Easing.OutQuad
+            }
+        }
+
+        // Nothing beneath takes clicks while the intro shows.
+        MouseArea {
+            anchors.fill: parent
+            acceptedButtons: Qt.AllButtons
+            hoverEnabled: true
+            onWheel: wheel => wheel.accepted = true
+        }
+    }
+
+    // The first-login requirements take this place until their forms are in the app.
+    component RequiredForm: Rectangle {
+        id: form
+
+        property string name
+
+        color: Theme.paper
+
+        ColumnLayout {
+            anchors.centerIn: parent
+            width: Math.min(480, parent.width - 48)
+            spacing: 16
+
+            Card {
+                padding: 24
+
+                FormHeader {
+                    title: form.name
+                    symbol: "person.crop.circle.badge.exclamationmark"
+                }
+            }
+            Button {
+                Layout.alignment: Qt.AlignHCenter
+                text: L.t("重新登录")
+                onClicked: model.signInAgain()
+            }
+        }
+    }
+}

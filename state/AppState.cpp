@@ -1,0 +1,525 @@
+#include "AppState.h"
+
+#include "ServiceHosts.h"
+
+#include <QBuffer>
+#include <QPointer>
+#include <QTimer>
+
+#include <QCoro/QCoroSignal>
+
+namespace {
+
+constexpr char sessionItem[] = "session-cookies";
+constexpr char savedAccountsItem[] = "saved-accounts-v1";
+
+bool isUnauthorized(const std::exception_ptr &error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const APIError &api) {
+        return api.status() == 401;
+    } catch (...) {
+        return false;
+    }
+}
+
+QString describe(const std::exception_ptr &error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const CancellationError &) {
+        return L("请求已取消。");
+    } catch (const std::exception &other) {
+        return errorMessage(other);
+    } catch (...) {
+        return L("发生未知错误。");
+    }
+}
+
+std::optional<QByteArray> jpeg(const QImage &image)
+{
+    if (image.isNull())
+        return std::nullopt;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "JPEG", 70) || bytes.isEmpty())
+        return std::nullopt;
+    return bytes;
+}
+
+QList<SavedLogin> without(const QList<SavedLogin> &logins, const QString &userId)
+{
+    QList<SavedLogin> rest;
+    for (const SavedLogin &login : logins) {
+        if (login.id() != userId)
+            rest.append(login);
+    }
+    return rest;
+}
+
+APIError listFull()
+{
+    // Shown as it stands in every language.
+    return APIError(400, QStringLiteral("最多保存两个账号，请先移除一个。"));
+}
+
+// Runs a step on every way out of a scope.
+template <typename Step>
+struct OnExit {
+    Step step;
+    ~OnExit() { step(); }
+};
+template <typename Step>
+OnExit(Step) -> OnExit<Step>;
+
+} // namespace
+
+AccountEnvironment AccountEnvironment::standard()
+{
+    const ServiceHosts::MemberEndpoint &endpoint = ServiceHosts::memberEndpoint();
+    return {endpoint.origin, endpoint.trustedCertificates,
+            [](const QString &item) { return std::make_shared<KeychainSessionStore>(item); }};
+}
+
+std::unique_ptr<APIClient> AccountEnvironment::client(SessionStorePtr sessionStore) const
+{
+    return std::make_unique<APIClient>(origin, std::move(sessionStore), trustedCertificates);
+}
+
+AppState::AppState(QObject *parent)
+    : AppState(AccountEnvironment::standard(), nullptr, parent)
+{
+}
+
+AppState::AppState(AccountEnvironment environment, std::unique_ptr<APIClient> api, QObject *parent)
+    : QObject(parent)
+    , m_environment(std::move(environment))
+    , m_api(api ? std::move(api) : m_environment.client(m_environment.store(QLatin1String(sessionItem))))
+    , m_accountVault(m_environment.store(QLatin1String(savedAccountsItem)))
+{
+    loadSavedAccounts();
+    bind(m_api.get());
+}
+
+AppState::~AppState() = default;
+
+QCoro::Task<> AppState::loadSavedAccounts()
+{
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    std::exception_ptr failure;
+    QList<SavedLogin> logins;
+    try {
+        logins = co_await m_accountVault.load();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!lifetime.alive())
+        co_return;
+    if (failure)
+        setMessage(describe(failure));
+    else
+        m_savedAccounts = logins;
+    m_savedAccountsRead = true;
+    Q_EMIT stateChanged();
+    Q_EMIT savedAccountsLoaded();
+}
+
+void AppState::bind(APIClient *client)
+{
+    const QPointer<AppState> self(this);
+    const QPointer<APIClient> bound(client);
+    // A client that is no longer the current one cannot change the state, even before it is retired.
+    const auto current = [self, bound] { return self && bound && self->m_api.get() == bound.data(); };
+
+    client->onSessionSaved = [self, current](const QByteArray &cookies) {
+        if (!current() || !self->m_user)
+            return;
+        QList<SavedLogin> copy = self->m_savedAccounts;
+        auto entry = std::find_if(copy.begin(), copy.end(),
+                                  [&](const SavedLogin &login) { return login.id() == self->m_user->id; });
+        if (entry == copy.end())
+            return;
+        entry->session = cookies;
+        [](QPointer<AppState> state, QList<SavedLogin> list) -> QCoro::Task<> {
+            try {
+                co_await state->m_accountVault.save(list);
+                if (state)
+                    state->m_savedAccounts = list;
+            } catch (...) {
+                if (state)
+                    state->setMessage(describe(std::current_exception()));
+            }
+            if (state)
+                Q_EMIT state->stateChanged();
+        }(self, copy);
+    };
+    client->onUnauthorized = [self, current] {
+        if (!current())
+            return;
+        self->m_user.reset();
+        self->m_profile.reset();
+        self->m_avatar = QImage();
+        self->m_gate.reset();
+        self->m_message = L("登录已过期，请重新登录。");
+        self->newRevision();
+    };
+    client->onRestricted = [self, current] {
+        if (!current() || !self->m_user)
+            return;
+        QTimer::singleShot(0, self.data(), [self] {
+            if (self)
+                self->checkGate();
+        });
+    };
+}
+
+void AppState::newRevision()
+{
+    m_revision = QUuid::createUuid();
+    Q_EMIT stateChanged();
+    Q_EMIT revisionChanged();
+}
+
+void AppState::setMessage(std::optional<QString> message)
+{
+    m_message = std::move(message);
+    Q_EMIT stateChanged();
+}
+
+void AppState::signedOutLocally()
+{
+    m_user.reset();
+    m_profile.reset();
+    m_avatar = QImage();
+}
+
+QCoro::Task<> AppState::restore()
+{
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    if (!m_savedAccountsRead)
+        co_await qCoro(this, &AppState::savedAccountsLoaded);
+    if (!lifetime.alive())
+        co_return;
+    m_checking = true;
+    setMessage(std::nullopt);
+    const OnExit finished{[this, lifetime] {
+        if (lifetime.alive()) {
+            m_checking = false;
+            Q_EMIT stateChanged();
+        }
+    }};
+
+    APIClient *client = m_api.get();
+    std::exception_ptr failure;
+    try {
+        if (!co_await client->restoreCookies())
+            co_return;
+        if (!lifetime.alive())
+            co_return;
+        const UserResponse me = co_await client->decode<UserResponse>(client->makeRequest(QStringLiteral("/api/me"), "GET"));
+        if (!lifetime.alive())
+            co_return;
+        if (me.user.mayUseCentre()) {
+            m_user = me.user;
+            Q_EMIT stateChanged();
+            co_await checkGate();
+            co_return;
+        }
+        co_await client->forgetSession();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (failure && lifetime.alive() && !isUnauthorized(failure))
+        setMessage(describe(failure));
+}
+
+QCoro::Task<> AppState::checkGate()
+{
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    if (!m_user)
+        co_return;
+    APIClient *client = m_api.get();
+    std::exception_ptr failure;
+    try {
+        const AccountGate gate = co_await client->accountGate(*m_user);
+        if (!lifetime.alive())
+            co_return;
+        m_gate = gate;
+        setMessage(std::nullopt);
+        co_return;
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!lifetime.alive())
+        co_return;
+    if (isUnauthorized(failure)) {
+        std::exception_ptr forgetting;
+        try {
+            co_await client->forgetSession();
+        } catch (...) {
+            forgetting = std::current_exception();
+        }
+        if (!lifetime.alive())
+            co_return;
+        if (forgetting) {
+            setMessage(describe(forgetting));
+            co_return;
+        }
+        signedOutLocally();
+    }
+    setMessage(describe(failure));
+}
+
+QCoro::Task<> AppState::signIn(QString username, QString password, bool remember)
+{
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    setMessage(std::nullopt);
+    const User user = co_await m_api->login(username, password, remember);
+    lifetime.check();
+    m_user = user;
+    newRevision();
+    co_await checkGate();
+}
+
+QCoro::Task<> AppState::signOut()
+{
+    if (m_accountBusy)
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const auto busy = holdAccountBusy(lifetime);
+    const std::optional<QString> userId = m_user ? std::optional(m_user->id) : std::nullopt;
+
+    std::exception_ptr failure;
+    try {
+        co_await m_api->logout();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    lifetime.check();
+    // A 401 means the session is already gone: that is signed out too.
+    if (failure && !isUnauthorized(failure))
+        std::rethrow_exception(failure);
+
+    const QList<SavedLogin> remaining = userId ? without(m_savedAccounts, *userId) : QList<SavedLogin>();
+    std::exception_ptr saving;
+    try {
+        co_await m_accountVault.save(remaining);
+    } catch (...) {
+        saving = std::current_exception();
+    }
+    lifetime.check();
+    // The session is gone at the service and in the client: the window must not go on showing the member,
+    // even when the list of saved accounts could not be written.
+    if (!saving)
+        m_savedAccounts = remaining;
+    signedOutLocally();
+    m_gate.reset();
+    m_message.reset();
+    newRevision();
+    if (saving)
+        std::rethrow_exception(saving);
+}
+
+QCoro::Task<> AppState::refreshProfile()
+{
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    APIClient *client = m_api.get();
+    const ProfileResponse answer =
+        co_await client->decode<ProfileResponse>(client->makeRequest(QStringLiteral("/api/profile"), "GET"));
+    lifetime.check();
+    m_profile = answer.profile;
+    Q_EMIT stateChanged();
+    if (answer.profile.hasAvatar) {
+        const QByteArray bytes = co_await client->image(QStringLiteral("/api/profile/avatar"));
+        lifetime.check();
+        m_avatar = QImage::fromData(bytes);
+    } else {
+        m_avatar = QImage();
+    }
+    Q_EMIT stateChanged();
+    const bool saved = m_user && std::any_of(m_savedAccounts.cbegin(), m_savedAccounts.cend(),
+                                             [&](const SavedLogin &login) { return login.id() == m_user->id; });
+    if (saved)
+        co_await rememberCurrentAccount();
+}
+
+QCoro::Task<> AppState::rememberCurrentAccount()
+{
+    if (!m_user)
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const User user = *m_user;
+    co_await m_api->persistSession(m_environment.store(QLatin1String(sessionItem)));
+    lifetime.check();
+    QList<SavedLogin> list = without(m_savedAccounts, user.id);
+    if (list.size() >= AccountSessionVault::maxAccounts)
+        throw listFull();
+    list.append(SavedLogin{user, m_api->accountSessionData(), jpeg(m_avatar)});
+    co_await m_accountVault.save(list);
+    lifetime.check();
+    m_savedAccounts = list;
+    Q_EMIT stateChanged();
+}
+
+std::shared_ptr<void> AppState::holdAccountBusy(const Lifetime::Guard &lifetime)
+{
+    m_accountBusy = true;
+    Q_EMIT stateChanged();
+    return std::shared_ptr<void>(nullptr, [this, lifetime](void *) {
+        if (lifetime.alive()) {
+            m_accountBusy = false;
+            Q_EMIT stateChanged();
+        }
+    });
+}
+
+std::unique_ptr<APIClient> AppState::freshClient() const
+{
+    return m_environment.client(std::make_shared<MemorySessionStore>());
+}
+
+QCoro::Task<> AppState::addAccount(QString username, QString password)
+{
+    if (m_accountBusy)
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const auto busy = holdAccountBusy(lifetime);
+    co_await rememberCurrentAccount();
+    lifetime.check();
+    if (m_savedAccounts.size() >= AccountSessionVault::maxAccounts)
+        throw listFull();
+
+    // The new client stays apart until it is made current; on any failure it is dropped and the
+    // current account stays as it is.
+    std::unique_ptr<APIClient> client = freshClient();
+    const User user = co_await client->login(username, password, true);
+    lifetime.check();
+    const AccountGate gate = co_await client->accountGate(user);
+    lifetime.check();
+    co_await activate(std::move(client), user, gate);
+}
+
+QCoro::Task<> AppState::switchAccount(SavedLogin saved)
+{
+    if (m_accountBusy)
+        co_return;
+    if (m_user && m_user->id == saved.id())
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const auto busy = holdAccountBusy(lifetime);
+    co_await rememberCurrentAccount();
+    lifetime.check();
+
+    std::unique_ptr<APIClient> client = freshClient();
+    client->installAccountSession(saved.session);
+    const UserResponse me =
+        co_await client->decode<UserResponse>(client->makeRequest(QStringLiteral("/api/me"), "GET"));
+    lifetime.check();
+    if (me.user.id != saved.id() || !me.user.mayUseCentre())
+        throw APIError(403, QStringLiteral("账号身份已变化，请重新登录。")); // as it stands in every language
+    const AccountGate gate = co_await client->accountGate(me.user);
+    lifetime.check();
+    co_await activate(std::move(client), me.user, gate);
+}
+
+QCoro::Task<> AppState::activate(std::unique_ptr<APIClient> client, User user, AccountGate gate)
+{
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    QList<SavedLogin> list = without(m_savedAccounts, user.id);
+    if (list.size() >= AccountSessionVault::maxAccounts)
+        throw listFull();
+    std::optional<QByteArray> avatar;
+    for (const SavedLogin &login : std::as_const(m_savedAccounts)) {
+        if (login.id() == user.id) {
+            avatar = login.avatar;
+            break;
+        }
+    }
+    list.append(SavedLogin{user, client->accountSessionData(), avatar});
+
+    // The session is stored before the list names it, so the list never points at a session that is
+    // not there.
+    co_await client->persistSession(m_environment.store(QLatin1String(sessionItem)));
+    lifetime.check();
+    co_await m_accountVault.save(list);
+    lifetime.check();
+
+    std::unique_ptr<APIClient> previous = std::move(m_api);
+    previous->retire();
+    previous.release()->deleteLater();
+
+    m_profile.reset();
+    m_avatar = QImage();
+    m_message.reset();
+    m_user = user;
+    m_gate = gate;
+    m_savedAccounts = list;
+    m_api = std::move(client);
+    bind(m_api.get());
+    newRevision();
+}
+
+QCoro::Task<> AppState::removeSavedAccount(SavedLogin saved)
+{
+    if (m_user && m_user->id == saved.id())
+        co_return;
+    if (m_accountBusy)
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const QList<SavedLogin> remaining = without(m_savedAccounts, saved.id());
+    co_await m_accountVault.save(remaining);
+    lifetime.check();
+    m_savedAccounts = remaining;
+    Q_EMIT stateChanged();
+}
+
+void AppState::startRestore() { restore(); }
+
+void AppState::startGateCheck() { checkGate(); }
+
+void AppState::startSignOut()
+{
+    [](QPointer<AppState> state) -> QCoro::Task<> {
+        std::optional<QString> failure;
+        try {
+            co_await state->signOut();
+        } catch (const CancellationError &) {
+        } catch (const std::exception &error) {
+            failure = errorMessage(error);
+        }
+        if (failure && state)
+            state->showMessage(*failure);
+    }(this);
+}
+
+AppState::Gate AppState::gateState() const
+{
+    if (!m_gate)
+        return Gate::NoGate;
+    switch (*m_gate) {
+    case AccountGate::Ready:
+        return Gate::Ready;
+    case AccountGate::Password:
+        return Gate::Password;
+    case AccountGate::Profile:
+        return Gate::Profile;
+    }
+    return Gate::NoGate;
+}
+
+QString AppState::username() const { return m_user ? m_user->username : QString(); }
+
+QString AppState::displayName() const
+{
+    if (!m_user)
+        return {};
+    return m_user->name && !m_user->name->isEmpty() ? *m_user->name : m_user->username;
+}
+
+QString AppState::role() const { return m_user ? m_user->role : QString(); }
+
+bool AppState::isMember() const { return m_user && m_user->isMember(); }
+
+QString AppState::formattedCallsign() const { return m_profile ? m_profile->formattedCallsign() : QString(); }

@@ -1,0 +1,205 @@
+#pragma once
+
+#include "AccountRecords.h"
+#include "CommunityRecords.h"
+#include "FlightRecords.h"
+
+#include <QObject>
+#include <QQmlEngine>
+#include <QUrl>
+
+#include <variant>
+
+// The member tabs, in order.
+namespace MemberTabs {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(MemberTab)
+enum Tab { Home, Flights, Live, Logbook, Events, Leaderboard, Map, Account };
+Q_ENUM_NS(Tab)
+} // namespace MemberTabs
+using MemberTab = MemberTabs::Tab;
+
+// The page inside the flights tab, and the page inside the account tab.
+namespace NavigationPages {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(NavigationPage)
+enum FlightPage { Upload, Log };
+Q_ENUM_NS(FlightPage)
+enum AccountPage { Profile, Settings, Leaderboard, About };
+Q_ENUM_NS(AccountPage)
+} // namespace NavigationPages
+using FlightPage = NavigationPages::FlightPage;
+using AccountPage = NavigationPages::AccountPage;
+
+// The pages the shell shows: the root page of the selected tab and the page on top of its stack.
+namespace ShellPages {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(ShellPage)
+enum Page { NoPage, Dashboard, Workbench, Flights, Live, Map, Account, Event, FlightRoute, AccountRoute };
+Q_ENUM_NS(Page)
+} // namespace ShellPages
+using ShellPage = ShellPages::Page;
+
+// A page of the flights stack and of the logbook stack.
+struct ReportRoute {
+    Pirep report;
+    bool operator==(const ReportRoute &) const = default;
+};
+struct EventSubmissionRoute {
+    FlightEvent event;
+    bool operator==(const EventSubmissionRoute &) const = default;
+};
+struct RecentFlightRoute {
+    RecentFlight flight;
+    bool operator==(const RecentFlightRoute &) const = default;
+};
+using FlightRoute = std::variant<ReportRoute, EventSubmissionRoute, RecentFlightRoute>;
+size_t qHash(const FlightRoute &route, size_t seed = 0) noexcept;
+
+enum class LegalDocument { Terms, Privacy };
+QString raw(LegalDocument document);
+
+// A page of the account stack.
+struct LegalRoute {
+    LegalDocument document;
+    bool operator==(const LegalRoute &) const = default;
+};
+struct EditProfileRoute {
+    bool operator==(const EditProfileRoute &) const = default;
+};
+struct ProfileRoute {
+    bool operator==(const ProfileRoute &) const = default;
+};
+using AccountRoute = std::variant<LegalRoute, EditProfileRoute, ProfileRoute>;
+size_t qHash(const AccountRoute &route, size_t seed = 0) noexcept;
+
+// Where the signed-in member is: the selected tab, the stacks of pages and the pages chosen inside the
+// flights and account tabs. Requests from any screen move him; one exists per set of member tabs.
+class MemberNavigation : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+
+    Q_PROPERTY(MemberTabs::Tab selected READ selected WRITE setSelected NOTIFY selectedChanged)
+    Q_PROPERTY(bool showingLogbook READ showingLogbook WRITE setShowingLogbook NOTIFY showingLogbookChanged)
+    Q_PROPERTY(NavigationPages::FlightPage flightPage READ flightPage WRITE setFlightPage NOTIFY flightPageChanged)
+    Q_PROPERTY(NavigationPages::AccountPage accountPage READ accountPage WRITE setAccountPage NOTIFY accountPageChanged)
+    Q_PROPERTY(int flightDepth READ flightDepth NOTIFY flightPathChanged)
+    Q_PROPERTY(int logbookDepth READ logbookDepth NOTIFY logbookPathChanged)
+    Q_PROPERTY(int eventDepth READ eventDepth NOTIFY eventPathChanged)
+    Q_PROPERTY(int accountDepth READ accountDepth NOTIFY accountPathChanged)
+    Q_PROPERTY(bool member READ member WRITE setMember NOTIFY memberChanged)
+    Q_PROPERTY(ShellPages::Page rootPage READ rootPage NOTIFY pagesChanged)
+    Q_PROPERTY(ShellPages::Page stackPage READ stackPage NOTIFY pagesChanged)
+    Q_PROPERTY(int stackDepth READ stackDepth NOTIFY pagesChanged)
+    Q_PROPERTY(int stackKey READ stackKey NOTIFY pagesChanged)
+
+public:
+    // Follows the process-wide own-flight request: one that stands now, or comes later, shows the map.
+    explicit MemberNavigation(QObject *parent = nullptr);
+
+    MemberTab selected() const { return m_selected; }
+    void setSelected(MemberTab tab);
+    bool showingLogbook() const { return m_showingLogbook; }
+    void setShowingLogbook(bool showing);
+    FlightPage flightPage() const { return m_flightPage; }
+    void setFlightPage(FlightPage page);
+    AccountPage accountPage() const { return m_accountPage; }
+    void setAccountPage(AccountPage page);
+
+    const QList<FlightRoute> &flightPath() const { return m_flightPath; }
+    const QList<FlightRoute> &logbookPath() const { return m_logbookPath; }
+    const QList<FlightEvent> &eventPath() const { return m_eventPath; }
+    const QList<AccountRoute> &accountPath() const { return m_accountPath; }
+    void setFlightPath(QList<FlightRoute> path);
+    void setLogbookPath(QList<FlightRoute> path);
+    void setEventPath(QList<FlightEvent> path);
+    void setAccountPath(QList<AccountRoute> path);
+    int flightDepth() const { return int(m_flightPath.size()); }
+    int logbookDepth() const { return int(m_logbookPath.size()); }
+    int eventDepth() const { return int(m_eventPath.size()); }
+    int accountDepth() const { return int(m_accountPath.size()); }
+
+    // Whether the signed-in user is a member: his home page is the dashboard, staff's the workbench.
+    bool member() const { return m_member; }
+    void setMember(bool member);
+    // The selected tab's root page, and the page on top of its stack (NoPage when the stack is empty).
+    ShellPage rootPage() const;
+    ShellPage stackPage() const;
+    // How many pages the selected tab's stack holds.
+    int stackDepth() const;
+    // Changes whenever the page on top of the stack is another one, so the shell makes it afresh.
+    int stackKey() const { return int(m_selected) * 1000 + stackDepth(); }
+
+    // Back one page in a stack (the stacks' back buttons).
+    Q_INVOKABLE void popFlight();
+    Q_INVOKABLE void popLogbook();
+    Q_INVOKABLE void popEvent();
+    Q_INVOKABLE void popAccount();
+
+    // Requests: each replaces the whole path it sets.
+    void openReport(const Pirep &report);
+    void openPrefilledReport(const RecentFlight &flight);
+    Q_INVOKABLE void openSubmission();
+    void openEvent(const FlightEvent &event);
+    Q_INVOKABLE void openLogbook();
+    void openEventSubmission(const FlightEvent &event);
+
+Q_SIGNALS:
+    void selectedChanged();
+    void showingLogbookChanged();
+    void flightPageChanged();
+    void accountPageChanged();
+    void flightPathChanged();
+    void logbookPathChanged();
+    void eventPathChanged();
+    void accountPathChanged();
+    void memberChanged();
+    void pagesChanged();
+
+private:
+    MemberTab m_selected = MemberTab::Home;
+    bool m_member = false;
+    QList<FlightRoute> m_flightPath;
+    bool m_showingLogbook = false;
+    QList<FlightRoute> m_logbookPath;
+    QList<FlightEvent> m_eventPath;
+    QList<AccountRoute> m_accountPath;
+    FlightPage m_flightPage = FlightPage::Upload;
+    AccountPage m_accountPage = AccountPage::Settings;
+};
+
+// The one process-wide request to show the member's own flight on the live map. A fresh id each time,
+// so a second request is noticed even when the first was never taken up.
+class FlightActivityNavigation : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+    Q_PROPERTY(QString ownFlightRequest READ ownFlightRequest NOTIFY ownFlightRequestChanged)
+
+public:
+    static FlightActivityNavigation &shared();
+    static FlightActivityNavigation *create(QQmlEngine *, QJSEngine *);
+
+    QString ownFlightRequest() const { return m_ownFlightRequest; }
+    void requestOwnFlight();
+    // The live map clears the request once it has acted on it.
+    Q_INVOKABLE void clearOwnFlightRequest();
+
+    // Raises the request for the "vorna://live-map/own-flight" link; false for any other address.
+    bool open(const QUrl &url);
+
+Q_SIGNALS:
+    void ownFlightRequestChanged();
+
+private:
+    // Only the one process-wide instance exists; QML gets it through create().
+    FlightActivityNavigation() = default;
+    QString m_ownFlightRequest;
+};
+
+namespace FlightActivityLink {
+// Scheme "vorna" and host "live-map" in any case, the path exactly "/own-flight"; the rest is not read.
+bool isOwnFlight(const QUrl &url);
+} // namespace FlightActivityLink

@@ -1,0 +1,601 @@
+// The shared components: their rules without a window, and the QML views built on them.
+#include "AvatarPicture.h"
+#include "ColumnsLayout.h"
+#include "L.h"
+#include "ViewRules.h"
+
+#include <QPainter>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQmlParserStatus>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QtQml/qqmlextensionplugin.h>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
+
+namespace {
+
+class LanguageScope
+{
+public:
+    explicit LanguageScope(const QByteArray &languages)
+        : m_saved(qgetenv("LANGUAGE"))
+    {
+        qputenv("LANGUAGE", languages);
+    }
+    ~LanguageScope() { qputenv("LANGUAGE", m_saved); }
+
+private:
+    QByteArray m_saved;
+};
+
+// Builds QML views and keeps every warning the engine reports.
+class Views
+{
+public:
+    Views()
+    {
+        m_engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        m_engine.setOutputWarningsToStandardError(false);
+        QObject::connect(&m_engine, &QQmlEngine::warnings, [this](const QList<QQmlError> &list) {
+            for (const QQmlError &error : list)
+                m_warnings.append(error.toString());
+        });
+    }
+
+    std::unique_ptr<QQuickItem> make(const QByteArray &body)
+    {
+        QQmlComponent component(&m_engine);
+        component.setData("import QtQuick\nimport Vorna.Ui\n" + body, QUrl(QStringLiteral("qrc:/test.qml")));
+        std::unique_ptr<QObject> object(component.create());
+        if (!object)
+            m_warnings.append(component.errorString());
+        return std::unique_ptr<QQuickItem>(qobject_cast<QQuickItem *>(object.release()));
+    }
+
+    const QStringList &warnings() const { return m_warnings; }
+
+private:
+    QQmlEngine m_engine;
+    QStringList m_warnings;
+};
+
+QList<QQuickItem *> visibleTexts(QQuickItem *root, const QString &text)
+{
+    QList<QQuickItem *> found;
+    for (QQuickItem *item : root->findChildren<QQuickItem *>()) {
+        if (item->property("text").toString() == text && item->isVisible())
+            found.append(item);
+    }
+    return found;
+}
+
+} // namespace
+
+class ComponentsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+
+    void sizeClasses_data();
+    void sizeClasses();
+    void progressClampsAndRounds_data();
+    void progressClampsAndRounds();
+    void percentInEnglish();
+    void dateTexts_data();
+    void dateTexts();
+    void infoTileValues_data();
+    void infoTileValues();
+    void routeTexts_data();
+    void routeTexts();
+    void arrowOutline_data();
+    void arrowOutline();
+    void columnCells_data();
+    void columnCells();
+    void columnsLayOutTheirChildren();
+    void avatarCrops_data();
+    void avatarCrops();
+    void avatarChoosesItsPicture();
+
+    void everyComponentBuilds_data();
+    void everyComponentBuilds();
+    void pageCapsItsColumn_data();
+    void pageCapsItsColumn();
+    void adaptiveColumnsFollowTheWindow_data();
+    void adaptiveColumnsFollowTheWindow();
+    void routeLineNamesLine();
+    void errorNoticeRetry();
+    void infoGridFixedTiles();
+    void brandIdentifiers();
+    void removingTheIntroFinishesIt();
+};
+
+void ComponentsTest::initTestCase()
+{
+    qputenv("LANGUAGE", "zh_CN");
+}
+
+void ComponentsTest::sizeClasses_data()
+{
+    QTest::addColumn<double>("width");
+    QTest::addColumn<bool>("regular");
+    QTest::addColumn<double>("padding");
+    QTest::addColumn<double>("maximum");
+    QTest::addColumn<int>("columns");
+    QTest::newRow("wide window") << 1400.0 << true << 24.0 << 1100.0 << 2;
+    QTest::newRow("just regular") << 700.0 << true << 24.0 << 1100.0 << 2;
+    QTest::newRow("narrow pane") << 699.0 << false << 16.0 << 760.0 << 1;
+    QTest::newRow("no window yet") << 0.0 << false << 16.0 << 760.0 << 1;
+}
+
+void ComponentsTest::sizeClasses()
+{
+    QFETCH(double, width);
+    QFETCH(bool, regular);
+    QFETCH(double, padding);
+    QFETCH(double, maximum);
+    QFETCH(int, columns);
+    const bool isRegular = ComponentRules::isRegular(width);
+    QCOMPARE(isRegular, regular);
+    QCOMPARE(ComponentRules::pageHorizontalPadding(isRegular), padding);
+    QCOMPARE(ComponentRules::pageMaximumWidth(isRegular), maximum);
+    QCOMPARE(ComponentRules::columnCount(isRegular), columns);
+}
+
+void ComponentsTest::progressClampsAndRounds_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("fraction");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("below 0") << -0.2 << 0.0 << "0%";
+    QTest::newRow("above 1") << 1.7 << 1.0 << "100%";
+    QTest::newRow("half a percent rounds up") << 0.005 << 0.005 << "1%";
+    QTest::newRow("0.456") << 0.456 << 0.456 << "46%";
+    QTest::newRow("0.994") << 0.994 << 0.994 << "99%";
+    QTest::newRow("not a number") << std::nan("") << 0.0 << "0%";
+    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << 1.0 << "100%";
+}
+
+void ComponentsTest::progressClampsAndRounds()
+{
+    QFETCH(double, value);
+    QFETCH(double, fraction);
+    QFETCH(QString, text);
+    QCOMPARE(ComponentRules::progressFraction(value), fraction);
+    QCOMPARE(ComponentRules::percentText(value), text);
+}
+
+void ComponentsTest::percentInEnglish()
+{
+    // The key's own placeholder survives the English table and takes the number.
+    LanguageScope english("en_US");
+    QCOMPARE(ComponentRules::percentText(0.456), QStringLiteral("46%"));
+    QCOMPARE(ComponentRules::routeLabel(QStringLiteral("ZSPD"), QStringLiteral("RJTT")),
+             QStringLiteral("ZSPD → RJTT"));
+    QCOMPARE(ComponentRules::dateText(std::nullopt), QStringLiteral("—"));
+}
+
+void ComponentsTest::dateTexts_data()
+{
+    QTest::addColumn<double>("timestamp");
+    QTest::addColumn<double>("sameInstant"); // NaN: the text is the dash
+    const double none = std::nan("");
+    QTest::newRow("missing") << none << none;
+    QTest::newRow("zero") << 0.0 << none;
+    QTest::newRow("negative") << -1.0 << none;
+    QTest::newRow("seconds and milliseconds") << 1700000000.0 << 1700000000000.0;
+    QTest::newRow("milliseconds from 1e12") << 1e12 << 1e9;
+}
+
+void ComponentsTest::dateTexts()
+{
+    QFETCH(double, timestamp);
+    QFETCH(double, sameInstant);
+    const QString text = ComponentRules::dateText(timestamp);
+    if (std::isnan(sameInstant)) {
+        QCOMPARE(text, QStringLiteral("—"));
+        return;
+    }
+    QVERIFY(text != QStringLiteral("—"));
+    QCOMPARE(text, ComponentRules::dateText(sameInstant));
+}
+
+void ComponentsTest::infoTileValues_data()
+{
+    QTest::addColumn<bool>("fixedHeight");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("shownLines");
+    QTest::addColumn<double>("scale");
+    QTest::newRow("free height ignores lines") << false << 5 << 2 << 0.8;
+    QTest::newRow("fixed height, three lines") << true << 3 << 3 << 0.6;
+    QTest::newRow("fixed height, no lines still shows one") << true << 0 << 1 << 0.6;
+}
+
+void ComponentsTest::infoTileValues()
+{
+    QFETCH(bool, fixedHeight);
+    QFETCH(int, lines);
+    QFETCH(int, shownLines);
+    QFETCH(double, scale);
+    QCOMPARE(ComponentRules::infoValueLines(fixedHeight, lines), shownLines);
+    QCOMPARE(ComponentRules::infoValueMinimumScale(fixedHeight), scale);
+}
+
+void ComponentsTest::routeTexts_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("fromName");
+    QTest::addColumn<QString>("toName");
+    QTest::addColumn<bool>("reserves");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<bool>("namesShown");
+    QTest::newRow("everything") << "2 小时 5 分"
+                                << "上海浦东"
+                                << "东京羽田" << false << "2 小时 5 分, 上海浦东, 东京羽田" << true;
+    QTest::newRow("nothing") << ""
+                             << ""
+                             << "" << false << "" << false;
+    QTest::newRow("nothing, line reserved") << ""
+                                            << ""
+                                            << "" << true << "" << true;
+    QTest::newRow("arrival only") << ""
+                                  << ""
+                                  << "东京羽田" << false << "东京羽田" << true;
+    QTest::newRow("caption only") << "45 分"
+                                  << ""
+                                  << "" << false << "45 分" << false;
+}
+
+void ComponentsTest::routeTexts()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, fromName);
+    QFETCH(QString, toName);
+    QFETCH(bool, reserves);
+    QFETCH(QString, description);
+    QFETCH(bool, namesShown);
+    QCOMPARE(ComponentRules::routeDescription(caption, fromName, toName), description);
+    QCOMPARE(ComponentRules::showsRouteNames(fromName, toName, reserves), namesShown);
+    QCOMPARE(ComponentRules::routeName(fromName), fromName.isEmpty() ? QStringLiteral(" ") : fromName);
+    QCOMPARE(ComponentRules::routeLabel(QStringLiteral("ZSPD"), QStringLiteral("RJTT")),
+             QStringLiteral("ZSPD → RJTT"));
+}
+
+void ComponentsTest::arrowOutline_data()
+{
+    QTest::addColumn<QRectF>("rect");
+    QTest::addColumn<QPointF>("onBar");
+    QTest::addColumn<QPointF>("offBar");
+    QTest::newRow("wide") << QRectF(0, 0, 100, 10) << QPointF(50, 5) << QPointF(50, 2);
+    QTest::newRow("4 wide: only the head, reaching past the left edge")
+        << QRectF(0, 0, 4, 10) << QPointF(-3, 5) << QPointF(-6, 5);
+}
+
+void ComponentsTest::arrowOutline()
+{
+    QFETCH(QRectF, rect);
+    QFETCH(QPointF, onBar);
+    QFETCH(QPointF, offBar);
+    const QPainterPath arrow = ComponentRules::arrowOutline(rect);
+    QVERIFY(arrow.contains(onBar));
+    QVERIFY(!arrow.contains(offBar));
+    // The head: 9 long, 10 high, its tip on the right edge at mid height.
+    const QRectF bounds = arrow.boundingRect();
+    QCOMPARE(bounds.right(), rect.right());
+    QCOMPARE(bounds.top(), rect.center().y() - 5);
+    QCOMPARE(bounds.bottom(), rect.center().y() + 5);
+    QCOMPARE(bounds.left(), std::min(rect.left(), rect.right() - 9));
+    QVERIFY(arrow.contains(QPointF(rect.right() - 1, rect.center().y())));
+    QVERIFY(!arrow.contains(QPointF(rect.right() - 5, rect.center().y() - 4.5)));
+}
+
+void ComponentsTest::columnCells_data()
+{
+    QTest::addColumn<QList<double>>("heights");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<bool>("center");
+    QTest::addColumn<QList<QRectF>>("cells");
+    QTest::newRow("two columns, odd count, top aligned")
+        << QList<double>{40, 60, 30} << 2 << false
+        << QList<QRectF>{{0, 0, 95, 40}, {105, 0, 95, 60}, {0, 70, 95, 30}};
+    QTest::newRow("two columns, centred rows")
+        << QList<double>{40, 60} << 2 << true << QList<QRectF>{{0, 10, 95, 40}, {105, 0, 95, 60}};
+    QTest::newRow("one column stacks")
+        << QList<double>{40, 60} << 1 << false << QList<QRectF>{{0, 0, 200, 40}, {0, 50, 200, 60}};
+    QTest::newRow("no columns counts as one")
+        << QList<double>{5} << 0 << false << QList<QRectF>{{0, 0, 200, 5}};
+    QTest::newRow("nothing") << QList<double>{} << 2 << false << QList<QRectF>{};
+}
+
+void ComponentsTest::columnCells()
+{
+    QFETCH(QList<double>, heights);
+    QFETCH(int, columns);
+    QFETCH(bool, center);
+    QFETCH(QList<QRectF>, cells);
+    QCOMPARE(ColumnsLayout::arrange(heights, 200, columns, 10, 10, center), cells);
+}
+
+void ComponentsTest::columnsLayOutTheirChildren()
+{
+    ColumnsLayout layout;
+    layout.setWidth(310);
+    layout.setSpacing(10);
+    layout.setRowSpacing(12);
+    QQuickItem a(&layout), b(&layout), hidden(&layout), c(&layout);
+    a.setImplicitHeight(30);
+    b.setImplicitHeight(50);
+    hidden.setImplicitHeight(500);
+    hidden.setVisible(false);
+    c.setImplicitHeight(20);
+    layout.layoutChildren();
+    QCOMPARE(QRectF(a.position(), a.size()), QRectF(0, 0, 150, 30));
+    QCOMPARE(QRectF(b.position(), b.size()), QRectF(160, 0, 150, 50));
+    QCOMPARE(QRectF(c.position(), c.size()), QRectF(0, 62, 150, 20));
+    QCOMPARE(layout.implicitHeight(), 82.0); // a hidden child takes no place
+
+    layout.setColumns(1);
+    layout.layoutChildren();
+    QCOMPARE(QRectF(b.position(), b.size()), QRectF(0, 42, 310, 50));
+    QCOMPARE(layout.implicitHeight(), 30 + 12 + 50 + 12 + 20.0);
+}
+
+void ComponentsTest::avatarCrops_data()
+{
+    QTest::addColumn<QSizeF>("picture");
+    QTest::addColumn<QRectF>("crop");
+    QTest::newRow("landscape keeps the middle") << QSizeF(400, 200) << QRectF(100, 0, 200, 200);
+    QTest::newRow("portrait keeps the middle") << QSizeF(120, 300) << QRectF(0, 90, 120, 120);
+    QTest::newRow("square keeps all") << QSizeF(64, 64) << QRectF(0, 0, 64, 64);
+}
+
+void ComponentsTest::avatarCrops()
+{
+    QFETCH(QSizeF, picture);
+    QFETCH(QRectF, crop);
+    QCOMPARE(AvatarPicture::squareCrop(picture), crop);
+}
+
+void ComponentsTest::avatarChoosesItsPicture()
+{
+    AvatarPicture avatar;
+    avatar.setSize(QSizeF(40, 40));
+    static_cast<QQmlParserStatus &>(avatar).componentComplete();
+    QVERIFY(avatar.empty());
+
+    // A bundled picture at an address.
+    avatar.setSource(QUrl(QStringLiteral("qrc:/qt/qml/Vorna/Ui/brand/BrandMark.svg")));
+    QVERIFY(!avatar.empty());
+    // An address that leads nowhere, or a remote one, leaves the placeholder.
+    avatar.setSource(QUrl(QStringLiteral("qrc:/no/such/picture.png")));
+    QVERIFY(avatar.empty());
+    avatar.setSource(QUrl(QStringLiteral("https://example.org/avatar.png")));
+    QVERIFY(avatar.empty());
+
+    // A picture in memory wins over the address, and is drawn into the circle only.
+    QImage wide(80, 40, QImage::Format_ARGB32_Premultiplied);
+    wide.fill(Qt::red);
+    QPainter(&wide).fillRect(QRect(0, 0, 20, 40), Qt::blue); // cropped away
+    QSignalSpy shown(&avatar, &AvatarPicture::shownChanged);
+    avatar.setImage(QVariant(wide));
+    QVERIFY(!avatar.empty());
+    QCOMPARE(shown.size(), 1);
+    QImage canvas(40, 40, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    avatar.paint(&painter);
+    painter.end();
+    QCOMPARE(canvas.pixelColor(20, 20), QColor(Qt::red));
+    QCOMPARE(canvas.pixelColor(2, 20), QColor(Qt::red)); // the blue strip lies outside the square crop
+    QCOMPARE(canvas.pixelColor(1, 1).alpha(), 0);        // outside the circle
+    avatar.setImage(QVariant());
+    QVERIFY(avatar.empty());
+    avatar.setImage(QVariant(QStringLiteral("not a picture")));
+    QVERIFY(avatar.empty());
+}
+
+void ComponentsTest::everyComponentBuilds_data()
+{
+    QTest::addColumn<QByteArray>("qml");
+    QTest::newRow("Page") << QByteArray("Page { width: 400; height: 300; Card { Text { text: \"a\" } } }");
+    QTest::newRow("Card") << QByteArray("Card { padding: 18; spacing: 4; Text { text: \"a\" } }");
+    QTest::newRow("SectionHeading") << QByteArray(
+        "SectionHeading { title: \"t\"; subtitle: \"s\"; Text {} }");
+    QTest::newRow("ErrorNotice") << QByteArray("ErrorNotice { message: \"m\"; retryable: true }");
+    QTest::newRow("PressableStyle") << QByteArray("PressableStyle { contentItem: Card {} }");
+    QTest::newRow("GlassButton") << QByteArray(
+        "GlassButton { text: \"b\"; prominent: true; symbol: \"plus\" }");
+    QTest::newRow("Chip") << QByteArray("Chip { text: \"c\"; symbol: \"clock\"; tint: Theme.approved }");
+    QTest::newRow("StatusPill") << QByteArray(
+        "StatusPill { statusTitle: \"已批准\"; verdictColor: Theme.Approved }");
+    QTest::newRow("DetailSection") << QByteArray(
+        "DetailSection { title: \"t\"; symbol: \"doc.text\"; Text {} }");
+    QTest::newRow("FormHeader") << QByteArray("FormHeader { title: \"t\"; symbol: \"airplane\" }");
+    QTest::newRow("Metric") << QByteArray("Metric { title: \"t\"; value: \"12\"; symbol: \"clock\" }");
+    QTest::newRow("InfoGrid") << QByteArray(
+        "InfoGrid { width: 300; items: [InfoItem { title: \"a\"; value: \"b\" }] }");
+    QTest::newRow("RowLabel") << QByteArray(
+        "RowLabel { title: \"t\"; symbol: \"bell\"; value: \"v\"; chevron: true }");
+    QTest::newRow("AccountAvatar") << QByteArray("AccountAvatar { size: 40 }");
+    QTest::newRow("DateValue") << QByteArray("DateValue { timestamp: 1700000000 }");
+    QTest::newRow("AdaptiveColumns") << QByteArray("AdaptiveColumns { width: 300; Item {} Item {} }");
+    QTest::newRow("ProgressBar") << QByteArray("ProgressBar { value: 0.4 }");
+    QTest::newRow("RouteLine") << QByteArray("RouteLine { from: \"ZSPD\"; to: \"RJTT\"; caption: \"c\" }");
+    QTest::newRow("RouteArrow") << QByteArray("RouteArrow { width: 40; height: 10; color: Theme.accent }");
+    QTest::newRow("HeroBackground") << QByteArray("HeroBackground { width: 200; height: 80; radius: 20 }");
+    QTest::newRow("BrandLoader") << QByteArray("BrandLoader { size: 200; caption: \"c\" }");
+    QTest::newRow("InlineLoader") << QByteArray("InlineLoader {}");
+    QTest::newRow("BrandStage") << QByteArray("BrandStage { width: 400; height: 300; Text {} }");
+    QTest::newRow("BrandIntro") << QByteArray("BrandIntro { width: 400; height: 300 }");
+    QTest::newRow("BrandWaitingView")
+        << QByteArray("BrandWaitingView { width: 400; height: 300; message: \"m\" }");
+    QTest::newRow("BrandLogo") << QByteArray("BrandLogo { size: 64 }");
+}
+
+void ComponentsTest::everyComponentBuilds()
+{
+    QFETCH(QByteArray, qml);
+    Views views;
+    const auto item = views.make(qml);
+    QVERIFY2(item, qPrintable(views.warnings().join('\n')));
+    QVERIFY2(views.warnings().isEmpty(), qPrintable(views.warnings().join('\n')));
+    QVERIFY(item->implicitWidth() > 0 || item->width() > 0);
+}
+
+void ComponentsTest::pageCapsItsColumn_data()
+{
+    QTest::addColumn<int>("windowWidth");
+    QTest::addColumn<double>("columnWidth");
+    QTest::newRow("wide window: capped at 1100 with 24 each side") << 1500 << 1100.0 - 48;
+    QTest::newRow("regular: the window less 24 each side") << 900 << 900.0 - 48;
+    QTest::newRow("compact: the window less 16 each side") << 600 << 600.0 - 32;
+}
+
+void ComponentsTest::pageCapsItsColumn()
+{
+    QFETCH(int, windowWidth);
+    QFETCH(double, columnWidth);
+    Views views;
+    QQuickWindow window;
+    window.resize(windowWidth, 500);
+    const auto page = views.make("Page { Card { objectName: \"card\" } }");
+    QVERIFY(page);
+    page->setParentItem(window.contentItem());
+    page->setSize(window.size());
+    window.show(); // layouts settle before a frame
+    auto *card = page->findChild<QQuickItem *>(QStringLiteral("card"));
+    QVERIFY(card);
+    QTRY_COMPARE(card->width(), columnWidth);
+    // The column stands in the middle.
+    const QPointF left = card->mapToItem(page.get(), QPointF(0, 0));
+    QCOMPARE(left.x(), (windowWidth - columnWidth) / 2);
+    QVERIFY(views.warnings().isEmpty());
+}
+
+void ComponentsTest::adaptiveColumnsFollowTheWindow_data()
+{
+    QTest::addColumn<int>("windowWidth");
+    QTest::addColumn<int>("columns");
+    QTest::newRow("regular") << 1000 << 2;
+    QTest::newRow("compact") << 600 << 1;
+}
+
+void ComponentsTest::adaptiveColumnsFollowTheWindow()
+{
+    QFETCH(int, windowWidth);
+    QFETCH(int, columns);
+    Views views;
+    QQuickWindow window;
+    window.resize(windowWidth, 500);
+    const auto item = views.make("AdaptiveColumns { width: 500 }");
+    QVERIFY(item);
+    item->setParentItem(window.contentItem());
+    window.show();
+    QTRY_COMPARE(item->property("columns").toInt(), columns);
+}
+
+void ComponentsTest::routeLineNamesLine()
+{
+    Views views;
+    const QByteArray common = "RouteLine { id: r; width: 320; from: \"ZSPD\"; to: \"RJTT\"; "
+                              "property string label: r.Accessible.name; "
+                              "property string value: r.Accessible.description; ";
+    const auto bare = views.make(common + "}");
+    const auto reserved = views.make(common + "reservesNames: true }");
+    const auto named =
+        views.make(common + "caption: \"2 小时\"; fromName: \"上海浦东\"; toName: \"东京羽田\" }");
+    const auto arrivalOnly = views.make(common + "toName: \"东京羽田\" }");
+    QVERIFY(bare && reserved && named && arrivalOnly);
+
+    // A reserved, blank names line keeps rows with and without names equally high.
+    QVERIFY(bare->implicitHeight() < reserved->implicitHeight());
+    QCOMPARE(reserved->implicitHeight(), arrivalOnly->implicitHeight());
+    QCOMPARE(visibleTexts(arrivalOnly.get(), QStringLiteral("东京羽田")).size(), 1);
+    QCOMPARE(named->property("label").toString(), QStringLiteral("ZSPD → RJTT"));
+    QCOMPARE(named->property("value").toString(), QStringLiteral("2 小时, 上海浦东, 东京羽田"));
+    QCOMPARE(bare->property("value").toString(), QString());
+    QVERIFY(views.warnings().isEmpty());
+}
+
+void ComponentsTest::errorNoticeRetry()
+{
+    Views views;
+    const auto plain = views.make("ErrorNotice { width: 400; message: \"加载失败\" }");
+    const auto retrying = views.make("ErrorNotice { width: 400; message: \"加载失败\"; retryable: true }");
+    QVERIFY(plain && retrying);
+    QVERIFY(visibleTexts(plain.get(), QStringLiteral("重试")).isEmpty());
+    QList<QQuickItem *> buttons;
+    for (QQuickItem *item : visibleTexts(retrying.get(), QStringLiteral("重试"))) {
+        if (item->inherits("QQuickAbstractButton"))
+            buttons.append(item);
+    }
+    QCOMPARE(buttons.size(), 1);
+    // Without a retry there is no room left for the button.
+    QVERIFY(plain->implicitHeight() + 20 < retrying->implicitHeight());
+
+    QSignalSpy retried(retrying.get(), SIGNAL(retry()));
+    QVERIFY(QMetaObject::invokeMethod(buttons.constFirst(), "clicked"));
+    QCOMPARE(retried.size(), 1);
+    QVERIFY(views.warnings().isEmpty());
+}
+
+void ComponentsTest::infoGridFixedTiles()
+{
+    Views views;
+    const auto grid =
+        views.make("InfoGrid { width: 400; tileHeight: 70; items: ["
+                   "InfoItem { title: \"机型\"; value: \"A350-900\" },"
+                   "InfoItem { title: \"航段\"; value: \"很长很长很长很长很长很长很长很长的文字\" },"
+                   "InfoItem { title: \"时长\"; value: \"2 小时\" }] }");
+    QVERIFY(grid);
+    auto *layout = qobject_cast<ColumnsLayout *>(grid.get());
+    QVERIFY(layout);
+    layout->layoutChildren();
+    QList<QQuickItem *> tiles;
+    for (QQuickItem *child : layout->childItems()) {
+        if (!child->inherits("QQuickRepeater"))
+            tiles.append(child);
+    }
+    QCOMPARE(tiles.size(), 3);
+    for (QQuickItem *tile : tiles)
+        QCOMPARE(tile->height(), 70.0);
+    QCOMPARE(tiles.at(2)->x(), 0.0); // the odd one starts a row of its own
+    QCOMPARE(tiles.at(2)->y(), 80.0);
+    QVERIFY(views.warnings().isEmpty());
+}
+
+void ComponentsTest::brandIdentifiers()
+{
+    Views views;
+    const auto intro = views.make("BrandIntro { id: i; property string label: i.Accessible.name }");
+    const auto logo = views.make("BrandLogo { id: l; property string label: l.Accessible.name }");
+    const auto loader = views.make("BrandLoader { id: b; property string label: b.Accessible.name }");
+    QVERIFY(intro && logo && loader);
+    QCOMPARE(intro->objectName(), QStringLiteral("brand.intro"));
+    QCOMPARE(intro->property("label").toString(), QStringLiteral("VORNA 开场动画"));
+    QCOMPARE(logo->objectName(), QStringLiteral("brand.logo"));
+    QCOMPARE(logo->property("label").toString(), QStringLiteral("VORNA Logo"));
+    QCOMPARE(loader->property("label").toString(), QStringLiteral("正在加载"));
+}
+
+void ComponentsTest::removingTheIntroFinishesIt()
+{
+    // The portal takes the intro down when its play ends; one removed early must still say so.
+    Views views;
+    auto intro = views.make("BrandIntro { width: 400; height: 300 }");
+    QVERIFY(intro);
+    QSignalSpy finished(intro.get(), SIGNAL(finished()));
+    intro.reset();
+    QCOMPARE(finished.size(), 1);
+    QVERIFY(views.warnings().isEmpty());
+}
+
+QTEST_MAIN(ComponentsTest)
+#include "tst_components.moc"

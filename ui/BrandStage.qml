@@ -1,0 +1,33 @@
+import QtQuick
+import Vorna.Ui
+
+// The brand loader centred on a full slate background, with an optional footer near the bottom.
+Rectangle {
+    id: stage
+
+    property bool once: false
+    property alias fixedTime: loader.fixedTime
+    default property alias footer: footerColumn.data
+    signal finished
+
+    color: Theme.slate
+
+    BrandLoader {
+        id: loader
+
+        anchors.centerIn: parent
+        size: BrandMetrics.stageLoaderSize(stage.width, stage.height)
+        once: stage.once
+        onFinished: stage.finished()
+    }
+
+    Column {
+        id: footerColumn
+
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: BrandMetrics.stageFooterInset(stage.height) + 24
+        width: Math.min(stage.width - 48, 480 - 48)
+        spacing: 16
+    }
+}

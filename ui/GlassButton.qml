@@ -1,0 +1,79 @@
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Templates as T
+import Vorna.Ui
+
+// The glass button: a translucent capsule with a soft sheen, or filled with the accent when prominent.
+T.Button {
+    id: control
+
+    property bool prominent: false
+    property string symbol
+    readonly property color labelColor: prominent ? Theme.white : Theme.glassLabel
+
+    implicitWidth: Math.max(implicitBackgroundWidth, implicitContentWidth + leftPadding + rightPadding)
+    implicitHeight: Math.max(implicitBackgroundHeight, implicitContentHeight + topPadding + bottomPadding)
+    leftPadding: 16
+    rightPadding: 16
+    topPadding: 7
+    bottomPadding: 7
+    font.pixelSize: Typography.body
+    font.weight: Font.DemiBold
+    opacity: enabled ? 1 : 0.45
+
+    contentItem: RowLayout {
+        spacing: 6
+
+        Symbol {
+            visible: control.symbol.length > 0
+            name: control.symbol
+            size: Typography.body + 3
+            color: control.labelColor
+        }
+        Text {
+            Layout.fillWidth: true
+            text: control.text
+            font: control.font
+            color: control.labelColor
+            elide: Text.ElideRight
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+        }
+    }
+
+    background: Item {
+        implicitWidth: 64
+        implicitHeight: 30
+
+        Rectangle {
+            anchors.fill: parent
+            radius: height / 2
+            color: control.prominent ? Theme.accent : Theme.surface
+            opacity: control.prominent ? 1 : 0.72
+            border.color: control.prominent ? Theme.accent : Theme.line
+            border.width: 1
+        }
+        // The sheen of the glass: light from above, fading by the middle.
+        Rectangle {
+            anchors.fill: parent
+            anchors.margins: 1
+            radius: height / 2
+            gradient: Gradient {
+                GradientStop {
+                    position: 0
+                    color: Qt.alpha(Theme.white, control.prominent ? 0.22 : 0.35)
+                }
+                GradientStop {
+                    position: 0.55
+                    color: Qt.alpha(Theme.white, 0)
+                }
+            }
+        }
+        Rectangle {
+            anchors.fill: parent
+            radius: height / 2
+            color: Theme.ink
+            opacity: control.down ? 0.12 : control.hovered ? 0.05 : 0
+        }
+    }
+}

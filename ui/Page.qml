@@ -1,0 +1,57 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Vorna.Ui
+
+// The scrolling page of a screen: a leading-aligned column, capped in width and centred, on the paper
+// colour that fills the whole page however short the content is.
+Rectangle {
+    id: page
+
+    property real spacing: 16
+    default property alias content: column.data
+    readonly property bool regular: ViewRules.isRegular(Window.width)
+    readonly property real horizontalPadding: ViewRules.pageHorizontalPadding(regular)
+
+    color: Theme.paper
+
+    ScrollView {
+        id: scroll
+
+        anchors.fill: parent
+        contentWidth: availableWidth
+        contentHeight: body.implicitHeight
+
+        ScrollBar.vertical: ScrollBar {
+            id: scrollBar
+
+            parent: scroll
+            x: scroll.width - width
+            height: scroll.availableHeight
+            policy: ScrollBar.AsNeeded
+            contentItem: Rectangle {
+                implicitWidth: 6
+                radius: 3
+                color: Theme.muted
+                // Faint while resting, clearer while scrolling; absent when everything fits.
+                opacity: scrollBar.size >= 1 ? 0 : scrollBar.active ? 0.6 : 0.3
+            }
+        }
+
+        Item {
+            id: body
+
+            width: scroll.availableWidth
+            implicitHeight: column.implicitHeight + 8 + 28
+
+            ColumnLayout {
+                id: column
+
+                width: Math.min(body.width, ViewRules.pageMaximumWidth(page.regular)) - 2 * page.horizontalPadding
+                x: (body.width - width) / 2
+                y: 8
+                spacing: page.spacing
+            }
+        }
+    }
+}
