@@ -1,6 +1,6 @@
 #include "CommunityRecords.h"
 
-#include "Display.h"
+#include "WireTime.h"
 #include "Json.h"
 
 #include <QHashFunctions>
@@ -53,7 +53,7 @@ FlightEvent FlightEvent::fromJson(const QJsonValue &value)
     };
 }
 
-std::optional<QDateTime> FlightEvent::eventAt() const { return Display::date(eventAtUtc); }
+std::optional<QDateTime> FlightEvent::eventAt() const { return WireTime::parse(eventAtUtc); }
 
 UpcomingResponse UpcomingResponse::fromJson(const QJsonValue &value)
 {

@@ -1,7 +1,7 @@
 #include "FlightRecords.h"
 
 #include "AppLanguage.h"
-#include "Display.h"
+#include "WireTime.h"
 #include "Json.h"
 #include "RecordHash.h"
 
@@ -24,7 +24,7 @@ RecentFlight RecentFlight::fromJson(const QJsonValue &value)
     };
 }
 
-std::optional<QDateTime> RecentFlight::createdAt() const { return Display::date(created); }
+std::optional<QDateTime> RecentFlight::createdAt() const { return WireTime::parse(created); }
 
 RecentFlightsResponse RecentFlightsResponse::fromJson(const QJsonValue &value)
 {
@@ -140,7 +140,7 @@ LiveResponse LiveResponse::fromJson(const QJsonValue &value)
     };
 }
 
-std::optional<QDateTime> LiveResponse::updated() const { return Display::date(updatedAt); }
+std::optional<QDateTime> LiveResponse::updated() const { return WireTime::parse(updatedAt); }
 
 FlightPoint FlightPoint::fromJson(const QJsonValue &value)
 {

@@ -1,6 +1,6 @@
 #include "LiveScheduleRecords.h"
 
-#include "Display.h"
+#include "WireTime.h"
 #include "Json.h"
 #include "L.h"
 
@@ -85,10 +85,10 @@ std::optional<QString> LiveSchedule::typeText() const
 
 std::optional<QDateTime> LiveSchedule::scheduledDeparture() const
 {
-    return Display::date(scheduledDepartureUtc);
+    return WireTime::parse(scheduledDepartureUtc);
 }
 
-std::optional<QDateTime> LiveSchedule::scheduledArrival() const { return Display::date(scheduledArrivalUtc); }
+std::optional<QDateTime> LiveSchedule::scheduledArrival() const { return WireTime::parse(scheduledArrivalUtc); }
 
 LiveOrganization LiveOrganization::fromJson(const QJsonValue &value)
 {
@@ -154,7 +154,7 @@ LiveRecentPilot LiveRecentPilot::fromJson(const QJsonValue &value)
     return {f.string(u"aircraftId"), f.string(u"pilot"), f.optionalString(u"seenAt")};
 }
 
-std::optional<QDateTime> LiveRecentPilot::seen() const { return Display::date(seenAt); }
+std::optional<QDateTime> LiveRecentPilot::seen() const { return WireTime::parse(seenAt); }
 
 NativeLivePositions NativeLivePositions::fromJson(const QJsonValue &value)
 {

@@ -18,10 +18,6 @@ inline const QString missing = QStringLiteral("\u2014");
 QString dateTime(std::optional<double> unixTime);
 QString dateTime(std::optional<double> unixTime, const QLocale &locale, const QTimeZone &zone);
 
-// An ISO 8601 time: "2024-05-01T08:30:00", with optional fractional seconds and a zone "Z" or "±hh:mm"
-// (none means UTC). Anything else, a zone without its colon included, gives no date.
-std::optional<QDateTime> date(const std::optional<QString> &text);
-
 // Minutes as "%@ 小时 %@ 分", rounded half away from zero, never negative. Not-a-number, infinite and
 // out-of-range values give "—".
 QString duration(std::optional<double> minutes);

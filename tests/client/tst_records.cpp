@@ -6,6 +6,7 @@
 #include "Json.h"
 #include "LiveScheduleRecords.h"
 #include "ReviewRecords.h"
+#include "WireTime.h"
 
 #include <functional>
 
@@ -87,6 +88,8 @@ class RecordsTest : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void isoDates_data();
+    void isoDates();
     void wholeAnswerDecodesOrFails_data();
     void wholeAnswerDecodesOrFails();
     void nullAnswers();
@@ -581,6 +584,41 @@ void RecordsTest::noticeReadState()
     QVERIFY(!inbox.notifications[1].isUnread());
     QCOMPARE(inbox.notifications[1].entityId, "p1");
     QCOMPARE(inbox.notifications[1].identity(), "n2");
+}
+
+void RecordsTest::isoDates_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QDateTime>("expected");
+    const auto utc = [](int h, int m, int s, int ms = 0) {
+        return QDateTime(QDate(2024, 5, 1), QTime(h, m, s, ms), Qt::UTC);
+    };
+    QTest::newRow("no zone is UTC") << "2024-05-01T08:30:00" << utc(8, 30, 0);
+    QTest::newRow("Z") << "2024-05-01T08:30:00Z" << utc(8, 30, 0);
+    QTest::newRow("fraction and offset") << "2024-05-01T08:30:00.250+08:00" << utc(0, 30, 0, 250);
+    QTest::newRow("negative offset") << "2024-04-30T20:30:00-12:00" << utc(8, 30, 0);
+    QTest::newRow("long fraction") << "2024-05-01T08:30:00.123456Z" << utc(8, 30, 0, 123);
+    QTest::newRow("zone without colon") << "2024-05-01T08:30:00+0800" << QDateTime();
+    QTest::newRow("date alone") << "2024-05-01" << QDateTime();
+    QTest::newRow("empty") << "" << QDateTime();
+    QTest::newRow("lower case t and z") << "2024-05-01t08:30:00z" << QDateTime();
+    QTest::newRow("impossible day") << "2024-02-30T08:30:00Z" << QDateTime();
+    QTest::newRow("hour 24") << "2024-05-01T24:00:00Z" << QDateTime();
+    QTest::newRow("space for T") << "2024-05-01 08:30:00Z" << QDateTime();
+}
+
+void RecordsTest::isoDates()
+{
+    QFETCH(QString, text);
+    QFETCH(QDateTime, expected);
+    const std::optional<QDateTime> parsed = WireTime::parse(text);
+    if (!expected.isValid()) {
+        QVERIFY2(!parsed, qPrintable(parsed ? parsed->toString(Qt::ISODateWithMs) : QString()));
+        return;
+    }
+    QVERIFY(parsed);
+    QCOMPARE(parsed->toMSecsSinceEpoch(), expected.toMSecsSinceEpoch());
+    QCOMPARE(WireTime::parse(std::nullopt), std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(RecordsTest)

@@ -36,8 +36,6 @@ private Q_SLOTS:
     void dateTimeReadsSecondsOrMilliseconds();
     void dateTimeRefusesUnusableValues_data();
     void dateTimeRefusesUnusableValues();
-    void isoDates_data();
-    void isoDates();
     void durations_data();
     void durations();
 };
@@ -172,41 +170,6 @@ void TextTest::dateTimeRefusesUnusableValues()
     QFETCH(std::optional<double>, value);
     QCOMPARE(Display::dateTime(value), QString("—"));
     QCOMPARE(Display::missing, QString(QChar(0x2014)));
-}
-
-void TextTest::isoDates_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QDateTime>("expected");
-    const auto utc = [](int h, int m, int s, int ms = 0) {
-        return QDateTime(QDate(2024, 5, 1), QTime(h, m, s, ms), Qt::UTC);
-    };
-    QTest::newRow("no zone is UTC") << "2024-05-01T08:30:00" << utc(8, 30, 0);
-    QTest::newRow("Z") << "2024-05-01T08:30:00Z" << utc(8, 30, 0);
-    QTest::newRow("fraction and offset") << "2024-05-01T08:30:00.250+08:00" << utc(0, 30, 0, 250);
-    QTest::newRow("negative offset") << "2024-04-30T20:30:00-12:00" << utc(8, 30, 0);
-    QTest::newRow("long fraction") << "2024-05-01T08:30:00.123456Z" << utc(8, 30, 0, 123);
-    QTest::newRow("zone without colon") << "2024-05-01T08:30:00+0800" << QDateTime();
-    QTest::newRow("date alone") << "2024-05-01" << QDateTime();
-    QTest::newRow("empty") << "" << QDateTime();
-    QTest::newRow("lower case t and z") << "2024-05-01t08:30:00z" << QDateTime();
-    QTest::newRow("impossible day") << "2024-02-30T08:30:00Z" << QDateTime();
-    QTest::newRow("hour 24") << "2024-05-01T24:00:00Z" << QDateTime();
-    QTest::newRow("space for T") << "2024-05-01 08:30:00Z" << QDateTime();
-}
-
-void TextTest::isoDates()
-{
-    QFETCH(QString, text);
-    QFETCH(QDateTime, expected);
-    const std::optional<QDateTime> parsed = Display::date(text);
-    if (!expected.isValid()) {
-        QVERIFY2(!parsed, qPrintable(parsed ? parsed->toString(Qt::ISODateWithMs) : QString()));
-        return;
-    }
-    QVERIFY(parsed);
-    QCOMPARE(parsed->toMSecsSinceEpoch(), expected.toMSecsSinceEpoch());
-    QCOMPARE(Display::date(std::nullopt), std::nullopt);
 }
 
 void TextTest::durations_data()
