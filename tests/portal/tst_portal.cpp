@@ -121,7 +121,7 @@ void PortalTest::signInSendsWhatTheMemberMeant()
     const auto state = makeState();
     SignInModel form;
     form.setAppState(state.get());
-    form.setUsername("  lichen\t");
+    form.setUsername("  LiChen\t");
     form.setPassword("fly-vornalia");
     form.setRemember(true);
     auto signing = form.submit();
@@ -129,9 +129,10 @@ void PortalTest::signInSendsWhatTheMemberMeant()
     QVERIFY(!form.ready());
     await(std::move(signing));
     const QJsonObject sent = m_site->service->requestsTo("/api/login").constLast().json().toObject();
-    QCOMPARE(sent.value("username").toString(), QString("lichen"));
+    QCOMPARE(sent.value("username").toString(), QString("LiChen")); // trimmed, its letter case kept
     QCOMPARE(sent.value("rememberMe").toBool(), true);
     QVERIFY(state->signedIn());
+    QCOMPARE(state->username(), QString("lichen")); // the service names the account as it knows it
     QVERIFY(form.password().isEmpty());
     QVERIFY(!form.busy());
 
