@@ -38,6 +38,7 @@ private Q_SLOTS:
     void cleanup();
     void beforeAnythingLoads();
     void figuresFromTheLoads();
+    void oneRefreshAtATime();
     void rankIsTheFirstCaseInsensitiveMatch_data();
     void rankIsTheFirstCaseInsensitiveMatch();
     void todoBlock();
@@ -120,6 +121,25 @@ void DashboardTest::figuresFromTheLoads()
     QCOMPARE(m_model.profileError(), QString("样例服务按要求返回 500。"));
     await(m_model.loadProfile());
     QVERIFY(m_model.profileError().isEmpty());
+}
+
+// Regression: a refresh that met a running one asked for the profile and the saved live map again.
+void DashboardTest::oneRefreshAtATime()
+{
+    const auto asked = [this](const QString &path, const QString &query = {}) {
+        const QList<Request> sent = m_site->service->requestsTo(path);
+        return std::count_if(sent.cbegin(), sent.cend(), [&](const Request &r) { return r.query.toString() == query; });
+    };
+    m_site->service->clearRequests();
+    auto first = m_model.refresh();
+    auto second = m_model.refresh();
+    await(std::move(second));
+    await(std::move(first));
+    QCOMPARE(asked("/api/profile"), 1);
+    QCOMPARE(asked("/api/infinite-flight/live", "saved=1"), 1);
+    // Once it has ended, the next refresh asks again.
+    await(m_model.refresh());
+    QCOMPARE(asked("/api/profile"), 2);
 }
 
 void DashboardTest::rankIsTheFirstCaseInsensitiveMatch_data()
