@@ -2,6 +2,7 @@
 // state, what the dashboard's tiles show, and what the dashboard's first showing asks the service for.
 #include "AppState.h"
 #include "ClientTestSupport.h"
+#include "DashboardAnswers.h"
 #include "MemberData.h"
 
 #include <QJsonArray>
@@ -61,20 +62,6 @@ QStringList textsShown(QQuickItem *root)
             texts.append(item->property("text").toString());
     }
     return texts;
-}
-
-QJsonObject report(const QString &id, const QString &status, double heldAt = 0)
-{
-    QJsonObject pirep{{"id", id},       {"departureCode", "ZBAA"}, {"arrivalCode", "ZSPD"}, {"aircraft", "Airbus A320"},
-                      {"livery", "Air China"}, {"durationMinutes", 90}, {"status", status}};
-    if (heldAt != 0)
-        pirep.insert("heldAt", heldAt);
-    return pirep;
-}
-
-QJsonObject member(const QString &username)
-{
-    return {{"username", username}, {"approvedCount", 1}, {"approvedMinutes", 60}};
 }
 
 } // namespace
@@ -262,11 +249,13 @@ void ViewsTest::dashboardTiles()
     const auto serve = [this](const QString &path, const QJsonObject &answer) {
         service().route("GET", path, [answer](Sample::Service &, const Request &) { return Reply::json(answer); });
     };
-    serve("/api/pireps", {{"pireps", QJsonArray{report("a", "pending"), report("b", "pending", 1.7e9),
-                                                report("c", "approved"), report("d", "Pending")}},
+    serve("/api/pireps", {{"pireps", QJsonArray{dashboardReport("a", "pending"),
+                                                dashboardReport("b", "pending", 1.7e9),
+                                                dashboardReport("c", "approved"), dashboardReport("d", "Pending")}},
                           {"summary", QJsonObject{{"approvedCount", 12}, {"approvedDurationMinutes", 125}}}});
-    serve("/api/member/pirep-leaderboard",
-          {{"members", QJsonArray{member("zhangwei"), member("LICHEN"), member("hejing")}}});
+    serve("/api/member/pirep-leaderboard", {{"members", QJsonArray{leaderboardMember("zhangwei"),
+                                                                   leaderboardMember("LICHEN"),
+                                                                   leaderboardMember("hejing")}}});
 
     showPortal();
     QVERIFY(signIn(typed, "fly-vornalia"));
