@@ -85,9 +85,10 @@ private Q_SLOTS:
 private:
     Sample::Service &service() { return *m_service; }
     // The window's root view, made as the app makes it; its account state starts the restore at once.
-    void showPortal();
-    // Signs in through the portal's own account state and waits for the dashboard's loads to end.
+    bool showPortal();
+    // Signs in through the portal's own account state, once its restore has ended.
     bool signIn(const QString &username, const QString &password);
+    // Waits until every keyed load of the dashboard has ended.
     void waitForTheDashboard();
 
     std::unique_ptr<Sample::Service> m_service;
@@ -128,23 +129,24 @@ void ViewsTest::cleanup()
     m_engine.reset();
 }
 
-void ViewsTest::showPortal()
+bool ViewsTest::showPortal()
 {
     m_engine = std::make_unique<QQmlEngine>();
     m_engine->addImportPath("qrc:/qt/qml");
     QQmlComponent component(m_engine.get(), QUrl("qrc:/qt/qml/Vorna/Shell/MemberPortalView.qml"));
-    QObject *created = component.create();
-    QVERIFY2(created, qPrintable(component.errorString()));
+    m_portal = qobject_cast<QQuickItem *>(component.create());
+    if (!m_portal) {
+        qWarning("%s", qPrintable(component.errorString()));
+        return false;
+    }
     m_window = std::make_unique<QQuickWindow>();
     m_window->resize(1100, 720);
-    m_portal = qobject_cast<QQuickItem *>(created);
-    QVERIFY(m_portal);
-    created->setParent(m_window.get());
+    m_portal->setParent(m_window.get());
     m_portal->setParentItem(m_window->contentItem());
     m_portal->setSize(QSizeF(1100, 720));
     m_window->show();
     m_app = m_portal->findChild<AppState *>();
-    QVERIFY(m_app);
+    return m_app != nullptr;
 }
 
 bool ViewsTest::signIn(const QString &username, const QString &password)
@@ -204,7 +206,7 @@ void ViewsTest::portalScreenForEachState()
     const QStringList screens{"portal.checking",    "login.submit",       "portal.password", "portal.profile",
                               "portal.gateWaiting", "home.notifications", "shell.workbench"};
 
-    showPortal();
+    QVERIFY(showPortal());
     if (gateStatus != 0)
         service().setFault("/member", {.status = gateStatus, .times = 1});
     if (username.isEmpty())
@@ -257,7 +259,7 @@ void ViewsTest::dashboardTiles()
                                                                    leaderboardMember("LICHEN"),
                                                                    leaderboardMember("hejing")}}});
 
-    showPortal();
+    QVERIFY(showPortal());
     QVERIFY(signIn(typed, "fly-vornalia"));
     QTRY_VERIFY(shown(m_portal, "home.notifications"));
     waitForTheDashboard();
@@ -303,7 +305,7 @@ void ViewsTest::firstShowingAsksOnce()
 {
     QFETCH(bool, goneBefore);
     QFETCH(int, profileStatus);
-    showPortal();
+    QVERIFY(showPortal());
     if (goneBefore) {
         QVERIFY(signIn("lichen", "fly-vornalia"));
         QTRY_VERIFY(shown(m_portal, "home.notifications"));
