@@ -1,5 +1,6 @@
 #include "DashboardModel.h"
 
+#include "Busy.h"
 #include "Display.h"
 #include "Join.h"
 #include "Symbols.h"
@@ -167,6 +168,10 @@ bool DashboardModel::showsLoader() const
 
 QCoro::Task<> DashboardModel::refresh()
 {
+    // A refresh that meets a running one would only ask for the profile again.
+    if (m_refreshing)
+        co_return;
+    const BusyGuard refreshing(m_refreshing, m_lifetime.guard());
     std::vector<QCoro::Task<>> loads;
     loads.push_back(loadProfile());
     if (m_data)

@@ -100,7 +100,8 @@ public:
     // The reports on hold, in the reports' order.
     static QList<Pirep> held(const QList<Pirep> &reports);
 
-    // The page's loads: the profile and the dashboard's loads together. Never throws.
+    // The page's loads: the profile and the dashboard's loads together; nothing while they run. Never
+    // throws.
     QCoro::Task<> refresh();
     QCoro::Task<> loadProfile();
     Q_INVOKABLE void startRefresh() { refresh(); }
@@ -120,6 +121,7 @@ private:
     QPointer<MemberData> m_data;
     QPointer<MemberNavigation> m_navigation;
     std::optional<QString> m_profileError;
+    bool m_refreshing = false;
     HeldReportsModel m_held;
     Lifetime m_lifetime;
 };

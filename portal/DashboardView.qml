@@ -116,24 +116,28 @@ StackView {
 
                     Metric {
                         Layout.fillWidth: true
+                        objectName: "home.approvedDuration"
                         title: L.t("已批准时长")
                         value: dashboard.approvedDuration
                         symbol: "clock.fill"
                     }
                     Metric {
                         Layout.fillWidth: true
+                        objectName: "home.approvedCount"
                         title: L.t("已批准报告")
                         value: dashboard.approvedCount
                         symbol: "doc.text.fill"
                     }
                     Metric {
                         Layout.fillWidth: true
+                        objectName: "home.pending"
                         title: L.t("待审核")
                         value: dashboard.pendingCount
                         symbol: "tray.fill"
                     }
                     Metric {
                         Layout.fillWidth: true
+                        objectName: "home.rank"
                         title: L.t("我的排名")
                         value: dashboard.rankText
                         symbol: "trophy.fill"

@@ -291,6 +291,7 @@ Item {
         id: workbench
 
         StandInPage {
+            objectName: "shell.workbench"
             name: L.t("审核工作台")
             symbol: "checkmark.seal"
         }

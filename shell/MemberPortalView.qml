@@ -45,12 +45,16 @@ Item {
         }
     }
 
-    // Every revision of the account state gets tabs of its own.
+    // The revision whose tabs show now.
+    property string tabsRevision
+
+    // Every revision of the account state gets tabs of its own, made once: a sign-in whose new revision
+    // brings the tabs on screen already has them.
     Connections {
         target: app
 
         function onRevisionChanged() {
-            if (model.screen === PortalModel.MemberTabs) {
+            if (model.screen === PortalModel.MemberTabs && portal.tabsRevision !== app.revision) {
                 screen.active = false;
                 screen.active = true;
             }
@@ -61,6 +65,7 @@ Item {
         id: checking
 
         BrandWaitingView {
+            objectName: "portal.checking"
             message: L.t("正在确认登录状态")
         }
     }
@@ -77,6 +82,7 @@ Item {
         id: passwordForm
 
         RequiredForm {
+            objectName: "portal.password"
             name: L.t("修改密码")
         }
     }
@@ -85,6 +91,7 @@ Item {
         id: profileForm
 
         RequiredForm {
+            objectName: "portal.profile"
             name: L.t("完善资料")
         }
     }
@@ -94,6 +101,7 @@ Item {
 
         NativeMemberTabs {
             appState: app
+            Component.onCompleted: portal.tabsRevision = app.revision
         }
     }
 
@@ -101,6 +109,7 @@ Item {
         id: gateWaiting
 
         BrandWaitingView {
+            objectName: "portal.gateWaiting"
             message: L.t("正在确认账号要求")
 
             ErrorNotice {

@@ -35,10 +35,12 @@ Item {
         }
     }
 
-    // A change of tab changes both page and key: one new page, made once.
+    // A change of tab changes both page and key, and while the host is made its bindings settle (the
+    // home page follows the role only once the navigation knows it): every change of a turn comes
+    // together into one new page. Building at completion as well made the first page twice.
     onPageChanged: pending.restart()
     onKeyChanged: pending.restart()
-    Component.onCompleted: rebuild()
+    Component.onCompleted: pending.restart()
 
     Timer {
         id: pending

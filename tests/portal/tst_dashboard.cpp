@@ -1,6 +1,7 @@
 // The dashboard's figures and to-do rules, from the sample member service.
 #include "AppState.h"
 #include "ClientTestSupport.h"
+#include "DashboardAnswers.h"
 #include "DashboardModel.h"
 
 #include <QJsonArray>
@@ -8,26 +9,6 @@
 using namespace TestSupport;
 using Sample::Reply;
 using Sample::Request;
-
-namespace {
-
-QJsonObject report(const QString &id, const QString &status, double heldAt = 0, const QJsonValue &note = {})
-{
-    QJsonObject pirep{{"id", id},       {"departureCode", "ZBAA"}, {"arrivalCode", "ZSPD"}, {"aircraft", "Airbus A320"},
-                      {"livery", "Air China"}, {"durationMinutes", 90}, {"status", status}};
-    if (heldAt != 0)
-        pirep.insert("heldAt", heldAt);
-    if (!note.isUndefined())
-        pirep.insert("holdNote", note);
-    return pirep;
-}
-
-QJsonObject member(const QString &username)
-{
-    return {{"username", username}, {"approvedCount", 1}, {"approvedMinutes", 60}};
-}
-
-} // namespace
 
 class DashboardTest : public QObject
 {
@@ -38,6 +19,7 @@ private Q_SLOTS:
     void cleanup();
     void beforeAnythingLoads();
     void figuresFromTheLoads();
+    void oneRefreshAtATime();
     void rankIsTheFirstCaseInsensitiveMatch_data();
     void rankIsTheFirstCaseInsensitiveMatch();
     void todoBlock();
@@ -100,11 +82,14 @@ void DashboardTest::beforeAnythingLoads()
 
 void DashboardTest::figuresFromTheLoads()
 {
-    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{report("a", "pending"), report("b", "pending", 1.7e9),
-                                                          report("c", "approved"), report("d", "Pending")}},
+    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{dashboardReport("a", "pending"),
+                                                          dashboardReport("b", "pending", 1.7e9),
+                                                          dashboardReport("c", "approved"),
+                                                          dashboardReport("d", "Pending")}},
                                     {"summary", QJsonObject{{"approvedCount", 12}, {"approvedDurationMinutes", 125}}}});
     serve("/api/notifications", QJsonObject{{"notifications", QJsonArray()}, {"unreadCount", 3}});
-    serve("/api/member/pirep-leaderboard", QJsonObject{{"members", QJsonArray{member("x"), member("LiChen")}}});
+    serve("/api/member/pirep-leaderboard",
+          QJsonObject{{"members", QJsonArray{leaderboardMember("x"), leaderboardMember("LiChen")}}});
     await(m_model.refresh());
     QCOMPARE(m_model.approvedDuration(), QString("2 小时 5 分"));
     QCOMPARE(m_model.approvedCount(), QString("12"));
@@ -120,6 +105,25 @@ void DashboardTest::figuresFromTheLoads()
     QCOMPARE(m_model.profileError(), QString("样例服务按要求返回 500。"));
     await(m_model.loadProfile());
     QVERIFY(m_model.profileError().isEmpty());
+}
+
+// Regression: a refresh that met a running one asked for the profile and the saved live map again.
+void DashboardTest::oneRefreshAtATime()
+{
+    const auto asked = [this](const QString &path, const QString &query = {}) {
+        const QList<Request> sent = m_site->service->requestsTo(path);
+        return std::count_if(sent.cbegin(), sent.cend(), [&](const Request &r) { return r.query.toString() == query; });
+    };
+    m_site->service->clearRequests();
+    auto first = m_model.refresh();
+    auto second = m_model.refresh();
+    await(std::move(second));
+    await(std::move(first));
+    QCOMPARE(asked("/api/profile"), 1);
+    QCOMPARE(asked("/api/infinite-flight/live", "saved=1"), 1);
+    // Once it has ended, the next refresh asks again.
+    await(m_model.refresh());
+    QCOMPARE(asked("/api/profile"), 2);
 }
 
 void DashboardTest::rankIsTheFirstCaseInsensitiveMatch_data()
@@ -138,7 +142,7 @@ void DashboardTest::rankIsTheFirstCaseInsensitiveMatch()
     QFETCH(QString, rank);
     QJsonArray list;
     for (const QString &name : members)
-        list.append(member(name));
+        list.append(leaderboardMember(name));
     serve("/api/member/pirep-leaderboard", QJsonObject{{"members", list}});
     await(m_data->loadLeaderboard());
     QCOMPARE(m_model.rankText(), rank);
@@ -146,9 +150,11 @@ void DashboardTest::rankIsTheFirstCaseInsensitiveMatch()
 
 void DashboardTest::todoBlock()
 {
-    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{report("a", "pending", 1.7e9), report("b", "pending", 1.7e9, ""),
-                                                          report("c", "pending", 1.7e9, "请补充落地截图"),
-                                                          report("d", "approved", 1.7e9), report("e", "pending", 0)}}});
+    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{dashboardReport("a", "pending", 1.7e9),
+                                                          dashboardReport("b", "pending", 1.7e9, ""),
+                                                          dashboardReport("c", "pending", 1.7e9, "请补充落地截图"),
+                                                          dashboardReport("d", "approved", 1.7e9),
+                                                          dashboardReport("e", "pending", 0)}}});
     await(m_data->loadPireps());
     HeldReportsModel *held = m_model.heldReports();
     QCOMPARE(held->rowCount(), 3);
@@ -172,7 +178,7 @@ void DashboardTest::todoBlock()
 
 void DashboardTest::openingFromTheDashboard()
 {
-    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{report("h-1", "pending", 1.7e9)}}});
+    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{dashboardReport("h-1", "pending", 1.7e9)}}});
     serve("/api/infinite-flight/live", QJsonValue::Null);
     serve("/api/infinite-flight/me/flights", QJsonObject{{"flights", QJsonArray{QJsonObject{{"id", "r-9"}}}}});
     await(m_data->loadPireps());

@@ -187,8 +187,9 @@ Account *Service::account(const QString &id)
 
 Account *Service::accountNamed(const QString &username)
 {
+    // As on the member site, a user name is found in any letter case; the account keeps its own.
     for (Account &account : m_accounts) {
-        if (account.username == username)
+        if (account.username.compare(username, Qt::CaseInsensitive) == 0)
             return &account;
     }
     return nullptr;

@@ -113,7 +113,7 @@ public:
     // State.
     QList<Account> accounts() const { return m_accounts; }
     Account *account(const QString &id);
-    Account *accountNamed(const QString &username);
+    Account *accountNamed(const QString &username); // in any letter case
     // The signed-in account of a request, if its session cookie is live.
     Account *signedIn(const Request &request);
     // Starts a session and returns the Set-Cookie value for it.

@@ -4,7 +4,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QJsonArray>
-#include <QJsonArray>
 #include <QJsonObject>
 #include <QTextStream>
 
@@ -25,7 +24,7 @@ int main(int argc, char *argv[])
     }
     QTextStream out(stdout);
     out << service.origin().toString() << Qt::endl;
-    out << "accounts (user name / password / role):" << Qt::endl;
+    out << "accounts (user name, in any letter case / password / role):" << Qt::endl;
     for (const QJsonValue &row : service.data(QStringLiteral("accounts")).toArray()) {
         const QJsonObject account = row.toObject();
         out << "  " << account.value("username").toString() << " / " << account.value("password").toString()

@@ -140,7 +140,8 @@ void SampleServiceTest::refusesClientsThatDoNotTrustItsCertificate()
 void SampleServiceTest::secureSessionCookieTravelsBack()
 {
     Client client(*m_service);
-    const Answer login = client.signIn("lichen", "fly-vornalia");
+    // As on the member site, the user name is found in any letter case; the account keeps its own.
+    const Answer login = client.signIn("LiChen", "fly-vornalia");
     QCOMPARE(login.status, 200);
     QCOMPARE(QJsonDocument::fromJson(login.body)["redirect"].toString(), QString("/member"));
 
@@ -155,6 +156,7 @@ void SampleServiceTest::secureSessionCookieTravelsBack()
     QCOMPARE(me.status, 200);
     const QJsonObject user = QJsonDocument::fromJson(me.body)["user"].toObject();
     QCOMPARE(user.value("id").toString(), QString("u-1001"));
+    QCOMPARE(user.value("username").toString(), QString("lichen"));
     QCOMPARE(user.value("name").toString(), QString("李辰"));
     QCOMPARE(user.value("role").toString(), QString("member"));
     QCOMPARE(m_service->requestsTo("/api/me").last().cookies.value(Sample::Service::sessionCookie),

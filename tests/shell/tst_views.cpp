@@ -1,0 +1,360 @@
+// The app's own views against the sample member service: the screen the portal shows for each account
+// state, what the dashboard's tiles show, and what the dashboard's first showing asks the service for.
+#include "AppState.h"
+#include "ClientTestSupport.h"
+#include "DashboardAnswers.h"
+#include "MemberData.h"
+
+#include <QJsonArray>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickStyle>
+#include <QQuickWindow>
+#include <QTemporaryDir>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_StatePlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_ImagesPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_PortalPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_ShellPlugin)
+
+using namespace TestSupport;
+using Sample::Reply;
+using Sample::Request;
+
+namespace {
+
+// Every item of the scene below the given one, drawn or not.
+void collect(QQuickItem *item, QList<QQuickItem *> &into)
+{
+    into.append(item);
+    const QList<QQuickItem *> children = item->childItems();
+    for (QQuickItem *child : children)
+        collect(child, into);
+}
+
+QList<QQuickItem *> itemsBelow(QQuickItem *root)
+{
+    QList<QQuickItem *> items;
+    if (root)
+        collect(root, items);
+    return items;
+}
+
+// The item of that name that is on screen (it and all above it visible), or none.
+QQuickItem *shown(QQuickItem *root, const QString &name)
+{
+    for (QQuickItem *item : itemsBelow(root)) {
+        if (item->objectName() == name && item->isVisible())
+            return item;
+    }
+    return nullptr;
+}
+
+// The texts on screen below an item.
+QStringList textsShown(QQuickItem *root)
+{
+    QStringList texts;
+    for (QQuickItem *item : itemsBelow(root)) {
+        if (item->isVisible() && item->inherits("QQuickText"))
+            texts.append(item->property("text").toString());
+    }
+    return texts;
+}
+
+} // namespace
+
+class ViewsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void portalScreenForEachState_data();
+    void portalScreenForEachState();
+    void dashboardTiles_data();
+    void dashboardTiles();
+    void firstShowingAsksOnce_data();
+    void firstShowingAsksOnce();
+
+private:
+    Sample::Service &service() { return *m_service; }
+    // The window's root view, made as the app makes it; its account state starts the restore at once.
+    bool showPortal();
+    // Signs in through the portal's own account state, once its restore has ended.
+    bool signIn(const QString &username, const QString &password);
+    // Waits until every keyed load of the dashboard has ended.
+    void waitForTheDashboard();
+
+    std::unique_ptr<Sample::Service> m_service;
+    QTemporaryDir m_scratch;
+    std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<QQuickWindow> m_window;
+    QQuickItem *m_portal = nullptr;
+    AppState *m_app = nullptr;
+};
+
+void ViewsTest::initTestCase()
+{
+    m_service = std::make_unique<Sample::Service>();
+    QVERIFY(m_service->start());
+    QVERIFY(m_scratch.isValid());
+    const QString certificate = m_scratch.filePath("sample.pem");
+    QFile pem(certificate);
+    QVERIFY(pem.open(QIODevice::WriteOnly));
+    pem.write(Sample::Service::certificate().toPem());
+    pem.close();
+    // The portal makes its own client of the member site: the site is the sample service here.
+    qputenv("VORNA_MEMBER_ORIGIN", m_service->origin().toString().toUtf8());
+    qputenv("VORNA_MEMBER_CA", certificate.toLocal8Bit());
+}
+
+void ViewsTest::init()
+{
+    service().clearFaults();
+    service().expireSessions();
+    service().clearRequests();
+}
+
+void ViewsTest::cleanup()
+{
+    m_app = nullptr;
+    m_portal = nullptr;
+    m_window.reset();
+    m_engine.reset();
+}
+
+bool ViewsTest::showPortal()
+{
+    m_engine = std::make_unique<QQmlEngine>();
+    m_engine->addImportPath("qrc:/qt/qml");
+    QQmlComponent component(m_engine.get(), QUrl("qrc:/qt/qml/Vorna/Shell/MemberPortalView.qml"));
+    m_portal = qobject_cast<QQuickItem *>(component.create());
+    if (!m_portal) {
+        qWarning("%s", qPrintable(component.errorString()));
+        return false;
+    }
+    m_window = std::make_unique<QQuickWindow>();
+    m_window->resize(1100, 720);
+    m_portal->setParent(m_window.get());
+    m_portal->setParentItem(m_window->contentItem());
+    m_portal->setSize(QSizeF(1100, 720));
+    m_window->show();
+    m_app = m_portal->findChild<AppState *>();
+    return m_app != nullptr;
+}
+
+bool ViewsTest::signIn(const QString &username, const QString &password)
+{
+    if (!QTest::qWaitFor([this] { return !m_app->checking(); }))
+        return false;
+    try {
+        await(m_app->signIn(username, password, false));
+    } catch (const std::exception &error) {
+        qWarning("sign-in failed: %s", error.what());
+        return false;
+    }
+    return true;
+}
+
+void ViewsTest::waitForTheDashboard()
+{
+    auto *data = m_portal->findChild<MemberData *>();
+    QVERIFY(data);
+    const QStringList keys{"inbox", "pireps", "events", "leaderboard", "routes", "latest"};
+    QTRY_VERIFY(data->loadingKeys().isEmpty()
+                && std::all_of(keys.cbegin(), keys.cend(), [&](const QString &key) {
+                       return data->isLoaded(key) || data->failure(key);
+                   }));
+}
+
+// ---- the portal
+
+void ViewsTest::portalScreenForEachState_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<int>("gateStatus"); // the gate page fails with this status; 0: it answers
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QStringList>("texts");
+
+    QTest::newRow("nobody: sign-in") << "" << "" << 0 << "login.submit" << QStringList{"成员登录", "登录成员中心"};
+    QTest::newRow("gate password") << "zhouning" << "temporary-123" << 0 << "portal.password"
+                                   << QStringList{"修改密码", "重新登录"};
+    QTest::newRow("gate profile") << "xuhang" << "fly-vornalia" << 0 << "portal.profile"
+                                  << QStringList{"完善资料", "重新登录"};
+    QTest::newRow("gate ready, member: dashboard") << "lichen" << "fly-vornalia" << 0 << "home.notifications"
+                                                   << QStringList{"首页", "PIREP", "欢迎回来，李辰"};
+    QTest::newRow("gate ready, staff: workbench") << "wangfang" << "fly-vornalia" << 0 << "shell.workbench"
+                                                  << QStringList{"审核", "审核工作台"};
+    QTest::newRow("gate not answered") << "lichen" << "fly-vornalia" << 503 << "portal.gateWaiting"
+                                       << QStringList{"正在确认账号要求", "账号状态暂时不可用，请重试。", "重试", "重新登录"};
+}
+
+void ViewsTest::portalScreenForEachState()
+{
+    QFETCH(QString, username);
+    QFETCH(QString, password);
+    QFETCH(int, gateStatus);
+    QFETCH(QString, screen);
+    QFETCH(QStringList, texts);
+    const QStringList screens{"portal.checking",    "login.submit",       "portal.password", "portal.profile",
+                              "portal.gateWaiting", "home.notifications", "shell.workbench"};
+
+    QVERIFY(showPortal());
+    if (gateStatus != 0)
+        service().setFault("/member", {.status = gateStatus, .times = 1});
+    if (username.isEmpty())
+        QTRY_VERIFY(!m_app->checking());
+    else
+        QVERIFY(signIn(username, password));
+
+    QTRY_VERIFY(shown(m_portal, screen));
+    for (const QString &other : screens)
+        QCOMPARE(bool(shown(m_portal, other)), other == screen);
+    // Lists fill their rows once the window has laid them out.
+    for (const QString &text : texts)
+        QTRY_VERIFY2(textsShown(m_portal).contains(text), qPrintable(text));
+}
+
+// ---- the dashboard
+
+void ViewsTest::dashboardTiles_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("username"); // as the service knows it
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("callsignLine");
+    QTest::addColumn<QString>("rank");
+    QTest::addColumn<QString>("bell");
+
+    QTest::newRow("member with unread notices") << "lichen" << "lichen" << "李辰" << "B-207CA · VORNA 成员" << "#2"
+                                                << "bell.badge";
+    QTest::newRow("user name typed in another case") << "LiChen" << "lichen" << "李辰" << "B-207CA · VORNA 成员"
+                                                     << "#2" << "bell.badge";
+    QTest::newRow("nothing unread") << "hejing" << "hejing" << "何静" << "B-077CA · VORNA 成员" << "#3" << "bell";
+}
+
+void ViewsTest::dashboardTiles()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, username);
+    QFETCH(QString, name);
+    QFETCH(QString, callsignLine);
+    QFETCH(QString, rank);
+    QFETCH(QString, bell);
+    const auto serve = [this](const QString &path, const QJsonObject &answer) {
+        service().route("GET", path, [answer](Sample::Service &, const Request &) { return Reply::json(answer); });
+    };
+    serve("/api/pireps", {{"pireps", QJsonArray{dashboardReport("a", "pending"),
+                                                dashboardReport("b", "pending", 1.7e9),
+                                                dashboardReport("c", "approved"), dashboardReport("d", "Pending")}},
+                          {"summary", QJsonObject{{"approvedCount", 12}, {"approvedDurationMinutes", 125}}}});
+    serve("/api/member/pirep-leaderboard", {{"members", QJsonArray{leaderboardMember("zhangwei"),
+                                                                   leaderboardMember("LICHEN"),
+                                                                   leaderboardMember("hejing")}}});
+
+    QVERIFY(showPortal());
+    QVERIFY(signIn(typed, "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    waitForTheDashboard();
+
+    const auto tile = [this](const QString &handle) {
+        QQuickItem *metric = shown(m_portal, handle);
+        return metric ? metric->property("value").toString() : QString("(not shown)");
+    };
+    QCOMPARE(tile("home.approvedDuration"), QString("2 小时 5 分"));
+    QCOMPARE(tile("home.approvedCount"), QString("12"));
+    QCOMPARE(tile("home.pending"), QString("2"));
+    QCOMPARE(tile("home.rank"), rank);
+
+    const QStringList onScreen = textsShown(m_portal);
+    QVERIFY(onScreen.contains("欢迎回来，" + name));
+    QVERIFY(onScreen.contains(name));
+    QVERIFY(onScreen.contains(callsignLine));
+    QVERIFY(onScreen.contains(username)); // the account button names the account as the service does
+    // One held report: the to-do block with its banner.
+    QVERIFY(onScreen.contains("需要你处理"));
+    QVERIFY(onScreen.contains("ZBAA → ZSPD 需补充证据"));
+
+    QStringList bellSymbols;
+    for (QQuickItem *item : itemsBelow(shown(m_portal, "home.notifications"))) {
+        if (item->isVisible() && !item->property("name").toString().isEmpty())
+            bellSymbols.append(item->property("name").toString());
+    }
+    QCOMPARE(bellSymbols, QStringList{bell});
+}
+
+void ViewsTest::firstShowingAsksOnce_data()
+{
+    QTest::addColumn<bool>("goneBefore"); // signed in before, until the gate found the session gone
+    QTest::addColumn<int>("profileStatus"); // the profile fails with this status; 0: it answers
+    QTest::newRow("first sign-in") << false << 0;
+    QTest::newRow("again after the gate found the session gone") << true << 0;
+    QTest::newRow("profile failing") << false << 503;
+}
+
+// Regression: the home page was made twice on its first showing, so the profile, its avatar and the saved
+// live map went out twice after every sign-in, and a failing profile looked retried.
+void ViewsTest::firstShowingAsksOnce()
+{
+    QFETCH(bool, goneBefore);
+    QFETCH(int, profileStatus);
+    QVERIFY(showPortal());
+    if (goneBefore) {
+        QVERIFY(signIn("lichen", "fly-vornalia"));
+        QTRY_VERIFY(shown(m_portal, "home.notifications"));
+        waitForTheDashboard();
+        service().expireSessions();
+        await(m_app->checkGate()); // the gate keeps its answer; the member tabs come with the next sign-in
+        QTRY_VERIFY(shown(m_portal, "login.submit"));
+    }
+    if (profileStatus != 0)
+        service().setFault("/api/profile", {.status = profileStatus});
+    service().clearRequests();
+
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    waitForTheDashboard();
+    if (profileStatus == 0)
+        QTRY_COMPARE(service().requestsTo("/api/profile/avatar").size(), 1);
+    else
+        QTRY_VERIFY(textsShown(m_portal).contains(QString("样例服务按要求返回 %1。").arg(profileStatus)));
+    QTest::qWait(300); // anything that would still go out arrives
+
+    QStringList gets;
+    for (const Request &request : service().requests()) {
+        if (request.method == "GET" && request.path != "/api/me")
+            gets.append(request.path + (request.query.isEmpty() ? QString() : "?" + request.query.toString()));
+    }
+    QStringList firstWave = gets.mid(0, 8);
+    firstWave.sort();
+    QCOMPARE(firstWave, (QStringList{"/api/events/upcoming?window=claim", "/api/infinite-flight/live",
+                                     "/api/infinite-flight/live?saved=1", "/api/member/pirep-leaderboard",
+                                     "/api/member/routes", "/api/notifications", "/api/pireps", "/api/profile"}));
+    QCOMPARE(gets.count("/api/profile"), 1);
+    QCOMPARE(gets.count("/api/infinite-flight/live?saved=1"), 1);
+    QCOMPARE(gets.count("/api/profile/avatar"), profileStatus == 0 ? 1 : 0);
+}
+
+int main(int argc, char *argv[])
+{
+    // Sessions and settings of this run stay in a folder of their own, away from the keychain and the
+    // files of whoever runs it: without a session bus the sessions go to private files there.
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/vorna-tst-views");
+    qputenv("LANGUAGE", "zh_CN");
+    QGuiApplication app(argc, argv);
+    QQuickStyle::setStyle("Basic");
+    ViewsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_views.moc"
