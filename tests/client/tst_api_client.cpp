@@ -3,6 +3,9 @@
 #include "ServiceHosts.h"
 
 #include <QJsonArray>
+#include <QProcess>
+#include <QSslKey>
+#include <QSslServer>
 
 using namespace TestSupport;
 using Sample::Reply;
@@ -38,6 +41,7 @@ private Q_SLOTS:
     void liveCallbackChecksAndReplays_data();
     void liveCallbackChecksAndReplays();
     void liveCallbackNeedsA303();
+    void withoutExtraRootsTheSystemStoreIsTrusted();
 
 private:
     std::unique_ptr<Site> m_site;
@@ -512,6 +516,58 @@ void APIClientTest::liveCallbackNeedsA303()
     withQuery.setQuery("code=c&state=s");
     QCOMPARE(thrown<APIError>([&] { await(client->completeLiveAuthorization(withQuery)); }), unfinished);
     QCOMPARE(service().requests().constLast().path, QString("/member"));
+}
+
+// Regression: on a bare system (no CA store) the member site could not be verified; the client keeps the store.
+void APIClientTest::withoutExtraRootsTheSystemStoreIsTrusted()
+{
+    const QList<QSslCertificate> system = QSslConfiguration::systemCaCertificates();
+    const auto root = std::find_if(system.begin(), system.end(),
+                                   [](const QSslCertificate &c) { return c.publicKey().algorithm() == QSsl::Rsa; });
+    QVERIFY2(root != system.end(), "the system has no CA store: Debian's ca-certificates is missing");
+
+    // A loopback server shows a certificate naming that system root as its issuer, signed by a key of ours
+    // instead. A client that trusts the store objects only to the signature; one that does not also finds
+    // the root untrusted.
+    QTemporaryDir dir;
+    const auto path = [&](const char *name) { return dir.filePath(QLatin1String(name)); };
+    QFile rootFile(path("root.pem"));
+    QVERIFY(rootFile.open(QIODevice::WriteOnly) && rootFile.write(root->toPem()) > 0);
+    rootFile.close();
+    const auto openssl = [](const QStringList &arguments) {
+        QProcess process;
+        process.start(QStringLiteral("openssl"), arguments);
+        return process.waitForFinished() && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    };
+    QVERIFY(openssl({"genpkey", "-algorithm", "RSA", "-out", path("forger.key")}));
+    QVERIFY(openssl({"x509", "-in", path("root.pem"), "-signkey", path("forger.key"), "-out", path("forged.pem")}));
+    QVERIFY(openssl({"req", "-x509", "-new", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256", "-nodes",
+                     "-subj", "/CN=127.0.0.1", "-days", "2", "-CA", path("forged.pem"), "-CAkey",
+                     path("forger.key"), "-keyout", path("leaf.key"), "-out", path("leaf.pem")}));
+
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(QSslCertificate::fromPath(path("leaf.pem")).value(0));
+    QFile key(path("leaf.key"));
+    QVERIFY(key.open(QIODevice::ReadOnly));
+    tls.setPrivateKey(QSslKey(&key, QSsl::Ec));
+    QVERIFY(!tls.localCertificate().isNull() && !tls.privateKey().isNull());
+    QSslServer server;
+    server.setSslConfiguration(tls);
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+
+    APIClient client(QUrl(QStringLiteral("https://127.0.0.1:%1").arg(server.serverPort())),
+                     std::make_shared<MemorySessionStore>());
+    auto *manager = client.findChild<QNetworkAccessManager *>();
+    QVERIFY(manager);
+    QList<QSslError::SslError> seen;
+    connect(manager, &QNetworkAccessManager::sslErrors, this, [&](QNetworkReply *, const QList<QSslError> &errors) {
+        for (const QSslError &error : errors)
+            seen.append(error.error());
+    });
+    const auto refused = thrown<TransportError>([&] { await(client.perform(client.makeRequest("/api/me", "GET"))); });
+    QVERIFY(refused);
+    QCOMPARE(refused->code(), QNetworkReply::SslHandshakeFailedError);
+    QCOMPARE(seen, QList<QSslError::SslError>{QSslError::CertificateSignatureFailed});
 }
 
 QTEST_GUILESS_MAIN(APIClientTest)
