@@ -17,7 +17,11 @@ MapView *mapOf(const QQuickItem *item)
 
 } // namespace
 
-MapAnnotation::MapAnnotation(QQuickItem *parent) : QQuickItem(parent) {}
+MapAnnotation::MapAnnotation(QQuickItem *parent) : QQuickItem(parent)
+{
+    // Whatever order the content is declared in, annotations lie above markers and lines.
+    setZ(2);
+}
 
 void MapAnnotation::setCoordinate(const QGeoCoordinate &coordinate)
 {
@@ -62,8 +66,6 @@ void MapAnnotation::geometryChange(const QRectF &now, const QRectF &before)
 MapPolyline::MapPolyline(QQuickItem *parent) : QQuickPaintedItem(parent)
 {
     setAntialiasing(true);
-    // Lines lie under the annotations that follow them in the map's content.
-    setZ(-1);
 }
 
 void MapPolyline::setPath(const QList<QGeoCoordinate> &path)

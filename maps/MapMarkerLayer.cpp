@@ -83,6 +83,8 @@ public:
 MapMarkerLayer::MapMarkerLayer(QQuickItem *parent) : QQuickItem(parent)
 {
     setFlag(ItemHasContents);
+    // Above the lines, below the annotations.
+    setZ(1);
 }
 
 MapMarkerLayer::~MapMarkerLayer() = default;

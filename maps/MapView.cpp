@@ -447,19 +447,22 @@ void MapView::updatePolish()
     }
 }
 
-void MapView::requestTile(const TileKey &key)
+void MapView::requestTiles()
 {
-    if (m_rendering.contains(key))
-        return;
-    m_rendering.insert(key);
-    auto *watcher = new QFutureWatcher<QImage>(this);
-    connect(watcher, &QFutureWatcher<QImage>::finished, this, [this, watcher, key] {
-        m_rendering.remove(key);
-        m_tiles.insert(key, watcher->result());
-        watcher->deleteLater();
-        update();
-    });
-    watcher->setFuture(QtConcurrent::run([key] { return Tiles::render(BaseMap::bundled(), key); }));
+    const QSet<TileKey> wanted = std::exchange(m_wanted, {});
+    for (const TileKey &key : wanted) {
+        if (m_rendering.contains(key) || m_tiles.find(key))
+            continue;
+        m_rendering.insert(key);
+        auto *watcher = new QFutureWatcher<QImage>(this);
+        connect(watcher, &QFutureWatcher<QImage>::finished, this, [this, watcher, key] {
+            m_rendering.remove(key);
+            m_tiles.insert(key, watcher->result());
+            watcher->deleteLater();
+            update();
+        });
+        watcher->setFuture(QtConcurrent::run([key] { return Tiles::render(BaseMap::bundled(), key); }));
+    }
 }
 
 QSGNode *MapView::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
@@ -496,7 +499,7 @@ QSGNode *MapView::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
             const QImage *image = m_tiles.find(key);
             QRectF sourceRect;
             if (!image) {
-                requestTile(key);
+                m_wanted.insert(key);
                 for (int up = 1; up <= level && !image; ++up) {
                     source = {level - up, key.x >> up, key.y >> up, scale, hybrid, m_dark};
                     image = m_tiles.find(source);
@@ -539,5 +542,8 @@ QSGNode *MapView::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
         delete gone.node;
     }
     root->placed = std::move(kept);
+    // This runs on the render thread while the item's thread waits: the drawing is started from there.
+    if (!m_wanted.isEmpty())
+        QMetaObject::invokeMethod(this, &MapView::requestTiles, Qt::QueuedConnection);
     return root;
 }

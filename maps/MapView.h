@@ -16,8 +16,8 @@ class MapMarkerLayer;
 
 // The map: Web-Mercator, north up, flat. Pans by drag, zooms by wheel, trackpad pinch and double click
 // around the pointer; longitude wraps without end. Children are its content: `MapAnnotation` items stand on
-// coordinates (stacked in their order), `MapPolyline`s draw geodesic lines below them, a `MapMarkerLayer`
-// draws many markers at once.
+// coordinates (stacked in their order), `MapPolyline`s draw geodesic lines, a `MapMarkerLayer` draws many
+// markers at once. Lines lie lowest (z 0), then marker layers (z 1), then annotations (z 2).
 //
 // The camera moves continuously (`center`, `distance`, `zoomLevel`); `visibleRegion` and `movementEnded`
 // report only when a gesture, an animation or a jump has finished.
@@ -133,7 +133,7 @@ private:
     void finishMovement();
     void setMoving(bool moving);
     void setAutomatic(bool automatic);
-    void requestTile(const TileKey &key);
+    void requestTiles();
 
     Interactions m_interactions = Interactions(Pan | Zoom);
     Style m_style = Style::Standard;
@@ -163,6 +163,8 @@ private:
 
     TileCache m_tiles;
     QSet<TileKey> m_rendering;
+    // Tiles the last frame lacked, noted on the render thread.
+    QSet<TileKey> m_wanted;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(MapView::Interactions)
