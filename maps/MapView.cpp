@@ -44,6 +44,7 @@ MapView::MapView(QQuickItem *parent) : QQuickItem(parent), m_tiles(160)
     setFlag(ItemHasContents);
     setClip(true);
     setAcceptedMouseButtons(Qt::LeftButton);
+    setAcceptTouchEvents(true);
     m_frames.setTimerType(Qt::PreciseTimer);
     m_frames.setInterval(16);
     connect(&m_frames, &QTimer::timeout, this, &MapView::step);
@@ -61,6 +62,7 @@ void MapView::setInteractionModes(Interactions modes)
         return;
     m_interactions = modes;
     setAcceptedMouseButtons(modes ? Qt::LeftButton : Qt::NoButton);
+    setAcceptTouchEvents(bool(modes));
     emit interactionModesChanged();
 }
 
@@ -350,7 +352,11 @@ void MapView::mouseReleaseEvent(QMouseEvent *event)
         finishMovement();
         return;
     }
-    const QPointF at = event->position();
+    tapAt(event->position());
+}
+
+void MapView::tapAt(QPointF at)
+{
     const QList<QQuickItem *> children = childItems();
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         auto *layer = qobject_cast<MapMarkerLayer *>(*it);
@@ -362,6 +368,45 @@ void MapView::mouseReleaseEvent(QMouseEvent *event)
         }
     }
     emit tapped(coordinateAt(at));
+}
+
+void MapView::touchEvent(QTouchEvent *event)
+{
+    const QList<QEventPoint> &points = event->points();
+    if (event->type() == QEvent::TouchCancel || event->isEndEvent()) {
+        if (m_dragging)
+            finishMovement();
+        else if (event->type() == QEvent::TouchEnd && points.size() == 1)
+            tapAt(points.front().position());
+        m_dragging = false;
+        m_touches = 0;
+        return;
+    }
+    // The pan follows the fingers' middle; two fingers also zoom by the change of their distance.
+    QPointF middle;
+    for (const QEventPoint &p : points)
+        middle += p.position() / double(points.size());
+    const double spread = points.size() >= 2 ? QLineF(points.at(0).position(), points.at(1).position()).length() : 0;
+    if (points.size() != m_touches) {
+        m_touches = int(points.size());
+        m_pressAt = middle;
+        m_lastDrag = middle;
+        m_lastSpread = spread;
+        event->accept();
+        return;
+    }
+    if (!m_dragging && (middle - m_pressAt).manhattanLength() < 4 && std::abs(spread - m_lastSpread) < 4)
+        return;
+    if (!m_dragging) {
+        m_dragging = true;
+        beginGesture();
+    }
+    if (m_interactions & Pan)
+        setCameraNow(m_centre - (middle - m_lastDrag) / MapMath::worldSize(m_zoom), m_zoom);
+    if ((m_interactions & Zoom) && spread > 0 && m_lastSpread > 0)
+        zoomAround(middle, m_zoom + std::log2(spread / m_lastSpread));
+    m_lastDrag = middle;
+    m_lastSpread = spread;
 }
 
 void MapView::mouseDoubleClickEvent(QMouseEvent *event)

@@ -14,9 +14,9 @@
 
 class MapMarkerLayer;
 
-// The map: Web-Mercator, north up, flat. Pans by drag, zooms by wheel, trackpad pinch and double click
-// around the pointer; longitude wraps without end. Children are its content: `MapAnnotation` items stand on
-// coordinates (stacked in their order), `MapPolyline`s draw geodesic lines, a `MapMarkerLayer` draws many
+// The map: Web-Mercator, north up, flat. Pans by drag, zooms by wheel, pinch (touch or trackpad) and
+// double click around the pointer; longitude wraps without end. Children are its content: `MapAnnotation`
+// items stand on coordinates (stacked in their order), `MapPolyline`s draw geodesic lines, a `MapMarkerLayer` draws many
 // markers at once. Lines lie lowest (z 0), then marker layers (z 1), then annotations (z 2).
 //
 // The camera moves continuously (`center`, `distance`, `zoomLevel`); `visibleRegion` and `movementEnded`
@@ -106,6 +106,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void touchEvent(QTouchEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     bool event(QEvent *event) override;
 
@@ -130,6 +131,7 @@ private:
     void zoomAround(QPointF point, double zoom);
     void step();
     void beginGesture();
+    void tapAt(QPointF at);
     void finishMovement();
     void setMoving(bool moving);
     void setAutomatic(bool automatic);
@@ -160,6 +162,8 @@ private:
     QPointF m_pressAt;
     QPointF m_lastDrag;
     bool m_dragging = false;
+    int m_touches = 0;
+    double m_lastSpread = 0;
 
     TileCache m_tiles;
     QSet<TileKey> m_rendering;

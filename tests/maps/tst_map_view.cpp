@@ -111,6 +111,17 @@ void MapViewTest::movementEndsOncePerGesture()
     QVERIFY(ended.wait(2000));
     QTest::qWait(400);
     QCOMPARE(ended.size(), 2);
+
+    // Two fingers spreading from 200 to 300 pixels apart zoom in by log2(1.5), as one movement.
+    const double zoom = f.map->zoomLevel();
+    QPointingDevice *touch = QTest::createTouchDevice();
+    QTest::touchEvent(&f.window, touch).press(0, {300, 300}).press(1, {500, 300});
+    for (int d = 110; d <= 150; d += 10)
+        QTest::touchEvent(&f.window, touch).move(0, {400 - d, 300}).move(1, {400 + d, 300});
+    QCOMPARE(ended.size(), 2);
+    QTest::touchEvent(&f.window, touch).release(0, {250, 300}).release(1, {550, 300});
+    QCOMPARE(ended.size(), 3);
+    QCOMPARE(qRound((f.map->zoomLevel() - zoom) * 1000), 585);
 }
 
 void MapViewTest::movementEndsOncePerAnimation()
