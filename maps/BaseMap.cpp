@@ -1,10 +1,10 @@
 #include "BaseMap.h"
 
+#include "MapMath.h"
+
 #include <QFile>
 #include <QPainter>
 #include <QtEndian>
-
-#include "MapMath.h"
 
 #include <cmath>
 
@@ -15,7 +15,9 @@ constexpr double quantum = 1 << 24;
 class Reader
 {
 public:
-    explicit Reader(const QByteArray &bytes) : m_bytes(bytes) {}
+    explicit Reader(const QByteArray &bytes)
+        : m_bytes(bytes)
+    {}
 
     bool ok() const { return m_ok; }
     quint32 u32()
@@ -148,7 +150,8 @@ QImage render(const BaseMap &map, const TileKey &key)
     const double count = std::exp2(key.zoom);
     const QRectF tile(key.x / count, key.y / count, 1 / count, 1 / count);
     // A line may stick out of its shape's bounds by half its width.
-    const QRectF reach = tile.adjusted(-tile.width() / 64, -tile.height() / 64, tile.width() / 64, tile.height() / 64);
+    const QRectF reach =
+        tile.adjusted(-tile.width() / 64, -tile.height() / 64, tile.width() / 64, tile.height() / 64);
     const BaseMap::Layer &layer = map.layer(key.zoom < 4 ? BaseMap::Detail::World : BaseMap::Detail::Close);
 
     QPainter painter(&image);
@@ -183,7 +186,9 @@ QImage render(const BaseMap &map, const TileKey &key)
 
 } // namespace Tiles
 
-TileCache::TileCache(qsizetype capacity) : m_capacity(std::max<qsizetype>(capacity, 1)) {}
+TileCache::TileCache(qsizetype capacity)
+    : m_capacity(std::max<qsizetype>(capacity, 1))
+{}
 
 const QImage *TileCache::find(const TileKey &key)
 {

@@ -27,8 +27,8 @@ QList<QGeoCoordinate> densify(const QList<QGeoCoordinate> &path, double step)
     for (qsizetype i = 1; i < path.size(); ++i) {
         const QGeoCoordinate &a = path.at(i - 1);
         const QGeoCoordinate &b = path.at(i);
-        const GeographicLib::GeodesicLine line
-            = earth.InverseLine(a.latitude(), a.longitude(), b.latitude(), b.longitude());
+        const GeographicLib::GeodesicLine line =
+            earth.InverseLine(a.latitude(), a.longitude(), b.latitude(), b.longitude());
         const int steps = std::max(1, int(std::ceil(line.Distance() / std::max(step, 1.0))));
         // Unrolled longitudes continue from the previous point's, so the path runs on across ±180.
         const double start = out.back().longitude();
@@ -37,15 +37,16 @@ QList<QGeoCoordinate> densify(const QList<QGeoCoordinate> &path, double step)
             double longitude = 0;
             double unused = 0;
             line.GenPosition(false, line.Distance() * s / steps,
-                             GeographicLib::Geodesic::LATITUDE | GeographicLib::Geodesic::LONGITUDE
-                                 | GeographicLib::Geodesic::LONG_UNROLL,
+                             GeographicLib::Geodesic::LATITUDE | GeographicLib::Geodesic::LONGITUDE |
+                                 GeographicLib::Geodesic::LONG_UNROLL,
                              latitude, longitude, unused, unused, unused, unused, unused, unused);
             QGeoCoordinate point(latitude, 0);
             point.setLongitude(start + longitude - line.Longitude());
             if (s == steps) {
                 // The given point itself, in the world copy the line has reached.
                 point.setLatitude(b.latitude());
-                point.setLongitude(b.longitude() + 360.0 * std::round((point.longitude() - b.longitude()) / 360.0));
+                point.setLongitude(b.longitude() +
+                                   360.0 * std::round((point.longitude() - b.longitude()) / 360.0));
             }
             out.append(point);
         }

@@ -1,5 +1,4 @@
 import QtQuick
-import QtPositioning
 import Vorna.Maps
 import Vorna.Ui
 

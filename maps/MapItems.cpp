@@ -17,7 +17,8 @@ MapView *mapOf(const QQuickItem *item)
 
 } // namespace
 
-MapAnnotation::MapAnnotation(QQuickItem *parent) : QQuickItem(parent)
+MapAnnotation::MapAnnotation(QQuickItem *parent)
+    : QQuickItem(parent)
 {
     // Whatever order the content is declared in, annotations lie above markers and lines.
     setZ(2);
@@ -63,7 +64,8 @@ void MapAnnotation::geometryChange(const QRectF &now, const QRectF &before)
     }
 }
 
-MapPolyline::MapPolyline(QQuickItem *parent) : QQuickPaintedItem(parent)
+MapPolyline::MapPolyline(QQuickItem *parent)
+    : QQuickPaintedItem(parent)
 {
     setAntialiasing(true);
 }
@@ -110,7 +112,7 @@ void MapPolyline::rebuild()
     update();
 }
 
-#define STROKE_SETTER(name, type, member)                                                                     \
+#define STROKE_SETTER(name, type, member)                                                                    \
     void MapPolyline::name(type value)                                                                       \
     {                                                                                                        \
         if (member == value)                                                                                 \
@@ -143,16 +145,13 @@ QList<QGeoCoordinate> MapPolyline::coordinates() const
 
 void MapPolyline::place(const MapView &map)
 {
-    setPosition({0, 0});
-    setSize(map.size());
-    m_centre = map.cameraCentre();
-    m_worldSize = MapMath::worldSize(map.zoomLevel());
+    m_frame = map.cover(this);
     update();
 }
 
 void MapPolyline::paint(QPainter *painter)
 {
-    if (m_world.isEmpty() || m_worldSize <= 0)
+    if (m_world.isEmpty() || m_frame.worldSize <= 0)
         return;
     QPen pen(m_color, m_lineWidth, Qt::SolidLine, m_cap, m_join);
     pen.setMiterLimit(m_miterLimit);
@@ -169,15 +168,17 @@ void MapPolyline::paint(QPainter *painter)
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(pen);
     const QPointF middle(width() / 2, height() / 2);
-    const double left = m_centre.x() - middle.x() / m_worldSize;
-    const double right = m_centre.x() + middle.x() / m_worldSize;
+    const double left = m_frame.centre.x() - middle.x() / m_frame.worldSize;
+    const double right = m_frame.centre.x() + middle.x() / m_frame.worldSize;
     for (const QPolygonF &piece : std::as_const(m_world)) {
         const QRectF bounds = piece.boundingRect();
         // Every copy of the world in view draws the piece, so the line runs on across the seam.
-        for (int copy = int(std::floor(left - bounds.right())); copy <= int(std::ceil(right - bounds.left())); ++copy) {
+        for (int copy = int(std::floor(left - bounds.right())); copy <= int(std::ceil(right - bounds.left()));
+             ++copy) {
             QPainterPath path;
             for (qsizetype i = 0; i < piece.size(); ++i) {
-                const QPointF p = (piece.at(i) + QPointF(copy, 0) - m_centre) * m_worldSize + middle;
+                const QPointF p =
+                    (piece.at(i) + QPointF(copy, 0) - m_frame.centre) * m_frame.worldSize + middle;
                 if (i == 0)
                     path.moveTo(p);
                 else

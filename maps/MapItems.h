@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MapMath.h"
+
 #include <QColor>
 #include <QGeoCoordinate>
 #include <QList>
@@ -106,8 +108,7 @@ private:
     QList<double> m_dashes;
     double m_dashPhase = 0;
     QList<QList<QGeoCoordinate>> m_pieces;
-    // Pieces in world points, and the camera they are drawn for.
+    // Pieces in world points.
     QList<QPolygonF> m_world;
-    QPointF m_centre;
-    double m_worldSize = 0;
+    MapFrame m_frame;
 };

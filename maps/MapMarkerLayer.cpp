@@ -31,7 +31,7 @@ QPainterPath silhouette(int symbol)
     }
     path.addRoundedRect(QRectF(-0.11, -0.95, 0.22, 1.9), 0.11, 0.11);
     QPolygonF wing{{-0.08, -0.25}, {-0.95, 0.22}, {-0.95, 0.34}, {-0.08, 0.12},
-                   {0.08, 0.12},   {0.95, 0.34},  {0.95, 0.22}, {0.08, -0.25}};
+                   {0.08, 0.12},   {0.95, 0.34},  {0.95, 0.22},  {0.08, -0.25}};
     QPainterPath wings;
     wings.addPolygon(wing);
     QPolygonF tail{{-0.06, 0.6}, {-0.4, 0.86}, {-0.4, 0.94}, {0.4, 0.94}, {0.4, 0.86}, {0.06, 0.6}};
@@ -64,7 +64,8 @@ QImage atlas(const std::vector<QPair<int, QRgb>> &keys)
 class MarkerNode : public QSGGeometryNode
 {
 public:
-    MarkerNode() : geometry(QSGGeometry::defaultAttributes_TexturedPoint2D(), 0, 0, QSGGeometry::UnsignedIntType)
+    MarkerNode()
+        : geometry(QSGGeometry::defaultAttributes_TexturedPoint2D(), 0, 0, QSGGeometry::UnsignedIntType)
     {
         geometry.setDrawingMode(QSGGeometry::DrawTriangles);
         setGeometry(&geometry);
@@ -80,7 +81,8 @@ public:
 
 } // namespace
 
-MapMarkerLayer::MapMarkerLayer(QQuickItem *parent) : QQuickItem(parent)
+MapMarkerLayer::MapMarkerLayer(QQuickItem *parent)
+    : QQuickItem(parent)
 {
     setFlag(ItemHasContents);
     // Above the lines, below the annotations.
@@ -98,7 +100,9 @@ void MapMarkerLayer::setModel(QAbstractItemModel *model)
     m_connections.clear();
     m_model = model;
     if (model) {
-        const auto follow = [&](auto signal) { m_connections.append(connect(model, signal, this, &MapMarkerLayer::reload)); };
+        const auto follow = [&](auto signal) {
+            m_connections.append(connect(model, signal, this, &MapMarkerLayer::reload));
+        };
         follow(&QAbstractItemModel::modelReset);
         follow(&QAbstractItemModel::layoutChanged);
         follow(&QAbstractItemModel::rowsInserted);
@@ -127,7 +131,8 @@ void MapMarkerLayer::reload()
         for (int row = 0; row < rows; ++row) {
             const QModelIndex index = m_model->index(row, 0);
             Marker marker;
-            marker.world = MapMath::project(value(index, "latitude").toDouble(), value(index, "longitude").toDouble());
+            marker.world =
+                MapMath::project(value(index, "latitude").toDouble(), value(index, "longitude").toDouble());
             marker.heading = value(index, "heading").toDouble();
             if (const QVariant size = value(index, "size"); size.isValid())
                 marker.size = size.toDouble();
@@ -161,29 +166,28 @@ QList<QGeoCoordinate> MapMarkerLayer::coordinates() const
 
 void MapMarkerLayer::place(const MapView &map)
 {
-    setPosition({0, 0});
-    setSize(map.size());
-    m_centre = map.cameraCentre();
-    m_worldSize = MapMath::worldSize(map.zoomLevel());
+    m_frame = map.cover(this);
     update();
 }
 
-template<typename Visit> void MapMarkerLayer::forEachPlaced(Visit visit) const
+template <typename Visit> void MapMarkerLayer::forEachPlaced(Visit visit) const
 {
-    if (m_worldSize <= 0)
+    if (m_frame.worldSize <= 0)
         return;
     const QPointF middle(width() / 2, height() / 2);
     for (size_t i = 0; i < m_markers.size(); ++i) {
         const Marker &m = m_markers[i];
         const double half = m.size / 2;
         // The copy nearest the middle, then the others that reach into view where the world repeats.
-        QPointF at = (QPointF(MapMath::nearestCopy(m.world.x(), m_centre.x()), m.world.y()) - m_centre) * m_worldSize
-            + middle;
+        QPointF at =
+            (QPointF(MapMath::nearestCopy(m.world.x(), m_frame.centre.x()), m.world.y()) - m_frame.centre) *
+                m_frame.worldSize +
+            middle;
         if (at.y() < -half || at.y() > height() + half)
             continue;
-        while (at.x() - m_worldSize > -half)
-            at.rx() -= m_worldSize;
-        for (; at.x() < width() + half; at.rx() += m_worldSize) {
+        while (at.x() - m_frame.worldSize > -half)
+            at.rx() -= m_frame.worldSize;
+        for (; at.x() < width() + half; at.rx() += m_frame.worldSize) {
             if (at.x() > -half)
                 visit(i, at);
         }
@@ -209,7 +213,8 @@ QSGNode *MapMarkerLayer::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
         node = new MarkerNode;
     if (m_atlasChanged || !node->material.texture()) {
         delete node->material.texture();
-        QSGTexture *texture = window()->createTextureFromImage(atlas(m_cellKeys), QQuickWindow::TextureHasMipmaps);
+        QSGTexture *texture =
+            window()->createTextureFromImage(atlas(m_cellKeys), QQuickWindow::TextureHasMipmaps);
         texture->setMipmapFiltering(QSGTexture::Linear);
         node->material.setTexture(texture);
         m_atlasChanged = false;
@@ -240,12 +245,13 @@ QSGNode *MapMarkerLayer::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
         const double v0 = (cell / cellsPerRow) * v;
         const QPointF at = quads[q].at;
         // Corners of the cell turned clockwise by the heading (y grows downwards).
-        const double corners[4][4] = {{-1, -1, u0, v0}, {1, -1, u0 + u, v0}, {1, 1, u0 + u, v0 + v}, {-1, 1, u0, v0 + v}};
+        const double corners[4][4] = {
+            {-1, -1, u0, v0}, {1, -1, u0 + u, v0}, {1, 1, u0 + u, v0 + v}, {-1, 1, u0, v0 + v}};
         for (int k = 0; k < 4; ++k) {
             const double x = corners[k][0];
             const double y = corners[k][1];
-            vertices[q * 4 + k].set(float(at.x() + x * c - y * s), float(at.y() + x * s + y * c), float(corners[k][2]),
-                                    float(corners[k][3]));
+            vertices[q * 4 + k].set(float(at.x() + x * c - y * s), float(at.y() + x * s + y * c),
+                                    float(corners[k][2]), float(corners[k][3]));
         }
         const quint32 base = quint32(q * 4);
         const quint32 order[6] = {base, base + 1, base + 2, base, base + 2, base + 3};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MapMath.h"
+
 #include <QAbstractItemModel>
 #include <QColor>
 #include <QGeoCoordinate>
@@ -53,7 +55,7 @@ protected:
 private:
     void reload();
     // Where each marker's copies stand in the item, as the last placement saw them.
-    template<typename Visit> void forEachPlaced(Visit visit) const;
+    template <typename Visit> void forEachPlaced(Visit visit) const;
 
     QPointer<QAbstractItemModel> m_model;
     QList<QMetaObject::Connection> m_connections;
@@ -62,6 +64,5 @@ private:
     std::vector<int> m_cells;
     std::vector<QPair<int, QRgb>> m_cellKeys;
     bool m_atlasChanged = true;
-    QPointF m_centre;
-    double m_worldSize = 0;
+    MapFrame m_frame;
 };

@@ -38,14 +38,14 @@ double worldSize(double zoom)
 double zoomForDistance(double distance, double latitude, double viewHeight)
 {
     const double metresPerPixel = std::max(distance, 1.0) / std::max(viewHeight, 1.0);
-    return std::log2(equator * std::cos(clampLatitude(latitude) * std::numbers::pi / 180.0)
-                     / (tileSize * metresPerPixel));
+    return std::log2(equator * std::cos(clampLatitude(latitude) * std::numbers::pi / 180.0) /
+                     (tileSize * metresPerPixel));
 }
 
 double distanceForZoom(double zoom, double latitude, double viewHeight)
 {
-    return equator * std::cos(clampLatitude(latitude) * std::numbers::pi / 180.0) / worldSize(zoom)
-        * std::max(viewHeight, 1.0);
+    return equator * std::cos(clampLatitude(latitude) * std::numbers::pi / 180.0) / worldSize(zoom) *
+           std::max(viewHeight, 1.0);
 }
 
 MapRegion regionFor(QPointF centre, double zoom, QSizeF size)

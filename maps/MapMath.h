@@ -26,6 +26,13 @@ public:
     friend bool operator==(const MapRegion &, const MapRegion &) = default;
 };
 
+// The camera as a layer covering the map draws for it: the world point in the middle and the world's width
+// in pixels.
+struct MapFrame {
+    QPointF centre;
+    double worldSize = 0;
+};
+
 // Web-Mercator, north up. A world point is the unit square: x from 0 at 180° W eastwards, y from 0 at the
 // northern limit southwards. x outside 0..1 is the same place one world further (longitude wraps); only
 // what is shown or reported is wrapped.

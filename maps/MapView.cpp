@@ -39,7 +39,9 @@ public:
 
 } // namespace
 
-MapView::MapView(QQuickItem *parent) : QQuickItem(parent), m_tiles(160)
+MapView::MapView(QQuickItem *parent)
+    : QQuickItem(parent)
+    , m_tiles(160)
 {
     setFlag(ItemHasContents);
     setClip(true);
@@ -109,7 +111,8 @@ void MapView::showRegion(double latitude, double longitude, double latitudeSpan,
                          bool animated)
 {
     setAutomatic(false);
-    apply(Request{{}, 0, MapRegion{latitude, longitude, latitudeSpan, longitudeSpan}, std::nullopt}, animated);
+    apply(Request{{}, 0, MapRegion{latitude, longitude, latitudeSpan, longitudeSpan}, std::nullopt},
+          animated);
 }
 
 void MapView::showMapRect(const QRectF &mapPoints, bool animated)
@@ -168,7 +171,8 @@ void MapView::frameContent(bool animated)
     const QPointF middle = MapMath::project(region->latitude, region->longitude);
     const double north = MapMath::project(region->latitude + region->latitudeSpan / 2, 0).y();
     const double south = MapMath::project(region->latitude - region->latitudeSpan / 2, 0).y();
-    QRectF world(middle.x() - region->longitudeSpan / 720.0, north, region->longitudeSpan / 360.0, south - north);
+    QRectF world(middle.x() - region->longitudeSpan / 720.0, north, region->longitudeSpan / 360.0,
+                 south - north);
     auto camera = framing(world);
     if (!camera)
         return;
@@ -202,8 +206,9 @@ void MapView::moveTo(const Camera &target, bool animated)
             const double b = v0 + springRate * a;
             return (b - springRate * (a + b * t)) * e;
         };
-        velocity.centre = {speed(m_spring->from.centre.x(), m_spring->to.centre.x(), m_spring->velocity.centre.x()),
-                           speed(m_spring->from.centre.y(), m_spring->to.centre.y(), m_spring->velocity.centre.y())};
+        velocity.centre = {
+            speed(m_spring->from.centre.x(), m_spring->to.centre.x(), m_spring->velocity.centre.x()),
+            speed(m_spring->from.centre.y(), m_spring->to.centre.y(), m_spring->velocity.centre.y())};
         velocity.zoom = speed(m_spring->from.zoom, m_spring->to.zoom, m_spring->velocity.zoom);
     }
     m_spring = Spring{{m_centre, m_zoom}, to, velocity, {}};
@@ -304,6 +309,13 @@ QPointF MapView::itemPoint(QPointF world) const
     return (world - m_centre) * MapMath::worldSize(m_zoom) + QPointF(width() / 2, height() / 2);
 }
 
+MapFrame MapView::cover(QQuickItem *layer) const
+{
+    layer->setPosition({0, 0});
+    layer->setSize(size());
+    return {m_centre, MapMath::worldSize(m_zoom)};
+}
+
 void MapView::zoomAround(QPointF point, double zoom)
 {
     zoom = std::clamp(zoom, minZoom, maxZoom);
@@ -386,7 +398,8 @@ void MapView::touchEvent(QTouchEvent *event)
     QPointF middle;
     for (const QEventPoint &p : points)
         middle += p.position() / double(points.size());
-    const double spread = points.size() >= 2 ? QLineF(points.at(0).position(), points.at(1).position()).length() : 0;
+    const double spread =
+        points.size() >= 2 ? QLineF(points.at(0).position(), points.at(1).position()).length() : 0;
     if (points.size() != m_touches) {
         m_touches = int(points.size());
         m_pressAt = middle;
@@ -427,8 +440,8 @@ void MapView::wheelEvent(QWheelEvent *event)
         return;
     }
     // A notch (120) is half a zoom level; trackpads send pixels, a hundred of them one level.
-    const double steps = event->pixelDelta().isNull() ? event->angleDelta().y() / 240.0
-                                                       : event->pixelDelta().y() / 100.0;
+    const double steps =
+        event->pixelDelta().isNull() ? event->angleDelta().y() / 240.0 : event->pixelDelta().y() / 100.0;
     if (!m_moving || m_spring)
         beginGesture();
     zoomAround(event->position(), m_zoom + steps);
@@ -550,8 +563,8 @@ QSGNode *MapView::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
                     image = m_tiles.find(source);
                     if (image) {
                         const double part = image->width() / double(1 << up);
-                        sourceRect = QRectF((key.x - (source.x << up)) * part, (key.y - (source.y << up)) * part,
-                                            part, part);
+                        sourceRect = QRectF((key.x - (source.x << up)) * part,
+                                            (key.y - (source.y << up)) * part, part, part);
                     }
                 }
             }

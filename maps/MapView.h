@@ -5,7 +5,6 @@
 
 #include <QElapsedTimer>
 #include <QGeoCoordinate>
-#include <QPointer>
 #include <QQuickItem>
 #include <QSet>
 #include <QTimer>
@@ -16,8 +15,8 @@ class MapMarkerLayer;
 
 // The map: Web-Mercator, north up, flat. Pans by drag, zooms by wheel, pinch (touch or trackpad) and
 // double click around the pointer; longitude wraps without end. Children are its content: `MapAnnotation`
-// items stand on coordinates (stacked in their order), `MapPolyline`s draw geodesic lines, a `MapMarkerLayer` draws many
-// markers at once. Lines lie lowest (z 0), then marker layers (z 1), then annotations (z 2).
+// items stand on coordinates (stacked in their order), `MapPolyline`s draw geodesic lines, a `MapMarkerLayer`
+// draws many markers at once. Lines lie lowest (z 0), then marker layers (z 1), then annotations (z 2).
 //
 // The camera moves continuously (`center`, `distance`, `zoomLevel`); `visibleRegion` and `movementEnded`
 // report only when a gesture, an animation or a jump has finished.
@@ -78,11 +77,11 @@ public:
     Q_INVOKABLE QPointF pointAt(const QGeoCoordinate &coordinate) const;
     // For content items: the item point of a world point, the copy nearest the middle.
     QPointF itemPoint(QPointF world) const;
-    QPointF cameraCentre() const { return m_centre; }
 
+    // Lays a content layer over the whole map and gives it the camera to draw for.
+    MapFrame cover(QQuickItem *layer) const;
     // Content items call this when what they show moved, so the automatic position can follow.
     void contentChanged();
-    qsizetype cachedTiles() const { return m_tiles.size(); }
 
 signals:
     void interactionModesChanged();

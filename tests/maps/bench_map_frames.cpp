@@ -28,8 +28,10 @@ struct Scene {
     {
         window.resize(1100, 720);
         map->setSize({1100, 720});
-        model.setItemRoleNames({{Qt::UserRole + 1, "latitude"}, {Qt::UserRole + 2, "longitude"},
-                                {Qt::UserRole + 3, "heading"}, {Qt::UserRole + 4, "size"},
+        model.setItemRoleNames({{Qt::UserRole + 1, "latitude"},
+                                {Qt::UserRole + 2, "longitude"},
+                                {Qt::UserRole + 3, "heading"},
+                                {Qt::UserRole + 4, "size"},
                                 {Qt::UserRole + 5, "color"}});
         QRandomGenerator random(42);
         const QColor colors[] = {QColor(0xffb020), QColor(0x35c46a), QColor(0x4aa3ff), QColor(0xff5a5f)};
@@ -93,15 +95,21 @@ void panFrames(benchmark::State &state)
 {
     Scene scene(int(state.range(0)));
     // Back and forth over 20° of longitude in 40 frames.
-    measure(state, scene, [&](int i) { scene.map->showRegion(20, 100 + std::abs(20 - i), 70, 100); }, 40);
+    measure(
+        state, scene, [&](int i) { scene.map->showRegion(20, 100 + std::abs(20 - i), 70, 100); }, 40);
 }
 
 void zoomFrames(benchmark::State &state)
 {
     Scene scene(int(state.range(0)));
     // In and out over one zoom level, around the same centre.
-    measure(state, scene, [&](int i) { scene.map->showRegion(20, 110, 70 / std::exp2(std::abs(20 - i) / 20.0),
-                                                             100 / std::exp2(std::abs(20 - i) / 20.0)); }, 40);
+    measure(
+        state, scene,
+        [&](int i) {
+            scene.map->showRegion(20, 110, 70 / std::exp2(std::abs(20 - i) / 20.0),
+                                  100 / std::exp2(std::abs(20 - i) / 20.0));
+        },
+        40);
 }
 
 void hitTest(benchmark::State &state)

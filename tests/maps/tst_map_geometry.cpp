@@ -47,8 +47,10 @@ void MapGeometryTest::projectionRoundTrips()
     QFETCH(double, expectedLatitude);
     QFETCH(double, expectedLongitude);
     const QGeoCoordinate back = MapMath::unproject(MapMath::project(latitude, longitude));
-    QVERIFY2(qAbs(back.latitude() - expectedLatitude) < 1e-9, qPrintable(QString::number(back.latitude(), 'f', 12)));
-    QVERIFY2(qAbs(back.longitude() - expectedLongitude) < 1e-9, qPrintable(QString::number(back.longitude(), 'f', 12)));
+    QVERIFY2(qAbs(back.latitude() - expectedLatitude) < 1e-9,
+             qPrintable(QString::number(back.latitude(), 'f', 12)));
+    QVERIFY2(qAbs(back.longitude() - expectedLongitude) < 1e-9,
+             qPrintable(QString::number(back.longitude(), 'f', 12)));
 }
 
 void MapGeometryTest::distanceAndZoom_data()
@@ -57,7 +59,8 @@ void MapGeometryTest::distanceAndZoom_data()
     QTest::addColumn<double>("latitude");
     QTest::addColumn<double>("height");
     QTest::addColumn<double>("zoom");
-    // The view's height spans the distance at the centre: log2(40,075,016.686 m x cos(lat) x height / (256 x d)).
+    // The view's height spans the distance at the centre: log2(40,075,016.686 m x cos(lat) x height / (256 x
+    // d)).
     QTest::newRow("world view at the equator") << 35000000.0 << 0.0 << 1000.0 << 2.161132483662942;
     QTest::newRow("close view at 60° north") << 1000000.0 << 60.0 << 800.0 << 5.968487405720547;
 }
@@ -84,8 +87,8 @@ void MapGeometryTest::framingTakesTheShortWay_data()
     QTest::newRow("Beijing and Shanghai")
         << QList<QGeoCoordinate>{{40.08, 116.58}, {31.14, 121.8}} << 119.19 << 5.22 << 35.61 << 8.94;
     QTest::newRow("Tokyo, Honolulu, San Francisco")
-        << QList<QGeoCoordinate>{{35.55, 139.78}, {21.32, -157.92}, {37.62, -122.38}} << -171.3 << 97.84 << 29.47
-        << 16.3;
+        << QList<QGeoCoordinate>{{35.55, 139.78}, {21.32, -157.92}, {37.62, -122.38}} << -171.3 << 97.84
+        << 29.47 << 16.3;
 }
 
 void MapGeometryTest::framingTakesTheShortWay()
@@ -133,7 +136,9 @@ void MapGeometryTest::linesSplitAtTheAntimeridian_data()
     QTest::newRow("Tokyo to San Francisco") << QList<QGeoCoordinate>{{35.55, 139.78}, {37.62, -122.38}} << 2;
     QTest::newRow("San Francisco to Tokyo") << QList<QGeoCoordinate>{{37.62, -122.38}, {35.55, 139.78}} << 2;
     QTest::newRow("Beijing to Shanghai") << QList<QGeoCoordinate>{{40.08, 116.58}, {31.14, 121.8}} << 1;
-    QTest::newRow("there and back") << QList<QGeoCoordinate>{{-17.76, 177.44}, {-13.83, -172.0}, {-17.76, 177.44}}
+    QTest::newRow("there and back") << QList<QGeoCoordinate>{{-17.76, 177.44},
+                                                             {-13.83, -172.0},
+                                                             {-17.76, 177.44}}
                                     << 3;
 }
 

@@ -104,8 +104,8 @@ void MapViewTest::movementEndsOncePerGesture()
 
     // Three notches in a burst are one movement.
     for (int i = 0; i < 3; ++i) {
-        QWheelEvent wheel({400, 300}, f.window.mapToGlobal(QPointF(400, 300)), {}, {0, -120}, Qt::NoButton, {},
-                          Qt::NoScrollPhase, false);
+        QWheelEvent wheel({400, 300}, f.window.mapToGlobal(QPointF(400, 300)), {}, {0, -120}, Qt::NoButton,
+                          {}, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(&f.window, &wheel);
     }
     QVERIFY(ended.wait(2000));
@@ -176,7 +176,8 @@ void MapViewTest::topmostMarkerWins()
 {
     Fixture f;
     QStandardItemModel model;
-    model.setItemRoleNames({{Qt::UserRole + 1, "latitude"}, {Qt::UserRole + 2, "longitude"}, {Qt::UserRole + 3, "size"}});
+    model.setItemRoleNames(
+        {{Qt::UserRole + 1, "latitude"}, {Qt::UserRole + 2, "longitude"}, {Qt::UserRole + 3, "size"}});
     // Rows 0 and 1 overlap at the middle; row 2 stands alone to the east. 1° is 8.9 pixels here.
     model.appendRow(marker(0, 0, 30));
     model.appendRow(marker(0, 1, 30));
