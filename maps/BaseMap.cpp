@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QPainterPath>
 #include <QtEndian>
 
 #include <cmath>
@@ -100,21 +101,16 @@ BaseMap BaseMap::decode(const QByteArray &bytes)
         const quint32 rings = in.u32();
         for (quint32 r = 0; r < rings && in.ok(); ++r) {
             const quint64 count = in.varint();
-            QPainterPath path;
+            QPolygonF points;
+            points.reserve(qsizetype(std::min<quint64>(count, 1 << 20)));
             qint64 x = 0;
             qint64 y = 0;
             for (quint64 i = 0; i < count && in.ok(); ++i) {
                 x += in.zigzag();
                 y += in.zigzag();
-                const QPointF point(x / quantum, y / quantum);
-                if (i == 0)
-                    path.moveTo(point);
-                else
-                    path.lineTo(point);
+                points.append(QPointF(x / quantum, y / quantum));
             }
-            if (kind == 0)
-                path.closeSubpath();
-            shapes.push_back({path, path.boundingRect()});
+            shapes.push_back({points, points.boundingRect()});
         }
     }
     return in.ok() ? map : BaseMap{};
@@ -165,11 +161,14 @@ QImage render(const BaseMap &map, const TileKey &key)
         for (const BaseMap::Shape &shape : shapes) {
             for (int copy = -1; copy <= 1; ++copy) {
                 if (shape.bounds.translated(copy, 0).intersects(reach))
-                    draw(copy == 0 ? shape.path : shape.path.translated(copy, 0));
+                    draw(copy == 0 ? shape.points : shape.points.translated(copy, 0));
             }
         }
     };
-    visit(layer.land, [&](const QPainterPath &path) { land.addPath(path); });
+    visit(layer.land, [&](const QPolygonF &points) {
+        land.addPolygon(points);
+        land.closeSubpath();
+    });
     QPen coast(palette.coast, 0.8 * key.scale);
     coast.setCosmetic(true);
     painter.setPen(coast);
@@ -180,7 +179,7 @@ QImage render(const BaseMap &map, const TileKey &key)
     border.setJoinStyle(Qt::RoundJoin);
     painter.setPen(border);
     painter.setBrush(Qt::NoBrush);
-    visit(layer.borders, [&](const QPainterPath &path) { painter.drawPath(path); });
+    visit(layer.borders, [&](const QPolygonF &points) { painter.drawPolyline(points); });
     return image;
 }
 

@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QHash>
 #include <QImage>
-#include <QPainterPath>
+#include <QPolygonF>
 #include <QRectF>
 
 #include <list>
@@ -17,8 +17,10 @@ class BaseMap
 public:
     enum class Detail { World, Close };
 
+    // Points rather than painter paths: a path keeps caches it fills in while drawn, so one path drawn on
+    // several threads at once would race.
     struct Shape {
-        QPainterPath path;
+        QPolygonF points;
         QRectF bounds;
     };
     struct Layer {

@@ -3,6 +3,7 @@
 #include "Geodesy.h"
 #include "MapMath.h"
 
+#include <QFile>
 #include <QTest>
 
 class MapGeometryTest : public QObject
@@ -22,6 +23,7 @@ private slots:
     void linesSplitAtTheAntimeridian();
     void tileCacheKeepsTheRecentWithinBounds();
     void tilesDrawLandApartFromWater();
+    void truncatedBaseMapIsEmpty();
 };
 
 void MapGeometryTest::projectionRoundTrips_data()
@@ -199,6 +201,17 @@ void MapGeometryTest::tilesDrawLandApartFromWater()
         QCOMPARE(pixel(0, -150), pixel(-30, -15));
         QVERIFY(pixel(28, 2) != pixel(0, -150));
     }
+}
+
+// Regression: a file cut short must not give a map with half the world missing.
+void MapGeometryTest::truncatedBaseMapIsEmpty()
+{
+    QFile file(QStringLiteral(":/maps/basemap.bin"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(!BaseMap::decode(bytes).isEmpty());
+    QVERIFY(BaseMap::decode(bytes.left(bytes.size() / 2)).isEmpty());
+    QVERIFY(BaseMap::decode(QByteArray("VMAP")).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(MapGeometryTest)
