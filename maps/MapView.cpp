@@ -104,7 +104,7 @@ double MapView::metresPerPixel() const
 void MapView::setCamera(const QGeoCoordinate &center, double distance, bool animated)
 {
     setAutomatic(false);
-    apply(Request{center, distance, std::nullopt, std::nullopt}, animated);
+    apply(Request{center, distance, std::nullopt, std::nullopt}, motion(animated));
 }
 
 void MapView::showRegion(double latitude, double longitude, double latitudeSpan, double longitudeSpan,
@@ -112,7 +112,7 @@ void MapView::showRegion(double latitude, double longitude, double latitudeSpan,
 {
     setAutomatic(false);
     apply(Request{{}, 0, MapRegion{latitude, longitude, latitudeSpan, longitudeSpan}, std::nullopt},
-          animated);
+          motion(animated));
 }
 
 void MapView::showMapRect(const QRectF &mapPoints, bool animated)
@@ -121,29 +121,29 @@ void MapView::showMapRect(const QRectF &mapPoints, bool animated)
     setAutomatic(false);
     const QRectF world(mapPoints.x() / side, mapPoints.y() / side, mapPoints.width() / side,
                        mapPoints.height() / side);
-    apply(Request{{}, 0, std::nullopt, world}, animated);
+    apply(Request{{}, 0, std::nullopt, world}, motion(animated));
 }
 
 void MapView::showAll(bool animated)
 {
     setAutomatic(true);
     m_request.reset();
-    frameContent(animated);
+    frameContent(motion(animated));
 }
 
-void MapView::apply(const Request &request, bool animated)
+void MapView::apply(const Request &request, Motion motion)
 {
     m_request = request;
     if (request.world) {
         if (const auto camera = framing(*request.world))
-            moveTo(*camera, animated);
+            moveTo(*camera, motion);
     } else if (request.region) {
         const MapRegion &r = *request.region;
-        moveTo({MapMath::project(r.latitude, r.longitude), MapMath::zoomForRegion(r, size())}, animated);
+        moveTo({MapMath::project(r.latitude, r.longitude), MapMath::zoomForRegion(r, size())}, motion);
     } else {
         moveTo({MapMath::project(request.center.latitude(), request.center.longitude()),
                 MapMath::zoomForDistance(request.distance, request.center.latitude(), height())},
-               animated);
+               motion);
     }
 }
 
@@ -156,7 +156,7 @@ std::optional<MapView::Camera> MapView::framing(const QRectF &world) const
     return Camera{world.center(), std::log2(std::min(width() / w, height() / h) / MapMath::tileSize)};
 }
 
-void MapView::frameContent(bool animated)
+void MapView::frameContent(Motion motion)
 {
     QList<QGeoCoordinate> coordinates;
     for (QQuickItem *child : childItems()) {
@@ -181,19 +181,25 @@ void MapView::frameContent(bool animated)
     const double inner = std::min((width() - 2 * padding) / width(), (height() - 2 * padding) / height());
     camera->zoom = std::min(camera->zoom + std::log2(std::max(inner, 0.1)), automaticMaxZoom);
     camera->centre.setY((north + south) / 2);
-    moveTo(*camera, animated);
+    moveTo(*camera, motion);
 }
 
-void MapView::moveTo(const Camera &target, bool animated)
+void MapView::moveTo(const Camera &target, Motion motion)
 {
     Camera to{{MapMath::nearestCopy(target.centre.x(), m_centre.x()), target.centre.y()},
               std::clamp(target.zoom, minZoom, maxZoom)};
-    if (!animated || !isComponentComplete() || !window()) {
+    if (motion != Motion::Animated || !isComponentComplete() || !window()) {
         m_spring.reset();
         m_frames.stop();
         setCameraNow(to.centre, to.zoom);
-        if (width() > 0 && height() > 0)
+        if (width() <= 0 || height() <= 0)
+            return;
+        if (motion == Motion::Follow) {
+            setMoving(true);
+            m_settle.start();
+        } else {
             finishMovement();
+        }
         return;
     }
     // A new target keeps the speed the camera has now, so a move that replaces another does not jolt.
@@ -288,7 +294,7 @@ void MapView::setAutomatic(bool automatic)
 void MapView::contentChanged()
 {
     if (m_automatic)
-        frameContent(false);
+        frameContent(Motion::Follow);
     polish();
 }
 
@@ -430,7 +436,7 @@ void MapView::mouseDoubleClickEvent(QMouseEvent *event)
     const QPointF under = m_centre + offset / MapMath::worldSize(m_zoom);
     const double zoom = std::min(m_zoom + 1, maxZoom);
     beginGesture();
-    moveTo({under - offset / MapMath::worldSize(zoom), zoom}, true);
+    moveTo({under - offset / MapMath::worldSize(zoom), zoom}, Motion::Animated);
 }
 
 void MapView::wheelEvent(QWheelEvent *event)
@@ -472,10 +478,15 @@ void MapView::geometryChange(const QRectF &now, const QRectF &before)
     QQuickItem::geometryChange(now, before);
     if (now.size() == before.size() || now.width() <= 0 || now.height() <= 0)
         return;
-    if (m_automatic)
-        frameContent(false);
-    else if (m_request)
-        apply(*m_request, false);
+    // A resize comes in many steps: the movement it makes ends when they pause.
+    if (m_automatic) {
+        frameContent(Motion::Follow);
+    } else if (m_request) {
+        apply(*m_request, Motion::Follow);
+    } else if (!m_spring && !m_dragging) {
+        setMoving(true);
+        m_settle.start();
+    }
     polish();
     update();
 }
@@ -484,7 +495,7 @@ void MapView::componentComplete()
 {
     QQuickItem::componentComplete();
     if (m_automatic)
-        frameContent(false);
+        frameContent(Motion::Follow);
     polish();
 }
 

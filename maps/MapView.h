@@ -122,10 +122,13 @@ private:
         std::optional<QRectF> world;
     };
 
-    void apply(const Request &request, bool animated);
-    void frameContent(bool animated);
+    // A jump reports at once; a camera that follows a resize or changed content reports when they pause.
+    enum class Motion { Jump, Animated, Follow };
+    static Motion motion(bool animated) { return animated ? Motion::Animated : Motion::Jump; }
+    void apply(const Request &request, Motion motion);
+    void frameContent(Motion motion);
     std::optional<Camera> framing(const QRectF &world) const;
-    void moveTo(const Camera &camera, bool animated);
+    void moveTo(const Camera &camera, Motion motion);
     void setCameraNow(QPointF centre, double zoom);
     void zoomAround(QPointF point, double zoom);
     void step();

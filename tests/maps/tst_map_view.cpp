@@ -122,6 +122,14 @@ void MapViewTest::movementEndsOncePerGesture()
     QTest::touchEvent(&f.window, touch).release(0, {250, 300}).release(1, {550, 300});
     QCOMPARE(ended.size(), 3);
     QCOMPARE(qRound((f.map->zoomLevel() - zoom) * 1000), 585);
+
+    // A resize in steps reports once, with the width it came to.
+    for (int width = 700; width >= 500; width -= 100)
+        f.map->setWidth(width);
+    QVERIFY(ended.wait(2000));
+    QTest::qWait(400);
+    QCOMPARE(ended.size(), 4);
+    QCOMPARE(ended.back().at(1).toDouble(), 500.0);
 }
 
 void MapViewTest::movementEndsOncePerAnimation()
