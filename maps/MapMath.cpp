@@ -59,12 +59,20 @@ MapRegion regionFor(QPointF centre, double zoom, QSizeF size)
 
 double zoomForRegion(const MapRegion &region, QSizeF size)
 {
+    // The height, in world points, of the band centred on the region's centre that spans its latitudes:
+    // the inverse of regionFor, so a region the map reported shows again at the same zoom.
     const double centreY = project(region.latitude, 0).y();
-    const double northY = project(region.latitude + region.latitudeSpan / 2, 0).y();
-    const double southY = project(region.latitude - region.latitudeSpan / 2, 0).y();
-    const double height = 2 * std::max(centreY - northY, southY - centreY);
+    const auto span = [&](double height) {
+        return unproject({0, centreY - height / 2}).latitude() - unproject({0, centreY + height / 2}).latitude();
+    };
+    double low = 0;
+    double high = 2;
+    for (int i = 0; i < 60; ++i) {
+        const double middle = (low + high) / 2;
+        (span(middle) < region.latitudeSpan ? low : high) = middle;
+    }
     const double width = std::max(region.longitudeSpan, 1e-9) / 360.0;
-    return std::log2(std::min(size.width() / width, size.height() / std::max(height, 1e-12)) / tileSize);
+    return std::log2(std::min(size.width() / width, size.height() / std::max(high, 1e-12)) / tileSize);
 }
 
 std::optional<MapRegion> enclosingRegion(const QList<QGeoCoordinate> &coordinates)

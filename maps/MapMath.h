@@ -60,7 +60,7 @@ double distanceForZoom(double zoom, double latitude, double viewHeight);
 // The region a view of `size` shows around `centre` (a world point) at `zoom`; latitudes end at the
 // projection's limits, the longitude span may pass 360 when the world repeats.
 MapRegion regionFor(QPointF centre, double zoom, QSizeF size);
-// The largest zoom at which `size` shows the whole of `region` around its centre.
+// The largest zoom at which `size` shows the region's spans around its centre; the inverse of regionFor.
 double zoomForRegion(const MapRegion &region, QSizeF size);
 
 // The smallest region holding every coordinate, going the short way around: a group on both sides of the

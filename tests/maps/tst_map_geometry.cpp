@@ -15,6 +15,8 @@ private slots:
     void projectionRoundTrips();
     void distanceAndZoom_data();
     void distanceAndZoom();
+    void reportedRegionsShowAgainAtTheSameZoom_data();
+    void reportedRegionsShowAgainAtTheSameZoom();
     void framingTakesTheShortWay_data();
     void framingTakesTheShortWay();
     void geodesicDistanceIsOnTheEllipsoid();
@@ -75,6 +77,28 @@ void MapGeometryTest::distanceAndZoom()
     QFETCH(double, zoom);
     QVERIFY(qAbs(MapMath::zoomForDistance(distance, latitude, height) - zoom) < 1e-9);
     QVERIFY(qAbs(MapMath::distanceForZoom(zoom, latitude, height) - distance) < 1e-3);
+}
+
+void MapGeometryTest::reportedRegionsShowAgainAtTheSameZoom_data()
+{
+    QTest::addColumn<double>("latitude");
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QSizeF>("size");
+    QTest::newRow("wide, at 28° north") << 28.0 << 3.2 << QSizeF(1000, 700);
+    QTest::newRow("tall, at 70° north") << 70.0 << 5.0 << QSizeF(400, 900);
+    QTest::newRow("close, south") << -33.95 << 11.0 << QSizeF(800, 600);
+}
+
+// Regression: moving the camera to the region it reported must keep the zoom, not zoom out a little each time.
+void MapGeometryTest::reportedRegionsShowAgainAtTheSameZoom()
+{
+    QFETCH(double, latitude);
+    QFETCH(double, zoom);
+    QFETCH(QSizeF, size);
+    const MapRegion region = MapMath::regionFor(MapMath::project(latitude, 10), zoom, size);
+    QVERIFY(qAbs(region.latitude - latitude) < 1e-9);
+    QVERIFY2(qAbs(MapMath::zoomForRegion(region, size) - zoom) < 1e-6,
+             qPrintable(QString::number(MapMath::zoomForRegion(region, size))));
 }
 
 void MapGeometryTest::framingTakesTheShortWay_data()
