@@ -1,0 +1,92 @@
+#include "Geodesy.h"
+
+#include "MapMath.h"
+
+#include <GeographicLib/Geodesic.hpp>
+#include <GeographicLib/GeodesicLine.hpp>
+
+#include <cmath>
+
+namespace Geodesy {
+
+double distance(const QGeoCoordinate &from, const QGeoCoordinate &to)
+{
+    double metres = 0;
+    GeographicLib::Geodesic::WGS84().Inverse(from.latitude(), from.longitude(), to.latitude(), to.longitude(),
+                                             metres);
+    return metres;
+}
+
+QList<QGeoCoordinate> densify(const QList<QGeoCoordinate> &path, double step)
+{
+    const GeographicLib::Geodesic &earth = GeographicLib::Geodesic::WGS84();
+    QList<QGeoCoordinate> out;
+    if (path.isEmpty())
+        return out;
+    out.append(path.front());
+    for (qsizetype i = 1; i < path.size(); ++i) {
+        const QGeoCoordinate &a = path.at(i - 1);
+        const QGeoCoordinate &b = path.at(i);
+        const GeographicLib::GeodesicLine line =
+            earth.InverseLine(a.latitude(), a.longitude(), b.latitude(), b.longitude());
+        const int steps = std::max(1, int(std::ceil(line.Distance() / std::max(step, 1.0))));
+        // Unrolled longitudes continue from the previous point's, so the path runs on across ±180.
+        const double start = out.back().longitude();
+        for (int s = 1; s <= steps; ++s) {
+            double latitude = 0;
+            double longitude = 0;
+            double unused = 0;
+            line.GenPosition(false, line.Distance() * s / steps,
+                             GeographicLib::Geodesic::LATITUDE | GeographicLib::Geodesic::LONGITUDE |
+                                 GeographicLib::Geodesic::LONG_UNROLL,
+                             latitude, longitude, unused, unused, unused, unused, unused, unused);
+            QGeoCoordinate point(latitude, 0);
+            point.setLongitude(start + longitude - line.Longitude());
+            if (s == steps) {
+                // The given point itself, in the world copy the line has reached.
+                point.setLatitude(b.latitude());
+                point.setLongitude(b.longitude() +
+                                   360.0 * std::round((point.longitude() - b.longitude()) / 360.0));
+            }
+            out.append(point);
+        }
+    }
+    return out;
+}
+
+QList<QList<QGeoCoordinate>> splitAtAntimeridian(const QList<QGeoCoordinate> &path)
+{
+    QList<QList<QGeoCoordinate>> pieces;
+    if (path.isEmpty())
+        return pieces;
+    // The world copy each point lies in; a change of copy between two points is a crossing.
+    const auto copyOf = [](double longitude) { return std::floor((longitude + 180.0) / 360.0); };
+    QList<QGeoCoordinate> piece;
+    const auto wrapped = [](double latitude, double longitude, double copy) {
+        QGeoCoordinate c(latitude, 0);
+        c.setLongitude(longitude - copy * 360.0);
+        return c;
+    };
+    double copy = copyOf(path.front().longitude());
+    piece.append(wrapped(path.front().latitude(), path.front().longitude(), copy));
+    for (qsizetype i = 1; i < path.size(); ++i) {
+        const QGeoCoordinate &a = path.at(i - 1);
+        const QGeoCoordinate &b = path.at(i);
+        const double next = copyOf(b.longitude());
+        while (next != copy) {
+            const double eastward = next > copy ? 1 : -1;
+            const double meridian = (copy + (eastward > 0 ? 1 : 0)) * 360.0 - 180.0;
+            const double t = (meridian - a.longitude()) / (b.longitude() - a.longitude());
+            const double latitude = a.latitude() + t * (b.latitude() - a.latitude());
+            piece.append(wrapped(latitude, meridian, copy));
+            pieces.append(piece);
+            copy += eastward;
+            piece = {wrapped(latitude, meridian, copy)};
+        }
+        piece.append(wrapped(b.latitude(), b.longitude(), copy));
+    }
+    pieces.append(piece);
+    return pieces;
+}
+
+} // namespace Geodesy

@@ -1,0 +1,618 @@
+#include "MapView.h"
+
+#include "MapItems.h"
+#include "MapMarkerLayer.h"
+
+#include <QFutureWatcher>
+#include <QNativeGestureEvent>
+#include <QQuickWindow>
+#include <QSGImageNode>
+#include <QSGRectangleNode>
+#include <QtConcurrent>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+constexpr double minZoom = 0;
+constexpr double maxZoom = 16;
+// The deepest tile level drawn; closer in, tiles of this level are scaled up.
+constexpr int maxTileLevel = 13;
+// SwiftUI's spring response: the period of the undamped spring, 0.4 s.
+const double springRate = 2 * std::numbers::pi / 0.4;
+// Past this many time constants the spring is within a ten-thousandth of its way from the target.
+constexpr double springSettled = 12;
+constexpr double automaticMaxZoom = 10;
+
+// The base map's nodes: one image node per tile slot (column unwrapped), kept while the slot stays in view.
+class TileLayerNode : public QSGNode
+{
+public:
+    QSGRectangleNode *water = nullptr;
+    struct Slot {
+        QSGImageNode *node = nullptr;
+        TileKey source;
+    };
+    QHash<TileKey, Slot> placed;
+};
+
+} // namespace
+
+MapView::MapView(QQuickItem *parent)
+    : QQuickItem(parent)
+    , m_tiles(160)
+{
+    setFlag(ItemHasContents);
+    setClip(true);
+    setAcceptedMouseButtons(Qt::LeftButton);
+    setAcceptTouchEvents(true);
+    m_frames.setTimerType(Qt::PreciseTimer);
+    m_frames.setInterval(16);
+    connect(&m_frames, &QTimer::timeout, this, &MapView::step);
+    // Wheel turns and resizes come in bursts: the movement ends when they pause.
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(180);
+    connect(&m_settle, &QTimer::timeout, this, &MapView::finishMovement);
+}
+
+MapView::~MapView() = default;
+
+void MapView::setInteractionModes(Interactions modes)
+{
+    if (m_interactions == modes)
+        return;
+    m_interactions = modes;
+    setAcceptedMouseButtons(modes ? Qt::LeftButton : Qt::NoButton);
+    setAcceptTouchEvents(bool(modes));
+    emit interactionModesChanged();
+}
+
+void MapView::setMapStyle(Style style)
+{
+    if (m_style == style)
+        return;
+    m_style = style;
+    update();
+    emit mapStyleChanged();
+}
+
+void MapView::setDark(bool dark)
+{
+    if (m_dark == dark)
+        return;
+    m_dark = dark;
+    update();
+    emit darkChanged();
+}
+
+QGeoCoordinate MapView::center() const
+{
+    return MapMath::unproject(m_centre);
+}
+
+double MapView::distance() const
+{
+    return MapMath::distanceForZoom(m_zoom, center().latitude(), height());
+}
+
+double MapView::metresPerPixel() const
+{
+    return MapMath::distanceForZoom(m_zoom, center().latitude(), 1);
+}
+
+void MapView::setCamera(const QGeoCoordinate &center, double distance, bool animated)
+{
+    setAutomatic(false);
+    apply(Request{center, distance, std::nullopt, std::nullopt}, motion(animated));
+}
+
+void MapView::showRegion(double latitude, double longitude, double latitudeSpan, double longitudeSpan,
+                         bool animated)
+{
+    setAutomatic(false);
+    apply(Request{{}, 0, MapRegion{latitude, longitude, latitudeSpan, longitudeSpan}, std::nullopt},
+          motion(animated));
+}
+
+void MapView::showMapRect(const QRectF &mapPoints, bool animated)
+{
+    constexpr double side = 1 << 28;
+    setAutomatic(false);
+    const QRectF world(mapPoints.x() / side, mapPoints.y() / side, mapPoints.width() / side,
+                       mapPoints.height() / side);
+    apply(Request{{}, 0, std::nullopt, world}, motion(animated));
+}
+
+void MapView::showAll(bool animated)
+{
+    setAutomatic(true);
+    m_request.reset();
+    frameContent(motion(animated));
+}
+
+void MapView::apply(const Request &request, Motion motion)
+{
+    m_request = request;
+    if (request.world) {
+        if (const auto camera = framing(*request.world))
+            moveTo(*camera, motion);
+    } else if (request.region) {
+        const MapRegion &r = *request.region;
+        moveTo({MapMath::project(r.latitude, r.longitude), MapMath::zoomForRegion(r, size())}, motion);
+    } else {
+        moveTo({MapMath::project(request.center.latitude(), request.center.longitude()),
+                MapMath::zoomForDistance(request.distance, request.center.latitude(), height())},
+               motion);
+    }
+}
+
+std::optional<MapView::Camera> MapView::framing(const QRectF &world) const
+{
+    if (width() <= 0 || height() <= 0)
+        return std::nullopt;
+    const double w = std::max(world.width(), 1e-12);
+    const double h = std::max(world.height(), 1e-12);
+    return Camera{world.center(), std::log2(std::min(width() / w, height() / h) / MapMath::tileSize)};
+}
+
+void MapView::frameContent(Motion motion)
+{
+    QList<QGeoCoordinate> coordinates;
+    for (QQuickItem *child : childItems()) {
+        if (auto *content = dynamic_cast<MapContent *>(child))
+            coordinates += content->coordinates();
+        else if (auto *layer = qobject_cast<MapMarkerLayer *>(child))
+            coordinates += layer->coordinates();
+    }
+    const auto region = MapMath::enclosingRegion(coordinates);
+    if (!region || width() <= 0 || height() <= 0)
+        return;
+    const QPointF middle = MapMath::project(region->latitude, region->longitude);
+    const double north = MapMath::project(region->latitude + region->latitudeSpan / 2, 0).y();
+    const double south = MapMath::project(region->latitude - region->latitudeSpan / 2, 0).y();
+    QRectF world(middle.x() - region->longitudeSpan / 720.0, north, region->longitudeSpan / 360.0,
+                 south - north);
+    auto camera = framing(world);
+    if (!camera)
+        return;
+    // Room for the markers standing on the outermost points: a margin of pixels on every side.
+    const double padding = std::min(56.0, 0.15 * std::min(width(), height()));
+    const double inner = std::min((width() - 2 * padding) / width(), (height() - 2 * padding) / height());
+    camera->zoom = std::min(camera->zoom + std::log2(std::max(inner, 0.1)), automaticMaxZoom);
+    camera->centre.setY((north + south) / 2);
+    moveTo(*camera, motion);
+}
+
+void MapView::moveTo(const Camera &target, Motion motion)
+{
+    Camera to{{MapMath::nearestCopy(target.centre.x(), m_centre.x()), target.centre.y()},
+              std::clamp(target.zoom, minZoom, maxZoom)};
+    if (motion != Motion::Animated || !isComponentComplete() || !window()) {
+        m_spring.reset();
+        m_frames.stop();
+        setCameraNow(to.centre, to.zoom);
+        if (width() <= 0 || height() <= 0)
+            return;
+        if (motion == Motion::Follow) {
+            setMoving(true);
+            m_settle.start();
+        } else {
+            finishMovement();
+        }
+        return;
+    }
+    // A new target keeps the speed the camera has now, so a move that replaces another does not jolt.
+    Camera velocity;
+    if (m_spring) {
+        const double t = m_spring->clock.nsecsElapsed() / 1e9;
+        const double e = std::exp(-springRate * t);
+        const auto speed = [&](double from, double to, double v0) {
+            const double a = from - to;
+            const double b = v0 + springRate * a;
+            return (b - springRate * (a + b * t)) * e;
+        };
+        velocity.centre = {
+            speed(m_spring->from.centre.x(), m_spring->to.centre.x(), m_spring->velocity.centre.x()),
+            speed(m_spring->from.centre.y(), m_spring->to.centre.y(), m_spring->velocity.centre.y())};
+        velocity.zoom = speed(m_spring->from.zoom, m_spring->to.zoom, m_spring->velocity.zoom);
+    }
+    m_spring = Spring{{m_centre, m_zoom}, to, velocity, {}};
+    m_spring->clock.start();
+    m_settle.stop();
+    setMoving(true);
+    m_frames.start();
+}
+
+void MapView::step()
+{
+    if (!m_spring) {
+        m_frames.stop();
+        return;
+    }
+    const double t = m_spring->clock.nsecsElapsed() / 1e9;
+    const double e = std::exp(-springRate * t);
+    const auto at = [&](double from, double to, double v0) {
+        const double a = from - to;
+        return to + (a + (v0 + springRate * a) * t) * e;
+    };
+    const Spring &s = *m_spring;
+    if (springRate * t >= springSettled) {
+        const Camera end = s.to;
+        m_spring.reset();
+        m_frames.stop();
+        setCameraNow(end.centre, end.zoom);
+        finishMovement();
+        return;
+    }
+    setCameraNow({at(s.from.centre.x(), s.to.centre.x(), s.velocity.centre.x()),
+                  at(s.from.centre.y(), s.to.centre.y(), s.velocity.centre.y())},
+                 at(s.from.zoom, s.to.zoom, s.velocity.zoom));
+}
+
+void MapView::setCameraNow(QPointF centre, double zoom)
+{
+    centre.setY(std::clamp(centre.y(), 0.0, 1.0));
+    zoom = std::clamp(zoom, minZoom, maxZoom);
+    if (centre == m_centre && zoom == m_zoom)
+        return;
+    m_centre = centre;
+    m_zoom = zoom;
+    polish();
+    update();
+    emit cameraChanged();
+}
+
+void MapView::finishMovement()
+{
+    m_settle.stop();
+    // Only what is reported is wrapped: the camera itself may have travelled several worlds.
+    m_centre.setX(m_centre.x() - std::floor(m_centre.x()));
+    m_region = MapMath::regionFor(m_centre, m_zoom, size());
+    setMoving(false);
+    polish();
+    update();
+    emit movementEnded(m_region, width());
+}
+
+void MapView::setMoving(bool moving)
+{
+    if (m_moving == moving)
+        return;
+    m_moving = moving;
+    emit movingChanged();
+}
+
+void MapView::setAutomatic(bool automatic)
+{
+    if (m_automatic == automatic)
+        return;
+    m_automatic = automatic;
+    emit automaticChanged();
+}
+
+void MapView::contentChanged()
+{
+    if (m_automatic)
+        frameContent(Motion::Follow);
+    polish();
+}
+
+QGeoCoordinate MapView::coordinateAt(const QPointF &point) const
+{
+    const double world = MapMath::worldSize(m_zoom);
+    return MapMath::unproject(m_centre + (point - QPointF(width() / 2, height() / 2)) / world);
+}
+
+QPointF MapView::pointAt(const QGeoCoordinate &coordinate) const
+{
+    return itemPoint(MapMath::project(coordinate.latitude(), coordinate.longitude()));
+}
+
+QPointF MapView::itemPoint(QPointF world) const
+{
+    world.setX(MapMath::nearestCopy(world.x(), m_centre.x()));
+    return (world - m_centre) * MapMath::worldSize(m_zoom) + QPointF(width() / 2, height() / 2);
+}
+
+MapFrame MapView::cover(QQuickItem *layer) const
+{
+    layer->setPosition({0, 0});
+    layer->setSize(size());
+    return {m_centre, MapMath::worldSize(m_zoom)};
+}
+
+void MapView::zoomAround(QPointF point, double zoom)
+{
+    zoom = std::clamp(zoom, minZoom, maxZoom);
+    const QPointF offset = point - QPointF(width() / 2, height() / 2);
+    const QPointF under = m_centre + offset / MapMath::worldSize(m_zoom);
+    setCameraNow(under - offset / MapMath::worldSize(zoom), zoom);
+}
+
+void MapView::beginGesture()
+{
+    // The member's own move ends the automatic framing and any camera still on its way.
+    setAutomatic(false);
+    m_request.reset();
+    m_spring.reset();
+    m_frames.stop();
+    setMoving(true);
+}
+
+void MapView::mousePressEvent(QMouseEvent *event)
+{
+    m_pressAt = event->position();
+    m_lastDrag = m_pressAt;
+    m_dragging = false;
+    event->accept();
+}
+
+void MapView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!(m_interactions & Pan))
+        return;
+    if (!m_dragging) {
+        if ((event->position() - m_pressAt).manhattanLength() < 4)
+            return;
+        m_dragging = true;
+        beginGesture();
+    }
+    const QPointF delta = event->position() - m_lastDrag;
+    m_lastDrag = event->position();
+    setCameraNow(m_centre - delta / MapMath::worldSize(m_zoom), m_zoom);
+}
+
+void MapView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_dragging) {
+        m_dragging = false;
+        finishMovement();
+        return;
+    }
+    tapAt(event->position());
+}
+
+void MapView::tapAt(QPointF at)
+{
+    const QList<QQuickItem *> children = childItems();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        auto *layer = qobject_cast<MapMarkerLayer *>(*it);
+        if (!layer || !layer->isVisible())
+            continue;
+        if (const int row = layer->markerAt(layer->mapFromItem(this, at)); row >= 0) {
+            emit layer->clicked(row);
+            return;
+        }
+    }
+    emit tapped(coordinateAt(at));
+}
+
+void MapView::touchEvent(QTouchEvent *event)
+{
+    const QList<QEventPoint> &points = event->points();
+    if (event->type() == QEvent::TouchCancel || event->isEndEvent()) {
+        if (m_dragging)
+            finishMovement();
+        else if (event->type() == QEvent::TouchEnd && points.size() == 1)
+            tapAt(points.front().position());
+        m_dragging = false;
+        m_touches = 0;
+        return;
+    }
+    // The pan follows the fingers' middle; two fingers also zoom by the change of their distance.
+    QPointF middle;
+    for (const QEventPoint &p : points)
+        middle += p.position() / double(points.size());
+    const double spread =
+        points.size() >= 2 ? QLineF(points.at(0).position(), points.at(1).position()).length() : 0;
+    if (points.size() != m_touches) {
+        m_touches = int(points.size());
+        m_pressAt = middle;
+        m_lastDrag = middle;
+        m_lastSpread = spread;
+        event->accept();
+        return;
+    }
+    if (!m_dragging && (middle - m_pressAt).manhattanLength() < 4 && std::abs(spread - m_lastSpread) < 4)
+        return;
+    if (!m_dragging) {
+        m_dragging = true;
+        beginGesture();
+    }
+    if (m_interactions & Pan)
+        setCameraNow(m_centre - (middle - m_lastDrag) / MapMath::worldSize(m_zoom), m_zoom);
+    if ((m_interactions & Zoom) && spread > 0 && m_lastSpread > 0)
+        zoomAround(middle, m_zoom + std::log2(spread / m_lastSpread));
+    m_lastDrag = middle;
+    m_lastSpread = spread;
+}
+
+void MapView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (!(m_interactions & Zoom))
+        return;
+    const QPointF offset = event->position() - QPointF(width() / 2, height() / 2);
+    const QPointF under = m_centre + offset / MapMath::worldSize(m_zoom);
+    const double zoom = std::min(m_zoom + 1, maxZoom);
+    beginGesture();
+    moveTo({under - offset / MapMath::worldSize(zoom), zoom}, Motion::Animated);
+}
+
+void MapView::wheelEvent(QWheelEvent *event)
+{
+    if (!(m_interactions & Zoom)) {
+        event->ignore();
+        return;
+    }
+    // A notch (120) is half a zoom level; trackpads send pixels, a hundred of them one level.
+    const double steps =
+        event->pixelDelta().isNull() ? event->angleDelta().y() / 240.0 : event->pixelDelta().y() / 100.0;
+    if (!m_moving || m_spring)
+        beginGesture();
+    zoomAround(event->position(), m_zoom + steps);
+    m_settle.start();
+}
+
+bool MapView::event(QEvent *event)
+{
+    if (event->type() == QEvent::NativeGesture && (m_interactions & Zoom)) {
+        auto *gesture = static_cast<QNativeGestureEvent *>(event);
+        if (gesture->gestureType() == Qt::ZoomNativeGesture) {
+            if (!m_moving || m_spring)
+                beginGesture();
+            zoomAround(gesture->position(), m_zoom + std::log2(1 + gesture->value()));
+            m_settle.start();
+            return true;
+        }
+        if (gesture->gestureType() == Qt::EndNativeGesture && m_moving && !m_spring) {
+            finishMovement();
+            return true;
+        }
+    }
+    return QQuickItem::event(event);
+}
+
+void MapView::geometryChange(const QRectF &now, const QRectF &before)
+{
+    QQuickItem::geometryChange(now, before);
+    if (now.size() == before.size() || now.width() <= 0 || now.height() <= 0)
+        return;
+    // A resize comes in many steps: the movement it makes ends when they pause.
+    if (m_automatic) {
+        frameContent(Motion::Follow);
+    } else if (m_request) {
+        apply(*m_request, Motion::Follow);
+    } else if (!m_spring && !m_dragging) {
+        setMoving(true);
+        m_settle.start();
+    }
+    polish();
+    update();
+}
+
+void MapView::componentComplete()
+{
+    QQuickItem::componentComplete();
+    if (m_automatic)
+        frameContent(Motion::Follow);
+    polish();
+}
+
+void MapView::itemChange(ItemChange change, const ItemChangeData &data)
+{
+    QQuickItem::itemChange(change, data);
+    if (change == ItemChildAddedChange || change == ItemChildRemovedChange)
+        contentChanged();
+}
+
+void MapView::updatePolish()
+{
+    for (QQuickItem *child : childItems()) {
+        if (auto *content = dynamic_cast<MapContent *>(child))
+            content->place(*this);
+        else if (auto *layer = qobject_cast<MapMarkerLayer *>(child))
+            layer->place(*this);
+    }
+}
+
+void MapView::requestTiles()
+{
+    const QSet<TileKey> wanted = std::exchange(m_wanted, {});
+    for (const TileKey &key : wanted) {
+        if (m_rendering.contains(key) || m_tiles.find(key))
+            continue;
+        m_rendering.insert(key);
+        auto *watcher = new QFutureWatcher<QImage>(this);
+        connect(watcher, &QFutureWatcher<QImage>::finished, this, [this, watcher, key] {
+            m_rendering.remove(key);
+            m_tiles.insert(key, watcher->result());
+            watcher->deleteLater();
+            update();
+        });
+        watcher->setFuture(QtConcurrent::run([key] { return Tiles::render(BaseMap::bundled(), key); }));
+    }
+}
+
+QSGNode *MapView::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
+{
+    auto *root = static_cast<TileLayerNode *>(old);
+    if (!root) {
+        root = new TileLayerNode;
+        root->water = window()->createRectangleNode();
+        root->appendChildNode(root->water);
+    }
+    const bool hybrid = m_style == Style::Hybrid;
+    root->water->setRect(boundingRect());
+    root->water->setColor(MapPalette::of(hybrid, m_dark).water);
+
+    const int scale = std::max(1, int(std::ceil(window()->effectiveDevicePixelRatio())));
+    // Tiles a little larger than they were drawn would blur, so the level is rounded up early.
+    const int level = std::clamp(int(std::ceil(m_zoom - 0.25)), 0, maxTileLevel);
+    const int count = 1 << level;
+    const double tile = MapMath::worldSize(m_zoom) / count;
+    const QPointF origin = QPointF(width() / 2, height() / 2) - m_centre * MapMath::worldSize(m_zoom);
+    const int firstColumn = int(std::floor(-origin.x() / tile));
+    const int lastColumn = int(std::floor((width() - origin.x()) / tile));
+    const int firstRow = std::max(0, int(std::floor(-origin.y() / tile)));
+    const int lastRow = std::min(count - 1, int(std::floor((height() - origin.y()) / tile)));
+
+    QHash<TileKey, TileLayerNode::Slot> kept;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        for (int column = firstColumn; column <= lastColumn; ++column) {
+            const TileKey slotKey{level, column, row, scale, hybrid, m_dark};
+            TileKey key = slotKey;
+            key.x = ((column % count) + count) % count;
+            // While a tile is drawn, a cached tile of a coarser level stands in for it.
+            TileKey source = key;
+            const QImage *image = m_tiles.find(key);
+            QRectF sourceRect;
+            if (!image) {
+                m_wanted.insert(key);
+                for (int up = 1; up <= level && !image; ++up) {
+                    source = {level - up, key.x >> up, key.y >> up, scale, hybrid, m_dark};
+                    image = m_tiles.find(source);
+                    if (image) {
+                        const double part = image->width() / double(1 << up);
+                        sourceRect = QRectF((key.x - (source.x << up)) * part,
+                                            (key.y - (source.y << up)) * part, part, part);
+                    }
+                }
+            }
+            if (!image)
+                continue;
+            if (sourceRect.isNull())
+                sourceRect = QRectF(0, 0, image->width(), image->height());
+            TileLayerNode::Slot slot = root->placed.take(slotKey);
+            const bool added = !slot.node;
+            if (added) {
+                slot.node = window()->createImageNode();
+                slot.node->setOwnsTexture(true);
+                slot.node->setFiltering(QSGTexture::Linear);
+            }
+            if (added || !(slot.source == source)) {
+                slot.node->setTexture(window()->createTextureFromImage(*image));
+                slot.source = source;
+            }
+            slot.node->setSourceRect(sourceRect);
+            // Edges on whole pixels, so neighbouring tiles meet without a seam.
+            const double left = std::round(origin.x() + column * tile);
+            const double top = std::round(origin.y() + row * tile);
+            slot.node->setRect(QRectF(left, top, std::round(origin.x() + (column + 1) * tile) - left,
+                                      std::round(origin.y() + (row + 1) * tile) - top));
+            // The software renderer needs a node's texture and place before it sees the node.
+            if (added)
+                root->appendChildNode(slot.node);
+            kept.insert(slotKey, slot);
+        }
+    }
+    for (const TileLayerNode::Slot &gone : std::as_const(root->placed)) {
+        root->removeChildNode(gone.node);
+        delete gone.node;
+    }
+    root->placed = std::move(kept);
+    // This runs on the render thread while the item's thread waits: the drawing is started from there.
+    if (!m_wanted.isEmpty())
+        QMetaObject::invokeMethod(this, &MapView::requestTiles, Qt::QueuedConnection);
+    return root;
+}

@@ -1,0 +1,242 @@
+// The map's arithmetic: projection, the distance rule, framing the short way, geodesic lines, tiles.
+#include "BaseMap.h"
+#include "Geodesy.h"
+#include "MapMath.h"
+
+#include <QFile>
+#include <QTest>
+
+class MapGeometryTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void projectionRoundTrips_data();
+    void projectionRoundTrips();
+    void distanceAndZoom_data();
+    void distanceAndZoom();
+    void reportedRegionsShowAgainAtTheSameZoom_data();
+    void reportedRegionsShowAgainAtTheSameZoom();
+    void framingTakesTheShortWay_data();
+    void framingTakesTheShortWay();
+    void geodesicDistanceIsOnTheEllipsoid();
+    void densifiedLinesKeepTheirPoints();
+    void linesSplitAtTheAntimeridian_data();
+    void linesSplitAtTheAntimeridian();
+    void tileCacheKeepsTheRecentWithinBounds();
+    void tilesDrawLandApartFromWater();
+    void truncatedBaseMapIsEmpty();
+};
+
+void MapGeometryTest::projectionRoundTrips_data()
+{
+    QTest::addColumn<double>("latitude");
+    QTest::addColumn<double>("longitude");
+    QTest::addColumn<double>("expectedLatitude");
+    QTest::addColumn<double>("expectedLongitude");
+    QTest::newRow("origin") << 0.0 << 0.0 << 0.0 << 0.0;
+    QTest::newRow("Beijing") << 40.08 << 116.58 << 40.08 << 116.58;
+    QTest::newRow("southern hemisphere, west") << -33.95 << -70.78 << -33.95 << -70.78;
+    QTest::newRow("northern limit") << 85.05 << 10.0 << 85.05 << 10.0;
+    QTest::newRow("southern limit") << -85.05 << -10.0 << -85.05 << -10.0;
+    QTest::newRow("beyond the limit is clamped") << 89.0 << 0.0 << 85.0511287798 << 0.0;
+    QTest::newRow("longitude wraps east") << 10.0 << 190.0 << 10.0 << -170.0;
+    QTest::newRow("longitude wraps west") << 10.0 << -541.0 << 10.0 << 179.0;
+}
+
+void MapGeometryTest::projectionRoundTrips()
+{
+    QFETCH(double, latitude);
+    QFETCH(double, longitude);
+    QFETCH(double, expectedLatitude);
+    QFETCH(double, expectedLongitude);
+    const QGeoCoordinate back = MapMath::unproject(MapMath::project(latitude, longitude));
+    QVERIFY2(qAbs(back.latitude() - expectedLatitude) < 1e-9,
+             qPrintable(QString::number(back.latitude(), 'f', 12)));
+    QVERIFY2(qAbs(back.longitude() - expectedLongitude) < 1e-9,
+             qPrintable(QString::number(back.longitude(), 'f', 12)));
+}
+
+void MapGeometryTest::distanceAndZoom_data()
+{
+    QTest::addColumn<double>("distance");
+    QTest::addColumn<double>("latitude");
+    QTest::addColumn<double>("height");
+    QTest::addColumn<double>("zoom");
+    // The view's height spans the distance at the centre: log2(40,075,016.686 m x cos(lat) x height / (256 x
+    // d)).
+    QTest::newRow("world view at the equator") << 35000000.0 << 0.0 << 1000.0 << 2.161132483662942;
+    QTest::newRow("close view at 60° north") << 1000000.0 << 60.0 << 800.0 << 5.968487405720547;
+}
+
+void MapGeometryTest::distanceAndZoom()
+{
+    QFETCH(double, distance);
+    QFETCH(double, latitude);
+    QFETCH(double, height);
+    QFETCH(double, zoom);
+    QVERIFY(qAbs(MapMath::zoomForDistance(distance, latitude, height) - zoom) < 1e-9);
+    QVERIFY(qAbs(MapMath::distanceForZoom(zoom, latitude, height) - distance) < 1e-3);
+}
+
+void MapGeometryTest::reportedRegionsShowAgainAtTheSameZoom_data()
+{
+    QTest::addColumn<double>("latitude");
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QSizeF>("size");
+    QTest::newRow("wide, at 28° north") << 28.0 << 3.2 << QSizeF(1000, 700);
+    QTest::newRow("tall, at 70° north") << 70.0 << 5.0 << QSizeF(400, 900);
+    QTest::newRow("close, south") << -33.95 << 11.0 << QSizeF(800, 600);
+}
+
+// Regression: moving the camera to the region it reported must keep the zoom, not zoom out a little each time.
+void MapGeometryTest::reportedRegionsShowAgainAtTheSameZoom()
+{
+    QFETCH(double, latitude);
+    QFETCH(double, zoom);
+    QFETCH(QSizeF, size);
+    const MapRegion region = MapMath::regionFor(MapMath::project(latitude, 10), zoom, size);
+    QVERIFY(qAbs(region.latitude - latitude) < 1e-9);
+    QVERIFY2(qAbs(MapMath::zoomForRegion(region, size) - zoom) < 1e-6,
+             qPrintable(QString::number(MapMath::zoomForRegion(region, size))));
+}
+
+void MapGeometryTest::framingTakesTheShortWay_data()
+{
+    QTest::addColumn<QList<QGeoCoordinate>>("points");
+    QTest::addColumn<double>("longitude");
+    QTest::addColumn<double>("longitudeSpan");
+    QTest::addColumn<double>("latitude");
+    QTest::addColumn<double>("latitudeSpan");
+    QTest::newRow("Fiji to Samoa across 180°")
+        << QList<QGeoCoordinate>{{-17.76, 177.44}, {-13.83, -172.0}} << -177.28 << 10.56 << -15.795 << 3.93;
+    QTest::newRow("Beijing and Shanghai")
+        << QList<QGeoCoordinate>{{40.08, 116.58}, {31.14, 121.8}} << 119.19 << 5.22 << 35.61 << 8.94;
+    QTest::newRow("Tokyo, Honolulu, San Francisco")
+        << QList<QGeoCoordinate>{{35.55, 139.78}, {21.32, -157.92}, {37.62, -122.38}} << -171.3 << 97.84
+        << 29.47 << 16.3;
+}
+
+void MapGeometryTest::framingTakesTheShortWay()
+{
+    QFETCH(QList<QGeoCoordinate>, points);
+    QFETCH(double, longitude);
+    QFETCH(double, longitudeSpan);
+    QFETCH(double, latitude);
+    QFETCH(double, latitudeSpan);
+    const auto region = MapMath::enclosingRegion(points);
+    QVERIFY(region);
+    QCOMPARE(qRound(region->longitude * 100), qRound(longitude * 100));
+    QCOMPARE(qRound(region->longitudeSpan * 100), qRound(longitudeSpan * 100));
+    QCOMPARE(qRound(region->latitude * 1000), qRound(latitude * 1000));
+    QCOMPARE(qRound(region->latitudeSpan * 100), qRound(latitudeSpan * 100));
+}
+
+void MapGeometryTest::geodesicDistanceIsOnTheEllipsoid()
+{
+    // One degree along the equator of WGS 84 is 6,378,137 m x pi / 180; a sphere would give 111,195 m.
+    QCOMPARE(qRound(Geodesy::distance({0, 0}, {0, 1}) * 100), 11131949);
+    // Along a meridian the ellipsoid's degree is shorter at the equator than at the pole.
+    QVERIFY(Geodesy::distance({0, 0}, {1, 0}) < Geodesy::distance({88, 0}, {89, 0}));
+}
+
+void MapGeometryTest::densifiedLinesKeepTheirPoints()
+{
+    const QList<QGeoCoordinate> path{{40.08, 116.58}, {31.14, 121.8}, {22.31, 113.91}};
+    const QList<QGeoCoordinate> dense = Geodesy::densify(path, 50000);
+    QCOMPARE(dense.front(), path.front());
+    QCOMPARE(dense.back(), path.back());
+    QVERIFY(dense.contains(path.at(1)));
+    for (qsizetype i = 1; i < dense.size(); ++i)
+        QVERIFY(Geodesy::distance(dense.at(i - 1), dense.at(i)) <= 50000.5);
+    // A great circle from Beijing to Shanghai bends north of the straight line on the map: its middle
+    // lies further north than the middle of the two latitudes.
+    const QList<QGeoCoordinate> leg = Geodesy::densify({path.at(0), path.at(1)}, 10000);
+    QVERIFY(leg.at(leg.size() / 2).latitude() > (40.08 + 31.14) / 2);
+}
+
+void MapGeometryTest::linesSplitAtTheAntimeridian_data()
+{
+    QTest::addColumn<QList<QGeoCoordinate>>("path");
+    QTest::addColumn<int>("pieces");
+    QTest::newRow("Tokyo to San Francisco") << QList<QGeoCoordinate>{{35.55, 139.78}, {37.62, -122.38}} << 2;
+    QTest::newRow("San Francisco to Tokyo") << QList<QGeoCoordinate>{{37.62, -122.38}, {35.55, 139.78}} << 2;
+    QTest::newRow("Beijing to Shanghai") << QList<QGeoCoordinate>{{40.08, 116.58}, {31.14, 121.8}} << 1;
+    QTest::newRow("there and back") << QList<QGeoCoordinate>{{-17.76, 177.44},
+                                                             {-13.83, -172.0},
+                                                             {-17.76, 177.44}}
+                                    << 3;
+}
+
+void MapGeometryTest::linesSplitAtTheAntimeridian()
+{
+    QFETCH(QList<QGeoCoordinate>, path);
+    QFETCH(int, pieces);
+    const auto split = Geodesy::splitAtAntimeridian(Geodesy::densify(path));
+    QCOMPARE(split.size(), pieces);
+    for (qsizetype i = 0; i < split.size(); ++i) {
+        for (const QGeoCoordinate &c : split.at(i))
+            QVERIFY(c.longitude() >= -180 && c.longitude() <= 180);
+        if (i == 0)
+            continue;
+        // Each piece starts where the last ended, on the other side of the same meridian.
+        const QGeoCoordinate end = split.at(i - 1).back();
+        const QGeoCoordinate start = split.at(i).front();
+        QCOMPARE(qAbs(end.longitude()), 180.0);
+        QCOMPARE(start.longitude(), -end.longitude());
+        QCOMPARE(start.latitude(), end.latitude());
+    }
+    QCOMPARE(split.front().front().latitude(), path.front().latitude());
+    QCOMPARE(split.back().back().longitude(), path.back().longitude());
+}
+
+void MapGeometryTest::tileCacheKeepsTheRecentWithinBounds()
+{
+    TileCache cache(3);
+    const auto key = [](int x) { return TileKey{2, x, 1, 1, false, false}; };
+    for (int x = 0; x < 3; ++x)
+        cache.insert(key(x), QImage(1, 1, QImage::Format_ARGB32));
+    QVERIFY(cache.find(key(0)));
+    cache.insert(key(3), QImage(1, 1, QImage::Format_ARGB32));
+    cache.insert(key(4), QImage(1, 1, QImage::Format_ARGB32));
+    QCOMPARE(cache.size(), 3);
+    // Tile 0 was used last of the first three, so 1 and 2 made room.
+    QVERIFY(cache.find(key(0)));
+    QVERIFY(!cache.find(key(1)));
+    QVERIFY(!cache.find(key(2)));
+    QVERIFY(cache.find(key(4)));
+    // The same tile in another appearance is another tile.
+    QVERIFY(!cache.find(TileKey{2, 4, 1, 1, false, true}));
+}
+
+void MapGeometryTest::tilesDrawLandApartFromWater()
+{
+    const BaseMap &map = BaseMap::bundled();
+    QVERIFY(!map.isEmpty());
+    for (const TileKey key : {TileKey{0, 0, 0, 1, false, false}, TileKey{0, 0, 0, 1, true, true}}) {
+        const QImage world = Tiles::render(map, key);
+        QCOMPARE(world.size(), QSize(256, 256));
+        const auto pixel = [&](double latitude, double longitude) {
+            const QPointF p = MapMath::project(latitude, longitude) * 256;
+            return world.pixel(p.toPoint());
+        };
+        // Algeria and Siberia are land, the middle of the Pacific and of the South Atlantic water.
+        QCOMPARE(pixel(28, 2), pixel(65, 110));
+        QCOMPARE(pixel(0, -150), pixel(-30, -15));
+        QVERIFY(pixel(28, 2) != pixel(0, -150));
+    }
+}
+
+// Regression: a file cut short must not give a map with half the world missing.
+void MapGeometryTest::truncatedBaseMapIsEmpty()
+{
+    QFile file(QStringLiteral(":/maps/basemap.bin"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(!BaseMap::decode(bytes).isEmpty());
+    QVERIFY(BaseMap::decode(bytes.left(bytes.size() / 2)).isEmpty());
+    QVERIFY(BaseMap::decode(QByteArray("VMAP")).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(MapGeometryTest)
+#include "tst_map_geometry.moc"

@@ -1,0 +1,217 @@
+// The map item in a window: regions after gestures, the end-of-movement report, automatic framing, markers.
+#include "MapItems.h"
+#include "MapMarkerLayer.h"
+#include "MapView.h"
+
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// A map of 800 x 600 whose camera shows 90° of longitude around the origin: zoom log2(12.5), the world
+// 3,200 pixels wide.
+struct Fixture {
+    QQuickWindow window;
+    MapView *map = new MapView(window.contentItem());
+
+    Fixture()
+    {
+        window.resize(800, 600);
+        map->setSize({800, 600});
+        map->showRegion(0, 0, 1, 90);
+        window.show();
+    }
+};
+
+QStandardItem *marker(double latitude, double longitude, double size)
+{
+    auto *item = new QStandardItem;
+    item->setData(latitude, Qt::UserRole + 1);
+    item->setData(longitude, Qt::UserRole + 2);
+    item->setData(size, Qt::UserRole + 3);
+    return item;
+}
+
+} // namespace
+
+class MapViewTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void regionAfterPan();
+    void regionAfterZoomAroundThePointer();
+    void movementEndsOncePerGesture();
+    void movementEndsOncePerAnimation();
+    void automaticFramesAcrossTheAntimeridian();
+    void topmostMarkerWins();
+};
+
+void MapViewTest::regionAfterPan()
+{
+    Fixture f;
+    QSignalSpy ended(f.map, &MapView::movementEnded);
+    QTest::mousePress(&f.window, Qt::LeftButton, {}, {500, 300});
+    for (int x = 450; x >= 100; x -= 50)
+        QTest::mouseMove(&f.window, {x, 300});
+    QTest::mouseRelease(&f.window, Qt::LeftButton, {}, {100, 300});
+    QCOMPARE(ended.size(), 1);
+    // 400 pixels of a 3,200-pixel world dragged westwards bring 45° of longitude from the east.
+    const MapRegion region = f.map->visibleRegion();
+    QCOMPARE(qRound(region.longitude * 1000), 45000);
+    QCOMPARE(qRound(region.longitudeSpan * 1000), 90000);
+    QCOMPARE(qRound(region.latitude * 1000), 0);
+    QCOMPARE(ended.front().at(1).toDouble(), 800.0);
+}
+
+void MapViewTest::regionAfterZoomAroundThePointer()
+{
+    Fixture f;
+    QSignalSpy ended(f.map, &MapView::movementEnded);
+    // One wheel notch is half a zoom level; the place under the pointer (22.5° E) stays under it.
+    const QGeoCoordinate before = f.map->coordinateAt({600, 300});
+    QWheelEvent wheel({600, 300}, f.window.mapToGlobal(QPointF(600, 300)), {}, {0, 120}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&f.window, &wheel);
+    QVERIFY(ended.wait(2000));
+    QCOMPARE(ended.size(), 1);
+    QCOMPARE(qRound(before.longitude() * 1000), 22500);
+    QCOMPARE(qRound(f.map->coordinateAt({600, 300}).longitude() * 1000), 22500);
+    const MapRegion region = f.map->visibleRegion();
+    // 22.5° - 200 px / (3,200 px x sqrt 2) x 360°, and 90° / sqrt 2.
+    QCOMPARE(qRound(region.longitude * 100), 659);
+    QCOMPARE(qRound(region.longitudeSpan * 100), 6364);
+}
+
+void MapViewTest::movementEndsOncePerGesture()
+{
+    Fixture f;
+    QSignalSpy ended(f.map, &MapView::movementEnded);
+    QSignalSpy moved(f.map, &MapView::cameraChanged);
+    QTest::mousePress(&f.window, Qt::LeftButton, {}, {400, 300});
+    for (int y = 310; y <= 400; y += 10)
+        QTest::mouseMove(&f.window, {400, y});
+    QVERIFY(moved.size() > 1);
+    QCOMPARE(ended.size(), 0);
+    const MapRegion during = f.map->visibleRegion();
+    QTest::mouseRelease(&f.window, Qt::LeftButton, {}, {400, 400});
+    QCOMPARE(ended.size(), 1);
+    QVERIFY(f.map->visibleRegion().latitude > during.latitude);
+
+    // Three notches in a burst are one movement.
+    for (int i = 0; i < 3; ++i) {
+        QWheelEvent wheel({400, 300}, f.window.mapToGlobal(QPointF(400, 300)), {}, {0, -120}, Qt::NoButton,
+                          {}, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&f.window, &wheel);
+    }
+    QVERIFY(ended.wait(2000));
+    QTest::qWait(400);
+    QCOMPARE(ended.size(), 2);
+
+    // Two fingers spreading from 200 to 300 pixels apart zoom in by log2(1.5), as one movement.
+    const double zoom = f.map->zoomLevel();
+    QPointingDevice *touch = QTest::createTouchDevice();
+    QTest::touchEvent(&f.window, touch).press(0, {300, 300}).press(1, {500, 300});
+    for (int d = 110; d <= 150; d += 10)
+        QTest::touchEvent(&f.window, touch).move(0, {400 - d, 300}).move(1, {400 + d, 300});
+    QCOMPARE(ended.size(), 2);
+    QTest::touchEvent(&f.window, touch).release(0, {250, 300}).release(1, {550, 300});
+    QCOMPARE(ended.size(), 3);
+    QCOMPARE(qRound((f.map->zoomLevel() - zoom) * 1000), 585);
+
+    // A resize in steps reports once, with the width it came to.
+    for (int width = 700; width >= 500; width -= 100)
+        f.map->setWidth(width);
+    QVERIFY(ended.wait(2000));
+    QTest::qWait(400);
+    QCOMPARE(ended.size(), 4);
+    QCOMPARE(ended.back().at(1).toDouble(), 500.0);
+}
+
+void MapViewTest::movementEndsOncePerAnimation()
+{
+    Fixture f;
+    QSignalSpy ended(f.map, &MapView::movementEnded);
+    QSignalSpy moved(f.map, &MapView::cameraChanged);
+    f.map->setCamera({31.14, 121.8}, 200000, true);
+    QVERIFY(f.map->moving());
+    QVERIFY(ended.wait(3000));
+    // The spring passed through several cameras but reported once, at its end.
+    QVERIFY(moved.size() > 2);
+    QTest::qWait(300);
+    QCOMPARE(ended.size(), 1);
+    QVERIFY(!f.map->moving());
+    QCOMPARE(qRound(f.map->center().latitude() * 100), 3114);
+    QCOMPARE(qRound(f.map->distance()), 200000);
+
+    // A double click zooms in one level around the pointer, also as one animated movement.
+    const double zoom = f.map->zoomLevel();
+    QTest::mouseDClick(&f.window, Qt::LeftButton, {}, {400, 300});
+    QVERIFY(ended.wait(3000));
+    QTest::qWait(300);
+    QCOMPARE(ended.size(), 2);
+    QCOMPARE(qRound((f.map->zoomLevel() - zoom) * 1000), 1000);
+}
+
+void MapViewTest::automaticFramesAcrossTheAntimeridian()
+{
+    Fixture f;
+    for (const QGeoCoordinate &c : {QGeoCoordinate(-17.76, 177.44), QGeoCoordinate(-13.83, -172.0)}) {
+        auto *annotation = new MapAnnotation(f.map);
+        annotation->setCoordinate(c);
+    }
+    f.map->showAll();
+    QVERIFY(f.map->automatic());
+    const MapRegion region = f.map->visibleRegion();
+    // Framed across 180°, not the long way around the world.
+    QVERIFY2(qAbs(region.longitude) > 175, qPrintable(QString::number(region.longitude)));
+    QVERIFY(region.longitudeSpan > 10.56 && region.longitudeSpan < 40);
+    for (const QPointF p : {f.map->pointAt({-17.76, 177.44}), f.map->pointAt({-13.83, -172.0})})
+        QVERIFY(QRectF(0, 0, 800, 600).contains(p));
+
+    // A gesture ends the automatic position.
+    QTest::mousePress(&f.window, Qt::LeftButton, {}, {400, 300});
+    QTest::mouseMove(&f.window, {300, 300});
+    QTest::mouseRelease(&f.window, Qt::LeftButton, {}, {300, 300});
+    QVERIFY(!f.map->automatic());
+}
+
+void MapViewTest::topmostMarkerWins()
+{
+    Fixture f;
+    QStandardItemModel model;
+    model.setItemRoleNames(
+        {{Qt::UserRole + 1, "latitude"}, {Qt::UserRole + 2, "longitude"}, {Qt::UserRole + 3, "size"}});
+    // Rows 0 and 1 overlap at the middle; row 2 stands alone to the east. 1° is 8.9 pixels here.
+    model.appendRow(marker(0, 0, 30));
+    model.appendRow(marker(0, 1, 30));
+    model.appendRow(marker(0, 20, 30));
+    auto *layer = new MapMarkerLayer(f.map);
+    layer->setModel(&model);
+    QCoreApplication::processEvents();
+    f.map->polish();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QTRY_COMPARE(layer->width(), 800.0);
+
+    QCOMPARE(layer->markerAt({404, 300}), 1);
+    QCOMPARE(layer->markerAt({390, 300}), 0);
+    QCOMPARE(layer->markerAt({578, 300}), 2);
+    QCOMPARE(layer->markerAt({400, 200}), -1);
+
+    QSignalSpy clicked(layer, &MapMarkerLayer::clicked);
+    QSignalSpy tapped(f.map, &MapView::tapped);
+    QTest::mouseClick(&f.window, Qt::LeftButton, {}, {402, 300});
+    QCOMPARE(clicked.size(), 1);
+    QCOMPARE(clicked.front().front().toInt(), 1);
+    QCOMPARE(tapped.size(), 0);
+    QTest::mouseClick(&f.window, Qt::LeftButton, {}, {400, 150});
+    QCOMPARE(clicked.size(), 1);
+    QCOMPARE(tapped.size(), 1);
+}
+
+QTEST_MAIN(MapViewTest)
+#include "tst_map_view.moc"
