@@ -5,7 +5,10 @@ PortalModel::PortalModel(QObject *parent)
 {
     m_introLimit.setSingleShot(true);
     m_introLimit.setInterval(introLimitMs);
-    connect(&m_introLimit, &QTimer::timeout, this, &PortalModel::introFinished);
+    connect(&m_introLimit, &QTimer::timeout, this, [this] {
+        m_introFades = false;
+        introFinished();
+    });
     m_introLimit.start();
 }
 

@@ -16,6 +16,7 @@ class PortalModel : public QObject
     Q_PROPERTY(AppState *appState READ appState WRITE setAppState NOTIFY appStateChanged REQUIRED)
     Q_PROPERTY(Screen screen READ screen NOTIFY screenChanged)
     Q_PROPERTY(bool showingIntro READ showingIntro NOTIFY showingIntroChanged)
+    Q_PROPERTY(bool introFades READ introFades NOTIFY showingIntroChanged)
 
 public:
     enum class Screen {
@@ -37,6 +38,8 @@ public:
     static Screen screenFor(bool checking, bool signedIn, AppState::Gate gate);
 
     bool showingIntro() const { return m_showingIntro; }
+    // An intro that played fades out; one cut off by the limit goes at once.
+    bool introFades() const { return m_introFades; }
     // The intro says it has played; the view fades it out.
     Q_INVOKABLE void introFinished();
     // The latest the intro may stay, whether or not it reported its end.
@@ -54,5 +57,6 @@ Q_SIGNALS:
 private:
     QPointer<AppState> m_appState;
     bool m_showingIntro = true;
+    bool m_introFades = true;
     QTimer m_introLimit;
 };

@@ -137,6 +137,8 @@ Item {
         onFinished: model.introFinished()
 
         Behavior on opacity {
+            enabled: model.introFades
+
             NumberAnimation {
                 duration: 300
                 easing.type: Easing.OutQuad

@@ -90,10 +90,12 @@ void PortalTest::introEndsByItselfAtTheLatest()
     QVERIFY(ended.wait(6000 - int(clock.elapsed())));
     QVERIFY(clock.elapsed() >= 3800);
     QVERIFY(!portal.showingIntro());
+    QVERIFY(!portal.introFades()); // cut off: gone at once
 
     PortalModel played;
     played.introFinished();
     QVERIFY(!played.showingIntro());
+    QVERIFY(played.introFades());
     played.introFinished(); // once only
     QVERIFY(!played.showingIntro());
 }
