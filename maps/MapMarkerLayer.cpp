@@ -196,14 +196,23 @@ template <typename Visit> void MapMarkerLayer::forEachPlaced(Visit visit) const
 
 int MapMarkerLayer::markerAt(const QPointF &point) const
 {
-    int found = -1;
-    // Later rows lie on top, so the last hit wins.
-    forEachPlaced([&](size_t i, QPointF at) {
-        const double reach = m_markers[i].size / 2;
-        if (QLineF(at, point).length() <= reach)
-            found = int(i);
-    });
-    return found;
+    if (m_frame.worldSize <= 0)
+        return -1;
+    // Measured in world units against the copy of each marker nearest the point; later rows lie on top,
+    // so the search runs from the last row and stops at the first hit.
+    const QPointF middle(width() / 2, height() / 2);
+    const QPointF target = m_frame.centre + (point - middle) / m_frame.worldSize;
+    for (size_t i = m_markers.size(); i-- > 0;) {
+        const Marker &m = m_markers[i];
+        const double reach = m.size / 2 / m_frame.worldSize;
+        const double dy = m.world.y() - target.y();
+        if (dy > reach || dy < -reach)
+            continue;
+        const double dx = MapMath::nearestCopy(m.world.x(), target.x()) - target.x();
+        if (dx * dx + dy * dy <= reach * reach)
+            return int(i);
+    }
+    return -1;
 }
 
 QSGNode *MapMarkerLayer::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
