@@ -6,11 +6,7 @@
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkCookieJar>
-#include <QNetworkReply>
-#include <QTimer>
 #include <QUrlQuery>
-
-#include <QCoro/QCoroNetworkReply>
 
 // The client's own cookies: never persisted by Qt, readable and replaceable as a whole.
 class SessionCookieJar : public QNetworkCookieJar
@@ -22,24 +18,6 @@ public:
 };
 
 namespace {
-
-// Why the client ended a reply itself: Qt reports all of these as OperationCanceledError.
-constexpr char abortReason[] = "vornaAbortReason";
-constexpr char abortedByClient[] = "cancelled";
-constexpr char abortedForTime[] = "timeout";
-constexpr char abortedForSize[] = "oversize";
-
-constexpr int maxRedirects = 16;
-
-bool isRedirect(int status)
-{
-    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
-TransportError timedOut()
-{
-    return TransportError(QNetworkReply::TimeoutError, L("请求超时，请检查网络连接后重试。"));
-}
 
 // The service's error body: {"message": "…"}; anything else falls back to the status text.
 QString failureMessage(const QByteArray &body, int status)
@@ -80,27 +58,17 @@ APIClient::APIClient(QUrl origin, SessionStorePtr store, QList<QSslCertificate> 
     : QObject(parent)
     , m_origin(std::move(origin))
     , m_store(std::move(store))
-    , m_ssl(QSslConfiguration::defaultConfiguration())
-    , m_manager(new QNetworkAccessManager(this))
-    , m_cookies(new SessionCookieJar(m_manager))
+    , m_transfers(this, trustedCertificates)
+    , m_cookies(new SessionCookieJar(&m_transfers.manager()))
 {
     Q_ASSERT(m_origin.isValid());
-    if (!trustedCertificates.isEmpty())
-        m_ssl.addCaCertificates(trustedCertificates);
-    m_manager->setCookieJar(m_cookies);
-    m_manager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    m_transfers.manager().setCookieJar(m_cookies);
 }
 
 APIClient::~APIClient()
 {
-    // Coroutines waiting on our replies resume during the aborts below and must see we are gone.
+    // Coroutines waiting on our replies resume when m_transfers aborts them and must see we are gone.
     m_lifetime.end();
-    for (const QPointer<QNetworkReply> &reply : std::as_const(m_inFlight)) {
-        if (reply) {
-            reply->setProperty(abortReason, abortedByClient);
-            reply->abort();
-        }
-    }
 }
 
 void APIClient::setTimeouts(std::chrono::milliseconds idle, std::chrono::milliseconds total)
@@ -142,98 +110,18 @@ APIRequest APIClient::makeRequest(const QString &path, const QByteArray &method)
 
 QCoro::Task<HTTPAnswer> APIClient::send(APIRequest request)
 {
-    const Lifetime::Guard lifetime = m_lifetime.guard();
-    for (int hop = 0;; ++hop) {
-        if (m_retired)
-            throw CancellationError();
-        QNetworkRequest outgoing = request.request;
-        outgoing.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-        outgoing.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-        outgoing.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-        outgoing.setTransferTimeout(int(m_idleTimeout.count()));
-        outgoing.setSslConfiguration(m_ssl);
-
-        QNetworkReply *reply = nullptr;
-        if (request.method == "GET")
-            reply = m_manager->get(outgoing);
-        else if (request.method == "HEAD")
-            reply = m_manager->head(outgoing); // Qt reads no body only for its own HEAD
-        else
-            reply = m_manager->sendCustomRequest(outgoing, request.method, request.body);
-        const std::unique_ptr<QNetworkReply, void (*)(QNetworkReply *)> owner(
-            reply, [](QNetworkReply *r) { r->deleteLater(); });
-        m_inFlight.removeAll(nullptr);
-        m_inFlight.append(reply);
-
-        const auto stop = [reply](const char *reason) {
-            if (reply->isRunning()) {
-                reply->setProperty(abortReason, reason);
-                reply->abort();
-            }
-        };
-        QTimer::singleShot(m_totalTimeout, reply, [stop] { stop(abortedForTime); });
-        connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, stop] {
-            if (reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > maxAnswerBytes)
-                stop(abortedForSize);
-        });
-        connect(reply, &QNetworkReply::downloadProgress, reply, [stop](qint64 received, qint64) {
-            if (received > maxAnswerBytes)
-                stop(abortedForSize);
-        });
-
-        co_await reply;
-        lifetime.check();
-
-        const QByteArray reason = reply->property(abortReason).toByteArray();
-        if (reason == abortedByClient)
-            throw CancellationError();
-        if (reason == abortedForTime)
-            throw timedOut();
-        if (reason == abortedForSize)
-            throw APIError(502, L("服务器响应无效。"));
-
-        // Qt reports its own idle time-out as a cancellation, also once the headers have come: the answer
-        // is then cut short, not an answer.
-        if (reply->error() == QNetworkReply::OperationCanceledError)
-            throw timedOut();
-        const QVariant statusValue = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        if (!statusValue.isValid())
-            throw TransportError(reply->error(), reply->errorString());
-        const int status = statusValue.toInt();
-        const QUrl url = reply->url();
-
-        // Redirects are followed only within the member site; any other ends with the 3xx itself.
-        const QUrl location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-        if (isRedirect(status) && location.isValid()) {
-            const QUrl next = url.resolved(location);
-            if (sameOrigin(next, m_origin)) {
-                if (hop >= maxRedirects)
-                    throw TransportError(QNetworkReply::TooManyRedirectsError, L("重定向次数过多。"));
-                if (status == 303 || ((status == 301 || status == 302) && request.method == "POST")) {
-                    request.method = "GET";
-                    request.body.clear();
-                    request.request.setRawHeader("Content-Type", QByteArray());
-                }
-                request.request.setUrl(next);
-                continue;
-            }
-        }
-
-        HTTPAnswer answer;
-        answer.status = status;
-        answer.url = url;
-        answer.body = reply->readAll();
-        // The last piece can arrive together with the end of the answer, before the limit could stop it.
-        if (answer.body.size() > maxAnswerBytes)
-            throw APIError(502, L("服务器响应无效。"));
-        answer.mimeType = reply->header(QNetworkRequest::ContentTypeHeader)
-                              .toByteArray()
-                              .split(';')
-                              .constFirst()
-                              .trimmed()
-                              .toLower();
-        co_return answer;
-    }
+    if (m_retired)
+        throw CancellationError();
+    request.request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    // Redirects are followed only within the member site; any other ends with the 3xx itself.
+    TransferRules rules{.maxBytes = maxAnswerBytes,
+                        .tooLarge = APIError(502, L("服务器响应无效。")),
+                        .idleTimeout = m_idleTimeout,
+                        .totalTimeout = m_totalTimeout,
+                        .maxRedirects = 16,
+                        .follows = [origin = m_origin](const QUrl &to) { return sameOrigin(to, origin); }};
+    return m_transfers.run(std::move(request), std::move(rules));
 }
 
 QCoro::Task<HTTPAnswer> APIClient::perform(APIRequest request)
@@ -456,10 +344,5 @@ void APIClient::retire()
     onUnauthorized = nullptr;
     onRestricted = nullptr;
     m_retired = true;
-    for (const QPointer<QNetworkReply> &reply : std::as_const(m_inFlight)) {
-        if (reply && reply->isRunning()) {
-            reply->setProperty(abortReason, abortedByClient);
-            reply->abort();
-        }
-    }
+    m_transfers.cancel();
 }

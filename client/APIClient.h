@@ -7,13 +7,12 @@
 #include "L.h"
 #include "Lifetime.h"
 #include "SessionStore.h"
+#include "Transfer.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QNetworkRequest>
 #include <QObject>
-#include <QPointer>
-#include <QSslConfiguration>
 #include <QString>
 #include <QUrl>
 
@@ -24,8 +23,6 @@
 #include <memory>
 #include <optional>
 
-class QNetworkAccessManager;
-class QNetworkReply;
 class SessionCookieJar;
 
 // What the member site's gate pages say about the signed-in member.
@@ -36,23 +33,11 @@ enum class AccountGate {
 };
 
 // One member-service call as built by `makeRequest`: the request, its method and its body.
-struct APIRequest {
-    QNetworkRequest request;
-    QByteArray method;
-    QByteArray body;
-
+struct APIRequest : HTTPRequest {
     // A JSON object serialised compactly, with "Content-Type" "application/json".
     void setJsonBody(const QJsonObject &object);
     // A form-data body with its boundary in "Content-Type".
     void setMultipartBody(const MultipartBody &multipart);
-};
-
-// A final HTTP answer.
-struct HTTPAnswer {
-    int status = 0;
-    QUrl url; // after the redirects that were followed
-    QByteArray body;
-    QByteArray mimeType; // lower case, without parameters
 };
 
 namespace APIPath {
@@ -146,6 +131,8 @@ public:
 
     // How long a request may wait without data, and how long a whole exchange may take.
     void setTimeouts(std::chrono::milliseconds idle, std::chrono::milliseconds total);
+    std::chrono::milliseconds idleTimeout() const { return m_idleTimeout; }
+    std::chrono::milliseconds totalTimeout() const { return m_totalTimeout; }
     // The largest answer read; a longer one is cut off and treated as unusable.
     static constexpr qint64 maxAnswerBytes = 32 * 1024 * 1024;
 
@@ -157,14 +144,12 @@ private:
 
     QUrl m_origin;
     SessionStorePtr m_store;
-    QSslConfiguration m_ssl;
-    QNetworkAccessManager *m_manager;
+    Transfers m_transfers;
     SessionCookieJar *m_cookies;
     bool m_remembersSession = false;
     bool m_retired = false;
     quint64 m_generation = 0;
     std::chrono::milliseconds m_idleTimeout{30'000};
     std::chrono::milliseconds m_totalTimeout{60'000};
-    QList<QPointer<QNetworkReply>> m_inFlight;
     Lifetime m_lifetime; // last: ends first
 };

@@ -12,26 +12,17 @@
 #include <QNetworkCookie>
 #include <QNetworkCookieJar>
 #include <QNetworkDiskCache>
-#include <QNetworkReply>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <QCoro/QCoroFuture>
-#include <QCoro/QCoroNetworkReply>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// Why we ended a reply ourselves: Qt reports all of these as OperationCanceledError.
-constexpr char abortReason[] = "vornaAbortReason";
-constexpr char abortedByClear[] = "cancelled";
-constexpr char abortedForTime[] = "timeout";
-constexpr char abortedForSize[] = "oversize";
-
-constexpr int maxRedirects = 8;
 
 // Pictures and the catalog never carry the member's cookies, and never keep any the site sends.
 class NoCookies : public QNetworkCookieJar
@@ -41,23 +32,6 @@ public:
     QList<QNetworkCookie> cookiesForUrl(const QUrl &) const override { return {}; }
     bool setCookiesFromUrl(const QList<QNetworkCookie> &, const QUrl &) override { return false; }
 };
-
-bool isRedirect(int status)
-{
-    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
-TransportError timedOut()
-{
-    return TransportError(QNetworkReply::TimeoutError, L("请求超时，请检查网络连接后重试。"));
-}
-
-// Ends a coroutine that resumes after the service is gone.
-void checkAlive(const std::shared_ptr<bool> &alive)
-{
-    if (!*alive)
-        throw CancellationError();
-}
 
 // Hands a connection slot back on every way out of a request.
 class SlotLease
@@ -90,7 +64,7 @@ ConnectionSlots::ConnectionSlots(int limit, QObject *parent)
 
 ConnectionSlots::~ConnectionSlots()
 {
-    *m_alive = false;
+    m_lifetime.end();
     // Every coroutine still waiting resumes now, sees the pool gone and ends.
     std::deque<std::coroutine_handle<>> pending = std::exchange(m_granted, {});
     pending.insert(pending.end(), m_waiting.begin(), m_waiting.end());
@@ -105,11 +79,10 @@ QCoro::Task<> ConnectionSlots::acquire()
         ++m_busy;
         co_return;
     }
-    const std::shared_ptr<bool> alive = m_alive;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     co_await Turn{this};
     // The slot was handed over by release(), already counted.
-    if (!*alive)
-        throw CancellationError();
+    lifetime.check();
 }
 
 void ConnectionSlots::release()
@@ -134,27 +107,23 @@ AircraftImageService::AircraftImageService(Options options, QObject *parent)
     : QObject(parent)
     , m_options(std::move(options))
     , m_guard(m_options.origin)
-    , m_ssl(QSslConfiguration::defaultConfiguration())
-    , m_manager(new QNetworkAccessManager(this))
+    , m_transfers(this, m_options.trustedCertificates)
     , m_slots(new ConnectionSlots(connectionsPerHost, this))
 {
-    if (!m_options.trustedCertificates.isEmpty())
-        m_ssl.addCaCertificates(m_options.trustedCertificates);
-    m_manager->setCookieJar(new NoCookies(m_manager));
-    m_manager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    QNetworkAccessManager &manager = m_transfers.manager();
+    manager.setCookieJar(new NoCookies(&manager));
     if (!m_options.cacheFolder.isEmpty()) {
-        m_diskCache = new QNetworkDiskCache(m_manager);
+        m_diskCache = new QNetworkDiskCache(&manager);
         m_diskCache->setCacheDirectory(m_options.cacheFolder);
         m_diskCache->setMaximumCacheSize(diskCacheSize);
-        m_manager->setCache(m_diskCache);
+        manager.setCache(m_diskCache);
     }
 }
 
 AircraftImageService::~AircraftImageService()
 {
-    // Coroutines resumed by the aborts below must see that we are gone.
-    *m_alive = false;
-    abortReplies();
+    // Coroutines resumed when m_transfers aborts its replies must see that we are gone.
+    m_lifetime.end();
 }
 
 AircraftImageService::Options AircraftImageService::defaultOptions()
@@ -197,20 +166,9 @@ QString AircraftImageService::cacheKey(const QString &path, int clamped)
     return path + QLatin1Char('@') + QString::number(clamped);
 }
 
-void AircraftImageService::abortReplies()
-{
-    const QList<QPointer<QNetworkReply>> replies = std::exchange(m_replies, {});
-    for (const QPointer<QNetworkReply> &reply : replies) {
-        if (reply && reply->isRunning()) {
-            reply->setProperty(abortReason, abortedByClear);
-            reply->abort();
-        }
-    }
-}
-
 QCoro::Task<AircraftCatalog> AircraftImageService::catalog()
 {
-    const std::shared_ptr<bool> alive = m_alive;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     if (m_catalogTask && m_catalogAt && m_catalogAt->secsTo(now()) < catalogLifetime.count()) {
         const SharedLoad<AircraftCatalog> running = *m_catalogTask;
         AircraftCatalog shared = co_await running.wait();
@@ -230,7 +188,7 @@ QCoro::Task<AircraftCatalog> AircraftImageService::catalog()
     }
     if (error) {
         // A failed fetch is not kept: the next call tries again. A newer generation's fetch stays.
-        if (*alive && m_cacheEpoch == epoch && m_catalogTask && m_catalogTask->sameAs(load)) {
+        if (lifetime.alive() && m_cacheEpoch == epoch && m_catalogTask && m_catalogTask->sameAs(load)) {
             m_catalogTask.reset();
             m_catalogAt.reset();
         }
@@ -249,7 +207,7 @@ QCoro::Task<AircraftCatalog> AircraftImageService::fetchCatalog(quint64 epoch)
 
 QCoro::Task<QImage> AircraftImageService::image(AircraftPhotoReference reference, int maxPixel)
 {
-    const std::shared_ptr<bool> alive = m_alive;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     const int clamped = clampedMaxPixel(maxPixel);
     const QString key = cacheKey(reference.path, clamped);
     if (const std::optional<QImage> hit = m_decoded.find(key)) {
@@ -273,7 +231,7 @@ QCoro::Task<QImage> AircraftImageService::image(AircraftPhotoReference reference
         error = std::current_exception();
     }
     // A load from before a clearCache leaves the newer generation's entry alone.
-    if (*alive && m_cacheEpoch == epoch)
+    if (lifetime.alive() && m_cacheEpoch == epoch)
         m_inflight.remove(key);
     if (error)
         std::rethrow_exception(error);
@@ -283,14 +241,14 @@ QCoro::Task<QImage> AircraftImageService::image(AircraftPhotoReference reference
 
 QCoro::Task<QImage> AircraftImageService::loadPicture(QString path, int maxPixel, QString key, quint64 epoch)
 {
-    const std::shared_ptr<bool> alive = m_alive;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     const QByteArray bytes = co_await read(path, true, epoch);
-    checkAlive(alive);
+    lifetime.check();
     // Decoding a large picture takes longer than a frame: it runs on the thread pool.
     const std::function<QImage(const QByteArray &, int)> decode =
         m_options.decode ? m_options.decode : &AircraftImageService::decodePicture;
     const QImage picture = co_await QtConcurrent::run(decode, bytes, maxPixel);
-    checkAlive(alive);
+    lifetime.check();
     if (picture.isNull())
         throw unavailable();
     // A load abandoned by clearCache must not refill the cache that was just emptied.
@@ -302,7 +260,7 @@ QCoro::Task<QImage> AircraftImageService::loadPicture(QString path, int maxPixel
 
 QCoro::Task<QByteArray> AircraftImageService::read(QString path, bool image, quint64 epoch)
 {
-    const std::shared_ptr<bool> alive = m_alive;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     if (!AircraftPhotoReference::isPublicAssetPath(path))
         throw unavailable();
     QUrl url = m_guard.origin();
@@ -311,89 +269,33 @@ QCoro::Task<QByteArray> AircraftImageService::read(QString path, bool image, qui
         throw unavailable();
 
     co_await m_slots->acquire();
-    checkAlive(alive);
+    lifetime.check();
     const SlotLease lease(m_slots);
-    const qint64 limit = image ? pictureLimit : jsonLimit;
+    // Abandoned while it waited for a connection.
+    if (m_cacheEpoch != epoch)
+        throw CancellationError();
 
-    for (int hop = 0;; ++hop) {
-        // Abandoned while it waited for a connection.
-        if (m_cacheEpoch != epoch)
-            throw CancellationError();
-
-        QNetworkRequest request(url);
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferNetwork);
-        request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, true);
-        request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
-        request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
-        request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
-        request.setTransferTimeout(int(m_options.idleTimeout.count()));
-        request.setSslConfiguration(m_ssl);
-        request.setRawHeader("Accept", image ? "image/webp,image/*" : "application/json");
-
-        QNetworkReply *reply = m_manager->get(request);
-        const std::unique_ptr<QNetworkReply, void (*)(QNetworkReply *)> owner(
-            reply, [](QNetworkReply *r) { r->deleteLater(); });
-        m_replies.removeAll(nullptr);
-        m_replies.append(reply);
-
-        const auto stop = [reply](const char *reason) {
-            if (reply->isRunning()) {
-                reply->setProperty(abortReason, reason);
-                reply->abort();
-            }
-        };
-        QTimer::singleShot(m_options.totalTimeout, reply, [stop] { stop(abortedForTime); });
-        // The limit holds while the body arrives: a larger declared length is refused at once, an
-        // undeclared one as soon as it passes the limit.
-        connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, stop, limit] {
-            if (reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > limit)
-                stop(abortedForSize);
-        });
-        connect(reply, &QNetworkReply::downloadProgress, reply, [stop, limit](qint64 received, qint64) {
-            if (received > limit)
-                stop(abortedForSize);
-        });
-
-        co_await reply;
-        checkAlive(alive);
-
-        const QByteArray reason = reply->property(abortReason).toByteArray();
-        if (reason == abortedByClear)
-            throw CancellationError();
-        if (reason == abortedForTime)
-            throw timedOut();
-        if (reason == abortedForSize)
-            throw unavailable();
-
-        // Qt reports its own idle time-out as a cancellation, also when the headers had already come.
-        if (reply->error() == QNetworkReply::OperationCanceledError)
-            throw timedOut();
-        const QVariant statusValue = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        // No HTTP answer, or the connection broke during the body: the transport's failure, unchanged.
-        if (!statusValue.isValid() || (reply->error() > QNetworkReply::NoError && reply->error() < 200))
-            throw TransportError(reply->error(), reply->errorString());
-        const int status = statusValue.toInt();
-        const QUrl location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-        if (isRedirect(status) && location.isValid()) {
-            const QUrl next = reply->url().resolved(location);
-            if (m_guard.allows(next) && hop < maxRedirects) {
-                url = next;
-                continue;
-            }
-        }
-        if (status != 200)
-            throw unavailable();
-
-        const QByteArray body = reply->readAll();
-        if (body.size() > limit)
-            throw unavailable();
-        const QByteArray mimeType =
-            reply->header(QNetworkRequest::ContentTypeHeader).toByteArray().split(';').constFirst().trimmed().toLower();
-        if (mimeType.isEmpty() || !mimeType.startsWith(image ? "image/" : "application/json"))
-            throw unavailable();
-        co_return body;
-    }
+    HTTPRequest request{QNetworkRequest(url)};
+    request.request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferNetwork);
+    request.request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, true);
+    request.request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
+    request.request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
+    request.request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
+    request.request.setRawHeader("Accept", image ? "image/webp,image/*" : "application/json");
+    TransferRules rules{.maxBytes = image ? pictureLimit : jsonLimit,
+                        .tooLarge = unavailable(),
+                        .idleTimeout = m_options.idleTimeout,
+                        .totalTimeout = m_options.totalTimeout,
+                        .maxRedirects = 8,
+                        .follows = [guard = m_guard](const QUrl &next) { return guard.allows(next); }};
+    const HTTPAnswer answer = co_await m_transfers.run(std::move(request), std::move(rules));
+    lifetime.check();
+    // A redirect the guard refused ends here too.
+    if (answer.status != 200)
+        throw unavailable();
+    if (answer.mimeType.isEmpty() || !answer.mimeType.startsWith(image ? "image/" : "application/json"))
+        throw unavailable();
+    co_return answer.body;
 }
 
 void AircraftImageService::clearCache()
@@ -404,7 +306,7 @@ void AircraftImageService::clearCache()
     const QHash<QString, SharedLoad<QImage>> inflight = std::exchange(m_inflight, {});
     for (const SharedLoad<QImage> &load : inflight)
         load.abandon();
-    abortReplies();
+    m_transfers.cancel();
     m_decoded.clear();
     if (m_diskCache)
         m_diskCache->clear();

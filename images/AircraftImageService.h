@@ -3,15 +3,15 @@
 #include "AircraftCatalog.h"
 #include "DecodedCache.h"
 #include "ImageOriginGuard.h"
+#include "Lifetime.h"
 #include "SharedLoad.h"
+#include "Transfer.h"
 
 #include <QDateTime>
 #include <QHash>
 #include <QImage>
 #include <QList>
 #include <QObject>
-#include <QPointer>
-#include <QSslConfiguration>
 #include <QString>
 #include <QUrl>
 
@@ -21,12 +21,9 @@
 #include <coroutine>
 #include <deque>
 #include <functional>
-#include <memory>
 #include <optional>
 
-class QNetworkAccessManager;
 class QNetworkDiskCache;
-class QNetworkReply;
 
 // Lets at most a fixed number of requests to the member site run at once; the others wait their turn, first
 // come first served. A slot is handed straight to the next waiter when it is given back.
@@ -56,7 +53,7 @@ private:
     int m_busy = 0;
     std::deque<std::coroutine_handle<>> m_waiting; // in line for a slot
     std::deque<std::coroutine_handle<>> m_granted; // given a slot, about to resume
-    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    Lifetime m_lifetime;                           // last: ends first
 };
 
 // The one loader of the livery catalog and the livery pictures, static files of the member site fetched
@@ -125,12 +122,10 @@ private:
     QCoro::Task<AircraftCatalog> fetchCatalog(quint64 epoch);
     QCoro::Task<QImage> loadPicture(QString path, int maxPixel, QString key, quint64 epoch);
     QDateTime now() const;
-    void abortReplies();
 
     Options m_options;
     ImageOriginGuard m_guard;
-    QSslConfiguration m_ssl;
-    QNetworkAccessManager *m_manager;
+    Transfers m_transfers;
     QNetworkDiskCache *m_diskCache = nullptr;
     ConnectionSlots *m_slots;
     DecodedCache m_decoded{decodedCostLimit, decodedCountLimit};
@@ -138,6 +133,5 @@ private:
     std::optional<QDateTime> m_catalogAt;
     quint64 m_cacheEpoch = 0;
     QHash<QString, SharedLoad<QImage>> m_inflight;
-    QList<QPointer<QNetworkReply>> m_replies;
-    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    Lifetime m_lifetime; // last: ends first
 };

@@ -32,6 +32,7 @@ private Q_SLOTS:
     void decodingIsStrict();
     void redirectsAreFollowedOnlyOnTheSite();
     void slowAndOversizeAnswers();
+    void cutShortAnswerIsATransportFailure();
     void signInRemembersOnlyWhenAsked();
     void signInRefusals();
     void signOutNeedsConfirmation();
@@ -303,11 +304,37 @@ void APIClientTest::redirectsAreFollowedOnlyOnTheSite()
     withUser.setPath("/api/me");
     service().setFault("/api/me", {.redirect = withUser});
     QCOMPARE(thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); })->status(), 302);
+    service().clearFaults();
+
+    // A write sent on by a 303 arrives as a plain read, without its body.
+    service().route("POST", "/api/moved",
+                    [](Sample::Service &, const Request &) { return Reply::redirect("/api/me", 303); });
+    APIRequest post = client->makeRequest("/api/moved", "POST");
+    post.setJsonBody(QJsonObject{{"x", 1}});
+    await(client->perform(post));
+    const Request followed = service().requestsTo("/api/me").constLast();
+    QCOMPARE(followed.method, QByteArray("GET"));
+    QVERIFY(followed.body.isEmpty());
+    QVERIFY(followed.header("Content-Type").isEmpty());
+
+    // Sixteen redirects are followed; the seventeenth is a failure of the transport.
+    service().route("GET", "/api/loop",
+                    [](Sample::Service &, const Request &) { return Reply::redirect("/api/loop"); });
+    const auto loop =
+        thrown<TransportError>([&] { await(client->perform(client->makeRequest("/api/loop", "GET"))); });
+    QVERIFY(loop);
+    QCOMPARE(loop->code(), QNetworkReply::TooManyRedirectsError);
+    QCOMPARE(loop->description(), QString("重定向次数过多。"));
+    QCOMPARE(service().requestsTo("/api/loop").size(), 17);
 }
 
 void APIClientTest::slowAndOversizeAnswers()
 {
     const auto client = m_site->client();
+    // Waits without data and whole exchanges are limited from the start.
+    QCOMPARE(client->idleTimeout(), std::chrono::milliseconds(30'000));
+    QCOMPARE(client->totalTimeout(), std::chrono::milliseconds(60'000));
+
     client->setTimeouts(std::chrono::milliseconds(250), std::chrono::milliseconds(5000));
     // A stalled answer is a time-out the user sees, not a silent cancellation.
     service().setFault("/api/profile", {.bodyDelayMs = 2000, .times = 1});
@@ -324,17 +351,34 @@ void APIClientTest::slowAndOversizeAnswers()
              QNetworkReply::TimeoutError);
 
     client->setTimeouts(std::chrono::milliseconds(10000), std::chrono::milliseconds(20000));
+    constexpr qint64 limit = 32 * 1024 * 1024;
     const APIError unusable(502, "服务器响应无效。");
-    service().setFault("/api/profile", {.oversize = APIClient::maxAnswerBytes + 1, .times = 1});
+    service().setFault("/api/profile", {.oversize = limit + 1, .times = 1});
     QCOMPARE(thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/profile", "GET"))); }), unusable);
-    service().setFault("/api/profile",
-                       {.oversize = APIClient::maxAnswerBytes + 64 * 1024, .undeclaredLength = true, .times = 1});
+    service().setFault("/api/profile", {.oversize = limit + 64 * 1024, .undeclaredLength = true, .times = 1});
     QCOMPARE(thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/profile", "GET"))); }), unusable);
 
     // Exactly the limit is still read.
-    service().setFault("/api/profile", {.oversize = APIClient::maxAnswerBytes, .times = 1});
+    service().setFault("/api/profile", {.oversize = limit, .times = 1});
     QCOMPARE(thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/profile", "GET"))); })->status(),
              401);
+}
+
+// Regression: an answer whose connection closed before its declared length came back as a complete 200.
+void APIClientTest::cutShortAnswerIsATransportFailure()
+{
+    const auto store = std::make_shared<MemorySessionStore>();
+    const auto client = m_site->client(store);
+    await(client->login("lichen", "fly-vornalia", false));
+    service().setFault("/api/me", {.oversize = 400, .cutAfter = 8, .times = 1});
+    const auto cut =
+        thrown<TransportError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); });
+    QVERIFY(cut);
+    QCOMPARE(cut->code(), QNetworkReply::RemoteHostClosedError);
+    QCOMPARE(cut->description(), QString("连接在回答收完之前中断，请检查网络连接后重试。"));
+    // The session is untouched: the next call is answered as usual.
+    QCOMPARE(await(client->decode<UserResponse>(client->makeRequest("/api/me", "GET"))).user.username,
+             QString("lichen"));
 }
 
 void APIClientTest::signInRemembersOnlyWhenAsked()

@@ -5,6 +5,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QNetworkDiskCache>
 #include <QSemaphore>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -82,8 +83,11 @@ private Q_SLOTS:
     void refusedPathsAreNeverRequested();
     void redirects_data();
     void redirects();
+    void redirectLoopEndsAfterEight();
     void noCookieReachesThePictureHost();
     void timeoutIsATransportError();
+    void cutShortBodyIsATransportFailure_data();
+    void cutShortBodyIsATransportFailure();
     void atMostFourConnectionsAtOnce();
     void everyLoadGivesItsConnectionBack();
     void clearCacheAbandonsLoads();
@@ -246,8 +250,8 @@ void ImageServiceTest::bodyLimits_data()
     QTest::addColumn<bool>("chunked");
     QTest::addColumn<bool>("accepted");
 
-    constexpr qint64 picture = AircraftImageService::pictureLimit;
-    constexpr qint64 json = AircraftImageService::jsonLimit;
+    constexpr qint64 picture = 8'388'608;
+    constexpr qint64 json = 4'194'304;
     QTest::newRow("picture of exactly 8 MiB") << false << picture << false << true;
     QTest::newRow("picture one byte over") << false << picture + 1 << false << false;
     QTest::newRow("picture of 8 MiB, undeclared length") << false << picture << true << true;
@@ -405,6 +409,21 @@ void ImageServiceTest::redirects()
     QCOMPARE(m_site->service->requestsTo(targetPath).size(), followed ? 1 : 0);
 }
 
+void ImageServiceTest::redirectLoopEndsAfterEight()
+{
+    auto service = makeService();
+    Sample::Fault loop;
+    QUrl self = m_site->service->origin();
+    self.setPath(a320);
+    loop.redirect = self;
+    m_site->service->setFault(a320, loop);
+    const std::optional<TransportError> error =
+        thrown<TransportError>([&] { await(service->image(reference(a320), 2000)); });
+    QVERIFY(error);
+    QCOMPARE(error->code(), QNetworkReply::TooManyRedirectsError);
+    QCOMPARE(m_site->service->requestsTo(a320).size(), 9);
+}
+
 void ImageServiceTest::noCookieReachesThePictureHost()
 {
     // The member is signed in on the same site: his client holds the session cookie.
@@ -438,6 +457,10 @@ void ImageServiceTest::noCookieReachesThePictureHost()
 
 void ImageServiceTest::timeoutIsATransportError()
 {
+    // Waits without data and whole transfers are limited from the start.
+    QCOMPARE(AircraftImageService::defaultOptions().idleTimeout, std::chrono::milliseconds(20'000));
+    QCOMPARE(AircraftImageService::defaultOptions().totalTimeout, std::chrono::milliseconds(30'000));
+
     AircraftImageService::Options options;
     options.idleTimeout = std::chrono::milliseconds(300);
     auto service = makeService(options);
@@ -448,6 +471,61 @@ void ImageServiceTest::timeoutIsATransportError()
         thrown<TransportError>([&] { await(service->image(reference(a320), 2000)); });
     QVERIFY2(error, "a time-out must not look like a cancellation or a bad picture");
     QCOMPARE(error->code(), QNetworkReply::TimeoutError);
+}
+
+void ImageServiceTest::cutShortBodyIsATransportFailure_data()
+{
+    QTest::addColumn<bool>("json");
+    QTest::addColumn<bool>("fromDisk"); // a copy in the disk cache, short of its declared length
+    QTest::newRow("picture") << false << false;
+    QTest::newRow("catalog") << true << false;
+    QTest::newRow("picture, damaged disk copy") << false << true;
+}
+
+// Regression: a body whose connection closed before its declared length could be handed on as if whole.
+void ImageServiceTest::cutShortBodyIsATransportFailure()
+{
+    QFETCH(bool, json);
+    QFETCH(bool, fromDisk);
+    const QString path = json ? catalogPath : a320Png;
+    if (fromDisk) {
+        QNetworkDiskCache disk;
+        disk.setCacheDirectory(m_cache->path());
+        QUrl url = m_site->service->origin();
+        url.setPath(path);
+        QNetworkCacheMetaData entry;
+        entry.setUrl(url);
+        entry.setRawHeaders({{"Content-Type", "image/png"}, {"Content-Length", "400"},
+                             {"Cache-Control", "public, max-age=86400"}});
+        entry.setLastModified(QDateTime::currentDateTimeUtc());
+        entry.setExpirationDate(QDateTime::currentDateTimeUtc().addDays(1));
+        entry.setAttributes({{QNetworkRequest::HttpStatusCodeAttribute, 200},
+                             {QNetworkRequest::HttpReasonPhraseAttribute, QByteArray("OK")}});
+        QIODevice *body = disk.prepare(entry);
+        QVERIFY(body);
+        body->write(Sample::Service::avatarPicture("u-1001").left(8));
+        disk.insert(body);
+    } else {
+        Sample::Fault cut;
+        cut.cutAfter = 8;
+        cut.times = 1;
+        m_site->service->setFault(path, cut);
+    }
+    auto service = makeService();
+    const auto load = [&] {
+        if (json)
+            QVERIFY(!await(service->catalog()).aircraft.isEmpty());
+        else
+            QVERIFY(!await(service->image(reference(path), 2000)).isNull());
+    };
+    const std::optional<TransportError> error = thrown<TransportError>(load);
+    QVERIFY(error);
+    QCOMPARE(error->code(), QNetworkReply::RemoteHostClosedError);
+    QCOMPARE(error->description(), QString("连接在回答收完之前中断，请检查网络连接后重试。"));
+    QCOMPARE(m_site->service->requestsTo(path).size(), fromDisk ? 0 : 1);
+    // Nothing of the cut answer stays in the disk cache: the next load reads the whole file from the site.
+    load();
+    QCOMPARE(m_site->service->requestsTo(path).size(), fromDisk ? 1 : 2);
 }
 
 void ImageServiceTest::atMostFourConnectionsAtOnce()
@@ -491,7 +569,7 @@ void ImageServiceTest::everyLoadGivesItsConnectionBack()
     for (int round = 0; round < 3; ++round) {
         // Failures, refusals and successes alike.
         QVERIFY(apiErrorOf(service->image(*missing, 2000)));
-        QVERIFY(apiErrorOf(service->image(reference(sized(AircraftImageService::pictureLimit + 1)), 2000)));
+        QVERIFY(apiErrorOf(service->image(reference(sized(8'388'609)), 2000)));
         QVERIFY(!await(service->image(reference(a320), 160 + round)).isNull());
     }
     QCOMPARE(m_site->service->requestsTo(missing->path).size(), 3);

@@ -335,14 +335,22 @@ void Service::send(const Request &request, Reply reply, const std::optional<Faul
 
     if (request.method == "HEAD")
         body.clear();
-    if (delay == 0) {
+    const bool cut = fault && fault->cutAfter && !undeclared && request.method != "HEAD";
+    if (delay == 0 && !cut) {
         responder.writeBody(body);
         return;
     }
-    // The headers go out now, the body after the wait, unless the client has gone by then.
+    // The headers go out now, the body after the wait, unless the client has gone by then. A cut body
+    // ends with the connection, short of the length the headers declared.
     QTcpSocket *socket = responder.socket();
     socket->write("\r\n");
-    QTimer::singleShot(delay, socket, [socket, body] { socket->write(body); });
+    if (cut)
+        body.truncate(qBound<qint64>(0, *fault->cutAfter, body.size()));
+    QTimer::singleShot(delay, socket, [socket, body, cut] {
+        socket->write(body);
+        if (cut)
+            socket->disconnectFromHost();
+    });
 }
 
 } // namespace Sample

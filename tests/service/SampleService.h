@@ -61,6 +61,7 @@ struct Fault {
     std::optional<int> bodyDelayMs;     // send the headers at once, then the body after this wait
     std::optional<qint64> oversize;     // a JSON body of this many bytes
     bool undeclaredLength = false;      // send the body chunked, without Content-Length
+    std::optional<qint64> cutAfter;     // declare the whole body's length, send this many bytes, hang up
     std::optional<QUrl> redirect;       // answer 302 to this address (another origin, say)
     int times = -1;                     // how many requests it hits; -1 for all
 };

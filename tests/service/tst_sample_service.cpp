@@ -301,6 +301,14 @@ void SampleServiceTest::slowAndOversizeBodies()
     QCOMPARE(undeclared.status, 200);
     QCOMPARE(undeclared.body.size(), 100'000);
     QVERIFY(undeclared.header("Content-Length").isEmpty());
+
+    // A body cut short: the whole length declared, a few bytes sent, the connection closed.
+    m_service->setFault("/api/me", {.oversize = 400, .cutAfter = 8, .times = 1});
+    const Answer cut = client.send("GET", "/api/me");
+    QCOMPARE(cut.status, 200);
+    QCOMPARE(cut.header("Content-Length"), QByteArray("400"));
+    QCOMPARE(cut.body, QByteArray("{\"paddin"));
+    QCOMPARE(client.send("GET", "/api/me").status, 200);
 }
 
 void SampleServiceTest::recordsWhatWasSent()

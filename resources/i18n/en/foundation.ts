@@ -156,6 +156,10 @@
         <translation>The request timed out. Check your connection and try again.</translation>
     </message>
     <message>
+        <source>连接在回答收完之前中断，请检查网络连接后重试。</source>
+        <translation>The connection broke off before the whole answer arrived. Check your connection and try again.</translation>
+    </message>
+    <message>
         <source>请求未完成（%@），请稍后重试。</source>
         <translation>The request could not be completed (%@). Please try again later.</translation>
     </message>

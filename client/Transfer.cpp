@@ -1,0 +1,190 @@
+#include "Transfer.h"
+
+#include "L.h"
+
+#include <QAbstractNetworkCache>
+#include <QDeadlineTimer>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTimer>
+
+#include <QCoro/QCoroNetworkReply>
+
+#include <memory>
+
+namespace {
+
+// Why a transfer ended a reply itself: Qt reports both as OperationCanceledError.
+constexpr char abortReason[] = "vornaAbortReason";
+constexpr char abortedForTime[] = "timeout";
+constexpr char abortedForSize[] = "oversize";
+
+bool isRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+TransportError timedOut()
+{
+    return TransportError(QNetworkReply::TimeoutError, L("请求超时，请检查网络连接后重试。"));
+}
+
+TransportError cutShort()
+{
+    return TransportError(QNetworkReply::RemoteHostClosedError,
+                          L("连接在回答收完之前中断，请检查网络连接后重试。"));
+}
+
+// Qt's failures of the connection itself (refused, closed, TLS, proxy), as opposed to HTTP refusals.
+bool isTransportFailure(QNetworkReply::NetworkError error)
+{
+    return error > QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied;
+}
+
+// A body shorter than the length its headers declared: the connection ended before the answer did. A
+// compressed body is unpacked by Qt, so its declared length says nothing about what we hold.
+bool endedEarly(const QNetworkReply &reply, const QByteArray &method, qsizetype received)
+{
+    const QByteArray encoding = reply.rawHeader("Content-Encoding").trimmed().toLower();
+    const QVariant declared = reply.header(QNetworkRequest::ContentLengthHeader);
+    return method != "HEAD" && (encoding.isEmpty() || encoding == "identity") && declared.isValid()
+           && declared.toLongLong() > received;
+}
+
+} // namespace
+
+Transfers::Transfers(QObject *owner, const QList<QSslCertificate> &trustedCertificates)
+    : m_manager(new QNetworkAccessManager(owner))
+    , m_ssl(QSslConfiguration::defaultConfiguration())
+{
+    if (!trustedCertificates.isEmpty())
+        m_ssl.addCaCertificates(trustedCertificates);
+    m_manager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+}
+
+Transfers::~Transfers()
+{
+    // Transfers resumed by the aborts below must see that we are gone.
+    m_lifetime.end();
+    abortAll();
+}
+
+void Transfers::cancel()
+{
+    m_lifetime.restart();
+    abortAll();
+}
+
+void Transfers::abortAll()
+{
+    const QList<QPointer<QNetworkReply>> replies = std::exchange(m_replies, {});
+    for (const QPointer<QNetworkReply> &reply : replies) {
+        if (reply && reply->isRunning())
+            reply->abort();
+    }
+}
+
+QCoro::Task<HTTPAnswer> Transfers::run(HTTPRequest request, TransferRules rules)
+{
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const QDeadlineTimer deadline(rules.totalTimeout);
+    for (int hop = 0;; ++hop) {
+        QNetworkRequest outgoing = request.request;
+        outgoing.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+        outgoing.setTransferTimeout(int(rules.idleTimeout.count()));
+        outgoing.setSslConfiguration(m_ssl);
+
+        QNetworkReply *reply = nullptr;
+        if (request.method == "GET")
+            reply = m_manager->get(outgoing);
+        else if (request.method == "HEAD")
+            reply = m_manager->head(outgoing); // Qt reads no body only for its own HEAD
+        else
+            reply = m_manager->sendCustomRequest(outgoing, request.method, request.body);
+        const std::unique_ptr<QNetworkReply, void (*)(QNetworkReply *)> owner(
+            reply, [](QNetworkReply *r) { r->deleteLater(); });
+        m_replies.removeAll(nullptr);
+        m_replies.append(reply);
+
+        const auto stop = [reply](const char *reason) {
+            if (reply->isRunning()) {
+                reply->setProperty(abortReason, reason);
+                reply->abort();
+            }
+        };
+        const auto remaining = std::chrono::ceil<std::chrono::milliseconds>(deadline.remainingTimeAsDuration());
+        QTimer::singleShot(remaining, reply, [stop] { stop(abortedForTime); });
+        // The limit holds while the body arrives: a larger declared length is refused at once, an undeclared
+        // one as soon as it passes the limit.
+        const qint64 limit = rules.maxBytes;
+        QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, stop, limit] {
+            if (reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > limit)
+                stop(abortedForSize);
+        });
+        QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                         [stop, limit](qint64 received, qint64) {
+                             if (received > limit)
+                                 stop(abortedForSize);
+                         });
+
+        co_await reply;
+        lifetime.check();
+
+        const QByteArray reason = reply->property(abortReason).toByteArray();
+        if (reason == abortedForTime)
+            throw timedOut();
+        if (reason == abortedForSize)
+            throw rules.tooLarge;
+        // Qt reports its own idle time-out as a cancellation, also once the headers have come: the answer is
+        // then cut short, not an answer.
+        const QNetworkReply::NetworkError error = reply->error();
+        if (error == QNetworkReply::OperationCanceledError)
+            throw timedOut();
+        // Qt's own finding that the connection closed before the answer was whole.
+        if (error == QNetworkReply::RemoteHostClosedError)
+            throw cutShort();
+        // No HTTP answer, or the connection failed during the body: the transport's own failure.
+        const QVariant statusValue = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+        if (!statusValue.isValid() || isTransportFailure(error))
+            throw TransportError(error, reply->errorString());
+        const int status = statusValue.toInt();
+        const QUrl url = reply->url();
+
+        const QUrl location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+        if (isRedirect(status) && location.isValid()) {
+            const QUrl next = url.resolved(location);
+            if (rules.follows(next)) {
+                if (hop >= rules.maxRedirects)
+                    throw TransportError(QNetworkReply::TooManyRedirectsError, L("重定向次数过多。"));
+                if (status == 303 || ((status == 301 || status == 302) && request.method == "POST")) {
+                    request.method = "GET";
+                    request.body.clear();
+                    request.request.setRawHeader("Content-Type", QByteArray());
+                }
+                request.request.setUrl(next);
+                continue;
+            }
+        }
+
+        HTTPAnswer answer;
+        answer.status = status;
+        answer.url = url;
+        answer.body = reply->readAll();
+        // The last piece can arrive together with the end of the answer, before the limit could stop it.
+        if (answer.body.size() > rules.maxBytes)
+            throw rules.tooLarge;
+        if (endedEarly(*reply, request.method, answer.body.size())) {
+            // Not even a damaged copy may come back from the HTTP cache.
+            if (QAbstractNetworkCache *cache = m_manager->cache())
+                cache->remove(url);
+            throw cutShort();
+        }
+        answer.mimeType = reply->header(QNetworkRequest::ContentTypeHeader)
+                              .toByteArray()
+                              .split(';')
+                              .constFirst()
+                              .trimmed()
+                              .toLower();
+        co_return answer;
+    }
+}
