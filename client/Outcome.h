@@ -6,6 +6,7 @@
 
 #include <QCoro/QCoroTask>
 
+#include <optional>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -20,13 +21,21 @@ public:
 
     static Outcome success(Value value = {}) { return Outcome(std::in_place_index<0>, std::move(value)); }
     static Outcome cancellation() { return Outcome(std::in_place_index<1>, Cancelled{}); }
-    static Outcome failure(QString message) { return Outcome(std::in_place_index<2>, std::move(message)); }
+    // The status is the APIError's, 0 for any other failure.
+    static Outcome failure(QString message, int status = 0)
+    {
+        return Outcome(std::in_place_index<2>, Failure{std::move(message), status});
+    }
 
     bool ok() const { return m_state.index() == 0; }
     bool cancelled() const { return m_state.index() == 1; }
     bool failed() const { return m_state.index() == 2; }
     // The failure's text; empty unless it failed.
-    QString message() const { return failed() ? std::get<2>(m_state) : QString(); }
+    QString message() const { return failed() ? std::get<2>(m_state).message : QString(); }
+    // The same, or none unless it failed.
+    std::optional<QString> failureMessage() const { return failed() ? std::optional(message()) : std::nullopt; }
+    // The status of a failed APIError (401: the session is gone); 0 otherwise.
+    int status() const { return failed() ? std::get<2>(m_state).status : 0; }
     // Only after ok().
     Value &value() { return std::get<0>(m_state); }
     const Value &value() const { return std::get<0>(m_state); }
@@ -34,12 +43,16 @@ public:
 private:
     struct Cancelled {
     };
+    struct Failure {
+        QString message;
+        int status = 0;
+    };
     template <std::size_t I, typename A>
     Outcome(std::in_place_index_t<I> index, A &&argument)
         : m_state(index, std::forward<A>(argument))
     {
     }
-    std::variant<Value, Cancelled, QString> m_state;
+    std::variant<Value, Cancelled, Failure> m_state;
 };
 
 // The outcome of the exception being handled: a CancellationError is a cancellation, anything else a
@@ -51,6 +64,8 @@ Outcome<T> outcomeOfCurrentException()
         throw;
     } catch (const CancellationError &) {
         return Outcome<T>::cancellation();
+    } catch (const APIError &error) {
+        return Outcome<T>::failure(error.message(), error.status());
     } catch (const std::exception &error) {
         return Outcome<T>::failure(errorMessage(error));
     } catch (...) {

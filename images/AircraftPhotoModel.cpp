@@ -112,7 +112,7 @@ void AircraftPhotoModel::restart()
         return;
     // Off screen nothing is held: the picture stays in the service's caches for the way back.
     if (!m_active) {
-        ++m_run;
+        m_run.restart();
         m_runningIdentity.clear();
         if (!m_image.isNull()) {
             m_image = QImage();
@@ -124,14 +124,12 @@ void AircraftPhotoModel::restart()
     if (next == m_runningIdentity)
         return;
     m_runningIdentity = next;
-    load(++m_run);
+    m_run.restart();
+    load(m_run.guard());
 }
 
-QCoro::Task<> AircraftPhotoModel::load(quint64 run)
+QCoro::Task<> AircraftPhotoModel::load(Lifetime::Guard run)
 {
-    const QPointer<AircraftPhotoModel> self(this);
-    const auto current = [&] { return self && m_run == run; };
-
     m_image = QImage();
     m_photo.reset();
     setState(State::Loading);
@@ -147,7 +145,7 @@ QCoro::Task<> AircraftPhotoModel::load(quint64 run)
             const QString aircraft = m_aircraft;
             const QString livery = m_livery;
             const AircraftCatalog catalog = co_await service->catalog();
-            if (!current())
+            if (!run.alive())
                 co_return;
             photo = catalog.photo(aircraft, livery);
         }
@@ -159,14 +157,14 @@ QCoro::Task<> AircraftPhotoModel::load(quint64 run)
         if (!service)
             throw CancellationError();
         const QImage picture = co_await service->image(*photo, pixels);
-        if (!current())
+        if (!run.alive())
             co_return;
         m_image = picture;
         setState(State::Picture);
     } catch (...) {
         // Our own run was superseded or we are gone: nothing changes. Anything else ends this run, also a
         // load the service abandoned while emptying its caches, so the retry is offered.
-        if (!current())
+        if (!run.alive())
             co_return;
         setState(State::Failed);
     }

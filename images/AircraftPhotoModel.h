@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AircraftCatalog.h"
+#include "Lifetime.h"
 
 #include <QImage>
 #include <QObject>
@@ -95,7 +96,7 @@ Q_SIGNALS:
 private:
     void restart();
     void setState(State state);
-    QCoro::Task<> load(quint64 run);
+    QCoro::Task<> load(Lifetime::Guard run);
 
     QString m_aircraft;
     QString m_livery;
@@ -109,6 +110,7 @@ private:
     QImage m_image;
     std::optional<AircraftPhotoReference> m_photo;
     int m_attempt = 0;
-    quint64 m_run = 0; // a new identity or leaving the screen starts a new run; old ones stop quietly
     QString m_runningIdentity;
+    // Last, so it ends first. A new identity or leaving the screen starts a new run; old ones stop quietly.
+    Lifetime m_run;
 };

@@ -3,6 +3,7 @@
 #include "Busy.h"
 #include "Display.h"
 #include "Join.h"
+#include "Outcome.h"
 #include "Symbols.h"
 
 void HeldReportsModel::setReports(const QList<Pirep> &reports)
@@ -117,7 +118,7 @@ QString DashboardModel::approvedCount() const
 
 QString DashboardModel::pendingCount() const
 {
-    if (!m_data || !m_data->isLoaded(QStringLiteral("pireps")))
+    if (!m_data || !m_data->state(MemberLoad::Pireps).loaded)
         return Display::missing;
     const auto &reports = m_data->pireps();
     return QString::number(std::count_if(reports.cbegin(), reports.cend(),
@@ -163,7 +164,10 @@ QString DashboardModel::bellSymbol() const
 
 bool DashboardModel::showsLoader() const
 {
-    return m_data && m_data->isLoading(QStringLiteral("pireps")) && !m_data->isLoaded(QStringLiteral("pireps"));
+    if (!m_data)
+        return false;
+    const LoadState reports = m_data->state(MemberLoad::Pireps);
+    return reports.loading && !reports.loaded;
 }
 
 QCoro::Task<> DashboardModel::refresh()
@@ -181,30 +185,15 @@ QCoro::Task<> DashboardModel::refresh()
 
 QCoro::Task<> DashboardModel::loadProfile()
 {
-    const QPointer<AppState> state = m_app;
-    if (!state)
+    if (!m_app)
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    std::optional<QString> failure;
-    bool cancelled = false;
-    try {
-        co_await state->refreshProfile();
-    } catch (const CancellationError &) {
-        // The page or the client went away: nothing to tell.
-        cancelled = true;
-    } catch (const std::exception &error) {
-        failure = errorMessage(error);
-    }
-    if (!lifetime.alive() || cancelled)
+    const Outcome<> refreshed = co_await attempt(m_app->refreshProfile());
+    // The page or the client went away: nothing to tell.
+    if (!lifetime.alive() || refreshed.cancelled())
         co_return;
-    m_profileError = failure;
+    m_profileError = refreshed.failureMessage();
     Q_EMIT changed();
-}
-
-void DashboardModel::retry(const QString &key)
-{
-    if (m_data)
-        m_data->reload(key);
 }
 
 void DashboardModel::openHeldReport(int index)

@@ -54,11 +54,6 @@ class DashboardModel : public QObject
     Q_PROPERTY(bool showsLoader READ showsLoader NOTIFY changed)
     Q_PROPERTY(QString profileError READ profileError NOTIFY changed)
     Q_PROPERTY(int eventCount READ eventCount NOTIFY changed)
-    // The failures of the page's keyed loads, each shown with its retry.
-    Q_PROPERTY(QString pirepsFailure READ pirepsFailure NOTIFY changed)
-    Q_PROPERTY(QString eventsFailure READ eventsFailure NOTIFY changed)
-    Q_PROPERTY(QString routesFailure READ routesFailure NOTIFY changed)
-    Q_PROPERTY(QString leaderboardFailure READ leaderboardFailure NOTIFY changed)
     Q_PROPERTY(bool hasLatestFlight READ hasLatestFlight NOTIFY changed)
 
 public:
@@ -86,14 +81,6 @@ public:
     QString bellSymbol() const;
     bool showsLoader() const;
     QString profileError() const { return m_profileError.value_or(QString()); }
-    QString pirepsFailure() const { return failureOf(QStringLiteral("pireps")); }
-    QString eventsFailure() const { return failureOf(QStringLiteral("events")); }
-    QString routesFailure() const { return failureOf(QStringLiteral("routes")); }
-    QString leaderboardFailure() const { return failureOf(QStringLiteral("leaderboard")); }
-    QString failureOf(const QString &key) const
-    {
-        return m_data ? m_data->failure(key).value_or(QString()) : QString();
-    }
     int eventCount() const { return m_data ? int(m_data->events().size()) : 0; }
     bool hasLatestFlight() const { return m_data && m_data->latestFlight().has_value(); }
 
@@ -106,7 +93,6 @@ public:
     QCoro::Task<> loadProfile();
     Q_INVOKABLE void startRefresh() { refresh(); }
     Q_INVOKABLE void retryProfile() { loadProfile(); }
-    Q_INVOKABLE void retry(const QString &key);
     Q_INVOKABLE void openHeldReport(int index);
     Q_INVOKABLE void openLatestFlight();
     Q_INVOKABLE void openEvent(int index);

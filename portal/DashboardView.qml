@@ -144,11 +144,9 @@ StackView {
                     }
                 }
 
-                ErrorNotice {
-                    visible: message.length > 0
-                    message: dashboard.pirepsFailure
-                    retryable: true
-                    onRetry: dashboard.retry("pireps")
+                LoadNotice {
+                    memberData: stack.memberData
+                    load: MemberLoad.Pireps
                 }
                 ErrorNotice {
                     visible: message.length > 0
@@ -240,11 +238,9 @@ StackView {
                         }
                     }
                 }
-                ErrorNotice {
-                    visible: message.length > 0
-                    message: dashboard.eventsFailure
-                    retryable: true
-                    onRetry: dashboard.retry("events")
+                LoadNotice {
+                    memberData: stack.memberData
+                    load: MemberLoad.Events
                 }
 
                 SectionHeading {
@@ -252,22 +248,18 @@ StackView {
                     title: L.t("我飞过的航线")
                     subtitle: L.t("仅显示本人已批准报告的机场连接")
                 }
-                ErrorNotice {
-                    visible: message.length > 0
-                    message: dashboard.routesFailure
-                    retryable: true
-                    onRetry: dashboard.retry("routes")
+                LoadNotice {
+                    memberData: stack.memberData
+                    load: MemberLoad.Routes
                 }
                 StandIn {
                     Layout.fillWidth: true
                     Layout.preferredHeight: page.regular ? 420 : 280
                     name: "RoutesMapView"
                 }
-                ErrorNotice {
-                    visible: message.length > 0
-                    message: dashboard.leaderboardFailure
-                    retryable: true
-                    onRetry: dashboard.retry("leaderboard")
+                LoadNotice {
+                    memberData: stack.memberData
+                    load: MemberLoad.Leaderboard
                 }
             }
 

@@ -1,16 +1,11 @@
 #include "MemberNotificationsModel.h"
 
+#include "Busy.h"
 #include "NoticeText.h"
 #include "ReadMarks.h"
 #include "ReloadSchedule.h"
 
 #include <QSettings>
-
-namespace {
-
-const QString inboxKey = QStringLiteral("inbox");
-
-} // namespace
 
 MemberNotificationsModel::MemberNotificationsModel(QObject *parent)
     : QObject(parent)
@@ -36,19 +31,9 @@ void MemberNotificationsModel::setMemberData(MemberData *data)
     if (m_data)
         disconnect(m_data, nullptr, this, nullptr);
     m_data = data;
-    if (m_data) {
+    if (m_data)
         connect(m_data, &MemberData::inboxChanged, this, &MemberNotificationsModel::inboxChanged);
-        connect(m_data, &MemberData::loadStateChanged, this, [this] {
-            const QString text = failure();
-            if (text == m_failure)
-                return;
-            m_failure = text;
-            Q_EMIT failureChanged();
-        });
-    }
-    m_failure = failure();
     inboxChanged();
-    Q_EMIT failureChanged();
     Q_EMIT memberDataChanged();
 }
 
@@ -86,11 +71,6 @@ QList<SiteNotice> MemberNotificationsModel::unreadNotices() const
 bool MemberNotificationsModel::showsEmpty() const
 {
     return m_data && m_data->inbox() && m_unread.count() == 0;
-}
-
-QString MemberNotificationsModel::failure() const
-{
-    return m_data ? m_data->failure(inboxKey).value_or(QString()) : QString();
 }
 
 void MemberNotificationsModel::inboxChanged()
@@ -169,23 +149,22 @@ void MemberNotificationsModel::sendOpened()
 QCoro::Task<> MemberNotificationsModel::show()
 {
     m_shown = true;
-    const quint64 run = ++m_run;
+    m_stay.restart();
+    const Lifetime::Guard stay = m_stay.guard();
     sendOpened();
-    const QPointer<MemberNotificationsModel> self(this);
-    const QPointer<MemberData> data = m_data;
-    if (!data)
+    if (!m_data)
         co_return;
     const bool member = m_app && m_app->user() && m_app->user()->isMember();
 
-    QCoro::Task<> pireps = data->loadPireps();
-    QCoro::Task<> events = data->loadEvents(member);
-    co_await data->loadInbox();
+    QCoro::Task<> pireps = m_data->loadPireps();
+    QCoro::Task<> events = m_data->loadEvents(member);
+    co_await m_data->loadInbox();
     co_await std::move(pireps);
     co_await std::move(events);
-    if (!self || !m_shown || m_run != run)
+    if (!stay.alive())
         co_return;
     co_await migrateLocalReadReceipts();
-    if (!self || !m_shown || m_run != run)
+    if (!stay.alive())
         co_return;
     schedule().startWait(reloadInterval);
 }
@@ -193,7 +172,7 @@ QCoro::Task<> MemberNotificationsModel::show()
 void MemberNotificationsModel::hide()
 {
     m_shown = false;
-    ++m_run;
+    m_stay.restart();
     if (m_schedule)
         m_schedule->stopWait();
 }
@@ -204,19 +183,17 @@ void MemberNotificationsModel::waitEnded()
         return;
     // In the background or inactive the wait goes on without a reload.
     if (schedule().applicationState() == Qt::ApplicationActive)
-        reloadAndWait(m_run);
+        reloadAndWait(m_stay.guard());
     else
         schedule().startWait(reloadInterval);
 }
 
-QCoro::Task<> MemberNotificationsModel::reloadAndWait(quint64 run)
+QCoro::Task<> MemberNotificationsModel::reloadAndWait(Lifetime::Guard stay)
 {
-    const QPointer<MemberNotificationsModel> self(this);
-    const QPointer<MemberData> data = m_data;
-    if (data)
-        co_await data->loadInbox();
+    if (m_data)
+        co_await m_data->loadInbox();
     // The next minute counts from the end of this reload, failed or not.
-    if (!self || !m_shown || m_run != run)
+    if (!stay.alive())
         co_return;
     schedule().startWait(reloadInterval);
 }
@@ -229,38 +206,30 @@ void MemberNotificationsModel::applicationStateChanged(Qt::ApplicationState stat
 
 QCoro::Task<> MemberNotificationsModel::markRead(QString noticeId)
 {
-    const QPointer<MemberData> data = m_data;
-    if (!data)
+    if (!m_data)
         co_return;
     QList<QString> ids{std::move(noticeId)};
-    co_await data->markInboxRead(std::move(ids), false);
+    co_await m_data->markInboxRead(std::move(ids), false);
 }
 
 QCoro::Task<> MemberNotificationsModel::markAllRead()
 {
-    const QPointer<MemberData> data = m_data;
-    if (!data || !canMarkAll())
+    if (!m_data || !canMarkAll())
         co_return;
-    const QPointer<MemberNotificationsModel> self(this);
-    setMarking(true);
-    co_await data->markInboxRead(QList<QString>(), true);
-    if (self)
-        setMarking(false);
+    const BusyGuard busy(m_marking, m_lifetime.guard(), [this] {
+        Q_EMIT markingChanged();
+        Q_EMIT canMarkAllChanged();
+    });
+    co_await m_data->markInboxRead(QList<QString>(), true);
 }
 
 QCoro::Task<> MemberNotificationsModel::refresh()
 {
-    const QPointer<MemberData> data = m_data;
-    if (!data)
+    // A second pull while one runs would only join the inbox load that is running.
+    if (!m_data || m_refreshing)
         co_return;
-    const QPointer<MemberNotificationsModel> self(this);
-    ++m_refreshes;
-    setRefreshing(true);
-    co_await data->loadInbox();
-    if (!self)
-        co_return;
-    --m_refreshes;
-    setRefreshing(m_refreshes > 0);
+    const BusyGuard busy(m_refreshing, m_lifetime.guard(), [this] { Q_EMIT refreshingChanged(); });
+    co_await m_data->loadInbox();
 }
 
 QCoro::Task<> MemberNotificationsModel::migrateLocalReadReceipts()
@@ -284,29 +253,11 @@ QCoro::Task<> MemberNotificationsModel::migrateLocalReadReceipts()
         co_return;
     }
 
-    const QPointer<MemberData> data = m_data;
-    const bool accepted = co_await data->markInboxRead(ids, false);
+    const bool accepted = co_await m_data->markInboxRead(ids, false);
     // Only a write the service took marks the hand-over done; else the next visit tries again.
     if (!accepted || !settings)
         co_return;
     settings->setValue(ReadMarks::migratedKey(userId), true);
-}
-
-void MemberNotificationsModel::setMarking(bool marking)
-{
-    if (marking == m_marking)
-        return;
-    m_marking = marking;
-    Q_EMIT markingChanged();
-    Q_EMIT canMarkAllChanged();
-}
-
-void MemberNotificationsModel::setRefreshing(bool refreshing)
-{
-    if (refreshing == m_refreshing)
-        return;
-    m_refreshing = refreshing;
-    Q_EMIT refreshingChanged();
 }
 
 void MemberNotificationsModel::appear() { show(); }

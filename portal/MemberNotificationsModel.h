@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppState.h"
+#include "Lifetime.h"
 #include "MemberData.h"
 #include "NoticeListModel.h"
 
@@ -65,7 +66,6 @@ class MemberNotificationsModel : public QObject
     Q_PROPERTY(bool marking READ marking NOTIFY markingChanged)
     Q_PROPERTY(bool canMarkAll READ canMarkAll NOTIFY canMarkAllChanged)
     Q_PROPERTY(bool showsEmpty READ showsEmpty NOTIFY showsEmptyChanged)
-    Q_PROPERTY(QString failure READ failure NOTIFY failureChanged)
     Q_PROPERTY(bool refreshing READ refreshing NOTIFY refreshingChanged)
 
 public:
@@ -91,8 +91,6 @@ public:
     bool canMarkAll() const { return !m_marking && m_unread.count() > 0; }
     // The inbox has loaded and nothing in it is unread.
     bool showsEmpty() const;
-    // The inbox's failure, load or write; empty when there is none.
-    QString failure() const;
     bool refreshing() const { return m_refreshing; }
     bool isShown() const { return m_shown; }
     const QSet<QString> &opened() const { return m_opened; }
@@ -127,7 +125,6 @@ Q_SIGNALS:
     void markingChanged();
     void canMarkAllChanged();
     void showsEmptyChanged();
-    void failureChanged();
     void refreshingChanged();
 
 private:
@@ -135,9 +132,7 @@ private:
     void inboxChanged();
     void waitEnded();
     void applicationStateChanged(Qt::ApplicationState state);
-    QCoro::Task<> reloadAndWait(quint64 run);
-    void setMarking(bool marking);
-    void setRefreshing(bool refreshing);
+    QCoro::Task<> reloadAndWait(Lifetime::Guard stay);
     void sendOpened();
     std::optional<SiteNotice> notice(const QString &noticeId) const;
 
@@ -150,8 +145,9 @@ private:
     bool m_marking = false;
     bool m_refreshing = false;
     bool m_shown = false;
-    int m_refreshes = 0;
     bool m_showsEmpty = false; // as last published
-    QString m_failure;
-    quint64 m_run = 0; // the screen's current stay on screen; a stale run's steps end quietly
+    // Last, so they end first: the model's own, and the screen's current stay on screen, whose steps end
+    // quietly once it has left.
+    Lifetime m_lifetime;
+    Lifetime m_stay;
 };

@@ -86,14 +86,12 @@ Rectangle {
             Layout.topMargin: 12
             visible: inbox.refreshing
         }
-        ErrorNotice {
+        LoadNotice {
             Layout.topMargin: 12
             Layout.leftMargin: list.side
             Layout.rightMargin: list.side
-            visible: inbox.failure.length > 0
-            message: inbox.failure
-            retryable: true
-            onRetry: view.memberData.reload("inbox")
+            memberData: view.memberData
+            load: MemberLoad.Inbox
         }
 
         ListView {

@@ -1,5 +1,8 @@
 #include "SignInModel.h"
 
+#include "Busy.h"
+#include "Outcome.h"
+
 namespace {
 
 // Spaces and tabs around the name, not line breaks: what the button's rule trims.
@@ -77,23 +80,13 @@ QCoro::Task<> SignInModel::submit()
     if (!ready() || !m_appState)
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    const QPointer<AppState> state = m_appState;
-    m_busy = true;
     m_error.reset();
-    Q_EMIT changed();
+    const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT changed(); });
 
-    std::optional<QString> failure;
-    try {
-        co_await state->signIn(m_username.trimmed(), m_password, m_remember);
-    } catch (const CancellationError &) {
-    } catch (const std::exception &error) {
-        failure = errorMessage(error);
-    }
+    const Outcome<> signedIn = co_await attempt(m_appState->signIn(m_username.trimmed(), m_password, m_remember));
     // The form may be gone by now: the portal replaces it once someone is signed in.
     if (!lifetime.alive())
         co_return;
-    m_error = failure;
+    m_error = signedIn.failureMessage();
     m_password.clear();
-    m_busy = false;
-    Q_EMIT changed();
 }

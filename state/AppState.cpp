@@ -1,5 +1,6 @@
 #include "AppState.h"
 
+#include "Outcome.h"
 #include "ServiceHosts.h"
 
 #include <QBuffer>
@@ -12,30 +13,6 @@ namespace {
 
 constexpr char sessionItem[] = "session-cookies";
 constexpr char savedAccountsItem[] = "saved-accounts-v1";
-
-bool isUnauthorized(const std::exception_ptr &error)
-{
-    try {
-        std::rethrow_exception(error);
-    } catch (const APIError &api) {
-        return api.status() == 401;
-    } catch (...) {
-        return false;
-    }
-}
-
-QString describe(const std::exception_ptr &error)
-{
-    try {
-        std::rethrow_exception(error);
-    } catch (const CancellationError &) {
-        return L("请求已取消。");
-    } catch (const std::exception &other) {
-        return errorMessage(other);
-    } catch (...) {
-        return L("发生未知错误。");
-    }
-}
 
 std::optional<QByteArray> jpeg(const QImage &image)
 {
@@ -64,15 +41,6 @@ APIError listFull()
     // Shown as it stands in every language.
     return APIError(400, QStringLiteral("最多保存两个账号，请先移除一个。"));
 }
-
-// Runs a step on every way out of a scope.
-template <typename Step>
-struct OnExit {
-    Step step;
-    ~OnExit() { step(); }
-};
-template <typename Step>
-OnExit(Step) -> OnExit<Step>;
 
 } // namespace
 
@@ -108,19 +76,13 @@ AppState::~AppState() = default;
 QCoro::Task<> AppState::loadSavedAccounts()
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    std::exception_ptr failure;
-    QList<SavedLogin> logins;
-    try {
-        logins = co_await m_accountVault.load();
-    } catch (...) {
-        failure = std::current_exception();
-    }
+    const Outcome<QList<SavedLogin>> read = co_await attempt(m_accountVault.load());
     if (!lifetime.alive())
         co_return;
-    if (failure)
-        setMessage(describe(failure));
-    else
-        m_savedAccounts = logins;
+    if (read.ok())
+        m_savedAccounts = read.value();
+    else if (read.failed())
+        setMessage(read.message());
     m_savedAccountsRead = true;
     Q_EMIT stateChanged();
     Q_EMIT savedAccountsLoaded();
@@ -128,50 +90,45 @@ QCoro::Task<> AppState::loadSavedAccounts()
 
 void AppState::bind(APIClient *client)
 {
-    const QPointer<AppState> self(this);
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     const QPointer<APIClient> bound(client);
     // A client that is no longer the current one cannot change the state, even before it is retired.
-    const auto current = [self, bound] { return self && bound && self->m_api.get() == bound.data(); };
+    const auto current = [this, lifetime, bound] { return lifetime.alive() && bound && m_api.get() == bound.data(); };
 
-    client->onSessionSaved = [self, current](const QByteArray &cookies) {
-        if (!current() || !self->m_user)
+    client->onSessionSaved = [this, current](const QByteArray &cookies) {
+        if (!current() || !m_user)
             return;
-        QList<SavedLogin> copy = self->m_savedAccounts;
+        QList<SavedLogin> copy = m_savedAccounts;
         auto entry = std::find_if(copy.begin(), copy.end(),
-                                  [&](const SavedLogin &login) { return login.id() == self->m_user->id; });
+                                  [&](const SavedLogin &login) { return login.id() == m_user->id; });
         if (entry == copy.end())
             return;
         entry->session = cookies;
-        [](QPointer<AppState> state, QList<SavedLogin> list) -> QCoro::Task<> {
-            try {
-                co_await state->m_accountVault.save(list);
-                if (state)
-                    state->m_savedAccounts = list;
-            } catch (...) {
-                if (state)
-                    state->setMessage(describe(std::current_exception()));
-            }
-            if (state)
-                Q_EMIT state->stateChanged();
-        }(self, copy);
+        [](AppState *state, Lifetime::Guard lifetime, QList<SavedLogin> list) -> QCoro::Task<> {
+            const Outcome<> saved = co_await attempt(state->m_accountVault.save(list));
+            if (!lifetime.alive())
+                co_return;
+            if (saved.ok())
+                state->m_savedAccounts = list;
+            else if (saved.failed())
+                state->setMessage(saved.message());
+            Q_EMIT state->stateChanged();
+        }(this, m_lifetime.guard(), copy);
     };
-    client->onUnauthorized = [self, current] {
+    client->onUnauthorized = [this, current] {
         if (!current())
             return;
-        self->m_user.reset();
-        self->m_profile.reset();
-        self->m_avatar = QImage();
-        self->m_gate.reset();
-        self->m_message = L("登录已过期，请重新登录。");
-        self->newRevision();
+        m_user.reset();
+        m_profile.reset();
+        m_avatar = QImage();
+        m_gate.reset();
+        m_message = L("登录已过期，请重新登录。");
+        newRevision();
     };
-    client->onRestricted = [self, current] {
-        if (!current() || !self->m_user)
+    client->onRestricted = [this, current] {
+        if (!current() || !m_user)
             return;
-        QTimer::singleShot(0, self.data(), [self] {
-            if (self)
-                self->checkGate();
-        });
+        QTimer::singleShot(0, this, [this] { checkGate(); });
     };
 }
 
@@ -202,17 +159,10 @@ QCoro::Task<> AppState::restore()
         co_await qCoro(this, &AppState::savedAccountsLoaded);
     if (!lifetime.alive())
         co_return;
-    m_checking = true;
+    const BusyGuard checking(m_checking, lifetime, [this] { Q_EMIT stateChanged(); });
     setMessage(std::nullopt);
-    const OnExit finished{[this, lifetime] {
-        if (lifetime.alive()) {
-            m_checking = false;
-            Q_EMIT stateChanged();
-        }
-    }};
 
     APIClient *client = m_api.get();
-    std::exception_ptr failure;
     try {
         if (!co_await client->restoreCookies())
             co_return;
@@ -229,10 +179,11 @@ QCoro::Task<> AppState::restore()
         }
         co_await client->forgetSession();
     } catch (...) {
-        failure = std::current_exception();
+        // A 401 has already left the expired session's message, through the client.
+        const Outcome<> outcome = outcomeOfCurrentException();
+        if (lifetime.alive() && outcome.failed() && outcome.status() != 401)
+            setMessage(outcome.message());
     }
-    if (failure && lifetime.alive() && !isUnauthorized(failure))
-        setMessage(describe(failure));
 }
 
 QCoro::Task<> AppState::checkGate()
@@ -241,35 +192,26 @@ QCoro::Task<> AppState::checkGate()
     if (!m_user)
         co_return;
     APIClient *client = m_api.get();
-    std::exception_ptr failure;
-    try {
-        const AccountGate gate = co_await client->accountGate(*m_user);
-        if (!lifetime.alive())
-            co_return;
-        m_gate = gate;
+    const Outcome<AccountGate> asked = co_await attempt(client->accountGate(*m_user));
+    // A check overtaken by an account change says nothing: the message belongs to the new account.
+    if (!lifetime.alive() || asked.cancelled())
+        co_return;
+    if (asked.ok()) {
+        m_gate = asked.value();
         setMessage(std::nullopt);
         co_return;
-    } catch (...) {
-        failure = std::current_exception();
     }
-    if (!lifetime.alive())
-        co_return;
-    if (isUnauthorized(failure)) {
-        std::exception_ptr forgetting;
-        try {
-            co_await client->forgetSession();
-        } catch (...) {
-            forgetting = std::current_exception();
-        }
-        if (!lifetime.alive())
+    if (asked.status() == 401) {
+        const Outcome<> forgotten = co_await attempt(client->forgetSession());
+        if (!lifetime.alive() || forgotten.cancelled())
             co_return;
-        if (forgetting) {
-            setMessage(describe(forgetting));
+        if (forgotten.failed()) {
+            setMessage(forgotten.message());
             co_return;
         }
         signedOutLocally();
     }
-    setMessage(describe(failure));
+    setMessage(asked.message());
 }
 
 QCoro::Task<> AppState::signIn(QString username, QString password, bool remember)
@@ -288,19 +230,17 @@ QCoro::Task<> AppState::signOut()
     if (m_accountBusy)
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    const auto busy = holdAccountBusy(lifetime);
+    const BusyGuard busy = holdAccountBusy(lifetime);
     const std::optional<QString> userId = m_user ? std::optional(m_user->id) : std::nullopt;
 
-    std::exception_ptr failure;
     try {
         co_await m_api->logout();
-    } catch (...) {
-        failure = std::current_exception();
+    } catch (const APIError &error) {
+        // A 401 means the session is already gone: that is signed out too.
+        if (error.status() != 401)
+            throw;
     }
     lifetime.check();
-    // A 401 means the session is already gone: that is signed out too.
-    if (failure && !isUnauthorized(failure))
-        std::rethrow_exception(failure);
 
     const QList<SavedLogin> remaining = userId ? without(m_savedAccounts, *userId) : QList<SavedLogin>();
     std::exception_ptr saving;
@@ -363,16 +303,9 @@ QCoro::Task<> AppState::rememberCurrentAccount()
     Q_EMIT stateChanged();
 }
 
-std::shared_ptr<void> AppState::holdAccountBusy(const Lifetime::Guard &lifetime)
+BusyGuard AppState::holdAccountBusy(Lifetime::Guard lifetime)
 {
-    m_accountBusy = true;
-    Q_EMIT stateChanged();
-    return std::shared_ptr<void>(nullptr, [this, lifetime](void *) {
-        if (lifetime.alive()) {
-            m_accountBusy = false;
-            Q_EMIT stateChanged();
-        }
-    });
+    return BusyGuard(m_accountBusy, std::move(lifetime), [this] { Q_EMIT stateChanged(); });
 }
 
 std::unique_ptr<APIClient> AppState::freshClient() const
@@ -385,7 +318,7 @@ QCoro::Task<> AppState::addAccount(QString username, QString password)
     if (m_accountBusy)
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    const auto busy = holdAccountBusy(lifetime);
+    const BusyGuard busy = holdAccountBusy(lifetime);
     co_await rememberCurrentAccount();
     lifetime.check();
     if (m_savedAccounts.size() >= AccountSessionVault::maxAccounts)
@@ -408,7 +341,7 @@ QCoro::Task<> AppState::switchAccount(SavedLogin saved)
     if (m_user && m_user->id == saved.id())
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    const auto busy = holdAccountBusy(lifetime);
+    const BusyGuard busy = holdAccountBusy(lifetime);
     co_await rememberCurrentAccount();
     lifetime.check();
 
@@ -481,17 +414,11 @@ void AppState::startGateCheck() { checkGate(); }
 
 void AppState::startSignOut()
 {
-    [](QPointer<AppState> state) -> QCoro::Task<> {
-        std::optional<QString> failure;
-        try {
-            co_await state->signOut();
-        } catch (const CancellationError &) {
-        } catch (const std::exception &error) {
-            failure = errorMessage(error);
-        }
-        if (failure && state)
-            state->showMessage(*failure);
-    }(this);
+    [](AppState *state, Lifetime::Guard lifetime) -> QCoro::Task<> {
+        const Outcome<> signedOut = co_await attempt(state->signOut());
+        if (lifetime.alive() && signedOut.failed())
+            state->setMessage(signedOut.message());
+    }(this, m_lifetime.guard());
 }
 
 AppState::Gate AppState::gateState() const

@@ -2,6 +2,7 @@
 
 #include "APIClient.h"
 #include "AccountSessionVault.h"
+#include "Busy.h"
 #include "Lifetime.h"
 
 #include <QImage>
@@ -80,9 +81,6 @@ public:
     QCoro::Task<> switchAccount(SavedLogin saved);
     QCoro::Task<> removeSavedAccount(SavedLogin saved);
 
-    // Shows a text as the account message (the portal's failed "重新登录").
-    void showMessage(const QString &message) { setMessage(message); }
-
     // For the portal: the same operations started from QML, their outcome read from the state.
     Q_INVOKABLE void startRestore();
     Q_INVOKABLE void startGateCheck();
@@ -124,8 +122,8 @@ private:
     QCoro::Task<> loadSavedAccounts();
     QCoro::Task<> activate(std::unique_ptr<APIClient> client, User user, AccountGate gate);
     std::unique_ptr<APIClient> freshClient() const;
-    // Sets accountBusy until the returned handle goes, on every way out of the operation.
-    std::shared_ptr<void> holdAccountBusy(const Lifetime::Guard &lifetime);
+    // Sets accountBusy until the guard goes, on every way out of the operation.
+    BusyGuard holdAccountBusy(Lifetime::Guard lifetime);
     void bind(APIClient *client);
     void newRevision();
     void setMessage(std::optional<QString> message);

@@ -1,6 +1,7 @@
 #include "MemberData.h"
 
 #include "Join.h"
+#include "Outcome.h"
 
 #include <QRegularExpression>
 
@@ -12,6 +13,23 @@ APIClient &clientOf(const QPointer<APIClient> &client)
     if (!client)
         throw CancellationError();
     return *client;
+}
+
+// The service answered, but said it did not do it.
+APIError unconfirmed() { return APIError(502, L("服务器未确认此次操作，请重试。")); }
+
+QCoro::Task<> sendReadMarks(QPointer<APIClient> client, QList<QString> ids, bool all)
+{
+    APIClient &api = clientOf(client);
+    APIRequest request = api.makeRequest(QStringLiteral("/api/notifications/read"), "POST");
+    if (all)
+        request.setJsonBody(QJsonObject{{QStringLiteral("all"), true}});
+    else
+        request.setJsonBody(QJsonObject{{QStringLiteral("ids"), QJsonArray::fromStringList(ids)}});
+    const InboxWriteResult answer = co_await api.decode<InboxWriteResult>(std::move(request));
+    // An explicit refusal is a failure, not a success to reload after.
+    if (!answer.ok)
+        throw unconfirmed();
 }
 
 } // namespace
@@ -45,66 +63,30 @@ bool MemberData::isUuid(const QString &text)
     return uuid.match(text).hasMatch();
 }
 
-std::optional<QString> MemberData::failure(const QString &key) const
+QCoro::Task<> MemberData::run(MemberLoad::Kind load, std::function<QCoro::Task<>()> operation)
 {
-    const auto found = m_failures.constFind(key);
-    return found == m_failures.constEnd() ? std::nullopt : std::optional(*found);
-}
-
-QStringList MemberData::loadingKeys() const
-{
-    QStringList keys(m_loading.cbegin(), m_loading.cend());
-    keys.sort();
-    return keys;
-}
-
-QStringList MemberData::loadedKeys() const
-{
-    QStringList keys(m_loaded.cbegin(), m_loaded.cend());
-    keys.sort();
-    return keys;
-}
-
-QVariantMap MemberData::failureMessages() const
-{
-    QVariantMap map;
-    for (auto it = m_failures.cbegin(); it != m_failures.cend(); ++it)
-        map.insert(it.key(), it.value());
-    return map;
-}
-
-QCoro::Task<> MemberData::run(QString key, std::function<QCoro::Task<>()> operation)
-{
-    if (m_loading.contains(key))
+    if (m_loads[load].loading)
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    m_loading.insert(key);
-    m_failures.remove(key);
+    m_loads[load].loading = true;
+    m_loads[load].failure.reset();
     Q_EMIT loadStateChanged();
 
-    std::optional<QString> failed;
-    bool cancelled = false;
-    try {
-        co_await operation();
-    } catch (const CancellationError &) {
-        cancelled = true;
-    } catch (const std::exception &error) {
-        failed = errorMessage(error);
-    }
+    const Outcome<> outcome = co_await attempt(operation());
     // A store discarded with its tabs is not written any more.
     if (!lifetime.alive())
         co_return;
-    if (failed)
-        m_failures.insert(key, *failed);
-    else if (!cancelled)
-        m_loaded.insert(key);
-    m_loading.remove(key);
+    LoadState &state = m_loads[load];
+    state.loading = false;
+    state.loaded = state.loaded || outcome.ok();
+    if (outcome.failed())
+        state.failure = outcome.message();
     Q_EMIT loadStateChanged();
 }
 
 QCoro::Task<> MemberData::loadInbox()
 {
-    return run(QStringLiteral("inbox"), [this]() -> QCoro::Task<> {
+    return run(MemberLoad::Inbox, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         APIClient &api = clientOf(m_api);
         const auto inbox = co_await api.decodeOptional<SiteInbox>(api.makeRequest(QStringLiteral("/api/notifications"), "GET"));
@@ -116,7 +98,7 @@ QCoro::Task<> MemberData::loadInbox()
 
 QCoro::Task<> MemberData::loadPireps()
 {
-    return run(QStringLiteral("pireps"), [this]() -> QCoro::Task<> {
+    return run(MemberLoad::Pireps, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         APIClient &api = clientOf(m_api);
         const auto answer = co_await api.decode<PirepResponse>(api.makeRequest(QStringLiteral("/api/pireps"), "GET"));
@@ -129,7 +111,7 @@ QCoro::Task<> MemberData::loadPireps()
 
 QCoro::Task<> MemberData::loadEvents(bool member)
 {
-    return run(QStringLiteral("events"), [this, member]() -> QCoro::Task<> {
+    return run(MemberLoad::Events, [this, member]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         APIClient &api = clientOf(m_api);
         const auto upcoming = co_await api.decode<UpcomingResponse>(
@@ -153,7 +135,7 @@ QCoro::Task<> MemberData::loadEvents(bool member)
 
 QCoro::Task<> MemberData::loadLeaderboard()
 {
-    return run(QStringLiteral("leaderboard"), [this]() -> QCoro::Task<> {
+    return run(MemberLoad::Leaderboard, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         APIClient &api = clientOf(m_api);
         const auto board = co_await api.decodeOptional<LeaderboardResponse>(
@@ -166,7 +148,7 @@ QCoro::Task<> MemberData::loadLeaderboard()
 
 QCoro::Task<> MemberData::loadRoutes()
 {
-    return run(QStringLiteral("routes"), [this]() -> QCoro::Task<> {
+    return run(MemberLoad::Routes, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         APIClient &api = clientOf(m_api);
         const auto answer = co_await api.decode<RouteResponse>(api.makeRequest(QStringLiteral("/api/member/routes"), "GET"));
@@ -178,7 +160,7 @@ QCoro::Task<> MemberData::loadRoutes()
 
 QCoro::Task<> MemberData::loadLatestFlight()
 {
-    return run(QStringLiteral("latest"), [this]() -> QCoro::Task<> {
+    return run(MemberLoad::Latest, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         // The live snapshot is a bonus: without it (or without network) the recent flights decide.
         std::optional<LiveResponse> snapshot;
@@ -266,7 +248,7 @@ QCoro::Task<> MemberData::respond(FlightEvent event, AttendanceChoice choice)
     lifetime.check();
     // The service can refuse with a plain answer too; the buttons must roll back then.
     if (answer.ok == false)
-        throw APIError(502, L("服务器未确认此次操作，请重试。"));
+        throw unconfirmed();
     m_attendance.insert(event.id, raw(choice));
     Q_EMIT attendanceChanged();
 }
@@ -274,51 +256,40 @@ QCoro::Task<> MemberData::respond(FlightEvent event, AttendanceChoice choice)
 QCoro::Task<bool> MemberData::markInboxRead(QList<QString> ids, bool all)
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    std::optional<QString> failed;
-    try {
-        APIClient &api = clientOf(m_api);
-        APIRequest request = api.makeRequest(QStringLiteral("/api/notifications/read"), "POST");
-        if (all)
-            request.setJsonBody(QJsonObject{{QStringLiteral("all"), true}});
-        else
-            request.setJsonBody(QJsonObject{{QStringLiteral("ids"), QJsonArray::fromStringList(ids)}});
-        const InboxWriteResult answer = co_await api.decode<InboxWriteResult>(std::move(request));
-        // An explicit refusal is a failure, not a success to reload after.
-        if (!answer.ok)
-            failed = L("服务器未确认此次操作，请重试。");
-    } catch (const CancellationError &) {
-        // A store whose tabs went away, or whose client was retired, has nothing to report.
+    const Outcome<> written = co_await attempt(sendReadMarks(m_api, std::move(ids), all));
+    // A store whose tabs went away, or whose client was retired, has nothing to report.
+    if (!lifetime.alive() || written.cancelled())
         co_return false;
-    } catch (const std::exception &error) {
-        failed = errorMessage(error);
-    }
-    if (!lifetime.alive())
-        co_return false;
-    if (failed) {
-        m_failures.insert(QStringLiteral("inbox"), *failed);
-        Q_EMIT loadStateChanged();
-        co_return false;
-    }
-    m_failures.remove(QStringLiteral("inbox"));
+    m_loads[MemberLoad::Inbox].failure = written.failureMessage();
     Q_EMIT loadStateChanged();
+    if (written.failed())
+        co_return false;
     co_await loadInbox();
     co_return true;
 }
 
-void MemberData::reload(const QString &key)
+void MemberData::reload(MemberLoad::Kind load)
 {
-    if (key == QLatin1String("inbox"))
+    switch (load) {
+    case MemberLoad::Inbox:
         loadInbox();
-    else if (key == QLatin1String("pireps"))
+        return;
+    case MemberLoad::Pireps:
         loadPireps();
-    else if (key == QLatin1String("events"))
+        return;
+    case MemberLoad::Events:
         loadEvents(true);
-    else if (key == QLatin1String("leaderboard"))
+        return;
+    case MemberLoad::Leaderboard:
         loadLeaderboard();
-    else if (key == QLatin1String("routes"))
+        return;
+    case MemberLoad::Routes:
         loadRoutes();
-    else if (key == QLatin1String("latest"))
+        return;
+    case MemberLoad::Latest:
         loadLatestFlight();
+        return;
+    }
 }
 
 void MemberData::setAttendance(const QString &eventId, const std::optional<QString> &answer)

@@ -5,13 +5,13 @@
 #include "CommunityRecords.h"
 #include "FlightRecords.h"
 #include "Lifetime.h"
+#include "MemberLoad.h"
 
 #include <QDateTime>
 #include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QQmlEngine>
-#include <QSet>
 
 #include <functional>
 #include <optional>
@@ -25,18 +25,16 @@ struct LiveLatestFlight {
 // The member's latest flight: live now, or the first of his recent Infinite Flight flights.
 using LatestFlight = std::variant<LiveLatestFlight, RecentFlight>;
 
-// The signed-in member's data that the member tabs show. Every list is filled by a keyed load: at most
-// one load of a key runs, its failure is kept under the key until the next start, cancellations leave
-// no trace, and a key that succeeded once stays loaded. It lives exactly as long as the member tabs.
+// The signed-in member's data that the member tabs show. Every list is filled by one of the loads: at
+// most one of each kind runs, its failure is kept under it until its next start, cancellations leave no
+// trace, and a load that succeeded once stays loaded. It lives exactly as long as the member tabs.
 class MemberData : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
 
     Q_PROPERTY(APIClient *client READ client WRITE setClient NOTIFY clientChanged REQUIRED)
-    Q_PROPERTY(QStringList loading READ loadingKeys NOTIFY loadStateChanged)
-    Q_PROPERTY(QStringList loaded READ loadedKeys NOTIFY loadStateChanged)
-    Q_PROPERTY(QVariantMap failures READ failureMessages NOTIFY loadStateChanged)
+    Q_PROPERTY(MemberLoads loads READ loads NOTIFY loadStateChanged)
 
 public:
     explicit MemberData(QObject *parent = nullptr);
@@ -46,8 +44,8 @@ public:
     APIClient *client() const { return m_api; }
     void setClient(APIClient *client);
 
-    // Keyed loads. None of them throws.
-    QCoro::Task<> run(QString key, std::function<QCoro::Task<>()> operation); // by value: it outlives the caller's arguments
+    // The loads. None of them throws.
+    QCoro::Task<> run(MemberLoad::Kind load, std::function<QCoro::Task<>()> operation); // by value: it outlives the caller's arguments
     QCoro::Task<> loadInbox();
     QCoro::Task<> loadPireps();
     QCoro::Task<> loadEvents(bool member);
@@ -65,18 +63,14 @@ public:
     // The member's attendance answer; set here only once the service took it. Throws the request's error.
     QCoro::Task<> respond(FlightEvent event, AttendanceChoice choice);
     // Marks notices read (all of them, or the given ones) and reloads the inbox. False on failure, whose
-    // message then stands under "inbox".
+    // message then stands under the inbox load.
     QCoro::Task<bool> markInboxRead(QList<QString> ids, bool all);
 
-    // Started from QML: the key's load, run again.
-    Q_INVOKABLE void reload(const QString &key);
+    // Started from QML: the load, run again (the events with the member's own answers).
+    Q_INVOKABLE void reload(MemberLoad::Kind load);
 
-    bool isLoading(const QString &key) const { return m_loading.contains(key); }
-    bool isLoaded(const QString &key) const { return m_loaded.contains(key); }
-    std::optional<QString> failure(const QString &key) const;
-    QStringList loadingKeys() const;
-    QStringList loadedKeys() const;
-    QVariantMap failureMessages() const;
+    LoadState state(MemberLoad::Kind load) const { return m_loads.state(load); }
+    MemberLoads loads() const { return m_loads; }
 
     const std::optional<SiteInbox> &inbox() const { return m_inbox; }
     const QList<Pirep> &pireps() const { return m_pireps; }
@@ -127,9 +121,7 @@ private:
     std::optional<LatestFlight> m_latestFlight;
     std::optional<LiveResponse> m_liveMap;
     std::optional<QDateTime> m_liveMapAt;
-    QHash<QString, QString> m_failures;
-    QSet<QString> m_loading;
-    QSet<QString> m_loaded;
+    MemberLoads m_loads;
     std::function<QDateTime()> m_now = [] { return QDateTime::currentDateTimeUtc(); };
     Lifetime m_lifetime; // last: ends first
 };

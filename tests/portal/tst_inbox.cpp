@@ -136,6 +136,7 @@ private Q_SLOTS:
     void migrationKeepsUsersApart();
     void marksAsTheSettingsFileHoldsThem();
 
+    void pullToRefresh();
     void reloadsEveryMinuteOnlyWhileActive();
     void activationReloadsOnce();
     void leavingStopsTheReloads();
@@ -148,6 +149,7 @@ private:
     std::unique_ptr<MemberNotificationsModel> model();
     int inboxLoads() const { return int(m_site->service->requestsTo("/api/notifications").size()); }
     QList<Request> writes() const { return m_site->service->requestsTo("/api/notifications/read"); }
+    QString inboxFailure() const { return m_data->state(MemberLoad::Inbox).failureText(); }
 
     std::unique_ptr<Site> m_site;
     std::unique_ptr<AppState> m_app;
@@ -503,7 +505,7 @@ void InboxTest::openedPagesOfADiscardedInboxAreNotSent()
     m_refuseWrites = true;
     await(inbox->show());
     QTRY_COMPARE(writes().size(), 1);
-    QTRY_COMPARE(inbox->failure(), "通知服务暂时不可用。");
+    QTRY_COMPARE(inboxFailure(), "通知服务暂时不可用。");
     QVERIFY(inbox->opened().isEmpty());
     inbox->hide();
     await(inbox->show());
@@ -528,7 +530,7 @@ void InboxTest::markingOneRead()
     m_refuseWrites = true;
     await(inbox->markRead("n-1"));
     QCOMPARE(inbox->unread()->count(), 1);
-    QCOMPARE(inbox->failure(), "通知服务暂时不可用。");
+    QCOMPARE(inboxFailure(), "通知服务暂时不可用。");
 }
 
 void InboxTest::markingAllRead_data()
@@ -565,7 +567,7 @@ void InboxTest::markingAllRead()
     QVERIFY(!inbox->marking());
     QCOMPARE(markingChanges.size(), 2);
     QCOMPARE(inbox->unread()->count(), left);
-    QCOMPARE(inbox->failure(), failure);
+    QCOMPARE(inboxFailure(), failure);
     QCOMPARE(inbox->canMarkAll(), left > 0);
 }
 
@@ -678,7 +680,7 @@ void InboxTest::migrationFlag()
     await(inbox->migrateLocalReadReceipts());
     QCOMPARE(writes().size(), 1);
     QVERIFY(!m_settings->contains(flag));
-    QCOMPARE(inbox->failure(), "通知服务暂时不可用。");
+    QCOMPARE(inboxFailure(), "通知服务暂时不可用。");
 
     // The flag waits for the service's answer: not set while the write runs.
     m_refuseWrites = false;
@@ -776,6 +778,24 @@ void InboxTest::marksAsTheSettingsFileHoldsThem()
 
 // ---- reloads
 
+// The indicator stays while the pull's inbox load runs and goes however it ends; a second pull meanwhile
+// sends nothing more.
+void InboxTest::pullToRefresh()
+{
+    const auto inbox = model();
+    QSignalSpy refreshing(inbox.get(), &MemberNotificationsModel::refreshingChanged);
+    service().setFault("/api/notifications", {.status = 503, .times = 1});
+    auto pulling = inbox->refresh();
+    QVERIFY(inbox->refreshing());
+    await(inbox->refresh());
+    QVERIFY(inbox->refreshing());
+    await(std::move(pulling));
+    QVERIFY(!inbox->refreshing());
+    QCOMPARE(refreshing.size(), 2);
+    QCOMPARE(inboxLoads(), 1);
+    QCOMPARE(inboxFailure(), "样例服务按要求返回 503。");
+}
+
 void InboxTest::reloadsEveryMinuteOnlyWhileActive()
 {
     m_notices = {notice("n-1", "pirep_reviewed", "p-1")};
@@ -811,11 +831,11 @@ void InboxTest::reloadsEveryMinuteOnlyWhileActive()
     service().setFault("/api/notifications", {.status = 503, .times = 1});
     QTRY_VERIFY(m_schedule->deadline.has_value());
     m_schedule->advance(std::chrono::seconds(60));
-    QTRY_VERIFY(!inbox->failure().isEmpty());
+    QTRY_VERIFY(!inboxFailure().isEmpty());
     QTRY_VERIFY(m_schedule->deadline.has_value());
     m_schedule->advance(std::chrono::seconds(60));
     QTRY_COMPARE(inboxLoads(), 5);
-    QTRY_VERIFY(inbox->failure().isEmpty());
+    QTRY_VERIFY(inboxFailure().isEmpty());
 }
 
 void InboxTest::activationReloadsOnce()

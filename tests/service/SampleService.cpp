@@ -10,12 +10,21 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPointer>
 #include <QRandomGenerator>
 #include <QSslKey>
 #include <QTcpSocket>
 #include <QTimer>
 
 namespace Sample {
+
+struct Service::HeldAnswer {
+    QPointer<QTcpSocket> socket; // gone when the client gave up
+    Request request;
+    Reply reply;
+    Fault fault;
+    QHttpServerResponder responder;
+};
 
 namespace {
 
@@ -320,6 +329,14 @@ Reply Service::answer(Request &request)
 void Service::send(const Request &request, Reply reply, const std::optional<Fault> &fault,
                    QHttpServerResponder &&responder)
 {
+    if (fault && fault->held) {
+        Fault rest = *fault;
+        rest.held = false;
+        QTcpSocket *socket = responder.socket();
+        m_held.push_back(std::unique_ptr<HeldAnswer>(
+            new HeldAnswer{socket, request, std::move(reply), rest, std::move(responder)}));
+        return;
+    }
     const bool undeclared = fault && fault->undeclaredLength && request.method != "HEAD";
     const int delay = fault ? fault->bodyDelayMs.value_or(0) : 0;
     QByteArray body = undeclared ? chunked(reply.body) : reply.body;
@@ -351,6 +368,15 @@ void Service::send(const Request &request, Reply reply, const std::optional<Faul
         if (cut)
             socket->disconnectFromHost();
     });
+}
+
+void Service::release()
+{
+    const auto held = std::exchange(m_held, {});
+    for (const std::unique_ptr<HeldAnswer> &answer : held) {
+        if (answer->socket)
+            send(answer->request, std::move(answer->reply), answer->fault, std::move(answer->responder));
+    }
 }
 
 } // namespace Sample

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QHttpServer;
 class QHttpServerRequest;
@@ -63,6 +64,7 @@ struct Fault {
     bool undeclaredLength = false;      // send the body chunked, without Content-Length
     std::optional<qint64> cutAfter;     // declare the whole body's length, send this many bytes, hang up
     std::optional<QUrl> redirect;       // answer 302 to this address (another origin, say)
+    bool held = false;                  // answer nothing until release(), headers included
     int times = -1;                     // how many requests it hits; -1 for all
 };
 
@@ -106,6 +108,8 @@ public:
 
     void setFault(const QString &path, const Fault &fault);
     void clearFaults();
+    // Sends the answers that held faults keep back, so a test decides when they come.
+    void release();
 
     QList<Request> requests() const { return m_requests; }
     QList<Request> requestsTo(const QString &path) const;
@@ -153,6 +157,8 @@ private:
     quint16 m_port = 0;
     QList<Route> m_routes;
     QHash<QString, Fault> m_faults;
+    struct HeldAnswer;
+    std::vector<std::unique_ptr<HeldAnswer>> m_held;
     QList<Request> m_requests;
     QList<Account> m_accounts;
     QHash<QByteArray, Session> m_sessions;

@@ -63,6 +63,8 @@ private Q_SLOTS:
     void restoreWithoutNetwork();
     void unreadableSavedAccounts();
     void gateFailuresAndRetry();
+    void cancelledRestoreLeavesNoMessage_data();
+    void cancelledRestoreLeavesNoMessage();
     void restrictedAnswerChecksTheGate();
     void signInRemembersOnlyWhenAsked();
     void signOutRemovesTheCurrentAccount();
@@ -220,6 +222,30 @@ void AppStateTest::gateFailuresAndRetry()
     QCOMPARE(state->message(), QString("会话已过期，请重新登录。"));
     QCOMPARE(state->gateState(), AppState::Gate::Ready);
     QCOMPARE(state->revision(), revision);
+}
+
+// Regression: a restore whose request was cancelled (its client retired, as an account change does) left
+// "请求已取消。" as the account message.
+void AppStateTest::cancelledRestoreLeavesNoMessage_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("the user") << "/api/me";
+    QTest::newRow("the gate") << "/member";
+}
+
+void AppStateTest::cancelledRestoreLeavesNoMessage()
+{
+    QFETCH(QString, path);
+    storeSessionOf("lichen");
+    service().clearRequests();
+    const auto state = makeState();
+    service().setFault(path, {.held = true, .times = 1});
+    auto restoring = state->restore();
+    QTRY_COMPARE(service().requestsTo(path).size(), 1);
+    state->api()->retire();
+    await(std::move(restoring));
+    QVERIFY(!state->hasMessage());
+    QVERIFY(!state->checking());
 }
 
 void AppStateTest::restrictedAnswerChecksTheGate()

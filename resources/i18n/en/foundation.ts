@@ -232,10 +232,6 @@
         <translation>The data couldn't be read because it isn't in the correct format.</translation>
     </message>
     <message>
-        <source>请求已取消。</source>
-        <translation>The request was cancelled.</translation>
-    </message>
-    <message>
         <source>发生未知错误。</source>
         <translation>An unknown error occurred.</translation>
     </message>
