@@ -611,7 +611,12 @@ void APIClientTest::withoutExtraRootsTheSystemStoreIsTrusted()
     const auto refused = thrown<TransportError>([&] { await(client.perform(client.makeRequest("/api/me", "GET"))); });
     QVERIFY(refused);
     QCOMPARE(refused->code(), QNetworkReply::SslHandshakeFailedError);
-    QCOMPARE(seen, QList<QSslError::SslError>{QSslError::CertificateSignatureFailed});
+    // The forged signature is always found; the dates of the throw-away chain are not this test's business.
+    QVERIFY(seen.contains(QSslError::CertificateSignatureFailed));
+    for (const QSslError::SslError untrusted :
+         {QSslError::UnableToGetIssuerCertificate, QSslError::UnableToGetLocalIssuerCertificate,
+          QSslError::SelfSignedCertificateInChain, QSslError::CertificateUntrusted, QSslError::CertificateRejected})
+        QVERIFY2(!seen.contains(untrusted), "the system's root was not trusted");
 }
 
 QTEST_GUILESS_MAIN(APIClientTest)

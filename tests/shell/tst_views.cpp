@@ -166,11 +166,12 @@ void ViewsTest::waitForTheDashboard()
 {
     auto *data = m_portal->findChild<MemberData *>();
     QVERIFY(data);
-    const QStringList keys{"inbox", "pireps", "events", "leaderboard", "routes", "latest"};
-    QTRY_VERIFY(data->loadingKeys().isEmpty()
-                && std::all_of(keys.cbegin(), keys.cend(), [&](const QString &key) {
-                       return data->isLoaded(key) || data->failure(key);
-                   }));
+    const QList<MemberLoad::Kind> loads{MemberLoad::Inbox,       MemberLoad::Pireps, MemberLoad::Events,
+                                        MemberLoad::Leaderboard, MemberLoad::Routes, MemberLoad::Latest};
+    QTRY_VERIFY(std::all_of(loads.cbegin(), loads.cend(), [&](MemberLoad::Kind load) {
+        const LoadState state = data->state(load);
+        return !state.loading && (state.loaded || state.failure);
+    }));
 }
 
 // ---- the portal
