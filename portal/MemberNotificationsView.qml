@@ -99,6 +99,10 @@ Rectangle {
         ListView {
             id: list
 
+            RevealFocus {
+                flickable: list
+            }
+
             readonly property bool regular: ViewRules.isRegular(width)
             readonly property real side: Math.max(ViewRules.pageHorizontalPadding(regular),
                                                   (width - ViewRules.pageMaximumWidth(regular)) / 2)
@@ -148,6 +152,7 @@ Rectangle {
                 rightPadding: 16
                 topPadding: 14
                 bottomPadding: 14
+                focusPolicy: Qt.StrongFocus
                 Accessible.name: ViewRules.combined([title, detail, time])
                 onClicked: view.open(row.noticeId)
                 swipe.onCompleted: row.markRead()
@@ -196,6 +201,11 @@ Rectangle {
                     color: row.down ? Theme.sunken : Theme.surface
                     border.color: Theme.line
                     border.width: 1
+
+                    FocusRing {
+                        control: row
+                        radius: parent.radius + spread
+                    }
                 }
 
                 swipe.right: Rectangle {

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
@@ -110,7 +109,7 @@ Item {
                 retryable: true
                 onRetry: model.retryGate()
             }
-            Button {
+            BorderedButton {
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: L.t("重新登录")
                 enabled: !app.accountBusy
@@ -164,7 +163,7 @@ Item {
                     symbol: "person.crop.circle.badge.exclamationmark"
                 }
             }
-            Button {
+            BorderedButton {
                 Layout.alignment: Qt.AlignHCenter
                 text: L.t("重新登录")
                 onClicked: model.signInAgain()
