@@ -113,6 +113,11 @@ Item {
                 background: Rectangle {
                     radius: 6
                     color: retryIcon.down ? Theme.sunken : "transparent"
+
+                    FocusRing {
+                        control: retryIcon
+                        radius: parent.radius + spread
+                    }
                 }
             }
 
@@ -139,6 +144,11 @@ Item {
                 background: Rectangle {
                     radius: 6
                     color: retryText.down ? Theme.sunken : "transparent"
+
+                    FocusRing {
+                        control: retryText
+                        radius: parent.radius + spread
+                    }
                 }
             }
         }

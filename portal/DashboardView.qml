@@ -86,12 +86,15 @@ StackView {
                     }
 
                     ItemDelegate {
+                        id: bell
+
                         anchors.right: parent.right
                         anchors.top: parent.top
                         anchors.topMargin: 6
                         width: 44
                         height: 44
                         objectName: "home.notifications"
+                        focusPolicy: Qt.StrongFocus
                         Accessible.name: L.t("通知")
                         onClicked: stack.push(inbox)
 
@@ -99,44 +102,46 @@ StackView {
                             radius: width / 2
                             color: Qt.alpha(Theme.surface, 0.9)
                             border.color: Theme.line
+
+                            FocusRing {
+                                control: bell
+                                radius: width / 2
+                            }
                         }
                         contentItem: Symbol {
                             name: dashboard.bellSymbol
-                            size: Typography.title3
+                            size: Typography.title3 + 5
                             color: Theme.ink
                         }
                     }
                 }
 
-                GridLayout {
+                // Two columns of one width, whatever the figures say.
+                ColumnsLayout {
                     Layout.fillWidth: true
                     columns: 2
+                    spacing: 10
                     rowSpacing: 10
-                    columnSpacing: 10
 
                     Metric {
-                        Layout.fillWidth: true
                         objectName: "home.approvedDuration"
                         title: L.t("已批准时长")
                         value: dashboard.approvedDuration
                         symbol: "clock.fill"
                     }
                     Metric {
-                        Layout.fillWidth: true
                         objectName: "home.approvedCount"
                         title: L.t("已批准报告")
                         value: dashboard.approvedCount
                         symbol: "doc.text.fill"
                     }
                     Metric {
-                        Layout.fillWidth: true
                         objectName: "home.pending"
                         title: L.t("待审核")
                         value: dashboard.pendingCount
                         symbol: "tray.fill"
                     }
                     Metric {
-                        Layout.fillWidth: true
                         objectName: "home.rank"
                         title: L.t("我的排名")
                         value: dashboard.rankText
@@ -297,6 +302,7 @@ StackView {
         Text {
             Layout.fillWidth: true
             text: standIn.name
+            elide: Text.ElideRight
             font.pixelSize: Typography.headline
             font.weight: Font.DemiBold
             color: Theme.ink
@@ -305,6 +311,7 @@ StackView {
             Layout.fillWidth: true
             visible: text.length > 0
             text: standIn.detail
+            elide: Text.ElideRight
             font.pixelSize: Typography.footnote
             color: Theme.muted
         }

@@ -34,10 +34,17 @@ Rectangle {
             size: 22
             color: Theme.accent
         }
-        background: Rectangle {
-            radius: width / 2
-            color: Theme.ink
-            opacity: backButton.down ? 0.12 : backButton.hovered ? 0.06 : 0
+        background: Item {
+            Rectangle {
+                anchors.fill: parent
+                radius: width / 2
+                color: Theme.ink
+                opacity: backButton.down ? 0.12 : backButton.hovered ? 0.06 : 0
+            }
+            FocusRing {
+                control: backButton
+                radius: width / 2
+            }
         }
     }
 

@@ -21,13 +21,6 @@ Rectangle {
         appState: view.appState
     }
 
-    Rectangle {
-        anchors.left: parent.left
-        anchors.right: parent.right
-        height: 400
-        color: Theme.slate
-    }
-
     Flickable {
         id: scroller
 
@@ -35,6 +28,19 @@ Rectangle {
         anchors.bottomMargin: savedAccounts.visible ? savedAccounts.height + 24 : 0
         contentHeight: column.implicitHeight + 40
         clip: true
+
+        RevealFocus {
+            flickable: scroller
+        }
+
+        // Slate above the hero, seen only when the page is pulled down past its top; it moves with the
+        // page, so no band of it stands still behind the card.
+        Rectangle {
+            y: -height
+            width: scroller.width
+            height: 400
+            color: Theme.slate
+        }
 
         ColumnLayout {
             id: column
@@ -187,7 +193,7 @@ Rectangle {
                         Switch {
                             id: keepSignedIn
 
-                            Layout.fillWidth: true
+                            Layout.alignment: Qt.AlignLeft
                             text: L.t("保持登录 30 天")
                             checked: form.remember
                             font.pixelSize: Typography.subheadline
@@ -197,6 +203,12 @@ Rectangle {
                             palette.midlight: Theme.sunken
                             palette.mid: Theme.line
                             onToggled: form.remember = checked
+
+                            FocusRing {
+                                control: keepSignedIn
+                                pressesOnReturn: false
+                                radius: 8
+                            }
                         }
                         Text {
                             Layout.fillWidth: true
@@ -210,17 +222,15 @@ Rectangle {
                         visible: form.notice.length > 0
                         message: form.notice
                     }
-                    Button {
+                    BorderedButton {
                         Layout.fillWidth: true
                         Layout.preferredHeight: 44
                         objectName: "login.submit"
+                        prominent: true
+                        radius: 12
                         enabled: form.ready
                         onClicked: form.signIn()
 
-                        background: Rectangle {
-                            radius: 12
-                            color: parent.enabled ? Theme.accent : Qt.alpha(Theme.accent, 0.4)
-                        }
                         contentItem: RowLayout {
                             spacing: 8
 
@@ -260,12 +270,13 @@ Rectangle {
         }
     }
 
-    Button {
+    BorderedButton {
         id: savedAccounts
 
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 16
+        prominent: true
         visible: form.offersSavedAccounts
         text: L.t("使用已保存账号")
         onClicked: view.openSavedAccounts()
@@ -312,10 +323,15 @@ Rectangle {
             color: Theme.muted
         }
         Rectangle {
+            // The field being typed in shows the focus ring on its row.
+            readonly property bool editing: Window.activeFocusItem !== null && Window.activeFocusItem.parent === fieldRow
+
             Layout.fillWidth: true
             Layout.minimumHeight: 50
             radius: 14
             color: Qt.alpha(Theme.sunken, 0.7)
+            border.color: Theme.accent
+            border.width: editing ? 2 : 0
 
             RowLayout {
                 id: fieldRow

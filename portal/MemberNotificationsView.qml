@@ -97,6 +97,10 @@ Rectangle {
         ListView {
             id: list
 
+            RevealFocus {
+                flickable: list
+            }
+
             readonly property bool regular: ViewRules.isRegular(width)
             readonly property real side: Math.max(ViewRules.pageHorizontalPadding(regular),
                                                   (width - ViewRules.pageMaximumWidth(regular)) / 2)
@@ -146,6 +150,7 @@ Rectangle {
                 rightPadding: 16
                 topPadding: 14
                 bottomPadding: 14
+                focusPolicy: Qt.StrongFocus
                 Accessible.name: ViewRules.combined([title, detail, time])
                 onClicked: view.open(row.noticeId)
                 swipe.onCompleted: row.markRead()
@@ -194,6 +199,11 @@ Rectangle {
                     color: row.down ? Theme.sunken : Theme.surface
                     border.color: Theme.line
                     border.width: 1
+
+                    FocusRing {
+                        control: row
+                        radius: parent.radius + spread
+                    }
                 }
 
                 swipe.right: Rectangle {

@@ -80,6 +80,7 @@ Item {
                     width: ListView.view.width
                     height: 34
                     padding: 0
+                    focusPolicy: Qt.StrongFocus
                     Accessible.name: row.title
                     // Choosing the selected tab again changes nothing.
                     onClicked: shell.navigation.selected = row.tab
@@ -92,6 +93,12 @@ Item {
                         anchors.bottomMargin: 2
                         radius: 20
                         color: row.selected ? Qt.alpha(Theme.ink, 0.1) : (row.hovered ? Qt.alpha(Theme.ink, 0.05) : "transparent")
+
+                        FocusRing {
+                            control: row
+                            spread: 1
+                            radius: parent.radius + spread
+                        }
                     }
                     contentItem: RowLayout {
                         spacing: 10
@@ -127,6 +134,7 @@ Item {
                 anchors.rightMargin: 8
                 anchors.bottomMargin: 10
                 objectName: "account.avatar"
+                focusPolicy: Qt.StrongFocus
                 Accessible.name: L.t("切换账号")
                 leftPadding: 12
                 rightPadding: 12
@@ -137,6 +145,11 @@ Item {
                 background: Rectangle {
                     radius: 14
                     color: accountButton.hovered ? Qt.alpha(Theme.ink, 0.06) : "transparent"
+
+                    FocusRing {
+                        control: accountButton
+                        radius: parent.radius + spread
+                    }
                 }
                 contentItem: RowLayout {
                     spacing: 10
@@ -176,15 +189,18 @@ Item {
                 }
             }
 
+            // Beside the account button, its foot level with the button's, and kept inside the shell: a
+            // small window shortens it rather than letting it cover the window's title strip.
             Popup {
                 id: accounts
 
-                parent: accountButton
-                x: accountButton.width + 8
-                y: accountButton.height - height
+                parent: shell
+                x: sidebar.width + 8
+                y: Math.max(8, sidebar.y + accountButton.y + accountButton.height - height)
                 width: 380
-                height: 520
+                height: Math.min(520, shell.height - 16)
                 padding: 0
+                focus: true
                 visible: shell.showingAccounts
                 onClosed: shell.showingAccounts = false
                 background: Rectangle {

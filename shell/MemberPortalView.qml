@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
@@ -119,7 +118,7 @@ Item {
                 retryable: true
                 onRetry: model.retryGate()
             }
-            Button {
+            BorderedButton {
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: L.t("重新登录")
                 enabled: !app.accountBusy
@@ -175,7 +174,7 @@ Item {
                     symbol: "person.crop.circle.badge.exclamationmark"
                 }
             }
-            Button {
+            BorderedButton {
                 Layout.alignment: Qt.AlignHCenter
                 text: L.t("重新登录")
                 onClicked: model.signInAgain()

@@ -1,9 +1,10 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Vorna.Ui
 
 // A failure message on a soft amber panel, with a "重试" button when the caller can retry.
+// Laid out with plain positioners: its size follows the message and the button the moment either
+// changes, even when it was hidden until then.
 Item {
     id: notice
 
@@ -12,8 +13,8 @@ Item {
     signal retry
 
     Layout.fillWidth: true
-    implicitWidth: row.implicitWidth + 28
-    implicitHeight: row.implicitHeight + 28
+    implicitWidth: texts.x + Math.max(text.implicitWidth, notice.retryable ? retryButton.implicitWidth : 0) + 14
+    implicitHeight: Math.max(symbol.height, texts.height) + 28
     Accessible.role: Accessible.Grouping
     Accessible.name: message
 
@@ -24,61 +25,41 @@ Item {
         opacity: 0.12
     }
 
-    RowLayout {
-        id: row
+    Symbol {
+        id: symbol
 
-        anchors.fill: parent
-        anchors.margins: 14
-        spacing: 12
+        x: 14
+        y: 14
+        name: "exclamationmark.triangle.fill"
+        size: Typography.subheadline + 5
+        color: Theme.pending
+    }
 
-        Symbol {
-            Layout.alignment: Qt.AlignTop
-            name: "exclamationmark.triangle.fill"
-            size: Typography.subheadline + 5
-            color: Theme.pending
+    Column {
+        id: texts
+
+        x: symbol.x + symbol.width + 12
+        y: 14
+        width: Math.max(0, notice.width - x - 14)
+        spacing: 10
+
+        Text {
+            id: text
+
+            width: texts.width
+            text: notice.message
+            wrapMode: Text.Wrap
+            font.pixelSize: Typography.subheadline
+            color: Theme.ink
+            lineHeight: 1.15
         }
 
-        ColumnLayout {
-            Layout.fillWidth: true
-            Layout.alignment: Qt.AlignTop
-            spacing: 10
+        BorderedButton {
+            id: retryButton
 
-            Text {
-                Layout.fillWidth: true
-                text: notice.message
-                wrapMode: Text.Wrap
-                font.pixelSize: Typography.subheadline
-                color: Theme.ink
-                lineHeight: 1.15
-            }
-
-            Button {
-                id: retryButton
-
-                visible: notice.retryable
-                text: L.t("重试")
-                font.pixelSize: Typography.body
-                leftPadding: 14
-                rightPadding: 14
-                topPadding: 5
-                bottomPadding: 5
-                onClicked: notice.retry()
-
-                contentItem: Text {
-                    text: retryButton.text
-                    font: retryButton.font
-                    color: Theme.ink
-                    horizontalAlignment: Text.AlignHCenter
-                    verticalAlignment: Text.AlignVCenter
-                }
-                background: Rectangle {
-                    implicitHeight: 26
-                    radius: 7
-                    color: retryButton.down ? Theme.sunken : Theme.surface
-                    border.color: Theme.line
-                    border.width: 1
-                }
-            }
+            visible: notice.retryable
+            text: L.t("重试")
+            onClicked: notice.retry()
         }
     }
 }

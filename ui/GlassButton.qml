@@ -75,5 +75,9 @@ T.Button {
             color: Theme.ink
             opacity: control.down ? 0.12 : control.hovered ? 0.05 : 0
         }
+        FocusRing {
+            control: control
+            radius: height / 2
+        }
     }
 }

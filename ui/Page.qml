@@ -15,6 +15,10 @@ Rectangle {
 
     color: Theme.paper
 
+    RevealFocus {
+        flickable: scroll.contentItem as Flickable
+    }
+
     ScrollView {
         id: scroll
 

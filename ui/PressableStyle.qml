@@ -1,15 +1,25 @@
 import QtQuick
 import QtQuick.Templates as T
+import Vorna.Ui
 
 // A button whose label is a whole card or row: it shrinks to 98 % and fades to 90 % while pressed.
 T.AbstractButton {
     id: control
+
+    // The corners of the card or row it presses, which its focus ring follows.
+    property real cornerRadius: 20
 
     implicitWidth: implicitContentWidth + leftPadding + rightPadding
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
     padding: 0
     scale: control.down ? 0.98 : 1
     opacity: control.down ? 0.9 : 1
+
+    FocusRing {
+        z: 1
+        control: control
+        radius: control.cornerRadius + spread
+    }
 
     Behavior on scale {
         NumberAnimation {

@@ -22,6 +22,8 @@ public:
     // The glyph for a symbol name; empty (draws nothing) for a name without one.
     Q_INVOKABLE QString glyph(const QString &name) const;
     Q_INVOKABLE bool has(const QString &name) const;
+    // A ".badge" variant draws its symbol's glyph with a badge dot that the view adds in a colour of its own.
+    Q_INVOKABLE bool badged(const QString &name) const;
     QString fontFamily() const { return m_fontFamily; }
 
     // Every name that has a glyph.

@@ -67,6 +67,15 @@ double infoValueMinimumScale(bool fixedHeight)
     return fixedHeight ? 0.6 : 0.8;
 }
 
+double revealedOffset(double offset, double viewSize, double top, double bottom, double margin)
+{
+    if (top - margin < offset || bottom - top + 2 * margin > viewSize)
+        return top - margin;
+    if (bottom + margin > offset + viewSize)
+        return bottom + margin - viewSize;
+    return offset;
+}
+
 QString combined(const QStringList &texts)
 {
     QStringList present;

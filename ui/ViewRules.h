@@ -44,6 +44,10 @@ bool showsRouteNames(const QString &fromName, const QString &toName, bool reserv
 // A missing name keeps the line's height with a single space.
 QString routeName(const QString &name);
 
+// The scroll offset that brings the span from `top` to `bottom` into a view of `viewSize` with `margin`
+// around it, moving as little as it can from `offset`; a span too long for the view shows its start.
+double revealedOffset(double offset, double viewSize, double top, double bottom, double margin);
+
 // Texts read together as one accessibility element; empty ones are left out.
 QString combined(const QStringList &texts);
 
@@ -101,4 +105,8 @@ public:
     }
     Q_INVOKABLE QString routeName(const QString &name) const { return ComponentRules::routeName(name); }
     Q_INVOKABLE QString combined(const QStringList &texts) const { return ComponentRules::combined(texts); }
+    Q_INVOKABLE double revealedOffset(double offset, double viewSize, double top, double bottom, double margin) const
+    {
+        return ComponentRules::revealedOffset(offset, viewSize, top, bottom, margin);
+    }
 };

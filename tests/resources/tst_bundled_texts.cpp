@@ -83,6 +83,7 @@ private Q_SLOTS:
     void traditionalTablesCoverEveryKey();
     void everySymbolNameHasAGlyph();
     void unknownSymbolDrawsNothing();
+    void badgeVariantsCarryTheirBadge();
 
 private:
     QStringList m_keys;
@@ -155,6 +156,17 @@ void BundledTextsTest::unknownSymbolDrawsNothing()
     Symbols symbols;
     QVERIFY(symbols.glyph("no.such.symbol").isEmpty());
     QCOMPARE(symbols.glyph("airplane.arrival").size(), 1); // the font's code points lie in the BMP
+    QVERIFY(!symbols.badged("no.such.badge"));
+}
+
+void BundledTextsTest::badgeVariantsCarryTheirBadge()
+{
+    // Guards the unread bell that showed no badge: "bell.badge" is the bell with a badge on it.
+    Symbols symbols;
+    QVERIFY(symbols.badged("bell.badge"));
+    QCOMPARE(symbols.glyph("bell.badge"), symbols.glyph("bell"));
+    QVERIFY(!symbols.badged("bell"));
+    QVERIFY(!symbols.badged("person.badge.plus")); // a badge of its own glyph, not a dot
 }
 
 QTEST_MAIN(BundledTextsTest)

@@ -2,15 +2,17 @@
 //   vorna-screenshot --out DIR [--language en|zh-Hans|zh-HK|zh-TW] [--theme light|dark] [screen …]
 // A screen is the app's window ("window") or a QML file in screens/ whose root item is shown in a window
 // of --size. The sample member service runs in-process, and the app is pointed at it, so screens can show
-// sample data.
+// sample data, and a screen can make it misbehave (Vorna.Screenshots) or have keys typed ("typed").
 #include "AppComposition.h"
 #include "SampleService.h"
+#include "SampleSwitches.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QDirIterator>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
 #include <QQuickItem>
@@ -69,8 +71,8 @@ QStringList availableScreens()
     return names;
 }
 
-// Loads one screen into a window; the engine owns what it creates.
-QQuickWindow *load(QQmlApplicationEngine &engine, const QString &name, const QSize &size)
+// Loads one screen into a window; the engine owns what it creates. The screen's root object goes to *root.
+QQuickWindow *load(QQmlApplicationEngine &engine, const QString &name, const QSize &size, QObject **root)
 {
     if (name == QLatin1String("window")) {
         engine.load(AppComposition::mainWindow());
@@ -79,6 +81,7 @@ QQuickWindow *load(QQmlApplicationEngine &engine, const QString &name, const QSi
         auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
         if (window)
             window->resize(size);
+        *root = window;
         return window;
     }
     QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/screenshots/screens/%1.qml").arg(name)));
@@ -87,6 +90,7 @@ QQuickWindow *load(QQmlApplicationEngine &engine, const QString &name, const QSi
         qCritical("%s", qPrintable(component.errorString()));
         return nullptr;
     }
+    *root = created;
     if (auto *window = qobject_cast<QQuickWindow *>(created)) {
         window->resize(size);
         return window;
@@ -101,6 +105,26 @@ QQuickWindow *load(QQmlApplicationEngine &engine, const QString &name, const QSi
     item->setSize(size);
     created->setParent(window);
     return window;
+}
+
+// Lets the window draw what it has; the screen's loads and pictures come in meanwhile.
+void settle(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Types the keys a screen asks for, as a user would: "\t" is Tab, "\r" Return, others their character.
+void type(QQuickWindow *window, const QString &keys)
+{
+    for (const QChar c : keys) {
+        const int key = c == u'\t' ? Qt::Key_Tab : c == u'\r' ? Qt::Key_Return : int(c.toUpper().unicode());
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QGuiApplication::sendEvent(window, &press);
+        QGuiApplication::sendEvent(window, &release);
+    }
 }
 
 } // namespace
@@ -168,6 +192,7 @@ int main(int argc, char *argv[])
     pem.close();
     qputenv("VORNA_MEMBER_ORIGIN", service.origin().toString().toUtf8());
     qputenv("VORNA_MEMBER_CA", certificate.toLocal8Bit());
+    SampleSwitches::use(&service);
 
     QStringList wanted = parser.positionalArguments();
     if (wanted.isEmpty())
@@ -182,19 +207,25 @@ int main(int argc, char *argv[])
             ++failures;
             continue;
         }
+        service.clearFaults(); // a screen's misbehaviour stays with it
         auto engine = std::make_unique<QQmlApplicationEngine>();
         AppComposition::prepareEngine(*engine);
-        QQuickWindow *window = load(*engine, name, windowSize);
+        QObject *root = nullptr;
+        QQuickWindow *window = load(*engine, name, windowSize, &root);
         if (!window) {
             qCritical("vorna-screenshot: %s did not load", qPrintable(name));
             ++failures;
             continue;
         }
         window->show();
+        window->requestActivate(); // keys typed go to the active window
         // Let layouts settle, pictures arrive and a few frames pass before the picture.
-        QEventLoop settle;
-        QTimer::singleShot(parser.value(QStringLiteral("wait")).toInt(), &settle, &QEventLoop::quit);
-        settle.exec();
+        settle(parser.value(QStringLiteral("wait")).toInt());
+        // Each part is typed once the screen has settled after the one before (a sign-in, say).
+        for (const QString &keys : root->property("typed").toStringList()) {
+            type(window, keys);
+            settle(parser.value(QStringLiteral("wait")).toInt());
+        }
         const QImage image = window->grabWindow();
         const QString file = QDir(out).filePath(QStringLiteral("%1-%2-%3.png").arg(name, language, theme));
         if (!drewSomething(image) || !image.save(file)) {

@@ -286,6 +286,8 @@ void Service::dispatch(const QHttpServerRequest &incoming, QHttpServerResponder 
 
     if (fault && fault->html)
         reply = Reply::html(*fault->html, fault->status.value_or(reply.status));
+    else if (fault && fault->json)
+        reply = Reply::json(*fault->json, fault->status.value_or(reply.status));
     else if (fault && fault->status)
         reply = Reply::message(*fault->status, QStringLiteral("样例服务按要求返回 %1。").arg(*fault->status));
     if (fault && fault->oversize)

@@ -59,6 +59,7 @@ struct Reply {
 struct Fault {
     std::optional<int> status;          // answer with this status (the body says so in {"message"})
     std::optional<QByteArray> html;     // answer with this HTML page instead of JSON
+    std::optional<QJsonValue> json;     // answer with this JSON (null, an unreadable shape) instead
     std::optional<int> bodyDelayMs;     // send the headers at once, then the body after this wait
     std::optional<qint64> oversize;     // a JSON body of this many bytes
     bool undeclaredLength = false;      // send the body chunked, without Content-Length

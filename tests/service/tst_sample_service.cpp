@@ -263,6 +263,12 @@ void SampleServiceTest::misbehavesOnRequest()
     QVERIFY(page.header("Content-Type").startsWith("text/html"));
     m_service->clearFaults();
 
+    // A JSON answer the app cannot use: a bare null in place of the user.
+    m_service->setFault("/api/me", {.json = QJsonValue(QJsonValue::Null), .times = 1});
+    const Answer null = client.send("GET", "/api/me");
+    QCOMPARE(null.status, 200);
+    QCOMPARE(null.body.trimmed(), QByteArray("null"));
+
     // A redirect to another origin, seen without following it.
     m_service->setFault("*", {.redirect = QUrl("https://elsewhere.example/login")});
     const Answer away = client.send("HEAD", "/member", {}, QNetworkRequest::ManualRedirectPolicy);

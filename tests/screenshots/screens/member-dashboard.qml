@@ -1,30 +1,7 @@
-import QtQuick
-import Vorna.Ui
-import Vorna.State
-import Vorna.Portal
-import Vorna.Shell
+import Vorna.Screenshots
 
-// The signed-in window of the sample member "lichen": the shell with his dashboard.
-Rectangle {
-    id: screen
-
-    color: Theme.paper
-
-    AppState {
-        id: account
-    }
-    SignInModel {
-        appState: account
-        username: "lichen"
-        password: "fly-vornalia"
-        Component.onCompleted: signIn()
-    }
-
-    Loader {
-        anchors.fill: parent
-        active: account.gate === AppState.Ready
-        sourceComponent: NativeMemberTabs {
-            appState: account
-        }
-    }
+// The signed-in window of the sample member "lichen": the shell with his dashboard, the bell showing
+// his unread notices.
+MemberWindow {
+    username: "lichen"
 }

@@ -1,0 +1,208 @@
+// The dashboard drawn in a window, as the member first meets it: its figures and its failure notices.
+#include "AppState.h"
+#include "ClientTestSupport.h"
+#include "MemberData.h"
+#include "MemberNavigation.h"
+
+#include <QJsonValue>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(Vorna_PortalPlugin)
+
+using namespace TestSupport;
+
+namespace {
+
+// How the reports answer on the first showing.
+enum class Reports { Sample, Null, ErrorPage };
+
+QQuickItem *findText(QQuickItem *root, const QString &text)
+{
+    for (QQuickItem *item : root->findChildren<QQuickItem *>()) {
+        if (item->isVisible() && item->property("text").toString() == text)
+            return item;
+    }
+    return nullptr;
+}
+
+// The nearest item around `item` (itself included) that has the property.
+QQuickItem *holder(QQuickItem *item, const char *property)
+{
+    while (item && !item->property(property).isValid())
+        item = item->parentItem();
+    return item;
+}
+
+// The failure notice on show, if any.
+QQuickItem *shownNotice(QQuickItem *root)
+{
+    for (QQuickItem *item : root->findChildren<QQuickItem *>()) {
+        if (item->isVisible() && item->property("retryable").isValid())
+            return item;
+    }
+    return nullptr;
+}
+
+QRectF rectIn(const QQuickItem *item, const QQuickItem *in)
+{
+    return item->mapRectToItem(in, QRectF(0, 0, item->width(), item->height()));
+}
+
+} // namespace
+
+class DashboardViewTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void failedReportsNoticeHoldsItsRetry_data();
+    void failedReportsNoticeHoldsItsRetry();
+    void metricColumnsAreEqual_data();
+    void metricColumnsAreEqual();
+
+private:
+    // Signs "lichen" in and shows his dashboard in a window of the smallest size, in a language.
+    QQuickItem *show(const QByteArray &language, Reports reports);
+
+    std::unique_ptr<Site> m_site;
+    std::unique_ptr<AppState> m_app;
+    std::unique_ptr<MemberData> m_data;
+    std::unique_ptr<MemberNavigation> m_navigation;
+    std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<QQuickWindow> m_window;
+    std::unique_ptr<QObject> m_view;
+};
+
+void DashboardViewTest::init()
+{
+    m_site = std::make_unique<Site>();
+    QVERIFY(m_site->started);
+}
+
+void DashboardViewTest::cleanup()
+{
+    m_view.reset();
+    m_window.reset();
+    m_engine.reset();
+    m_data.reset();
+    m_navigation.reset();
+    m_app.reset();
+    m_site.reset();
+}
+
+QQuickItem *DashboardViewTest::show(const QByteArray &language, Reports reports)
+{
+    qputenv("LANGUAGE", language);
+    if (reports == Reports::Null)
+        m_site->service->setFault("/api/pireps", {.json = QJsonValue(QJsonValue::Null)});
+    else if (reports == Reports::ErrorPage)
+        m_site->service->setFault("/api/pireps",
+                                  {.status = 500, .html = QByteArray("<html><body>Internal Server Error</body></html>")});
+    const auto store = std::make_shared<MemorySessionStore>();
+    m_app = std::make_unique<AppState>(
+        AccountEnvironment{m_site->service->origin(), {Sample::Service::certificate()},
+                           [store](const QString &) -> SessionStorePtr { return store; }},
+        nullptr);
+    await(m_app->signIn("lichen", "fly-vornalia", false));
+    m_data = std::make_unique<MemberData>(m_app->api());
+    m_navigation = std::make_unique<MemberNavigation>();
+
+    m_engine = std::make_unique<QQmlEngine>();
+    m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+    QQmlComponent component(m_engine.get());
+    component.setData("import Vorna.Portal\nDashboardView {}", QUrl(QStringLiteral("qrc:/dashboard.qml")));
+    m_view.reset(component.createWithInitialProperties({{"appState", QVariant::fromValue(m_app.get())},
+                                                        {"memberData", QVariant::fromValue(m_data.get())},
+                                                        {"navigation", QVariant::fromValue(m_navigation.get())}}));
+    auto *view = qobject_cast<QQuickItem *>(m_view.get());
+    if (!view) {
+        qWarning("%s", qPrintable(component.errorString()));
+        return nullptr;
+    }
+    // The page beside the sidebar (220 points and a hairline) in the smallest window, 760 by 540.
+    m_window = std::make_unique<QQuickWindow>();
+    m_window->resize(760, 540);
+    view->setParentItem(m_window->contentItem());
+    view->setPosition(QPointF(221, 0));
+    view->setSize(QSizeF(539, 540));
+    m_window->show();
+    return view;
+}
+
+void DashboardViewTest::failedReportsNoticeHoldsItsRetry_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<Reports>("reports");
+    QTest::addColumn<QString>("retry");
+    QTest::newRow("null, Chinese") << QByteArray("zh_CN") << Reports::Null << "重试";
+    QTest::newRow("null, English") << QByteArray("en_US") << Reports::Null << "Retry";
+    QTest::newRow("error page, Chinese") << QByteArray("zh_CN") << Reports::ErrorPage << "重试";
+    QTest::newRow("error page, English") << QByteArray("en_US") << Reports::ErrorPage << "Retry";
+}
+
+void DashboardViewTest::failedReportsNoticeHoldsItsRetry()
+{
+    // Guards the notice that drew its button outside itself until the window was resized.
+    QFETCH(QByteArray, language);
+    QFETCH(Reports, reports);
+    QFETCH(QString, retry);
+    QQuickItem *view = show(language, reports);
+    QVERIFY(view);
+    QTRY_VERIFY(shownNotice(view));
+    QQuickItem *notice = shownNotice(view);
+    QQuickItem *text = findText(notice, notice->property("message").toString());
+    QVERIFY(text);
+    QQuickItem *button = findText(notice, retry);
+    QVERIFY(button);
+    QVERIFY(button->inherits("QQuickAbstractButton"));
+    const QRectF bounds(0, 0, notice->width(), notice->height());
+    QTRY_VERIFY2(bounds.contains(rectIn(button, notice)), "the button lies outside its notice");
+    QVERIFY(rectIn(button, notice).top() >= rectIn(text, notice).bottom());
+    QVERIFY(rectIn(button, notice).bottom() + 20 > bounds.bottom()); // no empty half below it
+}
+
+void DashboardViewTest::metricColumnsAreEqual_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<Reports>("reports");
+    QTest::addColumn<QStringList>("titles"); // the figures' titles, left to right and top to bottom
+    const QStringList chinese{"已批准时长", "已批准报告", "待审核", "我的排名"};
+    QTest::newRow("figures, Chinese") << QByteArray("zh_CN") << Reports::Sample << chinese;
+    QTest::newRow("dashes, Chinese") << QByteArray("zh_CN") << Reports::Null << chinese;
+    QTest::newRow("figures, English") << QByteArray("en_US") << Reports::Sample
+                                      << QStringList{"Approved Time", "Approved Reports", "Pending review", "My Rank"};
+}
+
+void DashboardViewTest::metricColumnsAreEqual()
+{
+    // Guards the figures' columns that took their widths from their texts and jumped as data came.
+    QFETCH(QByteArray, language);
+    QFETCH(Reports, reports);
+    QFETCH(QStringList, titles);
+    QQuickItem *view = show(language, reports);
+    QVERIFY(view);
+    QList<QQuickItem *> tiles;
+    for (const QString &title : titles) {
+        QQuickItem *tile = holder(findText(view, title), "symbol");
+        QVERIFY2(tile, qPrintable(title));
+        tiles.append(tile);
+    }
+    // Once the reports have answered, with their figures or with a notice.
+    QTRY_VERIFY(tiles.at(2)->property("value").toString() != QStringLiteral("—") || shownNotice(view));
+    // Two columns of one width, 10 points apart, filling the page's column: 539 less 24 on each side.
+    constexpr double cell = (539.0 - 2 * 24 - 10) / 2;
+    for (qsizetype i = 0; i < tiles.size(); ++i) {
+        QTRY_COMPARE(tiles.at(i)->width(), cell);
+        QCOMPARE(rectIn(tiles.at(i), view).left(), 24 + double(i % 2) * (cell + 10));
+    }
+    QCOMPARE(rectIn(tiles.at(0), view).top(), rectIn(tiles.at(1), view).top());
+}
+
+QTEST_MAIN(DashboardViewTest)
+#include "tst_dashboard_view.moc"

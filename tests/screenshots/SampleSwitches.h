@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QJSValue>
+#include <QObject>
+#include <QQmlEngine>
+
+namespace Sample {
+class Service;
+}
+
+// The sample member service's misbehaviour, for screens that show how the app meets a failing service.
+// The harness clears it before each screen.
+class SampleSwitches : public QObject
+{
+    Q_OBJECT
+    QML_NAMED_ELEMENT(SampleService)
+    QML_SINGLETON
+
+public:
+    // The service the screens of this run talk to.
+    static void use(Sample::Service *service);
+    static SampleSwitches *create(QQmlEngine *engine, QJSEngine *);
+
+    // Requests to a path answer this status with an error page in HTML, as a failing proxy does.
+    Q_INVOKABLE void failWithPage(const QString &path, int status);
+    // Requests to a path answer this JSON (null, or a shape the app cannot read).
+    Q_INVOKABLE void answer(const QString &path, const QJSValue &json);
+
+private:
+    using QObject::QObject;
+};

@@ -1,0 +1,9 @@
+import Vorna.State
+import Vorna.Portal
+
+// The sign-in form filled in from the keyboard and tabbed on to its button, which shows its focus ring.
+LoginView {
+    property string typed: "\tlichen\tfly-vornalia\t\t"
+
+    appState: AppState {}
+}

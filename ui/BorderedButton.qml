@@ -1,0 +1,51 @@
+import QtQuick
+import QtQuick.Templates as T
+import Vorna.Ui
+
+// The bordered button: its title on the surface inside a hairline border, or on the accent when
+// prominent.
+T.Button {
+    id: control
+
+    property bool prominent: false
+    property real radius: 7
+    readonly property color labelColor: prominent ? Theme.white : Theme.ink
+
+    implicitWidth: Math.max(implicitBackgroundWidth, implicitContentWidth + leftPadding + rightPadding)
+    implicitHeight: Math.max(implicitBackgroundHeight, implicitContentHeight + topPadding + bottomPadding)
+    leftPadding: 14
+    rightPadding: 14
+    topPadding: 5
+    bottomPadding: 5
+    font.pixelSize: Typography.body
+    opacity: enabled ? 1 : 0.45
+
+    contentItem: Text {
+        text: control.text
+        font: control.font
+        color: control.labelColor
+        elide: Text.ElideRight
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+    }
+
+    background: Rectangle {
+        implicitWidth: 44
+        implicitHeight: 26
+        radius: control.radius
+        color: control.prominent ? Theme.accent : Theme.surface
+        border.color: control.prominent ? Theme.accent : Theme.line
+        border.width: 1
+
+        Rectangle {
+            anchors.fill: parent
+            radius: parent.radius
+            color: Theme.ink
+            opacity: control.down ? 0.12 : control.hovered ? 0.05 : 0
+        }
+        FocusRing {
+            control: control
+            radius: control.radius + spread
+        }
+    }
+}

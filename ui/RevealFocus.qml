@@ -1,0 +1,30 @@
+import QtQuick
+import Vorna.Ui
+
+// Scrolls a flickable so that a control inside it that takes the keyboard focus comes into view, as Tab
+// moves through a page longer than its window.
+QtObject {
+    id: reveal
+
+    required property Flickable flickable
+
+    function show(item: Item) {
+        const view = reveal.flickable;
+        let inside = item;
+        while (inside && inside !== view.contentItem)
+            inside = inside.parent;
+        if (!inside)
+            return;
+        const box = item.mapToItem(view.contentItem, 0, 0, item.width, item.height);
+        const offset = ViewRules.revealedOffset(view.contentY, view.height, box.y, box.y + box.height, 16);
+        view.contentY = Math.max(0, Math.min(offset, view.contentHeight - view.height));
+    }
+
+    readonly property Connections watcher: Connections {
+        target: reveal.flickable.Window.window
+
+        function onActiveFocusItemChanged() {
+            reveal.show(reveal.flickable.Window.activeFocusItem);
+        }
+    }
+}
