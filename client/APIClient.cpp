@@ -48,10 +48,7 @@ void APIRequest::setMultipartBody(const MultipartBody &multipart)
     body = multipart.data;
 }
 
-QString APIPath::encoded(const QString &value)
-{
-    return QString::fromLatin1(QUrl::toPercentEncoding(value));
-}
+QString APIPath::encoded(const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); }
 
 APIClient::APIClient(QUrl origin, SessionStorePtr store, QList<QSslCertificate> trustedCertificates,
                      QObject *parent)
@@ -228,8 +225,9 @@ QCoro::Task<> APIClient::completeLiveAuthorization(QUrl callback)
 {
     static const QString callbackPath = QStringLiteral("/api/live-schedules/authorization-callback");
     // These two texts are shown as they are, in every language.
-    if (callback.scheme() != QLatin1String("https") || callback.host() != QLatin1String(ServiceHosts::secondHost)
-        || callback.port() != -1 || callback.path() != callbackPath || !callback.userName().isEmpty()
+    if (callback.scheme() != QLatin1String("https")
+        || callback.host() != QLatin1String(ServiceHosts::secondHost) || callback.port() != -1
+        || callback.path() != callbackPath || !callback.userName().isEmpty()
         || !callback.password().isEmpty())
         throw APIError(400, QStringLiteral("无效的授权回调。"));
 

@@ -3,9 +3,9 @@
 #include "APIError.h"
 #include "AccountRecords.h"
 #include "Json.h"
-#include "MultipartBody.h"
 #include "L.h"
 #include "Lifetime.h"
+#include "MultipartBody.h"
 #include "SessionStore.h"
 #include "Transfer.h"
 
@@ -33,7 +33,8 @@ enum class AccountGate {
 };
 
 // One member-service call as built by `makeRequest`: the request, its method and its body.
-struct APIRequest : HTTPRequest {
+struct APIRequest : HTTPRequest
+{
     // A JSON object serialised compactly, with "Content-Type" "application/json".
     void setJsonBody(const QJsonObject &object);
     // A form-data body with its boundary in "Content-Type".

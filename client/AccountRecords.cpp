@@ -1,8 +1,8 @@
 #include "AccountRecords.h"
 
 #include "Json.h"
-#include "RecordHash.h"
 #include "L.h"
+#include "RecordHash.h"
 
 #include <QHashFunctions>
 

@@ -1,6 +1,5 @@
 #pragma once
 
-
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QList>

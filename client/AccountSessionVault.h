@@ -10,7 +10,8 @@
 #include <optional>
 
 // One saved account: the user, the cookie JSON of his session and, when fetched, his avatar.
-struct SavedLogin {
+struct SavedLogin
+{
     User user;
     QByteArray session;
     std::optional<QByteArray> avatar;

@@ -1,7 +1,7 @@
 #include "CommunityRecords.h"
 
-#include "WireTime.h"
 #include "Json.h"
+#include "WireTime.h"
 
 #include <QHashFunctions>
 

@@ -1,9 +1,9 @@
 #include "FlightRecords.h"
 
 #include "AppLanguage.h"
-#include "WireTime.h"
 #include "Json.h"
 #include "RecordHash.h"
+#include "WireTime.h"
 
 #include <QHashFunctions>
 

@@ -1,8 +1,8 @@
 #include "LiveScheduleRecords.h"
 
-#include "WireTime.h"
 #include "Json.h"
 #include "L.h"
+#include "WireTime.h"
 
 #include <QHash>
 
@@ -88,7 +88,10 @@ std::optional<QDateTime> LiveSchedule::scheduledDeparture() const
     return WireTime::parse(scheduledDepartureUtc);
 }
 
-std::optional<QDateTime> LiveSchedule::scheduledArrival() const { return WireTime::parse(scheduledArrivalUtc); }
+std::optional<QDateTime> LiveSchedule::scheduledArrival() const
+{
+    return WireTime::parse(scheduledArrivalUtc);
+}
 
 LiveOrganization LiveOrganization::fromJson(const QJsonValue &value)
 {

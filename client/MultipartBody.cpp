@@ -11,7 +11,8 @@ MultipartBody MultipartBody::make(const QMap<QString, QString> &fields, const QL
     if (files.size() > maxFiles)
         throw APIError(400, L("每次最多上传 6 张截图。"));
 
-    MultipartBody body{QStringLiteral("VORNA-") + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(), {}};
+    MultipartBody body{
+        QStringLiteral("VORNA-") + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(), {}};
     const QByteArray boundary = body.boundary.toLatin1();
     static const QRegularExpression fieldName(QStringLiteral("^[a-zA-Z0-9_]+$"));
 
@@ -30,7 +31,7 @@ MultipartBody MultipartBody::make(const QMap<QString, QString> &fields, const QL
         if (file.data.isEmpty() || file.data.size() > maxFileBytes || !mediaTypes.contains(file.mimeType)
             || (fileField != QLatin1String("files") && fileField != QLatin1String("avatar")))
             throw APIError(400, L("请选择 JPG、PNG 或 WebP 图片，每张不超过 2 MB。"));
-        const QByteArray extension = file.mimeType == QLatin1String("image/jpeg") ? "jpg"
+        const QByteArray extension = file.mimeType == QLatin1String("image/jpeg")  ? "jpg"
                                      : file.mimeType == QLatin1String("image/png") ? "png"
                                                                                    : "webp";
         body.data += "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + fileField.toUtf8()

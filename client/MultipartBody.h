@@ -7,7 +7,8 @@
 #include <QUuid>
 
 // One picture chosen for upload; `filename` is for the app's own lists and is never sent.
-struct Upload {
+struct Upload
+{
     QUuid id;
     QByteArray data;
     QString filename;
@@ -16,7 +17,8 @@ struct Upload {
 
 // A "multipart/form-data" body of text fields and at most six pictures, built whole in memory. Input the
 // service would refuse is refused here first, with APIError 400.
-struct MultipartBody {
+struct MultipartBody
+{
     QString boundary; // "VORNA-" and a fresh upper-case UUID
     QByteArray data;
 

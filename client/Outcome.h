@@ -33,7 +33,10 @@ public:
     // The failure's text; empty unless it failed.
     QString message() const { return failed() ? std::get<2>(m_state).message : QString(); }
     // The same, or none unless it failed.
-    std::optional<QString> failureMessage() const { return failed() ? std::optional(message()) : std::nullopt; }
+    std::optional<QString> failureMessage() const
+    {
+        return failed() ? std::optional(message()) : std::nullopt;
+    }
     // The status of a failed APIError (401: the session is gone); 0 otherwise.
     int status() const { return failed() ? std::get<2>(m_state).status : 0; }
     // Only after ok().
@@ -41,9 +44,11 @@ public:
     const Value &value() const { return std::get<0>(m_state); }
 
 private:
-    struct Cancelled {
+    struct Cancelled
+    {
     };
-    struct Failure {
+    struct Failure
+    {
         QString message;
         int status = 0;
     };

@@ -20,7 +20,8 @@ inline constexpr char liveVendorHost[] = "api.infiniteflight.com";
 inline constexpr char forumHost[] = "community.infiniteflight.com";
 
 // Where the member service is reached, and which extra certificates its TLS may present.
-struct MemberEndpoint {
+struct MemberEndpoint
+{
     QUrl origin;
     QList<QSslCertificate> trustedCertificates;
 };

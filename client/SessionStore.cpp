@@ -34,7 +34,8 @@ constexpr QFileDevice::Permissions ownerOnlyFile = QFileDevice::ReadOwner | QFil
 
 APIError keychainError(int keychainError)
 {
-    return APIError(KeychainSessionStore::statusOf(keychainError), L("系统钥匙串暂时不可用，请解锁设备后重试。"));
+    return APIError(KeychainSessionStore::statusOf(keychainError),
+                    L("系统钥匙串暂时不可用，请解锁设备后重试。"));
 }
 
 // Whether a keychain can be reached at all; without one the items live in the private files, as where the
@@ -46,8 +47,8 @@ bool keychainReachable()
         QDBusConnection bus = QDBusConnection::sessionBus();
         if (!bus.isConnected() || !bus.interface())
             return false;
-        const QStringList keychains{QStringLiteral("org.freedesktop.secrets"), QStringLiteral("org.kde.kwalletd6"),
-                                    QStringLiteral("org.kde.kwalletd5")};
+        const QStringList keychains{QStringLiteral("org.freedesktop.secrets"),
+                                    QStringLiteral("org.kde.kwalletd6"), QStringLiteral("org.kde.kwalletd5")};
         const QStringList activatable = bus.interface()->activatableServiceNames();
         for (const QString &name : keychains) {
             if (bus.interface()->isServiceRegistered(name) || activatable.contains(name))
@@ -68,7 +69,8 @@ class KeychainItem : public QObject
 
 public:
     enum class Kind { Read, Write, Clear };
-    struct Operation {
+    struct Operation
+    {
         Kind kind;
         QByteArray bytes;
         bool done = false;
@@ -145,7 +147,8 @@ private:
         job->setKey(m_item);
         job->setInsecureFallback(false);
         job->setAutoDelete(true);
-        connect(job, &QKeychain::Job::finished, this, [this](QKeychain::Job *finished) { completed(finished); });
+        connect(job, &QKeychain::Job::finished, this,
+                [this](QKeychain::Job *finished) { completed(finished); });
         job->start();
     }
 
@@ -259,7 +262,10 @@ FileSessionStore::FileSessionStore(QString item, QString folder)
 {
 }
 
-QString FileSessionStore::filePath() const { return QDir(m_folder).filePath(m_item + QStringLiteral(".json")); }
+QString FileSessionStore::filePath() const
+{
+    return QDir(m_folder).filePath(m_item + QStringLiteral(".json"));
+}
 
 std::optional<QByteArray> FileSessionStore::read() const
 {

@@ -40,8 +40,13 @@ std::optional<StoredCookie> StoredCookie::admit(const QNetworkCookie &cookie, co
     }
     if (!(expires > now) || !cookie.isSecure())
         return std::nullopt;
-    return StoredCookie{QString::fromUtf8(cookie.name()), QString::fromUtf8(cookie.value()), cookie.domain(),
-                        cookie.path(), expires.toUTC(), cookie.isSecure(), cookie.isHttpOnly()};
+    return StoredCookie{QString::fromUtf8(cookie.name()),
+                        QString::fromUtf8(cookie.value()),
+                        cookie.domain(),
+                        cookie.path(),
+                        expires.toUTC(),
+                        cookie.isSecure(),
+                        cookie.isHttpOnly()};
 }
 
 std::optional<QNetworkCookie> StoredCookie::cookie(const QUrl &origin, const QDateTime &now) const
@@ -87,10 +92,11 @@ QList<StoredCookie> StoredCookie::decodeList(const QByteArray &json)
         // A damaged item must not turn into an undefined conversion.
         if (!std::isfinite(expires) || std::fabs(expires) > 1e12)
             throw DecodeError(QStringLiteral("expires is out of range"));
-        cookies.append({fields.string(u"name"), fields.string(u"value"), fields.string(u"domain"),
-                        fields.string(u"path"),
-                        QDateTime::fromMSecsSinceEpoch(qint64((expires + referenceDateOffset) * 1000), Qt::UTC),
-                        fields.boolean(u"secure"), fields.boolean(u"httpOnly")});
+        cookies.append(
+            {fields.string(u"name"), fields.string(u"value"), fields.string(u"domain"),
+             fields.string(u"path"),
+             QDateTime::fromMSecsSinceEpoch(qint64((expires + referenceDateOffset) * 1000), Qt::UTC),
+             fields.boolean(u"secure"), fields.boolean(u"httpOnly")});
     }
     return cookies;
 }

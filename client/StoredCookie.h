@@ -11,7 +11,8 @@
 
 // One session cookie in stored form. A JSON array of these (the cookie JSON) is what the keychain item
 // "session-cookies" and each saved account hold; "expires" counts seconds from 2001-01-01 00:00 UTC.
-struct StoredCookie {
+struct StoredCookie
+{
     QString name;
     QString value;
     QString domain; // as the cookie store gives it: a leading "." stays
@@ -23,7 +24,8 @@ struct StoredCookie {
     bool operator==(const StoredCookie &) const = default;
 
     // The stored form of a live cookie, or none when it may not be kept: another host than the origin's,
-    // not secure, or already expired. A cookie without expiry gets thirty days when `persistingSessionCookie`.
+    // not secure, or already expired. A cookie without expiry gets thirty days when
+    // `persistingSessionCookie`.
     static std::optional<StoredCookie> admit(const QNetworkCookie &cookie, const QUrl &origin,
                                              bool persistingSessionCookie, const QDateTime &now);
     // The live cookie again, or none when it no longer may be used.

@@ -90,7 +90,8 @@ QCoro::Task<HTTPAnswer> Transfers::run(HTTPRequest request, TransferRules rules)
     const QDeadlineTimer deadline(rules.totalTimeout);
     for (int hop = 0;; ++hop) {
         QNetworkRequest outgoing = request.request;
-        outgoing.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+        outgoing.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                              QNetworkRequest::ManualRedirectPolicy);
         outgoing.setTransferTimeout(int(rules.idleTimeout.count()));
         outgoing.setSslConfiguration(m_ssl);
 
@@ -112,7 +113,8 @@ QCoro::Task<HTTPAnswer> Transfers::run(HTTPRequest request, TransferRules rules)
                 reply->abort();
             }
         };
-        const auto remaining = std::chrono::ceil<std::chrono::milliseconds>(deadline.remainingTimeAsDuration());
+        const auto remaining =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline.remainingTimeAsDuration());
         QTimer::singleShot(remaining, reply, [stop] { stop(abortedForTime); });
         // The limit holds while the body arrives: a larger declared length is refused at once, an undeclared
         // one as soon as it passes the limit.

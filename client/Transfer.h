@@ -20,14 +20,16 @@ class QNetworkReply;
 class QObject;
 
 // One HTTP request: what to send, how, and with which body.
-struct HTTPRequest {
+struct HTTPRequest
+{
     QNetworkRequest request;
     QByteArray method = "GET";
     QByteArray body;
 };
 
 // A final HTTP answer.
-struct HTTPAnswer {
+struct HTTPAnswer
+{
     int status = 0;
     QUrl url; // after the redirects that were followed
     QByteArray body;
@@ -35,7 +37,8 @@ struct HTTPAnswer {
 };
 
 // What one caller allows its transfers.
-struct TransferRules {
+struct TransferRules
+{
     qint64 maxBytes;                        // the longest body read; a longer one is cut off
     APIError tooLarge;                      // what a longer body is
     std::chrono::milliseconds idleTimeout;  // the longest wait without data

@@ -14,9 +14,9 @@ std::optional<QDateTime> parse(const std::optional<QString> &text)
         value += QLatin1Char('Z');
 
     // Internet date and time, with or without fractional seconds: the two forms the service writes.
-    static const QRegularExpression form(QStringLiteral(
-        "^([0-9]{4})-([0-9]{2})-([0-9]{2})T([0-9]{2}):([0-9]{2}):([0-9]{2})(?:\\.([0-9]+))?"
-        "(?:Z|([+-])([0-9]{2}):([0-9]{2}))$"));
+    static const QRegularExpression form(
+        QStringLiteral("^([0-9]{4})-([0-9]{2})-([0-9]{2})T([0-9]{2}):([0-9]{2}):([0-9]{2})(?:\\.([0-9]+))?"
+                       "(?:Z|([+-])([0-9]{2}):([0-9]{2}))$"));
     const QRegularExpressionMatch match = form.match(value);
     if (!match.hasMatch())
         return std::nullopt;

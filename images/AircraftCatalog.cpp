@@ -16,8 +16,8 @@ bool isSlug(const QString &text)
 
 bool isPictureExtension(const QString &extension)
 {
-    return extension == QLatin1String("webp") || extension == QLatin1String("jpg") || extension == QLatin1String("jpeg")
-           || extension == QLatin1String("png");
+    return extension == QLatin1String("webp") || extension == QLatin1String("jpg")
+           || extension == QLatin1String("jpeg") || extension == QLatin1String("png");
 }
 
 } // namespace
@@ -46,8 +46,8 @@ QList<AircraftPhotoReference> CatalogAircraft::photos() const
         if (!isSlug(stem) || !isPictureExtension(extension))
             continue;
         references.append({name, row.at(0),
-                           QLatin1String(AircraftPhotoReference::liveriesFolder) + dir + QLatin1Char('/') + stem
-                               + QLatin1Char('.') + extension});
+                           QLatin1String(AircraftPhotoReference::liveriesFolder) + dir + QLatin1Char('/')
+                               + stem + QLatin1Char('.') + extension});
     }
     return references;
 }
@@ -74,10 +74,7 @@ AircraftCatalog AircraftCatalog::fromJson(const QJsonValue &value)
     return {JsonFields(value, false).list<CatalogAircraft>(u"aircraft")};
 }
 
-AircraftCatalog AircraftCatalog::decode(const QByteArray &bytes)
-{
-    return fromJson(Json::parse(bytes));
-}
+AircraftCatalog AircraftCatalog::decode(const QByteArray &bytes) { return fromJson(Json::parse(bytes)); }
 
 std::optional<CatalogAircraft> AircraftCatalog::aircraftNamed(const QString &name) const
 {

@@ -54,7 +54,8 @@ inline size_t qHash(const AircraftPhotoReference &reference, size_t seed = 0)
 
 // One aircraft of the catalog: its name, its picture folder and its livery rows
 // ([livery name, file stem, optional extension]).
-struct CatalogAircraft {
+struct CatalogAircraft
+{
     QString name;
     QString dir;
     QList<QStringList> liveries;
@@ -67,7 +68,8 @@ struct CatalogAircraft {
 };
 
 // The livery catalog "/live-map-assets/liveries/catalog.json".
-struct AircraftCatalog {
+struct AircraftCatalog
+{
     QList<CatalogAircraft> aircraft;
 
     // The entry for a free-text aircraft name: same normalised name first, else same type key.

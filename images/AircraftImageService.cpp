@@ -221,7 +221,8 @@ QCoro::Task<QImage> AircraftImageService::image(AircraftPhotoReference reference
     }
 
     const quint64 epoch = m_cacheEpoch;
-    const SharedLoad<QImage> load = SharedLoad<QImage>::start(loadPicture(reference.path, clamped, key, epoch));
+    const SharedLoad<QImage> load =
+        SharedLoad<QImage>::start(loadPicture(reference.path, clamped, key, epoch));
     m_inflight.insert(key, load);
     std::optional<QImage> picture;
     std::exception_ptr error;

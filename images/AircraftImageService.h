@@ -42,7 +42,8 @@ public:
     int waiting() const { return int(m_waiting.size()); }
 
 private:
-    struct Turn {
+    struct Turn
+    {
         ConnectionSlots *pool;
         bool await_ready() const noexcept { return false; }
         void await_suspend(std::coroutine_handle<> waiter) { pool->m_waiting.push_back(waiter); }
@@ -67,7 +68,8 @@ class AircraftImageService : public QObject
 public:
     using Clock = std::function<QDateTime()>;
 
-    struct Options {
+    struct Options
+    {
         QUrl origin;                                // the member site
         QList<QSslCertificate> trustedCertificates; // extra roots for its TLS (the sample service's)
         QString cacheFolder;                        // the HTTP disk cache; none when empty

@@ -20,10 +20,7 @@ const QRegularExpression &pattern(const char *source)
     return *found;
 }
 
-bool has(const QString &name, const char *source)
-{
-    return pattern(source).match(name).hasMatch();
-}
+bool has(const QString &name, const char *source) { return pattern(source).match(name).hasMatch(); }
 
 // A family's variants in the order they are tried: the first one found gives the key.
 std::optional<QString> variant(const QString &name,
@@ -37,7 +34,8 @@ std::optional<QString> variant(const QString &name,
 }
 
 // The first of the digit variants found, as prefix + digits ("737-" + "800").
-std::optional<QString> digits(const QString &name, const char *prefix, std::initializer_list<const char *> numbers)
+std::optional<QString> digits(const QString &name, const char *prefix,
+                              std::initializer_list<const char *> numbers)
 {
     for (const char *number : numbers) {
         if (name.contains(QLatin1String(number)))
@@ -61,8 +59,8 @@ std::optional<QString> familyKey(const QString &n)
     if (has(n, "a220"))
         return key("a220");
     if (has(n, "a330")) {
-        if (auto found =
-                variant(n, {{"900", "a339"}, {"800", "a338"}, {"300", "a333"}, {"200f", "a332f"}, {"200", "a332"}}))
+        if (auto found = variant(
+                n, {{"900", "a339"}, {"800", "a338"}, {"300", "a333"}, {"200f", "a332f"}, {"200", "a332"}}))
             return found;
     }
     if (has(n, "a340"))
@@ -86,7 +84,8 @@ std::optional<QString> familyKey(const QString &n)
     if (has(n, "767"))
         return key("767");
     if (has(n, "777")) {
-        if (auto found = variant(n, {{"200er", "772er"}, {"200lr", "772lr"}, {"300", "773"}, {"777-?f", "77f"}}))
+        if (auto found =
+                variant(n, {{"200er", "772er"}, {"200lr", "772lr"}, {"300", "773"}, {"777-?f", "77f"}}))
             return found;
     }
     if (has(n, "787")) {
@@ -145,7 +144,8 @@ QString normalised(const QString &name)
     QString kept;
     kept.reserve(lower.size());
     for (const QChar c : lower) {
-        if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('0') && c <= QLatin1Char('9')))
+        if ((c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            || (c >= QLatin1Char('0') && c <= QLatin1Char('9')))
             kept.append(c);
     }
     return kept;

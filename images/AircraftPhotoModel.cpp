@@ -57,10 +57,7 @@ void AircraftPhotoModel::setActive(bool active)
     restart();
 }
 
-void AircraftPhotoModel::setService(AircraftImageService *service)
-{
-    m_service = service;
-}
+void AircraftPhotoModel::setService(AircraftImageService *service) { m_service = service; }
 
 QString AircraftPhotoModel::identity() const
 {
@@ -79,13 +76,11 @@ QString AircraftPhotoModel::accessibleLabel() const
         return L("暂无对应涂装图片");
     if (m_state != State::Picture)
         return {};
-    return L("飞机图片：%@，%@", m_photo ? m_photo->aircraft : m_aircraft, m_photo ? m_photo->livery : m_livery);
+    return L("飞机图片：%@，%@", m_photo ? m_photo->aircraft : m_aircraft,
+             m_photo ? m_photo->livery : m_livery);
 }
 
-qreal AircraftPhotoModel::loaderSize() const
-{
-    return std::min(1.7 * 0.45 * m_nominalHeight, 48.0);
-}
+qreal AircraftPhotoModel::loaderSize() const { return std::min(1.7 * 0.45 * m_nominalHeight, 48.0); }
 
 void AircraftPhotoModel::retry()
 {

@@ -109,7 +109,9 @@ std::optional<QString> name(const QString &code, const QString &language, const 
         return std::nullopt;
     if (language != QLatin1String("en")) {
         // Each language reads its own position only: a Hong Kong reader never gets the mainland form.
-        const qsizetype position = language == QLatin1String("zh-HK") ? 1 : language == QLatin1String("zh-TW") ? 2 : 0;
+        const qsizetype position = language == QLatin1String("zh-HK")   ? 1
+                                   : language == QLatin1String("zh-TW") ? 2
+                                                                        : 0;
         const auto entry = names.constFind(key);
         if (entry != names.constEnd() && position < entry->size() && !entry->at(position).isEmpty())
             return entry->at(position);

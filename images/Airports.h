@@ -11,7 +11,8 @@
 #include <optional>
 
 // An airport's position, city (also its English name) and two-letter country code.
-struct AirportCoordinate {
+struct AirportCoordinate
+{
     double latitude = 0;
     double longitude = 0;
     QString city;

@@ -26,7 +26,8 @@ public:
     static qsizetype costOf(const QImage &image) { return qsizetype(image.bytesPerLine()) * image.height(); }
 
 private:
-    struct Entry {
+    struct Entry
+    {
         QImage image;
         qsizetype cost = 0;
         std::list<QString>::iterator use;

@@ -6,7 +6,9 @@ namespace {
 
 int effectivePort(const QUrl &url)
 {
-    const int fallback = url.scheme() == QLatin1String("https") ? 443 : url.scheme() == QLatin1String("http") ? 80 : -1;
+    const int fallback = url.scheme() == QLatin1String("https")  ? 443
+                         : url.scheme() == QLatin1String("http") ? 80
+                                                                 : -1;
     return url.port(fallback);
 }
 

@@ -94,8 +94,8 @@ QRectF FittedPhoto::fittedRect(const QSizeF &picture, const QRectF &bounds)
     if (picture.isEmpty() || bounds.isEmpty())
         return {};
     const QSizeF fitted = picture.scaled(bounds.size(), Qt::KeepAspectRatio);
-    return {bounds.x() + (bounds.width() - fitted.width()) / 2, bounds.y() + (bounds.height() - fitted.height()) / 2,
-            fitted.width(), fitted.height()};
+    return {bounds.x() + (bounds.width() - fitted.width()) / 2,
+            bounds.y() + (bounds.height() - fitted.height()) / 2, fitted.width(), fitted.height()};
 }
 
 void FittedPhoto::geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry)

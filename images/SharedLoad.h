@@ -23,7 +23,8 @@ Q_SIGNALS:
 // The result of one load that many callers wait for: the load runs once, however many wait, and a waiter
 // that goes away does not stop it. `abandon` ends it for its waiters at once with a cancellation; the
 // load's own late result is then ignored.
-template <typename T> class SharedLoad
+template <typename T>
+class SharedLoad
 {
 public:
     SharedLoad()
@@ -55,7 +56,8 @@ public:
     bool sameAs(const SharedLoad &other) const { return m_state == other.m_state; }
 
 private:
-    struct State {
+    struct State
+    {
         SharedLoadSignal signal;
         std::optional<T> value;
         std::exception_ptr error;

@@ -25,10 +25,7 @@ void describeApplication()
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vornalia.MemberCentre"));
 }
 
-void prepareEngine(QQmlEngine &engine)
-{
-    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-}
+void prepareEngine(QQmlEngine &engine) { engine.addImportPath(QStringLiteral("qrc:/qt/qml")); }
 
 QUrl mainWindow() { return QUrl(QStringLiteral("qrc:/qt/qml/Vorna/Main/Main.qml")); }
 

@@ -36,16 +36,17 @@ int main(int argc, char *argv[])
         for (const QString &link : received)
             FlightActivityNavigation::shared().open(QUrl(link));
     };
-    QObject::connect(&channel, &InstanceChannel::received, &app, [&engine, open](const QStringList &received) {
-        open(received);
-        if (!engine.rootObjects().isEmpty()) {
-            if (auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst())) {
-                window->show();
-                window->raise();
-                window->requestActivate();
+    QObject::connect(
+        &channel, &InstanceChannel::received, &app, [&engine, open](const QStringList &received) {
+            open(received);
+            if (!engine.rootObjects().isEmpty()) {
+                if (auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst())) {
+                    window->show();
+                    window->raise();
+                    window->requestActivate();
+                }
             }
-        }
-    });
+        });
     open(links);
 
     engine.load(AppComposition::mainWindow());

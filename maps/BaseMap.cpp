@@ -18,7 +18,8 @@ class Reader
 public:
     explicit Reader(const QByteArray &bytes)
         : m_bytes(bytes)
-    {}
+    {
+    }
 
     bool ok() const { return m_ok; }
     quint32 u32()
@@ -187,7 +188,8 @@ QImage render(const BaseMap &map, const TileKey &key)
 
 TileCache::TileCache(qsizetype capacity)
     : m_capacity(std::max<qsizetype>(capacity, 1))
-{}
+{
+}
 
 const QImage *TileCache::find(const TileKey &key)
 {

@@ -19,11 +19,13 @@ public:
 
     // Points rather than painter paths: a path keeps caches it fills in while drawn, so one path drawn on
     // several threads at once would race.
-    struct Shape {
+    struct Shape
+    {
         QPolygonF points;
         QRectF bounds;
     };
-    struct Layer {
+    struct Layer
+    {
         std::vector<Shape> land;
         std::vector<Shape> borders;
     };
@@ -42,7 +44,8 @@ private:
 
 // How a base map is coloured: "standard" (light land on water) or "hybrid" (dark, imagery-like, with
 // bright borders), each in a light and a dark appearance.
-struct MapPalette {
+struct MapPalette
+{
     QColor water;
     QColor land;
     QColor coast;
@@ -53,7 +56,8 @@ struct MapPalette {
 };
 
 // Identifies one square tile of 256 points: zoom level, column and row (wrapped), device scale, palette.
-struct TileKey {
+struct TileKey
+{
     int zoom = 0;
     int x = 0;
     int y = 0;
@@ -84,7 +88,8 @@ public:
     qsizetype capacity() const { return m_capacity; }
 
 private:
-    struct Entry {
+    struct Entry
+    {
         QImage image;
         std::list<TileKey>::iterator place;
     };

@@ -37,16 +37,16 @@ QList<QGeoCoordinate> densify(const QList<QGeoCoordinate> &path, double step)
             double longitude = 0;
             double unused = 0;
             line.GenPosition(false, line.Distance() * s / steps,
-                             GeographicLib::Geodesic::LATITUDE | GeographicLib::Geodesic::LONGITUDE |
-                                 GeographicLib::Geodesic::LONG_UNROLL,
+                             GeographicLib::Geodesic::LATITUDE | GeographicLib::Geodesic::LONGITUDE
+                                 | GeographicLib::Geodesic::LONG_UNROLL,
                              latitude, longitude, unused, unused, unused, unused, unused, unused);
             QGeoCoordinate point(latitude, 0);
             point.setLongitude(start + longitude - line.Longitude());
             if (s == steps) {
                 // The given point itself, in the world copy the line has reached.
                 point.setLatitude(b.latitude());
-                point.setLongitude(b.longitude() +
-                                   360.0 * std::round((point.longitude() - b.longitude()) / 360.0));
+                point.setLongitude(b.longitude()
+                                   + 360.0 * std::round((point.longitude() - b.longitude()) / 360.0));
             }
             out.append(point);
         }

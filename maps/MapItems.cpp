@@ -10,10 +10,7 @@
 
 namespace {
 
-MapView *mapOf(const QQuickItem *item)
-{
-    return qobject_cast<MapView *>(item->parentItem());
-}
+MapView *mapOf(const QQuickItem *item) { return qobject_cast<MapView *>(item->parentItem()); }
 
 } // namespace
 

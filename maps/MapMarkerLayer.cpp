@@ -170,7 +170,8 @@ void MapMarkerLayer::place(const MapView &map)
     update();
 }
 
-template <typename Visit> void MapMarkerLayer::forEachPlaced(Visit visit) const
+template <typename Visit>
+void MapMarkerLayer::forEachPlaced(Visit visit) const
 {
     if (m_frame.worldSize <= 0)
         return;
@@ -180,9 +181,9 @@ template <typename Visit> void MapMarkerLayer::forEachPlaced(Visit visit) const
         const double half = m.size / 2;
         // The copy nearest the middle, then the others that reach into view where the world repeats.
         QPointF at =
-            (QPointF(MapMath::nearestCopy(m.world.x(), m_frame.centre.x()), m.world.y()) - m_frame.centre) *
-                m_frame.worldSize +
-            middle;
+            (QPointF(MapMath::nearestCopy(m.world.x(), m_frame.centre.x()), m.world.y()) - m_frame.centre)
+                * m_frame.worldSize
+            + middle;
         if (at.y() < -half || at.y() > height() + half)
             continue;
         while (at.x() - m_frame.worldSize > -half)
@@ -230,7 +231,8 @@ QSGNode *MapMarkerLayer::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
         node->markDirty(QSGNode::DirtyMaterial);
     }
     const int rows = std::max<int>(1, int((m_cellKeys.size() + cellsPerRow - 1) / cellsPerRow));
-    struct Quad {
+    struct Quad
+    {
         QPointF at;
         size_t marker;
     };

@@ -24,7 +24,8 @@ class MapMarkerLayer : public QQuickItem
     Q_PROPERTY(QAbstractItemModel *model READ model WRITE setModel NOTIFY modelChanged)
 
 public:
-    struct Marker {
+    struct Marker
+    {
         QPointF world;
         double heading = 0;
         double size = 24;
@@ -55,7 +56,8 @@ protected:
 private:
     void reload();
     // Where each marker's copies stand in the item, as the last placement saw them.
-    template <typename Visit> void forEachPlaced(Visit visit) const;
+    template <typename Visit>
+    void forEachPlaced(Visit visit) const;
 
     QPointer<QAbstractItemModel> m_model;
     QList<QMetaObject::Connection> m_connections;

@@ -6,10 +6,7 @@
 
 namespace MapMath {
 
-double clampLatitude(double latitude)
-{
-    return std::clamp(latitude, -maxLatitude, maxLatitude);
-}
+double clampLatitude(double latitude) { return std::clamp(latitude, -maxLatitude, maxLatitude); }
 
 double wrapLongitude(double longitude)
 {
@@ -30,22 +27,19 @@ QGeoCoordinate unproject(QPointF world)
     return {latitude, wrapLongitude(world.x() * 360.0 - 180.0)};
 }
 
-double worldSize(double zoom)
-{
-    return tileSize * std::exp2(zoom);
-}
+double worldSize(double zoom) { return tileSize * std::exp2(zoom); }
 
 double zoomForDistance(double distance, double latitude, double viewHeight)
 {
     const double metresPerPixel = std::max(distance, 1.0) / std::max(viewHeight, 1.0);
-    return std::log2(equator * std::cos(clampLatitude(latitude) * std::numbers::pi / 180.0) /
-                     (tileSize * metresPerPixel));
+    return std::log2(equator * std::cos(clampLatitude(latitude) * std::numbers::pi / 180.0)
+                     / (tileSize * metresPerPixel));
 }
 
 double distanceForZoom(double zoom, double latitude, double viewHeight)
 {
-    return equator * std::cos(clampLatitude(latitude) * std::numbers::pi / 180.0) / worldSize(zoom) *
-           std::max(viewHeight, 1.0);
+    return equator * std::cos(clampLatitude(latitude) * std::numbers::pi / 180.0) / worldSize(zoom)
+           * std::max(viewHeight, 1.0);
 }
 
 MapRegion regionFor(QPointF centre, double zoom, QSizeF size)
@@ -63,7 +57,8 @@ double zoomForRegion(const MapRegion &region, QSizeF size)
     // the inverse of regionFor, so a region the map reported shows again at the same zoom.
     const double centreY = project(region.latitude, 0).y();
     const auto span = [&](double height) {
-        return unproject({0, centreY - height / 2}).latitude() - unproject({0, centreY + height / 2}).latitude();
+        return unproject({0, centreY - height / 2}).latitude()
+               - unproject({0, centreY + height / 2}).latitude();
     };
     double low = 0;
     double high = 2;
@@ -101,9 +96,6 @@ std::optional<MapRegion> enclosingRegion(const QList<QGeoCoordinate> &coordinate
     return MapRegion{(north + south) / 2, wrapLongitude(west + span / 2), north - south, span};
 }
 
-double nearestCopy(double x, double reference)
-{
-    return x + std::round(reference - x);
-}
+double nearestCopy(double x, double reference) { return x + std::round(reference - x); }
 
 } // namespace MapMath

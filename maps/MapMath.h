@@ -9,7 +9,8 @@
 #include <QSizeF>
 
 // A coordinate region as the map reports it: its centre and its spans, in degrees.
-struct MapRegion {
+struct MapRegion
+{
     Q_GADGET
     QML_VALUE_TYPE(mapRegion)
     Q_PROPERTY(double latitude MEMBER latitude)
@@ -28,7 +29,8 @@ public:
 
 // The camera as a layer covering the map draws for it: the world point in the middle and the world's width
 // in pixels.
-struct MapFrame {
+struct MapFrame
+{
     QPointF centre;
     double worldSize = 0;
 };

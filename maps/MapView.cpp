@@ -30,7 +30,8 @@ class TileLayerNode : public QSGNode
 {
 public:
     QSGRectangleNode *water = nullptr;
-    struct Slot {
+    struct Slot
+    {
         QSGImageNode *node = nullptr;
         TileKey source;
     };
@@ -86,20 +87,11 @@ void MapView::setDark(bool dark)
     emit darkChanged();
 }
 
-QGeoCoordinate MapView::center() const
-{
-    return MapMath::unproject(m_centre);
-}
+QGeoCoordinate MapView::center() const { return MapMath::unproject(m_centre); }
 
-double MapView::distance() const
-{
-    return MapMath::distanceForZoom(m_zoom, center().latitude(), height());
-}
+double MapView::distance() const { return MapMath::distanceForZoom(m_zoom, center().latitude(), height()); }
 
-double MapView::metresPerPixel() const
-{
-    return MapMath::distanceForZoom(m_zoom, center().latitude(), 1);
-}
+double MapView::metresPerPixel() const { return MapMath::distanceForZoom(m_zoom, center().latitude(), 1); }
 
 void MapView::setCamera(const QGeoCoordinate &center, double distance, bool animated)
 {

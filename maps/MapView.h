@@ -110,12 +110,14 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    struct Camera {
+    struct Camera
+    {
         QPointF centre;
         double zoom = 0;
     };
     // A camera asked for in terms that depend on the item's size, kept to apply again when the size changes.
-    struct Request {
+    struct Request
+    {
         QGeoCoordinate center;
         double distance = 0;
         std::optional<MapRegion> region;
@@ -151,7 +153,8 @@ private:
     std::optional<Request> m_request;
 
     // The spring: where it goes, where it started and how fast it moved then.
-    struct Spring {
+    struct Spring
+    {
         Camera from;
         Camera to;
         Camera velocity;

@@ -13,7 +13,10 @@ void HeldReportsModel::setReports(const QList<Pirep> &reports)
     endResetModel();
 }
 
-int HeldReportsModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_reports.size()); }
+int HeldReportsModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_reports.size());
+}
 
 QVariant HeldReportsModel::data(const QModelIndex &index, int role) const
 {
@@ -63,8 +66,9 @@ void DashboardModel::setMemberData(MemberData *data)
         disconnect(m_data, nullptr, this, nullptr);
     m_data = data;
     if (data) {
-        for (auto signal : {&MemberData::loadStateChanged, &MemberData::pirepsChanged, &MemberData::eventsChanged,
-                            &MemberData::inboxChanged, &MemberData::leaderboardChanged, &MemberData::latestFlightChanged})
+        for (auto signal :
+             {&MemberData::loadStateChanged, &MemberData::pirepsChanged, &MemberData::eventsChanged,
+              &MemberData::inboxChanged, &MemberData::leaderboardChanged, &MemberData::latestFlightChanged})
             connect(data, signal, this, &DashboardModel::update);
     }
     update();
@@ -100,7 +104,8 @@ QString DashboardModel::greeting() const { return L("欢迎回来，%@", display
 
 QString DashboardModel::callsignLine() const
 {
-    const QString callsign = m_app && m_app->profile() ? m_app->profile()->formattedCallsign() : Display::missing;
+    const QString callsign =
+        m_app && m_app->profile() ? m_app->profile()->formattedCallsign() : Display::missing;
     return callsign + QStringLiteral(" · ") + L("VORNA 成员");
 }
 
@@ -154,7 +159,10 @@ bool DashboardModel::profileIncomplete() const
 
 bool DashboardModel::showsTodo() const { return profileIncomplete() || m_held.rowCount() > 0; }
 
-QString DashboardModel::todoSubtitle() const { return m_held.rowCount() > 0 ? L("管理员需要更多飞行证明") : QString(); }
+QString DashboardModel::todoSubtitle() const
+{
+    return m_held.rowCount() > 0 ? L("管理员需要更多飞行证明") : QString();
+}
 
 QString DashboardModel::bellSymbol() const
 {

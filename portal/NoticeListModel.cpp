@@ -81,6 +81,9 @@ QVariant NoticeListModel::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> NoticeListModel::roleNames() const
 {
-    return {{NoticeIdRole, "noticeId"}, {TitleRole, "title"}, {DetailRole, "detail"}, {TimeRole, "time"},
+    return {{NoticeIdRole, "noticeId"},
+            {TitleRole, "title"},
+            {DetailRole, "detail"},
+            {TimeRole, "time"},
             {SymbolRole, "symbol"}};
 }

@@ -16,7 +16,8 @@ class NoticeListModel : public QAbstractListModel
 public:
     enum Roles { NoticeIdRole = Qt::UserRole + 1, TitleRole, DetailRole, TimeRole, SymbolRole };
 
-    struct Row {
+    struct Row
+    {
         QString noticeId;
         QString title;
         QString detail;

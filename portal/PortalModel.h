@@ -20,12 +20,12 @@ class PortalModel : public QObject
 
 public:
     enum class Screen {
-        Checking,     // waiting: "正在确认登录状态"
-        SignIn,       // nobody signed in
-        Password,     // the required password change
-        Profile,      // the required profile set-up
-        MemberTabs,   // the member tabs of the current revision
-        GateWaiting,  // signed in, the gate has not answered: message, retry, "重新登录"
+        Checking,    // waiting: "正在确认登录状态"
+        SignIn,      // nobody signed in
+        Password,    // the required password change
+        Profile,     // the required profile set-up
+        MemberTabs,  // the member tabs of the current revision
+        GateWaiting, // signed in, the gate has not answered: message, retry, "重新登录"
     };
     Q_ENUM(Screen)
 

@@ -10,7 +10,9 @@ QString withoutBlanks(const QString &text)
 {
     qsizetype start = 0;
     qsizetype end = text.size();
-    const auto blank = [](QChar c) { return c.isSpace() && c != QLatin1Char('\n') && c != QLatin1Char('\r'); };
+    const auto blank = [](QChar c) {
+        return c.isSpace() && c != QLatin1Char('\n') && c != QLatin1Char('\r');
+    };
     while (start < end && blank(text.at(start)))
         ++start;
     while (end > start && blank(text.at(end - 1)))
@@ -62,7 +64,10 @@ void SignInModel::setRemember(bool remember)
     Q_EMIT changed();
 }
 
-bool SignInModel::ready() const { return !m_busy && !withoutBlanks(m_username).isEmpty() && !m_password.isEmpty(); }
+bool SignInModel::ready() const
+{
+    return !m_busy && !withoutBlanks(m_username).isEmpty() && !m_password.isEmpty();
+}
 
 QString SignInModel::notice() const
 {
@@ -83,7 +88,8 @@ QCoro::Task<> SignInModel::submit()
     m_error.reset();
     const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT changed(); });
 
-    const Outcome<> signedIn = co_await attempt(m_appState->signIn(m_username.trimmed(), m_password, m_remember));
+    const Outcome<> signedIn =
+        co_await attempt(m_appState->signIn(m_username.trimmed(), m_password, m_remember));
     // The form may be gone by now: the portal replaces it once someone is signed in.
     if (!lifetime.alive())
         co_return;

@@ -17,7 +17,8 @@ InstanceChannel::~InstanceChannel() = default;
 
 QString InstanceChannel::defaultName()
 {
-    return QStringLiteral("org.vornalia.MemberCentre-%1").arg(qEnvironmentVariable("USER", QStringLiteral("user")));
+    return QStringLiteral("org.vornalia.MemberCentre-%1")
+        .arg(qEnvironmentVariable("USER", QStringLiteral("user")));
 }
 
 bool InstanceChannel::handOver(const QStringList &links) const
@@ -50,7 +51,8 @@ bool InstanceChannel::listen()
                 if (!socket->canReadLine())
                     return;
                 // A start without links still arrives, so the running window can come forward.
-                Q_EMIT received(QString::fromUtf8(socket->readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
+                Q_EMIT received(
+                    QString::fromUtf8(socket->readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
             });
         }
     });

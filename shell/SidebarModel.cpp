@@ -35,7 +35,10 @@ void SidebarModel::setUserRole(const QString &role)
     Q_EMIT userRoleChanged();
 }
 
-int SidebarModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_rows.size()); }
+int SidebarModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
 
 QVariant SidebarModel::data(const QModelIndex &index, int role) const
 {

@@ -16,7 +16,8 @@ class SidebarModel : public QAbstractListModel
 public:
     enum Roles { TitleRole = Qt::UserRole + 1, SymbolRole, TabRole };
 
-    struct Row {
+    struct Row
+    {
         QString title;
         QString symbol;
         MemberTab tab;

@@ -93,7 +93,9 @@ void AppState::bind(APIClient *client)
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const QPointer<APIClient> bound(client);
     // A client that is no longer the current one cannot change the state, even before it is retired.
-    const auto current = [this, lifetime, bound] { return lifetime.alive() && bound && m_api.get() == bound.data(); };
+    const auto current = [this, lifetime, bound] {
+        return lifetime.alive() && bound && m_api.get() == bound.data();
+    };
 
     client->onSessionSaved = [this, current](const QByteArray &cookies) {
         if (!current() || !m_user)
@@ -168,7 +170,8 @@ QCoro::Task<> AppState::restore()
             co_return;
         if (!lifetime.alive())
             co_return;
-        const UserResponse me = co_await client->decode<UserResponse>(client->makeRequest(QStringLiteral("/api/me"), "GET"));
+        const UserResponse me =
+            co_await client->decode<UserResponse>(client->makeRequest(QStringLiteral("/api/me"), "GET"));
         if (!lifetime.alive())
             co_return;
         if (me.user.mayUseCentre()) {
@@ -279,8 +282,9 @@ QCoro::Task<> AppState::refreshProfile()
         m_avatar = QImage();
     }
     Q_EMIT stateChanged();
-    const bool saved = m_user && std::any_of(m_savedAccounts.cbegin(), m_savedAccounts.cend(),
-                                             [&](const SavedLogin &login) { return login.id() == m_user->id; });
+    const bool saved = m_user
+                       && std::any_of(m_savedAccounts.cbegin(), m_savedAccounts.cend(),
+                                      [&](const SavedLogin &login) { return login.id() == m_user->id; });
     if (saved)
         co_await rememberCurrentAccount();
 }

@@ -16,7 +16,8 @@
 
 // Where the account state makes its clients and finds its stores: the member site and the keychain,
 // or, in tests, the sample service and stores of their own.
-struct AccountEnvironment {
+struct AccountEnvironment
+{
     QUrl origin;
     QList<QSslCertificate> trustedCertificates;
     std::function<SessionStorePtr(const QString &item)> store; // "session-cookies", "saved-accounts-v1"
@@ -26,7 +27,8 @@ struct AccountEnvironment {
 };
 
 // Lets QML name the client type that AppState hands to the member tabs.
-struct APIClientForeign {
+struct APIClientForeign
+{
     Q_GADGET
     QML_FOREIGN(APIClient)
     QML_UNCREATABLE("made by the account state")

@@ -58,8 +58,8 @@ void MemberData::setClient(APIClient *client)
 
 bool MemberData::isUuid(const QString &text)
 {
-    static const QRegularExpression uuid(QStringLiteral(
-        "^[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{12}$"));
+    static const QRegularExpression uuid(
+        QStringLiteral("^[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{12}$"));
     return uuid.match(text).hasMatch();
 }
 
@@ -89,7 +89,8 @@ QCoro::Task<> MemberData::loadInbox()
     return run(MemberLoad::Inbox, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         APIClient &api = clientOf(m_api);
-        const auto inbox = co_await api.decodeOptional<SiteInbox>(api.makeRequest(QStringLiteral("/api/notifications"), "GET"));
+        const auto inbox = co_await api.decodeOptional<SiteInbox>(
+            api.makeRequest(QStringLiteral("/api/notifications"), "GET"));
         lifetime.check();
         m_inbox = inbox;
         Q_EMIT inboxChanged();
@@ -101,7 +102,8 @@ QCoro::Task<> MemberData::loadPireps()
     return run(MemberLoad::Pireps, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         APIClient &api = clientOf(m_api);
-        const auto answer = co_await api.decode<PirepResponse>(api.makeRequest(QStringLiteral("/api/pireps"), "GET"));
+        const auto answer =
+            co_await api.decode<PirepResponse>(api.makeRequest(QStringLiteral("/api/pireps"), "GET"));
         lifetime.check();
         m_pireps = answer.pireps;
         m_summary = answer.summary;
@@ -151,7 +153,8 @@ QCoro::Task<> MemberData::loadRoutes()
     return run(MemberLoad::Routes, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         APIClient &api = clientOf(m_api);
-        const auto answer = co_await api.decode<RouteResponse>(api.makeRequest(QStringLiteral("/api/member/routes"), "GET"));
+        const auto answer =
+            co_await api.decode<RouteResponse>(api.makeRequest(QStringLiteral("/api/member/routes"), "GET"));
         lifetime.check();
         m_routes = answer.routes;
         Q_EMIT routesChanged();
@@ -178,9 +181,10 @@ QCoro::Task<> MemberData::loadLatestFlight()
                 if (own->sessionId && own->flightId && isUuid(*own->sessionId) && isUuid(*own->flightId)) {
                     try {
                         APIClient &api = clientOf(m_api);
-                        plan = co_await api.decodeOptional<PlanResponse>(api.makeRequest(
-                            QStringLiteral("/api/live-map/plan?sessionId=%1&flightId=%2").arg(*own->sessionId, *own->flightId),
-                            "GET"));
+                        plan = co_await api.decodeOptional<PlanResponse>(
+                            api.makeRequest(QStringLiteral("/api/live-map/plan?sessionId=%1&flightId=%2")
+                                                .arg(*own->sessionId, *own->flightId),
+                                            "GET"));
                     } catch (...) {
                     }
                     lifetime.check();
@@ -243,7 +247,8 @@ QCoro::Task<> MemberData::respond(FlightEvent event, AttendanceChoice choice)
     const Lifetime::Guard lifetime = m_lifetime.guard();
     APIClient &api = clientOf(m_api);
     APIRequest request = api.makeRequest(QStringLiteral("/api/member/event-responses"), "POST");
-    request.setJsonBody(QJsonObject{{QStringLiteral("eventId"), event.id}, {QStringLiteral("response"), raw(choice)}});
+    request.setJsonBody(
+        QJsonObject{{QStringLiteral("eventId"), event.id}, {QStringLiteral("response"), raw(choice)}});
     const Acknowledgement answer = co_await api.decode<Acknowledgement>(std::move(request));
     lifetime.check();
     // The service can refuse with a plain answer too; the buttons must roll back then.

@@ -18,7 +18,8 @@
 #include <variant>
 
 // The member's own flight in the current live snapshot, with its plan and flown route when they came.
-struct LiveLatestFlight {
+struct LiveLatestFlight
+{
     LiveFlight flight;
     std::optional<PlanResponse> plan;
 };
@@ -45,7 +46,9 @@ public:
     void setClient(APIClient *client);
 
     // The loads. None of them throws.
-    QCoro::Task<> run(MemberLoad::Kind load, std::function<QCoro::Task<>()> operation); // by value: it outlives the caller's arguments
+    QCoro::Task<>
+    run(MemberLoad::Kind load,
+        std::function<QCoro::Task<>()> operation); // by value: it outlives the caller's arguments
     QCoro::Task<> loadInbox();
     QCoro::Task<> loadPireps();
     QCoro::Task<> loadEvents(bool member);

@@ -20,7 +20,8 @@ Q_ENUM_NS(Kind)
 
 // Where one load stands: running now, succeeded at least once, and the text of its last failure until
 // the next start.
-struct LoadState {
+struct LoadState
+{
     Q_GADGET
     QML_VALUE_TYPE(loadState)
     Q_PROPERTY(bool loading MEMBER loading)

@@ -41,15 +41,18 @@ Q_ENUM_NS(Page)
 using ShellPage = ShellPages::Page;
 
 // A page of the flights stack and of the logbook stack.
-struct ReportRoute {
+struct ReportRoute
+{
     Pirep report;
     bool operator==(const ReportRoute &) const = default;
 };
-struct EventSubmissionRoute {
+struct EventSubmissionRoute
+{
     FlightEvent event;
     bool operator==(const EventSubmissionRoute &) const = default;
 };
-struct RecentFlightRoute {
+struct RecentFlightRoute
+{
     RecentFlight flight;
     bool operator==(const RecentFlightRoute &) const = default;
 };
@@ -60,14 +63,17 @@ enum class LegalDocument { Terms, Privacy };
 QString raw(LegalDocument document);
 
 // A page of the account stack.
-struct LegalRoute {
+struct LegalRoute
+{
     LegalDocument document;
     bool operator==(const LegalRoute &) const = default;
 };
-struct EditProfileRoute {
+struct EditProfileRoute
+{
     bool operator==(const EditProfileRoute &) const = default;
 };
-struct ProfileRoute {
+struct ProfileRoute
+{
     bool operator==(const ProfileRoute &) const = default;
 };
 using AccountRoute = std::variant<LegalRoute, EditProfileRoute, ProfileRoute>;
@@ -82,8 +88,10 @@ class MemberNavigation : public QObject
 
     Q_PROPERTY(MemberTabs::Tab selected READ selected WRITE setSelected NOTIFY selectedChanged)
     Q_PROPERTY(bool showingLogbook READ showingLogbook WRITE setShowingLogbook NOTIFY showingLogbookChanged)
-    Q_PROPERTY(NavigationPages::FlightPage flightPage READ flightPage WRITE setFlightPage NOTIFY flightPageChanged)
-    Q_PROPERTY(NavigationPages::AccountPage accountPage READ accountPage WRITE setAccountPage NOTIFY accountPageChanged)
+    Q_PROPERTY(
+        NavigationPages::FlightPage flightPage READ flightPage WRITE setFlightPage NOTIFY flightPageChanged)
+    Q_PROPERTY(NavigationPages::AccountPage accountPage READ accountPage WRITE setAccountPage NOTIFY
+                   accountPageChanged)
     Q_PROPERTY(int flightDepth READ flightDepth NOTIFY flightPathChanged)
     Q_PROPERTY(int logbookDepth READ logbookDepth NOTIFY logbookPathChanged)
     Q_PROPERTY(int eventDepth READ eventDepth NOTIFY eventPathChanged)

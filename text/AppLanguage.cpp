@@ -6,8 +6,8 @@ namespace AppLanguage {
 
 QString resolve(const QStringList &preferredLocalizations)
 {
-    const QString first = preferredLocalizations.isEmpty() ? QStringLiteral("zh-Hans")
-                                                            : preferredLocalizations.constFirst();
+    const QString first =
+        preferredLocalizations.isEmpty() ? QStringLiteral("zh-Hans") : preferredLocalizations.constFirst();
     for (const char *prefix : {"en", "zh-HK", "zh-TW"}) {
         if (first.startsWith(QLatin1String(prefix)))
             return QLatin1String(prefix);
@@ -85,14 +85,8 @@ QStringList userLanguages()
 #endif
 }
 
-QString current()
-{
-    return resolve(preferredLocalizations(userLanguages()));
-}
+QString current() { return resolve(preferredLocalizations(userLanguages())); }
 
-QString currentName()
-{
-    return nameOf(current());
-}
+QString currentName() { return nameOf(current()); }
 
 } // namespace AppLanguage

@@ -28,8 +28,7 @@ inline QString describe(QStringView value) { return value.toString(); }
 inline QString describe(const char *value) { return QString::fromUtf8(value); }
 inline QString describe(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
 template <std::integral T>
-    requires(!std::same_as<T, bool> && !std::same_as<T, char>)
-QString describe(T value)
+requires(!std::same_as<T, bool> && !std::same_as<T, char>) QString describe(T value)
 {
     return QString::number(value);
 }

@@ -15,7 +15,8 @@ AvatarPicture::AvatarPicture(QQuickItem *parent)
 
 void AvatarPicture::setImage(const QVariant &image)
 {
-    const QImage picture = image.metaType() == QMetaType::fromType<QImage>() ? image.value<QImage>() : QImage();
+    const QImage picture =
+        image.metaType() == QMetaType::fromType<QImage>() ? image.value<QImage>() : QImage();
     if (m_image == picture)
         return;
     m_image = picture;

@@ -14,15 +14,9 @@ namespace BrandArt {
 
 namespace {
 
-double clamp01(double value)
-{
-    return std::clamp(std::isnan(value) ? 0.0 : value, 0.0, 1.0);
-}
+double clamp01(double value) { return std::clamp(std::isnan(value) ? 0.0 : value, 0.0, 1.0); }
 
-double ease(double p)
-{
-    return 0.5 - std::cos(p * M_PI) * 0.5;
-}
+double ease(double p) { return 0.5 - std::cos(p * M_PI) * 0.5; }
 
 const QRectF board(0, 0, boardWidth, boardHeight);
 const QRectF planeRect(688, 178, 214, 177);
@@ -124,10 +118,7 @@ double loaderTime(double elapsed, bool once, bool reduceMotion)
     return once ? std::min(t, playLength) : std::fmod(t, cycleLength);
 }
 
-int finishDelay(bool reduceMotion)
-{
-    return reduceMotion ? 600 : int(playLength);
-}
+int finishDelay(bool reduceMotion) { return reduceMotion ? 600 : int(playLength); }
 
 Frame frame(double t, const BrandRoute &route)
 {

@@ -58,10 +58,7 @@ bool BrandCanvas::animating() const
     return !m_once || !m_clock.isValid() || double(m_clock.elapsed()) < BrandArt::playLength;
 }
 
-void BrandCanvas::paint(QPainter *painter)
-{
-    BrandArt::draw(*painter, size(), time());
-}
+void BrandCanvas::paint(QPainter *painter) { BrandArt::draw(*painter, size(), time()); }
 
 void BrandCanvas::componentComplete()
 {

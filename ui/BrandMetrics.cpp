@@ -12,29 +12,17 @@ double frameHeight(double size, bool tile)
     return tile ? size : size * BrandArt::boardHeight / BrandArt::boardWidth;
 }
 
-double tileRadius(double size)
-{
-    return size * 0.225;
-}
+double tileRadius(double size) { return size * 0.225; }
 
 double stageSide(double width, double height)
 {
     return std::max(std::min({width * 0.64, height * 0.64, 540.0}), 0.0);
 }
 
-double stageLoaderSize(double width, double height)
-{
-    return stageSide(width, height) / 0.84;
-}
+double stageLoaderSize(double width, double height) { return stageSide(width, height) / 0.84; }
 
-double stageFooterInset(double height)
-{
-    return std::max(height, 0.0) * 0.12;
-}
+double stageFooterInset(double height) { return std::max(height, 0.0) * 0.12; }
 
-QString loaderLabel(const QString &caption)
-{
-    return caption.isEmpty() ? L("正在加载") : caption;
-}
+QString loaderLabel(const QString &caption) { return caption.isEmpty() ? L("正在加载") : caption; }
 
 } // namespace BrandLayout

@@ -99,10 +99,7 @@ void ColumnsLayout::layoutChildren()
     setImplicitHeight(bottom);
 }
 
-void ColumnsLayout::updatePolish()
-{
-    layoutChildren();
-}
+void ColumnsLayout::updatePolish() { layoutChildren(); }
 
 void ColumnsLayout::itemChange(ItemChange change, const ItemChangeData &value)
 {

@@ -33,4 +33,7 @@ QString Symbols::glyph(const QString &name) const
 
 bool Symbols::has(const QString &name) const { return m_codePoints.contains(name); }
 
-bool Symbols::badged(const QString &name) const { return has(name) && name.endsWith(QLatin1String(".badge")); }
+bool Symbols::badged(const QString &name) const
+{
+    return has(name) && name.endsWith(QLatin1String(".badge"));
+}

@@ -34,10 +34,7 @@ Pair pair(Name name)
     return {0, 0};
 }
 
-QColor rgb(quint32 value)
-{
-    return QColor::fromRgb((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
-}
+QColor rgb(quint32 value) { return QColor::fromRgb((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF); }
 
 QColor color(Name name, bool dark)
 {
@@ -101,10 +98,7 @@ namespace {
 
 const QString settingKey = QStringLiteral("appTheme");
 
-QString storedAppearance()
-{
-    return Appearance::normalized(QSettings().value(settingKey).toString());
-}
+QString storedAppearance() { return Appearance::normalized(QSettings().value(settingKey).toString()); }
 
 } // namespace
 
@@ -163,10 +157,7 @@ void Theme::resolve()
     }
 }
 
-QColor Theme::role(int role) const
-{
-    return color(Palette::forRole(role));
-}
+QColor Theme::role(int role) const { return color(Palette::forRole(role)); }
 
 Theme::Role Theme::verdictRole(PirepState state)
 {
@@ -195,7 +186,4 @@ void Theme::setAppearance(const QString &appearance)
     resolve();
 }
 
-bool Theme::reduceMotion() const
-{
-    return m_reduceMotion;
-}
+bool Theme::reduceMotion() const { return m_reduceMotion; }

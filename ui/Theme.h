@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DesktopSettings.h"
 #include "AccountRecords.h"
+#include "DesktopSettings.h"
 
 #include <QColor>
 #include <QLinearGradient>
@@ -38,7 +38,6 @@ Pair pair(Name name);
 // 0xRRGGBB as an opaque colour; the top byte is ignored.
 QColor rgb(quint32 value);
 QColor color(Name name, bool dark);
-
 
 inline constexpr quint32 slate = 0x3B434E;
 inline constexpr quint32 night = 0x232836;

@@ -8,25 +8,13 @@
 
 namespace ComponentRules {
 
-bool isRegular(double width)
-{
-    return width >= regularMinimumWidth;
-}
+bool isRegular(double width) { return width >= regularMinimumWidth; }
 
-double pageHorizontalPadding(bool regular)
-{
-    return regular ? 24 : 16;
-}
+double pageHorizontalPadding(bool regular) { return regular ? 24 : 16; }
 
-double pageMaximumWidth(bool regular)
-{
-    return regular ? 1100 : 760;
-}
+double pageMaximumWidth(bool regular) { return regular ? 1100 : 760; }
 
-int columnCount(bool regular)
-{
-    return regular ? 2 : 1;
-}
+int columnCount(bool regular) { return regular ? 2 : 1; }
 
 double progressFraction(double value)
 {
@@ -35,10 +23,7 @@ double progressFraction(double value)
     return std::clamp(value, 0.0, 1.0);
 }
 
-qint64 percent(double value)
-{
-    return qint64(std::round(progressFraction(value) * 100));
-}
+qint64 percent(double value) { return qint64(std::round(progressFraction(value) * 100)); }
 
 QString percentText(double value)
 {
@@ -57,15 +42,9 @@ QString dateText(std::optional<double> timestamp)
     return Display::dateTime(timestamp);
 }
 
-int infoValueLines(bool fixedHeight, int lines)
-{
-    return fixedHeight ? std::max(lines, 1) : 2;
-}
+int infoValueLines(bool fixedHeight, int lines) { return fixedHeight ? std::max(lines, 1) : 2; }
 
-double infoValueMinimumScale(bool fixedHeight)
-{
-    return fixedHeight ? 0.6 : 0.8;
-}
+double infoValueMinimumScale(bool fixedHeight) { return fixedHeight ? 0.6 : 0.8; }
 
 double revealedOffset(double offset, double viewSize, double top, double bottom, double margin)
 {
@@ -86,10 +65,7 @@ QString combined(const QStringList &texts)
     return present.join(u", ");
 }
 
-QString routeLabel(const QString &from, const QString &to)
-{
-    return L("%@ → %@", from, to);
-}
+QString routeLabel(const QString &from, const QString &to) { return L("%@ → %@", from, to); }
 
 QString routeDescription(const QString &caption, const QString &fromName, const QString &toName)
 {
@@ -101,10 +77,7 @@ bool showsRouteNames(const QString &fromName, const QString &toName, bool reserv
     return reservesNames || !fromName.isEmpty() || !toName.isEmpty();
 }
 
-QString routeName(const QString &name)
-{
-    return name.isEmpty() ? QStringLiteral(" ") : name;
-}
+QString routeName(const QString &name) { return name.isEmpty() ? QStringLiteral(" ") : name; }
 
 QPainterPath arrowOutline(const QRectF &rect)
 {

@@ -105,7 +105,8 @@ public:
     }
     Q_INVOKABLE QString routeName(const QString &name) const { return ComponentRules::routeName(name); }
     Q_INVOKABLE QString combined(const QStringList &texts) const { return ComponentRules::combined(texts); }
-    Q_INVOKABLE double revealedOffset(double offset, double viewSize, double top, double bottom, double margin) const
+    Q_INVOKABLE double revealedOffset(double offset, double viewSize, double top, double bottom,
+                                      double margin) const
     {
         return ComponentRules::revealedOffset(offset, viewSize, top, bottom, margin);
     }

@@ -92,13 +92,20 @@ void APIClientTest::sameOriginComparesSchemeHostPortAndUser_data()
     QTest::addColumn<QString>("candidate");
     QTest::addColumn<QString>("origin");
     QTest::addColumn<bool>("same");
-    QTest::newRow("same") << "https://vornalia.org/api/me" << "https://vornalia.org" << true;
-    QTest::newRow("explicit default port") << "https://vornalia.org:443/api" << "https://vornalia.org" << false;
-    QTest::newRow("other port") << "https://vornalia.org:8443/" << "https://vornalia.org:443" << false;
-    QTest::newRow("other scheme") << "http://vornalia.org/" << "https://vornalia.org" << false;
-    QTest::newRow("other host") << "https://www.vornalia.org/" << "https://vornalia.org" << false;
-    QTest::newRow("user name") << "https://someone@vornalia.org/" << "https://vornalia.org" << false;
-    QTest::newRow("password") << "https://:secret@vornalia.org/" << "https://vornalia.org" << false;
+    QTest::newRow("same") << "https://vornalia.org/api/me"
+                          << "https://vornalia.org" << true;
+    QTest::newRow("explicit default port") << "https://vornalia.org:443/api"
+                                           << "https://vornalia.org" << false;
+    QTest::newRow("other port") << "https://vornalia.org:8443/"
+                                << "https://vornalia.org:443" << false;
+    QTest::newRow("other scheme") << "http://vornalia.org/"
+                                  << "https://vornalia.org" << false;
+    QTest::newRow("other host") << "https://www.vornalia.org/"
+                                << "https://vornalia.org" << false;
+    QTest::newRow("user name") << "https://someone@vornalia.org/"
+                               << "https://vornalia.org" << false;
+    QTest::newRow("password") << "https://:secret@vornalia.org/"
+                              << "https://vornalia.org" << false;
 }
 
 void APIClientTest::sameOriginComparesSchemeHostPortAndUser()
@@ -117,8 +124,9 @@ void APIClientTest::valuesInPathsAndQueriesAreEncoded()
     QCOMPARE(APIPath::encoded("Z B&x=1+2#f?g/h"), QString("Z%20B%26x%3D1%2B2%23f%3Fg%2Fh"));
 
     service().route("GET", "/api/pireps/multiplier-options", [](Sample::Service &, const Request &request) {
-        return Reply::json(QJsonObject{{"departure", request.query.queryItemValue("departure", QUrl::FullyDecoded)},
-                                       {"items", int(request.query.queryItems().size())}});
+        return Reply::json(
+            QJsonObject{{"departure", request.query.queryItemValue("departure", QUrl::FullyDecoded)},
+                        {"items", int(request.query.queryItems().size())}});
     });
     const auto client = m_site->client();
     const QString path = "/api/pireps/multiplier-options?departure=" + APIPath::encoded("ZB AA&arrival=X")
@@ -164,7 +172,8 @@ void APIClientTest::refusalsCarryTheServiceMessageOrTheStatus()
     };
     QCOMPARE(failure("/api/nothing"), APIError(404, "未找到该资源。"));
 
-    service().setFault("/api/x", {.status = 500, .html = QByteArray("<html><body>Server Error</body></html>")});
+    service().setFault("/api/x",
+                       {.status = 500, .html = QByteArray("<html><body>Server Error</body></html>")});
     QCOMPARE(failure("/api/x"), APIError(500, "请求未完成（500），请稍后重试。"));
 
     service().route("GET", "/api/null-message", [](Sample::Service &, const Request &) {
@@ -224,7 +233,8 @@ void APIClientTest::restrictedTellsTheAccountState()
     int restricted = 0;
     client->onRestricted = [&] { ++restricted; };
     service().setFault("/api/me", {.status = 403, .times = 1});
-    const auto error = thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); });
+    const auto error =
+        thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); });
     QVERIFY(error && error->status() == 403);
     QCOMPARE(restricted, 1);
     // The session is kept: 403 is about the role, not the session.
@@ -239,14 +249,16 @@ void APIClientTest::answersAfterASessionChangeAreCancelled()
     auto slowMe = [&](auto interrupt) {
         service().setFault("/api/me", {.bodyDelayMs = 400, .times = 1});
         QTimer::singleShot(100, client.get(), interrupt);
-        return thrown<CancellationError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); });
+        return thrown<CancellationError>(
+            [&] { await(client->perform(client->makeRequest("/api/me", "GET"))); });
     };
     QVERIFY(slowMe([&] { await(client->forgetSession()); }));
     await(client->login("lichen", "fly-vornalia", false));
     QVERIFY(slowMe([&] { client->retire(); }));
     // A retired client sends nothing more.
     const int sent = service().requests().size();
-    QVERIFY(thrown<CancellationError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); }));
+    QVERIFY(
+        thrown<CancellationError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); }));
     QCOMPARE(service().requests().size(), sent);
 
     // A client that goes away with a request in flight ends it as cancelled, without touching itself.
@@ -259,13 +271,16 @@ void APIClientTest::answersAfterASessionChangeAreCancelled()
 void APIClientTest::decodingIsStrict()
 {
     const auto client = m_site->client();
-    service().route("GET", "/api/null", [](Sample::Service &, const Request &) { return Reply::json(QJsonValue::Null); });
-    service().route("GET", "/api/empty", [](Sample::Service &, const Request &) {
-        return Reply::bytes({}, "application/json");
-    });
+    service().route("GET", "/api/null",
+                    [](Sample::Service &, const Request &) { return Reply::json(QJsonValue::Null); });
+    service().route("GET", "/api/empty",
+                    [](Sample::Service &, const Request &) { return Reply::bytes({}, "application/json"); });
     service().route("GET", "/api/user-snake", [](Sample::Service &, const Request &) {
-        return Reply::json(QJsonObject{{"user", QJsonObject{{"id", "u-9"}, {"user_name", "x"}, {"username", "snake"},
-                                                           {"role", "member"}, {"unknown_key", 1}}}});
+        return Reply::json(QJsonObject{{"user", QJsonObject{{"id", "u-9"},
+                                                            {"user_name", "x"},
+                                                            {"username", "snake"},
+                                                            {"role", "member"},
+                                                            {"unknown_key", 1}}}});
     });
     service().route("GET", "/api/user-wrong-type", [](Sample::Service &, const Request &) {
         return Reply::json(QJsonObject{{"user", QJsonObject{{"id", "u-9"}, {"username", "x"}, {"role", 5}}}});
@@ -274,7 +289,8 @@ void APIClientTest::decodingIsStrict()
     const APIError unreadable(502, "服务器数据格式暂时无法识别，请刷新后重试。");
 
     QVERIFY(!await(client->decodeOptional<ProfileSummary>(request("/api/null"))));
-    QCOMPARE(thrown<APIError>([&] { await(client->decode<UserResponse>(request("/api/null"))); }), unreadable);
+    QCOMPARE(thrown<APIError>([&] { await(client->decode<UserResponse>(request("/api/null"))); }),
+             unreadable);
     QCOMPARE(thrown<APIError>([&] { await(client->decodeOptional<ProfileSummary>(request("/api/empty"))); }),
              unreadable);
     QCOMPARE(thrown<APIError>([&] { await(client->decode<UserResponse>(request("/api/user-wrong-type"))); }),
@@ -286,7 +302,8 @@ void APIClientTest::redirectsAreFollowedOnlyOnTheSite()
 {
     const auto client = m_site->client();
     await(client->login("lichen", "fly-vornalia", false));
-    service().route("GET", "/api/moved", [](Sample::Service &, const Request &) { return Reply::redirect("/api/me"); });
+    service().route("GET", "/api/moved",
+                    [](Sample::Service &, const Request &) { return Reply::redirect("/api/me"); });
     const UserResponse me = await(client->decode<UserResponse>(client->makeRequest("/api/moved", "GET")));
     QCOMPARE(me.user.username, QString("lichen"));
     // The session cookie went along to the new place.
@@ -294,7 +311,8 @@ void APIClientTest::redirectsAreFollowedOnlyOnTheSite()
 
     const QString elsewhere = "https://elsewhere.example/api/me";
     service().setFault("/api/me", {.redirect = QUrl(elsewhere)});
-    const auto away = thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); });
+    const auto away =
+        thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); });
     QVERIFY(away);
     QCOMPARE(away->status(), 302);
 
@@ -303,7 +321,9 @@ void APIClientTest::redirectsAreFollowedOnlyOnTheSite()
     withUser.setUserName("intruder");
     withUser.setPath("/api/me");
     service().setFault("/api/me", {.redirect = withUser});
-    QCOMPARE(thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); })->status(), 302);
+    QCOMPARE(
+        thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); })->status(),
+        302);
     service().clearFaults();
 
     // A write sent on by a 303 arrives as a plain read, without its body.
@@ -346,21 +366,26 @@ void APIClientTest::slowAndOversizeAnswers()
 
     client->setTimeouts(std::chrono::milliseconds(5000), std::chrono::milliseconds(300));
     service().setFault("/api/profile", {.bodyDelayMs = 2000, .times = 1});
-    QCOMPARE(thrown<TransportError>([&] { await(client->perform(client->makeRequest("/api/profile", "GET"))); })
-                 ->code(),
+    QCOMPARE(thrown<TransportError>([&] {
+                 await(client->perform(client->makeRequest("/api/profile", "GET")));
+             })->code(),
              QNetworkReply::TimeoutError);
 
     client->setTimeouts(std::chrono::milliseconds(10000), std::chrono::milliseconds(20000));
     constexpr qint64 limit = 32 * 1024 * 1024;
     const APIError unusable(502, "服务器响应无效。");
     service().setFault("/api/profile", {.oversize = limit + 1, .times = 1});
-    QCOMPARE(thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/profile", "GET"))); }), unusable);
+    QCOMPARE(thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/profile", "GET"))); }),
+             unusable);
     service().setFault("/api/profile", {.oversize = limit + 64 * 1024, .undeclaredLength = true, .times = 1});
-    QCOMPARE(thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/profile", "GET"))); }), unusable);
+    QCOMPARE(thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/profile", "GET"))); }),
+             unusable);
 
     // Exactly the limit is still read.
     service().setFault("/api/profile", {.oversize = limit, .times = 1});
-    QCOMPARE(thrown<APIError>([&] { await(client->perform(client->makeRequest("/api/profile", "GET"))); })->status(),
+    QCOMPARE(thrown<APIError>([&] {
+                 await(client->perform(client->makeRequest("/api/profile", "GET")));
+             })->status(),
              401);
 }
 
@@ -435,8 +460,10 @@ void APIClientTest::signOutNeedsConfirmation()
     await(client->login("lichen", "fly-vornalia", true));
 
     for (const QJsonObject &answer : {QJsonObject{{"ok", false}}, QJsonObject{}}) {
-        service().route("POST", "/api/logout", [answer](Sample::Service &, const Request &) { return Reply::json(answer); });
-        QCOMPARE(thrown<APIError>([&] { await(client->logout()); }), APIError(400, "退出登录未完成，请重试。"));
+        service().route("POST", "/api/logout",
+                        [answer](Sample::Service &, const Request &) { return Reply::json(answer); });
+        QCOMPARE(thrown<APIError>([&] { await(client->logout()); }),
+                 APIError(400, "退出登录未完成，请重试。"));
         QVERIFY(store->data());
         QVERIFY(client->remembersSession());
     }
@@ -456,16 +483,31 @@ void APIClientTest::gateOutcomes_data()
     QTest::addColumn<QString>("profileRedirect"); // replaces the set-up redirect when given
     QTest::addColumn<int>("gate");                // -1: an error
     QTest::addColumn<int>("status");
-    QTest::newRow("member") << "lichen" << "fly-vornalia" << "" << int(AccountGate::Ready) << 0;
-    QTest::newRow("admin asks the staff page") << "wangfang" << "fly-vornalia" << "" << int(AccountGate::Ready) << 0;
-    QTest::newRow("temporary password") << "zhouning" << "temporary-123" << "" << int(AccountGate::Password) << 0;
-    QTest::newRow("profile set-up") << "xuhang" << "fly-vornalia" << "" << int(AccountGate::Profile) << 0;
-    QTest::newRow("setup=1 after another setup") << "xuhang" << "fly-vornalia" << "/profile?setup=0&setup=1"
-                                                 << int(AccountGate::Profile) << 0;
-    QTest::newRow("setup with another value") << "xuhang" << "fly-vornalia" << "/profile?setup=2"
-                                              << int(AccountGate::Ready) << 0;
-    QTest::newRow("profile without query") << "xuhang" << "fly-vornalia" << "/profile" << int(AccountGate::Ready) << 0;
-    QTest::newRow("signed out") << "" << "" << "" << -1 << 401;
+    QTest::newRow("member") << "lichen"
+                            << "fly-vornalia"
+                            << "" << int(AccountGate::Ready) << 0;
+    QTest::newRow("admin asks the staff page") << "wangfang"
+                                               << "fly-vornalia"
+                                               << "" << int(AccountGate::Ready) << 0;
+    QTest::newRow("temporary password") << "zhouning"
+                                        << "temporary-123"
+                                        << "" << int(AccountGate::Password) << 0;
+    QTest::newRow("profile set-up") << "xuhang"
+                                    << "fly-vornalia"
+                                    << "" << int(AccountGate::Profile) << 0;
+    QTest::newRow("setup=1 after another setup")
+        << "xuhang"
+        << "fly-vornalia"
+        << "/profile?setup=0&setup=1" << int(AccountGate::Profile) << 0;
+    QTest::newRow("setup with another value") << "xuhang"
+                                              << "fly-vornalia"
+                                              << "/profile?setup=2" << int(AccountGate::Ready) << 0;
+    QTest::newRow("profile without query") << "xuhang"
+                                           << "fly-vornalia"
+                                           << "/profile" << int(AccountGate::Ready) << 0;
+    QTest::newRow("signed out") << ""
+                                << ""
+                                << "" << -1 << 401;
 }
 
 void APIClientTest::gateOutcomes()
@@ -490,7 +532,8 @@ void APIClientTest::gateOutcomes()
         QCOMPARE(service().requestsTo(page).constLast().method, QByteArray("HEAD"));
         return;
     }
-    QCOMPARE(thrown<APIError>([&] { await(client->accountGate(user)); }), APIError(status, "会话已过期，请重新登录。"));
+    QCOMPARE(thrown<APIError>([&] { await(client->accountGate(user)); }),
+             APIError(status, "会话已过期，请重新登录。"));
 }
 
 void APIClientTest::picturesNeedAnImageType()
@@ -501,12 +544,14 @@ void APIClientTest::picturesNeedAnImageType()
     QCOMPARE(avatar, Sample::Service::avatarPicture("u-1001"));
     QVERIFY(avatar.startsWith("\x89PNG"));
 
-    QCOMPARE(thrown<APIError>([&] { await(client->image("/api/profile")); }), APIError(502, "图片格式无效。"));
+    QCOMPARE(thrown<APIError>([&] { await(client->image("/api/profile")); }),
+             APIError(502, "图片格式无效。"));
     QCOMPARE(thrown<APIError>([&] { await(client->image("https://elsewhere.example/a.png")); }),
              APIError(400, "无效的接口地址。"));
 
     await(client->login("zhaolei", "fly-vornalia", false));
-    QCOMPARE(thrown<APIError>([&] { await(client->image("/api/profile/avatar")); }), APIError(404, "尚未上传头像。"));
+    QCOMPARE(thrown<APIError>([&] { await(client->image("/api/profile/avatar")); }),
+             APIError(404, "尚未上传头像。"));
 }
 
 void APIClientTest::liveCallbackChecksAndReplays_data()
@@ -515,12 +560,19 @@ void APIClientTest::liveCallbackChecksAndReplays_data()
     QTest::addColumn<QString>("replayed"); // empty: refused before sending
     const QString host = ServiceHosts::secondHost;
     const QString path = "/api/live-schedules/authorization-callback";
-    QTest::newRow("with query") << "https://" + host + path + "?code=a%2Bb&state=s1" << path + "?code=a%2Bb&state=s1";
-    QTest::newRow("member site host") << QString("https://") + ServiceHosts::memberHost + path + "?code=a&state=b" << "";
-    QTest::newRow("http") << "http://" + host + path + "?code=a&state=b" << "";
-    QTest::newRow("explicit port") << "https://" + host + ":443" + path + "?code=a&state=b" << "";
-    QTest::newRow("user name") << "https://me@" + host + path + "?code=a&state=b" << "";
-    QTest::newRow("further segment") << "https://" + host + path + "/more?code=a&state=b" << "";
+    QTest::newRow("with query") << "https://" + host + path + "?code=a%2Bb&state=s1"
+                                << path + "?code=a%2Bb&state=s1";
+    QTest::newRow("member site host")
+        << QString("https://") + ServiceHosts::memberHost + path + "?code=a&state=b"
+        << "";
+    QTest::newRow("http") << "http://" + host + path + "?code=a&state=b"
+                          << "";
+    QTest::newRow("explicit port") << "https://" + host + ":443" + path + "?code=a&state=b"
+                                   << "";
+    QTest::newRow("user name") << "https://me@" + host + path + "?code=a&state=b"
+                               << "";
+    QTest::newRow("further segment") << "https://" + host + path + "/more?code=a&state=b"
+                                     << "";
 }
 
 void APIClientTest::liveCallbackChecksAndReplays()
@@ -546,28 +598,30 @@ void APIClientTest::liveCallbackNeedsA303()
 {
     const auto client = m_site->client();
     await(client->login("lichen", "fly-vornalia", false));
-    const QUrl callback(QString("https://") + ServiceHosts::secondHost + "/api/live-schedules/authorization-callback");
+    const QUrl callback(QString("https://") + ServiceHosts::secondHost
+                        + "/api/live-schedules/authorization-callback");
     const APIError unfinished(400, "授权未完成，请重新连接。");
     // Without query: replayed without "?", and the service refuses it.
     QCOMPARE(thrown<APIError>([&] { await(client->completeLiveAuthorization(callback)); }), unfinished);
     QCOMPARE(service().requests().constLast().query.toString(), QString());
 
     // A 303 back onto the member site is followed, and the page at its end is no confirmation.
-    service().route("GET", "/api/live-schedules/authorization-callback", [](Sample::Service &, const Request &) {
-        return Reply::redirect("/member", 303);
-    });
+    service().route("GET", "/api/live-schedules/authorization-callback",
+                    [](Sample::Service &, const Request &) { return Reply::redirect("/member", 303); });
     QUrl withQuery = callback;
     withQuery.setQuery("code=c&state=s");
     QCOMPARE(thrown<APIError>([&] { await(client->completeLiveAuthorization(withQuery)); }), unfinished);
     QCOMPARE(service().requests().constLast().path, QString("/member"));
 }
 
-// Regression: on a bare system (no CA store) the member site could not be verified; the client keeps the store.
+// Regression: on a bare system (no CA store) the member site could not be verified; the client keeps the
+// store.
 void APIClientTest::withoutExtraRootsTheSystemStoreIsTrusted()
 {
     const QList<QSslCertificate> system = QSslConfiguration::systemCaCertificates();
-    const auto root = std::find_if(system.begin(), system.end(),
-                                   [](const QSslCertificate &c) { return c.publicKey().algorithm() == QSsl::Rsa; });
+    const auto root = std::find_if(system.begin(), system.end(), [](const QSslCertificate &c) {
+        return c.publicKey().algorithm() == QSsl::Rsa;
+    });
     QVERIFY2(root != system.end(), "the system has no CA store: Debian's ca-certificates is missing");
 
     // A loopback server shows a certificate naming that system root as its issuer, signed by a key of ours
@@ -581,13 +635,32 @@ void APIClientTest::withoutExtraRootsTheSystemStoreIsTrusted()
     const auto openssl = [](const QStringList &arguments) {
         QProcess process;
         process.start(QStringLiteral("openssl"), arguments);
-        return process.waitForFinished() && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        return process.waitForFinished() && process.exitStatus() == QProcess::NormalExit
+               && process.exitCode() == 0;
     };
     QVERIFY(openssl({"genpkey", "-algorithm", "RSA", "-out", path("forger.key")}));
-    QVERIFY(openssl({"x509", "-in", path("root.pem"), "-signkey", path("forger.key"), "-out", path("forged.pem")}));
-    QVERIFY(openssl({"req", "-x509", "-new", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256", "-nodes",
-                     "-subj", "/CN=127.0.0.1", "-days", "2", "-CA", path("forged.pem"), "-CAkey",
-                     path("forger.key"), "-keyout", path("leaf.key"), "-out", path("leaf.pem")}));
+    QVERIFY(openssl(
+        {"x509", "-in", path("root.pem"), "-signkey", path("forger.key"), "-out", path("forged.pem")}));
+    QVERIFY(openssl({"req",
+                     "-x509",
+                     "-new",
+                     "-newkey",
+                     "ec",
+                     "-pkeyopt",
+                     "ec_paramgen_curve:P-256",
+                     "-nodes",
+                     "-subj",
+                     "/CN=127.0.0.1",
+                     "-days",
+                     "2",
+                     "-CA",
+                     path("forged.pem"),
+                     "-CAkey",
+                     path("forger.key"),
+                     "-keyout",
+                     path("leaf.key"),
+                     "-out",
+                     path("leaf.pem")}));
 
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
     tls.setLocalCertificate(QSslCertificate::fromPath(path("leaf.pem")).value(0));
@@ -604,18 +677,21 @@ void APIClientTest::withoutExtraRootsTheSystemStoreIsTrusted()
     auto *manager = client.findChild<QNetworkAccessManager *>();
     QVERIFY(manager);
     QList<QSslError::SslError> seen;
-    connect(manager, &QNetworkAccessManager::sslErrors, this, [&](QNetworkReply *, const QList<QSslError> &errors) {
-        for (const QSslError &error : errors)
-            seen.append(error.error());
-    });
-    const auto refused = thrown<TransportError>([&] { await(client.perform(client.makeRequest("/api/me", "GET"))); });
+    connect(manager, &QNetworkAccessManager::sslErrors, this,
+            [&](QNetworkReply *, const QList<QSslError> &errors) {
+                for (const QSslError &error : errors)
+                    seen.append(error.error());
+            });
+    const auto refused =
+        thrown<TransportError>([&] { await(client.perform(client.makeRequest("/api/me", "GET"))); });
     QVERIFY(refused);
     QCOMPARE(refused->code(), QNetworkReply::SslHandshakeFailedError);
     // The forged signature is always found; the dates of the throw-away chain are not this test's business.
     QVERIFY(seen.contains(QSslError::CertificateSignatureFailed));
     for (const QSslError::SslError untrusted :
          {QSslError::UnableToGetIssuerCertificate, QSslError::UnableToGetLocalIssuerCertificate,
-          QSslError::SelfSignedCertificateInChain, QSslError::CertificateUntrusted, QSslError::CertificateRejected})
+          QSslError::SelfSignedCertificateInChain, QSslError::CertificateUntrusted,
+          QSslError::CertificateRejected})
         QVERIFY2(!seen.contains(untrusted), "the system's root was not trusted");
 }
 

@@ -25,8 +25,7 @@ void KeychainFallbackTest::itemsGoToPrivateFiles()
     const QString file = folder + "/session-cookies.json";
     QVERIFY(QFileInfo::exists(file));
     QCOMPARE(permissionsOf(file), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QCOMPARE(permissionsOf(folder),
-             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(permissionsOf(folder), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(await(KeychainSessionStore("session-cookies", folder).read()), std::optional<QByteArray>("[]"));
     await(store.clear());
     QVERIFY(!QFileInfo::exists(file));

@@ -39,17 +39,17 @@ void MultipartTest::bodyLayout()
     QCOMPARE(body.contentType(), "multipart/form-data; boundary=" + body.boundary.toLatin1());
 
     const QByteArray b = body.boundary.toLatin1();
-    const QByteArray expected = "--" + b + "\r\nContent-Disposition: form-data; name=\"Zulu\"\r\n\r\nx\r\n\"q\"\r\n"
-                                + "--" + b + "\r\nContent-Disposition: form-data; name=\"aircraft\"\r\n\r\nA320\r\n"
-                                + "--" + b + "\r\nContent-Disposition: form-data; name=\"arrivalCode\"\r\n\r\nZSPD\r\n"
-                                + "--" + b + "\r\nContent-Disposition: form-data; name=\"sourceFlightId\"\r\n\r\nf-1\r\n"
-                                + "--" + b + "\r\nContent-Disposition: form-data; name=\"files\"; filename=\"image-0.jpg\"\r\n"
-                                + "Content-Type: image/jpeg\r\n\r\nppp\r\n"
-                                + "--" + b + "\r\nContent-Disposition: form-data; name=\"files\"; filename=\"image-1.webp\"\r\n"
-                                + "Content-Type: image/webp\r\n\r\npppp\r\n"
-                                + "--" + b + "\r\nContent-Disposition: form-data; name=\"files\"; filename=\"image-2.png\"\r\n"
-                                + "Content-Type: image/png\r\n\r\nppppp\r\n"
-                                + "--" + b + "--\r\n";
+    const QByteArray expected =
+        "--" + b + "\r\nContent-Disposition: form-data; name=\"Zulu\"\r\n\r\nx\r\n\"q\"\r\n" + "--" + b
+        + "\r\nContent-Disposition: form-data; name=\"aircraft\"\r\n\r\nA320\r\n" + "--" + b
+        + "\r\nContent-Disposition: form-data; name=\"arrivalCode\"\r\n\r\nZSPD\r\n" + "--" + b
+        + "\r\nContent-Disposition: form-data; name=\"sourceFlightId\"\r\n\r\nf-1\r\n" + "--" + b
+        + "\r\nContent-Disposition: form-data; name=\"files\"; filename=\"image-0.jpg\"\r\n"
+        + "Content-Type: image/jpeg\r\n\r\nppp\r\n" + "--" + b
+        + "\r\nContent-Disposition: form-data; name=\"files\"; filename=\"image-1.webp\"\r\n"
+        + "Content-Type: image/webp\r\n\r\npppp\r\n" + "--" + b
+        + "\r\nContent-Disposition: form-data; name=\"files\"; filename=\"image-2.png\"\r\n"
+        + "Content-Type: image/png\r\n\r\nppppp\r\n" + "--" + b + "--\r\n";
     QCOMPARE(body.data, expected);
 
     const MultipartBody empty = MultipartBody::make({}, {}, "anything");
@@ -59,12 +59,14 @@ void MultipartTest::bodyLayout()
 
 void MultipartTest::limitsAndTheirOrder()
 {
-    auto make = [](const QMap<QString, QString> &fields, const QList<Upload> &files, const QString &field = "files") {
+    auto make = [](const QMap<QString, QString> &fields, const QList<Upload> &files,
+                   const QString &field = "files") {
         return thrown<APIError>([&] { MultipartBody::make(fields, files, field); });
     };
     QCOMPARE(make({}, QList<Upload>(6, picture(1))), std::nullopt);
     // Seven are refused before anything else is looked at.
-    QCOMPARE(make({{"bad-name", "x"}}, QList<Upload>(7, picture(0))), APIError(400, "每次最多上传 6 张截图。"));
+    QCOMPARE(make({{"bad-name", "x"}}, QList<Upload>(7, picture(0))),
+             APIError(400, "每次最多上传 6 张截图。"));
     // Fields come before pictures.
     QCOMPARE(make({{"bad-name", "x"}}, {picture(0)}), APIError(400, "无效表单字段。"));
     QCOMPARE(make({{"", "x"}}, {}), APIError(400, "无效表单字段。"));
@@ -85,11 +87,12 @@ void MultipartTest::uploadReachesTheService()
     QVERIFY(site.started);
     QByteArray received;
     QByteArray contentType;
-    site.service->route("POST", "/api/pireps/{id}/evidence", [&](Sample::Service &, const Sample::Request &request) {
-        received = request.body;
-        contentType = request.header("Content-Type");
-        return Sample::Reply::json(QJsonObject{{"ok", true}});
-    });
+    site.service->route("POST", "/api/pireps/{id}/evidence",
+                        [&](Sample::Service &, const Sample::Request &request) {
+                            received = request.body;
+                            contentType = request.header("Content-Type");
+                            return Sample::Reply::json(QJsonObject{{"ok", true}});
+                        });
     const auto client = site.client();
     const MultipartBody body = MultipartBody::make({}, {picture(1000, "image/png")}, "files");
     APIRequest request = client->makeRequest("/api/pireps/" + APIPath::encoded("p-7") + "/evidence", "POST");

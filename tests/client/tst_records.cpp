@@ -200,9 +200,9 @@ void RecordsTest::wholeAnswerDecodesOrFails_data()
         << "{\"organizations\":[{" + organizationCore + ",\"schedules\":[]}]}" << true;
     QTest::newRow("schedule status as text")
         << "LiveBoard"
-        << "{\"organizations\":[{" + organizationCore +
-               R"(,"schedules":[{"id":"s1","aircraftId":"a1","originIcao":"ZBAA","destinationIcao":"ZSSS",)" +
-               R"("status":"1"}]}]})"
+        << "{\"organizations\":[{" + organizationCore
+               + R"(,"schedules":[{"id":"s1","aircraftId":"a1","originIcao":"ZBAA","destinationIcao":"ZSSS",)"
+               + R"("status":"1"}]}]})"
         << false;
     QTest::newRow("application without review note")
         << "LiveApplications"
@@ -278,9 +278,9 @@ void RecordsTest::snakeAndCamelKeysFillTheSameField()
     };
 
     const Pirep pirep = decode<Pirep>(
-        R"({"id":"p1",")" + name("departureCode", "departure_code") + R"(":"ZBAA","arrivalCode":"ZSSS",)" +
-        R"("aircraft":"A320","livery":"L","durationMinutes":60,"status":"approved",)" + "\"" +
-        name("heldAt", "held_at") + "\":5}");
+        R"({"id":"p1",")" + name("departureCode", "departure_code") + R"(":"ZBAA","arrivalCode":"ZSSS",)"
+        + R"("aircraft":"A320","livery":"L","durationMinutes":60,"status":"approved",)" + "\""
+        + name("heldAt", "held_at") + "\":5}");
     QCOMPARE(pirep.departureCode, "ZBAA");
     QCOMPARE(pirep.heldAt.value_or(-1), 5.0);
 
@@ -289,15 +289,15 @@ void RecordsTest::snakeAndCamelKeysFillTheSameField()
     QCOMPARE(position.aircraftId, "a1");
 
     const auto schedule = decode<LiveSchedule>(
-        R"({"id":"s1","aircraftId":"a1","originIcao":"ZBAA","destinationIcao":"ZSSS",")" +
-        name("scheduledDepartureUtc", "scheduled_departure_utc") + R"(":"2024-05-01T08:30:00Z"})");
+        R"({"id":"s1","aircraftId":"a1","originIcao":"ZBAA","destinationIcao":"ZSSS",")"
+        + name("scheduledDepartureUtc", "scheduled_departure_utc") + R"(":"2024-05-01T08:30:00Z"})");
     QCOMPARE(schedule.scheduledDepartureUtc.value_or(QString()), "2024-05-01T08:30:00Z");
 
     const auto entry = decode<ReviewEntry>("{\"" + name("toPercent", "to_percent") + "\":150}");
     QCOMPARE(entry.toPercent.value_or(-1), 150.0);
 
-    const auto snapshot = decode<LiveResponse>(R"({"flights":[],")" + name("ownFlight", "own_flight") +
-                                               R"(":{"id":"l1","latitude":31.2,"longitude":121.3}})");
+    const auto snapshot = decode<LiveResponse>(R"({"flights":[],")" + name("ownFlight", "own_flight")
+                                               + R"(":{"id":"l1","latitude":31.2,"longitude":121.3}})");
     QVERIFY(snapshot.ownFlight);
     QCOMPARE(snapshot.ownFlight->id, "l1");
 }
@@ -419,8 +419,8 @@ void RecordsTest::pirepStatus()
     QFETCH(PirepState, state);
     const Pirep pirep =
         decode<Pirep>(R"({"id":"p1","departureCode":"ZBAA","arrivalCode":"ZSSS","aircraft":"A320",)"
-                      R"("livery":"L","durationMinutes":60,)" +
-                      fields + "}");
+                      R"("livery":"L","durationMinutes":60,)"
+                      + fields + "}");
     QCOMPARE(pirep.statusTitle(), title);
     QCOMPARE(pirep.state(), state);
 }

@@ -32,18 +32,30 @@ void ServiceHostsTest::overrideAcceptsOnlySafeOrigins_data()
 {
     QTest::addColumn<QString>("origin");
     QTest::addColumn<QString>("accepted");
-    QTest::newRow("https") << "https://staging.vornalia.org" << "https://staging.vornalia.org";
-    QTest::newRow("https with port and slash") << "https://127.0.0.1:8443/" << "https://127.0.0.1:8443";
-    QTest::newRow("loopback http") << "http://127.0.0.1:8080" << "http://127.0.0.1:8080";
-    QTest::newRow("localhost http") << "http://localhost:8080" << "http://localhost:8080";
-    QTest::newRow("ipv6 loopback http") << "http://[::1]:8080" << "http://[::1]:8080";
-    QTest::newRow("remote http") << "http://vornalia.org" << "";
-    QTest::newRow("with path") << "https://vornalia.org/api" << "";
-    QTest::newRow("with user") << "https://someone@vornalia.org" << "";
-    QTest::newRow("with query") << "https://vornalia.org?x=1" << "";
-    QTest::newRow("other scheme") << "ftp://vornalia.org" << "";
-    QTest::newRow("no host") << "https://" << "";
-    QTest::newRow("not a URL") << "vornalia" << "";
+    QTest::newRow("https") << "https://staging.vornalia.org"
+                           << "https://staging.vornalia.org";
+    QTest::newRow("https with port and slash") << "https://127.0.0.1:8443/"
+                                               << "https://127.0.0.1:8443";
+    QTest::newRow("loopback http") << "http://127.0.0.1:8080"
+                                   << "http://127.0.0.1:8080";
+    QTest::newRow("localhost http") << "http://localhost:8080"
+                                    << "http://localhost:8080";
+    QTest::newRow("ipv6 loopback http") << "http://[::1]:8080"
+                                        << "http://[::1]:8080";
+    QTest::newRow("remote http") << "http://vornalia.org"
+                                 << "";
+    QTest::newRow("with path") << "https://vornalia.org/api"
+                               << "";
+    QTest::newRow("with user") << "https://someone@vornalia.org"
+                               << "";
+    QTest::newRow("with query") << "https://vornalia.org?x=1"
+                                << "";
+    QTest::newRow("other scheme") << "ftp://vornalia.org"
+                                  << "";
+    QTest::newRow("no host") << "https://"
+                             << "";
+    QTest::newRow("not a URL") << "vornalia"
+                               << "";
 }
 
 void ServiceHostsTest::overrideAcceptsOnlySafeOrigins()

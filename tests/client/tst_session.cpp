@@ -13,7 +13,8 @@ namespace {
 
 const QUrl siteOrigin("https://vornalia.org");
 
-QNetworkCookie cookie(const QString &domain, bool secure = true, std::optional<QDateTime> expires = std::nullopt)
+QNetworkCookie cookie(const QString &domain, bool secure = true,
+                      std::optional<QDateTime> expires = std::nullopt)
 {
     QNetworkCookie c("vornalia_session", "token");
     c.setDomain(domain);
@@ -90,7 +91,8 @@ void SessionTest::cookieAdmission_data()
     QTest::newRow("parent domain") << cookie(".org", true, later) << false;
     QTest::newRow("other case") << cookie("Vornalia.org", true, later) << false;
     QTest::newRow("not secure") << cookie("vornalia.org", false, later) << false;
-    QTest::newRow("expired") << cookie("vornalia.org", true, QDateTime::currentDateTimeUtc().addSecs(-1)) << false;
+    QTest::newRow("expired") << cookie("vornalia.org", true, QDateTime::currentDateTimeUtc().addSecs(-1))
+                             << false;
     QTest::newRow("browser session") << cookie("vornalia.org") << true;
 }
 
@@ -173,14 +175,16 @@ void SessionTest::installingASavedSession()
 
     const auto store = std::make_shared<CountingStore>();
     const auto second = site.client(store);
-    QCOMPARE(thrown<APIError>([&] { second->installAccountSession("[]"); }), APIError(401, "登录已过期，请重新登录。"));
+    QCOMPARE(thrown<APIError>([&] { second->installAccountSession("[]"); }),
+             APIError(401, "登录已过期，请重新登录。"));
     QVERIFY(!second->remembersSession());
     QVERIFY(thrown<DecodeError>([&] { second->installAccountSession("{}"); }));
 
     second->installAccountSession(session);
     QVERIFY(second->remembersSession());
     QCOMPARE(store->writes, 0); // written by the next answer, not here
-    QCOMPARE(await(second->decode<UserResponse>(second->makeRequest("/api/me", "GET"))).user.id, QString("u-1001"));
+    QCOMPARE(await(second->decode<UserResponse>(second->makeRequest("/api/me", "GET"))).user.id,
+             QString("u-1001"));
     QCOMPARE(store->writes, 1);
 }
 
@@ -345,7 +349,10 @@ void SessionTest::savedAccountsLimits()
 
     const APIError tooMany(400, "最多保存两个账号，请先移除一个。");
     QCOMPARE(thrown<APIError>([&] { await(vault.save(two + QList{savedLogin("u-3")})); }), tooMany);
-    QCOMPARE(thrown<APIError>([&] { await(vault.save({savedLogin("u-1"), savedLogin("u-1", "[1]")})); }), tooMany);
+    QCOMPARE(thrown<APIError>([&] {
+                 await(vault.save({savedLogin("u-1"), savedLogin("u-1", "[1]")}));
+             }),
+             tooMany);
     QCOMPARE(await(vault.load()), two); // unchanged
 
     // A stored list that breaks the limits, written by other means, is refused and left as it is.
@@ -375,10 +382,10 @@ void SessionTest::savedAccountsStoredForm()
     QVERIFY(!list.at(1)["user"].toObject().contains("name"));
     QCOMPARE(await(vault.load()).constFirst(), withAvatar);
 
-    for (const QByteArray &damaged : {QByteArray(R"([{"user":{"id":"u","username":"x","role":"member"},"session":"W10"}])"),
-                                      QByteArray(R"([{"user":{"id":"u","username":"x","role":"member"},"session":"!!!!"}])"),
-                                      QByteArray(R"([{"user":{"id":"u","username":"x","role":"member"}}])"),
-                                      QByteArray("{}")}) {
+    for (const QByteArray &damaged :
+         {QByteArray(R"([{"user":{"id":"u","username":"x","role":"member"},"session":"W10"}])"),
+          QByteArray(R"([{"user":{"id":"u","username":"x","role":"member"},"session":"!!!!"}])"),
+          QByteArray(R"([{"user":{"id":"u","username":"x","role":"member"}}])"), QByteArray("{}")}) {
         await(store->write(damaged));
         QVERIFY2(thrown<DecodeError>([&] { await(vault.load()); }), damaged.constData());
     }

@@ -53,10 +53,7 @@ const QByteArray &picture(int format)
     return format == 0 ? png : webp;
 }
 
-void label(benchmark::State &state)
-{
-    state.SetLabel(state.range(0) == 0 ? "png" : "webp");
-}
+void label(benchmark::State &state) { state.SetLabel(state.range(0) == 0 ? "png" : "webp"); }
 
 void decodeOnCallingThread(benchmark::State &state)
 {

@@ -90,7 +90,8 @@ void AircraftPhotoTest::cleanup()
     m_cache.reset();
 }
 
-std::unique_ptr<AircraftPhotoModel> AircraftPhotoTest::makeModel(const QString &aircraft, const QString &livery)
+std::unique_ptr<AircraftPhotoModel> AircraftPhotoTest::makeModel(const QString &aircraft,
+                                                                 const QString &livery)
 {
     auto model = std::make_unique<AircraftPhotoModel>();
     model->setService(m_service.get());
@@ -175,9 +176,10 @@ void AircraftPhotoTest::retryLoadsAgainAsANewAttempt()
 
     // The site publishes the picture; the retry finds it.
     const QByteArray picture = Sample::Service::avatarPicture("u-1001");
-    m_site->service->route(
-        "GET", "/live-map-assets/liveries/a320/missing-sample.webp",
-        [picture](Sample::Service &, const Sample::Request &) { return Sample::Reply::bytes(picture, "image/webp"); });
+    m_site->service->route("GET", "/live-map-assets/liveries/a320/missing-sample.webp",
+                           [picture](Sample::Service &, const Sample::Request &) {
+                               return Sample::Reply::bytes(picture, "image/webp");
+                           });
     QSignalSpy identity(model.get(), &AircraftPhotoModel::identityChanged);
     model->retry();
     QCOMPARE(model->attempt(), 1);

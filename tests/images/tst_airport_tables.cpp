@@ -196,13 +196,15 @@ void AirportTablesTest::oneMalformedEntryEmptiesATable_data()
     QTest::addColumn<bool>("airportsEmpty");
     QTest::addColumn<bool>("namesEmpty");
 
-    QTest::newRow("airport without city") << QByteArray(R"({"ZBAA":{"latitude":1,"longitude":2,"city":"Beijing"},
+    QTest::newRow("airport without city")
+        << QByteArray(R"({"ZBAA":{"latitude":1,"longitude":2,"city":"Beijing"},
                                                            "ZSPD":{"latitude":1,"longitude":2}})")
-                                          << namesJson << true << false;
-    QTest::newRow("latitude as text") << QByteArray(R"({"ZBAA":{"latitude":"40","longitude":2,"city":"B"}})")
-                                      << namesJson << true << false;
-    QTest::newRow("country as number") << QByteArray(R"({"ZBAA":{"latitude":1,"longitude":2,"city":"B","country":86}})")
-                                       << namesJson << true << false;
+        << namesJson << true << false;
+    QTest::newRow("latitude as text")
+        << QByteArray(R"({"ZBAA":{"latitude":"40","longitude":2,"city":"B"}})") << namesJson << true << false;
+    QTest::newRow("country as number")
+        << QByteArray(R"({"ZBAA":{"latitude":1,"longitude":2,"city":"B","country":86}})") << namesJson << true
+        << false;
     QTest::newRow("name as number") << airportsJson << QByteArray(R"({"ZBAA":["北京",3]})") << false << true;
     QTest::newRow("names not a list") << airportsJson << QByteArray(R"({"ZBAA":"北京"})") << false << true;
     QTest::newRow("not JSON") << QByteArray("{") << QByteArray("") << true << true;

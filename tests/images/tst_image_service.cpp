@@ -20,25 +20,21 @@ const QString catalogPath = QStringLiteral("/live-map-assets/liveries/catalog.js
 const QString a320 = QStringLiteral("/live-map-assets/liveries/a320/air-china.webp");
 const QString a320Png = QStringLiteral("/live-map-assets/liveries/a320/china-eastern.png");
 
-AircraftPhotoReference reference(const QString &path)
-{
-    return {"Airbus A320", "Air China", path};
-}
+AircraftPhotoReference reference(const QString &path) { return {"Airbus A320", "Air China", path}; }
 
-QString sized(qint64 bytes)
-{
-    return QStringLiteral("/live-map-assets/liveries/sized/b%1.png").arg(bytes);
-}
+QString sized(qint64 bytes) { return QStringLiteral("/live-map-assets/liveries/sized/b%1.png").arg(bytes); }
 
 // A catalog answer of exactly `size` bytes: one entry, then spaces.
 QByteArray paddedCatalog(qint64 size)
 {
-    QByteArray body = R"({"aircraft":[{"name":"Airbus A320","dir":"a320","liveries":[["Air China","air-china"]]}]})";
+    QByteArray body =
+        R"({"aircraft":[{"name":"Airbus A320","dir":"a320","liveries":[["Air China","air-china"]]}]})";
     body.insert(body.size() - 1, QByteArray(size - body.size(), ' '));
     return body;
 }
 
-template <typename T> std::optional<APIError> apiErrorOf(QCoro::Task<T> task)
+template <typename T>
+std::optional<APIError> apiErrorOf(QCoro::Task<T> task)
 {
     return thrown<APIError>([&] { await(std::move(task)); });
 }
@@ -309,7 +305,8 @@ void ImageServiceTest::statusMustBeExactly200()
     const QByteArray png = Sample::Service::avatarPicture("u-1001");
     m_site->service->route("GET", "/live-map-assets/liveries/status/{file}",
                            [status, png](Sample::Service &, const Sample::Request &) {
-                               return Sample::Reply::bytes(status == 204 ? QByteArray() : png, "image/png", status);
+                               return Sample::Reply::bytes(status == 204 ? QByteArray() : png, "image/png",
+                                                           status);
                            });
     const std::optional<APIError> error =
         apiErrorOf(service->image(reference("/live-map-assets/liveries/status/any.png"), 2000));
@@ -398,7 +395,8 @@ void ImageServiceTest::redirects()
     QFETCH(bool, followed);
     auto service = makeService();
     Sample::Fault redirect;
-    redirect.redirect = QUrl(QString(target).replace("{port}", QString::number(m_site->service->origin().port())));
+    redirect.redirect =
+        QUrl(QString(target).replace("{port}", QString::number(m_site->service->origin().port())));
     m_site->service->setFault(a320, redirect);
 
     const std::optional<APIError> error = apiErrorOf(service->image(reference(a320), 2000));
@@ -495,7 +493,8 @@ void ImageServiceTest::cutShortBodyIsATransportFailure()
         url.setPath(path);
         QNetworkCacheMetaData entry;
         entry.setUrl(url);
-        entry.setRawHeaders({{"Content-Type", "image/png"}, {"Content-Length", "400"},
+        entry.setRawHeaders({{"Content-Type", "image/png"},
+                             {"Content-Length", "400"},
                              {"Cache-Control", "public, max-age=86400"}});
         entry.setLastModified(QDateTime::currentDateTimeUtc());
         entry.setExpirationDate(QDateTime::currentDateTimeUtc().addDays(1));
@@ -588,7 +587,8 @@ void ImageServiceTest::clearCacheAbandonsLoads()
     QCoro::Task<QImage> abandoned = service->image(reference(a320), 2000);
     QCoro::Task<AircraftCatalog> catalog = service->catalog();
     QVERIFY(spinUntil([&] {
-        return m_site->service->requestsTo(a320).size() == 1 && m_site->service->requestsTo(catalogPath).size() == 1;
+        return m_site->service->requestsTo(a320).size() == 1
+               && m_site->service->requestsTo(catalogPath).size() == 1;
     }));
     const quint64 epoch = service->cacheEpoch();
     service->clearCache();
@@ -653,8 +653,8 @@ void ImageServiceTest::serviceGoneDuringLoad()
     slow.bodyDelayMs = 1000;
     QStringList paths;
     for (const QString stem : {"air-china", "china-eastern", "sichuan-airlines", "default", "slow-sample"}) {
-        paths.append(
-            QString("/live-map-assets/liveries/a320/%1.%2").arg(stem, stem == "china-eastern" ? "png" : "webp"));
+        paths.append(QString("/live-map-assets/liveries/a320/%1.%2")
+                         .arg(stem, stem == "china-eastern" ? "png" : "webp"));
         m_site->service->setFault(paths.last(), slow);
     }
     // Four loads are on the wire, the fifth waits for a connection.

@@ -51,11 +51,10 @@ void LiveryCatalogTest::rowsBecomePicturePaths_data()
 
     QTest::newRow("extension defaults to webp") << "a320" << QList<QStringList>{{"Default", "default"}}
                                                 << QStringList{"/live-map-assets/liveries/a320/default.webp"};
-    QTest::newRow("explicit extensions") << "b789"
-                                         << QList<QStringList>{{"A", "a", "png"}, {"B", "b", "jpg"}, {"C", "c", "jpeg"}}
-                                         << QStringList{"/live-map-assets/liveries/b789/a.png",
-                                                        "/live-map-assets/liveries/b789/b.jpg",
-                                                        "/live-map-assets/liveries/b789/c.jpeg"};
+    QTest::newRow("explicit extensions")
+        << "b789" << QList<QStringList>{{"A", "a", "png"}, {"B", "b", "jpg"}, {"C", "c", "jpeg"}}
+        << QStringList{"/live-map-assets/liveries/b789/a.png", "/live-map-assets/liveries/b789/b.jpg",
+                       "/live-map-assets/liveries/b789/c.jpeg"};
     QTest::newRow("items past the extension are ignored")
         << "a333" << QList<QStringList>{{"Air China", "air-china", "webp", "#c8102e", "extra"}}
         << QStringList{"/live-map-assets/liveries/a333/air-china.webp"};
@@ -71,11 +70,16 @@ void LiveryCatalogTest::rowsBecomePicturePaths_data()
                               {"Dotted", "a.b"},
                               {"Double hyphen", "a--b"},
                               {"Last", "last-one", "png"}}
-        << QStringList{"/live-map-assets/liveries/a320/first.webp", "/live-map-assets/liveries/a320/last-one.png"};
-    QTest::newRow("leading hyphen folder") << "-a320" << QList<QStringList>{{"Default", "default"}} << QStringList{};
-    QTest::newRow("trailing hyphen folder") << "a320-" << QList<QStringList>{{"Default", "default"}} << QStringList{};
-    QTest::newRow("upper-case folder") << "A320" << QList<QStringList>{{"Default", "default"}} << QStringList{};
-    QTest::newRow("folder that climbs") << "../api" << QList<QStringList>{{"Default", "default"}} << QStringList{};
+        << QStringList{"/live-map-assets/liveries/a320/first.webp",
+                       "/live-map-assets/liveries/a320/last-one.png"};
+    QTest::newRow("leading hyphen folder")
+        << "-a320" << QList<QStringList>{{"Default", "default"}} << QStringList{};
+    QTest::newRow("trailing hyphen folder")
+        << "a320-" << QList<QStringList>{{"Default", "default"}} << QStringList{};
+    QTest::newRow("upper-case folder")
+        << "A320" << QList<QStringList>{{"Default", "default"}} << QStringList{};
+    QTest::newRow("folder that climbs")
+        << "../api" << QList<QStringList>{{"Default", "default"}} << QStringList{};
     QTest::newRow("empty stem") << "a320" << QList<QStringList>{{"Default", ""}} << QStringList{};
 }
 
@@ -215,20 +219,25 @@ void LiveryCatalogTest::catalogReading_data()
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<int>("entries"); // -1: the file is refused
 
-    QTest::newRow("entries in order") << QByteArray(R"({"aircraft":[{"name":"A","dir":"a","liveries":[["x","y"]]},
+    QTest::newRow("entries in order")
+        << QByteArray(R"({"aircraft":[{"name":"A","dir":"a","liveries":[["x","y"]]},
                                                      {"name":"B","dir":"b","liveries":[]}]})")
-                                      << 2;
+        << 2;
     QTest::newRow("unknown keys ignored") << QByteArray(R"({"version":3,"aircraft":[{"name":"A","dir":"a",
                                                           "liveries":[],"family":"x"}]})")
                                           << 1;
     QTest::newRow("empty catalog") << QByteArray(R"({"aircraft":[]})") << 0;
     QTest::newRow("aircraft missing") << QByteArray(R"({"planes":[]})") << -1;
     QTest::newRow("name missing") << QByteArray(R"({"aircraft":[{"dir":"a","liveries":[]}]})") << -1;
-    QTest::newRow("dir of another type") << QByteArray(R"({"aircraft":[{"name":"A","dir":7,"liveries":[]}]})") << -1;
-    QTest::newRow("row not a list") << QByteArray(R"({"aircraft":[{"name":"A","dir":"a","liveries":["x"]}]})") << -1;
-    QTest::newRow("number in a row") << QByteArray(R"({"aircraft":[{"name":"A","dir":"a","liveries":[["x",1]]}]})")
+    QTest::newRow("dir of another type")
+        << QByteArray(R"({"aircraft":[{"name":"A","dir":7,"liveries":[]}]})") << -1;
+    QTest::newRow("row not a list") << QByteArray(R"({"aircraft":[{"name":"A","dir":"a","liveries":["x"]}]})")
+                                    << -1;
+    QTest::newRow("number in a row") << QByteArray(
+        R"({"aircraft":[{"name":"A","dir":"a","liveries":[["x",1]]}]})")
                                      << -1;
-    QTest::newRow("null liveries") << QByteArray(R"({"aircraft":[{"name":"A","dir":"a","liveries":null}]})") << -1;
+    QTest::newRow("null liveries") << QByteArray(R"({"aircraft":[{"name":"A","dir":"a","liveries":null}]})")
+                                   << -1;
     QTest::newRow("keys are exact: no snake case") << QByteArray(R"({"Aircraft":[]})") << -1;
     QTest::newRow("top-level null") << QByteArray("null") << -1;
     QTest::newRow("top-level list") << QByteArray("[]") << -1;
@@ -262,7 +271,8 @@ void LiveryCatalogTest::redirectGuard_data()
     const QString picture = "/live-map-assets/liveries/a320/default.webp";
     QTest::newRow("same host, public picture") << site << QUrl("https://vornalia.org" + picture) << true;
     QTest::newRow("same host, port 443") << site << QUrl("https://vornalia.org:443" + picture) << true;
-    QTest::newRow("the catalog") << site << QUrl("https://vornalia.org/live-map-assets/liveries/catalog.json") << true;
+    QTest::newRow("the catalog") << site << QUrl("https://vornalia.org/live-map-assets/liveries/catalog.json")
+                                 << true;
     QTest::newRow("plain http") << site << QUrl("http://vornalia.org" + picture) << false;
     QTest::newRow("port 8443") << site << QUrl("https://vornalia.org:8443" + picture) << false;
     QTest::newRow("another host") << site << QUrl("https://cdn.example.com" + picture) << false;
@@ -270,9 +280,11 @@ void LiveryCatalogTest::redirectGuard_data()
     QTest::newRow("user name") << site << QUrl("https://someone@vornalia.org" + picture) << false;
     QTest::newRow("password") << site << QUrl("https://a:b@vornalia.org" + picture) << false;
     QTest::newRow("member service path") << site << QUrl("https://vornalia.org/api/me") << false;
-    QTest::newRow("climbing path") << site << QUrl("https://vornalia.org/live-map-assets/liveries/a320/../x.png")
+    QTest::newRow("climbing path") << site
+                                   << QUrl("https://vornalia.org/live-map-assets/liveries/a320/../x.png")
                                    << false;
-    QTest::newRow("encoded climb") << site << QUrl("https://vornalia.org/live-map-assets/liveries/a320/%2E%2E/x.png")
+    QTest::newRow("encoded climb") << site
+                                   << QUrl("https://vornalia.org/live-map-assets/liveries/a320/%2E%2E/x.png")
                                    << false;
     QTest::newRow("no URL") << site << QUrl() << false;
     QTest::newRow("relative") << site << QUrl(picture) << false;

@@ -21,7 +21,8 @@ QImage canvasWith(QSize size, QRect visible, QImage::Format format = QImage::For
     return image;
 }
 
-QByteArray encode(const QImage &image, const char *format, QImageIOHandler::Transformations transformation = {})
+QByteArray encode(const QImage &image, const char *format,
+                  QImageIOHandler::Transformations transformation = {})
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -68,12 +69,14 @@ void PictureDecodingTest::trimCutsTransparentMargins_data()
     QTest::newRow("wide picture") << QSize(1000, 500) << QRect(QPoint(50, 100), QPoint(949, 399))
                                   << QRect(43, 93, 914, 314);
     // Span 50 rows (not above 79): margin 2.
-    QTest::newRow("thin band") << QSize(200, 100) << QRect(QPoint(20, 10), QPoint(179, 60)) << QRect(18, 8, 164, 55);
+    QTest::newRow("thin band") << QSize(200, 100) << QRect(QPoint(20, 10), QPoint(179, 60))
+                               << QRect(18, 8, 164, 55);
     // Span 80: margin 2 (80 / 40), the first span above 79.
-    QTest::newRow("span 80") << QSize(300, 200) << QRect(QPoint(100, 50), QPoint(199, 130)) << QRect(98, 48, 104, 85);
+    QTest::newRow("span 80") << QSize(300, 200) << QRect(QPoint(100, 50), QPoint(199, 130))
+                             << QRect(98, 48, 104, 85);
     // The margin stops at the picture's edges.
-    QTest::newRow("touches the edges") << QSize(400, 300) << QRect(QPoint(0, 5), QPoint(390, 299))
-                                       << QRect(0, 0, 398, 300);
+    QTest::newRow("touches the edges")
+        << QSize(400, 300) << QRect(QPoint(0, 5), QPoint(390, 299)) << QRect(0, 0, 398, 300);
     QTest::newRow("one visible pixel") << QSize(50, 50) << QRect(25, 25, 1, 1) << QRect(23, 23, 5, 5);
 }
 
@@ -182,7 +185,8 @@ void PictureDecodingTest::decodingTrimsWebpAndPng()
     const QImage source = canvasWith(QSize(1000, 500), QRect(QPoint(50, 100), QPoint(949, 399)));
     QImageWriter probe;
     probe.setFormat(format);
-    QVERIFY2(probe.canWrite() || QImageWriter::supportedImageFormats().contains(format), "image format plugin missing");
+    QVERIFY2(probe.canWrite() || QImageWriter::supportedImageFormats().contains(format),
+             "image format plugin missing");
     // Lossless so the alpha edges stay where they were drawn.
     QByteArray bytes;
     QBuffer buffer(&bytes);

@@ -18,7 +18,8 @@
 
 namespace {
 
-struct Scene {
+struct Scene
+{
     QQuickWindow window;
     MapView *map = new MapView(window.contentItem());
     QStandardItemModel model;

@@ -89,7 +89,8 @@ void MapGeometryTest::reportedRegionsShowAgainAtTheSameZoom_data()
     QTest::newRow("close, south") << -33.95 << 11.0 << QSizeF(800, 600);
 }
 
-// Regression: moving the camera to the region it reported must keep the zoom, not zoom out a little each time.
+// Regression: moving the camera to the region it reported must keep the zoom, not zoom out a little each
+// time.
 void MapGeometryTest::reportedRegionsShowAgainAtTheSameZoom()
 {
     QFETCH(double, latitude);

@@ -14,7 +14,8 @@ namespace {
 
 // A map of 800 x 600 whose camera shows 90° of longitude around the origin: zoom log2(12.5), the world
 // 3,200 pixels wide.
-struct Fixture {
+struct Fixture
+{
     QQuickWindow window;
     MapView *map = new MapView(window.contentItem());
 

@@ -28,7 +28,8 @@ private Q_SLOTS:
 private:
     void serve(const QString &path, const QJsonValue &answer)
     {
-        m_site->service->route("GET", path, [answer](Sample::Service &, const Request &) { return Reply::json(answer); });
+        m_site->service->route("GET", path,
+                               [answer](Sample::Service &, const Request &) { return Reply::json(answer); });
     }
 
     std::unique_ptr<Site> m_site;
@@ -45,11 +46,13 @@ void DashboardTest::init()
     QVERIFY(m_site->started);
     const auto session = std::make_shared<MemorySessionStore>();
     const auto vault = std::make_shared<MemorySessionStore>();
-    m_app = std::make_unique<AppState>(AccountEnvironment{m_site->service->origin(), {Sample::Service::certificate()},
-                                                          [session, vault](const QString &item) -> SessionStorePtr {
-                                                              return item == "session-cookies" ? session : vault;
-                                                          }},
-                                       nullptr);
+    m_app = std::make_unique<AppState>(
+        AccountEnvironment{m_site->service->origin(),
+                           {Sample::Service::certificate()},
+                           [session, vault](const QString &item) -> SessionStorePtr {
+                               return item == "session-cookies" ? session : vault;
+                           }},
+        nullptr);
     await(m_app->signIn("lichen", "fly-vornalia", false));
     m_data = std::make_unique<MemberData>(m_app->api());
     m_model.setAppState(m_app.get());
@@ -71,7 +74,8 @@ void DashboardTest::beforeAnythingLoads()
     QCOMPARE(m_model.displayName(), QString("李辰"));
     QCOMPARE(m_model.greeting(), QString("欢迎回来，李辰"));
     QCOMPARE(m_model.callsignLine(), QString("— · VORNA 成员"));
-    for (const QString &figure : {m_model.approvedDuration(), m_model.approvedCount(), m_model.pendingCount(), m_model.rankText()})
+    for (const QString &figure :
+         {m_model.approvedDuration(), m_model.approvedCount(), m_model.pendingCount(), m_model.rankText()})
         QCOMPARE(figure, QString("—"));
     QVERIFY(!m_model.showsTodo());
     QCOMPARE(m_model.bellSymbol(), QString("bell"));
@@ -82,11 +86,11 @@ void DashboardTest::beforeAnythingLoads()
 
 void DashboardTest::figuresFromTheLoads()
 {
-    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{dashboardReport("a", "pending"),
-                                                          dashboardReport("b", "pending", 1.7e9),
-                                                          dashboardReport("c", "approved"),
-                                                          dashboardReport("d", "Pending")}},
-                                    {"summary", QJsonObject{{"approvedCount", 12}, {"approvedDurationMinutes", 125}}}});
+    serve("/api/pireps",
+          QJsonObject{
+              {"pireps", QJsonArray{dashboardReport("a", "pending"), dashboardReport("b", "pending", 1.7e9),
+                                    dashboardReport("c", "approved"), dashboardReport("d", "Pending")}},
+              {"summary", QJsonObject{{"approvedCount", 12}, {"approvedDurationMinutes", 125}}}});
     serve("/api/notifications", QJsonObject{{"notifications", QJsonArray()}, {"unreadCount", 3}});
     serve("/api/member/pirep-leaderboard",
           QJsonObject{{"members", QJsonArray{leaderboardMember("x"), leaderboardMember("LiChen")}}});
@@ -112,7 +116,8 @@ void DashboardTest::oneRefreshAtATime()
 {
     const auto asked = [this](const QString &path, const QString &query = {}) {
         const QList<Request> sent = m_site->service->requestsTo(path);
-        return std::count_if(sent.cbegin(), sent.cend(), [&](const Request &r) { return r.query.toString() == query; });
+        return std::count_if(sent.cbegin(), sent.cend(),
+                             [&](const Request &r) { return r.query.toString() == query; });
     };
     m_site->service->clearRequests();
     auto first = m_model.refresh();
@@ -150,15 +155,17 @@ void DashboardTest::rankIsTheFirstCaseInsensitiveMatch()
 
 void DashboardTest::todoBlock()
 {
-    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{dashboardReport("a", "pending", 1.7e9),
-                                                          dashboardReport("b", "pending", 1.7e9, ""),
-                                                          dashboardReport("c", "pending", 1.7e9, "请补充落地截图"),
-                                                          dashboardReport("d", "approved", 1.7e9),
-                                                          dashboardReport("e", "pending", 0)}}});
+    serve("/api/pireps",
+          QJsonObject{
+              {"pireps",
+               QJsonArray{dashboardReport("a", "pending", 1.7e9), dashboardReport("b", "pending", 1.7e9, ""),
+                          dashboardReport("c", "pending", 1.7e9, "请补充落地截图"),
+                          dashboardReport("d", "approved", 1.7e9), dashboardReport("e", "pending", 0)}}});
     await(m_data->loadPireps());
     HeldReportsModel *held = m_model.heldReports();
     QCOMPARE(held->rowCount(), 3);
-    QCOMPARE(held->data(held->index(0), HeldReportsModel::TitleRole).toString(), QString("ZBAA → ZSPD 需补充证据"));
+    QCOMPARE(held->data(held->index(0), HeldReportsModel::TitleRole).toString(),
+             QString("ZBAA → ZSPD 需补充证据"));
     QCOMPARE(held->data(held->index(0), HeldReportsModel::DetailRole).toString(), QString("请补充截图"));
     QCOMPARE(held->data(held->index(1), HeldReportsModel::DetailRole).toString(), QString());
     QCOMPARE(held->data(held->index(2), HeldReportsModel::DetailRole).toString(), QString("请补充落地截图"));
@@ -180,7 +187,8 @@ void DashboardTest::openingFromTheDashboard()
 {
     serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{dashboardReport("h-1", "pending", 1.7e9)}}});
     serve("/api/infinite-flight/live", QJsonValue::Null);
-    serve("/api/infinite-flight/me/flights", QJsonObject{{"flights", QJsonArray{QJsonObject{{"id", "r-9"}}}}});
+    serve("/api/infinite-flight/me/flights",
+          QJsonObject{{"flights", QJsonArray{QJsonObject{{"id", "r-9"}}}}});
     await(m_data->loadPireps());
     await(m_data->loadLatestFlight());
     m_model.openHeldReport(0);

@@ -102,11 +102,13 @@ QQuickItem *DashboardViewTest::show(const QByteArray &language, Reports reports)
     if (reports == Reports::Null)
         m_site->service->setFault("/api/pireps", {.json = QJsonValue(QJsonValue::Null)});
     else if (reports == Reports::ErrorPage)
-        m_site->service->setFault("/api/pireps",
-                                  {.status = 500, .html = QByteArray("<html><body>Internal Server Error</body></html>")});
+        m_site->service->setFault(
+            "/api/pireps",
+            {.status = 500, .html = QByteArray("<html><body>Internal Server Error</body></html>")});
     const auto store = std::make_shared<MemorySessionStore>();
     m_app = std::make_unique<AppState>(
-        AccountEnvironment{m_site->service->origin(), {Sample::Service::certificate()},
+        AccountEnvironment{m_site->service->origin(),
+                           {Sample::Service::certificate()},
                            [store](const QString &) -> SessionStorePtr { return store; }},
         nullptr);
     await(m_app->signIn("lichen", "fly-vornalia", false));
@@ -117,9 +119,10 @@ QQuickItem *DashboardViewTest::show(const QByteArray &language, Reports reports)
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
     QQmlComponent component(m_engine.get());
     component.setData("import Vorna.Portal\nDashboardView {}", QUrl(QStringLiteral("qrc:/dashboard.qml")));
-    m_view.reset(component.createWithInitialProperties({{"appState", QVariant::fromValue(m_app.get())},
-                                                        {"memberData", QVariant::fromValue(m_data.get())},
-                                                        {"navigation", QVariant::fromValue(m_navigation.get())}}));
+    m_view.reset(
+        component.createWithInitialProperties({{"appState", QVariant::fromValue(m_app.get())},
+                                               {"memberData", QVariant::fromValue(m_data.get())},
+                                               {"navigation", QVariant::fromValue(m_navigation.get())}}));
     auto *view = qobject_cast<QQuickItem *>(m_view.get());
     if (!view) {
         qWarning("%s", qPrintable(component.errorString()));
@@ -175,8 +178,9 @@ void DashboardViewTest::metricColumnsAreEqual_data()
     const QStringList chinese{"已批准时长", "已批准报告", "待审核", "我的排名"};
     QTest::newRow("figures, Chinese") << QByteArray("zh_CN") << Reports::Sample << chinese;
     QTest::newRow("dashes, Chinese") << QByteArray("zh_CN") << Reports::Null << chinese;
-    QTest::newRow("figures, English") << QByteArray("en_US") << Reports::Sample
-                                      << QStringList{"Approved Time", "Approved Reports", "Pending review", "My Rank"};
+    QTest::newRow("figures, English")
+        << QByteArray("en_US") << Reports::Sample
+        << QStringList{"Approved Time", "Approved Reports", "Pending review", "My Rank"};
 }
 
 void DashboardViewTest::metricColumnsAreEqual()

@@ -56,10 +56,15 @@ public:
 // 2024-05-01 12:00 UTC: the first of May in every zone from UTC-11 to UTC+11.
 constexpr double mayFirstNoon = 1714564800000.0;
 
-QJsonObject notice(const QString &id, const QString &kind, const QString &entityId, double occurredAt = mayFirstNoon)
+QJsonObject notice(const QString &id, const QString &kind, const QString &entityId,
+                   double occurredAt = mayFirstNoon)
 {
-    return {{"id", id},         {"kind", kind},           {"entityId", entityId},
-            {"occurredAt", occurredAt}, {"departure", "ZBAA"}, {"arrival", "ZSPD"}};
+    return {{"id", id},
+            {"kind", kind},
+            {"entityId", entityId},
+            {"occurredAt", occurredAt},
+            {"departure", "ZBAA"},
+            {"arrival", "ZSPD"}};
 }
 
 QJsonObject with(QJsonObject object, const QString &key, const QJsonValue &value)
@@ -72,8 +77,13 @@ SiteNotice record(const QJsonObject &json) { return SiteNotice::fromJson(json); 
 
 QJsonObject pirepJson(const QString &id)
 {
-    return {{"id", id},       {"departureCode", "ZBAA"}, {"arrivalCode", "ZSPD"}, {"aircraft", "Airbus A320"},
-            {"livery", "Air China"}, {"durationMinutes", 125}, {"status", "pending"}};
+    return {{"id", id},
+            {"departureCode", "ZBAA"},
+            {"arrivalCode", "ZSPD"},
+            {"aircraft", "Airbus A320"},
+            {"livery", "Air China"},
+            {"durationMinutes", 125},
+            {"status", "pending"}};
 }
 
 QJsonObject eventJson(const QString &id)
@@ -167,9 +177,10 @@ void InboxTest::init()
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China)); // the day of a notice follows the locale
     m_site = std::make_unique<Site>();
     QVERIFY(m_site->started);
-    const AccountEnvironment environment{service().origin(),
-                                         {Sample::Service::certificate()},
-                                         [](const QString &) -> SessionStorePtr { return std::make_shared<MemorySessionStore>(); }};
+    const AccountEnvironment environment{
+        service().origin(), {Sample::Service::certificate()}, [](const QString &) -> SessionStorePtr {
+            return std::make_shared<MemorySessionStore>();
+        }};
     m_app = std::make_unique<AppState>(environment, nullptr);
     await(m_app->signIn("lichen", "fly-vornalia", false));
     QVERIFY(m_app->user());
@@ -253,15 +264,20 @@ void InboxTest::noticeTitle_data()
 
     const QJsonValue absent(QJsonValue::Undefined);
     QTest::newRow("new event") << "event_published" << absent << "新活动 · ZBAA → ZSPD";
-    QTest::newRow("new event, any status") << "event_published" << QJsonValue("approved") << "新活动 · ZBAA → ZSPD";
+    QTest::newRow("new event, any status")
+        << "event_published" << QJsonValue("approved") << "新活动 · ZBAA → ZSPD";
     QTest::newRow("received") << "pirep_submitted" << QJsonValue("pending") << "PIREP 提交成功 · ZBAA → ZSPD";
-    QTest::newRow("received, approved status") << "pirep_submitted" << QJsonValue("approved")
-                                               << "PIREP 提交成功 · ZBAA → ZSPD";
-    QTest::newRow("reviewed, approved") << "pirep_reviewed" << QJsonValue("approved") << "PIREP 已批准 · ZBAA → ZSPD";
-    QTest::newRow("reviewed, rejected") << "pirep_reviewed" << QJsonValue("rejected") << "PIREP 已拒绝 · ZBAA → ZSPD";
-    QTest::newRow("other kind, pending") << "pirep_held" << QJsonValue("pending") << "PIREP 已拒绝 · ZBAA → ZSPD";
+    QTest::newRow("received, approved status")
+        << "pirep_submitted" << QJsonValue("approved") << "PIREP 提交成功 · ZBAA → ZSPD";
+    QTest::newRow("reviewed, approved")
+        << "pirep_reviewed" << QJsonValue("approved") << "PIREP 已批准 · ZBAA → ZSPD";
+    QTest::newRow("reviewed, rejected")
+        << "pirep_reviewed" << QJsonValue("rejected") << "PIREP 已拒绝 · ZBAA → ZSPD";
+    QTest::newRow("other kind, pending")
+        << "pirep_held" << QJsonValue("pending") << "PIREP 已拒绝 · ZBAA → ZSPD";
     QTest::newRow("other kind, no status") << "pirep_held" << absent << "PIREP 已拒绝 · ZBAA → ZSPD";
-    QTest::newRow("status in another case") << "pirep_reviewed" << QJsonValue("Approved") << "PIREP 已拒绝 · ZBAA → ZSPD";
+    QTest::newRow("status in another case")
+        << "pirep_reviewed" << QJsonValue("Approved") << "PIREP 已拒绝 · ZBAA → ZSPD";
     QTest::newRow("kind in another case") << "Event_Published" << absent << "PIREP 已拒绝 · ZBAA → ZSPD";
 }
 
@@ -284,9 +300,12 @@ void InboxTest::noticeDetail_data()
     const QJsonObject report = notice("n-1", "pirep_reviewed", "p-1");
     const QJsonObject received = notice("n-2", "pirep_submitted", "p-1");
     const QJsonObject event = notice("n-3", "event_published", "ev-1");
-    QTest::newRow("reason first") << with(with(report, "reason", "截图不完整"), "eventAt", "2026-01-01") << "截图不完整";
-    QTest::newRow("an empty reason still wins") << with(with(received, "reason", ""), "eventAt", "2026-01-01") << "";
-    QTest::newRow("event time as sent") << with(event, "eventAt", "2026-12-24T12:00:00Z") << "2026-12-24T12:00:00Z";
+    QTest::newRow("reason first") << with(with(report, "reason", "截图不完整"), "eventAt", "2026-01-01")
+                                  << "截图不完整";
+    QTest::newRow("an empty reason still wins")
+        << with(with(received, "reason", ""), "eventAt", "2026-01-01") << "";
+    QTest::newRow("event time as sent")
+        << with(event, "eventAt", "2026-12-24T12:00:00Z") << "2026-12-24T12:00:00Z";
     QTest::newRow("received, nothing else") << received << "等待管理员审核";
     QTest::newRow("received, with event time") << with(received, "eventAt", "明晚 8 点") << "明晚 8 点";
     QTest::newRow("event, nothing else") << event << "";
@@ -332,9 +351,11 @@ void InboxTest::unreadRows_data()
     const QJsonObject b = notice("n-b", "event_published", "ev-1");
     const QJsonObject c = notice("n-c", "pirep_reviewed", "p-2");
     const QJsonObject read = with(notice("n-r", "pirep_reviewed", "p-3"), "readAt", 1.75e12);
-    QTest::newRow("unread in the inbox's order") << QList{c, read, a, b} << false << QStringList{"n-c", "n-a", "n-b"} << false
-                                                 << QStringList{"PIREP 已拒绝 · ZBAA → ZSPD", "", "2024年5月1日", "doc.text"};
-    QTest::newRow("all read") << QList{read, with(a, "readAt", 0)} << false << QStringList() << true << QStringList();
+    QTest::newRow("unread in the inbox's order")
+        << QList{c, read, a, b} << false << QStringList{"n-c", "n-a", "n-b"} << false
+        << QStringList{"PIREP 已拒绝 · ZBAA → ZSPD", "", "2024年5月1日", "doc.text"};
+    QTest::newRow("all read") << QList{read, with(a, "readAt", 0)} << false << QStringList() << true
+                              << QStringList();
     QTest::newRow("no notices") << QList<QJsonObject>() << false << QStringList() << true << QStringList();
     QTest::newRow("null inbox") << QList{a} << true << QStringList() << false << QStringList();
 }
@@ -408,21 +429,25 @@ void InboxTest::whatANoticeOpens_data()
     const QString event = "新活动 · ZBAA → ZSPD", received = "PIREP 提交成功 · ZBAA → ZSPD";
     const QString rejected = "PIREP 已拒绝 · ZBAA → ZSPD", waiting = "等待管理员审核";
     // Loaded: reports "p-1" and "shared-7", event "ev-1".
-    QTest::newRow("event that is listed") << notice("n-1", "event_published", "ev-1") << int(NoticePageKind::EventPage)
-                                          << "ev-1" << event << "";
+    QTest::newRow("event that is listed") << notice("n-1", "event_published", "ev-1")
+                                          << int(NoticePageKind::EventPage) << "ev-1" << event << "";
     // Regression: an event notice whose event is gone opened an unrelated report with the same id.
     QTest::newRow("event gone, report with its id") << notice("n-2", "event_published", "shared-7")
                                                     << int(NoticePageKind::DetailPage) << "" << event << "";
-    QTest::newRow("received report") << notice("n-3", "pirep_submitted", "p-1") << int(NoticePageKind::ReportPage) << "p-1"
-                                     << received << waiting;
-    QTest::newRow("reviewed report") << with(notice("n-4", "pirep_reviewed", "shared-7"), "status", "approved")
-                                     << int(NoticePageKind::ReportPage) << "shared-7" << "PIREP 已批准 · ZBAA → ZSPD" << "";
-    QTest::newRow("report notice naming an event") << notice("n-5", "pirep_reviewed", "ev-1")
-                                                   << int(NoticePageKind::DetailPage) << "" << rejected << "";
-    QTest::newRow("nothing by that id") << notice("n-6", "pirep_reviewed", "p-404") << int(NoticePageKind::DetailPage) << ""
-                                        << rejected << "";
-    QTest::newRow("already read still opens") << with(notice("n-7", "pirep_submitted", "p-1"), "readAt", 1.75e12)
-                                              << int(NoticePageKind::ReportPage) << "p-1" << received << waiting;
+    QTest::newRow("received report") << notice("n-3", "pirep_submitted", "p-1")
+                                     << int(NoticePageKind::ReportPage) << "p-1" << received << waiting;
+    QTest::newRow("reviewed report") << with(notice("n-4", "pirep_reviewed", "shared-7"), "status",
+                                             "approved")
+                                     << int(NoticePageKind::ReportPage) << "shared-7"
+                                     << "PIREP 已批准 · ZBAA → ZSPD"
+                                     << "";
+    QTest::newRow("report notice naming an event")
+        << notice("n-5", "pirep_reviewed", "ev-1") << int(NoticePageKind::DetailPage) << "" << rejected << "";
+    QTest::newRow("nothing by that id") << notice("n-6", "pirep_reviewed", "p-404")
+                                        << int(NoticePageKind::DetailPage) << "" << rejected << "";
+    QTest::newRow("already read still opens")
+        << with(notice("n-7", "pirep_submitted", "p-1"), "readAt", 1.75e12) << int(NoticePageKind::ReportPage)
+        << "p-1" << received << waiting;
 }
 
 void InboxTest::whatANoticeOpens()
@@ -464,7 +489,8 @@ void InboxTest::openedPagesAreSentWhenTheInboxIsBack()
     for (const QString id : {"n-1", "n-2", "n-3"}) {
         inbox->open(id);
         inbox->hide();
-        QVERIFY(writes().size() < 3 && !idsOf(writes().isEmpty() ? QJsonValue() : writes().last().json()).contains(id));
+        QVERIFY(writes().size() < 3
+                && !idsOf(writes().isEmpty() ? QJsonValue() : writes().last().json()).contains(id));
         await(inbox->show());
         QVERIFY(inbox->opened().isEmpty());
         QTRY_VERIFY(!writes().isEmpty() && idsOf(writes().last().json()) == QStringList{id});
@@ -579,20 +605,32 @@ void InboxTest::markForms_data()
     QTest::addColumn<QString>("decimal");
     QTest::addColumn<QString>("integer"); // empty: none
 
-    QTest::newRow("whole") << 250.0 << "250.0" << "250";
-    QTest::newRow("half") << 250.5 << "250.5" << "250";
-    QTest::newRow("negative") << -250.5 << "-250.5" << "-250";
-    QTest::newRow("small negative") << -0.5 << "-0.5" << "0";
-    QTest::newRow("zero") << 0.0 << "0.0" << "0";
-    QTest::newRow("millisecond time") << 1714606200123.0 << "1714606200123.0" << "1714606200123";
-    QTest::newRow("with a fraction") << 1714606200123.5 << "1714606200123.5" << "1714606200123";
-    QTest::newRow("shortest round trip") << 0.1 << "0.1" << "0";
+    QTest::newRow("whole") << 250.0 << "250.0"
+                           << "250";
+    QTest::newRow("half") << 250.5 << "250.5"
+                          << "250";
+    QTest::newRow("negative") << -250.5 << "-250.5"
+                              << "-250";
+    QTest::newRow("small negative") << -0.5 << "-0.5"
+                                    << "0";
+    QTest::newRow("zero") << 0.0 << "0.0"
+                          << "0";
+    QTest::newRow("millisecond time") << 1714606200123.0 << "1714606200123.0"
+                                      << "1714606200123";
+    QTest::newRow("with a fraction") << 1714606200123.5 << "1714606200123.5"
+                                     << "1714606200123";
+    QTest::newRow("shortest round trip") << 0.1 << "0.1"
+                                         << "0";
     QTest::newRow("lowest 64-bit integer") << -9223372036854775808.0 << "-9.223372036854776e+18"
                                            << "-9223372036854775808";
-    QTest::newRow("past the 64-bit range") << 9223372036854775808.0 << "9.223372036854776e+18" << "";
-    QTest::newRow("far out") << 1e300 << "1e+300" << "";
-    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << "inf" << "";
-    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << "nan" << "";
+    QTest::newRow("past the 64-bit range") << 9223372036854775808.0 << "9.223372036854776e+18"
+                                           << "";
+    QTest::newRow("far out") << 1e300 << "1e+300"
+                             << "";
+    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << "inf"
+                              << "";
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << "nan"
+                                  << "";
 }
 
 void InboxTest::markForms()
@@ -612,22 +650,29 @@ void InboxTest::migrationMatching_data()
     QTest::addColumn<QStringList>("sent"); // empty: nothing sent
 
     const QJsonObject approved = with(notice("n-1", "pirep_reviewed", "p-1", 250), "status", "approved");
-    QTest::newRow("decimal form") << QList{approved} << QStringList{"p-1:approved:250.0"} << QStringList{"n-1"};
+    QTest::newRow("decimal form") << QList{approved} << QStringList{"p-1:approved:250.0"}
+                                  << QStringList{"n-1"};
     QTest::newRow("integer form") << QList{approved} << QStringList{"p-1:approved:250"} << QStringList{"n-1"};
-    QTest::newRow("neither form") << QList{approved} << QStringList{"p-1:approved:250.00", "p-1:approved:"} << QStringList();
+    QTest::newRow("neither form") << QList{approved} << QStringList{"p-1:approved:250.00", "p-1:approved:"}
+                                  << QStringList();
     QTest::newRow("other status") << QList{approved} << QStringList{"p-1:rejected:250.0"} << QStringList();
-    QTest::newRow("letter case counts") << QList{approved} << QStringList{"P-1:approved:250.0"} << QStringList();
+    QTest::newRow("letter case counts")
+        << QList{approved} << QStringList{"P-1:approved:250.0"} << QStringList();
 
     const QJsonObject half = with(notice("n-2", "pirep_reviewed", "p-2", 250.5), "status", "approved");
-    QTest::newRow("fraction, decimal form") << QList{half} << QStringList{"p-2:approved:250.5"} << QStringList{"n-2"};
-    QTest::newRow("fraction, integer form") << QList{half} << QStringList{"p-2:approved:250"} << QStringList{"n-2"};
-    QTest::newRow("fraction, whole decimal") << QList{half} << QStringList{"p-2:approved:250.0"} << QStringList();
+    QTest::newRow("fraction, decimal form")
+        << QList{half} << QStringList{"p-2:approved:250.5"} << QStringList{"n-2"};
+    QTest::newRow("fraction, integer form")
+        << QList{half} << QStringList{"p-2:approved:250"} << QStringList{"n-2"};
+    QTest::newRow("fraction, whole decimal")
+        << QList{half} << QStringList{"p-2:approved:250.0"} << QStringList();
 
-    const QJsonObject received = with(notice("n-3", "pirep_submitted", "p-3", 1714606200123.0), "status", "approved");
-    QTest::newRow("received counts as pending") << QList{received} << QStringList{"p-3:pending:1714606200123"}
-                                                << QStringList{"n-3"};
-    QTest::newRow("received, its own status") << QList{received} << QStringList{"p-3:approved:1714606200123"}
-                                              << QStringList();
+    const QJsonObject received =
+        with(notice("n-3", "pirep_submitted", "p-3", 1714606200123.0), "status", "approved");
+    QTest::newRow("received counts as pending")
+        << QList{received} << QStringList{"p-3:pending:1714606200123"} << QStringList{"n-3"};
+    QTest::newRow("received, its own status")
+        << QList{received} << QStringList{"p-3:approved:1714606200123"} << QStringList();
 
     const QJsonObject bare = notice("n-4", "pirep_held", "p-4", 99);
     QTest::newRow("no status, two colons") << QList{bare} << QStringList{"p-4::99.0"} << QStringList{"n-4"};
@@ -635,9 +680,11 @@ void InboxTest::migrationMatching_data()
     const QJsonObject event = notice("n-5", "event_published", "ev-5", 42);
     const QJsonObject sameId = notice("n-6", "pirep_reviewed", "ev-5", 42);
     QTest::newRow("event mark") << QList{event, sameId} << QStringList{"event:ev-5"} << QStringList{"n-5"};
-    QTest::newRow("event takes no other form") << QList{event} << QStringList{"ev-5::42.0", "ev-5::42"} << QStringList();
+    QTest::newRow("event takes no other form")
+        << QList{event} << QStringList{"ev-5::42.0", "ev-5::42"} << QStringList();
 
-    const QJsonObject read = with(with(notice("n-7", "pirep_reviewed", "p-7", 7), "status", "rejected"), "readAt", 8);
+    const QJsonObject read =
+        with(with(notice("n-7", "pirep_reviewed", "p-7", 7), "status", "rejected"), "readAt", 8);
     QTest::newRow("read ones count, inbox order")
         << QList{read, approved, event} << QStringList{"event:ev-5", "p-1:approved:250", "p-7:rejected:7.0"}
         << QStringList{"n-7", "n-1", "n-5"};
@@ -660,7 +707,8 @@ void InboxTest::migrationMatching()
         QVERIFY(writes().isEmpty());
     } else {
         QCOMPARE(writes().size(), 1);
-        QCOMPARE(writes().first().json().toObject(), (QJsonObject{{"ids", QJsonArray::fromStringList(sent)}}));
+        QCOMPARE(writes().first().json().toObject(),
+                 (QJsonObject{{"ids", QJsonArray::fromStringList(sent)}}));
     }
     QCOMPARE(m_settings->value("notification-server-read-migrated." + lichenId).toBool(), true);
     // The marks are only read.

@@ -30,7 +30,8 @@ private:
         const auto session = std::make_shared<MemorySessionStore>();
         const auto vault = std::make_shared<MemorySessionStore>();
         return std::make_unique<AppState>(
-            AccountEnvironment{m_site->service->origin(), {Sample::Service::certificate()},
+            AccountEnvironment{m_site->service->origin(),
+                               {Sample::Service::certificate()},
                                [session, vault](const QString &item) -> SessionStorePtr {
                                    return item == "session-cookies" ? session : vault;
                                }},

@@ -91,11 +91,12 @@ private:
 
 void BundledTextsTest::initTestCase()
 {
-    QVERIFY2(QFileInfo::exists(sourceDir() + "/CMakeLists.txt"), "VORNA_SOURCE_DIR must name the source tree");
+    QVERIFY2(QFileInfo::exists(sourceDir() + "/CMakeLists.txt"),
+             "VORNA_SOURCE_DIR must name the source tree");
     const QList<QRegularExpression> patterns{
-        QRegularExpression(R"(\bL\(\s*(?:QStringLiteral\(\s*|u)?)" + literal),   // L("…", …) in C++
-        QRegularExpression(R"(\bTEXT_KEY\(\s*)" + literal),                      // keys kept for later
-        QRegularExpression(R"(\bL\.t\(\s*)" + literal),                          // L.t("…") in QML
+        QRegularExpression(R"(\bL\(\s*(?:QStringLiteral\(\s*|u)?)" + literal), // L("…", …) in C++
+        QRegularExpression(R"(\bTEXT_KEY\(\s*)" + literal),                    // keys kept for later
+        QRegularExpression(R"(\bL\.t\(\s*)" + literal),                        // L.t("…") in QML
     };
     for (const auto &[key, where] : literals(productFiles({"*.cpp", "*.h", "*.qml"}), patterns)) {
         if (!m_keys.contains(key))
@@ -141,9 +142,9 @@ void BundledTextsTest::everySymbolNameHasAGlyph()
     }
 
     const QList<QRegularExpression> patterns{
-        QRegularExpression(R"(\bSymbol\s*\{[^{}]*?\bname\s*:\s*)" + literal),          // Symbol { name: "…" }
-        QRegularExpression(R"(\b(?:symbol|symbolName)\s*:\s*)" + literal),              // symbol: "…" in QML
-        QRegularExpression(R"(\bSYMBOL\(\s*)" + literal),                               // SYMBOL("…") in C++
+        QRegularExpression(R"(\bSymbol\s*\{[^{}]*?\bname\s*:\s*)" + literal), // Symbol { name: "…" }
+        QRegularExpression(R"(\b(?:symbol|symbolName)\s*:\s*)" + literal),    // symbol: "…" in QML
+        QRegularExpression(R"(\bSYMBOL\(\s*)" + literal),                     // SYMBOL("…") in C++
     };
     const auto used = literals(productFiles({"*.cpp", "*.h", "*.qml"}), patterns);
     QVERIFY2(!used.isEmpty(), "the symbol scan found nothing: is the pattern still right?");

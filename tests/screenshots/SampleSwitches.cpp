@@ -10,22 +10,20 @@ Sample::Service *service = nullptr;
 
 void SampleSwitches::use(Sample::Service *sample) { service = sample; }
 
-SampleSwitches *SampleSwitches::create(QQmlEngine *engine, QJSEngine *)
-{
-    return new SampleSwitches(engine);
-}
+SampleSwitches *SampleSwitches::create(QQmlEngine *engine, QJSEngine *) { return new SampleSwitches(engine); }
 
 void SampleSwitches::failWithPage(const QString &path, int status)
 {
     if (service)
-        service->setFault(path, {.status = status,
-                                 .html = QByteArray("<!DOCTYPE html><html><body><h1>Internal Server Error</h1>"
-                                                    "</body></html>")});
+        service->setFault(path,
+                          {.status = status,
+                           .html = QByteArray("<!DOCTYPE html><html><body><h1>Internal Server Error</h1>"
+                                              "</body></html>")});
 }
 
 void SampleSwitches::answer(const QString &path, const QJSValue &json)
 {
     if (service)
         service->setFault(path, {.json = json.isNull() ? QJsonValue(QJsonValue::Null)
-                                                      : QJsonValue::fromVariant(json.toVariant())});
+                                                       : QJsonValue::fromVariant(json.toVariant())});
 }

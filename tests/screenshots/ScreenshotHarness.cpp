@@ -153,17 +153,19 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("out"), QStringLiteral("Folder for the PNG files."), QStringLiteral("dir")});
+    parser.addOption(
+        {QStringLiteral("out"), QStringLiteral("Folder for the PNG files."), QStringLiteral("dir")});
     parser.addOption({QStringLiteral("language"), QStringLiteral("en, zh-Hans, zh-HK or zh-TW."),
                       QStringLiteral("language"), QStringLiteral("zh-Hans")});
     parser.addOption({QStringLiteral("theme"), QStringLiteral("light or dark."), QStringLiteral("theme"),
                       QStringLiteral("light")});
-    parser.addOption({QStringLiteral("size"), QStringLiteral("Window size, WIDTHxHEIGHT."), QStringLiteral("size"),
-                      QStringLiteral("1100x720")});
+    parser.addOption({QStringLiteral("size"), QStringLiteral("Window size, WIDTHxHEIGHT."),
+                      QStringLiteral("size"), QStringLiteral("1100x720")});
     parser.addOption({QStringLiteral("list"), QStringLiteral("List the screens.")});
-    parser.addOption({QStringLiteral("wait"), QStringLiteral("Milliseconds to let a screen settle."), QStringLiteral("ms"),
-                      QStringLiteral("1500")});
-    parser.addPositionalArgument(QStringLiteral("screen"), QStringLiteral("Screens to render (all by default)."));
+    parser.addOption({QStringLiteral("wait"), QStringLiteral("Milliseconds to let a screen settle."),
+                      QStringLiteral("ms"), QStringLiteral("1500")});
+    parser.addPositionalArgument(QStringLiteral("screen"),
+                                 QStringLiteral("Screens to render (all by default)."));
     parser.process(app);
 
     if (parser.isSet(QStringLiteral("list"))) {
@@ -198,7 +200,8 @@ int main(int argc, char *argv[])
     if (wanted.isEmpty())
         wanted = availableScreens();
     const QStringList size = parser.value(QStringLiteral("size")).split(QLatin1Char('x'));
-    const QSize windowSize = size.size() == 2 ? QSize(size.at(0).toInt(), size.at(1).toInt()) : QSize(1100, 720);
+    const QSize windowSize =
+        size.size() == 2 ? QSize(size.at(0).toInt(), size.at(1).toInt()) : QSize(1100, 720);
 
     int failures = 0;
     for (const QString &name : std::as_const(wanted)) {

@@ -1,10 +1,10 @@
 // Sign-in, the signed-in user, sign-out and the account gate pages.
 #include "SampleService.h"
 
-#include <QJsonArray>
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QPainter>
 
@@ -66,8 +66,10 @@ void Service::addAccountRoutes()
         Account *account = service.accountNamed(body.value("username").toString());
         if (!account || account->password != body.value("password").toString())
             return Reply::message(401, QStringLiteral("用户名或密码错误。"));
-        Reply reply = Reply::json(QJsonObject{{"redirect", account->role == "member" ? "/member" : "/admin"}});
-        reply.headers.append({"Set-Cookie", service.openSession(account->id, body.value("rememberMe").toBool())});
+        Reply reply =
+            Reply::json(QJsonObject{{"redirect", account->role == "member" ? "/member" : "/admin"}});
+        reply.headers.append(
+            {"Set-Cookie", service.openSession(account->id, body.value("rememberMe").toBool())});
         return reply;
     });
     route("GET", "/api/me", [](Service &service, const Request &request) {
@@ -107,8 +109,10 @@ void Service::addAccountRoutes()
         return Reply::redirect(QStringLiteral("https://live.vornalia.org/live?linked=1"), 303);
     });
 
-    route("GET", "/member", [](Service &service, const Request &request) { return gate(service, request, false); });
-    route("GET", "/admin", [](Service &service, const Request &request) { return gate(service, request, true); });
+    route("GET", "/member",
+          [](Service &service, const Request &request) { return gate(service, request, false); });
+    route("GET", "/admin",
+          [](Service &service, const Request &request) { return gate(service, request, true); });
     for (const char *path : {"/login", "/change-password", "/profile"})
         route("GET", QString::fromLatin1(path), [](Service &, const Request &) { return Reply::html(page); });
 }

@@ -20,7 +20,8 @@ namespace {
 
 const QString liveries = QStringLiteral("/live-map-assets/liveries/");
 
-struct Livery {
+struct Livery
+{
     QString name;
     QColor tail;
     QColor stripe;
@@ -93,7 +94,8 @@ QImage drawAircraft(const Livery &livery, const QSize &canvas)
     body.moveTo(left, bodyTop + bodyHeight * 0.25);
     body.lineTo(left + length * 0.2, bodyTop);
     body.lineTo(right - length * 0.09, bodyTop);
-    body.cubicTo(right - length * 0.02, bodyTop, right, bodyTop + bodyHeight * 0.6, right, bodyTop + bodyHeight * 0.7);
+    body.cubicTo(right - length * 0.02, bodyTop, right, bodyTop + bodyHeight * 0.6, right,
+                 bodyTop + bodyHeight * 0.7);
     body.cubicTo(right, bodyBottom, right - length * 0.05, bodyBottom, right - length * 0.09, bodyBottom);
     body.lineTo(left + length * 0.26, bodyBottom);
     body.lineTo(left + length * 0.03, bodyTop + bodyHeight * 0.45);
@@ -119,7 +121,8 @@ QImage drawAircraft(const Livery &livery, const QSize &canvas)
     const qreal firstWindow = left + length * (livery.light ? 0.55 : 0.25);
     const qreal windowGap = livery.light ? length * 0.07 : length * 0.018;
     for (int i = 0; i < windows; ++i)
-        p.drawEllipse(QPointF(firstWindow + i * windowGap, bodyTop + bodyHeight * 0.38), window / 2, window / 2);
+        p.drawEllipse(QPointF(firstWindow + i * windowGap, bodyTop + bodyHeight * 0.38), window / 2,
+                      window / 2);
     p.drawPolygon(QPolygonF{{right - length * 0.06, bodyTop + bodyHeight * 0.3},
                             {right - length * 0.025, bodyTop + bodyHeight * 0.3},
                             {right - length * 0.012, bodyTop + bodyHeight * 0.45},
@@ -129,11 +132,13 @@ QImage drawAircraft(const Livery &livery, const QSize &canvas)
     if (livery.light) {
         // High wing with its strut, and the propeller.
         p.setBrush(white);
-        p.drawRoundedRect(QRectF(left + length * 0.45, bodyTop - bodyHeight * 0.18, length * 0.32, bodyHeight * 0.18),
-                          6, 6);
+        p.drawRoundedRect(
+            QRectF(left + length * 0.45, bodyTop - bodyHeight * 0.18, length * 0.32, bodyHeight * 0.18), 6,
+            6);
         p.drawLine(QPointF(left + length * 0.6, bodyTop), QPointF(left + length * 0.55, bodyBottom));
         p.setBrush(QColor(0x3b, 0x43, 0x4e));
-        p.drawRoundedRect(QRectF(right + w * 0.005, bodyTop - bodyHeight * 0.5, w * 0.012, bodyHeight * 2), 4, 4);
+        p.drawRoundedRect(QRectF(right + w * 0.005, bodyTop - bodyHeight * 0.5, w * 0.012, bodyHeight * 2), 4,
+                          4);
     } else {
         // Swept wing seen from the side, and an engine under it.
         p.setBrush(QColor(0xd9, 0xde, 0xe4));
@@ -146,7 +151,8 @@ QImage drawAircraft(const Livery &livery, const QSize &canvas)
             QRectF(left + length * 0.52, bodyBottom + bodyHeight * 0.05, length * 0.14, bodyHeight * 0.55),
             bodyHeight * 0.25, bodyHeight * 0.25);
         p.setBrush(livery.tail);
-        p.drawRect(QRectF(left + length * 0.64, bodyBottom + bodyHeight * 0.08, length * 0.02, bodyHeight * 0.49));
+        p.drawRect(
+            QRectF(left + length * 0.64, bodyBottom + bodyHeight * 0.08, length * 0.02, bodyHeight * 0.49));
     }
 
     // Landing gear.
@@ -243,7 +249,8 @@ void Service::addImageRoutes()
     route("GET", liveries + "{dir}/{file}", [](Service &service, const Request &request) {
         const QString dir = request.parameters.value("dir");
         const QString file = request.parameters.value("file");
-        const std::optional<Livery> livery = liveryOf(service.data(QStringLiteral("liveries-catalog")), dir, file);
+        const std::optional<Livery> livery =
+            liveryOf(service.data(QStringLiteral("liveries-catalog")), dir, file);
         // "missing-sample" is listed but never published, like a livery whose export failed.
         if (!livery || file.startsWith(QLatin1String("missing-sample.")))
             return Reply::message(404, QStringLiteral("未找到该资源。"));

@@ -25,7 +25,8 @@ constexpr int maxEvidence = 6;
 constexpr qsizetype maxPictureBytes = 2'097'152;
 
 // Every member route needs a session; the handlers get the signed-in account.
-Service::Handler withAccount(const std::shared_ptr<MemberStore> &store, MemberHandler handler) {
+Service::Handler withAccount(const std::shared_ptr<MemberStore> &store, MemberHandler handler)
+{
     return [store, handler = std::move(handler)](Service &service, const Request &request) {
         Account *account = service.signedIn(request);
         if (!account)
@@ -34,27 +35,32 @@ Service::Handler withAccount(const std::shared_ptr<MemberStore> &store, MemberHa
     };
 }
 
-bool isStaff(const Account &account) {
+bool isStaff(const Account &account)
+{
     return account.role == QLatin1String("admin") || account.role == QLatin1String("developer");
 }
 
-bool isAirportCode(const QString &code) {
+bool isAirportCode(const QString &code)
+{
     static const QRegularExpression pattern(QStringLiteral("^[A-Z0-9]{4}$"));
     return pattern.match(code).hasMatch();
 }
 
-bool isPicture(const FormPart &part) {
+bool isPicture(const FormPart &part)
+{
     static const QList<QByteArray> types{"image/jpeg", "image/png", "image/webp"};
     return types.contains(part.contentType) && !part.data.isEmpty() && part.data.size() <= maxPictureBytes;
 }
 
-QString siteCallsign(const Account &account) {
+QString siteCallsign(const Account &account)
+{
     const QString callsign = account.profile.value("callsign").toString();
     return callsign.isEmpty() ? QString() : QStringLiteral("B-%1CA").arg(callsign);
 }
 
 // A stand-in for an in-sim screenshot: sky, ground and an aircraft, in colours taken from the picture's id.
-QByteArray evidencePicture(const QString &id) {
+QByteArray evidencePicture(const QString &id)
+{
     const QByteArray hash = QCryptographicHash::hash(id.toUtf8(), QCryptographicHash::Sha1);
     QImage picture(480, 270, QImage::Format_RGB32);
     QPainter painter(&picture);
@@ -84,19 +90,22 @@ QByteArray evidencePicture(const QString &id) {
     return png;
 }
 
-QJsonObject evidenceJson(const QString &reportId, const StoredEvidence &evidence) {
+QJsonObject evidenceJson(const QString &reportId, const StoredEvidence &evidence)
+{
     return {{"id", evidence.id},
             {"url", QStringLiteral("/api/pireps/%1/evidence/%2").arg(reportId, evidence.id)},
             {"uploadedAt", evidence.uploadedAt}};
 }
 
 // The report of a path, when the signed-in account may see it: his own, or any for staff.
-QJsonObject *visibleReport(MemberStore &store, const Account &account, const QString &id, QString *owner) {
+QJsonObject *visibleReport(MemberStore &store, const Account &account, const QString &id, QString *owner)
+{
     QJsonObject *report = store.report(id, owner);
     return report && (*owner == account.username || isStaff(account)) ? report : nullptr;
 }
 
-Reply inbox(MemberStore &store, const Account &account) {
+Reply inbox(MemberStore &store, const Account &account)
+{
     const QList<QJsonObject> *notices = store.notices(account.username);
     if (!notices)
         return Reply::json(QJsonValue::Null);
@@ -109,7 +118,8 @@ Reply inbox(MemberStore &store, const Account &account) {
     return Reply::json(QJsonObject{{"notifications", rows}, {"unreadCount", unread}});
 }
 
-Reply markRead(MemberStore &store, const Account &account, const Request &request) {
+Reply markRead(MemberStore &store, const Account &account, const Request &request)
+{
     const QJsonObject body = request.json().toObject();
     const bool all = body.value("all").toBool();
     QStringList ids;
@@ -132,7 +142,8 @@ Reply markRead(MemberStore &store, const Account &account, const Request &reques
     return Reply::json(QJsonObject{{"ok", true}});
 }
 
-Reply reports(MemberStore &store, const Account &account) {
+Reply reports(MemberStore &store, const Account &account)
+{
     QJsonArray rows;
     for (const QJsonObject &report : store.reports(account.username))
         rows.append(store.reportJson(report));
@@ -142,7 +153,8 @@ Reply reports(MemberStore &store, const Account &account) {
     return Reply::json(answer);
 }
 
-Reply submitReport(MemberStore &store, Account &account, const Request &request) {
+Reply submitReport(MemberStore &store, Account &account, const Request &request)
+{
     if (account.role != QLatin1String("member"))
         return Reply::message(403, QStringLiteral("只有成员可以提交飞行报告。"));
     const std::optional<QList<FormPart>> parts = parseFormData(request);
@@ -168,8 +180,8 @@ Reply submitReport(MemberStore &store, Account &account, const Request &request)
     bool hoursOk = false, minutesOk = false, landingsOk = false;
     const int hours = fields.value("hours").toInt(&hoursOk);
     const int minutes = fields.value("minutes").toInt(&minutesOk);
-    if (!hoursOk || !minutesOk || hours < 0 || hours > 99 || minutes < 0 || minutes > 59 ||
-        hours * 60 + minutes <= 0)
+    if (!hoursOk || !minutesOk || hours < 0 || hours > 99 || minutes < 0 || minutes > 59
+        || hours * 60 + minutes <= 0)
         return Reply::message(400, QStringLiteral("请填写有效飞行时间，分钟为 0–59，总时长大于零。"));
     const int landings = fields.value("landings").toInt(&landingsOk);
     if (!landingsOk || landings < 1 || landings > 99)
@@ -198,8 +210,8 @@ Reply submitReport(MemberStore &store, Account &account, const Request &request)
         if (!sourceId.isEmpty() && flight["id"].toString() == sourceId)
             source = flight.toObject();
     }
-    const bool routeFound = !source.isEmpty() && source.value("origin").toString() == departure &&
-                            source.value("destination").toString() == arrival;
+    const bool routeFound = !source.isEmpty() && source.value("origin").toString() == departure
+                            && source.value("destination").toString() == arrival;
     if (!routeFound && (files.isEmpty() || note.trimmed().isEmpty()))
         return Reply::message(
             422, QStringLiteral("系统没有找到对应的 Infinite Flight 航班，请上传飞行截图并填写补充说明。"));
@@ -251,7 +263,8 @@ Reply submitReport(MemberStore &store, Account &account, const Request &request)
     return Reply::json(QJsonObject{{"ok", true}, {"local", departure == arrival}, {"id", id}});
 }
 
-Reply addEvidence(MemberStore &store, const Account &account, const Request &request) {
+Reply addEvidence(MemberStore &store, const Account &account, const Request &request)
+{
     QString owner;
     const QString id = request.parameters.value("id");
     const QJsonObject *report = store.report(id, &owner);
@@ -281,7 +294,8 @@ Reply addEvidence(MemberStore &store, const Account &account, const Request &req
     return Reply::json(QJsonObject{{"ok", true}});
 }
 
-Reply multiplierOptions(MemberStore &store, const Account &account, const Request &request) {
+Reply multiplierOptions(MemberStore &store, const Account &account, const Request &request)
+{
     const QString departure =
         request.query.queryItemValue("departure", QUrl::FullyDecoded).trimmed().toUpper();
     const QString arrival = request.query.queryItemValue("arrival", QUrl::FullyDecoded).trimmed().toUpper();
@@ -296,8 +310,8 @@ Reply multiplierOptions(MemberStore &store, const Account &account, const Reques
     QString eventMessage = QStringLiteral("当前没有与该航线匹配的活动。");
     bool eventAvailable = false;
     for (const QJsonObject &event : store.events()) {
-        if (event.value("departureCode").toString() != departure ||
-            event.value("arrivalCode").toString() != arrival)
+        if (event.value("departureCode").toString() != departure
+            || event.value("arrivalCode").toString() != arrival)
             continue;
         const QString id = event.value("id").toString();
         bool attending = false;
@@ -318,7 +332,8 @@ Reply multiplierOptions(MemberStore &store, const Account &account, const Reques
     return Reply::json(QJsonObject{{"organization", organization}, {"event", event}});
 }
 
-Reply upcomingEvents(MemberStore &store, const Request &request) {
+Reply upcomingEvents(MemberStore &store, const Request &request)
+{
     // The claim window keeps events listed while their reports may still be filed; otherwise only those
     // still to come.
     const bool claim = request.query.queryItemValue("window") == QLatin1String("claim");
@@ -335,7 +350,8 @@ Reply upcomingEvents(MemberStore &store, const Request &request) {
     return Reply::json(QJsonObject{{"events", rows}});
 }
 
-Reply ownAnswers(MemberStore &store, const Account &account) {
+Reply ownAnswers(MemberStore &store, const Account &account)
+{
     QJsonArray rows;
     for (const QString &eventId : store.answeredEvents()) {
         for (const EventAnswer &given : store.answers(eventId)) {
@@ -346,7 +362,8 @@ Reply ownAnswers(MemberStore &store, const Account &account) {
     return Reply::json(QJsonObject{{"responses", rows}});
 }
 
-Reply answerEvent(MemberStore &store, const Account &account, const Request &request) {
+Reply answerEvent(MemberStore &store, const Account &account, const Request &request)
+{
     if (account.role != QLatin1String("member"))
         return Reply::message(403, QStringLiteral("只有成员可以报名参加活动。"));
     const QJsonObject body = request.json().toObject();
@@ -366,7 +383,8 @@ Reply answerEvent(MemberStore &store, const Account &account, const Request &req
     return Reply::json(QJsonObject{{"ok", true}});
 }
 
-Reply allAnswers(MemberStore &store, const Account &account, const Request &request) {
+Reply allAnswers(MemberStore &store, const Account &account, const Request &request)
+{
     if (!isStaff(account))
         return Reply::message(403, QStringLiteral("只有管理员可以查看活动报名情况。"));
     const QString eventId = request.query.queryItemValue("eventId", QUrl::FullyDecoded);
@@ -380,7 +398,8 @@ Reply allAnswers(MemberStore &store, const Account &account, const Request &requ
     return Reply::json(QJsonObject{{"responses", rows}});
 }
 
-Reply profileSummary(MemberStore &store, const Account &account) {
+Reply profileSummary(MemberStore &store, const Account &account)
+{
     if (!store.hasMemberRecord(account.username))
         return Reply::json(QJsonValue::Null);
     // This endpoint of the site speaks milliseconds, unlike the report list.
@@ -396,7 +415,8 @@ Reply profileSummary(MemberStore &store, const Account &account) {
     return Reply::json(summary);
 }
 
-Reply changePassword(Account &account, const Request &request) {
+Reply changePassword(Account &account, const Request &request)
+{
     const QJsonObject body = request.json().toObject();
     const QString current = body.value("currentPassword").toString();
     const QString next = body.value("newPassword").toString();
@@ -416,7 +436,8 @@ Reply changePassword(Account &account, const Request &request) {
     return Reply::json(QJsonObject{{"ok", true}});
 }
 
-Reply saveProfile(Service &service, Account &account, const Request &request) {
+Reply saveProfile(Service &service, Account &account, const Request &request)
+{
     const QJsonObject body = request.json().toObject();
     const QString wechat = body.value("wechatName").toString().trimmed();
     const QString discord = body.value("discordUsername").toString().trimmed();
@@ -433,8 +454,8 @@ Reply saveProfile(Service &service, Account &account, const Request &request) {
     if (!callsign.isEmpty() && !callsignPattern.match(callsign).hasMatch())
         return Reply::message(400, QStringLiteral("呼号只能是 1–4 位数字。"));
     for (const Account &other : service.accounts()) {
-        if (other.id != account.id && !callsign.isEmpty() &&
-            other.profile.value("callsign").toString() == callsign)
+        if (other.id != account.id && !callsign.isEmpty()
+            && other.profile.value("callsign").toString() == callsign)
             return Reply::message(409, QStringLiteral("呼号 %1 已被其他成员使用。").arg(callsign));
     }
 
@@ -453,7 +474,8 @@ Reply saveProfile(Service &service, Account &account, const Request &request) {
 
 } // namespace
 
-void Service::addMemberRoutes() {
+void Service::addMemberRoutes()
+{
     const auto store = std::make_shared<MemberStore>(*this);
     const auto get = [this, &store](const QString &path, MemberHandler handler) {
         route("GET", path, withAccount(store, std::move(handler)));

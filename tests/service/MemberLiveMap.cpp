@@ -15,22 +15,25 @@ constexpr double knotKmh = 1.852;
 // A flight never lands in the sample: it holds short of its destination on the approach.
 constexpr double furthest = 0.97;
 
-struct Point {
+struct Point
+{
     double latitude = 0;
     double longitude = 0;
     QString name;
 };
 
-double distanceKm(const Point &a, const Point &b) {
+double distanceKm(const Point &a, const Point &b)
+{
     const double dLat = qDegreesToRadians(b.latitude - a.latitude);
     const double dLon = qDegreesToRadians(b.longitude - a.longitude);
-    const double h = std::pow(std::sin(dLat / 2), 2) + std::cos(qDegreesToRadians(a.latitude)) *
-                                                           std::cos(qDegreesToRadians(b.latitude)) *
-                                                           std::pow(std::sin(dLon / 2), 2);
+    const double h = std::pow(std::sin(dLat / 2), 2)
+                     + std::cos(qDegreesToRadians(a.latitude)) * std::cos(qDegreesToRadians(b.latitude))
+                           * std::pow(std::sin(dLon / 2), 2);
     return 2 * earthKm * std::asin(std::sqrt(h));
 }
 
-double bearing(const Point &from, const Point &to) {
+double bearing(const Point &from, const Point &to)
+{
     const double lat1 = qDegreesToRadians(from.latitude), lat2 = qDegreesToRadians(to.latitude);
     const double dLon = qDegreesToRadians(to.longitude - from.longitude);
     const double y = std::sin(dLon) * std::cos(lat2);
@@ -38,14 +41,16 @@ double bearing(const Point &from, const Point &to) {
     return std::fmod(qRadiansToDegrees(std::atan2(y, x)) + 360.0, 360.0);
 }
 
-QList<Point> points(const QJsonArray &rows) {
+QList<Point> points(const QJsonArray &rows)
+{
     QList<Point> list;
     for (const QJsonValue &row : rows)
         list.append({row["latitude"].toDouble(), row["longitude"].toDouble(), row["name"].toString()});
     return list;
 }
 
-QJsonObject pointJson(const Point &point) {
+QJsonObject pointJson(const Point &point)
+{
     QJsonObject json{{"latitude", point.latitude}, {"longitude", point.longitude}};
     if (!point.name.isEmpty())
         json.insert("name", point.name);
@@ -53,7 +58,8 @@ QJsonObject pointJson(const Point &point) {
 }
 
 // Where a flight is along its plan, and what it is doing there.
-struct Position {
+struct Position
+{
     Point at;
     double heading = 0;
     double altitude = 0;
@@ -62,7 +68,8 @@ struct Position {
     QList<Point> flown;
 };
 
-Position along(const QList<Point> &plan, double fraction, double cruiseAltitude) {
+Position along(const QList<Point> &plan, double fraction, double cruiseAltitude)
+{
     Position position;
     double total = 0;
     QList<double> legs;
@@ -113,7 +120,8 @@ Position along(const QList<Point> &plan, double fraction, double cruiseAltitude)
 
 } // namespace
 
-QJsonObject MemberStore::phase(const QString &code, std::optional<double> verticalSpeed) const {
+QJsonObject MemberStore::phase(const QString &code, std::optional<double> verticalSpeed) const
+{
     QJsonObject phase = m_liveMap.value("phases").toObject().value(code).toObject();
     phase.insert("code", code);
     if (verticalSpeed)
@@ -121,7 +129,8 @@ QJsonObject MemberStore::phase(const QString &code, std::optional<double> vertic
     return phase;
 }
 
-QJsonObject MemberStore::liveFlight(const QJsonObject &source, double elapsedHours, QJsonArray *flown) const {
+QJsonObject MemberStore::liveFlight(const QJsonObject &source, double elapsedHours, QJsonArray *flown) const
+{
     QJsonObject flight = source;
     for (const char *helper : {"member", "plan", "startProgress", "cruiseAltitude", "phase"})
         flight.remove(QLatin1String(helper));
@@ -159,7 +168,8 @@ QJsonObject MemberStore::liveFlight(const QJsonObject &source, double elapsedHou
     return flight;
 }
 
-QJsonObject MemberStore::liveSnapshot(const QString &username, bool saved) const {
+QJsonObject MemberStore::liveSnapshot(const QString &username, bool saved) const
+{
     const QJsonObject source =
         m_liveMap.value(saved ? QStringLiteral("saved") : QStringLiteral("current")).toObject();
     const qint64 now = nowMs();
@@ -199,12 +209,13 @@ QJsonObject MemberStore::liveSnapshot(const QString &username, bool saved) const
     return snapshot;
 }
 
-std::optional<QJsonObject> MemberStore::plan(const QString &sessionId, const QString &flightId) const {
+std::optional<QJsonObject> MemberStore::plan(const QString &sessionId, const QString &flightId) const
+{
     const double elapsedHours = double(nowMs() - m_startMs) / (3600.0 * 1000.0);
     for (const QJsonValue &row : m_liveMap.value("current").toObject().value("flights").toArray()) {
         const QJsonObject entry = row.toObject();
-        if (entry.value("sessionId").toString() != sessionId ||
-            entry.value("flightId").toString() != flightId)
+        if (entry.value("sessionId").toString() != sessionId
+            || entry.value("flightId").toString() != flightId)
             continue;
         const QJsonArray planRows =
             m_liveMap.value("plans").toObject().value(entry.value("plan").toString()).toArray();

@@ -15,12 +15,14 @@ namespace {
 constexpr double hourMs = 3600.0 * 1000.0;
 constexpr double recentDays = 30;
 
-double countedMinutes(const QJsonObject &report) {
+double countedMinutes(const QJsonObject &report)
+{
     const double percent = report.value("multiplierPercent").toDouble(100);
     return report.value("durationMinutes").toDouble() * percent / 100.0;
 }
 
-QString quotedParameter(const QByteArray &header, const QByteArray &name) {
+QString quotedParameter(const QByteArray &header, const QByteArray &name)
+{
     const QRegularExpression pattern(
         QStringLiteral("(?:^|;)\\s*%1=(\"([^\"]*)\"|[^;\\s]*)").arg(QString::fromLatin1(name)),
         QRegularExpression::CaseInsensitiveOption);
@@ -32,7 +34,8 @@ QString quotedParameter(const QByteArray &header, const QByteArray &name) {
 
 } // namespace
 
-std::optional<QList<FormPart>> parseFormData(const Request &request) {
+std::optional<QList<FormPart>> parseFormData(const Request &request)
+{
     const QByteArray type = request.header("Content-Type");
     if (!type.trimmed().toLower().startsWith("multipart/form-data"))
         return std::nullopt;
@@ -80,7 +83,8 @@ std::optional<QList<FormPart>> parseFormData(const Request &request) {
     }
 }
 
-MemberStore::MemberStore(const Service &service) {
+MemberStore::MemberStore(const Service &service)
+{
     // Whole minutes, so that an event "started 20 minutes ago" shows a round time.
     m_startMs = QDateTime::currentMSecsSinceEpoch() / 60000 * 60000;
 
@@ -145,12 +149,13 @@ MemberStore::MemberStore(const Service &service) {
         for (const QJsonValue &row : owner.value().toArray()) {
             QJsonObject notice = row.toObject();
             const double occurred =
-                double(m_startMs + qint64(notice.take("occurredAtOffsetHours").toDouble() * hourMs)) +
-                notice.take("extraMilliseconds").toDouble();
+                double(m_startMs + qint64(notice.take("occurredAtOffsetHours").toDouble() * hourMs))
+                + notice.take("extraMilliseconds").toDouble();
             notice.insert("occurredAt", occurred);
             if (notice.contains("readAtOffsetHours"))
-                notice.insert("readAt", double(m_startMs +
-                                               qint64(notice.take("readAtOffsetHours").toDouble() * hourMs)));
+                notice.insert(
+                    "readAt",
+                    double(m_startMs + qint64(notice.take("readAtOffsetHours").toDouble() * hourMs)));
             if (notice.contains("eventAtOffsetHours")) {
                 notice.insert("eventAt",
                               QDateTime::fromMSecsSinceEpoch(
@@ -178,24 +183,23 @@ MemberStore::MemberStore(const Service &service) {
         m_displayNames.insert(row["username"].toString(), row["name"].toString());
 }
 
-double MemberStore::secondsAt(double offsetHours) const {
+double MemberStore::secondsAt(double offsetHours) const
+{
     return double(m_startMs / 1000 + qRound64(offsetHours * 3600));
 }
 
-QString MemberStore::isoAt(qint64 msSinceEpoch, bool withMilliseconds) const {
+QString MemberStore::isoAt(qint64 msSinceEpoch, bool withMilliseconds) const
+{
     return QDateTime::fromMSecsSinceEpoch(msSinceEpoch, Qt::UTC)
         .toString(withMilliseconds ? Qt::ISODateWithMs : Qt::ISODate);
 }
 
-double MemberStore::nowSeconds() {
-    return std::floor(QDateTime::currentMSecsSinceEpoch() / 1000.0);
-}
+double MemberStore::nowSeconds() { return std::floor(QDateTime::currentMSecsSinceEpoch() / 1000.0); }
 
-qint64 MemberStore::nowMs() {
-    return QDateTime::currentMSecsSinceEpoch();
-}
+qint64 MemberStore::nowMs() { return QDateTime::currentMSecsSinceEpoch(); }
 
-QJsonObject *MemberStore::report(const QString &id, QString *owner) {
+QJsonObject *MemberStore::report(const QString &id, QString *owner)
+{
     for (auto list = m_reports.begin(); list != m_reports.end(); ++list) {
         for (QJsonObject &report : *list) {
             if (report.value("id").toString() == id) {
@@ -208,34 +212,37 @@ QJsonObject *MemberStore::report(const QString &id, QString *owner) {
     return nullptr;
 }
 
-QString MemberStore::nextReportId() {
-    return QStringLiteral("p-%1").arg(++m_lastReportNumber);
-}
+QString MemberStore::nextReportId() { return QStringLiteral("p-%1").arg(++m_lastReportNumber); }
 
 StoredEvidence MemberStore::addEvidence(const QString &reportId, const QByteArray &data,
-                                        const QByteArray &mimeType) {
+                                        const QByteArray &mimeType)
+{
     const StoredEvidence added{QStringLiteral("img-%1").arg(++m_lastEvidenceNumber), data, mimeType,
                                nowSeconds()};
     m_evidence[reportId].append(added);
     return added;
 }
 
-QJsonObject MemberStore::reportJson(const QJsonObject &stored) const {
+QJsonObject MemberStore::reportJson(const QJsonObject &stored) const
+{
     QJsonObject report = stored;
     report.insert("evidenceCount", int(m_evidence.value(stored.value("id").toString()).size()));
     return report;
 }
 
-bool MemberStore::hasMemberRecord(const QString &username) const {
+bool MemberStore::hasMemberRecord(const QString &username) const
+{
     return !m_reports.value(username).isEmpty() || m_joinedAt.contains(username);
 }
 
-std::optional<double> MemberStore::joinedAt(const QString &username) const {
+std::optional<double> MemberStore::joinedAt(const QString &username) const
+{
     const auto found = m_joinedAt.constFind(username);
     return found == m_joinedAt.constEnd() ? std::nullopt : std::optional<double>(*found);
 }
 
-QJsonObject MemberStore::summary(const QString &username) const {
+QJsonObject MemberStore::summary(const QString &username) const
+{
     int count = 0;
     double minutes = 0;
     for (const QJsonObject &report : m_reports.value(username)) {
@@ -250,8 +257,10 @@ QJsonObject MemberStore::summary(const QString &username) const {
     return summary;
 }
 
-QJsonArray MemberStore::routes(const QString &username) const {
-    struct Route {
+QJsonArray MemberStore::routes(const QString &username) const
+{
+    struct Route
+    {
         QString departure, arrival;
         int flights = 0;
     };
@@ -278,7 +287,8 @@ QJsonArray MemberStore::routes(const QString &username) const {
     return answer;
 }
 
-QJsonObject MemberStore::leaderboard(bool recent) const {
+QJsonObject MemberStore::leaderboard(bool recent) const
+{
     QJsonObject board =
         m_leaderboard.value(recent ? QStringLiteral("recent") : QStringLiteral("all")).toObject();
     QList<QJsonObject> members;
@@ -291,8 +301,8 @@ QJsonObject MemberStore::leaderboard(bool recent) const {
         int count = 0, landings = 0;
         double minutes = 0;
         for (const QJsonObject &report : owner.value()) {
-            if (report.value("status").toString() != QLatin1String("approved") ||
-                (recent && report.value("submittedAt").toDouble() < since))
+            if (report.value("status").toString() != QLatin1String("approved")
+                || (recent && report.value("submittedAt").toDouble() < since))
                 continue;
             ++count;
             minutes += countedMinutes(report);
@@ -325,12 +335,14 @@ QJsonObject MemberStore::leaderboard(bool recent) const {
     return board;
 }
 
-QList<QJsonObject> *MemberStore::notices(const QString &username) {
+QList<QJsonObject> *MemberStore::notices(const QString &username)
+{
     const auto found = m_notices.find(username);
     return found == m_notices.end() ? nullptr : &*found;
 }
 
-void MemberStore::addNotice(const QString &username, QJsonObject notice) {
+void MemberStore::addNotice(const QString &username, QJsonObject notice)
+{
     int highest = 0;
     for (const QList<QJsonObject> &list : std::as_const(m_notices)) {
         for (const QJsonObject &n : list)
@@ -340,7 +352,8 @@ void MemberStore::addNotice(const QString &username, QJsonObject notice) {
     m_notices[username].prepend(notice);
 }
 
-const QJsonObject *MemberStore::event(const QString &id) const {
+const QJsonObject *MemberStore::event(const QString &id) const
+{
     for (const QJsonObject &event : m_events) {
         if (event.value("id").toString() == id)
             return &event;
@@ -348,7 +361,8 @@ const QJsonObject *MemberStore::event(const QString &id) const {
     return nullptr;
 }
 
-void MemberStore::answer(const QString &eventId, const QString &username, const QString &response) {
+void MemberStore::answer(const QString &eventId, const QString &username, const QString &response)
+{
     QList<EventAnswer> &list = m_answers[eventId];
     if (!m_answerOrder.contains(eventId))
         m_answerOrder.append(eventId);
@@ -361,7 +375,8 @@ void MemberStore::answer(const QString &eventId, const QString &username, const 
     list.append({username, response});
 }
 
-bool MemberStore::eventInReportWindow(const QJsonObject &event, double atSeconds) const {
+bool MemberStore::eventInReportWindow(const QJsonObject &event, double atSeconds) const
+{
     const QDateTime start = QDateTime::fromString(event.value("eventAtUtc").toString(), Qt::ISODate);
     const double startSeconds = double(start.toSecsSinceEpoch());
     const double minutes =
@@ -369,16 +384,19 @@ bool MemberStore::eventInReportWindow(const QJsonObject &event, double atSeconds
     return atSeconds >= startSeconds && atSeconds <= startSeconds + minutes * 60;
 }
 
-bool MemberStore::organizationRoute(const QString &departure, const QString &arrival) const {
+bool MemberStore::organizationRoute(const QString &departure, const QString &arrival) const
+{
     return m_organizationRoutes.contains({departure, arrival});
 }
 
-std::optional<QJsonObject> MemberStore::statistics(const QString &username) const {
+std::optional<QJsonObject> MemberStore::statistics(const QString &username) const
+{
     const QJsonValue found = m_infiniteFlight.value("statistics").toObject().value(username);
     return found.isObject() ? std::optional<QJsonObject>(found.toObject()) : std::nullopt;
 }
 
-QJsonArray MemberStore::recentFlights(const QString &username) const {
+QJsonArray MemberStore::recentFlights(const QString &username) const
+{
     QJsonArray flights;
     for (const QJsonValue &row : m_infiniteFlight.value("flights").toObject().value(username).toArray()) {
         QJsonObject flight = row.toObject();

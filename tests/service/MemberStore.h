@@ -16,7 +16,8 @@
 
 namespace Sample {
 
-struct StoredEvidence {
+struct StoredEvidence
+{
     QString id;
     QByteArray data;
     QByteArray mimeType;
@@ -24,13 +25,15 @@ struct StoredEvidence {
 };
 
 // One answer to an event, in the order the members first gave them.
-struct EventAnswer {
+struct EventAnswer
+{
     QString username;
     QString response;
 };
 
 // One part of a form-data body.
-struct FormPart {
+struct FormPart
+{
     QString name;
     QString filename; // empty for a text field
     QByteArray contentType;
@@ -40,7 +43,8 @@ struct FormPart {
 // Parts in body order; none when the body is not form data.
 std::optional<QList<FormPart>> parseFormData(const Request &request);
 
-class MemberStore {
+class MemberStore
+{
 public:
     explicit MemberStore(const Service &service);
 

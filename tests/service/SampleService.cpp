@@ -18,7 +18,8 @@
 
 namespace Sample {
 
-struct Service::HeldAnswer {
+struct Service::HeldAnswer
+{
     QPointer<QTcpSocket> socket; // gone when the client gave up
     Request request;
     Reply reply;
@@ -115,7 +116,10 @@ Reply Reply::message(int status, const QString &message)
     return json(QJsonObject{{"message", message}}, status);
 }
 
-Reply Reply::html(const QByteArray &page, int status) { return {status, "text/html; charset=utf-8", {}, page}; }
+Reply Reply::html(const QByteArray &page, int status)
+{
+    return {status, "text/html; charset=utf-8", {}, page};
+}
 
 Reply Reply::redirect(const QString &location, int status)
 {
@@ -222,7 +226,10 @@ QByteArray Service::openSession(const QString &accountId, bool remember)
     return cookie;
 }
 
-void Service::closeSession(const Request &request) { m_sessions.remove(request.cookies.value(sessionCookie)); }
+void Service::closeSession(const Request &request)
+{
+    m_sessions.remove(request.cookies.value(sessionCookie));
+}
 
 void Service::loadData(const QString &folder)
 {
@@ -238,9 +245,9 @@ void Service::loadData(const QString &folder)
     for (const QJsonValue &row : m_data.value(QStringLiteral("accounts")).toArray()) {
         const QJsonObject o = row.toObject();
         m_accounts.append({o.value("id").toString(), o.value("username").toString(),
-                           o.value("password").toString(), o.value("name").toString(), o.value("role").toString(),
-                           o.value("mustChangePassword").toBool(), o.value("needsProfileSetup").toBool(),
-                           o.value("profile").toObject()});
+                           o.value("password").toString(), o.value("name").toString(),
+                           o.value("role").toString(), o.value("mustChangePassword").toBool(),
+                           o.value("needsProfileSetup").toBool(), o.value("profile").toObject()});
     }
 }
 
@@ -311,7 +318,8 @@ Reply Service::answer(Request &request)
         bool matches = true;
         for (qsizetype i = 0; i < segments.size() && matches; ++i) {
             const QString &expected = route.segments.at(i);
-            if (expected.startsWith(QLatin1Char('{')) && expected.endsWith(QLatin1Char('}')) && !segments.at(i).isEmpty())
+            if (expected.startsWith(QLatin1Char('{')) && expected.endsWith(QLatin1Char('}'))
+                && !segments.at(i).isEmpty())
                 parameters.insert(expected.mid(1, expected.size() - 2), segments.at(i));
             else
                 matches = expected == segments.at(i);

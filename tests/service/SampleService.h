@@ -28,7 +28,8 @@ namespace Sample {
 using Headers = QList<QPair<QByteArray, QByteArray>>;
 
 // One request as it arrived.
-struct Request {
+struct Request
+{
     QByteArray method;
     QString path;
     QUrlQuery query;
@@ -42,7 +43,8 @@ struct Request {
 };
 
 // One answer. Statics make the common shapes.
-struct Reply {
+struct Reply
+{
     int status = 200;
     QByteArray contentType = "application/json";
     Headers headers;
@@ -56,20 +58,22 @@ struct Reply {
 };
 
 // How the service misbehaves for one path ("*" for every path). Empty fields change nothing.
-struct Fault {
-    std::optional<int> status;          // answer with this status (the body says so in {"message"})
-    std::optional<QByteArray> html;     // answer with this HTML page instead of JSON
-    std::optional<QJsonValue> json;     // answer with this JSON (null, an unreadable shape) instead
-    std::optional<int> bodyDelayMs;     // send the headers at once, then the body after this wait
-    std::optional<qint64> oversize;     // a JSON body of this many bytes
-    bool undeclaredLength = false;      // send the body chunked, without Content-Length
-    std::optional<qint64> cutAfter;     // declare the whole body's length, send this many bytes, hang up
-    std::optional<QUrl> redirect;       // answer 302 to this address (another origin, say)
-    bool held = false;                  // answer nothing until release(), headers included
-    int times = -1;                     // how many requests it hits; -1 for all
+struct Fault
+{
+    std::optional<int> status;      // answer with this status (the body says so in {"message"})
+    std::optional<QByteArray> html; // answer with this HTML page instead of JSON
+    std::optional<QJsonValue> json; // answer with this JSON (null, an unreadable shape) instead
+    std::optional<int> bodyDelayMs; // send the headers at once, then the body after this wait
+    std::optional<qint64> oversize; // a JSON body of this many bytes
+    bool undeclaredLength = false;  // send the body chunked, without Content-Length
+    std::optional<qint64> cutAfter; // declare the whole body's length, send this many bytes, hang up
+    std::optional<QUrl> redirect;   // answer 302 to this address (another origin, say)
+    bool held = false;              // answer nothing until release(), headers included
+    int times = -1;                 // how many requests it hits; -1 for all
 };
 
-struct Account {
+struct Account
+{
     QString id;
     QString username;
     QString password;
@@ -80,7 +84,8 @@ struct Account {
     QJsonObject profile; // as "/api/profile" answers it
 };
 
-struct Session {
+struct Session
+{
     QString accountId;
     bool remember = false;
 };
@@ -138,7 +143,8 @@ public:
     static constexpr char sessionCookie[] = "vornalia_session";
 
 private:
-    struct Route {
+    struct Route
+    {
         QByteArray method;
         QStringList segments;
         Handler handler;

@@ -14,18 +14,23 @@ using namespace TestSupport;
 
 namespace {
 
-QString passwordOf(const QString &username) {
+QString passwordOf(const QString &username)
+{
     return username == QLatin1String("zhouning") ? QStringLiteral("temporary-123")
                                                  : QStringLiteral("fly-vornalia");
 }
 
-template <typename T> T get(APIClient &client, const QString &path) {
+template <typename T>
+T get(APIClient &client, const QString &path)
+{
     return await(client.decode<T>(client.makeRequest(path, "GET")));
 }
 
 // Whether the answer of a GET decodes as the record the app reads it as (absent counts where the record
 // allows it).
-template <typename T> bool decodes(APIClient &client, const QString &path) {
+template <typename T>
+bool decodes(APIClient &client, const QString &path)
+{
     try {
         if constexpr (T::optionalAnswer)
             await(client.decodeOptional<T>(client.makeRequest(path, "GET")));
@@ -38,19 +43,22 @@ template <typename T> bool decodes(APIClient &client, const QString &path) {
 }
 
 Acknowledgement postForm(APIClient &client, const QString &path, const QMap<QString, QString> &fields,
-                         const QList<Upload> &files) {
+                         const QList<Upload> &files)
+{
     APIRequest request = client.makeRequest(path, "POST");
     request.setMultipartBody(MultipartBody::make(fields, files, QStringLiteral("files")));
     return await(client.decode<Acknowledgement>(std::move(request)));
 }
 
-Upload screenshot(const QString &seed) {
+Upload screenshot(const QString &seed)
+{
     return {QUuid::createUuid(), Sample::Service::avatarPicture(seed), seed + QStringLiteral(".png"),
             QStringLiteral("image/png")};
 }
 
 // The report form's eleven fields for one of lichen's Infinite Flight flights (VHHH → ZGGG, 48 minutes).
-QMap<QString, QString> reportFields() {
+QMap<QString, QString> reportFields()
+{
     return {{"departureCode", "VHHH"},
             {"arrivalCode", "ZGGG"},
             {"aircraft", "Airbus A321"},
@@ -66,7 +74,8 @@ QMap<QString, QString> reportFields() {
 
 } // namespace
 
-class MemberEndpointsTest : public QObject {
+class MemberEndpointsTest : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -84,7 +93,8 @@ private Q_SLOTS:
 private:
     // A client signed in as the given account. The other-role account cannot pass the app's sign-in, so
     // it signs in at the service directly.
-    std::unique_ptr<APIClient> signedIn(const QString &username, User *user = nullptr) {
+    std::unique_ptr<APIClient> signedIn(const QString &username, User *user = nullptr)
+    {
         auto client = m_site->client();
         if (username == QLatin1String("sunyue")) {
             APIRequest request = client->makeRequest("/api/login", "POST");
@@ -101,17 +111,17 @@ private:
     std::unique_ptr<Site> m_site;
 };
 
-void MemberEndpointsTest::init() {
+void MemberEndpointsTest::init()
+{
     qputenv("LANGUAGE", "zh_CN");
     m_site = std::make_unique<Site>();
     QVERIFY(m_site->started);
 }
 
-void MemberEndpointsTest::cleanup() {
-    m_site.reset();
-}
+void MemberEndpointsTest::cleanup() { m_site.reset(); }
 
-void MemberEndpointsTest::answersDecodeForEveryAccount_data() {
+void MemberEndpointsTest::answersDecodeForEveryAccount_data()
+{
     QTest::addColumn<QString>("username");
     QTest::newRow("member") << "lichen";
     QTest::newRow("admin") << "wangfang";
@@ -121,7 +131,8 @@ void MemberEndpointsTest::answersDecodeForEveryAccount_data() {
     QTest::newRow("profile to set up") << "xuhang";
 }
 
-void MemberEndpointsTest::answersDecodeForEveryAccount() {
+void MemberEndpointsTest::answersDecodeForEveryAccount()
+{
     QFETCH(QString, username);
     const auto client = signedIn(username);
     const QList<QPair<QString, std::function<bool(APIClient &, const QString &)>>> reads{
@@ -150,7 +161,8 @@ void MemberEndpointsTest::answersDecodeForEveryAccount() {
     }
 }
 
-void MemberEndpointsTest::everyCallCarriesTheSession() {
+void MemberEndpointsTest::everyCallCarriesTheSession()
+{
     const QList<QPair<QByteArray, QString>> calls{
         {"GET", "/api/notifications"},
         {"POST", "/api/notifications/read"},
@@ -211,7 +223,8 @@ void MemberEndpointsTest::everyCallCarriesTheSession() {
     }
 }
 
-void MemberEndpointsTest::reportFormAndScreenshotsArriveAsBuilt() {
+void MemberEndpointsTest::reportFormAndScreenshotsArriveAsBuilt()
+{
     const auto client = signedIn("lichen");
     QMap<QString, QString> fields = reportFields();
     fields["multiplier"] = "1.25,1.5";
@@ -241,7 +254,8 @@ void MemberEndpointsTest::reportFormAndScreenshotsArriveAsBuilt() {
     QCOMPARE(await(client->image(evidence.at(2).url)), added.at(0).data);
 }
 
-void MemberEndpointsTest::refusalsReachTheMemberUnchanged_data() {
+void MemberEndpointsTest::refusalsReachTheMemberUnchanged_data()
+{
     QTest::addColumn<QString>("username");
     QTest::addColumn<QByteArray>("method");
     QTest::addColumn<QString>("path");
@@ -254,9 +268,8 @@ void MemberEndpointsTest::refusalsReachTheMemberUnchanged_data() {
     QTest::newRow("form: three-letter code")
         << "lichen" << QByteArray("POST") << reports << true << QJsonObject{{"departureCode", "VHH"}} << 400
         << "请填写有效的四位 ICAO 机场代码。";
-    QTest::newRow("form: staff files no report")
-        << "wangfang" << QByteArray("POST") << reports << true << QJsonObject() << 403
-        << "只有成员可以提交飞行报告。";
+    QTest::newRow("form: staff files no report") << "wangfang" << QByteArray("POST") << reports << true
+                                                 << QJsonObject() << 403 << "只有成员可以提交飞行报告。";
     QTest::newRow("form: screenshot to a decided report")
         << "lichen" << QByteArray("POST") << "/api/pireps/p-24398/evidence" << true << QJsonObject() << 409
         << "该报告已审核完成，不能再补充截图。";
@@ -274,22 +287,22 @@ void MemberEndpointsTest::refusalsReachTheMemberUnchanged_data() {
                        {"newPassword", "cloud-base-900"},
                        {"confirmPassword", "cloud-base-900"}}
         << 400 << "当前密码不正确。";
-    QTest::newRow("json: taken callsign")
-        << "xuhang" << QByteArray("POST") << "/api/profile" << false
-        << QJsonObject{{"wechatName", "徐航"},
-                       {"discordUsername", ""},
-                       {"contactEmail", "xuhang@example.com"},
-                       {"callsign", "207"}}
-        << 409 << "呼号 207 已被其他成员使用。";
+    QTest::newRow("json: taken callsign") << "xuhang" << QByteArray("POST") << "/api/profile" << false
+                                          << QJsonObject{{"wechatName", "徐航"},
+                                                         {"discordUsername", ""},
+                                                         {"contactEmail", "xuhang@example.com"},
+                                                         {"callsign", "207"}}
+                                          << 409 << "呼号 207 已被其他成员使用。";
     QTest::newRow("get: staff list for a member")
-        << "lichen" << QByteArray("GET") << "/api/admin/event-responses?eventId=ev-302" << false << QJsonObject()
-        << 403 << "只有管理员可以查看活动报名情况。";
+        << "lichen" << QByteArray("GET") << "/api/admin/event-responses?eventId=ev-302" << false
+        << QJsonObject() << 403 << "只有管理员可以查看活动报名情况。";
     QTest::newRow("get: plan without a flight")
         << "lichen" << QByteArray("GET") << "/api/live-map/plan?sessionId=x" << false << QJsonObject() << 400
         << "缺少航班参数。";
 }
 
-void MemberEndpointsTest::refusalsReachTheMemberUnchanged() {
+void MemberEndpointsTest::refusalsReachTheMemberUnchanged()
+{
     QFETCH(QString, username);
     QFETCH(QByteArray, method);
     QFETCH(QString, path);
@@ -320,7 +333,8 @@ void MemberEndpointsTest::refusalsReachTheMemberUnchanged() {
     QCOMPARE(get<UserResponse>(*client, "/api/me").user.username, username);
 }
 
-void MemberEndpointsTest::answersAreNeverCached() {
+void MemberEndpointsTest::answersAreNeverCached()
+{
     // The same requests, asked again after a write, see the service's new state.
     User user;
     const auto client = signedIn("zhouning", &user);

@@ -13,7 +13,8 @@
 
 namespace {
 
-struct Answer {
+struct Answer
+{
     int status = 0;
     QNetworkReply::NetworkError error = QNetworkReply::NoError;
     QUrl finalUrl;
@@ -54,8 +55,8 @@ public:
             request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
         }
         // Qt follows redirects of its own verbs only.
-        QNetworkReply *reply = method == "HEAD" ? m_manager.head(request)
-                                                : m_manager.sendCustomRequest(request, method, body);
+        QNetworkReply *reply =
+            method == "HEAD" ? m_manager.head(request) : m_manager.sendCustomRequest(request, method, body);
         QEventLoop loop;
         QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
         loop.exec();
@@ -218,13 +219,41 @@ void SampleServiceTest::gatePagesLeadToWhatMustComeFirst_data()
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("finalPath");
     QTest::addColumn<QString>("finalQuery");
-    QTest::newRow("signed out") << "" << "" << "/member" << "/login" << "";
-    QTest::newRow("member") << "lichen" << "fly-vornalia" << "/member" << "/member" << "";
-    QTest::newRow("member at the staff page") << "lichen" << "fly-vornalia" << "/admin" << "/member" << "";
-    QTest::newRow("admin") << "wangfang" << "fly-vornalia" << "/admin" << "/admin" << "";
-    QTest::newRow("developer") << "zhaolei" << "fly-vornalia" << "/admin" << "/admin" << "";
-    QTest::newRow("temporary password") << "zhouning" << "temporary-123" << "/member" << "/change-password" << "";
-    QTest::newRow("profile to set up") << "xuhang" << "fly-vornalia" << "/member" << "/profile" << "setup=1";
+    QTest::newRow("signed out") << ""
+                                << ""
+                                << "/member"
+                                << "/login"
+                                << "";
+    QTest::newRow("member") << "lichen"
+                            << "fly-vornalia"
+                            << "/member"
+                            << "/member"
+                            << "";
+    QTest::newRow("member at the staff page") << "lichen"
+                                              << "fly-vornalia"
+                                              << "/admin"
+                                              << "/member"
+                                              << "";
+    QTest::newRow("admin") << "wangfang"
+                           << "fly-vornalia"
+                           << "/admin"
+                           << "/admin"
+                           << "";
+    QTest::newRow("developer") << "zhaolei"
+                               << "fly-vornalia"
+                               << "/admin"
+                               << "/admin"
+                               << "";
+    QTest::newRow("temporary password") << "zhouning"
+                                        << "temporary-123"
+                                        << "/member"
+                                        << "/change-password"
+                                        << "";
+    QTest::newRow("profile to set up") << "xuhang"
+                                       << "fly-vornalia"
+                                       << "/member"
+                                       << "/profile"
+                                       << "setup=1";
 }
 
 void SampleServiceTest::gatePagesLeadToWhatMustComeFirst()
@@ -347,7 +376,8 @@ void SampleServiceTest::unknownPathsAndMethods()
     m_service->route("GET", "/api/things/{id}", [](Sample::Service &, const Sample::Request &request) {
         return Sample::Reply::json(QJsonObject{{"id", request.parameters.value("id")}});
     });
-    QCOMPARE(QJsonDocument::fromJson(client.send("GET", "/api/things/t-9").body)["id"].toString(), QString("t-9"));
+    QCOMPARE(QJsonDocument::fromJson(client.send("GET", "/api/things/t-9").body)["id"].toString(),
+             QString("t-9"));
     QCOMPARE(client.send("GET", "/api/things/").status, 404);
 }
 

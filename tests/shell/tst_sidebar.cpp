@@ -19,8 +19,10 @@ void SidebarTest::sidebarRowsByRole_data()
     QTest::addColumn<QString>("firstSymbol");
     QTest::newRow("member") << "member" << QStringList{"首页", "PIREP", "Live", "地图", "其他"} << "house";
     QTest::newRow("admin") << "admin" << QStringList{"审核", "Live", "地图", "其他"} << "checkmark.seal";
-    QTest::newRow("developer") << "developer" << QStringList{"审核", "Live", "地图", "其他"} << "checkmark.seal";
-    QTest::newRow("Member is not member") << "Member" << QStringList{"审核", "Live", "地图", "其他"} << "checkmark.seal";
+    QTest::newRow("developer") << "developer" << QStringList{"审核", "Live", "地图", "其他"}
+                               << "checkmark.seal";
+    QTest::newRow("Member is not member")
+        << "Member" << QStringList{"审核", "Live", "地图", "其他"} << "checkmark.seal";
 }
 
 void SidebarTest::sidebarRowsByRole()
@@ -37,13 +39,15 @@ void SidebarTest::sidebarRowsByRole()
     QCOMPARE(shown, titles);
     QCOMPARE(model.data(model.index(0), SidebarModel::SymbolRole).toString(), firstSymbol);
     QCOMPARE(model.data(model.index(0), SidebarModel::TabRole).value<MemberTab>(), MemberTab::Home);
-    QCOMPARE(model.data(model.index(model.rowCount() - 1), SidebarModel::TabRole).value<MemberTab>(), MemberTab::Account);
+    QCOMPARE(model.data(model.index(model.rowCount() - 1), SidebarModel::TabRole).value<MemberTab>(),
+             MemberTab::Account);
 
     // "PIREP" and "Live" are names, the same in every language.
     qputenv("LANGUAGE", "en_US");
     const auto english = SidebarModel::rowsFor(role);
     QVERIFY(english.constLast().title != QString("其他"));
-    QVERIFY(std::any_of(english.cbegin(), english.cend(), [](const SidebarModel::Row &r) { return r.title == "Live"; }));
+    QVERIFY(std::any_of(english.cbegin(), english.cend(),
+                        [](const SidebarModel::Row &r) { return r.title == "Live"; }));
 }
 
 QTEST_MAIN(SidebarTest)

@@ -184,17 +184,24 @@ void ViewsTest::portalScreenForEachState_data()
     QTest::addColumn<QString>("screen");
     QTest::addColumn<QStringList>("texts");
 
-    QTest::newRow("nobody: sign-in") << "" << "" << 0 << "login.submit" << QStringList{"成员登录", "登录成员中心"};
-    QTest::newRow("gate password") << "zhouning" << "temporary-123" << 0 << "portal.password"
+    QTest::newRow("nobody: sign-in") << ""
+                                     << "" << 0 << "login.submit" << QStringList{"成员登录", "登录成员中心"};
+    QTest::newRow("gate password") << "zhouning"
+                                   << "temporary-123" << 0 << "portal.password"
                                    << QStringList{"修改密码", "重新登录"};
-    QTest::newRow("gate profile") << "xuhang" << "fly-vornalia" << 0 << "portal.profile"
+    QTest::newRow("gate profile") << "xuhang"
+                                  << "fly-vornalia" << 0 << "portal.profile"
                                   << QStringList{"完善资料", "重新登录"};
-    QTest::newRow("gate ready, member: dashboard") << "lichen" << "fly-vornalia" << 0 << "home.notifications"
-                                                   << QStringList{"首页", "PIREP", "欢迎回来，李辰"};
-    QTest::newRow("gate ready, staff: workbench") << "wangfang" << "fly-vornalia" << 0 << "shell.workbench"
-                                                  << QStringList{"审核", "审核工作台"};
-    QTest::newRow("gate not answered") << "lichen" << "fly-vornalia" << 503 << "portal.gateWaiting"
-                                       << QStringList{"正在确认账号要求", "账号状态暂时不可用，请重试。", "重试", "重新登录"};
+    QTest::newRow("gate ready, member: dashboard")
+        << "lichen"
+        << "fly-vornalia" << 0 << "home.notifications" << QStringList{"首页", "PIREP", "欢迎回来，李辰"};
+    QTest::newRow("gate ready, staff: workbench")
+        << "wangfang"
+        << "fly-vornalia" << 0 << "shell.workbench" << QStringList{"审核", "审核工作台"};
+    QTest::newRow("gate not answered")
+        << "lichen"
+        << "fly-vornalia" << 503 << "portal.gateWaiting"
+        << QStringList{"正在确认账号要求", "账号状态暂时不可用，请重试。", "重试", "重新登录"};
 }
 
 void ViewsTest::portalScreenForEachState()
@@ -234,11 +241,24 @@ void ViewsTest::dashboardTiles_data()
     QTest::addColumn<QString>("rank");
     QTest::addColumn<QString>("bell");
 
-    QTest::newRow("member with unread notices") << "lichen" << "lichen" << "李辰" << "B-207CA · VORNA 成员" << "#2"
+    QTest::newRow("member with unread notices") << "lichen"
+                                                << "lichen"
+                                                << "李辰"
+                                                << "B-207CA · VORNA 成员"
+                                                << "#2"
                                                 << "bell.badge";
-    QTest::newRow("user name typed in another case") << "LiChen" << "lichen" << "李辰" << "B-207CA · VORNA 成员"
-                                                     << "#2" << "bell.badge";
-    QTest::newRow("nothing unread") << "hejing" << "hejing" << "何静" << "B-077CA · VORNA 成员" << "#3" << "bell";
+    QTest::newRow("user name typed in another case") << "LiChen"
+                                                     << "lichen"
+                                                     << "李辰"
+                                                     << "B-207CA · VORNA 成员"
+                                                     << "#2"
+                                                     << "bell.badge";
+    QTest::newRow("nothing unread") << "hejing"
+                                    << "hejing"
+                                    << "何静"
+                                    << "B-077CA · VORNA 成员"
+                                    << "#3"
+                                    << "bell";
 }
 
 void ViewsTest::dashboardTiles()
@@ -250,15 +270,16 @@ void ViewsTest::dashboardTiles()
     QFETCH(QString, rank);
     QFETCH(QString, bell);
     const auto serve = [this](const QString &path, const QJsonObject &answer) {
-        service().route("GET", path, [answer](Sample::Service &, const Request &) { return Reply::json(answer); });
+        service().route("GET", path,
+                        [answer](Sample::Service &, const Request &) { return Reply::json(answer); });
     };
-    serve("/api/pireps", {{"pireps", QJsonArray{dashboardReport("a", "pending"),
-                                                dashboardReport("b", "pending", 1.7e9),
-                                                dashboardReport("c", "approved"), dashboardReport("d", "Pending")}},
-                          {"summary", QJsonObject{{"approvedCount", 12}, {"approvedDurationMinutes", 125}}}});
-    serve("/api/member/pirep-leaderboard", {{"members", QJsonArray{leaderboardMember("zhangwei"),
-                                                                   leaderboardMember("LICHEN"),
-                                                                   leaderboardMember("hejing")}}});
+    serve("/api/pireps",
+          {{"pireps", QJsonArray{dashboardReport("a", "pending"), dashboardReport("b", "pending", 1.7e9),
+                                 dashboardReport("c", "approved"), dashboardReport("d", "Pending")}},
+           {"summary", QJsonObject{{"approvedCount", 12}, {"approvedDurationMinutes", 125}}}});
+    serve("/api/member/pirep-leaderboard",
+          {{"members", QJsonArray{leaderboardMember("zhangwei"), leaderboardMember("LICHEN"),
+                                  leaderboardMember("hejing")}}});
 
     QVERIFY(showPortal());
     QVERIFY(signIn(typed, "fly-vornalia"));
@@ -293,7 +314,7 @@ void ViewsTest::dashboardTiles()
 
 void ViewsTest::firstShowingAsksOnce_data()
 {
-    QTest::addColumn<bool>("goneBefore"); // signed in before, until the gate found the session gone
+    QTest::addColumn<bool>("goneBefore");   // signed in before, until the gate found the session gone
     QTest::addColumn<int>("profileStatus"); // the profile fails with this status; 0: it answers
     QTest::newRow("first sign-in") << false << 0;
     QTest::newRow("again after the gate found the session gone") << true << 0;
@@ -331,13 +352,15 @@ void ViewsTest::firstShowingAsksOnce()
     QStringList gets;
     for (const Request &request : service().requests()) {
         if (request.method == "GET" && request.path != "/api/me")
-            gets.append(request.path + (request.query.isEmpty() ? QString() : "?" + request.query.toString()));
+            gets.append(request.path
+                        + (request.query.isEmpty() ? QString() : "?" + request.query.toString()));
     }
     QStringList firstWave = gets.mid(0, 8);
     firstWave.sort();
-    QCOMPARE(firstWave, (QStringList{"/api/events/upcoming?window=claim", "/api/infinite-flight/live",
-                                     "/api/infinite-flight/live?saved=1", "/api/member/pirep-leaderboard",
-                                     "/api/member/routes", "/api/notifications", "/api/pireps", "/api/profile"}));
+    QCOMPARE(firstWave,
+             (QStringList{"/api/events/upcoming?window=claim", "/api/infinite-flight/live",
+                          "/api/infinite-flight/live?saved=1", "/api/member/pirep-leaderboard",
+                          "/api/member/routes", "/api/notifications", "/api/pireps", "/api/profile"}));
     QCOMPARE(gets.count("/api/profile"), 1);
     QCOMPARE(gets.count("/api/infinite-flight/live?saved=1"), 1);
     QCOMPARE(gets.count("/api/profile/avatar"), profileStatus == 0 ? 1 : 0);

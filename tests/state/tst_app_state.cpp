@@ -28,13 +28,15 @@ private:
     MemorySessionStore m_bytes;
 };
 
-struct Stores {
+struct Stores
+{
     std::shared_ptr<MemorySessionStore> session = std::make_shared<MemorySessionStore>();
     std::shared_ptr<VaultStore> vault = std::make_shared<VaultStore>();
 
     AccountEnvironment environment(const QUrl &origin) const
     {
-        return {origin, {Sample::Service::certificate()},
+        return {origin,
+                {Sample::Service::certificate()},
                 [session = session, vault = vault](const QString &item) -> SessionStorePtr {
                     if (item == "session-cookies")
                         return session;
@@ -92,8 +94,13 @@ private:
     {
         const QByteArray setCookie = service().openSession(accountId, true);
         const QByteArray token = setCookie.split(';').constFirst().split('=').constLast();
-        const StoredCookie cookie{Sample::Service::sessionCookie, QString::fromLatin1(token),
-                                  service().origin().host(), "/", QDateTime::currentDateTimeUtc().addDays(1), true, true};
+        const StoredCookie cookie{Sample::Service::sessionCookie,
+                                  QString::fromLatin1(token),
+                                  service().origin().host(),
+                                  "/",
+                                  QDateTime::currentDateTimeUtc().addDays(1),
+                                  true,
+                                  true};
         await(m_stores.session->write(StoredCookie::encodeList({cookie})));
     }
     Sample::Service &service() { return *m_site->service; }
@@ -155,10 +162,14 @@ void AppStateTest::restoreAsksTheGate_data()
     QTest::addColumn<QString>("username");
     QTest::addColumn<QString>("password");
     QTest::addColumn<AppState::Gate>("gate");
-    QTest::newRow("member") << "lichen" << "fly-vornalia" << AppState::Gate::Ready;
-    QTest::newRow("staff") << "wangfang" << "fly-vornalia" << AppState::Gate::Ready;
-    QTest::newRow("temporary password") << "zhouning" << "temporary-123" << AppState::Gate::Password;
-    QTest::newRow("profile to set up") << "xuhang" << "fly-vornalia" << AppState::Gate::Profile;
+    QTest::newRow("member") << "lichen"
+                            << "fly-vornalia" << AppState::Gate::Ready;
+    QTest::newRow("staff") << "wangfang"
+                           << "fly-vornalia" << AppState::Gate::Ready;
+    QTest::newRow("temporary password") << "zhouning"
+                                        << "temporary-123" << AppState::Gate::Password;
+    QTest::newRow("profile to set up") << "xuhang"
+                                       << "fly-vornalia" << AppState::Gate::Profile;
 }
 
 void AppStateTest::restoreAsksTheGate()

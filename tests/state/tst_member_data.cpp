@@ -20,8 +20,13 @@ namespace {
 
 QJsonObject pirep(const QString &id, const QString &status)
 {
-    return {{"id", id},       {"departureCode", "ZBAA"}, {"arrivalCode", "ZSPD"}, {"aircraft", "Airbus A320"},
-            {"livery", "Air China"}, {"durationMinutes", 125}, {"status", status}};
+    return {{"id", id},
+            {"departureCode", "ZBAA"},
+            {"arrivalCode", "ZSPD"},
+            {"aircraft", "Airbus A320"},
+            {"livery", "Air China"},
+            {"durationMinutes", 125},
+            {"status", status}};
 }
 
 QJsonObject eventJson(const QString &id)
@@ -116,13 +121,17 @@ void MemberDataTest::init()
     await(m_client->login("lichen", "fly-vornalia", false));
     service().clearRequests();
     serve("/api/notifications", QJsonObject{{"notifications", QJsonArray()}, {"unreadCount", 0}});
-    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{pirep("p-1", "approved")}}, {"summary", QJsonObject{{"approvedCount", 1}}}});
+    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{pirep("p-1", "approved")}},
+                                     {"summary", QJsonObject{{"approvedCount", 1}}}});
     serve("/api/events/upcoming", QJsonObject{{"events", QJsonArray{eventJson("e-1"), eventJson("e-2")}}});
     serve("/api/member/event-responses", QJsonObject{{"responses", QJsonArray()}});
     serve("/api/member/pirep-leaderboard", QJsonObject{{"members", QJsonArray()}});
-    serve("/api/member/routes", QJsonObject{{"routes", QJsonArray{QJsonObject{{"departure", "ZBAA"}, {"arrival", "ZSPD"}, {"flights", 3}}}}});
+    serve("/api/member/routes",
+          QJsonObject{{"routes",
+                       QJsonArray{QJsonObject{{"departure", "ZBAA"}, {"arrival", "ZSPD"}, {"flights", 3}}}}});
     serve("/api/infinite-flight/live", QJsonValue::Null);
-    serve("/api/infinite-flight/me/flights", QJsonObject{{"flights", QJsonArray{QJsonObject{{"id", "r-1"}}, QJsonObject{{"id", "r-2"}}}}});
+    serve("/api/infinite-flight/me/flights",
+          QJsonObject{{"flights", QJsonArray{QJsonObject{{"id", "r-1"}}, QJsonObject{{"id", "r-2"}}}}});
 }
 
 void MemberDataTest::cleanup()
@@ -151,7 +160,8 @@ void MemberDataTest::reloadStartsEveryLoad_data()
     QTest::newRow("inbox") << MemberLoad::Inbox << QStringList{"/api/notifications"};
     QTest::newRow("pireps") << MemberLoad::Pireps << QStringList{"/api/pireps"};
     // A retry asks for the member's own answers too.
-    QTest::newRow("events") << MemberLoad::Events << QStringList{"/api/events/upcoming", "/api/member/event-responses"};
+    QTest::newRow("events") << MemberLoad::Events
+                            << QStringList{"/api/events/upcoming", "/api/member/event-responses"};
     QTest::newRow("leaderboard") << MemberLoad::Leaderboard << QStringList{"/api/member/pirep-leaderboard"};
     QTest::newRow("routes") << MemberLoad::Routes << QStringList{"/api/member/routes"};
     QTest::newRow("latest") << MemberLoad::Latest
@@ -189,7 +199,8 @@ void MemberDataTest::qmlFollowsTheLoads()
                       "}",
                       QUrl());
     const auto data = store();
-    std::unique_ptr<QObject> view(component.createWithInitialProperties({{"data", QVariant::fromValue(data.get())}}));
+    std::unique_ptr<QObject> view(
+        component.createWithInitialProperties({{"data", QVariant::fromValue(data.get())}}));
     QVERIFY2(view, qPrintable(component.errorString()));
 
     service().setFault("/api/member/routes", {.status = 500, .times = 1});
@@ -206,8 +217,9 @@ void MemberDataTest::qmlFollowsTheLoads()
 
 void MemberDataTest::dashboardLoadsRunTogether()
 {
-    const QStringList paths{"/api/notifications", "/api/pireps", "/api/events/upcoming", "/api/member/pirep-leaderboard",
-                            "/api/member/routes", "/api/infinite-flight/live"};
+    const QStringList paths{"/api/notifications",   "/api/pireps",
+                            "/api/events/upcoming", "/api/member/pirep-leaderboard",
+                            "/api/member/routes",   "/api/infinite-flight/live"};
     for (const QString &path : paths)
         service().setFault(path, {.held = true, .times = 1});
     const auto data = store();
@@ -335,17 +347,19 @@ void MemberDataTest::latestFlight_data()
     QTest::addColumn<bool>("recentAsked");
     const QJsonObject own = liveFlight("f-own", sessionUuid, flightUuid);
     QTest::newRow("own flight with UUIDs")
-        << QJsonValue(QJsonObject{{"flights", QJsonArray{own}}, {"ownFlight", own}}) << "live+plan" << true << false;
-    QTest::newRow("session id not a UUID")
-        << QJsonValue(QJsonObject{{"flights", QJsonArray()}, {"ownFlight", liveFlight("f", "abc", flightUuid)}})
-        << "live" << false << false;
-    QTest::newRow("flight id missing")
-        << QJsonValue(QJsonObject{{"flights", QJsonArray()}, {"ownFlight", liveFlight("f", sessionUuid, QJsonValue::Null)}})
-        << "live" << false << false;
-    QTest::newRow("braced UUID is not the plain form")
-        << QJsonValue(QJsonObject{{"flights", QJsonArray()}, {"ownFlight", liveFlight("f", "{" + sessionUuid + "}", flightUuid)}})
-        << "live" << false << false;
-    QTest::newRow("no own flight") << QJsonValue(QJsonObject{{"flights", QJsonArray{own}}}) << "recent" << false << true;
+        << QJsonValue(QJsonObject{{"flights", QJsonArray{own}}, {"ownFlight", own}}) << "live+plan" << true
+        << false;
+    QTest::newRow("session id not a UUID") << QJsonValue(
+        QJsonObject{{"flights", QJsonArray()}, {"ownFlight", liveFlight("f", "abc", flightUuid)}})
+                                           << "live" << false << false;
+    QTest::newRow("flight id missing") << QJsonValue(
+        QJsonObject{{"flights", QJsonArray()}, {"ownFlight", liveFlight("f", sessionUuid, QJsonValue::Null)}})
+                                       << "live" << false << false;
+    QTest::newRow("braced UUID is not the plain form") << QJsonValue(QJsonObject{
+        {"flights", QJsonArray()}, {"ownFlight", liveFlight("f", "{" + sessionUuid + "}", flightUuid)}})
+                                                       << "live" << false << false;
+    QTest::newRow("no own flight") << QJsonValue(QJsonObject{{"flights", QJsonArray{own}}}) << "recent"
+                                   << false << true;
     QTest::newRow("no snapshot") << QJsonValue(QJsonValue::Null) << "recent" << false << true;
 }
 
@@ -418,7 +432,8 @@ void MemberDataTest::savedMapOnlyWhileNoneIsCached()
     const auto data = store();
     serve("/api/infinite-flight/live", QJsonObject{{"flights", QJsonArray()}, {"status", "saved"}});
     await(data->loadSavedMap());
-    QCOMPARE(service().requestsTo("/api/infinite-flight/live").constLast().query.toString(), QString("saved=1"));
+    QCOMPARE(service().requestsTo("/api/infinite-flight/live").constLast().query.toString(),
+             QString("saved=1"));
     QCOMPARE(data->liveMap()->status, std::optional<QString>("saved"));
     service().clearRequests();
     await(data->loadSavedMap());

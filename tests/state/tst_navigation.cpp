@@ -68,7 +68,8 @@ void NavigationTest::requestsReplaceTheirPath()
 {
     MemberNavigation navigation;
     navigation.setAccountPage(AccountPage::About);
-    navigation.setLogbookPath({ReportRoute{report("a")}, ReportRoute{report("b")}, RecentFlightRoute{recent("c")}});
+    navigation.setLogbookPath(
+        {ReportRoute{report("a")}, ReportRoute{report("b")}, RecentFlightRoute{recent("c")}});
     navigation.openReport(report("p-9"));
     QCOMPARE(navigation.logbookPath(), QList<FlightRoute>{ReportRoute{report("p-9")}});
     QCOMPARE(navigation.selected(), MemberTab::Account);
@@ -160,7 +161,8 @@ void NavigationTest::viewsSeeTheOneProcessWideRequest()
     QQmlEngine engine;
     engine.addImportPath("qrc:/qt/qml");
     QQmlComponent component(&engine);
-    component.setData("import QtQml\nimport Vorna.State\nQtObject { property string request: FlightActivityNavigation.ownFlightRequest }",
+    component.setData("import QtQml\nimport Vorna.State\nQtObject { property string request: "
+                      "FlightActivityNavigation.ownFlightRequest }",
                       QUrl());
     std::unique_ptr<QObject> view(component.create());
     QVERIFY2(view, qPrintable(component.errorString()));

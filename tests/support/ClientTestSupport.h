@@ -71,7 +71,8 @@ inline QFileDevice::Permissions permissionsOf(const QString &path)
 }
 
 // A started sample service and a client of it that trusts its certificate.
-struct Site {
+struct Site
+{
     Site()
         : service(std::make_unique<Sample::Service>())
     {

@@ -10,8 +10,13 @@ namespace TestSupport {
 inline QJsonObject dashboardReport(const QString &id, const QString &status, double heldAt = 0,
                                    const QJsonValue &note = {})
 {
-    QJsonObject pirep{{"id", id},       {"departureCode", "ZBAA"}, {"arrivalCode", "ZSPD"}, {"aircraft", "Airbus A320"},
-                      {"livery", "Air China"}, {"durationMinutes", 90}, {"status", status}};
+    QJsonObject pirep{{"id", id},
+                      {"departureCode", "ZBAA"},
+                      {"arrivalCode", "ZSPD"},
+                      {"aircraft", "Airbus A320"},
+                      {"livery", "Air China"},
+                      {"durationMinutes", 90},
+                      {"status", status}};
     if (heldAt != 0)
         pirep.insert("heldAt", heldAt);
     if (!note.isUndefined())

@@ -45,13 +45,20 @@ void TextTest::languageFromPreferences_data()
     QTest::addColumn<QStringList>("preferred");
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("name");
-    QTest::newRow("en-GB") << QStringList{"en-GB", "zh-HK"} << "en" << "English";
-    QTest::newRow("en") << QStringList{"en"} << "en" << "English";
-    QTest::newRow("zh-HK") << QStringList{"zh-HK"} << "zh-HK" << "繁體中文（香港）";
-    QTest::newRow("zh-TW") << QStringList{"zh-TW", "en"} << "zh-TW" << "繁體中文（台灣）";
-    QTest::newRow("zh-Hant") << QStringList{"zh-Hant"} << "zh-Hans" << "简体中文";
-    QTest::newRow("ja") << QStringList{"ja", "en"} << "zh-Hans" << "简体中文";
-    QTest::newRow("empty") << QStringList{} << "zh-Hans" << "简体中文";
+    QTest::newRow("en-GB") << QStringList{"en-GB", "zh-HK"} << "en"
+                           << "English";
+    QTest::newRow("en") << QStringList{"en"} << "en"
+                        << "English";
+    QTest::newRow("zh-HK") << QStringList{"zh-HK"} << "zh-HK"
+                           << "繁體中文（香港）";
+    QTest::newRow("zh-TW") << QStringList{"zh-TW", "en"} << "zh-TW"
+                           << "繁體中文（台灣）";
+    QTest::newRow("zh-Hant") << QStringList{"zh-Hant"} << "zh-Hans"
+                             << "简体中文";
+    QTest::newRow("ja") << QStringList{"ja", "en"} << "zh-Hans"
+                        << "简体中文";
+    QTest::newRow("empty") << QStringList{} << "zh-Hans"
+                           << "简体中文";
 }
 
 void TextTest::languageFromPreferences()

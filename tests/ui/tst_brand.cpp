@@ -61,10 +61,7 @@ QColor boardPixel(const QImage &image, QPointF board)
     return image.pixelColor(int(std::floor(at.x())), int(std::floor(at.y())));
 }
 
-void complete(BrandCanvas &canvas)
-{
-    static_cast<QQmlParserStatus &>(canvas).componentComplete();
-}
+void complete(BrandCanvas &canvas) { static_cast<QQmlParserStatus &>(canvas).componentComplete(); }
 
 } // namespace
 

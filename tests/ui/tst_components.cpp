@@ -123,10 +123,7 @@ private Q_SLOTS:
     void removingTheIntroFinishesIt();
 };
 
-void ComponentsTest::initTestCase()
-{
-    qputenv("LANGUAGE", "zh_CN");
-}
+void ComponentsTest::initTestCase() { qputenv("LANGUAGE", "zh_CN"); }
 
 void ComponentsTest::sizeClasses_data()
 {
@@ -220,8 +217,9 @@ void ComponentsTest::infoTileValueLines()
     QFETCH(int, shownLines);
     const QString value = QStringLiteral("很长的涂装名称").repeated(12);
     Views views;
-    const auto grid = views.make("InfoGrid { width: 400; " + settings + "; items: [InfoItem { title: \"涂装\"; value: \""
-                                 + value.toUtf8() + "\" }] }");
+    const auto grid =
+        views.make("InfoGrid { width: 400; " + settings + "; items: [InfoItem { title: \"涂装\"; value: \""
+                   + value.toUtf8() + "\" }] }");
     QVERIFY(grid);
     QQuickWindow window;
     window.resize(400, 300);
@@ -598,12 +596,13 @@ void ComponentsTest::returnPressesAFocusedButton_data()
     QTest::addColumn<bool>("takesReturn");
     QTest::newRow("GlassButton") << QByteArray("GlassButton { text: \"参加\" }") << true;
     QTest::newRow("BorderedButton") << QByteArray("BorderedButton { text: \"重试\" }") << true;
-    QTest::newRow("PressableStyle") << QByteArray("PressableStyle { contentItem: Card { Text { text: \"卡片\" } } }")
+    QTest::newRow("PressableStyle") << QByteArray(
+        "PressableStyle { contentItem: Card { Text { text: \"卡片\" } } }")
                                     << true;
-    QTest::newRow("a row with a ring")
-        << QByteArray("import QtQuick.Controls\nItemDelegate { id: row; text: \"首页\"; focusPolicy: Qt.StrongFocus;"
-                      " background: Rectangle { FocusRing { control: row } } }")
-        << true;
+    QTest::newRow("a row with a ring") << QByteArray(
+        "import QtQuick.Controls\nItemDelegate { id: row; text: \"首页\"; focusPolicy: Qt.StrongFocus;"
+        " background: Rectangle { FocusRing { control: row } } }")
+                                       << true;
     QTest::newRow("a switch keeps Return for its form")
         << QByteArray("import QtQuick.Controls\nSwitch { id: s; text: \"保持登录\";"
                       " FocusRing { control: s; pressesOnReturn: false } }")

@@ -88,10 +88,7 @@ void ThemeTest::initTestCase()
     m_startPalette = QGuiApplication::palette();
 }
 
-void ThemeTest::init()
-{
-    QSettings().remove(QStringLiteral("appTheme"));
-}
+void ThemeTest::init() { QSettings().remove(QStringLiteral("appTheme")); }
 
 void ThemeTest::cleanup()
 {
