@@ -214,8 +214,8 @@ StackView {
                             onClicked: dashboard.openLatestFlight()
 
                             contentItem: StandIn {
-                                name: dashboard.hasLatestFlight ? "LatestFlightCard" : "LatestFlightPlaceholder"
-                                detail: page.regular ? "" : L.t("最近一次飞行")
+                                name: L.t("最近一次飞行")
+                                detail: L.t("这张卡片即将加入成员中心。")
                             }
                         }
                     }
@@ -237,7 +237,8 @@ StackView {
                                 onClicked: dashboard.openEvent(index)
 
                                 contentItem: StandIn {
-                                    name: "EventSummary · AttendanceButtons"
+                                    name: L.t("活动")
+                                    detail: L.t("这张卡片即将加入成员中心。")
                                 }
                             }
                         }
@@ -260,7 +261,8 @@ StackView {
                 StandIn {
                     Layout.fillWidth: true
                     Layout.preferredHeight: page.regular ? 420 : 280
-                    name: "RoutesMapView"
+                    name: L.t("我飞过的航线")
+                    detail: L.t("航线地图即将加入成员中心。")
                 }
                 LoadNotice {
                     memberData: stack.memberData
@@ -289,7 +291,7 @@ StackView {
         }
     }
 
-    // A card of another part of the app that is not here yet: it names itself.
+    // A card of another part of the app that is not here yet: it names itself in the member's words.
     component StandIn: Card {
         id: standIn
 

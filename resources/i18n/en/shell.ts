@@ -31,5 +31,17 @@
         <source>这一页即将加入成员中心。</source>
         <translation>This page is coming to the member centre soon.</translation>
     </message>
+    <message>
+        <source>这张卡片即将加入成员中心。</source>
+        <translation>This card is coming to the member centre soon.</translation>
+    </message>
+    <message>
+        <source>航线地图即将加入成员中心。</source>
+        <translation>The route map is coming to the member centre soon.</translation>
+    </message>
+    <message>
+        <source>活动</source>
+        <translation>Event</translation>
+    </message>
 </context>
 </TS>
