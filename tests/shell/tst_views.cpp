@@ -355,14 +355,13 @@ void ViewsTest::firstShowingAsksOnce()
             gets.append(request.path
                         + (request.query.isEmpty() ? QString() : "?" + request.query.toString()));
     }
-    QStringList firstWave = gets.mid(0, 8);
-    firstWave.sort();
-    QCOMPARE(firstWave,
-             (QStringList{"/api/events/upcoming?window=claim", "/api/infinite-flight/live",
-                          "/api/infinite-flight/live?saved=1", "/api/member/pirep-leaderboard",
-                          "/api/member/routes", "/api/notifications", "/api/pireps", "/api/profile"}));
-    QCOMPARE(gets.count("/api/profile"), 1);
-    QCOMPARE(gets.count("/api/infinite-flight/live?saved=1"), 1);
+    // Each of the first wave's eight asked once. Their order at the service is not the app's: Qt opens six
+    // connections to a host, so the last two of the wave may go out after a dependant.
+    for (const QString path : {"/api/events/upcoming?window=claim", "/api/infinite-flight/live",
+                               "/api/infinite-flight/live?saved=1", "/api/member/pirep-leaderboard",
+                               "/api/member/routes", "/api/notifications", "/api/pireps", "/api/profile"})
+        QVERIFY2(gets.count(path) == 1,
+                 qPrintable(path + " was asked " + QString::number(gets.count(path)) + " times"));
     QCOMPARE(gets.count("/api/profile/avatar"), profileStatus == 0 ? 1 : 0);
 }
 
