@@ -1,7 +1,6 @@
 import QtQuick
 import QtQuick.Controls
 import Vorna.Ui
-import Vorna.State
 import Vorna.Shell
 import Vorna.Updates
 

@@ -1,3 +1,4 @@
+import QtQuick
 import Vorna.Screenshots
 
 // The menu's check when the manifest cannot be read: the one failure notice.

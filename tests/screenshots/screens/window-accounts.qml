@@ -1,3 +1,4 @@
+import QtQuick
 import Vorna.Main
 import Vorna.Screenshots
 
