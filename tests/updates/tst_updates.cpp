@@ -1,13 +1,23 @@
 // The update check against the sample member service over real HTTPS: what a manifest must be, how builds
-// compare, what a manual check tells that an automatic one keeps quiet, and how often checks run.
+// compare, what a manual check tells that an automatic one keeps quiet, and how often checks run; and the
+// prompt in a window, from the keyboard.
 #include "ClientTestSupport.h"
 #include "MacUpdatePromptModel.h"
 #include "MacUpdater.h"
 
 #include <QDesktopServices>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickStyle>
+#include <QQuickWindow>
+#include <QtQml/qqmlextensionplugin.h>
 #include <QtTest>
 
 #include <memory>
+
+Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_UpdatesPlugin)
 
 using namespace TestSupport;
 
@@ -33,6 +43,11 @@ public:
 public Q_SLOTS:
     void open(const QUrl &url) { opened.append(url); }
 };
+
+QString focusedText(QQuickWindow *window)
+{
+    return window->activeFocusItem() ? window->activeFocusItem()->property("text").toString() : QString();
+}
 
 } // namespace
 
@@ -61,6 +76,7 @@ private Q_SLOTS:
     void offerMessage_data();
     void offerMessage();
     void downloadOpensTheReleaseAndDismisses();
+    void promptFromTheKeyboard();
 
 private:
     std::unique_ptr<MacUpdater> updater(const QString &build = QStringLiteral("7"),
@@ -73,7 +89,11 @@ private:
     QDateTime m_now;
 };
 
-void UpdatesTest::initTestCase() { qputenv("LANGUAGE", "zh_CN"); }
+void UpdatesTest::initTestCase()
+{
+    qputenv("LANGUAGE", "zh_CN");
+    QQuickStyle::setStyle(QStringLiteral("Basic"));
+}
 
 void UpdatesTest::init()
 {
@@ -434,6 +454,75 @@ void UpdatesTest::downloadOpensTheReleaseAndDismisses()
     QVERIFY(!prompt.offering());
     run(*checker, true);
     QVERIFY(prompt.offering());
+    QCOMPARE(browser.opened.size(), 1);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+}
+
+void UpdatesTest::promptFromTheKeyboard()
+{
+    qint64 build = 8;
+    m_site->service->route("GET", manifestPath, [&build](Sample::Service &, const Sample::Request &) {
+        return Sample::Reply::json(QJsonObject{{"version", "2.4.0"},
+                                               {"build", build},
+                                               {"url", "https://vornalia.org/downloads/linux/vornalia.deb"}});
+    });
+    const auto checker = updater();
+    MacUpdater &updater = *checker;
+    Browser browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
+
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    QQmlComponent component(&engine);
+    component.setData(R"(
+        import QtQuick
+        import QtQuick.Controls
+        import Vorna.Updates
+        ApplicationWindow {
+            id: root
+            required property MacUpdater updater
+            width: 760
+            height: 540
+            visible: true
+            MacUpdatePrompt {
+                anchors.fill: parent
+                updater: root.updater
+            }
+        })",
+                      QUrl());
+    std::unique_ptr<QObject> created(
+        component.createWithInitialProperties({{"updater", QVariant::fromValue(&updater)}}));
+    QVERIFY2(created, qPrintable(component.errorString()));
+    auto *window = qobject_cast<QQuickWindow *>(created.get());
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->requestActivate();
+
+    // The launch check offers the release, "下载" first; Tab moves on to "稍后", whose Return dismisses.
+    QTRY_COMPARE(focusedText(window), QString("下载"));
+    QTest::keyClick(window, Qt::Key_Tab);
+    QCOMPARE(focusedText(window), QString("稍后"));
+    QTest::keyClick(window, Qt::Key_Return);
+    QTRY_VERIFY(!updater.available());
+    QVERIFY(browser.opened.isEmpty());
+
+    // The menu's check offers it again; Return on "下载" opens it in the browser.
+    await(updater.check(true));
+    QTRY_COMPARE(focusedText(window), QString("下载"));
+    QTest::keyClick(window, Qt::Key_Return);
+    QTRY_VERIFY(!updater.available());
+    QCOMPARE(browser.opened, QList<QUrl>{QUrl("https://vornalia.org/downloads/linux/vornalia.deb")});
+
+    // Nothing newer: the notice's "好" has the focus, Escape dismisses the offer and the notice alike.
+    build = 7;
+    await(updater.check(true));
+    QTRY_COMPARE(focusedText(window), QString("好"));
+    QTest::keyClick(window, Qt::Key_Escape);
+    QTRY_VERIFY(!updater.notice());
+    build = 8;
+    await(updater.check(true));
+    QTRY_COMPARE(focusedText(window), QString("下载"));
+    QTest::keyClick(window, Qt::Key_Escape);
+    QTRY_VERIFY(!updater.available());
     QCOMPARE(browser.opened.size(), 1);
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
 }
