@@ -12,6 +12,7 @@ Q_IMPORT_QML_PLUGIN(Vorna_StatePlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_ImagesPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_PortalPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_ShellPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_UpdatesPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_MainPlugin)
 
 namespace AppComposition {
@@ -20,8 +21,9 @@ void describeApplication()
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Vornalia"));
     QCoreApplication::setApplicationName(QStringLiteral("Vornalia"));
-    QCoreApplication::setApplicationVersion(
-        QStringLiteral("%1 (%2)").arg(QLatin1String(BuildInfo::version)).arg(BuildInfo::build));
+    QCoreApplication::setApplicationVersion(QStringLiteral("%1 (%2)")
+                                                .arg(QLatin1String(BuildInfo::version))
+                                                .arg(QLatin1String(BuildInfo::build)));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vornalia.MemberCentre"));
 }
 

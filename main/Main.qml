@@ -1,8 +1,8 @@
 import QtQuick
 import QtQuick.Controls
 import Vorna.Ui
-import Vorna.State
 import Vorna.Shell
+import Vorna.Updates
 
 // The one window of the member centre, and the composition of its screens.
 ApplicationWindow {
@@ -14,6 +14,8 @@ ApplicationWindow {
     minimumHeight: 540
     visible: true
     title: "Vornalia"
+    // The process-wide updater; the screenshot harness hands each screen one of its own.
+    property MacUpdater updater: MacUpdater
     color: Theme.paper
     // Controls take their colours from the theme, in light and dark alike.
     palette.window: Theme.paper
@@ -42,7 +44,7 @@ ApplicationWindow {
             }
             Action {
                 text: L.t("检查更新…")
-                onTriggered: MacUpdater.check(true)
+                onTriggered: window.updater.startCheck(true)
             }
             MenuSeparator {}
             Action {
@@ -60,6 +62,12 @@ ApplicationWindow {
 
     MemberPortalView {
         anchors.fill: parent
+    }
+
+    // Over everything else: checks for a newer release and offers it.
+    MacUpdatePrompt {
+        anchors.fill: parent
+        updater: window.updater
     }
 
     Dialog {

@@ -1,5 +1,6 @@
 #include "SampleSwitches.h"
 
+#include "MacUpdater.h"
 #include "SampleService.h"
 
 #include <QJsonValue>
@@ -26,4 +27,19 @@ void SampleSwitches::answer(const QString &path, const QJSValue &json)
     if (service)
         service->setFault(path, {.json = json.isNull() ? QJsonValue(QJsonValue::Null)
                                                        : QJsonValue::fromVariant(json.toVariant())});
+}
+
+void SampleSwitches::publishRelease(const QString &kind)
+{
+    if (service)
+        service->publishRelease(kind == QLatin1String("current")     ? Sample::Service::Release::Current
+                                : kind == QLatin1String("malformed") ? Sample::Service::Release::Malformed
+                                                                     : Sample::Service::Release::Newer);
+}
+
+MacUpdater *SampleSwitches::newUpdater()
+{
+    auto *updater = new MacUpdater(MacUpdater::defaultOptions(), this);
+    QJSEngine::setObjectOwnership(updater, QJSEngine::CppOwnership);
+    return updater;
 }

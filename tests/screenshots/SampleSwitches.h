@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QQmlEngine>
 
+#include "MacUpdater.h"
+
 namespace Sample {
 class Service;
 }
@@ -25,6 +27,10 @@ public:
     Q_INVOKABLE void failWithPage(const QString &path, int status);
     // Requests to a path answer this JSON (null, or a shape the app cannot read).
     Q_INVOKABLE void answer(const QString &path, const QJSValue &json);
+    // The release manifest the service publishes: "newer" (as it starts), "current" or "malformed".
+    Q_INVOKABLE void publishRelease(const QString &kind);
+    // An updater of the screen's own, for the sample service, that has made no check yet.
+    Q_INVOKABLE MacUpdater *newUpdater();
 
 private:
     using QObject::QObject;

@@ -210,7 +210,9 @@ int main(int argc, char *argv[])
             ++failures;
             continue;
         }
-        service.clearFaults(); // a screen's misbehaviour stays with it
+        // A screen's misbehaviour stays with it.
+        service.clearFaults();
+        service.publishRelease(Sample::Service::Release::Newer);
         auto engine = std::make_unique<QQmlApplicationEngine>();
         AppComposition::prepareEngine(*engine);
         QObject *root = nullptr;

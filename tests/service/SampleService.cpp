@@ -144,6 +144,7 @@ Service::Service(QObject *parent, const QString &dataFolder)
     addAccountRoutes();
     addMemberRoutes();
     addImageRoutes();
+    addReleaseRoutes();
 }
 
 Service::~Service() = default;

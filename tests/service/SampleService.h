@@ -137,6 +137,11 @@ public:
     // The avatar picture of an account that has one: a PNG drawn from the account's id.
     static QByteArray avatarPicture(const QString &accountId);
 
+    // The release manifest of the member site: a build after the one this tree makes (the default), this
+    // very build, or one whose build number is text.
+    enum class Release { Newer, Current, Malformed };
+    void publishRelease(Release release);
+
     // The JSON of a data file ("accounts" for accounts.json), for endpoints that serve sample records.
     QJsonValue data(const QString &name) const { return m_data.value(name); }
 
@@ -159,6 +164,7 @@ private:
     void addAccountRoutes(); // sign-in, the user, sign-out, gate pages, profile, avatar, Live callback
     void addMemberRoutes();  // the member's reports, events, leaderboard, routes, notices, flights, live map
     void addImageRoutes();   // the livery catalog and the aircraft pictures
+    void addReleaseRoutes(); // the release manifest of the update check
 
     std::unique_ptr<QHttpServer> m_server;
     quint16 m_port = 0;
@@ -170,6 +176,7 @@ private:
     QList<Account> m_accounts;
     QHash<QByteArray, Session> m_sessions;
     QHash<QString, QJsonValue> m_data;
+    QJsonObject m_release;
 };
 
 } // namespace Sample

@@ -15,9 +15,23 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.addOption({QStringLiteral("port"), QStringLiteral("Port on 127.0.0.1 (0: a free one)."),
                       QStringLiteral("port"), QStringLiteral("0")});
+    parser.addOption(
+        {QStringLiteral("release"),
+         QStringLiteral("The release manifest: newer (a later build than this tree's), current (this "
+                        "build) or malformed (the build number as text)."),
+         QStringLiteral("kind"), QStringLiteral("newer")});
     parser.process(app);
+    const QString release = parser.value(QStringLiteral("release"));
+    if (release != QLatin1String("newer") && release != QLatin1String("current")
+        && release != QLatin1String("malformed")) {
+        QTextStream(stderr) << "vorna-sample-service: --release is newer, current or malformed\n";
+        return 2;
+    }
 
     Sample::Service service;
+    service.publishRelease(release == QLatin1String("current")     ? Sample::Service::Release::Current
+                           : release == QLatin1String("malformed") ? Sample::Service::Release::Malformed
+                                                                   : Sample::Service::Release::Newer);
     if (!service.start(quint16(parser.value(QStringLiteral("port")).toUInt()))) {
         QTextStream(stderr) << "vorna-sample-service: cannot listen on 127.0.0.1\n";
         return 1;

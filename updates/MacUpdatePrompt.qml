@@ -1,0 +1,59 @@
+import QtQuick
+import Vorna.Ui
+import Vorna.Updates
+
+// The update feature over the window's content: it checks at launch and whenever the application becomes
+// active, offers a newer release, and answers a check asked for from the menu.
+Item {
+    id: prompt
+
+    required property MacUpdater updater
+
+    MacUpdatePromptModel {
+        id: model
+
+        updater: prompt.updater
+    }
+
+    Component.onCompleted: model.appear()
+
+    UpdateAlert {
+        id: releaseAlert
+
+        title: L.t("有新版本")
+        message: model.releaseMessage
+        shown: model.offering
+        defaultButton: downloadButton
+        onClosed: model.dismissRelease()
+
+        BorderedButton {
+            id: downloadButton
+
+            text: L.t("下载")
+            prominent: true
+            onClicked: model.download()
+        }
+        BorderedButton {
+            text: L.t("稍后")
+            onClicked: releaseAlert.close()
+        }
+    }
+
+    UpdateAlert {
+        id: noticeAlert
+
+        title: L.t("检查更新")
+        message: model.notice
+        shown: model.noticing
+        defaultButton: okButton
+        onClosed: model.dismissNotice()
+
+        BorderedButton {
+            id: okButton
+
+            text: L.t("好")
+            prominent: true
+            onClicked: noticeAlert.close()
+        }
+    }
+}

@@ -1,0 +1,97 @@
+#include "MacUpdatePromptModel.h"
+
+#include "L.h"
+#include "MacUpdater.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QUrl>
+
+MacUpdatePromptModel::MacUpdatePromptModel(QObject *parent)
+    : QObject(parent)
+    , m_phase(QGuiApplication::applicationState())
+{
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, &MacUpdatePromptModel::setPhase);
+}
+
+void MacUpdatePromptModel::setUpdater(MacUpdater *updater)
+{
+    if (m_updater == updater)
+        return;
+    if (m_updater)
+        disconnect(m_updater, nullptr, this, nullptr);
+    m_updater = updater;
+    if (m_updater) {
+        connect(m_updater, &MacUpdater::availableChanged, this, &MacUpdatePromptModel::offeringChanged);
+        connect(m_updater, &MacUpdater::noticeChanged, this, &MacUpdatePromptModel::noticeChanged);
+    }
+    Q_EMIT updaterChanged();
+    Q_EMIT offeringChanged();
+    Q_EMIT noticeChanged();
+}
+
+void MacUpdatePromptModel::setPhase(Qt::ApplicationState phase)
+{
+    if (m_phase == phase)
+        return;
+    m_phase = phase;
+    Q_EMIT phaseChanged();
+    if (phase == Qt::ApplicationActive && m_updater)
+        m_updater->startCheck(false);
+}
+
+bool MacUpdatePromptModel::offering() const { return m_updater && m_updater->available(); }
+
+QString MacUpdatePromptModel::releaseMessage() const
+{
+    if (!offering())
+        return {};
+    return message(*m_updater->available(), m_updater->currentVersion());
+}
+
+bool MacUpdatePromptModel::noticing() const { return m_updater && m_updater->notice(); }
+
+QString MacUpdatePromptModel::notice() const { return noticing() ? *m_updater->notice() : QString(); }
+
+void MacUpdatePromptModel::appear()
+{
+    if (m_updater)
+        m_updater->startCheck(false);
+}
+
+void MacUpdatePromptModel::download()
+{
+    if (!offering())
+        return;
+    const QUrl address(m_updater->available()->url, QUrl::StrictMode);
+    // The check let only our own addresses through; the prompt makes sure again before the browser opens.
+    if (address.isValid() && MacUpdater::isTrusted(m_updater->available()->url))
+        QDesktopServices::openUrl(address);
+    dismissRelease();
+}
+
+void MacUpdatePromptModel::dismissRelease()
+{
+    if (m_updater)
+        m_updater->clearAvailable();
+}
+
+void MacUpdatePromptModel::dismissNotice()
+{
+    if (m_updater)
+        m_updater->clearNotice();
+}
+
+QString MacUpdatePromptModel::message(const MacRelease &release, const QString &currentVersion)
+{
+    QString text = L("VORNA %@ 已发布，你现在使用的是 %@。", release.version, currentVersion);
+    if (release.notes && !release.notes->isEmpty())
+        text += QStringLiteral("\n\n") + *release.notes;
+    text += QStringLiteral("\n\n");
+#if defined(Q_OS_MACOS)
+    text += L("下载后打开 DMG，把 VORNA 拖到“应用程序”替换旧版本。");
+#else
+    text += L("下载后用系统的软件包管理器安装新的软件包，它会替换旧版本。");
+#endif
+    return text;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "MacRelease.h"
+#include "MacUpdater.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QQmlEngine>
+#include <QString>
+
+// What the update prompt shows over the window: the offer of a newer release and the answer to a check
+// from the menu. It starts the automatic checks, at launch and each time the application becomes active.
+class MacUpdatePromptModel : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(MacUpdater *updater READ updater WRITE setUpdater NOTIFY updaterChanged REQUIRED)
+    Q_PROPERTY(Qt::ApplicationState phase READ phase NOTIFY phaseChanged)
+    Q_PROPERTY(bool offering READ offering NOTIFY offeringChanged)
+    Q_PROPERTY(QString releaseMessage READ releaseMessage NOTIFY offeringChanged)
+    Q_PROPERTY(bool noticing READ noticing NOTIFY noticeChanged)
+    Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
+
+public:
+    // The phase follows the application's state from now on.
+    explicit MacUpdatePromptModel(QObject *parent = nullptr);
+
+    MacUpdater *updater() const { return m_updater; }
+    void setUpdater(MacUpdater *updater);
+    Qt::ApplicationState phase() const { return m_phase; }
+    // A change to active starts an automatic check; the state the model was made in does not.
+    void setPhase(Qt::ApplicationState phase);
+
+    bool offering() const;
+    QString releaseMessage() const;
+    bool noticing() const;
+    QString notice() const;
+
+    // The prompt came on screen: the launch check.
+    Q_INVOKABLE void appear();
+    // Opens the offered release's download address in the browser, if it is one of ours, and dismisses the
+    // offer.
+    Q_INVOKABLE void download();
+    Q_INVOKABLE void dismissRelease();
+    Q_INVOKABLE void dismissNotice();
+
+    // The offer's text for a release, with our version and how to install it.
+    static QString message(const MacRelease &release, const QString &currentVersion);
+
+Q_SIGNALS:
+    void updaterChanged();
+    void phaseChanged();
+    void offeringChanged();
+    void noticeChanged();
+
+private:
+    QPointer<MacUpdater> m_updater;
+    Qt::ApplicationState m_phase;
+};

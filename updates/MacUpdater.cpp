@@ -1,0 +1,191 @@
+#include "MacUpdater.h"
+
+#include "BuildInfo.h"
+#include "Busy.h"
+#include "Json.h"
+#include "L.h"
+#include "Outcome.h"
+#include "ServiceHosts.h"
+
+#include <QCoreApplication>
+#include <QNetworkAccessManager>
+#include <QPointer>
+
+namespace {
+
+// Each build reads the manifest of its own platform, whose download its advice explains.
+#if defined(Q_OS_MACOS)
+constexpr char manifestPath[] = "/downloads/macos/latest.json";
+#else
+constexpr char manifestPath[] = "/downloads/linux/latest.json";
+#endif
+
+// Why a check failed is never shown: every failure gives the same notice.
+APIError unusable() { return APIError(502, QString()); }
+
+} // namespace
+
+MacUpdater::MacUpdater(Options options, QObject *parent)
+    : QObject(parent)
+    , m_options(std::move(options))
+    , m_transfers(this, m_options.trustedCertificates)
+{
+}
+
+MacUpdater::~MacUpdater() = default;
+
+MacUpdater &MacUpdater::shared()
+{
+    static QPointer<MacUpdater> instance;
+    if (!instance)
+        instance = new MacUpdater(defaultOptions(), QCoreApplication::instance());
+    return *instance;
+}
+
+MacUpdater *MacUpdater::create(QQmlEngine *, QJSEngine *)
+{
+    // The engine must not take the process-wide instance as its own.
+    QJSEngine::setObjectOwnership(&shared(), QJSEngine::CppOwnership);
+    return &shared();
+}
+
+MacUpdater::Options MacUpdater::defaultOptions()
+{
+    const ServiceHosts::MemberEndpoint &endpoint = ServiceHosts::memberEndpoint();
+    return {.manifest = manifestAddress(endpoint.origin),
+            .trustedCertificates = endpoint.trustedCertificates,
+            .build = QString::fromLatin1(BuildInfo::build),
+            .version = QString::fromLatin1(BuildInfo::version),
+            .clock = {}};
+}
+
+QUrl MacUpdater::manifestAddress(const QUrl &origin)
+{
+    QUrl address = origin;
+    address.setPath(QLatin1String(manifestPath));
+    return address;
+}
+
+bool MacUpdater::isTrusted(const QString &address)
+{
+    const QUrl url(address, QUrl::StrictMode);
+    // QUrl lowers the scheme it reads, so "HTTPS" is refused on the text itself.
+    if (!url.isValid() || url.scheme() != QLatin1String("https")
+        || !address.startsWith(QLatin1String("https:")))
+        return false;
+    if (!url.userName().isEmpty() || !url.password().isEmpty())
+        return false;
+    const QString host = url.host().toLower();
+    const QString member = QLatin1String(ServiceHosts::memberHost);
+    return !host.isEmpty()
+           && (host == member || host == QLatin1String("www.") + member
+               || host == QLatin1String(ServiceHosts::secondHost));
+}
+
+qint64 MacUpdater::parseBuild(const QString &text)
+{
+    QStringView digits(text);
+    if (digits.startsWith(u'+') || digits.startsWith(u'-'))
+        digits = digits.mid(1);
+    if (digits.isEmpty()
+        || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return 0;
+    // toLongLong takes the sign itself, and refuses what lies outside 64 bits.
+    bool ok = false;
+    const qint64 build = text.toLongLong(&ok, 10);
+    return ok ? build : 0;
+}
+
+QString MacUpdater::currentVersion() const
+{
+    return m_options.version.isEmpty() ? QStringLiteral("—") : m_options.version;
+}
+
+void MacUpdater::clearAvailable()
+{
+    if (!m_available)
+        return;
+    m_available.reset();
+    Q_EMIT availableChanged();
+}
+
+void MacUpdater::clearNotice()
+{
+    if (!m_notice)
+        return;
+    m_notice.reset();
+    Q_EMIT noticeChanged();
+}
+
+void MacUpdater::setNotice(const QString &text)
+{
+    m_notice = text;
+    Q_EMIT noticeChanged();
+}
+
+QDateTime MacUpdater::now() const
+{
+    return m_options.clock ? m_options.clock() : QDateTime::currentDateTimeUtc();
+}
+
+QCoro::Task<> MacUpdater::check(bool manual)
+{
+    if (m_checking)
+        co_return;
+    const QDateTime started = now();
+    // A clock set back also counts as too soon.
+    if (!manual && m_lastCheck
+        && m_lastCheck->msecsTo(started)
+               < std::chrono::duration_cast<std::chrono::milliseconds>(automaticInterval).count())
+        co_return;
+
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const BusyGuard busy(m_checking, lifetime, [this] { Q_EMIT checkingChanged(); });
+    // Taken before the request, so a failed check also postpones the next automatic one.
+    m_lastCheck = started;
+    const Outcome<MacRelease> outcome = co_await attempt(fetch());
+    if (!lifetime.alive())
+        co_return;
+    // Nothing of this check's connections is kept for the next.
+    m_transfers.manager().clearConnectionCache();
+    m_transfers.manager().clearAccessCache();
+
+    if (outcome.failed()) {
+        if (manual)
+            setNotice(L("暂时无法检查更新，请稍后再试。"));
+    } else if (outcome.ok()) {
+        if (outcome.value().build > currentBuild()) {
+            m_available = outcome.value();
+            Q_EMIT availableChanged();
+        } else if (manual) {
+            setNotice(L("已是最新版本（%@）。", currentVersion()));
+        }
+    }
+}
+
+QCoro::Task<MacRelease> MacUpdater::fetch()
+{
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    // A plain request: no cookies either way, no stored credentials, no cached copy.
+    HTTPRequest request{QNetworkRequest(m_options.manifest)};
+    request.request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    request.request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
+    request.request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
+    request.request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
+    // Only the wait for data is limited, as the platform's own sessions do (a week for the whole exchange).
+    TransferRules rules{.maxBytes = manifestLimit,
+                        .tooLarge = unusable(),
+                        .idleTimeout = idleTimeout,
+                        .totalTimeout = std::chrono::days(7),
+                        .maxRedirects = 16,
+                        .follows = [](const QUrl &next) { return next.scheme() == QLatin1String("https"); }};
+    const HTTPAnswer answer = co_await m_transfers.run(std::move(request), std::move(rules));
+    lifetime.check();
+    if (answer.status != 200)
+        throw unusable();
+    MacRelease release = MacRelease::fromJson(Json::parse(answer.body));
+    if (!isTrusted(release.url))
+        throw unusable();
+    co_return release;
+}

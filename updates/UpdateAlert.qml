@@ -1,0 +1,75 @@
+import QtQuick
+import QtQuick.Controls
+import Vorna.Ui
+
+// One alert of the update prompt: a title, a message and its buttons, centred over the window. It is open
+// while `shown` holds; closing it in any way (a button, Escape, a click beside it) tells `closed`.
+Dialog {
+    id: alert
+
+    property bool shown: false
+    property string message
+    // The button Return presses as soon as the alert opens; Tab moves on to the others.
+    property Item defaultButton
+    default property alias buttons: buttonRow.data
+
+    parent: Overlay.overlay
+    anchors.centerIn: parent
+    width: Math.min(440, parent ? parent.width - 48 : 440)
+    modal: true
+    focus: true
+    padding: 22
+    // The title stands with the message, in the theme's colours.
+    header: null
+    onShownChanged: shown ? open() : close()
+    Component.onCompleted: {
+        if (shown)
+            open();
+    }
+    onOpened: {
+        if (defaultButton)
+            defaultButton.forceActiveFocus(Qt.TabFocusReason);
+    }
+
+    background: Rectangle {
+        radius: 14
+        color: Theme.surface
+        border.color: Theme.line
+    }
+
+    Column {
+        width: alert.availableWidth
+        spacing: 12
+
+        Text {
+            width: parent.width
+            text: alert.title
+            color: Theme.ink
+            font.pixelSize: Typography.headline
+            font.weight: Font.DemiBold
+            wrapMode: Text.Wrap
+        }
+        Text {
+            width: parent.width
+            visible: text.length > 0
+            text: alert.message
+            color: Theme.ink
+            font.pixelSize: Typography.body
+            lineHeight: 1.15
+            wrapMode: Text.Wrap
+        }
+        Item {
+            width: parent.width
+            height: buttonRow.height + 6
+
+            Row {
+                id: buttonRow
+
+                anchors.right: parent.right
+                anchors.bottom: parent.bottom
+                spacing: 10
+                layoutDirection: Qt.RightToLeft
+            }
+        }
+    }
+}
