@@ -1,6 +1,7 @@
 // The notification inbox against the sample member service: the notice texts, what a notice opens,
 // marking read, the reloads while on screen, and the one-time hand-over of the local read marks.
 #include "ClientTestSupport.h"
+#include "DashboardAnswers.h"
 #include "MemberNotificationsModel.h"
 #include "NoticeListModel.h"
 #include "NoticeText.h"
@@ -74,31 +75,6 @@ QJsonObject with(QJsonObject object, const QString &key, const QJsonValue &value
 }
 
 SiteNotice record(const QJsonObject &json) { return SiteNotice::fromJson(json); }
-
-QJsonObject pirepJson(const QString &id)
-{
-    return {{"id", id},
-            {"departureCode", "ZBAA"},
-            {"arrivalCode", "ZSPD"},
-            {"aircraft", "Airbus A320"},
-            {"livery", "Air China"},
-            {"durationMinutes", 125},
-            {"status", "pending"}};
-}
-
-QJsonObject eventJson(const QString &id)
-{
-    return {{"id", id},
-            {"departureCode", "ZGGG"},
-            {"arrivalCode", "VHHH"},
-            {"departureCity", "广州"},
-            {"arrivalCity", "香港"},
-            {"estimatedHours", 1},
-            {"estimatedMinutes", 5},
-            {"aircraft", "Airbus A330-300"},
-            {"livery", "China Southern"},
-            {"eventAtUtc", "2026-12-24T12:00:00Z"}};
-}
 
 QStringList idsOf(const QJsonValue &body)
 {
@@ -191,10 +167,12 @@ void InboxTest::init()
     m_refuseWrites = false;
     serveInbox();
     service().route("GET", "/api/pireps", [](Sample::Service &, const Request &) {
-        return Reply::json(QJsonObject{{"pireps", QJsonArray{pirepJson("p-1"), pirepJson("shared-7")}}});
+        return Reply::json(
+            QJsonObject{{"pireps", QJsonArray{TestSupport::plainReport("p-1", "pending"),
+                                              TestSupport::plainReport("shared-7", "pending")}}});
     });
     service().route("GET", "/api/events/upcoming", [](Sample::Service &, const Request &) {
-        return Reply::json(QJsonObject{{"events", QJsonArray{eventJson("ev-1")}}});
+        return Reply::json(QJsonObject{{"events", QJsonArray{TestSupport::groupFlight("ev-1")}}});
     });
     service().route("GET", "/api/member/event-responses", [](Sample::Service &, const Request &) {
         return Reply::json(QJsonObject{{"responses", QJsonArray()}});

@@ -1,6 +1,7 @@
 // The member's data store against the sample member service: the keyed-load protocol, what each load
 // publishes, the live-map cache and the two writes.
 #include "ClientTestSupport.h"
+#include "DashboardAnswers.h"
 #include "MemberData.h"
 
 #include <QJsonArray>
@@ -17,31 +18,6 @@ using Sample::Reply;
 using Sample::Request;
 
 namespace {
-
-QJsonObject pirep(const QString &id, const QString &status)
-{
-    return {{"id", id},
-            {"departureCode", "ZBAA"},
-            {"arrivalCode", "ZSPD"},
-            {"aircraft", "Airbus A320"},
-            {"livery", "Air China"},
-            {"durationMinutes", 125},
-            {"status", status}};
-}
-
-QJsonObject eventJson(const QString &id)
-{
-    return {{"id", id},
-            {"departureCode", "ZGGG"},
-            {"arrivalCode", "VHHH"},
-            {"departureCity", "广州"},
-            {"arrivalCity", "香港"},
-            {"estimatedHours", 1},
-            {"estimatedMinutes", 5},
-            {"aircraft", "Airbus A330-300"},
-            {"livery", "China Southern"},
-            {"eventAtUtc", "2026-12-24T12:00:00Z"}};
-}
 
 QJsonObject liveFlight(const QString &id, const QJsonValue &sessionId, const QJsonValue &flightId)
 {
@@ -121,9 +97,10 @@ void MemberDataTest::init()
     await(m_client->login("lichen", "fly-vornalia", false));
     service().clearRequests();
     serve("/api/notifications", QJsonObject{{"notifications", QJsonArray()}, {"unreadCount", 0}});
-    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{pirep("p-1", "approved")}},
+    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{TestSupport::plainReport("p-1", "approved")}},
                                      {"summary", QJsonObject{{"approvedCount", 1}}}});
-    serve("/api/events/upcoming", QJsonObject{{"events", QJsonArray{eventJson("e-1"), eventJson("e-2")}}});
+    serve("/api/events/upcoming", QJsonObject{{"events", QJsonArray{TestSupport::groupFlight("e-1"),
+                                                                    TestSupport::groupFlight("e-2")}}});
     serve("/api/member/event-responses", QJsonObject{{"responses", QJsonArray()}});
     serve("/api/member/pirep-leaderboard", QJsonObject{{"members", QJsonArray()}});
     serve("/api/member/routes",
@@ -331,7 +308,7 @@ void MemberDataTest::eventsAndTheMembersAnswers()
     QCOMPARE(data->attendance().value("e-1"), QString("declined"));
 
     // The second request fails: the new events stay.
-    serve("/api/events/upcoming", QJsonObject{{"events", QJsonArray{eventJson("e-9")}}});
+    serve("/api/events/upcoming", QJsonObject{{"events", QJsonArray{TestSupport::groupFlight("e-9")}}});
     service().setFault("/api/member/event-responses", {.status = 503, .times = 1});
     await(data->loadEvents(true));
     QCOMPARE(data->events().constFirst().id, QString("e-9"));
@@ -490,7 +467,7 @@ void MemberDataTest::answeringAnEvent()
         return json(answer);
     });
     const auto data = store();
-    const FlightEvent e = FlightEvent::fromJson(eventJson("e-1"));
+    const FlightEvent e = FlightEvent::fromJson(TestSupport::groupFlight("e-1"));
     await(data->respond(e, AttendanceChoice::Interested));
     QCOMPARE(sent, QJsonValue(QJsonObject{{"eventId", "e-1"}, {"response", "interested"}}));
     QCOMPARE(data->attendance().value("e-1"), QString("interested"));
