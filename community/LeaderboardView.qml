@@ -228,9 +228,6 @@ Item {
                                 text: entry.trailing
                                 font.pixelSize: Typography.subheadline
                                 font.weight: Font.DemiBold
-                                font.features: {
-                                    "tnum": 1
-                                }
                                 color: Theme.ink
                             }
                             Chip {
@@ -349,9 +346,6 @@ Item {
             minimumPixelSize: 8
             font.pixelSize: Typography.subheadline
             font.weight: Font.Black
-            font.features: {
-                "tnum": 1
-            }
             color: badge.tint.valid ? Theme.white : Theme.muted
         }
     }
