@@ -312,7 +312,9 @@ void LeaderboardModel::update()
             break;
         }
     }
-    m_rows.setRows(std::move(rows));
+    // A load starting or ending leaves the rows as they are: the delegates stay.
+    if (rows != m_rows.rows())
+        m_rows.setRows(std::move(rows));
     Q_EMIT changed();
 }
 

@@ -36,6 +36,8 @@ struct LeaderboardRow
     QString livery;
     QString duration;
     QString landings;
+
+    bool operator==(const LeaderboardRow &) const = default;
 };
 
 class LeaderboardRows : public QAbstractListModel

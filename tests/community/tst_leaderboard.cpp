@@ -1,7 +1,7 @@
 // The leaderboard's ranks, merges and loads, against the sample member service.
 #include "AppState.h"
-#include "ClientTestSupport.h"
 #include "LeaderboardModel.h"
+#include "MemberTestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -54,6 +54,7 @@ private Q_SLOTS:
     void boardsOfTheSampleService_data();
     void boardsOfTheSampleService();
     void ownRowAndEmptyBoards();
+    void loadsKeepTheRowsTheyDoNotChange();
     void recentPeriodLoadsOnceAndFailsOnItsOwn();
     void changingPeriodBackCancelsTheRecentLoad();
 
@@ -75,13 +76,7 @@ void LeaderboardTest::init()
     qputenv("LANGUAGE", "zh_CN");
     m_site = std::make_unique<Site>();
     QVERIFY(m_site->started);
-    const auto store = std::make_shared<MemorySessionStore>();
-    m_app = std::make_unique<AppState>(
-        AccountEnvironment{m_site->service->origin(),
-                           {Sample::Service::certificate()},
-                           [store](const QString &) -> SessionStorePtr { return store; }},
-        nullptr);
-    await(m_app->signIn("lichen", "fly-vornalia", false));
+    m_app = signedInApp(*m_site, "lichen");
     m_data = std::make_unique<MemberData>(m_app->api());
     m_model = std::make_unique<LeaderboardModel>();
     m_model->setMemberData(m_data.get());
@@ -281,6 +276,19 @@ void LeaderboardTest::ownRowAndEmptyBoards()
     QVERIFY(m_model->showsEmpty());
     QCOMPARE(m_model->emptyTitle(), QString("暂无管理员"));
     QVERIFY(m_model->emptyDescription().isEmpty());
+}
+
+// Regression: every start and end of a load rebuilt the rows, and a window closed during a load crashed
+// in the layouts of the rows it was rebuilding.
+void LeaderboardTest::loadsKeepTheRowsTheyDoNotChange()
+{
+    m_model->appear();
+    QTRY_VERIFY(m_model->hasAnswer() && !m_model->loading());
+    QSignalSpy reset(m_model->rows(), &QAbstractItemModel::modelReset);
+    await(m_data->loadLeaderboard());
+    QCOMPARE(reset.count(), 0);
+    m_model->setMetric(LeaderboardModel::Landings);
+    QCOMPARE(reset.count(), 1);
 }
 
 void LeaderboardTest::recentPeriodLoadsOnceAndFailsOnItsOwn()
