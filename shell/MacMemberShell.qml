@@ -6,6 +6,7 @@ import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
 import Vorna.Portal
+import Vorna.Community
 import Vorna.Shell
 
 // The signed-in window: a fixed sidebar of tabs with the account button at its foot, and the page of the
@@ -39,6 +40,8 @@ Item {
             return flightRoute;
         case ShellPage.AccountRoute:
             return accountRoute;
+        case ShellPage.Leaderboard:
+            return leaderboard;
         default:
             return null;
         }
@@ -340,8 +343,37 @@ Item {
         id: account
 
         StandInPage {
+            id: accountRoot
+
             name: L.t("账号与设置")
             symbol: "person.crop.circle"
+
+            // The one row of the account tab that has its page already.
+            GlassButton {
+                objectName: "account.leaderboard"
+                text: L.t("联盟排行榜")
+                symbol: "trophy"
+                onClicked: accountRoot.navigation.pushLeaderboard()
+            }
+        }
+    }
+    Component {
+        id: leaderboard
+
+        Item {
+            id: leaderboardPage
+
+            required property AppState appState
+            required property MemberData memberData
+            required property MemberNavigation navigation
+
+            LeaderboardView {
+                anchors.fill: parent
+                appState: leaderboardPage.appState
+                memberData: leaderboardPage.memberData
+                showsBack: true
+                onBack: leaderboardPage.navigation.popAccount()
+            }
         }
     }
     Component {

@@ -104,7 +104,8 @@ ShellPage MemberNavigation::stackPage() const
     case MemberTab::Flights:
         return ShellPage::FlightRoute;
     case MemberTab::Account:
-        return ShellPage::AccountRoute;
+        return std::holds_alternative<LeaderboardRoute>(m_accountPath.last()) ? ShellPage::Leaderboard
+                                                                              : ShellPage::AccountRoute;
     default:
         return ShellPage::Event;
     }
@@ -196,6 +197,12 @@ void MemberNavigation::popAccount()
         m_accountPath.removeLast();
         Q_EMIT accountPathChanged();
     }
+}
+
+void MemberNavigation::pushLeaderboard()
+{
+    m_accountPath.append(LeaderboardRoute{});
+    Q_EMIT accountPathChanged();
 }
 
 void MemberNavigation::openReport(const Pirep &report)

@@ -35,7 +35,19 @@ using AccountPage = NavigationPages::AccountPage;
 namespace ShellPages {
 Q_NAMESPACE
 QML_NAMED_ELEMENT(ShellPage)
-enum Page { NoPage, Dashboard, Workbench, Flights, Live, Map, Account, Event, FlightRoute, AccountRoute };
+enum Page {
+    NoPage,
+    Dashboard,
+    Workbench,
+    Flights,
+    Live,
+    Map,
+    Account,
+    Event,
+    FlightRoute,
+    AccountRoute,
+    Leaderboard
+};
 Q_ENUM_NS(Page)
 } // namespace ShellPages
 using ShellPage = ShellPages::Page;
@@ -76,7 +88,12 @@ struct ProfileRoute
 {
     bool operator==(const ProfileRoute &) const = default;
 };
-using AccountRoute = std::variant<LegalRoute, EditProfileRoute, ProfileRoute>;
+// The leaderboard, pushed by the account tab's own row.
+struct LeaderboardRoute
+{
+    bool operator==(const LeaderboardRoute &) const = default;
+};
+using AccountRoute = std::variant<LegalRoute, EditProfileRoute, ProfileRoute, LeaderboardRoute>;
 size_t qHash(const AccountRoute &route, size_t seed = 0) noexcept;
 
 // Where the signed-in member is: the selected tab, the stacks of pages and the pages chosen inside the
@@ -144,6 +161,8 @@ public:
     Q_INVOKABLE void popLogbook();
     Q_INVOKABLE void popEvent();
     Q_INVOKABLE void popAccount();
+    // The account tab's leaderboard row: the leaderboard on top of the account stack.
+    Q_INVOKABLE void pushLeaderboard();
 
     // Requests: each replaces the whole path it sets.
     void openReport(const Pirep &report);

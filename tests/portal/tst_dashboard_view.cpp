@@ -1,8 +1,8 @@
 // The dashboard drawn in a window, as the member first meets it: its figures and its failure notices.
 #include "AppState.h"
-#include "ClientTestSupport.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
+#include "MemberTestSupport.h"
 
 #include <QJsonValue>
 #include <QQmlComponent>
@@ -105,13 +105,7 @@ QQuickItem *DashboardViewTest::show(const QByteArray &language, Reports reports)
         m_site->service->setFault(
             "/api/pireps",
             {.status = 500, .html = QByteArray("<html><body>Internal Server Error</body></html>")});
-    const auto store = std::make_shared<MemorySessionStore>();
-    m_app = std::make_unique<AppState>(
-        AccountEnvironment{m_site->service->origin(),
-                           {Sample::Service::certificate()},
-                           [store](const QString &) -> SessionStorePtr { return store; }},
-        nullptr);
-    await(m_app->signIn("lichen", "fly-vornalia", false));
+    m_app = signedInApp(*m_site, "lichen");
     m_data = std::make_unique<MemberData>(m_app->api());
     m_navigation = std::make_unique<MemberNavigation>();
 

@@ -252,9 +252,13 @@ void Service::loadData(const QString &folder)
     }
 }
 
-std::optional<Fault> Service::takeFault(const QString &path)
+std::optional<Fault> Service::takeFault(const Request &request)
 {
-    for (const QString &key : {path, QStringLiteral("*")}) {
+    const QString query = request.query.isEmpty() ? QString() : request.query.toString(QUrl::FullyDecoded);
+    const QString withQuery = query.isEmpty() ? QString() : request.path + QLatin1Char('?') + query;
+    for (const QString &key : {withQuery, request.path, QStringLiteral("*")}) {
+        if (key.isEmpty())
+            continue;
         auto found = m_faults.find(key);
         if (found == m_faults.end())
             continue;
@@ -284,7 +288,7 @@ void Service::dispatch(const QHttpServerRequest &incoming, QHttpServerResponder 
         }
     }
 
-    const std::optional<Fault> fault = takeFault(request.path);
+    const std::optional<Fault> fault = takeFault(request);
     Reply reply;
     if (fault && fault->redirect)
         reply = Reply::redirect(fault->redirect->toString());

@@ -112,6 +112,8 @@ public:
     // same method and path takes the place of an earlier one, so a test can change one answer.
     void route(const QByteArray &method, const QString &pattern, Handler handler);
 
+    // A path with its query ("/api/member/pirep-leaderboard?period=recent") hits only requests with that
+    // query, before a fault of the bare path.
     void setFault(const QString &path, const Fault &fault);
     void clearFaults();
     // Sends the answers that held faults keep back, so a test decides when they come.
@@ -157,7 +159,7 @@ private:
 
     void dispatch(const QHttpServerRequest &request, QHttpServerResponder &&responder);
     Reply answer(Request &request);
-    std::optional<Fault> takeFault(const QString &path);
+    std::optional<Fault> takeFault(const Request &request);
     void send(const Request &request, Reply reply, const std::optional<Fault> &fault,
               QHttpServerResponder &&responder);
     void loadData(const QString &folder);

@@ -4,6 +4,7 @@
 #include "ClientTestSupport.h"
 #include "DashboardAnswers.h"
 #include "MemberData.h"
+#include "MemberNavigation.h"
 
 #include <QJsonArray>
 #include <QQmlComponent>
@@ -81,6 +82,7 @@ private Q_SLOTS:
     void dashboardTiles();
     void firstShowingAsksOnce_data();
     void firstShowingAsksOnce();
+    void leaderboardFromTheAccountTab();
 
 private:
     Sample::Service &service() { return *m_service; }
@@ -363,6 +365,44 @@ void ViewsTest::firstShowingAsksOnce()
         QVERIFY2(gets.count(path) == 1,
                  qPrintable(path + " was asked " + QString::number(gets.count(path)) + " times"));
     QCOMPARE(gets.count("/api/profile/avatar"), profileStatus == 0 ? 1 : 0);
+}
+
+// The account tab's leaderboard button opens the leaderboard on the tab's stack; its pickers answer the
+// keyboard.
+void ViewsTest::leaderboardFromTheAccountTab()
+{
+    QVERIFY(showPortal());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    waitForTheDashboard();
+    m_window->requestActivate();
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    navigation->setSelected(MemberTab::Account);
+    QQuickItem *open = nullptr;
+    QTRY_VERIFY((open = shown(m_portal, "account.leaderboard")));
+    open->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+
+    QQuickItem *periods = nullptr;
+    QTRY_VERIFY((periods = shown(m_portal, "rank.period")));
+    QVERIFY(textsShown(m_portal).contains("仅统计 Member 成员已批准的 PIREP。"));
+    QVERIFY(shown(m_portal, "rank.board") && shown(m_portal, "rank.metric"));
+    QList<QQuickItem *> segments;
+    for (QQuickItem *item : itemsBelow(periods)) {
+        if (item->inherits("QQuickAbstractButton"))
+            segments.append(item);
+    }
+    QCOMPARE(segments.size(), 2);
+    segments.at(1)->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    QTRY_VERIFY(std::any_of(service().requests().cbegin(), service().requests().cend(), [](const Request &r) {
+        return r.path == "/api/member/pirep-leaderboard" && r.query.queryItemValue("period") == "recent";
+    }));
+
+    navigation->popAccount();
+    QTRY_VERIFY(shown(m_portal, "account.leaderboard"));
+    QTRY_VERIFY(!m_portal->findChild<QQuickItem *>("rank.period")); // the page left is gone
 }
 
 int main(int argc, char *argv[])

@@ -51,6 +51,7 @@ private Q_SLOTS:
     void viewsSeeTheOneProcessWideRequest();
     void pagesOfEachTab();
     void ownFlightRequestShowsTheMap();
+    void leaderboardStandsOnTheAccountStack();
 };
 
 void NavigationTest::startsAtHome()
@@ -222,6 +223,26 @@ void NavigationTest::ownFlightRequestShowsTheMap()
     FlightActivityNavigation::shared().requestOwnFlight();
     QCOMPARE(later.selected(), MemberTab::Map);
     FlightActivityNavigation::shared().clearOwnFlightRequest();
+}
+
+void NavigationTest::leaderboardStandsOnTheAccountStack()
+{
+    MemberNavigation navigation;
+    navigation.setMember(true);
+    navigation.setSelected(MemberTab::Account);
+    navigation.pushLeaderboard();
+    QCOMPARE(navigation.accountPath(), QList<AccountRoute>{LeaderboardRoute{}});
+    QCOMPARE(navigation.rootPage(), ShellPage::Account);
+    QCOMPARE(navigation.stackPage(), ShellPage::Leaderboard);
+    navigation.popAccount();
+    QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
+
+    navigation.setAccountPath({LeaderboardRoute{}, ProfileRoute{}});
+    QCOMPARE(navigation.stackPage(), ShellPage::AccountRoute); // the page on top counts
+    // The leaderboard tab has no page of its own: another screen selecting it shows the home page.
+    navigation.setSelected(MemberTab::Leaderboard);
+    QCOMPARE(navigation.rootPage(), ShellPage::Dashboard);
+    QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
 }
 
 QTEST_MAIN(NavigationTest)

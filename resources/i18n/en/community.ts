@@ -1,0 +1,111 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>Vorna</name>
+    <message>
+        <source>排行榜</source>
+        <translation>Leaderboard</translation>
+    </message>
+    <message>
+        <source>成员</source>
+        <translation>Members</translation>
+    </message>
+    <message>
+        <source>机队</source>
+        <translation>Fleet</translation>
+    </message>
+    <message>
+        <source>机场</source>
+        <translation>Airports</translation>
+    </message>
+    <message>
+        <source>管理员</source>
+        <translation>Reviewers</translation>
+    </message>
+    <message>
+        <source>时间范围</source>
+        <translation>Period</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>All time</translation>
+    </message>
+    <message>
+        <source>最近 30 天</source>
+        <translation>Last 30 days</translation>
+    </message>
+    <message>
+        <source>排序依据</source>
+        <translation>Ranked by</translation>
+    </message>
+    <message>
+        <source>飞行时长</source>
+        <translation>Flight time</translation>
+    </message>
+    <message>
+        <source>降落次数</source>
+        <translation>Landings</translation>
+    </message>
+    <message>
+        <source>仅统计 Member 成员已批准的 PIREP。</source>
+        <translation>Only approved PIREPs of Member members count.</translation>
+    </message>
+    <message>
+        <source>按成员已批准 PIREP 的到达机场累计降落次数；旧报告缺失次数不计。</source>
+        <translation>Landings at the arrival airports of members' approved PIREPs; older reports without a landing count are left out.</translation>
+    </message>
+    <message>
+        <source>统计批准和拒绝的报告，每份只计一次，归于当前审核人。</source>
+        <translation>Approved and rejected reports, each counted once, for its current reviewer.</translation>
+    </message>
+    <message>
+        <source>正在加载排行榜</source>
+        <translation>Loading the leaderboard</translation>
+    </message>
+    <message>
+        <source>暂无排名</source>
+        <translation>No rankings yet</translation>
+    </message>
+    <message>
+        <source>暂无机队统计</source>
+        <translation>No fleet totals yet</translation>
+    </message>
+    <message>
+        <source>暂无机场统计</source>
+        <translation>No airport totals yet</translation>
+    </message>
+    <message>
+        <source>暂无管理员</source>
+        <translation>No reviewers yet</translation>
+    </message>
+    <message>
+        <source>批准后的报告将计入排行榜。</source>
+        <translation>Reports count towards the leaderboard once approved.</translation>
+    </message>
+    <message>
+        <source>%@ · %@ 次降落</source>
+        <translation>%@ · %@ landings</translation>
+    </message>
+    <message>
+        <source>%@ 次降落</source>
+        <translation>%@ landings</translation>
+    </message>
+    <message>
+        <source>%@ 次</source>
+        <translation>%@</translation>
+    </message>
+    <message>
+        <source>%@ 份</source>
+        <translation>%@ reports</translation>
+    </message>
+    <message>
+        <source>我</source>
+        <translation>Me</translation>
+    </message>
+    <message>
+        <source>联盟排行榜</source>
+        <translation>Leaderboard</translation>
+    </message>
+</context>
+</TS>
