@@ -10,7 +10,8 @@ namespace {
 // A folder or file stem: lower-case words of letters and digits joined by single hyphens.
 bool isSlug(const QString &text)
 {
-    static const QRegularExpression slug(QStringLiteral("^[a-z0-9]+(?:-[a-z0-9]+)*$"));
+    // Anchored: "$" alone would also match before a final line feed.
+    static const QRegularExpression slug(QRegularExpression::anchoredPattern(u"[a-z0-9]+(?:-[a-z0-9]+)*"));
     return slug.match(text).hasMatch();
 }
 
@@ -28,8 +29,8 @@ bool AircraftPhotoReference::isPublicAssetPath(const QString &path)
         return false;
     if (path == QLatin1String(catalogPath))
         return true;
-    static const QRegularExpression picture(
-        QStringLiteral("^/live-map-assets/liveries/[a-z0-9-]+/[a-z0-9-]+[.](webp|jpg|jpeg|png)$"));
+    static const QRegularExpression picture(QRegularExpression::anchoredPattern(
+        u"/live-map-assets/liveries/[a-z0-9-]+/[a-z0-9-]+[.](webp|jpg|jpeg|png)"));
     return picture.match(path).hasMatch();
 }
 
