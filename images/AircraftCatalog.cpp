@@ -21,6 +21,13 @@ bool isPictureExtension(const QString &extension)
            || extension == QLatin1String("jpeg") || extension == QLatin1String("png");
 }
 
+template <typename Value>
+void keepFirst(QHash<QString, Value> &keys, const QString &key, const Value &value)
+{
+    if (!keys.contains(key))
+        keys.insert(key, value);
+}
+
 } // namespace
 
 bool AircraftPhotoReference::isPublicAssetPath(const QString &path)
@@ -77,18 +84,49 @@ AircraftCatalog AircraftCatalog::fromJson(const QJsonValue &value)
 
 AircraftCatalog AircraftCatalog::decode(const QByteArray &bytes) { return fromJson(Json::parse(bytes)); }
 
+// Each key names its first entry (or picture) in catalog order, as a search from the front finds it.
+struct AircraftCatalog::Index
+{
+    QHash<QString, qsizetype> byName;
+    QHash<QString, qsizetype> byType;
+    QList<QHash<QString, AircraftPhotoReference>> liveries; // per entry, by normalised livery name
+};
+
+AircraftCatalog::AircraftCatalog()
+    : AircraftCatalog(QList<CatalogAircraft>())
+{
+}
+
+AircraftCatalog::AircraftCatalog(QList<CatalogAircraft> aircraft)
+    : m_aircraft(std::move(aircraft))
+{
+    auto index = std::make_shared<Index>();
+    index->liveries.reserve(m_aircraft.size());
+    for (qsizetype i = 0; i < m_aircraft.size(); ++i) {
+        const CatalogAircraft &entry = m_aircraft.at(i);
+        keepFirst(index->byName, AircraftNaming::normalised(entry.name), i);
+        keepFirst(index->byType, AircraftNaming::typeKey(entry.name), i);
+        QHash<QString, AircraftPhotoReference> &liveries = index->liveries.emplace_back();
+        for (const AircraftPhotoReference &reference : entry.photos())
+            keepFirst(liveries, AircraftNaming::normalised(reference.livery), reference);
+    }
+    m_index = std::move(index);
+}
+
+std::optional<qsizetype> AircraftCatalog::entryNamed(const QString &name) const
+{
+    for (const auto &[keys, key] : {std::pair(&m_index->byName, &AircraftNaming::normalised),
+                                    std::pair(&m_index->byType, &AircraftNaming::typeKey)}) {
+        if (const auto found = keys->constFind(key(name)); found != keys->constEnd())
+            return *found;
+    }
+    return std::nullopt;
+}
+
 std::optional<CatalogAircraft> AircraftCatalog::aircraftNamed(const QString &name) const
 {
-    const QString key = AircraftNaming::normalised(name);
-    for (const CatalogAircraft &entry : aircraft) {
-        if (AircraftNaming::normalised(entry.name) == key)
-            return entry;
-    }
-    const QString type = AircraftNaming::typeKey(name);
-    for (const CatalogAircraft &entry : aircraft) {
-        if (AircraftNaming::typeKey(entry.name) == type)
-            return entry;
-    }
+    if (const std::optional<qsizetype> entry = entryNamed(name))
+        return m_aircraft.at(*entry);
     return std::nullopt;
 }
 
@@ -98,12 +136,11 @@ std::optional<AircraftPhotoReference> AircraftCatalog::photo(const QString &airc
     const QString livery = AircraftNaming::normalised(liveryName);
     if (livery.isEmpty())
         return std::nullopt;
-    const std::optional<CatalogAircraft> entry = aircraftNamed(aircraftName);
+    const std::optional<qsizetype> entry = entryNamed(aircraftName);
     if (!entry)
         return std::nullopt;
-    for (const AircraftPhotoReference &reference : entry->photos()) {
-        if (AircraftNaming::normalised(reference.livery) == livery)
-            return reference;
-    }
+    const QHash<QString, AircraftPhotoReference> &liveries = m_index->liveries.at(*entry);
+    if (const auto found = liveries.constFind(livery); found != liveries.constEnd())
+        return *found;
     return std::nullopt;
 }

@@ -258,11 +258,11 @@ void LiveryCatalogTest::catalogReading()
     QFETCH(int, entries);
     try {
         const AircraftCatalog catalog = AircraftCatalog::decode(json);
-        QCOMPARE(int(catalog.aircraft.size()), entries);
+        QCOMPARE(int(catalog.aircraft().size()), entries);
         if (entries == 2) {
-            QCOMPARE(catalog.aircraft.at(0).name, QString("A"));
-            QCOMPARE(catalog.aircraft.at(0).liveries, QList<QStringList>{QStringList({"x", "y"})});
-            QCOMPARE(catalog.aircraft.at(1).id(), QString("b"));
+            QCOMPARE(catalog.aircraft().at(0).name, QString("A"));
+            QCOMPARE(catalog.aircraft().at(0).liveries, QList<QStringList>{QStringList({"x", "y"})});
+            QCOMPARE(catalog.aircraft().at(1).id(), QString("b"));
         }
     } catch (const DecodeError &) {
         QCOMPARE(entries, -1);
