@@ -15,6 +15,14 @@ public:
     using QNetworkCookieJar::QNetworkCookieJar;
     QList<QNetworkCookie> all() const { return allCookies(); }
     void replaceAll(const QList<QNetworkCookie> &cookies) { setAllCookies(cookies); }
+
+protected:
+    // A cookie without Secure is never stored: let in, it would take the place of the secure session cookie
+    // of the same name and the saved session would lose it.
+    bool validateCookie(const QNetworkCookie &cookie, const QUrl &url) const override
+    {
+        return cookie.isSecure() && QNetworkCookieJar::validateCookie(cookie, url);
+    }
 };
 
 namespace {

@@ -14,7 +14,8 @@ MultipartBody MultipartBody::make(const QMap<QString, QString> &fields, const QL
     MultipartBody body{
         QStringLiteral("VORNA-") + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(), {}};
     const QByteArray boundary = body.boundary.toLatin1();
-    static const QRegularExpression fieldName(QStringLiteral("^[a-zA-Z0-9_]+$"));
+    // Anchored: "$" alone would let a name ending in a line feed into the part header.
+    static const QRegularExpression fieldName(QRegularExpression::anchoredPattern(u"[a-zA-Z0-9_]+"));
 
     // QMap keeps its keys in order, which for the names allowed here is byte order.
     for (auto field = fields.constBegin(); field != fields.constEnd(); ++field) {

@@ -92,10 +92,11 @@ QList<StoredCookie> StoredCookie::decodeList(const QByteArray &json)
         // A damaged item must not turn into an undefined conversion.
         if (!std::isfinite(expires) || std::fabs(expires) > 1e12)
             throw DecodeError(QStringLiteral("expires is out of range"));
+        // Rounded, not cut: seconds as a double rarely hold a millisecond exactly.
         cookies.append(
             {fields.string(u"name"), fields.string(u"value"), fields.string(u"domain"),
              fields.string(u"path"),
-             QDateTime::fromMSecsSinceEpoch(qint64((expires + referenceDateOffset) * 1000), Qt::UTC),
+             QDateTime::fromMSecsSinceEpoch(std::llround((expires + referenceDateOffset) * 1000), Qt::UTC),
              fields.boolean(u"secure"), fields.boolean(u"httpOnly")});
     }
     return cookies;

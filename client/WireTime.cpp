@@ -9,14 +9,15 @@ std::optional<QDateTime> parse(const std::optional<QString> &text)
     if (!text)
         return std::nullopt;
     QString value = *text;
-    static const QRegularExpression zone(QStringLiteral("(Z|[+-][0-9]{2}:[0-9]{2})$"));
+    // "\z", not "$": "$" also matches before a final line feed.
+    static const QRegularExpression zone(QStringLiteral("(Z|[+-][0-9]{2}:[0-9]{2})\\z"));
     if (!zone.match(value).hasMatch())
         value += QLatin1Char('Z');
 
     // Internet date and time, with or without fractional seconds: the two forms the service writes.
-    static const QRegularExpression form(
-        QStringLiteral("^([0-9]{4})-([0-9]{2})-([0-9]{2})T([0-9]{2}):([0-9]{2}):([0-9]{2})(?:\\.([0-9]+))?"
-                       "(?:Z|([+-])([0-9]{2}):([0-9]{2}))$"));
+    static const QRegularExpression form(QRegularExpression::anchoredPattern(
+        u"([0-9]{4})-([0-9]{2})-([0-9]{2})T([0-9]{2}):([0-9]{2}):([0-9]{2})(?:\\.([0-9]+))?"
+        u"(?:Z|([+-])([0-9]{2}):([0-9]{2}))"));
     const QRegularExpressionMatch match = form.match(value);
     if (!match.hasMatch())
         return std::nullopt;

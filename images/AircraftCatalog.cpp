@@ -10,7 +10,8 @@ namespace {
 // A folder or file stem: lower-case words of letters and digits joined by single hyphens.
 bool isSlug(const QString &text)
 {
-    static const QRegularExpression slug(QStringLiteral("^[a-z0-9]+(?:-[a-z0-9]+)*$"));
+    // Anchored: "$" alone would also match before a final line feed.
+    static const QRegularExpression slug(QRegularExpression::anchoredPattern(u"[a-z0-9]+(?:-[a-z0-9]+)*"));
     return slug.match(text).hasMatch();
 }
 
@@ -18,6 +19,13 @@ bool isPictureExtension(const QString &extension)
 {
     return extension == QLatin1String("webp") || extension == QLatin1String("jpg")
            || extension == QLatin1String("jpeg") || extension == QLatin1String("png");
+}
+
+template <typename Value>
+void keepFirst(QHash<QString, Value> &keys, const QString &key, const Value &value)
+{
+    if (!keys.contains(key))
+        keys.insert(key, value);
 }
 
 } // namespace
@@ -28,8 +36,8 @@ bool AircraftPhotoReference::isPublicAssetPath(const QString &path)
         return false;
     if (path == QLatin1String(catalogPath))
         return true;
-    static const QRegularExpression picture(
-        QStringLiteral("^/live-map-assets/liveries/[a-z0-9-]+/[a-z0-9-]+[.](webp|jpg|jpeg|png)$"));
+    static const QRegularExpression picture(QRegularExpression::anchoredPattern(
+        u"/live-map-assets/liveries/[a-z0-9-]+/[a-z0-9-]+[.](webp|jpg|jpeg|png)"));
     return picture.match(path).hasMatch();
 }
 
@@ -76,18 +84,49 @@ AircraftCatalog AircraftCatalog::fromJson(const QJsonValue &value)
 
 AircraftCatalog AircraftCatalog::decode(const QByteArray &bytes) { return fromJson(Json::parse(bytes)); }
 
+// Each key names its first entry (or picture) in catalog order, as a search from the front finds it.
+struct AircraftCatalog::Index
+{
+    QHash<QString, qsizetype> byName;
+    QHash<QString, qsizetype> byType;
+    QList<QHash<QString, AircraftPhotoReference>> liveries; // per entry, by normalised livery name
+};
+
+AircraftCatalog::AircraftCatalog()
+    : AircraftCatalog(QList<CatalogAircraft>())
+{
+}
+
+AircraftCatalog::AircraftCatalog(QList<CatalogAircraft> aircraft)
+    : m_aircraft(std::move(aircraft))
+{
+    auto index = std::make_shared<Index>();
+    index->liveries.reserve(m_aircraft.size());
+    for (qsizetype i = 0; i < m_aircraft.size(); ++i) {
+        const CatalogAircraft &entry = m_aircraft.at(i);
+        keepFirst(index->byName, AircraftNaming::normalised(entry.name), i);
+        keepFirst(index->byType, AircraftNaming::typeKey(entry.name), i);
+        QHash<QString, AircraftPhotoReference> &liveries = index->liveries.emplace_back();
+        for (const AircraftPhotoReference &reference : entry.photos())
+            keepFirst(liveries, AircraftNaming::normalised(reference.livery), reference);
+    }
+    m_index = std::move(index);
+}
+
+std::optional<qsizetype> AircraftCatalog::entryNamed(const QString &name) const
+{
+    for (const auto &[keys, key] : {std::pair(&m_index->byName, &AircraftNaming::normalised),
+                                    std::pair(&m_index->byType, &AircraftNaming::typeKey)}) {
+        if (const auto found = keys->constFind(key(name)); found != keys->constEnd())
+            return *found;
+    }
+    return std::nullopt;
+}
+
 std::optional<CatalogAircraft> AircraftCatalog::aircraftNamed(const QString &name) const
 {
-    const QString key = AircraftNaming::normalised(name);
-    for (const CatalogAircraft &entry : aircraft) {
-        if (AircraftNaming::normalised(entry.name) == key)
-            return entry;
-    }
-    const QString type = AircraftNaming::typeKey(name);
-    for (const CatalogAircraft &entry : aircraft) {
-        if (AircraftNaming::typeKey(entry.name) == type)
-            return entry;
-    }
+    if (const std::optional<qsizetype> entry = entryNamed(name))
+        return m_aircraft.at(*entry);
     return std::nullopt;
 }
 
@@ -97,12 +136,11 @@ std::optional<AircraftPhotoReference> AircraftCatalog::photo(const QString &airc
     const QString livery = AircraftNaming::normalised(liveryName);
     if (livery.isEmpty())
         return std::nullopt;
-    const std::optional<CatalogAircraft> entry = aircraftNamed(aircraftName);
+    const std::optional<qsizetype> entry = entryNamed(aircraftName);
     if (!entry)
         return std::nullopt;
-    for (const AircraftPhotoReference &reference : entry->photos()) {
-        if (AircraftNaming::normalised(reference.livery) == livery)
-            return reference;
-    }
+    const QHash<QString, AircraftPhotoReference> &liveries = m_index->liveries.at(*entry);
+    if (const auto found = liveries.constFind(livery); found != liveries.constEnd())
+        return *found;
     return std::nullopt;
 }

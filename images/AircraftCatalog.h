@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 // One livery picture of the member site: the catalog's aircraft name, the livery name and the site path of
@@ -67,10 +68,16 @@ struct CatalogAircraft
     static CatalogAircraft fromJson(const QJsonValue &value);
 };
 
-// The livery catalog "/live-map-assets/liveries/catalog.json".
-struct AircraftCatalog
+// The livery catalog "/live-map-assets/liveries/catalog.json". Its names are keyed once, when it is made:
+// a lookup then costs the keying of the query alone, however long the catalog.
+class AircraftCatalog
 {
-    QList<CatalogAircraft> aircraft;
+public:
+    AircraftCatalog();
+    // Not explicit: a catalog is its list of aircraft.
+    AircraftCatalog(QList<CatalogAircraft> aircraft);
+
+    const QList<CatalogAircraft> &aircraft() const { return m_aircraft; }
 
     // The entry for a free-text aircraft name: same normalised name first, else same type key.
     std::optional<CatalogAircraft> aircraftNamed(const QString &name) const;
@@ -81,4 +88,13 @@ struct AircraftCatalog
     static AircraftCatalog fromJson(const QJsonValue &value);
     // The file's bytes; unreadable JSON is a DecodeError too.
     static AircraftCatalog decode(const QByteArray &bytes);
+
+private:
+    struct Index;
+
+    std::optional<qsizetype> entryNamed(const QString &name) const;
+
+    QList<CatalogAircraft> m_aircraft;
+    // Shared by copies: every view waiting for the catalog gets its own copy.
+    std::shared_ptr<const Index> m_index;
 };

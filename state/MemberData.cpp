@@ -58,8 +58,8 @@ void MemberData::setClient(APIClient *client)
 
 bool MemberData::isUuid(const QString &text)
 {
-    static const QRegularExpression uuid(
-        QStringLiteral("^[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{12}$"));
+    static const QRegularExpression uuid(QRegularExpression::anchoredPattern(
+        u"[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{12}"));
     return uuid.match(text).hasMatch();
 }
 

@@ -605,6 +605,9 @@ void RecordsTest::isoDates_data()
     QTest::newRow("impossible day") << "2024-02-30T08:30:00Z" << QDateTime();
     QTest::newRow("hour 24") << "2024-05-01T24:00:00Z" << QDateTime();
     QTest::newRow("space for T") << "2024-05-01 08:30:00Z" << QDateTime();
+    // Guards "$" matching before a final line feed.
+    QTest::newRow("trailing line feed") << "2024-05-01T08:30:00Z\n" << QDateTime();
+    QTest::newRow("offset, trailing line feed") << "2024-05-01T08:30:00+08:00\n" << QDateTime();
 }
 
 void RecordsTest::isoDates()

@@ -127,6 +127,15 @@ void SessionTest::cookieJsonRoundTrip()
     QVERIFY(!json.contains(' '));
     QCOMPARE(StoredCookie::decodeList(json), QList<StoredCookie>{stored});
     QCOMPARE(StoredCookie::encodeList({}), QByteArray("[]"));
+    // Guards the fraction being cut on reading: each save and restore lost a millisecond.
+    for (const qint64 ms : {1086614909156LL, 2150205961818LL, 40980054558LL}) {
+        const StoredCookie fractional{
+            "a", "b", "vornalia.org", "/", QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC), true, false};
+        QList<StoredCookie> restored{fractional};
+        for (int round = 0; round < 3; ++round)
+            restored = StoredCookie::decodeList(StoredCookie::encodeList(restored));
+        QCOMPARE(restored, QList<StoredCookie>{fractional});
+    }
 
     const QByteArray withoutHttpOnly =
         R"([{"name":"a","value":"b","domain":"vornalia.org","path":"/","expires":1e9,"secure":true}])";

@@ -200,7 +200,7 @@ void ImageServiceTest::catalogReusedForAnHour()
     QVERIFY(first.photo("Airbus A320", "Air China"));
     m_now = m_now.addSecs(laterSeconds);
     const AircraftCatalog second = await(service->catalog());
-    QCOMPARE(second.aircraft.size(), first.aircraft.size());
+    QCOMPARE(second.aircraft().size(), first.aircraft().size());
     QCOMPARE(m_site->service->requestsTo(catalogPath).size(), fetches);
 }
 
@@ -209,7 +209,7 @@ void ImageServiceTest::concurrentCatalogCallsShareOneFetch()
     auto service = makeService();
     QCoro::Task<AircraftCatalog> first = service->catalog();
     QCoro::Task<AircraftCatalog> second = service->catalog();
-    QCOMPARE(await(std::move(first)).aircraft.size(), await(std::move(second)).aircraft.size());
+    QCOMPARE(await(std::move(first)).aircraft().size(), await(std::move(second)).aircraft().size());
     QCOMPARE(m_site->service->requestsTo(catalogPath).size(), 1);
 }
 
@@ -224,7 +224,7 @@ void ImageServiceTest::failedCatalogIsFetchedAgain()
     QVERIFY(error);
     QCOMPARE(error->status(), 503);
     // A failure is not kept for the hour: the next call, at the same moment, asks again and succeeds.
-    QVERIFY(!await(service->catalog()).aircraft.isEmpty());
+    QVERIFY(!await(service->catalog()).aircraft().isEmpty());
     QCOMPARE(m_site->service->requestsTo(catalogPath).size(), 2);
 }
 
@@ -278,7 +278,7 @@ void ImageServiceTest::bodyLimits()
     }
     std::optional<APIError> error;
     if (json) {
-        error = thrown<APIError>([&] { QCOMPARE(await(service->catalog()).aircraft.size(), 1); });
+        error = thrown<APIError>([&] { QCOMPARE(await(service->catalog()).aircraft().size(), 1); });
     } else {
         error = thrown<APIError>([&] { QVERIFY(!await(service->image(reference(path), 2000)).isNull()); });
     }
@@ -513,7 +513,7 @@ void ImageServiceTest::cutShortBodyIsATransportFailure()
     auto service = makeService();
     const auto load = [&] {
         if (json)
-            QVERIFY(!await(service->catalog()).aircraft.isEmpty());
+            QVERIFY(!await(service->catalog()).aircraft().isEmpty());
         else
             QVERIFY(!await(service->image(reference(path), 2000)).isNull());
     };
@@ -533,7 +533,7 @@ void ImageServiceTest::atMostFourConnectionsAtOnce()
     const AircraftCatalog catalog = await(service->catalog());
     // Seven pictures, each answered slowly: the site never sees more than four requests waiting at once.
     QStringList paths;
-    for (const CatalogAircraft &aircraft : catalog.aircraft) {
+    for (const CatalogAircraft &aircraft : catalog.aircraft()) {
         for (const AircraftPhotoReference &photo : aircraft.photos()) {
             if (paths.size() < 7 && !photo.path.contains("sample"))
                 paths.append(photo.path);

@@ -81,6 +81,12 @@ void LiveryCatalogTest::rowsBecomePicturePaths_data()
     QTest::newRow("folder that climbs")
         << "../api" << QList<QStringList>{{"Default", "default"}} << QStringList{};
     QTest::newRow("empty stem") << "a320" << QList<QStringList>{{"Default", ""}} << QStringList{};
+    // Guards "$" matching before a final line feed.
+    QTest::newRow("folder ending in a line feed")
+        << "a320\n"
+        << QList<QStringList>{{"Default", "default"}} << QStringList{};
+    QTest::newRow("stem ending in a line feed")
+        << "a320" << QList<QStringList>{{"Default", "default\n"}} << QStringList{};
 }
 
 void LiveryCatalogTest::rowsBecomePicturePaths()
@@ -122,6 +128,8 @@ void LiveryCatalogTest::publicAssetPaths_data()
     QTest::newRow("encoded slash") << "/live-map-assets/liveries/a320%2Fdefault.png" << false;
     QTest::newRow("double slash") << "//live-map-assets/liveries/a320/default.png" << false;
     QTest::newRow("empty") << "" << false;
+    // Guards "$" matching before a final line feed.
+    QTest::newRow("trailing line feed") << "/live-map-assets/liveries/a320/default.png\n" << false;
 }
 
 void LiveryCatalogTest::publicAssetPaths()
@@ -250,11 +258,11 @@ void LiveryCatalogTest::catalogReading()
     QFETCH(int, entries);
     try {
         const AircraftCatalog catalog = AircraftCatalog::decode(json);
-        QCOMPARE(int(catalog.aircraft.size()), entries);
+        QCOMPARE(int(catalog.aircraft().size()), entries);
         if (entries == 2) {
-            QCOMPARE(catalog.aircraft.at(0).name, QString("A"));
-            QCOMPARE(catalog.aircraft.at(0).liveries, QList<QStringList>{QStringList({"x", "y"})});
-            QCOMPARE(catalog.aircraft.at(1).id(), QString("b"));
+            QCOMPARE(catalog.aircraft().at(0).name, QString("A"));
+            QCOMPARE(catalog.aircraft().at(0).liveries, QList<QStringList>{QStringList({"x", "y"})});
+            QCOMPARE(catalog.aircraft().at(1).id(), QString("b"));
         }
     } catch (const DecodeError &) {
         QCOMPARE(entries, -1);

@@ -42,7 +42,7 @@ bool isStaff(const Account &account)
 
 bool isAirportCode(const QString &code)
 {
-    static const QRegularExpression pattern(QStringLiteral("^[A-Z0-9]{4}$"));
+    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(u"[A-Z0-9]{4}"));
     return pattern.match(code).hasMatch();
 }
 
@@ -447,10 +447,11 @@ Reply saveProfile(Service &service, Account &account, const Request &request)
         return Reply::message(400, QStringLiteral("微信昵称最多 32 个字。"));
     if (discord.size() > 40)
         return Reply::message(400, QStringLiteral("Discord 用户名最多 40 个字符。"));
-    static const QRegularExpression emailPattern(QStringLiteral("^[^@\\s]+@[^@\\s]+\\.[^@\\s]+$"));
+    static const QRegularExpression emailPattern(
+        QRegularExpression::anchoredPattern(u"[^@\\s]+@[^@\\s]+\\.[^@\\s]+"));
     if (!email.isEmpty() && !emailPattern.match(email).hasMatch())
         return Reply::message(400, QStringLiteral("联系邮箱格式不正确。"));
-    static const QRegularExpression callsignPattern(QStringLiteral("^[0-9]{1,4}$"));
+    static const QRegularExpression callsignPattern(QRegularExpression::anchoredPattern(u"[0-9]{1,4}"));
     if (!callsign.isEmpty() && !callsignPattern.match(callsign).hasMatch())
         return Reply::message(400, QStringLiteral("呼号只能是 1–4 位数字。"));
     for (const Account &other : service.accounts()) {

@@ -16,6 +16,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <sys/socket.h>
+
 namespace Sample {
 
 struct Service::HeldAnswer
@@ -300,10 +302,14 @@ void Service::dispatch(const QHttpServerRequest &incoming, QHttpServerResponder 
         reply = Reply::html(*fault->html, fault->status.value_or(reply.status));
     else if (fault && fault->json)
         reply = Reply::json(*fault->json, fault->status.value_or(reply.status));
+    else if (fault && fault->rawJson)
+        reply = Reply::bytes(*fault->rawJson, "application/json", fault->status.value_or(reply.status));
     else if (fault && fault->status)
         reply = Reply::message(*fault->status, QStringLiteral("样例服务按要求返回 %1。").arg(*fault->status));
     if (fault && fault->oversize)
         reply = Reply::bytes(paddedJson(*fault->oversize), "application/json", reply.status);
+    if (fault)
+        reply.headers += fault->headers;
     send(request, std::move(reply), fault, std::move(responder));
 }
 
@@ -350,6 +356,14 @@ void Service::send(const Request &request, Reply reply, const std::optional<Faul
         QTcpSocket *socket = responder.socket();
         m_held.push_back(std::unique_ptr<HeldAnswer>(
             new HeldAnswer{socket, request, std::move(reply), rest, std::move(responder)}));
+        return;
+    }
+    if (fault && fault->reset) {
+        // A zero linger time makes the close a reset (RST) rather than an orderly end.
+        QTcpSocket *socket = responder.socket();
+        const linger abrupt{1, 0};
+        ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abrupt, sizeof abrupt);
+        socket->abort();
         return;
     }
     const bool undeclared = fault && fault->undeclaredLength && request.method != "HEAD";

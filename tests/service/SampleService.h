@@ -60,16 +60,19 @@ struct Reply
 // How the service misbehaves for one path ("*" for every path). Empty fields change nothing.
 struct Fault
 {
-    std::optional<int> status;      // answer with this status (the body says so in {"message"})
-    std::optional<QByteArray> html; // answer with this HTML page instead of JSON
-    std::optional<QJsonValue> json; // answer with this JSON (null, an unreadable shape) instead
-    std::optional<int> bodyDelayMs; // send the headers at once, then the body after this wait
-    std::optional<qint64> oversize; // a JSON body of this many bytes
-    bool undeclaredLength = false;  // send the body chunked, without Content-Length
-    std::optional<qint64> cutAfter; // declare the whole body's length, send this many bytes, hang up
-    std::optional<QUrl> redirect;   // answer 302 to this address (another origin, say)
-    bool held = false;              // answer nothing until release(), headers included
-    int times = -1;                 // how many requests it hits; -1 for all
+    std::optional<int> status;         // answer with this status (the body says so in {"message"})
+    std::optional<QByteArray> html;    // answer with this HTML page instead of JSON
+    std::optional<QJsonValue> json;    // answer with this JSON (null, an unreadable shape) instead
+    std::optional<int> bodyDelayMs;    // send the headers at once, then the body after this wait
+    std::optional<qint64> oversize;    // a JSON body of this many bytes
+    bool undeclaredLength = false;     // send the body chunked, without Content-Length
+    std::optional<qint64> cutAfter;    // declare the whole body's length, send this many bytes, hang up
+    std::optional<QUrl> redirect;      // answer 302 to this address (another origin, say)
+    bool held = false;                 // answer nothing until release(), headers included
+    std::optional<QByteArray> rawJson; // answer with these bytes as JSON (bad UTF-8, deep nesting)
+    Headers headers;                   // add these headers to the answer (a foreign Set-Cookie, say)
+    bool reset = false;                // reset the connection instead of answering
+    int times = -1;                    // how many requests it hits; -1 for all
 };
 
 struct Account

@@ -332,6 +332,10 @@ void MemberDataTest::latestFlight_data()
     QTest::newRow("flight id missing") << QJsonValue(
         QJsonObject{{"flights", QJsonArray()}, {"ownFlight", liveFlight("f", sessionUuid, QJsonValue::Null)}})
                                        << "live" << false << false;
+    // Guards "$" matching before a final line feed: the id would reach the plan query.
+    QTest::newRow("flight id with a trailing line feed") << QJsonValue(QJsonObject{
+        {"flights", QJsonArray()}, {"ownFlight", liveFlight("f", sessionUuid, flightUuid + "\n")}})
+                                                         << "live" << false << false;
     QTest::newRow("braced UUID is not the plain form") << QJsonValue(QJsonObject{
         {"flights", QJsonArray()}, {"ownFlight", liveFlight("f", "{" + sessionUuid + "}", flightUuid)}})
                                                        << "live" << false << false;
