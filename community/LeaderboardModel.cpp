@@ -54,23 +54,8 @@ QList<int> ranksOf(const QList<Row> &rows, Value value)
 
 } // namespace
 
-void LeaderboardRows::setRows(QList<LeaderboardRow> rows)
+QVariant LeaderboardRows::value(const LeaderboardRow &row, int role) const
 {
-    beginResetModel();
-    m_rows = std::move(rows);
-    endResetModel();
-}
-
-int LeaderboardRows::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(m_rows.size());
-}
-
-QVariant LeaderboardRows::data(const QModelIndex &index, int role) const
-{
-    if (!index.isValid() || index.row() >= m_rows.size())
-        return {};
-    const LeaderboardRow &row = m_rows.at(index.row());
     switch (role) {
     case RankRole:
         return row.rank;
@@ -313,8 +298,7 @@ void LeaderboardModel::update()
         }
     }
     // A load starting or ending leaves the rows as they are: the delegates stay.
-    if (rows != m_rows.rows())
-        m_rows.setRows(std::move(rows));
+    m_rows.setRecords(std::move(rows));
     Q_EMIT changed();
 }
 

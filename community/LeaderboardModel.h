@@ -4,8 +4,8 @@
 #include "CommunityRecords.h"
 #include "Lifetime.h"
 #include "MemberData.h"
+#include "RecordListModel.h"
 
-#include <QAbstractListModel>
 #include <QObject>
 #include <QPointer>
 #include <QQmlEngine>
@@ -40,7 +40,7 @@ struct LeaderboardRow
     bool operator==(const LeaderboardRow &) const = default;
 };
 
-class LeaderboardRows : public QAbstractListModel
+class LeaderboardRows : public RecordListModel<LeaderboardRow>
 {
     Q_OBJECT
     QML_ANONYMOUS
@@ -60,16 +60,11 @@ public:
         MedalRole
     };
 
-    using QAbstractListModel::QAbstractListModel;
-    void setRows(QList<LeaderboardRow> rows);
-    const QList<LeaderboardRow> &rows() const { return m_rows; }
-
-    int rowCount(const QModelIndex &parent = {}) const override;
-    QVariant data(const QModelIndex &index, int role) const override;
+    using RecordListModel::RecordListModel;
     QHash<int, QByteArray> roleNames() const override;
 
-private:
-    QList<LeaderboardRow> m_rows;
+protected:
+    QVariant value(const LeaderboardRow &row, int role) const override;
 };
 
 // The leaderboard page: four boards of one answer, for all time (the member data's load) or the recent

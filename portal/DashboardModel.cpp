@@ -6,23 +6,8 @@
 #include "Outcome.h"
 #include "Symbols.h"
 
-void HeldReportsModel::setReports(const QList<Pirep> &reports)
+QVariant HeldReportsModel::value(const Pirep &report, int role) const
 {
-    beginResetModel();
-    m_reports = reports;
-    endResetModel();
-}
-
-int HeldReportsModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(m_reports.size());
-}
-
-QVariant HeldReportsModel::data(const QModelIndex &index, int role) const
-{
-    if (!index.isValid() || index.row() >= m_reports.size())
-        return {};
-    const Pirep &report = m_reports.at(index.row());
     switch (role) {
     case IdRole:
         return report.id;
@@ -77,8 +62,7 @@ void DashboardModel::setMemberData(MemberData *data)
 void DashboardModel::update()
 {
     const QList<Pirep> reports = held(m_data ? m_data->pireps() : QList<Pirep>());
-    if (reports != m_held.reports())
-        m_held.setReports(reports);
+    m_held.setRecords(reports);
     Q_EMIT changed();
 }
 
@@ -206,8 +190,8 @@ QCoro::Task<> DashboardModel::loadProfile()
 
 void DashboardModel::openHeldReport(int index)
 {
-    if (m_navigation && index >= 0 && index < m_held.reports().size())
-        m_navigation->openReport(m_held.reports().at(index));
+    if (m_navigation && index >= 0 && index < m_held.records().size())
+        m_navigation->openReport(m_held.records().at(index));
 }
 
 void DashboardModel::openLatestFlight()

@@ -3,14 +3,14 @@
 #include "AppState.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
+#include "RecordListModel.h"
 
-#include <QAbstractListModel>
 #include <QObject>
 #include <QPointer>
 #include <QQmlEngine>
 
 // The reports a reviewer has put on hold, waiting for the member's evidence.
-class HeldReportsModel : public QAbstractListModel
+class HeldReportsModel : public RecordListModel<Pirep>
 {
     Q_OBJECT
     QML_ANONYMOUS
@@ -18,16 +18,11 @@ class HeldReportsModel : public QAbstractListModel
 public:
     enum Roles { IdRole = Qt::UserRole + 1, TitleRole, DetailRole };
 
-    using QAbstractListModel::QAbstractListModel;
-    void setReports(const QList<Pirep> &reports);
-    const QList<Pirep> &reports() const { return m_reports; }
-
-    int rowCount(const QModelIndex &parent = {}) const override;
-    QVariant data(const QModelIndex &index, int role) const override;
+    using RecordListModel::RecordListModel;
     QHash<int, QByteArray> roleNames() const override;
 
-private:
-    QList<Pirep> m_reports;
+protected:
+    QVariant value(const Pirep &report, int role) const override;
 };
 
 // The member's home page: greeting, the four figures, what he has to do, and the loads behind them.

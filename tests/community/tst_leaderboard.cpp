@@ -29,7 +29,7 @@ ReviewerTotal reviewerRow(const QString &username, std::optional<QString> name, 
 QStringList shown(LeaderboardModel &model)
 {
     QStringList rows;
-    for (const LeaderboardRow &row : model.rows()->rows())
+    for (const LeaderboardRow &row : model.rows()->records())
         rows.append(QString::number(row.rank) + QLatin1Char(' ')
                     + (model.board() == LeaderboardModel::Airports ? row.caption : row.title));
     return rows;
@@ -250,7 +250,7 @@ void LeaderboardTest::ownRowAndEmptyBoards()
 {
     m_model->appear();
     QTRY_VERIFY(m_model->hasAnswer());
-    const QList<LeaderboardRow> &rows = m_model->rows()->rows();
+    const QList<LeaderboardRow> &rows = m_model->rows()->records();
     QCOMPARE(
         std::count_if(rows.cbegin(), rows.cend(), [](const LeaderboardRow &row) { return row.highlighted; }),
         1);
@@ -259,7 +259,7 @@ void LeaderboardTest::ownRowAndEmptyBoards()
     QCOMPARE(own->title, QString("李辰"));
     QCOMPARE(own->caption, QString("26 小时 44 分 · 11 次降落"));
     m_model->setUsername("LiChen"); // letter case does not matter
-    QVERIFY(m_model->rows()->rows().at(2).highlighted);
+    QVERIFY(m_model->rows()->records().at(2).highlighted);
 
     // An answer without airports shows the empty card, never a loader.
     m_site->service->route(
