@@ -143,7 +143,10 @@ Item {
                 rightPadding: 12
                 topPadding: 10
                 bottomPadding: 10
-                onClicked: shell.showingAccounts = true
+                onClicked: {
+                    accounts.openedByKeyboard = accountButton.visualFocus;
+                    shell.showingAccounts = true;
+                }
 
                 background: Rectangle {
                     radius: 14
@@ -197,6 +200,9 @@ Item {
             Popup {
                 id: accounts
 
+                // Closing gives the focus back to the button, with its ring when the keyboard opened it.
+                property bool openedByKeyboard: false
+
                 parent: shell
                 x: sidebar.width + 8
                 y: Math.max(8, sidebar.y + accountButton.y + accountButton.height - height)
@@ -205,7 +211,15 @@ Item {
                 padding: 0
                 focus: true
                 visible: shell.showingAccounts
-                onClosed: shell.showingAccounts = false
+                onClosed: {
+                    shell.showingAccounts = false;
+                    // The popup hands the focus back by itself, but as if by no key: the ring needs its reason.
+                    const reason = accounts.openedByKeyboard ? Qt.TabFocusReason : Qt.OtherFocusReason;
+                    Qt.callLater(() => {
+                        accountButton.forceActiveFocus(reason);
+                        accountButton.focusReason = reason;
+                    });
+                }
                 background: Rectangle {
                     radius: 16
                     color: Theme.surface
