@@ -115,7 +115,8 @@ void MapViewTest::movementEndsOncePerGesture()
 
     // Two fingers spreading from 200 to 300 pixels apart zoom in by log2(1.5), as one movement.
     const double zoom = f.map->zoomLevel();
-    QPointingDevice *touch = QTest::createTouchDevice();
+    const std::unique_ptr<QPointingDevice> owned(QTest::createTouchDevice());
+    QPointingDevice *touch = owned.get();
     QTest::touchEvent(&f.window, touch).press(0, {300, 300}).press(1, {500, 300});
     for (int d = 110; d <= 150; d += 10)
         QTest::touchEvent(&f.window, touch).move(0, {400 - d, 300}).move(1, {400 + d, 300});
