@@ -32,6 +32,17 @@ QCoro::Task<> sendReadMarks(QPointer<APIClient> client, QList<QString> ids, bool
         throw unconfirmed();
 }
 
+// An answer a load can do without: a failure gives none. A cancellation still ends the load, so a load
+// whose client is going away asks it nothing more.
+template <typename T>
+QCoro::Task<std::optional<T>> bonus(QCoro::Task<std::optional<T>> answer)
+{
+    Outcome<std::optional<T>> outcome = co_await attempt(std::move(answer));
+    if (outcome.cancelled())
+        throw CancellationError();
+    co_return outcome.ok() ? std::move(outcome.value()) : std::nullopt;
+}
+
 } // namespace
 
 MemberData::MemberData(QObject *parent)
@@ -166,27 +177,20 @@ QCoro::Task<> MemberData::loadLatestFlight()
     return run(MemberLoad::Latest, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         // The live snapshot is a bonus: without it (or without network) the recent flights decide.
-        std::optional<LiveResponse> snapshot;
-        try {
-            APIClient &api = clientOf(m_api);
-            snapshot = co_await api.decodeOptional<LiveResponse>(
-                api.makeRequest(QStringLiteral("/api/infinite-flight/live"), "GET"));
-        } catch (...) {
-        }
+        APIClient &live = clientOf(m_api);
+        const std::optional<LiveResponse> snapshot = co_await bonus(live.decodeOptional<LiveResponse>(
+            live.makeRequest(QStringLiteral("/api/infinite-flight/live"), "GET")));
         lifetime.check();
         if (snapshot) {
             setLiveMap(snapshot);
             if (const std::optional<LiveFlight> own = snapshot->ownFlight) {
                 std::optional<PlanResponse> plan;
                 if (own->sessionId && own->flightId && isUuid(*own->sessionId) && isUuid(*own->flightId)) {
-                    try {
-                        APIClient &api = clientOf(m_api);
-                        plan = co_await api.decodeOptional<PlanResponse>(
-                            api.makeRequest(QStringLiteral("/api/live-map/plan?sessionId=%1&flightId=%2")
-                                                .arg(*own->sessionId, *own->flightId),
-                                            "GET"));
-                    } catch (...) {
-                    }
+                    APIClient &api = clientOf(m_api);
+                    plan = co_await bonus(api.decodeOptional<PlanResponse>(
+                        api.makeRequest(QStringLiteral("/api/live-map/plan?sessionId=%1&flightId=%2")
+                                            .arg(*own->sessionId, *own->flightId),
+                                        "GET")));
                     lifetime.check();
                 }
                 setLatestFlight(LiveLatestFlight{*own, plan});

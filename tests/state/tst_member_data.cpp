@@ -264,6 +264,20 @@ void MemberDataTest::cancelledLoadsLeaveNoTrace()
     auto pending = dropped->loadPireps();
     dropped.reset();
     await(std::move(pending));
+
+    // Regression: the latest-flight load took the cancelled live snapshot for a missing one and asked the
+    // client that was going away for the recent flights.
+    service().clearRequests();
+    service().setFault("/api/infinite-flight/live", {.held = true, .times = 1});
+    MemberData kept(other.get());
+    auto latest = kept.loadLatestFlight();
+    QTRY_COMPARE(service().requestsTo("/api/infinite-flight/live").size(), 1);
+    other.reset();
+    await(std::move(latest));
+    service().release();
+    QTest::qWait(100);
+    QCOMPARE(service().requestsTo("/api/infinite-flight/me/flights").size(), 0);
+    QCOMPARE(kept.state(MemberLoad::Latest), LoadState{});
 }
 
 void MemberDataTest::nullAnswersClear()
