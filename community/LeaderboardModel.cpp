@@ -4,6 +4,7 @@
 #include "Busy.h"
 #include "Display.h"
 #include "Outcome.h"
+#include "Retarget.h"
 #include "Symbols.h"
 #include "Theme.h"
 
@@ -99,11 +100,8 @@ LeaderboardModel::LeaderboardModel(QObject *parent)
 
 void LeaderboardModel::setMemberData(MemberData *data)
 {
-    if (m_data == data)
+    if (!retarget(m_data, data, this))
         return;
-    if (m_data)
-        disconnect(m_data, nullptr, this, nullptr);
-    m_data = data;
     if (data) {
         connect(data, &MemberData::leaderboardChanged, this, &LeaderboardModel::update);
         connect(data, &MemberData::loadStateChanged, this, &LeaderboardModel::update);

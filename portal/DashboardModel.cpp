@@ -4,6 +4,7 @@
 #include "Display.h"
 #include "Join.h"
 #include "Outcome.h"
+#include "Retarget.h"
 #include "Symbols.h"
 
 QVariant HeldReportsModel::value(const Pirep &report, int role) const
@@ -33,11 +34,8 @@ DashboardModel::DashboardModel(QObject *parent)
 
 void DashboardModel::setAppState(AppState *state)
 {
-    if (m_app == state)
+    if (!retarget(m_app, state, this))
         return;
-    if (m_app)
-        disconnect(m_app, nullptr, this, nullptr);
-    m_app = state;
     if (state)
         connect(state, &AppState::stateChanged, this, &DashboardModel::update);
     update();
@@ -45,11 +43,8 @@ void DashboardModel::setAppState(AppState *state)
 
 void DashboardModel::setMemberData(MemberData *data)
 {
-    if (m_data == data)
+    if (!retarget(m_data, data, this))
         return;
-    if (m_data)
-        disconnect(m_data, nullptr, this, nullptr);
-    m_data = data;
     if (data) {
         for (auto signal :
              {&MemberData::loadStateChanged, &MemberData::pirepsChanged, &MemberData::eventsChanged,

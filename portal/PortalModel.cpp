@@ -1,5 +1,7 @@
 #include "PortalModel.h"
 
+#include "Retarget.h"
+
 PortalModel::PortalModel(QObject *parent)
     : QObject(parent)
 {
@@ -14,11 +16,8 @@ PortalModel::PortalModel(QObject *parent)
 
 void PortalModel::setAppState(AppState *state)
 {
-    if (m_appState == state)
+    if (!retarget(m_appState, state, this))
         return;
-    if (m_appState)
-        disconnect(m_appState, nullptr, this, nullptr);
-    m_appState = state;
     if (state)
         connect(state, &AppState::stateChanged, this, &PortalModel::screenChanged);
     Q_EMIT appStateChanged();

@@ -2,6 +2,7 @@
 
 #include "Busy.h"
 #include "Outcome.h"
+#include "Retarget.h"
 
 namespace {
 
@@ -29,11 +30,8 @@ SignInModel::SignInModel(QObject *parent)
 
 void SignInModel::setAppState(AppState *state)
 {
-    if (m_appState == state)
+    if (!retarget(m_appState, state, this))
         return;
-    if (m_appState)
-        disconnect(m_appState, nullptr, this, nullptr);
-    m_appState = state;
     if (state)
         connect(state, &AppState::stateChanged, this, &SignInModel::changed);
     Q_EMIT appStateChanged();

@@ -2,6 +2,7 @@
 
 #include "L.h"
 #include "MacUpdater.h"
+#include "Retarget.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -16,11 +17,8 @@ MacUpdatePromptModel::MacUpdatePromptModel(QObject *parent)
 
 void MacUpdatePromptModel::setUpdater(MacUpdater *updater)
 {
-    if (m_updater == updater)
+    if (!retarget(m_updater, updater, this))
         return;
-    if (m_updater)
-        disconnect(m_updater, nullptr, this, nullptr);
-    m_updater = updater;
     if (m_updater) {
         connect(m_updater, &MacUpdater::availableChanged, this, &MacUpdatePromptModel::offeringChanged);
         connect(m_updater, &MacUpdater::noticeChanged, this, &MacUpdatePromptModel::noticeChanged);
