@@ -13,6 +13,8 @@ struct Upload
     QByteArray data;
     QString filename;
     QString mimeType;
+
+    bool operator==(const Upload &) const = default;
 };
 
 // A "multipart/form-data" body of text fields and at most six pictures, built whole in memory. Input the

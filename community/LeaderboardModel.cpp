@@ -5,6 +5,7 @@
 #include "Display.h"
 #include "Outcome.h"
 #include "Retarget.h"
+#include "Strings.h"
 #include "Symbols.h"
 #include "Theme.h"
 
@@ -14,18 +15,6 @@
 #include <algorithm>
 
 namespace {
-
-// Spaces and tabs go; line breaks stay.
-QString trimmed(const QString &text)
-{
-    const auto blank = [](QChar c) { return c == u'\t' || c.category() == QChar::Separator_Space; };
-    qsizetype start = 0, end = text.size();
-    while (start < end && blank(text.at(start)))
-        ++start;
-    while (end > start && blank(text.at(end - 1)))
-        --end;
-    return text.mid(start, end - start);
-}
 
 // Greater value first, equal values by the name in the order people expect in their language (letter
 // case ignored, digit runs compared as numbers: 9 before 10); a stable sort keeps the answer's order for
@@ -328,7 +317,8 @@ QList<FleetTotal> LeaderboardModel::combined(const QList<FleetTotal> &rows)
     QList<FleetTotal> merged;
     QHash<QString, qsizetype> seen;
     for (const FleetTotal &row : rows) {
-        const QString aircraft = trimmed(row.aircraft), livery = trimmed(row.livery);
+        const QString aircraft = Text::trimmedHorizontally(row.aircraft),
+                      livery = Text::trimmedHorizontally(row.livery);
         if (aircraft.isEmpty())
             continue;
         const QString key = aircraft.toLower() + QChar(u'\0') + livery.toLower();
@@ -350,7 +340,7 @@ QString LeaderboardModel::cleanedName(const QString &name)
 {
     static const QRegularExpression ending(QStringLiteral("(admin|dev)$"),
                                            QRegularExpression::CaseInsensitiveOption);
-    const QString cleaned = trimmed(name).remove(ending);
+    const QString cleaned = Text::trimmedHorizontally(name).remove(ending);
     return cleaned.isEmpty() ? name : cleaned;
 }
 

@@ -1,0 +1,26 @@
+import QtQuick
+import QtQuick.Controls
+import Vorna.Ui
+
+// One text field of a form: its placeholder names it, a hairline frame that the accent takes while it
+// has the keyboard.
+TextField {
+    id: field
+
+    color: Theme.ink
+    placeholderTextColor: Theme.muted
+    selectByMouse: true
+    font.pixelSize: Typography.body
+    leftPadding: 10
+    rightPadding: 10
+    Accessible.name: field.placeholderText
+
+    background: Rectangle {
+        implicitWidth: 80
+        implicitHeight: 34
+        radius: 8
+        color: Theme.sunken
+        border.width: field.activeFocus ? 2 : 1
+        border.color: field.activeFocus ? Theme.accent : Theme.line
+    }
+}

@@ -1,0 +1,572 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Dialogs
+import QtQuick.Layouts
+import Vorna.Ui
+import Vorna.State
+import Vorna.Images
+import Vorna.Flights
+
+// The new-report form: import row, route, aircraft and livery, flight record, multipliers, note and
+// screenshots, the error, and the submit bar pinned at the bottom.
+Rectangle {
+    id: view
+
+    required property AppState appState
+    required property MemberData memberData
+    readonly property PirepFormModel model: form
+    // The page leaves its stack: the success alert's "完成", or the way back.
+    signal close
+
+    color: Theme.paper
+
+    PirepFormModel {
+        id: form
+
+        client: view.appState.api
+        memberData: view.memberData
+    }
+
+    Page {
+        id: page
+
+        anchors.top: parent.top
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: bar.top
+        spacing: 14
+        // While a conversion or the upload runs nothing of the form reacts.
+        enabled: !form.busy
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 12
+
+            GlassButton {
+                objectName: "pirep.back"
+                text: L.t("返回")
+                symbol: "chevron.left"
+                onClicked: view.close()
+            }
+            Text {
+                Layout.fillWidth: true
+                text: L.t("新建 PIREP")
+                elide: Text.ElideRight
+                font.pixelSize: Typography.headline
+                font.weight: Font.DemiBold
+                color: Theme.ink
+                Accessible.role: Accessible.Heading
+                Accessible.name: text
+            }
+        }
+
+        // Import row: fills the form from one of the member's recent simulator flights.
+        ItemDelegate {
+            id: importRow
+
+            Layout.fillWidth: true
+            objectName: "pirep.import"
+            focusPolicy: Qt.StrongFocus
+            padding: 14
+            Accessible.name: L.t("使用 IF 飞行记录")
+            Accessible.description: L.t("选一次最近飞行，自动填写报告")
+            onClicked: importSheet.open()
+
+            background: Rectangle {
+                radius: 16
+                color: importRow.hovered ? Qt.alpha(Theme.ink, 0.04) : Theme.surface
+                border.color: Theme.line
+
+                FocusRing {
+                    control: importRow
+                    radius: 18
+                }
+            }
+            contentItem: RowLayout {
+                spacing: 12
+
+                Rectangle {
+                    Layout.preferredWidth: 42
+                    Layout.preferredHeight: 42
+                    radius: 14
+                    color: Qt.alpha(Theme.accent, 0.1)
+
+                    Symbol {
+                        anchors.centerIn: parent
+                        name: "clock.arrow.circlepath"
+                        size: Typography.title3
+                        color: Theme.accent
+                    }
+                }
+                ColumnLayout {
+                    Layout.fillWidth: true
+                    spacing: 4
+
+                    Text {
+                        text: L.t("使用 IF 飞行记录")
+                        font.pixelSize: Typography.headline
+                        font.weight: Font.DemiBold
+                        color: Theme.ink
+                    }
+                    Text {
+                        Layout.fillWidth: true
+                        text: L.t("选一次最近飞行，自动填写报告")
+                        elide: Text.ElideRight
+                        font.pixelSize: Typography.caption
+                        color: Theme.muted
+                    }
+                }
+                Symbol {
+                    name: "chevron.right"
+                    size: Typography.caption
+                    color: Theme.muted
+                }
+            }
+        }
+
+        FormSection {
+            title: L.t("航线")
+            symbol: "point.topleft.down.to.point.bottomright.curvepath"
+
+            RouteLine {
+                Layout.fillWidth: true
+                Layout.topMargin: 6
+                Layout.bottomMargin: 6
+                from: form.routeFrom
+                to: form.routeTo
+                caption: form.multiplierCaption
+                size: 28
+                labelColor: Theme.muted
+            }
+            RowLayout {
+                Layout.fillWidth: true
+                spacing: 16
+
+                ColumnLayout {
+                    Layout.fillWidth: true
+                    spacing: 6
+
+                    Text {
+                        text: L.t("出发机场")
+                        font.pixelSize: Typography.caption
+                        color: Theme.muted
+                    }
+                    FormField {
+                        Layout.fillWidth: true
+                        objectName: "pirep.departure"
+                        placeholderText: "ICAO"
+                        Accessible.name: L.t("出发机场")
+                        text: form.departure
+                        inputMethodHints: Qt.ImhUppercaseOnly | Qt.ImhNoPredictiveText
+                        onTextEdited: form.departure = text
+                    }
+                }
+                Rectangle {
+                    Layout.preferredWidth: 1
+                    Layout.fillHeight: true
+                    color: Theme.line
+                }
+                ColumnLayout {
+                    Layout.fillWidth: true
+                    spacing: 6
+
+                    Text {
+                        text: L.t("到达机场")
+                        font.pixelSize: Typography.caption
+                        color: Theme.muted
+                    }
+                    FormField {
+                        Layout.fillWidth: true
+                        objectName: "pirep.arrival"
+                        placeholderText: "ICAO"
+                        Accessible.name: L.t("到达机场")
+                        text: form.arrival
+                        inputMethodHints: Qt.ImhUppercaseOnly | Qt.ImhNoPredictiveText
+                        onTextEdited: form.arrival = text
+                    }
+                }
+            }
+            FormField {
+                Layout.fillWidth: true
+                objectName: "pirep.callsign"
+                placeholderText: L.t("本次飞行呼号")
+                text: form.callsign
+                inputMethodHints: Qt.ImhUppercaseOnly | Qt.ImhNoPredictiveText
+                onTextEdited: form.callsign = text
+            }
+        }
+
+        FormSection {
+            title: L.t("飞机与涂装")
+            symbol: "airplane"
+
+            RowLayout {
+                Layout.fillWidth: true
+                spacing: 8
+
+                FormField {
+                    Layout.fillWidth: true
+                    objectName: "pirep.aircraft"
+                    placeholderText: L.t("机型")
+                    text: form.aircraft
+                    onTextEdited: form.aircraft = text
+                }
+                ListButton {
+                    objectName: "pirep.pickAircraft"
+                    Accessible.name: L.t("从机型清单选择")
+                    onClicked: aircraftSheet.open()
+                }
+            }
+            RowLayout {
+                Layout.fillWidth: true
+                spacing: 8
+
+                FormField {
+                    Layout.fillWidth: true
+                    objectName: "pirep.livery"
+                    placeholderText: L.t("涂装")
+                    text: form.livery
+                    onTextEdited: form.livery = text
+                }
+                ListButton {
+                    objectName: "pirep.pickLivery"
+                    Accessible.name: L.t("从涂装清单选择")
+                    enabled: form.canPickLivery
+                    onClicked: liverySheet.open()
+                }
+            }
+            AircraftPhoto {
+                Layout.fillWidth: true
+                visible: form.showsAircraftPhoto
+                aircraft: form.aircraft
+                livery: form.livery
+                nominalHeight: 170
+            }
+        }
+
+        FormSection {
+            title: L.t("飞行记录")
+            symbol: "clock"
+
+            RowLayout {
+                Layout.fillWidth: true
+                spacing: 8
+
+                Text {
+                    Layout.fillWidth: true
+                    text: L.t("飞行时间")
+                    font.pixelSize: Typography.body
+                    color: Theme.ink
+                }
+                FormField {
+                    Layout.preferredWidth: 64
+                    objectName: "pirep.hours"
+                    placeholderText: L.t("小时")
+                    horizontalAlignment: TextInput.AlignRight
+                    inputMethodHints: Qt.ImhDigitsOnly
+                    text: form.hours
+                    onTextEdited: form.hours = text
+                }
+                Text {
+                    text: L.t("时")
+                    color: Theme.muted
+                }
+                FormField {
+                    Layout.preferredWidth: 64
+                    objectName: "pirep.minutes"
+                    placeholderText: L.t("分钟")
+                    horizontalAlignment: TextInput.AlignRight
+                    inputMethodHints: Qt.ImhDigitsOnly
+                    text: form.minutes
+                    onTextEdited: form.minutes = text
+                }
+                Text {
+                    text: L.t("分")
+                    color: Theme.muted
+                }
+            }
+            RowLayout {
+                Layout.fillWidth: true
+                spacing: 8
+
+                Text {
+                    Layout.fillWidth: true
+                    text: L.t("降落次数")
+                    font.pixelSize: Typography.body
+                    color: Theme.ink
+                }
+                FormField {
+                    Layout.preferredWidth: 80
+                    objectName: "pirep.landings"
+                    placeholderText: "1–99"
+                    Accessible.name: L.t("降落次数")
+                    horizontalAlignment: TextInput.AlignRight
+                    inputMethodHints: Qt.ImhDigitsOnly
+                    text: form.landings
+                    onTextEdited: form.landings = text
+                }
+            }
+        }
+
+        FormSection {
+            title: L.t("申请时长倍数")
+            symbol: "multiply.circle"
+            footer: L.t("两项同时满足时为 ×1.875。最终以提交时服务端校验及管理员审核为准。更改机场后请重新检查。")
+
+            FormSwitch {
+                objectName: "pirep.organizationMultiplier"
+                text: L.t("组织倍数 ×1.25")
+                checked: form.organizationMultiplier
+                onToggled: form.organizationMultiplier = checked
+            }
+            FormSwitch {
+                objectName: "pirep.eventMultiplier"
+                text: L.t("活动倍数 ×1.5")
+                checked: form.eventMultiplier
+                onToggled: form.eventMultiplier = checked
+            }
+            GlassButton {
+                objectName: "pirep.checkOptions"
+                text: form.checkingOptions ? "" : L.t("检查可用倍数")
+                symbol: form.checkingOptions ? "" : "checkmark.shield"
+                Accessible.name: L.t("检查可用倍数")
+                enabled: !form.checkingOptions
+                onClicked: form.checkOptions()
+
+                InlineLoader {
+                    anchors.centerIn: parent
+                    visible: form.checkingOptions
+                }
+            }
+            OptionLine {
+                visible: form.hasOptions
+                available: form.organizationAvailable
+                text: form.organizationText
+            }
+            OptionLine {
+                visible: form.hasOptions
+                available: form.eventAvailable
+                text: form.eventText
+            }
+            Text {
+                Layout.fillWidth: true
+                visible: form.optionsError.length > 0
+                text: form.optionsError
+                wrapMode: Text.Wrap
+                font.pixelSize: Typography.caption
+                color: Theme.rejected
+            }
+        }
+
+        FormSection {
+            title: form.noteTitle
+            symbol: "text.bubble"
+            footer: L.t("连续提交相同航线且官方日志无法核实时，备注与截图均为必填。最多 6 张，每张不超过 2 MB。")
+
+            ScrollView {
+                Layout.fillWidth: true
+                Layout.preferredHeight: Math.min(Math.max(note.implicitHeight, 3 * 22 + 16), 7 * 22 + 16)
+
+                TextArea {
+                    id: note
+
+                    objectName: "pirep.note"
+                    placeholderText: L.t("补充说明，最多 500 字")
+                    Accessible.name: placeholderText
+                    text: form.note
+                    wrapMode: TextEdit.Wrap
+                    color: Theme.ink
+                    placeholderTextColor: Theme.muted
+                    font.pixelSize: Typography.body
+                    onTextChanged: form.note = text
+                    background: Rectangle {
+                        radius: 8
+                        color: Theme.sunken
+                        border.width: note.activeFocus ? 2 : 1
+                        border.color: note.activeFocus ? Theme.accent : Theme.line
+                    }
+                }
+            }
+            GlassButton {
+                objectName: "pirep.photos"
+                text: L.t("选择飞行截图")
+                symbol: "photo.on.rectangle"
+                onClicked: photoDialog.open()
+            }
+            RowLayout {
+                visible: form.requiresProof
+                spacing: 6
+
+                Symbol {
+                    name: "exclamationmark.circle.fill"
+                    color: Theme.rejected
+                }
+                Text {
+                    text: L.t("本次必须填写备注并附上截图")
+                    font.pixelSize: Typography.subheadline
+                    color: Theme.rejected
+                }
+            }
+            PhotoThumbnails {
+                Layout.fillWidth: true
+                files: form.files
+                thumbnail: 150
+                onRemove: index => form.removeFile(index)
+            }
+        }
+
+        ErrorNotice {
+            visible: form.error.length > 0
+            message: form.error
+        }
+    }
+
+    // The submit bar, pinned under the form.
+    Rectangle {
+        id: bar
+
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        height: barColumn.implicitHeight + 20
+        color: Theme.surface
+
+        Rectangle {
+            anchors.top: parent.top
+            width: parent.width
+            height: 1
+            color: Theme.line
+        }
+        ColumnLayout {
+            id: barColumn
+
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.verticalCenter: parent.verticalCenter
+            anchors.leftMargin: 16
+            anchors.rightMargin: 16
+            spacing: 6
+
+            GlassButton {
+                id: submitButton
+
+                Layout.fillWidth: true
+                Layout.maximumWidth: 640
+                Layout.alignment: Qt.AlignHCenter
+                objectName: "pirep.submit"
+                prominent: true
+                topPadding: 12
+                bottomPadding: 12
+                font.pixelSize: Typography.headline
+                text: form.submitting ? L.t("正在提交") : L.t("提交 PIREP")
+                Accessible.name: text
+                enabled: form.canSubmit
+                onClicked: confirm.shown = true
+            }
+            Text {
+                Layout.fillWidth: true
+                visible: form.validationMessage.length > 0
+                text: form.validationMessage
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.Wrap
+                font.pixelSize: Typography.caption
+                color: Theme.muted
+            }
+        }
+    }
+
+    FileDialog {
+        id: photoDialog
+
+        title: L.t("选择飞行截图")
+        fileMode: FileDialog.OpenFiles
+        nameFilters: form.photoFilters
+        onAccepted: form.pickPhotos(selectedFiles)
+    }
+
+    Sheet {
+        id: importSheet
+
+        page: PirepImportPicker {
+            client: view.appState.api
+            onCancel: importSheet.close()
+            onChose: row => {
+                form.takeImportedFlight(model, row);
+                importSheet.close();
+            }
+        }
+    }
+    Sheet {
+        id: aircraftSheet
+
+        page: CatalogPicker {
+            client: view.appState.api
+            kind: CatalogPickerModel.Aircraft
+            aircraft: form.aircraft
+            onCancel: aircraftSheet.close()
+            onChose: name => {
+                form.chooseAircraft(name);
+                aircraftSheet.close();
+            }
+        }
+    }
+    Sheet {
+        id: liverySheet
+
+        page: CatalogPicker {
+            client: view.appState.api
+            kind: CatalogPickerModel.Livery
+            aircraft: form.aircraft
+            onCancel: liverySheet.close()
+            onChose: name => {
+                form.chooseLivery(name);
+                liverySheet.close();
+            }
+        }
+    }
+
+    AlertDialog {
+        id: confirm
+
+        title: L.t("上传飞行报告")
+        message: form.confirmMessage
+        defaultButton: uploadButton
+        onClosed: confirm.shown = false
+
+        BorderedButton {
+            id: uploadButton
+
+            objectName: "pirep.confirmUpload"
+            prominent: true
+            text: L.t("上传")
+            onClicked: {
+                confirm.shown = false;
+                form.submit();
+            }
+        }
+        BorderedButton {
+            text: L.t("取消")
+            onClicked: confirm.shown = false
+        }
+    }
+    AlertDialog {
+        id: done
+
+        shown: form.success
+        title: L.t("已提交，等待审核")
+        message: form.successMessage
+        defaultButton: doneButton
+        onClosed: view.close()
+
+        BorderedButton {
+            id: doneButton
+
+            objectName: "pirep.done"
+            prominent: true
+            text: L.t("完成")
+            onClicked: done.close()
+        }
+    }
+}
