@@ -2,6 +2,7 @@
 
 #include "Airports.h"
 #include "Busy.h"
+#include "Choices.h"
 #include "Display.h"
 #include "Outcome.h"
 #include "Retarget.h"
@@ -137,6 +138,22 @@ void LeaderboardModel::setMetric(Metric metric)
         return;
     m_metric = metric;
     update();
+}
+
+QVariantList LeaderboardModel::boards()
+{
+    return choices<Board>(
+        {{Members, L("成员")}, {Fleet, L("机队")}, {Airports, L("机场")}, {Reviews, L("管理员")}});
+}
+
+QVariantList LeaderboardModel::periods()
+{
+    return choices<Period>({{Total, L("全部")}, {Recent, L("最近 30 天")}});
+}
+
+QVariantList LeaderboardModel::metrics()
+{
+    return choices<Metric>({{Time, L("飞行时长")}, {Landings, L("降落次数")}});
 }
 
 void LeaderboardModel::appear()

@@ -81,6 +81,10 @@ class LeaderboardModel : public QObject
     Q_PROPERTY(Board board READ board WRITE setBoard NOTIFY changed)
     Q_PROPERTY(Period period READ period WRITE setPeriod NOTIFY changed)
     Q_PROPERTY(Metric metric READ metric WRITE setMetric NOTIFY changed)
+    // The pickers' options: {title, value} in the order shown.
+    Q_PROPERTY(QVariantList boards READ boards CONSTANT)
+    Q_PROPERTY(QVariantList periods READ periods CONSTANT)
+    Q_PROPERTY(QVariantList metrics READ metrics CONSTANT)
 
     Q_PROPERTY(LeaderboardRows *rows READ rows CONSTANT)
     Q_PROPERTY(int count READ count NOTIFY changed)
@@ -117,6 +121,9 @@ public:
     void setPeriod(Period period);
     Metric metric() const { return m_metric; }
     void setMetric(Metric metric);
+    static QVariantList boards();
+    static QVariantList periods();
+    static QVariantList metrics();
 
     LeaderboardRows *rows() { return &m_rows; }
     int count() const { return m_rows.rowCount(); }

@@ -54,37 +54,37 @@ Item {
             }
         }
 
-        Segmented {
+        SegmentedPicker {
             Layout.fillWidth: true
             objectName: "rank.board"
             Accessible.name: L.t("排行榜")
-            options: [L.t("成员"), L.t("机队"), L.t("机场"), L.t("管理员")]
+            options: leaderboard.boards
             current: leaderboard.board
-            onChosen: index => leaderboard.board = index
+            onChosen: value => leaderboard.board = value
         }
         FilterRow {
             title: L.t("时间范围")
 
-            Segmented {
+            SegmentedPicker {
                 Layout.fillWidth: true
                 objectName: "rank.period"
                 Accessible.name: L.t("时间范围")
-                options: [L.t("全部"), L.t("最近 30 天")]
+                options: leaderboard.periods
                 current: leaderboard.period
-                onChosen: index => leaderboard.period = index
+                onChosen: value => leaderboard.period = value
             }
         }
         FilterRow {
             visible: leaderboard.showsMetric
             title: L.t("排序依据")
 
-            Segmented {
+            SegmentedPicker {
                 Layout.fillWidth: true
                 objectName: "rank.metric"
                 Accessible.name: L.t("排序依据")
-                options: [L.t("飞行时长"), L.t("降落次数")]
+                options: leaderboard.metrics
                 current: leaderboard.metric
-                onChosen: index => leaderboard.metric = index
+                onChosen: value => leaderboard.metric = value
             }
         }
         Text {
@@ -111,35 +111,11 @@ Item {
         }
 
         // Nothing on the board: what would stand here, and why it does not yet.
-        Card {
+        EmptyState {
             visible: leaderboard.showsEmpty
-            padding: 18
-            spacing: 12
-
-            Symbol {
-                Layout.alignment: Qt.AlignHCenter
-                name: leaderboard.emptySymbol
-                size: 40
-                color: Theme.muted
-            }
-            Text {
-                Layout.fillWidth: true
-                text: leaderboard.emptyTitle
-                horizontalAlignment: Text.AlignHCenter
-                wrapMode: Text.Wrap
-                font.pixelSize: Typography.title3
-                font.weight: Font.Bold
-                color: Theme.ink
-            }
-            Text {
-                Layout.fillWidth: true
-                visible: text.length > 0
-                text: leaderboard.emptyDescription
-                horizontalAlignment: Text.AlignHCenter
-                wrapMode: Text.Wrap
-                font.pixelSize: Typography.subheadline
-                color: Theme.muted
-            }
+            symbol: leaderboard.emptySymbol
+            title: leaderboard.emptyTitle
+            description: leaderboard.emptyDescription
         }
 
         // Members, airports and reviewers: one card of ranked rows, a rule between them past the badges.
@@ -347,90 +323,6 @@ Item {
             font.pixelSize: Typography.subheadline
             font.weight: Font.Black
             color: badge.tint.valid ? Theme.white : Theme.muted
-        }
-    }
-
-    // A picker's title, never cut, and the picker beside it in the rest of the width.
-    component FilterRow: RowLayout {
-        id: filter
-
-        property string title
-
-        Layout.fillWidth: true
-        spacing: 10
-
-        Text {
-            text: filter.title
-            font.pixelSize: Typography.caption
-            font.weight: Font.DemiBold
-            color: Theme.muted
-        }
-    }
-
-    // A segmented picker: one button per option, the chosen one raised; Tab reaches each, Space or Return
-    // chooses it.
-    component Segmented: Rectangle {
-        id: segmented
-
-        property list<string> options
-        property int current
-        signal chosen(int index)
-
-        implicitWidth: segments.implicitWidth + 4
-        implicitHeight: segments.implicitHeight + 4
-        radius: 9
-        color: Theme.sunken
-        Accessible.role: Accessible.PageTabList
-
-        RowLayout {
-            id: segments
-
-            anchors.fill: parent
-            anchors.margins: 2
-            spacing: 2
-
-            Repeater {
-                model: segmented.options
-
-                delegate: ItemDelegate {
-                    id: segment
-
-                    required property string modelData
-                    required property int index
-                    readonly property bool selected: segmented.current === segment.index
-
-                    Layout.fillWidth: true
-                    Layout.preferredWidth: 1
-                    focusPolicy: Qt.StrongFocus
-                    padding: 6
-                    leftPadding: 12
-                    rightPadding: 12
-                    Accessible.role: Accessible.PageTab
-                    Accessible.name: segment.modelData
-                    Accessible.selected: segment.selected
-                    onClicked: segmented.chosen(segment.index)
-
-                    background: Rectangle {
-                        radius: 7
-                        color: segment.selected ? Theme.surface : (segment.hovered ? Qt.alpha(Theme.ink, 0.05) : "transparent")
-                        border.color: segment.selected ? Theme.line : "transparent"
-
-                        FocusRing {
-                            control: segment
-                            spread: 1
-                            radius: parent.radius + spread
-                        }
-                    }
-                    contentItem: Text {
-                        text: segment.modelData
-                        horizontalAlignment: Text.AlignHCenter
-                        elide: Text.ElideRight
-                        font.pixelSize: Typography.subheadline
-                        font.weight: segment.selected ? Font.DemiBold : Font.Normal
-                        color: Theme.ink
-                    }
-                }
-            }
         }
     }
 }

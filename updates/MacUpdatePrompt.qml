@@ -17,7 +17,7 @@ Item {
 
     Component.onCompleted: model.appear()
 
-    UpdateAlert {
+    AlertDialog {
         id: releaseAlert
 
         title: L.t("有新版本")
@@ -39,7 +39,7 @@ Item {
         }
     }
 
-    UpdateAlert {
+    AlertDialog {
         id: noticeAlert
 
         title: L.t("检查更新")

@@ -4,6 +4,7 @@
 #include "L.h"
 #include "ViewRules.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -65,6 +66,15 @@ private:
     QStringList m_warnings;
 };
 
+// Puts the item in the window and brings the window up with the keyboard's focus.
+bool showActive(QQuickWindow &window, QQuickItem *item)
+{
+    item->setParentItem(window.contentItem());
+    window.show();
+    window.requestActivate();
+    return QTest::qWaitForWindowActive(&window);
+}
+
 // The visible items under root that show the text, found through the item tree (a repeater's items are
 // not its QObject children).
 QList<QQuickItem *> visibleTexts(QQuickItem *root, const QString &text)
@@ -121,6 +131,9 @@ private Q_SLOTS:
     void returnPressesAFocusedButton_data();
     void returnPressesAFocusedButton();
     void removingTheIntroFinishesIt();
+    void segmentedPickerArrowKeys();
+    void segmentedPickerFillsTheChoice_data();
+    void segmentedPickerFillsTheChoice();
 };
 
 void ComponentsTest::initTestCase() { qputenv("LANGUAGE", "zh_CN"); }
@@ -456,6 +469,11 @@ void ComponentsTest::everyComponentBuilds_data()
     QTest::newRow("BrandWaitingView")
         << QByteArray("BrandWaitingView { width: 400; height: 300; message: \"m\" }");
     QTest::newRow("BrandLogo") << QByteArray("BrandLogo { size: 64 }");
+    QTest::newRow("SegmentedPicker") << QByteArray(
+        "SegmentedPicker { options: [{title: \"全部\", value: 0}, {title: \"最近 30 天\", value: 1}] }");
+    QTest::newRow("FilterRow") << QByteArray("FilterRow { title: \"时间范围\"; Text { text: \"a\" } }");
+    QTest::newRow("EmptyState") << QByteArray(
+        "EmptyState { symbol: \"trophy\"; title: \"暂无排名\"; description: \"d\" }");
 }
 
 void ComponentsTest::everyComponentBuilds()
@@ -619,11 +637,8 @@ void ComponentsTest::returnPressesAFocusedButton()
     window.resize(320, 200);
     const auto control = views.make(qml);
     QVERIFY(control);
-    control->setParentItem(window.contentItem());
     control->setPosition(QPointF(20, 20));
-    window.show();
-    window.requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(showActive(window, control.get()));
     QQuickItem *ring = nullptr;
     for (QQuickItem *item : control->findChildren<QQuickItem *>()) {
         if (item->property("pressesOnReturn").isValid())
@@ -660,6 +675,111 @@ void ComponentsTest::removingTheIntroFinishesIt()
     QSignalSpy finished(intro.get(), SIGNAL(finished()));
     intro.reset();
     QCOMPARE(finished.size(), 1);
+    QVERIFY(views.warnings().isEmpty());
+}
+
+namespace {
+
+// A picker of three options whose values are not their places, so a mix-up of the two shows.
+const QByteArray picker = "SegmentedPicker { width: 360; current: 7; onChosen: value => current = value;"
+                          " options: [{title: \"全部\", value: 4}, {title: \"最近 30 天\", value: 7},"
+                          " {title: \"本周\", value: 9}] }";
+
+// The segments, left to right, found through the item tree.
+QList<QQuickItem *> segmentsOf(QQuickItem *picker)
+{
+    QList<QQuickItem *> segments;
+    QList<QQuickItem *> below = picker->childItems();
+    while (!below.isEmpty()) {
+        QQuickItem *item = below.takeFirst();
+        if (item->inherits("QQuickAbstractButton"))
+            segments.append(item);
+        below.append(item->childItems());
+    }
+    std::sort(segments.begin(), segments.end(), [](QQuickItem *a, QQuickItem *b) { return a->x() < b->x(); });
+    return segments;
+}
+
+} // namespace
+
+void ComponentsTest::segmentedPickerArrowKeys()
+{
+    Views views;
+    QQuickWindow window;
+    window.resize(400, 120);
+    const auto control = views.make(picker);
+    QVERIFY(control);
+    QVERIFY(showActive(window, control.get()));
+    QList<QQuickItem *> segments;
+    QTRY_COMPARE((segments = segmentsOf(control.get())).size(), 3);
+    QAccessibleInterface *named = QAccessible::queryAccessibleInterface(segments.at(1));
+    QVERIFY(named);
+    QCOMPARE(named->role(), QAccessible::PageTab);
+    QCOMPARE(named->text(QAccessible::Name), QStringLiteral("最近 30 天"));
+    segments.at(1)->forceActiveFocus(Qt::TabFocusReason);
+
+    // Each arrow chooses the neighbour and takes the focus, with its ring, there; at an end nothing moves.
+    const struct
+    {
+        Qt::Key key;
+        int current;
+        int focused;
+    } steps[] = {{Qt::Key_Right, 9, 2},
+                 {Qt::Key_Right, 9, 2},
+                 {Qt::Key_Left, 7, 1},
+                 {Qt::Key_Left, 4, 0},
+                 {Qt::Key_Left, 4, 0}};
+    for (const auto &step : steps) {
+        QTest::keyClick(&window, step.key);
+        QCOMPARE(control->property("current").toInt(), step.current);
+        QVERIFY(segments.at(step.focused)->hasActiveFocus());
+        QVERIFY(segments.at(step.focused)->property("visualFocus").toBool());
+    }
+    // Space still chooses the focused segment, and Tab still reaches the next one.
+    QTest::keyClick(&window, Qt::Key_Tab);
+    QVERIFY(segments.at(1)->hasActiveFocus());
+    QTest::keyClick(&window, Qt::Key_Space);
+    QCOMPARE(control->property("current").toInt(), 7);
+    QVERIFY(views.warnings().isEmpty());
+}
+
+void ComponentsTest::segmentedPickerFillsTheChoice_data()
+{
+    QTest::addColumn<QString>("appearance");
+    QTest::newRow("light") << QStringLiteral("light");
+    QTest::newRow("dark") << QStringLiteral("dark");
+}
+
+void ComponentsTest::segmentedPickerFillsTheChoice()
+{
+    // Guards a choice shown only by a bolder label, which the dark palette all but hid.
+    QFETCH(QString, appearance);
+    Views views;
+    const auto control = views.make(
+        "Item { property alias picker: p; Component.onCompleted: Theme.appearance = \"" + appearance.toUtf8()
+        + "\"\n" + QByteArray(picker).replace("SegmentedPicker {", "SegmentedPicker { id: p;") + " }");
+    QVERIFY2(control, qPrintable(views.warnings().join('\n')));
+    auto *pickerItem = control->property("picker").value<QQuickItem *>();
+    QVERIFY(pickerItem);
+    QList<QQuickItem *> segments;
+    QTRY_COMPARE((segments = segmentsOf(pickerItem)).size(), 3);
+    const QColor base = pickerItem->property("color").value<QColor>();
+    // The segment's fill as it shows over the picker.
+    const auto shown = [&base](QQuickItem *segment) {
+        const QColor fill =
+            segment->property("background").value<QQuickItem *>()->property("color").value<QColor>();
+        const double a = fill.alphaF();
+        return QColor::fromRgbF(fill.redF() * a + base.redF() * (1 - a),
+                                fill.greenF() * a + base.greenF() * (1 - a),
+                                fill.blueF() * a + base.blueF() * (1 - a));
+    };
+    const auto distance = [](const QColor &a, const QColor &b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+    };
+    QCOMPARE(shown(segments.at(0)), base);
+    QCOMPARE(shown(segments.at(2)), base);
+    QVERIFY2(distance(shown(segments.at(1)), base) >= 40,
+             qPrintable(shown(segments.at(1)).name() + " on " + base.name()));
     QVERIFY(views.warnings().isEmpty());
 }
 

@@ -2,8 +2,8 @@ import QtQuick
 import QtQuick.Controls
 import Vorna.Ui
 
-// One alert of the update prompt: a title, a message and its buttons, centred over the window. It is open
-// while `shown` holds; closing it in any way (a button, Escape, a click beside it) tells `closed`.
+// An alert: a title, a message and its buttons, centred over the window. It is open while `shown` holds;
+// closing it in any way (a button, Escape, a click beside it) tells `closed`.
 Dialog {
     id: alert
 

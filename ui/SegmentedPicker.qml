@@ -1,0 +1,94 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Vorna.Ui
+
+// A segmented picker: one button per option, the chosen one filled with the accent's tint. The options come
+// from the model, each {title, value}, so the labels stay with the values they name. Tab reaches each
+// segment, Space or Return chooses it, Left and Right choose the segment beside it.
+Rectangle {
+    id: segmented
+
+    // [{title: string, value: int}], in the order shown.
+    required property list<var> options
+    // The chosen option's value.
+    property int current
+    signal chosen(int value)
+
+    // Chooses the segment `step` places from `from` and takes the focus there, where there is one.
+    function move(from: int, step: int) {
+        const to = from + step;
+        if (to < 0 || to >= segments.count)
+            return;
+        segmented.chosen(segmented.options[to].value);
+        segments.itemAt(to).forceActiveFocus(Qt.TabFocusReason);
+    }
+
+    implicitWidth: row.implicitWidth + 4
+    implicitHeight: row.implicitHeight + 4
+    radius: 9
+    color: Theme.sunken
+    Accessible.role: Accessible.PageTabList
+
+    RowLayout {
+        id: row
+
+        anchors.fill: parent
+        anchors.margins: 2
+        spacing: 2
+
+        Repeater {
+            id: segments
+
+            model: segmented.options
+
+            // A tab button: its own role is the page tab, which a control sets again over the view's own
+            // once a screen reader is on.
+            delegate: TabButton {
+                id: segment
+
+                required property var modelData
+                required property int index
+                // Segments stand in the picker's row, where they read the picker.
+                readonly property SegmentedPicker picker: segment.parent?.parent as SegmentedPicker
+                readonly property bool selected: segment.picker?.current === segment.modelData.value
+
+                Layout.fillWidth: true
+                Layout.preferredWidth: 1
+                focusPolicy: Qt.StrongFocus
+                // The model's value says which is chosen, not the button's own check.
+                checkable: false
+                padding: 6
+                leftPadding: 12
+                rightPadding: 12
+                Accessible.role: Accessible.PageTab
+                Accessible.name: segment.modelData.title
+                Accessible.selected: segment.selected
+                onClicked: segment.picker?.chosen(segment.modelData.value)
+                Keys.onLeftPressed: segment.picker?.move(segment.index, -1)
+                Keys.onRightPressed: segment.picker?.move(segment.index, 1)
+
+                background: Rectangle {
+                    radius: 7
+                    // A fill, not only the bold label, so the choice shows in the dark palette too.
+                    color: segment.selected ? Qt.alpha(Theme.accent, 0.22) : (segment.hovered ? Qt.alpha(Theme.ink, 0.05) : "transparent")
+                    border.color: segment.selected ? Theme.line : "transparent"
+
+                    FocusRing {
+                        control: segment
+                        spread: 1
+                        radius: parent.radius + spread
+                    }
+                }
+                contentItem: Text {
+                    text: segment.modelData.title
+                    horizontalAlignment: Text.AlignHCenter
+                    elide: Text.ElideRight
+                    font.pixelSize: Typography.subheadline
+                    font.weight: segment.selected ? Font.DemiBold : Font.Normal
+                    color: Theme.ink
+                }
+            }
+        }
+    }
+}
