@@ -150,15 +150,14 @@ static QString availability(const MultiplierOption &option, const QString &avail
 
 QString PirepFormModel::organizationText() const
 {
-    return m_options ? availability(m_options->organization, QStringLiteral("组织倍数可用"),
-                                    QStringLiteral("组织倍数不可用"))
-                     : QString();
+    return m_options
+               ? availability(m_options->organization, TEXT_KEY("组织倍数可用"), TEXT_KEY("组织倍数不可用"))
+               : QString();
 }
 
 QString PirepFormModel::eventText() const
 {
-    return m_options ? availability(m_options->event, QStringLiteral("活动倍数可用"),
-                                    QStringLiteral("活动倍数不可用"))
+    return m_options ? availability(m_options->event, TEXT_KEY("活动倍数可用"), TEXT_KEY("活动倍数不可用"))
                      : QString();
 }
 

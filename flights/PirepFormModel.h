@@ -18,7 +18,8 @@
 class UploadList : public RecordListModel<Upload>
 {
     Q_OBJECT
-    QML_ANONYMOUS
+    QML_ELEMENT
+    QML_UNCREATABLE("the report form's own list")
 
 public:
     enum Roles { IdRole = Qt::UserRole + 1, BytesRole };

@@ -417,9 +417,24 @@ Rectangle {
             }
         }
 
+        // The error stands at the end of the form: the page scrolls to it when it appears or changes.
         ErrorNotice {
+            id: errorNotice
+
             visible: form.error.length > 0
             message: form.error
+            onMessageChanged: {
+                if (message.length > 0)
+                    revealError.restart();
+            }
+
+            // Once the page has laid the notice out.
+            Timer {
+                id: revealError
+
+                interval: 300
+                onTriggered: page.reveal(errorNotice)
+            }
         }
     }
 

@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -83,7 +85,7 @@ Rectangle {
                 width: ListView.view.width
                 padding: 12
                 focusPolicy: Qt.StrongFocus
-                Accessible.name: [row.from + " → " + row.to, row.duration, row.detail, row.date].filter(t => t.length > 0).join(", ")
+                Accessible.name: ViewRules.combined([row.from + " → " + row.to, row.duration, row.detail, row.date])
                 onClicked: picker.chose(row.index)
 
                 background: Rectangle {

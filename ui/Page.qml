@@ -13,9 +13,16 @@ Rectangle {
     readonly property bool regular: ViewRules.isRegular(Window.width)
     readonly property real horizontalPadding: ViewRules.pageHorizontalPadding(regular)
 
+    // Scrolls the page so that one of its items is in view (a message that just appeared, say).
+    function reveal(item: Item) {
+        revealer.show(item);
+    }
+
     color: Theme.paper
 
     RevealFocus {
+        id: revealer
+
         flickable: scroll.contentItem as Flickable
     }
 

@@ -1,0 +1,267 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>Vorna</name>
+    <message>
+        <source>搜索</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>读取清单</source>
+        <translation>Reading the list</translation>
+    </message>
+    <message>
+        <source>未找到匹配清单，可以返回后直接输入。</source>
+        <translation>No list to choose from. Go back and type the name instead.</translation>
+    </message>
+    <message>
+        <source>选择机型</source>
+        <translation>Choose Aircraft</translation>
+    </message>
+    <message>
+        <source>选择涂装</source>
+        <translation>Choose Livery</translation>
+    </message>
+    <message>
+        <source>图片</source>
+        <translation>Pictures</translation>
+    </message>
+    <message>
+        <source>无法读取所选图片，请选择其他图片。</source>
+        <translation>The chosen picture cannot be read. Please choose another one.</translation>
+    </message>
+    <message>
+        <source>图片过大，请裁剪后再选择。</source>
+        <translation>The picture is too large. Please crop it and choose it again.</translation>
+    </message>
+    <message>
+        <source>飞行截图</source>
+        <translation>Flight screenshot</translation>
+    </message>
+    <message>
+        <source>移除</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>机场代码需为 4 位英文字母。</source>
+        <translation>Airport codes must be 4 letters.</translation>
+    </message>
+    <message>
+        <source>请填写机型和涂装，每项不超过 120 字。</source>
+        <translation>Enter the aircraft and livery, each at most 120 characters.</translation>
+    </message>
+    <message>
+        <source>请填写有效飞行时间，分钟为 0–59，总时长大于零。</source>
+        <translation>Enter a valid flight time: minutes 0–59 and a total above zero.</translation>
+    </message>
+    <message>
+        <source>降落次数需为 1–99 的整数。</source>
+        <translation>Landings must be a whole number from 1–99.</translation>
+    </message>
+    <message>
+        <source>补充说明最多 500 字。</source>
+        <translation>The note can be at most 500 characters.</translation>
+    </message>
+    <message>
+        <source>确认提交 %@ → %@ 的飞行报告？提交后由管理员审核。</source>
+        <translation>Submit the flight report %@ → %@? Staff will review it after submission.</translation>
+    </message>
+    <message>
+        <source>补充说明（本次必填）</source>
+        <translation>Note (required this time)</translation>
+    </message>
+    <message>
+        <source>补充说明与截图</source>
+        <translation>Note and Screenshots</translation>
+    </message>
+    <message>
+        <source>这是本场飞行，请按联盟要求联系管理员确认。</source>
+        <translation>This is a local flight. Please contact staff to confirm it, as the organisation requires.</translation>
+    </message>
+    <message>
+        <source>你可以在飞行记录中查看进度。</source>
+        <translation>You can follow its progress in your flight records.</translation>
+    </message>
+    <message>
+        <source>提交结果未确认，请先刷新飞行记录。</source>
+        <translation>The submission was not confirmed. Please refresh your flight records first.</translation>
+    </message>
+    <message>
+        <source>提交结果尚未确认。请先返回并刷新飞行记录，确认未收到后再提交，避免重复报告。</source>
+        <translation>The submission is not confirmed yet. Go back and refresh your flight records; submit again only if the report is not there, to avoid a duplicate.</translation>
+    </message>
+    <message>
+        <source>新建 PIREP</source>
+        <translation>New PIREP</translation>
+    </message>
+    <message>
+        <source>使用 IF 飞行记录</source>
+        <translation>Use an IF Flight</translation>
+    </message>
+    <message>
+        <source>选一次最近飞行，自动填写报告</source>
+        <translation>Pick a recent flight to fill in the report</translation>
+    </message>
+    <message>
+        <source>航线</source>
+        <translation>Route</translation>
+    </message>
+    <message>
+        <source>出发机场</source>
+        <translation>Departure</translation>
+    </message>
+    <message>
+        <source>到达机场</source>
+        <translation>Arrival</translation>
+    </message>
+    <message>
+        <source>本次飞行呼号</source>
+        <translation>Callsign flown</translation>
+    </message>
+    <message>
+        <source>飞机与涂装</source>
+        <translation>Aircraft and Livery</translation>
+    </message>
+    <message>
+        <source>机型</source>
+        <translation>Aircraft</translation>
+    </message>
+    <message>
+        <source>从机型清单选择</source>
+        <translation>Choose from the aircraft list</translation>
+    </message>
+    <message>
+        <source>涂装</source>
+        <translation>Livery</translation>
+    </message>
+    <message>
+        <source>从涂装清单选择</source>
+        <translation>Choose from the livery list</translation>
+    </message>
+    <message>
+        <source>飞行记录</source>
+        <translation>Flight Record</translation>
+    </message>
+    <message>
+        <source>飞行时间</source>
+        <translation>Flight time</translation>
+    </message>
+    <message>
+        <source>小时</source>
+        <translation>Hours</translation>
+    </message>
+    <message>
+        <source>时</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>分钟</source>
+        <translation>Minutes</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>申请时长倍数</source>
+        <translation>Time Multipliers</translation>
+    </message>
+    <message>
+        <source>两项同时满足时为 ×1.875。最终以提交时服务端校验及管理员审核为准。更改机场后请重新检查。</source>
+        <translation>Both together give ×1.875. The service's check on submission and the reviewer decide. Check again after changing the airports.</translation>
+    </message>
+    <message>
+        <source>组织倍数 ×1.25</source>
+        <translation>Organisation multiplier ×1.25</translation>
+    </message>
+    <message>
+        <source>活动倍数 ×1.5</source>
+        <translation>Event multiplier ×1.5</translation>
+    </message>
+    <message>
+        <source>检查可用倍数</source>
+        <translation>Check Available Multipliers</translation>
+    </message>
+    <message>
+        <source>组织倍数可用</source>
+        <translation>Organisation multiplier available</translation>
+    </message>
+    <message>
+        <source>组织倍数不可用</source>
+        <translation>Organisation multiplier unavailable</translation>
+    </message>
+    <message>
+        <source>活动倍数可用</source>
+        <translation>Event multiplier available</translation>
+    </message>
+    <message>
+        <source>活动倍数不可用</source>
+        <translation>Event multiplier unavailable</translation>
+    </message>
+    <message>
+        <source>连续提交相同航线且官方日志无法核实时，备注与截图均为必填。最多 6 张，每张不超过 2 MB。</source>
+        <translation>When the same route is filed again and the official log cannot confirm it, a note and screenshots are both required. At most 6 pictures, each up to 2 MB.</translation>
+    </message>
+    <message>
+        <source>补充说明，最多 500 字</source>
+        <translation>Note, at most 500 characters</translation>
+    </message>
+    <message>
+        <source>选择飞行截图</source>
+        <translation>Choose Flight Screenshots</translation>
+    </message>
+    <message>
+        <source>本次必须填写备注并附上截图</source>
+        <translation>A note and screenshots are required this time</translation>
+    </message>
+    <message>
+        <source>正在提交</source>
+        <translation>Submitting</translation>
+    </message>
+    <message>
+        <source>提交 PIREP</source>
+        <translation>Submit PIREP</translation>
+    </message>
+    <message>
+        <source>上传飞行报告</source>
+        <translation>Upload Flight Report</translation>
+    </message>
+    <message>
+        <source>上传</source>
+        <translation>Upload</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>已提交，等待审核</source>
+        <translation>Submitted, Awaiting Review</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>从 Infinite Flight 导入</source>
+        <translation>Import from Infinite Flight</translation>
+    </message>
+    <message>
+        <source>正在读取 IF 最近飞行</source>
+        <translation>Reading your recent IF flights</translation>
+    </message>
+    <message>
+        <source>暂无最近飞行记录</source>
+        <translation>No recent flights</translation>
+    </message>
+    <message>
+        <source>我的飞行报告</source>
+        <translation>My Flight Reports</translation>
+    </message>
+    <message>
+        <source>你提交的报告与审核进度即将在这里列出。</source>
+        <translation>Your reports and their review progress will be listed here.</translation>
+    </message>
+</context>
+</TS>
