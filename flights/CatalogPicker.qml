@@ -8,7 +8,7 @@ import Vorna.State
 import Vorna.Flights
 
 // A searchable list of aircraft or livery names; a choice is handed back and the sheet closes.
-Rectangle {
+FocusScope {
     id: picker
 
     required property APIClient client
@@ -18,7 +18,10 @@ Rectangle {
     signal chose(string name)
     signal cancel
 
-    color: Theme.paper
+    Rectangle {
+        anchors.fill: parent
+        color: Theme.paper
+    }
 
     CatalogPickerModel {
         id: names

@@ -504,7 +504,12 @@ Rectangle {
     Sheet {
         id: importSheet
 
-        page: PirepImportPicker {
+        page: importPage
+    }
+    Component {
+        id: importPage
+
+        PirepImportPicker {
             client: view.appState.api
             onCancel: importSheet.close()
             onChose: row => {
@@ -516,7 +521,12 @@ Rectangle {
     Sheet {
         id: aircraftSheet
 
-        page: CatalogPicker {
+        page: aircraftPage
+    }
+    Component {
+        id: aircraftPage
+
+        CatalogPicker {
             client: view.appState.api
             kind: CatalogPickerModel.Aircraft
             aircraft: form.aircraft
@@ -530,7 +540,12 @@ Rectangle {
     Sheet {
         id: liverySheet
 
-        page: CatalogPicker {
+        page: liveryPage
+    }
+    Component {
+        id: liveryPage
+
+        CatalogPicker {
             client: view.appState.api
             kind: CatalogPickerModel.Livery
             aircraft: form.aircraft

@@ -4,8 +4,6 @@
 #include "Display.h"
 #include "Outcome.h"
 
-#include <QLocale>
-
 QHash<int, QByteArray> RecentFlightRows::roleNames() const
 {
     return {{FromRole, "from"},         {ToRole, "to"},         {DurationRole, "duration"},
@@ -41,7 +39,7 @@ QVariant RecentFlightRows::value(const RecentFlight &flight, int role) const
     case DateRole: {
         // Numeric date with the short time of the member's locale; nothing for a time we cannot read.
         const std::optional<QDateTime> created = flight.createdAt();
-        return created ? QLocale().toString(created->toLocalTime(), QLocale::ShortFormat) : QString();
+        return created ? Display::shortDateTime(*created) : QString();
     }
     default:
         return {};

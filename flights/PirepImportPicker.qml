@@ -9,7 +9,7 @@ import Vorna.Images
 import Vorna.Flights
 
 // The member's recent simulator flights, to fill a report from one: asked afresh each time it opens.
-Rectangle {
+FocusScope {
     id: picker
 
     required property APIClient client
@@ -17,7 +17,10 @@ Rectangle {
     signal chose(int row)
     signal cancel
 
-    color: Theme.paper
+    Rectangle {
+        anchors.fill: parent
+        color: Theme.paper
+    }
 
     PirepImportModel {
         id: flights
@@ -67,6 +70,7 @@ Rectangle {
             clip: true
             spacing: 8
             model: flights.flights
+            focus: true
             keyNavigationEnabled: true
             boundsBehavior: Flickable.StopAtBounds
 

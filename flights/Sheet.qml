@@ -7,7 +7,9 @@ import Vorna.Ui
 Popup {
     id: sheet
 
+    // The page, declared by the sheet's owner where its bindings belong.
     property Component page
+    property Item current: null
 
     parent: Overlay.overlay
     anchors.centerIn: parent
@@ -18,16 +20,22 @@ Popup {
     padding: 0
     closePolicy: Popup.CloseOnEscape
 
+    onAboutToShow: {
+        sheet.current = sheet.page.createObject(sheet.contentItem, {
+            width: Qt.binding(() => sheet.availableWidth),
+            height: Qt.binding(() => sheet.availableHeight),
+            focus: true
+        });
+    }
+    onClosed: {
+        if (sheet.current)
+            sheet.current.destroy();
+        sheet.current = null;
+    }
+
     background: Rectangle {
         radius: 16
         color: Theme.paper
         border.color: Theme.line
-    }
-
-    Loader {
-        anchors.fill: parent
-        active: sheet.visible
-        sourceComponent: sheet.page
-        focus: true
     }
 }

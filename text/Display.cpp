@@ -35,6 +35,13 @@ QString dateTime(std::optional<double> unixTime, const QLocale &locale, const QT
     return locale.toString(moment, dateTimeFormat(locale));
 }
 
+QString shortDateTime(const QDateTime &time)
+{
+    const QLocale shown = locale();
+    return shown.toString(time.toLocalTime(), shown.dateFormat(QLocale::ShortFormat) + QLatin1Char(' ')
+                                                  + shown.timeFormat(QLocale::ShortFormat));
+}
+
 QLocale locale()
 {
     const QLocale system;

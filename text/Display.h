@@ -18,6 +18,10 @@ inline const QString missing = QStringLiteral("\u2014");
 QString dateTime(std::optional<double> unixTime);
 QString dateTime(std::optional<double> unixTime, const QLocale &locale, const QTimeZone &zone);
 
+// A time as the locale's numeric date and short time ("12/7/26 6:32 AM", "2026/12/7 06:32"), in the local
+// time zone.
+QString shortDateTime(const QDateTime &time);
+
 // Minutes as "%@ 小时 %@ 分", rounded half away from zero, never negative. Not-a-number, infinite and
 // out-of-range values give "—".
 QString duration(std::optional<double> minutes);

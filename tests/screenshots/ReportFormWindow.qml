@@ -1,5 +1,3 @@
-pragma ComponentBehavior: Bound
-
 import QtQuick
 import Vorna.Ui
 import Vorna.State
@@ -26,24 +24,21 @@ Rectangle {
         password: "fly-vornalia"
         Component.onCompleted: signIn()
     }
+    MemberData {
+        id: members
+
+        client: account.api
+    }
 
     Loader {
+        id: form
+
         anchors.fill: parent
         active: account.gate === AppState.Ready
-        sourceComponent: Item {
-            MemberData {
-                id: memberData
-
-                client: account.api
-            }
-            PirepFormView {
-                id: view
-
-                anchors.fill: parent
-                appState: account
-                memberData: memberData
-                Component.onCompleted: screen.ready(view.model)
-            }
+        onLoaded: screen.ready((form.item as PirepFormView).model)
+        sourceComponent: PirepFormView {
+            appState: account
+            memberData: members
         }
     }
 }
