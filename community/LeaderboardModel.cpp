@@ -176,13 +176,9 @@ void LeaderboardModel::appear()
 
 void LeaderboardModel::followPeriod()
 {
-    // The recent load the last period started is left behind as cancelled: it ends loading and leaves
-    // no error.
+    // The recent load the last period started is left behind as cancelled: its busy guard ends loading
+    // now, and it leaves no error.
     m_periodRun.restart();
-    if (m_recentLoading) {
-        m_recentLoading = false;
-        update();
-    }
     if (m_period == Recent && !m_recent)
         loadRecent();
 }
