@@ -1,5 +1,6 @@
 #include "APIClient.h"
 
+#include "ClientLog.h"
 #include "ServiceHosts.h"
 #include "StoredCookie.h"
 
@@ -89,8 +90,9 @@ bool APIClient::sameOrigin(const QUrl &candidate, const QUrl &origin)
            && candidate.password().isEmpty();
 }
 
-APIError APIClient::unreadableAnswer()
+APIError APIClient::unreadableAnswer(const QUrl &url)
 {
+    qCInfo(lcClient, "%s answers with something other than its record", qPrintable(url.path()));
     return APIError(502, L("服务器数据格式暂时无法识别，请刷新后重试。"));
 }
 
@@ -144,6 +146,8 @@ QCoro::Task<HTTPAnswer> APIClient::perform(APIRequest request)
     }
 
     const QString message = failureMessage(answer.body, answer.status);
+    // The status, not the message: that comes from the answer's body.
+    qCInfo(lcClient, "%s is refused with %d", qPrintable(answer.url.path()), answer.status);
     if (answer.status == 401 && answer.url.path() != QLatin1String("/api/login")) {
         std::exception_ptr forgetting;
         try {

@@ -3,6 +3,7 @@
 #include "Airports.h"
 #include "Busy.h"
 #include "Choices.h"
+#include "CommunityLog.h"
 #include "Display.h"
 #include "Outcome.h"
 #include "Retarget.h"
@@ -214,6 +215,7 @@ QCoro::Task<> LeaderboardModel::loadRecentWith(Lifetime::Guard run)
         m_recentError.reset();
     } else {
         m_recentError = answer.message();
+        qCInfo(lcCommunity, "the recent leaderboard failed");
     }
     update();
 }

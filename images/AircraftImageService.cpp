@@ -1,5 +1,6 @@
 #include "AircraftImageService.h"
 
+#include "ImagesLog.h"
 #include "Json.h"
 #include "L.h"
 #include "ServiceHosts.h"
@@ -187,6 +188,7 @@ QCoro::Task<AircraftCatalog> AircraftImageService::catalog()
         error = std::current_exception();
     }
     if (error) {
+        qCInfo(lcImages, "the livery catalog failed to load");
         // A failed fetch is not kept: the next call tries again. A newer generation's fetch stays.
         if (lifetime.alive() && m_cacheEpoch == epoch && m_catalogTask && m_catalogTask->sameAs(load)) {
             m_catalogTask.reset();

@@ -5,6 +5,7 @@
 
 #include "AppComposition.h"
 #include "InstanceChannel.h"
+#include "MainLog.h"
 #include "MemberNavigation.h"
 
 int main(int argc, char *argv[])
@@ -27,8 +28,10 @@ int main(int argc, char *argv[])
     QObject::connect(
         &engine, &QQmlApplicationEngine::objectCreated, &app,
         [](QObject *created, const QUrl &) {
-            if (!created)
+            if (!created) {
+                qCWarning(lcMain, "the window could not be made");
                 QCoreApplication::exit(1);
+            }
         },
         Qt::QueuedConnection);
 

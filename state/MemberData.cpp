@@ -3,6 +3,7 @@
 #include "Busy.h"
 #include "Join.h"
 #include "Outcome.h"
+#include "StateLog.h"
 
 #include <QRegularExpression>
 
@@ -93,8 +94,10 @@ QCoro::Task<> MemberData::run(MemberLoad::Kind load, std::function<QCoro::Task<>
         co_return;
     LoadState &state = m_loads[load];
     state.loaded = state.loaded || outcome.ok();
-    if (outcome.failed())
+    if (outcome.failed()) {
         state.failure = outcome.message();
+        qCInfo(lcState) << "the load" << load << "failed";
+    }
 }
 
 QCoro::Task<> MemberData::loadInbox()

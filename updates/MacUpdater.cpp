@@ -6,6 +6,7 @@
 #include "L.h"
 #include "Outcome.h"
 #include "ServiceHosts.h"
+#include "UpdatesLog.h"
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
@@ -151,6 +152,7 @@ QCoro::Task<> MacUpdater::check(bool manual)
     m_transfers.manager().clearAccessCache();
 
     if (outcome.failed()) {
+        qCInfo(lcUpdates, "the update check failed");
         if (manual)
             setNotice(L("暂时无法检查更新，请稍后再试。"));
     } else if (outcome.ok()) {
