@@ -1,12 +1,12 @@
 #include "AircraftImageService.h"
 
 #include "ImagesLog.h"
+#include "Installed.h"
 #include "Json.h"
 #include "L.h"
 #include "ServiceHosts.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDir>
 #include <QImageReader>
 #include <QNetworkAccessManager>
@@ -139,13 +139,7 @@ AircraftImageService::Options AircraftImageService::defaultOptions()
     return options;
 }
 
-AircraftImageService &AircraftImageService::shared()
-{
-    static QPointer<AircraftImageService> instance;
-    if (!instance)
-        instance = new AircraftImageService(defaultOptions(), QCoreApplication::instance());
-    return *instance;
-}
+AircraftImageService &AircraftImageService::shared() { return Installed<AircraftImageService>::current(); }
 
 QDateTime AircraftImageService::now() const
 {

@@ -23,6 +23,8 @@ int main(int argc, char *argv[])
     channel.listen();
 
     QQuickStyle::setStyle(QStringLiteral("Basic"));
+    // Before the engine, which shows them and goes first.
+    AppComposition::ProcessObjects objects;
     QQmlApplicationEngine engine;
     AppComposition::prepareEngine(engine);
     QObject::connect(
@@ -35,9 +37,9 @@ int main(int argc, char *argv[])
         },
         Qt::QueuedConnection);
 
-    const auto open = [](const QStringList &received) {
+    const auto open = [&objects](const QStringList &received) {
         for (const QString &link : received)
-            FlightActivityNavigation::shared().open(QUrl(link));
+            objects.navigation().open(QUrl(link));
     };
     QObject::connect(
         &channel, &InstanceChannel::received, &app, [&engine, open](const QStringList &received) {

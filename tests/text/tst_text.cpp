@@ -3,6 +3,7 @@
 #include "AppLanguage.h"
 #include "Busy.h"
 #include "Display.h"
+#include "Installed.h"
 #include "L.h"
 
 #include <limits>
@@ -41,6 +42,7 @@ private Q_SLOTS:
     void durations_data();
     void durations();
     void busyGuardEndsWithItsRun();
+    void installedObjectsNest();
 };
 
 void TextTest::languageFromPreferences_data()
@@ -245,6 +247,24 @@ void TextTest::busyGuardEndsWithItsRun()
         const BusyGuard table(run.guard(), [&states](bool state) { states.append(state); });
     }
     QCOMPARE(states, QList<bool>({true, false}));
+}
+
+void TextTest::installedObjectsNest()
+{
+    // A test installs its own over the app's; the app's serves again once the test's has gone.
+    struct Thing
+    {
+        int id;
+    };
+    Thing app{1};
+    Thing test{2};
+    const Installed<Thing> installedApp(app);
+    QCOMPARE(&Installed<Thing>::current(), &app);
+    {
+        const Installed<Thing> installedTest(test);
+        QCOMPARE(&Installed<Thing>::current(), &test);
+    }
+    QCOMPARE(&Installed<Thing>::current(), &app);
 }
 
 QTEST_GUILESS_MAIN(TextTest)
