@@ -496,7 +496,7 @@ void APIClientTest::requestsAreLoggedWithoutSecrets()
     static const QRegularExpression me(R"(^GET /api/me 200 in \d+ ms$)");
     for (const QRegularExpression *line : {&refused, &accepted, &me})
         QVERIFY2(logged.indexOf(*line) >= 0, qPrintable(line->pattern() + " is not in:\n" + all));
-    QVERIFY2(logged.contains("/api/login is refused with 401"), qPrintable(all));
+    QVERIFY2(logged.contains("/api/login is refused (401)"), qPrintable(all));
 
     // No password, cookie, session, body or query.
     QByteArray session;
