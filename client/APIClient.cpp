@@ -1,5 +1,6 @@
 #include "APIClient.h"
 
+#include "ClientLog.h"
 #include "ServiceHosts.h"
 #include "StoredCookie.h"
 
@@ -40,6 +41,14 @@ QString failureMessage(const QByteArray &body, int status)
     } catch (const DecodeError &) {
     }
     return L("请求未完成（%@），请稍后重试。", status);
+}
+
+// An error the client makes of an answer or a request, told in its log by the status and a reason of our
+// own: the message may carry the service's words.
+APIError failure(int status, QString message, const QString &reason)
+{
+    qCInfo(lcClient, "%s (%d)", qPrintable(reason), status);
+    return APIError(status, std::move(message));
 }
 
 } // namespace
@@ -89,14 +98,15 @@ bool APIClient::sameOrigin(const QUrl &candidate, const QUrl &origin)
            && candidate.password().isEmpty();
 }
 
-APIError APIClient::unreadableAnswer()
+APIError APIClient::unreadableAnswer(const QUrl &url)
 {
-    return APIError(502, L("服务器数据格式暂时无法识别，请刷新后重试。"));
+    return failure(502, L("服务器数据格式暂时无法识别，请刷新后重试。"),
+                   QStringLiteral("the answer of %1 is not its record").arg(url.path()));
 }
 
 APIRequest APIClient::makeRequest(const QString &path, const QByteArray &method) const
 {
-    const auto refuse = [] { return APIError(400, L("无效的接口地址。")); };
+    const auto refuse = [] { return failure(400, L("无效的接口地址。"), "a path off the member site"); };
     if (!path.startsWith(QLatin1Char('/')) || path.startsWith(QLatin1String("//")))
         throw refuse();
     const QUrl relative(path, QUrl::StrictMode);
@@ -159,7 +169,8 @@ QCoro::Task<HTTPAnswer> APIClient::perform(APIRequest request)
     }
     if (answer.status == 403 && onRestricted)
         onRestricted();
-    throw APIError(answer.status, message);
+    // The status, not the message: that comes from the answer's body.
+    throw failure(answer.status, message, answer.url.path() + QStringLiteral(" is refused"));
 }
 
 QCoro::Task<User> APIClient::login(QString username, QString password, bool remember)
@@ -179,7 +190,7 @@ QCoro::Task<User> APIClient::login(QString username, QString password, bool reme
     lifetime.check();
     if (!user.mayUseCentre()) {
         co_await forgetSession();
-        throw APIError(403, L("此账号当前不可使用成员中心。"));
+        throw failure(403, L("此账号当前不可使用成员中心。"), "the account may not use the member centre");
     }
     m_remembersSession = remember;
     co_await saveCookies();
@@ -194,7 +205,7 @@ QCoro::Task<> APIClient::logout()
     const Acknowledgement answer = co_await decode<Acknowledgement>(std::move(request));
     lifetime.check();
     if (answer.ok != true)
-        throw APIError(400, L("退出登录未完成，请重试。"));
+        throw failure(400, L("退出登录未完成，请重试。"), "the sign-out was not confirmed");
     co_await forgetSession();
 }
 
@@ -203,12 +214,12 @@ QCoro::Task<AccountGate> APIClient::accountGate(User user)
     const QString page = user.isMember() ? QStringLiteral("/member") : QStringLiteral("/admin");
     const HTTPAnswer answer = co_await send(makeRequest(page, "HEAD"));
     if (!answer.url.isValid())
-        throw APIError(502, L("无法确认账号状态。"));
+        throw failure(502, L("无法确认账号状态。"), "the account gate has no address");
     const QString path = answer.url.path();
     if (path == QLatin1String("/login"))
-        throw APIError(401, L("会话已过期，请重新登录。"));
+        throw failure(401, L("会话已过期，请重新登录。"), "the account gate asks for a sign-in");
     if (answer.status < 200 || answer.status > 299)
-        throw APIError(answer.status, L("账号状态暂时不可用，请重试。"));
+        throw failure(answer.status, L("账号状态暂时不可用，请重试。"), "the account gate is refused");
     if (path == QLatin1String("/change-password"))
         co_return AccountGate::Password;
     if (path == QLatin1String("/profile")) {
@@ -225,7 +236,7 @@ QCoro::Task<QByteArray> APIClient::image(QString path)
 {
     const HTTPAnswer answer = co_await perform(makeRequest(path, "GET"));
     if (!answer.mimeType.startsWith("image/"))
-        throw APIError(502, L("图片格式无效。"));
+        throw failure(502, L("图片格式无效。"), "a picture is not an image");
     co_return answer.body;
 }
 
@@ -237,7 +248,7 @@ QCoro::Task<> APIClient::completeLiveAuthorization(QUrl callback)
         || callback.host() != QLatin1String(ServiceHosts::secondHost) || callback.port() != -1
         || callback.path() != callbackPath || !callback.userName().isEmpty()
         || !callback.password().isEmpty())
-        throw APIError(400, QStringLiteral("无效的授权回调。"));
+        throw failure(400, QStringLiteral("无效的授权回调。"), "a Live callback is not ours");
 
     QString replay = callbackPath;
     if (callback.hasQuery())
@@ -245,7 +256,8 @@ QCoro::Task<> APIClient::completeLiveAuthorization(QUrl callback)
     const HTTPAnswer answer = co_await send(makeRequest(replay, "GET"));
     // The service confirms with a redirect away from the member site; anything else did not finish.
     if (answer.status != 303)
-        throw APIError(400, QStringLiteral("授权未完成，请重新连接。"));
+        throw failure(400, QStringLiteral("授权未完成，请重新连接。"),
+                      "the Live authorization did not finish");
 }
 
 QByteArray APIClient::snapshotJson() const
@@ -327,7 +339,7 @@ void APIClient::installAccountSession(const QByteArray &cookieJson)
             usable.append(*live);
     }
     if (usable.isEmpty())
-        throw APIError(401, L("登录已过期，请重新登录。"));
+        throw failure(401, L("登录已过期，请重新登录。"), "a saved session has expired");
     for (const QNetworkCookie &cookie : std::as_const(usable))
         m_cookies->insertCookie(cookie);
     m_remembersSession = true;

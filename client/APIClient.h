@@ -78,26 +78,26 @@ public:
     {
         static_assert(!T::optionalAnswer, "this answer may be null: use decodeOptional");
         const HTTPAnswer answer = co_await perform(std::move(request));
-        co_return decodeBody<T>(answer.body);
+        co_return decodeBody<T>(answer.body, answer.url);
     }
     template <typename T>
     QCoro::Task<std::optional<T>> decodeOptional(APIRequest request)
     {
         static_assert(T::optionalAnswer, "this answer is never null: use decode");
         const HTTPAnswer answer = co_await perform(std::move(request));
-        co_return decodeOptionalBody<T>(answer.body);
+        co_return decodeOptionalBody<T>(answer.body, answer.url);
     }
     template <typename T>
-    static T decodeBody(const QByteArray &body)
+    static T decodeBody(const QByteArray &body, const QUrl &url)
     {
         try {
             return T::fromJson(Json::parse(body));
         } catch (const DecodeError &) {
-            throw unreadableAnswer();
+            throw unreadableAnswer(url);
         }
     }
     template <typename T>
-    static std::optional<T> decodeOptionalBody(const QByteArray &body)
+    static std::optional<T> decodeOptionalBody(const QByteArray &body, const QUrl &url)
     {
         try {
             const QJsonValue value = Json::parse(body);
@@ -105,7 +105,7 @@ public:
                 return std::nullopt;
             return T::fromJson(value);
         } catch (const DecodeError &) {
-            throw unreadableAnswer();
+            throw unreadableAnswer(url);
         }
     }
 
@@ -138,7 +138,7 @@ public:
     static constexpr qint64 maxAnswerBytes = 32 * 1024 * 1024;
 
 private:
-    static APIError unreadableAnswer();
+    static APIError unreadableAnswer(const QUrl &url);
     QCoro::Task<HTTPAnswer> send(APIRequest request);
     QCoro::Task<> saveCookies();
     QByteArray snapshotJson() const;

@@ -1,6 +1,7 @@
 #include "SessionStore.h"
 
 #include "APIError.h"
+#include "Installed.h"
 #include "L.h"
 
 #include <QDir>
@@ -62,6 +63,8 @@ bool keychainReachable()
 #endif
 }
 
+} // namespace
+
 // One keychain item's queue: operations run one at a time, in the order asked.
 class KeychainItem : public QObject
 {
@@ -82,16 +85,6 @@ public:
         : m_item(std::move(item))
         , m_files(m_item, std::move(fileFolder))
     {
-    }
-
-    static KeychainItem &of(const QString &item, const QString &fileFolder)
-    {
-        static QHash<QString, std::shared_ptr<KeychainItem>> items;
-        const QString key = fileFolder + QLatin1Char('\n') + item;
-        auto &found = items[key];
-        if (!found)
-            found = std::make_shared<KeychainItem>(item, fileFolder);
-        return *found;
     }
 
     QCoro::Task<std::optional<QByteArray>> run(Kind kind, QByteArray bytes = {})
@@ -235,8 +228,6 @@ private:
     std::optional<std::optional<QByteArray>> m_known;
 };
 
-} // namespace
-
 QCoro::Task<std::optional<QByteArray>> MemorySessionStore::read()
 {
     // QCoro moves whatever co_return is given, so a member must be copied first.
@@ -330,6 +321,17 @@ QString FileSessionStore::defaultFolder()
     return folder;
 }
 
+KeychainQueues::KeychainQueues() = default;
+KeychainQueues::~KeychainQueues() = default;
+
+KeychainItem &KeychainQueues::of(const QString &item, const QString &fileFolder)
+{
+    auto &found = m_items[fileFolder + QLatin1Char('\n') + item];
+    if (!found)
+        found = std::make_shared<KeychainItem>(item, fileFolder);
+    return *found;
+}
+
 KeychainSessionStore::KeychainSessionStore(QString item, QString fileFolder)
     : m_item(std::move(item))
     , m_fileFolder(std::move(fileFolder))
@@ -338,17 +340,21 @@ KeychainSessionStore::KeychainSessionStore(QString item, QString fileFolder)
 
 QCoro::Task<std::optional<QByteArray>> KeychainSessionStore::read()
 {
-    co_return co_await KeychainItem::of(m_item, m_fileFolder).run(KeychainItem::Kind::Read);
+    co_return co_await Installed<KeychainQueues>::current()
+        .of(m_item, m_fileFolder)
+        .run(KeychainItem::Kind::Read);
 }
 
 QCoro::Task<> KeychainSessionStore::write(QByteArray bytes)
 {
-    co_await KeychainItem::of(m_item, m_fileFolder).run(KeychainItem::Kind::Write, std::move(bytes));
+    co_await Installed<KeychainQueues>::current()
+        .of(m_item, m_fileFolder)
+        .run(KeychainItem::Kind::Write, std::move(bytes));
 }
 
 QCoro::Task<> KeychainSessionStore::clear()
 {
-    co_await KeychainItem::of(m_item, m_fileFolder).run(KeychainItem::Kind::Clear);
+    co_await Installed<KeychainQueues>::current().of(m_item, m_fileFolder).run(KeychainItem::Kind::Clear);
 }
 
 int KeychainSessionStore::statusOf(int keychainError)

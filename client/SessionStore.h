@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 #include <QCoro/QCoroTask>
@@ -59,6 +60,24 @@ public:
 private:
     QString m_item;
     QString m_folder;
+};
+
+class KeychainItem;
+
+// The queues of the keychain items, one per item and folder, so two stores of one item never overlap.
+// One per process: main/ makes it and installs it (Installed.h); a test makes and installs its own.
+class KeychainQueues
+{
+public:
+    KeychainQueues();
+    KeychainQueues(const KeychainQueues &) = delete;
+    KeychainQueues &operator=(const KeychainQueues &) = delete;
+    ~KeychainQueues();
+
+    KeychainItem &of(const QString &item, const QString &fileFolder);
+
+private:
+    QHash<QString, std::shared_ptr<KeychainItem>> m_items;
 };
 
 // The system keychain (Secret Service or KWallet here). Where none can be reached, the item lives in the

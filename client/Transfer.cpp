@@ -1,9 +1,12 @@
 #include "Transfer.h"
 
+#include "ClientLog.h"
 #include "L.h"
 
 #include <QAbstractNetworkCache>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QMetaEnum>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QTimer>
@@ -49,6 +52,20 @@ bool endedEarly(const QNetworkReply &reply, const QByteArray &method, qsizetype 
     const QVariant declared = reply.header(QNetworkRequest::ContentLengthHeader);
     return method != "HEAD" && (encoding.isEmpty() || encoding == "identity") && declared.isValid()
            && declared.toLongLong() > received;
+}
+
+// One line per exchange: the method, the path (never the query, the headers or a body: they may carry a
+// member's name or his session), what came of it and how long it took.
+void logExchange(const QByteArray &method, const QUrl &url, const char *outcome, const QElapsedTimer &took)
+{
+    qCDebug(lcClient, "%s %s %s in %lld ms", method.constData(), qPrintable(url.path()), outcome,
+            took.elapsed());
+}
+
+void logFailure(const QByteArray &method, const QUrl &url, const char *failure, const QElapsedTimer &took)
+{
+    qCInfo(lcClient, "%s %s failed: %s after %lld ms", method.constData(), qPrintable(url.path()), failure,
+           took.elapsed());
 }
 
 } // namespace
@@ -102,6 +119,8 @@ QCoro::Task<HTTPAnswer> Transfers::run(HTTPRequest request, TransferRules rules)
             reply = m_manager->head(outgoing); // Qt reads no body only for its own HEAD
         else
             reply = m_manager->sendCustomRequest(outgoing, request.method, request.body);
+        QElapsedTimer took;
+        took.start();
         const std::unique_ptr<QNetworkReply, void (*)(QNetworkReply *)> owner(
             reply, [](QNetworkReply *r) { r->deleteLater(); });
         m_replies.removeAll(nullptr);
@@ -132,32 +151,49 @@ QCoro::Task<HTTPAnswer> Transfers::run(HTTPRequest request, TransferRules rules)
         co_await reply;
         lifetime.check();
 
+        const auto failing = [&](const char *failure) {
+            logFailure(request.method, outgoing.url(), failure, took);
+        };
         const QByteArray reason = reply->property(abortReason).toByteArray();
-        if (reason == abortedForTime)
+        if (reason == abortedForTime) {
+            failing("out of time");
             throw timedOut();
-        if (reason == abortedForSize)
+        }
+        if (reason == abortedForSize) {
+            failing("answer too large");
             throw rules.tooLarge;
+        }
         // Qt reports its own idle time-out as a cancellation, also once the headers have come: the answer is
         // then cut short, not an answer.
         const QNetworkReply::NetworkError error = reply->error();
-        if (error == QNetworkReply::OperationCanceledError)
+        if (error == QNetworkReply::OperationCanceledError) {
+            failing("idle too long");
             throw timedOut();
+        }
         // Qt's own finding that the connection closed before the answer was whole.
-        if (error == QNetworkReply::RemoteHostClosedError)
+        if (error == QNetworkReply::RemoteHostClosedError) {
+            failing("closed before the answer was whole");
             throw cutShort();
+        }
         // No HTTP answer, or the connection failed during the body: the transport's own failure.
         const QVariant statusValue = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        if (!statusValue.isValid() || isTransportFailure(error))
+        if (!statusValue.isValid() || isTransportFailure(error)) {
+            // The code's name, not Qt's description: that names the whole address.
+            failing(QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(error));
             throw TransportError(error, reply->errorString());
+        }
         const int status = statusValue.toInt();
         const QUrl url = reply->url();
+        logExchange(request.method, outgoing.url(), QByteArray::number(status).constData(), took);
 
         const QUrl location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
         if (isRedirect(status) && location.isValid()) {
             const QUrl next = url.resolved(location);
             if (rules.follows(next)) {
-                if (hop >= rules.maxRedirects)
+                if (hop >= rules.maxRedirects) {
+                    failing("too many redirects");
                     throw TransportError(QNetworkReply::TooManyRedirectsError, L("重定向次数过多。"));
+                }
                 if (status == 303 || ((status == 301 || status == 302) && request.method == "POST")) {
                     request.method = "GET";
                     request.body.clear();
@@ -173,9 +209,12 @@ QCoro::Task<HTTPAnswer> Transfers::run(HTTPRequest request, TransferRules rules)
         answer.url = url;
         answer.body = reply->readAll();
         // The last piece can arrive together with the end of the answer, before the limit could stop it.
-        if (answer.body.size() > rules.maxBytes)
+        if (answer.body.size() > rules.maxBytes) {
+            failing("answer too large");
             throw rules.tooLarge;
+        }
         if (endedEarly(*reply, request.method, answer.body.size())) {
+            failing("answer shorter than declared");
             // Not even a damaged copy may come back from the HTTP cache.
             if (QAbstractNetworkCache *cache = m_manager->cache())
                 cache->remove(url);

@@ -3,6 +3,7 @@
 #include "Airports.h"
 #include "Busy.h"
 #include "Choices.h"
+#include "CommunityLog.h"
 #include "Display.h"
 #include "Outcome.h"
 #include "Retarget.h"
@@ -165,13 +166,9 @@ void LeaderboardModel::appear()
 
 void LeaderboardModel::followPeriod()
 {
-    // The recent load the last period started is left behind as cancelled: it ends loading and leaves
-    // no error.
+    // The recent load the last period started is left behind as cancelled: its busy guard ends loading
+    // now, and it leaves no error.
     m_periodRun.restart();
-    if (m_recentLoading) {
-        m_recentLoading = false;
-        update();
-    }
     if (m_period == Recent && !m_recent)
         loadRecent();
 }
@@ -207,6 +204,7 @@ QCoro::Task<> LeaderboardModel::loadRecentWith(Lifetime::Guard run)
         m_recentError.reset();
     } else {
         m_recentError = answer.message();
+        qCInfo(lcCommunity, "the recent leaderboard failed");
     }
     update();
 }

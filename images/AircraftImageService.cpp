@@ -1,11 +1,12 @@
 #include "AircraftImageService.h"
 
+#include "ImagesLog.h"
+#include "Installed.h"
 #include "Json.h"
 #include "L.h"
 #include "ServiceHosts.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDir>
 #include <QImageReader>
 #include <QNetworkAccessManager>
@@ -138,13 +139,7 @@ AircraftImageService::Options AircraftImageService::defaultOptions()
     return options;
 }
 
-AircraftImageService &AircraftImageService::shared()
-{
-    static QPointer<AircraftImageService> instance;
-    if (!instance)
-        instance = new AircraftImageService(defaultOptions(), QCoreApplication::instance());
-    return *instance;
-}
+AircraftImageService &AircraftImageService::shared() { return Installed<AircraftImageService>::current(); }
 
 QDateTime AircraftImageService::now() const
 {
@@ -187,6 +182,7 @@ QCoro::Task<AircraftCatalog> AircraftImageService::catalog()
         error = std::current_exception();
     }
     if (error) {
+        qCInfo(lcImages, "the livery catalog failed to load");
         // A failed fetch is not kept: the next call tries again. A newer generation's fetch stays.
         if (lifetime.alive() && m_cacheEpoch == epoch && m_catalogTask && m_catalogTask->sameAs(load)) {
             m_catalogTask.reset();

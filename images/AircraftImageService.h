@@ -93,9 +93,10 @@ public:
     explicit AircraftImageService(Options options, QObject *parent = nullptr);
     ~AircraftImageService() override;
 
-    // The process-wide instance: the member site (or its override), the disk cache in the user's Caches
-    // folder "VORNAAircraftImages". Made on first use, owned by the application object.
+    // The process-wide instance, for pictures nobody was handed a service for: the one main/ made with
+    // defaultOptions() and installed (Installed.h), or a test's own.
     static AircraftImageService &shared();
+    // The member site (or its override), the disk cache in the user's Caches folder "VORNAAircraftImages".
     static Options defaultOptions();
 
     // The livery catalog, fetched at most once per hour (counted from the start of the fetch).

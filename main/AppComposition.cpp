@@ -5,15 +5,6 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QQmlEngine>
-#include <QtQml/qqmlextensionplugin.h>
-
-Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
-Q_IMPORT_QML_PLUGIN(Vorna_StatePlugin)
-Q_IMPORT_QML_PLUGIN(Vorna_ImagesPlugin)
-Q_IMPORT_QML_PLUGIN(Vorna_PortalPlugin)
-Q_IMPORT_QML_PLUGIN(Vorna_ShellPlugin)
-Q_IMPORT_QML_PLUGIN(Vorna_UpdatesPlugin)
-Q_IMPORT_QML_PLUGIN(Vorna_MainPlugin)
 
 namespace AppComposition {
 
@@ -30,5 +21,12 @@ void describeApplication()
 void prepareEngine(QQmlEngine &engine) { engine.addImportPath(QStringLiteral("qrc:/qt/qml")); }
 
 QUrl mainWindow() { return QUrl(QStringLiteral("qrc:/qt/qml/Vorna/Main/Main.qml")); }
+
+ProcessObjects::ProcessObjects()
+    : m_navigation(nullptr)
+    , m_images(AircraftImageService::defaultOptions())
+    , m_updater(MacUpdater::defaultOptions())
+{
+}
 
 } // namespace AppComposition

@@ -1,5 +1,11 @@
 #pragma once
 
+#include "AircraftImageService.h"
+#include "Installed.h"
+#include "MacUpdater.h"
+#include "MemberNavigation.h"
+#include "SessionStore.h"
+
 #include <QUrl>
 
 class QQmlEngine;
@@ -13,5 +19,26 @@ void describeApplication();
 void prepareEngine(QQmlEngine &engine);
 // The top QML of the window.
 QUrl mainWindow();
+
+// The process-wide objects, made here and nowhere else, and installed for whoever reaches them without
+// being handed them (QML singletons, links from the desktop). Made once the application object and the
+// service's origin are set; kept until the engine that shows them has gone.
+class ProcessObjects
+{
+public:
+    ProcessObjects();
+
+    FlightActivityNavigation &navigation() { return m_navigation; }
+
+private:
+    KeychainQueues m_keychain;
+    FlightActivityNavigation m_navigation;
+    AircraftImageService m_images;
+    MacUpdater m_updater;
+    const Installed<KeychainQueues> m_installedKeychain{m_keychain};
+    const Installed<FlightActivityNavigation> m_installedNavigation{m_navigation};
+    const Installed<AircraftImageService> m_installedImages{m_images};
+    const Installed<MacUpdater> m_installedUpdater{m_updater};
+};
 
 } // namespace AppComposition

@@ -5,6 +5,7 @@
 
 #include "AppComposition.h"
 #include "InstanceChannel.h"
+#include "MainLog.h"
 #include "MemberNavigation.h"
 
 int main(int argc, char *argv[])
@@ -22,19 +23,23 @@ int main(int argc, char *argv[])
     channel.listen();
 
     QQuickStyle::setStyle(QStringLiteral("Basic"));
+    // Before the engine, which shows them and goes first.
+    AppComposition::ProcessObjects objects;
     QQmlApplicationEngine engine;
     AppComposition::prepareEngine(engine);
     QObject::connect(
         &engine, &QQmlApplicationEngine::objectCreated, &app,
         [](QObject *created, const QUrl &) {
-            if (!created)
+            if (!created) {
+                qCWarning(lcMain, "the window could not be made");
                 QCoreApplication::exit(1);
+            }
         },
         Qt::QueuedConnection);
 
-    const auto open = [](const QStringList &received) {
+    const auto open = [&objects](const QStringList &received) {
         for (const QString &link : received)
-            FlightActivityNavigation::shared().open(QUrl(link));
+            objects.navigation().open(QUrl(link));
     };
     QObject::connect(
         &channel, &InstanceChannel::received, &app, [&engine, open](const QStringList &received) {

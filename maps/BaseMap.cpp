@@ -1,6 +1,7 @@
 #include "BaseMap.h"
 
 #include "MapMath.h"
+#include "MapsLog.h"
 
 #include <QFile>
 #include <QPainter>
@@ -78,7 +79,11 @@ const BaseMap &BaseMap::bundled()
 {
     static const BaseMap map = [] {
         QFile file(QStringLiteral(":/maps/basemap.bin"));
-        return file.open(QIODevice::ReadOnly) ? decode(file.readAll()) : BaseMap{};
+        if (!file.open(QIODevice::ReadOnly)) {
+            qCWarning(lcMaps, "the bundled base map is missing: the map shows no land");
+            return BaseMap{};
+        }
+        return decode(file.readAll());
     }();
     return map;
 }

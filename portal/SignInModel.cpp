@@ -2,6 +2,7 @@
 
 #include "Busy.h"
 #include "Outcome.h"
+#include "PortalLog.h"
 #include "Retarget.h"
 
 namespace {
@@ -92,5 +93,7 @@ QCoro::Task<> SignInModel::submit()
     if (!lifetime.alive())
         co_return;
     m_error = signedIn.failureMessage();
+    if (signedIn.failed())
+        qCInfo(lcPortal, "sign-in failed");
     m_password.clear();
 }

@@ -1,7 +1,9 @@
 #include "MemberData.h"
 
+#include "Busy.h"
 #include "Join.h"
 #include "Outcome.h"
+#include "StateLog.h"
 
 #include <QRegularExpression>
 
@@ -79,20 +81,23 @@ QCoro::Task<> MemberData::run(MemberLoad::Kind load, std::function<QCoro::Task<>
     if (m_loads[load].loading)
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    m_loads[load].loading = true;
     m_loads[load].failure.reset();
-    Q_EMIT loadStateChanged();
+    // Ends loading and tells the whole new state once, after the answer below is kept.
+    const BusyGuard busy(lifetime, [this, load](bool busy) {
+        m_loads[load].loading = busy;
+        Q_EMIT loadStateChanged();
+    });
 
     const Outcome<> outcome = co_await attempt(operation());
     // A store discarded with its tabs is not written any more.
     if (!lifetime.alive())
         co_return;
     LoadState &state = m_loads[load];
-    state.loading = false;
     state.loaded = state.loaded || outcome.ok();
-    if (outcome.failed())
+    if (outcome.failed()) {
         state.failure = outcome.message();
-    Q_EMIT loadStateChanged();
+        qCInfo(lcState) << "the load" << load << "failed";
+    }
 }
 
 QCoro::Task<> MemberData::loadInbox()

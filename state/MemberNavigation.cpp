@@ -1,5 +1,7 @@
 #include "MemberNavigation.h"
 
+#include "Installed.h"
+
 #include <QUuid>
 
 size_t qHash(const FlightRoute &route, size_t seed) noexcept
@@ -246,15 +248,19 @@ void MemberNavigation::openEventSubmission(const FlightEvent &event)
     setSelected(MemberTab::Flights);
 }
 
+FlightActivityNavigation::FlightActivityNavigation(QObject *parent)
+    : QObject(parent)
+{
+}
+
 FlightActivityNavigation &FlightActivityNavigation::shared()
 {
-    static FlightActivityNavigation *instance = new FlightActivityNavigation;
-    return *instance;
+    return Installed<FlightActivityNavigation>::current();
 }
 
 FlightActivityNavigation *FlightActivityNavigation::create(QQmlEngine *, QJSEngine *)
 {
-    // The engine must not take the process-wide instance as its own.
+    // The engine must not take the installed instance as its own.
     QJSEngine::setObjectOwnership(&shared(), QJSEngine::CppOwnership);
     return &shared();
 }

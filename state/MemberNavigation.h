@@ -197,7 +197,8 @@ private:
 };
 
 // The one process-wide request to show the member's own flight on the live map. A fresh id each time,
-// so a second request is noticed even when the first was never taken up.
+// so a second request is noticed even when the first was never taken up. main/ makes it and installs it
+// (Installed.h); a test installs its own.
 class FlightActivityNavigation : public QObject
 {
     Q_OBJECT
@@ -206,6 +207,9 @@ class FlightActivityNavigation : public QObject
     Q_PROPERTY(QString ownFlightRequest READ ownFlightRequest NOTIFY ownFlightRequestChanged)
 
 public:
+    // No default: QML would make an instance of its own with it instead of asking create().
+    explicit FlightActivityNavigation(QObject *parent);
+    // The installed instance.
     static FlightActivityNavigation &shared();
     static FlightActivityNavigation *create(QQmlEngine *, QJSEngine *);
 
@@ -221,8 +225,6 @@ Q_SIGNALS:
     void ownFlightRequestChanged();
 
 private:
-    // Only the one process-wide instance exists; QML gets it through create().
-    FlightActivityNavigation() = default;
     QString m_ownFlightRequest;
 };
 

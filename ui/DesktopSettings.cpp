@@ -1,5 +1,7 @@
 #include "DesktopSettings.h"
 
+#include "UiLog.h"
+
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -67,6 +69,8 @@ void DesktopSettings::read(const QString &group, const QString &key)
         const QDBusPendingReply<QDBusVariant> reply = *watcher;
         if (!reply.isError())
             applyPortalSetting(group, key, QVariant::fromValue(reply.value()));
+        else
+            qCDebug(lcUi) << "the settings portal does not answer" << group << key << reply.error().name();
     });
 }
 

@@ -2,14 +2,14 @@
 
 #include "BuildInfo.h"
 #include "Busy.h"
+#include "Installed.h"
 #include "Json.h"
 #include "L.h"
 #include "Outcome.h"
 #include "ServiceHosts.h"
+#include "UpdatesLog.h"
 
-#include <QCoreApplication>
 #include <QNetworkAccessManager>
-#include <QPointer>
 
 namespace {
 
@@ -34,17 +34,11 @@ MacUpdater::MacUpdater(Options options, QObject *parent)
 
 MacUpdater::~MacUpdater() = default;
 
-MacUpdater &MacUpdater::shared()
-{
-    static QPointer<MacUpdater> instance;
-    if (!instance)
-        instance = new MacUpdater(defaultOptions(), QCoreApplication::instance());
-    return *instance;
-}
+MacUpdater &MacUpdater::shared() { return Installed<MacUpdater>::current(); }
 
 MacUpdater *MacUpdater::create(QQmlEngine *, QJSEngine *)
 {
-    // The engine must not take the process-wide instance as its own.
+    // The engine must not take the installed instance as its own.
     QJSEngine::setObjectOwnership(&shared(), QJSEngine::CppOwnership);
     return &shared();
 }
@@ -151,6 +145,7 @@ QCoro::Task<> MacUpdater::check(bool manual)
     m_transfers.manager().clearAccessCache();
 
     if (outcome.failed()) {
+        qCInfo(lcUpdates, "the update check failed");
         if (manual)
             setNotice(L("暂时无法检查更新，请稍后再试。"));
     } else if (outcome.ok()) {

@@ -48,10 +48,11 @@ public:
     explicit MacUpdater(Options options, QObject *parent = nullptr);
     ~MacUpdater() override;
 
-    // The process-wide instance, for this build and the member site (or its override). Made on first use,
-    // owned by the application object.
+    // The process-wide instance: the one main/ made with defaultOptions() and installed (Installed.h), or
+    // a test's own.
     static MacUpdater &shared();
     static MacUpdater *create(QQmlEngine *, QJSEngine *);
+    // For this build and the member site (or its override).
     static Options defaultOptions();
 
     // The manifest of the platform this build is for, on the site of the origin.

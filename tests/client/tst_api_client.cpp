@@ -1,4 +1,5 @@
 // The request road of the member client, against the sample member service over real HTTPS.
+#include "ClientLog.h"
 #include "ClientTestSupport.h"
 #include "ServiceHosts.h"
 
@@ -35,6 +36,7 @@ private Q_SLOTS:
     void cutShortAnswerIsATransportFailure();
     void signInRemembersOnlyWhenAsked();
     void signInRefusals();
+    void requestsAreLoggedWithoutSecrets();
     void signOutNeedsConfirmation();
     void gateOutcomes_data();
     void gateOutcomes();
@@ -451,6 +453,61 @@ void APIClientTest::signInRefusals()
     });
     QCOMPARE(thrown<APIError>([&] { await(client->login("lichen", "fly-vornalia", true)); }),
              APIError(502, "服务器数据格式暂时无法识别，请刷新后重试。"));
+}
+
+namespace {
+
+// What the client's category wrote while it was switched on.
+QStringList logged;
+
+void keepClientLines(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    if (QByteArrayView(context.category) == "vorna.client")
+        logged.append(message);
+}
+
+} // namespace
+
+void APIClientTest::requestsAreLoggedWithoutSecrets()
+{
+    // Silent unless switched on for a fault in the field.
+    QVERIFY(!lcClient().isDebugEnabled());
+    QVERIFY(!lcClient().isInfoEnabled());
+
+    logged.clear();
+    QLoggingCategory::setFilterRules(QStringLiteral("vorna.client=true"));
+    const QtMessageHandler previous = qInstallMessageHandler(keepClientLines);
+    const auto stop = [previous] {
+        qInstallMessageHandler(previous);
+        QLoggingCategory::setFilterRules(QString());
+    };
+    auto stopOnFailure = qScopeGuard(stop);
+    const auto client = m_site->client(std::make_shared<MemorySessionStore>());
+    QVERIFY(thrown<APIError>([&] { await(client->login("lichen", "not-this-one-7", false)); }));
+    await(client->login("lichen", "fly-vornalia", true));
+    await(client->decode<UserResponse>(client->makeRequest("/api/me?include=roles", "GET")));
+    stopOnFailure.dismiss();
+    stop();
+
+    const QString all = logged.join('\n');
+    // Method, path, status and time of each exchange; the refusal as the error it became.
+    static const QRegularExpression refused(R"(^POST /api/login 401 in \d+ ms$)");
+    static const QRegularExpression accepted(R"(^POST /api/login 200 in \d+ ms$)");
+    static const QRegularExpression me(R"(^GET /api/me 200 in \d+ ms$)");
+    for (const QRegularExpression *line : {&refused, &accepted, &me})
+        QVERIFY2(logged.indexOf(*line) >= 0, qPrintable(line->pattern() + " is not in:\n" + all));
+    QVERIFY2(logged.contains("/api/login is refused (401)"), qPrintable(all));
+
+    // No password, cookie, session, body or query.
+    QByteArray session;
+    for (const Request &request : service().requests())
+        session = request.cookies.value(Sample::Service::sessionCookie, session);
+    QVERIFY(!session.isEmpty());
+    for (const QString &secret :
+         {QStringLiteral("fly-vornalia"), QStringLiteral("not-this-one-7"), QString::fromLatin1(session),
+          QStringLiteral("vornalia_session"), QStringLiteral("rememberMe"),
+          QStringLiteral("用户名或密码错误"), QStringLiteral("include=roles")})
+        QVERIFY2(!all.contains(secret), qPrintable(secret + " is in:\n" + all));
 }
 
 void APIClientTest::signOutNeedsConfirmation()

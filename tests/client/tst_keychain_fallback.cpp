@@ -1,5 +1,6 @@
 // Without any keychain to reach (no session bus here), the keychain store keeps its item in private files.
 #include "ClientTestSupport.h"
+#include "Installed.h"
 
 #include <QDBusConnection>
 #include <QTemporaryDir>
@@ -12,6 +13,11 @@ class KeychainFallbackTest : public QObject
 
 private Q_SLOTS:
     void itemsGoToPrivateFiles();
+
+private:
+    // The keychain's queues main/ would install, this test's own.
+    KeychainQueues m_keychain;
+    const Installed<KeychainQueues> m_installedKeychain{m_keychain};
 };
 
 void KeychainFallbackTest::itemsGoToPrivateFiles()

@@ -1,6 +1,7 @@
 // Session cookies, the stores that keep them (the keychain, private files, memory) and the saved accounts.
 #include "AccountSessionVault.h"
 #include "ClientTestSupport.h"
+#include "Installed.h"
 #include "StoredCookie.h"
 
 #include <QDBusConnection>
@@ -78,6 +79,11 @@ private Q_SLOTS:
     void fileStoreMigrationKeepsOtherFiles();
     void savedAccountsLimits();
     void savedAccountsStoredForm();
+
+private:
+    // The keychain's queues main/ would install, this test's own.
+    KeychainQueues m_keychain;
+    const Installed<KeychainQueues> m_installedKeychain{m_keychain};
 };
 
 void SessionTest::cookieAdmission_data()

@@ -57,6 +57,7 @@ private Q_SLOTS:
     void loadsKeepTheRowsTheyDoNotChange();
     void recentPeriodLoadsOnceAndFailsOnItsOwn();
     void changingPeriodBackCancelsTheRecentLoad();
+    void pickerLabelsChooseWhatTheyName();
 
 private:
     std::unique_ptr<Site> m_site;
@@ -339,6 +340,33 @@ void LeaderboardTest::changingPeriodBackCancelsTheRecentLoad()
     QVERIFY(m_model->failureText().isEmpty());
     QTRY_VERIFY(!m_model->loading());
     QVERIFY(m_model->failureText().isEmpty() && m_model->hasAnswer());
+}
+
+void LeaderboardTest::pickerLabelsChooseWhatTheyName()
+{
+    // Guards labels listed in the view by position, which a reordered or added board would shift.
+    const auto options = [](const QVariantList &list) {
+        QList<std::pair<QString, int>> pairs;
+        for (const QVariant &option : list)
+            pairs.append({option.toMap().value("title").toString(), option.toMap().value("value").toInt()});
+        return pairs;
+    };
+    QStringList boards;
+    for (const auto &[title, value] : options(LeaderboardModel::boards())) {
+        m_model->setBoard(LeaderboardModel::Board(value));
+        boards << title + " " + m_model->emptyTitle();
+    }
+    QCOMPARE(boards,
+             QStringList({"成员 暂无排名", "机队 暂无机队统计", "机场 暂无机场统计", "管理员 暂无管理员"}));
+
+    const auto periods = options(LeaderboardModel::periods());
+    QCOMPARE(periods.size(), 2);
+    QCOMPARE(periods.at(0), std::make_pair(QString("全部"), int(LeaderboardModel::Total)));
+    QCOMPARE(periods.at(1), std::make_pair(QString("最近 30 天"), int(LeaderboardModel::Recent)));
+    const auto metrics = options(LeaderboardModel::metrics());
+    QCOMPARE(metrics.size(), 2);
+    QCOMPARE(metrics.at(0), std::make_pair(QString("飞行时长"), int(LeaderboardModel::Time)));
+    QCOMPARE(metrics.at(1), std::make_pair(QString("降落次数"), int(LeaderboardModel::Landings)));
 }
 
 QTEST_MAIN(LeaderboardTest)

@@ -3,6 +3,7 @@
 #include "ClientTestSupport.h"
 #include "DashboardAnswers.h"
 #include "DashboardModel.h"
+#include "Installed.h"
 
 #include <QJsonArray>
 
@@ -32,6 +33,12 @@ private:
                                [answer](Sample::Service &, const Request &) { return Reply::json(answer); });
     }
 
+    // The keychain's queues main/ would install, this test's own.
+    KeychainQueues m_keychain;
+    const Installed<KeychainQueues> m_installedKeychain{m_keychain};
+    // The own-flight request main/ would install, this test's own.
+    FlightActivityNavigation m_ownFlight{nullptr};
+    const Installed<FlightActivityNavigation> m_installedOwnFlight{m_ownFlight};
     std::unique_ptr<Site> m_site;
     std::unique_ptr<AppState> m_app;
     std::unique_ptr<MemberData> m_data;

@@ -1,5 +1,6 @@
 // The dashboard drawn in a window, as the member first meets it: its figures and its failure notices.
 #include "AppState.h"
+#include "Installed.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
 #include "MemberTestSupport.h"
@@ -70,6 +71,12 @@ private:
     // Signs "lichen" in and shows his dashboard in a window of the smallest size, in a language.
     QQuickItem *show(const QByteArray &language, Reports reports);
 
+    // The keychain's queues main/ would install, this test's own.
+    KeychainQueues m_keychain;
+    const Installed<KeychainQueues> m_installedKeychain{m_keychain};
+    // The own-flight request main/ would install, this test's own.
+    FlightActivityNavigation m_ownFlight{nullptr};
+    const Installed<FlightActivityNavigation> m_installedOwnFlight{m_ownFlight};
     std::unique_ptr<Site> m_site;
     std::unique_ptr<AppState> m_app;
     std::unique_ptr<MemberData> m_data;

@@ -213,6 +213,8 @@ int main(int argc, char *argv[])
         // A screen's misbehaviour stays with it.
         service.clearFaults();
         service.publishRelease(Sample::Service::Release::Newer);
+        // Each screen has process-wide objects of its own, made before its engine and kept after it.
+        AppComposition::ProcessObjects objects;
         auto engine = std::make_unique<QQmlApplicationEngine>();
         AppComposition::prepareEngine(*engine);
         QObject *root = nullptr;

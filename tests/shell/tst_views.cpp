@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "ClientTestSupport.h"
 #include "DashboardAnswers.h"
+#include "Installed.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
 
@@ -93,6 +94,12 @@ private:
     // Waits until every keyed load of the dashboard has ended.
     void waitForTheDashboard();
 
+    // The keychain's queues main/ would install, this test's own.
+    KeychainQueues m_keychain;
+    const Installed<KeychainQueues> m_installedKeychain{m_keychain};
+    // The own-flight request main/ would install, this test's own.
+    FlightActivityNavigation m_ownFlight{nullptr};
+    const Installed<FlightActivityNavigation> m_installedOwnFlight{m_ownFlight};
     std::unique_ptr<Sample::Service> m_service;
     QTemporaryDir m_scratch;
     std::unique_ptr<QQmlEngine> m_engine;

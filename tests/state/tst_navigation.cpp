@@ -1,4 +1,5 @@
 // Moving between tabs and pages, and the own-flight link.
+#include "Installed.h"
 #include "MemberNavigation.h"
 
 #include <QQmlComponent>
@@ -52,6 +53,11 @@ private Q_SLOTS:
     void pagesOfEachTab();
     void ownFlightRequestShowsTheMap();
     void leaderboardStandsOnTheAccountStack();
+
+private:
+    // The own-flight request main/ would install, this test's own.
+    FlightActivityNavigation m_ownFlight{nullptr};
+    const Installed<FlightActivityNavigation> m_installedOwnFlight{m_ownFlight};
 };
 
 void NavigationTest::startsAtHome()

@@ -1,10 +1,13 @@
 #include <QtTest>
 
 #include "AppLanguage.h"
+#include "Busy.h"
 #include "Display.h"
+#include "Installed.h"
 #include "L.h"
 
 #include <limits>
+#include <memory>
 
 // The language follows LANGUAGE, which Qt reads for the system's UI languages on Unix.
 class LanguageScope
@@ -38,6 +41,8 @@ private Q_SLOTS:
     void dateTimeRefusesUnusableValues();
     void durations_data();
     void durations();
+    void busyGuardEndsWithItsRun();
+    void installedObjectsNest();
 };
 
 void TextTest::languageFromPreferences_data()
@@ -202,6 +207,64 @@ void TextTest::durations()
     QFETCH(std::optional<double>, minutes);
     QFETCH(QString, expected);
     QCOMPARE(Display::duration(minutes), expected);
+}
+
+void TextTest::busyGuardEndsWithItsRun()
+{
+    // Guards a loading flag left on when the owner restarted the run (a new period): it was cleared by hand.
+    bool busy = false;
+    int changes = 0;
+    const auto changed = [&changes] { ++changes; };
+    auto period = std::make_unique<Lifetime>();
+    auto first = std::make_unique<BusyGuard>(busy, period->guard(), changed);
+    QVERIFY(busy);
+    period->restart();
+    QVERIFY(!busy);
+    QCOMPARE(changes, 2);
+    // The next run holds the flag; the ended run's guard leaves it alone when its work comes back.
+    auto second = std::make_unique<BusyGuard>(busy, period->guard(), changed);
+    first.reset();
+    QVERIFY(busy);
+    QCOMPARE(changes, 3);
+    // The owner went first (its Lifetime ended): the guard touches nothing of it.
+    period.reset();
+    second.reset();
+    QVERIFY(busy);
+    QCOMPARE(changes, 3);
+
+    // A guard whose work ended does not reach the flag at a later restart, where another holder has it.
+    Lifetime run;
+    bool held = false;
+    std::make_unique<BusyGuard>(held, run.guard()).reset();
+    QVERIFY(!held);
+    held = true;
+    run.restart();
+    QVERIFY(held);
+
+    // A flag set through a function, on every way out.
+    QList<bool> states;
+    {
+        const BusyGuard table(run.guard(), [&states](bool state) { states.append(state); });
+    }
+    QCOMPARE(states, QList<bool>({true, false}));
+}
+
+void TextTest::installedObjectsNest()
+{
+    // A test installs its own over the app's; the app's serves again once the test's has gone.
+    struct Thing
+    {
+        int id;
+    };
+    Thing app{1};
+    Thing test{2};
+    const Installed<Thing> installedApp(app);
+    QCOMPARE(&Installed<Thing>::current(), &app);
+    {
+        const Installed<Thing> installedTest(test);
+        QCOMPARE(&Installed<Thing>::current(), &test);
+    }
+    QCOMPARE(&Installed<Thing>::current(), &app);
 }
 
 QTEST_GUILESS_MAIN(TextTest)
