@@ -8,7 +8,6 @@
 
 CatalogPickerModel::CatalogPickerModel(QObject *parent)
     : QObject(parent)
-    , m_images(&AircraftImageService::shared())
 {
 }
 
@@ -91,6 +90,8 @@ QStringList CatalogPickerModel::distinctSorted(const QStringList &names)
 QCoro::Task<> CatalogPickerModel::run()
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
+    if (!m_images)
+        m_images = &AircraftImageService::shared();
     m_loading = true;
     m_error.reset();
     Q_EMIT stateChanged();

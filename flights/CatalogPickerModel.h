@@ -49,7 +49,7 @@ public:
     QString error() const { return m_error.value_or(QString()); }
     bool showsNote() const { return !m_loading && m_values.isEmpty(); }
 
-    // The catalog the lists come from; the process-wide picture service unless a test gives its own.
+    // The catalog the lists come from; the installed picture service unless a test gives its own.
     void setImageService(AircraftImageService *service) { m_images = service; }
 
     Q_INVOKABLE void load() { run(); }
