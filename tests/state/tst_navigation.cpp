@@ -185,13 +185,15 @@ void NavigationTest::pagesOfEachTab()
     QCOMPARE(navigation.stackPage(), ShellPage::Event);
     QCOMPARE(navigation.stackDepth(), 1);
     QVERIFY(pages.count() > 0);
-    const int eventKey = navigation.stackKey();
 
     // The flights tab has a stack of its own; the event stays on the home tab's.
     navigation.openPrefilledReport(recent("f-1"));
     QCOMPARE(navigation.rootPage(), ShellPage::Flights);
-    QCOMPARE(navigation.stackPage(), ShellPage::FlightRoute);
-    QVERIFY(navigation.stackKey() != eventKey);
+    QCOMPARE(navigation.stackPage(), ShellPage::ReportForm);
+    QCOMPARE(navigation.depth(NavigationStack::EventStack), 1);
+    navigation.setFlightPath({RecentFlightRoute{recent("f-1")}, ReportRoute{report("p-1")}});
+    QCOMPARE(navigation.stackPage(), ShellPage::ReportDetail);
+    navigation.popFlight();
     navigation.popFlight();
     QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
 
@@ -203,7 +205,7 @@ void NavigationTest::pagesOfEachTab()
     navigation.setSelected(MemberTab::Account);
     QCOMPARE(navigation.rootPage(), ShellPage::Account);
     navigation.setAccountPath({EditProfileRoute{}});
-    QCOMPARE(navigation.stackPage(), ShellPage::AccountRoute);
+    QCOMPARE(navigation.stackPage(), ShellPage::ProfileEdit);
     navigation.setSelected(MemberTab::Home);
     QCOMPARE(navigation.stackPage(), ShellPage::Event);
 }
@@ -238,7 +240,7 @@ void NavigationTest::leaderboardStandsOnTheAccountStack()
     QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
 
     navigation.setAccountPath({LeaderboardRoute{}, ProfileRoute{}});
-    QCOMPARE(navigation.stackPage(), ShellPage::AccountRoute); // the page on top counts
+    QCOMPARE(navigation.stackPage(), ShellPage::Profile); // the page on top counts
     // The leaderboard tab has no page of its own: another screen selecting it shows the home page.
     navigation.setSelected(MemberTab::Leaderboard);
     QCOMPARE(navigation.rootPage(), ShellPage::Dashboard);
