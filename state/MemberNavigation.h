@@ -196,8 +196,8 @@ public:
     int depth(NavigationStack stack) const;
     ShellPage pageAt(NavigationStack stack, int index) const;
     PageRoute routeAt(NavigationStack stack, int index) const;
-    // The route a pushed page shows, while it still stands where the page was pushed for it; none once
-    // the path has moved on, or for another stack's page.
+    // The route at a pushed page's place in its path; none when what stands there now resolves to another
+    // page, or is gone. The shell replaces a page as soon as its route changes, so a page reads its own.
     std::optional<FlightRoute> flightRouteAt(const PageRoute &route) const;
     std::optional<FlightEvent> eventAt(const PageRoute &route) const;
     std::optional<AccountRoute> accountRouteAt(const PageRoute &route) const;
