@@ -5,8 +5,6 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
-import Vorna.Portal
-import Vorna.Community
 import Vorna.Shell
 
 // The signed-in window: a fixed sidebar of tabs with the account button at its foot, and the pages of the

@@ -2,6 +2,21 @@
 
 #include <QQuickWindow>
 
+namespace {
+
+// Qt moves on with Tab only from an item in the tab chain, else from the top of the window: a page given the
+// focus joins the chain until the focus leaves it, so the next Tab goes to its first control.
+void focusPage(QQuickItem *page)
+{
+    page->setActiveFocusOnTab(true);
+    page->forceActiveFocus(Qt::OtherFocusReason);
+    QObject::connect(
+        page, &QQuickItem::activeFocusChanged, page, [page] { page->setActiveFocusOnTab(false); },
+        Qt::SingleShotConnection);
+}
+
+} // namespace
+
 void PageStackModel::setNavigation(MemberNavigation *navigation)
 {
     if (m_navigation == navigation)
@@ -104,7 +119,7 @@ void PageStackModel::place(QQuickItem *page)
     Q_EMIT countChanged();
     // The keyboard goes on in the new page, not at the top of the sidebar.
     if (page->isVisible())
-        page->forceActiveFocus(Qt::OtherFocusReason);
+        focusPage(page);
 }
 
 void PageStackModel::popTo(qsizetype count)
@@ -133,6 +148,6 @@ void PageStackModel::popTo(qsizetype count)
         if (lowest.pushedFrom->metaObject()->indexOfProperty("focusReason") >= 0)
             lowest.pushedFrom->setProperty("focusReason", reason);
     } else if (now && now->isVisible()) {
-        now->forceActiveFocus(Qt::OtherFocusReason);
+        focusPage(now);
     }
 }
