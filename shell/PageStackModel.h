@@ -37,7 +37,6 @@ public:
     NavigationStack stack() const { return MemberNavigation::stackOf(m_tab); }
     int count() const { return int(m_pages.size()); }
     QQuickItem *top() const { return m_pages.isEmpty() ? nullptr : m_pages.last().page.data(); }
-    QQuickItem *pageAt(int index) const { return m_pages.value(index).page; }
 
     // The view made the root page: it replaces every page there was, and the path is pushed above it.
     Q_INVOKABLE void showRoot(QQuickItem *root);
