@@ -278,10 +278,11 @@ Item {
         }
     }
 
-    // Back one page in the selected tab; the account popover takes Escape for itself while it shows.
+    // Back one page in the selected tab. An open popup keeps the window's shortcuts from its keys, so the
+    // account popover still closes on Escape.
     Shortcut {
         sequences: ["Esc", "Alt+Left"]
-        enabled: shell.navigation.stackDepth > 0 && !shell.showingAccounts
+        enabled: shell.navigation.stackDepth > 0
         onActivated: shell.navigation.back()
     }
 

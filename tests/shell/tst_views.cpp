@@ -580,6 +580,25 @@ void ViewsTest::backKeysPopOnePage()
     QQuickItem *focused = m_window->activeFocusItem();
     QVERIFY2(focused && leaderboard->isAncestorOf(focused),
              focused ? focused->metaObject()->className() : "nothing");
+
+    // While the account popover shows, the key is not the stack's: the leaderboard stays.
+    QQuickItem *shell = nullptr;
+    for (QQuickItem *item : itemsBelow(m_portal)) {
+        if (QByteArray(item->metaObject()->className()).startsWith("MacMemberShell"))
+            shell = item;
+    }
+    QVERIFY(shell);
+    shell->setProperty("showingAccounts", true);
+    QTRY_VERIFY(shown(m_window->contentItem(), "account.logout"));
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    if (key == Qt::Key_Escape)
+        QTRY_VERIFY(!shell->property("showingAccounts").toBool()); // Escape closes the popover instead
+    shell->setProperty("showingAccounts", false);
+    QTRY_VERIFY(!shown(m_window->contentItem(), "account.logout"));
+    QCOMPARE(account->top(), leaderboard.data());
+    QCOMPARE(navigation->accountPath(), QList<AccountRoute>{LeaderboardRoute{}});
+    focused->forceActiveFocus(Qt::TabFocusReason);
+
     navigation->setAccountPath({LeaderboardRoute{}, ProfileRoute{}});
     QCOMPARE(account->count(), 3);
     QPointer<QQuickItem> profile = account->top();
