@@ -5,12 +5,10 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
-import Vorna.Portal
-import Vorna.Community
 import Vorna.Shell
 
-// The signed-in window: a fixed sidebar of tabs with the account button at its foot, and the page of the
-// selected tab beside it, made afresh on every change of tab.
+// The signed-in window: a fixed sidebar of tabs with the account button at its foot, and the pages of the
+// selected tab beside it. A tab's pages are made the first time it shows and kept while another shows.
 Item {
     id: shell
 
@@ -18,34 +16,6 @@ Item {
     required property MemberData memberData
     required property MemberNavigation navigation
     property bool showingAccounts: false
-
-    // The page of each place in the window; a screen not in the app yet names itself.
-    function component(page: int): Component {
-        switch (page) {
-        case ShellPage.Dashboard:
-            return dashboard;
-        case ShellPage.Workbench:
-            return workbench;
-        case ShellPage.Flights:
-            return flights;
-        case ShellPage.Live:
-            return live;
-        case ShellPage.Map:
-            return map;
-        case ShellPage.Account:
-            return account;
-        case ShellPage.Event:
-            return eventPage;
-        case ShellPage.FlightRoute:
-            return flightRoute;
-        case ShellPage.AccountRoute:
-            return accountRoute;
-        case ShellPage.Leaderboard:
-            return leaderboard;
-        default:
-            return null;
-        }
-    }
 
     RowLayout {
         anchors.fill: parent
@@ -284,140 +254,39 @@ Item {
         }
 
         Item {
+            id: places
+
             Layout.fillWidth: true
             Layout.fillHeight: true
 
-            // The tab's root page; made afresh on every change of tab.
-            PageHost {
-                id: root
+            Repeater {
+                // The tabs with pages of their own; the others show the home tab's.
+                model: [MemberTab.Home, MemberTab.Flights, MemberTab.Live, MemberTab.Map, MemberTab.Account]
 
-                anchors.fill: parent
-                visible: !stacked.visible
-                appState: shell.appState
-                memberData: shell.memberData
-                navigation: shell.navigation
-                key: shell.navigation.selected
-                page: shell.component(shell.navigation.rootPage)
-            }
+                delegate: PageStack {
+                    required property int modelData
 
-            // The top page of the tab's stack, when something was opened on it.
-            PageHost {
-                id: stacked
-
-                anchors.fill: parent
-                visible: shell.navigation.stackDepth > 0
-                appState: shell.appState
-                memberData: shell.memberData
-                navigation: shell.navigation
-                key: shell.navigation.stackKey
-                page: shell.component(shell.navigation.stackPage)
+                    anchors.fill: parent
+                    appState: shell.appState
+                    memberData: shell.memberData
+                    navigation: shell.navigation
+                    table: pageTable
+                    tab: modelData
+                    selected: shell.navigation.place === modelData
+                }
             }
         }
     }
 
-    Component {
-        id: dashboard
-
-        DashboardView {}
+    // Back one page in the selected tab. An open popup keeps the window's shortcuts from its keys, so the
+    // account popover still closes on Escape.
+    Shortcut {
+        sequences: ["Esc", "Alt+Left"]
+        enabled: shell.navigation.stackDepth > 0
+        onActivated: shell.navigation.back()
     }
-    Component {
-        id: workbench
 
-        StandInPage {
-            objectName: "shell.workbench"
-            name: L.t("审核工作台")
-            symbol: "checkmark.seal"
-        }
-    }
-    Component {
-        id: flights
-
-        StandInPage {
-            name: L.t("飞行报告")
-            symbol: "doc.text"
-        }
-    }
-    Component {
-        id: live
-
-        StandInPage {
-            name: L.t("Live 机队")
-            symbol: "airplane.circle"
-        }
-    }
-    Component {
-        id: map
-
-        StandInPage {
-            name: L.t("实时地图")
-            symbol: "map"
-        }
-    }
-    Component {
-        id: account
-
-        StandInPage {
-            id: accountRoot
-
-            name: L.t("账号与设置")
-            symbol: "person.crop.circle"
-
-            // The one row of the account tab that has its page already.
-            GlassButton {
-                objectName: "account.leaderboard"
-                text: L.t("联盟排行榜")
-                symbol: "trophy"
-                onClicked: accountRoot.navigation.pushLeaderboard()
-            }
-        }
-    }
-    Component {
-        id: leaderboard
-
-        Item {
-            id: leaderboardPage
-
-            required property AppState appState
-            required property MemberData memberData
-            required property MemberNavigation navigation
-
-            LeaderboardView {
-                anchors.fill: parent
-                appState: leaderboardPage.appState
-                memberData: leaderboardPage.memberData
-                showsBack: true
-                onBack: leaderboardPage.navigation.popAccount()
-            }
-        }
-    }
-    Component {
-        id: eventPage
-
-        StandInPage {
-            name: L.t("活动详情")
-            symbol: "calendar"
-            showsBack: true
-            onBack: shell.navigation.popEvent()
-        }
-    }
-    Component {
-        id: flightRoute
-
-        StandInPage {
-            name: L.t("飞行报告")
-            symbol: "doc.text"
-            showsBack: true
-            onBack: shell.navigation.popFlight()
-        }
-    }
-    Component {
-        id: accountRoute
-
-        StandInPage {
-            name: L.t("账号与设置")
-            symbol: "person.crop.circle"
-            showsBack: true
-            onBack: shell.navigation.popAccount()
-        }
+    MemberPages {
+        id: pageTable
     }
 }

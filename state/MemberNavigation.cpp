@@ -40,6 +40,14 @@ MemberNavigation::MemberNavigation(QObject *parent)
                                &MemberNavigation::flightPathChanged, &MemberNavigation::eventPathChanged,
                                &MemberNavigation::accountPathChanged})
         connect(this, changed, this, &MemberNavigation::pagesChanged);
+    connect(this, &MemberNavigation::flightPathChanged, this,
+            [this] { Q_EMIT pathChanged(NavigationStack::FlightStack); });
+    connect(this, &MemberNavigation::logbookPathChanged, this,
+            [this] { Q_EMIT pathChanged(NavigationStack::LogbookStack); });
+    connect(this, &MemberNavigation::eventPathChanged, this,
+            [this] { Q_EMIT pathChanged(NavigationStack::EventStack); });
+    connect(this, &MemberNavigation::accountPathChanged, this,
+            [this] { Q_EMIT pathChanged(NavigationStack::AccountStack); });
 
     FlightActivityNavigation &ownFlight = FlightActivityNavigation::shared();
     const auto follow = [this, &ownFlight] {
@@ -58,9 +66,42 @@ void MemberNavigation::setMember(bool member)
     Q_EMIT memberChanged();
 }
 
-ShellPage MemberNavigation::rootPage() const
+MemberTab MemberNavigation::placeOf(MemberTab tab)
 {
-    switch (m_selected) {
+    switch (tab) {
+    case MemberTab::Flights:
+    case MemberTab::Live:
+    case MemberTab::Map:
+    case MemberTab::Account:
+        return tab;
+    case MemberTab::Home:
+    case MemberTab::Logbook:
+    case MemberTab::Events:
+    case MemberTab::Leaderboard:
+        break;
+    }
+    return MemberTab::Home;
+}
+
+NavigationStack MemberNavigation::stackOf(MemberTab tab)
+{
+    switch (placeOf(tab)) {
+    case MemberTab::Flights:
+        return NavigationStack::FlightStack;
+    case MemberTab::Account:
+        return NavigationStack::AccountStack;
+    case MemberTab::Live:
+    case MemberTab::Map:
+        return NavigationStack::NoStack;
+    default:
+        // The home page opens events above it.
+        return NavigationStack::EventStack;
+    }
+}
+
+ShellPage MemberNavigation::rootPageOf(MemberTab tab) const
+{
+    switch (placeOf(tab)) {
     case MemberTab::Flights:
         return ShellPage::Flights;
     case MemberTab::Live:
@@ -69,48 +110,108 @@ ShellPage MemberNavigation::rootPage() const
         return ShellPage::Map;
     case MemberTab::Account:
         return ShellPage::Account;
-    case MemberTab::Home:
-    case MemberTab::Logbook:
-    case MemberTab::Events:
-    case MemberTab::Leaderboard:
-        break;
+    default:
+        return m_member ? ShellPage::Dashboard : ShellPage::Workbench;
     }
-    return m_member ? ShellPage::Dashboard : ShellPage::Workbench;
-}
-
-int MemberNavigation::stackDepth() const
-{
-    switch (m_selected) {
-    case MemberTab::Flights:
-        return flightDepth();
-    case MemberTab::Account:
-        return accountDepth();
-    case MemberTab::Live:
-    case MemberTab::Map:
-        return 0;
-    case MemberTab::Home:
-    case MemberTab::Logbook:
-    case MemberTab::Events:
-    case MemberTab::Leaderboard:
-        break;
-    }
-    // The tabs shown with the home page open events above it.
-    return eventDepth();
 }
 
 ShellPage MemberNavigation::stackPage() const
 {
-    if (stackDepth() == 0)
-        return ShellPage::NoPage;
-    switch (m_selected) {
-    case MemberTab::Flights:
-        return ShellPage::FlightRoute;
-    case MemberTab::Account:
-        return std::holds_alternative<LeaderboardRoute>(m_accountPath.last()) ? ShellPage::Leaderboard
-                                                                              : ShellPage::AccountRoute;
-    default:
-        return ShellPage::Event;
+    const NavigationStack stack = stackOf(m_selected);
+    return pageAt(stack, depth(stack) - 1);
+}
+
+int MemberNavigation::depth(NavigationStack stack) const
+{
+    switch (stack) {
+    case NavigationStack::FlightStack:
+        return flightDepth();
+    case NavigationStack::LogbookStack:
+        return logbookDepth();
+    case NavigationStack::EventStack:
+        return eventDepth();
+    case NavigationStack::AccountStack:
+        return accountDepth();
+    case NavigationStack::NoStack:
+        break;
     }
+    return 0;
+}
+
+namespace {
+
+ShellPage pageOf(const FlightRoute &route)
+{
+    // A report opens its detail; an event and a recent flight open the form filled from them.
+    return std::holds_alternative<ReportRoute>(route) ? ShellPage::ReportDetail : ShellPage::ReportForm;
+}
+
+ShellPage pageOf(const AccountRoute &route)
+{
+    return std::visit(
+        [](const auto &value) {
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, LegalRoute>)
+                return ShellPage::Legal;
+            else if constexpr (std::is_same_v<T, EditProfileRoute>)
+                return ShellPage::ProfileEdit;
+            else if constexpr (std::is_same_v<T, ProfileRoute>)
+                return ShellPage::Profile;
+            else
+                return ShellPage::Leaderboard;
+        },
+        route);
+}
+
+} // namespace
+
+ShellPage MemberNavigation::pageAt(NavigationStack stack, int index) const
+{
+    if (index < 0 || index >= depth(stack))
+        return ShellPage::NoPage;
+    switch (stack) {
+    case NavigationStack::FlightStack:
+        return pageOf(m_flightPath.at(index));
+    case NavigationStack::LogbookStack:
+        return pageOf(m_logbookPath.at(index));
+    case NavigationStack::EventStack:
+        return ShellPage::Event;
+    case NavigationStack::AccountStack:
+        return pageOf(m_accountPath.at(index));
+    case NavigationStack::NoStack:
+        break;
+    }
+    return ShellPage::NoPage;
+}
+
+PageRoute MemberNavigation::routeAt(NavigationStack stack, int index) const
+{
+    const ShellPage page = pageAt(stack, index);
+    return page == ShellPage::NoPage ? PageRoute{} : PageRoute{stack, index, page};
+}
+
+// A page asks with what it was pushed with: the route at that index must still resolve to its page.
+std::optional<FlightRoute> MemberNavigation::flightRouteAt(const PageRoute &route) const
+{
+    if (route.stack != NavigationStack::FlightStack && route.stack != NavigationStack::LogbookStack)
+        return std::nullopt;
+    if (pageAt(route.stack, route.index) != route.page)
+        return std::nullopt;
+    return (route.stack == NavigationStack::FlightStack ? m_flightPath : m_logbookPath).at(route.index);
+}
+
+std::optional<FlightEvent> MemberNavigation::eventAt(const PageRoute &route) const
+{
+    if (route.stack != NavigationStack::EventStack || pageAt(route.stack, route.index) != route.page)
+        return std::nullopt;
+    return m_eventPath.at(route.index);
+}
+
+std::optional<AccountRoute> MemberNavigation::accountRouteAt(const PageRoute &route) const
+{
+    if (route.stack != NavigationStack::AccountStack || pageAt(route.stack, route.index) != route.page)
+        return std::nullopt;
+    return m_accountPath.at(route.index);
 }
 
 void MemberNavigation::setSelected(MemberTab tab)
@@ -200,6 +301,24 @@ void MemberNavigation::popAccount()
         Q_EMIT accountPathChanged();
     }
 }
+
+void MemberNavigation::pop(NavigationStack stack)
+{
+    switch (stack) {
+    case NavigationStack::FlightStack:
+        return popFlight();
+    case NavigationStack::LogbookStack:
+        return popLogbook();
+    case NavigationStack::EventStack:
+        return popEvent();
+    case NavigationStack::AccountStack:
+        return popAccount();
+    case NavigationStack::NoStack:
+        break;
+    }
+}
+
+void MemberNavigation::back() { pop(stackOf(m_selected)); }
 
 void MemberNavigation::pushLeaderboard()
 {

@@ -8,6 +8,7 @@
 #include <QQmlEngine>
 #include <QUrl>
 
+#include <optional>
 #include <variant>
 
 // The member tabs, in order.
@@ -31,7 +32,8 @@ Q_ENUM_NS(AccountPage)
 using FlightPage = NavigationPages::FlightPage;
 using AccountPage = NavigationPages::AccountPage;
 
-// The pages the shell shows: the root page of the selected tab and the page on top of its stack.
+// The pages the shell shows: the root pages of the tabs and the pages their stacks resolve routes to.
+// The shell's page table gives each one its component.
 namespace ShellPages {
 Q_NAMESPACE
 QML_NAMED_ELEMENT(ShellPage)
@@ -44,13 +46,42 @@ enum Page {
     Map,
     Account,
     Event,
-    FlightRoute,
-    AccountRoute,
+    ReportDetail,
+    ReportForm,
+    Legal,
+    ProfileEdit,
+    Profile,
     Leaderboard
 };
 Q_ENUM_NS(Page)
 } // namespace ShellPages
 using ShellPage = ShellPages::Page;
+
+// The stacks of pages, one per path.
+namespace NavigationStacks {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(NavigationStack)
+enum Stack { NoStack, FlightStack, LogbookStack, EventStack, AccountStack };
+Q_ENUM_NS(Stack)
+} // namespace NavigationStacks
+using NavigationStack = NavigationStacks::Stack;
+
+// Where a pushed page stands: its stack, the index of its route in that stack's path, and what it shows.
+// A page keeps it for its life: a path that changes at or below that index takes the page away.
+struct PageRoute
+{
+    Q_GADGET
+    QML_VALUE_TYPE(pageRoute)
+    Q_PROPERTY(NavigationStacks::Stack stack MEMBER stack)
+    Q_PROPERTY(int index MEMBER index)
+    Q_PROPERTY(ShellPages::Page page MEMBER page)
+
+public:
+    NavigationStack stack = NavigationStack::NoStack;
+    int index = -1;
+    ShellPage page = ShellPage::NoPage;
+    bool operator==(const PageRoute &) const = default;
+};
 
 // A page of the flights stack and of the logbook stack.
 struct ReportRoute
@@ -114,10 +145,10 @@ class MemberNavigation : public QObject
     Q_PROPERTY(int eventDepth READ eventDepth NOTIFY eventPathChanged)
     Q_PROPERTY(int accountDepth READ accountDepth NOTIFY accountPathChanged)
     Q_PROPERTY(bool member READ member WRITE setMember NOTIFY memberChanged)
+    Q_PROPERTY(MemberTabs::Tab place READ place NOTIFY selectedChanged)
     Q_PROPERTY(ShellPages::Page rootPage READ rootPage NOTIFY pagesChanged)
     Q_PROPERTY(ShellPages::Page stackPage READ stackPage NOTIFY pagesChanged)
     Q_PROPERTY(int stackDepth READ stackDepth NOTIFY pagesChanged)
-    Q_PROPERTY(int stackKey READ stackKey NOTIFY pagesChanged)
 
 public:
     // Follows the process-wide own-flight request: one that stands now, or comes later, shows the map.
@@ -148,19 +179,37 @@ public:
     // Whether the signed-in user is a member: his home page is the dashboard, staff's the workbench.
     bool member() const { return m_member; }
     void setMember(bool member);
+    // The tab whose pages show for a tab: the tabs without pages of their own show the home tab's.
+    static MemberTab placeOf(MemberTab tab);
+    MemberTab place() const { return placeOf(m_selected); }
+    // The stack of a tab's pages; the live and map tabs have none.
+    static NavigationStack stackOf(MemberTab tab);
+    // A tab's root page: home is the dashboard for members and the workbench for staff.
+    ShellPage rootPageOf(MemberTab tab) const;
     // The selected tab's root page, and the page on top of its stack (NoPage when the stack is empty).
-    ShellPage rootPage() const;
+    ShellPage rootPage() const { return rootPageOf(m_selected); }
     ShellPage stackPage() const;
     // How many pages the selected tab's stack holds.
-    int stackDepth() const;
-    // Changes whenever the page on top of the stack is another one, so the shell makes it afresh.
-    int stackKey() const { return int(m_selected) * 1000 + stackDepth(); }
+    int stackDepth() const { return depth(stackOf(m_selected)); }
+
+    // How many routes a stack's path holds, and the page that the route at an index resolves to.
+    int depth(NavigationStack stack) const;
+    ShellPage pageAt(NavigationStack stack, int index) const;
+    PageRoute routeAt(NavigationStack stack, int index) const;
+    // The route at a pushed page's place in its path; none when what stands there now resolves to another
+    // page, or is gone. The shell replaces a page as soon as its route changes, so a page reads its own.
+    std::optional<FlightRoute> flightRouteAt(const PageRoute &route) const;
+    std::optional<FlightEvent> eventAt(const PageRoute &route) const;
+    std::optional<AccountRoute> accountRouteAt(const PageRoute &route) const;
 
     // Back one page in a stack (the stacks' back buttons).
     Q_INVOKABLE void popFlight();
     Q_INVOKABLE void popLogbook();
     Q_INVOKABLE void popEvent();
     Q_INVOKABLE void popAccount();
+    Q_INVOKABLE void pop(NavigationStacks::Stack stack);
+    // Back one page in the selected tab's stack (Escape, Alt+Left); nothing when it is empty.
+    Q_INVOKABLE void back();
     // The account tab's leaderboard row: the leaderboard on top of the account stack.
     Q_INVOKABLE void pushLeaderboard();
 
@@ -183,6 +232,8 @@ Q_SIGNALS:
     void accountPathChanged();
     void memberChanged();
     void pagesChanged();
+    // Any path changed; the signal of that path comes with it.
+    void pathChanged(NavigationStacks::Stack stack);
 
 private:
     MemberTab m_selected = MemberTab::Home;

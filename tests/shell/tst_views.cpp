@@ -6,8 +6,11 @@
 #include "Installed.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
+#include "PageStackModel.h"
+#include "PageTable.h"
 
 #include <QJsonArray>
+#include <QMetaEnum>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -84,6 +87,12 @@ private Q_SLOTS:
     void firstShowingAsksOnce_data();
     void firstShowingAsksOnce();
     void leaderboardFromTheAccountTab();
+    void pageBeneathStaysThroughPushAndPop();
+    void tabsMakeTheirPagesWhenFirstShown();
+    void ownFlightLinkLandsOnTheMap_data();
+    void ownFlightLinkLandsOnTheMap();
+    void backKeysPopOnePage_data();
+    void backKeysPopOnePage();
 
 private:
     Sample::Service &service() { return *m_service; }
@@ -93,6 +102,8 @@ private:
     bool signIn(const QString &username, const QString &password);
     // Waits until every keyed load of the dashboard has ended.
     void waitForTheDashboard();
+    // The stack of pages of a tab that has pages of its own.
+    PageStackModel *pagesOf(MemberTab tab) const;
 
     // The keychain's queues main/ would install, this test's own.
     KeychainQueues m_keychain;
@@ -134,6 +145,10 @@ void ViewsTest::cleanup()
 {
     m_app = nullptr;
     m_portal = nullptr;
+    // One more frame first: Qt 6.4's layouts hold a child deleted since their last polish until the next,
+    // and the window going away lays them out before that (a late answer changes a page under another).
+    if (m_window && m_window->isExposed())
+        m_window->grabWindow();
     m_window.reset();
     m_engine.reset();
 }
@@ -181,6 +196,18 @@ void ViewsTest::waitForTheDashboard()
         const LoadState state = data->state(load);
         return !state.loading && (state.loaded || state.failure);
     }));
+}
+
+PageStackModel *ViewsTest::pagesOf(MemberTab tab) const
+{
+    // The stacks are a repeater's: items of the scene, not children of the portal.
+    for (QQuickItem *item : itemsBelow(m_portal)) {
+        auto *stack =
+            item->objectName() == "shell.pages" ? item->property("model").value<PageStackModel *>() : nullptr;
+        if (stack && stack->tab() == tab)
+            return stack;
+    }
+    return nullptr;
 }
 
 // ---- the portal
@@ -410,6 +437,198 @@ void ViewsTest::leaderboardFromTheAccountTab()
     navigation->popAccount();
     QTRY_VERIFY(shown(m_portal, "account.leaderboard"));
     QTRY_VERIFY(!m_portal->findChild<QQuickItem *>("rank.period")); // the page left is gone
+}
+
+// Regression: going back rebuilt the page beneath from nothing, so its scroll position was lost and its
+// loads ran again.
+void ViewsTest::pageBeneathStaysThroughPushAndPop()
+{
+    QVERIFY(showPortal());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    waitForTheDashboard();
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    PageStackModel *home = pagesOf(MemberTab::Home);
+    QVERIFY(navigation && home);
+    QPointer<QQuickItem> dashboard = home->top();
+    QVERIFY(dashboard);
+    // The home page scrolled down a little.
+    QQuickItem *scroll = nullptr;
+    for (QQuickItem *item : itemsBelow(dashboard)) {
+        if (item->inherits("QQuickFlickable") && item->isVisible()
+            && item->property("contentHeight").toReal() > item->height() + 60) {
+            scroll = item;
+            break;
+        }
+    }
+    QVERIFY2(scroll, "the home page does not scroll in this window");
+    scroll->setProperty("contentY", 60);
+    QTest::qWait(200); // anything the home page still asks for arrives
+    service().clearRequests();
+
+    FlightEvent event;
+    event.id = "e-1";
+    navigation->openEvent(event);
+    QQuickItem *eventPage = nullptr;
+    QTRY_VERIFY((eventPage = shown(m_portal, "shell.event")));
+    QPointer<QQuickItem> opened = eventPage;
+    QVERIFY(!shown(m_portal, "home.notifications"));
+    QVERIFY(textsShown(m_portal).contains("活动详情"));
+
+    navigation->popEvent();
+    QTRY_VERIFY(opened.isNull()); // the page popped is destroyed
+    QVERIFY(shown(m_portal, "home.notifications"));
+    QCOMPARE(home->top(), dashboard.data());
+    QCOMPARE(scroll->property("contentY").toReal(), 60.0);
+    QTest::qWait(200);
+    QStringList asked;
+    for (const Request &request : service().requests())
+        asked.append(request.path);
+    QCOMPARE(asked, QStringList{});
+}
+
+// Regression: a ShellPage value without its row in the table showed an empty place.
+void ViewsTest::tabsMakeTheirPagesWhenFirstShown()
+{
+    QVERIFY(showPortal());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+
+    auto *table = m_portal->findChild<PageTable *>();
+    QVERIFY(table);
+    const QMetaEnum pages = QMetaEnum::fromType<ShellPage>();
+    for (int i = 0; i < pages.keyCount(); ++i) {
+        const auto page = ShellPage(pages.value(i));
+        QVERIFY2((table->component(page) != nullptr) == (page != ShellPage::NoPage), pages.key(i));
+    }
+
+    // Only the home tab has shown: no other tab made a page.
+    for (const MemberTab tab : {MemberTab::Flights, MemberTab::Live, MemberTab::Map, MemberTab::Account}) {
+        QVERIFY(pagesOf(tab));
+        QCOMPARE(pagesOf(tab)->count(), 0);
+    }
+    QVERIFY(!m_portal->findChild<QQuickItem *>("account.leaderboard"));
+    QVERIFY(!m_portal->findChild<QQuickItem *>("shell.map"));
+    QPointer<QQuickItem> dashboard = pagesOf(MemberTab::Home)->top();
+
+    navigation->setSelected(MemberTab::Account);
+    QTRY_VERIFY(shown(m_portal, "account.leaderboard"));
+    QCOMPARE(pagesOf(MemberTab::Account)->count(), 1);
+    QVERIFY(!shown(m_portal, "home.notifications"));
+    QCOMPARE(pagesOf(MemberTab::Map)->count(), 0);
+
+    // A tab shown before keeps its pages while another shows.
+    navigation->setSelected(MemberTab::Home);
+    QVERIFY(shown(m_portal, "home.notifications"));
+    QCOMPARE(pagesOf(MemberTab::Home)->top(), dashboard.data());
+    QVERIFY(!shown(m_portal, "account.leaderboard"));
+}
+
+void ViewsTest::ownFlightLinkLandsOnTheMap_data()
+{
+    QTest::addColumn<bool>("beforeSignIn");
+    QTest::newRow("link opened before the member tabs") << true;
+    QTest::newRow("link opened while they show") << false;
+}
+
+void ViewsTest::ownFlightLinkLandsOnTheMap()
+{
+    QFETCH(bool, beforeSignIn);
+    QVERIFY(showPortal());
+    if (beforeSignIn)
+        FlightActivityNavigation::shared().requestOwnFlight();
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    if (!beforeSignIn) {
+        QTRY_VERIFY(shown(m_portal, "home.notifications"));
+        FlightActivityNavigation::shared().requestOwnFlight();
+    }
+    QTRY_VERIFY(shown(m_portal, "shell.map"));
+    QVERIFY(textsShown(m_portal).contains("实时地图"));
+    QVERIFY(!shown(m_portal, "home.notifications"));
+    // Straight to the map: the home page was never made on the way.
+    if (beforeSignIn)
+        QVERIFY(!m_portal->findChild<QQuickItem *>("home.notifications"));
+    FlightActivityNavigation::shared().clearOwnFlightRequest();
+}
+
+void ViewsTest::backKeysPopOnePage_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+    QTest::newRow("Alt+Left") << int(Qt::Key_Left) << int(Qt::AltModifier);
+}
+
+// Regression: after a push or a pop the focus was nowhere, so the next Tab started at the top of the sidebar.
+void ViewsTest::backKeysPopOnePage()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QVERIFY(showPortal());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    navigation->setSelected(MemberTab::Account);
+    QQuickItem *open = nullptr;
+    QTRY_VERIFY((open = shown(m_portal, "account.leaderboard")));
+    open->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_VERIFY(shown(m_portal, "rank.period"));
+    PageStackModel *account = pagesOf(MemberTab::Account);
+    QPointer<QQuickItem> leaderboard = account->top();
+    // The focus went into the page pushed.
+    // The keyboard goes on in the page pushed (it went to the top of the sidebar).
+    QTest::keyClick(m_window.get(), Qt::Key_Tab);
+    QQuickItem *focused = m_window->activeFocusItem();
+    QVERIFY2(focused && leaderboard->isAncestorOf(focused),
+             focused ? focused->metaObject()->className() : "nothing");
+
+    // While the account popover shows, the key is not the stack's: the leaderboard stays.
+    QQuickItem *shell = nullptr;
+    for (QQuickItem *item : itemsBelow(m_portal)) {
+        if (QByteArray(item->metaObject()->className()).startsWith("MacMemberShell"))
+            shell = item;
+    }
+    QVERIFY(shell);
+    shell->setProperty("showingAccounts", true);
+    QTRY_VERIFY(shown(m_window->contentItem(), "account.logout"));
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    if (key == Qt::Key_Escape)
+        QTRY_VERIFY(!shell->property("showingAccounts").toBool()); // Escape closes the popover instead
+    shell->setProperty("showingAccounts", false);
+    QTRY_VERIFY(!shown(m_window->contentItem(), "account.logout"));
+    QCOMPARE(account->top(), leaderboard.data());
+    QCOMPARE(navigation->accountPath(), QList<AccountRoute>{LeaderboardRoute{}});
+    focused->forceActiveFocus(Qt::TabFocusReason);
+
+    navigation->setAccountPath({LeaderboardRoute{}, ProfileRoute{}});
+    QCOMPARE(account->count(), 3);
+    QPointer<QQuickItem> profile = account->top();
+    QVERIFY(textsShown(m_portal).contains("个人资料"));
+
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTRY_VERIFY(profile.isNull());
+    QCOMPARE(navigation->accountPath(), QList<AccountRoute>{LeaderboardRoute{}});
+    QCOMPARE(account->top(), leaderboard.data());
+    QVERIFY(shown(m_portal, "rank.period"));
+    QCOMPARE(m_window->activeFocusItem(), focused); // where the keyboard was when the profile came
+
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTRY_VERIFY(leaderboard.isNull());
+    QVERIFY(navigation->accountPath().isEmpty());
+    // Back on the button that opened it, with its ring: the keyboard opened it.
+    QCOMPARE(m_window->activeFocusItem(), open);
+    QVERIFY(open->property("visualFocus").toBool());
+
+    // Nothing left to go back to: the key changes nothing.
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(navigation->selected(), MemberTab::Account);
+    QVERIFY(shown(m_portal, "account.leaderboard"));
 }
 
 int main(int argc, char *argv[])

@@ -53,6 +53,9 @@ private Q_SLOTS:
     void pagesOfEachTab();
     void ownFlightRequestShowsTheMap();
     void leaderboardStandsOnTheAccountStack();
+    void backPopsTheSelectedTabsStack_data();
+    void backPopsTheSelectedTabsStack();
+    void pushedPagesReadTheirRoute();
 
 private:
     // The own-flight request main/ would install, this test's own.
@@ -191,15 +194,25 @@ void NavigationTest::pagesOfEachTab()
     QCOMPARE(navigation.stackPage(), ShellPage::Event);
     QCOMPARE(navigation.stackDepth(), 1);
     QVERIFY(pages.count() > 0);
-    const int eventKey = navigation.stackKey();
 
     // The flights tab has a stack of its own; the event stays on the home tab's.
     navigation.openPrefilledReport(recent("f-1"));
     QCOMPARE(navigation.rootPage(), ShellPage::Flights);
-    QCOMPARE(navigation.stackPage(), ShellPage::FlightRoute);
-    QVERIFY(navigation.stackKey() != eventKey);
+    QCOMPARE(navigation.stackPage(), ShellPage::ReportForm);
+    QCOMPARE(navigation.depth(NavigationStack::EventStack), 1);
+    navigation.setFlightPath({RecentFlightRoute{recent("f-1")}, ReportRoute{report("p-1")}});
+    QCOMPARE(navigation.stackPage(), ShellPage::ReportDetail);
+    navigation.popFlight();
     navigation.popFlight();
     QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
+
+    // The tabs without pages of their own show the home tab's pages, events on top.
+    for (const MemberTab tab : {MemberTab::Logbook, MemberTab::Events, MemberTab::Leaderboard}) {
+        navigation.setSelected(tab);
+        QCOMPARE(navigation.place(), MemberTab::Home);
+        QCOMPARE(navigation.rootPage(), ShellPage::Dashboard);
+        QCOMPARE(navigation.stackPage(), ShellPage::Event);
+    }
 
     navigation.setSelected(MemberTab::Map);
     QCOMPARE(navigation.rootPage(), ShellPage::Map);
@@ -209,7 +222,7 @@ void NavigationTest::pagesOfEachTab()
     navigation.setSelected(MemberTab::Account);
     QCOMPARE(navigation.rootPage(), ShellPage::Account);
     navigation.setAccountPath({EditProfileRoute{}});
-    QCOMPARE(navigation.stackPage(), ShellPage::AccountRoute);
+    QCOMPARE(navigation.stackPage(), ShellPage::ProfileEdit);
     navigation.setSelected(MemberTab::Home);
     QCOMPARE(navigation.stackPage(), ShellPage::Event);
 }
@@ -244,11 +257,87 @@ void NavigationTest::leaderboardStandsOnTheAccountStack()
     QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
 
     navigation.setAccountPath({LeaderboardRoute{}, ProfileRoute{}});
-    QCOMPARE(navigation.stackPage(), ShellPage::AccountRoute); // the page on top counts
+    QCOMPARE(navigation.stackPage(), ShellPage::Profile); // the page on top counts
     // The leaderboard tab has no page of its own: another screen selecting it shows the home page.
     navigation.setSelected(MemberTab::Leaderboard);
     QCOMPARE(navigation.rootPage(), ShellPage::Dashboard);
     QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
+}
+
+void NavigationTest::backPopsTheSelectedTabsStack_data()
+{
+    QTest::addColumn<MemberTab>("tab");
+    QTest::addColumn<QList<int>>("depthsAfter"); // flight, logbook, event, account
+    QTest::newRow("home: the event") << MemberTab::Home << QList<int>{2, 1, 1, 2};
+    QTest::newRow("leaderboard tab shows home: the event")
+        << MemberTab::Leaderboard << QList<int>{2, 1, 1, 2};
+    QTest::newRow("flights") << MemberTab::Flights << QList<int>{1, 1, 2, 2};
+    QTest::newRow("account: its own stack, not the logbook") << MemberTab::Account << QList<int>{2, 1, 2, 1};
+    QTest::newRow("map has no stack") << MemberTab::Map << QList<int>{2, 1, 2, 2};
+    QTest::newRow("live has no stack") << MemberTab::Live << QList<int>{2, 1, 2, 2};
+}
+
+// Escape and Alt+Left go back one page in the tab on screen, and in no other tab's stack.
+void NavigationTest::backPopsTheSelectedTabsStack()
+{
+    QFETCH(MemberTab, tab);
+    QFETCH(QList<int>, depthsAfter);
+    MemberNavigation navigation;
+    navigation.setMember(true);
+    navigation.setFlightPath({ReportRoute{report("a")}, RecentFlightRoute{recent("b")}});
+    navigation.setLogbookPath({ReportRoute{report("c")}});
+    navigation.setEventPath({flightEvent("e-1"), flightEvent("e-2")});
+    navigation.setAccountPath({LeaderboardRoute{}, ProfileRoute{}});
+    navigation.setSelected(tab);
+    QSignalSpy paths(&navigation, &MemberNavigation::pathChanged);
+
+    navigation.back();
+    QCOMPARE((QList<int>{navigation.flightDepth(), navigation.logbookDepth(), navigation.eventDepth(),
+                         navigation.accountDepth()}),
+             depthsAfter);
+    const bool popped = MemberNavigation::stackOf(tab) != NavigationStack::NoStack;
+    QCOMPARE(paths.count(), popped ? 1 : 0);
+    if (popped)
+        QCOMPARE(paths.first().first().value<NavigationStack>(), MemberNavigation::stackOf(tab));
+    QCOMPARE(navigation.selected(), tab); // going back never changes the tab
+}
+
+// The report form asks for the flight or event it was opened with, through the route it was pushed with.
+void NavigationTest::pushedPagesReadTheirRoute()
+{
+    MemberNavigation navigation;
+    navigation.openPrefilledReport(recent("f-1"));
+    const PageRoute form = navigation.routeAt(NavigationStack::FlightStack, 0);
+    QCOMPARE(form.page, ShellPage::ReportForm);
+    QCOMPARE(navigation.flightRouteAt(form), std::optional<FlightRoute>(RecentFlightRoute{recent("f-1")}));
+    QVERIFY(!navigation.eventAt(form) && !navigation.accountRouteAt(form));
+
+    navigation.openEventSubmission(flightEvent("e-3"));
+    QCOMPARE(navigation.flightRouteAt(form),
+             std::optional<FlightRoute>(EventSubmissionRoute{flightEvent("e-3")}));
+    // A report's detail stands there now: the form's route is gone.
+    navigation.setFlightPath({ReportRoute{report("p-1")}});
+    QCOMPARE(navigation.flightRouteAt(form), std::nullopt);
+    navigation.openSubmission();
+    QCOMPARE(navigation.flightRouteAt(form), std::nullopt);
+    QCOMPARE(navigation.routeAt(NavigationStack::FlightStack, 0), PageRoute{}); // nothing there
+
+    // The logbook's stack resolves the same routes to the same pages.
+    navigation.openReport(report("p-9"));
+    const PageRoute detail = navigation.routeAt(NavigationStack::LogbookStack, 0);
+    QCOMPARE(detail.page, ShellPage::ReportDetail);
+    QCOMPARE(navigation.flightRouteAt(detail), std::optional<FlightRoute>(ReportRoute{report("p-9")}));
+
+    navigation.openEvent(flightEvent("e-7"));
+    QCOMPARE(navigation.eventAt(navigation.routeAt(NavigationStack::EventStack, 0)), flightEvent("e-7"));
+
+    navigation.setAccountPath({LeaderboardRoute{}, LegalRoute{LegalDocument::Privacy}});
+    const PageRoute legal = navigation.routeAt(NavigationStack::AccountStack, 1);
+    QCOMPARE(legal.page, ShellPage::Legal);
+    QCOMPARE(navigation.accountRouteAt(legal),
+             std::optional<AccountRoute>(LegalRoute{LegalDocument::Privacy}));
+    QCOMPARE(navigation.accountRouteAt(PageRoute{NavigationStack::AccountStack, 2, ShellPage::Legal}),
+             std::nullopt);
 }
 
 QTEST_MAIN(NavigationTest)

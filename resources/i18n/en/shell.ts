@@ -43,5 +43,21 @@
         <source>活动</source>
         <translation>Event</translation>
     </message>
+    <message>
+        <source>提交飞行报告</source>
+        <translation>File a flight report</translation>
+    </message>
+    <message>
+        <source>服务条款与隐私政策</source>
+        <translation>Terms of service and privacy policy</translation>
+    </message>
+    <message>
+        <source>编辑资料</source>
+        <translation>Edit profile</translation>
+    </message>
+    <message>
+        <source>个人资料</source>
+        <translation>Profile</translation>
+    </message>
 </context>
 </TS>

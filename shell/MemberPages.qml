@@ -1,0 +1,139 @@
+import QtQuick
+import Vorna.Ui
+import Vorna.State
+import Vorna.Portal
+import Vorna.Community
+import Vorna.Shell
+
+// Every page of the member tabs, one row each: the page and its screen's component, made by the tab's stack
+// when it shows the page. A screen not in the app yet names itself. The components stay unbound: the
+// stacks make them in contexts of their own.
+PageTable {
+    PageRow {
+        page: ShellPage.Dashboard
+
+        DashboardView {}
+    }
+    PageRow {
+        page: ShellPage.Workbench
+
+        StandInPage {
+            objectName: "shell.workbench"
+            name: L.t("审核工作台")
+            symbol: "checkmark.seal"
+        }
+    }
+    PageRow {
+        page: ShellPage.Flights
+
+        StandInPage {
+            name: L.t("飞行报告")
+            symbol: "doc.text"
+        }
+    }
+    PageRow {
+        page: ShellPage.Live
+
+        StandInPage {
+            name: L.t("Live 机队")
+            symbol: "airplane.circle"
+        }
+    }
+    PageRow {
+        page: ShellPage.Map
+
+        StandInPage {
+            objectName: "shell.map"
+            name: L.t("实时地图")
+            symbol: "map"
+        }
+    }
+    PageRow {
+        page: ShellPage.Account
+
+        StandInPage {
+            id: accountRoot
+
+            objectName: "shell.account"
+            name: L.t("账号与设置")
+            symbol: "person.crop.circle"
+
+            // The one row of the account tab that has its page already.
+            GlassButton {
+                objectName: "account.leaderboard"
+                text: L.t("联盟排行榜")
+                symbol: "trophy"
+                onClicked: accountRoot.navigation.pushLeaderboard()
+            }
+        }
+    }
+    PageRow {
+        page: ShellPage.Event
+
+        StandInPage {
+            objectName: "shell.event"
+            name: L.t("活动详情")
+            symbol: "calendar"
+        }
+    }
+    PageRow {
+        page: ShellPage.ReportDetail
+
+        StandInPage {
+            name: L.t("报告详情")
+            symbol: "doc.text"
+        }
+    }
+    PageRow {
+        page: ShellPage.ReportForm
+
+        StandInPage {
+            name: L.t("提交飞行报告")
+            symbol: "doc.text"
+        }
+    }
+    PageRow {
+        page: ShellPage.Legal
+
+        StandInPage {
+            name: L.t("服务条款与隐私政策")
+            symbol: "doc.text"
+        }
+    }
+    PageRow {
+        page: ShellPage.ProfileEdit
+
+        StandInPage {
+            name: L.t("编辑资料")
+            symbol: "person.crop.circle"
+        }
+    }
+    PageRow {
+        page: ShellPage.Profile
+
+        StandInPage {
+            name: L.t("个人资料")
+            symbol: "person.crop.circle"
+        }
+    }
+    PageRow {
+        page: ShellPage.Leaderboard
+
+        Item {
+            id: leaderboardPage
+
+            required property AppState appState
+            required property MemberData memberData
+            required property MemberNavigation navigation
+            required property pageRoute route
+
+            LeaderboardView {
+                anchors.fill: parent
+                appState: leaderboardPage.appState
+                memberData: leaderboardPage.memberData
+                showsBack: true
+                onBack: leaderboardPage.navigation.pop(leaderboardPage.route.stack)
+            }
+        }
+    }
+}

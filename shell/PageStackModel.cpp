@@ -1,0 +1,153 @@
+#include "PageStackModel.h"
+
+#include <QQuickWindow>
+
+namespace {
+
+// Qt moves on with Tab only from an item in the tab chain, else from the top of the window: a page given the
+// focus joins the chain until the focus leaves it, so the next Tab goes to its first control.
+void focusPage(QQuickItem *page)
+{
+    page->setActiveFocusOnTab(true);
+    page->forceActiveFocus(Qt::OtherFocusReason);
+    QObject::connect(
+        page, &QQuickItem::activeFocusChanged, page, [page] { page->setActiveFocusOnTab(false); },
+        Qt::SingleShotConnection);
+}
+
+} // namespace
+
+void PageStackModel::setNavigation(MemberNavigation *navigation)
+{
+    if (m_navigation == navigation)
+        return;
+    if (m_navigation)
+        m_navigation->disconnect(this);
+    m_navigation = navigation;
+    if (m_navigation) {
+        connect(m_navigation, &MemberNavigation::pathChanged, this, &PageStackModel::sync);
+        connect(m_navigation, &MemberNavigation::memberChanged, this, &PageStackModel::updateRoot);
+    }
+    updateRoot();
+    Q_EMIT navigationChanged();
+}
+
+void PageStackModel::setTab(MemberTab tab)
+{
+    if (m_tab == tab)
+        return;
+    m_tab = tab;
+    Q_EMIT tabChanged();
+    updateRoot();
+}
+
+void PageStackModel::updateRoot()
+{
+    const ShellPage root = m_navigation ? m_navigation->rootPageOf(m_tab) : ShellPage::NoPage;
+    if (root == m_rootPage)
+        return;
+    m_rootPage = root;
+    Q_EMIT rootPageChanged();
+}
+
+PageStackModel::Path PageStackModel::path() const
+{
+    if (!m_navigation)
+        return std::monostate{};
+    switch (stack()) {
+    case NavigationStack::FlightStack:
+        return m_navigation->flightPath();
+    case NavigationStack::LogbookStack:
+        return m_navigation->logbookPath();
+    case NavigationStack::EventStack:
+        return m_navigation->eventPath();
+    case NavigationStack::AccountStack:
+        return m_navigation->accountPath();
+    case NavigationStack::NoStack:
+        break;
+    }
+    return std::monostate{};
+}
+
+void PageStackModel::showRoot(QQuickItem *root)
+{
+    popTo(0);
+    m_pages.append({root, nullptr, false});
+    m_shown = std::monostate{};
+    Q_EMIT countChanged();
+    sync();
+}
+
+void PageStackModel::sync()
+{
+    if (m_pages.isEmpty() || !m_navigation)
+        return;
+    const Path now = path();
+    // How many routes, from the bottom, the pages already show as they are.
+    const auto [kept, size] = std::visit(
+        [](const auto &shown, const auto &next) -> std::pair<qsizetype, qsizetype> {
+            using Shown = std::decay_t<decltype(shown)>;
+            using Next = std::decay_t<decltype(next)>;
+            if constexpr (std::is_same_v<Next, std::monostate>)
+                return {0, 0};
+            else if constexpr (!std::is_same_v<Shown, Next>)
+                return {0, next.size()};
+            else {
+                qsizetype same = 0;
+                while (same < shown.size() && same < next.size() && shown.at(same) == next.at(same))
+                    ++same;
+                return {same, next.size()};
+            }
+        },
+        m_shown, now);
+    m_shown = now;
+    popTo(kept + 1);
+    for (qsizetype index = kept; index < size; ++index)
+        Q_EMIT push(m_navigation->routeAt(stack(), int(index)));
+}
+
+void PageStackModel::place(QQuickItem *page)
+{
+    if (!page)
+        return;
+    QQuickItem *below = top();
+    QQuickItem *focused = page->window() ? page->window()->activeFocusItem() : nullptr;
+    m_pages.append({page, focused, focused && focused->property("visualFocus").toBool()});
+    if (below)
+        below->setVisible(false);
+    page->setVisible(true);
+    Q_EMIT countChanged();
+    // The keyboard goes on in the new page, not at the top of the sidebar.
+    if (page->isVisible())
+        focusPage(page);
+}
+
+void PageStackModel::popTo(qsizetype count)
+{
+    if (m_pages.size() <= count)
+        return;
+    const Shown lowest = m_pages.at(count);
+    while (m_pages.size() > count) {
+        const Shown popped = m_pages.takeLast();
+        if (popped.page) {
+            popped.page->setVisible(false);
+            popped.page->deleteLater();
+        }
+    }
+    QQuickItem *now = top();
+    if (now)
+        now->setVisible(true);
+    Q_EMIT countChanged();
+
+    // The focus goes back where the first page popped was pushed from, with its ring when the keyboard
+    // had it there; else into the page now on top. Neither when this tab is not the one showing.
+    if (lowest.pushedFrom && lowest.pushedFrom->isVisible()) {
+        const Qt::FocusReason reason = lowest.keyboard ? Qt::TabFocusReason : Qt::OtherFocusReason;
+        lowest.pushedFrom->forceActiveFocus(reason);
+        // A control draws its ring by the reason it last got the focus for.
+        if (lowest.pushedFrom->metaObject()->indexOfProperty("focusReason") >= 0)
+            lowest.pushedFrom->setProperty("focusReason", reason);
+    } else if (now && now->isVisible()) {
+        focusPage(now);
+    }
+}

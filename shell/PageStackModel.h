@@ -1,0 +1,75 @@
+#pragma once
+
+#include "MemberNavigation.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QQmlEngine>
+#include <QQuickItem>
+
+#include <variant>
+
+// The pages of one tab: its root page and, above it, one page per route of the tab's path. When the path
+// changes it keeps every page whose route, and every route below it, stayed the same, destroys the pages
+// above them and asks its view to make the rest. Only the top page shows; a page under another stays as it
+// was. The focus goes into a page pushed, and back to the control it was pushed from when it is popped.
+class PageStackModel : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(
+        MemberNavigation *navigation READ navigation WRITE setNavigation NOTIFY navigationChanged REQUIRED)
+    Q_PROPERTY(MemberTabs::Tab tab READ tab WRITE setTab NOTIFY tabChanged REQUIRED)
+    Q_PROPERTY(ShellPages::Page rootPage READ rootPage NOTIFY rootPageChanged)
+    Q_PROPERTY(NavigationStacks::Stack stack READ stack NOTIFY tabChanged)
+    // The pages shown, the root included: 0 until the view has shown its root.
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+    Q_PROPERTY(QQuickItem *top READ top NOTIFY countChanged)
+
+public:
+    using QObject::QObject;
+
+    MemberNavigation *navigation() const { return m_navigation; }
+    void setNavigation(MemberNavigation *navigation);
+    MemberTab tab() const { return m_tab; }
+    void setTab(MemberTab tab);
+    ShellPage rootPage() const { return m_rootPage; }
+    NavigationStack stack() const { return MemberNavigation::stackOf(m_tab); }
+    int count() const { return int(m_pages.size()); }
+    QQuickItem *top() const { return m_pages.isEmpty() ? nullptr : m_pages.last().page.data(); }
+
+    // The view made the root page: it replaces every page there was, and the path is pushed above it.
+    Q_INVOKABLE void showRoot(QQuickItem *root);
+    // The view made the page asked for by push(): it goes on top.
+    Q_INVOKABLE void place(QQuickItem *page);
+
+Q_SIGNALS:
+    void navigationChanged();
+    void tabChanged();
+    void rootPageChanged();
+    void countChanged();
+    // Make the page of that route and place() it.
+    void push(const PageRoute &route);
+
+private:
+    using Path = std::variant<std::monostate, QList<FlightRoute>, QList<FlightEvent>, QList<AccountRoute>>;
+    Path path() const;
+    void updateRoot();
+    void sync();
+    void popTo(qsizetype count);
+
+    struct Shown
+    {
+        QPointer<QQuickItem> page;
+        // The control that had the focus when this page was pushed, and whether the keyboard put it there.
+        QPointer<QQuickItem> pushedFrom;
+        bool keyboard = false;
+    };
+
+    QPointer<MemberNavigation> m_navigation;
+    MemberTab m_tab = MemberTab::Home;
+    ShellPage m_rootPage = ShellPage::NoPage;
+    // The path as the pages above the root show it.
+    Path m_shown;
+    QList<Shown> m_pages;
+};

@@ -1,0 +1,162 @@
+// A tab's stack of pages against its path, without a window: which pages it keeps, which it destroys and
+// which it asks its view to make.
+#include "MemberNavigation.h"
+#include "PageStackModel.h"
+
+#include <QQuickItem>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+FlightEvent flightEvent(const QString &id)
+{
+    FlightEvent flightEvent;
+    flightEvent.id = id;
+    return flightEvent;
+}
+
+// Stands in for the view: makes a page for every route asked for and places it.
+class PageMaker : public QObject
+{
+public:
+    explicit PageMaker(PageStackModel &model)
+        : m_model(model)
+    {
+        connect(&model, &PageStackModel::push, this, [this](const PageRoute &route) {
+            asked.append(route);
+            auto *page = new QQuickItem(&m_parent);
+            made.append(page);
+            m_model.place(page);
+        });
+    }
+
+    QQuickItem *root() { return new QQuickItem(&m_parent); }
+
+    QList<PageRoute> asked;
+    QList<QPointer<QQuickItem>> made;
+
+private:
+    PageStackModel &m_model;
+    QQuickItem m_parent;
+};
+
+void settleDeletions() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+} // namespace
+
+class PageStackTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void keepsThePagesWhoseRoutesStayed();
+    void followsItsOwnPathOnly();
+    void homeRootFollowsTheRole();
+};
+
+// Regression: every change of the path made the page on top afresh, and going back rebuilt the page
+// beneath from nothing.
+void PageStackTest::keepsThePagesWhoseRoutesStayed()
+{
+    MemberNavigation navigation;
+    PageStackModel model;
+    model.setNavigation(&navigation);
+    model.setTab(MemberTab::Home);
+    PageMaker view(model);
+
+    navigation.openEvent(flightEvent("e-1"));
+    QVERIFY(view.asked.isEmpty()); // nothing is pushed before the root shows
+    QPointer<QQuickItem> root = view.root();
+    model.showRoot(root);
+    // The path that stood before the root is pushed over it at once.
+    QCOMPARE(view.asked, (QList<PageRoute>{{NavigationStack::EventStack, 0, ShellPage::Event}}));
+    QCOMPARE(model.count(), 2);
+    QPointer<QQuickItem> first = view.made.at(0);
+    QVERIFY(!root->isVisible() && first->isVisible());
+
+    // The same event again: the page stays.
+    navigation.openEvent(flightEvent("e-1"));
+    QCOMPARE(view.asked.size(), 1);
+
+    // A second event above it: only the new one is made.
+    navigation.setEventPath({flightEvent("e-1"), flightEvent("e-2")});
+    QCOMPARE(view.asked.size(), 2);
+    QCOMPARE(view.asked.last(), (PageRoute{NavigationStack::EventStack, 1, ShellPage::Event}));
+    QPointer<QQuickItem> second = view.made.at(1);
+    QVERIFY(!first->isVisible() && second->isVisible());
+
+    // Back: the page popped is destroyed, the one beneath is the same object, shown again.
+    navigation.popEvent();
+    settleDeletions();
+    QVERIFY(second.isNull());
+    QCOMPARE(model.top(), first.data());
+    QVERIFY(first->isVisible());
+    QCOMPARE(view.asked.size(), 2);
+
+    // Another event at the same place: its page is replaced, the root stays.
+    navigation.openEvent(flightEvent("e-3"));
+    settleDeletions();
+    QVERIFY(first.isNull());
+    QCOMPARE(view.asked.size(), 3);
+    QCOMPARE(model.count(), 2);
+
+    navigation.popEvent();
+    settleDeletions();
+    QCOMPARE(model.count(), 1);
+    QCOMPARE(model.top(), root.data());
+    QVERIFY(root->isVisible());
+}
+
+void PageStackTest::followsItsOwnPathOnly()
+{
+    MemberNavigation navigation;
+    PageStackModel model;
+    model.setNavigation(&navigation);
+    model.setTab(MemberTab::Account);
+    PageMaker view(model);
+    model.showRoot(view.root());
+
+    navigation.openEvent(flightEvent("e-1"));
+    navigation.openPrefilledReport(RecentFlight{});
+    navigation.openReport(Pirep{});
+    QVERIFY(view.asked.isEmpty());
+
+    navigation.pushLeaderboard();
+    navigation.setAccountPath({LeaderboardRoute{}, LegalRoute{LegalDocument::Terms}});
+    QCOMPARE(view.asked, (QList<PageRoute>{{NavigationStack::AccountStack, 0, ShellPage::Leaderboard},
+                                           {NavigationStack::AccountStack, 1, ShellPage::Legal}}));
+
+    // A stack without routes: the map only ever shows its root.
+    PageStackModel map;
+    map.setNavigation(&navigation);
+    map.setTab(MemberTab::Map);
+    PageMaker mapView(map);
+    map.showRoot(mapView.root());
+    navigation.setAccountPath({ProfileRoute{}});
+    QVERIFY(mapView.asked.isEmpty());
+    QCOMPARE(map.count(), 1);
+    QCOMPARE(map.rootPage(), ShellPage::Map);
+}
+
+void PageStackTest::homeRootFollowsTheRole()
+{
+    MemberNavigation navigation;
+    PageStackModel home;
+    home.setNavigation(&navigation);
+    PageStackModel flights;
+    flights.setNavigation(&navigation);
+    flights.setTab(MemberTab::Flights);
+    QSignalSpy homeRoot(&home, &PageStackModel::rootPageChanged);
+    QSignalSpy flightsRoot(&flights, &PageStackModel::rootPageChanged);
+
+    QCOMPARE(home.rootPage(), ShellPage::Workbench);
+    navigation.setMember(true);
+    QCOMPARE(home.rootPage(), ShellPage::Dashboard);
+    QCOMPARE(homeRoot.count(), 1);
+    QCOMPARE(flights.rootPage(), ShellPage::Flights);
+    QCOMPARE(flightsRoot.count(), 0); // only the home page changes with the role
+}
+
+QTEST_MAIN(PageStackTest)
+#include "tst_page_stack.moc"
