@@ -23,6 +23,24 @@ QVariant UploadList::value(const Upload &upload, int role) const
     }
 }
 
+bool UploadList::replace(QList<Upload> files)
+{
+    if (files == records())
+        return false;
+    setRecords(std::move(files));
+    return true;
+}
+
+bool UploadList::remove(int index)
+{
+    if (index < 0 || index >= records().size())
+        return false;
+    QList<Upload> files = records();
+    files.removeAt(index);
+    setRecords(std::move(files));
+    return true;
+}
+
 PirepFormModel::PirepFormModel(QObject *parent)
     : QObject(parent)
 {
@@ -212,10 +230,8 @@ void PirepFormModel::chooseLivery(const QString &name) { setLivery(name); }
 
 void PirepFormModel::setFiles(QList<Upload> files)
 {
-    if (files == m_files.records())
-        return;
-    m_files.setRecords(std::move(files));
-    Q_EMIT filesChanged();
+    if (m_files.replace(std::move(files)))
+        Q_EMIT filesChanged();
 }
 
 void PirepFormModel::setError(std::optional<QString> error)
@@ -228,11 +244,8 @@ void PirepFormModel::setError(std::optional<QString> error)
 
 void PirepFormModel::removeFile(int index)
 {
-    QList<Upload> files = m_files.records();
-    if (index < 0 || index >= files.size())
-        return;
-    files.removeAt(index);
-    setFiles(std::move(files));
+    if (m_files.remove(index))
+        Q_EMIT filesChanged();
 }
 
 QCoro::Task<> PirepFormModel::runOptionsCheck()

@@ -25,6 +25,9 @@ public:
     enum Roles { IdRole = Qt::UserRole + 1, BytesRole };
     using RecordListModel::RecordListModel;
     QHash<int, QByteArray> roleNames() const override;
+    // Each tells whether the list changed.
+    bool replace(QList<Upload> files);
+    bool remove(int index);
 
 protected:
     QVariant value(const Upload &upload, int role) const override;

@@ -11,6 +11,8 @@ Page {
     required property AppState appState
     required property MemberData memberData
     required property MemberNavigation navigation
+    // "+": the shell pushes the empty report form (the navigation has no such request of its own yet).
+    signal startReport
 
     spacing: 14
 
@@ -32,7 +34,7 @@ Page {
             objectName: "pirep.new"
             symbol: "plus"
             Accessible.name: L.t("新建 PIREP")
-            onClicked: landing.navigation.startReport()
+            onClicked: landing.startReport()
         }
     }
 
