@@ -31,47 +31,17 @@ Rectangle {
         memberData: logbookPage.memberData
     }
 
-    Component {
-        id: pageMenu
-
-        GlassButton {
-            id: menuButton
-
-            objectName: "logbook.menu"
-            symbol: "line.3.horizontal"
-            Accessible.name: L.t("菜单")
-            onClicked: menu.open()
-
-            Menu {
-                id: menu
-
-                y: menuButton.height
-
-                MenuItem {
-                    text: L.t("记录页")
-                    checkable: true
-                    checked: logbookPage.page === 0
-                    onTriggered: logbookPage.page = 0
-                }
-                MenuItem {
-                    text: L.t("地图页")
-                    checkable: true
-                    checked: logbookPage.page !== 0
-                    onTriggered: logbookPage.page = 1
-                }
-            }
-        }
-    }
-
     LogbookRecordsView {
         anchors.fill: parent
         visible: logbookPage.page === 0
         logbook: model
         onOpenReport: row => logbookPage.openReport(row)
-
-        Loader {
-            sourceComponent: pageMenu
-        }
+        menu: [
+            LogbookMenu {
+                page: logbookPage.page
+                onChoose: page => logbookPage.page = page
+            }
+        ]
     }
 
     // The routes map is not drawn yet: its place says what will stand here, with the routes' own load.
@@ -105,8 +75,9 @@ Rectangle {
                 Accessible.role: Accessible.Heading
                 Accessible.name: text
             }
-            Loader {
-                sourceComponent: pageMenu
+            LogbookMenu {
+                page: logbookPage.page
+                onChoose: page => logbookPage.page = page
             }
         }
         LoadNotice {

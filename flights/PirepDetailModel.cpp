@@ -63,8 +63,25 @@ void PirepDetailModel::setReport(const Pirep &report)
 {
     if (report == m_report)
         return;
+    const bool another = report.id != m_report.id;
     m_report = report;
     Q_EMIT reportChanged();
+    if (!another)
+        return;
+    // Another report's pictures and error do not belong to this one.
+    m_reportRun.restart();
+    m_evidence.setRecords({});
+    Q_EMIT evidenceChanged();
+    setError(std::nullopt);
+    if (m_shown)
+        loadEvidence();
+}
+
+void PirepDetailModel::appear()
+{
+    m_shown = true;
+    if (!m_report.id.isEmpty())
+        loadEvidence();
 }
 
 void PirepDetailModel::setReportId(const QString &id)
@@ -203,6 +220,7 @@ void PirepDetailModel::dismissSuccess()
 QCoro::Task<> PirepDetailModel::loadEvidence()
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
+    const Lifetime::Guard report = m_reportRun.guard();
     const auto fetch = [](QPointer<AppState> app, QString path) -> QCoro::Task<EvidenceResponse> {
         if (!app || !app->api())
             throw CancellationError();
@@ -211,7 +229,7 @@ QCoro::Task<> PirepDetailModel::loadEvidence()
     };
     const Outcome<EvidenceResponse> answer = co_await attempt(fetch(m_app, evidencePath()));
     // A cancelled load (the page went, the client was retired) is no failure to show.
-    if (!lifetime.alive() || answer.cancelled())
+    if (!lifetime.alive() || !report.alive() || answer.cancelled())
         co_return;
     if (answer.failed()) {
         setError(answer.message());

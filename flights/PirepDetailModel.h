@@ -146,7 +146,9 @@ public:
     QString error() const { return m_error.value_or(QString()); }
     bool success() const { return m_success; }
 
-    // The page came on screen, or its notice's retry.
+    // The page came on screen: loads the evidence now and again whenever it is given another report.
+    Q_INVOKABLE void appear();
+    // The notice's retry.
     Q_INVOKABLE void showEvidence() { loadEvidence(); }
     QCoro::Task<> loadEvidence();
     // The member pulled to refresh: his reports, then the evidence.
@@ -185,6 +187,8 @@ private:
     bool m_importing = false;
     bool m_uploading = false;
     bool m_success = false;
-    Lifetime m_photoRun; // the newest pick; an older one that ends later changes nothing
-    Lifetime m_lifetime; // last: ends first
+    bool m_shown = false;
+    Lifetime m_reportRun; // loads for the report shown; another report's answers change nothing
+    Lifetime m_photoRun;  // the newest pick; an older one that ends later changes nothing
+    Lifetime m_lifetime;  // last: ends first
 };

@@ -22,7 +22,7 @@ Rectangle {
     signal close
 
     color: Theme.paper
-    Component.onCompleted: detail.showEvidence()
+    Component.onCompleted: detail.appear()
 
     PirepDetailModel {
         id: detail

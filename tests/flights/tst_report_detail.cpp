@@ -32,6 +32,8 @@ private Q_SLOTS:
     void inquiryBlocks();
     void evidenceUploadEndToEnd();
     void unconfirmedUploadKeepsFiles();
+    void sixPicturesClosePicker();
+    void anotherReportDropsEvidence();
     void reportIdIsOneSegment();
     void cancelledEvidenceLoadShowsNothing();
     void newestImportApplies();
@@ -380,6 +382,48 @@ void ReportDetailTest::unconfirmedUploadKeepsFiles()
     await(model->send());
     QVERIFY(!model->error().isEmpty());
     QCOMPARE(model->fileCount(), 1);
+}
+
+void ReportDetailTest::sixPicturesClosePicker()
+{
+    const auto model = detail(QStringLiteral("p-24421"));
+    await(model->loadEvidence());
+    QList<QUrl> five;
+    for (int i = 0; i < 5; ++i)
+        five.append(
+            picture(QStringLiteral("shot-%1.png").arg(i), {320, 240}, QColor::fromHsv(i * 60, 200, 200)));
+    await(model->importPhotos(five));
+    QCOMPARE(model->fileCount(), 5);
+    await(model->send());
+    QVERIFY2(model->error().isEmpty(), qPrintable(model->error()));
+    QCOMPARE(model->evidenceCount(), 6);
+    QVERIFY(!model->canPick());
+    QCOMPARE(model->pickLimit(), 1);
+    QCOMPARE(model->limitsText(), QStringLiteral("每份报告最多 6 张，每张不超过 2 MB。已上传 6 张。"));
+    // More than the service takes: its refusal is the page's error, the pictures stay.
+    await(model->importPhotos({five.first()}));
+    await(model->send());
+    QCOMPARE(model->error(), QStringLiteral("每份报告最多 6 张截图，已上传 6 张。"));
+    QCOMPARE(model->fileCount(), 1);
+}
+
+void ReportDetailTest::anotherReportDropsEvidence()
+{
+    // Regression: a page given another report kept the first one's pictures, and its late answer won.
+    const auto model = detail(QStringLiteral("p-24433"));
+    model->appear();
+    QTRY_COMPARE(model->evidenceCount(), 2);
+    m_site->service->setFault(QStringLiteral("/api/pireps/p-24421/evidence"), Sample::Fault{.held = true});
+    model->setReportId(QStringLiteral("p-24421"));
+    QCOMPARE(model->evidenceCount(), 0);
+    QTRY_COMPARE(m_site->service->requestsTo("/api/pireps/p-24421/evidence").size(), 1);
+    model->setReportId(QStringLiteral("p-24330"));
+    QTRY_COMPARE(model->evidenceCount(), 2);
+    m_site->service->release();
+    QTest::qWait(100);
+    QCOMPARE(model->evidenceCount(), 2);
+    QCOMPARE(model->evidence()->records().first().path.section(QLatin1Char('/'), 3, 3),
+             QStringLiteral("p-24330"));
 }
 
 void ReportDetailTest::reportIdIsOneSegment()
