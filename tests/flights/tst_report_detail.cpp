@@ -42,6 +42,7 @@ private Q_SLOTS:
     void pictureFailures();
     void pictureOfNewPathClearsOld();
     void latestCardUsesFiledPlan();
+    void latestPlaceholderStates();
 
 private:
     QUrl picture(const QString &name, QSize size, QColor color);
@@ -569,6 +570,29 @@ void ReportDetailTest::latestCardUsesFiledPlan()
     QVERIFY(filed && flown && *filed < *flown);
     QCOMPARE(card.facts()->progress, filed);
     QVERIFY(card.progressText().startsWith(QStringLiteral("估算航路进度 · ")));
+}
+
+void ReportDetailTest::latestPlaceholderStates()
+{
+    // Without a live snapshot and with the recent flights refused: the placeholder shows the failure.
+    m_site->service->setFault(QStringLiteral("/api/infinite-flight/live"), Sample::Fault{.status = 500});
+    m_site->service->setFault(QStringLiteral("/api/infinite-flight/me/flights"),
+                              Sample::Fault{.status = 503, .times = 1});
+    LatestFlightCard card;
+    card.setMemberData(m_data.get());
+    await(m_data->loadLatestFlight());
+    QVERIFY(!card.hasFlight());
+    QVERIFY(!card.loading());
+    QVERIFY(!card.failure().isEmpty());
+    // The retry shows the loader again while it runs, then the member's last recorded flight.
+    card.retry();
+    QVERIFY(card.loading());
+    QTRY_VERIFY(card.hasFlight());
+    QVERIFY(card.failure().isEmpty());
+    QCOMPARE(card.phaseTitle(), QStringLiteral("飞行已结束"));
+    QCOMPARE(card.departure(), QStringLiteral("ZGGG"));
+    QCOMPARE(card.action(), QStringLiteral("核对并提交 PIREP"));
+    QCOMPARE(card.progressText(), QStringLiteral("已到达 · 100%"));
 }
 
 QTEST_MAIN(ReportDetailTest)

@@ -5,14 +5,17 @@ import Vorna.State
 import Vorna.Portal
 import Vorna.Flights
 
-// The logbook, one report's detail, or the latest-flight card of the sample member "lichen".
+// The logbook, one report's detail, or the latest-flight card of a sample member ("lichen" unless told).
 Rectangle {
     id: screen
 
+    property string username: "lichen"
     // "logbook", "detail" or "latest".
     property string page: "logbook"
     // The report the detail shows.
     property string reportId
+    // The logbook's page: 0 the records, 1 the routes.
+    property int logbookPage: 0
     // The logbook's filter and search.
     property int filter: LogbookModel.All
     property string search
@@ -24,7 +27,7 @@ Rectangle {
     }
     SignInModel {
         appState: account
-        username: "lichen"
+        username: screen.username
         password: "fly-vornalia"
         Component.onCompleted: signIn()
     }
@@ -49,6 +52,7 @@ Rectangle {
                     Component.onCompleted: {
                         logbookPage.logbook.filter = screen.filter;
                         logbookPage.logbook.search = screen.search;
+                    logbookPage.page = screen.logbookPage;
                     }
                 }
             }
