@@ -23,6 +23,24 @@ QVariant UploadList::value(const Upload &upload, int role) const
     }
 }
 
+bool UploadList::replace(QList<Upload> files)
+{
+    if (files == records())
+        return false;
+    setRecords(std::move(files));
+    return true;
+}
+
+bool UploadList::remove(int index)
+{
+    if (index < 0 || index >= records().size())
+        return false;
+    QList<Upload> files = records();
+    files.removeAt(index);
+    setRecords(std::move(files));
+    return true;
+}
+
 PirepFormModel::PirepFormModel(QObject *parent)
     : QObject(parent)
 {
@@ -55,6 +73,17 @@ void PirepFormModel::prefill(const std::optional<RecentFlight> &flight,
         if (event)
             draft.takeEvent(*event);
     });
+}
+
+void PirepFormModel::openRoute(MemberNavigation *navigation, const PageRoute &route)
+{
+    const std::optional<FlightRoute> shown = navigation ? navigation->flightRouteAt(route) : std::nullopt;
+    if (const RecentFlightRoute *recent = shown ? std::get_if<RecentFlightRoute>(&*shown) : nullptr)
+        prefill(recent->flight, std::nullopt);
+    else if (const EventSubmissionRoute *event = shown ? std::get_if<EventSubmissionRoute>(&*shown) : nullptr)
+        prefill(std::nullopt, event->event);
+    else
+        prefill(std::nullopt, std::nullopt);
 }
 
 void PirepFormModel::changeDraft(const std::function<void(PirepDraft &)> &change)
@@ -212,10 +241,8 @@ void PirepFormModel::chooseLivery(const QString &name) { setLivery(name); }
 
 void PirepFormModel::setFiles(QList<Upload> files)
 {
-    if (files == m_files.records())
-        return;
-    m_files.setRecords(std::move(files));
-    Q_EMIT filesChanged();
+    if (m_files.replace(std::move(files)))
+        Q_EMIT filesChanged();
 }
 
 void PirepFormModel::setError(std::optional<QString> error)
@@ -228,11 +255,8 @@ void PirepFormModel::setError(std::optional<QString> error)
 
 void PirepFormModel::removeFile(int index)
 {
-    QList<Upload> files = m_files.records();
-    if (index < 0 || index >= files.size())
-        return;
-    files.removeAt(index);
-    setFiles(std::move(files));
+    if (m_files.remove(index))
+        Q_EMIT filesChanged();
 }
 
 QCoro::Task<> PirepFormModel::runOptionsCheck()

@@ -3,6 +3,7 @@
 #include "APIClient.h"
 #include "Lifetime.h"
 #include "MemberData.h"
+#include "MemberNavigation.h"
 #include "PirepDraft.h"
 #include "PirepImportModel.h"
 #include "RecordListModel.h"
@@ -25,6 +26,9 @@ public:
     enum Roles { IdRole = Qt::UserRole + 1, BytesRole };
     using RecordListModel::RecordListModel;
     QHash<int, QByteArray> roleNames() const override;
+    // Each tells whether the list changed.
+    bool replace(QList<Upload> files);
+    bool remove(int index);
 
 protected:
     QVariant value(const Upload &upload, int role) const override;
@@ -94,6 +98,8 @@ public:
 
     // The form a page opens with: empty, filled from a recent flight, or for an event's report.
     void prefill(const std::optional<RecentFlight> &flight, const std::optional<FlightEvent> &event);
+    // The form of the route the page was pushed with: from a recent flight, for an event, or empty.
+    Q_INVOKABLE void openRoute(MemberNavigation *navigation, const PageRoute &route);
     const PirepDraft &draft() const { return m_draft; }
 
     QString departure() const { return m_draft.departure; }

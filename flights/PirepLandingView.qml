@@ -1,56 +1,37 @@
 import QtQuick
-import QtQuick.Controls
-import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
+import Vorna.Flights
 
-// The flights tab's first page: the member's reports, and "+" that starts a new one.
-Page {
+// The flights tab's first page: the member's reports with their filter and search, and "+" that starts a
+// new one. A chosen report opens its detail above this page.
+Rectangle {
     id: landing
 
     required property AppState appState
     required property MemberData memberData
     required property MemberNavigation navigation
 
-    spacing: 14
+    color: Theme.paper
 
-    RowLayout {
-        Layout.fillWidth: true
-        spacing: 12
+    LogbookModel {
+        id: reports
 
-        Text {
-            Layout.fillWidth: true
-            text: "PIREP"
-            elide: Text.ElideRight
-            font.pixelSize: Typography.title2
-            font.weight: Font.Bold
-            color: Theme.ink
-            Accessible.role: Accessible.Heading
-            Accessible.name: text
-        }
-        GlassButton {
-            objectName: "pirep.new"
-            symbol: "plus"
-            Accessible.name: L.t("新建 PIREP")
-            onClicked: landing.navigation.startReport()
-        }
+        memberData: landing.memberData
     }
 
-    // The list of the member's reports takes this place.
-    Card {
-        padding: 24
-        spacing: 10
-
-        FormHeader {
-            title: L.t("我的飞行报告")
-            symbol: "doc.text"
-        }
-        Text {
-            Layout.fillWidth: true
-            text: L.t("你提交的报告与审核进度即将在这里列出。")
-            wrapMode: Text.Wrap
-            font.pixelSize: Typography.subheadline
-            color: Theme.muted
-        }
+    LogbookRecordsView {
+        anchors.fill: parent
+        title: "PIREP"
+        logbook: reports
+        onOpenReport: row => reports.openReport(landing.navigation, NavigationStack.FlightStack, row)
+        menu: [
+            GlassButton {
+                objectName: "pirep.new"
+                symbol: "plus"
+                Accessible.name: L.t("新建 PIREP")
+                onClicked: landing.navigation.startReport()
+            }
+        ]
     }
 }

@@ -5,6 +5,7 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
+import Vorna.Flights
 import Vorna.Portal
 
 // The member's home page on a stack of its own: the bell pushes the inbox, the profile banner its form.
@@ -24,6 +25,12 @@ StackView {
         memberData: stack.memberData
         navigation: stack.navigation
         Component.onCompleted: startRefresh()
+    }
+
+    LatestFlightModel {
+        id: latest
+
+        memberData: stack.memberData
     }
 
     Component {
@@ -210,13 +217,21 @@ StackView {
                         }
                         PressableStyle {
                             Layout.fillWidth: true
+                            visible: latest.hasFlight
                             objectName: "home.latest-flight"
+                            Accessible.role: Accessible.Button
+                            Accessible.name: latest.accessibleText
                             onClicked: dashboard.openLatestFlight()
 
-                            contentItem: StandIn {
-                                name: L.t("最近一次飞行")
-                                detail: L.t("这张卡片即将加入成员中心。")
+                            contentItem: LatestFlightCard {
+                                model: latest
+                                title: page.regular ? "" : L.t("最近一次飞行")
                             }
+                        }
+                        LatestFlightPlaceholder {
+                            visible: !latest.hasFlight
+                            model: latest
+                            title: page.regular ? "" : L.t("最近一次飞行")
                         }
                     }
                     ColumnLayout {

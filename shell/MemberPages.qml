@@ -3,6 +3,7 @@ import Vorna.Ui
 import Vorna.State
 import Vorna.Portal
 import Vorna.Community
+import Vorna.Flights
 import Vorna.Shell
 
 // Every page of the member tabs, one row each: the page and its screen's component, made by the tab's stack
@@ -26,10 +27,7 @@ PageTable {
     PageRow {
         page: ShellPage.Flights
 
-        StandInPage {
-            name: L.t("飞行报告")
-            symbol: "doc.text"
-        }
+        PirepLandingView {}
     }
     PageRow {
         page: ShellPage.Live
@@ -79,17 +77,27 @@ PageTable {
     PageRow {
         page: ShellPage.ReportDetail
 
-        StandInPage {
-            name: L.t("报告详情")
-            symbol: "doc.text"
+        PirepDetailView {
+            id: detailPage
+
+            required property MemberNavigation navigation
+            required property pageRoute route
+
+            Component.onCompleted: detailPage.model.openRoute(detailPage.navigation, detailPage.route)
+            onClose: detailPage.navigation.pop(detailPage.route.stack)
         }
     }
     PageRow {
         page: ShellPage.ReportForm
 
-        StandInPage {
-            name: L.t("提交飞行报告")
-            symbol: "doc.text"
+        PirepFormView {
+            id: formPage
+
+            required property MemberNavigation navigation
+            required property pageRoute route
+
+            Component.onCompleted: formPage.model.openRoute(formPage.navigation, formPage.route)
+            onClose: formPage.navigation.pop(formPage.route.stack)
         }
     }
     PageRow {

@@ -14,8 +14,10 @@ size_t qHash(const FlightRoute &route, size_t seed) noexcept
                 return qHash(value.report, seed);
             else if constexpr (std::is_same_v<T, EventSubmissionRoute>)
                 return qHash(value.event, seed);
-            else
+            else if constexpr (std::is_same_v<T, RecentFlightRoute>)
                 return qHash(value.flight, seed);
+            else
+                return seed;
         },
         route);
 }
@@ -142,7 +144,8 @@ namespace {
 
 ShellPage pageOf(const FlightRoute &route)
 {
-    // A report opens its detail; an event and a recent flight open the form filled from them.
+    // A report opens its detail; an event and a recent flight open the form filled from them, "+" an
+    // empty one.
     return std::holds_alternative<ReportRoute>(route) ? ShellPage::ReportDetail : ShellPage::ReportForm;
 }
 
@@ -319,6 +322,26 @@ void MemberNavigation::pop(NavigationStack stack)
 }
 
 void MemberNavigation::back() { pop(stackOf(m_selected)); }
+
+void MemberNavigation::startReport()
+{
+    // A second press before the form shows opens no second form.
+    if (!m_flightPath.isEmpty() && std::holds_alternative<NewReportRoute>(m_flightPath.last()))
+        return;
+    m_flightPath.append(NewReportRoute{});
+    Q_EMIT flightPathChanged();
+}
+
+void MemberNavigation::pushReport(NavigationStack stack, const Pirep &report)
+{
+    if (stack == NavigationStack::FlightStack) {
+        m_flightPath.append(ReportRoute{report});
+        Q_EMIT flightPathChanged();
+    } else if (stack == NavigationStack::LogbookStack) {
+        m_logbookPath.append(ReportRoute{report});
+        Q_EMIT logbookPathChanged();
+    }
+}
 
 void MemberNavigation::pushLeaderboard()
 {

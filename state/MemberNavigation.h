@@ -99,7 +99,12 @@ struct RecentFlightRoute
     RecentFlight flight;
     bool operator==(const RecentFlightRoute &) const = default;
 };
-using FlightRoute = std::variant<ReportRoute, EventSubmissionRoute, RecentFlightRoute>;
+// The empty report form of the flights tab's "+".
+struct NewReportRoute
+{
+    bool operator==(const NewReportRoute &) const = default;
+};
+using FlightRoute = std::variant<ReportRoute, EventSubmissionRoute, RecentFlightRoute, NewReportRoute>;
 size_t qHash(const FlightRoute &route, size_t seed = 0) noexcept;
 
 enum class LegalDocument { Terms, Privacy };
@@ -212,6 +217,10 @@ public:
     Q_INVOKABLE void back();
     // The account tab's leaderboard row: the leaderboard on top of the account stack.
     Q_INVOKABLE void pushLeaderboard();
+    // The flights tab's "+": an empty report form on top of the flights stack, a fresh one each time.
+    Q_INVOKABLE void startReport();
+    // A report's detail on top of the flights or the logbook stack, from a row of its list.
+    void pushReport(NavigationStack stack, const Pirep &report);
 
     // Requests: each replaces the whole path it sets.
     void openReport(const Pirep &report);

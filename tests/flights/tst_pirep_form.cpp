@@ -3,6 +3,8 @@
 #include "PirepFormModel.h"
 #include "PirepImportModel.h"
 
+#include "ImageTestSupport.h"
+#include "Installed.h"
 #include "MemberTestSupport.h"
 
 #include <QBuffer>
@@ -28,6 +30,7 @@ private Q_SLOTS:
     void invalidDraftSendsNothing();
     void closedFormStillRefreshesReports();
     void draftRules();
+    void opensWithItsRoute();
     void multiplierCheck();
     void staleMultiplierAnswerDropped();
     void screenshots();
@@ -91,12 +94,8 @@ QList<FormPart> PirepFormTest::sentParts(const Sample::Service &service)
 std::unique_ptr<CatalogPickerModel> PirepFormTest::picker(CatalogPickerModel::Kind kind,
                                                           const QString &aircraft)
 {
-    if (!m_images) {
-        AircraftImageService::Options options;
-        options.origin = m_site->service->origin();
-        options.trustedCertificates = {Sample::Service::certificate()};
-        m_images = std::make_unique<AircraftImageService>(options);
-    }
+    if (!m_images)
+        m_images = pictureService(*m_site->service);
     auto model = std::make_unique<CatalogPickerModel>();
     model->setImageService(m_images.get());
     model->setClient(m_app->api());
@@ -318,6 +317,47 @@ void PirepFormTest::draftRules()
     QVERIFY(m_form->canPickLivery());
     m_form->chooseLivery(QStringLiteral("Air China"));
     QCOMPARE(m_form->livery(), QStringLiteral("Air China"));
+}
+
+void PirepFormTest::opensWithItsRoute()
+{
+    FlightActivityNavigation ownFlight(nullptr);
+    const Installed<FlightActivityNavigation> installed(ownFlight);
+    MemberNavigation navigation;
+    RecentFlight flight;
+    flight.id = QStringLiteral("f-1");
+    flight.origin = QStringLiteral("RJTT");
+    flight.destination = QStringLiteral("ZSPD");
+    flight.totalTimeMinutes = 171.6;
+    FlightEvent event;
+    event.departureCode = QStringLiteral("ZSSS");
+    event.arrivalCode = QStringLiteral("RJTT");
+    event.aircraft = QStringLiteral("Boeing 787-9");
+    event.livery = QStringLiteral("China Eastern");
+    navigation.setFlightPath({RecentFlightRoute{flight}, EventSubmissionRoute{event}, NewReportRoute{}});
+
+    const auto opened = [&](int index) {
+        auto form = std::make_unique<PirepFormModel>();
+        form->openRoute(&navigation, navigation.routeAt(NavigationStack::FlightStack, index));
+        return form;
+    };
+    const auto fromFlight = opened(0);
+    QCOMPARE(fromFlight->departure(), QStringLiteral("RJTT"));
+    QCOMPARE(fromFlight->hours(), QStringLiteral("2"));
+    QCOMPARE(fromFlight->minutes(), QStringLiteral("52"));
+    QCOMPARE(fromFlight->draft().sourceFlightId, QStringLiteral("f-1"));
+    const auto forEvent = opened(1);
+    QCOMPARE(forEvent->aircraft(), QStringLiteral("Boeing 787-9"));
+    QVERIFY(forEvent->eventMultiplier());
+    QCOMPARE(forEvent->minutes(), QString());
+    const auto empty = opened(2);
+    QCOMPARE(empty->draft(), PirepDraft(std::nullopt));
+    // A route that no longer stands where the page was pushed fills nothing in.
+    const PageRoute stale = navigation.routeAt(NavigationStack::FlightStack, 0);
+    navigation.setFlightPath({ReportRoute{}});
+    auto gone = std::make_unique<PirepFormModel>();
+    gone->openRoute(&navigation, stale);
+    QCOMPARE(gone->departure(), QString());
 }
 
 void PirepFormTest::multiplierCheck()

@@ -1,5 +1,6 @@
 // The dashboard drawn in a window, as the member first meets it: its figures and its failure notices.
 #include "AppState.h"
+#include "ImageTestSupport.h"
 #include "Installed.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
@@ -78,6 +79,8 @@ private:
     FlightActivityNavigation m_ownFlight{nullptr};
     const Installed<FlightActivityNavigation> m_installedOwnFlight{m_ownFlight};
     std::unique_ptr<Site> m_site;
+    // The latest-flight card's pictures, from the sample service.
+    std::optional<TestSupport::InstalledPictures> m_pictures;
     std::unique_ptr<AppState> m_app;
     std::unique_ptr<MemberData> m_data;
     std::unique_ptr<MemberNavigation> m_navigation;
@@ -90,6 +93,7 @@ void DashboardViewTest::init()
 {
     m_site = std::make_unique<Site>();
     QVERIFY(m_site->started);
+    m_pictures.emplace(*m_site->service);
 }
 
 void DashboardViewTest::cleanup()
@@ -100,6 +104,7 @@ void DashboardViewTest::cleanup()
     m_data.reset();
     m_navigation.reset();
     m_app.reset();
+    m_pictures.reset();
     m_site.reset();
 }
 

@@ -1,5 +1,6 @@
 // A tab's stack of pages against its path, without a window: which pages it keeps, which it destroys and
 // which it asks its view to make.
+#include "Installed.h"
 #include "MemberNavigation.h"
 #include "PageStackModel.h"
 
@@ -53,6 +54,11 @@ private Q_SLOTS:
     void keepsThePagesWhoseRoutesStayed();
     void followsItsOwnPathOnly();
     void homeRootFollowsTheRole();
+
+private:
+    // The own-flight request main/ would install, this test's own.
+    FlightActivityNavigation m_ownFlight{nullptr};
+    const Installed<FlightActivityNavigation> m_installedOwnFlight{m_ownFlight};
 };
 
 // Regression: every change of the path made the page on top afresh, and going back rebuilt the page

@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "ClientTestSupport.h"
 #include "DashboardAnswers.h"
+#include "ImageTestSupport.h"
 #include "Installed.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
@@ -112,6 +113,8 @@ private:
     FlightActivityNavigation m_ownFlight{nullptr};
     const Installed<FlightActivityNavigation> m_installedOwnFlight{m_ownFlight};
     std::unique_ptr<Sample::Service> m_service;
+    // Aircraft pictures of the dashboard and the report pages, from the sample service.
+    std::optional<TestSupport::InstalledPictures> m_pictures;
     QTemporaryDir m_scratch;
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<QQuickWindow> m_window;
@@ -123,6 +126,7 @@ void ViewsTest::initTestCase()
 {
     m_service = std::make_unique<Sample::Service>();
     QVERIFY(m_service->start());
+    m_pictures.emplace(*m_service);
     QVERIFY(m_scratch.isValid());
     const QString certificate = m_scratch.filePath("sample.pem");
     QFile pem(certificate);

@@ -53,6 +53,7 @@ private Q_SLOTS:
     void pagesOfEachTab();
     void ownFlightRequestShowsTheMap();
     void leaderboardStandsOnTheAccountStack();
+    void reportPagesOnTheFlightStack();
     void backPopsTheSelectedTabsStack_data();
     void backPopsTheSelectedTabsStack();
     void pushedPagesReadTheirRoute();
@@ -262,6 +263,32 @@ void NavigationTest::leaderboardStandsOnTheAccountStack()
     navigation.setSelected(MemberTab::Leaderboard);
     QCOMPARE(navigation.rootPage(), ShellPage::Dashboard);
     QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
+}
+
+void NavigationTest::reportPagesOnTheFlightStack()
+{
+    MemberNavigation navigation;
+    navigation.setMember(true);
+    navigation.setSelected(MemberTab::Flights);
+    // "+" twice before the form shows opens one form.
+    navigation.startReport();
+    navigation.startReport();
+    QCOMPARE(navigation.flightPath(), QList<FlightRoute>{NewReportRoute{}});
+    QCOMPARE(navigation.stackPage(), ShellPage::ReportForm);
+    const PageRoute form = navigation.routeAt(NavigationStack::FlightStack, 0);
+    QCOMPARE(navigation.flightRouteAt(form), std::optional<FlightRoute>(NewReportRoute{}));
+    navigation.back();
+    QCOMPARE(navigation.flightDepth(), 0);
+    navigation.startReport();
+    QCOMPARE(navigation.flightDepth(), 1); // after going back, "+" opens a fresh form
+
+    // A row of the list opens its report's detail on the stack the list stands in.
+    navigation.setFlightPath({});
+    navigation.pushReport(NavigationStack::FlightStack, report("p-7"));
+    QCOMPARE(navigation.stackPage(), ShellPage::ReportDetail);
+    navigation.pushReport(NavigationStack::LogbookStack, report("p-8"));
+    QCOMPARE(navigation.logbookPath(), QList<FlightRoute>{ReportRoute{report("p-8")}});
+    QCOMPARE(navigation.flightDepth(), 1);
 }
 
 void NavigationTest::backPopsTheSelectedTabsStack_data()

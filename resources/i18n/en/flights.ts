@@ -263,5 +263,177 @@
         <source>你提交的报告与审核进度即将在这里列出。</source>
         <translation>Your reports and their review progress will be listed here.</translation>
     </message>
+    <message>
+        <source>未提供</source>
+        <translation>Not provided</translation>
+    </message>
+    <message>
+        <source>暂无可计算的航路进度</source>
+        <translation>No route progress to estimate</translation>
+    </message>
+    <message>
+        <source>估算航路进度</source>
+        <translation>Estimated route progress</translation>
+    </message>
+    <message>
+        <source>实时数据中未找到此航班</source>
+        <translation>Not found in live data</translation>
+    </message>
+    <message>
+        <source>飞行已结束</source>
+        <translation>Flight ended</translation>
+    </message>
+    <message>
+        <source> · 此航班暂未出现在实时地图；记录服务器：</source>
+        <translation> · Not on the live map yet; recorded on server: </translation>
+    </message>
+    <message>
+        <source>核对并提交 PIREP</source>
+        <translation>Review and submit PIREP</translation>
+    </message>
+    <message>
+        <source>问询</source>
+        <translation>Inquiry</translation>
+    </message>
+    <message>
+        <source>%@ 份报告</source>
+        <translation>%@ reports</translation>
+    </message>
+    <message>
+        <source>已飞过 %@ 条航线</source>
+        <translation>%@ routes flown</translation>
+    </message>
+    <message>
+        <source>实际飞行时间</source>
+        <translation>Flight time</translation>
+    </message>
+    <message>
+        <source>倍数</source>
+        <translation>Multiplier</translation>
+    </message>
+    <message>
+        <source>计入时长</source>
+        <translation>Counted time</translation>
+    </message>
+    <message>
+        <source>提交时间</source>
+        <translation>Submitted</translation>
+    </message>
+    <message>
+        <source>问询人：%@</source>
+        <translation>Asked by: %@</translation>
+    </message>
+    <message>
+        <source>请上传飞行截图作为补充证明。</source>
+        <translation>Please upload screenshots of the flight as further evidence.</translation>
+    </message>
+    <message>
+        <source>每份报告最多 6 张，每张不超过 2 MB。已上传 %@ 张。</source>
+        <translation>Up to 6 per report, each up to 2 MB. %@ uploaded.</translation>
+    </message>
+    <message>
+        <source>上传 %@ 张截图</source>
+        <translation>Upload %@ screenshots</translation>
+    </message>
+    <message>
+        <source>截图上传未被确认，请刷新后查看已上传截图。</source>
+        <translation>The upload was not confirmed. Refresh to see which screenshots arrived.</translation>
+    </message>
+    <message>
+        <source>图片暂时无法加载</source>
+        <translation>The picture cannot be loaded right now</translation>
+    </message>
+    <message>
+        <source>刷新</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>机场、机型或涂装</source>
+        <translation>Airport, aircraft or livery</translation>
+    </message>
+    <message>
+        <source>审核状态</source>
+        <translation>Review status</translation>
+    </message>
+    <message>
+        <source>暂无符合条件的报告</source>
+        <translation>No matching reports</translation>
+    </message>
+    <message>
+        <source>试试其他筛选条件，或提交新的飞行报告。</source>
+        <translation>Try another filter, or submit a new flight report.</translation>
+    </message>
+    <message>
+        <source>正在加载飞行记录</source>
+        <translation>Loading flight records</translation>
+    </message>
+    <message>
+        <source>菜单</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>记录页</source>
+        <translation>Records</translation>
+    </message>
+    <message>
+        <source>地图页</source>
+        <translation>Map</translation>
+    </message>
+    <message>
+        <source>航线地图</source>
+        <translation>Routes map</translation>
+    </message>
+    <message>
+        <source>你飞过的航线将在这张地图上显示，这一页即将加入成员中心。</source>
+        <translation>The routes you have flown will show on a map here. This page is coming to the member centre soon.</translation>
+    </message>
+    <message>
+        <source>审核结果</source>
+        <translation>Review result</translation>
+    </message>
+    <message>
+        <source>我的补充说明</source>
+        <translation>My note</translation>
+    </message>
+    <message>
+        <source>管理员问询</source>
+        <translation>Inquiry from the administrators</translation>
+    </message>
+    <message>
+        <source>已上传截图</source>
+        <translation>Uploaded screenshots</translation>
+    </message>
+    <message>
+        <source>补充飞行证据</source>
+        <translation>Add flight evidence</translation>
+    </message>
+    <message>
+        <source>选择补充截图</source>
+        <translation>Choose screenshots</translation>
+    </message>
+    <message>
+        <source>正在处理</source>
+        <translation>Working</translation>
+    </message>
+    <message>
+        <source>审核人</source>
+        <translation>Reviewer</translation>
+    </message>
+    <message>
+        <source>审核时间</source>
+        <translation>Reviewed</translation>
+    </message>
+    <message>
+        <source>截图已上传</source>
+        <translation>Screenshots uploaded</translation>
+    </message>
+    <message>
+        <source>正在读取最近一次飞行…</source>
+        <translation>Reading your latest flight…</translation>
+    </message>
+    <message>
+        <source>还没有 IF 在线飞行记录。</source>
+        <translation>No Infinite Flight online flights yet.</translation>
+    </message>
 </context>
 </TS>

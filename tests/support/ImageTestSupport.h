@@ -1,0 +1,34 @@
+#pragma once
+
+// The picture service of a screen under test, installed as main/ would install the app's own.
+#include "AircraftImageService.h"
+#include "Installed.h"
+#include "SampleService.h"
+
+#include <memory>
+#include <optional>
+
+namespace TestSupport {
+
+// The livery catalog and pictures come from the sample service, with no disk cache.
+inline std::unique_ptr<AircraftImageService> pictureService(const Sample::Service &service)
+{
+    AircraftImageService::Options options;
+    options.origin = service.origin();
+    options.trustedCertificates = {Sample::Service::certificate()};
+    return std::make_unique<AircraftImageService>(options);
+}
+
+// Makes and installs one for as long as it lives.
+struct InstalledPictures
+{
+    explicit InstalledPictures(const Sample::Service &service)
+        : service(pictureService(service))
+        , installed(*this->service)
+    {
+    }
+    std::unique_ptr<AircraftImageService> service;
+    Installed<AircraftImageService> installed;
+};
+
+} // namespace TestSupport
