@@ -12,7 +12,8 @@ Switch {
     palette.text: Theme.ink
     palette.windowText: Theme.ink
     palette.dark: Theme.accent
-    palette.midlight: Theme.sunken
+    // The off track in the muted ink, so an off switch stands out from its card in both themes.
+    palette.midlight: Theme.muted
     palette.mid: Theme.line
     Accessible.name: control.text
 

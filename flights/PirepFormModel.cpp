@@ -291,19 +291,31 @@ QCoro::Task<> PirepFormModel::runOptionsCheck()
         m_options = answer.value();
 }
 
-QCoro::Task<> PirepFormModel::importPhotos(QList<QUrl> items)
+void PirepFormModel::pickPhotos(const QList<QUrl> &items)
+{
+    QList<QUrl> selection = m_selected;
+    for (const QUrl &item : items) {
+        if (!selection.contains(item))
+            selection.append(item);
+    }
+    importPhotos(selection);
+}
+
+QCoro::Task<> PirepFormModel::importPhotos(QList<QUrl> selection)
 {
     if (m_submitting)
         co_return;
+    selection = selection.mid(0, maxPhotos);
     // The newest pick decides: an older conversion that ends later is dropped.
     m_photoRun.restart();
     const Lifetime::Guard run = m_photoRun.guard();
     const BusyGuard importing(m_importingPhotos, run, [this] { Q_EMIT stateChanged(); });
     const Outcome<QList<Upload>> converted =
-        co_await attempt(PhotoImport::load(items.mid(0, maxPhotos), PhotoImport::reportLimit));
+        co_await attempt(PhotoImport::load(selection, PhotoImport::reportLimit));
     if (!run.alive() || converted.cancelled())
         co_return;
     if (converted.ok()) {
+        m_selected = selection;
         setFiles(converted.value());
         setError(std::nullopt);
     } else {
@@ -343,6 +355,7 @@ QCoro::Task<> PirepFormModel::send()
         if (lifetime.alive()) {
             m_localFlight = answer.value().local == true;
             setFiles({});
+            m_selected.clear();
         }
         // The member's reports show the new one, wherever he looks next; a failure of this reload is the
         // member data's own.

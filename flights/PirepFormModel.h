@@ -166,9 +166,12 @@ public:
     // Which multipliers the route qualifies for; only its button asks.
     Q_INVOKABLE void checkOptions() { runOptionsCheck(); }
     QCoro::Task<> runOptionsCheck();
-    // A new pick replaces every screenshot with the conversion of the whole pick, in its order.
-    Q_INVOKABLE void pickPhotos(const QList<QUrl> &items) { importPhotos(items); }
-    QCoro::Task<> importPhotos(QList<QUrl> items);
+    // Pictures picked in the file dialog join the selection (at most six, each once), and the screenshots
+    // become the conversion of the whole selection, in its order. A pick that fails leaves both as they were.
+    Q_INVOKABLE void pickPhotos(const QList<QUrl> &items);
+    // The screenshots of a whole selection.
+    QCoro::Task<> importPhotos(QList<QUrl> selection);
+    const QList<QUrl> &selected() const { return m_selected; }
     Q_INVOKABLE void removeFile(int index);
     // Sends the report (after the member confirmed it).
     Q_INVOKABLE void submit() { send(); }
@@ -197,6 +200,9 @@ private:
     std::optional<MultiplierOptions> m_options;
     std::optional<QString> m_optionsError;
     bool m_checkingOptions = false;
+    // The pictures picked so far: a removed thumbnail's picture stays picked, as in a photo picker, and comes
+    // back with the next pick.
+    QList<QUrl> m_selected;
     UploadList m_files;
     std::optional<QString> m_error;
     bool m_importingPhotos = false;

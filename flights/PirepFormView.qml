@@ -1,5 +1,6 @@
 pragma ComponentBehavior: Bound
 
+import QtCore
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Dialogs
@@ -495,8 +496,10 @@ Rectangle {
     FileDialog {
         id: photoDialog
 
+        objectName: "pirep.photoDialog"
         title: L.t("选择飞行截图")
         fileMode: FileDialog.OpenFiles
+        currentFolder: StandardPaths.writableLocation(StandardPaths.PicturesLocation)
         nameFilters: form.photoFilters
         onAccepted: form.pickPhotos(selectedFiles)
     }

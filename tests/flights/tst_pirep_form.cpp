@@ -8,6 +8,10 @@
 #include "MemberTestSupport.h"
 
 #include <QBuffer>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -34,6 +38,8 @@ private Q_SLOTS:
     void multiplierCheck();
     void staleMultiplierAnswerDropped();
     void screenshots();
+    void picksAddToTheSelection();
+    void photoDialogOpens();
     void importPicker();
     void catalogNames();
     void catalogPicker();
@@ -473,6 +479,68 @@ void PirepFormTest::screenshots()
     QCOMPARE(QImage::fromData(m_form->files()->records().first().data).size(), QSize(300, 200));
     m_form->removeFile(5);
     QCOMPARE(m_form->fileCount(), 1);
+}
+
+void PirepFormTest::picksAddToTheSelection()
+{
+    const QUrl first = picture("one.png", {640, 360}, Qt::red);
+    const QUrl second = picture("two.png", {320, 200}, Qt::blue);
+    const QUrl third = picture("three.png", {200, 200}, Qt::green);
+    const auto sizes = [this] {
+        QList<QSize> shown;
+        for (const Upload &upload : m_form->files()->records())
+            shown.append(QImage::fromData(upload.data).size());
+        return shown;
+    };
+    // Regression: each pick of the file dialog replaced every screenshot, so only one could be sent from a
+    // dialog that picks one file at a time.
+    m_form->pickPhotos({first});
+    QTRY_COMPARE(m_form->fileCount(), 1);
+    m_form->pickPhotos({second, first});
+    QTRY_COMPARE(m_form->fileCount(), 2);
+    QCOMPARE(sizes(), (QList<QSize>{{640, 360}, {320, 200}}));
+    // A removed thumbnail's picture stays picked and comes back with the next pick.
+    m_form->removeFile(0);
+    QCOMPARE(sizes(), (QList<QSize>{{320, 200}}));
+    m_form->pickPhotos({third});
+    QTRY_COMPARE(m_form->fileCount(), 3);
+    QCOMPARE(sizes(), (QList<QSize>{{640, 360}, {320, 200}, {200, 200}}));
+    // A picture that cannot be read is not kept: the next pick does not fail for it.
+    const QUrl broken = QUrl::fromLocalFile(m_folder.filePath("broken.jpg"));
+    QFile(broken.toLocalFile()).open(QIODevice::WriteOnly);
+    m_form->pickPhotos({broken});
+    QTRY_VERIFY(!m_form->error().isEmpty());
+    QTRY_VERIFY(!m_form->busy());
+    QCOMPARE(m_form->selected().size(), 3);
+    m_form->pickPhotos({third});
+    QTRY_VERIFY(m_form->error().isEmpty());
+    QCOMPARE(m_form->fileCount(), 3);
+}
+
+// Regression: without the folder-list module the file dialog failed to load and the app crashed on
+// "选择飞行截图".
+void PirepFormTest::photoDialogOpens()
+{
+    const InstalledPictures pictures(*m_site->service);
+    QQmlEngine engine;
+    engine.addImportPath("qrc:/qt/qml");
+    QQmlComponent component(&engine, QUrl("qrc:/qt/qml/Vorna/Flights/PirepFormView.qml"));
+    QVERIFY2(component.isReady(), qPrintable(component.errorString()));
+    QQuickWindow window;
+    window.resize(1100, 720);
+    window.show();
+    // In the window from the start, so the dialog finds the window it belongs to.
+    std::unique_ptr<QObject> view(component.beginCreate(engine.rootContext()));
+    QVERIFY(view);
+    component.setInitialProperties(view.get(), {{"appState", QVariant::fromValue(m_app.get())},
+                                                {"memberData", QVariant::fromValue(m_data.get())}});
+    qobject_cast<QQuickItem *>(view.get())->setParentItem(window.contentItem());
+    component.completeCreate();
+    QObject *dialog = view->findChild<QObject *>("pirep.photoDialog");
+    QVERIFY(dialog);
+    QVERIFY(QMetaObject::invokeMethod(dialog, "open"));
+    QTRY_VERIFY(dialog->property("visible").toBool());
+    QVERIFY(dialog->property("nameFilters").toStringList().first().contains("*.png"));
 }
 
 void PirepFormTest::importPicker()
