@@ -15,8 +15,19 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
+
+// Counts of a faulty or hostile answer may add up beyond 64 bits: they stop at the largest (or smallest)
+// count instead.
+qint64 saturatedSum(qint64 a, qint64 b)
+{
+    qint64 sum = 0;
+    if (qAddOverflow(a, b, &sum))
+        return a > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+    return sum;
+}
 
 // Greater value first, equal values by the name in the order people expect in their language (letter
 // case ignored, digit runs compared as numbers: 9 before 10); a stable sort keeps the answer's order for
@@ -344,16 +355,17 @@ QList<FleetTotal> LeaderboardModel::combined(const QList<FleetTotal> &rows)
             continue;
         }
         FleetTotal &stored = merged[*found];
-        stored.flights = stored.flights.value_or(0) + row.flights.value_or(0);
+        stored.flights = saturatedSum(stored.flights.value_or(0), row.flights.value_or(0));
         stored.minutes = stored.minutes.value_or(0) + row.minutes.value_or(0);
-        stored.landings = stored.landings.value_or(0) + row.landings.value_or(0);
+        stored.landings = saturatedSum(stored.landings.value_or(0), row.landings.value_or(0));
     }
     return merged;
 }
 
 QString LeaderboardModel::cleanedName(const QString &name)
 {
-    static const QRegularExpression ending(QStringLiteral("(admin|dev)$"),
+    // "\\z": the very end; "$" also matched before a final line feed.
+    static const QRegularExpression ending(QStringLiteral("(admin|dev)\\z"),
                                            QRegularExpression::CaseInsensitiveOption);
     const QString cleaned = Text::trimmedHorizontally(name).remove(ending);
     return cleaned.isEmpty() ? name : cleaned;
@@ -371,7 +383,8 @@ QList<Reviewer> LeaderboardModel::people(const QList<ReviewerTotal> &rows, bool 
             found = seen.insert(key, reviewers.size());
             reviewers.append({key, cleanedName(row.displayName.value_or(base)), 0});
         }
-        reviewers[*found].reviews += (recent ? row.recentReviews : row.reviews).value_or(0);
+        reviewers[*found].reviews =
+            saturatedSum(reviewers[*found].reviews, (recent ? row.recentReviews : row.reviews).value_or(0));
     }
     std::sort(reviewers.begin(), reviewers.end(), [](const Reviewer &a, const Reviewer &b) {
         return a.reviews != b.reviews ? a.reviews > b.reviews : a.key < b.key;

@@ -1,5 +1,7 @@
 #include "MacUpdater.h"
 
+#include <QRegularExpression>
+
 #include "BuildInfo.h"
 #include "Busy.h"
 #include "Installed.h"
@@ -67,7 +69,12 @@ bool MacUpdater::isTrusted(const QString &address)
     if (!url.isValid() || url.scheme() != QLatin1String("https")
         || !address.startsWith(QLatin1String("https:")))
         return false;
-    if (!url.userName().isEmpty() || !url.password().isEmpty())
+    // No user part at all, not even an empty one: QUrl drops "https://@host" and "https://:@host" to the
+    // bare host, so the authority is read on the text.
+    const QString authority = address.mid(qsizetype(std::char_traits<char>::length("https://")))
+                                  .section(QRegularExpression(QStringLiteral("[/?#]")), 0, 0);
+    if (!address.startsWith(QLatin1String("https://")) || authority.contains(u'@')
+        || !url.userName().isEmpty() || !url.password().isEmpty())
         return false;
     const QString host = url.host().toLower();
     const QString member = QLatin1String(ServiceHosts::memberHost);

@@ -131,6 +131,14 @@ void LeaderboardTest::fleetRowsMergeByCaseAndSpaces()
     QCOMPARE(merged.at(1).aircraft, QString("Boeing 787-9"));
     QVERIFY(!merged.at(1).minutes && !merged.at(1).flights && !merged.at(1).landings);
     QCOMPARE(merged.at(2).livery, QString("China Eastern\n"));
+
+    // Regression: counts that add up beyond 64 bits overflowed (undefined); they stop at the largest.
+    const qint64 most = std::numeric_limits<qint64>::max();
+    const QList<FleetTotal> huge = LeaderboardModel::combined(
+        {fleetRow("a", "", most, std::nullopt, most), fleetRow("A ", "", 1, std::nullopt, 1)});
+    QCOMPARE(huge.size(), 1);
+    QCOMPARE(huge.at(0).landings, std::optional<qint64>(most));
+    QCOMPARE(huge.at(0).flights, std::optional<qint64>(most));
 }
 
 void LeaderboardTest::reviewerNames_data()
@@ -152,6 +160,11 @@ void LeaderboardTest::reviewerNames_data()
                                             << "admin";
     QTest::newRow("nothing but the ending, spaced") << " Dev "
                                                     << " Dev ";
+    // Regression: "$" matched before a final line feed, so an ending that was not the last was cut.
+    QTest::newRow("ending before a line feed") << "pilotadmin\n"
+                                               << "pilotadmin\n";
+    QTest::newRow("only the ending before a line feed") << "dev\n"
+                                                        << "dev\n";
 }
 
 void LeaderboardTest::reviewerNames()
@@ -176,6 +189,15 @@ void LeaderboardTest::reviewersMergeAndOrder()
     QCOMPARE(
         LeaderboardModel::people(rows, true),
         (QList<Reviewer>{{"wangfang", "WangFang", 4}, {"zhaolei", "赵磊", 3}, {"mazhiyuan", "马志远", 0}}));
+
+    // Regression: review counts beyond 64 bits overflowed when merged; they stop at the largest.
+    const qint64 most = std::numeric_limits<qint64>::max();
+    const QList<Reviewer> huge =
+        LeaderboardModel::people({reviewerRow("a", std::nullopt, most, std::nullopt),
+                                  reviewerRow("aAdmin", std::nullopt, 1, std::nullopt)},
+                                 false);
+    QCOMPARE(huge.size(), 1);
+    QCOMPARE(huge.at(0).reviews, most);
 }
 
 void LeaderboardTest::boardsOfTheSampleService_data()

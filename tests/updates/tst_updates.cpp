@@ -188,6 +188,10 @@ void UpdatesTest::trustedAddresses_data()
     QTest::newRow("http") << "http://vornalia.org/v.deb" << false;
     QTest::newRow("user name") << "https://admin@vornalia.org/v.deb" << false;
     QTest::newRow("password only") << "https://:secret@vornalia.org/v.deb" << false;
+    // Regression: an empty user part was dropped by the parser and the address passed.
+    QTest::newRow("empty user part") << "https://@vornalia.org/v.deb" << false;
+    QTest::newRow("empty user and password") << "https://:@vornalia.org/v.deb" << false;
+    QTest::newRow("an at sign after the path is no user part") << "https://vornalia.org/a@b.deb" << true;
     QTest::newRow("other host") << "https://example.com/v.deb" << false;
     QTest::newRow("a sub-domain of ours") << "https://downloads.vornalia.org/v.deb" << false;
     QTest::newRow("ours as a prefix") << "https://vornalia.org.example.com/v.deb" << false;
