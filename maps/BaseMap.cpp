@@ -23,6 +23,14 @@ public:
     }
 
     bool ok() const { return m_ok; }
+    qsizetype remaining() const { return m_bytes.size() - m_at; }
+    // A count that the bytes left cannot hold, each item taking at least `bytes`, ends the reading.
+    quint64 count(quint64 value, qsizetype bytes)
+    {
+        if (value > quint64(remaining() / bytes))
+            return fail();
+        return value;
+    }
     quint32 u32()
     {
         if (m_at + 4 > m_bytes.size())
@@ -98,22 +106,24 @@ BaseMap BaseMap::decode(const QByteArray &bytes)
     if (in.u32() != 1)
         return {};
     in.skip(in.u32());
-    const quint32 layers = in.u32();
+    const quint32 layers = quint32(in.count(in.u32(), 6));
     for (quint32 l = 0; l < layers && in.ok(); ++l) {
         const quint8 detail = in.u8();
         const quint8 kind = in.u8();
         Layer &layer = detail == 0 ? map.m_world : map.m_close;
         std::vector<Shape> &shapes = kind == 0 ? layer.land : layer.borders;
-        const quint32 rings = in.u32();
+        const quint32 rings = quint32(in.count(in.u32(), 1));
         for (quint32 r = 0; r < rings && in.ok(); ++r) {
-            const quint64 count = in.varint();
+            // Every point takes two bytes at least.
+            const quint64 count = in.count(in.varint(), 2);
             QPolygonF points;
-            points.reserve(qsizetype(std::min<quint64>(count, 1 << 20)));
+            points.reserve(qsizetype(count));
             qint64 x = 0;
             qint64 y = 0;
             for (quint64 i = 0; i < count && in.ok(); ++i) {
-                x += in.zigzag();
-                y += in.zigzag();
+                // A damaged file's steps may run past 64 bits: that ends the reading, it does not wrap.
+                if (qAddOverflow(x, in.zigzag(), &x) || qAddOverflow(y, in.zigzag(), &y))
+                    return {};
                 points.append(QPointF(x / quantum, y / quantum));
             }
             shapes.push_back({points, points.boundingRect()});

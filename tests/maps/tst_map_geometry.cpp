@@ -237,6 +237,28 @@ void MapGeometryTest::truncatedBaseMapIsEmpty()
     QVERIFY(!BaseMap::decode(bytes).isEmpty());
     QVERIFY(BaseMap::decode(bytes.left(bytes.size() / 2)).isEmpty());
     QVERIFY(BaseMap::decode(QByteArray("VMAP")).isEmpty());
+
+    // Regression: a damaged file whose steps run past 64 bits overflowed the running position.
+    const QByteArray largest = QByteArray::fromHex("feffffffffffffffff01"); // the step 2^63 - 1
+    QByteArray damaged = QByteArray("VMAP")
+                         + QByteArray::fromHex("01000000"
+                                               "00000000"
+                                               "01000000"
+                                               "0000"
+                                               "01000000"
+                                               "02");
+    damaged += largest + QByteArray(1, 0) + largest + QByteArray(1, 0);
+    QVERIFY(BaseMap::decode(damaged).isEmpty());
+    // A count of points the remaining bytes cannot hold ends the reading at once.
+    QVERIFY(BaseMap::decode(QByteArray("VMAP")
+                            + QByteArray::fromHex("01000000"
+                                                  "00000000"
+                                                  "01000000"
+                                                  "0000"
+                                                  "01000000"
+                                                  "ffffffff0f"
+                                                  "0000"))
+                .isEmpty());
 }
 
 QTEST_GUILESS_MAIN(MapGeometryTest)
