@@ -47,6 +47,9 @@ public:
     }
 
     QNetworkReply::NetworkError code() const { return m_code; }
+    // The member's words for a failure of the connection, by its kind: Qt's own description is English and
+    // names the whole address.
+    static QString messageFor(QNetworkReply::NetworkError code);
     const QString &description() const { return m_description; }
     const char *what() const noexcept override { return m_what.constData(); }
 

@@ -29,13 +29,14 @@ bool isRedirect(int status)
 
 TransportError timedOut()
 {
-    return TransportError(QNetworkReply::TimeoutError, L("请求超时，请检查网络连接后重试。"));
+    return TransportError(QNetworkReply::TimeoutError,
+                          TransportError::messageFor(QNetworkReply::TimeoutError));
 }
 
 TransportError cutShort()
 {
     return TransportError(QNetworkReply::RemoteHostClosedError,
-                          L("连接在回答收完之前中断，请检查网络连接后重试。"));
+                          TransportError::messageFor(QNetworkReply::RemoteHostClosedError));
 }
 
 // Qt's failures of the connection itself (refused, closed, TLS, proxy), as opposed to HTTP refusals.
@@ -180,7 +181,7 @@ QCoro::Task<HTTPAnswer> Transfers::run(HTTPRequest request, TransferRules rules)
         if (!statusValue.isValid() || isTransportFailure(error)) {
             // The code's name, not Qt's description: that names the whole address.
             failing(QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(error));
-            throw TransportError(error, reply->errorString());
+            throw TransportError(error, TransportError::messageFor(error));
         }
         const int status = statusValue.toInt();
         const QUrl url = reply->url();

@@ -34,6 +34,7 @@ private Q_SLOTS:
     void redirectsAreFollowedOnlyOnTheSite();
     void slowAndOversizeAnswers();
     void cutShortAnswerIsATransportFailure();
+    void connectionFailuresInTheMembersWords();
     void signInRemembersOnlyWhenAsked();
     void signInRefusals();
     void requestsAreLoggedWithoutSecrets();
@@ -406,6 +407,36 @@ void APIClientTest::cutShortAnswerIsATransportFailure()
     // The session is untouched: the next call is answered as usual.
     QCOMPARE(await(client->decode<UserResponse>(client->makeRequest("/api/me", "GET"))).user.username,
              QString("lichen"));
+}
+
+// Regression: a refused connection or a failed TLS handshake showed Qt's English text in every language.
+void APIClientTest::connectionFailuresInTheMembersWords()
+{
+    // A port nothing listens on: the sample service's, once it has gone.
+    const QUrl gone = service().origin();
+    m_site.reset();
+    APIClient refused(gone, std::make_shared<MemorySessionStore>(), {Sample::Service::certificate()});
+    const auto noServer =
+        thrown<TransportError>([&] { await(refused.perform(refused.makeRequest("/api/me", "GET"))); });
+    QVERIFY(noServer);
+    QCOMPARE(noServer->code(), QNetworkReply::ConnectionRefusedError);
+    QCOMPARE(noServer->description(), QString("无法连接到服务器，请检查网络连接后重试。"));
+
+    // A service whose certificate the client does not trust.
+    m_site = std::make_unique<Site>();
+    APIClient untrusting(service().origin(), std::make_shared<MemorySessionStore>());
+    const auto tls =
+        thrown<TransportError>([&] { await(untrusting.perform(untrusting.makeRequest("/api/me", "GET"))); });
+    QVERIFY(tls);
+    QCOMPARE(tls->code(), QNetworkReply::SslHandshakeFailedError);
+    QCOMPARE(tls->description(), QString("无法建立安全连接，请检查系统时间和网络环境后重试。"));
+
+    // The texts are the member's language's.
+    qputenv("LANGUAGE", "en");
+    QCOMPARE(TransportError::messageFor(QNetworkReply::ConnectionRefusedError),
+             QString("Cannot reach the server. Check your network connection and try again."));
+    QCOMPARE(TransportError::messageFor(QNetworkReply::ProxyNotFoundError),
+             QString("The connection through the proxy failed. Check the proxy settings and try again."));
 }
 
 void APIClientTest::signInRemembersOnlyWhenAsked()

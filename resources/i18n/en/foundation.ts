@@ -417,5 +417,25 @@ starts here.</translation>
         <source>退出登录</source>
         <translation>Sign Out</translation>
     </message>
+    <message>
+        <source>无法连接到服务器，请检查网络连接后重试。</source>
+        <translation>Cannot reach the server. Check your network connection and try again.</translation>
+    </message>
+    <message>
+        <source>找不到服务器，请检查网络连接或 DNS 设置后重试。</source>
+        <translation>The server cannot be found. Check your network connection or DNS settings and try again.</translation>
+    </message>
+    <message>
+        <source>无法建立安全连接，请检查系统时间和网络环境后重试。</source>
+        <translation>A secure connection could not be made. Check the system clock and your network, then try again.</translation>
+    </message>
+    <message>
+        <source>无法通过代理服务器连接，请检查代理设置后重试。</source>
+        <translation>The connection through the proxy failed. Check the proxy settings and try again.</translation>
+    </message>
+    <message>
+        <source>网络连接出现问题，请检查网络连接后重试。</source>
+        <translation>Something went wrong with the network connection. Check it and try again.</translation>
+    </message>
 </context>
 </TS>
