@@ -32,6 +32,8 @@ private Q_SLOTS:
     void answersAfterASessionChangeAreCancelled();
     void decodingIsStrict();
     void redirectsAreFollowedOnlyOnTheSite();
+    void redirectsKeepOrChangeTheMethod_data();
+    void redirectsKeepOrChangeTheMethod();
     void slowAndOversizeAnswers();
     void cutShortAnswerIsATransportFailure();
     void connectionFailuresInTheMembersWords();
@@ -349,6 +351,52 @@ void APIClientTest::redirectsAreFollowedOnlyOnTheSite()
     QCOMPARE(loop->code(), QNetworkReply::TooManyRedirectsError);
     QCOMPARE(loop->description(), QString("重定向次数过多。"));
     QCOMPARE(service().requestsTo("/api/loop").size(), 17);
+}
+
+void APIClientTest::redirectsKeepOrChangeTheMethod_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("method");
+    QTest::addColumn<QByteArray>("followedWith");
+    // 301 and 302 turn a write into a read, as browsers do; 307 and 308 repeat it with its body.
+    QTest::newRow("301 after a write") << 301 << QByteArray("POST") << QByteArray("GET");
+    QTest::newRow("302 after a write") << 302 << QByteArray("POST") << QByteArray("GET");
+    QTest::newRow("307 after a write") << 307 << QByteArray("POST") << QByteArray("POST");
+    QTest::newRow("308 after a write") << 308 << QByteArray("POST") << QByteArray("POST");
+    QTest::newRow("301 after a read") << 301 << QByteArray("GET") << QByteArray("GET");
+    QTest::newRow("307 after a read") << 307 << QByteArray("GET") << QByteArray("GET");
+}
+
+void APIClientTest::redirectsKeepOrChangeTheMethod()
+{
+    QFETCH(int, status);
+    QFETCH(QByteArray, method);
+    QFETCH(QByteArray, followedWith);
+    const auto client = m_site->client();
+    await(client->login("lichen", "fly-vornalia", false));
+    service().route(method, "/api/moved", [status](Sample::Service &, const Request &) {
+        return Reply::redirect("/api/target", status);
+    });
+    for (const QByteArray &verb : {QByteArray("GET"), QByteArray("POST")}) {
+        service().route(verb, "/api/target", [](Sample::Service &, const Request &) {
+            return Reply::json(QJsonObject{{"ok", true}});
+        });
+    }
+    APIRequest request = client->makeRequest("/api/moved", method);
+    if (method == "POST")
+        request.setJsonBody(QJsonObject{{"ids", QJsonArray{"n-1"}}});
+    await(client->perform(request));
+
+    const Request followed = service().requestsTo("/api/target").constLast();
+    QCOMPARE(followed.method, followedWith);
+    if (followedWith == "POST") {
+        QCOMPARE(followed.json().toObject(), (QJsonObject{{"ids", QJsonArray{"n-1"}}}));
+        QCOMPARE(followed.header("Content-Type"), QByteArray("application/json"));
+    } else {
+        QVERIFY(followed.body.isEmpty());
+    }
+    // The session went along either way.
+    QVERIFY(followed.cookies.contains(Sample::Service::sessionCookie));
 }
 
 void APIClientTest::slowAndOversizeAnswers()
