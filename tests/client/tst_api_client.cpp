@@ -36,6 +36,7 @@ private Q_SLOTS:
     void redirectsKeepOrChangeTheMethod();
     void slowAndOversizeAnswers();
     void cutShortAnswerIsATransportFailure();
+    void compressedAnswersAreRead();
     void connectionFailuresInTheMembersWords();
     void signInRemembersOnlyWhenAsked();
     void signInRefusals();
@@ -455,6 +456,38 @@ void APIClientTest::cutShortAnswerIsATransportFailure()
     // The session is untouched: the next call is answered as usual.
     QCOMPARE(await(client->decode<UserResponse>(client->makeRequest("/api/me", "GET"))).user.username,
              QString("lichen"));
+}
+
+// Regression: a compressed answer cut short was unpacked as far as it went and taken as whole.
+void APIClientTest::compressedAnswersAreRead()
+{
+    const auto client = m_site->client();
+    await(client->login("lichen", "fly-vornalia", false));
+    await(client->perform(client->makeRequest("/api/me", "GET")));
+    QCOMPARE(service().requestsTo("/api/me").constLast().header("Accept-Encoding"), QByteArray("identity"));
+
+    // A service that compresses all the same gives an answer we cannot use, whole or cut short, and never
+    // half an answer read as a whole one.
+    const QByteArray json = QJsonDocument(QJsonObject{{"user", QJsonObject{{"id", "u-1001"},
+                                                                           {"username", "lichen"},
+                                                                           {"name", QString(400, u'李')},
+                                                                           {"role", "member"}}}})
+                                .toJson(QJsonDocument::Compact);
+    const QByteArray deflated = qCompress(json).mid(4); // the zlib stream without Qt's length prefix
+    service().setFault("/api/me",
+                       {.rawJson = deflated, .headers = {{"Content-Encoding", "deflate"}}, .times = 1});
+    const auto whole =
+        thrown<APIError>([&] { await(client->decode<UserResponse>(client->makeRequest("/api/me", "GET"))); });
+    QVERIFY(whole);
+    QCOMPARE(whole->status(), 502);
+    service().setFault("/api/me", {.cutAfter = deflated.size() / 2,
+                                   .rawJson = deflated,
+                                   .headers = {{"Content-Encoding", "deflate"}},
+                                   .times = 1});
+    const auto cut =
+        thrown<TransportError>([&] { await(client->perform(client->makeRequest("/api/me", "GET"))); });
+    QVERIFY(cut);
+    QCOMPARE(cut->code(), QNetworkReply::RemoteHostClosedError);
 }
 
 // Regression: a refused connection or a failed TLS handshake showed Qt's English text in every language.
