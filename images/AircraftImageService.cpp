@@ -20,6 +20,8 @@
 
 #include <QCoro/QCoroFuture>
 
+#include <variant>
+
 #include <algorithm>
 #include <cmath>
 
@@ -197,8 +199,19 @@ QCoro::Task<AircraftCatalog> AircraftImageService::catalog()
 QCoro::Task<AircraftCatalog> AircraftImageService::fetchCatalog(quint64 epoch)
 {
     const QByteArray bytes = co_await read(QLatin1String(AircraftPhotoReference::catalogPath), false, epoch);
-    AircraftCatalog decoded = AircraftCatalog::decode(bytes);
-    co_return decoded;
+    // Reading and indexing a catalog near its size limit takes most of a second: not on the main thread.
+    // The worker hands back the failure's text rather than the exception, which Qt would wrap.
+    const auto decode = [](const QByteArray &bytes) -> std::variant<AircraftCatalog, QString> {
+        try {
+            return AircraftCatalog::decode(bytes);
+        } catch (const DecodeError &error) {
+            return QString::fromUtf8(error.what());
+        }
+    };
+    std::variant<AircraftCatalog, QString> decoded = co_await QtConcurrent::run(decode, bytes);
+    if (const QString *failure = std::get_if<QString>(&decoded))
+        throw DecodeError(*failure);
+    co_return std::get<AircraftCatalog>(std::move(decoded));
 }
 
 QCoro::Task<QImage> AircraftImageService::image(AircraftPhotoReference reference, int maxPixel)
