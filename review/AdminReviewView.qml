@@ -26,6 +26,8 @@ Rectangle {
     Component.onCompleted: {
         reviewModel.open(view.queue, view.reportId);
         reviewModel.appear();
+        // The keyboard comes along into the page, without a ring for a click.
+        backButton.forceActiveFocus(Qt.OtherFocusReason);
     }
 
     AdminReviewModel {
@@ -56,6 +58,8 @@ Rectangle {
                 spacing: 12
 
                 GlassButton {
+                    id: backButton
+
                     objectName: "admin.review.back"
                     text: L.t("返回")
                     symbol: "chevron.left"

@@ -30,6 +30,19 @@ Item {
         });
     }
 
+    // Back to the queue, the keyboard on the report that was open.
+    function closeReview() {
+        const shownId = view.reviewPage?.reportId ?? "";
+        review.source = "";
+        for (let i = 0; i < reportList.count; ++i) {
+            const card = reportList.itemAt(i) as QueueReportCard;
+            if (card && card.reportId === shownId) {
+                card.forceActiveFocus(Qt.TabFocusReason);
+                return;
+            }
+        }
+    }
+
     Component.onCompleted: queue.appear()
 
     AdministratorModel {
@@ -226,13 +239,13 @@ Item {
         target: view.reviewPage
 
         function onClose() {
-            review.source = "";
+            view.closeReview();
         }
     }
 
     Shortcut {
         sequences: ["Esc", "Alt+Left"]
         enabled: review.item !== null
-        onActivated: review.source = ""
+        onActivated: view.closeReview()
     }
 }

@@ -69,6 +69,7 @@ private Q_SLOTS:
     void saveNeedsAVisibleReasonOrNote();
     void actionBodies_data();
     void actionBodies();
+    void memberSeesTheRejection();
     void notOkIsAFailure();
     void concurrentReviewKeepsThePageOpen();
     void idStaysOneSegment();
@@ -442,6 +443,27 @@ void ReviewTest::actionBodies()
         if (action == "multiplier")
             QCOMPARE(after->multiplierPercent, std::optional<double>(187.5));
     }
+}
+
+void ReviewTest::memberSeesTheRejection()
+{
+    signIn("wangfang");
+    const auto model = review("p-24433");
+    model->setDecision("rejected");
+    model->setReason("截图里看不到落地时间。");
+    model->save();
+    await(model->perform());
+    QCOMPARE(model->error(), QString());
+
+    const auto member = signedInApp(*m_site, "lichen");
+    const PirepResponse own =
+        await(member->api()->decode<PirepResponse>(member->api()->makeRequest("/api/pireps", "GET")));
+    const auto found = std::find_if(own.pireps.cbegin(), own.pireps.cend(),
+                                    [](const Pirep &report) { return report.id == "p-24433"; });
+    QVERIFY(found != own.pireps.cend());
+    QCOMPARE(found->status, QString("rejected"));
+    QCOMPARE(found->rejectionReason, std::optional<QString>("截图里看不到落地时间。"));
+    QCOMPARE(found->reviewerName, std::optional<QString>("王芳"));
 }
 
 void ReviewTest::notOkIsAFailure()
