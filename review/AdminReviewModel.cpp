@@ -327,6 +327,8 @@ QString AdminReviewModel::saveSymbol() const
 void AdminReviewModel::ask(const QString &action)
 {
     m_confirmAction = action;
+    // The alert's texts and buttons follow the action before it shows.
+    Q_EMIT confirmChanged();
     m_confirming = true;
     Q_EMIT confirmChanged();
 }

@@ -389,6 +389,7 @@ Rectangle {
 
                 BorderedButton {
                     objectName: "admin.review.delete"
+                    destructive: true
                     text: L.t("永久删除这份 PIREP")
                     onClicked: reviewModel.ask("delete")
                 }
@@ -459,7 +460,8 @@ Rectangle {
         shown: reviewModel.confirming
         title: reviewModel.confirmTitle
         message: reviewModel.confirmMessage
-        defaultButton: confirmButton
+        // Return never deletes: for a deletion it is the cancel button's.
+        defaultButton: reviewModel.confirmDestroys ? cancelButton : confirmButton
         onClosed: reviewModel.confirming = false
 
         BorderedButton {
@@ -467,6 +469,7 @@ Rectangle {
 
             objectName: "admin.review.confirm"
             prominent: true
+            destructive: reviewModel.confirmDestroys
             text: reviewModel.confirmButton
             onClicked: {
                 reviewModel.confirming = false;
@@ -474,6 +477,8 @@ Rectangle {
             }
         }
         BorderedButton {
+            id: cancelButton
+
             text: L.t("取消")
             onClicked: reviewModel.confirming = false
         }

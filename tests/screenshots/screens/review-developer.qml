@@ -7,5 +7,5 @@ ReviewWindow {
     filter: "rejected"
     reportId: "p-24300"
     // Tab to the deletion, which scrolls the page there.
-    typed: ["\t\t\t\t\t\t\t\t\t\t"]
+    typed: ["\t\t\t\t\t\t\t\t\t"]
 }

@@ -6,5 +6,5 @@ ReviewWindow {
     decision: "rejected"
     text: "截图中看不到落地时间，请重新提交。"
     // Tab to the reason, which scrolls the page there.
-    typed: ["\t\t\t\t\t"]
+    typed: ["\t\t\t\t"]
 }
