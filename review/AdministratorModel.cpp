@@ -252,8 +252,9 @@ QCoro::Task<> AdministratorModel::load()
 
 QCoro::Task<> AdministratorModel::loadAvatar()
 {
-    if (!m_app || m_app->hasAvatar())
+    if (!m_app || m_app->hasAvatar() || m_avatarLoading)
         co_return;
+    const BusyGuard loading(m_avatarLoading, m_lifetime.guard());
     // A profile that cannot be read leaves the header as it is.
     co_await attempt(m_app->refreshProfile());
 }

@@ -107,7 +107,8 @@ public:
     // The report of a row's id, for the review page it opens.
     std::optional<Pirep> report(const QString &id) const;
 
-    // The page showed: the list and the staff member's avatar together.
+    // The page showed, first or again (back from a review, back on its tab): the list and the staff
+    // member's avatar together; a load that runs is not started twice.
     Q_INVOKABLE void appear();
     // The refresh button and the retry.
     Q_INVOKABLE void refresh() { load(); }
@@ -129,5 +130,6 @@ private:
     QueueList m_rows;
     std::optional<QString> m_error;
     bool m_loading = false;
+    bool m_avatarLoading = false;
     Lifetime m_lifetime; // last: ends first
 };

@@ -57,6 +57,11 @@ Item {
         anchors.fill: parent
         spacing: 14
         visible: review.item === null
+        // Shown again (back from a review, back on its tab): everything is fetched again.
+        onVisibleChanged: {
+            if (page.visible)
+                queue.appear();
+        }
 
         RowLayout {
             Layout.fillWidth: true

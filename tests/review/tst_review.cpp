@@ -61,6 +61,7 @@ private Q_SLOTS:
     void queueSearch();
     void staffHeader_data();
     void staffHeader();
+    void showingAgainLoadsAgainOnce();
     void failedReloadKeepsTheRows();
     void membersAreRefused();
     void decisionDefaults_data();
@@ -222,6 +223,22 @@ void ReviewTest::staffHeader()
     signIn(username);
     QCOMPARE(m_queue->staffName(), name);
     QCOMPARE(m_queue->roleLabel(), role);
+}
+
+void ReviewTest::showingAgainLoadsAgainOnce()
+{
+    // zhaolei has no avatar: each showing asks for his profile again.
+    signIn("zhaolei");
+    m_site->service->clearRequests();
+    m_queue->appear();
+    m_queue->appear(); // shown again before the first load answered
+    QTRY_VERIFY(!m_queue->loading());
+    QTest::qWait(100); // a second request would have arrived by now
+    QCOMPARE(m_site->service->requestsTo("/api/admin/pireps").size(), 1);
+    QCOMPARE(m_site->service->requestsTo("/api/profile").size(), 1);
+    m_queue->appear();
+    QTRY_COMPARE(m_site->service->requestsTo("/api/admin/pireps").size(), 2);
+    QTRY_COMPARE(m_site->service->requestsTo("/api/profile").size(), 2);
 }
 
 void ReviewTest::failedReloadKeepsTheRows()
