@@ -4,6 +4,7 @@ import Vorna.State
 import Vorna.Portal
 import Vorna.Community
 import Vorna.Flights
+import Vorna.Review
 import Vorna.Shell
 
 // Every page of the member tabs, one row each: the page and its screen's component, made by the tab's stack
@@ -18,10 +19,8 @@ PageTable {
     PageRow {
         page: ShellPage.Workbench
 
-        StandInPage {
+        AdministratorView {
             objectName: "shell.workbench"
-            name: L.t("审核工作台")
-            symbol: "checkmark.seal"
         }
     }
     PageRow {

@@ -8,8 +8,11 @@ T.Button {
     id: control
 
     property bool prominent: false
+    // An action that cannot be undone: its title in the rejected colour, or on it when prominent.
+    property bool destructive: false
     property real radius: 7
-    readonly property color labelColor: prominent ? Theme.white : Theme.ink
+    readonly property color fill: destructive ? Theme.rejected : Theme.accent
+    readonly property color labelColor: prominent ? Theme.white : destructive ? Theme.rejected : Theme.ink
 
     implicitWidth: Math.max(implicitBackgroundWidth, implicitContentWidth + leftPadding + rightPadding)
     implicitHeight: Math.max(implicitBackgroundHeight, implicitContentHeight + topPadding + bottomPadding)
@@ -33,8 +36,8 @@ T.Button {
         implicitWidth: 44
         implicitHeight: 26
         radius: control.radius
-        color: control.prominent ? Theme.accent : Theme.surface
-        border.color: control.prominent ? Theme.accent : Theme.line
+        color: control.prominent ? control.fill : Theme.surface
+        border.color: control.prominent ? control.fill : Theme.line
         border.width: 1
 
         Rectangle {

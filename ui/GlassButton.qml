@@ -9,6 +9,8 @@ T.Button {
 
     property bool prominent: false
     property string symbol
+    // The fill of a prominent button.
+    property color tint: Theme.accent
     readonly property color labelColor: prominent ? Theme.white : Theme.glassLabel
 
     implicitWidth: Math.max(implicitBackgroundWidth, implicitContentWidth + leftPadding + rightPadding)
@@ -48,9 +50,9 @@ T.Button {
         Rectangle {
             anchors.fill: parent
             radius: height / 2
-            color: control.prominent ? Theme.accent : Theme.surface
+            color: control.prominent ? control.tint : Theme.surface
             opacity: control.prominent ? 1 : 0.72
-            border.color: control.prominent ? Theme.accent : Theme.line
+            border.color: control.prominent ? control.tint : Theme.line
             border.width: 1
         }
         // The sheen of the glass: light from above, fading by the middle.

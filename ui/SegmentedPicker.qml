@@ -9,7 +9,8 @@ import Vorna.Ui
 Rectangle {
     id: segmented
 
-    // [{title: string, value: int}], in the order shown.
+    // [{title: string, value: int, name: string (optional)}], in the order shown; a name becomes the
+    // segment's objectName.
     required property list<var> options
     // The chosen option's value.
     property int current
@@ -53,6 +54,7 @@ Rectangle {
                 readonly property SegmentedPicker picker: segment.parent?.parent as SegmentedPicker
                 readonly property bool selected: segment.picker?.current === segment.modelData.value
 
+                objectName: segment.modelData.name ?? ""
                 Layout.fillWidth: true
                 Layout.preferredWidth: 1
                 focusPolicy: Qt.StrongFocus

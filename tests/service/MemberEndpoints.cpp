@@ -534,6 +534,8 @@ void Service::addMemberRoutes()
     get("/api/admin/event-responses",
         [](MemberStore &s, Service &, Account &a, const Request &r) { return allAnswers(s, a, r); });
 
+    addReviewRoutes(*this, store);
+
     // Leaderboard and routes.
     get("/api/member/pirep-leaderboard", [](MemberStore &s, Service &, Account &, const Request &r) {
         return Reply::json(s.leaderboard(r.query.queryItemValue("period") == QLatin1String("recent")));

@@ -12,6 +12,30 @@ namespace Sample {
 
 namespace {
 
+// The steps the sample reports have been through, as the service records them.
+void seedHistory(QList<QJsonObject> &history, const QJsonObject &report)
+{
+    history.append({{"kind", "提交"},
+                    {"at", report.value("submittedAt")},
+                    {"actor", report.value("applicantUsername")},
+                    {"toStatus", "pending"}});
+    if (report.value("heldAt").toDouble() > 0)
+        history.append({{"kind", "问询"},
+                        {"at", report.value("heldAt")},
+                        {"actor", report.value("heldByName")},
+                        {"toReason", report.value("holdNote")}});
+    if (report.contains("reviewedAt")) {
+        QJsonObject step{{"kind", "审核"},
+                         {"at", report.value("reviewedAt")},
+                         {"actor", report.value("reviewerName")},
+                         {"toStatus", report.value("status")},
+                         {"toPercent", report.value("multiplierPercent")}};
+        if (report.contains("rejectionReason"))
+            step.insert("toReason", report.value("rejectionReason"));
+        history.append(step);
+    }
+}
+
 constexpr double hourMs = 3600.0 * 1000.0;
 constexpr double recentDays = 30;
 
@@ -116,6 +140,7 @@ MemberStore::MemberStore(const Service &service)
                                        report.value("submittedAt").toDouble() + 60 * i});
             }
             m_lastReportNumber = std::max(m_lastReportNumber, id.section('-', 1).toInt());
+            seedHistory(m_history[id], report);
             list.append(report);
         }
     }
@@ -407,6 +432,38 @@ QJsonArray MemberStore::recentFlights(const QString &username) const
         flights.append(flight);
     }
     return flights;
+}
+
+} // namespace Sample
+
+namespace Sample {
+
+QList<QJsonObject> MemberStore::allReports() const
+{
+    QList<QJsonObject> all;
+    for (const QList<QJsonObject> &list : m_reports)
+        all += list;
+    std::stable_sort(all.begin(), all.end(), [](const QJsonObject &a, const QJsonObject &b) {
+        return a.value("submittedAt").toDouble() > b.value("submittedAt").toDouble();
+    });
+    for (QJsonObject &report : all)
+        report = reportJson(report);
+    return all;
+}
+
+bool MemberStore::removeReport(const QString &id)
+{
+    for (QList<QJsonObject> &list : m_reports) {
+        for (qsizetype i = 0; i < list.size(); ++i) {
+            if (list.at(i).value("id").toString() == id) {
+                list.removeAt(i);
+                m_evidence.remove(id);
+                m_history.remove(id);
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 } // namespace Sample

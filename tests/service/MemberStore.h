@@ -12,6 +12,7 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace Sample {
@@ -43,6 +44,10 @@ struct FormPart
 // Parts in body order; none when the body is not form data.
 std::optional<QList<FormPart>> parseFormData(const Request &request);
 
+class MemberStore;
+// The staff's review workbench (ReviewEndpoints.cpp).
+void addReviewRoutes(Service &service, const std::shared_ptr<MemberStore> &store);
+
 class MemberStore
 {
 public:
@@ -68,6 +73,11 @@ public:
     std::optional<double> joinedAt(const QString &username) const; // seconds
     QJsonArray routes(const QString &username) const;
     QJsonObject leaderboard(bool recent) const;
+    // Staff: every report, newest submission first; a report's review history; a deletion.
+    QList<QJsonObject> allReports() const;
+    QList<QJsonObject> &history(const QString &reportId) { return m_history[reportId]; }
+    QString displayName(const QString &username) const { return m_displayNames.value(username); }
+    bool removeReport(const QString &id);
 
     // Notices, newest first; none for an account without an inbox.
     QList<QJsonObject> *notices(const QString &username);
@@ -98,6 +108,7 @@ private:
     qint64 m_startMs = 0;
     QHash<QString, QList<QJsonObject>> m_reports;
     QHash<QString, QList<StoredEvidence>> m_evidence;
+    QHash<QString, QList<QJsonObject>> m_history;
     QHash<QString, QList<QJsonObject>> m_notices;
     QHash<QString, double> m_joinedAt;
     QHash<QString, QString> m_displayNames;

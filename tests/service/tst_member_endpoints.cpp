@@ -176,6 +176,9 @@ void MemberEndpointsTest::everyCallCarriesTheSession()
         {"GET", "/api/member/event-responses"},
         {"POST", "/api/member/event-responses"},
         {"GET", "/api/admin/event-responses?eventId=ev-302"},
+        {"GET", "/api/admin/pireps"},
+        {"GET", "/api/admin/pireps/p-24421/history"},
+        {"POST", "/api/admin/pireps/p-24421/multiplier"},
         {"GET", "/api/member/pirep-leaderboard"},
         {"GET", "/api/member/routes"},
         {"GET", "/api/infinite-flight/live"},
@@ -296,6 +299,27 @@ void MemberEndpointsTest::refusalsReachTheMemberUnchanged_data()
     QTest::newRow("get: staff list for a member")
         << "lichen" << QByteArray("GET") << "/api/admin/event-responses?eventId=ev-302" << false
         << QJsonObject() << 403 << "只有管理员可以查看活动报名情况。";
+    QTest::newRow("get: review queue for a member")
+        << "lichen" << QByteArray("GET") << "/api/admin/pireps?checks=0" << false << QJsonObject() << 403
+        << "只有管理员可以审核飞行报告。";
+    QTest::newRow("json: a member's own decision")
+        << "lichen" << QByteArray("POST") << "/api/admin/pireps/p-24433/review" << false
+        << QJsonObject{{"decision", "approved"}, {"reason", ""}, {"amend", false}} << 403
+        << "只有管理员可以审核飞行报告。";
+    QTest::newRow("json: an admin's deletion")
+        << "wangfang" << QByteArray("POST") << "/api/admin/pireps/p-24433/delete" << false << QJsonObject()
+        << 403 << "只有开发者可以删除报告。";
+    QTest::newRow("json: rejection without a reason")
+        << "wangfang" << QByteArray("POST") << "/api/admin/pireps/p-24433/review" << false
+        << QJsonObject{{"decision", "rejected"}, {"reason", "  "}, {"amend", false}} << 400
+        << "请填写拒绝原因。";
+    QTest::newRow("json: amend without the review seen")
+        << "wangfang" << QByteArray("POST") << "/api/admin/pireps/p-24398/review" << false
+        << QJsonObject{{"decision", "rejected"}, {"reason", "重复提交"}, {"amend", true}} << 409
+        << "该报告已被其他管理员审核，请刷新后重试。";
+    QTest::newRow("json: inquiry on a decided report")
+        << "wangfang" << QByteArray("POST") << "/api/admin/pireps/p-24398/hold" << false
+        << QJsonObject{{"hold", true}, {"note", "补充"}} << 409 << "只有待审核的报告可以问询。";
     QTest::newRow("get: plan without a flight")
         << "lichen" << QByteArray("GET") << "/api/live-map/plan?sessionId=x" << false << QJsonObject() << 400
         << "缺少航班参数。";

@@ -94,6 +94,8 @@ private Q_SLOTS:
     void ownFlightLinkLandsOnTheMap();
     void backKeysPopOnePage_data();
     void backKeysPopOnePage();
+    void workbenchOpensAReviewAndGoesBack_data();
+    void workbenchOpensAReviewAndGoesBack();
 
 private:
     Sample::Service &service() { return *m_service; }
@@ -633,6 +635,40 @@ void ViewsTest::backKeysPopOnePage()
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(navigation->selected(), MemberTab::Account);
     QVERIFY(shown(m_portal, "account.leaderboard"));
+}
+
+void ViewsTest::workbenchOpensAReviewAndGoesBack_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+    QTest::newRow("Alt+Left") << int(Qt::Key_Left) << int(Qt::AltModifier);
+}
+
+// A staff member's home is the queue; a report opens its review over it and the back keys return to the
+// report's card, the keyboard on it.
+void ViewsTest::workbenchOpensAReviewAndGoesBack()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QVERIFY(showPortal());
+    QVERIFY(signIn("wangfang", "fly-vornalia"));
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QQuickItem *card = nullptr;
+    QTRY_VERIFY((card = shown(m_portal, "admin.report.p-24436")));
+    QTRY_VERIFY(textsShown(m_portal).contains("王芳 · 管理员"));
+    card->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_VERIFY(shown(m_portal, "admin.review.save"));
+    QVERIFY(!shown(m_portal, "admin.report.p-24436"));
+    QTRY_VERIFY(textsShown(m_portal).contains("申请人：zhouning"));
+    QCOMPARE(m_window->activeFocusItem(), shown(m_portal, "admin.review.back"));
+
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTRY_VERIFY(!shown(m_portal, "admin.review.save"));
+    QTRY_VERIFY((card = shown(m_portal, "admin.report.p-24436")));
+    QCOMPARE(m_window->activeFocusItem(), card);
 }
 
 int main(int argc, char *argv[])

@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
-import Vorna.Flights
+import Vorna.Images
 
 // A picture of the member site loaded with the member's session: the picture scaled to fit, its failure
 // label, or a loader while it comes. It fills the width it is given; its height follows the picture,

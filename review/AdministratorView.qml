@@ -1,0 +1,256 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Vorna.Ui
+import Vorna.State
+import Vorna.Review
+
+// The staff's home page: the workbench header, the two summary tiles, the filter with its counts, the
+// search and the reports of the chosen filter. A report opens its review over the queue; Escape, Alt+Left
+// or its back button return here.
+Item {
+    id: view
+
+    required property AppState appState
+    required property MemberData memberData
+    required property MemberNavigation navigation
+    readonly property AdministratorModel model: queue
+    // The review open over the queue, if any.
+    readonly property AdminReviewView reviewPage: review.item as AdminReviewView
+
+    // Opens the review of the queue's report of that id. The page is made from its file with its required
+    // properties, a fresh one for each report.
+    function openReview(reportId: string) {
+        review.setSource(Qt.resolvedUrl("AdminReviewView.qml"), {
+            appState: view.appState,
+            queue: queue,
+            reportId: reportId
+        });
+    }
+
+    // Back to the queue, the keyboard on the report that was open.
+    function closeReview() {
+        const shownId = view.reviewPage?.reportId ?? "";
+        review.source = "";
+        for (let i = 0; i < reportList.count; ++i) {
+            const card = reportList.itemAt(i) as QueueReportCard;
+            if (card && card.reportId === shownId) {
+                card.forceActiveFocus(Qt.TabFocusReason);
+                return;
+            }
+        }
+    }
+
+    Component.onCompleted: queue.appear()
+
+    AdministratorModel {
+        id: queue
+
+        appState: view.appState
+    }
+
+    Page {
+        id: page
+
+        anchors.fill: parent
+        spacing: 14
+        visible: review.item === null
+        // Shown again (back from a review, back on its tab): everything is fetched again.
+        onVisibleChanged: {
+            if (page.visible)
+                queue.appear();
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.topMargin: 4
+            Layout.bottomMargin: 4
+            spacing: 12
+
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: 6
+
+                Text {
+                    Layout.fillWidth: true
+                    text: L.t("审核工作台")
+                    font.pixelSize: 28
+                    font.weight: Font.Bold
+                    color: Theme.ink
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
+                }
+                Text {
+                    Layout.fillWidth: true
+                    objectName: "admin.staff"
+                    text: queue.staffName + " · " + queue.roleLabel
+                    font.pixelSize: Typography.subheadline
+                    color: Theme.muted
+                }
+            }
+            GlassButton {
+                objectName: "admin.refresh"
+                symbol: "arrow.clockwise"
+                enabled: !queue.loading
+                Accessible.name: L.t("刷新")
+                onClicked: queue.refresh()
+            }
+        }
+
+        FormField {
+            objectName: "admin.search"
+            Layout.fillWidth: true
+            placeholderText: L.t("成员、机场或机型")
+            text: queue.search
+            onTextEdited: queue.search = text
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 10
+
+            Repeater {
+                model: [
+                    {
+                        title: L.t("待审核"),
+                        value: queue.pendingCount,
+                        symbol: "tray",
+                        status: 0
+                    },
+                    {
+                        title: L.t("问询中"),
+                        value: queue.inquiryCount,
+                        symbol: "bubble.left.and.text.bubble.right",
+                        status: 1
+                    }
+                ]
+
+                delegate: PressableStyle {
+                    id: tile
+
+                    required property var modelData
+
+                    objectName: "admin.tile." + tile.modelData.status
+                    Layout.fillWidth: true
+                    Layout.preferredWidth: 1
+                    focusPolicy: Qt.StrongFocus
+                    Accessible.role: Accessible.Button
+                    Accessible.name: tile.modelData.title + " " + tile.modelData.value
+                    onClicked: queue.filterIndex = tile.modelData.status
+
+                    contentItem: Card {
+                        padding: 14
+                        spacing: 8
+
+                        RowLayout {
+                            spacing: 6
+
+                            Symbol {
+                                name: tile.modelData.symbol
+                                size: Typography.caption + 2
+                                color: Theme.muted
+                            }
+                            Text {
+                                text: tile.modelData.title
+                                font.pixelSize: Typography.caption
+                                color: Theme.muted
+                            }
+                        }
+                        Text {
+                            text: tile.modelData.value
+                            font.pixelSize: Typography.title2
+                            font.weight: Font.Bold
+                            color: Theme.ink
+                        }
+                    }
+                }
+            }
+        }
+
+        SegmentedPicker {
+            objectName: "admin.filter"
+            Layout.fillWidth: true
+            options: queue.filterOptions
+            current: queue.filterIndex
+            Accessible.name: L.t("审核")
+            onChosen: value => queue.filterIndex = value
+        }
+
+        ErrorNotice {
+            visible: queue.error !== ""
+            message: queue.error
+            retryable: true
+            onRetry: queue.refresh()
+        }
+
+        BrandLoader {
+            Layout.fillWidth: true
+            Layout.alignment: Qt.AlignHCenter
+            visible: queue.showsLoader
+            size: 72
+            caption: L.t("正在读取报告")
+            tile: true
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.topMargin: 4
+            visible: reportList.count > 0
+
+            Text {
+                Layout.fillWidth: true
+                text: queue.heading
+                font.pixelSize: Typography.headline
+                font.weight: Font.DemiBold
+                color: Theme.ink
+                Accessible.role: Accessible.Heading
+                Accessible.name: text
+            }
+            Text {
+                text: queue.countText
+                font.pixelSize: Typography.caption
+                color: Theme.muted
+            }
+        }
+
+        Repeater {
+            id: reportList
+
+            model: queue.reports
+
+            delegate: QueueReportCard {
+                id: card
+
+                onClicked: view.openReview(card.reportId)
+            }
+        }
+
+        EmptyState {
+            visible: queue.showsEmpty
+            symbol: "tray"
+            title: L.t("没有这一类报告")
+            description: queue.emptyDescription
+        }
+    }
+
+    Loader {
+        id: review
+
+        anchors.fill: parent
+    }
+    Connections {
+        target: view.reviewPage
+
+        function onClose() {
+            view.closeReview();
+        }
+    }
+
+    Shortcut {
+        sequences: ["Esc", "Alt+Left"]
+        enabled: review.item !== null
+        onActivated: view.closeReview()
+    }
+}

@@ -1,0 +1,764 @@
+// The staff's review workbench: the queue's filters, counts and search, the review page's defaults, the
+// bodies it posts and what the service makes of them, the system checks and the history, against the
+// sample member service.
+#include "AdminReviewModel.h"
+#include "AdministratorModel.h"
+#include "MemberTestSupport.h"
+
+#include <QJsonDocument>
+#include <QSignalSpy>
+
+using namespace TestSupport;
+
+namespace {
+
+QStringList ids(const QList<Pirep> &reports)
+{
+    QStringList found;
+    for (const Pirep &report : reports)
+        found.append(report.id);
+    return found;
+}
+
+QStringList titles(const QVariantList &options)
+{
+    QStringList found;
+    for (const QVariant &option : options)
+        found.append(option.toMap().value("title").toString());
+    return found;
+}
+
+QStringList texts(const QList<ReviewText::Line> &lines)
+{
+    QStringList found;
+    for (const ReviewText::Line &line : lines)
+        found.append(line.text);
+    return found;
+}
+
+Pirep report(const QString &status, std::optional<double> heldAt = std::nullopt)
+{
+    Pirep report;
+    report.id = QStringLiteral("p-1");
+    report.departureCode = QStringLiteral("ZBAA");
+    report.arrivalCode = QStringLiteral("ZSPD");
+    report.status = status;
+    report.heldAt = heldAt;
+    return report;
+}
+
+} // namespace
+
+class ReviewTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void queueFiltersAndCounts();
+    void queueSearch_data();
+    void queueSearch();
+    void staffHeader_data();
+    void staffHeader();
+    void showingAgainLoadsAgainOnce();
+    void failedReloadKeepsTheRows();
+    void membersAreRefused();
+    void decisionDefaults_data();
+    void decisionDefaults();
+    void countedTime();
+    void saveNeedsAVisibleReasonOrNote();
+    void actionBodies_data();
+    void actionBodies();
+    void memberSeesTheRejection();
+    void notOkIsAFailure();
+    void concurrentReviewKeepsThePageOpen();
+    void idStaysOneSegment();
+    void reviewedAtBeyondRangeIsLeftOut();
+    void deletionForDevelopersOnly_data();
+    void deletionForDevelopersOnly();
+    void routeVerdicts_data();
+    void routeVerdicts();
+    void callsignVerdicts_data();
+    void callsignVerdicts();
+    void checksFetchedWithTheList();
+    void historyRows_data();
+    void historyRows();
+    void historyOfTheSampleService();
+    void failedEvidenceFetchesNoHistory();
+
+private:
+    // The queue of a signed-in staff account, loaded; the review of one of its reports.
+    void signIn(const QString &username);
+    std::unique_ptr<AdminReviewModel> review(const QString &id);
+    QJsonObject lastBody(const QString &path) const;
+
+    std::unique_ptr<Site> m_site;
+    std::unique_ptr<AppState> m_app;
+    std::unique_ptr<AdministratorModel> m_queue;
+};
+
+void ReviewTest::init()
+{
+    qputenv("LANGUAGE", "zh_CN");
+    m_site = std::make_unique<Site>();
+    QVERIFY(m_site->started);
+}
+
+void ReviewTest::cleanup()
+{
+    m_queue.reset();
+    m_app.reset();
+    m_site.reset();
+}
+
+void ReviewTest::signIn(const QString &username)
+{
+    m_queue.reset();
+    m_app = signedInApp(*m_site, username);
+    m_queue = std::make_unique<AdministratorModel>();
+    m_queue->setAppState(m_app.get());
+    await(m_queue->load());
+}
+
+std::unique_ptr<AdminReviewModel> ReviewTest::review(const QString &id)
+{
+    auto model = std::make_unique<AdminReviewModel>();
+    model->setAppState(m_app.get());
+    model->open(m_queue.get(), id);
+    return model;
+}
+
+QJsonObject ReviewTest::lastBody(const QString &path) const
+{
+    const QList<Sample::Request> sent = m_site->service->requestsTo(path);
+    return sent.isEmpty() ? QJsonObject() : QJsonDocument::fromJson(sent.last().body).object();
+}
+
+void ReviewTest::queueFiltersAndCounts()
+{
+    signIn("wangfang");
+    QCOMPARE(m_queue->error(), QString());
+    QCOMPARE(m_site->service->requestsTo("/api/admin/pireps").size(), 1);
+    QCOMPARE(m_site->service->requestsTo("/api/admin/pireps").first().query.toString(), QString("checks=0"));
+    QCOMPARE(titles(m_queue->filterOptions()), (QStringList{"待审核 4", "问询 1", "已批准 14", "未批准 4"}));
+    QCOMPARE(m_queue->pendingCount(), QString("4"));
+    QCOMPARE(m_queue->inquiryCount(), QString("1"));
+
+    // A held pending report counts under the inquiry only; one held at 0 is simply pending.
+    QCOMPARE(ids(m_queue->visible()), (QStringList{"p-24436", "p-24433", "p-24418", "p-24412"}));
+    m_queue->setFilter("inquiry");
+    QCOMPARE(ids(m_queue->visible()), QStringList{"p-24421"});
+    QCOMPARE(m_queue->heading(), QString("问询"));
+    QCOMPARE(m_queue->countText(), QString("1 份报告"));
+
+    // A hold on a decided report does not move it out of its status.
+    Pirep approved = report("approved", 1700000000);
+    QVERIFY(AdministratorModel::belongs(approved, "approved"));
+    QVERIFY(!AdministratorModel::belongs(approved, "inquiry"));
+    QVERIFY(!AdministratorModel::belongs(report("Approved"), "approved"));
+}
+
+void ReviewTest::queueSearch_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("emptyText");
+    QTest::newRow("codes in lower case") << "pending"
+                                         << "ksfo klax" << QStringList{"p-24436"} << "";
+    QTest::newRow("codes in reverse order") << "pending"
+                                            << "klax ksfo" << QStringList{} << "请尝试其他搜索内容。";
+    QTest::newRow("the return flight") << "rejected"
+                                       << " klax ksfo\n"
+                                       << QStringList{"p-24300"} << "";
+    QTest::newRow("applicant") << "pending"
+                               << "ZHOUNING" << QStringList{"p-24436"} << "";
+    QTest::newRow("livery, in service order")
+        << "approved"
+        << "china eastern" << QStringList{"p-24290", "p-24240", "p-23950", "p-23902"} << "";
+    QTest::newRow("blanks only: the whole filter")
+        << "pending"
+        << "   " << QStringList{"p-24436", "p-24433", "p-24418", "p-24412"} << "";
+    QTest::newRow("nothing found") << "inquiry"
+                                   << "   zzz" << QStringList{} << "请尝试其他搜索内容。";
+}
+
+void ReviewTest::queueSearch()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, search);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, emptyText);
+    signIn("wangfang");
+    m_queue->setFilter(filter);
+    m_queue->setSearch(search);
+    QCOMPARE(ids(m_queue->visible()), shown);
+    QCOMPARE(m_queue->reports()->rowCount(), shown.size());
+    QCOMPARE(m_queue->showsEmpty(), shown.isEmpty());
+    if (!emptyText.isEmpty())
+        QCOMPARE(m_queue->emptyDescription(), emptyText);
+    // Counts ignore the search.
+    QCOMPARE(m_queue->pendingCount(), QString("4"));
+}
+
+void ReviewTest::staffHeader_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("role");
+    QTest::newRow("admin") << "wangfang"
+                           << "王芳"
+                           << "管理员";
+    QTest::newRow("developer") << "zhaolei"
+                               << "赵磊"
+                               << "Developer";
+}
+
+void ReviewTest::staffHeader()
+{
+    QFETCH(QString, username);
+    QFETCH(QString, name);
+    QFETCH(QString, role);
+    signIn(username);
+    QCOMPARE(m_queue->staffName(), name);
+    QCOMPARE(m_queue->roleLabel(), role);
+}
+
+void ReviewTest::showingAgainLoadsAgainOnce()
+{
+    // zhaolei has no avatar: each showing asks for his profile again.
+    signIn("zhaolei");
+    m_site->service->clearRequests();
+    m_queue->appear();
+    m_queue->appear(); // shown again before the first load answered
+    QTRY_VERIFY(!m_queue->loading());
+    QTest::qWait(100); // a second request would have arrived by now
+    QCOMPARE(m_site->service->requestsTo("/api/admin/pireps").size(), 1);
+    QCOMPARE(m_site->service->requestsTo("/api/profile").size(), 1);
+    m_queue->appear();
+    QTRY_COMPARE(m_site->service->requestsTo("/api/admin/pireps").size(), 2);
+    QTRY_COMPARE(m_site->service->requestsTo("/api/profile").size(), 2);
+}
+
+void ReviewTest::failedReloadKeepsTheRows()
+{
+    signIn("wangfang");
+    m_site->service->setFault("/api/admin/pireps", {.status = 500, .times = 1});
+    await(m_queue->load());
+    QVERIFY(!m_queue->error().isEmpty());
+    QCOMPARE(m_queue->reports()->rowCount(), 4);
+    QVERIFY(!m_queue->showsEmpty());
+    QVERIFY(!m_queue->loading());
+    await(m_queue->load());
+    QCOMPARE(m_queue->error(), QString());
+}
+
+void ReviewTest::membersAreRefused()
+{
+    signIn("lichen");
+    QCOMPARE(m_queue->error(), QString("只有管理员可以审核飞行报告。"));
+    QCOMPARE(m_queue->reports()->rowCount(), 0);
+    QVERIFY(!m_queue->showsEmpty());
+
+    // Regression: a member's tabs made the staff's home for a moment, which fetched his profile again.
+    m_site->service->clearRequests();
+    AdministratorModel passing;
+    passing.setAppState(m_app.get());
+    passing.appear();
+    QTest::qWait(200);
+    QCOMPARE(m_site->service->requestsTo("/api/admin/pireps").size(), 0);
+    QCOMPARE(m_site->service->requestsTo("/api/profile").size(), 0);
+}
+
+void ReviewTest::decisionDefaults_data()
+{
+    QTest::addColumn<Pirep>("given");
+    QTest::addColumn<QString>("decision");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("held");
+    QTest::addColumn<QString>("note");
+    QTest::addColumn<int>("multiplier");
+
+    const QStringList all{"批准", "问询", "不批准"};
+    const QStringList decided{"批准", "不批准"};
+    Pirep held = report("pending", 1);
+    held.holdNote = QStringLiteral("请补充截图");
+    held.rejectionReason = QStringLiteral("旧的原因");
+    QTest::newRow("pending") << report("pending") << "approved"
+                             << "审核结果" << all << false << "" << 0;
+    QTest::newRow("held") << held << "inquiry"
+                          << "审核结果" << all << true << "请补充截图" << 0;
+    QTest::newRow("held at 0") << report("pending", 0) << "approved"
+                               << "审核结果" << all << false << "" << 0;
+    Pirep approved = report("approved");
+    approved.multiplierPercent = 187.5;
+    QTest::newRow("approved") << approved << "approved"
+                              << "修改审核结果" << decided << false << "" << 3;
+    Pirep rejected = report("rejected", 1);
+    rejected.holdNote = QStringLiteral("不是问询");
+    rejected.multiplierPercent = 110;
+    QTest::newRow("rejected, an odd multiplier") << rejected << "rejected"
+                                                 << "修改审核结果" << decided << false << "" << -1;
+}
+
+void ReviewTest::decisionDefaults()
+{
+    QFETCH(Pirep, given);
+    QFETCH(QString, decision);
+    QFETCH(QString, title);
+    QFETCH(QStringList, options);
+    QFETCH(bool, held);
+    QFETCH(QString, note);
+    QFETCH(int, multiplier);
+    AdminReviewModel model;
+    model.setReport(given);
+    QCOMPARE(model.decision(), decision);
+    QCOMPARE(model.decisionTitle(), title);
+    QCOMPARE(titles(model.decisionOptions()), options);
+    QCOMPARE(model.held(), held);
+    QCOMPARE(model.showsHoldNote(), held);
+    QCOMPARE(model.note(), note);
+    QCOMPARE(model.reason(), given.rejectionReason.value_or(QString()));
+    QCOMPARE(model.multiplierIndex(), multiplier);
+    QCOMPARE(model.percent(), given.multiplierPercent.value_or(100));
+}
+
+void ReviewTest::countedTime()
+{
+    Pirep counted = report("pending");
+    counted.durationMinutes = 95;
+    counted.multiplierPercent = 187.5;
+    QCOMPARE(ReviewText::countedMinutes(counted), 178.0);
+    AdminReviewModel model;
+    model.setReport(counted);
+    QCOMPARE(model.flightTimeText(), QString("1 小时 35 分"));
+    QCOMPARE(model.countedText(), QString("2 小时 58 分"));
+    // The picker's choice does not change what the report counts.
+    model.setMultiplierIndex(0);
+    QCOMPARE(model.countedText(), QString("2 小时 58 分"));
+}
+
+void ReviewTest::saveNeedsAVisibleReasonOrNote()
+{
+    AdminReviewModel model;
+    model.setReport(report("pending"));
+    QVERIFY(model.canSave());
+    model.setDecision("rejected");
+    model.setReason(" \n\t");
+    QVERIFY(!model.canSave());
+    model.setReason(" 缺少截图\n");
+    QVERIFY(model.canSave());
+    model.setDecision("inquiry");
+    QVERIFY(!model.canSave());
+    model.setNote("补充");
+    QVERIFY(model.canSave());
+    QCOMPARE(model.saveSymbol(), QString("questionmark.bubble"));
+    QVERIFY(!model.saveApproves());
+}
+
+void ReviewTest::actionBodies_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QStringList>("edits"); // "decision=…", "reason=…", "note=…", "percent=<index>"
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QJsonObject>("body");
+    QTest::addColumn<QString>("filterAfter"); // where the queue shows the report afterwards
+
+    QTest::newRow("approve a pending report")
+        << "wangfang"
+        << "p-24433" << QStringList{} << "review"
+        << "/api/admin/pireps/p-24433/review"
+        << QJsonObject{{"decision", "approved"}, {"reason", ""}, {"amend", false}} << "approved";
+    // Regression: a reason typed and then left behind was stored with the approval.
+    QTest::newRow("approve after typing a reason")
+        << "wangfang"
+        << "p-24433" << QStringList{"decision=rejected", "reason=截图模糊", "decision=approved"} << "review"
+        << "/api/admin/pireps/p-24433/review"
+        << QJsonObject{{"decision", "approved"}, {"reason", ""}, {"amend", false}} << "approved";
+    QTest::newRow("reject, the reason untrimmed")
+        << "wangfang"
+        << "p-24412" << QStringList{"decision=rejected", "reason= 缺少截图\n"} << "review"
+        << "/api/admin/pireps/p-24412/review"
+        << QJsonObject{{"decision", "rejected"}, {"reason", " 缺少截图\n"}, {"amend", false}} << "rejected";
+    QTest::newRow("amend a rejection") << "zhaolei"
+                                       << "p-24300" << QStringList{"decision=approved"} << "review"
+                                       << "/api/admin/pireps/p-24300/review"
+                                       << QJsonObject{{"decision", "approved"},
+                                                      {"reason", ""},
+                                                      {"amend", true},
+                                                      {"expectedReviewedAt", 1700000000}}
+                                       << "approved";
+    QTest::newRow("inquire") << "wangfang"
+                             << "p-24433" << QStringList{"decision=inquiry", "note=请补充落地截图 "} << "hold"
+                             << "/api/admin/pireps/p-24433/hold"
+                             << QJsonObject{{"hold", true}, {"note", "请补充落地截图 "}} << "inquiry";
+    QTest::newRow("release") << "wangfang"
+                             << "p-24421" << QStringList{} << "release"
+                             << "/api/admin/pireps/p-24421/hold" << QJsonObject{{"hold", false}, {"note", ""}}
+                             << "pending";
+    QTest::newRow("multiplier") << "wangfang"
+                                << "p-24433" << QStringList{"percent=3"} << "multiplier"
+                                << "/api/admin/pireps/p-24433/multiplier" << QJsonObject{{"percent", 187.5}}
+                                << "pending";
+    QTest::newRow("delete") << "zhaolei"
+                            << "p-24418" << QStringList{} << "delete"
+                            << "/api/admin/pireps/p-24418/delete" << QJsonObject{} << "";
+}
+
+void ReviewTest::actionBodies()
+{
+    QFETCH(QString, username);
+    QFETCH(QString, id);
+    QFETCH(QStringList, edits);
+    QFETCH(QString, action);
+    QFETCH(QString, path);
+    QFETCH(QJsonObject, body);
+    QFETCH(QString, filterAfter);
+    signIn(username);
+    const auto model = review(id);
+    for (const QString &edit : std::as_const(edits)) {
+        const QString value = edit.section('=', 1);
+        if (edit.startsWith("decision="))
+            model->setDecision(value);
+        else if (edit.startsWith("reason="))
+            model->setReason(value);
+        else if (edit.startsWith("note="))
+            model->setNote(value);
+        else
+            model->setMultiplierIndex(value.toInt());
+    }
+    if (action == "review" || action == "hold")
+        model->save();
+    else
+        model->ask(action);
+    QCOMPARE(model->confirmAction(), action);
+    QVERIFY(model->confirming());
+    QCOMPARE(model->confirmTitle(), action == "delete" ? QString("永久删除报告") : QString("保存修改"));
+
+    // The page closes only once the queue has been fetched again.
+    const qsizetype loadsBefore = m_site->service->requestsTo("/api/admin/pireps").size();
+    QSignalSpy closed(model.get(), &AdminReviewModel::closed);
+    connect(model.get(), &AdminReviewModel::closed, this,
+            [&] { QCOMPARE(m_site->service->requestsTo("/api/admin/pireps").size(), loadsBefore + 1); });
+    await(model->perform());
+    QCOMPARE(model->error(), QString());
+    QCOMPARE(closed.size(), 1);
+    QCOMPARE(m_site->service->requestsTo(path).size(), 1);
+    QCOMPARE(lastBody(path), body);
+    QCOMPARE(m_site->service->requestsTo(path).first().header("Content-Type"),
+             QByteArray("application/json"));
+
+    // The service took it: the reloaded queue shows the report where the action put it.
+    const std::optional<Pirep> after = m_queue->report(id);
+    QCOMPARE(after.has_value(), !filterAfter.isEmpty());
+    if (after) {
+        QVERIFY(AdministratorModel::belongs(*after, filterAfter));
+        if (action == "multiplier")
+            QCOMPARE(after->multiplierPercent, std::optional<double>(187.5));
+    }
+}
+
+void ReviewTest::memberSeesTheRejection()
+{
+    signIn("wangfang");
+    const auto model = review("p-24433");
+    model->setDecision("rejected");
+    model->setReason("截图里看不到落地时间。");
+    model->save();
+    await(model->perform());
+    QCOMPARE(model->error(), QString());
+
+    const auto member = signedInApp(*m_site, "lichen");
+    const PirepResponse own =
+        await(member->api()->decode<PirepResponse>(member->api()->makeRequest("/api/pireps", "GET")));
+    const auto found = std::find_if(own.pireps.cbegin(), own.pireps.cend(),
+                                    [](const Pirep &report) { return report.id == "p-24433"; });
+    QVERIFY(found != own.pireps.cend());
+    QCOMPARE(found->status, QString("rejected"));
+    QCOMPARE(found->rejectionReason, std::optional<QString>("截图里看不到落地时间。"));
+    QCOMPARE(found->reviewerName, std::optional<QString>("王芳"));
+}
+
+void ReviewTest::notOkIsAFailure()
+{
+    signIn("wangfang");
+    const auto model = review("p-24433");
+    // Regression: an answer of {"ok": false} was taken for a saved decision.
+    m_site->service->setFault("/api/admin/pireps/p-24433/review", {.json = QJsonObject{{"ok", false}}});
+    QSignalSpy closed(model.get(), &AdminReviewModel::closed);
+    model->save();
+    await(model->perform());
+    QCOMPARE(model->error(), QString("服务器没有确认这项修改，请刷新后查看。"));
+    QCOMPARE(closed.size(), 0);
+    QVERIFY(!model->busy());
+    QVERIFY(model->canSave());
+}
+
+void ReviewTest::concurrentReviewKeepsThePageOpen()
+{
+    signIn("wangfang");
+    const auto mine = review("p-24398");
+    // Another reviewer amends the report first.
+    const auto theirs = review("p-24398");
+    theirs->setDecision("rejected");
+    theirs->setReason("航线不符");
+    theirs->save();
+    await(theirs->perform());
+    QCOMPARE(theirs->error(), QString());
+
+    mine->setMultiplierIndex(1);
+    mine->setDecision("rejected");
+    mine->setReason("截图不清楚");
+    mine->save();
+    QSignalSpy closed(mine.get(), &AdminReviewModel::closed);
+    await(mine->perform());
+    QCOMPARE(mine->error(), QString("该报告已被其他管理员审核，请刷新后重试。"));
+    QCOMPARE(closed.size(), 0);
+    QVERIFY(!mine->busy());
+    QCOMPARE(mine->reason(), QString("截图不清楚"));
+    QCOMPARE(mine->multiplierIndex(), 1);
+    // The other reviewer's decision stands.
+    QCOMPARE(m_queue->report("p-24398")->rejectionReason, std::optional<QString>("航线不符"));
+}
+
+void ReviewTest::idStaysOneSegment()
+{
+    signIn("zhaolei");
+    AdminReviewModel model;
+    model.setAppState(m_app.get());
+    Pirep odd = report("pending");
+    // Regression: an id with slashes could reach another report's delete.
+    odd.id = QStringLiteral("p-24418/../p-24433");
+    model.setReport(odd);
+    model.ask("delete");
+    await(model.perform());
+    // The service reads the path decoded; sent unencoded, the dots would have been resolved away.
+    QCOMPARE(m_site->service->requestsTo("/api/admin/pireps/p-24418/../p-24433/delete").size(), 1);
+    QCOMPARE(m_site->service->requestsTo("/api/admin/pireps/p-24433/delete").size(), 0);
+    QVERIFY(!model.error().isEmpty());
+    QVERIFY(m_queue->report("p-24418") && m_queue->report("p-24433"));
+    await(m_queue->load());
+    QVERIFY(m_queue->report("p-24418") && m_queue->report("p-24433"));
+}
+
+void ReviewTest::reviewedAtBeyondRangeIsLeftOut()
+{
+    AdminReviewModel model;
+    Pirep far = report("approved");
+    // Regression: converting such a time to a 64-bit integer was undefined.
+    far.reviewedAt = 1e300;
+    model.setReport(far);
+    const QJsonObject body = model.body("review");
+    QVERIFY(!body.contains("expectedReviewedAt"));
+    QCOMPARE(body.value("amend"), QJsonValue(true));
+    far.reviewedAt = -1.5;
+    model.setReport(far);
+    QCOMPARE(model.body("review").value("expectedReviewedAt"), QJsonValue(-1));
+}
+
+void ReviewTest::deletionForDevelopersOnly_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<bool>("offered");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("admin") << "wangfang" << false << "只有开发者可以删除报告。";
+    QTest::newRow("developer") << "zhaolei" << true << "";
+}
+
+void ReviewTest::deletionForDevelopersOnly()
+{
+    QFETCH(QString, username);
+    QFETCH(bool, offered);
+    QFETCH(QString, refusal);
+    signIn(username);
+    const auto model = review("p-24412");
+    QCOMPARE(model->showsDelete(), offered);
+    // The service refuses an admin's deletion too.
+    model->ask("delete");
+    QCOMPARE(model->confirmMessage(), QString("此操作会永久删除报告及附件，无法恢复。"));
+    await(model->perform());
+    QCOMPARE(model->error(), refusal);
+    QCOMPARE(m_queue->report("p-24412").has_value(), !offered);
+}
+
+void ReviewTest::routeVerdicts_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::addColumn<QString>("callsign");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("tone");
+    QTest::newRow("found, mismatch") << "found"
+                                     << "mismatch"
+                                     << QStringList{"⚠ 最近 10 次飞行里有这条航线，但呼号与该次飞行不一致"}
+                                     << int(ReviewText::Tone::Bad);
+    QTest::newRow("found, match") << "found"
+                                  << "match"
+                                  << QStringList{"✓ 最近 10 次飞行里找到这条航线", "呼号与该次飞行一致"}
+                                  << int(ReviewText::Tone::Good);
+    QTest::newRow("found, unknown") << "found"
+                                    << "unknown" << QStringList{"✓ 最近 10 次飞行里找到这条航线"}
+                                    << int(ReviewText::Tone::Good);
+    QTest::newRow("not found, match")
+        << "not_found"
+        << "match" << QStringList{"⚠ 最近 10 次飞行里没有这条航线"} << int(ReviewText::Tone::Bad);
+    QTest::newRow("empty") << ""
+                           << "match" << QStringList{"未能核对（IF 暂时不可用）"}
+                           << int(ReviewText::Tone::Neutral);
+    QTest::newRow("another case") << "Found"
+                                  << "match" << QStringList{"未能核对（IF 暂时不可用）"}
+                                  << int(ReviewText::Tone::Neutral);
+}
+
+void ReviewTest::routeVerdicts()
+{
+    QFETCH(QString, route);
+    QFETCH(QString, callsign);
+    QFETCH(QStringList, lines);
+    QFETCH(int, tone);
+    Pirep checked = report("pending");
+    checked.ifRouteCheck = route;
+    checked.ifCallsignCheck = callsign;
+    const QList<ReviewText::Line> shown = ReviewText::routeCheck(checked);
+    QCOMPARE(texts(shown), lines);
+    QCOMPARE(int(shown.first().tone), tone);
+
+    // The caption follows, and the section is not empty.
+    AdminReviewModel model;
+    model.setReport(checked);
+    QCOMPARE(texts(model.checkList()).last(), QString("上传时自动核对的结果"));
+    QVERIFY(!model.showsNoChecks());
+}
+
+void ReviewTest::callsignVerdicts_data()
+{
+    using Callsign = std::optional<QString>;
+    QTest::addColumn<Callsign>("uploaded");
+    QTest::addColumn<Callsign>("actual");
+    QTest::addColumn<Callsign>("site");
+    QTest::addColumn<QString>("verdict");
+    const Callsign none;
+    QTest::newRow("all alike once normalised")
+        << Callsign("B-207CA") << Callsign("b207ca") << Callsign("B 207CA") << "✓ 呼号统一";
+    QTest::newRow("two alike, site absent")
+        << Callsign("B-207CA") << Callsign("B207CA") << none << "无法确认";
+    QTest::newRow("two differ, site absent")
+        << Callsign("B-207CA") << Callsign("B-208CA") << none << "⚠ 呼号不统一";
+    QTest::newRow("all absent") << none << none << none << "无法确认";
+    QTest::newRow("all empty") << Callsign("") << Callsign("") << Callsign("") << "无法确认";
+    QTest::newRow("blanks count as one")
+        << Callsign("   ") << Callsign("B207CA") << Callsign("B207CA") << "⚠ 呼号不统一";
+    QTest::newRow("non-ASCII letters dropped")
+        << Callsign("B207CA航") << Callsign("B207CA") << Callsign("b207ca") << "✓ 呼号统一";
+    QTest::newRow("non-ASCII digits kept")
+        << Callsign("B２07CA") << Callsign("B207CA") << Callsign("B207CA") << "⚠ 呼号不统一";
+}
+
+void ReviewTest::callsignVerdicts()
+{
+    QFETCH(std::optional<QString>, uploaded);
+    QFETCH(std::optional<QString>, actual);
+    QFETCH(std::optional<QString>, site);
+    QFETCH(QString, verdict);
+    QCOMPARE(ReviewText::callsignVerdict({uploaded, actual, site, std::nullopt}).text, verdict);
+}
+
+void ReviewTest::checksFetchedWithTheList()
+{
+    signIn("wangfang");
+    const auto model = review("p-24436");
+    // The queue's list comes without the checks.
+    QVERIFY(!model->checked().ifRouteCheck);
+    QVERIFY(model->showsNoChecks());
+    await(model->loadChecks());
+    QCOMPARE(model->checkError(), QString());
+    QCOMPARE(m_site->service->requestsTo("/api/admin/pireps").last().query.toString(), QString());
+    QCOMPARE(texts(model->checkList()),
+             (QStringList{"上传的呼号：B-342CA", "⚠ 最近 10 次飞行里有这条航线，但呼号与该次飞行不一致",
+                          "上传时自动核对的结果", "✓ 呼号统一", "上传的呼号：B-342CA",
+                          "IF 实际呼号：b 342 ca", "网站设置的呼号：B342-CA"}));
+
+    // A failed fetch keeps what was known and offers the retry.
+    m_site->service->setFault("/api/admin/pireps", {.status = 503, .times = 1});
+    await(model->loadChecks());
+    QVERIFY(!model->checkError().isEmpty());
+    QCOMPARE(model->checked().ifRouteCheck, std::optional<QString>("found"));
+    QVERIFY(!model->showsNoChecks());
+
+    // Missing simulator callsigns say why.
+    QCOMPARE(ReviewText::missingCallsign(QString("no_flight")), QString("最近 10 次飞行里找不到这条航线"));
+    QCOMPARE(ReviewText::missingCallsign(QString("no_account")), QString("找不到对应的 IF 账号"));
+    QCOMPARE(ReviewText::missingCallsign(QString("rate_limited")), QString("请求过多，稍后刷新"));
+    QCOMPARE(ReviewText::missingCallsign(std::nullopt), QString("IF 服务暂时不可用"));
+}
+
+void ReviewTest::historyRows_data()
+{
+    QTest::addColumn<QJsonObject>("entry");
+    QTest::addColumn<QStringList>("lines"); // title, status, reason, multiplier as shown; time last
+    QTest::newRow("nothing") << QJsonObject{{"kind", QJsonValue::Null}} << QStringList{"— · 变更", "—"};
+    QTest::newRow("approval at ×1.5")
+        << QJsonObject{{"kind", "审核"}, {"actor", "王芳"}, {"toStatus", "approved"}, {"toPercent", 150}}
+        << QStringList{"王芳 · 审核", "批准", "×1.5", "—"};
+    QTest::newRow("rejection with a reason")
+        << QJsonObject{{"actor", "赵磊"}, {"toStatus", "rejected"}, {"toReason", ""}, {"toPercent", 187.5}}
+        << QStringList{"赵磊 · 变更", "不批准", "", "×1.875", "—"};
+    QTest::newRow("status outside the table")
+        << QJsonObject{{"kind", "撤回"}, {"toStatus", "withdrawn"}, {"toPercent", 100}}
+        << QStringList{"— · 撤回", "withdrawn", "×1", "—"};
+}
+
+void ReviewTest::historyRows()
+{
+    QFETCH(QJsonObject, entry);
+    QFETCH(QStringList, lines);
+    const ReviewText::HistoryRow row = ReviewText::historyRow(ReviewEntry::fromJson(entry));
+    QStringList shown{row.title};
+    for (const std::optional<QString> &line : {row.status, row.reason, row.multiplier}) {
+        if (line)
+            shown.append(*line);
+    }
+    shown.append(row.time);
+    QCOMPARE(shown, lines);
+
+    // Seconds and milliseconds are the same moment.
+    const ReviewEntry seconds = ReviewEntry::fromJson(QJsonObject{{"at", 1700000000}});
+    const ReviewEntry milliseconds = ReviewEntry::fromJson(QJsonObject{{"at", 1700000000000.0}});
+    QCOMPARE(ReviewText::historyRow(seconds).time, ReviewText::historyRow(milliseconds).time);
+    QVERIFY(ReviewText::historyRow(seconds).time != QString("—"));
+}
+
+void ReviewTest::historyOfTheSampleService()
+{
+    signIn("wangfang");
+    const auto model = review("p-24421");
+    await(model->loadRecords());
+    QCOMPARE(model->error(), QString());
+    QCOMPARE(model->evidence().size(), 1);
+    const QVariantList rows = model->historyRows();
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows.at(0).toMap().value("title").toString(), QString("lichen · 提交"));
+    QCOMPARE(rows.at(0).toMap().value("lines").toStringList(), QStringList{"待审核"});
+    QCOMPARE(rows.at(1).toMap().value("title").toString(), QString("王芳 · 问询"));
+    QCOMPARE(rows.at(1).toMap().value("lines").toStringList(),
+             QStringList{"系统没有匹配到这次飞行。请补充起飞和落地时的截图，需能看清时间和呼号。"});
+}
+
+void ReviewTest::failedEvidenceFetchesNoHistory()
+{
+    signIn("wangfang");
+    const auto model = review("p-24421");
+    m_site->service->setFault("/api/pireps/p-24421/evidence", {.status = 500, .times = 1});
+    await(model->loadRecords());
+    QVERIFY(!model->error().isEmpty());
+    QVERIFY(model->historyRows().isEmpty());
+    QCOMPARE(m_site->service->requestsTo("/api/admin/pireps/p-24421/history").size(), 0);
+    // The decision still works.
+    QVERIFY(model->canSave());
+}
+
+QTEST_MAIN(ReviewTest)
+#include "tst_review.moc"

@@ -1,0 +1,83 @@
+import QtQuick
+import Vorna.Ui
+import Vorna.State
+import Vorna.Portal
+import Vorna.Review
+
+// The review workbench of a sample staff account ("wangfang" unless told): the queue, or one report's
+// review opened from it, with a decision and its text when a screen names them.
+Rectangle {
+    id: screen
+
+    property string username: "wangfang"
+    // The report whose review opens once the queue has it; none for the queue itself.
+    property string reportId
+    // The queue's filter key and search.
+    property string filter: "pending"
+    property string search
+    // The review's decision and its reason or note, as if chosen.
+    property string decision
+    property string text
+    // Keys the harness types once the screen has settled.
+    property list<string> typed
+
+    color: Theme.paper
+
+    AppState {
+        id: account
+    }
+    SignInModel {
+        appState: account
+        username: screen.username
+        password: "fly-vornalia"
+        Component.onCompleted: signIn()
+    }
+
+    Loader {
+        anchors.fill: parent
+        active: account.gate === AppState.Ready
+        sourceComponent: Item {
+            MemberData {
+                id: sample
+
+                client: account.api
+            }
+            MemberNavigation {
+                id: navigation
+            }
+            AdministratorView {
+                id: view
+
+                property bool opened: false
+
+                anchors.fill: parent
+                appState: account
+                memberData: sample
+                navigation: navigation
+                Component.onCompleted: {
+                    view.model.filter = screen.filter;
+                    view.model.search = screen.search;
+                }
+
+                Connections {
+                    target: view.model
+
+                    function onShownChanged() {
+                        if (view.opened || screen.reportId === "" || view.model.loading || view.model.reports.rowCount() === 0)
+                            return;
+                        view.opened = true;
+                        view.openReview(screen.reportId);
+                        const page = view.reviewPage;
+                        if (page && screen.decision !== "") {
+                            page.model.decision = screen.decision;
+                            if (screen.decision === "inquiry")
+                                page.model.note = screen.text;
+                            else
+                                page.model.reason = screen.text;
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
