@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Layouts
-import Qt5Compat.GraphicalEffects
 import Vorna.Ui
 import Vorna.Images
 import Vorna.Community
@@ -61,13 +60,16 @@ ColumnLayout {
         visible: summary.showsMap
         from: model.from
         to: model.to
-        layer.enabled: true
-        layer.effect: OpacityMask {
-            maskSource: Rectangle {
-                width: summary.width
-                height: summary.mapHeight
-                radius: 14
-            }
+
+        // Rounds the map's corners to 14: a ring in the card's colour whose inner edge is the map's
+        // rounded outline (Qt 6.4 clips only to rectangles).
+        Rectangle {
+            anchors.fill: parent
+            anchors.margins: -14
+            radius: 28
+            color: "transparent"
+            border.width: 14
+            border.color: Theme.surface
         }
     }
 
