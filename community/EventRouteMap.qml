@@ -46,6 +46,16 @@ Item {
             Accessible.name: route.accessibleName
             Component.onCompleted: map.showMapRect(route.frame)
 
+            // Framed once per route: a card that is handed another event frames that one.
+            Connections {
+                target: route
+
+                function onRouteChanged() {
+                    if (route.found)
+                        map.showMapRect(route.frame);
+                }
+            }
+
             MapPolyline {
                 path: [route.fromCoordinate, route.toCoordinate]
                 geodesic: true
