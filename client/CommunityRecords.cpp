@@ -55,6 +55,12 @@ FlightEvent FlightEvent::fromJson(const QJsonValue &value)
 
 std::optional<QDateTime> FlightEvent::eventAt() const { return WireTime::parse(eventAtUtc); }
 
+bool FlightEvent::hasStarted(const QDateTime &now) const
+{
+    const std::optional<QDateTime> start = eventAt();
+    return !start || *start <= now;
+}
+
 UpcomingResponse UpcomingResponse::fromJson(const QJsonValue &value)
 {
     return {JsonFields(value).list<FlightEvent>(u"events")};

@@ -57,6 +57,9 @@ struct FlightEvent
 
     // The start time; none when the service's text is not a time we can read.
     std::optional<QDateTime> eventAt() const;
+    // Whether the start has been reached, the bound included; a start we cannot read counts as reached.
+    bool hasStarted(const QDateTime &now) const;
+    bool hasStarted() const { return hasStarted(QDateTime::currentDateTimeUtc()); }
 };
 
 struct UpcomingResponse

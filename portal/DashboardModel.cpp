@@ -199,6 +199,13 @@ void DashboardModel::openLatestFlight()
         m_navigation->openSubmission();
 }
 
+EventValue DashboardModel::eventAt(int index) const
+{
+    if (!m_data || index < 0 || index >= m_data->events().size())
+        return {};
+    return {m_data->events().at(index)};
+}
+
 void DashboardModel::openEvent(int index)
 {
     if (m_navigation && m_data && index >= 0 && index < m_data->events().size())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppState.h"
+#include "EventValue.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
 #include "RecordListModel.h"
@@ -91,6 +92,8 @@ public:
     Q_INVOKABLE void openHeldReport(int index);
     Q_INVOKABLE void openLatestFlight();
     Q_INVOKABLE void openEvent(int index);
+    // The event of a card, for its summary and answer buttons.
+    Q_INVOKABLE EventValue eventAt(int index) const;
 
 Q_SIGNALS:
     void changed();

@@ -6,6 +6,7 @@ import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
 import Vorna.Flights
+import Vorna.Community
 import Vorna.Portal
 
 // The member's home page on a stack of its own: the bell pushes the inbox, the profile banner its form.
@@ -40,6 +41,24 @@ StackView {
             app: stack.appState
             memberData: stack.memberData
             navigation: stack.navigation
+            eventPage: inboxEvent
+        }
+    }
+
+    // A notice's event, by its id among the member's events.
+    Component {
+        id: inboxEvent
+
+        EventDetailView {
+            id: inboxEventPage
+
+            required property string recordId
+
+            appState: stack.appState
+            memberData: stack.memberData
+            navigation: stack.navigation
+            Component.onCompleted: inboxEventPage.model.openEventId(inboxEventPage.recordId)
+            onClose: stack.pop()
         }
     }
 
@@ -244,16 +263,43 @@ StackView {
                         Repeater {
                             model: dashboard.eventCount
 
-                            PressableStyle {
+                            Card {
+                                id: eventCard
+
                                 required property int index
+                                // Read again whenever the dashboard's lists change.
+                                readonly property flightEvent event: {
+                                    dashboard.eventCount;
+                                    return dashboard.eventAt(eventCard.index);
+                                }
 
-                                Layout.fillWidth: true
-                                objectName: "home.event"
-                                onClicked: dashboard.openEvent(index)
+                                padding: 16
+                                spacing: 12
 
-                                contentItem: StandIn {
-                                    name: L.t("活动")
-                                    detail: L.t("这张卡片即将加入成员中心。")
+                                PressableStyle {
+                                    Layout.fillWidth: true
+                                    objectName: "home.event"
+                                    cornerRadius: 14
+                                    Accessible.name: L.t("活动详情")
+                                    onClicked: dashboard.openEvent(eventCard.index)
+
+                                    contentItem: EventSummary {
+                                        event: eventCard.event
+                                        photoHeight: 150
+                                        showsMap: true
+                                        mapHeight: 150
+                                        showsAircraftLine: true
+                                    }
+                                }
+                                Rectangle {
+                                    Layout.fillWidth: true
+                                    Layout.preferredHeight: 1
+                                    color: Theme.line
+                                }
+                                AttendanceButtons {
+                                    Layout.fillWidth: true
+                                    memberData: stack.memberData
+                                    event: eventCard.event
                                 }
                             }
                         }

@@ -67,10 +67,14 @@ PageTable {
     PageRow {
         page: ShellPage.Event
 
-        StandInPage {
+        EventDetailView {
+            id: eventPage
+
+            required property pageRoute route
+
             objectName: "shell.event"
-            name: L.t("活动详情")
-            symbol: "calendar"
+            Component.onCompleted: eventPage.model.openRoute(eventPage.route)
+            onClose: eventPage.navigation.pop(eventPage.route.stack)
         }
     }
     PageRow {

@@ -49,6 +49,15 @@ QQuickItem *shownNotice(QQuickItem *root)
     return nullptr;
 }
 
+// Every item drawn below `root`, by the item tree (a Repeater's delegates have no QObject parent).
+QList<QQuickItem *> itemsBelow(QQuickItem *root)
+{
+    QList<QQuickItem *> items;
+    for (QQuickItem *child : root->childItems())
+        items += QList<QQuickItem *>{child} + itemsBelow(child);
+    return items;
+}
+
 QRectF rectIn(const QQuickItem *item, const QQuickItem *in)
 {
     return item->mapRectToItem(in, QRectF(0, 0, item->width(), item->height()));
@@ -67,6 +76,7 @@ private Q_SLOTS:
     void failedReportsNoticeHoldsItsRetry();
     void metricColumnsAreEqual_data();
     void metricColumnsAreEqual();
+    void eventCardsAnswerAndOpen();
 
 private:
     // Signs "lichen" in and shows his dashboard in a window of the smallest size, in a language.
@@ -212,6 +222,54 @@ void DashboardViewTest::metricColumnsAreEqual()
         QCOMPARE(rectIn(tiles.at(i), view).left(), 24 + double(i % 2) * (cell + 10));
     }
     QCOMPARE(rectIn(tiles.at(0), view).top(), rectIn(tiles.at(1), view).top());
+}
+
+void DashboardViewTest::eventCardsAnswerAndOpen()
+{
+    // One card per event in the list's order, in place of the stand-ins: answers, and the page behind it.
+    QQuickItem *view = show("zh_CN", Reports::Sample);
+    QVERIFY(view);
+    const auto cards = [view] {
+        QList<QQuickItem *> found;
+        for (QQuickItem *item : itemsBelow(view)) {
+            if (item->isVisible() && item->objectName() == QLatin1String("home.event"))
+                found.append(item);
+        }
+        return found;
+    };
+    QTRY_VERIFY(m_data->state(MemberLoad::Events).loaded);
+    QTRY_COMPARE(cards().size(), m_data->events().size());
+    QVERIFY(cards().size() >= 3);
+
+    // Each card's answer buttons: the started events' are disabled, the others' send the answer.
+    QList<QQuickItem *> declines;
+    for (QQuickItem *item : itemsBelow(view)) {
+        if (item->isVisible() && item->inherits("QQuickAbstractButton")
+            && item->property("text").toString() == QStringLiteral("不参加"))
+            declines.append(item);
+    }
+    QCOMPARE(declines.size(), cards().size());
+    int last = -1; // the last open event not declined yet
+    for (int i = 0; i < declines.size(); ++i) {
+        const FlightEvent &event = m_data->events().at(i);
+        QCOMPARE(declines.at(i)->isEnabled(), !event.hasStarted());
+        if (!event.hasStarted() && m_data->attendance().value(event.id) != QLatin1String("declined"))
+            last = i;
+    }
+    QVERIFY(last >= 0);
+    const QString lastId = m_data->events().at(last).id;
+    m_site->service->clearRequests();
+    QMetaObject::invokeMethod(declines.at(last), "clicked");
+    QCOMPARE(m_data->attendance().value(lastId), "declined");
+    QTRY_COMPARE(m_site->service->requestsTo("/api/member/event-responses").size(), 1);
+    QCOMPARE(m_site->service->requestsTo("/api/member/event-responses").first().json()["eventId"].toString(),
+             lastId);
+    QVERIFY(declines.at(last)->property("prominent").toBool());
+
+    // The card itself opens the event's page.
+    QMetaObject::invokeMethod(cards().first(), "clicked");
+    QCOMPARE(m_navigation->eventDepth(), 1);
+    QCOMPARE(m_navigation->eventPath().first().id, m_data->events().first().id);
 }
 
 QTEST_MAIN(DashboardViewTest)

@@ -89,6 +89,7 @@ private Q_SLOTS:
     void firstShowingAsksOnce();
     void leaderboardFromTheAccountTab();
     void pageBeneathStaysThroughPushAndPop();
+    void eventInItsReportWindowOpensTheReportForm();
     void tabsMakeTheirPagesWhenFirstShown();
     void ownFlightLinkLandsOnTheMap_data();
     void ownFlightLinkLandsOnTheMap();
@@ -491,6 +492,38 @@ void ViewsTest::pageBeneathStaysThroughPushAndPop()
     for (const Request &request : service().requests())
         asked.append(request.path);
     QCOMPARE(asked, QStringList{});
+}
+
+// The event page that the shell shows for the event under way that "lichen" attends: its report button
+// takes him to the report form on the flights tab.
+void ViewsTest::eventInItsReportWindowOpensTheReportForm()
+{
+    QVERIFY(showPortal());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    waitForTheDashboard();
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    auto *data = m_portal->findChild<MemberData *>();
+    QVERIFY(navigation && data);
+    const auto under = std::find_if(data->events().cbegin(), data->events().cend(),
+                                    [](const FlightEvent &event) { return event.id == "ev-302"; });
+    QVERIFY(under != data->events().cend());
+
+    navigation->openEvent(*under);
+    QTRY_VERIFY(shown(m_portal, "shell.event"));
+    QQuickItem *report = nullptr;
+    QTRY_VERIFY([&] {
+        for (QQuickItem *item : itemsBelow(m_portal)) {
+            if (item->isVisible() && item->inherits("QQuickAbstractButton")
+                && item->property("text").toString() == QStringLiteral("提交本次活动 PIREP（×1.5）"))
+                report = item;
+        }
+        return report != nullptr;
+    }());
+    QMetaObject::invokeMethod(report, "clicked");
+    QCOMPARE(navigation->selected(), MemberTab::Flights);
+    QCOMPARE(navigation->flightPath(), (QList<FlightRoute>{EventSubmissionRoute{*under}}));
+    QTRY_VERIFY(shown(m_portal, "pirep.submit"));
 }
 
 // Regression: a ShellPage value without its row in the table showed an empty place.

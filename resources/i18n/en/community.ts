@@ -107,5 +107,61 @@
         <source>联盟排行榜</source>
         <translation>Leaderboard</translation>
     </message>
+    <message>
+        <source>活动进行 / 报告窗口</source>
+        <translation>Live / report window</translation>
+    </message>
+    <message>
+        <source>即将起飞</source>
+        <translation>Departing soon</translation>
+    </message>
+    <message>
+        <source>%@ · %@</source>
+        <translation>%@ · %@</translation>
+    </message>
+    <message>
+        <source>活动航线 %@ 至 %@</source>
+        <translation>Event route %@ to %@</translation>
+    </message>
+    <message>
+        <source>参加</source>
+        <translation>Attending</translation>
+    </message>
+    <message>
+        <source>感兴趣</source>
+        <translation>Interested</translation>
+    </message>
+    <message>
+        <source>不参加</source>
+        <translation>Not attending</translation>
+    </message>
+    <message>
+        <source>没有保存成功：</source>
+        <translation>Not saved: </translation>
+    </message>
+    <message>
+        <source>活动已经开始，不能再更改参加意向。</source>
+        <translation>The event has started; your answer can no longer be changed.</translation>
+    </message>
+    <message>
+        <source>计划参加活动时请提前选择“参加”。活动倍数还需在报告提交时满足航线和时间要求。</source>
+        <translation>If you plan to take part, choose “Attending” in advance. The event multiplier also needs the route and time to match when you file the report.</translation>
+    </message>
+    <message>
+        <source>提交本次活动 PIREP（×1.5）</source>
+        <translation>File this event's PIREP (×1.5)</translation>
+    </message>
+    <message>
+        <source>可用飞机与涂装</source>
+        <translation>Allowed aircraft and liveries</translation>
+    </message>
+    <message>
+        <source>成员意向</source>
+        <translation>Members' answers</translation>
+    </message>
+    <message>
+        <source>%@ · %@ 人</source>
+        <translation>%@ · %@ people</translation>
+    </message>
 </context>
 </TS>

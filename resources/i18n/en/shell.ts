@@ -32,10 +32,6 @@
         <translation>This page is coming to the member centre soon.</translation>
     </message>
     <message>
-        <source>这张卡片即将加入成员中心。</source>
-        <translation>This card is coming to the member centre soon.</translation>
-    </message>
-    <message>
         <source>航线地图即将加入成员中心。</source>
         <translation>The route map is coming to the member centre soon.</translation>
     </message>

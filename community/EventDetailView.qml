@@ -1,0 +1,157 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Layouts
+import Vorna.Ui
+import Vorna.State
+import Vorna.Images
+import Vorna.Community
+
+// The page of one event: its card with the route map; a member's answers with their note and, inside the
+// report window, the report button; staff's list of everybody's answers; the aircraft it allows.
+Rectangle {
+    id: view
+
+    required property AppState appState
+    required property MemberData memberData
+    required property MemberNavigation navigation
+    // The shell hands it the event (EventDetailModel::openRoute), the inbox its id.
+    readonly property EventDetailModel model: detail
+    property bool showsBack: true
+    signal close
+
+    color: Theme.paper
+    Component.onCompleted: detail.appear()
+
+    EventDetailModel {
+        id: detail
+
+        appState: view.appState
+        memberData: view.memberData
+        navigation: view.navigation
+    }
+
+    Page {
+        anchors.fill: parent
+        spacing: 16
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 12
+
+            GlassButton {
+                visible: view.showsBack
+                text: L.t("返回")
+                symbol: "chevron.left"
+                onClicked: view.close()
+            }
+            Text {
+                Layout.fillWidth: true
+                text: L.t("活动详情")
+                elide: Text.ElideRight
+                font.pixelSize: Typography.headline
+                font.weight: Font.DemiBold
+                color: Theme.ink
+                Accessible.role: Accessible.Heading
+                Accessible.name: text
+            }
+        }
+
+        Card {
+            padding: 16
+            spacing: 14
+
+            EventSummary {
+                Layout.fillWidth: true
+                event: detail.event
+                photoHeight: 150
+                showsMap: true
+                mapHeight: 200
+                showsAircraftLine: false
+            }
+            Rectangle {
+                Layout.fillWidth: true
+                Layout.preferredHeight: 1
+                visible: detail.showsAnswers
+                color: Theme.line
+            }
+            AttendanceButtons {
+                Layout.fillWidth: true
+                visible: detail.showsAnswers
+                memberData: view.memberData
+                event: detail.event
+                large: true
+            }
+            Text {
+                Layout.fillWidth: true
+                visible: detail.showsAnswers
+                text: detail.note
+                wrapMode: Text.Wrap
+                font.pixelSize: Typography.caption
+                color: Theme.muted
+            }
+            GlassButton {
+                Layout.fillWidth: true
+                visible: detail.inReportWindow
+                prominent: true
+                topPadding: 11
+                bottomPadding: 11
+                text: L.t("提交本次活动 PIREP（×1.5）")
+                symbol: "airplane.departure"
+                onClicked: detail.openSubmission()
+            }
+        }
+
+        EventResponsesSection {
+            visible: detail.showsResponses && detail.event.id.length > 0
+            appState: view.appState
+            eventId: detail.event.id
+        }
+
+        DetailSection {
+            title: L.t("可用飞机与涂装")
+            symbol: "airplane"
+            tint: Theme.accent
+
+            Repeater {
+                model: detail.options
+
+                ColumnLayout {
+                    id: option
+
+                    required property string aircraft
+                    required property string livery
+
+                    Layout.fillWidth: true
+                    Layout.topMargin: 4
+                    Layout.bottomMargin: 4
+                    spacing: 4
+
+                    AircraftPhoto {
+                        Layout.fillWidth: true
+                        aircraft: option.aircraft
+                        livery: option.livery
+                        nominalHeight: 160
+                    }
+                    Text {
+                        Layout.fillWidth: true
+                        text: option.aircraft
+                        horizontalAlignment: Text.AlignHCenter
+                        wrapMode: Text.Wrap
+                        font.pixelSize: Typography.subheadline
+                        font.weight: Font.DemiBold
+                        color: Theme.ink
+                    }
+                    Text {
+                        Layout.fillWidth: true
+                        text: option.livery
+                        horizontalAlignment: Text.AlignHCenter
+                        wrapMode: Text.Wrap
+                        font.pixelSize: Typography.caption
+                        color: Theme.muted
+                    }
+                }
+            }
+        }
+    }
+}
