@@ -1,5 +1,7 @@
 #include "AppComposition.h"
 
+#include "SecretTextAccessibility.h"
+
 #include "BuildInfo.h"
 
 #include <QCoreApplication>
@@ -18,7 +20,12 @@ void describeApplication()
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vornalia.MemberCentre"));
 }
 
-void prepareEngine(QQmlEngine &engine) { engine.addImportPath(QStringLiteral("qrc:/qt/qml")); }
+void prepareEngine(QQmlEngine &engine)
+{
+    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    // Before the first window, whose accessible factory would answer for password fields first.
+    SecretTextAccessibility::install();
+}
 
 QUrl mainWindow() { return QUrl(QStringLiteral("qrc:/qt/qml/Vorna/Main/Main.qml")); }
 

@@ -158,6 +158,7 @@ Rectangle {
                             Layout.fillWidth: true
                             objectName: "login.username"
                             placeholderText: L.t("你的 IFC 用户名")
+                            Accessible.name: L.t("IFC 用户名")
                             text: form.username
                             inputMethodHints: Qt.ImhNoAutoUppercase | Qt.ImhNoPredictiveText
                             color: Theme.ink
@@ -175,8 +176,12 @@ Rectangle {
                             id: password
 
                             Layout.fillWidth: true
+                            // What is typed never reaches the accessibility bus.
+                            property bool secretText: true
+
                             objectName: "login.password"
                             placeholderText: L.t("输入密码")
+                            Accessible.name: L.t("密码")
                             echoMode: TextInput.Password
                             text: form.password
                             color: Theme.ink

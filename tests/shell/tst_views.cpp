@@ -9,7 +9,9 @@
 #include "MemberNavigation.h"
 #include "PageStackModel.h"
 #include "PageTable.h"
+#include "SecretTextAccessibility.h"
 
+#include <QAccessible>
 #include <QJsonArray>
 #include <QMetaEnum>
 #include <QQmlComponent>
@@ -19,6 +21,7 @@
 #include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
+#include <QtTest>
 
 Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_StatePlugin)
@@ -81,6 +84,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
+    void passwordNeverReachesTheAccessibilityBus();
     void portalScreenForEachState_data();
     void portalScreenForEachState();
     void dashboardTiles_data();
@@ -127,6 +131,8 @@ private:
 
 void ViewsTest::initTestCase()
 {
+    // As the app does before its first window.
+    SecretTextAccessibility::install();
     m_service = std::make_unique<Sample::Service>();
     QVERIFY(m_service->start());
     m_pictures.emplace(*m_service);
@@ -158,6 +164,35 @@ void ViewsTest::cleanup()
         m_window->grabWindow();
     m_window.reset();
     m_engine.reset();
+}
+
+// Regression: Qt hands a password field's typed text to the accessibility bus, where any program of the
+// member's session could read it.
+void ViewsTest::passwordNeverReachesTheAccessibilityBus()
+{
+    QVERIFY(showPortal());
+    QTRY_VERIFY(!m_app->checking());
+    auto *password = m_portal->findChild<QQuickItem *>("login.password");
+    QVERIFY(password);
+    password->forceActiveFocus();
+    for (const char typed : QByteArray("fly-vornalia"))
+        QTest::keyClick(m_window.get(), typed);
+    QCOMPARE(password->property("text").toString(), QString("fly-vornalia"));
+
+    QAccessibleInterface *field = QAccessible::queryAccessibleInterface(password);
+    QVERIFY(field);
+    QCOMPARE(field->role(), QAccessible::EditableText);
+    QVERIFY(field->state().passwordEdit);
+    QVERIFY(field->state().focused);
+    QCOMPARE(field->text(QAccessible::Name), QString("密码"));
+    for (const QAccessible::Text kind : {QAccessible::Value, QAccessible::Description, QAccessible::Help})
+        QVERIFY(!field->text(kind).contains("fly"));
+    QVERIFY(!field->textInterface());
+    QVERIFY(!field->editableTextInterface());
+    // The user name beside it is named too.
+    QAccessibleInterface *username =
+        QAccessible::queryAccessibleInterface(m_portal->findChild<QQuickItem *>("login.username"));
+    QCOMPARE(username->text(QAccessible::Name), QString("IFC 用户名"));
 }
 
 bool ViewsTest::showPortal()

@@ -1,0 +1,13 @@
+#pragma once
+
+// The accessible side of a password field. Qt 6.4 hands a password field's typed text to the accessibility
+// bus in plain text, where any program of the member's session can read it. An item that declares
+// `property bool secretText: true` is given an interface of ours instead: the field's name, role and
+// state, and never its text.
+namespace SecretTextAccessibility {
+
+// Once, before the first window: Qt Quick puts its own accessible factory in place with that window, and
+// the first factory that answers for an item wins.
+void install();
+
+} // namespace SecretTextAccessibility
