@@ -5,6 +5,7 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
+import Vorna.Account
 import Vorna.Shell
 
 // The signed-in window: a fixed sidebar of tabs with the account button at its foot, and the pages of the
@@ -181,6 +182,8 @@ Item {
                 padding: 0
                 focus: true
                 visible: shell.showingAccounts
+                // While an account operation runs the panel stays.
+                closePolicy: shell.appState.accountBusy ? Popup.NoAutoClose : Popup.CloseOnEscape | Popup.CloseOnPressOutside
                 onClosed: {
                     shell.showingAccounts = false;
                     // The popup hands the focus back by itself, but as if by no key: the ring needs its reason.
@@ -196,52 +199,22 @@ Item {
                     border.color: Theme.line
                 }
 
-                // The account switcher takes this place; until then it names itself and offers the way out.
-                ColumnLayout {
+                onAboutToShow: switcherPanel.present()
+
+                // The account switcher, with the row to the member's own account page; each showing starts
+                // afresh (empty fields, no error, the current account saved).
+                AccountSwitcherView {
+                    id: switcherPanel
+
                     anchors.fill: parent
-                    anchors.margins: 20
-                    spacing: 14
-
-                    FormHeader {
-                        title: L.t("切换账号")
-                        symbol: "person.crop.circle"
-                    }
-                    RowLayout {
-                        spacing: 12
-
-                        AccountAvatar {
-                            size: 44
-                            image: shell.appState.avatar
-                        }
-                        ColumnLayout {
-                            spacing: 2
-
-                            Text {
-                                text: shell.appState.displayName
-                                font.pixelSize: Typography.headline
-                                font.weight: Font.DemiBold
-                                color: Theme.ink
-                            }
-                            Text {
-                                text: shell.appState.username
-                                font.pixelSize: Typography.caption
-                                color: Theme.muted
-                            }
-                        }
-                    }
-                    Item {
-                        Layout.fillHeight: true
-                    }
-                    GlassButton {
-                        Layout.alignment: Qt.AlignHCenter
-                        objectName: "account.logout"
-                        text: L.t("退出登录")
-                        symbol: "rectangle.portrait.and.arrow.right"
-                        enabled: !shell.appState.accountBusy
-                        onClicked: {
-                            shell.showingAccounts = false;
-                            shell.appState.startSignOut();
-                        }
+                    color: "transparent"
+                    appState: shell.appState
+                    showsProfile: true
+                    presentsWhenMade: false
+                    onDone: shell.showingAccounts = false
+                    onOpenProfile: {
+                        shell.showingAccounts = false;
+                        shell.navigation.openProfile();
                     }
                 }
             }

@@ -9,6 +9,8 @@
 #include "MemberNavigation.h"
 #include "PageStackModel.h"
 #include "PageTable.h"
+#include "PasswordForm.h"
+#include "ProfileForm.h"
 
 #include <QJsonArray>
 #include <QMetaEnum>
@@ -94,6 +96,7 @@ private Q_SLOTS:
     void ownFlightLinkLandsOnTheMap();
     void backKeysPopOnePage_data();
     void backKeysPopOnePage();
+    void firstLoginFormsLandOnTheDashboard();
 
 private:
     Sample::Service &service() { return *m_service; }
@@ -136,6 +139,9 @@ void ViewsTest::initTestCase()
     // The portal makes its own client of the member site: the site is the sample service here.
     qputenv("VORNA_MEMBER_ORIGIN", m_service->origin().toString().toUtf8());
     qputenv("VORNA_MEMBER_CA", certificate.toLocal8Bit());
+    // The sample service plays the forum of the forum avatar too.
+    qputenv("VORNA_FORUM_ORIGIN", m_service->origin().toString().toUtf8());
+    qputenv("VORNA_FORUM_CA", certificate.toLocal8Bit());
 }
 
 void ViewsTest::init()
@@ -228,10 +234,13 @@ void ViewsTest::portalScreenForEachState_data()
                                      << "" << 0 << "login.submit" << QStringList{"成员登录", "登录成员中心"};
     QTest::newRow("gate password") << "zhouning"
                                    << "temporary-123" << 0 << "portal.password"
-                                   << QStringList{"修改密码", "重新登录"};
+                                   << QStringList{"设置新密码",
+                                                  "首次登录请将邮件中的临时密码改为自己的密码。",
+                                                  "邮件中的临时密码", "设置密码并继续", "退出登录"};
     QTest::newRow("gate profile") << "xuhang"
                                   << "fly-vornalia" << 0 << "portal.profile"
-                                  << QStringList{"完善资料", "重新登录"};
+                                  << QStringList{"完成账号设置", "头像", "使用 IFC 头像",
+                                                 "保存并进入成员中心", "退出登录"};
     QTest::newRow("gate ready, member: dashboard")
         << "lichen"
         << "fly-vornalia" << 0 << "home.notifications" << QStringList{"首页", "PIREP", "欢迎回来，李辰"};
@@ -601,6 +610,8 @@ void ViewsTest::backKeysPopOnePage()
     QVERIFY(shell);
     shell->setProperty("showingAccounts", true);
     QTRY_VERIFY(shown(m_window->contentItem(), "account.logout"));
+    // The switcher saves the current account as it appears; while that runs the panel stays.
+    QTRY_VERIFY(!m_app->accountBusy());
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     if (key == Qt::Key_Escape)
         QTRY_VERIFY(!shell->property("showingAccounts").toBool()); // Escape closes the popover instead
@@ -613,7 +624,7 @@ void ViewsTest::backKeysPopOnePage()
     navigation->setAccountPath({LeaderboardRoute{}, ProfileRoute{}});
     QCOMPARE(account->count(), 3);
     QPointer<QQuickItem> profile = account->top();
-    QVERIFY(textsShown(m_portal).contains("个人资料"));
+    QVERIFY(textsShown(m_portal).contains("个人主页"));
 
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QTRY_VERIFY(profile.isNull());
@@ -633,6 +644,40 @@ void ViewsTest::backKeysPopOnePage()
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(navigation->selected(), MemberTab::Account);
     QVERIFY(shown(m_portal, "account.leaderboard"));
+}
+
+// ---- the first-login forms
+
+void ViewsTest::firstLoginFormsLandOnTheDashboard()
+{
+    // The must-change account: the password form, then the dashboard by itself.
+    QVERIFY(showPortal());
+    QVERIFY(signIn("zhouning", "temporary-123"));
+    QTRY_VERIFY(shown(m_portal, "portal.password"));
+    auto *password = m_portal->findChild<PasswordForm *>();
+    QVERIFY(password);
+    password->setCurrent("temporary-123");
+    password->setNext("my-own-password-1");
+    password->setConfirmation("my-own-password-1");
+    QVERIFY(QMetaObject::invokeMethod(shown(m_portal, "password.save"), "clicked"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QVERIFY(!shown(m_portal, "portal.password"));
+    cleanup();
+
+    // The profile set-up: the forum avatar, the two required fields, the dashboard by itself.
+    QVERIFY(showPortal());
+    QVERIFY(signIn("xuhang", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "portal.profile"));
+    auto *profile = m_portal->findChild<ProfileForm *>();
+    QVERIFY(profile);
+    QTRY_VERIFY(profile->loaded());
+    QVERIFY(QMetaObject::invokeMethod(shown(m_portal, "profile.forumAvatar"), "clicked"));
+    QTRY_VERIFY(profile->hasPendingAvatar());
+    profile->setWechatName("许航");
+    profile->setContactEmail("xuhang@example.com");
+    QVERIFY(QMetaObject::invokeMethod(shown(m_portal, "profile.save"), "clicked"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QVERIFY(m_app->hasAvatar());
 }
 
 int main(int argc, char *argv[])
