@@ -52,7 +52,7 @@ Page {
                 spacing: 14
 
                 Item {
-                    implicitWidth: 1
+                    implicitWidth: 0
                     implicitHeight: 68
                 }
                 AccountAvatar {
@@ -61,7 +61,6 @@ Page {
                     image: root.appState.avatar
                 }
                 ColumnLayout {
-                    Layout.fillWidth: true
                     spacing: 5
 
                     Text {
@@ -75,6 +74,9 @@ Page {
                         font.pixelSize: Typography.subheadline
                         color: Theme.muted
                     }
+                }
+                Item {
+                    Layout.fillWidth: true
                 }
                 Symbol {
                     name: "chevron.right"

@@ -44,7 +44,9 @@ Page {
                 color: Theme.ink
             }
             SegmentedPicker {
+                Layout.preferredWidth: 300
                 objectName: "settings.theme"
+                Accessible.name: L.t("主题")
                 options: [{
                         "title": L.t("跟随系统"),
                         "value": 0

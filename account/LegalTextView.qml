@@ -37,6 +37,7 @@ Page {
     }
 
     SegmentedPicker {
+        Layout.fillWidth: true
         objectName: "legal.language"
         Accessible.name: L.t("语言")
         options: legal.languages

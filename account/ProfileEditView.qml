@@ -145,7 +145,7 @@ AccountFormPage {
                 color: Theme.muted
             }
             FormField {
-                Layout.preferredWidth: 64
+                Layout.preferredWidth: 96
                 objectName: "profile.callsign"
                 placeholderText: L.t("3 位数字")
                 horizontalAlignment: TextInput.AlignHCenter

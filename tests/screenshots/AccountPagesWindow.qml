@@ -31,12 +31,12 @@ Rectangle {
         active: account.gate === AppState.Ready
         sourceComponent: Item {
             MemberData {
-                id: memberData
+                id: sampleData
 
                 client: account.api
             }
             MemberNavigation {
-                id: navigation
+                id: sampleNavigation
             }
             Loader {
                 anchors.fill: parent
@@ -63,8 +63,8 @@ Rectangle {
 
                 AccountRoot {
                     appState: account
-                    memberData: memberData
-                    navigation: navigation
+                    memberData: sampleData
+                    navigation: sampleNavigation
                 }
             }
             Component {
@@ -72,8 +72,8 @@ Rectangle {
 
                 AccountPage {
                     appState: account
-                    memberData: memberData
-                    navigation: navigation
+                    memberData: sampleData
+                    navigation: sampleNavigation
                 }
             }
             Component {
@@ -81,8 +81,8 @@ Rectangle {
 
                 AppPreferencesView {
                     appState: account
-                    memberData: memberData
-                    navigation: navigation
+                    memberData: sampleData
+                    navigation: sampleNavigation
                 }
             }
             Component {
@@ -90,8 +90,8 @@ Rectangle {
 
                 AppInformationView {
                     appState: account
-                    memberData: memberData
-                    navigation: navigation
+                    memberData: sampleData
+                    navigation: sampleNavigation
                 }
             }
             Component {
@@ -99,8 +99,8 @@ Rectangle {
 
                 LegalTextView {
                     appState: account
-                    memberData: memberData
-                    navigation: navigation
+                    memberData: sampleData
+                    navigation: sampleNavigation
                     document: screen.page === "privacy" ? 1 : 0
                 }
             }
