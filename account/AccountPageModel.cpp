@@ -160,7 +160,8 @@ QCoro::Task<> AccountPageModel::loadStatistics()
     const Outcome<std::optional<IFStatistics>> outcome =
         co_await attempt(client->decodeOptional<IFStatistics>(
             client->makeRequest(QStringLiteral("/api/infinite-flight/me"), "GET")));
-    if (!lifetime.alive())
+    // A load cancelled with the page, or by a retired client, is dropped silently.
+    if (!lifetime.alive() || outcome.cancelled())
         co_return;
     if (outcome.ok()) {
         m_statistics = outcome.value();

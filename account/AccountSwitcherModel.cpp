@@ -1,6 +1,7 @@
 #include "AccountSwitcherModel.h"
 
 #include "AccountLog.h"
+#include "ForumAvatar.h"
 #include "Outcome.h"
 #include "Retarget.h"
 
@@ -33,7 +34,7 @@ QVariantList AccountSwitcherModel::rows() const
     if (!m_appState)
         return rows;
     for (const SavedLogin &login : m_appState->savedAccounts()) {
-        const QImage avatar = login.avatar ? QImage::fromData(*login.avatar) : QImage();
+        const QImage avatar = login.avatar ? ForumAvatar::decodeBounded(*login.avatar) : QImage();
         rows.append(QVariantMap{{"id", login.id()},
                                 {"username", login.user.username},
                                 {"current", isCurrent(login)},

@@ -4,12 +4,27 @@
 #include "ServiceHosts.h"
 
 #include <QBuffer>
+#include <QImageReader>
 #include <QPointer>
 #include <QTimer>
 
 #include <QCoro/QCoroSignal>
 
 namespace {
+
+// The avatar picture, refused unread when its stated size is absurd (a decompression bomb).
+QImage boundedPicture(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > 8192 || size.height() > 8192
+        || qint64(size.width()) * size.height() > 40'000'000)
+        return QImage();
+    return reader.read();
+}
 
 constexpr char sessionItem[] = "session-cookies";
 constexpr char savedAccountsItem[] = "saved-accounts-v1";
@@ -277,7 +292,7 @@ QCoro::Task<> AppState::refreshProfile()
     if (answer.profile.hasAvatar) {
         const QByteArray bytes = co_await client->image(QStringLiteral("/api/profile/avatar"));
         lifetime.check();
-        m_avatar = QImage::fromData(bytes);
+        m_avatar = boundedPicture(bytes);
     } else {
         m_avatar = QImage();
     }

@@ -396,6 +396,12 @@ void MemberNavigation::openProfile()
     setSelected(MemberTab::Account);
 }
 
+void MemberNavigation::openEditProfile()
+{
+    setAccountPath({EditProfileRoute{}});
+    setSelected(MemberTab::Account);
+}
+
 void MemberNavigation::openReport(const Pirep &report)
 {
     setLogbookPath({ReportRoute{report}});

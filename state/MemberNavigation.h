@@ -240,6 +240,8 @@ public:
     Q_INVOKABLE int legalDocumentAt(const PageRoute &route) const;
     // The account button's "个人信息": the account tab with the member's account page on it alone.
     Q_INVOKABLE void openProfile();
+    // The dashboard's "完善资料": the account tab with the profile form on it alone.
+    Q_INVOKABLE void openEditProfile();
     // The flights tab's "+": an empty report form on top of the flights stack, a fresh one each time.
     Q_INVOKABLE void startReport();
     // A report's detail on top of the flights or the logbook stack, from a row of its list.
