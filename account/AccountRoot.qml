@@ -98,7 +98,7 @@ Page {
             visible: root.appState.signedIn && root.appState.role === "member"
             title: L.t("Logbook")
             symbol: "book.closed.fill"
-            onClicked: root.navigation.selected = MemberTab.Flights
+            onClicked: root.navigation.openLogbook()
         }
         SettingsRow {
             objectName: "account.settings"

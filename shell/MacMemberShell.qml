@@ -259,6 +259,60 @@ Item {
         onActivated: shell.navigation.back()
     }
 
+    // The logbook, a sheet over the account tab with a stack of its own: its records, and above them the
+    // pages of the logbook path (a report's detail, the form filled from a flight).
+    Popup {
+        id: logbookSheet
+
+        parent: places
+        x: 24
+        y: 24
+        width: places.width - 48
+        height: places.height - 48
+        padding: 0
+        modal: true
+        focus: true
+        visible: shell.navigation.showingLogbook
+        onClosed: shell.navigation.showingLogbook = false
+        background: Rectangle {
+            radius: 16
+            color: Theme.paper
+            border.color: Theme.line
+        }
+
+        ColumnLayout {
+            anchors.fill: parent
+            spacing: 0
+
+            RowLayout {
+                Layout.fillWidth: true
+                Layout.margins: 12
+
+                Item {
+                    Layout.fillWidth: true
+                }
+                BorderedButton {
+                    objectName: "logbook.close"
+                    text: L.t("完成")
+                    onClicked: shell.navigation.showingLogbook = false
+                }
+            }
+            PageStack {
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                objectName: "shell.logbookPages"
+                appState: shell.appState
+                memberData: shell.memberData
+                navigation: shell.navigation
+                table: pageTable
+                tab: MemberTab.Account
+                ownStack: NavigationStack.LogbookStack
+                ownRoot: ShellPage.Logbook
+                selected: shell.navigation.showingLogbook
+            }
+        }
+    }
+
     MemberPages {
         id: pageTable
     }

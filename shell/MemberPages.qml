@@ -119,6 +119,27 @@ PageTable {
         AccountPage {}
     }
     PageRow {
+        page: ShellPage.Logbook
+
+        Item {
+            id: logbookRoot
+
+            required property AppState appState
+            required property MemberData memberData
+            required property MemberNavigation navigation
+
+            objectName: "shell.logbook"
+
+            MemberLogbookPage {
+                id: logbookPage
+
+                anchors.fill: parent
+                memberData: logbookRoot.memberData
+                onOpenReport: row => logbookPage.logbook.openReport(logbookRoot.navigation, NavigationStack.LogbookStack, row)
+            }
+        }
+    }
+    PageRow {
         page: ShellPage.Settings
 
         AppPreferencesView {}

@@ -53,7 +53,8 @@ enum Page {
     Profile,
     Leaderboard,
     Settings,
-    Information
+    Information,
+    Logbook
 };
 Q_ENUM_NS(Page)
 } // namespace ShellPages

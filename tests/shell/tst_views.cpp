@@ -97,6 +97,7 @@ private Q_SLOTS:
     void backKeysPopOnePage_data();
     void backKeysPopOnePage();
     void firstLoginFormsLandOnTheDashboard();
+    void logbookSheetOverTheAccountTab();
 
 private:
     Sample::Service &service() { return *m_service; }
@@ -678,6 +679,33 @@ void ViewsTest::firstLoginFormsLandOnTheDashboard()
     QVERIFY(QMetaObject::invokeMethod(shown(m_portal, "profile.save"), "clicked"));
     QTRY_VERIFY(shown(m_portal, "home.notifications"));
     QVERIFY(m_app->hasAvatar());
+}
+
+// The account tab's "Logbook" row opens the logbook sheet with a stack of its own; a report opens its detail
+// there, and closing the sheet leaves the account tab as it was.
+void ViewsTest::logbookSheetOverTheAccountTab()
+{
+    QVERIFY(showPortal());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    navigation->setSelected(MemberTab::Account);
+    QQuickItem *row = nullptr;
+    QTRY_VERIFY((row = shown(m_portal, "account.logbook")));
+    QVERIFY(QMetaObject::invokeMethod(row, "clicked"));
+    QVERIFY(navigation->showingLogbook());
+    QTRY_VERIFY(shown(m_window->contentItem(), "shell.logbook"));
+
+    auto *data = m_portal->findChild<MemberData *>();
+    QTRY_VERIFY(!data->pireps().isEmpty());
+    navigation->pushReport(NavigationStack::LogbookStack, data->pireps().constFirst());
+    QTRY_VERIFY(!shown(m_window->contentItem(), "shell.logbook")); // the detail stands over it
+    QVERIFY(navigation->accountPath().isEmpty());
+
+    QVERIFY(QMetaObject::invokeMethod(shown(m_window->contentItem(), "logbook.close"), "clicked"));
+    QVERIFY(!navigation->showingLogbook());
+    QTRY_VERIFY(shown(m_portal, "account.logbook"));
 }
 
 int main(int argc, char *argv[])
