@@ -98,6 +98,7 @@ private Q_SLOTS:
     void backKeysPopOnePage();
     void firstLoginFormsLandOnTheDashboard();
     void logbookSheetOverTheAccountTab();
+    void savedAccountFromTheSignInForm();
 
 private:
     Sample::Service &service() { return *m_service; }
@@ -706,6 +707,32 @@ void ViewsTest::logbookSheetOverTheAccountTab()
     QVERIFY(QMetaObject::invokeMethod(shown(m_window->contentItem(), "logbook.close"), "clicked"));
     QVERIFY(!navigation->showingLogbook());
     QTRY_VERIFY(shown(m_portal, "account.logbook"));
+}
+
+// "使用已保存账号" on the sign-in form opens the account switcher; a saved account signs in from there.
+void ViewsTest::savedAccountFromTheSignInForm()
+{
+    QVERIFY(showPortal());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    await(m_app->rememberCurrentAccount());
+    await(m_app->addAccount("hejing", "fly-vornalia"));
+    QCOMPARE(m_app->savedAccountCount(), 2);
+    await(m_app->signOut()); // hejing leaves the list, lichen stays saved
+    QCOMPARE(m_app->savedAccountCount(), 1);
+    const QString lichen = m_app->savedAccounts().constFirst().id();
+
+    QQuickItem *button = nullptr;
+    QTRY_VERIFY((button = shown(m_portal, "login.savedAccounts")));
+    QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
+    QQuickItem *row = nullptr;
+    QTRY_VERIFY((row = shown(m_window->contentItem(), "account.saved." + lichen)));
+    QVERIFY(!shown(m_window->contentItem(), "account.logout")); // nobody to sign out
+    QTRY_VERIFY(!m_app->accountBusy());
+    QVERIFY(QMetaObject::invokeMethod(row, "clicked"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QCOMPARE(m_app->username(), QString("lichen"));
+    QTRY_VERIFY(!shown(m_window->contentItem(), "account.switcher"));
 }
 
 int main(int argc, char *argv[])
