@@ -33,8 +33,9 @@ Rectangle {
     implicitWidth: 380
     implicitHeight: column.implicitHeight + 32
     Component.onCompleted: {
+        // Once made: the account state changes as the current account is saved.
         if (panel.presentsWhenMade)
-            panel.present();
+            Qt.callLater(panel.present);
     }
 
     AccountSwitcherModel {

@@ -18,6 +18,11 @@ AccountFormPage {
     property bool showsBack: false
     signal done
 
+    // "使用 IFC 头像", for a caller that shows the form with the forum avatar fetched.
+    function useForumAvatar() {
+        form.startForumAvatar();
+    }
+
     objectName: view.required ? "account.profileSetup" : "account.profileEdit"
     title: view.required ? L.t("完成账号设置") : L.t("编辑资料")
     busy: form.busy

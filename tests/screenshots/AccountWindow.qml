@@ -13,6 +13,8 @@ Rectangle {
     property string password: "fly-vornalia"
     // "password", "profile" (required) or "edit"
     property string form: "edit"
+    // The profile form fetches the forum avatar (the sample service plays the forum) as it shows.
+    property bool forumAvatar: false
     // Keys the harness types once the screen has settled.
     property list<string> typed
 
@@ -45,8 +47,14 @@ Rectangle {
         id: profileForm
 
         ProfileEditView {
+            id: profileView
+
             appState: account
             required: screen.form === "profile"
+            Component.onCompleted: {
+                if (screen.forumAvatar)
+                    profileView.useForumAvatar();
+            }
         }
     }
 }
