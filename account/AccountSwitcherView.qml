@@ -32,10 +32,12 @@ Rectangle {
     color: Theme.surface
     implicitWidth: 380
     implicitHeight: column.implicitHeight + 32
-    Component.onCompleted: {
-        // Once made: the account state changes as the current account is saved.
-        if (panel.presentsWhenMade)
-            Qt.callLater(panel.present);
+
+    // Once made, not while its presenter binds it: the account state changes as the current account is saved.
+    Timer {
+        interval: 0
+        running: panel.presentsWhenMade
+        onTriggered: panel.present()
     }
 
     AccountSwitcherModel {
