@@ -48,4 +48,25 @@ const MemberEndpoint &memberEndpoint()
     return endpoint;
 }
 
+MemberEndpoint fixedForumEndpoint()
+{
+    QUrl origin;
+    origin.setScheme(QStringLiteral("https"));
+    origin.setHost(QLatin1String(forumHost));
+    return {origin, {}};
+}
+
+const MemberEndpoint &forumEndpoint()
+{
+    static const MemberEndpoint endpoint = [] {
+        const QString origin = qEnvironmentVariable("VORNA_FORUM_ORIGIN");
+        if (!origin.isEmpty()) {
+            if (auto chosen = parseOverride(origin, qEnvironmentVariable("VORNA_FORUM_CA")))
+                return *chosen;
+        }
+        return fixedForumEndpoint();
+    }();
+    return endpoint;
+}
+
 } // namespace ServiceHosts

@@ -37,4 +37,10 @@ const MemberEndpoint &memberEndpoint();
 // The override as read from the two values; none when the origin is not acceptable.
 std::optional<MemberEndpoint> parseOverride(const QString &origin, const QString &certificateFile);
 
+// The community forum, read without credentials for the member's forum avatar: its fixed origin, or for tests
+// the override VORNA_FORUM_ORIGIN (https or loopback http, as for the member origin) with the certificates
+// of VORNA_FORUM_CA. Read once, at the first call.
+MemberEndpoint fixedForumEndpoint();
+const MemberEndpoint &forumEndpoint();
+
 } // namespace ServiceHosts

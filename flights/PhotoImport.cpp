@@ -26,6 +26,12 @@ Converted convert(const QByteArray &bytes, qsizetype limit)
     QImageReader reader(&source);
     // Upright as the camera held it: the orientation the file records is applied.
     reader.setAutoTransform(true);
+    // A picture whose stated size is absurd (a decompression bomb) is refused before its pixels exist.
+    const QSize stated = reader.size();
+    if (stated.isValid()
+        && (stated.width() > maxSide || stated.height() > maxSide
+            || qint64(stated.width()) * stated.height() > maxPixels))
+        return {{}, Failure::TooLarge};
     const QImage picture = reader.read();
     if (picture.isNull())
         return {{}, Failure::Unreadable};
@@ -80,7 +86,11 @@ Batch convertAll(const QList<QUrl> &items, qsizetype limit)
         QFile file(item.toLocalFile());
         if (!item.isLocalFile() || !file.open(QIODevice::ReadOnly))
             return {{}, Failure::Unreadable};
-        const Converted converted = convert(file.readAll(), limit);
+        // Read no further than the largest picture taken: a longer file is refused unread.
+        const QByteArray bytes = file.read(maxFileBytes + 1);
+        if (bytes.size() > maxFileBytes)
+            return {{}, Failure::TooLarge};
+        const Converted converted = convert(bytes, limit);
         if (converted.failure != Failure::None)
             return {{}, converted.failure};
         batch.pictures.append(converted.jpeg);

@@ -32,6 +32,10 @@ Converted convert(const QByteArray &bytes, qsizetype limit);
 int longSide(qsizetype limit);
 
 constexpr qsizetype reportLimit = 2'097'152;
+// The largest file read, and the largest picture decoded (either side, and all its pixels).
+constexpr qint64 maxFileBytes = 64 * 1024 * 1024;
+constexpr int maxSide = 16'384;
+constexpr qint64 maxPixels = 100'000'000;
 constexpr qsizetype avatarLimit = 524'288;
 
 // The file dialog's filter: the picture formats this system can read among those members use.

@@ -9,7 +9,8 @@ import Vorna.Flights
 import Vorna.Community
 import Vorna.Portal
 
-// The member's home page on a stack of its own: the bell pushes the inbox, the profile banner its form.
+// The member's home page on a stack of its own: the bell pushes the inbox; the profile banner opens the
+// profile form on the account tab.
 StackView {
     id: stack
 
@@ -200,7 +201,8 @@ StackView {
 
                     GlassButton {
                         text: L.t("完善资料")
-                        onClicked: stack.push(profileForm)
+                        // The profile form stands on the account tab's stack.
+                        onClicked: stack.navigation.openEditProfile()
                     }
                 }
                 Repeater {
@@ -338,17 +340,6 @@ StackView {
                 caption: L.t("正在加载")
                 tile: true
             }
-        }
-    }
-
-    Component {
-        id: profileForm
-
-        PlaceholderPage {
-            name: L.t("完善资料")
-            symbol: "person.crop.circle"
-            showsBack: true
-            onBack: stack.pop()
         }
     }
 

@@ -278,6 +278,7 @@ Rectangle {
     BorderedButton {
         id: savedAccounts
 
+        objectName: "login.savedAccounts"
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 16

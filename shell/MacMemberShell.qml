@@ -5,6 +5,7 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
+import Vorna.Account
 import Vorna.Shell
 
 // The signed-in window: a fixed sidebar of tabs with the account button at its foot, and the pages of the
@@ -181,6 +182,8 @@ Item {
                 padding: 0
                 focus: true
                 visible: shell.showingAccounts
+                // While an account operation runs the panel stays.
+                closePolicy: shell.appState.accountBusy ? Popup.NoAutoClose : Popup.CloseOnEscape | Popup.CloseOnPressOutside
                 onClosed: {
                     shell.showingAccounts = false;
                     // The popup hands the focus back by itself, but as if by no key: the ring needs its reason.
@@ -196,52 +199,22 @@ Item {
                     border.color: Theme.line
                 }
 
-                // The account switcher takes this place; until then it names itself and offers the way out.
-                ColumnLayout {
+                onAboutToShow: switcherPanel.present()
+
+                // The account switcher, with the row to the member's own account page; each showing starts
+                // afresh (empty fields, no error, the current account saved).
+                AccountSwitcherView {
+                    id: switcherPanel
+
                     anchors.fill: parent
-                    anchors.margins: 20
-                    spacing: 14
-
-                    FormHeader {
-                        title: L.t("切换账号")
-                        symbol: "person.crop.circle"
-                    }
-                    RowLayout {
-                        spacing: 12
-
-                        AccountAvatar {
-                            size: 44
-                            image: shell.appState.avatar
-                        }
-                        ColumnLayout {
-                            spacing: 2
-
-                            Text {
-                                text: shell.appState.displayName
-                                font.pixelSize: Typography.headline
-                                font.weight: Font.DemiBold
-                                color: Theme.ink
-                            }
-                            Text {
-                                text: shell.appState.username
-                                font.pixelSize: Typography.caption
-                                color: Theme.muted
-                            }
-                        }
-                    }
-                    Item {
-                        Layout.fillHeight: true
-                    }
-                    GlassButton {
-                        Layout.alignment: Qt.AlignHCenter
-                        objectName: "account.logout"
-                        text: L.t("退出登录")
-                        symbol: "rectangle.portrait.and.arrow.right"
-                        enabled: !shell.appState.accountBusy
-                        onClicked: {
-                            shell.showingAccounts = false;
-                            shell.appState.startSignOut();
-                        }
+                    color: "transparent"
+                    appState: shell.appState
+                    showsProfile: true
+                    presentsWhenMade: false
+                    onDone: shell.showingAccounts = false
+                    onOpenProfile: {
+                        shell.showingAccounts = false;
+                        shell.navigation.openProfile();
                     }
                 }
             }
@@ -284,6 +257,60 @@ Item {
         sequences: ["Esc", "Alt+Left"]
         enabled: shell.navigation.stackDepth > 0
         onActivated: shell.navigation.back()
+    }
+
+    // The logbook, a sheet over the account tab with a stack of its own: its records, and above them the
+    // pages of the logbook path (a report's detail, the form filled from a flight).
+    Popup {
+        id: logbookSheet
+
+        parent: places
+        x: 24
+        y: 24
+        width: places.width - 48
+        height: places.height - 48
+        padding: 0
+        modal: true
+        focus: true
+        visible: shell.navigation.showingLogbook
+        onClosed: shell.navigation.showingLogbook = false
+        background: Rectangle {
+            radius: 16
+            color: Theme.paper
+            border.color: Theme.line
+        }
+
+        ColumnLayout {
+            anchors.fill: parent
+            spacing: 0
+
+            RowLayout {
+                Layout.fillWidth: true
+                Layout.margins: 12
+
+                Item {
+                    Layout.fillWidth: true
+                }
+                BorderedButton {
+                    objectName: "logbook.close"
+                    text: L.t("完成")
+                    onClicked: shell.navigation.showingLogbook = false
+                }
+            }
+            PageStack {
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                objectName: "shell.logbookPages"
+                appState: shell.appState
+                memberData: shell.memberData
+                navigation: shell.navigation
+                table: pageTable
+                tab: MemberTab.Account
+                ownStack: NavigationStack.LogbookStack
+                ownRoot: ShellPage.Logbook
+                selected: shell.navigation.showingLogbook
+            }
+        }
     }
 
     MemberPages {

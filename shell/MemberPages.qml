@@ -5,6 +5,7 @@ import Vorna.Portal
 import Vorna.Community
 import Vorna.Flights
 import Vorna.Review
+import Vorna.Account
 import Vorna.Shell
 
 // Every page of the member tabs, one row each: the page and its screen's component, made by the tab's stack
@@ -48,21 +49,7 @@ PageTable {
     PageRow {
         page: ShellPage.Account
 
-        StandInPage {
-            id: accountRoot
-
-            objectName: "shell.account"
-            name: L.t("账号与设置")
-            symbol: "person.crop.circle"
-
-            // The one row of the account tab that has its page already.
-            GlassButton {
-                objectName: "account.leaderboard"
-                text: L.t("联盟排行榜")
-                symbol: "trophy"
-                onClicked: accountRoot.navigation.pushLeaderboard()
-            }
-        }
+        AccountRoot {}
     }
     PageRow {
         page: ShellPage.Event
@@ -106,26 +93,64 @@ PageTable {
     PageRow {
         page: ShellPage.Legal
 
-        StandInPage {
-            name: L.t("服务条款与隐私政策")
-            symbol: "doc.text"
-        }
+        LegalTextView {}
     }
     PageRow {
         page: ShellPage.ProfileEdit
 
-        StandInPage {
-            name: L.t("编辑资料")
-            symbol: "person.crop.circle"
+        Item {
+            id: profileEditPage
+
+            required property AppState appState
+            required property MemberData memberData
+            required property MemberNavigation navigation
+            required property pageRoute route
+
+            objectName: "account.profileEditPage"
+
+            ProfileEditView {
+                anchors.fill: parent
+                appState: profileEditPage.appState
+                showsBack: true
+                onDone: profileEditPage.navigation.pop(profileEditPage.route.stack)
+            }
         }
     }
     PageRow {
         page: ShellPage.Profile
 
-        StandInPage {
-            name: L.t("个人资料")
-            symbol: "person.crop.circle"
+        AccountPage {}
+    }
+    PageRow {
+        page: ShellPage.Logbook
+
+        Item {
+            id: logbookRoot
+
+            required property AppState appState
+            required property MemberData memberData
+            required property MemberNavigation navigation
+
+            objectName: "shell.logbook"
+
+            MemberLogbookPage {
+                id: logbookPage
+
+                anchors.fill: parent
+                memberData: logbookRoot.memberData
+                onOpenReport: row => logbookPage.logbook.openReport(logbookRoot.navigation, NavigationStack.LogbookStack, row)
+            }
         }
+    }
+    PageRow {
+        page: ShellPage.Settings
+
+        AppPreferencesView {}
+    }
+    PageRow {
+        page: ShellPage.Information
+
+        AppInformationView {}
     }
     PageRow {
         page: ShellPage.Leaderboard

@@ -1,8 +1,9 @@
 import QtQuick
-import QtQuick.Layouts
+import QtQuick.Controls
 import Vorna.Ui
 import Vorna.State
 import Vorna.Portal
+import Vorna.Account
 import Vorna.Shell
 
 // The window's one screen, chosen from the account state, with the brand intro over it until it has played.
@@ -44,6 +45,9 @@ Item {
         }
     }
 
+    // The account switcher over the sign-in form ("使用已保存账号").
+    property bool showingSavedAccounts: false
+
     // The revision whose tabs show now.
     property string tabsRevision
 
@@ -74,24 +78,28 @@ Item {
 
         LoginView {
             appState: app
+            onOpenSavedAccounts: portal.showingSavedAccounts = true
         }
     }
 
     Component {
         id: passwordForm
 
-        RequiredForm {
+        // The first login's requirements; when the gate moves on, the portal shows what it asks next.
+        PasswordView {
             objectName: "portal.password"
-            name: L.t("修改密码")
+            appState: app
+            required: true
         }
     }
 
     Component {
         id: profileForm
 
-        RequiredForm {
+        ProfileEditView {
             objectName: "portal.profile"
-            name: L.t("完善资料")
+            appState: app
+            required: true
         }
     }
 
@@ -127,6 +135,38 @@ Item {
         }
     }
 
+    Popup {
+        id: savedAccounts
+
+        parent: portal
+        anchors.centerIn: parent
+        width: Math.min(420, portal.width - 32)
+        height: Math.min(560, portal.height - 32)
+        padding: 0
+        modal: true
+        focus: true
+        visible: portal.showingSavedAccounts && model.screen === PortalModel.SignIn
+        closePolicy: app.accountBusy ? Popup.NoAutoClose : Popup.CloseOnEscape | Popup.CloseOnPressOutside
+        onClosed: portal.showingSavedAccounts = false
+        background: Rectangle {
+            radius: 16
+            color: Theme.surface
+            border.color: Theme.line
+        }
+
+        onAboutToShow: savedAccountsPanel.present()
+
+        AccountSwitcherView {
+            id: savedAccountsPanel
+
+            anchors.fill: parent
+            color: "transparent"
+            appState: app
+            presentsWhenMade: false
+            onDone: portal.showingSavedAccounts = false
+        }
+    }
+
     BrandIntro {
         id: intro
 
@@ -150,35 +190,6 @@ Item {
             acceptedButtons: Qt.AllButtons
             hoverEnabled: true
             onWheel: wheel => wheel.accepted = true
-        }
-    }
-
-    // The first-login requirements take this place until their forms are in the app.
-    component RequiredForm: Rectangle {
-        id: form
-
-        property string name
-
-        color: Theme.paper
-
-        ColumnLayout {
-            anchors.centerIn: parent
-            width: Math.min(480, parent.width - 48)
-            spacing: 16
-
-            Card {
-                padding: 24
-
-                FormHeader {
-                    title: form.name
-                    symbol: "person.crop.circle.badge.exclamationmark"
-                }
-            }
-            BorderedButton {
-                Layout.alignment: Qt.AlignHCenter
-                text: L.t("重新登录")
-                onClicked: model.signInAgain()
-            }
         }
     }
 }

@@ -15,6 +15,9 @@ Item {
     required property int tab
     // The pages are made the first time the tab shows, and kept while another tab shows.
     required property bool selected
+    // A stack that is no tab's own (the logbook sheet's): its stack and its root page.
+    property int ownStack: NavigationStack.NoStack
+    property int ownRoot: ShellPage.NoPage
     property bool settled: false
     readonly property PageStackModel model: pages
 
@@ -56,6 +59,8 @@ Item {
 
         navigation: stack.navigation
         tab: stack.tab
+        stack: stack.ownStack
+        ownRoot: stack.ownRoot
         onRootPageChanged: {
             if (pages.count > 0)
                 stack.showRoot();

@@ -41,9 +41,28 @@ void PageStackModel::setTab(MemberTab tab)
     updateRoot();
 }
 
+void PageStackModel::setStack(NavigationStack stack)
+{
+    if (m_stack == stack)
+        return;
+    m_stack = stack;
+    Q_EMIT tabChanged();
+    sync();
+}
+
+void PageStackModel::setOwnRoot(ShellPage page)
+{
+    if (m_ownRoot == page)
+        return;
+    m_ownRoot = page;
+    updateRoot();
+}
+
 void PageStackModel::updateRoot()
 {
-    const ShellPage root = m_navigation ? m_navigation->rootPageOf(m_tab) : ShellPage::NoPage;
+    const ShellPage root = m_ownRoot != ShellPage::NoPage ? m_ownRoot
+                           : m_navigation                 ? m_navigation->rootPageOf(m_tab)
+                                                          : ShellPage::NoPage;
     if (root == m_rootPage)
         return;
     m_rootPage = root;

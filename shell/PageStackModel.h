@@ -9,10 +9,11 @@
 
 #include <variant>
 
-// The pages of one tab: its root page and, above it, one page per route of the tab's path. When the path
-// changes it keeps every page whose route, and every route below it, stayed the same, destroys the pages
-// above them and asks its view to make the rest. Only the top page shows; a page under another stays as it
-// was. The focus goes into a page pushed, and back to the control it was pushed from when it is popped.
+// The pages of one tab: its root page and, above it, one page per route of the tab's path. A stack that is
+// no tab's own (the logbook sheet's) names its stack and its root page instead; the tab is then unused. When
+// the path changes it keeps every page whose route, and every route below it, stayed the same, destroys the
+// pages above them and asks its view to make the rest. Only the top page shows; a page under another stays as
+// it was. The focus goes into a page pushed, and back to the control it was pushed from when it is popped.
 class PageStackModel : public QObject
 {
     Q_OBJECT
@@ -21,7 +22,9 @@ class PageStackModel : public QObject
         MemberNavigation *navigation READ navigation WRITE setNavigation NOTIFY navigationChanged REQUIRED)
     Q_PROPERTY(MemberTabs::Tab tab READ tab WRITE setTab NOTIFY tabChanged REQUIRED)
     Q_PROPERTY(ShellPages::Page rootPage READ rootPage NOTIFY rootPageChanged)
-    Q_PROPERTY(NavigationStacks::Stack stack READ stack NOTIFY tabChanged)
+    // The stack followed: the tab's own, unless one is set here (then with its own root page).
+    Q_PROPERTY(NavigationStacks::Stack stack READ stack WRITE setStack NOTIFY tabChanged)
+    Q_PROPERTY(ShellPages::Page ownRoot READ ownRoot WRITE setOwnRoot NOTIFY rootPageChanged)
     // The pages shown, the root included: 0 until the view has shown its root.
     Q_PROPERTY(int count READ count NOTIFY countChanged)
     Q_PROPERTY(QQuickItem *top READ top NOTIFY countChanged)
@@ -34,7 +37,13 @@ public:
     MemberTab tab() const { return m_tab; }
     void setTab(MemberTab tab);
     ShellPage rootPage() const { return m_rootPage; }
-    NavigationStack stack() const { return MemberNavigation::stackOf(m_tab); }
+    NavigationStack stack() const
+    {
+        return m_stack != NavigationStack::NoStack ? m_stack : MemberNavigation::stackOf(m_tab);
+    }
+    void setStack(NavigationStack stack);
+    ShellPage ownRoot() const { return m_ownRoot; }
+    void setOwnRoot(ShellPage page);
     int count() const { return int(m_pages.size()); }
     QQuickItem *top() const { return m_pages.isEmpty() ? nullptr : m_pages.last().page.data(); }
 
@@ -68,6 +77,8 @@ private:
 
     QPointer<MemberNavigation> m_navigation;
     MemberTab m_tab = MemberTab::Home;
+    NavigationStack m_stack = NavigationStack::NoStack;
+    ShellPage m_ownRoot = ShellPage::NoPage;
     ShellPage m_rootPage = ShellPage::NoPage;
     // The path as the pages above the root show it.
     Path m_shown;

@@ -4,12 +4,27 @@
 #include "ServiceHosts.h"
 
 #include <QBuffer>
+#include <QImageReader>
 #include <QPointer>
 #include <QTimer>
 
 #include <QCoro/QCoroSignal>
 
 namespace {
+
+// The avatar picture, refused unread when its stated size is absurd (a decompression bomb).
+QImage boundedPicture(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > 8192 || size.height() > 8192
+        || qint64(size.width()) * size.height() > 40'000'000)
+        return QImage();
+    return reader.read();
+}
 
 constexpr char sessionItem[] = "session-cookies";
 constexpr char savedAccountsItem[] = "saved-accounts-v1";
@@ -236,11 +251,18 @@ QCoro::Task<> AppState::signOut()
     const BusyGuard busy = holdAccountBusy(lifetime);
     const std::optional<QString> userId = m_user ? std::optional(m_user->id) : std::nullopt;
 
+    APIClient *client = m_api.get();
     try {
-        co_await m_api->logout();
+        co_await client->logout();
     } catch (const APIError &error) {
         // A 401 means the session is already gone: that is signed out too.
         if (error.status() != 401)
+            throw;
+    } catch (const CancellationError &) {
+        // Another answer found the session gone first (the sign-out itself ends it at the service) and the
+        // client forgot it, which ends the sign-out's own request: signed out all the same. A client that
+        // was replaced meanwhile is another matter.
+        if (!lifetime.alive() || m_api.get() != client)
             throw;
     }
     lifetime.check();
@@ -277,7 +299,7 @@ QCoro::Task<> AppState::refreshProfile()
     if (answer.profile.hasAvatar) {
         const QByteArray bytes = co_await client->image(QStringLiteral("/api/profile/avatar"));
         lifetime.check();
-        m_avatar = QImage::fromData(bytes);
+        m_avatar = boundedPicture(bytes);
     } else {
         m_avatar = QImage();
     }

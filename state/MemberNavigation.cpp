@@ -160,6 +160,10 @@ ShellPage pageOf(const AccountRoute &route)
                 return ShellPage::ProfileEdit;
             else if constexpr (std::is_same_v<T, ProfileRoute>)
                 return ShellPage::Profile;
+            else if constexpr (std::is_same_v<T, SettingsRoute>)
+                return ShellPage::Settings;
+            else if constexpr (std::is_same_v<T, InformationRoute>)
+                return ShellPage::Information;
             else
                 return ShellPage::Leaderboard;
         },
@@ -347,6 +351,55 @@ void MemberNavigation::pushLeaderboard()
 {
     m_accountPath.append(LeaderboardRoute{});
     Q_EMIT accountPathChanged();
+}
+
+void MemberNavigation::pushProfile()
+{
+    m_accountPath.append(ProfileRoute{});
+    Q_EMIT accountPathChanged();
+}
+
+void MemberNavigation::pushEditProfile()
+{
+    m_accountPath.append(EditProfileRoute{});
+    Q_EMIT accountPathChanged();
+}
+
+void MemberNavigation::pushLegal(int document)
+{
+    m_accountPath.append(LegalRoute{document == 1 ? LegalDocument::Privacy : LegalDocument::Terms});
+    Q_EMIT accountPathChanged();
+}
+
+void MemberNavigation::pushSettings()
+{
+    m_accountPath.append(SettingsRoute{});
+    Q_EMIT accountPathChanged();
+}
+
+void MemberNavigation::pushInformation()
+{
+    m_accountPath.append(InformationRoute{});
+    Q_EMIT accountPathChanged();
+}
+
+int MemberNavigation::legalDocumentAt(const PageRoute &route) const
+{
+    const std::optional<AccountRoute> account = accountRouteAt(route);
+    const auto *legal = account ? std::get_if<LegalRoute>(&*account) : nullptr;
+    return legal && legal->document == LegalDocument::Privacy ? 1 : 0;
+}
+
+void MemberNavigation::openProfile()
+{
+    setAccountPath({ProfileRoute{}});
+    setSelected(MemberTab::Account);
+}
+
+void MemberNavigation::openEditProfile()
+{
+    setAccountPath({EditProfileRoute{}});
+    setSelected(MemberTab::Account);
 }
 
 void MemberNavigation::openReport(const Pirep &report)

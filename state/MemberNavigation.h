@@ -51,7 +51,10 @@ enum Page {
     Legal,
     ProfileEdit,
     Profile,
-    Leaderboard
+    Leaderboard,
+    Settings,
+    Information,
+    Logbook
 };
 Q_ENUM_NS(Page)
 } // namespace ShellPages
@@ -129,7 +132,17 @@ struct LeaderboardRoute
 {
     bool operator==(const LeaderboardRoute &) const = default;
 };
-using AccountRoute = std::variant<LegalRoute, EditProfileRoute, ProfileRoute, LeaderboardRoute>;
+// The settings and the application information, pushed by the account tab's rows.
+struct SettingsRoute
+{
+    bool operator==(const SettingsRoute &) const = default;
+};
+struct InformationRoute
+{
+    bool operator==(const InformationRoute &) const = default;
+};
+using AccountRoute = std::variant<LegalRoute, EditProfileRoute, ProfileRoute, LeaderboardRoute, SettingsRoute,
+                                  InformationRoute>;
 size_t qHash(const AccountRoute &route, size_t seed = 0) noexcept;
 
 // Where the signed-in member is: the selected tab, the stacks of pages and the pages chosen inside the
@@ -217,6 +230,19 @@ public:
     Q_INVOKABLE void back();
     // The account tab's leaderboard row: the leaderboard on top of the account stack.
     Q_INVOKABLE void pushLeaderboard();
+    // The account stack's pages: the member's account page, the profile form, a legal text (0 terms,
+    // 1 privacy).
+    Q_INVOKABLE void pushProfile();
+    Q_INVOKABLE void pushEditProfile();
+    Q_INVOKABLE void pushLegal(int document);
+    Q_INVOKABLE void pushSettings();
+    Q_INVOKABLE void pushInformation();
+    // The document of a legal page's route: 0 terms, 1 privacy; 0 for any other route.
+    Q_INVOKABLE int legalDocumentAt(const PageRoute &route) const;
+    // The account button's "个人信息": the account tab with the member's account page on it alone.
+    Q_INVOKABLE void openProfile();
+    // The dashboard's "完善资料": the account tab with the profile form on it alone.
+    Q_INVOKABLE void openEditProfile();
     // The flights tab's "+": an empty report form on top of the flights stack, a fresh one each time.
     Q_INVOKABLE void startReport();
     // A report's detail on top of the flights or the logbook stack, from a row of its list.

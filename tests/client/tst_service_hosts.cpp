@@ -14,6 +14,7 @@ private Q_SLOTS:
     void overrideAcceptsOnlySafeOrigins_data();
     void overrideAcceptsOnlySafeOrigins();
     void overrideTrustsTheNamedCertificate();
+    void forumIsFixedUnlessTheEnvironmentNamesAnother();
 };
 
 void ServiceHostsTest::fixedOriginHasNoPathPortOrUser()
@@ -84,6 +85,17 @@ void ServiceHostsTest::overrideTrustsTheNamedCertificate()
     // An unreadable file trusts nothing extra; the origin still applies.
     const auto without = ServiceHosts::parseOverride("https://127.0.0.1:9443", "/nonexistent/cert.pem");
     QVERIFY(without && without->trustedCertificates.isEmpty());
+}
+
+// The forum of the IFC avatar: the public forum, or for tests an origin of the same safe kinds as the
+// member's.
+void ServiceHostsTest::forumIsFixedUnlessTheEnvironmentNamesAnother()
+{
+    const QUrl fixed = ServiceHosts::fixedForumEndpoint().origin;
+    QCOMPARE(fixed.toString(), QString("https://community.infiniteflight.com"));
+    QVERIFY(ServiceHosts::fixedForumEndpoint().trustedCertificates.isEmpty());
+    qputenv("VORNA_FORUM_ORIGIN", "http://forum.example.com"); // plain, and not this machine: refused
+    QCOMPARE(ServiceHosts::forumEndpoint().origin, fixed);
 }
 
 QTEST_GUILESS_MAIN(ServiceHostsTest)

@@ -194,6 +194,8 @@ int main(int argc, char *argv[])
     pem.close();
     qputenv("VORNA_MEMBER_ORIGIN", service.origin().toString().toUtf8());
     qputenv("VORNA_MEMBER_CA", certificate.toLocal8Bit());
+    qputenv("VORNA_FORUM_ORIGIN", service.origin().toString().toUtf8());
+    qputenv("VORNA_FORUM_CA", certificate.toLocal8Bit());
     SampleSwitches::use(&service);
 
     QStringList wanted = parser.positionalArguments();

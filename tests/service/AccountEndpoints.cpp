@@ -98,6 +98,8 @@ void Service::addAccountRoutes()
             return Reply::message(401, QStringLiteral("请先登录。"));
         if (!account->profile.value("hasAvatar").toBool())
             return Reply::message(404, QStringLiteral("尚未上传头像。"));
+        if (!account->avatar.isEmpty())
+            return Reply::bytes(account->avatar, account->avatarType);
         return Reply::bytes(avatarPicture(account->id), "image/png");
     });
     // The Live authorisation returns here; the service answers with a redirect back to its Live page.

@@ -436,6 +436,15 @@ Reply changePassword(Account &account, const Request &request)
     return Reply::json(QJsonObject{{"ok", true}});
 }
 
+// The set-up is done once the organisation has what it needs: a WeChat name, a contact address, an avatar.
+void finishSetupWhenComplete(Account &account)
+{
+    if (!account.profile.value("wechatName").toString().isEmpty()
+        && !account.profile.value("contactEmail").toString().isEmpty()
+        && account.profile.value("hasAvatar").toBool())
+        account.needsProfileSetup = false;
+}
+
 Reply saveProfile(Service &service, Account &account, const Request &request)
 {
     const QJsonObject body = request.json().toObject();
@@ -467,10 +476,28 @@ Reply saveProfile(Service &service, Account &account, const Request &request)
         account.profile.remove("discordUsername");
     else
         account.profile.insert("discordUsername", discord);
-    // The set-up is done once the three fields the organisation needs are there.
-    if (!wechat.isEmpty() && !email.isEmpty() && !callsign.isEmpty())
-        account.needsProfileSetup = false;
+    finishSetupWhenComplete(account);
     return Reply::json(QJsonObject{{"ok", true}});
+}
+
+// The avatar upload of the profile form: one picture in the part "avatar", at most 512 KiB.
+Reply saveAvatar(Account &account, const Request &request)
+{
+    const std::optional<QList<FormPart>> parts = parseFormData(request);
+    if (!parts)
+        return Reply::message(400, QStringLiteral("请求格式无效。"));
+    for (const FormPart &part : *parts) {
+        if (part.name != QLatin1String("avatar"))
+            continue;
+        if (!isPicture(part) || part.data.size() > 524'288)
+            return Reply::message(400, QStringLiteral("请选择不超过 512 KB 的 JPG、PNG 或 WebP 图片。"));
+        account.profile.insert("hasAvatar", true);
+        account.avatar = part.data;
+        account.avatarType = part.contentType;
+        finishSetupWhenComplete(account);
+        return Reply::json(QJsonObject{{"ok", true}});
+    }
+    return Reply::message(400, QStringLiteral("请选择头像图片。"));
 }
 
 } // namespace
@@ -578,6 +605,8 @@ void Service::addMemberRoutes()
     post("/api/profile", [](MemberStore &, Service &service, Account &a, const Request &r) {
         return saveProfile(service, a, r);
     });
+    post("/api/profile/avatar",
+         [](MemberStore &, Service &, Account &a, const Request &r) { return saveAvatar(a, r); });
 }
 
 } // namespace Sample

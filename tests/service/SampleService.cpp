@@ -147,6 +147,7 @@ Service::Service(QObject *parent, const QString &dataFolder)
     addMemberRoutes();
     addImageRoutes();
     addReleaseRoutes();
+    addForumRoutes();
 }
 
 Service::~Service() = default;

@@ -85,6 +85,8 @@ struct Account
     bool mustChangePassword = false;
     bool needsProfileSetup = false;
     QJsonObject profile; // as "/api/profile" answers it
+    QByteArray avatar;   // an uploaded avatar; empty: the one drawn from the id
+    QByteArray avatarType;
 };
 
 struct Session
@@ -170,6 +172,7 @@ private:
     void addMemberRoutes();  // the member's reports, events, leaderboard, routes, notices, flights, live map
     void addImageRoutes();   // the livery catalog and the aircraft pictures
     void addReleaseRoutes(); // the release manifest of the update check
+    void addForumRoutes();   // the community forum's public user records and avatars (for the forum avatar)
 
     std::unique_ptr<QHttpServer> m_server;
     quint16 m_port = 0;

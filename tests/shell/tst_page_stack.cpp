@@ -54,6 +54,7 @@ private Q_SLOTS:
     void keepsThePagesWhoseRoutesStayed();
     void followsItsOwnPathOnly();
     void homeRootFollowsTheRole();
+    void logbookSheetFollowsTheLogbookPath();
 
 private:
     // The own-flight request main/ would install, this test's own.
@@ -162,6 +163,53 @@ void PageStackTest::homeRootFollowsTheRole()
     QCOMPARE(homeRoot.count(), 1);
     QCOMPARE(flights.rootPage(), ShellPage::Flights);
     QCOMPARE(flightsRoot.count(), 0); // only the home page changes with the role
+}
+
+// The logbook sheet's stack is no tab's: it names the logbook stack and its own root page.
+void PageStackTest::logbookSheetFollowsTheLogbookPath()
+{
+    MemberNavigation navigation;
+    navigation.setMember(true);
+    PageStackModel logbook;
+    logbook.setNavigation(&navigation);
+    logbook.setTab(MemberTab::Account);
+    QSignalSpy rootChanged(&logbook, &PageStackModel::rootPageChanged);
+    logbook.setStack(NavigationStack::LogbookStack);
+    logbook.setOwnRoot(ShellPage::Logbook);
+    QCOMPARE(logbook.stack(), NavigationStack::LogbookStack);
+    QCOMPARE(logbook.rootPage(), ShellPage::Logbook);
+    QCOMPARE(rootChanged.count(), 1);
+    PageMaker view(logbook);
+
+    // A report opened from the dashboard before the sheet shows: its page comes over the root at once.
+    Pirep report;
+    report.id = "P-1";
+    navigation.openReport(report);
+    QVERIFY(navigation.showingLogbook());
+    logbook.showRoot(view.root());
+    QCOMPARE(view.asked, (QList<PageRoute>{{NavigationStack::LogbookStack, 0, ShellPage::ReportDetail}}));
+    QCOMPARE(logbook.count(), 2);
+
+    // The account tab's own path is not this stack's.
+    navigation.setAccountPath({ProfileRoute{}});
+    QCOMPARE(view.asked.size(), 1);
+
+    // Back on the logbook's first page, and a fresh opening empties the path.
+    navigation.popLogbook();
+    settleDeletions();
+    QCOMPARE(logbook.count(), 1);
+    navigation.openReport(report);
+    QCOMPARE(logbook.count(), 2);
+    navigation.openLogbook();
+    settleDeletions();
+    QCOMPARE(logbook.count(), 1);
+
+    // The account tab's stack itself keeps its own root.
+    PageStackModel account;
+    account.setNavigation(&navigation);
+    account.setTab(MemberTab::Account);
+    QCOMPARE(account.stack(), NavigationStack::AccountStack);
+    QCOMPARE(account.rootPage(), ShellPage::Account);
 }
 
 QTEST_MAIN(PageStackTest)

@@ -9,6 +9,8 @@
 #include "MemberNavigation.h"
 #include "PageStackModel.h"
 #include "PageTable.h"
+#include "PasswordForm.h"
+#include "ProfileForm.h"
 #include "SecretTextAccessibility.h"
 
 #include <QAccessible>
@@ -101,6 +103,9 @@ private Q_SLOTS:
     void backKeysPopOnePage();
     void workbenchOpensAReviewAndGoesBack_data();
     void workbenchOpensAReviewAndGoesBack();
+    void firstLoginFormsLandOnTheDashboard();
+    void logbookSheetOverTheAccountTab();
+    void savedAccountFromTheSignInForm();
 
 private:
     Sample::Service &service() { return *m_service; }
@@ -145,6 +150,9 @@ void ViewsTest::initTestCase()
     // The portal makes its own client of the member site: the site is the sample service here.
     qputenv("VORNA_MEMBER_ORIGIN", m_service->origin().toString().toUtf8());
     qputenv("VORNA_MEMBER_CA", certificate.toLocal8Bit());
+    // The sample service plays the forum of the forum avatar too.
+    qputenv("VORNA_FORUM_ORIGIN", m_service->origin().toString().toUtf8());
+    qputenv("VORNA_FORUM_CA", certificate.toLocal8Bit());
 }
 
 void ViewsTest::init()
@@ -266,10 +274,13 @@ void ViewsTest::portalScreenForEachState_data()
                                      << "" << 0 << "login.submit" << QStringList{"成员登录", "登录成员中心"};
     QTest::newRow("gate password") << "zhouning"
                                    << "temporary-123" << 0 << "portal.password"
-                                   << QStringList{"修改密码", "重新登录"};
+                                   << QStringList{"设置新密码",
+                                                  "首次登录请将邮件中的临时密码改为自己的密码。",
+                                                  "邮件中的临时密码", "设置密码并继续", "退出登录"};
     QTest::newRow("gate profile") << "xuhang"
                                   << "fly-vornalia" << 0 << "portal.profile"
-                                  << QStringList{"完善资料", "重新登录"};
+                                  << QStringList{"完成账号设置", "头像", "使用 IFC 头像",
+                                                 "保存并进入成员中心", "退出登录"};
     QTest::newRow("gate ready, member: dashboard")
         << "lichen"
         << "fly-vornalia" << 0 << "home.notifications" << QStringList{"首页", "PIREP", "欢迎回来，李辰"};
@@ -671,6 +682,8 @@ void ViewsTest::backKeysPopOnePage()
     QVERIFY(shell);
     shell->setProperty("showingAccounts", true);
     QTRY_VERIFY(shown(m_window->contentItem(), "account.logout"));
+    // The switcher saves the current account as it appears; while that runs the panel stays.
+    QTRY_VERIFY(!m_app->accountBusy());
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     if (key == Qt::Key_Escape)
         QTRY_VERIFY(!shell->property("showingAccounts").toBool()); // Escape closes the popover instead
@@ -683,7 +696,7 @@ void ViewsTest::backKeysPopOnePage()
     navigation->setAccountPath({LeaderboardRoute{}, ProfileRoute{}});
     QCOMPARE(account->count(), 3);
     QPointer<QQuickItem> profile = account->top();
-    QVERIFY(textsShown(m_portal).contains("个人资料"));
+    QVERIFY(textsShown(m_portal).contains("个人主页"));
 
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QTRY_VERIFY(profile.isNull());
@@ -737,6 +750,93 @@ void ViewsTest::workbenchOpensAReviewAndGoesBack()
     QTRY_VERIFY(!shown(m_portal, "admin.review.save"));
     QTRY_VERIFY((card = shown(m_portal, "admin.report.p-24436")));
     QCOMPARE(m_window->activeFocusItem(), card);
+}
+
+// ---- the first-login forms
+
+void ViewsTest::firstLoginFormsLandOnTheDashboard()
+{
+    // The must-change account: the password form, then the dashboard by itself.
+    QVERIFY(showPortal());
+    QVERIFY(signIn("zhouning", "temporary-123"));
+    QTRY_VERIFY(shown(m_portal, "portal.password"));
+    auto *password = m_portal->findChild<PasswordForm *>();
+    QVERIFY(password);
+    password->setCurrent("temporary-123");
+    password->setNext("my-own-password-1");
+    password->setConfirmation("my-own-password-1");
+    QVERIFY(QMetaObject::invokeMethod(shown(m_portal, "password.save"), "clicked"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QVERIFY(!shown(m_portal, "portal.password"));
+    cleanup();
+
+    // The profile set-up: the forum avatar, the two required fields, the dashboard by itself.
+    QVERIFY(showPortal());
+    QVERIFY(signIn("xuhang", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "portal.profile"));
+    auto *profile = m_portal->findChild<ProfileForm *>();
+    QVERIFY(profile);
+    QTRY_VERIFY(profile->loaded());
+    QVERIFY(QMetaObject::invokeMethod(shown(m_portal, "profile.forumAvatar"), "clicked"));
+    QTRY_VERIFY(profile->hasPendingAvatar());
+    profile->setWechatName("许航");
+    profile->setContactEmail("xuhang@example.com");
+    QVERIFY(QMetaObject::invokeMethod(shown(m_portal, "profile.save"), "clicked"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QVERIFY(m_app->hasAvatar());
+}
+
+// The account tab's "Logbook" row opens the logbook sheet with a stack of its own; a report opens its detail
+// there, and closing the sheet leaves the account tab as it was.
+void ViewsTest::logbookSheetOverTheAccountTab()
+{
+    QVERIFY(showPortal());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    navigation->setSelected(MemberTab::Account);
+    QQuickItem *row = nullptr;
+    QTRY_VERIFY((row = shown(m_portal, "account.logbook")));
+    QVERIFY(QMetaObject::invokeMethod(row, "clicked"));
+    QVERIFY(navigation->showingLogbook());
+    QTRY_VERIFY(shown(m_window->contentItem(), "shell.logbook"));
+
+    auto *data = m_portal->findChild<MemberData *>();
+    QTRY_VERIFY(!data->pireps().isEmpty());
+    navigation->pushReport(NavigationStack::LogbookStack, data->pireps().constFirst());
+    QTRY_VERIFY(!shown(m_window->contentItem(), "shell.logbook")); // the detail stands over it
+    QVERIFY(navigation->accountPath().isEmpty());
+
+    QVERIFY(QMetaObject::invokeMethod(shown(m_window->contentItem(), "logbook.close"), "clicked"));
+    QVERIFY(!navigation->showingLogbook());
+    QTRY_VERIFY(shown(m_portal, "account.logbook"));
+}
+
+// "使用已保存账号" on the sign-in form opens the account switcher; a saved account signs in from there.
+void ViewsTest::savedAccountFromTheSignInForm()
+{
+    QVERIFY(showPortal());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    await(m_app->rememberCurrentAccount());
+    await(m_app->addAccount("hejing", "fly-vornalia"));
+    QCOMPARE(m_app->savedAccountCount(), 2);
+    await(m_app->signOut()); // hejing leaves the list, lichen stays saved
+    QCOMPARE(m_app->savedAccountCount(), 1);
+    const QString lichen = m_app->savedAccounts().constFirst().id();
+
+    QQuickItem *button = nullptr;
+    QTRY_VERIFY((button = shown(m_portal, "login.savedAccounts")));
+    QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
+    QQuickItem *row = nullptr;
+    QTRY_VERIFY((row = shown(m_window->contentItem(), "account.saved." + lichen)));
+    QVERIFY(!shown(m_window->contentItem(), "account.logout")); // nobody to sign out
+    QTRY_VERIFY(!m_app->accountBusy());
+    QVERIFY(QMetaObject::invokeMethod(row, "clicked"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QCOMPARE(m_app->username(), QString("lichen"));
+    QTRY_VERIFY(!shown(m_window->contentItem(), "account.switcher"));
 }
 
 int main(int argc, char *argv[])

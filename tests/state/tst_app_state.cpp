@@ -325,6 +325,24 @@ void AppStateTest::signOutFailures()
     QVERIFY(!state->signedIn());
     QVERIFY(!state->hasMessage());
     QCOMPARE(state->savedAccountCount(), 0);
+
+    // Regression: an answer that found the session gone while the sign-out was on its way (the dashboard's
+    // loads, racing it) made the sign-out end as cancelled: "登录已过期" instead of a sign-out, and the
+    // account stayed in the saved list.
+    await(state->signIn("lichen", "fly-vornalia", true));
+    await(state->rememberCurrentAccount());
+    service().setFault("/api/logout", {.held = true, .times = 1});
+    QCoro::Task<> signingOut = state->signOut();
+    QTRY_COMPARE(service().requestsTo("/api/logout").size(), 3);
+    service().expireSessions();
+    QVERIFY(
+        thrown<APIError>([&] { await(state->api()->perform(state->api()->makeRequest("/api/me", "GET"))); }));
+    service().release();
+    await(std::move(signingOut));
+    QVERIFY(!state->signedIn());
+    QVERIFY(!state->hasMessage());
+    QCOMPARE(state->savedAccountCount(), 0);
+    QCOMPARE(await(AccountSessionVault(m_stores.vault).load()).size(), 0);
 }
 
 void AppStateTest::signOutFinishesWhenTheListCannotBeWritten()

@@ -57,6 +57,7 @@ private Q_SLOTS:
     void backPopsTheSelectedTabsStack_data();
     void backPopsTheSelectedTabsStack();
     void pushedPagesReadTheirRoute();
+    void accountRowsAndOpeners();
 
 private:
     // The own-flight request main/ would install, this test's own.
@@ -365,6 +366,36 @@ void NavigationTest::pushedPagesReadTheirRoute()
              std::optional<AccountRoute>(LegalRoute{LegalDocument::Privacy}));
     QCOMPARE(navigation.accountRouteAt(PageRoute{NavigationStack::AccountStack, 2, ShellPage::Legal}),
              std::nullopt);
+}
+
+// The account tab's rows push their pages; the account button and the dashboard open a page alone there.
+void NavigationTest::accountRowsAndOpeners()
+{
+    MemberNavigation navigation;
+    navigation.setMember(true);
+    navigation.pushSettings();
+    navigation.pushInformation();
+    navigation.pushLegal(1);
+    QCOMPARE(navigation.accountPath(),
+             (QList<AccountRoute>{SettingsRoute{}, InformationRoute{}, LegalRoute{LegalDocument::Privacy}}));
+    QCOMPARE(navigation.routeAt(NavigationStack::AccountStack, 0).page, ShellPage::Settings);
+    QCOMPARE(navigation.routeAt(NavigationStack::AccountStack, 1).page, ShellPage::Information);
+    QCOMPARE(navigation.legalDocumentAt(navigation.routeAt(NavigationStack::AccountStack, 2)), 1);
+    navigation.pushLegal(0);
+    QCOMPARE(navigation.legalDocumentAt(navigation.routeAt(NavigationStack::AccountStack, 3)), 0);
+    QVERIFY(AccountRoute(SettingsRoute{}) != AccountRoute(InformationRoute{}));
+
+    navigation.setSelected(MemberTab::Home);
+    navigation.openProfile();
+    QCOMPARE(navigation.selected(), MemberTab::Account);
+    QCOMPARE(navigation.accountPath(), QList<AccountRoute>{ProfileRoute{}});
+    navigation.pushEditProfile();
+    QCOMPARE(navigation.routeAt(NavigationStack::AccountStack, 1).page, ShellPage::ProfileEdit);
+
+    navigation.setSelected(MemberTab::Home);
+    navigation.openEditProfile();
+    QCOMPARE(navigation.selected(), MemberTab::Account);
+    QCOMPARE(navigation.accountPath(), QList<AccountRoute>{EditProfileRoute{}});
 }
 
 QTEST_MAIN(NavigationTest)

@@ -1,0 +1,173 @@
+#include "AccountPageModel.h"
+
+#include "AccountLog.h"
+#include "L.h"
+#include "Outcome.h"
+#include "Retarget.h"
+
+#include <QLocale>
+#include <QVariantMap>
+
+#include <cmath>
+
+AccountPageModel::AccountPageModel(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void AccountPageModel::setAppState(AppState *state)
+{
+    if (!retarget(m_appState, state, this))
+        return;
+    if (state)
+        connect(state, &AppState::stateChanged, this, &AccountPageModel::changed);
+    Q_EMIT changed();
+}
+
+void AccountPageModel::setMemberData(MemberData *data)
+{
+    if (!retarget(m_memberData, data, this))
+        return;
+    if (data)
+        connect(data, &MemberData::leaderboardChanged, this, &AccountPageModel::changed);
+    Q_EMIT changed();
+}
+
+QString AccountPageModel::displayName() const
+{
+    if (!m_appState || !m_appState->user())
+        return QString();
+    const User &user = *m_appState->user();
+    return user.name && !user.name->isEmpty() ? *user.name : user.username;
+}
+
+namespace {
+
+QVariant value(const std::optional<double> &number) { return number ? QVariant(*number) : QVariant(); }
+
+} // namespace
+
+QVariant AccountPageModel::joinedAt() const { return m_summary ? value(m_summary->joinedAt) : QVariant(); }
+QVariant AccountPageModel::lastPirepAt() const
+{
+    return m_summary ? value(m_summary->lastPirepAt) : QVariant();
+}
+QVariant AccountPageModel::approvedMinutes() const
+{
+    return m_summary ? value(m_summary->approvedMinutes) : QVariant();
+}
+
+QString AccountPageModel::rankOf(const QString &username, const std::optional<LeaderboardResponse> &board)
+{
+    if (username.isEmpty() || !board)
+        return QStringLiteral("—");
+    const QString wanted = username.toLower().normalized(QString::NormalizationForm_C);
+    for (qsizetype i = 0; i < board->members.size(); ++i) {
+        if (board->members.at(i).username.toLower().normalized(QString::NormalizationForm_C) == wanted)
+            return QStringLiteral("#") + QString::number(i + 1);
+    }
+    return QStringLiteral("—");
+}
+
+QString AccountPageModel::rank() const
+{
+    if (!m_appState || !m_appState->user() || !m_memberData)
+        return QStringLiteral("—");
+    return rankOf(m_appState->user()->username, m_memberData->leaderboard());
+}
+
+QStringList AccountPageModel::statisticsValues() const
+{
+    const QLocale locale;
+    const auto whole = [&](const std::optional<double> &number) {
+        return number && std::isfinite(*number) ? locale.toString(*number, 'f', 0) : QStringLiteral("—");
+    };
+    const std::optional<IFStatistics> &s = m_statistics;
+    if (!s)
+        return QStringList(6, QStringLiteral("—"));
+    const QString hours = s->flightTime && std::isfinite(*s->flightTime)
+                              ? locale.toString(*s->flightTime / 60.0, 'f', 1)
+                              : QStringLiteral("—");
+    return {whole(s->grade),         hours,        whole(s->landingCount),
+            whole(s->onlineFlights), whole(s->xp), whole(s->violations)};
+}
+
+QString AccountPageModel::callsign() const
+{
+    return m_appState && m_appState->profile() ? m_appState->profile()->formattedCallsign()
+                                               : QStringLiteral("—");
+}
+
+QString AccountPageModel::contactEmail() const
+{
+    return m_appState && m_appState->profile() ? m_appState->profile()->contactEmail : QStringLiteral("—");
+}
+
+QString AccountPageModel::discordUsername() const
+{
+    return m_appState && m_appState->profile() ? m_appState->profile()->discordUsername.value_or(QString())
+                                               : QString();
+}
+
+QString AccountPageModel::organization() const
+{
+    if (!m_statistics || !m_statistics->virtualOrganization)
+        return L(QStringLiteral("所属组织：")) + L(QStringLiteral("未设置"));
+    return L(QStringLiteral("所属组织：")) + *m_statistics->virtualOrganization;
+}
+
+QCoro::Task<> AccountPageModel::load()
+{
+    if (!m_appState)
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const QPointer<AppState> state = m_appState;
+    const auto fetch = [](QPointer<AppState> state) -> QCoro::Task<std::optional<ProfileSummary>> {
+        if (!state)
+            throw CancellationError();
+        co_await state->refreshProfile();
+        if (!state || !state->api())
+            throw CancellationError();
+        co_return co_await state->api()->decodeOptional<ProfileSummary>(
+            state->api()->makeRequest(QStringLiteral("/api/profile/summary"), "GET"));
+    };
+    const Outcome<std::optional<ProfileSummary>> outcome = co_await attempt(fetch(state));
+    if (!lifetime.alive())
+        co_return;
+    // A load cancelled with the page, or by a retired client, is dropped silently.
+    if (outcome.cancelled())
+        co_return;
+    if (outcome.failed()) {
+        m_error = outcome.message();
+        Q_EMIT changed();
+        co_return;
+    }
+    m_summary = outcome.value();
+    m_error.reset();
+    Q_EMIT changed();
+    if (m_memberData && !m_memberData->leaderboard())
+        co_await m_memberData->loadLeaderboard();
+}
+
+QCoro::Task<> AccountPageModel::loadStatistics()
+{
+    if (!m_appState || !m_appState->api())
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    m_statisticsState = QStringLiteral("loading");
+    Q_EMIT changed();
+    APIClient *client = m_appState->api();
+    const Outcome<std::optional<IFStatistics>> outcome =
+        co_await attempt(client->decodeOptional<IFStatistics>(
+            client->makeRequest(QStringLiteral("/api/infinite-flight/me"), "GET")));
+    // A load cancelled with the page, or by a retired client, is dropped silently.
+    if (!lifetime.alive() || outcome.cancelled())
+        co_return;
+    if (outcome.ok()) {
+        m_statistics = outcome.value();
+        m_statisticsState = QStringLiteral("ready");
+    } else {
+        m_statisticsState = outcome.status() == 404 ? QStringLiteral("missing") : QStringLiteral("failed");
+    }
+    Q_EMIT changed();
+}

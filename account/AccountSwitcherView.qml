@@ -1,0 +1,241 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Vorna.Ui
+import Vorna.State
+import Vorna.Flights
+import Vorna.Account
+
+// The account switcher (Part 10.106): the accounts saved on this computer (at most two) with their avatars,
+// switch by clicking one, remove one that is not signed in, add one with user name and password, sign the
+// current one out. The busy flag is the account state's. `done` asks the presenter to close the panel;
+// `showsProfile` (the shell's popover) adds the row that opens the member's profile.
+Rectangle {
+    id: panel
+
+    required property AppState appState
+    property bool showsProfile: false
+    // A panel made once and shown again and again (a popover) calls present() each time it shows instead.
+    property bool presentsWhenMade: true
+    readonly property bool busy: switcher.busy
+    signal done
+    signal openProfile
+
+    // A new presentation: empty fields, no error, the add form closed, the current account saved.
+    function present() {
+        switcher.reset();
+    }
+
+    objectName: "account.switcher"
+    color: Theme.surface
+    implicitWidth: 380
+    implicitHeight: column.implicitHeight + 32
+
+    // Once made, not while its presenter binds it: the account state changes as the current account is saved.
+    Timer {
+        interval: 0
+        running: panel.presentsWhenMade
+        onTriggered: panel.present()
+    }
+
+    AccountSwitcherModel {
+        id: switcher
+
+        appState: panel.appState
+        onDismiss: panel.done()
+    }
+
+    Flickable {
+        id: scroller
+
+        anchors.fill: parent
+        contentHeight: column.implicitHeight + 32
+        clip: true
+
+        ColumnLayout {
+            id: column
+
+            x: 16
+            y: 16
+            width: scroller.width - 32
+            spacing: 14
+
+            RowLayout {
+                Layout.fillWidth: true
+
+                Text {
+                    Layout.fillWidth: true
+                    // "切换账号" stands literally; "账号" is looked up.
+                    text: panel.showsProfile ? L.t("账号") : "切换账号"
+                    font.pixelSize: Typography.headline
+                    font.weight: Font.DemiBold
+                    color: Theme.ink
+                    Accessible.role: Accessible.Heading
+                }
+                BorderedButton {
+                    objectName: "account.done"
+                    text: L.t("完成")
+                    enabled: !switcher.busy
+                    onClicked: panel.done()
+                }
+            }
+
+            BorderedButton {
+                Layout.fillWidth: true
+                objectName: "account.openProfile"
+                visible: panel.showsProfile
+                text: L.t("个人信息")
+                onClicked: panel.openProfile()
+            }
+
+            FormSection {
+                title: L.t("本机账号（最多两个）")
+                symbol: "person.crop.circle"
+                footer: L.t("登录会话只保存在这台电脑的当前用户下，不保存密码。过期后需要重新登录。移除账号只清除本机保存。")
+
+                Text {
+                    Layout.fillWidth: true
+                    visible: switcher.rows.length === 0
+                    text: L.t("还没有保存的账号")
+                    font.pixelSize: Typography.subheadline
+                    color: Theme.muted
+                }
+                Repeater {
+                    model: switcher.rows
+
+                    delegate: RowLayout {
+                        id: row
+
+                        required property var modelData
+
+                        Layout.fillWidth: true
+                        Layout.topMargin: 4
+                        Layout.bottomMargin: 4
+                        spacing: 12
+
+                        AbstractButton {
+                            id: accountButton
+
+                            Layout.fillWidth: true
+                            objectName: "account.saved." + row.modelData.id
+                            enabled: !switcher.busy
+                            checkable: false
+                            Accessible.name: row.modelData.username
+                            Accessible.selected: row.modelData.current
+                            onClicked: switcher.switchTo(row.modelData.id)
+
+                            background: Rectangle {
+                                radius: 10
+                                color: accountButton.hovered && !row.modelData.current ? Qt.alpha(Theme.ink, 0.05) : "transparent"
+
+                                FocusRing {
+                                    control: accountButton
+                                    radius: 10
+                                }
+                            }
+                            contentItem: RowLayout {
+                                spacing: 14
+
+                                AccountAvatar {
+                                    size: 48
+                                    ring: "transparent"
+                                    image: row.modelData.avatar
+                                }
+                                ColumnLayout {
+                                    spacing: 4
+
+                                    Text {
+                                        text: row.modelData.username
+                                        font.pixelSize: Typography.headline
+                                        font.weight: Font.DemiBold
+                                        color: Theme.ink
+                                    }
+                                    Text {
+                                        text: row.modelData.current ? L.t("已登录 🟢") : L.t("点击登录")
+                                        font.pixelSize: Typography.caption
+                                        color: Theme.muted
+                                    }
+                                }
+                                Item {
+                                    Layout.fillWidth: true
+                                }
+                            }
+                        }
+                        GlassButton {
+                            visible: !row.modelData.current
+                            symbol: "minus.circle"
+                            enabled: !switcher.busy
+                            Accessible.name: L.t("移除保存的账号")
+                            onClicked: switcher.remove(row.modelData.id)
+                        }
+                    }
+                }
+            }
+
+            FormSection {
+                visible: switcher.canAdd
+                title: L.t("添加账号")
+                symbol: "person.badge.plus"
+                enabled: !switcher.busy
+
+                BorderedButton {
+                    objectName: "account.add.toggle"
+                    text: switcher.addingAccount ? L.t("收起") : L.t("添加账号")
+                    onClicked: switcher.addingAccount = !switcher.addingAccount
+                }
+                FormField {
+                    Layout.fillWidth: true
+                    visible: switcher.addingAccount
+                    objectName: "account.add.username"
+                    placeholderText: L.t("用户名")
+                    inputMethodHints: Qt.ImhNoAutoUppercase | Qt.ImhNoPredictiveText
+                    text: switcher.username
+                    onTextEdited: switcher.username = text
+                }
+                SecretField {
+                    Layout.fillWidth: true
+                    visible: switcher.addingAccount
+                    objectName: "account.add.password"
+                    placeholderText: L.t("密码")
+                    text: switcher.password
+                    onTextEdited: switcher.password = text
+                    onAccepted: switcher.add()
+                }
+                BorderedButton {
+                    Layout.fillWidth: true
+                    visible: switcher.addingAccount
+                    objectName: "account.add.submit"
+                    prominent: true
+                    text: L.t("登录并保存")
+                    enabled: switcher.canSubmit
+                    onClicked: switcher.add()
+                }
+            }
+
+            FormButton {
+                objectName: "account.logout"
+                visible: switcher.signedIn
+                destructive: true
+                enabled: !switcher.busy
+                text: L.t("退出当前账号")
+                onClicked: switcher.startSignOut()
+            }
+
+            Text {
+                Layout.fillWidth: true
+                visible: switcher.error.length > 0
+                text: switcher.error
+                wrapMode: Text.Wrap
+                font.pixelSize: Typography.footnote
+                color: Theme.rejected
+            }
+
+            InlineLoader {
+                Layout.alignment: Qt.AlignHCenter
+                visible: switcher.busy
+            }
+        }
+    }
+}

@@ -1,0 +1,107 @@
+import QtQuick
+import QtQuick.Layouts
+import Vorna.Ui
+import Vorna.State
+import Vorna.Flights
+import Vorna.Account
+
+// The application information (Part 10.112): the brand, this build's version, the member service, the legal
+// texts and the reset of the aircraft picture caches.
+Page {
+    id: page
+
+    required property AppState appState
+    required property MemberData memberData
+    required property MemberNavigation navigation
+    property pageRoute route
+
+    objectName: "account.information"
+
+    AppInformationModel {
+        id: information
+    }
+
+    BackButton {
+        visible: page.route.stack !== NavigationStack.NoStack
+        onClicked: page.navigation.pop(page.route.stack)
+    }
+    Text {
+        text: L.t("软件信息")
+        font.pixelSize: Typography.headline
+        font.weight: Font.DemiBold
+        color: Theme.ink
+        Accessible.role: Accessible.Heading
+    }
+
+    ColumnLayout {
+        Layout.fillWidth: true
+        Layout.topMargin: 8
+        Layout.bottomMargin: 8
+        spacing: 10
+
+        BrandLogo {
+            Layout.alignment: Qt.AlignHCenter
+            size: 76
+        }
+        Text {
+            Layout.alignment: Qt.AlignHCenter
+            text: L.t("VORNA")
+            font.pixelSize: Typography.title3
+            font.weight: Font.Black
+            color: Theme.ink
+        }
+        Text {
+            Layout.alignment: Qt.AlignHCenter
+            text: L.t("Vornalia成员中心")
+            font.pixelSize: Typography.footnote
+            color: Theme.muted
+        }
+    }
+
+    FormSection {
+        SettingsRow {
+            objectName: "information.version"
+            title: L.t("版本")
+            value: information.version
+            trailingSymbol: ""
+            focusPolicy: Qt.NoFocus
+        }
+        SettingsRow {
+            title: L.t("服务")
+            value: information.serviceHost
+            trailingSymbol: ""
+            focusPolicy: Qt.NoFocus
+        }
+    }
+
+    FormSection {
+        title: L.t("条款与隐私")
+        symbol: "doc.text"
+
+        SettingsRow {
+            objectName: "information.terms"
+            title: L.t("使用条款")
+            symbol: "doc.text"
+            onClicked: page.navigation.pushLegal(0)
+        }
+        SettingsRow {
+            objectName: "information.privacy"
+            title: L.t("隐私说明")
+            symbol: "hand.raised"
+            onClicked: page.navigation.pushLegal(1)
+        }
+    }
+
+    FormSection {
+        footer: L.t("图片按需下载，磁盘缓存额度 64 MB；清除后查看时会重新下载。")
+
+        SettingsRow {
+            objectName: "information.clearCache"
+            title: L.t("清除飞机图片缓存")
+            symbol: "trash"
+            value: information.cacheCleared ? L.t("已清除") : ""
+            trailingSymbol: ""
+            onClicked: information.clearPictureCaches()
+        }
+    }
+}

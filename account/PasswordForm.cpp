@@ -1,0 +1,138 @@
+#include "PasswordForm.h"
+
+#include "AccountLog.h"
+#include "Busy.h"
+#include "L.h"
+#include "Outcome.h"
+#include "Retarget.h"
+
+#include <QTextBoundaryFinder>
+
+PasswordForm::PasswordForm(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void PasswordForm::setAppState(AppState *state)
+{
+    if (!retarget(m_appState, state, this))
+        return;
+    Q_EMIT appStateChanged();
+}
+
+void PasswordForm::setRequired(bool required)
+{
+    if (m_required == required)
+        return;
+    m_required = required;
+    Q_EMIT changed();
+}
+
+void PasswordForm::setText(QString &field, const QString &text)
+{
+    if (field == text)
+        return;
+    field = text;
+    Q_EMIT changed();
+}
+
+void PasswordForm::setCurrent(const QString &text) { setText(m_current, text); }
+void PasswordForm::setNext(const QString &text) { setText(m_next, text); }
+void PasswordForm::setConfirmation(const QString &text) { setText(m_confirmation, text); }
+
+void PasswordForm::setSaved(bool saved)
+{
+    if (m_saved == saved)
+        return;
+    m_saved = saved;
+    Q_EMIT changed();
+}
+
+bool PasswordForm::canSave() const
+{
+    return !m_busy && !m_current.isEmpty() && !m_next.isEmpty() && !m_confirmation.isEmpty();
+}
+
+qsizetype PasswordForm::characterCount(const QString &text)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype count = 0;
+    while (finder.toNextBoundary() > 0)
+        ++count;
+    return count;
+}
+
+std::optional<QString> PasswordForm::ruleFailure(const QString &current, const QString &next,
+                                                 const QString &confirmation)
+{
+    // Canonical equivalence: the same text in another normal form is the same password.
+    const auto same = [](const QString &a, const QString &b) {
+        return a.normalized(QString::NormalizationForm_D) == b.normalized(QString::NormalizationForm_D);
+    };
+    const bool passes = characterCount(next) >= 12 && next.toUtf8().size() <= 72 && same(next, confirmation)
+                        && !same(next, current);
+    if (passes)
+        return std::nullopt;
+    return L(QStringLiteral("请检查密码长度、两次输入是否一致，以及是否与原密码不同。"));
+}
+
+QCoro::Task<> PasswordForm::save()
+{
+    if (!m_appState || m_busy)
+        co_return;
+    if (const std::optional<QString> failure = ruleFailure(m_current, m_next, m_confirmation)) {
+        m_error = failure;
+        Q_EMIT changed();
+        co_return;
+    }
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT changed(); });
+    m_error.reset();
+    Q_EMIT changed();
+
+    const auto send = [](QPointer<AppState> state, QString current, QString next,
+                         QString confirmation) -> QCoro::Task<> {
+        if (!state || !state->api())
+            throw CancellationError();
+        APIRequest request = state->api()->makeRequest(QStringLiteral("/api/account/password"), "POST");
+        request.setJsonBody(
+            {{"currentPassword", current}, {"newPassword", next}, {"confirmPassword", confirmation}});
+        co_await state->api()->decode<Acknowledgement>(std::move(request));
+    };
+    const QPointer<AppState> state = m_appState;
+    const Outcome<> outcome = co_await attempt(send(state, m_current, m_next, m_confirmation));
+    if (!lifetime.alive())
+        co_return;
+    if (outcome.failed()) {
+        qCInfo(lcAccount, "password change refused or failed");
+        m_error = outcome.message();
+        Q_EMIT changed();
+        co_return;
+    }
+    if (outcome.cancelled())
+        co_return;
+    m_current.clear();
+    m_next.clear();
+    m_confirmation.clear();
+    Q_EMIT changed();
+    if (m_required) {
+        // The portal follows the new gate; this form may be gone when the check returns.
+        if (state)
+            co_await state->checkGate();
+    } else {
+        m_saved = true;
+        Q_EMIT changed();
+    }
+}
+
+QCoro::Task<> PasswordForm::signOut()
+{
+    if (!m_appState)
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const Outcome<> outcome = co_await attempt(m_appState->signOut());
+    if (lifetime.alive() && outcome.failed()) {
+        m_error = outcome.message();
+        Q_EMIT changed();
+    }
+}

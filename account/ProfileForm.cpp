@@ -1,0 +1,260 @@
+#include "ProfileForm.h"
+
+#include "AccountLog.h"
+#include "Busy.h"
+#include "L.h"
+#include "Outcome.h"
+#include "PhotoImport.h"
+#include "Retarget.h"
+
+namespace {
+
+// Spaces and tabs at both ends, not line breaks.
+QString withoutBlanks(const QString &text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (start < end && blank(text.at(start)))
+        ++start;
+    while (end > start && blank(text.at(end - 1)))
+        --end;
+    return text.mid(start, end - start);
+}
+
+} // namespace
+
+ProfileForm::ProfileForm(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void ProfileForm::setAppState(AppState *state)
+{
+    if (!retarget(m_appState, state, this))
+        return;
+    Q_EMIT appStateChanged();
+}
+
+void ProfileForm::setRequired(bool required)
+{
+    if (m_required == required)
+        return;
+    m_required = required;
+    Q_EMIT changed();
+}
+
+void ProfileForm::setWechatName(const QString &text)
+{
+    if (m_profile.wechatName == text)
+        return;
+    m_profile.wechatName = text;
+    Q_EMIT changed();
+}
+
+void ProfileForm::setDiscord(const QString &text)
+{
+    if (m_discord == text)
+        return;
+    m_discord = text;
+    Q_EMIT changed();
+}
+
+void ProfileForm::setContactEmail(const QString &text)
+{
+    if (m_profile.contactEmail == text)
+        return;
+    m_profile.contactEmail = text;
+    Q_EMIT changed();
+}
+
+void ProfileForm::setCallsign(const QString &text)
+{
+    if (m_profile.callsign == text)
+        return;
+    m_profile.callsign = text;
+    Q_EMIT changed();
+}
+
+void ProfileForm::setSaved(bool saved)
+{
+    if (m_saved == saved)
+        return;
+    m_saved = saved;
+    Q_EMIT changed();
+}
+
+QStringList ProfileForm::photoFilters() const { return PhotoImport::nameFilters(); }
+
+void ProfileForm::setError(std::optional<QString> error, Retry retry)
+{
+    m_error = std::move(error);
+    m_retry = m_error ? retry : Retry::None;
+    Q_EMIT changed();
+}
+
+void ProfileForm::setPending(std::optional<Upload> upload, QImage preview)
+{
+    m_avatarFile = std::move(upload);
+    m_preview = std::move(preview);
+    Q_EMIT changed();
+}
+
+void ProfileForm::retry()
+{
+    if (m_retry == Retry::Save)
+        save();
+    else if (m_retry == Retry::Load)
+        load();
+}
+
+QCoro::Task<> ProfileForm::load()
+{
+    if (!m_appState)
+        co_return;
+    m_loadRun.restart();
+    const Lifetime::Guard run = m_loadRun.guard();
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const Outcome<> outcome = co_await attempt(m_appState->refreshProfile());
+    if (!lifetime.alive() || !run.alive() || outcome.cancelled())
+        co_return;
+    if (outcome.failed()) {
+        setError(outcome.message(), Retry::Load);
+        co_return;
+    }
+    m_profile = m_appState && m_appState->profile() ? *m_appState->profile() : Profile{};
+    m_discord = m_profile.discordUsername.value_or(QString());
+    m_loaded = true;
+    setError(std::nullopt, Retry::None);
+}
+
+std::optional<QString> ProfileForm::missingRequirement() const
+{
+    if (!m_required)
+        return std::nullopt;
+    if (withoutBlanks(m_profile.wechatName).isEmpty() || m_profile.contactEmail.isEmpty()
+        || (!m_profile.hasAvatar && !m_avatarFile))
+        return L(QStringLiteral("请先补全头像、微信名和联系邮箱。"));
+    return std::nullopt;
+}
+
+QJsonObject ProfileForm::profileBody() const
+{
+    return {{"wechatName", m_profile.wechatName},
+            {"discordUsername", withoutBlanks(m_discord)},
+            {"contactEmail", m_profile.contactEmail},
+            {"callsign", m_profile.callsign}};
+}
+
+QCoro::Task<> ProfileForm::save()
+{
+    if (m_busy || !m_appState)
+        co_return;
+    if (const std::optional<QString> missing = missingRequirement()) {
+        setError(missing, Retry::None);
+        co_return;
+    }
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT changed(); });
+    setError(std::nullopt, Retry::None);
+    // A load still under way would fill the form over what is being saved.
+    m_loadRun.restart();
+
+    const QPointer<AppState> state = m_appState;
+    const auto sendProfile = [](QPointer<AppState> state, QJsonObject body) -> QCoro::Task<> {
+        if (!state || !state->api())
+            throw CancellationError();
+        APIRequest request = state->api()->makeRequest(QStringLiteral("/api/profile"), "POST");
+        request.setJsonBody(body);
+        co_await state->api()->decode<Acknowledgement>(std::move(request));
+    };
+    const auto sendAvatar = [](QPointer<AppState> state, Upload upload) -> QCoro::Task<> {
+        if (!state || !state->api())
+            throw CancellationError();
+        APIRequest request = state->api()->makeRequest(QStringLiteral("/api/profile/avatar"), "POST");
+        request.setMultipartBody(MultipartBody::make({}, {upload}, QStringLiteral("avatar")));
+        co_await state->api()->decode<Acknowledgement>(std::move(request));
+    };
+    const auto refresh = [](QPointer<AppState> state) -> QCoro::Task<> {
+        if (!state)
+            throw CancellationError();
+        co_await state->refreshProfile();
+    };
+
+    Outcome<> outcome = co_await attempt(sendProfile(state, profileBody()));
+    if (outcome.ok() && m_avatarFile && lifetime.alive()) {
+        outcome = co_await attempt(sendAvatar(state, *m_avatarFile));
+        if (outcome.ok() && lifetime.alive()) {
+            m_avatarFile.reset();
+            Q_EMIT changed();
+        }
+    }
+    if (outcome.ok())
+        outcome = co_await attempt(refresh(state));
+    if (!lifetime.alive() || outcome.cancelled())
+        co_return;
+    if (outcome.failed()) {
+        qCInfo(lcAccount, "profile save failed");
+        setError(outcome.message(), Retry::Save);
+        co_return;
+    }
+    if (state && state->profile())
+        m_profile.hasAvatar = state->profile()->hasAvatar;
+    if (m_required) {
+        if (state)
+            co_await state->checkGate();
+    } else {
+        m_saved = true;
+        Q_EMIT changed();
+    }
+}
+
+QCoro::Task<> ProfileForm::importPhotos(QList<QUrl> files)
+{
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT changed(); });
+    const Outcome<QList<Upload>> converted =
+        co_await attempt(PhotoImport::load(files.mid(0, 1), PhotoImport::avatarLimit));
+    if (!lifetime.alive() || converted.cancelled())
+        co_return;
+    if (converted.failed()) {
+        setError(converted.message(), Retry::None);
+        co_return;
+    }
+    if (converted.value().isEmpty()) {
+        setPending(std::nullopt, QImage());
+    } else {
+        const Upload &upload = converted.value().constFirst();
+        setPending(upload, ForumAvatar::decodeBounded(upload.data));
+    }
+    setError(std::nullopt, Retry::None);
+}
+
+QCoro::Task<> ProfileForm::useIFCAvatar()
+{
+    if (m_busy || !m_appState || !m_appState->user())
+        co_return;
+    const QString username = m_appState->user()->username;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT changed(); });
+    const Outcome<ForumAvatar::Picture> picture =
+        co_await attempt(ForumAvatar::fetch(m_forum.value_or(ServiceHosts::forumEndpoint()), username));
+    if (!lifetime.alive())
+        co_return;
+    if (!picture.ok()) {
+        setError(ForumAvatar::failureMessage(), Retry::None);
+        co_return;
+    }
+    setPending(picture.value().upload, picture.value().preview);
+    setError(std::nullopt, Retry::None);
+}
+
+QCoro::Task<> ProfileForm::signOut()
+{
+    if (!m_appState)
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const Outcome<> outcome = co_await attempt(m_appState->signOut());
+    if (lifetime.alive() && outcome.failed())
+        setError(outcome.message(), Retry::None);
+}

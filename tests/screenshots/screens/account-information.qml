@@ -1,0 +1,6 @@
+import Vorna.Screenshots
+
+// The account tab's "information" page of "lichen".
+AccountPagesWindow {
+    page: "information"
+}

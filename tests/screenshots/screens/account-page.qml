@@ -1,0 +1,6 @@
+import Vorna.Screenshots
+
+// The account tab's "page" page of "lichen".
+AccountPagesWindow {
+    page: "page"
+}

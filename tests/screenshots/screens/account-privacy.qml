@@ -1,0 +1,6 @@
+import Vorna.Screenshots
+
+// The account tab's "privacy" page of "lichen".
+AccountPagesWindow {
+    page: "privacy"
+}

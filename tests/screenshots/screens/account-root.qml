@@ -1,0 +1,6 @@
+import Vorna.Screenshots
+
+// The account tab's "root" page of "lichen".
+AccountPagesWindow {
+    page: "root"
+}

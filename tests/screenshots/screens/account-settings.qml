@@ -1,0 +1,6 @@
+import Vorna.Screenshots
+
+// The account tab's "settings" page of "lichen".
+AccountPagesWindow {
+    page: "settings"
+}

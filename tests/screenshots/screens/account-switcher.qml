@@ -1,0 +1,6 @@
+import Vorna.Screenshots
+
+// The account tab's "switcher" page of "lichen".
+AccountPagesWindow {
+    page: "switcher"
+}

@@ -1,0 +1,6 @@
+import Vorna.Screenshots
+
+// The account tab's "terms" page of "lichen".
+AccountPagesWindow {
+    page: "terms"
+}
