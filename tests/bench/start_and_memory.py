@@ -143,6 +143,9 @@ def summary(values):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default="build")
+    # Another executable in either place, to compare two builds of the app with each other.
+    parser.add_argument("--app", help="the app's executable (default: the build's main/vorna)")
+    parser.add_argument("--bare", help="the bare window's executable (default: the build's)")
     parser.add_argument("--pairs", type=int, default=15)
     parser.add_argument("--memory-pairs", type=int, default=5)
     parser.add_argument("--settle", type=float, default=2.5)
@@ -152,8 +155,8 @@ def main():
         sys.exit("start_and_memory: no display; scripts/bench runs it under Xvfb")
 
     build = os.path.abspath(options.build)
-    app = [os.path.join(build, "main/vorna")]
-    bare = [os.path.join(build, "tests/bench/vorna-bare-window")]
+    app = [options.app or os.path.join(build, "main/vorna")]
+    bare = [options.bare or os.path.join(build, "tests/bench/vorna-bare-window")]
     service, origin, username, password = start_service(build)
     source = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
     member = {"VORNA_MEMBER_ORIGIN": origin, "VORNA_MEMBER_CA": os.path.join(source, "tests/service/test-cert.pem")}
