@@ -8,8 +8,18 @@
 #include "MainLog.h"
 #include "MemberNavigation.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 int main(int argc, char *argv[])
 {
+#ifdef __GLIBC__
+    // A fixed threshold: pictures and buffers of a few hundred kilobytes and more (the intro's art, decoded
+    // photos, painted items) go back to the system when freed. glibc's sliding default keeps them in the
+    // render thread's arena once the first is freed, tens of megabytes a signed-in window never uses again.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
     QGuiApplication app(argc, argv);
     AppComposition::describeApplication();
 

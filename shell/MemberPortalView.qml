@@ -103,12 +103,16 @@ Item {
         }
     }
 
+    // By address, not by type: the shell and every screen module under it are compiled when a member's
+    // tabs first show, not at each start (the sign-in form needs none of them).
     Component {
         id: memberTabs
 
-        NativeMemberTabs {
-            appState: app
-            Component.onCompleted: portal.tabsRevision = app.revision
+        Loader {
+            Component.onCompleted: setSource(Qt.resolvedUrl("NativeMemberTabs.qml"), {
+                appState: app
+            })
+            onLoaded: portal.tabsRevision = app.revision
         }
     }
 
@@ -167,13 +171,14 @@ Item {
         }
     }
 
-    BrandIntro {
+    // Made only while it shows: once played, the intro and its full-window art go.
+    Loader {
         id: intro
 
         anchors.fill: parent
         visible: opacity > 0
+        active: visible
         opacity: model.showingIntro ? 1 : 0
-        onFinished: model.introFinished()
 
         Behavior on opacity {
             enabled: model.introFades
@@ -184,12 +189,16 @@ Item {
             }
         }
 
-        // Nothing beneath takes clicks while the intro shows.
-        MouseArea {
-            anchors.fill: parent
-            acceptedButtons: Qt.AllButtons
-            hoverEnabled: true
-            onWheel: wheel => wheel.accepted = true
+        sourceComponent: BrandIntro {
+            onFinished: model.introFinished()
+
+            // Nothing beneath takes clicks while the intro shows.
+            MouseArea {
+                anchors.fill: parent
+                acceptedButtons: Qt.AllButtons
+                hoverEnabled: true
+                onWheel: wheel => wheel.accepted = true
+            }
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "BrandArt.h"
 
 #include <QLinearGradient>
+#include <QMutex>
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <QRadialGradient>
@@ -163,26 +164,29 @@ QImage renderPicture(const QString &name, QSize size)
     return image;
 }
 
-const Pictures &bundledPictures()
+std::shared_ptr<const Pictures> bundledPictures()
 {
-    // Drawn once per process, at the size each takes on the board.
-    static const Pictures pictures = [] {
-        const QList<std::pair<QString, QSize>> sizes{
-            {QStringLiteral("intro-1"), board.size().toSize()},
-            {QStringLiteral("intro-2"), board.size().toSize()},
-            {QStringLiteral("intro-4"), planeRect.size().toSize() * 2},
-            {QStringLiteral("loader-t1i"), textRect.size().toSize() * 2},
-            {QStringLiteral("loader-t2i"), textRect.size().toSize() * 2},
-        };
-        Pictures drawn;
-        for (const auto &[name, size] : sizes) {
-            QImage image = renderPicture(name, size);
-            if (!image.isNull())
-                drawn.insert(name, image);
-        }
-        return drawn;
-    }();
-    return pictures;
+    // Canvases paint on the render thread and go on the GUI thread.
+    static QMutex mutex;
+    static std::weak_ptr<const Pictures> shared;
+    const QMutexLocker lock(&mutex);
+    if (auto pictures = shared.lock())
+        return pictures;
+    const QList<std::pair<QString, QSize>> sizes{
+        {QStringLiteral("intro-1"), board.size().toSize()},
+        {QStringLiteral("intro-2"), board.size().toSize()},
+        {QStringLiteral("intro-4"), planeRect.size().toSize() * 2},
+        {QStringLiteral("loader-t1i"), textRect.size().toSize() * 2},
+        {QStringLiteral("loader-t2i"), textRect.size().toSize() * 2},
+    };
+    auto drawn = std::make_shared<Pictures>();
+    for (const auto &[name, size] : sizes) {
+        QImage image = renderPicture(name, size);
+        if (!image.isNull())
+            drawn->insert(name, image);
+    }
+    shared = drawn;
+    return drawn;
 }
 
 void draw(QPainter &painter, QSizeF size, double t, const BrandRoute &route, const Pictures &pictures)

@@ -8,6 +8,7 @@
 #include <QSizeF>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 class QPainter;
@@ -55,13 +56,13 @@ Frame frame(double t, const BrandRoute &route);
 // The pictures by name ("intro-1", "intro-2", "intro-4", "loader-t1i", "loader-t2i"); a missing one is
 // left out and whatever needs it is skipped.
 using Pictures = QHash<QString, QImage>;
-// The app's own pictures, drawn once from the bundled art on first use.
-const Pictures &bundledPictures();
+// The app's own pictures, drawn from the bundled art when first needed and kept while anyone holds them:
+// the intro's full-window art is megabytes that a signed-in window has no use for.
+std::shared_ptr<const Pictures> bundledPictures();
 // Draws a picture of the bundled art to the given size; a null image when it cannot be read.
 QImage renderPicture(const QString &name, QSize size);
 
 // Paints one frame centred in a canvas of `size`, the board filling 84 % of the fitting dimension.
-void draw(QPainter &painter, QSizeF size, double t, const BrandRoute &route = BrandRoute::website(),
-          const Pictures &pictures = bundledPictures());
+void draw(QPainter &painter, QSizeF size, double t, const BrandRoute &route, const Pictures &pictures);
 
 } // namespace BrandArt

@@ -58,7 +58,16 @@ bool BrandCanvas::animating() const
     return !m_once || !m_clock.isValid() || double(m_clock.elapsed()) < BrandArt::playLength;
 }
 
-void BrandCanvas::paint(QPainter *painter) { BrandArt::draw(*painter, size(), time()); }
+void BrandCanvas::paint(QPainter *painter)
+{
+    // A hidden canvas is still asked to paint; it shows again through update(), so it draws nothing now.
+    if (!isVisible())
+        return;
+    // Held while this canvas shows, so a loader on screen does not draw them again each frame.
+    if (!m_pictures)
+        m_pictures = BrandArt::bundledPictures();
+    BrandArt::draw(*painter, size(), time(), BrandRoute::website(), *m_pictures);
+}
 
 void BrandCanvas::componentComplete()
 {
@@ -83,8 +92,12 @@ void BrandCanvas::itemChange(ItemChange change, const ItemChangeData &value)
         if (m_window)
             m_frames = connect(m_window, &QQuickWindow::frameSwapped, this, &BrandCanvas::nextFrame,
                                Qt::QueuedConnection);
-    } else if (change == ItemVisibleHasChanged && value.boolValue) {
-        update();
+    } else if (change == ItemVisibleHasChanged) {
+        // A hidden loader (one in every button and card) lets the art go; it is drawn again when one shows.
+        if (value.boolValue)
+            update();
+        else
+            m_pictures.reset();
     }
 }
 

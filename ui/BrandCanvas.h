@@ -1,10 +1,14 @@
 #pragma once
 
+#include "BrandArt.h"
+
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QQmlEngine>
 #include <QQuickPaintedItem>
 #include <QTimer>
+
+#include <memory>
 
 class QQuickWindow;
 
@@ -64,4 +68,5 @@ private:
     bool m_finishPending = false;
     QPointer<QQuickWindow> m_window;
     QMetaObject::Connection m_frames;
+    std::shared_ptr<const BrandArt::Pictures> m_pictures;
 };

@@ -89,6 +89,7 @@ private Q_SLOTS:
     void passwordNeverReachesTheAccessibilityBus();
     void portalScreenForEachState_data();
     void portalScreenForEachState();
+    void introGoesOnceItHasPlayed();
     void dashboardTiles_data();
     void dashboardTiles();
     void firstShowingAsksOnce_data();
@@ -317,6 +318,16 @@ void ViewsTest::portalScreenForEachState()
     // Lists fill their rows once the window has laid them out.
     for (const QString &text : texts)
         QTRY_VERIFY2(textsShown(m_portal).contains(text), qPrintable(text));
+}
+
+void ViewsTest::introGoesOnceItHasPlayed()
+{
+    // Guards the played intro and its full-window art staying in the window behind every screen.
+    QVERIFY(showPortal());
+    QVERIFY(m_portal->findChild<QQuickItem *>("brand.intro"));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_portal->findChild<QQuickItem *>("brand.intro"), 10000);
+    QTRY_VERIFY(!m_app->checking());
+    QVERIFY(shown(m_portal, "login.submit"));
 }
 
 // ---- the dashboard

@@ -88,6 +88,7 @@ private Q_SLOTS:
     void drawingRevealsTheRoute();
     void shineStaysOnEitherTextPicture();
     void missingPicturesAreSkipped();
+    void bundledPicturesLastWhileHeld();
 
     void onceReportsAfterItsPlay_data();
     void onceReportsAfterItsPlay();
@@ -373,6 +374,24 @@ void BrandTest::missingPicturesAreSkipped()
     const QImage frame = drawFrame(1000, noPlane);
     QCOMPARE(boardPixel(frame, QPointF(795, 190)).alpha(), 0);
     QCOMPARE(boardPixel(frame, BrandRoute::website().point(300)), QColor(Qt::red));
+}
+
+void BrandTest::bundledPicturesLastWhileHeld()
+{
+    // Guards the intro's full-window art staying in memory for the life of the process.
+    std::shared_ptr<const BrandArt::Pictures> first = BrandArt::bundledPictures();
+    std::shared_ptr<const BrandArt::Pictures> second = BrandArt::bundledPictures();
+    QCOMPARE(second.get(), first.get());
+    const QStringList names{"intro-1", "intro-2", "intro-4", "loader-t1i", "loader-t2i"};
+    for (const QString &name : names)
+        QVERIFY2(!first->value(name).isNull(), qPrintable(name));
+
+    const std::weak_ptr<const BrandArt::Pictures> drawn = first;
+    first.reset();
+    QVERIFY(!drawn.expired());
+    second.reset();
+    QVERIFY(drawn.expired());
+    QVERIFY(!BrandArt::bundledPictures()->value(QStringLiteral("intro-1")).isNull());
 }
 
 void BrandTest::onceReportsAfterItsPlay_data()
