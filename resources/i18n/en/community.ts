@@ -21,7 +21,7 @@
     </message>
     <message>
         <source>管理员</source>
-        <translation>Reviewers</translation>
+        <translation>Staff</translation>
     </message>
     <message>
         <source>时间范围</source>
