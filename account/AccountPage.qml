@@ -4,7 +4,7 @@ import Vorna.Ui
 import Vorna.State
 import Vorna.Account
 
-// The member's account page (Part 10.108): identity, record and rank with the organisation, Infinite Flight
+// The member's account page: identity, record and rank with the organisation, Infinite Flight
 // statistics, and the way to edit the profile.
 Page {
     id: page

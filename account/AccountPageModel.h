@@ -10,7 +10,7 @@
 
 #include <optional>
 
-// The member's account page (Part 10.108): his record with the organisation from "/api/profile/summary",
+// The member's account page: his record with the organisation from "/api/profile/summary",
 // his place on the leaderboard and his Infinite Flight statistics from "/api/infinite-flight/me".
 class AccountPageModel : public QObject
 {

@@ -9,7 +9,7 @@
 
 #include <optional>
 
-// The account switcher (Part 10.106) over the saved accounts of AppState: switch, remove, add with user name
+// The account switcher over the saved accounts of AppState: switch, remove, add with user name
 // and password, sign out. The limit of two, the sessions and the busy flag are AppState's; the panel shows
 // its state and the failures. `dismiss` asks the presenter to close the panel.
 class AccountSwitcherModel : public QObject

@@ -8,7 +8,7 @@ import Vorna.State
 import Vorna.Flights
 import Vorna.Account
 
-// The account switcher (Part 10.106): the accounts saved on this computer (at most two) with their avatars,
+// The account switcher: the accounts saved on this computer (at most two) with their avatars,
 // switch by clicking one, remove one that is not signed in, add one with user name and password, sign the
 // current one out. The busy flag is the account state's. `done` asks the presenter to close the panel;
 // `showsProfile` (the shell's popover) adds the row that opens the member's profile.

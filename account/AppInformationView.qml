@@ -5,7 +5,7 @@ import Vorna.State
 import Vorna.Flights
 import Vorna.Account
 
-// The application information (Part 10.112): the brand, this build's version, the member service, the legal
+// The application information: the brand, this build's version, the member service, the legal
 // texts and the reset of the aircraft picture caches.
 Page {
     id: page

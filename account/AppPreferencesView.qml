@@ -5,7 +5,7 @@ import Vorna.State
 import Vorna.Flights
 import Vorna.Account
 
-// The settings (Part 10.111): the appearance, stored in "appTheme" and applied to every window at once, and
+// The settings: the appearance, stored in "appTheme" and applied to every window at once, and
 // the language, which follows the desktop's.
 Page {
     id: page

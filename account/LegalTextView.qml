@@ -5,7 +5,7 @@ import Vorna.Ui
 import Vorna.State
 import Vorna.Account
 
-// A legal text (Part 10.113) from "app-legal.json", in the language picked on the page (the app's at first).
+// A legal text from "app-legal.json", in the language picked on the page (the app's at first).
 Page {
     id: page
 

@@ -9,7 +9,7 @@
 
 #include <optional>
 
-// The terms of use and the privacy statement (Part 10.113), carried in "app-legal.json" in four languages:
+// The terms of use and the privacy statement, carried in "app-legal.json" in four languages:
 // language code → document key ("terms", "privacy") → {title, intro, sections: [{title, body}]}. The file is
 // decoded as a whole; one malformed document or section anywhere makes it unusable.
 namespace LegalTexts {

@@ -8,7 +8,7 @@
 
 #include <optional>
 
-// The password form (Part 10.104): the temporary password of the first login, or a known one, replaced by
+// The password form: the temporary password of the first login, or a known one, replaced by
 // the member's own. In the required mode a success asks the account gate again; the portal follows it.
 class PasswordForm : public QObject
 {

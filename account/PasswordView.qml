@@ -5,7 +5,7 @@ import Vorna.State
 import Vorna.Flights
 import Vorna.Account
 
-// The password form (Part 10.104). Required: the first login's temporary password replaced, under the
+// The password form. Required: the first login's temporary password replaced, under the
 // banner, with "退出登录"; the portal follows the gate afterwards. Ordinary: a known password changed.
 AccountFormPage {
     id: view

@@ -12,7 +12,7 @@
 
 #include <optional>
 
-// The profile form (Part 10.101): WeChat name, Discord user name, contact e-mail, callsign and the avatar,
+// The profile form: WeChat name, Discord user name, contact e-mail, callsign and the avatar,
 // from a picked picture or the forum. Required mode is the first-login set-up, whose success asks the
 // account gate again; edit mode ends with the "资料已保存" alert.
 class ProfileForm : public QObject

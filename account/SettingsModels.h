@@ -7,7 +7,7 @@
 
 #include <functional>
 
-// The preferences' language row (Part 10.111): the app follows the desktop's language; on GNOME and KDE
+// The preferences' language row: the app follows the desktop's language; on GNOME and KDE
 // the row opens the desktop's own language settings, elsewhere it only says so.
 class LanguageSettings : public QObject
 {
@@ -32,7 +32,7 @@ private:
     QStringList m_command;
 };
 
-// The application information page (Part 10.112): the version of this build, the member service's host and
+// The application information page: the version of this build, the member service's host and
 // the reset of the aircraft picture caches.
 class AppInformationModel : public QObject
 {
