@@ -6,23 +6,7 @@
 #include "Outcome.h"
 #include "PhotoImport.h"
 #include "Retarget.h"
-
-namespace {
-
-// Spaces and tabs at both ends, not line breaks.
-QString withoutBlanks(const QString &text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
-    while (start < end && blank(text.at(start)))
-        ++start;
-    while (end > start && blank(text.at(end - 1)))
-        --end;
-    return text.mid(start, end - start);
-}
-
-} // namespace
+#include "Strings.h"
 
 ProfileForm::ProfileForm(QObject *parent)
     : QObject(parent)
@@ -132,7 +116,7 @@ std::optional<QString> ProfileForm::missingRequirement() const
 {
     if (!m_required)
         return std::nullopt;
-    if (withoutBlanks(m_profile.wechatName).isEmpty() || m_profile.contactEmail.isEmpty()
+    if (Text::trimmedHorizontally(m_profile.wechatName).isEmpty() || m_profile.contactEmail.isEmpty()
         || (!m_profile.hasAvatar && !m_avatarFile))
         return L(QStringLiteral("请先补全头像、微信名和联系邮箱。"));
     return std::nullopt;
@@ -141,7 +125,7 @@ std::optional<QString> ProfileForm::missingRequirement() const
 QJsonObject ProfileForm::profileBody() const
 {
     return {{"wechatName", m_profile.wechatName},
-            {"discordUsername", withoutBlanks(m_discord)},
+            {"discordUsername", Text::trimmedHorizontally(m_discord)},
             {"contactEmail", m_profile.contactEmail},
             {"callsign", m_profile.callsign}};
 }

@@ -4,25 +4,7 @@
 #include "Outcome.h"
 #include "PortalLog.h"
 #include "Retarget.h"
-
-namespace {
-
-// Spaces and tabs around the name, not line breaks: what the button's rule trims.
-QString withoutBlanks(const QString &text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    const auto blank = [](QChar c) {
-        return c.isSpace() && c != QLatin1Char('\n') && c != QLatin1Char('\r');
-    };
-    while (start < end && blank(text.at(start)))
-        ++start;
-    while (end > start && blank(text.at(end - 1)))
-        --end;
-    return text.mid(start, end - start);
-}
-
-} // namespace
+#include "Strings.h"
 
 SignInModel::SignInModel(QObject *parent)
     : QObject(parent)
@@ -65,7 +47,7 @@ void SignInModel::setRemember(bool remember)
 
 bool SignInModel::ready() const
 {
-    return !m_busy && !withoutBlanks(m_username).isEmpty() && !m_password.isEmpty();
+    return !m_busy && !Text::trimmedHorizontally(m_username).isEmpty() && !m_password.isEmpty();
 }
 
 QString SignInModel::notice() const

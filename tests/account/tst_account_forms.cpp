@@ -236,6 +236,10 @@ void AccountFormsTest::requiredProfileChecks()
     m_site->service->clearRequests();
     await(form.save());
     QCOMPARE(form.errorText(), missingMessage);
+    // Regression: only ASCII spaces and tabs counted as blank, so a name of ideographic spaces passed.
+    form.setWechatName(QStringLiteral("\u3000\u3000"));
+    await(form.save());
+    QCOMPARE(form.errorText(), missingMessage);
     form.setWechatName("许航");
     form.setContactEmail("   "); // passes the check, sent as typed
     await(form.save());
