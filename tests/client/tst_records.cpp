@@ -57,6 +57,8 @@ const QHash<QString, Decoder> &decoders()
         {"PlanResponse", decoderOf<PlanResponse>()},
         {"LiveBoard", decoderOf<LiveBoard>()},
         {"LiveApplications", decoderOf<LiveApplications>()},
+        {"NativeLivePositions", decoderOf<NativeLivePositions>()},
+        {"LiveRoutes", decoderOf<LiveRoutes>()},
         {"LiveAuthorization", decoderOf<LiveAuthorization>()},
         {"LiveReviewResult", decoderOf<LiveReviewResult>()},
         {"ReviewHistory", decoderOf<ReviewHistory>()},
@@ -192,6 +194,54 @@ void RecordsTest::wholeAnswerDecodesOrFails_data()
     QTest::newRow("aircraft name that is not text")
         << "AircraftNames" << QByteArray(R"({"aircraft":["A320",1]})") << false;
     QTest::newRow("plan without points") << "PlanResponse" << QByteArray("{}") << true;
+    QTest::newRow("board without organisations")
+        << "LiveBoard" << QByteArray(R"({"canReview":true})") << false;
+    QTest::newRow("board with no organisations")
+        << "LiveBoard" << QByteArray(R"({"organizations":[]})") << true;
+    QTest::newRow("board organisations null")
+        << "LiveBoard" << QByteArray(R"({"organizations":null})") << false;
+    QTest::newRow("schedule status null")
+        << "LiveBoard"
+        << "{\"organizations\":[{" + organizationCore
+               + R"(,"schedules":[{"id":"s1","aircraftId":"a1","originIcao":"ZBAA","destinationIcao":"ZSSS",)"
+               + R"("status":null}]}]})"
+        << true;
+    QTest::newRow("schedule status with a fraction")
+        << "LiveBoard"
+        << "{\"organizations\":[{" + organizationCore
+               + R"(,"schedules":[{"id":"s1","aircraftId":"a1","originIcao":"ZBAA","destinationIcao":"ZSSS",)"
+               + R"("status":1.5}]}]})"
+        << false;
+    QTest::newRow("altitude as text")
+        << "LiveBoard"
+        << "{\"organizations\":[{\"id\":\"o1\",\"name\":\"Vornalia\",\"schedules\":[],"
+               + QByteArray(
+                   R"("aircraft":[{"id":"a1","registration":"B-1234","flying":{"altitude":"35000"}}]}]})")
+        << false;
+    QTest::newRow("crew member that is no object")
+        << "LiveBoard"
+        << "{\"organizations\":[{" + organizationCore
+               + R"(,"schedules":[{"id":"s1","aircraftId":"a1","originIcao":"ZBAA","destinationIcao":"ZSSS",)"
+               + R"("crew":[1]}]}]})"
+        << false;
+    QTest::newRow("applications without hasMore")
+        << "LiveApplications" << QByteArray(R"({"applications":[]})") << false;
+    QTest::newRow("application status as number")
+        << "LiveApplications"
+        << QByteArray(
+               R"({"hasMore":true,"applications":[{"id":"x1","registration":"B-1234","departure":"ZBAA",)"
+               R"("arrival":"ZSSS","status":1,"reviewNote":""}]})")
+        << false;
+    QTest::newRow("position without aircraft")
+        << "NativeLivePositions" << QByteArray(R"({"aircraftPositions":[{"state":1}]})") << false;
+    QTest::newRow("positions and pilots missing") << "NativeLivePositions" << QByteArray("{}") << true;
+    QTest::newRow("recent pilot without a name")
+        << "NativeLivePositions" << QByteArray(R"({"recentPilots":[{"aircraftId":"a1"}]})") << false;
+    QTest::newRow("route status as text")
+        << "LiveRoutes"
+        << QByteArray(R"({"aircraftRoutes":[{"aircraftId":"a1","available":true,"items":[{"status":"1"}]}]})")
+        << false;
+    QTest::newRow("routes missing") << "LiveRoutes" << QByteArray("{}") << true;
     QTest::newRow("organisation without schedules")
         << "LiveBoard"
         << "{\"organizations\":[{" + organizationCore + "}]}" << false;

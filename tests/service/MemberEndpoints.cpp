@@ -562,6 +562,7 @@ void Service::addMemberRoutes()
         [](MemberStore &s, Service &, Account &a, const Request &r) { return allAnswers(s, a, r); });
 
     addReviewRoutes(*this, store);
+    addLiveRoutes(*this);
 
     // Leaderboard and routes.
     get("/api/member/pirep-leaderboard", [](MemberStore &s, Service &, Account &, const Request &r) {

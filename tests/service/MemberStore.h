@@ -47,6 +47,8 @@ std::optional<QList<FormPart>> parseFormData(const Request &request);
 class MemberStore;
 // The staff's review workbench (ReviewEndpoints.cpp).
 void addReviewRoutes(Service &service, const std::shared_ptr<MemberStore> &store);
+// The Live schedules (LiveEndpoints.cpp).
+void addLiveRoutes(Service &service);
 
 class MemberStore
 {

@@ -4,6 +4,7 @@
 #include "ClientTestSupport.h"
 #include "CommunityRecords.h"
 #include "FlightRecords.h"
+#include "LiveScheduleRecords.h"
 
 #include <QJsonArray>
 #include <QUuid>
@@ -89,6 +90,7 @@ private Q_SLOTS:
     void refusalsReachTheMemberUnchanged_data();
     void refusalsReachTheMemberUnchanged();
     void answersAreNeverCached();
+    void liveDataFollowsTheLink();
 
 private:
     // A client signed in as the given account. The other-role account cannot pass the app's sign-in, so
@@ -152,6 +154,11 @@ void MemberEndpointsTest::answersDecodeForEveryAccount()
         {"/api/infinite-flight/me/flights", decodes<RecentFlightsResponse>},
         {"/api/infinite-flight/me", decodes<IFStatistics>},
         {"/api/infinite-flight/aircraft", decodes<AircraftNames>},
+        {"/api/live-schedules/authorization", decodes<LiveAuthorization>},
+        {"/api/live-schedules", decodes<LiveBoard>},
+        {"/api/live-schedules/applications?page=1", decodes<LiveApplications>},
+        {"/api/live-schedules/flights", decodes<NativeLivePositions>},
+        {"/api/live-schedules/routes", decodes<LiveRoutes>},
     };
     for (const auto &[path, read] : reads)
         QVERIFY2(read(*client, path), qPrintable(path));
@@ -382,6 +389,44 @@ void MemberEndpointsTest::answersAreNeverCached()
 
     QCOMPARE(await(client->accountGate(user)), AccountGate::Ready);
     QVERIFY(attendance().contains({"ev-304", "attending"}));
+}
+
+void MemberEndpointsTest::liveDataFollowsTheLink()
+{
+    const auto member = signedIn("lichen");
+    QCOMPARE(get<LiveAuthorization>(*member, "/api/live-schedules/authorization").state, "eligible");
+    const auto board =
+        await(member->decodeOptional<LiveBoard>(member->makeRequest("/api/live-schedules", "GET")));
+    QVERIFY(board);
+    QCOMPARE(board->organizations.size(), 3);
+    QCOMPARE(board->canReview, std::optional<bool>(false));
+    QVERIFY(board->organizations.at(0).schedules.at(0).scheduledDeparture());
+
+    // Ten applications of his, four a page.
+    QStringList ids;
+    QList<bool> more;
+    for (int page = 1; page <= 3; ++page) {
+        const auto answer =
+            get<LiveApplications>(*member, "/api/live-schedules/applications?page=" + QString::number(page));
+        for (const LiveApplication &application : answer.applications)
+            ids.append(application.id);
+        more.append(answer.hasMore);
+    }
+    QCOMPARE(ids.size(), 10);
+    QCOMPARE(ids.first(), "app-10");
+    QCOMPARE(ids.last(), "app-01");
+    QCOMPARE(more, QList<bool>({true, true, false}));
+
+    const auto reviewer = signedIn("wangfang");
+    const auto reviewerBoard =
+        await(reviewer->decodeOptional<LiveBoard>(reviewer->makeRequest("/api/live-schedules", "GET")));
+    QCOMPARE(reviewerBoard.value_or(LiveBoard()).canReview, std::optional<bool>(true));
+
+    const auto unlinked = signedIn("zhaolei");
+    QCOMPARE(get<LiveAuthorization>(*unlinked, "/api/live-schedules/authorization").state, "unlinked");
+    QVERIFY(!await(unlinked->decodeOptional<LiveBoard>(unlinked->makeRequest("/api/live-schedules", "GET"))));
+    QVERIFY(
+        get<LiveApplications>(*unlinked, "/api/live-schedules/applications?page=1").applications.isEmpty());
 }
 
 QTEST_MAIN(MemberEndpointsTest)
