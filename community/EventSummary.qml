@@ -14,6 +14,7 @@ ColumnLayout {
     property bool showsMap: true
     property real mapHeight: 150
     property bool showsAircraftLine: false
+    readonly property string accessibleText: model.accessibleText
 
     spacing: 12
 

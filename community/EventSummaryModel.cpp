@@ -4,6 +4,7 @@
 #include "Display.h"
 #include "L.h"
 #include "MapMath.h"
+#include "ViewRules.h"
 
 #include <optional>
 
@@ -46,6 +47,12 @@ QString EventSummaryModel::durationText() const
 QString EventSummaryModel::aircraftLine() const
 {
     return L(QStringLiteral("%@ · %@"), m_event.event.aircraft, m_event.event.livery);
+}
+
+QString EventSummaryModel::accessibleText() const
+{
+    return ComponentRules::combined(
+        {chipText(), startText(), ComponentRules::routeLabel(from(), to()), durationText(), aircraftLine()});
 }
 
 namespace {

@@ -28,6 +28,8 @@ class EventSummaryModel : public QObject
     Q_PROPERTY(QString aircraft READ aircraft NOTIFY eventChanged)
     Q_PROPERTY(QString livery READ livery NOTIFY eventChanged)
     Q_PROPERTY(QString aircraftLine READ aircraftLine NOTIFY eventChanged)
+    // What a screen reader hears of the card: what it shows, in its order.
+    Q_PROPERTY(QString accessibleText READ accessibleText NOTIFY eventChanged)
 
 public:
     explicit EventSummaryModel(QObject *parent = nullptr);
@@ -47,6 +49,7 @@ public:
     QString aircraft() const { return m_event.event.aircraft; }
     QString livery() const { return m_event.event.livery; }
     QString aircraftLine() const;
+    QString accessibleText() const;
 
 Q_SIGNALS:
     void eventChanged();

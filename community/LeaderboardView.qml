@@ -50,7 +50,10 @@ Item {
                 font.pixelSize: Typography.headline
                 font.weight: Font.DemiBold
                 color: Theme.ink
+                objectName: "rank.heading"
+                // Qt 6.4 leaves a heading's name empty unless it is given.
                 Accessible.role: Accessible.Heading
+                Accessible.name: text
             }
         }
 

@@ -112,7 +112,8 @@ StackView {
                         }
                     }
 
-                    ItemDelegate {
+                    // A button, not a delegate: Qt 6.4's ItemDelegate is heard as a list item without a press.
+                    AbstractButton {
                         id: bell
 
                         anchors.right: parent.right
@@ -122,7 +123,10 @@ StackView {
                         height: 44
                         objectName: "home.notifications"
                         focusPolicy: Qt.StrongFocus
+                        Accessible.role: Accessible.Button
                         Accessible.name: L.t("通知")
+                        // Qt 6.4 gives a button's press action nothing to do unless it is handled.
+                        Accessible.onPressAction: bell.clicked()
                         onClicked: stack.push(inbox)
 
                         background: Rectangle {
@@ -282,7 +286,8 @@ StackView {
                                     Layout.fillWidth: true
                                     objectName: "home.event"
                                     cornerRadius: 14
-                                    Accessible.name: L.t("活动详情")
+                                    // The card's content is the button's label.
+                                    Accessible.name: (contentItem as EventSummary)?.accessibleText ?? ""
                                     onClicked: dashboard.openEvent(eventCard.index)
 
                                     contentItem: EventSummary {

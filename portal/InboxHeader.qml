@@ -25,6 +25,7 @@ Rectangle {
         anchors.verticalCenter: parent.verticalCenter
         width: 36
         height: 36
+        objectName: "inbox.back"
         visible: header.canGoBack
         Accessible.name: L.t("返回")
         onClicked: header.back()
@@ -56,7 +57,10 @@ Rectangle {
         font.pixelSize: Typography.headline
         font.weight: Font.DemiBold
         color: Theme.ink
+        objectName: "inbox.heading"
+        // Qt 6.4 leaves a heading's name empty unless it is given.
         Accessible.role: Accessible.Heading
+        Accessible.name: text
     }
 
     Row {

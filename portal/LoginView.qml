@@ -228,9 +228,14 @@ Rectangle {
                         message: form.notice
                     }
                     BorderedButton {
+                        id: submit
+
                         Layout.fillWidth: true
                         Layout.preferredHeight: 44
                         objectName: "login.submit"
+                        // Drawn by the row below; the title is what a screen reader hears.
+                        text: form.busy ? L.t("正在登录") : L.t("登录成员中心")
+                        Accessible.name: submit.text
                         prominent: true
                         radius: 12
                         enabled: form.ready
@@ -246,7 +251,7 @@ Rectangle {
                                 visible: form.busy
                             }
                             Text {
-                                text: form.busy ? L.t("正在登录") : L.t("登录成员中心")
+                                text: submit.text
                                 font.pixelSize: Typography.headline
                                 font.weight: Font.DemiBold
                                 color: Theme.white

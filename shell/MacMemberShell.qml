@@ -43,7 +43,8 @@ Item {
                 model: SidebarModel {
                     userRole: shell.appState.role
                 }
-                delegate: ItemDelegate {
+                // Buttons, not delegates: Qt 6.4's ItemDelegate is heard as a list item without a press.
+                delegate: AbstractButton {
                     id: row
 
                     required property string title
@@ -54,8 +55,13 @@ Item {
                     width: ListView.view.width
                     height: 34
                     padding: 0
+                    objectName: "shell.tab." + row.tab
                     focusPolicy: Qt.StrongFocus
+                    Accessible.role: Accessible.Button
                     Accessible.name: row.title
+                    Accessible.selected: row.selected
+                    // Qt 6.4 gives a button's press action nothing to do unless it is handled.
+                    Accessible.onPressAction: row.clicked()
                     // Choosing the selected tab again changes nothing.
                     onClicked: shell.navigation.selected = row.tab
 
@@ -98,7 +104,7 @@ Item {
                 }
             }
 
-            ItemDelegate {
+            AbstractButton {
                 id: accountButton
 
                 anchors.left: parent.left
@@ -109,7 +115,10 @@ Item {
                 anchors.bottomMargin: 10
                 objectName: "account.avatar"
                 focusPolicy: Qt.StrongFocus
+                implicitHeight: implicitContentHeight + topPadding + bottomPadding
+                Accessible.role: Accessible.Button
                 Accessible.name: L.t("切换账号")
+                Accessible.onPressAction: accountButton.clicked()
                 leftPadding: 12
                 rightPadding: 12
                 topPadding: 10

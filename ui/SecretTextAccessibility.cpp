@@ -5,7 +5,9 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 
+#include <private/qaccessiblequickitem_p.h>
 #include <private/qquickaccessibleattached_p.h>
+#include <private/qquickitem_p.h>
 
 namespace {
 
@@ -67,10 +69,34 @@ public:
     }
 };
 
-QAccessibleInterface *secretFields(const QString &, QObject *object)
+// Qt 6.4's own interface of an item never reports it disabled, so a button that cannot be pressed is
+// heard as one that can.
+class QuickItem : public QAccessibleQuickItem
+{
+public:
+    using QAccessibleQuickItem::QAccessibleQuickItem;
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleQuickItem::state();
+        state.disabled = !item()->isEnabled();
+        return state;
+    }
+};
+
+QAccessibleInterface *quickItems(const QString &className, QObject *object)
 {
     auto *item = qobject_cast<QQuickItem *>(object);
-    return item && item->property("secretText").toBool() ? new SecretField(item) : nullptr;
+    if (!item)
+        return nullptr;
+    if (item->property("secretText").toBool())
+        return new SecretField(item);
+    // Qt asks the factories installed last first, class by class from the item's own: Qt Quick's own
+    // factory answers at "QQuickItem", so ours answers at the item's own class, for the items Qt's would.
+    if (className == QLatin1String(item->metaObject()->className())
+        && QQuickItemPrivate::get(item)->isAccessible)
+        return new QuickItem(item);
+    return nullptr;
 }
 
 } // namespace
@@ -78,7 +104,7 @@ QAccessibleInterface *secretFields(const QString &, QObject *object)
 void SecretTextAccessibility::install()
 {
     static const bool installed = [] {
-        QAccessible::installFactory(secretFields);
+        QAccessible::installFactory(quickItems);
         return true;
     }();
     Q_UNUSED(installed);

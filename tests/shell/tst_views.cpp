@@ -87,6 +87,8 @@ private Q_SLOTS:
     void cleanup();
 
     void passwordNeverReachesTheAccessibilityBus();
+    void everyControlIsHeard_data();
+    void everyControlIsHeard();
     void portalScreenForEachState_data();
     void portalScreenForEachState();
     void introGoesOnceItHasPlayed();
@@ -202,6 +204,119 @@ void ViewsTest::passwordNeverReachesTheAccessibilityBus()
     QAccessibleInterface *username =
         QAccessible::queryAccessibleInterface(m_portal->findChild<QQuickItem *>("login.username"));
     QCOMPARE(username->text(QAccessible::Name), QString("IFC 用户名"));
+}
+
+// What a screen reader hears of each screen's controls, through Qt's own accessibility interfaces: one row
+// per control, so every new screen adds its rows here.
+void ViewsTest::everyControlIsHeard_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("control"); // its objectName
+    QTest::addColumn<QString>("name");    // exactly this, or empty: any name that mentions every one below
+    QTest::addColumn<QStringList>("mentions");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("selected");
+
+    const int button = QAccessible::Button;
+    const int field = QAccessible::EditableText;
+    const int heading = QAccessible::Heading;
+    // The sign-in form comes up empty, so its submit button cannot be pressed yet.
+    QTest::newRow("sign-in: user name") << "sign-in"
+                                        << "login.username"
+                                        << "IFC 用户名" << QStringList() << field << true << false;
+    QTest::newRow("sign-in: password") << "sign-in"
+                                       << "login.password"
+                                       << "密码" << QStringList() << field << true << false;
+    QTest::newRow("sign-in: submit") << "sign-in"
+                                     << "login.submit"
+                                     << "登录成员中心" << QStringList() << button << false << false;
+    QTest::newRow("dashboard: bell") << "dashboard"
+                                     << "home.notifications"
+                                     << "通知" << QStringList() << button << true << false;
+    QTest::newRow("dashboard: latest flight") << "dashboard"
+                                              << "home.latest-flight"
+                                              << "" << QStringList{} << button << true << false;
+    QTest::newRow("dashboard: event")
+        << "dashboard"
+        << "home.event"
+        << "" << QStringList{"ZSPD", "Airbus A330-300"} << button << true << false;
+    QTest::newRow("dashboard: account button") << "dashboard"
+                                               << "account.avatar"
+                                               << "切换账号" << QStringList() << button << true << false;
+    QTest::newRow("dashboard: sidebar's open row") << "dashboard"
+                                                   << "shell.tab.0"
+                                                   << "首页" << QStringList() << button << true << true;
+    QTest::newRow("dashboard: sidebar's other row") << "dashboard"
+                                                    << "shell.tab.1"
+                                                    << "PIREP" << QStringList() << button << true << false;
+    QTest::newRow("inbox: back") << "inbox"
+                                 << "inbox.back"
+                                 << "返回" << QStringList() << button << true << false;
+    QTest::newRow("inbox: heading") << "inbox"
+                                    << "inbox.heading"
+                                    << "通知" << QStringList() << heading << true << false;
+    QTest::newRow("leaderboard: heading") << "leaderboard"
+                                          << "rank.heading"
+                                          << "排行榜" << QStringList() << heading << true << false;
+    QTest::newRow("leaderboard: board")
+        << "leaderboard"
+        << "rank.board"
+        << "排行榜" << QStringList() << int(QAccessible::PageTabList) << true << false;
+    QTest::newRow("leaderboard: period")
+        << "leaderboard"
+        << "rank.period"
+        << "时间范围" << QStringList() << int(QAccessible::PageTabList) << true << false;
+}
+
+void ViewsTest::everyControlIsHeard()
+{
+    QFETCH(QString, screen);
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QFETCH(QStringList, mentions);
+    QFETCH(int, role);
+    QFETCH(bool, enabled);
+    QFETCH(bool, selected);
+
+    QVERIFY(showPortal());
+    if (screen == "sign-in") {
+        QTRY_VERIFY(!m_app->checking());
+    } else {
+        QVERIFY(signIn("lichen", "fly-vornalia"));
+        QTRY_VERIFY(shown(m_portal, "home.notifications"));
+        waitForTheDashboard();
+    }
+    if (screen == "inbox") {
+        // Opened as a screen reader opens it: the bell's press action.
+        QAccessibleInterface *bell =
+            QAccessible::queryAccessibleInterface(shown(m_portal, "home.notifications"));
+        QVERIFY(bell && bell->actionInterface());
+        bell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    } else if (screen == "leaderboard") {
+        // The member reaches the leaderboard from the account tab.
+        auto *navigation = m_portal->findChild<MemberNavigation *>();
+        navigation->setSelected(MemberTab::Account);
+        navigation->pushLeaderboard();
+    }
+
+    QQuickItem *item = nullptr;
+    QTRY_VERIFY2((item = shown(m_portal, control)), qPrintable(control));
+    QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(item);
+    QVERIFY(heard);
+    const QString said = heard->text(QAccessible::Name);
+    QVERIFY2(!said.trimmed().isEmpty(), qPrintable(control));
+    if (!name.isEmpty())
+        QCOMPARE(said, name);
+    for (const QString &mention : mentions)
+        QVERIFY2(said.contains(mention), qPrintable(said));
+    QCOMPARE(int(heard->role()), role);
+    QCOMPARE(!heard->state().disabled, enabled);
+    QCOMPARE(bool(heard->state().selected), selected);
+    if (role == QAccessible::Button) {
+        QVERIFY(heard->actionInterface());
+        QVERIFY(heard->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    }
 }
 
 bool ViewsTest::showPortal()
