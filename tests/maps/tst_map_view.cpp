@@ -50,6 +50,8 @@ private slots:
     void movementEndsOncePerAnimation();
     void automaticFramesAcrossTheAntimeridian();
     void topmostMarkerWins();
+    void hitTestFollowsTheTurnedSilhouette_data();
+    void hitTestFollowsTheTurnedSilhouette();
 };
 
 void MapViewTest::regionAfterPan()
@@ -213,6 +215,50 @@ void MapViewTest::topmostMarkerWins()
     QTest::mouseClick(&f.window, Qt::LeftButton, {}, {400, 150});
     QCOMPARE(clicked.size(), 1);
     QCOMPARE(tapped.size(), 1);
+}
+
+void MapViewTest::hitTestFollowsTheTurnedSilhouette_data()
+{
+    // A marker 48 points wide at the middle (400, 300), where a point is a pixel. Its right wing tip lies at
+    // (20.8, 6) from the centre, nose up; the outline (1.4) adds 0.7 beyond it.
+    QTest::addColumn<double>("heading");
+    QTest::addColumn<QPointF>("point");
+    QTest::addColumn<bool>("hit");
+    QTest::newRow("0, on the edge") << 0.0 << QPointF(421.3, 306) << true;
+    QTest::newRow("0, past the edge") << 0.0 << QPointF(421.9, 306) << false;
+    QTest::newRow("90, on the edge") << 90.0 << QPointF(394, 321.3) << true;
+    QTest::newRow("90, past the edge") << 90.0 << QPointF(394, 321.9) << false;
+    QTest::newRow("180, on the edge") << 180.0 << QPointF(378.7, 294) << true;
+    QTest::newRow("180, past the edge") << 180.0 << QPointF(378.1, 294) << false;
+    QTest::newRow("270, on the edge") << 270.0 << QPointF(406, 278.7) << true;
+    QTest::newRow("270, past the edge") << 270.0 << QPointF(406, 278.1) << false;
+    // Guards the hit test that took a circle as wide as the marker: beside the turned box, inside that
+    // circle.
+    QTest::newRow("45, beside the turned box") << 45.0 << QPointF(416, 316) << false;
+    QTest::newRow("45, inside the turned box") << 45.0 << QPointF(414, 314) << true;
+}
+
+void MapViewTest::hitTestFollowsTheTurnedSilhouette()
+{
+    QFETCH(double, heading);
+    QFETCH(QPointF, point);
+    QFETCH(bool, hit);
+    Fixture f;
+    QStandardItemModel model;
+    model.setItemRoleNames({{Qt::UserRole + 1, "latitude"},
+                            {Qt::UserRole + 2, "longitude"},
+                            {Qt::UserRole + 3, "size"},
+                            {Qt::UserRole + 4, "heading"}});
+    QStandardItem *item = marker(0, 0, 48);
+    item->setData(heading, Qt::UserRole + 4);
+    model.appendRow(item);
+    auto *layer = new MapMarkerLayer(f.map);
+    layer->setModel(&model);
+    QCoreApplication::processEvents();
+    f.map->polish();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QTRY_COMPARE(layer->width(), 800.0);
+    QCOMPARE(layer->markerAt(point), hit ? 0 : -1);
 }
 
 QTEST_MAIN(MapViewTest)
