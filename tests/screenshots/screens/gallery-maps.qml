@@ -146,11 +146,11 @@ Rectangle {
                                 outline: pair[1]
                             });
                         }
-                        // The four states side by side, large, turned to 0, 90, 180 and 270, above the rest.
+                        // The four states side by side, large, turned to 0, 90, 180 and 270, north of the rest.
                         for (let k = 0; k < 4; ++k) {
                             aircraft.append({
-                                latitude: 0,
-                                longitude: -45 + k * 30,
+                                latitude: 72,
+                                longitude: -90 + k * 60,
                                 heading: k * 90,
                                 size: 48,
                                 fill: pairs[k][0],
