@@ -1,6 +1,7 @@
 #include "MapMarkerLayer.h"
 
 #include "MapView.h"
+#include "PlaneMarker.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -13,53 +14,134 @@
 
 namespace {
 
-// Atlas cells about twice the usual marker size, sampled bilinearly: crisp enough, and without mipmaps the
-// software renderer draws thousands of overlapping markers a third faster.
-constexpr int cellSize = 48;
-constexpr int cellsPerRow = 8;
-// The silhouette fills this share of its cell; the rest keeps neighbours from bleeding into it.
-constexpr double cellFill = 0.84;
+// Room around a silhouette's square for the shadow's blur, in points (the outline stays inside the square).
+constexpr double cellPad = 2.5;
+constexpr double shadowBlur = 1.5;
+constexpr double shadowDrop = 1;
+constexpr int shadowAlpha = 51;
+constexpr int atlasWidth = 1024;
+// Sizes are drawn to the half point, so a zoom yields a few dozen cells, not one per marker.
+constexpr int largestHalfPoints = 400;
 
-QPainterPath silhouette(int symbol)
+int cellPixels(const MapMarkerLayer::Cell &cell, double ratio)
 {
-    // Drawn pointing north on a square from -1 to 1.
-    QPainterPath path;
-    if (symbol == 1) {
-        path.addRoundedRect(QRectF(-0.09, -0.9, 0.18, 1.75), 0.09, 0.09);
-        path.addRoundedRect(QRectF(-0.95, -0.38, 1.9, 0.2), 0.06, 0.06);
-        path.addRoundedRect(QRectF(-0.36, 0.62, 0.72, 0.14), 0.05, 0.05);
-        return path.simplified();
-    }
-    path.addRoundedRect(QRectF(-0.11, -0.95, 0.22, 1.9), 0.11, 0.11);
-    QPolygonF wing{{-0.08, -0.25}, {-0.95, 0.22}, {-0.95, 0.34}, {-0.08, 0.12},
-                   {0.08, 0.12},   {0.95, 0.34},  {0.95, 0.22},  {0.08, -0.25}};
-    QPainterPath wings;
-    wings.addPolygon(wing);
-    QPolygonF tail{{-0.06, 0.6}, {-0.4, 0.86}, {-0.4, 0.94}, {0.4, 0.94}, {0.4, 0.86}, {0.06, 0.6}};
-    QPainterPath tails;
-    tails.addPolygon(tail);
-    return path.united(wings).united(tails);
+    return int(std::ceil((cell.halfPoints / 2.0 + 2 * cellPad) * ratio));
 }
 
-QImage atlas(const std::vector<QPair<int, QRgb>> &keys)
+bool isShadow(const MapMarkerLayer::Cell &cell) { return cell.fill == 0 && cell.outline == 0; }
+
+// A Gaussian on the alpha channel, in place; the image holds only black, so alpha is all there is.
+void blurAlpha(QImage &image, double sigma)
 {
-    const int rows = std::max<int>(1, int((keys.size() + cellsPerRow - 1) / cellsPerRow));
-    QImage image(cellSize * cellsPerRow, cellSize * rows, QImage::Format_ARGB32_Premultiplied);
+    const int reach = int(std::ceil(sigma * 3));
+    std::vector<double> kernel(size_t(2 * reach + 1));
+    double sum = 0;
+    for (int k = -reach; k <= reach; ++k)
+        sum += kernel[size_t(k + reach)] = std::exp(-k * k / (2 * sigma * sigma));
+    for (double &k : kernel)
+        k /= sum;
+    const int w = image.width();
+    const int h = image.height();
+    std::vector<double> alpha(size_t(w * h));
+    std::vector<double> pass(size_t(w * h));
+    for (int y = 0; y < h; ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < w; ++x)
+            alpha[size_t(y * w + x)] = qAlpha(line[x]);
+    }
+    const auto run = [&](const std::vector<double> &from, std::vector<double> &to, int dx, int dy) {
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                double v = 0;
+                for (int k = -reach; k <= reach; ++k) {
+                    const int sx = x + k * dx;
+                    const int sy = y + k * dy;
+                    if (sx >= 0 && sx < w && sy >= 0 && sy < h)
+                        v += from[size_t(sy * w + sx)] * kernel[size_t(k + reach)];
+                }
+                to[size_t(y * w + x)] = v;
+            }
+        }
+    };
+    run(alpha, pass, 1, 0);
+    run(pass, alpha, 0, 1);
+    for (int y = 0; y < h; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            line[x] = qRgba(
+                0, 0, 0, std::clamp(int(std::lround(alpha[size_t(y * w + x)] * shadowAlpha / 255)), 0, 255));
+    }
+}
+
+void drawCell(QPainter &painter, const MapMarkerLayer::Cell &cell, const QRect &into, double ratio)
+{
+    const double size = cell.halfPoints / 2.0;
+    const QPointF middle(into.width() / ratio / 2, into.height() / ratio / 2);
+    const QRectF square(middle - QPointF(size / 2, size / 2), QSizeF(size, size));
+    const QPainterPath path = PlaneShape::path(square);
+    QPen pen(Qt::black, PlaneMarker::outlineWidth(size), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    pen.setMiterLimit(10);
+    if (isShadow(cell)) {
+        // The shadow is of the whole marker, outline included.
+        QImage shadow(into.size(), QImage::Format_ARGB32_Premultiplied);
+        shadow.fill(Qt::transparent);
+        QPainter ink(&shadow);
+        ink.setRenderHint(QPainter::Antialiasing);
+        ink.scale(ratio, ratio);
+        ink.fillPath(path, Qt::black);
+        ink.strokePath(path, pen);
+        ink.end();
+        blurAlpha(shadow, shadowBlur / 2 * ratio);
+        painter.drawImage(into.topLeft(), shadow);
+        return;
+    }
+    painter.save();
+    painter.translate(into.topLeft());
+    painter.scale(ratio, ratio);
+    painter.fillPath(path, QColor::fromRgba(cell.fill));
+    pen.setColor(QColor::fromRgba(cell.outline));
+    painter.strokePath(path, pen);
+    painter.restore();
+}
+
+// Cells packed in shelves; their places come back in texture coordinates.
+QImage atlas(const std::vector<MapMarkerLayer::Cell> &cells, double ratio, std::vector<QRectF> &places)
+{
+    std::vector<QRect> rects;
+    rects.reserve(cells.size());
+    int x = 0;
+    int y = 0;
+    int shelf = 0;
+    for (const auto &cell : cells) {
+        const int side = cellPixels(cell, ratio);
+        if (x + side > atlasWidth) {
+            x = 0;
+            y += shelf;
+            shelf = 0;
+        }
+        rects.emplace_back(x, y, side, side);
+        x += side;
+        shelf = std::max(shelf, side);
+    }
+    QImage image(atlasWidth, std::max(1, y + shelf), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    for (size_t i = 0; i < keys.size(); ++i) {
-        painter.save();
-        painter.translate((int(i) % cellsPerRow + 0.5) * cellSize, (int(i) / cellsPerRow + 0.5) * cellSize);
-        painter.scale(cellSize * cellFill / 2, cellSize * cellFill / 2);
-        const QPainterPath shape = silhouette(keys[i].first);
-        // A light rim keeps a marker readable on dark land and water alike.
-        painter.setPen(QPen(QColor(255, 255, 255, 230), 0.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.setBrush(QColor::fromRgba(keys[i].second));
-        painter.drawPath(shape);
-        painter.restore();
-    }
+    for (size_t i = 0; i < cells.size(); ++i)
+        drawCell(painter, cells[i], rects[i], ratio);
+    painter.end();
+    places.clear();
+    for (const QRect &r : rects)
+        places.emplace_back(double(r.x()) / image.width(), double(r.y()) / image.height(),
+                            double(r.width()) / image.width(), double(r.height()) / image.height());
     return image;
+}
+
+// The silhouette's box on a square of side 1 centred on the origin, nose up.
+const QRectF &shapeBox()
+{
+    static const QRectF box = PlaneShape::path(QRectF(-0.5, -0.5, 1, 1)).boundingRect();
+    return box;
 }
 
 class MarkerNode : public QSGGeometryNode
@@ -119,6 +201,7 @@ void MapMarkerLayer::reload()
 {
     m_markers.clear();
     m_cells.clear();
+    const std::vector<Cell> before = std::exchange(m_cellKeys, {});
     if (m_model) {
         QHash<QByteArray, int> roles;
         const auto names = m_model->roleNames();
@@ -127,6 +210,11 @@ void MapMarkerLayer::reload()
         const auto value = [&](const QModelIndex &index, const char *role) {
             return roles.contains(role) ? m_model->data(index, roles.value(role)) : QVariant();
         };
+        const auto color = [&](const QModelIndex &index, const char *role, QRgb otherwise) {
+            const QColor c = value(index, role).value<QColor>();
+            return c.isValid() ? c.rgba() : otherwise;
+        };
+        const PlaneMarker::Colors ordinary = PlaneMarker::colors(false, false, false);
         const int rows = m_model->rowCount();
         m_markers.reserve(rows);
         for (int row = 0; row < rows; ++row) {
@@ -137,23 +225,29 @@ void MapMarkerLayer::reload()
             marker.heading = value(index, "heading").toDouble();
             if (const QVariant size = value(index, "size"); size.isValid())
                 marker.size = size.toDouble();
-            if (const QColor color = value(index, "color").value<QColor>(); color.isValid())
-                marker.color = color.rgba();
-            marker.symbol = std::clamp(value(index, "symbol").toInt(), 0, 1);
-            const QPair<int, QRgb> key{marker.symbol, marker.color};
-            auto cell = std::find(m_cellKeys.begin(), m_cellKeys.end(), key);
-            if (cell == m_cellKeys.end()) {
-                m_cellKeys.push_back(key);
-                m_atlasChanged = true;
-                cell = m_cellKeys.end() - 1;
-            }
-            m_cells.push_back(int(cell - m_cellKeys.begin()));
+            // A fully transparent drawing would be taken for the shadow's cell, and shows nothing anyway.
+            marker.fill = color(index, "fill", ordinary.fill) | 0x01000000;
+            marker.outline = color(index, "outline", ordinary.outline) | 0x01000000;
+            const int halfPoints = std::clamp(int(std::lround(marker.size * 2)), 1, largestHalfPoints);
+            m_cells.emplace_back(cellOf({marker.fill, marker.outline, halfPoints}),
+                                 cellOf({0, 0, halfPoints}));
             m_markers.push_back(marker);
         }
     }
+    if (m_cellKeys != before)
+        m_atlasChanged = true;
     if (auto *map = qobject_cast<MapView *>(parentItem()))
         map->contentChanged();
     update();
+}
+
+int MapMarkerLayer::cellOf(const Cell &cell)
+{
+    auto found = std::find(m_cellKeys.begin(), m_cellKeys.end(), cell);
+    if (found != m_cellKeys.end())
+        return int(found - m_cellKeys.begin());
+    m_cellKeys.push_back(cell);
+    return int(m_cellKeys.size() - 1);
 }
 
 QList<QGeoCoordinate> MapMarkerLayer::coordinates() const
@@ -200,18 +294,30 @@ int MapMarkerLayer::markerAt(const QPointF &point) const
 {
     if (m_frame.worldSize <= 0)
         return -1;
-    // Measured in world units against the copy of each marker nearest the point; later rows lie on top,
-    // so the search runs from the last row and stops at the first hit.
+    // Measured against the copy of each marker nearest the point, in the marker's own turned frame, on the
+    // box of the drawn silhouette and its outline; later rows lie on top, so the search runs from the last
+    // row and stops at the first hit.
     const QPointF middle(width() / 2, height() / 2);
     const QPointF target = m_frame.centre + (point - middle) / m_frame.worldSize;
+    const QRectF &box = shapeBox();
     for (size_t i = m_markers.size(); i-- > 0;) {
         const Marker &m = m_markers[i];
-        const double reach = m.size / 2 / m_frame.worldSize;
-        const double dy = m.world.y() - target.y();
+        const double reach = m.size + PlaneMarker::outlineWidth(m.size);
+        const double dy = (m.world.y() - target.y()) * m_frame.worldSize;
         if (dy > reach || dy < -reach)
             continue;
-        const double dx = MapMath::nearestCopy(m.world.x(), target.x()) - target.x();
-        if (dx * dx + dy * dy <= reach * reach)
+        const double dx = (MapMath::nearestCopy(m.world.x(), target.x()) - target.x()) * m_frame.worldSize;
+        if (dx > reach || dx < -reach)
+            continue;
+        // The point relative to the marker, turned back by the heading (clockwise on screen).
+        const double angle = m.heading * std::numbers::pi / 180.0;
+        const double px = -dx;
+        const double py = -dy;
+        const double x = px * std::cos(angle) + py * std::sin(angle);
+        const double y = -px * std::sin(angle) + py * std::cos(angle);
+        const double rim = PlaneMarker::outlineWidth(m.size) / 2;
+        if (x >= box.left() * m.size - rim && x <= box.right() * m.size + rim && y >= box.top() * m.size - rim
+            && y <= box.bottom() * m.size + rim)
             return int(i);
     }
     return -1;
@@ -222,15 +328,16 @@ QSGNode *MapMarkerLayer::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
     auto *node = static_cast<MarkerNode *>(old);
     if (!node)
         node = new MarkerNode;
-    if (m_atlasChanged || !node->material.texture()) {
+    const double ratio = window()->effectiveDevicePixelRatio();
+    if (m_atlasChanged || ratio != m_atlasRatio || !node->material.texture()) {
         delete node->material.texture();
-        QSGTexture *texture = window()->createTextureFromImage(atlas(m_cellKeys));
+        QSGTexture *texture = window()->createTextureFromImage(atlas(m_cellKeys, ratio, m_cellRects));
         texture->setMipmapFiltering(QSGTexture::None);
         node->material.setTexture(texture);
         m_atlasChanged = false;
+        m_atlasRatio = ratio;
         node->markDirty(QSGNode::DirtyMaterial);
     }
-    const int rows = std::max<int>(1, int((m_cellKeys.size() + cellsPerRow - 1) / cellsPerRow));
     struct Quad
     {
         QPointF at;
@@ -240,33 +347,40 @@ QSGNode *MapMarkerLayer::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
     quads.reserve(m_markers.size());
     forEachPlaced([&](size_t i, QPointF at) { quads.push_back({at, i}); });
 
-    node->geometry.allocate(int(quads.size() * 4), int(quads.size() * 6));
+    // Each marker's shadow just below it, so a later marker and its shadow cover an earlier one.
+    node->geometry.allocate(int(quads.size() * 8), int(quads.size() * 12));
     auto *vertices = node->geometry.vertexDataAsTexturedPoint2D();
     auto *indices = node->geometry.indexDataAsUInt();
-    const double u = 1.0 / cellsPerRow;
-    const double v = 1.0 / rows;
-    for (size_t q = 0; q < quads.size(); ++q) {
-        const Marker &m = m_markers[quads[q].marker];
-        const int cell = m_cells[quads[q].marker];
-        const double half = m.size / 2 / cellFill;
-        const double angle = m.heading * std::numbers::pi / 180.0;
+    quint32 base = 0;
+    const auto put = [&](QPointF at, double heading, int cell) {
+        const QRectF &uv = m_cellRects[size_t(cell)];
+        // The cell's side in points, as many pixels as it was drawn with.
+        const double half = cellPixels(m_cellKeys[size_t(cell)], ratio) / ratio / 2;
+        const double angle = heading * std::numbers::pi / 180.0;
         const double c = std::cos(angle) * half;
         const double s = std::sin(angle) * half;
-        const double u0 = (cell % cellsPerRow) * u;
-        const double v0 = (cell / cellsPerRow) * v;
-        const QPointF at = quads[q].at;
         // Corners of the cell turned clockwise by the heading (y grows downwards).
-        const double corners[4][4] = {
-            {-1, -1, u0, v0}, {1, -1, u0 + u, v0}, {1, 1, u0 + u, v0 + v}, {-1, 1, u0, v0 + v}};
+        const double corners[4][4] = {{-1, -1, uv.left(), uv.top()},
+                                      {1, -1, uv.right(), uv.top()},
+                                      {1, 1, uv.right(), uv.bottom()},
+                                      {-1, 1, uv.left(), uv.bottom()}};
         for (int k = 0; k < 4; ++k) {
             const double x = corners[k][0];
             const double y = corners[k][1];
-            vertices[q * 4 + k].set(float(at.x() + x * c - y * s), float(at.y() + x * s + y * c),
-                                    float(corners[k][2]), float(corners[k][3]));
+            vertices[base + k].set(float(at.x() + x * c - y * s), float(at.y() + x * s + y * c),
+                                   float(corners[k][2]), float(corners[k][3]));
         }
-        const quint32 base = quint32(q * 4);
         const quint32 order[6] = {base, base + 1, base + 2, base, base + 2, base + 3};
-        std::copy(std::begin(order), std::end(order), indices + q * 6);
+        std::copy(std::begin(order), std::end(order), indices);
+        indices += 6;
+        base += 4;
+    };
+    for (const Quad &q : quads) {
+        const Marker &m = m_markers[q.marker];
+        const auto [drawing, shadow] = m_cells[q.marker];
+        // The shadow falls downwards on screen whatever the heading.
+        put(q.at + QPointF(0, shadowDrop), m.heading, shadow);
+        put(q.at, m.heading, drawing);
     }
     node->markDirty(QSGNode::DirtyGeometry);
     return node;

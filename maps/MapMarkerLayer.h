@@ -13,10 +13,12 @@
 
 class MapView;
 
-// Thousands of markers in one scene-graph node: silhouettes from one atlas, each at its coordinate, turned
-// to its heading, in its size and colour. The model's rows are the markers, later rows on top; its roles by
-// name: "latitude", "longitude" (degrees), "heading" (degrees, clockwise from north), "size" (points),
-// "color" and "symbol" (0 an airliner, 1 a light aircraft).
+// Thousands of markers in one scene-graph node: the aircraft silhouette filled and outlined, each at its
+// coordinate, turned to its heading, in its size, with a shadow that always falls downwards. Each drawing
+// is a cell of one atlas rasterised at the window's device-pixel ratio. The model's rows are the markers,
+// later rows on top; its roles by name: "latitude", "longitude" (degrees), "heading" (degrees, clockwise
+// from north), "size" (points, the side of the silhouette's square), "fill" and "outline" (colours; an
+// ordinary marker's ink and white when missing).
 class MapMarkerLayer : public QQuickItem
 {
     Q_OBJECT
@@ -29,8 +31,17 @@ public:
         QPointF world;
         double heading = 0;
         double size = 24;
-        QRgb color = 0xff000000;
-        int symbol = 0;
+        QRgb fill = 0;
+        QRgb outline = 0;
+    };
+    // One drawing in the atlas: a marker's colours at a size, or, with no colours, the shadow at a size.
+    struct Cell
+    {
+        QRgb fill = 0;
+        QRgb outline = 0;
+        // The side of the silhouette's square in half points.
+        int halfPoints = 0;
+        friend bool operator==(const Cell &, const Cell &) = default;
     };
 
     explicit MapMarkerLayer(QQuickItem *parent = nullptr);
@@ -55,6 +66,7 @@ protected:
 
 private:
     void reload();
+    int cellOf(const Cell &cell);
     // Where each marker's copies stand in the item, as the last placement saw them.
     template <typename Visit>
     void forEachPlaced(Visit visit) const;
@@ -62,9 +74,12 @@ private:
     QPointer<QAbstractItemModel> m_model;
     QList<QMetaObject::Connection> m_connections;
     std::vector<Marker> m_markers;
-    // The atlas cell of each marker's (symbol, colour), and the cells' order.
-    std::vector<int> m_cells;
-    std::vector<QPair<int, QRgb>> m_cellKeys;
+    // The atlas cells of each marker (its drawing, its shadow), and the cells' order.
+    std::vector<std::pair<int, int>> m_cells;
+    std::vector<Cell> m_cellKeys;
     bool m_atlasChanged = true;
+    double m_atlasRatio = 0;
+    // Where each cell lies in the atlas, in texture coordinates.
+    std::vector<QRectF> m_cellRects;
     MapFrame m_frame;
 };

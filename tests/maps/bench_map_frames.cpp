@@ -33,7 +33,7 @@ struct Scene
                                 {Qt::UserRole + 2, "longitude"},
                                 {Qt::UserRole + 3, "heading"},
                                 {Qt::UserRole + 4, "size"},
-                                {Qt::UserRole + 5, "color"}});
+                                {Qt::UserRole + 5, "fill"}});
         QRandomGenerator random(42);
         const QColor colors[] = {QColor(0xffb020), QColor(0x35c46a), QColor(0x4aa3ff), QColor(0xff5a5f)};
         for (int i = 0; i < markers; ++i) {

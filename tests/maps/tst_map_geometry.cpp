@@ -1,7 +1,9 @@
-// The map's arithmetic: projection, the distance rule, framing the short way, geodesic lines, tiles.
+// The map's arithmetic: projection, the distance rule, framing the short way, geodesic lines, tiles, and the
+// aircraft marker's silhouette, colours and outline.
 #include "BaseMap.h"
 #include "Geodesy.h"
 #include "MapMath.h"
+#include "PlaneMarker.h"
 
 #include <QFile>
 #include <QTest>
@@ -26,6 +28,13 @@ private slots:
     void tileCacheKeepsTheRecentWithinBounds();
     void tilesDrawLandApartFromWater();
     void truncatedBaseMapIsEmpty();
+    void silhouetteCoversItsOutline_data();
+    void silhouetteCoversItsOutline();
+    void silhouetteStretchesOntoItsRectangle();
+    void markerColoursFollowTheFirstStateThatHolds_data();
+    void markerColoursFollowTheFirstStateThatHolds();
+    void outlineIsNeverThinnerThanOnePoint_data();
+    void outlineIsNeverThinnerThanOnePoint();
 };
 
 void MapGeometryTest::projectionRoundTrips_data()
@@ -259,6 +268,99 @@ void MapGeometryTest::truncatedBaseMapIsEmpty()
                                                   "ffffffff0f"
                                                   "0000"))
                 .isEmpty());
+}
+
+void MapGeometryTest::silhouetteCoversItsOutline_data()
+{
+    QTest::addColumn<QPointF>("point");
+    QTest::addColumn<bool>("inside");
+    QTest::newRow("middle of the fuselage") << QPointF(24, 24) << true;
+    QTest::newRow("behind the nose tip") << QPointF(24, 3) << true;
+    QTest::newRow("before the nose tip") << QPointF(24, 2) << false;
+    QTest::newRow("left wing") << QPointF(10, 28) << true;
+    QTest::newRow("right wing") << QPointF(38, 28) << true;
+    QTest::newRow("before the left wing") << QPointF(10, 24) << false;
+    QTest::newRow("behind the right wing") << QPointF(38, 32) << false;
+    QTest::newRow("left tailplane") << QPointF(17, 42) << true;
+    QTest::newRow("between wing and tailplane") << QPointF(17, 36) << false;
+    QTest::newRow("tail end") << QPointF(24, 45) << true;
+    QTest::newRow("beside the nose") << QPointF(20, 10) << false;
+}
+
+void MapGeometryTest::silhouetteCoversItsOutline()
+{
+    QFETCH(QPointF, point);
+    QFETCH(bool, inside);
+    QCOMPARE(PlaneShape::path(QRectF(0, 0, 48, 48)).contains(point), inside);
+}
+
+void MapGeometryTest::silhouetteStretchesOntoItsRectangle()
+{
+    // Nose at (24, 2.5), tail end at (24, 45.6), wing tips on the quadratic ends near x 3.2 and 44.8.
+    const QRectF box = PlaneShape::path(QRectF(0, 0, 48, 48)).boundingRect();
+    QVERIFY2(qAbs(box.top() - 2.5) < 1e-6, qPrintable(QString::number(box.top())));
+    QVERIFY2(qAbs(box.bottom() - 45.6) < 1e-6, qPrintable(QString::number(box.bottom())));
+    QVERIFY2(qAbs(box.right() - 44.797) < 0.01, qPrintable(QString::number(box.right())));
+    QVERIFY2(qAbs(box.left() - 3.203) < 0.01, qPrintable(QString::number(box.left())));
+
+    // Twice as wide, half as high, moved: the nose goes to (10 + 48, 20 + 1.25).
+    const QPainterPath stretched = PlaneShape::path(QRectF(10, 20, 96, 24));
+    QCOMPARE(QPointF(stretched.elementAt(0)), QPointF(58, 21.25));
+    const QRectF wide = stretched.boundingRect();
+    QVERIFY(qAbs(wide.bottom() - (20 + 45.6 / 2)) < 1e-6);
+    QVERIFY(qAbs(wide.right() - (10 + 44.797 * 2)) < 0.02);
+}
+
+void MapGeometryTest::markerColoursFollowTheFirstStateThatHolds_data()
+{
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<bool>("event");
+    QTest::addColumn<bool>("live");
+    QTest::addColumn<QRgb>("fill");
+    QTest::addColumn<QRgb>("outline");
+    const QRgb ink = qRgb(27, 34, 51);
+    const QRgb orange = qRgb(250, 105, 31);
+    const QRgb blue = qRgb(29, 111, 224);
+    const QRgb gold = qRgb(217, 173, 89);
+    const QRgb white = qRgb(255, 255, 255);
+    QTest::newRow("ordinary") << false << false << false << ink << white;
+    QTest::newRow("live") << false << false << true << gold << ink;
+    QTest::newRow("event") << false << true << false << blue << white;
+    QTest::newRow("event and live is blue") << false << true << true << blue << white;
+    QTest::newRow("selected") << true << false << false << orange << ink;
+    QTest::newRow("selected and event is orange") << true << true << false << orange << ink;
+    QTest::newRow("selected and live") << true << false << true << orange << ink;
+    QTest::newRow("everything") << true << true << true << orange << ink;
+}
+
+void MapGeometryTest::markerColoursFollowTheFirstStateThatHolds()
+{
+    QFETCH(bool, selected);
+    QFETCH(bool, event);
+    QFETCH(bool, live);
+    QFETCH(QRgb, fill);
+    QFETCH(QRgb, outline);
+    const PlaneMarker::Colors colors = PlaneMarker::colors(selected, event, live);
+    QCOMPARE(QColor::fromRgba(colors.fill), QColor::fromRgba(fill));
+    QCOMPARE(QColor::fromRgba(colors.outline), QColor::fromRgba(outline));
+}
+
+void MapGeometryTest::outlineIsNeverThinnerThanOnePoint_data()
+{
+    QTest::addColumn<double>("size");
+    QTest::addColumn<double>("width");
+    QTest::newRow("12") << 12.0 << 1.0;
+    QTest::newRow("20") << 20.0 << 1.0;
+    QTest::newRow("24") << 24.0 << 1.0;
+    QTest::newRow("48") << 48.0 << 1.4;
+    QTest::newRow("60") << 60.0 << 1.75;
+}
+
+void MapGeometryTest::outlineIsNeverThinnerThanOnePoint()
+{
+    QFETCH(double, size);
+    QFETCH(double, width);
+    QCOMPARE(PlaneMarker::outlineWidth(size), width);
 }
 
 QTEST_GUILESS_MAIN(MapGeometryTest)

@@ -2,6 +2,9 @@
 #include "MapItems.h"
 #include "MapMarkerLayer.h"
 #include "MapView.h"
+#include "PlaneMarker.h"
+
+#include <QPainterPathStroker>
 
 #include <QQuickWindow>
 #include <QSignalSpy>
@@ -37,6 +40,16 @@ QStandardItem *marker(double latitude, double longitude, double size)
     return item;
 }
 
+// One marker 48 points wide at the origin, its heading in the role after the size.
+QStandardItem *largeTurnedMarker(QStandardItemModel &model)
+{
+    model.setItemRoleNames({{Qt::UserRole + 1, "latitude"},
+                            {Qt::UserRole + 2, "longitude"},
+                            {Qt::UserRole + 3, "size"},
+                            {Qt::UserRole + 4, "heading"}});
+    return marker(0, 0, 48);
+}
+
 } // namespace
 
 class MapViewTest : public QObject
@@ -50,6 +63,9 @@ private slots:
     void movementEndsOncePerAnimation();
     void automaticFramesAcrossTheAntimeridian();
     void topmostMarkerWins();
+    void hitTestFollowsTheTurnedSilhouette_data();
+    void hitTestFollowsTheTurnedSilhouette();
+    void shadowFallsDownwards();
 };
 
 void MapViewTest::regionAfterPan()
@@ -213,6 +229,106 @@ void MapViewTest::topmostMarkerWins()
     QTest::mouseClick(&f.window, Qt::LeftButton, {}, {400, 150});
     QCOMPARE(clicked.size(), 1);
     QCOMPARE(tapped.size(), 1);
+}
+
+void MapViewTest::hitTestFollowsTheTurnedSilhouette_data()
+{
+    // A marker 48 points wide at the middle (400, 300), where a point is a pixel. Its right wing tip lies at
+    // (20.8, 6) from the centre, nose up; the outline (1.4) adds 0.7 beyond it.
+    QTest::addColumn<double>("heading");
+    QTest::addColumn<QPointF>("point");
+    QTest::addColumn<bool>("hit");
+    QTest::newRow("0, on the edge") << 0.0 << QPointF(421.3, 306) << true;
+    QTest::newRow("0, past the edge") << 0.0 << QPointF(421.9, 306) << false;
+    QTest::newRow("90, on the edge") << 90.0 << QPointF(394, 321.3) << true;
+    QTest::newRow("90, past the edge") << 90.0 << QPointF(394, 321.9) << false;
+    QTest::newRow("180, on the edge") << 180.0 << QPointF(378.7, 294) << true;
+    QTest::newRow("180, past the edge") << 180.0 << QPointF(378.1, 294) << false;
+    QTest::newRow("270, on the edge") << 270.0 << QPointF(406, 278.7) << true;
+    QTest::newRow("270, past the edge") << 270.0 << QPointF(406, 278.1) << false;
+    // Guards the hit test that took a circle as wide as the marker: beside the turned box, inside that
+    // circle.
+    QTest::newRow("45, beside the turned box") << 45.0 << QPointF(416, 316) << false;
+    QTest::newRow("45, inside the turned box") << 45.0 << QPointF(414, 314) << true;
+}
+
+void MapViewTest::hitTestFollowsTheTurnedSilhouette()
+{
+    QFETCH(double, heading);
+    QFETCH(QPointF, point);
+    QFETCH(bool, hit);
+    Fixture f;
+    QStandardItemModel model;
+    QStandardItem *item = largeTurnedMarker(model);
+    item->setData(heading, Qt::UserRole + 4);
+    model.appendRow(item);
+    auto *layer = new MapMarkerLayer(f.map);
+    layer->setModel(&model);
+    QCoreApplication::processEvents();
+    f.map->polish();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QTRY_COMPARE(layer->width(), 800.0);
+    QCOMPARE(layer->markerAt(point), hit ? 0 : -1);
+}
+
+void MapViewTest::shadowFallsDownwards()
+{
+    // A marker 48 points wide at the middle, drawn over the same map without it: outside the drawn marker
+    // only its shadow darkens the map. The silhouette is mirror-symmetric across the screen's horizontal
+    // line at 90 and 270, and heading 180 mirrors heading 0, so without a downward shadow each pair would
+    // darken as much above the centre as below it.
+    Fixture f;
+    QStandardItemModel model;
+    QStandardItem *item = largeTurnedMarker(model);
+    model.appendRow(item);
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QTest::qWait(300);
+    const QImage bare = f.window.grabWindow();
+    QTest::qWait(300);
+    QCOMPARE(f.window.grabWindow(), bare);
+    auto *layer = new MapMarkerLayer(f.map);
+    layer->setModel(&model);
+    QCoreApplication::processEvents();
+    f.map->polish();
+    QTRY_COMPARE(layer->width(), 800.0);
+
+    const auto darkening = [&](double heading) {
+        item->setData(heading, Qt::UserRole + 4);
+        // Let the scene graph take the new heading before the grab.
+        QTest::qWait(100);
+        const QImage drawn = f.window.grabWindow();
+        QTransform turn;
+        turn.translate(400, 300);
+        turn.rotate(heading);
+        // The drawn marker and a pixel around it, where the marker's own colours are.
+        QPainterPathStroker rim;
+        rim.setWidth(1.4 + 3);
+        const QPainterPath shape = turn.map(PlaneShape::path(QRectF(-24, -24, 48, 48)));
+        const QPainterPath covered = shape.united(rim.createStroke(shape));
+        double above = 0;
+        double below = 0;
+        for (int y = 265; y < 336; ++y) {
+            for (int x = 365; x < 436; ++x) {
+                if (covered.contains(QPointF(x + 0.5, y + 0.5)))
+                    continue;
+                const double d = qGray(bare.pixel(x, y)) - qGray(drawn.pixel(x, y));
+                (y + 0.5 < 300 ? above : below) += d;
+            }
+        }
+        return std::pair{above, below};
+    };
+    for (const auto &[first, second] : {std::pair{0.0, 180.0}, std::pair{90.0, 270.0}}) {
+        const auto [above1, below1] = darkening(first);
+        const auto [above2, below2] = darkening(second);
+        const double above = above1 + above2;
+        const double below = below1 + below2;
+        QVERIFY2(below > 0 && below > 1.5 * above,
+                 qPrintable(QStringLiteral("headings %1 and %2: %3 above, %4 below")
+                                .arg(first)
+                                .arg(second)
+                                .arg(above)
+                                .arg(below)));
+    }
 }
 
 QTEST_MAIN(MapViewTest)

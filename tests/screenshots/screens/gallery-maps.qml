@@ -132,15 +132,29 @@ Rectangle {
                             seed = (seed * 16807) % 2147483647;
                             return seed / 2147483647;
                         };
-                        const colors = ["#ffb020", "#35c46a", "#4aa3ff", "#ff5a5f"];
+                        // Ordinary, live, event and selected: fill and outline of each state.
+                        const pairs = [["#1b2233", "white"], ["#d9ad59", "#1b2233"], ["#1d6fe0", "white"],
+                                       ["#fa691f", "#1b2233"]];
                         for (let i = 0; i < 3000; ++i) {
+                            const pair = pairs[i % 40 === 0 ? 3 : i % 9 === 0 ? 2 : i % 5 === 0 ? 1 : 0];
                             aircraft.append({
                                 latitude: next() * 120 - 55,
                                 longitude: next() * 360 - 180,
                                 heading: next() * 360,
                                 size: 12 + next() * 12,
-                                color: colors[i % 4],
-                                symbol: i % 7 === 0 ? 1 : 0
+                                fill: pair[0],
+                                outline: pair[1]
+                            });
+                        }
+                        // The four states side by side, large, turned to 0, 90, 180 and 270, north of the rest.
+                        for (let k = 0; k < 4; ++k) {
+                            aircraft.append({
+                                latitude: 72,
+                                longitude: -90 + k * 60,
+                                heading: k * 90,
+                                size: 48,
+                                fill: pairs[k][0],
+                                outline: pairs[k][1]
                             });
                         }
                     }
