@@ -13,6 +13,7 @@
 #include <QList>
 #include <QNetworkRequest>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 
@@ -22,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 class SessionCookieJar;
 
@@ -107,6 +109,21 @@ public:
         } catch (const DecodeError &) {
             throw unreadableAnswer(url);
         }
+    }
+
+    // A screen's GET read as its record, through a client that may have gone before it is asked (a retired
+    // client ends its screens' work as cancelled). A record the service may send as null comes optional.
+    template <typename T>
+    using Answer = std::conditional_t<T::optionalAnswer, std::optional<T>, T>;
+    template <typename T>
+    static QCoro::Task<Answer<T>> get(QPointer<APIClient> client, QString path)
+    {
+        if (!client)
+            throw CancellationError();
+        if constexpr (T::optionalAnswer)
+            co_return co_await client->decodeOptional<T>(client->makeRequest(path, "GET"));
+        else
+            co_return co_await client->decode<T>(client->makeRequest(path, "GET"));
     }
 
     static bool sameOrigin(const QUrl &candidate, const QUrl &origin);

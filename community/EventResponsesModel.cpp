@@ -83,13 +83,8 @@ QCoro::Task<> EventResponsesModel::load()
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const Lifetime::Guard run = m_eventRun.guard();
-    const auto fetch = [](QPointer<AppState> app, QString path) -> QCoro::Task<EventResponsesResponse> {
-        if (!app || !app->api())
-            throw CancellationError();
-        APIClient *client = app->api();
-        co_return co_await client->decode<EventResponsesResponse>(client->makeRequest(path, "GET"));
-    };
-    const Outcome<EventResponsesResponse> answer = co_await attempt(fetch(m_app, path(m_eventId)));
+    const Outcome<EventResponsesResponse> answer = co_await attempt(
+        APIClient::get<EventResponsesResponse>(m_app ? m_app->api() : nullptr, path(m_eventId)));
     if (!lifetime.alive() || !run.alive() || answer.cancelled())
         co_return;
     if (answer.failed()) {

@@ -201,13 +201,9 @@ QCoro::Task<> LeaderboardModel::loadRecentWith(Lifetime::Guard run)
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const BusyGuard loading(m_recentLoading, run, [this] { update(); });
-    const auto fetch = [](QPointer<APIClient> client) -> QCoro::Task<std::optional<LeaderboardResponse>> {
-        if (!client)
-            throw CancellationError();
-        co_return co_await client->decodeOptional<LeaderboardResponse>(
-            client->makeRequest(QStringLiteral("/api/member/pirep-leaderboard?period=recent"), "GET"));
-    };
-    const Outcome<std::optional<LeaderboardResponse>> answer = co_await attempt(fetch(m_client));
+    const Outcome<std::optional<LeaderboardResponse>> answer =
+        co_await attempt(APIClient::get<LeaderboardResponse>(
+            m_client, QStringLiteral("/api/member/pirep-leaderboard?period=recent")));
     if (!lifetime.alive() || !run.alive() || answer.cancelled())
         co_return;
     if (answer.ok()) {

@@ -3,6 +3,7 @@
 #include "FlightRecords.h"
 #include "L.h"
 #include "Outcome.h"
+#include "Retarget.h"
 
 #include <algorithm>
 
@@ -13,10 +14,8 @@ CatalogPickerModel::CatalogPickerModel(QObject *parent)
 
 void CatalogPickerModel::setClient(APIClient *client)
 {
-    if (m_client == client)
-        return;
-    m_client = client;
-    Q_EMIT clientChanged();
+    if (retarget(m_client, client, this))
+        Q_EMIT clientChanged();
 }
 
 void CatalogPickerModel::setKind(Kind kind)
@@ -131,13 +130,8 @@ QCoro::Task<> CatalogPickerModel::run()
     QStringList catalogNames;
     for (const CatalogAircraft &entry : catalog.value().aircraft())
         catalogNames.append(entry.name);
-    const auto fetch = [](QPointer<APIClient> client) -> QCoro::Task<std::optional<AircraftNames>> {
-        if (!client)
-            throw CancellationError();
-        co_return co_await client->decodeOptional<AircraftNames>(
-            client->makeRequest(QStringLiteral("/api/infinite-flight/aircraft"), "GET"));
-    };
-    const Outcome<std::optional<AircraftNames>> simulator = co_await attempt(fetch(m_client));
+    const Outcome<std::optional<AircraftNames>> simulator = co_await attempt(
+        APIClient::get<AircraftNames>(m_client, QStringLiteral("/api/infinite-flight/aircraft")));
     if (!lifetime.alive())
         co_return;
     // The simulator's own list when the service has one, even an empty one; else the catalog's names,

@@ -221,13 +221,8 @@ QCoro::Task<> PirepDetailModel::loadEvidence()
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const Lifetime::Guard report = m_reportRun.guard();
-    const auto fetch = [](QPointer<AppState> app, QString path) -> QCoro::Task<EvidenceResponse> {
-        if (!app || !app->api())
-            throw CancellationError();
-        APIClient *client = app->api();
-        co_return co_await client->decode<EvidenceResponse>(client->makeRequest(path, "GET"));
-    };
-    const Outcome<EvidenceResponse> answer = co_await attempt(fetch(m_app, evidencePath()));
+    const Outcome<EvidenceResponse> answer =
+        co_await attempt(APIClient::get<EvidenceResponse>(m_app ? m_app->api() : nullptr, evidencePath()));
     // A cancelled load (the page went, the client was retired) is no failure to show.
     if (!lifetime.alive() || !report.alive() || answer.cancelled())
         co_return;

@@ -51,18 +51,14 @@ PirepFormModel::PirepFormModel(QObject *parent)
 
 void PirepFormModel::setClient(APIClient *client)
 {
-    if (m_client == client)
-        return;
-    m_client = client;
-    Q_EMIT clientChanged();
+    if (retarget(m_client, client, this))
+        Q_EMIT clientChanged();
 }
 
 void PirepFormModel::setMemberData(MemberData *data)
 {
-    if (m_data == data)
-        return;
-    m_data = data;
-    Q_EMIT memberDataChanged();
+    if (retarget(m_data, data, this))
+        Q_EMIT memberDataChanged();
 }
 
 void PirepFormModel::prefill(const std::optional<RecentFlight> &flight,
@@ -273,13 +269,8 @@ QCoro::Task<> PirepFormModel::runOptionsCheck()
     const QString path = QStringLiteral("/api/pireps/multiplier-options?departure=")
                          + APIPath::encoded(departure) + QStringLiteral("&arrival=")
                          + APIPath::encoded(arrival);
-    const auto fetch = [](QPointer<APIClient> client,
-                          QString path) -> QCoro::Task<std::optional<MultiplierOptions>> {
-        if (!client)
-            throw CancellationError();
-        co_return co_await client->decodeOptional<MultiplierOptions>(client->makeRequest(path, "GET"));
-    };
-    const Outcome<std::optional<MultiplierOptions>> answer = co_await attempt(fetch(m_client, path));
+    const Outcome<std::optional<MultiplierOptions>> answer =
+        co_await attempt(APIClient::get<MultiplierOptions>(m_client, path));
     if (!lifetime.alive() || answer.cancelled())
         co_return;
     if (answer.failed()) {

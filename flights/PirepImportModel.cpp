@@ -3,6 +3,7 @@
 #include "Busy.h"
 #include "Display.h"
 #include "Outcome.h"
+#include "Retarget.h"
 
 QHash<int, QByteArray> RecentFlightRows::roleNames() const
 {
@@ -53,10 +54,8 @@ PirepImportModel::PirepImportModel(QObject *parent)
 
 void PirepImportModel::setClient(APIClient *client)
 {
-    if (m_client == client)
-        return;
-    m_client = client;
-    Q_EMIT clientChanged();
+    if (retarget(m_client, client, this))
+        Q_EMIT clientChanged();
 }
 
 std::optional<RecentFlight> PirepImportModel::flight(int row) const
@@ -72,13 +71,8 @@ QCoro::Task<> PirepImportModel::run()
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const BusyGuard loading(m_loading, lifetime, [this] { Q_EMIT stateChanged(); });
     m_error.reset();
-    const auto fetch = [](QPointer<APIClient> client) -> QCoro::Task<RecentFlightsResponse> {
-        if (!client)
-            throw CancellationError();
-        co_return co_await client->decode<RecentFlightsResponse>(
-            client->makeRequest(QStringLiteral("/api/infinite-flight/me/flights"), "GET"));
-    };
-    const Outcome<RecentFlightsResponse> answer = co_await attempt(fetch(m_client));
+    const Outcome<RecentFlightsResponse> answer = co_await attempt(
+        APIClient::get<RecentFlightsResponse>(m_client, QStringLiteral("/api/infinite-flight/me/flights")));
     if (!lifetime.alive() || answer.cancelled())
         co_return;
     if (answer.ok())

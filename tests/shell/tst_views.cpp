@@ -137,6 +137,15 @@ private:
     AppState *m_app = nullptr;
 };
 
+// The two keys that go back one page: Escape and Alt+Left.
+static void addBackKeys()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+    QTest::newRow("Alt+Left") << int(Qt::Key_Left) << int(Qt::AltModifier);
+}
+
 void ViewsTest::initTestCase()
 {
     // As the app does before its first window.
@@ -764,13 +773,7 @@ void ViewsTest::ownFlightLinkLandsOnTheMap()
     FlightActivityNavigation::shared().clearOwnFlightRequest();
 }
 
-void ViewsTest::backKeysPopOnePage_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
-    QTest::newRow("Alt+Left") << int(Qt::Key_Left) << int(Qt::AltModifier);
-}
+void ViewsTest::backKeysPopOnePage_data() { addBackKeys(); }
 
 // Regression: after a push or a pop the focus was nowhere, so the next Tab started at the top of the sidebar.
 void ViewsTest::backKeysPopOnePage()
@@ -844,13 +847,7 @@ void ViewsTest::backKeysPopOnePage()
     QVERIFY(shown(m_portal, "account.leaderboard"));
 }
 
-void ViewsTest::workbenchOpensAReviewAndGoesBack_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
-    QTest::newRow("Alt+Left") << int(Qt::Key_Left) << int(Qt::AltModifier);
-}
+void ViewsTest::workbenchOpensAReviewAndGoesBack_data() { addBackKeys(); }
 
 // A staff member's home is the queue; a report opens its review over it and the back keys return to the
 // report's card, the keyboard on it.
