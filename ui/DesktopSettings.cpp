@@ -2,8 +2,10 @@
 
 #include "UiLog.h"
 
+#include <QApplicationStateChangeEvent>
 #include <QDBusArgument>
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -16,7 +18,6 @@
 
 namespace {
 
-const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString portalSettings = QStringLiteral("org.freedesktop.portal.Settings");
 
@@ -45,22 +46,31 @@ DesktopSettings::DesktopSettings(QObject *parent)
         qGuiApp->installEventFilter(this);
 }
 
-void DesktopSettings::watchPortal()
+void DesktopSettings::watchPortal(const QString &service)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
+    if (!bus.isConnected() || !m_portalService.isEmpty())
         return;
-    bus.connect(portalService, portalPath, portalSettings, QStringLiteral("SettingChanged"), this,
-                SLOT(portalSettingChanged(QString, QString, QDBusVariant)));
+    m_portalService = service;
+    if (!bus.connect(m_portalService, portalPath, portalSettings, QStringLiteral("SettingChanged"), this,
+                     SLOT(portalSettingChanged(QString, QString, QDBusVariant))))
+        qCDebug(lcUi) << "the settings portal's changes cannot be followed" << bus.lastError().message();
     read(appearanceGroup, colorSchemeKey);
     read(gnomeGroup, gnomeAnimationsKey);
     read(kdeGroup, kdeAnimationsKey);
 }
 
+void DesktopSettings::refresh()
+{
+    setPaletteIsDark(paletteLooksDark());
+    if (!m_portalService.isEmpty())
+        read(appearanceGroup, colorSchemeKey);
+}
+
 void DesktopSettings::read(const QString &group, const QString &key)
 {
     QDBusMessage message =
-        QDBusMessage::createMethodCall(portalService, portalPath, portalSettings, QStringLiteral("Read"));
+        QDBusMessage::createMethodCall(m_portalService, portalPath, portalSettings, QStringLiteral("Read"));
     message << group << key;
     // Asynchronous, so a slow or absent portal never holds up the first window.
     auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(message, 2000), this);
@@ -163,5 +173,9 @@ bool DesktopSettings::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == qGuiApp && event->type() == QEvent::ApplicationPaletteChange)
         setPaletteIsDark(paletteLooksDark());
+    else if (watched == qGuiApp && event->type() == QEvent::ApplicationStateChange
+             && static_cast<QApplicationStateChangeEvent *>(event)->applicationState()
+                    == Qt::ApplicationActive)
+        refresh();
     return QObject::eventFilter(watched, event);
 }

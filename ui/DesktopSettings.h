@@ -10,7 +10,8 @@ class QDBusVariant;
 
 // What the desktop says about appearance and motion: the freedesktop settings portal (colour scheme,
 // animations) and the lightness of the application palette. Portal answers arrive asynchronously and
-// later changes follow through its SettingChanged signal.
+// later changes follow through its SettingChanged signal; when the app comes back to the front, the
+// portal is asked again, so a change it did not announce is taken up then.
 class DesktopSettings : public QObject
 {
     Q_OBJECT
@@ -29,8 +30,9 @@ public:
     explicit DesktopSettings(QObject *parent = nullptr);
 
     // Reads the portal's settings and subscribes to their changes. Without a session bus or a portal
-    // nothing changes and the palette's lightness stays the only source.
-    void watchPortal();
+    // nothing changes and the palette's lightness stays the only source. `service` is the bus name the
+    // portal answers under.
+    void watchPortal(const QString &service = QStringLiteral("org.freedesktop.portal.Desktop"));
 
     Scheme scheme() const { return m_scheme; }
     bool paletteIsDark() const { return m_paletteIsDark; }
@@ -58,7 +60,10 @@ private Q_SLOTS:
 
 private:
     void read(const QString &group, const QString &key);
+    // The app is in front again: the portal and the palette are asked once more.
+    void refresh();
 
+    QString m_portalService; // empty while the portal is not watched
     Scheme m_scheme = Scheme::Unknown;
     bool m_paletteIsDark = false;
     std::optional<bool> m_animations;

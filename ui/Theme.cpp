@@ -108,11 +108,6 @@ Theme::Theme(QObject *parent)
     auto *desktop = new DesktopSettings(this);
     desktop->watchPortal();
     follow(desktop);
-    // The setting may have been changed while the app was in the background: read it again on return.
-    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state == Qt::ApplicationActive)
-            reloadAppearance();
-    });
 }
 
 void Theme::reloadAppearance()
@@ -138,6 +133,12 @@ void Theme::follow(DesktopSettings *desktop)
     connect(desktop, &DesktopSettings::changed, this, &Theme::resolve);
     // A desktop object that goes first leaves the theme on its last answer.
     connect(desktop, &QObject::destroyed, this, [this] { m_desktop = nullptr; });
+    // The setting may have been changed while the app was in the background: read it again on return
+    // (the desktop object asks the desktop again at the same moment).
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            reloadAppearance();
+    });
     resolve();
 }
 

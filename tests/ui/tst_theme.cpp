@@ -4,6 +4,8 @@
 #include "Theme.h"
 
 #include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusVariant>
 #include <QGuiApplication>
 #include <QPalette>
@@ -11,6 +13,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QtTest>
+#include <qpa/qwindowsysteminterface.h>
 
 using Scheme = DesktopSettings::Scheme;
 
@@ -38,6 +41,69 @@ QPalette lightPalette()
     palette.setColor(QPalette::Window, QColor(0xF4, 0xF4, 0xF4));
     palette.setColor(QPalette::WindowText, QColor(0x11, 0x11, 0x11));
     return palette;
+}
+
+const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString portalInterface = QStringLiteral("org.freedesktop.portal.Settings");
+
+// A settings portal on the session bus, under a name of its own so no other program takes it for the
+// desktop's: it answers Read and announces changes as the real one does.
+class FakePortal : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
+
+public:
+    FakePortal()
+        : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("fake-portal")))
+        , m_service(QStringLiteral("org.vornalia.tst_theme.portal%1").arg(QCoreApplication::applicationPid()))
+    {
+    }
+    // Takes its name on the bus, as the desktop starts its portal.
+    bool start()
+    {
+        return m_bus.registerObject(portalPath, this, QDBusConnection::ExportAllSlots)
+               && m_bus.registerService(m_service);
+    }
+    ~FakePortal() override
+    {
+        m_bus.unregisterService(m_service);
+        m_bus.unregisterObject(portalPath);
+        QDBusConnection::disconnectFromBus(QStringLiteral("fake-portal"));
+    }
+
+    QString service() const { return m_service; }
+    // The scheme as the desktop holds it now; announce() tells the watchers, as a desktop switch does.
+    uint scheme = 2;
+    void announce()
+    {
+        QDBusMessage signal =
+            QDBusMessage::createSignal(portalPath, portalInterface, QStringLiteral("SettingChanged"));
+        signal << QStringLiteral("org.freedesktop.appearance") << QStringLiteral("color-scheme")
+               << QVariant::fromValue(QDBusVariant(scheme));
+        m_bus.send(signal);
+    }
+
+public Q_SLOTS:
+    QDBusVariant Read(const QString &group, const QString &key)
+    {
+        if (group == QLatin1String("org.freedesktop.appearance") && key == QLatin1String("color-scheme"))
+            return QDBusVariant(QVariant::fromValue(QDBusVariant(scheme)));
+        return QDBusVariant(QVariant::fromValue(QDBusVariant(QString())));
+    }
+
+private:
+    QDBusConnection m_bus;
+    QString m_service;
+};
+
+// What the desktop does when the member switches to another window and back.
+void leaveAndReturn()
+{
+    QWindowSystemInterface::handleApplicationStateChanged<QWindowSystemInterface::SynchronousDelivery>(
+        Qt::ApplicationInactive, true);
+    QWindowSystemInterface::handleApplicationStateChanged<QWindowSystemInterface::SynchronousDelivery>(
+        Qt::ApplicationActive, true);
 }
 
 } // namespace
@@ -69,6 +135,9 @@ private Q_SLOTS:
     void systemAppearanceFollowsThePortal();
     void systemAppearanceFollowsThePalette();
     void chosenAppearanceIgnoresTheDesktop();
+    void runningAppFollowsTheDesktopsSwitch_data();
+    void runningAppFollowsTheDesktopsSwitch();
+    void returnToTheFrontAppliesTheAppearanceAgain();
 
     void portalValues_data();
     void portalValues();
@@ -332,6 +401,73 @@ void ThemeTest::chosenAppearanceIgnoresTheDesktop()
     // Back to "system", the desktop's dark scheme applies at once.
     theme.setAppearance(QStringLiteral("system"));
     QVERIFY(theme.dark());
+}
+
+void ThemeTest::runningAppFollowsTheDesktopsSwitch_data()
+{
+    QTest::addColumn<bool>("portalStartsFirst");
+    QTest::newRow("portal running at start") << true;
+    QTest::newRow("portal started later") << false;
+}
+
+void ThemeTest::runningAppFollowsTheDesktopsSwitch()
+{
+    // Regression: with "system", a desktop switching between light and dark while the app ran was ignored.
+    if (!QDBusConnection::sessionBus().isConnected())
+        QSKIP("needs a session bus (the tests run under dbus-run-session)");
+    QFETCH(bool, portalStartsFirst);
+    FakePortal portal;
+    if (portalStartsFirst)
+        QVERIFY(portal.start());
+    QGuiApplication::setPalette(lightPalette());
+    DesktopSettings desktop;
+    desktop.watchPortal(portal.service());
+    Theme theme(&desktop);
+    if (!portalStartsFirst) {
+        // Started on demand after the app asked: the app learns its scheme when it next comes to the front.
+        QVERIFY(portal.start());
+        leaveAndReturn();
+    }
+    QTRY_COMPARE(desktop.scheme(), Scheme::Light);
+    QVERIFY(!theme.dark());
+
+    QSignalSpy recoloured(&theme, &Theme::paletteChanged);
+    portal.scheme = 1;
+    portal.announce();
+    QTRY_VERIFY(theme.dark());
+    QCOMPARE(theme.paper().name(), QStringLiteral("#0e1014"));
+    portal.scheme = 2;
+    portal.announce();
+    QTRY_VERIFY(!theme.dark());
+    QCOMPARE(recoloured.size(), 2);
+
+    // A switch the app did not hear of (it was in the background, or the portal kept quiet) is taken up
+    // when the app comes back to the front.
+    portal.scheme = 1;
+    leaveAndReturn();
+    QTRY_VERIFY(theme.dark());
+}
+
+void ThemeTest::returnToTheFrontAppliesTheAppearanceAgain()
+{
+    // Each time the app becomes active, "appTheme" is read again and applied to every window at once.
+    QGuiApplication::setPalette(lightPalette());
+    DesktopSettings desktop;
+    Theme theme(&desktop);
+    Theme secondWindow(&desktop);
+    QVERIFY(!theme.dark());
+    QSettings().setValue(QStringLiteral("appTheme"), QStringLiteral("dark"));
+    QVERIFY(!theme.dark()); // not before the app is in front again
+    leaveAndReturn();
+    QVERIFY(theme.dark());
+    QVERIFY(secondWindow.dark());
+    QCOMPARE(theme.appearance(), QStringLiteral("dark"));
+
+    // Back to "system": the desktop's own scheme applies again, here the palette's lightness.
+    QSettings().setValue(QStringLiteral("appTheme"), QStringLiteral("system"));
+    leaveAndReturn();
+    QVERIFY(!theme.dark());
+    QVERIFY(!secondWindow.dark());
 }
 
 void ThemeTest::portalValues_data()
