@@ -200,13 +200,21 @@ QCoro::Task<User> APIClient::login(QString username, QString password, bool reme
 QCoro::Task<> APIClient::logout()
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
+    co_await endSession();
+    lifetime.check();
+    co_await forgetSession();
+}
+
+QCoro::Task<> APIClient::endSession()
+{
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     APIRequest request = makeRequest(QStringLiteral("/api/logout"), "POST");
     request.setJsonBody(QJsonObject());
     const Acknowledgement answer = co_await decode<Acknowledgement>(std::move(request));
     lifetime.check();
     if (answer.ok != true)
         throw failure(400, L("退出登录未完成，请重试。"), "the sign-out was not confirmed");
-    co_await forgetSession();
+    dropSession();
 }
 
 QCoro::Task<AccountGate> APIClient::accountGate(User user)
@@ -280,6 +288,7 @@ QCoro::Task<> APIClient::saveCookies()
     const SessionStorePtr store = m_store;
     co_await store->write(bytes);
     lifetime.check();
+    m_storeMayHoldSession = true;
     if (onSessionSaved)
         onSessionSaved(bytes);
 }
@@ -290,8 +299,10 @@ QCoro::Task<bool> APIClient::restoreCookies()
     const SessionStorePtr store = m_store;
     const std::optional<QByteArray> bytes = co_await store->read();
     lifetime.check();
-    if (!bytes)
+    if (!bytes) {
+        m_storeMayHoldSession = false;
         co_return false;
+    }
     QList<StoredCookie> stored;
     bool readable = true;
     try {
@@ -301,6 +312,7 @@ QCoro::Task<bool> APIClient::restoreCookies()
     }
     if (!readable) {
         co_await store->clear();
+        m_storeMayHoldSession = false;
         co_return false;
     }
     const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -311,6 +323,7 @@ QCoro::Task<bool> APIClient::restoreCookies()
     }
     if (usable.isEmpty()) {
         co_await store->clear();
+        m_storeMayHoldSession = false;
         co_return false;
     }
     for (const QNetworkCookie &cookie : std::as_const(usable))
@@ -319,13 +332,24 @@ QCoro::Task<bool> APIClient::restoreCookies()
     co_return true;
 }
 
-QCoro::Task<> APIClient::forgetSession()
+void APIClient::dropSession()
 {
     ++m_generation;
     m_remembersSession = false;
     m_cookies->replaceAll({});
+}
+
+QCoro::Task<> APIClient::forgetSession()
+{
+    dropSession();
+    if (!m_storeMayHoldSession)
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     const SessionStorePtr store = m_store;
     co_await store->clear();
+    // Unless the store was handed over meanwhile: the new one holds what it was given.
+    if (lifetime.alive() && store == m_store)
+        m_storeMayHoldSession = false;
 }
 
 QByteArray APIClient::accountSessionData() const { return snapshotJson(); }
@@ -353,6 +377,7 @@ QCoro::Task<> APIClient::persistSession(SessionStorePtr store)
     lifetime.check();
     m_store = std::move(store);
     m_remembersSession = true;
+    m_storeMayHoldSession = true;
 }
 
 void APIClient::retire()

@@ -131,6 +131,9 @@ public:
     // Sign-in, sign-out and the account gate.
     QCoro::Task<User> login(QString username, QString password, bool remember);
     QCoro::Task<> logout();
+    // The first half of logout(): the service ends the session and the client drops it, but the stored
+    // copy is left for forgetSession() to clear (the keychain may keep the caller waiting on a prompt).
+    QCoro::Task<> endSession();
     QCoro::Task<AccountGate> accountGate(User user);
 
     // A picture of the member site that needs the session.
@@ -140,6 +143,8 @@ public:
 
     // The session's cookies.
     QCoro::Task<bool> restoreCookies();
+    // Drops the session and clears the store, unless the store is known to hold nothing: a member who
+    // never asked to stay signed in is never taken to the keychain for a deletion.
     QCoro::Task<> forgetSession();
     QByteArray accountSessionData() const;
     void installAccountSession(const QByteArray &cookieJson);
@@ -159,12 +164,15 @@ private:
     QCoro::Task<HTTPAnswer> send(APIRequest request);
     QCoro::Task<> saveCookies();
     QByteArray snapshotJson() const;
+    void dropSession();
 
     QUrl m_origin;
     SessionStorePtr m_store;
     Transfers m_transfers;
     SessionCookieJar *m_cookies;
     bool m_remembersSession = false;
+    // False only once the store is known to be empty: read empty, or cleared by this client.
+    bool m_storeMayHoldSession = true;
     bool m_retired = false;
     quint64 m_generation = 0;
     std::chrono::milliseconds m_idleTimeout{30'000};

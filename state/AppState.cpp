@@ -2,6 +2,7 @@
 
 #include "Outcome.h"
 #include "ServiceHosts.h"
+#include "StateLog.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -253,7 +254,7 @@ QCoro::Task<> AppState::signOut()
 
     APIClient *client = m_api.get();
     try {
-        co_await client->logout();
+        co_await client->endSession();
     } catch (const APIError &error) {
         // A 401 means the session is already gone: that is signed out too.
         if (error.status() != 401)
@@ -267,24 +268,29 @@ QCoro::Task<> AppState::signOut()
     }
     lifetime.check();
 
+    // The session is over at the service and in the client: the window leaves the member now, not once the
+    // keychain has answered, which may wait for the member at the desktop's keyring prompt.
     const QList<SavedLogin> remaining = userId ? without(m_savedAccounts, *userId) : QList<SavedLogin>();
-    std::exception_ptr saving;
-    try {
-        co_await m_accountVault.save(remaining);
-    } catch (...) {
-        saving = std::current_exception();
-    }
-    lifetime.check();
-    // The session is gone at the service and in the client: the window must not go on showing the member,
-    // even when the list of saved accounts could not be written.
-    if (!saving)
-        m_savedAccounts = remaining;
+    const bool listChanges = remaining.size() != m_savedAccounts.size();
     signedOutLocally();
     m_gate.reset();
     m_message.reset();
     newRevision();
-    if (saving)
-        std::rethrow_exception(saving);
+
+    // What is left in the keychain is a session the service has ended: a prompt the member dismissed
+    // leaves it there harmlessly (the next start is refused it), so it is not the member's error.
+    const Outcome<> forgotten = co_await attempt(client->forgetSession());
+    if (!lifetime.alive())
+        co_return;
+    if (forgotten.failed())
+        qCWarning(lcState) << "the ended session stays in the keychain:" << forgotten.message();
+
+    if (!listChanges)
+        co_return;
+    co_await m_accountVault.save(remaining);
+    lifetime.check();
+    m_savedAccounts = remaining;
+    Q_EMIT stateChanged();
 }
 
 QCoro::Task<> AppState::refreshProfile()

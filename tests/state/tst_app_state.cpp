@@ -6,23 +6,48 @@
 
 #include <QJsonArray>
 
+#include <QCoro/QCoroSignal>
+
 using namespace TestSupport;
 
 namespace {
 
-// The two items the account state keeps, held in memory; the saved-accounts item can be made to fail.
-class VaultStore : public SessionStore
+// One item the account state keeps, held in memory, that counts what it is asked and can be made to fail
+// its writes, or to keep a deletion waiting as a keyring prompt does until the member answers it.
+class KeptItem : public QObject, public SessionStore
 {
+    Q_OBJECT
+
 public:
     QCoro::Task<std::optional<QByteArray>> read() override { return m_bytes.read(); }
     QCoro::Task<> write(QByteArray bytes) override
     {
+        ++writes;
         if (failWrites)
             throw APIError(-25293, "钥匙串写入失败");
         co_await m_bytes.write(std::move(bytes));
     }
-    QCoro::Task<> clear() override { return m_bytes.clear(); }
+    QCoro::Task<> clear() override
+    {
+        ++clears;
+        if (holdClears) {
+            const bool refused = co_await qCoro(this, &KeptItem::answered);
+            if (refused)
+                throw APIError(-128, "系统钥匙串暂时不可用，请解锁设备后重试。");
+        }
+        co_await m_bytes.clear();
+    }
+    const std::optional<QByteArray> &data() const { return m_bytes.data(); }
+    // The member answers the prompt that holds a deletion.
+    void answer(bool refused) { Q_EMIT answered(refused); }
+
     bool failWrites = false;
+    bool holdClears = false;
+    int writes = 0;
+    int clears = 0;
+
+Q_SIGNALS:
+    void answered(bool refused);
 
 private:
     MemorySessionStore m_bytes;
@@ -30,8 +55,8 @@ private:
 
 struct Stores
 {
-    std::shared_ptr<MemorySessionStore> session = std::make_shared<MemorySessionStore>();
-    std::shared_ptr<VaultStore> vault = std::make_shared<VaultStore>();
+    std::shared_ptr<KeptItem> session = std::make_shared<KeptItem>();
+    std::shared_ptr<KeptItem> vault = std::make_shared<KeptItem>();
 
     AccountEnvironment environment(const QUrl &origin) const
     {
@@ -72,6 +97,8 @@ private Q_SLOTS:
     void signOutRemovesTheCurrentAccount();
     void signOutFailures();
     void signOutFinishesWhenTheListCannotBeWritten();
+    void signOutAsksTheKeychainOnlyForWhatWasStored();
+    void signOutDoesNotWaitForTheKeyring();
     void profileAndAvatar();
     void addAndSwitchAccounts();
     void switchRefusals();
@@ -358,6 +385,63 @@ void AppStateTest::signOutFinishesWhenTheListCannotBeWritten()
     QVERIFY(!state->signedIn());
     QVERIFY(state->revision() != revision);
     QVERIFY(!state->accountBusy());
+}
+
+void AppStateTest::signOutAsksTheKeychainOnlyForWhatWasStored()
+{
+    // Regression: signing out a member who never asked to stay signed in deleted the session item (and wrote
+    // an empty account list), which raised the desktop's keyring prompt where no keyring existed yet.
+    const auto state = makeState();
+    await(state->restore());
+    await(state->signIn("lichen", "fly-vornalia", false));
+    await(state->signOut());
+    QVERIFY(!state->signedIn());
+    QCOMPARE(m_stores.session->clears, 0);
+    QCOMPARE(m_stores.session->writes, 0);
+    QCOMPARE(m_stores.vault->writes, 0);
+
+    // A member who did stay signed in has his stored session removed on the next sign-out, once.
+    await(state->signIn("lichen", "fly-vornalia", true));
+    QVERIFY(m_stores.session->data());
+    await(state->signOut());
+    QVERIFY(!m_stores.session->data());
+    QCOMPARE(m_stores.session->clears, 1);
+
+    // A session found stored at start is removed too, though this run never wrote it.
+    storeSessionOf("wangfang");
+    const int clearsBefore = m_stores.session->clears;
+    const auto restored = makeState();
+    await(restored->restore());
+    QVERIFY(restored->signedIn());
+    await(restored->signOut());
+    QVERIFY(!m_stores.session->data());
+    QCOMPARE(m_stores.session->clears, clearsBefore + 1);
+}
+
+void AppStateTest::signOutDoesNotWaitForTheKeyring()
+{
+    // Regression: while the keyring's prompt waited, the window stayed half signed out (the member shown,
+    // the session gone), and a dismissed prompt put "钥匙串不可用" on the sign-in form.
+    const auto state = makeState();
+    await(state->signIn("lichen", "fly-vornalia", true));
+    await(state->rememberCurrentAccount());
+    const QUuid revision = state->revision();
+    m_stores.session->holdClears = true;
+    const int clearsBefore = m_stores.session->clears;
+    QCoro::Task<> signingOut = state->signOut();
+    QTRY_COMPARE(m_stores.session->clears, clearsBefore + 1);
+    QVERIFY(!state->signedIn());
+    QVERIFY(state->revision() != revision);
+    QVERIFY(!state->hasMessage());
+
+    m_stores.session->answer(true);
+    await(std::move(signingOut));
+    QVERIFY(!state->signedIn());
+    QVERIFY(!state->hasMessage());
+    QVERIFY(!state->accountBusy());
+    // The rest of the sign-out is done all the same: the account left the saved list.
+    QCOMPARE(state->savedAccountCount(), 0);
+    QCOMPARE(await(AccountSessionVault(m_stores.vault).load()).size(), 0);
 }
 
 void AppStateTest::profileAndAvatar()
