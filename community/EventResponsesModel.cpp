@@ -73,7 +73,8 @@ void EventResponsesModel::setResponses(const QList<EventResponseEntry> &response
             if (entry.response == raw(choice))
                 names.append(entry.username);
         }
-        groups.append({raw(choice), L(QStringLiteral("%@ · %@ 人"), attendanceTitle(choice), names.size()),
+        groups.append({raw(choice),
+                       Ln(QStringLiteral("%@ · %@ 人"), names.size(), attendanceTitle(choice), names.size()),
                        names.isEmpty() ? QStringLiteral("\u2014") : names.join(QStringLiteral(", "))});
     }
     m_groups.setRecords(std::move(groups));

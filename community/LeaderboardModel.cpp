@@ -402,8 +402,8 @@ QList<LeaderboardRow> LeaderboardModel::members(const QList<LeaderboardMember> &
         const LeaderboardMember &m = ordered.at(i);
         shown.append({.rank = ranks.at(i),
                       .title = name(m),
-                      .caption = L("%@ · %@ 次降落", Display::duration(m.approvedMinutes),
-                                   m.approvedLandings.value_or(0)),
+                      .caption = Ln("%@ · %@ 次降落", m.approvedLandings.value_or(0),
+                                    Display::duration(m.approvedMinutes), m.approvedLandings.value_or(0)),
                       .highlighted = !me.isEmpty() && m.username.toLower() == me});
     }
     return shown;
@@ -447,7 +447,7 @@ QList<LeaderboardRow> LeaderboardModel::airports(const QList<AirportTotal> &rows
                       .title = AirportNames::name(a.airport).value_or(a.airport),
                       .caption = a.airport,
                       .flag = AirportNames::flag(a.airport).value_or(QString()),
-                      .trailing = L("%@ 次降落", a.landings)});
+                      .trailing = Ln("%@ 次降落", a.landings, a.landings)});
     }
     return shown;
 }
@@ -457,7 +457,8 @@ QList<LeaderboardRow> LeaderboardModel::reviewers(const QList<Reviewer> &rows)
     const QList<int> ranks = ranksOf(rows, [](const Reviewer &r) { return double(r.reviews); });
     QList<LeaderboardRow> shown;
     for (qsizetype i = 0; i < rows.size(); ++i)
-        shown.append(
-            {.rank = ranks.at(i), .title = rows.at(i).name, .trailing = L("%@ 份", rows.at(i).reviews)});
+        shown.append({.rank = ranks.at(i),
+                      .title = rows.at(i).name,
+                      .trailing = Ln("%@ 份", rows.at(i).reviews, rows.at(i).reviews)});
     return shown;
 }

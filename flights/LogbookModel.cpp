@@ -156,7 +156,7 @@ void LogbookModel::select()
         Q_EMIT recordsChanged();
 }
 
-QString LogbookModel::countText() const { return L(QStringLiteral("%@ 份报告"), count()); }
+QString LogbookModel::countText() const { return Ln(QStringLiteral("%@ 份报告"), count(), count()); }
 
 bool LogbookModel::showsLoader() const
 {
@@ -168,7 +168,10 @@ bool LogbookModel::showsEmpty() const
     return m_data && m_data->state(MemberLoad::Pireps).loaded && count() == 0;
 }
 
-QString LogbookModel::routeCountText() const { return L(QStringLiteral("已飞过 %@ 条航线"), routeCount()); }
+QString LogbookModel::routeCountText() const
+{
+    return Ln(QStringLiteral("已飞过 %@ 条航线"), routeCount(), routeCount());
+}
 
 bool LogbookModel::routesLoading() const { return m_data && m_data->state(MemberLoad::Routes).loading; }
 

@@ -179,7 +179,10 @@ QString PirepDetailModel::limitsText() const
     return L(QStringLiteral("每份报告最多 6 张，每张不超过 2 MB。已上传 %@ 张。"), evidenceCount());
 }
 
-QString PirepDetailModel::uploadText() const { return L(QStringLiteral("上传 %@ 张截图"), fileCount()); }
+QString PirepDetailModel::uploadText() const
+{
+    return Ln(QStringLiteral("上传 %@ 张截图"), fileCount(), fileCount());
+}
 
 QStringList PirepDetailModel::photoFilters() const { return PhotoImport::nameFilters(); }
 

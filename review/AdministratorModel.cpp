@@ -178,7 +178,10 @@ QString AdministratorModel::heading() const
     return index < 0 ? QString() : L(filterTitles.at(index));
 }
 
-QString AdministratorModel::countText() const { return L(QStringLiteral("%@ 份报告"), m_rows.rowCount()); }
+QString AdministratorModel::countText() const
+{
+    return Ln(QStringLiteral("%@ 份报告"), m_rows.rowCount(), m_rows.rowCount());
+}
 
 QString AdministratorModel::emptyDescription() const
 {

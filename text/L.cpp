@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -42,6 +43,20 @@ QString lookup(const QString &key)
     if (!table)
         return key;
     const QString text = table->translate(context, key.toUtf8().constData());
+    return text.isEmpty() ? key : text;
+}
+
+QString lookup(const QString &key, qint64 count)
+{
+    const QTranslator *table = tableFor(AppLanguage::current());
+    if (!table)
+        return key;
+    // A table's plural rules need a non-negative int; a count beyond that is "many" in every language.
+    const int n = int(std::clamp<qint64>(count < 0 ? -count : count, 0, 1'000'000));
+    const QByteArray source = key.toUtf8();
+    QString text = table->translate(context, source.constData(), nullptr, n);
+    if (text.isEmpty())
+        text = table->translate(context, source.constData());
     return text.isEmpty() ? key : text;
 }
 

@@ -14,6 +14,9 @@ namespace Text {
 
 // The current language's text for a key, or the key itself when no table has it.
 QString lookup(const QString &key);
+// The same for a key that holds a count: a table may give one form per plural category of its language
+// ("%@ landing", "%@ landings"); a table with a single text for the key gives that.
+QString lookup(const QString &key, qint64 count);
 
 // Replaces each "%@" with the next argument and "%%" with "%". Nothing else is a placeholder, so a table
 // entry with a stray "%d" or more "%@" than arguments cannot read past the arguments: a missing one
@@ -43,4 +46,12 @@ template <typename... Args>
 QString L(const QString &key, const Args &...arguments)
 {
     return Text::substitute(Text::lookup(key), QStringList{Text::describe(arguments)...});
+}
+
+// `L` for a key whose words follow a count ("1 landing", "3 landings"); the count is given first, and
+// again among the arguments where the text shows it.
+template <typename... Args>
+QString Ln(const QString &key, qint64 count, const Args &...arguments)
+{
+    return Text::substitute(Text::lookup(key, count), QStringList{Text::describe(arguments)...});
 }

@@ -58,6 +58,7 @@ private Q_SLOTS:
     void recentPeriodLoadsOnceAndFailsOnItsOwn();
     void changingPeriodBackCancelsTheRecentLoad();
     void pickerLabelsChooseWhatTheyName();
+    void englishCountsOfOne();
 
 private:
     std::unique_ptr<Site> m_site;
@@ -389,6 +390,38 @@ void LeaderboardTest::pickerLabelsChooseWhatTheyName()
     QCOMPARE(metrics.size(), 2);
     QCOMPARE(metrics.at(0), std::make_pair(QString("飞行时长"), int(LeaderboardModel::Time)));
     QCOMPARE(metrics.at(1), std::make_pair(QString("降落次数"), int(LeaderboardModel::Landings)));
+}
+
+void LeaderboardTest::englishCountsOfOne()
+{
+    // Regression: the English board said "1 landings" and "1 reports".
+    qputenv("LANGUAGE", "en_US");
+    m_site->service->route(
+        "GET", "/api/member/pirep-leaderboard", [](Sample::Service &, const Sample::Request &) {
+            const QJsonObject one{{"username", "lichen"},
+                                  {"displayName", "李辰"},
+                                  {"approvedCount", 1},
+                                  {"approvedMinutes", 72},
+                                  {"approvedLandings", 1}};
+            const QJsonObject two{{"username", "zhangwei"},
+                                  {"approvedCount", 2},
+                                  {"approvedMinutes", 135},
+                                  {"approvedLandings", 2}};
+            return Sample::Reply::json(QJsonObject{
+                {"members", QJsonArray{two, one}},
+                {"airports", QJsonArray{QJsonObject{{"airport", "ZBAA"}, {"landings", 1}}}},
+                {"reviewers", QJsonArray{QJsonObject{{"username", "wangfang"}, {"reviews", 1}}}}});
+        });
+    m_model->appear();
+    QTRY_VERIFY(m_model->hasAnswer());
+    const auto rows = [this] { return m_model->rows()->records(); };
+    QCOMPARE(rows().size(), 2);
+    QCOMPARE(rows().at(0).caption, QString("2 h 15 min · 2 landings"));
+    QCOMPARE(rows().at(1).caption, QString("1 h 12 min · 1 landing"));
+    m_model->setBoard(LeaderboardModel::Airports);
+    QCOMPARE(rows().constFirst().trailing, QString("1 landing"));
+    m_model->setBoard(LeaderboardModel::Reviews);
+    QCOMPARE(rows().constFirst().trailing, QString("1 report"));
 }
 
 QTEST_MAIN(LeaderboardTest)

@@ -196,7 +196,7 @@ void DashboardViewTest::metricColumnsAreEqual_data()
     QTest::newRow("dashes, Chinese") << QByteArray("zh_CN") << Reports::Null << chinese;
     QTest::newRow("figures, English")
         << QByteArray("en_US") << Reports::Sample
-        << QStringList{"Approved Time", "Approved Reports", "Pending review", "My Rank"};
+        << QStringList{"Approved time", "Approved reports", "Pending review", "My rank"};
 }
 
 void DashboardViewTest::metricColumnsAreEqual()

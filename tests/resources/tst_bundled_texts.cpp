@@ -94,9 +94,9 @@ void BundledTextsTest::initTestCase()
     QVERIFY2(QFileInfo::exists(sourceDir() + "/CMakeLists.txt"),
              "VORNA_SOURCE_DIR must name the source tree");
     const QList<QRegularExpression> patterns{
-        QRegularExpression(R"(\bL\(\s*(?:QStringLiteral\(\s*|u)?)" + literal), // L("…", …) in C++
-        QRegularExpression(R"(\bTEXT_KEY\(\s*)" + literal),                    // keys kept for later
-        QRegularExpression(R"(\bL\.t\(\s*)" + literal),                        // L.t("…") in QML
+        QRegularExpression(R"(\bLn?\(\s*(?:QStringLiteral\(\s*|u)?)" + literal), // L("…", …), Ln in C++
+        QRegularExpression(R"(\bTEXT_KEY\(\s*)" + literal),                      // keys kept for later
+        QRegularExpression(R"(\bL\.t\(\s*)" + literal),                          // L.t("…") in QML
     };
     for (const auto &[key, where] : literals(productFiles({"*.cpp", "*.h", "*.qml"}), patterns)) {
         if (!m_keys.contains(key))

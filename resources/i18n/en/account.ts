@@ -21,19 +21,19 @@
     </message>
     <message>
         <source>上传头像</source>
-        <translation>Upload Avatar</translation>
+        <translation>Upload avatar</translation>
     </message>
     <message>
         <source>使用 IFC 头像</source>
-        <translation>Use IFC Avatar</translation>
+        <translation>Use IFC avatar</translation>
     </message>
     <message>
         <source>保存并进入成员中心</source>
-        <translation>Save and Enter the Member Centre</translation>
+        <translation>Save and enter the Member Centre</translation>
     </message>
     <message>
         <source>保存资料</source>
-        <translation>Save Profile</translation>
+        <translation>Save profile</translation>
     </message>
     <message>
         <source>再次输入新密码</source>
@@ -45,11 +45,11 @@
     </message>
     <message>
         <source>完成账号设置</source>
-        <translation>Finish Account Set-up</translation>
+        <translation>Finish account set-up</translation>
     </message>
     <message>
         <source>密码已更新</source>
-        <translation>Password Updated</translation>
+        <translation>Password updated</translation>
     </message>
     <message>
         <source>当前密码</source>
@@ -69,7 +69,7 @@
     </message>
     <message>
         <source>更新密码</source>
-        <translation>Update Password</translation>
+        <translation>Update password</translation>
     </message>
     <message>
         <source>联系邮箱</source>
@@ -77,11 +77,11 @@
     </message>
     <message>
         <source>设置密码并继续</source>
-        <translation>Set Password and Continue</translation>
+        <translation>Set password and continue</translation>
     </message>
     <message>
         <source>设置新密码</source>
-        <translation>Set a New Password</translation>
+        <translation>Set a new password</translation>
     </message>
     <message>
         <source>请先上传头像，填写微信名及联系邮箱，完成账号设置。</source>
@@ -89,7 +89,7 @@
     </message>
     <message>
         <source>资料已保存</source>
-        <translation>Profile Saved</translation>
+        <translation>Profile saved</translation>
     </message>
     <message>
         <source>选择后点击保存上传。图片会转换为不超过 512 KB 的 JPEG。</source>
@@ -137,11 +137,11 @@
     </message>
     <message>
         <source>个人主页</source>
-        <translation>My Page</translation>
+        <translation>My page</translation>
     </message>
     <message>
         <source>个人信息</source>
-        <translation>Personal Information</translation>
+        <translation>Personal information</translation>
     </message>
     <message>
         <source>主题</source>
@@ -149,7 +149,7 @@
     </message>
     <message>
         <source>使用条款</source>
-        <translation>Terms of Use</translation>
+        <translation>Terms of use</translation>
     </message>
     <message>
         <source>加入时间</source>
@@ -165,7 +165,7 @@
     </message>
     <message>
         <source>在线飞行次数</source>
-        <translation>Online Flights</translation>
+        <translation>Online flights</translation>
     </message>
     <message>
         <source>多人模式累计数据，与 VORNA PIREP 独立。缓存最多 5 分钟。</source>
@@ -181,11 +181,11 @@
     </message>
     <message>
         <source>我的 IF 记录</source>
-        <translation>My IF Record</translation>
+        <translation>My IF record</translation>
     </message>
     <message>
         <source>我的联盟记录</source>
-        <translation>My Vornalia Record</translation>
+        <translation>My Vornalia record</translation>
     </message>
     <message>
         <source>所属组织：</source>
@@ -201,7 +201,7 @@
     </message>
     <message>
         <source>最近提交</source>
-        <translation>Last Report</translation>
+        <translation>Last report</translation>
     </message>
     <message>
         <source>服务</source>
@@ -221,7 +221,7 @@
     </message>
     <message>
         <source>条款与隐私</source>
-        <translation>Terms and Privacy</translation>
+        <translation>Terms and privacy</translation>
     </message>
     <message>
         <source>条款文本暂时无法读取，请访问 %@ 查看。</source>
@@ -233,11 +233,11 @@
     </message>
     <message>
         <source>添加账号</source>
-        <translation>Add Account</translation>
+        <translation>Add account</translation>
     </message>
     <message>
         <source>清除飞机图片缓存</source>
-        <translation>Clear Aircraft Picture Caches</translation>
+        <translation>Clear aircraft picture caches</translation>
     </message>
     <message>
         <source>点击登录</source>
@@ -257,7 +257,7 @@
     </message>
     <message>
         <source>登录并保存</source>
-        <translation>Sign In and Save</translation>
+        <translation>Sign in and save</translation>
     </message>
     <message>
         <source>白色</source>
@@ -289,7 +289,7 @@
     </message>
     <message>
         <source>编辑个人资料</source>
-        <translation>Edit Profile</translation>
+        <translation>Edit profile</translation>
     </message>
     <message>
         <source>联盟排名</source>
@@ -313,7 +313,7 @@
     </message>
     <message>
         <source>软件信息</source>
-        <translation>Application Information</translation>
+        <translation>Application information</translation>
     </message>
     <message>
         <source>还没有保存的账号</source>
@@ -325,15 +325,15 @@
     </message>
     <message>
         <source>退出当前账号</source>
-        <translation>Sign Out of This Account</translation>
+        <translation>Sign out of this account</translation>
     </message>
     <message>
         <source>隐私说明</source>
-        <translation>Privacy Statement</translation>
+        <translation>Privacy statement</translation>
     </message>
     <message>
         <source>飞行小时</source>
-        <translation>Flight Hours</translation>
+        <translation>Flight hours</translation>
     </message>
     <message>
         <source>黑色</source>

@@ -33,7 +33,7 @@
     </message>
     <message>
         <source>VORNA Logo</source>
-        <translation>VORNA Logo</translation>
+        <translation>VORNA logo</translation>
     </message>
 </context>
 </TS>

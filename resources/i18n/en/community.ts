@@ -49,7 +49,7 @@
     </message>
     <message>
         <source>仅统计 Member 成员已批准的 PIREP。</source>
-        <translation>Only approved PIREPs of Member members count.</translation>
+        <translation>Only approved PIREPs of members (role “Member”) count.</translation>
     </message>
     <message>
         <source>按成员已批准 PIREP 的到达机场累计降落次数；旧报告缺失次数不计。</source>
@@ -83,21 +83,30 @@
         <source>批准后的报告将计入排行榜。</source>
         <translation>Reports count towards the leaderboard once approved.</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%@ · %@ 次降落</source>
-        <translation>%@ · %@ landings</translation>
+        <translation>
+            <numerusform>%@ · %@ landing</numerusform>
+            <numerusform>%@ · %@ landings</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%@ 次降落</source>
-        <translation>%@ landings</translation>
+        <translation>
+            <numerusform>%@ landing</numerusform>
+            <numerusform>%@ landings</numerusform>
+        </translation>
     </message>
     <message>
         <source>%@ 次</source>
         <translation>%@</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%@ 份</source>
-        <translation>%@ reports</translation>
+        <translation>
+            <numerusform>%@ report</numerusform>
+            <numerusform>%@ reports</numerusform>
+        </translation>
     </message>
     <message>
         <source>我</source>
@@ -159,9 +168,12 @@
         <source>成员意向</source>
         <translation>Members' answers</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%@ · %@ 人</source>
-        <translation>%@ · %@ people</translation>
+        <translation>
+            <numerusform>%@ · %@ person</numerusform>
+            <numerusform>%@ · %@ people</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -17,11 +17,11 @@
     </message>
     <message>
         <source>选择机型</source>
-        <translation>Choose Aircraft</translation>
+        <translation>Choose aircraft</translation>
     </message>
     <message>
         <source>选择涂装</source>
-        <translation>Choose Livery</translation>
+        <translation>Choose livery</translation>
     </message>
     <message>
         <source>图片</source>
@@ -73,7 +73,7 @@
     </message>
     <message>
         <source>补充说明与截图</source>
-        <translation>Note and Screenshots</translation>
+        <translation>Note and screenshots</translation>
     </message>
     <message>
         <source>这是本场飞行，请按联盟要求联系管理员确认。</source>
@@ -97,7 +97,7 @@
     </message>
     <message>
         <source>使用 IF 飞行记录</source>
-        <translation>Use an IF Flight</translation>
+        <translation>Use an IF flight</translation>
     </message>
     <message>
         <source>选一次最近飞行，自动填写报告</source>
@@ -121,7 +121,7 @@
     </message>
     <message>
         <source>飞机与涂装</source>
-        <translation>Aircraft and Livery</translation>
+        <translation>Aircraft and livery</translation>
     </message>
     <message>
         <source>机型</source>
@@ -141,7 +141,7 @@
     </message>
     <message>
         <source>飞行记录</source>
-        <translation>Flight Record</translation>
+        <translation>Flight record</translation>
     </message>
     <message>
         <source>飞行时间</source>
@@ -165,7 +165,7 @@
     </message>
     <message>
         <source>申请时长倍数</source>
-        <translation>Time Multipliers</translation>
+        <translation>Time multipliers</translation>
     </message>
     <message>
         <source>两项同时满足时为 ×1.875。最终以提交时服务端校验及管理员审核为准。更改机场后请重新检查。</source>
@@ -181,7 +181,7 @@
     </message>
     <message>
         <source>检查可用倍数</source>
-        <translation>Check Available Multipliers</translation>
+        <translation>Check available multipliers</translation>
     </message>
     <message>
         <source>组织倍数可用</source>
@@ -209,7 +209,7 @@
     </message>
     <message>
         <source>选择飞行截图</source>
-        <translation>Choose Flight Screenshots</translation>
+        <translation>Choose flight screenshots</translation>
     </message>
     <message>
         <source>本次必须填写备注并附上截图</source>
@@ -225,7 +225,7 @@
     </message>
     <message>
         <source>上传飞行报告</source>
-        <translation>Upload Flight Report</translation>
+        <translation>Upload flight report</translation>
     </message>
     <message>
         <source>上传</source>
@@ -237,7 +237,7 @@
     </message>
     <message>
         <source>已提交，等待审核</source>
-        <translation>Submitted, Awaiting Review</translation>
+        <translation>Submitted, awaiting review</translation>
     </message>
     <message>
         <source>完成</source>
@@ -257,7 +257,7 @@
     </message>
     <message>
         <source>我的飞行报告</source>
-        <translation>My Flight Reports</translation>
+        <translation>My flight reports</translation>
     </message>
     <message>
         <source>你提交的报告与审核进度即将在这里列出。</source>
@@ -295,13 +295,19 @@
         <source>问询</source>
         <translation>Inquiry</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%@ 份报告</source>
-        <translation>%@ reports</translation>
+        <translation>
+            <numerusform>%@ report</numerusform>
+            <numerusform>%@ reports</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>已飞过 %@ 条航线</source>
-        <translation>%@ routes flown</translation>
+        <translation>
+            <numerusform>%@ route flown</numerusform>
+            <numerusform>%@ routes flown</numerusform>
+        </translation>
     </message>
     <message>
         <source>实际飞行时间</source>
@@ -331,9 +337,12 @@
         <source>每份报告最多 6 张，每张不超过 2 MB。已上传 %@ 张。</source>
         <translation>Up to 6 per report, each up to 2 MB. %@ uploaded.</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>上传 %@ 张截图</source>
-        <translation>Upload %@ screenshots</translation>
+        <translation>
+            <numerusform>Upload %@ screenshot</numerusform>
+            <numerusform>Upload %@ screenshots</numerusform>
+        </translation>
     </message>
     <message>
         <source>截图上传未被确认，请刷新后查看已上传截图。</source>

@@ -245,7 +245,7 @@
     </message>
     <message>
         <source>检查更新…</source>
-        <translation>Check for Updates…</translation>
+        <translation>Check for updates…</translation>
     </message>
     <message>
         <source>退出</source>
@@ -269,7 +269,7 @@
     </message>
     <message>
         <source>切换账号</source>
-        <translation>Switch Account</translation>
+        <translation>Switch account</translation>
     </message>
     <message>
         <source>飞行员</source>
@@ -307,11 +307,11 @@ starts here.</translation>
     </message>
     <message>
         <source>成员登录</source>
-        <translation>Member Sign-In</translation>
+        <translation>Member sign-in</translation>
     </message>
     <message>
         <source>IFC 用户名</source>
-        <translation>IFC User Name</translation>
+        <translation>IFC user name</translation>
     </message>
     <message>
         <source>你的 IFC 用户名</source>
@@ -335,11 +335,11 @@ starts here.</translation>
     </message>
     <message>
         <source>正在登录</source>
-        <translation>Signing In</translation>
+        <translation>Signing in</translation>
     </message>
     <message>
         <source>登录成员中心</source>
-        <translation>Sign In to the Member Centre</translation>
+        <translation>Sign in to the Member Centre</translation>
     </message>
     <message>
         <source>使用现有 VORNA 账号，与网站共享成员记录。</source>
@@ -351,7 +351,7 @@ starts here.</translation>
     </message>
     <message>
         <source>使用已保存账号</source>
-        <translation>Use a Saved Account</translation>
+        <translation>Use a saved account</translation>
     </message>
     <message>
         <source>正在确认登录状态</source>
@@ -363,27 +363,27 @@ starts here.</translation>
     </message>
     <message>
         <source>重新登录</source>
-        <translation>Sign In Again</translation>
+        <translation>Sign in again</translation>
     </message>
     <message>
         <source>已批准时长</source>
-        <translation>Approved Time</translation>
+        <translation>Approved time</translation>
     </message>
     <message>
         <source>已批准报告</source>
-        <translation>Approved Reports</translation>
+        <translation>Approved reports</translation>
     </message>
     <message>
         <source>我的排名</source>
-        <translation>My Rank</translation>
+        <translation>My rank</translation>
     </message>
     <message>
         <source>需要你处理</source>
-        <translation>Needs Your Attention</translation>
+        <translation>Needs your attention</translation>
     </message>
     <message>
         <source>先完善个人资料</source>
-        <translation>Complete Your Profile First</translation>
+        <translation>Complete your profile first</translation>
     </message>
     <message>
         <source>提交飞行报告前，请补全头像、联系邮箱和呼号。</source>
@@ -391,23 +391,23 @@ starts here.</translation>
     </message>
     <message>
         <source>完善资料</source>
-        <translation>Complete Profile</translation>
+        <translation>Complete profile</translation>
     </message>
     <message>
         <source>去补充</source>
-        <translation>Add Evidence</translation>
+        <translation>Add evidence</translation>
     </message>
     <message>
         <source>最近一次飞行</source>
-        <translation>Latest Flight</translation>
+        <translation>Latest flight</translation>
     </message>
     <message>
         <source>将要举行的活动</source>
-        <translation>Upcoming Events</translation>
+        <translation>Upcoming events</translation>
     </message>
     <message>
         <source>我飞过的航线</source>
-        <translation>Routes I Have Flown</translation>
+        <translation>Routes I have flown</translation>
     </message>
     <message>
         <source>仅显示本人已批准报告的机场连接</source>
@@ -415,7 +415,7 @@ starts here.</translation>
     </message>
     <message>
         <source>退出登录</source>
-        <translation>Sign Out</translation>
+        <translation>Sign out</translation>
     </message>
     <message>
         <source>无法连接到服务器，请检查网络连接后重试。</source>

@@ -13,7 +13,7 @@
     </message>
     <message>
         <source>重新加载图片</source>
-        <translation>Reload Picture</translation>
+        <translation>Reload picture</translation>
     </message>
     <message>
         <source>暂无对应涂装图片</source>

@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>消息详情</source>
-        <translation>Message Details</translation>
+        <translation>Message details</translation>
     </message>
     <message>
         <source>暂无新消息</source>
@@ -17,11 +17,11 @@
     </message>
     <message>
         <source>已读</source>
-        <translation>Mark Read</translation>
+        <translation>Mark read</translation>
     </message>
     <message>
         <source>全部已读</source>
-        <translation>Mark All Read</translation>
+        <translation>Mark all read</translation>
     </message>
     <message>
         <source>返回</source>
@@ -29,11 +29,11 @@
     </message>
     <message>
         <source>活动详情</source>
-        <translation>Event Details</translation>
+        <translation>Event details</translation>
     </message>
     <message>
         <source>报告详情</source>
-        <translation>Report Details</translation>
+        <translation>Report details</translation>
     </message>
     <message>
         <source>此页面尚在准备中。</source>
