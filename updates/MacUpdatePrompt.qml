@@ -40,6 +40,31 @@ Item {
     }
 
     AlertDialog {
+        id: unopenedAlert
+
+        title: L.t("无法打开下载页面")
+        message: model.unopenedMessage
+        shown: model.unopenedAddress.length > 0
+        defaultButton: copyButton
+        onClosed: model.dismissUnopened()
+
+        BorderedButton {
+            id: copyButton
+
+            text: L.t("复制地址")
+            prominent: true
+            onClicked: {
+                model.copyAddress();
+                unopenedAlert.close();
+            }
+        }
+        BorderedButton {
+            text: L.t("好")
+            onClicked: unopenedAlert.close()
+        }
+    }
+
+    AlertDialog {
         id: noticeAlert
 
         title: L.t("检查更新")

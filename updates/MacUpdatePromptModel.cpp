@@ -4,7 +4,7 @@
 #include "MacUpdater.h"
 #include "Retarget.h"
 
-#include <QDesktopServices>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QUrl>
 
@@ -13,6 +13,10 @@ MacUpdatePromptModel::MacUpdatePromptModel(QObject *parent)
     , m_phase(QGuiApplication::applicationState())
 {
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, &MacUpdatePromptModel::setPhase);
+    connect(&m_opener, &LinkOpener::failed, this, [this](const QUrl &url) {
+        m_unopenedAddress = url.toString();
+        Q_EMIT unopenedAddressChanged();
+    });
 }
 
 void MacUpdatePromptModel::setUpdater(MacUpdater *updater)
@@ -64,8 +68,30 @@ void MacUpdatePromptModel::download()
     const QUrl address(m_updater->available()->url, QUrl::StrictMode);
     // The check let only our own addresses through; the prompt makes sure again before the browser opens.
     if (address.isValid() && MacUpdater::isTrusted(m_updater->available()->url))
-        QDesktopServices::openUrl(address);
+        m_opener.open(address);
     dismissRelease();
+}
+
+QString MacUpdatePromptModel::unopenedMessage() const
+{
+    if (m_unopenedAddress.isEmpty())
+        return {};
+    return L("没有可以打开这个地址的浏览器。请复制地址，在浏览器中打开：") + QStringLiteral("\n\n")
+           + m_unopenedAddress;
+}
+
+void MacUpdatePromptModel::copyAddress() const
+{
+    if (!m_unopenedAddress.isEmpty())
+        QGuiApplication::clipboard()->setText(m_unopenedAddress);
+}
+
+void MacUpdatePromptModel::dismissUnopened()
+{
+    if (m_unopenedAddress.isEmpty())
+        return;
+    m_unopenedAddress.clear();
+    Q_EMIT unopenedAddressChanged();
 }
 
 void MacUpdatePromptModel::dismissRelease()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LinkOpener.h"
 #include "MacRelease.h"
 #include "MacUpdater.h"
 
@@ -20,6 +21,9 @@ class MacUpdatePromptModel : public QObject
     Q_PROPERTY(QString releaseMessage READ releaseMessage NOTIFY offeringChanged)
     Q_PROPERTY(bool noticing READ noticing NOTIFY noticeChanged)
     Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
+    // The release's address when no browser could open it, for the member to copy; empty otherwise.
+    Q_PROPERTY(QString unopenedAddress READ unopenedAddress NOTIFY unopenedAddressChanged)
+    Q_PROPERTY(QString unopenedMessage READ unopenedMessage NOTIFY unopenedAddressChanged)
 
 public:
     // The phase follows the application's state from now on.
@@ -39,10 +43,15 @@ public:
     // The prompt came on screen: the launch check.
     Q_INVOKABLE void appear();
     // Opens the offered release's download address in the browser, if it is one of ours, and dismisses the
-    // offer.
+    // offer. Where no browser opens it, the address is offered to copy instead.
     Q_INVOKABLE void download();
     Q_INVOKABLE void dismissRelease();
     Q_INVOKABLE void dismissNotice();
+    QString unopenedAddress() const { return m_unopenedAddress; }
+    QString unopenedMessage() const;
+    // Puts the unopened address on the clipboard.
+    Q_INVOKABLE void copyAddress() const;
+    Q_INVOKABLE void dismissUnopened();
 
     // The offer's text for a release, with our version and how to install it.
     static QString message(const MacRelease &release, const QString &currentVersion);
@@ -52,8 +61,11 @@ Q_SIGNALS:
     void phaseChanged();
     void offeringChanged();
     void noticeChanged();
+    void unopenedAddressChanged();
 
 private:
     QPointer<MacUpdater> m_updater;
     Qt::ApplicationState m_phase;
+    LinkOpener m_opener;
+    QString m_unopenedAddress;
 };

@@ -5,12 +5,14 @@
 #include "MacUpdatePromptModel.h"
 #include "MacUpdater.h"
 
-#include <QDesktopServices>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickStyle>
 #include <QQuickWindow>
+#include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
 #include <QtTest>
 
@@ -32,16 +34,53 @@ QByteArray manifest(qint64 build, const QString &url = QStringLiteral("https://v
     return QStringLiteral(R"({"version":"2.4.0","build":%1,"url":"%2"})").arg(build).arg(url).toUtf8();
 }
 
-// Catches what the prompt asks the desktop to open.
-class Browser : public QObject
+// The desktop's opener, for the length of a test: an "xdg-open" first on the PATH that notes each address
+// it is given and ends with the given status (3: no browser found), or none at all. No browser starts.
+class DesktopOpener
 {
-    Q_OBJECT
-
 public:
-    QList<QUrl> opened;
+    enum Kind { Opens, FindsNoBrowser, Missing };
 
-public Q_SLOTS:
-    void open(const QUrl &url) { opened.append(url); }
+    explicit DesktopOpener(Kind kind)
+        : m_path(qgetenv("PATH"))
+        , m_browser(qgetenv("BROWSER"))
+    {
+        qunsetenv("BROWSER");
+        if (kind != Missing) {
+            QFile script(m_folder.filePath("xdg-open"));
+            script.open(QIODevice::WriteOnly);
+            script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$1\" >> '%1'\nexit %2\n")
+                             .arg(m_folder.filePath("opened"))
+                             .arg(kind == Opens ? 0 : 3)
+                             .toUtf8());
+            script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        qputenv("PATH", m_folder.path().toUtf8());
+    }
+    ~DesktopOpener()
+    {
+        qputenv("PATH", m_path);
+        if (!m_browser.isNull())
+            qputenv("BROWSER", m_browser);
+    }
+
+    QList<QUrl> opened() const
+    {
+        QFile file(m_folder.filePath("opened"));
+        QList<QUrl> urls;
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : file.readAll().split('\n')) {
+                if (!line.isEmpty())
+                    urls.append(QUrl(QString::fromUtf8(line)));
+            }
+        }
+        return urls;
+    }
+
+private:
+    QTemporaryDir m_folder;
+    QByteArray m_path;
+    QByteArray m_browser;
 };
 
 QString focusedText(QQuickWindow *window)
@@ -76,6 +115,8 @@ private Q_SLOTS:
     void offerMessage_data();
     void offerMessage();
     void downloadOpensTheReleaseAndDismisses();
+    void downloadWithoutABrowserOffersTheAddress_data();
+    void downloadWithoutABrowserOffersTheAddress();
     void promptFromTheKeyboard();
 
 private:
@@ -435,8 +476,7 @@ void UpdatesTest::offerMessage()
 
 void UpdatesTest::downloadOpensTheReleaseAndDismisses()
 {
-    Browser browser;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
+    const DesktopOpener browser(DesktopOpener::Opens);
     serve(manifest(8, QStringLiteral("https://www.vornalia.org/downloads/linux/vornalia-2.4.0.deb")));
     const auto checker = updater();
     MacUpdatePromptModel prompt;
@@ -445,9 +485,9 @@ void UpdatesTest::downloadOpensTheReleaseAndDismisses()
     run(*checker, false);
     QVERIFY(prompt.offering());
     prompt.download();
-    QCOMPARE(browser.opened,
-             QList<QUrl>{QUrl("https://www.vornalia.org/downloads/linux/vornalia-2.4.0.deb")});
     QVERIFY(!prompt.offering());
+    QTRY_COMPARE(browser.opened(),
+                 QList<QUrl>{QUrl("https://www.vornalia.org/downloads/linux/vornalia-2.4.0.deb")});
     QVERIFY(!checker->available());
 
     // Nothing is remembered: "稍后" clears the offer, and the next allowed check offers it again.
@@ -458,8 +498,38 @@ void UpdatesTest::downloadOpensTheReleaseAndDismisses()
     QVERIFY(!prompt.offering());
     run(*checker, true);
     QVERIFY(prompt.offering());
-    QCOMPARE(browser.opened.size(), 1);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(browser.opened().size(), 1);
+    QVERIFY(prompt.unopenedAddress().isEmpty());
+}
+
+void UpdatesTest::downloadWithoutABrowserOffersTheAddress_data()
+{
+    QTest::addColumn<int>("opener");
+    QTest::newRow("the desktop's opener finds no browser") << int(DesktopOpener::FindsNoBrowser);
+    QTest::newRow("no opener and no browser") << int(DesktopOpener::Missing);
+}
+
+void UpdatesTest::downloadWithoutABrowserOffersTheAddress()
+{
+    // Regression: "下载" with no browser to open the link closed the prompt and nothing happened.
+    QFETCH(int, opener);
+    const DesktopOpener desktop{DesktopOpener::Kind(opener)};
+    const QString address = QStringLiteral("https://www.vornalia.org/downloads/linux/vornalia-2.4.0.deb");
+    serve(manifest(8, address));
+    const auto checker = updater();
+    MacUpdatePromptModel prompt;
+    prompt.setUpdater(checker.get());
+    run(*checker, false);
+    prompt.download();
+    QVERIFY(!prompt.offering());
+    QTRY_COMPARE(prompt.unopenedAddress(), address);
+    QCOMPARE(prompt.unopenedMessage(),
+             "没有可以打开这个地址的浏览器。请复制地址，在浏览器中打开：\n\n" + address);
+    prompt.copyAddress();
+    QCOMPARE(QGuiApplication::clipboard()->text(), address);
+    prompt.dismissUnopened();
+    QVERIFY(prompt.unopenedAddress().isEmpty());
+    QVERIFY(prompt.unopenedMessage().isEmpty());
 }
 
 void UpdatesTest::promptFromTheKeyboard()
@@ -472,8 +542,7 @@ void UpdatesTest::promptFromTheKeyboard()
     });
     const auto checker = updater();
     MacUpdater &updater = *checker;
-    Browser browser;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
+    const DesktopOpener browser(DesktopOpener::Opens);
 
     QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
@@ -507,14 +576,14 @@ void UpdatesTest::promptFromTheKeyboard()
     QCOMPARE(focusedText(window), QString("稍后"));
     QTest::keyClick(window, Qt::Key_Return);
     QTRY_VERIFY(!updater.available());
-    QVERIFY(browser.opened.isEmpty());
+    QVERIFY(browser.opened().isEmpty());
 
     // The menu's check offers it again; Return on "下载" opens it in the browser.
     await(updater.check(true));
     QTRY_COMPARE(focusedText(window), QString("下载"));
     QTest::keyClick(window, Qt::Key_Return);
     QTRY_VERIFY(!updater.available());
-    QCOMPARE(browser.opened, QList<QUrl>{QUrl("https://vornalia.org/downloads/linux/vornalia.deb")});
+    QTRY_COMPARE(browser.opened(), QList<QUrl>{QUrl("https://vornalia.org/downloads/linux/vornalia.deb")});
 
     // Nothing newer: the notice's "好" has the focus, Escape dismisses the offer and the notice alike.
     build = 7;
@@ -527,8 +596,7 @@ void UpdatesTest::promptFromTheKeyboard()
     QTRY_COMPARE(focusedText(window), QString("下载"));
     QTest::keyClick(window, Qt::Key_Escape);
     QTRY_VERIFY(!updater.available());
-    QCOMPARE(browser.opened.size(), 1);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(browser.opened().size(), 1);
 }
 
 QTEST_MAIN(UpdatesTest)

@@ -5,7 +5,7 @@
     <name>Vorna</name>
     <message>
         <source>有新版本</source>
-        <translation>A New Version Is Available</translation>
+        <translation>A new version is available</translation>
     </message>
     <message>
         <source>VORNA %@ 已发布，你现在使用的是 %@。</source>
@@ -29,7 +29,7 @@
     </message>
     <message>
         <source>检查更新</source>
-        <translation>Check for Updates</translation>
+        <translation>Check for updates</translation>
     </message>
     <message>
         <source>好</source>
@@ -42,6 +42,18 @@
     <message>
         <source>暂时无法检查更新，请稍后再试。</source>
         <translation>Unable to check for updates right now. Please try again later.</translation>
+    </message>
+    <message>
+        <source>无法打开下载页面</source>
+        <translation>The download page could not be opened</translation>
+    </message>
+    <message>
+        <source>没有可以打开这个地址的浏览器。请复制地址，在浏览器中打开：</source>
+        <translation>No browser could open this address. Copy it and open it in a browser:</translation>
+    </message>
+    <message>
+        <source>复制地址</source>
+        <translation>Copy address</translation>
     </message>
 </context>
 </TS>
