@@ -316,14 +316,16 @@ Rectangle {
             symbol: "multiply.circle"
             footer: L.t("两项同时满足时为 ×1.875。最终以提交时服务端校验及管理员审核为准。更改机场后请重新检查。")
 
-            FormSwitch {
+            ToggleSwitch {
                 objectName: "pirep.organizationMultiplier"
+                Layout.fillWidth: true
                 text: L.t("组织倍数 ×1.25")
                 checked: form.organizationMultiplier
                 onToggled: form.organizationMultiplier = checked
             }
-            FormSwitch {
+            ToggleSwitch {
                 objectName: "pirep.eventMultiplier"
+                Layout.fillWidth: true
                 text: L.t("活动倍数 ×1.5")
                 checked: form.eventMultiplier
                 onToggled: form.eventMultiplier = checked

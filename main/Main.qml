@@ -35,24 +35,66 @@ ApplicationWindow {
     palette.toolTipText: Theme.ink
 
     menuBar: MenuBar {
+        id: bar
+
+        // Opens the first menu with its first row chosen, as Alt or F10 does on the desktop.
+        function openFromKeyboard() {
+            const first = bar.itemAt(0) as MenuBarItem;
+            if (!first)
+                return;
+            first.triggered();
+            appMenu.currentIndex = 0;
+        }
+
+        background: Rectangle {
+            implicitHeight: 34
+            color: Theme.paper
+        }
+        delegate: MenuBarItem {
+            id: barItem
+
+            palette.buttonText: Theme.ink
+            palette.mid: Qt.alpha(Theme.accent, 0.16)
+            font.pixelSize: Typography.body
+        }
+
         Menu {
-            title: "Vornalia"
+            id: appMenu
+
+            title: "&Vornalia"
+            delegate: MenuRow {}
+            background: Rectangle {
+                implicitWidth: 220
+                radius: 10
+                color: Theme.surface
+                border.color: Theme.line
+            }
 
             Action {
-                text: L.t("关于 Vornalia")
+                text: L.mnemonic(L.t("关于 Vornalia"), "A")
                 onTriggered: about.open()
             }
             Action {
-                text: L.t("检查更新…")
+                text: L.mnemonic(L.t("检查更新…"), "U")
                 onTriggered: window.updater.startCheck(true)
             }
-            MenuSeparator {}
+            MenuSeparator {
+                contentItem: Rectangle {
+                    implicitHeight: 1
+                    color: Theme.line
+                }
+            }
             Action {
-                text: L.t("退出")
+                text: L.mnemonic(L.t("退出"), "Q")
                 shortcut: StandardKey.Quit
                 onTriggered: Qt.quit()
             }
         }
+    }
+
+    MenuKeys {
+        window: window
+        onActivated: appMenu.visible ? appMenu.close() : bar.openFromKeyboard()
     }
 
     Shortcut {
@@ -70,16 +112,19 @@ ApplicationWindow {
         updater: window.updater
     }
 
-    Dialog {
+    AlertDialog {
         id: about
 
-        anchors.centerIn: parent
-        modal: true
         title: L.t("关于 Vornalia")
-        standardButtons: Dialog.Ok
+        message: L.t("Vornalia 成员中心") + "\n" + L.t("版本 %@", [Qt.application.version])
+        defaultButton: aboutOk
 
-        Label {
-            text: L.t("Vornalia 成员中心") + "\n" + L.t("版本 %@", [Qt.application.version])
+        BorderedButton {
+            id: aboutOk
+
+            text: L.t("好")
+            prominent: true
+            onClicked: about.close()
         }
     }
 }

@@ -195,25 +195,14 @@ Rectangle {
                         Layout.fillWidth: true
                         spacing: 4
 
-                        Switch {
-                            id: keepSignedIn
-
+                        ToggleSwitch {
                             Layout.alignment: Qt.AlignLeft
                             text: L.t("保持登录 30 天")
                             checked: form.remember
                             font.pixelSize: Typography.subheadline
-                            palette.text: Theme.ink
-                            palette.windowText: Theme.ink
-                            palette.dark: Theme.accent
-                            palette.midlight: Theme.sunken
-                            palette.mid: Theme.line
+                            // Return signs in.
+                            pressesOnReturn: false
                             onToggled: form.remember = checked
-
-                            FocusRing {
-                                control: keepSignedIn
-                                pressesOnReturn: false
-                                radius: 8
-                            }
                         }
                         Text {
                             Layout.fillWidth: true

@@ -2,6 +2,8 @@
 
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
+
 namespace Text {
 
 QString trimmedHorizontally(const QString &text)
@@ -22,6 +24,28 @@ qsizetype perceivedLength(const QString &text)
     while (finder.toNextBoundary() > 0)
         ++count;
     return count;
+}
+
+QString withMnemonic(const QString &text, QChar letter)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    const bool latin =
+        std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() >= 0x2E80; });
+    if (latin) {
+        for (qsizetype i = 0; i < escaped.size(); ++i) {
+            if (escaped.at(i).toCaseFolded() == letter.toCaseFolded() && escaped.at(i) != QLatin1Char('&'))
+                return escaped.insert(i, QLatin1Char('&'));
+        }
+    }
+    // A trailing ellipsis stays last: "检查更新(&U)…".
+    const bool ellipsis = escaped.endsWith(QChar(0x2026));
+    if (ellipsis)
+        escaped.chop(1);
+    escaped += QStringLiteral("(&") + letter.toUpper() + QLatin1Char(')');
+    if (ellipsis)
+        escaped += QChar(0x2026);
+    return escaped;
 }
 
 } // namespace Text

@@ -9,5 +9,9 @@ namespace Text {
 QString trimmedHorizontally(const QString &text);
 // Characters as a reader counts them: a letter with its combining marks, or one emoji, is one.
 qsizetype perceivedLength(const QString &text);
+// A menu or button text with the mnemonic `letter` marked by "&": before the letter where a Latin text has
+// it ("&Quit"), else after the text in brackets, as Chinese menus write it ("退出(&Q)"). A literal "&" is
+// doubled first.
+QString withMnemonic(const QString &text, QChar letter);
 
 } // namespace Text

@@ -19,6 +19,17 @@ Rectangle {
     }
 
     color: Theme.paper
+    // Page Up, Page Down, Home and End scroll the page when the control that has the keyboard leaves them.
+    Keys.onPressed: event => {
+        const flickable = scroll.contentItem as Flickable;
+        if (!flickable)
+            return;
+        const to = ViewRules.keyedOffset(event.key, flickable.contentY, flickable.height, flickable.contentHeight);
+        if (to < 0)
+            return;
+        flickable.contentY = to;
+        event.accepted = true;
+    }
 
     RevealFocus {
         id: revealer

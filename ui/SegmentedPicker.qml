@@ -72,9 +72,11 @@ Rectangle {
 
                 background: Rectangle {
                     radius: 7
-                    // A fill, not only the bold label, so the choice shows in the dark palette too.
+                    // A fill and an accent outline, not only the bold label: the outline stands out from the
+                    // picker at 3:1 or more in both palettes.
                     color: segment.selected ? Qt.alpha(Theme.accent, 0.22) : (segment.hovered ? Qt.alpha(Theme.ink, 0.05) : "transparent")
-                    border.color: segment.selected ? Theme.line : "transparent"
+                    border.color: segment.selected ? Theme.accent : "transparent"
+                    border.width: 1.5
 
                     FocusRing {
                         control: segment

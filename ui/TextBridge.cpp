@@ -3,6 +3,9 @@
 #include "AppLanguage.h"
 #include "Display.h"
 #include "L.h"
+#include "Strings.h"
+
+#include <QKeySequence>
 
 namespace {
 
@@ -46,6 +49,11 @@ QString TextLookup::t(const QString &key, const QVariantList &arguments) const
     return Text::substitute(Text::lookup(key), texts);
 }
 
+QString TextLookup::mnemonic(const QString &text, const QString &letter) const
+{
+    return letter.isEmpty() ? text : Text::withMnemonic(text, letter.at(0));
+}
+
 QString TextLookup::language() const { return AppLanguage::current(); }
 
 QString TextLookup::languageName() const { return AppLanguage::currentName(); }
@@ -61,3 +69,12 @@ QString DisplayFormat::duration(const QVariant &minutes) const
 }
 
 QString DisplayFormat::missing() const { return Display::missing; }
+
+QString DisplayFormat::shortcut(const QVariant &sequence) const
+{
+    bool standard = false;
+    const int key = sequence.typeId() == QMetaType::QString ? 0 : sequence.toInt(&standard);
+    const QKeySequence keys =
+        standard ? QKeySequence(QKeySequence::StandardKey(key)) : QKeySequence(sequence.toString());
+    return keys.toString(QKeySequence::NativeText);
+}

@@ -16,6 +16,8 @@ public:
     using QObject::QObject;
 
     Q_INVOKABLE QString t(const QString &key, const QVariantList &arguments = {}) const;
+    // A menu text with its keyboard letter marked: L.mnemonic(L.t("退出"), "Q").
+    Q_INVOKABLE QString mnemonic(const QString &text, const QString &letter) const;
     Q_INVOKABLE QString language() const;
     Q_INVOKABLE QString languageName() const;
 };
@@ -33,4 +35,6 @@ public:
     Q_INVOKABLE QString dateTime(const QVariant &unixTime) const;
     Q_INVOKABLE QString duration(const QVariant &minutes) const;
     Q_INVOKABLE QString missing() const;
+    // A key sequence as the desktop writes it ("Ctrl+Q"): a StandardKey value or a sequence's text.
+    Q_INVOKABLE QString shortcut(const QVariant &sequence) const;
 };

@@ -55,6 +55,29 @@ double revealedOffset(double offset, double viewSize, double top, double bottom,
     return offset;
 }
 
+std::optional<double> keyedOffset(int key, double offset, double viewSize, double contentSize)
+{
+    const double end = std::max(0.0, contentSize - viewSize);
+    double to = 0;
+    switch (key) {
+    case Qt::Key_PageDown:
+        to = offset + 0.9 * viewSize;
+        break;
+    case Qt::Key_PageUp:
+        to = offset - 0.9 * viewSize;
+        break;
+    case Qt::Key_Home:
+        to = 0;
+        break;
+    case Qt::Key_End:
+        to = end;
+        break;
+    default:
+        return std::nullopt;
+    }
+    return std::clamp(to, 0.0, end);
+}
+
 QString combined(const QStringList &texts)
 {
     QStringList present;

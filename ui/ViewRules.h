@@ -47,6 +47,9 @@ QString routeName(const QString &name);
 // The scroll offset that brings the span from `top` to `bottom` into a view of `viewSize` with `margin`
 // around it, moving as little as it can from `offset`; a span too long for the view shows its start.
 double revealedOffset(double offset, double viewSize, double top, double bottom, double margin);
+// Where a page scrolls for a key: Page Down and Page Up by most of the view (its last tenth stays in
+// sight), Home and End to the ends, kept within the content; none for any other key.
+std::optional<double> keyedOffset(int key, double offset, double viewSize, double contentSize);
 
 // Texts read together as one accessibility element; empty ones are left out.
 QString combined(const QStringList &texts);
@@ -109,5 +112,10 @@ public:
                                       double margin) const
     {
         return ComponentRules::revealedOffset(offset, viewSize, top, bottom, margin);
+    }
+    // The offset for a scrolling key, or -1 when the key does not scroll.
+    Q_INVOKABLE double keyedOffset(int key, double offset, double viewSize, double contentSize) const
+    {
+        return ComponentRules::keyedOffset(key, offset, viewSize, contentSize).value_or(-1);
     }
 };

@@ -115,10 +115,18 @@ void settle(int milliseconds)
     loop.exec();
 }
 
-// Types the keys a screen asks for, as a user would: "\t" is Tab, "\r" Return, others their character.
+// Types the keys a screen asks for, as a user would: "\t" is Tab, "\r" Return, "⌥" Alt pressed and let go
+// on its own, others their character.
 void type(QQuickWindow *window, const QString &keys)
 {
     for (const QChar c : keys) {
+        if (c == QChar(0x2325)) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+            QGuiApplication::sendEvent(window, &press);
+            QGuiApplication::sendEvent(window, &release);
+            continue;
+        }
         const int key = c == u'\t' ? Qt::Key_Tab : c == u'\r' ? Qt::Key_Return : int(c.toUpper().unicode());
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));

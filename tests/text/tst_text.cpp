@@ -5,6 +5,7 @@
 #include "Display.h"
 #include "Installed.h"
 #include "L.h"
+#include "Strings.h"
 
 #include <limits>
 #include <memory>
@@ -36,6 +37,10 @@ private Q_SLOTS:
     void substitutionIsOnlyAtAndPercent();
     void argumentsAreShownPlainly();
     void lookupFollowsLanguage();
+    void countsTakeTheirPluralForm_data();
+    void countsTakeTheirPluralForm();
+    void menuTextsMarkTheirLetter_data();
+    void menuTextsMarkTheirLetter();
     void dateTimeReadsSecondsOrMilliseconds();
     void dateTimeRefusesUnusableValues_data();
     void dateTimeRefusesUnusableValues();
@@ -134,6 +139,9 @@ void TextTest::lookupFollowsLanguage()
         LanguageScope scope("en_US");
         QCOMPARE(L("%@ 小时 %@ 分", 2, 5), QString("2 h 5 min"));
         QCOMPARE(L("没有这个键"), QString("没有这个键"));
+        // A counted lookup of a key that has one text only, or none, reads as the plain lookup.
+        QCOMPARE(Ln("%@ 小时 %@ 分", 1, 1, 1), QString("1 h 1 min"));
+        QCOMPARE(Ln("没有这个键 %@", 1, 1), QString("没有这个键 1"));
     }
     {
         LanguageScope scope("zh_TW");
@@ -145,6 +153,66 @@ void TextTest::lookupFollowsLanguage()
     }
     LanguageScope scope("zh_CN");
     QCOMPARE(L("成员中心正在准备中。"), QString("成员中心正在准备中。"));
+}
+
+void TextTest::countsTakeTheirPluralForm_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("expected");
+    // Regression: English said "1 landings".
+    QTest::newRow("English, one") << QByteArray("en_US") << 1 << "1 landing";
+    QTest::newRow("English, none") << QByteArray("en_US") << 0 << "0 landings";
+    QTest::newRow("English, two") << QByteArray("en_US") << 2 << "2 landings";
+    QTest::newRow("English, eleven") << QByteArray("en_US") << 11 << "11 landings";
+    QTest::newRow("English, minus one") << QByteArray("en_US") << -1 << "-1 landing";
+    QTest::newRow("Chinese, one") << QByteArray("zh_CN") << 1 << "1 次降落";
+    QTest::newRow("Taiwan, one") << QByteArray("zh_TW") << 1 << "1 次降落";
+}
+
+void TextTest::countsTakeTheirPluralForm()
+{
+    QFETCH(QByteArray, language);
+    QFETCH(int, count);
+    QFETCH(QString, expected);
+    LanguageScope scope(language);
+    QCOMPARE(Ln("%@ 次降落", count, count), expected);
+}
+
+void TextTest::menuTextsMarkTheirLetter_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<QString>("marked");
+    QTest::newRow("first letter") << "Quit"
+                                  << "Q"
+                                  << "&Quit";
+    QTest::newRow("letter inside, either case") << "Check for Updates…"
+                                                << "u"
+                                                << "Check for &Updates…";
+    QTest::newRow("Chinese, in brackets") << "退出"
+                                          << "q"
+                                          << "退出(&Q)";
+    QTest::newRow("Chinese with a Latin word") << "关于 Vornalia"
+                                               << "A"
+                                               << "关于 Vornalia(&A)";
+    QTest::newRow("ellipsis stays last") << "检查更新…"
+                                         << "U"
+                                         << "检查更新(&U)…";
+    QTest::newRow("letter missing from a Latin text") << "About"
+                                                      << "V"
+                                                      << "About(&V)";
+    QTest::newRow("a literal ampersand") << "Terms & Privacy"
+                                         << "P"
+                                         << "Terms && &Privacy";
+}
+
+void TextTest::menuTextsMarkTheirLetter()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, letter);
+    QFETCH(QString, marked);
+    QCOMPARE(Text::withMnemonic(text, letter.at(0)), marked);
 }
 
 void TextTest::dateTimeReadsSecondsOrMilliseconds()

@@ -115,6 +115,8 @@ private Q_SLOTS:
     void columnsLayOutTheirChildren();
     void revealedOffsets_data();
     void revealedOffsets();
+    void scrollingKeys_data();
+    void scrollingKeys();
     void avatarCrops_data();
     void avatarCrops();
     void avatarChoosesItsPicture();
@@ -134,6 +136,9 @@ private Q_SLOTS:
     void segmentedPickerArrowKeys();
     void segmentedPickerFillsTheChoice_data();
     void segmentedPickerFillsTheChoice();
+    void controlStatesStandOut_data();
+    void controlStatesStandOut();
+    void menuKeysOpenTheMenu();
 };
 
 void ComponentsTest::initTestCase() { qputenv("LANGUAGE", "zh_CN"); }
@@ -379,6 +384,32 @@ void ComponentsTest::revealedOffsets()
     QCOMPARE(ComponentRules::revealedOffset(100, 400, top, bottom, 16), offset);
 }
 
+void ComponentsTest::scrollingKeys_data()
+{
+    // A view of 400 over 1000 of content, scrolled to 100.
+    QTest::addColumn<int>("key");
+    QTest::addColumn<double>("offset");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("page down keeps a tenth in sight") << int(Qt::Key_PageDown) << 100.0 << 460.0;
+    QTest::newRow("page down stops at the end") << int(Qt::Key_PageDown) << 500.0 << 600.0;
+    QTest::newRow("page up stops at the top") << int(Qt::Key_PageUp) << 100.0 << 0.0;
+    QTest::newRow("page up") << int(Qt::Key_PageUp) << 600.0 << 240.0;
+    QTest::newRow("home") << int(Qt::Key_Home) << 300.0 << 0.0;
+    QTest::newRow("end") << int(Qt::Key_End) << 0.0 << 600.0;
+    QTest::newRow("another key does not scroll") << int(Qt::Key_Down) << 100.0 << -1.0;
+}
+
+void ComponentsTest::scrollingKeys()
+{
+    QFETCH(int, key);
+    QFETCH(double, offset);
+    QFETCH(double, expected);
+    QCOMPARE(ComponentRules::keyedOffset(key, offset, 400, 1000).value_or(-1), expected);
+    // Content shorter than its view never scrolls.
+    if (expected >= 0)
+        QCOMPARE(ComponentRules::keyedOffset(key, 0, 400, 300), std::optional<double>(0));
+}
+
 void ComponentsTest::avatarCrops_data()
 {
     QTest::addColumn<QSizeF>("picture");
@@ -464,6 +495,9 @@ void ComponentsTest::everyComponentBuilds_data()
     QTest::newRow("HeroBackground") << QByteArray("HeroBackground { width: 200; height: 80; radius: 20 }");
     QTest::newRow("BrandLoader") << QByteArray("BrandLoader { size: 200; caption: \"c\" }");
     QTest::newRow("InlineLoader") << QByteArray("InlineLoader {}");
+    QTest::newRow("ToggleSwitch") << QByteArray("ToggleSwitch { text: \"s\"; checked: true }");
+    QTest::newRow("MenuRow") << QByteArray("import QtQuick.Controls\nMenuRow { action: Action { text: "
+                                           "\"&Quit\"; shortcut: StandardKey.Quit } }");
     QTest::newRow("BrandStage") << QByteArray("BrandStage { width: 400; height: 300; Text {} }");
     QTest::newRow("BrandIntro") << QByteArray("BrandIntro { width: 400; height: 300 }");
     QTest::newRow("BrandWaitingView")
@@ -781,6 +815,98 @@ void ComponentsTest::segmentedPickerFillsTheChoice()
     QVERIFY2(distance(shown(segments.at(1)), base) >= 40,
              qPrintable(shown(segments.at(1)).name() + " on " + base.name()));
     QVERIFY(views.warnings().isEmpty());
+}
+
+namespace {
+
+double luminance(const QColor &colour)
+{
+    const auto channel = [](double c) {
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF())
+           + 0.0722 * channel(colour.blueF());
+}
+
+// The contrast ratio of two opaque colours, 1 to 21.
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
+
+void ComponentsTest::controlStatesStandOut_data()
+{
+    QTest::addColumn<QString>("appearance");
+    QTest::addColumn<bool>("checked");
+    QTest::newRow("light, off") << "light" << false;
+    QTest::newRow("light, on") << "light" << true;
+    QTest::newRow("dark, off") << "dark" << false;
+    QTest::newRow("dark, on") << "dark" << true;
+}
+
+void ComponentsTest::controlStatesStandOut()
+{
+    // Regression: the sign-in form's off switch showed its thumb against the card at about 1.1:1. A switch's
+    // track stands out from the card, and its thumb from the track, by 3:1 or more; so does the outline of
+    // a picker's chosen segment from the picker.
+    QFETCH(QString, appearance);
+    QFETCH(bool, checked);
+    Views views;
+    const auto control = views.make(
+        "Rectangle { property alias toggle: t; property alias picker: p; color: Theme.surface;"
+        " Component.onCompleted: Theme.appearance = \""
+        + appearance.toUtf8()
+        + "\"\n ToggleSwitch { id: t; text: \"s\"; checked: " + (checked ? "true" : "false") + " }\n"
+        + QByteArray(picker).replace("SegmentedPicker {", "SegmentedPicker { id: p; y: 60;") + " }");
+    QVERIFY2(control, qPrintable(views.warnings().join('\n')));
+    const QColor card = control->property("color").value<QColor>();
+    auto *track =
+        control->property("toggle").value<QQuickItem *>()->property("indicator").value<QQuickItem *>();
+    QVERIFY(track && !track->childItems().isEmpty());
+    const QColor trackColour = track->property("color").value<QColor>();
+    const QColor thumb = track->childItems().constFirst()->property("color").value<QColor>();
+    QVERIFY2(contrast(trackColour, card) >= 3, qPrintable(trackColour.name() + " on " + card.name()));
+    QVERIFY2(contrast(thumb, trackColour) >= 3, qPrintable(thumb.name() + " on " + trackColour.name()));
+
+    auto *pickerItem = control->property("picker").value<QQuickItem *>();
+    QList<QQuickItem *> segments;
+    QTRY_COMPARE((segments = segmentsOf(pickerItem)).size(), 3);
+    const QColor base = pickerItem->property("color").value<QColor>();
+    auto *chosen = segments.at(1)->property("background").value<QQuickItem *>();
+    const QColor outline = chosen->property("border").value<QObject *>()->property("color").value<QColor>();
+    QVERIFY2(contrast(outline, base) >= 3, qPrintable(outline.name() + " on " + base.name()));
+    QVERIFY(views.warnings().isEmpty());
+}
+
+void ComponentsTest::menuKeysOpenTheMenu()
+{
+    // Regression: neither Alt nor F10 reached the window's menu.
+    Views views;
+    const auto item = views.make("Item { id: root; property alias keys: k; property int asked: 0\n"
+                                 " MenuKeys { id: k; onActivated: root.asked += 1 } }");
+    QVERIFY2(item, qPrintable(views.warnings().join('\n')));
+    QQuickWindow window;
+    window.resize(200, 100);
+    item->property("keys").value<QObject *>()->setProperty("window", QVariant::fromValue(&window));
+    QVERIFY(showActive(window, item.get()));
+    const auto asked = [&item] { return item->property("asked").toInt(); };
+
+    QTest::keyClick(&window, Qt::Key_Alt, Qt::AltModifier); // pressed and let go on its own
+    QCOMPARE(asked(), 1);
+    QTest::keyClick(&window, Qt::Key_F10);
+    QCOMPARE(asked(), 2);
+    // Alt held for another key, or for a click, is a modifier: no menu.
+    QTest::keyPress(&window, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyClick(&window, Qt::Key_Tab, Qt::AltModifier);
+    QTest::keyRelease(&window, Qt::Key_Alt);
+    QTest::keyPress(&window, Qt::Key_Alt, Qt::AltModifier);
+    QTest::mouseClick(&window, Qt::LeftButton, Qt::AltModifier, QPoint(5, 5));
+    QTest::keyRelease(&window, Qt::Key_Alt);
+    QTest::keyClick(&window, Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(asked(), 2);
 }
 
 QTEST_MAIN(ComponentsTest)
