@@ -2,6 +2,7 @@
 #include <QQmlApplicationEngine>
 #include <QQuickStyle>
 #include <QQuickWindow>
+#include <QTextStream>
 
 #include "AppComposition.h"
 #include "InstanceChannel.h"
@@ -28,8 +29,12 @@ int main(int argc, char *argv[])
     links.removeIf([](const QString &argument) { return QUrl(argument).scheme().isEmpty(); });
 
     InstanceChannel channel;
-    if (channel.handOver(links))
+    if (channel.handOver(links)) {
+        // Whoever started us from a terminal (on another display, say) learns where the window went.
+        QTextStream(stderr) << "Vornalia is already running in this session: its window was brought to the "
+                               "front there, and this copy exits.\n";
         return 0;
+    }
     channel.listen();
 
     QQuickStyle::setStyle(QStringLiteral("Basic"));

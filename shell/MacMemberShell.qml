@@ -40,6 +40,14 @@ Item {
                 anchors.topMargin: 14
                 interactive: false
                 spacing: 0
+                // Up and Down choose the tab above or below and take the keyboard there.
+                function step(from: int, by: int) {
+                    const next = rows.itemAtIndex(from + by) as AbstractButton;
+                    if (!next)
+                        return;
+                    next.clicked();
+                    next.forceActiveFocus(Qt.TabFocusReason);
+                }
                 model: SidebarModel {
                     userRole: shell.appState.role
                 }
@@ -50,6 +58,7 @@ Item {
                     required property string title
                     required property string symbol
                     required property int tab
+                    required property int index
                     readonly property bool selected: shell.navigation.selected === row.tab
 
                     width: ListView.view.width
@@ -64,6 +73,8 @@ Item {
                     Accessible.onPressAction: row.clicked()
                     // Choosing the selected tab again changes nothing.
                     onClicked: shell.navigation.selected = row.tab
+                    Keys.onUpPressed: rows.step(row.index, -1)
+                    Keys.onDownPressed: rows.step(row.index, 1)
 
                     background: Rectangle {
                         anchors.fill: parent

@@ -23,9 +23,26 @@ Page {
         padding: 24
         spacing: 10
 
-        FormHeader {
-            title: placeholder.name
-            symbol: placeholder.symbol
+        // The page's name heads it, larger than the line below.
+        Row {
+            spacing: 8
+            Accessible.role: Accessible.Heading
+            Accessible.name: placeholder.name
+
+            Symbol {
+                anchors.verticalCenter: parent.verticalCenter
+                name: placeholder.symbol
+                size: Typography.title3 + 4
+                color: Theme.accent
+            }
+            Text {
+                anchors.verticalCenter: parent.verticalCenter
+                text: placeholder.name
+                font.pixelSize: Typography.title3
+                font.weight: Font.DemiBold
+                color: Theme.ink
+                Accessible.ignored: true
+            }
         }
         Text {
             Layout.fillWidth: true

@@ -61,6 +61,7 @@ private Q_SLOTS:
     void queueSearch();
     void staffHeader_data();
     void staffHeader();
+    void staffProfileReachesTheAccountButton();
     void showingAgainLoadsAgainOnce();
     void failedReloadKeepsTheRows();
     void membersAreRefused();
@@ -223,6 +224,18 @@ void ReviewTest::staffHeader()
     signIn(username);
     QCOMPARE(m_queue->staffName(), name);
     QCOMPARE(m_queue->roleLabel(), role);
+}
+
+void ReviewTest::staffProfileReachesTheAccountButton()
+{
+    // The staff's home loads their profile and avatar, which the shell's account button shows ("IFC" and
+    // the blank avatar only until then).
+    signIn("wangfang");
+    QVERIFY(!m_app->hasProfile());
+    m_queue->appear();
+    QTRY_VERIFY(m_app->hasProfile() && m_app->hasAvatar());
+    QCOMPARE(m_app->formattedCallsign(), QString("B-018CA"));
+    QCOMPARE(m_site->service->requestsTo("/api/profile/avatar").size(), 1);
 }
 
 void ReviewTest::showingAgainLoadsAgainOnce()
