@@ -51,8 +51,6 @@ ApplicationWindow {
             color: Theme.paper
         }
         delegate: MenuBarItem {
-            id: barItem
-
             palette.buttonText: Theme.ink
             palette.mid: Qt.alpha(Theme.accent, 0.16)
             font.pixelSize: Typography.body
