@@ -28,21 +28,6 @@ protected:
 
 namespace {
 
-// The service's error body: {"message": "…"}; anything else falls back to the status text.
-QString failureMessage(const QByteArray &body, int status)
-{
-    try {
-        const QJsonValue value = Json::parse(body);
-        if (value.isObject()) {
-            const std::optional<QString> message = JsonFields(value).optionalString(u"message");
-            if (message)
-                return *message;
-        }
-    } catch (const DecodeError &) {
-    }
-    return L("请求未完成（%@），请稍后重试。", status);
-}
-
 // An error the client makes of an answer or a request, told in its log by the status and a reason of our
 // own: the message may carry the service's words.
 APIError failure(int status, QString message, const QString &reason)

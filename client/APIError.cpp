@@ -41,3 +41,17 @@ QString TransportError::messageFor(QNetworkReply::NetworkError code)
 }
 
 QString unknownErrorMessage() { return L("发生未知错误。"); }
+
+QString failureMessage(const QByteArray &body, int status)
+{
+    try {
+        const QJsonValue value = Json::parse(body);
+        if (value.isObject()) {
+            const std::optional<QString> message = JsonFields(value).optionalString(u"message");
+            if (message)
+                return *message;
+        }
+    } catch (const DecodeError &) {
+    }
+    return L("请求未完成（%@），请稍后重试。", status);
+}

@@ -63,3 +63,5 @@ private:
 QString errorMessage(const std::exception &error);
 // The text for a failure that is no std::exception at all.
 QString unknownErrorMessage();
+// The service's error body {"message": "…"} of a failed answer; anything else gives the status text.
+QString failureMessage(const QByteArray &body, int status);

@@ -15,7 +15,17 @@ Item {
         updater: prompt.updater
     }
 
-    Component.onCompleted: model.appear()
+    // The launch check waits for the window's first frame: the window comes up without its work.
+    Connections {
+        id: launchCheck
+
+        function onFrameSwapped() {
+            launchCheck.enabled = false;
+            model.appear();
+        }
+
+        target: prompt.Window.window
+    }
 
     AlertDialog {
         id: releaseAlert

@@ -25,6 +25,7 @@ private Q_SLOTS:
     void rankIsTheFirstCaseInsensitiveMatch();
     void todoBlock();
     void openingFromTheDashboard();
+    void unauthorizedInTheMiddleOfTheWave();
 
 private:
     void serve(const QString &path, const QJsonValue &answer)
@@ -40,6 +41,7 @@ private:
     FlightActivityNavigation m_ownFlight{nullptr};
     const Installed<FlightActivityNavigation> m_installedOwnFlight{m_ownFlight};
     std::unique_ptr<Site> m_site;
+    std::shared_ptr<MemorySessionStore> m_session;
     std::unique_ptr<AppState> m_app;
     std::unique_ptr<MemberData> m_data;
     MemberNavigation m_navigation;
@@ -51,7 +53,8 @@ void DashboardTest::init()
     qputenv("LANGUAGE", "zh_CN");
     m_site = std::make_unique<Site>();
     QVERIFY(m_site->started);
-    const auto session = std::make_shared<MemorySessionStore>();
+    m_session = std::make_shared<MemorySessionStore>();
+    const auto session = m_session;
     const auto vault = std::make_shared<MemorySessionStore>();
     m_app = std::make_unique<AppState>(
         AccountEnvironment{m_site->service->origin(),
@@ -207,6 +210,25 @@ void DashboardTest::openingFromTheDashboard()
     QCOMPARE(std::get<RecentFlightRoute>(m_navigation.flightPath().constFirst()).flight.id, QString("r-9"));
     m_model.openHeldReport(5); // out of range: nothing
     QCOMPARE(m_navigation.selected(), MemberTab::Flights);
+}
+
+// The session ends at the service while the dashboard loads: one 401 among the wave's answers signs the
+// member out with the expiry message and forgets the stored session.
+void DashboardTest::unauthorizedInTheMiddleOfTheWave()
+{
+    await(m_app->signIn("lichen", "fly-vornalia", true));
+    QVERIFY(m_session->data());
+    m_site->service->setFault("/api/notifications", {.status = 401});
+    await(m_model.refresh());
+    QVERIFY(!m_app->signedIn());
+    QCOMPARE(m_app->message(), QString("登录已过期，请重新登录。"));
+    QVERIFY(!m_session->data());
+
+    // Signed in again, the wave loads whole.
+    m_site->service->clearFaults();
+    await(m_app->signIn("lichen", "fly-vornalia", true));
+    QVERIFY(m_app->signedIn());
+    QVERIFY(m_session->data());
 }
 
 QTEST_GUILESS_MAIN(DashboardTest)

@@ -1,0 +1,87 @@
+#include "FuzzTarget.h"
+
+#include "AccountRecords.h"
+#include "CommunityRecords.h"
+#include "FlightRecords.h"
+#include "Json.h"
+#include "LiveScheduleRecords.h"
+#include "ReviewRecords.h"
+
+#include <array>
+#include <functional>
+
+// Every answer of the member service and of the Live schedule service, read by the strict record reader.
+// The first byte picks the answer; the rest is its body. Records the app writes back (the user, the
+// profile, a flight's phase) must read back as the same value.
+namespace {
+
+template <typename T>
+T read(const QByteArray &body)
+{
+    return T::fromJson(Json::parse(body));
+}
+
+template <typename T>
+void readsBack(const T &record)
+{
+    FUZZ_CHECK(T::fromJson(record.toJson()) == record);
+}
+
+using Reader = std::function<void(const QByteArray &)>;
+
+template <typename T>
+Reader plain()
+{
+    return [](const QByteArray &body) { read<T>(body); };
+}
+
+const std::array<Reader, 28> readers = {
+    [](const QByteArray &body) { readsBack(read<UserResponse>(body).user); },
+    plain<LoginResponse>(),
+    plain<Acknowledgement>(),
+    [](const QByteArray &body) { readsBack(read<ProfileResponse>(body).profile); },
+    plain<ProfileSummary>(),
+    plain<PirepResponse>(),
+    plain<EvidenceResponse>(),
+    plain<MultiplierOptions>(),
+    plain<UpcomingResponse>(),
+    plain<AttendanceResponse>(),
+    plain<EventResponsesResponse>(),
+    plain<LeaderboardResponse>(),
+    plain<RouteResponse>(),
+    plain<SiteInbox>(),
+    plain<InboxWriteResult>(),
+    plain<RecentFlightsResponse>(),
+    plain<IFStatistics>(),
+    plain<AircraftNames>(),
+    [](const QByteArray &body) {
+        const LiveResponse snapshot = read<LiveResponse>(body);
+        for (const LiveFlight &flight : snapshot.flights) {
+            if (flight.flightPhase)
+                readsBack(*flight.flightPhase);
+        }
+        snapshot.updated();
+    },
+    plain<PlanResponse>(),
+    plain<LiveBoard>(),
+    plain<LiveApplications>(),
+    plain<NativeLivePositions>(),
+    plain<LiveRoutes>(),
+    plain<LiveAuthorization>(),
+    plain<LiveAuthorizationStart>(),
+    plain<LiveReviewResult>(),
+    plain<ReviewHistory>(),
+};
+
+} // namespace
+
+VORNA_FUZZ_TARGET(records)
+{
+    if (bytes.isEmpty())
+        return;
+    const Reader &reader = readers[quint8(bytes.front()) % readers.size()];
+    try {
+        reader(bytes.sliced(1));
+    } catch (const DecodeError &) {
+    }
+}

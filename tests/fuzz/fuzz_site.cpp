@@ -1,0 +1,116 @@
+#include "FuzzTarget.h"
+
+#include "APIError.h"
+#include "AircraftCatalog.h"
+#include "BaseMap.h"
+#include "CommunityRecords.h"
+#include "Json.h"
+#include "MemberNavigation.h"
+#include "MultipartBody.h"
+#include "ReadMarks.h"
+
+#include <QSet>
+#include <QUrl>
+
+namespace {
+
+bool isFieldName(const QString &name)
+{
+    if (name.isEmpty())
+        return false;
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        const bool allowed =
+            (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_';
+        if (!allowed)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// The body of a failed answer: whatever it holds, the member gets a text to read.
+VORNA_FUZZ_TARGET(error_body) { FUZZ_CHECK(!failureMessage(bytes, 500).isNull()); }
+
+// The livery catalog from the member site. Every picture it yields must be a path the app may fetch
+// without the member's cookies; lookups by any names never fail.
+VORNA_FUZZ_TARGET(catalog)
+{
+    AircraftCatalog catalog;
+    try {
+        catalog = AircraftCatalog::decode(bytes);
+    } catch (const DecodeError &) {
+        return;
+    }
+    for (const CatalogAircraft &aircraft : catalog.aircraft()) {
+        for (const AircraftPhotoReference &photo : aircraft.photos())
+            FUZZ_CHECK(AircraftPhotoReference::isPublicAssetPath(photo.path));
+        for (const QStringList &row : aircraft.liveries) {
+            if (!row.isEmpty())
+                catalog.photo(aircraft.name, row.front());
+        }
+        catalog.aircraftNamed(aircraft.name);
+    }
+}
+
+// Text fields of a form, "name=value" each, separated by NUL bytes: the body is made only of field names
+// that cannot break its part headers.
+VORNA_FUZZ_TARGET(multipart)
+{
+    QMap<QString, QString> fields;
+    for (const QString &line : QString::fromUtf8(bytes).split(QChar(0))) {
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        fields.insert(line.left(equals), equals < 0 ? QString() : line.mid(equals + 1));
+    }
+    try {
+        MultipartBody::make(fields, {}, QStringLiteral("screenshots"));
+    } catch (const APIError &error) {
+        FUZZ_CHECK(error.status() == 400);
+        return;
+    }
+    for (const QString &name : fields.keys())
+        FUZZ_CHECK(isFieldName(name));
+}
+
+// The notices of the inbox against read marks: only notices of the inbox are ever reported read.
+// Input: the inbox answer, a NUL byte, then one mark per line.
+VORNA_FUZZ_TARGET(read_marks)
+{
+    const qsizetype split = bytes.indexOf('\0');
+    if (split < 0)
+        return;
+    SiteInbox inbox;
+    try {
+        inbox = SiteInbox::fromJson(Json::parse(bytes.left(split)));
+    } catch (const DecodeError &) {
+        return;
+    }
+    const QStringList lines = QString::fromUtf8(bytes.mid(split + 1)).split(QLatin1Char('\n'));
+    const QSet<QString> marks(lines.cbegin(), lines.cend());
+    QSet<QString> ids;
+    for (const SiteNotice &notice : inbox.notifications)
+        ids.insert(notice.id);
+    for (const QString &id : ReadMarks::matchingIds(inbox, marks))
+        FUZZ_CHECK(ids.contains(id));
+    FUZZ_CHECK(ReadMarks::matchingIds(inbox, {}).isEmpty());
+}
+
+// Links handed over by a second start, one per line as the channel reads them.
+VORNA_FUZZ_TARGET(deep_links)
+{
+    for (const QString &line : QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QUrl url(line);
+        if (FlightActivityLink::isOwnFlight(url))
+            FUZZ_CHECK(url.path() == QLatin1String("/own-flight")
+                       && url.host().toLower() == QLatin1String("live-map"));
+    }
+}
+
+// The base map's packed shapes: a damaged file is refused, never read past its end.
+VORNA_FUZZ_TARGET(basemap)
+{
+    const BaseMap map = BaseMap::decode(bytes);
+    if (bytes.size() < 16)
+        FUZZ_CHECK(map.isEmpty());
+}
