@@ -1,7 +1,9 @@
 // The Live page: the link flow, the board's loading and paging, staleness, linking and unlinking, against the
 // sample member service over HTTPS.
+#include "Json.h"
 #include "LivePortalModel.h"
 #include "MemberTestSupport.h"
+#include "Theme.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -53,6 +55,26 @@ const LiveAircraftCardValue *card(LivePortalModel &model, const QString &id)
     return nullptr;
 }
 
+// One fleet item of an aircraft given as JSON, with schedules and a last pilot when asked for.
+LiveFleetItem item(const QByteArray &aircraft, int schedules = 0, bool lastPilot = false)
+{
+    LiveFleetItem item{
+        LiveOrganization::fromJson(
+            Json::parse(R"({"id":"o1","name":"Vornalia","aircraft":[],"schedules":[]})")),
+        LiveAircraft::fromJson(Json::parse(R"({"id":"a1","registration":"B-1234")" + aircraft + "}")),
+        {},
+        {},
+        {},
+        {}};
+    for (int i = 0; i < schedules; ++i)
+        item.schedules.append(LiveSchedule::fromJson(Json::parse(
+            R"({"id":"s)" + QByteArray::number(i)
+            + R"(","aircraftId":"a1","originIcao":"ZBAA","destinationIcao":"ZSSS","status":1})")));
+    if (lastPilot)
+        item.lastPilot = LiveRecentPilot{"a1", "赵磊", "2026-12-07T08:00:00Z"};
+    return item;
+}
+
 QJsonObject application(const QString &id)
 {
     return {{"id", id},          {"registration", "B-30A4"}, {"departure", "ZBAA"},
@@ -69,6 +91,10 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();
+    void aircraftCards_data();
+    void aircraftCards();
+    void applicationCards();
+    void roleLabels();
     void authorizationAddress_data();
     void authorizationAddress();
     void linkStates_data();
@@ -79,6 +105,7 @@ private Q_SLOTS:
     void silentStepsDoNotStopTheLoad();
     void oneOperationAtATime();
     void fleetBoardOfTheSampleService();
+    void boardOfNothing();
     void searchFiltersTheFleet();
     void whoReviews_data();
     void whoReviews();
@@ -137,6 +164,86 @@ void LivePortalTest::loaded()
 {
     await(m_model->load());
     QVERIFY(!m_model->busy());
+}
+
+void LivePortalTest::aircraftCards_data()
+{
+    QTest::addColumn<QByteArray>("aircraft");
+    QTest::addColumn<int>("schedules");
+    QTest::addColumn<bool>("lastPilot");
+    QTest::addColumn<QString>("route"); // "from to · phase", "idle text · label", or empty
+    QTest::addColumn<QString>("figures");
+    QTest::addColumn<QString>("footer"); // "lead+name+ago | count", or empty without a footer
+    QTest::newRow("flight without an arrival")
+        << QByteArray(R"(,"flying":{"departure":"ZBAA","phase":"爬升","pilot":"李辰","altitude":12000})") << 0
+        << false << "ZBAA — · 爬升"
+        << "12,000 ft"
+        << "飞行员 李辰 | ";
+    QTest::newRow("flight without either end takes the idle route")
+        << QByteArray(R"(,"flying":{"callsign":"VNA1","phase":"巡航"})") << 2 << false
+        << "ZBAA → ZSSS · 下一班"
+        << ""
+        << " | 排班 2";
+    QTest::newRow("flight without figures")
+        << QByteArray(R"(,"flying":{"departure":"ZBAA","arrival":"ZSSS"})") << 0 << false << "ZBAA ZSSS · "
+        << ""
+        << "";
+    QTest::newRow("nothing known") << QByteArray() << 0 << false << ""
+                                   << ""
+                                   << "";
+    QTest::newRow("schedules without a pilot") << QByteArray() << 1 << false << "ZBAA → ZSSS · 下一班"
+                                               << ""
+                                               << " | 排班 1";
+    QTest::newRow("previous pilot") << QByteArray() << 0 << true << ""
+                                    << ""
+                                    << "上一位 赵磊 · 20 分钟前 | ";
+}
+
+void LivePortalTest::aircraftCards()
+{
+    QFETCH(QByteArray, aircraft);
+    QFETCH(int, schedules);
+    QFETCH(bool, lastPilot);
+    QFETCH(QString, route);
+    QFETCH(QString, figures);
+    QFETCH(QString, footer);
+    const auto card = LiveAircraftCardValue::of(item(aircraft, schedules, lastPilot),
+                                                QDateTime::fromString("2026-12-07T08:20:30Z", Qt::ISODate));
+    const QString shown = card.showsLiveRoute   ? card.departure + ' ' + card.arrival + " · " + card.phase
+                          : card.showsIdleRoute ? card.idleRouteText + " · " + card.idleRouteLabel
+                                                : QString();
+    QCOMPARE(shown, route);
+    QCOMPARE(card.figures, figures);
+    QCOMPARE(card.showsFooter, !footer.isEmpty());
+    if (card.showsFooter)
+        QCOMPARE(card.pilotLead + card.pilotName + card.pilotAgo + " | " + card.scheduleCount, footer);
+    // The card is read out as one element, its registration first.
+    QVERIFY(card.accessibleName.startsWith("B-1234, "));
+}
+
+void LivePortalTest::applicationCards()
+{
+    LiveApplication pending{"x1", "lichen", std::nullopt, "B-30A4", "ZBAA", "ZSSS", "pending", ""};
+    auto card = LiveApplicationCardValue::of(pending);
+    QCOMPARE(card.statusText, "待审核");
+    QCOMPARE(card.tint, int(Theme::Pending));
+    QVERIFY(card.reviewNote.isEmpty());
+    LiveApplication withdrawn{"x2", std::nullopt, std::nullopt, "B-6202", "ZPPP", "ZUUU", "withdrawn", "  "};
+    card = LiveApplicationCardValue::of(withdrawn);
+    QCOMPARE(card.statusText, "withdrawn");
+    QVERIFY(!card.hasUsername());
+    // A note of blanks is still a note.
+    QCOMPARE(card.reviewNote, "  ");
+}
+
+void LivePortalTest::roleLabels()
+{
+    QCOMPARE(LiveBoardRules::roleLabel(std::nullopt), "成员");
+    QCOMPARE(LiveBoardRules::roleLabel(0), "成员");
+    QCOMPARE(LiveBoardRules::roleLabel(-1), "成员");
+    QCOMPARE(LiveBoardRules::roleLabel(1), "Admin");
+    QCOMPARE(LiveBoardRules::roleLabel(2), "Owner");
+    QCOMPARE(LiveBoardRules::roleLabel(5), "Owner");
 }
 
 void LivePortalTest::authorizationAddress_data()
@@ -346,6 +453,28 @@ void LivePortalTest::fleetBoardOfTheSampleService()
     QCOMPARE(stored->statusText, "储存");
     QVERIFY(!stored->showsFooter);
     QCOMPARE(card(*m_model, "org-skyteam/ac-203")->statusText, "—");
+}
+
+void LivePortalTest::boardOfNothing()
+{
+    open("lichen");
+    m_site->service->setFault(boardPath, {.json = QJsonObject{{"organizations", QJsonArray()}}});
+    loaded();
+    QVERIFY(m_model->noOrganizations());
+    QVERIFY(m_model->showsBoards());
+    QVERIFY(m_model->sections()->records().isEmpty());
+    QVERIFY(m_model->summary().startsWith("0 架飞行中 · 0 架在地面 · 共 0 架 · 更新于 "));
+
+    // No board at all: the page stays linked and lists the applications, without boards to switch.
+    m_site->service->setFault(boardPath, {.json = QJsonValue::Null});
+    loaded();
+    QVERIFY(m_model->authorized());
+    QVERIFY(!m_model->hasBoard());
+    QVERIFY(!m_model->showsBoards());
+    QVERIFY(!m_model->showsConnectCard());
+    QCOMPARE(m_model->summary(), "查看 VORNA Live 机队、申请排班。");
+    QCOMPARE(m_model->applicationList().size(), 4);
+    QCOMPARE(m_model->fetchedAt(), m_now);
 }
 
 void LivePortalTest::searchFiltersTheFleet()
