@@ -6,6 +6,7 @@ import Vorna.Community
 import Vorna.Flights
 import Vorna.Review
 import Vorna.Account
+import Vorna.Live
 import Vorna.Shell
 
 // Every page of the member tabs, one row each: the page and its screen's component, made by the tab's stack
@@ -32,10 +33,7 @@ PageTable {
     PageRow {
         page: ShellPage.Live
 
-        StandInPage {
-            name: L.t("Live 机队")
-            symbol: "airplane.circle"
-        }
+        LivePortalView {}
     }
     PageRow {
         page: ShellPage.Map

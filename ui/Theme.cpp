@@ -51,6 +51,10 @@ Name forRole(int role)
         return Name::Approved;
     case Theme::Rejected:
         return Name::Rejected;
+    case Theme::Ink:
+        return Name::Ink;
+    case Theme::Muted:
+        return Name::Muted;
     default:
         return Name::Pending;
     }

@@ -90,12 +90,14 @@ class Theme : public QObject
     Q_PROPERTY(bool reduceMotion READ reduceMotion NOTIFY reduceMotionChanged)
 
 public:
-    // The colours that stand for a meaning (a report's verdict).
+    // The colours that stand for a meaning (a report's verdict, an aircraft's activity).
     enum Role {
         Accent,
         Approved,
         Rejected,
         Pending,
+        Ink,
+        Muted,
     };
     Q_ENUM(Role)
     // A report's verdict colour: held reports in the accent, unknown states as pending.

@@ -60,6 +60,7 @@ const QHash<QString, Decoder> &decoders()
         {"NativeLivePositions", decoderOf<NativeLivePositions>()},
         {"LiveRoutes", decoderOf<LiveRoutes>()},
         {"LiveAuthorization", decoderOf<LiveAuthorization>()},
+        {"LiveAuthorizationStart", decoderOf<LiveAuthorizationStart>()},
         {"LiveReviewResult", decoderOf<LiveReviewResult>()},
         {"ReviewHistory", decoderOf<ReviewHistory>()},
     };
@@ -268,6 +269,11 @@ void RecordsTest::wholeAnswerDecodesOrFails_data()
         << true;
     QTest::newRow("authorisation state null")
         << "LiveAuthorization" << QByteArray(R"({"state":null})") << false;
+    QTest::newRow("authorisation start without its address")
+        << "LiveAuthorizationStart" << QByteArray(R"({"href":"https://api.infiniteflight.com/"})") << false;
+    QTest::newRow("authorisation start address as an object")
+        << "LiveAuthorizationStart" << QByteArray(R"({"url":{"href":"https://api.infiniteflight.com/"}})")
+        << false;
     QTest::newRow("review confirmation as text")
         << "LiveReviewResult" << QByteArray(R"({"ok":"true"})") << false;
     QTest::newRow("history without entries") << "ReviewHistory" << QByteArray("{}") << false;
@@ -306,6 +312,7 @@ void RecordsTest::nullAnswers()
     QVERIFY(!answer<NativeLivePositions>("null"));
     QVERIFY(!answer<LiveRoutes>("null"));
     QVERIFY_THROWS_EXCEPTION(DecodeError, answer<LiveAuthorization>("null"));
+    QVERIFY_THROWS_EXCEPTION(DecodeError, answer<LiveAuthorizationStart>("null"));
     QVERIFY_THROWS_EXCEPTION(DecodeError, answer<LiveApplications>("null"));
     QVERIFY_THROWS_EXCEPTION(DecodeError, answer<ReviewHistory>("null"));
     // An empty body is no JSON at all, whatever the record.

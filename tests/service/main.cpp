@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QStringList>
 #include <QTextStream>
 
 int main(int argc, char *argv[])
@@ -20,6 +21,9 @@ int main(int argc, char *argv[])
          QStringLiteral("The release manifest: newer (a later build than this tree's), current (this "
                         "build) or malformed (the build number as text)."),
          QStringLiteral("kind"), QStringLiteral("newer")});
+    parser.addOption(
+        {QStringLiteral("live-link-expired"),
+         QStringLiteral("The Live link check answers 401, as when the session ended at the service.")});
     parser.process(app);
     const QString release = parser.value(QStringLiteral("release"));
     if (release != QLatin1String("newer") && release != QLatin1String("current")
@@ -32,6 +36,8 @@ int main(int argc, char *argv[])
     service.publishRelease(release == QLatin1String("current")     ? Sample::Service::Release::Current
                            : release == QLatin1String("malformed") ? Sample::Service::Release::Malformed
                                                                    : Sample::Service::Release::Newer);
+    if (parser.isSet(QStringLiteral("live-link-expired")))
+        service.setFault(QStringLiteral("/api/live-schedules/authorization"), {.status = 401});
     if (!service.start(quint16(parser.value(QStringLiteral("port")).toUInt()))) {
         QTextStream(stderr) << "vorna-sample-service: cannot listen on 127.0.0.1\n";
         return 1;
@@ -44,5 +50,14 @@ int main(int argc, char *argv[])
         out << "  " << account.value("username").toString() << " / " << account.value("password").toString()
             << " / " << account.value("role").toString() << Qt::endl;
     }
+    const QJsonObject live = service.data(QStringLiteral("live-schedules")).toObject();
+    const auto names = [&live](const char *key) {
+        QStringList list;
+        for (const QJsonValue &name : live.value(QLatin1String(key)).toArray())
+            list.append(name.toString());
+        return list.join(QStringLiteral(", "));
+    };
+    out << "Infinite Flight Live: linked " << names("linked") << " (reviewing: " << names("reviewers")
+        << "); a link that shares no organisation: " << names("ineligible") << Qt::endl;
     return app.exec();
 }

@@ -1,0 +1,87 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Layouts
+import Vorna.Ui
+import Vorna.Live
+
+// The applications listed so far: for a reviewer each one, with its applicant, opens its review; for a
+// member they only show. "加载更多" asks for the next page while the service has one.
+ColumnLayout {
+    id: board
+
+    required property LivePortalModel portal
+    signal open(string id)
+
+    Layout.fillWidth: true
+    spacing: 16
+
+    EmptyState {
+        Layout.fillWidth: true
+        visible: board.portal.applicationCount === 0
+        symbol: "tray"
+        title: L.t("暂无申请")
+        description: board.portal.emptyApplicationsText
+    }
+
+    AdaptiveColumns {
+        visible: board.portal.applicationCount > 0
+
+        Repeater {
+            model: board.portal.applications
+
+            delegate: PressableStyle {
+                id: row
+
+                required property string applicationId
+                required property liveApplicationCard card
+                readonly property bool reviewer: board.portal.canReview
+
+                objectName: row.reviewer ? "live.review." + row.applicationId : ""
+                Layout.fillWidth: true
+                // For a member the card is no control.
+                enabled: row.reviewer
+                focusPolicy: row.reviewer ? Qt.StrongFocus : Qt.NoFocus
+                Accessible.role: row.reviewer ? Accessible.Button : Accessible.StaticText
+                Accessible.name: row.reviewer ? ViewRules.combined([row.card.username, row.card.accessibleName]) : row.card.accessibleName
+                Keys.onReturnPressed: board.open(row.applicationId)
+                Keys.onEnterPressed: board.open(row.applicationId)
+                onClicked: board.open(row.applicationId)
+
+                contentItem: ColumnLayout {
+                    spacing: 6
+
+                    RowLayout {
+                        visible: row.reviewer && row.card.hasUsername
+                        spacing: 6
+
+                        Symbol {
+                            name: "person.crop.circle"
+                            color: Theme.ink
+                        }
+                        Text {
+                            Layout.fillWidth: true
+                            text: row.card.username
+                            elide: Text.ElideRight
+                            font.pixelSize: Typography.subheadline
+                            color: Theme.ink
+                        }
+                    }
+                    LiveApplicationCard {
+                        Layout.fillWidth: true
+                        item: row.card
+                    }
+                }
+            }
+        }
+    }
+
+    GlassButton {
+        objectName: "live.more"
+        Layout.fillWidth: true
+        visible: board.portal.hasMore
+        enabled: !board.portal.busy
+        text: L.t("加载更多")
+        onClicked: board.portal.loadMore()
+    }
+}

@@ -1,0 +1,439 @@
+#include "LivePortalModel.h"
+
+#include "Busy.h"
+#include "Choices.h"
+#include "Display.h"
+#include "L.h"
+#include "Outcome.h"
+#include "Retarget.h"
+#include "ServiceHosts.h"
+
+#include <QJsonObject>
+
+namespace {
+
+const QString authorizationPath = QStringLiteral("/api/live-schedules/authorization");
+const QString boardPath = QStringLiteral("/api/live-schedules");
+const QString applicationsPath = QStringLiteral("/api/live-schedules/applications?page=");
+const QString positionsPath = QStringLiteral("/api/live-schedules/flights");
+const QString routesPath = QStringLiteral("/api/live-schedules/routes");
+const QString avatarPath = QStringLiteral("/api/live-schedules/avatar");
+const QString startPath = QStringLiteral("/api/live-schedules/authorization-start");
+const QString disconnectPath = QStringLiteral("/api/live-schedules/authorization-disconnect");
+
+// The page's two writes: an empty JSON object, the answer read as its record.
+template <typename T>
+QCoro::Task<T> post(QPointer<APIClient> client, QString path)
+{
+    if (!client)
+        throw CancellationError();
+    APIRequest request = client->makeRequest(path, "POST");
+    request.setJsonBody(QJsonObject());
+    co_return co_await client->decode<T>(std::move(request));
+}
+
+QCoro::Task<QByteArray> picture(QPointer<APIClient> client, QString path)
+{
+    if (!client)
+        throw CancellationError();
+    co_return co_await client->image(std::move(path));
+}
+
+} // namespace
+
+LivePortalModel::LivePortalModel(QObject *parent)
+    : QObject(parent)
+    , m_clock([] { return QDateTime::currentDateTimeUtc(); })
+{
+    m_staleCheck.setInterval(staleCheckInterval);
+    connect(&m_staleCheck, &QTimer::timeout, this, [this] { staleTick(now()); });
+    for (const auto changed :
+         {&LivePortalModel::linkChanged, &LivePortalModel::busyChanged, &LivePortalModel::boardChanged})
+        connect(this, changed, this, &LivePortalModel::layoutChanged);
+    // The second tab's label counts the applications, or names the reviewer's list.
+    connect(this, &LivePortalModel::linkChanged, this, &LivePortalModel::tabsChanged);
+    connect(this, &LivePortalModel::applicationsChanged, this, &LivePortalModel::tabsChanged);
+}
+
+void LivePortalModel::setAppState(AppState *app)
+{
+    if (!retarget(m_app, app, this))
+        return;
+    // The role decides who reviews.
+    if (app)
+        connect(app, &AppState::stateChanged, this, &LivePortalModel::linkChanged);
+    Q_EMIT appStateChanged();
+    Q_EMIT linkChanged();
+}
+
+void LivePortalModel::setClock(Clock clock) { m_clock = std::move(clock); }
+
+QPointer<APIClient> LivePortalModel::client() const { return m_app ? m_app->api() : nullptr; }
+
+bool LivePortalModel::canReview() const
+{
+    if (!m_app || !m_app->signedIn() || !m_board || m_board->canReview != true)
+        return false;
+    const QString role = m_app->role();
+    return role == QLatin1String("admin") || role == QLatin1String("developer");
+}
+
+QList<LiveFleetItem> LivePortalModel::fleet() const { return liveFleet(m_board, m_extras); }
+
+std::optional<LiveFleetItem> LivePortalModel::fleetItem(const QString &id) const
+{
+    for (const LiveFleetItem &item : fleet()) {
+        if (item.id() == id)
+            return item;
+    }
+    return std::nullopt;
+}
+
+std::optional<LiveApplication> LivePortalModel::application(const QString &id) const
+{
+    for (const LiveApplication &application : m_applications) {
+        if (application.id == id)
+            return application;
+    }
+    return std::nullopt;
+}
+
+QString LivePortalModel::summary() const
+{
+    if (!m_board)
+        return L(TEXT_KEY("查看 VORNA Live 机队、申请排班。"));
+    qsizetype airborne = 0;
+    qsizetype ground = 0;
+    const QList<LiveFleetItem> items = fleet();
+    for (const LiveFleetItem &item : items) {
+        const LiveFleetItem::Activity activity = item.activity();
+        airborne += activity == LiveFleetItem::Activity::Airborne;
+        ground += activity == LiveFleetItem::Activity::Ground;
+    }
+    QStringList parts{L(TEXT_KEY("%@ 架飞行中"), airborne), L(TEXT_KEY("%@ 架在地面"), ground),
+                      L(TEXT_KEY("共 %@ 架"), items.size())};
+    if (m_fetchedAt.isValid())
+        parts.append(L(TEXT_KEY("更新于 %@"),
+                       Display::locale().toString(m_fetchedAt.toLocalTime().time(), QLocale::ShortFormat)));
+    return parts.join(QStringLiteral(" \u00B7 "));
+}
+
+QString LivePortalModel::emptyApplicationsText() const
+{
+    return canReview() ? L(TEXT_KEY("当前没有可审核的排班申请。"))
+                       : L(TEXT_KEY("在机队里选一架飞机即可申请排班。"));
+}
+
+QVariantList LivePortalModel::tabs() const
+{
+    const QString second = canReview()                ? L(TEXT_KEY("排班审核"))
+                           : m_applications.isEmpty() ? L(TEXT_KEY("我的申请"))
+                                                      : L(TEXT_KEY("我的申请 %@"), m_applications.size());
+    QVariantList options = choices<Board>({{Fleet, L(TEXT_KEY("机队"))}, {Applications, second}});
+    // Only the applications segment carries an identifier.
+    QVariantMap applications = options.at(1).toMap();
+    applications.insert(QStringLiteral("name"), QStringLiteral("live.applications"));
+    options[1] = applications;
+    return options;
+}
+
+void LivePortalModel::setTab(Board tab)
+{
+    if (m_tab == tab)
+        return;
+    m_tab = tab;
+    Q_EMIT tabChanged();
+}
+
+void LivePortalModel::setSearch(const QString &search)
+{
+    if (m_search == search)
+        return;
+    m_search = search;
+    updateSections();
+    Q_EMIT searchChanged();
+}
+
+void LivePortalModel::setConfirmDisconnect(bool shown)
+{
+    if (m_confirmDisconnect == shown)
+        return;
+    m_confirmDisconnect = shown;
+    Q_EMIT confirmDisconnectChanged();
+}
+
+void LivePortalModel::setBusy(bool busy)
+{
+    if (m_busy == busy)
+        return;
+    m_busy = busy;
+    Q_EMIT busyChanged();
+}
+
+void LivePortalModel::setMessage(std::optional<QString> message)
+{
+    if (m_message == message)
+        return;
+    m_message = std::move(message);
+    Q_EMIT messageChanged();
+}
+
+void LivePortalModel::setAuthorized(bool authorized)
+{
+    if (m_authorized == authorized)
+        return;
+    m_authorized = authorized;
+    Q_EMIT linkChanged();
+}
+
+void LivePortalModel::setBoard(std::optional<LiveBoard> board)
+{
+    m_board = std::move(board);
+    updateSections();
+    Q_EMIT boardChanged();
+    // The board's permission decides who reviews.
+    Q_EMIT linkChanged();
+}
+
+void LivePortalModel::setApplications(QList<LiveApplication> applications, int page, bool hasMore)
+{
+    m_applications = std::move(applications);
+    m_page = page;
+    m_hasMore = hasMore;
+    QList<LiveApplicationCardValue> cards;
+    cards.reserve(m_applications.size());
+    for (const LiveApplication &application : m_applications)
+        cards.append(LiveApplicationCardValue::of(application));
+    m_applicationCards.setRecords(cards);
+    Q_EMIT applicationsChanged();
+}
+
+void LivePortalModel::setAvatar(QImage avatar)
+{
+    if (m_avatar.isNull() && avatar.isNull())
+        return;
+    m_avatar = std::move(avatar);
+    Q_EMIT avatarChanged();
+}
+
+void LivePortalModel::setAuthorization(std::optional<Authorization> authorization)
+{
+    m_authorization = std::move(authorization);
+    Q_EMIT authorizationChanged();
+}
+
+void LivePortalModel::updateSections()
+{
+    m_sections.setRecords(m_board ? LiveBoardRules::sections(*m_board, fleet(), m_search, now())
+                                  : QList<LiveFleetSection>());
+}
+
+template <typename T>
+void LivePortalModel::failLoad(const Outcome<T> &outcome)
+{
+    if (outcome.cancelled())
+        return;
+    if (outcome.status() == 401 || outcome.status() == 403) {
+        setBoard(std::nullopt);
+        setApplications({}, m_page, m_hasMore);
+        setAuthorized(false);
+    }
+    setMessage(outcome.message());
+}
+
+QCoro::Task<> LivePortalModel::load()
+{
+    if (m_busy)
+        co_return;
+    // A new run: whatever an earlier one brings back from now on is dropped.
+    m_operation.restart();
+    const Lifetime::Guard run = m_operation.guard();
+    const BusyGuard busy(run, [this](bool busy) { setBusy(busy); });
+    setMessage(std::nullopt);
+
+    const auto link = co_await attempt(APIClient::get<LiveAuthorization>(client(), authorizationPath));
+    if (!run.alive())
+        co_return;
+    if (!link.ok()) {
+        failLoad(link);
+        co_return;
+    }
+    const QString state = link.value().state;
+    setAuthorized(state == QLatin1String("eligible"));
+    if (!m_authorized) {
+        setBoard(std::nullopt);
+        setApplications({}, m_page, m_hasMore);
+        // The picture belongs to a link that no longer shares anything.
+        setAvatar({});
+        setMessage(state == QLatin1String("ineligible")
+                       ? std::optional(L(TEXT_KEY("请在授权时共享至少一个 VORNA Live 组织。")))
+                       : std::nullopt);
+        co_return;
+    }
+
+    const auto board = co_await attempt(APIClient::get<LiveBoard>(client(), boardPath));
+    if (!run.alive())
+        co_return;
+    if (!board.ok()) {
+        failLoad(board);
+        co_return;
+    }
+    m_fetchedAt = now();
+    setBoard(board.value());
+
+    const auto first = co_await attempt(APIClient::get<LiveApplications>(client(), applicationsPath + u'1'));
+    if (!run.alive())
+        co_return;
+    if (!first.ok()) {
+        failLoad(first);
+        co_return;
+    }
+    setApplications(first.value().applications, 1, first.value().hasMore);
+
+    // Positions, routes and the avatar only add to the board: their failures go unmentioned.
+    const auto positions = co_await attempt(APIClient::get<NativeLivePositions>(client(), positionsPath));
+    if (!run.alive())
+        co_return;
+    if (positions.ok()) {
+        m_extras.take(positions.value());
+        setBoard(m_board);
+    }
+    const auto routes = co_await attempt(APIClient::get<LiveRoutes>(client(), routesPath));
+    if (!run.alive())
+        co_return;
+    if (routes.ok()) {
+        m_extras.take(routes.value());
+        setBoard(m_board);
+    }
+    if (m_avatar.isNull()) {
+        const auto bytes = co_await attempt(picture(client(), avatarPath));
+        if (!run.alive())
+            co_return;
+        if (bytes.ok())
+            setAvatar(QImage::fromData(bytes.value()));
+    }
+}
+
+std::optional<QUrl> LivePortalModel::authorizationAddress(const QString &text)
+{
+    // The scheme as the service wrote it: QUrl would lower-case "HTTPS".
+    if (!text.startsWith(QLatin1String("https:")))
+        return std::nullopt;
+    const QUrl url(text, QUrl::StrictMode);
+    if (!url.isValid() || url.scheme() != QLatin1String("https")
+        || url.host() != QLatin1String(ServiceHosts::liveVendorHost))
+        return std::nullopt;
+    return url;
+}
+
+QCoro::Task<> LivePortalModel::connectAccount()
+{
+    if (m_busy)
+        co_return;
+    m_operation.restart();
+    const Lifetime::Guard run = m_operation.guard();
+    const BusyGuard busy(run, [this](bool busy) { setBusy(busy); });
+
+    const auto start = co_await attempt(post<LiveAuthorizationStart>(client(), startPath));
+    if (!run.alive() || start.cancelled())
+        co_return;
+    if (!start.ok()) {
+        setMessage(start.message());
+        co_return;
+    }
+    const auto url = authorizationAddress(start.value().url);
+    if (!url) {
+        setMessage(L(TEXT_KEY("无效的授权地址。")));
+        co_return;
+    }
+    setAuthorization(Authorization{QUuid::createUuid(), *url});
+}
+
+void LivePortalModel::authorizationSucceeded()
+{
+    setAuthorization(std::nullopt);
+    // The new link may be another Infinite Flight account: its picture is fetched again.
+    setAvatar({});
+    load();
+}
+
+void LivePortalModel::authorizationFailed(const QString &message)
+{
+    setAuthorization(std::nullopt);
+    setMessage(message);
+}
+
+void LivePortalModel::cancelAuthorization() { setAuthorization(std::nullopt); }
+
+QCoro::Task<> LivePortalModel::disconnect()
+{
+    // Confirmed by the member: it does not wait for a running load, whose results it makes void.
+    m_operation.restart();
+    const Lifetime::Guard run = m_operation.guard();
+    const BusyGuard busy(run, [this](bool busy) { setBusy(busy); });
+
+    const auto answer = co_await attempt(post<Acknowledgement>(client(), disconnectPath));
+    if (!run.alive() || answer.cancelled())
+        co_return;
+    if (!answer.ok()) {
+        setMessage(answer.message());
+        co_return;
+    }
+    // The service may say in so many words that the link stands.
+    if (answer.value().ok == false) {
+        setMessage(L(TEXT_KEY("未能断开 Infinite Flight，请稍后重试。")));
+        co_return;
+    }
+    setAuthorized(false);
+    setBoard(std::nullopt);
+    setApplications({}, m_page, m_hasMore);
+    setAvatar({});
+}
+
+QCoro::Task<> LivePortalModel::more()
+{
+    // Without a further page there is nothing to ask for.
+    if (m_busy || !m_hasMore)
+        co_return;
+    m_operation.restart();
+    const Lifetime::Guard run = m_operation.guard();
+    const BusyGuard busy(run, [this](bool busy) { setBusy(busy); });
+
+    const int next = m_page + 1;
+    const auto answer = co_await attempt(
+        APIClient::get<LiveApplications>(client(), applicationsPath + QString::number(next)));
+    if (!run.alive() || answer.cancelled())
+        co_return;
+    if (!answer.ok()) {
+        setMessage(answer.message());
+        co_return;
+    }
+    QSet<QString> listed;
+    for (const LiveApplication &application : m_applications)
+        listed.insert(application.id);
+    QList<LiveApplication> applications = m_applications;
+    for (const LiveApplication &application : answer.value().applications) {
+        if (!listed.contains(application.id)) {
+            listed.insert(application.id);
+            applications.append(application);
+        }
+    }
+    setApplications(applications, next, answer.value().hasMore);
+}
+
+void LivePortalModel::staleTick(const QDateTime &now)
+{
+    if (!m_board || !m_fetchedAt.isValid() || m_fetchedAt.secsTo(now) < staleAfter.count())
+        return;
+    m_extras = {};
+    setBoard(std::nullopt);
+    setMessage(L(TEXT_KEY("资料已过期，请刷新。")));
+}
+
+void LivePortalModel::appear()
+{
+    m_staleCheck.start();
+    load();
+}
+
+void LivePortalModel::disappear() { m_staleCheck.stop(); }
