@@ -13,6 +13,9 @@ FocusScope {
     // The sheet closes: by "取消" or after the application was taken.
     signal close
 
+    // The sheet opens with the cursor in the departure code.
+    Component.onCompleted: departureField.forceActiveFocus(Qt.OtherFocusReason)
+
     Connections {
         target: sheetPage.form
 
@@ -53,7 +56,6 @@ FocusScope {
 
                         objectName: "live.departure"
                         Layout.fillWidth: true
-                        focus: true
                         placeholderText: L.t("出发")
                         text: sheetPage.form.departure
                         font.pixelSize: Typography.title3
