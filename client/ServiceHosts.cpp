@@ -48,25 +48,53 @@ const MemberEndpoint &memberEndpoint()
     return endpoint;
 }
 
-MemberEndpoint fixedForumEndpoint()
+namespace {
+
+MemberEndpoint fixedEndpoint(const char *host)
 {
     QUrl origin;
     origin.setScheme(QStringLiteral("https"));
-    origin.setHost(QLatin1String(forumHost));
+    origin.setHost(QLatin1String(host));
     return {origin, {}};
 }
 
+MemberEndpoint overriddenEndpoint(const char *originVariable, const char *certificateVariable,
+                                  MemberEndpoint fixed)
+{
+    const QString origin = qEnvironmentVariable(originVariable);
+    if (!origin.isEmpty()) {
+        if (auto chosen = parseOverride(origin, qEnvironmentVariable(certificateVariable)))
+            return *chosen;
+    }
+    return fixed;
+}
+
+} // namespace
+
+MemberEndpoint fixedForumEndpoint() { return fixedEndpoint(forumHost); }
+
 const MemberEndpoint &forumEndpoint()
 {
-    static const MemberEndpoint endpoint = [] {
-        const QString origin = qEnvironmentVariable("VORNA_FORUM_ORIGIN");
-        if (!origin.isEmpty()) {
-            if (auto chosen = parseOverride(origin, qEnvironmentVariable("VORNA_FORUM_CA")))
-                return *chosen;
-        }
-        return fixedForumEndpoint();
-    }();
+    static const MemberEndpoint endpoint =
+        overriddenEndpoint("VORNA_FORUM_ORIGIN", "VORNA_FORUM_CA", fixedForumEndpoint());
     return endpoint;
+}
+
+MemberEndpoint fixedLiveVendorEndpoint() { return fixedEndpoint(liveVendorHost); }
+
+const MemberEndpoint &liveVendorEndpoint()
+{
+    static const MemberEndpoint endpoint =
+        overriddenEndpoint("VORNA_LIVE_VENDOR_ORIGIN", "VORNA_LIVE_VENDOR_CA", fixedLiveVendorEndpoint());
+    return endpoint;
+}
+
+bool isLiveVendorPage(const QUrl &url, const MemberEndpoint &vendor)
+{
+    // The page is always https, even where the override's origin is loopback http.
+    return url.isValid() && url.scheme() == QLatin1String("https") && url.userInfo().isEmpty()
+           && url.host().compare(vendor.origin.host(), Qt::CaseInsensitive) == 0
+           && url.port(443) == vendor.origin.port(443);
 }
 
 } // namespace ServiceHosts

@@ -43,4 +43,12 @@ std::optional<MemberEndpoint> parseOverride(const QString &origin, const QString
 MemberEndpoint fixedForumEndpoint();
 const MemberEndpoint &forumEndpoint();
 
+// The simulator vendor's authorisation pages, shown in the Live authorisation browser: its fixed origin, or
+// for tests and the sample service the override VORNA_LIVE_VENDOR_ORIGIN (https or loopback http, as for the
+// member origin) with the certificates of VORNA_LIVE_VENDOR_CA. Read once, at the first call.
+MemberEndpoint fixedLiveVendorEndpoint();
+const MemberEndpoint &liveVendorEndpoint();
+// Whether an authorisation page may be opened: https on the vendor's host (and port) named above.
+bool isLiveVendorPage(const QUrl &url, const MemberEndpoint &vendor = liveVendorEndpoint());
+
 } // namespace ServiceHosts

@@ -1,11 +1,10 @@
 import QtQuick
 import QtQuick.Controls
-import Vorna.Ui
 import Vorna.Live
 
 // Where a card of the fleet board leads: the page of that aircraft, which reloads the Live page once an
-// application was sent from it. Until the aircraft page is in the app, a page that names itself.
-PlaceholderPage {
+// application was sent from it.
+LiveAircraftPage {
     id: entry
 
     required property LivePortalModel portal
@@ -14,8 +13,8 @@ PlaceholderPage {
     required property string registration
 
     objectName: "live.aircraft"
-    name: L.t("Live 飞机详情") + " · " + entry.registration
-    symbol: "airplane"
-    showsBack: true
-    onBack: entry.StackView.view.pop()
+    appState: entry.portal.appState
+    item: entry.portal.fleetItemValue(entry.itemId)
+    onSubmitted: entry.portal.refresh()
+    onClose: entry.StackView.view.pop()
 }

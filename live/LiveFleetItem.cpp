@@ -179,9 +179,22 @@ QString liveFigures(const LiveFlying &flight)
     QStringList parts;
     if (flight.callsign)
         parts.append(*flight.callsign);
-    if (const auto altitude = whole(flight.altitude))
-        parts.append(Display::locale().toString(*altitude) + QStringLiteral(" ft"));
-    if (const auto speed = whole(flight.groundSpeed))
-        parts.append(QString::number(*speed) + QStringLiteral(" kt"));
+    if (const auto altitude = liveAltitude(flight.altitude))
+        parts.append(*altitude);
+    if (const auto speed = liveSpeed(flight.groundSpeed))
+        parts.append(*speed);
     return parts.join(separator);
+}
+
+std::optional<QString> liveAltitude(std::optional<double> feet)
+{
+    const auto altitude = whole(feet);
+    return altitude ? std::optional(Display::locale().toString(*altitude) + QStringLiteral(" ft"))
+                    : std::nullopt;
+}
+
+std::optional<QString> liveSpeed(std::optional<double> knots)
+{
+    const auto speed = whole(knots);
+    return speed ? std::optional(QString::number(*speed) + QStringLiteral(" kt")) : std::nullopt;
 }

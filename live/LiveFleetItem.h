@@ -55,3 +55,7 @@ QList<LiveFleetItem> liveFleet(const std::optional<LiveBoard> &board, const Live
 
 // A live flight in one line: callsign, altitude and ground speed, the empty text when none is known.
 QString liveFigures(const LiveFlying &flight);
+// An altitude as whole feet with the locale's grouping and " ft", a ground speed as plain whole knots and
+// " kt"; none when it is absent, not finite or beyond 64 bits.
+std::optional<QString> liveAltitude(std::optional<double> feet);
+std::optional<QString> liveSpeed(std::optional<double> knots);

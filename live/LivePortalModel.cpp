@@ -4,6 +4,7 @@
 #include "Choices.h"
 #include "Display.h"
 #include "L.h"
+#include "LiveValues.h"
 #include "Outcome.h"
 #include "Retarget.h"
 #include "ServiceHosts.h"
@@ -320,10 +321,21 @@ std::optional<QUrl> LivePortalModel::authorizationAddress(const QString &text)
     if (!text.startsWith(QLatin1String("https:")))
         return std::nullopt;
     const QUrl url(text, QUrl::StrictMode);
-    if (!url.isValid() || url.scheme() != QLatin1String("https")
-        || url.host() != QLatin1String(ServiceHosts::liveVendorHost))
+    if (!url.isValid() || !ServiceHosts::isLiveVendorPage(url))
         return std::nullopt;
     return url;
+}
+
+QVariant LivePortalModel::fleetItemValue(const QString &id) const
+{
+    const std::optional<LiveFleetItem> item = fleetItem(id);
+    return item ? QVariant::fromValue(LiveFleetItemValue{*item}) : QVariant();
+}
+
+QVariant LivePortalModel::applicationValue(const QString &id) const
+{
+    const std::optional<LiveApplication> item = application(id);
+    return item ? QVariant::fromValue(LiveApplicationValue{*item}) : QVariant();
 }
 
 QCoro::Task<> LivePortalModel::connectAccount()

@@ -101,6 +101,9 @@ public:
     std::optional<LiveFleetItem> fleetItem(const QString &id) const;
     // The application a card of the applications board stands for.
     std::optional<LiveApplication> application(const QString &id) const;
+    // The same, as the aircraft page and the review take them; undefined when the board no longer has it.
+    Q_INVOKABLE QVariant fleetItemValue(const QString &id) const;
+    Q_INVOKABLE QVariant applicationValue(const QString &id) const;
     QString summary() const;
     LiveFleetSections *sections() { return &m_sections; }
     LiveApplicationCards *applications() { return &m_applicationCards; }

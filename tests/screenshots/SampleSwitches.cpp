@@ -1,8 +1,11 @@
 #include "SampleSwitches.h"
 
 #include "MacUpdater.h"
+#include "MemberStore.h"
 #include "SampleService.h"
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QJsonValue>
 
 namespace {
@@ -42,4 +45,44 @@ MacUpdater *SampleSwitches::newUpdater()
     auto *updater = new MacUpdater(MacUpdater::defaultOptions(), this);
     QJSEngine::setObjectOwnership(updater, QJSEngine::CppOwnership);
     return updater;
+}
+
+LiveFleetItemValue SampleSwitches::fleetItem(const QString &organizationId, const QString &aircraftId)
+{
+    if (!service)
+        return {};
+    const QJsonObject live = service->data(QStringLiteral("live-schedules")).toObject();
+    LiveFleetExtras extras;
+    extras.take(std::optional(NativeLivePositions::fromJson(Sample::livePositionsJson(live))));
+    extras.take(std::optional(LiveRoutes::fromJson(QJsonObject{{"aircraftRoutes", live.value("routes")}})));
+    const LiveBoard board = LiveBoard::fromJson(Sample::liveBoardJson(live, QString()));
+    for (const LiveFleetItem &item : liveFleet(board, extras)) {
+        if (item.organization.id == organizationId && item.aircraft.id == aircraftId)
+            return {item};
+    }
+    return {};
+}
+
+LiveApplicationValue SampleSwitches::application(const QString &id)
+{
+    if (!service)
+        return {};
+    for (const QJsonValue &row :
+         service->data(QStringLiteral("live-schedules")).toObject().value("applications").toArray()) {
+        if (row.toObject().value("id").toString() == id)
+            return {LiveApplication::fromJson(row)};
+    }
+    return {};
+}
+
+QUrl SampleSwitches::vendorPage() const
+{
+    if (!service)
+        return {};
+    QUrl page = service->origin();
+    page.setPath(QStringLiteral("/oauth/authorize"));
+    page.setQuery(
+        QStringLiteral("client_id=vornalia&state=sample&redirect_uri=https%3A%2F%2Flive.vornalia.org%2Fapi%2F"
+                       "live-schedules%2Fauthorization-callback"));
+    return page;
 }

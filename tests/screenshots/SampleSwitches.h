@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QQmlEngine>
 
+#include "LiveValues.h"
 #include "MacUpdater.h"
 
 namespace Sample {
@@ -31,6 +32,11 @@ public:
     Q_INVOKABLE void publishRelease(const QString &kind);
     // An updater of the screen's own, for the sample service, that has made no check yet.
     Q_INVOKABLE MacUpdater *newUpdater();
+    // One aircraft of the sample Live fleet, joined as the Live page joins it; one sample application.
+    Q_INVOKABLE LiveFleetItemValue fleetItem(const QString &organizationId, const QString &aircraftId);
+    Q_INVOKABLE LiveApplicationValue application(const QString &id);
+    // The service's Infinite Flight sign-in page, as the authorisation start names it.
+    Q_INVOKABLE QUrl vendorPage() const;
 
 private:
     using QObject::QObject;

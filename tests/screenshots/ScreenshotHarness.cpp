@@ -21,6 +21,9 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtWebEngineQuick>
+
+#include <unistd.h>
 
 #include <memory>
 
@@ -153,6 +156,10 @@ int main(int argc, char *argv[])
     qputenv("XDG_DATA_HOME", settingsHome.filePath(QStringLiteral("data")).toLocal8Bit());
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/vorna-screenshots");
 
+    // Chromium refuses to run as root with its sandbox, as the harness does in containers.
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QtWebEngineQuick::initialize();
     QGuiApplication app(argc, argv);
     AppComposition::describeApplication();
     // Settings of the harness stay apart from the app's own.
@@ -204,6 +211,8 @@ int main(int argc, char *argv[])
     qputenv("VORNA_MEMBER_CA", certificate.toLocal8Bit());
     qputenv("VORNA_FORUM_ORIGIN", service.origin().toString().toUtf8());
     qputenv("VORNA_FORUM_CA", certificate.toLocal8Bit());
+    qputenv("VORNA_LIVE_VENDOR_ORIGIN", service.origin().toString().toUtf8());
+    qputenv("VORNA_LIVE_VENDOR_CA", certificate.toLocal8Bit());
     SampleSwitches::use(&service);
 
     QStringList wanted = parser.positionalArguments();

@@ -102,15 +102,6 @@ void Service::addAccountRoutes()
             return Reply::bytes(account->avatar, account->avatarType);
         return Reply::bytes(avatarPicture(account->id), "image/png");
     });
-    // The Live authorisation returns here; the service answers with a redirect back to its Live page.
-    route("GET", "/api/live-schedules/authorization-callback", [](Service &service, const Request &request) {
-        if (!service.signedIn(request))
-            return Reply::message(401, QStringLiteral("请先登录。"));
-        if (!request.query.hasQueryItem("code") || !request.query.hasQueryItem("state"))
-            return Reply::message(400, QStringLiteral("授权参数无效。"));
-        return Reply::redirect(QStringLiteral("https://live.vornalia.org/live?linked=1"), 303);
-    });
-
     route("GET", "/member",
           [](Service &service, const Request &request) { return gate(service, request, false); });
     route("GET", "/admin",

@@ -47,8 +47,12 @@ std::optional<QList<FormPart>> parseFormData(const Request &request);
 class MemberStore;
 // The staff's review workbench (ReviewEndpoints.cpp).
 void addReviewRoutes(Service &service, const std::shared_ptr<MemberStore> &store);
-// The Live schedules (LiveEndpoints.cpp).
+// The Live schedules, with the Infinite Flight sign-in page of their authorisation (LiveEndpoints.cpp).
 void addLiveRoutes(Service &service);
+// The Live board as the given member sees it, and the fleet's positions and last pilots, from the data of
+// "live-schedules.json" (the screenshots build their fleet items from them too).
+QJsonObject liveBoardJson(const QJsonObject &live, const QString &username);
+QJsonObject livePositionsJson(const QJsonObject &live);
 
 class MemberStore
 {

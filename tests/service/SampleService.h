@@ -168,7 +168,7 @@ private:
     void send(const Request &request, Reply reply, const std::optional<Fault> &fault,
               QHttpServerResponder &&responder);
     void loadData(const QString &folder);
-    void addAccountRoutes(); // sign-in, the user, sign-out, gate pages, profile, avatar, Live callback
+    void addAccountRoutes(); // sign-in, the user, sign-out, gate pages, profile, avatar
     void addMemberRoutes();  // the member's reports, events, leaderboard, routes, notices, flights, live map
     void addImageRoutes();   // the livery catalog and the aircraft pictures
     void addReleaseRoutes(); // the release manifest of the update check

@@ -1,0 +1,199 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Vorna.Ui
+import Vorna.Live
+
+// The schedule application sheet for one aircraft: the route, no time or a time window, an optional briefing
+// and flight plan, and the submit button. The form's state lives in its model, which outlives the sheet.
+FocusScope {
+    id: sheetPage
+
+    required property LiveApplicationFormModel form
+    // The sheet closes: by "取消" or after the application was taken.
+    signal close
+
+    // The sheet opens with the cursor in the departure code.
+    Component.onCompleted: departureField.forceActiveFocus(Qt.OtherFocusReason)
+
+    Connections {
+        target: sheetPage.form
+
+        function onDismissed() {
+            sheetPage.close();
+        }
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        SheetHeader {
+            Layout.fillWidth: true
+            Layout.margins: 18
+            Layout.bottomMargin: 6
+            title: sheetPage.form.title
+            onCancel: sheetPage.close()
+        }
+
+        Page {
+            id: page
+
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            spacing: 14
+
+            FormSection {
+                title: L.t("航线（ICAO）")
+                symbol: "airplane"
+
+                RowLayout {
+                    Layout.fillWidth: true
+                    spacing: 12
+
+                    FormField {
+                        id: departureField
+
+                        objectName: "live.departure"
+                        Layout.fillWidth: true
+                        placeholderText: L.t("出发")
+                        text: sheetPage.form.departure
+                        font.pixelSize: Typography.title3
+                        font.weight: Font.Black
+                        inputMethodHints: Qt.ImhUppercaseOnly | Qt.ImhNoPredictiveText
+                        enabled: !sheetPage.form.busy
+                        onTextEdited: sheetPage.form.departure = text
+                    }
+                    Symbol {
+                        name: "arrow.right"
+                        color: Theme.muted
+                        Accessible.ignored: true
+                    }
+                    FormField {
+                        objectName: "live.arrival"
+                        Layout.fillWidth: true
+                        placeholderText: L.t("到达")
+                        horizontalAlignment: TextInput.AlignRight
+                        text: sheetPage.form.arrival
+                        font.pixelSize: Typography.title3
+                        font.weight: Font.Black
+                        inputMethodHints: Qt.ImhUppercaseOnly | Qt.ImhNoPredictiveText
+                        enabled: !sheetPage.form.busy
+                        onTextEdited: sheetPage.form.arrival = text
+                    }
+                }
+            }
+
+            FormSection {
+                title: L.t("时间")
+                symbol: "clock"
+
+                ToggleSwitch {
+
+                    Layout.fillWidth: true
+                    objectName: "live.timeless"
+                    text: L.t("不限时间")
+                    checked: sheetPage.form.timeless
+                    enabled: !sheetPage.form.busy
+                    onToggled: sheetPage.form.timeless = checked
+                }
+                GridLayout {
+                    Layout.fillWidth: true
+                    visible: !sheetPage.form.timeless
+                    columns: 2
+                    columnSpacing: 12
+                    rowSpacing: 10
+
+                    Text {
+                        text: L.t("计划起飞")
+                        font.pixelSize: Typography.body
+                        color: Theme.ink
+                    }
+                    FormField {
+                        objectName: "live.departureTime"
+                        Layout.fillWidth: true
+                        Accessible.name: L.t("计划起飞")
+                        text: sheetPage.form.departureText
+                        inputMask: "9999-99-99 99:99"
+                        enabled: !sheetPage.form.busy
+                        onEditingFinished: sheetPage.form.departureText = text
+                    }
+                    Text {
+                        text: L.t("计划到达")
+                        font.pixelSize: Typography.body
+                        color: Theme.ink
+                    }
+                    FormField {
+                        objectName: "live.arrivalTime"
+                        Layout.fillWidth: true
+                        Accessible.name: L.t("计划到达")
+                        text: sheetPage.form.arrivalText
+                        inputMask: "9999-99-99 99:99"
+                        enabled: !sheetPage.form.busy
+                        onEditingFinished: sheetPage.form.arrivalText = text
+                    }
+                }
+            }
+
+            FormSection {
+                title: L.t("可选")
+                symbol: "doc.text"
+
+                ReviewNoteField {
+                    objectName: "live.briefing"
+                    Layout.fillWidth: true
+                    placeholderText: L.t("简报")
+                    text: sheetPage.form.briefing
+                    enabled: !sheetPage.form.busy
+                    onEdited: text => sheetPage.form.briefing = text
+                }
+                ReviewNoteField {
+                    objectName: "live.flightPlan"
+                    Layout.fillWidth: true
+                    placeholderText: L.t("飞行计划")
+                    text: sheetPage.form.flightPlan
+                    enabled: !sheetPage.form.busy
+                    onEdited: text => sheetPage.form.flightPlan = text
+                }
+            }
+
+            FormSection {
+                footer: L.t("申请批准后才会创建官方排班，并指派你为机长。")
+
+                GlassButton {
+                    objectName: "live.apply.submit"
+                    Layout.fillWidth: true
+                    prominent: true
+                    text: sheetPage.form.busy ? "" : L.t("提交申请")
+                    font.weight: Font.Bold
+                    enabled: sheetPage.form.valid && !sheetPage.form.busy
+                    Accessible.name: L.t("提交申请")
+                    onClicked: sheetPage.form.submit()
+
+                    InlineLoader {
+                        anchors.centerIn: parent
+                        visible: sheetPage.form.busy
+                    }
+                }
+            }
+
+            Text {
+                id: messageText
+
+                Layout.fillWidth: true
+                visible: sheetPage.form.message !== ""
+                text: sheetPage.form.message
+                textFormat: Text.PlainText
+                wrapMode: Text.Wrap
+                font.pixelSize: Typography.body
+                color: Theme.rejected
+                Accessible.role: Accessible.AlertMessage
+                Accessible.name: text
+                onVisibleChanged: {
+                    if (visible)
+                        page.reveal(messageText);
+                }
+            }
+        }
+    }
+}

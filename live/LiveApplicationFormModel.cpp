@@ -1,0 +1,195 @@
+#include "LiveApplicationFormModel.h"
+
+#include "Busy.h"
+#include "L.h"
+#include "Outcome.h"
+#include "Retarget.h"
+#include "Strings.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QString fieldFormat = QStringLiteral("yyyy-MM-dd HH:mm");
+
+// Sends the application through the account's current client; a client that has gone cancels it.
+QCoro::Task<> post(QPointer<AppState> app, QJsonObject body)
+{
+    if (!app || !app->api())
+        throw CancellationError();
+    APIClient *client = app->api();
+    APIRequest request = client->makeRequest(QStringLiteral("/api/live-schedules/apply"), "POST");
+    request.setJsonBody(body);
+    // Whatever the answer says, one that reads is the service's receipt.
+    co_await client->decode<Acknowledgement>(std::move(request));
+}
+
+} // namespace
+
+LiveApplicationFormModel::LiveApplicationFormModel(QObject *parent)
+    : QObject(parent)
+{
+    reset();
+}
+
+void LiveApplicationFormModel::setAppState(AppState *app)
+{
+    if (retarget(m_app, app, this))
+        Q_EMIT appStateChanged();
+}
+
+void LiveApplicationFormModel::setItem(const LiveFleetItemValue &item)
+{
+    m_item = item;
+    Q_EMIT itemChanged();
+}
+
+QString LiveApplicationFormModel::title() const
+{
+    return L(QStringLiteral("申请 %@"), m_item.item.aircraft.registration);
+}
+
+void LiveApplicationFormModel::setDeparture(const QString &text) { edit(m_departure, text); }
+void LiveApplicationFormModel::setArrival(const QString &text) { edit(m_arrival, text); }
+void LiveApplicationFormModel::setBriefing(const QString &text) { edit(m_briefing, text); }
+void LiveApplicationFormModel::setFlightPlan(const QString &text) { edit(m_flightPlan, text); }
+void LiveApplicationFormModel::setTimeless(bool timeless) { edit(m_timeless, timeless); }
+void LiveApplicationFormModel::setDepartureTime(const QDateTime &time) { edit(m_departureTime, time); }
+void LiveApplicationFormModel::setArrivalTime(const QDateTime &time) { edit(m_arrivalTime, time); }
+
+QString LiveApplicationFormModel::departureText() const { return fieldText(m_departureTime); }
+QString LiveApplicationFormModel::arrivalText() const { return fieldText(m_arrivalTime); }
+
+void LiveApplicationFormModel::setDepartureText(const QString &text)
+{
+    // A text that is no time leaves the time as it was, and the field shows it again.
+    if (const auto time = fieldTime(text))
+        setDepartureTime(*time);
+    else
+        Q_EMIT editChanged();
+}
+
+void LiveApplicationFormModel::setArrivalText(const QString &text)
+{
+    if (const auto time = fieldTime(text))
+        setArrivalTime(*time);
+    else
+        Q_EMIT editChanged();
+}
+
+QString LiveApplicationFormModel::fieldText(const QDateTime &time)
+{
+    return time.toLocalTime().toString(fieldFormat);
+}
+
+std::optional<QDateTime> LiveApplicationFormModel::fieldTime(const QString &text)
+{
+    // Read as local time, as the field shows it.
+    const QDateTime time = QDateTime::fromString(text.trimmed(), fieldFormat);
+    if (!time.isValid())
+        return std::nullopt;
+    return time.toUTC();
+}
+
+QString LiveApplicationFormModel::wireTime(const QDateTime &time)
+{
+    // Whole seconds: the ISO form without milliseconds, in UTC, ends in "Z".
+    return time.toUTC().toString(Qt::ISODate);
+}
+
+bool LiveApplicationFormModel::isAirportCode(const QString &text)
+{
+    // Anchored to the whole text: "$" alone would let a code with a line break after it through.
+    static const QRegularExpression code(
+        QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z0-9]{1,8}")));
+    return code.match(text).hasMatch();
+}
+
+bool LiveApplicationFormModel::valid() const
+{
+    if (!isAirportCode(m_departure) || !isAirportCode(m_arrival))
+        return false;
+    if (!m_timeless && !(m_arrivalTime > m_departureTime))
+        return false;
+    return Text::perceivedLength(m_briefing) <= 4000 && Text::perceivedLength(m_flightPlan) <= 16000;
+}
+
+QJsonObject LiveApplicationFormModel::body() const
+{
+    QJsonObject schedule{{"originIcao", m_departure.toUpper()},
+                         {"destinationIcao", m_arrival.toUpper()},
+                         {"flightType", 0},
+                         {"isTimeless", m_timeless},
+                         {"briefing", m_briefing},
+                         {"flightPlan", m_flightPlan}};
+    if (!m_timeless) {
+        schedule.insert("scheduledDepartureUtc", wireTime(m_departureTime));
+        schedule.insert("scheduledArrivalUtc", wireTime(m_arrivalTime));
+    }
+    // An absent name is left out with its separator; an empty one keeps its place.
+    const LiveAircraft &aircraft = m_item.item.aircraft;
+    QStringList names;
+    for (const std::optional<QString> &name : {aircraft.aircraft, aircraft.livery}) {
+        if (name)
+            names.append(*name);
+    }
+    return {{"organizationId", m_item.item.organization.id},
+            {"organization", m_item.item.organization.name},
+            {"registration", aircraft.registration},
+            {"aircraft", names.join(QStringLiteral(" \u00B7 "))},
+            {"schedule", schedule}};
+}
+
+void LiveApplicationFormModel::reset(const QDateTime &now)
+{
+    if (m_busy)
+        return;
+    m_departure.clear();
+    m_arrival.clear();
+    m_briefing.clear();
+    m_flightPlan.clear();
+    m_timeless = true;
+    m_departureTime = now.toUTC();
+    m_arrivalTime = m_departureTime.addSecs(7200);
+    Q_EMIT editChanged();
+    setMessage(std::nullopt);
+}
+
+void LiveApplicationFormModel::setMessage(std::optional<QString> message)
+{
+    if (message == m_message)
+        return;
+    m_message = std::move(message);
+    Q_EMIT messageChanged();
+}
+
+QCoro::Task<> LiveApplicationFormModel::apply()
+{
+    if (m_busy || !valid())
+        co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const BusyGuard busy(m_busy, lifetime, [this] {
+        Q_EMIT busyChanged();
+        Q_EMIT editChanged();
+    });
+    // An earlier failure stays in sight until this one has its answer.
+    const Outcome<> outcome = co_await attempt(post(m_app, body()));
+    if (!lifetime.alive())
+        co_return;
+    if (outcome.ok()) {
+        Q_EMIT submitted();
+        Q_EMIT dismissed();
+        co_return;
+    }
+    // A refusal is the service's answer: nothing was stored. A conflict (already applied for) is one too,
+    // and must not invite the member to look for an application that was never made.
+    if (outcome.status() == 400 || outcome.status() == 403 || outcome.status() == 409) {
+        setMessage(outcome.message());
+        co_return;
+    }
+    // Any other end may have come after the service stored it: the opener shows what arrived.
+    const QString description = outcome.failed() ? outcome.message() : L(QStringLiteral("请求已取消。"));
+    setMessage(description + QLatin1Char('\n')
+               + L(QStringLiteral("请返回查看申请列表，确认结果后再申请，避免重复提交。")));
+    Q_EMIT submitted();
+}

@@ -1,0 +1,60 @@
+import QtQuick
+import QtWebEngine
+import Vorna.Ui
+import Vorna.State
+import Vorna.Live
+
+// The vendor's Infinite Flight sign-in in an embedded browser that keeps no website data. The navigation to
+// our callback is caught, never loaded, and replayed through the member's client; `completed` says once how
+// the linking ended.
+Item {
+    id: browser
+
+    // The vendor's authorisation page, already checked by the Live page.
+    required property url url
+    required property APIClient api
+    signal completed(bool ok, string message)
+
+    LiveAuthorizationCoordinator {
+        id: coordinator
+
+        url: browser.url
+        client: browser.api
+        onCompleted: (ok, message) => browser.completed(ok, message)
+    }
+
+    // Nothing of the sign-in is kept: every opening starts without the vendor's cookies.
+    WebEngineProfile {
+        id: privateProfile
+
+        offTheRecord: true
+    }
+
+    WebEngineView {
+        id: web
+
+        objectName: "live.authorization.web"
+        anchors.fill: parent
+        profile: privateProfile
+        activeFocusOnPress: true
+        Accessible.role: Accessible.WebDocument
+        Accessible.name: L.t("Infinite Flight 授权")
+        onNavigationRequested: request => coordinator.judge(request)
+        onLoadingChanged: info => coordinator.loading(info)
+        onCertificateError: error => coordinator.judgeCertificate(error)
+        // The page is loaded once, when the browser is made.
+        Component.onCompleted: {
+            coordinator.start();
+            web.url = browser.url;
+        }
+    }
+
+    // The page has the keyboard: the accent outline the app's controls show.
+    Rectangle {
+        anchors.fill: web
+        visible: web.activeFocus
+        color: "transparent"
+        border.color: Theme.accent
+        border.width: 2
+    }
+}

@@ -1,0 +1,153 @@
+#include "LiveAuthorizationCoordinator.h"
+
+#include "Outcome.h"
+
+LiveAuthorizationCoordinator::LiveAuthorizationCoordinator(QObject *parent)
+    : QObject(parent)
+{
+    m_timeout.setSingleShot(true);
+    m_timeout.setInterval(requestTimeoutMs);
+    connect(&m_timeout, &QTimer::timeout, this, &LiveAuthorizationCoordinator::timedOut);
+}
+
+LiveAuthorizationCoordinator::~LiveAuthorizationCoordinator() = default;
+
+void LiveAuthorizationCoordinator::setUrl(const QUrl &url)
+{
+    if (url == m_url)
+        return;
+    m_url = url;
+    Q_EMIT urlChanged();
+}
+
+void LiveAuthorizationCoordinator::setClient(APIClient *client)
+{
+    if (client == m_client)
+        return;
+    m_client = client;
+    Q_EMIT clientChanged();
+}
+
+bool LiveAuthorizationCoordinator::isCallback(const QUrl &url)
+{
+    // Exact, case-sensitive texts as the web view reports them: another spelling of the path is some other
+    // page of the second host.
+    return url.scheme() == QLatin1String("https") && url.host() == QLatin1String(ServiceHosts::secondHost)
+           && url.path() == QLatin1String("/api/live-schedules/authorization-callback");
+}
+
+bool LiveAuthorizationCoordinator::allows(const QUrl &url)
+{
+    if (url.isEmpty())
+        return false;
+    if (isCallback(url)) {
+        // A redirect and a reload of the callback reach us twice: only the first is replayed.
+        if (!m_finished) {
+            m_finished = true;
+            m_timeout.stop();
+            Q_EMIT finishedChanged();
+            replay(url);
+        }
+        return false;
+    }
+    return url.scheme() == QLatin1String("https");
+}
+
+void LiveAuthorizationCoordinator::judge(QWebEngineNavigationRequest *request)
+{
+    if (!request)
+        return;
+    if (allows(request->url()))
+        request->accept();
+    else
+        request->reject();
+}
+
+QCoro::Task<> LiveAuthorizationCoordinator::replay(QUrl callback)
+{
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const QPointer<APIClient> client = m_client;
+    const Outcome<> outcome =
+        co_await attempt([](QPointer<APIClient> client, QUrl callback) -> QCoro::Task<> {
+            if (!client)
+                throw CancellationError();
+            co_await client->completeLiveAuthorization(std::move(callback));
+        }(client, std::move(callback)));
+    // The browser may have gone meanwhile; then nobody is left to tell.
+    if (!lifetime.alive())
+        co_return;
+    if (outcome.ok())
+        report(true, QString());
+    else if (outcome.failed())
+        report(false, outcome.message());
+    else // the account's client went away before it answered: the linking is not known to have finished
+        report(false, QStringLiteral("授权未完成，请重新连接。"));
+}
+
+void LiveAuthorizationCoordinator::start()
+{
+    if (!m_finished && !m_reported)
+        m_timeout.start();
+}
+
+void LiveAuthorizationCoordinator::loading(const QWebEngineLoadingInfo &info)
+{
+    switch (info.status()) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
+        // A navigation we cancelled ends as stopped: refused silently.
+        break;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+        pageLoaded();
+        break;
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        // An HTTP error status is a page the vendor shows; only a page that could not be had is a failure.
+        if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain)
+            pageLoaded();
+        else
+            failed(info.errorString());
+        break;
+    }
+}
+
+void LiveAuthorizationCoordinator::failed(const QString &description)
+{
+    // Once the callback is caught, the replay alone decides.
+    if (m_finished)
+        return;
+    m_timeout.stop();
+    report(false, description);
+}
+
+void LiveAuthorizationCoordinator::timedOut()
+{
+    failed(TransportError::messageFor(QNetworkReply::TimeoutError));
+}
+
+void LiveAuthorizationCoordinator::judgeCertificate(const QWebEngineCertificateError &error)
+{
+    QWebEngineCertificateError decision = error;
+    if (decision.isOverridable()
+        && trusts(decision.url(), decision.certificateChain(), ServiceHosts::liveVendorEndpoint()))
+        decision.acceptCertificate();
+    else
+        decision.rejectCertificate();
+}
+
+bool LiveAuthorizationCoordinator::trusts(const QUrl &url, const QList<QSslCertificate> &chain,
+                                          const ServiceHosts::MemberEndpoint &vendor)
+{
+    if (chain.isEmpty() || vendor.trustedCertificates.isEmpty()
+        || !ServiceHosts::isLiveVendorPage(url, vendor))
+        return false;
+    return vendor.trustedCertificates.contains(chain.constFirst());
+}
+
+void LiveAuthorizationCoordinator::report(bool ok, const QString &message)
+{
+    if (m_reported)
+        return;
+    m_reported = true;
+    Q_EMIT reportedChanged();
+    Q_EMIT completed(ok, message);
+}

@@ -1,0 +1,215 @@
+// The authorisation browser's real web view against the sample service, which plays the Infinite Flight
+// sign-in page on loopback: a member links his account through it, applies for an aircraft, and a reviewer
+// approves the application.
+#include "LiveApplicationFormModel.h"
+#include "LiveApplicationReviewModel.h"
+#include "LiveAuthorizationCoordinator.h"
+#include "MemberTestSupport.h"
+
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtQml/qqmlextensionplugin.h>
+#include <QtTest>
+#include <QtWebEngineQuick>
+
+#include <unistd.h>
+
+Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_StatePlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_ImagesPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_LivePlugin)
+
+using namespace TestSupport;
+using Sample::Request;
+
+class LiveBrowserTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void linkApplyAndReview();
+    void pageThatCannotLoadEndsTheLinking();
+
+private:
+    // The browser in a window of its own; its signal `completed` is spied on.
+    QQuickItem *openBrowser(const QUrl &url, APIClient *api);
+    Sample::Service &service() { return *m_site.service; }
+
+    Site m_site;
+    QTemporaryDir m_scratch;
+    std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<QQuickWindow> m_window;
+};
+
+void LiveBrowserTest::initTestCase()
+{
+    QVERIFY(m_site.started);
+    // The vendor's page is the sample service's, trusted through the override, as `scripts/run --sample`
+    // does.
+    const QString certificate = m_scratch.filePath("sample.pem");
+    QFile pem(certificate);
+    QVERIFY(pem.open(QIODevice::WriteOnly));
+    pem.write(Sample::Service::certificate().toPem());
+    pem.close();
+    qputenv("VORNA_LIVE_VENDOR_ORIGIN", service().origin().toString().toUtf8());
+    qputenv("VORNA_LIVE_VENDOR_CA", certificate.toLocal8Bit());
+    QCOMPARE(ServiceHosts::liveVendorEndpoint().origin, service().origin());
+}
+
+void LiveBrowserTest::cleanup()
+{
+    m_window.reset();
+    m_engine.reset();
+}
+
+QQuickItem *LiveBrowserTest::openBrowser(const QUrl &url, APIClient *api)
+{
+    m_engine = std::make_unique<QQmlEngine>();
+    m_engine->addImportPath("qrc:/qt/qml");
+    QQmlComponent component(m_engine.get(), QUrl("qrc:/qt/qml/Vorna/Live/LiveAuthorizationBrowser.qml"));
+    if (!component.isReady()) {
+        qWarning("%s", qPrintable(component.errorString()));
+        return nullptr;
+    }
+    auto *browser = qobject_cast<QQuickItem *>(
+        component.createWithInitialProperties({{"url", url}, {"api", QVariant::fromValue(api)}}));
+    if (!browser) {
+        qWarning("%s", qPrintable(component.errorString()));
+        return nullptr;
+    }
+    m_window = std::make_unique<QQuickWindow>();
+    m_window->resize(640, 720);
+    browser->setParent(m_window.get());
+    browser->setParentItem(m_window->contentItem());
+    browser->setSize(QSizeF(640, 720));
+    m_window->show();
+    return browser;
+}
+
+void LiveBrowserTest::linkApplyAndReview()
+{
+    // A member whose Infinite Flight account is not linked yet.
+    const auto member = signedInApp(m_site, "hejing");
+    const auto linkState = [&] {
+        return await(APIClient::get<LiveAuthorization>(member->api(), "/api/live-schedules/authorization"))
+            .state;
+    };
+    QCOMPARE(linkState(), QString("unlinked"));
+    APIRequest start = member->api()->makeRequest("/api/live-schedules/authorization-start", "POST");
+    start.setJsonBody({});
+    const QUrl page(await(member->api()->decode<LiveAuthorizationStart>(std::move(start))).url);
+    QVERIFY(ServiceHosts::isLiveVendorPage(page));
+
+    QQuickItem *browser = openBrowser(page, member->api());
+    QVERIFY(browser);
+    QSignalSpy completed(browser, SIGNAL(completed(bool, QString)));
+    auto *web = browser->findChild<QQuickItem *>("live.authorization.web");
+    QVERIFY(web);
+    // Nothing of the sign-in outlives the browser.
+    QVERIFY(web->property("profile").value<QObject *>()->property("offTheRecord").toBool());
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !web->property("loading").toBool() && web->property("title").toString() == "Infinite Flight", 30'000);
+
+    // The member signs in on the vendor's page, which sends the browser to the callback on the second host.
+    service().clearRequests();
+    QVERIFY(
+        QMetaObject::invokeMethod(web, "runJavaScript",
+                                  Q_ARG(QString, "document.getElementById('username').value = 'hejing_if';"
+                                                 "document.getElementById('password').value = 'if-password';"
+                                                 "document.getElementById('signin').submit();"),
+                                  Q_ARG(QJSValue, QJSValue())));
+    QTRY_COMPARE_WITH_TIMEOUT(completed.size(), 1, 30'000);
+    QCOMPARE(completed.constFirst(), (QVariantList{true, QString()}));
+    // The callback was never loaded by the page: replayed once, by the client, with the member's session.
+    const QList<Request> replays = service().requestsTo("/api/live-schedules/authorization-callback");
+    QCOMPARE(replays.size(), 1);
+    QVERIFY(replays.constFirst().cookies.contains(Sample::Service::sessionCookie));
+    QVERIFY(replays.constFirst().query.hasQueryItem("code"));
+    QCOMPARE(web->property("url").toUrl().host(), service().origin().host());
+    QCOMPARE(linkState(), QString("eligible"));
+    QTest::qWait(0);
+    QCOMPARE(completed.size(), 1);
+
+    // Linked, he applies for B-30A3 with a time window.
+    const std::optional<LiveBoard> board =
+        await(APIClient::get<LiveBoard>(member->api(), "/api/live-schedules"));
+    QVERIFY(board);
+    const QList<LiveFleetItem> fleet = liveFleet(board, {});
+    const auto b30a3 = std::find_if(fleet.cbegin(), fleet.cend(), [](const LiveFleetItem &item) {
+        return item.id() == "org-vornalia/ac-103";
+    });
+    QVERIFY(b30a3 != fleet.cend());
+    LiveApplicationFormModel form;
+    form.setAppState(member.get());
+    form.setItem({*b30a3});
+    form.setDeparture("zsss");
+    form.setArrival("zspd");
+    form.setTimeless(false);
+    form.setDepartureTime(QDateTime(QDate(2030, 5, 1), QTime(8, 0), Qt::UTC));
+    form.setArrivalTime(QDateTime(QDate(2030, 5, 1), QTime(9, 40), Qt::UTC));
+    QSignalSpy dismissed(&form, &LiveApplicationFormModel::dismissed);
+    await(form.apply());
+    QCOMPARE(dismissed.size(), 1);
+
+    // A reviewer finds it among everyone's applications and approves it.
+    const auto reviewer = signedInApp(m_site, "wangfang");
+    const LiveApplications listed =
+        await(APIClient::get<LiveApplications>(reviewer->api(), "/api/live-schedules/applications?page=1"));
+    const auto applied =
+        std::find_if(listed.applications.cbegin(), listed.applications.cend(),
+                     [](const LiveApplication &a) { return a.username == QString("hejing"); });
+    QVERIFY(applied != listed.applications.cend());
+    QCOMPARE(applied->status, QString("pending"));
+    QCOMPARE(applied->departure + applied->arrival, QString("ZSSSZSPD"));
+    LiveApplicationReviewModel review;
+    review.setAppState(reviewer.get());
+    review.setItem({*applied});
+    review.ask();
+    QVERIFY(review.confirming());
+    await(review.submit());
+    QCOMPARE(review.message(), QString("已保存，请返回列表查看最新状态。"));
+
+    // The member's board now has the official schedule, with him as captain.
+    const std::optional<LiveBoard> after =
+        await(APIClient::get<LiveBoard>(member->api(), "/api/live-schedules"));
+    const QList<LiveFleetItem> joined = liveFleet(after, {});
+    const auto withSchedule = std::find_if(joined.cbegin(), joined.cend(), [](const LiveFleetItem &item) {
+        return item.id() == "org-vornalia/ac-103";
+    });
+    QVERIFY(withSchedule != joined.cend() && withSchedule->schedules.size() == 1);
+    QCOMPARE(withSchedule->schedules.constFirst().crew->constFirst().username, QString("hejing"));
+}
+
+void LiveBrowserTest::pageThatCannotLoadEndsTheLinking()
+{
+    const auto member = signedInApp(m_site, "xuhang");
+    // A port where nothing listens: the first page fails before it shows.
+    QUrl page = service().origin();
+    page.setPort(1);
+    page.setPath("/oauth/authorize");
+    QQuickItem *browser = openBrowser(page, member->api());
+    QVERIFY(browser);
+    QSignalSpy completed(browser, SIGNAL(completed(bool, QString)));
+    QTRY_COMPARE_WITH_TIMEOUT(completed.size(), 1, 30'000);
+    QCOMPARE(completed.constFirst().at(0).toBool(), false);
+    QVERIFY(!completed.constFirst().at(1).toString().isEmpty());
+}
+
+int main(int argc, char *argv[])
+{
+    // Chromium refuses to run as root with its sandbox, as tests do in containers.
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QtWebEngineQuick::initialize();
+    QGuiApplication app(argc, argv);
+    LiveBrowserTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_live_browser.moc"
