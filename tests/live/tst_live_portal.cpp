@@ -629,6 +629,11 @@ void LivePortalTest::connectOpensTheVendorsPage()
 {
     open("zhaolei");
     loaded();
+    // The vendor's own page, as the service names it outside tests.
+    m_site->service->setFault(
+        QStringLiteral("/api/live-schedules/authorization-start"),
+        {.json = QJsonObject{{"url", "https://api.infiniteflight.com/v2/oauth/authorize"
+                                     "?client_id=vornalia&response_type=code&state=s"}}});
     m_model->setConfirmDisconnect(false);
     await(m_model->connectAccount());
     QVERIFY(m_model->authorizing());
@@ -661,6 +666,11 @@ void LivePortalTest::authorizationEnds()
 {
     open("lichen");
     loaded();
+    // The vendor's own page, as the service names it outside tests.
+    m_site->service->setFault(
+        QStringLiteral("/api/live-schedules/authorization-start"),
+        {.json = QJsonObject{{"url", "https://api.infiniteflight.com/v2/oauth/authorize"
+                                     "?client_id=vornalia&response_type=code&state=s"}}});
     QVERIFY(m_model->hasAvatar());
     await(m_model->connectAccount());
     QVERIFY(m_model->authorizing());

@@ -1,6 +1,7 @@
 // The Live schedules: the link state of a member's Infinite Flight account, its authorisation (with the
-// vendor's sign-in page, which the service plays too) and its end, the linked account's avatar, the fleet board of the organisations it shares, the
-// schedule applications page by page with their review, and the fleet's positions and routes.
+// vendor's sign-in page, which the service plays too) and its end, the linked account's avatar, the fleet
+// board of the organisations it shares, the schedule applications page by page with their review, and the
+// fleet's positions and routes.
 #include "MemberStore.h"
 
 #include <QDateTime>
@@ -306,14 +307,15 @@ void addLiveRoutes(Service &service)
                 return Reply::message(404, QStringLiteral("未连接 Infinite Flight。"));
             return Reply::bytes(Service::avatarPicture(QStringLiteral("ifc-") + a.id), "image/png");
         });
-    service.route("POST", "/api/live-schedules/authorization-disconnect", [live](Service &s, const Request &request) {
-        const Account *account = s.signedIn(request);
-        if (!account)
-            return Reply::message(401, QStringLiteral("请先登录。"));
-        live->linked.remove(account->username);
-        live->ineligible.remove(account->username);
-        return Reply::json(QJsonObject{{"ok", true}});
-    });
+    service.route("POST", "/api/live-schedules/authorization-disconnect",
+                  [live](Service &s, const Request &request) {
+                      const Account *account = s.signedIn(request);
+                      if (!account)
+                          return Reply::message(401, QStringLiteral("请先登录。"));
+                      live->linked.remove(account->username);
+                      live->ineligible.remove(account->username);
+                      return Reply::json(QJsonObject{{"ok", true}});
+                  });
     get("/api/live-schedules", QJsonValue::Null,
         [live](Service &, const Account &a, const QJsonObject &, const Request &) {
             return Reply::json(liveBoardJson(live->data, a.username));
