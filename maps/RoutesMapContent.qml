@@ -14,11 +14,6 @@ Item {
     property flownRoutes routes
     property int interactionModes: MapView.Pan | MapView.Zoom
     property bool expandable: false
-    // The camera: automatic (every line and marker framed) until the member moves it, then where he left
-    // it. A map made anew for another route list starts from here.
-    property bool automaticPosition: true
-    property var cameraCenter
-    property real cameraDistance
     // The map on show, none in the empty state.
     property MapView map: null
     signal expand
@@ -96,25 +91,15 @@ Item {
             dark: Theme.dark
             Accessible.role: Accessible.Graphic
             Accessible.name: drawing.accessibleName
-            Component.onCompleted: {
-                if (content.automaticPosition || !content.cameraCenter)
-                    map.showAll();
-                else
-                    map.setCamera(content.cameraCenter, content.cameraDistance);
-            }
-            onAutomaticChanged: content.automaticPosition = map.automatic
-            onMovementEnded: {
-                content.cameraCenter = map.center;
-                content.cameraDistance = map.distance;
-            }
+            // Where the map before it was left, or every route framed.
+            Component.onCompleted: drawing.adopt(map)
 
             Repeater {
                 model: drawing.lines
 
                 MapPolyline {
-                    required property var modelData
+                    required path
 
-                    path: modelData.path
                     geodesic: true
                     color: Qt.alpha(Theme.accent, 0.7)
                     lineWidth: 2
@@ -124,10 +109,10 @@ Item {
                 model: drawing.airports
 
                 MapBalloon {
-                    required property var modelData
+                    required property string code
+                    required coordinate
 
-                    coordinate: modelData.coordinate
-                    title: modelData.code
+                    title: code
                     tint: Theme.accent
                 }
             }

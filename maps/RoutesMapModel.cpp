@@ -1,6 +1,7 @@
 #include "RoutesMapModel.h"
 
 #include "L.h"
+#include "MapView.h"
 
 #include <QSet>
 
@@ -56,14 +57,12 @@ void RoutesMapModel::setRoutes(const FlownRoutes &routes)
     const bool wasEmpty = empty();
     const QString before = identity();
     m_routes = routes;
-    // The table is read on every drawing; it is loaded once, on first use.
+    // The table is read on every drawing; it is loaded once, on first use. Equal lists keep their rows.
     RoutesDrawing drawing = RoutesDrawing::of(m_routes.routes, Airports::all());
-    const bool redrawn = drawing != m_drawing;
-    m_drawing = std::move(drawing);
+    m_lines.setRecords(std::move(drawing.lines));
+    m_airports.setRecords(std::move(drawing.airports));
     if (identity() != before)
         Q_EMIT identityChanged();
-    if (redrawn)
-        Q_EMIT drawingChanged();
     if (empty() != wasEmpty)
         Q_EMIT emptyChanged();
     Q_EMIT routesChanged();
@@ -75,22 +74,53 @@ QString RoutesMapModel::accessibleName() const
     return L(QStringLiteral("本人已批准航线地图，共 %@ 条航线"), m_routes.count());
 }
 
-QVariantList RoutesMapModel::lines() const
+void RoutesMapModel::adopt(MapView *map)
 {
-    QVariantList lines;
-    for (const RoutesDrawing::Line &line : m_drawing.lines)
-        lines.append(QVariantMap{{QStringLiteral("identity"), line.identity},
-                                 {QStringLiteral("path"), QVariant::fromValue(QList{line.from, line.to})}});
-    return lines;
+    if (!map)
+        return;
+    if (m_position.automatic || !m_position.center.isValid())
+        map->showAll();
+    else
+        map->setCamera(m_position.center, m_position.distance);
+    connect(map, &MapView::automaticChanged, this, [this, map] { m_position.automatic = map->automatic(); });
+    connect(map, &MapView::movementEnded, this, [this, map] {
+        m_position.center = map->center();
+        m_position.distance = map->distance();
+    });
 }
 
-QVariantList RoutesMapModel::airports() const
+QHash<int, QByteArray> RouteLineList::roleNames() const
 {
-    QVariantList airports;
-    for (const RoutesDrawing::Airport &airport : m_drawing.airports)
-        airports.append(QVariantMap{{QStringLiteral("code"), airport.code},
-                                    {QStringLiteral("coordinate"), QVariant::fromValue(airport.coordinate)}});
-    return airports;
+    return {{IdentityRole, "identity"}, {PathRole, "path"}};
+}
+
+QVariant RouteLineList::value(const RoutesDrawing::Line &line, int role) const
+{
+    switch (role) {
+    case IdentityRole:
+        return line.identity;
+    case PathRole:
+        return QVariant::fromValue(QList{line.from, line.to});
+    default:
+        return {};
+    }
+}
+
+QHash<int, QByteArray> RouteAirportList::roleNames() const
+{
+    return {{CodeRole, "code"}, {CoordinateRole, "coordinate"}};
+}
+
+QVariant RouteAirportList::value(const RoutesDrawing::Airport &airport, int role) const
+{
+    switch (role) {
+    case CodeRole:
+        return airport.code;
+    case CoordinateRole:
+        return QVariant::fromValue(airport.coordinate);
+    default:
+        return {};
+    }
 }
 
 QStringList RoutesMapModel::airportCodes(const QList<FlownRoute> &routes)

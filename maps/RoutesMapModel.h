@@ -2,11 +2,13 @@
 
 #include "Airports.h"
 #include "CommunityRecords.h"
+#include "RecordListModel.h"
 
 #include <QGeoCoordinate>
 #include <QObject>
 #include <QQmlEngine>
-#include <QVariantList>
+
+class MapView;
 
 // The member's flown routes as QML hands them from the screen that holds them to the routes map.
 struct FlownRoutes
@@ -49,8 +51,40 @@ struct RoutesDrawing
     friend bool operator==(const RoutesDrawing &, const RoutesDrawing &) = default;
 };
 
+// The great circles of the routes map, in the routes' order.
+class RouteLineList : public RecordListModel<RoutesDrawing::Line>
+{
+    Q_OBJECT
+    QML_ANONYMOUS
+
+public:
+    // The path runs from the departure to the arrival airport.
+    enum Roles { IdentityRole = Qt::UserRole + 1, PathRole };
+    using RecordListModel::RecordListModel;
+    QHash<int, QByteArray> roleNames() const override;
+
+protected:
+    QVariant value(const RoutesDrawing::Line &line, int role) const override;
+};
+
+// The airport markers of the routes map, in code order.
+class RouteAirportList : public RecordListModel<RoutesDrawing::Airport>
+{
+    Q_OBJECT
+    QML_ANONYMOUS
+
+public:
+    enum Roles { CodeRole = Qt::UserRole + 1, CoordinateRole };
+    using RecordListModel::RecordListModel;
+    QHash<int, QByteArray> roleNames() const override;
+
+protected:
+    QVariant value(const RoutesDrawing::Airport &airport, int role) const override;
+};
+
 // The routes map of the dashboard and the logbook: the drawing of the routes, the label a screen reader
-// hears, and the identity that replaces the map when the route list changes.
+// hears, the identity that replaces the map when the route list changes, and the camera position that
+// outlives a replaced map.
 class RoutesMapModel : public QObject
 {
     Q_OBJECT
@@ -62,10 +96,8 @@ class RoutesMapModel : public QObject
     // Changes only when the map must be made anew.
     Q_PROPERTY(QString identity READ identity NOTIFY identityChanged)
     Q_PROPERTY(QString accessibleName READ accessibleName NOTIFY routesChanged)
-    // [{identity, path: [from, to]}], in the routes' order.
-    Q_PROPERTY(QVariantList lines READ lines NOTIFY drawingChanged)
-    // [{code, coordinate}], in ascending code order.
-    Q_PROPERTY(QVariantList airports READ airports NOTIFY drawingChanged)
+    Q_PROPERTY(RouteLineList *lines READ lines CONSTANT)
+    Q_PROPERTY(RouteAirportList *airports READ airports CONSTANT)
 
 public:
     explicit RoutesMapModel(QObject *parent = nullptr);
@@ -75,9 +107,12 @@ public:
     bool empty() const { return m_routes.routes.isEmpty(); }
     QString identity() const { return identityOf(m_routes.routes); }
     QString accessibleName() const;
-    QVariantList lines() const;
-    QVariantList airports() const;
-    const RoutesDrawing &drawing() const { return m_drawing; }
+    RouteLineList *lines() { return &m_lines; }
+    RouteAirportList *airports() { return &m_airports; }
+
+    // Takes a map just made for the routes: puts its camera where the member left the one before, or
+    // frames every line and marker while that was automatic (as it is at first), and keeps following it.
+    Q_INVOKABLE void adopt(MapView *map);
 
     // The distinct codes of the routes' departures and arrivals, ascending in plain string order.
     static QStringList airportCodes(const QList<FlownRoute> &routes);
@@ -88,9 +123,17 @@ Q_SIGNALS:
     void routesChanged();
     void emptyChanged();
     void identityChanged();
-    void drawingChanged();
 
 private:
+    struct Position
+    {
+        bool automatic = true;
+        QGeoCoordinate center;
+        double distance = 0;
+    };
+
     FlownRoutes m_routes;
-    RoutesDrawing m_drawing;
+    RouteLineList m_lines;
+    RouteAirportList m_airports;
+    Position m_position;
 };

@@ -11,6 +11,7 @@
 #include "PageTable.h"
 #include "PasswordForm.h"
 #include "ProfileForm.h"
+#include "SceneTestSupport.h"
 #include "SecretTextAccessibility.h"
 
 #include <QAccessible>
@@ -35,48 +36,6 @@ Q_IMPORT_QML_PLUGIN(Vorna_ShellPlugin)
 using namespace TestSupport;
 using Sample::Reply;
 using Sample::Request;
-
-namespace {
-
-// Every item of the scene below the given one, drawn or not.
-void collect(QQuickItem *item, QList<QQuickItem *> &into)
-{
-    into.append(item);
-    const QList<QQuickItem *> children = item->childItems();
-    for (QQuickItem *child : children)
-        collect(child, into);
-}
-
-QList<QQuickItem *> itemsBelow(QQuickItem *root)
-{
-    QList<QQuickItem *> items;
-    if (root)
-        collect(root, items);
-    return items;
-}
-
-// The item of that name that is on screen (it and all above it visible), or none.
-QQuickItem *shown(QQuickItem *root, const QString &name)
-{
-    for (QQuickItem *item : itemsBelow(root)) {
-        if (item->objectName() == name && item->isVisible())
-            return item;
-    }
-    return nullptr;
-}
-
-// The texts on screen below an item.
-QStringList textsShown(QQuickItem *root)
-{
-    QStringList texts;
-    for (QQuickItem *item : itemsBelow(root)) {
-        if (item->isVisible() && item->inherits("QQuickText"))
-            texts.append(item->property("text").toString());
-    }
-    return texts;
-}
-
-} // namespace
 
 class ViewsTest : public QObject
 {
