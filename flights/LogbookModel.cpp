@@ -70,6 +70,8 @@ void LogbookModel::setMemberData(MemberData *data)
         connect(m_data, &MemberData::pirepsChanged, this, &LogbookModel::select);
         connect(m_data, &MemberData::loadStateChanged, this, &LogbookModel::stateChanged);
         connect(m_data, &MemberData::routesChanged, this, &LogbookModel::routesChanged);
+        // The loader over the map page hangs on the routes too.
+        connect(m_data, &MemberData::routesChanged, this, &LogbookModel::stateChanged);
     }
     select();
     Q_EMIT memberDataChanged();
@@ -166,11 +168,6 @@ bool LogbookModel::showsLoader() const
 bool LogbookModel::showsEmpty() const
 {
     return m_data && m_data->state(MemberLoad::Pireps).loaded && count() == 0;
-}
-
-QString LogbookModel::routeCountText() const
-{
-    return Ln(QStringLiteral("已飞过 %@ 条航线"), routeCount(), routeCount());
 }
 
 bool LogbookModel::routesLoading() const { return m_data && m_data->state(MemberLoad::Routes).loading; }

@@ -3,6 +3,7 @@
 #include "MemberData.h"
 #include "MemberNavigation.h"
 #include "RecordListModel.h"
+#include "RoutesMapModel.h"
 
 #include <QObject>
 #include <QPointer>
@@ -41,7 +42,7 @@ protected:
 };
 
 // The logbook's records page: the member's reports through a status filter and a search, with the
-// page's loads; and the map page's load of his flown routes.
+// page's loads; and the map page's flown routes with their load.
 class LogbookModel : public QObject
 {
     Q_OBJECT
@@ -59,8 +60,9 @@ class LogbookModel : public QObject
     // The empty card: the reports have come at least once and none passes.
     Q_PROPERTY(bool showsEmpty READ showsEmpty NOTIFY stateChanged)
     Q_PROPERTY(bool routesLoading READ routesLoading NOTIFY stateChanged)
-    Q_PROPERTY(int routeCount READ routeCount NOTIFY routesChanged)
-    Q_PROPERTY(QString routeCountText READ routeCountText NOTIFY routesChanged)
+    // The map page's routes, and its loader: the routes load and none has come yet.
+    Q_PROPERTY(FlownRoutes routes READ routes NOTIFY routesChanged)
+    Q_PROPERTY(bool showsRoutesLoader READ showsRoutesLoader NOTIFY stateChanged)
 
 public:
     enum Filter { All, Pending, Inquiry, Approved, Rejected };
@@ -81,8 +83,8 @@ public:
     bool showsLoader() const;
     bool showsEmpty() const;
     bool routesLoading() const;
-    int routeCount() const { return m_data ? int(m_data->routes().size()) : 0; }
-    QString routeCountText() const;
+    FlownRoutes routes() const { return {m_data ? m_data->routes() : QList<FlownRoute>()}; }
+    bool showsRoutesLoader() const { return routesLoading() && (!m_data || m_data->routes().isEmpty()); }
 
     // The filter's value as the reports' status names it ("inquiry" for a held pending report).
     static QString filterValue(Filter filter);

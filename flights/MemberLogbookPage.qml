@@ -5,6 +5,7 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
+import Vorna.Maps
 import Vorna.Flights
 
 // The logbook: the records page, or the page of the routes the member has flown, switched by the page
@@ -44,18 +45,28 @@ Rectangle {
         ]
     }
 
-    // The routes map is not drawn yet: its place says what will stand here, with the routes' own load.
-    Page {
+    // The routes page: the routes map filling the page under its bar (refresh, title, the page menu), the
+    // routes' load failure over the map's top edge, the loader while the first routes come.
+    Item {
+        id: routesPage
+
         anchors.fill: parent
         visible: logbookPage.page !== 0
-        spacing: 16
         onVisibleChanged: {
             if (visible)
                 model.showRoutes();
         }
 
         RowLayout {
-            Layout.fillWidth: true
+            id: routesBar
+
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.top: parent.top
+            anchors.leftMargin: ViewRules.pageHorizontalPadding(ViewRules.isRegular(Window.width))
+            anchors.rightMargin: anchors.leftMargin
+            anchors.topMargin: 8
+            height: implicitHeight + 8
             spacing: 12
 
             GlassButton {
@@ -80,24 +91,41 @@ Rectangle {
                 onChoose: page => logbookPage.page = page
             }
         }
-        LoadNotice {
-            Layout.fillWidth: true
-            memberData: logbookPage.memberData
-            load: MemberLoad.Routes
+        RoutesMapView {
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.top: routesBar.bottom
+            anchors.bottom: parent.bottom
+            objectName: "logbook.routes"
+            routes: model.routes
+            interactionModes: MapView.Pan | MapView.Zoom
+            expandable: false
         }
-        EmptyState {
-            objectName: "logbook.routesPlaceholder"
-            symbol: "map"
-            title: L.t("航线地图")
-            description: L.t("你飞过的航线将在这张地图上显示，这一页即将加入成员中心。")
+        // On the surface colour, so the notice reads over the map.
+        Rectangle {
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.top: routesBar.bottom
+            anchors.margins: 16
+            height: routesNotice.implicitHeight
+            visible: routesNotice.visible
+            radius: 16
+            color: Theme.surface
+
+            LoadNotice {
+                id: routesNotice
+
+                anchors.fill: parent
+                memberData: logbookPage.memberData
+                load: MemberLoad.Routes
+            }
         }
-        Text {
-            Layout.fillWidth: true
-            visible: model.routeCount > 0
-            text: model.routeCountText
-            horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: Typography.footnote
-            color: Theme.muted
+        BrandLoader {
+            anchors.centerIn: parent
+            visible: model.showsRoutesLoader
+            size: 72
+            caption: L.t("正在加载")
+            tile: true
         }
     }
 }

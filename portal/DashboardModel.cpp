@@ -48,7 +48,8 @@ void DashboardModel::setMemberData(MemberData *data)
     if (data) {
         for (auto signal :
              {&MemberData::loadStateChanged, &MemberData::pirepsChanged, &MemberData::eventsChanged,
-              &MemberData::inboxChanged, &MemberData::leaderboardChanged, &MemberData::latestFlightChanged})
+              &MemberData::inboxChanged, &MemberData::leaderboardChanged, &MemberData::latestFlightChanged,
+              &MemberData::routesChanged})
             connect(data, signal, this, &DashboardModel::update);
     }
     update();

@@ -5,6 +5,7 @@
 #include "MemberData.h"
 #include "MemberNavigation.h"
 #include "RecordListModel.h"
+#include "RoutesMapModel.h"
 
 #include <QObject>
 #include <QPointer>
@@ -51,6 +52,8 @@ class DashboardModel : public QObject
     Q_PROPERTY(QString profileError READ profileError NOTIFY changed)
     Q_PROPERTY(int eventCount READ eventCount NOTIFY changed)
     Q_PROPERTY(bool hasLatestFlight READ hasLatestFlight NOTIFY changed)
+    // The routes map's routes: the member's flown routes as loaded.
+    Q_PROPERTY(FlownRoutes routes READ routes NOTIFY changed)
 
 public:
     explicit DashboardModel(QObject *parent = nullptr);
@@ -79,6 +82,7 @@ public:
     QString profileError() const { return m_profileError.value_or(QString()); }
     int eventCount() const { return m_data ? int(m_data->events().size()) : 0; }
     bool hasLatestFlight() const { return m_data && m_data->latestFlight().has_value(); }
+    FlownRoutes routes() const { return {m_data ? m_data->routes() : QList<FlownRoute>()}; }
 
     // The reports on hold, in the reports' order.
     static QList<Pirep> held(const QList<Pirep> &reports);

@@ -7,6 +7,7 @@ import Vorna.Ui
 import Vorna.State
 import Vorna.Flights
 import Vorna.Community
+import Vorna.Maps
 import Vorna.Portal
 
 // The member's home page on a stack of its own: the bell pushes the inbox; the profile banner opens the
@@ -326,11 +327,31 @@ StackView {
                     memberData: stack.memberData
                     load: MemberLoad.Routes
                 }
-                StandIn {
+                RoutesMapView {
                     Layout.fillWidth: true
                     Layout.preferredHeight: page.regular ? 420 : 280
-                    name: L.t("我飞过的航线")
-                    detail: L.t("航线地图即将加入成员中心。")
+                    objectName: "home.routes"
+                    routes: dashboard.routes
+                    interactionModes: MapView.Pan | MapView.Zoom
+                    expandable: true
+
+                    // Corners rounded to 20: a ring in the page's colour whose inner edge is the map's
+                    // rounded outline (Qt 6.4 clips only to rectangles), and the hairline inside it.
+                    Rectangle {
+                        anchors.fill: parent
+                        anchors.margins: -10
+                        radius: 30
+                        color: "transparent"
+                        border.width: 10
+                        border.color: Theme.paper
+                    }
+                    Rectangle {
+                        anchors.fill: parent
+                        radius: 20
+                        color: "transparent"
+                        border.width: 1
+                        border.color: Theme.line
+                    }
                 }
                 LoadNotice {
                     memberData: stack.memberData
@@ -345,34 +366,6 @@ StackView {
                 caption: L.t("正在加载")
                 tile: true
             }
-        }
-    }
-
-    // A card of another part of the app that is not here yet: it names itself in the member's words.
-    component StandIn: Card {
-        id: standIn
-
-        property string name
-        property string detail
-
-        padding: 18
-        spacing: 6
-
-        Text {
-            Layout.fillWidth: true
-            text: standIn.name
-            elide: Text.ElideRight
-            font.pixelSize: Typography.headline
-            font.weight: Font.DemiBold
-            color: Theme.ink
-        }
-        Text {
-            Layout.fillWidth: true
-            visible: text.length > 0
-            text: standIn.detail
-            elide: Text.ElideRight
-            font.pixelSize: Typography.footnote
-            color: Theme.muted
         }
     }
 }

@@ -66,6 +66,23 @@ class Floors(unittest.TestCase):
                 self.assertEqual(len(problems), 1, problems)
                 self.assertTrue(problems[0].startswith(expected), problems[0])
 
+    def test_maps_place_airports_by_the_images_table_and_not_the_other_way(self):
+        problems, _ = self.tree({
+            "images/Airports.h": "#pragma once\n",
+            "images/CMakeLists.txt": "qt_add_library(vorna_images STATIC)\n",
+            "maps/MapView.h": "#pragma once\n",
+            "maps/RoutesMapModel.cpp": '#include "Airports.h"\n#include "MapView.h"\n',
+            "maps/CMakeLists.txt": "qt_add_library(vorna_maps STATIC)\ntarget_link_libraries(vorna_maps PUBLIC vorna_images)\n",
+        })
+        self.assertEqual(problems, [])
+        problems, _ = self.tree({
+            "maps/MapView.h": "#pragma once\n",
+            "images/Airports.cpp": '#include "MapView.h"\n',
+        })
+        self.assertEqual(len(problems), 1, problems)
+        self.assertTrue(problems[0].startswith("images/Airports.cpp:1: includes MapView.h from maps/: images/ and "
+                                               "maps/ share floor 3"), problems[0])
+
     def test_one_header_name_in_two_folders_is_reported(self):
         problems, _ = self.tree({"ui/AppState.h": "#pragma once\n"})
         self.assertEqual(len(problems), 1, problems)

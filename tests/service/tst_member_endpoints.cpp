@@ -91,6 +91,7 @@ private Q_SLOTS:
     void refusalsReachTheMemberUnchanged();
     void answersAreNeverCached();
     void liveDataFollowsTheLink();
+    void routesOfTheRouteMapStates();
 
 private:
     // A client signed in as the given account. The other-role account cannot pass the app's sign-in, so
@@ -389,6 +390,24 @@ void MemberEndpointsTest::answersAreNeverCached()
 
     QCOMPARE(await(client->accountGate(user)), AccountGate::Ready);
     QVERIFY(attendance().contains({"ev-304", "attending"}));
+}
+
+// The routes map's states: many routes, one across the 180° meridian, each once with its flights counted,
+// the most flown first; and none for a member without approved reports.
+void MemberEndpointsTest::routesOfTheRouteMapStates()
+{
+    const auto lichen = signedIn("lichen");
+    const QList<FlownRoute> routes = get<RouteResponse>(*lichen, "/api/member/routes").routes;
+    QStringList identities;
+    for (const FlownRoute &route : routes)
+        identities.append(route.identity());
+    QCOMPARE(identities, (QStringList{"ZBAA-ZSPD", "ZSPD-ZBAA", "ZUUU-ZBAA", "RCTP-RJTT", "VHHH-RCTP",
+                                      "ZGGG-VHHH", "ZBAA-ZGGG", "ZBAA-KSFO"}));
+    QCOMPARE(routes.constFirst().flights, 3);
+    QCOMPARE(routes.at(1).flights, 2);
+
+    const auto hejing = signedIn("hejing");
+    QVERIFY(get<RouteResponse>(*hejing, "/api/member/routes").routes.isEmpty());
 }
 
 void MemberEndpointsTest::liveDataFollowsTheLink()

@@ -11,9 +11,11 @@
 #include "PageTable.h"
 #include "PasswordForm.h"
 #include "ProfileForm.h"
+#include "SceneTestSupport.h"
 #include "SecretTextAccessibility.h"
 
 #include <QAccessible>
+#include <QGeoCoordinate>
 #include <QJsonArray>
 #include <QMetaEnum>
 #include <QQmlComponent>
@@ -34,48 +36,6 @@ Q_IMPORT_QML_PLUGIN(Vorna_ShellPlugin)
 using namespace TestSupport;
 using Sample::Reply;
 using Sample::Request;
-
-namespace {
-
-// Every item of the scene below the given one, drawn or not.
-void collect(QQuickItem *item, QList<QQuickItem *> &into)
-{
-    into.append(item);
-    const QList<QQuickItem *> children = item->childItems();
-    for (QQuickItem *child : children)
-        collect(child, into);
-}
-
-QList<QQuickItem *> itemsBelow(QQuickItem *root)
-{
-    QList<QQuickItem *> items;
-    if (root)
-        collect(root, items);
-    return items;
-}
-
-// The item of that name that is on screen (it and all above it visible), or none.
-QQuickItem *shown(QQuickItem *root, const QString &name)
-{
-    for (QQuickItem *item : itemsBelow(root)) {
-        if (item->objectName() == name && item->isVisible())
-            return item;
-    }
-    return nullptr;
-}
-
-// The texts on screen below an item.
-QStringList textsShown(QQuickItem *root)
-{
-    QStringList texts;
-    for (QQuickItem *item : itemsBelow(root)) {
-        if (item->isVisible() && item->inherits("QQuickText"))
-            texts.append(item->property("text").toString());
-    }
-    return texts;
-}
-
-} // namespace
 
 class ViewsTest : public QObject
 {
@@ -108,6 +68,8 @@ private Q_SLOTS:
     void workbenchOpensAReviewAndGoesBack();
     void firstLoginFormsLandOnTheDashboard();
     void logbookSheetOverTheAccountTab();
+    void routesMapOnTheDashboardAndInTheLogbook();
+    void routesMapOfAMemberWithoutRoutes();
     void savedAccountFromTheSignInForm();
 
 private:
@@ -250,6 +212,14 @@ void ViewsTest::everyControlIsHeard_data()
         << "dashboard"
         << "home.event"
         << "" << QStringList{"ZSPD", "Airbus A330-300"} << button << true << false;
+    QTest::newRow("dashboard: routes map's scope")
+        << "dashboard"
+        << "routes.scope"
+        << "显示全部航线" << QStringList() << button << true << false;
+    QTest::newRow("dashboard: routes map's full screen")
+        << "dashboard"
+        << "routes.fullScreen"
+        << "全屏查看航线" << QStringList() << button << true << false;
     QTest::newRow("dashboard: account button") << "dashboard"
                                                << "account.avatar"
                                                << "切换账号" << QStringList() << button << true << false;
@@ -934,6 +904,125 @@ void ViewsTest::logbookSheetOverTheAccountTab()
     QVERIFY(QMetaObject::invokeMethod(shown(m_window->contentItem(), "logbook.close"), "clicked"));
     QVERIFY(!navigation->showingLogbook());
     QTRY_VERIFY(shown(m_portal, "account.logbook"));
+}
+
+// The routes map of the sample member's approved routes stands on the dashboard, with its full-screen
+// cover, and on the logbook's map page, without one.
+void ViewsTest::routesMapOnTheDashboardAndInTheLogbook()
+{
+    QVERIFY(showPortal());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    waitForTheDashboard();
+    auto *data = m_portal->findChild<MemberData *>();
+    QVERIFY(data && data->state(MemberLoad::Routes).loaded);
+    // Many routes, one of them across the 180° meridian.
+    QVERIFY(data->routes().size() >= 6);
+    QVERIFY(std::any_of(data->routes().cbegin(), data->routes().cend(),
+                        [](const FlownRoute &route) { return route.identity() == "ZBAA-KSFO"; }));
+
+    QQuickItem *routes = nullptr;
+    QTRY_VERIFY((routes = shown(m_portal, "home.routes")));
+    QCOMPARE(routes->height(), 420.0); // the regular width's height
+    QQuickItem *map = nullptr;
+    QTRY_VERIFY((map = shown(routes, "routes.map")));
+    const auto lines = [](QQuickItem *in) {
+        const QList<QQuickItem *> items = itemsBelow(in);
+        return qsizetype(std::count_if(items.cbegin(), items.cend(),
+                                       [](QQuickItem *item) { return item->inherits("MapPolyline"); }));
+    };
+    QCOMPARE(lines(map), data->routes().size());
+    QTRY_VERIFY(!map->property("moving").toBool());
+    // Framed over the North Pacific: Chengdu to San Francisco across 180°, not round the other way.
+    const double longitude = map->property("center").value<QGeoCoordinate>().longitude();
+    QVERIFY2(longitude > 150 || longitude < -170, qPrintable(QString::number(longitude)));
+    QVERIFY(shown(routes, "routes.scope"));
+
+    // A drag on the map pans the map, not the page around it.
+    QQuickItem *scroll = routes->parentItem();
+    while (scroll && !scroll->inherits("QQuickFlickable"))
+        scroll = scroll->parentItem();
+    QVERIFY(scroll);
+    const double top =
+        routes->mapToItem(scroll->property("contentItem").value<QQuickItem *>(), QPointF()).y();
+    const double bottom = scroll->property("contentHeight").toDouble() - scroll->height();
+    scroll->setProperty("contentY", std::min(top - 20, bottom));
+    QTest::qWait(100);
+    QTRY_VERIFY(!scroll->property("moving").toBool());
+    const double contentY = scroll->property("contentY").toDouble();
+    const QRectF viewport = scroll->mapRectToScene(QRectF(0, 0, scroll->width(), scroll->height()));
+    QVERIFY(viewport.contains(routes->mapRectToScene(QRectF(0, 0, routes->width(), routes->height()))));
+    const double latitude = map->property("center").value<QGeoCoordinate>().latitude();
+    const QPoint middle = map->mapToScene(QPointF(map->width() / 2, map->height() / 2)).toPoint();
+    QTest::mousePress(m_window.get(), Qt::LeftButton, {}, middle);
+    for (int dy = 10; dy <= 120; dy += 10)
+        QTest::mouseMove(m_window.get(), middle + QPoint(0, dy));
+    QTest::mouseRelease(m_window.get(), Qt::LeftButton, {}, middle + QPoint(0, 120));
+    QCOMPARE(scroll->property("contentY").toDouble(), contentY);
+    QVERIFY(map->property("center").value<QGeoCoordinate>().latitude() > latitude + 1);
+
+    // Its full-screen view covers the whole window; "完成" brings the dashboard back.
+    QQuickItem *expand = shown(routes, "routes.fullScreen");
+    QVERIFY(expand);
+    QVERIFY(QMetaObject::invokeMethod(expand, "clicked"));
+    QQuickItem *cover = nullptr;
+    QTRY_VERIFY((cover = shown(m_window->contentItem(), "routes.coverMap")));
+    QTRY_COMPARE(cover->mapToScene(QPointF(0, cover->height())).y(), 720.0);
+    QCOMPARE(cover->width(), 1100.0);
+    QVERIFY(!shown(cover, "routes.fullScreen"));
+    QTRY_COMPARE(lines(cover), data->routes().size());
+    QVERIFY(QMetaObject::invokeMethod(shown(m_window->contentItem(), "routes.done"), "clicked"));
+    QTRY_VERIFY(!shown(m_window->contentItem(), "routes.coverMap"));
+    QVERIFY(shown(m_portal, "home.routes"));
+
+    // The logbook's map page: the same routes, filling the page, with no full-screen button.
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    navigation->openLogbook();
+    QQuickItem *logbook = nullptr;
+    QTRY_VERIFY((logbook = shown(m_window->contentItem(), "shell.logbook")));
+    QQuickItem *page = nullptr;
+    for (QQuickItem *item : itemsBelow(logbook)) {
+        if (QByteArray(item->metaObject()->className()).startsWith("MemberLogbookPage"))
+            page = item;
+    }
+    QVERIFY(page);
+    QVERIFY(!shown(logbook, "logbook.routes"));
+    page->setProperty("page", 1);
+    QQuickItem *logbookRoutes = nullptr;
+    QTRY_VERIFY((logbookRoutes = shown(logbook, "logbook.routes")));
+    QTRY_VERIFY((map = shown(logbookRoutes, "routes.map")));
+    QCOMPARE(lines(map), data->routes().size());
+    QVERIFY(shown(logbookRoutes, "routes.scope"));
+    QVERIFY(!shown(logbookRoutes, "routes.fullScreen"));
+    QVERIFY(logbookRoutes->mapToItem(logbook, QPointF(0, logbookRoutes->height())).y()
+            >= logbook->height() - 1);
+
+    // Its refresh asks the service once more.
+    service().clearRequests();
+    QQuickItem *refresh = shown(logbook, "logbook.refreshRoutes");
+    QVERIFY(refresh && refresh->isEnabled());
+    QVERIFY(QMetaObject::invokeMethod(refresh, "clicked"));
+    QTRY_COMPARE(service().requestsTo("/api/member/routes").size(), 1);
+}
+
+// A member without approved reports has no routes: the empty state stands in the map's place.
+void ViewsTest::routesMapOfAMemberWithoutRoutes()
+{
+    QVERIFY(showPortal());
+    QVERIFY(signIn("hejing", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    waitForTheDashboard();
+    auto *data = m_portal->findChild<MemberData *>();
+    QVERIFY(data->state(MemberLoad::Routes).loaded);
+    QVERIFY(data->routes().isEmpty());
+    QQuickItem *routes = shown(m_portal, "home.routes");
+    QVERIFY(routes);
+    QTRY_VERIFY(shown(routes, "routes.empty"));
+    QVERIFY(!shown(routes, "routes.map"));
+    QVERIFY(!shown(routes, "routes.scope"));
+    QVERIFY(!shown(routes, "routes.fullScreen"));
+    QVERIFY(textsShown(routes).contains("还没有已批准的航线"));
 }
 
 // "使用已保存账号" on the sign-in form opens the account switcher; a saved account signs in from there.

@@ -302,13 +302,6 @@
             <numerusform>%@ reports</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>已飞过 %@ 条航线</source>
-        <translation>
-            <numerusform>%@ route flown</numerusform>
-            <numerusform>%@ routes flown</numerusform>
-        </translation>
-    </message>
     <message>
         <source>实际飞行时间</source>
         <translation>Flight time</translation>
@@ -387,14 +380,6 @@
     <message>
         <source>地图页</source>
         <translation>Map</translation>
-    </message>
-    <message>
-        <source>航线地图</source>
-        <translation>Routes map</translation>
-    </message>
-    <message>
-        <source>你飞过的航线将在这张地图上显示，这一页即将加入成员中心。</source>
-        <translation>The routes you have flown will show on a map here. This page is coming to the member centre soon.</translation>
     </message>
     <message>
         <source>审核结果</source>

@@ -32,10 +32,6 @@
         <translation>This page is coming to the member centre soon.</translation>
     </message>
     <message>
-        <source>航线地图即将加入成员中心。</source>
-        <translation>The route map is coming to the member centre soon.</translation>
-    </message>
-    <message>
         <source>活动</source>
         <translation>Event</translation>
     </message>

@@ -1,6 +1,6 @@
 import Vorna.Screenshots
 
-// The logbook's routes page: the place of the routes map, with the page menu and the refresh.
+// The logbook's routes page: the routes map filling the page under its bar (refresh, title, page menu).
 LogbookWindow {
     page: "logbook"
     logbookPage: 1

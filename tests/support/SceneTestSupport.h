@@ -1,0 +1,45 @@
+#pragma once
+
+// Looking into a scene under test: its items, the ones on screen by name, their texts.
+#include <QList>
+#include <QQuickItem>
+#include <QStringList>
+
+namespace TestSupport {
+
+// Every item of the scene from the given one down (it included), drawn or not, by the item tree: a
+// Repeater's delegates have no QObject parent.
+inline QList<QQuickItem *> itemsBelow(QQuickItem *root)
+{
+    QList<QQuickItem *> items;
+    if (!root)
+        return items;
+    items.append(root);
+    const QList<QQuickItem *> children = root->childItems();
+    for (QQuickItem *child : children)
+        items += itemsBelow(child);
+    return items;
+}
+
+// The item of that name that is on screen (it and all above it visible), or none.
+inline QQuickItem *shown(QQuickItem *root, const QString &name)
+{
+    for (QQuickItem *item : itemsBelow(root)) {
+        if (item->objectName() == name && item->isVisible())
+            return item;
+    }
+    return nullptr;
+}
+
+// The texts on screen below an item.
+inline QStringList textsShown(QQuickItem *root)
+{
+    QStringList texts;
+    for (QQuickItem *item : itemsBelow(root)) {
+        if (item->isVisible() && item->inherits("QQuickText"))
+            texts.append(item->property("text").toString());
+    }
+    return texts;
+}
+
+} // namespace TestSupport
