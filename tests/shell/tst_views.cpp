@@ -301,9 +301,10 @@ void ViewsTest::everyControlIsHeard_data()
     QTest::newRow("dashboard: bell") << "dashboard"
                                      << "home.notifications"
                                      << "通知" << QStringList() << button << true << false;
-    QTest::newRow("dashboard: latest flight") << "dashboard"
-                                              << "home.latest-flight"
-                                              << "" << QStringList{} << button << true << false;
+    QTest::newRow("dashboard: latest flight")
+        << "dashboard"
+        << "home.latest-flight"
+        << "" << QStringList{"B-207CA", " → "} << button << true << false;
     QTest::newRow("dashboard: event")
         << "dashboard"
         << "home.event"
