@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import QtQuick.Controls
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
@@ -22,6 +23,10 @@ Rectangle {
 
     color: Theme.paper
     Component.onCompleted: detail.appear()
+    // Heard by its title when it takes the keyboard: pushed on a tab's stack, or opened from a notice.
+    Accessible.role: Accessible.Pane
+    Accessible.name: L.t("活动详情")
+    StackView.onActivated: ViewRules.focusPage(view)
 
     EventDetailModel {
         id: detail
@@ -47,6 +52,7 @@ Rectangle {
             }
             Text {
                 Layout.fillWidth: true
+                objectName: "event.heading"
                 text: L.t("活动详情")
                 elide: Text.ElideRight
                 font.pixelSize: Typography.headline

@@ -123,6 +123,7 @@ Item {
 
         // Members, airports and reviewers: one card of ranked rows, a rule between them past the badges.
         Card {
+            objectName: "rank.list"
             visible: leaderboard.board !== LeaderboardModel.Fleet && leaderboard.count > 0
             padding: 6
             spacing: 0
@@ -152,8 +153,10 @@ Item {
                         implicitHeight: row.implicitHeight + 20
                         radius: 14
                         color: entry.highlighted ? Qt.alpha(Theme.accent, 0.06) : "transparent"
+                        objectName: entry.highlighted ? "rank.me" : ""
                         Accessible.role: Accessible.ListItem
-                        Accessible.name: ViewRules.combined([String(entry.rank), entry.title, entry.caption, entry.trailing])
+                        // The member's own row says so, as its chip does.
+                        Accessible.name: ViewRules.combined([String(entry.rank), entry.title, entry.caption, entry.trailing, entry.highlighted ? L.t("我") : ""])
 
                         RowLayout {
                             id: row
@@ -229,6 +232,7 @@ Item {
 
         // The fleet: one card per aircraft and livery, in two columns where the window is wide.
         AdaptiveColumns {
+            objectName: "rank.fleet"
             visible: leaderboard.board === LeaderboardModel.Fleet
             spacing: 16
 

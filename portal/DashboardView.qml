@@ -20,6 +20,9 @@ StackView {
     required property MemberNavigation navigation
 
     initialItem: home
+    // What a screen reader says when the page takes the focus: after signing in, and back on the home tab.
+    Accessible.role: Accessible.Pane
+    Accessible.name: L.t("成员中心")
 
     DashboardModel {
         id: dashboard
@@ -68,6 +71,9 @@ StackView {
         id: home
 
         Item {
+            Accessible.role: Accessible.Pane
+            Accessible.name: L.t("成员中心")
+
             Page {
                 id: page
 
@@ -88,8 +94,12 @@ StackView {
                         anchors.topMargin: 6
                         spacing: 6
 
+                        // Qt 6.4 leaves plain text out of the accessibility tree unless it has a role and a name.
                         Text {
                             Layout.fillWidth: true
+                            objectName: "home.greeting"
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             text: dashboard.greeting
                             font.pixelSize: Typography.subheadline
                             font.weight: Font.DemiBold
@@ -97,6 +107,9 @@ StackView {
                         }
                         Text {
                             Layout.fillWidth: true
+                            objectName: "home.name"
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             text: dashboard.displayName
                             fontSizeMode: Text.HorizontalFit
                             minimumPixelSize: 18
@@ -107,6 +120,9 @@ StackView {
                         }
                         Text {
                             Layout.fillWidth: true
+                            objectName: "home.callsign"
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
                             text: dashboard.callsignLine
                             font.pixelSize: Typography.subheadline
                             color: Theme.muted
@@ -199,6 +215,7 @@ StackView {
                 }
                 TodoBanner {
                     Layout.fillWidth: true
+                    objectName: "home.profileBanner"
                     visible: dashboard.profileIncomplete
                     title: L.t("先完善个人资料")
                     detail: L.t("提交飞行报告前，请补全头像、联系邮箱和呼号。")

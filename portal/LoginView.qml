@@ -19,6 +19,8 @@ Rectangle {
         id: form
 
         appState: view.appState
+        // A failure is heard at once: the keyboard moves to its notice.
+        onFailed: failure.forceActiveFocus(Qt.OtherFocusReason)
     }
 
     Flickable {
@@ -213,8 +215,12 @@ Rectangle {
                         }
                     }
                     ErrorNotice {
+                        id: failure
+
+                        objectName: "login.notice"
                         visible: form.notice.length > 0
                         message: form.notice
+                        alert: true
                     }
                     BorderedButton {
                         id: submit

@@ -35,7 +35,13 @@ Rectangle {
             stack.push(detailPage, {noticeTitle: page.title, detail: page.detail, time: page.time})
     }
 
-    StackView.onActivated: inbox.appear()
+    // Opened, the page takes the keyboard under its title.
+    StackView.onActivated: {
+        inbox.appear();
+        ViewRules.focusPage(view);
+    }
+    Accessible.role: Accessible.Pane
+    Accessible.name: L.t("通知")
     StackView.onDeactivated: inbox.disappear()
 
     MemberNotificationsModel {
@@ -75,6 +81,7 @@ Rectangle {
             onBack: view.StackView.view.pop()
 
             GlassButton {
+                objectName: "inbox.markAll"
                 text: L.t("全部已读")
                 enabled: inbox.canMarkAll
                 onClicked: inbox.startMarkAllRead()
@@ -154,6 +161,15 @@ Rectangle {
                 Accessible.name: ViewRules.combined([title, detail, time])
                 onClicked: view.open(row.noticeId)
                 swipe.onCompleted: row.markRead()
+                // The context menu from the keyboard: the Menu key or Shift+F10, its first entry ready for
+                // Return.
+                Keys.onPressed: event => {
+                    if (event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))) {
+                        contextMenu.popup(row, 16, row.height / 2);
+                        contextMenu.currentIndex = 0;
+                        event.accepted = true;
+                    }
+                }
 
                 contentItem: RowLayout {
                     spacing: 12
@@ -234,6 +250,7 @@ Rectangle {
                 Menu {
                     id: contextMenu
 
+                    objectName: "inbox.menu"
                     background: Rectangle {
                         implicitWidth: 160
                         radius: 8
@@ -245,8 +262,14 @@ Rectangle {
                     MenuItem {
                         id: readItem
 
+                        objectName: "inbox.menu.read"
                         text: L.t("已读")
                         onTriggered: row.markRead()
+
+                        // Opened from the keyboard, Return takes the entry as Space does.
+                        ReturnKey {
+                            target: readItem
+                        }
 
                         contentItem: Text {
                             leftPadding: 4

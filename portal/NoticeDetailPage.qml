@@ -13,6 +13,10 @@ Rectangle {
     required property string time
 
     color: Theme.paper
+    // Opened, the page takes the keyboard under the notice's title.
+    StackView.onActivated: ViewRules.focusPage(page)
+    Accessible.role: Accessible.Pane
+    Accessible.name: page.noticeTitle
 
     ColumnLayout {
         anchors.fill: parent

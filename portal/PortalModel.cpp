@@ -5,6 +5,8 @@
 PortalModel::PortalModel(QObject *parent)
     : QObject(parent)
 {
+    // The model's own child, like any of its parts.
+    m_introLimit.setParent(this);
     m_introLimit.setSingleShot(true);
     m_introLimit.setInterval(introLimitMs);
     connect(&m_introLimit, &QTimer::timeout, this, [this] {

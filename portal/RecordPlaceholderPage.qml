@@ -12,6 +12,10 @@ Rectangle {
     required property string recordId
 
     color: Theme.paper
+    // Opened, the page takes the keyboard under its name.
+    StackView.onActivated: ViewRules.focusPage(page)
+    Accessible.role: Accessible.Pane
+    Accessible.name: page.pageName
 
     ColumnLayout {
         anchors.fill: parent

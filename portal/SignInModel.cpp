@@ -67,15 +67,21 @@ QCoro::Task<> SignInModel::submit()
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
     m_error.reset();
-    const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT changed(); });
-
-    const Outcome<> signedIn =
-        co_await attempt(m_appState->signIn(m_username.trimmed(), m_password, m_remember));
-    // The form may be gone by now: the portal replaces it once someone is signed in.
-    if (!lifetime.alive())
-        co_return;
-    m_error = signedIn.failureMessage();
-    if (signedIn.failed())
+    bool refused = false;
+    {
+        const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT changed(); });
+        const Outcome<> signedIn =
+            co_await attempt(m_appState->signIn(m_username.trimmed(), m_password, m_remember));
+        // The form may be gone by now: the portal replaces it once someone is signed in.
+        if (!lifetime.alive())
+            co_return;
+        m_error = signedIn.failureMessage();
+        m_password.clear();
+        refused = signedIn.failed();
+    }
+    // Once the notice shows.
+    if (refused) {
         qCInfo(lcPortal, "sign-in failed");
-    m_password.clear();
+        Q_EMIT failed();
+    }
 }

@@ -49,6 +49,8 @@ public:
 Q_SIGNALS:
     void appStateChanged();
     void changed();
+    // A sign-in of this form failed; its text is the notice by now.
+    void failed();
 
 private:
     QPointer<AppState> m_appState;

@@ -44,6 +44,9 @@ Item {
     }
 
     Component.onCompleted: queue.appear()
+    // What a screen reader says when the page takes the focus after signing in.
+    Accessible.role: Accessible.Pane
+    Accessible.name: L.t("审核工作台")
 
     AdministratorModel {
         id: queue

@@ -1,21 +1,10 @@
 #include "PageStackModel.h"
 
+#include "ViewRules.h"
+
 #include <QQuickWindow>
 
-namespace {
-
-// Qt moves on with Tab only from an item in the tab chain, else from the top of the window: a page given the
-// focus joins the chain until the focus leaves it, so the next Tab goes to its first control.
-void focusPage(QQuickItem *page)
-{
-    page->setActiveFocusOnTab(true);
-    page->forceActiveFocus(Qt::OtherFocusReason);
-    QObject::connect(
-        page, &QQuickItem::activeFocusChanged, page, [page] { page->setActiveFocusOnTab(false); },
-        Qt::SingleShotConnection);
-}
-
-} // namespace
+using ComponentRules::focusPage;
 
 void PageStackModel::setNavigation(MemberNavigation *navigation)
 {
@@ -94,6 +83,12 @@ void PageStackModel::showRoot(QQuickItem *root)
     m_pages.append({root, nullptr, false});
     m_shown = std::monostate{};
     Q_EMIT countChanged();
+    // Where the keyboard is nowhere, as when the sign-in form that had it has gone, the first page takes it;
+    // a sidebar row that chose the tab keeps it.
+    QQuickWindow *window = root ? root->window() : nullptr;
+    if (window && root->isVisible()
+        && (!window->activeFocusItem() || window->activeFocusItem() == window->contentItem()))
+        focusPage(root);
     sync();
 }
 

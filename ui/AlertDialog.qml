@@ -12,6 +12,8 @@ Dialog {
     // The button Return presses as soon as the alert opens; Tab moves on to the others.
     property Item defaultButton
     default property alias buttons: buttonRow.data
+    // Where the keyboard was when the alert opened: it goes back there when the alert closes.
+    property Item returnFocus
 
     parent: Overlay.overlay
     anchors.centerIn: parent
@@ -26,9 +28,23 @@ Dialog {
         if (shown)
             open();
     }
+    onAboutToShow: alert.returnFocus = parent ? parent.Window.activeFocusItem : null
     onOpened: {
         if (defaultButton)
             defaultButton.forceActiveFocus(Qt.TabFocusReason);
+    }
+    // The popup leaves the focus on the window's unnamed root: back where it was, or else on the window's
+    // first control.
+    onClosed: {
+        const window = parent ? parent.Window : null;
+        if (alert.returnFocus && alert.returnFocus.visible) {
+            alert.returnFocus.forceActiveFocus(Qt.OtherFocusReason);
+        } else if (window && window.contentItem) {
+            const first = window.contentItem.nextItemInFocusChain(true);
+            if (first)
+                first.forceActiveFocus(Qt.TabFocusReason);
+        }
+        alert.returnFocus = null;
     }
 
     background: Rectangle {
@@ -43,15 +59,22 @@ Dialog {
 
         Text {
             width: parent.width
+            objectName: "alert.title"
             text: alert.title
             color: Theme.ink
             font.pixelSize: Typography.headline
             font.weight: Font.DemiBold
             wrapMode: Text.Wrap
+            // Qt 6.4 leaves plain text out of the accessibility tree unless it has a role and a name.
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
         }
         Text {
             width: parent.width
+            objectName: "alert.message"
             visible: text.length > 0
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             text: alert.message
             color: Theme.ink
             font.pixelSize: Typography.body

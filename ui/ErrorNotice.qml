@@ -10,12 +10,14 @@ Item {
 
     property string message
     property bool retryable: false
+    // Heard as an alert: a failure of what the member just did.
+    property bool alert: false
     signal retry
 
     Layout.fillWidth: true
     implicitWidth: texts.x + Math.max(text.implicitWidth, notice.retryable ? retryButton.implicitWidth : 0) + 14
     implicitHeight: Math.max(symbol.height, texts.height) + 28
-    Accessible.role: Accessible.Grouping
+    Accessible.role: notice.alert ? Accessible.AlertMessage : Accessible.Grouping
     Accessible.name: message
 
     Rectangle {

@@ -33,15 +33,21 @@ Item {
                 id: titleText
 
                 Layout.fillWidth: true
+                objectName: "section.heading"
                 text: heading.title
                 wrapMode: Text.Wrap
                 font.pixelSize: Typography.title3
                 font.weight: Font.Bold
                 color: Theme.ink
+                // Qt 6.4 leaves plain text out of the accessibility tree unless it has a role and a name.
+                Accessible.role: Accessible.Heading
+                Accessible.name: text
             }
             Text {
                 Layout.fillWidth: true
                 visible: heading.subtitle.length > 0
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 text: heading.subtitle
                 wrapMode: Text.Wrap
                 font.pixelSize: Typography.footnote

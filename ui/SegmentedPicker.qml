@@ -66,6 +66,8 @@ Rectangle {
                 Accessible.role: Accessible.PageTab
                 Accessible.name: segment.modelData.title
                 Accessible.selected: segment.selected
+                // Qt 6.4 gives a press from a screen reader nothing to do unless it is handled.
+                Accessible.onPressAction: segment.clicked()
                 onClicked: segment.picker?.chosen(segment.modelData.value)
                 Keys.onLeftPressed: segment.picker?.move(segment.index, -1)
                 Keys.onRightPressed: segment.picker?.move(segment.index, 1)

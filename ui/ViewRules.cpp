@@ -118,4 +118,15 @@ QPainterPath arrowOutline(const QRectF &rect)
     return path;
 }
 
+void focusPage(QQuickItem *page)
+{
+    if (!page)
+        return;
+    page->setActiveFocusOnTab(true);
+    page->forceActiveFocus(Qt::OtherFocusReason);
+    QObject::connect(
+        page, &QQuickItem::activeFocusChanged, page, [page] { page->setActiveFocusOnTab(false); },
+        Qt::SingleShotConnection);
+}
+
 } // namespace ComponentRules

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPainterPath>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -57,6 +58,11 @@ QString combined(const QStringList &texts);
 // The route arrow in a rectangle: a 2-point bar ending 3 points inside a 9 × 10 head at the right edge.
 QPainterPath arrowOutline(const QRectF &rect);
 
+// A page that has just come on screen takes the keyboard, heard by its accessible name. Qt moves on with Tab
+// only from an item in the tab chain, else from the top of the window: the page joins the chain until the
+// focus leaves it, so the next Tab goes to its first control.
+void focusPage(QQuickItem *page);
+
 } // namespace ComponentRules
 
 class ViewRules : public QObject
@@ -108,6 +114,7 @@ public:
     }
     Q_INVOKABLE QString routeName(const QString &name) const { return ComponentRules::routeName(name); }
     Q_INVOKABLE QString combined(const QStringList &texts) const { return ComponentRules::combined(texts); }
+    Q_INVOKABLE void focusPage(QQuickItem *page) const { ComponentRules::focusPage(page); }
     Q_INVOKABLE double revealedOffset(double offset, double viewSize, double top, double bottom,
                                       double margin) const
     {

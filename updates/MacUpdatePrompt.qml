@@ -39,12 +39,16 @@ Item {
         BorderedButton {
             id: downloadButton
 
+            objectName: "update.download"
             text: L.t("下载")
+            Accessible.name: text
             prominent: true
             onClicked: model.download()
         }
         BorderedButton {
+            objectName: "update.later"
             text: L.t("稍后")
+            Accessible.name: text
             onClicked: releaseAlert.close()
         }
     }
@@ -87,6 +91,7 @@ Item {
             id: okButton
 
             text: L.t("好")
+            Accessible.name: text
             prominent: true
             onClicked: noticeAlert.close()
         }

@@ -4,6 +4,7 @@
 #include "ServiceHosts.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QSslKey>
 #include <QSslServer>
@@ -416,6 +417,16 @@ void APIClientTest::slowAndOversizeAnswers()
     QCOMPARE(stalled->code(), QNetworkReply::TimeoutError);
     QVERIFY(!stalled->description().isEmpty());
 
+    // An answer that keeps coming, a piece every 120 ms for about a second, is slow but never idle: the
+    // wait without data does not end it.
+    service().route("GET", "/api/slow", [](Sample::Service &, const Request &) {
+        return Reply::json(QJsonObject{{"text", QString(400, QLatin1Char('x'))}});
+    });
+    service().setFault("/api/slow", {.trickleMs = 120, .times = 1});
+    const HTTPAnswer whole = await(client->perform(client->makeRequest("/api/slow", "GET")));
+    QCOMPARE(whole.status, 200);
+    QCOMPARE(QJsonDocument::fromJson(whole.body)["text"].toString().size(), 400);
+
     client->setTimeouts(std::chrono::milliseconds(5000), std::chrono::milliseconds(300));
     service().setFault("/api/profile", {.bodyDelayMs = 2000, .times = 1});
     QCOMPARE(thrown<TransportError>([&] {
@@ -652,31 +663,42 @@ void APIClientTest::gateOutcomes_data()
     QTest::addColumn<QString>("profileRedirect"); // replaces the set-up redirect when given
     QTest::addColumn<int>("gate");                // -1: an error
     QTest::addColumn<int>("status");
+    QTest::addColumn<int>("pageFault"); // the gate page fails with this status; negative: "/login" does
     QTest::newRow("member") << "lichen"
                             << "fly-vornalia"
-                            << "" << int(AccountGate::Ready) << 0;
+                            << "" << int(AccountGate::Ready) << 0 << 0;
     QTest::newRow("admin asks the staff page") << "wangfang"
                                                << "fly-vornalia"
-                                               << "" << int(AccountGate::Ready) << 0;
+                                               << "" << int(AccountGate::Ready) << 0 << 0;
     QTest::newRow("temporary password") << "zhouning"
                                         << "temporary-123"
-                                        << "" << int(AccountGate::Password) << 0;
+                                        << "" << int(AccountGate::Password) << 0 << 0;
     QTest::newRow("profile set-up") << "xuhang"
                                     << "fly-vornalia"
-                                    << "" << int(AccountGate::Profile) << 0;
+                                    << "" << int(AccountGate::Profile) << 0 << 0;
     QTest::newRow("setup=1 after another setup")
         << "xuhang"
         << "fly-vornalia"
-        << "/profile?setup=0&setup=1" << int(AccountGate::Profile) << 0;
+        << "/profile?setup=0&setup=1" << int(AccountGate::Profile) << 0 << 0;
     QTest::newRow("setup with another value") << "xuhang"
                                               << "fly-vornalia"
-                                              << "/profile?setup=2" << int(AccountGate::Ready) << 0;
+                                              << "/profile?setup=2" << int(AccountGate::Ready) << 0 << 0;
     QTest::newRow("profile without query") << "xuhang"
                                            << "fly-vornalia"
-                                           << "/profile" << int(AccountGate::Ready) << 0;
+                                           << "/profile" << int(AccountGate::Ready) << 0 << 0;
     QTest::newRow("signed out") << ""
                                 << ""
-                                << "" << -1 << 401;
+                                << "" << -1 << 401 << 0;
+    // Sent on to "/login", which fails itself: still a session gone, whatever the sign-in page answers.
+    QTest::newRow("signed out, the sign-in page failing") << ""
+                                                          << ""
+                                                          << "" << -1 << 401 << -500;
+    QTest::newRow("signed out, the sign-in page missing") << ""
+                                                          << ""
+                                                          << "" << -1 << 401 << -404;
+    QTest::newRow("the gate page failing") << "lichen"
+                                           << "fly-vornalia"
+                                           << "" << -1 << 500 << 500;
 }
 
 void APIClientTest::gateOutcomes()
@@ -686,6 +708,7 @@ void APIClientTest::gateOutcomes()
     QFETCH(QString, profileRedirect);
     QFETCH(int, gate);
     QFETCH(int, status);
+    QFETCH(int, pageFault);
     const auto client = m_site->client();
     User user{"u-0", "nobody", std::nullopt, "member"};
     if (!username.isEmpty())
@@ -695,6 +718,10 @@ void APIClientTest::gateOutcomes()
             return Reply::redirect(profileRedirect);
         });
     }
+    if (pageFault > 0)
+        service().setFault(user.role == "member" ? "/member" : "/admin", {.status = pageFault});
+    else if (pageFault < 0)
+        service().setFault("/login", {.status = -pageFault});
     if (gate >= 0) {
         QCOMPARE(int(await(client->accountGate(user))), gate);
         const QString page = user.role == "member" ? "/member" : "/admin";
@@ -702,7 +729,9 @@ void APIClientTest::gateOutcomes()
         return;
     }
     QCOMPARE(thrown<APIError>([&] { await(client->accountGate(user)); }),
-             APIError(status, "会话已过期，请重新登录。"));
+             APIError(status, status == 401 ? "会话已过期，请重新登录。" : "账号状态暂时不可用，请重试。"));
+    if (pageFault < 0)
+        QCOMPARE(service().requestsTo("/login").size(), 1);
 }
 
 void APIClientTest::picturesNeedAnImageType()

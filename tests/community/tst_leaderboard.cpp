@@ -47,6 +47,7 @@ private Q_SLOTS:
     void cleanup();
     void competitionRanks_data();
     void competitionRanks();
+    void medalsOfTheFirstThreeRanks();
     void fleetRowsMergeByCaseAndSpaces();
     void reviewerNames_data();
     void reviewerNames();
@@ -110,6 +111,41 @@ void LeaderboardTest::competitionRanks()
     QFETCH(QList<double>, values);
     QFETCH(QList<int>, ranks);
     QCOMPARE(LeaderboardModel::competitionRanks(values), ranks);
+}
+
+// Gold, silver and bronze discs for ranks 1 to 3, none below; tied rows share their rank's disc.
+void LeaderboardTest::medalsOfTheFirstThreeRanks()
+{
+    m_site->service->route(
+        "GET", "/api/member/pirep-leaderboard", [](Sample::Service &, const Sample::Request &) {
+            QJsonArray members;
+            for (const auto &[name, minutes] : {std::pair{"a", 90}, {"b", 90}, {"c", 70}, {"d", 60}}) {
+                members.append(QJsonObject{{"username", name},
+                                           {"displayName", name},
+                                           {"approvedCount", 1},
+                                           {"approvedMinutes", minutes},
+                                           {"approvedLandings", 1}});
+            }
+            return Sample::Reply::json(QJsonObject{{"members", members}});
+        });
+    m_model->appear();
+    QTRY_VERIFY(m_model->hasAnswer() && !m_model->loading());
+    auto *rows = m_model->rows();
+    QCOMPARE(rows->rowCount(), 4);
+    QList<int> ranks;
+    QList<QColor> medals;
+    for (int i = 0; i < rows->rowCount(); ++i) {
+        ranks.append(rows->data(rows->index(i, 0), LeaderboardRows::RankRole).toInt());
+        medals.append(rows->data(rows->index(i, 0), LeaderboardRows::MedalRole).value<QColor>());
+    }
+    QCOMPARE(ranks, (QList<int>{1, 1, 3, 4}));
+    const QColor gold(227, 184, 102);
+    const QColor bronze(196, 138, 90);
+    QCOMPARE(medals.mid(0, 3), (QList<QColor>{gold, gold, bronze}));
+    QVERIFY(!medals.at(3).isValid());
+    QCOMPARE(LeaderboardModel::medalTint(2), QColor(167, 175, 186));
+    for (const int rank : {0, 4, 10})
+        QVERIFY(!LeaderboardModel::medalTint(rank).isValid());
 }
 
 void LeaderboardTest::fleetRowsMergeByCaseAndSpaces()

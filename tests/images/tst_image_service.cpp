@@ -469,6 +469,19 @@ void ImageServiceTest::timeoutIsATransportError()
         thrown<TransportError>([&] { await(service->image(reference(a320), 2000)); });
     QVERIFY2(error, "a time-out must not look like a cancellation or a bad picture");
     QCOMPARE(error->code(), QNetworkReply::TimeoutError);
+
+    // The whole transfer has its own limit, shorter here than the wait without data: an answer that
+    // would come whole after 2 s ends at the total's 300 ms.
+    AircraftImageService::Options whole;
+    whole.idleTimeout = std::chrono::milliseconds(5000);
+    whole.totalTimeout = std::chrono::milliseconds(300);
+    auto limited = makeService(whole);
+    stalled.bodyDelayMs = 2000;
+    m_site->service->setFault(a320, stalled);
+    const std::optional<TransportError> late =
+        thrown<TransportError>([&] { await(limited->image(reference(a320), 2000)); });
+    QVERIFY2(late, "a whole transfer past its limit must end as a time-out");
+    QCOMPARE(late->code(), QNetworkReply::TimeoutError);
 }
 
 void ImageServiceTest::cutShortBodyIsATransportFailure_data()

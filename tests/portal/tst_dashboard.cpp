@@ -143,18 +143,27 @@ void DashboardTest::oneRefreshAtATime()
 
 void DashboardTest::rankIsTheFirstCaseInsensitiveMatch_data()
 {
+    QTest::addColumn<QString>("own"); // the member's user name as the service spells it
     QTest::addColumn<QStringList>("members");
     QTest::addColumn<QString>("rank");
-    QTest::newRow("other case") << QStringList{"a", "b", "LICHEN"} << "#3";
-    QTest::newRow("listed twice") << QStringList{"lichen", "x", "lichen"} << "#1";
-    QTest::newRow("missing") << QStringList{"a", "b"} << "—";
-    QTest::newRow("blank around is another name") << QStringList{" lichen"} << "—";
+    QTest::newRow("other case") << "lichen" << QStringList{"a", "b", "LICHEN"} << "#3";
+    QTest::newRow("own name in capitals") << "LiChen" << QStringList{"a", "lichen"} << "#2";
+    QTest::newRow("both in other cases") << "LICHEN" << QStringList{"LiChen", "a"} << "#1";
+    QTest::newRow("listed twice") << "lichen" << QStringList{"lichen", "x", "lichen"} << "#1";
+    QTest::newRow("missing") << "lichen" << QStringList{"a", "b"} << "—";
+    QTest::newRow("blank around is another name") << "lichen" << QStringList{" lichen"} << "—";
 }
 
 void DashboardTest::rankIsTheFirstCaseInsensitiveMatch()
 {
+    QFETCH(QString, own);
     QFETCH(QStringList, members);
     QFETCH(QString, rank);
+    if (own != "lichen") {
+        m_site->service->accountNamed("lichen")->username = own;
+        await(m_app->signIn(own, "fly-vornalia", false));
+        QCOMPARE(m_app->user()->username, own);
+    }
     QJsonArray list;
     for (const QString &name : members)
         list.append(leaderboardMember(name));
@@ -191,6 +200,19 @@ void DashboardTest::todoBlock()
     QVERIFY(m_model.profileIncomplete());
     QVERIFY(m_model.showsTodo());
     QVERIFY(m_model.todoSubtitle().isEmpty());
+
+    // A callsign of spaces is not an empty one: with the avatar and the e-mail, the profile is complete.
+    Sample::Account *lichen = m_site->service->accountNamed("lichen");
+    lichen->profile["callsign"] = "   ";
+    await(m_app->signIn("lichen", "fly-vornalia", false));
+    await(m_app->refreshProfile());
+    QCOMPARE(m_app->profile()->callsign, QString("   "));
+    QVERIFY(m_app->profile()->hasAvatar && !m_app->profile()->contactEmail.isEmpty());
+    QVERIFY(!m_model.profileIncomplete());
+    QVERIFY(!m_model.showsTodo());
+    lichen->profile["callsign"] = "";
+    await(m_app->refreshProfile());
+    QVERIFY(m_model.profileIncomplete());
 }
 
 void DashboardTest::openingFromTheDashboard()

@@ -5,12 +5,14 @@ import Vorna.Portal
 import Vorna.Account
 
 // A page of the account tab for "lichen", as a screen names it: "root", "page" (his account page),
-// "settings", "information", "terms", "privacy", or "switcher" (the account switcher with a second account
-// saved).
+// "settings", "information", "terms", "privacy", or "switcher" (the account switcher; with `secondAccount`,
+// that account added after "lichen", so two are saved and the second is signed in).
 Rectangle {
     id: screen
 
     property string page: "root"
+    // An account added once "lichen" is signed in.
+    property string secondAccount
     // Keys the harness types once the screen has settled.
     property list<string> typed
 
@@ -24,6 +26,25 @@ Rectangle {
         username: "lichen"
         password: "fly-vornalia"
         Component.onCompleted: signIn()
+    }
+    AccountSwitcherModel {
+        id: adding
+
+        appState: account
+        username: screen.secondAccount
+        password: "fly-vornalia"
+    }
+    Connections {
+        property bool asked: false
+
+        target: account
+
+        function onStateChanged() {
+            if (asked || account.gate !== AppState.Ready || screen.secondAccount.length === 0)
+                return;
+            asked = true;
+            adding.add();
+        }
     }
 
     Loader {

@@ -383,7 +383,8 @@ void Service::send(const Request &request, Reply reply, const std::optional<Faul
     if (request.method == "HEAD")
         body.clear();
     const bool cut = fault && fault->cutAfter && !undeclared && request.method != "HEAD";
-    if (delay == 0 && !cut) {
+    const int trickle = fault && request.method != "HEAD" ? fault->trickleMs.value_or(0) : 0;
+    if (delay == 0 && !cut && trickle == 0) {
         responder.writeBody(body);
         return;
     }
@@ -391,6 +392,16 @@ void Service::send(const Request &request, Reply reply, const std::optional<Faul
     // ends with the connection, short of the length the headers declared.
     QTcpSocket *socket = responder.socket();
     socket->write("\r\n");
+    if (trickle > 0) {
+        // A slow answer that never stalls: a piece after each step.
+        const qsizetype piece = std::max<qsizetype>(1, (body.size() + 7) / 8);
+        int step = 1;
+        for (qsizetype at = 0; at < body.size(); at += piece, ++step) {
+            QTimer::singleShot(delay + step * trickle, socket,
+                               [socket, part = body.mid(at, piece)] { socket->write(part); });
+        }
+        return;
+    }
     if (cut)
         body.truncate(qBound<qint64>(0, *fault->cutAfter, body.size()));
     QTimer::singleShot(delay, socket, [socket, body, cut] {

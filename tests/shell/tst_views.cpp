@@ -5,6 +5,7 @@
 #include "DashboardAnswers.h"
 #include "ImageTestSupport.h"
 #include "Installed.h"
+#include "MacUpdater.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
 #include "PageStackModel.h"
@@ -13,6 +14,7 @@
 #include "ProfileForm.h"
 #include "SceneTestSupport.h"
 #include "SecretTextAccessibility.h"
+#include "SignInModel.h"
 
 #include <QAccessible>
 #include <QGeoCoordinate>
@@ -32,10 +34,52 @@ Q_IMPORT_QML_PLUGIN(Vorna_StatePlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_ImagesPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_PortalPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_ShellPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_UpdatesPlugin)
 
 using namespace TestSupport;
 using Sample::Reply;
 using Sample::Request;
+
+namespace {
+
+// What a screen reader calls an item.
+QString heardName(QQuickItem *item)
+{
+    QAccessibleInterface *heard = item ? QAccessible::queryAccessibleInterface(item) : nullptr;
+    return heard ? heard->text(QAccessible::Name) : QString();
+}
+
+// A control as the table names it: an objectName, or "objectName>name", the first item on screen at or
+// below an item of that objectName that a screen reader calls by that name.
+QQuickItem *heardControl(QQuickItem *root, const QString &control)
+{
+    const qsizetype split = control.indexOf(QLatin1Char('>'));
+    if (split < 0)
+        return shown(root, control);
+    const QString owner = control.left(split);
+    const QString name = control.mid(split + 1);
+    for (QQuickItem *item : itemsBelow(root)) {
+        if (item->objectName() != owner || !item->isVisible())
+            continue;
+        for (QQuickItem *below : itemsBelow(item)) {
+            if (below->isVisible() && heardName(below) == name)
+                return below;
+        }
+    }
+    return nullptr;
+}
+
+// The inbox's first notice on screen.
+QQuickItem *firstNotice(QQuickItem *root)
+{
+    for (QQuickItem *item : itemsBelow(root)) {
+        if (item->isVisible() && item->inherits("QQuickSwipeDelegate"))
+            return item;
+    }
+    return nullptr;
+}
+
+} // namespace
 
 class ViewsTest : public QObject
 {
@@ -49,6 +93,14 @@ private Q_SLOTS:
     void passwordNeverReachesTheAccessibilityBus();
     void everyControlIsHeard_data();
     void everyControlIsHeard();
+    void focusLandsOnANamedElement_data();
+    void focusLandsOnANamedElement();
+    void noticeMenuFromTheKeyboard_data();
+    void noticeMenuFromTheKeyboard();
+    void controlsShownWhenTheyApply_data();
+    void controlsShownWhenTheyApply();
+    void shellOpensEachPageAndGoesBack_data();
+    void shellOpensEachPageAndGoesBack();
     void portalScreenForEachState_data();
     void portalScreenForEachState();
     void introGoesOnceItHasPlayed();
@@ -71,6 +123,7 @@ private Q_SLOTS:
     void routesMapOnTheDashboardAndInTheLogbook();
     void routesMapOfAMemberWithoutRoutes();
     void savedAccountFromTheSignInForm();
+    void switcherBesideTheDashboardAndTheWorkbench();
 
 private:
     Sample::Service &service() { return *m_service; }
@@ -80,6 +133,11 @@ private:
     bool signIn(const QString &username, const QString &password);
     // Waits until every keyed load of the dashboard has ended.
     void waitForTheDashboard();
+    // Brings the table's screen on: the sign-in form, a refused sign-in, the dashboard and what opens from
+    // it, or the update prompt over the dashboard.
+    void showScreen(const QString &screen);
+    // The update prompt over the window, offering 2.4.0 with these notes to version 2.3.0.
+    bool showUpdatePrompt(const QString &notes);
     // The stack of pages of a tab that has pages of its own.
     PageStackModel *pagesOf(MemberTab tab) const;
 
@@ -95,6 +153,8 @@ private:
     QTemporaryDir m_scratch;
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<QQuickWindow> m_window;
+    std::unique_ptr<MacUpdater> m_updater;
+    std::unique_ptr<QQuickItem> m_prompt;
     QQuickItem *m_portal = nullptr;
     AppState *m_app = nullptr;
 };
@@ -144,6 +204,8 @@ void ViewsTest::cleanup()
     // and the window going away lays them out before that (a late answer changes a page under another).
     if (m_window && m_window->isExposed())
         m_window->grabWindow();
+    m_prompt.reset();
+    m_updater.reset();
     m_window.reset();
     m_engine.reset();
 }
@@ -205,9 +267,10 @@ void ViewsTest::everyControlIsHeard_data()
     QTest::newRow("dashboard: bell") << "dashboard"
                                      << "home.notifications"
                                      << "通知" << QStringList() << button << true << false;
-    QTest::newRow("dashboard: latest flight") << "dashboard"
-                                              << "home.latest-flight"
-                                              << "" << QStringList{} << button << true << false;
+    QTest::newRow("dashboard: latest flight")
+        << "dashboard"
+        << "home.latest-flight"
+        << "" << QStringList{"B-207CA", " → "} << button << true << false;
     QTest::newRow("dashboard: event")
         << "dashboard"
         << "home.event"
@@ -246,6 +309,65 @@ void ViewsTest::everyControlIsHeard_data()
         << "leaderboard"
         << "rank.period"
         << "时间范围" << QStringList() << int(QAccessible::PageTabList) << true << false;
+
+    const int tab = QAccessible::PageTab;
+    const int text = QAccessible::StaticText;
+    // A refused sign-in is an alert, heard as soon as it shows.
+    QTest::newRow("sign-in refused: notice")
+        << "sign-in refused"
+        << "login.notice"
+        << "用户名或密码错误。" << QStringList() << int(QAccessible::AlertMessage) << true << false;
+    // The update prompt: its title, its message with both versions and the notes, and its two buttons.
+    QTest::newRow("update prompt: title") << "update prompt"
+                                          << "alert.title"
+                                          << "有新版本" << QStringList() << heading << true << false;
+    QTest::newRow("update prompt: message")
+        << "update prompt"
+        << "alert.message"
+        << "" << QStringList{"VORNA 2.4.0 已发布", "2.3.0", "· 更稳"} << text << true << false;
+    QTest::newRow("update prompt: download") << "update prompt"
+                                             << "update.download"
+                                             << "下载" << QStringList() << button << true << false;
+    QTest::newRow("update prompt: later") << "update prompt"
+                                          << "update.later"
+                                          << "稍后" << QStringList() << button << true << false;
+    // The dashboard's header: the greeting, the member's name, the callsign line.
+    QTest::newRow("dashboard: greeting") << "dashboard"
+                                         << "home.greeting"
+                                         << "欢迎回来，李辰" << QStringList() << text << true << false;
+    QTest::newRow("dashboard: name") << "dashboard"
+                                     << "home.name"
+                                     << "李辰" << QStringList() << text << true << false;
+    QTest::newRow("dashboard: callsign") << "dashboard"
+                                         << "home.callsign"
+                                         << "B-207CA · VORNA 成员" << QStringList() << text << true << false;
+    // The dashboard's section headings.
+    QTest::newRow("dashboard: heading of the latest flight")
+        << "dashboard"
+        << "section.heading>最近一次飞行"
+        << "最近一次飞行" << QStringList() << heading << true << false;
+    QTest::newRow("dashboard: heading of the events")
+        << "dashboard"
+        << "section.heading>将要举行的活动"
+        << "将要举行的活动" << QStringList() << heading << true << false;
+    // Segments of the pickers are tabs that can be pressed, the chosen one selected.
+    QTest::newRow("leaderboard: chosen period") << "leaderboard"
+                                                << "rank.period>全部"
+                                                << "全部" << QStringList() << tab << true << true;
+    QTest::newRow("leaderboard: other period") << "leaderboard"
+                                               << "rank.period>最近 30 天"
+                                               << "最近 30 天" << QStringList() << tab << true << false;
+    QTest::newRow("leaderboard: chosen metric") << "leaderboard"
+                                                << "rank.metric>飞行时长"
+                                                << "飞行时长" << QStringList() << tab << true << true;
+    // The member's own row says "我", as its chip shows.
+    QTest::newRow("leaderboard: own row")
+        << "leaderboard"
+        << "rank.me"
+        << "" << QStringList{"李辰", "我"} << int(QAccessible::ListItem) << true << false;
+    QTest::newRow("event: heading") << "event"
+                                    << "event.heading"
+                                    << "活动详情" << QStringList() << heading << true << false;
 }
 
 void ViewsTest::everyControlIsHeard()
@@ -258,29 +380,12 @@ void ViewsTest::everyControlIsHeard()
     QFETCH(bool, enabled);
     QFETCH(bool, selected);
 
-    QVERIFY(showPortal());
-    if (screen == "sign-in") {
-        QTRY_VERIFY(!m_app->checking());
-    } else {
-        QVERIFY(signIn("lichen", "fly-vornalia"));
-        QTRY_VERIFY(shown(m_portal, "home.notifications"));
-        waitForTheDashboard();
-    }
-    if (screen == "inbox") {
-        // Opened as a screen reader opens it: the bell's press action.
-        QAccessibleInterface *bell =
-            QAccessible::queryAccessibleInterface(shown(m_portal, "home.notifications"));
-        QVERIFY(bell && bell->actionInterface());
-        bell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    } else if (screen == "leaderboard") {
-        // The member reaches the leaderboard from the account tab.
-        auto *navigation = m_portal->findChild<MemberNavigation *>();
-        navigation->setSelected(MemberTab::Account);
-        navigation->pushLeaderboard();
-    }
+    showScreen(screen);
+    if (QTest::currentTestFailed())
+        return;
 
     QQuickItem *item = nullptr;
-    QTRY_VERIFY2((item = shown(m_portal, control)), qPrintable(control));
+    QTRY_VERIFY2((item = heardControl(m_window->contentItem(), control)), qPrintable(control));
     QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(item);
     QVERIFY(heard);
     const QString said = heard->text(QAccessible::Name);
@@ -296,6 +401,210 @@ void ViewsTest::everyControlIsHeard()
         QVERIFY(heard->actionInterface());
         QVERIFY(heard->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
     }
+    // Qt 6.4 lists no press action for a page tab, only the focus a screen reader moves with; its press,
+    // asked for all the same, chooses the segment as a click does.
+    if (role == QAccessible::PageTab) {
+        QVERIFY(heard->actionInterface());
+        QVERIFY(
+            heard->actionInterface()->actionNames().contains(QAccessibleActionInterface::setFocusAction()));
+    }
+    if (role == QAccessible::PageTab && !selected) {
+        heard->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_VERIFY(QAccessible::queryAccessibleInterface(item)->state().selected);
+    }
+}
+
+void ViewsTest::showScreen(const QString &screen)
+{
+    QVERIFY(showPortal());
+    if (screen == "sign-in" || screen == "sign-in refused") {
+        QTRY_VERIFY(!m_app->checking());
+        if (screen == "sign-in refused") {
+            auto *form = m_portal->findChild<SignInModel *>();
+            QVERIFY(form);
+            form->setUsername("lichen");
+            form->setPassword("not-the-password");
+            form->signIn();
+            QTRY_VERIFY(shown(m_portal, "login.notice"));
+        }
+        return;
+    }
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    waitForTheDashboard();
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    if (screen == "inbox") {
+        // Opened as a screen reader opens it: the bell's press action.
+        QAccessibleInterface *bell =
+            QAccessible::queryAccessibleInterface(shown(m_portal, "home.notifications"));
+        QVERIFY(bell && bell->actionInterface());
+        bell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_VERIFY(shown(m_portal, "inbox.heading"));
+    } else if (screen == "leaderboard") {
+        // The member reaches the leaderboard from the account tab.
+        navigation->setSelected(MemberTab::Account);
+        navigation->pushLeaderboard();
+        QTRY_VERIFY(shown(m_portal, "rank.period"));
+    } else if (screen == "event") {
+        auto *data = m_portal->findChild<MemberData *>();
+        QVERIFY(!data->events().isEmpty());
+        navigation->openEvent(data->events().constFirst());
+        QTRY_VERIFY(shown(m_portal, "shell.event"));
+    } else if (screen == "update prompt") {
+        QVERIFY(showUpdatePrompt("· 更快\n· 更稳"));
+        QTRY_VERIFY(shown(m_window->contentItem(), "update.download"));
+    }
+}
+
+bool ViewsTest::showUpdatePrompt(const QString &notes)
+{
+    const QString path = MacUpdater::manifestAddress(service().origin()).path();
+    service().route("GET", path, [notes](Sample::Service &, const Request &) {
+        return Reply::json(QJsonObject{{"version", "2.4.0"},
+                                       {"build", 8},
+                                       {"url", "https://vornalia.org/downloads/linux/vornalia.deb"},
+                                       {"notes", notes}});
+    });
+    m_updater = std::make_unique<MacUpdater>(
+        MacUpdater::Options{.manifest = MacUpdater::manifestAddress(service().origin()),
+                            .trustedCertificates = {Sample::Service::certificate()},
+                            .build = "7",
+                            .version = "2.3.0",
+                            .clock = {}});
+    QQmlComponent component(m_engine.get());
+    component.setData("import Vorna.Updates\nMacUpdatePrompt {}", QUrl());
+    m_prompt.reset(qobject_cast<QQuickItem *>(
+        component.createWithInitialProperties({{"updater", QVariant::fromValue(m_updater.get())}})));
+    if (!m_prompt) {
+        qWarning("%s", qPrintable(component.errorString()));
+        return false;
+    }
+    m_prompt->setParentItem(m_window->contentItem());
+    m_prompt->setSize(m_window->contentItem()->size());
+    return true;
+}
+
+void ViewsTest::focusLandsOnANamedElement_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("name"); // what the focused element is called, or empty: any name
+    QTest::addColumn<int>("role");     // its role, or 0: any
+    QTest::newRow("signed in: the dashboard") << "lichen"
+                                              << ""
+                                              << "成员中心" << 0;
+    QTest::newRow("signed in: the workbench") << "wangfang"
+                                              << ""
+                                              << "审核工作台" << 0;
+    QTest::newRow("sign-in refused: its notice") << ""
+                                                 << "refused"
+                                                 << "用户名或密码错误。" << int(QAccessible::AlertMessage);
+    QTest::newRow("inbox opened by the bell") << "lichen"
+                                              << "inbox"
+                                              << "通知" << 0;
+    QTest::newRow("a notice opened") << "lichen"
+                                     << "notice"
+                                     << "" << 0;
+    QTest::newRow("update prompt closed by Escape") << "lichen"
+                                                    << "escape"
+                                                    << "成员中心" << 0;
+    QTest::newRow("update prompt closed by \"稍后\"") << "lichen"
+                                                      << "later"
+                                                      << "成员中心" << 0;
+}
+
+// Regression: after signing in, opening a page or closing the update prompt, the focus was on an unnamed
+// pane or nowhere, so a screen reader said nothing of where the member now is.
+void ViewsTest::focusLandsOnANamedElement()
+{
+    QFETCH(QString, username);
+    QFETCH(QString, step);
+    QFETCH(QString, name);
+    QFETCH(int, role);
+    if (step == "refused") {
+        showScreen("sign-in refused");
+    } else {
+        QVERIFY(showPortal());
+        m_window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QVERIFY(signIn(username, "fly-vornalia"));
+        QTRY_VERIFY(shown(m_portal, username == "lichen" ? "home.notifications" : "shell.workbench"));
+    }
+    if (step == "inbox" || step == "notice") {
+        QQuickItem *bell = shown(m_portal, "home.notifications");
+        bell->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window.get(), Qt::Key_Space);
+        QTRY_COMPARE(heardName(m_window->activeFocusItem()), QString("通知"));
+    }
+    if (step == "notice") {
+        QQuickItem *row = nullptr;
+        QTRY_VERIFY((row = firstNotice(m_portal)));
+        row->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window.get(), Qt::Key_Space);
+        QTRY_VERIFY(!shown(m_portal, "inbox.heading")
+                    || heardName(shown(m_portal, "inbox.heading")) != "通知");
+    }
+    if (step == "escape" || step == "later") {
+        QTRY_COMPARE(heardName(m_window->activeFocusItem()), QString("成员中心"));
+        QVERIFY(showUpdatePrompt(""));
+        QQuickItem *later = nullptr;
+        QTRY_VERIFY((later = shown(m_window->contentItem(), "update.later")));
+        QTRY_COMPARE(heardName(m_window->activeFocusItem()), QString("下载"));
+        if (step == "escape") {
+            QTest::keyClick(m_window.get(), Qt::Key_Escape);
+        } else {
+            later->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window.get(), Qt::Key_Return);
+        }
+        QTRY_VERIFY(!shown(m_window->contentItem(), "update.later"));
+    }
+
+    QQuickItem *focused = nullptr;
+    QTRY_VERIFY2((focused = m_window->activeFocusItem()) && !heardName(focused).trimmed().isEmpty(),
+                 focused ? qPrintable(
+                     QString::fromLatin1(focused->metaObject()->className()) + " " + focused->objectName()
+                     + " in "
+                     + (focused->parentItem() ? focused->parentItem()->metaObject()->className() : "nothing"))
+                         : "nothing has the focus");
+    if (!name.isEmpty())
+        QTRY_COMPARE(heardName(m_window->activeFocusItem()), name);
+    if (role != 0)
+        QCOMPARE(int(QAccessible::queryAccessibleInterface(m_window->activeFocusItem())->role()), role);
+}
+
+void ViewsTest::noticeMenuFromTheKeyboard_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Menu key") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+}
+
+// A notice is marked read from its context menu without a pointer: the key opens the menu, Return on its
+// entry marks it.
+void ViewsTest::noticeMenuFromTheKeyboard()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    showScreen("inbox");
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QQuickItem *row = nullptr;
+    QTRY_VERIFY((row = firstNotice(m_portal)));
+    const QString noticeId = row->property("noticeId").toString();
+    row->forceActiveFocus(Qt::TabFocusReason);
+    service().clearRequests();
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QQuickItem *entry = nullptr;
+    QTRY_VERIFY((entry = shown(m_window->contentItem(), "inbox.menu.read")));
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    QTRY_VERIFY(!shown(m_window->contentItem(), "inbox.menu.read"));
+    QTRY_VERIFY(
+        std::any_of(service().requests().cbegin(), service().requests().cend(), [&](const Request &r) {
+            return r.method == "POST" && r.path == "/api/notifications/read"
+                   && r.body.contains(noticeId.toUtf8());
+        }));
 }
 
 bool ViewsTest::showPortal()
@@ -353,6 +662,204 @@ PageStackModel *ViewsTest::pagesOf(MemberTab tab) const
             return stack;
     }
     return nullptr;
+}
+
+// ---- what shows, and what can be pressed, where the screens make it conditional
+
+void ViewsTest::controlsShownWhenTheyApply_data()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<QStringList>("enabled");  // shown and enabled
+    QTest::addColumn<QStringList>("disabled"); // shown and disabled
+    QTest::addColumn<QStringList>("hidden");   // not on screen
+    QTest::addColumn<int>("mine");             // how many rows say "我"
+
+    QTest::newRow("sign-in: empty form") << "sign-in" << QStringList() << QStringList{"login.submit"}
+                                         << QStringList{"login.savedAccounts", "login.notice"} << 0;
+    QTest::newRow("sign-in: user name of blanks")
+        << "sign-in: blank name" << QStringList() << QStringList{"login.submit"} << QStringList() << 0;
+    QTest::newRow("sign-in: password of blanks")
+        << "sign-in: blank password" << QStringList{"login.submit"} << QStringList() << QStringList() << 0;
+    QTest::newRow("sign-in: an account saved") << "sign-in: saved" << QStringList{"login.savedAccounts"}
+                                               << QStringList{"login.submit"} << QStringList() << 0;
+    QTest::newRow("inbox: notices unread")
+        << "inbox: lichen" << QStringList{"inbox.markAll"} << QStringList() << QStringList() << 0;
+    QTest::newRow("inbox: nothing unread")
+        << "inbox: hejing" << QStringList() << QStringList{"inbox.markAll"} << QStringList() << 0;
+    QTest::newRow("dashboard: complete profile") << "dashboard" << QStringList{"home.notifications"}
+                                                 << QStringList() << QStringList{"home.profileBanner"} << 0;
+    QTest::newRow("dashboard: no callsign") << "dashboard: no callsign" << QStringList{"home.profileBanner"}
+                                            << QStringList() << QStringList() << 0;
+    QTest::newRow("leaderboard: members") << "leaderboard>成员" << QStringList{"rank.metric", "rank.list"}
+                                          << QStringList() << QStringList{"rank.fleet"} << 1;
+    QTest::newRow("leaderboard: fleet") << "leaderboard>机队" << QStringList{"rank.metric", "rank.fleet"}
+                                        << QStringList() << QStringList{"rank.list"} << 0;
+    QTest::newRow("leaderboard: airports") << "leaderboard>机场" << QStringList{"rank.list"} << QStringList()
+                                           << QStringList{"rank.metric", "rank.fleet"} << 0;
+    QTest::newRow("leaderboard: reviewers") << "leaderboard>管理员" << QStringList() << QStringList()
+                                            << QStringList{"rank.metric", "rank.fleet"} << 0;
+}
+
+void ViewsTest::controlsShownWhenTheyApply()
+{
+    QFETCH(QString, scenario);
+    QFETCH(QStringList, enabled);
+    QFETCH(QStringList, disabled);
+    QFETCH(QStringList, hidden);
+    QFETCH(int, mine);
+
+    QVERIFY(showPortal());
+    if (scenario.startsWith("sign-in")) {
+        QTRY_VERIFY(!m_app->checking());
+        if (scenario == "sign-in: saved") {
+            QVERIFY(signIn("lichen", "fly-vornalia"));
+            await(m_app->rememberCurrentAccount());
+            await(m_app->addAccount("hejing", "fly-vornalia"));
+            await(m_app->signOut()); // hejing leaves the list, lichen stays saved
+            QCOMPARE(m_app->savedAccountCount(), 1);
+        } else {
+            // Nothing saved by earlier tests.
+            const QList<SavedLogin> saved = m_app->savedAccounts();
+            for (const SavedLogin &account : saved)
+                await(m_app->removeSavedAccount(account));
+            QCOMPARE(m_app->savedAccountCount(), 0);
+        }
+        QTRY_VERIFY(shown(m_portal, "login.submit"));
+        auto *form = m_portal->findChild<SignInModel *>();
+        QVERIFY(form);
+        if (scenario == "sign-in: blank name") {
+            form->setUsername("   ");
+            form->setPassword("fly-vornalia");
+        } else if (scenario == "sign-in: blank password") {
+            form->setUsername("lichen");
+            form->setPassword("   ");
+        }
+    } else {
+        const QString username = scenario == "inbox: hejing" ? "hejing" : "lichen";
+        if (scenario == "dashboard: no callsign")
+            service().accountNamed("lichen")->profile["callsign"] = "";
+        QVERIFY(signIn(username, "fly-vornalia"));
+        QTRY_VERIFY(shown(m_portal, "home.notifications"));
+        waitForTheDashboard();
+        auto *navigation = m_portal->findChild<MemberNavigation *>();
+        if (scenario.startsWith("inbox")) {
+            QMetaObject::invokeMethod(shown(m_portal, "home.notifications"), "clicked");
+            QTRY_VERIFY(shown(m_portal, "inbox.markAll"));
+            QTest::qWait(200); // the inbox's own load on showing
+        } else if (scenario.startsWith("leaderboard")) {
+            navigation->setSelected(MemberTab::Account);
+            navigation->pushLeaderboard();
+            QTRY_VERIFY(shown(m_portal, "rank.list"));
+            QQuickItem *board = nullptr;
+            QTRY_VERIFY((board = heardControl(m_portal, "rank.board>" + scenario.section('>', 1))));
+            QMetaObject::invokeMethod(board, "clicked");
+            QTRY_VERIFY(QAccessible::queryAccessibleInterface(board)->state().selected);
+        }
+        if (scenario == "dashboard: no callsign")
+            service().accountNamed("lichen")->profile["callsign"] = "207";
+    }
+
+    for (const QString &control : enabled) {
+        QQuickItem *item = nullptr;
+        QTRY_VERIFY2((item = shown(m_portal, control)), qPrintable(control + " is not shown"));
+        QTRY_VERIFY2(item->isEnabled(), qPrintable(control + " is disabled"));
+    }
+    for (const QString &control : disabled) {
+        QQuickItem *item = nullptr;
+        QTRY_VERIFY2((item = shown(m_portal, control)), qPrintable(control + " is not shown"));
+        QVERIFY2(!item->isEnabled(), qPrintable(control + " is enabled"));
+    }
+    for (const QString &control : hidden)
+        QVERIFY2(!shown(m_portal, control), qPrintable(control + " is shown"));
+    const QList<QQuickItem *> all = itemsBelow(m_portal);
+    const auto own = std::count_if(all.cbegin(), all.cend(), [](QQuickItem *item) {
+        return item->isVisible() && item->objectName() == "rank.me";
+    });
+    QCOMPARE(int(own), mine);
+    if (scenario.startsWith("leaderboard")) {
+        QStringList chips;
+        for (QQuickItem *item : all) {
+            if (item->isVisible() && item->inherits("QQuickText")
+                && item->property("text").toString() == "我")
+                chips.append(item->objectName());
+        }
+        QCOMPARE(chips.size(), mine);
+    }
+}
+
+void ViewsTest::shellOpensEachPageAndGoesBack_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("page");       // on its stack, in place of the tab's root
+    QTest::addColumn<QString>("title");      // a text the page shows
+    QTest::addColumn<QString>("root");       // a control of the tab's root page
+    QTest::addColumn<QStringList>("others"); // what the other pages show
+    QTest::newRow("event") << int(MemberTab::Home) << "shell.event"
+                           << "活动详情"
+                           << "home.notifications"
+                           << QStringList{"pirep.detail.back", "account.page", "rank.period"};
+    QTest::newRow("report") << int(MemberTab::Flights) << "pirep.detail.back"
+                            << "报告详情"
+                            << "pirep.new" << QStringList{"shell.event", "account.page", "rank.period"};
+    QTest::newRow("profile") << int(MemberTab::Account) << "account.page"
+                             << "个人主页"
+                             << "account.leaderboard"
+                             << QStringList{"shell.event", "pirep.detail.back", "rank.period"};
+    QTest::newRow("leaderboard") << int(MemberTab::Account) << "rank.period"
+                                 << "排行榜"
+                                 << "account.leaderboard"
+                                 << QStringList{"shell.event", "pirep.detail.back", "account.page"};
+}
+
+// Regression: two pages swapped in the shell's table still passed every test; each route shows its own
+// page, and the page's way back shows the tab's root again.
+void ViewsTest::shellOpensEachPageAndGoesBack()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, page);
+    QFETCH(QString, title);
+    QFETCH(QString, root);
+    QFETCH(QStringList, others);
+    QVERIFY(showPortal());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    waitForTheDashboard();
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    auto *data = m_portal->findChild<MemberData *>();
+    QVERIFY(navigation && data);
+    navigation->setSelected(MemberTab(tab));
+    QTRY_VERIFY(shown(m_portal, root));
+    if (page == "shell.event") {
+        QVERIFY(!data->events().isEmpty());
+        navigation->openEvent(data->events().constFirst());
+    } else if (page == "pirep.detail.back") {
+        QTRY_VERIFY(!data->pireps().isEmpty());
+        navigation->pushReport(NavigationStack::FlightStack, data->pireps().constFirst());
+    } else if (page == "account.page") {
+        navigation->pushProfile();
+    } else {
+        navigation->pushLeaderboard();
+    }
+    QTRY_VERIFY2(shown(m_portal, page), qPrintable(page));
+    QTRY_VERIFY2(textsShown(m_portal).contains(title), qPrintable(title));
+    QVERIFY(!shown(m_portal, root));
+    for (const QString &other : others)
+        QVERIFY2(!shown(m_portal, other), qPrintable(other));
+
+    // The page's own "返回" at its top.
+    const auto backOnTop = [this]() -> QQuickItem * {
+        for (QQuickItem *item : itemsBelow(m_portal)) {
+            if (item->isVisible() && item->inherits("QQuickAbstractButton")
+                && item->property("text").toString() == QStringLiteral("返回"))
+                return item;
+        }
+        return nullptr;
+    };
+    QQuickItem *backButton = nullptr;
+    QTRY_VERIFY((backButton = backOnTop()));
+    QVERIFY(QMetaObject::invokeMethod(backButton, "clicked"));
+    QTRY_VERIFY(shown(m_portal, root));
+    QTRY_VERIFY(!shown(m_portal, page));
 }
 
 // ---- the portal
@@ -1049,6 +1556,42 @@ void ViewsTest::savedAccountFromTheSignInForm()
     QTRY_VERIFY(shown(m_portal, "home.notifications"));
     QCOMPARE(m_app->username(), QString("lichen"));
     QTRY_VERIFY(!shown(m_window->contentItem(), "account.switcher"));
+}
+
+// The account button beside the member's dashboard and beside the staff's workbench opens the switcher; a
+// saved account switches from either, and the home tab shows the new account's home page.
+void ViewsTest::switcherBesideTheDashboardAndTheWorkbench()
+{
+    QVERIFY(showPortal());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    // The staff member added from the switcher: the workbench is his home.
+    await(m_app->rememberCurrentAccount());
+    await(m_app->addAccount("wangfang", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "shell.workbench"));
+    QCOMPARE(m_app->savedAccountCount(), 2);
+    const QString lichen = m_app->savedAccounts().constFirst().id();
+    const QString wangfang = m_app->savedAccounts().constLast().id();
+
+    const auto switchTo = [this](const QString &id) {
+        QQuickItem *button = shown(m_portal, "account.avatar");
+        QVERIFY(button);
+        QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
+        QTRY_VERIFY(shown(m_window->contentItem(), "account.switcher"));
+        QVERIFY(shown(m_window->contentItem(), "account.openProfile"));
+        QTRY_VERIFY(!m_app->accountBusy()); // the current account is saved as the panel opens
+        QQuickItem *row = nullptr;
+        QTRY_VERIFY((row = shown(m_window->contentItem(), "account.saved." + id)));
+        QVERIFY(QMetaObject::invokeMethod(row, "clicked"));
+        QTRY_VERIFY(!shown(m_window->contentItem(), "account.switcher"));
+    };
+    switchTo(lichen);
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QCOMPARE(m_app->username(), QString("lichen"));
+    QVERIFY(!shown(m_portal, "shell.workbench"));
+    switchTo(wangfang);
+    QTRY_VERIFY(shown(m_portal, "shell.workbench"));
+    QCOMPARE(m_app->username(), QString("wangfang"));
 }
 
 int main(int argc, char *argv[])

@@ -8,6 +8,10 @@
         <translation>Notifications</translation>
     </message>
     <message>
+        <source>成员中心</source>
+        <translation>Member Centre</translation>
+    </message>
+    <message>
         <source>消息详情</source>
         <translation>Message details</translation>
     </message>
