@@ -1,5 +1,7 @@
 #include "Strings.h"
 
+#include <QCollator>
+#include <QLocale>
 #include <QTextBoundaryFinder>
 
 namespace Text {
@@ -22,6 +24,20 @@ qsizetype perceivedLength(const QString &text)
     while (finder.toNextBoundary() > 0)
         ++count;
     return count;
+}
+
+int standardCompare(const QString &a, const QString &b)
+{
+    // Qt's collator compares plain code points in the C locale, numeric mode and case folding included.
+    thread_local const QCollator collator = [] {
+        const QLocale system;
+        QCollator made(system.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                                       : system);
+        made.setCaseSensitivity(Qt::CaseInsensitive);
+        made.setNumericMode(true);
+        return made;
+    }();
+    return collator.compare(a, b);
 }
 
 } // namespace Text

@@ -1,6 +1,7 @@
 #include "SampleSwitches.h"
 
 #include "MacUpdater.h"
+#include "MemberNavigation.h"
 #include "SampleService.h"
 
 #include <QJsonValue>
@@ -28,6 +29,14 @@ void SampleSwitches::answer(const QString &path, const QJSValue &json)
         service->setFault(path, {.json = json.isNull() ? QJsonValue(QJsonValue::Null)
                                                        : QJsonValue::fromVariant(json.toVariant())});
 }
+
+void SampleSwitches::failLiveSnapshot()
+{
+    if (service)
+        service->setLiveSnapshotFailing(true);
+}
+
+void SampleSwitches::requestOwnFlight() { FlightActivityNavigation::shared().requestOwnFlight(); }
 
 void SampleSwitches::publishRelease(const QString &kind)
 {

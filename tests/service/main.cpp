@@ -20,7 +20,17 @@ int main(int argc, char *argv[])
          QStringLiteral("The release manifest: newer (a later build than this tree's), current (this "
                         "build) or malformed (the build number as text)."),
          QStringLiteral("kind"), QStringLiteral("newer")});
+    parser.addOption(
+        {QStringLiteral("live-map"),
+         QStringLiteral("The live map's live snapshot: live (as it starts) or failing (it answers 503, "
+                        "so the app falls back to the saved snapshot)."),
+         QStringLiteral("state"), QStringLiteral("live")});
     parser.process(app);
+    const QString liveMap = parser.value(QStringLiteral("live-map"));
+    if (liveMap != QLatin1String("live") && liveMap != QLatin1String("failing")) {
+        QTextStream(stderr) << "vorna-sample-service: --live-map is live or failing\n";
+        return 2;
+    }
     const QString release = parser.value(QStringLiteral("release"));
     if (release != QLatin1String("newer") && release != QLatin1String("current")
         && release != QLatin1String("malformed")) {
@@ -32,6 +42,7 @@ int main(int argc, char *argv[])
     service.publishRelease(release == QLatin1String("current")     ? Sample::Service::Release::Current
                            : release == QLatin1String("malformed") ? Sample::Service::Release::Malformed
                                                                    : Sample::Service::Release::Newer);
+    service.setLiveSnapshotFailing(liveMap == QLatin1String("failing"));
     if (!service.start(quint16(parser.value(QStringLiteral("port")).toUInt()))) {
         QTextStream(stderr) << "vorna-sample-service: cannot listen on 127.0.0.1\n";
         return 1;
