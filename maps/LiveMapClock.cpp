@@ -1,5 +1,6 @@
 #include "LiveMapClock.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 namespace {
@@ -7,8 +8,10 @@ namespace {
 class TimerAlarm : public LiveMapClock::Alarm
 {
 public:
+    // The timer belongs to the application, so one still waiting to be deleted when the application ends goes
+    // with it.
     TimerAlarm(std::chrono::milliseconds delay, std::function<void()> ring)
-        : m_timer(new QTimer)
+        : m_timer(new QTimer(QCoreApplication::instance()))
     {
         m_timer->setSingleShot(true);
         m_timer->setTimerType(Qt::PreciseTimer);
