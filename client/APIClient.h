@@ -17,7 +17,9 @@
 #include <QString>
 #include <QUrl>
 
+#include <QCoro/QCoroFuture>
 #include <QCoro/QCoroTask>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <chrono>
 #include <functional>
@@ -89,6 +91,49 @@ public:
         const HTTPAnswer answer = co_await perform(std::move(request));
         co_return decodeOptionalBody<T>(answer.body, answer.url);
     }
+    // The same, with the answer read into its record on the thread pool: a large answer (a live-map
+    // snapshot of thousands of flights) would hold the window for more than a frame. The client is not
+    // touched once the answer is in; its failures are made back on the calling thread.
+    template <typename T>
+    QCoro::Task<std::optional<T>> decodeOptionalInBackground(APIRequest request)
+    {
+        static_assert(T::optionalAnswer, "this answer is never null: use decode");
+        const HTTPAnswer answer = co_await perform(std::move(request));
+        const QUrl url = answer.url;
+        struct Read
+        {
+            std::optional<T> value;
+            bool failed = false;
+        };
+        QFuture<Read> reading = QtConcurrent::run([body = answer.body]() -> Read {
+            try {
+                return {readOptional<T>(body), false};
+            } catch (const DecodeError &) {
+                return {std::nullopt, true};
+            }
+        });
+        Read read = co_await reading;
+        if (read.failed)
+            throw unreadableAnswer(url);
+        co_return std::move(read.value);
+    }
+    // An answer that may be null, as its record or none. A record that can be read straight from the bytes
+    // (T::readDirectly) is read so first, and the ordinary reading takes what that leaves. Throws
+    // DecodeError; any thread.
+    template <typename T>
+    static std::optional<T> readOptional(const QByteArray &body)
+    {
+        if constexpr (requires { T::readDirectly(QByteArrayView()); }) {
+            if (body.trimmed() != "null") {
+                if (std::optional<T> read = T::readDirectly(body))
+                    return read;
+            }
+        }
+        const QJsonValue value = Json::parse(body);
+        if (value.isNull())
+            return std::nullopt;
+        return T::fromJson(value);
+    }
     template <typename T>
     static T decodeBody(const QByteArray &body, const QUrl &url)
     {
@@ -102,10 +147,7 @@ public:
     static std::optional<T> decodeOptionalBody(const QByteArray &body, const QUrl &url)
     {
         try {
-            const QJsonValue value = Json::parse(body);
-            if (value.isNull())
-                return std::nullopt;
-            return T::fromJson(value);
+            return readOptional<T>(body);
         } catch (const DecodeError &) {
             throw unreadableAnswer(url);
         }

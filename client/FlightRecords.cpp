@@ -3,9 +3,12 @@
 #include "AppLanguage.h"
 #include "Json.h"
 #include "RecordHash.h"
+#include "Strings.h"
 #include "WireTime.h"
 
 #include <QHashFunctions>
+
+#include <algorithm>
 
 RecentFlight RecentFlight::fromJson(const QJsonValue &value)
 {
@@ -141,6 +144,42 @@ LiveResponse LiveResponse::fromJson(const QJsonValue &value)
 }
 
 std::optional<QDateTime> LiveResponse::updated() const { return WireTime::parse(updatedAt); }
+
+QList<LiveFlight> LiveResponse::ownFlights(const std::optional<QString> &username) const
+{
+    QList<LiveFlight> own;
+    if (username) {
+        const QString name = username->toLower();
+        const LiveMapMember *entry = nullptr;
+        if (members) {
+            for (const LiveMapMember &member : *members) {
+                if (member.username.toLower() == name) {
+                    entry = &member;
+                    break;
+                }
+            }
+        }
+        for (const LiveFlight &flight : flights) {
+            if (entry ? entry->flightIds.contains(flight.id)
+                      : flight.pilot && flight.pilot->toLower() == name)
+                own.append(flight);
+        }
+    }
+    if (ownFlight
+        && std::none_of(own.cbegin(), own.cend(), [&](const LiveFlight &f) { return f.id == ownFlight->id; }))
+        own.append(*ownFlight);
+
+    const auto sortText = [](const LiveFlight &f) {
+        return f.server.value_or(QString()) + f.callsign.value_or(QString()) + f.id;
+    };
+    const auto isOwn = [this](const LiveFlight &f) { return ownFlight && f.id == ownFlight->id; };
+    std::stable_sort(own.begin(), own.end(), [&](const LiveFlight &a, const LiveFlight &b) {
+        if (isOwn(a) != isOwn(b))
+            return isOwn(a);
+        return Text::standardCompare(sortText(a), sortText(b)) < 0;
+    });
+    return own;
+}
 
 FlightPoint FlightPoint::fromJson(const QJsonValue &value)
 {

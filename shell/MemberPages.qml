@@ -7,6 +7,7 @@ import Vorna.Flights
 import Vorna.Review
 import Vorna.Account
 import Vorna.Live
+import Vorna.Maps
 import Vorna.Shell
 
 // Every page of the member tabs, one row each: the page and its screen's component, made by the tab's stack
@@ -38,11 +39,7 @@ PageTable {
     PageRow {
         page: ShellPage.Map
 
-        StandInPage {
-            objectName: "shell.map"
-            name: L.t("实时地图")
-            symbol: "map"
-        }
+        LiveMapView {}
     }
     PageRow {
         page: ShellPage.Account

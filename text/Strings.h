@@ -14,4 +14,9 @@ qsizetype perceivedLength(const QString &text);
 // doubled first.
 QString withMnemonic(const QString &text, QChar letter);
 
+// The order names are listed in, as file browsers list them: by the user's language, letter case ignored,
+// runs of digits by their value ("CCA2" before "CCA10"). Negative, zero or positive as a is before, equal
+// to or after b. Where the system names no language (the C locale), English rules order the letters.
+int standardCompare(const QString &a, const QString &b);
+
 } // namespace Text

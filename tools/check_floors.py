@@ -28,8 +28,8 @@ FLOORS = {
 
 # Folders on one floor may use each other only in these directions (user -> used). Cards of one screen shown
 # in another: flights/, community/ and review/ stand below portal/ and account/. ui/ draws the member data's
-# load failures (LoadNotice), so it stands above state/; state/ never draws. maps/ places airports by the
-# airport table of images/; images/ never draws a map.
+# load failures (LoadNotice), so it stands above state/; state/ never draws. The maps place airports by the
+# airport table of images/ and show aircraft pictures, so maps/ stands above images/; images/ never draws a map.
 SIDEWAYS = {
     ("ui", "state"),
     ("maps", "images"),

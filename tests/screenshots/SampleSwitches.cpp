@@ -2,6 +2,7 @@
 
 #include "MacUpdater.h"
 #include "MemberStore.h"
+#include "MemberNavigation.h"
 #include "SampleService.h"
 
 #include <QJsonArray>
@@ -31,6 +32,14 @@ void SampleSwitches::answer(const QString &path, const QJSValue &json)
         service->setFault(path, {.json = json.isNull() ? QJsonValue(QJsonValue::Null)
                                                        : QJsonValue::fromVariant(json.toVariant())});
 }
+
+void SampleSwitches::failLiveSnapshot()
+{
+    if (service)
+        service->setLiveSnapshotFailing(true);
+}
+
+void SampleSwitches::requestOwnFlight() { FlightActivityNavigation::shared().requestOwnFlight(); }
 
 void SampleSwitches::publishRelease(const QString &kind)
 {

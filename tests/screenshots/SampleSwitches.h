@@ -28,6 +28,10 @@ public:
     Q_INVOKABLE void failWithPage(const QString &path, int status);
     // Requests to a path answer this JSON (null, or a shape the app cannot read).
     Q_INVOKABLE void answer(const QString &path, const QJSValue &json);
+    // The live map's live snapshot fails (503) while the saved one answers: the map falls back to it.
+    Q_INVOKABLE void failLiveSnapshot();
+    // The own-flight link, as if opened from the desktop.
+    Q_INVOKABLE void requestOwnFlight();
     // The release manifest the service publishes: "newer" (as it starts), "current" or "malformed".
     Q_INVOKABLE void publishRelease(const QString &kind);
     // An updater of the screen's own, for the sample service, that has made no check yet.

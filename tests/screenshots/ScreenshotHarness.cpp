@@ -231,6 +231,7 @@ int main(int argc, char *argv[])
         }
         // A screen's misbehaviour stays with it.
         service.clearFaults();
+        service.setLiveSnapshotFailing(false);
         service.publishRelease(Sample::Service::Release::Newer);
         // Each screen has process-wide objects of its own, made before its engine and kept after it.
         AppComposition::ProcessObjects objects;

@@ -584,10 +584,13 @@ void Service::addMemberRoutes()
     get("/api/infinite-flight/aircraft", [](MemberStore &s, Service &, Account &, const Request &) {
         return Reply::json(QJsonObject{{"aircraft", s.aircraftNames()}});
     });
-    get("/api/infinite-flight/live", [](MemberStore &s, Service &, Account &a, const Request &r) {
+    get("/api/infinite-flight/live", [](MemberStore &s, Service &service, Account &a, const Request &r) {
         if (!s.statistics(a.username))
             return Reply::json(QJsonValue::Null);
-        return Reply::json(s.liveSnapshot(a.username, r.query.queryItemValue("saved") == QLatin1String("1")));
+        const bool saved = r.query.queryItemValue("saved") == QLatin1String("1");
+        if (!saved && service.liveSnapshotFailing())
+            return Reply::message(503, QStringLiteral("实时航班数据暂时不可用。"));
+        return Reply::json(s.liveSnapshot(a.username, saved));
     });
     get("/api/live-map/plan", [](MemberStore &s, Service &, Account &, const Request &r) {
         const QString sessionId = r.query.queryItemValue("sessionId", QUrl::FullyDecoded);

@@ -135,9 +135,8 @@ QJsonObject MemberStore::liveFlight(const QJsonObject &source, double elapsedHou
     for (const char *helper : {"member", "plan", "startProgress", "cruiseAltitude", "phase"})
         flight.remove(QLatin1String(helper));
 
-    const QJsonArray planRows =
-        m_liveMap.value("plans").toObject().value(source.value("plan").toString()).toArray();
-    if (planRows.size() < 2) {
+    const QJsonArray rows = planRows(source.value("plan").toString());
+    if (rows.size() < 2) {
         if (source.contains("phase")) {
             const QJsonValue speed = source.value("verticalSpeed");
             flight.insert("flightPhase",
@@ -147,7 +146,7 @@ QJsonObject MemberStore::liveFlight(const QJsonObject &source, double elapsedHou
         return flight;
     }
 
-    const QList<Point> plan = points(planRows);
+    const QList<Point> plan = points(rows);
     double total = 0;
     for (qsizetype i = 1; i < plan.size(); ++i)
         total += distanceKm(plan.at(i - 1), plan.at(i));
@@ -180,8 +179,7 @@ QJsonObject MemberStore::liveSnapshot(const QString &username, bool saved) const
     QJsonArray flights;
     QList<QPair<QString, QStringList>> members;
     std::optional<QJsonObject> own;
-    for (const QJsonValue &row : source.value("flights").toArray()) {
-        const QJsonObject entry = row.toObject();
+    for (const QJsonObject &entry : liveRows(saved)) {
         QJsonObject flight = liveFlight(entry, elapsedHours, nullptr);
         flight.insert("lastReport", isoAt(taken - 4000, true));
         flights.append(flight);
@@ -212,20 +210,184 @@ QJsonObject MemberStore::liveSnapshot(const QString &username, bool saved) const
 std::optional<QJsonObject> MemberStore::plan(const QString &sessionId, const QString &flightId) const
 {
     const double elapsedHours = double(nowMs() - m_startMs) / (3600.0 * 1000.0);
-    for (const QJsonValue &row : m_liveMap.value("current").toObject().value("flights").toArray()) {
-        const QJsonObject entry = row.toObject();
+    for (const QJsonObject &entry : liveRows(false)) {
         if (entry.value("sessionId").toString() != sessionId
             || entry.value("flightId").toString() != flightId)
             continue;
-        const QJsonArray planRows =
-            m_liveMap.value("plans").toObject().value(entry.value("plan").toString()).toArray();
-        if (planRows.isEmpty())
+        const QJsonArray rows = planRows(entry.value("plan").toString());
+        if (rows.isEmpty())
             return std::nullopt;
         QJsonArray flown;
         liveFlight(entry, elapsedHours, &flown);
-        return QJsonObject{{"points", planRows}, {"route", flown}};
+        return QJsonObject{{"points", rows}, {"route", flown}};
     }
     return std::nullopt;
+}
+
+QJsonArray MemberStore::planRows(const QString &name) const
+{
+    const QJsonValue filed = m_liveMap.value("plans").toObject().value(name);
+    return filed.isArray() ? filed.toArray() : m_crowdPlans.value(name);
+}
+
+QList<QJsonObject> MemberStore::liveRows(bool saved) const
+{
+    QList<QJsonObject> rows;
+    const QJsonArray filed = m_liveMap.value(saved ? QStringLiteral("saved") : QStringLiteral("current"))
+                                 .toObject()
+                                 .value("flights")
+                                 .toArray();
+    const QList<QJsonObject> &crowd = saved ? m_savedCrowd : m_crowd;
+    rows.reserve(filed.size() + crowd.size());
+    for (const QJsonValue &row : filed)
+        rows.append(row.toObject());
+    rows.append(crowd);
+    return rows;
+}
+
+namespace {
+
+// The same sequence at every start (Park and Miller's minimal standard generator).
+class Sequence
+{
+public:
+    explicit Sequence(qint64 seed)
+        : m_state(seed % 2147483647 > 0 ? seed % 2147483647 : 1)
+    {
+    }
+    double next()
+    {
+        m_state = m_state * 16807 % 2147483647;
+        return double(m_state) / 2147483647.0;
+    }
+    qsizetype pick(qsizetype count) { return std::min(count - 1, qsizetype(next() * double(count))); }
+    bool chance(double p) { return next() < p; }
+    QString hex(int digits)
+    {
+        QString text;
+        for (int i = 0; i < digits; ++i)
+            text += QLatin1Char("0123456789abcdef"[pick(16)]);
+        return text;
+    }
+    QString uuid() { return hex(8) + '-' + hex(4) + "-4" + hex(3) + "-a" + hex(3) + '-' + hex(12); }
+
+private:
+    qint64 m_state;
+};
+
+// What an aircraft of a size class flies at: ground speed (kt) and cruise altitude (ft) ranges.
+struct Performance
+{
+    double speed;
+    double spread;
+    double altitude;
+    double climb;
+};
+
+Performance performance(const QString &aircraft)
+{
+    const QString name = aircraft.toLower();
+    for (const char *light : {"cessna", "c172", "tbm", "spitfire"}) {
+        if (name.contains(QLatin1String(light)))
+            return {130, 60, 7500, 3000};
+    }
+    for (const char *regional : {"embraer", "crj", "dash", "atr", "citation"}) {
+        if (name.contains(QLatin1String(regional)))
+            return {330, 80, 25000, 8000};
+    }
+    if (name.contains(QLatin1String("f-16")))
+        return {450, 60, 28000, 10000};
+    return {455, 60, 34000, 7000};
+}
+
+} // namespace
+
+void MemberStore::buildCrowd()
+{
+    const QJsonObject crowd = m_liveMap.value("crowd").toObject();
+    const QJsonArray airports = crowd.value("airports").toArray();
+    const QJsonArray aircraft = crowd.value("aircraft").toArray();
+    const QJsonArray servers = crowd.value("servers").toArray();
+    const QJsonArray prefixes = crowd.value("callsignPrefixes").toArray();
+    const QJsonArray pilots = crowd.value("pilots").toArray();
+    if (airports.size() < 2 || aircraft.isEmpty() || servers.isEmpty() || prefixes.isEmpty()
+        || pilots.isEmpty())
+        return;
+    const QString sessionId = crowd.value("sessionId").toString();
+    const auto airport = [&](qsizetype i) {
+        const QJsonArray row = airports.at(i).toArray();
+        return Point{row.at(1).toDouble(), row.at(2).toDouble(), row.at(0).toString()};
+    };
+
+    const auto generate = [&](qint64 seed, int count, bool saved) {
+        Sequence random(seed);
+        QList<QJsonObject> flights;
+        for (int i = 0; i < count; ++i) {
+            // Two airports apart by more than 300 km, not across the 180° meridian.
+            Point from, to;
+            do {
+                from = airport(random.pick(airports.size()));
+                to = airport(random.pick(airports.size()));
+            } while (from.name == to.name || distanceKm(from, to) < 300
+                     || std::abs(to.longitude - from.longitude) > 180);
+            const QJsonArray type = aircraft.at(random.pick(aircraft.size())).toArray();
+            const QString name = type.at(0).toString();
+            const QJsonArray liveries = type.at(1).toArray();
+            const Performance perf = performance(name);
+            const QString pilot = pilots.at(random.pick(pilots.size())).toString() + QString::number(100 + i);
+            const QString number = QString::number(1 + random.pick(9000));
+
+            const QString id = (saved ? QStringLiteral("sv-cr-%1") : QStringLiteral("cr-%1"))
+                                   .arg(i + 1, 4, 10, QLatin1Char('0'));
+            const QString plan = QStringLiteral("%1:%2-%3").arg(id, from.name, to.name);
+            QJsonArray rows{pointJson(from)};
+            // Every other plan has a named fix halfway.
+            if (random.chance(0.5))
+                rows.append(pointJson({(from.latitude + to.latitude) / 2, (from.longitude + to.longitude) / 2,
+                                       QStringLiteral("FX%1").arg(i % 1000, 3, 10, QLatin1Char('0'))}));
+            rows.append(pointJson(to));
+            m_crowdPlans.insert(plan, rows);
+
+            QJsonObject flight{
+                {"id", id},
+                {"member", pilot.toLower()},
+                {"sessionId", sessionId},
+                {"server", servers.at(random.pick(servers.size())).toString()},
+                {"pilot", pilot},
+                {"aircraft", name},
+                {"livery", liveries.at(random.pick(liveries.size())).toString()},
+                {"plan", plan},
+                {"startProgress", 0.03 + random.next() * 0.9},
+                {"groundSpeed", std::round(perf.speed + (random.next() - 0.5) * perf.spread)},
+                {"cruiseAltitude",
+                 std::round((perf.altitude + (random.next() - 0.5) * perf.climb) / 500) * 500},
+                {"pilotState", 0},
+                {"isConnected", true},
+                {"eventAttending", random.chance(0.03)},
+                {"isLive", random.chance(0.22)},
+            };
+            // Most fly under their airline's callsign; a few give none.
+            if (!random.chance(0.04))
+                flight.insert("callsign", prefixes.at(random.pick(prefixes.size())).toString() + number);
+            // Every fourth live flight's plan can be asked for (its ids are UUIDs); others carry an id of
+            // another form, or none, and the map never asks.
+            const int kind = i % 4;
+            if (kind == 0 && !saved)
+                flight.insert("flightId", random.uuid());
+            else if (kind == 1)
+                flight.insert("flightId", QStringLiteral("if-%1").arg(700000 + i));
+            // Most name their airports; some planned ones leave that to their plan's ends.
+            if (!(kind == 0 && random.chance(0.2))) {
+                flight.insert("departure", from.name);
+                flight.insert("arrival", to.name);
+            }
+            flights.append(flight);
+        }
+        return flights;
+    };
+    const qint64 seed = crowd.value("seed").toInteger(2207);
+    m_crowd = generate(seed, crowd.value("count").toInt(), false);
+    m_savedCrowd = generate(seed * 31 + 7, crowd.value("savedCount").toInt(), true);
 }
 
 } // namespace Sample

@@ -204,6 +204,7 @@ MemberStore::MemberStore(const Service &service)
     m_leaderboard = service.data(QStringLiteral("leaderboard")).toObject();
     m_infiniteFlight = service.data(QStringLiteral("infinite-flight")).toObject();
     m_liveMap = service.data(QStringLiteral("live-map")).toObject();
+    buildCrowd();
     for (const QJsonValue &row : service.data(QStringLiteral("accounts")).toArray())
         m_displayNames.insert(row["username"].toString(), row["name"].toString());
 }

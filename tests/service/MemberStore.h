@@ -110,6 +110,11 @@ public:
 private:
     QJsonObject liveFlight(const QJsonObject &source, double elapsedHours, QJsonArray *flown) const;
     QJsonObject phase(const QString &code, std::optional<double> verticalSpeed) const;
+    // The generated crowd of the live map (the data file's "crowd"): the same flights at every start.
+    void buildCrowd();
+    QJsonArray planRows(const QString &name) const;
+    // The rows of a snapshot: the data file's flights, then the crowd's.
+    QList<QJsonObject> liveRows(bool saved) const;
 
     qint64 m_startMs = 0;
     QHash<QString, QList<QJsonObject>> m_reports;
@@ -125,6 +130,9 @@ private:
     QJsonObject m_leaderboard;
     QJsonObject m_infiniteFlight;
     QJsonObject m_liveMap;
+    QList<QJsonObject> m_crowd;
+    QList<QJsonObject> m_savedCrowd;
+    QHash<QString, QJsonArray> m_crowdPlans;
     int m_lastReportNumber = 0;
     int m_lastEvidenceNumber = 0;
 };

@@ -150,6 +150,11 @@ public:
     enum class Release { Newer, Current, Malformed };
     void publishRelease(Release release);
 
+    // While set, the live map's live snapshot answers 503 and only the saved one ("?saved=1") answers, so
+    // the app shows its saved-snapshot fallback.
+    void setLiveSnapshotFailing(bool failing) { m_liveSnapshotFailing = failing; }
+    bool liveSnapshotFailing() const { return m_liveSnapshotFailing; }
+
     // The JSON of a data file ("accounts" for accounts.json), for endpoints that serve sample records.
     QJsonValue data(const QString &name) const { return m_data.value(name); }
 
@@ -186,6 +191,7 @@ private:
     QHash<QByteArray, Session> m_sessions;
     QHash<QString, QJsonValue> m_data;
     QJsonObject m_release;
+    bool m_liveSnapshotFailing = false;
 };
 
 } // namespace Sample

@@ -24,7 +24,17 @@ int main(int argc, char *argv[])
     parser.addOption(
         {QStringLiteral("live-link-expired"),
          QStringLiteral("The Live link check answers 401, as when the session ended at the service.")});
+    parser.addOption(
+        {QStringLiteral("live-map"),
+         QStringLiteral("The live map's live snapshot: live (as it starts) or failing (it answers 503, "
+                        "so the app falls back to the saved snapshot)."),
+         QStringLiteral("state"), QStringLiteral("live")});
     parser.process(app);
+    const QString liveMap = parser.value(QStringLiteral("live-map"));
+    if (liveMap != QLatin1String("live") && liveMap != QLatin1String("failing")) {
+        QTextStream(stderr) << "vorna-sample-service: --live-map is live or failing\n";
+        return 2;
+    }
     const QString release = parser.value(QStringLiteral("release"));
     if (release != QLatin1String("newer") && release != QLatin1String("current")
         && release != QLatin1String("malformed")) {
@@ -38,6 +48,7 @@ int main(int argc, char *argv[])
                                                                    : Sample::Service::Release::Newer);
     if (parser.isSet(QStringLiteral("live-link-expired")))
         service.setFault(QStringLiteral("/api/live-schedules/authorization"), {.status = 401});
+    service.setLiveSnapshotFailing(liveMap == QLatin1String("failing"));
     if (!service.start(quint16(parser.value(QStringLiteral("port")).toUInt()))) {
         QTextStream(stderr) << "vorna-sample-service: cannot listen on 127.0.0.1\n";
         return 1;

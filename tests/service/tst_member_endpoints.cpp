@@ -7,8 +7,11 @@
 #include "LiveScheduleRecords.h"
 
 #include <QJsonArray>
+#include <QSet>
 #include <QUuid>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 using namespace TestSupport;
@@ -92,6 +95,7 @@ private Q_SLOTS:
     void answersAreNeverCached();
     void liveDataFollowsTheLink();
     void routesOfTheRouteMapStates();
+    void liveMapOfTheWorld();
 
 private:
     // A client signed in as the given account. The other-role account cannot pass the app's sign-in, so
@@ -446,6 +450,63 @@ void MemberEndpointsTest::liveDataFollowsTheLink()
     QVERIFY(!await(unlinked->decodeOptional<LiveBoard>(unlinked->makeRequest("/api/live-schedules", "GET"))));
     QVERIFY(
         get<LiveApplications>(*unlinked, "/api/live-schedules/applications?page=1").applications.isEmpty());
+}
+
+// The live map: a crowd over the world with the member's own flight, plans for some flights, a saved
+// snapshot, and the switch that fails the live one.
+void MemberEndpointsTest::liveMapOfTheWorld()
+{
+    const auto member = signedIn("lichen");
+    const auto live =
+        await(member->decodeOptional<LiveResponse>(member->makeRequest("/api/infinite-flight/live", "GET")));
+    QVERIFY(live);
+    QVERIFY(live->flights.size() >= 1500);
+    QCOMPARE(live->ownFlight->id, QString("lv-207"));
+    QCOMPARE(live->ownFlights(QString("lichen")).size(), 1);
+    QCOMPARE(live->liveIdentification, std::optional<QString>("connected"));
+    // Spread over the world: every quarter of the longitudes, both hemispheres.
+    QSet<int> quarters;
+    bool south = false;
+    int plannable = 0;
+    for (const LiveFlight &flight : live->flights) {
+        quarters.insert(int(std::floor((flight.longitude + 180) / 90)));
+        south = south || flight.latitude < 0;
+        if (flight.flightId && !QUuid::fromString(*flight.flightId).isNull())
+            ++plannable;
+    }
+    QCOMPARE(quarters.size(), 4);
+    QVERIFY(south);
+    QVERIFY(plannable >= 300);
+    QVERIFY(plannable < live->flights.size() / 2);
+
+    // A crowd flight with UUIDs has its plan and flown track; the same moment's snapshot puts it on them.
+    const auto crowd = std::find_if(live->flights.cbegin(), live->flights.cend(), [](const LiveFlight &f) {
+        return f.id.startsWith("cr-") && f.flightId && !QUuid::fromString(*f.flightId).isNull();
+    });
+    QVERIFY(crowd != live->flights.cend());
+    const auto plan = await(member->decodeOptional<PlanResponse>(member->makeRequest(
+        QString("/api/live-map/plan?sessionId=%1&flightId=%2").arg(*crowd->sessionId, *crowd->flightId),
+        "GET")));
+    QVERIFY(plan && plan->points && plan->route);
+    QVERIFY(plan->points->size() >= 2);
+    QCOMPARE(plan->points->constFirst().name.value_or(QString()).size(), 4);
+    QVERIFY(plan->route->size() >= 2);
+
+    const auto saved = await(member->decodeOptional<LiveResponse>(
+        member->makeRequest("/api/infinite-flight/live?saved=1", "GET")));
+    QVERIFY(saved);
+    QCOMPARE(saved->status, std::optional<QString>("saved"));
+    QVERIFY(saved->flights.size() > 600);
+
+    // The switch: the live snapshot fails, the saved one still answers.
+    m_site->service->setLiveSnapshotFailing(true);
+    const auto error = thrown<APIError>([&] {
+        await(member->decodeOptional<LiveResponse>(member->makeRequest("/api/infinite-flight/live", "GET")));
+    });
+    QVERIFY(error);
+    QCOMPARE(error->status(), 503);
+    QVERIFY(await(member->decodeOptional<LiveResponse>(
+        member->makeRequest("/api/infinite-flight/live?saved=1", "GET"))));
 }
 
 QTEST_MAIN(MemberEndpointsTest)

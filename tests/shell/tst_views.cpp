@@ -6,6 +6,7 @@
 #include "ImageTestSupport.h"
 #include "Installed.h"
 #include "MacUpdater.h"
+#include "LiveMapModel.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
 #include "PageStackModel.h"
@@ -198,6 +199,8 @@ void ViewsTest::init()
 
 void ViewsTest::cleanup()
 {
+    // A request a failed test left behind would take the next one to the map.
+    FlightActivityNavigation::shared().clearOwnFlightRequest();
     m_app = nullptr;
     m_portal = nullptr;
     // One more frame first: Qt 6.4's layouts hold a child deleted since their last polish until the next,
@@ -1234,20 +1237,35 @@ void ViewsTest::ownFlightLinkLandsOnTheMap()
 {
     QFETCH(bool, beforeSignIn);
     QVERIFY(showPortal());
+    // The map loads only while the app is active: its window in front.
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     if (beforeSignIn)
-        FlightActivityNavigation::shared().requestOwnFlight();
+        QVERIFY(FlightActivityNavigation::shared().open(QUrl("vorna://live-map/own-flight")));
     QVERIFY(signIn("lichen", "fly-vornalia"));
     if (!beforeSignIn) {
         QTRY_VERIFY(shown(m_portal, "home.notifications"));
-        FlightActivityNavigation::shared().requestOwnFlight();
+        QVERIFY(FlightActivityNavigation::shared().open(QUrl("VORNA://Live-Map/own-flight")));
     }
-    QTRY_VERIFY(shown(m_portal, "shell.map"));
-    QVERIFY(textsShown(m_portal).contains("实时地图"));
+    QQuickItem *page = nullptr;
+    QTRY_VERIFY((page = shown(m_portal, "shell.map")));
     QVERIFY(!shown(m_portal, "home.notifications"));
     // Straight to the map: the home page was never made on the way.
     if (beforeSignIn)
         QVERIFY(!m_portal->findChild<QQuickItem *>("home.notifications"));
-    FlightActivityNavigation::shared().clearOwnFlightRequest();
+
+    // The map loads the snapshot of the sample service and selects the member's own flight in it.
+    auto *map = qvariant_cast<LiveMapModel *>(page->property("model"));
+    QVERIFY(map);
+    QTRY_VERIFY_WITH_TIMEOUT(map->hasSelection(), 15000);
+    QCOMPARE(map->selected()->id, QString("lv-207"));
+    QCOMPARE(map->selected()->callsign, std::optional<QString>("B-207CA"));
+    QVERIFY(map->flightCount() >= 1500);
+    QVERIFY(FlightActivityNavigation::shared().ownFlightRequest().isEmpty());
+    // A close-up region of 2 by 2 degrees around it; its plan and flown track on the map.
+    QCOMPARE(map->region().latitudeSpan, 2.0);
+    QTRY_VERIFY(map->planPath().size() >= 2);
+    QVERIFY(map->routePath().size() >= 2);
 }
 
 void ViewsTest::backKeysPopOnePage_data() { addBackKeys(); }

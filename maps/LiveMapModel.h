@@ -1,0 +1,315 @@
+#pragma once
+
+#include "APIClient.h"
+#include "FlightRecords.h"
+#include "Lifetime.h"
+#include "LiveMapClock.h"
+#include "LiveMapMarkers.h"
+#include "LiveMapRules.h"
+#include "LiveMapValues.h"
+#include "MapMath.h"
+#include "MemberData.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QObject>
+#include <QPointer>
+#include <QQmlEngine>
+#include <QQmlParserStatus>
+#include <QTimeZone>
+
+#include <QCoro/QCoroTask>
+
+#include <memory>
+#include <optional>
+
+class FlightActivityNavigation;
+
+// The live map screen's model: its state with the initial values, the polling cycle, the loads of the
+// snapshot (kept in `MemberData.liveMap`, with the saved snapshot as the fallback), the plan cache, the
+// member's own flights and the own-flight request, the selection, the demonstration tour and the markers.
+// `LiveMapView` lays it out; the panels over the map read and call it.
+//
+// Its work runs while the page is `shown`: the polling loop (keyed by `cycle`), the plan of the selected
+// flight (keyed by its id), the tour (keyed by `demonstrating`) and the own-flight request (keyed by the
+// request). A new key stops the earlier run of that work; the page going away stops all of it. A load runs
+// only while the app is `active`, one at a time: a second one asked for meanwhile (a new cycle, an
+// own-flight request) returns at once, and a new cycle never cuts the load in flight short.
+class LiveMapModel : public QObject, public QQmlParserStatus
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_INTERFACES(QQmlParserStatus)
+
+    // What the screen is given.
+    Q_PROPERTY(MemberData *memberData READ memberData WRITE setMemberData NOTIFY memberDataChanged REQUIRED)
+    Q_PROPERTY(APIClient *client READ client WRITE setClient NOTIFY clientChanged)
+    // The signed-in member's user name; empty when nobody is signed in.
+    Q_PROPERTY(QString username READ username WRITE setUsername NOTIFY usernameChanged)
+    // The scene phase: true while the app is active (its window in front). It follows the application's
+    // state; a test sets it.
+    Q_PROPERTY(bool active READ active WRITE setActive NOTIFY activeChanged)
+    // The page is on screen.
+    Q_PROPERTY(bool shown READ shown WRITE setShown NOTIFY shownChanged)
+
+    // The screen's state.
+    Q_PROPERTY(bool satellite READ satellite WRITE setSatellite NOTIFY satelliteChanged)
+    Q_PROPERTY(QString error READ error NOTIFY errorChanged)
+    Q_PROPERTY(LiveFlightValue selected READ selectedValue NOTIFY selectedChanged)
+    Q_PROPERTY(bool hasSelection READ hasSelection NOTIFY selectedChanged)
+    Q_PROPERTY(FlightPlanValue plan READ planValue NOTIFY planChanged)
+    Q_PROPERTY(QString cycle READ cycle NOTIFY cycleChanged)
+    Q_PROPERTY(bool loading READ loading NOTIFY loadingChanged)
+    Q_PROPERTY(QDateTime lastActivity READ lastActivity NOTIFY lastActivityChanged)
+    Q_PROPERTY(bool paused READ paused NOTIFY pausedChanged)
+    Q_PROPERTY(bool searching READ searching WRITE setSearching NOTIFY searchingChanged)
+    Q_PROPERTY(bool choosingOwnFlights READ choosingOwnFlights WRITE setChoosingOwnFlights NOTIFY
+                   choosingOwnFlightsChanged)
+    Q_PROPERTY(int planCount READ planCount NOTIFY plansChanged)
+    Q_PROPERTY(bool demonstrating READ demonstrating WRITE setDemonstrating NOTIFY demonstratingChanged)
+    Q_PROPERTY(double zoom READ zoom NOTIFY zoomChanged)
+    Q_PROPERTY(MapCameraPosition position READ position NOTIFY positionChanged)
+    Q_PROPERTY(MapRegion region READ region NOTIFY regionChanged)
+    Q_PROPERTY(QDateTime selectedAt READ selectedAt NOTIFY selectedChanged)
+    Q_PROPERTY(double compactHeight READ compactHeight NOTIFY compactHeightChanged)
+
+    // The snapshot, as the banner and the panels read it.
+    Q_PROPERTY(bool hasSnapshot READ hasSnapshot NOTIFY snapshotChanged)
+    Q_PROPERTY(int flightCount READ flightCount NOTIFY snapshotChanged)
+    Q_PROPERTY(int liveCount READ liveCount NOTIFY snapshotChanged)
+    Q_PROPERTY(QString status READ status NOTIFY snapshotChanged)
+    Q_PROPERTY(bool savedSnapshot READ savedSnapshot NOTIFY snapshotChanged)
+    Q_PROPERTY(bool degraded READ degraded NOTIFY snapshotChanged)
+    // When the service last updated the snapshot (`updatedAt`, read as UTC without a zone); invalid without.
+    Q_PROPERTY(QDateTime updatedAt READ updatedAt NOTIFY snapshotChanged)
+    // The header's texts: the count with the update time ("1567 架飞机 · 更新于 09:32:36"), the selected
+    // flight's callsign and aircraft, the own-flight button's title.
+    Q_PROPERTY(QString countText READ countText NOTIFY snapshotChanged)
+    Q_PROPERTY(QString selectedTitle READ selectedTitle NOTIFY selectedChanged)
+    Q_PROPERTY(QString ownFlightButtonText READ ownFlightButtonText NOTIFY ownFlightsChanged)
+    // The saved snapshot is on the map while the live one loads; a snapshot without flights is on it.
+    Q_PROPERTY(bool showsSavedNotice READ showsSavedNotice NOTIFY noticesChanged)
+    Q_PROPERTY(bool showsEmptyNotice READ showsEmptyNotice NOTIFY snapshotChanged)
+    // The selected flight is live-identified: the LIVE badge of the bar and the card.
+    Q_PROPERTY(bool selectedLive READ selectedLive NOTIFY selectedChanged)
+    // The member's own flights, his current one first, each completed by `withRoute`.
+    Q_PROPERTY(QVariantList ownFlights READ ownFlightValues NOTIFY ownFlightsChanged)
+    Q_PROPERTY(int ownFlightCount READ ownFlightCount NOTIFY ownFlightsChanged)
+    // The snapshot's flights in its order, for the search.
+    Q_PROPERTY(QVariantList flights READ flightValues NOTIFY snapshotChanged)
+    // The map's content: the markers in stacking order, and the selected flight's plan lines (each empty
+    // unless it has two points or more).
+    Q_PROPERTY(LiveMapMarkers *markers READ markers CONSTANT)
+    Q_PROPERTY(QList<QGeoCoordinate> planPath READ planPath NOTIFY planChanged)
+    Q_PROPERTY(QList<QGeoCoordinate> routePath READ routePath NOTIFY planChanged)
+
+public:
+    explicit LiveMapModel(QObject *parent = nullptr);
+    ~LiveMapModel() override;
+
+    MemberData *memberData() const { return m_data; }
+    void setMemberData(MemberData *data);
+    APIClient *client() const { return m_client; }
+    void setClient(APIClient *client);
+    QString username() const { return m_username; }
+    void setUsername(const QString &username);
+    bool active() const { return m_active; }
+    void setActive(bool active);
+    bool shown() const { return m_shown; }
+    void setShown(bool shown);
+    // The clock of the polling loop, the tour and the stamps; tests hand in their own.
+    void setClock(std::shared_ptr<LiveMapClock> clock);
+
+    bool satellite() const { return m_satellite; }
+    void setSatellite(bool satellite);
+    QString error() const { return m_error.value_or(QString()); }
+    const std::optional<QString> &errorText() const { return m_error; }
+    const std::optional<LiveFlight> &selected() const { return m_selected; }
+    LiveFlightValue selectedValue() const { return {m_selected}; }
+    bool hasSelection() const { return m_selected.has_value(); }
+    const std::optional<PlanResponse> &plan() const { return m_plan; }
+    FlightPlanValue planValue() const { return {m_plan}; }
+    QString cycle() const { return m_cycle; }
+    bool loading() const { return m_loading; }
+    QDateTime lastActivity() const { return m_lastActivity; }
+    bool paused() const { return m_paused; }
+    bool searching() const { return m_searching; }
+    void setSearching(bool searching);
+    bool choosingOwnFlights() const { return m_choosingOwnFlights; }
+    void setChoosingOwnFlights(bool choosing);
+    const LiveMapRules::Plans &plans() const { return m_plans; }
+    int planCount() const { return int(m_plans.size()); }
+    bool demonstrating() const { return m_demonstrating; }
+    void setDemonstrating(bool demonstrating);
+    double zoom() const { return m_zoom; }
+    MapCameraPosition position() const { return m_position; }
+    MapRegion region() const { return m_region; }
+    QDateTime selectedAt() const { return m_selectedAt; }
+    double compactHeight() const { return m_compactHeight; }
+
+    const std::optional<LiveResponse> &snapshot() const;
+    bool hasSnapshot() const { return snapshot().has_value(); }
+    int flightCount() const { return hasSnapshot() ? int(snapshot()->flights.size()) : 0; }
+    int liveCount() const { return LiveMapRules::liveCount(snapshot()); }
+    QString status() const;
+    bool savedSnapshot() const { return status() == QLatin1String("saved"); }
+    bool degraded() const { return status() == QLatin1String("degraded"); }
+    QDateTime updatedAt() const;
+    bool selectedLive() const;
+    // The own flights of the snapshot for the signed-in member, each completed by `withRoute`.
+    QList<LiveFlight> ownFlights() const;
+    QVariantList ownFlightValues() const { return LiveMapValues::flights(ownFlights()); }
+    int ownFlightCount() const { return int(ownFlights().size()); }
+    QVariantList flightValues() const;
+    bool showsSavedNotice() const { return savedSnapshot() && m_loading; }
+    bool showsEmptyNotice() const { return hasSnapshot() && snapshot()->flights.isEmpty(); }
+    QString countText() const;
+    QString selectedTitle() const;
+    QString ownFlightButtonText() const;
+    // The update time as the header writes it: the time alone on the current day, else the date before it.
+    static QString updateText(const QDateTime &updated, const QDateTime &now, const QLocale &locale,
+                              const QTimeZone &zone);
+    LiveMapMarkers *markers() { return &m_markers; }
+    QList<QGeoCoordinate> planPath() const;
+    QList<QGeoCoordinate> routePath() const;
+
+    // The flight with its missing end airports taken from its cached plan.
+    LiveFlight withRoute(const LiveFlight &flight) const;
+
+    // The loads, the polling loop and the plan of the selected flight.
+    QCoro::Task<> load();
+    QCoro::Task<> run();
+    QCoro::Task<> loadPlan();
+    // Serves a pending own-flight request once a snapshot that is not a saved one is on the map.
+    void focusRequestedOwnFlight();
+
+    // Selects a flight (a marker, a toolbar button, the search, the picker, the own-flight
+    // request; `automatic` only from the tour) and moves the camera so that it rests above the middle.
+    void select(const LiveFlight &flight, bool automatic);
+    Q_INVOKABLE void select(const LiveFlightValue &flight, bool automatic = false);
+    // Records an interaction; an idle-paused map polls again.
+    Q_INVOKABLE void touched();
+
+    // What the screen's controls do.
+    // The refresh button: an interaction, and a new polling cycle that loads at once.
+    Q_INVOKABLE void refresh();
+    // The close action of the selected-flight views and the dismissal of the compact sheet.
+    Q_INVOKABLE void deselect();
+    // A click on the marker of a row of `markers`.
+    Q_INVOKABLE void markerClicked(int row);
+    // A click on the map where no marker is: clears the selection made more than 0.4 s ago.
+    Q_INVOKABLE void mapTapped();
+    // The end of a camera movement: the region shown, the map's width in points and its camera.
+    Q_INVOKABLE void cameraMoved(const MapRegion &region, double width, const QGeoCoordinate &center,
+                                 double distance);
+    // The bottom row's demonstration button.
+    Q_INVOKABLE void toggleDemonstration();
+    // The search button, and the search's close and choose actions.
+    Q_INVOKABLE void openSearch();
+    Q_INVOKABLE void closeSearch();
+    Q_INVOKABLE void chooseFound(const LiveFlightValue &flight);
+    // The own-flight buttons: the only own flight selected, or the picker opened; the picker's close.
+    Q_INVOKABLE void ownFlightAction();
+    Q_INVOKABLE void closeOwnFlights();
+    // The compact card's measured height.
+    Q_INVOKABLE void measured(double height);
+
+    // QQmlParserStatus: made from QML, the model starts once all its properties are set.
+    void classBegin() override;
+    void componentComplete() override;
+
+    // Texts of Parts 8.101 and 8.102.
+    static QString olderDataMessage();
+    static QString ownFlightMissingMessage();
+
+Q_SIGNALS:
+    void memberDataChanged();
+    void clientChanged();
+    void usernameChanged();
+    void activeChanged();
+    void shownChanged();
+    void satelliteChanged();
+    void errorChanged();
+    void selectedChanged();
+    void planChanged();
+    void cycleChanged();
+    void loadingChanged();
+    void lastActivityChanged();
+    void pausedChanged();
+    void searchingChanged();
+    void choosingOwnFlightsChanged();
+    void plansChanged();
+    void demonstratingChanged();
+    void zoomChanged();
+    void positionChanged();
+    void regionChanged();
+    void compactHeightChanged();
+    void snapshotChanged();
+    void ownFlightsChanged();
+    void noticesChanged();
+    // The map is to move its camera there: a spring of 0.4 s when animated.
+    void cameraRequested(const MapCameraPosition &position, bool animated);
+
+private:
+    QDateTime now() const { return m_clock->now(); }
+    // Starts or stops the page's work as the page shows and its inputs arrive.
+    void sync();
+    void startPageWork();
+    void stopPageWork();
+    void newCycle();
+    void startCycle();
+    void startPlanTask();
+    void startTour();
+    void startRequestTask();
+    QCoro::Task<> tour();
+    QCoro::Task<> serveRequest();
+    QCoro::Task<> fetchSaved(std::shared_ptr<bool> cancelled);
+    void setError(std::optional<QString> error);
+    void setSelected(std::optional<LiveFlight> flight);
+    void setPlan(std::optional<PlanResponse> plan);
+    void setPaused(bool paused);
+    void setLoading(bool loading);
+    void cachePlan(const LiveFlight &flight, const PlanResponse &plan);
+    void setRegion(const MapRegion &region);
+    void clearSelection();
+    void showMarkers();
+    std::optional<QString> signedInUser() const;
+
+    QPointer<MemberData> m_data;
+    QPointer<APIClient> m_client;
+    QPointer<FlightActivityNavigation> m_activity;
+    QString m_username;
+    bool m_active = false;
+    bool m_shown = false;
+    bool m_complete = true;
+    bool m_running = false;
+    std::shared_ptr<LiveMapClock> m_clock = LiveMapClock::system();
+
+    bool m_satellite = true;
+    std::optional<QString> m_error;
+    std::optional<LiveFlight> m_selected;
+    std::optional<PlanResponse> m_plan;
+    QString m_cycle;
+    bool m_loading = false;
+    QDateTime m_lastActivity;
+    bool m_paused = false;
+    bool m_searching = false;
+    bool m_choosingOwnFlights = false;
+    LiveMapRules::Plans m_plans;
+    bool m_demonstrating = false;
+    double m_zoom = 2.4;
+    MapCameraPosition m_position;
+    MapRegion m_region{28.0, 105.0, 50, 70};
+    QDateTime m_selectedAt = QDateTime::fromMSecsSinceEpoch(0, Qt::UTC);
+    double m_compactHeight = 380;
+
+    LiveMapMarkers m_markers;
+
+    // One run per keyed task, and the loads, which belong to the page rather than to a cycle.
+    Lifetime m_cycleRun;
+    Lifetime m_planRun;
+    Lifetime m_tourRun;
+    Lifetime m_requestRun;
+    Lifetime m_loadRun;
+    Lifetime m_lifetime; // last: ends first
+};

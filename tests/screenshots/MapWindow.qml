@@ -1,0 +1,61 @@
+import QtQuick
+import Vorna.Ui
+import Vorna.State
+import Vorna.Portal
+import Vorna.Shell
+import Vorna.Screenshots
+
+// The signed-in window of a sample account on its map tab: the live map of the sample service's flights.
+// With `ownFlight` the own-flight link has been opened, so the member's own flight is selected; with
+// `liveFailing` the live snapshot fails and the saved one shows.
+Rectangle {
+    id: screen
+
+    required property string username
+    property bool ownFlight: false
+    property bool liveFailing: false
+    // Keys the harness types once the screen has settled.
+    property list<string> typed
+
+    color: Theme.paper
+    Component.onCompleted: {
+        if (screen.liveFailing)
+            SampleService.failLiveSnapshot();
+        if (screen.ownFlight)
+            SampleService.requestOwnFlight();
+    }
+
+    AppState {
+        id: account
+    }
+    SignInModel {
+        appState: account
+        username: screen.username
+        password: "fly-vornalia"
+        Component.onCompleted: signIn()
+    }
+
+    Loader {
+        anchors.fill: parent
+        active: account.gate === AppState.Ready
+        sourceComponent: Item {
+            MemberData {
+                id: memberData
+
+                client: account.api
+            }
+            MemberNavigation {
+                id: navigation
+
+                member: account.isMember
+                Component.onCompleted: navigation.selected = MemberTab.Map
+            }
+            MacMemberShell {
+                anchors.fill: parent
+                appState: account
+                memberData: memberData
+                navigation: navigation
+            }
+        }
+    }
+}
