@@ -1,8 +1,8 @@
 #include "SampleSwitches.h"
 
 #include "MacUpdater.h"
-#include "MemberStore.h"
 #include "MemberNavigation.h"
+#include "MemberStore.h"
 #include "SampleService.h"
 
 #include <QJsonArray>
