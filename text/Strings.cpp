@@ -48,18 +48,20 @@ QString withMnemonic(const QString &text, QChar letter)
     if (ellipsis)
         escaped += QChar(0x2026);
     return escaped;
-    int standardCompare(const QString &a, const QString &b)
-    {
-        // Qt's collator compares plain code points in the C locale, numeric mode and case folding included.
-        thread_local const QCollator collator = [] {
-            const QLocale system;
-            QCollator made(system.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates)
-                                                           : system);
-            made.setCaseSensitivity(Qt::CaseInsensitive);
-            made.setNumericMode(true);
-            return made;
-        }();
-        return collator.compare(a, b);
-    }
+}
+
+int standardCompare(const QString &a, const QString &b)
+{
+    // Qt's collator compares plain code points in the C locale, numeric mode and case folding included.
+    thread_local const QCollator collator = [] {
+        const QLocale system;
+        QCollator made(system.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                                       : system);
+        made.setCaseSensitivity(Qt::CaseInsensitive);
+        made.setNumericMode(true);
+        return made;
+    }();
+    return collator.compare(a, b);
+}
 
 } // namespace Text
