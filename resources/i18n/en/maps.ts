@@ -30,6 +30,8 @@
     <message>
         <source>全屏查看航线</source>
         <translation>View routes full screen</translation>
+    </message>
+    <message>
         <source>%@ 架飞机</source>
         <translation>%@ aircraft</translation>
     </message>
