@@ -16,6 +16,7 @@
 
 #include <private/qquickitem_p.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -132,6 +133,40 @@ const QRectF &shapeBox()
 {
     static const QRectF box = PlaneShape::path(QRectF(-0.5, -0.5, 1, 1)).boundingRect();
     return box;
+}
+
+// A marker is drawn as an octagon around its silhouette and shadow: two thirds of the box's pixels.
+constexpr int octagonCorners = 8;
+struct OctagonSide
+{
+    QPointF normal;
+    // How far the silhouette reaches along the normal on a square of side 1 centred on the origin.
+    double reach = 0;
+};
+
+// The octagon's sides in the marker's own frame (nose up, y down): across the nose, along the wings'
+// leading edges, beside the wing tips, from the wing tips to the tailplane's tips, across the tail.
+const std::array<OctagonSide, octagonCorners> &octagon()
+{
+    static const std::array<OctagonSide, octagonCorners> sides = [] {
+        const QPolygonF outline = PlaneShape::path(QRectF(-0.5, -0.5, 1, 1)).toFillPolygon();
+        const QPointF leading(28, -19.8);
+        const QPointF trailing(11.5, 11.7);
+        const QPointF normals[octagonCorners] = {{0, -1}, leading,
+                                                 {1, 0},  trailing,
+                                                 {0, 1},  {-trailing.x(), trailing.y()},
+                                                 {-1, 0}, {-leading.x(), leading.y()}};
+        std::array<OctagonSide, octagonCorners> all;
+        for (int i = 0; i < octagonCorners; ++i) {
+            const QPointF n = normals[i] / std::hypot(normals[i].x(), normals[i].y());
+            double reach = -1;
+            for (const QPointF &p : outline)
+                reach = std::max(reach, QPointF::dotProduct(n, p));
+            all[size_t(i)] = {n, reach};
+        }
+        return all;
+    }();
+    return sides;
 }
 
 struct Vertex
@@ -371,10 +406,12 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
     node.bandRight = frame.centre.x() + band;
 
     std::vector<Vertex> vertices;
-    vertices.reserve(markers.size() * 4 + 2);
+    vertices.reserve(markers.size() * octagonCorners + 2);
     const double atlasW = atlasWidth;
     const double atlasH = node.material.texture ? node.material.texture->textureSize().height() : 1;
-    const QRectF &box = shapeBox();
+    const auto &sides = octagon();
+    const double toU = ratio / atlasW;
+    const double toV = ratio / atlasH;
     for (const MapMarkerLayer::Marker &m : markers) {
         const double s = m.size;
         const double angle = m.heading * std::numbers::pi / 180.0;
@@ -382,17 +419,27 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
         const double sn = std::sin(angle);
         // The drop (down on screen) in the marker's own frame, which is turned clockwise by the heading.
         const QPointF drop(shadowDrop * sn, shadowDrop * c);
-        // The quad: the silhouette's box with the outline and the shadow's reach, and again one drop away.
-        const double reach = outlineRim(s) + shadowReach;
-        const double left = box.left() * s - reach + std::min(0.0, drop.x());
-        const double right = box.right() * s + reach + std::max(0.0, drop.x());
-        const double top = box.top() * s - reach + std::min(0.0, drop.y());
-        const double bottom = box.bottom() * s + reach + std::max(0.0, drop.y());
-        const QRectF &cell = node.cellRects[size_t(m.cell)];
-        const QPointF cellMiddle = cell.center();
-        const double toU = ratio / atlasW;
-        const double toV = ratio / atlasH;
-        const double corners[4][2] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+        // Each side stands off the silhouette by the outline's outer half and a pixel of antialiasing, and
+        // by the shadow's reach one drop away, whichever is further.
+        const double marker = outlineRim(s) + 1 / ratio;
+        const double shadow = outlineRim(s) + shadowReach;
+        double offsets[octagonCorners];
+        for (int i = 0; i < octagonCorners; ++i) {
+            const OctagonSide &side = sides[size_t(i)];
+            const double reach = side.reach * s;
+            offsets[i] = std::max(reach + marker, reach + shadow + QPointF::dotProduct(side.normal, drop));
+        }
+        // The corners: where each side meets the next.
+        QPointF corners[octagonCorners];
+        for (int i = 0; i < octagonCorners; ++i) {
+            const QPointF a = sides[size_t(i)].normal;
+            const QPointF b = sides[size_t((i + 1) % octagonCorners)].normal;
+            const double ca = offsets[i];
+            const double cb = offsets[(i + 1) % octagonCorners];
+            const double d = a.x() * b.y() - a.y() * b.x();
+            corners[i] = QPointF((ca * b.y() - cb * a.y()) / d, (a.x() * cb - b.x() * ca) / d);
+        }
+        const QPointF cellMiddle = node.cellRects[size_t(m.cell)].center();
         uchar fill[4];
         uchar outline[4];
         premultiplied(m.fill, fill);
@@ -403,14 +450,14 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
         for (double k = first; k <= last; ++k) {
             const QPointF anchor =
                 (QPointF(m.world.x() + k, m.world.y()) - frame.centre) * frame.worldSize + middle;
-            for (const auto &corner : corners) {
+            for (const QPointF &corner : corners) {
                 Vertex v;
                 v.anchorX = float(anchor.x());
                 v.anchorY = float(anchor.y());
-                v.cornerX = float(corner[0] * c - corner[1] * sn);
-                v.cornerY = float(corner[0] * sn + corner[1] * c);
-                v.u = float(cellMiddle.x() + corner[0] * toU);
-                v.v = float(cellMiddle.y() + corner[1] * toV);
+                v.cornerX = float(corner.x() * c - corner.y() * sn);
+                v.cornerY = float(corner.x() * sn + corner.y() * c);
+                v.u = float(cellMiddle.x() + corner.x() * toU);
+                v.v = float(cellMiddle.y() + corner.y() * toV);
                 v.shadowU = float(v.u - drop.x() * toU);
                 v.shadowV = float(v.v - drop.y() * toV);
                 std::copy(fill, fill + 4, v.fill);
@@ -419,7 +466,7 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
             }
         }
     }
-    const int quads = int(vertices.size() / 4);
+    const int shapes = int(vertices.size() / octagonCorners);
     // Two vertices no triangle uses stretch the node's bounds over everything, so the renderer never takes
     // the markers' (moving) place for free and lets a later item's batch slip under them.
     for (const float far : {-1e6f, 1e6f}) {
@@ -427,13 +474,18 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
         v.anchorX = v.anchorY = far;
         vertices.push_back(v);
     }
-    node.geometry.allocate(int(vertices.size()), quads * 6);
+    constexpr int triangles = octagonCorners - 2;
+    node.geometry.allocate(int(vertices.size()), shapes * triangles * 3);
     std::copy(vertices.begin(), vertices.end(), static_cast<Vertex *>(node.geometry.vertexData()));
     quint32 *indices = node.geometry.indexDataAsUInt();
-    for (quint32 q = 0; q < quint32(quads); ++q) {
-        const quint32 b = q * 4;
-        const quint32 order[6] = {b, b + 1, b + 2, b, b + 2, b + 3};
-        std::copy(std::begin(order), std::end(order), indices + q * 6);
+    for (quint32 q = 0; q < quint32(shapes); ++q) {
+        // A fan from the first corner.
+        const quint32 b = q * octagonCorners;
+        for (quint32 t = 1; t <= quint32(triangles); ++t) {
+            *indices++ = b;
+            *indices++ = b + t;
+            *indices++ = b + t + 1;
+        }
     }
     node.markDirty(QSGNode::DirtyGeometry);
 }
@@ -508,20 +560,22 @@ QSGNode *MarkerCanvas::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
     MapMarkerLayer::FrameStats stats;
     const QRectF view(0, 0, width(), height());
     const auto *vertices = static_cast<const Vertex *>(node->geometry.vertexData());
-    const int quads = node->geometry.indexCount() / 6;
-    for (int q = 0; q < quads; ++q) {
-        const Vertex *v = vertices + q * 4;
+    const int shapes = (node->geometry.vertexCount() - 2) / octagonCorners;
+    for (int q = 0; q < shapes; ++q) {
+        const Vertex *v = vertices + q * octagonCorners;
         const QPointF at = QPointF(v->anchorX, v->anchorY) * k + shift;
         QRectF bounds(at + QPointF(v[0].cornerX, v[0].cornerY), QSizeF());
-        for (int i = 1; i < 4; ++i)
-            bounds = bounds.united(QRectF(at + QPointF(v[i].cornerX, v[i].cornerY), QSizeF()));
+        double area = 0;
+        for (int i = 0; i < octagonCorners; ++i) {
+            const Vertex &p = v[i];
+            const Vertex &n = v[(i + 1) % octagonCorners];
+            bounds = bounds.united(QRectF(at + QPointF(p.cornerX, p.cornerY), QSizeF()));
+            area += double(p.cornerX) * n.cornerY - double(n.cornerX) * p.cornerY;
+        }
         if (!bounds.intersects(view))
             continue;
-        ++stats.quads;
-        // The quad's own area (a turned rectangle): the lengths of two sides.
-        const QPointF a(v[1].cornerX - v[0].cornerX, v[1].cornerY - v[0].cornerY);
-        const QPointF b(v[3].cornerX - v[0].cornerX, v[3].cornerY - v[0].cornerY);
-        stats.pixels += std::hypot(a.x(), a.y()) * std::hypot(b.x(), b.y()) * ratio * ratio;
+        ++stats.markers;
+        stats.pixels += std::abs(area) / 2 * ratio * ratio;
     }
     {
         QMutexLocker lock(&m_statsLock);

@@ -21,8 +21,8 @@ class MapView;
 // markers' accessible names "callsign" and "aircraft" (texts, either may be missing).
 //
 // Drawing: each size class (sizes to the half point) has one cell of masks in an atlas rasterised at the
-// window's device-pixel ratio (the fill, the outline, the blurred shadow); a marker is one quad over its
-// silhouette's box and its shadow, coloured per vertex. The quads are laid out once for a camera and stay
+// window's device-pixel ratio (the fill, the outline, the blurred shadow); a marker is one octagon around its
+// silhouette and its shadow, coloured per vertex. The octagons are laid out once for a camera and stay
 // while the map pans and zooms (the camera moves them in the vertex shader); they are laid out again when
 // the markers change, or when the camera leaves the band they were laid out for. While the map only pans,
 // the markers are drawn once into a texture a little larger than the map, which then moves with the map.
@@ -70,11 +70,11 @@ public:
     QString accessibleName(int row) const;
     int markerCount() const { return int(m_markers.size()); }
 
-    // What the last frame drew, for the frame benchmark: the quads of the markers (not counting the copies
-    // of a cached frame), the device pixels they cover, and whether the frame only moved the cached picture.
+    // What the last frame drew, for the frame benchmark: the markers drawn (none when the frame only moved
+    // the cached picture), the device pixels blended for them, and whether the frame was such a move.
     struct FrameStats
     {
-        int quads = 0;
+        int markers = 0;
         double pixels = 0;
         bool cached = false;
     };

@@ -11,5 +11,13 @@
         <source>%@ 米</source>
         <translation>%@ m</translation>
     </message>
+    <message>
+        <source>%@，%@，查看飞行详情</source>
+        <translation>%@, %@, view flight details</translation>
+    </message>
+    <message>
+        <source>飞机</source>
+        <translation>Aircraft</translation>
+    </message>
 </context>
 </TS>
