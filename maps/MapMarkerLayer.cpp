@@ -298,6 +298,9 @@ public:
     double bandRight = 0;
     double atlasRatio = 0;
     std::vector<QRectF> cellRects;
+    // The shapes laid out and the device pixels they cover.
+    int shapes = 0;
+    double pixels = 0;
 };
 
 void premultiplied(QRgb color, uchar out[4])
@@ -407,6 +410,7 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
 
     std::vector<Vertex> vertices;
     vertices.reserve(markers.size() * octagonCorners + 2);
+    node.pixels = 0;
     const double atlasW = atlasWidth;
     const double atlasH = node.material.texture ? node.material.texture->textureSize().height() : 1;
     const auto &sides = octagon();
@@ -439,6 +443,12 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
             const double d = a.x() * b.y() - a.y() * b.x();
             corners[i] = QPointF((ca * b.y() - cb * a.y()) / d, (a.x() * cb - b.x() * ca) / d);
         }
+        double area = 0;
+        for (int i = 0; i < octagonCorners; ++i) {
+            const QPointF &p = corners[i];
+            const QPointF &n = corners[(i + 1) % octagonCorners];
+            area += p.x() * n.y() - n.x() * p.y();
+        }
         const QPointF cellMiddle = node.cellRects[size_t(m.cell)].center();
         uchar fill[4];
         uchar outline[4];
@@ -450,6 +460,7 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
         for (double k = first; k <= last; ++k) {
             const QPointF anchor =
                 (QPointF(m.world.x() + k, m.world.y()) - frame.centre) * frame.worldSize + middle;
+            node.pixels += std::abs(area) / 2 * ratio * ratio;
             for (const QPointF &corner : corners) {
                 Vertex v;
                 v.anchorX = float(anchor.x());
@@ -467,6 +478,7 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
         }
     }
     const int shapes = int(vertices.size() / octagonCorners);
+    node.shapes = shapes;
     // Two vertices no triangle uses stretch the node's bounds over everything, so the renderer never takes
     // the markers' (moving) place for free and lets a later item's batch slip under them.
     for (const float far : {-1e6f, 1e6f}) {
@@ -557,26 +569,8 @@ QSGNode *MarkerCanvas::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
         node->markDirty(QSGNode::DirtyMaterial);
     }
 
-    MapMarkerLayer::FrameStats stats;
-    const QRectF view(0, 0, width(), height());
-    const auto *vertices = static_cast<const Vertex *>(node->geometry.vertexData());
-    const int shapes = (node->geometry.vertexCount() - 2) / octagonCorners;
-    for (int q = 0; q < shapes; ++q) {
-        const Vertex *v = vertices + q * octagonCorners;
-        const QPointF at = QPointF(v->anchorX, v->anchorY) * k + shift;
-        QRectF bounds(at + QPointF(v[0].cornerX, v[0].cornerY), QSizeF());
-        double area = 0;
-        for (int i = 0; i < octagonCorners; ++i) {
-            const Vertex &p = v[i];
-            const Vertex &n = v[(i + 1) % octagonCorners];
-            bounds = bounds.united(QRectF(at + QPointF(p.cornerX, p.cornerY), QSizeF()));
-            area += double(p.cornerX) * n.cornerY - double(n.cornerX) * p.cornerY;
-        }
-        if (!bounds.intersects(view))
-            continue;
-        ++stats.markers;
-        stats.pixels += std::abs(area) / 2 * ratio * ratio;
-    }
+    // What the frame draws: the shapes laid out (those beyond the map cost the rasteriser nothing).
+    const MapMarkerLayer::FrameStats stats{node->shapes, node->pixels, false};
     {
         QMutexLocker lock(&m_statsLock);
         m_stats = stats;

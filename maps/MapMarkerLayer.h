@@ -70,8 +70,8 @@ public:
     QString accessibleName(int row) const;
     int markerCount() const { return int(m_markers.size()); }
 
-    // What the last frame drew, for the frame benchmark: the markers drawn (none when the frame only moved
-    // the cached picture), the device pixels blended for them, and whether the frame was such a move.
+    // What the last frame drew, for the frame benchmark: the markers laid out (none when the frame only
+    // moved the cached picture), the device pixels blended for them, and whether the frame was such a move.
     struct FrameStats
     {
         int markers = 0;
