@@ -135,34 +135,31 @@ const QRectF &shapeBox()
     return box;
 }
 
-// A marker is drawn as an octagon around its silhouette and shadow: two thirds of the box's pixels.
-constexpr int octagonCorners = 8;
-struct OctagonSide
+// A marker is drawn as a quad: the rectangle, in the marker's own frame, that holds its silhouette, the
+// outline's outer half and a pixel of antialiasing, and the shadow's reach one drop away. (An octagon cut
+// along the wings blends a third fewer pixels, but the software rasteriser spends more on its twice as many
+// corners, taken one by one on the render thread, than it saves.)
+constexpr int shapeCorners = 4;
+struct ShapeSide
 {
     QPointF normal;
     // How far the silhouette reaches along the normal on a square of side 1 centred on the origin.
     double reach = 0;
 };
 
-// The octagon's sides in the marker's own frame (nose up, y down): across the nose, along the wings'
-// leading edges, beside the wing tips, from the wing tips to the tailplane's tips, across the tail.
-const std::array<OctagonSide, octagonCorners> &octagon()
+// The quad's sides in the marker's own frame (nose up, y down): above the nose, beside the right wing tip,
+// below the tail, beside the left wing tip.
+const std::array<ShapeSide, shapeCorners> &markerSides()
 {
-    static const std::array<OctagonSide, octagonCorners> sides = [] {
+    static const std::array<ShapeSide, shapeCorners> sides = [] {
         const QPolygonF outline = PlaneShape::path(QRectF(-0.5, -0.5, 1, 1)).toFillPolygon();
-        const QPointF leading(28, -19.8);
-        const QPointF trailing(11.5, 11.7);
-        const QPointF normals[octagonCorners] = {{0, -1}, leading,
-                                                 {1, 0},  trailing,
-                                                 {0, 1},  {-trailing.x(), trailing.y()},
-                                                 {-1, 0}, {-leading.x(), leading.y()}};
-        std::array<OctagonSide, octagonCorners> all;
-        for (int i = 0; i < octagonCorners; ++i) {
-            const QPointF n = normals[i] / std::hypot(normals[i].x(), normals[i].y());
+        const QPointF normals[shapeCorners] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
+        std::array<ShapeSide, shapeCorners> all;
+        for (int i = 0; i < shapeCorners; ++i) {
             double reach = -1;
             for (const QPointF &p : outline)
-                reach = std::max(reach, QPointF::dotProduct(n, p));
-            all[size_t(i)] = {n, reach};
+                reach = std::max(reach, QPointF::dotProduct(normals[i], p));
+            all[size_t(i)] = {normals[i], reach};
         }
         return all;
     }();
@@ -409,11 +406,11 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
     node.bandRight = frame.centre.x() + band;
 
     std::vector<Vertex> vertices;
-    vertices.reserve(markers.size() * octagonCorners + 2);
+    vertices.reserve(markers.size() * shapeCorners + 2);
     node.pixels = 0;
     const double atlasW = atlasWidth;
     const double atlasH = node.material.texture ? node.material.texture->textureSize().height() : 1;
-    const auto &sides = octagon();
+    const auto &sides = markerSides();
     const double toU = ratio / atlasW;
     const double toV = ratio / atlasH;
     for (const MapMarkerLayer::Marker &m : markers) {
@@ -427,26 +424,26 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
         // by the shadow's reach one drop away, whichever is further.
         const double marker = outlineRim(s) + 1 / ratio;
         const double shadow = outlineRim(s) + shadowReach;
-        double offsets[octagonCorners];
-        for (int i = 0; i < octagonCorners; ++i) {
-            const OctagonSide &side = sides[size_t(i)];
+        double offsets[shapeCorners];
+        for (int i = 0; i < shapeCorners; ++i) {
+            const ShapeSide &side = sides[size_t(i)];
             const double reach = side.reach * s;
             offsets[i] = std::max(reach + marker, reach + shadow + QPointF::dotProduct(side.normal, drop));
         }
         // The corners: where each side meets the next.
-        QPointF corners[octagonCorners];
-        for (int i = 0; i < octagonCorners; ++i) {
+        QPointF corners[shapeCorners];
+        for (int i = 0; i < shapeCorners; ++i) {
             const QPointF a = sides[size_t(i)].normal;
-            const QPointF b = sides[size_t((i + 1) % octagonCorners)].normal;
+            const QPointF b = sides[size_t((i + 1) % shapeCorners)].normal;
             const double ca = offsets[i];
-            const double cb = offsets[(i + 1) % octagonCorners];
+            const double cb = offsets[(i + 1) % shapeCorners];
             const double d = a.x() * b.y() - a.y() * b.x();
             corners[i] = QPointF((ca * b.y() - cb * a.y()) / d, (a.x() * cb - b.x() * ca) / d);
         }
         double area = 0;
-        for (int i = 0; i < octagonCorners; ++i) {
+        for (int i = 0; i < shapeCorners; ++i) {
             const QPointF &p = corners[i];
-            const QPointF &n = corners[(i + 1) % octagonCorners];
+            const QPointF &n = corners[(i + 1) % shapeCorners];
             area += p.x() * n.y() - n.x() * p.y();
         }
         const QPointF cellMiddle = node.cellRects[size_t(m.cell)].center();
@@ -477,7 +474,7 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
             }
         }
     }
-    const int shapes = int(vertices.size() / octagonCorners);
+    const int shapes = int(vertices.size() / shapeCorners);
     node.shapes = shapes;
     // Two vertices no triangle uses stretch the node's bounds over everything, so the renderer never takes
     // the markers' (moving) place for free and lets a later item's batch slip under them.
@@ -486,13 +483,13 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
         v.anchorX = v.anchorY = far;
         vertices.push_back(v);
     }
-    constexpr int triangles = octagonCorners - 2;
+    constexpr int triangles = shapeCorners - 2;
     node.geometry.allocate(int(vertices.size()), shapes * triangles * 3);
     std::copy(vertices.begin(), vertices.end(), static_cast<Vertex *>(node.geometry.vertexData()));
     quint32 *indices = node.geometry.indexDataAsUInt();
     for (quint32 q = 0; q < quint32(shapes); ++q) {
-        // A fan from the first corner.
-        const quint32 b = q * octagonCorners;
+        // Two triangles, a fan from the first corner.
+        const quint32 b = q * shapeCorners;
         for (quint32 t = 1; t <= quint32(triangles); ++t) {
             *indices++ = b;
             *indices++ = b + t;

@@ -21,8 +21,8 @@ class MapView;
 // markers' accessible names "callsign" and "aircraft" (texts, either may be missing).
 //
 // Drawing: each size class (sizes to the half point) has one cell of masks in an atlas rasterised at the
-// window's device-pixel ratio (the fill, the outline, the blurred shadow); a marker is one octagon around its
-// silhouette and its shadow, coloured per vertex. The octagons are laid out once for a camera and stay
+// window's device-pixel ratio (the fill, the outline, the blurred shadow); a marker is one quad over its
+// silhouette and its shadow, coloured per vertex. The quads are laid out once for a camera and stay
 // while the map pans and zooms (the camera moves them in the vertex shader); they are laid out again when
 // the markers change, or when the camera leaves the band they were laid out for. While the map only pans,
 // the markers are drawn once into a texture a little larger than the map, which then moves with the map.

@@ -4,7 +4,7 @@
 //   p50_ms, p95_ms   the median and the 95th percentile of its frames, wall clock;
 //   sync_p50_ms, sync_p95_ms   the CPU side: the scene graph's synchronisation, where the items build and
 //                    update their nodes (the marker node's share is the difference from the empty map);
-//   marker_kpx       the raster side: thousands of device pixels the markers blend per frame (their octagons,
+//   marker_kpx       the raster side: thousands of device pixels the markers blend per frame (their quads,
 //                    or, while only panning, the cached picture laid over the map);
 //   cached           the share of frames that only moved the cached picture.
 // At the end a table compares each case with 3,000 markers with the empty map of the same run.
