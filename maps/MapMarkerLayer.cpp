@@ -1,58 +1,68 @@
 #include "MapMarkerLayer.h"
 
+#include "L.h"
+#include "MapMarkerAccessibility.h"
 #include "MapView.h"
 #include "PlaneMarker.h"
 
+#include <QMutex>
 #include <QPainter>
 #include <QPainterPath>
 #include <QQuickWindow>
 #include <QSGGeometryNode>
-#include <QSGTextureMaterial>
+#include <QSGMaterial>
+#include <QSGMaterialShader>
+#include <QSGTexture>
 
+#include <private/qquickitem_p.h>
+
+#include <array>
 #include <cmath>
 #include <numbers>
 
 namespace {
 
-// Room around a silhouette's square for the shadow's blur, in points (the outline stays inside the square).
-constexpr double cellPad = 2.5;
 constexpr double shadowBlur = 1.5;
+// The Gaussian's standard deviation: half the blur radius, as the platform's shadows have it.
+constexpr double shadowSigma = shadowBlur / 2;
 constexpr double shadowDrop = 1;
-constexpr int shadowAlpha = 51;
+constexpr double shadowOpacity = 0.2;
 constexpr int atlasWidth = 1024;
-// Sizes are drawn to the half point, so a zoom yields a few dozen cells, not one per marker.
+// Sizes are drawn to the half point, so a zoom yields a few cells, not one per marker.
 constexpr int largestHalfPoints = 400;
+// Beyond the drawn shadow's reach (two deviations) its alpha is below one step in 255.
+constexpr double shadowReach = 2 * shadowSigma;
+// A cached frame reaches this far past each side of the map, in points, so a pan stays inside it.
+constexpr double cacheMargin = 256;
 
-int cellPixels(const MapMarkerLayer::Cell &cell, double ratio)
+double outlineRim(double size) { return PlaneMarker::outlineWidth(size) / 2; }
+
+// Room around the silhouette's square in a cell: the outline's outer half, the shadow's blur (three
+// deviations, where it ends), and twice the drop, since the shadow is sampled one drop away from a quad
+// that itself reaches one drop further.
+double cellPad(double size) { return outlineRim(size) + 3 * shadowSigma + 2 * shadowDrop + 1; }
+
+int cellPixels(int halfPoints, double ratio)
 {
-    return int(std::ceil((cell.halfPoints / 2.0 + 2 * cellPad) * ratio));
+    const double size = halfPoints / 2.0;
+    return int(std::ceil((size + 2 * cellPad(size)) * ratio));
 }
 
-bool isShadow(const MapMarkerLayer::Cell &cell) { return cell.fill == 0 && cell.outline == 0; }
-
-// A Gaussian on the alpha channel, in place; the image holds only black, so alpha is all there is.
-void blurAlpha(QImage &image, double sigma)
+// A Gaussian of the alpha, in place.
+void blur(std::vector<float> &alpha, int w, int h, double sigma)
 {
     const int reach = int(std::ceil(sigma * 3));
-    std::vector<double> kernel(size_t(2 * reach + 1));
-    double sum = 0;
+    std::vector<float> kernel(size_t(2 * reach + 1));
+    float sum = 0;
     for (int k = -reach; k <= reach; ++k)
-        sum += kernel[size_t(k + reach)] = std::exp(-k * k / (2 * sigma * sigma));
-    for (double &k : kernel)
+        sum += kernel[size_t(k + reach)] = float(std::exp(-k * k / (2 * sigma * sigma)));
+    for (float &k : kernel)
         k /= sum;
-    const int w = image.width();
-    const int h = image.height();
-    std::vector<double> alpha(size_t(w * h));
-    std::vector<double> pass(size_t(w * h));
-    for (int y = 0; y < h; ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < w; ++x)
-            alpha[size_t(y * w + x)] = qAlpha(line[x]);
-    }
-    const auto run = [&](const std::vector<double> &from, std::vector<double> &to, int dx, int dy) {
+    std::vector<float> pass(alpha.size());
+    const auto run = [&](const std::vector<float> &from, std::vector<float> &to, int dx, int dy) {
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
-                double v = 0;
+                float v = 0;
                 for (int k = -reach; k <= reach; ++k) {
                     const int sx = x + k * dx;
                     const int sy = y + k * dy;
@@ -65,76 +75,57 @@ void blurAlpha(QImage &image, double sigma)
     };
     run(alpha, pass, 1, 0);
     run(pass, alpha, 0, 1);
-    for (int y = 0; y < h; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < w; ++x)
-            line[x] = qRgba(
-                0, 0, 0, std::clamp(int(std::lround(alpha[size_t(y * w + x)] * shadowAlpha / 255)), 0, 255));
-    }
 }
 
-void drawCell(QPainter &painter, const MapMarkerLayer::Cell &cell, const QRect &into, double ratio)
+// A coverage mask of one drawing, as alpha in 0..1.
+template <typename Paint>
+std::vector<float> coverage(int side, double ratio, Paint paint)
 {
-    const double size = cell.halfPoints / 2.0;
-    const QPointF middle(into.width() / ratio / 2, into.height() / ratio / 2);
-    const QRectF square(middle - QPointF(size / 2, size / 2), QSizeF(size, size));
-    const QPainterPath path = PlaneShape::path(square);
-    QPen pen(Qt::black, PlaneMarker::outlineWidth(size), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    pen.setMiterLimit(10);
-    if (isShadow(cell)) {
-        // The shadow is of the whole marker, outline included.
-        QImage shadow(into.size(), QImage::Format_ARGB32_Premultiplied);
-        shadow.fill(Qt::transparent);
-        QPainter ink(&shadow);
-        ink.setRenderHint(QPainter::Antialiasing);
-        ink.scale(ratio, ratio);
-        ink.fillPath(path, Qt::black);
-        ink.strokePath(path, pen);
-        ink.end();
-        blurAlpha(shadow, shadowBlur / 2 * ratio);
-        painter.drawImage(into.topLeft(), shadow);
-        return;
-    }
-    painter.save();
-    painter.translate(into.topLeft());
-    painter.scale(ratio, ratio);
-    painter.fillPath(path, QColor::fromRgba(cell.fill));
-    pen.setColor(QColor::fromRgba(cell.outline));
-    painter.strokePath(path, pen);
-    painter.restore();
-}
-
-// Cells packed in shelves; their places come back in texture coordinates.
-QImage atlas(const std::vector<MapMarkerLayer::Cell> &cells, double ratio, std::vector<QRectF> &places)
-{
-    std::vector<QRect> rects;
-    rects.reserve(cells.size());
-    int x = 0;
-    int y = 0;
-    int shelf = 0;
-    for (const auto &cell : cells) {
-        const int side = cellPixels(cell, ratio);
-        if (x + side > atlasWidth) {
-            x = 0;
-            y += shelf;
-            shelf = 0;
-        }
-        rects.emplace_back(x, y, side, side);
-        x += side;
-        shelf = std::max(shelf, side);
-    }
-    QImage image(atlasWidth, std::max(1, y + shelf), QImage::Format_ARGB32_Premultiplied);
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    for (size_t i = 0; i < cells.size(); ++i)
-        drawCell(painter, cells[i], rects[i], ratio);
+    painter.scale(ratio, ratio);
+    paint(painter);
     painter.end();
-    places.clear();
-    for (const QRect &r : rects)
-        places.emplace_back(double(r.x()) / image.width(), double(r.y()) / image.height(),
-                            double(r.width()) / image.width(), double(r.height()) / image.height());
-    return image;
+    std::vector<float> alpha(size_t(side * side));
+    for (int y = 0; y < side; ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < side; ++x)
+            alpha[size_t(y * side + x)] = qAlpha(line[x]) / 255.0f;
+    }
+    return alpha;
+}
+
+// One size class's masks: red the silhouette filled, green its outline (width max(size × 1.4 / 48, 1),
+// round caps and joins, centred on the path), blue the shadow of both, blurred and at 20 %. The
+// silhouette's square is centred in the cell.
+void drawCell(QImage &atlas, const QRect &into, int halfPoints, double ratio)
+{
+    const double size = halfPoints / 2.0;
+    const double middle = into.width() / ratio / 2;
+    const QPainterPath path = PlaneShape::path(QRectF(middle - size / 2, middle - size / 2, size, size));
+    QPen pen(Qt::white, PlaneMarker::outlineWidth(size), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    pen.setMiterLimit(10);
+    const int side = into.width();
+    const std::vector<float> fill = coverage(side, ratio, [&](QPainter &p) { p.fillPath(path, Qt::white); });
+    const std::vector<float> outline = coverage(side, ratio, [&](QPainter &p) { p.strokePath(path, pen); });
+    std::vector<float> shadow = coverage(side, ratio, [&](QPainter &p) {
+        p.fillPath(path, Qt::white);
+        p.strokePath(path, pen);
+    });
+    blur(shadow, side, side, shadowSigma * ratio);
+    const auto byte = [](float v) { return uchar(std::clamp(int(std::lround(v * 255)), 0, 255)); };
+    for (int y = 0; y < side; ++y) {
+        uchar *line = atlas.scanLine(into.y() + y) + 4 * into.x();
+        for (int x = 0; x < side; ++x) {
+            const size_t i = size_t(y * side + x);
+            line[4 * x] = byte(fill[i]);
+            line[4 * x + 1] = byte(outline[i]);
+            line[4 * x + 2] = byte(shadow[i] * float(shadowOpacity));
+            line[4 * x + 3] = 255;
+        }
+    }
 }
 
 // The silhouette's box on a square of side 1 centred on the origin, nose up.
@@ -144,32 +135,454 @@ const QRectF &shapeBox()
     return box;
 }
 
+// A marker is drawn as a quad: the rectangle, in the marker's own frame, that holds its silhouette, the
+// outline's outer half and a pixel of antialiasing, and the shadow's reach one drop away. (An octagon cut
+// along the wings blends a third fewer pixels, but the software rasteriser spends more on its twice as many
+// corners, taken one by one on the render thread, than it saves.)
+constexpr int shapeCorners = 4;
+struct ShapeSide
+{
+    QPointF normal;
+    // How far the silhouette reaches along the normal on a square of side 1 centred on the origin.
+    double reach = 0;
+};
+
+// The quad's sides in the marker's own frame (nose up, y down): above the nose, beside the right wing tip,
+// below the tail, beside the left wing tip.
+const std::array<ShapeSide, shapeCorners> &markerSides()
+{
+    static const std::array<ShapeSide, shapeCorners> sides = [] {
+        const QPolygonF outline = PlaneShape::path(QRectF(-0.5, -0.5, 1, 1)).toFillPolygon();
+        const QPointF normals[shapeCorners] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
+        std::array<ShapeSide, shapeCorners> all;
+        for (int i = 0; i < shapeCorners; ++i) {
+            double reach = -1;
+            for (const QPointF &p : outline)
+                reach = std::max(reach, QPointF::dotProduct(normals[i], p));
+            all[size_t(i)] = {normals[i], reach};
+        }
+        return all;
+    }();
+    return sides;
+}
+
+struct Vertex
+{
+    // Where the marker's centre stood for the camera the geometry was laid out for, in the canvas.
+    float anchorX, anchorY;
+    // From the centre to this corner, turned to the heading, in points.
+    float cornerX, cornerY;
+    float u, v;
+    float shadowU, shadowV;
+    // Premultiplied.
+    uchar fill[4];
+    uchar outline[4];
+};
+static_assert(sizeof(Vertex) == 40);
+
+const QSGGeometry::AttributeSet &vertexAttributes()
+{
+    static const QSGGeometry::Attribute attributes[] = {
+        QSGGeometry::Attribute::createWithAttributeType(0, 2, QSGGeometry::FloatType,
+                                                        QSGGeometry::PositionAttribute),
+        QSGGeometry::Attribute::createWithAttributeType(1, 2, QSGGeometry::FloatType,
+                                                        QSGGeometry::UnknownAttribute),
+        QSGGeometry::Attribute::createWithAttributeType(2, 2, QSGGeometry::FloatType,
+                                                        QSGGeometry::TexCoordAttribute),
+        QSGGeometry::Attribute::createWithAttributeType(3, 2, QSGGeometry::FloatType,
+                                                        QSGGeometry::TexCoord1Attribute),
+        QSGGeometry::Attribute::createWithAttributeType(4, 4, QSGGeometry::UnsignedByteType,
+                                                        QSGGeometry::ColorAttribute),
+        QSGGeometry::Attribute::createWithAttributeType(5, 4, QSGGeometry::UnsignedByteType,
+                                                        QSGGeometry::UnknownAttribute),
+    };
+    static const QSGGeometry::AttributeSet set = {6, int(sizeof(Vertex)), attributes};
+    return set;
+}
+
+class MarkerMaterial : public QSGMaterial
+{
+public:
+    MarkerMaterial() { setFlag(Blending | RequiresFullMatrix); }
+    ~MarkerMaterial() override { delete texture; }
+    QSGMaterialType *type() const override
+    {
+        static QSGMaterialType type;
+        return &type;
+    }
+    QSGMaterialShader *createShader(QSGRendererInterface::RenderMode) const override;
+    int compare(const QSGMaterial *other) const override
+    {
+        const auto *o = static_cast<const MarkerMaterial *>(other);
+        if (texture != o->texture)
+            return texture < o->texture ? -1 : 1;
+        if (scale != o->scale)
+            return scale < o->scale ? -1 : 1;
+        if (shift != o->shift)
+            return shift.x() < o->shift.x() || (shift.x() == o->shift.x() && shift.y() < o->shift.y()) ? -1
+                                                                                                       : 1;
+        return 0;
+    }
+
+    QSGTexture *texture = nullptr;
+    // The camera of this frame against the one the geometry was laid out for: anchor × scale + shift.
+    float scale = 1;
+    QPointF shift;
+};
+
+class MarkerShader : public QSGMaterialShader
+{
+public:
+    MarkerShader()
+    {
+        setShaderFileName(VertexStage, QStringLiteral(":/maps/shaders/marker.vert.qsb"));
+        setShaderFileName(FragmentStage, QStringLiteral(":/maps/shaders/marker.frag.qsb"));
+    }
+
+    bool updateUniformData(RenderState &state, QSGMaterial *material, QSGMaterial *) override
+    {
+        QByteArray *buffer = state.uniformData();
+        Q_ASSERT(buffer->size() >= 80);
+        if (state.isMatrixDirty()) {
+            const QMatrix4x4 m = state.combinedMatrix();
+            memcpy(buffer->data(), m.constData(), 64);
+        }
+        if (state.isOpacityDirty()) {
+            const float opacity = state.opacity();
+            memcpy(buffer->data() + 64, &opacity, 4);
+        }
+        const auto *marker = static_cast<MarkerMaterial *>(material);
+        const float camera[3] = {marker->scale, float(marker->shift.x()), float(marker->shift.y())};
+        memcpy(buffer->data() + 68, camera, 12);
+        return true;
+    }
+
+    void updateSampledImage(RenderState &state, int binding, QSGTexture **texture, QSGMaterial *material,
+                            QSGMaterial *) override
+    {
+        if (binding != 1)
+            return;
+        auto *marker = static_cast<MarkerMaterial *>(material);
+        if (marker->texture)
+            marker->texture->commitTextureOperations(state.rhi(), state.resourceUpdateBatch());
+        *texture = marker->texture;
+    }
+};
+
+QSGMaterialShader *MarkerMaterial::createShader(QSGRendererInterface::RenderMode) const
+{
+    return new MarkerShader;
+}
+
 class MarkerNode : public QSGGeometryNode
 {
 public:
     MarkerNode()
-        : geometry(QSGGeometry::defaultAttributes_TexturedPoint2D(), 0, 0, QSGGeometry::UnsignedIntType)
+        : geometry(vertexAttributes(), 0, 0, QSGGeometry::UnsignedIntType)
     {
         geometry.setDrawingMode(QSGGeometry::DrawTriangles);
         setGeometry(&geometry);
-        material.setFiltering(QSGTexture::Linear);
-        material.setMipmapFiltering(QSGTexture::None);
         setMaterial(&material);
     }
-    ~MarkerNode() override { delete material.texture(); }
 
     QSGGeometry geometry;
-    QSGTextureMaterial material;
+    MarkerMaterial material;
+    // The camera the geometry was laid out for, the canvas's middle then, and the band of world x (unwrapped)
+    // whose copies it holds.
+    MapFrame laidOutFor;
+    QPointF middle;
+    double bandLeft = 0;
+    double bandRight = 0;
+    double atlasRatio = 0;
+    std::vector<QRectF> cellRects;
+    // The shapes laid out and the device pixels they cover.
+    int shapes = 0;
+    double pixels = 0;
 };
+
+void premultiplied(QRgb color, uchar out[4])
+{
+    const int a = qAlpha(color);
+    out[0] = uchar(qRed(color) * a / 255);
+    out[1] = uchar(qGreen(color) * a / 255);
+    out[2] = uchar(qBlue(color) * a / 255);
+    out[3] = uchar(a);
+}
 
 } // namespace
 
+// The item the markers are drawn in. It covers the map while the camera zooms; while it only pans, it
+// is a texture layer a margin larger than the map, drawn once for one camera and moved.
+class MarkerCanvas : public QQuickItem
+{
+public:
+    explicit MarkerCanvas(MapMarkerLayer *layer)
+        : QQuickItem(layer)
+        , m_layer(layer)
+    {
+        setFlag(ItemHasContents);
+    }
+
+    void drawFor(const MapFrame &frame, bool cached);
+
+    MapMarkerLayer::FrameStats stats() const
+    {
+        QMutexLocker lock(&m_statsLock);
+        MapMarkerLayer::FrameStats stats = m_stats;
+        stats.cached = m_cached;
+        return stats;
+    }
+
+    // Everything needs laying out again: the markers changed.
+    void invalidate()
+    {
+        m_relayout = true;
+        update();
+    }
+
+protected:
+    QSGNode *updatePaintNode(QSGNode *old, UpdatePaintNodeData *) override;
+
+private:
+    void layOut(MarkerNode &node, double ratio);
+
+    MapMarkerLayer *m_layer;
+    MapFrame m_drawFrame;
+    bool m_cached = false;
+    bool m_relayout = true;
+    // The camera the cached picture was drawn for.
+    MapFrame m_cacheFrame;
+    mutable QMutex m_statsLock;
+    MapMarkerLayer::FrameStats m_stats;
+};
+
+void MarkerCanvas::drawFor(const MapFrame &frame, bool cached)
+{
+    QQuickItemLayer *layer = QQuickItemPrivate::get(this)->layer();
+    const QSizeF area = m_layer->size();
+    const double ratio = window() ? window()->effectiveDevicePixelRatio() : 1.0;
+    if (!cached) {
+        if (layer->enabled())
+            layer->setEnabled(false);
+        m_cached = false;
+        setPosition({0, 0});
+        setSize(area);
+        m_drawFrame = frame;
+        update();
+        return;
+    }
+    // Whole device pixels, so the cached picture is laid on the screen texel for pixel.
+    const auto snap = [&](double v) { return std::ceil(v * ratio) / ratio; };
+    const QSizeF cacheSize(snap(area.width() + 2 * cacheMargin), snap(area.height() + 2 * cacheMargin));
+    QPointF offset = (m_cacheFrame.centre - frame.centre) * frame.worldSize;
+    const bool fits = m_cached && m_cacheFrame.worldSize == frame.worldSize && size() == cacheSize
+                      && std::abs(offset.x()) < cacheMargin && std::abs(offset.y()) < cacheMargin;
+    if (!fits) {
+        m_cacheFrame = frame;
+        m_drawFrame = frame;
+        offset = {};
+        m_cached = true;
+        setSize(cacheSize);
+        update();
+    }
+    QPointF at = QPointF(-cacheMargin, -cacheMargin) + offset;
+    const QPointF scene = m_layer->mapToScene(at);
+    at += QPointF(std::round(scene.x() * ratio) / ratio, std::round(scene.y() * ratio) / ratio) - scene;
+    setPosition(at);
+    if (!layer->enabled())
+        layer->setEnabled(true);
+}
+
+void MarkerCanvas::layOut(MarkerNode &node, double ratio)
+{
+    const MapFrame frame = m_drawFrame;
+    const std::vector<MapMarkerLayer::Marker> &markers = m_layer->m_markers;
+    const QPointF middle(width() / 2, height() / 2);
+    // The band of copies: a canvas's width on each side of it, so the geometry outlives a pan of that much.
+    const double band = std::max(width(), 1.0) * 1.5 / frame.worldSize;
+    node.laidOutFor = frame;
+    node.middle = middle;
+    node.bandLeft = frame.centre.x() - band;
+    node.bandRight = frame.centre.x() + band;
+
+    std::vector<Vertex> vertices;
+    vertices.reserve(markers.size() * shapeCorners + 2);
+    node.pixels = 0;
+    const double atlasW = atlasWidth;
+    const double atlasH = node.material.texture ? node.material.texture->textureSize().height() : 1;
+    const auto &sides = markerSides();
+    const double toU = ratio / atlasW;
+    const double toV = ratio / atlasH;
+    for (const MapMarkerLayer::Marker &m : markers) {
+        const double s = m.size;
+        const double angle = m.heading * std::numbers::pi / 180.0;
+        const double c = std::cos(angle);
+        const double sn = std::sin(angle);
+        // The drop (down on screen) in the marker's own frame, which is turned clockwise by the heading.
+        const QPointF drop(shadowDrop * sn, shadowDrop * c);
+        // Each side stands off the silhouette by the outline's outer half and a pixel of antialiasing, and
+        // by the shadow's reach one drop away, whichever is further.
+        const double marker = outlineRim(s) + 1 / ratio;
+        const double shadow = outlineRim(s) + shadowReach;
+        double offsets[shapeCorners];
+        for (int i = 0; i < shapeCorners; ++i) {
+            const ShapeSide &side = sides[size_t(i)];
+            const double reach = side.reach * s;
+            offsets[i] = std::max(reach + marker, reach + shadow + QPointF::dotProduct(side.normal, drop));
+        }
+        // The corners: where each side meets the next.
+        QPointF corners[shapeCorners];
+        for (int i = 0; i < shapeCorners; ++i) {
+            const QPointF a = sides[size_t(i)].normal;
+            const QPointF b = sides[size_t((i + 1) % shapeCorners)].normal;
+            const double ca = offsets[i];
+            const double cb = offsets[(i + 1) % shapeCorners];
+            const double d = a.x() * b.y() - a.y() * b.x();
+            corners[i] = QPointF((ca * b.y() - cb * a.y()) / d, (a.x() * cb - b.x() * ca) / d);
+        }
+        double area = 0;
+        for (int i = 0; i < shapeCorners; ++i) {
+            const QPointF &p = corners[i];
+            const QPointF &n = corners[(i + 1) % shapeCorners];
+            area += p.x() * n.y() - n.x() * p.y();
+        }
+        const QPointF cellMiddle = node.cellRects[size_t(m.cell)].center();
+        uchar fill[4];
+        uchar outline[4];
+        premultiplied(m.fill, fill);
+        premultiplied(m.outline, outline);
+        // Every copy within the band, where the world repeats.
+        const double first = std::ceil(node.bandLeft - m.world.x());
+        const double last = std::floor(node.bandRight - m.world.x());
+        for (double k = first; k <= last; ++k) {
+            const QPointF anchor =
+                (QPointF(m.world.x() + k, m.world.y()) - frame.centre) * frame.worldSize + middle;
+            node.pixels += std::abs(area) / 2 * ratio * ratio;
+            for (const QPointF &corner : corners) {
+                Vertex v;
+                v.anchorX = float(anchor.x());
+                v.anchorY = float(anchor.y());
+                v.cornerX = float(corner.x() * c - corner.y() * sn);
+                v.cornerY = float(corner.x() * sn + corner.y() * c);
+                v.u = float(cellMiddle.x() + corner.x() * toU);
+                v.v = float(cellMiddle.y() + corner.y() * toV);
+                v.shadowU = float(v.u - drop.x() * toU);
+                v.shadowV = float(v.v - drop.y() * toV);
+                std::copy(fill, fill + 4, v.fill);
+                std::copy(outline, outline + 4, v.outline);
+                vertices.push_back(v);
+            }
+        }
+    }
+    const int shapes = int(vertices.size() / shapeCorners);
+    node.shapes = shapes;
+    // Two vertices no triangle uses stretch the node's bounds over everything, so the renderer never takes
+    // the markers' (moving) place for free and lets a later item's batch slip under them.
+    for (const float far : {-1e6f, 1e6f}) {
+        Vertex v{};
+        v.anchorX = v.anchorY = far;
+        vertices.push_back(v);
+    }
+    constexpr int triangles = shapeCorners - 2;
+    node.geometry.allocate(int(vertices.size()), shapes * triangles * 3);
+    std::copy(vertices.begin(), vertices.end(), static_cast<Vertex *>(node.geometry.vertexData()));
+    quint32 *indices = node.geometry.indexDataAsUInt();
+    for (quint32 q = 0; q < quint32(shapes); ++q) {
+        // Two triangles, a fan from the first corner.
+        const quint32 b = q * shapeCorners;
+        for (quint32 t = 1; t <= quint32(triangles); ++t) {
+            *indices++ = b;
+            *indices++ = b + t;
+            *indices++ = b + t + 1;
+        }
+    }
+    node.markDirty(QSGNode::DirtyGeometry);
+}
+
+QSGNode *MarkerCanvas::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
+{
+    auto *node = static_cast<MarkerNode *>(old);
+    if (!node)
+        node = new MarkerNode;
+    const double ratio = window()->effectiveDevicePixelRatio();
+    const MapFrame frame = m_drawFrame;
+    if (frame.worldSize <= 0 || m_layer->m_markers.empty()) {
+        node->geometry.allocate(0, 0);
+        node->markDirty(QSGNode::DirtyGeometry);
+        QMutexLocker lock(&m_statsLock);
+        m_stats = {};
+        return node;
+    }
+    bool relayout = std::exchange(m_relayout, false);
+    if (m_layer->m_cellsChanged || ratio != node->atlasRatio || !node->material.texture) {
+        // Cells packed in shelves.
+        const std::vector<int> &sizes = m_layer->m_cellSizes;
+        std::vector<QRect> rects;
+        int x = 0;
+        int y = 0;
+        int shelf = 0;
+        for (const int halfPoints : sizes) {
+            const int side = cellPixels(halfPoints, ratio);
+            if (x + side > atlasWidth) {
+                x = 0;
+                y += shelf;
+                shelf = 0;
+            }
+            rects.emplace_back(x, y, side, side);
+            x += side;
+            shelf = std::max(shelf, side);
+        }
+        QImage atlas(atlasWidth, std::max(1, y + shelf), QImage::Format_RGBA8888);
+        atlas.fill(QColor(0, 0, 0, 255));
+        for (size_t i = 0; i < sizes.size(); ++i)
+            drawCell(atlas, rects[i], sizes[i], ratio);
+        node->cellRects.clear();
+        for (const QRect &r : rects)
+            node->cellRects.emplace_back(double(r.x()) / atlas.width(), double(r.y()) / atlas.height(),
+                                         double(r.width()) / atlas.width(),
+                                         double(r.height()) / atlas.height());
+        delete node->material.texture;
+        node->material.texture = window()->createTextureFromImage(atlas);
+        node->material.texture->setFiltering(QSGTexture::Linear);
+        node->material.texture->setMipmapFiltering(QSGTexture::None);
+        node->atlasRatio = ratio;
+        m_layer->m_cellsChanged = false;
+        relayout = true;
+    }
+    // The geometry holds while the camera stays within its band and its zoom within a few levels, where
+    // single-precision anchors are still exact to a hundredth of a pixel.
+    const double scale = frame.worldSize / node->laidOutFor.worldSize;
+    const double halfView = width() / 2 / frame.worldSize;
+    if (relayout || node->laidOutFor.worldSize <= 0 || scale > 8 || scale < 0.125
+        || frame.centre.x() - halfView < node->bandLeft || frame.centre.x() + halfView > node->bandRight)
+        layOut(*node, ratio);
+    const MapFrame &laid = node->laidOutFor;
+    const double k = frame.worldSize / laid.worldSize;
+    const QPointF middle(width() / 2, height() / 2);
+    const QPointF shift = (laid.centre - frame.centre) * frame.worldSize + middle - node->middle * k;
+    if (node->material.scale != float(k) || node->material.shift != shift) {
+        node->material.scale = float(k);
+        node->material.shift = shift;
+        node->markDirty(QSGNode::DirtyMaterial);
+    }
+
+    // What the frame draws: the shapes laid out (those beyond the map cost the rasteriser nothing).
+    const MapMarkerLayer::FrameStats stats{node->shapes, node->pixels, false};
+    {
+        QMutexLocker lock(&m_statsLock);
+        m_stats = stats;
+    }
+    return node;
+}
+
 MapMarkerLayer::MapMarkerLayer(QQuickItem *parent)
     : QQuickItem(parent)
+    , m_canvas(new MarkerCanvas(this))
 {
-    setFlag(ItemHasContents);
     // Above the lines, below the annotations.
     setZ(1);
+    MapMarkerAccessibility::install();
+    QQuickItemPrivate::get(this)->setAccessible();
 }
 
 MapMarkerLayer::~MapMarkerLayer() = default;
@@ -200,54 +613,57 @@ void MapMarkerLayer::setModel(QAbstractItemModel *model)
 void MapMarkerLayer::reload()
 {
     m_markers.clear();
-    m_cells.clear();
-    const std::vector<Cell> before = std::exchange(m_cellKeys, {});
+    std::vector<int> sizes;
     if (m_model) {
         QHash<QByteArray, int> roles;
         const auto names = m_model->roleNames();
         for (auto it = names.begin(); it != names.end(); ++it)
             roles.insert(it.value(), it.key());
-        const auto value = [&](const QModelIndex &index, const char *role) {
-            return roles.contains(role) ? m_model->data(index, roles.value(role)) : QVariant();
+        const auto role = [&](const char *name) { return roles.value(name, -1); };
+        const int latitude = role("latitude");
+        const int longitude = role("longitude");
+        const int heading = role("heading");
+        const int size = role("size");
+        const int fill = role("fill");
+        const int outline = role("outline");
+        const auto value = [&](const QModelIndex &index, int role) {
+            return role >= 0 ? m_model->data(index, role) : QVariant();
         };
-        const auto color = [&](const QModelIndex &index, const char *role, QRgb otherwise) {
+        const auto color = [&](const QModelIndex &index, int role, QRgb otherwise) {
             const QColor c = value(index, role).value<QColor>();
             return c.isValid() ? c.rgba() : otherwise;
         };
         const PlaneMarker::Colors ordinary = PlaneMarker::colors(false, false, false);
         const int rows = m_model->rowCount();
-        m_markers.reserve(rows);
+        m_markers.reserve(size_t(rows));
         for (int row = 0; row < rows; ++row) {
             const QModelIndex index = m_model->index(row, 0);
             Marker marker;
             marker.world =
-                MapMath::project(value(index, "latitude").toDouble(), value(index, "longitude").toDouble());
-            marker.heading = value(index, "heading").toDouble();
-            if (const QVariant size = value(index, "size"); size.isValid())
-                marker.size = size.toDouble();
-            // A fully transparent drawing would be taken for the shadow's cell, and shows nothing anyway.
-            marker.fill = color(index, "fill", ordinary.fill) | 0x01000000;
-            marker.outline = color(index, "outline", ordinary.outline) | 0x01000000;
-            const int halfPoints = std::clamp(int(std::lround(marker.size * 2)), 1, largestHalfPoints);
-            m_cells.emplace_back(cellOf({marker.fill, marker.outline, halfPoints}),
-                                 cellOf({0, 0, halfPoints}));
+                MapMath::project(value(index, latitude).toDouble(), value(index, longitude).toDouble());
+            marker.heading = value(index, heading).toDouble();
+            double side = 24;
+            if (const QVariant v = value(index, size); v.isValid())
+                side = v.toDouble();
+            const int halfPoints = std::clamp(int(std::lround(side * 2)), 1, largestHalfPoints);
+            marker.size = halfPoints / 2.0;
+            marker.fill = color(index, fill, ordinary.fill);
+            marker.outline = color(index, outline, ordinary.outline);
+            auto found = std::find(sizes.begin(), sizes.end(), halfPoints);
+            if (found == sizes.end())
+                found = sizes.insert(sizes.end(), halfPoints);
+            marker.cell = int(found - sizes.begin());
             m_markers.push_back(marker);
         }
     }
-    if (m_cellKeys != before)
-        m_atlasChanged = true;
+    if (sizes != m_cellSizes) {
+        m_cellSizes = std::move(sizes);
+        m_cellsChanged = true;
+    }
+    m_canvas->invalidate();
     if (auto *map = qobject_cast<MapView *>(parentItem()))
         map->contentChanged();
-    update();
-}
-
-int MapMarkerLayer::cellOf(const Cell &cell)
-{
-    auto found = std::find(m_cellKeys.begin(), m_cellKeys.end(), cell);
-    if (found != m_cellKeys.end())
-        return int(found - m_cellKeys.begin());
-    m_cellKeys.push_back(cell);
-    return int(m_cellKeys.size() - 1);
+    MapMarkerAccessibility::markersChanged(this, true);
 }
 
 QList<QGeoCoordinate> MapMarkerLayer::coordinates() const
@@ -261,29 +677,53 @@ QList<QGeoCoordinate> MapMarkerLayer::coordinates() const
 
 void MapMarkerLayer::place(const MapView &map)
 {
+    const MapFrame before = m_frame;
     m_frame = map.cover(this);
-    update();
+    // A frame of the same zoom as the one before moves the cached picture; a zoom draws afresh.
+    const bool panning = before.worldSize == m_frame.worldSize;
+    m_canvas->drawFor(m_frame, panning);
+    if (!map.moving())
+        MapMarkerAccessibility::markersChanged(this, false);
+}
+
+void MapMarkerLayer::geometryChange(const QRectF &now, const QRectF &before)
+{
+    QQuickItem::geometryChange(now, before);
+    if (now.size() != before.size())
+        m_canvas->drawFor(m_frame, false);
+}
+
+MapMarkerLayer::FrameStats MapMarkerLayer::frameStats() const
+{
+    FrameStats stats = m_canvas->stats();
+    // A frame that only moved the cached picture blends that picture over the map, and nothing else.
+    if (stats.cached && window()) {
+        const double ratio = window()->effectiveDevicePixelRatio();
+        stats = {0, width() * height() * ratio * ratio, true};
+    }
+    return stats;
 }
 
 template <typename Visit>
-void MapMarkerLayer::forEachPlaced(Visit visit) const
+void MapMarkerLayer::forEachPlaced(const MapFrame &frame, QSizeF area, Visit visit) const
 {
-    if (m_frame.worldSize <= 0)
+    if (frame.worldSize <= 0)
         return;
-    const QPointF middle(width() / 2, height() / 2);
+    const QPointF middle(area.width() / 2, area.height() / 2);
     for (size_t i = 0; i < m_markers.size(); ++i) {
         const Marker &m = m_markers[i];
-        const double half = m.size / 2;
+        // The turned box reaches no further than the square's half diagonal.
+        const double half = m.size * std::numbers::sqrt2 / 2;
         // The copy nearest the middle, then the others that reach into view where the world repeats.
         QPointF at =
-            (QPointF(MapMath::nearestCopy(m.world.x(), m_frame.centre.x()), m.world.y()) - m_frame.centre)
-                * m_frame.worldSize
+            (QPointF(MapMath::nearestCopy(m.world.x(), frame.centre.x()), m.world.y()) - frame.centre)
+                * frame.worldSize
             + middle;
-        if (at.y() < -half || at.y() > height() + half)
+        if (at.y() < -half || at.y() > area.height() + half)
             continue;
-        while (at.x() - m_frame.worldSize > -half)
-            at.rx() -= m_frame.worldSize;
-        for (; at.x() < width() + half; at.rx() += m_frame.worldSize) {
+        while (at.x() - frame.worldSize > -half)
+            at.rx() -= frame.worldSize;
+        for (; at.x() < area.width() + half; at.rx() += frame.worldSize) {
             if (at.x() > -half)
                 visit(i, at);
         }
@@ -315,7 +755,7 @@ int MapMarkerLayer::markerAt(const QPointF &point) const
         const double py = -dy;
         const double x = px * std::cos(angle) + py * std::sin(angle);
         const double y = -px * std::sin(angle) + py * std::cos(angle);
-        const double rim = PlaneMarker::outlineWidth(m.size) / 2;
+        const double rim = outlineRim(m.size);
         if (x >= box.left() * m.size - rim && x <= box.right() * m.size + rim && y >= box.top() * m.size - rim
             && y <= box.bottom() * m.size + rim)
             return int(i);
@@ -323,65 +763,61 @@ int MapMarkerLayer::markerAt(const QPointF &point) const
     return -1;
 }
 
-QSGNode *MapMarkerLayer::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
+QList<int> MapMarkerLayer::markersInView() const
 {
-    auto *node = static_cast<MarkerNode *>(old);
-    if (!node)
-        node = new MarkerNode;
-    const double ratio = window()->effectiveDevicePixelRatio();
-    if (m_atlasChanged || ratio != m_atlasRatio || !node->material.texture()) {
-        delete node->material.texture();
-        QSGTexture *texture = window()->createTextureFromImage(atlas(m_cellKeys, ratio, m_cellRects));
-        texture->setMipmapFiltering(QSGTexture::None);
-        node->material.setTexture(texture);
-        m_atlasChanged = false;
-        m_atlasRatio = ratio;
-        node->markDirty(QSGNode::DirtyMaterial);
-    }
-    struct Quad
-    {
-        QPointF at;
-        size_t marker;
-    };
-    std::vector<Quad> quads;
-    quads.reserve(m_markers.size());
-    forEachPlaced([&](size_t i, QPointF at) { quads.push_back({at, i}); });
+    QList<int> rows;
+    const QRectF &box = shapeBox();
+    forEachPlaced(m_frame, size(), [&](size_t i, QPointF at) {
+        // The marker's turned box, not its square, has to reach into the layer; a row counts once, however
+        // many of its copies show.
+        const Marker &m = m_markers[i];
+        if (!rows.isEmpty() && rows.back() == int(i))
+            return;
+        const double angle = m.heading * std::numbers::pi / 180.0;
+        const double c = std::abs(std::cos(angle));
+        const double s = std::abs(std::sin(angle));
+        const double rim = outlineRim(m.size);
+        const double w = box.width() * m.size + 2 * rim;
+        const double h = box.height() * m.size + 2 * rim;
+        const QSizeF turned(w * c + h * s, w * s + h * c);
+        if (QRectF(at - QPointF(turned.width() / 2, turned.height() / 2), turned).intersects(boundingRect()))
+            rows.append(int(i));
+    });
+    return rows;
+}
 
-    // Each marker's shadow just below it, so a later marker and its shadow cover an earlier one.
-    node->geometry.allocate(int(quads.size() * 8), int(quads.size() * 12));
-    auto *vertices = node->geometry.vertexDataAsTexturedPoint2D();
-    auto *indices = node->geometry.indexDataAsUInt();
-    quint32 base = 0;
-    const auto put = [&](QPointF at, double heading, int cell) {
-        const QRectF &uv = m_cellRects[size_t(cell)];
-        // The cell's side in points, as many pixels as it was drawn with.
-        const double half = cellPixels(m_cellKeys[size_t(cell)], ratio) / ratio / 2;
-        const double angle = heading * std::numbers::pi / 180.0;
-        const double c = std::cos(angle) * half;
-        const double s = std::sin(angle) * half;
-        // Corners of the cell turned clockwise by the heading (y grows downwards).
-        const double corners[4][4] = {{-1, -1, uv.left(), uv.top()},
-                                      {1, -1, uv.right(), uv.top()},
-                                      {1, 1, uv.right(), uv.bottom()},
-                                      {-1, 1, uv.left(), uv.bottom()}};
-        for (int k = 0; k < 4; ++k) {
-            const double x = corners[k][0];
-            const double y = corners[k][1];
-            vertices[base + k].set(float(at.x() + x * c - y * s), float(at.y() + x * s + y * c),
-                                   float(corners[k][2]), float(corners[k][3]));
-        }
-        const quint32 order[6] = {base, base + 1, base + 2, base, base + 2, base + 3};
-        std::copy(std::begin(order), std::end(order), indices);
-        indices += 6;
-        base += 4;
+QRectF MapMarkerLayer::markerBox(int row) const
+{
+    if (row < 0 || size_t(row) >= m_markers.size() || m_frame.worldSize <= 0)
+        return {};
+    const Marker &m = m_markers[size_t(row)];
+    const QPointF middle(width() / 2, height() / 2);
+    const QPointF at =
+        (QPointF(MapMath::nearestCopy(m.world.x(), m_frame.centre.x()), m.world.y()) - m_frame.centre)
+            * m_frame.worldSize
+        + middle;
+    // The corners of the silhouette's box with its outline, turned clockwise by the heading.
+    const QRectF &box = shapeBox();
+    const double rim = outlineRim(m.size);
+    const QRectF local(box.left() * m.size - rim, box.top() * m.size - rim, box.width() * m.size + 2 * rim,
+                       box.height() * m.size + 2 * rim);
+    QTransform turn;
+    turn.translate(at.x(), at.y());
+    turn.rotate(m.heading);
+    return turn.mapRect(local);
+}
+
+QString MapMarkerLayer::accessibleName(int row) const
+{
+    if (!m_model || row < 0 || row >= m_model->rowCount())
+        return {};
+    const QHash<int, QByteArray> names = m_model->roleNames();
+    const QModelIndex index = m_model->index(row, 0);
+    const auto text = [&](const char *name) {
+        const int role = names.key(name, -1);
+        return role >= 0 ? m_model->data(index, role).toString() : QString();
     };
-    for (const Quad &q : quads) {
-        const Marker &m = m_markers[q.marker];
-        const auto [drawing, shadow] = m_cells[q.marker];
-        // The shadow falls downwards on screen whatever the heading.
-        put(q.at + QPointF(0, shadowDrop), m.heading, shadow);
-        put(q.at, m.heading, drawing);
-    }
-    node->markDirty(QSGNode::DirtyGeometry);
-    return node;
+    const QString callsign = text("callsign");
+    return L(QStringLiteral("%@，%@，查看飞行详情"),
+             callsign.isEmpty() ? L(QStringLiteral("飞机")) : callsign, text("aircraft"));
 }

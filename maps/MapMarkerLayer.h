@@ -14,11 +14,22 @@
 class MapView;
 
 // Thousands of markers in one scene-graph node: the aircraft silhouette filled and outlined, each at its
-// coordinate, turned to its heading, in its size, with a shadow that always falls downwards. Each drawing
-// is a cell of one atlas rasterised at the window's device-pixel ratio. The model's rows are the markers,
-// later rows on top; its roles by name: "latitude", "longitude" (degrees), "heading" (degrees, clockwise
-// from north), "size" (points, the side of the silhouette's square), "fill" and "outline" (colours; an
-// ordinary marker's ink and white when missing).
+// coordinate, turned to its heading, in its size, with a shadow that always falls downwards.
+// The model's rows are the markers, later rows on top; its roles by name: "latitude", "longitude"
+// (degrees), "heading" (degrees, clockwise from north), "size" (points, the side of the silhouette's
+// square), "fill" and "outline" (colours; an ordinary marker's ink and white when missing), and for the
+// markers' accessible names "callsign" and "aircraft" (texts, either may be missing).
+//
+// Drawing: each size class (sizes to the half point) has one cell of masks in an atlas rasterised at the
+// window's device-pixel ratio (the fill, the outline, the blurred shadow); a marker is one quad over its
+// silhouette and its shadow, coloured per vertex. The quads are laid out once for a camera and stay
+// while the map pans and zooms (the camera moves them in the vertex shader); they are laid out again when
+// the markers change, or when the camera leaves the band they were laid out for. While the map only pans,
+// the markers are drawn once into a texture a little larger than the map, which then moves with the map.
+//
+// Accessibility: the layer is a group whose children are the markers in view, one button each, named
+// "%@，%@，查看飞行详情" with the callsign (or "飞机") and the aircraft; pressing one is a click on it. They
+// are interfaces made on demand, not items.
 class MapMarkerLayer : public QQuickItem
 {
     Q_OBJECT
@@ -30,18 +41,12 @@ public:
     {
         QPointF world;
         double heading = 0;
+        // The side of the drawn silhouette's square, in points: the model's size to the half point.
         double size = 24;
         QRgb fill = 0;
         QRgb outline = 0;
-    };
-    // One drawing in the atlas: a marker's colours at a size, or, with no colours, the shadow at a size.
-    struct Cell
-    {
-        QRgb fill = 0;
-        QRgb outline = 0;
-        // The side of the silhouette's square in half points.
-        int halfPoints = 0;
-        friend bool operator==(const Cell &, const Cell &) = default;
+        // The marker's cell in the atlas.
+        int cell = 0;
     };
 
     explicit MapMarkerLayer(QQuickItem *parent = nullptr);
@@ -56,30 +61,47 @@ public:
     QList<QGeoCoordinate> coordinates() const;
     void place(const MapView &map);
 
+    // The rows whose drawn silhouette reaches into the layer, in drawing order (the topmost last).
+    QList<int> markersInView() const;
+    // The box of a row's drawn silhouette, turned to its heading, in item coordinates: the copy nearest the
+    // middle. Empty for a row that is not there.
+    QRectF markerBox(int row) const;
+    // A row's accessible name: "%@，%@，查看飞行详情" with its callsign, or "飞机", and its aircraft.
+    QString accessibleName(int row) const;
+    int markerCount() const { return int(m_markers.size()); }
+
+    // What the last frame drew, for the frame benchmark: the markers laid out (none when the frame only
+    // moved the cached picture), the device pixels blended for them, and whether the frame was such a move.
+    struct FrameStats
+    {
+        int markers = 0;
+        double pixels = 0;
+        bool cached = false;
+    };
+    FrameStats frameStats() const;
+
 signals:
     void modelChanged();
     // A click on the marker of this row.
     void clicked(int row);
 
 protected:
-    QSGNode *updatePaintNode(QSGNode *old, UpdatePaintNodeData *) override;
+    void geometryChange(const QRectF &now, const QRectF &before) override;
 
 private:
+    friend class MarkerCanvas;
     void reload();
-    int cellOf(const Cell &cell);
     // Where each marker's copies stand in the item, as the last placement saw them.
     template <typename Visit>
-    void forEachPlaced(Visit visit) const;
+    void forEachPlaced(const MapFrame &frame, QSizeF area, Visit visit) const;
 
     QPointer<QAbstractItemModel> m_model;
     QList<QMetaObject::Connection> m_connections;
     std::vector<Marker> m_markers;
-    // The atlas cells of each marker (its drawing, its shadow), and the cells' order.
-    std::vector<std::pair<int, int>> m_cells;
-    std::vector<Cell> m_cellKeys;
-    bool m_atlasChanged = true;
-    double m_atlasRatio = 0;
-    // Where each cell lies in the atlas, in texture coordinates.
-    std::vector<QRectF> m_cellRects;
+    // The sizes of the atlas's cells, in half points, in the cells' order.
+    std::vector<int> m_cellSizes;
+    bool m_markersChanged = true;
+    bool m_cellsChanged = true;
     MapFrame m_frame;
+    class MarkerCanvas *m_canvas = nullptr;
 };

@@ -1,9 +1,11 @@
 #include "MapView.h"
 
+#include "MapCompass.h"
 #include "MapItems.h"
 #include "MapMarkerLayer.h"
 
 #include <QFutureWatcher>
+#include <QGuiApplication>
 #include <QNativeGestureEvent>
 #include <QQuickWindow>
 #include <QSGImageNode>
@@ -83,8 +85,35 @@ void MapView::setDark(bool dark)
     if (m_dark == dark)
         return;
     m_dark = dark;
+    if (m_compass)
+        m_compass->setDark(dark);
     update();
     emit darkChanged();
+}
+
+void MapView::setShowsCompass(bool shows)
+{
+    if (m_showsCompass == shows)
+        return;
+    m_showsCompass = shows;
+    if (shows && !m_compass) {
+        m_compass = new MapCompass(this);
+        m_compass->setDark(m_dark);
+    }
+    if (m_compass) {
+        m_compass->setVisible(shows);
+        placeCompass();
+    }
+    emit showsCompassChanged();
+}
+
+void MapView::placeCompass()
+{
+    if (!m_compass)
+        return;
+    const bool rightToLeft = QGuiApplication::layoutDirection() == Qt::RightToLeft;
+    const double x = rightToLeft ? MapCompass::inset : width() - MapCompass::side - MapCompass::inset;
+    m_compass->setPosition({x, height() - MapCompass::side - MapCompass::inset});
 }
 
 QGeoCoordinate MapView::center() const { return MapMath::unproject(m_centre); }
@@ -468,6 +497,8 @@ bool MapView::event(QEvent *event)
 void MapView::geometryChange(const QRectF &now, const QRectF &before)
 {
     QQuickItem::geometryChange(now, before);
+    if (now.size() != before.size())
+        placeCompass();
     if (now.size() == before.size() || now.width() <= 0 || now.height() <= 0)
         return;
     // A resize comes in many steps: the movement it makes ends when they pause.

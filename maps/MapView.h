@@ -11,6 +11,7 @@
 
 #include <optional>
 
+class MapCompass;
 class MapMarkerLayer;
 
 // The map: Web-Mercator, north up, flat. Pans by drag, zooms by wheel, pinch (touch or trackpad) and
@@ -35,6 +36,8 @@ class MapView : public QQuickItem
     Q_PROPERTY(MapRegion visibleRegion READ visibleRegion NOTIFY movementEnded)
     Q_PROPERTY(bool automatic READ automatic NOTIFY automaticChanged)
     Q_PROPERTY(bool moving READ moving NOTIFY movingChanged)
+    // The compass control in the bottom-trailing corner (north up, as the map always is); off by default.
+    Q_PROPERTY(bool showsCompass READ showsCompass WRITE setShowsCompass NOTIFY showsCompassChanged)
 
 public:
     enum Interaction { Pan = 1, Zoom = 2 };
@@ -60,6 +63,8 @@ public:
     MapRegion visibleRegion() const { return m_region; }
     bool automatic() const { return m_automatic; }
     bool moving() const { return m_moving; }
+    bool showsCompass() const { return m_showsCompass; }
+    void setShowsCompass(bool shows);
 
     // Camera: a centre and the distance of the rule in MapMath. Animated moves are a critically damped
     // spring of 0.4 s.
@@ -90,6 +95,7 @@ signals:
     void cameraChanged();
     void automaticChanged();
     void movingChanged();
+    void showsCompassChanged();
     // Once at the end of every gesture, animation or jump: the visible region and the map's width.
     void movementEnded(const MapRegion &region, double width);
     // A click on the map where no marker is.
@@ -140,10 +146,13 @@ private:
     void setMoving(bool moving);
     void setAutomatic(bool automatic);
     void requestTiles();
+    void placeCompass();
 
     Interactions m_interactions = Interactions(Pan | Zoom);
     Style m_style = Style::Standard;
     bool m_dark = false;
+    bool m_showsCompass = false;
+    MapCompass *m_compass = nullptr;
 
     QPointF m_centre{0.5, 0.5};
     double m_zoom = 1;

@@ -4,8 +4,8 @@
 #include "MapView.h"
 #include "PlaneMarker.h"
 
+#include <QAccessible>
 #include <QPainterPathStroker>
-
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QStandardItemModel>
@@ -50,6 +50,52 @@ QStandardItem *largeTurnedMarker(QStandardItemModel &model)
     return marker(0, 0, 48);
 }
 
+// Ordinary, live, event, selected: the four states as the screens colour them.
+const PlaneMarker::Colors states[4] = {
+    PlaneMarker::colors(false, false, false), PlaneMarker::colors(false, false, true),
+    PlaneMarker::colors(false, true, false), PlaneMarker::colors(true, false, false)};
+
+// Markers with their colours (and, for the accessible names, callsign and aircraft).
+void colouredRoles(QStandardItemModel &model)
+{
+    model.setItemRoleNames({{Qt::UserRole + 1, "latitude"},
+                            {Qt::UserRole + 2, "longitude"},
+                            {Qt::UserRole + 3, "size"},
+                            {Qt::UserRole + 4, "heading"},
+                            {Qt::UserRole + 5, "fill"},
+                            {Qt::UserRole + 6, "outline"},
+                            {Qt::UserRole + 7, "callsign"},
+                            {Qt::UserRole + 8, "aircraft"}});
+}
+
+QStandardItem *colouredMarker(double latitude, double longitude, double size,
+                              const PlaneMarker::Colors &colors)
+{
+    QStandardItem *item = marker(latitude, longitude, size);
+    item->setData(QColor::fromRgba(colors.fill), Qt::UserRole + 5);
+    item->setData(QColor::fromRgba(colors.outline), Qt::UserRole + 6);
+    return item;
+}
+
+int distance(QRgb a, QRgb b)
+{
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+}
+
+// The layer, laid out over the fixture's map and drawn.
+MapMarkerLayer *shownLayer(Fixture &f, QStandardItemModel &model)
+{
+    auto *layer = new MapMarkerLayer(f.map);
+    layer->setModel(&model);
+    QCoreApplication::processEvents();
+    f.map->polish();
+    if (!QTest::qWaitForWindowExposed(&f.window))
+        return nullptr;
+    if (!QTest::qWaitFor([&] { return layer->width() == 800.0; }))
+        return nullptr;
+    return layer;
+}
+
 } // namespace
 
 class MapViewTest : public QObject
@@ -66,6 +112,10 @@ private slots:
     void hitTestFollowsTheTurnedSilhouette_data();
     void hitTestFollowsTheTurnedSilhouette();
     void shadowFallsDownwards();
+    void markerColoursAndOrderOnTop();
+    void markersStayOnTheirPlacesWhileThePanIsCached();
+    void markersInViewAreButtons();
+    void compassShowsAndHides();
 };
 
 void MapViewTest::regionAfterPan()
@@ -329,6 +379,202 @@ void MapViewTest::shadowFallsDownwards()
                                 .arg(above)
                                 .arg(below)));
     }
+}
+
+void MapViewTest::markerColoursAndOrderOnTop()
+{
+    // The four states side by side, 48 points wide, 8.9 pixels a degree: the middle of each silhouette is
+    // its fill, the edge of its nose its outline.
+    Fixture f;
+    QStandardItemModel model;
+    colouredRoles(model);
+    for (int k = 0; k < 4; ++k)
+        model.appendRow(colouredMarker(0, -30 + k * 20, 48, states[k]));
+    MapMarkerLayer *layer = shownLayer(f, model);
+    QVERIFY(layer);
+    QTest::qWait(100);
+    const QImage drawn = f.window.grabWindow();
+    for (int k = 0; k < 4; ++k) {
+        const QPoint middle = f.map->pointAt({0, -30.0 + k * 20}).toPoint();
+        const QRgb fill = drawn.pixel(middle);
+        QVERIFY2(distance(fill, states[k].fill) <= 6,
+                 qPrintable(QStringLiteral("state %1: %2 at the middle").arg(k).arg(fill, 8, 16)));
+        // The nose's right side is at 2.7 points from the axis, 14 points above the middle; the outline
+        // (1.4 points) is centred on it.
+        const QRgb edge = drawn.pixel(middle + QPoint(2, -14));
+        QVERIFY2(distance(edge, states[k].outline) < distance(edge, states[k].fill),
+                 qPrintable(QStringLiteral("state %1: %2 on the outline").arg(k).arg(edge, 8, 16)));
+    }
+
+    // Two markers on one place: the later row is drawn over the earlier, whichever it is.
+    model.clear();
+    colouredRoles(model);
+    model.appendRow(colouredMarker(0, 0, 48, states[2]));
+    model.appendRow(colouredMarker(0, 0, 48, states[3]));
+    QTest::qWait(100);
+    QVERIFY(distance(f.window.grabWindow().pixel(400, 300), states[3].fill) <= 6);
+    model.insertRow(0, model.takeRow(1));
+    QTest::qWait(100);
+    QVERIFY(distance(f.window.grabWindow().pixel(400, 300), states[2].fill) <= 6);
+    QCOMPARE(layer->markerAt({400, 300}), 1);
+}
+
+void MapViewTest::markersStayOnTheirPlacesWhileThePanIsCached()
+{
+    // While the map only pans, the markers are a picture drawn once and moved with the map: they must stay
+    // on their coordinates, drawn as sharply as when drawn afresh.
+    Fixture f;
+    QStandardItemModel model;
+    colouredRoles(model);
+    const QGeoCoordinate places[] = {{10, -20}, {-15, 25}, {30, 5}};
+    for (const QGeoCoordinate &c : places)
+        model.appendRow(colouredMarker(c.latitude(), c.longitude(), 40, states[1]));
+    MapMarkerLayer *layer = shownLayer(f, model);
+    QVERIFY(layer);
+    QTest::qWait(100);
+    const QImage before = f.window.grabWindow();
+    const QPoint first = f.map->pointAt(places[0]).toPoint();
+    const QImage marker = before.copy(QRect(first - QPoint(24, 24), QSize(48, 48)));
+
+    QTest::mousePress(&f.window, Qt::LeftButton, {}, {400, 300});
+    const QPoint steps[] = {{390, 305}, {371, 318}, {352, 331}, {343, 337}};
+    for (const QPoint &to : steps) {
+        QTest::mouseMove(&f.window, to);
+        QTest::qWait(50);
+        const QImage during = f.window.grabWindow();
+        QVERIFY2(layer->frameStats().cached, "a pan moves the cached picture");
+        for (const QGeoCoordinate &c : places) {
+            const QPoint at = f.map->pointAt(c).toPoint();
+            QVERIFY2(
+                distance(during.pixel(at), states[1].fill) <= 6,
+                qPrintable(
+                    QStringLiteral("%1 at (%2, %3)").arg(during.pixel(at), 8, 16).arg(at.x()).arg(at.y())));
+        }
+    }
+    QTest::mouseRelease(&f.window, Qt::LeftButton, {}, steps[3]);
+    // A whole-pixel pan moves the picture texel for pixel: the marker is the same picture.
+    const QPoint moved = f.map->pointAt(places[0]).toPoint();
+    QCOMPARE(moved - first, QPoint(-57, 37));
+    QCOMPARE(f.window.grabWindow().copy(QRect(moved - QPoint(24, 24), QSize(48, 48))), marker);
+}
+
+void MapViewTest::markersInViewAreButtons()
+{
+    // Through Qt's accessibility interfaces, in process, as a screen reader's bridge asks them.
+    Fixture f;
+    QStandardItemModel model;
+    colouredRoles(model);
+    const auto add = [&](double longitude, const QString &callsign, const QString &aircraft) {
+        QStandardItem *item = colouredMarker(0, longitude, 30, states[0]);
+        if (!callsign.isNull())
+            item->setData(callsign, Qt::UserRole + 7);
+        if (!aircraft.isNull())
+            item->setData(aircraft, Qt::UserRole + 8);
+        model.appendRow(item);
+    };
+    add(-20, QStringLiteral("CCA981"), QStringLiteral("Boeing 777-300ER"));
+    add(100, QStringLiteral("AFR1"), QStringLiteral("Airbus A350"));
+    add(10, QString(), QStringLiteral("Cessna 172"));
+    add(10.5, QStringLiteral("VOR7"), QString());
+    MapMarkerLayer *layer = shownLayer(f, model);
+    QVERIFY(layer);
+
+    // The layer is in the window's tree, under the map.
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&f.window);
+    QVERIFY(window);
+    QAccessibleInterface *group = QAccessible::queryAccessibleInterface(layer);
+    QVERIFY(group);
+    QCOMPARE(group->role(), QAccessible::Grouping);
+    bool reached = false;
+    for (QAccessibleInterface *up = group; up && !reached; up = up->parent())
+        reached = up == window;
+    QVERIFY(reached);
+    QAccessibleInterface *found = group;
+    while (found && found->parent() && found->parent() != window)
+        found = found->parent();
+    QVERIFY(found && window->indexOfChild(found) >= 0);
+
+    // The markers in view, in drawing order; the one at 100° E is out of view.
+    QCOMPARE(group->childCount(), 3);
+    const QStringList names = {QStringLiteral("CCA981，Boeing 777-300ER，查看飞行详情"),
+                               QStringLiteral("飞机，Cessna 172，查看飞行详情"),
+                               QStringLiteral("VOR7，，查看飞行详情")};
+    for (int i = 0; i < 3; ++i) {
+        QAccessibleInterface *button = group->child(i);
+        QVERIFY(button && button->isValid());
+        QCOMPARE(button->role(), QAccessible::Button);
+        QCOMPARE(button->text(QAccessible::Name), names.at(i));
+        QCOMPARE(button->parent(), group);
+        QCOMPARE(group->indexOfChild(button), i);
+        // The same interface each time it is asked for.
+        QCOMPARE(group->child(i), button);
+        QVERIFY(button->actionInterface());
+        QCOMPARE(button->actionInterface()->actionNames(),
+                 QStringList{QAccessibleActionInterface::pressAction()});
+    }
+    // Where the marker is drawn: the box of its silhouette, on the screen.
+    const QRect box = group->child(0)->rect();
+    const QPoint middle = f.window.mapToGlobal(f.map->pointAt({0, -20}).toPoint());
+    QVERIFY2(box.contains(middle) && box.width() < 30 && box.height() < 30,
+             qPrintable(
+                 QStringLiteral("%1,%2 %3x%4").arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())));
+    // Under a point, the topmost marker: the later of the two that overlap.
+    const QPoint overlap = f.window.mapToGlobal(f.map->pointAt({0, 10.3}).toPoint());
+    QCOMPARE(group->childAt(overlap.x(), overlap.y()), group->child(2));
+
+    // Pressing a button is a click on its marker.
+    QSignalSpy clicked(layer, &MapMarkerLayer::clicked);
+    group->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(clicked.size(), 1);
+    QCOMPARE(clicked.front().front().toInt(), 2);
+
+    // After a movement, the markers then in view.
+    f.map->showRegion(0, 100, 1, 90);
+    QTRY_COMPARE(group->childCount(), 1);
+    QCOMPARE(group->child(0)->text(QAccessible::Name), QStringLiteral("AFR1，Airbus A350，查看飞行详情"));
+    // After the markers change, their names follow.
+    model.item(1)->setData(QStringLiteral("AFR2"), Qt::UserRole + 7);
+    QCOMPARE(group->child(0)->text(QAccessible::Name), QStringLiteral("AFR2，Airbus A350，查看飞行详情"));
+}
+
+void MapViewTest::compassShowsAndHides()
+{
+    // The compass's red needle in the bottom-trailing corner, or none.
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    const auto needle = [&] {
+        const QImage drawn = f.window.grabWindow();
+        int red = 0;
+        for (int y = 600 - 60; y < 600; ++y) {
+            for (int x = 800 - 60; x < 800; ++x)
+                red += distance(drawn.pixel(x, y), qRgb(255, 59, 48)) < 30 ? 1 : 0;
+        }
+        return red;
+    };
+    QVERIFY(!f.map->showsCompass());
+    QTest::qWait(100);
+    QCOMPARE(needle(), 0);
+
+    QSignalSpy changed(f.map, &MapView::showsCompassChanged);
+    f.map->setShowsCompass(true);
+    QCOMPARE(changed.size(), 1);
+    auto *compass = f.map->findChild<QQuickItem *>(QStringLiteral("compass"));
+    QVERIFY(compass && compass->isVisible());
+    QCOMPARE(compass->position() + QPointF(compass->width(), compass->height()), QPointF(790, 590));
+    QTRY_VERIFY(needle() > 20);
+    // It takes no clicks: a click there is on the map.
+    QSignalSpy tapped(f.map, &MapView::tapped);
+    QTest::mouseClick(&f.window, Qt::LeftButton, {}, {770, 570});
+    QCOMPARE(tapped.size(), 1);
+    // It stays in the corner as the map changes size.
+    f.map->setSize({500, 400});
+    QCOMPARE(compass->position(), QPointF(450, 350));
+    f.map->setSize({800, 600});
+
+    f.map->setShowsCompass(false);
+    QCOMPARE(changed.size(), 2);
+    QVERIFY(!compass->isVisible());
+    QTRY_COMPARE(needle(), 0);
 }
 
 QTEST_MAIN(MapViewTest)

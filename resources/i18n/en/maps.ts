@@ -103,5 +103,13 @@
         <source>搜索航班</source>
         <translation>Search Flights</translation>
     </message>
+    <message>
+        <source>%@，%@，查看飞行详情</source>
+        <translation>%@, %@, view flight details</translation>
+    </message>
+    <message>
+        <source>飞机</source>
+        <translation>Aircraft</translation>
+    </message>
 </context>
 </TS>
