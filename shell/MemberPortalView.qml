@@ -158,16 +158,20 @@ Item {
             border.color: Theme.line
         }
 
-        onAboutToShow: savedAccountsPanel.present()
+        // Made when it first opens (and presented as it is made), then presented anew at each opening.
+        onAboutToShow: (savedAccountsPanel.item as AccountSwitcherView)?.present()
 
-        AccountSwitcherView {
+        Loader {
             id: savedAccountsPanel
 
             anchors.fill: parent
-            color: "transparent"
-            appState: app
-            presentsWhenMade: false
-            onDone: portal.showingSavedAccounts = false
+            active: savedAccounts.visible || savedAccountsPanel.item !== null
+
+            sourceComponent: AccountSwitcherView {
+                color: "transparent"
+                appState: app
+                onDone: portal.showingSavedAccounts = false
+            }
         }
     }
 
