@@ -71,11 +71,19 @@ void logFailure(const QByteArray &method, const QUrl &url, const char *failure, 
 
 Transfers::Transfers(QObject *owner, const QList<QSslCertificate> &trustedCertificates)
     : m_manager(new QNetworkAccessManager(owner))
-    , m_ssl(QSslConfiguration::defaultConfiguration())
+    , m_trustedCertificates(trustedCertificates)
 {
-    if (!trustedCertificates.isEmpty())
-        m_ssl.addCaCertificates(trustedCertificates);
     m_manager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+}
+
+const QSslConfiguration &Transfers::ssl()
+{
+    if (!m_ssl) {
+        m_ssl = QSslConfiguration::defaultConfiguration();
+        if (!m_trustedCertificates.isEmpty())
+            m_ssl->addCaCertificates(m_trustedCertificates);
+    }
+    return *m_ssl;
 }
 
 Transfers::~Transfers()
@@ -112,7 +120,7 @@ QCoro::Task<HTTPAnswer> Transfers::run(HTTPRequest request, TransferRules rules)
         // No compression: Qt unpacks a compressed body cut short without a word and counts only what it
         // unpacked, so a half answer would pass as a whole one.
         outgoing.setRawHeader("Accept-Encoding", "identity");
-        outgoing.setSslConfiguration(m_ssl);
+        outgoing.setSslConfiguration(ssl());
 
         QNetworkReply *reply = nullptr;
         if (request.method == "GET")

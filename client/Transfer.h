@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -72,9 +73,13 @@ public:
 
 private:
     void abortAll();
+    // Made for the first transfer: reading the TLS settings loads the TLS library, which a window that has
+    // not yet asked for anything does not need before its first frame.
+    const QSslConfiguration &ssl();
 
     QNetworkAccessManager *m_manager;
-    QSslConfiguration m_ssl;
+    QList<QSslCertificate> m_trustedCertificates;
+    std::optional<QSslConfiguration> m_ssl;
     QList<QPointer<QNetworkReply>> m_replies;
     Lifetime m_lifetime;
 };

@@ -110,19 +110,42 @@ ApplicationWindow {
         updater: window.updater
     }
 
-    AlertDialog {
+    // Made the first time it opens: the window's first frame does without it.
+    Loader {
         id: about
 
-        title: L.t("关于 Vornalia")
-        message: L.t("Vornalia 成员中心") + "\n" + L.t("版本 %@", [Qt.application.version])
-        defaultButton: aboutOk
+        function open() {
+            if (about.item)
+                (about.item as AboutAlert).open();
+            else
+                about.active = true;
+        }
 
-        BorderedButton {
-            id: aboutOk
+        active: false
+        sourceComponent: AboutAlert {}
+    }
 
-            text: L.t("好")
-            prominent: true
-            onClicked: about.close()
+    component AboutAlert: Item {
+        function open() {
+            alert.open();
+        }
+
+        AlertDialog {
+            id: alert
+
+            title: L.t("关于 Vornalia")
+            message: L.t("Vornalia 成员中心") + "\n" + L.t("版本 %@", [Qt.application.version])
+            defaultButton: aboutOk
+            // Open as soon as it is made.
+            shown: true
+
+            BorderedButton {
+                id: aboutOk
+
+                text: L.t("好")
+                prominent: true
+                onClicked: alert.close()
+            }
         }
     }
 }

@@ -196,7 +196,10 @@ QImage render(const BaseMap &map, const TileKey &key)
     painter.setPen(border);
     painter.setBrush(Qt::NoBrush);
     visit(layer.borders, [&](const QPolygonF &points) { painter.drawPolyline(points); });
-    return image;
+    painter.end();
+    // An image that was painted on keeps its paint engine, and with it the engine's buffers sized for the
+    // longest coastline drawn, for as long as it lives: a cached tile keeps the pixels alone.
+    return image.copy();
 }
 
 } // namespace Tiles

@@ -3,7 +3,6 @@ import QtQuick.Controls
 import Vorna.Ui
 import Vorna.State
 import Vorna.Portal
-import Vorna.Account
 import Vorna.Shell
 
 // The window's one screen, chosen from the account state, with the brand intro over it until it has played.
@@ -82,24 +81,22 @@ Item {
         }
     }
 
+    // The first login's requirements, by address like the tabs: the sign-in form needs no account screen.
     Component {
         id: passwordForm
 
-        // The first login's requirements; when the gate moves on, the portal shows what it asks next.
-        PasswordView {
-            objectName: "portal.password"
+        RequiredForm {
             appState: app
-            required: true
+            profile: false
         }
     }
 
     Component {
         id: profileForm
 
-        ProfileEditView {
-            objectName: "portal.profile"
+        RequiredForm {
             appState: app
-            required: true
+            profile: true
         }
     }
 
@@ -114,6 +111,18 @@ Item {
             })
             onLoaded: portal.tabsRevision = app.revision
         }
+    }
+
+    component RequiredForm: Loader {
+        id: requiredForm
+
+        required property AppState appState
+        required property bool profile
+
+        Component.onCompleted: requiredForm.setSource(Qt.resolvedUrl("RequiredAccountForm.qml"), {
+            appState: requiredForm.appState,
+            profile: requiredForm.profile
+        })
     }
 
     Component {
@@ -151,23 +160,33 @@ Item {
         focus: true
         visible: portal.showingSavedAccounts && model.screen === PortalModel.SignIn
         closePolicy: app.accountBusy ? Popup.NoAutoClose : Popup.CloseOnEscape | Popup.CloseOnPressOutside
-        onClosed: portal.showingSavedAccounts = false
+        onAboutToShow: savedAccountsPanel.setSource(Qt.resolvedUrl("SavedAccountsPanel.qml"), {
+            appState: app
+        })
+        onClosed: {
+            portal.showingSavedAccounts = false;
+            savedAccountsPanel.source = "";
+        }
         background: Rectangle {
             radius: 16
             color: Theme.surface
             border.color: Theme.line
         }
 
-        onAboutToShow: savedAccountsPanel.present()
-
-        AccountSwitcherView {
+        // Made afresh at each opening (a new presentation), by address, and let go when it closes.
+        Loader {
             id: savedAccountsPanel
 
             anchors.fill: parent
-            color: "transparent"
-            appState: app
-            presentsWhenMade: false
-            onDone: portal.showingSavedAccounts = false
+        }
+
+        Connections {
+            target: savedAccountsPanel.item
+            ignoreUnknownSignals: true
+
+            function onDone() {
+                portal.showingSavedAccounts = false;
+            }
         }
     }
 

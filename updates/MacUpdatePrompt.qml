@@ -27,73 +27,23 @@ Item {
         target: prompt.Window.window
     }
 
-    AlertDialog {
-        id: releaseAlert
+    // Made the first time one of them shows, then kept: the window comes up without them.
+    Loader {
+        id: alerts
 
-        title: L.t("有新版本")
-        message: model.releaseMessage
-        shown: model.offering
-        defaultButton: downloadButton
-        onClosed: model.dismissRelease()
+        readonly property bool wanted: model.offering || model.noticing || model.unopenedAddress.length > 0
+        property bool made: false
 
-        BorderedButton {
-            id: downloadButton
-
-            objectName: "update.download"
-            text: L.t("下载")
-            Accessible.name: text
-            prominent: true
-            onClicked: model.download()
+        function make() {
+            if (!alerts.wanted || alerts.made)
+                return;
+            alerts.made = true;
+            alerts.setSource(Qt.resolvedUrl("UpdateAlerts.qml"), {
+                prompter: model
+            });
         }
-        BorderedButton {
-            objectName: "update.later"
-            text: L.t("稍后")
-            Accessible.name: text
-            onClicked: releaseAlert.close()
-        }
-    }
 
-    AlertDialog {
-        id: unopenedAlert
-
-        title: L.t("无法打开下载页面")
-        message: model.unopenedMessage
-        shown: model.unopenedAddress.length > 0
-        defaultButton: copyButton
-        onClosed: model.dismissUnopened()
-
-        BorderedButton {
-            id: copyButton
-
-            text: L.t("复制地址")
-            prominent: true
-            onClicked: {
-                model.copyAddress();
-                unopenedAlert.close();
-            }
-        }
-        BorderedButton {
-            text: L.t("好")
-            onClicked: unopenedAlert.close()
-        }
-    }
-
-    AlertDialog {
-        id: noticeAlert
-
-        title: L.t("检查更新")
-        message: model.notice
-        shown: model.noticing
-        defaultButton: okButton
-        onClosed: model.dismissNotice()
-
-        BorderedButton {
-            id: okButton
-
-            text: L.t("好")
-            Accessible.name: text
-            prominent: true
-            onClicked: noticeAlert.close()
-        }
+        onWantedChanged: alerts.make()
+        Component.onCompleted: alerts.make()
     }
 }

@@ -1,0 +1,35 @@
+import QtQuick
+import Vorna.State
+import Vorna.Account
+
+// What a first login must do before the tabs: set a new password, or set up the profile. The portal makes it
+// by address, so the account screens are compiled when one is asked for, not at each start.
+Loader {
+    id: form
+
+    required property AppState appState
+    required property bool profile
+
+    sourceComponent: form.profile ? profileForm : passwordForm
+
+    Component {
+        id: passwordForm
+
+        // When the gate moves on, the portal shows what it asks next.
+        PasswordView {
+            objectName: "portal.password"
+            appState: form.appState
+            required: true
+        }
+    }
+
+    Component {
+        id: profileForm
+
+        ProfileEditView {
+            objectName: "portal.profile"
+            appState: form.appState
+            required: true
+        }
+    }
+}
