@@ -85,3 +85,19 @@ VORNA_FUZZ_TARGET(records)
     } catch (const DecodeError &) {
     }
 }
+
+// The live map's snapshot read straight from its bytes: whatever it reads must be exactly what the ordinary
+// reading of the same bytes gives, and where the ordinary reading fails it must read nothing.
+VORNA_FUZZ_TARGET(live_snapshot)
+{
+    const std::optional<LiveResponse> direct = LiveResponse::readDirectly(bytes);
+    if (!direct)
+        return;
+    std::optional<LiveResponse> ordinary;
+    try {
+        ordinary = LiveResponse::fromJson(Json::parse(bytes));
+    } catch (const DecodeError &) {
+    }
+    FUZZ_CHECK(ordinary.has_value());
+    FUZZ_CHECK(*direct == *ordinary);
+}
