@@ -28,9 +28,11 @@ FLOORS = {
 
 # Folders on one floor may use each other only in these directions (user -> used). Cards of one screen shown
 # in another: flights/, community/ and review/ stand below portal/ and account/. ui/ draws the member data's
-# load failures (LoadNotice), so it stands above state/; state/ never draws.
+# load failures (LoadNotice), so it stands above state/; state/ never draws. The live map's panels show
+# aircraft pictures and name plan end points from the airport table, so maps/ stands above images/.
 SIDEWAYS = {
     ("ui", "state"),
+    ("maps", "images"),
     *((user, used) for user in ("portal", "account") for used in ("flights", "community", "review")),
 }
 
