@@ -25,6 +25,8 @@ Item {
     property liveFlights flights
     property liveFlights ownFlights
     property bool regular: ViewRules.isRegular(Window.width)
+    // The height the map's top panel takes: the side card stays below it in a low window.
+    property real topInset: 0
     readonly property MapPanelsModel model: layout
     // The views on screen, as the bindings and connections below reach them.
     // By what they are, not by the layout, which changes a moment before a loader makes its new view.
@@ -93,7 +95,7 @@ Item {
         x: shown ? 20 : -width - 20
         y: panels.height - height - 20
         width: Math.min(400, panels.width - 40)
-        height: Math.min(460, panels.height - 40)
+        height: Math.max(0, Math.min(460, panels.height - panels.topInset - 40))
         opacity: shown ? 1 : 0
         visible: opacity > 0
 

@@ -4,6 +4,7 @@
 #include "FlightValues.h"
 #include "ImageTestSupport.h"
 #include "SampleService.h"
+#include "ViewTestSupport.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -37,35 +38,14 @@ private:
 
 namespace {
 
-class Views
+// The map's panels: QtQuick, Vorna.Ui and Vorna.Maps imported.
+class Views : public TestSupport::Views
 {
 public:
     Views()
+        : TestSupport::Views("import QtQuick\nimport Vorna.Ui\nimport Vorna.Maps\n")
     {
-        m_engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        m_engine.setOutputWarningsToStandardError(false);
-        QObject::connect(&m_engine, &QQmlEngine::warnings, [this](const QList<QQmlError> &list) {
-            for (const QQmlError &error : list)
-                m_warnings.append(error.toString());
-        });
     }
-
-    std::unique_ptr<QQuickItem> make(const QByteArray &body)
-    {
-        QQmlComponent component(&m_engine);
-        component.setData("import QtQuick\nimport Vorna.Ui\nimport Vorna.Maps\n" + body,
-                          QUrl(QStringLiteral("qrc:/test.qml")));
-        std::unique_ptr<QObject> object(component.create());
-        if (!object)
-            m_warnings.append(component.errorString());
-        return std::unique_ptr<QQuickItem>(qobject_cast<QQuickItem *>(object.release()));
-    }
-
-    const QStringList &warnings() const { return m_warnings; }
-
-private:
-    QQmlEngine m_engine;
-    QStringList m_warnings;
 };
 
 LiveFlight sample(const QString &id, const QString &callsign)
@@ -87,6 +67,14 @@ LiveFlight sample(const QString &id, const QString &callsign)
                                                 QStringLiteral("#27AE60"),
                                                 0};
     return flight;
+}
+
+// Lets the window lay out and draw one more frame.
+void nextFrame(QQuickWindow &window)
+{
+    QSignalSpy drawn(&window, &QQuickWindow::frameSwapped);
+    window.update();
+    QTRY_VERIFY(!drawn.isEmpty());
 }
 
 QQuickItem *named(QQuickItem *root, const QString &name) { return root->findChild<QQuickItem *>(name); }
@@ -241,14 +229,14 @@ void MapPanelViewsTest::compactCardReportsItsHeight()
     card->setProperty("flight", QVariant::fromValue(LiveFlightValue{flight}));
     window.show(); // layouts settle before a frame
     QTRY_VERIFY(!measured.isEmpty());
-    QTest::qWait(50);
+    nextFrame(window);
     const int before = int(measured.size());
     const double tall = measured.last().at(0).toDouble();
     QCOMPARE(tall, card->property("contentHeight").toDouble());
 
     // The same content again: nothing new to report.
     card->setProperty("flight", QVariant::fromValue(LiveFlightValue{flight}));
-    QTest::qWait(50);
+    nextFrame(window);
     QCOMPARE(measured.size(), before);
 
     // The phase goes: one report of the smaller height.

@@ -71,6 +71,8 @@ Rectangle {
     }
 
     MapBannerView {
+        id: banner
+
         anchors.top: parent.top
         anchors.left: parent.left
         anchors.right: parent.right
@@ -93,6 +95,7 @@ Rectangle {
 
     MapPanelsView {
         anchors.fill: parent
+        topInset: banner.y + banner.height
         searching: stage.searching
         choosingOwnFlights: stage.choosing
         selected: stage.selected
