@@ -10,17 +10,19 @@
 #include <QJsonValue>
 
 namespace {
-Sample::Service *service = nullptr;
+Sample::Service *current = nullptr;
 }
 
-void SampleSwitches::use(Sample::Service *sample) { service = sample; }
+void SampleSwitches::use(Sample::Service *sample) { current = sample; }
+
+Sample::Service *SampleSwitches::service() { return current; }
 
 SampleSwitches *SampleSwitches::create(QQmlEngine *engine, QJSEngine *) { return new SampleSwitches(engine); }
 
 void SampleSwitches::failWithPage(const QString &path, int status)
 {
-    if (service)
-        service->setFault(path,
+    if (current)
+        current->setFault(path,
                           {.status = status,
                            .html = QByteArray("<!DOCTYPE html><html><body><h1>Internal Server Error</h1>"
                                               "</body></html>")});
@@ -28,8 +30,8 @@ void SampleSwitches::failWithPage(const QString &path, int status)
 
 void SampleSwitches::answer(const QString &path, const QJSValue &json)
 {
-    if (service)
-        service->setFault(path, {.json = json.isNull() ? QJsonValue(QJsonValue::Null)
+    if (current)
+        current->setFault(path, {.json = json.isNull() ? QJsonValue(QJsonValue::Null)
                                                        : QJsonValue::fromVariant(json.toVariant())});
 }
 
@@ -43,8 +45,8 @@ void SampleSwitches::requestOwnFlight() { FlightActivityNavigation::shared().req
 
 void SampleSwitches::publishRelease(const QString &kind)
 {
-    if (service)
-        service->publishRelease(kind == QLatin1String("current")     ? Sample::Service::Release::Current
+    if (current)
+        current->publishRelease(kind == QLatin1String("current")     ? Sample::Service::Release::Current
                                 : kind == QLatin1String("malformed") ? Sample::Service::Release::Malformed
                                                                      : Sample::Service::Release::Newer);
 }
