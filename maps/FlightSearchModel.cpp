@@ -4,7 +4,7 @@
 #include "FlightPhase.h"
 #include "L.h"
 
-#include <QCollator>
+#include "Strings.h"
 
 #include <algorithm>
 
@@ -37,17 +37,6 @@ QStringList tokens(const QString &query)
     return query.toLower().split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
-QCollator standardCollator()
-{
-    // The interface's locale, never the bare C locale, whose collation compares digits one by one.
-    QCollator collator(Display::locale());
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(true);
-    return collator;
-}
-
-int standardCompare(const QString &a, const QString &b) { return standardCollator().compare(a, b); }
-
 bool matches(const LiveFlight &flight, const QStringList &tokens, const QString &aircraft,
              const QString &livery)
 {
@@ -68,10 +57,9 @@ bool matches(const LiveFlight &flight, const QStringList &tokens, const QString 
 QList<LiveFlight> results(const QList<LiveFlight> &flights, const QString &query, const QString &aircraft,
                           const QString &livery)
 {
-    const QCollator collator = standardCollator();
     QList<LiveFlight> sorted = flights;
-    std::stable_sort(sorted.begin(), sorted.end(), [&](const LiveFlight &a, const LiveFlight &b) {
-        return collator.compare(a.callsign.value_or(QString()), b.callsign.value_or(QString())) < 0;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const LiveFlight &a, const LiveFlight &b) {
+        return Text::standardCompare(a.callsign.value_or(QString()), b.callsign.value_or(QString())) < 0;
     });
     const QStringList words = tokens(query);
     QList<LiveFlight> found;

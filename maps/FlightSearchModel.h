@@ -1,10 +1,9 @@
 #pragma once
 
 #include "FlightRecords.h"
-#include "FlightValues.h"
+#include "LiveMapValues.h"
 #include "RecordListModel.h"
 
-#include <QCollator>
 #include <QObject>
 #include <QQmlEngine>
 #include <QStringList>
@@ -16,11 +15,6 @@ namespace FlightSearch {
 // The query lower-cased and cut at every space (U+0020); empty pieces are dropped, other white space
 // stays inside its token.
 QStringList tokens(const QString &query);
-
-// The order of file browsers in the interface's locale: letter case ignored, digit runs by their value
-// ("CCA2" before "CCA10"). Negative, zero or positive. The own-flights list sorts by it too.
-QCollator standardCollator();
-int standardCompare(const QString &a, const QString &b);
 
 // Every token is in the flight's lower-cased callsign and pilot joined by one space; the aircraft and
 // livery, when chosen, are the flight's exactly.

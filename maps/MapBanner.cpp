@@ -7,23 +7,6 @@
 
 namespace MapBanner {
 
-bool isLiveIdentified(const std::optional<LiveResponse> &snapshot, const LiveFlight &flight)
-{
-    return snapshot && snapshot->liveIdentification == QLatin1String("connected") && flight.isLive == true;
-}
-
-int liveCount(const std::optional<LiveResponse> &snapshot)
-{
-    if (!snapshot)
-        return 0;
-    int count = 0;
-    for (const LiveFlight &flight : snapshot->flights) {
-        if (isLiveIdentified(snapshot, flight))
-            ++count;
-    }
-    return count;
-}
-
 QList<Line> lines(const Status &status)
 {
     QList<Line> lines;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FlightRecords.h"
-#include "FlightValues.h"
+#include "LiveMapValues.h"
 #include "RecordListModel.h"
 
 #include <QDateTime>
@@ -42,11 +42,6 @@ struct Line
     Tone tone = Tone::Muted;
     bool operator==(const Line &) const = default;
 };
-
-// A flight is live-identified when the snapshot says its live flags are valid ("connected") and its own
-// flag is set; the one rule for the gold markers, the legend and the "LIVE" badge.
-bool isLiveIdentified(const std::optional<LiveResponse> &snapshot, const LiveFlight &flight);
-int liveCount(const std::optional<LiveResponse> &snapshot);
 
 // The status lines, each while its condition holds, in their fixed order: saved snapshot while loading,
 // paused, degraded, the error, an empty snapshot.

@@ -39,7 +39,7 @@ Item {
 
     function ownFlightAction() {
         const only = banner.onlyOwnFlight();
-        if (only.present)
+        if (only.valid)
             panel.ownFlightChosen(only);
         else
             panel.ownFlightsPickerRequested();

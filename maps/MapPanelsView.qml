@@ -19,7 +19,7 @@ Item {
     property bool choosingOwnFlights: false
     property liveFlight selected
     property flightPlan plan
-    // The selected flight is live-identified (MapBanner::isLiveIdentified).
+    // The selected flight is live-identified (LiveMapRules::liveIdentified).
     property bool live: false
     // The snapshot's flights, for the search; the member's own ones, for the picker.
     property liveFlights flights
@@ -27,6 +27,8 @@ Item {
     property bool regular: ViewRules.isRegular(Window.width)
     // The height the map's top panel takes: the side card stays below it in a low window.
     property real topInset: 0
+    // The compact card's sheet height; the map that keeps it hands it in and follows `measured`.
+    property real compactHeight: layout.compactHeight
     readonly property MapPanelsModel model: layout
     // The views on screen, as the bindings and connections below reach them.
     // By what they are, not by the layout, which changes a moment before a loader makes its new view.
@@ -41,6 +43,8 @@ Item {
     signal closeOwnFlights
     signal chosen(liveFlight flight)
     signal dismissed
+    // The compact card's laid-out height.
+    signal measured(real height)
 
     function closePicker(ownFlights: bool) {
         if (ownFlights)
@@ -55,7 +59,7 @@ Item {
         regular: panels.regular
         searching: panels.searching
         choosingOwnFlights: panels.choosingOwnFlights
-        flightSelected: panels.selected.present
+        flightSelected: panels.selected.valid
     }
 
     // The hosted views; each is made afresh when it comes on screen, so the search starts empty each time.
@@ -163,7 +167,7 @@ Item {
         anchors.fill: parent
         presented: layout.sheet !== MapPanelsModel.None
         detents: layout.sheet === MapPanelsModel.Flight ? [] : [0.5, 0.92]
-        fixedHeight: layout.compactHeight
+        fixedHeight: panels.compactHeight
         radius: layout.sheet === MapPanelsModel.Flight ? 44 : 12
         onDismissed: panels.dismissed()
 
@@ -270,6 +274,7 @@ Item {
 
         function onMeasured(height: real) {
             layout.measured(height);
+            panels.measured(height);
         }
     }
 }

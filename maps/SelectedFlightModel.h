@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Airports.h"
-#include "FlightValues.h"
+#include "LiveMapValues.h"
 #include "SelectedFlight.h"
 
 #include <QColor>

@@ -1,8 +1,8 @@
 // The live map's panels as views, off screen: each builds without a warning, the banner carries the
 // identifiers and hands its clicks back, the panels follow the window's width class, and the compact card
 // reports its height once per change.
-#include "FlightValues.h"
 #include "ImageTestSupport.h"
+#include "LiveMapValues.h"
 #include "SampleService.h"
 #include "ViewTestSupport.h"
 

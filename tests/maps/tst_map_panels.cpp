@@ -3,10 +3,12 @@
 #include "FlightPhase.h"
 #include "FlightSearchModel.h"
 #include "Geodesy.h"
+#include "LiveMapRules.h"
 #include "MapBanner.h"
 #include "MapPanels.h"
 #include "SelectedFlight.h"
 #include "SelectedFlightModel.h"
+#include "Strings.h"
 #include "ViewRules.h"
 
 #include <QSignalSpy>
@@ -452,7 +454,7 @@ void MapPanelsTest::searchOrder()
         ids.append(f.id);
     // Digit runs by value, letter case ignored, a missing callsign first; equals keep their order.
     QCOMPARE(ids, (QStringList{"d", "e", "f", "c", "b", "a"}));
-    QVERIFY(FlightSearch::standardCompare("CCA2", "CCA10") < 0);
+    QVERIFY(Text::standardCompare("CCA2", "CCA10") < 0);
 }
 
 void MapPanelsTest::searchMatching_data()
@@ -523,7 +525,7 @@ void MapPanelsTest::searchFilters()
     QCOMPARE(model.results()->rowCount(), 6);
     model.setQuery("zz");
     QVERIFY(model.noResults());
-    QVERIFY(!model.flightAt(0).present());
+    QVERIFY(!model.flightAt(0).valid());
     model.setQuery("b");
     QCOMPARE(model.flightAt(0).id(), QStringLiteral("b"));
 }
@@ -566,7 +568,7 @@ void MapPanelsTest::ownFlightsTexts()
     banner.setOwnFlights({{full}});
     QCOMPARE(banner.onlyOwnFlight().id(), QStringLiteral("lv-207"));
     banner.setOwnFlights({{full, bare}});
-    QVERIFY(!banner.onlyOwnFlight().present()); // several open the picker instead
+    QVERIFY(!banner.onlyOwnFlight().valid()); // several open the picker instead
     QCOMPARE(banner.ownFlightsCountLabel(), QStringLiteral("我的航班（2）"));
 
     // The picker's rows, in the given order.
@@ -586,7 +588,7 @@ void MapPanelsTest::ownFlightsTexts()
     QCOMPARE(value(1, OwnFlightRows::PhaseTitleRole).toString(), QStringLiteral("巡航"));
     QCOMPARE(value(1, OwnFlightRows::PhaseColorRole).value<QColor>(), QColor(0x27, 0xAE, 0x60));
     QCOMPARE(picker.flightAt(1).id(), QStringLiteral("lv-207"));
-    QVERIFY(!picker.flightAt(2).present());
+    QVERIFY(!picker.flightAt(2).valid());
 }
 
 void MapPanelsTest::panelsByWindowWidth_data()
@@ -803,14 +805,15 @@ void MapPanelsTest::liveIdentification()
             f.isLive = false;
         snapshot.flights.append(f);
     }
-    QCOMPARE(MapBanner::liveCount(std::nullopt), 0);
-    QCOMPARE(MapBanner::liveCount(snapshot), 0); // no identification
+    QCOMPARE(LiveMapRules::liveCount(std::nullopt), 0);
+    QCOMPARE(LiveMapRules::liveCount(snapshot), 0); // no identification
     snapshot.liveIdentification = QStringLiteral("Connected");
-    QCOMPARE(MapBanner::liveCount(snapshot), 0);
+    QCOMPARE(LiveMapRules::liveCount(snapshot), 0);
     snapshot.liveIdentification = QStringLiteral("connected");
-    QCOMPARE(MapBanner::liveCount(snapshot), 3);
-    QVERIFY(MapBanner::isLiveIdentified(snapshot, snapshot.flights.at(0)));
-    QVERIFY(!MapBanner::isLiveIdentified(snapshot, snapshot.flights.at(9))); // a missing flag is false
+    QCOMPARE(LiveMapRules::liveCount(snapshot), 3);
+    QVERIFY(LiveMapRules::liveIdentified(snapshot.flights.at(0), LiveMapRules::connected(snapshot)));
+    QVERIFY(!LiveMapRules::liveIdentified(snapshot.flights.at(9),
+                                          LiveMapRules::connected(snapshot))); // a missing flag is false
 }
 
 QTEST_MAIN(MapPanelsTest)

@@ -32,7 +32,7 @@ Rectangle {
         dark: Theme.dark
         mapStyle: stage.satellite ? MapView.Hybrid : MapView.Standard
         Component.onCompleted: {
-            if (stage.selected.present) {
+            if (stage.selected.valid) {
                 const path = SampleFlights.flownPath(stage.selectedId);
                 const at = path.length > 0 ? path[path.length - 1] : QtPositioning.coordinate(28, 105);
                 setCamera(QtPositioning.coordinate(at.latitude - 2.4, at.longitude + 1), 4200000);
@@ -87,7 +87,7 @@ Rectangle {
         error: stage.error
         loading: stage.loading
         paused: stage.paused
-        flightSelected: stage.selected.present
+        flightSelected: stage.selected.valid
         demonstrating: stage.demonstrating
         satellite: stage.satellite
         ownFlights: SampleFlights.pick(stage.ownIds)

@@ -1,6 +1,6 @@
 #include "SampleFlights.h"
 
-#include "MapBanner.h"
+#include "LiveMapRules.h"
 #include "MemberStore.h"
 #include "PlaneMarker.h"
 #include "SampleSwitches.h"
@@ -76,7 +76,7 @@ LiveFlightValue SampleFlights::flight(const QString &id) const
 
 FlightPlanValue SampleFlights::plan(const QString &id) const { return {planOf(id)}; }
 
-int SampleFlights::liveCount(bool saved) const { return MapBanner::liveCount(snapshot(saved)); }
+int SampleFlights::liveCount(bool saved) const { return LiveMapRules::liveCount(snapshot(saved)); }
 
 QString SampleFlights::status(bool saved) const
 {
@@ -99,17 +99,17 @@ QVariantList SampleFlights::markers(bool saved, const QString &selectedId) const
     // Stacked as the map stacks them: the selection above event flights, those above live ones.
     QList<LiveFlight> flights = live->flights;
     const auto rank = [&](const LiveFlight &flight) {
-        return flight.id == selectedId                     ? 3
-               : flight.eventAttending == true             ? 2
-               : MapBanner::isLiveIdentified(live, flight) ? 1
-                                                           : 0;
+        return flight.id == selectedId                                               ? 3
+               : flight.eventAttending == true                                       ? 2
+               : LiveMapRules::liveIdentified(flight, LiveMapRules::connected(live)) ? 1
+                                                                                     : 0;
     };
     std::stable_sort(flights.begin(), flights.end(),
                      [&](const LiveFlight &a, const LiveFlight &b) { return rank(a) < rank(b); });
     for (const LiveFlight &flight : std::as_const(flights)) {
         const PlaneMarker::Colors colors =
             PlaneMarker::colors(flight.id == selectedId, flight.eventAttending == true,
-                                MapBanner::isLiveIdentified(live, flight));
+                                LiveMapRules::liveIdentified(flight, LiveMapRules::connected(live)));
         markers.append(QVariantMap{{"latitude", flight.latitude},
                                    {"longitude", flight.longitude},
                                    {"heading", flight.heading.value_or(0)},

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FlightValues.h"
+#include "LiveMapValues.h"
 
 #include <QGeoCoordinate>
 #include <QObject>

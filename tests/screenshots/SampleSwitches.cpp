@@ -37,8 +37,8 @@ void SampleSwitches::answer(const QString &path, const QJSValue &json)
 
 void SampleSwitches::failLiveSnapshot()
 {
-    if (service)
-        service->setLiveSnapshotFailing(true);
+    if (current)
+        current->setLiveSnapshotFailing(true);
 }
 
 void SampleSwitches::requestOwnFlight() { FlightActivityNavigation::shared().requestOwnFlight(); }
@@ -60,9 +60,9 @@ MacUpdater *SampleSwitches::newUpdater()
 
 LiveFleetItemValue SampleSwitches::fleetItem(const QString &organizationId, const QString &aircraftId)
 {
-    if (!service)
+    if (!current)
         return {};
-    const QJsonObject live = service->data(QStringLiteral("live-schedules")).toObject();
+    const QJsonObject live = current->data(QStringLiteral("live-schedules")).toObject();
     LiveFleetExtras extras;
     extras.take(std::optional(NativeLivePositions::fromJson(Sample::livePositionsJson(live))));
     extras.take(std::optional(LiveRoutes::fromJson(QJsonObject{{"aircraftRoutes", live.value("routes")}})));
@@ -76,10 +76,10 @@ LiveFleetItemValue SampleSwitches::fleetItem(const QString &organizationId, cons
 
 LiveApplicationValue SampleSwitches::application(const QString &id)
 {
-    if (!service)
+    if (!current)
         return {};
     for (const QJsonValue &row :
-         service->data(QStringLiteral("live-schedules")).toObject().value("applications").toArray()) {
+         current->data(QStringLiteral("live-schedules")).toObject().value("applications").toArray()) {
         if (row.toObject().value("id").toString() == id)
             return {LiveApplication::fromJson(row)};
     }
@@ -88,9 +88,9 @@ LiveApplicationValue SampleSwitches::application(const QString &id)
 
 QUrl SampleSwitches::vendorPage() const
 {
-    if (!service)
+    if (!current)
         return {};
-    QUrl page = service->origin();
+    QUrl page = current->origin();
     page.setPath(QStringLiteral("/oauth/authorize"));
     page.setQuery(
         QStringLiteral("client_id=vornalia&state=sample&redirect_uri=https%3A%2F%2Flive.vornalia.org%2Fapi%2F"
