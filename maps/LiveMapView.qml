@@ -83,11 +83,14 @@ Item {
         }
     }
 
+    // Below the banner, clear of the panels along the bottom.
     MapScaleBar {
+        id: scaleBar
+
         anchors.left: parent.left
-        anchors.bottom: parent.bottom
+        anchors.top: banner.bottom
         anchors.leftMargin: 14
-        anchors.bottomMargin: 12
+        anchors.topMargin: 6
         map: map
     }
 
@@ -123,11 +126,11 @@ Item {
         onOwnFlightsPickerRequested: liveMap.openOwnFlights()
     }
 
-    // The selected flight, the search and the picker, below the banner.
+    // The selected flight, the search and the picker, below the banner and its scale bar.
     MapPanelsView {
         objectName: "map.panels"
         anchors.fill: parent
-        topInset: banner.y + banner.height
+        topInset: scaleBar.y + scaleBar.height
         searching: liveMap.searching
         choosingOwnFlights: liveMap.choosingOwnFlights
         selected: liveMap.selected
