@@ -1,34 +1,19 @@
 #include "LatestFlightCard.h"
 
 #include "Display.h"
+#include "FlightPhase.h"
 #include "L.h"
 #include "Retarget.h"
+#include "SelectedFlight.h"
 
 #include <QRegularExpression>
 
 #include <cmath>
-#include <limits>
 
 namespace {
 
-constexpr double radians = 0.017453292519943295;
-constexpr double earthDiameterKm = 12742;
-constexpr double arrivalKm = 0.1;
-constexpr double arrivalSpeed = 30;
-constexpr double cap = 0.99;
 // A flight created this many seconds ago or later that has not landed has not reached the live data yet.
 constexpr qint64 unmatchedWindow = 57600;
-
-double haversineKm(double lat1, double lon1, double lat2, double lon2)
-{
-    const double p1 = lat1 * radians, p2 = lat2 * radians;
-    const double dp = (lat2 - lat1) * radians, dl = (lon2 - lon1) * radians;
-    const double a =
-        std::pow(std::sin(dp / 2), 2) + std::cos(p1) * std::cos(p2) * std::pow(std::sin(dl / 2), 2);
-    return earthDiameterKm * std::atan2(std::sqrt(a), std::sqrt(std::max(0.0, 1 - a)));
-}
-
-double wrap(double degrees) { return std::fmod(degrees + 540, 360) - 180; }
 
 QString provided(const std::optional<QString> &text) { return text ? *text : L(QStringLiteral("未提供")); }
 
@@ -47,48 +32,8 @@ QString endpoint(const std::optional<QString> &code) { return code.value_or(Disp
 
 std::optional<double> LatestFlightCard::progress(const LiveFlight &flight, const QList<FlightPoint> &route)
 {
-    if (route.size() < 2)
-        return std::nullopt;
-    QList<double> lengths;
-    lengths.reserve(route.size() - 1);
-    double total = 0;
-    for (qsizetype i = 1; i < route.size(); ++i) {
-        const FlightPoint &a = route.at(i - 1), &b = route.at(i);
-        lengths.append(haversineKm(a.latitude, a.longitude, b.latitude, b.longitude));
-        total += lengths.last();
-    }
-    if (!(total > 0))
-        return std::nullopt;
-
-    // A flat frame around the aircraft, in degrees of latitude: good enough to find the nearest segment.
-    const double k = std::cos(flight.latitude * radians);
-    double best = std::numeric_limits<double>::infinity(), along = 0, before = 0;
-    for (qsizetype i = 1; i < route.size(); ++i) {
-        const FlightPoint &a = route.at(i - 1), &b = route.at(i);
-        const double ax = k * wrap(a.longitude - flight.longitude), ay = a.latitude - flight.latitude;
-        const double dx = k * wrap(b.longitude - a.longitude), dy = b.latitude - a.latitude;
-        const double length2 = dx * dx + dy * dy;
-        double t = 0;
-        if (length2 > 0) {
-            t = -(ax * dx + ay * dy) / length2;
-            t = t >= 1 ? 1 : std::max(t, 0.0);
-        }
-        const double x = ax + t * dx, y = ay + t * dy;
-        const double distance2 = x * x + y * y;
-        if (distance2 < best) {
-            best = distance2;
-            along = before + t * lengths.at(i - 1);
-        }
-        before += lengths.at(i - 1);
-    }
-    const FlightPoint &last = route.constLast();
-    if (haversineKm(flight.latitude, flight.longitude, last.latitude, last.longitude) < arrivalKm
-        && flight.groundSpeed && *flight.groundSpeed < arrivalSpeed)
-        return 1.0;
-    const double fraction = along / total;
-    if (!(fraction > 0))
-        return 0.0;
-    return std::min(fraction, cap);
+    // The one estimate, shared with the live map's flight bar and card.
+    return SelectedFlight::progress(flight, route);
 }
 
 bool LatestFlightCard::placeholderLoading(const LoadState &latest)
@@ -125,13 +70,9 @@ LatestFlightFacts LatestFlightFacts::of(const LatestFlight &latest, const QDateT
         const LiveFlight &flight = live->flight;
         facts.live = true;
         fillAircraft(flight.callsign, flight.aircraft, flight.livery);
-        if (flight.flightPhase) {
-            facts.phaseTitle = flight.flightPhase->title();
-            const QString hex = flight.flightPhase->color.startsWith(QLatin1Char('#'))
-                                    ? flight.flightPhase->color
-                                    : QLatin1Char('#') + flight.flightPhase->color;
-            if (QColor::isValidColorName(hex))
-                facts.phaseColor = QColor::fromString(hex);
+        if (const std::optional<FlightPhase> phase = FlightPhase::of(flight)) {
+            facts.phaseTitle = phase->title;
+            facts.phaseColor = phase->color;
         } else {
             facts.phaseTitle = L(QStringLiteral("飞行中"));
         }

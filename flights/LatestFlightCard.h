@@ -68,7 +68,8 @@ public:
     void setMemberData(MemberData *data);
 
     // How far along its route a live flight is: none for fewer than two points or a route of no length,
-    // else 0 to 0.99, and exactly 1 when it stands slow at the last point.
+    // else 0 to 0.99, and exactly 1 when it stands slow at the last point. The live map's estimate
+    // (SelectedFlight::progress, Geodesy::routeProgress): one rule for the card, the bar and the sheet.
     static std::optional<double> progress(const LiveFlight &flight, const QList<FlightPoint> &route);
     // The placeholder shows its loader also before the first load has started.
     static bool placeholderLoading(const LoadState &latest);

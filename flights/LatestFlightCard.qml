@@ -32,7 +32,7 @@ Card {
             color: Theme.ink
             Accessible.ignored: true
         }
-        // The phase's own colour where the service gives one; its full display is the live map's.
+        // A live flight's phase in its own colour (FlightPhase), else the muted colour.
         Chip {
             text: card.model.phaseTitle
             tint: card.model.phaseTinted ? card.model.phaseColor : Theme.muted

@@ -5,7 +5,9 @@
 #include <GeographicLib/Geodesic.hpp>
 #include <GeographicLib/GeodesicLine.hpp>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace Geodesy {
 
@@ -87,6 +89,71 @@ QList<QList<QGeoCoordinate>> splitAtAntimeridian(const QList<QGeoCoordinate> &pa
     }
     pieces.append(piece);
     return pieces;
+}
+
+namespace {
+
+constexpr double radians = 0.017453292519943295;
+constexpr double earthDiameterKm = 12742;
+constexpr double arrivalKm = 0.1;
+constexpr double arrivalKnots = 30;
+// Short of arrival the estimate never claims the whole route.
+constexpr double cap = 0.99;
+
+// Into -180 … 180.
+double wrap(double degrees) { return std::fmod(degrees + 540, 360) - 180; }
+
+} // namespace
+
+double haversineKm(const LatLon &from, const LatLon &to)
+{
+    const double p1 = from.latitude * radians, p2 = to.latitude * radians;
+    const double dp = (to.latitude - from.latitude) * radians, dl = (to.longitude - from.longitude) * radians;
+    const double a =
+        std::pow(std::sin(dp / 2), 2) + std::cos(p1) * std::cos(p2) * std::pow(std::sin(dl / 2), 2);
+    return earthDiameterKm * std::atan2(std::sqrt(a), std::sqrt(std::max(0.0, 1 - a)));
+}
+
+std::optional<double> routeProgress(const LatLon &position, std::optional<double> groundSpeed,
+                                    const QList<LatLon> &route)
+{
+    if (route.size() < 2)
+        return std::nullopt;
+    QList<double> lengths;
+    lengths.reserve(route.size() - 1);
+    double total = 0;
+    for (qsizetype i = 1; i < route.size(); ++i) {
+        lengths.append(haversineKm(route.at(i - 1), route.at(i)));
+        total += lengths.last();
+    }
+    if (!(total > 0))
+        return std::nullopt;
+
+    // Degrees of latitude, and of longitude shrunk by the cosine of the aircraft's latitude.
+    const double k = std::cos(position.latitude * radians);
+    double best = std::numeric_limits<double>::infinity(), along = 0, before = 0;
+    for (qsizetype i = 1; i < route.size(); ++i) {
+        const LatLon &a = route.at(i - 1), &b = route.at(i);
+        const double ax = k * wrap(a.longitude - position.longitude), ay = a.latitude - position.latitude;
+        const double dx = k * wrap(b.longitude - a.longitude), dy = b.latitude - a.latitude;
+        const double length2 = dx * dx + dy * dy;
+        double t = 0;
+        if (length2 > 0)
+            t = std::clamp(-(ax * dx + ay * dy) / length2, 0.0, 1.0);
+        const double x = ax + t * dx, y = ay + t * dy;
+        const double distance2 = x * x + y * y;
+        if (distance2 < best) {
+            best = distance2;
+            along = before + t * lengths.at(i - 1);
+        }
+        before += lengths.at(i - 1);
+    }
+    if (haversineKm(position, route.constLast()) < arrivalKm && groundSpeed && *groundSpeed < arrivalKnots)
+        return 1.0;
+    const double fraction = along / total;
+    if (!(fraction > 0))
+        return 0.0;
+    return std::min(fraction, cap);
 }
 
 } // namespace Geodesy

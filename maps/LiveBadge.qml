@@ -2,14 +2,14 @@ import QtQuick
 import Vorna.Ui
 import Vorna.Maps
 
-// The "LIVE" badge of a live-identified flight: the same fixed text in every language, in ink on the live
-// gold.
+// "LIVE" on gold, the same in every language: a live-identified flight in the flight bar and the card.
 Rectangle {
     objectName: "flight.live"
     implicitWidth: label.implicitWidth + 12
     implicitHeight: label.implicitHeight + 4
     radius: 5
     color: PlaneColors.live
+    baselineOffset: label.y + label.baselineOffset
     Accessible.role: Accessible.StaticText
     Accessible.name: label.text
 
@@ -22,5 +22,6 @@ Rectangle {
         font.weight: Font.Black
         font.letterSpacing: 0.8
         color: PlaneColors.ink
+        Accessible.ignored: true
     }
 }

@@ -1,5 +1,8 @@
 #include "LiveMapModel.h"
 
+#include "MapBanner.h"
+#include "MapPanels.h"
+
 #include "ApplicationPhase.h"
 #include "Busy.h"
 #include "Display.h"
@@ -545,6 +548,11 @@ void LiveMapModel::ownFlightAction()
         select(own.constFirst(), false);
         return;
     }
+    openOwnFlights();
+}
+
+void LiveMapModel::openOwnFlights()
+{
     setDemonstrating(false);
     clearSelection();
     setSearching(false);
@@ -555,11 +563,11 @@ void LiveMapModel::closeOwnFlights() { setChoosingOwnFlights(false); }
 
 void LiveMapModel::measured(double height)
 {
-    const double v = std::ceil(height - 20);
-    if (std::abs(v - m_compactHeight) > 1) {
-        m_compactHeight = v;
-        Q_EMIT compactHeightChanged();
-    }
+    const double next = MapPanels::compactHeight(m_compactHeight, height);
+    if (next == m_compactHeight)
+        return;
+    m_compactHeight = next;
+    Q_EMIT compactHeightChanged();
 }
 
 // State.
@@ -662,9 +670,9 @@ QString LiveMapModel::status() const
     return hasSnapshot() ? snapshot()->status.value_or(QString()) : QString();
 }
 
-QDateTime LiveMapModel::updatedAt() const
+QString LiveMapModel::updatedAt() const
 {
-    return hasSnapshot() ? snapshot()->updated().value_or(QDateTime()) : QDateTime();
+    return hasSnapshot() ? snapshot()->updatedAt.value_or(QString()) : QString();
 }
 
 bool LiveMapModel::selectedLive() const
@@ -672,33 +680,18 @@ bool LiveMapModel::selectedLive() const
     return m_selected && LiveMapRules::liveIdentified(*m_selected, LiveMapRules::connected(snapshot()));
 }
 
-QVariantList LiveMapModel::flightValues() const
+LiveFlightList LiveMapModel::flightList() const
 {
-    return hasSnapshot() ? LiveMapValues::flights(snapshot()->flights) : QVariantList();
+    return hasSnapshot() ? LiveFlightList{snapshot()->flights} : LiveFlightList{};
 }
 
 QString LiveMapModel::countText() const
 {
-    const QString count = L("%@ 架飞机", flightCount());
-    const QDateTime updated = updatedAt();
-    if (!updated.isValid())
-        return count;
-    return count + QLatin1Char(' ')
-           + L("· 更新于 %@", updateText(updated, now(), Display::locale(), QTimeZone::systemTimeZone()));
-}
-
-QString LiveMapModel::updateText(const QDateTime &updated, const QDateTime &now, const QLocale &locale,
-                                 const QTimeZone &zone)
-{
-    const QDateTime local = updated.toTimeZone(zone);
-    // The locale's time with seconds, without the zone's name.
-    static const QRegularExpression zoneName(QStringLiteral("\\s*t+\\s*"));
-    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
-    timeFormat.replace(zoneName, QStringLiteral(" "));
-    const QString time = locale.toString(local.time(), timeFormat.trimmed());
-    if (local.date() == now.toTimeZone(zone).date())
-        return time;
-    return locale.toString(local.date(), QLocale::ShortFormat) + QLatin1Char(' ') + time;
+    const QString count = MapBanner::countText(flightCount());
+    const std::optional<QString> updated =
+        MapBanner::updateText(hasSnapshot() ? snapshot()->updatedAt : std::nullopt, now(), Display::locale(),
+                              QTimeZone::systemTimeZone());
+    return updated ? count + QLatin1Char(' ') + *updated : count;
 }
 
 QString LiveMapModel::selectedTitle() const
@@ -713,13 +706,7 @@ QString LiveMapModel::selectedTitle() const
     return parts.join(QStringLiteral(" · "));
 }
 
-QString LiveMapModel::ownFlightButtonText() const
-{
-    const QList<LiveFlight> own = ownFlights();
-    if (own.size() == 1)
-        return L("我的航班：%@", own.constFirst().callsign.value_or(L("在线")));
-    return L("我的航班（%@）", int(own.size()));
-}
+QString LiveMapModel::ownFlightButtonText() const { return MapBanner::ownFlightsText(ownFlights()); }
 
 QList<QGeoCoordinate> LiveMapModel::planPath() const
 {

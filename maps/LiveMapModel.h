@@ -8,6 +8,7 @@
 #include "LiveMapRules.h"
 #include "LiveMapValues.h"
 #include "MapMath.h"
+#include "MapPanels.h"
 #include "MemberData.h"
 
 #include <QDateTime>
@@ -80,8 +81,8 @@ class LiveMapModel : public QObject, public QQmlParserStatus
     Q_PROPERTY(QString status READ status NOTIFY snapshotChanged)
     Q_PROPERTY(bool savedSnapshot READ savedSnapshot NOTIFY snapshotChanged)
     Q_PROPERTY(bool degraded READ degraded NOTIFY snapshotChanged)
-    // When the service last updated the snapshot (`updatedAt`, read as UTC without a zone); invalid without.
-    Q_PROPERTY(QDateTime updatedAt READ updatedAt NOTIFY snapshotChanged)
+    // When the service last updated the snapshot, as the snapshot writes it (ISO 8601); empty without.
+    Q_PROPERTY(QString updatedAt READ updatedAt NOTIFY snapshotChanged)
     // The header's texts: the count with the update time ("1567 架飞机 · 更新于 09:32:36"), the selected
     // flight's callsign and aircraft, the own-flight button's title.
     Q_PROPERTY(QString countText READ countText NOTIFY snapshotChanged)
@@ -93,10 +94,10 @@ class LiveMapModel : public QObject, public QQmlParserStatus
     // The selected flight is live-identified: the LIVE badge of the bar and the card.
     Q_PROPERTY(bool selectedLive READ selectedLive NOTIFY selectedChanged)
     // The member's own flights, his current one first, each completed by `withRoute`.
-    Q_PROPERTY(QVariantList ownFlights READ ownFlightValues NOTIFY ownFlightsChanged)
+    Q_PROPERTY(LiveFlightList ownFlights READ ownFlightList NOTIFY ownFlightsChanged)
     Q_PROPERTY(int ownFlightCount READ ownFlightCount NOTIFY ownFlightsChanged)
     // The snapshot's flights in its order, for the search.
-    Q_PROPERTY(QVariantList flights READ flightValues NOTIFY snapshotChanged)
+    Q_PROPERTY(LiveFlightList flights READ flightList NOTIFY snapshotChanged)
     // The map's content: the markers in stacking order, and the selected flight's plan lines (each empty
     // unless it has two points or more).
     Q_PROPERTY(LiveMapMarkers *markers READ markers CONSTANT)
@@ -154,21 +155,18 @@ public:
     QString status() const;
     bool savedSnapshot() const { return status() == QLatin1String("saved"); }
     bool degraded() const { return status() == QLatin1String("degraded"); }
-    QDateTime updatedAt() const;
+    QString updatedAt() const;
     bool selectedLive() const;
     // The own flights of the snapshot for the signed-in member, each completed by `withRoute`.
     QList<LiveFlight> ownFlights() const;
-    QVariantList ownFlightValues() const { return LiveMapValues::flights(ownFlights()); }
+    LiveFlightList ownFlightList() const { return {ownFlights()}; }
     int ownFlightCount() const { return int(ownFlights().size()); }
-    QVariantList flightValues() const;
+    LiveFlightList flightList() const;
     bool showsSavedNotice() const { return savedSnapshot() && m_loading; }
     bool showsEmptyNotice() const { return hasSnapshot() && snapshot()->flights.isEmpty(); }
     QString countText() const;
     QString selectedTitle() const;
     QString ownFlightButtonText() const;
-    // The update time as the header writes it: the time alone on the current day, else the date before it.
-    static QString updateText(const QDateTime &updated, const QDateTime &now, const QLocale &locale,
-                              const QTimeZone &zone);
     LiveMapMarkers *markers() { return &m_markers; }
     QList<QGeoCoordinate> planPath() const;
     QList<QGeoCoordinate> routePath() const;
@@ -210,6 +208,8 @@ public:
     Q_INVOKABLE void chooseFound(const LiveFlightValue &flight);
     // The own-flight buttons: the only own flight selected, or the picker opened; the picker's close.
     Q_INVOKABLE void ownFlightAction();
+    // The picker of the member's own flights, opened on its own (the banner asks for it with several).
+    Q_INVOKABLE void openOwnFlights();
     Q_INVOKABLE void closeOwnFlights();
     // The compact card's measured height.
     Q_INVOKABLE void measured(double height);
@@ -301,7 +301,7 @@ private:
     MapCameraPosition m_position;
     MapRegion m_region{28.0, 105.0, 50, 70};
     QDateTime m_selectedAt = QDateTime::fromMSecsSinceEpoch(0, Qt::UTC);
-    double m_compactHeight = 380;
+    double m_compactHeight = MapPanels::initialCompactHeight;
 
     LiveMapMarkers m_markers;
 

@@ -39,12 +39,3 @@ QStringList FlightPlanValue::pointNames() const
     }
     return names;
 }
-
-QVariantList LiveMapValues::flights(const QList<LiveFlight> &flights)
-{
-    QVariantList values;
-    values.reserve(flights.size());
-    for (const LiveFlight &flight : flights)
-        values.append(QVariant::fromValue(LiveFlightValue{flight}));
-    return values;
-}

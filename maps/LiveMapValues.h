@@ -118,9 +118,19 @@ public:
     bool operator==(const FlightPlanValue &) const = default;
 };
 
-namespace LiveMapValues {
-QVariantList flights(const QList<LiveFlight> &flights);
-} // namespace LiveMapValues
+// Flights in the order they are to be listed.
+struct LiveFlightList
+{
+    Q_GADGET
+    QML_VALUE_TYPE(liveFlights)
+    Q_PROPERTY(int count READ count)
+
+public:
+    QList<LiveFlight> flights;
+
+    int count() const { return int(flights.size()); }
+    bool operator==(const LiveFlightList &) const = default;
+};
 
 // The live map's camera position: a centre with a distance (the map's first camera), or a region to show
 // (every camera a selection asks for). Always north up and flat.

@@ -87,7 +87,8 @@ Item {
             objectName: "routes.map"
             interactionModes: content.interactionModes
             mapStyle: MapView.Standard
-
+            // North up, never turned: the compass is the map's one control.
+            showsCompass: true
             dark: Theme.dark
             Accessible.role: Accessible.Graphic
             Accessible.name: drawing.accessibleName

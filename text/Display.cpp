@@ -10,7 +10,7 @@
 
 namespace Display {
 
-QString dateTimeFormat(const QLocale &locale)
+QString mediumDateFormat(const QLocale &locale)
 {
     // The long date without its weekday and with the month abbreviated is the medium date of most
     // locales; Qt has no medium format of its own.
@@ -18,7 +18,21 @@ QString dateTimeFormat(const QLocale &locale)
     static const QRegularExpression weekday(QStringLiteral("[\\s,，、]*dddd[\\s,，、]*"));
     date.replace(weekday, QStringLiteral(" "));
     date.replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
-    return date.trimmed() + QLatin1Char(' ') + locale.timeFormat(QLocale::ShortFormat);
+    return date.trimmed();
+}
+
+QString standardTimeFormat(const QLocale &locale)
+{
+    // The long time is the standard one with the zone's name ("t", "[t]") added.
+    QString time = locale.timeFormat(QLocale::LongFormat);
+    static const QRegularExpression zone(QStringLiteral("\\s*\\[?t+\\]?\\s*"));
+    time.replace(zone, QStringLiteral(" "));
+    return time.trimmed();
+}
+
+QString dateTimeFormat(const QLocale &locale)
+{
+    return mediumDateFormat(locale) + QLatin1Char(' ') + locale.timeFormat(QLocale::ShortFormat);
 }
 
 QString dateTime(std::optional<double> unixTime, const QLocale &locale, const QTimeZone &zone)

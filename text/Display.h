@@ -32,5 +32,9 @@ QLocale locale();
 
 // The locale's medium-length date ("May 1, 2024", "2024年5月1日") followed by its short time.
 QString dateTimeFormat(const QLocale &locale);
+// The medium-length date alone: the month abbreviated, no weekday.
+QString mediumDateFormat(const QLocale &locale);
+// The standard time: hours, minutes and seconds, without the zone ("3:08:15 PM", "15:08:15").
+QString standardTimeFormat(const QLocale &locale);
 
 } // namespace Display

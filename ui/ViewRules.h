@@ -14,7 +14,9 @@
 // date texts, route labels and the arrow's outline.
 namespace ComponentRules {
 
-// Below this width a view is laid out for compact width (one column, narrower margins).
+// The window's width class, the one breakpoint of the app: a window this wide or wider is regular, a
+// narrower one (or none yet) compact. Pages, columns and the live map's panels and sheets all test the
+// window's width against it (`ViewRules.isRegular(Window.width)`), never a pane's own width.
 inline constexpr double regularMinimumWidth = 700;
 
 bool isRegular(double width);

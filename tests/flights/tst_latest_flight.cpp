@@ -248,6 +248,14 @@ void LatestFlightTest::liveCard()
     QVERIFY(phased.phaseColor);
     QCOMPARE(*phased.phaseColor, QColor(0x34, 0xC7, 0x59));
     QCOMPARE(phased.departure, QStringLiteral("—"));
+
+    // Guards the chip that read "#FFF" as white: a colour that is not six digits is the phase's neutral
+    // one (FlightPhase), never the muted colour of a flight without a phase.
+    phase.color = QStringLiteral("#FFF");
+    flight.flightPhase = phase;
+    const LatestFlightFacts shortColour = LatestFlightFacts::of(LiveLatestFlight{flight, std::nullopt}, now);
+    QVERIFY(shortColour.phaseColor);
+    QCOMPARE(*shortColour.phaseColor, QColor(111, 100, 88));
 }
 
 void LatestFlightTest::progressText_data()

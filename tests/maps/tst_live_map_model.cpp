@@ -5,6 +5,7 @@
 #include "Installed.h"
 #include "LiveMapModel.h"
 #include "ManualClock.h"
+#include "MapBanner.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
 #include "PlaneMarker.h"
@@ -60,6 +61,7 @@ private Q_SLOTS:
     void selectionMovesTheCameraAboveTheFlight();
     void tapClearsOnlyAnOlderSelection();
     void cameraMovesTrackRegionAndZoom();
+    void markersCarryTheTextsTheyAreHeardBy();
     void demonstrationToursOneFlightASecond();
     void demonstrationOfAnEmptyMapStopsAtOnce();
     void ownFlightButtonSelectsTheOnlyOne();
@@ -667,6 +669,39 @@ void LiveMapModelTest::cameraMovesTrackRegionAndZoom()
     QVERIFY(qFuzzyCompare(model->markers()->markers().at(0).size, expected));
 }
 
+void LiveMapModelTest::markersCarryTheTextsTheyAreHeardBy()
+{
+    auto model = makeModel();
+    QVERIFY(showAndSettle(*model));
+    LiveMapMarkers *markers = model->markers();
+    QVERIFY(markers->rowCount() > 0);
+    // The marker layer finds a marker's spoken texts by these role names.
+    const QHash<int, QByteArray> names = markers->roleNames();
+    const int callsignRole = names.key("callsign", -1);
+    const int aircraftRole = names.key("aircraft", -1);
+    QVERIFY(callsignRole >= 0);
+    QVERIFY(aircraftRole >= 0);
+    int withCallsign = 0;
+    for (int row = 0; row < markers->rowCount(); ++row) {
+        const LiveFlight &flight = model->snapshot()->flights.at(markers->flightAt(row));
+        const QModelIndex index = markers->index(row);
+        QCOMPARE(markers->data(index, callsignRole).toString(), flight.callsign.value_or(QString()));
+        QCOMPARE(markers->data(index, aircraftRole).toString(), flight.aircraft.value_or(QString()));
+        if (flight.callsign && !flight.callsign->isEmpty())
+            ++withCallsign;
+    }
+    QVERIFY(withCallsign > 0);
+    // A selection restacks the rows; the texts follow their flights.
+    const LiveFlight chosen = model->snapshot()->flights.at(3);
+    model->select(chosen, false);
+    const int top = markers->rowCount() - 1;
+    QCOMPARE(markers->flightAt(top), 3);
+    QCOMPARE(markers->data(markers->index(top), callsignRole).toString(),
+             chosen.callsign.value_or(QString()));
+    QCOMPARE(markers->data(markers->index(top), aircraftRole).toString(),
+             chosen.aircraft.value_or(QString()));
+}
+
 void LiveMapModelTest::demonstrationToursOneFlightASecond()
 {
     auto model = makeModel();
@@ -770,18 +805,22 @@ void LiveMapModelTest::headerTexts()
     QCOMPARE(model->selectedTitle(), QString("B-207CA · Airbus A330-300"));
     QVERIFY(model->selectedLive());
 
-    // The time alone on the same day, the date before it on another.
+    // The time alone on the same day, the abbreviated date before it on another: the banner's rule.
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     const QTimeZone utc = QTimeZone::utc();
     const QDateTime updated(QDate(2026, 5, 1), QTime(8, 5, 9), Qt::UTC);
-    QCOMPARE(LiveMapModel::updateText(updated, updated.addSecs(3600), english, utc), QString("8:05:09 AM"));
-    QCOMPARE(LiveMapModel::updateText(updated, updated.addDays(1), english, utc),
-             QString("5/1/26 8:05:09 AM"));
+    const QString wire = QStringLiteral("2026-05-01T08:05:09Z");
+    QCOMPARE(MapBanner::updateText(wire, updated.addSecs(3600), english, utc),
+             QString("· 更新于 8:05:09 AM"));
+    QCOMPARE(MapBanner::updateText(wire, updated.addDays(1), english, utc),
+             QString("· 更新于 May 1, 2026 8:05:09 AM"));
     const QLocale chinese(QLocale::Chinese, QLocale::China);
-    QCOMPARE(LiveMapModel::updateText(updated, updated, chinese, utc), QString("08:05:09"));
+    QCOMPARE(MapBanner::updateText(wire, updated, chinese, utc), QString("· 更新于 08:05:09"));
     // The day is the member's: 23:30 UTC is the next day in Beijing.
     const QDateTime late(QDate(2026, 5, 1), QTime(23, 30), Qt::UTC);
-    QCOMPARE(LiveMapModel::updateText(late, late, chinese, QTimeZone("Asia/Shanghai")), QString("07:30:00"));
+    QCOMPARE(MapBanner::updateText(QStringLiteral("2026-05-01T23:30:00Z"), late, chinese,
+                                   QTimeZone("Asia/Shanghai")),
+             QString("· 更新于 07:30:00"));
 }
 
 QTEST_GUILESS_MAIN(LiveMapModelTest)

@@ -309,6 +309,8 @@ void RoutesMapTest::framesAcrossTheAntimeridian()
     QTRY_VERIFY((map = mapOf(view)));
     QVERIFY(settled(map));
     QVERIFY(map->automatic());
+    // North up with the compass as its one map control.
+    QVERIFY(map->showsCompass());
     QCOMPARE(countBelow<MapPolyline>(map), 3);
     QCOMPARE(countBelow<MapAnnotation>(map), 4); // KSFO, ZBAA, ZSPD, ZUUU
 
@@ -390,6 +392,7 @@ void RoutesMapTest::fullScreenCoverHasOnlyScope()
     QVERIFY(!shown(cover, "routes.fullScreen"));
     MapView *coverMap = cover->property("map").value<MapView *>();
     QVERIFY(coverMap && coverMap != mapOf(view));
+    QVERIFY(coverMap->showsCompass());
     QCOMPARE(countBelow<MapPolyline>(coverMap), 2);
     QVERIFY(settled(coverMap));
     QVERIFY(coverMap->automatic());

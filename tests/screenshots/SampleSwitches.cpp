@@ -10,17 +10,19 @@
 #include <QJsonValue>
 
 namespace {
-Sample::Service *service = nullptr;
+Sample::Service *current = nullptr;
 }
 
-void SampleSwitches::use(Sample::Service *sample) { service = sample; }
+void SampleSwitches::use(Sample::Service *sample) { current = sample; }
+
+Sample::Service *SampleSwitches::service() { return current; }
 
 SampleSwitches *SampleSwitches::create(QQmlEngine *engine, QJSEngine *) { return new SampleSwitches(engine); }
 
 void SampleSwitches::failWithPage(const QString &path, int status)
 {
-    if (service)
-        service->setFault(path,
+    if (current)
+        current->setFault(path,
                           {.status = status,
                            .html = QByteArray("<!DOCTYPE html><html><body><h1>Internal Server Error</h1>"
                                               "</body></html>")});
@@ -28,23 +30,23 @@ void SampleSwitches::failWithPage(const QString &path, int status)
 
 void SampleSwitches::answer(const QString &path, const QJSValue &json)
 {
-    if (service)
-        service->setFault(path, {.json = json.isNull() ? QJsonValue(QJsonValue::Null)
+    if (current)
+        current->setFault(path, {.json = json.isNull() ? QJsonValue(QJsonValue::Null)
                                                        : QJsonValue::fromVariant(json.toVariant())});
 }
 
 void SampleSwitches::failLiveSnapshot()
 {
-    if (service)
-        service->setLiveSnapshotFailing(true);
+    if (current)
+        current->setLiveSnapshotFailing(true);
 }
 
 void SampleSwitches::requestOwnFlight() { FlightActivityNavigation::shared().requestOwnFlight(); }
 
 void SampleSwitches::publishRelease(const QString &kind)
 {
-    if (service)
-        service->publishRelease(kind == QLatin1String("current")     ? Sample::Service::Release::Current
+    if (current)
+        current->publishRelease(kind == QLatin1String("current")     ? Sample::Service::Release::Current
                                 : kind == QLatin1String("malformed") ? Sample::Service::Release::Malformed
                                                                      : Sample::Service::Release::Newer);
 }
@@ -58,9 +60,9 @@ MacUpdater *SampleSwitches::newUpdater()
 
 LiveFleetItemValue SampleSwitches::fleetItem(const QString &organizationId, const QString &aircraftId)
 {
-    if (!service)
+    if (!current)
         return {};
-    const QJsonObject live = service->data(QStringLiteral("live-schedules")).toObject();
+    const QJsonObject live = current->data(QStringLiteral("live-schedules")).toObject();
     LiveFleetExtras extras;
     extras.take(std::optional(NativeLivePositions::fromJson(Sample::livePositionsJson(live))));
     extras.take(std::optional(LiveRoutes::fromJson(QJsonObject{{"aircraftRoutes", live.value("routes")}})));
@@ -74,10 +76,10 @@ LiveFleetItemValue SampleSwitches::fleetItem(const QString &organizationId, cons
 
 LiveApplicationValue SampleSwitches::application(const QString &id)
 {
-    if (!service)
+    if (!current)
         return {};
     for (const QJsonValue &row :
-         service->data(QStringLiteral("live-schedules")).toObject().value("applications").toArray()) {
+         current->data(QStringLiteral("live-schedules")).toObject().value("applications").toArray()) {
         if (row.toObject().value("id").toString() == id)
             return {LiveApplication::fromJson(row)};
     }
@@ -86,9 +88,9 @@ LiveApplicationValue SampleSwitches::application(const QString &id)
 
 QUrl SampleSwitches::vendorPage() const
 {
-    if (!service)
+    if (!current)
         return {};
-    QUrl page = service->origin();
+    QUrl page = current->origin();
     page.setPath(QStringLiteral("/oauth/authorize"));
     page.setQuery(
         QStringLiteral("client_id=vornalia&state=sample&redirect_uri=https%3A%2F%2Flive.vornalia.org%2Fapi%2F"

@@ -22,6 +22,7 @@ class SampleSwitches : public QObject
 public:
     // The service the screens of this run talk to.
     static void use(Sample::Service *service);
+    static Sample::Service *service();
     static SampleSwitches *create(QQmlEngine *engine, QJSEngine *);
 
     // Requests to a path answer this status with an error page in HTML, as a failing proxy does.

@@ -1,8 +1,9 @@
 // Renders the app's screens to PNG files, so anyone can look at them without signing in:
 //   vorna-screenshot --out DIR [--language en|zh-Hans|zh-HK|zh-TW] [--theme light|dark] [screen …]
 // A screen is the app's window ("window") or a QML file in screens/ whose root item is shown in a window
-// of --size. The sample member service runs in-process, and the app is pointed at it, so screens can show
-// sample data, and a screen can make it misbehave (Vorna.Screenshots) or have keys typed ("typed").
+// of --size, or of the size its property "windowSize" names. The sample member service runs in-process, and
+// the app is pointed at it, so screens can show sample data, and a screen can make it misbehave
+// (Vorna.Screenshots) or have keys typed ("typed").
 #include "AppComposition.h"
 #include "SampleService.h"
 #include "SampleSwitches.h"
@@ -94,8 +95,11 @@ QQuickWindow *load(QQmlApplicationEngine &engine, const QString &name, const QSi
         return nullptr;
     }
     *root = created;
+    // A screen of a narrow (or any other) window names its size.
+    const QSize wanted = created->property("windowSize").toSize();
+    const QSize windowSize = wanted.isValid() ? wanted : size;
     if (auto *window = qobject_cast<QQuickWindow *>(created)) {
-        window->resize(size);
+        window->resize(windowSize);
         return window;
     }
     auto *item = qobject_cast<QQuickItem *>(created);
@@ -103,9 +107,9 @@ QQuickWindow *load(QQmlApplicationEngine &engine, const QString &name, const QSi
         return nullptr;
     auto *window = new QQuickWindow;
     QObject::connect(&engine, &QObject::destroyed, window, &QObject::deleteLater);
-    window->resize(size);
+    window->resize(windowSize);
     item->setParentItem(window->contentItem());
-    item->setSize(size);
+    item->setSize(windowSize);
     created->setParent(window);
     return window;
 }

@@ -115,6 +115,7 @@ private Q_SLOTS:
     void tabsMakeTheirPagesWhenFirstShown();
     void ownFlightLinkLandsOnTheMap_data();
     void ownFlightLinkLandsOnTheMap();
+    void liveMapShowsTheBannerAndTheSelectedFlightsBar();
     void backKeysPopOnePage_data();
     void backKeysPopOnePage();
     void workbenchOpensAReviewAndGoesBack_data();
@@ -1266,6 +1267,60 @@ void ViewsTest::ownFlightLinkLandsOnTheMap()
     QCOMPARE(map->region().latitudeSpan, 2.0);
     QTRY_VERIFY(map->planPath().size() >= 2);
     QVERIFY(map->routePath().size() >= 2);
+}
+
+// The map tab lays the banner along its top and, in this wide window, the selected flight's bar over the
+// map's bottom; the bar's close button hands the selection back.
+void ViewsTest::liveMapShowsTheBannerAndTheSelectedFlightsBar()
+{
+    QVERIFY(showPortal());
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    navigation->setSelected(MemberTab::Map);
+    QQuickItem *page = nullptr;
+    QTRY_VERIFY((page = shown(m_portal, "shell.map")));
+    auto *map = qvariant_cast<LiveMapModel *>(page->property("model"));
+    QVERIFY(map);
+
+    // The banner, 12 points in from the sides and 4 from the top, with the snapshot's count.
+    QQuickItem *banner = shown(page, "map.banner");
+    QVERIFY(banner);
+    const QRectF placed = banner->mapRectToItem(page, QRectF(0, 0, banner->width(), banner->height()));
+    QCOMPARE(placed.left(), 12.0);
+    QCOMPARE(placed.top(), 4.0);
+    QCOMPARE(placed.right(), page->width() - 12);
+    QTRY_VERIFY_WITH_TIMEOUT(map->flightCount() >= 1500, 15000);
+    QTRY_VERIFY(textsShown(banner).contains(QString("%1 架飞机").arg(map->flightCount())));
+    QVERIFY(shown(banner, "map.search"));
+    QVERIFY(shown(banner, "map.style"));
+    // The short header the map had before is gone: one search button, one style button.
+    QCOMPARE(page->findChildren<QQuickItem *>("map.style").size(), 1);
+    // The bar stands by, out of sight, until a flight is selected.
+    auto *bar = page->findChild<QQuickItem *>("map.flightBar");
+    QVERIFY(bar);
+    QCOMPARE(bar->opacity(), 0.0);
+
+    // A selected flight: the bar below the banner with its callsign; the count line gives way.
+    const LiveFlight chosen = map->snapshot()->flights.at(0);
+    QVERIFY(chosen.callsign);
+    map->select(chosen, false);
+    QTRY_COMPARE(bar->opacity(), 1.0);
+    QTRY_VERIFY(textsShown(bar).contains(*chosen.callsign));
+    QTRY_VERIFY(!textsShown(banner).contains(QString("%1 架飞机").arg(map->flightCount())));
+    QVERIFY(bar->mapRectToItem(page, QRectF(0, 0, bar->width(), bar->height())).top() > placed.bottom());
+
+    // Searching from the banner opens the side card and clears the selection.
+    QQuickItem *search = shown(banner, "map.search");
+    QVERIFY(search);
+    QMetaObject::invokeMethod(search, "clicked");
+    QVERIFY(map->searching());
+    QVERIFY(!map->hasSelection());
+    QTRY_VERIFY(shown(page, "map.sideCard"));
+    QTRY_COMPARE(bar->opacity(), 0.0);
 }
 
 void ViewsTest::backKeysPopOnePage_data() { addBackKeys(); }

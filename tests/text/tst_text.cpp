@@ -44,6 +44,7 @@ private Q_SLOTS:
     void dateTimeReadsSecondsOrMilliseconds();
     void dateTimeRefusesUnusableValues_data();
     void dateTimeRefusesUnusableValues();
+    void standardTimeHasSecondsWithoutZone();
     void durations_data();
     void durations();
     void busyGuardEndsWithItsRun();
@@ -231,6 +232,18 @@ void TextTest::dateTimeReadsSecondsOrMilliseconds()
     QCOMPARE(Display::dateTime(1'700'000'000, chinese, utc), QString("2023年11月14日 22:13"));
     QCOMPARE(Display::dateTime(1'700'000'000, chinese, QTimeZone("Asia/Shanghai")),
              QString("2023年11月15日 06:13"));
+}
+
+void TextTest::standardTimeHasSecondsWithoutZone()
+{
+    // The live map's update time: hours, minutes and seconds, and the medium date before it on another day.
+    const QDateTime moment(QDate(2024, 4, 30), QTime(23, 59, 58), QTimeZone::utc());
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    QCOMPARE(english.toString(moment, Display::standardTimeFormat(english)), QString("11:59:58 PM"));
+    QCOMPARE(english.toString(moment, Display::mediumDateFormat(english)), QString("Apr 30, 2024"));
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    QCOMPARE(chinese.toString(moment, Display::standardTimeFormat(chinese)), QString("23:59:58"));
+    QCOMPARE(chinese.toString(moment, Display::mediumDateFormat(chinese)), QString("2024年4月30日"));
 }
 
 void TextTest::dateTimeRefusesUnusableValues_data()

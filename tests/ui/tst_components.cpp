@@ -3,6 +3,7 @@
 #include "ColumnsLayout.h"
 #include "L.h"
 #include "ViewRules.h"
+#include "ViewTestSupport.h"
 
 #include <QAccessible>
 #include <QPainter>
@@ -35,35 +36,14 @@ private:
     QByteArray m_saved;
 };
 
-// Builds QML views and keeps every warning the engine reports.
-class Views
+// The shared components' views: QtQuick and Vorna.Ui imported.
+class Views : public TestSupport::Views
 {
 public:
     Views()
+        : TestSupport::Views("import QtQuick\nimport Vorna.Ui\n")
     {
-        m_engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        m_engine.setOutputWarningsToStandardError(false);
-        QObject::connect(&m_engine, &QQmlEngine::warnings, [this](const QList<QQmlError> &list) {
-            for (const QQmlError &error : list)
-                m_warnings.append(error.toString());
-        });
     }
-
-    std::unique_ptr<QQuickItem> make(const QByteArray &body)
-    {
-        QQmlComponent component(&m_engine);
-        component.setData("import QtQuick\nimport Vorna.Ui\n" + body, QUrl(QStringLiteral("qrc:/test.qml")));
-        std::unique_ptr<QObject> object(component.create());
-        if (!object)
-            m_warnings.append(component.errorString());
-        return std::unique_ptr<QQuickItem>(qobject_cast<QQuickItem *>(object.release()));
-    }
-
-    const QStringList &warnings() const { return m_warnings; }
-
-private:
-    QQmlEngine m_engine;
-    QStringList m_warnings;
 };
 
 // Puts the item in the window and brings the window up with the keyboard's focus.

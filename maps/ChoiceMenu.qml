@@ -1,0 +1,123 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Vorna.Ui
+
+// A picker row: its title, the chosen value and a menu of the choices, where the empty value is "全部".
+// Values are shown as they are.
+Button {
+    id: picker
+
+    property string title
+    property list<string> choices
+    property string current
+    signal chosen(string value)
+
+    Layout.fillWidth: true
+    focusPolicy: Qt.StrongFocus
+    leftPadding: 12
+    rightPadding: 12
+    topPadding: 8
+    bottomPadding: 8
+    Accessible.name: ViewRules.combined([picker.title, picker.current.length > 0 ? picker.current : L.t("全部")])
+    onClicked: menu.open()
+
+    contentItem: RowLayout {
+        spacing: 8
+
+        Text {
+            text: picker.title
+            font.pixelSize: Typography.body
+            color: Theme.ink
+        }
+        Text {
+            Layout.fillWidth: true
+            text: picker.current.length > 0 ? picker.current : L.t("全部")
+            horizontalAlignment: Text.AlignRight
+            elide: Text.ElideRight
+            font.pixelSize: Typography.body
+            color: Theme.muted
+        }
+        Symbol {
+            name: "chevron.up.chevron.down"
+            size: Typography.caption
+            color: Theme.muted
+        }
+    }
+    background: Rectangle {
+        radius: 10
+        color: picker.down ? Qt.alpha(Theme.ink, 0.06) : Theme.surface
+        border.color: Theme.line
+
+        FocusRing {
+            control: picker
+            radius: 12
+        }
+    }
+
+    Popup {
+        id: menu
+
+        y: picker.height + 4
+        width: picker.width
+        height: Math.min(list.contentHeight + 12, 280)
+        padding: 6
+        focus: true
+
+        background: Rectangle {
+            radius: 10
+            color: Theme.surface
+            border.color: Theme.line
+        }
+
+        ListView {
+            id: list
+
+            anchors.fill: parent
+            clip: true
+            boundsBehavior: Flickable.StopAtBounds
+            keyNavigationEnabled: true
+            focus: true
+            model: picker.choices
+
+            delegate: ItemDelegate {
+                id: choice
+
+                required property string modelData
+                readonly property bool isCurrent: choice.modelData === picker.current
+
+                width: ListView.view.width
+                focusPolicy: Qt.StrongFocus
+                Accessible.name: choice.modelData.length > 0 ? choice.modelData : L.t("全部")
+                onClicked: {
+                    menu.close();
+                    picker.chosen(choice.modelData);
+                }
+
+                contentItem: RowLayout {
+                    spacing: 8
+
+                    Symbol {
+                        name: "checkmark"
+                        size: Typography.caption + 1
+                        color: Theme.accent
+                        opacity: choice.isCurrent ? 1 : 0
+                    }
+                    Text {
+                        Layout.fillWidth: true
+                        text: choice.modelData.length > 0 ? choice.modelData : L.t("全部")
+                        elide: Text.ElideRight
+                        font.pixelSize: Typography.body
+                        color: Theme.ink
+                    }
+                }
+                background: Rectangle {
+                    radius: 6
+                    color: choice.hovered || choice.visualFocus ? Qt.alpha(Theme.accent, 0.12) : "transparent"
+                }
+            }
+        }
+    }
+}

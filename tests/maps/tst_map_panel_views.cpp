@@ -1,0 +1,304 @@
+// The live map's panels as views, off screen: each builds without a warning, the banner carries the
+// identifiers and hands its clicks back, the panels follow the window's width class, and the compact card
+// reports its height once per change.
+#include "ImageTestSupport.h"
+#include "LiveMapValues.h"
+#include "SampleService.h"
+#include "ViewTestSupport.h"
+
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+class MapPanelViewsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void everyPanelBuilds_data();
+    void everyPanelBuilds();
+    void bannerIdentifiersAndSignals();
+    void panelsFollowTheWindowWidth_data();
+    void panelsFollowTheWindowWidth();
+    void compactCardReportsItsHeight();
+    void hostedViewsHandBackAndNeverClose_data();
+    void hostedViewsHandBackAndNeverClose();
+
+private:
+    // The aircraft pictures of the bar and the card come from the sample service.
+    Sample::Service m_service;
+    std::optional<TestSupport::InstalledPictures> m_pictures;
+};
+
+namespace {
+
+// The map's panels: QtQuick, Vorna.Ui and Vorna.Maps imported.
+class Views : public TestSupport::Views
+{
+public:
+    Views()
+        : TestSupport::Views("import QtQuick\nimport Vorna.Ui\nimport Vorna.Maps\n")
+    {
+    }
+};
+
+LiveFlight sample(const QString &id, const QString &callsign)
+{
+    LiveFlight flight;
+    flight.id = id;
+    flight.callsign = callsign;
+    flight.server = QStringLiteral("Expert");
+    flight.aircraft = QStringLiteral("Airbus A330-300");
+    flight.departure = QStringLiteral("ZSPD");
+    flight.arrival = QStringLiteral("RJTT");
+    flight.latitude = 31.9;
+    flight.longitude = 125.3;
+    flight.altitude = 37000;
+    flight.groundSpeed = 465;
+    flight.flightPhase = FlightPhaseDescription{QStringLiteral("cruise"),
+                                                {{QStringLiteral("zh"), QStringLiteral("巡航")}},
+                                                QStringLiteral("airplane"),
+                                                QStringLiteral("#27AE60"),
+                                                0};
+    return flight;
+}
+
+// Lets the window lay out and draw one more frame.
+void nextFrame(QQuickWindow &window)
+{
+    QSignalSpy drawn(&window, &QQuickWindow::frameSwapped);
+    window.update();
+    QTRY_VERIFY(!drawn.isEmpty());
+}
+
+QQuickItem *named(QQuickItem *root, const QString &name) { return root->findChild<QQuickItem *>(name); }
+
+// Whether an item of the QML type `type` stands under `root` in the item tree (a loader's item is no
+// QObject child of the loader).
+bool holds(QQuickItem *root, const QByteArray &type)
+{
+    for (QQuickItem *item : root->childItems()) {
+        if (QByteArray(item->metaObject()->className()).startsWith(type + "_QMLTYPE") || holds(item, type))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void MapPanelViewsTest::initTestCase()
+{
+    QVERIFY(m_service.start());
+    m_pictures.emplace(m_service);
+}
+
+void MapPanelViewsTest::everyPanelBuilds_data()
+{
+    QTest::addColumn<QByteArray>("qml");
+    QTest::newRow("LiveBadge") << QByteArray("LiveBadge {}");
+    QTest::newRow("PlaneShape") << QByteArray(
+        "PlaneShape { width: 12; height: 12; fill: PlaneColors.live; outline: PlaneColors.ink }");
+    QTest::newRow("PhaseChip") << QByteArray(
+        "PhaseChip { symbol: \"airplane\"; title: \"巡航\"; rate: \"+0 ft/min\"; tint: \"#27AE60\" }");
+    QTest::newRow("PhaseChip spanning") << QByteArray("PhaseChip { spans: true; title: \"巡航\" }");
+    QTest::newRow("FlightFigure") << QByteArray("FlightFigure { title: \"高度\"; value: \"37000 ft\" }");
+    QTest::newRow("MacFlightBar") << QByteArray("MacFlightBar { width: 1000; live: true }");
+    QTest::newRow("LiveFlightDetailView") << QByteArray("LiveFlightDetailView { width: 400 }");
+    QTest::newRow("MapBannerView") << QByteArray("MapBannerView { width: 800; loading: true }");
+    QTest::newRow("ChoiceMenu") << QByteArray(
+        "ChoiceMenu { title: \"机型\"; choices: [\"\", \"A\", \"B\"] }");
+    QTest::newRow("FlightSearchView") << QByteArray("FlightSearchView { width: 400; height: 460 }");
+    QTest::newRow("OwnFlightsPicker") << QByteArray("OwnFlightsPicker { width: 400; height: 460 }");
+    QTest::newRow("MapSheet") << QByteArray("MapSheet { width: 400; height: 800; presented: true }");
+    QTest::newRow("MapPanelsView") << QByteArray("MapPanelsView { width: 1000; height: 700 }");
+}
+
+void MapPanelViewsTest::everyPanelBuilds()
+{
+    QFETCH(QByteArray, qml);
+    Views views;
+    const auto item = views.make(qml);
+    QVERIFY2(item, qPrintable(views.warnings().join('\n')));
+    QVERIFY2(views.warnings().isEmpty(), qPrintable(views.warnings().join('\n')));
+}
+
+void MapPanelViewsTest::bannerIdentifiersAndSignals()
+{
+    Views views;
+    const auto banner = views.make("MapBannerView { width: 900; hasSnapshot: true; flightCount: 10; "
+                                   "liveCount: 3 }");
+    QVERIFY2(banner, qPrintable(views.warnings().join('\n')));
+    const LiveFlight one = sample(QStringLiteral("lv-207"), QStringLiteral("B-207CA"));
+    banner->setProperty("ownFlights", QVariant::fromValue(LiveFlightList{{one}}));
+
+    for (const char *name : {"map.style", "map.search", "map.demo", "map.ownFlights", "map.liveLegend"})
+        QVERIFY2(named(banner.get(), name), name);
+
+    // One own flight is chosen at once; several ask for the picker.
+    QSignalSpy chosen(banner.get(), SIGNAL(ownFlightChosen(LiveFlightValue)));
+    QSignalSpy picker(banner.get(), SIGNAL(ownFlightsPickerRequested()));
+    QMetaObject::invokeMethod(banner.get(), "ownFlightAction");
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen.at(0).at(0).value<LiveFlightValue>().id(), QStringLiteral("lv-207"));
+    banner->setProperty("ownFlights",
+                        QVariant::fromValue(LiveFlightList{{one, sample("lv-112", "B-112CA")}}));
+    QMetaObject::invokeMethod(banner.get(), "ownFlightAction");
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(picker.size(), 1);
+    QVERIFY(views.warnings().isEmpty());
+}
+
+void MapPanelViewsTest::panelsFollowTheWindowWidth_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("searching");
+    QTest::addColumn<QString>("shown");   // the one holder on screen
+    QTest::addColumn<QString>("content"); // what it holds
+    QTest::newRow("wide: the bar") << 1100 << false << "map.flightBar"
+                                   << "MacFlightBar";
+    QTest::newRow("wide, searching: the side card") << 1100 << true << "map.sideCard"
+                                                    << "FlightSearchView";
+    QTest::newRow("narrow: the card's sheet") << 430 << false << "map.sheet"
+                                              << "LiveFlightDetailView";
+    QTest::newRow("narrow, searching: the search's sheet") << 600 << true << "map.sheet"
+                                                           << "FlightSearchView";
+}
+
+void MapPanelViewsTest::panelsFollowTheWindowWidth()
+{
+    QFETCH(int, width);
+    QFETCH(bool, searching);
+    QFETCH(QString, shown);
+    QFETCH(QString, content);
+    Views views;
+    QQuickWindow window;
+    window.resize(width, 800);
+    const auto panels = views.make("MapPanelsView {}");
+    QVERIFY2(panels, qPrintable(views.warnings().join('\n')));
+    // As a map hands them in: the state first, the size once the window has laid the map out.
+    panels->setProperty("selected", QVariant::fromValue(LiveFlightValue{sample("lv-207", "B-207CA")}));
+    panels->setProperty("searching", searching);
+    panels->setParentItem(window.contentItem());
+    panels->setSize(window.size());
+    window.show(); // layouts settle before a frame
+
+    const QStringList holders{"map.flightBar", "map.sideCard", "map.sheet"};
+    for (const QString &holder : holders) {
+        QQuickItem *item = named(panels.get(), holder);
+        QVERIFY2(item, qPrintable(holder));
+        if (holder == QLatin1String("map.sheet")) {
+            QTRY_COMPARE(item->property("presented").toBool(), holder == shown);
+        } else {
+            QTRY_COMPARE(item->opacity() > 0, holder == shown);
+        }
+    }
+    // The holder on screen has made its content.
+    QTRY_VERIFY2(holds(named(panels.get(), shown), content.toUtf8()),
+                 qPrintable(content + '\n' + views.warnings().join('\n')));
+    // Guards the arrival code that Qt 6.4 laid out zero wide, past the card's edge, when the card was made
+    // before the map had its width: both codes get their width, inside the route line.
+    for (QQuickItem *route : panels->findChildren<QQuickItem *>(QStringLiteral("map.routeProgress"))) {
+        const QQuickItem *codes = route->childItems().constFirst();
+        for (const QQuickItem *code : codes->childItems()) {
+            if (code->property("text").toString().isEmpty())
+                continue;
+            QTRY_VERIFY2(code->width() >= code->implicitWidth() - 1,
+                         qPrintable(code->property("text").toString()));
+            QTRY_VERIFY(code->x() + code->width() <= route->width() + 1);
+        }
+    }
+    QVERIFY2(views.warnings().isEmpty(), qPrintable(views.warnings().join('\n')));
+}
+
+void MapPanelViewsTest::compactCardReportsItsHeight()
+{
+    Views views;
+    QQuickWindow window;
+    window.resize(420, 800);
+    const auto card = views.make("LiveFlightDetailView { width: 420 }");
+    QVERIFY2(card, qPrintable(views.warnings().join('\n')));
+    QSignalSpy measured(card.get(), SIGNAL(measured(double)));
+    LiveFlight flight = sample("lv-207", "B-207CA");
+    card->setParentItem(window.contentItem());
+    card->setProperty("flight", QVariant::fromValue(LiveFlightValue{flight}));
+    window.show(); // layouts settle before a frame
+    QTRY_VERIFY(!measured.isEmpty());
+    nextFrame(window);
+    const int before = int(measured.size());
+    const double tall = measured.last().at(0).toDouble();
+    QCOMPARE(tall, card->property("contentHeight").toDouble());
+
+    // The same content again: nothing new to report.
+    card->setProperty("flight", QVariant::fromValue(LiveFlightValue{flight}));
+    nextFrame(window);
+    QCOMPARE(measured.size(), before);
+
+    // The phase goes: one report of the smaller height.
+    flight.flightPhase.reset();
+    card->setProperty("flight", QVariant::fromValue(LiveFlightValue{flight}));
+    QTRY_COMPARE(measured.size(), before + 1);
+    QVERIFY(measured.last().at(0).toDouble() < tall);
+}
+
+void MapPanelViewsTest::hostedViewsHandBackAndNeverClose_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("ownFlights");
+    QTest::newRow("wide search") << 1100 << false;
+    QTest::newRow("narrow search") << 600 << false;
+    QTest::newRow("wide picker") << 1100 << true;
+    QTest::newRow("narrow picker") << 600 << true;
+}
+
+void MapPanelViewsTest::hostedViewsHandBackAndNeverClose()
+{
+    QFETCH(int, width);
+    QFETCH(bool, ownFlights);
+    Views views;
+    QQuickWindow window;
+    window.resize(width, 800);
+    const auto panels = views.make("MapPanelsView {}");
+    QVERIFY2(panels, qPrintable(views.warnings().join('\n')));
+    const LiveFlightList flights{{sample("lv-207", "B-207CA"), sample("lv-112", "B-112CA")}};
+    panels->setProperty(ownFlights ? "ownFlights" : "flights", QVariant::fromValue(flights));
+    panels->setProperty(ownFlights ? "choosingOwnFlights" : "searching", true);
+    panels->setParentItem(window.contentItem());
+    panels->setSize(window.size());
+    window.show();
+    window.requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    QSignalSpy chosen(panels.get(), SIGNAL(chosen(LiveFlightValue)));
+    QSignalSpy closedSearch(panels.get(), SIGNAL(closeSearch()));
+    QSignalSpy closedPicker(panels.get(), SIGNAL(closeOwnFlights()));
+    QSignalSpy dismissed(panels.get(), SIGNAL(dismissed()));
+    const char *holder = width > 700 ? "sidePicker" : "sheetPicker";
+    QObject *view = nullptr;
+    QTRY_VERIFY((view = panels->property(holder).value<QObject *>()) != nullptr);
+    // The view was given its flights, and its keyboard.
+    QCOMPARE(view->property("flights").value<LiveFlightList>().count(), 2);
+    QVERIFY(window.activeFocusItem() && window.activeFocusItem() != window.contentItem());
+
+    // A pick goes back to the map; the view stays until the map closes it.
+    QMetaObject::invokeMethod(view, "choose", Q_ARG(LiveFlightValue, {flights.flights.at(1)}));
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen.at(0).at(0).value<LiveFlightValue>().id(), QStringLiteral("lv-112"));
+    QMetaObject::invokeMethod(view, "close");
+    QCOMPARE(closedSearch.size(), ownFlights ? 0 : 1);
+    QCOMPARE(closedPicker.size(), ownFlights ? 1 : 0);
+    QCOMPARE(panels->property(holder).value<QObject *>(), view);
+
+    // Escape dismisses the narrow window's sheet; the wide side card has no dismissal of its own.
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QCOMPARE(dismissed.size(), width > 700 ? 0 : 1);
+    QVERIFY2(views.warnings().isEmpty(), qPrintable(views.warnings().join('\n')));
+}
+
+QTEST_MAIN(MapPanelViewsTest)
+#include "tst_map_panel_views.moc"
