@@ -5,13 +5,19 @@
 
 namespace ServiceHosts {
 
-MemberEndpoint fixedMemberEndpoint()
+namespace {
+
+MemberEndpoint fixedEndpoint(const char *host)
 {
     QUrl origin;
     origin.setScheme(QStringLiteral("https"));
-    origin.setHost(QLatin1String(memberHost));
+    origin.setHost(QLatin1String(host));
     return {origin, {}};
 }
+
+} // namespace
+
+MemberEndpoint fixedMemberEndpoint() { return fixedEndpoint(memberHost); }
 
 std::optional<MemberEndpoint> parseOverride(const QString &originText, const QString &certificateFile)
 {
@@ -35,28 +41,7 @@ std::optional<MemberEndpoint> parseOverride(const QString &originText, const QSt
     return endpoint;
 }
 
-const MemberEndpoint &memberEndpoint()
-{
-    static const MemberEndpoint endpoint = [] {
-        const QString origin = qEnvironmentVariable("VORNA_MEMBER_ORIGIN");
-        if (!origin.isEmpty()) {
-            if (auto chosen = parseOverride(origin, qEnvironmentVariable("VORNA_MEMBER_CA")))
-                return *chosen;
-        }
-        return fixedMemberEndpoint();
-    }();
-    return endpoint;
-}
-
 namespace {
-
-MemberEndpoint fixedEndpoint(const char *host)
-{
-    QUrl origin;
-    origin.setScheme(QStringLiteral("https"));
-    origin.setHost(QLatin1String(host));
-    return {origin, {}};
-}
 
 MemberEndpoint overriddenEndpoint(const char *originVariable, const char *certificateVariable,
                                   MemberEndpoint fixed)
@@ -70,6 +55,13 @@ MemberEndpoint overriddenEndpoint(const char *originVariable, const char *certif
 }
 
 } // namespace
+
+const MemberEndpoint &memberEndpoint()
+{
+    static const MemberEndpoint endpoint =
+        overriddenEndpoint("VORNA_MEMBER_ORIGIN", "VORNA_MEMBER_CA", fixedMemberEndpoint());
+    return endpoint;
+}
 
 MemberEndpoint fixedForumEndpoint() { return fixedEndpoint(forumHost); }
 
