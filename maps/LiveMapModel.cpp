@@ -543,12 +543,10 @@ void LiveMapModel::chooseFound(const LiveFlightValue &flight)
 
 void LiveMapModel::ownFlightAction()
 {
-    const QList<LiveFlight> own = ownFlights();
-    if (own.size() == 1) {
-        select(own.constFirst(), false);
-        return;
-    }
-    openOwnFlights();
+    if (const std::optional<LiveFlight> only = MapBanner::onlyOwnFlight(ownFlights()))
+        select(*only, false);
+    else
+        openOwnFlights();
 }
 
 void LiveMapModel::openOwnFlights()

@@ -73,6 +73,13 @@ QString ownFlightsSymbol(const QList<LiveFlight> &ownFlights)
 
 QString ownFlightsCountLabel(int count) { return L(QStringLiteral("我的航班（%@）"), count); }
 
+std::optional<LiveFlight> onlyOwnFlight(const QList<LiveFlight> &ownFlights)
+{
+    if (ownFlights.size() != 1)
+        return std::nullopt;
+    return ownFlights.constFirst();
+}
+
 } // namespace MapBanner
 
 QHash<int, QByteArray> BannerLines::roleNames() const { return {{TextRole, "lineText"}, {ToneRole, "tone"}}; }
@@ -130,7 +137,6 @@ QString MapBannerModel::demoSymbol() const
 
 LiveFlightValue MapBannerModel::onlyOwnFlight() const
 {
-    if (m_status.ownFlights.size() != 1)
-        return {};
-    return {m_status.ownFlights.constFirst()};
+    const std::optional<LiveFlight> only = MapBanner::onlyOwnFlight(m_status.ownFlights);
+    return only ? LiveFlightValue{*only} : LiveFlightValue{};
 }
