@@ -63,5 +63,5 @@ void PlaneShapeItem::paint(QPainter *painter)
 
 QColor PlaneColorsObject::ink() const { return QColor::fromRgba(PlaneColors::ink); }
 QColor PlaneColorsObject::selected() const { return QColor::fromRgba(PlaneColors::selected); }
-QColor PlaneColorsObject::event() const { return QColor::fromRgba(PlaneColors::event); }
+QColor PlaneColorsObject::eventColor() const { return QColor::fromRgba(PlaneColors::event); }
 QColor PlaneColorsObject::live() const { return QColor::fromRgba(PlaneColors::live); }

@@ -48,13 +48,14 @@ class PlaneColorsObject : public QObject
     QML_SINGLETON
     Q_PROPERTY(QColor ink READ ink CONSTANT)
     Q_PROPERTY(QColor selected READ selected CONSTANT)
-    Q_PROPERTY(QColor event READ event CONSTANT)
+    Q_PROPERTY(QColor event READ eventColor CONSTANT)
     Q_PROPERTY(QColor live READ live CONSTANT)
 
 public:
     using QObject::QObject;
     QColor ink() const;
     QColor selected() const;
-    QColor event() const;
+    // Not event(): that is QObject's event handler.
+    QColor eventColor() const;
     QColor live() const;
 };
