@@ -65,10 +65,15 @@ def unit(runs, name):
     return runs[name][0].get("time_unit", "ns")
 
 
+def number(value):
+    """Three significant digits, without an exponent."""
+    return f"{value:.0f}" if value >= 100 else f"{value:.3g}"
+
+
 def pair(table, runs, what, name, floor_name, floor_text, bound=""):
     """One row: the median real time of a case against the median of its floor's."""
     figure, floor = median(runs, name), median(runs, floor_name)
-    table.add(what, f"{figure:.3g} {unit(runs, name)}", f"{floor:.3g} {unit(runs, floor_name)} {floor_text}",
+    table.add(what, f"{number(figure)} {unit(runs, name)}", f"{number(floor)} {unit(runs, floor_name)} {floor_text}",
               figure / floor, bound)
 
 
