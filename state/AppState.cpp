@@ -297,8 +297,9 @@ QCoro::Task<> AppState::refreshProfile()
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     APIClient *client = m_api.get();
-    const ProfileResponse answer =
-        co_await client->decode<ProfileResponse>(client->makeRequest(QStringLiteral("/api/profile"), "GET"));
+    // The avatar waits for this answer.
+    const ProfileResponse answer = co_await client->decode<ProfileResponse>(
+        client->makeRequest(QStringLiteral("/api/profile"), "GET").ahead());
     lifetime.check();
     m_profile = answer.profile;
     Q_EMIT stateChanged();

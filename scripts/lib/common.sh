@@ -7,11 +7,13 @@ say() {
   printf '%s: %s\n' "${0##*/}" "$*"
 }
 
+# Builds everything, or only the targets the caller names in $targets.
 configure_and_build() {
   local dir=$1
   shift
   say "configuring the build in $dir"
   cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
   say "building (ninja counts the steps; the first build takes a while)"
-  cmake --build "$dir"
+  # shellcheck disable=SC2086 # one word per target
+  cmake --build "$dir" ${targets:+--target $targets}
 }
