@@ -43,13 +43,6 @@ struct APIRequest : HTTPRequest
     void setJsonBody(const QJsonObject &object);
     // A form-data body with its boundary in "Content-Type".
     void setMultipartBody(const MultipartBody &multipart);
-    // Sent before the client's other requests that wait for a connection to the host: for a request whose
-    // answer starts another.
-    APIRequest ahead() &&
-    {
-        request.setPriority(QNetworkRequest::HighPriority);
-        return std::move(*this);
-    }
 };
 
 namespace APIPath {

@@ -297,9 +297,8 @@ QCoro::Task<> AppState::refreshProfile()
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     APIClient *client = m_api.get();
-    // The avatar waits for this answer.
-    const ProfileResponse answer = co_await client->decode<ProfileResponse>(
-        client->makeRequest(QStringLiteral("/api/profile"), "GET").ahead());
+    const ProfileResponse answer =
+        co_await client->decode<ProfileResponse>(client->makeRequest(QStringLiteral("/api/profile"), "GET"));
     lifetime.check();
     m_profile = answer.profile;
     Q_EMIT stateChanged();

@@ -132,20 +132,15 @@ QCoro::Task<> MemberData::loadEvents(bool member)
     return run(MemberLoad::Events, [this, member]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         APIClient &api = clientOf(m_api);
-        QCoro::Task<UpcomingResponse> listing = api.decode<UpcomingResponse>(
+        const auto upcoming = co_await api.decode<UpcomingResponse>(
             api.makeRequest(QStringLiteral("/api/events/upcoming?window=claim"), "GET"));
-        // The member's answers need nothing of the list: both are asked at once, and published in order.
-        std::optional<QCoro::Task<AttendanceResponse>> answering;
-        if (member)
-            answering = api.decode<AttendanceResponse>(
-                api.makeRequest(QStringLiteral("/api/member/event-responses"), "GET"));
-        const auto upcoming = co_await std::move(listing);
         lifetime.check();
         m_events = upcoming.events;
         Q_EMIT eventsChanged();
-        if (!answering)
+        if (!member)
             co_return;
-        const auto answers = co_await std::move(*answering);
+        const auto answers = co_await clientOf(m_api).decode<AttendanceResponse>(
+            clientOf(m_api).makeRequest(QStringLiteral("/api/member/event-responses"), "GET"));
         lifetime.check();
         // A whole new map: answers for events no longer listed go; a later answer for an event wins.
         QHash<QString, QString> attendance;
@@ -188,17 +183,11 @@ QCoro::Task<> MemberData::loadLatestFlight()
         const Lifetime::Guard lifetime = m_lifetime.guard();
         // The live snapshot is a bonus: without it (or without network) the recent flights decide.
         APIClient &live = clientOf(m_api);
-        std::optional<LiveResponse> snapshot;
-        {
-            // A saved-snapshot load waits for this answer, which makes it needless when it comes.
-            const Latch::Hold asking = m_liveAnswer.close();
-            snapshot = co_await bonus(live.decodeOptional<LiveResponse>(
-                live.makeRequest(QStringLiteral("/api/infinite-flight/live"), "GET").ahead()));
-            lifetime.check();
-            if (snapshot)
-                setLiveMap(snapshot);
-        }
+        const std::optional<LiveResponse> snapshot = co_await bonus(live.decodeOptional<LiveResponse>(
+            live.makeRequest(QStringLiteral("/api/infinite-flight/live"), "GET")));
+        lifetime.check();
         if (snapshot) {
+            setLiveMap(snapshot);
             if (const std::optional<LiveFlight> own = snapshot->ownFlight) {
                 std::optional<PlanResponse> plan;
                 if (own->sessionId && own->flightId && isUuid(*own->sessionId) && isUuid(*own->flightId)) {
@@ -227,14 +216,12 @@ QCoro::Task<> MemberData::loadLatestFlight()
 QCoro::Task<> MemberData::loadDashboard()
 {
     std::vector<QCoro::Task<>> loads;
-    // First the load whose first answer starts its second request, so that answer is not kept waiting
-    // behind the others for one of the host's few connections.
-    loads.push_back(loadLatestFlight());
-    loads.push_back(loadEvents(true));
     loads.push_back(loadInbox());
     loads.push_back(loadPireps());
+    loads.push_back(loadEvents(true));
     loads.push_back(loadLeaderboard());
     loads.push_back(loadRoutes());
+    loads.push_back(loadLatestFlight());
     loads.push_back(loadSavedMap());
     co_await joinAll(std::move(loads));
 }
@@ -247,16 +234,10 @@ void MemberData::dropExpiredLiveMap()
 
 QCoro::Task<> MemberData::loadSavedMap()
 {
-    const Lifetime::Guard lifetime = m_lifetime.guard();
-    // A live snapshot on its way is the newer one: the saved one is asked only if that does not come.
-    if (!m_liveAnswer.isOpen()) {
-        co_await m_liveAnswer.opened();
-        if (!lifetime.alive())
-            co_return;
-    }
     dropExpiredLiveMap();
     if (m_liveMap)
         co_return;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
     std::optional<LiveResponse> saved;
     try {
         APIClient &api = clientOf(m_api);
@@ -265,7 +246,7 @@ QCoro::Task<> MemberData::loadSavedMap()
     } catch (...) {
         co_return;
     }
-    // Another load (a live answer, the live map screen) may have filled it meanwhile: that one is newer.
+    // The live answer of the latest-flight load, if it came first, is the newer one.
     if (lifetime.alive() && saved && !m_liveMap)
         setLiveMap(saved);
 }

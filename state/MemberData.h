@@ -4,7 +4,6 @@
 #include "AccountRecords.h"
 #include "CommunityRecords.h"
 #include "FlightRecords.h"
-#include "Latch.h"
 #include "Lifetime.h"
 #include "MemberLoad.h"
 
@@ -56,12 +55,10 @@ public:
     QCoro::Task<> loadLeaderboard();
     QCoro::Task<> loadRoutes();
     QCoro::Task<> loadLatestFlight();
-    // The dashboard's seven loads, all at once (the saved snapshot only if the live one does not come);
-    // returns when all have ended.
+    // The dashboard's seven loads, all at once; returns when all have ended.
     QCoro::Task<> loadDashboard();
 
-    // The saved live-map snapshot, under no key and without failures; only while none is cached, and after
-    // a live snapshot on its way has come or failed.
+    // The saved live-map snapshot, under no key and without failures; only while none is cached.
     QCoro::Task<> loadSavedMap();
     // Empties the live-map cache when it was filled more than an hour ago.
     void dropExpiredLiveMap();
@@ -128,7 +125,6 @@ private:
     std::optional<LiveResponse> m_liveMap;
     std::optional<QDateTime> m_liveMapAt;
     MemberLoads m_loads;
-    Latch m_liveAnswer; // closed while the latest-flight load waits for the live snapshot
     std::function<QDateTime()> m_now = [] { return QDateTime::currentDateTimeUtc(); };
     Lifetime m_lifetime; // last: ends first
 };

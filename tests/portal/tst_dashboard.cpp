@@ -21,7 +21,6 @@ private Q_SLOTS:
     void beforeAnythingLoads();
     void figuresFromTheLoads();
     void oneRefreshAtATime();
-    void theWaveAsksFirstWhatOthersWaitFor();
     void rankIsTheFirstCaseInsensitiveMatch_data();
     void rankIsTheFirstCaseInsensitiveMatch();
     void todoBlock();
@@ -131,8 +130,6 @@ void DashboardTest::oneRefreshAtATime()
                              [&](const Request &r) { return r.query.toString() == query; });
     };
     m_site->service->clearRequests();
-    // Without a live snapshot, so the wave asks for the saved one.
-    m_site->service->setLiveSnapshotFailing(true);
     auto first = m_model.refresh();
     auto second = m_model.refresh();
     await(std::move(second));
@@ -142,31 +139,6 @@ void DashboardTest::oneRefreshAtATime()
     // Once it has ended, the next refresh asks again.
     await(m_model.refresh());
     QCOMPARE(asked("/api/profile"), 2);
-}
-
-// Guards the wave's order: the answers that start another request (the profile: the avatar; the live
-// snapshot: the flight's plan or recent flights) are asked among the first six, all that Qt sends to a
-// host at once, and the member's answers beside the events; so the wave takes two answers' time.
-void DashboardTest::theWaveAsksFirstWhatOthersWaitFor()
-{
-    Sample::Service &service = *m_site->service;
-    service.clearRequests();
-    service.setFault("*", {.held = true});
-    auto refreshing = m_model.refresh();
-    QTRY_COMPARE(service.requests().size(), 6);
-    QStringList first;
-    for (const Request &request : service.requests())
-        first << request.path + (request.query.isEmpty() ? QString() : "?" + request.query.toString());
-    for (const QString path : {"/api/profile", "/api/infinite-flight/live",
-                               "/api/events/upcoming?window=claim", "/api/member/event-responses"})
-        QVERIFY2(first.contains(path), qPrintable(path + " was not among " + first.join(", ")));
-    service.clearFaults();
-    service.release();
-    await(std::move(refreshing));
-    QVERIFY(m_app->hasAvatar());
-    QVERIFY(m_data->latestFlight());
-    // The live snapshot came: the saved one was not needed.
-    QCOMPARE(service.requestsTo("/api/infinite-flight/live").size(), 1);
 }
 
 void DashboardTest::rankIsTheFirstCaseInsensitiveMatch_data()

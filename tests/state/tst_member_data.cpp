@@ -63,7 +63,6 @@ private Q_SLOTS:
     void reloadStartsEveryLoad();
     void qmlFollowsTheLoads();
     void dashboardLoadsRunTogether();
-    void secondRequestsGoAsSoonAsTheyCan();
     void failuresKeepTheData();
     void cancelledLoadsLeaveNoTrace();
     void nullAnswersClear();
@@ -195,10 +194,9 @@ void MemberDataTest::qmlFollowsTheLoads()
 
 void MemberDataTest::dashboardLoadsRunTogether()
 {
-    const QStringList paths{
-        "/api/infinite-flight/live", "/api/events/upcoming", "/api/member/event-responses",
-        "/api/notifications",        "/api/pireps",          "/api/member/pirep-leaderboard",
-        "/api/member/routes"};
+    const QStringList paths{"/api/notifications",   "/api/pireps",
+                            "/api/events/upcoming", "/api/member/pirep-leaderboard",
+                            "/api/member/routes",   "/api/infinite-flight/live"};
     for (const QString &path : paths)
         service().setFault(path, {.held = true, .times = 1});
     const auto data = store();
@@ -206,83 +204,21 @@ void MemberDataTest::dashboardLoadsRunTogether()
     // Every load started at once, none waiting for another.
     for (const Kind load : everyLoad)
         QVERIFY(data->state(load).loading);
-    // They went out together: with no answer given yet, the service has the first six, the live snapshot
-    // (whose answer starts the flight's second request) among them and the member's answers beside the
-    // events. The seventh waits for one of Qt's six connections to the host; the saved snapshot, for the
-    // live one.
+    // They went out together: with no answer given yet, the service has one request of each, all but the
+    // saved snapshot's, which waits for one of Qt's six connections to the host.
     QTRY_COMPARE(service().requests().size(), 6);
     QStringList arrived;
     for (const Request &request : service().requests())
         arrived << request.path;
     arrived.sort();
-    QStringList expected = paths.first(6);
+    QStringList expected = paths;
     expected.sort();
     QCOMPARE(arrived, expected);
     service().release();
-    QTRY_COMPARE(service().requestsTo("/api/member/routes").size(), 1);
-    service().release();
     await(std::move(dashboard));
-    // The live snapshot answered none: the saved one was asked after it.
-    const QList<Request> live = service().requestsTo("/api/infinite-flight/live");
-    QCOMPARE(live.size(), 2);
-    QCOMPARE(live.constLast().query.toString(), QString("saved=1"));
+    QCOMPARE(service().requestsTo("/api/infinite-flight/live").size(), 2);
     for (const Kind load : everyLoad)
         QCOMPARE(data->state(load), (LoadState{.loading = false, .loaded = true}));
-}
-
-// Guards the order of the dashboard's wave: the saved snapshot waits for the live one, which makes it
-// needless when it comes; the member's answers do not wait for the events.
-void MemberDataTest::secondRequestsGoAsSoonAsTheyCan()
-{
-    const auto savedAsked = [this] {
-        const QList<Request> sent = service().requestsTo("/api/infinite-flight/live");
-        return std::count_if(sent.cbegin(), sent.cend(),
-                             [](const Request &r) { return r.query.toString() == "saved=1"; });
-    };
-    // The live answer held: the saved snapshot is not asked meanwhile, and not at all once it has come.
-    serve("/api/infinite-flight/live", QJsonObject{{"flights", QJsonArray()}});
-    service().setFault("/api/infinite-flight/live", {.held = true, .times = 1});
-    auto data = store();
-    auto dashboard = data->loadDashboard();
-    QTRY_COMPARE(service().requestsTo("/api/infinite-flight/live").size(), 1);
-    service().release();
-    await(std::move(dashboard));
-    QCOMPARE(savedAsked(), 0);
-    QVERIFY(data->liveMap());
-
-    // The live snapshot fails: the saved one is asked then, beside the recent flights.
-    service().clearRequests();
-    serve("/api/infinite-flight/live", QJsonObject{{"flights", QJsonArray()}, {"status", "saved"}});
-    service().setFault("/api/infinite-flight/live", {.status = 503, .times = 1});
-    data = store();
-    await(data->loadDashboard());
-    QCOMPARE(savedAsked(), 1);
-    QCOMPARE(data->liveMap()->status, std::optional<QString>("saved"));
-    QVERIFY(data->latestFlight());
-
-    // The store goes while a saved-snapshot load waits for the live answer: it ends without asking.
-    service().clearRequests();
-    service().setFault("/api/infinite-flight/live", {.held = true, .times = 1});
-    data = store();
-    auto latest = data->loadLatestFlight();
-    auto saved = data->loadSavedMap();
-    QTRY_COMPARE(service().requestsTo("/api/infinite-flight/live").size(), 1);
-    data.reset();
-    service().release();
-    await(std::move(latest));
-    await(std::move(saved));
-    QCOMPARE(savedAsked(), 0);
-
-    // The events held: the member's answers are asked all the same.
-    service().clearRequests();
-    service().setFault("/api/events/upcoming", {.held = true, .times = 1});
-    data = store();
-    auto events = data->loadEvents(true);
-    QTRY_COMPARE(service().requestsTo("/api/member/event-responses").size(), 1);
-    QVERIFY(data->state(MemberLoad::Events).loading);
-    service().release();
-    await(std::move(events));
-    QCOMPARE(data->events().size(), 2);
 }
 
 void MemberDataTest::failuresKeepTheData()

@@ -5,7 +5,6 @@
 #include "Display.h"
 #include "Installed.h"
 #include "L.h"
-#include "Latch.h"
 #include "Strings.h"
 
 #include <limits>
@@ -50,7 +49,6 @@ private Q_SLOTS:
     void durations();
     void busyGuardEndsWithItsRun();
     void installedObjectsNest();
-    void latchOpensWhenItsLastHoldGoes();
 };
 
 void TextTest::languageFromPreferences_data()
@@ -348,50 +346,6 @@ void TextTest::installedObjectsNest()
         QCOMPARE(&Installed<Thing>::current(), &test);
     }
     QCOMPARE(&Installed<Thing>::current(), &app);
-}
-
-void TextTest::latchOpensWhenItsLastHoldGoes()
-{
-    // Open: a waiter goes on at once.
-    auto latch = std::make_unique<Latch>();
-    QVERIFY(latch->opened().isReady());
-
-    // Two holds: the waiters go on (from the event loop) only once both have gone, on any way out.
-    auto first = std::make_unique<Latch::Hold>(latch->close());
-    auto second = std::make_unique<Latch::Hold>(latch->close());
-    QVERIFY(!latch->isOpen());
-    int resumed = 0;
-    const auto wait = [&resumed](const Latch &on) -> QCoro::Task<> {
-        co_await on.opened();
-        ++resumed;
-    };
-    auto waiting = wait(*latch);
-    auto alsoWaiting = wait(*latch);
-    first.reset();
-    QCoreApplication::processEvents();
-    QCOMPARE(resumed, 0);
-    // The last hold goes with a failure of its work.
-    try {
-        const Latch::Hold failing = latch->close();
-        second.reset();
-        QCoreApplication::processEvents();
-        QCOMPARE(resumed, 0);
-        throw CancellationError();
-    } catch (const CancellationError &) {
-    }
-    QVERIFY(latch->isOpen());
-    QCoreApplication::processEvents();
-    QCOMPARE(resumed, 2);
-
-    // The latch and its owner go while a hold is kept: the waiter still goes on when the hold goes.
-    auto hold = std::make_unique<Latch::Hold>(latch->close());
-    auto orphan = wait(*latch);
-    latch.reset();
-    QCoreApplication::processEvents();
-    QCOMPARE(resumed, 2);
-    hold.reset();
-    QCoreApplication::processEvents();
-    QCOMPARE(resumed, 3);
 }
 
 QTEST_GUILESS_MAIN(TextTest)
