@@ -1,5 +1,6 @@
 // Frames of the map while panning and zooming, empty and with 3,000 markers in view, the markers' node
-// built again after the markers change, and a hit test among them. A frame is rendered and read back
+// built again after the markers change (their headings, or their sizes as a zoom ends), and a hit test
+// among them. A frame is rendered and read back
 // (QQuickWindow::grabWindow), so it includes the read-back. The empty map and the map with markers are two
 // windows moved alike, their frames taken in turn (each going first every other time), so both see the
 // machine as it is at that moment and their ratio holds while other work comes and goes. Each frame
