@@ -18,7 +18,9 @@
 
 #include <array>
 #include <cmath>
+#include <map>
 #include <numbers>
+#include <optional>
 
 namespace {
 
@@ -41,12 +43,6 @@ double outlineRim(double size) { return PlaneMarker::outlineWidth(size) / 2; }
 // deviations, where it ends), and twice the drop, since the shadow is sampled one drop away from a quad
 // that itself reaches one drop further.
 double cellPad(double size) { return outlineRim(size) + 3 * shadowSigma + 2 * shadowDrop + 1; }
-
-int cellPixels(int halfPoints, double ratio)
-{
-    const double size = halfPoints / 2.0;
-    return int(std::ceil((size + 2 * cellPad(size)) * ratio));
-}
 
 // A Gaussian of the alpha, in place.
 void blur(std::vector<float> &alpha, int w, int h, double sigma)
@@ -135,10 +131,12 @@ const QRectF &shapeBox()
     return box;
 }
 
-// A marker is drawn as a quad: the rectangle, in the marker's own frame, that holds its silhouette, the
-// outline's outer half and a pixel of antialiasing, and the shadow's reach one drop away. (An octagon cut
-// along the wings blends a third fewer pixels, but the software rasteriser spends more on its twice as many
-// corners, taken one by one on the render thread, than it saves.)
+// A marker is drawn as a kite around its silhouette: above the nose a point where the sides along the
+// wings' leading edges meet, below the tail another where the sides from the wing tips past the tailplane
+// meet. It holds the silhouette, the outline's outer half and a pixel of antialiasing, and the shadow's
+// reach one drop away, in two triangles as the silhouette's box would, on two thirds of the box's pixels.
+// (An octagon cut closer blends fewer still, but the software rasteriser spends more on its six triangles,
+// taken one by one on the render thread, than it saves; the cost goes with the triangles' number and area.)
 constexpr int shapeCorners = 4;
 struct ShapeSide
 {
@@ -147,23 +145,77 @@ struct ShapeSide
     double reach = 0;
 };
 
-// The quad's sides in the marker's own frame (nose up, y down): above the nose, beside the right wing tip,
-// below the tail, beside the left wing tip.
+// The kite's sides in the marker's own frame (nose up, y down), clockwise from the right of the nose; each
+// normal turned that many degrees clockwise from up. The angles give the least area around the silhouette
+// and its rim, taken over every heading.
 const std::array<ShapeSide, shapeCorners> &markerSides()
 {
     static const std::array<ShapeSide, shapeCorners> sides = [] {
-        const QPolygonF outline = PlaneShape::path(QRectF(-0.5, -0.5, 1, 1)).toFillPolygon();
-        const QPointF normals[shapeCorners] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
+        // Flattened at a large size and scaled down, so the polygon follows the curves of the nose and the
+        // wing tips closely at any marker size (flattened at the unit size, its chords cut inside them).
+        constexpr double fine = 1000;
+        QPolygonF outline = PlaneShape::path(QRectF(-fine / 2, -fine / 2, fine, fine)).toFillPolygon();
+        for (QPointF &p : outline)
+            p /= fine;
         std::array<ShapeSide, shapeCorners> all;
+        const double degrees[shapeCorners] = {53, 134, 226, 307};
         for (int i = 0; i < shapeCorners; ++i) {
+            const double angle = degrees[i] * std::numbers::pi / 180;
+            const QPointF normal(std::sin(angle), -std::cos(angle));
             double reach = -1;
             for (const QPointF &p : outline)
-                reach = std::max(reach, QPointF::dotProduct(normals[i], p));
-            all[size_t(i)] = {normals[i], reach};
+                reach = std::max(reach, QPointF::dotProduct(normal, p));
+            all[size_t(i)] = {normal, reach};
         }
         return all;
     }();
     return sides;
+}
+
+using ShapeCorners = std::array<QPointF, shapeCorners>;
+
+// The corners of a marker's shape in its own frame (nose up, y down), in points, for a drop of the shadow
+// in that frame: each side stands off the silhouette by the outline's outer half and a pixel of
+// antialiasing, and by the shadow's reach one drop away, whichever is further. Without a drop, each side
+// stands off as far as the shadow's reach can take it whichever way it drops: a shape holding every
+// heading's.
+ShapeCorners markerCorners(double size, std::optional<QPointF> drop, double ratio)
+{
+    const auto &sides = markerSides();
+    const double marker = outlineRim(size) + 1 / ratio;
+    const double shadow = outlineRim(size) + shadowReach;
+    double offsets[shapeCorners];
+    for (int i = 0; i < shapeCorners; ++i) {
+        const ShapeSide &side = sides[size_t(i)];
+        const double reach = side.reach * size;
+        const double along = drop ? QPointF::dotProduct(side.normal, *drop) : shadowDrop;
+        offsets[i] = std::max(reach + marker, reach + shadow + along);
+    }
+    // Where each side meets the next.
+    ShapeCorners corners;
+    for (int i = 0; i < shapeCorners; ++i) {
+        const QPointF a = sides[size_t(i)].normal;
+        const QPointF b = sides[size_t((i + 1) % shapeCorners)].normal;
+        const double ca = offsets[i];
+        const double cb = offsets[(i + 1) % shapeCorners];
+        const double d = a.x() * b.y() - a.y() * b.x();
+        corners[size_t(i)] = QPointF((ca * b.y() - cb * a.y()) / d, (a.x() * cb - b.x() * ca) / d);
+    }
+    return corners;
+}
+
+// A cell's side in pixels: room for the masks (the silhouette with its pad) and for the shape laid over
+// them, whichever way the shadow drops, with a pixel for the bilinear footprint at its corners. It grows
+// from the masks' side by whole pixels on each side, so the silhouette keeps its place against the texels.
+int cellPixels(int halfPoints, double ratio)
+{
+    const double size = halfPoints / 2.0;
+    const int masks = int(std::ceil((size + 2 * cellPad(size)) * ratio));
+    double half = 0;
+    for (const QPointF &c : markerCorners(size, std::nullopt, ratio))
+        half = std::max(half, std::max(std::abs(c.x()), std::abs(c.y())) + 1 / ratio);
+    const int shape = int(std::ceil(2 * half * ratio));
+    return masks + 2 * std::max(0, (shape - masks + 1) / 2);
 }
 
 struct Vertex
@@ -294,6 +346,16 @@ public:
     double bandLeft = 0;
     double bandRight = 0;
     double atlasRatio = 0;
+    // Every cell drawn at this ratio, by its size in half points, in atlas pixels: the markers' sizes follow
+    // the zoom level, and a zoom back to a level seen before finds its cells drawn. The picture is kept to
+    // add cells to, packed in shelves from the top left.
+    std::map<int, QRect> cells;
+    QImage atlas;
+    QPoint shelfAt;
+    int shelfHeight = 0;
+    // The cells drawn since the node was made.
+    int cellsDrawn = 0;
+    // The cells of the layer's sizes, in their order, in texture coordinates.
     std::vector<QRectF> cellRects;
     // The shapes laid out and the device pixels they cover.
     int shapes = 0;
@@ -345,6 +407,8 @@ protected:
 
 private:
     void layOut(MarkerNode &node, double ratio);
+    // The atlas's cells for the layer's sizes: those not drawn before at this ratio drawn, the rest kept.
+    void prepareCells(MarkerNode &node, double ratio);
 
     MapMarkerLayer *m_layer;
     MapFrame m_drawFrame;
@@ -410,7 +474,6 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
     node.pixels = 0;
     const double atlasW = atlasWidth;
     const double atlasH = node.material.texture ? node.material.texture->textureSize().height() : 1;
-    const auto &sides = markerSides();
     const double toU = ratio / atlasW;
     const double toV = ratio / atlasH;
     for (const MapMarkerLayer::Marker &m : markers) {
@@ -420,26 +483,7 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
         const double sn = std::sin(angle);
         // The drop (down on screen) in the marker's own frame, which is turned clockwise by the heading.
         const QPointF drop(shadowDrop * sn, shadowDrop * c);
-        // Each side stands off the silhouette by the outline's outer half and a pixel of antialiasing, and
-        // by the shadow's reach one drop away, whichever is further.
-        const double marker = outlineRim(s) + 1 / ratio;
-        const double shadow = outlineRim(s) + shadowReach;
-        double offsets[shapeCorners];
-        for (int i = 0; i < shapeCorners; ++i) {
-            const ShapeSide &side = sides[size_t(i)];
-            const double reach = side.reach * s;
-            offsets[i] = std::max(reach + marker, reach + shadow + QPointF::dotProduct(side.normal, drop));
-        }
-        // The corners: where each side meets the next.
-        QPointF corners[shapeCorners];
-        for (int i = 0; i < shapeCorners; ++i) {
-            const QPointF a = sides[size_t(i)].normal;
-            const QPointF b = sides[size_t((i + 1) % shapeCorners)].normal;
-            const double ca = offsets[i];
-            const double cb = offsets[(i + 1) % shapeCorners];
-            const double d = a.x() * b.y() - a.y() * b.x();
-            corners[i] = QPointF((ca * b.y() - cb * a.y()) / d, (a.x() * cb - b.x() * ca) / d);
-        }
+        const ShapeCorners corners = markerCorners(s, drop, ratio);
         double area = 0;
         for (int i = 0; i < shapeCorners; ++i) {
             const QPointF &p = corners[i];
@@ -499,6 +543,75 @@ void MarkerCanvas::layOut(MarkerNode &node, double ratio)
     node.markDirty(QSGNode::DirtyGeometry);
 }
 
+void MarkerCanvas::prepareCells(MarkerNode &node, double ratio)
+{
+    const std::vector<int> &sizes = m_layer->m_cellSizes;
+    // Past this height the atlas starts again with the sizes in use.
+    constexpr int tallest = 4096;
+    // Where the next cell of a side goes, on the shelf or on a new one below.
+    const auto place = [](QPoint &at, int &shelf, int side) {
+        if (at.x() + side > atlasWidth) {
+            at = {0, at.y() + shelf};
+            shelf = 0;
+        }
+        const QRect cell(at, QSize(side, side));
+        at.rx() += side;
+        shelf = std::max(shelf, side);
+        return cell;
+    };
+    const auto fits = [&] {
+        QPoint at = node.shelfAt;
+        int shelf = node.shelfHeight;
+        for (const int halfPoints : sizes) {
+            if (!node.cells.count(halfPoints)
+                && place(at, shelf, cellPixels(halfPoints, ratio)).bottom() >= tallest)
+                return false;
+        }
+        return true;
+    };
+    if (ratio != node.atlasRatio || !fits()) {
+        node.cells.clear();
+        node.atlas = QImage();
+        node.shelfAt = {};
+        node.shelfHeight = 0;
+        node.atlasRatio = ratio;
+    }
+    bool drawn = false;
+    for (const int halfPoints : sizes) {
+        if (node.cells.count(halfPoints))
+            continue;
+        const QRect cell = place(node.shelfAt, node.shelfHeight, cellPixels(halfPoints, ratio));
+        if (cell.bottom() >= node.atlas.height()) {
+            // A taller picture holding what is drawn, with room for a few more shelves.
+            QImage taller(atlasWidth, std::max(cell.bottom() + 1, std::min(tallest, 2 * node.atlas.height())),
+                          QImage::Format_RGBA8888);
+            taller.fill(QColor(0, 0, 0, 255));
+            QPainter copy(&taller);
+            copy.setCompositionMode(QPainter::CompositionMode_Source);
+            copy.drawImage(0, 0, node.atlas);
+            copy.end();
+            node.atlas = std::move(taller);
+        }
+        drawCell(node.atlas, cell, halfPoints, ratio);
+        node.cells.emplace(halfPoints, cell);
+        ++node.cellsDrawn;
+        drawn = true;
+    }
+    if (drawn || !node.material.texture) {
+        delete node.material.texture;
+        node.material.texture = window()->createTextureFromImage(node.atlas);
+        node.material.texture->setFiltering(QSGTexture::Linear);
+        node.material.texture->setMipmapFiltering(QSGTexture::None);
+    }
+    const QSizeF atlasSize = node.atlas.size();
+    node.cellRects.clear();
+    for (const int halfPoints : sizes) {
+        const QRectF r = node.cells.at(halfPoints);
+        node.cellRects.emplace_back(r.x() / atlasSize.width(), r.y() / atlasSize.height(),
+                                    r.width() / atlasSize.width(), r.height() / atlasSize.height());
+    }
+}
+
 QSGNode *MarkerCanvas::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
 {
     auto *node = static_cast<MarkerNode *>(old);
@@ -515,37 +628,7 @@ QSGNode *MarkerCanvas::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
     }
     bool relayout = std::exchange(m_relayout, false);
     if (m_layer->m_cellsChanged || ratio != node->atlasRatio || !node->material.texture) {
-        // Cells packed in shelves.
-        const std::vector<int> &sizes = m_layer->m_cellSizes;
-        std::vector<QRect> rects;
-        int x = 0;
-        int y = 0;
-        int shelf = 0;
-        for (const int halfPoints : sizes) {
-            const int side = cellPixels(halfPoints, ratio);
-            if (x + side > atlasWidth) {
-                x = 0;
-                y += shelf;
-                shelf = 0;
-            }
-            rects.emplace_back(x, y, side, side);
-            x += side;
-            shelf = std::max(shelf, side);
-        }
-        QImage atlas(atlasWidth, std::max(1, y + shelf), QImage::Format_RGBA8888);
-        atlas.fill(QColor(0, 0, 0, 255));
-        for (size_t i = 0; i < sizes.size(); ++i)
-            drawCell(atlas, rects[i], sizes[i], ratio);
-        node->cellRects.clear();
-        for (const QRect &r : rects)
-            node->cellRects.emplace_back(double(r.x()) / atlas.width(), double(r.y()) / atlas.height(),
-                                         double(r.width()) / atlas.width(),
-                                         double(r.height()) / atlas.height());
-        delete node->material.texture;
-        node->material.texture = window()->createTextureFromImage(atlas);
-        node->material.texture->setFiltering(QSGTexture::Linear);
-        node->material.texture->setMipmapFiltering(QSGTexture::None);
-        node->atlasRatio = ratio;
+        prepareCells(*node, ratio);
         m_layer->m_cellsChanged = false;
         relayout = true;
     }
@@ -567,7 +650,7 @@ QSGNode *MarkerCanvas::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
     }
 
     // What the frame draws: the shapes laid out (those beyond the map cost the rasteriser nothing).
-    const MapMarkerLayer::FrameStats stats{node->shapes, node->pixels, false};
+    const MapMarkerLayer::FrameStats stats{node->shapes, node->pixels, false, node->cellsDrawn};
     {
         QMutexLocker lock(&m_statsLock);
         m_stats = stats;
@@ -699,7 +782,7 @@ MapMarkerLayer::FrameStats MapMarkerLayer::frameStats() const
     // A frame that only moved the cached picture blends that picture over the map, and nothing else.
     if (stats.cached && window()) {
         const double ratio = window()->effectiveDevicePixelRatio();
-        stats = {0, width() * height() * ratio * ratio, true};
+        stats = {0, width() * height() * ratio * ratio, true, stats.cellsDrawn};
     }
     return stats;
 }

@@ -21,11 +21,12 @@ class MapView;
 // markers' accessible names "callsign" and "aircraft" (texts, either may be missing).
 //
 // Drawing: each size class (sizes to the half point) has one cell of masks in an atlas rasterised at the
-// window's device-pixel ratio (the fill, the outline, the blurred shadow); a marker is one quad over its
-// silhouette and its shadow, coloured per vertex. The quads are laid out once for a camera and stay
-// while the map pans and zooms (the camera moves them in the vertex shader); they are laid out again when
-// the markers change, or when the camera leaves the band they were laid out for. While the map only pans,
-// the markers are drawn once into a texture a little larger than the map, which then moves with the map.
+// window's device-pixel ratio (the fill, the outline, the blurred shadow); the atlas keeps the cells it
+// has drawn, so sizes that come back with a zoom level find theirs. A marker is one kite of two triangles
+// over its silhouette and its shadow, coloured per vertex. The kites are laid out once for a camera and
+// stay while the map pans and zooms (the camera moves them in the vertex shader); they are laid out again
+// when the markers change, or when the camera leaves the band they were laid out for. While the map only
+// pans, the markers are drawn once into a texture a little larger than the map, which then moves with it.
 //
 // Accessibility: the layer is a group whose children are the markers in view, one button each, named
 // "%@，%@，查看飞行详情" with the callsign (or "飞机") and the aircraft; pressing one is a click on it. They
@@ -71,12 +72,14 @@ public:
     int markerCount() const { return int(m_markers.size()); }
 
     // What the last frame drew, for the frame benchmark: the markers laid out (none when the frame only
-    // moved the cached picture), the device pixels blended for them, and whether the frame was such a move.
+    // moved the cached picture), the device pixels blended for them, and whether the frame was such a move;
+    // and the size classes whose cells the atlas has drawn so far, in all.
     struct FrameStats
     {
         int markers = 0;
         double pixels = 0;
         bool cached = false;
+        int cellsDrawn = 0;
     };
     FrameStats frameStats() const;
 

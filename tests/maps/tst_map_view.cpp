@@ -96,6 +96,17 @@ MapMarkerLayer *shownLayer(Fixture &f, QStandardItemModel &model)
     return layer;
 }
 
+// The four states side by side on a latitude, at longitudes -30, -10, 10 and 30, in one size; drawn.
+MapMarkerLayer *fourStatesShown(Fixture &f, QStandardItemModel &model, double latitude, double size)
+{
+    colouredRoles(model);
+    for (int k = 0; k < 4; ++k)
+        model.appendRow(colouredMarker(latitude, -30 + k * 20, size, states[k]));
+    MapMarkerLayer *layer = shownLayer(f, model);
+    QTest::qWait(100);
+    return layer;
+}
+
 } // namespace
 
 class MapViewTest : public QObject
@@ -114,6 +125,7 @@ private slots:
     void shadowFallsDownwards();
     void markerColoursAndOrderOnTop();
     void markersStayOnTheirPlacesWhileThePanIsCached();
+    void sizesSeenBeforeKeepTheirCells();
     void markersInViewAreButtons();
     void compassShowsAndHides();
 };
@@ -387,12 +399,8 @@ void MapViewTest::markerColoursAndOrderOnTop()
     // its fill, the edge of its nose its outline.
     Fixture f;
     QStandardItemModel model;
-    colouredRoles(model);
-    for (int k = 0; k < 4; ++k)
-        model.appendRow(colouredMarker(0, -30 + k * 20, 48, states[k]));
-    MapMarkerLayer *layer = shownLayer(f, model);
+    MapMarkerLayer *layer = fourStatesShown(f, model, 0, 48);
     QVERIFY(layer);
-    QTest::qWait(100);
     const QImage drawn = f.window.grabWindow();
     for (int k = 0; k < 4; ++k) {
         const QPoint middle = f.map->pointAt({0, -30.0 + k * 20}).toPoint();
@@ -456,6 +464,47 @@ void MapViewTest::markersStayOnTheirPlacesWhileThePanIsCached()
     const QPoint moved = f.map->pointAt(places[0]).toPoint();
     QCOMPARE(moved - first, QPoint(-57, 37));
     QCOMPARE(f.window.grabWindow().copy(QRect(moved - QPoint(24, 24), QSize(48, 48))), marker);
+}
+
+void MapViewTest::sizesSeenBeforeKeepTheirCells()
+{
+    // Markers take their sizes from the zoom level: sizes seen before find their cells in the atlas, new ones
+    // are drawn once each, and every marker keeps its own cell however the atlas grows.
+    Fixture f;
+    QStandardItemModel model;
+    MapMarkerLayer *layer = fourStatesShown(f, model, 20, 40);
+    QVERIFY(layer);
+    f.window.grabWindow();
+    const int first = layer->frameStats().cellsDrawn;
+    QCOMPARE(first, 1);
+    const auto fillsRight = [&](const QImage &drawn) {
+        for (int k = 0; k < 4; ++k) {
+            const QRgb fill = drawn.pixel(f.map->pointAt({20, -30.0 + k * 20}).toPoint());
+            if (distance(fill, states[k].fill) > 6)
+                return false;
+        }
+        return true;
+    };
+    QVERIFY(fillsRight(f.window.grabWindow()));
+
+    // Sixty sizes, 21 to 80 points (40 among them), below the four: shelf on shelf of new cells.
+    for (int i = 0; i < 60; ++i)
+        model.appendRow(colouredMarker(10 - (i / 10) * 7.5, -40 + (i % 10) * 9, 21 + i, states[i % 4]));
+    QTest::qWait(100);
+    QImage drawn = f.window.grabWindow();
+    QCOMPARE(layer->frameStats().cellsDrawn, first + 59);
+    QVERIFY(fillsRight(drawn));
+    for (const int i : {20, 27, 59}) {
+        const QRgb fill = drawn.pixel(f.map->pointAt({10 - (i / 10) * 7.5, -40.0 + (i % 10) * 9}).toPoint());
+        QVERIFY2(distance(fill, states[i % 4].fill) <= 6, qPrintable(QStringLiteral("size %1").arg(21 + i)));
+    }
+
+    // Back to the first size: nothing is drawn again.
+    model.removeRows(4, 60);
+    QTest::qWait(100);
+    drawn = f.window.grabWindow();
+    QCOMPARE(layer->frameStats().cellsDrawn, first + 59);
+    QVERIFY(fillsRight(drawn));
 }
 
 void MapViewTest::markersInViewAreButtons()
