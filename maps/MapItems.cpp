@@ -177,9 +177,10 @@ void MapPolyline::place(const MapView &map)
 {
     m_frame = map.cover(this);
     m_viewport = size();
-    // Only the part of the view that the line crosses is painted: a picture of the whole map for every line
-    // would hold the map's size in pixels twice (the picture and its texture) for each route shown.
-    const QRectF view(QPointF(0, 0), m_viewport);
+    // Only the part of the view that the line crosses is painted, and of that what shows in the window: a
+    // picture of the whole map for every line would hold the map's size in pixels twice (the picture and
+    // its texture) for each route, shown or scrolled away.
+    const QRectF view = QRectF(QPointF(0, 0), m_viewport) & map.shownArea();
     QRectF drawn;
     if (m_frame.worldSize > 0) {
         const double reach = strokeReach();

@@ -117,6 +117,7 @@ private slots:
     void markersInViewAreButtons();
     void compassShowsAndHides();
     void linesCoverOnlyWhatTheyCross();
+    void scrolledAwayMapDrawsNothing();
 };
 
 void MapViewTest::regionAfterPan()
@@ -627,6 +628,52 @@ void MapViewTest::linesCoverOnlyWhatTheyCross()
     const double height = line->height();
     line->setLineWidth(8);
     QVERIFY2(qAbs(line->height() - (height + 2 * 10 * 4)) <= 1, qPrintable(QString::number(line->height())));
+}
+
+void MapViewTest::scrolledAwayMapDrawsNothing()
+{
+    // A map 400 points high in scrolled content under a clipping viewport of the window's size, as in the
+    // dashboard's list; it shows Africa, and a red line runs along 10° N.
+    QQuickWindow window;
+    window.resize(800, 600);
+    auto *viewport = new QQuickItem(window.contentItem());
+    viewport->setSize({800, 600});
+    viewport->setClip(true);
+    auto *content = new QQuickItem(viewport);
+    content->setSize({800, 2000});
+    content->setY(-1000);
+    auto *map = new MapView(content);
+    map->setY(1200);
+    map->setSize({800, 400});
+    map->showRegion(10, 20, 1, 90);
+    auto *line = new MapPolyline(map);
+    line->setGeodesic(false);
+    line->setColor(Qt::red);
+    line->setLineWidth(4);
+    line->setPath({QGeoCoordinate(10, 10), QGeoCoordinate(10, 30)});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    // In view: the tiles and the line are drawn.
+    QTRY_COMPARE(map->shownArea(), QRectF(0, 0, 800, 400));
+    QTRY_VERIFY(line->width() > 0);
+    const QPoint sudan = (map->pointAt(QGeoCoordinate(15, 30)) + QPointF(0, 200)).toPoint();
+    const QRgb land = MapPalette::of(false, false).land.rgb();
+    QTRY_VERIFY2(distance(window.grabWindow().pixel(sudan), land) <= 6,
+                 qPrintable(QString::number(window.grabWindow().pixel(sudan), 16)));
+    const QPoint onLine = (map->pointAt(QGeoCoordinate(10, 20)) + QPointF(0, 200)).toPoint();
+    const QRgb red = window.grabWindow().pixel(onLine);
+    QVERIFY2(qRed(red) > 200 && qGreen(red) < 60 && qBlue(red) < 60, qPrintable(QString::number(red, 16)));
+
+    // Scrolled far below the viewport, more than a tile's margin: nothing of it is drawn.
+    content->setY(0);
+    QTRY_VERIFY(map->shownArea().isEmpty());
+    QTRY_COMPARE(line->width(), 0.0);
+
+    // Half out of the viewport's bottom edge: what shows and a tile's margin beyond it.
+    content->setY(-700);
+    QTRY_COMPARE(map->shownArea(), QRectF(0, 0, 800, 600 + MapMath::tileSize - 500));
+    QTRY_VERIFY(line->width() > 0);
 }
 
 QTEST_MAIN(MapViewTest)
