@@ -114,7 +114,7 @@ bool LiveAuthorizationCoordinator::trusts(const QUrl &url, const QList<QSslCerti
     if (chain.isEmpty() || vendor.trustedCertificates.isEmpty()
         || !ServiceHosts::isLiveVendorPage(url, vendor))
         return false;
-    return vendor.trustedCertificates.contains(chain.constFirst());
+    return vendor.trustedCertificates.certificates().contains(chain.constFirst());
 }
 
 void LiveAuthorizationCoordinator::report(bool ok, const QString &message)
