@@ -98,7 +98,7 @@ QCoro::Task<Picture> fetch(ServiceHosts::MemberEndpoint forum, QString username)
     // end of the call, with anything still running on it, once the reply that resumed the call has returned.
     struct Session : QObject
     {
-        explicit Session(const QList<QSslCertificate> &certificates)
+        explicit Session(const TrustedCertificates &certificates)
             : transfers(this, certificates)
         {
         }

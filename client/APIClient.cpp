@@ -52,12 +52,12 @@ void APIRequest::setMultipartBody(const MultipartBody &multipart)
 
 QString APIPath::encoded(const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); }
 
-APIClient::APIClient(QUrl origin, SessionStorePtr store, QList<QSslCertificate> trustedCertificates,
+APIClient::APIClient(QUrl origin, SessionStorePtr store, TrustedCertificates trustedCertificates,
                      QObject *parent)
     : QObject(parent)
     , m_origin(std::move(origin))
     , m_store(std::move(store))
-    , m_transfers(this, trustedCertificates)
+    , m_transfers(this, std::move(trustedCertificates))
     , m_cookies(new SessionCookieJar(&m_transfers.manager()))
 {
     Q_ASSERT(m_origin.isValid());

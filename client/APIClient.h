@@ -58,7 +58,7 @@ class APIClient : public QObject
     Q_OBJECT
 
 public:
-    APIClient(QUrl origin, SessionStorePtr store, QList<QSslCertificate> trustedCertificates = {},
+    APIClient(QUrl origin, SessionStorePtr store, TrustedCertificates trustedCertificates = {},
               QObject *parent = nullptr);
     ~APIClient() override;
 

@@ -36,7 +36,7 @@ std::optional<MemberEndpoint> parseOverride(const QString &originText, const QSt
     if (!certificateFile.isEmpty()) {
         QFile file(certificateFile);
         if (file.open(QIODevice::ReadOnly))
-            endpoint.trustedCertificates = QSslCertificate::fromData(file.readAll(), QSsl::Pem);
+            endpoint.trustedCertificates = TrustedCertificates::fromPem(file.readAll());
     }
     return endpoint;
 }

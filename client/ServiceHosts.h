@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QList>
-#include <QSslCertificate>
 #include <QString>
 #include <QUrl>
+
+#include "TrustedCertificates.h"
 
 #include <optional>
 
@@ -23,7 +23,7 @@ inline constexpr char forumHost[] = "community.infiniteflight.com";
 struct MemberEndpoint
 {
     QUrl origin;
-    QList<QSslCertificate> trustedCertificates;
+    TrustedCertificates trustedCertificates;
 };
 
 // The fixed member site.
@@ -31,7 +31,8 @@ MemberEndpoint fixedMemberEndpoint();
 
 // The override for trying the app against another member service (a staging site or the sample service):
 // VORNA_MEMBER_ORIGIN names the origin, https or loopback http, with no path, query or user; VORNA_MEMBER_CA
-// names a PEM file whose certificates are trusted for it. Read once, at the first call.
+// names a PEM file whose certificates are trusted for it. Read once, at the first call (the certificates are
+// made from the file's text when the first connection needs them).
 const MemberEndpoint &memberEndpoint();
 
 // The override as read from the two values; none when the origin is not acceptable.

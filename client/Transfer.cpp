@@ -69,9 +69,9 @@ void logFailure(const QByteArray &method, const QUrl &url, const char *failure, 
 
 } // namespace
 
-Transfers::Transfers(QObject *owner, const QList<QSslCertificate> &trustedCertificates)
+Transfers::Transfers(QObject *owner, TrustedCertificates trustedCertificates)
     : m_manager(new QNetworkAccessManager(owner))
-    , m_trustedCertificates(trustedCertificates)
+    , m_trustedCertificates(std::move(trustedCertificates))
 {
     m_manager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
 }
@@ -81,7 +81,7 @@ const QSslConfiguration &Transfers::ssl()
     if (!m_ssl) {
         m_ssl = QSslConfiguration::defaultConfiguration();
         if (!m_trustedCertificates.isEmpty())
-            m_ssl->addCaCertificates(m_trustedCertificates);
+            m_ssl->addCaCertificates(m_trustedCertificates.certificates());
     }
     return *m_ssl;
 }

@@ -2,6 +2,7 @@
 
 #include "APIError.h"
 #include "Lifetime.h"
+#include "TrustedCertificates.h"
 
 #include <QByteArray>
 #include <QList>
@@ -56,7 +57,7 @@ class Transfers
 {
 public:
     // The manager becomes a child of the owner; the certificates are trusted besides the system's.
-    Transfers(QObject *owner, const QList<QSslCertificate> &trustedCertificates);
+    Transfers(QObject *owner, TrustedCertificates trustedCertificates);
     Transfers(const Transfers &) = delete;
     Transfers &operator=(const Transfers &) = delete;
     ~Transfers();
@@ -78,7 +79,7 @@ private:
     const QSslConfiguration &ssl();
 
     QNetworkAccessManager *m_manager;
-    QList<QSslCertificate> m_trustedCertificates;
+    TrustedCertificates m_trustedCertificates;
     std::optional<QSslConfiguration> m_ssl;
     QList<QPointer<QNetworkReply>> m_replies;
     Lifetime m_lifetime;

@@ -70,10 +70,10 @@ public:
 
     struct Options
     {
-        QUrl origin;                                // the member site
-        QList<QSslCertificate> trustedCertificates; // extra roots for its TLS (the sample service's)
-        QString cacheFolder;                        // the HTTP disk cache; none when empty
-        Clock clock;                                // now; the system clock when empty
+        QUrl origin;                             // the member site
+        TrustedCertificates trustedCertificates; // extra roots for its TLS (the sample service's)
+        QString cacheFolder;                     // the HTTP disk cache; none when empty
+        Clock clock;                             // now; the system clock when empty
         // Turns picture bytes into the bitmap, off the main thread; decodePicture when empty.
         std::function<QImage(const QByteArray &, int)> decode;
         std::chrono::milliseconds idleTimeout{20'000};

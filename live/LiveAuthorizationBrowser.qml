@@ -3,6 +3,7 @@ import QtWebEngine
 import Vorna.Ui
 import Vorna.State
 import Vorna.Live
+import Vorna.LiveWeb
 
 // The vendor's Infinite Flight sign-in in an embedded browser that keeps no website data. The navigation to
 // our callback is caught, never loaded, and replayed through the member's client; `completed` says once how
@@ -39,9 +40,9 @@ Item {
         activeFocusOnPress: true
         Accessible.role: Accessible.WebDocument
         Accessible.name: L.t("Infinite Flight 授权")
-        onNavigationRequested: request => coordinator.judge(request)
-        onLoadingChanged: info => coordinator.loading(info)
-        onCertificateError: error => coordinator.judgeCertificate(error)
+        onNavigationRequested: request => LiveWebEngine.judge(request, coordinator)
+        onLoadingChanged: info => LiveWebEngine.loading(info, coordinator)
+        onCertificateError: error => LiveWebEngine.judgeCertificate(error, coordinator)
         // The page is loaded once, when the browser is made.
         Component.onCompleted: {
             coordinator.start();

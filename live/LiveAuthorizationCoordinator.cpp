@@ -53,16 +53,6 @@ bool LiveAuthorizationCoordinator::allows(const QUrl &url)
     return url.scheme() == QLatin1String("https");
 }
 
-void LiveAuthorizationCoordinator::judge(QWebEngineNavigationRequest *request)
-{
-    if (!request)
-        return;
-    if (allows(request->url()))
-        request->accept();
-    else
-        request->reject();
-}
-
 QCoro::Task<> LiveAuthorizationCoordinator::replay(QUrl callback)
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
@@ -90,24 +80,12 @@ void LiveAuthorizationCoordinator::start()
         m_timeout.start();
 }
 
-void LiveAuthorizationCoordinator::loading(const QWebEngineLoadingInfo &info)
+void LiveAuthorizationCoordinator::loadEnded(bool shown, const QString &description)
 {
-    switch (info.status()) {
-    case QWebEngineLoadingInfo::LoadStartedStatus:
-    case QWebEngineLoadingInfo::LoadStoppedStatus:
-        // A navigation we cancelled ends as stopped: refused silently.
-        break;
-    case QWebEngineLoadingInfo::LoadSucceededStatus:
+    if (shown)
         pageLoaded();
-        break;
-    case QWebEngineLoadingInfo::LoadFailedStatus:
-        // An HTTP error status is a page the vendor shows; only a page that could not be had is a failure.
-        if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain)
-            pageLoaded();
-        else
-            failed(info.errorString());
-        break;
-    }
+    else
+        failed(description);
 }
 
 void LiveAuthorizationCoordinator::failed(const QString &description)
@@ -124,14 +102,10 @@ void LiveAuthorizationCoordinator::timedOut()
     failed(TransportError::messageFor(QNetworkReply::TimeoutError));
 }
 
-void LiveAuthorizationCoordinator::judgeCertificate(const QWebEngineCertificateError &error)
+bool LiveAuthorizationCoordinator::trustsCertificate(const QUrl &url,
+                                                     const QList<QSslCertificate> &chain) const
 {
-    QWebEngineCertificateError decision = error;
-    if (decision.isOverridable()
-        && trusts(decision.url(), decision.certificateChain(), ServiceHosts::liveVendorEndpoint()))
-        decision.acceptCertificate();
-    else
-        decision.rejectCertificate();
+    return trusts(url, chain, ServiceHosts::liveVendorEndpoint());
 }
 
 bool LiveAuthorizationCoordinator::trusts(const QUrl &url, const QList<QSslCertificate> &chain,
@@ -140,7 +114,7 @@ bool LiveAuthorizationCoordinator::trusts(const QUrl &url, const QList<QSslCerti
     if (chain.isEmpty() || vendor.trustedCertificates.isEmpty()
         || !ServiceHosts::isLiveVendorPage(url, vendor))
         return false;
-    return vendor.trustedCertificates.contains(chain.constFirst());
+    return vendor.trustedCertificates.certificates().contains(chain.constFirst());
 }
 
 void LiveAuthorizationCoordinator::report(bool ok, const QString &message)

@@ -10,16 +10,14 @@
 #include <QSslCertificate>
 #include <QTimer>
 #include <QUrl>
-#include <QWebEngineCertificateError>
-#include <QWebEngineLoadingInfo>
-#include <QWebEngineNavigationRequest>
 
 #include <QCoro/QCoroTask>
 
 // What the Live authorisation browser decides while the member signs in on the vendor's pages: https pages
 // only, and the navigation to our callback on the second host, which is never loaded but caught, cancelled
 // and replayed once through the member's client. The outcome is reported exactly once: the replay's, or the
-// first failure to load a page before then.
+// first failure to load a page before then. The web view's reports reach it as plain values through
+// LiveWebEngine, the plugin that brings in the web engine.
 class LiveAuthorizationCoordinator : public QObject
 {
     Q_OBJECT
@@ -52,15 +50,14 @@ public:
     static bool isCallback(const QUrl &url);
     // Whether the web view may go to the address of one navigation (the page's or a frame's). The first
     // callback starts the replay; it and every later one are cancelled.
-    bool allows(const QUrl &url);
-    // The same, answering the web view's request.
-    Q_INVOKABLE void judge(QWebEngineNavigationRequest *request);
+    Q_INVOKABLE bool allows(const QUrl &url);
 
     // The view started the first page: from now on it has requestTimeoutMs to arrive.
     Q_INVOKABLE void start();
-    // A page load changed: a failure before the callback ends the linking; the first page's end stops the
-    // time-out.
-    Q_INVOKABLE void loading(const QWebEngineLoadingInfo &info);
+    // A page load ended: shown (the vendor's page for an HTTP error status too), which stops the first
+    // page's time-out, or failed with the web view's description, which before the callback ends the
+    // linking.
+    Q_INVOKABLE void loadEnded(bool shown, const QString &description);
     // A page arrived (or the vendor's page for an HTTP error): the first page's time-out ends.
     void pageLoaded() { m_timeout.stop(); }
     // The load of a page failed before it showed (not an HTTP status, which the page shows itself).
@@ -72,7 +69,7 @@ public:
 
     // A certificate that the system does not trust is accepted only for the vendor origin of the test
     // override, and only when it is one of the override's certificates.
-    Q_INVOKABLE void judgeCertificate(const QWebEngineCertificateError &error);
+    Q_INVOKABLE bool trustsCertificate(const QUrl &url, const QList<QSslCertificate> &chain) const;
     static bool trusts(const QUrl &url, const QList<QSslCertificate> &chain,
                        const ServiceHosts::MemberEndpoint &vendor);
 

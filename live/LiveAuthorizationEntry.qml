@@ -2,18 +2,18 @@ import QtQuick
 import Vorna.State
 import Vorna.Live
 
-// What the authorisation sheet holds: the vendor's sign-in page at `address`, whose end the page hears through
-// `succeeded` or `failed`.
+// What the authorisation sheet holds: the vendor's sign-in page at `address`, whose end it tells the Live
+// page's `portal`.
 LiveAuthorizationBrowser {
     id: entry
 
     required property url address
     required property AppState appState
-    signal succeeded
-    signal failed(string message)
+    required property LivePortalModel portal
 
     objectName: "live.authorizationBrowser"
     url: entry.address
-    api: entry.appState.api
-    onCompleted: (ok, message) => ok ? entry.succeeded() : entry.failed(message)
+    // Made by address, the browser may bind before its properties are given.
+    api: entry.appState?.api ?? null
+    onCompleted: (ok, message) => ok ? entry.portal.authorizationSucceeded() : entry.portal.authorizationFailed(message)
 }

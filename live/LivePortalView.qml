@@ -69,15 +69,20 @@ StackView {
                 title: L.t("Infinite Flight 授权")
                 onCancel: live.cancelAuthorization()
             }
-            LiveAuthorizationEntry {
+            // By address, not by type: the web engine loads when the vendor's sign-in first opens, not with
+            // the Live page.
+            Loader {
+                id: entry
+
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 Layout.margins: 18
                 Layout.topMargin: 0
-                address: live.authorizationUrl
-                appState: view.appState
-                onSucceeded: live.authorizationSucceeded()
-                onFailed: message => live.authorizationFailed(message)
+                Component.onCompleted: entry.setSource(Qt.resolvedUrl("LiveAuthorizationEntry.qml"), {
+                    address: live.authorizationUrl,
+                    appState: view.appState,
+                    portal: live
+                })
             }
         }
     }

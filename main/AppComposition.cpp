@@ -5,6 +5,7 @@
 #include "BuildInfo.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QQmlEngine>
 
@@ -23,6 +24,10 @@ void describeApplication()
 void prepareEngine(QQmlEngine &engine)
 {
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    // Modules loaded from disk when first imported (the Live browser's web engine side): beside the
+    // installed binary, or in the build's folder when run from there.
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/vornalia/qml");
+    engine.addImportPath(QDir(installed).exists() ? installed : QStringLiteral(VORNA_BUILD_QML_DIR));
     // Before the first window, whose accessible factory would answer for password fields first.
     SecretTextAccessibility::install();
 }

@@ -3,7 +3,6 @@
 #include <QQuickStyle>
 #include <QQuickWindow>
 #include <QTextStream>
-#include <QtWebEngineQuick>
 
 #include "AppComposition.h"
 #include "InstanceChannel.h"
@@ -22,8 +21,9 @@ int main(int argc, char *argv[])
     // render thread's arena once the first is freed, tens of megabytes a signed-in window never uses again.
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 #endif
-    // The Live authorisation's web view shares the window's graphics context: set up before the application.
-    QtWebEngineQuick::initialize();
+    // The Live authorisation's web view shares the window's graphics context, set up with the application;
+    // the web engine itself loads when that view is first made.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QGuiApplication app(argc, argv);
     AppComposition::describeApplication();
 

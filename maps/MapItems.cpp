@@ -12,6 +12,27 @@ namespace {
 
 MapView *mapOf(const QQuickItem *item) { return qobject_cast<MapView *>(item->parentItem()); }
 
+// Every copy of the world in a view of `viewport` points gets each piece, so a line runs on across the seam:
+// `visit` receives each copy in the view's points.
+template <typename Visit>
+void visitCopies(const QList<QPolygonF> &world, const MapFrame &frame, QSizeF viewport, Visit visit)
+{
+    const QPointF middle(viewport.width() / 2, viewport.height() / 2);
+    const double left = frame.centre.x() - middle.x() / frame.worldSize;
+    const double right = frame.centre.x() + middle.x() / frame.worldSize;
+    for (const QPolygonF &piece : world) {
+        const QRectF bounds = piece.boundingRect();
+        for (int copy = int(std::floor(left - bounds.right())); copy <= int(std::ceil(right - bounds.left()));
+             ++copy) {
+            QPolygonF points;
+            points.reserve(piece.size());
+            for (const QPointF &p : piece)
+                points.append((p + QPointF(copy, 0) - frame.centre) * frame.worldSize + middle);
+            visit(std::as_const(points));
+        }
+    }
+}
+
 } // namespace
 
 MapAnnotation::MapAnnotation(QQuickItem *parent)
@@ -128,6 +149,9 @@ STROKE_SETTER(setDashPhase, double, m_dashPhase)
 
 void MapPolyline::restroke()
 {
+    // A wider stroke reaches further from the line.
+    if (MapView *map = mapOf(this))
+        place(*map);
     update();
     emit strokeChanged();
 }
@@ -140,9 +164,34 @@ QList<QGeoCoordinate> MapPolyline::coordinates() const
     return all;
 }
 
+double MapPolyline::strokeReach() const
+{
+    // A miter may stick out up to its limit in line widths, a square cap half a width diagonally; one point
+    // more holds the antialiased edge.
+    const double width = std::max(m_lineWidth, 0.0);
+    const double join = m_join == Qt::MiterJoin ? std::max(m_miterLimit, 1.0) * width : width;
+    return std::max(join, width * M_SQRT1_2 + width / 2) + 1;
+}
+
 void MapPolyline::place(const MapView &map)
 {
     m_frame = map.cover(this);
+    m_viewport = size();
+    // Only the part of the view that the line crosses is painted, and of that what shows in the window: a
+    // picture of the whole map for every line would hold the map's size in pixels twice (the picture and
+    // its texture) for each route, shown or scrolled away.
+    const QRectF view = QRectF(QPointF(0, 0), m_viewport) & map.shownArea();
+    QRectF drawn;
+    if (m_frame.worldSize > 0) {
+        const double reach = strokeReach();
+        visitCopies(m_world, m_frame, m_viewport, [&](const QPolygonF &points) {
+            drawn |= points.boundingRect().adjusted(-reach, -reach, reach, reach) & view;
+        });
+    }
+    // Whole points, so the picture lies on the screen's pixels as it was drawn.
+    const QRect area = drawn.isEmpty() ? QRect() : drawn.toAlignedRect();
+    setPosition(area.topLeft());
+    setSize(area.size());
     update();
 }
 
@@ -164,24 +213,11 @@ void MapPolyline::paint(QPainter *painter)
     }
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(pen);
-    const QPointF middle(width() / 2, height() / 2);
-    const double left = m_frame.centre.x() - middle.x() / m_frame.worldSize;
-    const double right = m_frame.centre.x() + middle.x() / m_frame.worldSize;
-    for (const QPolygonF &piece : std::as_const(m_world)) {
-        const QRectF bounds = piece.boundingRect();
-        // Every copy of the world in view draws the piece, so the line runs on across the seam.
-        for (int copy = int(std::floor(left - bounds.right())); copy <= int(std::ceil(right - bounds.left()));
-             ++copy) {
-            QPainterPath path;
-            for (qsizetype i = 0; i < piece.size(); ++i) {
-                const QPointF p =
-                    (piece.at(i) + QPointF(copy, 0) - m_frame.centre) * m_frame.worldSize + middle;
-                if (i == 0)
-                    path.moveTo(p);
-                else
-                    path.lineTo(p);
-            }
-            painter->drawPath(path);
-        }
-    }
+    // The item covers only the lines' part of the view.
+    painter->translate(-position());
+    visitCopies(m_world, m_frame, m_viewport, [painter](const QPolygonF &points) {
+        QPainterPath path;
+        path.addPolygon(points);
+        painter->drawPath(path);
+    });
 }

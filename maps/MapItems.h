@@ -54,6 +54,7 @@ private:
 
 // A line through coordinates, by default along great circles, split where it crosses the 180° meridian.
 // Stroke as Core Graphics strokes: width, caps, joins, miter limit and a dash pattern of lengths in points.
+// The item covers the part of the map's view that its stroke reaches, nothing when the line is out of view.
 class MapPolyline : public QQuickPaintedItem, public MapContent
 {
     Q_OBJECT
@@ -97,6 +98,8 @@ signals:
 private:
     void rebuild();
     void restroke();
+    // How far the stroke reaches from the line, in points.
+    double strokeReach() const;
 
     QList<QGeoCoordinate> m_path;
     bool m_geodesic = true;
@@ -111,4 +114,6 @@ private:
     // Pieces in world points.
     QList<QPolygonF> m_world;
     MapFrame m_frame;
+    // The size of the map's view, which the frame centres on.
+    QSizeF m_viewport;
 };

@@ -57,6 +57,8 @@ MapView::MapView(QQuickItem *parent)
     m_settle.setSingleShot(true);
     m_settle.setInterval(180);
     connect(&m_settle, &QTimer::timeout, this, &MapView::finishMovement);
+    // Made with a parent in a window, the scene change came before this class was there to hear it.
+    watchWindow(window());
 }
 
 MapView::~MapView() = default;
@@ -527,10 +529,53 @@ void MapView::itemChange(ItemChange change, const ItemChangeData &data)
     QQuickItem::itemChange(change, data);
     if (change == ItemChildAddedChange || change == ItemChildRemovedChange)
         contentChanged();
+    if (change == ItemSceneChange)
+        watchWindow(data.window);
+}
+
+void MapView::watchWindow(QQuickWindow *window)
+{
+    disconnect(m_windowFrames);
+    // A scrolling view moves the map without telling it: each frame checks where the map shows.
+    if (window)
+        m_windowFrames = connect(window, &QQuickWindow::afterAnimating, this, &MapView::checkShownArea);
+    checkShownArea();
+}
+
+QRectF MapView::areaInWindow() const
+{
+    const QQuickWindow *shownIn = window();
+    if (!shownIn)
+        return {};
+    QRectF clip(QPointF(0, 0), shownIn->size());
+    for (const QQuickItem *above = parentItem(); above; above = above->parentItem()) {
+        if (above->clip())
+            clip &= above->mapRectToScene(above->clipRect());
+    }
+    if (clip.isEmpty())
+        return {};
+    // Tiles and lines are ready a little before they scroll into view.
+    const double margin = MapMath::tileSize;
+    return mapRectFromScene(mapRectToScene(boundingRect()) & clip.adjusted(-margin, -margin, margin, margin));
+}
+
+void MapView::checkShownArea()
+{
+    const QRectF shown = areaInWindow();
+    if (shown == m_shown)
+        return;
+    m_shown = shown;
+    // Lines are placed for the new area in the next polish, tiles in this frame's synchronisation.
+    polish();
+    update();
 }
 
 void MapView::updatePolish()
 {
+    if (const QRectF shown = areaInWindow(); shown != m_shown) {
+        m_shown = shown;
+        update();
+    }
     for (QQuickItem *child : childItems()) {
         if (auto *content = dynamic_cast<MapContent *>(child))
             content->place(*this);
@@ -575,10 +620,13 @@ QSGNode *MapView::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
     const int count = 1 << level;
     const double tile = MapMath::worldSize(m_zoom) / count;
     const QPointF origin = QPointF(width() / 2, height() / 2) - m_centre * MapMath::worldSize(m_zoom);
-    const int firstColumn = int(std::floor(-origin.x() / tile));
-    const int lastColumn = int(std::floor((width() - origin.x()) / tile));
-    const int firstRow = std::max(0, int(std::floor(-origin.y() / tile)));
-    const int lastRow = std::min(count - 1, int(std::floor((height() - origin.y()) / tile)));
+    // Only the tiles of the part of the map that shows in the window: a map scrolled out of view draws none.
+    const QRectF shown = m_shown & boundingRect();
+    const bool none = shown.isEmpty();
+    const int firstColumn = int(std::floor((shown.left() - origin.x()) / tile));
+    const int lastColumn = none ? firstColumn - 1 : int(std::floor((shown.right() - origin.x()) / tile));
+    const int firstRow = std::max(0, int(std::floor((shown.top() - origin.y()) / tile)));
+    const int lastRow = std::min(count - 1, int(std::floor((shown.bottom() - origin.y()) / tile)));
 
     QHash<TileKey, TileLayerNode::Slot> kept;
     for (int row = firstRow; row <= lastRow; ++row) {

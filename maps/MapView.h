@@ -85,6 +85,10 @@ public:
 
     // Lays a content layer over the whole map and gives it the camera to draw for.
     MapFrame cover(QQuickItem *layer) const;
+    // The part of the map, in its own points, that shows in the window through every clipping item above
+    // it, widened by a margin ahead of scrolling: tiles and lines outside it are not drawn. Nothing while
+    // the map is in no window.
+    QRectF shownArea() const { return m_shown; }
     // Content items call this when what they show moved, so the automatic position can follow.
     void contentChanged();
 
@@ -147,6 +151,9 @@ private:
     void setAutomatic(bool automatic);
     void requestTiles();
     void placeCompass();
+    void watchWindow(QQuickWindow *window);
+    QRectF areaInWindow() const;
+    void checkShownArea();
 
     Interactions m_interactions = Interactions(Pan | Zoom);
     Style m_style = Style::Standard;
@@ -180,6 +187,8 @@ private:
     double m_lastSpread = 0;
 
     TileCache m_tiles;
+    QRectF m_shown;
+    QMetaObject::Connection m_windowFrames;
     QSet<TileKey> m_rendering;
     // Tiles the last frame lacked, noted on the render thread.
     QSet<TileKey> m_wanted;

@@ -17,8 +17,17 @@ InstanceChannel::~InstanceChannel() = default;
 
 QString InstanceChannel::defaultName()
 {
-    return QStringLiteral("org.vornalia.MemberCentre-%1")
-        .arg(qEnvironmentVariable("USER", QStringLiteral("user")));
+    // One window per desktop session: the channel is named for the user and the display, in the session's
+    // runtime folder. A name alone lies in the shared temporary folder, where a start on another display (or
+    // another login of the same user) would hand its links to a window it cannot show.
+    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (display.isEmpty())
+        display = qEnvironmentVariable("DISPLAY");
+    display.replace(QLatin1Char('/'), QLatin1Char('_'));
+    const QString name = QStringLiteral("org.vornalia.MemberCentre-%1-%2")
+                             .arg(qEnvironmentVariable("USER", QStringLiteral("user")), display);
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return runtime.isEmpty() ? name : runtime + QLatin1Char('/') + name;
 }
 
 bool InstanceChannel::handOver(const QStringList &links) const

@@ -19,7 +19,7 @@
 struct AccountEnvironment
 {
     QUrl origin;
-    QList<QSslCertificate> trustedCertificates;
+    TrustedCertificates trustedCertificates;
     std::function<SessionStorePtr(const QString &item)> store; // "session-cookies", "saved-accounts-v1"
 
     static AccountEnvironment standard();

@@ -8,7 +8,6 @@
 #include <QList>
 #include <QObject>
 #include <QQmlEngine>
-#include <QSslCertificate>
 #include <QString>
 #include <QUrl>
 
@@ -33,11 +32,11 @@ public:
 
     struct Options
     {
-        QUrl manifest;                              // where the release manifest is read
-        QList<QSslCertificate> trustedCertificates; // extra roots for its TLS (the sample service's)
-        QString build;                              // our build number, as the build wrote it
-        QString version;                            // our version, as shown
-        Clock clock;                                // now; the system clock when empty
+        QUrl manifest;                           // where the release manifest is read
+        TrustedCertificates trustedCertificates; // extra roots for its TLS (the sample service's)
+        QString build;                           // our build number, as the build wrote it
+        QString version;                         // our version, as shown
+        Clock clock;                             // now; the system clock when empty
     };
 
     // Automatic checks start at most this often.

@@ -80,7 +80,21 @@ void ServiceHostsTest::overrideTrustsTheNamedCertificate()
     pem.close();
     const auto endpoint = ServiceHosts::parseOverride("https://127.0.0.1:9443", pem.fileName());
     QVERIFY(endpoint);
-    QCOMPARE(endpoint->trustedCertificates, QList<QSslCertificate>{Sample::Service::certificate()});
+    // Read from the file now, made into certificates when a connection first asks: copies share that reading.
+    QVERIFY(!endpoint->trustedCertificates.isRead());
+    const TrustedCertificates copy = endpoint->trustedCertificates;
+    QCOMPARE(endpoint->trustedCertificates.certificates(),
+             QList<QSslCertificate>{Sample::Service::certificate()});
+    QVERIFY(copy.isRead());
+    QCOMPARE(copy.certificates(), QList<QSslCertificate>{Sample::Service::certificate()});
+
+    // A file without a certificate in it trusts nothing extra.
+    QTemporaryFile garbage;
+    QVERIFY(garbage.open());
+    garbage.write("-----BEGIN CERTIFICATE-----\nnot base64 at all\n-----END CERTIFICATE-----\n");
+    garbage.close();
+    const auto unreadable = ServiceHosts::parseOverride("https://127.0.0.1:9443", garbage.fileName());
+    QVERIFY(unreadable && unreadable->trustedCertificates.isEmpty());
 
     // An unreadable file trusts nothing extra; the origin still applies.
     const auto without = ServiceHosts::parseOverride("https://127.0.0.1:9443", "/nonexistent/cert.pem");

@@ -4,6 +4,7 @@
 #include "LiveApplicationFormModel.h"
 #include "LiveApplicationReviewModel.h"
 #include "LiveAuthorizationCoordinator.h"
+#include "LivePortalModel.h"
 #include "MemberTestSupport.h"
 
 #include <QQmlComponent>
@@ -35,10 +36,12 @@ private slots:
     void cleanup();
     void linkApplyAndReview();
     void pageThatCannotLoadEndsTheLinking();
+    void sheetTellsTheLivePage();
 
 private:
     // The browser in a window of its own; its signal `completed` is spied on.
     QQuickItem *openBrowser(const QUrl &url, APIClient *api);
+    QQuickItem *open(const QString &file, const QVariantMap &properties);
     Sample::Service &service() { return *m_site.service; }
 
     Site m_site;
@@ -70,15 +73,22 @@ void LiveBrowserTest::cleanup()
 
 QQuickItem *LiveBrowserTest::openBrowser(const QUrl &url, APIClient *api)
 {
+    return open("LiveAuthorizationBrowser.qml", {{"url", url}, {"api", QVariant::fromValue(api)}});
+}
+
+// One of the Live module's files, made with its required properties and shown in a window.
+QQuickItem *LiveBrowserTest::open(const QString &file, const QVariantMap &properties)
+{
     m_engine = std::make_unique<QQmlEngine>();
     m_engine->addImportPath("qrc:/qt/qml");
-    QQmlComponent component(m_engine.get(), QUrl("qrc:/qt/qml/Vorna/Live/LiveAuthorizationBrowser.qml"));
+    // The browser's web engine side is a module on disk.
+    m_engine->addImportPath(VORNA_BUILD_QML_DIR);
+    QQmlComponent component(m_engine.get(), QUrl("qrc:/qt/qml/Vorna/Live/" + file));
     if (!component.isReady()) {
         qWarning("%s", qPrintable(component.errorString()));
         return nullptr;
     }
-    auto *browser = qobject_cast<QQuickItem *>(
-        component.createWithInitialProperties({{"url", url}, {"api", QVariant::fromValue(api)}}));
+    auto *browser = qobject_cast<QQuickItem *>(component.createWithInitialProperties(properties));
     if (!browser) {
         qWarning("%s", qPrintable(component.errorString()));
         return nullptr;
@@ -199,6 +209,22 @@ void LiveBrowserTest::pageThatCannotLoadEndsTheLinking()
     QTRY_COMPARE_WITH_TIMEOUT(completed.size(), 1, 30'000);
     QCOMPARE(completed.constFirst().at(0).toBool(), false);
     QVERIFY(!completed.constFirst().at(1).toString().isEmpty());
+}
+
+void LiveBrowserTest::sheetTellsTheLivePage()
+{
+    // The Live page's sheet holds the browser by address; how the linking ended reaches the page's model.
+    const auto member = signedInApp(m_site, "xuhang");
+    LivePortalModel portal;
+    portal.setAppState(member.get());
+    QUrl page = service().origin();
+    page.setPort(1);
+    page.setPath("/oauth/authorize");
+    QQuickItem *sheet = open("LiveAuthorizationEntry.qml", {{"address", page},
+                                                            {"appState", QVariant::fromValue(member.get())},
+                                                            {"portal", QVariant::fromValue(&portal)}});
+    QVERIFY(sheet);
+    QTRY_VERIFY_WITH_TIMEOUT(!portal.messageText().isEmpty(), 30'000);
 }
 
 int main(int argc, char *argv[])

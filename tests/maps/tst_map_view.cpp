@@ -128,6 +128,8 @@ private slots:
     void sizesSeenBeforeKeepTheirCells();
     void markersInViewAreButtons();
     void compassShowsAndHides();
+    void linesCoverOnlyWhatTheyCross();
+    void scrolledAwayMapDrawsNothing();
 };
 
 void MapViewTest::regionAfterPan()
@@ -624,6 +626,103 @@ void MapViewTest::compassShowsAndHides()
     QCOMPARE(changed.size(), 2);
     QVERIFY(!compass->isVisible());
     QTRY_COMPARE(needle(), 0);
+}
+
+void MapViewTest::linesCoverOnlyWhatTheyCross()
+{
+    // A red line 4 points wide along the equator from 10° W to 10° E: about 178 of the world's 3,200 pixels
+    // around the middle of the view.
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    auto *line = new MapPolyline(f.map);
+    line->setGeodesic(false);
+    line->setColor(Qt::red);
+    line->setLineWidth(4);
+    line->setPath({QGeoCoordinate(0, -10), QGeoCoordinate(0, 10)});
+    f.map->polish();
+    QTRY_VERIFY(line->width() > 0);
+    const QPointF west = f.map->pointAt(QGeoCoordinate(0, -10));
+    const QPointF east = f.map->pointAt(QGeoCoordinate(0, 10));
+    QRectF covered(line->position(), line->size());
+    QVERIFY(covered.contains(west) && covered.contains(east));
+    // The line and the reach of its stroke (a miter of ten widths), not the whole map.
+    QVERIFY2(covered.width() <= east.x() - west.x() + 2 * (10 * 4 + 1) + 2,
+             qPrintable(QString::number(covered.width())));
+    QVERIFY2(covered.height() <= 2 * (10 * 4 + 1) + 2, qPrintable(QString::number(covered.height())));
+    QCOMPARE(covered.topLeft(), covered.toAlignedRect().topLeft());
+
+    // Drawn where the line runs, whatever part of the view the item covers.
+    const auto red = [](QRgb pixel) { return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60; };
+    QTRY_VERIFY(red(f.window.grabWindow().pixel(400, 300)));
+    const QImage drawn = f.window.grabWindow();
+    QVERIFY(red(drawn.pixel(int(west.x()) + 8, 300)));
+    QVERIFY(red(drawn.pixel(int(east.x()) - 8, 300)));
+    QVERIFY(!red(drawn.pixel(400, 320)));
+
+    // Running out of the view, it is cut at the view's edge.
+    line->setPath({QGeoCoordinate(0, -10), QGeoCoordinate(0, 80)});
+    QTRY_VERIFY(line->x() + line->width() >= 799);
+    covered = QRectF(line->position(), line->size());
+    QVERIFY(QRectF(0, 0, 800, 600).contains(covered));
+    QTRY_VERIFY(red(f.window.grabWindow().pixel(790, 300)));
+
+    // Out of the view, it covers nothing.
+    f.map->showRegion(0, -120, 1, 90);
+    QTRY_COMPARE(line->width(), 0.0);
+    QTRY_VERIFY(!red(f.window.grabWindow().pixel(400, 300)));
+
+    // A wider stroke reaches further.
+    f.map->showRegion(0, 0, 1, 90);
+    QTRY_VERIFY(line->width() > 0);
+    const double height = line->height();
+    line->setLineWidth(8);
+    QVERIFY2(qAbs(line->height() - (height + 2 * 10 * 4)) <= 1, qPrintable(QString::number(line->height())));
+}
+
+void MapViewTest::scrolledAwayMapDrawsNothing()
+{
+    // A map 400 points high in scrolled content under a clipping viewport of the window's size, as in the
+    // dashboard's list; it shows Africa, and a red line runs along 10° N.
+    QQuickWindow window;
+    window.resize(800, 600);
+    auto *viewport = new QQuickItem(window.contentItem());
+    viewport->setSize({800, 600});
+    viewport->setClip(true);
+    auto *content = new QQuickItem(viewport);
+    content->setSize({800, 2000});
+    content->setY(-1000);
+    auto *map = new MapView(content);
+    map->setY(1200);
+    map->setSize({800, 400});
+    map->showRegion(10, 20, 1, 90);
+    auto *line = new MapPolyline(map);
+    line->setGeodesic(false);
+    line->setColor(Qt::red);
+    line->setLineWidth(4);
+    line->setPath({QGeoCoordinate(10, 10), QGeoCoordinate(10, 30)});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    // In view: the tiles and the line are drawn.
+    QTRY_COMPARE(map->shownArea(), QRectF(0, 0, 800, 400));
+    QTRY_VERIFY(line->width() > 0);
+    const QPoint sudan = (map->pointAt(QGeoCoordinate(15, 30)) + QPointF(0, 200)).toPoint();
+    const QRgb land = MapPalette::of(false, false).land.rgb();
+    QTRY_VERIFY2(distance(window.grabWindow().pixel(sudan), land) <= 6,
+                 qPrintable(QString::number(window.grabWindow().pixel(sudan), 16)));
+    const QPoint onLine = (map->pointAt(QGeoCoordinate(10, 20)) + QPointF(0, 200)).toPoint();
+    const QRgb red = window.grabWindow().pixel(onLine);
+    QVERIFY2(qRed(red) > 200 && qGreen(red) < 60 && qBlue(red) < 60, qPrintable(QString::number(red, 16)));
+
+    // Scrolled far below the viewport, more than a tile's margin: nothing of it is drawn.
+    content->setY(0);
+    QTRY_VERIFY(map->shownArea().isEmpty());
+    QTRY_COMPARE(line->width(), 0.0);
+
+    // Half out of the viewport's bottom edge: what shows and a tile's margin beyond it.
+    content->setY(-700);
+    QTRY_COMPARE(map->shownArea(), QRectF(0, 0, 800, 600 + MapMath::tileSize - 500));
+    QTRY_VERIFY(line->width() > 0);
 }
 
 QTEST_MAIN(MapViewTest)

@@ -2,6 +2,7 @@
 #include "InstanceChannel.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QUuid>
 #include <QtTest>
 
@@ -11,6 +12,7 @@ class InstanceChannelTest : public QObject
 
 private Q_SLOTS:
     void secondStartHandsOverItsLinks();
+    void anotherDisplayStartsItsOwnWindow();
 };
 
 void InstanceChannelTest::secondStartHandsOverItsLinks()
@@ -31,6 +33,30 @@ void InstanceChannelTest::secondStartHandsOverItsLinks()
     QVERIFY(second.handOver({}));
     QVERIFY(received.wait(3000));
     QVERIFY(received.constLast().constFirst().toStringList().isEmpty());
+}
+
+void InstanceChannelTest::anotherDisplayStartsItsOwnWindow()
+{
+    // Two displays of one user: a start on the second does not reach the window of the first.
+    QTemporaryDir runtime;
+    QVERIFY(runtime.isValid());
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    qunsetenv("WAYLAND_DISPLAY");
+    qputenv("DISPLAY", ":41");
+    InstanceChannel first;
+    QVERIFY(first.listen());
+    QVERIFY(InstanceChannel::defaultName().startsWith(runtime.path() + '/'));
+    QVERIFY(InstanceChannel().handOver({})); // the same display reaches it
+
+    qputenv("DISPLAY", ":42");
+    QVERIFY(!InstanceChannel().handOver({"vorna://other"}));
+    InstanceChannel second;
+    QVERIFY(second.listen());
+
+    // A Wayland display's name may be a path: it still names one channel in the runtime folder.
+    qputenv("WAYLAND_DISPLAY", "/run/wayland-1");
+    QCOMPARE(InstanceChannel::defaultName().section('/', 0, -2), runtime.path());
+    QVERIFY(!InstanceChannel().handOver({}));
 }
 
 QTEST_GUILESS_MAIN(InstanceChannelTest)
