@@ -66,8 +66,11 @@ APIClient::APIClient(QUrl origin, SessionStorePtr store, TrustedCertificates tru
 
 APIClient::~APIClient()
 {
-    // Coroutines waiting on our replies resume when m_transfers aborts them and must see we are gone.
+    // Coroutines waiting on our replies resume when they are aborted and must see we are gone. They are
+    // aborted here, while every member is whole: one whose owner lives on may go on to ask again, and is
+    // refused (send() below) rather than reaching members already destroyed.
     m_lifetime.end();
+    m_transfers.cancel();
 }
 
 void APIClient::setTimeouts(std::chrono::milliseconds idle, std::chrono::milliseconds total)
@@ -110,6 +113,8 @@ APIRequest APIClient::makeRequest(const QString &path, const QByteArray &method)
 
 QCoro::Task<HTTPAnswer> APIClient::send(APIRequest request)
 {
+    // Asked for during our teardown, by a coroutine that went on after its last request was aborted.
+    m_lifetime.guard().check();
     if (m_retired)
         throw CancellationError();
     request.request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);

@@ -2,16 +2,24 @@
 
 #include <QGuiApplication>
 
+namespace {
+
+// The application when it has a GUI; qGuiApp casts whatever application there is (a test's may have none).
+QGuiApplication *guiApplication() { return qobject_cast<QGuiApplication *>(QCoreApplication::instance()); }
+
+} // namespace
+
 bool ApplicationPhase::active()
 {
-    return qGuiApp && QGuiApplication::applicationState() == Qt::ApplicationActive;
+    return guiApplication() && QGuiApplication::applicationState() == Qt::ApplicationActive;
 }
 
 QMetaObject::Connection ApplicationPhase::follow(QObject *context, std::function<void(bool)> changed)
 {
-    if (!qGuiApp)
+    QGuiApplication *application = guiApplication();
+    if (!application)
         return {};
-    return QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, context,
+    return QObject::connect(application, &QGuiApplication::applicationStateChanged, context,
                             [changed = std::move(changed)](Qt::ApplicationState state) {
                                 changed(state == Qt::ApplicationActive);
                             });

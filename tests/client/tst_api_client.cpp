@@ -37,6 +37,7 @@ private Q_SLOTS:
     void redirectsKeepOrChangeTheMethod();
     void slowAndOversizeAnswers();
     void cutShortAnswerIsATransportFailure();
+    void askingAgainDuringTeardownIsRefused();
     void compressedAnswersAreRead();
     void connectionFailuresInTheMembersWords();
     void signInRemembersOnlyWhenAsked();
@@ -891,6 +892,39 @@ void APIClientTest::withoutExtraRootsTheSystemStoreIsTrusted()
           QSslError::SelfSignedCertificateInChain, QSslError::CertificateUntrusted,
           QSslError::CertificateRejected})
         QVERIFY2(!seen.contains(untrusted), "the system's root was not trusted");
+}
+
+// Regression: a screen whose request was aborted by the client's teardown went on to its next request, on a
+// client whose members were already destroyed (a use after free the sanitizer run caught on the Live page).
+void APIClientTest::askingAgainDuringTeardownIsRefused()
+{
+    auto client = m_site->client();
+    await(client->login("lichen", "fly-vornalia", false));
+    service().setFault("/api/me", {.held = true});
+    QPointer<APIClient> api = client.get();
+    bool firstCancelled = false;
+    bool secondRefused = false;
+    // Named, so its captures outlive the coroutine's suspension.
+    const auto follow = [&]() -> QCoro::Task<> {
+        try {
+            co_await api->perform(api->makeRequest("/api/me", "GET"));
+        } catch (const CancellationError &) {
+            firstCancelled = true;
+        }
+        // The owner of this coroutine is still there: it asks for the next thing, as a page's load does.
+        try {
+            co_await api->perform(api->makeRequest("/api/profile", "GET"));
+        } catch (const CancellationError &) {
+            secondRefused = true;
+        }
+    };
+    auto following = follow();
+    QTRY_COMPARE(service().requestsTo("/api/me").size(), 2); // the login's and the held one
+    client.reset();
+    QVERIFY(firstCancelled);
+    QVERIFY(secondRefused);
+    QVERIFY(service().requestsTo("/api/profile").isEmpty());
+    service().release();
 }
 
 QTEST_GUILESS_MAIN(APIClientTest)
