@@ -2,7 +2,7 @@
 
 TrustedCertificates::TrustedCertificates(QList<QSslCertificate> certificates)
     : m_pending(certificates.isEmpty() ? nullptr
-                                       : std::make_shared<Pending>(QByteArray(), std::move(certificates)))
+                                       : std::make_shared<Pending>(Pending{QByteArray(), std::move(certificates)}))
 {
 }
 
@@ -15,7 +15,7 @@ TrustedCertificates TrustedCertificates::fromPem(QByteArray pem)
 {
     TrustedCertificates trusted;
     if (!pem.isEmpty())
-        trusted.m_pending = std::make_shared<Pending>(std::move(pem), QList<QSslCertificate>());
+        trusted.m_pending = std::make_shared<Pending>(Pending{std::move(pem), {}});
     return trusted;
 }
 
