@@ -1,8 +1,9 @@
 #include "TrustedCertificates.h"
 
 TrustedCertificates::TrustedCertificates(QList<QSslCertificate> certificates)
-    : m_pending(certificates.isEmpty() ? nullptr
-                                       : std::make_shared<Pending>(Pending{QByteArray(), std::move(certificates)}))
+    : m_pending(certificates.isEmpty()
+                    ? nullptr
+                    : std::make_shared<Pending>(Pending{QByteArray(), std::move(certificates)}))
 {
 }
 

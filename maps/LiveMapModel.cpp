@@ -55,7 +55,7 @@ LiveMapModel::LiveMapModel(QObject *parent)
     connect(m_activity, &FlightActivityNavigation::ownFlightRequestChanged, this,
             &LiveMapModel::startRequestTask);
     m_active = ApplicationPhase::active();
-    ApplicationPhase::follow(this, [this](bool active) { setActive(active); });
+    ApplicationPhase::followActive(this, [this](bool active) { setActive(active); });
     connect(this, &LiveMapModel::snapshotChanged, this, &LiveMapModel::ownFlightsChanged);
     connect(this, &LiveMapModel::usernameChanged, this, &LiveMapModel::ownFlightsChanged);
     connect(this, &LiveMapModel::plansChanged, this, &LiveMapModel::ownFlightsChanged);

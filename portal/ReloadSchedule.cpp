@@ -1,6 +1,6 @@
 #include "ReloadSchedule.h"
 
-#include <QGuiApplication>
+#include "ApplicationPhase.h"
 
 ReloadSchedule::ReloadSchedule(QObject *parent)
     : QObject(parent)
@@ -9,15 +9,11 @@ ReloadSchedule::ReloadSchedule(QObject *parent)
     // No slack: a minute means a minute.
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &ReloadSchedule::waitEnded);
-    if (qGuiApp)
-        connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
-                &ReloadSchedule::applicationStateChanged);
+    ApplicationPhase::follow(this,
+                             [this](Qt::ApplicationState state) { Q_EMIT applicationStateChanged(state); });
 }
 
-Qt::ApplicationState ReloadSchedule::applicationState() const
-{
-    return qGuiApp ? QGuiApplication::applicationState() : Qt::ApplicationActive;
-}
+Qt::ApplicationState ReloadSchedule::applicationState() const { return ApplicationPhase::state(); }
 
 void ReloadSchedule::startWait(std::chrono::milliseconds interval) { m_timer.start(interval); }
 

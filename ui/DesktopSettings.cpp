@@ -1,5 +1,6 @@
 #include "DesktopSettings.h"
 
+#include "ApplicationPhase.h"
 #include "UiLog.h"
 
 #include <QApplicationStateChangeEvent>
@@ -30,7 +31,7 @@ const QString kdeAnimationsKey = QStringLiteral("AnimationDurationFactor");
 
 bool paletteLooksDark()
 {
-    if (!qGuiApp)
+    if (!ApplicationPhase::guiApplication())
         return false;
     const QPalette palette = QGuiApplication::palette();
     return palette.color(QPalette::Window).lightness() < palette.color(QPalette::WindowText).lightness();
@@ -42,8 +43,8 @@ DesktopSettings::DesktopSettings(QObject *parent)
     : QObject(parent)
     , m_paletteIsDark(paletteLooksDark())
 {
-    if (qGuiApp)
-        qGuiApp->installEventFilter(this);
+    if (QGuiApplication *application = ApplicationPhase::guiApplication())
+        application->installEventFilter(this);
 }
 
 void DesktopSettings::watchPortal(const QString &service)
@@ -171,9 +172,9 @@ void DesktopSettings::setPaletteIsDark(bool dark)
 
 bool DesktopSettings::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == qGuiApp && event->type() == QEvent::ApplicationPaletteChange)
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::ApplicationPaletteChange)
         setPaletteIsDark(paletteLooksDark());
-    else if (watched == qGuiApp && event->type() == QEvent::ApplicationStateChange
+    else if (watched == QCoreApplication::instance() && event->type() == QEvent::ApplicationStateChange
              && static_cast<QApplicationStateChangeEvent *>(event)->applicationState()
                     == Qt::ApplicationActive)
         refresh();

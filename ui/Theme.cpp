@@ -1,5 +1,7 @@
 #include "Theme.h"
 
+#include "ApplicationPhase.h"
+
 #include <QGuiApplication>
 #include <QSettings>
 
@@ -139,8 +141,8 @@ void Theme::follow(DesktopSettings *desktop)
     connect(desktop, &QObject::destroyed, this, [this] { m_desktop = nullptr; });
     // The setting may have been changed while the app was in the background: read it again on return
     // (the desktop object asks the desktop again at the same moment).
-    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state == Qt::ApplicationActive)
+    ApplicationPhase::followActive(this, [this](bool active) {
+        if (active)
             reloadAppearance();
     });
     resolve();

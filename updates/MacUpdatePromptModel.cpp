@@ -1,5 +1,6 @@
 #include "MacUpdatePromptModel.h"
 
+#include "ApplicationPhase.h"
 #include "L.h"
 #include "MacUpdater.h"
 #include "Retarget.h"
@@ -10,9 +11,9 @@
 
 MacUpdatePromptModel::MacUpdatePromptModel(QObject *parent)
     : QObject(parent)
-    , m_phase(QGuiApplication::applicationState())
+    , m_phase(ApplicationPhase::state())
 {
-    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, &MacUpdatePromptModel::setPhase);
+    ApplicationPhase::follow(this, [this](Qt::ApplicationState phase) { setPhase(phase); });
     connect(&m_opener, &LinkOpener::failed, this, [this](const QUrl &url) {
         m_unopenedAddress = url.toString();
         Q_EMIT unopenedAddressChanged();
