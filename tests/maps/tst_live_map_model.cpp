@@ -23,6 +23,10 @@ using Sample::Request;
 
 namespace {
 
+// How long a load against the sample service may take before a wait gives up: well past what it takes even
+// under the sanitizers. The waits end as soon as their condition holds.
+constexpr int loadLimitMs = 60'000;
+
 const QString livePath = QStringLiteral("/api/infinite-flight/live");
 const QString savedPath = QStringLiteral("/api/infinite-flight/live?saved=1");
 
@@ -141,25 +145,25 @@ std::unique_ptr<LiveMapModel> LiveMapModelTest::makeModel()
 bool LiveMapModelTest::showAndSettle(LiveMapModel &model)
 {
     model.setShown(true);
-    return QTest::qWaitFor(
-        [&] { return liveRequests() >= 1 && !model.loading() && m_clock->pending() == 1; });
+    return QTest::qWaitFor([&] { return liveRequests() >= 1 && !model.loading() && m_clock->pending() == 1; },
+                           loadLimitMs);
 }
 
 bool LiveMapModelTest::nextPoll(LiveMapModel &model, int expectedLiveRequests)
 {
     m_clock->advance(30s);
-    return QTest::qWaitFor([&] {
-        return liveRequests() == expectedLiveRequests && !model.loading() && m_clock->pending() == 1;
-    });
+    return QTest::qWaitFor(
+        [&] { return liveRequests() == expectedLiveRequests && !model.loading() && m_clock->pending() == 1; },
+        loadLimitMs);
 }
 
 bool LiveMapModelTest::idleUntilPaused(LiveMapModel &model)
 {
     m_clock->advance(931s);
-    if (!QTest::qWaitFor([&] { return !model.loading() && m_clock->pending() == 1; }))
+    if (!QTest::qWaitFor([&] { return !model.loading() && m_clock->pending() == 1; }, loadLimitMs))
         return false;
     m_clock->advance(30s);
-    return QTest::qWaitFor([&] { return model.paused(); });
+    return QTest::qWaitFor([&] { return model.paused(); }, loadLimitMs);
 }
 
 std::optional<LiveFlight> LiveMapModelTest::plannableCrowdFlight(const LiveMapModel &model) const
@@ -217,8 +221,8 @@ void LiveMapModelTest::loadsAtOnceThenEveryThirtySeconds()
     QTest::qWait(50);
     QCOMPARE(liveRequests(), 1);
     m_clock->advance(1s);
-    QTRY_COMPARE(liveRequests(), 2);
-    QTRY_VERIFY(!model->loading() && m_clock->pending() == 1);
+    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 2, loadLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!model->loading() && m_clock->pending() == 1, loadLimitMs);
     QVERIFY(nextPoll(*model, 3));
 }
 
@@ -229,7 +233,7 @@ void LiveMapModelTest::nextLoadCountsFromTheEndOfTheLast()
     service().setFault(livePath, Fault{.held = true});
     auto model = makeModel();
     model->setShown(true);
-    QTRY_COMPARE(liveRequests(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 1, loadLimitMs);
     QVERIFY(model->loading());
     // No sleep runs while the load does, however long it takes.
     m_clock->advance(90s);
@@ -239,12 +243,12 @@ void LiveMapModelTest::nextLoadCountsFromTheEndOfTheLast()
 
     service().clearFaults();
     service().release();
-    QTRY_VERIFY(!model->loading() && m_clock->pending() == 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!model->loading() && m_clock->pending() == 1, loadLimitMs);
     m_clock->advance(29s);
     QTest::qWait(50);
     QCOMPARE(liveRequests(), 1);
     m_clock->advance(1s);
-    QTRY_COMPARE(liveRequests(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 2, loadLimitMs);
 }
 
 void LiveMapModelTest::pausesAfterNineHundredIdleSeconds()
@@ -258,7 +262,7 @@ void LiveMapModelTest::pausesAfterNineHundredIdleSeconds()
     QVERIFY(!model->paused());
     // ...a little more pauses it at the end of the next sleep, with no load.
     m_clock->advance(30s);
-    QTRY_VERIFY(model->paused());
+    QTRY_VERIFY_WITH_TIMEOUT(model->paused(), loadLimitMs);
     QCOMPARE(liveRequests(), 31);
     QCOMPARE(m_clock->pending(), 0);
     m_clock->advance(600s);
@@ -278,14 +282,14 @@ void LiveMapModelTest::touchAndRefreshResumePolling()
     model->touched();
     QVERIFY(!model->paused());
     QVERIFY(model->cycle() != cycle);
-    QTRY_COMPARE(liveRequests(), before + 1);
-    QTRY_VERIFY(!model->loading() && m_clock->pending() == 1);
+    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), before + 1, loadLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!model->loading() && m_clock->pending() == 1, loadLimitMs);
 
     QVERIFY(idleUntilPaused(*model));
     // So does the refresh button.
     model->refresh();
     QVERIFY(!model->paused());
-    QTRY_COMPARE(liveRequests(), before + 3);
+    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), before + 3, loadLimitMs);
     QCOMPARE(model->lastActivity(), m_clock->now());
 }
 
@@ -324,7 +328,7 @@ void LiveMapModelTest::activationRestartsPolling()
 
     // Coming back starts a new cycle that loads at once.
     model->setActive(true);
-    QTRY_COMPARE(liveRequests(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 2, loadLimitMs);
 }
 
 void LiveMapModelTest::nothingPollsWhileThePageIsHidden()
@@ -341,7 +345,7 @@ void LiveMapModelTest::nothingPollsWhileThePageIsHidden()
     QCOMPARE(liveRequests(), 1);
 
     model->setShown(true);
-    QTRY_COMPARE(liveRequests(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 2, loadLimitMs);
 }
 
 void LiveMapModelTest::noOverlappingLoads()
@@ -350,7 +354,7 @@ void LiveMapModelTest::noOverlappingLoads()
     service().setFault(livePath, Fault{.held = true});
     auto model = makeModel();
     model->setShown(true);
-    QTRY_COMPARE(liveRequests(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 1, loadLimitMs);
     // A new cycle and an own-flight request while the load runs start no second one.
     model->refresh();
     m_activity.requestOwnFlight();
@@ -360,12 +364,12 @@ void LiveMapModelTest::noOverlappingLoads()
 
     service().clearFaults();
     service().release();
-    QTRY_VERIFY(!model->loading());
+    QTRY_VERIFY_WITH_TIMEOUT(!model->loading(), loadLimitMs);
     // The request is served when that load ends; one loop sleeps.
-    QTRY_VERIFY(model->hasSelection());
+    QTRY_VERIFY_WITH_TIMEOUT(model->hasSelection(), loadLimitMs);
     QCOMPARE(model->selected()->id, QString("lv-207"));
     QVERIFY(m_activity.ownFlightRequest().isEmpty());
-    QTRY_COMPARE(m_clock->pending(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(m_clock->pending(), 1, loadLimitMs);
     QVERIFY(nextPoll(*model, 2));
 }
 
@@ -435,11 +439,11 @@ void LiveMapModelTest::savedAnswerFirstShowsUntilTheLiveOne()
     auto model = makeModel();
     model->setShown(true);
     // The saved snapshot shows while the live one loads.
-    QTRY_VERIFY(model->savedSnapshot());
+    QTRY_VERIFY_WITH_TIMEOUT(model->savedSnapshot(), loadLimitMs);
     QVERIFY(model->loading());
     service().clearFaults();
     service().release();
-    QTRY_VERIFY(!model->loading());
+    QTRY_VERIFY_WITH_TIMEOUT(!model->loading(), loadLimitMs);
     QCOMPARE(model->status(), QString("live"));
     QCOMPARE(model->error(), QString());
 }
@@ -450,14 +454,14 @@ void LiveMapModelTest::liveFailureWaitsForTheSaved()
     service().setFault(savedPath, Fault{.held = true});
     auto model = makeModel();
     model->setShown(true);
-    QTRY_COMPARE(liveRequests(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 1, loadLimitMs);
     // The live failure is in, but the message waits to know whether older data will be on the map.
     QTest::qWait(300);
     QVERIFY(model->loading());
     QCOMPARE(model->error(), QString());
     service().clearFaults();
     service().release();
-    QTRY_VERIFY(!model->loading());
+    QTRY_VERIFY_WITH_TIMEOUT(!model->loading(), loadLimitMs);
     QVERIFY(model->savedSnapshot());
     QCOMPARE(model->error(), LiveMapModel::olderDataMessage());
 }
@@ -502,7 +506,7 @@ void LiveMapModelTest::plansAreCachedAndPruned()
     const std::optional<LiveFlight> crowd = plannableCrowdFlight(*model);
     QVERIFY(crowd);
     model->select(*crowd, false);
-    QTRY_VERIFY(model->plan());
+    QTRY_VERIFY_WITH_TIMEOUT(model->plan(), loadLimitMs);
     QCOMPARE(model->planCount(), 2);
     QVERIFY(model->planPath().size() >= 2);
     QVERIFY(model->routePath().size() >= 2);
@@ -531,7 +535,7 @@ void LiveMapModelTest::lateplanOfAnotherFlightIsDropped()
     QVERIFY(crowd);
     service().setFault("/api/live-map/plan", Fault{.held = true});
     model->select(*crowd, false);
-    QTRY_COMPARE(service().requestsTo("/api/live-map/plan").size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(service().requestsTo("/api/live-map/plan").size(), 2, loadLimitMs);
     // Another selection (a flight whose plan cannot be asked for) before the answer comes.
     LiveFlight other = model->snapshot()->flights.at(1);
     other.flightId.reset();
@@ -549,7 +553,7 @@ void LiveMapModelTest::ownFlightRequestSelectsTheOwnFlight()
     auto model = makeModel();
     QSignalSpy camera(model.get(), &LiveMapModel::cameraRequested);
     model->setShown(true);
-    QTRY_VERIFY(model->hasSelection());
+    QTRY_VERIFY_WITH_TIMEOUT(model->hasSelection(), loadLimitMs);
     const LiveFlight own = *model->snapshot()->ownFlight;
     QCOMPARE(model->selected()->id, QString("lv-207"));
     QVERIFY(m_activity.ownFlightRequest().isEmpty());
@@ -561,7 +565,7 @@ void LiveMapModelTest::ownFlightRequestSelectsTheOwnFlight()
     QCOMPARE(position.region->latitudeSpan, 2.0);
     QVERIFY(camera.constLast().at(1).toBool());
     // Its plan came with the load.
-    QTRY_VERIFY(model->plan());
+    QTRY_VERIFY_WITH_TIMEOUT(model->plan(), loadLimitMs);
 }
 
 void LiveMapModelTest::ownFlightRequestWaitsForALiveSnapshot()
@@ -571,14 +575,14 @@ void LiveMapModelTest::ownFlightRequestWaitsForALiveSnapshot()
     QVERIFY(showAndSettle(*model));
     QVERIFY(model->savedSnapshot());
     m_activity.requestOwnFlight();
-    QTRY_COMPARE(liveRequests(), 2);
-    QTRY_VERIFY(!model->loading());
+    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 2, loadLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!model->loading(), loadLimitMs);
     QVERIFY(!model->hasSelection());
     QVERIFY(!m_activity.ownFlightRequest().isEmpty());
 
     service().setLiveSnapshotFailing(false);
     model->refresh();
-    QTRY_VERIFY(model->hasSelection());
+    QTRY_VERIFY_WITH_TIMEOUT(model->hasSelection(), loadLimitMs);
     QCOMPARE(model->selected()->id, QString("lv-207"));
     QVERIFY(m_activity.ownFlightRequest().isEmpty());
 }
@@ -593,7 +597,7 @@ void LiveMapModelTest::ownFlightRequestWithoutOwnFlight()
     m_activity.requestOwnFlight();
     auto model = makeModel();
     QVERIFY(showAndSettle(*model));
-    QTRY_COMPARE(model->error(), LiveMapModel::ownFlightMissingMessage());
+    QTRY_COMPARE_WITH_TIMEOUT(model->error(), LiveMapModel::ownFlightMissingMessage(), loadLimitMs);
     QVERIFY(m_activity.ownFlightRequest().isEmpty());
     QVERIFY(!model->hasSelection());
     // The next load that gets past its guards clears the message.
@@ -662,7 +666,7 @@ void LiveMapModelTest::cameraMovesTrackRegionAndZoom()
     QVERIFY(qFuzzyCompare(model->zoom(), std::log2(360000.0 / 35840.0)));
     // A finished camera movement is an interaction: the paused map polls again.
     QVERIFY(!model->paused());
-    QTRY_COMPARE(liveRequests(), before + 1);
+    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), before + 1, loadLimitMs);
     // The markers take the zoom's size.
     const double expected = PlaneStyle::markerSize(
         model->snapshot()->flights.at(model->markers()->flightAt(0)).aircraft, model->zoom());
