@@ -409,7 +409,9 @@ void APIClientTest::slowAndOversizeAnswers()
     QCOMPARE(client->idleTimeout(), std::chrono::milliseconds(30'000));
     QCOMPARE(client->totalTimeout(), std::chrono::milliseconds(60'000));
 
-    client->setTimeouts(std::chrono::milliseconds(250), std::chrono::milliseconds(5000));
+    // The limits below leave room for a loaded machine or a sanitizer build: a wait without data of 600 ms
+    // against pieces 120 ms apart, a whole exchange of 30 s against about one second.
+    client->setTimeouts(std::chrono::milliseconds(600), std::chrono::milliseconds(30'000));
     // A stalled answer is a time-out the user sees, not a silent cancellation.
     service().setFault("/api/profile", {.bodyDelayMs = 2000, .times = 1});
     const auto stalled =
@@ -435,7 +437,7 @@ void APIClientTest::slowAndOversizeAnswers()
              })->code(),
              QNetworkReply::TimeoutError);
 
-    client->setTimeouts(std::chrono::milliseconds(10000), std::chrono::milliseconds(20000));
+    client->setTimeouts(std::chrono::milliseconds(30'000), std::chrono::milliseconds(60'000));
     constexpr qint64 limit = 32 * 1024 * 1024;
     const APIError unusable(502, "服务器响应无效。");
     service().setFault("/api/profile", {.oversize = limit + 1, .times = 1});
