@@ -67,25 +67,45 @@ ApplicationWindow {
                 color: Theme.surface
                 border.color: Theme.line
             }
+            // The rows are made the first time the menu opens: the window's first frame does without them.
+            // The actions are the window's, so their shortcuts work before.
+            onAboutToShow: {
+                if (appMenu.count > 0)
+                    return;
+                appMenu.addAction(aboutAction);
+                appMenu.addAction(updateAction);
+                appMenu.addItem(separator.createObject(appMenu.contentItem));
+                appMenu.addAction(quitAction);
+            }
+        }
+    }
 
-            Action {
-                text: L.mnemonic(L.t("关于 Vornalia"), "A")
-                onTriggered: about.open()
-            }
-            Action {
-                text: L.mnemonic(L.t("检查更新…"), "U")
-                onTriggered: window.updater.startCheck(true)
-            }
-            MenuSeparator {
-                contentItem: Rectangle {
-                    implicitHeight: 1
-                    color: Theme.line
-                }
-            }
-            Action {
-                text: L.mnemonic(L.t("退出"), "Q")
-                shortcut: StandardKey.Quit
-                onTriggered: Qt.quit()
+    Action {
+        id: aboutAction
+
+        text: L.mnemonic(L.t("关于 Vornalia"), "A")
+        onTriggered: about.open()
+    }
+    Action {
+        id: updateAction
+
+        text: L.mnemonic(L.t("检查更新…"), "U")
+        onTriggered: window.updater.startCheck(true)
+    }
+    Action {
+        id: quitAction
+
+        text: L.mnemonic(L.t("退出"), "Q")
+        shortcut: StandardKey.Quit
+        onTriggered: Qt.quit()
+    }
+    Component {
+        id: separator
+
+        MenuSeparator {
+            contentItem: Rectangle {
+                implicitHeight: 1
+                color: Theme.line
             }
         }
     }
