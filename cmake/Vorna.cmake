@@ -20,14 +20,14 @@ function(vorna_test_timeout test seconds)
   set_tests_properties(${test} PROPERTIES TIMEOUT ${seconds})
 endfunction()
 
-# A QtTest executable registered with CTest:
-#   vorna_add_test(tst_text SOURCES tst_text.cpp LIBRARIES vorna_text [TIMEOUT s] [LABELS l])
+# A QtTest executable registered with CTest, run by a launcher if one is named:
+#   vorna_add_test(tst_text SOURCES tst_text.cpp LIBRARIES vorna_text [TIMEOUT s] [LAUNCHER command...])
 function(vorna_add_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBRARIES;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBRARIES;ENVIRONMENT;LAUNCHER" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   vorna_target_defaults(${name})
   target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBRARIES})
-  add_test(NAME ${name} COMMAND ${name})
+  add_test(NAME ${name} COMMAND ${T_LAUNCHER} $<TARGET_FILE:${name}>)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()

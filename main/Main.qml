@@ -59,6 +59,7 @@ ApplicationWindow {
         Menu {
             id: appMenu
 
+            objectName: "appMenu"
             title: "&Vornalia"
             delegate: MenuRow {}
             background: Rectangle {

@@ -1,0 +1,117 @@
+// The window as main/ makes it: the app menu and the keys that reach it before and after it first opens.
+#include "AppComposition.h"
+#include "SampleService.h"
+
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickStyle>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class AppWindowTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    // In this order: the first runs while the menu has never opened.
+    void quitKeyBeforeTheMenuFirstOpens();
+    void menuRowsMadeOnceWhenItFirstOpens();
+
+private:
+    QObject *appMenu() const { return m_window->findChild<QObject *>(QStringLiteral("appMenu")); }
+    static int rows(QObject *menu) { return menu->property("count").toInt(); }
+    static QQuickItem *row(QObject *menu, int index);
+
+    std::unique_ptr<Sample::Service> m_service;
+    QTemporaryDir m_scratch;
+    std::optional<AppComposition::ProcessObjects> m_objects;
+    std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<QQuickWindow> m_window;
+};
+
+QQuickItem *AppWindowTest::row(QObject *menu, int index)
+{
+    QQuickItem *item = nullptr;
+    QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, item), Q_ARG(int, index));
+    return item;
+}
+
+void AppWindowTest::initTestCase()
+{
+    // The member site and its release manifest are the sample service's; this build is the newest, so no
+    // update prompt comes over the window (and takes the keyboard) while the menu is open.
+    m_service = std::make_unique<Sample::Service>();
+    m_service->publishRelease(Sample::Service::Release::Current);
+    QVERIFY(m_service->start());
+    QVERIFY(m_scratch.isValid());
+    const QString certificate = m_scratch.filePath(QStringLiteral("sample.pem"));
+    QFile pem(certificate);
+    QVERIFY(pem.open(QIODevice::WriteOnly));
+    pem.write(Sample::Service::certificate().toPem());
+    pem.close();
+    qputenv("VORNA_MEMBER_ORIGIN", m_service->origin().toString().toUtf8());
+    qputenv("VORNA_MEMBER_CA", certificate.toLocal8Bit());
+
+    // As main() does; a plain engine, whose Qt.quit() only says so.
+    QQuickStyle::setStyle(QStringLiteral("Basic"));
+    m_objects.emplace();
+    m_engine = std::make_unique<QQmlEngine>();
+    AppComposition::prepareEngine(*m_engine);
+    QQmlComponent component(m_engine.get(), AppComposition::mainWindow());
+    m_window.reset(qobject_cast<QQuickWindow *>(component.create()));
+    QVERIFY2(m_window, qPrintable(component.errorString()));
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(appMenu());
+}
+
+void AppWindowTest::cleanupTestCase()
+{
+    m_window.reset();
+    m_engine.reset();
+    m_objects.reset();
+}
+
+void AppWindowTest::quitKeyBeforeTheMenuFirstOpens()
+{
+    QCOMPARE(rows(appMenu()), 0);
+    QSignalSpy quit(m_engine.get(), &QQmlEngine::quit);
+    QTest::keySequence(m_window.get(), QKeySequence::Quit);
+    QCOMPARE(quit.count(), 1);
+    QCOMPARE(rows(appMenu()), 0);
+}
+
+void AppWindowTest::menuRowsMadeOnceWhenItFirstOpens()
+{
+    QObject *menu = appMenu();
+    for (int opening = 0; opening < 2; ++opening) {
+        QTest::keyClick(m_window.get(), Qt::Key_F10);
+        QTRY_VERIFY(menu->property("opened").toBool());
+        // About, check for updates, a separator, quit: the first chosen, as the keyboard opened it.
+        QCOMPARE(rows(menu), 4);
+        QCOMPARE(menu->property("currentIndex").toInt(), 0);
+        for (int index : {0, 1, 3})
+            QVERIFY2(row(menu, index)->property("action").value<QObject *>(),
+                     qPrintable(QString::number(index)));
+        QVERIFY(row(menu, 2)->inherits("QQuickMenuSeparator"));
+        QTest::keyClick(m_window.get(), Qt::Key_Escape);
+        QTRY_VERIFY(!menu->property("visible").toBool());
+    }
+
+    // Quit from its row, as from the key.
+    QSignalSpy quit(m_engine.get(), &QQmlEngine::quit);
+    QTest::keyClick(m_window.get(), Qt::Key_F10);
+    QTRY_VERIFY(menu->property("opened").toBool());
+    QQuickItem *quitRow = row(menu, 3);
+    QTest::mouseClick(m_window.get(), Qt::LeftButton, {},
+                      quitRow->mapToScene(QPointF(quitRow->width() / 2, quitRow->height() / 2)).toPoint());
+    QCOMPARE(quit.count(), 1);
+}
+
+QTEST_MAIN(AppWindowTest)
+#include "tst_app_window.moc"
