@@ -55,13 +55,7 @@ void LiveBrowserTest::initTestCase()
     QVERIFY(m_site.started);
     // The vendor's page is the sample service's, trusted through the override, as `scripts/run --sample`
     // does.
-    const QString certificate = m_scratch.filePath("sample.pem");
-    QFile pem(certificate);
-    QVERIFY(pem.open(QIODevice::WriteOnly));
-    pem.write(Sample::Service::certificate().toPem());
-    pem.close();
-    qputenv("VORNA_LIVE_VENDOR_ORIGIN", service().origin().toString().toUtf8());
-    qputenv("VORNA_LIVE_VENDOR_CA", certificate.toLocal8Bit());
+    QVERIFY(service().standIn(m_scratch.path(), {QStringLiteral("LIVE_VENDOR")}));
     QCOMPARE(ServiceHosts::liveVendorEndpoint().origin, service().origin());
 }
 

@@ -49,13 +49,7 @@ void AppWindowTest::initTestCase()
     m_service->publishRelease(Sample::Service::Release::Current);
     QVERIFY(m_service->start());
     QVERIFY(m_scratch.isValid());
-    const QString certificate = m_scratch.filePath(QStringLiteral("sample.pem"));
-    QFile pem(certificate);
-    QVERIFY(pem.open(QIODevice::WriteOnly));
-    pem.write(Sample::Service::certificate().toPem());
-    pem.close();
-    qputenv("VORNA_MEMBER_ORIGIN", m_service->origin().toString().toUtf8());
-    qputenv("VORNA_MEMBER_CA", certificate.toLocal8Bit());
+    QVERIFY(m_service->standIn(m_scratch.path(), {QStringLiteral("MEMBER")}));
 
     // As main() does; a plain engine, whose Qt.quit() only says so.
     QQuickStyle::setStyle(QStringLiteral("Basic"));

@@ -206,17 +206,9 @@ int main(int argc, char *argv[])
         qCritical("vorna-screenshot: the sample member service did not start");
         return 2;
     }
-    const QString certificate = scratch.filePath(QStringLiteral("sample.pem"));
-    QFile pem(certificate);
-    if (!pem.open(QIODevice::WriteOnly) || pem.write(Sample::Service::certificate().toPem()) < 0)
+    if (!service.standIn(scratch.path(),
+                         {QStringLiteral("MEMBER"), QStringLiteral("FORUM"), QStringLiteral("LIVE_VENDOR")}))
         return 2;
-    pem.close();
-    qputenv("VORNA_MEMBER_ORIGIN", service.origin().toString().toUtf8());
-    qputenv("VORNA_MEMBER_CA", certificate.toLocal8Bit());
-    qputenv("VORNA_FORUM_ORIGIN", service.origin().toString().toUtf8());
-    qputenv("VORNA_FORUM_CA", certificate.toLocal8Bit());
-    qputenv("VORNA_LIVE_VENDOR_ORIGIN", service.origin().toString().toUtf8());
-    qputenv("VORNA_LIVE_VENDOR_CA", certificate.toLocal8Bit());
     SampleSwitches::use(&service);
 
     QStringList wanted = parser.positionalArguments();

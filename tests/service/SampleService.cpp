@@ -157,6 +157,20 @@ QSslCertificate Service::certificate()
     return QSslCertificate(readResource(QStringLiteral(":/sample-service/test-cert.pem")), QSsl::Pem);
 }
 
+bool Service::standIn(const QString &folder, const QStringList &sites) const
+{
+    const QString path = QDir(folder).filePath(QStringLiteral("sample.pem"));
+    QFile pem(path);
+    if (!pem.open(QIODevice::WriteOnly) || pem.write(certificate().toPem()) < 0)
+        return false;
+    pem.close();
+    for (const QString &site : sites) {
+        qputenv(qPrintable(QStringLiteral("VORNA_%1_ORIGIN").arg(site)), origin().toString().toUtf8());
+        qputenv(qPrintable(QStringLiteral("VORNA_%1_CA").arg(site)), path.toLocal8Bit());
+    }
+    return true;
+}
+
 bool Service::start(quint16 port)
 {
     const QSslKey key(readResource(QStringLiteral(":/sample-service/test-key.pem")), QSsl::Rsa, QSsl::Pem);

@@ -113,6 +113,10 @@ public:
 
     // The certificate the service presents; a client trusts it to talk to the service.
     static QSslCertificate certificate();
+    // Points these sites of the app at the service, before anything reads them: writes the certificate into
+    // `folder` and sets VORNA_<site>_ORIGIN and VORNA_<site>_CA for each site ("MEMBER", "FORUM",
+    // "LIVE_VENDOR"). False when the certificate cannot be written.
+    bool standIn(const QString &folder, const QStringList &sites) const;
 
     // Routes: "{name}" matches one path segment, handed over in Request::parameters. A later route for the
     // same method and path takes the place of an earlier one, so a test can change one answer.

@@ -178,17 +178,9 @@ void ViewsTest::initTestCase()
     QVERIFY(m_service->start());
     m_pictures.emplace(*m_service);
     QVERIFY(m_scratch.isValid());
-    const QString certificate = m_scratch.filePath("sample.pem");
-    QFile pem(certificate);
-    QVERIFY(pem.open(QIODevice::WriteOnly));
-    pem.write(Sample::Service::certificate().toPem());
-    pem.close();
-    // The portal makes its own client of the member site: the site is the sample service here.
-    qputenv("VORNA_MEMBER_ORIGIN", m_service->origin().toString().toUtf8());
-    qputenv("VORNA_MEMBER_CA", certificate.toLocal8Bit());
-    // The sample service plays the forum of the forum avatar too.
-    qputenv("VORNA_FORUM_ORIGIN", m_service->origin().toString().toUtf8());
-    qputenv("VORNA_FORUM_CA", certificate.toLocal8Bit());
+    // The portal makes its own client of the member site: the site is the sample service here, and the
+    // forum of the forum avatar too.
+    QVERIFY(m_service->standIn(m_scratch.path(), {QStringLiteral("MEMBER"), QStringLiteral("FORUM")}));
 }
 
 void ViewsTest::init()
