@@ -27,11 +27,19 @@ function(vorna_add_test name)
   add_executable(${name} ${T_SOURCES})
   vorna_target_defaults(${name})
   target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBRARIES})
-  add_test(NAME ${name} COMMAND ${T_LAUNCHER} $<TARGET_FILE:${name}>)
+  vorna_register_test(${name} ${name} TIMEOUT ${T_TIMEOUT} ENVIRONMENT ${T_ENVIRONMENT} LAUNCHER ${T_LAUNCHER})
+endfunction()
+
+# A run of a test executable under a name of its own (off screen unless the environment says otherwise);
+# a second run of one with other environment is a second name:
+#   vorna_register_test(tst_map_view-software tst_map_view ENVIRONMENT "QT_QUICK_BACKEND=software")
+function(vorna_register_test test target)
+  cmake_parse_arguments(T "" "TIMEOUT" "ENVIRONMENT;LAUNCHER" ${ARGN})
+  add_test(NAME ${test} COMMAND ${T_LAUNCHER} $<TARGET_FILE:${target}>)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
-  vorna_test_timeout(${name} ${T_TIMEOUT})
-  set_tests_properties(${name} PROPERTIES
+  vorna_test_timeout(${test} ${T_TIMEOUT})
+  set_tests_properties(${test} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VORNA_SOURCE_DIR=${PROJECT_SOURCE_DIR};${T_ENVIRONMENT}")
 endfunction()

@@ -10,17 +10,20 @@
 #include <QPainterPath>
 #include <QQuickWindow>
 #include <QSGGeometryNode>
+#include <QSGImageNode>
 #include <QSGMaterial>
 #include <QSGMaterialShader>
 #include <QSGTexture>
 
 #include <private/qquickitem_p.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
 #include <numbers>
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -371,6 +374,180 @@ void premultiplied(QRgb color, uchar out[4])
     out[3] = uchar(a);
 }
 
+// Qt's software renderer draws no custom material. There the markers are painted into a picture of the
+// canvas, each as a sprite of its size class, colours and heading (to five degrees): composed from the
+// masks as the shader composes them, turned, over its shadow one drop further down the screen. Turning a
+// sprite for every marker of every frame would cost the software renderer many times what the markers'
+// quads cost a graphics device; turned once, a marker costs one unscaled copy.
+class MarkerSprites
+{
+public:
+    static constexpr int headingSteps = 72;
+
+    // Everything drawn at another ratio is drawn again. Sizes no longer in use are kept for a zoom back to
+    // them, until the sprites reach their budget.
+    void keep(double ratio, const std::vector<int> &sizes)
+    {
+        if (ratio != m_ratio) {
+            m_ratio = ratio;
+            m_cells.clear();
+            m_upright.clear();
+            m_shadows.clear();
+            m_turned.clear();
+            m_bytes = 0;
+        }
+        if (m_bytes <= budgetBytes)
+            return;
+        const auto unused = [&](int halfPoints) {
+            return std::ranges::find(sizes, halfPoints) == sizes.end();
+        };
+        std::erase_if(m_cells, [&](const auto &entry) { return unused(entry.first); });
+        std::erase_if(m_upright, [&](const auto &entry) { return unused(std::get<0>(entry.first)); });
+        const auto drop = [&](auto &sprites) {
+            std::erase_if(sprites, [&](const auto &entry) {
+                if (!unused(std::get<0>(entry.first)))
+                    return false;
+                m_bytes -= entry.second.sizeInBytes();
+                return true;
+            });
+        };
+        drop(m_shadows);
+        drop(m_turned);
+    }
+
+    // The marker's picture with its middle on the marker's place.
+    const QImage &turned(int halfPoints, QRgb fill, QRgb outline, double heading)
+    {
+        const int step = int(std::lround(heading / 360 * headingSteps)) % headingSteps;
+        const auto key = std::make_tuple(halfPoints, fill, outline, (step + headingSteps) % headingSteps);
+        auto found = m_turned.find(key);
+        if (found != m_turned.end())
+            return found->second;
+        const QImage &upright = composed(halfPoints, fill, outline);
+        QImage sprite = shadowTurned(halfPoints, std::get<3>(key)).copy();
+        QPainter painter(&sprite);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        turn(painter, sprite.width(), upright, std::get<3>(key), 0);
+        painter.end();
+        m_bytes += sprite.sizeInBytes();
+        return m_turned.emplace(key, std::move(sprite)).first->second;
+    }
+
+    int cellsDrawn() const { return m_cellsDrawn; }
+
+private:
+    struct Cell
+    {
+        QImage masks;
+        // Black, at the shadow's alpha.
+        QImage shadow;
+        int spriteSide = 0;
+    };
+
+    // Draws `upright` (a cell) turned to the step's heading, its middle `drop` points below the middle of a
+    // sprite of `side` pixels.
+    void turn(QPainter &painter, int side, const QImage &upright, int step, double drop) const
+    {
+        const double middle = side / m_ratio / 2;
+        const double cellSide = upright.width() / m_ratio;
+        painter.setTransform(
+            QTransform::fromTranslate(middle, middle + drop).rotate(360.0 * step / headingSteps));
+        painter.drawImage(QRectF(-cellSide / 2, -cellSide / 2, cellSide, cellSide), upright);
+    }
+
+    // The shadow turned to a heading, in a sprite's square: the colours of that size and heading are laid
+    // over a copy of it.
+    const QImage &shadowTurned(int halfPoints, int step)
+    {
+        const auto key = std::make_pair(halfPoints, step);
+        auto found = m_shadows.find(key);
+        if (found != m_shadows.end())
+            return found->second;
+        const Cell &cell = cellOf(halfPoints);
+        QImage shadow(cell.spriteSide, cell.spriteSide, QImage::Format_ARGB32_Premultiplied);
+        shadow.setDevicePixelRatio(m_ratio);
+        shadow.fill(Qt::transparent);
+        QPainter painter(&shadow);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        turn(painter, cell.spriteSide, cell.shadow, step, shadowDrop);
+        painter.end();
+        m_bytes += shadow.sizeInBytes();
+        return m_shadows.emplace(key, std::move(shadow)).first->second;
+    }
+
+    const Cell &cellOf(int halfPoints)
+    {
+        auto found = m_cells.find(halfPoints);
+        if (found != m_cells.end())
+            return found->second;
+        const int side = cellPixels(halfPoints, m_ratio);
+        // The sprite holds what any heading draws: the shape around the silhouette, its rim and its shadow
+        // whichever way it drops, turned about the middle; a pixel more for the bilinear footprint, and an
+        // even side, so the middle falls on a pixel corner as the cell's does.
+        double reach = 0;
+        for (const QPointF &corner : markerCorners(halfPoints / 2.0, std::nullopt, m_ratio))
+            reach = std::max(reach, std::hypot(corner.x(), corner.y()));
+        Cell cell{QImage(side, side, QImage::Format_RGBA8888),
+                  QImage(side, side, QImage::Format_ARGB32_Premultiplied),
+                  2 * int(std::ceil(reach * m_ratio + 1))};
+        drawCell(cell.masks, QRect(0, 0, side, side), halfPoints, m_ratio);
+        for (int y = 0; y < side; ++y) {
+            const uchar *from = cell.masks.constScanLine(y);
+            auto *to = reinterpret_cast<QRgb *>(cell.shadow.scanLine(y));
+            for (int x = 0; x < side; ++x)
+                to[x] = qRgba(0, 0, 0, from[4 * x + 2]);
+        }
+        cell.shadow.setDevicePixelRatio(m_ratio);
+        ++m_cellsDrawn;
+        return m_cells.emplace(halfPoints, std::move(cell)).first->second;
+    }
+
+    // The outline over the fill, as the shader lays them, upright.
+    const QImage &composed(int halfPoints, QRgb fill, QRgb outline)
+    {
+        const auto key = std::make_tuple(halfPoints, fill, outline);
+        auto found = m_upright.find(key);
+        if (found != m_upright.end())
+            return found->second;
+        const QImage &cell = cellOf(halfPoints).masks;
+        uchar fillColor[4];
+        uchar outlineColor[4];
+        premultiplied(fill, fillColor);
+        premultiplied(outline, outlineColor);
+        QImage sprite(cell.size(), QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < cell.height(); ++y) {
+            const uchar *from = cell.constScanLine(y);
+            auto *to = reinterpret_cast<QRgb *>(sprite.scanLine(y));
+            for (int x = 0; x < cell.width(); ++x) {
+                const float r = from[4 * x] / 255.0f;
+                const float g = from[4 * x + 1] / 255.0f;
+                const auto channel = [&](int i) {
+                    return std::clamp(int(std::lround(outlineColor[i] * g + fillColor[i] * r * (1 - g))), 0,
+                                      255);
+                };
+                to[x] = qRgba(channel(0), channel(1), channel(2), channel(3));
+            }
+        }
+        sprite.setDevicePixelRatio(m_ratio);
+        return m_upright.emplace(key, std::move(sprite)).first->second;
+    }
+
+    // Some 1,500 sprites of the usual sizes.
+    static constexpr qsizetype budgetBytes = 16 * 1024 * 1024;
+    double m_ratio = 0;
+    int m_cellsDrawn = 0;
+    qsizetype m_bytes = 0;
+    std::map<int, Cell> m_cells;
+    std::map<std::tuple<int, QRgb, QRgb>, QImage> m_upright;
+    std::map<std::pair<int, int>, QImage> m_shadows;
+    std::map<std::tuple<int, QRgb, QRgb, int>, QImage> m_turned;
+};
+
+bool softwareRendered(const QQuickWindow *window)
+{
+    return window && window->rendererInterface()->graphicsApi() == QSGRendererInterface::Software;
+}
+
 } // namespace
 
 // The item the markers are drawn in. It covers the map while the camera zooms; while it only pans, it
@@ -407,6 +584,7 @@ protected:
 
 private:
     void layOut(MarkerNode &node, double ratio);
+    QSGNode *paintMarkers(QSGImageNode *node);
     // The atlas's cells for the layer's sizes: those not drawn before at this ratio drawn, the rest kept.
     void prepareCells(MarkerNode &node, double ratio);
 
@@ -418,6 +596,7 @@ private:
     MapFrame m_cacheFrame;
     mutable QMutex m_statsLock;
     MapMarkerLayer::FrameStats m_stats;
+    MarkerSprites m_sprites;
 };
 
 void MarkerCanvas::drawFor(const MapFrame &frame, bool cached)
@@ -425,6 +604,8 @@ void MarkerCanvas::drawFor(const MapFrame &frame, bool cached)
     QQuickItemLayer *layer = QQuickItemPrivate::get(this)->layer();
     const QSizeF area = m_layer->size();
     const double ratio = window() ? window()->effectiveDevicePixelRatio() : 1.0;
+    // In software the canvas is itself a picture, kept until the next update: it needs no layer to cache.
+    const bool layered = !softwareRendered(window());
     if (!cached) {
         if (layer->enabled())
             layer->setEnabled(false);
@@ -453,7 +634,7 @@ void MarkerCanvas::drawFor(const MapFrame &frame, bool cached)
     const QPointF scene = m_layer->mapToScene(at);
     at += QPointF(std::round(scene.x() * ratio) / ratio, std::round(scene.y() * ratio) / ratio) - scene;
     setPosition(at);
-    if (!layer->enabled())
+    if (layered && !layer->enabled())
         layer->setEnabled(true);
 }
 
@@ -612,8 +793,64 @@ void MarkerCanvas::prepareCells(MarkerNode &node, double ratio)
     }
 }
 
+QSGNode *MarkerCanvas::paintMarkers(QSGImageNode *node)
+{
+    if (!node) {
+        node = window()->createImageNode();
+        node->setOwnsTexture(true);
+        node->setFiltering(QSGTexture::Nearest);
+    }
+    const double ratio = window()->effectiveDevicePixelRatio();
+    const MapFrame frame = m_drawFrame;
+    const QSize pixels(std::max(1, int(std::ceil(width() * ratio))),
+                       std::max(1, int(std::ceil(height() * ratio))));
+    QImage picture(pixels, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    MapMarkerLayer::FrameStats stats;
+    if (frame.worldSize > 0 && !m_layer->m_markers.empty()) {
+        m_sprites.keep(ratio, m_layer->m_cellSizes);
+        QPainter painter(&picture);
+        const QPointF middle(width() / 2, height() / 2);
+        const QRectF canvas = boundingRect();
+        const double halfView = width() / 2 / frame.worldSize;
+        // On whole device pixels: a sprite is copied, never resampled.
+        const auto snap = [ratio](double v) { return std::round(v * ratio) / ratio; };
+        for (const MapMarkerLayer::Marker &m : m_layer->m_markers) {
+            const int halfPoints = m_layer->m_cellSizes[size_t(m.cell)];
+            const QImage &sprite = m_sprites.turned(halfPoints, m.fill, m.outline, m.heading);
+            const double side = sprite.width() / ratio;
+            // Every copy on the canvas, where the world repeats.
+            const double reach = side / frame.worldSize;
+            const double first = std::ceil(frame.centre.x() - halfView - reach - m.world.x());
+            const double last = std::floor(frame.centre.x() + halfView + reach - m.world.x());
+            for (double k = first; k <= last; ++k) {
+                const QPointF anchor =
+                    (QPointF(m.world.x() + k, m.world.y()) - frame.centre) * frame.worldSize + middle;
+                const QRectF placed(snap(anchor.x() - side / 2), snap(anchor.y() - side / 2), side, side);
+                if (!canvas.intersects(placed))
+                    continue;
+                painter.drawImage(placed.topLeft(), sprite);
+                ++stats.markers;
+                stats.pixels += side * side * ratio * ratio;
+            }
+        }
+    }
+    stats.cellsDrawn = m_sprites.cellsDrawn();
+    node->setTexture(window()->createTextureFromImage(picture));
+    node->setRect(boundingRect());
+    node->setSourceRect(QRectF(QPointF(), pixels));
+    {
+        QMutexLocker lock(&m_statsLock);
+        m_stats = stats;
+    }
+    return node;
+}
+
 QSGNode *MarkerCanvas::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
 {
+    if (softwareRendered(window()))
+        return paintMarkers(static_cast<QSGImageNode *>(old));
     auto *node = static_cast<MarkerNode *>(old);
     if (!node)
         node = new MarkerNode;

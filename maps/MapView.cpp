@@ -28,7 +28,10 @@ constexpr double springSettled = 12;
 constexpr double automaticMaxZoom = 10;
 
 // The base map's nodes: one image node per tile slot (column unwrapped), kept while the slot stays in view.
-class TileLayerNode : public QSGNode
+// A transform node (that moves nothing), not a plain node: Qt's software renderer places a node added later
+// from the state it keeps of its parent, and keeps none of a plain node's, so tiles added as they are drawn
+// would land at the window's corner, unclipped.
+class TileLayerNode : public QSGTransformNode
 {
 public:
     QSGRectangleNode *water = nullptr;

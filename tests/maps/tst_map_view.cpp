@@ -130,6 +130,7 @@ private slots:
     void compassShowsAndHides();
     void linesCoverOnlyWhatTheyCross();
     void scrolledAwayMapDrawsNothing();
+    void tilesDrawnLaterLandInTheMap();
 };
 
 void MapViewTest::regionAfterPan()
@@ -723,6 +724,38 @@ void MapViewTest::scrolledAwayMapDrawsNothing()
     content->setY(-700);
     QTRY_COMPARE(map->shownArea(), QRectF(0, 0, 800, 600 + MapMath::tileSize - 500));
     QTRY_VERIFY(line->width() > 0);
+}
+
+void MapViewTest::tilesDrawnLaterLandInTheMap()
+{
+    // Tiles are drawn away from the window's thread and added to the map as each arrives, after its first
+    // frame: every one must land in the map's place and inside its clip, not where the window starts.
+    QQuickWindow window;
+    window.setColor(Qt::magenta);
+    window.resize(800, 600);
+    auto *map = new MapView(window.contentItem());
+    map->setPosition({200, 150});
+    map->setSize({400, 300});
+    map->showRegion(5, 20, 1, 60);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    const QRect inside(200, 150, 400, 300);
+    const QRgb land = MapPalette::of(false, false).land.rgb();
+    const QPoint chad = (map->pointAt(QGeoCoordinate(15, 20)) + QPointF(200, 150)).toPoint();
+    QImage drawn;
+    QVERIFY(QTest::qWaitFor([&] {
+        drawn = window.grabWindow();
+        return distance(drawn.pixel(chad), land) <= 6;
+    }));
+    int outside = 0;
+    for (int y = 0; y < drawn.height(); y += 4) {
+        for (int x = 0; x < drawn.width(); x += 4) {
+            if (!inside.contains(x, y) && (drawn.pixel(x, y) & 0xffffff) != 0xff00ff)
+                ++outside;
+        }
+    }
+    QCOMPARE(outside, 0);
 }
 
 QTEST_MAIN(MapViewTest)
