@@ -16,6 +16,7 @@ Item {
     required property APIClient api
     signal completed(bool ok, string message)
 
+    // Made before the view: it readies what the web engine needs as it starts.
     LiveAuthorizationCoordinator {
         id: coordinator
 

@@ -2,12 +2,36 @@
 
 #include "Outcome.h"
 
+#include <QGuiApplication>
+#include <QOpenGLContext>
+
+#include <private/qopenglcontext_p.h>
+
+namespace {
+
+// The web engine reads the application's shared OpenGL context as it starts, even where it composes its
+// pages in software, and fails on none. When the window is drawn by the software renderer the application
+// made none (it would bring OpenGL up at every start for a browser most starts never open): one is made the
+// first time a browser is, before its view (a browser makes its coordinator first).
+void shareContextForTheWebEngine()
+{
+    if (QOpenGLContext::globalShareContext() || !qGuiApp)
+        return;
+    auto *context = new QOpenGLContext(qGuiApp);
+    // Where even this fails, the engine finds a context to read, and composes in software all the same.
+    context->create();
+    qt_gl_set_global_share_context(context);
+}
+
+} // namespace
+
 LiveAuthorizationCoordinator::LiveAuthorizationCoordinator(QObject *parent)
     : QObject(parent)
 {
     m_timeout.setSingleShot(true);
     m_timeout.setInterval(requestTimeoutMs);
     connect(&m_timeout, &QTimer::timeout, this, &LiveAuthorizationCoordinator::timedOut);
+    shareContextForTheWebEngine();
 }
 
 LiveAuthorizationCoordinator::~LiveAuthorizationCoordinator() = default;

@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
 #include <QtTest>
-#include <QtWebEngineQuick>
 
 #include <unistd.h>
 
@@ -226,7 +225,13 @@ int main(int argc, char *argv[])
     // Chromium refuses to run as root with its sandbox, as tests do in containers.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QtWebEngineQuick::initialize();
+    // As the app starts: the web engine comes with the browser's module, from disk, and finds the window's
+    // OpenGL context shared with it; or, the window drawn by the software renderer, none until a browser is
+    // made.
+    if (qEnvironmentVariable("QT_QUICK_BACKEND") == QLatin1String("software"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    else
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QGuiApplication app(argc, argv);
     LiveBrowserTest test;
     return QTest::qExec(&test, argc, argv);
