@@ -3,13 +3,49 @@
 #include "SecretTextAccessibility.h"
 
 #include "BuildInfo.h"
+#include "MainLog.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QProcessEnvironment>
 #include <QQmlEngine>
+#include <QQuickWindow>
 
 namespace AppComposition {
+
+Renderer chooseRenderer(const QProcessEnvironment &environment, const QString &devices)
+{
+    const QString named = environment.value(QStringLiteral("QT_QUICK_BACKEND"));
+    if (named == QLatin1String("software"))
+        return Renderer::Software;
+    if (!named.isEmpty() || !environment.value(QStringLiteral("QSG_RHI_BACKEND")).isEmpty())
+        return Renderer::Accelerated;
+    const QString forced = environment.value(QStringLiteral("LIBGL_ALWAYS_SOFTWARE")).toLower();
+    if (!forced.isEmpty() && forced != QLatin1String("0") && forced != QLatin1String("false"))
+        return Renderer::Software;
+#ifdef Q_OS_LINUX
+    const QStringList nodes = QDir(devices).entryList({QStringLiteral("card*"), QStringLiteral("renderD*")},
+                                                      QDir::System | QDir::Files);
+    return nodes.isEmpty() ? Renderer::Software : Renderer::Accelerated;
+#else
+    Q_UNUSED(devices)
+    return Renderer::Accelerated;
+#endif
+}
+
+void useRenderer(Renderer renderer)
+{
+    if (renderer == Renderer::Software) {
+        qCInfo(lcMain, "the window is drawn by the software renderer");
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    } else {
+        // The Live authorisation's web view shares the window's graphics context, set up with the
+        // application; the web engine itself loads when that view is first made. (In software, it composes
+        // its pages in software too.)
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    }
+}
 
 void describeApplication()
 {

@@ -8,10 +8,22 @@
 
 #include <QUrl>
 
+class QProcessEnvironment;
 class QQmlEngine;
 
 // What the app and the screenshot harness share to bring up the same window.
 namespace AppComposition {
+
+// How the window is drawn: through the graphics device's OpenGL, or by Qt Quick's own software renderer.
+enum class Renderer { Accelerated, Software };
+// Without a graphics device (no DRM node in `devices`), or with OpenGL told to draw in software, OpenGL
+// would itself be emulated on the processor (Mesa's llvmpipe, which compiles each of the scene's shaders
+// with LLVM and keeps them): the software renderer draws the same window in a fraction of its memory and
+// start. A renderer named in the environment (QT_QUICK_BACKEND, QSG_RHI_BACKEND) is the one used.
+Renderer chooseRenderer(const QProcessEnvironment &environment,
+                        const QString &devices = QStringLiteral("/dev/dri"));
+// Before the application object is made.
+void useRenderer(Renderer renderer);
 
 // Names the application (settings and data folders follow from it).
 void describeApplication();

@@ -1,4 +1,5 @@
 #include <QGuiApplication>
+#include <QProcessEnvironment>
 #include <QQmlApplicationEngine>
 #include <QQuickStyle>
 #include <QQuickWindow>
@@ -21,9 +22,7 @@ int main(int argc, char *argv[])
     // render thread's arena once the first is freed, tens of megabytes a signed-in window never uses again.
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 #endif
-    // The Live authorisation's web view shares the window's graphics context, set up with the application;
-    // the web engine itself loads when that view is first made.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    AppComposition::useRenderer(AppComposition::chooseRenderer(QProcessEnvironment::systemEnvironment()));
     QGuiApplication app(argc, argv);
     AppComposition::describeApplication();
 

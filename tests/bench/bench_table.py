@@ -37,14 +37,15 @@ class Table:
             print("| " + " | ".join(str(cell).ljust(w) for cell, w in zip(row, widths)) + " |")
 
 
-def google_benchmark(build, program, pattern, repetitions, extra=()):
+def google_benchmark(build, program, pattern, repetitions, extra=(), environment=None):
     """Runs a Google Benchmark program's cases matching `pattern`, interleaved; each case's runs by name."""
     executable = os.path.join(build, program)
+    env = dict(os.environ, **(environment or {}))
     with tempfile.NamedTemporaryFile(suffix=".json") as out:
         ran = subprocess.run([executable, f"--benchmark_filter={pattern}", f"--benchmark_repetitions={repetitions}",
                               "--benchmark_enable_random_interleaving=true", f"--benchmark_out={out.name}",
                               "--benchmark_out_format=json", *extra],
-                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, env=env)
         if ran.returncode != 0:
             raise RuntimeError(f"{program} failed ({ran.returncode}):\n{ran.stderr}")
         report = json.load(open(out.name))
@@ -134,14 +135,18 @@ def add_live(table, options):
 
 
 def add_frames(table, options):
-    runs = google_benchmark(options.build, "tests/maps/bench_map_frames", "panFrames|zoomFrames",
-                            options.repetitions)
-    # Each run draws the empty map and the full one frame by frame in turn, so both come from one case.
-    for case in ("pan", "zoom"):
-        name = f"{case}Frames/3000/iterations:400/manual_time"
-        full, empty = median(runs, name, "p95_ms"), median(runs, name, "empty_p95_ms")
-        table.add(f"map frame p95 while {'panning' if case == 'pan' else 'zooming'}, 3,000 markers",
-                  f"{full:.1f} ms", f"{empty:.1f} ms empty map", full / empty, "1.5x, 16.7 ms")
+    # Drawn through OpenGL, as on a computer with a graphics device, and by Qt Quick's software renderer, as
+    # the app draws where there is none.
+    for renderer, environment in (("OpenGL", None),
+                                  ("software renderer", {"QT_QPA_PLATFORM": "offscreen", "QT_QUICK_BACKEND": "software"})):
+        runs = google_benchmark(options.build, "tests/maps/bench_map_frames", "panFrames|zoomFrames",
+                                options.repetitions, environment=environment)
+        # Each run draws the empty map and the full one frame by frame in turn, so both come from one case.
+        for case in ("pan", "zoom"):
+            name = f"{case}Frames/3000/iterations:400/manual_time"
+            full, empty = median(runs, name, "p95_ms"), median(runs, name, "empty_p95_ms")
+            table.add(f"map frame p95 while {'panning' if case == 'pan' else 'zooming'}, 3,000 markers, {renderer}",
+                      f"{full:.1f} ms", f"{empty:.1f} ms empty map", full / empty, "1.5x, 16.7 ms")
 
 
 def add_pictures(table, options):

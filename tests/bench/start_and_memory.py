@@ -5,8 +5,8 @@ Start: from starting the process to its first frame on screen, in pairs (the app
 after the other, the order alternating). Each program keeps a home of its own across its runs, as a
 member's would (the graphics driver's shader cache, the app's settings), after one start that is not
 counted; the app is never left signed in, so every start shows the sign-in form. The first frame is Qt's
-own "frame rendered" line of the render loop's timing category, read as it arrives: neither program needs
-a hook for it.
+own "frame rendered" line of the render loop's timing category (OpenGL's or the software renderer's), read
+as it arrives: neither program needs a hook for it.
 
 Memory: RSS and PSS from /proc/<pid>/smaps_rollup once the app has signed in to the sample service and the
 dashboard's loads have settled (no request for --settle seconds, from the client's own log category), and
@@ -26,7 +26,8 @@ import sys
 import tempfile
 import time
 
-FRAME = b"frame rendered"
+# "frame rendered" from the OpenGL render loop, "Frame rendered" from the software renderer's.
+FRAME = b"rame rendered"
 REQUEST = b"vorna.client"
 SIGN_IN = b"POST /api/login"
 
