@@ -15,9 +15,10 @@ namespace {
 // first time a browser is, before its view (a browser makes its coordinator first).
 void shareContextForTheWebEngine()
 {
-    if (QOpenGLContext::globalShareContext() || !qGuiApp)
+    auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    if (QOpenGLContext::globalShareContext() || !application)
         return;
-    auto *context = new QOpenGLContext(qGuiApp);
+    auto *context = new QOpenGLContext(application);
     // Where even this fails, the engine finds a context to read, and composes in software all the same.
     context->create();
     qt_gl_set_global_share_context(context);

@@ -2,6 +2,7 @@
 #include "AppComposition.h"
 #include "SampleService.h"
 
+#include <QProcessEnvironment>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -107,5 +108,13 @@ void AppWindowTest::menuRowsMadeOnceWhenItFirstOpens()
     QCOMPARE(quit.count(), 1);
 }
 
-QTEST_MAIN(AppWindowTest)
+int main(int argc, char *argv[])
+{
+    // Drawn by the renderer main() would choose on this computer.
+    AppComposition::useRenderer(AppComposition::chooseRenderer(QProcessEnvironment::systemEnvironment()));
+    QGuiApplication app(argc, argv);
+    AppWindowTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_app_window.moc"
