@@ -25,8 +25,10 @@ Renderer chooseRenderer(const QProcessEnvironment &environment, const QString &d
     if (!forced.isEmpty() && forced != QLatin1String("0") && forced != QLatin1String("false"))
         return Renderer::Software;
 #ifdef Q_OS_LINUX
-    const QStringList nodes = QDir(devices).entryList({QStringLiteral("card*"), QStringLiteral("renderD*")},
-                                                      QDir::System | QDir::Files);
+    // A render node, not only a card: a display-only device (a virtual machine's or the firmware's frame
+    // buffer) has a card and no render node, and OpenGL on it is emulated all the same.
+    const QStringList nodes =
+        QDir(devices).entryList({QStringLiteral("renderD*")}, QDir::System | QDir::Files);
     return nodes.isEmpty() ? Renderer::Software : Renderer::Accelerated;
 #else
     Q_UNUSED(devices)
@@ -37,12 +39,13 @@ Renderer chooseRenderer(const QProcessEnvironment &environment, const QString &d
 void useRenderer(Renderer renderer)
 {
     if (renderer == Renderer::Software) {
+        // The Live authorisation's web view composes its pages in software too; the context its engine
+        // reads as it starts is made with the first browser.
         qCInfo(lcMain, "the window is drawn by the software renderer");
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     } else {
-        // The Live authorisation's web view shares the window's graphics context, set up with the
-        // application; the web engine itself loads when that view is first made. (In software, it composes
-        // its pages in software too.)
+        // The Live authorisation's web view shares the window's OpenGL context, set up with the
+        // application; the web engine itself loads when that view is first made.
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     }
 }

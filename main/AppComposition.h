@@ -16,10 +16,10 @@ namespace AppComposition {
 
 // How the window is drawn: through the graphics device's OpenGL, or by Qt Quick's own software renderer.
 enum class Renderer { Accelerated, Software };
-// Without a graphics device (no DRM node in `devices`), or with OpenGL told to draw in software, OpenGL
-// would itself be emulated on the processor (Mesa's llvmpipe, which compiles each of the scene's shaders
-// with LLVM and keeps them): the software renderer draws the same window in a fraction of its memory and
-// start. A renderer named in the environment (QT_QUICK_BACKEND, QSG_RHI_BACKEND) is the one used.
+// Without a graphics device (no DRM render node in `devices`), or with OpenGL told to draw in software,
+// OpenGL would itself be emulated on the processor (Mesa's llvmpipe, which compiles each of the scene's
+// shaders with LLVM and keeps them): the software renderer draws the same window in a fraction of its memory
+// and start. A renderer named in the environment (QT_QUICK_BACKEND, QSG_RHI_BACKEND) is the one used.
 Renderer chooseRenderer(const QProcessEnvironment &environment,
                         const QString &devices = QStringLiteral("/dev/dri"));
 // Before the application object is made.

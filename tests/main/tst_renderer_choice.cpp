@@ -42,12 +42,14 @@ void RendererChoiceTest::followsTheGraphicsDevice()
     QCOMPARE(AppComposition::chooseRenderer(none, devices(empty, {})), Renderer::Software);
     // A computer without the folder at all (a container, a virtual machine with no display device).
     QCOMPARE(AppComposition::chooseRenderer(none, empty.filePath(QStringLiteral("dri"))), Renderer::Software);
+    // A display device that renders nothing (a virtual machine's frame buffer): OpenGL would be emulated.
     QTemporaryDir card;
     QCOMPARE(AppComposition::chooseRenderer(none, devices(card, {QStringLiteral("card0")})),
-             Renderer::Accelerated);
+             Renderer::Software);
     QTemporaryDir render;
     QCOMPARE(AppComposition::chooseRenderer(
-                 none, devices(render, {QStringLiteral("by-path"), QStringLiteral("renderD128")})),
+                 none, devices(render, {QStringLiteral("by-path"), QStringLiteral("card1"),
+                                        QStringLiteral("renderD128")})),
              Renderer::Accelerated);
     QTemporaryDir other;
     QCOMPARE(AppComposition::chooseRenderer(none, devices(other, {QStringLiteral("by-path")})),
