@@ -418,16 +418,18 @@ public:
     // The marker's picture with its middle on the marker's place.
     const QImage &turned(int halfPoints, QRgb fill, QRgb outline, double heading)
     {
-        const int step = int(std::lround(heading / 360 * headingSteps)) % headingSteps;
-        const auto key = std::make_tuple(halfPoints, fill, outline, (step + headingSteps) % headingSteps);
+        // Any heading, negative or past a turn, to its step in 0 … headingSteps - 1.
+        const int step =
+            ((int(std::lround(heading / 360 * headingSteps)) % headingSteps) + headingSteps) % headingSteps;
+        const auto key = std::make_tuple(halfPoints, fill, outline, step);
         auto found = m_turned.find(key);
         if (found != m_turned.end())
             return found->second;
         const QImage &upright = composed(halfPoints, fill, outline);
-        QImage sprite = shadowTurned(halfPoints, std::get<3>(key)).copy();
+        QImage sprite = shadowTurned(halfPoints, step).copy();
         QPainter painter(&sprite);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        turn(painter, sprite.width(), upright, std::get<3>(key), 0);
+        turn(painter, sprite.width(), upright, step, 0);
         painter.end();
         m_bytes += sprite.sizeInBytes();
         return m_turned.emplace(key, std::move(sprite)).first->second;
@@ -832,7 +834,7 @@ QSGNode *MarkerCanvas::paintMarkers(QSGImageNode *node)
                     continue;
                 painter.drawImage(placed.topLeft(), sprite);
                 ++stats.markers;
-                stats.pixels += side * side * ratio * ratio;
+                stats.pixels += double(sprite.width()) * sprite.height();
             }
         }
     }
