@@ -183,7 +183,8 @@ QCoro::Task<User> APIClient::login(QString username, QString password, bool reme
         throw failure(403, L("此账号当前不可使用成员中心。"), "the account may not use the member centre");
     }
     m_remembersSession = remember;
-    co_await saveCookies();
+    // "保持登录" is the member asking to be remembered: the one sign-in that may set up a keyring.
+    co_await saveCookies(remember ? KeyringPrompt::Allowed : KeyringPrompt::Avoid);
     co_return user;
 }
 
@@ -200,10 +201,24 @@ QCoro::Task<> APIClient::endSession()
     const Lifetime::Guard lifetime = m_lifetime.guard();
     APIRequest request = makeRequest(QStringLiteral("/api/logout"), "POST");
     request.setJsonBody(QJsonObject());
-    const Acknowledgement answer = co_await decode<Acknowledgement>(std::move(request));
+    // The answer that ends the session is not stored: writing it to the keychain only to delete it could
+    // hold the sign-out at a keyring prompt, or fail it when the prompt is dismissed.
+    const bool remembered = std::exchange(m_remembersSession, false);
+    const quint64 generation = m_generation;
+    Acknowledgement answer;
+    try {
+        answer = co_await decode<Acknowledgement>(std::move(request));
+    } catch (...) {
+        if (lifetime.alive() && m_generation == generation)
+            m_remembersSession = remembered;
+        throw;
+    }
     lifetime.check();
-    if (answer.ok != true)
+    if (answer.ok != true) {
+        if (m_generation == generation)
+            m_remembersSession = remembered;
         throw failure(400, L("退出登录未完成，请重试。"), "the sign-out was not confirmed");
+    }
     dropSession();
 }
 
@@ -269,21 +284,21 @@ QByteArray APIClient::snapshotJson() const
     return StoredCookie::encodeList(stored);
 }
 
-QCoro::Task<> APIClient::saveCookies()
+QCoro::Task<> APIClient::saveCookies(KeyringPrompt prompt)
 {
     if (!m_remembersSession)
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const QByteArray bytes = snapshotJson();
     const SessionStorePtr store = m_store;
-    co_await store->write(bytes);
+    co_await store->write(bytes, prompt);
     lifetime.check();
     m_storeMayHoldSession = true;
     if (onSessionSaved)
         onSessionSaved(bytes);
 }
 
-QCoro::Task<bool> APIClient::restoreCookies()
+QCoro::Task<APIClient::StoredSession> APIClient::restoreCookies()
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const SessionStorePtr store = m_store;
@@ -291,7 +306,7 @@ QCoro::Task<bool> APIClient::restoreCookies()
     lifetime.check();
     if (!bytes) {
         m_storeMayHoldSession = false;
-        co_return false;
+        co_return StoredSession::None;
     }
     QList<StoredCookie> stored;
     bool readable = true;
@@ -303,7 +318,7 @@ QCoro::Task<bool> APIClient::restoreCookies()
     if (!readable) {
         co_await store->clear();
         m_storeMayHoldSession = false;
-        co_return false;
+        co_return StoredSession::Damaged;
     }
     const QDateTime now = QDateTime::currentDateTimeUtc();
     QList<QNetworkCookie> usable;
@@ -314,12 +329,12 @@ QCoro::Task<bool> APIClient::restoreCookies()
     if (usable.isEmpty()) {
         co_await store->clear();
         m_storeMayHoldSession = false;
-        co_return false;
+        co_return StoredSession::None;
     }
     for (const QNetworkCookie &cookie : std::as_const(usable))
         m_cookies->insertCookie(cookie);
     m_remembersSession = true;
-    co_return true;
+    co_return StoredSession::Restored;
 }
 
 void APIClient::dropSession()
@@ -359,11 +374,11 @@ void APIClient::installAccountSession(const QByteArray &cookieJson)
     m_remembersSession = true;
 }
 
-QCoro::Task<> APIClient::persistSession(SessionStorePtr store)
+QCoro::Task<> APIClient::persistSession(SessionStorePtr store, KeyringPrompt prompt)
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const QByteArray bytes = snapshotJson();
-    co_await store->write(bytes);
+    co_await store->write(bytes, prompt);
     lifetime.check();
     m_store = std::move(store);
     m_remembersSession = true;

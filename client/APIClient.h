@@ -183,14 +183,18 @@ public:
     // Replays the Live authorisation callback caught on the second host against the member site.
     QCoro::Task<> completeLiveAuthorization(QUrl callback);
 
+    // What the store held for the session at start. Damaged bytes are cleared, so the next start is an
+    // ordinary signed-out one.
+    enum class StoredSession { None, Restored, Damaged };
     // The session's cookies.
-    QCoro::Task<bool> restoreCookies();
+    QCoro::Task<StoredSession> restoreCookies();
     // Drops the session and clears the store, unless the store is known to hold nothing: a member who
     // never asked to stay signed in is never taken to the keychain for a deletion.
     QCoro::Task<> forgetSession();
     QByteArray accountSessionData() const;
     void installAccountSession(const QByteArray &cookieJson);
-    QCoro::Task<> persistSession(SessionStorePtr store);
+    // Moves the live session into a lasting store; `prompt` says whether the member asked for it.
+    QCoro::Task<> persistSession(SessionStorePtr store, KeyringPrompt prompt = KeyringPrompt::Avoid);
     // Disconnects a client that is being replaced: requests in flight end as cancelled.
     void retire();
 
@@ -204,7 +208,7 @@ public:
 private:
     static APIError unreadableAnswer(const QUrl &url);
     QCoro::Task<HTTPAnswer> send(APIRequest request);
-    QCoro::Task<> saveCookies();
+    QCoro::Task<> saveCookies(KeyringPrompt prompt = KeyringPrompt::Avoid);
     QByteArray snapshotJson() const;
     void dropSession();
 

@@ -69,7 +69,7 @@ QCoro::Task<QList<SavedLogin>> AccountSessionVault::load() const
     co_return logins;
 }
 
-QCoro::Task<> AccountSessionVault::save(QList<SavedLogin> logins) const
+QCoro::Task<> AccountSessionVault::save(QList<SavedLogin> logins, KeyringPrompt prompt) const
 {
     if (!withinLimits(logins))
         throw APIError(400, QStringLiteral("最多保存两个账号，请先移除一个。"));
@@ -77,5 +77,5 @@ QCoro::Task<> AccountSessionVault::save(QList<SavedLogin> logins) const
     for (const SavedLogin &login : std::as_const(logins))
         list.append(login.toJson());
     const SessionStorePtr store = m_store;
-    co_await store->write(Json::compact(list));
+    co_await store->write(Json::compact(list), prompt);
 }

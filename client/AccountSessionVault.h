@@ -34,7 +34,8 @@ public:
     // the limits.
     QCoro::Task<QList<SavedLogin>> load() const;
     // Throws APIError 400 "最多保存两个账号，请先移除一个。" (nothing is written) for a list over the limits.
-    QCoro::Task<> save(QList<SavedLogin> logins) const;
+    // `prompt`: whether the member asked for this list to be kept ("登录并保存").
+    QCoro::Task<> save(QList<SavedLogin> logins, KeyringPrompt prompt = KeyringPrompt::Avoid) const;
 
     static constexpr int maxAccounts = 2;
 

@@ -1,6 +1,7 @@
 #include "SessionStore.h"
 
 #include "APIError.h"
+#include "ClientLog.h"
 #include "Installed.h"
 #include "L.h"
 
@@ -12,14 +13,15 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#ifdef Q_OS_LINUX
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#endif
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingReply>
 
-#include <QCoro/QCoroSignal>
 #include <qt6keychain/keychain.h>
 
+#include <coroutine>
 #include <deque>
 
 namespace {
@@ -39,47 +41,51 @@ APIError keychainError(int keychainError)
                     L("系统钥匙串暂时不可用，请解锁设备后重试。"));
 }
 
-// Whether a keychain can be reached at all; without one the items live in the private files, as where the
-// keychain refuses the app. Asked once per process.
-bool keychainReachable()
+constexpr char secretService[] = "org.freedesktop.secrets";
+
+// Which keychains the session bus offers; asked once per process. Without any, the items live in the private
+// files, as where the keychain refuses the app.
+struct KeychainBus
 {
+    bool reachable = false;
+    // The Secret Service (gnome-keyring, KeePassXC, …): it keeps items in the desktop's default keyring.
+    bool secretService = false;
+};
+
+const KeychainBus &keychainBus()
+{
+    static const KeychainBus bus = [] {
+        KeychainBus found;
 #ifdef Q_OS_LINUX
-    static const bool reachable = [] {
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        if (!bus.isConnected() || !bus.interface())
-            return false;
-        const QStringList keychains{QStringLiteral("org.freedesktop.secrets"),
-                                    QStringLiteral("org.kde.kwalletd6"), QStringLiteral("org.kde.kwalletd5")};
-        const QStringList activatable = bus.interface()->activatableServiceNames();
-        for (const QString &name : keychains) {
-            if (bus.interface()->isServiceRegistered(name) || activatable.contains(name))
-                return true;
-        }
-        return false;
-    }();
-    return reachable;
+        QDBusConnection session = QDBusConnection::sessionBus();
+        if (!session.isConnected() || !session.interface())
+            return found;
+        const QStringList activatable = session.interface()->activatableServiceNames();
+        const auto offered = [&](const QString &name) {
+            return session.interface()->isServiceRegistered(name) || activatable.contains(name);
+        };
+        found.secretService = offered(QLatin1String(secretService));
+        found.reachable = found.secretService || offered(QStringLiteral("org.kde.kwalletd6"))
+                          || offered(QStringLiteral("org.kde.kwalletd5"));
 #else
-    return true;
+        found.reachable = true;
 #endif
+        return found;
+    }();
+    return bus;
 }
 
 } // namespace
 
-// One keychain item's queue: operations run one at a time, in the order asked.
+// One keychain item's queue: operations run one at a time, in the order asked. Each operation is awaited
+// through its own completion, resumed from the event loop once it has ended, so no waiter depends on a
+// signal or an object that another waiter's resumption may end.
 class KeychainItem : public QObject
 {
     Q_OBJECT
 
 public:
     enum class Kind { Read, Write, Clear };
-    struct Operation
-    {
-        Kind kind;
-        QByteArray bytes;
-        bool done = false;
-        std::optional<QByteArray> result;
-        std::exception_ptr error;
-    };
 
     KeychainItem(QString item, QString fileFolder)
         : m_item(std::move(item))
@@ -87,41 +93,97 @@ public:
     {
     }
 
-    QCoro::Task<std::optional<QByteArray>> run(Kind kind, QByteArray bytes = {})
+    QCoro::Task<std::optional<QByteArray>> run(Kind kind, QByteArray bytes = {},
+                                               KeyringPrompt prompt = KeyringPrompt::Avoid)
     {
-        auto operation = std::make_shared<Operation>(Operation{kind, std::move(bytes)});
+        const auto operation = std::make_shared<Operation>(kind, std::move(bytes), prompt);
         m_queue.push_back(operation);
         pump();
-        while (!operation->done)
-            co_await qCoro(this, &KeychainItem::operationFinished);
-        if (operation->error)
-            std::rethrow_exception(operation->error);
-        co_return operation->result;
+        // The awaiter is a named, trivially destroyed value: GCC 12 may destroy a temporary of a co_await
+        // expression twice.
+        Completion completion{operation.get()};
+        co_return co_await completion;
     }
 
-Q_SIGNALS:
-    void operationFinished();
-
 private:
+    struct Operation
+    {
+        Operation(Kind kind, QByteArray bytes, KeyringPrompt prompt)
+            : kind(kind)
+            , bytes(std::move(bytes))
+            , prompt(prompt)
+        {
+        }
+        Kind kind;
+        QByteArray bytes;
+        KeyringPrompt prompt;
+        bool done = false;
+        std::optional<QByteArray> result;
+        std::exception_ptr error;
+        std::coroutine_handle<> waiter; // the one coroutine suspended on this operation, if any
+    };
+
+    // Awaits one operation (which its waiter keeps alive): ready at once when it has already ended.
+    struct Completion
+    {
+        Operation *operation;
+        bool await_ready() const noexcept { return operation->done; }
+        void await_suspend(std::coroutine_handle<> waiter) const noexcept { operation->waiter = waiter; }
+        std::optional<QByteArray> await_resume() const
+        {
+            if (operation->error)
+                std::rethrow_exception(operation->error);
+            return operation->result;
+        }
+    };
+
     void pump()
     {
         if (m_running || m_queue.empty())
             return;
         m_running = true;
-        const auto &operation = m_queue.front();
+        const std::shared_ptr<Operation> operation = m_queue.front();
         if (operation->kind == Kind::Write && m_known && *m_known == operation->bytes) {
             finish({});
             return;
         }
-        if (!keychainReachable()) {
-            try {
-                finish(onFiles(operation->kind));
-            } catch (...) {
-                m_known.reset();
-                finishWithError(std::current_exception());
-            }
+        if (!keychainBus().reachable) {
+            useFiles();
             return;
         }
+        // A Secret Service without a default keyring would ask the member to create one for a write: only a
+        // write the member asked for may do that. Everything else stays in the private files there.
+        if (keychainBus().secretService && operation->prompt == KeyringPrompt::Avoid) {
+            askForDefaultKeyring();
+            return;
+        }
+        startJob();
+    }
+
+    void askForDefaultKeyring()
+    {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QLatin1String(secretService), QStringLiteral("/org/freedesktop/secrets"),
+            QStringLiteral("org.freedesktop.Secret.Service"), QStringLiteral("ReadAlias"));
+        call << QStringLiteral("default");
+        auto *watcher =
+            new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call, 10'000), this);
+        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *answered) {
+            answered->deleteLater();
+            const QDBusPendingReply<QDBusObjectPath> reply = *answered;
+            // "/" names no collection. A service that cannot answer is left to the keychain library to judge.
+            if (reply.isValid() && reply.value().path() == QLatin1String("/")) {
+                qCDebug(lcClient) << "no default keyring: the item" << m_item << "stays in the private files";
+                useFiles();
+            } else {
+                startJob();
+            }
+        });
+    }
+
+    void startJob()
+    {
+        const std::shared_ptr<Operation> &operation = m_queue.front();
         QKeychain::Job *job = nullptr;
         switch (operation->kind) {
         case Kind::Read:
@@ -156,18 +218,50 @@ private:
                 return;
             }
             if (error == QKeychain::EntryNotFound && kind != Kind::Write) {
-                finish({});
+                // What was kept in the private files while the desktop had no keyring is still the item.
+                if (kind == Kind::Read)
+                    finish(m_files.read());
+                else
+                    finish(onFiles(kind));
                 return;
             }
             if (error != QKeychain::NoError)
                 throw keychainError(error);
-            if (kind == Kind::Read)
+            switch (kind) {
+            case Kind::Read:
                 finish(static_cast<QKeychain::ReadPasswordJob *>(job)->binaryData());
-            else
+                return;
+            case Kind::Write:
+                dropFileCopy();
                 finish({});
+                return;
+            case Kind::Clear:
+                m_files.clear();
+                finish({});
+                return;
+            }
         } catch (...) {
-            m_known.reset();
-            finishWithError(std::current_exception());
+            fail(std::current_exception());
+        }
+    }
+
+    // The keychain holds the item now: an older copy in the private files must not outlive it.
+    void dropFileCopy() const
+    {
+        try {
+            m_files.clear();
+        } catch (const APIError &error) {
+            qCWarning(lcClient) << "an older copy of" << m_item
+                                << "stays in the private files:" << error.message();
+        }
+    }
+
+    void useFiles()
+    {
+        try {
+            finish(onFiles(m_queue.front()->kind));
+        } catch (...) {
+            fail(std::current_exception());
         }
     }
 
@@ -188,7 +282,7 @@ private:
 
     void finish(std::optional<QByteArray> result)
     {
-        auto operation = m_queue.front();
+        const std::shared_ptr<Operation> operation = m_queue.front();
         switch (operation->kind) {
         case Kind::Read:
             m_known = result;
@@ -204,10 +298,11 @@ private:
         complete(operation);
     }
 
-    void finishWithError(std::exception_ptr error)
+    void fail(std::exception_ptr error)
     {
-        auto operation = m_queue.front();
-        operation->error = error;
+        m_known.reset();
+        const std::shared_ptr<Operation> operation = m_queue.front();
+        operation->error = std::move(error);
         complete(operation);
     }
 
@@ -216,7 +311,17 @@ private:
         m_queue.pop_front();
         m_running = false;
         operation->done = true;
-        Q_EMIT operationFinished();
+        // Resumed from the event loop, never from inside this queue's own work; posted in the order the
+        // operations end, so their waiters go on in that order too.
+        if (operation->waiter) {
+            QMetaObject::invokeMethod(
+                this,
+                [operation] {
+                    if (const std::coroutine_handle<> waiter = std::exchange(operation->waiter, nullptr))
+                        waiter.resume();
+                },
+                Qt::QueuedConnection);
+        }
         pump();
     }
 
@@ -235,7 +340,7 @@ QCoro::Task<std::optional<QByteArray>> MemorySessionStore::read()
     co_return copy;
 }
 
-QCoro::Task<> MemorySessionStore::write(QByteArray bytes)
+QCoro::Task<> MemorySessionStore::write(QByteArray bytes, KeyringPrompt)
 {
     m_data = std::move(bytes);
     co_return;
@@ -345,11 +450,11 @@ QCoro::Task<std::optional<QByteArray>> KeychainSessionStore::read()
         .run(KeychainItem::Kind::Read);
 }
 
-QCoro::Task<> KeychainSessionStore::write(QByteArray bytes)
+QCoro::Task<> KeychainSessionStore::write(QByteArray bytes, KeyringPrompt prompt)
 {
     co_await Installed<KeychainQueues>::current()
         .of(m_item, m_fileFolder)
-        .run(KeychainItem::Kind::Write, std::move(bytes));
+        .run(KeychainItem::Kind::Write, std::move(bytes), prompt);
 }
 
 QCoro::Task<> KeychainSessionStore::clear()

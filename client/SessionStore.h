@@ -9,6 +9,10 @@
 #include <memory>
 #include <optional>
 
+// Whether the member asked for a write ("保持登录", "登录并保存"). Only such a write may make a desktop that
+// has no keyring yet ask the member to create one; any other write goes to the private files there.
+enum class KeyringPrompt { Avoid, Allowed };
+
 // A store of one byte item: the session cookies, or the saved accounts. The keychain answers
 // asynchronously, so the operations are coroutines; each throws APIError on failure.
 class SessionStore
@@ -17,7 +21,7 @@ public:
     virtual ~SessionStore() = default;
 
     virtual QCoro::Task<std::optional<QByteArray>> read() = 0;
-    virtual QCoro::Task<> write(QByteArray bytes) = 0;
+    virtual QCoro::Task<> write(QByteArray bytes, KeyringPrompt prompt = KeyringPrompt::Avoid) = 0;
     virtual QCoro::Task<> clear() = 0;
 };
 
@@ -28,7 +32,7 @@ class MemorySessionStore final : public SessionStore
 {
 public:
     QCoro::Task<std::optional<QByteArray>> read() override;
-    QCoro::Task<> write(QByteArray bytes) override;
+    QCoro::Task<> write(QByteArray bytes, KeyringPrompt prompt = KeyringPrompt::Avoid) override;
     QCoro::Task<> clear() override;
 
     const std::optional<QByteArray> &data() const { return m_data; }
@@ -80,9 +84,11 @@ private:
     QHash<QString, std::shared_ptr<KeychainItem>> m_items;
 };
 
-// The system keychain (Secret Service or KWallet here). Where none can be reached, the item lives in the
-// private files instead. Operations on one item run one after another in the order they were asked for,
-// so an older snapshot never overwrites a newer one; bytes already stored are not written again.
+// The system keychain (Secret Service or KWallet here). Where none can be reached, or where the desktop has
+// no keyring yet and the member did not ask to be remembered, the item lives in the private files instead;
+// an item left there is still read, and dropped once the keychain holds it. Operations on one item run one
+// after another in the order they were asked for, so an older snapshot never overwrites a newer one; bytes
+// already stored are not written again.
 class KeychainSessionStore final : public SessionStore
 {
 public:
@@ -90,7 +96,7 @@ public:
     explicit KeychainSessionStore(QString item, QString fileFolder = FileSessionStore::defaultFolder());
 
     QCoro::Task<std::optional<QByteArray>> read() override;
-    QCoro::Task<> write(QByteArray bytes) override;
+    QCoro::Task<> write(QByteArray bytes, KeyringPrompt prompt = KeyringPrompt::Avoid) override;
     QCoro::Task<> clear() override;
 
     static constexpr char serviceName[] = "org.vornalia.MemberCentre";

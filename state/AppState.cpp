@@ -182,7 +182,13 @@ QCoro::Task<> AppState::restore()
 
     APIClient *client = m_api.get();
     try {
-        if (!co_await client->restoreCookies())
+        const APIClient::StoredSession stored = co_await client->restoreCookies();
+        if (stored == APIClient::StoredSession::Damaged) {
+            if (lifetime.alive())
+                setMessage(L("保存的登录信息无法读取，请重新登录。"));
+            co_return;
+        }
+        if (stored != APIClient::StoredSession::Restored)
             co_return;
         if (!lifetime.alive())
             co_return;
@@ -317,19 +323,23 @@ QCoro::Task<> AppState::refreshProfile()
         co_await rememberCurrentAccount();
 }
 
-QCoro::Task<> AppState::rememberCurrentAccount()
+// Opening the switcher keeps the current account without the member asking: it must not make a desktop
+// without a keyring ask for one.
+QCoro::Task<> AppState::rememberCurrentAccount() { return remember(KeyringPrompt::Avoid); }
+
+QCoro::Task<> AppState::remember(KeyringPrompt prompt)
 {
     if (!m_user)
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const User user = *m_user;
-    co_await m_api->persistSession(m_environment.store(QLatin1String(sessionItem)));
+    co_await m_api->persistSession(m_environment.store(QLatin1String(sessionItem)), prompt);
     lifetime.check();
     QList<SavedLogin> list = without(m_savedAccounts, user.id);
     if (list.size() >= AccountSessionVault::maxAccounts)
         throw listFull();
     list.append(SavedLogin{user, m_api->accountSessionData(), jpeg(m_avatar)});
-    co_await m_accountVault.save(list);
+    co_await m_accountVault.save(list, prompt);
     lifetime.check();
     m_savedAccounts = list;
     Q_EMIT stateChanged();
@@ -351,7 +361,9 @@ QCoro::Task<> AppState::addAccount(QString username, QString password)
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const BusyGuard busy = holdAccountBusy(lifetime);
-    co_await rememberCurrentAccount();
+    // "登录并保存" is the member asking to keep both accounts: the one place, with "保持登录", that may
+    // set up a keyring.
+    co_await remember(KeyringPrompt::Allowed);
     lifetime.check();
     if (m_savedAccounts.size() >= AccountSessionVault::maxAccounts)
         throw listFull();
@@ -363,7 +375,7 @@ QCoro::Task<> AppState::addAccount(QString username, QString password)
     lifetime.check();
     const AccountGate gate = co_await client->accountGate(user);
     lifetime.check();
-    co_await activate(std::move(client), user, gate);
+    co_await activate(std::move(client), user, gate, KeyringPrompt::Allowed);
 }
 
 QCoro::Task<> AppState::switchAccount(SavedLogin saved)
@@ -386,10 +398,11 @@ QCoro::Task<> AppState::switchAccount(SavedLogin saved)
         throw APIError(403, QStringLiteral("账号身份已变化，请重新登录。")); // as it stands in every language
     const AccountGate gate = co_await client->accountGate(me.user);
     lifetime.check();
-    co_await activate(std::move(client), me.user, gate);
+    co_await activate(std::move(client), me.user, gate, KeyringPrompt::Avoid);
 }
 
-QCoro::Task<> AppState::activate(std::unique_ptr<APIClient> client, User user, AccountGate gate)
+QCoro::Task<> AppState::activate(std::unique_ptr<APIClient> client, User user, AccountGate gate,
+                                 KeyringPrompt prompt)
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     QList<SavedLogin> list = without(m_savedAccounts, user.id);
@@ -406,9 +419,9 @@ QCoro::Task<> AppState::activate(std::unique_ptr<APIClient> client, User user, A
 
     // The session is stored before the list names it, so the list never points at a session that is
     // not there.
-    co_await client->persistSession(m_environment.store(QLatin1String(sessionItem)));
+    co_await client->persistSession(m_environment.store(QLatin1String(sessionItem)), prompt);
     lifetime.check();
-    co_await m_accountVault.save(list);
+    co_await m_accountVault.save(list, prompt);
     lifetime.check();
 
     std::unique_ptr<APIClient> previous = std::move(m_api);

@@ -122,7 +122,10 @@ Q_SIGNALS:
 
 private:
     QCoro::Task<> loadSavedAccounts();
-    QCoro::Task<> activate(std::unique_ptr<APIClient> client, User user, AccountGate gate);
+    // Stores the current session and its entry; `prompt` says whether the member asked for it.
+    QCoro::Task<> remember(KeyringPrompt prompt);
+    QCoro::Task<> activate(std::unique_ptr<APIClient> client, User user, AccountGate gate,
+                           KeyringPrompt prompt);
     std::unique_ptr<APIClient> freshClient() const;
     // Sets accountBusy until the guard goes, on every way out of the operation.
     BusyGuard holdAccountBusy(Lifetime::Guard lifetime);

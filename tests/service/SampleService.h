@@ -128,6 +128,7 @@ public:
     void clearFaults();
     // Sends the answers that held faults keep back, so a test decides when they come.
     void release();
+    int heldAnswers() const { return int(m_held.size()); }
 
     QList<Request> requests() const { return m_requests; }
     QList<Request> requestsTo(const QString &path) const;

@@ -126,6 +126,7 @@ private Q_SLOTS:
     void routesMapOfAMemberWithoutRoutes();
     void savedAccountFromTheSignInForm();
     void switcherBesideTheDashboardAndTheWorkbench();
+    void secondAccountSavedFromThePopover();
 
 private:
     Sample::Service &service() { return *m_service; }
@@ -1657,6 +1658,58 @@ void ViewsTest::switcherBesideTheDashboardAndTheWorkbench()
     switchTo(wangfang);
     QTRY_VERIFY(shown(m_portal, "shell.workbench"));
     QCOMPARE(m_app->username(), QString("wangfang"));
+}
+
+// Regression: "登录并保存" for a second account crashed the app against the desktop's keyring (two keychain
+// operations waiting on one item), and every start after it crashed too.
+void ViewsTest::secondAccountSavedFromThePopover()
+{
+    QVERIFY(showPortal());
+    QTRY_VERIFY(!m_app->checking());
+    // Accounts the tests before saved in this keyring go first.
+    while (m_app->savedAccountCount() > 0)
+        await(m_app->removeSavedAccount(m_app->savedAccounts().constFirst()));
+    await(m_app->signIn("lichen", "fly-vornalia", true)); // "保持登录 30 天"
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    waitForTheDashboard();
+
+    QQuickItem *button = shown(m_portal, "account.avatar");
+    QVERIFY(button);
+    QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
+    QQuickItem *toggle = nullptr;
+    QTRY_VERIFY((toggle = shown(m_window->contentItem(), "account.add.toggle")));
+    QVERIFY(QMetaObject::invokeMethod(toggle, "clicked"));
+    QQuickItem *username = nullptr;
+    QTRY_VERIFY((username = shown(m_window->contentItem(), "account.add.username")));
+    typeInto(username, "hejing");
+    typeInto(shown(m_window->contentItem(), "account.add.password"), "fly-vornalia");
+    QQuickItem *submit = shown(m_window->contentItem(), "account.add.submit");
+    QTRY_VERIFY(submit->isEnabled());
+    QVERIFY(QMetaObject::invokeMethod(submit, "clicked"));
+    QTRY_COMPARE(m_app->username(), QString("hejing"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    waitForTheDashboard();
+
+    // A restart with that keyring: hejing, both accounts listed.
+    const auto listed = [this] {
+        QStringList names;
+        for (const SavedLogin &login : m_app->savedAccounts())
+            names << login.user.username;
+        return names;
+    };
+    QCOMPARE(listed(), (QStringList{"lichen", "hejing"}));
+    cleanup();
+    QVERIFY(showPortal());
+    QTRY_VERIFY(!m_app->checking());
+    QCOMPARE(m_app->username(), QString("hejing"));
+    QCOMPARE(listed(), (QStringList{"lichen", "hejing"}));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    waitForTheDashboard();
+
+    // Leave the keyring as it was found.
+    await(m_app->signOut());
+    await(m_app->removeSavedAccount(m_app->savedAccounts().constFirst()));
+    QCOMPARE(m_app->savedAccountCount(), 0);
 }
 
 int main(int argc, char *argv[])

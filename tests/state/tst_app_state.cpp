@@ -2,9 +2,14 @@
 // and the saved accounts.
 #include "AppState.h"
 #include "ClientTestSupport.h"
+#include "Installed.h"
+#include "Join.h"
+#include "Outcome.h"
 #include "StoredCookie.h"
 
+#include <QDBusConnection>
 #include <QJsonArray>
+#include <QTemporaryDir>
 
 #include <QCoro/QCoroSignal>
 
@@ -20,9 +25,10 @@ class KeptItem : public QObject, public SessionStore
 
 public:
     QCoro::Task<std::optional<QByteArray>> read() override { return m_bytes.read(); }
-    QCoro::Task<> write(QByteArray bytes) override
+    QCoro::Task<> write(QByteArray bytes, KeyringPrompt prompt = KeyringPrompt::Avoid) override
     {
         ++writes;
+        prompts.append(prompt);
         if (failWrites)
             throw APIError(-25293, "钥匙串写入失败");
         co_await m_bytes.write(std::move(bytes));
@@ -44,6 +50,7 @@ public:
     bool failWrites = false;
     bool holdClears = false;
     int writes = 0;
+    QList<KeyringPrompt> prompts; // of each write, in order
     int clears = 0;
 
 Q_SIGNALS:
@@ -104,6 +111,9 @@ private Q_SLOTS:
     void switchRefusals();
     void limitOfTwoAndRemoval();
     void busyKeepsAccountOperationsApart();
+    void keyringIsAskedOnlyWhenTheMemberAsks();
+    void signOutStoresNothingOfTheEndingSession();
+    void accountsInTheRealKeyring();
 
 private:
     std::unique_ptr<AppState> makeState() const
@@ -134,6 +144,8 @@ private:
 
     std::unique_ptr<Site> m_site;
     Stores m_stores;
+    KeychainQueues m_keychain;
+    const Installed<KeychainQueues> m_installedKeychain{m_keychain};
 };
 
 void AppStateTest::init()
@@ -482,7 +494,7 @@ void AppStateTest::addAndSwitchAccounts()
     QCOMPARE(order, (QStringList{"lichen", "wangfang"}));
     // The stored session is the new account's: a client restoring it is wangfang.
     const auto restored = m_site->client(m_stores.session);
-    QVERIFY(await(restored->restoreCookies()));
+    QCOMPARE(await(restored->restoreCookies()), APIClient::StoredSession::Restored);
     QCOMPARE(await(restored->decode<UserResponse>(restored->makeRequest("/api/me", "GET"))).user.username,
              QString("wangfang"));
 
@@ -570,6 +582,150 @@ void AppStateTest::busyKeepsAccountOperationsApart()
     await(std::move(switching));
     QVERIFY(!state->accountBusy());
     QCOMPARE(state->username(), QString("lichen"));
+}
+
+void AppStateTest::keyringIsAskedOnlyWhenTheMemberAsks()
+{
+    // Regression: opening the account popover, or signing out, made a desktop without a keyring ask the
+    // member to create one. Only "保持登录" and "登录并保存" may.
+    using enum KeyringPrompt;
+    const auto state = makeState();
+    await(state->signIn("lichen", "fly-vornalia", false));
+    QCOMPARE(m_stores.session->prompts, QList<KeyringPrompt>{});
+    await(state->rememberCurrentAccount()); // the switcher opens
+    await(state->refreshProfile());         // the dashboard refreshes the profile of a saved account
+    QVERIFY(!m_stores.session->prompts.contains(Allowed));
+    QVERIFY(!m_stores.vault->prompts.contains(Allowed));
+    QVERIFY(m_stores.vault->writes > 0);
+
+    // "登录并保存": what it stores may set up a keyring, the current account's entry included.
+    m_stores.session->prompts.clear();
+    m_stores.vault->prompts.clear();
+    await(state->addAccount("wangfang", "fly-vornalia"));
+    QCOMPARE(m_stores.session->prompts, (QList<KeyringPrompt>{Allowed, Allowed}));
+    QCOMPARE(m_stores.vault->prompts, (QList<KeyringPrompt>{Allowed, Allowed}));
+
+    // Switching between accounts already kept, the requests' cookies and signing out ask nothing.
+    m_stores.session->prompts.clear();
+    m_stores.vault->prompts.clear();
+    await(state->switchAccount(state->savedAccounts().constFirst()));
+    await(state->refreshProfile());
+    await(state->signOut());
+    QVERIFY(!m_stores.session->prompts.contains(Allowed));
+    QVERIFY(!m_stores.vault->prompts.contains(Allowed));
+
+    // "保持登录" stores the new session as asked.
+    m_stores.session->prompts.clear();
+    await(state->signIn("lichen", "fly-vornalia", true));
+    QCOMPARE(m_stores.session->prompts, QList<KeyringPrompt>{Allowed});
+}
+
+void AppStateTest::signOutStoresNothingOfTheEndingSession()
+{
+    // Regression: the sign-out's own answer was written to the keychain before the session was forgotten;
+    // a keyring prompt dismissed there kept the member signed in with "系统钥匙串暂时不可用…".
+    const auto state = makeState();
+    await(state->signIn("lichen", "fly-vornalia", true));
+    const int writes = m_stores.session->writes;
+    m_stores.session->failWrites = true;
+    await(state->signOut());
+    QVERIFY(!state->signedIn());
+    QVERIFY(!state->hasMessage());
+    QCOMPARE(m_stores.session->writes, writes);
+    QVERIFY(!m_stores.session->data());
+
+    // A sign-out the service does not confirm keeps the member signed in and still remembered: the next
+    // answer stores the session as before.
+    m_stores.session->failWrites = false;
+    await(state->signIn("lichen", "fly-vornalia", true));
+    // (Sent away before the service ends the session.)
+    service().setFault("/api/logout", {.redirect = QUrl("https://elsewhere.example/"), .times = 1});
+    QVERIFY(thrown<APIError>([&] { await(state->signOut()); }));
+    QVERIFY(state->signedIn());
+    const int before = m_stores.session->writes;
+    await(state->api()->decode<UserResponse>(state->api()->makeRequest("/api/me", "GET")));
+    QCOMPARE(m_stores.session->writes, before + 1);
+}
+
+void AppStateTest::accountsInTheRealKeyring()
+{
+    // Regression: saving a second account crashed the app once two keychain operations waited on one item,
+    // and every start after it crashed too. Against the desktop's own Secret Service.
+    if (!QDBusConnection::sessionBus().isConnected())
+        QSKIP("needs the session bus with an unlocked keyring (scripts/test provides one)");
+    QTemporaryDir files;
+    const QString prefix = "test-accounts-" + QString::number(QCoreApplication::applicationPid()) + "-";
+    const AccountEnvironment keyring{m_site->service->origin(),
+                                     {Sample::Service::certificate()},
+                                     [&](const QString &item) -> SessionStorePtr {
+                                         return std::make_shared<KeychainSessionStore>(prefix + item,
+                                                                                       files.path());
+                                     }};
+    const auto names = [](const AppState &state) {
+        QStringList listed;
+        for (const SavedLogin &login : state.savedAccounts())
+            listed << login.user.username;
+        return listed;
+    };
+    // The dashboard's loads, their answers arriving together: each stores the session's cookies and the saved
+    // entry's copy of them.
+    const auto wave = [this](AppState &state) {
+        const QStringList paths{"/api/pireps", "/api/events", "/api/leaderboard", "/api/notifications"};
+        QCOMPARE(service().heldAnswers(), 0);
+        for (const QString &path : paths)
+            service().setFault(path, {.held = true, .times = 1});
+        std::vector<QCoro::Task<>> loads;
+        for (const QString &path : paths)
+            loads.push_back([](APIClient *client, QString path) -> QCoro::Task<> {
+                co_await attempt(client->perform(client->makeRequest(path, "GET")));
+            }(state.api(), path));
+        QTRY_VERIFY(service().heldAnswers() == paths.size());
+        QTest::qWait(50);
+        service().release();
+        await(joinAll(std::move(loads)));
+    };
+    const auto started = [&] {
+        auto state = std::make_unique<AppState>(keyring, nullptr);
+        await(state->restore());
+        if (state->signedIn())
+            wave(*state);
+        return state;
+    };
+
+    {
+        const auto state = started();
+        await(state->signIn("lichen", "fly-vornalia", true));
+        await(state->rememberCurrentAccount()); // the popover opens
+        wave(*state);
+        await(state->addAccount("hejing", "fly-vornalia"));
+        wave(*state);
+        QCOMPARE(state->username(), QString("hejing"));
+        QCOMPARE(names(*state), (QStringList{"lichen", "hejing"}));
+    }
+    {
+        // A restart lists both and is hejing; switched both ways, each is current in turn.
+        const auto state = started();
+        QCOMPARE(state->username(), QString("hejing"));
+        QCOMPARE(names(*state), (QStringList{"lichen", "hejing"}));
+        await(state->switchAccount(state->savedAccounts().constFirst()));
+        QCOMPARE(state->username(), QString("lichen"));
+        wave(*state);
+        await(state->switchAccount(state->savedAccounts().constFirst()));
+        QCOMPARE(state->username(), QString("hejing"));
+    }
+    // Whatever the session item holds, a start is a signed-out one with a line saying why, and the saved
+    // accounts stay.
+    for (const QByteArray &damaged : {QByteArray("\x00\xff not json"), QByteArray(R"([{"name":1}])")}) {
+        await(KeychainSessionStore(prefix + "session-cookies", files.path()).write(damaged));
+        const auto state = started();
+        QVERIFY(!state->signedIn());
+        QCOMPARE(state->message(), QString("保存的登录信息无法读取，请重新登录。"));
+        QCOMPARE(names(*state), (QStringList{"lichen", "hejing"}));
+        QCOMPARE(await(KeychainSessionStore(prefix + "session-cookies", files.path()).read()), std::nullopt);
+    }
+    // The keychain held everything: nothing went to the private files.
+    QVERIFY(QDir(files.path()).isEmpty());
+    await(KeychainSessionStore(prefix + "saved-accounts-v1", files.path()).clear());
 }
 
 QTEST_GUILESS_MAIN(AppStateTest)

@@ -3,7 +3,9 @@
 // Looking into a scene under test: its items, the ones on screen by name, their texts.
 #include <QList>
 #include <QQuickItem>
+#include <QQuickWindow>
 #include <QStringList>
+#include <QTest>
 
 namespace TestSupport {
 
@@ -40,6 +42,14 @@ inline QStringList textsShown(QQuickItem *root)
             texts.append(item->property("text").toString());
     }
     return texts;
+}
+
+// Gives the item the keyboard and types the text into it, key by key, as a member would.
+inline void typeInto(QQuickItem *item, const QString &text)
+{
+    item->forceActiveFocus();
+    for (const QChar typed : text)
+        QTest::keyClick(item->window(), typed.toLatin1());
 }
 
 } // namespace TestSupport

@@ -208,6 +208,10 @@
         <translation>Your sign-in has expired. Please sign in again.</translation>
     </message>
     <message>
+        <source>保存的登录信息无法读取，请重新登录。</source>
+        <translation>The saved sign-in could not be read. Please sign in again.</translation>
+    </message>
+    <message>
         <source>本地会话文件无法读写：%@</source>
         <translation>The local session file could not be read or written: %@</translation>
     </message>
