@@ -105,6 +105,7 @@ AccountFormPage {
             FormField {
                 Layout.fillWidth: true
                 objectName: "profile.wechat"
+                maximumLength: 64
                 placeholderText: L.t("微信名")
                 horizontalAlignment: TextInput.AlignRight
                 text: form.wechatName
@@ -117,6 +118,7 @@ AccountFormPage {
             FormField {
                 Layout.fillWidth: true
                 objectName: "profile.discord"
+                maximumLength: 64
                 placeholderText: L.t("Discord 用户名")
                 horizontalAlignment: TextInput.AlignRight
                 inputMethodHints: Qt.ImhNoAutoUppercase | Qt.ImhNoPredictiveText
@@ -130,6 +132,7 @@ AccountFormPage {
             FormField {
                 Layout.fillWidth: true
                 objectName: "profile.email"
+                maximumLength: 254
                 placeholderText: L.t("联系邮箱")
                 horizontalAlignment: TextInput.AlignRight
                 inputMethodHints: Qt.ImhEmailCharactersOnly | Qt.ImhNoAutoUppercase | Qt.ImhNoPredictiveText

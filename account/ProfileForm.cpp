@@ -17,7 +17,20 @@ void ProfileForm::setAppState(AppState *state)
 {
     if (!retarget(m_appState, state, this))
         return;
+    if (m_appState)
+        m_appState->watchForm(this, QStringLiteral("profile"), [this] { return keptContent(); });
     Q_EMIT appStateChanged();
+}
+
+std::any ProfileForm::keptContent() const
+{
+    const bool edited = m_profile.wechatName != m_loadedProfile.wechatName
+                        || m_profile.contactEmail != m_loadedProfile.contactEmail
+                        || m_profile.callsign != m_loadedProfile.callsign
+                        || m_discord != m_loadedProfile.discordUsername.value_or(QString()) || m_avatarFile;
+    if (!m_loaded || m_saved || !edited)
+        return {};
+    return Kept{m_profile, m_discord, m_avatarFile, m_preview};
 }
 
 void ProfileForm::setRequired(bool required)
@@ -107,7 +120,19 @@ QCoro::Task<> ProfileForm::load()
         co_return;
     }
     m_profile = m_appState && m_appState->profile() ? *m_appState->profile() : Profile{};
+    m_loadedProfile = m_profile;
     m_discord = m_profile.discordUsername.value_or(QString());
+    // What the member typed before his session ended comes back over the service's copy.
+    if (const std::optional<std::any> kept =
+            m_appState ? m_appState->takeKeptForm(QStringLiteral("profile")) : std::nullopt) {
+        if (const Kept *content = std::any_cast<Kept>(&*kept)) {
+            m_profile.wechatName = content->profile.wechatName;
+            m_profile.contactEmail = content->profile.contactEmail;
+            m_profile.callsign = content->profile.callsign;
+            m_discord = content->discord;
+            setPending(content->avatarFile, content->preview);
+        }
+    }
     m_loaded = true;
     setError(std::nullopt, Retry::None);
 }

@@ -92,6 +92,15 @@ Q_SIGNALS:
     void changed();
 
 private:
+    // What a session that ends while the form is open keeps of it: the fields and the picked avatar.
+    struct Kept
+    {
+        Profile profile;
+        QString discord;
+        std::optional<Upload> avatarFile;
+        QImage preview;
+    };
+    std::any keptContent() const;
     enum class Retry { None, Load, Save };
     void setError(std::optional<QString> error, Retry retry);
     void setPending(std::optional<Upload> upload, QImage preview);
@@ -99,6 +108,7 @@ private:
     QPointer<AppState> m_appState;
     bool m_required = false;
     Profile m_profile;
+    Profile m_loadedProfile; // as the service gave it: an untouched form is not kept
     QString m_discord;
     std::optional<Upload> m_avatarFile;
     QImage m_preview;

@@ -68,6 +68,14 @@ std::optional<QString> PirepDraft::validationMessage() const
     return std::nullopt;
 }
 
+bool PirepDraft::describes(const Pirep &report) const
+{
+    const std::optional<qint64> h = integer(hours), m = integer(minutes);
+    return h && m && report.departureCode == departure.toUpper() && report.arrivalCode == arrival.toUpper()
+           && report.aircraft.trimmed() == aircraft.trimmed() && report.livery.trimmed() == livery.trimmed()
+           && report.durationMinutes == double(*h * 60 + *m);
+}
+
 QString PirepDraft::multiplierValue() const
 {
     QStringList factors;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AccountRecords.h"
 #include "CommunityRecords.h"
 #include "FlightRecords.h"
 
@@ -35,6 +36,9 @@ struct PirepDraft
     std::optional<QString> validationMessage() const;
     // The eleven text fields of the upload, empty ones included.
     QMap<QString, QString> fields() const;
+    // Whether one of the member's reports is this draft as the service keeps it once sent: the same
+    // airports, aircraft, livery and flight time.
+    bool describes(const Pirep &report) const;
     // "1", "1.25", "1.5" or "1.25,1.5".
     QString multiplierValue() const;
     // The factor the flags ask for: 1, 1.25, 1.5 or 1.875.

@@ -5,6 +5,7 @@
 #include "Outcome.h"
 #include "PhotoImport.h"
 #include "PirepImportModel.h"
+#include "ReportText.h"
 #include "Retarget.h"
 
 #include <QLocale>
@@ -61,6 +62,35 @@ void PirepFormModel::setMemberData(MemberData *data)
         Q_EMIT memberDataChanged();
 }
 
+void PirepFormModel::setAppState(AppState *state)
+{
+    if (!retarget(m_appState, state, this))
+        return;
+    if (m_appState)
+        m_appState->watchForm(this, QStringLiteral("report"), [this] { return keptContent(); });
+    Q_EMIT appStateChanged();
+}
+
+std::any PirepFormModel::keptContent() const
+{
+    // A report already sent, or a form the member has not touched, is not worth bringing back.
+    if (m_success || (m_draft == m_opened && m_files.records().isEmpty()))
+        return {};
+    return Kept{m_draft, m_selected, m_files.records(), m_requiresProof, m_unconfirmedSince, m_knownBefore};
+}
+
+void PirepFormModel::restore(const Kept &kept)
+{
+    changeDraft([&](PirepDraft &draft) { draft = kept.draft; });
+    m_selected = kept.selected;
+    setFiles(kept.files);
+    m_requiresProof = kept.requiresProof;
+    m_unconfirmedSince = kept.unconfirmedSince;
+    m_knownBefore = kept.knownBefore;
+    m_restored = true;
+    Q_EMIT stateChanged();
+}
+
 void PirepFormModel::prefill(const std::optional<RecentFlight> &flight,
                              const std::optional<FlightEvent> &event)
 {
@@ -80,6 +110,13 @@ void PirepFormModel::openRoute(MemberNavigation *navigation, const PageRoute &ro
         prefill(std::nullopt, event->event);
     else
         prefill(std::nullopt, std::nullopt);
+    m_opened = m_draft;
+    // The draft of a session that ended under the form comes back, whichever way the form opened now.
+    if (const std::optional<std::any> kept =
+            m_appState ? m_appState->takeKeptForm(QStringLiteral("report")) : std::nullopt) {
+        if (const Kept *content = std::any_cast<Kept>(&*kept))
+            restore(*content);
+    }
 }
 
 void PirepFormModel::changeDraft(const std::function<void(PirepDraft &)> &change)
@@ -195,8 +232,17 @@ QString PirepFormModel::noteTitle() const
 
 QString PirepFormModel::successMessage() const
 {
+    if (m_foundInLog)
+        return L(QStringLiteral("飞行记录中已有这份报告，无需再次提交。你可以在飞行记录中查看进度。"));
     return m_localFlight ? L(QStringLiteral("这是本场飞行，请按联盟要求联系管理员确认。"))
                          : L(QStringLiteral("你可以在飞行记录中查看进度。"));
+}
+
+QString PirepFormModel::submitTitle() const
+{
+    if (m_checkingLog)
+        return L(QStringLiteral("正在核对飞行记录"));
+    return m_submitting ? L(QStringLiteral("正在提交")) : L(QStringLiteral("提交 PIREP"));
 }
 
 bool PirepFormModel::canSubmit() const
@@ -314,6 +360,43 @@ QCoro::Task<> PirepFormModel::importPhotos(QList<QUrl> selection)
     }
 }
 
+QCoro::Task<PirepFormModel::LogCheck> PirepFormModel::lookForSent()
+{
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const BusyGuard checking(m_checkingLog, lifetime, [this] { Q_EMIT stateChanged(); });
+    const Outcome<PirepResponse> answer =
+        co_await attempt(APIClient::get<PirepResponse>(m_client, QStringLiteral("/api/pireps")));
+    if (!lifetime.alive() || answer.cancelled())
+        co_return LogCheck::Unknown;
+    if (answer.failed()) {
+        m_logError = answer.message();
+        co_return LogCheck::Unknown;
+    }
+    // The service's clock may run behind the computer's: a report a few minutes older still counts.
+    const QDateTime since = m_unconfirmedSince.value_or(QDateTime::currentDateTimeUtc()).addSecs(-600);
+    for (const Pirep &report : answer.value().pireps) {
+        const std::optional<QDateTime> submitted = ReportText::submittedMoment(report);
+        if (!m_knownBefore.contains(report.id) && m_draft.describes(report)
+            && (!submitted || *submitted >= since))
+            co_return LogCheck::Found;
+    }
+    co_return LogCheck::Missing;
+}
+
+void PirepFormModel::acceptFoundInLog()
+{
+    m_unconfirmedSince.reset();
+    m_knownBefore.clear();
+    setFiles({});
+    m_selected.clear();
+    setError(std::nullopt);
+    m_foundInLog = true;
+    m_success = true;
+    Q_EMIT stateChanged();
+    if (m_data)
+        m_data->loadPireps();
+}
+
 QCoro::Task<> PirepFormModel::send()
 {
     // An accepted report is not sent a second time from the same form.
@@ -327,6 +410,27 @@ QCoro::Task<> PirepFormModel::send()
     const BusyGuard submitting(m_submitting, lifetime, [this] { Q_EMIT stateChanged(); });
     setError(std::nullopt);
 
+    // An earlier submission of this form never had its answer: it may have reached the service, so the
+    // member's reports are looked at before the report goes again.
+    if (m_unconfirmedSince) {
+        const LogCheck earlier = co_await lookForSent();
+        if (!lifetime.alive())
+            co_return;
+        if (earlier == LogCheck::Found) {
+            acceptFoundInLog();
+            co_return;
+        }
+        if (earlier == LogCheck::Unknown) {
+            setError(L(QStringLiteral("暂时无法核对飞行记录，为避免重复报告，这次没有提交：%@"),
+                       m_logError.value_or(QString())));
+            co_return;
+        }
+    } else if (m_data) {
+        m_knownBefore.clear();
+        for (const Pirep &report : m_data->pireps())
+            m_knownBefore.insert(report.id);
+    }
+
     const auto upload = [](QPointer<APIClient> client, QMap<QString, QString> fields,
                            QList<Upload> files) -> QCoro::Task<Acknowledgement> {
         if (!client)
@@ -339,12 +443,14 @@ QCoro::Task<> PirepFormModel::send()
         co_return answer;
     };
     const QPointer<MemberData> data = m_data;
+    const QDateTime sentAt = QDateTime::currentDateTimeUtc();
     const Outcome<Acknowledgement> answer =
         co_await attempt(upload(m_client, m_draft.fields(), m_files.records()));
 
     if (answer.ok()) {
         if (lifetime.alive()) {
             m_localFlight = answer.value().local == true;
+            m_unconfirmedSince.reset();
             setFiles({});
             m_selected.clear();
         }
@@ -358,16 +464,37 @@ QCoro::Task<> PirepFormModel::send()
         }
         co_return;
     }
-    if (!lifetime.alive())
+    if (!lifetime.alive() || answer.cancelled())
         co_return;
     if (answer.status() == 422) {
         m_requiresProof = true;
         setError(answer.message());
         Q_EMIT stateChanged();
+        co_return;
+    }
+    // No answer, or one that does not confirm: the service may have the report all the same. It is looked
+    // for at once, and again before the next submission.
+    const bool unconfirmed = answer.status() == 0 || answer.status() == 502 || answer.status() == 504;
+    if (!unconfirmed) {
+        setError(answer.message());
+        co_return;
+    }
+    if (!m_unconfirmedSince)
+        m_unconfirmedSince = sentAt;
+    setError(L(QStringLiteral("提交结果尚未确认，正在飞行记录中查找这份报告……")));
+    const LogCheck found = co_await lookForSent();
+    if (!lifetime.alive())
+        co_return;
+    if (found == LogCheck::Found) {
+        acceptFoundInLog();
+        co_return;
+    }
+    if (found == LogCheck::Missing) {
+        setError(L(QStringLiteral(
+            "提交结果尚未确认：飞行记录中暂时没有这份报告。再次提交时会先核对一次，避免重复报告。")));
     } else if (answer.status() != 0) {
         setError(answer.message());
     } else {
-        // The service may have the report even though no answer came back: say so, so it is not sent twice.
         setError(L(
             QStringLiteral("提交结果尚未确认。请先返回并刷新飞行记录，确认未收到后再提交，避免重复报告。")));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "APIClient.h"
+#include "AppState.h"
 #include "Lifetime.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
@@ -8,9 +9,11 @@
 #include "PirepImportModel.h"
 #include "RecordListModel.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QPointer>
 #include <QQmlEngine>
+#include <QSet>
 #include <QUrl>
 
 #include <optional>
@@ -35,7 +38,10 @@ protected:
 };
 
 // The new-report form: the draft, the multiplier check, the screenshots and the submission with its
-// outcomes. Its work keeps running when the page closes; what comes back after that is dropped.
+// outcomes. Its work keeps running when the page closes; what comes back after that is dropped. What the
+// member typed outlives a session that ends under the form (the account state keeps it for his next
+// sign-in), and a submission whose outcome never came back is looked for in his reports before it is sent
+// again.
 class PirepFormModel : public QObject
 {
     Q_OBJECT
@@ -43,6 +49,7 @@ class PirepFormModel : public QObject
 
     Q_PROPERTY(APIClient *client READ client WRITE setClient NOTIFY clientChanged REQUIRED)
     Q_PROPERTY(MemberData *memberData READ memberData WRITE setMemberData NOTIFY memberDataChanged REQUIRED)
+    Q_PROPERTY(AppState *appState READ appState WRITE setAppState NOTIFY appStateChanged)
 
     Q_PROPERTY(QString departure READ departure WRITE setDeparture NOTIFY draftChanged)
     Q_PROPERTY(QString arrival READ arrival WRITE setArrival NOTIFY draftChanged)
@@ -76,9 +83,15 @@ class PirepFormModel : public QObject
     Q_PROPERTY(UploadList *files READ files CONSTANT)
     Q_PROPERTY(int fileCount READ fileCount NOTIFY filesChanged)
     Q_PROPERTY(QStringList photoFilters READ photoFilters CONSTANT)
+    Q_PROPERTY(int noteLimit READ noteLimit CONSTANT)
 
     Q_PROPERTY(bool importingPhotos READ importingPhotos NOTIFY stateChanged)
     Q_PROPERTY(bool submitting READ submitting NOTIFY stateChanged)
+    // The submit button's title: "提交 PIREP", "正在提交", or "正在核对飞行记录" while an earlier
+    // unconfirmed submission is looked for.
+    Q_PROPERTY(QString submitTitle READ submitTitle NOTIFY stateChanged)
+    // The form came back with what the member typed before his session ended.
+    Q_PROPERTY(bool restored READ restored NOTIFY stateChanged)
     Q_PROPERTY(bool busy READ busy NOTIFY stateChanged)
     Q_PROPERTY(QString error READ error NOTIFY stateChanged)
     Q_PROPERTY(bool requiresProof READ requiresProof NOTIFY stateChanged)
@@ -95,6 +108,8 @@ public:
     void setClient(APIClient *client);
     MemberData *memberData() const { return m_data; }
     void setMemberData(MemberData *data);
+    AppState *appState() const { return m_appState; }
+    void setAppState(AppState *state);
 
     // The form a page opens with: empty, filled from a recent flight, or for an event's report.
     void prefill(const std::optional<RecentFlight> &flight, const std::optional<FlightEvent> &event);
@@ -145,9 +160,13 @@ public:
     UploadList *files() { return &m_files; }
     int fileCount() const { return m_files.rowCount(); }
     QStringList photoFilters() const;
+    int noteLimit() const { return PirepDraft::maxNoteLength; }
 
     bool importingPhotos() const { return m_importingPhotos; }
     bool submitting() const { return m_submitting; }
+    QString submitTitle() const;
+    bool restored() const { return m_restored; }
+    bool unconfirmed() const { return m_unconfirmedSince.has_value(); }
     bool busy() const { return m_importingPhotos || m_submitting; }
     QString error() const { return m_error.value_or(QString()); }
     bool requiresProof() const { return m_requiresProof; }
@@ -182,6 +201,7 @@ public:
 Q_SIGNALS:
     void clientChanged();
     void memberDataChanged();
+    void appStateChanged();
     void draftChanged();
     void optionsChanged();
     void filesChanged();
@@ -189,6 +209,26 @@ Q_SIGNALS:
     void canSubmitChanged();
 
 private:
+    // What a session that ends under the form keeps of it.
+    struct Kept
+    {
+        PirepDraft draft;
+        QList<QUrl> selected;
+        QList<Upload> files;
+        bool requiresProof = false;
+        std::optional<QDateTime> unconfirmedSince;
+        QSet<QString> knownBefore;
+    };
+    std::any keptContent() const;
+    void restore(const Kept &kept);
+
+    // Whether the service holds the report this form sent without an answer: one of the member's reports
+    // that the draft describes, new since the first such submission.
+    enum class LogCheck { Found, Missing, Unknown };
+    QCoro::Task<LogCheck> lookForSent();
+    // The report is in the member's log: it was sent after all.
+    void acceptFoundInLog();
+
     // Every change of the draft goes through here: an airport change forgets the multiplier check.
     void changeDraft(const std::function<void(PirepDraft &)> &change);
     void setFiles(QList<Upload> files);
@@ -196,7 +236,9 @@ private:
 
     QPointer<APIClient> m_client;
     QPointer<MemberData> m_data;
+    QPointer<AppState> m_appState;
     PirepDraft m_draft;
+    PirepDraft m_opened; // as the form opened: an untouched form is not worth keeping
     std::optional<MultiplierOptions> m_options;
     std::optional<QString> m_optionsError;
     bool m_checkingOptions = false;
@@ -210,6 +252,13 @@ private:
     bool m_requiresProof = false;
     bool m_success = false;
     bool m_localFlight = false;
+    bool m_restored = false;
+    bool m_checkingLog = false;
+    bool m_foundInLog = false;
+    // Since the first submission whose outcome never came back, and the reports known before it.
+    std::optional<QDateTime> m_unconfirmedSince;
+    QSet<QString> m_knownBefore;
+    std::optional<QString> m_logError;
     Lifetime m_photoRun; // the newest photo pick; an older one that ends later changes nothing
     Lifetime m_lifetime; // last: ends first
 };

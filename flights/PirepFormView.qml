@@ -28,6 +28,7 @@ Rectangle {
 
         client: view.appState.api
         memberData: view.memberData
+        appState: view.appState
     }
 
     Page {
@@ -61,6 +62,19 @@ Rectangle {
                 Accessible.role: Accessible.Heading
                 Accessible.name: text
             }
+        }
+
+        // The form came back after a sign-in: what the member typed before his session ended.
+        Text {
+            Layout.fillWidth: true
+            objectName: "pirep.restored"
+            visible: form.restored
+            text: L.t("登录过期前填写的内容已保留，请检查后再提交。")
+            wrapMode: Text.Wrap
+            font.pixelSize: Typography.subheadline
+            color: Theme.accent
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
 
         // Import row: fills the form from one of the member's recent simulator flights.
@@ -193,6 +207,7 @@ Rectangle {
                 Layout.fillWidth: true
                 objectName: "pirep.callsign"
                 placeholderText: L.t("本次飞行呼号")
+                maximumLength: 40
                 text: form.callsign
                 inputMethodHints: Qt.ImhUppercaseOnly | Qt.ImhNoPredictiveText
                 onTextEdited: form.callsign = text
@@ -368,29 +383,15 @@ Rectangle {
             symbol: "text.bubble"
             footer: L.t("连续提交相同航线且官方日志无法核实时，备注与截图均为必填。最多 6 张，每张不超过 2 MB。")
 
-            ScrollView {
+            NoteField {
                 Layout.fillWidth: true
-                Layout.preferredHeight: Math.min(Math.max(note.implicitHeight, 3 * 22 + 16), 7 * 22 + 16)
-
-                TextArea {
-                    id: note
-
-                    objectName: "pirep.note"
-                    placeholderText: L.t("补充说明，最多 500 字")
-                    Accessible.name: placeholderText
-                    text: form.note
-                    wrapMode: TextEdit.Wrap
-                    color: Theme.ink
-                    placeholderTextColor: Theme.muted
-                    font.pixelSize: Typography.body
-                    onTextChanged: form.note = text
-                    background: Rectangle {
-                        radius: 8
-                        color: Theme.sunken
-                        border.width: note.activeFocus ? 2 : 1
-                        border.color: note.activeFocus ? Theme.accent : Theme.line
-                    }
-                }
+                objectName: "pirep.note"
+                placeholderText: L.t("补充说明，最多 500 字")
+                minimumLines: 3
+                maximumLines: 7
+                maximumLength: form.noteLimit
+                text: form.note
+                onEdited: text => form.note = text
             }
             GlassButton {
                 objectName: "pirep.photos"
@@ -420,23 +421,42 @@ Rectangle {
             }
         }
 
-        // The error stands at the end of the form: the page scrolls to it when it appears or changes.
+        // The error stands at the end of the form. It is the outcome of what the member just did: the page
+        // scrolls to it and it takes the keyboard, heard as an alert, when it appears or changes.
         ErrorNotice {
             id: errorNotice
 
+            objectName: "pirep.error"
             visible: form.error.length > 0
             message: form.error
+            alert: true
+            activeFocusOnTab: visible
             onMessageChanged: {
                 if (message.length > 0)
                     revealError.restart();
             }
 
-            // Once the page has laid the notice out.
+            function takeKeyboard() {
+                if (errorNotice.visible && !form.busy)
+                    errorNotice.forceActiveFocus(Qt.OtherFocusReason);
+            }
+
+            // Once the page has laid the notice out. The keyboard comes with it, or as soon as the form (off
+            // while it sends) takes keys again.
             Timer {
                 id: revealError
 
                 interval: 300
-                onTriggered: page.reveal(errorNotice)
+                onTriggered: {
+                    page.reveal(errorNotice);
+                    errorNotice.takeKeyboard();
+                }
+            }
+            // The form takes keys again after a submission: its outcome takes the keyboard.
+            readonly property bool sending: form.submitting
+            onSendingChanged: {
+                if (!sending)
+                    errorNotice.takeKeyboard();
             }
         }
     }
@@ -478,7 +498,7 @@ Rectangle {
                 topPadding: 12
                 bottomPadding: 12
                 font.pixelSize: Typography.headline
-                text: form.submitting ? L.t("正在提交") : L.t("提交 PIREP")
+                text: form.submitTitle
                 Accessible.name: text
                 enabled: form.canSubmit
                 onClicked: confirm.shown = true

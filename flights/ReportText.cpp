@@ -20,7 +20,7 @@ std::optional<QString> multiplierChip(const Pirep &report)
     return factor(*report.multiplierPercent);
 }
 
-std::optional<QString> submittedDay(const Pirep &report)
+std::optional<QDateTime> submittedMoment(const Pirep &report)
 {
     if (!report.submittedAt || !(*report.submittedAt > 0) || !std::isfinite(*report.submittedAt))
         return std::nullopt;
@@ -28,9 +28,15 @@ std::optional<QString> submittedDay(const Pirep &report)
     if (seconds * 1000 >= 9.0e18)
         return std::nullopt;
     const QDateTime moment = QDateTime::fromMSecsSinceEpoch(qint64(seconds * 1000));
-    if (!moment.isValid())
+    return moment.isValid() ? std::optional(moment) : std::nullopt;
+}
+
+std::optional<QString> submittedDay(const Pirep &report)
+{
+    const std::optional<QDateTime> moment = submittedMoment(report);
+    if (!moment)
         return std::nullopt;
-    return Display::locale().toString(moment.date(), QLocale::ShortFormat);
+    return Display::locale().toString(moment->date(), QLocale::ShortFormat);
 }
 
 double countedMinutes(const Pirep &report)

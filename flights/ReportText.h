@@ -2,6 +2,7 @@
 
 #include "AccountRecords.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <optional>
@@ -13,6 +14,8 @@ namespace ReportText {
 QString factor(double percent);
 // The row's multiplier chip: none when the percent is absent or exactly 100.
 std::optional<QString> multiplierChip(const Pirep &report);
+// The moment of the submission; none when the time is absent or not above 0.
+std::optional<QDateTime> submittedMoment(const Pirep &report);
 // The submission day in the locale's date format; none when the time is absent or not above 0.
 std::optional<QString> submittedDay(const Pirep &report);
 // The minutes that count towards the member's time: the flight time times the multiplier, rounded half

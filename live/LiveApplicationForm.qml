@@ -139,18 +139,20 @@ FocusScope {
                 title: L.t("可选")
                 symbol: "doc.text"
 
-                ReviewNoteField {
+                NoteField {
                     objectName: "live.briefing"
                     Layout.fillWidth: true
                     placeholderText: L.t("简报")
+                    maximumLength: sheetPage.form.briefingLimit
                     text: sheetPage.form.briefing
                     enabled: !sheetPage.form.busy
                     onEdited: text => sheetPage.form.briefing = text
                 }
-                ReviewNoteField {
+                NoteField {
                     objectName: "live.flightPlan"
                     Layout.fillWidth: true
                     placeholderText: L.t("飞行计划")
+                    maximumLength: sheetPage.form.flightPlanLimit
                     text: sheetPage.form.flightPlan
                     enabled: !sheetPage.form.busy
                     onEdited: text => sheetPage.form.flightPlan = text

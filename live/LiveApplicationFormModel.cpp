@@ -34,14 +34,30 @@ LiveApplicationFormModel::LiveApplicationFormModel(QObject *parent)
 
 void LiveApplicationFormModel::setAppState(AppState *app)
 {
-    if (retarget(m_app, app, this))
-        Q_EMIT appStateChanged();
+    if (!retarget(m_app, app, this))
+        return;
+    watchForKeeping();
+    Q_EMIT appStateChanged();
 }
 
 void LiveApplicationFormModel::setItem(const LiveFleetItemValue &item)
 {
     m_item = item;
+    watchForKeeping();
     Q_EMIT itemChanged();
+}
+
+void LiveApplicationFormModel::watchForKeeping()
+{
+    if (!m_app)
+        return;
+    m_app->watchForm(this, keptKind(), [this]() -> std::any {
+        // Only what the member typed is worth bringing back.
+        if (m_departure.isEmpty() && m_arrival.isEmpty() && m_briefing.isEmpty() && m_flightPlan.isEmpty())
+            return {};
+        return Kept{m_departure, m_arrival,       m_briefing,   m_flightPlan,
+                    m_timeless,  m_departureTime, m_arrivalTime};
+    });
 }
 
 QString LiveApplicationFormModel::title() const
@@ -111,7 +127,8 @@ bool LiveApplicationFormModel::valid() const
         return false;
     if (!m_timeless && !(m_arrivalTime > m_departureTime))
         return false;
-    return Text::perceivedLength(m_briefing) <= 4000 && Text::perceivedLength(m_flightPlan) <= 16000;
+    return Text::perceivedLength(m_briefing) <= maxBriefingLength
+           && Text::perceivedLength(m_flightPlan) <= maxFlightPlanLength;
 }
 
 QJsonObject LiveApplicationFormModel::body() const
@@ -151,6 +168,18 @@ void LiveApplicationFormModel::reset(const QDateTime &now)
     m_timeless = true;
     m_departureTime = now.toUTC();
     m_arrivalTime = m_departureTime.addSecs(7200);
+    // What the member typed for this aircraft before his session ended comes back.
+    if (const std::optional<std::any> kept = m_app ? m_app->takeKeptForm(keptKind()) : std::nullopt) {
+        if (const Kept *content = std::any_cast<Kept>(&*kept)) {
+            m_departure = content->departure;
+            m_arrival = content->arrival;
+            m_briefing = content->briefing;
+            m_flightPlan = content->flightPlan;
+            m_timeless = content->timeless;
+            m_departureTime = content->departureTime;
+            m_arrivalTime = content->arrivalTime;
+        }
+    }
     Q_EMIT editChanged();
     setMessage(std::nullopt);
 }

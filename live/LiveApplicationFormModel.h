@@ -36,6 +36,8 @@ class LiveApplicationFormModel : public QObject
     Q_PROPERTY(QString departureText READ departureText WRITE setDepartureText NOTIFY editChanged)
     Q_PROPERTY(QString arrivalText READ arrivalText WRITE setArrivalText NOTIFY editChanged)
     Q_PROPERTY(bool valid READ valid NOTIFY editChanged)
+    Q_PROPERTY(int briefingLimit READ briefingLimit CONSTANT)
+    Q_PROPERTY(int flightPlanLimit READ flightPlanLimit CONSTANT)
 
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     Q_PROPERTY(QString message READ message NOTIFY messageChanged)
@@ -74,6 +76,11 @@ public:
     // One to eight ASCII letters or digits and nothing else, the whole text: no blank, no line break.
     static bool isAirportCode(const QString &text);
     bool valid() const;
+    // In characters as a reader counts them.
+    static constexpr int maxBriefingLength = 4000;
+    static constexpr int maxFlightPlanLength = 16000;
+    int briefingLimit() const { return maxBriefingLength; }
+    int flightPlanLimit() const { return maxFlightPlanLength; }
     // What apply() sends.
     QJsonObject body() const;
 
@@ -101,6 +108,19 @@ Q_SIGNALS:
     void dismissed();
 
 private:
+    // What a session that ends while the form is open keeps of it, for the same aircraft.
+    struct Kept
+    {
+        QString departure;
+        QString arrival;
+        QString briefing;
+        QString flightPlan;
+        bool timeless = true;
+        QDateTime departureTime;
+        QDateTime arrivalTime;
+    };
+    QString keptKind() const { return QStringLiteral("live-application:") + m_item.id(); }
+    void watchForKeeping();
     void setMessage(std::optional<QString> message);
     template <typename T>
     void edit(T &field, const T &value)

@@ -21,7 +21,10 @@ QVariantMap option(const QString &title, int value) { return {{"title", L(title)
 QString trimmed(const QString &text) { return text.trimmed(); }
 
 // Counted as typed, before trimming.
-bool reasonFits(const QString &reason) { return Text::perceivedLength(reason) <= 500; }
+bool reasonFits(const QString &reason)
+{
+    return Text::perceivedLength(reason) <= LiveApplicationReviewModel::maxReasonLength;
+}
 
 // Posts one review through the account's current client; only an answer that says "ok" saved it.
 QCoro::Task<LiveReviewResult> post(QPointer<AppState> app, QString path, QJsonObject body)

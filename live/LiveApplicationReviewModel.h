@@ -43,6 +43,7 @@ class LiveApplicationReviewModel : public QObject
     Q_PROPERTY(int outcomeIndex READ outcomeIndex WRITE setOutcomeIndex NOTIFY editChanged)
     Q_PROPERTY(QString outcome READ outcome NOTIFY editChanged)
     Q_PROPERTY(QString reason READ reason WRITE setReason NOTIFY editChanged)
+    Q_PROPERTY(int reasonLimit READ reasonLimit CONSTANT)
     Q_PROPERTY(QString scheduleId READ scheduleId WRITE setScheduleId NOTIFY editChanged)
     Q_PROPERTY(bool checked READ checked WRITE setChecked NOTIFY editChanged)
     Q_PROPERTY(bool valid READ valid NOTIFY editChanged)
@@ -54,6 +55,10 @@ class LiveApplicationReviewModel : public QObject
     Q_PROPERTY(QString message READ message NOTIFY messageChanged)
 
 public:
+    // The longest reason or note, in characters as a reader counts them.
+    static constexpr int maxReasonLength = 500;
+    int reasonLimit() const { return maxReasonLength; }
+
     enum Mode { Decision, Verification, ReadOnly };
     Q_ENUM(Mode)
 

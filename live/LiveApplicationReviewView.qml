@@ -179,11 +179,12 @@ Rectangle {
                     Accessible.name: L.t("结果")
                     onChosen: value => reviewModel.decisionIndex = value
                 }
-                ReviewNoteField {
+                NoteField {
                     objectName: "live.review.reason"
                     Layout.fillWidth: true
                     visible: reviewModel.decision === "rejected"
                     placeholderText: L.t("拒绝原因（必填）")
+                    maximumLength: reviewModel.reasonLimit
                     text: reviewModel.reason
                     onEdited: text => reviewModel.reason = text
                 }
@@ -226,10 +227,11 @@ Rectangle {
                     inputMethodHints: Qt.ImhNoAutoUppercase | Qt.ImhNoPredictiveText
                     onTextEdited: reviewModel.scheduleId = text
                 }
-                ReviewNoteField {
+                NoteField {
                     objectName: "live.review.note"
                     Layout.fillWidth: true
                     placeholderText: L.t("核查说明（必填）")
+                    maximumLength: reviewModel.reasonLimit
                     text: reviewModel.reason
                     onEdited: text => reviewModel.reason = text
                 }

@@ -7,6 +7,7 @@
 #include "Outcome.h"
 #include "Retarget.h"
 #include "StaffRequest.h"
+#include "Strings.h"
 #include "Theme.h"
 
 #include <QSet>
@@ -138,6 +139,22 @@ void AdminReviewModel::setReport(const Pirep &report)
                                                               : QStringLiteral("approved");
     m_note = held() ? report.holdNote.value_or(QString()) : QString();
     m_reason = report.rejectionReason.value_or(QString());
+    m_opened = edits();
+    if (m_app) {
+        // A decision being written when the session ended comes back for the same report.
+        const QString kind = QStringLiteral("review:") + report.id;
+        if (const std::optional<std::any> kept = m_app->takeKeptForm(kind)) {
+            if (const Kept *content = std::any_cast<Kept>(&*kept)) {
+                m_decision = content->decision;
+                m_reason = content->reason;
+                m_note = content->note;
+                m_percent = content->percent;
+            }
+        }
+        m_app->watchForm(this, kind, [this]() -> std::any {
+            return edits() == m_opened ? std::any() : std::any(edits());
+        });
+    }
     Q_EMIT reportChanged();
     Q_EMIT checksChanged();
     Q_EMIT editChanged();
@@ -309,10 +326,11 @@ bool AdminReviewModel::canSave() const
 {
     if (m_busy)
         return false;
+    // The member reads the reason or the note in his report's history: a few lines, not a document.
     if (m_decision == QLatin1String("rejected"))
-        return !m_reason.trimmed().isEmpty();
+        return !m_reason.trimmed().isEmpty() && Text::perceivedLength(m_reason) <= maxTextLength;
     if (m_decision == QLatin1String("inquiry"))
-        return !m_note.trimmed().isEmpty();
+        return !m_note.trimmed().isEmpty() && Text::perceivedLength(m_note) <= maxTextLength;
     return true;
 }
 

@@ -89,6 +89,7 @@ class AdminReviewModel : public QObject
     Q_PROPERTY(QString reason READ reason WRITE setReason NOTIFY editChanged)
     Q_PROPERTY(double percent READ percent WRITE setPercent NOTIFY editChanged)
     Q_PROPERTY(QVariantList multiplierOptions READ multiplierOptions CONSTANT)
+    Q_PROPERTY(int textLimit READ textLimit CONSTANT)
     Q_PROPERTY(int multiplierIndex READ multiplierIndex WRITE setMultiplierIndex NOTIFY editChanged)
     Q_PROPERTY(bool canSave READ canSave NOTIFY editChanged)
     Q_PROPERTY(QString saveSymbol READ saveSymbol NOTIFY editChanged)
@@ -196,6 +197,10 @@ public:
     Q_INVOKABLE void confirm() { perform(); }
     QCoro::Task<> perform();
 
+    // The longest rejection reason or inquiry note, in characters as a reader counts them.
+    static constexpr int maxTextLength = 500;
+    int textLimit() const { return maxTextLength; }
+
 Q_SIGNALS:
     void appStateChanged();
     void reportChanged();
@@ -208,9 +213,20 @@ Q_SIGNALS:
     void closed();
 
 private:
+    // What a session that ends during a review keeps of the decision being written, for the same report.
+    struct Kept
+    {
+        QString decision;
+        QString reason;
+        QString note;
+        double percent = 100;
+        bool operator==(const Kept &) const = default;
+    };
+    Kept edits() const { return {m_decision, m_reason, m_note, m_percent}; }
     void setError(std::optional<QString> error);
 
     QPointer<AppState> m_app;
+    Kept m_opened; // the decision as the report came: an untouched form is not kept
     Pirep m_report;
     std::optional<Pirep> m_checked;
     std::function<QCoro::Task<>()> m_changed;

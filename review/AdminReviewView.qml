@@ -273,23 +273,25 @@ Rectangle {
                     Accessible.name: L.t("结果")
                     onChosen: value => reviewModel.decisionIndex = value
                 }
-                ReviewNoteField {
+                NoteField {
                     objectName: "admin.review.inquiry"
                     Layout.fillWidth: true
                     visible: reviewModel.decision === "inquiry"
                     placeholderText: L.t("请成员补充的内容")
                     minimumLines: 2
                     maximumLines: 6
+                    maximumLength: reviewModel.textLimit
                     text: reviewModel.note
                     onEdited: text => reviewModel.note = text
                 }
-                ReviewNoteField {
+                NoteField {
                     objectName: "admin.review.reason"
                     Layout.fillWidth: true
                     visible: reviewModel.decision === "rejected"
                     placeholderText: L.t("拒绝原因（必填）")
                     minimumLines: 3
                     maximumLines: 8
+                    maximumLength: reviewModel.textLimit
                     text: reviewModel.reason
                     onEdited: text => reviewModel.reason = text
                 }

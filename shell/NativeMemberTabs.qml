@@ -21,6 +21,13 @@ Item {
         id: navigation
 
         member: tabs.appState.isMember
+        // A report the member was writing when his session ended comes back with the sign-in.
+        Component.onCompleted: {
+            if (!tabs.appState.isMember || !tabs.appState.keepsForm("report"))
+                return;
+            navigation.selected = MemberTab.Flights;
+            navigation.startReport();
+        }
     }
 
     MacMemberShell {

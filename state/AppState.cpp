@@ -136,6 +136,9 @@ void AppState::bind(APIClient *client)
     client->onUnauthorized = [this, current] {
         if (!current())
             return;
+        // What the member was typing outlives the session, for the same account's sign-in.
+        if (m_user)
+            m_keptForms.keepOpenForms(m_user->id);
         m_user.reset();
         m_profile.reset();
         m_avatar = QImage();
@@ -245,6 +248,7 @@ QCoro::Task<> AppState::signIn(QString username, QString password, bool remember
     setMessage(std::nullopt);
     const User user = co_await m_api->login(username, password, remember);
     lifetime.check();
+    m_keptForms.signedIn(user.id);
     m_user = user;
     newRevision();
     co_await checkGate();
@@ -281,6 +285,7 @@ QCoro::Task<> AppState::signOut()
     signedOutLocally();
     m_gate.reset();
     m_message.reset();
+    m_keptForms.clear();
     newRevision();
 
     // What is left in the keychain is a session the service has ended: a prompt the member dismissed
@@ -431,6 +436,7 @@ QCoro::Task<> AppState::activate(std::unique_ptr<APIClient> client, User user, A
     m_profile.reset();
     m_avatar = QImage();
     m_message.reset();
+    m_keptForms.signedIn(user.id);
     m_user = user;
     m_gate = gate;
     m_savedAccounts = list;
@@ -451,6 +457,18 @@ QCoro::Task<> AppState::removeSavedAccount(SavedLogin saved)
     lifetime.check();
     m_savedAccounts = remaining;
     Q_EMIT stateChanged();
+}
+
+void AppState::watchForm(QObject *form, const QString &kind, KeptForms::Reading read)
+{
+    m_keptForms.watch(form, kind, std::move(read));
+}
+
+bool AppState::keepsForm(const QString &kind) const { return m_user && m_keptForms.holds(m_user->id, kind); }
+
+std::optional<std::any> AppState::takeKeptForm(const QString &kind)
+{
+    return m_user ? m_keptForms.take(m_user->id, kind) : std::nullopt;
 }
 
 void AppState::startRestore() { restore(); }

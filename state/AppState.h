@@ -3,6 +3,7 @@
 #include "APIClient.h"
 #include "AccountSessionVault.h"
 #include "Busy.h"
+#include "KeptForms.h"
 #include "Lifetime.h"
 
 #include <QImage>
@@ -83,6 +84,12 @@ public:
     QCoro::Task<> switchAccount(SavedLogin saved);
     QCoro::Task<> removeSavedAccount(SavedLogin saved);
 
+    // Forms open when the session ends are read and kept for the same member's next sign-in.
+    void watchForm(QObject *form, const QString &kind, KeptForms::Reading read);
+    // Whether a form of that kind was kept for the signed-in member, and its content, handed over once.
+    Q_INVOKABLE bool keepsForm(const QString &kind) const;
+    std::optional<std::any> takeKeptForm(const QString &kind);
+
     // For the portal: the same operations started from QML, their outcome read from the state.
     Q_INVOKABLE void startRestore();
     Q_INVOKABLE void startGateCheck();
@@ -147,5 +154,6 @@ private:
     bool m_accountBusy = false;
     AccountSessionVault m_accountVault;
     bool m_savedAccountsRead = false;
+    KeptForms m_keptForms;
     Lifetime m_lifetime; // last: ends first
 };

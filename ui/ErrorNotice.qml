@@ -26,6 +26,16 @@ Item {
         color: Theme.pending
         opacity: 0.12
     }
+    // The ring of a notice that took the keyboard to be heard.
+    Rectangle {
+        anchors.fill: parent
+        anchors.margins: -3
+        visible: notice.activeFocus
+        radius: 19
+        color: "transparent"
+        border.color: Theme.accent
+        border.width: 2
+    }
 
     Symbol {
         id: symbol

@@ -2,6 +2,7 @@
 
 #include "Display.h"
 #include "L.h"
+#include "Strings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -87,6 +88,26 @@ QString combined(const QStringList &texts)
     }
     return present.join(u", ");
 }
+
+QString lengthCount(const QString &text, int limit)
+{
+    if (limit <= 0)
+        return {};
+    const qsizetype length = Text::perceivedLength(text);
+    if (length * 5 < limit * 4)
+        return {};
+    return Display::locale().toString(length) + QLatin1Char('/') + Display::locale().toString(limit);
+}
+
+QString lengthCountDescription(const QString &text, int limit)
+{
+    if (lengthCount(text, limit).isEmpty())
+        return {};
+    return L("已输入 %@ 字，最多 %@ 字", Display::locale().toString(Text::perceivedLength(text)),
+             Display::locale().toString(limit));
+}
+
+bool overLimit(const QString &text, int limit) { return limit > 0 && Text::perceivedLength(text) > limit; }
 
 QString routeLabel(const QString &from, const QString &to) { return L("%@ → %@", from, to); }
 

@@ -57,6 +57,13 @@ std::optional<double> keyedOffset(int key, double offset, double viewSize, doubl
 // Texts read together as one accessibility element; empty ones are left out.
 QString combined(const QStringList &texts);
 
+// The count under a text that has a limit, in characters as a reader counts them: "432/500" once the text
+// has come within a fifth of the limit, or gone past it; empty before that, and without a limit (0).
+QString lengthCount(const QString &text, int limit);
+// The count as a screen reader says it.
+QString lengthCountDescription(const QString &text, int limit);
+bool overLimit(const QString &text, int limit);
+
 // The route arrow in a rectangle: a 2-point bar ending 3 points inside a 9 × 10 head at the right edge.
 QPainterPath arrowOutline(const QRectF &rect);
 
@@ -116,6 +123,18 @@ public:
     }
     Q_INVOKABLE QString routeName(const QString &name) const { return ComponentRules::routeName(name); }
     Q_INVOKABLE QString combined(const QStringList &texts) const { return ComponentRules::combined(texts); }
+    Q_INVOKABLE QString lengthCount(const QString &text, int limit) const
+    {
+        return ComponentRules::lengthCount(text, limit);
+    }
+    Q_INVOKABLE QString lengthCountDescription(const QString &text, int limit) const
+    {
+        return ComponentRules::lengthCountDescription(text, limit);
+    }
+    Q_INVOKABLE bool overLimit(const QString &text, int limit) const
+    {
+        return ComponentRules::overLimit(text, limit);
+    }
     Q_INVOKABLE void focusPage(QQuickItem *page) const { ComponentRules::focusPage(page); }
     Q_INVOKABLE double revealedOffset(double offset, double viewSize, double top, double bottom,
                                       double margin) const

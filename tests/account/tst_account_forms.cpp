@@ -42,6 +42,7 @@ private Q_SLOTS:
     void forumAvatar();
     void forumAvatarAddresses();
     void forumFailureKeepsThePendingAvatar();
+    void profileEditOutlivesAnEndedSession();
 
 private:
     std::unique_ptr<AppState> signedIn(const QString &username, const QString &password)
@@ -222,6 +223,34 @@ void AccountFormsTest::profileLoadsAndSendsWhatWasTyped()
     }
     QVERIFY(emptied.value("discordUsername").isString());
     QCOMPARE(emptied.value("discordUsername").toString(), QString());
+}
+
+void AccountFormsTest::profileEditOutlivesAnEndedSession()
+{
+    // Regression: the profile being edited was lost when the session ended under it.
+    const auto state = signedIn("lichen", "fly-vornalia");
+    auto form = std::make_unique<ProfileForm>();
+    form->setAppState(state.get());
+    await(form->load());
+    form->setWechatName("李辰-新");
+    form->setDiscord("lichen#3307");
+    m_site->service->expireSessions();
+    await(form->save());
+    QVERIFY(!state->signedIn());
+    form.reset();
+
+    await(state->signIn("lichen", "fly-vornalia", false));
+    form = std::make_unique<ProfileForm>();
+    form->setAppState(state.get());
+    await(form->load());
+    QCOMPARE(form->wechatName(), QString("李辰-新"));
+    QCOMPARE(form->discord(), QString("lichen#3307"));
+    QCOMPARE(form->callsign(), QString("207")); // untouched fields come from the service
+    // Once: the next opening shows the service's copy.
+    ProfileForm again;
+    again.setAppState(state.get());
+    await(again.load());
+    QCOMPARE(again.wechatName(), QString("李辰"));
 }
 
 void AccountFormsTest::requiredProfileChecks()

@@ -1,5 +1,6 @@
 #include "CatalogPickerModel.h"
 #include "MemberStore.h"
+#include "MultipartBody.h"
 #include "PirepFormModel.h"
 #include "PirepImportModel.h"
 
@@ -31,6 +32,8 @@ private Q_SLOTS:
     void submitsImportedFlightWithScreenshots();
     void proofRequiredThenLocalFlight();
     void unconfirmedAnswers();
+    void unconfirmedSubmissionIsLookedForFirst();
+    void draftOutlivesAnEndedSession();
     void invalidDraftSendsNothing();
     void closedFormStillRefreshesReports();
     void draftRules();
@@ -219,7 +222,10 @@ void PirepFormTest::proofRequiredThenLocalFlight()
 
 void PirepFormTest::unconfirmedAnswers()
 {
-    const QString unconfirmed = QStringLiteral("提交结果未确认，请先刷新飞行记录。");
+    // Answers that confirm nothing, of a submission the service never stored: the form says so after
+    // looking for the report in the member's log.
+    const QString unconfirmed = QStringLiteral(
+        "提交结果尚未确认：飞行记录中暂时没有这份报告。再次提交时会先核对一次，避免重复报告。");
     struct Case
     {
         const char *name;
@@ -227,21 +233,25 @@ void PirepFormTest::unconfirmedAnswers()
         QString error;
     };
     const QList<Case> cases{
-        {"ok false", {.json = QJsonObject{{"ok", false}}}, unconfirmed},
-        {"ok absent", {.json = QJsonObject{{"id", "P-1"}}}, unconfirmed},
+        {"ok false", {.json = QJsonObject{{"ok", false}}, .unheard = true, .times = 1}, unconfirmed},
+        {"ok absent", {.json = QJsonObject{{"id", "P-1"}}, .unheard = true, .times = 1}, unconfirmed},
         {"refusal", {.status = 500}, QStringLiteral("样例服务按要求返回 500。")},
         {"HTML page",
          {.status = 503, .html = QByteArray("<html>busy</html>")},
          QStringLiteral("请求未完成（503），请稍后重试。")},
+        // The member's log cannot be read either: the form says to look before sending again.
         {"connection reset",
-         {.reset = true},
+         {.reset = true, .unheard = true},
          QStringLiteral("提交结果尚未确认。请先返回并刷新飞行记录，确认未收到后再提交，避免重复报告。")},
     };
     PirepImportModel flights;
     flights.setClient(m_app->api());
     await(flights.run());
-    m_form->takeImportedFlight(&flights, 1);
     for (const Case &c : cases) {
+        m_form = std::make_unique<PirepFormModel>();
+        m_form->setClient(m_app->api());
+        m_form->setMemberData(m_data.get());
+        m_form->takeImportedFlight(&flights, 1);
         m_site->service->setFault("/api/pireps", c.fault);
         await(m_form->send());
         QVERIFY2(!m_form->success(), c.name);
@@ -255,6 +265,155 @@ void PirepFormTest::unconfirmedAnswers()
     await(m_form->send());
     QVERIFY(m_form->success());
     QCOMPARE(m_form->error(), QString());
+}
+
+void PirepFormTest::unconfirmedSubmissionIsLookedForFirst()
+{
+    // Regression: a submission that timed out looked like nothing happened, and a second press made a
+    // duplicate report once the service had finished the first.
+    PirepImportModel flights;
+    flights.setClient(m_app->api());
+    await(flights.run());
+    m_form->takeImportedFlight(&flights, 1);
+    await(m_data->loadPireps());
+    const auto posts = [this] {
+        int count = 0;
+        for (const Sample::Request &request : m_site->service->requestsTo("/api/pireps"))
+            count += request.method == "POST";
+        return count;
+    };
+    const PirepDraft draft = m_form->draft();
+    const auto reportsOfTheRoute = [this, draft] {
+        const PirepResponse answer = await(m_app->api()->decode<PirepResponse>(
+            m_app->api()->makeRequest(QStringLiteral("/api/pireps"), "GET")));
+        return std::count_if(answer.pireps.cbegin(), answer.pireps.cend(),
+                             [&](const Pirep &report) { return draft.describes(report); });
+    };
+    const qsizetype before = reportsOfTheRoute();
+
+    // The answer never comes (the service stalls after storing the report): the form finds it in the log.
+    m_app->api()->setTimeouts(std::chrono::milliseconds(400), std::chrono::milliseconds(1500));
+    m_site->service->setFault("/api/pireps", {.held = true, .times = 1});
+    await(m_form->send());
+    QVERIFY(m_form->success());
+    QCOMPARE(m_form->error(), QString());
+    QCOMPARE(m_form->successMessage(),
+             QStringLiteral("飞行记录中已有这份报告，无需再次提交。你可以在飞行记录中查看进度。"));
+    QCOMPARE(m_form->fileCount(), 0);
+    QCOMPARE(posts(), 1);
+    m_site->service->release();
+    // The member's reports as the logbook and the dashboard have them, the found one among them.
+    QTRY_VERIFY(!m_data->state(MemberLoad::Pireps).loading);
+    await(m_data->loadPireps());
+
+    // The upload is lost on its way: not in the log, so the member may send again; the service takes a
+    // late copy meanwhile, which the next press finds instead of sending a duplicate.
+    m_form = std::make_unique<PirepFormModel>();
+    m_form->setClient(m_app->api());
+    m_form->setMemberData(m_data.get());
+    m_form->takeImportedFlight(&flights, 1);
+    m_site->service->clearRequests();
+    m_site->service->setFault("/api/pireps", {.held = true, .unheard = true, .times = 1});
+    await(m_form->send());
+    QVERIFY(!m_form->success());
+    QCOMPARE(m_form->error(),
+             QStringLiteral(
+                 "提交结果尚未确认：飞行记录中暂时没有这份报告。再次提交时会先核对一次，避免重复报告。"));
+    QVERIFY(m_form->canSubmit());
+    QCOMPARE(reportsOfTheRoute(), before + 1);
+    await(m_app->api()->perform([&] {
+        APIRequest late = m_app->api()->makeRequest(QStringLiteral("/api/pireps"), "POST");
+        late.setMultipartBody(MultipartBody::make(m_form->draft().fields(), {}, QStringLiteral("files")));
+        return late;
+    }()));
+    const int sent = posts();
+    await(m_form->send());
+    QVERIFY(m_form->success());
+    QCOMPARE(posts(), sent);
+    QCOMPARE(reportsOfTheRoute(), before + 2);
+
+    // The log cannot be read: nothing is sent blind.
+    m_form = std::make_unique<PirepFormModel>();
+    m_form->setClient(m_app->api());
+    m_form->setMemberData(m_data.get());
+    m_form->takeImportedFlight(&flights, 0);
+    m_site->service->setFault("/api/pireps", {.held = true, .unheard = true, .times = 1});
+    await(m_form->send()); // lost on its way
+    m_site->service->setFault("/api/pireps", {.status = 500, .times = 1});
+    const int tried = posts();
+    await(m_form->send());
+    QVERIFY(!m_form->success());
+    QVERIFY(
+        m_form->error().startsWith(QStringLiteral("暂时无法核对飞行记录，为避免重复报告，这次没有提交：")));
+    QCOMPARE(posts(), tried);
+    // Once it can be read and the report is not there, the report goes.
+    await(m_form->send());
+    QVERIFY(m_form->success());
+    QCOMPARE(posts(), tried + 1);
+}
+
+void PirepFormTest::draftOutlivesAnEndedSession()
+{
+    // Regression: a session that ended while a report was written threw the report away, screenshots and all.
+    m_form->setAppState(m_app.get());
+    m_form->openRoute(nullptr, {});
+    m_form->setDeparture(QStringLiteral("zspd"));
+    m_form->setArrival(QStringLiteral("RJTT"));
+    m_form->setAircraft(QStringLiteral("Boeing 787-9"));
+    m_form->setLivery(QStringLiteral("China Eastern"));
+    m_form->setMinutes(QStringLiteral("55"));
+    m_form->setNote(QStringLiteral("雷雨绕飞"));
+    await(m_form->importPhotos(
+        {picture("a.png", {320, 200}, Qt::red), picture("b.png", {320, 200}, Qt::blue)}));
+    QCOMPARE(m_form->fileCount(), 2);
+    const PirepDraft typed = m_form->draft();
+    const QList<Upload> files = m_form->files()->records();
+
+    m_site->service->expireSessions();
+    await(m_form->send());
+    QVERIFY(!m_app->signedIn());
+    m_form.reset(); // the member tabs go with the session
+
+    const auto reopened = [this] {
+        auto form = std::make_unique<PirepFormModel>();
+        form->setClient(m_app->api());
+        form->setMemberData(m_data.get());
+        form->setAppState(m_app.get());
+        form->openRoute(nullptr, {});
+        return form;
+    };
+    // The same member signs in again: the form comes back as it was.
+    await(m_app->signIn(QStringLiteral("lichen"), QStringLiteral("fly-vornalia"), false));
+    QVERIFY(m_app->keepsForm(QStringLiteral("report")));
+    m_form = reopened();
+    QVERIFY(m_form->restored());
+    QCOMPARE(m_form->draft(), typed);
+    QCOMPARE(m_form->files()->records(), files);
+    QVERIFY(!m_app->keepsForm(QStringLiteral("report"))); // handed over once
+    await(m_form->send());
+    QVERIFY(m_form->success());
+
+    // Another account never sees it; nor does the member after signing out.
+    m_form = reopened();
+    m_form->setNote(QStringLiteral("未提交的备注"));
+    m_site->service->expireSessions();
+    await(m_form->send());
+    m_form.reset();
+    await(m_app->signIn(QStringLiteral("hejing"), QStringLiteral("fly-vornalia"), false));
+    m_form = reopened();
+    QVERIFY(!m_form->restored());
+    QCOMPARE(m_form->note(), QString());
+    await(m_app->signOut());
+    await(m_app->signIn(QStringLiteral("lichen"), QStringLiteral("fly-vornalia"), false));
+    QVERIFY(!m_app->keepsForm(QStringLiteral("report")));
+
+    // An untouched form is not brought back.
+    m_form = reopened();
+    m_site->service->expireSessions();
+    QVERIFY(thrown<APIError>([&] { await(m_app->refreshProfile()); })); // another page meets the end
+    m_form.reset();
+    await(m_app->signIn(QStringLiteral("lichen"), QStringLiteral("fly-vornalia"), false));
+    QVERIFY(!m_app->keepsForm(QStringLiteral("report")));
 }
 
 void PirepFormTest::invalidDraftSendsNothing()

@@ -101,6 +101,7 @@ private slots:
     void applyAgainstTheService();
     void applyFailures_data();
     void applyFailures();
+    void applicationOutlivesAnEndedSession();
 
     void reviewModesAndValidity();
     void reviewBodies_data();
@@ -421,6 +422,42 @@ void LiveFormsTest::applyAgainstTheService()
     QCOMPARE(page.applications.constFirst().registration, QString("B-30A8"));
     QCOMPARE(page.applications.constFirst().departure, QString("ZSSS"));
     QCOMPARE(page.applications.constFirst().status, QString("pending"));
+}
+
+void LiveFormsTest::applicationOutlivesAnEndedSession()
+{
+    // Regression: an application being written was lost when the session ended under it.
+    const auto app = signedInApp(m_site, "lichen");
+    const auto item = fleetItem(R"({"id":"ac-108","registration":"B-30A8","aircraft":"Airbus A330-300"})");
+    auto form = std::make_unique<LiveApplicationFormModel>();
+    form->setAppState(app.get());
+    form->setItem(item);
+    form->reset();
+    form->setDeparture("zsss");
+    form->setArrival("zggg");
+    form->setBriefing("跟随活动编队");
+    service().expireSessions();
+    await(form->apply());
+    QVERIFY(!app->signedIn());
+    form.reset();
+
+    await(app->signIn("lichen", "fly-vornalia", false));
+    const auto opened = [&](const LiveFleetItemValue &aircraft) {
+        auto fresh = std::make_unique<LiveApplicationFormModel>();
+        fresh->setAppState(app.get());
+        fresh->setItem(aircraft);
+        fresh->reset();
+        return fresh;
+    };
+    // Another aircraft's form opens empty; this one's comes back as it was, once.
+    QCOMPARE(opened(fleetItem(R"({"id":"ac-109","registration":"B-30A9","aircraft":"Airbus A330-300"})"))
+                 ->briefing(),
+             QString());
+    form = opened(item);
+    QCOMPARE(form->departure(), QString("zsss"));
+    QCOMPARE(form->arrival(), QString("zggg"));
+    QCOMPARE(form->briefing(), QString("跟随活动编队"));
+    QCOMPARE(opened(item)->briefing(), QString());
 }
 
 void LiveFormsTest::applyFailures_data()

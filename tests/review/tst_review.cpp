@@ -74,6 +74,7 @@ private Q_SLOTS:
     void memberSeesTheRejection();
     void notOkIsAFailure();
     void concurrentReviewKeepsThePageOpen();
+    void decisionOutlivesAnEndedSession();
     void idStaysOneSegment();
     void reviewedAtBeyondRangeIsLeftOut();
     void deletionForDevelopersOnly_data();
@@ -369,6 +370,15 @@ void ReviewTest::saveNeedsAVisibleReasonOrNote()
     QVERIFY(model.canSave());
     QCOMPARE(model.saveSymbol(), QString("questionmark.bubble"));
     QVERIFY(!model.saveApproves());
+    // Regression: a note of thousands of characters was sent into the member's history. 500 at most,
+    // counted as a reader counts them.
+    model.setNote(QString(499, QChar(u'补')) + QStringLiteral("👍🏽"));
+    QVERIFY(model.canSave());
+    model.setNote(QString(501, QChar(u'补')));
+    QVERIFY(!model.canSave());
+    model.setDecision("rejected");
+    model.setReason(QString(501, QChar(u'x')));
+    QVERIFY(!model.canSave());
 }
 
 void ReviewTest::actionBodies_data()
@@ -509,6 +519,26 @@ void ReviewTest::notOkIsAFailure()
     QCOMPARE(closed.size(), 0);
     QVERIFY(!model->busy());
     QVERIFY(model->canSave());
+}
+
+void ReviewTest::decisionOutlivesAnEndedSession()
+{
+    // Regression: a rejection reason being written was lost when the session ended under the page.
+    signIn("wangfang");
+    auto model = review("p-24433");
+    model->setDecision("rejected");
+    model->setReason("截图看不到呼号");
+    m_site->service->expireSessions();
+    await(m_queue->load());
+    QVERIFY(!m_app->signedIn());
+    model.reset();
+
+    await(m_app->signIn("wangfang", "fly-vornalia", false));
+    await(m_queue->load());
+    QCOMPARE(review("p-24421")->reason(), QString()); // another report's page
+    model = review("p-24433");
+    QCOMPARE(model->decision(), QString("rejected"));
+    QCOMPARE(model->reason(), QString("截图看不到呼号"));
 }
 
 void ReviewTest::concurrentReviewKeepsThePageOpen()

@@ -309,7 +309,7 @@ void Service::dispatch(const QHttpServerRequest &incoming, QHttpServerResponder 
     Reply reply;
     if (fault && fault->redirect)
         reply = Reply::redirect(fault->redirect->toString());
-    else
+    else if (!fault || !fault->unheard)
         reply = answer(request);
     m_requests.append(request);
 

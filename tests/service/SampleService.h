@@ -72,6 +72,7 @@ struct Fault
     std::optional<QByteArray> rawJson; // answer with these bytes as JSON (bad UTF-8, deep nesting)
     Headers headers;                   // add these headers to the answer (a foreign Set-Cookie, say)
     bool reset = false;                // reset the connection instead of answering
+    bool unheard = false;              // with held or reset: the request never reaches its handler
     std::optional<int> trickleMs;      // send the body in eight pieces, one every this many ms
     int times = -1;                    // how many requests it hits; -1 for all
 };

@@ -12,6 +12,7 @@
 #include "PageStackModel.h"
 #include "PageTable.h"
 #include "PasswordForm.h"
+#include "PirepFormModel.h"
 #include "ProfileForm.h"
 #include "SceneTestSupport.h"
 #include "SecretTextAccessibility.h"
@@ -127,6 +128,7 @@ private Q_SLOTS:
     void savedAccountFromTheSignInForm();
     void switcherBesideTheDashboardAndTheWorkbench();
     void secondAccountSavedFromThePopover();
+    void reportComesBackAfterTheSessionEnds();
 
 private:
     Sample::Service &service() { return *m_service; }
@@ -1710,6 +1712,46 @@ void ViewsTest::secondAccountSavedFromThePopover()
     await(m_app->signOut());
     await(m_app->removeSavedAccount(m_app->savedAccounts().constFirst()));
     QCOMPARE(m_app->savedAccountCount(), 0);
+}
+
+// Regression: a session that ended while a report was written threw the report away; after signing in again
+// the form was empty.
+void ViewsTest::reportComesBackAfterTheSessionEnds()
+{
+    QVERIFY(showPortal());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    navigation->setSelected(MemberTab::Flights);
+    navigation->startReport();
+    QQuickItem *departure = nullptr;
+    QTRY_VERIFY((departure = shown(m_portal, "pirep.departure")));
+    typeInto(departure, "ZSPD");
+    typeInto(shown(m_portal, "pirep.arrival"), "RJTT");
+    typeInto(shown(m_portal, "pirep.aircraft"), "Boeing 787-9");
+    typeInto(shown(m_portal, "pirep.livery"), "China Eastern");
+    PirepFormModel *form = nullptr;
+    for (QQuickItem *item : itemsBelow(m_portal)) {
+        if (auto *model = qobject_cast<PirepFormModel *>(item->property("model").value<QObject *>()))
+            form = model;
+    }
+    QVERIFY(form);
+    QCOMPARE(form->departure(), QString("ZSPD"));
+    form->setMinutes("55");
+    QVERIFY(form->canSubmit());
+
+    // The session ends at the service; the next answer the form meets says so.
+    service().expireSessions();
+    await(form->send());
+    QTRY_VERIFY(shown(m_portal, "login.submit"));
+    QVERIFY(!shown(m_portal, "pirep.departure"));
+
+    await(m_app->signIn("lichen", "fly-vornalia", false));
+    QTRY_VERIFY(shown(m_portal, "pirep.restored"));
+    QCOMPARE(m_portal->findChild<MemberNavigation *>()->selected(), MemberTab::Flights);
+    QCOMPARE(shown(m_portal, "pirep.departure")->property("text").toString(), QString("ZSPD"));
+    QCOMPARE(shown(m_portal, "pirep.aircraft")->property("text").toString(), QString("Boeing 787-9"));
 }
 
 int main(int argc, char *argv[])

@@ -88,6 +88,8 @@ private Q_SLOTS:
     void infoTileValueLines();
     void routeTexts_data();
     void routeTexts();
+    void lengthCounts_data();
+    void lengthCounts();
     void arrowOutline_data();
     void arrowOutline();
     void columnCells_data();
@@ -264,6 +266,33 @@ void ComponentsTest::routeTexts()
     QFETCH(bool, namesShown);
     QCOMPARE(ComponentRules::routeDescription(caption, fromName, toName), description);
     QCOMPARE(ComponentRules::showsRouteNames(fromName, toName, reserves), namesShown);
+}
+
+void ComponentsTest::lengthCounts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<bool>("over");
+    QTest::newRow("far from the limit") << QString(399, u'字') << 500 << QString() << false;
+    QTest::newRow("within a fifth") << QString(400, u'字') << 500 << QString("400/500") << false;
+    QTest::newRow("at the limit") << QString(500, u'字') << 500 << QString("500/500") << false;
+    QTest::newRow("past it") << QString(501, u'x') << 500 << QString("501/500") << true;
+    // An emoji with its skin tone is one character to the reader, two code points, four UTF-16 units.
+    QTest::newRow("as a reader counts")
+        << QString(399, u'x') + QStringLiteral("👍🏽") << 500 << QString("400/500") << false;
+    QTest::newRow("no limit") << QString(5000, u'x') << 0 << QString() << false;
+}
+
+void ComponentsTest::lengthCounts()
+{
+    QFETCH(QString, text);
+    QFETCH(int, limit);
+    QFETCH(QString, count);
+    QFETCH(bool, over);
+    QCOMPARE(ComponentRules::lengthCount(text, limit), count);
+    QCOMPARE(ComponentRules::overLimit(text, limit), over);
+    QCOMPARE(ComponentRules::lengthCountDescription(text, limit).isEmpty(), count.isEmpty());
 }
 
 void ComponentsTest::arrowOutline_data()
@@ -476,6 +505,8 @@ void ComponentsTest::everyComponentBuilds_data()
     QTest::newRow("BrandLoader") << QByteArray("BrandLoader { size: 200; caption: \"c\" }");
     QTest::newRow("InlineLoader") << QByteArray("InlineLoader {}");
     QTest::newRow("ToggleSwitch") << QByteArray("ToggleSwitch { text: \"s\"; checked: true }");
+    QTest::newRow("NoteField") << QByteArray(
+        "NoteField { width: 300; maximumLength: 10; text: \"0123456789x\" }");
     QTest::newRow("MenuRow") << QByteArray("import QtQuick.Controls\nMenuRow { action: Action { text: "
                                            "\"&Quit\"; shortcut: StandardKey.Quit } }");
     QTest::newRow("BrandStage") << QByteArray("BrandStage { width: 400; height: 300; Text {} }");

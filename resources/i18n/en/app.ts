@@ -35,5 +35,9 @@
         <source>VORNA Logo</source>
         <translation>VORNA logo</translation>
     </message>
+    <message>
+        <source>已输入 %@ 字，最多 %@ 字</source>
+        <translation>%@ characters of %@</translation>
+    </message>
 </context>
 </TS>

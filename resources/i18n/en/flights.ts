@@ -429,5 +429,29 @@
         <source>还没有 IF 在线飞行记录。</source>
         <translation>No Infinite Flight online flights yet.</translation>
     </message>
+    <message>
+        <source>登录过期前填写的内容已保留，请检查后再提交。</source>
+        <translation>What you entered before your sign-in expired was kept. Check it before you submit.</translation>
+    </message>
+    <message>
+        <source>正在核对飞行记录</source>
+        <translation>Checking your flight log</translation>
+    </message>
+    <message>
+        <source>飞行记录中已有这份报告，无需再次提交。你可以在飞行记录中查看进度。</source>
+        <translation>This report is already in your flight log; there is no need to submit it again. You can follow its progress there.</translation>
+    </message>
+    <message>
+        <source>暂时无法核对飞行记录，为避免重复报告，这次没有提交：%@</source>
+        <translation>Your flight log can't be checked right now, so nothing was submitted, to avoid a duplicate report: %@</translation>
+    </message>
+    <message>
+        <source>提交结果尚未确认：飞行记录中暂时没有这份报告。再次提交时会先核对一次，避免重复报告。</source>
+        <translation>The submission was not confirmed, and the report is not in your flight log yet. Submitting again checks the log first, so no duplicate report is made.</translation>
+    </message>
+    <message>
+        <source>提交结果尚未确认，正在飞行记录中查找这份报告……</source>
+        <translation>The submission was not confirmed. Looking for the report in your flight log…</translation>
+    </message>
 </context>
 </TS>
