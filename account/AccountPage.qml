@@ -16,10 +16,6 @@ Page {
 
     objectName: "account.page"
     spacing: 16
-    Component.onCompleted: {
-        account.startLoad();
-        account.startStatistics();
-    }
 
     AccountPageModel {
         id: account
@@ -27,18 +23,40 @@ Page {
         appState: page.appState
         memberData: page.memberData
     }
+    // Each appearance loads the record and the statistics; the refresh button and keys, the record alone.
+    PageRefresh {
+        page: page
+        onAppeared: {
+            account.startLoad();
+            account.startStatistics();
+        }
+        onRefresh: account.startLoad()
+    }
 
     BackButton {
         visible: page.route.stack !== NavigationStack.NoStack
         onClicked: page.navigation.pop(page.route.stack)
     }
 
-    Text {
-        text: L.t("个人主页")
-        font.pixelSize: Typography.headline
-        font.weight: Font.DemiBold
-        color: Theme.ink
-        Accessible.role: Accessible.Heading
+    RowLayout {
+        Layout.fillWidth: true
+        spacing: 12
+
+        Text {
+            Layout.fillWidth: true
+            text: L.t("个人主页")
+            font.pixelSize: Typography.headline
+            font.weight: Font.DemiBold
+            color: Theme.ink
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
+        }
+        IconButton {
+            objectName: "account.refresh"
+            symbol: "arrow.clockwise"
+            text: L.t("刷新")
+            onClicked: account.startLoad()
+        }
     }
 
     Card {
@@ -157,7 +175,7 @@ Page {
         objectName: "account.edit"
         text: L.t("编辑个人资料")
         symbol: "pencil"
-        onClicked: page.navigation.pushEditProfile()
+        onClicked: page.navigation.pushPage(NavigationStack.AccountStack, ShellPage.ProfileEdit)
     }
 
     InfoItem {

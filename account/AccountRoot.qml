@@ -37,7 +37,7 @@ Page {
             objectName: "account.profile"
             focusPolicy: Qt.StrongFocus
             Accessible.name: root.appState.username
-            onClicked: root.navigation.pushProfile()
+            onClicked: root.navigation.pushPage(NavigationStack.AccountStack, ShellPage.Profile)
 
             background: Rectangle {
                 radius: 12
@@ -104,19 +104,19 @@ Page {
             objectName: "account.settings"
             title: L.t("设置")
             symbol: "gearshape"
-            onClicked: root.navigation.pushSettings()
+            onClicked: root.navigation.pushPage(NavigationStack.AccountStack, ShellPage.Settings)
         }
         SettingsRow {
             objectName: "account.information"
             title: L.t("软件信息")
             symbol: "info.circle"
-            onClicked: root.navigation.pushInformation()
+            onClicked: root.navigation.pushPage(NavigationStack.AccountStack, ShellPage.Information)
         }
         SettingsRow {
             objectName: "account.leaderboard"
             title: L.t("联盟排行榜")
             symbol: "trophy"
-            onClicked: root.navigation.pushLeaderboard()
+            onClicked: root.navigation.pushPage(NavigationStack.AccountStack, ShellPage.Leaderboard)
         }
     }
 }

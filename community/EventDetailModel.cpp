@@ -66,8 +66,9 @@ void EventDetailModel::setEvent(const EventValue &event)
 
 void EventDetailModel::openRoute(const PageRoute &route)
 {
-    if (const std::optional<FlightEvent> event = m_navigation ? m_navigation->eventAt(route) : std::nullopt)
-        setEvent(EventValue{*event});
+    if (const std::optional<EventRoute> shown =
+            m_navigation ? m_navigation->routeOf<EventRoute>(route) : std::nullopt)
+        setEvent(EventValue{shown->event});
 }
 
 void EventDetailModel::openEventId(const QString &id)

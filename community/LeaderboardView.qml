@@ -24,7 +24,11 @@ Item {
         memberData: view.memberData
         client: view.appState.api
         username: view.appState.username
-        Component.onCompleted: appear()
+    }
+    PageRefresh {
+        page: view
+        onAppeared: leaderboard.appear()
+        onRefresh: leaderboard.retry()
     }
 
     Page {
@@ -54,6 +58,12 @@ Item {
                 // Qt 6.4 leaves a heading's name empty unless it is given.
                 Accessible.role: Accessible.Heading
                 Accessible.name: text
+            }
+            IconButton {
+                objectName: "rank.refresh"
+                symbol: "arrow.clockwise"
+                text: L.t("刷新")
+                onClicked: leaderboard.retry()
             }
         }
 

@@ -209,5 +209,5 @@ void LogbookModel::startOver()
 void LogbookModel::openReport(MemberNavigation *navigation, NavigationStacks::Stack stack, int row) const
 {
     if (const std::optional<Pirep> chosen = report(row); chosen && navigation)
-        navigation->pushReport(stack, *chosen);
+        navigation->push(stack, ReportRoute{*chosen});
 }

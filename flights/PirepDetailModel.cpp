@@ -313,7 +313,7 @@ QCoro::Task<> PirepDetailModel::send()
 
 void PirepDetailModel::openRoute(MemberNavigation *navigation, const PageRoute &route)
 {
-    const std::optional<FlightRoute> shown = navigation ? navigation->flightRouteAt(route) : std::nullopt;
-    if (const ReportRoute *report = shown ? std::get_if<ReportRoute>(&*shown) : nullptr)
-        setReport(report->report);
+    if (const std::optional<ReportRoute> shown =
+            navigation ? navigation->routeOf<ReportRoute>(route) : std::nullopt)
+        setReport(shown->report);
 }

@@ -103,13 +103,12 @@ void PirepFormModel::prefill(const std::optional<RecentFlight> &flight,
 
 void PirepFormModel::openRoute(MemberNavigation *navigation, const PageRoute &route)
 {
-    const std::optional<FlightRoute> shown = navigation ? navigation->flightRouteAt(route) : std::nullopt;
-    if (const RecentFlightRoute *recent = shown ? std::get_if<RecentFlightRoute>(&*shown) : nullptr)
-        prefill(recent->flight, std::nullopt);
-    else if (const EventSubmissionRoute *event = shown ? std::get_if<EventSubmissionRoute>(&*shown) : nullptr)
-        prefill(std::nullopt, event->event);
-    else
-        prefill(std::nullopt, std::nullopt);
+    const std::optional<RecentFlightRoute> recent =
+        navigation ? navigation->routeOf<RecentFlightRoute>(route) : std::nullopt;
+    const std::optional<EventSubmissionRoute> event =
+        navigation ? navigation->routeOf<EventSubmissionRoute>(route) : std::nullopt;
+    prefill(recent ? std::optional(recent->flight) : std::nullopt,
+            event ? std::optional(event->event) : std::nullopt);
     m_opened = m_draft;
     // The draft of a session that ended under the form comes back, whichever way the form opened now.
     if (const std::optional<std::any> kept =

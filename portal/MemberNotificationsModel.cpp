@@ -136,6 +136,27 @@ NoticePage MemberNotificationsModel::open(const QString &noticeId)
     return pageFor(*found);
 }
 
+void MemberNotificationsModel::openNoticePage(MemberNavigation *navigation, NavigationStack stack,
+                                              const QString &noticeId)
+{
+    const NoticePage page = open(noticeId);
+    if (!navigation || page.noticeId.isEmpty())
+        return;
+    if (page.kind == NoticePageKind::EventPage && m_data) {
+        for (const FlightEvent &event : m_data->events()) {
+            if (event.id == page.recordId)
+                return navigation->push(stack, EventRoute{event});
+        }
+    }
+    if (page.kind == NoticePageKind::ReportPage && m_data) {
+        for (const Pirep &report : m_data->pireps()) {
+            if (report.id == page.recordId)
+                return navigation->push(stack, ReportRoute{report});
+        }
+    }
+    navigation->push(stack, NoticeRoute{page.title, page.detail, page.time});
+}
+
 void MemberNotificationsModel::sendOpened()
 {
     if (m_opened.isEmpty() || !m_data)

@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "Lifetime.h"
 #include "MemberData.h"
+#include "MemberNavigation.h"
 #include "NoticeListModel.h"
 
 #include <QObject>
@@ -115,6 +116,9 @@ public:
     Q_INVOKABLE void appear();
     Q_INVOKABLE void disappear();
     Q_INVOKABLE NoticePage openNotice(const QString &noticeId) { return open(noticeId); }
+    // Opens what the notice opens on top of that stack: its event's page, its report's detail, or its own.
+    Q_INVOKABLE void openNoticePage(MemberNavigation *navigation, NavigationStacks::Stack stack,
+                                    const QString &noticeId);
     Q_INVOKABLE void startMarkRead(const QString &noticeId);
     Q_INVOKABLE void startMarkAllRead();
     Q_INVOKABLE void startRefresh();

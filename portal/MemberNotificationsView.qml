@@ -7,68 +7,35 @@ import Vorna.Ui
 import Vorna.State
 import Vorna.Portal
 
-// The notification inbox: the unread notices, each opening its page, read one by one by a swipe or the
-// context menu, or all at once. It lives on a StackView, whose activation tells the model it is on screen.
+// The notification inbox on the home tab's stack: the unread notices, each opening its page above it (an
+// event's, a report's detail, or the notice's own), read one by one by a swipe or the context menu, or all at
+// once. While it is on screen it loads and keeps the list fresh.
 Rectangle {
     id: view
 
-    required property AppState app
+    required property AppState appState
     required property MemberData memberData
     required property MemberNavigation navigation
-    // The event page and the report detail belong to later parts of the app, which hand them in through
-    // the composition; each is pushed with `recordId`. Until then a placeholder stands in.
-    property Component eventPage: eventPlaceholder
-    property Component reportPage: reportPlaceholder
+    required property pageRoute route
 
     color: Theme.paper
-
-    function open(noticeId: string) {
-        const page = inbox.openNotice(noticeId)
-        if (page.noticeId.length === 0)
-            return
-        const stack = view.StackView.view
-        if (page.kind === NoticePageKind.EventPage)
-            stack.push(view.eventPage, {recordId: page.recordId})
-        else if (page.kind === NoticePageKind.ReportPage)
-            stack.push(view.reportPage, {recordId: page.recordId})
-        else
-            stack.push(detailPage, {noticeTitle: page.title, detail: page.detail, time: page.time})
-    }
-
-    // Opened, the page takes the keyboard under its title.
-    StackView.onActivated: {
-        inbox.appear();
-        ViewRules.focusPage(view);
-    }
     Accessible.role: Accessible.Pane
     Accessible.name: L.t("通知")
-    StackView.onDeactivated: inbox.disappear()
+    onVisibleChanged: view.visible ? inbox.appear() : inbox.disappear()
+    Component.onCompleted: {
+        if (view.visible)
+            inbox.appear();
+    }
+
+    function open(noticeId: string) {
+        inbox.openNoticePage(view.navigation, view.route.stack, noticeId);
+    }
 
     MemberNotificationsModel {
         id: inbox
 
-        app: view.app
+        app: view.appState
         memberData: view.memberData
-    }
-
-    Component {
-        id: detailPage
-
-        NoticeDetailPage {}
-    }
-    Component {
-        id: eventPlaceholder
-
-        RecordPlaceholderPage {
-            pageName: L.t("活动详情")
-        }
-    }
-    Component {
-        id: reportPlaceholder
-
-        RecordPlaceholderPage {
-            pageName: L.t("报告详情")
-        }
     }
 
     ColumnLayout {
@@ -77,8 +44,8 @@ Rectangle {
 
         InboxHeader {
             title: L.t("通知")
-            canGoBack: view.StackView.index > 0
-            onBack: view.StackView.view.pop()
+            canGoBack: true
+            onBack: view.navigation.pop(view.route.stack)
 
             GlassButton {
                 objectName: "inbox.markAll"

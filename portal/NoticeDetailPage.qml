@@ -2,19 +2,23 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Vorna.Ui
+import Vorna.State
 
 // The page of a notice that opens neither an event nor a report: its title, its detail (a row even when
 // empty) and its day.
 Rectangle {
     id: page
 
-    required property string noticeTitle
-    required property string detail
-    required property string time
+    required property AppState appState
+    required property MemberData memberData
+    required property MemberNavigation navigation
+    required property pageRoute route
+    readonly property noticeRoute notice: page.navigation.noticeAt(page.route)
+    readonly property string noticeTitle: page.notice.title
+    readonly property string detail: page.notice.detail
+    readonly property string time: page.notice.time
 
     color: Theme.paper
-    // Opened, the page takes the keyboard under the notice's title.
-    StackView.onActivated: ViewRules.focusPage(page)
     Accessible.role: Accessible.Pane
     Accessible.name: page.noticeTitle
 
@@ -24,8 +28,8 @@ Rectangle {
 
         InboxHeader {
             title: L.t("消息详情")
-            canGoBack: page.StackView.index > 0
-            onBack: page.StackView.view.pop()
+            canGoBack: true
+            onBack: page.navigation.pop(page.route.stack)
         }
 
         Flickable {

@@ -8,6 +8,5 @@ set(vorna_portal_inbox_sources
 set(vorna_portal_inbox_qml
   MemberNotificationsView.qml
   NoticeDetailPage.qml
-  RecordPlaceholderPage.qml
   InboxHeader.qml
   TodoBanner.qml)

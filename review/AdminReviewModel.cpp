@@ -160,11 +160,13 @@ void AdminReviewModel::setReport(const Pirep &report)
     Q_EMIT editChanged();
 }
 
-void AdminReviewModel::open(AdministratorModel *queue, const QString &reportId)
+void AdminReviewModel::openRoute(MemberNavigation *navigation, const PageRoute &route)
 {
-    m_queue = queue;
-    if (const std::optional<Pirep> found = queue ? queue->report(reportId) : std::nullopt)
-        setReport(*found);
+    if (const std::optional<ReviewRoute> shown =
+            navigation ? navigation->routeOf<ReviewRoute>(route) : std::nullopt) {
+        m_queue = qobject_cast<AdministratorModel *>(shown->queue);
+        setReport(shown->report);
+    }
 }
 
 QString AdminReviewModel::applicantHeader() const
@@ -503,7 +505,7 @@ QCoro::Task<> AdminReviewModel::perform()
     }
     if (!answer.ok())
         co_return;
-    // The queue shows the new state by the time the page has gone.
+    // Whoever opened the review shows the new state by the time the page has gone.
     if (queue)
         co_await queue->load();
     else if (changed)

@@ -3,6 +3,7 @@
 #include "AdministratorModel.h"
 #include "AppState.h"
 #include "Lifetime.h"
+#include "MemberNavigation.h"
 #include "ReviewRecords.h"
 
 #include <QJsonObject>
@@ -114,8 +115,8 @@ public:
     // The report the queue hands over, and what reloads the queue after a success.
     void setReport(const Pirep &report);
     void setChanged(std::function<QCoro::Task<>()> changed) { m_changed = std::move(changed); }
-    // The queue's row of that id; its reload is the page's `changed`.
-    Q_INVOKABLE void open(AdministratorModel *queue, const QString &reportId);
+    // The report of the review page's route.
+    Q_INVOKABLE void openRoute(MemberNavigation *navigation, const PageRoute &route);
     const Pirep &report() const { return m_report; }
     // The report as last fetched with the checks, else the one handed over.
     const Pirep &checked() const { return m_checked ? *m_checked : m_report; }

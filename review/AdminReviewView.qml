@@ -8,26 +8,27 @@ import Vorna.State
 import Vorna.Images
 import Vorna.Review
 
-// The review of one report: the report, the service's checks, the evidence, the decision, the release of a
-// hold, the multiplier, the history and, for developers, the deletion. Every action asks first; after a
-// success the queue reloads and the page closes.
+// The review of one report of the staff's queue, on the home tab's stack: the report, the service's checks,
+// the evidence, the decision, the release of a hold, the multiplier, the history and, for developers, the
+// deletion. Every action asks first; after a success the page closes and the queue, shown again, reloads.
 Rectangle {
     id: view
 
     required property AppState appState
-    // The queue it was opened from: its row of `reportId`, and its reload after an action.
-    required property AdministratorModel queue
-    required property string reportId
+    required property MemberData memberData
+    required property MemberNavigation navigation
+    required property pageRoute route
     readonly property AdminReviewModel model: reviewModel
+
     // The way back.
-    signal close
+    function close() {
+        view.navigation.pop(view.route.stack);
+    }
 
     color: Theme.paper
     Component.onCompleted: {
-        reviewModel.open(view.queue, view.reportId);
+        reviewModel.openRoute(view.navigation, view.route);
         reviewModel.appear();
-        // The keyboard comes along into the page, without a ring for a click.
-        backButton.forceActiveFocus(Qt.OtherFocusReason);
     }
 
     AdminReviewModel {

@@ -261,3 +261,9 @@ QCoro::Task<> AdministratorModel::loadAvatar()
     // A profile that cannot be read leaves the header as it is.
     co_await attempt(m_app->refreshProfile());
 }
+
+void AdministratorModel::openReview(MemberNavigation *navigation, const QString &reportId)
+{
+    if (const std::optional<Pirep> found = report(reportId); found && navigation)
+        navigation->openReview(*found, this);
+}

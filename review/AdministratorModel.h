@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "Lifetime.h"
+#include "MemberNavigation.h"
 #include "RecordListModel.h"
 
 #include <QObject>
@@ -110,6 +111,8 @@ public:
     // The page showed, first or again (back from a review, back on its tab): the list and the staff
     // member's avatar together; a load that runs is not started twice.
     Q_INVOKABLE void appear();
+    // The review of the queue's report of that id, on top of the home tab's stack.
+    Q_INVOKABLE void openReview(MemberNavigation *navigation, const QString &reportId);
     // The refresh button and the retry.
     Q_INVOKABLE void refresh() { load(); }
     QCoro::Task<> load();

@@ -8,7 +8,7 @@ import Vorna.State
 import Vorna.Review
 
 // The staff's home page: the workbench header, the two summary tiles, the filter with its counts, the
-// search and the reports of the chosen filter. A report opens its review over the queue; Escape, Alt+Left
+// search and the reports of the chosen filter. A report opens its review on the home tab's stack; Escape, Alt+Left
 // or its back button return here.
 Item {
     id: view
@@ -17,31 +17,6 @@ Item {
     required property MemberData memberData
     required property MemberNavigation navigation
     readonly property AdministratorModel model: queue
-    // The review open over the queue, if any.
-    readonly property AdminReviewView reviewPage: review.item as AdminReviewView
-
-    // Opens the review of the queue's report of that id. The page is made from its file with its required
-    // properties, a fresh one for each report.
-    function openReview(reportId: string) {
-        review.setSource(Qt.resolvedUrl("AdminReviewView.qml"), {
-            appState: view.appState,
-            queue: queue,
-            reportId: reportId
-        });
-    }
-
-    // Back to the queue, the keyboard on the report that was open.
-    function closeReview() {
-        const shownId = view.reviewPage?.reportId ?? "";
-        review.source = "";
-        for (let i = 0; i < reportList.count; ++i) {
-            const card = reportList.itemAt(i) as QueueReportCard;
-            if (card && card.reportId === shownId) {
-                card.forceActiveFocus(Qt.TabFocusReason);
-                return;
-            }
-        }
-    }
 
     Component.onCompleted: queue.appear()
     // What a screen reader says when the page takes the focus after signing in.
@@ -59,7 +34,6 @@ Item {
 
         anchors.fill: parent
         spacing: 14
-        visible: review.item === null
         // Shown again (back from a review, back on its tab): everything is fetched again.
         onVisibleChanged: {
             if (page.visible)
@@ -226,7 +200,7 @@ Item {
             delegate: QueueReportCard {
                 id: card
 
-                onClicked: view.openReview(card.reportId)
+                onClicked: queue.openReview(view.navigation, card.reportId)
             }
         }
 
@@ -236,24 +210,5 @@ Item {
             title: L.t("没有这一类报告")
             description: queue.emptyDescription
         }
-    }
-
-    Loader {
-        id: review
-
-        anchors.fill: parent
-    }
-    Connections {
-        target: view.reviewPage
-
-        function onClose() {
-            view.closeReview();
-        }
-    }
-
-    Shortcut {
-        sequences: ["Esc", "Alt+Left"]
-        enabled: review.item !== null
-        onActivated: view.closeReview()
     }
 }

@@ -11,8 +11,7 @@ import Vorna.Maps
 import Vorna.Shell
 
 // Every page of the member tabs, one row each: the page and its screen's component, made by the tab's stack
-// when it shows the page. A screen not in the app yet names itself. The components stay unbound: the
-// stacks make them in contexts of their own.
+// when it shows the page. The components stay unbound: the stacks make them in contexts of their own.
 PageTable {
     PageRow {
         page: ShellPage.Dashboard
@@ -83,6 +82,23 @@ PageTable {
 
             Component.onCompleted: formPage.model.openRoute(formPage.navigation, formPage.route)
             onClose: formPage.navigation.pop(formPage.route.stack)
+        }
+    }
+    PageRow {
+        page: ShellPage.Inbox
+
+        MemberNotificationsView {}
+    }
+    PageRow {
+        page: ShellPage.Notice
+
+        NoticeDetailPage {}
+    }
+    PageRow {
+        page: ShellPage.Review
+
+        AdminReviewView {
+            objectName: "shell.review"
         }
     }
     PageRow {

@@ -58,30 +58,11 @@ void PageStackModel::updateRoot()
     Q_EMIT rootPageChanged();
 }
 
-PageStackModel::Path PageStackModel::path() const
-{
-    if (!m_navigation)
-        return std::monostate{};
-    switch (stack()) {
-    case NavigationStack::FlightStack:
-        return m_navigation->flightPath();
-    case NavigationStack::LogbookStack:
-        return m_navigation->logbookPath();
-    case NavigationStack::EventStack:
-        return m_navigation->eventPath();
-    case NavigationStack::AccountStack:
-        return m_navigation->accountPath();
-    case NavigationStack::NoStack:
-        break;
-    }
-    return std::monostate{};
-}
-
 void PageStackModel::showRoot(QQuickItem *root)
 {
     popTo(0);
     m_pages.append({root, nullptr, false});
-    m_shown = std::monostate{};
+    m_shown.clear();
     Q_EMIT countChanged();
     // Where the keyboard is nowhere, as when the sign-in form that had it has gone, the first page takes it;
     // a sidebar row that chose the tab keeps it.
@@ -96,27 +77,14 @@ void PageStackModel::sync()
 {
     if (m_pages.isEmpty() || !m_navigation)
         return;
-    const Path now = path();
+    const QList<Destination> now = m_navigation->path(stack());
     // How many routes, from the bottom, the pages already show as they are.
-    const auto [kept, size] = std::visit(
-        [](const auto &shown, const auto &next) -> std::pair<qsizetype, qsizetype> {
-            using Shown = std::decay_t<decltype(shown)>;
-            using Next = std::decay_t<decltype(next)>;
-            if constexpr (std::is_same_v<Next, std::monostate>)
-                return {0, 0};
-            else if constexpr (!std::is_same_v<Shown, Next>)
-                return {0, next.size()};
-            else {
-                qsizetype same = 0;
-                while (same < shown.size() && same < next.size() && shown.at(same) == next.at(same))
-                    ++same;
-                return {same, next.size()};
-            }
-        },
-        m_shown, now);
+    qsizetype kept = 0;
+    while (kept < m_shown.size() && kept < now.size() && m_shown.at(kept) == now.at(kept))
+        ++kept;
     m_shown = now;
     popTo(kept + 1);
-    for (qsizetype index = kept; index < size; ++index)
+    for (qsizetype index = kept; index < now.size(); ++index)
         Q_EMIT push(m_navigation->routeAt(stack(), int(index)));
 }
 

@@ -61,8 +61,6 @@ Q_SIGNALS:
     void push(const PageRoute &route);
 
 private:
-    using Path = std::variant<std::monostate, QList<FlightRoute>, QList<FlightEvent>, QList<AccountRoute>>;
-    Path path() const;
     void updateRoot();
     void sync();
     void popTo(qsizetype count);
@@ -81,6 +79,6 @@ private:
     ShellPage m_ownRoot = ShellPage::NoPage;
     ShellPage m_rootPage = ShellPage::NoPage;
     // The path as the pages above the root show it.
-    Path m_shown;
+    QList<Destination> m_shown;
     QList<Shown> m_pages;
 };

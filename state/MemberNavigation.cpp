@@ -4,52 +4,68 @@
 
 #include <QUuid>
 
-size_t qHash(const FlightRoute &route, size_t seed) noexcept
+namespace {
+
+// One handler per alternative of a variant, as the overload set std::visit picks from.
+template <typename... Handlers>
+struct Overloaded : Handlers...
 {
-    seed = qHashMulti(seed, route.index());
-    return std::visit(
-        [seed](const auto &value) -> size_t {
-            using T = std::decay_t<decltype(value)>;
-            if constexpr (std::is_same_v<T, ReportRoute>)
-                return qHash(value.report, seed);
-            else if constexpr (std::is_same_v<T, EventSubmissionRoute>)
-                return qHash(value.event, seed);
-            else if constexpr (std::is_same_v<T, RecentFlightRoute>)
-                return qHash(value.flight, seed);
-            else
-                return seed;
-        },
-        route);
-}
+    using Handlers::operator()...;
+};
+
+} // namespace
 
 QString raw(LegalDocument document)
 {
     return document == LegalDocument::Terms ? QStringLiteral("terms") : QStringLiteral("privacy");
 }
 
-size_t qHash(const AccountRoute &route, size_t seed) noexcept
+ShellPage pageOf(const Destination &route)
+{
+    // No default: a route type without its page here does not compile.
+    return std::visit(Overloaded{[](const ReportRoute &) { return ShellPage::ReportDetail; },
+                                 [](const EventSubmissionRoute &) { return ShellPage::ReportForm; },
+                                 [](const RecentFlightRoute &) { return ShellPage::ReportForm; },
+                                 [](const NewReportRoute &) { return ShellPage::ReportForm; },
+                                 [](const EventRoute &) { return ShellPage::Event; },
+                                 [](const InboxRoute &) { return ShellPage::Inbox; },
+                                 [](const NoticeRoute &) { return ShellPage::Notice; },
+                                 [](const LegalRoute &) { return ShellPage::Legal; },
+                                 [](const EditProfileRoute &) { return ShellPage::ProfileEdit; },
+                                 [](const ProfileRoute &) { return ShellPage::Profile; },
+                                 [](const LeaderboardRoute &) { return ShellPage::Leaderboard; },
+                                 [](const SettingsRoute &) { return ShellPage::Settings; },
+                                 [](const InformationRoute &) { return ShellPage::Information; },
+                                 [](const ReviewRoute &) { return ShellPage::Review; }},
+                      route);
+}
+
+size_t qHash(const Destination &route, size_t seed) noexcept
 {
     seed = qHashMulti(seed, route.index());
-    if (const auto *legal = std::get_if<LegalRoute>(&route))
-        seed = qHashMulti(seed, raw(legal->document));
-    return seed;
+    return std::visit(
+        Overloaded{[seed](const ReportRoute &value) { return qHash(value.report, seed); },
+                   [seed](const EventSubmissionRoute &value) { return qHash(value.event, seed); },
+                   [seed](const RecentFlightRoute &value) { return qHash(value.flight, seed); },
+                   [seed](const EventRoute &value) { return qHash(value.event, seed); },
+                   [seed](const NoticeRoute &value) {
+                       return qHashMulti(seed, value.title, value.detail, value.time);
+                   },
+                   [seed](const LegalRoute &value) { return qHashMulti(seed, raw(value.document)); },
+                   [seed](const ReviewRoute &value) { return qHash(value.report, seed); },
+                   [seed](const auto &) { return seed; }},
+        route);
 }
 
 MemberNavigation::MemberNavigation(QObject *parent)
     : QObject(parent)
 {
-    for (const auto changed : {&MemberNavigation::selectedChanged, &MemberNavigation::memberChanged,
-                               &MemberNavigation::flightPathChanged, &MemberNavigation::eventPathChanged,
-                               &MemberNavigation::accountPathChanged})
+    for (const auto changed : {&MemberNavigation::selectedChanged, &MemberNavigation::memberChanged})
         connect(this, changed, this, &MemberNavigation::pagesChanged);
-    connect(this, &MemberNavigation::flightPathChanged, this,
-            [this] { Q_EMIT pathChanged(NavigationStack::FlightStack); });
-    connect(this, &MemberNavigation::logbookPathChanged, this,
-            [this] { Q_EMIT pathChanged(NavigationStack::LogbookStack); });
-    connect(this, &MemberNavigation::eventPathChanged, this,
-            [this] { Q_EMIT pathChanged(NavigationStack::EventStack); });
-    connect(this, &MemberNavigation::accountPathChanged, this,
-            [this] { Q_EMIT pathChanged(NavigationStack::AccountStack); });
+    connect(this, &MemberNavigation::pathChanged, this, [this](NavigationStack stack) {
+        if (stack != NavigationStack::LogbookStack)
+            Q_EMIT pagesChanged();
+    });
 
     FlightActivityNavigation &ownFlight = FlightActivityNavigation::shared();
     const auto follow = [this, &ownFlight] {
@@ -96,7 +112,7 @@ NavigationStack MemberNavigation::stackOf(MemberTab tab)
     case MemberTab::Map:
         return NavigationStack::NoStack;
     default:
-        // The home page opens events above it.
+        // The home page opens events, the inbox and the staff's reviews above it.
         return NavigationStack::EventStack;
     }
 }
@@ -123,102 +139,31 @@ ShellPage MemberNavigation::stackPage() const
     return pageAt(stack, depth(stack) - 1);
 }
 
-int MemberNavigation::depth(NavigationStack stack) const
+const QList<Destination> &MemberNavigation::path(NavigationStack stack) const
 {
-    switch (stack) {
-    case NavigationStack::FlightStack:
-        return flightDepth();
-    case NavigationStack::LogbookStack:
-        return logbookDepth();
-    case NavigationStack::EventStack:
-        return eventDepth();
-    case NavigationStack::AccountStack:
-        return accountDepth();
-    case NavigationStack::NoStack:
-        break;
-    }
-    return 0;
+    static const QList<Destination> none;
+    const auto found = m_paths.constFind(stack);
+    return found == m_paths.cend() ? none : *found;
 }
 
-namespace {
-
-ShellPage pageOf(const FlightRoute &route)
+void MemberNavigation::setPath(NavigationStack stack, QList<Destination> path)
 {
-    // A report opens its detail; an event and a recent flight open the form filled from them, "+" an
-    // empty one.
-    return std::holds_alternative<ReportRoute>(route) ? ShellPage::ReportDetail : ShellPage::ReportForm;
+    if (stack == NavigationStack::NoStack)
+        return;
+    m_paths.insert(stack, std::move(path));
+    Q_EMIT pathChanged(stack);
 }
-
-ShellPage pageOf(const AccountRoute &route)
-{
-    return std::visit(
-        [](const auto &value) {
-            using T = std::decay_t<decltype(value)>;
-            if constexpr (std::is_same_v<T, LegalRoute>)
-                return ShellPage::Legal;
-            else if constexpr (std::is_same_v<T, EditProfileRoute>)
-                return ShellPage::ProfileEdit;
-            else if constexpr (std::is_same_v<T, ProfileRoute>)
-                return ShellPage::Profile;
-            else if constexpr (std::is_same_v<T, SettingsRoute>)
-                return ShellPage::Settings;
-            else if constexpr (std::is_same_v<T, InformationRoute>)
-                return ShellPage::Information;
-            else
-                return ShellPage::Leaderboard;
-        },
-        route);
-}
-
-} // namespace
 
 ShellPage MemberNavigation::pageAt(NavigationStack stack, int index) const
 {
-    if (index < 0 || index >= depth(stack))
-        return ShellPage::NoPage;
-    switch (stack) {
-    case NavigationStack::FlightStack:
-        return pageOf(m_flightPath.at(index));
-    case NavigationStack::LogbookStack:
-        return pageOf(m_logbookPath.at(index));
-    case NavigationStack::EventStack:
-        return ShellPage::Event;
-    case NavigationStack::AccountStack:
-        return pageOf(m_accountPath.at(index));
-    case NavigationStack::NoStack:
-        break;
-    }
-    return ShellPage::NoPage;
+    const QList<Destination> &routes = path(stack);
+    return index < 0 || index >= routes.size() ? ShellPage::NoPage : pageOf(routes.at(index));
 }
 
 PageRoute MemberNavigation::routeAt(NavigationStack stack, int index) const
 {
     const ShellPage page = pageAt(stack, index);
     return page == ShellPage::NoPage ? PageRoute{} : PageRoute{stack, index, page};
-}
-
-// A page asks with what it was pushed with: the route at that index must still resolve to its page.
-std::optional<FlightRoute> MemberNavigation::flightRouteAt(const PageRoute &route) const
-{
-    if (route.stack != NavigationStack::FlightStack && route.stack != NavigationStack::LogbookStack)
-        return std::nullopt;
-    if (pageAt(route.stack, route.index) != route.page)
-        return std::nullopt;
-    return (route.stack == NavigationStack::FlightStack ? m_flightPath : m_logbookPath).at(route.index);
-}
-
-std::optional<FlightEvent> MemberNavigation::eventAt(const PageRoute &route) const
-{
-    if (route.stack != NavigationStack::EventStack || pageAt(route.stack, route.index) != route.page)
-        return std::nullopt;
-    return m_eventPath.at(route.index);
-}
-
-std::optional<AccountRoute> MemberNavigation::accountRouteAt(const PageRoute &route) const
-{
-    if (route.stack != NavigationStack::AccountStack || pageAt(route.stack, route.index) != route.page)
-        return std::nullopt;
-    return m_accountPath.at(route.index);
 }
 
 void MemberNavigation::setSelected(MemberTab tab)
@@ -253,158 +198,92 @@ void MemberNavigation::setAccountPage(AccountPage page)
     Q_EMIT accountPageChanged();
 }
 
-void MemberNavigation::setFlightPath(QList<FlightRoute> path)
+void MemberNavigation::push(NavigationStack stack, Destination route)
 {
-    m_flightPath = std::move(path);
-    Q_EMIT flightPathChanged();
-}
-
-void MemberNavigation::setLogbookPath(QList<FlightRoute> path)
-{
-    m_logbookPath = std::move(path);
-    Q_EMIT logbookPathChanged();
-}
-
-void MemberNavigation::setEventPath(QList<FlightEvent> path)
-{
-    m_eventPath = std::move(path);
-    Q_EMIT eventPathChanged();
-}
-
-void MemberNavigation::setAccountPath(QList<AccountRoute> path)
-{
-    m_accountPath = std::move(path);
-    Q_EMIT accountPathChanged();
-}
-
-void MemberNavigation::popFlight()
-{
-    if (!m_flightPath.isEmpty()) {
-        m_flightPath.removeLast();
-        Q_EMIT flightPathChanged();
-    }
-}
-
-void MemberNavigation::popLogbook()
-{
-    if (!m_logbookPath.isEmpty()) {
-        m_logbookPath.removeLast();
-        Q_EMIT logbookPathChanged();
-    }
-}
-
-void MemberNavigation::popEvent()
-{
-    if (!m_eventPath.isEmpty()) {
-        m_eventPath.removeLast();
-        Q_EMIT eventPathChanged();
-    }
-}
-
-void MemberNavigation::popAccount()
-{
-    if (!m_accountPath.isEmpty()) {
-        m_accountPath.removeLast();
-        Q_EMIT accountPathChanged();
-    }
+    if (stack == NavigationStack::NoStack)
+        return;
+    m_paths[stack].append(std::move(route));
+    Q_EMIT pathChanged(stack);
 }
 
 void MemberNavigation::pop(NavigationStack stack)
 {
-    switch (stack) {
-    case NavigationStack::FlightStack:
-        return popFlight();
-    case NavigationStack::LogbookStack:
-        return popLogbook();
-    case NavigationStack::EventStack:
-        return popEvent();
-    case NavigationStack::AccountStack:
-        return popAccount();
-    case NavigationStack::NoStack:
-        break;
-    }
+    const auto found = m_paths.find(stack);
+    if (found == m_paths.end() || found->isEmpty())
+        return;
+    found->removeLast();
+    Q_EMIT pathChanged(stack);
 }
 
 void MemberNavigation::back() { pop(stackOf(m_selected)); }
 
-void MemberNavigation::startReport()
+bool MemberNavigation::pushPage(NavigationStack stack, ShellPage page)
 {
-    // A second press before the form shows opens no second form.
-    if (!m_flightPath.isEmpty() && std::holds_alternative<NewReportRoute>(m_flightPath.last()))
-        return;
-    m_flightPath.append(NewReportRoute{});
-    Q_EMIT flightPathChanged();
-}
-
-void MemberNavigation::pushReport(NavigationStack stack, const Pirep &report)
-{
-    if (stack == NavigationStack::FlightStack) {
-        m_flightPath.append(ReportRoute{report});
-        Q_EMIT flightPathChanged();
-    } else if (stack == NavigationStack::LogbookStack) {
-        m_logbookPath.append(ReportRoute{report});
-        Q_EMIT logbookPathChanged();
+    std::optional<Destination> route;
+    switch (page) {
+    case ShellPage::Inbox:
+        route = InboxRoute{};
+        break;
+    case ShellPage::ProfileEdit:
+        route = EditProfileRoute{};
+        break;
+    case ShellPage::Profile:
+        route = ProfileRoute{};
+        break;
+    case ShellPage::Leaderboard:
+        route = LeaderboardRoute{};
+        break;
+    case ShellPage::Settings:
+        route = SettingsRoute{};
+        break;
+    case ShellPage::Information:
+        route = InformationRoute{};
+        break;
+    case ShellPage::ReportForm:
+        route = NewReportRoute{};
+        break;
+    default:
+        return false;
     }
-}
-
-void MemberNavigation::pushLeaderboard()
-{
-    m_accountPath.append(LeaderboardRoute{});
-    Q_EMIT accountPathChanged();
-}
-
-void MemberNavigation::pushProfile()
-{
-    m_accountPath.append(ProfileRoute{});
-    Q_EMIT accountPathChanged();
-}
-
-void MemberNavigation::pushEditProfile()
-{
-    m_accountPath.append(EditProfileRoute{});
-    Q_EMIT accountPathChanged();
+    push(stack, std::move(*route));
+    return true;
 }
 
 void MemberNavigation::pushLegal(int document)
 {
-    m_accountPath.append(LegalRoute{document == 1 ? LegalDocument::Privacy : LegalDocument::Terms});
-    Q_EMIT accountPathChanged();
-}
-
-void MemberNavigation::pushSettings()
-{
-    m_accountPath.append(SettingsRoute{});
-    Q_EMIT accountPathChanged();
-}
-
-void MemberNavigation::pushInformation()
-{
-    m_accountPath.append(InformationRoute{});
-    Q_EMIT accountPathChanged();
+    push(NavigationStack::AccountStack,
+         LegalRoute{document == 1 ? LegalDocument::Privacy : LegalDocument::Terms});
 }
 
 int MemberNavigation::legalDocumentAt(const PageRoute &route) const
 {
-    const std::optional<AccountRoute> account = accountRouteAt(route);
-    const auto *legal = account ? std::get_if<LegalRoute>(&*account) : nullptr;
+    const std::optional<LegalRoute> legal = routeOf<LegalRoute>(route);
     return legal && legal->document == LegalDocument::Privacy ? 1 : 0;
+}
+
+void MemberNavigation::startReport()
+{
+    // A second press before the form shows opens no second form.
+    const QList<Destination> &flights = flightPath();
+    if (!flights.isEmpty() && std::holds_alternative<NewReportRoute>(flights.last()))
+        return;
+    push(NavigationStack::FlightStack, NewReportRoute{});
+}
+
+void MemberNavigation::openReview(const Pirep &report, QObject *queue)
+{
+    push(NavigationStack::EventStack, ReviewRoute{report, queue});
 }
 
 void MemberNavigation::openProfile()
 {
-    setAccountPath({ProfileRoute{}});
-    setSelected(MemberTab::Account);
-}
-
-void MemberNavigation::openEditProfile()
-{
-    setAccountPath({EditProfileRoute{}});
+    setPath(NavigationStack::AccountStack, {ProfileRoute{}});
     setSelected(MemberTab::Account);
 }
 
 void MemberNavigation::openReport(const Pirep &report)
 {
-    setLogbookPath({ReportRoute{report}});
+    setPath(NavigationStack::LogbookStack, {ReportRoute{report}});
     setSelected(MemberTab::Account);
     setShowingLogbook(true);
 }
@@ -412,26 +291,27 @@ void MemberNavigation::openReport(const Pirep &report)
 void MemberNavigation::openPrefilledReport(const RecentFlight &flight)
 {
     setFlightPage(FlightPage::Upload);
-    setFlightPath({RecentFlightRoute{flight}});
+    setPath(NavigationStack::FlightStack, {RecentFlightRoute{flight}});
     setSelected(MemberTab::Flights);
 }
 
 void MemberNavigation::openSubmission()
 {
+    // During a live flight the card opens the empty form.
     setFlightPage(FlightPage::Upload);
-    setFlightPath({});
+    setPath(NavigationStack::FlightStack, {NewReportRoute{}});
     setSelected(MemberTab::Flights);
 }
 
 void MemberNavigation::openEvent(const FlightEvent &event)
 {
-    setEventPath({event});
+    setPath(NavigationStack::EventStack, {EventRoute{event}});
     setSelected(MemberTab::Home);
 }
 
 void MemberNavigation::openLogbook()
 {
-    setLogbookPath({});
+    setPath(NavigationStack::LogbookStack, {});
     setSelected(MemberTab::Account);
     setShowingLogbook(true);
 }
@@ -439,7 +319,7 @@ void MemberNavigation::openLogbook()
 void MemberNavigation::openEventSubmission(const FlightEvent &event)
 {
     setFlightPage(FlightPage::Upload);
-    setFlightPath({EventSubmissionRoute{event}});
+    setPath(NavigationStack::FlightStack, {EventSubmissionRoute{event}});
     setSelected(MemberTab::Flights);
 }
 

@@ -4,7 +4,9 @@
 #include "CommunityRecords.h"
 #include "FlightRecords.h"
 
+#include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QQmlEngine>
 #include <QUrl>
 
@@ -54,13 +56,17 @@ enum Page {
     Leaderboard,
     Settings,
     Information,
-    Logbook
+    Logbook,
+    Inbox,
+    Notice,
+    Review
 };
 Q_ENUM_NS(Page)
 } // namespace ShellPages
 using ShellPage = ShellPages::Page;
 
-// The stacks of pages, one per path.
+// The stacks of pages, one per path: the home tab's (events, the inbox, the staff's reviews), the flights
+// tab's, the logbook sheet's and the account tab's.
 namespace NavigationStacks {
 Q_NAMESPACE
 QML_NAMED_ELEMENT(NavigationStack)
@@ -86,7 +92,8 @@ public:
     bool operator==(const PageRoute &) const = default;
 };
 
-// A page of the flights stack and of the logbook stack.
+// What a pushed page shows, one type per kind of page. A new page is one type here, its arm in pageOf()
+// (which does not compile without it) and its row in the shell's page table.
 struct ReportRoute
 {
     Pirep report;
@@ -102,18 +109,37 @@ struct RecentFlightRoute
     RecentFlight flight;
     bool operator==(const RecentFlightRoute &) const = default;
 };
-// The empty report form of the flights tab's "+".
+// The empty report form of the flights tab's "+" and of the latest-flight card during a live flight.
 struct NewReportRoute
 {
     bool operator==(const NewReportRoute &) const = default;
 };
-using FlightRoute = std::variant<ReportRoute, EventSubmissionRoute, RecentFlightRoute, NewReportRoute>;
-size_t qHash(const FlightRoute &route, size_t seed = 0) noexcept;
+struct EventRoute
+{
+    FlightEvent event;
+    bool operator==(const EventRoute &) const = default;
+};
+// The notification inbox, and a notice that has no page of its own.
+struct InboxRoute
+{
+    bool operator==(const InboxRoute &) const = default;
+};
+struct NoticeRoute
+{
+    Q_GADGET
+    QML_VALUE_TYPE(noticeRoute)
+    Q_PROPERTY(QString title MEMBER title)
+    Q_PROPERTY(QString detail MEMBER detail)
+    Q_PROPERTY(QString time MEMBER time)
 
+public:
+    QString title;
+    QString detail;
+    QString time;
+    bool operator==(const NoticeRoute &) const = default;
+};
 enum class LegalDocument { Terms, Privacy };
 QString raw(LegalDocument document);
-
-// A page of the account stack.
 struct LegalRoute
 {
     LegalDocument document;
@@ -127,12 +153,10 @@ struct ProfileRoute
 {
     bool operator==(const ProfileRoute &) const = default;
 };
-// The leaderboard, pushed by the account tab's own row.
 struct LeaderboardRoute
 {
     bool operator==(const LeaderboardRoute &) const = default;
 };
-// The settings and the application information, pushed by the account tab's rows.
 struct SettingsRoute
 {
     bool operator==(const SettingsRoute &) const = default;
@@ -141,12 +165,24 @@ struct InformationRoute
 {
     bool operator==(const InformationRoute &) const = default;
 };
-using AccountRoute = std::variant<LegalRoute, EditProfileRoute, ProfileRoute, LeaderboardRoute, SettingsRoute,
-                                  InformationRoute>;
-size_t qHash(const AccountRoute &route, size_t seed = 0) noexcept;
+// The staff's review of one report of their queue.
+struct ReviewRoute
+{
+    Pirep report;
+    // The queue it was opened from, which loads again before the review closes after a decision.
+    QPointer<QObject> queue;
+    bool operator==(const ReviewRoute &) const = default;
+};
+using Destination =
+    std::variant<ReportRoute, EventSubmissionRoute, RecentFlightRoute, NewReportRoute, EventRoute, InboxRoute,
+                 NoticeRoute, LegalRoute, EditProfileRoute, ProfileRoute, LeaderboardRoute, SettingsRoute,
+                 InformationRoute, ReviewRoute>;
+size_t qHash(const Destination &route, size_t seed = 0) noexcept;
+// The page a route opens.
+ShellPage pageOf(const Destination &route);
 
-// Where the signed-in member is: the selected tab, the stacks of pages and the pages chosen inside the
-// flights and account tabs. Requests from any screen move him; one exists per set of member tabs.
+// Where the signed-in member is: the selected tab and the stack of pages of each path. Requests from any
+// screen move him; one exists per set of member tabs.
 class MemberNavigation : public QObject
 {
     Q_OBJECT
@@ -158,10 +194,6 @@ class MemberNavigation : public QObject
         NavigationPages::FlightPage flightPage READ flightPage WRITE setFlightPage NOTIFY flightPageChanged)
     Q_PROPERTY(NavigationPages::AccountPage accountPage READ accountPage WRITE setAccountPage NOTIFY
                    accountPageChanged)
-    Q_PROPERTY(int flightDepth READ flightDepth NOTIFY flightPathChanged)
-    Q_PROPERTY(int logbookDepth READ logbookDepth NOTIFY logbookPathChanged)
-    Q_PROPERTY(int eventDepth READ eventDepth NOTIFY eventPathChanged)
-    Q_PROPERTY(int accountDepth READ accountDepth NOTIFY accountPathChanged)
     Q_PROPERTY(bool member READ member WRITE setMember NOTIFY memberChanged)
     Q_PROPERTY(MemberTabs::Tab place READ place NOTIFY selectedChanged)
     Q_PROPERTY(ShellPages::Page rootPage READ rootPage NOTIFY pagesChanged)
@@ -181,18 +213,13 @@ public:
     AccountPage accountPage() const { return m_accountPage; }
     void setAccountPage(AccountPage page);
 
-    const QList<FlightRoute> &flightPath() const { return m_flightPath; }
-    const QList<FlightRoute> &logbookPath() const { return m_logbookPath; }
-    const QList<FlightEvent> &eventPath() const { return m_eventPath; }
-    const QList<AccountRoute> &accountPath() const { return m_accountPath; }
-    void setFlightPath(QList<FlightRoute> path);
-    void setLogbookPath(QList<FlightRoute> path);
-    void setEventPath(QList<FlightEvent> path);
-    void setAccountPath(QList<AccountRoute> path);
-    int flightDepth() const { return int(m_flightPath.size()); }
-    int logbookDepth() const { return int(m_logbookPath.size()); }
-    int eventDepth() const { return int(m_eventPath.size()); }
-    int accountDepth() const { return int(m_accountPath.size()); }
+    // The path of each stack: the flights tab's, the logbook's, the home tab's and the account tab's.
+    const QList<Destination> &path(NavigationStack stack) const;
+    void setPath(NavigationStack stack, QList<Destination> path);
+    const QList<Destination> &flightPath() const { return path(NavigationStack::FlightStack); }
+    const QList<Destination> &logbookPath() const { return path(NavigationStack::LogbookStack); }
+    const QList<Destination> &eventPath() const { return path(NavigationStack::EventStack); }
+    const QList<Destination> &accountPath() const { return path(NavigationStack::AccountStack); }
 
     // Whether the signed-in user is a member: his home page is the dashboard, staff's the workbench.
     bool member() const { return m_member; }
@@ -211,44 +238,46 @@ public:
     int stackDepth() const { return depth(stackOf(m_selected)); }
 
     // How many routes a stack's path holds, and the page that the route at an index resolves to.
-    int depth(NavigationStack stack) const;
+    int depth(NavigationStack stack) const { return int(path(stack).size()); }
     ShellPage pageAt(NavigationStack stack, int index) const;
-    PageRoute routeAt(NavigationStack stack, int index) const;
-    // The route at a pushed page's place in its path; none when what stands there now resolves to another
-    // page, or is gone. The shell replaces a page as soon as its route changes, so a page reads its own.
-    std::optional<FlightRoute> flightRouteAt(const PageRoute &route) const;
-    std::optional<FlightEvent> eventAt(const PageRoute &route) const;
-    std::optional<AccountRoute> accountRouteAt(const PageRoute &route) const;
+    Q_INVOKABLE PageRoute routeAt(NavigationStacks::Stack stack, int index) const;
+    // The route at a pushed page's place in its path, when it is still of that type; none when what stands
+    // there now is another, or is gone. The shell replaces a page as soon as its route changes, so a page
+    // reads its own.
+    template <typename T>
+    std::optional<T> routeOf(const PageRoute &route) const
+    {
+        if (route.page == ShellPage::NoPage || pageAt(route.stack, route.index) != route.page)
+            return std::nullopt;
+        const T *found = std::get_if<T>(&path(route.stack).at(route.index));
+        return found ? std::optional<T>(*found) : std::nullopt;
+    }
 
-    // Back one page in a stack (the stacks' back buttons).
-    Q_INVOKABLE void popFlight();
-    Q_INVOKABLE void popLogbook();
-    Q_INVOKABLE void popEvent();
-    Q_INVOKABLE void popAccount();
+    // On top of a stack, and back one page.
+    void push(NavigationStack stack, Destination route);
     Q_INVOKABLE void pop(NavigationStacks::Stack stack);
     // Back one page in the selected tab's stack (Escape, Alt+Left); nothing when it is empty.
     Q_INVOKABLE void back();
-    // The account tab's leaderboard row: the leaderboard on top of the account stack.
-    Q_INVOKABLE void pushLeaderboard();
-    // The account stack's pages: the member's account page, the profile form, a legal text (0 terms,
-    // 1 privacy).
-    Q_INVOKABLE void pushProfile();
-    Q_INVOKABLE void pushEditProfile();
+    // A page that shows nothing of its own on top of a stack: the inbox, the profile form, the account
+    // tab's rows (account page, leaderboard, settings, information); false for a page that needs a payload.
+    Q_INVOKABLE bool pushPage(NavigationStacks::Stack stack, ShellPages::Page page);
+    // A legal text (0 terms, 1 privacy) on top of the account stack, and the document of a legal page's
+    // route.
     Q_INVOKABLE void pushLegal(int document);
-    Q_INVOKABLE void pushSettings();
-    Q_INVOKABLE void pushInformation();
-    // The document of a legal page's route: 0 terms, 1 privacy; 0 for any other route.
     Q_INVOKABLE int legalDocumentAt(const PageRoute &route) const;
-    // The account button's "个人信息": the account tab with the member's account page on it alone.
-    Q_INVOKABLE void openProfile();
-    // The dashboard's "完善资料": the account tab with the profile form on it alone.
-    Q_INVOKABLE void openEditProfile();
+    // The texts of a notice page's route.
+    Q_INVOKABLE NoticeRoute noticeAt(const PageRoute &route) const
+    {
+        return routeOf<NoticeRoute>(route).value_or(NoticeRoute{});
+    }
+    // The staff's review of a report of their queue, on top of the home tab's stack.
+    void openReview(const Pirep &report, QObject *queue = nullptr);
     // The flights tab's "+": an empty report form on top of the flights stack, a fresh one each time.
     Q_INVOKABLE void startReport();
-    // A report's detail on top of the flights or the logbook stack, from a row of its list.
-    void pushReport(NavigationStack stack, const Pirep &report);
 
     // Requests: each replaces the whole path it sets.
+    // The account button's "个人信息": the account tab with the member's account page on it alone.
+    Q_INVOKABLE void openProfile();
     void openReport(const Pirep &report);
     void openPrefilledReport(const RecentFlight &flight);
     Q_INVOKABLE void openSubmission();
@@ -261,23 +290,16 @@ Q_SIGNALS:
     void showingLogbookChanged();
     void flightPageChanged();
     void accountPageChanged();
-    void flightPathChanged();
-    void logbookPathChanged();
-    void eventPathChanged();
-    void accountPathChanged();
     void memberChanged();
     void pagesChanged();
-    // Any path changed; the signal of that path comes with it.
+    // A path changed.
     void pathChanged(NavigationStacks::Stack stack);
 
 private:
     MemberTab m_selected = MemberTab::Home;
     bool m_member = false;
-    QList<FlightRoute> m_flightPath;
     bool m_showingLogbook = false;
-    QList<FlightRoute> m_logbookPath;
-    QList<FlightEvent> m_eventPath;
-    QList<AccountRoute> m_accountPath;
+    QHash<NavigationStack, QList<Destination>> m_paths;
     FlightPage m_flightPage = FlightPage::Upload;
     AccountPage m_accountPage = AccountPage::Settings;
 };

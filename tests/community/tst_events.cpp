@@ -204,7 +204,7 @@ void EventsTest::reportWindow()
     MemberNavigation navigation;
     page.setNavigation(&navigation);
     page.openSubmission();
-    QCOMPARE(navigation.flightDepth(), open ? 1 : 0);
+    QCOMPARE(navigation.depth(NavigationStack::FlightStack), open ? 1 : 0);
 }
 
 void EventsTest::summaryTexts()
@@ -478,7 +478,7 @@ void EventsTest::eventPageAgainstTheService()
     QCOMPARE(page.options()->rowCount(), 3);
     page.openSubmission();
     QCOMPARE(navigation.selected(), MemberTab::Flights);
-    QCOMPARE(navigation.flightPath(), (QList<FlightRoute>{EventSubmissionRoute{listed("ev-302")}}));
+    QCOMPARE(navigation.flightPath(), (QList<Destination>{EventSubmissionRoute{listed("ev-302")}}));
 
     // Past its window, and a future event answered "interested".
     page.openEventId("ev-303");

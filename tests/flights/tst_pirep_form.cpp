@@ -499,7 +499,8 @@ void PirepFormTest::opensWithItsRoute()
     event.arrivalCode = QStringLiteral("RJTT");
     event.aircraft = QStringLiteral("Boeing 787-9");
     event.livery = QStringLiteral("China Eastern");
-    navigation.setFlightPath({RecentFlightRoute{flight}, EventSubmissionRoute{event}, NewReportRoute{}});
+    navigation.setPath(NavigationStack::FlightStack,
+                       {RecentFlightRoute{flight}, EventSubmissionRoute{event}, NewReportRoute{}});
 
     const auto opened = [&](int index) {
         auto form = std::make_unique<PirepFormModel>();
@@ -519,7 +520,7 @@ void PirepFormTest::opensWithItsRoute()
     QCOMPARE(empty->draft(), PirepDraft(std::nullopt));
     // A route that no longer stands where the page was pushed fills nothing in.
     const PageRoute stale = navigation.routeAt(NavigationStack::FlightStack, 0);
-    navigation.setFlightPath({ReportRoute{}});
+    navigation.setPath(NavigationStack::FlightStack, {ReportRoute{}});
     auto gone = std::make_unique<PirepFormModel>();
     gone->openRoute(&navigation, stale);
     QCOMPARE(gone->departure(), QString());

@@ -3,6 +3,7 @@
 // sample member service.
 #include "AdminReviewModel.h"
 #include "AdministratorModel.h"
+#include "Installed.h"
 #include "MemberTestSupport.h"
 
 #include <QJsonDocument>
@@ -98,6 +99,8 @@ private:
     std::unique_ptr<Site> m_site;
     std::unique_ptr<AppState> m_app;
     std::unique_ptr<AdministratorModel> m_queue;
+    FlightActivityNavigation m_ownFlight{nullptr};
+    const Installed<FlightActivityNavigation> m_installedOwnFlight{m_ownFlight};
 };
 
 void ReviewTest::init()
@@ -125,9 +128,13 @@ void ReviewTest::signIn(const QString &username)
 
 std::unique_ptr<AdminReviewModel> ReviewTest::review(const QString &id)
 {
+    // Opened as the queue's card opens it: a review page on the home tab's stack.
     auto model = std::make_unique<AdminReviewModel>();
     model->setAppState(m_app.get());
-    model->open(m_queue.get(), id);
+    MemberNavigation navigation;
+    m_queue->openReview(&navigation, id);
+    const int top = int(navigation.path(NavigationStack::EventStack).size()) - 1;
+    model->openRoute(&navigation, PageRoute{NavigationStack::EventStack, top, ShellPage::Review});
     return model;
 }
 

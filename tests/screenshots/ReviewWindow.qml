@@ -43,7 +43,7 @@ Rectangle {
                 client: account.api
             }
             MemberNavigation {
-                id: navigation
+                id: pages
             }
             AdministratorView {
                 id: view
@@ -53,7 +53,7 @@ Rectangle {
                 anchors.fill: parent
                 appState: account
                 memberData: sample
-                navigation: navigation
+                navigation: pages
                 Component.onCompleted: {
                     view.model.filter = screen.filter;
                     view.model.search = screen.search;
@@ -66,15 +66,30 @@ Rectangle {
                         if (view.opened || screen.reportId === "" || view.model.loading || view.model.reports.rowCount() === 0)
                             return;
                         view.opened = true;
-                        view.openReview(screen.reportId);
-                        const page = view.reviewPage;
-                        if (page && screen.decision !== "") {
-                            page.model.decision = screen.decision;
-                            if (screen.decision === "inquiry")
-                                page.model.note = screen.text;
-                            else
-                                page.model.reason = screen.text;
-                        }
+                        view.model.openReview(pages, screen.reportId);
+                        review.active = true;
+                    }
+                }
+            }
+            // The review opened from the queue stands on the home tab's stack, over the queue.
+            Loader {
+                id: review
+
+                anchors.fill: parent
+                active: false
+                sourceComponent: AdminReviewView {
+                    appState: account
+                    memberData: sample
+                    navigation: pages
+                    route: pages.routeAt(NavigationStack.EventStack, 0)
+                    Component.onCompleted: {
+                        if (screen.decision === "")
+                            return;
+                        model.decision = screen.decision;
+                        if (screen.decision === "inquiry")
+                            model.note = screen.text;
+                        else
+                            model.reason = screen.text;
                     }
                 }
             }

@@ -87,14 +87,15 @@ void PageStackTest::keepsThePagesWhoseRoutesStayed()
     QCOMPARE(view.asked.size(), 1);
 
     // A second event above it: only the new one is made.
-    navigation.setEventPath({flightEvent("e-1"), flightEvent("e-2")});
+    navigation.setPath(NavigationStack::EventStack,
+                       {EventRoute{flightEvent("e-1")}, EventRoute{flightEvent("e-2")}});
     QCOMPARE(view.asked.size(), 2);
     QCOMPARE(view.asked.last(), (PageRoute{NavigationStack::EventStack, 1, ShellPage::Event}));
     QPointer<QQuickItem> second = view.made.at(1);
     QVERIFY(!first->isVisible() && second->isVisible());
 
     // Back: the page popped is destroyed, the one beneath is the same object, shown again.
-    navigation.popEvent();
+    navigation.pop(NavigationStack::EventStack);
     settleDeletions();
     QVERIFY(second.isNull());
     QCOMPARE(model.top(), first.data());
@@ -108,7 +109,7 @@ void PageStackTest::keepsThePagesWhoseRoutesStayed()
     QCOMPARE(view.asked.size(), 3);
     QCOMPARE(model.count(), 2);
 
-    navigation.popEvent();
+    navigation.pop(NavigationStack::EventStack);
     settleDeletions();
     QCOMPARE(model.count(), 1);
     QCOMPARE(model.top(), root.data());
@@ -129,8 +130,8 @@ void PageStackTest::followsItsOwnPathOnly()
     navigation.openReport(Pirep{});
     QVERIFY(view.asked.isEmpty());
 
-    navigation.pushLeaderboard();
-    navigation.setAccountPath({LeaderboardRoute{}, LegalRoute{LegalDocument::Terms}});
+    navigation.pushPage(NavigationStack::AccountStack, ShellPage::Leaderboard);
+    navigation.setPath(NavigationStack::AccountStack, {LeaderboardRoute{}, LegalRoute{LegalDocument::Terms}});
     QCOMPARE(view.asked, (QList<PageRoute>{{NavigationStack::AccountStack, 0, ShellPage::Leaderboard},
                                            {NavigationStack::AccountStack, 1, ShellPage::Legal}}));
 
@@ -140,7 +141,7 @@ void PageStackTest::followsItsOwnPathOnly()
     map.setTab(MemberTab::Map);
     PageMaker mapView(map);
     map.showRoot(mapView.root());
-    navigation.setAccountPath({ProfileRoute{}});
+    navigation.setPath(NavigationStack::AccountStack, {ProfileRoute{}});
     QVERIFY(mapView.asked.isEmpty());
     QCOMPARE(map.count(), 1);
     QCOMPARE(map.rootPage(), ShellPage::Map);
@@ -191,11 +192,11 @@ void PageStackTest::logbookSheetFollowsTheLogbookPath()
     QCOMPARE(logbook.count(), 2);
 
     // The account tab's own path is not this stack's.
-    navigation.setAccountPath({ProfileRoute{}});
+    navigation.setPath(NavigationStack::AccountStack, {ProfileRoute{}});
     QCOMPARE(view.asked.size(), 1);
 
     // Back on the logbook's first page, and a fresh opening empties the path.
-    navigation.popLogbook();
+    navigation.pop(NavigationStack::LogbookStack);
     settleDeletions();
     QCOMPARE(logbook.count(), 1);
     navigation.openReport(report);

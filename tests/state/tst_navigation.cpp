@@ -80,30 +80,31 @@ void NavigationTest::requestsReplaceTheirPath()
 {
     MemberNavigation navigation;
     navigation.setAccountPage(AccountPage::About);
-    navigation.setLogbookPath(
-        {ReportRoute{report("a")}, ReportRoute{report("b")}, RecentFlightRoute{recent("c")}});
+    navigation.setPath(NavigationStack::LogbookStack,
+                       {ReportRoute{report("a")}, ReportRoute{report("b")}, RecentFlightRoute{recent("c")}});
     navigation.openReport(report("p-9"));
-    QCOMPARE(navigation.logbookPath(), QList<FlightRoute>{ReportRoute{report("p-9")}});
+    QCOMPARE(navigation.logbookPath(), QList<Destination>{ReportRoute{report("p-9")}});
     QCOMPARE(navigation.selected(), MemberTab::Account);
     QVERIFY(navigation.showingLogbook());
     QCOMPARE(navigation.accountPage(), AccountPage::About); // not a request's business
 
     navigation.setFlightPage(FlightPage::Log);
-    navigation.setFlightPath({ReportRoute{report("x")}});
+    navigation.setPath(NavigationStack::FlightStack, {ReportRoute{report("x")}});
+    // During a live flight the latest-flight card opens the empty form.
     navigation.openSubmission();
-    QVERIFY(navigation.flightPath().isEmpty());
+    QCOMPARE(navigation.flightPath(), QList<Destination>{NewReportRoute{}});
     QCOMPARE(navigation.flightPage(), FlightPage::Upload);
     QCOMPARE(navigation.selected(), MemberTab::Flights);
 
     navigation.openEvent(flightEvent("e-1"));
     navigation.openEvent(flightEvent("e-2"));
-    QCOMPARE(navigation.eventPath(), QList<FlightEvent>{flightEvent("e-2")});
+    QCOMPARE(navigation.eventPath(), QList<Destination>{EventRoute{flightEvent("e-2")}});
     QCOMPARE(navigation.selected(), MemberTab::Home);
 
     navigation.openPrefilledReport(recent("f-1"));
-    QCOMPARE(navigation.flightPath(), QList<FlightRoute>{RecentFlightRoute{recent("f-1")}});
+    QCOMPARE(navigation.flightPath(), QList<Destination>{RecentFlightRoute{recent("f-1")}});
     navigation.openEventSubmission(flightEvent("e-3"));
-    QCOMPARE(navigation.flightPath(), QList<FlightRoute>{EventSubmissionRoute{flightEvent("e-3")}});
+    QCOMPARE(navigation.flightPath(), QList<Destination>{EventSubmissionRoute{flightEvent("e-3")}});
     QCOMPARE(navigation.selected(), MemberTab::Flights);
 
     QSignalSpy logbook(&navigation, &MemberNavigation::showingLogbookChanged);
@@ -117,17 +118,17 @@ void NavigationTest::requestsReplaceTheirPath()
 
 void NavigationTest::routesCompareByCaseAndPayload()
 {
-    const FlightRoute a = ReportRoute{report("p-1")};
-    QCOMPARE(a, FlightRoute(ReportRoute{report("p-1")}));
-    QCOMPARE(qHash(a), qHash(FlightRoute(ReportRoute{report("p-1")})));
-    QVERIFY(a != FlightRoute(ReportRoute{report("p-2")}));
-    QVERIFY(FlightRoute(RecentFlightRoute{recent("p-1")}) != a);
+    const Destination a = ReportRoute{report("p-1")};
+    QCOMPARE(a, Destination(ReportRoute{report("p-1")}));
+    QCOMPARE(qHash(a), qHash(Destination(ReportRoute{report("p-1")})));
+    QVERIFY(a != Destination(ReportRoute{report("p-2")}));
+    QVERIFY(Destination(RecentFlightRoute{recent("p-1")}) != a);
 
-    const AccountRoute terms = LegalRoute{LegalDocument::Terms};
-    QVERIFY(terms != AccountRoute(LegalRoute{LegalDocument::Privacy}));
-    QVERIFY(qHash(terms) != qHash(AccountRoute(LegalRoute{LegalDocument::Privacy})));
-    QCOMPARE(AccountRoute(EditProfileRoute{}), AccountRoute(EditProfileRoute{}));
-    QVERIFY(AccountRoute(EditProfileRoute{}) != AccountRoute(ProfileRoute{}));
+    const Destination terms = LegalRoute{LegalDocument::Terms};
+    QVERIFY(terms != Destination(LegalRoute{LegalDocument::Privacy}));
+    QVERIFY(qHash(terms) != qHash(Destination(LegalRoute{LegalDocument::Privacy})));
+    QCOMPARE(Destination(EditProfileRoute{}), Destination(EditProfileRoute{}));
+    QVERIFY(Destination(EditProfileRoute{}) != Destination(ProfileRoute{}));
 }
 
 void NavigationTest::ownFlightLink_data()
@@ -202,10 +203,11 @@ void NavigationTest::pagesOfEachTab()
     QCOMPARE(navigation.rootPage(), ShellPage::Flights);
     QCOMPARE(navigation.stackPage(), ShellPage::ReportForm);
     QCOMPARE(navigation.depth(NavigationStack::EventStack), 1);
-    navigation.setFlightPath({RecentFlightRoute{recent("f-1")}, ReportRoute{report("p-1")}});
+    navigation.setPath(NavigationStack::FlightStack,
+                       {RecentFlightRoute{recent("f-1")}, ReportRoute{report("p-1")}});
     QCOMPARE(navigation.stackPage(), ShellPage::ReportDetail);
-    navigation.popFlight();
-    navigation.popFlight();
+    navigation.pop(NavigationStack::FlightStack);
+    navigation.pop(NavigationStack::FlightStack);
     QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
 
     // The tabs without pages of their own show the home tab's pages, events on top.
@@ -223,7 +225,7 @@ void NavigationTest::pagesOfEachTab()
     QCOMPARE(navigation.rootPage(), ShellPage::Live);
     navigation.setSelected(MemberTab::Account);
     QCOMPARE(navigation.rootPage(), ShellPage::Account);
-    navigation.setAccountPath({EditProfileRoute{}});
+    navigation.setPath(NavigationStack::AccountStack, {EditProfileRoute{}});
     QCOMPARE(navigation.stackPage(), ShellPage::ProfileEdit);
     navigation.setSelected(MemberTab::Home);
     QCOMPARE(navigation.stackPage(), ShellPage::Event);
@@ -251,14 +253,14 @@ void NavigationTest::leaderboardStandsOnTheAccountStack()
     MemberNavigation navigation;
     navigation.setMember(true);
     navigation.setSelected(MemberTab::Account);
-    navigation.pushLeaderboard();
-    QCOMPARE(navigation.accountPath(), QList<AccountRoute>{LeaderboardRoute{}});
+    navigation.pushPage(NavigationStack::AccountStack, ShellPage::Leaderboard);
+    QCOMPARE(navigation.accountPath(), QList<Destination>{LeaderboardRoute{}});
     QCOMPARE(navigation.rootPage(), ShellPage::Account);
     QCOMPARE(navigation.stackPage(), ShellPage::Leaderboard);
-    navigation.popAccount();
+    navigation.pop(NavigationStack::AccountStack);
     QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
 
-    navigation.setAccountPath({LeaderboardRoute{}, ProfileRoute{}});
+    navigation.setPath(NavigationStack::AccountStack, {LeaderboardRoute{}, ProfileRoute{}});
     QCOMPARE(navigation.stackPage(), ShellPage::Profile); // the page on top counts
     // The leaderboard tab has no page of its own: another screen selecting it shows the home page.
     navigation.setSelected(MemberTab::Leaderboard);
@@ -274,22 +276,23 @@ void NavigationTest::reportPagesOnTheFlightStack()
     // "+" twice before the form shows opens one form.
     navigation.startReport();
     navigation.startReport();
-    QCOMPARE(navigation.flightPath(), QList<FlightRoute>{NewReportRoute{}});
+    QCOMPARE(navigation.flightPath(), QList<Destination>{NewReportRoute{}});
     QCOMPARE(navigation.stackPage(), ShellPage::ReportForm);
     const PageRoute form = navigation.routeAt(NavigationStack::FlightStack, 0);
-    QCOMPARE(navigation.flightRouteAt(form), std::optional<FlightRoute>(NewReportRoute{}));
+    QVERIFY(navigation.routeOf<NewReportRoute>(form));
+    QVERIFY(!navigation.routeOf<ReportRoute>(form));
     navigation.back();
-    QCOMPARE(navigation.flightDepth(), 0);
+    QCOMPARE(navigation.depth(NavigationStack::FlightStack), 0);
     navigation.startReport();
-    QCOMPARE(navigation.flightDepth(), 1); // after going back, "+" opens a fresh form
+    QCOMPARE(navigation.depth(NavigationStack::FlightStack), 1); // after going back, "+" opens a fresh form
 
     // A row of the list opens its report's detail on the stack the list stands in.
-    navigation.setFlightPath({});
-    navigation.pushReport(NavigationStack::FlightStack, report("p-7"));
+    navigation.setPath(NavigationStack::FlightStack, {});
+    navigation.push(NavigationStack::FlightStack, ReportRoute{report("p-7")});
     QCOMPARE(navigation.stackPage(), ShellPage::ReportDetail);
-    navigation.pushReport(NavigationStack::LogbookStack, report("p-8"));
-    QCOMPARE(navigation.logbookPath(), QList<FlightRoute>{ReportRoute{report("p-8")}});
-    QCOMPARE(navigation.flightDepth(), 1);
+    navigation.push(NavigationStack::LogbookStack, ReportRoute{report("p-8")});
+    QCOMPARE(navigation.logbookPath(), QList<Destination>{ReportRoute{report("p-8")}});
+    QCOMPARE(navigation.depth(NavigationStack::FlightStack), 1);
 }
 
 void NavigationTest::backPopsTheSelectedTabsStack_data()
@@ -312,16 +315,20 @@ void NavigationTest::backPopsTheSelectedTabsStack()
     QFETCH(QList<int>, depthsAfter);
     MemberNavigation navigation;
     navigation.setMember(true);
-    navigation.setFlightPath({ReportRoute{report("a")}, RecentFlightRoute{recent("b")}});
-    navigation.setLogbookPath({ReportRoute{report("c")}});
-    navigation.setEventPath({flightEvent("e-1"), flightEvent("e-2")});
-    navigation.setAccountPath({LeaderboardRoute{}, ProfileRoute{}});
+    navigation.setPath(NavigationStack::FlightStack,
+                       {ReportRoute{report("a")}, RecentFlightRoute{recent("b")}});
+    navigation.setPath(NavigationStack::LogbookStack, {ReportRoute{report("c")}});
+    navigation.setPath(NavigationStack::EventStack,
+                       {EventRoute{flightEvent("e-1")}, EventRoute{flightEvent("e-2")}});
+    navigation.setPath(NavigationStack::AccountStack, {LeaderboardRoute{}, ProfileRoute{}});
     navigation.setSelected(tab);
     QSignalSpy paths(&navigation, &MemberNavigation::pathChanged);
 
     navigation.back();
-    QCOMPARE((QList<int>{navigation.flightDepth(), navigation.logbookDepth(), navigation.eventDepth(),
-                         navigation.accountDepth()}),
+    QCOMPARE((QList<int>{navigation.depth(NavigationStack::FlightStack),
+                         navigation.depth(NavigationStack::LogbookStack),
+                         navigation.depth(NavigationStack::EventStack),
+                         navigation.depth(NavigationStack::AccountStack)}),
              depthsAfter);
     const bool popped = MemberNavigation::stackOf(tab) != NavigationStack::NoStack;
     QCOMPARE(paths.count(), popped ? 1 : 0);
@@ -330,72 +337,81 @@ void NavigationTest::backPopsTheSelectedTabsStack()
     QCOMPARE(navigation.selected(), tab); // going back never changes the tab
 }
 
-// The report form asks for the flight or event it was opened with, through the route it was pushed with.
+// A pushed page asks for what it shows through the route it was pushed with: only while a route of that kind
+// still stands at its place.
 void NavigationTest::pushedPagesReadTheirRoute()
 {
     MemberNavigation navigation;
     navigation.openPrefilledReport(recent("f-1"));
     const PageRoute form = navigation.routeAt(NavigationStack::FlightStack, 0);
     QCOMPARE(form.page, ShellPage::ReportForm);
-    QCOMPARE(navigation.flightRouteAt(form), std::optional<FlightRoute>(RecentFlightRoute{recent("f-1")}));
-    QVERIFY(!navigation.eventAt(form) && !navigation.accountRouteAt(form));
+    QCOMPARE(navigation.routeOf<RecentFlightRoute>(form), RecentFlightRoute{recent("f-1")});
+    QVERIFY(!navigation.routeOf<EventSubmissionRoute>(form) && !navigation.routeOf<LegalRoute>(form));
 
     navigation.openEventSubmission(flightEvent("e-3"));
-    QCOMPARE(navigation.flightRouteAt(form),
-             std::optional<FlightRoute>(EventSubmissionRoute{flightEvent("e-3")}));
+    QCOMPARE(navigation.routeOf<EventSubmissionRoute>(form), EventSubmissionRoute{flightEvent("e-3")});
     // A report's detail stands there now: the form's route is gone.
-    navigation.setFlightPath({ReportRoute{report("p-1")}});
-    QCOMPARE(navigation.flightRouteAt(form), std::nullopt);
-    navigation.openSubmission();
-    QCOMPARE(navigation.flightRouteAt(form), std::nullopt);
+    navigation.setPath(NavigationStack::FlightStack, {ReportRoute{report("p-1")}});
+    QVERIFY(!navigation.routeOf<EventSubmissionRoute>(form));
+    QVERIFY(!navigation.routeOf<ReportRoute>(form)); // another page's route, though of that stack and place
+    navigation.setPath(NavigationStack::FlightStack, {});
     QCOMPARE(navigation.routeAt(NavigationStack::FlightStack, 0), PageRoute{}); // nothing there
+    QVERIFY(!navigation.routeOf<NewReportRoute>(PageRoute{}));
 
     // The logbook's stack resolves the same routes to the same pages.
     navigation.openReport(report("p-9"));
     const PageRoute detail = navigation.routeAt(NavigationStack::LogbookStack, 0);
     QCOMPARE(detail.page, ShellPage::ReportDetail);
-    QCOMPARE(navigation.flightRouteAt(detail), std::optional<FlightRoute>(ReportRoute{report("p-9")}));
+    QCOMPARE(navigation.routeOf<ReportRoute>(detail), ReportRoute{report("p-9")});
 
     navigation.openEvent(flightEvent("e-7"));
-    QCOMPARE(navigation.eventAt(navigation.routeAt(NavigationStack::EventStack, 0)), flightEvent("e-7"));
+    QCOMPARE(navigation.routeOf<EventRoute>(navigation.routeAt(NavigationStack::EventStack, 0)),
+             EventRoute{flightEvent("e-7")});
 
-    navigation.setAccountPath({LeaderboardRoute{}, LegalRoute{LegalDocument::Privacy}});
+    navigation.setPath(NavigationStack::AccountStack,
+                       {LeaderboardRoute{}, LegalRoute{LegalDocument::Privacy}});
     const PageRoute legal = navigation.routeAt(NavigationStack::AccountStack, 1);
     QCOMPARE(legal.page, ShellPage::Legal);
-    QCOMPARE(navigation.accountRouteAt(legal),
-             std::optional<AccountRoute>(LegalRoute{LegalDocument::Privacy}));
-    QCOMPARE(navigation.accountRouteAt(PageRoute{NavigationStack::AccountStack, 2, ShellPage::Legal}),
-             std::nullopt);
+    QCOMPARE(navigation.routeOf<LegalRoute>(legal), LegalRoute{LegalDocument::Privacy});
+    QVERIFY(!navigation.routeOf<LegalRoute>(PageRoute{NavigationStack::AccountStack, 2, ShellPage::Legal}));
 }
 
-// The account tab's rows push their pages; the account button and the dashboard open a page alone there.
+// The pages without a payload are pushed by their page alone; the account button opens a page alone there.
 void NavigationTest::accountRowsAndOpeners()
 {
     MemberNavigation navigation;
     navigation.setMember(true);
-    navigation.pushSettings();
-    navigation.pushInformation();
+    QVERIFY(navigation.pushPage(NavigationStack::AccountStack, ShellPage::Settings));
+    QVERIFY(navigation.pushPage(NavigationStack::AccountStack, ShellPage::Information));
     navigation.pushLegal(1);
     QCOMPARE(navigation.accountPath(),
-             (QList<AccountRoute>{SettingsRoute{}, InformationRoute{}, LegalRoute{LegalDocument::Privacy}}));
+             (QList<Destination>{SettingsRoute{}, InformationRoute{}, LegalRoute{LegalDocument::Privacy}}));
     QCOMPARE(navigation.routeAt(NavigationStack::AccountStack, 0).page, ShellPage::Settings);
     QCOMPARE(navigation.routeAt(NavigationStack::AccountStack, 1).page, ShellPage::Information);
     QCOMPARE(navigation.legalDocumentAt(navigation.routeAt(NavigationStack::AccountStack, 2)), 1);
     navigation.pushLegal(0);
     QCOMPARE(navigation.legalDocumentAt(navigation.routeAt(NavigationStack::AccountStack, 3)), 0);
-    QVERIFY(AccountRoute(SettingsRoute{}) != AccountRoute(InformationRoute{}));
+    QVERIFY(Destination(SettingsRoute{}) != Destination(InformationRoute{}));
+    // A page that shows a record cannot be pushed without it.
+    for (const ShellPage page : {ShellPage::Event, ShellPage::ReportDetail, ShellPage::Review,
+                                 ShellPage::Notice, ShellPage::Legal, ShellPage::Dashboard})
+        QVERIFY(!navigation.pushPage(NavigationStack::AccountStack, page));
+    QCOMPARE(navigation.depth(NavigationStack::AccountStack), 4);
 
     navigation.setSelected(MemberTab::Home);
     navigation.openProfile();
     QCOMPARE(navigation.selected(), MemberTab::Account);
-    QCOMPARE(navigation.accountPath(), QList<AccountRoute>{ProfileRoute{}});
-    navigation.pushEditProfile();
+    QCOMPARE(navigation.accountPath(), QList<Destination>{ProfileRoute{}});
+    QVERIFY(navigation.pushPage(NavigationStack::AccountStack, ShellPage::ProfileEdit));
     QCOMPARE(navigation.routeAt(NavigationStack::AccountStack, 1).page, ShellPage::ProfileEdit);
 
+    // The dashboard's bell and profile banner push their pages on the home tab's own stack.
     navigation.setSelected(MemberTab::Home);
-    navigation.openEditProfile();
-    QCOMPARE(navigation.selected(), MemberTab::Account);
-    QCOMPARE(navigation.accountPath(), QList<AccountRoute>{EditProfileRoute{}});
+    QVERIFY(navigation.pushPage(NavigationStack::EventStack, ShellPage::Inbox));
+    QVERIFY(navigation.pushPage(NavigationStack::EventStack, ShellPage::ProfileEdit));
+    QCOMPARE(navigation.eventPath(), (QList<Destination>{InboxRoute{}, EditProfileRoute{}}));
+    QCOMPARE(navigation.stackPage(), ShellPage::ProfileEdit);
+    QCOMPARE(navigation.selected(), MemberTab::Home);
 }
 
 QTEST_MAIN(NavigationTest)

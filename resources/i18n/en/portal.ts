@@ -39,9 +39,5 @@
         <source>报告详情</source>
         <translation>Report details</translation>
     </message>
-    <message>
-        <source>此页面尚在准备中。</source>
-        <translation>This page is still being prepared.</translation>
-    </message>
 </context>
 </TS>

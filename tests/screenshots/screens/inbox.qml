@@ -34,12 +34,15 @@ Rectangle {
             }
             MemberNavigation {
                 id: navigation
+
+                Component.onCompleted: navigation.pushPage(NavigationStack.EventStack, ShellPage.Inbox)
             }
 
             initialItem: MemberNotificationsView {
-                app: account
+                appState: account
                 memberData: memberData
                 navigation: navigation
+                route: navigation.routeAt(NavigationStack.EventStack, 0)
             }
         }
     }
