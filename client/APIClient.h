@@ -117,17 +117,16 @@ public:
             throw unreadableAnswer(url);
         co_return std::move(read.value);
     }
-    // An answer that may be null, as its record or none. A record that can be read straight from the bytes
-    // (T::readDirectly) is read so first, and the ordinary reading takes what that leaves. Throws
-    // DecodeError; any thread.
+    // An answer that may be null, as its record or none: the one reading of every such answer, so null
+    // means the same everywhere (Json::parse). A record that can be read straight from the bytes
+    // (T::readDirectly, which reads no null) is read so first, and the ordinary reading takes what that
+    // leaves. Throws DecodeError; any thread.
     template <typename T>
     static std::optional<T> readOptional(const QByteArray &body)
     {
         if constexpr (requires { T::readDirectly(QByteArrayView()); }) {
-            if (body.trimmed() != "null") {
-                if (std::optional<T> read = T::readDirectly(body))
-                    return read;
-            }
+            if (std::optional<T> read = T::readDirectly(body))
+                return read;
         }
         const QJsonValue value = Json::parse(body);
         if (value.isNull())

@@ -1,5 +1,6 @@
 #include "FuzzTarget.h"
 
+#include "APIClient.h"
 #include "AccountRecords.h"
 #include "CommunityRecords.h"
 #include "FlightRecords.h"
@@ -7,18 +8,35 @@
 #include "LiveScheduleRecords.h"
 #include "ReviewRecords.h"
 
+#include <QJsonDocument>
+
 #include <array>
 #include <functional>
 
-// Every answer of the member service and of the Live schedule service, read by the strict record reader.
-// The first byte picks the answer; the rest is its body. Records the app writes back (the user, the
-// profile, a flight's phase) must read back as the same value.
+// Every answer of the member service and of the Live schedule service, read as the client reads it. The
+// first byte picks the answer; the rest is its body. Records the app writes back (the user, the profile, a
+// flight's phase) must read back as the same value; an answer that may be null is no record only when it
+// is JSON's null.
 namespace {
 
-template <typename T>
-T read(const QByteArray &body)
+// Qt's parser, which knows JSON's white space, reads the body as the one item of a list.
+bool isJsonNull(const QByteArray &body)
 {
-    return T::fromJson(Json::parse(body));
+    const QJsonDocument list = QJsonDocument::fromJson('[' + body + ']');
+    return list.isArray() && list.array().size() == 1 && list.array().first().isNull();
+}
+
+template <typename T>
+std::optional<T> read(const QByteArray &body)
+{
+    if constexpr (T::optionalAnswer) {
+        std::optional<T> record = APIClient::readOptional<T>(body);
+        if (!record)
+            FUZZ_CHECK(isJsonNull(body));
+        return record;
+    } else {
+        return T::fromJson(Json::parse(body));
+    }
 }
 
 template <typename T>
@@ -36,10 +54,10 @@ Reader plain()
 }
 
 const std::array<Reader, 28> readers = {
-    [](const QByteArray &body) { readsBack(read<UserResponse>(body).user); },
+    [](const QByteArray &body) { readsBack(read<UserResponse>(body)->user); },
     plain<LoginResponse>(),
     plain<Acknowledgement>(),
-    [](const QByteArray &body) { readsBack(read<ProfileResponse>(body).profile); },
+    [](const QByteArray &body) { readsBack(read<ProfileResponse>(body)->profile); },
     plain<ProfileSummary>(),
     plain<PirepResponse>(),
     plain<EvidenceResponse>(),
@@ -55,12 +73,14 @@ const std::array<Reader, 28> readers = {
     plain<IFStatistics>(),
     plain<AircraftNames>(),
     [](const QByteArray &body) {
-        const LiveResponse snapshot = read<LiveResponse>(body);
-        for (const LiveFlight &flight : snapshot.flights) {
+        const std::optional<LiveResponse> snapshot = read<LiveResponse>(body);
+        if (!snapshot)
+            return;
+        for (const LiveFlight &flight : snapshot->flights) {
             if (flight.flightPhase)
                 readsBack(*flight.flightPhase);
         }
-        snapshot.updated();
+        snapshot->updated();
     },
     plain<PlanResponse>(),
     plain<LiveBoard>(),
