@@ -119,6 +119,14 @@ void APIClientTest::pathsStayOnTheMemberSite_data()
     QTest::newRow("two slashes") << "//evil.example/api/me" << false;
     QTest::newRow("full address") << "https://evil.example/api/me" << false;
     QTest::newRow("empty") << "" << false;
+    QTest::newRow("dots inside a segment") << "/api/pireps/p.1../evidence" << true;
+    QTest::newRow("three dots") << "/api/pireps/.../evidence" << true;
+    // Regression: a report id "." or ".." was resolved away and the request reached another endpoint.
+    QTest::newRow("dot segment") << "/api/admin/pireps/./review" << false;
+    QTest::newRow("dot-dot segment") << "/api/pireps/../evidence" << false;
+    QTest::newRow("encoded dot-dot segment") << "/api/pireps/%2E%2e/evidence" << false;
+    QTest::newRow("half-encoded dot-dot") << "/api/pireps/.%2E/evidence" << false;
+    QTest::newRow("dot segment at the end") << "/api/pireps/." << false;
 }
 
 void APIClientTest::pathsStayOnTheMemberSite()

@@ -76,6 +76,8 @@ private Q_SLOTS:
     void concurrentReviewKeepsThePageOpen();
     void decisionOutlivesAnEndedSession();
     void idStaysOneSegment();
+    void dotIdsReachNoOtherEndpoint_data();
+    void dotIdsReachNoOtherEndpoint();
     void reviewedAtBeyondRangeIsLeftOut();
     void deletionForDevelopersOnly_data();
     void deletionForDevelopersOnly();
@@ -586,6 +588,36 @@ void ReviewTest::idStaysOneSegment()
     QVERIFY(m_queue->report("p-24418") && m_queue->report("p-24433"));
     await(m_queue->load());
     QVERIFY(m_queue->report("p-24418") && m_queue->report("p-24433"));
+}
+
+void ReviewTest::dotIdsReachNoOtherEndpoint_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("action");
+    // Regression: "." and ".." were resolved out of the path, so a decision on report "." posted to
+    // "/api/admin/pireps/review" and the evidence of ".." was asked of "/api/evidence".
+    QTest::newRow("decision on .") << QString(".") << QString("review");
+    QTest::newRow("hold on ..") << QString("..") << QString("hold");
+    QTest::newRow("deletion of ..") << QString("..") << QString("delete");
+}
+
+void ReviewTest::dotIdsReachNoOtherEndpoint()
+{
+    QFETCH(QString, id);
+    QFETCH(QString, action);
+    signIn("zhaolei");
+    AdminReviewModel model;
+    model.setAppState(m_app.get());
+    Pirep odd = report("pending");
+    odd.id = id;
+    model.setReport(odd);
+    m_site->service->clearRequests();
+    model.ask(action);
+    await(model.perform());
+    QCOMPARE(model.error(), QString("无效的接口地址。"));
+    await(model.loadRecords());
+    QCOMPARE(model.error(), QString("无效的接口地址。"));
+    QCOMPARE(m_site->service->requests().size(), 0);
 }
 
 void ReviewTest::reviewedAtBeyondRangeIsLeftOut()
