@@ -730,6 +730,12 @@ void ReviewTest::callsignVerdicts_data()
         << Callsign("B207CA航") << Callsign("B207CA") << Callsign("b207ca") << "✓ 呼号统一";
     QTest::newRow("non-ASCII digits kept")
         << Callsign("B２07CA") << Callsign("B207CA") << Callsign("B207CA") << "⚠ 呼号不统一";
+    // Regression: numerals that are letters by category were dropped, so "A一" read as "A".
+    QTest::newRow("Han numeral kept") << Callsign("A一") << Callsign("A") << Callsign("A") << "⚠ 呼号不统一";
+    QTest::newRow("Han numerals alike")
+        << Callsign("B-七〇七") << Callsign("b七〇七") << Callsign("B 七〇七") << "✓ 呼号统一";
+    QTest::newRow("Roman numeral upper-cased")
+        << Callsign("Bⅻ") << Callsign("BⅫ") << Callsign("bⅫ") << "✓ 呼号统一";
 }
 
 void ReviewTest::callsignVerdicts()
