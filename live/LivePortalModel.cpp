@@ -317,8 +317,12 @@ QCoro::Task<> LivePortalModel::load()
 
 std::optional<QUrl> LivePortalModel::authorizationAddress(const QString &text)
 {
-    // The scheme as the service wrote it: QUrl would lower-case "HTTPS".
-    if (!text.startsWith(QLatin1String("https:")))
+    // The scheme and the host as the service wrote them: QUrl would lower-case "HTTPS" and
+    // "API.INFINITEFLIGHT.COM". The host ends the address or is followed by its port, path, query or part.
+    const QString written = QStringLiteral("https://") + ServiceHosts::liveVendorEndpoint().origin.host();
+    if (!text.startsWith(written))
+        return std::nullopt;
+    if (text.size() > written.size() && !QStringView(u":/?#").contains(text.at(written.size())))
         return std::nullopt;
     const QUrl url(text, QUrl::StrictMode);
     if (!url.isValid() || !ServiceHosts::isLiveVendorPage(url))

@@ -134,7 +134,7 @@ public:
     // Drops the board once it was fetched `staleAfter` or more before `now`.
     Q_INVOKABLE void staleTick(const QDateTime &now);
 
-    // The vendor's sign-in address, if it is one: https (as written) on the vendor's API host.
+    // The vendor's sign-in address, if it is one: https on the vendor's API host, both as written.
     static std::optional<QUrl> authorizationAddress(const QString &text);
 
     // For the view: each starts its operation and returns at once.

@@ -6,9 +6,11 @@
 #include "BaseMap.h"
 #include "CommunityRecords.h"
 #include "Json.h"
+#include "LivePortalModel.h"
 #include "MemberNavigation.h"
 #include "MultipartBody.h"
 #include "ReadMarks.h"
+#include "ServiceHosts.h"
 
 #include <QSet>
 #include <QUrl>
@@ -141,4 +143,18 @@ VORNA_FUZZ_TARGET(report_paths)
         FUZZ_CHECK(rest.size() == 2 && rest.last() == action);
         FUZZ_CHECK(QUrl::fromPercentEncoding(rest.first().toUtf8()) == id);
     }
+}
+
+// The Live authorisation address from the service: opened only when it is https on the vendor's host, both
+// written exactly so.
+VORNA_FUZZ_TARGET(authorization_address)
+{
+    const QString text = QString::fromUtf8(bytes);
+    const std::optional<QUrl> url = LivePortalModel::authorizationAddress(text);
+    if (!url)
+        return;
+    const QString written = QStringLiteral("https://") + ServiceHosts::liveVendorEndpoint().origin.host();
+    FUZZ_CHECK(text.startsWith(written));
+    FUZZ_CHECK(text.size() == written.size() || QStringLiteral(":/?#").contains(text.at(written.size())));
+    FUZZ_CHECK(ServiceHosts::isLiveVendorPage(*url));
 }

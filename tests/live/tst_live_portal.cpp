@@ -259,6 +259,10 @@ void LivePortalTest::authorizationAddress_data()
     QTest::newRow("vendor's parent domain") << "https://infiniteflight.com/authorize" << false;
     QTest::newRow("no address") << "" << false;
     QTest::newRow("not an address") << "https://api.infiniteflight.com:port/" << false;
+    QTest::newRow("vendor's name run on") << "https://api.infiniteflight.comx/authorize" << false;
+    // Regression: QUrl lower-cases the host, so the vendor's host in capitals passed.
+    QTest::newRow("host in capitals") << "https://API.INFINITEFLIGHT.COM/authorize" << false;
+    QTest::newRow("host partly in capitals") << "https://api.InfiniteFlight.com" << false;
 }
 
 void LivePortalTest::authorizationAddress()
