@@ -5,6 +5,7 @@
 #include "CommunityRecords.h"
 #include "FlightRecords.h"
 #include "Json.h"
+#include "LivePortalModel.h"
 #include "LiveScheduleRecords.h"
 #include "ReviewRecords.h"
 
@@ -120,4 +121,35 @@ VORNA_FUZZ_TARGET(live_snapshot)
     }
     FUZZ_CHECK(ordinary.has_value());
     FUZZ_CHECK(*direct == *ordinary);
+}
+
+// Two pages of Live applications, separated by a NUL byte: the second appended to the first as the Live
+// page appends a further page. What was listed stays as it was; after it come exactly the second page's
+// applications whose ids the first did not list, in their order, each copy of a repeated one.
+VORNA_FUZZ_TARGET(application_pages)
+{
+    const qsizetype split = bytes.indexOf('\0');
+    if (split < 0)
+        return;
+    QList<LiveApplication> listed;
+    QList<LiveApplication> page;
+    try {
+        listed = LiveApplications::fromJson(Json::parse(bytes.left(split))).applications;
+        page = LiveApplications::fromJson(Json::parse(bytes.mid(split + 1))).applications;
+    } catch (const DecodeError &) {
+        return;
+    }
+    QStringList listedIds;
+    for (const LiveApplication &application : listed)
+        listedIds.append(application.id);
+    QStringList added;
+    for (const LiveApplication &application : page) {
+        if (!listedIds.contains(application.id))
+            added.append(application.id);
+    }
+    const QList<LiveApplication> appended = LivePortalModel::appendPage(listed, page);
+    QStringList ids;
+    for (const LiveApplication &application : appended)
+        ids.append(application.id);
+    FUZZ_CHECK(ids == listedIds + added);
 }

@@ -110,6 +110,7 @@ private Q_SLOTS:
     void whoReviews_data();
     void whoReviews();
     void pagingAppendsUnseenApplications();
+    void pageNamingAnIdTwiceAddsBoth();
     void pageFailureKeepsTheList();
     void staleBoardIsDroppedAfterAnHour();
     void connectOpensTheVendorsPage();
@@ -574,6 +575,21 @@ void LivePortalTest::pagingAppendsUnseenApplications()
     QCOMPARE(m_model->applicationList().size(), 4);
     QCOMPARE(m_model->page(), 1);
     QVERIFY(m_model->hasMore());
+}
+
+void LivePortalTest::pageNamingAnIdTwiceAddsBoth()
+{
+    open("lichen");
+    loaded();
+    // Regression: of an unlisted id that one page named twice, only the first was added.
+    QJsonArray page{application("app-06"), application("app-07"), application("app-06")};
+    m_site->service->setFault(secondPagePath,
+                              {.json = QJsonObject{{"applications", page}, {"hasMore", false}}});
+    await(m_model->more());
+    QCOMPARE(ids(m_model->applicationList()),
+             QStringList({"app-10", "app-09", "app-08", "app-07", "app-06", "app-06"}));
+    QCOMPARE(m_model->applications()->rowCount(), 6);
+    QVERIFY(!m_model->hasMore());
 }
 
 void LivePortalTest::pageFailureKeepsTheList()
