@@ -101,7 +101,9 @@ APIRequest APIClient::makeRequest(const QString &path, const QByteArray &method)
     if (!relative.isValid())
         throw refuse();
     const QUrl url = m_origin.resolved(relative);
-    if (!sameOrigin(url, m_origin))
+    // Resolving takes "." and ".." segments (encoded ones too) out of the path: a report id ".." would
+    // send the request to another endpoint. No encoding keeps such a segment, so the path is refused.
+    if (!sameOrigin(url, m_origin) || url.path() != relative.path())
         throw refuse();
 
     APIRequest request{QNetworkRequest(url), method, {}};

@@ -47,7 +47,8 @@ struct APIRequest : HTTPRequest
 
 namespace APIPath {
 // A value put into an endpoint path or query: everything but letters, digits and "-._~" is
-// percent-encoded, so a value stays one path segment and cannot add or cut query parameters.
+// percent-encoded, so a value stays one path segment and cannot add or cut query parameters. "." and ".."
+// cannot be a segment at all (an encoded dot is a dot): `makeRequest` refuses a path holding one.
 QString encoded(const QString &value);
 } // namespace APIPath
 
@@ -72,7 +73,8 @@ public:
     std::function<void()> onUnauthorized;
     std::function<void()> onRestricted;
 
-    // Throws APIError 400 "无效的接口地址。" for a path that is not on the member site.
+    // Throws APIError 400 "无效的接口地址。" for a path that is not on the member site, or that resolving
+    // its "." or ".." segments would move.
     APIRequest makeRequest(const QString &path, const QByteArray &method) const;
     QCoro::Task<HTTPAnswer> perform(APIRequest request);
 
@@ -117,17 +119,16 @@ public:
             throw unreadableAnswer(url);
         co_return std::move(read.value);
     }
-    // An answer that may be null, as its record or none. A record that can be read straight from the bytes
-    // (T::readDirectly) is read so first, and the ordinary reading takes what that leaves. Throws
-    // DecodeError; any thread.
+    // An answer that may be null, as its record or none: the one reading of every such answer, so null
+    // means the same everywhere (Json::parse). A record that can be read straight from the bytes
+    // (T::readDirectly, which reads no null) is read so first, and the ordinary reading takes what that
+    // leaves. Throws DecodeError; any thread.
     template <typename T>
     static std::optional<T> readOptional(const QByteArray &body)
     {
         if constexpr (requires { T::readDirectly(QByteArrayView()); }) {
-            if (body.trimmed() != "null") {
-                if (std::optional<T> read = T::readDirectly(body))
-                    return read;
-            }
+            if (std::optional<T> read = T::readDirectly(body))
+                return read;
         }
         const QJsonValue value = Json::parse(body);
         if (value.isNull())

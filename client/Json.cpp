@@ -5,6 +5,22 @@
 
 #include <cmath>
 
+namespace {
+
+// Only these four around it: QByteArray::trimmed would also take a form feed or a vertical tab, which make
+// the answer no JSON at all.
+bool isNull(QByteArrayView bytes)
+{
+    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    while (!bytes.isEmpty() && space(bytes.front()))
+        bytes = bytes.sliced(1);
+    while (!bytes.isEmpty() && space(bytes.back()))
+        bytes.chop(1);
+    return bytes == "null";
+}
+
+} // namespace
+
 namespace Json {
 
 QString snakeCase(QStringView name)
@@ -24,7 +40,7 @@ QString snakeCase(QStringView name)
 
 QJsonValue parse(const QByteArray &bytes)
 {
-    if (bytes.trimmed() == "null")
+    if (isNull(bytes))
         return QJsonValue::Null;
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);

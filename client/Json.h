@@ -32,7 +32,8 @@ namespace Json {
 // The snake-case form of a camel-case name: "departureCode" -> "departure_code".
 QString snakeCase(QStringView name);
 
-// A whole JSON text; a top-level null is a value (Qt's parser refuses it). Throws DecodeError.
+// A whole JSON text; a top-level null (with JSON's white space around it, no other) is a value: Qt's
+// parser refuses it. Throws DecodeError.
 QJsonValue parse(const QByteArray &bytes);
 QByteArray compact(const QJsonValue &value);
 

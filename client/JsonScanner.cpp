@@ -1,5 +1,7 @@
 #include "JsonScanner.h"
 
+#include "Strings.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -43,17 +45,6 @@ int sequenceLength(const unsigned char *p, const unsigned char *end)
         || (point & 0xFFFE) == 0xFFFE)
         return 0;
     return length;
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 } // namespace
@@ -256,7 +247,7 @@ bool JsonScanner::scanString(QString *text)
                 return fail();
             int value = 0;
             for (int i = 1; i <= 4; ++i) {
-                const int digit = hexValue(m_at[i]);
+                const int digit = Text::hexDigitValue(uchar(m_at[i]));
                 if (digit < 0)
                     return fail();
                 value = value * 16 + digit;

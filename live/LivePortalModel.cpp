@@ -317,8 +317,12 @@ QCoro::Task<> LivePortalModel::load()
 
 std::optional<QUrl> LivePortalModel::authorizationAddress(const QString &text)
 {
-    // The scheme as the service wrote it: QUrl would lower-case "HTTPS".
-    if (!text.startsWith(QLatin1String("https:")))
+    // The scheme and the host as the service wrote them: QUrl would lower-case "HTTPS" and
+    // "API.INFINITEFLIGHT.COM". The host ends the address or is followed by its port, path, query or part.
+    const QString written = QStringLiteral("https://") + ServiceHosts::liveVendorEndpoint().origin.host();
+    if (!text.startsWith(written))
+        return std::nullopt;
+    if (text.size() > written.size() && !QStringView(u":/?#").contains(text.at(written.size())))
         return std::nullopt;
     const QUrl url(text, QUrl::StrictMode);
     if (!url.isValid() || !ServiceHosts::isLiveVendorPage(url))
@@ -420,17 +424,21 @@ QCoro::Task<> LivePortalModel::more()
         setMessage(answer.message());
         co_return;
     }
-    QSet<QString> listed;
-    for (const LiveApplication &application : m_applications)
-        listed.insert(application.id);
-    QList<LiveApplication> applications = m_applications;
-    for (const LiveApplication &application : answer.value().applications) {
-        if (!listed.contains(application.id)) {
-            listed.insert(application.id);
-            applications.append(application);
-        }
+    setApplications(appendPage(m_applications, answer.value().applications), next, answer.value().hasMore);
+}
+
+QList<LiveApplication> LivePortalModel::appendPage(QList<LiveApplication> listed,
+                                                   const QList<LiveApplication> &page)
+{
+    // Only what was listed before the page counts as seen: a page that names an id twice adds it twice.
+    QSet<QString> seen;
+    for (const LiveApplication &application : listed)
+        seen.insert(application.id);
+    for (const LiveApplication &application : page) {
+        if (!seen.contains(application.id))
+            listed.append(application);
     }
-    setApplications(applications, next, answer.value().hasMore);
+    return listed;
 }
 
 void LivePortalModel::staleTick(const QDateTime &now)

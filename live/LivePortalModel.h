@@ -134,8 +134,12 @@ public:
     // Drops the board once it was fetched `staleAfter` or more before `now`.
     Q_INVOKABLE void staleTick(const QDateTime &now);
 
-    // The vendor's sign-in address, if it is one: https (as written) on the vendor's API host.
+    // The vendor's sign-in address, if it is one: https on the vendor's API host, both as written.
     static std::optional<QUrl> authorizationAddress(const QString &text);
+    // The list after a further page: the page's applications whose ids were not listed before it, in its
+    // order, each copy of an id the page itself repeats.
+    static QList<LiveApplication> appendPage(QList<LiveApplication> listed,
+                                             const QList<LiveApplication> &page);
 
     // For the view: each starts its operation and returns at once.
     Q_INVOKABLE void refresh() { load(); }

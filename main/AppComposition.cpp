@@ -4,6 +4,7 @@
 
 #include "BuildInfo.h"
 #include "MainLog.h"
+#include "SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -58,6 +59,8 @@ void describeApplication()
                                                 .arg(QLatin1String(BuildInfo::version))
                                                 .arg(QLatin1String(BuildInfo::build)));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vornalia.MemberCentre"));
+    // Before anything reads a setting: the file is read by our reader, which a damaged value cannot stop.
+    SettingsFile::install();
 }
 
 void prepareEngine(QQmlEngine &engine)

@@ -25,7 +25,7 @@ Renderer chooseRenderer(const QProcessEnvironment &environment,
 // Before the application object is made.
 void useRenderer(Renderer renderer);
 
-// Names the application (settings and data folders follow from it).
+// Names the application (settings and data folders follow from it) and sets the format of its settings.
 void describeApplication();
 // Lets the engine find the app's QML modules.
 void prepareEngine(QQmlEngine &engine);

@@ -15,16 +15,22 @@
 
 #include <cmath>
 
+#include <unicode/uchar.h>
+
 namespace ReviewText {
 
 namespace {
+
+// A numeral by Unicode's numeric property: the digits and numbers of Qt's categories, and also the Han
+// numerals ("一", "万"), which are letters by category.
+bool isNumeral(char32_t c) { return u_getIntPropertyValue(UChar32(c), UCHAR_NUMERIC_TYPE) != U_NT_NONE; }
 
 QString normalised(const QString &callsign)
 {
     QString kept;
     for (const char32_t c : callsign.toUpper().toUcs4()) {
         const bool asciiLetter = (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z');
-        if (asciiLetter || QChar::isNumber(c))
+        if (asciiLetter || isNumeral(c))
             kept.append(QString::fromUcs4(&c, 1));
     }
     return kept;

@@ -4,6 +4,18 @@
 
 namespace Text {
 
+// The value of a hexadecimal digit, or -1 for any other character.
+constexpr int hexDigitValue(char32_t c)
+{
+    if (c >= U'0' && c <= U'9')
+        return int(c - U'0');
+    if (c >= U'a' && c <= U'f')
+        return int(c - U'a' + 10);
+    if (c >= U'A' && c <= U'F')
+        return int(c - U'A' + 10);
+    return -1;
+}
+
 // Without the spaces (any Unicode space separator, the ideographic one included) and tabs at both ends;
 // line breaks stay.
 QString trimmedHorizontally(const QString &text);

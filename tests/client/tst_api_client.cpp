@@ -1,6 +1,9 @@
 // The request road of the member client, against the sample member service over real HTTPS.
 #include "ClientLog.h"
 #include "ClientTestSupport.h"
+#include "CommunityRecords.h"
+#include "FlightRecords.h"
+#include "LiveScheduleRecords.h"
 #include "ServiceHosts.h"
 
 #include <QJsonArray>
@@ -12,6 +15,44 @@
 using namespace TestSupport;
 using Sample::Reply;
 using Sample::Request;
+
+namespace {
+
+// Reads an answer that the service may send as null the way its callers do: true for no record.
+using OptionalRead = std::function<bool(APIClient &, APIRequest)>;
+
+template <typename T>
+OptionalRead optionalRead()
+{
+    return [](APIClient &client, APIRequest request) {
+        return !await(client.decodeOptional<T>(std::move(request))).has_value();
+    };
+}
+
+// Every record the service may send as null, and the live map's reading on the thread pool.
+const QList<std::pair<const char *, OptionalRead>> &optionalAnswers()
+{
+    static const QList<std::pair<const char *, OptionalRead>> reads{
+        {"ProfileSummary", optionalRead<ProfileSummary>()},
+        {"MultiplierOptions", optionalRead<MultiplierOptions>()},
+        {"SiteInbox", optionalRead<SiteInbox>()},
+        {"LeaderboardResponse", optionalRead<LeaderboardResponse>()},
+        {"IFStatistics", optionalRead<IFStatistics>()},
+        {"AircraftNames", optionalRead<AircraftNames>()},
+        {"LiveResponse", optionalRead<LiveResponse>()},
+        {"PlanResponse", optionalRead<PlanResponse>()},
+        {"LiveBoard", optionalRead<LiveBoard>()},
+        {"NativeLivePositions", optionalRead<NativeLivePositions>()},
+        {"LiveRoutes", optionalRead<LiveRoutes>()},
+        {"LiveResponse in the background",
+         [](APIClient &client, APIRequest request) {
+             return !await(client.decodeOptionalInBackground<LiveResponse>(std::move(request))).has_value();
+         }},
+    };
+    return reads;
+}
+
+} // namespace
 
 class APIClientTest : public QObject
 {
@@ -32,6 +73,8 @@ private Q_SLOTS:
     void restrictedTellsTheAccountState();
     void answersAfterASessionChangeAreCancelled();
     void decodingIsStrict();
+    void onlyJsonNullIsNoRecord_data();
+    void onlyJsonNullIsNoRecord();
     void redirectsAreFollowedOnlyOnTheSite();
     void redirectsKeepOrChangeTheMethod_data();
     void redirectsKeepOrChangeTheMethod();
@@ -76,6 +119,14 @@ void APIClientTest::pathsStayOnTheMemberSite_data()
     QTest::newRow("two slashes") << "//evil.example/api/me" << false;
     QTest::newRow("full address") << "https://evil.example/api/me" << false;
     QTest::newRow("empty") << "" << false;
+    QTest::newRow("dots inside a segment") << "/api/pireps/p.1../evidence" << true;
+    QTest::newRow("three dots") << "/api/pireps/.../evidence" << true;
+    // Regression: a report id "." or ".." was resolved away and the request reached another endpoint.
+    QTest::newRow("dot segment") << "/api/admin/pireps/./review" << false;
+    QTest::newRow("dot-dot segment") << "/api/pireps/../evidence" << false;
+    QTest::newRow("encoded dot-dot segment") << "/api/pireps/%2E%2e/evidence" << false;
+    QTest::newRow("half-encoded dot-dot") << "/api/pireps/.%2E/evidence" << false;
+    QTest::newRow("dot segment at the end") << "/api/pireps/." << false;
 }
 
 void APIClientTest::pathsStayOnTheMemberSite()
@@ -304,6 +355,38 @@ void APIClientTest::decodingIsStrict()
     QCOMPARE(thrown<APIError>([&] { await(client->decode<UserResponse>(request("/api/user-wrong-type"))); }),
              unreadable);
     QCOMPARE(await(client->decode<UserResponse>(request("/api/user-snake"))).user.username, QString("snake"));
+}
+
+void APIClientTest::onlyJsonNullIsNoRecord_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("noRecord");
+    QTest::newRow("null") << QByteArray("null") << true;
+    QTest::newRow("JSON white space around") << QByteArray(" \t\r\nnull\r\n\t ") << true;
+    // Regression: these were trimmed as white space, so a body that is no JSON read as no record.
+    QTest::newRow("form feed after") << QByteArray("null\f") << false;
+    QTest::newRow("vertical tab before") << QByteArray("\vnull") << false;
+    QTest::newRow("no-break space after") << QByteArray("null\xc2\xa0") << false;
+    QTest::newRow("null in a list") << QByteArray("[null]") << false;
+}
+
+void APIClientTest::onlyJsonNullIsNoRecord()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(bool, noRecord);
+    service().route("GET", "/api/answer", [body](Sample::Service &, const Request &) {
+        return Reply::bytes(body, "application/json");
+    });
+    const auto client = m_site->client();
+    for (const auto &[record, readsNone] : optionalAnswers()) {
+        bool none = false;
+        const auto error =
+            thrown<APIError>([&] { none = readsNone(*client, client->makeRequest("/api/answer", "GET")); });
+        if (noRecord)
+            QVERIFY2(!error && none, record);
+        else
+            QVERIFY2(error == APIError(502, "服务器数据格式暂时无法识别，请刷新后重试。"), record);
+    }
 }
 
 void APIClientTest::redirectsAreFollowedOnlyOnTheSite()

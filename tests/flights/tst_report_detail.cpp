@@ -35,6 +35,8 @@ private Q_SLOTS:
     void sixPicturesClosePicker();
     void anotherReportDropsEvidence();
     void reportIdIsOneSegment();
+    void dotReportIdsAskNothing_data();
+    void dotReportIdsAskNothing();
     void cancelledEvidenceLoadShowsNothing();
     void newestImportApplies();
     void picturesCarryTheSession();
@@ -437,6 +439,24 @@ void ReportDetailTest::reportIdIsOneSegment()
     QCOMPARE(sent.path, QStringLiteral("/api/pireps/p-24421?x=1/evidence"));
     QVERIFY(sent.query.isEmpty());
     QCOMPARE(model->error(), QStringLiteral("未找到该飞行报告。"));
+}
+
+void ReportDetailTest::dotReportIdsAskNothing_data()
+{
+    QTest::addColumn<QString>("id");
+    // Regression: the evidence of report ".." was asked of "/api/evidence", that of "." of
+    // "/api/pireps/evidence".
+    QTest::newRow("dot") << QStringLiteral(".");
+    QTest::newRow("dot-dot") << QStringLiteral("..");
+}
+
+void ReportDetailTest::dotReportIdsAskNothing()
+{
+    QFETCH(QString, id);
+    const auto model = detail(id);
+    await(model->loadEvidence());
+    QCOMPARE(m_site->service->requests().size(), 0);
+    QCOMPARE(model->error(), QStringLiteral("无效的接口地址。"));
 }
 
 void ReportDetailTest::cancelledEvidenceLoadShowsNothing()

@@ -1,13 +1,16 @@
 #include "FuzzTarget.h"
 
+#include "APIClient.h"
 #include "APIError.h"
 #include "AircraftCatalog.h"
 #include "BaseMap.h"
 #include "CommunityRecords.h"
 #include "Json.h"
+#include "LivePortalModel.h"
 #include "MemberNavigation.h"
 #include "MultipartBody.h"
 #include "ReadMarks.h"
+#include "ServiceHosts.h"
 
 #include <QSet>
 #include <QUrl>
@@ -113,4 +116,45 @@ VORNA_FUZZ_TARGET(basemap)
     const BaseMap map = BaseMap::decode(bytes);
     if (bytes.size() < 16)
         FUZZ_CHECK(map.isEmpty());
+}
+
+// A report id as the service sends it, put into the paths of the report's evidence and of a staff
+// decision: the request stays on that report's endpoint with the id as one path segment, or is refused.
+VORNA_FUZZ_TARGET(report_paths)
+{
+    static const APIClient client(QUrl(QStringLiteral("https://vornalia.org")),
+                                  std::make_shared<MemorySessionStore>());
+    const QString id = QString::fromUtf8(bytes);
+    const std::pair<QString, QString> endpoints[] = {
+        {QStringLiteral("/api/pireps/"), QStringLiteral("evidence")},
+        {QStringLiteral("/api/admin/pireps/"), QStringLiteral("review")}};
+    for (const auto &[prefix, action] : endpoints) {
+        QUrl url;
+        try {
+            url = client.makeRequest(prefix + APIPath::encoded(id) + QLatin1Char('/') + action, "GET")
+                      .request.url();
+        } catch (const APIError &error) {
+            FUZZ_CHECK(error.status() == 400);
+            continue;
+        }
+        const QString path = url.path(QUrl::FullyEncoded);
+        FUZZ_CHECK(path.startsWith(prefix));
+        const QStringList rest = path.mid(prefix.size()).split(QLatin1Char('/'));
+        FUZZ_CHECK(rest.size() == 2 && rest.last() == action);
+        FUZZ_CHECK(QUrl::fromPercentEncoding(rest.first().toUtf8()) == id);
+    }
+}
+
+// The Live authorisation address from the service: opened only when it is https on the vendor's host, both
+// written exactly so.
+VORNA_FUZZ_TARGET(authorization_address)
+{
+    const QString text = QString::fromUtf8(bytes);
+    const std::optional<QUrl> url = LivePortalModel::authorizationAddress(text);
+    if (!url)
+        return;
+    const QString written = QStringLiteral("https://") + ServiceHosts::liveVendorEndpoint().origin.host();
+    FUZZ_CHECK(text.startsWith(written));
+    FUZZ_CHECK(text.size() == written.size() || QStringLiteral(":/?#").contains(text.at(written.size())));
+    FUZZ_CHECK(ServiceHosts::isLiveVendorPage(*url));
 }

@@ -1,10 +1,13 @@
 #include "FuzzTarget.h"
 
+#include "AdminReviewModel.h"
 #include "Display.h"
 #include "L.h"
 #include "WireTime.h"
 
 #include <QStringList>
+
+#include <unicode/uchar.h>
 
 #include <cmath>
 #include <cstring>
@@ -57,4 +60,33 @@ VORNA_FUZZ_TARGET(numbers)
         const double back = described.toDouble(&ok);
         FUZZ_CHECK(ok && back == value);
     }
+}
+
+// The uploaded, the simulator's and the site's callsign, separated by NUL bytes. The verdict does not
+// depend on their order, and it says they agree only when, upper-cased, they hold the same ASCII letters
+// and the same numerals (by Unicode's numeric property, Han numerals included) in the same order.
+VORNA_FUZZ_TARGET(callsigns)
+{
+    const QStringList callsigns = QString::fromUtf8(bytes).split(QChar(0));
+    if (callsigns.size() != 3)
+        return;
+    const auto verdict = [](const QString &a, const QString &b, const QString &c) {
+        return ReviewText::callsignVerdict({a, b, c, std::nullopt});
+    };
+    const ReviewText::Line given = verdict(callsigns[0], callsigns[1], callsigns[2]);
+    FUZZ_CHECK(verdict(callsigns[2], callsigns[0], callsigns[1]) == given);
+    FUZZ_CHECK(verdict(callsigns[1], callsigns[0], callsigns[2]) == given);
+    if (given.tone != ReviewText::Tone::Good)
+        return;
+    const auto compared = [](const QString &callsign) {
+        QList<char32_t> kept;
+        for (const char32_t c : callsign.toUpper().toUcs4()) {
+            if ((c >= U'A' && c <= U'Z')
+                || u_getIntPropertyValue(UChar32(c), UCHAR_NUMERIC_TYPE) != U_NT_NONE)
+                kept.append(c);
+        }
+        return kept;
+    };
+    FUZZ_CHECK(compared(callsigns[0]) == compared(callsigns[1]));
+    FUZZ_CHECK(compared(callsigns[1]) == compared(callsigns[2]));
 }

@@ -110,6 +110,7 @@ private Q_SLOTS:
     void whoReviews_data();
     void whoReviews();
     void pagingAppendsUnseenApplications();
+    void pageNamingAnIdTwiceAddsBoth();
     void pageFailureKeepsTheList();
     void staleBoardIsDroppedAfterAnHour();
     void connectOpensTheVendorsPage();
@@ -259,6 +260,10 @@ void LivePortalTest::authorizationAddress_data()
     QTest::newRow("vendor's parent domain") << "https://infiniteflight.com/authorize" << false;
     QTest::newRow("no address") << "" << false;
     QTest::newRow("not an address") << "https://api.infiniteflight.com:port/" << false;
+    QTest::newRow("vendor's name run on") << "https://api.infiniteflight.comx/authorize" << false;
+    // Regression: QUrl lower-cases the host, so the vendor's host in capitals passed.
+    QTest::newRow("host in capitals") << "https://API.INFINITEFLIGHT.COM/authorize" << false;
+    QTest::newRow("host partly in capitals") << "https://api.InfiniteFlight.com" << false;
 }
 
 void LivePortalTest::authorizationAddress()
@@ -570,6 +575,21 @@ void LivePortalTest::pagingAppendsUnseenApplications()
     QCOMPARE(m_model->applicationList().size(), 4);
     QCOMPARE(m_model->page(), 1);
     QVERIFY(m_model->hasMore());
+}
+
+void LivePortalTest::pageNamingAnIdTwiceAddsBoth()
+{
+    open("lichen");
+    loaded();
+    // Regression: of an unlisted id that one page named twice, only the first was added.
+    QJsonArray page{application("app-06"), application("app-07"), application("app-06")};
+    m_site->service->setFault(secondPagePath,
+                              {.json = QJsonObject{{"applications", page}, {"hasMore", false}}});
+    await(m_model->more());
+    QCOMPARE(ids(m_model->applicationList()),
+             QStringList({"app-10", "app-09", "app-08", "app-07", "app-06", "app-06"}));
+    QCOMPARE(m_model->applications()->rowCount(), 6);
+    QVERIFY(!m_model->hasMore());
 }
 
 void LivePortalTest::pageFailureKeepsTheList()

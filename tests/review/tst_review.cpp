@@ -77,6 +77,8 @@ private Q_SLOTS:
     void concurrentReviewKeepsThePageOpen();
     void decisionOutlivesAnEndedSession();
     void idStaysOneSegment();
+    void dotIdsReachNoOtherEndpoint_data();
+    void dotIdsReachNoOtherEndpoint();
     void reviewedAtBeyondRangeIsLeftOut();
     void deletionForDevelopersOnly_data();
     void deletionForDevelopersOnly();
@@ -595,6 +597,36 @@ void ReviewTest::idStaysOneSegment()
     QVERIFY(m_queue->report("p-24418") && m_queue->report("p-24433"));
 }
 
+void ReviewTest::dotIdsReachNoOtherEndpoint_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("action");
+    // Regression: "." and ".." were resolved out of the path, so a decision on report "." posted to
+    // "/api/admin/pireps/review" and the evidence of ".." was asked of "/api/evidence".
+    QTest::newRow("decision on .") << QString(".") << QString("review");
+    QTest::newRow("hold on ..") << QString("..") << QString("hold");
+    QTest::newRow("deletion of ..") << QString("..") << QString("delete");
+}
+
+void ReviewTest::dotIdsReachNoOtherEndpoint()
+{
+    QFETCH(QString, id);
+    QFETCH(QString, action);
+    signIn("zhaolei");
+    AdminReviewModel model;
+    model.setAppState(m_app.get());
+    Pirep odd = report("pending");
+    odd.id = id;
+    model.setReport(odd);
+    m_site->service->clearRequests();
+    model.ask(action);
+    await(model.perform());
+    QCOMPARE(model.error(), QString("无效的接口地址。"));
+    await(model.loadRecords());
+    QCOMPARE(model.error(), QString("无效的接口地址。"));
+    QCOMPARE(m_site->service->requests().size(), 0);
+}
+
 void ReviewTest::reviewedAtBeyondRangeIsLeftOut()
 {
     AdminReviewModel model;
@@ -705,6 +737,12 @@ void ReviewTest::callsignVerdicts_data()
         << Callsign("B207CA航") << Callsign("B207CA") << Callsign("b207ca") << "✓ 呼号统一";
     QTest::newRow("non-ASCII digits kept")
         << Callsign("B２07CA") << Callsign("B207CA") << Callsign("B207CA") << "⚠ 呼号不统一";
+    // Regression: numerals that are letters by category were dropped, so "A一" read as "A".
+    QTest::newRow("Han numeral kept") << Callsign("A一") << Callsign("A") << Callsign("A") << "⚠ 呼号不统一";
+    QTest::newRow("Han numerals alike")
+        << Callsign("B-七〇七") << Callsign("b七〇七") << Callsign("B 七〇七") << "✓ 呼号统一";
+    QTest::newRow("Roman numeral upper-cased")
+        << Callsign("Bⅻ") << Callsign("BⅫ") << Callsign("bⅫ") << "✓ 呼号统一";
 }
 
 void ReviewTest::callsignVerdicts()
