@@ -135,22 +135,14 @@ PageTable {
     PageRow {
         page: ShellPage.Logbook
 
-        Item {
-            id: logbookRoot
+        MemberLogbookPage {
+            id: logbookPage
 
             required property AppState appState
-            required property MemberData memberData
             required property MemberNavigation navigation
 
             objectName: "shell.logbook"
-
-            MemberLogbookPage {
-                id: logbookPage
-
-                anchors.fill: parent
-                memberData: logbookRoot.memberData
-                onOpenReport: row => logbookPage.logbook.openReport(logbookRoot.navigation, NavigationStack.LogbookStack, row)
-            }
+            onOpenReport: row => logbookPage.logbook.openReport(logbookPage.navigation, NavigationStack.LogbookStack, row)
         }
     }
     PageRow {

@@ -49,7 +49,13 @@ Item {
         }));
     }
 
-    onSelectedChanged: stack.start()
+    // A sheet's stack starts again at each opening, its root page as new.
+    onSelectedChanged: {
+        if (stack.selected)
+            stack.start();
+        else if (stack.ownStack !== NavigationStack.NoStack)
+            pages.clear();
+    }
     // While the shell is made, its objects reach the stacks one binding at a time (the home page follows
     // the role only once the navigation knows it): the first page waits until they all have.
     Component.onCompleted: settle.start()

@@ -104,6 +104,12 @@ void PageStackModel::place(QQuickItem *page)
         focusPage(page);
 }
 
+void PageStackModel::clear()
+{
+    popTo(0);
+    m_shown.clear();
+}
+
 void PageStackModel::popTo(qsizetype count)
 {
     if (m_pages.size() <= count)

@@ -51,6 +51,8 @@ public:
     Q_INVOKABLE void showRoot(QQuickItem *root);
     // The view made the page asked for by push(): it goes on top.
     Q_INVOKABLE void place(QQuickItem *page);
+    // Every page goes, the root too: a sheet's pages are made afresh at its next opening.
+    Q_INVOKABLE void clear();
 
 Q_SIGNALS:
     void navigationChanged();

@@ -112,6 +112,9 @@ private Q_SLOTS:
     void firstShowingAsksOnce();
     void leaderboardFromTheAccountTab();
     void pageBeneathStaysThroughPushAndPop();
+    void dashboardOpensItsPagesOnItsOwnStack_data();
+    void dashboardOpensItsPagesOnItsOwnStack();
+    void homeRefreshesAsItShowsAgain();
     void eventInItsReportWindowOpensTheReportForm();
     void tabsMakeTheirPagesWhenFirstShown();
     void ownFlightLinkLandsOnTheMap_data();
@@ -1156,6 +1159,105 @@ void ViewsTest::pageBeneathStaysThroughPushAndPop()
     QVERIFY(!asked.contains("/api/events/e-1"));
 }
 
+void ViewsTest::dashboardOpensItsPagesOnItsOwnStack_data()
+{
+    QTest::addColumn<QString>("road");
+    QTest::addColumn<int>("tab");           // the tab the page stands on
+    QTest::addColumn<QString>("page");      // a control of the page opened
+    QTest::addColumn<QStringList>("texts"); // what it shows of what was opened
+    QTest::newRow("a report notice") << "report notice" << int(MemberTab::Home) << "pirep.detail.back"
+                                     << QStringList{"报告详情", "ZGGG", "ZUUU"};
+    QTest::newRow("完善资料") << "profile" << int(MemberTab::Home) << "account.profileEdit" << QStringList{};
+    QTest::newRow("提交 PIREP in the air")
+        << "live flight" << int(MemberTab::Flights) << "pirep.departure" << QStringList{"提交 PIREP"};
+}
+
+// Regression: a report notice opened a stand-in page, "完善资料" moved the member to the 其他 tab, and the
+// latest-flight card of a flight under way landed on the list of reports, not on the form.
+void ViewsTest::dashboardOpensItsPagesOnItsOwnStack()
+{
+    QFETCH(QString, road);
+    QFETCH(int, tab);
+    QFETCH(QString, page);
+    QFETCH(QStringList, texts);
+    if (road == "profile")
+        service().accountNamed("lichen")->profile["callsign"] = "";
+    QVERIFY(showPortal());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    waitForTheDashboard();
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    auto *data = m_portal->findChild<MemberData *>();
+    QVERIFY(navigation && data);
+
+    if (road == "report notice") {
+        QVERIFY(QMetaObject::invokeMethod(shown(m_portal, "home.notifications"), "clicked"));
+        QQuickItem *notice = nullptr;
+        QTRY_VERIFY((notice = firstNotice(m_portal)));
+        QVERIFY(notice->property("title").toString().contains("ZGGG → ZUUU"));
+        QVERIFY(QMetaObject::invokeMethod(notice, "clicked"));
+    } else if (road == "profile") {
+        QQuickItem *banner = nullptr;
+        QTRY_VERIFY((banner = shown(m_portal, "home.profileBanner")));
+        QQuickItem *button = nullptr;
+        for (QQuickItem *item : itemsBelow(banner)) {
+            if (item->isVisible() && item->inherits("QQuickAbstractButton")
+                && item->property("text").toString() == "完善资料")
+                button = item;
+        }
+        QVERIFY(button);
+        QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
+    } else {
+        // The sample member is flying now: the card is his flight under way.
+        QTRY_VERIFY(data->latestFlight() && std::holds_alternative<LiveLatestFlight>(*data->latestFlight()));
+        QQuickItem *card = nullptr;
+        QTRY_VERIFY((card = shown(m_portal, "home.latest-flight")));
+        QTRY_VERIFY(textsShown(card).join(' ').contains("提交 PIREP"));
+        QVERIFY(QMetaObject::invokeMethod(card, "clicked"));
+    }
+    QTRY_VERIFY2(shown(m_portal, page), qPrintable(page));
+    QCOMPARE(int(navigation->selected()), tab);
+    for (const QString &text : std::as_const(texts))
+        QTRY_VERIFY2(textsShown(m_portal).join(' ').contains(text), qPrintable(text));
+    QVERIFY(!shown(m_portal, "home.notifications"));
+    QVERIFY(navigation->accountPath().isEmpty());
+    QVERIFY(!textsShown(m_portal).contains("此页面尚在准备中。"));
+}
+
+// The home page loads again each time it comes on screen (back on its tab) and on its refresh button.
+void ViewsTest::homeRefreshesAsItShowsAgain()
+{
+    QVERIFY(showPortal());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    waitForTheDashboard();
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    const auto asked = [this](const char *path) {
+        return service().requestsTo(QString::fromLatin1(path)).size();
+    };
+
+    service().clearRequests();
+    navigation->setSelected(MemberTab::Account);
+    QTRY_VERIFY(shown(m_portal, "account.logbook"));
+    QCOMPARE(asked("/api/pireps"), 0);
+    navigation->setSelected(MemberTab::Home);
+    QTRY_COMPARE(asked("/api/pireps"), 1);
+    QTRY_COMPARE(asked("/api/profile"), 1);
+    waitForTheDashboard();
+
+    QQuickItem *refresh = shown(m_portal, "home.refresh");
+    QVERIFY(refresh);
+    QVERIFY(QMetaObject::invokeMethod(refresh, "clicked"));
+    QTRY_COMPARE(asked("/api/pireps"), 2);
+    waitForTheDashboard();
+    // F5 too, while the page shows.
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTest::keyClick(m_window.get(), Qt::Key_F5);
+    QTRY_COMPARE(asked("/api/pireps"), 3);
+}
+
 // The event page that the shell shows for the event under way that "lichen" attends: its report button
 // takes him to the report form on the flights tab.
 void ViewsTest::eventInItsReportWindowOpensTheReportForm()
@@ -1476,7 +1578,13 @@ void ViewsTest::logbookSheetOverTheAccountTab()
     QTRY_VERIFY((row = shown(m_portal, "account.logbook")));
     QVERIFY(QMetaObject::invokeMethod(row, "clicked"));
     QVERIFY(navigation->showingLogbook());
-    QTRY_VERIFY(shown(m_window->contentItem(), "shell.logbook"));
+    QQuickItem *logbook = nullptr;
+    QTRY_VERIFY((logbook = shown(m_window->contentItem(), "shell.logbook")));
+    // The member leaves it on the other status filter, searching.
+    auto *records = logbook->property("logbook").value<QObject *>();
+    QVERIFY(records);
+    records->setProperty("filter", 2);
+    records->setProperty("search", "ZBAA");
 
     auto *data = m_portal->findChild<MemberData *>();
     QTRY_VERIFY(!data->pireps().isEmpty());
@@ -1487,6 +1595,19 @@ void ViewsTest::logbookSheetOverTheAccountTab()
     QVERIFY(QMetaObject::invokeMethod(shown(m_window->contentItem(), "logbook.close"), "clicked"));
     QVERIFY(!navigation->showingLogbook());
     QTRY_VERIFY(shown(m_portal, "account.logbook"));
+
+    // Regression: the logbook opened again where it was left. Each opening starts on the records, "全部".
+    for (const int page : {1, 0}) {
+        QVERIFY(QMetaObject::invokeMethod(shown(m_portal, "account.logbook"), "clicked"));
+        QTRY_VERIFY((logbook = shown(m_window->contentItem(), "shell.logbook")));
+        QCOMPARE(logbook->property("page").toInt(), 0);
+        records = logbook->property("logbook").value<QObject *>();
+        QCOMPARE(records->property("filter").toInt(), 0);
+        QCOMPARE(records->property("search").toString(), QString());
+        logbook->setProperty("page", page);
+        QVERIFY(QMetaObject::invokeMethod(shown(m_window->contentItem(), "logbook.close"), "clicked"));
+        QTRY_VERIFY(!shown(m_window->contentItem(), "shell.logbook"));
+    }
 }
 
 // The routes map of the sample member's approved routes stands on the dashboard, with its full-screen
