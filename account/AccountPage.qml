@@ -8,6 +8,9 @@ import Vorna.Account
 // statistics, and the way to edit the profile.
 Page {
     id: page
+    // What a screen reader says as the page takes the keyboard.
+    Accessible.role: Accessible.Pane
+    Accessible.name: L.t("个人主页")
 
     required property AppState appState
     required property MemberData memberData

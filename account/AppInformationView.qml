@@ -9,6 +9,9 @@ import Vorna.Account
 // texts and the reset of the aircraft picture caches.
 Page {
     id: page
+    // What a screen reader says as the page takes the keyboard.
+    Accessible.role: Accessible.Pane
+    Accessible.name: L.t("软件信息")
 
     required property AppState appState
     required property MemberData memberData

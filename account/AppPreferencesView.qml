@@ -9,6 +9,9 @@ import Vorna.Account
 // the language, which follows the desktop's.
 Page {
     id: page
+    // What a screen reader says as the page takes the keyboard.
+    Accessible.role: Accessible.Pane
+    Accessible.name: L.t("设置")
 
     required property AppState appState
     required property MemberData memberData

@@ -8,6 +8,9 @@ import Vorna.Account
 // A legal text from "app-legal.json", in the language picked on the page (the app's at first).
 Page {
     id: page
+    // What a screen reader says as the page takes the keyboard.
+    Accessible.role: Accessible.Pane
+    Accessible.name: legal.pageTitle
 
     required property AppState appState
     required property MemberData memberData

@@ -11,6 +11,9 @@ import Vorna.Account
 // save. Edit: opened from the account pages; "资料已保存" and its "好" close it.
 AccountFormPage {
     id: view
+    // What a screen reader says as the page takes the keyboard.
+    Accessible.role: Accessible.Pane
+    Accessible.name: view.title
 
     required property AppState appState
     property bool required: false

@@ -52,7 +52,13 @@ QString AppInformationModel::version() const
     return versionText(QString::fromLatin1(BuildInfo::version), QString::fromLatin1(BuildInfo::build));
 }
 
-QString AppInformationModel::serviceHost() const { return QString::fromLatin1(ServiceHosts::memberHost); }
+QString AppInformationModel::serviceHost() const { return hostOf(ServiceHosts::memberEndpoint().origin); }
+
+QString AppInformationModel::hostOf(const QUrl &origin)
+{
+    return origin.port() < 0 ? origin.host()
+                             : origin.host() + QLatin1Char(':') + QString::number(origin.port());
+}
 
 void AppInformationModel::clearPictureCaches()
 {

@@ -4,6 +4,7 @@
 #include <QQmlEngine>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <functional>
 
@@ -48,7 +49,10 @@ public:
     // "1.0.0 (57)": the build's version and build number.
     static QString versionText(const QString &version, const QString &build);
     QString version() const;
+    // The host (and port, where not the scheme's own) of the member service the app talks to: the member
+    // site, or the service it was started against.
     QString serviceHost() const;
+    static QString hostOf(const QUrl &origin);
     bool cacheCleared() const { return m_cacheCleared; }
     Q_INVOKABLE void clearPictureCaches();
 

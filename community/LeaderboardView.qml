@@ -10,6 +10,9 @@ import Vorna.Community
 // rows of the shown answer.
 Item {
     id: view
+    // What a screen reader says as the page takes the keyboard.
+    Accessible.role: Accessible.Pane
+    Accessible.name: L.t("排行榜")
 
     required property AppState appState
     required property MemberData memberData

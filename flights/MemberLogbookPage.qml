@@ -13,6 +13,9 @@ import Vorna.Flights
 // which opens its detail (`logbook.report(row)` gives the report).
 Rectangle {
     id: logbookPage
+    // What a screen reader says as the page takes the keyboard.
+    Accessible.role: Accessible.Pane
+    Accessible.name: "Logbook"
 
     required property MemberData memberData
     readonly property LogbookModel logbook: model

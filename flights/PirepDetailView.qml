@@ -13,6 +13,9 @@ import Vorna.Flights
 // administrator's inquiry while it is held, the evidence pictures and the upload of more.
 Rectangle {
     id: view
+    // What a screen reader says as the page takes the keyboard.
+    Accessible.role: Accessible.Pane
+    Accessible.name: L.t("报告详情")
 
     required property AppState appState
     required property MemberData memberData

@@ -14,6 +14,9 @@ import Vorna.Flights
 // screenshots, the error, and the submit bar pinned at the bottom.
 Rectangle {
     id: view
+    // What a screen reader says as the page takes the keyboard.
+    Accessible.role: Accessible.Pane
+    Accessible.name: L.t("新建 PIREP")
 
     required property AppState appState
     required property MemberData memberData

@@ -128,7 +128,7 @@ QString LiveAircraftPageModel::applySymbol() const
 QString LiveAircraftPageModel::schedulesSubtitle() const
 {
     const qsizetype count = m_item.item.schedules.size();
-    return count > 0 ? L(QStringLiteral("%@ 条"), count) : QString();
+    return count > 0 ? Ln(QStringLiteral("%@ 条"), count, count) : QString();
 }
 
 QVariantList LiveAircraftPageModel::schedules() const

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Vorna.Ui
+import Vorna.Images
 import Vorna.Live
 
 // One schedule application: the aircraft's registration with the status in its colour, the route, and the

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Vorna.Ui
+import Vorna.Images
 import Vorna.State
 import Vorna.Live
 

@@ -81,7 +81,7 @@ LiveAircraftCardValue LiveAircraftCardValue::of(const LiveFleetItem &item, const
         card.pilotAgo = LivePilotTag::ago(item.lastPilot->seenAt, now).value_or(QString());
     }
     if (!item.schedules.isEmpty())
-        card.scheduleCount = L(TEXT_KEY("排班 %@"), item.schedules.size());
+        card.scheduleCount = Ln(TEXT_KEY("排班 %@"), item.schedules.size(), item.schedules.size());
     card.showsFooter = card.pilotForm != NoPilot || !item.schedules.isEmpty();
 
     const QString pilot = card.pilotLead + card.pilotName + card.pilotAgo;

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import Vorna.Ui
+import Vorna.Images
 
 // One official schedule: callsign and status, the route with its flight type, the time, the briefing and the
 // crew. Display only; read as one element.

@@ -114,8 +114,6 @@ Item {
                 Layout.fillWidth: true
                 from: facts.departure
                 to: facts.arrival
-                fromName: AirportNames.name(facts.departure)
-                toName: AirportNames.name(facts.arrival)
                 tint: Theme.approved
                 size: 30
                 reservesNames: true

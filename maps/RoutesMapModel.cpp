@@ -71,7 +71,7 @@ void RoutesMapModel::setRoutes(const FlownRoutes &routes)
 QString RoutesMapModel::accessibleName() const
 {
     // Every route counts, also those whose airports the table does not know.
-    return L(QStringLiteral("本人已批准航线地图，共 %@ 条航线"), m_routes.count());
+    return Ln(QStringLiteral("本人已批准航线地图，共 %@ 条航线"), m_routes.count(), m_routes.count());
 }
 
 void RoutesMapModel::adopt(MapView *map)

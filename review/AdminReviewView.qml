@@ -13,6 +13,9 @@ import Vorna.Review
 // deletion. Every action asks first; after a success the page closes and the queue, shown again, reloads.
 Rectangle {
     id: view
+    // What a screen reader says as the page takes the keyboard.
+    Accessible.role: Accessible.Pane
+    Accessible.name: L.t("审核详情")
 
     required property AppState appState
     required property MemberData memberData

@@ -25,12 +25,9 @@ const QTranslator *tableFor(const QString &language)
     auto found = tables.constFind(language);
     if (found != tables.constEnd())
         return found->get();
-    std::shared_ptr<QTranslator> table;
-    if (language != QLatin1String("zh-Hans")) {
-        table = std::make_shared<QTranslator>();
-        if (!table->load(ResourcePaths::stringTable(language)))
-            table.reset();
-    }
+    auto table = std::make_shared<QTranslator>();
+    if (!table->load(ResourcePaths::stringTable(language)))
+        table.reset();
     tables.insert(language, table);
     return table.get();
 }

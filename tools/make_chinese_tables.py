@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
-"""Writes the Traditional Chinese string tables (Hong Kong and Taiwan) from the keys of the English tables.
+"""Writes the Chinese string tables (Simplified, Hong Kong and Taiwan) from the keys of the English tables.
 
-Every key is Simplified Chinese; OpenCC converts it (s2hk for Hong Kong, s2twp for Taiwan, with Taiwan's
-phrasing), then the overrides file of that language replaces whole texts where local usage differs.
+Nearly every key is Simplified Chinese; the few that are not (a product's own word such as "Logbook"), or that
+read better otherwise (the appearances "白色" and "黑色" are "浅色" and "深色"), get their Simplified text from
+zh_Hans.tsv, and the Simplified table holds only those. OpenCC converts the
+Simplified texts (s2hk for Hong Kong, s2twp for Taiwan, with Taiwan's phrasing), then the overrides file of
+that language replaces whole texts where local usage differs.
 Overrides are lines "key<TAB>text"; lines starting with "#" are comments.
 """
 import argparse
@@ -12,7 +15,7 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
-CONFIGS = {"zh_HK": "s2hk.json", "zh_TW": "s2twp.json"}
+CONFIGS = {"zh_Hans": None, "zh_HK": "s2hk.json", "zh_TW": "s2twp.json"}
 
 
 def keys_of(ts_paths):
@@ -92,13 +95,23 @@ def main():
     args = parser.parse_args()
 
     keys = keys_of(args.english)
-    texts = convert(keys, CONFIGS[args.language])
-    overrides = overrides_of(os.path.join(args.overrides, args.language + ".tsv"))
+    simplified = checked_overrides(args.overrides, "zh_Hans", keys)
+    if CONFIGS[args.language] is None:
+        keys = [k for k in keys if k in simplified]
+        write_table(args.out, args.language, keys, [simplified[k] for k in keys])
+        return
+    texts = convert([simplified.get(k, k) for k in keys], CONFIGS[args.language])
+    overrides = checked_overrides(args.overrides, args.language, keys)
+    texts = [overrides.get(k, t) for k, t in zip(keys, texts)]
+    write_table(args.out, args.language, keys, texts)
+
+
+def checked_overrides(folder, language, keys):
+    overrides = overrides_of(os.path.join(folder, language + ".tsv"))
     unknown = sorted(set(overrides) - set(keys))
     if unknown:
         sys.exit("overrides for keys that no longer exist: " + ", ".join(unknown))
-    texts = [overrides.get(k, t) for k, t in zip(keys, texts)]
-    write_table(args.out, args.language, keys, texts)
+    return overrides
 
 
 if __name__ == "__main__":

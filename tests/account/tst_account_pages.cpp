@@ -4,6 +4,7 @@
 #include "AppState.h"
 #include "ClientTestSupport.h"
 #include "LegalTexts.h"
+#include "ServiceHosts.h"
 #include "SettingsModels.h"
 #include "Theme.h"
 
@@ -381,6 +382,13 @@ void AccountPagesTest::versionText()
     AppInformationModel information;
     QCOMPARE(information.version(), QString("1.0.0 (1)")); // this tree's build
     QCOMPARE(information.serviceHost(), QString("vornalia.org"));
+    // Started against another service (the sample one), the row names that one.
+    const auto sample = ServiceHosts::parseOverride("https://127.0.0.1:8443", "");
+    QVERIFY(sample);
+    QCOMPARE(AppInformationModel::hostOf(sample->origin), QString("127.0.0.1:8443"));
+    QCOMPARE(
+        AppInformationModel::hostOf(ServiceHosts::parseOverride("https://staging.example.org/", "")->origin),
+        QString("staging.example.org"));
 }
 
 QTEST_MAIN(AccountPagesTest)

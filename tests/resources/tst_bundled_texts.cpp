@@ -81,6 +81,7 @@ private Q_SLOTS:
     void initTestCase();
     void everyKeyHasEnglish();
     void traditionalTablesCoverEveryKey();
+    void chineseTablesReadChinese();
     void everySymbolNameHasAGlyph();
     void unknownSymbolDrawsNothing();
     void badgeVariantsCarryTheirBadge();
@@ -126,6 +127,25 @@ void BundledTextsTest::traditionalTablesCoverEveryKey()
             const QString text = table.translate("Vorna", key.toUtf8().constData());
             QVERIFY2(!text.isEmpty(), qPrintable(QString("%1 lacks %2").arg(language, key)));
             QCOMPARE(text.count("%@"), key.count("%@")); // conversion keeps the placeholders
+        }
+    }
+}
+
+// Regression: a key that is a word of English ("Logbook") was shown in English in every Chinese table.
+void BundledTextsTest::chineseTablesReadChinese()
+{
+    static const QRegularExpression han(QStringLiteral("\\p{Han}"));
+    static const QRegularExpression word(QStringLiteral("^[A-Za-z][a-z]+$"));
+    for (const char *language : {"zh-Hans", "zh-HK", "zh-TW"}) {
+        QTranslator table;
+        QVERIFY(table.load(ResourcePaths::stringTable(language)));
+        for (const QString &key : std::as_const(m_keys)) {
+            // A product's name is its own in every language.
+            if (han.match(key).hasMatch() || !word.match(key).hasMatch() || key == QLatin1String("Discord"))
+                continue;
+            const QString text = table.translate("Vorna", key.toUtf8().constData());
+            QVERIFY2(han.match(text).hasMatch(),
+                     qPrintable(QString("%1 shows %2 untranslated").arg(language, key)));
         }
     }
 }

@@ -1,4 +1,5 @@
 // The shared components: their rules without a window, and the QML views built on them.
+#include "Airports.h"
 #include "AvatarPicture.h"
 #include "ColumnsLayout.h"
 #include "L.h"
@@ -41,7 +42,7 @@ class Views : public TestSupport::Views
 {
 public:
     Views()
-        : TestSupport::Views("import QtQuick\nimport Vorna.Ui\n")
+        : TestSupport::Views("import QtQuick\nimport Vorna.Ui\nimport Vorna.Images\n")
     {
     }
 };
@@ -586,22 +587,30 @@ void ComponentsTest::adaptiveColumnsFollowTheWindow()
 void ComponentsTest::routeLineNamesLine()
 {
     Views views;
-    const QByteArray common = "RouteLine { id: r; width: 320; from: \"ZSPD\"; to: \"RJTT\"; "
-                              "property string label: r.Accessible.name; "
-                              "property string value: r.Accessible.description; ";
-    const auto bare = views.make(common + "}");
-    const auto reserved = views.make(common + "reservesNames: true }");
-    const auto named =
-        views.make(common + "caption: \"2 小时\"; fromName: \"上海浦东\"; toName: \"东京羽田\" }");
-    const auto arrivalOnly = views.make(common + "toName: \"东京羽田\" }");
+    // The line asks the airport tables itself; "XXXX" is no airport.
+    const auto line = [&views](const QByteArray &from, const QByteArray &to, const QByteArray &more) {
+        return views.make("RouteLine { id: r; width: 320; from: \"" + from + "\"; to: \"" + to
+                          + "\"; "
+                            "property string label: r.Accessible.name; "
+                            "property string value: r.Accessible.description; "
+                          + more + " }");
+    };
+    const auto bare = line("XXXX", "XXXX", "");
+    const auto reserved = line("XXXX", "XXXX", "reservesNames: true");
+    const auto named = line("ZSPD", "RJTT", "caption: \"2 小时\"");
+    const auto arrivalOnly = line("XXXX", "RJTT", "");
     QVERIFY(bare && reserved && named && arrivalOnly);
+    const QString pudong = AirportNames::name("ZSPD").value_or(QString());
+    const QString haneda = AirportNames::name("RJTT").value_or(QString());
+    QVERIFY(pudong.contains("浦东") && haneda.contains("羽田"));
 
     // A reserved, blank names line keeps rows with and without names equally high.
     QVERIFY(bare->implicitHeight() < reserved->implicitHeight());
     QCOMPARE(reserved->implicitHeight(), arrivalOnly->implicitHeight());
-    QCOMPARE(visibleTexts(arrivalOnly.get(), QStringLiteral("东京羽田")).size(), 1);
+    QCOMPARE(visibleTexts(arrivalOnly.get(), haneda).size(), 1);
+    QCOMPARE(visibleTexts(named.get(), pudong).size(), 1);
     QCOMPARE(named->property("label").toString(), QStringLiteral("ZSPD → RJTT"));
-    QCOMPARE(named->property("value").toString(), QStringLiteral("2 小时, 上海浦东, 东京羽田"));
+    QCOMPARE(named->property("value").toString(), "2 小时, " + pudong + ", " + haneda);
     QCOMPARE(bare->property("value").toString(), QString());
     QVERIFY(views.warnings().isEmpty());
 }

@@ -29,7 +29,7 @@
     </message>
     <message>
         <source>全部</source>
-        <translation>All time</translation>
+        <translation>All</translation>
     </message>
     <message>
         <source>最近 30 天</source>

@@ -3,9 +3,12 @@
 <TS version="2.1" language="en">
 <context>
     <name>Vorna</name>
-    <message>
+    <message numerus="yes">
         <source>排班 %@</source>
-        <translation>%@ schedules</translation>
+        <translation>
+            <numerusform>%@ schedule</numerusform>
+            <numerusform>%@ schedules</numerusform>
+        </translation>
     </message>
     <message>
         <source>飞行员 </source>

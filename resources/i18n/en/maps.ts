@@ -19,9 +19,12 @@
         <source>飞过的机场将连成你的航线图。</source>
         <translation>The airports you fly will join up into your route map.</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>本人已批准航线地图，共 %@ 条航线</source>
-        <translation>Map of my approved routes, %@ routes</translation>
+        <translation>
+            <numerusform>Map of my approved routes, %@ route</numerusform>
+            <numerusform>Map of my approved routes, %@ routes</numerusform>
+        </translation>
     </message>
     <message>
         <source>显示全部航线</source>

@@ -1,9 +1,11 @@
 import QtQuick
 import QtQuick.Layouts
 import Vorna.Ui
+import Vorna.Images
 
 // Departure to arrival: the codes in large letters, between them an arrow (or, under way, a progress bar)
-// with an optional caption above, and the airports' names underneath.
+// with an optional caption above, and the airports' names underneath, from the airport tables in the
+// interface's language.
 ColumnLayout {
     id: route
 
@@ -16,9 +18,9 @@ ColumnLayout {
     property bool showsProgress: false
     property real progress: NaN
     property color labelColor: Theme.muted
-    // The airports' names, empty while unknown: screens fill them from the airport tables.
-    property string fromName
-    property string toName
+    // The airports' names, empty for a code the tables do not know.
+    readonly property string fromName: AirportNames.name(route.from)
+    readonly property string toName: AirportNames.name(route.to)
 
     spacing: 4
     Accessible.role: Accessible.StaticText
