@@ -264,8 +264,7 @@ QCoro::Task<> LivePortalModel::load()
     if (!m_authorized) {
         setBoard(std::nullopt);
         setApplications({}, m_page, m_hasMore);
-        // The picture belongs to a link that no longer shares anything.
-        setAvatar({});
+        // The account is still linked, sharing nothing: its picture stays, as the live data does.
         setMessage(state == QLatin1String("ineligible")
                        ? std::optional(L(TEXT_KEY("请在授权时共享至少一个 VORNA Live 组织。")))
                        : std::nullopt);

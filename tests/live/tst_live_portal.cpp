@@ -99,7 +99,7 @@ private Q_SLOTS:
     void authorizationAddress();
     void linkStates_data();
     void linkStates();
-    void notEligibleKeepsTheLiveDataButNotTheAvatar();
+    void notEligibleKeepsTheLiveDataAndTheAvatar();
     void loadFailures_data();
     void loadFailures();
     void silentStepsDoNotStopTheLoad();
@@ -307,7 +307,7 @@ void LivePortalTest::linkStates()
     QCOMPARE(m_model->hasAvatar(), authorized);
 }
 
-void LivePortalTest::notEligibleKeepsTheLiveDataButNotTheAvatar()
+void LivePortalTest::notEligibleKeepsTheLiveDataAndTheAvatar()
 {
     open("lichen");
     loaded();
@@ -320,8 +320,12 @@ void LivePortalTest::notEligibleKeepsTheLiveDataButNotTheAvatar()
     QVERIFY(m_model->applicationList().isEmpty());
     QVERIFY(!m_model->extras().positions.isEmpty());
     QVERIFY(!m_model->extras().routes.isEmpty());
-    // Regression: the picture of a link that shares nothing stayed in the header.
-    QVERIFY(!m_model->hasAvatar());
+    // Regression: the picture of the linked account went with a check that found it sharing nothing.
+    QVERIFY(m_model->hasAvatar());
+    // Held, it is not asked for again.
+    m_site->service->clearFaults();
+    loaded();
+    QCOMPARE(m_site->service->requestsTo(avatarPath).size(), 1);
 }
 
 void LivePortalTest::loadFailures_data()
