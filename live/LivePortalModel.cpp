@@ -127,9 +127,13 @@ QString LivePortalModel::emptyApplicationsText() const
 
 QVariantList LivePortalModel::tabs() const
 {
+    // The service names no total: while it has further pages the count is only the least there are, "4+",
+    // not a number that grows with each "加载更多".
+    const QString listed =
+        QString::number(m_applications.size()) + (m_hasMore ? QStringLiteral("+") : QString());
     const QString second = canReview()                ? L(TEXT_KEY("排班审核"))
                            : m_applications.isEmpty() ? L(TEXT_KEY("我的申请"))
-                                                      : L(TEXT_KEY("我的申请 %@"), m_applications.size());
+                                                      : L(TEXT_KEY("我的申请 %@"), listed);
     QVariantList options = choices<Board>({{Fleet, L(TEXT_KEY("机队"))}, {Applications, second}});
     // Only the applications segment carries an identifier.
     QVariantMap applications = options.at(1).toMap();
