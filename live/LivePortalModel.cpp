@@ -318,6 +318,14 @@ QCoro::Task<> LivePortalModel::load()
     }
 }
 
+std::function<QCoro::Task<>()> LivePortalModel::reloader()
+{
+    return [page = QPointer(this)]() -> QCoro::Task<> {
+        if (page)
+            co_await page->load();
+    };
+}
+
 std::optional<QUrl> LivePortalModel::authorizationAddress(const QString &text)
 {
     // The scheme and the host as the service wrote them: QUrl would lower-case "HTTPS" and

@@ -141,6 +141,9 @@ public:
     static QList<LiveApplication> appendPage(QList<LiveApplication> listed,
                                              const QList<LiveApplication> &page);
 
+    // A load of this page for a page opened from it to await; it does nothing once this page has gone.
+    std::function<QCoro::Task<>()> reloader();
+
     // For the view: each starts its operation and returns at once.
     Q_INVOKABLE void refresh() { load(); }
     Q_INVOKABLE void startConnect() { connectAccount(); }
