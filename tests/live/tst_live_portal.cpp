@@ -302,6 +302,9 @@ void LivePortalTest::linkStates()
     QCOMPARE(m_model->hasBoard(), authorized);
     QCOMPARE(m_model->showsConnectCard(), !authorized);
     QCOMPARE(m_model->showsBoards(), authorized);
+    // Regression: a page not linked showed a search and a refresh that had nothing to act on.
+    QCOMPARE(m_model->showsSearch(), authorized);
+    QCOMPARE(m_model->showsRefresh(), authorized);
     // Only a linked member's load goes on past the link check.
     QCOMPARE(m_site->service->requestsTo(boardPath).size(), authorized ? 1 : 0);
     QCOMPARE(m_model->hasAvatar(), authorized);
@@ -638,6 +641,9 @@ void LivePortalTest::staleBoardIsDroppedAfterAnHour()
     // The link, the list, the picture and the fetch time stay; the connect card does not come back.
     QVERIFY(m_model->authorized());
     QVERIFY(!m_model->showsConnectCard());
+    // The refresh that fetches it again stays; the search, with no fleet to filter, goes.
+    QVERIFY(m_model->showsRefresh());
+    QVERIFY(!m_model->showsSearch());
     QCOMPARE(m_model->applicationList().size(), 4);
     QVERIFY(m_model->hasAvatar());
     QCOMPARE(m_model->fetchedAt(), fetched);

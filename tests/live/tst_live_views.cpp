@@ -66,6 +66,11 @@ QQuickItem *findItem(QQuickItem *root, const QString &name)
     return nullptr;
 }
 
+QRectF inWindow(const QQuickItem *item)
+{
+    return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+}
+
 } // namespace
 
 class LiveViewsTest : public QObject
@@ -75,6 +80,8 @@ class LiveViewsTest : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
+    void barOverThePageColumn_data();
+    void barOverThePageColumn();
     void reviewReloadsThePageAfterItsScreenHasGone();
 
 private:
@@ -149,6 +156,40 @@ LivePortalModel *LiveViewsTest::openPage(const QString &username, QSize size)
 QQuickItem *LiveViewsTest::named(const QString &name) const
 {
     return findItem(m_window->contentItem(), name);
+}
+
+void LiveViewsTest::barOverThePageColumn_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("linked");
+    QTest::newRow("linked, wide") << "lichen" << QSize(1920, 1200) << true;
+    QTest::newRow("linked, compact") << "lichen" << QSize(760, 540) << true;
+    QTest::newRow("not linked") << "zhaolei" << QSize(1920, 1200) << false;
+}
+
+void LiveViewsTest::barOverThePageColumn()
+{
+    QFETCH(QString, username);
+    QFETCH(QSize, size);
+    QFETCH(bool, linked);
+    LivePortalModel *model = openPage(username, size);
+    QVERIFY(model);
+    if (!linked)
+        QTRY_VERIFY(model->showsConnectCard());
+    QQuickItem *search = named("live.search");
+    QQuickItem *refresh = named("live.refresh");
+    QVERIFY(search && refresh);
+    // Regression: a page not linked showed a search and a refresh with nothing to act on.
+    QCOMPARE(search->isVisible(), linked);
+    QCOMPARE(refresh->isVisible(), linked);
+    if (!linked)
+        return;
+    // Regression: at 1920 points the two stood at the window's edge, the page's column 400 points inside it.
+    QQuickItem *tabs = named("live.tabs");
+    QVERIFY(tabs && tabs->isVisible());
+    QTRY_COMPARE(qRound(inWindow(refresh).right()), qRound(inWindow(tabs).right()));
+    QVERIFY(inWindow(search).right() < inWindow(refresh).left());
 }
 
 void LiveViewsTest::reviewReloadsThePageAfterItsScreenHasGone()
