@@ -82,6 +82,8 @@ private Q_SLOTS:
     void cleanup();
     void barOverThePageColumn_data();
     void barOverThePageColumn();
+    void cardsOfOneRowShareTheirHeight_data();
+    void cardsOfOneRowShareTheirHeight();
     void reviewReloadsThePageAfterItsScreenHasGone();
 
 private:
@@ -190,6 +192,40 @@ void LiveViewsTest::barOverThePageColumn()
     QVERIFY(tabs && tabs->isVisible());
     QTRY_COMPARE(qRound(inWindow(refresh).right()), qRound(inWindow(tabs).right()));
     QVERIFY(inWindow(search).right() < inWindow(refresh).left());
+}
+
+void LiveViewsTest::cardsOfOneRowShareTheirHeight_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<LivePortalModel::Board>("tab");
+    QTest::addColumn<QString>("shorter"); // on its own, the shorter card of a row
+    QTest::addColumn<QString>("taller");
+    // A reviewer's first page: app-10 without a reviewer's note beside app-09 with one.
+    QTest::newRow("applications") << "wangfang" << LivePortalModel::Applications << "live.review.app-10"
+                                  << "live.review.app-09";
+    // B-30A3 with nothing to tell beside B-30A4 with its next schedule and last pilot.
+    QTest::newRow("fleet") << "lichen" << LivePortalModel::Fleet << "live.aircraft.org-vornalia/ac-103"
+                           << "live.aircraft.org-vornalia/ac-104";
+}
+
+void LiveViewsTest::cardsOfOneRowShareTheirHeight()
+{
+    QFETCH(QString, username);
+    QFETCH(LivePortalModel::Board, tab);
+    QFETCH(QString, shorter);
+    QFETCH(QString, taller);
+    LivePortalModel *model = openPage(username, QSize(1920, 1200));
+    QVERIFY(model);
+    model->setTab(tab);
+    QQuickItem *left = named(shorter);
+    QQuickItem *right = named(taller);
+    QVERIFY(left && right);
+    // Laid out side by side, in two columns.
+    QTRY_VERIFY(inWindow(left).right() < inWindow(right).left());
+    QCOMPARE(inWindow(left).top(), inWindow(right).top());
+    // Regression: each card kept its own height, so a row's cards ended at different heights.
+    QTRY_COMPARE(left->height(), right->height());
+    QVERIFY(left->height() > 0);
 }
 
 void LiveViewsTest::reviewReloadsThePageAfterItsScreenHasGone()
