@@ -210,9 +210,10 @@ QCoro::Task<> LiveApplicationFormModel::apply()
         Q_EMIT dismissed();
         co_return;
     }
-    // A refusal is the service's answer: nothing was stored. A conflict (already applied for) is one too,
-    // and must not invite the member to look for an application that was never made.
-    if (outcome.status() == 400 || outcome.status() == 403 || outcome.status() == 409) {
+    // A refusal is the service's answer: nothing was stored. A conflict is not one of them: the earlier
+    // application it names may be this one, sent before an answer that was lost, so the opener shows the
+    // list.
+    if (outcome.status() == 400 || outcome.status() == 403) {
         setMessage(outcome.message());
         co_return;
     }

@@ -60,6 +60,15 @@ void LiveApplicationReviewModel::setItem(const LiveApplicationValue &item)
     Q_EMIT editChanged();
 }
 
+void LiveApplicationReviewModel::setOpener(LivePortalModel *opener)
+{
+    if (m_opener == opener)
+        return;
+    m_opener = opener;
+    setChanged(opener ? opener->reloader() : std::function<QCoro::Task<>()>());
+    Q_EMIT openerChanged();
+}
+
 LiveApplicationReviewModel::Mode LiveApplicationReviewModel::mode() const
 {
     const QString &status = m_item.item.status;
@@ -233,7 +242,6 @@ QCoro::Task<> LiveApplicationReviewModel::submit()
             setMessage(description + QLatin1Char('\n')
                        + L(QStringLiteral("请返回刷新并核对结果，不要重复创建排班。")));
         }
-        Q_EMIT changed();
     }
     if (reload)
         co_await reload();

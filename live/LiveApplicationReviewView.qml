@@ -7,17 +7,17 @@ import Vorna.Live
 
 // A reviewer's screen for one schedule application: the application, then the decision (pending) or the
 // verification (in processing), a confirmation, and the outcome. After one submission the screen stays
-// locked on its outcome; `changed` asks the Live page to reload.
+// locked on its outcome; the Live page it was opened from reloads.
 Rectangle {
     id: view
 
     required property AppState appState
     required property liveApplication item
+    // The Live page that reloads after the review; none where the screen stands alone.
+    property LivePortalModel opener
     readonly property LiveApplicationReviewModel model: reviewModel
     // The way back.
     signal close
-    // A review was sent: the Live page reloads.
-    signal changed
 
     color: Theme.paper
     Component.onCompleted: backButton.forceActiveFocus(Qt.OtherFocusReason)
@@ -27,7 +27,7 @@ Rectangle {
 
         appState: view.appState
         item: view.item
-        onChanged: view.changed()
+        opener: view.opener
         onMessageChanged: {
             if (reviewModel.message !== "")
                 page.reveal(messageCard);

@@ -24,7 +24,7 @@ ColumnLayout {
         description: board.portal.emptyApplicationsText
     }
 
-    AdaptiveColumns {
+    LiveCardGrid {
         visible: board.portal.applicationCount > 0
 
         Repeater {
@@ -38,7 +38,9 @@ ColumnLayout {
                 readonly property bool reviewer: board.portal.canReview
 
                 objectName: row.reviewer ? "live.review." + row.applicationId : ""
+                Layout.preferredWidth: 1
                 Layout.fillWidth: true
+                Layout.fillHeight: true
                 // For a member the card is no control.
                 enabled: row.reviewer
                 focusPolicy: row.reviewer ? Qt.StrongFocus : Qt.NoFocus
@@ -69,6 +71,7 @@ ColumnLayout {
                     }
                     LiveApplicationCard {
                         Layout.fillWidth: true
+                        Layout.fillHeight: true
                         item: row.card
                     }
                 }

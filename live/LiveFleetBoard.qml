@@ -53,7 +53,7 @@ ColumnLayout {
                 font.pixelSize: Typography.subheadline
                 color: Theme.muted
             }
-            AdaptiveColumns {
+            LiveCardGrid {
                 visible: !section.empty
 
                 Repeater {
@@ -64,7 +64,10 @@ ColumnLayout {
 
                         required property liveAircraftCard modelData
 
+                        objectName: "live.aircraft." + link.modelData.id
+                        Layout.preferredWidth: 1
                         Layout.fillWidth: true
+                        Layout.fillHeight: true
                         focusPolicy: Qt.StrongFocus
                         Accessible.role: Accessible.Button
                         Accessible.name: link.modelData.accessibleName

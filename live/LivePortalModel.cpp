@@ -127,9 +127,13 @@ QString LivePortalModel::emptyApplicationsText() const
 
 QVariantList LivePortalModel::tabs() const
 {
+    // The service names no total: while it has further pages the count is only the least there are, "4+",
+    // not a number that grows with each "加载更多".
+    const QString listed =
+        QString::number(m_applications.size()) + (m_hasMore ? QStringLiteral("+") : QString());
     const QString second = canReview()                ? L(TEXT_KEY("排班审核"))
                            : m_applications.isEmpty() ? L(TEXT_KEY("我的申请"))
-                                                      : L(TEXT_KEY("我的申请 %@"), m_applications.size());
+                                                      : L(TEXT_KEY("我的申请 %@"), listed);
     QVariantList options = choices<Board>({{Fleet, L(TEXT_KEY("机队"))}, {Applications, second}});
     // Only the applications segment carries an identifier.
     QVariantMap applications = options.at(1).toMap();
@@ -264,8 +268,7 @@ QCoro::Task<> LivePortalModel::load()
     if (!m_authorized) {
         setBoard(std::nullopt);
         setApplications({}, m_page, m_hasMore);
-        // The picture belongs to a link that no longer shares anything.
-        setAvatar({});
+        // The account is still linked, sharing nothing: its picture stays, as the live data does.
         setMessage(state == QLatin1String("ineligible")
                        ? std::optional(L(TEXT_KEY("请在授权时共享至少一个 VORNA Live 组织。")))
                        : std::nullopt);
@@ -313,6 +316,14 @@ QCoro::Task<> LivePortalModel::load()
         if (bytes.ok())
             setAvatar(QImage::fromData(bytes.value()));
     }
+}
+
+std::function<QCoro::Task<>()> LivePortalModel::reloader()
+{
+    return [page = QPointer(this)]() -> QCoro::Task<> {
+        if (page)
+            co_await page->load();
+    };
 }
 
 std::optional<QUrl> LivePortalModel::authorizationAddress(const QString &text)

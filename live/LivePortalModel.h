@@ -60,6 +60,9 @@ class LivePortalModel : public QObject
     Q_PROPERTY(bool showsConnectCard READ showsConnectCard NOTIFY layoutChanged)
     Q_PROPERTY(bool showsLoader READ showsLoader NOTIFY layoutChanged)
     Q_PROPERTY(bool showsBoards READ showsBoards NOTIFY layoutChanged)
+    // The bar's fleet search and refresh: only where they have something to act on.
+    Q_PROPERTY(bool showsSearch READ showsSearch NOTIFY layoutChanged)
+    Q_PROPERTY(bool showsRefresh READ showsRefresh NOTIFY layoutChanged)
 
 public:
     enum Board { Fleet, Applications };
@@ -122,6 +125,10 @@ public:
     bool showsConnectCard() const { return !m_authorized && !m_busy; }
     bool showsLoader() const { return m_busy && !m_board; }
     bool showsBoards() const { return m_board && m_authorized; }
+    // The search filters the fleet, so it shows with the boards. A refresh is for a linked page; one that is
+    // not linked has the connect card (and the notice's "重试" after a failure).
+    bool showsSearch() const { return showsBoards(); }
+    bool showsRefresh() const { return m_authorized; }
 
     // The link check, then the board, the first page of applications, positions, routes and the avatar.
     QCoro::Task<> load();
@@ -140,6 +147,9 @@ public:
     // order, each copy of an id the page itself repeats.
     static QList<LiveApplication> appendPage(QList<LiveApplication> listed,
                                              const QList<LiveApplication> &page);
+
+    // A load of this page for a page opened from it to await; it does nothing once this page has gone.
+    std::function<QCoro::Task<>()> reloader();
 
     // For the view: each starts its operation and returns at once.
     Q_INVOKABLE void refresh() { load(); }

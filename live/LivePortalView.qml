@@ -121,19 +121,24 @@ StackView {
             // The desktop's refresh command, as the toolbar button.
             Shortcut {
                 sequences: ["F5", "Ctrl+R"]
-                enabled: view.visible && !live.busy
+                enabled: view.visible && live.showsRefresh && !live.busy
                 onActivated: live.refresh()
             }
 
             ColumnLayout {
+                id: frame
+
+                readonly property bool regular: ViewRules.isRegular(Window.width)
+
                 anchors.fill: parent
                 spacing: 0
 
-                // The page's bar: its title, the fleet search and the refresh.
+                // The page's bar: its title, the fleet search and the refresh, over the page's own column
+                // however wide the window is. It keeps its height while the two are hidden.
                 RowLayout {
-                    Layout.fillWidth: true
-                    Layout.leftMargin: 20
-                    Layout.rightMargin: 20
+                    Layout.alignment: Qt.AlignHCenter
+                    Layout.maximumWidth: Math.min(frame.width, ViewRules.pageMaximumWidth(frame.regular)) - 2 * ViewRules.pageHorizontalPadding(frame.regular)
+                    Layout.minimumHeight: refreshButton.implicitHeight
                     Layout.topMargin: 12
                     Layout.bottomMargin: 4
                     spacing: 12
@@ -151,6 +156,7 @@ StackView {
                     }
                     FormField {
                         objectName: "live.search"
+                        visible: live.showsSearch
                         Layout.preferredWidth: 260
                         Layout.minimumWidth: 120
                         Layout.fillWidth: true
@@ -160,7 +166,10 @@ StackView {
                         onTextEdited: live.search = text
                     }
                     GlassButton {
+                        id: refreshButton
+
                         objectName: "live.refresh"
+                        visible: live.showsRefresh
                         symbol: "arrow.clockwise"
                         enabled: !live.busy
                         Accessible.name: L.t("刷新")

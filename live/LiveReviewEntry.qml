@@ -12,6 +12,6 @@ LiveApplicationReviewView {
     objectName: "live.reviewPage"
     appState: entry.portal.appState
     item: entry.portal.applicationValue(entry.applicationId)
-    onChanged: entry.portal.refresh()
+    opener: entry.portal
     onClose: entry.StackView.view.pop()
 }

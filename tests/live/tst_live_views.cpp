@@ -1,0 +1,266 @@
+// The Live page's views in a window, against the sample member service: where its controls and cards stand,
+// when they show, and what the page does after a screen opened from it has gone.
+#include "ImageTestSupport.h"
+#include "Installed.h"
+#include "LiveApplicationReviewModel.h"
+#include "LivePortalModel.h"
+#include "MemberNavigation.h"
+#include "MemberTestSupport.h"
+
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QtQml/qqmlextensionplugin.h>
+#include <QtTest>
+
+Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_StatePlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_ImagesPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_LivePlugin)
+
+using namespace TestSupport;
+
+namespace {
+
+// The Live page as the shell holds it.
+const QByteArray livePage = R"(
+import QtQuick
+import Vorna.State
+import Vorna.Live
+
+Item {
+    id: host
+
+    required property AppState appState
+    readonly property LivePortalModel model: page.model
+
+    MemberData {
+        id: memberData
+
+        client: host.appState.api
+    }
+    MemberNavigation {
+        id: navigation
+    }
+    LivePortalView {
+        id: page
+
+        anchors.fill: parent
+        appState: host.appState
+        memberData: memberData
+        navigation: navigation
+    }
+}
+)";
+
+// An item of the window by its object name, wherever a view, a stack or a repeater put it.
+QQuickItem *findItem(QQuickItem *root, const QString &name)
+{
+    if (root->objectName() == name)
+        return root;
+    for (QQuickItem *child : root->childItems()) {
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+QRectF inWindow(const QQuickItem *item)
+{
+    return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+}
+
+} // namespace
+
+class LiveViewsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void barOverThePageColumn_data();
+    void barOverThePageColumn();
+    void cardsOfOneRowShareTheirHeight_data();
+    void cardsOfOneRowShareTheirHeight();
+    void reviewReloadsThePageAfterItsScreenHasGone();
+
+private:
+    // Makes a component (a snippet, or a file of the Live module) with these properties in a window.
+    QQuickItem *show(QQmlComponent &component, const QVariantMap &properties, QSize size);
+    // The Live page of a sample member, loaded.
+    LivePortalModel *openPage(const QString &username, QSize size);
+    QQuickItem *named(const QString &name) const;
+
+    // The shell's navigation, which the page is handed, reaches the own-flight links through it.
+    FlightActivityNavigation m_ownFlight{nullptr};
+    const Installed<FlightActivityNavigation> m_installedOwnFlight{m_ownFlight};
+    std::unique_ptr<Site> m_site;
+    // The aircraft cards' pictures.
+    std::optional<InstalledPictures> m_pictures;
+    std::unique_ptr<AppState> m_app;
+    std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<QQuickWindow> m_window;
+};
+
+void LiveViewsTest::init()
+{
+    m_site = std::make_unique<Site>();
+    QVERIFY(m_site->started);
+    m_pictures.emplace(*m_site->service);
+    m_engine = std::make_unique<QQmlEngine>();
+    m_engine->addImportPath("qrc:/qt/qml");
+}
+
+void LiveViewsTest::cleanup()
+{
+    m_window.reset();
+    m_engine.reset();
+    m_app.reset();
+    m_pictures.reset();
+    m_site.reset();
+}
+
+QQuickItem *LiveViewsTest::show(QQmlComponent &component, const QVariantMap &properties, QSize size)
+{
+    auto *item = qobject_cast<QQuickItem *>(component.createWithInitialProperties(properties));
+    if (!item) {
+        qWarning("%s", qPrintable(component.errorString()));
+        return nullptr;
+    }
+    m_window = std::make_unique<QQuickWindow>();
+    m_window->resize(size);
+    item->setParent(m_window.get());
+    item->setParentItem(m_window->contentItem());
+    item->setSize(size);
+    m_window->show();
+    return item;
+}
+
+LivePortalModel *LiveViewsTest::openPage(const QString &username, QSize size)
+{
+    m_app = signedInApp(*m_site, username);
+    QQmlComponent component(m_engine.get());
+    component.setData(livePage, QUrl("qrc:/live-page-host.qml"));
+    QQuickItem *host = show(component, {{"appState", QVariant::fromValue(m_app.get())}}, size);
+    if (!host)
+        return nullptr;
+    auto *model = host->property("model").value<LivePortalModel *>();
+    // The page loads as it comes on screen.
+    const QString linkCheck = QStringLiteral("/api/live-schedules/authorization");
+    if (!QTest::qWaitFor(
+            [&] { return model && !model->busy() && !m_site->service->requestsTo(linkCheck).isEmpty(); }))
+        return nullptr;
+    return model;
+}
+
+QQuickItem *LiveViewsTest::named(const QString &name) const
+{
+    return findItem(m_window->contentItem(), name);
+}
+
+void LiveViewsTest::barOverThePageColumn_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("linked");
+    QTest::newRow("linked, wide") << "lichen" << QSize(1920, 1200) << true;
+    QTest::newRow("linked, compact") << "lichen" << QSize(760, 540) << true;
+    QTest::newRow("not linked") << "zhaolei" << QSize(1920, 1200) << false;
+}
+
+void LiveViewsTest::barOverThePageColumn()
+{
+    QFETCH(QString, username);
+    QFETCH(QSize, size);
+    QFETCH(bool, linked);
+    LivePortalModel *model = openPage(username, size);
+    QVERIFY(model);
+    if (!linked)
+        QTRY_VERIFY(model->showsConnectCard());
+    QQuickItem *search = named("live.search");
+    QQuickItem *refresh = named("live.refresh");
+    QVERIFY(search && refresh);
+    // Regression: a page not linked showed a search and a refresh with nothing to act on.
+    QCOMPARE(search->isVisible(), linked);
+    QCOMPARE(refresh->isVisible(), linked);
+    if (!linked)
+        return;
+    // Regression: at 1920 points the two stood at the window's edge, the page's column 400 points inside it.
+    QQuickItem *tabs = named("live.tabs");
+    QVERIFY(tabs && tabs->isVisible());
+    QTRY_COMPARE(qRound(inWindow(refresh).right()), qRound(inWindow(tabs).right()));
+    QVERIFY(inWindow(search).right() < inWindow(refresh).left());
+}
+
+void LiveViewsTest::cardsOfOneRowShareTheirHeight_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<LivePortalModel::Board>("tab");
+    QTest::addColumn<QString>("shorter"); // on its own, the shorter card of a row
+    QTest::addColumn<QString>("taller");
+    // A reviewer's first page: app-10 without a reviewer's note beside app-09 with one.
+    QTest::newRow("applications") << "wangfang" << LivePortalModel::Applications << "live.review.app-10"
+                                  << "live.review.app-09";
+    // B-30A3 with nothing to tell beside B-30A4 with its next schedule and last pilot.
+    QTest::newRow("fleet") << "lichen" << LivePortalModel::Fleet << "live.aircraft.org-vornalia/ac-103"
+                           << "live.aircraft.org-vornalia/ac-104";
+}
+
+void LiveViewsTest::cardsOfOneRowShareTheirHeight()
+{
+    QFETCH(QString, username);
+    QFETCH(LivePortalModel::Board, tab);
+    QFETCH(QString, shorter);
+    QFETCH(QString, taller);
+    LivePortalModel *model = openPage(username, QSize(1920, 1200));
+    QVERIFY(model);
+    model->setTab(tab);
+    QQuickItem *left = named(shorter);
+    QQuickItem *right = named(taller);
+    QVERIFY(left && right);
+    // Laid out side by side, in two columns.
+    QTRY_VERIFY(inWindow(left).right() < inWindow(right).left());
+    QCOMPARE(inWindow(left).top(), inWindow(right).top());
+    // Regression: each card kept its own height, so a row's cards ended at different heights.
+    QTRY_COMPARE(left->height(), right->height());
+    QVERIFY(left->height() > 0);
+}
+
+void LiveViewsTest::reviewReloadsThePageAfterItsScreenHasGone()
+{
+    m_app = signedInApp(*m_site, "wangfang");
+    LivePortalModel portal;
+    portal.setAppState(m_app.get());
+    await(portal.load());
+    const auto status = [&portal] {
+        const std::optional<LiveApplication> listed = portal.application("app-10");
+        return listed ? listed->status : QString();
+    };
+    QCOMPARE(status(), "pending");
+
+    QQmlComponent component(m_engine.get(), QUrl("qrc:/qt/qml/Vorna/Live/LiveReviewEntry.qml"));
+    QQuickItem *entry = show(
+        component, {{"portal", QVariant::fromValue(&portal)}, {"applicationId", "app-10"}}, QSize(760, 540));
+    QVERIFY(entry);
+    auto *review = entry->property("model").value<LiveApplicationReviewModel *>();
+    QVERIFY(review && review->valid());
+
+    // The approval is on its way when the reviewer leaves the screen.
+    const QString approve = QStringLiteral("/api/live-schedules/application-approve");
+    m_site->service->setFault(approve, {.held = true});
+    m_site->service->clearRequests();
+    review->confirm();
+    QTRY_COMPARE(m_site->service->requestsTo(approve).size(), 1);
+    m_window.reset();
+    m_site->service->release();
+
+    // Regression: only a screen still open told the Live page to reload.
+    QTRY_COMPARE(m_site->service->requestsTo(QStringLiteral("/api/live-schedules/authorization")).size(), 1);
+    QTRY_VERIFY(!portal.busy());
+    QCOMPARE(status(), "approved");
+}
+
+QTEST_MAIN(LiveViewsTest)
+#include "tst_live_views.moc"
