@@ -465,9 +465,24 @@ void MapView::mouseDoubleClickEvent(QMouseEvent *event)
     moveTo({under - offset / MapMath::worldSize(zoom), zoom}, Motion::Animated);
 }
 
+bool MapView::wheelScrollsPage()
+{
+    // A page that scrolls under a turning wheel brings the map under the pointer: that wheel goes on
+    // scrolling the page, also once the page has reached its end, until it pauses. Only a wheel turned over
+    // the map while its page is at rest zooms the map.
+    constexpr qint64 latch = 400;
+    bool pageMoving = false;
+    for (const QQuickItem *above = parentItem(); above && !pageMoving; above = above->parentItem())
+        pageMoving = above->inherits("QQuickFlickable") && above->property("moving").toBool();
+    if (!pageMoving && !(m_pageWheel.isValid() && m_pageWheel.elapsed() < latch))
+        return false;
+    m_pageWheel.start();
+    return true;
+}
+
 void MapView::wheelEvent(QWheelEvent *event)
 {
-    if (!(m_interactions & Zoom)) {
+    if (!(m_interactions & Zoom) || wheelScrollsPage()) {
         event->ignore();
         return;
     }

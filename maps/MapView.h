@@ -146,6 +146,7 @@ private:
     void step();
     void beginGesture();
     void tapAt(QPointF at);
+    bool wheelScrollsPage();
     void finishMovement();
     void setMoving(bool moving);
     void setAutomatic(bool automatic);
@@ -183,6 +184,8 @@ private:
     QPointF m_pressAt;
     QPointF m_lastDrag;
     bool m_dragging = false;
+    // When a wheel over the map last went on to the page around it.
+    QElapsedTimer m_pageWheel;
     int m_touches = 0;
     double m_lastSpread = 0;
 
