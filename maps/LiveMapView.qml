@@ -50,6 +50,7 @@ Item {
         anchors.fill: parent
         objectName: "map.view"
         mapStyle: liveMap.satellite ? MapView.Hybrid : MapView.Standard
+        elevation: MapView.Realistic
         dark: Theme.dark
         Component.onCompleted: view.moveCamera(liveMap.position, false)
         onMovementEnded: (region, width) => liveMap.cameraMoved(region, width, map.center, map.distance)

@@ -87,6 +87,7 @@ Item {
             objectName: "routes.map"
             interactionModes: content.interactionModes
             mapStyle: MapView.Standard
+            elevation: MapView.Flat
             // North up, never turned: the compass is the map's one control.
             showsCompass: true
             dark: Theme.dark
