@@ -113,8 +113,11 @@ Item {
                 MapBalloon {
                     required property string code
                     required coordinate
+                    required titlePosition
+                    required titleShown
 
                     title: code
+                    titleFont: drawing.titleFont
                     tint: Theme.accent
                 }
             }

@@ -97,6 +97,7 @@ private slots:
     void anotherRouteListMakesAnotherMap();
     void firstViewFramesTheRoutes_data();
     void firstViewFramesTheRoutes();
+    void airportCodesNeverOverlap();
 
 private:
     // A RoutesMapView of 600 x 400 in a window.
@@ -470,10 +471,14 @@ void RoutesMapTest::firstViewFramesTheRoutes_data()
 {
     QTest::addColumn<QSizeF>("laidOut");
     QTest::addColumn<int>("wheelNotches");
-    QTest::newRow("card laid out at width 0") << QSizeF(0, 300) << 0;
-    QTest::newRow("card laid out at no size") << QSizeF(0, 0) << 0;
-    QTest::newRow("card laid out 10 points wide") << QSizeF(10, 300) << 0;
-    QTest::newRow("page scrolled down by the wheel") << QSizeF(600, 300) << 24;
+    // Whether the routes come in while the page is already shown, as they do from the member service.
+    QTest::addColumn<bool>("routesLater");
+    QTest::newRow("card laid out at width 0") << QSizeF(0, 300) << 0 << false;
+    QTest::newRow("card laid out at no size") << QSizeF(0, 0) << 0 << false;
+    QTest::newRow("card laid out 10 points wide") << QSizeF(10, 300) << 0 << false;
+    QTest::newRow("routes in while the card has width 0") << QSizeF(0, 300) << 0 << true;
+    QTest::newRow("routes in while the card is 10 points wide") << QSizeF(10, 1) << 0 << true;
+    QTest::newRow("page scrolled down by the wheel") << QSizeF(600, 300) << 24 << false;
 }
 
 // The dashboard's card: the routes map below other cards on a scrolling page. Whatever size the card has
@@ -484,6 +489,7 @@ void RoutesMapTest::firstViewFramesTheRoutes()
 {
     QFETCH(QSizeF, laidOut);
     QFETCH(int, wheelNotches);
+    QFETCH(bool, routesLater);
     m_engine = std::make_unique<QQmlEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
     QQmlComponent component(m_engine.get());
@@ -499,14 +505,23 @@ void RoutesMapTest::firstViewFramesTheRoutes()
     QVERIFY2(page, qPrintable(component.errorString()));
     auto *card = page->property("card").value<QQuickItem *>();
     card->setSize(laidOut);
-    card->setProperty("routes", QVariant::fromValue(FlownRoutes{
-                                    {route("ZBAA", "KSFO"), route("ZSPD", "ZBAA"), route("ZGGG", "ZBAA")}}));
+    const auto routesIn = [card] {
+        card->setProperty("routes",
+                          QVariant::fromValue(FlownRoutes{
+                              {route("ZBAA", "KSFO"), route("ZSPD", "ZBAA"), route("ZGGG", "ZBAA")}}));
+    };
+    if (!routesLater)
+        routesIn();
     m_window = std::make_unique<QQuickWindow>();
     m_window->resize(600, 400);
     page->setParentItem(m_window->contentItem());
     page->setSize(QSizeF(600, 400));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    if (routesLater) {
+        QTest::qWait(50);
+        routesIn();
+    }
     MapView *map = nullptr;
     QTRY_VERIFY((map = mapOf(card)));
     QTest::qWait(100);
@@ -548,6 +563,81 @@ void RoutesMapTest::firstViewFramesTheRoutes()
         QCOMPARE(map->zoomLevel(), framed + 0.5);
         QVERIFY(!map->automatic());
     }
+}
+
+// The codes as they show: each balloon's title in the scene, for the codes shown.
+QHash<QString, QRectF> shownCodes(MapView *map)
+{
+    QHash<QString, QRectF> codes;
+    for (QQuickItem *item : itemsBelow(map)) {
+        if (!qobject_cast<MapAnnotation *>(item) || !item->property("titleShown").toBool())
+            continue;
+        for (QQuickItem *child : item->childItems()) {
+            if (child->property("text").toString() == item->property("title").toString())
+                codes.insert(child->property("text").toString(),
+                             child->mapRectToScene(QRectF(0, 0, child->width(), child->height())));
+        }
+    }
+    return codes;
+}
+
+// Guangzhou and Hong Kong lie 130 km apart: over China their balloons touch and their codes would lie on
+// each other. The busier airport keeps its code by its balloon, the other's goes to a free side of its own
+// balloon or, with none free, is left out; closer in both show.
+void RoutesMapTest::airportCodesNeverOverlap()
+{
+    // The routes come in while the card is already laid out (its first map frames a route at once).
+    QQuickItem *view = show({route("ZSPD", "ZBAA")});
+    QVERIFY(view);
+    QPointer<MapView> first;
+    QTRY_VERIFY((first = mapOf(view)));
+    QVERIFY(settled(first));
+    view->setProperty("routes", QVariant::fromValue(FlownRoutes{
+                                    {route("ZGGG", "ZBAA"), route("VHHH", "ZBAA"), route("ZGGG", "ZSPD"),
+                                     route("ZSPD", "ZBAA"), route("ZGGG", "ZUUU"), route("ZSPD", "RCTP")}}));
+    MapView *map = nullptr;
+    QTRY_VERIFY((map = mapOf(view)) && map != first.data());
+    QVERIFY(settled(map));
+    // The map's items take their places for its camera in the next frame.
+    QSignalSpy frames(m_window.get(), &QQuickWindow::frameSwapped);
+    QVERIFY(frames.wait());
+    QList<QRectF> balloons;
+    for (QQuickItem *item : itemsBelow(map)) {
+        if (qobject_cast<MapAnnotation *>(item))
+            balloons.append(item->mapRectToScene(QRectF(0, 0, item->width(), item->height())));
+    }
+    QCOMPARE(balloons.size(), 6);
+    QTRY_VERIFY(shownCodes(map).contains("ZGGG"));
+    const auto apart = [&] {
+        const QHash<QString, QRectF> codes = shownCodes(map);
+        for (auto a = codes.cbegin(); a != codes.cend(); ++a) {
+            for (auto b = codes.cbegin(); b != codes.cend(); ++b) {
+                if (a != b && a->intersects(*b))
+                    return a.key() + " on " + b.key();
+            }
+            for (const QRectF &balloon : balloons) {
+                if (balloon.intersects(*a))
+                    return a.key() + " on a balloon";
+            }
+        }
+        return QString();
+    };
+    QCOMPARE(apart(), QString());
+    QVERIFY(shownCodes(map).contains("ZBAA"));
+    QVERIFY(shownCodes(map).contains("ZSPD"));
+
+    // Over the Pearl River delta the two are far apart: both codes show, still on nothing.
+    map->setCamera(QGeoCoordinate(22.8, 113.6), 400000);
+    QVERIFY(settled(map));
+    QVERIFY(frames.wait());
+    balloons.clear();
+    for (QQuickItem *item : itemsBelow(map)) {
+        if (qobject_cast<MapAnnotation *>(item))
+            balloons.append(item->mapRectToScene(QRectF(0, 0, item->width(), item->height())));
+    }
+    QVERIFY(shownCodes(map).contains("ZGGG"));
+    QVERIFY(shownCodes(map).contains("VHHH"));
+    QCOMPARE(apart(), QString());
 }
 
 QTEST_MAIN(RoutesMapTest)
