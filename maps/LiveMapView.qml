@@ -56,6 +56,12 @@ Item {
         onMovementEnded: (region, width) => liveMap.cameraMoved(region, width, map.center, map.distance)
         onTapped: liveMap.mapTapped()
 
+        // The hybrid style's place names, part of the map: below the lines and the markers.
+        MapPlaceNames {
+            map: map
+            active: liveMap.satellite
+        }
+
         // The filed plan, dashed, and the flown track above it; the markers above both.
         MapPolyline {
             objectName: "map.planLine"

@@ -47,6 +47,10 @@ Rectangle {
                                                                           map.modelData.longitude),
                                                  map.modelData.distance)
 
+                MapPlaceNames {
+                    map: map
+                    active: map.modelData.hybrid
+                }
                 MapScaleBar {
                     x: 10
                     y: map.height - height - 10
