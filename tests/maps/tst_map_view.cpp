@@ -125,6 +125,7 @@ private slots:
     void shadowFallsDownwards();
     void markerColoursAndOrderOnTop();
     void markersStayOnTheirPlacesWhileThePanIsCached();
+    void softwareZoomScalesThePictureAndPaintsOnceAtTheEnd();
     void sizesSeenBeforeKeepTheirCells();
     void markersInViewAreButtons();
     void compassShowsAndHides();
@@ -467,6 +468,61 @@ void MapViewTest::markersStayOnTheirPlacesWhileThePanIsCached()
     const QPoint moved = f.map->pointAt(places[0]).toPoint();
     QCOMPARE(moved - first, QPoint(-57, 37));
     QCOMPARE(f.window.grabWindow().copy(QRect(moved - QPoint(24, 24), QSize(48, 48))), marker);
+}
+
+void MapViewTest::softwareZoomScalesThePictureAndPaintsOnceAtTheEnd()
+{
+    // The software renderer paints the markers' picture on a worker thread. While the map zooms, the last
+    // picture is scaled with it, the markers staying on their coordinates; once the zoom has ended, one new
+    // picture is painted, texel for pixel again.
+    Fixture f;
+    if (f.window.rendererInterface()->graphicsApi() != QSGRendererInterface::Software)
+        QSKIP("the markers' picture of the software renderer");
+    QStandardItemModel model;
+    colouredRoles(model);
+    const QGeoCoordinate places[] = {{0, 0}, {6, 12}, {-8, -15}};
+    for (const QGeoCoordinate &c : places)
+        model.appendRow(colouredMarker(c.latitude(), c.longitude(), 40, states[1]));
+    MapMarkerLayer *layer = shownLayer(f, model);
+    QVERIFY(layer);
+    QTRY_VERIFY(layer->frameStats().pictures > 0);
+    QTest::qWait(100);
+    const int painted = layer->frameStats().pictures;
+    const auto onPlaces = [&](const QImage &drawn) {
+        for (const QGeoCoordinate &c : places) {
+            const QPoint at = f.map->pointAt(c).toPoint();
+            if (distance(drawn.pixel(at), states[1].fill) > 6)
+                return QStringLiteral("(%1, %2): %3").arg(at.x()).arg(at.y()).arg(drawn.pixel(at), 8, 16);
+        }
+        return QString();
+    };
+    QCOMPARE(onPlaces(f.window.grabWindow()), QString());
+
+    // Twice as close, animated.
+    f.map->setCamera(QGeoCoordinate(0, 0), f.map->distance() / 2, true);
+    QVERIFY(f.map->moving());
+    int frames = 0;
+    while (f.map->moving()) {
+        const QImage during = f.window.grabWindow();
+        if (!f.map->moving())
+            break;
+        ++frames;
+        QCOMPARE(layer->frameStats().pictures, painted);
+        QCOMPARE(onPlaces(during), QString());
+        QTest::qWait(30);
+    }
+    QVERIFY(frames >= 3);
+    QTRY_COMPARE(layer->frameStats().pictures, painted + 1);
+    QTest::qWait(100);
+    QCOMPARE(layer->frameStats().pictures, painted + 1);
+    const QImage after = f.window.grabWindow();
+    QCOMPARE(onPlaces(after), QString());
+    // Drawn at its size again, not scaled: 40 points across its wings, as before the zoom.
+    const QPoint middle = f.map->pointAt(places[0]).toPoint();
+    int wide = 0;
+    for (int x = middle.x() - 30; x <= middle.x() + 30; ++x)
+        wide += distance(after.pixel(x, middle.y()), states[1].fill) <= 6 ? 1 : 0;
+    QVERIFY2(wide < 40, qPrintable(QString::number(wide)));
 }
 
 void MapViewTest::sizesSeenBeforeKeepTheirCells()
