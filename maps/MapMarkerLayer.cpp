@@ -16,6 +16,7 @@
 #include <QSGMaterial>
 #include <QSGMaterialShader>
 #include <QSGTexture>
+#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <private/qquickitem_p.h>
@@ -43,6 +44,8 @@ constexpr int largestHalfPoints = 400;
 constexpr double shadowReach = 2 * shadowSigma;
 // A cached frame reaches this far past each side of the map, in points, so a pan stays inside it.
 constexpr double cacheMargin = 256;
+// How long a zoom pauses before its scaled picture of the markers is drawn afresh at the new scale.
+constexpr int sharpenAfterMs = 60;
 
 double outlineRim(double size) { return PlaneMarker::outlineWidth(size) / 2; }
 
@@ -654,10 +657,14 @@ public:
         , m_layer(layer)
     {
         setFlag(ItemHasContents);
+        m_sharpen.setSingleShot(true);
+        m_sharpen.setInterval(sharpenAfterMs);
+        connect(&m_sharpen, &QTimer::timeout, this, [this] { drawFor(m_now, true, false); });
     }
 
     ~MarkerCanvas() override
     {
+        m_sharpen.stop();
         // The painting tells this item when it is done: it must not outlive it.
         m_painting.waitForFinished();
     }
@@ -707,8 +714,10 @@ private:
     mutable QMutex m_statsLock;
     MapMarkerLayer::FrameStats m_stats;
 
-    // Software: the camera now, and whether it zooms; the picture shown and what it was painted for.
+    // The camera now. Software: whether it zooms; the picture shown and what it was painted for.
     MapFrame m_now;
+    // Through a graphics device: draws the markers afresh once a zoom that scaled the cached picture pauses.
+    QTimer m_sharpen;
     bool m_zooming = false;
     std::shared_ptr<PicturePainter> m_painter = std::make_shared<PicturePainter>();
     QFuture<void> m_painting;
@@ -731,19 +740,25 @@ void MarkerCanvas::drawFor(const MapFrame &frame, bool cached, bool moving)
         placePicture();
         return;
     }
-    if (!cached) {
-        if (layer->enabled())
-            layer->setEnabled(false);
-        m_cached = false;
-        setPosition({0, 0});
-        setSize(area);
-        m_drawFrame = frame;
-        update();
-        return;
-    }
     // Whole device pixels, so the cached picture is laid on the screen texel for pixel.
     const auto snap = [&](double v) { return std::ceil(v * ratio) / ratio; };
     const QSizeF cacheSize(snap(area.width() + 2 * cacheMargin), snap(area.height() + 2 * cacheMargin));
+    m_now = frame;
+    const double k = m_cacheFrame.worldSize > 0 ? frame.worldSize / m_cacheFrame.worldSize : 0;
+    if (!cached && m_cached && size() == cacheSize && k >= 0.5 && k <= 2) {
+        // A zoom scales the cached picture, up to twice or half its size; when the zoom pauses, or goes
+        // further, the markers are drawn afresh for it.
+        QPointF shift = m_cacheFrame.centre - frame.centre;
+        shift.rx() -= std::round(shift.x());
+        setTransformOrigin(TopLeft);
+        setScale(k);
+        setPosition(QPointF(area.width() / 2, area.height() / 2) + shift * frame.worldSize
+                    - QPointF(width() / 2, height() / 2) * k);
+        m_sharpen.start();
+        return;
+    }
+    m_sharpen.stop();
+    setScale(1);
     QPointF offset = (m_cacheFrame.centre - frame.centre) * frame.worldSize;
     const bool fits = m_cached && m_cacheFrame.worldSize == frame.worldSize && size() == cacheSize
                       && std::abs(offset.x()) < cacheMargin && std::abs(offset.y()) < cacheMargin;
