@@ -677,6 +677,7 @@ public:
         QMutexLocker lock(&m_statsLock);
         MapMarkerLayer::FrameStats stats = m_stats;
         stats.cached = m_cached;
+        stats.current = !softwareRendered(window()) || (!m_stale && !m_waiting);
         return stats;
     }
 
@@ -721,6 +722,9 @@ private:
     bool m_zooming = false;
     std::shared_ptr<PicturePainter> m_painter = std::make_shared<PicturePainter>();
     QFuture<void> m_painting;
+    // A picture is on its way; the one shown is not of the markers and camera as they are now.
+    bool m_waiting = false;
+    bool m_stale = true;
     QImage m_picture;
     bool m_pictureChanged = false;
     PictureOrder m_shown;
@@ -793,6 +797,7 @@ void MarkerCanvas::placePicture()
                        || (!m_zooming
                            && (was.worldSize != m_now.worldSize || std::abs(shift.x()) >= cacheMargin
                                || std::abs(shift.y()) >= cacheMargin));
+    m_stale = stale;
     if (stale && m_now.worldSize > 0)
         paintPicture(wanted, ratio);
     if (m_picture.isNull() || was.worldSize <= 0)
@@ -819,6 +824,7 @@ void MarkerCanvas::paintPicture(const QSizeF &size, double ratio)
     if (m_painting.isRunning())
         return;
     m_relayout = false;
+    m_waiting = true;
     PictureOrder order{m_layer->m_markers,
                        m_layer->m_cellSizes,
                        m_now,
@@ -836,6 +842,7 @@ void MarkerCanvas::takePicture()
     std::optional<Picture> done = m_painter->take();
     if (!done)
         return;
+    m_waiting = false;
     m_picture = std::move(done->image);
     m_shown = std::move(done->order);
     m_pictureChanged = true;
@@ -1193,8 +1200,8 @@ MapMarkerLayer::FrameStats MapMarkerLayer::frameStats() const
     // A frame that only moved the cached picture blends that picture over the map, and nothing else.
     if (stats.cached && window()) {
         const double ratio = window()->effectiveDevicePixelRatio();
-        stats = {
-            0, width() * height() * ratio * ratio, true, stats.cellsDrawn, stats.paintMs, stats.pictures};
+        stats.markers = 0;
+        stats.pixels = width() * height() * ratio * ratio;
     }
     return stats;
 }

@@ -89,6 +89,9 @@ public:
         // many pictures have been painted in all.
         double paintMs = 0;
         int pictures = 0;
+        // The picture shows the markers as they are now, for the camera now (always, through a graphics
+        // device, where the frame draws them itself).
+        bool current = true;
     };
     FrameStats frameStats() const;
 

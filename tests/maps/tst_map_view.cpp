@@ -97,6 +97,13 @@ MapMarkerLayer *shownLayer(Fixture &f, QStandardItemModel &model)
 }
 
 // The four states side by side on a latitude, at longitudes -30, -10, 10 and 30, in one size; drawn.
+// Waits until the layer shows the markers as they are now: the software renderer paints them on a worker
+// thread.
+bool markersDrawn(MapMarkerLayer *layer)
+{
+    return QTest::qWaitFor([layer] { return layer->frameStats().current; });
+}
+
 MapMarkerLayer *fourStatesShown(Fixture &f, QStandardItemModel &model, double latitude, double size)
 {
     colouredRoles(model);
@@ -104,6 +111,8 @@ MapMarkerLayer *fourStatesShown(Fixture &f, QStandardItemModel &model, double la
         model.appendRow(colouredMarker(latitude, -30 + k * 20, size, states[k]));
     MapMarkerLayer *layer = shownLayer(f, model);
     QTest::qWait(100);
+    if (layer && !markersDrawn(layer))
+        return nullptr;
     return layer;
 }
 
@@ -362,6 +371,7 @@ void MapViewTest::shadowFallsDownwards()
         item->setData(heading, Qt::UserRole + 4);
         // Let the scene graph take the new heading before the grab.
         QTest::qWait(100);
+        markersDrawn(layer);
         const QImage drawn = f.window.grabWindow();
         QTransform turn;
         turn.translate(400, 300);
@@ -424,9 +434,11 @@ void MapViewTest::markerColoursAndOrderOnTop()
     model.appendRow(colouredMarker(0, 0, 48, states[2]));
     model.appendRow(colouredMarker(0, 0, 48, states[3]));
     QTest::qWait(100);
+    QVERIFY(markersDrawn(layer));
     QVERIFY(distance(f.window.grabWindow().pixel(400, 300), states[3].fill) <= 6);
     model.insertRow(0, model.takeRow(1));
     QTest::qWait(100);
+    QVERIFY(markersDrawn(layer));
     QVERIFY(distance(f.window.grabWindow().pixel(400, 300), states[2].fill) <= 6);
     QCOMPARE(layer->markerAt({400, 300}), 1);
 }
@@ -444,6 +456,7 @@ void MapViewTest::markersStayOnTheirPlacesWhileThePanIsCached()
     MapMarkerLayer *layer = shownLayer(f, model);
     QVERIFY(layer);
     QTest::qWait(100);
+    QVERIFY(markersDrawn(layer));
     const QImage before = f.window.grabWindow();
     const QPoint first = f.map->pointAt(places[0]).toPoint();
     const QImage marker = before.copy(QRect(first - QPoint(24, 24), QSize(48, 48)));
@@ -486,6 +499,7 @@ void MapViewTest::zoomScalesTheMarkersPictureAndDrawsItAfreshAtTheEnd()
     QVERIFY(layer);
     QTRY_VERIFY(!software || layer->frameStats().pictures > 0);
     QTest::qWait(100);
+    QVERIFY(markersDrawn(layer));
     const int painted = layer->frameStats().pictures;
     const auto onPlaces = [&](const QImage &drawn) {
         for (const QGeoCoordinate &c : places) {
@@ -551,6 +565,7 @@ void MapViewTest::sizesSeenBeforeKeepTheirCells()
     for (int i = 0; i < 60; ++i)
         model.appendRow(colouredMarker(10 - (i / 10) * 7.5, -40 + (i % 10) * 9, 21 + i, states[i % 4]));
     QTest::qWait(100);
+    QVERIFY(markersDrawn(layer));
     QImage drawn = f.window.grabWindow();
     QCOMPARE(layer->frameStats().cellsDrawn, first + 59);
     QVERIFY(fillsRight(drawn));
@@ -562,6 +577,7 @@ void MapViewTest::sizesSeenBeforeKeepTheirCells()
     // Back to the first size: nothing is drawn again.
     model.removeRows(4, 60);
     QTest::qWait(100);
+    QVERIFY(markersDrawn(layer));
     drawn = f.window.grabWindow();
     QCOMPARE(layer->frameStats().cellsDrawn, first + 59);
     QVERIFY(fillsRight(drawn));
