@@ -101,20 +101,28 @@ const Table &chinese()
     return table;
 }
 
+std::optional<QString> inLanguage(const QStringList &names, const QString &language)
+{
+    if (language == QLatin1String("en"))
+        return std::nullopt;
+    // Each language reads its own position only: a Hong Kong reader never gets the mainland form.
+    const qsizetype position = language == QLatin1String("zh-HK")   ? 1
+                               : language == QLatin1String("zh-TW") ? 2
+                                                                    : 0;
+    if (position < names.size() && !names.at(position).isEmpty())
+        return names.at(position);
+    return std::nullopt;
+}
+
 std::optional<QString> name(const QString &code, const QString &language, const Table &names,
                             const Airports::Table &airports)
 {
     const QString key = trimmedCode(code);
     if (!isAsciiLetters(key, 4))
         return std::nullopt;
-    if (language != QLatin1String("en")) {
-        // Each language reads its own position only: a Hong Kong reader never gets the mainland form.
-        const qsizetype position = language == QLatin1String("zh-HK")   ? 1
-                                   : language == QLatin1String("zh-TW") ? 2
-                                                                        : 0;
-        const auto entry = names.constFind(key);
-        if (entry != names.constEnd() && position < entry->size() && !entry->at(position).isEmpty())
-            return entry->at(position);
+    if (const auto entry = names.constFind(key); entry != names.constEnd()) {
+        if (auto chinese = inLanguage(*entry, language))
+            return chinese;
     }
     const auto airport = airports.constFind(key);
     if (airport != airports.constEnd() && !airport->city.isEmpty())

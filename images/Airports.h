@@ -47,6 +47,10 @@ Table decode(const QByteArray &bytes);
 std::optional<QString> name(const QString &code);
 std::optional<QString> flag(const QString &code);
 
+// Of a place's [Simplified Chinese, Hong Kong, Taiwan] names, the one of a language ("en", "zh-HK",
+// "zh-TW", "zh-Hans"); none in English, or where the list has none for the language.
+std::optional<QString> inLanguage(const QStringList &names, const QString &language);
+
 // The same for a given language ("en", "zh-HK", "zh-TW", "zh-Hans") and tables.
 std::optional<QString> name(const QString &code, const QString &language, const Table &names,
                             const Airports::Table &airports);

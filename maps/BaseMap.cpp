@@ -1,97 +1,29 @@
 #include "BaseMap.h"
 
+#include "ByteReader.h"
 #include "MapMath.h"
 #include "MapsLog.h"
+#include "RasterTiles.h"
 
-#include <QFile>
 #include <QPainter>
 #include <QPainterPath>
-#include <QtEndian>
 
 #include <cmath>
+#include <functional>
 
 namespace {
 
 constexpr double quantum = 1 << 24;
-
-class Reader
-{
-public:
-    explicit Reader(const QByteArray &bytes)
-        : m_bytes(bytes)
-    {
-    }
-
-    bool ok() const { return m_ok; }
-    qsizetype remaining() const { return m_bytes.size() - m_at; }
-    // A count that the bytes left cannot hold, each item taking at least `bytes`, ends the reading.
-    quint64 count(quint64 value, qsizetype bytes)
-    {
-        if (value > quint64(remaining() / bytes))
-            return fail();
-        return value;
-    }
-    quint32 u32()
-    {
-        if (m_at + 4 > m_bytes.size())
-            return fail();
-        const quint32 value = qFromLittleEndian<quint32>(m_bytes.constData() + m_at);
-        m_at += 4;
-        return value;
-    }
-    quint8 u8()
-    {
-        if (m_at + 1 > m_bytes.size())
-            return fail();
-        return quint8(m_bytes.at(m_at++));
-    }
-    quint64 varint()
-    {
-        quint64 value = 0;
-        for (int shift = 0; shift < 64; shift += 7) {
-            const quint8 byte = u8();
-            value |= quint64(byte & 0x7F) << shift;
-            if (!(byte & 0x80))
-                return value;
-        }
-        return fail();
-    }
-    qint64 zigzag()
-    {
-        const quint64 v = varint();
-        return qint64(v >> 1) ^ -qint64(v & 1);
-    }
-    void skip(quint32 count)
-    {
-        if (m_at + qsizetype(count) > m_bytes.size())
-            fail();
-        else
-            m_at += count;
-    }
-
-private:
-    quint32 fail()
-    {
-        m_ok = false;
-        m_at = m_bytes.size();
-        return 0;
-    }
-    const QByteArray &m_bytes;
-    qsizetype m_at = 0;
-    bool m_ok = true;
-};
 
 } // namespace
 
 const BaseMap &BaseMap::bundled()
 {
     static const BaseMap map = [] {
-        QFile file(QStringLiteral(":/maps/basemap.bin"));
-        if (!file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = bundledBytes(QStringLiteral(":/maps/basemap.bin"));
+        if (bytes.isEmpty())
             qCWarning(lcMaps, "the bundled base map is missing: the map shows no land");
-            return BaseMap{};
-        }
-        return decode(file.readAll());
+        return decode(bytes);
     }();
     return map;
 }
@@ -99,7 +31,7 @@ const BaseMap &BaseMap::bundled()
 BaseMap BaseMap::decode(const QByteArray &bytes)
 {
     BaseMap map;
-    Reader in(bytes);
+    ByteReader in(bytes);
     if (!bytes.startsWith("VMAP"))
         return {};
     in.skip(4);
@@ -134,10 +66,11 @@ BaseMap BaseMap::decode(const QByteArray &bytes)
 
 MapPalette MapPalette::of(bool hybrid, bool dark)
 {
+    // The hybrid style's water is the imagery's deep ocean, so the coast meets it without a seam.
     if (hybrid) {
-        return dark ? MapPalette{QColor(0x0b, 0x14, 0x1f), QColor(0x23, 0x2c, 0x24), QColor(0x3a, 0x48, 0x52),
+        return dark ? MapPalette{QColor(0x01, 0x07, 0x2c), QColor(0x23, 0x2c, 0x24), QColor(0x10, 0x1c, 0x3c),
                                  QColor(0xe8, 0xd9, 0xa8, 0xc0)}
-                    : MapPalette{QColor(0x12, 0x2a, 0x40), QColor(0x3d, 0x4a, 0x35), QColor(0x5a, 0x6e, 0x78),
+                    : MapPalette{QColor(0x02, 0x0a, 0x3a), QColor(0x3d, 0x4a, 0x35), QColor(0x1c, 0x2c, 0x50),
                                  QColor(0xf4, 0xe6, 0xb4, 0xd0)};
     }
     return dark ? MapPalette{QColor(0x1b, 0x22, 0x2c), QColor(0x2e, 0x34, 0x3b), QColor(0x46, 0x50, 0x5c),
@@ -148,12 +81,67 @@ MapPalette MapPalette::of(bool hybrid, bool dark)
 
 size_t qHash(const TileKey &key, size_t seed)
 {
-    return qHashMulti(seed, key.zoom, key.x, key.y, key.scale, key.hybrid, key.dark);
+    return qHashMulti(seed, key.zoom, key.x, key.y, key.scale, key.hybrid, key.dark, key.relief);
 }
 
 namespace Tiles {
 
-QImage render(const BaseMap &map, const TileKey &key)
+namespace {
+
+// Past this level the relief is the deepest tile's few pixels spread over a whole tile: it fades out.
+constexpr int reliefFadeFrom = 7;
+constexpr int reliefFadeLevels = 2;
+
+// A raster layer's cover of the tile, drawn over the whole tile. Below the layer's deepest level the part
+// is taken with a pixel of its neighbours around it, laid past the tile's edges, so the scaled-up pixels
+// blend into those of the next tile instead of ending in a seam. False where the layer has nothing.
+bool drawCover(QPainter &painter, const RasterTiles &layer, const TileKey &key, int pixels,
+               const std::function<QImage(const QImage &)> &recolour = {})
+{
+    const auto cover = layer.cover(key.zoom, key.x, key.y);
+    if (!cover)
+        return false;
+    const QRectF whole(QPointF(0, 0), cover->picture.size());
+    const QRectF part = cover->part.adjusted(-1, -1, 1, 1) & whole;
+    const double scale = pixels / cover->part.width();
+    const QRectF target((part.x() - cover->part.x()) * scale, (part.y() - cover->part.y()) * scale,
+                        part.width() * scale, part.height() * scale);
+    const QRect taken = part.toAlignedRect();
+    const QImage picture = cover->picture.copy(taken);
+    painter.drawImage(target, recolour ? recolour(picture) : picture, part.translated(-taken.topLeft()));
+    return true;
+}
+
+// The relief's grey as shade: darker than flat ground a shadow in black, lighter a highlight in white,
+// each as opaque as it is far from flat.
+QImage shadeOf(const QImage &relief)
+{
+    const QImage grey = relief.convertToFormat(QImage::Format_Grayscale8);
+    QImage shade(grey.size(), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < grey.height(); ++y) {
+        const uchar *from = grey.constScanLine(y);
+        auto *to = reinterpret_cast<QRgb *>(shade.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            const int away = from[x] - 128;
+            const int alpha = std::min(255, std::abs(away) * 2);
+            const int white = away > 0 ? alpha : 0;
+            to[x] = qRgba(white, white, white, alpha);
+        }
+    }
+    return shade;
+}
+
+// How strongly the relief shades the land: light land shows shadows best, the imagery has its own light.
+double reliefStrength(const TileKey &key)
+{
+    const double style = key.hybrid ? 0.55 : key.dark ? 0.8 : 0.7;
+    const double fade = 1.0 - std::clamp(double(key.zoom - reliefFadeFrom) / reliefFadeLevels, 0.0, 1.0);
+    return style * fade;
+}
+
+} // namespace
+
+QImage render(const Sources &sources, const TileKey &key)
 {
     const int pixels = int(MapMath::tileSize) * key.scale;
     QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
@@ -164,12 +152,15 @@ QImage render(const BaseMap &map, const TileKey &key)
     // A line may stick out of its shape's bounds by half its width.
     const QRectF reach =
         tile.adjusted(-tile.width() / 64, -tile.height() / 64, tile.width() / 64, tile.height() / 64);
-    const BaseMap::Layer &layer = map.layer(key.zoom < 4 ? BaseMap::Detail::World : BaseMap::Detail::Close);
+    const BaseMap::Layer &layer =
+        sources.map.layer(key.zoom < 4 ? BaseMap::Detail::World : BaseMap::Detail::Close);
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(pixels * count, pixels * count);
-    painter.translate(-tile.topLeft());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QTransform world =
+        QTransform::fromScale(pixels * count, pixels * count).translate(-tile.x(), -tile.y());
+    painter.setTransform(world);
     QPainterPath land;
     land.setFillRule(Qt::OddEvenFill);
     // Shapes that cross the 180° meridian run past the world's edge: their copy a world away fills the rest.
@@ -185,21 +176,40 @@ QImage render(const BaseMap &map, const TileKey &key)
         land.addPolygon(points);
         land.closeSubpath();
     });
+    // The land's colour, or the imagery, then its relief: both inside the coastline, which is drawn over
+    // their edge.
+    if (!land.isEmpty()) {
+        painter.setClipPath(land);
+        painter.resetTransform();
+        if (!key.hybrid || !drawCover(painter, sources.imagery, key, pixels))
+            painter.fillRect(QRectF(0, 0, pixels, pixels), palette.land);
+        if (const double strength = key.relief ? reliefStrength(key) : 0; strength > 0) {
+            painter.setOpacity(strength);
+            drawCover(painter, sources.relief, key, pixels, shadeOf);
+            painter.setOpacity(1);
+        }
+        painter.setClipping(false);
+        painter.setTransform(world);
+    }
     QPen coast(palette.coast, 0.8 * key.scale);
     coast.setCosmetic(true);
     painter.setPen(coast);
-    painter.setBrush(palette.land);
+    painter.setBrush(Qt::NoBrush);
     painter.drawPath(land);
     QPen border(palette.border, (key.hybrid ? 1.0 : 0.8) * key.scale);
     border.setCosmetic(true);
     border.setJoinStyle(Qt::RoundJoin);
     painter.setPen(border);
-    painter.setBrush(Qt::NoBrush);
     visit(layer.borders, [&](const QPolygonF &points) { painter.drawPolyline(points); });
     painter.end();
     // An image that was painted on keeps its paint engine, and with it the engine's buffers sized for the
     // longest coastline drawn, for as long as it lives: a cached tile keeps the pixels alone.
     return image.copy();
+}
+
+QImage render(const TileKey &key)
+{
+    return render({BaseMap::bundled(), RasterTiles::relief(), RasterTiles::imagery()}, key);
 }
 
 } // namespace Tiles

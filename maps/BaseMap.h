@@ -42,8 +42,8 @@ private:
     Layer m_close;
 };
 
-// How a base map is coloured: "standard" (light land on water) or "hybrid" (dark, imagery-like, with
-// bright borders), each in a light and a dark appearance.
+// How a base map is coloured: "standard" (light land on water) or "hybrid" (the imagery's land on dark
+// water, with bright borders), each in a light and a dark appearance.
 struct MapPalette
 {
     QColor water;
@@ -55,7 +55,8 @@ struct MapPalette
     friend bool operator==(const MapPalette &, const MapPalette &) = default;
 };
 
-// Identifies one square tile of 256 points: zoom level, column and row (wrapped), device scale, palette.
+// Identifies one square tile of 256 points: zoom level, column and row (wrapped), device scale, palette,
+// and whether the land shows its relief.
 struct TileKey
 {
     int zoom = 0;
@@ -64,15 +65,28 @@ struct TileKey
     int scale = 1;
     bool hybrid = false;
     bool dark = false;
+    bool relief = false;
 
     friend bool operator==(const TileKey &, const TileKey &) = default;
 };
 size_t qHash(const TileKey &key, size_t seed = 0);
 
+class RasterTiles;
+
 namespace Tiles {
 
-// Draws one tile of the base map; safe on any thread.
-QImage render(const BaseMap &map, const TileKey &key);
+// What a tile is drawn from: the vector land and borders, the relief laid over the land, and the imagery
+// that fills the hybrid style's land.
+struct Sources
+{
+    const BaseMap &map;
+    const RasterTiles &relief;
+    const RasterTiles &imagery;
+};
+
+// Draws one tile; safe on any thread. Without sources, from those the app carries.
+QImage render(const Sources &sources, const TileKey &key);
+QImage render(const TileKey &key);
 
 } // namespace Tiles
 

@@ -50,10 +50,17 @@ Item {
         anchors.fill: parent
         objectName: "map.view"
         mapStyle: liveMap.satellite ? MapView.Hybrid : MapView.Standard
+        elevation: MapView.Realistic
         dark: Theme.dark
         Component.onCompleted: view.moveCamera(liveMap.position, false)
         onMovementEnded: (region, width) => liveMap.cameraMoved(region, width, map.center, map.distance)
         onTapped: liveMap.mapTapped()
+
+        // The hybrid style's place names, part of the map: below the lines and the markers.
+        MapPlaceNames {
+            map: map
+            active: liveMap.satellite
+        }
 
         // The filed plan, dashed, and the flown track above it; the markers above both.
         MapPolyline {

@@ -2,16 +2,24 @@ import QtQuick
 import Vorna.Maps
 import Vorna.Ui
 
-// A standard map marker: a round balloon in `tint` whose point stands on the coordinate, its title below.
+// A standard map marker: a round balloon in `tint` whose point stands on the coordinate, its title beside
+// it. The balloon is 26 points wide and 32 tall (RoutesMapModel places titles around that shape).
 MapAnnotation {
     id: balloon
 
     property string title
     property color tint: Theme.accent
+    // The title's top-left corner from the point the balloon stands on; below it by default.
+    property point titlePosition: Qt.point(-label.implicitWidth / 2, 0)
+    property bool titleShown: true
+    property font titleFont: Qt.font({
+        pixelSize: Typography.footnote,
+        weight: Font.DemiBold
+    })
 
-    width: Math.max(head.width, label.implicitWidth)
-    height: head.height + 6 + label.implicitHeight
-    anchorPoint: Qt.point(0.5, (head.height + 6) / height)
+    width: 26
+    height: 32
+    anchorPoint: Qt.point(0.5, 1)
 
     Rectangle {
         id: pointer
@@ -42,11 +50,11 @@ MapAnnotation {
     }
     Text {
         id: label
-        y: head.height + 6
-        anchors.horizontalCenter: parent.horizontalCenter
+        x: balloon.width / 2 + balloon.titlePosition.x
+        y: balloon.height + balloon.titlePosition.y
+        visible: balloon.titleShown
         text: balloon.title
-        font.pixelSize: 11
-        font.weight: Font.DemiBold
+        font: balloon.titleFont
         color: Theme.ink
         style: Text.Outline
         styleColor: Theme.dark ? "#000000" : "#ffffff"

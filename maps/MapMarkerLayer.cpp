@@ -5,6 +5,8 @@
 #include "MapView.h"
 #include "PlaneMarker.h"
 
+#include <QElapsedTimer>
+#include <QFuture>
 #include <QMutex>
 #include <QPainter>
 #include <QPainterPath>
@@ -14,6 +16,8 @@
 #include <QSGMaterial>
 #include <QSGMaterialShader>
 #include <QSGTexture>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <private/qquickitem_p.h>
 
@@ -21,6 +25,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <numbers>
 #include <optional>
 #include <tuple>
@@ -39,6 +44,8 @@ constexpr int largestHalfPoints = 400;
 constexpr double shadowReach = 2 * shadowSigma;
 // A cached frame reaches this far past each side of the map, in points, so a pan stays inside it.
 constexpr double cacheMargin = 256;
+// How long a zoom pauses before its scaled picture of the markers is drawn afresh at the new scale.
+constexpr int sharpenAfterMs = 60;
 
 double outlineRim(double size) { return PlaneMarker::outlineWidth(size) / 2; }
 
@@ -374,11 +381,11 @@ void premultiplied(QRgb color, uchar out[4])
     out[3] = uchar(a);
 }
 
-// Qt's software renderer draws no custom material. There the markers are painted into a picture of the
-// canvas, each as a sprite of its size class, colours and heading (to five degrees): composed from the
-// masks as the shader composes them, turned, over its shadow one drop further down the screen. Turning a
-// sprite for every marker of every frame would cost the software renderer many times what the markers'
-// quads cost a graphics device; turned once, a marker costs one unscaled copy.
+// Qt's software renderer draws no custom material. There the markers are painted into a picture (on a
+// worker thread, by PicturePainter), each as a sprite of its size class, colours and heading (to five
+// degrees): composed from the masks as the shader composes them, turned, over its shadow one drop further
+// down the screen. Turning a sprite for every marker of every frame would cost the software renderer many
+// times what the markers' quads cost a graphics device; turned once, a marker costs one unscaled copy.
 class MarkerSprites
 {
 public:
@@ -550,6 +557,94 @@ bool softwareRendered(const QQuickWindow *window)
     return window && window->rendererInterface()->graphicsApi() == QSGRendererInterface::Software;
 }
 
+// What a picture of the markers is painted from: a copy of the markers and the camera, taken on the item's
+// thread, so the painting needs nothing of the item.
+struct PictureOrder
+{
+    std::vector<MapMarkerLayer::Marker> markers;
+    std::vector<int> cellSizes;
+    MapFrame frame;
+    // The picture's size in points and where the camera's centre stands on it.
+    QSizeF size;
+    QPointF centre;
+    double ratio = 1;
+};
+
+struct Picture
+{
+    QImage image;
+    PictureOrder order;
+    MapMarkerLayer::FrameStats stats;
+};
+
+// Paints the software renderer's pictures of the markers on a worker thread, one at a time, with sprites
+// it keeps from one picture to the next; the item takes each finished picture on its own thread.
+class PicturePainter
+{
+public:
+    void paint(PictureOrder order)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        const double ratio = order.ratio;
+        const QSize pixels(std::max(1, int(std::ceil(order.size.width() * ratio))),
+                           std::max(1, int(std::ceil(order.size.height() * ratio))));
+        QImage picture(pixels, QImage::Format_ARGB32_Premultiplied);
+        picture.setDevicePixelRatio(ratio);
+        picture.fill(Qt::transparent);
+        MapMarkerLayer::FrameStats stats;
+        const MapFrame &frame = order.frame;
+        if (frame.worldSize > 0 && !order.markers.empty()) {
+            m_sprites.keep(ratio, order.cellSizes);
+            QPainter painter(&picture);
+            const QRectF canvas(QPointF(), order.size);
+            const double left = order.centre.x() / frame.worldSize;
+            const double right = (order.size.width() - order.centre.x()) / frame.worldSize;
+            // On whole device pixels: a sprite is copied, never resampled.
+            const auto snap = [ratio](double v) { return std::round(v * ratio) / ratio; };
+            for (const MapMarkerLayer::Marker &m : order.markers) {
+                const int halfPoints = order.cellSizes[size_t(m.cell)];
+                const QImage &sprite = m_sprites.turned(halfPoints, m.fill, m.outline, m.heading);
+                const double side = sprite.width() / ratio;
+                // Every copy on the picture, where the world repeats.
+                const double reach = side / frame.worldSize;
+                const double first = std::ceil(frame.centre.x() - left - reach - m.world.x());
+                const double last = std::floor(frame.centre.x() + right + reach - m.world.x());
+                for (double k = first; k <= last; ++k) {
+                    const QPointF anchor =
+                        (QPointF(m.world.x() + k, m.world.y()) - frame.centre) * frame.worldSize
+                        + order.centre;
+                    const QRectF placed(snap(anchor.x() - side / 2), snap(anchor.y() - side / 2), side, side);
+                    if (!canvas.intersects(placed))
+                        continue;
+                    painter.drawImage(placed.topLeft(), sprite);
+                    ++stats.markers;
+                    stats.pixels += double(sprite.width()) * sprite.height();
+                }
+            }
+        }
+        stats.cellsDrawn = m_sprites.cellsDrawn();
+        stats.paintMs = clock.nsecsElapsed() / 1e6;
+        stats.pictures = ++m_pictures;
+        order.markers = {};
+        QMutexLocker lock(&m_lock);
+        m_done = Picture{std::move(picture), std::move(order), stats};
+    }
+
+    // The picture finished last, once.
+    std::optional<Picture> take()
+    {
+        QMutexLocker lock(&m_lock);
+        return std::exchange(m_done, std::nullopt);
+    }
+
+private:
+    MarkerSprites m_sprites;
+    int m_pictures = 0;
+    QMutex m_lock;
+    std::optional<Picture> m_done;
+};
+
 } // namespace
 
 // The item the markers are drawn in. It covers the map while the camera zooms; while it only pans, it
@@ -562,15 +657,27 @@ public:
         , m_layer(layer)
     {
         setFlag(ItemHasContents);
+        m_sharpen.setSingleShot(true);
+        m_sharpen.setInterval(sharpenAfterMs);
+        connect(&m_sharpen, &QTimer::timeout, this, [this] { drawFor(m_now, true, false); });
     }
 
-    void drawFor(const MapFrame &frame, bool cached);
+    ~MarkerCanvas() override
+    {
+        m_sharpen.stop();
+        // The painting tells this item when it is done: it must not outlive it.
+        m_painting.waitForFinished();
+    }
+
+    // `cached`: the camera has the zoom of the frame before; `moving`: it is on its way.
+    void drawFor(const MapFrame &frame, bool cached, bool moving);
 
     MapMarkerLayer::FrameStats stats() const
     {
         QMutexLocker lock(&m_statsLock);
         MapMarkerLayer::FrameStats stats = m_stats;
         stats.cached = m_cached;
+        stats.current = !softwareRendered(window()) || (!m_stale && !m_waiting);
         return stats;
     }
 
@@ -578,7 +685,10 @@ public:
     void invalidate()
     {
         m_relayout = true;
-        update();
+        if (softwareRendered(window()))
+            placePicture();
+        else
+            update();
     }
 
 protected:
@@ -586,9 +696,15 @@ protected:
 
 private:
     void layOut(MarkerNode &node, double ratio);
-    QSGNode *paintMarkers(QSGImageNode *node);
+    QSGNode *showPicture(QSGImageNode *node);
     // The atlas's cells for the layer's sizes: those not drawn before at this ratio drawn, the rest kept.
     void prepareCells(MarkerNode &node, double ratio);
+    // Software: lays the last picture where its camera puts it for the camera now, scaled while the map
+    // zooms, and has a new one painted when the markers changed, the zoom has ended with another scale, or
+    // the map has panned past the picture's margin.
+    void placePicture();
+    void paintPicture(const QSizeF &size, double ratio);
+    void takePicture();
 
     MapMarkerLayer *m_layer;
     MapFrame m_drawFrame;
@@ -598,29 +714,55 @@ private:
     MapFrame m_cacheFrame;
     mutable QMutex m_statsLock;
     MapMarkerLayer::FrameStats m_stats;
-    MarkerSprites m_sprites;
+
+    // The camera now. Software: whether it zooms; the picture shown and what it was painted for.
+    MapFrame m_now;
+    // Through a graphics device: draws the markers afresh once a zoom that scaled the cached picture pauses.
+    QTimer m_sharpen;
+    bool m_zooming = false;
+    std::shared_ptr<PicturePainter> m_painter = std::make_shared<PicturePainter>();
+    QFuture<void> m_painting;
+    // A picture is on its way; the one shown is not of the markers and camera as they are now.
+    bool m_waiting = false;
+    bool m_stale = true;
+    QImage m_picture;
+    bool m_pictureChanged = false;
+    PictureOrder m_shown;
 };
 
-void MarkerCanvas::drawFor(const MapFrame &frame, bool cached)
+void MarkerCanvas::drawFor(const MapFrame &frame, bool cached, bool moving)
 {
     QQuickItemLayer *layer = QQuickItemPrivate::get(this)->layer();
     const QSizeF area = m_layer->size();
     const double ratio = window() ? window()->effectiveDevicePixelRatio() : 1.0;
-    // In software the canvas is itself a picture, kept until the next update: it needs no layer to cache.
-    const bool layered = !softwareRendered(window());
-    if (!cached) {
-        if (layer->enabled())
-            layer->setEnabled(false);
-        m_cached = false;
-        setPosition({0, 0});
-        setSize(area);
-        m_drawFrame = frame;
-        update();
+    if (softwareRendered(window())) {
+        // Every frame lays a picture painted before: it only moves or scales it.
+        m_cached = true;
+        m_now = frame;
+        // A zoom that has come to rest is painted at its new scale.
+        m_zooming = !cached && moving;
+        placePicture();
         return;
     }
     // Whole device pixels, so the cached picture is laid on the screen texel for pixel.
     const auto snap = [&](double v) { return std::ceil(v * ratio) / ratio; };
     const QSizeF cacheSize(snap(area.width() + 2 * cacheMargin), snap(area.height() + 2 * cacheMargin));
+    m_now = frame;
+    const double k = m_cacheFrame.worldSize > 0 ? frame.worldSize / m_cacheFrame.worldSize : 0;
+    if (!cached && m_cached && size() == cacheSize && k >= 0.5 && k <= 2) {
+        // A zoom scales the cached picture, up to twice or half its size; when the zoom pauses, or goes
+        // further, the markers are drawn afresh for it.
+        QPointF shift = m_cacheFrame.centre - frame.centre;
+        shift.rx() -= std::round(shift.x());
+        setTransformOrigin(TopLeft);
+        setScale(k);
+        setPosition(QPointF(area.width() / 2, area.height() / 2) + shift * frame.worldSize
+                    - QPointF(width() / 2, height() / 2) * k);
+        m_sharpen.start();
+        return;
+    }
+    m_sharpen.stop();
+    setScale(1);
     QPointF offset = (m_cacheFrame.centre - frame.centre) * frame.worldSize;
     const bool fits = m_cached && m_cacheFrame.worldSize == frame.worldSize && size() == cacheSize
                       && std::abs(offset.x()) < cacheMargin && std::abs(offset.y()) < cacheMargin;
@@ -636,8 +778,79 @@ void MarkerCanvas::drawFor(const MapFrame &frame, bool cached)
     const QPointF scene = m_layer->mapToScene(at);
     at += QPointF(std::round(scene.x() * ratio) / ratio, std::round(scene.y() * ratio) / ratio) - scene;
     setPosition(at);
-    if (layered && !layer->enabled())
+    if (!layer->enabled())
         layer->setEnabled(true);
+}
+
+void MarkerCanvas::placePicture()
+{
+    const QSizeF area = m_layer->size();
+    const double ratio = window() ? window()->effectiveDevicePixelRatio() : 1.0;
+    const auto snap = [&](double v) { return std::ceil(v * ratio) / ratio; };
+    const QSizeF wanted(snap(area.width() + 2 * cacheMargin), snap(area.height() + 2 * cacheMargin));
+    const MapFrame &was = m_shown.frame;
+    // The picture's camera seen from the camera now: another copy of the world is the same picture.
+    QPointF shift = was.centre - m_now.centre;
+    shift.rx() -= std::round(shift.x());
+    shift *= m_now.worldSize;
+    const bool stale = m_relayout || m_picture.isNull() || m_shown.ratio != ratio || m_shown.size != wanted
+                       || (!m_zooming
+                           && (was.worldSize != m_now.worldSize || std::abs(shift.x()) >= cacheMargin
+                               || std::abs(shift.y()) >= cacheMargin));
+    m_stale = stale;
+    if (stale && m_now.worldSize > 0)
+        paintPicture(wanted, ratio);
+    if (m_picture.isNull() || was.worldSize <= 0)
+        return;
+    const double k = m_now.worldSize / was.worldSize;
+    const QPointF middle(area.width() / 2, area.height() / 2);
+    QPointF at = middle - m_shown.centre * k + shift;
+    if (k == 1) {
+        // Whole device pixels, so the picture is laid on the screen texel for pixel.
+        const QPointF scene = m_layer->mapToScene(at);
+        at += QPointF(std::round(scene.x() * ratio) / ratio, std::round(scene.y() * ratio) / ratio) - scene;
+    }
+    setTransformOrigin(TopLeft);
+    setScale(k);
+    setPosition(at);
+    setSize(m_shown.size);
+    if (m_pictureChanged)
+        update();
+}
+
+void MarkerCanvas::paintPicture(const QSizeF &size, double ratio)
+{
+    // One picture at a time; what changes meanwhile is painted when it is done.
+    if (m_painting.isRunning())
+        return;
+    m_relayout = false;
+    m_waiting = true;
+    PictureOrder order{m_layer->m_markers,
+                       m_layer->m_cellSizes,
+                       m_now,
+                       size,
+                       QPointF(m_layer->width() / 2 + cacheMargin, m_layer->height() / 2 + cacheMargin),
+                       ratio};
+    m_painting = QtConcurrent::run([painter = m_painter, order = std::move(order), this]() mutable {
+        painter->paint(std::move(order));
+        QMetaObject::invokeMethod(this, &MarkerCanvas::takePicture, Qt::QueuedConnection);
+    });
+}
+
+void MarkerCanvas::takePicture()
+{
+    std::optional<Picture> done = m_painter->take();
+    if (!done)
+        return;
+    m_waiting = false;
+    m_picture = std::move(done->image);
+    m_shown = std::move(done->order);
+    m_pictureChanged = true;
+    {
+        QMutexLocker lock(&m_statsLock);
+        m_stats = done->stats;
+    }
+    placePicture();
 }
 
 void MarkerCanvas::layOut(MarkerNode &node, double ratio)
@@ -795,64 +1008,30 @@ void MarkerCanvas::prepareCells(MarkerNode &node, double ratio)
     }
 }
 
-QSGNode *MarkerCanvas::paintMarkers(QSGImageNode *node)
+QSGNode *MarkerCanvas::showPicture(QSGImageNode *node)
 {
+    if (m_picture.isNull()) {
+        delete node;
+        return nullptr;
+    }
     if (!node) {
         node = window()->createImageNode();
         node->setOwnsTexture(true);
-        node->setFiltering(QSGTexture::Nearest);
+        m_pictureChanged = true;
     }
-    const double ratio = window()->effectiveDevicePixelRatio();
-    const MapFrame frame = m_drawFrame;
-    const QSize pixels(std::max(1, int(std::ceil(width() * ratio))),
-                       std::max(1, int(std::ceil(height() * ratio))));
-    QImage picture(pixels, QImage::Format_ARGB32_Premultiplied);
-    picture.setDevicePixelRatio(ratio);
-    picture.fill(Qt::transparent);
-    MapMarkerLayer::FrameStats stats;
-    if (frame.worldSize > 0 && !m_layer->m_markers.empty()) {
-        m_sprites.keep(ratio, m_layer->m_cellSizes);
-        QPainter painter(&picture);
-        const QPointF middle(width() / 2, height() / 2);
-        const QRectF canvas = boundingRect();
-        const double halfView = width() / 2 / frame.worldSize;
-        // On whole device pixels: a sprite is copied, never resampled.
-        const auto snap = [ratio](double v) { return std::round(v * ratio) / ratio; };
-        for (const MapMarkerLayer::Marker &m : m_layer->m_markers) {
-            const int halfPoints = m_layer->m_cellSizes[size_t(m.cell)];
-            const QImage &sprite = m_sprites.turned(halfPoints, m.fill, m.outline, m.heading);
-            const double side = sprite.width() / ratio;
-            // Every copy on the canvas, where the world repeats.
-            const double reach = side / frame.worldSize;
-            const double first = std::ceil(frame.centre.x() - halfView - reach - m.world.x());
-            const double last = std::floor(frame.centre.x() + halfView + reach - m.world.x());
-            for (double k = first; k <= last; ++k) {
-                const QPointF anchor =
-                    (QPointF(m.world.x() + k, m.world.y()) - frame.centre) * frame.worldSize + middle;
-                const QRectF placed(snap(anchor.x() - side / 2), snap(anchor.y() - side / 2), side, side);
-                if (!canvas.intersects(placed))
-                    continue;
-                painter.drawImage(placed.topLeft(), sprite);
-                ++stats.markers;
-                stats.pixels += double(sprite.width()) * sprite.height();
-            }
-        }
-    }
-    stats.cellsDrawn = m_sprites.cellsDrawn();
-    node->setTexture(window()->createTextureFromImage(picture));
+    if (std::exchange(m_pictureChanged, false))
+        node->setTexture(window()->createTextureFromImage(m_picture));
+    // Texel for pixel, or scaled while the map zooms.
+    node->setFiltering(scale() == 1 ? QSGTexture::Nearest : QSGTexture::Linear);
     node->setRect(boundingRect());
-    node->setSourceRect(QRectF(QPointF(), pixels));
-    {
-        QMutexLocker lock(&m_statsLock);
-        m_stats = stats;
-    }
+    node->setSourceRect(QRectF(QPointF(), m_picture.size()));
     return node;
 }
 
 QSGNode *MarkerCanvas::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
 {
     if (softwareRendered(window()))
-        return paintMarkers(static_cast<QSGImageNode *>(old));
+        return showPicture(static_cast<QSGImageNode *>(old));
     auto *node = static_cast<MarkerNode *>(old);
     if (!node)
         node = new MarkerNode;
@@ -1003,7 +1182,7 @@ void MapMarkerLayer::place(const MapView &map)
     m_frame = map.cover(this);
     // A frame of the same zoom as the one before moves the cached picture; a zoom draws afresh.
     const bool panning = before.worldSize == m_frame.worldSize;
-    m_canvas->drawFor(m_frame, panning);
+    m_canvas->drawFor(m_frame, panning, map.moving());
     if (!map.moving())
         MapMarkerAccessibility::markersChanged(this, false);
 }
@@ -1012,7 +1191,7 @@ void MapMarkerLayer::geometryChange(const QRectF &now, const QRectF &before)
 {
     QQuickItem::geometryChange(now, before);
     if (now.size() != before.size())
-        m_canvas->drawFor(m_frame, false);
+        m_canvas->drawFor(m_frame, false, false);
 }
 
 MapMarkerLayer::FrameStats MapMarkerLayer::frameStats() const
@@ -1021,7 +1200,8 @@ MapMarkerLayer::FrameStats MapMarkerLayer::frameStats() const
     // A frame that only moved the cached picture blends that picture over the map, and nothing else.
     if (stats.cached && window()) {
         const double ratio = window()->effectiveDevicePixelRatio();
-        stats = {0, width() * height() * ratio * ratio, true, stats.cellsDrawn};
+        stats.markers = 0;
+        stats.pixels = width() * height() * ratio * ratio;
     }
     return stats;
 }

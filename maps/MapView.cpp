@@ -85,6 +85,15 @@ void MapView::setMapStyle(Style style)
     emit mapStyleChanged();
 }
 
+void MapView::setElevation(Elevation elevation)
+{
+    if (m_elevation == elevation)
+        return;
+    m_elevation = elevation;
+    update();
+    emit elevationChanged();
+}
+
 void MapView::setDark(bool dark)
 {
     if (m_dark == dark)
@@ -465,9 +474,24 @@ void MapView::mouseDoubleClickEvent(QMouseEvent *event)
     moveTo({under - offset / MapMath::worldSize(zoom), zoom}, Motion::Animated);
 }
 
+bool MapView::wheelScrollsPage()
+{
+    // A page that scrolls under a turning wheel brings the map under the pointer: that wheel goes on
+    // scrolling the page, also once the page has reached its end, until it pauses. Only a wheel turned over
+    // the map while its page is at rest zooms the map.
+    constexpr qint64 latch = 400;
+    bool pageMoving = false;
+    for (const QQuickItem *above = parentItem(); above && !pageMoving; above = above->parentItem())
+        pageMoving = above->inherits("QQuickFlickable") && above->property("moving").toBool();
+    if (!pageMoving && !(m_pageWheel.isValid() && m_pageWheel.elapsed() < latch))
+        return false;
+    m_pageWheel.start();
+    return true;
+}
+
 void MapView::wheelEvent(QWheelEvent *event)
 {
-    if (!(m_interactions & Zoom)) {
+    if (!(m_interactions & Zoom) || wheelScrollsPage()) {
         event->ignore();
         return;
     }
@@ -601,7 +625,7 @@ void MapView::requestTiles()
             watcher->deleteLater();
             update();
         });
-        watcher->setFuture(QtConcurrent::run([key] { return Tiles::render(BaseMap::bundled(), key); }));
+        watcher->setFuture(QtConcurrent::run([key] { return Tiles::render(key); }));
     }
 }
 
@@ -614,6 +638,7 @@ QSGNode *MapView::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
         root->appendChildNode(root->water);
     }
     const bool hybrid = m_style == Style::Hybrid;
+    const bool relief = m_elevation == Elevation::Realistic;
     root->water->setRect(boundingRect());
     root->water->setColor(MapPalette::of(hybrid, m_dark).water);
 
@@ -634,7 +659,7 @@ QSGNode *MapView::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
     QHash<TileKey, TileLayerNode::Slot> kept;
     for (int row = firstRow; row <= lastRow; ++row) {
         for (int column = firstColumn; column <= lastColumn; ++column) {
-            const TileKey slotKey{level, column, row, scale, hybrid, m_dark};
+            const TileKey slotKey{level, column, row, scale, hybrid, m_dark, relief};
             TileKey key = slotKey;
             key.x = ((column % count) + count) % count;
             // While a tile is drawn, a cached tile of a coarser level stands in for it.
@@ -644,7 +669,7 @@ QSGNode *MapView::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
             if (!image) {
                 m_wanted.insert(key);
                 for (int up = 1; up <= level && !image; ++up) {
-                    source = {level - up, key.x >> up, key.y >> up, scale, hybrid, m_dark};
+                    source = {level - up, key.x >> up, key.y >> up, scale, hybrid, m_dark, relief};
                     image = m_tiles.find(source);
                     if (image) {
                         const double part = image->width() / double(1 << up);

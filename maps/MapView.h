@@ -28,6 +28,8 @@ class MapView : public QQuickItem
     Q_PROPERTY(Interactions interactionModes READ interactionModes WRITE setInteractionModes NOTIFY
                    interactionModesChanged)
     Q_PROPERTY(Style mapStyle READ mapStyle WRITE setMapStyle NOTIFY mapStyleChanged)
+    // Realistic: the land shows its relief, shaded as if lit from the north-west. Flat by default.
+    Q_PROPERTY(Elevation elevation READ elevation WRITE setElevation NOTIFY elevationChanged)
     Q_PROPERTY(bool dark READ dark WRITE setDark NOTIFY darkChanged)
     Q_PROPERTY(QGeoCoordinate center READ center NOTIFY cameraChanged)
     Q_PROPERTY(double distance READ distance NOTIFY cameraChanged)
@@ -45,6 +47,8 @@ public:
     Q_FLAG(Interactions)
     enum class Style { Standard, Hybrid };
     Q_ENUM(Style)
+    enum class Elevation { Flat, Realistic };
+    Q_ENUM(Elevation)
 
     explicit MapView(QQuickItem *parent = nullptr);
     ~MapView() override;
@@ -53,6 +57,8 @@ public:
     void setInteractionModes(Interactions modes);
     Style mapStyle() const { return m_style; }
     void setMapStyle(Style style);
+    Elevation elevation() const { return m_elevation; }
+    void setElevation(Elevation elevation);
     bool dark() const { return m_dark; }
     void setDark(bool dark);
 
@@ -95,6 +101,7 @@ public:
 signals:
     void interactionModesChanged();
     void mapStyleChanged();
+    void elevationChanged();
     void darkChanged();
     void cameraChanged();
     void automaticChanged();
@@ -146,6 +153,7 @@ private:
     void step();
     void beginGesture();
     void tapAt(QPointF at);
+    bool wheelScrollsPage();
     void finishMovement();
     void setMoving(bool moving);
     void setAutomatic(bool automatic);
@@ -157,6 +165,7 @@ private:
 
     Interactions m_interactions = Interactions(Pan | Zoom);
     Style m_style = Style::Standard;
+    Elevation m_elevation = Elevation::Flat;
     bool m_dark = false;
     bool m_showsCompass = false;
     MapCompass *m_compass = nullptr;
@@ -183,6 +192,8 @@ private:
     QPointF m_pressAt;
     QPointF m_lastDrag;
     bool m_dragging = false;
+    // When a wheel over the map last went on to the page around it.
+    QElapsedTimer m_pageWheel;
     int m_touches = 0;
     double m_lastSpread = 0;
 

@@ -87,6 +87,7 @@ Item {
             objectName: "routes.map"
             interactionModes: content.interactionModes
             mapStyle: MapView.Standard
+            elevation: MapView.Flat
             // North up, never turned: the compass is the map's one control.
             showsCompass: true
             dark: Theme.dark
@@ -112,8 +113,11 @@ Item {
                 MapBalloon {
                     required property string code
                     required coordinate
+                    required titlePosition
+                    required titleShown
 
                     title: code
+                    titleFont: drawing.titleFont
                     tint: Theme.accent
                 }
             }

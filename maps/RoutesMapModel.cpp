@@ -1,11 +1,17 @@
 #include "RoutesMapModel.h"
 
 #include "L.h"
+#include "LabelPlacer.h"
 #include "MapView.h"
+#include "Typography.h"
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
 
 #include <QSet>
 
 #include <algorithm>
+#include <numeric>
 #include <optional>
 
 namespace {
@@ -39,8 +45,12 @@ RoutesDrawing RoutesDrawing::of(const QList<FlownRoute> &routes, const Airports:
             drawing.lines.append({route.identity(), *from, *to});
     }
     for (const QString &code : RoutesMapModel::airportCodes(routes)) {
-        if (const auto at = find(table, code))
-            drawing.airports.append({code, *at});
+        if (const auto at = find(table, code)) {
+            const auto serves = [&](const FlownRoute &route) {
+                return route.departure == code || route.arrival == code;
+            };
+            drawing.airports.append({code, *at, int(std::count_if(routes.cbegin(), routes.cend(), serves))});
+        }
     }
     return drawing;
 }
@@ -61,6 +71,12 @@ void RoutesMapModel::setRoutes(const FlownRoutes &routes)
     RoutesDrawing drawing = RoutesDrawing::of(m_routes.routes, Airports::all());
     m_lines.setRecords(std::move(drawing.lines));
     m_airports.setRecords(std::move(drawing.airports));
+    // Until the map comes to rest, each code below its marker.
+    const QFontMetricsF metrics(titleFont());
+    QList<std::optional<QPointF>> below;
+    for (const RoutesDrawing::Airport &airport : m_airports.records())
+        below.append(QPointF(-metrics.horizontalAdvance(airport.code) / 2, 0));
+    m_airports.setTitles(below);
     if (identity() != before)
         Q_EMIT identityChanged();
     if (empty() != wasEmpty)
@@ -78,15 +94,63 @@ void RoutesMapModel::adopt(MapView *map)
 {
     if (!map)
         return;
+    // Followed from the first camera on: a map already laid out comes to rest at once.
+    connect(map, &MapView::movementEnded, this, [this, map] {
+        m_position.center = map->center();
+        m_position.distance = map->distance();
+        arrangeTitles(*map);
+    });
     if (m_position.automatic || !m_position.center.isValid())
         map->showAll();
     else
         map->setCamera(m_position.center, m_position.distance);
     connect(map, &MapView::automaticChanged, this, [this, map] { m_position.automatic = map->automatic(); });
-    connect(map, &MapView::movementEnded, this, [this, map] {
-        m_position.center = map->center();
-        m_position.distance = map->distance();
-    });
+}
+
+QFont RoutesMapModel::titleFont() const
+{
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(Typography().footnote);
+    font.setWeight(QFont::DemiBold);
+    return font;
+}
+
+void RoutesMapModel::arrangeTitles(const MapView &map)
+{
+    // The balloon as MapBalloon draws it: a head of 26 points whose point stands on the coordinate, 32
+    // points above it; codes keep 3 points from the head.
+    constexpr double half = 13;
+    constexpr double tall = 32;
+    constexpr double gap = 3;
+    const QList<RoutesDrawing::Airport> &airports = m_airports.records();
+    QList<QPointF> at;
+    QList<QRectF> balloons;
+    for (const RoutesDrawing::Airport &airport : airports) {
+        at.append(map.pointAt(airport.coordinate));
+        balloons.append(QRectF(at.back().x() - half, at.back().y() - tall, 2 * half, tall));
+    }
+    QList<int> order(airports.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return airports.at(a).routes > airports.at(b).routes; });
+    const QFontMetricsF metrics(titleFont());
+    LabelPlacer placer(balloons, 1);
+    QList<std::optional<QPointF>> titles(airports.size());
+    for (const int row : order) {
+        const QSizeF size(metrics.horizontalAdvance(airports.at(row).code), metrics.height());
+        // Beside the head, on its middle.
+        const double middle = -tall + half - size.height() / 2;
+        const QList<QPointF> sides{{-size.width() / 2, 0},
+                                   {-size.width() / 2, -tall - gap - size.height()},
+                                   {half + gap, middle},
+                                   {-half - gap - size.width(), middle}};
+        QList<QRectF> places;
+        for (const QPointF &side : sides)
+            places.append(QRectF(at.at(row) + side, size));
+        if (const int side = placer.place(places); side >= 0)
+            titles[row] = sides.at(side);
+    }
+    m_airports.setTitles(titles);
 }
 
 QHash<int, QByteArray> RouteLineList::roleNames() const
@@ -108,7 +172,31 @@ QVariant RouteLineList::value(const RoutesDrawing::Line &line, int role) const
 
 QHash<int, QByteArray> RouteAirportList::roleNames() const
 {
-    return {{CodeRole, "code"}, {CoordinateRole, "coordinate"}};
+    return {{CodeRole, "code"},
+            {CoordinateRole, "coordinate"},
+            {TitlePositionRole, "titlePosition"},
+            {TitleShownRole, "titleShown"}};
+}
+
+QVariant RouteAirportList::data(const QModelIndex &index, int role) const
+{
+    if (role != TitlePositionRole && role != TitleShownRole)
+        return RecordListModel::data(index, role);
+    if (!index.isValid() || index.row() >= m_titles.size())
+        return {};
+    const std::optional<QPointF> title = m_titles.at(index.row());
+    if (role == TitleShownRole)
+        return title.has_value();
+    return title.value_or(QPointF());
+}
+
+void RouteAirportList::setTitles(const QList<std::optional<QPointF>> &titles)
+{
+    const QList<std::optional<QPointF>> before = std::exchange(m_titles, titles);
+    for (int row = 0; row < rowCount(); ++row) {
+        if (row >= before.size() || before.at(row) != titles.value(row))
+            Q_EMIT dataChanged(index(row), index(row), {TitlePositionRole, TitleShownRole});
+    }
 }
 
 QVariant RouteAirportList::value(const RoutesDrawing::Airport &airport, int role) const

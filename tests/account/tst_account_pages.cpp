@@ -311,6 +311,16 @@ void AccountPagesTest::legalTextsInEachLanguage()
     for (const char *term :
          {"keychain", "two accounts", "64 MB", "vornalia.org", "community.infiniteflight.com"})
         QVERIFY2(privacy.contains(QLatin1String(term)), term);
+    // The terms credit the map's data in every language: the base map, the relief, the imagery and their
+    // licences, and the airports.
+    for (const QString &language : LegalTexts::languageCodes()) {
+        QString terms;
+        for (const LegalTexts::Section &section : table.value(language).value("terms").sections)
+            terms += section.body;
+        for (const char *credit :
+             {"Natural Earth", "SRTM", "marble-qt-data", "LGPL 2.1", "NASA", "xplanet-images", "OurAirports"})
+            QVERIFY2(terms.contains(QLatin1String(credit)), qPrintable(language + ": " + credit));
+    }
 }
 
 void AccountPagesTest::legalShapeIsStrict()

@@ -1,6 +1,8 @@
 // Frames of the map while panning and zooming, empty and with 3,000 markers in view, the markers' node
 // built again after the markers change (their headings, or their sizes as a zoom ends), and a hit test
-// among them. A frame is rendered and read back
+// among them. In the software renderer the markers' picture is painted on a worker thread: the changes
+// report the synchronisations of the frame of the change and of the frame that takes the new picture, and
+// the worker's time (paint_p50_ms). A frame is rendered and read back
 // (QQuickWindow::grabWindow), so it includes the read-back. The empty map and the map with markers are two
 // windows moved alike, their frames taken in turn (each going first every other time), so both see the
 // machine as it is at that moment and their ratio holds while other work comes and goes. Each frame
@@ -95,6 +97,18 @@ struct Scene
     {
         QCoreApplication::processEvents();
         return window.grabWindow();
+    }
+
+    // Where the software renderer's markers are painted on a worker thread: waits for that picture and takes
+    // it in the next frame. Keeps in `sync` the longer of the two frames' synchronisations and returns the
+    // worker's painting time (0 where the markers are drawn in the frame itself).
+    double paintedAfresh(double &sync)
+    {
+        QThreadPool::globalInstance()->waitForDone();
+        syncMs = 0;
+        frame();
+        sync = std::max(sync, syncMs.load());
+        return layer ? layer->frameStats().paintMs : 0;
     }
 
     // Draws every tile the frames will need before the clock runs.
@@ -235,6 +249,7 @@ void markersChange(benchmark::State &state)
     scene.frame();
     std::vector<double> reloads;
     std::vector<double> syncs;
+    std::vector<double> paints;
     int turn = 0;
     for (auto _ : state) {
         ++turn;
@@ -249,10 +264,12 @@ void markersChange(benchmark::State &state)
         reloads.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         scene.frame();
         syncs.push_back(scene.syncMs);
+        paints.push_back(scene.paintedAfresh(syncs.back()));
     }
     state.counters["reload_p50_ms"] = percentile(reloads, 50);
     state.counters["sync_p50_ms"] = percentile(syncs, 50);
     state.counters["sync_p95_ms"] = percentile(syncs, 95);
+    state.counters["paint_p50_ms"] = percentile(paints, 50);
 }
 
 // The markers change size as a zoom ends (the live map sizes them to the zoom level, each aircraft family
@@ -262,6 +279,7 @@ void markersResize(benchmark::State &state)
     Scene scene(int(state.range(0)));
     scene.frame();
     std::vector<double> syncs;
+    std::vector<double> paints;
     const double families[] = {1.45, 1.25, 1.0, 0.82, 0.62};
     int zoom = 0;
     for (auto _ : state) {
@@ -277,9 +295,11 @@ void markersResize(benchmark::State &state)
         emit scene.model.layoutChanged();
         scene.frame();
         syncs.push_back(scene.syncMs);
+        paints.push_back(scene.paintedAfresh(syncs.back()));
     }
     state.counters["sync_p50_ms"] = percentile(syncs, 50);
     state.counters["sync_p95_ms"] = percentile(syncs, 95);
+    state.counters["paint_p50_ms"] = percentile(paints, 50);
 }
 
 void hitTest(benchmark::State &state)

@@ -4,6 +4,7 @@
 #include "Geodesy.h"
 #include "MapMath.h"
 #include "PlaneMarker.h"
+#include "RasterTiles.h"
 
 #include <QFile>
 #include <QTest>
@@ -28,6 +29,10 @@ private slots:
     void tileCacheKeepsTheRecentWithinBounds();
     void tilesDrawLandApartFromWater();
     void truncatedBaseMapIsEmpty();
+    void rasterLayersDecodeWholeFilesOnly();
+    void rasterCoversCloserThanTheirDeepestLevel_data();
+    void rasterCoversCloserThanTheirDeepestLevel();
+    void reliefShadesTheLandOnly();
     void silhouetteCoversItsOutline_data();
     void silhouetteCoversItsOutline();
     void silhouetteStretchesOntoItsRectangle();
@@ -224,16 +229,18 @@ void MapGeometryTest::tilesDrawLandApartFromWater()
     const BaseMap &map = BaseMap::bundled();
     QVERIFY(!map.isEmpty());
     for (const TileKey key : {TileKey{0, 0, 0, 1, false, false}, TileKey{0, 0, 0, 1, true, true}}) {
-        const QImage world = Tiles::render(map, key);
+        const QImage world = Tiles::render(key);
         QCOMPARE(world.size(), QSize(256, 256));
         const auto pixel = [&](double latitude, double longitude) {
             const QPointF p = MapMath::project(latitude, longitude) * 256;
             return world.pixel(p.toPoint());
         };
-        // Algeria and Siberia are land, the middle of the Pacific and of the South Atlantic water.
-        QCOMPARE(pixel(28, 2), pixel(65, 110));
+        // The middle of the Pacific and of the South Atlantic are water; Algeria and Siberia land, of one
+        // colour in the standard style, the imagery's desert and taiga in the hybrid one.
         QCOMPARE(pixel(0, -150), pixel(-30, -15));
         QVERIFY(pixel(28, 2) != pixel(0, -150));
+        QVERIFY(pixel(65, 110) != pixel(0, -150));
+        QCOMPARE(pixel(28, 2) == pixel(65, 110), !key.hybrid);
     }
 }
 
@@ -268,6 +275,115 @@ void MapGeometryTest::truncatedBaseMapIsEmpty()
                                                   "ffffffff0f"
                                                   "0000"))
                 .isEmpty());
+}
+
+namespace {
+
+// A raster layer's bytes: its header, then each tile as level, column, row and picture bytes.
+QByteArray rasterFile(int deepest, const QList<std::tuple<int, int, int, QByteArray>> &tiles, quint32 count)
+{
+    QByteArray bytes("VRST");
+    const auto u32 = [&](quint32 v) { bytes.append(reinterpret_cast<const char *>(&v), 4); };
+    const auto u16 = [&](quint16 v) { bytes.append(reinterpret_cast<const char *>(&v), 2); };
+    u32(1);
+    u32(4);
+    bytes += "test";
+    bytes += char(deepest);
+    u32(count);
+    for (const auto &[level, x, y, picture] : tiles) {
+        bytes += char(level);
+        u16(quint16(x));
+        u16(quint16(y));
+        u32(quint32(picture.size()));
+        bytes += picture;
+    }
+    return bytes;
+}
+
+} // namespace
+
+void MapGeometryTest::rasterLayersDecodeWholeFilesOnly()
+{
+    // The layers the app carries: the relief to level 5, the imagery to level 3, each naming its source.
+    QCOMPARE(RasterTiles::relief().deepestLevel(), 5);
+    QCOMPARE(RasterTiles::imagery().deepestLevel(), 3);
+    QVERIFY(RasterTiles::relief().source().contains("SRTM"));
+    QVERIFY(RasterTiles::imagery().source().contains("NASA"));
+
+    const QByteArray picture("not a picture but bytes");
+    QVERIFY(!RasterTiles::decode(rasterFile(1, {{0, 0, 0, picture}, {1, 1, 1, picture}}, 2)).isEmpty());
+    QVERIFY(RasterTiles::decode(rasterFile(1, {{0, 0, 0, picture}}, 2)).isEmpty());       // a tile short
+    QVERIFY(RasterTiles::decode(rasterFile(1, {{0, 0, 0, picture}}, 1) + "x").isEmpty()); // bytes left over
+    QVERIFY(RasterTiles::decode(rasterFile(1, {{2, 0, 0, picture}}, 1)).isEmpty());       // below the deepest
+    QVERIFY(RasterTiles::decode(rasterFile(1, {{1, 2, 0, picture}}, 1)).isEmpty());       // no such column
+    QVERIFY(RasterTiles::decode(rasterFile(1, {{0, 0, 0, picture}}, 0xffffffff)).isEmpty());
+    QVERIFY(RasterTiles::decode(QByteArray("VRST")).isEmpty());
+    QByteArray other = rasterFile(1, {{0, 0, 0, picture}}, 1);
+    other[0] = 'X';
+    QVERIFY(RasterTiles::decode(other).isEmpty());
+    // A tile whose bytes are no picture covers nothing.
+    QVERIFY(!RasterTiles::decode(rasterFile(0, {{0, 0, 0, picture}}, 1)).cover(0, 0, 0));
+}
+
+void MapGeometryTest::rasterCoversCloserThanTheirDeepestLevel_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<bool>("covered");
+    QTest::addColumn<QRectF>("part");
+    QTest::newRow("the world") << 0 << 0 << 0 << true << QRectF(0, 0, 256, 256);
+    QTest::newRow("its own level") << 3 << 6 << 3 << true << QRectF(0, 0, 256, 256);
+    QTest::newRow("two levels closer") << 5 << 9 << 14 << true << QRectF(64, 128, 64, 64);
+    QTest::newRow("column wrapped") << 5 << -23 << 14 << true << QRectF(64, 128, 64, 64);
+    QTest::newRow("ten levels closer") << 13 << 1025 << 2047 << true << QRectF(0.25, 255.75, 0.25, 0.25);
+    QTest::newRow("below the world") << 2 << 0 << 4 << false << QRectF();
+    QTest::newRow("above the world") << 2 << 0 << -1 << false << QRectF();
+}
+
+void MapGeometryTest::rasterCoversCloserThanTheirDeepestLevel()
+{
+    QFETCH(int, level);
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(bool, covered);
+    QFETCH(QRectF, part);
+    const auto cover = RasterTiles::imagery().cover(level, x, y);
+    QCOMPARE(bool(cover), covered);
+    if (cover) {
+        QCOMPARE(cover->picture.size(), QSize(256, 256));
+        QCOMPARE(cover->part, part);
+    }
+}
+
+void MapGeometryTest::reliefShadesTheLandOnly()
+{
+    // The Himalaya's southern slopes and the Bay of Bengal, on the tile of level 3 that holds both.
+    const auto at = [](const QImage &tile, double latitude, double longitude) {
+        const QPointF p = MapMath::project(latitude, longitude) * 8 * 256 - QPointF(5 * 256, 3 * 256);
+        return tile.pixel(p.toPoint());
+    };
+    for (const bool hybrid : {false, true}) {
+        const TileKey flat{3, 5, 3, 1, hybrid, false, false};
+        TileKey realistic = flat;
+        realistic.relief = true;
+        const QImage plain = Tiles::render(flat);
+        const QImage shaded = Tiles::render(realistic);
+        QCOMPARE(at(shaded, 15, 88), at(plain, 15, 88));
+        int shadedPixels = 0;
+        for (double latitude = 27; latitude < 29.5; latitude += 0.1)
+            shadedPixels += at(shaded, latitude, 86.9) != at(plain, latitude, 86.9) ? 1 : 0;
+        QVERIFY2(shadedPixels > 15, qPrintable(QString::number(shadedPixels)));
+        // No open water has relief: the Pacific's tiles stay the same, and no relief tile is there.
+        const TileKey pacific{5, 4, 17, 1, hybrid, false, false};
+        TileKey pacificRelief = pacific;
+        pacificRelief.relief = true;
+        QCOMPARE(Tiles::render(pacificRelief), Tiles::render(pacific));
+        QVERIFY(!RasterTiles::relief().cover(5, 4, 17));
+    }
+    // Closer in than a few levels past its deepest, the relief has faded away.
+    QCOMPARE(Tiles::render(TileKey{10, 758, 429, 1, false, false, true}),
+             Tiles::render(TileKey{10, 758, 429, 1, false, false, false}));
 }
 
 void MapGeometryTest::silhouetteCoversItsOutline_data()

@@ -97,6 +97,13 @@ MapMarkerLayer *shownLayer(Fixture &f, QStandardItemModel &model)
 }
 
 // The four states side by side on a latitude, at longitudes -30, -10, 10 and 30, in one size; drawn.
+// Waits until the layer shows the markers as they are now: the software renderer paints them on a worker
+// thread.
+bool markersDrawn(MapMarkerLayer *layer)
+{
+    return QTest::qWaitFor([layer] { return layer->frameStats().current; });
+}
+
 MapMarkerLayer *fourStatesShown(Fixture &f, QStandardItemModel &model, double latitude, double size)
 {
     colouredRoles(model);
@@ -104,6 +111,8 @@ MapMarkerLayer *fourStatesShown(Fixture &f, QStandardItemModel &model, double la
         model.appendRow(colouredMarker(latitude, -30 + k * 20, size, states[k]));
     MapMarkerLayer *layer = shownLayer(f, model);
     QTest::qWait(100);
+    if (layer && !markersDrawn(layer))
+        return nullptr;
     return layer;
 }
 
@@ -125,6 +134,7 @@ private slots:
     void shadowFallsDownwards();
     void markerColoursAndOrderOnTop();
     void markersStayOnTheirPlacesWhileThePanIsCached();
+    void zoomScalesTheMarkersPictureAndDrawsItAfreshAtTheEnd();
     void sizesSeenBeforeKeepTheirCells();
     void markersInViewAreButtons();
     void compassShowsAndHides();
@@ -361,6 +371,7 @@ void MapViewTest::shadowFallsDownwards()
         item->setData(heading, Qt::UserRole + 4);
         // Let the scene graph take the new heading before the grab.
         QTest::qWait(100);
+        markersDrawn(layer);
         const QImage drawn = f.window.grabWindow();
         QTransform turn;
         turn.translate(400, 300);
@@ -423,9 +434,11 @@ void MapViewTest::markerColoursAndOrderOnTop()
     model.appendRow(colouredMarker(0, 0, 48, states[2]));
     model.appendRow(colouredMarker(0, 0, 48, states[3]));
     QTest::qWait(100);
+    QVERIFY(markersDrawn(layer));
     QVERIFY(distance(f.window.grabWindow().pixel(400, 300), states[3].fill) <= 6);
     model.insertRow(0, model.takeRow(1));
     QTest::qWait(100);
+    QVERIFY(markersDrawn(layer));
     QVERIFY(distance(f.window.grabWindow().pixel(400, 300), states[2].fill) <= 6);
     QCOMPARE(layer->markerAt({400, 300}), 1);
 }
@@ -443,6 +456,7 @@ void MapViewTest::markersStayOnTheirPlacesWhileThePanIsCached()
     MapMarkerLayer *layer = shownLayer(f, model);
     QVERIFY(layer);
     QTest::qWait(100);
+    QVERIFY(markersDrawn(layer));
     const QImage before = f.window.grabWindow();
     const QPoint first = f.map->pointAt(places[0]).toPoint();
     const QImage marker = before.copy(QRect(first - QPoint(24, 24), QSize(48, 48)));
@@ -467,6 +481,63 @@ void MapViewTest::markersStayOnTheirPlacesWhileThePanIsCached()
     const QPoint moved = f.map->pointAt(places[0]).toPoint();
     QCOMPARE(moved - first, QPoint(-57, 37));
     QCOMPARE(f.window.grabWindow().copy(QRect(moved - QPoint(24, 24), QSize(48, 48))), marker);
+}
+
+void MapViewTest::zoomScalesTheMarkersPictureAndDrawsItAfreshAtTheEnd()
+{
+    // While the map zooms, the markers' last picture is scaled with it, the markers staying on their
+    // coordinates; once the zoom has ended, they are drawn afresh, texel for pixel again (the software
+    // renderer paints one new picture, on a worker thread).
+    Fixture f;
+    const bool software = f.window.rendererInterface()->graphicsApi() == QSGRendererInterface::Software;
+    QStandardItemModel model;
+    colouredRoles(model);
+    const QGeoCoordinate places[] = {{0, 0}, {6, 12}, {-8, -15}};
+    for (const QGeoCoordinate &c : places)
+        model.appendRow(colouredMarker(c.latitude(), c.longitude(), 40, states[1]));
+    MapMarkerLayer *layer = shownLayer(f, model);
+    QVERIFY(layer);
+    QTRY_VERIFY(!software || layer->frameStats().pictures > 0);
+    QTest::qWait(100);
+    QVERIFY(markersDrawn(layer));
+    const int painted = layer->frameStats().pictures;
+    const auto onPlaces = [&](const QImage &drawn) {
+        for (const QGeoCoordinate &c : places) {
+            const QPoint at = f.map->pointAt(c).toPoint();
+            if (distance(drawn.pixel(at), states[1].fill) > 6)
+                return QStringLiteral("(%1, %2): %3").arg(at.x()).arg(at.y()).arg(drawn.pixel(at), 8, 16);
+        }
+        return QString();
+    };
+    QCOMPARE(onPlaces(f.window.grabWindow()), QString());
+
+    // Twice as close, animated.
+    f.map->setCamera(QGeoCoordinate(0, 0), f.map->distance() / 2, true);
+    QVERIFY(f.map->moving());
+    int frames = 0;
+    while (f.map->moving()) {
+        const QImage during = f.window.grabWindow();
+        if (!f.map->moving())
+            break;
+        ++frames;
+        QVERIFY(layer->frameStats().cached);
+        QCOMPARE(layer->frameStats().pictures, painted);
+        QCOMPARE(onPlaces(during), QString());
+        QTest::qWait(30);
+    }
+    QVERIFY(frames >= 3);
+    if (software)
+        QTRY_COMPARE(layer->frameStats().pictures, painted + 1);
+    QTest::qWait(150);
+    QCOMPARE(layer->frameStats().pictures, painted + (software ? 1 : 0));
+    const QImage after = f.window.grabWindow();
+    QCOMPARE(onPlaces(after), QString());
+    // Drawn at its size again, not scaled: 40 points across its wings, as before the zoom.
+    const QPoint middle = f.map->pointAt(places[0]).toPoint();
+    int wide = 0;
+    for (int x = middle.x() - 30; x <= middle.x() + 30; ++x)
+        wide += distance(after.pixel(x, middle.y()), states[1].fill) <= 6 ? 1 : 0;
+    QVERIFY2(wide < 40, qPrintable(QString::number(wide)));
 }
 
 void MapViewTest::sizesSeenBeforeKeepTheirCells()
@@ -494,6 +565,7 @@ void MapViewTest::sizesSeenBeforeKeepTheirCells()
     for (int i = 0; i < 60; ++i)
         model.appendRow(colouredMarker(10 - (i / 10) * 7.5, -40 + (i % 10) * 9, 21 + i, states[i % 4]));
     QTest::qWait(100);
+    QVERIFY(markersDrawn(layer));
     QImage drawn = f.window.grabWindow();
     QCOMPARE(layer->frameStats().cellsDrawn, first + 59);
     QVERIFY(fillsRight(drawn));
@@ -505,6 +577,7 @@ void MapViewTest::sizesSeenBeforeKeepTheirCells()
     // Back to the first size: nothing is drawn again.
     model.removeRows(4, 60);
     QTest::qWait(100);
+    QVERIFY(markersDrawn(layer));
     drawn = f.window.grabWindow();
     QCOMPARE(layer->frameStats().cellsDrawn, first + 59);
     QVERIFY(fillsRight(drawn));

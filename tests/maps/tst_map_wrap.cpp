@@ -176,6 +176,8 @@ void MapWrapTest::markersDrawnInEveryCopyOfTheWorld()
     f.map->polish();
     QTRY_COMPARE(layer->width(), 800.0);
     QTest::qWait(200);
+    // The software renderer paints the markers on a worker thread.
+    QTRY_VERIFY(layer->frameStats().current);
     const QImage drawn = f.window.grabWindow().scaled(bare.size());
     const double world = 256;
     const double east = 400 + 179.0 / 360 * world;

@@ -95,6 +95,9 @@ private slots:
     void fullScreenCoverHasOnlyScope();
     void notExpandableHasOnlyScope();
     void anotherRouteListMakesAnotherMap();
+    void firstViewFramesTheRoutes_data();
+    void firstViewFramesTheRoutes();
+    void airportCodesNeverOverlap();
 
 private:
     // A RoutesMapView of 600 x 400 in a window.
@@ -462,6 +465,179 @@ void RoutesMapTest::anotherRouteListMakesAnotherMap()
     QVERIFY(longitudeGap(third->visibleRegion().longitude, left.longitude) < 0.01);
     QVERIFY(qAbs(third->visibleRegion().latitude - left.latitude) < 0.01);
     QVERIFY(qAbs(third->visibleRegion().longitudeSpan - left.longitudeSpan) < 0.01);
+}
+
+void RoutesMapTest::firstViewFramesTheRoutes_data()
+{
+    QTest::addColumn<QSizeF>("laidOut");
+    QTest::addColumn<int>("wheelNotches");
+    // Whether the routes come in while the page is already shown, as they do from the member service.
+    QTest::addColumn<bool>("routesLater");
+    QTest::newRow("card laid out at width 0") << QSizeF(0, 300) << 0 << false;
+    QTest::newRow("card laid out at no size") << QSizeF(0, 0) << 0 << false;
+    QTest::newRow("card laid out 10 points wide") << QSizeF(10, 300) << 0 << false;
+    QTest::newRow("routes in while the card has width 0") << QSizeF(0, 300) << 0 << true;
+    QTest::newRow("routes in while the card is 10 points wide") << QSizeF(10, 1) << 0 << true;
+    QTest::newRow("page scrolled down by the wheel") << QSizeF(600, 300) << 24 << false;
+}
+
+// The dashboard's card: the routes map below other cards on a scrolling page. Whatever size the card has
+// when it first lays out, and however the member scrolls down to it, it shows every route framed.
+// Regression: the wheel that scrolled the page zoomed the map out as soon as the map came under the
+// pointer, to three copies of the world, and the page stopped.
+void RoutesMapTest::firstViewFramesTheRoutes()
+{
+    QFETCH(QSizeF, laidOut);
+    QFETCH(int, wheelNotches);
+    QFETCH(bool, routesLater);
+    m_engine = std::make_unique<QQmlEngine>();
+    m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
+    QQmlComponent component(m_engine.get());
+    component.setData("import QtQuick\nimport Vorna.Maps\n"
+                      "Flickable {\n"
+                      "  property alias card: card\n"
+                      "  contentHeight: 500 + card.height\n"
+                      "  RoutesMapView { id: card; y: 500; expandable: true }\n"
+                      "}",
+                      QUrl(QStringLiteral("qrc:/page.qml")));
+    m_view.reset(component.create());
+    auto *page = qobject_cast<QQuickItem *>(m_view.get());
+    QVERIFY2(page, qPrintable(component.errorString()));
+    auto *card = page->property("card").value<QQuickItem *>();
+    card->setSize(laidOut);
+    const auto routesIn = [card] {
+        card->setProperty("routes",
+                          QVariant::fromValue(FlownRoutes{
+                              {route("ZBAA", "KSFO"), route("ZSPD", "ZBAA"), route("ZGGG", "ZBAA")}}));
+    };
+    if (!routesLater)
+        routesIn();
+    m_window = std::make_unique<QQuickWindow>();
+    m_window->resize(600, 400);
+    page->setParentItem(m_window->contentItem());
+    page->setSize(QSizeF(600, 400));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    if (routesLater) {
+        QTest::qWait(50);
+        routesIn();
+    }
+    MapView *map = nullptr;
+    QTRY_VERIFY((map = mapOf(card)));
+    QTest::qWait(100);
+    card->setSize(QSizeF(600, 300));
+
+    // The wheel turns in the page's lower half, where the map comes up from below.
+    const QPointF pointer(300, 300);
+    QElapsedTimer clock;
+    clock.start();
+    const auto turn = [&](int delta) {
+        QWheelEvent wheel(pointer, m_window->mapToGlobal(pointer), {}, {0, delta}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        // The page's scrolling speed comes from the time between the notches.
+        wheel.setTimestamp(ulong(1000 + clock.elapsed()));
+        QGuiApplication::sendEvent(m_window.get(), &wheel);
+    };
+    for (int notch = 0; notch < wheelNotches; ++notch) {
+        turn(-120);
+        QTest::qWait(40);
+    }
+    if (wheelNotches > 0) {
+        QTRY_COMPARE(page->property("contentY").toDouble(), 400.0);
+        QVERIFY(card->mapRectToScene(QRectF(0, 0, 600, 300)).contains(pointer));
+    }
+    QVERIFY(settled(map));
+    QVERIFY(map->automatic());
+    // Beijing, Shanghai, Guangzhou and San Francisco in the card, on the one copy of the world it shows.
+    QVERIFY2(map->visibleRegion().longitudeSpan < 200,
+             qPrintable(QString::number(map->visibleRegion().longitudeSpan)));
+    for (const QGeoCoordinate &c : {QGeoCoordinate(40.08, 116.58), QGeoCoordinate(31.14, 121.81),
+                                    QGeoCoordinate(23.39, 113.3), QGeoCoordinate(37.62, -122.38)})
+        QVERIFY(QRectF(0, 0, 600, 300).contains(map->pointAt(c)));
+
+    if (wheelNotches > 0) {
+        // Once the page has come to rest, the wheel over the map zooms the map.
+        QTest::qWait(500);
+        const double framed = map->zoomLevel();
+        turn(120);
+        QCOMPARE(map->zoomLevel(), framed + 0.5);
+        QVERIFY(!map->automatic());
+    }
+}
+
+// The codes as they show: each balloon's title in the scene, for the codes shown.
+QHash<QString, QRectF> shownCodes(MapView *map)
+{
+    QHash<QString, QRectF> codes;
+    for (QQuickItem *item : itemsBelow(map)) {
+        if (!qobject_cast<MapAnnotation *>(item) || !item->property("titleShown").toBool())
+            continue;
+        for (QQuickItem *child : item->childItems()) {
+            if (child->property("text").toString() == item->property("title").toString())
+                codes.insert(child->property("text").toString(),
+                             child->mapRectToScene(QRectF(0, 0, child->width(), child->height())));
+        }
+    }
+    return codes;
+}
+
+// Guangzhou and Hong Kong lie 130 km apart: over China their balloons touch and their codes would lie on
+// each other. The busier airport keeps its code by its balloon, the other's goes to a free side of its own
+// balloon or, with none free, is left out; closer in both show.
+void RoutesMapTest::airportCodesNeverOverlap()
+{
+    // The routes come in while the card is already laid out (its first map frames a route at once).
+    QQuickItem *view = show({route("ZSPD", "ZBAA")});
+    QVERIFY(view);
+    QPointer<MapView> first;
+    QTRY_VERIFY((first = mapOf(view)));
+    QVERIFY(settled(first));
+    view->setProperty("routes", QVariant::fromValue(FlownRoutes{
+                                    {route("ZGGG", "ZBAA"), route("VHHH", "ZBAA"), route("ZGGG", "ZSPD"),
+                                     route("ZSPD", "ZBAA"), route("ZGGG", "ZUUU"), route("ZSPD", "RCTP")}}));
+    MapView *map = nullptr;
+    QTRY_VERIFY((map = mapOf(view)) && map != first.data());
+    QVERIFY(settled(map));
+    // The map's items take their places for its camera in the next frame.
+    QSignalSpy frames(m_window.get(), &QQuickWindow::frameSwapped);
+    QVERIFY(frames.wait());
+    QList<QRectF> balloons;
+    for (QQuickItem *item : itemsBelow(map)) {
+        if (qobject_cast<MapAnnotation *>(item))
+            balloons.append(item->mapRectToScene(QRectF(0, 0, item->width(), item->height())));
+    }
+    QCOMPARE(balloons.size(), 6);
+    QTRY_VERIFY(shownCodes(map).contains("ZGGG"));
+    const auto apart = [&] {
+        const QHash<QString, QRectF> codes = shownCodes(map);
+        for (auto a = codes.cbegin(); a != codes.cend(); ++a) {
+            for (auto b = codes.cbegin(); b != codes.cend(); ++b) {
+                if (a != b && a->intersects(*b))
+                    return a.key() + " on " + b.key();
+            }
+            for (const QRectF &balloon : balloons) {
+                if (balloon.intersects(*a))
+                    return a.key() + " on a balloon";
+            }
+        }
+        return QString();
+    };
+    QCOMPARE(apart(), QString());
+    QVERIFY(shownCodes(map).contains("ZBAA"));
+    QVERIFY(shownCodes(map).contains("ZSPD"));
+
+    // Over the Pearl River delta the two are far apart: both codes show, still on nothing.
+    map->setCamera(QGeoCoordinate(22.8, 113.6), 400000);
+    QVERIFY(settled(map));
+    QVERIFY(frames.wait());
+    balloons.clear();
+    for (QQuickItem *item : itemsBelow(map)) {
+        if (qobject_cast<MapAnnotation *>(item))
+            balloons.append(item->mapRectToScene(QRectF(0, 0, item->width(), item->height())));
+    }
+    QVERIFY(shownCodes(map).contains("ZGGG"));
+    QVERIFY(shownCodes(map).contains("VHHH"));
+    QCOMPARE(apart(), QString());
 }
 
 QTEST_MAIN(RoutesMapTest)

@@ -41,6 +41,10 @@ Rectangle {
             }
         }
 
+        MapPlaceNames {
+            map: map
+            active: stage.satellite
+        }
         MapPolyline {
             path: SampleFlights.planPath(stage.selectedId)
             geodesic: true

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "Airports.h"
+#include "MapView.h"
+
+#include <QAbstractListModel>
+#include <QFont>
+#include <QGeoCoordinate>
+#include <QPointF>
+#include <QPointer>
+#include <QQmlEngine>
+
+#include <optional>
+
+// A city the map can label: its name in the interface language and where the label stands.
+struct MapPlace
+{
+    QString name;
+    QGeoCoordinate coordinate;
+    // The coordinate's world point (MapMath).
+    QPointF world;
+    friend bool operator==(const MapPlace &, const MapPlace &) = default;
+};
+
+// The cities of the hybrid style's labels, made from the airport table: the cities of resources/places.json
+// first, biggest first, then the table's other cities.
+namespace MapPlaces {
+
+// One city of places.json: an airport of the city, its English name and its Chinese names ([Simplified,
+// Hong Kong, Taiwan]).
+struct Listed
+{
+    QString code;
+    QString english;
+    QStringList chinese;
+};
+
+// places.json: [[code, English, Simplified, Hong Kong, Taiwan], …]; none for anything else.
+std::optional<QList<Listed>> decode(const QByteArray &bytes);
+// Every city of the airport table, named in `language` ("en", "zh-Hans", "zh-HK", "zh-TW"): the listed
+// ones first, in their order, each on the middle of the airports of its code's city; then the table's
+// other cities, those with more airports first, then by name, in English, leaving out those within 40 km
+// of a listed one.
+QList<MapPlace> of(const QList<Listed> &listed, const Airports::Table &airports, const QString &language);
+// The app's cities in the current language, made once per language, from any thread.
+const QList<MapPlace> &bundled();
+
+} // namespace MapPlaces
+
+// The place labels a map shows: chosen when its camera comes to rest, the biggest cities in view first,
+// as many as the map has room for, no two on top of each other. Empty while not active.
+class MapPlaceLabels : public QAbstractListModel
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(MapView *map READ map WRITE setMap NOTIFY mapChanged)
+    Q_PROPERTY(bool active READ active WRITE setActive NOTIFY activeChanged)
+    // The labels' font, as they are measured.
+    Q_PROPERTY(QFont font READ font CONSTANT)
+
+public:
+    enum Roles { NameRole = Qt::UserRole + 1, CoordinateRole };
+
+    explicit MapPlaceLabels(QObject *parent = nullptr);
+
+    MapView *map() const { return m_map; }
+    void setMap(MapView *map);
+    bool active() const { return m_active; }
+    void setActive(bool active);
+    QFont font() const { return m_font; }
+    // The places to choose from, the app's by default.
+    void setPlaces(QList<MapPlace> places);
+    const QList<MapPlace> &shown() const { return m_shown; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+Q_SIGNALS:
+    void mapChanged();
+    void activeChanged();
+
+private:
+    void arrange();
+    void show(QList<MapPlace> places);
+
+    QPointer<MapView> m_map;
+    QMetaObject::Connection m_movements;
+    bool m_active = false;
+    QFont m_font;
+    std::optional<QList<MapPlace>> m_places;
+    QList<MapPlace> m_shown;
+};

@@ -1,0 +1,130 @@
+#include "RasterTiles.h"
+
+#include "ByteReader.h"
+#include "MapsLog.h"
+
+namespace {
+
+constexpr int tileSide = 256;
+// Levels a layer may hold: a column and a row fit in 16 bits.
+constexpr int levelLimit = 16;
+constexpr size_t decodedKept = 12;
+
+quint64 keyOf(int level, int x, int y) { return (quint64(level) << 40) | (quint64(x) << 20) | quint64(y); }
+
+RasterTiles loaded(const QString &path)
+{
+    RasterTiles layer = RasterTiles::decode(bundledBytes(path));
+    if (layer.isEmpty())
+        qCWarning(lcMaps) << "the bundled raster layer" << path << "is missing: the map shows none";
+    return layer;
+}
+
+} // namespace
+
+RasterTiles::RasterTiles(RasterTiles &&other) noexcept
+    : m_bytes(std::move(other.m_bytes))
+    , m_source(std::move(other.m_source))
+    , m_deepest(other.m_deepest)
+    , m_index(std::move(other.m_index))
+{
+}
+
+RasterTiles &RasterTiles::operator=(RasterTiles &&other) noexcept
+{
+    m_bytes = std::move(other.m_bytes);
+    m_source = std::move(other.m_source);
+    m_deepest = other.m_deepest;
+    m_index = std::move(other.m_index);
+    const QMutexLocker lock(&m_lock);
+    m_decoded.clear();
+    return *this;
+}
+
+const RasterTiles &RasterTiles::relief()
+{
+    static const RasterTiles layer = loaded(QStringLiteral(":/maps/relief.bin"));
+    return layer;
+}
+
+const RasterTiles &RasterTiles::imagery()
+{
+    static const RasterTiles layer = loaded(QStringLiteral(":/maps/imagery.bin"));
+    return layer;
+}
+
+RasterTiles RasterTiles::decode(const QByteArray &bytes)
+{
+    if (!bytes.startsWith("VRST"))
+        return {};
+    ByteReader in(bytes);
+    in.skip(4);
+    if (in.u32() != 1)
+        return {};
+    RasterTiles layer;
+    const quint32 length = in.u32();
+    layer.m_source = QString::fromUtf8(bytes.mid(in.at(), length));
+    in.skip(length);
+    layer.m_deepest = in.u8();
+    // Each tile takes nine bytes of its own at least.
+    const quint64 count = in.count(in.u32(), 9);
+    if (!in.ok() || layer.m_deepest >= levelLimit)
+        return {};
+    for (quint64 i = 0; i < count && in.ok(); ++i) {
+        const int level = in.u8();
+        const int x = in.u16();
+        const int y = in.u16();
+        const quint32 size = in.u32();
+        const qsizetype at = in.at();
+        in.skip(size);
+        if (level > layer.m_deepest || x >= (1 << level) || y >= (1 << level))
+            return {};
+        layer.m_index.insert(keyOf(level, x, y), {at, qsizetype(size)});
+    }
+    if (!in.ok() || in.remaining() != 0)
+        return {};
+    layer.m_bytes = bytes;
+    return layer;
+}
+
+QImage RasterTiles::picture(int level, int x, int y) const
+{
+    const quint64 key = keyOf(level, x, y);
+    const auto found = m_index.constFind(key);
+    if (found == m_index.cend())
+        return {};
+    {
+        const QMutexLocker lock(&m_lock);
+        for (auto it = m_decoded.begin(); it != m_decoded.end(); ++it) {
+            if (it->first == key) {
+                m_decoded.splice(m_decoded.begin(), m_decoded, it);
+                return it->second;
+            }
+        }
+    }
+    // Decoded outside the lock: tiles drawn side by side on several threads decode side by side.
+    QImage picture = QImage::fromData(QByteArrayView(m_bytes).sliced(found->first, found->second));
+    if (picture.size() != QSize(tileSide, tileSide))
+        return {};
+    const QMutexLocker lock(&m_lock);
+    m_decoded.emplace_front(key, picture);
+    if (m_decoded.size() > decodedKept)
+        m_decoded.pop_back();
+    return picture;
+}
+
+std::optional<RasterTiles::Cover> RasterTiles::cover(int level, int x, int y) const
+{
+    if (m_deepest < 0 || level < 0 || y < 0 || y >= (1 << std::min(level, 30)))
+        return std::nullopt;
+    const int count = 1 << std::min(level, 30);
+    x = ((x % count) + count) % count;
+    const int up = std::max(0, level - m_deepest);
+    const QImage found = picture(level - up, x >> up, y >> up);
+    if (found.isNull())
+        return std::nullopt;
+    // Below the deepest level, the tile is a square of the deepest one, 2^up times smaller.
+    const double side = double(tileSide) / double(1LL << up);
+    const QRectF part(((x - ((x >> up) << up)) * side), ((y - ((y >> up) << up)) * side), side, side);
+    return Cover{found, part};
+}

@@ -1,0 +1,197 @@
+// Labels on the maps: the placer that keeps them apart, the cities of the hybrid style (their order, names
+// and positions) and the labels a map shows for its camera.
+#include "LabelPlacer.h"
+#include "MapPlaces.h"
+#include "MapView.h"
+
+#include <QFontMetricsF>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+AirportCoordinate airport(double latitude, double longitude, const QString &city, const QString &country)
+{
+    return AirportCoordinate{latitude, longitude, city, country};
+}
+
+QStringList namesOf(const QList<MapPlace> &places)
+{
+    QStringList names;
+    for (const MapPlace &place : places)
+        names.append(place.name);
+    return names;
+}
+
+const MapPlace *named(const QList<MapPlace> &places, const QString &name)
+{
+    const auto found =
+        std::find_if(places.cbegin(), places.cend(), [&](const MapPlace &p) { return p.name == name; });
+    return found == places.cend() ? nullptr : &*found;
+}
+
+} // namespace
+
+class MapPlacesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void placerTakesTheFirstFreePlace();
+    void placesFileDecodesWholeRowsOnly();
+    void listedCitiesComeFirstInTheirLanguage();
+    void bundledCities();
+    void labelsForTheCamera();
+};
+
+void MapPlacesTest::placerTakesTheFirstFreePlace()
+{
+    // A marker at the origin; labels keep 2 points from each other, not from markers.
+    LabelPlacer placer({QRectF(0, 0, 10, 10)}, 2);
+    // On the marker: the next place offered, beside it (touching is not overlapping).
+    QCOMPARE(placer.place({QRectF(5, 5, 20, 10), QRectF(10, 0, 20, 10)}), 1);
+    // Within 2 points of that label: refused; 2 points away: taken.
+    QCOMPARE(placer.place({QRectF(31, 0, 20, 10), QRectF(32, 0, 20, 10)}), 1);
+    // No free place at all: left out, and it takes no room.
+    QCOMPARE(placer.place({QRectF(0, 0, 5, 5), QRectF(20, 5, 10, 10)}), -1);
+    QCOMPARE(placer.placed(), 2);
+    QCOMPARE(placer.place({QRectF(0, 20, 10, 10)}), 0);
+    QCOMPARE(placer.place({}), -1);
+}
+
+void MapPlacesTest::placesFileDecodesWholeRowsOnly()
+{
+    const auto listed = MapPlaces::decode(R"([["VHHH", "Hong Kong", "香港", "香港", "香港"],
+                                              ["RJTT", "Tokyo", "东京", "東京", "東京"]])");
+    QVERIFY(listed);
+    QCOMPARE(listed->size(), 2);
+    QCOMPARE(listed->at(1).code, QString("RJTT"));
+    QCOMPARE(listed->at(1).english, QString("Tokyo"));
+    QCOMPARE(listed->at(1).chinese, (QStringList{"东京", "東京", "東京"}));
+    QVERIFY(!MapPlaces::decode(R"([["VHHH", "Hong Kong", "香港", "香港"]])"));
+    QVERIFY(!MapPlaces::decode(R"([["VHHH", "Hong Kong", "香港", "香港", 5]])"));
+    QVERIFY(!MapPlaces::decode(R"({"VHHH": []})"));
+    QVERIFY(!MapPlaces::decode("[["));
+    QCOMPARE(MapPlaces::decode("[]")->size(), 0);
+}
+
+void MapPlacesTest::listedCitiesComeFirstInTheirLanguage()
+{
+    const Airports::Table airports{
+        {"UHMA", airport(64.73, 177.74, "Anadyr", "RU")},
+        {"NZCH", airport(-43.49, 172.53, "Christchurch", "NZ")},
+        // Two airports of one city on both sides of 180°: the label stands between them, not over Africa.
+        {"AAAA", airport(0, 179, "Seam", "XX")},
+        {"AAAB", airport(0, -179, "Seam", "XX")},
+        {"SBGR", airport(-23.43, -46.47, "São Paulo", "BR")},
+        {"SBSP", airport(-23.63, -46.66, "São Paulo", "BR")},
+        {"SBKP", airport(-23.01, -47.13, "Campinas", "BR")},
+        // Within 40 km of São Paulo's middle: part of it.
+        {"SDCO", airport(-23.48, -46.38, "Guarulhos", "BR")},
+        {"KLAX", airport(33.94, -118.41, "Los Angeles", "US")},
+        {"KSMO", airport(34.02, -118.45, "Los Angeles", "US")},
+        // Another country's city of the same name is another city.
+        {"LPPT", airport(38.78, -9.14, "Los Angeles", "PT")},
+        {"ZZZZ", airport(10, 10, "", "XX")},
+    };
+    const QList<MapPlaces::Listed> listed{
+        {"SBGR", "São Paulo", {"圣保罗", "聖保羅", "聖保羅"}},
+        {"AAAA", "Seam", {"接缝", "", "接縫"}},
+        // Not in the table: skipped; São Paulo a second time: once only.
+        {"QQQQ", "Nowhere", {"无处", "無處", "無處"}},
+        {"SBSP", "São Paulo", {"圣保罗", "聖保羅", "聖保羅"}},
+    };
+    const QList<MapPlace> hongKong = MapPlaces::of(listed, airports, "zh-HK");
+    // The listed, in their order and in the reader's language (English where it has none); then the
+    // others, the city of two airports first, then by name; no town of São Paulo, no city without a name.
+    QCOMPARE(namesOf(hongKong), (QStringList{"聖保羅", "Seam", "Los Angeles", "Anadyr", "Campinas",
+                                             "Christchurch", "Los Angeles"}));
+    QCOMPARE(namesOf(MapPlaces::of(listed, airports, "en")).mid(0, 2), (QStringList{"São Paulo", "Seam"}));
+    QCOMPARE(namesOf(MapPlaces::of(listed, airports, "zh-Hans")).mid(0, 2), (QStringList{"圣保罗", "接缝"}));
+
+    const MapPlace &saoPaulo = hongKong.at(0);
+    QCOMPARE(saoPaulo.coordinate.latitude(), (-23.43 - 23.63) / 2);
+    QCOMPARE(saoPaulo.coordinate.longitude(), (-46.47 - 46.66) / 2);
+    QCOMPARE(saoPaulo.world,
+             MapMath::project(saoPaulo.coordinate.latitude(), saoPaulo.coordinate.longitude()));
+    QCOMPARE(qAbs(hongKong.at(1).coordinate.longitude()), 180.0);
+    // The two Los Angeles are each at their own airport.
+    QCOMPARE(hongKong.at(2).coordinate, QGeoCoordinate(33.98, -118.43));
+    QCOMPARE(hongKong.at(6).coordinate, QGeoCoordinate(38.78, -9.14));
+}
+
+void MapPlacesTest::bundledCities()
+{
+    qputenv("LANGUAGE", "zh_CN");
+    const QList<MapPlace> &places = MapPlaces::bundled();
+    QVERIFY(places.size() > 2000);
+    QCOMPARE(places.front().name, QString("东京"));
+    // Hong Kong once, named, and no label for the airfield of its "Islands".
+    const MapPlace *hongKong = named(places, "香港");
+    QVERIFY(hongKong);
+    QVERIFY(qAbs(hongKong->coordinate.latitude() - 22.3) < 0.2);
+    QVERIFY(!named(places, "Islands"));
+    QVERIFY(!named(places, "Hong Kong"));
+    QVERIFY(named(places, "Honiara"));
+    // The biggest cities come before the table's others.
+    QVERIFY(named(places, "北京") < named(places, "Honiara"));
+}
+
+// A map of 600 × 400 over East Asia: the biggest cities first, as many as fit, none on another, none cut by
+// the edge; nothing while the labels are off.
+void MapPlacesTest::labelsForTheCamera()
+{
+    MapView map;
+    map.setSize(QSizeF(600, 400));
+    MapPlaceLabels labels;
+    const auto place = [](const QString &name, double latitude, double longitude) {
+        return MapPlace{name, {latitude, longitude}, MapMath::project(latitude, longitude)};
+    };
+    labels.setMap(&map);
+    map.setCamera(QGeoCoordinate(34, 128), 5000000);
+    // In view but 4 points from the right edge: its label would be cut.
+    const QGeoCoordinate edge = map.coordinateAt(QPointF(596, 300));
+    labels.setPlaces({place("Tokyo", 35.68, 139.69), place("Shanghai", 31.23, 121.47),
+                      // 20 km from Shanghai: no room beside it.
+                      place("Pudong", 31.15, 121.66), place("Beijing", 39.9, 116.4),
+                      place("Paris", 48.86, 2.35), place("Edge", edge.latitude(), edge.longitude()),
+                      place("Seoul", 37.57, 126.98)});
+    QCOMPARE(labels.rowCount(), 0);
+
+    QSignalSpy inserted(&labels, &QAbstractItemModel::rowsInserted);
+    labels.setActive(true);
+    QStringList shown = namesOf(labels.shown());
+    QCOMPARE(shown, (QStringList{"Tokyo", "Shanghai", "Beijing", "Seoul"}));
+    QCOMPARE(labels.rowCount(), 4);
+    QCOMPARE(labels.data(labels.index(1), MapPlaceLabels::CoordinateRole).value<QGeoCoordinate>(),
+             QGeoCoordinate(31.23, 121.47));
+    const QFontMetricsF metrics(labels.font());
+    QList<QRectF> rects;
+    for (const MapPlace &p : labels.shown()) {
+        const QPointF at = map.pointAt(p.coordinate);
+        const QSizeF size(metrics.horizontalAdvance(p.name), metrics.height());
+        rects.append(QRectF(at - QPointF(size.width() / 2, size.height() / 2), size));
+    }
+    for (qsizetype a = 0; a < rects.size(); ++a) {
+        QVERIFY(QRectF(0, 0, 600, 400).contains(rects.at(a)));
+        for (qsizetype b = a + 1; b < rects.size(); ++b)
+            QVERIFY(!rects.at(a).intersects(rects.at(b)));
+    }
+
+    // Moved on to Shanghai, close: Pudong has room; the labels that stay keep their rows.
+    inserted.clear();
+    map.setCamera(QGeoCoordinate(31.2, 121.5), 100000);
+    QCOMPARE(namesOf(labels.shown()), (QStringList{"Shanghai", "Pudong"}));
+    QCOMPARE(inserted.size(), 1);
+
+    // A small map has room for one label only.
+    map.setSize(QSizeF(120, 100));
+    map.setCamera(QGeoCoordinate(34, 128), 20000000);
+    QCOMPARE(namesOf(labels.shown()), QStringList{"Tokyo"});
+
+    labels.setActive(false);
+    QCOMPARE(labels.rowCount(), 0);
+}
+
+QTEST_MAIN(MapPlacesTest)
+#include "tst_map_places.moc"
