@@ -42,6 +42,8 @@ ColumnLayout {
                 text: modelData
                 prominent: attendance.selected === index
                 enabled: !attendance.locked
+                // The member's own answer stays legible once the event has started: only the others fade.
+                opacity: enabled || prominent ? 1 : 0.45
                 checkable: false
                 Accessible.name: modelData
                 Accessible.role: Accessible.Button

@@ -33,10 +33,11 @@ ColumnLayout {
             symbol: model.chipSymbol
             tint: model.started ? Theme.approved : Theme.accent
         }
-        Item {
-            Layout.fillWidth: true
-        }
+        // The date takes the room the chip leaves, wrapping rather than running under it.
         Text {
+            Layout.fillWidth: true
+            horizontalAlignment: Text.AlignRight
+            wrapMode: Text.Wrap
             visible: model.startText.length > 0
             text: model.startText
             font.pixelSize: Typography.caption

@@ -3,7 +3,8 @@ import QtQuick.Layouts
 import QtQuick.Templates as T
 import Vorna.Ui
 
-// The glass button: a translucent capsule with a soft sheen, or filled with the accent when prominent.
+// The glass button: a translucent capsule with a soft sheen, or filled with the accent when prominent. With a
+// symbol and no text it is a circle with the symbol in its middle (its Accessible.name says what it does).
 T.Button {
     id: control
 
@@ -12,11 +13,12 @@ T.Button {
     // The fill of a prominent button.
     property color tint: Theme.accent
     readonly property color labelColor: prominent ? Theme.white : Theme.glassLabel
+    readonly property bool iconOnly: text.length === 0 && symbol.length > 0
 
     implicitWidth: Math.max(implicitBackgroundWidth, implicitContentWidth + leftPadding + rightPadding)
     implicitHeight: Math.max(implicitBackgroundHeight, implicitContentHeight + topPadding + bottomPadding)
-    leftPadding: 16
-    rightPadding: 16
+    leftPadding: iconOnly ? topPadding : 16
+    rightPadding: iconOnly ? bottomPadding : 16
     topPadding: 7
     bottomPadding: 7
     font.pixelSize: Typography.body
@@ -27,6 +29,7 @@ T.Button {
         spacing: 6
 
         Symbol {
+            Layout.fillWidth: control.iconOnly
             visible: control.symbol.length > 0
             name: control.symbol
             size: Typography.body + 3
@@ -34,6 +37,7 @@ T.Button {
         }
         Text {
             Layout.fillWidth: true
+            visible: !control.iconOnly
             text: control.text
             font: control.font
             color: control.labelColor
@@ -44,7 +48,7 @@ T.Button {
     }
 
     background: Item {
-        implicitWidth: 64
+        implicitWidth: control.iconOnly ? implicitHeight : 64
         implicitHeight: 30
 
         Rectangle {

@@ -15,7 +15,10 @@ double pageHorizontalPadding(bool regular) { return regular ? 24 : 16; }
 
 double pageMaximumWidth(bool regular) { return regular ? 1100 : 760; }
 
-int columnCount(bool regular) { return regular ? 2 : 1; }
+int columnCount(bool regular, double width, double spacing)
+{
+    return regular && (width - spacing) / 2 >= minimumColumnWidth ? 2 : 1;
+}
 
 double progressFraction(double value)
 {

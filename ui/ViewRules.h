@@ -16,13 +16,17 @@ namespace ComponentRules {
 
 // The window's width class, the one breakpoint of the app: a window this wide or wider is regular, a
 // narrower one (or none yet) compact. Pages, columns and the live map's panels and sheets all test the
-// window's width against it (`ViewRules.isRegular(Window.width)`), never a pane's own width.
+// window's width against it (`ViewRules.isRegular(Window.width)`), never a pane's own width; only
+// side-by-side columns also ask for room of their own (`columnCount`).
 inline constexpr double regularMinimumWidth = 700;
+// The narrowest a column of two side by side may be: an event card's codes, date and three answers fit.
+inline constexpr double minimumColumnWidth = 340;
 
 bool isRegular(double width);
 double pageHorizontalPadding(bool regular);
 double pageMaximumWidth(bool regular);
-int columnCount(bool regular);
+// Two columns in a regular window whose pane gives each at least the minimum width, else one.
+int columnCount(bool regular, double width, double spacing);
 
 // A progress value clamped to 0 … 1; not a number counts as 0.
 double progressFraction(double value);
@@ -92,7 +96,10 @@ public:
     {
         return ComponentRules::pageMaximumWidth(regular);
     }
-    Q_INVOKABLE int columnCount(bool regular) const { return ComponentRules::columnCount(regular); }
+    Q_INVOKABLE int columnCount(bool regular, double width, double spacing) const
+    {
+        return ComponentRules::columnCount(regular, width, spacing);
+    }
     Q_INVOKABLE double progressFraction(double value) const
     {
         return ComponentRules::progressFraction(value);

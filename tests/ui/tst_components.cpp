@@ -565,19 +565,24 @@ void ComponentsTest::pageCapsItsColumn()
 void ComponentsTest::adaptiveColumnsFollowTheWindow_data()
 {
     QTest::addColumn<int>("windowWidth");
+    QTest::addColumn<int>("width");
     QTest::addColumn<int>("columns");
-    QTest::newRow("regular") << 1000 << 2;
-    QTest::newRow("compact") << 600 << 1;
+    QTest::newRow("regular") << 1000 << 760 << 2;
+    QTest::newRow("regular, just room for two") << 1000 << 696 << 2;
+    // Regression: a 760-point window's pane beside the sidebar cut the event cards' codes, dates and answers.
+    QTest::newRow("regular, too narrow a pane") << 760 << 500 << 1;
+    QTest::newRow("compact") << 600 << 760 << 1;
 }
 
 void ComponentsTest::adaptiveColumnsFollowTheWindow()
 {
     QFETCH(int, windowWidth);
+    QFETCH(int, width);
     QFETCH(int, columns);
     Views views;
     QQuickWindow window;
     window.resize(windowWidth, 500);
-    const auto item = views.make("AdaptiveColumns { width: 500 }");
+    const auto item = views.make("AdaptiveColumns { width: " + QByteArray::number(width) + " }");
     QVERIFY(item);
     item->setParentItem(window.contentItem());
     window.show();
