@@ -67,6 +67,13 @@ Item {
                     color: Theme.muted
                 }
             }
+            // The upcoming events, whose pages hold the members' answers.
+            GlassButton {
+                objectName: "admin.events"
+                text: L.t("活动日程")
+                symbol: "calendar"
+                onClicked: view.navigation.pushPage(NavigationStack.EventStack, ShellPage.Events)
+            }
             GlassButton {
                 objectName: "admin.refresh"
                 symbol: "arrow.clockwise"

@@ -102,6 +102,13 @@ PageTable {
         }
     }
     PageRow {
+        page: ShellPage.Events
+
+        StaffEventsView {
+            objectName: "shell.events"
+        }
+    }
+    PageRow {
         page: ShellPage.Legal
 
         LegalTextView {}

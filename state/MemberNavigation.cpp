@@ -36,7 +36,8 @@ ShellPage pageOf(const Destination &route)
                                  [](const LeaderboardRoute &) { return ShellPage::Leaderboard; },
                                  [](const SettingsRoute &) { return ShellPage::Settings; },
                                  [](const InformationRoute &) { return ShellPage::Information; },
-                                 [](const ReviewRoute &) { return ShellPage::Review; }},
+                                 [](const ReviewRoute &) { return ShellPage::Review; },
+                                 [](const EventsRoute &) { return ShellPage::Events; }},
                       route);
 }
 
@@ -241,6 +242,9 @@ bool MemberNavigation::pushPage(NavigationStack stack, ShellPage page)
         break;
     case ShellPage::ReportForm:
         route = NewReportRoute{};
+        break;
+    case ShellPage::Events:
+        route = EventsRoute{};
         break;
     default:
         return false;

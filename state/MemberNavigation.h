@@ -59,7 +59,8 @@ enum Page {
     Logbook,
     Inbox,
     Notice,
-    Review
+    Review,
+    Events
 };
 Q_ENUM_NS(Page)
 } // namespace ShellPages
@@ -165,6 +166,11 @@ struct InformationRoute
 {
     bool operator==(const InformationRoute &) const = default;
 };
+// The upcoming events, for staff, whose home has no events column.
+struct EventsRoute
+{
+    bool operator==(const EventsRoute &) const = default;
+};
 // The staff's review of one report of their queue.
 struct ReviewRoute
 {
@@ -176,7 +182,7 @@ struct ReviewRoute
 using Destination =
     std::variant<ReportRoute, EventSubmissionRoute, RecentFlightRoute, NewReportRoute, EventRoute, InboxRoute,
                  NoticeRoute, LegalRoute, EditProfileRoute, ProfileRoute, LeaderboardRoute, SettingsRoute,
-                 InformationRoute, ReviewRoute>;
+                 InformationRoute, ReviewRoute, EventsRoute>;
 size_t qHash(const Destination &route, size_t seed = 0) noexcept;
 // The page a route opens.
 ShellPage pageOf(const Destination &route);

@@ -124,6 +124,7 @@ private Q_SLOTS:
     void backKeysPopOnePage();
     void workbenchOpensAReviewAndGoesBack_data();
     void workbenchOpensAReviewAndGoesBack();
+    void staffReachTheMembersAnswersToAnEvent();
     void firstLoginFormsLandOnTheDashboard();
     void logbookSheetOverTheAccountTab();
     void routesMapOnTheDashboardAndInTheLogbook();
@@ -1548,6 +1549,34 @@ void ViewsTest::workbenchOpensAReviewAndGoesBack()
     QTRY_VERIFY(!shown(m_portal, "admin.review.save"));
     QTRY_VERIFY((card = shown(m_portal, "admin.report.p-24436")));
     QCOMPARE(m_window->activeFocusItem(), card);
+}
+
+// Regression: staff had no way to any event, so the members' answers to it were never seen.
+void ViewsTest::staffReachTheMembersAnswersToAnEvent()
+{
+    QVERIFY(showPortal());
+    QVERIFY(signIn("wangfang", "fly-vornalia"));
+    QQuickItem *button = nullptr;
+    QTRY_VERIFY((button = shown(m_portal, "admin.events")));
+    QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
+    QQuickItem *card = nullptr;
+    QTRY_VERIFY((card = shown(m_portal, "events.event")));
+    QVERIFY(!shown(m_portal, "shell.workbench"));
+    // Staff answer nothing themselves.
+    QVERIFY(!textsShown(m_portal).contains("感兴趣"));
+    QVERIFY(service().requestsTo("/api/member/event-responses").isEmpty());
+
+    QVERIFY(QMetaObject::invokeMethod(card, "clicked"));
+    QTRY_VERIFY(shown(m_portal, "shell.event"));
+    QTRY_VERIFY(shown(m_portal, "event.responses.attending"));
+    QCOMPARE(service().requestsTo("/api/admin/event-responses").size(), 1);
+
+    // Back twice: the list, then the workbench.
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    navigation->back();
+    QTRY_VERIFY(shown(m_portal, "events.event"));
+    navigation->back();
+    QTRY_VERIFY(shown(m_portal, "shell.workbench"));
 }
 
 // ---- the first-login forms

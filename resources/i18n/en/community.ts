@@ -175,5 +175,9 @@
             <numerusform>%@ · %@ people</numerusform>
         </translation>
     </message>
+    <message>
+        <source>暂无活动</source>
+        <translation>No events</translation>
+    </message>
 </context>
 </TS>

@@ -231,5 +231,9 @@
         <source>×1.875</source>
         <translation>×1.875</translation>
     </message>
+    <message>
+        <source>活动日程</source>
+        <translation>Events</translation>
+    </message>
 </context>
 </TS>
