@@ -80,7 +80,7 @@ Rectangle {
             Repeater {
                 model: events.count
 
-                PressableStyle {
+                Card {
                     id: card
 
                     required property int index
@@ -89,17 +89,21 @@ Rectangle {
                         return events.eventAt(card.index);
                     }
 
-                    Layout.fillWidth: true
-                    objectName: "events.event"
-                    cornerRadius: 14
-                    Accessible.name: (contentItem as EventSummary)?.accessibleText ?? ""
-                    onClicked: events.open(card.index)
+                    padding: 16
 
-                    contentItem: EventSummary {
-                        event: card.event
-                        showsMap: true
-                        mapHeight: 150
-                        showsAircraftLine: true
+                    PressableStyle {
+                        Layout.fillWidth: true
+                        objectName: "events.event"
+                        cornerRadius: 14
+                        Accessible.name: (contentItem as EventSummary)?.accessibleText ?? ""
+                        onClicked: events.open(card.index)
+
+                        contentItem: EventSummary {
+                            event: card.event
+                            showsMap: true
+                            mapHeight: 150
+                            showsAircraftLine: true
+                        }
                     }
                 }
             }
