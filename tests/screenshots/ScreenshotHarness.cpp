@@ -249,7 +249,12 @@ int main(int argc, char *argv[])
             type(window, keys);
             settle(parser.value(QStringLiteral("wait")).toInt());
         }
-        const QImage image = window->grabWindow();
+        // A screen slow to draw its first frame on a busy machine (a web page's) gets a few more waits.
+        QImage image = window->grabWindow();
+        for (int retry = 0; retry < 8 && !drewSomething(image); ++retry) {
+            settle(parser.value(QStringLiteral("wait")).toInt());
+            image = window->grabWindow();
+        }
         const QString file = QDir(out).filePath(QStringLiteral("%1-%2-%3.png").arg(name, language, theme));
         if (!drewSomething(image) || !image.save(file)) {
             qCritical("vorna-screenshot: %s rendered nothing", qPrintable(name));
