@@ -32,6 +32,7 @@ AccountFormPage {
     }
 
     BackButton {
+        objectName: "profile.back"
         visible: view.showsBack
         onClicked: view.done()
     }
@@ -44,6 +45,7 @@ AccountFormPage {
     }
 
     FormBanner {
+        objectName: "profile.banner"
         visible: view.required
         text: L.t("请先上传头像，填写微信名及联系邮箱，完成账号设置。")
         symbol: "person.crop.circle.badge.exclamationmark"
@@ -172,6 +174,7 @@ AccountFormPage {
     }
 
     ErrorNotice {
+        objectName: "profile.error"
         visible: form.error.length > 0
         message: form.error
         retryable: form.retryable

@@ -121,6 +121,7 @@ Rectangle {
         }
 
         DetailSection {
+            objectName: "pirep.detail.review"
             visible: detail.showsReview
             title: L.t("审核结果")
             symbol: detail.reviewSymbol
@@ -135,6 +136,7 @@ Rectangle {
             }
             Text {
                 Layout.fillWidth: true
+                objectName: "pirep.detail.reason"
                 visible: detail.reason.length > 0
                 text: detail.reason
                 wrapMode: Text.Wrap
@@ -145,6 +147,7 @@ Rectangle {
         }
 
         DetailSection {
+            objectName: "pirep.detail.note"
             visible: detail.note.length > 0
             title: L.t("我的补充说明")
             symbol: "text.bubble"
@@ -159,6 +162,7 @@ Rectangle {
         }
 
         DetailSection {
+            objectName: "pirep.detail.inquiry"
             visible: detail.showsInquiry
             title: L.t("管理员问询")
             symbol: "questionmark.bubble.fill"
@@ -180,6 +184,7 @@ Rectangle {
         }
 
         DetailSection {
+            objectName: "pirep.detail.evidence"
             visible: detail.evidenceCount > 0
             title: L.t("已上传截图")
             symbol: "photo.stack"
@@ -195,6 +200,7 @@ Rectangle {
         }
 
         DetailSection {
+            objectName: "pirep.detail.evidenceUpload"
             visible: detail.showsUpload
             title: L.t("补充飞行证据")
             symbol: "square.and.arrow.up"
@@ -232,6 +238,7 @@ Rectangle {
 
         ErrorNotice {
             Layout.fillWidth: true
+            objectName: "pirep.detail.error"
             visible: detail.error.length > 0
             message: detail.error
             retryable: true

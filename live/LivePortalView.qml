@@ -194,6 +194,7 @@ StackView {
                                 color: Theme.accent
                             }
                             AvatarPicture {
+                                objectName: "live.avatar"
                                 visible: live.hasAvatar
                                 implicitWidth: 32
                                 implicitHeight: 32
@@ -240,6 +241,7 @@ StackView {
                     }
 
                     LiveConnectCard {
+                        objectName: "live.connectCard"
                         visible: live.showsConnectCard
                         enabled: !live.busy
                         onConnect: live.startConnect()
@@ -247,6 +249,7 @@ StackView {
 
                     BrandLoader {
                         Layout.fillWidth: true
+                        objectName: "live.loader"
                         visible: live.showsLoader
                         size: 72
                         caption: L.t("正在读取机队")
@@ -264,6 +267,7 @@ StackView {
                     }
 
                     LiveFleetBoard {
+                        objectName: "live.fleet"
                         visible: live.showsBoards && live.tab === LivePortalModel.Fleet
                         portal: live
                         onOpen: card => view.push(aircraftPage, {
@@ -273,6 +277,7 @@ StackView {
                     }
 
                     LiveApplicationsBoard {
+                        objectName: "live.applications"
                         visible: live.showsBoards && live.tab === LivePortalModel.Applications
                         portal: live
                         onOpen: id => view.push(reviewPage, {
@@ -282,6 +287,7 @@ StackView {
 
                     LiveAuthorizationCard {
                         Layout.topMargin: 8
+                        objectName: "live.authorization"
                         visible: live.showsBoards
                         enabled: !live.busy
                         onReconnect: live.startConnect()

@@ -144,6 +144,7 @@ Rectangle {
                 }
                 Text {
                     Layout.fillWidth: true
+                    objectName: "admin.review.submitNote"
                     visible: reviewModel.showsSubmitNote
                     text: reviewModel.submitNote
                     wrapMode: Text.Wrap
@@ -152,6 +153,7 @@ Rectangle {
                 }
                 RowLayout {
                     Layout.fillWidth: true
+                    objectName: "admin.review.holdNote"
                     visible: reviewModel.showsHoldNote
                     spacing: 6
 
@@ -170,6 +172,7 @@ Rectangle {
                 }
                 Text {
                     Layout.fillWidth: true
+                    objectName: "admin.review.rejection"
                     visible: reviewModel.showsRejectionReason
                     text: reviewModel.rejectionReason
                     wrapMode: Text.Wrap
@@ -227,6 +230,7 @@ Rectangle {
                 }
                 Text {
                     Layout.fillWidth: true
+                    objectName: "admin.review.noChecks"
                     visible: reviewModel.showsNoChecks
                     text: L.t("没有可用的系统核对记录")
                     font.pixelSize: Typography.body
@@ -241,6 +245,7 @@ Rectangle {
                 symbol: "photo.stack"
             }
             Card {
+                objectName: "admin.review.evidence"
                 visible: reviewModel.evidence.length > 0
                 spacing: 10
 
@@ -341,6 +346,7 @@ Rectangle {
                 symbol: "clock.arrow.circlepath"
             }
             Card {
+                objectName: "admin.review.history"
                 visible: reviewModel.historyRows.length > 0
                 spacing: 14
 
@@ -401,6 +407,7 @@ Rectangle {
             ErrorNotice {
                 id: errorNotice
 
+                objectName: "admin.review.error"
                 visible: reviewModel.error !== ""
                 message: reviewModel.error
             }

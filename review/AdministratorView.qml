@@ -156,6 +156,7 @@ Item {
         }
 
         ErrorNotice {
+            objectName: "admin.error"
             visible: queue.error !== ""
             message: queue.error
             retryable: true
@@ -174,6 +175,7 @@ Item {
         RowLayout {
             Layout.fillWidth: true
             Layout.topMargin: 4
+            objectName: "admin.heading"
             visible: reportList.count > 0
 
             Text {
@@ -205,6 +207,7 @@ Item {
         }
 
         EmptyState {
+            objectName: "admin.empty"
             visible: queue.showsEmpty
             symbol: "tray"
             title: L.t("没有这一类报告")
