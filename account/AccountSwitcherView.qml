@@ -97,6 +97,7 @@ Rectangle {
 
                 Text {
                     Layout.fillWidth: true
+                    objectName: "account.none"
                     visible: switcher.rows.length === 0
                     text: L.t("还没有保存的账号")
                     font.pixelSize: Typography.subheadline
@@ -164,6 +165,7 @@ Rectangle {
                             }
                         }
                         GlassButton {
+                            objectName: "account.remove." + row.modelData.id
                             visible: !row.modelData.current
                             symbol: "minus.circle"
                             enabled: !switcher.busy
@@ -225,6 +227,7 @@ Rectangle {
 
             Text {
                 Layout.fillWidth: true
+                objectName: "account.error"
                 visible: switcher.error.length > 0
                 text: switcher.error
                 wrapMode: Text.Wrap

@@ -26,6 +26,7 @@ AccountFormPage {
     }
 
     FormBanner {
+        objectName: "password.banner"
         visible: view.required
         text: L.t("首次登录请将邮件中的临时密码改为自己的密码。")
         symbol: "lock.shield.fill"
@@ -60,6 +61,7 @@ AccountFormPage {
     }
 
     ErrorNotice {
+        objectName: "password.error"
         visible: form.error.length > 0
         message: form.error
     }

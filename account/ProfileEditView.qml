@@ -35,6 +35,7 @@ AccountFormPage {
     }
 
     BackButton {
+        objectName: "profile.back"
         visible: view.showsBack
         onClicked: view.done()
     }
@@ -47,6 +48,7 @@ AccountFormPage {
     }
 
     FormBanner {
+        objectName: "profile.banner"
         visible: view.required
         text: L.t("请先上传头像，填写微信名及联系邮箱，完成账号设置。")
         symbol: "person.crop.circle.badge.exclamationmark"
@@ -175,6 +177,7 @@ AccountFormPage {
     }
 
     ErrorNotice {
+        objectName: "profile.error"
         visible: form.error.length > 0
         message: form.error
         retryable: form.retryable

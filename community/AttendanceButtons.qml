@@ -55,6 +55,7 @@ ColumnLayout {
     }
 
     ErrorNotice {
+        objectName: "attendance.error"
         visible: attendance.error.length > 0
         message: attendance.error
     }

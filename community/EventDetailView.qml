@@ -45,6 +45,7 @@ Rectangle {
             spacing: 12
 
             GlassButton {
+                objectName: "event.back"
                 visible: view.showsBack
                 text: L.t("返回")
                 symbol: "chevron.left"
@@ -83,6 +84,7 @@ Rectangle {
             }
             AttendanceButtons {
                 Layout.fillWidth: true
+                objectName: "event.attendance"
                 visible: detail.showsAnswers
                 memberData: view.memberData
                 event: detail.event
@@ -90,6 +92,7 @@ Rectangle {
             }
             Text {
                 Layout.fillWidth: true
+                objectName: "event.answerNote"
                 visible: detail.showsAnswers
                 text: detail.note
                 wrapMode: Text.Wrap
@@ -98,6 +101,7 @@ Rectangle {
             }
             GlassButton {
                 Layout.fillWidth: true
+                objectName: "event.report"
                 visible: detail.inReportWindow
                 prominent: true
                 topPadding: 11
@@ -109,6 +113,7 @@ Rectangle {
         }
 
         EventResponsesSection {
+            objectName: "event.responses"
             visible: detail.showsResponses && detail.event.id.length > 0
             appState: view.appState
             eventId: detail.event.id

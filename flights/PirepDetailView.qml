@@ -124,6 +124,7 @@ Rectangle {
         }
 
         DetailSection {
+            objectName: "pirep.detail.review"
             visible: detail.showsReview
             title: L.t("审核结果")
             symbol: detail.reviewSymbol
@@ -138,6 +139,7 @@ Rectangle {
             }
             Text {
                 Layout.fillWidth: true
+                objectName: "pirep.detail.reason"
                 visible: detail.reason.length > 0
                 text: detail.reason
                 wrapMode: Text.Wrap
@@ -148,6 +150,7 @@ Rectangle {
         }
 
         DetailSection {
+            objectName: "pirep.detail.note"
             visible: detail.note.length > 0
             title: L.t("我的补充说明")
             symbol: "text.bubble"
@@ -162,6 +165,7 @@ Rectangle {
         }
 
         DetailSection {
+            objectName: "pirep.detail.inquiry"
             visible: detail.showsInquiry
             title: L.t("管理员问询")
             symbol: "questionmark.bubble.fill"
@@ -183,6 +187,7 @@ Rectangle {
         }
 
         DetailSection {
+            objectName: "pirep.detail.evidence"
             visible: detail.evidenceCount > 0
             title: L.t("已上传截图")
             symbol: "photo.stack"
@@ -198,6 +203,7 @@ Rectangle {
         }
 
         DetailSection {
+            objectName: "pirep.detail.evidenceUpload"
             visible: detail.showsUpload
             title: L.t("补充飞行证据")
             symbol: "square.and.arrow.up"
@@ -235,6 +241,7 @@ Rectangle {
 
         ErrorNotice {
             Layout.fillWidth: true
+            objectName: "pirep.detail.error"
             visible: detail.error.length > 0
             message: detail.error
             retryable: true

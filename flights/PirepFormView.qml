@@ -258,6 +258,7 @@ Rectangle {
             }
             AircraftPhoto {
                 Layout.fillWidth: true
+                objectName: "pirep.aircraftPhoto"
                 visible: form.showsAircraftPhoto
                 aircraft: form.aircraft
                 livery: form.livery
@@ -362,17 +363,20 @@ Rectangle {
                 }
             }
             OptionLine {
+                objectName: "pirep.organizationOption"
                 visible: form.hasOptions
                 available: form.organizationAvailable
                 text: form.organizationText
             }
             OptionLine {
+                objectName: "pirep.eventOption"
                 visible: form.hasOptions
                 available: form.eventAvailable
                 text: form.eventText
             }
             Text {
                 Layout.fillWidth: true
+                objectName: "pirep.optionsError"
                 visible: form.optionsError.length > 0
                 text: form.optionsError
                 wrapMode: Text.Wrap
@@ -403,6 +407,7 @@ Rectangle {
                 onClicked: photoDialog.open()
             }
             RowLayout {
+                objectName: "pirep.proofRequired"
                 visible: form.requiresProof
                 spacing: 6
 
@@ -508,6 +513,7 @@ Rectangle {
             }
             Text {
                 Layout.fillWidth: true
+                objectName: "pirep.validation"
                 visible: form.validationMessage.length > 0
                 text: form.validationMessage
                 horizontalAlignment: Text.AlignHCenter

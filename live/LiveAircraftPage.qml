@@ -187,6 +187,7 @@ Rectangle {
         // Members apply for the aircraft; staff do not.
         ColumnLayout {
             Layout.fillWidth: true
+            objectName: "live.aircraft.applying"
             visible: pageModel.canApply
             spacing: 8
 
@@ -204,6 +205,7 @@ Rectangle {
             }
             Text {
                 Layout.fillWidth: true
+                objectName: "live.aircraft.sent"
                 visible: pageModel.sent
                 text: L.t("申请已提交，等待管理员审核。")
                 horizontalAlignment: Text.AlignHCenter

@@ -99,6 +99,7 @@ FocusScope {
                 }
                 GridLayout {
                     Layout.fillWidth: true
+                    objectName: "live.times"
                     visible: !sheetPage.form.timeless
                     columns: 2
                     columnSpacing: 12
@@ -183,6 +184,7 @@ FocusScope {
                 id: messageText
 
                 Layout.fillWidth: true
+                objectName: "live.apply.message"
                 visible: sheetPage.form.message !== ""
                 text: sheetPage.form.message
                 textFormat: Text.PlainText

@@ -18,6 +18,7 @@ ColumnLayout {
 
     EmptyState {
         Layout.fillWidth: true
+        objectName: "live.noApplications"
         visible: board.portal.applicationCount === 0
         symbol: "tray"
         title: L.t("暂无申请")

@@ -18,6 +18,7 @@ ColumnLayout {
 
     EmptyState {
         Layout.fillWidth: true
+        objectName: "live.noOrganizations"
         visible: board.portal.noOrganizations
         symbol: "airplane.circle"
         title: L.t("读不到 VORNA 机队")

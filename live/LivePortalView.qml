@@ -203,6 +203,7 @@ StackView {
                                 color: Theme.accent
                             }
                             AvatarPicture {
+                                objectName: "live.avatar"
                                 visible: live.hasAvatar
                                 implicitWidth: 32
                                 implicitHeight: 32
@@ -249,6 +250,7 @@ StackView {
                     }
 
                     LiveConnectCard {
+                        objectName: "live.connectCard"
                         visible: live.showsConnectCard
                         enabled: !live.busy
                         onConnect: live.startConnect()
@@ -256,6 +258,7 @@ StackView {
 
                     BrandLoader {
                         Layout.fillWidth: true
+                        objectName: "live.loader"
                         visible: live.showsLoader
                         size: 72
                         caption: L.t("正在读取机队")
@@ -273,6 +276,7 @@ StackView {
                     }
 
                     LiveFleetBoard {
+                        objectName: "live.fleet"
                         visible: live.showsBoards && live.tab === LivePortalModel.Fleet
                         portal: live
                         onOpen: card => view.push(aircraftPage, {
@@ -282,6 +286,7 @@ StackView {
                     }
 
                     LiveApplicationsBoard {
+                        objectName: "live.applications"
                         visible: live.showsBoards && live.tab === LivePortalModel.Applications
                         portal: live
                         onOpen: id => view.push(reviewPage, {
@@ -291,6 +296,7 @@ StackView {
 
                     LiveAuthorizationCard {
                         Layout.topMargin: 8
+                        objectName: "live.authorization"
                         visible: live.showsBoards
                         enabled: !live.busy
                         onReconnect: live.startConnect()

@@ -147,6 +147,7 @@ Rectangle {
                 }
                 Text {
                     Layout.fillWidth: true
+                    objectName: "admin.review.submitNote"
                     visible: reviewModel.showsSubmitNote
                     text: reviewModel.submitNote
                     wrapMode: Text.Wrap
@@ -155,6 +156,7 @@ Rectangle {
                 }
                 RowLayout {
                     Layout.fillWidth: true
+                    objectName: "admin.review.holdNote"
                     visible: reviewModel.showsHoldNote
                     spacing: 6
 
@@ -173,6 +175,7 @@ Rectangle {
                 }
                 Text {
                     Layout.fillWidth: true
+                    objectName: "admin.review.rejection"
                     visible: reviewModel.showsRejectionReason
                     text: reviewModel.rejectionReason
                     wrapMode: Text.Wrap
@@ -230,6 +233,7 @@ Rectangle {
                 }
                 Text {
                     Layout.fillWidth: true
+                    objectName: "admin.review.noChecks"
                     visible: reviewModel.showsNoChecks
                     text: L.t("没有可用的系统核对记录")
                     font.pixelSize: Typography.body
@@ -244,6 +248,7 @@ Rectangle {
                 symbol: "photo.stack"
             }
             Card {
+                objectName: "admin.review.evidence"
                 visible: reviewModel.evidence.length > 0
                 spacing: 10
 
@@ -344,6 +349,7 @@ Rectangle {
                 symbol: "clock.arrow.circlepath"
             }
             Card {
+                objectName: "admin.review.history"
                 visible: reviewModel.historyRows.length > 0
                 spacing: 14
 
@@ -404,6 +410,7 @@ Rectangle {
             ErrorNotice {
                 id: errorNotice
 
+                objectName: "admin.review.error"
                 visible: reviewModel.error !== ""
                 message: reviewModel.error
             }

@@ -163,6 +163,7 @@ Item {
         }
 
         ErrorNotice {
+            objectName: "admin.error"
             visible: queue.error !== ""
             message: queue.error
             retryable: true
@@ -181,6 +182,7 @@ Item {
         RowLayout {
             Layout.fillWidth: true
             Layout.topMargin: 4
+            objectName: "admin.heading"
             visible: reportList.count > 0
 
             Text {
@@ -212,6 +214,7 @@ Item {
         }
 
         EmptyState {
+            objectName: "admin.empty"
             visible: queue.showsEmpty
             symbol: "tray"
             title: L.t("没有这一类报告")

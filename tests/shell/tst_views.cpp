@@ -13,6 +13,7 @@
 #include "PageTable.h"
 #include "PasswordForm.h"
 #include "PirepFormModel.h"
+#include "PortalTestSupport.h"
 #include "ProfileForm.h"
 #include "SceneTestSupport.h"
 #include "SecretTextAccessibility.h"
@@ -612,20 +613,9 @@ void ViewsTest::noticeMenuFromTheKeyboard()
 
 bool ViewsTest::showPortal()
 {
-    m_engine = std::make_unique<QQmlEngine>();
-    m_engine->addImportPath("qrc:/qt/qml");
-    QQmlComponent component(m_engine.get(), QUrl("qrc:/qt/qml/Vorna/Shell/MemberPortalView.qml"));
-    m_portal = qobject_cast<QQuickItem *>(component.create());
-    if (!m_portal) {
-        qWarning("%s", qPrintable(component.errorString()));
+    m_portal = TestSupport::showPortal(m_engine, m_window);
+    if (!m_portal)
         return false;
-    }
-    m_window = std::make_unique<QQuickWindow>();
-    m_window->resize(1100, 720);
-    m_portal->setParent(m_window.get());
-    m_portal->setParentItem(m_window->contentItem());
-    m_portal->setSize(QSizeF(1100, 720));
-    m_window->show();
     m_app = m_portal->findChild<AppState *>();
     return m_app != nullptr;
 }

@@ -1,0 +1,914 @@
+// What each screen shows, lets be pressed and opens, read from the running views through the shell against
+// the sample member service: one row per condition of a view, in the state that makes it true or false.
+#include "AppState.h"
+#include "ClientTestSupport.h"
+#include "ImageTestSupport.h"
+#include "Installed.h"
+#include "LiveMapModel.h"
+#include "MemberData.h"
+#include "MemberNavigation.h"
+#include "PortalTestSupport.h"
+#include "SceneTestSupport.h"
+#include "SecretTextAccessibility.h"
+
+#include <QAccessible>
+#include <QImage>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTemporaryDir>
+#include <QtQml/qqmlextensionplugin.h>
+#include <QtTest>
+
+Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_StatePlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_ImagesPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_PortalPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_ShellPlugin)
+
+using namespace TestSupport;
+
+namespace {
+
+// What a screen reader calls an item, and its state.
+QAccessibleInterface *heard(QQuickItem *item)
+{
+    return item ? QAccessible::queryAccessibleInterface(item) : nullptr;
+}
+
+// A control as the tables name it: an objectName, or "objectName>name", the first item on screen at or below
+// an item of that objectName that a screen reader calls by that name.
+QQuickItem *control(QQuickItem *root, const QString &name)
+{
+    const qsizetype split = name.indexOf(QLatin1Char('>'));
+    if (split < 0)
+        return shown(root, name);
+    const QString owner = name.left(split);
+    const QString said = name.mid(split + 1);
+    for (QQuickItem *item : itemsBelow(root)) {
+        if (item->objectName() != owner || !item->isVisible())
+            continue;
+        for (QQuickItem *below : itemsBelow(item)) {
+            QAccessibleInterface *interface = heard(below);
+            if (below->isVisible() && interface && interface->text(QAccessible::Name) == said)
+                return below;
+        }
+    }
+    return nullptr;
+}
+
+// The first object of that class made with an item of the scene: a view's own model. The pages of the stacks
+// are items of the scene, not children of the portal.
+QObject *modelOf(QQuickItem *root, const char *className)
+{
+    for (QQuickItem *item : itemsBelow(root)) {
+        const QList<QObject *> made = item->children();
+        for (QObject *object : made) {
+            if (object->inherits(className))
+                return object;
+        }
+    }
+    return nullptr;
+}
+
+// The three columns every table of rules has: what is shown and enabled, shown and disabled, and not shown.
+void addControlColumns()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<QStringList>("enabled");
+    QTest::addColumn<QStringList>("disabled");
+    QTest::addColumn<QStringList>("hidden");
+}
+
+} // namespace
+
+class ScreenRulesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void pageTableShowsEachPage_data();
+    void pageTableShowsEachPage();
+    void controlsOpenTheirPages_data();
+    void controlsOpenTheirPages();
+    void accountScreens_data();
+    void accountScreens();
+    void reportScreens_data();
+    void reportScreens();
+    void eventScreens_data();
+    void eventScreens();
+    void reviewScreens_data();
+    void reviewScreens();
+    void liveScreens_data();
+    void liveScreens();
+    void mapScreens_data();
+    void mapScreens();
+
+private:
+    Sample::Service &service() { return *m_service; }
+    QQuickItem *scene() const { return m_window->contentItem(); }
+    // The portal in a window of its own, as the app makes it, with no account saved in the keyring.
+    bool showPortal();
+    // The portal, signed in as that user, on his home page with its loads ended.
+    bool showSignedIn(const QString &username, const QString &password = QStringLiteral("fly-vornalia"));
+    MemberNavigation *navigation() const { return m_portal->findChild<MemberNavigation *>(); }
+    MemberData *memberData() const { return m_portal->findChild<MemberData *>(); }
+    // The member's own report of that id, as the member data lists it.
+    std::optional<Pirep> reportOf(const QString &id) const;
+    // The event of that id on its page.
+    void openEvent(const QString &id);
+    // Presses a control on screen as a click does.
+    void press(const QString &name);
+    // The id of the saved account of that user name, for a table's "{name}".
+    QString withSavedIds(QString name) const;
+    // Checks the three columns of a rules table against the scene.
+    void checkControls();
+
+    KeychainQueues m_keychain;
+    const Installed<KeychainQueues> m_installedKeychain{m_keychain};
+    FlightActivityNavigation m_ownFlight{nullptr};
+    const Installed<FlightActivityNavigation> m_installedOwnFlight{m_ownFlight};
+    std::unique_ptr<Sample::Service> m_service;
+    std::optional<TestSupport::InstalledPictures> m_pictures;
+    QTemporaryDir m_scratch;
+    std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<QQuickWindow> m_window;
+    QQuickItem *m_portal = nullptr;
+    AppState *m_app = nullptr;
+};
+
+void ScreenRulesTest::initTestCase()
+{
+    SecretTextAccessibility::install();
+    m_service = std::make_unique<Sample::Service>();
+    QVERIFY(m_service->start());
+    m_pictures.emplace(*m_service);
+    QVERIFY(m_scratch.isValid());
+    QVERIFY(m_service->standIn(m_scratch.path(), {QStringLiteral("MEMBER"), QStringLiteral("FORUM")}));
+}
+
+void ScreenRulesTest::init()
+{
+    service().clearFaults();
+    service().expireSessions();
+    service().clearRequests();
+}
+
+void ScreenRulesTest::cleanup()
+{
+    // Answers a row held back go out before its window does.
+    service().clearFaults();
+    service().release();
+    FlightActivityNavigation::shared().clearOwnFlightRequest();
+    m_app = nullptr;
+    m_portal = nullptr;
+    // One more frame first: Qt 6.4's layouts hold a child deleted since their last polish until the next.
+    if (m_window && m_window->isExposed())
+        m_window->grabWindow();
+    m_window.reset();
+    m_engine.reset();
+}
+
+bool ScreenRulesTest::showPortal()
+{
+    m_portal = TestSupport::showPortal(m_engine, m_window);
+    if (!m_portal)
+        return false;
+    m_app = m_portal->findChild<AppState *>();
+    if (!m_app || !QTest::qWaitFor([this] { return !m_app->checking(); }))
+        return false;
+    // Accounts an earlier row saved in this keyring go first.
+    const QList<SavedLogin> saved = m_app->savedAccounts();
+    for (const SavedLogin &account : saved)
+        await(m_app->removeSavedAccount(account));
+    return m_app->savedAccountCount() == 0;
+}
+
+bool ScreenRulesTest::showSignedIn(const QString &username, const QString &password)
+{
+    if (!showPortal())
+        return false;
+    try {
+        await(m_app->signIn(username, password, false));
+    } catch (const std::exception &error) {
+        qWarning("sign-in failed: %s", error.what());
+        return false;
+    }
+    if (m_app->role() != QLatin1String("member"))
+        return QTest::qWaitFor([this] { return shown(m_portal, "shell.workbench") != nullptr; });
+    if (!QTest::qWaitFor([this] { return shown(m_portal, "home.notifications") != nullptr; }))
+        return false;
+    const QList<MemberLoad::Kind> loads{MemberLoad::Inbox,       MemberLoad::Pireps, MemberLoad::Events,
+                                        MemberLoad::Leaderboard, MemberLoad::Routes, MemberLoad::Latest};
+    return QTest::qWaitFor([&] {
+        return std::all_of(loads.cbegin(), loads.cend(), [&](MemberLoad::Kind load) {
+            const LoadState state = memberData()->state(load);
+            return !state.loading && (state.loaded || state.failure);
+        });
+    });
+}
+
+std::optional<Pirep> ScreenRulesTest::reportOf(const QString &id) const
+{
+    const QList<Pirep> reports = memberData()->pireps();
+    for (const Pirep &report : reports) {
+        if (report.id == id)
+            return report;
+    }
+    return std::nullopt;
+}
+
+void ScreenRulesTest::openEvent(const QString &id)
+{
+    const QList<FlightEvent> events = memberData()->events();
+    const auto event =
+        std::find_if(events.cbegin(), events.cend(), [&](const FlightEvent &e) { return e.id == id; });
+    QVERIFY2(event != events.cend(), qPrintable(id));
+    navigation()->openEvent(*event);
+    QTRY_VERIFY(shown(m_portal, "shell.event"));
+}
+
+void ScreenRulesTest::press(const QString &name)
+{
+    QQuickItem *item = nullptr;
+    QTRY_VERIFY2((item = control(scene(), withSavedIds(name))), qPrintable(name + " is not shown"));
+    QTRY_VERIFY2(item->isEnabled(), qPrintable(name + " is disabled"));
+    QVERIFY2(QMetaObject::invokeMethod(item, "clicked"), qPrintable(name + " cannot be clicked"));
+}
+
+QString ScreenRulesTest::withSavedIds(QString name) const
+{
+    const QList<SavedLogin> saved = m_app ? m_app->savedAccounts() : QList<SavedLogin>();
+    for (const SavedLogin &login : saved)
+        name.replace('{' + login.user.username + '}', login.id());
+    return name;
+}
+
+void ScreenRulesTest::checkControls()
+{
+    QFETCH(QStringList, enabled);
+    QFETCH(QStringList, disabled);
+    QFETCH(QStringList, hidden);
+    for (const QString &name : enabled + disabled + hidden)
+        QTRY_VERIFY2(!withSavedIds(name).contains('{'), qPrintable(name + " names an account not saved"));
+    for (const QString &name : enabled) {
+        QQuickItem *item = nullptr;
+        QTRY_VERIFY2((item = control(scene(), withSavedIds(name))), qPrintable(name + " is not shown"));
+        QTRY_VERIFY2(item->isEnabled(), qPrintable(name + " is disabled"));
+    }
+    for (const QString &name : disabled) {
+        QQuickItem *item = nullptr;
+        QTRY_VERIFY2((item = control(scene(), withSavedIds(name))), qPrintable(name + " is not shown"));
+        QTRY_VERIFY2(!item->isEnabled(), qPrintable(name + " is enabled"));
+    }
+    for (const QString &name : hidden)
+        QTRY_VERIFY2(!control(scene(), withSavedIds(name)), qPrintable(name + " is shown"));
+}
+
+// ---- the shell's table of pages: each page of a route is its own
+
+void ScreenRulesTest::pageTableShowsEachPage_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("page"); // pushed on the tab's stack; NoPage: the tab's root
+    QTest::addColumn<QString>("shows");
+    QTest::addColumn<QString>("text");
+
+    const auto row = [](const char *name, const QString &username, MemberTab tab, ShellPage page,
+                        const QString &shows, const QString &text) {
+        QTest::newRow(name) << username << int(tab) << int(page) << shows << text;
+    };
+    row("dashboard", "lichen", MemberTab::Home, ShellPage::NoPage, "home.notifications", "欢迎回来，李辰");
+    row("workbench", "wangfang", MemberTab::Home, ShellPage::NoPage, "shell.workbench", "审核工作台");
+    row("flights", "lichen", MemberTab::Flights, ShellPage::NoPage, "pirep.new", "");
+    row("map", "lichen", MemberTab::Map, ShellPage::NoPage, "shell.map", "");
+    row("account", "lichen", MemberTab::Account, ShellPage::NoPage, "shell.account", "其他");
+    row("event", "lichen", MemberTab::Home, ShellPage::Event, "shell.event", "活动详情");
+    row("inbox", "lichen", MemberTab::Home, ShellPage::Inbox, "inbox.heading", "通知");
+    row("report detail", "lichen", MemberTab::Flights, ShellPage::ReportDetail, "pirep.detail.back",
+        "报告详情");
+    row("report form", "lichen", MemberTab::Flights, ShellPage::ReportForm, "pirep.submit", "");
+    row("review", "wangfang", MemberTab::Home, ShellPage::Review, "shell.review", "申请人：lichen");
+    row("profile", "lichen", MemberTab::Account, ShellPage::Profile, "account.page", "个人主页");
+    row("profile form", "lichen", MemberTab::Account, ShellPage::ProfileEdit, "account.profileEditPage", "");
+    row("settings", "lichen", MemberTab::Account, ShellPage::Settings, "account.preferences", "");
+    row("information", "lichen", MemberTab::Account, ShellPage::Information, "information.version", "");
+    row("leaderboard", "lichen", MemberTab::Account, ShellPage::Leaderboard, "rank.period", "排行榜");
+    row("legal text", "lichen", MemberTab::Account, ShellPage::Legal, "account.legal", "");
+}
+
+// Regression: two pages swapped in the shell's table still passed; each route shows its own page, and no
+// other.
+void ScreenRulesTest::pageTableShowsEachPage()
+{
+    QFETCH(QString, username);
+    QFETCH(int, tab);
+    QFETCH(int, page);
+    QFETCH(QString, shows);
+    QFETCH(QString, text);
+    const QStringList pages{"home.notifications",
+                            "shell.workbench",
+                            "pirep.new",
+                            "shell.map",
+                            "shell.account",
+                            "shell.event",
+                            "inbox.heading",
+                            "pirep.detail.back",
+                            "pirep.submit",
+                            "shell.review",
+                            "account.page",
+                            "rank.period",
+                            "account.profileEditPage",
+                            "account.preferences",
+                            "information.version",
+                            "account.legal"};
+
+    QVERIFY(showSignedIn(username));
+    MemberNavigation *shell = navigation();
+    shell->setSelected(MemberTab(tab));
+    switch (ShellPage(page)) {
+    case ShellPage::Event:
+        shell->openEvent(memberData()->events().constFirst());
+        break;
+    case ShellPage::Inbox:
+        QVERIFY(shell->pushPage(NavigationStack::EventStack, ShellPage::Inbox));
+        break;
+    case ShellPage::ReportDetail:
+        QTRY_VERIFY(reportOf("p-24433"));
+        shell->push(NavigationStack::FlightStack, ReportRoute{*reportOf("p-24433")});
+        break;
+    case ShellPage::ReportForm:
+        shell->startReport();
+        break;
+    case ShellPage::Review:
+        // The queue opens the review of one of its reports.
+        press("admin.tile.1");
+        press("admin.report.p-24421");
+        break;
+    case ShellPage::Legal:
+        shell->pushLegal(0);
+        break;
+    case ShellPage::NoPage:
+        break;
+    default:
+        QVERIFY(shell->pushPage(NavigationStack::AccountStack, ShellPage(page)));
+    }
+    QTRY_VERIFY2(shown(m_portal, shows), qPrintable(shows));
+    if (!text.isEmpty())
+        QTRY_VERIFY2(textsShown(m_portal).contains(text), qPrintable(text));
+    for (const QString &other : pages) {
+        if (other != shows)
+            QVERIFY2(!shown(m_portal, other), qPrintable(other + " is shown too"));
+    }
+}
+
+// ---- the controls that open a page
+
+void ScreenRulesTest::controlsOpenTheirPages_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QStringList>("presses"); // in turn
+    QTest::addColumn<QString>("page");        // what shows then
+    QTest::addColumn<QString>("text");        // a text it shows, or empty
+
+    const auto row = [](const char *name, const QString &username, MemberTab tab, const QStringList &presses,
+                        const QString &page, const QString &text) {
+        QTest::newRow(name) << username << int(tab) << presses << page << text;
+    };
+    const MemberTab account = MemberTab::Account;
+    row("account: the member's card", "lichen", account, {"account.profile"}, "account.page", "个人主页");
+    row("account: logbook", "lichen", account, {"account.logbook"}, "shell.logbook", "");
+    row("account: settings", "lichen", account, {"account.settings"}, "account.preferences", "");
+    row("account: information", "lichen", account, {"account.information"}, "information.version", "");
+    row("account: leaderboard", "lichen", account, {"account.leaderboard"}, "rank.period", "排行榜");
+    row("account page: edit", "lichen", account, {"account.profile", "account.edit"},
+        "account.profileEditPage", "");
+    row("profile form: back", "lichen", account, {"account.profile", "account.edit", "profile.back"},
+        "account.page", "个人主页");
+    row("information: terms", "lichen", account, {"account.information", "information.terms"},
+        "account.legal", "");
+    row("switcher: profile", "lichen", MemberTab::Home, {"account.avatar", "account.openProfile"},
+        "account.page", "个人主页");
+    row("flights: new report", "lichen", MemberTab::Flights, {"pirep.new"}, "pirep.submit", "");
+    row("report form: back", "lichen", MemberTab::Flights, {"pirep.new", "pirep.back"}, "pirep.new", "");
+    row("dashboard: event", "lichen", MemberTab::Home, {"home.event"}, "shell.event", "活动详情");
+    row("event: back", "lichen", MemberTab::Home, {"home.event", "event.back"}, "home.notifications", "");
+    row("event: report of the event", "lichen", MemberTab::Home, {"event ev-302", "event.report"},
+        "pirep.submit", "");
+    row("queue: a report", "wangfang", MemberTab::Home, {"admin.report.p-24436"}, "shell.review",
+        "申请人：zhouning");
+    row("queue: a report under inquiry", "wangfang", MemberTab::Home,
+        {"admin.tile.1", "admin.report.p-24421"}, "shell.review", "申请人：lichen");
+    row("live: an aircraft", "lichen", MemberTab::Live, {"live.aircraft.org-vornalia/ac-101"},
+        "live.aircraft.back", "");
+    row("live: an aircraft's application", "lichen", MemberTab::Live,
+        {"live.aircraft.org-vornalia/ac-101", "live.aircraft.apply"}, "live.apply.submit", "");
+    row("live: an application to review", "wangfang", MemberTab::Live,
+        {"live.tabs>排班审核", "live.review.app-10"}, "live.review.back", "");
+    row("review: back", "wangfang", MemberTab::Home, {"admin.report.p-24436", "admin.review.back"},
+        "shell.workbench", "审核工作台");
+}
+
+void ScreenRulesTest::controlsOpenTheirPages()
+{
+    QFETCH(QString, username);
+    QFETCH(int, tab);
+    QFETCH(QStringList, presses);
+    QFETCH(QString, page);
+    QFETCH(QString, text);
+
+    QVERIFY(showSignedIn(username));
+    navigation()->setSelected(MemberTab(tab));
+    for (const QString &name : presses) {
+        if (name.startsWith("event ")) {
+            // The dashboard lists every event; this one by its id.
+            openEvent(name.mid(6));
+            continue;
+        }
+        press(name);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    QTRY_VERIFY2(shown(scene(), page), qPrintable(page));
+    if (!text.isEmpty())
+        QTRY_VERIFY2(textsShown(scene()).contains(text), qPrintable(text));
+}
+
+// ---- the account tab, its forms and the switcher
+
+void ScreenRulesTest::accountScreens_data()
+{
+    addControlColumns();
+    const QStringList rows{"account.profile", "account.settings", "account.information",
+                           "account.leaderboard"};
+    QTest::newRow("account tab: member")
+        << "tab lichen" << rows + QStringList{"account.logbook"} << QStringList() << QStringList();
+    QTest::newRow("account tab: staff")
+        << "tab wangfang" << rows << QStringList() << QStringList{"account.logbook"};
+
+    const QStringList passwordFields{"password.current", "password.next", "password.confirmation"};
+    QTest::newRow("password: required, empty")
+        << "password" << passwordFields + QStringList{"password.banner", "password.signOut"}
+        << QStringList{"password.save"} << QStringList{"password.error"};
+    QTest::newRow("password: filled in")
+        << "password filled" << QStringList{"password.save", "password.signOut"} << QStringList()
+        << QStringList{"password.error"};
+    QTest::newRow("password: refused")
+        << "password refused" << QStringList{"password.error", "password.signOut"} << QStringList()
+        << QStringList();
+
+    const QStringList profileFields{"profile.pickPhoto", "profile.forumAvatar", "profile.wechat",
+                                    "profile.discord",   "profile.email",       "profile.save"};
+    QTest::newRow("profile: set-up") << "profile setup"
+                                     << profileFields + QStringList{"profile.banner", "profile.signOut"}
+                                     << QStringList() << QStringList{"profile.back", "profile.error"};
+    QTest::newRow("profile: edit") << "profile edit" << profileFields + QStringList{"profile.back"}
+                                   << QStringList()
+                                   << QStringList{"profile.banner", "profile.signOut", "profile.error"};
+
+    QTest::newRow("switcher: one account")
+        << "switcher"
+        << QStringList{"account.done", "account.openProfile", "account.saved.{lichen}", "account.add.toggle",
+                       "account.logout"}
+        << QStringList()
+        << QStringList{"account.remove.{lichen}", "account.add.username", "account.add.password",
+                       "account.add.submit",      "account.none",         "account.error"};
+    QTest::newRow("switcher: adding, empty")
+        << "switcher adding" << QStringList{"account.add.username", "account.add.password"}
+        << QStringList{"account.add.submit"} << QStringList();
+    QTest::newRow("switcher: adding, filled in")
+        << "switcher adding filled" << QStringList{"account.add.submit"} << QStringList() << QStringList();
+    QTest::newRow("switcher: two accounts")
+        << "switcher two"
+        << QStringList{"account.saved.{lichen}", "account.saved.{hejing}", "account.remove.{lichen}",
+                       "account.logout"}
+        << QStringList() << QStringList{"account.remove.{hejing}", "account.add.toggle"};
+    QTest::newRow("switcher: signed out")
+        << "switcher signed out"
+        << QStringList{"account.done", "account.saved.{lichen}", "account.remove.{lichen}"} << QStringList()
+        << QStringList{"account.openProfile", "account.logout", "account.none"};
+}
+
+void ScreenRulesTest::accountScreens()
+{
+    QFETCH(QString, scenario);
+    if (scenario.startsWith("tab")) {
+        QVERIFY(showSignedIn(scenario.section(' ', 1)));
+        navigation()->setSelected(MemberTab::Account);
+        QTRY_VERIFY(shown(m_portal, "shell.account"));
+    } else if (scenario.startsWith("password")) {
+        QVERIFY(showPortal());
+        await(m_app->signIn("zhouning", "temporary-123", false));
+        QTRY_VERIFY(shown(m_portal, "portal.password"));
+        QObject *form = modelOf(m_portal, "PasswordForm");
+        QVERIFY(form);
+        if (scenario != "password") {
+            form->setProperty("current",
+                              scenario == "password refused" ? "not-the-password" : "temporary-123");
+            form->setProperty("next", "my-own-password-1");
+            form->setProperty("confirmation", "my-own-password-1");
+        }
+        if (scenario == "password refused") {
+            press("password.save");
+            QTRY_VERIFY(!form->property("busy").toBool() && !form->property("error").toString().isEmpty());
+        }
+    } else if (scenario == "profile setup") {
+        QVERIFY(showPortal());
+        await(m_app->signIn("xuhang", "fly-vornalia", false));
+        QTRY_VERIFY(shown(m_portal, "portal.profile"));
+    } else if (scenario == "profile edit") {
+        QVERIFY(showSignedIn("lichen"));
+        navigation()->setSelected(MemberTab::Account);
+        QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::ProfileEdit));
+        QTRY_VERIFY(shown(m_portal, "account.profileEditPage"));
+    } else if (scenario.startsWith("switcher")) {
+        QVERIFY(showSignedIn("lichen"));
+        if (scenario == "switcher two" || scenario == "switcher signed out") {
+            await(m_app->rememberCurrentAccount());
+            await(m_app->addAccount("hejing", "fly-vornalia"));
+            QTRY_VERIFY(shown(m_portal, "home.notifications"));
+            if (scenario == "switcher signed out") {
+                await(m_app->signOut()); // hejing leaves the list, lichen stays saved
+                QTRY_VERIFY(shown(m_portal, "login.savedAccounts"));
+            }
+        }
+        press(scenario == "switcher signed out" ? "login.savedAccounts" : "account.avatar");
+        QTRY_VERIFY(shown(scene(), "account.switcher"));
+        QTRY_VERIFY(!m_app->accountBusy()); // the current account is saved as the panel opens
+        if (scenario.startsWith("switcher adding"))
+            press("account.add.toggle");
+        if (scenario == "switcher adding filled") {
+            QQuickItem *username = nullptr;
+            QTRY_VERIFY((username = shown(scene(), "account.add.username")));
+            typeInto(username, "hejing");
+            typeInto(shown(scene(), "account.add.password"), "fly-vornalia");
+        }
+    }
+    if (QTest::currentTestFailed())
+        return;
+    checkControls();
+}
+
+// ---- the report pages: the detail of a report, the report form
+
+void ScreenRulesTest::reportScreens_data()
+{
+    addControlColumns();
+    const QStringList always{"pirep.detail.back", "pirep.detail.refresh"};
+    QTest::newRow("detail: pending, with a note")
+        << "detail p-24433" << always + QStringList{"pirep.detail.note", "pirep.detail.evidence"}
+        << QStringList()
+        << QStringList{"pirep.detail.review",         "pirep.detail.reason", "pirep.detail.inquiry",
+                       "pirep.detail.evidenceUpload", "pirep.detail.pick",   "pirep.detail.error"};
+    QTest::newRow("detail: under inquiry")
+        << "detail p-24421"
+        << always
+               + QStringList{"pirep.detail.inquiry", "pirep.detail.evidenceUpload", "pirep.detail.pick",
+                             "pirep.detail.evidence"}
+        << QStringList{"pirep.detail.upload"} << QStringList{"pirep.detail.review", "pirep.detail.reason"};
+    QTest::newRow("detail: under inquiry, a picture picked")
+        << "detail p-24421 picked" << QStringList{"pirep.detail.pick", "pirep.detail.upload"} << QStringList()
+        << QStringList{"pirep.detail.error"};
+    QTest::newRow("detail: pending, no note")
+        << "detail p-24412" << always << QStringList()
+        << QStringList{"pirep.detail.note", "pirep.detail.review", "pirep.detail.inquiry",
+                       "pirep.detail.evidenceUpload"};
+    QTest::newRow("detail: rejected with a reason")
+        << "detail p-24330" << always + QStringList{"pirep.detail.review", "pirep.detail.reason"}
+        << QStringList()
+        << QStringList{"pirep.detail.inquiry", "pirep.detail.evidenceUpload", "pirep.detail.note"};
+    QTest::newRow("detail: approved")
+        << "detail p-24365" << always + QStringList{"pirep.detail.review"} << QStringList()
+        << QStringList{"pirep.detail.reason", "pirep.detail.inquiry", "pirep.detail.evidenceUpload",
+                       "pirep.detail.note"};
+
+    const QStringList formControls{"pirep.back",         "pirep.import", "pirep.departure", "pirep.arrival",
+                                   "pirep.pickAircraft", "pirep.hours",  "pirep.minutes",   "pirep.landings",
+                                   "pirep.checkOptions", "pirep.photos", "pirep.note"};
+    QTest::newRow("form: empty")
+        << "form" << formControls << QStringList{"pirep.pickLivery", "pirep.submit"}
+        << QStringList{"pirep.aircraftPhoto", "pirep.restored",           "pirep.error",
+                       "pirep.proofRequired", "pirep.organizationOption", "pirep.eventOption",
+                       "pirep.optionsError"};
+    QTest::newRow("form: empty, its rule said")
+        << "form" << QStringList{"pirep.validation"} << QStringList() << QStringList();
+    QTest::newRow("form: aircraft chosen")
+        << "form aircraft" << QStringList{"pirep.pickLivery"} << QStringList{"pirep.submit"}
+        << QStringList{"pirep.aircraftPhoto"};
+    QTest::newRow("form: filled in") << "form filled"
+                                     << formControls
+                                            + QStringList{"pirep.pickLivery", "pirep.submit",
+                                                          "pirep.aircraftPhoto"}
+                                     << QStringList() << QStringList{"pirep.validation", "pirep.error"};
+    QTest::newRow("form: options checked")
+        << "form options"
+        << QStringList{"pirep.organizationOption", "pirep.eventOption", "pirep.checkOptions"} << QStringList()
+        << QStringList{"pirep.optionsError"};
+}
+
+void ScreenRulesTest::reportScreens()
+{
+    QFETCH(QString, scenario);
+    QVERIFY(showSignedIn("lichen"));
+    navigation()->setSelected(MemberTab::Flights);
+    if (scenario.startsWith("detail")) {
+        const QString id = scenario.section(' ', 1, 1);
+        QTRY_VERIFY(reportOf(id));
+        navigation()->push(NavigationStack::FlightStack, ReportRoute{*reportOf(id)});
+        QTRY_VERIFY(shown(m_portal, "pirep.detail.back"));
+        QObject *detail = modelOf(m_portal, "PirepDetailModel");
+        QVERIFY(detail);
+        QTRY_VERIFY(!detail->property("busy").toBool());
+        if (scenario.endsWith("picked")) {
+            QImage picture(800, 600, QImage::Format_RGB32);
+            picture.fill(Qt::darkBlue);
+            const QString file = m_scratch.filePath("takeoff.png");
+            QVERIFY(picture.save(file));
+            QVERIFY(QMetaObject::invokeMethod(detail, "pickPhotos",
+                                              Q_ARG(QList<QUrl>, {QUrl::fromLocalFile(file)})));
+            QTRY_COMPARE(detail->property("fileCount").toInt(), 1);
+        }
+    } else {
+        press("pirep.new");
+        QTRY_VERIFY(shown(m_portal, "pirep.submit"));
+        QObject *form = modelOf(m_portal, "PirepFormModel");
+        QVERIFY(form);
+        if (scenario != "form") {
+            form->setProperty("aircraft", "Airbus A320");
+        }
+        if (scenario == "form filled" || scenario == "form options") {
+            form->setProperty("departure", "ZGGG");
+            form->setProperty("arrival", "ZUUU");
+            form->setProperty("livery", "Sichuan Airlines");
+            form->setProperty("callsign", "207");
+            form->setProperty("hours", "2");
+            form->setProperty("minutes", "19");
+            form->setProperty("landings", "1");
+        }
+        if (scenario == "form options") {
+            press("pirep.checkOptions");
+            QTRY_VERIFY(form->property("hasOptions").toBool());
+        }
+    }
+    if (QTest::currentTestFailed())
+        return;
+    checkControls();
+}
+
+// ---- the event page and its answers
+
+void ScreenRulesTest::eventScreens_data()
+{
+    addControlColumns();
+    const QStringList answers{"event.attendance>参加", "event.attendance>感兴趣", "event.attendance>不参加"};
+    QTest::newRow("event: member, attending, started")
+        << "lichen ev-302" << QStringList{"event.back", "event.report", "event.answerNote"} << answers
+        << QStringList{"event.responses", "attendance.error"};
+    QTest::newRow("event: member, interested, started")
+        << "hejing ev-302" << QStringList{"event.back", "event.answerNote"} << answers
+        << QStringList{"event.report", "event.responses"};
+    QTest::newRow("event: member, not started")
+        << "lichen ev-303" << answers + QStringList{"event.back", "event.answerNote"} << QStringList()
+        << QStringList{"event.report", "event.responses", "attendance.error"};
+    QTest::newRow("event: staff") << "wangfang ev-303" << QStringList{"event.back", "event.responses"}
+                                  << QStringList()
+                                  << QStringList{"event.attendance", "event.answerNote", "event.report"};
+    QTest::newRow("event: refused answer")
+        << "lichen ev-303 refused" << QStringList{"attendance.error"} << QStringList() << QStringList();
+}
+
+void ScreenRulesTest::eventScreens()
+{
+    QFETCH(QString, scenario);
+    const QString username = scenario.section(' ', 0, 0);
+    const QString id = scenario.section(' ', 1, 1);
+    QVERIFY(showSignedIn(username));
+    if (username == "wangfang") {
+        // Staff read the events as members do; the page is the same.
+        memberData()->reload(MemberLoad::Events);
+        QTRY_VERIFY(!memberData()->events().isEmpty());
+    }
+    openEvent(id);
+    if (QTest::currentTestFailed())
+        return;
+    if (scenario.endsWith("refused")) {
+        service().setFault("/api/member/event-responses", {.status = 500, .times = 1});
+        press("event.attendance>参加");
+    }
+    if (QTest::currentTestFailed())
+        return;
+    checkControls();
+}
+
+// ---- the staff's queue and review
+
+void ScreenRulesTest::reviewScreens_data()
+{
+    addControlColumns();
+    QTest::newRow("queue: pending") << "queue"
+                                    << QStringList{"admin.refresh", "admin.search", "admin.heading",
+                                                   "admin.report.p-24436"}
+                                    << QStringList()
+                                    << QStringList{"admin.empty", "admin.error", "admin.report.p-24421"};
+    QTest::newRow("queue: under inquiry")
+        << "queue inquiry" << QStringList{"admin.heading", "admin.report.p-24421"} << QStringList()
+        << QStringList{"admin.empty", "admin.report.p-24436"};
+    QTest::newRow("queue: nothing found")
+        << "queue search" << QStringList{"admin.empty", "admin.search"} << QStringList()
+        << QStringList{"admin.heading", "admin.report.p-24436"};
+    QTest::newRow("queue: not answered") << "queue failed" << QStringList{"admin.error", "admin.refresh"}
+                                         << QStringList() << QStringList{"admin.report.p-24436"};
+
+    const QStringList always{"admin.review.back", "admin.review.decision", "admin.review.percent",
+                             "admin.review.multiplier"};
+    QTest::newRow("review: pending, approve")
+        << "wangfang p-24436"
+        << always + QStringList{"admin.review.submitNote", "admin.review.evidence", "admin.review.save"}
+        << QStringList()
+        << QStringList{"admin.review.holdNote", "admin.review.rejection", "admin.review.release",
+                       "admin.review.inquiry",  "admin.review.reason",    "admin.review.delete",
+                       "admin.review.error"};
+    QTest::newRow("review: inquiry chosen")
+        << "wangfang p-24436 问询" << QStringList{"admin.review.inquiry"} << QStringList{"admin.review.save"}
+        << QStringList{"admin.review.reason"};
+    QTest::newRow("review: rejection chosen")
+        << "wangfang p-24436 不批准" << QStringList{"admin.review.reason"} << QStringList{"admin.review.save"}
+        << QStringList{"admin.review.inquiry"};
+    QTest::newRow("review: under inquiry")
+        << "wangfang p-24421" << always + QStringList{"admin.review.holdNote", "admin.review.release"}
+        << QStringList() << QStringList{"admin.review.rejection", "admin.review.delete"};
+    QTest::newRow("review: by a developer")
+        << "zhaolei p-24436" << always + QStringList{"admin.review.delete", "admin.review.save"}
+        << QStringList() << QStringList{"admin.review.release"};
+}
+
+void ScreenRulesTest::reviewScreens()
+{
+    QFETCH(QString, scenario);
+    const QString username = scenario.startsWith("queue") ? QString("wangfang") : scenario.section(' ', 0, 0);
+    if (scenario == "queue failed")
+        service().setFault("/api/admin/pireps", {.status = 503});
+    QVERIFY(showSignedIn(username));
+    if (scenario == "queue inquiry")
+        press("admin.tile.1");
+    if (scenario == "queue search") {
+        QQuickItem *search = nullptr;
+        QTRY_VERIFY((search = shown(m_portal, "admin.search")));
+        QObject *queue = modelOf(m_portal, "AdministratorModel");
+        QVERIFY(queue);
+        queue->setProperty("search", "ZZZZ");
+    }
+    if (!scenario.startsWith("queue")) {
+        const QString id = scenario.section(' ', 1, 1);
+        if (id == "p-24421")
+            press("admin.tile.1");
+        press("admin.report." + id);
+        QTRY_VERIFY(shown(m_portal, "admin.review.save"));
+        const QString decision = scenario.section(' ', 2, 2);
+        if (!decision.isEmpty())
+            press("admin.review.decision>" + decision);
+    }
+    if (QTest::currentTestFailed())
+        return;
+    checkControls();
+}
+
+// ---- the Live tab: its page, its boards, an aircraft's page and the application form
+
+void ScreenRulesTest::liveScreens_data()
+{
+    addControlColumns();
+    QTest::newRow("live: linked member")
+        << "lichen"
+        << QStringList{"live.search",
+                       "live.refresh",
+                       "live.tabs",
+                       "live.fleet",
+                       "live.authorization",
+                       "live.avatar",
+                       "live.aircraft.org-vornalia/ac-101"}
+        << QStringList()
+        << QStringList{"live.connectCard", "live.loader", "live.message", "live.noOrganizations"};
+    QTest::newRow("live: not linked")
+        << "hejing" << QStringList{"live.connectCard", "live.refresh"} << QStringList()
+        << QStringList{"live.tabs", "live.fleet", "live.applications", "live.authorization", "live.avatar"};
+    QTest::newRow("live: a member's applications")
+        << "lichen applications" << QStringList{"live.applications", "live.more"} << QStringList()
+        << QStringList{"live.fleet", "live.noApplications", "live.review.app-10"};
+    QTest::newRow("live: a reviewer's applications")
+        << "wangfang applications" << QStringList{"live.applications", "live.review.app-10"} << QStringList()
+        << QStringList{"live.fleet", "live.noApplications"};
+    QTest::newRow("live: an aircraft, for a member")
+        << "lichen aircraft"
+        << QStringList{"live.aircraft.back", "live.aircraft.applying", "live.aircraft.apply"} << QStringList()
+        << QStringList{"live.aircraft.sent"};
+    QTest::newRow("live: an aircraft, for staff") << "wangfang aircraft" << QStringList{"live.aircraft.back"}
+                                                  << QStringList() << QStringList{"live.aircraft.applying"};
+    const QStringList fields{"live.departure", "live.arrival", "live.timeless", "live.briefing",
+                             "live.flightPlan"};
+    QTest::newRow("live: application form, without times")
+        << "lichen form" << fields << QStringList{"live.apply.submit"}
+        << QStringList{"live.times", "live.departureTime", "live.arrivalTime", "live.apply.message"};
+    QTest::newRow("live: application form, with times")
+        << "lichen form times" << fields + QStringList{"live.times", "live.departureTime", "live.arrivalTime"}
+        << QStringList{"live.apply.submit"} << QStringList();
+    QTest::newRow("live: application form, filled in")
+        << "lichen form filled" << fields + QStringList{"live.apply.submit"} << QStringList()
+        << QStringList{"live.apply.message"};
+}
+
+void ScreenRulesTest::liveScreens()
+{
+    QFETCH(QString, scenario);
+    QVERIFY(showSignedIn(scenario.section(' ', 0, 0)));
+    navigation()->setSelected(MemberTab::Live);
+    QObject *live = nullptr;
+    QTRY_VERIFY((live = modelOf(m_portal, "LivePortalModel")));
+    QTRY_VERIFY(shown(m_portal, "live.tabs") || shown(m_portal, "live.connectCard"));
+    const QString step = scenario.section(' ', 1, 1);
+    // The board chosen last is kept; each row chooses its own.
+    live->setProperty("tab", step == "applications" ? 1 : 0);
+    if (step == "aircraft" || step == "form") {
+        press("live.aircraft.org-vornalia/ac-101");
+        QTRY_VERIFY(shown(scene(), "live.aircraft.back"));
+    }
+    if (step == "form") {
+        press("live.aircraft.apply");
+        QTRY_VERIFY(shown(scene(), "live.apply.submit"));
+        QObject *form = modelOf(m_portal, "LiveApplicationFormModel");
+        QVERIFY(form);
+        const QString how = scenario.section(' ', 2, 2);
+        if (how == "times")
+            form->setProperty("timeless", false);
+        if (how == "filled") {
+            form->setProperty("departure", "ZBAA");
+            form->setProperty("arrival", "ZSSS");
+        }
+    }
+    if (QTest::currentTestFailed())
+        return;
+    checkControls();
+}
+
+// ---- the live map: its banner, the selected flight's bar, the search
+
+void ScreenRulesTest::mapScreens_data()
+{
+    addControlColumns();
+    QTest::newRow("map: the live snapshot")
+        << "live" << QStringList{"map.search", "map.style", "map.liveLegend"} << QStringList()
+        << QStringList{"flightSearch.query", "flight.identity"};
+    QTest::newRow("map: a flight selected")
+        << "selected" << QStringList{"flight.identity", "flight.server", "map.routeProgress"} << QStringList()
+        << QStringList{"flightSearch.query"};
+    QTest::newRow("map: search") << "search"
+                                 << QStringList{"flightSearch.close", "flightSearch.query",
+                                                "flightFilter.aircraft", "flightFilter.livery"}
+                                 << QStringList() << QStringList{"flightFilter.clear"};
+    QTest::newRow("map: search, filtered")
+        << "search filtered" << QStringList{"flightFilter.clear"} << QStringList() << QStringList();
+}
+
+void ScreenRulesTest::mapScreens()
+{
+    QFETCH(QString, scenario);
+    QVERIFY(showSignedIn("lichen"));
+    navigation()->setSelected(MemberTab::Map);
+    QQuickItem *page = nullptr;
+    QTRY_VERIFY((page = shown(m_portal, "shell.map")));
+    auto *map = qvariant_cast<LiveMapModel *>(page->property("model"));
+    QVERIFY(map);
+    QTRY_VERIFY_WITH_TIMEOUT(map->flightCount() > 0, 30000);
+    if (scenario == "live")
+        QTRY_COMPARE_WITH_TIMEOUT(map->status(), QString("live"), 30000);
+    if (scenario == "selected") {
+        // A flight of the snapshot that names its server.
+        const QList<LiveFlight> &flights = map->snapshot()->flights;
+        const auto named = std::find_if(flights.cbegin(), flights.cend(), [](const LiveFlight &flight) {
+            return flight.server && !flight.server->isEmpty() && flight.callsign;
+        });
+        QVERIFY(named != flights.cend());
+        map->select(*named, false);
+    }
+    if (scenario.startsWith("search")) {
+        press("map.search");
+        QTRY_VERIFY(shown(scene(), "flightSearch.query"));
+        QObject *search = modelOf(page, "FlightSearchModel");
+        QVERIFY(search);
+        if (scenario == "search filtered")
+            search->setProperty("aircraft", search->property("aircraftChoices").toStringList().value(1));
+    }
+    if (QTest::currentTestFailed())
+        return;
+    checkControls();
+}
+
+QTEST_MAIN(ScreenRulesTest)
+#include "tst_screen_rules.moc"
