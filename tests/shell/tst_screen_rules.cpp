@@ -797,8 +797,9 @@ void ScreenRulesTest::liveScreens_data()
         << QStringList()
         << QStringList{"live.connectCard", "live.loader", "live.message", "live.noOrganizations"};
     QTest::newRow("live: not linked")
-        << "hejing" << QStringList{"live.connectCard", "live.refresh"} << QStringList()
-        << QStringList{"live.tabs", "live.fleet", "live.applications", "live.authorization", "live.avatar"};
+        << "hejing" << QStringList{"live.connectCard"} << QStringList()
+        << QStringList{"live.tabs",   "live.fleet",   "live.applications", "live.authorization",
+                       "live.avatar", "live.refresh", "live.search"};
     QTest::newRow("live: a member's applications")
         << "lichen applications" << QStringList{"live.applications", "live.more"} << QStringList()
         << QStringList{"live.fleet", "live.noApplications", "live.review.app-10"};
