@@ -53,8 +53,10 @@ void DesktopSettings::watchPortal(const QString &service)
     if (!bus.isConnected() || !m_portalService.isEmpty())
         return;
     m_portalService = service;
-    if (!bus.connect(m_portalService, portalPath, portalSettings, QStringLiteral("SettingChanged"), this,
-                     SLOT(portalSettingChanged(QString, QString, QDBusVariant))))
+    // The signal is taken as the whole message: QtDBus refuses to match a slot of typed arguments (the third
+    // a QDBusVariant) to it, and would follow nothing.
+    if (!bus.connect(m_portalService, portalPath, portalSettings, QStringLiteral("SettingChanged"),
+                     QStringLiteral("ssv"), this, SLOT(portalSettingChanged(QDBusMessage))))
         qCDebug(lcUi) << "the settings portal's changes cannot be followed" << bus.lastError().message();
     read(appearanceGroup, colorSchemeKey);
     read(gnomeGroup, gnomeAnimationsKey);
@@ -85,10 +87,11 @@ void DesktopSettings::read(const QString &group, const QString &key)
     });
 }
 
-void DesktopSettings::portalSettingChanged(const QString &group, const QString &key,
-                                           const QDBusVariant &value)
+void DesktopSettings::portalSettingChanged(const QDBusMessage &message)
 {
-    applyPortalSetting(group, key, QVariant::fromValue(value));
+    const QList<QVariant> arguments = message.arguments();
+    if (arguments.size() == 3)
+        applyPortalSetting(arguments.at(0).toString(), arguments.at(1).toString(), arguments.at(2));
 }
 
 QVariant DesktopSettings::unwrap(const QVariant &value)

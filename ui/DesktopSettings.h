@@ -6,7 +6,7 @@
 
 #include <optional>
 
-class QDBusVariant;
+class QDBusMessage;
 
 // What the desktop says about appearance and motion: the freedesktop settings portal (colour scheme,
 // animations) and the lightness of the application palette. Portal answers arrive asynchronously and
@@ -56,7 +56,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private Q_SLOTS:
-    void portalSettingChanged(const QString &group, const QString &key, const QDBusVariant &value);
+    void portalSettingChanged(const QDBusMessage &message);
 
 private:
     void read(const QString &group, const QString &key);
