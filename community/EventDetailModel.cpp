@@ -66,8 +66,7 @@ void EventDetailModel::setEvent(const EventValue &event)
 
 void EventDetailModel::openRoute(const PageRoute &route)
 {
-    if (const std::optional<EventRoute> shown =
-            m_navigation ? m_navigation->routeOf<EventRoute>(route) : std::nullopt)
+    if (const std::optional<EventRoute> shown = MemberNavigation::routeIn<EventRoute>(m_navigation, route))
         setEvent(EventValue{shown->event});
 }
 

@@ -313,7 +313,6 @@ QCoro::Task<> PirepDetailModel::send()
 
 void PirepDetailModel::openRoute(MemberNavigation *navigation, const PageRoute &route)
 {
-    if (const std::optional<ReportRoute> shown =
-            navigation ? navigation->routeOf<ReportRoute>(route) : std::nullopt)
+    if (const std::optional<ReportRoute> shown = MemberNavigation::routeIn<ReportRoute>(navigation, route))
         setReport(shown->report);
 }

@@ -104,9 +104,9 @@ void PirepFormModel::prefill(const std::optional<RecentFlight> &flight,
 void PirepFormModel::openRoute(MemberNavigation *navigation, const PageRoute &route)
 {
     const std::optional<RecentFlightRoute> recent =
-        navigation ? navigation->routeOf<RecentFlightRoute>(route) : std::nullopt;
+        MemberNavigation::routeIn<RecentFlightRoute>(navigation, route);
     const std::optional<EventSubmissionRoute> event =
-        navigation ? navigation->routeOf<EventSubmissionRoute>(route) : std::nullopt;
+        MemberNavigation::routeIn<EventSubmissionRoute>(navigation, route);
     prefill(recent ? std::optional(recent->flight) : std::nullopt,
             event ? std::optional(event->event) : std::nullopt);
     m_opened = m_draft;

@@ -168,8 +168,7 @@ void AdminReviewModel::setReport(const Pirep &report)
 
 void AdminReviewModel::openRoute(MemberNavigation *navigation, const PageRoute &route)
 {
-    if (const std::optional<ReviewRoute> shown =
-            navigation ? navigation->routeOf<ReviewRoute>(route) : std::nullopt) {
+    if (const std::optional<ReviewRoute> shown = MemberNavigation::routeIn<ReviewRoute>(navigation, route)) {
         m_queue = qobject_cast<AdministratorModel *>(shown->queue);
         setReport(shown->report);
     }

@@ -258,6 +258,12 @@ public:
         const T *found = std::get_if<T>(&path(route.stack).at(route.index));
         return found ? std::optional<T>(*found) : std::nullopt;
     }
+    // The same through a navigation that may be none (a page made before its shell).
+    template <typename T>
+    static std::optional<T> routeIn(const MemberNavigation *navigation, const PageRoute &route)
+    {
+        return navigation ? navigation->routeOf<T>(route) : std::nullopt;
+    }
 
     // On top of a stack, and back one page.
     void push(NavigationStack stack, Destination route);

@@ -143,6 +143,8 @@ private:
     bool signIn(const QString &username, const QString &password);
     // Waits until every keyed load of the dashboard has ended.
     void waitForTheDashboard();
+    // The window, the member signed in and his dashboard with every load ended.
+    bool showDashboard(const QString &username);
     // Brings the table's screen on: the sign-in form, a refused sign-in, the dashboard and what opens from
     // it, or the update prompt over the dashboard.
     void showScreen(const QString &screen);
@@ -645,6 +647,15 @@ void ViewsTest::waitForTheDashboard()
     }));
 }
 
+bool ViewsTest::showDashboard(const QString &username)
+{
+    if (!showPortal() || !signIn(username, QStringLiteral("fly-vornalia"))
+        || !QTest::qWaitFor([this] { return shown(m_portal, "home.notifications") != nullptr; }))
+        return false;
+    waitForTheDashboard();
+    return !QTest::currentTestFailed();
+}
+
 PageStackModel *ViewsTest::pagesOf(MemberTab tab) const
 {
     // The stacks are a repeater's: items of the scene, not children of the portal.
@@ -813,10 +824,7 @@ void ViewsTest::shellOpensEachPageAndGoesBack()
     QFETCH(QString, title);
     QFETCH(QString, root);
     QFETCH(QStringList, others);
-    QVERIFY(showPortal());
-    QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
-    waitForTheDashboard();
+    QVERIFY(showDashboard("lichen"));
     auto *navigation = m_portal->findChild<MemberNavigation *>();
     auto *data = m_portal->findChild<MemberData *>();
     QVERIFY(navigation && data);
@@ -1065,10 +1073,7 @@ void ViewsTest::firstShowingAsksOnce()
 // keyboard.
 void ViewsTest::leaderboardFromTheAccountTab()
 {
-    QVERIFY(showPortal());
-    QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
-    waitForTheDashboard();
+    QVERIFY(showDashboard("lichen"));
     m_window->requestActivate();
     auto *navigation = m_portal->findChild<MemberNavigation *>();
     QVERIFY(navigation);
@@ -1103,10 +1108,7 @@ void ViewsTest::leaderboardFromTheAccountTab()
 // load of the tab ran again.
 void ViewsTest::pageBeneathStaysThroughPushAndPop()
 {
-    QVERIFY(showPortal());
-    QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
-    waitForTheDashboard();
+    QVERIFY(showDashboard("lichen"));
     auto *navigation = m_portal->findChild<MemberNavigation *>();
     PageStackModel *home = pagesOf(MemberTab::Home);
     QVERIFY(navigation && home);
@@ -1175,10 +1177,7 @@ void ViewsTest::dashboardOpensItsPagesOnItsOwnStack()
     QFETCH(QStringList, texts);
     if (road == "profile")
         service().accountNamed("lichen")->profile["callsign"] = "";
-    QVERIFY(showPortal());
-    QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
-    waitForTheDashboard();
+    QVERIFY(showDashboard("lichen"));
     auto *navigation = m_portal->findChild<MemberNavigation *>();
     auto *data = m_portal->findChild<MemberData *>();
     QVERIFY(navigation && data);
@@ -1238,10 +1237,7 @@ void ViewsTest::dashboardOpensItsPagesOnItsOwnStack()
 // The home page loads again each time it comes on screen (back on its tab) and on its refresh button.
 void ViewsTest::homeRefreshesAsItShowsAgain()
 {
-    QVERIFY(showPortal());
-    QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
-    waitForTheDashboard();
+    QVERIFY(showDashboard("lichen"));
     auto *navigation = m_portal->findChild<MemberNavigation *>();
     QVERIFY(navigation);
     const auto asked = [this](const char *path) {
@@ -1273,10 +1269,7 @@ void ViewsTest::homeRefreshesAsItShowsAgain()
 // takes him to the report form on the flights tab.
 void ViewsTest::eventInItsReportWindowOpensTheReportForm()
 {
-    QVERIFY(showPortal());
-    QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
-    waitForTheDashboard();
+    QVERIFY(showDashboard("lichen"));
     auto *navigation = m_portal->findChild<MemberNavigation *>();
     auto *data = m_portal->findChild<MemberData *>();
     QVERIFY(navigation && data);
@@ -1653,10 +1646,7 @@ void ViewsTest::logbookSheetOverTheAccountTab()
 // cover, and on the logbook's map page, without one.
 void ViewsTest::routesMapOnTheDashboardAndInTheLogbook()
 {
-    QVERIFY(showPortal());
-    QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
-    waitForTheDashboard();
+    QVERIFY(showDashboard("lichen"));
     auto *data = m_portal->findChild<MemberData *>();
     QVERIFY(data && data->state(MemberLoad::Routes).loaded);
     // Many routes, one of them across the 180° meridian.
@@ -1752,10 +1742,7 @@ void ViewsTest::routesMapOnTheDashboardAndInTheLogbook()
 // A member without approved reports has no routes: the empty state stands in the map's place.
 void ViewsTest::routesMapOfAMemberWithoutRoutes()
 {
-    QVERIFY(showPortal());
-    QVERIFY(signIn("hejing", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
-    waitForTheDashboard();
+    QVERIFY(showDashboard("hejing"));
     auto *data = m_portal->findChild<MemberData *>();
     QVERIFY(data->state(MemberLoad::Routes).loaded);
     QVERIFY(data->routes().isEmpty());
