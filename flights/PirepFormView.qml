@@ -281,7 +281,7 @@ Rectangle {
                     color: Theme.ink
                 }
                 FormField {
-                    Layout.preferredWidth: 64
+                    Layout.preferredWidth: Math.max(64, placeholderWidth)
                     objectName: "pirep.hours"
                     placeholderText: L.t("小时")
                     horizontalAlignment: TextInput.AlignRight
@@ -294,7 +294,7 @@ Rectangle {
                     color: Theme.muted
                 }
                 FormField {
-                    Layout.preferredWidth: 64
+                    Layout.preferredWidth: Math.max(64, placeholderWidth)
                     objectName: "pirep.minutes"
                     placeholderText: L.t("分钟")
                     horizontalAlignment: TextInput.AlignRight

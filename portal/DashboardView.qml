@@ -204,6 +204,8 @@ Item {
                 }
             }
 
+            // The latest flight and the events share one flow of columns: beside the flight stands the first
+            // event, and the others fill the rows below both, so no column stands empty beside a long list.
             AdaptiveColumns {
                 Layout.fillWidth: true
                 spacing: 16
@@ -234,26 +236,27 @@ Item {
                         title: page.regular ? "" : L.t("最近一次飞行")
                     }
                 }
-                ColumnLayout {
-                    visible: dashboard.eventCount > 0
-                    spacing: 16
+                Repeater {
+                    model: dashboard.eventCount
 
-                    SectionHeading {
-                        title: L.t("将要举行的活动")
-                    }
-                    Repeater {
-                        model: dashboard.eventCount
+                    ColumnLayout {
+                        id: eventCell
 
+                        required property int index
+                        // Read again whenever the dashboard's lists change.
+                        readonly property flightEvent event: {
+                            dashboard.eventCount;
+                            return dashboard.eventAt(eventCell.index);
+                        }
+
+                        spacing: 16
+
+                        SectionHeading {
+                            visible: eventCell.index === 0
+                            title: L.t("将要举行的活动")
+                        }
                         Card {
-                            id: eventCard
-
-                            required property int index
-                            // Read again whenever the dashboard's lists change.
-                            readonly property flightEvent event: {
-                                dashboard.eventCount;
-                                return dashboard.eventAt(eventCard.index);
-                            }
-
+                            Layout.fillWidth: true
                             padding: 16
                             spacing: 12
 
@@ -263,10 +266,10 @@ Item {
                                 cornerRadius: 14
                                 // The card's content is the button's label.
                                 Accessible.name: (contentItem as EventSummary)?.accessibleText ?? ""
-                                onClicked: dashboard.openEvent(eventCard.index)
+                                onClicked: dashboard.openEvent(eventCell.index)
 
                                 contentItem: EventSummary {
-                                    event: eventCard.event
+                                    event: eventCell.event
                                     photoHeight: 150
                                     showsMap: true
                                     mapHeight: 150
@@ -281,7 +284,7 @@ Item {
                             AttendanceButtons {
                                 Layout.fillWidth: true
                                 memberData: stack.memberData
-                                event: eventCard.event
+                                event: eventCell.event
                             }
                         }
                     }

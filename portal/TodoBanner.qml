@@ -45,15 +45,13 @@ Item {
             size: Typography.title3 + 5
             color: Theme.accent
         }
+        // The texts take the banner's width up to the action, which stands at the trailing edge.
         ColumnLayout {
             Layout.fillWidth: true
-            Layout.maximumWidth: Math.max(titleText.implicitWidth, detailText.implicitWidth)
             Layout.alignment: Qt.AlignVCenter
             spacing: 3
 
             Text {
-                id: titleText
-
                 Layout.fillWidth: true
                 text: banner.title
                 wrapMode: Text.Wrap
@@ -62,18 +60,12 @@ Item {
                 color: Theme.ink
             }
             Text {
-                id: detailText
-
                 Layout.fillWidth: true
                 text: banner.detail
                 wrapMode: Text.Wrap
                 font.pixelSize: Typography.caption
                 color: Theme.muted
             }
-        }
-        Item {
-            Layout.fillWidth: true
-            Layout.minimumWidth: 8
         }
         Row {
             id: actionSlot

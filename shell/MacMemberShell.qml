@@ -198,7 +198,8 @@ Item {
                 x: sidebar.width + 8
                 y: Math.max(8, sidebar.y + accountButton.y + accountButton.height - height)
                 width: 380
-                height: Math.min(520, shell.height - 16)
+                // As tall as the panel's content (the add form opens it further), as long as the window has room.
+                height: Math.min(switcherPanel.implicitHeight, shell.height - 16)
                 padding: 0
                 focus: true
                 visible: shell.showingAccounts

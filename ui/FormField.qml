@@ -13,7 +13,17 @@ TextField {
     font.pixelSize: Typography.body
     leftPadding: 10
     rightPadding: 10
+    // The width that shows the whole placeholder, for fields laid out narrower than their frame's own.
+    readonly property real placeholderWidth: Math.ceil(placeholderMetrics.advanceWidth) + leftPadding + rightPadding
+
     Accessible.name: field.placeholderText
+
+    TextMetrics {
+        id: placeholderMetrics
+
+        font: field.font
+        text: field.placeholderText
+    }
 
     background: Rectangle {
         implicitWidth: 80

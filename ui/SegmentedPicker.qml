@@ -86,9 +86,13 @@ Rectangle {
                         radius: parent.radius + spread
                     }
                 }
+                // A title longer than its share of a narrow picker takes a second line rather than being cut.
                 contentItem: Text {
                     text: segment.modelData.title
                     horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                    wrapMode: Text.Wrap
+                    maximumLineCount: 2
                     elide: Text.ElideRight
                     font.pixelSize: Typography.subheadline
                     font.weight: segment.selected ? Font.DemiBold : Font.Normal

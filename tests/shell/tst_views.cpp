@@ -30,6 +30,7 @@
 #include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
+#include <QtQuickTest/quicktest.h>
 #include <QtTest>
 
 Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
@@ -1838,6 +1839,15 @@ void ViewsTest::secondAccountSavedFromThePopover()
     QVERIFY(QMetaObject::invokeMethod(toggle, "clicked"));
     QQuickItem *username = nullptr;
     QTRY_VERIFY((username = shown(m_window->contentItem(), "account.add.username")));
+    // The open add form grows the popover; in a 1100×720 window its sign-out button stays in view.
+    m_window->resize(1100, 720);
+    const auto bottom = [](QQuickItem *item) { return item->mapToScene(QPointF(0, item->height())).y(); };
+    QQuickItem *panel = shown(m_window->contentItem(), "account.switcher");
+    // Once the signed-in account is saved, its row stands above the form too.
+    QTRY_VERIFY(!shown(m_window->contentItem(), "account.none"));
+    QVERIFY(QQuickTest::qWaitForPolish(m_window.get()));
+    QCOMPARE_LE(bottom(shown(m_window->contentItem(), "account.logout")), bottom(panel));
+    QVERIFY(bottom(panel) <= m_window->height());
     typeInto(username, "hejing");
     typeInto(shown(m_window->contentItem(), "account.add.password"), "fly-vornalia");
     QQuickItem *submit = shown(m_window->contentItem(), "account.add.submit");
