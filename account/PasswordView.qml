@@ -64,6 +64,7 @@ AccountFormPage {
         objectName: "password.error"
         visible: form.error.length > 0
         message: form.error
+        alert: true
     }
 
     ColumnLayout {

@@ -180,6 +180,7 @@ AccountFormPage {
         objectName: "profile.error"
         visible: form.error.length > 0
         message: form.error
+        alert: true
         retryable: form.retryable
         onRetry: form.retry()
     }

@@ -438,7 +438,8 @@ Rectangle {
             visible: form.error.length > 0
             message: form.error
             alert: true
-            activeFocusOnTab: visible
+            // Placed below once the page has scrolled to it.
+            takesFocus: false
             onMessageChanged: {
                 if (message.length > 0)
                     revealError.restart();

@@ -1,6 +1,6 @@
 #include "AppComposition.h"
 
-#include "SecretTextAccessibility.h"
+#include "ItemAccessibility.h"
 
 #include "BuildInfo.h"
 #include "MainLog.h"
@@ -71,7 +71,7 @@ void prepareEngine(QQmlEngine &engine)
     const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/vornalia/qml");
     engine.addImportPath(QDir(installed).exists() ? installed : QStringLiteral(VORNA_BUILD_QML_DIR));
     // Before the first window, whose accessible factory would answer for password fields first.
-    SecretTextAccessibility::install();
+    ItemAccessibility::install();
 }
 
 QUrl mainWindow() { return QUrl(QStringLiteral("qrc:/qt/qml/Vorna/Main/Main.qml")); }

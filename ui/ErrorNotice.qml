@@ -12,7 +12,21 @@ Item {
     property bool retryable: false
     // Heard as an alert: a failure of what the member just did.
     property bool alert: false
+    // An alert takes the keyboard as it appears or changes, so a screen reader reads it at once and Tab goes
+    // on from it; a caller that places it itself (after scrolling to it) turns this off.
+    property bool takesFocus: alert
     signal retry
+
+    function takeFocusNow() {
+        if (notice.visible && notice.message.length > 0)
+            notice.forceActiveFocus(Qt.OtherFocusReason);
+    }
+
+    activeFocusOnTab: alert && visible
+    onMessageChanged: {
+        if (notice.takesFocus && notice.message.length > 0)
+            Qt.callLater(notice.takeFocusNow);
+    }
 
     Layout.fillWidth: true
     implicitWidth: texts.x + Math.max(text.implicitWidth, notice.retryable ? retryButton.implicitWidth : 0) + 14

@@ -4,12 +4,12 @@
 #include "ClientTestSupport.h"
 #include "ImageTestSupport.h"
 #include "Installed.h"
+#include "ItemAccessibility.h"
 #include "LiveMapModel.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
 #include "PortalTestSupport.h"
 #include "SceneTestSupport.h"
-#include "SecretTextAccessibility.h"
 
 #include <QAccessible>
 #include <QImage>
@@ -58,6 +58,30 @@ QQuickItem *control(QQuickItem *root, const QString &name)
     return nullptr;
 }
 
+// What a screen reader reaches walking the window's tree from its top: the names of the items on screen,
+// body text among them.
+QStringList heardNames(QWindow *window)
+{
+    QStringList names;
+    const std::function<void(QAccessibleInterface *, int)> walk = [&](QAccessibleInterface *node, int depth) {
+        if (!node || node->state().invisible || depth > 80)
+            return;
+        names << node->text(QAccessible::Name);
+        for (int i = 0; i < node->childCount(); ++i)
+            walk(node->child(i), depth + 1);
+    };
+    walk(QAccessible::queryAccessibleInterface(window), 0);
+    return names;
+}
+
+// Whether a name heard on the window mentions that text.
+bool heardOn(QWindow *window, const QString &text)
+{
+    const QStringList names = heardNames(window);
+    return std::any_of(names.cbegin(), names.cend(),
+                       [&](const QString &name) { return name.contains(text); });
+}
+
 // The first object of that class made with an item of the scene: a view's own model. The pages of the stacks
 // are items of the scene, not children of the portal.
 QObject *modelOf(QQuickItem *root, const char *className)
@@ -73,6 +97,9 @@ QObject *modelOf(QQuickItem *root, const char *className)
 }
 
 // The three columns every table of rules has: what is shown and enabled, shown and disabled, and not shown.
+// "heard:TEXT" among the shown is text a screen reader reaches on the window's tree; among the hidden, text
+// it does not. "alert:NAME" is a control shown as an alert that has taken the keyboard, so it is read at
+// once.
 void addControlColumns()
 {
     QTest::addColumn<QString>("scenario");
@@ -144,7 +171,7 @@ private:
 
 void ScreenRulesTest::initTestCase()
 {
-    SecretTextAccessibility::install();
+    ItemAccessibility::install();
     m_service = std::make_unique<Sample::Service>();
     QVERIFY(m_service->start());
     m_pictures.emplace(*m_service);
@@ -256,7 +283,21 @@ void ScreenRulesTest::checkControls()
     QFETCH(QStringList, hidden);
     for (const QString &name : enabled + disabled + hidden)
         QTRY_VERIFY2(!withSavedIds(name).contains('{'), qPrintable(name + " names an account not saved"));
+    const QLatin1String said("heard:");
+    const QLatin1String alert("alert:");
     for (const QString &name : enabled) {
+        if (name.startsWith(alert)) {
+            QQuickItem *item = nullptr;
+            QTRY_VERIFY2((item = control(scene(), name.mid(alert.size()))),
+                         qPrintable(name + " is not shown"));
+            QCOMPARE(heard(item)->role(), QAccessible::AlertMessage);
+            QTRY_VERIFY2(item->hasActiveFocus(), qPrintable(name + " has not taken the keyboard"));
+            continue;
+        }
+        if (name.startsWith(said)) {
+            QTRY_VERIFY2(heardOn(m_window.get(), name.mid(said.size())), qPrintable(name + " is not heard"));
+            continue;
+        }
         QQuickItem *item = nullptr;
         QTRY_VERIFY2((item = control(scene(), withSavedIds(name))), qPrintable(name + " is not shown"));
         QTRY_VERIFY2(item->isEnabled(), qPrintable(name + " is disabled"));
@@ -266,8 +307,12 @@ void ScreenRulesTest::checkControls()
         QTRY_VERIFY2((item = control(scene(), withSavedIds(name))), qPrintable(name + " is not shown"));
         QTRY_VERIFY2(!item->isEnabled(), qPrintable(name + " is enabled"));
     }
-    for (const QString &name : hidden)
-        QTRY_VERIFY2(!control(scene(), withSavedIds(name)), qPrintable(name + " is shown"));
+    for (const QString &name : hidden) {
+        if (name.startsWith(said))
+            QTRY_VERIFY2(!heardOn(m_window.get(), name.mid(said.size())), qPrintable(name + " is heard"));
+        else
+            QTRY_VERIFY2(!control(scene(), withSavedIds(name)), qPrintable(name + " is shown"));
+    }
 }
 
 // ---- the shell's table of pages: each page of a route is its own
@@ -455,13 +500,16 @@ void ScreenRulesTest::accountScreens_data()
 
     const QStringList passwordFields{"password.current", "password.next", "password.confirmation"};
     QTest::newRow("password: required, empty")
-        << "password" << passwordFields + QStringList{"password.banner", "password.signOut"}
+        << "password"
+        << passwordFields
+               + QStringList{"password.banner", "password.signOut", "heard:首次登录请将邮件中的临时密码",
+                             "heard:新密码至少 12 个字符"}
         << QStringList{"password.save"} << QStringList{"password.error"};
     QTest::newRow("password: filled in")
         << "password filled" << QStringList{"password.save", "password.signOut"} << QStringList()
         << QStringList{"password.error"};
     QTest::newRow("password: refused")
-        << "password refused" << QStringList{"password.error", "password.signOut"} << QStringList()
+        << "password refused" << QStringList{"alert:password.error", "password.signOut"} << QStringList()
         << QStringList();
 
     const QStringList profileFields{"profile.pickPhoto", "profile.forumAvatar", "profile.wechat",
@@ -492,8 +540,9 @@ void ScreenRulesTest::accountScreens_data()
         << QStringList() << QStringList{"account.remove.{hejing}", "account.add.toggle"};
     QTest::newRow("switcher: signed out")
         << "switcher signed out"
-        << QStringList{"account.done", "account.saved.{lichen}", "account.remove.{lichen}"} << QStringList()
-        << QStringList{"account.openProfile", "account.logout", "account.none"};
+        << QStringList{"account.done", "account.saved.{lichen}", "account.remove.{lichen}",
+                       "heard:登录会话只保存在这台电脑"}
+        << QStringList() << QStringList{"account.openProfile", "account.logout", "account.none"};
 }
 
 void ScreenRulesTest::accountScreens()
@@ -568,10 +617,9 @@ void ScreenRulesTest::reportScreens_data()
         << QStringList{"pirep.detail.review",         "pirep.detail.reason", "pirep.detail.inquiry",
                        "pirep.detail.evidenceUpload", "pirep.detail.pick",   "pirep.detail.error"};
     QTest::newRow("detail: under inquiry")
-        << "detail p-24421"
-        << always
-               + QStringList{"pirep.detail.inquiry", "pirep.detail.evidenceUpload", "pirep.detail.pick",
-                             "pirep.detail.evidence"}
+        << "detail p-24421" << always + QStringList{"pirep.detail.inquiry", "pirep.detail.evidenceUpload",
+                                                    "pirep.detail.pick",    "pirep.detail.evidence",
+                                                    "heard:管理员问询",     "heard:系统没有匹配到这次飞行"}
         << QStringList{"pirep.detail.upload"} << QStringList{"pirep.detail.review", "pirep.detail.reason"};
     QTest::newRow("detail: under inquiry, a picture picked")
         << "detail p-24421 picked" << QStringList{"pirep.detail.pick", "pirep.detail.upload"} << QStringList()
@@ -598,7 +646,10 @@ void ScreenRulesTest::reportScreens_data()
                        "pirep.proofRequired", "pirep.organizationOption", "pirep.eventOption",
                        "pirep.optionsError"};
     QTest::newRow("form: empty, its rule said")
-        << "form" << QStringList{"pirep.validation"} << QStringList() << QStringList();
+        << "form"
+        << QStringList{"pirep.validation", "heard:机场代码需为 4 位英文字母。",
+                       "heard:两项同时满足时为 ×1.875"}
+        << QStringList() << QStringList();
     QTest::newRow("form: aircraft chosen")
         << "form aircraft" << QStringList{"pirep.pickLivery"} << QStringList{"pirep.submit"}
         << QStringList{"pirep.aircraftPhoto"};
@@ -675,8 +726,11 @@ void ScreenRulesTest::eventScreens_data()
         << "hejing ev-302" << QStringList{"event.back", "event.answerNote"} << answers
         << QStringList{"event.report", "event.responses"};
     QTest::newRow("event: member, not started")
-        << "lichen ev-303" << answers + QStringList{"event.back", "event.answerNote"} << QStringList()
-        << QStringList{"event.report", "event.responses", "attendance.error"};
+        << "lichen ev-303"
+        << answers
+               + QStringList{"event.back", "event.answerNote", "heard:计划参加活动时请提前选择",
+                             "heard:可用飞机与涂装"}
+        << QStringList() << QStringList{"event.report", "event.responses", "attendance.error"};
     QTest::newRow("event: staff") << "wangfang ev-303" << QStringList{"event.back", "event.responses"}
                                   << QStringList()
                                   << QStringList{"event.attendance", "event.answerNote", "event.report"};
@@ -730,7 +784,10 @@ void ScreenRulesTest::reviewScreens_data()
                              "admin.review.multiplier"};
     QTest::newRow("review: pending, approve")
         << "wangfang p-24436"
-        << always + QStringList{"admin.review.submitNote", "admin.review.evidence", "admin.review.save"}
+        << always
+               + QStringList{"admin.review.submitNote", "admin.review.evidence", "admin.review.save",
+                             // The service's checks and the member's note, read as they are shown.
+                             "heard:上传的呼号：B-342CA", "heard:联盟航线加活动航线。"}
         << QStringList()
         << QStringList{"admin.review.holdNote", "admin.review.rejection", "admin.review.release",
                        "admin.review.inquiry",  "admin.review.reason",    "admin.review.delete",

@@ -5,6 +5,7 @@
 #include "DashboardAnswers.h"
 #include "ImageTestSupport.h"
 #include "Installed.h"
+#include "ItemAccessibility.h"
 #include "LiveMapModel.h"
 #include "MacUpdater.h"
 #include "MemberData.h"
@@ -16,7 +17,6 @@
 #include "PortalTestSupport.h"
 #include "ProfileForm.h"
 #include "SceneTestSupport.h"
-#include "SecretTextAccessibility.h"
 #include "SignInModel.h"
 
 #include <QAccessible>
@@ -184,7 +184,7 @@ static void addBackKeys()
 void ViewsTest::initTestCase()
 {
     // As the app does before its first window.
-    SecretTextAccessibility::install();
+    ItemAccessibility::install();
     m_service = std::make_unique<Sample::Service>();
     QVERIFY(m_service->start());
     m_pictures.emplace(*m_service);

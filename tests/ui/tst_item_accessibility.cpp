@@ -1,0 +1,165 @@
+#include "ItemAccessibility.h"
+
+#include <QAccessible>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QScopeGuard>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+// What the accessibility bus hears of a window's items: body text, its owners, faded pages, and the news of
+// an item that becomes enabled.
+class ItemAccessibilityTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void textIsHeard_data();
+    void textIsHeard();
+    void enablingIsTold();
+
+private:
+    // A window holding the item the QML makes.
+    std::unique_ptr<QQuickWindow> show(const QByteArray &qml);
+
+    QQmlEngine m_engine;
+};
+
+namespace {
+
+// Every static text a screen reader reaches walking the tree from the window, on screen, as "role:name".
+QStringList heard(QWindow *window)
+{
+    QStringList names;
+    const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+        if (!node || node->state().invisible)
+            return;
+        if (node->role() == QAccessible::StaticText || node->role() == QAccessible::Button)
+            names << (node->role() == QAccessible::Button ? "button:" : "text:")
+                         + node->text(QAccessible::Name);
+        for (int i = 0; i < node->childCount(); ++i)
+            walk(node->child(i));
+    };
+    walk(QAccessible::queryAccessibleInterface(window));
+    return names;
+}
+
+QList<QPair<QObject *, bool>> toldEnabled;
+
+void keepEnablings(QAccessibleEvent *event)
+{
+    if (event->type() == QAccessible::StateChanged
+        && static_cast<QAccessibleStateChangeEvent *>(event)->changedStates().disabled) {
+        auto *item = qobject_cast<QQuickItem *>(event->object());
+        toldEnabled.append({event->object(), item && item->isEnabled()});
+    }
+}
+
+} // namespace
+
+void ItemAccessibilityTest::initTestCase()
+{
+    ItemAccessibility::install();
+    // The desktop's accessibility bus, as a desktop session runs it: Qt's bridge joins it once it is there.
+    QDBusConnection::sessionBus().interface()->startService(QStringLiteral("org.a11y.Bus"));
+    QTRY_VERIFY(QAccessible::isActive());
+}
+
+std::unique_ptr<QQuickWindow> ItemAccessibilityTest::show(const QByteArray &qml)
+{
+    QQmlComponent component(&m_engine);
+    component.setData("import QtQuick\nimport QtQuick.Controls\n" + qml, QUrl());
+    auto *item = qobject_cast<QQuickItem *>(component.create());
+    if (!item) {
+        qWarning("%s", qPrintable(component.errorString()));
+        return nullptr;
+    }
+    auto window = std::make_unique<QQuickWindow>();
+    window->resize(400, 300);
+    item->setParentItem(window->contentItem());
+    item->setParent(window.get());
+    window->show();
+    return window;
+}
+
+void ItemAccessibilityTest::textIsHeard_data()
+{
+    QTest::addColumn<QByteArray>("qml");
+    QTest::addColumn<QStringList>("expected"); // in the order heard
+
+    QTest::newRow("plain text under a page") << QByteArray("Pane { Column { Text { text: '系统核对' } "
+                                                           "Text { text: '上传的呼号：B-342CA' } } }")
+                                             << QStringList{"text:系统核对", "text:上传的呼号：B-342CA"};
+    QTest::newRow("text straight under the window")
+        << QByteArray("Item { Text { text: '还没有保存的账号' } }") << QStringList{"text:还没有保存的账号"};
+    QTest::newRow("a button's label is its name, not more text")
+        << QByteArray("Pane { Button { text: '提交 PIREP'; contentItem: Text { text: '提交 PIREP' } } }")
+        << QStringList{"button:提交 PIREP"};
+    QTest::newRow("a card read as a whole")
+        << QByteArray("Pane { Rectangle { width: 100; height: 40; Accessible.role: Accessible.Grouping; "
+                      "Accessible.name: '需补充证据, 请补充截图'; Column { Text { text: '需补充证据' } "
+                      "Text { text: '请补充截图' } } } Text { y: 50; text: '另一段' } }")
+        << QStringList{"text:另一段"};
+    QTest::newRow("a symbol of the icon font says nothing")
+        << QByteArray("Pane { Row { Text { text: '\\u{F0026}' } Text { text: '航线' } } }")
+        << QStringList{"text:航线"};
+    QTest::newRow("rich text without its markup")
+        << QByteArray("Pane { Text { textFormat: Text.StyledText; text: '<b>×1.25</b> 组织倍数' } }")
+        << QStringList{"text:×1.25 组织倍数"};
+    QTest::newRow("a text changed is heard as it is now")
+        << QByteArray("Pane { Text { id: t; text: '正在加载'; Component.onCompleted: t.text = '已批准' } }")
+        << QStringList{"text:已批准"};
+    QTest::newRow("a page faded out is not on screen") << QByteArray(
+        "Item { Pane { opacity: 0; Text { text: '开场动画' } } Pane { Text { text: '首页' } } }")
+                                                       << QStringList{"text:首页"};
+    QTest::newRow("hidden text is not on screen")
+        << QByteArray("Pane { Column { Text { visible: false; text: '错误' } Text { text: '好' } } }")
+        << QStringList{"text:好"};
+}
+
+void ItemAccessibilityTest::textIsHeard()
+{
+    QFETCH(QByteArray, qml);
+    QFETCH(QStringList, expected);
+    const std::unique_ptr<QQuickWindow> window = show(qml);
+    QVERIFY(window);
+    QTRY_COMPARE(heard(window.get()), expected);
+}
+
+// Regression: a button that became enabled stayed "dimmed" to a screen reader that had read it before: no
+// event told the bus.
+void ItemAccessibilityTest::enablingIsTold()
+{
+    // Events go out only while the desktop's bus listens (this run asks for it to be always on).
+    QVERIFY(QAccessible::isActive());
+    const std::unique_ptr<QQuickWindow> window =
+        show("Pane { property bool ready: false; Button { objectName: 'submit'; text: '登录'; "
+             "enabled: parent.parent.ready } }");
+    QVERIFY(window);
+    auto *submit = window->findChild<QQuickItem *>("submit");
+    QVERIFY(submit);
+    QTRY_VERIFY(
+        QAccessible::queryAccessibleInterface(submit)->state().disabled); // read once, as a reader does
+
+    toldEnabled.clear();
+    const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(keepEnablings);
+    const auto restore = qScopeGuard([previous] { QAccessible::installUpdateHandler(previous); });
+    QObject *pane = submit->parentItem()->parentItem();
+    pane->setProperty("ready", true);
+    QVERIFY(submit->isEnabled());
+    QCOMPARE(toldEnabled, (QList<QPair<QObject *, bool>>{{submit, true}}));
+    QVERIFY(!QAccessible::queryAccessibleInterface(submit)->state().disabled);
+    pane->setProperty("ready", false);
+    QCOMPARE(toldEnabled.size(), 2);
+    QCOMPARE(toldEnabled.last(), (qMakePair<QObject *, bool>(submit, false)));
+}
+
+QTEST_MAIN(ItemAccessibilityTest)
+#include "tst_item_accessibility.moc"

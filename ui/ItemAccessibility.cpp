@@ -1,0 +1,265 @@
+#include "ItemAccessibility.h"
+
+#include <QAccessible>
+#include <QAccessibleObject>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTextDocument>
+
+#include <private/qaccessiblequickitem_p.h>
+#include <private/qaccessiblequickview_p.h>
+#include <private/qquickaccessibleattached_p.h>
+#include <private/qquickitem_p.h>
+#include <private/qquicktext_p.h>
+
+#include <algorithm>
+
+namespace {
+
+class SecretField : public QAccessibleObject
+{
+public:
+    explicit SecretField(QQuickItem *item)
+        : QAccessibleObject(item)
+    {
+    }
+
+    QQuickItem *item() const { return static_cast<QQuickItem *>(object()); }
+    QWindow *window() const override { return item()->window(); }
+
+    QAccessibleInterface *parent() const override
+    {
+        for (QQuickItem *up = item()->parentItem(); up; up = up->parentItem()) {
+            if (QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(up))
+                return shown;
+        }
+        return item()->window() ? QAccessible::queryAccessibleInterface(item()->window()) : nullptr;
+    }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        const QQuickAccessibleAttached *attached = QQuickAccessibleAttached::attachedProperties(item());
+        switch (kind) {
+        case QAccessible::Name:
+            return attached && !attached->name().isEmpty() ? attached->name()
+                                                           : item()->property("placeholderText").toString();
+        case QAccessible::Description:
+            return attached ? attached->description() : QString();
+        default:
+            // The value, above all: nothing of what was typed.
+            return {};
+        }
+    }
+    QAccessible::Role role() const override { return QAccessible::EditableText; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.passwordEdit = true;
+        state.editable = true;
+        state.focusable = true;
+        state.focused = item()->hasActiveFocus();
+        state.disabled = !item()->isEnabled();
+        state.invisible = !item()->isVisible();
+        return state;
+    }
+    QRect rect() const override
+    {
+        if (!item()->window())
+            return {};
+        return QRectF(item()->mapToGlobal(QPointF()), item()->size()).toAlignedRect();
+    }
+};
+
+// Roles a screen reader says by their name alone: the texts drawn inside them (a button's label) are that
+// name, not more to read.
+bool namesItsContent(QAccessible::Role role)
+{
+    switch (role) {
+    case QAccessible::Button:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+    case QAccessible::PageTab:
+    case QAccessible::MenuItem:
+    case QAccessible::ComboBox:
+    case QAccessible::EditableText:
+    case QAccessible::Link:
+    case QAccessible::ListItem:
+    case QAccessible::StaticText:
+    case QAccessible::Heading:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Controls named by what they show, before Qt has put them on the bus (it does once a screen reader listens):
+// a button's label, a field's placeholder are theirs.
+bool namesItsContent(const QQuickItem *item)
+{
+    for (const char *kind : {"QQuickAbstractButton", "QQuickTextInput", "QQuickTextEdit", "QQuickComboBox"}) {
+        if (item->inherits(kind))
+            return true;
+    }
+    return false;
+}
+
+// What a text item shows, without the markup of rich text.
+QString shownText(const QQuickText *text)
+{
+    const QString raw = text->text();
+    if (text->textFormat() != QQuickText::PlainText && Qt::mightBeRichText(raw))
+        return QQuickAccessibleAttached::stripHtml(raw).simplified();
+    return raw.simplified();
+}
+
+// A glyph of the icon font (a private-use code point) says nothing.
+bool isSymbol(const QString &shown)
+{
+    const QList<uint> points = shown.toUcs4();
+    return std::all_of(points.cbegin(), points.cend(), [](uint point) {
+        return QChar::category(point) == QChar::Other_PrivateUse || QChar::isSpace(point);
+    });
+}
+
+// Puts the text items under `under` that no item on the bus stands between on the bus as static text,
+// named by what they show, unless the owner's name says it already.
+void hearTexts(QQuickItem *under, const QString &ownerName)
+{
+    for (QQuickItem *child : under->childItems()) {
+        if (QQuickItemPrivate::get(child)->isAccessible || namesItsContent(child))
+            continue; // heard on its own, with what lies under it
+        auto *text = qobject_cast<QQuickText *>(child);
+        if (!text) {
+            hearTexts(child, ownerName);
+            continue;
+        }
+        const QString shown = shownText(text);
+        if (shown.isEmpty() || isSymbol(shown) || ownerName.contains(shown))
+            continue;
+        auto *attached = qobject_cast<QQuickAccessibleAttached *>(
+            qmlAttachedPropertiesObject<QQuickAccessibleAttached>(text, true));
+        if (!attached)
+            continue;
+        attached->setRole(QAccessible::StaticText);
+        attached->setName(shown);
+        QObject::connect(text, &QQuickText::textChanged, attached,
+                         [text, attached] { attached->setName(shownText(text)); });
+    }
+}
+
+// Qt 6.4's own interface of an item never reports it disabled, so a button that cannot be pressed is
+// heard as one that can, nor tells the bus when it changes; and plain text is not on the bus at all.
+class QuickItem : public QAccessibleQuickItem
+{
+public:
+    explicit QuickItem(QQuickItem *item)
+        : QAccessibleQuickItem(item)
+        , m_enabled(QObject::connect(item, &QQuickItem::enabledChanged, item, [item] {
+            QAccessible::State changed;
+            changed.disabled = true;
+            QAccessibleStateChangeEvent event(item, changed);
+            QAccessible::updateAccessibility(&event);
+        }))
+    {
+    }
+    ~QuickItem() override { QObject::disconnect(m_enabled); }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleQuickItem::state();
+        state.disabled = !item()->isEnabled();
+        // A page faded out (an intro that has played, a view cross-faded away) is not on screen either.
+        for (const QQuickItem *up = item(); up && !state.invisible; up = up->parentItem())
+            state.invisible = up->opacity() <= 0;
+        return state;
+    }
+
+    // The children are asked for each time the bus walks the tree: text that came meanwhile joins them.
+    int childCount() const override
+    {
+        hearOwnTexts();
+        return QAccessibleQuickItem::childCount();
+    }
+    QAccessibleInterface *child(int index) const override
+    {
+        hearOwnTexts();
+        return QAccessibleQuickItem::child(index);
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        hearOwnTexts();
+        return QAccessibleQuickItem::indexOfChild(child);
+    }
+
+private:
+    void hearOwnTexts() const
+    {
+        if (!namesItsContent(role()))
+            hearTexts(item(), text(QAccessible::Name).simplified());
+    }
+
+    QMetaObject::Connection m_enabled;
+};
+
+// The window: the text that stands under no item on the bus is heard as the window's own.
+class QuickWindow : public QAccessibleQuickWindow
+{
+public:
+    using QAccessibleQuickWindow::QAccessibleQuickWindow;
+
+    int childCount() const override
+    {
+        hearOwnTexts();
+        return QAccessibleQuickWindow::childCount();
+    }
+    QAccessibleInterface *child(int index) const override
+    {
+        hearOwnTexts();
+        return QAccessibleQuickWindow::child(index);
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        hearOwnTexts();
+        return QAccessibleQuickWindow::indexOfChild(child);
+    }
+
+private:
+    void hearOwnTexts() const
+    {
+        if (auto *window = qobject_cast<QQuickWindow *>(object()))
+            hearTexts(window->contentItem(), text(QAccessible::Name).simplified());
+    }
+};
+
+QAccessibleInterface *quickItems(const QString &className, QObject *object)
+{
+    if (auto *window = qobject_cast<QQuickWindow *>(object))
+        return className == QLatin1String(window->metaObject()->className()) ? new QuickWindow(window)
+                                                                             : nullptr;
+    auto *item = qobject_cast<QQuickItem *>(object);
+    if (!item)
+        return nullptr;
+    if (item->property("secretText").toBool())
+        return new SecretField(item);
+    // Qt asks the factories installed last first, class by class from the item's own: Qt Quick's own
+    // factory answers at "QQuickItem", so ours answers at the item's own class, for the items Qt's would.
+    if (className == QLatin1String(item->metaObject()->className())
+        && QQuickItemPrivate::get(item)->isAccessible)
+        return new QuickItem(item);
+    return nullptr;
+}
+
+} // namespace
+
+void ItemAccessibility::install()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(quickItems);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+// What the accessibility bus hears of the app's items, where Qt 6.4's own interfaces fall short:
+// - a password field: Qt hands its typed text to the bus in plain text, where any program of the member's
+//   session can read it. An item that declares `property bool secretText: true` is given an interface of
+//   ours instead: the field's name, role and state, and never its text;
+// - every other item gets Qt Quick's own interface, which also says when the item is disabled and tells the
+//   bus when that changes (Qt 6.4's does neither);
+// - text a sighted member reads is heard too: a plain text item under an item on the bus becomes static
+//   text named by what it shows, unless its owner's name already says it (a button's label, a card read as
+//   a whole) or it draws a symbol.
+namespace ItemAccessibility {
+
+// Once, before the first window: Qt Quick puts its own accessible factory in place with that window, and
+// the first factory that answers for an item wins.
+void install();
+
+} // namespace ItemAccessibility
