@@ -151,13 +151,41 @@ void hearTexts(QQuickItem *under, const QString &ownerName)
     }
 }
 
+// The bus asks for an item's children each time it walks the tree: the text that came meanwhile joins them
+// first. `hearOwnTexts` puts it on the bus.
+template <class Base>
+class HearsItsTexts : public Base
+{
+public:
+    using Base::Base;
+
+    int childCount() const override
+    {
+        hearOwnTexts();
+        return Base::childCount();
+    }
+    QAccessibleInterface *child(int index) const override
+    {
+        hearOwnTexts();
+        return Base::child(index);
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        hearOwnTexts();
+        return Base::indexOfChild(child);
+    }
+
+protected:
+    virtual void hearOwnTexts() const = 0;
+};
+
 // Qt 6.4's own interface of an item never reports it disabled, so a button that cannot be pressed is
 // heard as one that can, nor tells the bus when it changes; and plain text is not on the bus at all.
-class QuickItem : public QAccessibleQuickItem
+class QuickItem : public HearsItsTexts<QAccessibleQuickItem>
 {
 public:
     explicit QuickItem(QQuickItem *item)
-        : QAccessibleQuickItem(item)
+        : HearsItsTexts(item)
         , m_enabled(QObject::connect(item, &QQuickItem::enabledChanged, item, [item] {
             QAccessible::State changed;
             changed.disabled = true;
@@ -178,57 +206,25 @@ public:
         return state;
     }
 
-    // The children are asked for each time the bus walks the tree: text that came meanwhile joins them.
-    int childCount() const override
-    {
-        hearOwnTexts();
-        return QAccessibleQuickItem::childCount();
-    }
-    QAccessibleInterface *child(int index) const override
-    {
-        hearOwnTexts();
-        return QAccessibleQuickItem::child(index);
-    }
-    int indexOfChild(const QAccessibleInterface *child) const override
-    {
-        hearOwnTexts();
-        return QAccessibleQuickItem::indexOfChild(child);
-    }
-
-private:
-    void hearOwnTexts() const
+protected:
+    void hearOwnTexts() const override
     {
         if (!namesItsContent(role()))
             hearTexts(item(), text(QAccessible::Name).simplified());
     }
 
+private:
     QMetaObject::Connection m_enabled;
 };
 
 // The window: the text that stands under no item on the bus is heard as the window's own.
-class QuickWindow : public QAccessibleQuickWindow
+class QuickWindow : public HearsItsTexts<QAccessibleQuickWindow>
 {
 public:
-    using QAccessibleQuickWindow::QAccessibleQuickWindow;
+    using HearsItsTexts::HearsItsTexts;
 
-    int childCount() const override
-    {
-        hearOwnTexts();
-        return QAccessibleQuickWindow::childCount();
-    }
-    QAccessibleInterface *child(int index) const override
-    {
-        hearOwnTexts();
-        return QAccessibleQuickWindow::child(index);
-    }
-    int indexOfChild(const QAccessibleInterface *child) const override
-    {
-        hearOwnTexts();
-        return QAccessibleQuickWindow::indexOfChild(child);
-    }
-
-private:
-    void hearOwnTexts() const
+protected:
+    void hearOwnTexts() const override
     {
         if (auto *window = qobject_cast<QQuickWindow *>(object()))
             hearTexts(window->contentItem(), text(QAccessible::Name).simplified());
