@@ -803,6 +803,11 @@ void ScreenRulesTest::liveScreens_data()
     QTest::newRow("live: a member's applications")
         << "lichen applications" << QStringList{"live.applications", "live.more"} << QStringList()
         << QStringList{"live.fleet", "live.noApplications", "live.review.app-10"};
+    // A member's cards show his applications and press nothing: no control, no review behind them.
+    QTest::newRow("live: a member's application cards")
+        << "lichen applications" << QStringList()
+        << QStringList{"live.application.app-10", "live.application.app-07"}
+        << QStringList{"live.review.app-10"};
     QTest::newRow("live: a reviewer's applications")
         << "wangfang applications" << QStringList{"live.applications", "live.review.app-10"} << QStringList()
         << QStringList{"live.fleet", "live.noApplications"};
@@ -869,6 +874,7 @@ void ScreenRulesTest::mapScreens_data()
     QTest::newRow("map: a flight selected")
         << "selected" << QStringList{"flight.identity", "flight.server", "map.routeProgress"} << QStringList()
         << QStringList{"flightSearch.query"};
+
     QTest::newRow("map: search") << "search"
                                  << QStringList{"flightSearch.close", "flightSearch.query",
                                                 "flightFilter.aircraft", "flightFilter.livery"}
