@@ -870,7 +870,11 @@ void ScreenRulesTest::mapScreens_data()
     addControlColumns();
     QTest::newRow("map: the live snapshot")
         << "live" << QStringList{"map.search", "map.style", "map.liveLegend"} << QStringList()
-        << QStringList{"flightSearch.query", "flight.identity"};
+        << QStringList{"flightSearch.query", "flight.identity", "map.notice"};
+    QTest::newRow("map: the saved snapshot, the live one failing")
+        << "saved" << QStringList{"map.notice>" + LiveMapModel::olderDataMessage(), "map.search"}
+        << QStringList() << QStringList{"map.liveLegend", "flight.identity"};
+
     QTest::newRow("map: a flight selected")
         << "selected" << QStringList{"flight.identity", "flight.server", "map.routeProgress"} << QStringList()
         << QStringList{"flightSearch.query"};
@@ -886,6 +890,12 @@ void ScreenRulesTest::mapScreens_data()
 void ScreenRulesTest::mapScreens()
 {
     QFETCH(QString, scenario);
+    const QString livePath = QStringLiteral("/api/infinite-flight/live");
+    if (scenario.startsWith("saved")) {
+        // The live snapshot fails from the sign-in on; the saved one answers as ever.
+        service().setFault(livePath + "?saved=1", {});
+        service().setFault(livePath, {.status = 503});
+    }
     QVERIFY(showSignedIn("lichen"));
     navigation()->setSelected(MemberTab::Map);
     QQuickItem *page = nullptr;
@@ -895,6 +905,8 @@ void ScreenRulesTest::mapScreens()
     QTRY_VERIFY_WITH_TIMEOUT(map->flightCount() > 0, 30000);
     if (scenario == "live")
         QTRY_COMPARE_WITH_TIMEOUT(map->status(), QString("live"), 30000);
+    if (scenario.startsWith("saved"))
+        QTRY_COMPARE_WITH_TIMEOUT(map->status(), QString("saved"), 30000);
     if (scenario == "selected") {
         // A flight of the snapshot that names its server.
         const QList<LiveFlight> &flights = map->snapshot()->flights;
