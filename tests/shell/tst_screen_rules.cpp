@@ -13,6 +13,8 @@
 
 #include <QAccessible>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -878,6 +880,15 @@ void ScreenRulesTest::mapScreens_data()
     QTest::newRow("map: a flight selected")
         << "selected" << QStringList{"flight.identity", "flight.server", "map.routeProgress"} << QStringList()
         << QStringList{"flightSearch.query"};
+    QTest::newRow("map: a live flight in a phase")
+        << "selected lv-207" << QStringList{"flight.identity", "flight.live", "flight.phase"} << QStringList()
+        << QStringList();
+    QTest::newRow("map: a flight of the saved snapshot")
+        << "saved sv-207" << QStringList{"flight.identity", "flight.phase"} << QStringList()
+        << QStringList{"flight.live"};
+    QTest::newRow("map: a live flight in no phase")
+        << "unphased lv-900" << QStringList{"flight.identity", "flight.live"} << QStringList()
+        << QStringList{"flight.phase"};
 
     QTest::newRow("map: search") << "search"
                                  << QStringList{"flightSearch.close", "flightSearch.query",
@@ -897,6 +908,14 @@ void ScreenRulesTest::mapScreens()
         service().setFault(livePath, {.status = 503});
     }
     QVERIFY(showSignedIn("lichen"));
+    if (scenario.startsWith("unphased")) {
+        // A live-identified snapshot of one live flight that reports no phase.
+        const QJsonObject flight{{"id", "lv-900"},   {"callsign", "B-900CA"}, {"server", "Expert"},
+                                 {"latitude", 31.2}, {"longitude", 121.5},    {"isLive", true}};
+        service().setFault(livePath, {.json = QJsonObject{{"flights", QJsonArray{flight}},
+                                                          {"status", "live"},
+                                                          {"liveIdentification", "connected"}}});
+    }
     navigation()->setSelected(MemberTab::Map);
     QQuickItem *page = nullptr;
     QTRY_VERIFY((page = shown(m_portal, "shell.map")));
@@ -907,14 +926,20 @@ void ScreenRulesTest::mapScreens()
         QTRY_COMPARE_WITH_TIMEOUT(map->status(), QString("live"), 30000);
     if (scenario.startsWith("saved"))
         QTRY_COMPARE_WITH_TIMEOUT(map->status(), QString("saved"), 30000);
-    if (scenario == "selected") {
-        // A flight of the snapshot that names its server.
-        const QList<LiveFlight> &flights = map->snapshot()->flights;
-        const auto named = std::find_if(flights.cbegin(), flights.cend(), [](const LiveFlight &flight) {
-            return flight.server && !flight.server->isEmpty() && flight.callsign;
+    // The flight a row selects: the one of its id, once the snapshot on the map has it; for "selected", one
+    // that names its server.
+    const QString id = scenario.startsWith("search") ? QString() : scenario.section(' ', 1, 1);
+    const auto flightToSelect = [&]() -> std::optional<LiveFlight> {
+        const QList<LiveFlight> flights = map->hasSnapshot() ? map->snapshot()->flights : QList<LiveFlight>();
+        const auto found = std::find_if(flights.cbegin(), flights.cend(), [&](const LiveFlight &flight) {
+            return id.isEmpty() ? flight.server && !flight.server->isEmpty() && flight.callsign
+                                : flight.id == id;
         });
-        QVERIFY(named != flights.cend());
-        map->select(*named, false);
+        return found != flights.cend() ? std::optional(*found) : std::nullopt;
+    };
+    if (scenario == "selected" || !id.isEmpty()) {
+        QTRY_VERIFY_WITH_TIMEOUT(flightToSelect(), 30000);
+        map->select(*flightToSelect(), false);
     }
     if (scenario.startsWith("search")) {
         press("map.search");
