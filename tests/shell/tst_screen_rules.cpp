@@ -892,10 +892,14 @@ void ScreenRulesTest::mapScreens_data()
 
     QTest::newRow("map: search") << "search"
                                  << QStringList{"flightSearch.close", "flightSearch.query",
-                                                "flightFilter.aircraft", "flightFilter.livery"}
-                                 << QStringList() << QStringList{"flightFilter.clear"};
+                                                "flightFilter.aircraft", "flightFilter.livery",
+                                                "flightSearch.result"}
+                                 << QStringList() << QStringList{"flightFilter.clear", "flightSearch.empty"};
     QTest::newRow("map: search, filtered")
         << "search filtered" << QStringList{"flightFilter.clear"} << QStringList() << QStringList();
+    QTest::newRow("map: search, nothing found")
+        << "search unmatched" << QStringList{"flightSearch.empty", "flightSearch.query"} << QStringList()
+        << QStringList{"flightSearch.result"};
 }
 
 void ScreenRulesTest::mapScreens()
@@ -943,11 +947,14 @@ void ScreenRulesTest::mapScreens()
     }
     if (scenario.startsWith("search")) {
         press("map.search");
-        QTRY_VERIFY(shown(scene(), "flightSearch.query"));
+        QQuickItem *query = nullptr;
+        QTRY_VERIFY((query = shown(scene(), "flightSearch.query")));
         QObject *search = modelOf(page, "FlightSearchModel");
         QVERIFY(search);
         if (scenario == "search filtered")
             search->setProperty("aircraft", search->property("aircraftChoices").toStringList().value(1));
+        if (scenario == "search unmatched")
+            typeInto(query, "ZZZZ");
     }
     if (QTest::currentTestFailed())
         return;
