@@ -38,7 +38,8 @@ ColumnLayout {
                 required property liveApplicationCard card
                 readonly property bool reviewer: board.portal.canReview
 
-                objectName: row.reviewer ? "live.review." + row.applicationId : ""
+                // A reviewer's card leads to the review; a member's only shows his application.
+                objectName: (row.reviewer ? "live.review." : "live.application.") + row.applicationId
                 Layout.preferredWidth: 1
                 Layout.fillWidth: true
                 Layout.fillHeight: true

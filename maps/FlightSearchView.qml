@@ -91,6 +91,7 @@ FocusScope {
         }
 
         ColumnLayout {
+            objectName: "flightSearch.empty"
             Layout.fillWidth: true
             Layout.fillHeight: true
             Layout.topMargin: 12
@@ -143,6 +144,7 @@ FocusScope {
                 required property string pilot
                 required property string detail
 
+                objectName: "flightSearch.result"
                 width: ListView.view.width
                 topPadding: 8
                 bottomPadding: 8

@@ -227,11 +227,14 @@ Item {
                 required property string lineText
                 required property int tone
 
+                objectName: "map.notice"
                 Layout.fillWidth: true
                 text: lineText
                 wrapMode: Text.Wrap
                 font.pixelSize: Typography.caption2
                 color: tone === 2 ? Theme.rejected : tone === 1 ? Theme.pending : Theme.muted
+                Accessible.role: Accessible.StaticText
+                Accessible.name: lineText
             }
         }
 

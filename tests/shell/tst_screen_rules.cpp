@@ -13,6 +13,8 @@
 
 #include <QAccessible>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -860,6 +862,11 @@ void ScreenRulesTest::liveScreens_data()
     QTest::newRow("live: a member's applications")
         << "lichen applications" << QStringList{"live.applications", "live.more"} << QStringList()
         << QStringList{"live.fleet", "live.noApplications", "live.review.app-10"};
+    // A member's cards show his applications and press nothing: no control, no review behind them.
+    QTest::newRow("live: a member's application cards")
+        << "lichen applications" << QStringList()
+        << QStringList{"live.application.app-10", "live.application.app-07"}
+        << QStringList{"live.review.app-10"};
     QTest::newRow("live: a reviewer's applications")
         << "wangfang applications" << QStringList{"live.applications", "live.review.app-10"} << QStringList()
         << QStringList{"live.fleet", "live.noApplications"};
@@ -922,22 +929,54 @@ void ScreenRulesTest::mapScreens_data()
     addControlColumns();
     QTest::newRow("map: the live snapshot")
         << "live" << QStringList{"map.search", "map.style", "map.liveLegend"} << QStringList()
-        << QStringList{"flightSearch.query", "flight.identity"};
+        << QStringList{"flightSearch.query", "flight.identity", "map.notice"};
+    QTest::newRow("map: the saved snapshot, the live one failing")
+        << "saved" << QStringList{"map.notice>" + LiveMapModel::olderDataMessage(), "map.search"}
+        << QStringList() << QStringList{"map.liveLegend", "flight.identity"};
+
     QTest::newRow("map: a flight selected")
         << "selected" << QStringList{"flight.identity", "flight.server", "map.routeProgress"} << QStringList()
         << QStringList{"flightSearch.query"};
+    QTest::newRow("map: a live flight in a phase")
+        << "selected lv-207" << QStringList{"flight.identity", "flight.live", "flight.phase"} << QStringList()
+        << QStringList();
+    QTest::newRow("map: a flight of the saved snapshot")
+        << "saved sv-207" << QStringList{"flight.identity", "flight.phase"} << QStringList()
+        << QStringList{"flight.live"};
+    QTest::newRow("map: a live flight in no phase")
+        << "unphased lv-900" << QStringList{"flight.identity", "flight.live"} << QStringList()
+        << QStringList{"flight.phase"};
+
     QTest::newRow("map: search") << "search"
                                  << QStringList{"flightSearch.close", "flightSearch.query",
-                                                "flightFilter.aircraft", "flightFilter.livery"}
-                                 << QStringList() << QStringList{"flightFilter.clear"};
+                                                "flightFilter.aircraft", "flightFilter.livery",
+                                                "flightSearch.result"}
+                                 << QStringList() << QStringList{"flightFilter.clear", "flightSearch.empty"};
     QTest::newRow("map: search, filtered")
         << "search filtered" << QStringList{"flightFilter.clear"} << QStringList() << QStringList();
+    QTest::newRow("map: search, nothing found")
+        << "search unmatched" << QStringList{"flightSearch.empty", "flightSearch.query"} << QStringList()
+        << QStringList{"flightSearch.result"};
 }
 
 void ScreenRulesTest::mapScreens()
 {
     QFETCH(QString, scenario);
+    const QString livePath = QStringLiteral("/api/infinite-flight/live");
+    if (scenario.startsWith("saved")) {
+        // The live snapshot fails from the sign-in on; the saved one answers as ever.
+        service().setFault(livePath + "?saved=1", {});
+        service().setFault(livePath, {.status = 503});
+    }
     QVERIFY(showSignedIn("lichen"));
+    if (scenario.startsWith("unphased")) {
+        // A live-identified snapshot of one live flight that reports no phase.
+        const QJsonObject flight{{"id", "lv-900"},   {"callsign", "B-900CA"}, {"server", "Expert"},
+                                 {"latitude", 31.2}, {"longitude", 121.5},    {"isLive", true}};
+        service().setFault(livePath, {.json = QJsonObject{{"flights", QJsonArray{flight}},
+                                                          {"status", "live"},
+                                                          {"liveIdentification", "connected"}}});
+    }
     navigation()->setSelected(MemberTab::Map);
     QQuickItem *page = nullptr;
     QTRY_VERIFY((page = shown(m_portal, "shell.map")));
@@ -946,22 +985,33 @@ void ScreenRulesTest::mapScreens()
     QTRY_VERIFY_WITH_TIMEOUT(map->flightCount() > 0, 30000);
     if (scenario == "live")
         QTRY_COMPARE_WITH_TIMEOUT(map->status(), QString("live"), 30000);
-    if (scenario == "selected") {
-        // A flight of the snapshot that names its server.
-        const QList<LiveFlight> &flights = map->snapshot()->flights;
-        const auto named = std::find_if(flights.cbegin(), flights.cend(), [](const LiveFlight &flight) {
-            return flight.server && !flight.server->isEmpty() && flight.callsign;
+    if (scenario.startsWith("saved"))
+        QTRY_COMPARE_WITH_TIMEOUT(map->status(), QString("saved"), 30000);
+    // The flight a row selects: the one of its id, once the snapshot on the map has it; for "selected", one
+    // that names its server.
+    const QString id = scenario.startsWith("search") ? QString() : scenario.section(' ', 1, 1);
+    const auto flightToSelect = [&]() -> std::optional<LiveFlight> {
+        const QList<LiveFlight> flights = map->hasSnapshot() ? map->snapshot()->flights : QList<LiveFlight>();
+        const auto found = std::find_if(flights.cbegin(), flights.cend(), [&](const LiveFlight &flight) {
+            return id.isEmpty() ? flight.server && !flight.server->isEmpty() && flight.callsign
+                                : flight.id == id;
         });
-        QVERIFY(named != flights.cend());
-        map->select(*named, false);
+        return found != flights.cend() ? std::optional(*found) : std::nullopt;
+    };
+    if (scenario == "selected" || !id.isEmpty()) {
+        QTRY_VERIFY_WITH_TIMEOUT(flightToSelect(), 30000);
+        map->select(*flightToSelect(), false);
     }
     if (scenario.startsWith("search")) {
         press("map.search");
-        QTRY_VERIFY(shown(scene(), "flightSearch.query"));
+        QQuickItem *query = nullptr;
+        QTRY_VERIFY((query = shown(scene(), "flightSearch.query")));
         QObject *search = modelOf(page, "FlightSearchModel");
         QVERIFY(search);
         if (scenario == "search filtered")
             search->setProperty("aircraft", search->property("aircraftChoices").toStringList().value(1));
+        if (scenario == "search unmatched")
+            typeInto(query, "ZZZZ");
     }
     if (QTest::currentTestFailed())
         return;
