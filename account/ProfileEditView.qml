@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Dialogs
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
@@ -79,7 +78,7 @@ AccountFormPage {
                     objectName: "profile.pickPhoto"
                     text: L.t("上传头像")
                     enabled: !form.busy
-                    onClicked: photoDialog.open()
+                    onClicked: photoDialog.pick(1)
                 }
                 BorderedButton {
                     objectName: "profile.forumAvatar"
@@ -208,13 +207,13 @@ AccountFormPage {
         }
     }
 
-    FileDialog {
+    PhotoDialog {
         id: photoDialog
 
-        title: L.t("上传头像")
-        fileMode: FileDialog.OpenFile
+        objectName: "profile.photoDialog"
+        heading: L.t("上传头像")
         nameFilters: form.photoFilters
-        onAccepted: form.pickPhotos([selectedFile])
+        onPicked: files => form.pickPhotos(files)
     }
 
     AlertDialog {

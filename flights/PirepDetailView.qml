@@ -2,7 +2,6 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Dialogs
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
@@ -214,7 +213,7 @@ Rectangle {
                 text: L.t("选择补充截图")
                 symbol: "photo.on.rectangle.angled"
                 enabled: detail.canPick
-                onClicked: photoDialog.open()
+                onClicked: photoDialog.pick(detail.pickLimit)
             }
             PhotoThumbnails {
                 Layout.fillWidth: true
@@ -299,13 +298,14 @@ Rectangle {
         value: detail.reviewedText
     }
 
-    FileDialog {
+    PhotoDialog {
         id: photoDialog
 
-        title: L.t("选择补充截图")
-        fileMode: FileDialog.OpenFiles
+        objectName: "pirep.detail.photoDialog"
+        heading: L.t("选择补充截图")
+        several: true
         nameFilters: detail.photoFilters
-        onAccepted: detail.pickPhotos(selectedFiles)
+        onPicked: files => detail.pickPhotos(files)
     }
 
     AlertDialog {

@@ -83,6 +83,7 @@ class PirepFormModel : public QObject
     Q_PROPERTY(UploadList *files READ files CONSTANT)
     Q_PROPERTY(int fileCount READ fileCount NOTIFY filesChanged)
     Q_PROPERTY(QStringList photoFilters READ photoFilters CONSTANT)
+    Q_PROPERTY(int photoLimit READ photoLimit CONSTANT)
     Q_PROPERTY(int noteLimit READ noteLimit CONSTANT)
 
     Q_PROPERTY(bool importingPhotos READ importingPhotos NOTIFY stateChanged)
@@ -160,6 +161,8 @@ public:
     UploadList *files() { return &m_files; }
     int fileCount() const { return m_files.rowCount(); }
     QStringList photoFilters() const;
+    // The most screenshots a report takes.
+    static int photoLimit() { return maxPhotos; }
     int noteLimit() const { return PirepDraft::maxNoteLength; }
 
     bool importingPhotos() const { return m_importingPhotos; }

@@ -1,9 +1,7 @@
 pragma ComponentBehavior: Bound
 
-import QtCore
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Dialogs
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
@@ -404,7 +402,8 @@ Rectangle {
                 objectName: "pirep.photos"
                 text: L.t("选择飞行截图")
                 symbol: "photo.on.rectangle"
-                onClicked: photoDialog.open()
+                // Up to the report's limit, with those picked before.
+                onClicked: photoDialog.pick(form.photoLimit - form.fileCount)
             }
             RowLayout {
                 objectName: "pirep.proofRequired"
@@ -525,15 +524,14 @@ Rectangle {
         }
     }
 
-    FileDialog {
+    PhotoDialog {
         id: photoDialog
 
         objectName: "pirep.photoDialog"
-        title: L.t("选择飞行截图")
-        fileMode: FileDialog.OpenFiles
-        currentFolder: StandardPaths.writableLocation(StandardPaths.PicturesLocation)
+        heading: L.t("选择飞行截图")
+        several: true
         nameFilters: form.photoFilters
-        onAccepted: form.pickPhotos(selectedFiles)
+        onPicked: files => form.pickPhotos(files)
     }
 
     Sheet {

@@ -7,11 +7,17 @@
 #include "SettingsFile.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcessEnvironment>
 #include <QQmlEngine>
 #include <QQuickWindow>
+
+#include <utility>
 
 namespace AppComposition {
 
@@ -49,6 +55,85 @@ void useRenderer(Renderer renderer)
         // application; the web engine itself loads when that view is first made.
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     }
+}
+
+QString choosePlatformTheme(const QProcessEnvironment &environment, const QStringList &arguments,
+                            const std::function<std::optional<uint>()> &portalVersion)
+{
+    if (!environment.value(QStringLiteral("QT_QPA_PLATFORMTHEME")).isEmpty())
+        return {};
+    for (const QString &argument : arguments) {
+        if (argument == QLatin1String("-platformtheme") || argument == QLatin1String("--platformtheme")
+            || argument.startsWith(QLatin1String("-platformtheme="))
+            || argument.startsWith(QLatin1String("--platformtheme=")))
+            return {};
+    }
+    // Any version opens files (Qt's theme asks which itself); none, or a version of 0, is no portal to Qt.
+    const std::optional<uint> version = portalVersion ? portalVersion() : std::nullopt;
+    if (!version || *version == 0)
+        return {};
+    return QStringLiteral("xdgdesktopportal");
+}
+
+std::optional<uint> fileChooserPortalVersion(const QProcessEnvironment &environment, const QString &service,
+                                             int timeoutMs)
+{
+    // libdbus's own rule: the address named, else the bus at $XDG_RUNTIME_DIR/bus. With neither it would
+    // start a bus of its own ("autolaunch") and the portal in it, for nothing.
+    QString address = environment.value(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    const QString runtime = environment.value(QStringLiteral("XDG_RUNTIME_DIR"));
+    if (address.isEmpty() && !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus")))
+        address = QStringLiteral("unix:path=") + runtime + QStringLiteral("/bus");
+    if (address.isEmpty())
+        return std::nullopt;
+    const QString name = QStringLiteral("vorna-file-chooser-question");
+    std::optional<uint> version;
+    {
+        QDBusConnection bus = QDBusConnection::connectToBus(address, name);
+        if (bus.isConnected()) {
+            QDBusMessage question = QDBusMessage::createMethodCall(
+                service, QStringLiteral("/org/freedesktop/portal/desktop"),
+                QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+            question << QStringLiteral("org.freedesktop.portal.FileChooser") << QStringLiteral("version");
+            const QDBusMessage answer = bus.call(question, QDBus::Block, timeoutMs);
+            if (answer.type() == QDBusMessage::ReplyMessage && !answer.arguments().isEmpty()) {
+                bool ok = false;
+                const uint number =
+                    answer.arguments().constFirst().value<QDBusVariant>().variant().toUInt(&ok);
+                if (ok)
+                    version = number;
+            } else {
+                qCInfo(lcMain,
+                       "the desktop's file chooser portal does not answer (%s): Qt Quick's file dialog "
+                       "is used",
+                       qPrintable(answer.errorName()));
+            }
+        }
+    }
+    QDBusConnection::disconnectFromBus(name);
+    return version;
+}
+
+namespace {
+
+const char *const themeVariable = "QT_QPA_PLATFORMTHEME";
+bool themeSet = false;
+
+} // namespace
+
+void usePlatformTheme(const QString &theme)
+{
+    if (theme.isEmpty())
+        return;
+    qCInfo(lcMain, "files are picked with the desktop's chooser (platform theme %s)", qPrintable(theme));
+    qputenv(themeVariable, theme.toLocal8Bit());
+    themeSet = true;
+}
+
+void restoreEnvironment()
+{
+    if (std::exchange(themeSet, false))
+        qunsetenv(themeVariable);
 }
 
 void describeApplication()

@@ -9,6 +9,7 @@
 #include "InstanceChannel.h"
 #include "MainLog.h"
 #include "MemberNavigation.h"
+#include "QtTexts.h"
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -22,9 +23,20 @@ int main(int argc, char *argv[])
     // render thread's arena once the first is freed, tens of megabytes a signed-in window never uses again.
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 #endif
-    AppComposition::useRenderer(AppComposition::chooseRenderer(QProcessEnvironment::systemEnvironment()));
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    AppComposition::useRenderer(AppComposition::chooseRenderer(environment));
+    AppComposition::usePlatformTheme(
+        AppComposition::choosePlatformTheme(environment, arguments, [&environment] {
+            return AppComposition::fileChooserPortalVersion(environment);
+        }));
     QGuiApplication app(argc, argv);
+    AppComposition::restoreEnvironment();
     AppComposition::describeApplication();
+    // Qt's own texts (the file dialog's, the standard buttons) in the member's language.
+    Text::installQtTexts();
 
     // The links the desktop started us with ("vorna://live-map/own-flight").
     QStringList links = QCoreApplication::arguments().mid(1);

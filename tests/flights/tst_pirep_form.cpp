@@ -698,9 +698,60 @@ void PirepFormTest::photoDialogOpens()
     component.completeCreate();
     QObject *dialog = view->findChild<QObject *>("pirep.photoDialog");
     QVERIFY(dialog);
-    QVERIFY(QMetaObject::invokeMethod(dialog, "open"));
+    QVERIFY(QMetaObject::invokeMethod(dialog, "pick", Q_ARG(QVariant, 6)));
     QTRY_VERIFY(dialog->property("visible").toBool());
     QVERIFY(dialog->property("nameFilters").toStringList().first().contains("*.png"));
+
+    // Without a chooser of the desktop (none on the test's display), Qt Quick's dialog in the window takes
+    // one file at a time: it opens again after each until the member is done, and every file reaches the
+    // form. Regression: choosing two sent one.
+    auto *form = view->findChild<PirepFormModel *>();
+    QVERIFY(form);
+    const QUrl first = picture("wing.png", {640, 360}, Qt::red);
+    const QUrl second = picture("cockpit.png", {320, 200}, Qt::blue);
+    const auto drawn = [&window]() -> QObject * {
+        const QList<QObject *> objects = window.findChildren<QObject *>();
+        for (QObject *object : objects) {
+            if (object->inherits("QQuickFileDialogImpl") && object->property("visible").toBool())
+                return object;
+        }
+        return nullptr;
+    };
+    QTRY_VERIFY(drawn());
+    QCOMPARE(dialog->property("acceptLabel").toString(), QStringLiteral("添加"));
+    QCOMPARE(dialog->property("rejectLabel").toString(), QString()); // "取消" until a file is added
+    for (const QUrl &file : {first, second}) {
+        QObject *impl = nullptr;
+        QTRY_VERIFY((impl = drawn()));
+        impl->setProperty("currentFolder", QUrl::fromLocalFile(m_folder.path()));
+        impl->setProperty("selectedFile", file);
+        QVERIFY(QMetaObject::invokeMethod(impl, "accept"));
+        QTRY_VERIFY(dialog->property("visible").toBool()); // open again for the next
+    }
+    QTRY_COMPARE(form->fileCount(), 2);
+    QCOMPARE(form->selected(), (QList<QUrl>{first, second}));
+    QCOMPARE(dialog->property("title").toString(), QStringLiteral("选择飞行截图（已添加 2 张）"));
+    QCOMPARE(dialog->property("rejectLabel").toString(), QStringLiteral("完成"));
+    // Done: the dialog closes, the files stay.
+    QObject *impl = nullptr;
+    QTRY_VERIFY((impl = drawn()));
+    QVERIFY(QMetaObject::invokeMethod(impl, "reject"));
+    QTRY_VERIFY(!dialog->property("visible").toBool());
+    QTest::qWait(50);
+    QVERIFY(!dialog->property("visible").toBool());
+    QCOMPARE(form->fileCount(), 2);
+
+    // A pick with room for one file takes that one and closes.
+    const QUrl third = picture("engine.png", {200, 200}, Qt::green);
+    QVERIFY(QMetaObject::invokeMethod(dialog, "pick", Q_ARG(QVariant, 1)));
+    QTRY_VERIFY((impl = drawn()));
+    QCOMPARE(dialog->property("acceptLabel").toString(), QString());
+    impl->setProperty("currentFolder", QUrl::fromLocalFile(m_folder.path()));
+    impl->setProperty("selectedFile", third);
+    QVERIFY(QMetaObject::invokeMethod(impl, "accept"));
+    QTRY_COMPARE(form->fileCount(), 3);
+    QTest::qWait(50);
+    QVERIFY(!dialog->property("visible").toBool());
 }
 
 void PirepFormTest::importPicker()

@@ -129,6 +129,8 @@ private Q_SLOTS:
     void accountScreens();
     void reportScreens_data();
     void reportScreens();
+    void photoDialogs_data();
+    void photoDialogs();
     void eventScreens_data();
     void eventScreens();
     void reviewScreens_data();
@@ -713,6 +715,102 @@ void ScreenRulesTest::reportScreens()
     if (QTest::currentTestFailed())
         return;
     checkControls();
+}
+
+// ---- the file dialogs of the pictures a member sends
+
+// What each picture dialog lets be picked, and where it opens: the member's pictures folder, their home
+// folder when they have none. Regression: the evidence and avatar dialogs opened in the folder the app was
+// started from, and the form's in a pictures folder that did not exist.
+void ScreenRulesTest::photoDialogs_data()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<bool>("several");
+    QTest::addColumn<bool>("pictures"); // whether the member has a pictures folder
+    QTest::newRow("report form: screenshots") << "form"
+                                              << "pirep.photoDialog" << true << true;
+    QTest::newRow("report form: no pictures folder") << "form"
+                                                     << "pirep.photoDialog" << true << false;
+    QTest::newRow("report detail: evidence") << "detail p-24421"
+                                             << "pirep.detail.photoDialog" << true << true;
+    QTest::newRow("report detail: no pictures folder") << "detail p-24421"
+                                                       << "pirep.detail.photoDialog" << true << false;
+    QTest::newRow("profile: avatar") << "profile edit"
+                                     << "profile.photoDialog" << false << true;
+    QTest::newRow("profile set-up: avatar") << "profile setup"
+                                            << "profile.photoDialog" << false << false;
+}
+
+void ScreenRulesTest::photoDialogs()
+{
+    QFETCH(QString, scenario);
+    QFETCH(QString, dialog);
+    QFETCH(bool, several);
+    QFETCH(bool, pictures);
+    // The desktop's folders as its user-dirs file names them; the pictures folder made or not.
+    QTemporaryDir config;
+    const QString folder = config.filePath(QStringLiteral("图片"));
+    if (pictures)
+        QVERIFY(QDir().mkpath(folder));
+    QFile dirs(config.filePath(QStringLiteral("user-dirs.dirs")));
+    QVERIFY(dirs.open(QIODevice::WriteOnly));
+    dirs.write("XDG_PICTURES_DIR=\"" + folder.toUtf8() + "\"\n");
+    dirs.close();
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const auto restore = qScopeGuard([&] {
+        if (savedConfig.isEmpty())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", savedConfig);
+    });
+
+    if (scenario == "form") {
+        QVERIFY(showSignedIn("lichen"));
+        navigation()->setSelected(MemberTab::Flights);
+        press("pirep.new");
+        QTRY_VERIFY(shown(m_portal, "pirep.submit"));
+    } else if (scenario.startsWith("detail")) {
+        QVERIFY(showSignedIn("lichen"));
+        navigation()->setSelected(MemberTab::Flights);
+        const QString id = scenario.section(' ', 1, 1);
+        QTRY_VERIFY(reportOf(id));
+        navigation()->push(NavigationStack::FlightStack, ReportRoute{*reportOf(id)});
+        QTRY_VERIFY(shown(m_portal, "pirep.detail.pick"));
+    } else if (scenario == "profile edit") {
+        QVERIFY(showSignedIn("lichen"));
+        navigation()->setSelected(MemberTab::Account);
+        QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::ProfileEdit));
+        QTRY_VERIFY(shown(m_portal, "profile.pickPhoto"));
+    } else if (scenario == "profile setup") {
+        QVERIFY(showPortal());
+        await(m_app->signIn("xuhang", "fly-vornalia", false));
+        QTRY_VERIFY(shown(m_portal, "profile.pickPhoto"));
+    }
+    if (QTest::currentTestFailed())
+        return;
+
+    // The dialog as its view made it: an object of the page, not an item.
+    QObject *picker = nullptr;
+    for (QQuickItem *item : itemsBelow(scene())) {
+        const QList<QObject *> made = item->children();
+        for (QObject *object : made) {
+            if (object->objectName() == dialog && item->isVisible())
+                picker = object;
+        }
+    }
+    QVERIFY2(picker, qPrintable(dialog));
+    // FileDialog.OpenFile and FileDialog.OpenFiles.
+    QCOMPARE(picker->property("fileMode").toInt(), several ? 1 : 0);
+    // Pictures only, in the formats the service takes.
+    const QStringList filters = picker->property("nameFilters").toStringList();
+    QCOMPARE(filters.size(), 1);
+    QVERIFY2(filters.constFirst().startsWith("图片 (") && filters.constFirst().contains("*.png")
+                 && filters.constFirst().contains("*.jpg") && !filters.constFirst().contains("*)"),
+             qPrintable(filters.constFirst()));
+    QCOMPARE(picker->property("currentFolder").toUrl(),
+             QUrl::fromLocalFile(pictures ? folder : QDir::homePath()));
 }
 
 // ---- the event page and its answers

@@ -5,6 +5,7 @@
 #include "Display.h"
 #include "Installed.h"
 #include "L.h"
+#include "QtTexts.h"
 #include "Strings.h"
 
 #include <limits>
@@ -37,6 +38,8 @@ private Q_SLOTS:
     void substitutionIsOnlyAtAndPercent();
     void argumentsAreShownPlainly();
     void lookupFollowsLanguage();
+    void qtTextsFollowLanguage_data();
+    void qtTextsFollowLanguage();
     void countsTakeTheirPluralForm_data();
     void countsTakeTheirPluralForm();
     void menuTextsMarkTheirLetter_data();
@@ -154,6 +157,64 @@ void TextTest::lookupFollowsLanguage()
     }
     LanguageScope scope("zh_CN");
     QCOMPARE(L("成员中心正在准备中。"), QString("成员中心正在准备中。"));
+}
+
+// Qt's own texts (the standard buttons, Qt Quick's file dialog where the desktop has no chooser) speak the
+// member's language: Qt's tables for it, and ours for the file dialog's texts that Qt 6.4's tables lack.
+// Regression: the file dialog read "Filter", "Open" and "Cancel" in the Chinese window.
+void TextTest::qtTextsFollowLanguage_data()
+{
+    QTest::addColumn<QByteArray>("languages");
+    QTest::addColumn<QString>("open");
+    QTest::addColumn<QString>("cancel");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("zh-Hans") << QByteArray("zh_CN") << "打开"
+                             << "取消"
+                             << "文件类型"
+                             << "文件名";
+    // Qt has Traditional tables of Taiwan only: Hong Kong reads those; our own texts are Hong Kong's.
+    QTest::newRow("zh-HK") << QByteArray("zh_HK") << "開啟"
+                           << "取消"
+                           << "文件類型"
+                           << "文件名";
+    QTest::newRow("zh-TW") << QByteArray("zh_TW") << "開啟"
+                           << "取消"
+                           << "檔案型別"
+                           << "檔名";
+    QTest::newRow("en") << QByteArray("en_GB") << "Open"
+                        << "Cancel"
+                        << "Filter"
+                        << "File name";
+    // Back to Chinese after English: what English removed is put back.
+    QTest::newRow("zh-Hans again") << QByteArray("zh_CN") << "打开"
+                                   << "取消"
+                                   << "文件类型"
+                                   << "文件名";
+}
+
+void TextTest::qtTextsFollowLanguage()
+{
+    QFETCH(QByteArray, languages);
+    QFETCH(QString, open);
+    QFETCH(QString, cancel);
+    QFETCH(QString, filter);
+    QFETCH(QString, fileName);
+    LanguageScope scope(languages);
+    Text::installQtTexts();
+    // Qt's standard buttons, as QPlatformTheme names them for every dialog Qt draws.
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Open"), open);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), cancel);
+    // Qt Quick Dialogs' own file dialog (qsTr in its FileDialog.qml).
+    QCOMPARE(QCoreApplication::translate("FileDialog", "Filter"), filter);
+    QCOMPARE(QCoreApplication::translate("FileDialog", "File name"), fileName);
+    // Qt's tables beyond the standard buttons: qtbase's and Qt Quick's (qtdeclarative).
+    const bool chinese = languages.startsWith("zh");
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "All Files (*)") != QLatin1String("All Files (*)"),
+             chinese);
+    const char *abstract = "Dialog is an abstract base class";
+    QCOMPARE(QCoreApplication::translate("QQuickPlatformDialog", abstract) != QLatin1String(abstract),
+             chinese);
 }
 
 void TextTest::countsTakeTheirPluralForm_data()

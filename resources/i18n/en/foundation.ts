@@ -441,5 +441,21 @@ starts here.</translation>
         <source>网络连接出现问题，请检查网络连接后重试。</source>
         <translation>Something went wrong with the network connection. Check it and try again.</translation>
     </message>
+    <message>
+        <source>文件名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <source>文件类型</source>
+        <translation>File type</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>%@（已添加 %@ 张）</source>
+        <translation>%@ (%@ added)</translation>
+    </message>
 </context>
 </TS>

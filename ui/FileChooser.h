@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+#include <QUrl>
+#include <QtQml/qqmlregistration.h>
+
+// What the file dialogs of the app need of the desktop (QML: FileChooser): the folder they open in, and
+// whether a FileDialog opened now shows the desktop's own chooser (main/ chooses the portal's where it
+// answers) or Qt Quick's, drawn in the window, which takes one file at a time.
+class FileChooser : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+
+    Q_PROPERTY(QUrl picturesFolder READ picturesFolder CONSTANT)
+
+public:
+    using QObject::QObject;
+
+    // The member's pictures folder where it exists, else their home folder; read afresh at each call.
+    static QUrl picturesFolder();
+    // As Qt Quick Dialogs decides when a FileDialog opens: the platform theme offers native file dialogs and
+    // has one to give now (the portal's theme has none until the portal has told its version).
+    Q_INVOKABLE bool desktopChooser() const;
+};

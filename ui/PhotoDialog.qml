@@ -1,0 +1,52 @@
+import QtQuick
+import QtQuick.Dialogs
+import Vorna.Ui
+
+// The file dialog for pictures: the desktop's own chooser where it has one (main/ takes the portal's),
+// Qt Quick's in the window otherwise, opening in the member's pictures folder (then where they last picked).
+// `several` lets one pick take several files. Qt Quick's dialog takes one file at a time, so there it opens
+// again after each file ("添加") until the member is done ("完成") or the pick's room is used up; each time
+// `picked` gives every file of the pick so far. Open it with pick(), not open().
+FileDialog {
+    id: dialog
+
+    property string heading
+    property bool several: false
+    // Files of this pick so far while Qt Quick's dialog takes them one at a time.
+    property var added: []
+    property bool oneAtATime: false
+    property int room: 1
+
+    // The pick's files: a list of file URLs.
+    signal picked(var files)
+
+    // Opens the dialog for at most `limit` files (one unless `several`).
+    function pick(limit) {
+        room = several ? Math.max(1, limit) : 1;
+        added = [];
+        oneAtATime = several && room > 1 && !FileChooser.desktopChooser();
+        open();
+    }
+
+    title: added.length > 0 ? L.t("%@（已添加 %@ 张）", [heading, added.length]) : heading
+    fileMode: several ? FileDialog.OpenFiles : FileDialog.OpenFile
+    currentFolder: FileChooser.picturesFolder
+    acceptLabel: oneAtATime ? L.t("添加") : ""
+    rejectLabel: oneAtATime && added.length > 0 ? L.t("完成") : ""
+    onAccepted: {
+        if (!oneAtATime) {
+            picked(selectedFiles);
+            return;
+        }
+        const files = added.slice();
+        for (let i = 0; i < selectedFiles.length; ++i) {
+            const file = selectedFiles[i];
+            if (!files.some(known => String(known) === String(file)))
+                files.push(file);
+        }
+        added = files;
+        picked(files);
+        if (files.length < room)
+            Qt.callLater(() => dialog.open());
+    }
+}
