@@ -25,7 +25,15 @@ Item {
     activeFocusOnTab: alert && visible
     onMessageChanged: {
         if (notice.takesFocus && notice.message.length > 0)
-            Qt.callLater(notice.takeFocusNow);
+            focusLater.restart();
+    }
+
+    // Once the notice has been shown.
+    Timer {
+        id: focusLater
+
+        interval: 0
+        onTriggered: notice.takeFocusNow()
     }
 
     Layout.fillWidth: true
