@@ -15,6 +15,7 @@ FocusScope {
     property int kind: CatalogPickerModel.Aircraft
     property string aircraft
     readonly property CatalogPickerModel model: names
+    readonly property string title: names.title
     signal chose(string name)
     signal cancel
 

@@ -14,6 +14,7 @@ FocusScope {
 
     required property APIClient client
     readonly property PirepImportModel model: flights
+    readonly property string title: L.t("从 Infinite Flight 导入")
     signal chose(int row)
     signal cancel
 
@@ -36,7 +37,7 @@ FocusScope {
 
         SheetHeader {
             Layout.fillWidth: true
-            title: L.t("从 Infinite Flight 导入")
+            title: picker.title
             onCancel: picker.cancel()
         }
         RowLayout {

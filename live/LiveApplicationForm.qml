@@ -10,6 +10,7 @@ FocusScope {
     id: sheetPage
 
     required property LiveApplicationFormModel form
+    readonly property string title: form.title
     // The sheet closes: by "取消" or after the application was taken.
     signal close
 
@@ -32,7 +33,7 @@ FocusScope {
             Layout.fillWidth: true
             Layout.margins: 18
             Layout.bottomMargin: 6
-            title: sheetPage.form.title
+            title: sheetPage.title
             onCancel: sheetPage.close()
         }
 

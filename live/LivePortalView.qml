@@ -53,6 +53,7 @@ StackView {
         id: authorizationSheet
 
         page: authorizationPage
+        title: L.t("Infinite Flight 授权")
         // Escape is the sheet's cancel too.
         onClosed: live.cancelAuthorization()
     }
@@ -66,7 +67,7 @@ StackView {
                 Layout.fillWidth: true
                 Layout.margins: 18
                 Layout.bottomMargin: 0
-                title: L.t("Infinite Flight 授权")
+                title: authorizationSheet.title
                 onCancel: live.cancelAuthorization()
             }
             // By address, not by type: the web engine loads when the vendor's sign-in first opens, not with

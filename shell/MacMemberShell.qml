@@ -193,6 +193,7 @@ Item {
 
                 // Closing gives the focus back to the button, with its ring when the keyboard opened it.
                 property bool openedByKeyboard: false
+                property string title: L.t("账号")
 
                 parent: shell
                 x: sidebar.width + 8
@@ -300,6 +301,9 @@ Item {
             color: Theme.paper
             border.color: Theme.line
         }
+
+        // Named as the account tab's row that opens it.
+        property string title: L.t("Logbook")
 
         ColumnLayout {
             anchors.fill: parent

@@ -206,6 +206,20 @@ public:
         return state;
     }
 
+    // A heading or text item named by nothing else is named by what it shows; a popup (a sheet, a popover)
+    // by its `title`.
+    QString text(QAccessible::Text kind) const override
+    {
+        const QString said = QAccessibleQuickItem::text(kind);
+        if (kind != QAccessible::Name || !said.isEmpty())
+            return said;
+        if (const auto *label = qobject_cast<const QQuickText *>(item()))
+            return shownText(label);
+        if (item()->inherits("QQuickPopupItem") && item()->parent())
+            return item()->parent()->property("title").toString();
+        return said;
+    }
+
 protected:
     void hearOwnTexts() const override
     {

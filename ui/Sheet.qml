@@ -10,6 +10,8 @@ Popup {
     // The page, declared by the sheet's owner where its bindings belong.
     property Component page
     property Item current: null
+    // What a screen reader calls the sheet: its page's own `title`, unless its owner names it.
+    property string title: sheet.current?.title ?? ""
 
     parent: Overlay.overlay
     anchors.centerIn: parent

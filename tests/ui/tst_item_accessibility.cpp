@@ -8,10 +8,13 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QScopeGuard>
+#include <QtQml/qqmlextensionplugin.h>
 #include <QtTest>
 
 #include <functional>
 #include <memory>
+
+Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
 
 // What the accessibility bus hears of a window's items: body text, its owners, faded pages, and the news of
 // an item that becomes enabled.
@@ -41,9 +44,12 @@ QStringList heard(QWindow *window)
     const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
         if (!node || node->state().invisible)
             return;
-        if (node->role() == QAccessible::StaticText || node->role() == QAccessible::Button)
-            names << (node->role() == QAccessible::Button ? "button:" : "text:")
-                         + node->text(QAccessible::Name);
+        static const QHash<QAccessible::Role, QString> kinds{{QAccessible::StaticText, "text:"},
+                                                             {QAccessible::Button, "button:"},
+                                                             {QAccessible::Heading, "heading:"},
+                                                             {QAccessible::Dialog, "dialog:"}};
+        if (kinds.contains(node->role()))
+            names << kinds.value(node->role()) + node->text(QAccessible::Name);
         for (int i = 0; i < node->childCount(); ++i)
             walk(node->child(i));
     };
@@ -67,6 +73,7 @@ void keepEnablings(QAccessibleEvent *event)
 void ItemAccessibilityTest::initTestCase()
 {
     ItemAccessibility::install();
+    m_engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     // The desktop's accessibility bus, as a desktop session runs it: Qt's bridge joins it once it is there.
     QDBusConnection::sessionBus().interface()->startService(QStringLiteral("org.a11y.Bus"));
     QTRY_VERIFY(QAccessible::isActive());
@@ -75,7 +82,7 @@ void ItemAccessibilityTest::initTestCase()
 std::unique_ptr<QQuickWindow> ItemAccessibilityTest::show(const QByteArray &qml)
 {
     QQmlComponent component(&m_engine);
-    component.setData("import QtQuick\nimport QtQuick.Controls\n" + qml, QUrl());
+    component.setData("import QtQuick\nimport QtQuick.Controls\nimport Vorna.Ui\n" + qml, QUrl());
     auto *item = qobject_cast<QQuickItem *>(component.create());
     if (!item) {
         qWarning("%s", qPrintable(component.errorString()));
@@ -119,6 +126,17 @@ void ItemAccessibilityTest::textIsHeard_data()
     QTest::newRow("a page faded out is not on screen") << QByteArray(
         "Item { Pane { opacity: 0; Text { text: '开场动画' } } Pane { Text { text: '首页' } } }")
                                                        << QStringList{"text:首页"};
+    QTest::newRow("a heading named by what it shows")
+        << QByteArray("Pane { Text { Accessible.role: Accessible.Heading; text: '使用条款' } }")
+        << QStringList{"heading:使用条款"};
+    QTest::newRow("a sheet named by its title")
+        << QByteArray("Item { Sheet { id: s; title: 'Infinite Flight 授权'; page: Component { Item {} } } "
+                      "Timer { running: true; interval: 1; onTriggered: s.open() } }")
+        << QStringList{"dialog:Infinite Flight 授权"};
+    QTest::newRow("a sheet named by its page's title") << QByteArray(
+        "Item { Sheet { id: s; page: Component { Item { property string title: '选择机型' } } } "
+        "Timer { running: true; interval: 1; onTriggered: s.open() } }")
+                                                       << QStringList{"dialog:选择机型"};
     QTest::newRow("hidden text is not on screen")
         << QByteArray("Pane { Column { Text { visible: false; text: '错误' } Text { text: '好' } } }")
         << QStringList{"text:好"};
