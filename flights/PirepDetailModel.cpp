@@ -115,10 +115,7 @@ QString PirepDetailModel::factorText() const
     return ReportText::factor(current().multiplierPercent.value_or(100));
 }
 
-QString PirepDetailModel::countedText() const
-{
-    return Display::duration(ReportText::countedMinutes(current()));
-}
+QString PirepDetailModel::countedText() const { return Display::duration(current().countedMinutes()); }
 
 QString PirepDetailModel::landingsText() const
 {

@@ -103,11 +103,6 @@ HistoryRow historyRow(const ReviewEntry &entry)
     return row;
 }
 
-double countedMinutes(const Pirep &report)
-{
-    return std::round(report.durationMinutes * report.multiplierPercent.value_or(100) / 100);
-}
-
 } // namespace ReviewText
 
 namespace {
@@ -188,10 +183,7 @@ int AdminReviewModel::verdict() const { return int(Theme::verdictRole(m_report.s
 
 QString AdminReviewModel::flightTimeText() const { return Display::duration(m_report.durationMinutes); }
 
-QString AdminReviewModel::countedText() const
-{
-    return Display::duration(ReviewText::countedMinutes(m_report));
-}
+QString AdminReviewModel::countedText() const { return Display::duration(m_report.countedMinutes()); }
 
 QString AdminReviewModel::landingsText() const
 {
