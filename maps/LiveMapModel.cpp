@@ -267,21 +267,15 @@ QCoro::Task<> LiveMapModel::load()
     setError(std::nullopt);
     m_data->dropExpiredLiveMap();
     // Without a snapshot, the saved one is asked for beside the live one; it is kept only while no snapshot
-    // is held, and the live answer cancels it.
-    const auto savedCancelled = std::make_shared<bool>(false);
+    // is held, and the live answer or the end of this load cancels it.
+    Lifetime savedRun;
     std::optional<QCoro::Task<>> saved;
     if (!m_data->liveMap())
-        saved.emplace(fetchSaved(savedCancelled));
+        saved.emplace(fetchSaved(savedRun.guard()));
 
     Outcome<std::optional<LiveResponse>> live = co_await attempt(fetchSnapshot(m_client, false));
-    if (!run.alive() || !m_data) {
-        *savedCancelled = true;
+    if (!run.alive() || !m_data || live.cancelled())
         co_return;
-    }
-    if (live.cancelled()) {
-        *savedCancelled = true;
-        co_return;
-    }
     if (live.failed()) {
         qCInfo(lcMaps) << "the live snapshot failed";
         // The message tells whether older data is on the map, the saved snapshot included.
@@ -294,7 +288,7 @@ QCoro::Task<> LiveMapModel::load()
     }
 
     m_data->setLiveMap(std::move(live.value()));
-    *savedCancelled = true;
+    savedRun.end();
     const std::optional<LiveResponse> snapshot = m_data->liveMap();
     const qsizetype cached = m_plans.size();
     LiveMapRules::prune(m_plans, snapshot ? snapshot->flights : QList<LiveFlight>());
@@ -330,12 +324,12 @@ QCoro::Task<> LiveMapModel::load()
     }
 }
 
-QCoro::Task<> LiveMapModel::fetchSaved(std::shared_ptr<bool> cancelled)
+QCoro::Task<> LiveMapModel::fetchSaved(Lifetime::Guard load)
 {
     const Lifetime::Guard model = m_lifetime.guard();
     const QPointer<MemberData> data = m_data;
     const Outcome<std::optional<LiveResponse>> saved = co_await attempt(fetchSnapshot(m_client, true));
-    if (!model.alive() || *cancelled || !data || !saved.ok() || !saved.value())
+    if (!model.alive() || !load.alive() || !data || !saved.ok() || !saved.value())
         co_return;
     if (!data->liveMap())
         data->setLiveMap(saved.value());

@@ -263,7 +263,8 @@ private:
     void startRequestTask();
     QCoro::Task<> tour();
     QCoro::Task<> serveRequest();
-    QCoro::Task<> fetchSaved(std::shared_ptr<bool> cancelled);
+    // The saved snapshot, dropped when the load that asked for it (`load`) has ended or has its live one.
+    QCoro::Task<> fetchSaved(Lifetime::Guard load);
     void setError(std::optional<QString> error);
     void setSelected(std::optional<LiveFlight> flight);
     void setPlan(std::optional<PlanResponse> plan);
