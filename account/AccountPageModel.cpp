@@ -1,5 +1,6 @@
 #include "AccountPageModel.h"
 
+#include "APIPath.h"
 #include "AccountLog.h"
 #include "L.h"
 #include "Outcome.h"
@@ -129,7 +130,7 @@ QCoro::Task<> AccountPageModel::load()
         if (!state || !state->api())
             throw CancellationError();
         co_return co_await state->api()->decodeOptional<ProfileSummary>(
-            state->api()->makeRequest(QStringLiteral("/api/profile/summary"), "GET"));
+            state->api()->makeRequest(APIPath::profileSummary(), "GET"));
     };
     const Outcome<std::optional<ProfileSummary>> outcome = co_await attempt(fetch(state));
     if (!lifetime.alive())
@@ -157,9 +158,8 @@ QCoro::Task<> AccountPageModel::loadStatistics()
     m_statisticsState = QStringLiteral("loading");
     Q_EMIT changed();
     APIClient *client = m_appState->api();
-    const Outcome<std::optional<IFStatistics>> outcome =
-        co_await attempt(client->decodeOptional<IFStatistics>(
-            client->makeRequest(QStringLiteral("/api/infinite-flight/me"), "GET")));
+    const Outcome<std::optional<IFStatistics>> outcome = co_await attempt(
+        client->decodeOptional<IFStatistics>(client->makeRequest(APIPath::flightStatistics(), "GET")));
     // A load cancelled with the page, or by a retired client, is dropped silently.
     if (!lifetime.alive() || outcome.cancelled())
         co_return;

@@ -1,5 +1,6 @@
 #include "PasswordForm.h"
 
+#include "APIPath.h"
 #include "AccountLog.h"
 #include "Busy.h"
 #include "L.h"
@@ -94,7 +95,7 @@ QCoro::Task<> PasswordForm::save()
                          QString confirmation) -> QCoro::Task<> {
         if (!state || !state->api())
             throw CancellationError();
-        APIRequest request = state->api()->makeRequest(QStringLiteral("/api/account/password"), "POST");
+        APIRequest request = state->api()->makeRequest(APIPath::password(), "POST");
         request.setJsonBody(
             {{"currentPassword", current}, {"newPassword", next}, {"confirmPassword", confirmation}});
         co_await state->api()->decode<Acknowledgement>(std::move(request));

@@ -1,5 +1,6 @@
 #include "ProfileForm.h"
 
+#include "APIPath.h"
 #include "AccountLog.h"
 #include "Busy.h"
 #include "L.h"
@@ -173,14 +174,14 @@ QCoro::Task<> ProfileForm::save()
     const auto sendProfile = [](QPointer<AppState> state, QJsonObject body) -> QCoro::Task<> {
         if (!state || !state->api())
             throw CancellationError();
-        APIRequest request = state->api()->makeRequest(QStringLiteral("/api/profile"), "POST");
+        APIRequest request = state->api()->makeRequest(APIPath::profile(), "POST");
         request.setJsonBody(body);
         co_await state->api()->decode<Acknowledgement>(std::move(request));
     };
     const auto sendAvatar = [](QPointer<AppState> state, Upload upload) -> QCoro::Task<> {
         if (!state || !state->api())
             throw CancellationError();
-        APIRequest request = state->api()->makeRequest(QStringLiteral("/api/profile/avatar"), "POST");
+        APIRequest request = state->api()->makeRequest(APIPath::profileAvatar(), "POST");
         request.setMultipartBody(MultipartBody::make({}, {upload}, QStringLiteral("avatar")));
         co_await state->api()->decode<Acknowledgement>(std::move(request));
     };

@@ -84,7 +84,7 @@ public:
 
     // The checks of the required mode; none when the form may be sent.
     std::optional<QString> missingRequirement() const;
-    // The JSON body of "/api/profile".
+    // The JSON body of the profile's write.
     QJsonObject profileBody() const;
 
 Q_SIGNALS:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "APIError.h"
+#include "APIPath.h"
 #include "AccountRecords.h"
 #include "Json.h"
 #include "L.h"
@@ -44,13 +45,6 @@ struct APIRequest : HTTPRequest
     // A form-data body with its boundary in "Content-Type".
     void setMultipartBody(const MultipartBody &multipart);
 };
-
-namespace APIPath {
-// A value put into an endpoint path or query: everything but letters, digits and "-._~" is
-// percent-encoded, so a value stays one path segment and cannot add or cut query parameters. "." and ".."
-// cannot be a segment at all (an encoded dot is a dot): `makeRequest` refuses a path holding one.
-QString encoded(const QString &value);
-} // namespace APIPath
 
 // The one client of the member service. It lives on the main thread; every request goes through
 // `makeRequest` and `perform`, and answers become records through `decode`.

@@ -1,5 +1,6 @@
 #include "LeaderboardModel.h"
 
+#include "APIPath.h"
 #include "Airports.h"
 #include "Busy.h"
 #include "Choices.h"
@@ -202,8 +203,7 @@ QCoro::Task<> LeaderboardModel::loadRecentWith(Lifetime::Guard run)
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const BusyGuard loading(m_recentLoading, run, [this] { update(); });
     const Outcome<std::optional<LeaderboardResponse>> answer =
-        co_await attempt(APIClient::get<LeaderboardResponse>(
-            m_client, QStringLiteral("/api/member/pirep-leaderboard?period=recent")));
+        co_await attempt(APIClient::get<LeaderboardResponse>(m_client, APIPath::recentLeaderboard()));
     if (!lifetime.alive() || !run.alive() || answer.cancelled())
         co_return;
     if (answer.ok()) {

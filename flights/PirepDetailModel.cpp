@@ -1,5 +1,6 @@
 #include "PirepDetailModel.h"
 
+#include "APIPath.h"
 #include "Busy.h"
 #include "Display.h"
 #include "L.h"
@@ -183,11 +184,7 @@ QString PirepDetailModel::uploadText() const
 
 QStringList PirepDetailModel::photoFilters() const { return PhotoImport::nameFilters(); }
 
-QString PirepDetailModel::evidencePath() const
-{
-    // The id is one path segment whatever it holds.
-    return QStringLiteral("/api/pireps/") + APIPath::encoded(m_report.id) + QStringLiteral("/evidence");
-}
+QString PirepDetailModel::evidencePath() const { return APIPath::evidence(m_report.id); }
 
 void PirepDetailModel::setError(std::optional<QString> error)
 {

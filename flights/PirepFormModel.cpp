@@ -1,5 +1,6 @@
 #include "PirepFormModel.h"
 
+#include "APIPath.h"
 #include "Busy.h"
 #include "L.h"
 #include "Outcome.h"
@@ -311,9 +312,7 @@ QCoro::Task<> PirepFormModel::runOptionsCheck()
 
     // The codes go as typed, upper-cased; every character but the unreserved ones is percent-encoded.
     const QString departure = m_draft.departure.toUpper(), arrival = m_draft.arrival.toUpper();
-    const QString path = QStringLiteral("/api/pireps/multiplier-options?departure=")
-                         + APIPath::encoded(departure) + QStringLiteral("&arrival=")
-                         + APIPath::encoded(arrival);
+    const QString path = APIPath::multiplierOptions(departure, arrival);
     const Outcome<std::optional<MultiplierOptions>> answer =
         co_await attempt(APIClient::get<MultiplierOptions>(m_client, path));
     if (!lifetime.alive() || answer.cancelled())
@@ -364,7 +363,7 @@ QCoro::Task<PirepFormModel::LogCheck> PirepFormModel::lookForSent()
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const BusyGuard checking(m_checkingLog, lifetime, [this] { Q_EMIT stateChanged(); });
     const Outcome<PirepResponse> answer =
-        co_await attempt(APIClient::get<PirepResponse>(m_client, QStringLiteral("/api/pireps")));
+        co_await attempt(APIClient::get<PirepResponse>(m_client, APIPath::pireps()));
     if (!lifetime.alive() || answer.cancelled())
         co_return LogCheck::Unknown;
     if (answer.failed()) {
@@ -434,7 +433,7 @@ QCoro::Task<> PirepFormModel::send()
                            QList<Upload> files) -> QCoro::Task<Acknowledgement> {
         if (!client)
             throw CancellationError();
-        APIRequest request = client->makeRequest(QStringLiteral("/api/pireps"), "POST");
+        APIRequest request = client->makeRequest(APIPath::pireps(), "POST");
         request.setMultipartBody(MultipartBody::make(fields, files, QStringLiteral("files")));
         const Acknowledgement answer = co_await client->decode<Acknowledgement>(std::move(request));
         if (answer.ok != true)

@@ -1,5 +1,6 @@
 #include "LiveApplicationFormModel.h"
 
+#include "APIPath.h"
 #include "Busy.h"
 #include "L.h"
 #include "Outcome.h"
@@ -18,7 +19,7 @@ QCoro::Task<> post(QPointer<AppState> app, QJsonObject body)
     if (!app || !app->api())
         throw CancellationError();
     APIClient *client = app->api();
-    APIRequest request = client->makeRequest(QStringLiteral("/api/live-schedules/apply"), "POST");
+    APIRequest request = client->makeRequest(APIPath::liveApply(), "POST");
     request.setJsonBody(body);
     // Whatever the answer says, one that reads is the service's receipt.
     co_await client->decode<Acknowledgement>(std::move(request));

@@ -1,5 +1,6 @@
 #include "LiveApplicationReviewModel.h"
 
+#include "APIPath.h"
 #include "Busy.h"
 #include "L.h"
 #include "LiveTexts.h"
@@ -228,7 +229,7 @@ QCoro::Task<> LiveApplicationReviewModel::submit()
     // Locked for the rest of the screen's life: a review is sent once.
     m_locked = true;
     const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT editChanged(); });
-    const QString path = QStringLiteral("/api/live-schedules/") + requestName();
+    const QString path = APIPath::liveDecision(requestName());
     // The reload runs even when the reviewer has left meanwhile.
     const std::function<QCoro::Task<>()> reload = m_changed;
     const Outcome<LiveReviewResult> outcome = co_await attempt(post(m_app, path, body()));

@@ -3,6 +3,7 @@
 #include "MapBanner.h"
 #include "MapPanels.h"
 
+#include "APIPath.h"
 #include "ApplicationPhase.h"
 #include "Busy.h"
 #include "Display.h"
@@ -34,9 +35,7 @@ QCoro::Task<std::optional<LiveResponse>> fetchSnapshot(QPointer<APIClient> clien
     if (!client)
         throw CancellationError();
     co_return co_await client->decodeOptionalInBackground<LiveResponse>(
-        client->makeRequest(saved ? QStringLiteral("/api/infinite-flight/live?saved=1")
-                                  : QStringLiteral("/api/infinite-flight/live"),
-                            "GET"));
+        client->makeRequest(saved ? APIPath::savedSnapshot() : APIPath::liveSnapshot(), "GET"));
 }
 
 QCoro::Task<std::optional<PlanResponse>> fetchPlan(QPointer<APIClient> client, LiveFlight flight)

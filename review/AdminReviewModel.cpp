@@ -1,5 +1,6 @@
 #include "AdminReviewModel.h"
 
+#include "APIPath.h"
 #include "Busy.h"
 #include "Display.h"
 #include "Join.h"
@@ -418,9 +419,8 @@ void AdminReviewModel::appear()
 QCoro::Task<> AdminReviewModel::loadRecords()
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    const QString segment = APIPath::encoded(m_report.id);
-    const Outcome<EvidenceResponse> evidence = co_await attempt(StaffRequest::get<EvidenceResponse>(
-        m_app, QStringLiteral("/api/pireps/") + segment + QStringLiteral("/evidence")));
+    const Outcome<EvidenceResponse> evidence =
+        co_await attempt(StaffRequest::get<EvidenceResponse>(m_app, APIPath::evidence(m_report.id)));
     if (!lifetime.alive() || evidence.cancelled())
         co_return;
     if (evidence.failed()) {
@@ -433,8 +433,8 @@ QCoro::Task<> AdminReviewModel::loadRecords()
         m_evidence.append(file.url);
     Q_EMIT loadedChanged();
 
-    const Outcome<ReviewHistory> steps = co_await attempt(StaffRequest::get<ReviewHistory>(
-        m_app, QStringLiteral("/api/admin/pireps/") + segment + QStringLiteral("/history")));
+    const Outcome<ReviewHistory> steps =
+        co_await attempt(StaffRequest::get<ReviewHistory>(m_app, APIPath::reviewHistory(m_report.id)));
     if (!lifetime.alive() || steps.cancelled())
         co_return;
     if (steps.failed()) {
@@ -454,7 +454,7 @@ QCoro::Task<> AdminReviewModel::loadChecks()
     const BusyGuard checking(m_checking, lifetime, [this] { Q_EMIT checksChanged(); });
     // The same list as the queue's, with the service's checks.
     const Outcome<PirepResponse> answer =
-        co_await attempt(StaffRequest::get<PirepResponse>(m_app, QStringLiteral("/api/admin/pireps")));
+        co_await attempt(StaffRequest::get<PirepResponse>(m_app, APIPath::staffPireps()));
     if (!lifetime.alive() || answer.cancelled())
         co_return;
     if (answer.failed()) {
@@ -491,8 +491,7 @@ QCoro::Task<> AdminReviewModel::perform()
             throw APIError(502, L(QStringLiteral("服务器没有确认这项修改，请刷新后查看。")));
     };
     // The id is one path segment whatever it holds, so no id can reach another endpoint.
-    const QString path = QStringLiteral("/api/admin/pireps/") + APIPath::encoded(m_report.id)
-                         + QLatin1Char('/') + pathSegment(action);
+    const QString path = APIPath::reviewAction(m_report.id, pathSegment(action));
     const QPointer<AdministratorModel> queue = m_queue;
     const std::function<QCoro::Task<>()> changed = m_changed;
     const Outcome<> answer = co_await attempt(post(m_app, path, body(action)));

@@ -1,5 +1,6 @@
 #include "AdministratorModel.h"
 
+#include "APIPath.h"
 #include "Busy.h"
 #include "Display.h"
 #include "Join.h"
@@ -239,8 +240,8 @@ QCoro::Task<> AdministratorModel::load()
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const BusyGuard loading(m_loading, lifetime, [this] { Q_EMIT shownChanged(); });
-    const Outcome<PirepResponse> answer = co_await attempt(
-        StaffRequest::get<PirepResponse>(m_app, QStringLiteral("/api/admin/pireps?checks=0")));
+    const Outcome<PirepResponse> answer =
+        co_await attempt(StaffRequest::get<PirepResponse>(m_app, APIPath::staffPirepsUnchecked()));
     if (!lifetime.alive() || answer.cancelled())
         co_return;
     if (answer.failed()) {

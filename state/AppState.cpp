@@ -1,5 +1,6 @@
 #include "AppState.h"
 
+#include "APIPath.h"
 #include "Outcome.h"
 #include "ServiceHosts.h"
 #include "StateLog.h"
@@ -196,7 +197,7 @@ QCoro::Task<> AppState::restore()
         if (!lifetime.alive())
             co_return;
         const UserResponse me =
-            co_await client->decode<UserResponse>(client->makeRequest(QStringLiteral("/api/me"), "GET"));
+            co_await client->decode<UserResponse>(client->makeRequest(APIPath::me(), "GET"));
         if (!lifetime.alive())
             co_return;
         if (me.user.mayUseCentre()) {
@@ -309,12 +310,12 @@ QCoro::Task<> AppState::refreshProfile()
     const Lifetime::Guard lifetime = m_lifetime.guard();
     APIClient *client = m_api.get();
     const ProfileResponse answer =
-        co_await client->decode<ProfileResponse>(client->makeRequest(QStringLiteral("/api/profile"), "GET"));
+        co_await client->decode<ProfileResponse>(client->makeRequest(APIPath::profile(), "GET"));
     lifetime.check();
     m_profile = answer.profile;
     Q_EMIT stateChanged();
     if (answer.profile.hasAvatar) {
-        const QByteArray bytes = co_await client->image(QStringLiteral("/api/profile/avatar"));
+        const QByteArray bytes = co_await client->image(APIPath::profileAvatar());
         lifetime.check();
         m_avatar = boundedPicture(bytes);
     } else {
@@ -396,8 +397,7 @@ QCoro::Task<> AppState::switchAccount(SavedLogin saved)
 
     std::unique_ptr<APIClient> client = freshClient();
     client->installAccountSession(saved.session);
-    const UserResponse me =
-        co_await client->decode<UserResponse>(client->makeRequest(QStringLiteral("/api/me"), "GET"));
+    const UserResponse me = co_await client->decode<UserResponse>(client->makeRequest(APIPath::me(), "GET"));
     lifetime.check();
     if (me.user.id != saved.id() || !me.user.mayUseCentre())
         throw APIError(403, QStringLiteral("账号身份已变化，请重新登录。")); // as it stands in every language

@@ -1,5 +1,6 @@
 #include "MemberData.h"
 
+#include "APIPath.h"
 #include "Busy.h"
 #include "Join.h"
 #include "Outcome.h"
@@ -23,7 +24,7 @@ APIError unconfirmed() { return APIError(502, L("服务器未确认此次操作�
 QCoro::Task<> sendReadMarks(QPointer<APIClient> client, QList<QString> ids, bool all)
 {
     APIClient &api = clientOf(client);
-    APIRequest request = api.makeRequest(QStringLiteral("/api/notifications/read"), "POST");
+    APIRequest request = api.makeRequest(APIPath::notificationsRead(), "POST");
     if (all)
         request.setJsonBody(QJsonObject{{QStringLiteral("all"), true}});
     else
@@ -105,8 +106,8 @@ QCoro::Task<> MemberData::loadInbox()
     return run(MemberLoad::Inbox, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         APIClient &api = clientOf(m_api);
-        const auto inbox = co_await api.decodeOptional<SiteInbox>(
-            api.makeRequest(QStringLiteral("/api/notifications"), "GET"));
+        const auto inbox =
+            co_await api.decodeOptional<SiteInbox>(api.makeRequest(APIPath::notifications(), "GET"));
         lifetime.check();
         m_inbox = inbox;
         Q_EMIT inboxChanged();
@@ -118,8 +119,7 @@ QCoro::Task<> MemberData::loadPireps()
     return run(MemberLoad::Pireps, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         APIClient &api = clientOf(m_api);
-        const auto answer =
-            co_await api.decode<PirepResponse>(api.makeRequest(QStringLiteral("/api/pireps"), "GET"));
+        const auto answer = co_await api.decode<PirepResponse>(api.makeRequest(APIPath::pireps(), "GET"));
         lifetime.check();
         m_pireps = answer.pireps;
         m_summary = answer.summary;
@@ -132,15 +132,15 @@ QCoro::Task<> MemberData::loadEvents(bool member)
     return run(MemberLoad::Events, [this, member]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         APIClient &api = clientOf(m_api);
-        const auto upcoming = co_await api.decode<UpcomingResponse>(
-            api.makeRequest(QStringLiteral("/api/events/upcoming?window=claim"), "GET"));
+        const auto upcoming =
+            co_await api.decode<UpcomingResponse>(api.makeRequest(APIPath::upcomingEvents(), "GET"));
         lifetime.check();
         m_events = upcoming.events;
         Q_EMIT eventsChanged();
         if (!member)
             co_return;
         const auto answers = co_await clientOf(m_api).decode<AttendanceResponse>(
-            clientOf(m_api).makeRequest(QStringLiteral("/api/member/event-responses"), "GET"));
+            clientOf(m_api).makeRequest(APIPath::eventResponses(), "GET"));
         lifetime.check();
         // A whole new map: answers for events no longer listed go; a later answer for an event wins.
         QHash<QString, QString> attendance;
@@ -156,8 +156,8 @@ QCoro::Task<> MemberData::loadLeaderboard()
     return run(MemberLoad::Leaderboard, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         APIClient &api = clientOf(m_api);
-        const auto board = co_await api.decodeOptional<LeaderboardResponse>(
-            api.makeRequest(QStringLiteral("/api/member/pirep-leaderboard"), "GET"));
+        const auto board =
+            co_await api.decodeOptional<LeaderboardResponse>(api.makeRequest(APIPath::leaderboard(), "GET"));
         lifetime.check();
         m_leaderboard = board;
         Q_EMIT leaderboardChanged();
@@ -169,8 +169,7 @@ QCoro::Task<> MemberData::loadRoutes()
     return run(MemberLoad::Routes, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         APIClient &api = clientOf(m_api);
-        const auto answer =
-            co_await api.decode<RouteResponse>(api.makeRequest(QStringLiteral("/api/member/routes"), "GET"));
+        const auto answer = co_await api.decode<RouteResponse>(api.makeRequest(APIPath::routes(), "GET"));
         lifetime.check();
         m_routes = answer.routes;
         Q_EMIT routesChanged();
@@ -183,8 +182,8 @@ QCoro::Task<> MemberData::loadLatestFlight()
         const Lifetime::Guard lifetime = m_lifetime.guard();
         // The live snapshot is a bonus: without it (or without network) the recent flights decide.
         APIClient &live = clientOf(m_api);
-        const std::optional<LiveResponse> snapshot = co_await bonus(live.decodeOptional<LiveResponse>(
-            live.makeRequest(QStringLiteral("/api/infinite-flight/live"), "GET")));
+        const std::optional<LiveResponse> snapshot = co_await bonus(
+            live.decodeOptional<LiveResponse>(live.makeRequest(APIPath::liveSnapshot(), "GET")));
         lifetime.check();
         if (snapshot) {
             setLiveMap(snapshot);
@@ -193,9 +192,7 @@ QCoro::Task<> MemberData::loadLatestFlight()
                 if (own->sessionId && own->flightId && isUuid(*own->sessionId) && isUuid(*own->flightId)) {
                     APIClient &api = clientOf(m_api);
                     plan = co_await bonus(api.decodeOptional<PlanResponse>(
-                        api.makeRequest(QStringLiteral("/api/live-map/plan?sessionId=%1&flightId=%2")
-                                            .arg(*own->sessionId, *own->flightId),
-                                        "GET")));
+                        api.makeRequest(APIPath::livePlan(*own->sessionId, *own->flightId), "GET")));
                     lifetime.check();
                 }
                 setLatestFlight(LiveLatestFlight{*own, plan});
@@ -203,8 +200,8 @@ QCoro::Task<> MemberData::loadLatestFlight()
             }
         }
         APIClient &api = clientOf(m_api);
-        const auto recent = co_await api.decode<RecentFlightsResponse>(
-            api.makeRequest(QStringLiteral("/api/infinite-flight/me/flights"), "GET"));
+        const auto recent =
+            co_await api.decode<RecentFlightsResponse>(api.makeRequest(APIPath::recentFlights(), "GET"));
         lifetime.check();
         if (recent.flights.isEmpty())
             setLatestFlight(std::nullopt);
@@ -241,8 +238,7 @@ QCoro::Task<> MemberData::loadSavedMap()
     std::optional<LiveResponse> saved;
     try {
         APIClient &api = clientOf(m_api);
-        saved = co_await api.decodeOptional<LiveResponse>(
-            api.makeRequest(QStringLiteral("/api/infinite-flight/live?saved=1"), "GET"));
+        saved = co_await api.decodeOptional<LiveResponse>(api.makeRequest(APIPath::savedSnapshot(), "GET"));
     } catch (...) {
         co_return;
     }
@@ -255,7 +251,7 @@ QCoro::Task<> MemberData::respond(FlightEvent event, AttendanceChoice choice)
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     APIClient &api = clientOf(m_api);
-    APIRequest request = api.makeRequest(QStringLiteral("/api/member/event-responses"), "POST");
+    APIRequest request = api.makeRequest(APIPath::eventResponses(), "POST");
     request.setJsonBody(
         QJsonObject{{QStringLiteral("eventId"), event.id}, {QStringLiteral("response"), raw(choice)}});
     const Acknowledgement answer = co_await api.decode<Acknowledgement>(std::move(request));

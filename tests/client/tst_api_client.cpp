@@ -67,6 +67,8 @@ private Q_SLOTS:
     void sameOriginComparesSchemeHostPortAndUser_data();
     void sameOriginComparesSchemeHostPortAndUser();
     void valuesInPathsAndQueriesAreEncoded();
+    void tablePathsHoldEachValueInItsPlace_data();
+    void tablePathsHoldEachValueInItsPlace();
     void originHeaderOnlyOnPost();
     void refusalsCarryTheServiceMessageOrTheStatus();
     void unauthorizedForgetsTheSessionExceptAtLogin();
@@ -194,6 +196,41 @@ void APIClientTest::valuesInPathsAndQueriesAreEncoded()
     const QJsonObject echoed = QJsonDocument::fromJson(answer.body).object();
     QCOMPARE(echoed.value("departure").toString(), QString("ZB AA&arrival=X"));
     QCOMPARE(echoed.value("items").toInt(), 2);
+}
+
+void APIClientTest::tablePathsHoldEachValueInItsPlace_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("report id as given")
+        << APIPath::evidence("p-1024_a.b~c") << "/api/pireps/p-1024_a.b~c/evidence";
+    QTest::newRow("report id with a slash and a query")
+        << APIPath::evidence("p/1?x=2") << "/api/pireps/p%2F1%3Fx%3D2/evidence";
+    QTest::newRow("history") << APIPath::reviewHistory("p 7") << "/api/admin/pireps/p%207/history";
+    QTest::newRow("action") << APIPath::reviewAction("p#7", "hold") << "/api/admin/pireps/p%237/hold";
+    QTest::newRow("route codes") << APIPath::multiplierOptions(
+        "ZB AA&arrival=X",
+        "ZSPD") << "/api/pireps/multiplier-options?departure=ZB%20AA%26arrival%3DX&arrival=ZSPD";
+    QTest::newRow("event id") << APIPath::staffEventResponses("ev-1&eventId=ev-2")
+                              << "/api/admin/event-responses?eventId=ev-1%26eventId%3Dev-2";
+    QTest::newRow("plan ids") << APIPath::livePlan("0b7c-AF", "1&x=2")
+                              << "/api/live-map/plan?sessionId=0b7c-AF&flightId=1%26x%3D2";
+    QTest::newRow("applications page")
+        << APIPath::liveApplications(12) << "/api/live-schedules/applications?page=12";
+    QTest::newRow("decision") << APIPath::liveDecision("application-approve")
+                              << "/api/live-schedules/application-approve";
+}
+
+void APIClientTest::tablePathsHoldEachValueInItsPlace()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, expected);
+    QCOMPARE(path, expected);
+    // The client sends each as it stands.
+    const auto client = m_site->client();
+    QCOMPARE(client->makeRequest(path, "GET").request.url().toString(QUrl::FullyEncoded),
+             service().origin().toString() + expected);
 }
 
 void APIClientTest::originHeaderOnlyOnPost()
