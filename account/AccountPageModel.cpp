@@ -127,10 +127,8 @@ QCoro::Task<> AccountPageModel::load()
         if (!state)
             throw CancellationError();
         co_await state->refreshProfile();
-        if (!state || !state->api())
-            throw CancellationError();
-        co_return co_await state->api()->decodeOptional<ProfileSummary>(
-            state->api()->makeRequest(APIPath::profileSummary(), "GET"));
+        co_return co_await APIClient::get<ProfileSummary>(state ? state->api() : nullptr,
+                                                          APIPath::profileSummary());
     };
     const Outcome<std::optional<ProfileSummary>> outcome = co_await attempt(fetch(state));
     if (!lifetime.alive())
@@ -157,9 +155,8 @@ QCoro::Task<> AccountPageModel::loadStatistics()
     const Lifetime::Guard lifetime = m_lifetime.guard();
     m_statisticsState = QStringLiteral("loading");
     Q_EMIT changed();
-    APIClient *client = m_appState->api();
-    const Outcome<std::optional<IFStatistics>> outcome = co_await attempt(
-        client->decodeOptional<IFStatistics>(client->makeRequest(APIPath::flightStatistics(), "GET")));
+    const Outcome<std::optional<IFStatistics>> outcome =
+        co_await attempt(APIClient::get<IFStatistics>(m_appState->api(), APIPath::flightStatistics()));
     // A load cancelled with the page, or by a retired client, is dropped silently.
     if (!lifetime.alive() || outcome.cancelled())
         co_return;

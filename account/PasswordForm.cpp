@@ -91,17 +91,11 @@ QCoro::Task<> PasswordForm::save()
     m_error.reset();
     Q_EMIT changed();
 
-    const auto send = [](QPointer<AppState> state, QString current, QString next,
-                         QString confirmation) -> QCoro::Task<> {
-        if (!state || !state->api())
-            throw CancellationError();
-        APIRequest request = state->api()->makeRequest(APIPath::password(), "POST");
-        request.setJsonBody(
-            {{"currentPassword", current}, {"newPassword", next}, {"confirmPassword", confirmation}});
-        co_await state->api()->decode<Acknowledgement>(std::move(request));
-    };
     const QPointer<AppState> state = m_appState;
-    const Outcome<> outcome = co_await attempt(send(state, m_current, m_next, m_confirmation));
+    const QJsonObject passwords{
+        {"currentPassword", m_current}, {"newPassword", m_next}, {"confirmPassword", m_confirmation}};
+    const Outcome<Acknowledgement> outcome = co_await attempt(
+        APIClient::post<Acknowledgement>(state ? state->api() : nullptr, APIPath::password(), passwords));
     if (!lifetime.alive())
         co_return;
     if (outcome.failed()) {

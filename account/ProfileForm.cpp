@@ -171,19 +171,15 @@ QCoro::Task<> ProfileForm::save()
     m_loadRun.restart();
 
     const QPointer<AppState> state = m_appState;
+    // Whatever each answer says, one that reads is the service's receipt.
     const auto sendProfile = [](QPointer<AppState> state, QJsonObject body) -> QCoro::Task<> {
-        if (!state || !state->api())
-            throw CancellationError();
-        APIRequest request = state->api()->makeRequest(APIPath::profile(), "POST");
-        request.setJsonBody(body);
-        co_await state->api()->decode<Acknowledgement>(std::move(request));
+        co_await APIClient::post<Acknowledgement>(state ? state->api() : nullptr, APIPath::profile(), body);
     };
     const auto sendAvatar = [](QPointer<AppState> state, Upload upload) -> QCoro::Task<> {
-        if (!state || !state->api())
-            throw CancellationError();
-        APIRequest request = state->api()->makeRequest(APIPath::profileAvatar(), "POST");
-        request.setMultipartBody(MultipartBody::make({}, {upload}, QStringLiteral("avatar")));
-        co_await state->api()->decode<Acknowledgement>(std::move(request));
+        const QList<Upload> files{upload};
+        const QString field = QStringLiteral("avatar");
+        co_await APIClient::postForm<Acknowledgement>(
+            state ? state->api() : nullptr, APIPath::profileAvatar(), QMap<QString, QString>(), files, field);
     };
     const auto refresh = [](QPointer<AppState> state) -> QCoro::Task<> {
         if (!state)

@@ -275,19 +275,17 @@ QCoro::Task<> PirepDetailModel::send()
     const BusyGuard uploading(m_uploading, lifetime, [this] { Q_EMIT stateChanged(); });
     setError(std::nullopt);
 
-    const auto post = [](QPointer<AppState> app, QString path, QList<Upload> files) -> QCoro::Task<> {
-        if (!app || !app->api())
-            throw CancellationError();
-        APIClient *client = app->api();
-        APIRequest request = client->makeRequest(path, "POST");
-        request.setMultipartBody(MultipartBody::make({}, files, QStringLiteral("files")));
-        const Acknowledgement answer = co_await client->decode<Acknowledgement>(std::move(request));
+    const auto post = [](QPointer<APIClient> client, QString path, QList<Upload> files) -> QCoro::Task<> {
+        const QString field = QStringLiteral("files");
+        const Acknowledgement answer = co_await APIClient::postForm<Acknowledgement>(
+            client, path, QMap<QString, QString>(), files, field);
         // An answer that says it did not take the pictures is no success, whatever its status.
         if (answer.ok == false)
             throw APIError(502, L(QStringLiteral("截图上传未被确认，请刷新后查看已上传截图。")));
     };
     const QPointer<MemberData> data = m_data;
-    const Outcome<> answer = co_await attempt(post(m_app, evidencePath(), m_files.records()));
+    const Outcome<> answer =
+        co_await attempt(post(m_app ? m_app->api() : nullptr, evidencePath(), m_files.records()));
     if (!lifetime.alive() || answer.cancelled())
         co_return;
     if (answer.failed()) {

@@ -431,11 +431,9 @@ QCoro::Task<> PirepFormModel::send()
 
     const auto upload = [](QPointer<APIClient> client, QMap<QString, QString> fields,
                            QList<Upload> files) -> QCoro::Task<Acknowledgement> {
-        if (!client)
-            throw CancellationError();
-        APIRequest request = client->makeRequest(APIPath::pireps(), "POST");
-        request.setMultipartBody(MultipartBody::make(fields, files, QStringLiteral("files")));
-        const Acknowledgement answer = co_await client->decode<Acknowledgement>(std::move(request));
+        const QString field = QStringLiteral("files");
+        const Acknowledgement answer =
+            co_await APIClient::postForm<Acknowledgement>(client, APIPath::pireps(), fields, files, field);
         if (answer.ok != true)
             throw APIError(502, L(QStringLiteral("提交结果未确认，请先刷新飞行记录。")));
         co_return answer;

@@ -14,17 +14,6 @@
 
 namespace {
 
-// The page's two writes: an empty JSON object, the answer read as its record.
-template <typename T>
-QCoro::Task<T> post(QPointer<APIClient> client, QString path)
-{
-    if (!client)
-        throw CancellationError();
-    APIRequest request = client->makeRequest(path, "POST");
-    request.setJsonBody(QJsonObject());
-    co_return co_await client->decode<T>(std::move(request));
-}
-
 QCoro::Task<QByteArray> picture(QPointer<APIClient> client, QString path)
 {
     if (!client)
@@ -356,8 +345,8 @@ QCoro::Task<> LivePortalModel::connectAccount()
     const Lifetime::Guard run = m_operation.guard();
     const BusyGuard busy(run, [this](bool busy) { setBusy(busy); });
 
-    const auto start =
-        co_await attempt(post<LiveAuthorizationStart>(client(), APIPath::liveAuthorizationStart()));
+    const auto start = co_await attempt(
+        APIClient::post<LiveAuthorizationStart>(client(), APIPath::liveAuthorizationStart(), QJsonObject()));
     if (!run.alive() || start.cancelled())
         co_return;
     if (!start.ok()) {
@@ -395,8 +384,8 @@ QCoro::Task<> LivePortalModel::disconnect()
     const Lifetime::Guard run = m_operation.guard();
     const BusyGuard busy(run, [this](bool busy) { setBusy(busy); });
 
-    const auto answer =
-        co_await attempt(post<Acknowledgement>(client(), APIPath::liveAuthorizationDisconnect()));
+    const auto answer = co_await attempt(
+        APIClient::post<Acknowledgement>(client(), APIPath::liveAuthorizationDisconnect(), QJsonObject()));
     if (!run.alive() || answer.cancelled())
         co_return;
     if (!answer.ok()) {

@@ -479,13 +479,8 @@ QCoro::Task<> AdminReviewModel::perform()
     setError(std::nullopt);
     const QString action = *m_confirmAction;
 
-    const auto post = [](QPointer<AppState> app, QString path, QJsonObject body) -> QCoro::Task<> {
-        if (!app || !app->api())
-            throw CancellationError();
-        APIClient *client = app->api();
-        APIRequest request = client->makeRequest(path, "POST");
-        request.setJsonBody(body);
-        const Acknowledgement answer = co_await client->decode<Acknowledgement>(std::move(request));
+    const auto post = [](QPointer<APIClient> client, QString path, QJsonObject body) -> QCoro::Task<> {
+        const Acknowledgement answer = co_await APIClient::post<Acknowledgement>(client, path, body);
         // The service said it did not take it: that is no success, whatever the status.
         if (answer.ok == false)
             throw APIError(502, L(QStringLiteral("服务器没有确认这项修改，请刷新后查看。")));
@@ -494,7 +489,7 @@ QCoro::Task<> AdminReviewModel::perform()
     const QString path = APIPath::reviewAction(m_report.id, pathSegment(action));
     const QPointer<AdministratorModel> queue = m_queue;
     const std::function<QCoro::Task<>()> changed = m_changed;
-    const Outcome<> answer = co_await attempt(post(m_app, path, body(action)));
+    const Outcome<> answer = co_await attempt(post(m_app ? m_app->api() : nullptr, path, body(action)));
     if (answer.failed() && lifetime.alive()) {
         setError(answer.message());
         co_return;

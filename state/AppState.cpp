@@ -196,8 +196,7 @@ QCoro::Task<> AppState::restore()
             co_return;
         if (!lifetime.alive())
             co_return;
-        const UserResponse me =
-            co_await client->decode<UserResponse>(client->makeRequest(APIPath::me(), "GET"));
+        const UserResponse me = co_await APIClient::get<UserResponse>(client, APIPath::me());
         if (!lifetime.alive())
             co_return;
         if (me.user.mayUseCentre()) {
@@ -309,8 +308,7 @@ QCoro::Task<> AppState::refreshProfile()
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     APIClient *client = m_api.get();
-    const ProfileResponse answer =
-        co_await client->decode<ProfileResponse>(client->makeRequest(APIPath::profile(), "GET"));
+    const ProfileResponse answer = co_await APIClient::get<ProfileResponse>(client, APIPath::profile());
     lifetime.check();
     m_profile = answer.profile;
     Q_EMIT stateChanged();
@@ -397,7 +395,7 @@ QCoro::Task<> AppState::switchAccount(SavedLogin saved)
 
     std::unique_ptr<APIClient> client = freshClient();
     client->installAccountSession(saved.session);
-    const UserResponse me = co_await client->decode<UserResponse>(client->makeRequest(APIPath::me(), "GET"));
+    const UserResponse me = co_await APIClient::get<UserResponse>(client.get(), APIPath::me());
     lifetime.check();
     if (me.user.id != saved.id() || !me.user.mayUseCentre())
         throw APIError(403, QStringLiteral("账号身份已变化，请重新登录。")); // as it stands in every language

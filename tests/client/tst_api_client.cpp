@@ -70,6 +70,7 @@ private Q_SLOTS:
     void tablePathsHoldEachValueInItsPlace_data();
     void tablePathsHoldEachValueInItsPlace();
     void originHeaderOnlyOnPost();
+    void eachVerbsHelperSendsItsBodyOrCancels();
     void refusalsCarryTheServiceMessageOrTheStatus();
     void unauthorizedForgetsTheSessionExceptAtLogin();
     void restrictedTellsTheAccountState();
@@ -258,6 +259,38 @@ void APIClientTest::originHeaderOnlyOnPost()
 
     await(client->perform(client->makeRequest("/login", "GET")));
     QVERIFY(service().requestsTo("/login").constLast().header("Origin").isEmpty());
+}
+
+void APIClientTest::eachVerbsHelperSendsItsBodyOrCancels()
+{
+    // A screen whose client has gone asks nothing: it ends cancelled, whatever the verb.
+    QVERIFY(thrown<CancellationError>([] { await(APIClient::get<UserResponse>(nullptr, "/api/me")); }));
+    QVERIFY(thrown<CancellationError>(
+        [] { await(APIClient::post<Acknowledgement>(nullptr, "/api/logout", QJsonObject())); }));
+    QVERIFY(thrown<CancellationError>(
+        [] { await(APIClient::postForm<Acknowledgement>(nullptr, "/api/pireps", {}, {}, "files")); }));
+    QVERIFY(service().requestsTo("/api/me").isEmpty());
+
+    for (const QString path : {"/api/json-write", "/api/form-write"}) {
+        service().route("POST", path, [](Sample::Service &, const Request &) {
+            return Reply::json(QJsonObject{{"ok", true}});
+        });
+    }
+    const auto client = m_site->client();
+    const Acknowledgement written =
+        await(APIClient::post<Acknowledgement>(client.get(), "/api/json-write", QJsonObject{{"hold", true}}));
+    QCOMPARE(written.ok, std::optional<bool>(true));
+    const Request json = service().requestsTo("/api/json-write").value(0);
+    QCOMPARE(json.body, QByteArray(R"({"hold":true})"));
+    QCOMPARE(json.header("Content-Type"), QByteArray("application/json"));
+    QCOMPARE(json.header("Origin"), service().origin().toString().toUtf8());
+
+    await(APIClient::postForm<Acknowledgement>(client.get(), "/api/form-write", {{"note", "held"}}, {},
+                                               "files"));
+    const Request form = service().requestsTo("/api/form-write").value(0);
+    QVERIFY(form.header("Content-Type").startsWith("multipart/form-data; boundary=VORNA-"));
+    QVERIFY(form.body.contains("Content-Disposition: form-data; name=\"note\"\r\n\r\nheld\r\n"));
+    QCOMPARE(form.header("Origin"), service().origin().toString().toUtf8());
 }
 
 void APIClientTest::refusalsCarryTheServiceMessageOrTheStatus()
