@@ -3,6 +3,7 @@
 #include "APIPath.h"
 #include "Busy.h"
 #include "Display.h"
+#include "FlightsLog.h"
 #include "L.h"
 #include "Outcome.h"
 #include "PhotoImport.h"
@@ -289,6 +290,7 @@ QCoro::Task<> PirepDetailModel::send()
     if (!lifetime.alive() || answer.cancelled())
         co_return;
     if (answer.failed()) {
+        qCInfo(lcFlights, "the evidence upload failed (%d)", answer.status());
         // The pictures stay, so the member can send them again.
         setError(answer.message());
         co_return;

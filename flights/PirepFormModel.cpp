@@ -2,6 +2,7 @@
 
 #include "APIPath.h"
 #include "Busy.h"
+#include "FlightsLog.h"
 #include "L.h"
 #include "Outcome.h"
 #include "PhotoImport.h"
@@ -462,6 +463,7 @@ QCoro::Task<> PirepFormModel::send()
     }
     if (!lifetime.alive() || answer.cancelled())
         co_return;
+    qCInfo(lcFlights, "the report's submission failed (%d)", answer.status());
     if (answer.status() == 422) {
         m_requiresProof = true;
         setError(answer.message());

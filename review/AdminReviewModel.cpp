@@ -7,6 +7,7 @@
 #include "L.h"
 #include "Outcome.h"
 #include "Retarget.h"
+#include "ReviewLog.h"
 #include "StaffRequest.h"
 #include "Strings.h"
 #include "Theme.h"
@@ -491,6 +492,7 @@ QCoro::Task<> AdminReviewModel::perform()
     const std::function<QCoro::Task<>()> changed = m_changed;
     const Outcome<> answer = co_await attempt(post(m_app ? m_app->api() : nullptr, path, body(action)));
     if (answer.failed() && lifetime.alive()) {
+        qCInfo(lcReview, "the review's %s failed (%d)", qPrintable(action), answer.status());
         setError(answer.message());
         co_return;
     }

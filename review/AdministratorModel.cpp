@@ -7,6 +7,7 @@
 #include "L.h"
 #include "Outcome.h"
 #include "Retarget.h"
+#include "ReviewLog.h"
 #include "StaffRequest.h"
 #include "Theme.h"
 
@@ -245,6 +246,7 @@ QCoro::Task<> AdministratorModel::load()
     if (!lifetime.alive() || answer.cancelled())
         co_return;
     if (answer.failed()) {
+        qCInfo(lcReview, "the review queue failed to load (%d)", answer.status());
         // The last list stays on screen under the error.
         m_error = answer.message();
     } else {
