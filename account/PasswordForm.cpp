@@ -5,28 +5,12 @@
 #include "Busy.h"
 #include "L.h"
 #include "Outcome.h"
-#include "Retarget.h"
 
 #include <QTextBoundaryFinder>
 
 PasswordForm::PasswordForm(QObject *parent)
-    : QObject(parent)
+    : AccountForm(parent)
 {
-}
-
-void PasswordForm::setAppState(AppState *state)
-{
-    if (!retarget(m_appState, state, this))
-        return;
-    Q_EMIT appStateChanged();
-}
-
-void PasswordForm::setRequired(bool required)
-{
-    if (m_required == required)
-        return;
-    m_required = required;
-    Q_EMIT changed();
 }
 
 void PasswordForm::setText(QString &field, const QString &text)
@@ -40,14 +24,6 @@ void PasswordForm::setText(QString &field, const QString &text)
 void PasswordForm::setCurrent(const QString &text) { setText(m_current, text); }
 void PasswordForm::setNext(const QString &text) { setText(m_next, text); }
 void PasswordForm::setConfirmation(const QString &text) { setText(m_confirmation, text); }
-
-void PasswordForm::setSaved(bool saved)
-{
-    if (m_saved == saved)
-        return;
-    m_saved = saved;
-    Q_EMIT changed();
-}
 
 bool PasswordForm::canSave() const
 {
@@ -110,24 +86,5 @@ QCoro::Task<> PasswordForm::save()
     m_next.clear();
     m_confirmation.clear();
     Q_EMIT changed();
-    if (m_required) {
-        // The portal follows the new gate; this form may be gone when the check returns.
-        if (state)
-            co_await state->checkGate();
-    } else {
-        m_saved = true;
-        Q_EMIT changed();
-    }
-}
-
-QCoro::Task<> PasswordForm::signOut()
-{
-    if (!m_appState)
-        co_return;
-    const Lifetime::Guard lifetime = m_lifetime.guard();
-    const Outcome<> outcome = co_await attempt(m_appState->signOut());
-    if (lifetime.alive() && outcome.failed()) {
-        m_error = outcome.message();
-        Q_EMIT changed();
-    }
+    co_await finishSave(state);
 }

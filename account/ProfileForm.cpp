@@ -6,21 +6,17 @@
 #include "L.h"
 #include "Outcome.h"
 #include "PhotoImport.h"
-#include "Retarget.h"
 #include "Strings.h"
 
 ProfileForm::ProfileForm(QObject *parent)
-    : QObject(parent)
+    : AccountForm(parent)
 {
 }
 
-void ProfileForm::setAppState(AppState *state)
+void ProfileForm::followAppState()
 {
-    if (!retarget(m_appState, state, this))
-        return;
     if (m_appState)
         m_appState->watchForm(this, QStringLiteral("profile"), [this] { return keptContent(); });
-    Q_EMIT appStateChanged();
 }
 
 std::any ProfileForm::keptContent() const
@@ -32,14 +28,6 @@ std::any ProfileForm::keptContent() const
     if (!m_loaded || m_saved || !edited)
         return {};
     return Kept{m_profile, m_discord, m_avatarFile, m_preview};
-}
-
-void ProfileForm::setRequired(bool required)
-{
-    if (m_required == required)
-        return;
-    m_required = required;
-    Q_EMIT changed();
 }
 
 void ProfileForm::setWechatName(const QString &text)
@@ -74,14 +62,6 @@ void ProfileForm::setCallsign(const QString &text)
     Q_EMIT changed();
 }
 
-void ProfileForm::setSaved(bool saved)
-{
-    if (m_saved == saved)
-        return;
-    m_saved = saved;
-    Q_EMIT changed();
-}
-
 QStringList ProfileForm::photoFilters() const { return PhotoImport::nameFilters(); }
 
 void ProfileForm::setError(std::optional<QString> error, Retry retry)
@@ -90,6 +70,8 @@ void ProfileForm::setError(std::optional<QString> error, Retry retry)
     m_retry = m_error ? retry : Retry::None;
     Q_EMIT changed();
 }
+
+void ProfileForm::showFailure(const QString &message) { setError(message, Retry::None); }
 
 void ProfileForm::setPending(std::optional<Upload> upload, QImage preview)
 {
@@ -206,13 +188,7 @@ QCoro::Task<> ProfileForm::save()
     }
     if (state && state->profile())
         m_profile.hasAvatar = state->profile()->hasAvatar;
-    if (m_required) {
-        if (state)
-            co_await state->checkGate();
-    } else {
-        m_saved = true;
-        Q_EMIT changed();
-    }
+    co_await finishSave(state);
 }
 
 QCoro::Task<> ProfileForm::importPhotos(QList<QUrl> files)
@@ -253,14 +229,4 @@ QCoro::Task<> ProfileForm::useIFCAvatar()
     }
     setPending(picture.value().upload, picture.value().preview);
     setError(std::nullopt, Retry::None);
-}
-
-QCoro::Task<> ProfileForm::signOut()
-{
-    if (!m_appState)
-        co_return;
-    const Lifetime::Guard lifetime = m_lifetime.guard();
-    const Outcome<> outcome = co_await attempt(m_appState->signOut());
-    if (lifetime.alive() && outcome.failed())
-        setError(outcome.message(), Retry::None);
 }
