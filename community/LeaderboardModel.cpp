@@ -114,18 +114,14 @@ void LeaderboardModel::setMemberData(MemberData *data)
 
 void LeaderboardModel::setClient(APIClient *client)
 {
-    if (m_client == client)
-        return;
-    m_client = client;
-    Q_EMIT changed();
+    if (takeClient(client))
+        Q_EMIT changed();
 }
 
 void LeaderboardModel::setUsername(const QString &username)
 {
-    if (m_username == username)
-        return;
-    m_username = username;
-    update();
+    if (takeUsername(username))
+        update();
 }
 
 void LeaderboardModel::setBoard(Board board)

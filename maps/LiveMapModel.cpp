@@ -11,6 +11,7 @@
 #include "MapsLog.h"
 #include "MemberNavigation.h"
 #include "Outcome.h"
+#include "Retarget.h"
 
 #include <QRegularExpression>
 #include <QTimeZone>
@@ -84,11 +85,8 @@ void LiveMapModel::componentComplete()
 
 void LiveMapModel::setMemberData(MemberData *data)
 {
-    if (m_data == data)
+    if (!retarget(m_data, data, this))
         return;
-    if (m_data)
-        disconnect(m_data, nullptr, this, nullptr);
-    m_data = data;
     if (data) {
         connect(data, &MemberData::liveMapChanged, this, [this] {
             showMarkers();
@@ -103,18 +101,14 @@ void LiveMapModel::setMemberData(MemberData *data)
 
 void LiveMapModel::setClient(APIClient *client)
 {
-    if (m_client == client)
-        return;
-    m_client = client;
-    Q_EMIT clientChanged();
+    if (takeClient(client))
+        Q_EMIT clientChanged();
 }
 
 void LiveMapModel::setUsername(const QString &username)
 {
-    if (m_username == username)
-        return;
-    m_username = username;
-    Q_EMIT usernameChanged();
+    if (takeUsername(username))
+        Q_EMIT usernameChanged();
 }
 
 void LiveMapModel::setActive(bool active)
