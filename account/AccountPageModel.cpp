@@ -1,5 +1,6 @@
 #include "AccountPageModel.h"
 
+#include "APIPath.h"
 #include "AccountLog.h"
 #include "L.h"
 #include "Outcome.h"
@@ -126,10 +127,8 @@ QCoro::Task<> AccountPageModel::load()
         if (!state)
             throw CancellationError();
         co_await state->refreshProfile();
-        if (!state || !state->api())
-            throw CancellationError();
-        co_return co_await state->api()->decodeOptional<ProfileSummary>(
-            state->api()->makeRequest(QStringLiteral("/api/profile/summary"), "GET"));
+        co_return co_await APIClient::get<ProfileSummary>(state ? state->api() : nullptr,
+                                                          APIPath::profileSummary());
     };
     const Outcome<std::optional<ProfileSummary>> outcome = co_await attempt(fetch(state));
     if (!lifetime.alive())
@@ -156,10 +155,8 @@ QCoro::Task<> AccountPageModel::loadStatistics()
     const Lifetime::Guard lifetime = m_lifetime.guard();
     m_statisticsState = QStringLiteral("loading");
     Q_EMIT changed();
-    APIClient *client = m_appState->api();
     const Outcome<std::optional<IFStatistics>> outcome =
-        co_await attempt(client->decodeOptional<IFStatistics>(
-            client->makeRequest(QStringLiteral("/api/infinite-flight/me"), "GET")));
+        co_await attempt(APIClient::get<IFStatistics>(m_appState->api(), APIPath::flightStatistics()));
     // A load cancelled with the page, or by a retired client, is dropped silently.
     if (!lifetime.alive() || outcome.cancelled())
         co_return;

@@ -1,31 +1,16 @@
 #include "PasswordForm.h"
 
+#include "APIPath.h"
 #include "AccountLog.h"
 #include "Busy.h"
 #include "L.h"
 #include "Outcome.h"
-#include "Retarget.h"
 
 #include <QTextBoundaryFinder>
 
 PasswordForm::PasswordForm(QObject *parent)
-    : QObject(parent)
+    : AccountForm(parent)
 {
-}
-
-void PasswordForm::setAppState(AppState *state)
-{
-    if (!retarget(m_appState, state, this))
-        return;
-    Q_EMIT appStateChanged();
-}
-
-void PasswordForm::setRequired(bool required)
-{
-    if (m_required == required)
-        return;
-    m_required = required;
-    Q_EMIT changed();
 }
 
 void PasswordForm::setText(QString &field, const QString &text)
@@ -39,14 +24,6 @@ void PasswordForm::setText(QString &field, const QString &text)
 void PasswordForm::setCurrent(const QString &text) { setText(m_current, text); }
 void PasswordForm::setNext(const QString &text) { setText(m_next, text); }
 void PasswordForm::setConfirmation(const QString &text) { setText(m_confirmation, text); }
-
-void PasswordForm::setSaved(bool saved)
-{
-    if (m_saved == saved)
-        return;
-    m_saved = saved;
-    Q_EMIT changed();
-}
 
 bool PasswordForm::canSave() const
 {
@@ -90,17 +67,11 @@ QCoro::Task<> PasswordForm::save()
     m_error.reset();
     Q_EMIT changed();
 
-    const auto send = [](QPointer<AppState> state, QString current, QString next,
-                         QString confirmation) -> QCoro::Task<> {
-        if (!state || !state->api())
-            throw CancellationError();
-        APIRequest request = state->api()->makeRequest(QStringLiteral("/api/account/password"), "POST");
-        request.setJsonBody(
-            {{"currentPassword", current}, {"newPassword", next}, {"confirmPassword", confirmation}});
-        co_await state->api()->decode<Acknowledgement>(std::move(request));
-    };
     const QPointer<AppState> state = m_appState;
-    const Outcome<> outcome = co_await attempt(send(state, m_current, m_next, m_confirmation));
+    const QJsonObject passwords{
+        {"currentPassword", m_current}, {"newPassword", m_next}, {"confirmPassword", m_confirmation}};
+    const Outcome<Acknowledgement> outcome = co_await attempt(
+        APIClient::post<Acknowledgement>(state ? state->api() : nullptr, APIPath::password(), passwords));
     if (!lifetime.alive())
         co_return;
     if (outcome.failed()) {
@@ -115,24 +86,5 @@ QCoro::Task<> PasswordForm::save()
     m_next.clear();
     m_confirmation.clear();
     Q_EMIT changed();
-    if (m_required) {
-        // The portal follows the new gate; this form may be gone when the check returns.
-        if (state)
-            co_await state->checkGate();
-    } else {
-        m_saved = true;
-        Q_EMIT changed();
-    }
-}
-
-QCoro::Task<> PasswordForm::signOut()
-{
-    if (!m_appState)
-        co_return;
-    const Lifetime::Guard lifetime = m_lifetime.guard();
-    const Outcome<> outcome = co_await attempt(m_appState->signOut());
-    if (lifetime.alive() && outcome.failed()) {
-        m_error = outcome.message();
-        Q_EMIT changed();
-    }
+    co_await finishSave(state);
 }

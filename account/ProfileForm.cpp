@@ -1,25 +1,22 @@
 #include "ProfileForm.h"
 
+#include "APIPath.h"
 #include "AccountLog.h"
 #include "Busy.h"
 #include "L.h"
 #include "Outcome.h"
 #include "PhotoImport.h"
-#include "Retarget.h"
 #include "Strings.h"
 
 ProfileForm::ProfileForm(QObject *parent)
-    : QObject(parent)
+    : AccountForm(parent)
 {
 }
 
-void ProfileForm::setAppState(AppState *state)
+void ProfileForm::followAppState()
 {
-    if (!retarget(m_appState, state, this))
-        return;
     if (m_appState)
         m_appState->watchForm(this, QStringLiteral("profile"), [this] { return keptContent(); });
-    Q_EMIT appStateChanged();
 }
 
 std::any ProfileForm::keptContent() const
@@ -31,14 +28,6 @@ std::any ProfileForm::keptContent() const
     if (!m_loaded || m_saved || !edited)
         return {};
     return Kept{m_profile, m_discord, m_avatarFile, m_preview};
-}
-
-void ProfileForm::setRequired(bool required)
-{
-    if (m_required == required)
-        return;
-    m_required = required;
-    Q_EMIT changed();
 }
 
 void ProfileForm::setWechatName(const QString &text)
@@ -73,14 +62,6 @@ void ProfileForm::setCallsign(const QString &text)
     Q_EMIT changed();
 }
 
-void ProfileForm::setSaved(bool saved)
-{
-    if (m_saved == saved)
-        return;
-    m_saved = saved;
-    Q_EMIT changed();
-}
-
 QStringList ProfileForm::photoFilters() const { return PhotoImport::nameFilters(); }
 
 void ProfileForm::setError(std::optional<QString> error, Retry retry)
@@ -89,6 +70,8 @@ void ProfileForm::setError(std::optional<QString> error, Retry retry)
     m_retry = m_error ? retry : Retry::None;
     Q_EMIT changed();
 }
+
+void ProfileForm::showFailure(const QString &message) { setError(message, Retry::None); }
 
 void ProfileForm::setPending(std::optional<Upload> upload, QImage preview)
 {
@@ -170,19 +153,15 @@ QCoro::Task<> ProfileForm::save()
     m_loadRun.restart();
 
     const QPointer<AppState> state = m_appState;
+    // Whatever each answer says, one that reads is the service's receipt.
     const auto sendProfile = [](QPointer<AppState> state, QJsonObject body) -> QCoro::Task<> {
-        if (!state || !state->api())
-            throw CancellationError();
-        APIRequest request = state->api()->makeRequest(QStringLiteral("/api/profile"), "POST");
-        request.setJsonBody(body);
-        co_await state->api()->decode<Acknowledgement>(std::move(request));
+        co_await APIClient::post<Acknowledgement>(state ? state->api() : nullptr, APIPath::profile(), body);
     };
     const auto sendAvatar = [](QPointer<AppState> state, Upload upload) -> QCoro::Task<> {
-        if (!state || !state->api())
-            throw CancellationError();
-        APIRequest request = state->api()->makeRequest(QStringLiteral("/api/profile/avatar"), "POST");
-        request.setMultipartBody(MultipartBody::make({}, {upload}, QStringLiteral("avatar")));
-        co_await state->api()->decode<Acknowledgement>(std::move(request));
+        const QList<Upload> files{upload};
+        const QString field = QStringLiteral("avatar");
+        co_await APIClient::postForm<Acknowledgement>(
+            state ? state->api() : nullptr, APIPath::profileAvatar(), QMap<QString, QString>(), files, field);
     };
     const auto refresh = [](QPointer<AppState> state) -> QCoro::Task<> {
         if (!state)
@@ -209,13 +188,7 @@ QCoro::Task<> ProfileForm::save()
     }
     if (state && state->profile())
         m_profile.hasAvatar = state->profile()->hasAvatar;
-    if (m_required) {
-        if (state)
-            co_await state->checkGate();
-    } else {
-        m_saved = true;
-        Q_EMIT changed();
-    }
+    co_await finishSave(state);
 }
 
 QCoro::Task<> ProfileForm::importPhotos(QList<QUrl> files)
@@ -256,14 +229,4 @@ QCoro::Task<> ProfileForm::useIFCAvatar()
     }
     setPending(picture.value().upload, picture.value().preview);
     setError(std::nullopt, Retry::None);
-}
-
-QCoro::Task<> ProfileForm::signOut()
-{
-    if (!m_appState)
-        co_return;
-    const Lifetime::Guard lifetime = m_lifetime.guard();
-    const Outcome<> outcome = co_await attempt(m_appState->signOut());
-    if (lifetime.alive() && outcome.failed())
-        setError(outcome.message(), Retry::None);
 }

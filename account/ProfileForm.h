@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppState.h"
+#include "AccountForm.h"
 #include "ForumAvatar.h"
 #include "MultipartBody.h"
 
@@ -15,21 +15,16 @@
 // The profile form: WeChat name, Discord user name, contact e-mail, callsign and the avatar,
 // from a picked picture or the forum. Required mode is the first-login set-up, whose success asks the
 // account gate again; edit mode ends with the "资料已保存" alert.
-class ProfileForm : public QObject
+class ProfileForm : public AccountForm
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppState *appState READ appState WRITE setAppState NOTIFY appStateChanged REQUIRED)
-    Q_PROPERTY(bool required READ required WRITE setRequired NOTIFY changed)
     Q_PROPERTY(QString wechatName READ wechatName WRITE setWechatName NOTIFY changed)
     Q_PROPERTY(QString discord READ discord WRITE setDiscord NOTIFY changed)
     Q_PROPERTY(QString contactEmail READ contactEmail WRITE setContactEmail NOTIFY changed)
     Q_PROPERTY(QString callsign READ callsign WRITE setCallsign NOTIFY changed)
-    Q_PROPERTY(bool busy READ busy NOTIFY changed)
     Q_PROPERTY(bool loaded READ loaded NOTIFY changed)
-    Q_PROPERTY(QString error READ errorText NOTIFY changed)
     Q_PROPERTY(bool retryable READ retryable NOTIFY changed)
-    Q_PROPERTY(bool saved READ saved WRITE setSaved NOTIFY changed)
     Q_PROPERTY(bool hasPendingAvatar READ hasPendingAvatar NOTIFY changed)
     // A QImage, or nothing: the pending avatar's picture.
     Q_PROPERTY(QVariant preview READ previewValue NOTIFY changed)
@@ -38,10 +33,6 @@ class ProfileForm : public QObject
 public:
     explicit ProfileForm(QObject *parent = nullptr);
 
-    AppState *appState() const { return m_appState; }
-    void setAppState(AppState *state);
-    bool required() const { return m_required; }
-    void setRequired(bool required);
     QString wechatName() const { return m_profile.wechatName; }
     void setWechatName(const QString &text);
     QString discord() const { return m_discord; }
@@ -50,15 +41,10 @@ public:
     void setContactEmail(const QString &text);
     QString callsign() const { return m_profile.callsign; }
     void setCallsign(const QString &text);
-    bool busy() const { return m_busy; }
     bool loaded() const { return m_loaded; }
-    const std::optional<QString> &error() const { return m_error; }
-    QString errorText() const { return m_error.value_or(QString()); }
     // "重试" is offered after a failed load (it loads again) and a failed save (it saves again, keeping
     // the edits); a picture that could not be read is picked again instead.
     bool retryable() const { return m_error && m_retry != Retry::None; }
-    bool saved() const { return m_saved; }
-    void setSaved(bool saved);
     bool hasPendingAvatar() const { return m_avatarFile.has_value(); }
     const std::optional<Upload> &pendingAvatar() const { return m_avatarFile; }
     const QImage &preview() const { return m_preview; }
@@ -74,22 +60,16 @@ public:
     // The picked files (at most one is used); an empty pick clears the pending avatar.
     Q_INVOKABLE void pickPhotos(const QList<QUrl> &files) { importPhotos(files); }
     Q_INVOKABLE void startForumAvatar() { useIFCAvatar(); }
-    Q_INVOKABLE void startSignOut() { signOut(); }
 
     QCoro::Task<> load();
     QCoro::Task<> save();
     QCoro::Task<> importPhotos(QList<QUrl> files);
     QCoro::Task<> useIFCAvatar();
-    QCoro::Task<> signOut();
 
     // The checks of the required mode; none when the form may be sent.
     std::optional<QString> missingRequirement() const;
-    // The JSON body of "/api/profile".
+    // The JSON body of the profile's write.
     QJsonObject profileBody() const;
-
-Q_SIGNALS:
-    void appStateChanged();
-    void changed();
 
 private:
     // What a session that ends while the form is open keeps of it: the fields and the picked avatar.
@@ -101,23 +81,21 @@ private:
         QImage preview;
     };
     std::any keptContent() const;
+    // Hands the app state what a session that ends keeps of the form.
+    void followAppState() override;
+    // A failure offers no retry.
+    void showFailure(const QString &message) override;
     enum class Retry { None, Load, Save };
     void setError(std::optional<QString> error, Retry retry);
     void setPending(std::optional<Upload> upload, QImage preview);
 
-    QPointer<AppState> m_appState;
-    bool m_required = false;
     Profile m_profile;
     Profile m_loadedProfile; // as the service gave it: an untouched form is not kept
     QString m_discord;
     std::optional<Upload> m_avatarFile;
     QImage m_preview;
-    bool m_busy = false;
     bool m_loaded = false;
-    std::optional<QString> m_error;
     Retry m_retry = Retry::None;
-    bool m_saved = false;
     std::optional<ServiceHosts::MemberEndpoint> m_forum;
-    Lifetime m_lifetime;
     Lifetime m_loadRun;
 };

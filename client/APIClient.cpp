@@ -50,8 +50,6 @@ void APIRequest::setMultipartBody(const MultipartBody &multipart)
     body = multipart.data;
 }
 
-QString APIPath::encoded(const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); }
-
 APIClient::APIClient(QUrl origin, SessionStorePtr store, TrustedCertificates trustedCertificates,
                      QObject *parent)
     : QObject(parent)
@@ -146,7 +144,7 @@ QCoro::Task<HTTPAnswer> APIClient::perform(APIRequest request)
     }
 
     const QString message = failureMessage(answer.body, answer.status);
-    if (answer.status == 401 && answer.url.path() != QLatin1String("/api/login")) {
+    if (answer.status == 401 && answer.url.path() != APIPath::login()) {
         std::exception_ptr forgetting;
         try {
             co_await forgetSession();
@@ -171,14 +169,14 @@ QCoro::Task<User> APIClient::login(QString username, QString password, bool reme
     co_await forgetSession();
     lifetime.check();
 
-    APIRequest request = makeRequest(QStringLiteral("/api/login"), "POST");
+    APIRequest request = makeRequest(APIPath::login(), "POST");
     request.setJsonBody(QJsonObject{{QStringLiteral("username"), username},
                                     {QStringLiteral("password"), password},
                                     {QStringLiteral("rememberMe"), remember}});
     co_await decode<LoginResponse>(std::move(request));
     lifetime.check();
 
-    const User user = (co_await decode<UserResponse>(makeRequest(QStringLiteral("/api/me"), "GET"))).user;
+    const User user = (co_await decode<UserResponse>(makeRequest(APIPath::me(), "GET"))).user;
     lifetime.check();
     if (!user.mayUseCentre()) {
         co_await forgetSession();
@@ -201,7 +199,7 @@ QCoro::Task<> APIClient::logout()
 QCoro::Task<> APIClient::endSession()
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    APIRequest request = makeRequest(QStringLiteral("/api/logout"), "POST");
+    APIRequest request = makeRequest(APIPath::logout(), "POST");
     request.setJsonBody(QJsonObject());
     // The answer that ends the session is not stored: writing it to the keychain only to delete it could
     // hold the sign-out at a keyring prompt, or fail it when the prompt is dismissed.
@@ -226,18 +224,18 @@ QCoro::Task<> APIClient::endSession()
 
 QCoro::Task<AccountGate> APIClient::accountGate(User user)
 {
-    const QString page = user.isMember() ? QStringLiteral("/member") : QStringLiteral("/admin");
+    const QString page = user.isMember() ? APIPath::memberArea() : APIPath::staffArea();
     const HTTPAnswer answer = co_await send(makeRequest(page, "HEAD"));
     if (!answer.url.isValid())
         throw failure(502, L("无法确认账号状态。"), "the account gate has no address");
     const QString path = answer.url.path();
-    if (path == QLatin1String("/login"))
+    if (path == APIPath::signInPage())
         throw failure(401, L("会话已过期，请重新登录。"), "the account gate asks for a sign-in");
     if (answer.status < 200 || answer.status > 299)
         throw failure(answer.status, L("账号状态暂时不可用，请重试。"), "the account gate is refused");
-    if (path == QLatin1String("/change-password"))
+    if (path == APIPath::passwordPage())
         co_return AccountGate::Password;
-    if (path == QLatin1String("/profile")) {
+    if (path == APIPath::profilePage()) {
         const QUrlQuery query(answer.url);
         for (const auto &[name, value] : query.queryItems(QUrl::FullyDecoded)) {
             if (name == QLatin1String("setup") && value == QLatin1String("1"))
@@ -257,7 +255,7 @@ QCoro::Task<QByteArray> APIClient::image(QString path)
 
 QCoro::Task<> APIClient::completeLiveAuthorization(QUrl callback)
 {
-    static const QString callbackPath = QStringLiteral("/api/live-schedules/authorization-callback");
+    const QString callbackPath = APIPath::liveAuthorizationCallback();
     // These two texts are shown as they are, in every language.
     if (callback.scheme() != QLatin1String("https")
         || callback.host() != QLatin1String(ServiceHosts::secondHost) || callback.port() != -1

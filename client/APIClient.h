@@ -1,6 +1,7 @@
 #pragma once
 
 #include "APIError.h"
+#include "APIPath.h"
 #include "AccountRecords.h"
 #include "Json.h"
 #include "L.h"
@@ -10,7 +11,9 @@
 #include "Transfer.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QList>
+#include <QMap>
 #include <QNetworkRequest>
 #include <QObject>
 #include <QPointer>
@@ -44,13 +47,6 @@ struct APIRequest : HTTPRequest
     // A form-data body with its boundary in "Content-Type".
     void setMultipartBody(const MultipartBody &multipart);
 };
-
-namespace APIPath {
-// A value put into an endpoint path or query: everything but letters, digits and "-._~" is
-// percent-encoded, so a value stays one path segment and cannot add or cut query parameters. "." and ".."
-// cannot be a segment at all (an encoded dot is a dot): `makeRequest` refuses a path holding one.
-QString encoded(const QString &value);
-} // namespace APIPath
 
 // The one client of the member service. It lives on the main thread; every request goes through
 // `makeRequest` and `perform`, and answers become records through `decode`.
@@ -154,8 +150,9 @@ public:
         }
     }
 
-    // A screen's GET read as its record, through a client that may have gone before it is asked (a retired
-    // client ends its screens' work as cancelled). A record the service may send as null comes optional.
+    // A screen's requests, one helper a verb, each answer read as its record, through a client that may have
+    // gone before it is asked (a retired client ends its screens' work as cancelled). A record the service
+    // may send as null comes optional. The screen keeps its own rules of the answer and of its status.
     template <typename T>
     using Answer = std::conditional_t<T::optionalAnswer, std::optional<T>, T>;
     template <typename T>
@@ -163,10 +160,30 @@ public:
     {
         if (!client)
             throw CancellationError();
-        if constexpr (T::optionalAnswer)
-            co_return co_await client->decodeOptional<T>(client->makeRequest(path, "GET"));
-        else
-            co_return co_await client->decode<T>(client->makeRequest(path, "GET"));
+        co_return co_await client->read<T>(client->makeRequest(path, "GET"));
+    }
+    // A POST of a JSON object.
+    template <typename T>
+    static QCoro::Task<Answer<T>> post(QPointer<APIClient> client, QString path, QJsonObject body)
+    {
+        if (!client)
+            throw CancellationError();
+        APIRequest request = client->makeRequest(path, "POST");
+        request.setJsonBody(body);
+        co_return co_await client->read<T>(std::move(request));
+    }
+    // A POST of a form-data body: text fields and pictures under `fileField` (see MultipartBody::make, whose
+    // refusals come after the path's).
+    template <typename T>
+    static QCoro::Task<Answer<T>> postForm(QPointer<APIClient> client, QString path,
+                                           QMap<QString, QString> fields, QList<Upload> files,
+                                           QString fileField)
+    {
+        if (!client)
+            throw CancellationError();
+        APIRequest request = client->makeRequest(path, "POST");
+        request.setMultipartBody(MultipartBody::make(fields, files, fileField));
+        co_return co_await client->read<T>(std::move(request));
     }
 
     static bool sameOrigin(const QUrl &candidate, const QUrl &origin);
@@ -207,6 +224,14 @@ public:
     static constexpr qint64 maxAnswerBytes = 32 * 1024 * 1024;
 
 private:
+    template <typename T>
+    QCoro::Task<Answer<T>> read(APIRequest request)
+    {
+        if constexpr (T::optionalAnswer)
+            co_return co_await decodeOptional<T>(std::move(request));
+        else
+            co_return co_await decode<T>(std::move(request));
+    }
     static APIError unreadableAnswer(const QUrl &url);
     QCoro::Task<HTTPAnswer> send(APIRequest request);
     QCoro::Task<> saveCookies(KeyringPrompt prompt = KeyringPrompt::Avoid);

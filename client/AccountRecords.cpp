@@ -6,6 +6,8 @@
 
 #include <QHashFunctions>
 
+#include <cmath>
+
 User User::fromJson(const QJsonValue &value)
 {
     const JsonFields f(value);
@@ -123,6 +125,11 @@ Pirep Pirep::fromJson(const QJsonValue &value)
 }
 
 bool Pirep::isHeld() const { return heldAt && *heldAt > 0; }
+
+double Pirep::countedMinutes() const
+{
+    return std::round(durationMinutes * multiplierPercent.value_or(100) / 100);
+}
 
 PirepState Pirep::state() const
 {

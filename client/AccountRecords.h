@@ -148,6 +148,10 @@ struct Pirep
     bool isPending() const { return status == QLatin1String("pending"); }
     PirepState state() const;
     QString statusTitle() const;
+    // The minutes that count towards the member's time: the flight time times the multiplier (100 when
+    // absent), rounded half away from zero. Kept a double: a duration beyond a 64-bit count is
+    // Display::duration's to show.
+    double countedMinutes() const;
 };
 
 struct PirepSummary

@@ -1,5 +1,6 @@
 #include "EventResponsesModel.h"
 
+#include "APIPath.h"
 #include "EventValue.h"
 
 #include "L.h"
@@ -57,11 +58,6 @@ void EventResponsesModel::appear()
         load();
 }
 
-QString EventResponsesModel::path(const QString &eventId)
-{
-    return QStringLiteral("/api/admin/event-responses?eventId=") + APIPath::encoded(eventId);
-}
-
 void EventResponsesModel::setResponses(const QList<EventResponseEntry> &responses)
 {
     m_responses = responses;
@@ -84,8 +80,8 @@ QCoro::Task<> EventResponsesModel::load()
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const Lifetime::Guard run = m_eventRun.guard();
-    const Outcome<EventResponsesResponse> answer = co_await attempt(
-        APIClient::get<EventResponsesResponse>(m_app ? m_app->api() : nullptr, path(m_eventId)));
+    const Outcome<EventResponsesResponse> answer = co_await attempt(APIClient::get<EventResponsesResponse>(
+        m_app ? m_app->api() : nullptr, APIPath::staffEventResponses(m_eventId)));
     if (!lifetime.alive() || !run.alive() || answer.cancelled())
         co_return;
     if (answer.failed()) {

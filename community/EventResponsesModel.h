@@ -65,9 +65,6 @@ public:
     Q_INVOKABLE void retry() { load(); }
     QCoro::Task<> load();
 
-    // The one query value of the event id: everything but unreserved characters encoded.
-    static QString path(const QString &eventId);
-
 Q_SIGNALS:
     void appStateChanged();
     void eventIdChanged();

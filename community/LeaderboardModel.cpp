@@ -1,5 +1,6 @@
 #include "LeaderboardModel.h"
 
+#include "APIPath.h"
 #include "Airports.h"
 #include "Busy.h"
 #include "Choices.h"
@@ -113,18 +114,14 @@ void LeaderboardModel::setMemberData(MemberData *data)
 
 void LeaderboardModel::setClient(APIClient *client)
 {
-    if (m_client == client)
-        return;
-    m_client = client;
-    Q_EMIT changed();
+    if (takeClient(client))
+        Q_EMIT changed();
 }
 
 void LeaderboardModel::setUsername(const QString &username)
 {
-    if (m_username == username)
-        return;
-    m_username = username;
-    update();
+    if (takeUsername(username))
+        update();
 }
 
 void LeaderboardModel::setBoard(Board board)
@@ -202,8 +199,7 @@ QCoro::Task<> LeaderboardModel::loadRecentWith(Lifetime::Guard run)
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const BusyGuard loading(m_recentLoading, run, [this] { update(); });
     const Outcome<std::optional<LeaderboardResponse>> answer =
-        co_await attempt(APIClient::get<LeaderboardResponse>(
-            m_client, QStringLiteral("/api/member/pirep-leaderboard?period=recent")));
+        co_await attempt(APIClient::get<LeaderboardResponse>(m_client, APIPath::recentLeaderboard()));
     if (!lifetime.alive() || !run.alive() || answer.cancelled())
         co_return;
     if (answer.ok()) {

@@ -4,6 +4,7 @@
 #include "CommunityRecords.h"
 #include "Lifetime.h"
 #include "MemberData.h"
+#include "MemberInputs.h"
 #include "RecordListModel.h"
 
 #include <QObject>
@@ -69,7 +70,7 @@ protected:
 
 // The leaderboard page: four boards of one answer, for all time (the member data's load) or the recent
 // 30 days (the page's own load), members and fleet ranked by time or landings.
-class LeaderboardModel : public QObject
+class LeaderboardModel : public QObject, public MemberInputs
 {
     Q_OBJECT
     QML_ELEMENT
@@ -109,11 +110,8 @@ public:
 
     explicit LeaderboardModel(QObject *parent = nullptr);
 
-    MemberData *memberData() const { return m_data; }
     void setMemberData(MemberData *data);
-    APIClient *client() const { return m_client; }
     void setClient(APIClient *client);
-    QString username() const { return m_username; }
     void setUsername(const QString &username);
     Board board() const { return m_board; }
     void setBoard(Board board);
@@ -177,9 +175,6 @@ private:
     static QList<LeaderboardRow> airports(const QList<AirportTotal> &rows);
     static QList<LeaderboardRow> reviewers(const QList<Reviewer> &rows);
 
-    QPointer<MemberData> m_data;
-    QPointer<APIClient> m_client;
-    QString m_username;
     Board m_board = Members;
     Period m_period = Total;
     Metric m_metric = Time;

@@ -1,5 +1,6 @@
 #include "CatalogPickerModel.h"
 
+#include "APIPath.h"
 #include "FlightRecords.h"
 #include "L.h"
 #include "Outcome.h"
@@ -130,8 +131,8 @@ QCoro::Task<> CatalogPickerModel::run()
     QStringList catalogNames;
     for (const CatalogAircraft &entry : catalog.value().aircraft())
         catalogNames.append(entry.name);
-    const Outcome<std::optional<AircraftNames>> simulator = co_await attempt(
-        APIClient::get<AircraftNames>(m_client, QStringLiteral("/api/infinite-flight/aircraft")));
+    const Outcome<std::optional<AircraftNames>> simulator =
+        co_await attempt(APIClient::get<AircraftNames>(m_client, APIPath::aircraftNames()));
     if (!lifetime.alive())
         co_return;
     // The simulator's own list when the service has one, even an empty one; else the catalog's names,

@@ -1,7 +1,9 @@
 #include "PirepDetailModel.h"
 
+#include "APIPath.h"
 #include "Busy.h"
 #include "Display.h"
+#include "FlightsLog.h"
 #include "L.h"
 #include "Outcome.h"
 #include "PhotoImport.h"
@@ -115,10 +117,7 @@ QString PirepDetailModel::factorText() const
     return ReportText::factor(current().multiplierPercent.value_or(100));
 }
 
-QString PirepDetailModel::countedText() const
-{
-    return Display::duration(ReportText::countedMinutes(current()));
-}
+QString PirepDetailModel::countedText() const { return Display::duration(current().countedMinutes()); }
 
 QString PirepDetailModel::landingsText() const
 {
@@ -186,11 +185,7 @@ QString PirepDetailModel::uploadText() const
 
 QStringList PirepDetailModel::photoFilters() const { return PhotoImport::nameFilters(); }
 
-QString PirepDetailModel::evidencePath() const
-{
-    // The id is one path segment whatever it holds.
-    return QStringLiteral("/api/pireps/") + APIPath::encoded(m_report.id) + QStringLiteral("/evidence");
-}
+QString PirepDetailModel::evidencePath() const { return APIPath::evidence(m_report.id); }
 
 void PirepDetailModel::setError(std::optional<QString> error)
 {
@@ -281,22 +276,21 @@ QCoro::Task<> PirepDetailModel::send()
     const BusyGuard uploading(m_uploading, lifetime, [this] { Q_EMIT stateChanged(); });
     setError(std::nullopt);
 
-    const auto post = [](QPointer<AppState> app, QString path, QList<Upload> files) -> QCoro::Task<> {
-        if (!app || !app->api())
-            throw CancellationError();
-        APIClient *client = app->api();
-        APIRequest request = client->makeRequest(path, "POST");
-        request.setMultipartBody(MultipartBody::make({}, files, QStringLiteral("files")));
-        const Acknowledgement answer = co_await client->decode<Acknowledgement>(std::move(request));
+    const auto post = [](QPointer<APIClient> client, QString path, QList<Upload> files) -> QCoro::Task<> {
+        const QString field = QStringLiteral("files");
+        const Acknowledgement answer = co_await APIClient::postForm<Acknowledgement>(
+            client, path, QMap<QString, QString>(), files, field);
         // An answer that says it did not take the pictures is no success, whatever its status.
         if (answer.ok == false)
             throw APIError(502, L(QStringLiteral("截图上传未被确认，请刷新后查看已上传截图。")));
     };
     const QPointer<MemberData> data = m_data;
-    const Outcome<> answer = co_await attempt(post(m_app, evidencePath(), m_files.records()));
+    const Outcome<> answer =
+        co_await attempt(post(m_app ? m_app->api() : nullptr, evidencePath(), m_files.records()));
     if (!lifetime.alive() || answer.cancelled())
         co_return;
     if (answer.failed()) {
+        qCInfo(lcFlights, "the evidence upload failed (%d)", answer.status());
         // The pictures stay, so the member can send them again.
         setError(answer.message());
         co_return;

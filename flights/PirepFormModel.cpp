@@ -1,6 +1,8 @@
 #include "PirepFormModel.h"
 
+#include "APIPath.h"
 #include "Busy.h"
+#include "FlightsLog.h"
 #include "L.h"
 #include "Outcome.h"
 #include "PhotoImport.h"
@@ -311,9 +313,7 @@ QCoro::Task<> PirepFormModel::runOptionsCheck()
 
     // The codes go as typed, upper-cased; every character but the unreserved ones is percent-encoded.
     const QString departure = m_draft.departure.toUpper(), arrival = m_draft.arrival.toUpper();
-    const QString path = QStringLiteral("/api/pireps/multiplier-options?departure=")
-                         + APIPath::encoded(departure) + QStringLiteral("&arrival=")
-                         + APIPath::encoded(arrival);
+    const QString path = APIPath::multiplierOptions(departure, arrival);
     const Outcome<std::optional<MultiplierOptions>> answer =
         co_await attempt(APIClient::get<MultiplierOptions>(m_client, path));
     if (!lifetime.alive() || answer.cancelled())
@@ -364,7 +364,7 @@ QCoro::Task<PirepFormModel::LogCheck> PirepFormModel::lookForSent()
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const BusyGuard checking(m_checkingLog, lifetime, [this] { Q_EMIT stateChanged(); });
     const Outcome<PirepResponse> answer =
-        co_await attempt(APIClient::get<PirepResponse>(m_client, QStringLiteral("/api/pireps")));
+        co_await attempt(APIClient::get<PirepResponse>(m_client, APIPath::pireps()));
     if (!lifetime.alive() || answer.cancelled())
         co_return LogCheck::Unknown;
     if (answer.failed()) {
@@ -432,11 +432,9 @@ QCoro::Task<> PirepFormModel::send()
 
     const auto upload = [](QPointer<APIClient> client, QMap<QString, QString> fields,
                            QList<Upload> files) -> QCoro::Task<Acknowledgement> {
-        if (!client)
-            throw CancellationError();
-        APIRequest request = client->makeRequest(QStringLiteral("/api/pireps"), "POST");
-        request.setMultipartBody(MultipartBody::make(fields, files, QStringLiteral("files")));
-        const Acknowledgement answer = co_await client->decode<Acknowledgement>(std::move(request));
+        const QString field = QStringLiteral("files");
+        const Acknowledgement answer =
+            co_await APIClient::postForm<Acknowledgement>(client, APIPath::pireps(), fields, files, field);
         if (answer.ok != true)
             throw APIError(502, L(QStringLiteral("提交结果未确认，请先刷新飞行记录。")));
         co_return answer;
@@ -465,6 +463,7 @@ QCoro::Task<> PirepFormModel::send()
     }
     if (!lifetime.alive() || answer.cancelled())
         co_return;
+    qCInfo(lcFlights, "the report's submission failed (%d)", answer.status());
     if (answer.status() == 422) {
         m_requiresProof = true;
         setError(answer.message());

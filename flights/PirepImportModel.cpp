@@ -1,5 +1,6 @@
 #include "PirepImportModel.h"
 
+#include "APIPath.h"
 #include "Busy.h"
 #include "Display.h"
 #include "Outcome.h"
@@ -71,8 +72,8 @@ QCoro::Task<> PirepImportModel::run()
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const BusyGuard loading(m_loading, lifetime, [this] { Q_EMIT stateChanged(); });
     m_error.reset();
-    const Outcome<RecentFlightsResponse> answer = co_await attempt(
-        APIClient::get<RecentFlightsResponse>(m_client, QStringLiteral("/api/infinite-flight/me/flights")));
+    const Outcome<RecentFlightsResponse> answer =
+        co_await attempt(APIClient::get<RecentFlightsResponse>(m_client, APIPath::recentFlights()));
     if (!lifetime.alive() || answer.cancelled())
         co_return;
     if (answer.ok())

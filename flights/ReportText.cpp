@@ -39,12 +39,6 @@ std::optional<QString> submittedDay(const Pirep &report)
     return Display::locale().toString(moment->date(), QLocale::ShortFormat);
 }
 
-double countedMinutes(const Pirep &report)
-{
-    // Kept a double: a duration beyond a 64-bit count is Display::duration's to show.
-    return std::round(report.durationMinutes * report.multiplierPercent.value_or(100) / 100);
-}
-
 std::optional<QString> rowReason(const Pirep &report)
 {
     if (report.status != QLatin1String("rejected") || !report.rejectionReason

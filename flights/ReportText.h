@@ -18,9 +18,6 @@ std::optional<QString> multiplierChip(const Pirep &report);
 std::optional<QDateTime> submittedMoment(const Pirep &report);
 // The submission day in the locale's date format; none when the time is absent or not above 0.
 std::optional<QString> submittedDay(const Pirep &report);
-// The minutes that count towards the member's time: the flight time times the multiplier, rounded half
-// away from zero.
-double countedMinutes(const Pirep &report);
 // The rejection reason under the row: only for a rejected report, and only when it says something.
 std::optional<QString> rowReason(const Pirep &report);
 

@@ -1,5 +1,6 @@
 #include "LiveApplicationFormModel.h"
 
+#include "APIPath.h"
 #include "Busy.h"
 #include "L.h"
 #include "Outcome.h"
@@ -11,18 +12,6 @@
 namespace {
 
 const QString fieldFormat = QStringLiteral("yyyy-MM-dd HH:mm");
-
-// Sends the application through the account's current client; a client that has gone cancels it.
-QCoro::Task<> post(QPointer<AppState> app, QJsonObject body)
-{
-    if (!app || !app->api())
-        throw CancellationError();
-    APIClient *client = app->api();
-    APIRequest request = client->makeRequest(QStringLiteral("/api/live-schedules/apply"), "POST");
-    request.setJsonBody(body);
-    // Whatever the answer says, one that reads is the service's receipt.
-    co_await client->decode<Acknowledgement>(std::move(request));
-}
 
 } // namespace
 
@@ -201,8 +190,10 @@ QCoro::Task<> LiveApplicationFormModel::apply()
         Q_EMIT busyChanged();
         Q_EMIT editChanged();
     });
-    // An earlier failure stays in sight until this one has its answer.
-    const Outcome<> outcome = co_await attempt(post(m_app, body()));
+    // An earlier failure stays in sight until this one has its answer. Whatever the answer says, one that
+    // reads is the service's receipt.
+    const Outcome<Acknowledgement> outcome = co_await attempt(
+        APIClient::post<Acknowledgement>(m_app ? m_app->api() : nullptr, APIPath::liveApply(), body()));
     if (!lifetime.alive())
         co_return;
     if (outcome.ok()) {

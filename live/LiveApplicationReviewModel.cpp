@@ -1,5 +1,6 @@
 #include "LiveApplicationReviewModel.h"
 
+#include "APIPath.h"
 #include "Busy.h"
 #include "L.h"
 #include "LiveTexts.h"
@@ -27,14 +28,9 @@ bool reasonFits(const QString &reason)
 }
 
 // Posts one review through the account's current client; only an answer that says "ok" saved it.
-QCoro::Task<LiveReviewResult> post(QPointer<AppState> app, QString path, QJsonObject body)
+QCoro::Task<LiveReviewResult> post(QPointer<APIClient> client, QString path, QJsonObject body)
 {
-    if (!app || !app->api())
-        throw CancellationError();
-    APIClient *client = app->api();
-    APIRequest request = client->makeRequest(path, "POST");
-    request.setJsonBody(body);
-    const LiveReviewResult result = co_await client->decode<LiveReviewResult>(std::move(request));
+    const LiveReviewResult result = co_await APIClient::post<LiveReviewResult>(client, path, body);
     if (result.ok != true)
         throw APIError(502, L(QStringLiteral("结果未确认，请刷新后核对。")));
     co_return result;
@@ -228,10 +224,11 @@ QCoro::Task<> LiveApplicationReviewModel::submit()
     // Locked for the rest of the screen's life: a review is sent once.
     m_locked = true;
     const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT editChanged(); });
-    const QString path = QStringLiteral("/api/live-schedules/") + requestName();
+    const QString path = APIPath::liveDecision(requestName());
     // The reload runs even when the reviewer has left meanwhile.
     const std::function<QCoro::Task<>()> reload = m_changed;
-    const Outcome<LiveReviewResult> outcome = co_await attempt(post(m_app, path, body()));
+    const Outcome<LiveReviewResult> outcome =
+        co_await attempt(post(m_app ? m_app->api() : nullptr, path, body()));
     if (lifetime.alive()) {
         if (outcome.ok()) {
             setMessage(

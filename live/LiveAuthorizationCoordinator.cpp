@@ -1,5 +1,6 @@
 #include "LiveAuthorizationCoordinator.h"
 
+#include "APIPath.h"
 #include "Outcome.h"
 
 #include <QGuiApplication>
@@ -58,7 +59,7 @@ bool LiveAuthorizationCoordinator::isCallback(const QUrl &url)
     // Exact, case-sensitive texts as the web view reports them: another spelling of the path is some other
     // page of the second host.
     return url.scheme() == QLatin1String("https") && url.host() == QLatin1String(ServiceHosts::secondHost)
-           && url.path() == QLatin1String("/api/live-schedules/authorization-callback");
+           && url.path() == APIPath::liveAuthorizationCallback();
 }
 
 bool LiveAuthorizationCoordinator::allows(const QUrl &url)

@@ -1,5 +1,6 @@
 #include "LivePortalModel.h"
 
+#include "APIPath.h"
 #include "Busy.h"
 #include "Choices.h"
 #include "Display.h"
@@ -12,26 +13,6 @@
 #include <QJsonObject>
 
 namespace {
-
-const QString authorizationPath = QStringLiteral("/api/live-schedules/authorization");
-const QString boardPath = QStringLiteral("/api/live-schedules");
-const QString applicationsPath = QStringLiteral("/api/live-schedules/applications?page=");
-const QString positionsPath = QStringLiteral("/api/live-schedules/flights");
-const QString routesPath = QStringLiteral("/api/live-schedules/routes");
-const QString avatarPath = QStringLiteral("/api/live-schedules/avatar");
-const QString startPath = QStringLiteral("/api/live-schedules/authorization-start");
-const QString disconnectPath = QStringLiteral("/api/live-schedules/authorization-disconnect");
-
-// The page's two writes: an empty JSON object, the answer read as its record.
-template <typename T>
-QCoro::Task<T> post(QPointer<APIClient> client, QString path)
-{
-    if (!client)
-        throw CancellationError();
-    APIRequest request = client->makeRequest(path, "POST");
-    request.setJsonBody(QJsonObject());
-    co_return co_await client->decode<T>(std::move(request));
-}
 
 QCoro::Task<QByteArray> picture(QPointer<APIClient> client, QString path)
 {
@@ -256,7 +237,8 @@ QCoro::Task<> LivePortalModel::load()
     const BusyGuard busy(run, [this](bool busy) { setBusy(busy); });
     setMessage(std::nullopt);
 
-    const auto link = co_await attempt(APIClient::get<LiveAuthorization>(client(), authorizationPath));
+    const auto link =
+        co_await attempt(APIClient::get<LiveAuthorization>(client(), APIPath::liveAuthorization()));
     if (!run.alive())
         co_return;
     if (!link.ok()) {
@@ -275,7 +257,7 @@ QCoro::Task<> LivePortalModel::load()
         co_return;
     }
 
-    const auto board = co_await attempt(APIClient::get<LiveBoard>(client(), boardPath));
+    const auto board = co_await attempt(APIClient::get<LiveBoard>(client(), APIPath::liveBoard()));
     if (!run.alive())
         co_return;
     if (!board.ok()) {
@@ -285,7 +267,8 @@ QCoro::Task<> LivePortalModel::load()
     m_fetchedAt = now();
     setBoard(board.value());
 
-    const auto first = co_await attempt(APIClient::get<LiveApplications>(client(), applicationsPath + u'1'));
+    const auto first =
+        co_await attempt(APIClient::get<LiveApplications>(client(), APIPath::liveApplications(1)));
     if (!run.alive())
         co_return;
     if (!first.ok()) {
@@ -295,14 +278,15 @@ QCoro::Task<> LivePortalModel::load()
     setApplications(first.value().applications, 1, first.value().hasMore);
 
     // Positions, routes and the avatar only add to the board: their failures go unmentioned.
-    const auto positions = co_await attempt(APIClient::get<NativeLivePositions>(client(), positionsPath));
+    const auto positions =
+        co_await attempt(APIClient::get<NativeLivePositions>(client(), APIPath::livePositions()));
     if (!run.alive())
         co_return;
     if (positions.ok()) {
         m_extras.take(positions.value());
         setBoard(m_board);
     }
-    const auto routes = co_await attempt(APIClient::get<LiveRoutes>(client(), routesPath));
+    const auto routes = co_await attempt(APIClient::get<LiveRoutes>(client(), APIPath::liveRoutes()));
     if (!run.alive())
         co_return;
     if (routes.ok()) {
@@ -310,7 +294,7 @@ QCoro::Task<> LivePortalModel::load()
         setBoard(m_board);
     }
     if (m_avatar.isNull()) {
-        const auto bytes = co_await attempt(picture(client(), avatarPath));
+        const auto bytes = co_await attempt(picture(client(), APIPath::liveAvatar()));
         if (!run.alive())
             co_return;
         if (bytes.ok())
@@ -361,7 +345,8 @@ QCoro::Task<> LivePortalModel::connectAccount()
     const Lifetime::Guard run = m_operation.guard();
     const BusyGuard busy(run, [this](bool busy) { setBusy(busy); });
 
-    const auto start = co_await attempt(post<LiveAuthorizationStart>(client(), startPath));
+    const auto start = co_await attempt(
+        APIClient::post<LiveAuthorizationStart>(client(), APIPath::liveAuthorizationStart(), QJsonObject()));
     if (!run.alive() || start.cancelled())
         co_return;
     if (!start.ok()) {
@@ -399,7 +384,8 @@ QCoro::Task<> LivePortalModel::disconnect()
     const Lifetime::Guard run = m_operation.guard();
     const BusyGuard busy(run, [this](bool busy) { setBusy(busy); });
 
-    const auto answer = co_await attempt(post<Acknowledgement>(client(), disconnectPath));
+    const auto answer = co_await attempt(
+        APIClient::post<Acknowledgement>(client(), APIPath::liveAuthorizationDisconnect(), QJsonObject()));
     if (!run.alive() || answer.cancelled())
         co_return;
     if (!answer.ok()) {
@@ -427,8 +413,8 @@ QCoro::Task<> LivePortalModel::more()
     const BusyGuard busy(run, [this](bool busy) { setBusy(busy); });
 
     const int next = m_page + 1;
-    const auto answer = co_await attempt(
-        APIClient::get<LiveApplications>(client(), applicationsPath + QString::number(next)));
+    const auto answer =
+        co_await attempt(APIClient::get<LiveApplications>(client(), APIPath::liveApplications(next)));
     if (!run.alive() || answer.cancelled())
         co_return;
     if (!answer.ok()) {

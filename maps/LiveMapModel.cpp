@@ -3,6 +3,7 @@
 #include "MapBanner.h"
 #include "MapPanels.h"
 
+#include "APIPath.h"
 #include "ApplicationPhase.h"
 #include "Busy.h"
 #include "Display.h"
@@ -10,6 +11,7 @@
 #include "MapsLog.h"
 #include "MemberNavigation.h"
 #include "Outcome.h"
+#include "Retarget.h"
 
 #include <QRegularExpression>
 #include <QTimeZone>
@@ -34,9 +36,7 @@ QCoro::Task<std::optional<LiveResponse>> fetchSnapshot(QPointer<APIClient> clien
     if (!client)
         throw CancellationError();
     co_return co_await client->decodeOptionalInBackground<LiveResponse>(
-        client->makeRequest(saved ? QStringLiteral("/api/infinite-flight/live?saved=1")
-                                  : QStringLiteral("/api/infinite-flight/live"),
-                            "GET"));
+        client->makeRequest(saved ? APIPath::savedSnapshot() : APIPath::liveSnapshot(), "GET"));
 }
 
 QCoro::Task<std::optional<PlanResponse>> fetchPlan(QPointer<APIClient> client, LiveFlight flight)
@@ -85,11 +85,8 @@ void LiveMapModel::componentComplete()
 
 void LiveMapModel::setMemberData(MemberData *data)
 {
-    if (m_data == data)
+    if (!retarget(m_data, data, this))
         return;
-    if (m_data)
-        disconnect(m_data, nullptr, this, nullptr);
-    m_data = data;
     if (data) {
         connect(data, &MemberData::liveMapChanged, this, [this] {
             showMarkers();
@@ -104,18 +101,14 @@ void LiveMapModel::setMemberData(MemberData *data)
 
 void LiveMapModel::setClient(APIClient *client)
 {
-    if (m_client == client)
-        return;
-    m_client = client;
-    Q_EMIT clientChanged();
+    if (takeClient(client))
+        Q_EMIT clientChanged();
 }
 
 void LiveMapModel::setUsername(const QString &username)
 {
-    if (m_username == username)
-        return;
-    m_username = username;
-    Q_EMIT usernameChanged();
+    if (takeUsername(username))
+        Q_EMIT usernameChanged();
 }
 
 void LiveMapModel::setActive(bool active)
@@ -267,21 +260,15 @@ QCoro::Task<> LiveMapModel::load()
     setError(std::nullopt);
     m_data->dropExpiredLiveMap();
     // Without a snapshot, the saved one is asked for beside the live one; it is kept only while no snapshot
-    // is held, and the live answer cancels it.
-    const auto savedCancelled = std::make_shared<bool>(false);
+    // is held, and the live answer or the end of this load cancels it.
+    Lifetime savedRun;
     std::optional<QCoro::Task<>> saved;
     if (!m_data->liveMap())
-        saved.emplace(fetchSaved(savedCancelled));
+        saved.emplace(fetchSaved(savedRun.guard()));
 
     Outcome<std::optional<LiveResponse>> live = co_await attempt(fetchSnapshot(m_client, false));
-    if (!run.alive() || !m_data) {
-        *savedCancelled = true;
+    if (!run.alive() || !m_data || live.cancelled())
         co_return;
-    }
-    if (live.cancelled()) {
-        *savedCancelled = true;
-        co_return;
-    }
     if (live.failed()) {
         qCInfo(lcMaps) << "the live snapshot failed";
         // The message tells whether older data is on the map, the saved snapshot included.
@@ -294,7 +281,7 @@ QCoro::Task<> LiveMapModel::load()
     }
 
     m_data->setLiveMap(std::move(live.value()));
-    *savedCancelled = true;
+    savedRun.end();
     const std::optional<LiveResponse> snapshot = m_data->liveMap();
     const qsizetype cached = m_plans.size();
     LiveMapRules::prune(m_plans, snapshot ? snapshot->flights : QList<LiveFlight>());
@@ -330,12 +317,12 @@ QCoro::Task<> LiveMapModel::load()
     }
 }
 
-QCoro::Task<> LiveMapModel::fetchSaved(std::shared_ptr<bool> cancelled)
+QCoro::Task<> LiveMapModel::fetchSaved(Lifetime::Guard load)
 {
     const Lifetime::Guard model = m_lifetime.guard();
     const QPointer<MemberData> data = m_data;
     const Outcome<std::optional<LiveResponse>> saved = co_await attempt(fetchSnapshot(m_client, true));
-    if (!model.alive() || *cancelled || !data || !saved.ok() || !saved.value())
+    if (!model.alive() || !load.alive() || !data || !saved.ok() || !saved.value())
         co_return;
     if (!data->liveMap())
         data->setLiveMap(saved.value());

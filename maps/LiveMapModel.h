@@ -10,6 +10,7 @@
 #include "MapMath.h"
 #include "MapPanels.h"
 #include "MemberData.h"
+#include "MemberInputs.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -36,7 +37,7 @@ class FlightActivityNavigation;
 // request). A new key stops the earlier run of that work; the page going away stops all of it. A load runs
 // only while the app is `active`, one at a time: a second one asked for meanwhile (a new cycle, an
 // own-flight request) returns at once, and a new cycle never cuts the load in flight short.
-class LiveMapModel : public QObject, public QQmlParserStatus
+class LiveMapModel : public QObject, public QQmlParserStatus, public MemberInputs
 {
     Q_OBJECT
     QML_ELEMENT
@@ -108,11 +109,8 @@ public:
     explicit LiveMapModel(QObject *parent = nullptr);
     ~LiveMapModel() override;
 
-    MemberData *memberData() const { return m_data; }
     void setMemberData(MemberData *data);
-    APIClient *client() const { return m_client; }
     void setClient(APIClient *client);
-    QString username() const { return m_username; }
     void setUsername(const QString &username);
     bool active() const { return m_active; }
     void setActive(bool active);
@@ -263,7 +261,8 @@ private:
     void startRequestTask();
     QCoro::Task<> tour();
     QCoro::Task<> serveRequest();
-    QCoro::Task<> fetchSaved(std::shared_ptr<bool> cancelled);
+    // The saved snapshot, dropped when the load that asked for it (`load`) has ended or has its live one.
+    QCoro::Task<> fetchSaved(Lifetime::Guard load);
     void setError(std::optional<QString> error);
     void setSelected(std::optional<LiveFlight> flight);
     void setPlan(std::optional<PlanResponse> plan);
@@ -275,10 +274,7 @@ private:
     void showMarkers();
     std::optional<QString> signedInUser() const;
 
-    QPointer<MemberData> m_data;
-    QPointer<APIClient> m_client;
     QPointer<FlightActivityNavigation> m_activity;
-    QString m_username;
     bool m_active = false;
     bool m_shown = false;
     bool m_complete = true;

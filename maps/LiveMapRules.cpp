@@ -1,5 +1,6 @@
 #include "LiveMapRules.h"
 
+#include "APIPath.h"
 #include "Geodesy.h"
 #include "MemberData.h"
 
@@ -23,8 +24,7 @@ bool plannable(const LiveFlight &flight)
 
 QString planPath(const LiveFlight &flight)
 {
-    return QStringLiteral("/api/live-map/plan?sessionId=%1&flightId=%2")
-        .arg(flight.sessionId.value_or(QString()), flight.flightId.value_or(QString()));
+    return APIPath::livePlan(flight.sessionId.value_or(QString()), flight.flightId.value_or(QString()));
 }
 
 void prune(Plans &plans, const QList<LiveFlight> &flights)

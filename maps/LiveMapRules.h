@@ -22,7 +22,7 @@ using Plans = QHash<QString, PlanResponse>;
 QString planKey(const LiveFlight &flight);
 // Whether the flight's plan can be asked for: both ids present, each a UUID in its 8-4-4-4-12 form.
 bool plannable(const LiveFlight &flight);
-// The plan request's path, the ids appended as the flight carries them (only for a plannable flight).
+// The plan request's path (only for a plannable flight, whose ids are UUIDs).
 QString planPath(const LiveFlight &flight);
 // Keeps only the plans of the snapshot's flights.
 void prune(Plans &plans, const QList<LiveFlight> &flights);

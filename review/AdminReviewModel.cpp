@@ -1,11 +1,13 @@
 #include "AdminReviewModel.h"
 
+#include "APIPath.h"
 #include "Busy.h"
 #include "Display.h"
 #include "Join.h"
 #include "L.h"
 #include "Outcome.h"
 #include "Retarget.h"
+#include "ReviewLog.h"
 #include "StaffRequest.h"
 #include "Strings.h"
 #include "Theme.h"
@@ -103,11 +105,6 @@ HistoryRow historyRow(const ReviewEntry &entry)
     return row;
 }
 
-double countedMinutes(const Pirep &report)
-{
-    return std::round(report.durationMinutes * report.multiplierPercent.value_or(100) / 100);
-}
-
 } // namespace ReviewText
 
 namespace {
@@ -188,10 +185,7 @@ int AdminReviewModel::verdict() const { return int(Theme::verdictRole(m_report.s
 
 QString AdminReviewModel::flightTimeText() const { return Display::duration(m_report.durationMinutes); }
 
-QString AdminReviewModel::countedText() const
-{
-    return Display::duration(ReviewText::countedMinutes(m_report));
-}
+QString AdminReviewModel::countedText() const { return Display::duration(m_report.countedMinutes()); }
 
 QString AdminReviewModel::landingsText() const
 {
@@ -426,9 +420,8 @@ void AdminReviewModel::appear()
 QCoro::Task<> AdminReviewModel::loadRecords()
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    const QString segment = APIPath::encoded(m_report.id);
-    const Outcome<EvidenceResponse> evidence = co_await attempt(StaffRequest::get<EvidenceResponse>(
-        m_app, QStringLiteral("/api/pireps/") + segment + QStringLiteral("/evidence")));
+    const Outcome<EvidenceResponse> evidence =
+        co_await attempt(StaffRequest::get<EvidenceResponse>(m_app, APIPath::evidence(m_report.id)));
     if (!lifetime.alive() || evidence.cancelled())
         co_return;
     if (evidence.failed()) {
@@ -441,8 +434,8 @@ QCoro::Task<> AdminReviewModel::loadRecords()
         m_evidence.append(file.url);
     Q_EMIT loadedChanged();
 
-    const Outcome<ReviewHistory> steps = co_await attempt(StaffRequest::get<ReviewHistory>(
-        m_app, QStringLiteral("/api/admin/pireps/") + segment + QStringLiteral("/history")));
+    const Outcome<ReviewHistory> steps =
+        co_await attempt(StaffRequest::get<ReviewHistory>(m_app, APIPath::reviewHistory(m_report.id)));
     if (!lifetime.alive() || steps.cancelled())
         co_return;
     if (steps.failed()) {
@@ -462,7 +455,7 @@ QCoro::Task<> AdminReviewModel::loadChecks()
     const BusyGuard checking(m_checking, lifetime, [this] { Q_EMIT checksChanged(); });
     // The same list as the queue's, with the service's checks.
     const Outcome<PirepResponse> answer =
-        co_await attempt(StaffRequest::get<PirepResponse>(m_app, QStringLiteral("/api/admin/pireps")));
+        co_await attempt(StaffRequest::get<PirepResponse>(m_app, APIPath::staffPireps()));
     if (!lifetime.alive() || answer.cancelled())
         co_return;
     if (answer.failed()) {
@@ -487,24 +480,19 @@ QCoro::Task<> AdminReviewModel::perform()
     setError(std::nullopt);
     const QString action = *m_confirmAction;
 
-    const auto post = [](QPointer<AppState> app, QString path, QJsonObject body) -> QCoro::Task<> {
-        if (!app || !app->api())
-            throw CancellationError();
-        APIClient *client = app->api();
-        APIRequest request = client->makeRequest(path, "POST");
-        request.setJsonBody(body);
-        const Acknowledgement answer = co_await client->decode<Acknowledgement>(std::move(request));
+    const auto post = [](QPointer<APIClient> client, QString path, QJsonObject body) -> QCoro::Task<> {
+        const Acknowledgement answer = co_await APIClient::post<Acknowledgement>(client, path, body);
         // The service said it did not take it: that is no success, whatever the status.
         if (answer.ok == false)
             throw APIError(502, L(QStringLiteral("服务器没有确认这项修改，请刷新后查看。")));
     };
     // The id is one path segment whatever it holds, so no id can reach another endpoint.
-    const QString path = QStringLiteral("/api/admin/pireps/") + APIPath::encoded(m_report.id)
-                         + QLatin1Char('/') + pathSegment(action);
+    const QString path = APIPath::reviewAction(m_report.id, pathSegment(action));
     const QPointer<AdministratorModel> queue = m_queue;
     const std::function<QCoro::Task<>()> changed = m_changed;
-    const Outcome<> answer = co_await attempt(post(m_app, path, body(action)));
+    const Outcome<> answer = co_await attempt(post(m_app ? m_app->api() : nullptr, path, body(action)));
     if (answer.failed() && lifetime.alive()) {
+        qCInfo(lcReview, "the review's %s failed (%d)", qPrintable(action), answer.status());
         setError(answer.message());
         co_return;
     }

@@ -41,8 +41,6 @@ struct HistoryRow
     QString time;
 };
 HistoryRow historyRow(const ReviewEntry &entry);
-// The time that counts: the flight time times the stored multiplier, halves away from zero.
-double countedMinutes(const Pirep &report);
 } // namespace ReviewText
 
 // The review page of one report: the report, the service's checks, the evidence, the decision, the

@@ -1,11 +1,13 @@
 #include "AdministratorModel.h"
 
+#include "APIPath.h"
 #include "Busy.h"
 #include "Display.h"
 #include "Join.h"
 #include "L.h"
 #include "Outcome.h"
 #include "Retarget.h"
+#include "ReviewLog.h"
 #include "StaffRequest.h"
 #include "Theme.h"
 
@@ -239,11 +241,12 @@ QCoro::Task<> AdministratorModel::load()
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const BusyGuard loading(m_loading, lifetime, [this] { Q_EMIT shownChanged(); });
-    const Outcome<PirepResponse> answer = co_await attempt(
-        StaffRequest::get<PirepResponse>(m_app, QStringLiteral("/api/admin/pireps?checks=0")));
+    const Outcome<PirepResponse> answer =
+        co_await attempt(StaffRequest::get<PirepResponse>(m_app, APIPath::staffPirepsUnchecked()));
     if (!lifetime.alive() || answer.cancelled())
         co_return;
     if (answer.failed()) {
+        qCInfo(lcReview, "the review queue failed to load (%d)", answer.status());
         // The last list stays on screen under the error.
         m_error = answer.message();
     } else {

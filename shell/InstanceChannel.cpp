@@ -1,5 +1,7 @@
 #include "InstanceChannel.h"
 
+#include "ShellLog.h"
+
 #include <QLocalServer>
 #include <QLocalSocket>
 
@@ -49,8 +51,11 @@ bool InstanceChannel::listen()
     if (!m_server->listen(m_name)) {
         // A server left behind by a crashed run: nobody answered handOver, so it is stale.
         QLocalServer::removeServer(m_name);
-        if (!m_server->listen(m_name))
+        if (!m_server->listen(m_name)) {
+            qCInfo(lcShell, "a second start cannot reach this window: %s",
+                   qPrintable(m_server->errorString()));
             return false;
+        }
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {

@@ -1,5 +1,6 @@
 #include "AppState.h"
 
+#include "APIPath.h"
 #include "Outcome.h"
 #include "ServiceHosts.h"
 #include "StateLog.h"
@@ -195,8 +196,7 @@ QCoro::Task<> AppState::restore()
             co_return;
         if (!lifetime.alive())
             co_return;
-        const UserResponse me =
-            co_await client->decode<UserResponse>(client->makeRequest(QStringLiteral("/api/me"), "GET"));
+        const UserResponse me = co_await APIClient::get<UserResponse>(client, APIPath::me());
         if (!lifetime.alive())
             co_return;
         if (me.user.mayUseCentre()) {
@@ -308,13 +308,12 @@ QCoro::Task<> AppState::refreshProfile()
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     APIClient *client = m_api.get();
-    const ProfileResponse answer =
-        co_await client->decode<ProfileResponse>(client->makeRequest(QStringLiteral("/api/profile"), "GET"));
+    const ProfileResponse answer = co_await APIClient::get<ProfileResponse>(client, APIPath::profile());
     lifetime.check();
     m_profile = answer.profile;
     Q_EMIT stateChanged();
     if (answer.profile.hasAvatar) {
-        const QByteArray bytes = co_await client->image(QStringLiteral("/api/profile/avatar"));
+        const QByteArray bytes = co_await client->image(APIPath::profileAvatar());
         lifetime.check();
         m_avatar = boundedPicture(bytes);
     } else {
@@ -396,8 +395,7 @@ QCoro::Task<> AppState::switchAccount(SavedLogin saved)
 
     std::unique_ptr<APIClient> client = freshClient();
     client->installAccountSession(saved.session);
-    const UserResponse me =
-        co_await client->decode<UserResponse>(client->makeRequest(QStringLiteral("/api/me"), "GET"));
+    const UserResponse me = co_await APIClient::get<UserResponse>(client.get(), APIPath::me());
     lifetime.check();
     if (me.user.id != saved.id() || !me.user.mayUseCentre())
         throw APIError(403, QStringLiteral("账号身份已变化，请重新登录。")); // as it stands in every language

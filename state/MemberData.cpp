@@ -1,5 +1,6 @@
 #include "MemberData.h"
 
+#include "APIPath.h"
 #include "Busy.h"
 #include "Join.h"
 #include "Outcome.h"
@@ -9,26 +10,15 @@
 
 namespace {
 
-// The client a load works with; a store without one (or whose client went away) ends the load quietly.
-APIClient &clientOf(const QPointer<APIClient> &client)
-{
-    if (!client)
-        throw CancellationError();
-    return *client;
-}
-
 // The service answered, but said it did not do it.
 APIError unconfirmed() { return APIError(502, L("服务器未确认此次操作，请重试。")); }
 
 QCoro::Task<> sendReadMarks(QPointer<APIClient> client, QList<QString> ids, bool all)
 {
-    APIClient &api = clientOf(client);
-    APIRequest request = api.makeRequest(QStringLiteral("/api/notifications/read"), "POST");
-    if (all)
-        request.setJsonBody(QJsonObject{{QStringLiteral("all"), true}});
-    else
-        request.setJsonBody(QJsonObject{{QStringLiteral("ids"), QJsonArray::fromStringList(ids)}});
-    const InboxWriteResult answer = co_await api.decode<InboxWriteResult>(std::move(request));
+    const QJsonObject marks = all ? QJsonObject{{QStringLiteral("all"), true}}
+                                  : QJsonObject{{QStringLiteral("ids"), QJsonArray::fromStringList(ids)}};
+    const InboxWriteResult answer =
+        co_await APIClient::post<InboxWriteResult>(client, APIPath::notificationsRead(), marks);
     // An explicit refusal is a failure, not a success to reload after.
     if (!answer.ok)
         throw unconfirmed();
@@ -104,9 +94,7 @@ QCoro::Task<> MemberData::loadInbox()
 {
     return run(MemberLoad::Inbox, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
-        APIClient &api = clientOf(m_api);
-        const auto inbox = co_await api.decodeOptional<SiteInbox>(
-            api.makeRequest(QStringLiteral("/api/notifications"), "GET"));
+        const auto inbox = co_await APIClient::get<SiteInbox>(m_api, APIPath::notifications());
         lifetime.check();
         m_inbox = inbox;
         Q_EMIT inboxChanged();
@@ -117,9 +105,7 @@ QCoro::Task<> MemberData::loadPireps()
 {
     return run(MemberLoad::Pireps, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
-        APIClient &api = clientOf(m_api);
-        const auto answer =
-            co_await api.decode<PirepResponse>(api.makeRequest(QStringLiteral("/api/pireps"), "GET"));
+        const auto answer = co_await APIClient::get<PirepResponse>(m_api, APIPath::pireps());
         lifetime.check();
         m_pireps = answer.pireps;
         m_summary = answer.summary;
@@ -131,16 +117,13 @@ QCoro::Task<> MemberData::loadEvents(bool member)
 {
     return run(MemberLoad::Events, [this, member]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
-        APIClient &api = clientOf(m_api);
-        const auto upcoming = co_await api.decode<UpcomingResponse>(
-            api.makeRequest(QStringLiteral("/api/events/upcoming?window=claim"), "GET"));
+        const auto upcoming = co_await APIClient::get<UpcomingResponse>(m_api, APIPath::upcomingEvents());
         lifetime.check();
         m_events = upcoming.events;
         Q_EMIT eventsChanged();
         if (!member)
             co_return;
-        const auto answers = co_await clientOf(m_api).decode<AttendanceResponse>(
-            clientOf(m_api).makeRequest(QStringLiteral("/api/member/event-responses"), "GET"));
+        const auto answers = co_await APIClient::get<AttendanceResponse>(m_api, APIPath::eventResponses());
         lifetime.check();
         // A whole new map: answers for events no longer listed go; a later answer for an event wins.
         QHash<QString, QString> attendance;
@@ -155,9 +138,7 @@ QCoro::Task<> MemberData::loadLeaderboard()
 {
     return run(MemberLoad::Leaderboard, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
-        APIClient &api = clientOf(m_api);
-        const auto board = co_await api.decodeOptional<LeaderboardResponse>(
-            api.makeRequest(QStringLiteral("/api/member/pirep-leaderboard"), "GET"));
+        const auto board = co_await APIClient::get<LeaderboardResponse>(m_api, APIPath::leaderboard());
         lifetime.check();
         m_leaderboard = board;
         Q_EMIT leaderboardChanged();
@@ -168,9 +149,7 @@ QCoro::Task<> MemberData::loadRoutes()
 {
     return run(MemberLoad::Routes, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
-        APIClient &api = clientOf(m_api);
-        const auto answer =
-            co_await api.decode<RouteResponse>(api.makeRequest(QStringLiteral("/api/member/routes"), "GET"));
+        const auto answer = co_await APIClient::get<RouteResponse>(m_api, APIPath::routes());
         lifetime.check();
         m_routes = answer.routes;
         Q_EMIT routesChanged();
@@ -182,29 +161,23 @@ QCoro::Task<> MemberData::loadLatestFlight()
     return run(MemberLoad::Latest, [this]() -> QCoro::Task<> {
         const Lifetime::Guard lifetime = m_lifetime.guard();
         // The live snapshot is a bonus: without it (or without network) the recent flights decide.
-        APIClient &live = clientOf(m_api);
-        const std::optional<LiveResponse> snapshot = co_await bonus(live.decodeOptional<LiveResponse>(
-            live.makeRequest(QStringLiteral("/api/infinite-flight/live"), "GET")));
+        const std::optional<LiveResponse> snapshot =
+            co_await bonus(APIClient::get<LiveResponse>(m_api, APIPath::liveSnapshot()));
         lifetime.check();
         if (snapshot) {
             setLiveMap(snapshot);
             if (const std::optional<LiveFlight> own = snapshot->ownFlight) {
                 std::optional<PlanResponse> plan;
                 if (own->sessionId && own->flightId && isUuid(*own->sessionId) && isUuid(*own->flightId)) {
-                    APIClient &api = clientOf(m_api);
-                    plan = co_await bonus(api.decodeOptional<PlanResponse>(
-                        api.makeRequest(QStringLiteral("/api/live-map/plan?sessionId=%1&flightId=%2")
-                                            .arg(*own->sessionId, *own->flightId),
-                                        "GET")));
+                    plan = co_await bonus(APIClient::get<PlanResponse>(
+                        m_api, APIPath::livePlan(*own->sessionId, *own->flightId)));
                     lifetime.check();
                 }
                 setLatestFlight(LiveLatestFlight{*own, plan});
                 co_return;
             }
         }
-        APIClient &api = clientOf(m_api);
-        const auto recent = co_await api.decode<RecentFlightsResponse>(
-            api.makeRequest(QStringLiteral("/api/infinite-flight/me/flights"), "GET"));
+        const auto recent = co_await APIClient::get<RecentFlightsResponse>(m_api, APIPath::recentFlights());
         lifetime.check();
         if (recent.flights.isEmpty())
             setLatestFlight(std::nullopt);
@@ -240,9 +213,7 @@ QCoro::Task<> MemberData::loadSavedMap()
     const Lifetime::Guard lifetime = m_lifetime.guard();
     std::optional<LiveResponse> saved;
     try {
-        APIClient &api = clientOf(m_api);
-        saved = co_await api.decodeOptional<LiveResponse>(
-            api.makeRequest(QStringLiteral("/api/infinite-flight/live?saved=1"), "GET"));
+        saved = co_await APIClient::get<LiveResponse>(m_api, APIPath::savedSnapshot());
     } catch (...) {
         co_return;
     }
@@ -254,11 +225,10 @@ QCoro::Task<> MemberData::loadSavedMap()
 QCoro::Task<> MemberData::respond(FlightEvent event, AttendanceChoice choice)
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    APIClient &api = clientOf(m_api);
-    APIRequest request = api.makeRequest(QStringLiteral("/api/member/event-responses"), "POST");
-    request.setJsonBody(
-        QJsonObject{{QStringLiteral("eventId"), event.id}, {QStringLiteral("response"), raw(choice)}});
-    const Acknowledgement answer = co_await api.decode<Acknowledgement>(std::move(request));
+    const QJsonObject answered{{QStringLiteral("eventId"), event.id},
+                               {QStringLiteral("response"), raw(choice)}};
+    const Acknowledgement answer =
+        co_await APIClient::post<Acknowledgement>(m_api, APIPath::eventResponses(), answered);
     lifetime.check();
     // The service can refuse with a plain answer too; the buttons must roll back then.
     if (answer.ok == false)

@@ -2,6 +2,7 @@
 
 #include "AppLanguage.h"
 #include "ResourcePaths.h"
+#include "TextLog.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -26,8 +27,10 @@ const QTranslator *tableFor(const QString &language)
     if (found != tables.constEnd())
         return found->get();
     auto table = std::make_shared<QTranslator>();
-    if (!table->load(ResourcePaths::stringTable(language)))
+    if (!table->load(ResourcePaths::stringTable(language))) {
+        qCInfo(lcText, "no string table for %s: its texts stay the keys", qPrintable(language));
         table.reset();
+    }
     tables.insert(language, table);
     return table.get();
 }

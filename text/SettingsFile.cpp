@@ -1,6 +1,7 @@
 #include "SettingsFile.h"
 
 #include "Strings.h"
+#include "TextLog.h"
 
 #include <QIODevice>
 #include <QStringList>
@@ -417,6 +418,8 @@ bool read(QIODevice &device, QSettings::SettingsMap &map)
             continue;
         if (const std::optional<QVariant> value = valueOf(line.sliced(equals + 1)))
             map.insert(group.isEmpty() ? key : group + QLatin1Char('/') + key, *value);
+        else
+            qCInfo(lcText, "a value of the settings file is unreadable and left out");
     }
     return true;
 }

@@ -67,7 +67,10 @@ private Q_SLOTS:
     void sameOriginComparesSchemeHostPortAndUser_data();
     void sameOriginComparesSchemeHostPortAndUser();
     void valuesInPathsAndQueriesAreEncoded();
+    void tablePathsHoldEachValueInItsPlace_data();
+    void tablePathsHoldEachValueInItsPlace();
     void originHeaderOnlyOnPost();
+    void eachVerbsHelperSendsItsBodyOrCancels();
     void refusalsCarryTheServiceMessageOrTheStatus();
     void unauthorizedForgetsTheSessionExceptAtLogin();
     void restrictedTellsTheAccountState();
@@ -196,6 +199,41 @@ void APIClientTest::valuesInPathsAndQueriesAreEncoded()
     QCOMPARE(echoed.value("items").toInt(), 2);
 }
 
+void APIClientTest::tablePathsHoldEachValueInItsPlace_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("report id as given")
+        << APIPath::evidence("p-1024_a.b~c") << "/api/pireps/p-1024_a.b~c/evidence";
+    QTest::newRow("report id with a slash and a query")
+        << APIPath::evidence("p/1?x=2") << "/api/pireps/p%2F1%3Fx%3D2/evidence";
+    QTest::newRow("history") << APIPath::reviewHistory("p 7") << "/api/admin/pireps/p%207/history";
+    QTest::newRow("action") << APIPath::reviewAction("p#7", "hold") << "/api/admin/pireps/p%237/hold";
+    QTest::newRow("route codes") << APIPath::multiplierOptions(
+        "ZB AA&arrival=X",
+        "ZSPD") << "/api/pireps/multiplier-options?departure=ZB%20AA%26arrival%3DX&arrival=ZSPD";
+    QTest::newRow("event id") << APIPath::staffEventResponses("ev-1&eventId=ev-2")
+                              << "/api/admin/event-responses?eventId=ev-1%26eventId%3Dev-2";
+    QTest::newRow("plan ids") << APIPath::livePlan("0b7c-AF", "1&x=2")
+                              << "/api/live-map/plan?sessionId=0b7c-AF&flightId=1%26x%3D2";
+    QTest::newRow("applications page")
+        << APIPath::liveApplications(12) << "/api/live-schedules/applications?page=12";
+    QTest::newRow("decision") << APIPath::liveDecision("application-approve")
+                              << "/api/live-schedules/application-approve";
+}
+
+void APIClientTest::tablePathsHoldEachValueInItsPlace()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, expected);
+    QCOMPARE(path, expected);
+    // The client sends each as it stands.
+    const auto client = m_site->client();
+    QCOMPARE(client->makeRequest(path, "GET").request.url().toString(QUrl::FullyEncoded),
+             service().origin().toString() + expected);
+}
+
 void APIClientTest::originHeaderOnlyOnPost()
 {
     const auto client = m_site->client();
@@ -221,6 +259,38 @@ void APIClientTest::originHeaderOnlyOnPost()
 
     await(client->perform(client->makeRequest("/login", "GET")));
     QVERIFY(service().requestsTo("/login").constLast().header("Origin").isEmpty());
+}
+
+void APIClientTest::eachVerbsHelperSendsItsBodyOrCancels()
+{
+    // A screen whose client has gone asks nothing: it ends cancelled, whatever the verb.
+    QVERIFY(thrown<CancellationError>([] { await(APIClient::get<UserResponse>(nullptr, "/api/me")); }));
+    QVERIFY(thrown<CancellationError>(
+        [] { await(APIClient::post<Acknowledgement>(nullptr, "/api/logout", QJsonObject())); }));
+    QVERIFY(thrown<CancellationError>(
+        [] { await(APIClient::postForm<Acknowledgement>(nullptr, "/api/pireps", {}, {}, "files")); }));
+    QVERIFY(service().requestsTo("/api/me").isEmpty());
+
+    for (const QString path : {"/api/json-write", "/api/form-write"}) {
+        service().route("POST", path, [](Sample::Service &, const Request &) {
+            return Reply::json(QJsonObject{{"ok", true}});
+        });
+    }
+    const auto client = m_site->client();
+    const Acknowledgement written =
+        await(APIClient::post<Acknowledgement>(client.get(), "/api/json-write", QJsonObject{{"hold", true}}));
+    QCOMPARE(written.ok, std::optional<bool>(true));
+    const Request json = service().requestsTo("/api/json-write").value(0);
+    QCOMPARE(json.body, QByteArray(R"({"hold":true})"));
+    QCOMPARE(json.header("Content-Type"), QByteArray("application/json"));
+    QCOMPARE(json.header("Origin"), service().origin().toString().toUtf8());
+
+    await(APIClient::postForm<Acknowledgement>(client.get(), "/api/form-write", {{"note", "held"}}, {},
+                                               "files"));
+    const Request form = service().requestsTo("/api/form-write").value(0);
+    QVERIFY(form.header("Content-Type").startsWith("multipart/form-data; boundary=VORNA-"));
+    QVERIFY(form.body.contains("Content-Disposition: form-data; name=\"note\"\r\n\r\nheld\r\n"));
+    QCOMPARE(form.header("Origin"), service().origin().toString().toUtf8());
 }
 
 void APIClientTest::refusalsCarryTheServiceMessageOrTheStatus()

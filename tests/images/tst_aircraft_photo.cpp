@@ -3,6 +3,7 @@
 #include "AircraftImageService.h"
 #include "AircraftPhotoModel.h"
 #include "ClientTestSupport.h"
+#include "ImageTestSupport.h"
 #include "PhotoItems.h"
 
 #include <QSignalSpy>
@@ -14,18 +15,8 @@ using State = AircraftPhotoModel::State;
 
 namespace {
 
-const QString catalogPath = QStringLiteral("/live-map-assets/liveries/catalog.json");
 const QString airChina = QStringLiteral("/live-map-assets/liveries/a320/air-china.webp");
 const QString missing = QStringLiteral("/live-map-assets/liveries/a320/missing-sample.webp");
-
-bool spinUntil(const std::function<bool()> &condition, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < ms)
-        QTest::qWait(5);
-    return condition();
-}
 
 } // namespace
 
@@ -76,9 +67,7 @@ void AircraftPhotoTest::init()
     m_site = std::make_unique<Site>();
     QVERIFY(m_site->started);
     m_cache = std::make_unique<QTemporaryDir>();
-    AircraftImageService::Options options;
-    options.origin = m_site->service->origin();
-    options.trustedCertificates = {Sample::Service::certificate()};
+    AircraftImageService::Options options = pictureOptions(*m_site->service);
     options.cacheFolder = m_cache->path();
     m_service = std::make_unique<AircraftImageService>(options);
 }

@@ -2,6 +2,7 @@
 // hour, the strict reading of answers (status, size, media type, redirects), no cookies, and clearCache.
 #include "AircraftImageService.h"
 #include "ClientTestSupport.h"
+#include "ImageTestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -16,7 +17,6 @@ using namespace TestSupport;
 
 namespace {
 
-const QString catalogPath = QStringLiteral("/live-map-assets/liveries/catalog.json");
 const QString a320 = QStringLiteral("/live-map-assets/liveries/a320/air-china.webp");
 const QString a320Png = QStringLiteral("/live-map-assets/liveries/a320/china-eastern.png");
 
@@ -37,16 +37,6 @@ template <typename T>
 std::optional<APIError> apiErrorOf(QCoro::Task<T> task)
 {
     return thrown<APIError>([&] { await(std::move(task)); });
-}
-
-// Lets the loop run until the condition holds (at most a few seconds).
-bool spinUntil(const std::function<bool()> &condition, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < ms)
-        QTest::qWait(5);
-    return condition();
 }
 
 } // namespace
@@ -116,8 +106,7 @@ void ImageServiceTest::cleanup()
 
 std::unique_ptr<AircraftImageService> ImageServiceTest::makeService(AircraftImageService::Options options)
 {
-    options.origin = m_site->service->origin();
-    options.trustedCertificates = {Sample::Service::certificate()};
+    options = pictureOptions(*m_site->service, std::move(options));
     if (options.cacheFolder.isEmpty())
         options.cacheFolder = m_cache->path();
     if (!options.clock)

@@ -1,6 +1,7 @@
 // The map item in a window: regions after gestures, the end-of-movement report, automatic framing, markers.
 #include "MapItems.h"
 #include "MapMarkerLayer.h"
+#include "MapTestSupport.h"
 #include "MapView.h"
 #include "PlaneMarker.h"
 
@@ -17,17 +18,11 @@ namespace {
 
 // A map of 800 x 600 whose camera shows 90° of longitude around the origin: zoom log2(12.5), the world
 // 3,200 pixels wide.
-struct Fixture
+struct Fixture : TestSupport::MapWindow
 {
-    QQuickWindow window;
-    MapView *map = new MapView(window.contentItem());
-
     Fixture()
+        : MapWindow([](MapView &map) { map.showRegion(0, 0, 1, 90); })
     {
-        window.resize(800, 600);
-        map->setSize({800, 600});
-        map->showRegion(0, 0, 1, 90);
-        window.show();
     }
 };
 

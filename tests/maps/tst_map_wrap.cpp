@@ -3,6 +3,7 @@
 #include "Geodesy.h"
 #include "MapMarkerLayer.h"
 #include "MapMath.h"
+#include "MapTestSupport.h"
 #include "MapView.h"
 
 #include <QQuickWindow>
@@ -12,18 +13,7 @@
 namespace {
 
 // A map of 800 x 600 in a window of its own.
-struct Fixture
-{
-    QQuickWindow window;
-    MapView *map = new MapView(window.contentItem());
-
-    Fixture()
-    {
-        window.resize(800, 600);
-        map->setSize({800, 600});
-        window.show();
-    }
-};
+using Fixture = TestSupport::MapWindow;
 
 // How much darker the pixel is in `drawn` than in `bare`, over a 5 x 5 square around it.
 int darkening(const QImage &bare, const QImage &drawn, QPoint at)

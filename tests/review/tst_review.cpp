@@ -353,7 +353,7 @@ void ReviewTest::countedTime()
     Pirep counted = report("pending");
     counted.durationMinutes = 95;
     counted.multiplierPercent = 187.5;
-    QCOMPARE(ReviewText::countedMinutes(counted), 178.0);
+    QCOMPARE(counted.countedMinutes(), 178.0);
     AdminReviewModel model;
     model.setReport(counted);
     QCOMPARE(model.flightTimeText(), QString("1 小时 35 分"));

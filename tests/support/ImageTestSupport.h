@@ -5,18 +5,41 @@
 #include "Installed.h"
 #include "SampleService.h"
 
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <functional>
 #include <memory>
 #include <optional>
 
 namespace TestSupport {
 
-// The livery catalog and pictures come from the sample service, with no disk cache.
-inline std::unique_ptr<AircraftImageService> pictureService(const Sample::Service &service)
+// Where the sample service keeps the livery catalog.
+inline const QString catalogPath = QStringLiteral("/live-map-assets/liveries/catalog.json");
+
+// The options with the livery catalog and pictures coming from the sample service, its certificate trusted.
+inline AircraftImageService::Options pictureOptions(const Sample::Service &service,
+                                                    AircraftImageService::Options options = {})
 {
-    AircraftImageService::Options options;
     options.origin = service.origin();
     options.trustedCertificates = {Sample::Service::certificate()};
-    return std::make_unique<AircraftImageService>(options);
+    return options;
+}
+
+// A picture service of the sample service, with no disk cache.
+inline std::unique_ptr<AircraftImageService> pictureService(const Sample::Service &service)
+{
+    return std::make_unique<AircraftImageService>(pictureOptions(service));
+}
+
+// Lets the loop run until the condition holds (at most a few seconds).
+inline bool spinUntil(const std::function<bool()> &condition, int ms = 5000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < ms)
+        QTest::qWait(5);
+    return condition();
 }
 
 // Makes and installs one for as long as it lives.
