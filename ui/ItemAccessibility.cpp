@@ -220,6 +220,15 @@ public:
         return said;
     }
 
+    // A control that handles its press itself (Accessible.onPressAction) is offered the press once, not as
+    // Qt's own action and again as the handler's.
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleQuickItem::actionNames();
+        names.removeDuplicates();
+        return names;
+    }
+
 protected:
     void hearOwnTexts() const override
     {

@@ -27,6 +27,7 @@ private Q_SLOTS:
     void textIsHeard_data();
     void textIsHeard();
     void enablingIsTold();
+    void pressIsOfferedOnce();
 
 private:
     // A window holding the item the QML makes.
@@ -177,6 +178,22 @@ void ItemAccessibilityTest::enablingIsTold()
     pane->setProperty("ready", false);
     QCOMPARE(toldEnabled.size(), 2);
     QCOMPARE(toldEnabled.last(), (qMakePair<QObject *, bool>(submit, false)));
+}
+
+// Regression: the sidebar's rows offered "Press" twice, Qt's own and their handler's.
+void ItemAccessibilityTest::pressIsOfferedOnce()
+{
+    const std::unique_ptr<QQuickWindow> window =
+        show("Pane { property int pressed: 0; Button { objectName: 'row'; text: '首页'; "
+             "Accessible.onPressAction: parent.parent.pressed++ } }");
+    QVERIFY(window);
+    auto *row = window->findChild<QQuickItem *>("row");
+    QAccessibleInterface *heardRow = QAccessible::queryAccessibleInterface(row);
+    QVERIFY(heardRow && heardRow->actionInterface());
+    const QStringList actions = heardRow->actionInterface()->actionNames();
+    QCOMPARE(actions.count(QAccessibleActionInterface::pressAction()), 1);
+    heardRow->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(row->parentItem()->parentItem()->property("pressed").toInt(), 1);
 }
 
 QTEST_MAIN(ItemAccessibilityTest)
