@@ -22,6 +22,7 @@ private Q_SLOTS:
     // In this order: the first runs while the menu has never opened.
     void quitKeyBeforeTheMenuFirstOpens();
     void menuRowsMadeOnceWhenItFirstOpens();
+    void altAndTheMenusLetterOpenIt();
 
 private:
     QObject *appMenu() const { return m_window->findChild<QObject *>(QStringLiteral("appMenu")); }
@@ -106,6 +107,26 @@ void AppWindowTest::menuRowsMadeOnceWhenItFirstOpens()
     QTest::mouseClick(m_window.get(), Qt::LeftButton, {},
                       quitRow->mapToScene(QPointF(quitRow->width() / 2, quitRow->height() / 2)).toPoint());
     QCOMPARE(quit.count(), 1);
+}
+
+// Regression: Alt+V opened the menu as V went down, and letting Alt go, taken for a press of Alt on its own,
+// closed it again.
+void AppWindowTest::altAndTheMenusLetterOpenIt()
+{
+    QObject *menu = appMenu();
+    QVERIFY(!menu->property("visible").toBool());
+    // The pointer away from where the menu opens, so that it chooses no row.
+    QTest::mouseMove(m_window.get(), QPoint(m_window->width() - 10, m_window->height() - 10));
+    // As a keyboard sends it: Alt down, V down and up, Alt up.
+    QTest::keyClick(m_window.get(), Qt::Key_V, Qt::AltModifier);
+    QTRY_VERIFY(menu->property("opened").toBool());
+    QTest::qWait(100);
+    QVERIFY(menu->property("visible").toBool());
+    // Its rows take the arrows as when Alt or F10 opened it.
+    QTest::keyClick(m_window.get(), Qt::Key_Down);
+    QCOMPARE(menu->property("currentIndex").toInt(), 0);
+    QTest::keyClick(m_window.get(), Qt::Key_Escape);
+    QTRY_VERIFY(!menu->property("visible").toBool());
 }
 
 int main(int argc, char *argv[])
