@@ -68,6 +68,10 @@ Rectangle {
             load: MemberLoad.Inbox
         }
 
+        // The arrows move the keyboard's row with its ring, and a row marked read hands the keyboard to the next.
+        ListKeys {
+            view: list
+        }
         ListView {
             id: list
 
@@ -126,6 +130,8 @@ Rectangle {
                 bottomPadding: 14
                 focusPolicy: Qt.StrongFocus
                 Accessible.name: ViewRules.combined([title, detail, time])
+                // Qt 6.4 gives a press from a screen reader nothing to do unless it is handled.
+                Accessible.onPressAction: row.clicked()
                 onClicked: view.open(row.noticeId)
                 swipe.onCompleted: row.markRead()
                 // The context menu from the keyboard: the Menu key or Shift+F10, its first entry ready for

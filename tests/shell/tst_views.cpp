@@ -9,6 +9,7 @@
 #include "MacUpdater.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
+#include "MemberNotificationsModel.h"
 #include "PageStackModel.h"
 #include "PageTable.h"
 #include "PasswordForm.h"
@@ -83,6 +84,14 @@ QQuickItem *firstNotice(QQuickItem *root)
     return nullptr;
 }
 
+// The row of a list at an index, if the list has made it.
+QQuickItem *rowAt(QQuickItem *list, int index)
+{
+    QQuickItem *row = nullptr;
+    QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem *, row), Q_ARG(int, index));
+    return row;
+}
+
 } // namespace
 
 class ViewsTest : public QObject
@@ -124,6 +133,8 @@ private Q_SLOTS:
     void liveMapShowsTheBannerAndTheSelectedFlightsBar();
     void backKeysPopOnePage_data();
     void backKeysPopOnePage();
+    void listRowsFromTheKeyboard_data();
+    void listRowsFromTheKeyboard();
     void workbenchOpensAReviewAndGoesBack_data();
     void workbenchOpensAReviewAndGoesBack();
     void staffReachTheMembersAnswersToAnEvent();
@@ -1483,7 +1494,8 @@ void ViewsTest::backKeysPopOnePage()
             // The notice of a published event opens the event's page.
             const auto eventNotice = [this] {
                 for (QQuickItem *item : itemsBelow(m_portal)) {
-                    if (item->isVisible() && item->property("noticeId").toString() == "n-5012")
+                    if (item->isVisible() && item->inherits("QQuickSwipeDelegate")
+                        && item->property("symbol").toString() == "calendar")
                         return item;
                 }
                 return static_cast<QQuickItem *>(nullptr);
@@ -1561,6 +1573,128 @@ void ViewsTest::backKeysPopOnePage()
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(navigation->selected(), MemberTab::Account);
     QVERIFY(shown(m_portal, "account.leaderboard"));
+}
+
+void ViewsTest::listRowsFromTheKeyboard_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<bool>("screenReader"); // the row pressed by a screen reader, not by Return
+    for (const char *list : {"aircraft", "livery", "inbox"}) {
+        QTest::addRow("%s: Down and Return", list) << QString(list) << false;
+        QTest::addRow("%s: a screen reader's press", list) << QString(list) << true;
+    }
+}
+
+// Regression: the arrows moved the current row of the report form's aircraft and livery lists and of the
+// inbox without drawing it, so Return took a row the member could not see; a screen reader could press none
+// of the rows.
+void ViewsTest::listRowsFromTheKeyboard()
+{
+    QFETCH(QString, list);
+    QFETCH(bool, screenReader);
+    QVERIFY(showDashboard("lichen"));
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+
+    PirepFormModel *form = nullptr;
+    QQuickItem *view = nullptr; // the list
+    if (list == "inbox") {
+        QMetaObject::invokeMethod(shown(m_portal, "home.notifications"), "clicked");
+        QQuickItem *first = nullptr;
+        QTRY_VERIFY((first = firstNotice(m_portal)));
+        view = first->parentItem()->parentItem();
+        first->forceActiveFocus(Qt::TabFocusReason);
+    } else {
+        navigation->setSelected(MemberTab::Flights);
+        navigation->startReport();
+        QTRY_VERIFY(shown(m_portal, "pirep.pickLivery"));
+        for (QQuickItem *item : itemsBelow(m_portal)) {
+            if (auto *model = qobject_cast<PirepFormModel *>(item->property("model").value<QObject *>()))
+                form = model;
+        }
+        QVERIFY(form);
+        form->setAircraft(list == "livery" ? "Airbus A320" : "Airbus A3");
+        QQuickItem *button = shown(m_portal, list == "livery" ? "pirep.pickLivery" : "pirep.pickAircraft");
+        QTRY_VERIFY(button->isEnabled());
+        button->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window.get(), Qt::Key_Space);
+        QQuickItem *search = nullptr;
+        QTRY_VERIFY((search = shown(m_window->contentItem(), "catalog.search")));
+        QTRY_COMPARE(m_window->activeFocusItem(), search);
+        for (QQuickItem *item : itemsBelow(search->parentItem())) {
+            if (item->inherits("QQuickListView"))
+                view = item;
+        }
+        QVERIFY(view);
+        QTRY_VERIFY(view->property("count").toInt() >= 3);
+        // Down leaves the search for the first row.
+        QTest::keyClick(m_window.get(), Qt::Key_Down);
+    }
+    const auto current = [view] { return view->property("currentItem").value<QQuickItem *>(); };
+    QTRY_VERIFY(current() && current()->property("visualFocus").toBool());
+    QCOMPARE(view->property("currentIndex").toInt(), 0);
+
+    QTest::keyClick(m_window.get(), Qt::Key_Down);
+    QCOMPARE(view->property("currentIndex").toInt(), 1);
+    QPointer<QQuickItem> row = current();
+    QCOMPARE(m_window->activeFocusItem(), row);
+    // Drawn as the keyboard's: its ring shows, and no other row's.
+    QVERIFY(row->property("visualFocus").toBool());
+    int rings = 0;
+    for (QQuickItem *item : itemsBelow(view)) {
+        if (QByteArray(item->metaObject()->className()).startsWith("FocusRing") && item->isVisible()) {
+            QVERIFY(row->isAncestorOf(item));
+            ++rings;
+        }
+    }
+    QCOMPARE(rings, 1);
+
+    // What each notice opens, as the inbox itself opens it, on a stack of this test's; the keyboard goes on
+    // down to the first whose page is not the first notice's.
+    QList<Destination> opened;
+    if (list == "inbox") {
+        MemberNotificationsModel *inbox = nullptr;
+        for (QQuickItem *item : itemsBelow(m_portal)) {
+            if (auto *model =
+                    item->findChild<MemberNotificationsModel *>(QString(), Qt::FindDirectChildrenOnly))
+                inbox = model;
+        }
+        QVERIFY(inbox);
+        MemberNavigation elsewhere;
+        for (int index = 0; rowAt(view, index); ++index)
+            inbox->openNoticePage(&elsewhere, NavigationStack::EventStack,
+                                  rowAt(view, index)->property("noticeId").toString());
+        opened = elsewhere.eventPath();
+        int other = 1;
+        while (other < opened.size() && opened.at(other) == opened.first())
+            ++other;
+        QVERIFY(other < opened.size());
+        for (int index = 1; index < other; ++index)
+            QTest::keyClick(m_window.get(), Qt::Key_Down);
+        row = current();
+        QCOMPARE(m_window->activeFocusItem(), row);
+        QVERIFY(row->property("visualFocus").toBool());
+        opened = {opened.first(), opened.at(other)};
+    }
+    const QString name = heardName(row);
+    if (screenReader) {
+        QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(row);
+        QVERIFY(heard && heard->actionInterface());
+        heard->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    } else {
+        QTest::keyClick(m_window.get(), Qt::Key_Return);
+    }
+    if (list == "inbox") {
+        // The page of that notice opens, not the first's.
+        QTRY_COMPARE(navigation->eventPath().size(), 2);
+        QVERIFY(navigation->eventPath().last() == opened.last());
+        return;
+    }
+    QTRY_VERIFY(!shown(m_window->contentItem(), "catalog.search"));
+    QCOMPARE(list == "livery" ? form->livery() : form->aircraft(), name);
+    QVERIFY(!name.isEmpty());
 }
 
 void ViewsTest::workbenchOpensAReviewAndGoesBack_data() { addBackKeys(); }
