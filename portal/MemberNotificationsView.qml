@@ -138,6 +138,7 @@ Rectangle {
                 // Return.
                 Keys.onPressed: event => {
                     if (event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))) {
+                        contextMenu.openedByKeyboard = true;
                         contextMenu.popup(row, 16, row.height / 2);
                         contextMenu.currentIndex = 0;
                         event.accepted = true;
@@ -217,13 +218,26 @@ Rectangle {
 
                 TapHandler {
                     acceptedButtons: Qt.RightButton
-                    onTapped: contextMenu.popup()
+                    onTapped: {
+                        contextMenu.openedByKeyboard = false;
+                        contextMenu.popup();
+                    }
                 }
 
                 Menu {
                     id: contextMenu
 
+                    // Opened from the keyboard, the menu gives it back to its row as it closes (the popup alone
+                    // leaves it on the window), ring and all; a row marked read then hands it to the next.
+                    property bool openedByKeyboard: false
+
                     objectName: "inbox.menu"
+                    onClosed: {
+                        if (!contextMenu.openedByKeyboard)
+                            return;
+                        row.forceActiveFocus(Qt.TabFocusReason);
+                        row.focusReason = Qt.TabFocusReason;
+                    }
                     background: Rectangle {
                         implicitWidth: 160
                         radius: 8

@@ -135,6 +135,8 @@ private Q_SLOTS:
     void backKeysPopOnePage();
     void listRowsFromTheKeyboard_data();
     void listRowsFromTheKeyboard();
+    void noticeMarkedReadKeepsTheKeyboard_data();
+    void noticeMarkedReadKeepsTheKeyboard();
     void workbenchOpensAReviewAndGoesBack_data();
     void workbenchOpensAReviewAndGoesBack();
     void staffReachTheMembersAnswersToAnEvent();
@@ -1695,6 +1697,47 @@ void ViewsTest::listRowsFromTheKeyboard()
     QTRY_VERIFY(!shown(m_window->contentItem(), "catalog.search"));
     QCOMPARE(list == "livery" ? form->livery() : form->aircraft(), name);
     QVERIFY(!name.isEmpty());
+}
+
+void ViewsTest::noticeMarkedReadKeepsTheKeyboard_data()
+{
+    QTest::addColumn<bool>("read"); // the menu's entry taken, not the menu closed by Escape
+    QTest::newRow("menu closed by Escape") << false;
+    QTest::newRow("marked read") << true;
+}
+
+// Regression: once the notice's menu had closed, the keyboard was on the window's unnamed root, or on a row
+// without its ring, so the next key went nowhere the member could see.
+void ViewsTest::noticeMarkedReadKeepsTheKeyboard()
+{
+    QFETCH(bool, read);
+    showScreen("inbox");
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QQuickItem *first = nullptr;
+    QTRY_VERIFY((first = firstNotice(m_portal)));
+    QQuickItem *view = first->parentItem()->parentItem();
+    QTRY_VERIFY(rowAt(view, 2));
+    const QString next = rowAt(view, 2)->property("noticeId").toString();
+    // The second notice, reached as Tab reaches it.
+    first->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Tab);
+    QPointer<QQuickItem> row = m_window->activeFocusItem();
+    QCOMPARE(row.data(), rowAt(view, 1));
+    QTest::keyClick(m_window.get(), Qt::Key_Menu);
+    QTRY_VERIFY(shown(m_window->contentItem(), "inbox.menu.read"));
+    QTest::keyClick(m_window.get(), read ? Qt::Key_Return : Qt::Key_Escape);
+    QTRY_VERIFY(!shown(m_window->contentItem(), "inbox.menu.read"));
+    if (read) {
+        // The row goes; the one taking its place has the keyboard.
+        QTRY_VERIFY(row.isNull() || !row->isVisible());
+        QTRY_COMPARE(m_window->activeFocusItem(), view->property("currentItem").value<QQuickItem *>());
+        QCOMPARE(m_window->activeFocusItem()->property("noticeId").toString(), next);
+    } else {
+        QTRY_COMPARE(m_window->activeFocusItem(), row.data());
+    }
+    QVERIFY(m_window->activeFocusItem()->property("visualFocus").toBool());
+    QVERIFY(!heardName(m_window->activeFocusItem()).isEmpty());
 }
 
 void ViewsTest::workbenchOpensAReviewAndGoesBack_data() { addBackKeys(); }
