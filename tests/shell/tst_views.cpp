@@ -532,6 +532,10 @@ void ViewsTest::focusLandsOnANamedElement_data()
     QTest::newRow("update prompt closed by \"稍后\"") << "lichen"
                                                       << "later"
                                                       << "成员中心" << 0;
+    // Nothing had the keyboard under the prompt: the form's first field takes it.
+    QTest::newRow("update prompt over the sign-in form closed by Escape") << ""
+                                                                          << "escape"
+                                                                          << "IFC 用户名" << 0;
 }
 
 // Regression: after signing in, opening a page or closing the update prompt, the focus was on an unnamed
@@ -548,8 +552,12 @@ void ViewsTest::focusLandsOnANamedElement()
         QVERIFY(showPortal());
         m_window->requestActivate();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        QVERIFY(signIn(username, "fly-vornalia"));
-        QTRY_VERIFY(shown(m_portal, username == "lichen" ? "home.notifications" : "shell.workbench"));
+        if (username.isEmpty()) {
+            QTRY_VERIFY(shown(m_portal, "login.username"));
+        } else {
+            QVERIFY(signIn(username, "fly-vornalia"));
+            QTRY_VERIFY(shown(m_portal, username == "lichen" ? "home.notifications" : "shell.workbench"));
+        }
     }
     if (step == "inbox" || step == "notice") {
         QQuickItem *bell = shown(m_portal, "home.notifications");
@@ -566,7 +574,8 @@ void ViewsTest::focusLandsOnANamedElement()
                     || heardName(shown(m_portal, "inbox.heading")) != "通知");
     }
     if (step == "escape" || step == "later") {
-        QTRY_COMPARE(heardName(m_window->activeFocusItem()), QString("成员中心"));
+        if (!username.isEmpty())
+            QTRY_COMPARE(heardName(m_window->activeFocusItem()), QString("成员中心"));
         QVERIFY(showUpdatePrompt(""));
         QQuickItem *later = nullptr;
         QTRY_VERIFY((later = shown(m_window->contentItem(), "update.later")));
