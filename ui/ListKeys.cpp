@@ -73,11 +73,20 @@ void ListKeys::focusChanged()
     QQuickItem *row = holdsKeyboard() ? rowOf(m_window->activeFocusItem()) : nullptr;
     if (!row)
         return;
-    // A ring means the keyboard; no ring after a row's own press means the pointer. The list giving the
-    // focus to a row by itself, as its current row goes, says neither.
-    const QVariant reason = row->property("focusReason");
-    if (reason.isValid() && reason.toInt() != Qt::OtherFocusReason)
-        m_keyboard = row->property("visualFocus").toBool();
+    // Tab means the keyboard, a press the pointer. The list giving the focus to a row by itself, as its
+    // current row goes, or a closing menu giving it back, says neither.
+    switch (row->property("focusReason").toInt()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+        m_keyboard = true;
+        break;
+    case Qt::MouseFocusReason:
+        m_keyboard = false;
+        break;
+    default:
+        break;
+    }
     // The arrows go on from here.
     const QPointF centre = row->mapToItem(m_view->property("contentItem").value<QQuickItem *>(),
                                           QPointF(row->width() / 2, row->height() / 2));
