@@ -52,7 +52,7 @@ FocusScope {
             text: names.query
             focus: true
             onTextEdited: names.query = text
-            Keys.onDownPressed: list.forceActiveFocus()
+            Keys.onDownPressed: rowKeys.enter()
         }
         BrandLoader {
             Layout.alignment: Qt.AlignHCenter
@@ -75,6 +75,12 @@ FocusScope {
             font.pixelSize: Typography.subheadline
             color: Theme.muted
         }
+        // The arrows move the current row with its ring; Return takes the row that has it.
+        ListKeys {
+            id: rowKeys
+
+            view: list
+        }
         ListView {
             id: list
 
@@ -94,14 +100,19 @@ FocusScope {
                 focusPolicy: Qt.StrongFocus
                 text: row.modelData
                 Accessible.name: row.modelData
+                // Qt 6.4 gives a press from a screen reader nothing to do unless it is handled.
+                Accessible.onPressAction: row.clicked()
                 onClicked: picker.chose(row.modelData)
 
                 background: Rectangle {
-                    color: row.hovered ? Qt.alpha(Theme.ink, 0.05) : "transparent"
+                    radius: 8
+                    color: row.visualFocus ? Qt.alpha(Theme.accent, 0.12) : (row.hovered ? Qt.alpha(Theme.ink, 0.05) : "transparent")
 
+                    // Inside the row: the list clips what stands outside it.
                     FocusRing {
                         control: row
-                        radius: 8
+                        spread: 0
+                        radius: parent.radius
                     }
                 }
                 contentItem: Text {

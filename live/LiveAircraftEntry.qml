@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Vorna.Live
 
 // Where a card of the fleet board leads: the page of that aircraft, which reloads the Live page once an
@@ -16,5 +15,4 @@ LiveAircraftPage {
     appState: entry.portal.appState
     item: entry.portal.fleetItemValue(entry.itemId)
     onSubmitted: entry.portal.refresh()
-    onClose: entry.StackView.view.pop()
 }

@@ -3,6 +3,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import QtQuick.Templates as T
 import Vorna.Ui
 import Vorna.State
 import Vorna.Live
@@ -17,6 +18,37 @@ StackView {
     required property MemberData memberData
     required property MemberNavigation navigation
     readonly property LivePortalModel model: live
+
+    // The card or row the page above the Live page was opened from, and whether the keyboard had it there.
+    property Item openedFrom: null
+    property bool openedByKeyboard: false
+
+    // A page above the Live page.
+    function open(page: Component, properties: var) {
+        const from = view.Window.activeFocusItem;
+        const control = from as T.Control;
+        view.openedFrom = from;
+        view.openedByKeyboard = control !== null && control.visualFocus;
+        view.push(page, properties);
+    }
+
+    // Back to the Live page; the keyboard goes back to what opened the page, with its ring when the keyboard
+    // had it there.
+    function back() {
+        if (view.depth < 2)
+            return;
+        view.pop();
+        const from = view.openedFrom;
+        view.openedFrom = null;
+        if (!from || !from.visible)
+            return;
+        const reason = view.openedByKeyboard ? Qt.TabFocusReason : Qt.OtherFocusReason;
+        from.forceActiveFocus(reason);
+        // A control draws its ring by the reason it last got the focus for.
+        const control = from as T.Control;
+        if (control)
+            control.focusReason = reason;
+    }
 
     objectName: "live.native"
     initialItem: portal
@@ -34,11 +66,19 @@ StackView {
         onAuthorizationChanged: live.authorizing ? authorizationSheet.open() : authorizationSheet.close()
     }
 
+    // The pages above the Live page are this stack's own, not the shell's: the back keys are taken here.
+    Shortcut {
+        sequences: ["Esc", "Alt+Left"]
+        enabled: view.visible && view.depth > 1
+        onActivated: view.back()
+    }
+
     Component {
         id: aircraftPage
 
         LiveAircraftEntry {
             portal: live
+            onClose: view.back()
         }
     }
     Component {
@@ -46,6 +86,7 @@ StackView {
 
         LiveReviewEntry {
             portal: live
+            onClose: view.back()
         }
     }
 
@@ -280,7 +321,7 @@ StackView {
                         objectName: "live.fleet"
                         visible: live.showsBoards && live.tab === LivePortalModel.Fleet
                         portal: live
-                        onOpen: card => view.push(aircraftPage, {
+                        onOpen: card => view.open(aircraftPage, {
                             itemId: card.id,
                             registration: card.registration
                         })
@@ -290,7 +331,7 @@ StackView {
                         objectName: "live.applications"
                         visible: live.showsBoards && live.tab === LivePortalModel.Applications
                         portal: live
-                        onOpen: id => view.push(reviewPage, {
+                        onOpen: id => view.open(reviewPage, {
                             applicationId: id
                         })
                     }

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Vorna.Live
 
 // Where a reviewer's application leads: its review, after whose saved decision the Live page loads again.
@@ -13,5 +12,4 @@ LiveApplicationReviewView {
     appState: entry.portal.appState
     item: entry.portal.applicationValue(entry.applicationId)
     opener: entry.portal
-    onClose: entry.StackView.view.pop()
 }

@@ -68,6 +68,10 @@ Rectangle {
             load: MemberLoad.Inbox
         }
 
+        // The arrows move the keyboard's row with its ring, and a row marked read hands the keyboard to the next.
+        ListKeys {
+            view: list
+        }
         ListView {
             id: list
 
@@ -126,12 +130,15 @@ Rectangle {
                 bottomPadding: 14
                 focusPolicy: Qt.StrongFocus
                 Accessible.name: ViewRules.combined([title, detail, time])
+                // Qt 6.4 gives a press from a screen reader nothing to do unless it is handled.
+                Accessible.onPressAction: row.clicked()
                 onClicked: view.open(row.noticeId)
                 swipe.onCompleted: row.markRead()
                 // The context menu from the keyboard: the Menu key or Shift+F10, its first entry ready for
                 // Return.
                 Keys.onPressed: event => {
                     if (event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))) {
+                        contextMenu.openedByKeyboard = true;
                         contextMenu.popup(row, 16, row.height / 2);
                         contextMenu.currentIndex = 0;
                         event.accepted = true;
@@ -211,13 +218,26 @@ Rectangle {
 
                 TapHandler {
                     acceptedButtons: Qt.RightButton
-                    onTapped: contextMenu.popup()
+                    onTapped: {
+                        contextMenu.openedByKeyboard = false;
+                        contextMenu.popup();
+                    }
                 }
 
                 Menu {
                     id: contextMenu
 
+                    // Opened from the keyboard, the menu gives it back to its row as it closes (the popup alone
+                    // leaves it on the window), ring and all; a row marked read then hands it to the next.
+                    property bool openedByKeyboard: false
+
                     objectName: "inbox.menu"
+                    onClosed: {
+                        if (!contextMenu.openedByKeyboard)
+                            return;
+                        row.forceActiveFocus(Qt.TabFocusReason);
+                        row.focusReason = Qt.TabFocusReason;
+                    }
                     background: Rectangle {
                         implicitWidth: 160
                         radius: 8

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Templates as T
 import Vorna.Ui
 
 // An alert: a title, a message and its buttons, centred over the window. It is open while `shown` holds;
@@ -30,20 +31,19 @@ Dialog {
     }
     onAboutToShow: alert.returnFocus = parent ? parent.Window.activeFocusItem : null
     onOpened: {
-        if (defaultButton)
-            defaultButton.forceActiveFocus(Qt.TabFocusReason);
+        if (!defaultButton)
+            return;
+        defaultButton.forceActiveFocus(Qt.TabFocusReason);
+        // At a second opening the button has the focus already, given back by the popup without a key's
+        // reason, and a control draws its ring by the reason it last got the focus for.
+        const button = defaultButton as T.Control;
+        if (button)
+            button.focusReason = Qt.TabFocusReason;
     }
     // The popup leaves the focus on the window's unnamed root: back where it was, or else on the window's
-    // first control.
+    // first named control.
     onClosed: {
-        const window = parent ? parent.Window : null;
-        if (alert.returnFocus && alert.returnFocus.visible) {
-            alert.returnFocus.forceActiveFocus(Qt.OtherFocusReason);
-        } else if (window && window.contentItem) {
-            const first = window.contentItem.nextItemInFocusChain(true);
-            if (first)
-                first.forceActiveFocus(Qt.TabFocusReason);
-        }
+        ViewRules.focusBack(alert.returnFocus, alert.parent);
         alert.returnFocus = null;
     }
 

@@ -33,6 +33,12 @@ bool MenuKeys::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     }
+    case QEvent::ShortcutOverride:
+        // A key that a shortcut takes (a menu's letter, Alt+V) never reaches the window as a key press, but
+        // still makes Alt a modifier: letting Alt go then must not close the menu it just opened.
+        if (static_cast<QKeyEvent *>(event)->key() != Qt::Key_Alt)
+            m_altAlone = false;
+        break;
     case QEvent::KeyRelease: {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Alt && m_altAlone && !key->isAutoRepeat()) {

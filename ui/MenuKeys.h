@@ -6,7 +6,8 @@
 #include <QWindow>
 
 // The desktop's keys for a window's menu bar: Alt pressed and let go on its own, or F10, asks for the menu.
-// A key or a click while Alt is held makes it a modifier again (Alt+Tab, Alt and a drag).
+// A key or a click while Alt is held makes it a modifier again (Alt+Tab, Alt and a drag, Alt and a menu's
+// letter).
 class MenuKeys : public QObject
 {
     Q_OBJECT

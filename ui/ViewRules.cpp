@@ -4,6 +4,9 @@
 #include "L.h"
 #include "Strings.h"
 
+#include <QAccessible>
+#include <QQuickWindow>
+
 #include <algorithm>
 #include <cmath>
 
@@ -151,6 +154,38 @@ void focusPage(QQuickItem *page)
     QObject::connect(
         page, &QQuickItem::activeFocusChanged, page, [page] { page->setActiveFocusOnTab(false); },
         Qt::SingleShotConnection);
+}
+
+namespace {
+
+bool named(QQuickItem *item)
+{
+    QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(item);
+    return heard && !heard->text(QAccessible::Name).trimmed().isEmpty();
+}
+
+} // namespace
+
+void focusBack(QQuickItem *was, QQuickWindow *window)
+{
+    if (!window)
+        return;
+    if (was && was->window() == window && was->isVisible() && named(was)) {
+        was->forceActiveFocus(Qt::OtherFocusReason);
+        return;
+    }
+    QQuickItem *first = window->contentItem()->nextItemInFocusChain(true);
+    for (QQuickItem *item = first; item;) {
+        if (named(item)) {
+            item->forceActiveFocus(Qt::TabFocusReason);
+            return;
+        }
+        item = item->nextItemInFocusChain(true);
+        if (item == first)
+            break;
+    }
+    if (first)
+        first->forceActiveFocus(Qt::TabFocusReason);
 }
 
 } // namespace ComponentRules

@@ -76,6 +76,11 @@ QPainterPath arrowOutline(const QRectF &rect);
 // focus leaves it, so the next Tab goes to its first control.
 void focusPage(QQuickItem *page);
 
+// Where the keyboard goes once an alert over the window closes: back to the element it was on, while that is
+// on screen and a screen reader has a name for it; else, as when it was on the window's unnamed content, to
+// the window's first control that has one.
+void focusBack(QQuickItem *was, QQuickWindow *window);
+
 } // namespace ComponentRules
 
 class ViewRules : public QObject
@@ -143,6 +148,11 @@ public:
         return ComponentRules::overLimit(text, limit);
     }
     Q_INVOKABLE void focusPage(QQuickItem *page) const { ComponentRules::focusPage(page); }
+    // `inWindow`: any item of the window.
+    Q_INVOKABLE void focusBack(QQuickItem *was, QQuickItem *inWindow) const
+    {
+        ComponentRules::focusBack(was, inWindow ? inWindow->window() : nullptr);
+    }
     Q_INVOKABLE double revealedOffset(double offset, double viewSize, double top, double bottom,
                                       double margin) const
     {

@@ -1,7 +1,10 @@
 // The window as main/ makes it: the app menu and the keys that reach it before and after it first opens.
 #include "AppComposition.h"
+#include "MacUpdater.h"
 #include "SampleService.h"
+#include "SceneTestSupport.h"
 
+#include <QAccessible>
 #include <QProcessEnvironment>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -11,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using TestSupport::shown;
 
 class AppWindowTest : public QObject
 {
@@ -22,6 +27,9 @@ private Q_SLOTS:
     // In this order: the first runs while the menu has never opened.
     void quitKeyBeforeTheMenuFirstOpens();
     void menuRowsMadeOnceWhenItFirstOpens();
+    void altAndTheMenusLetterOpenIt();
+    void checkForUpdatesLeavesTheKeyboardOnANamedControl_data();
+    void checkForUpdatesLeavesTheKeyboardOnANamedControl();
 
 private:
     QObject *appMenu() const { return m_window->findChild<QObject *>(QStringLiteral("appMenu")); }
@@ -106,6 +114,75 @@ void AppWindowTest::menuRowsMadeOnceWhenItFirstOpens()
     QTest::mouseClick(m_window.get(), Qt::LeftButton, {},
                       quitRow->mapToScene(QPointF(quitRow->width() / 2, quitRow->height() / 2)).toPoint());
     QCOMPARE(quit.count(), 1);
+}
+
+// Regression: Alt+V opened the menu as V went down, and letting Alt go, taken for a press of Alt on its own,
+// closed it again.
+void AppWindowTest::altAndTheMenusLetterOpenIt()
+{
+    QObject *menu = appMenu();
+    QVERIFY(!menu->property("visible").toBool());
+    // The pointer away from where the menu opens, so that it chooses no row.
+    QTest::mouseMove(m_window.get(), QPoint(m_window->width() - 10, m_window->height() - 10));
+    // As a keyboard sends it: Alt down, V down and up, Alt up.
+    QTest::keyClick(m_window.get(), Qt::Key_V, Qt::AltModifier);
+    QTRY_VERIFY(menu->property("opened").toBool());
+    QTest::qWait(100);
+    QVERIFY(menu->property("visible").toBool());
+    // Its rows take the arrows as when Alt or F10 opened it.
+    QTest::keyClick(m_window.get(), Qt::Key_Down);
+    QCOMPARE(menu->property("currentIndex").toInt(), 0);
+    QTest::keyClick(m_window.get(), Qt::Key_Escape);
+    QTRY_VERIFY(!menu->property("visible").toBool());
+}
+
+void AppWindowTest::checkForUpdatesLeavesTheKeyboardOnANamedControl_data()
+{
+    QTest::addColumn<bool>("newer");   // the site offers a newer release, not this one
+    QTest::addColumn<int>("closedBy"); // the key that closes the answer
+    QTest::newRow("up to date, \"好\"") << false << int(Qt::Key_Return);
+    QTest::newRow("up to date, Escape") << false << int(Qt::Key_Escape);
+    QTest::newRow("a newer release, Escape") << true << int(Qt::Key_Escape);
+}
+
+// Regression: the answer to "检查更新…" came up with its button unringed, and once closed left the keyboard
+// on the window's unnamed content, so a screen reader said nothing and the next key went nowhere.
+void AppWindowTest::checkForUpdatesLeavesTheKeyboardOnANamedControl()
+{
+    QFETCH(bool, newer);
+    QFETCH(int, closedBy);
+    m_service->publishRelease(newer ? Sample::Service::Release::Newer : Sample::Service::Release::Current);
+    // The launch check over: a check asked for while one runs is dropped.
+    QTRY_VERIFY(MacUpdater::shared().lastCheck() && !MacUpdater::shared().checking());
+    QObject *menu = appMenu();
+    QTest::mouseMove(m_window.get(), QPoint(m_window->width() - 10, m_window->height() - 10));
+    QTest::keyClick(m_window.get(), Qt::Key_F10);
+    QTRY_VERIFY(menu->property("opened").toBool());
+    QTest::keyClick(m_window.get(), Qt::Key_Down);
+    QCOMPARE(row(menu, 1)->property("action").value<QObject *>()->property("text").toString(),
+             QString("检查更新(&U)…"));
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+
+    // The answer takes the keyboard on its first button, ringed.
+    QQuickItem *title = nullptr;
+    QTRY_VERIFY((title = shown(m_window->contentItem(), QStringLiteral("alert.title"))));
+    QCOMPARE(title->property("text").toString(), QString(newer ? "有新版本" : "检查更新"));
+    QTRY_VERIFY(!menu->property("visible").toBool());
+    QTest::qWait(100);
+    QQuickItem *button = m_window->activeFocusItem();
+    QVERIFY(button && button->inherits("QQuickAbstractButton"));
+    QCOMPARE(button->property("text").toString(), QString(newer ? "下载" : "好"));
+    QVERIFY(button->property("visualFocus").toBool());
+
+    QTest::keyClick(m_window.get(), Qt::Key(closedBy));
+    QTRY_VERIFY(!shown(m_window->contentItem(), QStringLiteral("alert.title")));
+    QQuickItem *focused = nullptr;
+    QTRY_VERIFY((focused = m_window->activeFocusItem()));
+    QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(focused);
+    QVERIFY2(
+        heard && !heard->text(QAccessible::Name).trimmed().isEmpty(),
+        qPrintable(QString::fromLatin1(focused->metaObject()->className()) + " " + focused->objectName()));
+    m_service->publishRelease(Sample::Service::Release::Current);
 }
 
 int main(int argc, char *argv[])

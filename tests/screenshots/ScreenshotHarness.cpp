@@ -122,8 +122,8 @@ void settle(int milliseconds)
     loop.exec();
 }
 
-// Types the keys a screen asks for, as a user would: "\t" is Tab, "\r" Return, "⌥" Alt pressed and let go
-// on its own, others their character.
+// Types the keys a screen asks for, as a user would: "\t" is Tab, "\r" Return, "↑" and "↓" the arrows, "⌥"
+// Alt pressed and let go on its own, others their character.
 void type(QQuickWindow *window, const QString &keys)
 {
     for (const QChar c : keys) {
@@ -134,9 +134,15 @@ void type(QQuickWindow *window, const QString &keys)
             QGuiApplication::sendEvent(window, &release);
             continue;
         }
-        const int key = c == u'\t' ? Qt::Key_Tab : c == u'\r' ? Qt::Key_Return : int(c.toUpper().unicode());
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        const bool arrow = c == QChar(0x2191) || c == QChar(0x2193);
+        const int key = c == u'\t'           ? Qt::Key_Tab
+                        : c == u'\r'         ? Qt::Key_Return
+                        : c == QChar(0x2191) ? Qt::Key_Up
+                        : c == QChar(0x2193) ? Qt::Key_Down
+                                             : int(c.toUpper().unicode());
+        const QString text = arrow ? QString() : QString(c);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
         QGuiApplication::sendEvent(window, &press);
         QGuiApplication::sendEvent(window, &release);
     }

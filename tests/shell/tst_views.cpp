@@ -10,6 +10,7 @@
 #include "MacUpdater.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
+#include "MemberNotificationsModel.h"
 #include "PageStackModel.h"
 #include "PageTable.h"
 #include "PasswordForm.h"
@@ -83,6 +84,14 @@ QQuickItem *firstNotice(QQuickItem *root)
     return nullptr;
 }
 
+// The row of a list at an index, if the list has made it.
+QQuickItem *rowAt(QQuickItem *list, int index)
+{
+    QQuickItem *row = nullptr;
+    QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem *, row), Q_ARG(int, index));
+    return row;
+}
+
 } // namespace
 
 class ViewsTest : public QObject
@@ -124,6 +133,10 @@ private Q_SLOTS:
     void liveMapShowsTheBannerAndTheSelectedFlightsBar();
     void backKeysPopOnePage_data();
     void backKeysPopOnePage();
+    void listRowsFromTheKeyboard_data();
+    void listRowsFromTheKeyboard();
+    void noticeMarkedReadKeepsTheKeyboard_data();
+    void noticeMarkedReadKeepsTheKeyboard();
     void workbenchOpensAReviewAndGoesBack_data();
     void workbenchOpensAReviewAndGoesBack();
     void staffReachTheMembersAnswersToAnEvent();
@@ -519,6 +532,10 @@ void ViewsTest::focusLandsOnANamedElement_data()
     QTest::newRow("update prompt closed by \"稍后\"") << "lichen"
                                                       << "later"
                                                       << "成员中心" << 0;
+    // Nothing had the keyboard under the prompt: the form's first field takes it.
+    QTest::newRow("update prompt over the sign-in form closed by Escape") << ""
+                                                                          << "escape"
+                                                                          << "IFC 用户名" << 0;
 }
 
 // Regression: after signing in, opening a page or closing the update prompt, the focus was on an unnamed
@@ -535,8 +552,12 @@ void ViewsTest::focusLandsOnANamedElement()
         QVERIFY(showPortal());
         m_window->requestActivate();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        QVERIFY(signIn(username, "fly-vornalia"));
-        QTRY_VERIFY(shown(m_portal, username == "lichen" ? "home.notifications" : "shell.workbench"));
+        if (username.isEmpty()) {
+            QTRY_VERIFY(shown(m_portal, "login.username"));
+        } else {
+            QVERIFY(signIn(username, "fly-vornalia"));
+            QTRY_VERIFY(shown(m_portal, username == "lichen" ? "home.notifications" : "shell.workbench"));
+        }
     }
     if (step == "inbox" || step == "notice") {
         QQuickItem *bell = shown(m_portal, "home.notifications");
@@ -553,7 +574,8 @@ void ViewsTest::focusLandsOnANamedElement()
                     || heardName(shown(m_portal, "inbox.heading")) != "通知");
     }
     if (step == "escape" || step == "later") {
-        QTRY_COMPARE(heardName(m_window->activeFocusItem()), QString("成员中心"));
+        if (!username.isEmpty())
+            QTRY_COMPARE(heardName(m_window->activeFocusItem()), QString("成员中心"));
         QVERIFY(showUpdatePrompt(""));
         QQuickItem *later = nullptr;
         QTRY_VERIFY((later = shown(m_window->contentItem(), "update.later")));
@@ -1430,11 +1452,23 @@ void ViewsTest::liveMapShowsTheBannerAndTheSelectedFlightsBar()
     QTRY_COMPARE(bar->opacity(), 0.0);
 }
 
-void ViewsTest::backKeysPopOnePage_data() { addBackKeys(); }
+void ViewsTest::backKeysPopOnePage_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    for (const char *page : {"account pages", "live aircraft", "inbox", "event from the inbox"}) {
+        QTest::addRow("%s: Escape", page) << QString(page) << int(Qt::Key_Escape) << int(Qt::NoModifier);
+        QTest::addRow("%s: Alt+Left", page) << QString(page) << int(Qt::Key_Left) << int(Qt::AltModifier);
+    }
+}
 
 // Regression: after a push or a pop the focus was nowhere, so the next Tab started at the top of the sidebar.
+// Regression: the keys did nothing on the Live tab's aircraft page, which stands on the Live page's own
+// stack.
 void ViewsTest::backKeysPopOnePage()
 {
+    QFETCH(QString, page);
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QVERIFY(showPortal());
@@ -1444,6 +1478,54 @@ void ViewsTest::backKeysPopOnePage()
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     auto *navigation = m_portal->findChild<MemberNavigation *>();
     QVERIFY(navigation);
+    if (page != "account pages") {
+        // Opened from the keyboard, each goes back to the control that opened it.
+        QPointer<QQuickItem> opener;
+        QString leaving; // what only the page left shows
+        QString below;   // what shows once it has gone
+        if (page == "live aircraft") {
+            navigation->setSelected(MemberTab::Live);
+            QQuickItem *live = nullptr;
+            QTRY_VERIFY((live = shown(m_portal, "live.native")));
+            // The board as its loads leave it: a card of a load still running is made again by the next.
+            QTRY_VERIFY(!live->property("model").value<QObject *>()->property("busy").toBool());
+            QTRY_VERIFY((opener = shown(m_portal, "live.aircraft.org-vornalia/ac-101")));
+            leaving = "live.aircraft.back";
+            below = "live.tabs";
+        } else {
+            waitForTheDashboard();
+            opener = shown(m_portal, "home.notifications");
+            leaving = "inbox.markAll";
+            below = "home.notifications";
+        }
+        opener->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window.get(), Qt::Key_Space);
+        QTRY_VERIFY(shown(m_portal, leaving));
+        if (page == "event from the inbox") {
+            // The notice of a published event opens the event's page.
+            const auto eventNotice = [this] {
+                for (QQuickItem *item : itemsBelow(m_portal)) {
+                    if (item->isVisible() && item->inherits("QQuickSwipeDelegate")
+                        && item->property("symbol").toString() == "calendar")
+                        return item;
+                }
+                return static_cast<QQuickItem *>(nullptr);
+            };
+            QTRY_VERIFY((opener = eventNotice()));
+            opener->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window.get(), Qt::Key_Space);
+            QTRY_VERIFY(shown(m_portal, "event.heading"));
+            below = leaving;
+            leaving = "event.heading";
+        }
+        QTRY_VERIFY(!shown(m_portal, below));
+        QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTRY_VERIFY2(!shown(m_portal, leaving), qPrintable(leaving));
+        QTRY_VERIFY(shown(m_portal, below));
+        QTRY_COMPARE(m_window->activeFocusItem(), opener.data());
+        QVERIFY(opener->property("visualFocus").toBool());
+        return;
+    }
     navigation->setSelected(MemberTab::Account);
     QQuickItem *open = nullptr;
     QTRY_VERIFY((open = shown(m_portal, "account.leaderboard")));
@@ -1502,6 +1584,169 @@ void ViewsTest::backKeysPopOnePage()
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(navigation->selected(), MemberTab::Account);
     QVERIFY(shown(m_portal, "account.leaderboard"));
+}
+
+void ViewsTest::listRowsFromTheKeyboard_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<bool>("screenReader"); // the row pressed by a screen reader, not by Return
+    for (const char *list : {"aircraft", "livery", "inbox"}) {
+        QTest::addRow("%s: Down and Return", list) << QString(list) << false;
+        QTest::addRow("%s: a screen reader's press", list) << QString(list) << true;
+    }
+}
+
+// Regression: the arrows moved the current row of the report form's aircraft and livery lists and of the
+// inbox without drawing it, so Return took a row the member could not see; a screen reader could press none
+// of the rows.
+void ViewsTest::listRowsFromTheKeyboard()
+{
+    QFETCH(QString, list);
+    QFETCH(bool, screenReader);
+    QVERIFY(showDashboard("lichen"));
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+
+    PirepFormModel *form = nullptr;
+    QQuickItem *view = nullptr; // the list
+    if (list == "inbox") {
+        QMetaObject::invokeMethod(shown(m_portal, "home.notifications"), "clicked");
+        QQuickItem *first = nullptr;
+        QTRY_VERIFY((first = firstNotice(m_portal)));
+        view = first->parentItem()->parentItem();
+        first->forceActiveFocus(Qt::TabFocusReason);
+    } else {
+        navigation->setSelected(MemberTab::Flights);
+        navigation->startReport();
+        QTRY_VERIFY(shown(m_portal, "pirep.pickLivery"));
+        for (QQuickItem *item : itemsBelow(m_portal)) {
+            if (auto *model = qobject_cast<PirepFormModel *>(item->property("model").value<QObject *>()))
+                form = model;
+        }
+        QVERIFY(form);
+        form->setAircraft(list == "livery" ? "Airbus A320" : "Airbus A3");
+        QQuickItem *button = shown(m_portal, list == "livery" ? "pirep.pickLivery" : "pirep.pickAircraft");
+        QTRY_VERIFY(button->isEnabled());
+        button->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window.get(), Qt::Key_Space);
+        QQuickItem *search = nullptr;
+        QTRY_VERIFY((search = shown(m_window->contentItem(), "catalog.search")));
+        QTRY_COMPARE(m_window->activeFocusItem(), search);
+        for (QQuickItem *item : itemsBelow(search->parentItem())) {
+            if (item->inherits("QQuickListView"))
+                view = item;
+        }
+        QVERIFY(view);
+        QTRY_VERIFY(view->property("count").toInt() >= 3);
+        // Down leaves the search for the first row.
+        QTest::keyClick(m_window.get(), Qt::Key_Down);
+    }
+    const auto current = [view] { return view->property("currentItem").value<QQuickItem *>(); };
+    QTRY_VERIFY(current() && current()->property("visualFocus").toBool());
+    QCOMPARE(view->property("currentIndex").toInt(), 0);
+
+    QTest::keyClick(m_window.get(), Qt::Key_Down);
+    QCOMPARE(view->property("currentIndex").toInt(), 1);
+    QPointer<QQuickItem> row = current();
+    QCOMPARE(m_window->activeFocusItem(), row);
+    // Drawn as the keyboard's: its ring shows, and no other row's.
+    QVERIFY(row->property("visualFocus").toBool());
+    int rings = 0;
+    for (QQuickItem *item : itemsBelow(view)) {
+        if (QByteArray(item->metaObject()->className()).startsWith("FocusRing") && item->isVisible()) {
+            QVERIFY(row->isAncestorOf(item));
+            ++rings;
+        }
+    }
+    QCOMPARE(rings, 1);
+
+    // What each notice opens, as the inbox itself opens it, on a stack of this test's; the keyboard goes on
+    // down to the first whose page is not the first notice's.
+    QList<Destination> opened;
+    if (list == "inbox") {
+        MemberNotificationsModel *inbox = nullptr;
+        for (QQuickItem *item : itemsBelow(m_portal)) {
+            if (auto *model =
+                    item->findChild<MemberNotificationsModel *>(QString(), Qt::FindDirectChildrenOnly))
+                inbox = model;
+        }
+        QVERIFY(inbox);
+        MemberNavigation elsewhere;
+        for (int index = 0; rowAt(view, index); ++index)
+            inbox->openNoticePage(&elsewhere, NavigationStack::EventStack,
+                                  rowAt(view, index)->property("noticeId").toString());
+        opened = elsewhere.eventPath();
+        int other = 1;
+        while (other < opened.size() && opened.at(other) == opened.first())
+            ++other;
+        QVERIFY(other < opened.size());
+        for (int index = 1; index < other; ++index)
+            QTest::keyClick(m_window.get(), Qt::Key_Down);
+        row = current();
+        QCOMPARE(m_window->activeFocusItem(), row);
+        QVERIFY(row->property("visualFocus").toBool());
+        opened = {opened.first(), opened.at(other)};
+    }
+    const QString name = heardName(row);
+    if (screenReader) {
+        QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(row);
+        QVERIFY(heard && heard->actionInterface());
+        heard->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    } else {
+        QTest::keyClick(m_window.get(), Qt::Key_Return);
+    }
+    if (list == "inbox") {
+        // The page of that notice opens, not the first's.
+        QTRY_COMPARE(navigation->eventPath().size(), 2);
+        QVERIFY(navigation->eventPath().last() == opened.last());
+        return;
+    }
+    QTRY_VERIFY(!shown(m_window->contentItem(), "catalog.search"));
+    QCOMPARE(list == "livery" ? form->livery() : form->aircraft(), name);
+    QVERIFY(!name.isEmpty());
+}
+
+void ViewsTest::noticeMarkedReadKeepsTheKeyboard_data()
+{
+    QTest::addColumn<bool>("read"); // the menu's entry taken, not the menu closed by Escape
+    QTest::newRow("menu closed by Escape") << false;
+    QTest::newRow("marked read") << true;
+}
+
+// Regression: once the notice's menu had closed, the keyboard was on the window's unnamed root, or on a row
+// without its ring, so the next key went nowhere the member could see.
+void ViewsTest::noticeMarkedReadKeepsTheKeyboard()
+{
+    QFETCH(bool, read);
+    showScreen("inbox");
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QQuickItem *first = nullptr;
+    QTRY_VERIFY((first = firstNotice(m_portal)));
+    QQuickItem *view = first->parentItem()->parentItem();
+    QTRY_VERIFY(rowAt(view, 2));
+    const QString next = rowAt(view, 2)->property("noticeId").toString();
+    // The second notice, reached as Tab reaches it.
+    first->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Tab);
+    QPointer<QQuickItem> row = m_window->activeFocusItem();
+    QCOMPARE(row.data(), rowAt(view, 1));
+    QTest::keyClick(m_window.get(), Qt::Key_Menu);
+    QTRY_VERIFY(shown(m_window->contentItem(), "inbox.menu.read"));
+    QTest::keyClick(m_window.get(), read ? Qt::Key_Return : Qt::Key_Escape);
+    QTRY_VERIFY(!shown(m_window->contentItem(), "inbox.menu.read"));
+    if (read) {
+        // The row goes; the one taking its place has the keyboard.
+        QTRY_VERIFY(row.isNull() || !row->isVisible());
+        QTRY_COMPARE(m_window->activeFocusItem(), view->property("currentItem").value<QQuickItem *>());
+        QCOMPARE(m_window->activeFocusItem()->property("noticeId").toString(), next);
+    } else {
+        QTRY_COMPARE(m_window->activeFocusItem(), row.data());
+    }
+    QVERIFY(m_window->activeFocusItem()->property("visualFocus").toBool());
+    QVERIFY(!heardName(m_window->activeFocusItem()).isEmpty());
 }
 
 void ViewsTest::workbenchOpensAReviewAndGoesBack_data() { addBackKeys(); }

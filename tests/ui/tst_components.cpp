@@ -122,6 +122,8 @@ private Q_SLOTS:
     void controlStatesStandOut_data();
     void controlStatesStandOut();
     void menuKeysOpenTheMenu();
+    void listKeysFollowTheKeyboard_data();
+    void listKeysFollowTheKeyboard();
 };
 
 void ComponentsTest::initTestCase() { qputenv("LANGUAGE", "zh_CN"); }
@@ -932,6 +934,79 @@ void ComponentsTest::menuKeysOpenTheMenu()
     QTest::keyRelease(&window, Qt::Key_Alt);
     QTest::keyClick(&window, Qt::Key_F10, Qt::ShiftModifier);
     QCOMPARE(asked(), 2);
+}
+
+void ComponentsTest::listKeysFollowTheKeyboard_data()
+{
+    QTest::addColumn<int>("reason");  // how the row that goes last got the keyboard
+    QTest::addColumn<bool>("ringed"); // whether the row taking its place shows the keyboard's ring
+    QTest::newRow("the arrows") << int(Qt::TabFocusReason) << true;
+    QTest::newRow("given back by a closing menu") << int(Qt::PopupFocusReason) << true;
+    QTest::newRow("a pointer's press") << int(Qt::MouseFocusReason) << false;
+}
+
+// Regression: the arrows moved a list's current row without its ring, from the first row whatever row Tab
+// had reached; a row that went under the keyboard (a notice marked read from its menu) left the next one
+// with the focus but no ring.
+void ComponentsTest::listKeysFollowTheKeyboard()
+{
+    QFETCH(int, reason);
+    QFETCH(bool, ringed);
+    Views views;
+    const auto scene = views.make(
+        "import QtQuick.Controls\n"
+        "Item { width: 240; height: 320; property alias list: list; property alias outside: outside\n"
+        " function drop(index) { list.model.remove(index) }\n"
+        " Button { id: outside; text: \"外\" }\n"
+        " ListKeys { view: list }\n"
+        " ListView { id: list; y: 40; width: 240; height: 280\n"
+        "  model: ListModel { ListElement { name: \"a\" } ListElement { name: \"b\" } ListElement { name: "
+        "\"c\" }"
+        " ListElement { name: \"d\" } ListElement { name: \"e\" } }\n"
+        "  delegate: ItemDelegate { id: row; required property string name; width: 240; height: 40; text: "
+        "name;"
+        " focusPolicy: Qt.StrongFocus; background: Rectangle { FocusRing { control: row } } } } }");
+    QVERIFY2(scene, qPrintable(views.warnings().join('\n')));
+    QQuickWindow window;
+    window.resize(240, 320);
+    QVERIFY(showActive(window, scene.get()));
+    auto *list = scene->property("list").value<QQuickItem *>();
+    const auto row = [list](int index) {
+        QQuickItem *item = nullptr;
+        QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem *, item), Q_ARG(int, index));
+        return item;
+    };
+    QTRY_VERIFY(row(4));
+
+    // Down goes on from the row Tab reached, and the row it reaches has the keyboard and the only ring.
+    row(1)->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(&window, Qt::Key_Down);
+    QCOMPARE(list->property("currentIndex").toInt(), 2);
+    QCOMPARE(window.activeFocusItem(), row(2));
+    QVERIFY(row(2)->property("visualFocus").toBool());
+    // The rings shown, through the item tree: a list's rows are not its QObject children.
+    const std::function<int(QQuickItem *)> rings = [&rings](QQuickItem *item) {
+        int count = item->property("pressesOnReturn").isValid() && item->isVisible() ? 1 : 0;
+        for (QQuickItem *child : item->childItems())
+            count += rings(child);
+        return count;
+    };
+    QCOMPARE(rings(list), 1);
+
+    if (reason == Qt::PopupFocusReason) {
+        scene->property("outside").value<QQuickItem *>()->forceActiveFocus(Qt::TabFocusReason);
+        row(2)->forceActiveFocus(Qt::PopupFocusReason);
+    } else if (reason == Qt::MouseFocusReason) {
+        QTest::mouseClick(&window, Qt::LeftButton, {}, row(2)->mapToScene(QPointF(20, 20)).toPoint());
+    }
+    QCOMPARE(window.activeFocusItem(), row(2));
+    const QPointer<QQuickItem> gone = row(2);
+    QMetaObject::invokeMethod(scene.get(), "drop", Q_ARG(QVariant, 2));
+    QTRY_VERIFY(gone.isNull() || gone->parentItem() != row(0)->parentItem());
+    QTRY_COMPARE(window.activeFocusItem(), row(2));
+    QCOMPARE(row(2)->property("text").toString(), QString("d"));
+    QCOMPARE(row(2)->property("visualFocus").toBool(), ringed);
+    QVERIFY(views.warnings().isEmpty());
 }
 
 QTEST_MAIN(ComponentsTest)

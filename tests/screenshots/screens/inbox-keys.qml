@@ -1,0 +1,58 @@
+import QtQuick
+import QtQuick.Controls
+import Vorna.Ui
+import Vorna.State
+import Vorna.Portal
+
+// The notification inbox of the sample member "lichen" from the keyboard: Tab onto the first notice, then
+// Down twice; the third notice is the keyboard's, drawn with its ring.
+Rectangle {
+    id: screen
+
+    property list<string> typed: ["\t\t\t", "↓↓"]
+
+    color: Theme.paper
+
+    AppState {
+        id: account
+    }
+    SignInModel {
+        id: signInForm
+
+        appState: account
+        username: "lichen"
+        password: "fly-vornalia"
+        Component.onCompleted: signIn()
+    }
+
+    Loader {
+        anchors.fill: parent
+        active: account.signedIn
+        sourceComponent: StackView {
+            MemberData {
+                id: memberData
+
+                client: account.api
+            }
+            MemberNavigation {
+                id: navigation
+
+                Component.onCompleted: navigation.pushPage(NavigationStack.EventStack, ShellPage.Inbox)
+            }
+
+            initialItem: MemberNotificationsView {
+                appState: account
+                memberData: memberData
+                navigation: navigation
+                route: navigation.routeAt(NavigationStack.EventStack, 0)
+            }
+        }
+    }
+
+    Text {
+        anchors.centerIn: parent
+        visible: !account.signedIn && !signInForm.busy
+        text: signInForm.notice
+        color: Theme.rejected
+    }
+}
