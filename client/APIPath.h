@@ -12,7 +12,7 @@ namespace APIPath {
 // `APIClient::makeRequest` refuses a path holding one.
 QString encoded(const QString &value);
 
-// The account gate: the member area a member or staff opens, and where the site sends him instead.
+// The account gate: the member area a member or staff opens, and where the site sends them instead.
 inline QString memberArea() { return QStringLiteral("/member"); }
 inline QString staffArea() { return QStringLiteral("/admin"); }
 inline QString signInPage() { return QStringLiteral("/login"); }
@@ -48,7 +48,7 @@ inline QString staffPirepsUnchecked() { return QStringLiteral("/api/admin/pireps
 QString reviewHistory(const QString &reportId);
 QString reviewAction(const QString &reportId, const QString &action);
 
-// Events: those a member may still answer, his answers (read and given), everyone's answers to one, for
+// Events: those a member may still answer, their answers (read and given), everyone's answers to one, for
 // staff.
 inline QString upcomingEvents() { return QStringLiteral("/api/events/upcoming?window=claim"); }
 inline QString eventResponses() { return QStringLiteral("/api/member/event-responses"); }

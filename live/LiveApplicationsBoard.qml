@@ -38,7 +38,7 @@ ColumnLayout {
                 required property liveApplicationCard card
                 readonly property bool reviewer: board.portal.canReview
 
-                // A reviewer's card leads to the review; a member's only shows his application.
+                // A reviewer's card leads to the review; a member's only shows their application.
                 objectName: (row.reviewer ? "live.review." : "live.application.") + row.applicationId
                 Layout.preferredWidth: 1
                 Layout.fillWidth: true

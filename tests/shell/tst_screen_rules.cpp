@@ -960,7 +960,7 @@ void ScreenRulesTest::liveScreens_data()
     QTest::newRow("live: a member's applications")
         << "lichen applications" << QStringList{"live.applications", "live.more"} << QStringList()
         << QStringList{"live.fleet", "live.noApplications", "live.review.app-10"};
-    // A member's cards show his applications and press nothing: no control, no review behind them.
+    // A member's cards show their applications and press nothing: no control, no review behind them.
     QTest::newRow("live: a member's application cards")
         << "lichen applications" << QStringList()
         << QStringList{"live.application.app-10", "live.application.app-07"}
