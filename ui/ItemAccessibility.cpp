@@ -151,8 +151,8 @@ void hearTexts(QQuickItem *under, const QString &ownerName)
     }
 }
 
-// The bus asks for an item's children each time it walks the tree: the text that came meanwhile joins them
-// first. `hearOwnTexts` puts it on the bus.
+// The bus counts an item's children each time it walks the tree: the text that came meanwhile joins them
+// then, and only then, so the indices of the children it goes on to ask for stay those it counted.
 template <class Base>
 class HearsItsTexts : public Base
 {
@@ -163,16 +163,6 @@ public:
     {
         hearOwnTexts();
         return Base::childCount();
-    }
-    QAccessibleInterface *child(int index) const override
-    {
-        hearOwnTexts();
-        return Base::child(index);
-    }
-    int indexOfChild(const QAccessibleInterface *child) const override
-    {
-        hearOwnTexts();
-        return Base::indexOfChild(child);
     }
 
 protected:
