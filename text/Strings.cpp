@@ -50,6 +50,30 @@ QString withMnemonic(const QString &text, QChar letter)
     return escaped;
 }
 
+QString withoutMnemonic(const QString &text)
+{
+    QString plain;
+    plain.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('&')) {
+            plain += c;
+            continue;
+        }
+        if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('&')) {
+            plain += c;
+            ++i;
+            continue;
+        }
+        // "(&Q)" goes whole, with the bracket already copied.
+        if (plain.endsWith(QLatin1Char('(')) && i + 2 < text.size() && text.at(i + 2) == QLatin1Char(')')) {
+            plain.chop(1);
+            i += 2;
+        }
+    }
+    return plain;
+}
+
 int standardCompare(const QString &a, const QString &b)
 {
     // Qt's collator compares plain code points in the C locale, numeric mode and case folding included.

@@ -25,6 +25,9 @@ qsizetype perceivedLength(const QString &text);
 // it ("&Quit"), else after the text in brackets, as Chinese menus write it ("退出(&Q)"). A literal "&" is
 // doubled first.
 QString withMnemonic(const QString &text, QChar letter);
+// The text as it is read out, without the mark withMnemonic put in: "退出(&Q)" is "退出", "&Quit" "Quit", and
+// a doubled "&" one.
+QString withoutMnemonic(const QString &text);
 
 // The order names are listed in, as file browsers list them: by the user's language, letter case ignored,
 // runs of digits by their value ("CCA2" before "CCA10"). Negative, zero or positive as a is before, equal

@@ -1,5 +1,7 @@
 #include "ItemAccessibility.h"
 
+#include "Strings.h"
+
 #include <QAccessible>
 #include <QAccessibleObject>
 #include <QQuickItem>
@@ -117,6 +119,12 @@ QString shownText(const QQuickText *text)
 }
 
 // A glyph of the icon font (a private-use code point) says nothing.
+// Items whose text carries a keyboard letter marked with "&".
+bool marksLetters(const QQuickItem *item)
+{
+    return item->inherits("QQuickMenuItem") || item->inherits("QQuickMenuBarItem");
+}
+
 bool isSymbol(const QString &shown)
 {
     const QList<uint> points = shown.toUcs4();
@@ -198,15 +206,20 @@ public:
 
     // A heading or text item named by nothing else is named by what it shows; a popup (a sheet, a popover)
     // by its `title`.
+    // Menus, their rows and the menu bar mark their keyboard letter with "&", which is not read out.
     QString text(QAccessible::Text kind) const override
     {
         const QString said = QAccessibleQuickItem::text(kind);
-        if (kind != QAccessible::Name || !said.isEmpty())
+        if (kind != QAccessible::Name)
             return said;
+        if (!said.isEmpty())
+            return marksLetters(item()) ? Text::withoutMnemonic(said) : said;
         if (const auto *label = qobject_cast<const QQuickText *>(item()))
             return shownText(label);
-        if (item()->inherits("QQuickPopupItem") && item()->parent())
-            return item()->parent()->property("title").toString();
+        if (item()->inherits("QQuickPopupItem") && item()->parent()) {
+            const QString title = item()->parent()->property("title").toString();
+            return item()->parent()->inherits("QQuickMenu") ? Text::withoutMnemonic(title) : title;
+        }
         return said;
     }
 

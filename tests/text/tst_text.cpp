@@ -275,6 +275,8 @@ void TextTest::menuTextsMarkTheirLetter()
     QFETCH(QString, letter);
     QFETCH(QString, marked);
     QCOMPARE(Text::withMnemonic(text, letter.at(0)), marked);
+    // Read out as it was written.
+    QCOMPARE(Text::withoutMnemonic(marked), text);
 }
 
 void TextTest::dateTimeReadsSecondsOrMilliseconds()

@@ -45,10 +45,11 @@ QStringList heard(QWindow *window)
     const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
         if (!node || node->state().invisible)
             return;
-        static const QHash<QAccessible::Role, QString> kinds{{QAccessible::StaticText, "text:"},
-                                                             {QAccessible::Button, "button:"},
-                                                             {QAccessible::Heading, "heading:"},
-                                                             {QAccessible::Dialog, "dialog:"}};
+        static const QHash<QAccessible::Role, QString> kinds{
+            {QAccessible::StaticText, "text:"}, {QAccessible::Button, "button:"},
+            {QAccessible::Heading, "heading:"}, {QAccessible::Dialog, "dialog:"},
+            {QAccessible::MenuBar, "bar:"},     {QAccessible::PopupMenu, "menu:"},
+            {QAccessible::MenuItem, "row:"}};
         if (kinds.contains(node->role()))
             names << kinds.value(node->role()) + node->text(QAccessible::Name);
         for (int i = 0; i < node->childCount(); ++i)
@@ -134,6 +135,12 @@ void ItemAccessibilityTest::textIsHeard_data()
         << QByteArray("Item { Sheet { id: s; title: 'Infinite Flight 授权'; page: Component { Item {} } } "
                       "Timer { running: true; interval: 1; onTriggered: s.open() } }")
         << QStringList{"dialog:Infinite Flight 授权"};
+    QTest::newRow("menus without the marks of their letters")
+        << QByteArray(
+               "Item { MenuBar { Menu { title: '&Vornalia' } } Menu { id: m; y: 40; title: '&Vornalia'; "
+               "MenuItem { text: '检查更新(&U)…' } MenuItem { text: 'Terms && &Privacy' } } "
+               "Timer { running: true; interval: 1; onTriggered: m.open() } }")
+        << QStringList{"bar:", "bar:Vornalia", "menu:Vornalia", "row:检查更新…", "row:Terms & Privacy"};
     QTest::newRow("a sheet named by its page's title") << QByteArray(
         "Item { Sheet { id: s; page: Component { Item { property string title: '选择机型' } } } "
         "Timer { running: true; interval: 1; onTriggered: s.open() } }")
