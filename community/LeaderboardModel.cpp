@@ -109,19 +109,22 @@ void LeaderboardModel::setMemberData(MemberData *data)
         connect(data, &MemberData::leaderboardChanged, this, &LeaderboardModel::update);
         connect(data, &MemberData::loadStateChanged, this, &LeaderboardModel::update);
     }
+    Q_EMIT inputsChanged();
     update();
 }
 
 void LeaderboardModel::setClient(APIClient *client)
 {
     if (takeClient(client))
-        Q_EMIT changed();
+        Q_EMIT inputsChanged();
 }
 
 void LeaderboardModel::setUsername(const QString &username)
 {
-    if (takeUsername(username))
-        update();
+    if (!takeUsername(username))
+        return;
+    Q_EMIT inputsChanged();
+    update();
 }
 
 void LeaderboardModel::setBoard(Board board)
@@ -129,6 +132,7 @@ void LeaderboardModel::setBoard(Board board)
     if (m_board == board)
         return;
     m_board = board;
+    Q_EMIT choiceChanged();
     update();
 }
 
@@ -137,6 +141,7 @@ void LeaderboardModel::setPeriod(Period period)
     if (m_period == period)
         return;
     m_period = period;
+    Q_EMIT choiceChanged();
     followPeriod();
     update();
 }
@@ -146,6 +151,7 @@ void LeaderboardModel::setMetric(Metric metric)
     if (m_metric == metric)
         return;
     m_metric = metric;
+    Q_EMIT choiceChanged();
     update();
 }
 
@@ -304,7 +310,7 @@ void LeaderboardModel::update()
     }
     // A load starting or ending leaves the rows as they are: the delegates stay.
     m_rows.setRecords(std::move(rows));
-    Q_EMIT changed();
+    Q_EMIT contentChanged();
 }
 
 QList<int> LeaderboardModel::competitionRanks(const QList<double> &values)

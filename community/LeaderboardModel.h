@@ -75,30 +75,30 @@ class LeaderboardModel : public QObject, public MemberInputs
     Q_OBJECT
     QML_ELEMENT
 
-    Q_PROPERTY(MemberData *memberData READ memberData WRITE setMemberData NOTIFY changed REQUIRED)
-    Q_PROPERTY(APIClient *client READ client WRITE setClient NOTIFY changed REQUIRED)
+    Q_PROPERTY(MemberData *memberData READ memberData WRITE setMemberData NOTIFY inputsChanged REQUIRED)
+    Q_PROPERTY(APIClient *client READ client WRITE setClient NOTIFY inputsChanged REQUIRED)
     // The signed-in member, whose row stands out; empty when nobody is signed in.
-    Q_PROPERTY(QString username READ username WRITE setUsername NOTIFY changed)
-    Q_PROPERTY(Board board READ board WRITE setBoard NOTIFY changed)
-    Q_PROPERTY(Period period READ period WRITE setPeriod NOTIFY changed)
-    Q_PROPERTY(Metric metric READ metric WRITE setMetric NOTIFY changed)
+    Q_PROPERTY(QString username READ username WRITE setUsername NOTIFY inputsChanged)
+    Q_PROPERTY(Board board READ board WRITE setBoard NOTIFY choiceChanged)
+    Q_PROPERTY(Period period READ period WRITE setPeriod NOTIFY choiceChanged)
+    Q_PROPERTY(Metric metric READ metric WRITE setMetric NOTIFY choiceChanged)
     // The pickers' options: {title, value} in the order shown.
     Q_PROPERTY(QVariantList boards READ boards CONSTANT)
     Q_PROPERTY(QVariantList periods READ periods CONSTANT)
     Q_PROPERTY(QVariantList metrics READ metrics CONSTANT)
 
     Q_PROPERTY(LeaderboardRows *rows READ rows CONSTANT)
-    Q_PROPERTY(int count READ count NOTIFY changed)
-    Q_PROPERTY(bool showsMetric READ showsMetric NOTIFY changed)
-    Q_PROPERTY(QString note READ note NOTIFY changed)
-    Q_PROPERTY(QString failure READ failureText NOTIFY changed)
-    Q_PROPERTY(bool loading READ loading NOTIFY changed)
-    Q_PROPERTY(bool hasAnswer READ hasAnswer NOTIFY changed)
-    Q_PROPERTY(bool showsLoader READ showsLoader NOTIFY changed)
-    Q_PROPERTY(bool showsEmpty READ showsEmpty NOTIFY changed)
-    Q_PROPERTY(QString emptyTitle READ emptyTitle NOTIFY changed)
-    Q_PROPERTY(QString emptySymbol READ emptySymbol NOTIFY changed)
-    Q_PROPERTY(QString emptyDescription READ emptyDescription NOTIFY changed)
+    Q_PROPERTY(int count READ count NOTIFY contentChanged)
+    Q_PROPERTY(bool showsMetric READ showsMetric NOTIFY choiceChanged)
+    Q_PROPERTY(QString note READ note NOTIFY contentChanged)
+    Q_PROPERTY(QString failure READ failureText NOTIFY contentChanged)
+    Q_PROPERTY(bool loading READ loading NOTIFY contentChanged)
+    Q_PROPERTY(bool hasAnswer READ hasAnswer NOTIFY contentChanged)
+    Q_PROPERTY(bool showsLoader READ showsLoader NOTIFY contentChanged)
+    Q_PROPERTY(bool showsEmpty READ showsEmpty NOTIFY contentChanged)
+    Q_PROPERTY(QString emptyTitle READ emptyTitle NOTIFY contentChanged)
+    Q_PROPERTY(QString emptySymbol READ emptySymbol NOTIFY contentChanged)
+    Q_PROPERTY(QString emptyDescription READ emptyDescription NOTIFY contentChanged)
 
 public:
     enum Board { Members, Fleet, Airports, Reviews };
@@ -161,7 +161,10 @@ public:
     static QList<Reviewer> people(const QList<ReviewerTotal> &rows, bool recent);
 
 Q_SIGNALS:
-    void changed();
+    // The member's objects; the board, period and metric shown; what the shown board holds.
+    void inputsChanged();
+    void choiceChanged();
+    void contentChanged();
 
 private:
     void update();
