@@ -10,6 +10,7 @@
 #include "MemberNavigation.h"
 #include "PortalTestSupport.h"
 #include "SceneTestSupport.h"
+#include "ShellTestSite.h"
 
 #include <QAccessible>
 #include <QImage>
@@ -37,27 +38,6 @@ namespace {
 QAccessibleInterface *heard(QQuickItem *item)
 {
     return item ? QAccessible::queryAccessibleInterface(item) : nullptr;
-}
-
-// A control as the tables name it: an objectName, or "objectName>name", the first item on screen at or below
-// an item of that objectName that a screen reader calls by that name.
-QQuickItem *control(QQuickItem *root, const QString &name)
-{
-    const qsizetype split = name.indexOf(QLatin1Char('>'));
-    if (split < 0)
-        return shown(root, name);
-    const QString owner = name.left(split);
-    const QString said = name.mid(split + 1);
-    for (QQuickItem *item : itemsBelow(root)) {
-        if (item->objectName() != owner || !item->isVisible())
-            continue;
-        for (QQuickItem *below : itemsBelow(item)) {
-            QAccessibleInterface *interface = heard(below);
-            if (below->isVisible() && interface && interface->text(QAccessible::Name) == said)
-                return below;
-        }
-    }
-    return nullptr;
 }
 
 // What a screen reader reaches walking the window's tree from its top: the names of the items on screen,
@@ -141,7 +121,7 @@ private Q_SLOTS:
     void mapScreens();
 
 private:
-    Sample::Service &service() { return *m_service; }
+    Sample::Service &service() { return m_site.service(); }
     QQuickItem *scene() const { return m_window->contentItem(); }
     // The portal in a window of its own, as the app makes it, with no account saved in the keyring.
     bool showPortal();
@@ -160,13 +140,7 @@ private:
     // Checks the three columns of a rules table against the scene.
     void checkControls();
 
-    KeychainQueues m_keychain;
-    const Installed<KeychainQueues> m_installedKeychain{m_keychain};
-    FlightActivityNavigation m_ownFlight{nullptr};
-    const Installed<FlightActivityNavigation> m_installedOwnFlight{m_ownFlight};
-    std::unique_ptr<Sample::Service> m_service;
-    std::optional<TestSupport::InstalledPictures> m_pictures;
-    QTemporaryDir m_scratch;
+    ShellSite m_site;
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<QQuickWindow> m_window;
     QQuickItem *m_portal = nullptr;
@@ -176,19 +150,10 @@ private:
 void ScreenRulesTest::initTestCase()
 {
     ItemAccessibility::install();
-    m_service = std::make_unique<Sample::Service>();
-    QVERIFY(m_service->start());
-    m_pictures.emplace(*m_service);
-    QVERIFY(m_scratch.isValid());
-    QVERIFY(m_service->standIn(m_scratch.path(), {QStringLiteral("MEMBER"), QStringLiteral("FORUM")}));
+    QVERIFY(m_site.start());
 }
 
-void ScreenRulesTest::init()
-{
-    service().clearFaults();
-    service().expireSessions();
-    service().clearRequests();
-}
+void ScreenRulesTest::init() { m_site.reset(); }
 
 void ScreenRulesTest::cleanup()
 {
@@ -198,11 +163,7 @@ void ScreenRulesTest::cleanup()
     FlightActivityNavigation::shared().clearOwnFlightRequest();
     m_app = nullptr;
     m_portal = nullptr;
-    // One more frame first: Qt 6.4's layouts hold a child deleted since their last polish until the next.
-    if (m_window && m_window->isExposed())
-        m_window->grabWindow();
-    m_window.reset();
-    m_engine.reset();
+    closeWindow(m_window, m_engine);
 }
 
 bool ScreenRulesTest::showPortal()
@@ -234,14 +195,7 @@ bool ScreenRulesTest::showSignedIn(const QString &username, const QString &passw
         return QTest::qWaitFor([this] { return shown(m_portal, "shell.workbench") != nullptr; });
     if (!QTest::qWaitFor([this] { return shown(m_portal, "home.notifications") != nullptr; }))
         return false;
-    const QList<MemberLoad::Kind> loads{MemberLoad::Inbox,       MemberLoad::Pireps, MemberLoad::Events,
-                                        MemberLoad::Leaderboard, MemberLoad::Routes, MemberLoad::Latest};
-    return QTest::qWaitFor([&] {
-        return std::all_of(loads.cbegin(), loads.cend(), [&](MemberLoad::Kind load) {
-            const LoadState state = memberData()->state(load);
-            return !state.loading && (state.loaded || state.failure);
-        });
-    });
+    return memberLoadsEnd(memberData());
 }
 
 std::optional<Pirep> ScreenRulesTest::reportOf(const QString &id) const
@@ -267,7 +221,7 @@ void ScreenRulesTest::openEvent(const QString &id)
 void ScreenRulesTest::press(const QString &name)
 {
     QQuickItem *item = nullptr;
-    QTRY_VERIFY2((item = control(scene(), withSavedIds(name))), qPrintable(name + " is not shown"));
+    QTRY_VERIFY2((item = heardControl(scene(), withSavedIds(name))), qPrintable(name + " is not shown"));
     QTRY_VERIFY2(item->isEnabled(), qPrintable(name + " is disabled"));
     QVERIFY2(QMetaObject::invokeMethod(item, "clicked"), qPrintable(name + " cannot be clicked"));
 }
@@ -292,7 +246,7 @@ void ScreenRulesTest::checkControls()
     for (const QString &name : enabled) {
         if (name.startsWith(alert)) {
             QQuickItem *item = nullptr;
-            QTRY_VERIFY2((item = control(scene(), name.mid(alert.size()))),
+            QTRY_VERIFY2((item = heardControl(scene(), name.mid(alert.size()))),
                          qPrintable(name + " is not shown"));
             QCOMPARE(heard(item)->role(), QAccessible::AlertMessage);
             QTRY_VERIFY2(item->hasActiveFocus(), qPrintable(name + " has not taken the keyboard"));
@@ -303,19 +257,19 @@ void ScreenRulesTest::checkControls()
             continue;
         }
         QQuickItem *item = nullptr;
-        QTRY_VERIFY2((item = control(scene(), withSavedIds(name))), qPrintable(name + " is not shown"));
+        QTRY_VERIFY2((item = heardControl(scene(), withSavedIds(name))), qPrintable(name + " is not shown"));
         QTRY_VERIFY2(item->isEnabled(), qPrintable(name + " is disabled"));
     }
     for (const QString &name : disabled) {
         QQuickItem *item = nullptr;
-        QTRY_VERIFY2((item = control(scene(), withSavedIds(name))), qPrintable(name + " is not shown"));
+        QTRY_VERIFY2((item = heardControl(scene(), withSavedIds(name))), qPrintable(name + " is not shown"));
         QTRY_VERIFY2(!item->isEnabled(), qPrintable(name + " is enabled"));
     }
     for (const QString &name : hidden) {
         if (name.startsWith(said))
             QTRY_VERIFY2(!heardOn(m_window.get(), name.mid(said.size())), qPrintable(name + " is heard"));
         else
-            QTRY_VERIFY2(!control(scene(), withSavedIds(name)), qPrintable(name + " is shown"));
+            QTRY_VERIFY2(!heardControl(scene(), withSavedIds(name)), qPrintable(name + " is shown"));
     }
 }
 
@@ -684,7 +638,7 @@ void ScreenRulesTest::reportScreens()
         if (scenario.endsWith("picked")) {
             QImage picture(800, 600, QImage::Format_RGB32);
             picture.fill(Qt::darkBlue);
-            const QString file = m_scratch.filePath("takeoff.png");
+            const QString file = m_site.scratchFile("takeoff.png");
             QVERIFY(picture.save(file));
             QVERIFY(QMetaObject::invokeMethod(detail, "pickPhotos",
                                               Q_ARG(QList<QUrl>, {QUrl::fromLocalFile(file)})));

@@ -18,6 +18,7 @@
 #include "PortalTestSupport.h"
 #include "ProfileForm.h"
 #include "SceneTestSupport.h"
+#include "ShellTestSite.h"
 #include "SignInModel.h"
 
 #include <QAccessible>
@@ -46,33 +47,6 @@ using Sample::Reply;
 using Sample::Request;
 
 namespace {
-
-// What a screen reader calls an item.
-QString heardName(QQuickItem *item)
-{
-    QAccessibleInterface *heard = item ? QAccessible::queryAccessibleInterface(item) : nullptr;
-    return heard ? heard->text(QAccessible::Name) : QString();
-}
-
-// A control as the table names it: an objectName, or "objectName>name", the first item on screen at or
-// below an item of that objectName that a screen reader calls by that name.
-QQuickItem *heardControl(QQuickItem *root, const QString &control)
-{
-    const qsizetype split = control.indexOf(QLatin1Char('>'));
-    if (split < 0)
-        return shown(root, control);
-    const QString owner = control.left(split);
-    const QString name = control.mid(split + 1);
-    for (QQuickItem *item : itemsBelow(root)) {
-        if (item->objectName() != owner || !item->isVisible())
-            continue;
-        for (QQuickItem *below : itemsBelow(item)) {
-            if (below->isVisible() && heardName(below) == name)
-                return below;
-        }
-    }
-    return nullptr;
-}
 
 // The inbox's first notice on screen.
 QQuickItem *firstNotice(QQuickItem *root)
@@ -150,7 +124,7 @@ private Q_SLOTS:
     void reportComesBackAfterTheSessionEnds();
 
 private:
-    Sample::Service &service() { return *m_service; }
+    Sample::Service &service() { return m_site.service(); }
     // The window's root view, made as the app makes it; its account state starts the restore at once.
     bool showPortal();
     // Signs in through the portal's own account state, once its restore has ended.
@@ -167,16 +141,7 @@ private:
     // The stack of pages of a tab that has pages of its own.
     PageStackModel *pagesOf(MemberTab tab) const;
 
-    // The keychain's queues main/ would install, this test's own.
-    KeychainQueues m_keychain;
-    const Installed<KeychainQueues> m_installedKeychain{m_keychain};
-    // The own-flight request main/ would install, this test's own.
-    FlightActivityNavigation m_ownFlight{nullptr};
-    const Installed<FlightActivityNavigation> m_installedOwnFlight{m_ownFlight};
-    std::unique_ptr<Sample::Service> m_service;
-    // Aircraft pictures of the dashboard and the report pages, from the sample service.
-    std::optional<TestSupport::InstalledPictures> m_pictures;
-    QTemporaryDir m_scratch;
+    ShellSite m_site;
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<QQuickWindow> m_window;
     std::unique_ptr<MacUpdater> m_updater;
@@ -198,21 +163,10 @@ void ViewsTest::initTestCase()
 {
     // As the app does before its first window.
     ItemAccessibility::install();
-    m_service = std::make_unique<Sample::Service>();
-    QVERIFY(m_service->start());
-    m_pictures.emplace(*m_service);
-    QVERIFY(m_scratch.isValid());
-    // The portal makes its own client of the member site: the site is the sample service here, and the
-    // forum of the forum avatar too.
-    QVERIFY(m_service->standIn(m_scratch.path(), {QStringLiteral("MEMBER"), QStringLiteral("FORUM")}));
+    QVERIFY(m_site.start());
 }
 
-void ViewsTest::init()
-{
-    service().clearFaults();
-    service().expireSessions();
-    service().clearRequests();
-}
+void ViewsTest::init() { m_site.reset(); }
 
 void ViewsTest::cleanup()
 {
@@ -220,14 +174,9 @@ void ViewsTest::cleanup()
     FlightActivityNavigation::shared().clearOwnFlightRequest();
     m_app = nullptr;
     m_portal = nullptr;
-    // One more frame first: Qt 6.4's layouts hold a child deleted since their last polish until the next,
-    // and the window going away lays them out before that (a late answer changes a page under another).
-    if (m_window && m_window->isExposed())
-        m_window->grabWindow();
     m_prompt.reset();
     m_updater.reset();
-    m_window.reset();
-    m_engine.reset();
+    closeWindow(m_window, m_engine);
 }
 
 // Regression: Qt hands a password field's typed text to the accessibility bus, where any program of the
@@ -658,17 +607,7 @@ bool ViewsTest::signIn(const QString &username, const QString &password)
     return true;
 }
 
-void ViewsTest::waitForTheDashboard()
-{
-    auto *data = m_portal->findChild<MemberData *>();
-    QVERIFY(data);
-    const QList<MemberLoad::Kind> loads{MemberLoad::Inbox,       MemberLoad::Pireps, MemberLoad::Events,
-                                        MemberLoad::Leaderboard, MemberLoad::Routes, MemberLoad::Latest};
-    QTRY_VERIFY(std::all_of(loads.cbegin(), loads.cend(), [&](MemberLoad::Kind load) {
-        const LoadState state = data->state(load);
-        return !state.loading && (state.loaded || state.failure);
-    }));
-}
+void ViewsTest::waitForTheDashboard() { QVERIFY(memberLoadsEnd(m_portal->findChild<MemberData *>())); }
 
 bool ViewsTest::showDashboard(const QString &username)
 {

@@ -1,6 +1,8 @@
 #pragma once
 
-// Looking into a scene under test: its items, the ones on screen by name, their texts.
+// Looking into a scene under test: its items, the ones on screen by name or by what a screen reader calls
+// them, their texts.
+#include <QAccessible>
 #include <QList>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -29,6 +31,33 @@ inline QQuickItem *shown(QQuickItem *root, const QString &name)
     for (QQuickItem *item : itemsBelow(root)) {
         if (item->objectName() == name && item->isVisible())
             return item;
+    }
+    return nullptr;
+}
+
+// What a screen reader calls an item.
+inline QString heardName(QQuickItem *item)
+{
+    QAccessibleInterface *heard = item ? QAccessible::queryAccessibleInterface(item) : nullptr;
+    return heard ? heard->text(QAccessible::Name) : QString();
+}
+
+// A control as a test's table names it: an objectName, or "objectName>name", the first item on screen at or
+// below an item of that objectName that a screen reader calls by that name.
+inline QQuickItem *heardControl(QQuickItem *root, const QString &control)
+{
+    const qsizetype split = control.indexOf(QLatin1Char('>'));
+    if (split < 0)
+        return shown(root, control);
+    const QString owner = control.left(split);
+    const QString name = control.mid(split + 1);
+    for (QQuickItem *item : itemsBelow(root)) {
+        if (item->objectName() != owner || !item->isVisible())
+            continue;
+        for (QQuickItem *below : itemsBelow(item)) {
+            if (below->isVisible() && heardName(below) == name)
+                return below;
+        }
     }
     return nullptr;
 }

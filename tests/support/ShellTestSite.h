@@ -1,0 +1,83 @@
+#pragma once
+
+// What a test of the whole window stands on: the process-wide objects the app installs before its window
+// (the keychain's queues, the own-flight link, the aircraft pictures), and the sample service standing in
+// for the member site and the forum of the forum avatar.
+#include "ImageTestSupport.h"
+#include "Installed.h"
+#include "MemberData.h"
+#include "MemberNavigation.h"
+#include "SampleService.h"
+#include "SessionStore.h"
+
+#include <QQmlEngine>
+#include <QQuickWindow>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+
+namespace TestSupport {
+
+class ShellSite
+{
+public:
+    // Once, before the first window.
+    bool start()
+    {
+        m_service = std::make_unique<Sample::Service>();
+        if (!m_service->start())
+            return false;
+        m_pictures.emplace(*m_service);
+        return m_scratch.isValid()
+               && m_service->standIn(m_scratch.path(), {QStringLiteral("MEMBER"), QStringLiteral("FORUM")});
+    }
+
+    // Before each test: no fault, session or request an earlier one left.
+    void reset()
+    {
+        m_service->clearFaults();
+        m_service->expireSessions();
+        m_service->clearRequests();
+    }
+
+    Sample::Service &service() { return *m_service; }
+    QString scratchFile(const QString &name) const { return m_scratch.filePath(name); }
+
+private:
+    KeychainQueues m_keychain;
+    const Installed<KeychainQueues> m_installedKeychain{m_keychain};
+    FlightActivityNavigation m_ownFlight{nullptr};
+    const Installed<FlightActivityNavigation> m_installedOwnFlight{m_ownFlight};
+    std::unique_ptr<Sample::Service> m_service;
+    std::optional<InstalledPictures> m_pictures;
+    QTemporaryDir m_scratch;
+};
+
+// Closes a test's window and its engine. One more frame first: Qt 6.4's layouts hold a child deleted since
+// their last polish until the next, and the window going away lays them out before that (a late answer
+// changes a page under another).
+inline void closeWindow(std::unique_ptr<QQuickWindow> &window, std::unique_ptr<QQmlEngine> &engine)
+{
+    if (window && window->isExposed())
+        window->grabWindow();
+    window.reset();
+    engine.reset();
+}
+
+// Whether every load of the signed-in member's first screens ended, loaded or failed, in time.
+inline bool memberLoadsEnd(const MemberData *data)
+{
+    const QList<MemberLoad::Kind> loads{MemberLoad::Inbox,       MemberLoad::Pireps, MemberLoad::Events,
+                                        MemberLoad::Leaderboard, MemberLoad::Routes, MemberLoad::Latest};
+    return data && QTest::qWaitFor([&] {
+               return std::all_of(loads.cbegin(), loads.cend(), [&](MemberLoad::Kind load) {
+                   const LoadState state = data->state(load);
+                   return !state.loading && (state.loaded || state.failure);
+               });
+           });
+}
+
+} // namespace TestSupport
