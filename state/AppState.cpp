@@ -101,7 +101,7 @@ QCoro::Task<> AppState::loadSavedAccounts()
     else if (read.failed())
         setMessage(read.message());
     m_savedAccountsRead = true;
-    Q_EMIT stateChanged();
+    tell(Accounts);
     Q_EMIT savedAccountsLoaded();
 }
 
@@ -131,7 +131,7 @@ void AppState::bind(APIClient *client)
                 state->m_savedAccounts = list;
             else if (saved.failed())
                 state->setMessage(saved.message());
-            Q_EMIT state->stateChanged();
+            state->tell(Accounts);
         }(this, m_lifetime.guard(), copy);
     };
     client->onUnauthorized = [this, current] {
@@ -157,14 +157,27 @@ void AppState::bind(APIClient *client)
 void AppState::newRevision()
 {
     m_revision = QUuid::createUuid();
-    Q_EMIT stateChanged();
+    tell(Everything);
     Q_EMIT revisionChanged();
+}
+
+void AppState::tell(int concerns)
+{
+    if (concerns & Session)
+        Q_EMIT sessionChanged();
+    if (concerns & Message)
+        Q_EMIT messageChanged();
+    if (concerns & ProfileShown)
+        Q_EMIT profileChanged();
+    if (concerns & Accounts)
+        Q_EMIT accountsChanged();
+    Q_EMIT stateChanged();
 }
 
 void AppState::setMessage(std::optional<QString> message)
 {
     m_message = std::move(message);
-    Q_EMIT stateChanged();
+    tell(Message);
 }
 
 void AppState::signedOutLocally()
@@ -172,6 +185,7 @@ void AppState::signedOutLocally()
     m_user.reset();
     m_profile.reset();
     m_avatar = QImage();
+    tell(Session | ProfileShown);
 }
 
 QCoro::Task<> AppState::restore()
@@ -181,7 +195,7 @@ QCoro::Task<> AppState::restore()
         co_await qCoro(this, &AppState::savedAccountsLoaded);
     if (!lifetime.alive())
         co_return;
-    const BusyGuard checking(m_checking, lifetime, [this] { Q_EMIT stateChanged(); });
+    const BusyGuard checking(m_checking, lifetime, [this] { tell(Session); });
     setMessage(std::nullopt);
 
     APIClient *client = m_api.get();
@@ -201,7 +215,7 @@ QCoro::Task<> AppState::restore()
             co_return;
         if (me.user.mayUseCentre()) {
             m_user = me.user;
-            Q_EMIT stateChanged();
+            tell(Session);
             co_await checkGate();
             co_return;
         }
@@ -226,6 +240,7 @@ QCoro::Task<> AppState::checkGate()
         co_return;
     if (asked.ok()) {
         m_gate = asked.value();
+        tell(Session);
         setMessage(std::nullopt);
         co_return;
     }
@@ -301,7 +316,7 @@ QCoro::Task<> AppState::signOut()
     co_await m_accountVault.save(remaining);
     lifetime.check();
     m_savedAccounts = remaining;
-    Q_EMIT stateChanged();
+    tell(Accounts);
 }
 
 QCoro::Task<> AppState::refreshProfile()
@@ -311,7 +326,7 @@ QCoro::Task<> AppState::refreshProfile()
     const ProfileResponse answer = co_await APIClient::get<ProfileResponse>(client, APIPath::profile());
     lifetime.check();
     m_profile = answer.profile;
-    Q_EMIT stateChanged();
+    tell(ProfileShown);
     if (answer.profile.hasAvatar) {
         const QByteArray bytes = co_await client->image(APIPath::profileAvatar());
         lifetime.check();
@@ -319,7 +334,7 @@ QCoro::Task<> AppState::refreshProfile()
     } else {
         m_avatar = QImage();
     }
-    Q_EMIT stateChanged();
+    tell(ProfileShown);
     const bool saved = m_user
                        && std::any_of(m_savedAccounts.cbegin(), m_savedAccounts.cend(),
                                       [&](const SavedLogin &login) { return login.id() == m_user->id; });
@@ -346,12 +361,12 @@ QCoro::Task<> AppState::remember(KeyringPrompt prompt)
     co_await m_accountVault.save(list, prompt);
     lifetime.check();
     m_savedAccounts = list;
-    Q_EMIT stateChanged();
+    tell(Accounts);
 }
 
 BusyGuard AppState::holdAccountBusy(Lifetime::Guard lifetime)
 {
-    return BusyGuard(m_accountBusy, std::move(lifetime), [this] { Q_EMIT stateChanged(); });
+    return BusyGuard(m_accountBusy, std::move(lifetime), [this] { tell(Accounts); });
 }
 
 std::unique_ptr<APIClient> AppState::freshClient() const
@@ -454,7 +469,7 @@ QCoro::Task<> AppState::removeSavedAccount(SavedLogin saved)
     co_await m_accountVault.save(remaining);
     lifetime.check();
     m_savedAccounts = remaining;
-    Q_EMIT stateChanged();
+    tell(Accounts);
 }
 
 void AppState::watchForm(QObject *form, const QString &kind, KeptForms::Reading read)

@@ -45,21 +45,21 @@ class AppState : public QObject
 
     Q_PROPERTY(APIClient *api READ api NOTIFY revisionChanged)
     Q_PROPERTY(QString revision READ revisionText NOTIFY revisionChanged)
-    Q_PROPERTY(bool checking READ checking NOTIFY stateChanged)
-    Q_PROPERTY(bool signedIn READ signedIn NOTIFY stateChanged)
-    Q_PROPERTY(Gate gate READ gateState NOTIFY stateChanged)
-    Q_PROPERTY(QString message READ message NOTIFY stateChanged)
-    Q_PROPERTY(QString username READ username NOTIFY stateChanged)
-    Q_PROPERTY(QString displayName READ displayName NOTIFY stateChanged)
-    Q_PROPERTY(QString role READ role NOTIFY stateChanged)
-    Q_PROPERTY(bool isMember READ isMember NOTIFY stateChanged)
-    Q_PROPERTY(bool hasProfile READ hasProfile NOTIFY stateChanged)
-    Q_PROPERTY(QString formattedCallsign READ formattedCallsign NOTIFY stateChanged)
-    Q_PROPERTY(bool hasAvatar READ hasAvatar NOTIFY stateChanged)
+    Q_PROPERTY(bool checking READ checking NOTIFY sessionChanged)
+    Q_PROPERTY(bool signedIn READ signedIn NOTIFY sessionChanged)
+    Q_PROPERTY(Gate gate READ gateState NOTIFY sessionChanged)
+    Q_PROPERTY(QString message READ message NOTIFY messageChanged)
+    Q_PROPERTY(QString username READ username NOTIFY sessionChanged)
+    Q_PROPERTY(QString displayName READ displayName NOTIFY sessionChanged)
+    Q_PROPERTY(QString role READ role NOTIFY sessionChanged)
+    Q_PROPERTY(bool isMember READ isMember NOTIFY sessionChanged)
+    Q_PROPERTY(bool hasProfile READ hasProfile NOTIFY profileChanged)
+    Q_PROPERTY(QString formattedCallsign READ formattedCallsign NOTIFY profileChanged)
+    Q_PROPERTY(bool hasAvatar READ hasAvatar NOTIFY profileChanged)
     // A QImage; QML lint knows no such type, so it travels as a variant.
-    Q_PROPERTY(QVariant avatar READ avatarValue NOTIFY stateChanged)
-    Q_PROPERTY(int savedAccountCount READ savedAccountCount NOTIFY stateChanged)
-    Q_PROPERTY(bool accountBusy READ accountBusy NOTIFY stateChanged)
+    Q_PROPERTY(QVariant avatar READ avatarValue NOTIFY profileChanged)
+    Q_PROPERTY(int savedAccountCount READ savedAccountCount NOTIFY accountsChanged)
+    Q_PROPERTY(bool accountBusy READ accountBusy NOTIFY accountsChanged)
 
 public:
     // What the portal shows for the gate; NoGate while it has not answered.
@@ -122,6 +122,13 @@ public:
     QString revisionText() const { return m_revision.toString(QUuid::WithoutBraces); }
 
 Q_SIGNALS:
+    // The signed-in member, the gate and the restore's check; the account message; the profile and avatar;
+    // the saved accounts and whether an account operation runs.
+    void sessionChanged();
+    void messageChanged();
+    void profileChanged();
+    void accountsChanged();
+    // After any of the four, for whoever follows the whole state.
     void stateChanged();
     void revisionChanged();
     // The saved accounts were read at creation (whether or not that succeeded).
@@ -138,6 +145,9 @@ private:
     BusyGuard holdAccountBusy(Lifetime::Guard lifetime);
     void bind(APIClient *client);
     void newRevision();
+    enum Concern { Session = 1, Message = 2, ProfileShown = 4, Accounts = 8, Everything = 15 };
+    // Tells what changed: each concern's signal, then stateChanged.
+    void tell(int concerns);
     void setMessage(std::optional<QString> message);
     void signedOutLocally();
 
