@@ -6,8 +6,8 @@ import Vorna.Flights
 import Vorna.Account
 
 // The profile form: avatar, WeChat name, Discord user name, contact e-mail and callsign.
-// Required: the first-login set-up under the banner, with "退出登录"; the window follows the gate after the
-// save. Edit: opened from the account pages; "资料已保存" and its "好" close it.
+// Required: the first-login set-up under the banner, with "退出登录"; the window follows the gate after
+// the save. Edit: opened from the account pages; "资料已保存" and its "好" close it.
 AccountFormPage {
     id: view
     // What a screen reader says as the page takes the keyboard.

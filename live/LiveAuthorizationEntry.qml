@@ -3,7 +3,7 @@ import Vorna.State
 import Vorna.Live
 
 // What the authorisation sheet holds: the vendor's sign-in page at `address`, whose end it tells the Live
-// page's `liveTab`.
+// tab's model (`liveTab`).
 LiveAuthorizationBrowser {
     id: entry
 
@@ -15,5 +15,6 @@ LiveAuthorizationBrowser {
     url: entry.address
     // Made by address, the browser may bind before its properties are given.
     api: entry.appState?.api ?? null
-    onCompleted: (ok, message) => ok ? entry.liveTab.authorizationSucceeded() : entry.liveTab.authorizationFailed(message)
+    onCompleted: (ok, message) => ok ? entry.liveTab.authorizationSucceeded()
+                                     : entry.liveTab.authorizationFailed(message)
 }
