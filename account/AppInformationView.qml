@@ -62,18 +62,15 @@ Page {
     }
 
     FormSection {
-        SettingsRow {
+        SettingsValueRow {
             objectName: "information.version"
             title: L.t("版本")
             value: information.version
-            trailingSymbol: ""
-            focusPolicy: Qt.NoFocus
         }
-        SettingsRow {
+        SettingsValueRow {
+            objectName: "information.service"
             title: L.t("服务")
             value: information.serviceHost
-            trailingSymbol: ""
-            focusPolicy: Qt.NoFocus
         }
     }
 

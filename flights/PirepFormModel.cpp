@@ -224,6 +224,11 @@ QString PirepFormModel::eventText() const
                      : QString();
 }
 
+QString PirepFormModel::optionsSummary() const
+{
+    return m_options ? L(QStringLiteral("倍数检查完成：%@；%@"), organizationText(), eventText()) : QString();
+}
+
 QStringList PirepFormModel::photoFilters() const { return PhotoImport::nameFilters(); }
 
 QString PirepFormModel::noteTitle() const

@@ -79,6 +79,8 @@ class PirepFormModel : public QObject
     Q_PROPERTY(bool eventAvailable READ eventAvailable NOTIFY optionsChanged)
     Q_PROPERTY(QString eventText READ eventText NOTIFY optionsChanged)
     Q_PROPERTY(QString optionsError READ optionsError NOTIFY optionsChanged)
+    // The check's answer in one line, said as it arrives; empty without one.
+    Q_PROPERTY(QString optionsSummary READ optionsSummary NOTIFY optionsChanged)
 
     Q_PROPERTY(UploadList *files READ files CONSTANT)
     Q_PROPERTY(int fileCount READ fileCount NOTIFY filesChanged)
@@ -157,6 +159,7 @@ public:
     bool eventAvailable() const { return m_options && m_options->event.available; }
     QString eventText() const;
     QString optionsError() const { return m_optionsError.value_or(QString()); }
+    QString optionsSummary() const;
 
     UploadList *files() { return &m_files; }
     int fileCount() const { return m_files.rowCount(); }

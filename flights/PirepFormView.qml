@@ -360,6 +360,11 @@ Rectangle {
                     visible: form.checkingOptions
                 }
             }
+            StatusNotice {
+                objectName: "pirep.optionsChecked"
+                visible: form.hasOptions
+                message: form.optionsSummary
+            }
             OptionLine {
                 objectName: "pirep.organizationOption"
                 visible: form.hasOptions

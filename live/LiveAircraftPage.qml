@@ -203,15 +203,12 @@ Rectangle {
                 bottomPadding: 12
                 onClicked: view.apply()
             }
-            Text {
-                Layout.fillWidth: true
+            StatusNotice {
                 objectName: "live.aircraft.sent"
                 visible: pageModel.sent
-                text: L.t("申请已提交，等待管理员审核。")
-                horizontalAlignment: Text.AlignHCenter
-                wrapMode: Text.Wrap
-                font.pixelSize: Typography.footnote
-                color: Theme.muted
+                message: pageModel.sent ? L.t("申请已提交，等待管理员审核。") : ""
+                // A form still open over the page reads its own words.
+                takesFocus: !applySheet.opened
             }
         }
 

@@ -197,8 +197,9 @@ QCoro::Task<> LiveApplicationFormModel::apply()
     if (!lifetime.alive())
         co_return;
     if (outcome.ok()) {
-        Q_EMIT submitted();
+        // The sheet goes first: the page beneath tells the member the application was sent.
         Q_EMIT dismissed();
+        Q_EMIT submitted();
         co_return;
     }
     // A refusal is the service's answer: nothing was stored. A conflict is not one of them: the earlier

@@ -231,6 +231,7 @@ QCoro::Task<> LiveApplicationReviewModel::submit()
         co_await attempt(post(m_app ? m_app->api() : nullptr, path, body()));
     if (lifetime.alive()) {
         if (outcome.ok()) {
+            m_saved = true;
             setMessage(
                 outcome.value().warning.value_or(L(QStringLiteral("已保存，请返回列表查看最新状态。"))));
         } else {

@@ -56,6 +56,8 @@ class LiveApplicationReviewModel : public QObject
     Q_PROPERTY(bool confirming READ confirming WRITE setConfirming NOTIFY confirmingChanged)
     Q_PROPERTY(QString confirmMessage READ confirmMessage NOTIFY editChanged)
     Q_PROPERTY(QString message READ message NOTIFY messageChanged)
+    // The review was saved: the message says so (or what the service warned of).
+    Q_PROPERTY(bool saved READ saved NOTIFY messageChanged)
 
 public:
     // The longest reason or note, in characters as a reader counts them.
@@ -110,6 +112,7 @@ public:
     void setConfirming(bool confirming);
     QString confirmMessage() const;
     QString message() const { return m_message.value_or(QString()); }
+    bool saved() const { return m_saved; }
 
     // The review request now: the endpoint's last segment and the body sent to it.
     QString requestName() const;
@@ -146,6 +149,7 @@ private:
     bool m_busy = false;
     bool m_locked = false;
     bool m_confirming = false;
+    bool m_saved = false;
     std::optional<QString> m_message;
     Lifetime m_lifetime; // last: ends first
 };

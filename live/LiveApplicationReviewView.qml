@@ -30,7 +30,7 @@ Rectangle {
         opener: view.opener
         onMessageChanged: {
             if (reviewModel.message !== "")
-                page.reveal(messageCard);
+                page.reveal(reviewModel.saved ? savedNotice : failureNotice);
         }
     }
 
@@ -245,22 +245,20 @@ Rectangle {
                 }
             }
 
-            Card {
-                id: messageCard
+            StatusNotice {
+                id: savedNotice
 
-                visible: reviewModel.message !== ""
-                padding: 14
+                objectName: "live.review.saved"
+                visible: reviewModel.saved
+                message: reviewModel.saved ? reviewModel.message : ""
+            }
+            ErrorNotice {
+                id: failureNotice
 
-                Text {
-                    Layout.fillWidth: true
-                    text: reviewModel.message
-                    textFormat: Text.PlainText
-                    wrapMode: Text.Wrap
-                    font.pixelSize: Typography.subheadline
-                    color: Theme.ink
-                    Accessible.role: Accessible.AlertMessage
-                    Accessible.name: text
-                }
+                objectName: "live.review.message"
+                alert: true
+                visible: message !== ""
+                message: reviewModel.saved ? "" : reviewModel.message
             }
         }
 

@@ -31,50 +31,66 @@ ColumnLayout {
         Repeater {
             model: board.liveTab.applications
 
-            delegate: PressableStyle {
-                id: row
+            // A reviewer's card leads to the review; a member's only shows their application, and is no
+            // control at all: a button, even a disabled one, is heard as one.
+            delegate: Item {
+                id: cell
 
                 required property string applicationId
                 required property liveApplicationCard card
                 readonly property bool reviewer: board.liveTab.canReview
 
-                // A reviewer's card leads to the review; a member's only shows their application.
-                objectName: (row.reviewer ? "live.review." : "live.application.") + row.applicationId
                 Layout.preferredWidth: 1
                 Layout.fillWidth: true
                 Layout.fillHeight: true
-                // For a member the card is no control.
-                enabled: row.reviewer
-                focusPolicy: row.reviewer ? Qt.StrongFocus : Qt.NoFocus
-                Accessible.role: row.reviewer ? Accessible.Button : Accessible.StaticText
-                Accessible.name: row.reviewer ? ViewRules.combined([row.card.username, row.card.accessibleName]) : row.card.accessibleName
-                Keys.onReturnPressed: board.open(row.applicationId)
-                Keys.onEnterPressed: board.open(row.applicationId)
-                onClicked: board.open(row.applicationId)
+                implicitWidth: cell.reviewer ? row.implicitWidth : shownCard.implicitWidth
+                implicitHeight: cell.reviewer ? row.implicitHeight : shownCard.implicitHeight
 
-                contentItem: ColumnLayout {
-                    spacing: 6
+                LiveApplicationCard {
+                    id: shownCard
 
-                    RowLayout {
-                        visible: row.reviewer && row.card.hasUsername
+                    objectName: "live.application." + cell.applicationId
+                    anchors.fill: parent
+                    visible: !cell.reviewer
+                    item: cell.card
+                }
+                PressableStyle {
+                    id: row
+
+                    objectName: "live.review." + cell.applicationId
+                    anchors.fill: parent
+                    visible: cell.reviewer
+                    focusPolicy: Qt.StrongFocus
+                    Accessible.role: Accessible.Button
+                    Accessible.name: ViewRules.combined([cell.card.username, cell.card.accessibleName])
+                    Keys.onReturnPressed: board.open(cell.applicationId)
+                    Keys.onEnterPressed: board.open(cell.applicationId)
+                    onClicked: board.open(cell.applicationId)
+
+                    contentItem: ColumnLayout {
                         spacing: 6
 
-                        Symbol {
-                            name: "person.crop.circle"
-                            color: Theme.ink
+                        RowLayout {
+                            visible: cell.card.hasUsername
+                            spacing: 6
+
+                            Symbol {
+                                name: "person.crop.circle"
+                                color: Theme.ink
+                            }
+                            Text {
+                                Layout.fillWidth: true
+                                text: cell.card.username
+                                elide: Text.ElideRight
+                                font.pixelSize: Typography.subheadline
+                                color: Theme.ink
+                            }
                         }
-                        Text {
+                        LiveApplicationCard {
                             Layout.fillWidth: true
-                            text: row.card.username
-                            elide: Text.ElideRight
-                            font.pixelSize: Typography.subheadline
-                            color: Theme.ink
+                            Layout.fillHeight: true
+                            item: cell.card
                         }
-                    }
-                    LiveApplicationCard {
-                        Layout.fillWidth: true
-                        Layout.fillHeight: true
-                        item: row.card
                     }
                 }
             }

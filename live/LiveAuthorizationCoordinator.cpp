@@ -3,6 +3,7 @@
 #include "APIPath.h"
 #include "Outcome.h"
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QOpenGLContext>
 
@@ -25,7 +26,17 @@ void shareContextForTheWebEngine()
     qt_gl_set_global_share_context(context);
 }
 
+const char *const chromiumFlagsVariable = "QTWEBENGINE_CHROMIUM_FLAGS";
+
 } // namespace
+
+QByteArray LiveAuthorizationCoordinator::chromiumFlags(const QByteArray &flags, bool heard)
+{
+    static const QByteArray pageAccessibility("--force-renderer-accessibility");
+    if (!heard || flags.split(' ').contains(pageAccessibility))
+        return flags;
+    return flags.isEmpty() ? pageAccessibility : flags + ' ' + pageAccessibility;
+}
 
 LiveAuthorizationCoordinator::LiveAuthorizationCoordinator(QObject *parent)
     : QObject(parent)
@@ -34,6 +45,8 @@ LiveAuthorizationCoordinator::LiveAuthorizationCoordinator(QObject *parent)
     m_timeout.setInterval(requestTimeoutMs);
     connect(&m_timeout, &QTimer::timeout, this, &LiveAuthorizationCoordinator::timedOut);
     shareContextForTheWebEngine();
+    // Read as the engine starts, with the first browser's view.
+    qputenv(chromiumFlagsVariable, chromiumFlags(qgetenv(chromiumFlagsVariable), QAccessible::isActive()));
 }
 
 LiveAuthorizationCoordinator::~LiveAuthorizationCoordinator() = default;

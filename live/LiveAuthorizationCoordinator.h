@@ -48,6 +48,9 @@ public:
     // Our callback address: https on the second host, exactly this path. Port, user and query are the
     // client's to check when it replays.
     static bool isCallback(const QUrl &url);
+    // The web engine's Chromium flags, with the page's accessibility tree switched on where a screen reader
+    // listens: Qt 6.4's engine builds none by itself, and the page is an empty document on the bus.
+    static QByteArray chromiumFlags(const QByteArray &flags, bool heard);
     // Whether the web view may go to the address of one navigation (the page's or a frame's). The first
     // callback starts the replay; it and every later one are cancelled.
     Q_INVOKABLE bool allows(const QUrl &url);

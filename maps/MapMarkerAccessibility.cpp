@@ -1,5 +1,6 @@
 #include "MapMarkerAccessibility.h"
 
+#include "ItemAccessibility.h"
 #include "MapMarkerLayer.h"
 
 #include <QAccessible>
@@ -59,7 +60,7 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State state;
-        state.invisible = !m_layer || !m_layer->isVisible();
+        state.invisible = !m_layer || ItemAccessibility::offScreen(m_layer);
         return state;
     }
     void *interface_cast(QAccessible::InterfaceType type) override
@@ -148,7 +149,7 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State state;
-        state.invisible = !layer()->isVisible();
+        state.invisible = ItemAccessibility::offScreen(layer());
         return state;
     }
     QRect rect() const override

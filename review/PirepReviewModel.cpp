@@ -381,6 +381,16 @@ QString PirepReviewModel::pathSegment(const QString &action)
     return action == QLatin1String("release") ? QStringLiteral("hold") : action;
 }
 
+QString PirepReviewModel::savedText(const QString &action)
+{
+    static const QHash<QString, QString> texts{{QStringLiteral("review"), TEXT_KEY("审核结果已保存。")},
+                                               {QStringLiteral("hold"), TEXT_KEY("问询已发送给飞行员。")},
+                                               {QStringLiteral("release"), TEXT_KEY("已解除问询。")},
+                                               {QStringLiteral("multiplier"), TEXT_KEY("时长倍数已保存。")},
+                                               {QStringLiteral("delete"), TEXT_KEY("报告已删除。")}};
+    return L(texts.value(action, TEXT_KEY("修改已保存。")));
+}
+
 QJsonObject PirepReviewModel::body(const QString &action) const
 {
     if (action == QLatin1String("review")) {
@@ -505,4 +515,7 @@ QCoro::Task<> PirepReviewModel::perform()
         co_await changed();
     if (lifetime.alive())
         Q_EMIT closed();
+    // The queue shown again says what was saved, once the page has gone.
+    if (queue)
+        queue->setNotice(savedText(action));
 }

@@ -181,6 +181,8 @@ public:
     // The body that `action` posts, read from the edits now; none when it cannot be built.
     QJsonObject body(const QString &action) const;
     static QString pathSegment(const QString &action);
+    // What the queue says once `action` is saved.
+    static QString savedText(const QString &action);
 
     // The page showed: the evidence then the history, and the checks beside them.
     Q_INVOKABLE void appear();

@@ -265,8 +265,18 @@ QCoro::Task<> ReviewWorkbenchModel::loadAvatar()
     co_await attempt(m_app->refreshProfile());
 }
 
+void ReviewWorkbenchModel::setNotice(const QString &notice)
+{
+    if (notice == m_notice)
+        return;
+    m_notice = notice;
+    Q_EMIT noticeChanged();
+}
+
 void ReviewWorkbenchModel::openReview(MemberNavigation *navigation, const QString &reportId)
 {
+    // The last review's notice goes with the next review.
+    setNotice(QString());
     if (const std::optional<Pirep> found = report(reportId); found && navigation)
         navigation->openReview(*found, this);
 }

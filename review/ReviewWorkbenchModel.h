@@ -71,6 +71,8 @@ class ReviewWorkbenchModel : public QObject
     Q_PROPERTY(QString error READ error NOTIFY shownChanged)
     Q_PROPERTY(QString staffName READ staffName NOTIFY staffChanged)
     Q_PROPERTY(QString roleLabel READ roleLabel NOTIFY staffChanged)
+    // What the staff member's last review saved, said above the queue it went back to.
+    Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
 
 public:
     explicit ReviewWorkbenchModel(QObject *parent = nullptr);
@@ -105,6 +107,8 @@ public:
     QString error() const { return m_error.value_or(QString()); }
     QString staffName() const;
     QString roleLabel() const;
+    QString notice() const { return m_notice; }
+    void setNotice(const QString &notice);
     // The report of a row's id, for the review page it opens.
     std::optional<Pirep> report(const QString &id) const;
 
@@ -122,6 +126,7 @@ Q_SIGNALS:
     void appStateChanged();
     void shownChanged();
     void staffChanged();
+    void noticeChanged();
 
 private:
     void show();
@@ -132,6 +137,7 @@ private:
     QString m_search;
     QueueList m_rows;
     std::optional<QString> m_error;
+    QString m_notice;
     bool m_loading = false;
     bool m_avatarLoading = false;
     Lifetime m_lifetime; // last: ends first

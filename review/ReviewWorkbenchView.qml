@@ -162,6 +162,12 @@ Item {
             onChosen: value => queue.filterIndex = value
         }
 
+        StatusNotice {
+            objectName: "admin.notice"
+            visible: queue.notice !== ""
+            message: queue.notice
+        }
+
         ErrorNotice {
             objectName: "admin.error"
             visible: queue.error !== ""

@@ -15,6 +15,9 @@ Item {
     // An alert takes the keyboard as it appears or changes, so a screen reader reads it at once and Tab goes
     // on from it; a caller that places it itself (after scrolling to it) turns this off.
     property bool takesFocus: alert
+    // The panel's symbol and colour: a failure's, unless a success notice says otherwise.
+    property string symbolName: "exclamationmark.triangle.fill"
+    property color tint: Theme.pending
     signal retry
 
     function takeFocusNow() {
@@ -45,7 +48,7 @@ Item {
     Rectangle {
         anchors.fill: parent
         radius: 16
-        color: Theme.pending
+        color: notice.tint
         opacity: 0.12
     }
     // The ring of a notice that took the keyboard to be heard.
@@ -64,9 +67,9 @@ Item {
 
         x: 14
         y: 14
-        name: "exclamationmark.triangle.fill"
+        name: notice.symbolName
         size: Typography.subheadline + 5
-        color: Theme.pending
+        color: notice.tint
     }
 
     Column {

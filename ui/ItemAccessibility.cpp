@@ -65,7 +65,7 @@ public:
         state.focusable = true;
         state.focused = item()->hasActiveFocus();
         state.disabled = !item()->isEnabled();
-        state.invisible = !item()->isVisible();
+        state.invisible = ItemAccessibility::offScreen(item());
         return state;
     }
     QRect rect() const override
@@ -198,9 +198,7 @@ public:
     {
         QAccessible::State state = QAccessibleQuickItem::state();
         state.disabled = !item()->isEnabled();
-        // A page faded out (an intro that has played, a view cross-faded away) is not on screen either.
-        for (const QQuickItem *up = item(); up && !state.invisible; up = up->parentItem())
-            state.invisible = up->opacity() <= 0;
+        state.invisible = state.invisible || ItemAccessibility::offScreen(item());
         return state;
     }
 
@@ -257,6 +255,33 @@ protected:
     }
 };
 
+// Whether a modal popup open over the window covers the item. The popups lie in the window's overlay, the
+// last painted on top: those above the topmost modal one, that one included, are what a reader reaches.
+bool beneathModalPopup(const QQuickItem *item)
+{
+    const QQuickWindow *window = item->window();
+    if (!window)
+        return false;
+    const QList<QQuickItem *> layers = window->contentItem()->childItems();
+    const auto overlay = std::find_if(layers.cbegin(), layers.cend(), [](const QQuickItem *layer) {
+        return layer->inherits("QQuickOverlay");
+    });
+    if (overlay == layers.cend())
+        return false;
+    const QList<QQuickItem *> popups = QQuickItemPrivate::get(*overlay)->paintOrderChildItems();
+    for (auto it = popups.crbegin(); it != popups.crend(); ++it) {
+        const QQuickItem *popup = *it;
+        if (!popup->isVisible() || !popup->inherits("QQuickPopupItem"))
+            continue;
+        // In the popup, or holding it (the window's own items).
+        if (popup == item || popup->isAncestorOf(item) || item->isAncestorOf(popup))
+            return false;
+        if (popup->parent() && popup->parent()->property("modal").toBool())
+            return true;
+    }
+    return false;
+}
+
 QAccessibleInterface *quickItems(const QString &className, QObject *object)
 {
     if (auto *window = qobject_cast<QQuickWindow *>(object))
@@ -276,6 +301,18 @@ QAccessibleInterface *quickItems(const QString &className, QObject *object)
 }
 
 } // namespace
+
+bool ItemAccessibility::offScreen(const QQuickItem *item)
+{
+    if (!item->isVisible())
+        return true;
+    // A page faded out (an intro that has played, a view cross-faded away) is not on screen either.
+    for (const QQuickItem *up = item; up; up = up->parentItem()) {
+        if (up->opacity() <= 0)
+            return true;
+    }
+    return beneathModalPopup(item);
+}
 
 void ItemAccessibility::install()
 {

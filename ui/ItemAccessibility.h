@@ -1,5 +1,7 @@
 #pragma once
 
+class QQuickItem;
+
 // What the accessibility bus hears of the app's items, where Qt 6.4's own interfaces fall short:
 // - a password field: Qt hands its typed text to the bus in plain text, where any program of the member's
 //   session can read it. An item that declares `property bool secretText: true` is given an interface of
@@ -14,5 +16,9 @@ namespace ItemAccessibility {
 // Once, before the first window: Qt Quick puts its own accessible factory in place with that window, and
 // the first factory that answers for an item wins.
 void install();
+
+// Whether a reader finds the item off screen: hidden, on a page faded out, or beneath a modal popup that is
+// open (a sheet, an alert), whose content is all that can be reached until it closes.
+bool offScreen(const QQuickItem *item);
 
 } // namespace ItemAccessibility

@@ -87,6 +87,8 @@ private slots:
 
     void navigationDecisions_data();
     void navigationDecisions();
+    void pageIsHeardWhereAScreenReaderListens_data();
+    void pageIsHeardWhereAScreenReaderListens();
     void callbackIsReplayedOnceAndReportedOnce();
     void callbackReplayFailures_data();
     void callbackReplayFailures();
@@ -167,6 +169,30 @@ void LiveFormsTest::navigationDecisions()
     // Whatever comes after a caught callback, a second one is never replayed.
     if (caught)
         QCOMPARE(coordinator.allows(QUrl(callback())), false);
+}
+
+void LiveFormsTest::pageIsHeardWhereAScreenReaderListens_data()
+{
+    QTest::addColumn<QByteArray>("flags");
+    QTest::addColumn<bool>("heard");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("no reader") << QByteArray("--disable-gpu") << false << QByteArray("--disable-gpu");
+    QTest::newRow("a reader, no flags")
+        << QByteArray() << true << QByteArray("--force-renderer-accessibility");
+    QTest::newRow("a reader, other flags")
+        << QByteArray("--disable-gpu") << true << QByteArray("--disable-gpu --force-renderer-accessibility");
+    QTest::newRow("already on") << QByteArray("--force-renderer-accessibility --disable-gpu") << true
+                                << QByteArray("--force-renderer-accessibility --disable-gpu");
+}
+
+// Regression: the vendor's sign-in was an empty document to a screen reader.
+void LiveFormsTest::pageIsHeardWhereAScreenReaderListens()
+{
+    QFETCH(QByteArray, flags);
+    QFETCH(bool, heard);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(LiveAuthorizationCoordinator::chromiumFlags(flags, heard), expected);
 }
 
 void LiveFormsTest::callbackIsReplayedOnceAndReportedOnce()

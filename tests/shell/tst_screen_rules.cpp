@@ -81,7 +81,7 @@ QObject *modelOf(QQuickItem *root, const char *className)
 // The three columns every table of rules has: what is shown and enabled, shown and disabled, and not shown.
 // "heard:TEXT" among the shown is text a screen reader reaches on the window's tree; among the hidden, text
 // it does not. "alert:NAME" is a control shown as an alert that has taken the keyboard, so it is read at
-// once.
+// once. "text:NAME" is an item shown that a screen reader reads as text, neither a control nor dimmed.
 void addControlColumns()
 {
     QTest::addColumn<QString>("scenario");
@@ -243,12 +243,19 @@ void ScreenRulesTest::checkControls()
         QTRY_VERIFY2(!withSavedIds(name).contains('{'), qPrintable(name + " names an account not saved"));
     const QLatin1String said("heard:");
     const QLatin1String alert("alert:");
+    const QLatin1String text("text:");
     for (const QString &name : enabled) {
-        if (name.startsWith(alert)) {
+        if (name.startsWith(alert) || name.startsWith(text)) {
             QQuickItem *item = nullptr;
-            QTRY_VERIFY2((item = heardControl(scene(), name.mid(alert.size()))),
-                         qPrintable(name + " is not shown"));
-            QCOMPARE(heard(item)->role(), QAccessible::AlertMessage);
+            QTRY_VERIFY2((item = heardControl(scene(), name.section(':', 1))), qPrintable(name + " is not shown"));
+            QAccessibleInterface *reader = heard(item);
+            QVERIFY2(reader, qPrintable(name + " is not on the bus"));
+            if (name.startsWith(text)) {
+                QCOMPARE(reader->role(), QAccessible::StaticText);
+                QVERIFY2(!reader->state().disabled, qPrintable(name + " is heard dimmed"));
+                continue;
+            }
+            QCOMPARE(reader->role(), QAccessible::AlertMessage);
             QTRY_VERIFY2(item->hasActiveFocus(), qPrintable(name + " has not taken the keyboard"));
             continue;
         }
@@ -455,6 +462,11 @@ void ScreenRulesTest::accountScreens_data()
         << "tab lichen" << rows + QStringList{"account.logbook"} << QStringList() << QStringList();
     QTest::newRow("account tab: staff")
         << "tab wangfang" << rows << QStringList() << QStringList{"account.logbook"};
+    // The version and the service are rows that only show; the terms open a page.
+    QTest::newRow("information") << "information"
+                                 << QStringList{"text:information.version", "text:information.service",
+                                                "information.terms", "heard:版本 1.0.0 (1)"}
+                                 << QStringList() << QStringList();
 
     const QStringList passwordFields{"password.current", "password.next", "password.confirmation"};
     QTest::newRow("password: required, empty")
@@ -510,6 +522,10 @@ void ScreenRulesTest::accountScreens()
         QVERIFY(showSignedIn(scenario.section(' ', 1)));
         navigation()->setSelected(MemberTab::Account);
         QTRY_VERIFY(shown(m_root, "shell.account"));
+    } else if (scenario == "information") {
+        QVERIFY(showSignedIn("lichen"));
+        navigation()->setSelected(MemberTab::Account);
+        QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Information));
     } else if (scenario.startsWith("password")) {
         QVERIFY(showWindowRoot());
         await(m_app->signIn("zhouning", "temporary-123", false));
@@ -620,6 +636,9 @@ void ScreenRulesTest::reportScreens_data()
         << "form options"
         << QStringList{"pirep.organizationOption", "pirep.eventOption", "pirep.checkOptions"} << QStringList()
         << QStringList{"pirep.optionsError"};
+    // The check's answer is read out as it arrives.
+    QTest::newRow("form: options checked, said")
+        << "form options" << QStringList{"alert:pirep.optionsChecked"} << QStringList() << QStringList();
 }
 
 void ScreenRulesTest::reportScreens()
@@ -858,6 +877,10 @@ void ScreenRulesTest::reviewScreens_data()
     QTest::newRow("review: by a developer")
         << "zhaolei p-24436" << always + QStringList{"admin.review.delete", "admin.review.save"}
         << QStringList() << QStringList{"admin.review.release"};
+    // Back on the queue, the saved review is said there.
+    QTest::newRow("review: saved") << "wangfang p-24436 批准 saved"
+                                   << QStringList{"alert:admin.notice", "admin.report.p-24436"}
+                                   << QStringList() << QStringList{"admin.review.save", "admin.error"};
 }
 
 void ScreenRulesTest::reviewScreens()
@@ -885,6 +908,14 @@ void ScreenRulesTest::reviewScreens()
         const QString decision = scenario.section(' ', 2, 2);
         if (!decision.isEmpty())
             press("admin.review.decision>" + decision);
+        if (scenario.endsWith("saved")) {
+            // Taken, as the service answers, and the sample queue left as it was for the other rows.
+            service().setFault("/api/admin/pireps/" + id + "/review",
+                               {.json = QJsonObject{{"ok", true}}, .unheard = true, .times = 1});
+            press("admin.review.save");
+            press("admin.review.confirm");
+            QTRY_VERIFY(shown(m_root, "admin.heading"));
+        }
     }
     if (QTest::currentTestFailed())
         return;
@@ -914,10 +945,11 @@ void ScreenRulesTest::liveScreens_data()
     QTest::newRow("live: a member's applications")
         << "lichen applications" << QStringList{"live.applications", "live.more"} << QStringList()
         << QStringList{"live.fleet", "live.noApplications", "live.review.app-10"};
-    // A member's cards show their applications and press nothing: no control, no review behind them.
+    // A member's cards show their applications and press nothing: no control, no review behind them, read
+    // as cards rather than dimmed buttons.
     QTest::newRow("live: a member's application cards")
-        << "lichen applications" << QStringList()
-        << QStringList{"live.application.app-10", "live.application.app-07"}
+        << "lichen applications"
+        << QStringList{"text:live.application.app-10", "text:live.application.app-07"} << QStringList()
         << QStringList{"live.review.app-10"};
     QTest::newRow("live: a reviewer's applications")
         << "wangfang applications" << QStringList{"live.applications", "live.review.app-10"} << QStringList()
@@ -939,6 +971,13 @@ void ScreenRulesTest::liveScreens_data()
     QTest::newRow("live: application form, filled in")
         << "lichen form filled" << fields + QStringList{"live.apply.submit"} << QStringList()
         << QStringList{"live.apply.message"};
+    // The sheet closes on the aircraft's page, which says the application was sent.
+    QTest::newRow("live: application sent")
+        << "lichen form sent" << QStringList{"alert:live.aircraft.sent", "live.aircraft.back"}
+        << QStringList() << QStringList{"live.apply.submit", "live.apply.message"};
+    QTest::newRow("live: an application reviewed")
+        << "wangfang reviewed" << QStringList{"alert:live.review.saved", "live.review.back"}
+        << QStringList{"live.review.save"} << QStringList{"live.review.message"};
 }
 
 void ScreenRulesTest::liveScreens()
@@ -951,7 +990,7 @@ void ScreenRulesTest::liveScreens()
     QTRY_VERIFY(shown(m_root, "live.tabs") || shown(m_root, "live.connectCard"));
     const QString step = scenario.section(' ', 1, 1);
     // The board chosen last is kept; each row chooses its own.
-    live->setProperty("tab", step == "applications" ? 1 : 0);
+    live->setProperty("tab", step == "applications" || step == "reviewed" ? 1 : 0);
     if (step == "aircraft" || step == "form") {
         press("live.aircraft.org-vornalia/ac-101");
         QTRY_VERIFY(shown(scene(), "live.aircraft.back"));
@@ -964,10 +1003,26 @@ void ScreenRulesTest::liveScreens()
         const QString how = scenario.section(' ', 2, 2);
         if (how == "times")
             form->setProperty("timeless", false);
-        if (how == "filled") {
+        if (how == "filled" || how == "sent") {
             form->setProperty("departure", "ZBAA");
             form->setProperty("arrival", "ZSSS");
         }
+        if (how == "sent") {
+            // Taken, as the service answers, with no application added for the other rows.
+            service().setFault(
+                "/api/live-schedules/apply",
+                {.json = QJsonObject{{"ok", true}, {"id", "app-99"}}, .unheard = true, .times = 1});
+            press("live.apply.submit");
+            QTRY_VERIFY(!shown(scene(), "live.apply.submit"));
+        }
+    }
+    if (step == "reviewed") {
+        press("live.review.app-10");
+        QTRY_VERIFY(shown(scene(), "live.review.save"));
+        service().setFault("/api/live-schedules/application-approve",
+                           {.json = QJsonObject{{"ok", true}}, .unheard = true, .times = 1});
+        press("live.review.save");
+        press("live.review.confirm");
     }
     if (QTest::currentTestFailed())
         return;
@@ -982,6 +1037,11 @@ void ScreenRulesTest::mapScreens_data()
     QTest::newRow("map: the live snapshot")
         << "live" << QStringList{"map.search", "map.style", "map.liveLegend"} << QStringList()
         << QStringList{"flightSearch.query", "flight.identity", "map.notice"};
+    // Its markers are heard while the map shows, and not from another tab once it was opened.
+    QTest::newRow("map: its markers")
+        << "live" << QStringList{"heard:查看飞行详情"} << QStringList() << QStringList();
+    QTest::newRow("map: another tab") << "left" << QStringList{"home.notifications"} << QStringList()
+                                      << QStringList{"heard:查看飞行详情", "map.search"};
     QTest::newRow("map: the saved snapshot, the live one failing")
         << "saved" << QStringList{"map.notice>" + LiveMapModel::olderDataMessage(), "map.search"}
         << QStringList() << QStringList{"map.liveLegend", "flight.identity"};
@@ -1053,6 +1113,10 @@ void ScreenRulesTest::mapScreens()
     if (scenario == "selected" || !id.isEmpty()) {
         QTRY_VERIFY_WITH_TIMEOUT(flightToSelect(), 30000);
         map->select(*flightToSelect(), false);
+    }
+    if (scenario == "left") {
+        QTRY_VERIFY(heardOn(m_window.get(), "查看飞行详情"));
+        navigation()->setSelected(MemberTab::Home);
     }
     if (scenario.startsWith("search")) {
         press("map.search");

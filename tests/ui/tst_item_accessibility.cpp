@@ -145,6 +145,11 @@ void ItemAccessibilityTest::textIsHeard_data()
         "Item { Sheet { id: s; page: Component { Item { property string title: '选择机型' } } } "
         "Timer { running: true; interval: 1; onTriggered: s.open() } }")
                                                        << QStringList{"dialog:选择机型"};
+    QTest::newRow("the page beneath an open sheet is out of reach")
+        << QByteArray("Item { Text { text: '机队' } Sheet { id: s; title: '申请 B-30A1'; "
+                      "page: Component { Item { Text { text: '出发' } } } } "
+                      "Timer { running: true; interval: 1; onTriggered: s.open() } }")
+        << QStringList{"dialog:申请 B-30A1", "text:出发"};
     QTest::newRow("hidden text is not on screen")
         << QByteArray("Pane { Column { Text { visible: false; text: '错误' } Text { text: '好' } } }")
         << QStringList{"text:好"};

@@ -453,5 +453,9 @@
         <source>提交结果尚未确认，正在飞行记录中查找这份报告……</source>
         <translation>The submission was not confirmed. Looking for the report in your flight log…</translation>
     </message>
+    <message>
+        <source>倍数检查完成：%@；%@</source>
+        <translation>Multiplier check done: %@; %@</translation>
+    </message>
 </context>
 </TS>

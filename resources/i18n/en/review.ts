@@ -235,5 +235,29 @@
         <source>活动日程</source>
         <translation>Events</translation>
     </message>
+    <message>
+        <source>审核结果已保存。</source>
+        <translation>Review saved.</translation>
+    </message>
+    <message>
+        <source>问询已发送给飞行员。</source>
+        <translation>Inquiry sent to the pilot.</translation>
+    </message>
+    <message>
+        <source>已解除问询。</source>
+        <translation>Inquiry lifted.</translation>
+    </message>
+    <message>
+        <source>时长倍数已保存。</source>
+        <translation>Multiplier saved.</translation>
+    </message>
+    <message>
+        <source>报告已删除。</source>
+        <translation>Report deleted.</translation>
+    </message>
+    <message>
+        <source>修改已保存。</source>
+        <translation>Change saved.</translation>
+    </message>
 </context>
 </TS>

@@ -1,0 +1,31 @@
+import QtQuick
+import QtQuick.Layouts
+import Vorna.Ui
+
+// A row of the account lists that only shows a value (the version, the service): laid out as the rows that
+// open something, and read as one line of text, no button.
+RowLayout {
+    id: row
+
+    property string title
+    property string value
+
+    Layout.fillWidth: true
+    implicitHeight: 44
+    spacing: 10
+    Accessible.role: Accessible.StaticText
+    Accessible.name: row.title + " " + row.value
+
+    Text {
+        Layout.fillWidth: true
+        text: row.title
+        elide: Text.ElideRight
+        font.pixelSize: Typography.body
+        color: Theme.ink
+    }
+    Text {
+        text: row.value
+        font.pixelSize: Typography.body
+        color: Theme.muted
+    }
+}
