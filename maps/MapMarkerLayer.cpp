@@ -44,8 +44,15 @@ constexpr int largestHalfPoints = 400;
 constexpr double shadowReach = 2 * shadowSigma;
 // A cached frame reaches this far past each side of the map, in points, so a pan stays inside it.
 constexpr double cacheMargin = 256;
-// How long a zoom pauses before its scaled picture of the markers is drawn afresh at the new scale.
+// How long a zoom pauses before its scaled picture of the markers is drawn afresh at the new scale: at
+// least this long, and three times as long as its frames have lately come apart, so a zoom whose frames
+// come slowly (a slow graphics device, a busy machine) is not taken for one that pauses at each of them.
 constexpr int sharpenAfterMs = 60;
+constexpr double pauseInFrames = 3;
+// Camera changes further apart than this are a movement after a rest, not the pace of one; the pace fades
+// by this much at each change, so one slow frame does not hold it up for long.
+constexpr qint64 longestFrameMs = 500;
+constexpr double paceFading = 0.8;
 
 double outlineRim(double size) { return PlaneMarker::outlineWidth(size) / 2; }
 
@@ -658,7 +665,6 @@ public:
     {
         setFlag(ItemHasContents);
         m_sharpen.setSingleShot(true);
-        m_sharpen.setInterval(sharpenAfterMs);
         connect(&m_sharpen, &QTimer::timeout, this, [this] { drawFor(m_now, true, false); });
     }
 
@@ -678,6 +684,8 @@ public:
         MapMarkerLayer::FrameStats stats = m_stats;
         stats.cached = m_cached;
         stats.current = !softwareRendered(window()) || (!m_stale && !m_waiting);
+        if (!softwareRendered(window()))
+            stats.pictures = m_drawn;
         return stats;
     }
 
@@ -717,8 +725,12 @@ private:
 
     // The camera now. Software: whether it zooms; the picture shown and what it was painted for.
     MapFrame m_now;
-    // Through a graphics device: draws the markers afresh once a zoom that scaled the cached picture pauses.
+    // Through a graphics device: draws the markers afresh once a zoom that scaled the cached picture pauses;
+    // how far apart the camera's changes have lately come, and when the last one came; the pictures drawn.
     QTimer m_sharpen;
+    double m_paceMs = 0;
+    QElapsedTimer m_lastChange;
+    int m_drawn = 0;
     bool m_zooming = false;
     std::shared_ptr<PicturePainter> m_painter = std::make_shared<PicturePainter>();
     QFuture<void> m_painting;
@@ -747,6 +759,12 @@ void MarkerCanvas::drawFor(const MapFrame &frame, bool cached, bool moving)
     // Whole device pixels, so the cached picture is laid on the screen texel for pixel.
     const auto snap = [&](double v) { return std::ceil(v * ratio) / ratio; };
     const QSizeF cacheSize(snap(area.width() + 2 * cacheMargin), snap(area.height() + 2 * cacheMargin));
+    if (frame.centre != m_now.centre || frame.worldSize != m_now.worldSize) {
+        const qint64 since = m_lastChange.isValid() ? m_lastChange.elapsed() : longestFrameMs;
+        if (since < longestFrameMs)
+            m_paceMs = std::max(double(since), m_paceMs * paceFading);
+        m_lastChange.start();
+    }
     m_now = frame;
     const double k = m_cacheFrame.worldSize > 0 ? frame.worldSize / m_cacheFrame.worldSize : 0;
     if (!cached && m_cached && size() == cacheSize && k >= 0.5 && k <= 2) {
@@ -758,7 +776,7 @@ void MarkerCanvas::drawFor(const MapFrame &frame, bool cached, bool moving)
         setScale(k);
         setPosition(QPointF(area.width() / 2, area.height() / 2) + shift * frame.worldSize
                     - QPointF(width() / 2, height() / 2) * k);
-        m_sharpen.start();
+        m_sharpen.start(std::max(sharpenAfterMs, int(pauseInFrames * m_paceMs)));
         return;
     }
     m_sharpen.stop();
@@ -772,6 +790,7 @@ void MarkerCanvas::drawFor(const MapFrame &frame, bool cached, bool moving)
         offset = {};
         m_cached = true;
         setSize(cacheSize);
+        ++m_drawn;
         update();
     }
     QPointF at = QPointF(-cacheMargin, -cacheMargin) + offset;

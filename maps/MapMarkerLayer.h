@@ -28,10 +28,11 @@ class MapView;
 // when the markers change, or when the camera leaves the band they were laid out for. While the map only
 // pans, the markers are drawn once into a texture a little larger than the map, which then moves with it;
 // while it zooms, the texture is scaled with it (up to twice or half its size), and drawn afresh when the
-// zoom pauses. Qt's software renderer has no shaders: there the markers are a picture a little larger than
-// the map, painted from sprites on a worker thread (never on the item's or the render thread) when the
-// markers change, when a zoom has ended or when a pan leaves the picture's margin; meanwhile the last picture
-// is moved with the map and, while it zooms, scaled with it.
+// zoom pauses, for longer than its frames have lately come apart. Qt's software renderer has no shaders:
+// there the markers are a picture a little larger than the map, painted from sprites on a worker thread
+// (never on the item's or the render thread) when the markers change, when a zoom has ended or when a pan
+// leaves the picture's margin; meanwhile the last picture is moved with the map and, while it zooms, scaled
+// with it.
 //
 // Accessibility: the layer is a group whose children are the markers in view, one button each, named
 // "%@，%@，查看飞行详情" with the callsign (or "飞机") and the aircraft; pressing one is a click on it. They
@@ -85,8 +86,8 @@ public:
         double pixels = 0;
         bool cached = false;
         int cellsDrawn = 0;
-        // Software: how long the last picture of the markers took to paint, on a worker thread, and how
-        // many pictures have been painted in all.
+        // Software: how long the last picture of the markers took to paint, on a worker thread. How many
+        // pictures of the markers have been painted (software) or drawn into the cached texture in all.
         double paintMs = 0;
         int pictures = 0;
         // The picture shows the markers as they are now, for the camera now (always, through a graphics
