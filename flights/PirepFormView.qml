@@ -363,7 +363,9 @@ Rectangle {
             StatusNotice {
                 objectName: "pirep.optionsChecked"
                 visible: form.hasOptions
-                message: form.optionsSummary
+                // The lines below show each result; a screen reader hears both with the notice.
+                message: form.hasOptions ? L.t("倍数检查完成。") : ""
+                spokenMessage: form.optionsSummary
             }
             OptionLine {
                 objectName: "pirep.organizationOption"

@@ -9,6 +9,8 @@ Item {
     id: notice
 
     property string message
+    // What a screen reader says of it, where it says more than the panel shows.
+    property string spokenMessage: message
     property bool retryable: false
     // Heard as an alert: a failure of what the member just did.
     property bool alert: false
@@ -26,8 +28,8 @@ Item {
     }
 
     activeFocusOnTab: alert && visible
-    onMessageChanged: {
-        if (notice.takesFocus && notice.message.length > 0)
+    onSpokenMessageChanged: {
+        if (notice.takesFocus && notice.spokenMessage.length > 0)
             focusLater.restart();
     }
 
@@ -43,7 +45,7 @@ Item {
     implicitWidth: texts.x + Math.max(text.implicitWidth, notice.retryable ? retryButton.implicitWidth : 0) + 14
     implicitHeight: Math.max(symbol.height, texts.height) + 28
     Accessible.role: notice.alert ? Accessible.AlertMessage : Accessible.Grouping
-    Accessible.name: message
+    Accessible.name: spokenMessage
 
     Rectangle {
         anchors.fill: parent

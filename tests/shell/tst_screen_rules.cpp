@@ -247,7 +247,8 @@ void ScreenRulesTest::checkControls()
     for (const QString &name : enabled) {
         if (name.startsWith(alert) || name.startsWith(text)) {
             QQuickItem *item = nullptr;
-            QTRY_VERIFY2((item = heardControl(scene(), name.section(':', 1))), qPrintable(name + " is not shown"));
+            QTRY_VERIFY2((item = heardControl(scene(), name.section(':', 1))),
+                         qPrintable(name + " is not shown"));
             QAccessibleInterface *reader = heard(item);
             QVERIFY2(reader, qPrintable(name + " is not on the bus"));
             if (name.startsWith(text)) {
