@@ -116,9 +116,13 @@ public:
         }
         return window() ? QAccessible::queryAccessibleInterface(window()) : nullptr;
     }
-    int childCount() const override { return int(rows().size()); }
+    // Off screen (another tab, under a sheet) the markers leave the tree, not only the screen: a reader
+    // walking a hidden map would otherwise meet some 1,500 buttons.
+    int childCount() const override { return ItemAccessibility::offScreen(layer()) ? 0 : int(rows().size()); }
     QAccessibleInterface *child(int index) const override
     {
+        if (ItemAccessibility::offScreen(layer()))
+            return nullptr;
         const QList<int> &shown = rows();
         if (index < 0 || index >= shown.size())
             return nullptr;
