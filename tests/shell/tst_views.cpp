@@ -511,31 +511,86 @@ void ViewsTest::focusLandsOnANamedElement_data()
     QTest::addColumn<QString>("step");
     QTest::addColumn<QString>("name"); // what the focused element is called, or empty: any name
     QTest::addColumn<int>("role");     // its role, or 0: any
+    // Then, in the tab chosen (or -1: the dashboard), each step in turn: a control (as heardControl names
+    // it) gets the focus and Space; a key name is pressed alone; "?objectName" waits until that shows.
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QStringList>("presses");
     QTest::newRow("signed in: the dashboard") << "lichen"
                                               << ""
-                                              << "成员中心" << 0;
+                                              << "成员中心" << 0 << -1 << QStringList{};
     QTest::newRow("signed in: the workbench") << "wangfang"
                                               << ""
-                                              << "审核工作台" << 0;
-    QTest::newRow("sign-in refused: its notice") << ""
-                                                 << "refused"
-                                                 << "用户名或密码错误。" << int(QAccessible::AlertMessage);
+                                              << "审核工作台" << 0 << -1 << QStringList{};
+    QTest::newRow("sign-in refused: its notice")
+        << ""
+        << "refused"
+        << "用户名或密码错误。" << int(QAccessible::AlertMessage) << -1 << QStringList{};
     QTest::newRow("inbox opened by the bell") << "lichen"
                                               << "inbox"
-                                              << "通知" << 0;
+                                              << "通知" << 0 << -1 << QStringList{};
     QTest::newRow("a notice opened") << "lichen"
                                      << "notice"
-                                     << "" << 0;
+                                     << "" << 0 << -1 << QStringList{};
     QTest::newRow("update prompt closed by Escape") << "lichen"
                                                     << "escape"
-                                                    << "成员中心" << 0;
+                                                    << "成员中心" << 0 << -1 << QStringList{};
     QTest::newRow("update prompt closed by \"稍后\"") << "lichen"
                                                       << "later"
-                                                      << "成员中心" << 0;
+                                                      << "成员中心" << 0 << -1 << QStringList{};
     // Nothing had the keyboard under the prompt: the form's first field takes it.
-    QTest::newRow("update prompt over the sign-in form closed by Escape") << ""
-                                                                          << "escape"
-                                                                          << "IFC 用户名" << 0;
+    QTest::newRow("update prompt over the sign-in form closed by Escape")
+        << ""
+        << "escape"
+        << "IFC 用户名" << 0 << -1 << QStringList{};
+
+    // Each page or sheet that opens gives the keyboard to its heading or first named control; each that
+    // closes gives it back to the control that opened it, or to the first named control of the page below.
+    const int flights = int(MemberTab::Flights);
+    const int account = int(MemberTab::Account);
+    QTest::newRow("report form opened from the dashboard's flight card")
+        << "lichen"
+        << ""
+        << "新建 PIREP" << 0 << int(MemberTab::Home) << QStringList{"home.latest-flight"};
+    QTest::newRow("import sheet opened") << "lichen"
+                                         << ""
+                                         << "" << 0 << flights << QStringList{"pirep.new", "pirep.import"};
+    QTest::newRow("import sheet closed")
+        << "lichen"
+        << ""
+        << "使用 IF 飞行记录" << 0 << flights << QStringList{"pirep.new", "pirep.import", "Escape"};
+    QTest::newRow("account page opened from the account popover")
+        << "lichen"
+        << ""
+        << "个人主页" << 0 << account << QStringList{"account.avatar", "account.openProfile"};
+    QTest::newRow("profile edit opened")
+        << "lichen"
+        << ""
+        << "" << 0 << account << QStringList{"account.profile", "account.edit"};
+    QTest::newRow("profile saved: its alert's \"好\"")
+        << "lichen"
+        << ""
+        << "编辑个人资料" << 0 << account
+        << QStringList{"account.profile", "account.edit", "profile.save", "?alert.title", "Return"};
+    QTest::newRow("logbook sheet opened") << "lichen"
+                                          << ""
+                                          << "" << 0 << account << QStringList{"account.logbook"};
+    QTest::newRow("logbook sheet closed")
+        << "lichen"
+        << ""
+        << "飞行日志" << 0 << account << QStringList{"account.logbook", "Escape"};
+    QTest::newRow("logbook menu closed on the other page")
+        << "lichen"
+        << ""
+        << "Logbook" << 0 << account
+        << QStringList{"account.logbook", "logbook.menu", "Down", "Down", "Return"};
+    QTest::newRow("live aircraft page opened")
+        << "lichen"
+        << ""
+        << "" << 0 << int(MemberTab::Live) << QStringList{"live.aircraft.org-vornalia/ac-101"};
+    QTest::newRow("searched flight chosen")
+        << "lichen"
+        << ""
+        << "搜索航班" << 0 << int(MemberTab::Map) << QStringList{"map.search", "Down", "Return"};
 }
 
 // Regression: after signing in, opening a page or closing the update prompt, the focus was on an unnamed
@@ -546,6 +601,8 @@ void ViewsTest::focusLandsOnANamedElement()
     QFETCH(QString, step);
     QFETCH(QString, name);
     QFETCH(int, role);
+    QFETCH(int, tab);
+    QFETCH(QStringList, presses);
     if (step == "refused") {
         showScreen("sign-in refused");
     } else {
@@ -588,9 +645,31 @@ void ViewsTest::focusLandsOnANamedElement()
         }
         QTRY_VERIFY(!shown(m_window->contentItem(), "update.later"));
     }
+    if (tab >= 0) {
+        waitForTheDashboard();
+        m_portal->findChild<MemberNavigation *>()->setSelected(MemberTab(tab));
+    }
+    for (const QString &press : presses) {
+        const int key = QKeySequence::fromString(press)[0].toCombined();
+        if (press.startsWith(QLatin1Char('?'))) {
+            QTRY_VERIFY2(shown(m_window->contentItem(), press.mid(1)), qPrintable(press));
+        } else if (press.contains(QLatin1Char('.')) || key == 0) {
+            QQuickItem *control = nullptr;
+            QTRY_VERIFY2((control = heardControl(m_window->contentItem(), press)), qPrintable(press));
+            // A control made by a load still running is made again when it ends.
+            QTRY_VERIFY2(control == heardControl(m_window->contentItem(), press) && control->isEnabled(),
+                         qPrintable(press));
+            control->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window.get(), Qt::Key_Space);
+        } else {
+            QTest::keyClick(m_window.get(), Qt::Key(key));
+        }
+        QTest::qWait(50);
+    }
 
     QQuickItem *focused = nullptr;
-    QTRY_VERIFY2((focused = m_window->activeFocusItem()) && !heardName(focused).trimmed().isEmpty(),
+    QTRY_VERIFY2((focused = m_window->activeFocusItem()) && focused->isVisible()
+                     && !heardName(focused).trimmed().isEmpty(),
                  focused ? qPrintable(
                      QString::fromLatin1(focused->metaObject()->className()) + " " + focused->objectName()
                      + " in "
