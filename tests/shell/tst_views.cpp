@@ -148,6 +148,7 @@ private Q_SLOTS:
     void switcherBesideTheDashboardAndTheWorkbench();
     void secondAccountSavedFromThePopover();
     void reportComesBackAfterTheSessionEnds();
+    void reportFromTheKeyboardAlone();
 
 private:
     Sample::Service &service() { return *m_service; }
@@ -166,6 +167,9 @@ private:
     bool showUpdatePrompt(const QString &notes);
     // The stack of pages of a tab that has pages of its own.
     PageStackModel *pagesOf(MemberTab tab) const;
+    // Tab (or Shift+Tab, `back`) until the keyboard is on that control or in it; false when more than a
+    // round of the form's controls goes by without it.
+    bool tabTo(const QString &control, bool back = false);
 
     // The keychain's queues main/ would install, this test's own.
     KeychainQueues m_keychain;
@@ -679,6 +683,12 @@ void ViewsTest::focusLandsOnANamedElement()
         QTRY_COMPARE(heardName(m_window->activeFocusItem()), name);
     if (role != 0)
         QCOMPARE(int(QAccessible::queryAccessibleInterface(m_window->activeFocusItem())->role()), role);
+    // The account popover saves the account signed in: the tests after this one start without it.
+    if (m_app->savedAccountCount() > 0) {
+        await(m_app->signOut());
+        while (m_app->savedAccountCount() > 0)
+            await(m_app->removeSavedAccount(m_app->savedAccounts().constFirst()));
+    }
 }
 
 void ViewsTest::noticeMenuFromTheKeyboard_data()
@@ -2241,6 +2251,78 @@ void ViewsTest::reportComesBackAfterTheSessionEnds()
     QCOMPARE(m_portal->findChild<MemberNavigation *>()->selected(), MemberTab::Flights);
     QCOMPARE(shown(m_portal, "pirep.departure")->property("text").toString(), QString("ZSPD"));
     QCOMPARE(shown(m_portal, "pirep.aircraft")->property("text").toString(), QString("Boeing 787-9"));
+}
+
+bool ViewsTest::tabTo(const QString &control, bool back)
+{
+    for (int press = 0; press < 80; ++press) {
+        QQuickItem *target = shown(m_window->contentItem(), control);
+        QQuickItem *focused = m_window->activeFocusItem();
+        if (target && focused && (target == focused || target->isAncestorOf(focused)))
+            return true;
+        // Shift+Tab comes as Backtab, as from a keyboard.
+        if (back)
+            QTest::keyClick(m_window.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+        else
+            QTest::keyClick(m_window.get(), Qt::Key_Tab);
+    }
+    qWarning("the keyboard never reached %s", qPrintable(control));
+    return false;
+}
+
+// A member fills the report form and sends it with the keyboard alone: Tab and Shift+Tab from control to
+// control (past the several lines of the note too), typing, Space and Return.
+void ViewsTest::reportFromTheKeyboardAlone()
+{
+    QVERIFY(showDashboard("lichen"));
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    navigation->setSelected(MemberTab::Flights);
+    navigation->startReport();
+    QTRY_VERIFY(shown(m_portal, "pirep.submit"));
+    QTRY_COMPARE(heardName(m_window->activeFocusItem()), QString("新建 PIREP"));
+
+    const auto type = [this](const QString &text) {
+        for (const QChar key : text)
+            QTest::keyClick(m_window.get(), key.toLatin1());
+    };
+    // The flight from the member's recent ones, in the sheet the import row opens.
+    QVERIFY(tabTo("pirep.import"));
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_VERIFY(shown(m_window->contentItem(), "pirep.importFlight"));
+    QVERIFY(tabTo("pirep.importFlight"));
+    const QString flight = heardName(m_window->activeFocusItem());
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_VERIFY(!shown(m_window->contentItem(), "pirep.importFlight"));
+    const QString departure = shown(m_portal, "pirep.departure")->property("text").toString();
+    QVERIFY2(!departure.isEmpty() && flight.startsWith(departure), qPrintable(flight));
+
+    // The callsign, and a note of several lines: Tab leaves it, Shift+Tab too, and Tab comes back into it.
+    QVERIFY(tabTo("pirep.callsign"));
+    type("CES501");
+    QVERIFY(tabTo("pirep.note"));
+    type("Smooth ride");
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    type("at FL390");
+    QVERIFY(tabTo("pirep.checkOptions", true));
+    QVERIFY(tabTo("pirep.note"));
+    QVERIFY(tabTo("pirep.submit"));
+    QVERIFY(shown(m_portal, "pirep.submit")->isEnabled());
+    service().clearRequests();
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    // The alert asks first, its "上传" ready for Return.
+    QTRY_COMPARE(m_window->activeFocusItem(), shown(m_window->contentItem(), "pirep.confirmUpload"));
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+
+    QTRY_VERIFY(shown(m_window->contentItem(), "pirep.done"));
+    const auto sent =
+        std::find_if(service().requests().cbegin(), service().requests().cend(),
+                     [](const Request &r) { return r.method == "POST" && r.path == "/api/pireps"; });
+    QVERIFY(sent != service().requests().cend());
+    for (const QByteArray &field :
+         {departure.toUtf8(), QByteArray("CES501"), QByteArray("Smooth ride\nat FL390")})
+        QVERIFY2(sent->body.contains(field), field.constData());
 }
 
 int main(int argc, char *argv[])
