@@ -12,7 +12,7 @@
 #include <optional>
 
 // What the account's two forms, the password and the profile, have in common: the app state they work on,
-// the required mode of the first login (whose success asks the account gate again; the portal follows it),
+// the required mode of the first login (whose success asks the account gate again; the window follows it),
 // the saved alert of the edit mode, the busy flag, the error and the sign-out the required mode offers.
 class AccountForm : public QObject
 {

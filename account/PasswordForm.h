@@ -7,7 +7,7 @@
 #include <optional>
 
 // The password form: the temporary password of the first login, or a known one, replaced by
-// the member's own. In the required mode a success asks the account gate again; the portal follows it.
+// the member's own. In the required mode a success asks the account gate again; the window follows it.
 class PasswordForm : public AccountForm
 {
     Q_OBJECT

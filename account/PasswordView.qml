@@ -6,7 +6,7 @@ import Vorna.Flights
 import Vorna.Account
 
 // The password form. Required: the first login's temporary password replaced, under the
-// banner, with "退出登录"; the portal follows the gate afterwards. Ordinary: a known password changed.
+// banner, with "退出登录"; the window follows the gate afterwards. Ordinary: a known password changed.
 AccountFormPage {
     id: view
 

@@ -6,7 +6,7 @@ import Vorna.Flights
 import Vorna.Account
 
 // The profile form: avatar, WeChat name, Discord user name, contact e-mail and callsign.
-// Required: the first-login set-up under the banner, with "退出登录"; the portal follows the gate after the
+// Required: the first-login set-up under the banner, with "退出登录"; the window follows the gate after the
 // save. Edit: opened from the account pages; "资料已保存" and its "好" close it.
 AccountFormPage {
     id: view

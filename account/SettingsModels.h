@@ -8,7 +8,7 @@
 
 #include <functional>
 
-// The preferences' language row: the app follows the desktop's language; on GNOME and KDE
+// The settings' language row: the app follows the desktop's language; on GNOME and KDE
 // the row opens the desktop's own language settings, elsewhere it only says so.
 class LanguageSettings : public QObject
 {

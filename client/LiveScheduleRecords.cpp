@@ -136,13 +136,13 @@ LiveApplications LiveApplications::fromJson(const QJsonValue &value)
     return {f.list<LiveApplication>(u"applications"), f.boolean(u"hasMore")};
 }
 
-NativeLivePosition NativeLivePosition::fromJson(const QJsonValue &value)
+LiveFleetPosition LiveFleetPosition::fromJson(const QJsonValue &value)
 {
     const JsonFields f(value);
     return {f.string(u"aircraftId"), f.optionalInteger(u"state"), f.optionalBoolean(u"available")};
 }
 
-QString NativeLivePosition::stateText(qint64 state)
+QString LiveFleetPosition::stateText(qint64 state)
 {
     static const QHash<qint64, QString> texts{
         {1, TEXT_KEY("在地面")}, {2, TEXT_KEY("飞行中")}, {3, TEXT_KEY("已取消")},
@@ -159,10 +159,10 @@ LiveRecentPilot LiveRecentPilot::fromJson(const QJsonValue &value)
 
 std::optional<QDateTime> LiveRecentPilot::seen() const { return WireTime::parse(seenAt); }
 
-NativeLivePositions NativeLivePositions::fromJson(const QJsonValue &value)
+LiveFleetPositions LiveFleetPositions::fromJson(const QJsonValue &value)
 {
     const JsonFields f(value);
-    return {f.optionalList<NativeLivePosition>(u"aircraftPositions"),
+    return {f.optionalList<LiveFleetPosition>(u"aircraftPositions"),
             f.optionalList<LiveRecentPilot>(u"recentPilots")};
 }
 

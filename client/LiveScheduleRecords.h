@@ -124,13 +124,13 @@ struct LiveApplications
     static LiveApplications fromJson(const QJsonValue &value);
 };
 
-struct NativeLivePosition
+struct LiveFleetPosition
 {
     QString aircraftId;
     std::optional<qint64> state;
     std::optional<bool> available; // only true makes the position usable
 
-    static NativeLivePosition fromJson(const QJsonValue &value);
+    static LiveFleetPosition fromJson(const QJsonValue &value);
 
     // The text of a position state; an unknown state is "未知".
     static QString stateText(qint64 state);
@@ -146,13 +146,13 @@ struct LiveRecentPilot
     std::optional<QDateTime> seen() const;
 };
 
-struct NativeLivePositions
+struct LiveFleetPositions
 {
-    std::optional<QList<NativeLivePosition>> aircraftPositions;
+    std::optional<QList<LiveFleetPosition>> aircraftPositions;
     std::optional<QList<LiveRecentPilot>> recentPilots;
 
     static constexpr bool optionalAnswer = true;
-    static NativeLivePositions fromJson(const QJsonValue &value);
+    static LiveFleetPositions fromJson(const QJsonValue &value);
 };
 
 struct LiveRouteItem

@@ -86,7 +86,7 @@ QList<StoredCookie> StoredCookie::decodeList(const QByteArray &json)
         throw DecodeError(QStringLiteral("the cookie list is not an array"));
     QList<StoredCookie> cookies;
     for (const QJsonValue &item : value.toArray()) {
-        // Stored with the platform's plain keys: no snake-case forms here.
+        // Stored with plain camel-case keys ("httpOnly"): no snake-case forms here.
         const JsonFields fields(item, false);
         const double expires = fields.number(u"expires");
         // A damaged item must not turn into an undefined conversion.

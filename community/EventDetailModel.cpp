@@ -96,7 +96,7 @@ QString EventDetailModel::note() const
                    "计划参加活动时请提前选择“参加”。活动倍数还需在报告提交时满足航线和时间要求。"));
 }
 
-bool EventDetailModel::inReportWindow() const
+bool EventDetailModel::inPirepWindow() const
 {
     const FlightEvent &event = m_event.event;
     if (!m_data || m_data->attendance().value(event.id) != QLatin1String("attending"))
@@ -130,6 +130,6 @@ void EventDetailModel::appear()
 
 void EventDetailModel::openSubmission()
 {
-    if (m_navigation && inReportWindow())
+    if (m_navigation && inPirepWindow())
         m_navigation->openEventSubmission(m_event.event);
 }

@@ -47,7 +47,7 @@ class EventDetailModel : public QObject
     Q_PROPERTY(bool showsAnswers READ showsAnswers NOTIFY roleChanged)
     Q_PROPERTY(bool showsResponses READ showsResponses NOTIFY roleChanged)
     Q_PROPERTY(QString note READ note NOTIFY eventChanged)
-    Q_PROPERTY(bool inReportWindow READ inReportWindow NOTIFY windowChanged)
+    Q_PROPERTY(bool inPirepWindow READ inPirepWindow NOTIFY windowChanged)
     Q_PROPERTY(AircraftOptionList *options READ options CONSTANT)
 
 public:
@@ -73,7 +73,7 @@ public:
     bool showsResponses() const;
     QString note() const;
     // From the start through the estimate plus 60 minutes, both bounds included, for an "attending" member.
-    bool inReportWindow() const;
+    bool inPirepWindow() const;
     AircraftOptionList *options() { return &m_options; }
 
     // On screen: the events load with the member's answers, unless it has succeeded before.

@@ -102,7 +102,7 @@ Rectangle {
             GlassButton {
                 Layout.fillWidth: true
                 objectName: "event.report"
-                visible: detail.inReportWindow
+                visible: detail.inPirepWindow
                 prominent: true
                 topPadding: 11
                 bottomPadding: 11

@@ -3,11 +3,11 @@
 #include "Choices.h"
 #include "Display.h"
 #include "L.h"
-#include "ReportText.h"
+#include "PirepText.h"
 #include "Retarget.h"
 #include "Theme.h"
 
-QHash<int, QByteArray> ReportList::roleNames() const
+QHash<int, QByteArray> PirepList::roleNames() const
 {
     return {{IdRole, "reportId"},       {FromRole, "from"},       {ToRole, "to"},
             {CaptionRole, "caption"},   {VerdictRole, "verdict"}, {StatusTitleRole, "statusTitle"},
@@ -15,7 +15,7 @@ QHash<int, QByteArray> ReportList::roleNames() const
             {DayRole, "day"},           {ReasonRole, "reason"},   {AccessibleRole, "accessibleText"}};
 }
 
-QVariant ReportList::value(const Pirep &report, int role) const
+QVariant PirepList::value(const Pirep &report, int role) const
 {
     switch (role) {
     case IdRole:
@@ -35,18 +35,18 @@ QVariant ReportList::value(const Pirep &report, int role) const
     case LiveryRole:
         return report.livery;
     case MultiplierRole:
-        return ReportText::multiplierChip(report).value_or(QString());
+        return PirepText::multiplierChip(report).value_or(QString());
     case DayRole:
-        return ReportText::submittedDay(report).value_or(QString());
+        return PirepText::submittedDay(report).value_or(QString());
     case ReasonRole:
-        return ReportText::rowReason(report).value_or(QString());
+        return PirepText::rowReason(report).value_or(QString());
     case AccessibleRole: {
         QStringList parts{report.departureCode + QStringLiteral(" → ") + report.arrivalCode,
                           Display::duration(report.durationMinutes), report.aircraft, report.livery,
                           report.statusTitle()};
         for (const std::optional<QString> &part :
-             {ReportText::multiplierChip(report), ReportText::submittedDay(report),
-              ReportText::rowReason(report)})
+             {PirepText::multiplierChip(report), PirepText::submittedDay(report),
+              PirepText::rowReason(report)})
             if (part)
                 parts.append(*part);
         return parts.join(QStringLiteral(", "));
@@ -188,7 +188,7 @@ void LogbookModel::loadUnlessLoaded(MemberLoad::Kind load)
 void LogbookModel::showRecords() { loadUnlessLoaded(MemberLoad::Pireps); }
 void LogbookModel::showRoutes() { loadUnlessLoaded(MemberLoad::Routes); }
 
-void LogbookModel::reloadReports()
+void LogbookModel::reloadPireps()
 {
     if (m_data)
         m_data->reload(MemberLoad::Pireps);
@@ -206,8 +206,8 @@ void LogbookModel::startOver()
     setSearch(QString());
 }
 
-void LogbookModel::openReport(MemberNavigation *navigation, NavigationStacks::Stack stack, int row) const
+void LogbookModel::openPirep(MemberNavigation *navigation, NavigationStacks::Stack stack, int row) const
 {
     if (const std::optional<Pirep> chosen = report(row); chosen && navigation)
-        navigation->push(stack, ReportRoute{*chosen});
+        navigation->push(stack, PirepRoute{*chosen});
 }

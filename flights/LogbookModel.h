@@ -13,7 +13,7 @@
 #include <optional>
 
 // Reports as their rows show them: every text of a row is made here, the view only lays it out.
-class ReportList : public RecordListModel<Pirep>
+class PirepList : public RecordListModel<Pirep>
 {
     Q_OBJECT
     QML_ELEMENT
@@ -52,7 +52,7 @@ class LogbookModel : public QObject
     Q_PROPERTY(int filter READ filter WRITE setFilter NOTIFY filterChanged)
     Q_PROPERTY(QString search READ search WRITE setSearch NOTIFY searchChanged)
     Q_PROPERTY(QVariantList filters READ filters CONSTANT)
-    Q_PROPERTY(ReportList *records READ records CONSTANT)
+    Q_PROPERTY(PirepList *records READ records CONSTANT)
     Q_PROPERTY(int count READ count NOTIFY recordsChanged)
     Q_PROPERTY(QString countText READ countText NOTIFY recordsChanged)
     // The loader over the page: a load runs and nothing passes to show.
@@ -77,7 +77,7 @@ public:
     QString search() const { return m_search; }
     void setSearch(const QString &search);
     static QVariantList filters();
-    ReportList *records() { return &m_records; }
+    PirepList *records() { return &m_records; }
     int count() const { return m_records.rowCount(); }
     QString countText() const;
     bool showsLoader() const;
@@ -94,13 +94,13 @@ public:
     // The report of a row, for the shell to open its detail.
     std::optional<Pirep> report(int row) const;
     // The detail of a row's report, pushed on the stack the list stands in.
-    Q_INVOKABLE void openReport(MemberNavigation *navigation, NavigationStacks::Stack stack, int row) const;
+    Q_INVOKABLE void openPirep(MemberNavigation *navigation, NavigationStacks::Stack stack, int row) const;
 
     // The records page came on screen: loads the reports unless they came before.
     Q_INVOKABLE void showRecords();
     // The map page came on screen: loads the routes unless they came before.
     Q_INVOKABLE void showRoutes();
-    Q_INVOKABLE void reloadReports();
+    Q_INVOKABLE void reloadPireps();
     // Leaving the records page forgets its filter and search.
     Q_INVOKABLE void startOver();
     Q_INVOKABLE void reloadRoutes();
@@ -120,5 +120,5 @@ private:
     QPointer<MemberData> m_data;
     Filter m_filter = All;
     QString m_search;
-    ReportList m_records;
+    PirepList m_records;
 };

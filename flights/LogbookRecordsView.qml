@@ -17,7 +17,7 @@ Item {
     property string title: "Logbook"
     // The page menu's place at the trailing end of the title row.
     property alias menu: menuPlace.data
-    signal openReport(int row)
+    signal openPirep(int row)
 
     Component.onCompleted: view.logbook.showRecords()
 
@@ -45,7 +45,7 @@ Item {
                 objectName: "logbook.refresh"
                 symbol: "arrow.clockwise"
                 text: L.t("刷新")
-                onClicked: view.logbook.reloadReports()
+                onClicked: view.logbook.reloadPireps()
             }
             Item {
                 id: menuPlace
@@ -108,9 +108,9 @@ Item {
                 objectName: "logbook.report"
                 Accessible.role: Accessible.Button
                 Accessible.name: entry.accessibleText
-                onClicked: view.openReport(entry.index)
+                onClicked: view.openPirep(entry.index)
 
-                contentItem: ReportRow {
+                contentItem: PirepRow {
                     from: entry.from
                     to: entry.to
                     caption: entry.caption

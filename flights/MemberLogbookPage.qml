@@ -21,7 +21,7 @@ Rectangle {
     readonly property LogbookModel logbook: model
     // 0 the records page, 1 the routes page; every opening of the logbook starts on the records.
     property int page: 0
-    signal openReport(int row)
+    signal openPirep(int row)
 
     color: Theme.paper
     onPageChanged: {
@@ -39,7 +39,7 @@ Rectangle {
         anchors.fill: parent
         visible: logbookPage.page === 0
         logbook: model
-        onOpenReport: row => logbookPage.openReport(row)
+        onOpenPirep: row => logbookPage.openPirep(row)
         menu: [
             LogbookMenu {
                 page: logbookPage.page

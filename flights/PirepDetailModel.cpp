@@ -7,7 +7,7 @@
 #include "L.h"
 #include "Outcome.h"
 #include "PhotoImport.h"
-#include "ReportText.h"
+#include "PirepText.h"
 #include "Retarget.h"
 #include "Theme.h"
 
@@ -61,7 +61,7 @@ void PirepDetailModel::setMemberData(MemberData *data)
     Q_EMIT reportChanged();
 }
 
-void PirepDetailModel::setReport(const Pirep &report)
+void PirepDetailModel::setPirep(const Pirep &report)
 {
     if (report == m_report)
         return;
@@ -86,13 +86,13 @@ void PirepDetailModel::appear()
         loadEvidence();
 }
 
-void PirepDetailModel::setReportId(const QString &id)
+void PirepDetailModel::setPirepId(const QString &id)
 {
     if (id == m_report.id)
         return;
     Pirep report;
     report.id = id;
-    setReport(report);
+    setPirep(report);
 }
 
 Pirep PirepDetailModel::current() const
@@ -114,7 +114,7 @@ QString PirepDetailModel::flightTimeText() const { return Display::duration(curr
 
 QString PirepDetailModel::factorText() const
 {
-    return ReportText::factor(current().multiplierPercent.value_or(100));
+    return PirepText::factor(current().multiplierPercent.value_or(100));
 }
 
 QString PirepDetailModel::countedText() const { return Display::duration(current().countedMinutes()); }
@@ -307,6 +307,6 @@ QCoro::Task<> PirepDetailModel::send()
 
 void PirepDetailModel::openRoute(MemberNavigation *navigation, const PageRoute &route)
 {
-    if (const std::optional<ReportRoute> shown = MemberNavigation::routeIn<ReportRoute>(navigation, route))
-        setReport(shown->report);
+    if (const std::optional<PirepRoute> shown = MemberNavigation::routeIn<PirepRoute>(navigation, route))
+        setPirep(shown->report);
 }

@@ -49,7 +49,7 @@ class PirepDetailModel : public QObject
     Q_PROPERTY(AppState *appState READ appState WRITE setAppState NOTIFY appStateChanged REQUIRED)
     Q_PROPERTY(MemberData *memberData READ memberData WRITE setMemberData NOTIFY memberDataChanged REQUIRED)
     // Opens the report of that id as the member data holds it (the shell hands the whole report instead).
-    Q_PROPERTY(QString reportId READ reportId WRITE setReportId NOTIFY reportChanged)
+    Q_PROPERTY(QString reportId READ reportId WRITE setPirepId NOTIFY reportChanged)
 
     Q_PROPERTY(QString statusTitle READ statusTitle NOTIFY reportChanged)
     Q_PROPERTY(int verdict READ verdict NOTIFY reportChanged)
@@ -100,11 +100,11 @@ public:
     void setMemberData(MemberData *data);
 
     // The report the caller holds; the page shows the member data's newer copy when there is one.
-    void setReport(const Pirep &report);
+    void setPirep(const Pirep &report);
     // The report of the route the page was pushed with.
     Q_INVOKABLE void openRoute(MemberNavigation *navigation, const PageRoute &route);
     QString reportId() const { return m_report.id; }
-    void setReportId(const QString &id);
+    void setPirepId(const QString &id);
     // The member data's copy of the report, else the one the page was opened with.
     Pirep current() const;
 

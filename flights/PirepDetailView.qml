@@ -18,7 +18,7 @@ Rectangle {
 
     required property AppState appState
     required property MemberData memberData
-    // The shell hands it the report (PirepDetailModel::setReport) before the page shows.
+    // The shell hands it the report (PirepDetailModel::setPirep) before the page shows.
     readonly property PirepDetailModel model: detail
     // The way back.
     signal close

@@ -7,7 +7,7 @@
 #include "Outcome.h"
 #include "PhotoImport.h"
 #include "PirepImportModel.h"
-#include "ReportText.h"
+#include "PirepText.h"
 #include "Retarget.h"
 
 #include <QLocale>
@@ -374,7 +374,7 @@ QCoro::Task<PirepFormModel::LogCheck> PirepFormModel::lookForSent()
     // The service's clock may run behind the computer's: a report a few minutes older still counts.
     const QDateTime since = m_unconfirmedSince.value_or(QDateTime::currentDateTimeUtc()).addSecs(-600);
     for (const Pirep &report : answer.value().pireps) {
-        const std::optional<QDateTime> submitted = ReportText::submittedMoment(report);
+        const std::optional<QDateTime> submitted = PirepText::submittedMoment(report);
         if (!m_knownBefore.contains(report.id) && m_draft.describes(report)
             && (!submitted || *submitted >= since))
             co_return LogCheck::Found;

@@ -6,13 +6,13 @@ import Vorna.Live
 LiveAircraftPage {
     id: entry
 
-    required property LivePortalModel portal
+    required property LiveTabModel liveTab
     // The fleet item's identity: the organisation and the aircraft.
     required property string itemId
     required property string registration
 
     objectName: "live.aircraft"
-    appState: entry.portal.appState
-    item: entry.portal.fleetItemValue(entry.itemId)
-    onSubmitted: entry.portal.refresh()
+    appState: entry.liveTab.appState
+    item: entry.liveTab.fleetItemValue(entry.itemId)
+    onSubmitted: entry.liveTab.refresh()
 }

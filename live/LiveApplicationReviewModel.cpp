@@ -56,7 +56,7 @@ void LiveApplicationReviewModel::setItem(const LiveApplicationValue &item)
     Q_EMIT editChanged();
 }
 
-void LiveApplicationReviewModel::setOpener(LivePortalModel *opener)
+void LiveApplicationReviewModel::setOpener(LiveTabModel *opener)
 {
     if (m_opener == opener)
         return;

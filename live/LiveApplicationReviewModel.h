@@ -2,7 +2,7 @@
 
 #include "AppState.h"
 #include "Lifetime.h"
-#include "LivePortalModel.h"
+#include "LiveTabModel.h"
 #include "LiveValues.h"
 
 #include <QJsonObject>
@@ -28,7 +28,7 @@ class LiveApplicationReviewModel : public QObject
     Q_PROPERTY(AppState *appState READ appState WRITE setAppState NOTIFY appStateChanged REQUIRED)
     Q_PROPERTY(LiveApplicationValue item READ item WRITE setItem NOTIFY itemChanged)
     // The Live page the screen was opened from: it reloads after the review, even once the screen is gone.
-    Q_PROPERTY(LivePortalModel *opener READ opener WRITE setOpener NOTIFY openerChanged)
+    Q_PROPERTY(LiveTabModel *opener READ opener WRITE setOpener NOTIFY openerChanged)
     Q_PROPERTY(Mode mode READ mode NOTIFY itemChanged)
     Q_PROPERTY(QString registration READ registration NOTIFY itemChanged)
     Q_PROPERTY(QString departure READ departure NOTIFY itemChanged)
@@ -71,8 +71,8 @@ public:
     void setAppState(AppState *app);
     LiveApplicationValue item() const { return m_item; }
     void setItem(const LiveApplicationValue &item);
-    LivePortalModel *opener() const { return m_opener; }
-    void setOpener(LivePortalModel *opener);
+    LiveTabModel *opener() const { return m_opener; }
+    void setOpener(LiveTabModel *opener);
     // What the opener reloads after a submission, awaited before the screen is free again.
     void setChanged(std::function<QCoro::Task<>()> changed) { m_changed = std::move(changed); }
 
@@ -136,7 +136,7 @@ private:
 
     QPointer<AppState> m_app;
     LiveApplicationValue m_item;
-    QPointer<LivePortalModel> m_opener;
+    QPointer<LiveTabModel> m_opener;
     std::function<QCoro::Task<>()> m_changed;
     QString m_decision = QStringLiteral("approved");
     QString m_reason;

@@ -14,7 +14,7 @@ Rectangle {
     required property AppState appState
     required property liveApplication item
     // The Live page that reloads after the review; none where the screen stands alone.
-    property LivePortalModel opener
+    property LiveTabModel opener
     readonly property LiveApplicationReviewModel model: reviewModel
     // The way back.
     signal close

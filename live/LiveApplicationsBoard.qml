@@ -10,7 +10,7 @@ import Vorna.Live
 ColumnLayout {
     id: board
 
-    required property LivePortalModel portal
+    required property LiveTabModel liveTab
     signal open(string id)
 
     Layout.fillWidth: true
@@ -19,24 +19,24 @@ ColumnLayout {
     EmptyState {
         Layout.fillWidth: true
         objectName: "live.noApplications"
-        visible: board.portal.applicationCount === 0
+        visible: board.liveTab.applicationCount === 0
         symbol: "tray"
         title: L.t("暂无申请")
-        description: board.portal.emptyApplicationsText
+        description: board.liveTab.emptyApplicationsText
     }
 
     LiveCardGrid {
-        visible: board.portal.applicationCount > 0
+        visible: board.liveTab.applicationCount > 0
 
         Repeater {
-            model: board.portal.applications
+            model: board.liveTab.applications
 
             delegate: PressableStyle {
                 id: row
 
                 required property string applicationId
                 required property liveApplicationCard card
-                readonly property bool reviewer: board.portal.canReview
+                readonly property bool reviewer: board.liveTab.canReview
 
                 // A reviewer's card leads to the review; a member's only shows their application.
                 objectName: (row.reviewer ? "live.review." : "live.application.") + row.applicationId
@@ -84,9 +84,9 @@ ColumnLayout {
     GlassButton {
         objectName: "live.more"
         Layout.fillWidth: true
-        visible: board.portal.hasMore
-        enabled: !board.portal.busy
+        visible: board.liveTab.hasMore
+        enabled: !board.liveTab.busy
         text: L.t("加载更多")
-        onClicked: board.portal.loadMore()
+        onClicked: board.liveTab.loadMore()
     }
 }

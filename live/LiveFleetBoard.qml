@@ -10,7 +10,7 @@ import Vorna.Live
 ColumnLayout {
     id: board
 
-    required property LivePortalModel portal
+    required property LiveTabModel liveTab
     signal open(liveAircraftCard card)
 
     Layout.fillWidth: true
@@ -19,14 +19,14 @@ ColumnLayout {
     EmptyState {
         Layout.fillWidth: true
         objectName: "live.noOrganizations"
-        visible: board.portal.noOrganizations
+        visible: board.liveTab.noOrganizations
         symbol: "airplane.circle"
         title: L.t("读不到 VORNA 机队")
         description: L.t("请重新授权，并在 Infinite Flight 共享 VORNA 组织。")
     }
 
     Repeater {
-        model: board.portal.sections
+        model: board.liveTab.sections
 
         delegate: ColumnLayout {
             id: section

@@ -22,7 +22,7 @@ bool isAirbornePhase(const QString &phase)
 }
 
 // Only an available position with a state says anything about the aircraft.
-std::optional<qint64> usableState(const std::optional<NativeLivePosition> &position)
+std::optional<qint64> usableState(const std::optional<LiveFleetPosition> &position)
 {
     if (!position || position->available != true)
         return std::nullopt;
@@ -72,7 +72,7 @@ QString LiveFleetItem::statusText() const
         return activity() == Activity::Airborne ? L(TEXT_KEY("飞行中")) : L(TEXT_KEY("状态待确认"));
     }
     if (const auto state = usableState(position))
-        return NativeLivePosition::stateText(*state);
+        return LiveFleetPosition::stateText(*state);
     // Storage before the hangar: an aircraft with both flags is in storage.
     if (aircraft.storage == true)
         return L(TEXT_KEY("储存"));
@@ -120,13 +120,13 @@ QString LiveFleetItem::typeText() const
     return aircraft.livery ? type + separator + *aircraft.livery : type;
 }
 
-void LiveFleetExtras::take(const std::optional<NativeLivePositions> &answer)
+void LiveFleetExtras::take(const std::optional<LiveFleetPositions> &answer)
 {
     if (!answer)
         return;
     positions.clear();
     recentPilots.clear();
-    for (const NativeLivePosition &p : answer->aircraftPositions.value_or(QList<NativeLivePosition>()))
+    for (const LiveFleetPosition &p : answer->aircraftPositions.value_or(QList<LiveFleetPosition>()))
         positions.insert(p.aircraftId, p);
     for (const LiveRecentPilot &p : answer->recentPilots.value_or(QList<LiveRecentPilot>()))
         recentPilots.insert(p.aircraftId, p);

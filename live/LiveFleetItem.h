@@ -25,7 +25,7 @@ struct LiveFleetItem
     LiveOrganization organization;
     LiveAircraft aircraft;
     QList<LiveSchedule> schedules; // this aircraft's only, by sequence
-    std::optional<NativeLivePosition> position;
+    std::optional<LiveFleetPosition> position;
     std::optional<LiveRecentPilot> lastPilot;
     std::optional<LiveRouteItem> lastRoute;
 
@@ -41,12 +41,12 @@ struct LiveFleetItem
 // The positions, last pilots and last routes of the fleet, by aircraft id.
 struct LiveFleetExtras
 {
-    QHash<QString, NativeLivePosition> positions;
+    QHash<QString, LiveFleetPosition> positions;
     QHash<QString, LiveRecentPilot> recentPilots;
     QHash<QString, LiveRouteItem> routes;
 
     // A null answer keeps what was known; an answer replaces it whole, the later of two entries winning.
-    void take(const std::optional<NativeLivePositions> &answer);
+    void take(const std::optional<LiveFleetPositions> &answer);
     void take(const std::optional<LiveRoutes> &answer);
 };
 

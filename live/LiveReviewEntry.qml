@@ -5,11 +5,11 @@ import Vorna.Live
 LiveApplicationReviewView {
     id: entry
 
-    required property LivePortalModel portal
+    required property LiveTabModel liveTab
     required property string applicationId
 
     objectName: "live.reviewPage"
-    appState: entry.portal.appState
-    item: entry.portal.applicationValue(entry.applicationId)
-    opener: entry.portal
+    appState: entry.liveTab.appState
+    item: entry.liveTab.applicationValue(entry.applicationId)
+    opener: entry.liveTab
 }

@@ -164,7 +164,7 @@ QUrl mainWindow() { return QUrl(QStringLiteral("qrc:/qt/qml/Vorna/Main/Main.qml"
 ProcessObjects::ProcessObjects()
     : m_navigation(nullptr)
     , m_images(AircraftImageService::defaultOptions())
-    , m_updater(MacUpdater::defaultOptions())
+    , m_updater(UpdateCheck::defaultOptions())
 {
 }
 

@@ -2,9 +2,9 @@
 
 #include "AircraftImageService.h"
 #include "Installed.h"
-#include "MacUpdater.h"
 #include "MemberNavigation.h"
 #include "SessionStore.h"
+#include "UpdateCheck.h"
 
 #include <QStringList>
 #include <QUrl>
@@ -72,11 +72,11 @@ private:
     KeychainQueues m_keychain;
     FlightActivityNavigation m_navigation;
     AircraftImageService m_images;
-    MacUpdater m_updater;
+    UpdateCheck m_updater;
     const Installed<KeychainQueues> m_installedKeychain{m_keychain};
     const Installed<FlightActivityNavigation> m_installedNavigation{m_navigation};
     const Installed<AircraftImageService> m_installedImages{m_images};
-    const Installed<MacUpdater> m_installedUpdater{m_updater};
+    const Installed<UpdateCheck> m_installedUpdater{m_updater};
 };
 
 } // namespace AppComposition

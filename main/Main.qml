@@ -15,7 +15,7 @@ ApplicationWindow {
     visible: true
     title: "Vornalia"
     // The process-wide updater; the screenshot harness hands each screen one of its own.
-    property MacUpdater updater: MacUpdater
+    property UpdateCheck updater: UpdateCheck
     color: Theme.paper
     // Controls take their colours from the theme, in light and dark alike.
     palette.window: Theme.paper
@@ -121,12 +121,12 @@ ApplicationWindow {
         onActivated: window.visibility = window.visibility === Window.FullScreen ? Window.Windowed : Window.FullScreen
     }
 
-    MemberPortalView {
+    WindowRoot {
         anchors.fill: parent
     }
 
     // Over everything else: checks for a newer release and offers it.
-    MacUpdatePrompt {
+    UpdatePrompt {
         anchors.fill: parent
         updater: window.updater
     }

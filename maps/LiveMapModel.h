@@ -216,7 +216,7 @@ public:
     void classBegin() override;
     void componentComplete() override;
 
-    // Texts of Parts 8.101 and 8.102.
+    // The banner texts: older data on the map, and the member's own flight not found.
     static QString olderDataMessage();
     static QString ownFlightMissingMessage();
 

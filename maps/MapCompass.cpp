@@ -29,7 +29,7 @@ void MapCompass::paint(QPainter *painter)
     painter->setRenderHint(QPainter::Antialiasing);
     const QPointF middle(side / 2, side / 2);
     const double radius = side / 2 - 1;
-    // The dial: the platform's control material, a hairline edge.
+    // The dial: a translucent control material, a hairline edge.
     painter->setPen(QPen(m_dark ? QColor(255, 255, 255, 40) : QColor(0, 0, 0, 30), 1));
     painter->setBrush(m_dark ? QColor(44, 44, 46, 235) : QColor(255, 255, 255, 235));
     painter->drawEllipse(middle, radius, radius);

@@ -3,7 +3,7 @@
 #include <QQuickPaintedItem>
 
 // The map's compass, for screens whose only map control it is. Our maps are north up and never turn, so it is
-// the platform's compass as it shows on a north-up map: a round dial with its needle's red half pointing up
+// the usual map compass as it shows on a north-up map: a round dial with its needle's red half pointing up
 // at an "N", standing in the map's bottom-trailing corner. It tells nothing a press could change, so it
 // takes no clicks and is not announced.
 class MapCompass : public QQuickPaintedItem

@@ -33,7 +33,7 @@
 namespace {
 
 constexpr double shadowBlur = 1.5;
-// The Gaussian's standard deviation: half the blur radius, as the platform's shadows have it.
+// The Gaussian's standard deviation: half the blur radius, as CSS and SVG shadows have it.
 constexpr double shadowSigma = shadowBlur / 2;
 constexpr double shadowDrop = 1;
 constexpr double shadowOpacity = 0.2;

@@ -81,7 +81,7 @@ Item {
     Component {
         id: barView
 
-        MacFlightBar {}
+        SelectedFlightBar {}
     }
     Component {
         id: cardView
@@ -187,7 +187,7 @@ Item {
         objectName: "map.sheet"
         anchors.fill: parent
         presented: layout.sheet !== MapPanelsModel.None
-        detents: layout.sheet === MapPanelsModel.Flight ? [] : [0.5, 0.92]
+        stops: layout.sheet === MapPanelsModel.Flight ? [] : [0.5, 0.92]
         fixedHeight: panels.compactHeight
         radius: layout.sheet === MapPanelsModel.Flight ? 44 : 12
         onDismissed: panels.dismissed()

@@ -1,7 +1,7 @@
 import QtQuick
 import Vorna.Ui
 
-// A sheet rising from the bottom of the map in a narrow window. With `detents` (fractions of the height:
+// A sheet rising from the bottom of the map in a narrow window. With `stops` (fractions of the height:
 // medium and large) it has a grabber, dims the map and closes on a click beside it; with a fixed height
 // it leaves the map usable around it. A swipe down, or Escape, dismisses it; it never closes itself:
 // `dismissed` asks the presenter to.
@@ -10,36 +10,36 @@ Item {
 
     property bool presented: false
     // Medium and large, as fractions of the height; empty: one fixed height.
-    property list<real> detents: []
-    property int detent: 0
+    property list<real> stops: []
+    property int stop: 0
     property real fixedHeight: 380
     property real radius: 12
-    property bool grabber: detents.length > 0
-    property bool dims: detents.length > 0
-    // A detent leaves out the bottom inset of the window it was made for; here the sheet takes it back,
-    // so a card 20 points taller than its detent fits whole.
+    property bool grabber: stops.length > 0
+    property bool dims: stops.length > 0
+    // A stop's height leaves out the bottom inset of the window; the sheet adds it back,
+    // so a card 20 points taller than its stop fits whole.
     readonly property real bottomInset: 20
-    readonly property real detentHeight: sheet.detents.length > 0
-                                         ? Math.round(sheet.height * sheet.detents[Math.min(sheet.detent, sheet.detents.length - 1)])
-                                         : sheet.fixedHeight
+    readonly property real stopHeight: sheet.stops.length > 0
+                                       ? Math.round(sheet.height * sheet.stops[Math.min(sheet.stop, sheet.stops.length - 1)])
+                                       : sheet.fixedHeight
     // The sheet's content, made when it is presented.
     default property alias content: body.data
     signal dismissed
 
     function settle(offset: real) {
-        // A drag of more than 80 points moves one detent, and below the smallest one dismisses.
+        // A drag of more than 80 points moves one stop, and below the smallest one dismisses.
         if (offset > 80) {
-            if (sheet.detent > 0 && sheet.detents.length > 0)
-                sheet.detent -= 1;
+            if (sheet.stop > 0 && sheet.stops.length > 0)
+                sheet.stop -= 1;
             else
                 sheet.dismissed();
-        } else if (offset < -80 && sheet.detent < sheet.detents.length - 1) {
-            sheet.detent += 1;
+        } else if (offset < -80 && sheet.stop < sheet.stops.length - 1) {
+            sheet.stop += 1;
         }
     }
 
     onPresentedChanged: if (presented)
-        detent = 0
+        stop = 0
 
     Rectangle {
         objectName: "mapSheet.scrim"
@@ -60,7 +60,7 @@ Item {
 
         x: 0
         width: sheet.width
-        height: Math.min(sheet.height - 8, sheet.detentHeight + sheet.bottomInset)
+        height: Math.min(sheet.height - 8, sheet.stopHeight + sheet.bottomInset)
         y: sheet.presented ? sheet.height - height + Math.max(0, drag) : sheet.height
         visible: y < sheet.height
         focus: sheet.presented

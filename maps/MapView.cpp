@@ -21,7 +21,7 @@ constexpr double minZoom = 0;
 constexpr double maxZoom = 16;
 // The deepest tile level drawn; closer in, tiles of this level are scaled up.
 constexpr int maxTileLevel = 13;
-// SwiftUI's spring response: the period of the undamped spring, 0.4 s.
+// The spring's response: the period of the undamped spring, 0.4 s.
 const double springRate = 2 * std::numbers::pi / 0.4;
 // Past this many time constants the spring is within a ten-thousandth of its way from the target.
 constexpr double springSettled = 12;

@@ -1,7 +1,7 @@
 import QtQuick
 import Vorna.Ui
 import Vorna.State
-import Vorna.Portal
+import Vorna.Home
 import Vorna.Community
 import Vorna.Flights
 import Vorna.Review
@@ -21,19 +21,19 @@ PageTable {
     PageRow {
         page: ShellPage.Workbench
 
-        AdministratorView {
+        ReviewWorkbenchView {
             objectName: "shell.workbench"
         }
     }
     PageRow {
         page: ShellPage.Flights
 
-        PirepLandingView {}
+        FlightsView {}
     }
     PageRow {
         page: ShellPage.Live
 
-        LivePortalView {}
+        LiveTabView {}
     }
     PageRow {
         page: ShellPage.Map
@@ -59,7 +59,7 @@ PageTable {
         }
     }
     PageRow {
-        page: ShellPage.ReportDetail
+        page: ShellPage.PirepDetail
 
         PirepDetailView {
             id: detailPage
@@ -72,7 +72,7 @@ PageTable {
         }
     }
     PageRow {
-        page: ShellPage.ReportForm
+        page: ShellPage.PirepForm
 
         PirepFormView {
             id: formPage
@@ -97,7 +97,7 @@ PageTable {
     PageRow {
         page: ShellPage.Review
 
-        AdminReviewView {
+        PirepReviewView {
             objectName: "shell.review"
         }
     }
@@ -137,7 +137,7 @@ PageTable {
     PageRow {
         page: ShellPage.Profile
 
-        AccountPage {}
+        ProfilePage {}
     }
     PageRow {
         page: ShellPage.Logbook
@@ -149,13 +149,13 @@ PageTable {
             required property MemberNavigation navigation
 
             objectName: "shell.logbook"
-            onOpenReport: row => logbookPage.logbook.openReport(logbookPage.navigation, NavigationStack.LogbookStack, row)
+            onOpenPirep: row => logbookPage.logbook.openPirep(logbookPage.navigation, NavigationStack.LogbookStack, row)
         }
     }
     PageRow {
         page: ShellPage.Settings
 
-        AppPreferencesView {}
+        SettingsView {}
     }
     PageRow {
         page: ShellPage.Information

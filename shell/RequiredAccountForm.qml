@@ -2,7 +2,7 @@ import QtQuick
 import Vorna.State
 import Vorna.Account
 
-// What a first login must do before the tabs: set a new password, or set up the profile. The portal makes it
+// What a first login must do before the tabs: set a new password, or set up the profile. The window makes it
 // by address, so the account screens are compiled when one is asked for, not at each start.
 Loader {
     id: form
@@ -15,7 +15,7 @@ Loader {
     Component {
         id: passwordForm
 
-        // When the gate moves on, the portal shows what it asks next.
+        // When the gate moves on, the window shows what it asks next.
         PasswordView {
             objectName: "portal.password"
             appState: form.appState

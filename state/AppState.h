@@ -62,7 +62,7 @@ class AppState : public QObject
     Q_PROPERTY(bool accountBusy READ accountBusy NOTIFY stateChanged)
 
 public:
-    // What the portal shows for the gate; NoGate while it has not answered.
+    // What the window root shows for the gate; NoGate while it has not answered.
     enum class Gate { NoGate, Ready, Password, Profile };
     Q_ENUM(Gate)
 
@@ -90,7 +90,7 @@ public:
     Q_INVOKABLE bool keepsForm(const QString &kind) const;
     std::optional<std::any> takeKeptForm(const QString &kind);
 
-    // For the portal: the same operations started from QML, their outcome read from the state.
+    // For the window root: the same operations started from QML, their outcome read from the state.
     Q_INVOKABLE void startRestore();
     Q_INVOKABLE void startGateCheck();
     // Signs out from a button; a failure shows as the account message.

@@ -23,10 +23,10 @@ QString raw(LegalDocument document)
 ShellPage pageOf(const Destination &route)
 {
     // No default: a route type without its page here does not compile.
-    return std::visit(Overloaded{[](const ReportRoute &) { return ShellPage::ReportDetail; },
-                                 [](const EventSubmissionRoute &) { return ShellPage::ReportForm; },
-                                 [](const RecentFlightRoute &) { return ShellPage::ReportForm; },
-                                 [](const NewReportRoute &) { return ShellPage::ReportForm; },
+    return std::visit(Overloaded{[](const PirepRoute &) { return ShellPage::PirepDetail; },
+                                 [](const EventSubmissionRoute &) { return ShellPage::PirepForm; },
+                                 [](const RecentFlightRoute &) { return ShellPage::PirepForm; },
+                                 [](const NewPirepRoute &) { return ShellPage::PirepForm; },
                                  [](const EventRoute &) { return ShellPage::Event; },
                                  [](const InboxRoute &) { return ShellPage::Inbox; },
                                  [](const NoticeRoute &) { return ShellPage::Notice; },
@@ -45,7 +45,7 @@ size_t qHash(const Destination &route, size_t seed) noexcept
 {
     seed = qHashMulti(seed, route.index());
     return std::visit(
-        Overloaded{[seed](const ReportRoute &value) { return qHash(value.report, seed); },
+        Overloaded{[seed](const PirepRoute &value) { return qHash(value.report, seed); },
                    [seed](const EventSubmissionRoute &value) { return qHash(value.event, seed); },
                    [seed](const RecentFlightRoute &value) { return qHash(value.flight, seed); },
                    [seed](const EventRoute &value) { return qHash(value.event, seed); },
@@ -240,8 +240,8 @@ bool MemberNavigation::pushPage(NavigationStack stack, ShellPage page)
     case ShellPage::Information:
         route = InformationRoute{};
         break;
-    case ShellPage::ReportForm:
-        route = NewReportRoute{};
+    case ShellPage::PirepForm:
+        route = NewPirepRoute{};
         break;
     case ShellPage::Events:
         route = EventsRoute{};
@@ -265,13 +265,13 @@ int MemberNavigation::legalDocumentAt(const PageRoute &route) const
     return legal && legal->document == LegalDocument::Privacy ? 1 : 0;
 }
 
-void MemberNavigation::startReport()
+void MemberNavigation::startPirep()
 {
     // A second press before the form shows opens no second form.
     const QList<Destination> &flights = flightPath();
-    if (!flights.isEmpty() && std::holds_alternative<NewReportRoute>(flights.last()))
+    if (!flights.isEmpty() && std::holds_alternative<NewPirepRoute>(flights.last()))
         return;
-    push(NavigationStack::FlightStack, NewReportRoute{});
+    push(NavigationStack::FlightStack, NewPirepRoute{});
 }
 
 void MemberNavigation::openReview(const Pirep &report, QObject *queue)
@@ -285,14 +285,14 @@ void MemberNavigation::openProfile()
     setSelected(MemberTab::Account);
 }
 
-void MemberNavigation::openReport(const Pirep &report)
+void MemberNavigation::openPirep(const Pirep &report)
 {
-    setPath(NavigationStack::LogbookStack, {ReportRoute{report}});
+    setPath(NavigationStack::LogbookStack, {PirepRoute{report}});
     setSelected(MemberTab::Account);
     setShowingLogbook(true);
 }
 
-void MemberNavigation::openPrefilledReport(const RecentFlight &flight)
+void MemberNavigation::openPrefilledPirep(const RecentFlight &flight)
 {
     setFlightPage(FlightPage::Upload);
     setPath(NavigationStack::FlightStack, {RecentFlightRoute{flight}});
@@ -303,7 +303,7 @@ void MemberNavigation::openSubmission()
 {
     // During a live flight the card opens the empty form.
     setFlightPage(FlightPage::Upload);
-    setPath(NavigationStack::FlightStack, {NewReportRoute{}});
+    setPath(NavigationStack::FlightStack, {NewPirepRoute{}});
     setSelected(MemberTab::Flights);
 }
 

@@ -48,8 +48,8 @@ enum Page {
     Map,
     Account,
     Event,
-    ReportDetail,
-    ReportForm,
+    PirepDetail,
+    PirepForm,
     Legal,
     ProfileEdit,
     Profile,
@@ -95,10 +95,10 @@ public:
 
 // What a pushed page shows, one type per kind of page. A new page is one type here, its arm in pageOf()
 // (which does not compile without it) and its row in the shell's page table.
-struct ReportRoute
+struct PirepRoute
 {
     Pirep report;
-    bool operator==(const ReportRoute &) const = default;
+    bool operator==(const PirepRoute &) const = default;
 };
 struct EventSubmissionRoute
 {
@@ -111,9 +111,9 @@ struct RecentFlightRoute
     bool operator==(const RecentFlightRoute &) const = default;
 };
 // The empty report form of the flights tab's "+" and of the latest-flight card during a live flight.
-struct NewReportRoute
+struct NewPirepRoute
 {
-    bool operator==(const NewReportRoute &) const = default;
+    bool operator==(const NewPirepRoute &) const = default;
 };
 struct EventRoute
 {
@@ -180,7 +180,7 @@ struct ReviewRoute
     bool operator==(const ReviewRoute &) const = default;
 };
 using Destination =
-    std::variant<ReportRoute, EventSubmissionRoute, RecentFlightRoute, NewReportRoute, EventRoute, InboxRoute,
+    std::variant<PirepRoute, EventSubmissionRoute, RecentFlightRoute, NewPirepRoute, EventRoute, InboxRoute,
                  NoticeRoute, LegalRoute, EditProfileRoute, ProfileRoute, LeaderboardRoute, SettingsRoute,
                  InformationRoute, ReviewRoute, EventsRoute>;
 size_t qHash(const Destination &route, size_t seed = 0) noexcept;
@@ -271,7 +271,7 @@ public:
     // Back one page in the selected tab's stack (Escape, Alt+Left); nothing when it is empty.
     Q_INVOKABLE void back();
     // A page that shows nothing of its own on top of a stack: the inbox, the profile form, the account
-    // tab's rows (account page, leaderboard, settings, information); false for a page that needs a payload.
+    // tab's rows (profile page, leaderboard, settings, information); false for a page that needs a payload.
     Q_INVOKABLE bool pushPage(NavigationStacks::Stack stack, ShellPages::Page page);
     // A legal text (0 terms, 1 privacy) on top of the account stack, and the document of a legal page's
     // route.
@@ -285,13 +285,13 @@ public:
     // The staff's review of a report of their queue, on top of the home tab's stack.
     void openReview(const Pirep &report, QObject *queue = nullptr);
     // The flights tab's "+": an empty report form on top of the flights stack, a fresh one each time.
-    Q_INVOKABLE void startReport();
+    Q_INVOKABLE void startPirep();
 
     // Requests: each replaces the whole path it sets.
-    // The account button's "个人信息": the account tab with the member's account page on it alone.
+    // The account button's "个人信息": the account tab with the member's profile page on it alone.
     Q_INVOKABLE void openProfile();
-    void openReport(const Pirep &report);
-    void openPrefilledReport(const RecentFlight &flight);
+    void openPirep(const Pirep &report);
+    void openPrefilledPirep(const RecentFlight &flight);
     Q_INVOKABLE void openSubmission();
     void openEvent(const FlightEvent &event);
     Q_INVOKABLE void openLogbook();

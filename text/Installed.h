@@ -8,8 +8,8 @@
 // here for code that reaches it without being handed it (a QML singleton's create(), a link from the
 // desktop). The one installed last serves while it lives; the one before serves again after it.
 //
-//     MacUpdater updater(MacUpdater::defaultOptions());
-//     const Installed<MacUpdater> installed(updater);
+//     UpdateCheck updater(UpdateCheck::defaultOptions());
+//     const Installed<UpdateCheck> installed(updater);
 template <typename T>
 class Installed
 {

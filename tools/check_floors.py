@@ -21,19 +21,19 @@ FLOORS = {
     "client": 1,
     "state": 2, "ui": 2,
     "images": 3, "maps": 3,
-    "portal": 4, "updates": 4, "community": 4, "flights": 4, "review": 4, "live": 4, "account": 4,
+    "home": 4, "updates": 4, "community": 4, "flights": 4, "review": 4, "live": 4, "account": 4,
     "shell": 5,
     "main": 6,
 }
 
 # Folders on one floor may use each other only in these directions (user -> used). Cards of one screen shown
-# in another: flights/, community/ and review/ stand below portal/ and account/. ui/ draws the member data's
+# in another: flights/, community/ and review/ stand below home/ and account/. ui/ draws the member data's
 # load failures (LoadNotice), so it stands above state/; state/ never draws. The maps place airports by the
 # airport table of images/ and show aircraft pictures, so maps/ stands above images/; images/ never draws a map.
 SIDEWAYS = {
     ("ui", "state"),
     ("maps", "images"),
-    *((user, used) for user in ("portal", "account") for used in ("flights", "community", "review")),
+    *((user, used) for user in ("home", "account") for used in ("flights", "community", "review")),
 }
 
 # QML modules by URI; the main window's module is main/'s.

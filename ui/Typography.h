@@ -24,7 +24,7 @@ class Typography : public QObject
 public:
     using QObject::QObject;
 
-    // The desktop sizes of the text styles; the small ones are a point larger than on a Mac, where
+    // The desktop sizes of the text styles; the small ones are a point larger than on macOS, where
     // Chinese at 10 pixels stays legible only on a high-density screen.
     int largeTitle = 26;
     int title = 22;

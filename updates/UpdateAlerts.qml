@@ -7,7 +7,7 @@ import Vorna.Updates
 Item {
     id: alerts
 
-    required property MacUpdatePromptModel prompter
+    required property UpdatePromptModel prompter
 
     AlertDialog {
         id: releaseAlert

@@ -1,9 +1,9 @@
-// The account switcher, the account page, the settings, the application information and the legal texts.
-#include "AccountPageModel.h"
+// The account switcher, the profile page, the settings, the application information and the legal texts.
 #include "AccountSwitcherModel.h"
 #include "AppState.h"
 #include "ClientTestSupport.h"
 #include "LegalTexts.h"
+#include "ProfilePageModel.h"
 #include "ServiceHosts.h"
 #include "SettingsModels.h"
 #include "Theme.h"
@@ -210,7 +210,7 @@ void AccountPagesTest::accountPageRecordAndRank()
     const auto state = signedIn("lichen");
     MemberData data;
     data.setClient(state->api());
-    AccountPageModel page;
+    ProfilePageModel page;
     page.setAppState(state.get());
     page.setMemberData(&data);
     QCOMPARE(page.rank(), QString("—")); // no leaderboard yet
@@ -264,7 +264,7 @@ void AccountPagesTest::statisticsStates()
     QFETCH(QString, state);
     QFETCH(bool, statistics);
     const auto app = signedIn(username);
-    AccountPageModel page;
+    ProfilePageModel page;
     page.setAppState(app.get());
     QCOMPARE(page.statisticsState(), QString("loading"));
     if (status > 0)
@@ -284,11 +284,11 @@ void AccountPagesTest::rankRules()
     LeaderboardResponse board;
     for (const char *name : {"Bob", "Alice", "alice"})
         board.members.append(LeaderboardMember{QString::fromUtf8(name)});
-    QCOMPARE(AccountPageModel::rankOf("alice", board), QString("#2"));
-    QCOMPARE(AccountPageModel::rankOf("ALICE", board), QString("#2"));
-    QCOMPARE(AccountPageModel::rankOf("carol", board), QString("—"));
-    QCOMPARE(AccountPageModel::rankOf("alice", LeaderboardResponse{}), QString("—"));
-    QCOMPARE(AccountPageModel::rankOf("alice", std::nullopt), QString("—"));
+    QCOMPARE(ProfilePageModel::rankOf("alice", board), QString("#2"));
+    QCOMPARE(ProfilePageModel::rankOf("ALICE", board), QString("#2"));
+    QCOMPARE(ProfilePageModel::rankOf("carol", board), QString("—"));
+    QCOMPARE(ProfilePageModel::rankOf("alice", LeaderboardResponse{}), QString("—"));
+    QCOMPARE(ProfilePageModel::rankOf("alice", std::nullopt), QString("—"));
 }
 
 void AccountPagesTest::legalTextsInEachLanguage()

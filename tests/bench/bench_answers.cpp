@@ -99,14 +99,14 @@ const QByteArray &reportsList()
     return bytes;
 }
 
-void parseReports(benchmark::State &state)
+void parsePireps(benchmark::State &state)
 {
     for (auto _ : state)
         benchmark::DoNotOptimize(QJsonDocument::fromJson(reportsList()));
     state.SetBytesProcessed(int64_t(state.iterations()) * reportsList().size());
 }
 
-void decodeReports(benchmark::State &state)
+void decodePireps(benchmark::State &state)
 {
     const QUrl url("https://vornalia.org/api/pireps");
     for (auto _ : state)
@@ -132,8 +132,8 @@ public:
 
 BENCHMARK(oneDelayedRequest)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(dashboardWave)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
-BENCHMARK(parseReports)->Unit(benchmark::kMillisecond);
-BENCHMARK(decodeReports)->Unit(benchmark::kMillisecond);
+BENCHMARK(parsePireps)->Unit(benchmark::kMillisecond);
+BENCHMARK(decodePireps)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
@@ -153,7 +153,7 @@ int main(int argc, char **argv)
             std::printf("%-32s %.2fx %s\n", what, reporter.times[what] / base, over);
     };
     ratio("dashboardWave/iterations:10/real_time", "oneDelayedRequest/iterations:10/real_time");
-    ratio("decodeReports", "parseReports");
+    ratio("decodePireps", "parsePireps");
     benchmark::Shutdown();
     return 0;
 }

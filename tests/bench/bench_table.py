@@ -122,9 +122,9 @@ def add_wave(table, options):
 
 
 def add_reports(table, options):
-    runs = google_benchmark(options.build, "tests/bench/bench_answers", "parseReports|decodeReports",
+    runs = google_benchmark(options.build, "tests/bench/bench_answers", "parsePireps|decodePireps",
                             options.repetitions)
-    pair(table, runs, "reading 2,000 reports", "decodeReports", "parseReports", "QJsonDocument::fromJson")
+    pair(table, runs, "reading 2,000 reports", "decodePireps", "parsePireps", "QJsonDocument::fromJson")
 
 
 def add_live(table, options):

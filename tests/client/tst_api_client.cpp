@@ -42,7 +42,7 @@ const QList<std::pair<const char *, OptionalRead>> &optionalAnswers()
         {"LiveResponse", optionalRead<LiveResponse>()},
         {"PlanResponse", optionalRead<PlanResponse>()},
         {"LiveBoard", optionalRead<LiveBoard>()},
-        {"NativeLivePositions", optionalRead<NativeLivePositions>()},
+        {"LiveFleetPositions", optionalRead<LiveFleetPositions>()},
         {"LiveRoutes", optionalRead<LiveRoutes>()},
         {"LiveResponse in the background",
          [](APIClient &client, APIRequest request) {

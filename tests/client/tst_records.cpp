@@ -57,7 +57,7 @@ const QHash<QString, Decoder> &decoders()
         {"PlanResponse", decoderOf<PlanResponse>()},
         {"LiveBoard", decoderOf<LiveBoard>()},
         {"LiveApplications", decoderOf<LiveApplications>()},
-        {"NativeLivePositions", decoderOf<NativeLivePositions>()},
+        {"LiveFleetPositions", decoderOf<LiveFleetPositions>()},
         {"LiveRoutes", decoderOf<LiveRoutes>()},
         {"LiveAuthorization", decoderOf<LiveAuthorization>()},
         {"LiveAuthorizationStart", decoderOf<LiveAuthorizationStart>()},
@@ -234,10 +234,10 @@ void RecordsTest::wholeAnswerDecodesOrFails_data()
                R"("arrival":"ZSSS","status":1,"reviewNote":""}]})")
         << false;
     QTest::newRow("position without aircraft")
-        << "NativeLivePositions" << QByteArray(R"({"aircraftPositions":[{"state":1}]})") << false;
-    QTest::newRow("positions and pilots missing") << "NativeLivePositions" << QByteArray("{}") << true;
+        << "LiveFleetPositions" << QByteArray(R"({"aircraftPositions":[{"state":1}]})") << false;
+    QTest::newRow("positions and pilots missing") << "LiveFleetPositions" << QByteArray("{}") << true;
     QTest::newRow("recent pilot without a name")
-        << "NativeLivePositions" << QByteArray(R"({"recentPilots":[{"aircraftId":"a1"}]})") << false;
+        << "LiveFleetPositions" << QByteArray(R"({"recentPilots":[{"aircraftId":"a1"}]})") << false;
     QTest::newRow("route status as text")
         << "LiveRoutes"
         << QByteArray(R"({"aircraftRoutes":[{"aircraftId":"a1","available":true,"items":[{"status":"1"}]}]})")
@@ -309,7 +309,7 @@ void RecordsTest::nullAnswers()
     QVERIFY(!answer<LeaderboardResponse>(" null\n"));
     QVERIFY(!answer<PlanResponse>("null"));
     QVERIFY(!answer<LiveBoard>("null"));
-    QVERIFY(!answer<NativeLivePositions>("null"));
+    QVERIFY(!answer<LiveFleetPositions>("null"));
     QVERIFY(!answer<LiveRoutes>("null"));
     QVERIFY_THROWS_EXCEPTION(DecodeError, answer<LiveAuthorization>("null"));
     QVERIFY_THROWS_EXCEPTION(DecodeError, answer<LiveAuthorizationStart>("null"));
@@ -341,8 +341,7 @@ void RecordsTest::snakeAndCamelKeysFillTheSameField()
     QCOMPARE(pirep.departureCode, "ZBAA");
     QCOMPARE(pirep.heldAt.value_or(-1), 5.0);
 
-    const auto position =
-        decode<NativeLivePosition>("{\"" + name("aircraftId", "aircraft_id") + "\":\"a1\"}");
+    const auto position = decode<LiveFleetPosition>("{\"" + name("aircraftId", "aircraft_id") + "\":\"a1\"}");
     QCOMPARE(position.aircraftId, "a1");
 
     const auto schedule = decode<LiveSchedule>(
@@ -597,8 +596,8 @@ void RecordsTest::liveScheduleTexts()
     QCOMPARE(application("on_hold").statusText(), "on_hold");
     QCOMPARE(application("Pending").statusText(), "Pending");
 
-    QCOMPARE(NativeLivePosition::stateText(3), "已取消");
-    QCOMPARE(NativeLivePosition::stateText(9), "未知");
+    QCOMPARE(LiveFleetPosition::stateText(3), "已取消");
+    QCOMPARE(LiveFleetPosition::stateText(9), "未知");
 }
 
 void RecordsTest::phaseTitleFallsBack()

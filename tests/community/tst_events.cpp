@@ -198,7 +198,7 @@ void EventsTest::reportWindow()
     page.setMemberData(m_data.get());
     page.setEvent({event});
     page.setClock([now] { return utc(now); });
-    QCOMPARE(page.inReportWindow(), open);
+    QCOMPARE(page.inPirepWindow(), open);
 
     // The report button opens the form only while the window is open.
     MemberNavigation navigation;
@@ -473,7 +473,7 @@ void EventsTest::eventPageAgainstTheService()
     navigation.openEvent(listed("ev-302"));
     page.openRoute(navigation.routeAt(NavigationStack::EventStack, 0));
     QCOMPARE(page.event().id(), "ev-302");
-    QVERIFY(page.inReportWindow());
+    QVERIFY(page.inPirepWindow());
     QCOMPARE(page.note(), QStringLiteral("活动已经开始，不能再更改参加意向。"));
     QCOMPARE(page.options()->rowCount(), 3);
     page.openSubmission();
@@ -482,7 +482,7 @@ void EventsTest::eventPageAgainstTheService()
 
     // Past its window, and a future event answered "interested".
     page.openEventId("ev-303");
-    QVERIFY(!page.inReportWindow());
+    QVERIFY(!page.inPirepWindow());
     QCOMPARE(page.note(),
              QStringLiteral("计划参加活动时请提前选择“参加”。活动倍数还需在报告提交时满足航线和时间要求。"));
     // Without options the event's own aircraft is the one; an empty list sent is none.

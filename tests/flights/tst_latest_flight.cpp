@@ -1,6 +1,6 @@
-#include "LatestFlightCard.h"
+#include "LatestFlightModel.h"
 #include "LogbookModel.h"
-#include "ReportText.h"
+#include "PirepText.h"
 
 #include <QtTest>
 
@@ -101,7 +101,7 @@ void LatestFlightTest::progress()
     QFETCH(LiveFlight, flight);
     QFETCH(Route, route);
     QFETCH(double, expected);
-    const std::optional<double> estimate = LatestFlightCard::progress(flight, route);
+    const std::optional<double> estimate = LatestFlightModel::progress(flight, route);
     if (std::isnan(expected)) {
         QVERIFY(!estimate);
         return;
@@ -139,7 +139,7 @@ void LatestFlightTest::placeholderLoading()
     state.loaded = loaded;
     if (failed)
         state.failure = QStringLiteral("服务器暂时不可用");
-    QCOMPARE(LatestFlightCard::placeholderLoading(state), expected);
+    QCOMPARE(LatestFlightModel::placeholderLoading(state), expected);
 }
 
 void LatestFlightTest::recentFlight_data()
@@ -272,7 +272,7 @@ void LatestFlightTest::progressText()
 {
     QFETCH(double, progress);
     QFETCH(QString, expected);
-    QCOMPARE(LatestFlightCard::progressText(progress), expected);
+    QCOMPARE(LatestFlightModel::progressText(progress), expected);
 }
 
 void LatestFlightTest::rowTexts_data()
@@ -318,15 +318,15 @@ void LatestFlightTest::rowTexts()
     report.multiplierPercent = percent;
     report.submittedAt = submittedAt;
     report.rejectionReason = reason;
-    QCOMPARE(ReportText::multiplierChip(report).value_or(QString()), chip);
-    QCOMPARE(ReportText::submittedDay(report).has_value(), day);
-    QCOMPARE(ReportText::rowReason(report).value_or(QString()), shownReason);
+    QCOMPARE(PirepText::multiplierChip(report).value_or(QString()), chip);
+    QCOMPARE(PirepText::submittedDay(report).has_value(), day);
+    QCOMPARE(PirepText::rowReason(report).value_or(QString()), shownReason);
 
     // Seconds and the same instant in milliseconds are the same day.
     Pirep seconds, milliseconds;
     seconds.submittedAt = 1714560000;
     milliseconds.submittedAt = 1714560000000.0;
-    QCOMPARE(ReportText::submittedDay(seconds), ReportText::submittedDay(milliseconds));
+    QCOMPARE(PirepText::submittedDay(seconds), PirepText::submittedDay(milliseconds));
 }
 
 QTEST_GUILESS_MAIN(LatestFlightTest)

@@ -35,7 +35,7 @@ private Q_SLOTS:
     void unconfirmedSubmissionIsLookedForFirst();
     void draftOutlivesAnEndedSession();
     void invalidDraftSendsNothing();
-    void closedFormStillRefreshesReports();
+    void closedFormStillRefreshesPireps();
     void draftRules();
     void opensWithItsRoute();
     void multiplierCheck();
@@ -427,7 +427,7 @@ void PirepFormTest::invalidDraftSendsNothing()
     QVERIFY(m_site->service->requestsTo("/api/pireps").isEmpty());
 }
 
-void PirepFormTest::closedFormStillRefreshesReports()
+void PirepFormTest::closedFormStillRefreshesPireps()
 {
     PirepImportModel flights;
     flights.setClient(m_app->api());
@@ -500,7 +500,7 @@ void PirepFormTest::opensWithItsRoute()
     event.aircraft = QStringLiteral("Boeing 787-9");
     event.livery = QStringLiteral("China Eastern");
     navigation.setPath(NavigationStack::FlightStack,
-                       {RecentFlightRoute{flight}, EventSubmissionRoute{event}, NewReportRoute{}});
+                       {RecentFlightRoute{flight}, EventSubmissionRoute{event}, NewPirepRoute{}});
 
     const auto opened = [&](int index) {
         auto form = std::make_unique<PirepFormModel>();
@@ -520,7 +520,7 @@ void PirepFormTest::opensWithItsRoute()
     QCOMPARE(empty->draft(), PirepDraft(std::nullopt));
     // A route that no longer stands where the page was pushed fills nothing in.
     const PageRoute stale = navigation.routeAt(NavigationStack::FlightStack, 0);
-    navigation.setPath(NavigationStack::FlightStack, {ReportRoute{}});
+    navigation.setPath(NavigationStack::FlightStack, {PirepRoute{}});
     auto gone = std::make_unique<PirepFormModel>();
     gone->openRoute(&navigation, stale);
     QCOMPARE(gone->departure(), QString());

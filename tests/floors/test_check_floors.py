@@ -19,11 +19,11 @@ class Floors(unittest.TestCase):
             "state/CMakeLists.txt": "qt_add_library(vorna_state STATIC)\n",
             "ui/Theme.h": "#pragma once\n",
             "ui/CMakeLists.txt": "qt_add_library(vorna_ui STATIC)\n",
-            "portal/PortalModel.h": "#pragma once\n",
-            "portal/CMakeLists.txt": "qt_add_library(vorna_portal STATIC)\n",
+            "home/WindowRootModel.h": "#pragma once\n",
+            "home/CMakeLists.txt": "qt_add_library(vorna_home STATIC)\n",
             "community/LeaderboardModel.h": "#pragma once\n",
             "shell/SidebarModel.h": "#pragma once\n",
-            "tests/shell/tst_sidebar.cpp": '#include "SidebarModel.h"\n#include "PortalModel.h"\n',
+            "tests/shell/tst_sidebar.cpp": '#include "SidebarModel.h"\n#include "WindowRootModel.h"\n',
         }
         base.update(files)
         for path, text in base.items():
@@ -35,11 +35,11 @@ class Floors(unittest.TestCase):
 
     def test_downward_uses_pass(self):
         problems, checked = self.tree({
-            "portal/PortalModel.cpp": '#include <QObject>\n#include "AppState.h"\n#include "LeaderboardModel.h"\n',
-            "portal/View.qml": "import QtQuick\nimport Vorna.Ui\nimport Vorna.Community\n",
+            "home/WindowRootModel.cpp": '#include <QObject>\n#include "AppState.h"\n#include "LeaderboardModel.h"\n',
+            "home/View.qml": "import QtQuick\nimport Vorna.Ui\nimport Vorna.Community\n",
             "ui/LoadNotice.qml": "import Vorna.State\n",
-            "maps/MacFlightBar.qml": "import Vorna.Images\n",
-            "shell/CMakeLists.txt": "target_link_libraries(vorna_shell PUBLIC vorna_portal vorna_portalplugin)\n",
+            "maps/SelectedFlightBar.qml": "import Vorna.Images\n",
+            "shell/CMakeLists.txt": "target_link_libraries(vorna_shell PUBLIC vorna_home vorna_homeplugin)\n",
         })
         self.assertEqual(problems, [])
         # Ten uses here and below, and the four folders naming their own targets; Qt's header names no
@@ -52,17 +52,17 @@ class Floors(unittest.TestCase):
              "text/L.cpp:2: includes APIClient.h from client/: text/ is on floor 0"),
             ("state/AppState.cpp", '#include "ui/Theme.h"\n',
              "state/AppState.cpp:1: includes ui/Theme.h from ui/: state/ and ui/ share floor 2"),
-            ("community/LeaderboardView.qml", "import QtQuick\n\nimport Vorna.Portal\n",
-             "community/LeaderboardView.qml:3: imports Vorna.Portal from portal/: community/ and portal/ share"),
+            ("community/LeaderboardView.qml", "import QtQuick\n\nimport Vorna.Home\n",
+             "community/LeaderboardView.qml:3: imports Vorna.Home from home/: community/ and home/ share"),
             # maps/ may show images/' pictures; the way back stays closed.
             ("images/AircraftPhoto.qml", "import Vorna.Maps\n",
              "images/AircraftPhoto.qml:1: imports Vorna.Maps from maps/: images/ and maps/ share floor 3"),
-            ("portal/Shell.qml", "import Vorna.Shell\n",
-             "portal/Shell.qml:1: imports Vorna.Shell from shell/: portal/ is on floor 4"),
+            ("home/Shell.qml", "import Vorna.Shell\n",
+             "home/Shell.qml:1: imports Vorna.Shell from shell/: home/ is on floor 4"),
             ("client/more.cmake", "# vorna_state\ntarget_link_libraries(vorna_client PUBLIC vorna_stateplugin)\n",
              "client/more.cmake:2: names vorna_stateplugin from state/: client/ is on floor 1"),
-            ("ui/CMakeLists.txt", "qt_add_qml_module(vorna_ui DEPENDENCIES Vorna.Portal)\n",
-             "ui/CMakeLists.txt:1: names Vorna.Portal from portal/"),
+            ("ui/CMakeLists.txt", "qt_add_qml_module(vorna_ui DEPENDENCIES Vorna.Home)\n",
+             "ui/CMakeLists.txt:1: names Vorna.Home from home/"),
         ]
         for path, text, expected in cases:
             with self.subTest(path=path):

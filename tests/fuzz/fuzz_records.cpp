@@ -5,8 +5,8 @@
 #include "CommunityRecords.h"
 #include "FlightRecords.h"
 #include "Json.h"
-#include "LivePortalModel.h"
 #include "LiveScheduleRecords.h"
+#include "LiveTabModel.h"
 #include "ReviewRecords.h"
 
 #include <QJsonDocument>
@@ -86,7 +86,7 @@ const std::array<Reader, 28> readers = {
     plain<PlanResponse>(),
     plain<LiveBoard>(),
     plain<LiveApplications>(),
-    plain<NativeLivePositions>(),
+    plain<LiveFleetPositions>(),
     plain<LiveRoutes>(),
     plain<LiveAuthorization>(),
     plain<LiveAuthorizationStart>(),
@@ -147,7 +147,7 @@ VORNA_FUZZ_TARGET(application_pages)
         if (!listedIds.contains(application.id))
             added.append(application.id);
     }
-    const QList<LiveApplication> appended = LivePortalModel::appendPage(listed, page);
+    const QList<LiveApplication> appended = LiveTabModel::appendPage(listed, page);
     QStringList ids;
     for (const LiveApplication &application : appended)
         ids.append(application.id);

@@ -6,7 +6,7 @@
 #include "BaseMap.h"
 #include "CommunityRecords.h"
 #include "Json.h"
-#include "LivePortalModel.h"
+#include "LiveTabModel.h"
 #include "MemberNavigation.h"
 #include "MultipartBody.h"
 #include "ReadMarks.h"
@@ -150,7 +150,7 @@ VORNA_FUZZ_TARGET(report_paths)
 VORNA_FUZZ_TARGET(authorization_address)
 {
     const QString text = QString::fromUtf8(bytes);
-    const std::optional<QUrl> url = LivePortalModel::authorizationAddress(text);
+    const std::optional<QUrl> url = LiveTabModel::authorizationAddress(text);
     if (!url)
         return;
     const QString written = QStringLiteral("https://") + ServiceHosts::liveVendorEndpoint().origin.host();

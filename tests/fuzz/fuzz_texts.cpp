@@ -1,8 +1,8 @@
 #include "FuzzTarget.h"
 
-#include "AdminReviewModel.h"
 #include "Display.h"
 #include "L.h"
+#include "PirepReviewModel.h"
 #include "WireTime.h"
 
 #include <QStringList>

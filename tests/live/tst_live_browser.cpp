@@ -4,7 +4,7 @@
 #include "LiveApplicationFormModel.h"
 #include "LiveApplicationReviewModel.h"
 #include "LiveAuthorizationCoordinator.h"
-#include "LivePortalModel.h"
+#include "LiveTabModel.h"
 #include "MemberTestSupport.h"
 
 #include <QQmlComponent>
@@ -208,16 +208,16 @@ void LiveBrowserTest::sheetTellsTheLivePage()
 {
     // The Live page's sheet holds the browser by address; how the linking ended reaches the page's model.
     const auto member = signedInApp(m_site, "xuhang");
-    LivePortalModel portal;
-    portal.setAppState(member.get());
+    LiveTabModel liveTab;
+    liveTab.setAppState(member.get());
     QUrl page = service().origin();
     page.setPort(1);
     page.setPath("/oauth/authorize");
     QQuickItem *sheet = open("LiveAuthorizationEntry.qml", {{"address", page},
                                                             {"appState", QVariant::fromValue(member.get())},
-                                                            {"portal", QVariant::fromValue(&portal)}});
+                                                            {"liveTab", QVariant::fromValue(&liveTab)}});
     QVERIFY(sheet);
-    QTRY_VERIFY_WITH_TIMEOUT(!portal.messageText().isEmpty(), 30'000);
+    QTRY_VERIFY_WITH_TIMEOUT(!liveTab.messageText().isEmpty(), 30'000);
 }
 
 int main(int argc, char *argv[])

@@ -33,7 +33,7 @@ LiveSchedule schedule(const QByteArray &id, const QByteArray &extra = {})
                                 + extra + "}");
 }
 
-NativeLivePosition position(const QByteArray &json) { return decode<NativeLivePosition>(json); }
+LiveFleetPosition position(const QByteArray &json) { return decode<LiveFleetPosition>(json); }
 
 LiveRouteItem route(const QByteArray &json) { return decode<LiveRouteItem>(json); }
 
@@ -282,7 +282,7 @@ void LiveFleetTest::joinFollowsTheBoard()
         {"id":"org2","name":"Empty","aircraft":[],"schedules":[]},
         {"id":"org3","name":"Partner","aircraft":[{"id":"a1","registration":"B-1234"}],"schedules":[]}]})");
     LiveFleetExtras extras;
-    extras.take(decode<NativeLivePositions>(R"({
+    extras.take(decode<LiveFleetPositions>(R"({
         "aircraftPositions":[{"aircraftId":"a1","state":1,"available":true},
                              {"aircraftId":"a2","state":2,"available":true}],
         "recentPilots":[{"aircraftId":"a1","pilot":"li"},{"aircraftId":"a2","pilot":"wang"}]})"));
@@ -300,7 +300,7 @@ void LiveFleetTest::joinFollowsTheBoard()
     for (const LiveSchedule &s : fleet.at(0).schedules)
         order.append(s.id);
     QCOMPARE(order, QStringList({"s4", "s3", "s5", "s1"}));
-    QCOMPARE(fleet.at(0).position.value_or(NativeLivePosition()).state.value_or(-1), qint64(1));
+    QCOMPARE(fleet.at(0).position.value_or(LiveFleetPosition()).state.value_or(-1), qint64(1));
     QCOMPARE(fleet.at(0).lastPilot.value_or(LiveRecentPilot()).pilot, "li");
     QVERIFY(!fleet.at(0).lastRoute);
 
@@ -321,17 +321,17 @@ void LiveFleetTest::joinFollowsTheBoard()
 void LiveFleetTest::extrasReplaceOrKeep()
 {
     LiveFleetExtras extras;
-    extras.take(decode<NativeLivePositions>(R"({"aircraftPositions":[
+    extras.take(decode<LiveFleetPositions>(R"({"aircraftPositions":[
         {"aircraftId":"a1","state":1,"available":true},{"aircraft_id":"a1","state":2,"available":true}],
         "recentPilots":[{"aircraftId":"a1","pilot":"li"}]})"));
     QCOMPARE(extras.positions.value("a1").state.value_or(-1), qint64(2)); // the later entry wins
 
-    extras.take(std::optional<NativeLivePositions>());
+    extras.take(std::optional<LiveFleetPositions>());
     QCOMPARE(extras.positions.size(), 1);
     QCOMPARE(extras.recentPilots.size(), 1);
 
     // An answer without positions empties them; its pilots replace the old ones.
-    extras.take(decode<NativeLivePositions>(R"({"recentPilots":[{"aircraftId":"a2","pilot":"wang"}]})"));
+    extras.take(decode<LiveFleetPositions>(R"({"recentPilots":[{"aircraftId":"a2","pilot":"wang"}]})"));
     QVERIFY(extras.positions.isEmpty());
     QCOMPARE(extras.recentPilots.keys(), QStringList({"a2"}));
 

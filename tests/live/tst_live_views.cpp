@@ -3,7 +3,7 @@
 #include "ImageTestSupport.h"
 #include "Installed.h"
 #include "LiveApplicationReviewModel.h"
-#include "LivePortalModel.h"
+#include "LiveTabModel.h"
 #include "MemberNavigation.h"
 #include "MemberTestSupport.h"
 
@@ -33,7 +33,7 @@ Item {
     id: host
 
     required property AppState appState
-    readonly property LivePortalModel model: page.model
+    readonly property LiveTabModel model: page.model
 
     MemberData {
         id: memberData
@@ -43,7 +43,7 @@ Item {
     MemberNavigation {
         id: navigation
     }
-    LivePortalView {
+    LiveTabView {
         id: page
 
         anchors.fill: parent
@@ -90,7 +90,7 @@ private:
     // Makes a component (a snippet, or a file of the Live module) with these properties in a window.
     QQuickItem *show(QQmlComponent &component, const QVariantMap &properties, QSize size);
     // The Live page of a sample member, loaded.
-    LivePortalModel *openPage(const QString &username, QSize size);
+    LiveTabModel *openPage(const QString &username, QSize size);
     QQuickItem *named(const QString &name) const;
 
     // The shell's navigation, which the page is handed, reaches the own-flight links through it.
@@ -138,7 +138,7 @@ QQuickItem *LiveViewsTest::show(QQmlComponent &component, const QVariantMap &pro
     return item;
 }
 
-LivePortalModel *LiveViewsTest::openPage(const QString &username, QSize size)
+LiveTabModel *LiveViewsTest::openPage(const QString &username, QSize size)
 {
     m_app = signedInApp(*m_site, username);
     QQmlComponent component(m_engine.get());
@@ -146,7 +146,7 @@ LivePortalModel *LiveViewsTest::openPage(const QString &username, QSize size)
     QQuickItem *host = show(component, {{"appState", QVariant::fromValue(m_app.get())}}, size);
     if (!host)
         return nullptr;
-    auto *model = host->property("model").value<LivePortalModel *>();
+    auto *model = host->property("model").value<LiveTabModel *>();
     // The page loads as it comes on screen.
     const QString linkCheck = QStringLiteral("/api/live-schedules/authorization");
     if (!QTest::qWaitFor(
@@ -175,7 +175,7 @@ void LiveViewsTest::barOverThePageColumn()
     QFETCH(QString, username);
     QFETCH(QSize, size);
     QFETCH(bool, linked);
-    LivePortalModel *model = openPage(username, size);
+    LiveTabModel *model = openPage(username, size);
     QVERIFY(model);
     if (!linked)
         QTRY_VERIFY(model->showsConnectCard());
@@ -197,24 +197,24 @@ void LiveViewsTest::barOverThePageColumn()
 void LiveViewsTest::cardsOfOneRowShareTheirHeight_data()
 {
     QTest::addColumn<QString>("username");
-    QTest::addColumn<LivePortalModel::Board>("tab");
+    QTest::addColumn<LiveTabModel::Board>("tab");
     QTest::addColumn<QString>("shorter"); // on its own, the shorter card of a row
     QTest::addColumn<QString>("taller");
     // A reviewer's first page: app-10 without a reviewer's note beside app-09 with one.
-    QTest::newRow("applications") << "wangfang" << LivePortalModel::Applications << "live.review.app-10"
+    QTest::newRow("applications") << "wangfang" << LiveTabModel::Applications << "live.review.app-10"
                                   << "live.review.app-09";
     // B-30A3 with nothing to tell beside B-30A4 with its next schedule and last pilot.
-    QTest::newRow("fleet") << "lichen" << LivePortalModel::Fleet << "live.aircraft.org-vornalia/ac-103"
+    QTest::newRow("fleet") << "lichen" << LiveTabModel::Fleet << "live.aircraft.org-vornalia/ac-103"
                            << "live.aircraft.org-vornalia/ac-104";
 }
 
 void LiveViewsTest::cardsOfOneRowShareTheirHeight()
 {
     QFETCH(QString, username);
-    QFETCH(LivePortalModel::Board, tab);
+    QFETCH(LiveTabModel::Board, tab);
     QFETCH(QString, shorter);
     QFETCH(QString, taller);
-    LivePortalModel *model = openPage(username, QSize(1920, 1200));
+    LiveTabModel *model = openPage(username, QSize(1920, 1200));
     QVERIFY(model);
     model->setTab(tab);
     QQuickItem *left = named(shorter);
@@ -231,18 +231,19 @@ void LiveViewsTest::cardsOfOneRowShareTheirHeight()
 void LiveViewsTest::reviewReloadsThePageAfterItsScreenHasGone()
 {
     m_app = signedInApp(*m_site, "wangfang");
-    LivePortalModel portal;
-    portal.setAppState(m_app.get());
-    await(portal.load());
-    const auto status = [&portal] {
-        const std::optional<LiveApplication> listed = portal.application("app-10");
+    LiveTabModel liveTab;
+    liveTab.setAppState(m_app.get());
+    await(liveTab.load());
+    const auto status = [&liveTab] {
+        const std::optional<LiveApplication> listed = liveTab.application("app-10");
         return listed ? listed->status : QString();
     };
     QCOMPARE(status(), "pending");
 
     QQmlComponent component(m_engine.get(), QUrl("qrc:/qt/qml/Vorna/Live/LiveReviewEntry.qml"));
-    QQuickItem *entry = show(
-        component, {{"portal", QVariant::fromValue(&portal)}, {"applicationId", "app-10"}}, QSize(760, 540));
+    QQuickItem *entry =
+        show(component, {{"liveTab", QVariant::fromValue(&liveTab)}, {"applicationId", "app-10"}},
+             QSize(760, 540));
     QVERIFY(entry);
     auto *review = entry->property("model").value<LiveApplicationReviewModel *>();
     QVERIFY(review && review->valid());
@@ -258,7 +259,7 @@ void LiveViewsTest::reviewReloadsThePageAfterItsScreenHasGone()
 
     // Regression: only a screen still open told the Live page to reload.
     QTRY_COMPARE(m_site->service->requestsTo(QStringLiteral("/api/live-schedules/authorization")).size(), 1);
-    QTRY_VERIFY(!portal.busy());
+    QTRY_VERIFY(!liveTab.busy());
     QCOMPARE(status(), "approved");
 }
 

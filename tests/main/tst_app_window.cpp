@@ -1,8 +1,8 @@
 // The window as main/ makes it: the app menu and the keys that reach it before and after it first opens.
 #include "AppComposition.h"
-#include "MacUpdater.h"
 #include "SampleService.h"
 #include "SceneTestSupport.h"
+#include "UpdateCheck.h"
 
 #include <QAccessible>
 #include <QProcessEnvironment>
@@ -153,7 +153,7 @@ void AppWindowTest::checkForUpdatesLeavesTheKeyboardOnANamedControl()
     QFETCH(int, closedBy);
     m_service->publishRelease(newer ? Sample::Service::Release::Newer : Sample::Service::Release::Current);
     // The launch check over: a check asked for while one runs is dropped.
-    QTRY_VERIFY(MacUpdater::shared().lastCheck() && !MacUpdater::shared().checking());
+    QTRY_VERIFY(UpdateCheck::shared().lastCheck() && !UpdateCheck::shared().checking());
     QObject *menu = appMenu();
     QTest::mouseMove(m_window.get(), QPoint(m_window->width() - 10, m_window->height() - 10));
     QTest::keyClick(m_window.get(), Qt::Key_F10);

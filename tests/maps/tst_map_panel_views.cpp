@@ -108,7 +108,7 @@ void MapPanelViewsTest::everyPanelBuilds_data()
         "PhaseChip { symbol: \"airplane\"; title: \"巡航\"; rate: \"+0 ft/min\"; tint: \"#27AE60\" }");
     QTest::newRow("PhaseChip spanning") << QByteArray("PhaseChip { spans: true; title: \"巡航\" }");
     QTest::newRow("FlightFigure") << QByteArray("FlightFigure { title: \"高度\"; value: \"37000 ft\" }");
-    QTest::newRow("MacFlightBar") << QByteArray("MacFlightBar { width: 1000; live: true }");
+    QTest::newRow("SelectedFlightBar") << QByteArray("SelectedFlightBar { width: 1000; live: true }");
     QTest::newRow("LiveFlightDetailView") << QByteArray("LiveFlightDetailView { width: 400 }");
     QTest::newRow("MapBannerView") << QByteArray("MapBannerView { width: 800; loading: true }");
     QTest::newRow("ChoiceMenu") << QByteArray(
@@ -161,7 +161,7 @@ void MapPanelViewsTest::panelsFollowTheWindowWidth_data()
     QTest::addColumn<QString>("shown");   // the one holder on screen
     QTest::addColumn<QString>("content"); // what it holds
     QTest::newRow("wide: the bar") << 1100 << false << "map.flightBar"
-                                   << "MacFlightBar";
+                                   << "SelectedFlightBar";
     QTest::newRow("wide, searching: the side card") << 1100 << true << "map.sideCard"
                                                     << "FlightSearchView";
     QTest::newRow("narrow: the card's sheet") << 430 << false << "map.sheet"

@@ -1,10 +1,10 @@
 // The staff's review workbench: the queue's filters, counts and search, the review page's defaults, the
 // bodies it posts and what the service makes of them, the system checks and the history, against the
 // sample member service.
-#include "AdminReviewModel.h"
-#include "AdministratorModel.h"
 #include "Installed.h"
 #include "MemberTestSupport.h"
+#include "PirepReviewModel.h"
+#include "ReviewWorkbenchModel.h"
 
 #include <QJsonDocument>
 #include <QSignalSpy>
@@ -95,12 +95,12 @@ private Q_SLOTS:
 private:
     // The queue of a signed-in staff account, loaded; the review of one of its reports.
     void signIn(const QString &username);
-    std::unique_ptr<AdminReviewModel> review(const QString &id);
+    std::unique_ptr<PirepReviewModel> review(const QString &id);
     QJsonObject lastBody(const QString &path) const;
 
     std::unique_ptr<Site> m_site;
     std::unique_ptr<AppState> m_app;
-    std::unique_ptr<AdministratorModel> m_queue;
+    std::unique_ptr<ReviewWorkbenchModel> m_queue;
     FlightActivityNavigation m_ownFlight{nullptr};
     const Installed<FlightActivityNavigation> m_installedOwnFlight{m_ownFlight};
 };
@@ -123,15 +123,15 @@ void ReviewTest::signIn(const QString &username)
 {
     m_queue.reset();
     m_app = signedInApp(*m_site, username);
-    m_queue = std::make_unique<AdministratorModel>();
+    m_queue = std::make_unique<ReviewWorkbenchModel>();
     m_queue->setAppState(m_app.get());
     await(m_queue->load());
 }
 
-std::unique_ptr<AdminReviewModel> ReviewTest::review(const QString &id)
+std::unique_ptr<PirepReviewModel> ReviewTest::review(const QString &id)
 {
     // Opened as the queue's card opens it: a review page on the home tab's stack.
-    auto model = std::make_unique<AdminReviewModel>();
+    auto model = std::make_unique<PirepReviewModel>();
     model->setAppState(m_app.get());
     MemberNavigation navigation;
     m_queue->openReview(&navigation, id);
@@ -165,9 +165,9 @@ void ReviewTest::queueFiltersAndCounts()
 
     // A hold on a decided report does not move it out of its status.
     Pirep approved = report("approved", 1700000000);
-    QVERIFY(AdministratorModel::belongs(approved, "approved"));
-    QVERIFY(!AdministratorModel::belongs(approved, "inquiry"));
-    QVERIFY(!AdministratorModel::belongs(report("Approved"), "approved"));
+    QVERIFY(ReviewWorkbenchModel::belongs(approved, "approved"));
+    QVERIFY(!ReviewWorkbenchModel::belongs(approved, "inquiry"));
+    QVERIFY(!ReviewWorkbenchModel::belongs(report("Approved"), "approved"));
 }
 
 void ReviewTest::queueSearch_data()
@@ -286,7 +286,7 @@ void ReviewTest::membersAreRefused()
 
     // Regression: a member's tabs made the staff's home for a moment, which fetched his profile again.
     m_site->service->clearRequests();
-    AdministratorModel passing;
+    ReviewWorkbenchModel passing;
     passing.setAppState(m_app.get());
     passing.appear();
     QTest::qWait(200);
@@ -335,8 +335,8 @@ void ReviewTest::decisionDefaults()
     QFETCH(bool, held);
     QFETCH(QString, note);
     QFETCH(int, multiplier);
-    AdminReviewModel model;
-    model.setReport(given);
+    PirepReviewModel model;
+    model.setPirep(given);
     QCOMPARE(model.decision(), decision);
     QCOMPARE(model.decisionTitle(), title);
     QCOMPARE(titles(model.decisionOptions()), options);
@@ -354,8 +354,8 @@ void ReviewTest::countedTime()
     counted.durationMinutes = 95;
     counted.multiplierPercent = 187.5;
     QCOMPARE(counted.countedMinutes(), 178.0);
-    AdminReviewModel model;
-    model.setReport(counted);
+    PirepReviewModel model;
+    model.setPirep(counted);
     QCOMPARE(model.flightTimeText(), QString("1 小时 35 分"));
     QCOMPARE(model.countedText(), QString("2 小时 58 分"));
     // The picker's choice does not change what the report counts.
@@ -365,8 +365,8 @@ void ReviewTest::countedTime()
 
 void ReviewTest::saveNeedsAVisibleReasonOrNote()
 {
-    AdminReviewModel model;
-    model.setReport(report("pending"));
+    PirepReviewModel model;
+    model.setPirep(report("pending"));
     QVERIFY(model.canSave());
     model.setDecision("rejected");
     model.setReason(" \n\t");
@@ -473,8 +473,8 @@ void ReviewTest::actionBodies()
 
     // The page closes only once the queue has been fetched again.
     const qsizetype loadsBefore = m_site->service->requestsTo("/api/admin/pireps").size();
-    QSignalSpy closed(model.get(), &AdminReviewModel::closed);
-    connect(model.get(), &AdminReviewModel::closed, this,
+    QSignalSpy closed(model.get(), &PirepReviewModel::closed);
+    connect(model.get(), &PirepReviewModel::closed, this,
             [&] { QCOMPARE(m_site->service->requestsTo("/api/admin/pireps").size(), loadsBefore + 1); });
     await(model->perform());
     QCOMPARE(model->error(), QString());
@@ -488,7 +488,7 @@ void ReviewTest::actionBodies()
     const std::optional<Pirep> after = m_queue->report(id);
     QCOMPARE(after.has_value(), !filterAfter.isEmpty());
     if (after) {
-        QVERIFY(AdministratorModel::belongs(*after, filterAfter));
+        QVERIFY(ReviewWorkbenchModel::belongs(*after, filterAfter));
         if (action == "multiplier")
             QCOMPARE(after->multiplierPercent, std::optional<double>(187.5));
     }
@@ -521,7 +521,7 @@ void ReviewTest::notOkIsAFailure()
     const auto model = review("p-24433");
     // Regression: an answer of {"ok": false} was taken for a saved decision.
     m_site->service->setFault("/api/admin/pireps/p-24433/review", {.json = QJsonObject{{"ok", false}}});
-    QSignalSpy closed(model.get(), &AdminReviewModel::closed);
+    QSignalSpy closed(model.get(), &PirepReviewModel::closed);
     model->save();
     await(model->perform());
     QCOMPARE(model->error(), QString("服务器没有确认这项修改，请刷新后查看。"));
@@ -566,7 +566,7 @@ void ReviewTest::concurrentReviewKeepsThePageOpen()
     mine->setDecision("rejected");
     mine->setReason("截图不清楚");
     mine->save();
-    QSignalSpy closed(mine.get(), &AdminReviewModel::closed);
+    QSignalSpy closed(mine.get(), &PirepReviewModel::closed);
     await(mine->perform());
     QCOMPARE(mine->error(), QString("该报告已被其他管理员审核，请刷新后重试。"));
     QCOMPARE(closed.size(), 0);
@@ -580,12 +580,12 @@ void ReviewTest::concurrentReviewKeepsThePageOpen()
 void ReviewTest::idStaysOneSegment()
 {
     signIn("zhaolei");
-    AdminReviewModel model;
+    PirepReviewModel model;
     model.setAppState(m_app.get());
     Pirep odd = report("pending");
     // Regression: an id with slashes could reach another report's delete.
     odd.id = QStringLiteral("p-24418/../p-24433");
-    model.setReport(odd);
+    model.setPirep(odd);
     model.ask("delete");
     await(model.perform());
     // The service reads the path decoded; sent unencoded, the dots would have been resolved away.
@@ -613,11 +613,11 @@ void ReviewTest::dotIdsReachNoOtherEndpoint()
     QFETCH(QString, id);
     QFETCH(QString, action);
     signIn("zhaolei");
-    AdminReviewModel model;
+    PirepReviewModel model;
     model.setAppState(m_app.get());
     Pirep odd = report("pending");
     odd.id = id;
-    model.setReport(odd);
+    model.setPirep(odd);
     m_site->service->clearRequests();
     model.ask(action);
     await(model.perform());
@@ -629,16 +629,16 @@ void ReviewTest::dotIdsReachNoOtherEndpoint()
 
 void ReviewTest::reviewedAtBeyondRangeIsLeftOut()
 {
-    AdminReviewModel model;
+    PirepReviewModel model;
     Pirep far = report("approved");
     // Regression: converting such a time to a 64-bit integer was undefined.
     far.reviewedAt = 1e300;
-    model.setReport(far);
+    model.setPirep(far);
     const QJsonObject body = model.body("review");
     QVERIFY(!body.contains("expectedReviewedAt"));
     QCOMPARE(body.value("amend"), QJsonValue(true));
     far.reviewedAt = -1.5;
-    model.setReport(far);
+    model.setPirep(far);
     QCOMPARE(model.body("review").value("expectedReviewedAt"), QJsonValue(-1));
 }
 
@@ -709,8 +709,8 @@ void ReviewTest::routeVerdicts()
     QCOMPARE(int(shown.first().tone), tone);
 
     // The caption follows, and the section is not empty.
-    AdminReviewModel model;
-    model.setReport(checked);
+    PirepReviewModel model;
+    model.setPirep(checked);
     QCOMPARE(texts(model.checkList()).last(), QString("上传时自动核对的结果"));
     QVERIFY(!model.showsNoChecks());
 }

@@ -1,10 +1,10 @@
 import QtQuick
 import Vorna.Ui
 import Vorna.State
-import Vorna.Portal
+import Vorna.Home
 import Vorna.Account
 
-// A page of the account tab for "lichen", as a screen names it: "root", "page" (his account page),
+// A page of the account tab for "lichen", as a screen names it: "root", "page" (his profile page),
 // "settings", "information", "terms", "privacy", or "switcher" (the account switcher; with `secondAccount`,
 // that account added after "lichen", so two are saved and the second is signed in).
 Rectangle {
@@ -91,7 +91,7 @@ Rectangle {
             Component {
                 id: accountPage
 
-                AccountPage {
+                ProfilePage {
                     appState: account
                     memberData: sampleData
                     navigation: sampleNavigation
@@ -100,7 +100,7 @@ Rectangle {
             Component {
                 id: settings
 
-                AppPreferencesView {
+                SettingsView {
                     appState: account
                     memberData: sampleData
                     navigation: sampleNavigation

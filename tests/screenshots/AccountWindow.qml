@@ -1,7 +1,7 @@
 import QtQuick
 import Vorna.Ui
 import Vorna.State
-import Vorna.Portal
+import Vorna.Home
 import Vorna.Account
 
 // An account form of a sample member, signed in as a screen names him: the password form of the must-change

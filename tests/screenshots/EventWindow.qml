@@ -1,7 +1,7 @@
 import QtQuick
 import Vorna.Ui
 import Vorna.State
-import Vorna.Portal
+import Vorna.Home
 import Vorna.Community
 
 // The page of one sample event as a sample account sees it, once the account's events have loaded.

@@ -1,7 +1,7 @@
 import QtQuick
 import Vorna.Ui
 import Vorna.State
-import Vorna.Portal
+import Vorna.Home
 import Vorna.Community
 
 // The leaderboard page of the sample member "lichen", on the board and period a screen names.

@@ -1,7 +1,7 @@
 import QtQuick
 import Vorna.Ui
 import Vorna.State
-import Vorna.Portal
+import Vorna.Home
 import Vorna.Live
 import Vorna.Screenshots
 

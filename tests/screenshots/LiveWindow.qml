@@ -1,7 +1,7 @@
 import QtQuick
 import Vorna.Ui
 import Vorna.State
-import Vorna.Portal
+import Vorna.Home
 import Vorna.Live
 
 // The Live page of a sample member, on the tab and with the search that a screen names.
@@ -9,7 +9,7 @@ Rectangle {
     id: screen
 
     property string username: "lichen"
-    property int tab: LivePortalModel.Fleet
+    property int tab: LiveTabModel.Fleet
     property string search
     // Once the page has loaded: the time the staleness check is run with, in seconds after the fetch.
     property real staleAfter: -1
@@ -42,7 +42,7 @@ Rectangle {
             MemberNavigation {
                 id: navigation
             }
-            LivePortalView {
+            LiveTabView {
                 id: view
 
                 anchors.fill: parent

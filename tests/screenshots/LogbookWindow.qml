@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.State
-import Vorna.Portal
+import Vorna.Home
 import Vorna.Flights
 
 // The logbook, one report's detail, or the latest-flight card of a sample member ("lichen" unless told).

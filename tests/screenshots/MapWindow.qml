@@ -1,7 +1,7 @@
 import QtQuick
 import Vorna.Ui
 import Vorna.State
-import Vorna.Portal
+import Vorna.Home
 import Vorna.Shell
 import Vorna.Screenshots
 
@@ -79,7 +79,7 @@ Rectangle {
                 member: account.isMember
                 Component.onCompleted: navigation.selected = MemberTab.Map
             }
-            MacMemberShell {
+            MemberShell {
                 anchors.fill: parent
                 appState: account
                 memberData: memberData

@@ -1,7 +1,7 @@
 import QtQuick
 import Vorna.Ui
 import Vorna.State
-import Vorna.Portal
+import Vorna.Home
 import Vorna.Shell
 
 // The signed-in window of a sample account: the shell with its home page, once the gate lets him in.
@@ -68,7 +68,7 @@ Rectangle {
     Loader {
         anchors.fill: parent
         active: account.gate === AppState.Ready
-        sourceComponent: NativeMemberTabs {
+        sourceComponent: MemberSession {
             appState: account
         }
     }

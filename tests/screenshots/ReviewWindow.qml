@@ -1,7 +1,7 @@
 import QtQuick
 import Vorna.Ui
 import Vorna.State
-import Vorna.Portal
+import Vorna.Home
 import Vorna.Review
 
 // The review workbench of a sample staff account ("wangfang" unless told): the queue, or one report's
@@ -45,7 +45,7 @@ Rectangle {
             MemberNavigation {
                 id: pages
             }
-            AdministratorView {
+            ReviewWorkbenchView {
                 id: view
 
                 property bool opened: false
@@ -77,7 +77,7 @@ Rectangle {
 
                 anchors.fill: parent
                 active: false
-                sourceComponent: AdminReviewView {
+                sourceComponent: PirepReviewView {
                     appState: account
                     memberData: sample
                     navigation: pages

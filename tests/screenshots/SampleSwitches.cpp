@@ -1,9 +1,9 @@
 #include "SampleSwitches.h"
 
-#include "MacUpdater.h"
 #include "MemberNavigation.h"
 #include "MemberStore.h"
 #include "SampleService.h"
+#include "UpdateCheck.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -51,9 +51,9 @@ void SampleSwitches::publishRelease(const QString &kind)
                                                                      : Sample::Service::Release::Newer);
 }
 
-MacUpdater *SampleSwitches::newUpdater()
+UpdateCheck *SampleSwitches::newUpdater()
 {
-    auto *updater = new MacUpdater(MacUpdater::defaultOptions(), this);
+    auto *updater = new UpdateCheck(UpdateCheck::defaultOptions(), this);
     QJSEngine::setObjectOwnership(updater, QJSEngine::CppOwnership);
     return updater;
 }
@@ -64,7 +64,7 @@ LiveFleetItemValue SampleSwitches::fleetItem(const QString &organizationId, cons
         return {};
     const QJsonObject live = current->data(QStringLiteral("live-schedules")).toObject();
     LiveFleetExtras extras;
-    extras.take(std::optional(NativeLivePositions::fromJson(Sample::livePositionsJson(live))));
+    extras.take(std::optional(LiveFleetPositions::fromJson(Sample::livePositionsJson(live))));
     extras.take(std::optional(LiveRoutes::fromJson(QJsonObject{{"aircraftRoutes", live.value("routes")}})));
     const LiveBoard board = LiveBoard::fromJson(Sample::liveBoardJson(live, QString()));
     for (const LiveFleetItem &item : liveFleet(board, extras)) {

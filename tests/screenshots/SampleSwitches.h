@@ -5,7 +5,7 @@
 #include <QQmlEngine>
 
 #include "LiveValues.h"
-#include "MacUpdater.h"
+#include "UpdateCheck.h"
 
 namespace Sample {
 class Service;
@@ -36,7 +36,7 @@ public:
     // The release manifest the service publishes: "newer" (as it starts), "current" or "malformed".
     Q_INVOKABLE void publishRelease(const QString &kind);
     // An updater of the screen's own, for the sample service, that has made no check yet.
-    Q_INVOKABLE MacUpdater *newUpdater();
+    Q_INVOKABLE UpdateCheck *newUpdater();
     // One aircraft of the sample Live fleet, joined as the Live page joins it; one sample application.
     Q_INVOKABLE LiveFleetItemValue fleetItem(const QString &organizationId, const QString &aircraftId);
     Q_INVOKABLE LiveApplicationValue application(const QString &id);

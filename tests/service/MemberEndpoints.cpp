@@ -98,7 +98,7 @@ QJsonObject evidenceJson(const QString &reportId, const StoredEvidence &evidence
 }
 
 // The report of a path, when the signed-in account may see it: his own, or any for staff.
-QJsonObject *visibleReport(MemberStore &store, const Account &account, const QString &id, QString *owner)
+QJsonObject *visiblePirep(MemberStore &store, const Account &account, const QString &id, QString *owner)
 {
     QJsonObject *report = store.report(id, owner);
     return report && (*owner == account.username || isStaff(account)) ? report : nullptr;
@@ -153,7 +153,7 @@ Reply reports(MemberStore &store, const Account &account)
     return Reply::json(answer);
 }
 
-Reply submitReport(MemberStore &store, Account &account, const Request &request)
+Reply submitPirep(MemberStore &store, Account &account, const Request &request)
 {
     if (account.role != QLatin1String("member"))
         return Reply::message(403, QStringLiteral("只有成员可以提交飞行报告。"));
@@ -216,7 +216,7 @@ Reply submitReport(MemberStore &store, Account &account, const Request &request)
         return Reply::message(
             422, QStringLiteral("系统没有找到对应的 Infinite Flight 航班，请上传飞行截图并填写补充说明。"));
 
-    const QString id = store.nextReportId();
+    const QString id = store.nextPirepId();
     const QString uploaded = fields.value("flightCallsign").trimmed();
     const QString actual = source.value("callsign").toString();
     QJsonObject review;
@@ -317,7 +317,7 @@ Reply multiplierOptions(MemberStore &store, const Account &account, const Reques
         bool attending = false;
         for (const EventAnswer &given : store.answers(id))
             attending |= given.username == account.username && given.response == QLatin1String("attending");
-        if (!store.eventInReportWindow(event, MemberStore::nowSeconds())) {
+        if (!store.eventInPirepWindow(event, MemberStore::nowSeconds())) {
             eventMessage = QStringLiteral("该航线的活动不在报告时间窗口内。");
         } else if (!attending) {
             eventMessage = QStringLiteral("你没有报名参加该航线的活动。");
@@ -521,13 +521,13 @@ void Service::addMemberRoutes()
     // Reports and their evidence.
     get("/api/pireps", [](MemberStore &s, Service &, Account &a, const Request &) { return reports(s, a); });
     post("/api/pireps",
-         [](MemberStore &s, Service &, Account &a, const Request &r) { return submitReport(s, a, r); });
+         [](MemberStore &s, Service &, Account &a, const Request &r) { return submitPirep(s, a, r); });
     get("/api/pireps/multiplier-options",
         [](MemberStore &s, Service &, Account &a, const Request &r) { return multiplierOptions(s, a, r); });
     get("/api/pireps/{id}/evidence", [](MemberStore &s, Service &, Account &a, const Request &r) {
         QString owner;
         const QString id = r.parameters.value("id");
-        if (!visibleReport(s, a, id, &owner))
+        if (!visiblePirep(s, a, id, &owner))
             return Reply::message(404, QStringLiteral("未找到该飞行报告。"));
         QJsonArray files;
         for (const StoredEvidence &evidence : s.evidence(id))
@@ -539,7 +539,7 @@ void Service::addMemberRoutes()
     get("/api/pireps/{id}/evidence/{file}", [](MemberStore &s, Service &, Account &a, const Request &r) {
         QString owner;
         const QString id = r.parameters.value("id");
-        if (visibleReport(s, a, id, &owner)) {
+        if (visiblePirep(s, a, id, &owner)) {
             for (StoredEvidence &evidence : s.evidence(id)) {
                 if (evidence.id != r.parameters.value("file"))
                     continue;

@@ -139,7 +139,7 @@ MemberStore::MemberStore(const Service &service)
                                        "image/png",
                                        report.value("submittedAt").toDouble() + 60 * i});
             }
-            m_lastReportNumber = std::max(m_lastReportNumber, id.section('-', 1).toInt());
+            m_lastPirepNumber = std::max(m_lastPirepNumber, id.section('-', 1).toInt());
             seedHistory(m_history[id], report);
             list.append(report);
         }
@@ -238,7 +238,7 @@ QJsonObject *MemberStore::report(const QString &id, QString *owner)
     return nullptr;
 }
 
-QString MemberStore::nextReportId() { return QStringLiteral("p-%1").arg(++m_lastReportNumber); }
+QString MemberStore::nextPirepId() { return QStringLiteral("p-%1").arg(++m_lastPirepNumber); }
 
 StoredEvidence MemberStore::addEvidence(const QString &reportId, const QByteArray &data,
                                         const QByteArray &mimeType)
@@ -401,7 +401,7 @@ void MemberStore::answer(const QString &eventId, const QString &username, const 
     list.append({username, response});
 }
 
-bool MemberStore::eventInReportWindow(const QJsonObject &event, double atSeconds) const
+bool MemberStore::eventInPirepWindow(const QJsonObject &event, double atSeconds) const
 {
     const QDateTime start = QDateTime::fromString(event.value("eventAtUtc").toString(), Qt::ISODate);
     const double startSeconds = double(start.toSecsSinceEpoch());
@@ -439,7 +439,7 @@ QJsonArray MemberStore::recentFlights(const QString &username) const
 
 namespace Sample {
 
-QList<QJsonObject> MemberStore::allReports() const
+QList<QJsonObject> MemberStore::allPireps() const
 {
     QList<QJsonObject> all;
     for (const QList<QJsonObject> &list : m_reports)
@@ -452,7 +452,7 @@ QList<QJsonObject> MemberStore::allReports() const
     return all;
 }
 
-bool MemberStore::removeReport(const QString &id)
+bool MemberStore::removePirep(const QString &id)
 {
     for (QList<QJsonObject> &list : m_reports) {
         for (qsizetype i = 0; i < list.size(); ++i) {

@@ -69,7 +69,7 @@ public:
     // Reports, newest first. Owner by report id; none when nobody filed it.
     QList<QJsonObject> &reports(const QString &username) { return m_reports[username]; }
     QJsonObject *report(const QString &id, QString *owner = nullptr);
-    QString nextReportId();
+    QString nextPirepId();
     QList<StoredEvidence> &evidence(const QString &reportId) { return m_evidence[reportId]; }
     StoredEvidence addEvidence(const QString &reportId, const QByteArray &data, const QByteArray &mimeType);
     // The report as the service answers it: counts and the applicant filled in from the store.
@@ -80,10 +80,10 @@ public:
     QJsonArray routes(const QString &username) const;
     QJsonObject leaderboard(bool recent) const;
     // Staff: every report, newest submission first; a report's review history; a deletion.
-    QList<QJsonObject> allReports() const;
+    QList<QJsonObject> allPireps() const;
     QList<QJsonObject> &history(const QString &reportId) { return m_history[reportId]; }
     QString displayName(const QString &username) const { return m_displayNames.value(username); }
-    bool removeReport(const QString &id);
+    bool removePirep(const QString &id);
 
     // Notices, newest first; none for an account without an inbox.
     QList<QJsonObject> *notices(const QString &username);
@@ -95,7 +95,7 @@ public:
     QList<EventAnswer> &answers(const QString &eventId) { return m_answers[eventId]; }
     QStringList answeredEvents() const { return m_answerOrder; }
     void answer(const QString &eventId, const QString &username, const QString &response);
-    bool eventInReportWindow(const QJsonObject &event, double atSeconds) const;
+    bool eventInPirepWindow(const QJsonObject &event, double atSeconds) const;
     bool organizationRoute(const QString &departure, const QString &arrival) const;
 
     // Infinite Flight.
@@ -133,7 +133,7 @@ private:
     QList<QJsonObject> m_crowd;
     QList<QJsonObject> m_savedCrowd;
     QHash<QString, QJsonArray> m_crowdPlans;
-    int m_lastReportNumber = 0;
+    int m_lastPirepNumber = 0;
     int m_lastEvidenceNumber = 0;
 };
 

@@ -47,7 +47,7 @@ Reply list(MemberStore &store, const Request &request)
     // "checks=0" spares the service its Infinite Flight look-ups: the queue needs no verdicts.
     const bool checks = request.query.queryItemValue("checks") != QLatin1String("0");
     QJsonArray rows;
-    for (QJsonObject report : store.allReports()) {
+    for (QJsonObject report : store.allPireps()) {
         if (!checks) {
             for (const char *field : {"ifRouteCheck", "ifCallsignCheck", "callsignReview"})
                 report.remove(QLatin1String(field));
@@ -174,7 +174,7 @@ void addReviewRoutes(Service &service, const std::shared_ptr<MemberStore> &store
                       if (a.role != QLatin1String("developer"))
                           return Reply::message(403, QStringLiteral("只有开发者可以删除报告。"));
                       const QString id = QUrl::fromPercentEncoding(r.parameters.value("id").toUtf8());
-                      if (!s.removeReport(id))
+                      if (!s.removePirep(id))
                           return Reply::message(404, QStringLiteral("未找到该飞行报告。"));
                       return Reply::json(QJsonObject{{"ok", true}});
                   }));

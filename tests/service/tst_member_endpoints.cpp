@@ -162,7 +162,7 @@ void MemberEndpointsTest::answersDecodeForEveryAccount()
         {"/api/live-schedules/authorization", decodes<LiveAuthorization>},
         {"/api/live-schedules", decodes<LiveBoard>},
         {"/api/live-schedules/applications?page=1", decodes<LiveApplications>},
-        {"/api/live-schedules/flights", decodes<NativeLivePositions>},
+        {"/api/live-schedules/flights", decodes<LiveFleetPositions>},
         {"/api/live-schedules/routes", decodes<LiveRoutes>},
     };
     for (const auto &[path, read] : reads)

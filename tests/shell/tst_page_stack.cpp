@@ -126,8 +126,8 @@ void PageStackTest::followsItsOwnPathOnly()
     model.showRoot(view.root());
 
     navigation.openEvent(flightEvent("e-1"));
-    navigation.openPrefilledReport(RecentFlight{});
-    navigation.openReport(Pirep{});
+    navigation.openPrefilledPirep(RecentFlight{});
+    navigation.openPirep(Pirep{});
     QVERIFY(view.asked.isEmpty());
 
     navigation.pushPage(NavigationStack::AccountStack, ShellPage::Leaderboard);
@@ -185,10 +185,10 @@ void PageStackTest::logbookSheetFollowsTheLogbookPath()
     // A report opened from the dashboard before the sheet shows: its page comes over the root at once.
     Pirep report;
     report.id = "P-1";
-    navigation.openReport(report);
+    navigation.openPirep(report);
     QVERIFY(navigation.showingLogbook());
     logbook.showRoot(view.root());
-    QCOMPARE(view.asked, (QList<PageRoute>{{NavigationStack::LogbookStack, 0, ShellPage::ReportDetail}}));
+    QCOMPARE(view.asked, (QList<PageRoute>{{NavigationStack::LogbookStack, 0, ShellPage::PirepDetail}}));
     QCOMPARE(logbook.count(), 2);
 
     // The account tab's own path is not this stack's.
@@ -199,7 +199,7 @@ void PageStackTest::logbookSheetFollowsTheLogbookPath()
     navigation.pop(NavigationStack::LogbookStack);
     settleDeletions();
     QCOMPARE(logbook.count(), 1);
-    navigation.openReport(report);
+    navigation.openPirep(report);
     QCOMPARE(logbook.count(), 2);
     navigation.openLogbook();
     settleDeletions();

@@ -8,8 +8,8 @@
 #include "LiveMapModel.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
-#include "PortalTestSupport.h"
 #include "SceneTestSupport.h"
+#include "WindowRootTestSupport.h"
 
 #include <QAccessible>
 #include <QImage>
@@ -26,7 +26,7 @@
 Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_StatePlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_ImagesPlugin)
-Q_IMPORT_QML_PLUGIN(Vorna_PortalPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_HomePlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_ShellPlugin)
 
 using namespace TestSupport;
@@ -85,7 +85,7 @@ bool heardOn(QWindow *window, const QString &text)
 }
 
 // The first object of that class made with an item of the scene: a view's own model. The pages of the stacks
-// are items of the scene, not children of the portal.
+// are items of the scene, not children of the window root.
 QObject *modelOf(QQuickItem *root, const char *className)
 {
     for (QQuickItem *item : itemsBelow(root)) {
@@ -143,12 +143,12 @@ private Q_SLOTS:
 private:
     Sample::Service &service() { return *m_service; }
     QQuickItem *scene() const { return m_window->contentItem(); }
-    // The portal in a window of its own, as the app makes it, with no account saved in the keyring.
-    bool showPortal();
-    // The portal, signed in as that user, on his home page with its loads ended.
+    // The window root in a window of its own, as the app makes it, with no account saved in the keyring.
+    bool showWindowRoot();
+    // The window root, signed in as that user, on his home page with its loads ended.
     bool showSignedIn(const QString &username, const QString &password = QStringLiteral("fly-vornalia"));
-    MemberNavigation *navigation() const { return m_portal->findChild<MemberNavigation *>(); }
-    MemberData *memberData() const { return m_portal->findChild<MemberData *>(); }
+    MemberNavigation *navigation() const { return m_root->findChild<MemberNavigation *>(); }
+    MemberData *memberData() const { return m_root->findChild<MemberData *>(); }
     // The member's own report of that id, as the member data lists it.
     std::optional<Pirep> reportOf(const QString &id) const;
     // The event of that id on its page.
@@ -169,7 +169,7 @@ private:
     QTemporaryDir m_scratch;
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<QQuickWindow> m_window;
-    QQuickItem *m_portal = nullptr;
+    QQuickItem *m_root = nullptr;
     AppState *m_app = nullptr;
 };
 
@@ -197,7 +197,7 @@ void ScreenRulesTest::cleanup()
     service().release();
     FlightActivityNavigation::shared().clearOwnFlightRequest();
     m_app = nullptr;
-    m_portal = nullptr;
+    m_root = nullptr;
     // One more frame first: Qt 6.4's layouts hold a child deleted since their last polish until the next.
     if (m_window && m_window->isExposed())
         m_window->grabWindow();
@@ -205,12 +205,12 @@ void ScreenRulesTest::cleanup()
     m_engine.reset();
 }
 
-bool ScreenRulesTest::showPortal()
+bool ScreenRulesTest::showWindowRoot()
 {
-    m_portal = TestSupport::showPortal(m_engine, m_window);
-    if (!m_portal)
+    m_root = TestSupport::showWindowRoot(m_engine, m_window);
+    if (!m_root)
         return false;
-    m_app = m_portal->findChild<AppState *>();
+    m_app = m_root->findChild<AppState *>();
     if (!m_app || !QTest::qWaitFor([this] { return !m_app->checking(); }))
         return false;
     // Accounts an earlier row saved in this keyring go first.
@@ -222,7 +222,7 @@ bool ScreenRulesTest::showPortal()
 
 bool ScreenRulesTest::showSignedIn(const QString &username, const QString &password)
 {
-    if (!showPortal())
+    if (!showWindowRoot())
         return false;
     try {
         await(m_app->signIn(username, password, false));
@@ -231,8 +231,8 @@ bool ScreenRulesTest::showSignedIn(const QString &username, const QString &passw
         return false;
     }
     if (m_app->role() != QLatin1String("member"))
-        return QTest::qWaitFor([this] { return shown(m_portal, "shell.workbench") != nullptr; });
-    if (!QTest::qWaitFor([this] { return shown(m_portal, "home.notifications") != nullptr; }))
+        return QTest::qWaitFor([this] { return shown(m_root, "shell.workbench") != nullptr; });
+    if (!QTest::qWaitFor([this] { return shown(m_root, "home.notifications") != nullptr; }))
         return false;
     const QList<MemberLoad::Kind> loads{MemberLoad::Inbox,       MemberLoad::Pireps, MemberLoad::Events,
                                         MemberLoad::Leaderboard, MemberLoad::Routes, MemberLoad::Latest};
@@ -261,7 +261,7 @@ void ScreenRulesTest::openEvent(const QString &id)
         std::find_if(events.cbegin(), events.cend(), [&](const FlightEvent &e) { return e.id == id; });
     QVERIFY2(event != events.cend(), qPrintable(id));
     navigation()->openEvent(*event);
-    QTRY_VERIFY(shown(m_portal, "shell.event"));
+    QTRY_VERIFY(shown(m_root, "shell.event"));
 }
 
 void ScreenRulesTest::press(const QString &name)
@@ -340,9 +340,9 @@ void ScreenRulesTest::pageTableShowsEachPage_data()
     row("account", "lichen", MemberTab::Account, ShellPage::NoPage, "shell.account", "其他");
     row("event", "lichen", MemberTab::Home, ShellPage::Event, "shell.event", "活动详情");
     row("inbox", "lichen", MemberTab::Home, ShellPage::Inbox, "inbox.heading", "通知");
-    row("report detail", "lichen", MemberTab::Flights, ShellPage::ReportDetail, "pirep.detail.back",
+    row("report detail", "lichen", MemberTab::Flights, ShellPage::PirepDetail, "pirep.detail.back",
         "报告详情");
-    row("report form", "lichen", MemberTab::Flights, ShellPage::ReportForm, "pirep.submit", "");
+    row("report form", "lichen", MemberTab::Flights, ShellPage::PirepForm, "pirep.submit", "");
     row("review", "wangfang", MemberTab::Home, ShellPage::Review, "shell.review", "申请人：lichen");
     row("profile", "lichen", MemberTab::Account, ShellPage::Profile, "account.page", "个人主页");
     row("profile form", "lichen", MemberTab::Account, ShellPage::ProfileEdit, "account.profileEditPage", "");
@@ -388,12 +388,12 @@ void ScreenRulesTest::pageTableShowsEachPage()
     case ShellPage::Inbox:
         QVERIFY(shell->pushPage(NavigationStack::EventStack, ShellPage::Inbox));
         break;
-    case ShellPage::ReportDetail:
+    case ShellPage::PirepDetail:
         QTRY_VERIFY(reportOf("p-24433"));
-        shell->push(NavigationStack::FlightStack, ReportRoute{*reportOf("p-24433")});
+        shell->push(NavigationStack::FlightStack, PirepRoute{*reportOf("p-24433")});
         break;
-    case ShellPage::ReportForm:
-        shell->startReport();
+    case ShellPage::PirepForm:
+        shell->startPirep();
         break;
     case ShellPage::Review:
         // The queue opens the review of one of its reports.
@@ -408,12 +408,12 @@ void ScreenRulesTest::pageTableShowsEachPage()
     default:
         QVERIFY(shell->pushPage(NavigationStack::AccountStack, ShellPage(page)));
     }
-    QTRY_VERIFY2(shown(m_portal, shows), qPrintable(shows));
+    QTRY_VERIFY2(shown(m_root, shows), qPrintable(shows));
     if (!text.isEmpty())
-        QTRY_VERIFY2(textsShown(m_portal).contains(text), qPrintable(text));
+        QTRY_VERIFY2(textsShown(m_root).contains(text), qPrintable(text));
     for (const QString &other : pages) {
         if (other != shows)
-            QVERIFY2(!shown(m_portal, other), qPrintable(other + " is shown too"));
+            QVERIFY2(!shown(m_root, other), qPrintable(other + " is shown too"));
     }
 }
 
@@ -555,12 +555,12 @@ void ScreenRulesTest::accountScreens()
     if (scenario.startsWith("tab")) {
         QVERIFY(showSignedIn(scenario.section(' ', 1)));
         navigation()->setSelected(MemberTab::Account);
-        QTRY_VERIFY(shown(m_portal, "shell.account"));
+        QTRY_VERIFY(shown(m_root, "shell.account"));
     } else if (scenario.startsWith("password")) {
-        QVERIFY(showPortal());
+        QVERIFY(showWindowRoot());
         await(m_app->signIn("zhouning", "temporary-123", false));
-        QTRY_VERIFY(shown(m_portal, "portal.password"));
-        QObject *form = modelOf(m_portal, "PasswordForm");
+        QTRY_VERIFY(shown(m_root, "portal.password"));
+        QObject *form = modelOf(m_root, "PasswordForm");
         QVERIFY(form);
         if (scenario != "password") {
             form->setProperty("current",
@@ -573,23 +573,23 @@ void ScreenRulesTest::accountScreens()
             QTRY_VERIFY(!form->property("busy").toBool() && !form->property("error").toString().isEmpty());
         }
     } else if (scenario == "profile setup") {
-        QVERIFY(showPortal());
+        QVERIFY(showWindowRoot());
         await(m_app->signIn("xuhang", "fly-vornalia", false));
-        QTRY_VERIFY(shown(m_portal, "portal.profile"));
+        QTRY_VERIFY(shown(m_root, "portal.profile"));
     } else if (scenario == "profile edit") {
         QVERIFY(showSignedIn("lichen"));
         navigation()->setSelected(MemberTab::Account);
         QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::ProfileEdit));
-        QTRY_VERIFY(shown(m_portal, "account.profileEditPage"));
+        QTRY_VERIFY(shown(m_root, "account.profileEditPage"));
     } else if (scenario.startsWith("switcher")) {
         QVERIFY(showSignedIn("lichen"));
         if (scenario == "switcher two" || scenario == "switcher signed out") {
             await(m_app->rememberCurrentAccount());
             await(m_app->addAccount("hejing", "fly-vornalia"));
-            QTRY_VERIFY(shown(m_portal, "home.notifications"));
+            QTRY_VERIFY(shown(m_root, "home.notifications"));
             if (scenario == "switcher signed out") {
                 await(m_app->signOut()); // hejing leaves the list, lichen stays saved
-                QTRY_VERIFY(shown(m_portal, "login.savedAccounts"));
+                QTRY_VERIFY(shown(m_root, "login.savedAccounts"));
             }
         }
         press(scenario == "switcher signed out" ? "login.savedAccounts" : "account.avatar");
@@ -676,9 +676,9 @@ void ScreenRulesTest::reportScreens()
     if (scenario.startsWith("detail")) {
         const QString id = scenario.section(' ', 1, 1);
         QTRY_VERIFY(reportOf(id));
-        navigation()->push(NavigationStack::FlightStack, ReportRoute{*reportOf(id)});
-        QTRY_VERIFY(shown(m_portal, "pirep.detail.back"));
-        QObject *detail = modelOf(m_portal, "PirepDetailModel");
+        navigation()->push(NavigationStack::FlightStack, PirepRoute{*reportOf(id)});
+        QTRY_VERIFY(shown(m_root, "pirep.detail.back"));
+        QObject *detail = modelOf(m_root, "PirepDetailModel");
         QVERIFY(detail);
         QTRY_VERIFY(!detail->property("busy").toBool());
         if (scenario.endsWith("picked")) {
@@ -692,8 +692,8 @@ void ScreenRulesTest::reportScreens()
         }
     } else {
         press("pirep.new");
-        QTRY_VERIFY(shown(m_portal, "pirep.submit"));
-        QObject *form = modelOf(m_portal, "PirepFormModel");
+        QTRY_VERIFY(shown(m_root, "pirep.submit"));
+        QObject *form = modelOf(m_root, "PirepFormModel");
         QVERIFY(form);
         if (scenario != "form") {
             form->setProperty("aircraft", "Airbus A320");
@@ -770,23 +770,23 @@ void ScreenRulesTest::photoDialogs()
         QVERIFY(showSignedIn("lichen"));
         navigation()->setSelected(MemberTab::Flights);
         press("pirep.new");
-        QTRY_VERIFY(shown(m_portal, "pirep.submit"));
+        QTRY_VERIFY(shown(m_root, "pirep.submit"));
     } else if (scenario.startsWith("detail")) {
         QVERIFY(showSignedIn("lichen"));
         navigation()->setSelected(MemberTab::Flights);
         const QString id = scenario.section(' ', 1, 1);
         QTRY_VERIFY(reportOf(id));
-        navigation()->push(NavigationStack::FlightStack, ReportRoute{*reportOf(id)});
-        QTRY_VERIFY(shown(m_portal, "pirep.detail.pick"));
+        navigation()->push(NavigationStack::FlightStack, PirepRoute{*reportOf(id)});
+        QTRY_VERIFY(shown(m_root, "pirep.detail.pick"));
     } else if (scenario == "profile edit") {
         QVERIFY(showSignedIn("lichen"));
         navigation()->setSelected(MemberTab::Account);
         QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::ProfileEdit));
-        QTRY_VERIFY(shown(m_portal, "profile.pickPhoto"));
+        QTRY_VERIFY(shown(m_root, "profile.pickPhoto"));
     } else if (scenario == "profile setup") {
-        QVERIFY(showPortal());
+        QVERIFY(showWindowRoot());
         await(m_app->signIn("xuhang", "fly-vornalia", false));
-        QTRY_VERIFY(shown(m_portal, "profile.pickPhoto"));
+        QTRY_VERIFY(shown(m_root, "profile.pickPhoto"));
     }
     if (QTest::currentTestFailed())
         return;
@@ -917,8 +917,8 @@ void ScreenRulesTest::reviewScreens()
         press("admin.tile.1");
     if (scenario == "queue search") {
         QQuickItem *search = nullptr;
-        QTRY_VERIFY((search = shown(m_portal, "admin.search")));
-        QObject *queue = modelOf(m_portal, "AdministratorModel");
+        QTRY_VERIFY((search = shown(m_root, "admin.search")));
+        QObject *queue = modelOf(m_root, "ReviewWorkbenchModel");
         QVERIFY(queue);
         queue->setProperty("search", "ZZZZ");
     }
@@ -927,7 +927,7 @@ void ScreenRulesTest::reviewScreens()
         if (id == "p-24421")
             press("admin.tile.1");
         press("admin.report." + id);
-        QTRY_VERIFY(shown(m_portal, "admin.review.save"));
+        QTRY_VERIFY(shown(m_root, "admin.review.save"));
         const QString decision = scenario.section(' ', 2, 2);
         if (!decision.isEmpty())
             press("admin.review.decision>" + decision);
@@ -993,8 +993,8 @@ void ScreenRulesTest::liveScreens()
     QVERIFY(showSignedIn(scenario.section(' ', 0, 0)));
     navigation()->setSelected(MemberTab::Live);
     QObject *live = nullptr;
-    QTRY_VERIFY((live = modelOf(m_portal, "LivePortalModel")));
-    QTRY_VERIFY(shown(m_portal, "live.tabs") || shown(m_portal, "live.connectCard"));
+    QTRY_VERIFY((live = modelOf(m_root, "LiveTabModel")));
+    QTRY_VERIFY(shown(m_root, "live.tabs") || shown(m_root, "live.connectCard"));
     const QString step = scenario.section(' ', 1, 1);
     // The board chosen last is kept; each row chooses its own.
     live->setProperty("tab", step == "applications" ? 1 : 0);
@@ -1005,7 +1005,7 @@ void ScreenRulesTest::liveScreens()
     if (step == "form") {
         press("live.aircraft.apply");
         QTRY_VERIFY(shown(scene(), "live.apply.submit"));
-        QObject *form = modelOf(m_portal, "LiveApplicationFormModel");
+        QObject *form = modelOf(m_root, "LiveApplicationFormModel");
         QVERIFY(form);
         const QString how = scenario.section(' ', 2, 2);
         if (how == "times")
@@ -1077,7 +1077,7 @@ void ScreenRulesTest::mapScreens()
     }
     navigation()->setSelected(MemberTab::Map);
     QQuickItem *page = nullptr;
-    QTRY_VERIFY((page = shown(m_portal, "shell.map")));
+    QTRY_VERIFY((page = shown(m_root, "shell.map")));
     auto *map = qvariant_cast<LiveMapModel *>(page->property("model"));
     QVERIFY(map);
     QTRY_VERIFY_WITH_TIMEOUT(map->flightCount() > 0, 30000);

@@ -1,4 +1,4 @@
-// The app's own views against the sample member service: the screen the portal shows for each account
+// The app's own views against the sample member service: the screen the window root shows for each account
 // state, what the dashboard's tiles show, and what the dashboard's first showing asks the service for.
 #include "AppState.h"
 #include "ClientTestSupport.h"
@@ -7,7 +7,6 @@
 #include "Installed.h"
 #include "ItemAccessibility.h"
 #include "LiveMapModel.h"
-#include "MacUpdater.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
 #include "MemberNotificationsModel.h"
@@ -15,10 +14,11 @@
 #include "PageTable.h"
 #include "PasswordForm.h"
 #include "PirepFormModel.h"
-#include "PortalTestSupport.h"
 #include "ProfileForm.h"
 #include "SceneTestSupport.h"
 #include "SignInModel.h"
+#include "UpdateCheck.h"
+#include "WindowRootTestSupport.h"
 
 #include <QAccessible>
 #include <QGeoCoordinate>
@@ -37,7 +37,7 @@
 Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_StatePlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_ImagesPlugin)
-Q_IMPORT_QML_PLUGIN(Vorna_PortalPlugin)
+Q_IMPORT_QML_PLUGIN(Vorna_HomePlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_ShellPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_UpdatesPlugin)
 
@@ -114,8 +114,8 @@ private Q_SLOTS:
     void controlsShownWhenTheyApply();
     void shellOpensEachPageAndGoesBack_data();
     void shellOpensEachPageAndGoesBack();
-    void portalScreenForEachState_data();
-    void portalScreenForEachState();
+    void windowRootScreenForEachState_data();
+    void windowRootScreenForEachState();
     void introGoesOnceItHasPlayed();
     void dashboardTiles_data();
     void dashboardTiles();
@@ -126,7 +126,7 @@ private Q_SLOTS:
     void dashboardOpensItsPagesOnItsOwnStack_data();
     void dashboardOpensItsPagesOnItsOwnStack();
     void homeRefreshesAsItShowsAgain();
-    void eventInItsReportWindowOpensTheReportForm();
+    void eventInItsPirepWindowOpensThePirepForm();
     void tabsMakeTheirPagesWhenFirstShown();
     void ownFlightLinkLandsOnTheMap_data();
     void ownFlightLinkLandsOnTheMap();
@@ -153,8 +153,8 @@ private Q_SLOTS:
 private:
     Sample::Service &service() { return *m_service; }
     // The window's root view, made as the app makes it; its account state starts the restore at once.
-    bool showPortal();
-    // Signs in through the portal's own account state, once its restore has ended.
+    bool showWindowRoot();
+    // Signs in through the window root's own account state, once its restore has ended.
     bool signIn(const QString &username, const QString &password);
     // Waits until every keyed load of the dashboard has ended.
     void waitForTheDashboard();
@@ -183,9 +183,9 @@ private:
     QTemporaryDir m_scratch;
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<QQuickWindow> m_window;
-    std::unique_ptr<MacUpdater> m_updater;
+    std::unique_ptr<UpdateCheck> m_updater;
     std::unique_ptr<QQuickItem> m_prompt;
-    QQuickItem *m_portal = nullptr;
+    QQuickItem *m_root = nullptr;
     AppState *m_app = nullptr;
 };
 
@@ -206,7 +206,7 @@ void ViewsTest::initTestCase()
     QVERIFY(m_service->start());
     m_pictures.emplace(*m_service);
     QVERIFY(m_scratch.isValid());
-    // The portal makes its own client of the member site: the site is the sample service here, and the
+    // The window makes its own client of the member site: the site is the sample service here, and the
     // forum of the forum avatar too.
     QVERIFY(m_service->standIn(m_scratch.path(), {QStringLiteral("MEMBER"), QStringLiteral("FORUM")}));
 }
@@ -223,7 +223,7 @@ void ViewsTest::cleanup()
     // A request a failed test left behind would take the next one to the map.
     FlightActivityNavigation::shared().clearOwnFlightRequest();
     m_app = nullptr;
-    m_portal = nullptr;
+    m_root = nullptr;
     // One more frame first: Qt 6.4's layouts hold a child deleted since their last polish until the next,
     // and the window going away lays them out before that (a late answer changes a page under another).
     if (m_window && m_window->isExposed())
@@ -238,9 +238,9 @@ void ViewsTest::cleanup()
 // member's session could read it.
 void ViewsTest::passwordNeverReachesTheAccessibilityBus()
 {
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     QTRY_VERIFY(!m_app->checking());
-    auto *password = m_portal->findChild<QQuickItem *>("login.password");
+    auto *password = m_root->findChild<QQuickItem *>("login.password");
     QVERIFY(password);
     password->forceActiveFocus();
     for (const char typed : QByteArray("fly-vornalia"))
@@ -259,7 +259,7 @@ void ViewsTest::passwordNeverReachesTheAccessibilityBus()
     QVERIFY(!field->editableTextInterface());
     // The user name beside it is named too.
     QAccessibleInterface *username =
-        QAccessible::queryAccessibleInterface(m_portal->findChild<QQuickItem *>("login.username"));
+        QAccessible::queryAccessibleInterface(m_root->findChild<QQuickItem *>("login.username"));
     QCOMPARE(username->text(QAccessible::Name), QString("IFC 用户名"));
 }
 
@@ -440,41 +440,41 @@ void ViewsTest::everyControlIsHeard()
 
 void ViewsTest::showScreen(const QString &screen)
 {
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     if (screen == "sign-in" || screen == "sign-in refused") {
         QTRY_VERIFY(!m_app->checking());
         if (screen == "sign-in refused") {
-            auto *form = m_portal->findChild<SignInModel *>();
+            auto *form = m_root->findChild<SignInModel *>();
             QVERIFY(form);
             form->setUsername("lichen");
             form->setPassword("not-the-password");
             form->signIn();
-            QTRY_VERIFY(shown(m_portal, "login.notice"));
+            QTRY_VERIFY(shown(m_root, "login.notice"));
         }
         return;
     }
     QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
     waitForTheDashboard();
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
     if (screen == "inbox") {
         // Opened as a screen reader opens it: the bell's press action.
         QAccessibleInterface *bell =
-            QAccessible::queryAccessibleInterface(shown(m_portal, "home.notifications"));
+            QAccessible::queryAccessibleInterface(shown(m_root, "home.notifications"));
         QVERIFY(bell && bell->actionInterface());
         bell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QTRY_VERIFY(shown(m_portal, "inbox.heading"));
+        QTRY_VERIFY(shown(m_root, "inbox.heading"));
     } else if (screen == "leaderboard") {
         // The member reaches the leaderboard from the account tab.
         navigation->setSelected(MemberTab::Account);
         navigation->pushPage(NavigationStack::AccountStack, ShellPage::Leaderboard);
-        QTRY_VERIFY(shown(m_portal, "rank.period"));
+        QTRY_VERIFY(shown(m_root, "rank.period"));
     } else if (screen == "event") {
-        auto *data = m_portal->findChild<MemberData *>();
+        auto *data = m_root->findChild<MemberData *>();
         QVERIFY(!data->events().isEmpty());
         navigation->openEvent(data->events().constFirst());
-        QTRY_VERIFY(shown(m_portal, "shell.event"));
+        QTRY_VERIFY(shown(m_root, "shell.event"));
     } else if (screen == "update prompt") {
         QVERIFY(showUpdatePrompt("· 更快\n· 更稳"));
         QTRY_VERIFY(shown(m_window->contentItem(), "update.download"));
@@ -483,21 +483,21 @@ void ViewsTest::showScreen(const QString &screen)
 
 bool ViewsTest::showUpdatePrompt(const QString &notes)
 {
-    const QString path = MacUpdater::manifestAddress(service().origin()).path();
+    const QString path = UpdateCheck::manifestAddress(service().origin()).path();
     service().route("GET", path, [notes](Sample::Service &, const Request &) {
         return Reply::json(QJsonObject{{"version", "2.4.0"},
                                        {"build", 8},
                                        {"url", "https://vornalia.org/downloads/linux/vornalia.deb"},
                                        {"notes", notes}});
     });
-    m_updater = std::make_unique<MacUpdater>(
-        MacUpdater::Options{.manifest = MacUpdater::manifestAddress(service().origin()),
-                            .trustedCertificates = {Sample::Service::certificate()},
-                            .build = "7",
-                            .version = "2.3.0",
-                            .clock = {}});
+    m_updater = std::make_unique<UpdateCheck>(
+        UpdateCheck::Options{.manifest = UpdateCheck::manifestAddress(service().origin()),
+                             .trustedCertificates = {Sample::Service::certificate()},
+                             .build = "7",
+                             .version = "2.3.0",
+                             .clock = {}});
     QQmlComponent component(m_engine.get());
-    component.setData("import Vorna.Updates\nMacUpdatePrompt {}", QUrl());
+    component.setData("import Vorna.Updates\nUpdatePrompt {}", QUrl());
     m_prompt.reset(qobject_cast<QQuickItem *>(
         component.createWithInitialProperties({{"updater", QVariant::fromValue(m_updater.get())}})));
     if (!m_prompt) {
@@ -610,29 +610,28 @@ void ViewsTest::focusLandsOnANamedElement()
     if (step == "refused") {
         showScreen("sign-in refused");
     } else {
-        QVERIFY(showPortal());
+        QVERIFY(showWindowRoot());
         m_window->requestActivate();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         if (username.isEmpty()) {
-            QTRY_VERIFY(shown(m_portal, "login.username"));
+            QTRY_VERIFY(shown(m_root, "login.username"));
         } else {
             QVERIFY(signIn(username, "fly-vornalia"));
-            QTRY_VERIFY(shown(m_portal, username == "lichen" ? "home.notifications" : "shell.workbench"));
+            QTRY_VERIFY(shown(m_root, username == "lichen" ? "home.notifications" : "shell.workbench"));
         }
     }
     if (step == "inbox" || step == "notice") {
-        QQuickItem *bell = shown(m_portal, "home.notifications");
+        QQuickItem *bell = shown(m_root, "home.notifications");
         bell->forceActiveFocus(Qt::TabFocusReason);
         QTest::keyClick(m_window.get(), Qt::Key_Space);
         QTRY_COMPARE(heardName(m_window->activeFocusItem()), QString("通知"));
     }
     if (step == "notice") {
         QQuickItem *row = nullptr;
-        QTRY_VERIFY((row = firstNotice(m_portal)));
+        QTRY_VERIFY((row = firstNotice(m_root)));
         row->forceActiveFocus(Qt::TabFocusReason);
         QTest::keyClick(m_window.get(), Qt::Key_Space);
-        QTRY_VERIFY(!shown(m_portal, "inbox.heading")
-                    || heardName(shown(m_portal, "inbox.heading")) != "通知");
+        QTRY_VERIFY(!shown(m_root, "inbox.heading") || heardName(shown(m_root, "inbox.heading")) != "通知");
     }
     if (step == "escape" || step == "later") {
         if (!username.isEmpty())
@@ -651,7 +650,7 @@ void ViewsTest::focusLandsOnANamedElement()
     }
     if (tab >= 0) {
         waitForTheDashboard();
-        m_portal->findChild<MemberNavigation *>()->setSelected(MemberTab(tab));
+        m_root->findChild<MemberNavigation *>()->setSelected(MemberTab(tab));
     }
     for (const QString &press : presses) {
         const int key = QKeySequence::fromString(press)[0].toCombined();
@@ -709,7 +708,7 @@ void ViewsTest::noticeMenuFromTheKeyboard()
     m_window->requestActivate();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     QQuickItem *row = nullptr;
-    QTRY_VERIFY((row = firstNotice(m_portal)));
+    QTRY_VERIFY((row = firstNotice(m_root)));
     const QString noticeId = row->property("noticeId").toString();
     row->forceActiveFocus(Qt::TabFocusReason);
     service().clearRequests();
@@ -725,12 +724,12 @@ void ViewsTest::noticeMenuFromTheKeyboard()
         }));
 }
 
-bool ViewsTest::showPortal()
+bool ViewsTest::showWindowRoot()
 {
-    m_portal = TestSupport::showPortal(m_engine, m_window);
-    if (!m_portal)
+    m_root = TestSupport::showWindowRoot(m_engine, m_window);
+    if (!m_root)
         return false;
-    m_app = m_portal->findChild<AppState *>();
+    m_app = m_root->findChild<AppState *>();
     return m_app != nullptr;
 }
 
@@ -749,7 +748,7 @@ bool ViewsTest::signIn(const QString &username, const QString &password)
 
 void ViewsTest::waitForTheDashboard()
 {
-    auto *data = m_portal->findChild<MemberData *>();
+    auto *data = m_root->findChild<MemberData *>();
     QVERIFY(data);
     const QList<MemberLoad::Kind> loads{MemberLoad::Inbox,       MemberLoad::Pireps, MemberLoad::Events,
                                         MemberLoad::Leaderboard, MemberLoad::Routes, MemberLoad::Latest};
@@ -761,8 +760,8 @@ void ViewsTest::waitForTheDashboard()
 
 bool ViewsTest::showDashboard(const QString &username)
 {
-    if (!showPortal() || !signIn(username, QStringLiteral("fly-vornalia"))
-        || !QTest::qWaitFor([this] { return shown(m_portal, "home.notifications") != nullptr; }))
+    if (!showWindowRoot() || !signIn(username, QStringLiteral("fly-vornalia"))
+        || !QTest::qWaitFor([this] { return shown(m_root, "home.notifications") != nullptr; }))
         return false;
     waitForTheDashboard();
     return !QTest::currentTestFailed();
@@ -770,8 +769,8 @@ bool ViewsTest::showDashboard(const QString &username)
 
 PageStackModel *ViewsTest::pagesOf(MemberTab tab) const
 {
-    // The stacks are a repeater's: items of the scene, not children of the portal.
-    for (QQuickItem *item : itemsBelow(m_portal)) {
+    // The stacks are a repeater's: items of the scene, not children of the window root.
+    for (QQuickItem *item : itemsBelow(m_root)) {
         auto *stack =
             item->objectName() == "shell.pages" ? item->property("model").value<PageStackModel *>() : nullptr;
         if (stack && stack->tab() == tab)
@@ -824,7 +823,7 @@ void ViewsTest::controlsShownWhenTheyApply()
     QFETCH(QStringList, hidden);
     QFETCH(int, mine);
 
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     if (scenario.startsWith("sign-in")) {
         QTRY_VERIFY(!m_app->checking());
         if (scenario == "sign-in: saved") {
@@ -840,8 +839,8 @@ void ViewsTest::controlsShownWhenTheyApply()
                 await(m_app->removeSavedAccount(account));
             QCOMPARE(m_app->savedAccountCount(), 0);
         }
-        QTRY_VERIFY(shown(m_portal, "login.submit"));
-        auto *form = m_portal->findChild<SignInModel *>();
+        QTRY_VERIFY(shown(m_root, "login.submit"));
+        auto *form = m_root->findChild<SignInModel *>();
         QVERIFY(form);
         if (scenario == "sign-in: blank name") {
             form->setUsername("   ");
@@ -855,19 +854,19 @@ void ViewsTest::controlsShownWhenTheyApply()
         if (scenario == "dashboard: no callsign")
             service().accountNamed("lichen")->profile["callsign"] = "";
         QVERIFY(signIn(username, "fly-vornalia"));
-        QTRY_VERIFY(shown(m_portal, "home.notifications"));
+        QTRY_VERIFY(shown(m_root, "home.notifications"));
         waitForTheDashboard();
-        auto *navigation = m_portal->findChild<MemberNavigation *>();
+        auto *navigation = m_root->findChild<MemberNavigation *>();
         if (scenario.startsWith("inbox")) {
-            QMetaObject::invokeMethod(shown(m_portal, "home.notifications"), "clicked");
-            QTRY_VERIFY(shown(m_portal, "inbox.markAll"));
+            QMetaObject::invokeMethod(shown(m_root, "home.notifications"), "clicked");
+            QTRY_VERIFY(shown(m_root, "inbox.markAll"));
             QTest::qWait(200); // the inbox's own load on showing
         } else if (scenario.startsWith("leaderboard")) {
             navigation->setSelected(MemberTab::Account);
             navigation->pushPage(NavigationStack::AccountStack, ShellPage::Leaderboard);
-            QTRY_VERIFY(shown(m_portal, "rank.list"));
+            QTRY_VERIFY(shown(m_root, "rank.list"));
             QQuickItem *board = nullptr;
-            QTRY_VERIFY((board = heardControl(m_portal, "rank.board>" + scenario.section('>', 1))));
+            QTRY_VERIFY((board = heardControl(m_root, "rank.board>" + scenario.section('>', 1))));
             QMetaObject::invokeMethod(board, "clicked");
             QTRY_VERIFY(QAccessible::queryAccessibleInterface(board)->state().selected);
         }
@@ -877,17 +876,17 @@ void ViewsTest::controlsShownWhenTheyApply()
 
     for (const QString &control : enabled) {
         QQuickItem *item = nullptr;
-        QTRY_VERIFY2((item = shown(m_portal, control)), qPrintable(control + " is not shown"));
+        QTRY_VERIFY2((item = shown(m_root, control)), qPrintable(control + " is not shown"));
         QTRY_VERIFY2(item->isEnabled(), qPrintable(control + " is disabled"));
     }
     for (const QString &control : disabled) {
         QQuickItem *item = nullptr;
-        QTRY_VERIFY2((item = shown(m_portal, control)), qPrintable(control + " is not shown"));
+        QTRY_VERIFY2((item = shown(m_root, control)), qPrintable(control + " is not shown"));
         QVERIFY2(!item->isEnabled(), qPrintable(control + " is enabled"));
     }
     for (const QString &control : hidden)
-        QVERIFY2(!shown(m_portal, control), qPrintable(control + " is shown"));
-    const QList<QQuickItem *> all = itemsBelow(m_portal);
+        QVERIFY2(!shown(m_root, control), qPrintable(control + " is shown"));
+    const QList<QQuickItem *> all = itemsBelow(m_root);
     const auto own = std::count_if(all.cbegin(), all.cend(), [](QQuickItem *item) {
         return item->isVisible() && item->objectName() == "rank.me";
     });
@@ -937,31 +936,31 @@ void ViewsTest::shellOpensEachPageAndGoesBack()
     QFETCH(QString, root);
     QFETCH(QStringList, others);
     QVERIFY(showDashboard("lichen"));
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
-    auto *data = m_portal->findChild<MemberData *>();
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    auto *data = m_root->findChild<MemberData *>();
     QVERIFY(navigation && data);
     navigation->setSelected(MemberTab(tab));
-    QTRY_VERIFY(shown(m_portal, root));
+    QTRY_VERIFY(shown(m_root, root));
     if (page == "shell.event") {
         QVERIFY(!data->events().isEmpty());
         navigation->openEvent(data->events().constFirst());
     } else if (page == "pirep.detail.back") {
         QTRY_VERIFY(!data->pireps().isEmpty());
-        navigation->push(NavigationStack::FlightStack, ReportRoute{data->pireps().constFirst()});
+        navigation->push(NavigationStack::FlightStack, PirepRoute{data->pireps().constFirst()});
     } else if (page == "account.page") {
         navigation->pushPage(NavigationStack::AccountStack, ShellPage::Profile);
     } else {
         navigation->pushPage(NavigationStack::AccountStack, ShellPage::Leaderboard);
     }
-    QTRY_VERIFY2(shown(m_portal, page), qPrintable(page));
-    QTRY_VERIFY2(textsShown(m_portal).contains(title), qPrintable(title));
-    QVERIFY(!shown(m_portal, root));
+    QTRY_VERIFY2(shown(m_root, page), qPrintable(page));
+    QTRY_VERIFY2(textsShown(m_root).contains(title), qPrintable(title));
+    QVERIFY(!shown(m_root, root));
     for (const QString &other : others)
-        QVERIFY2(!shown(m_portal, other), qPrintable(other));
+        QVERIFY2(!shown(m_root, other), qPrintable(other));
 
     // The page's own "返回" at its top.
     const auto backOnTop = [this]() -> QQuickItem * {
-        for (QQuickItem *item : itemsBelow(m_portal)) {
+        for (QQuickItem *item : itemsBelow(m_root)) {
             if (item->isVisible() && item->inherits("QQuickAbstractButton")
                 && item->property("text").toString() == QStringLiteral("返回"))
                 return item;
@@ -971,13 +970,13 @@ void ViewsTest::shellOpensEachPageAndGoesBack()
     QQuickItem *backButton = nullptr;
     QTRY_VERIFY((backButton = backOnTop()));
     QVERIFY(QMetaObject::invokeMethod(backButton, "clicked"));
-    QTRY_VERIFY(shown(m_portal, root));
-    QTRY_VERIFY(!shown(m_portal, page));
+    QTRY_VERIFY(shown(m_root, root));
+    QTRY_VERIFY(!shown(m_root, page));
 }
 
-// ---- the portal
+// ---- the window root
 
-void ViewsTest::portalScreenForEachState_data()
+void ViewsTest::windowRootScreenForEachState_data()
 {
     QTest::addColumn<QString>("username");
     QTest::addColumn<QString>("password");
@@ -1008,7 +1007,7 @@ void ViewsTest::portalScreenForEachState_data()
         << QStringList{"正在确认账号要求", "账号状态暂时不可用，请重试。", "重试", "重新登录"};
 }
 
-void ViewsTest::portalScreenForEachState()
+void ViewsTest::windowRootScreenForEachState()
 {
     QFETCH(QString, username);
     QFETCH(QString, password);
@@ -1018,7 +1017,7 @@ void ViewsTest::portalScreenForEachState()
     const QStringList screens{"portal.checking",    "login.submit",       "portal.password", "portal.profile",
                               "portal.gateWaiting", "home.notifications", "shell.workbench"};
 
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     if (gateStatus != 0)
         service().setFault("/member", {.status = gateStatus, .times = 1});
     if (username.isEmpty())
@@ -1026,22 +1025,22 @@ void ViewsTest::portalScreenForEachState()
     else
         QVERIFY(signIn(username, password));
 
-    QTRY_VERIFY(shown(m_portal, screen));
+    QTRY_VERIFY(shown(m_root, screen));
     for (const QString &other : screens)
-        QCOMPARE(bool(shown(m_portal, other)), other == screen);
+        QCOMPARE(bool(shown(m_root, other)), other == screen);
     // Lists fill their rows once the window has laid them out.
     for (const QString &text : texts)
-        QTRY_VERIFY2(textsShown(m_portal).contains(text), qPrintable(text));
+        QTRY_VERIFY2(textsShown(m_root).contains(text), qPrintable(text));
 }
 
 void ViewsTest::introGoesOnceItHasPlayed()
 {
     // Guards the played intro and its full-window art staying in the window behind every screen.
-    QVERIFY(showPortal());
-    QVERIFY(m_portal->findChild<QQuickItem *>("brand.intro"));
-    QTRY_VERIFY_WITH_TIMEOUT(!m_portal->findChild<QQuickItem *>("brand.intro"), 10000);
+    QVERIFY(showWindowRoot());
+    QVERIFY(m_root->findChild<QQuickItem *>("brand.intro"));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_root->findChild<QQuickItem *>("brand.intro"), 10000);
     QTRY_VERIFY(!m_app->checking());
-    QVERIFY(shown(m_portal, "login.submit"));
+    QVERIFY(shown(m_root, "login.submit"));
 }
 
 // ---- the dashboard
@@ -1090,20 +1089,20 @@ void ViewsTest::dashboardTiles()
         service().setFault(path, fault);
     };
     serve("/api/pireps",
-          {{"pireps", QJsonArray{dashboardReport("a", "pending"), dashboardReport("b", "pending", 1.7e9),
-                                 dashboardReport("c", "approved"), dashboardReport("d", "Pending")}},
+          {{"pireps", QJsonArray{dashboardPirep("a", "pending"), dashboardPirep("b", "pending", 1.7e9),
+                                 dashboardPirep("c", "approved"), dashboardPirep("d", "Pending")}},
            {"summary", QJsonObject{{"approvedCount", 12}, {"approvedDurationMinutes", 125}}}});
     serve("/api/member/pirep-leaderboard",
           {{"members", QJsonArray{leaderboardMember("zhangwei"), leaderboardMember("LICHEN"),
                                   leaderboardMember("hejing")}}});
 
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     QVERIFY(signIn(typed, "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
     waitForTheDashboard();
 
     const auto tile = [this](const QString &handle) {
-        QQuickItem *metric = shown(m_portal, handle);
+        QQuickItem *metric = shown(m_root, handle);
         return metric ? metric->property("value").toString() : QString("(not shown)");
     };
     QCOMPARE(tile("home.approvedDuration"), QString("2 小时 5 分"));
@@ -1111,7 +1110,7 @@ void ViewsTest::dashboardTiles()
     QCOMPARE(tile("home.pending"), QString("2"));
     QCOMPARE(tile("home.rank"), rank);
 
-    const QStringList onScreen = textsShown(m_portal);
+    const QStringList onScreen = textsShown(m_root);
     QVERIFY(onScreen.contains("欢迎回来，" + name));
     QVERIFY(onScreen.contains(name));
     QVERIFY(onScreen.contains(callsignLine));
@@ -1121,7 +1120,7 @@ void ViewsTest::dashboardTiles()
     QVERIFY(onScreen.contains("ZBAA → ZSPD 需补充证据"));
 
     QStringList bellSymbols;
-    for (QQuickItem *item : itemsBelow(shown(m_portal, "home.notifications"))) {
+    for (QQuickItem *item : itemsBelow(shown(m_root, "home.notifications"))) {
         if (item->isVisible() && !item->property("name").toString().isEmpty())
             bellSymbols.append(item->property("name").toString());
     }
@@ -1143,26 +1142,26 @@ void ViewsTest::firstShowingAsksOnce()
 {
     QFETCH(bool, goneBefore);
     QFETCH(int, profileStatus);
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     if (goneBefore) {
         QVERIFY(signIn("lichen", "fly-vornalia"));
-        QTRY_VERIFY(shown(m_portal, "home.notifications"));
+        QTRY_VERIFY(shown(m_root, "home.notifications"));
         waitForTheDashboard();
         service().expireSessions();
         await(m_app->checkGate()); // the gate keeps its answer; the member tabs come with the next sign-in
-        QTRY_VERIFY(shown(m_portal, "login.submit"));
+        QTRY_VERIFY(shown(m_root, "login.submit"));
     }
     if (profileStatus != 0)
         service().setFault("/api/profile", {.status = profileStatus});
     service().clearRequests();
 
     QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
     waitForTheDashboard();
     if (profileStatus == 0)
         QTRY_COMPARE(service().requestsTo("/api/profile/avatar").size(), 1);
     else
-        QTRY_VERIFY(textsShown(m_portal).contains(QString("样例服务按要求返回 %1。").arg(profileStatus)));
+        QTRY_VERIFY(textsShown(m_root).contains(QString("样例服务按要求返回 %1。").arg(profileStatus)));
     QTest::qWait(300); // anything that would still go out arrives
 
     QStringList gets;
@@ -1187,18 +1186,18 @@ void ViewsTest::leaderboardFromTheAccountTab()
 {
     QVERIFY(showDashboard("lichen"));
     m_window->requestActivate();
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
     navigation->setSelected(MemberTab::Account);
     QQuickItem *open = nullptr;
-    QTRY_VERIFY((open = shown(m_portal, "account.leaderboard")));
+    QTRY_VERIFY((open = shown(m_root, "account.leaderboard")));
     open->forceActiveFocus(Qt::TabFocusReason);
     QTest::keyClick(m_window.get(), Qt::Key_Space);
 
     QQuickItem *periods = nullptr;
-    QTRY_VERIFY((periods = shown(m_portal, "rank.period")));
-    QVERIFY(textsShown(m_portal).contains("仅统计 Member 成员已批准的 PIREP。"));
-    QVERIFY(shown(m_portal, "rank.board") && shown(m_portal, "rank.metric"));
+    QTRY_VERIFY((periods = shown(m_root, "rank.period")));
+    QVERIFY(textsShown(m_root).contains("仅统计 Member 成员已批准的 PIREP。"));
+    QVERIFY(shown(m_root, "rank.board") && shown(m_root, "rank.metric"));
     QList<QQuickItem *> segments;
     for (QQuickItem *item : itemsBelow(periods)) {
         if (item->inherits("QQuickAbstractButton"))
@@ -1212,8 +1211,8 @@ void ViewsTest::leaderboardFromTheAccountTab()
     }));
 
     navigation->pop(NavigationStack::AccountStack);
-    QTRY_VERIFY(shown(m_portal, "account.leaderboard"));
-    QTRY_VERIFY(!m_portal->findChild<QQuickItem *>("rank.period")); // the page left is gone
+    QTRY_VERIFY(shown(m_root, "account.leaderboard"));
+    QTRY_VERIFY(!m_root->findChild<QQuickItem *>("rank.period")); // the page left is gone
 }
 
 // Regression: going back rebuilt the page beneath from nothing, so its scroll position was lost and every
@@ -1221,7 +1220,7 @@ void ViewsTest::leaderboardFromTheAccountTab()
 void ViewsTest::pageBeneathStaysThroughPushAndPop()
 {
     QVERIFY(showDashboard("lichen"));
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    auto *navigation = m_root->findChild<MemberNavigation *>();
     PageStackModel *home = pagesOf(MemberTab::Home);
     QVERIFY(navigation && home);
     QPointer<QQuickItem> dashboard = home->top();
@@ -1244,14 +1243,14 @@ void ViewsTest::pageBeneathStaysThroughPushAndPop()
     event.id = "e-1";
     navigation->openEvent(event);
     QQuickItem *eventPage = nullptr;
-    QTRY_VERIFY((eventPage = shown(m_portal, "shell.event")));
+    QTRY_VERIFY((eventPage = shown(m_root, "shell.event")));
     QPointer<QQuickItem> opened = eventPage;
-    QVERIFY(!shown(m_portal, "home.notifications"));
-    QVERIFY(textsShown(m_portal).contains("活动详情"));
+    QVERIFY(!shown(m_root, "home.notifications"));
+    QVERIFY(textsShown(m_root).contains("活动详情"));
 
     navigation->pop(NavigationStack::EventStack);
     QTRY_VERIFY(opened.isNull()); // the page popped is destroyed
-    QVERIFY(shown(m_portal, "home.notifications"));
+    QVERIFY(shown(m_root, "home.notifications"));
     QCOMPARE(home->top(), dashboard.data());
     QCOMPARE(scroll->property("contentY").toReal(), 60.0);
     QTest::qWait(200);
@@ -1290,14 +1289,14 @@ void ViewsTest::dashboardOpensItsPagesOnItsOwnStack()
     if (road == "profile")
         service().accountNamed("lichen")->profile["callsign"] = "";
     QVERIFY(showDashboard("lichen"));
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
-    auto *data = m_portal->findChild<MemberData *>();
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    auto *data = m_root->findChild<MemberData *>();
     QVERIFY(navigation && data);
 
     if (road == "report notice") {
-        QVERIFY(QMetaObject::invokeMethod(shown(m_portal, "home.notifications"), "clicked"));
+        QVERIFY(QMetaObject::invokeMethod(shown(m_root, "home.notifications"), "clicked"));
         // A report's notice: "PIREP 已批准 · ZBAA → ZSPD" and the like.
-        QTRY_VERIFY(firstNotice(m_portal));
+        QTRY_VERIFY(firstNotice(m_root));
         // One whose report the member's list holds (a notice of a report gone opens the notice itself).
         const auto listed = [data](const QString &noticeId) {
             const QList<SiteNotice> &notices = data->inbox()->notifications;
@@ -1308,7 +1307,7 @@ void ViewsTest::dashboardOpensItsPagesOnItsOwnStack()
                                   [&](const Pirep &report) { return report.id == notice->entityId; });
         };
         QQuickItem *notice = nullptr;
-        for (QQuickItem *item : itemsBelow(m_portal)) {
+        for (QQuickItem *item : itemsBelow(m_root)) {
             if (!notice && item->isVisible() && item->inherits("QQuickSwipeDelegate")
                 && item->property("title").toString().startsWith("PIREP")
                 && listed(item->property("noticeId").toString()))
@@ -1320,7 +1319,7 @@ void ViewsTest::dashboardOpensItsPagesOnItsOwnStack()
         QVERIFY(QMetaObject::invokeMethod(notice, "clicked"));
     } else if (road == "profile") {
         QQuickItem *banner = nullptr;
-        QTRY_VERIFY((banner = shown(m_portal, "home.profileBanner")));
+        QTRY_VERIFY((banner = shown(m_root, "home.profileBanner")));
         QQuickItem *button = nullptr;
         for (QQuickItem *item : itemsBelow(banner)) {
             if (item->isVisible() && item->inherits("QQuickAbstractButton")
@@ -1333,24 +1332,24 @@ void ViewsTest::dashboardOpensItsPagesOnItsOwnStack()
         // The sample member is flying now: the card is his flight under way.
         QTRY_VERIFY(data->latestFlight() && std::holds_alternative<LiveLatestFlight>(*data->latestFlight()));
         QQuickItem *card = nullptr;
-        QTRY_VERIFY((card = shown(m_portal, "home.latest-flight")));
+        QTRY_VERIFY((card = shown(m_root, "home.latest-flight")));
         QTRY_VERIFY(textsShown(card).join(' ').contains("提交 PIREP"));
         QVERIFY(QMetaObject::invokeMethod(card, "clicked"));
     }
-    QTRY_VERIFY2(shown(m_portal, page), qPrintable(page + ": " + textsShown(m_portal).join(" | ")));
+    QTRY_VERIFY2(shown(m_root, page), qPrintable(page + ": " + textsShown(m_root).join(" | ")));
     QCOMPARE(int(navigation->selected()), tab);
     for (const QString &text : std::as_const(texts))
-        QTRY_VERIFY2(textsShown(m_portal).join(' ').contains(text), qPrintable(text));
-    QVERIFY(!shown(m_portal, "home.notifications"));
+        QTRY_VERIFY2(textsShown(m_root).join(' ').contains(text), qPrintable(text));
+    QVERIFY(!shown(m_root, "home.notifications"));
     QVERIFY(navigation->accountPath().isEmpty());
-    QVERIFY(!textsShown(m_portal).contains("此页面尚在准备中。"));
+    QVERIFY(!textsShown(m_root).contains("此页面尚在准备中。"));
 }
 
 // The home page loads again each time it comes on screen (back on its tab) and on its refresh button.
 void ViewsTest::homeRefreshesAsItShowsAgain()
 {
     QVERIFY(showDashboard("lichen"));
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
     const auto asked = [this](const char *path) {
         return service().requestsTo(QString::fromLatin1(path)).size();
@@ -1358,14 +1357,14 @@ void ViewsTest::homeRefreshesAsItShowsAgain()
 
     service().clearRequests();
     navigation->setSelected(MemberTab::Account);
-    QTRY_VERIFY(shown(m_portal, "account.logbook"));
+    QTRY_VERIFY(shown(m_root, "account.logbook"));
     QCOMPARE(asked("/api/pireps"), 0);
     navigation->setSelected(MemberTab::Home);
     QTRY_COMPARE(asked("/api/pireps"), 1);
     QTRY_COMPARE(asked("/api/profile"), 1);
     waitForTheDashboard();
 
-    QQuickItem *refresh = shown(m_portal, "home.refresh");
+    QQuickItem *refresh = shown(m_root, "home.refresh");
     QVERIFY(refresh);
     QVERIFY(QMetaObject::invokeMethod(refresh, "clicked"));
     QTRY_COMPARE(asked("/api/pireps"), 2);
@@ -1379,21 +1378,21 @@ void ViewsTest::homeRefreshesAsItShowsAgain()
 
 // The event page that the shell shows for the event under way that "lichen" attends: its report button
 // takes him to the report form on the flights tab.
-void ViewsTest::eventInItsReportWindowOpensTheReportForm()
+void ViewsTest::eventInItsPirepWindowOpensThePirepForm()
 {
     QVERIFY(showDashboard("lichen"));
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
-    auto *data = m_portal->findChild<MemberData *>();
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    auto *data = m_root->findChild<MemberData *>();
     QVERIFY(navigation && data);
     const auto under = std::find_if(data->events().cbegin(), data->events().cend(),
                                     [](const FlightEvent &event) { return event.id == "ev-302"; });
     QVERIFY(under != data->events().cend());
 
     navigation->openEvent(*under);
-    QTRY_VERIFY(shown(m_portal, "shell.event"));
+    QTRY_VERIFY(shown(m_root, "shell.event"));
     QQuickItem *report = nullptr;
     QTRY_VERIFY([&] {
-        for (QQuickItem *item : itemsBelow(m_portal)) {
+        for (QQuickItem *item : itemsBelow(m_root)) {
             if (item->isVisible() && item->inherits("QQuickAbstractButton")
                 && item->property("text").toString() == QStringLiteral("提交本次活动 PIREP（×1.5）"))
                 report = item;
@@ -1403,19 +1402,19 @@ void ViewsTest::eventInItsReportWindowOpensTheReportForm()
     QMetaObject::invokeMethod(report, "clicked");
     QCOMPARE(navigation->selected(), MemberTab::Flights);
     QCOMPARE(navigation->flightPath(), (QList<Destination>{EventSubmissionRoute{*under}}));
-    QTRY_VERIFY(shown(m_portal, "pirep.submit"));
+    QTRY_VERIFY(shown(m_root, "pirep.submit"));
 }
 
 // Regression: a ShellPage value without its row in the table showed an empty place.
 void ViewsTest::tabsMakeTheirPagesWhenFirstShown()
 {
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
 
-    auto *table = m_portal->findChild<PageTable *>();
+    auto *table = m_root->findChild<PageTable *>();
     QVERIFY(table);
     const QMetaEnum pages = QMetaEnum::fromType<ShellPage>();
     for (int i = 0; i < pages.keyCount(); ++i) {
@@ -1428,21 +1427,21 @@ void ViewsTest::tabsMakeTheirPagesWhenFirstShown()
         QVERIFY(pagesOf(tab));
         QCOMPARE(pagesOf(tab)->count(), 0);
     }
-    QVERIFY(!m_portal->findChild<QQuickItem *>("account.leaderboard"));
-    QVERIFY(!m_portal->findChild<QQuickItem *>("shell.map"));
+    QVERIFY(!m_root->findChild<QQuickItem *>("account.leaderboard"));
+    QVERIFY(!m_root->findChild<QQuickItem *>("shell.map"));
     QPointer<QQuickItem> dashboard = pagesOf(MemberTab::Home)->top();
 
     navigation->setSelected(MemberTab::Account);
-    QTRY_VERIFY(shown(m_portal, "account.leaderboard"));
+    QTRY_VERIFY(shown(m_root, "account.leaderboard"));
     QCOMPARE(pagesOf(MemberTab::Account)->count(), 1);
-    QVERIFY(!shown(m_portal, "home.notifications"));
+    QVERIFY(!shown(m_root, "home.notifications"));
     QCOMPARE(pagesOf(MemberTab::Map)->count(), 0);
 
     // A tab shown before keeps its pages while another shows.
     navigation->setSelected(MemberTab::Home);
-    QVERIFY(shown(m_portal, "home.notifications"));
+    QVERIFY(shown(m_root, "home.notifications"));
     QCOMPARE(pagesOf(MemberTab::Home)->top(), dashboard.data());
-    QVERIFY(!shown(m_portal, "account.leaderboard"));
+    QVERIFY(!shown(m_root, "account.leaderboard"));
 }
 
 void ViewsTest::ownFlightLinkLandsOnTheMap_data()
@@ -1455,7 +1454,7 @@ void ViewsTest::ownFlightLinkLandsOnTheMap_data()
 void ViewsTest::ownFlightLinkLandsOnTheMap()
 {
     QFETCH(bool, beforeSignIn);
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     // The map loads only while the app is active: its window in front.
     m_window->requestActivate();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
@@ -1463,15 +1462,15 @@ void ViewsTest::ownFlightLinkLandsOnTheMap()
         QVERIFY(FlightActivityNavigation::shared().open(QUrl("vorna://live-map/own-flight")));
     QVERIFY(signIn("lichen", "fly-vornalia"));
     if (!beforeSignIn) {
-        QTRY_VERIFY(shown(m_portal, "home.notifications"));
+        QTRY_VERIFY(shown(m_root, "home.notifications"));
         QVERIFY(FlightActivityNavigation::shared().open(QUrl("VORNA://Live-Map/own-flight")));
     }
     QQuickItem *page = nullptr;
-    QTRY_VERIFY((page = shown(m_portal, "shell.map")));
-    QVERIFY(!shown(m_portal, "home.notifications"));
+    QTRY_VERIFY((page = shown(m_root, "shell.map")));
+    QVERIFY(!shown(m_root, "home.notifications"));
     // Straight to the map: the home page was never made on the way.
     if (beforeSignIn)
-        QVERIFY(!m_portal->findChild<QQuickItem *>("home.notifications"));
+        QVERIFY(!m_root->findChild<QQuickItem *>("home.notifications"));
 
     // The map loads the snapshot of the sample service and selects the member's own flight in it.
     auto *map = qvariant_cast<LiveMapModel *>(page->property("model"));
@@ -1491,16 +1490,16 @@ void ViewsTest::ownFlightLinkLandsOnTheMap()
 // map's bottom; the bar's close button hands the selection back.
 void ViewsTest::liveMapShowsTheBannerAndTheSelectedFlightsBar()
 {
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     m_window->requestActivate();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
     navigation->setSelected(MemberTab::Map);
     QQuickItem *page = nullptr;
-    QTRY_VERIFY((page = shown(m_portal, "shell.map")));
+    QTRY_VERIFY((page = shown(m_root, "shell.map")));
     auto *map = qvariant_cast<LiveMapModel *>(page->property("model"));
     QVERIFY(map);
 
@@ -1560,12 +1559,12 @@ void ViewsTest::backKeysPopOnePage()
     QFETCH(QString, page);
     QFETCH(int, key);
     QFETCH(int, modifiers);
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
     m_window->requestActivate();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
     if (page != "account pages") {
         // Opened from the keyboard, each goes back to the control that opened it.
@@ -1575,25 +1574,25 @@ void ViewsTest::backKeysPopOnePage()
         if (page == "live aircraft") {
             navigation->setSelected(MemberTab::Live);
             QQuickItem *live = nullptr;
-            QTRY_VERIFY((live = shown(m_portal, "live.native")));
+            QTRY_VERIFY((live = shown(m_root, "live.native")));
             // The board as its loads leave it: a card of a load still running is made again by the next.
             QTRY_VERIFY(!live->property("model").value<QObject *>()->property("busy").toBool());
-            QTRY_VERIFY((opener = shown(m_portal, "live.aircraft.org-vornalia/ac-101")));
+            QTRY_VERIFY((opener = shown(m_root, "live.aircraft.org-vornalia/ac-101")));
             leaving = "live.aircraft.back";
             below = "live.tabs";
         } else {
             waitForTheDashboard();
-            opener = shown(m_portal, "home.notifications");
+            opener = shown(m_root, "home.notifications");
             leaving = "inbox.markAll";
             below = "home.notifications";
         }
         opener->forceActiveFocus(Qt::TabFocusReason);
         QTest::keyClick(m_window.get(), Qt::Key_Space);
-        QTRY_VERIFY(shown(m_portal, leaving));
+        QTRY_VERIFY(shown(m_root, leaving));
         if (page == "event from the inbox") {
             // The notice of a published event opens the event's page.
             const auto eventNotice = [this] {
-                for (QQuickItem *item : itemsBelow(m_portal)) {
+                for (QQuickItem *item : itemsBelow(m_root)) {
                     if (item->isVisible() && item->inherits("QQuickSwipeDelegate")
                         && item->property("symbol").toString() == "calendar")
                         return item;
@@ -1603,24 +1602,24 @@ void ViewsTest::backKeysPopOnePage()
             QTRY_VERIFY((opener = eventNotice()));
             opener->forceActiveFocus(Qt::TabFocusReason);
             QTest::keyClick(m_window.get(), Qt::Key_Space);
-            QTRY_VERIFY(shown(m_portal, "event.heading"));
+            QTRY_VERIFY(shown(m_root, "event.heading"));
             below = leaving;
             leaving = "event.heading";
         }
-        QTRY_VERIFY(!shown(m_portal, below));
+        QTRY_VERIFY(!shown(m_root, below));
         QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QTRY_VERIFY2(!shown(m_portal, leaving), qPrintable(leaving));
-        QTRY_VERIFY(shown(m_portal, below));
+        QTRY_VERIFY2(!shown(m_root, leaving), qPrintable(leaving));
+        QTRY_VERIFY(shown(m_root, below));
         QTRY_COMPARE(m_window->activeFocusItem(), opener.data());
         QVERIFY(opener->property("visualFocus").toBool());
         return;
     }
     navigation->setSelected(MemberTab::Account);
     QQuickItem *open = nullptr;
-    QTRY_VERIFY((open = shown(m_portal, "account.leaderboard")));
+    QTRY_VERIFY((open = shown(m_root, "account.leaderboard")));
     open->forceActiveFocus(Qt::TabFocusReason);
     QTest::keyClick(m_window.get(), Qt::Key_Space);
-    QTRY_VERIFY(shown(m_portal, "rank.period"));
+    QTRY_VERIFY(shown(m_root, "rank.period"));
     PageStackModel *account = pagesOf(MemberTab::Account);
     QPointer<QQuickItem> leaderboard = account->top();
     // The focus went into the page pushed.
@@ -1632,8 +1631,8 @@ void ViewsTest::backKeysPopOnePage()
 
     // While the account popover shows, the key is not the stack's: the leaderboard stays.
     QQuickItem *shell = nullptr;
-    for (QQuickItem *item : itemsBelow(m_portal)) {
-        if (QByteArray(item->metaObject()->className()).startsWith("MacMemberShell"))
+    for (QQuickItem *item : itemsBelow(m_root)) {
+        if (QByteArray(item->metaObject()->className()).startsWith("MemberShell"))
             shell = item;
     }
     QVERIFY(shell);
@@ -1653,13 +1652,13 @@ void ViewsTest::backKeysPopOnePage()
     navigation->setPath(NavigationStack::AccountStack, {LeaderboardRoute{}, ProfileRoute{}});
     QCOMPARE(account->count(), 3);
     QPointer<QQuickItem> profile = account->top();
-    QVERIFY(textsShown(m_portal).contains("个人主页"));
+    QVERIFY(textsShown(m_root).contains("个人主页"));
 
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QTRY_VERIFY(profile.isNull());
     QCOMPARE(navigation->accountPath(), QList<Destination>{LeaderboardRoute{}});
     QCOMPARE(account->top(), leaderboard.data());
-    QVERIFY(shown(m_portal, "rank.period"));
+    QVERIFY(shown(m_root, "rank.period"));
     QCOMPARE(m_window->activeFocusItem(), focused); // where the keyboard was when the profile came
 
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -1672,7 +1671,7 @@ void ViewsTest::backKeysPopOnePage()
     // Nothing left to go back to: the key changes nothing.
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(navigation->selected(), MemberTab::Account);
-    QVERIFY(shown(m_portal, "account.leaderboard"));
+    QVERIFY(shown(m_root, "account.leaderboard"));
 }
 
 void ViewsTest::listRowsFromTheKeyboard_data()
@@ -1695,28 +1694,28 @@ void ViewsTest::listRowsFromTheKeyboard()
     QVERIFY(showDashboard("lichen"));
     m_window->requestActivate();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
 
     PirepFormModel *form = nullptr;
     QQuickItem *view = nullptr; // the list
     if (list == "inbox") {
-        QMetaObject::invokeMethod(shown(m_portal, "home.notifications"), "clicked");
+        QMetaObject::invokeMethod(shown(m_root, "home.notifications"), "clicked");
         QQuickItem *first = nullptr;
-        QTRY_VERIFY((first = firstNotice(m_portal)));
+        QTRY_VERIFY((first = firstNotice(m_root)));
         view = first->parentItem()->parentItem();
         first->forceActiveFocus(Qt::TabFocusReason);
     } else {
         navigation->setSelected(MemberTab::Flights);
-        navigation->startReport();
-        QTRY_VERIFY(shown(m_portal, "pirep.pickLivery"));
-        for (QQuickItem *item : itemsBelow(m_portal)) {
+        navigation->startPirep();
+        QTRY_VERIFY(shown(m_root, "pirep.pickLivery"));
+        for (QQuickItem *item : itemsBelow(m_root)) {
             if (auto *model = qobject_cast<PirepFormModel *>(item->property("model").value<QObject *>()))
                 form = model;
         }
         QVERIFY(form);
         form->setAircraft(list == "livery" ? "Airbus A320" : "Airbus A3");
-        QQuickItem *button = shown(m_portal, list == "livery" ? "pirep.pickLivery" : "pirep.pickAircraft");
+        QQuickItem *button = shown(m_root, list == "livery" ? "pirep.pickLivery" : "pirep.pickAircraft");
         QTRY_VERIFY(button->isEnabled());
         button->forceActiveFocus(Qt::TabFocusReason);
         QTest::keyClick(m_window.get(), Qt::Key_Space);
@@ -1756,7 +1755,7 @@ void ViewsTest::listRowsFromTheKeyboard()
     QList<Destination> opened;
     if (list == "inbox") {
         MemberNotificationsModel *inbox = nullptr;
-        for (QQuickItem *item : itemsBelow(m_portal)) {
+        for (QQuickItem *item : itemsBelow(m_root)) {
             if (auto *model =
                     item->findChild<MemberNotificationsModel *>(QString(), Qt::FindDirectChildrenOnly))
                 inbox = model;
@@ -1813,7 +1812,7 @@ void ViewsTest::noticeMarkedReadKeepsTheKeyboard()
     m_window->requestActivate();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     QQuickItem *first = nullptr;
-    QTRY_VERIFY((first = firstNotice(m_portal)));
+    QTRY_VERIFY((first = firstNotice(m_root)));
     QQuickItem *view = first->parentItem()->parentItem();
     QTRY_VERIFY(rowAt(view, 2));
     const QString next = rowAt(view, 2)->property("noticeId").toString();
@@ -1846,55 +1845,55 @@ void ViewsTest::workbenchOpensAReviewAndGoesBack()
 {
     QFETCH(int, key);
     QFETCH(int, modifiers);
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     QVERIFY(signIn("wangfang", "fly-vornalia"));
     m_window->requestActivate();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     QQuickItem *card = nullptr;
-    QTRY_VERIFY((card = shown(m_portal, "admin.report.p-24436")));
-    QTRY_VERIFY(textsShown(m_portal).contains("王芳 · 管理员"));
+    QTRY_VERIFY((card = shown(m_root, "admin.report.p-24436")));
+    QTRY_VERIFY(textsShown(m_root).contains("王芳 · 管理员"));
     card->forceActiveFocus(Qt::TabFocusReason);
     QTest::keyClick(m_window.get(), Qt::Key_Space);
-    QTRY_VERIFY(shown(m_portal, "admin.review.save"));
-    QVERIFY(!shown(m_portal, "admin.report.p-24436"));
-    QTRY_VERIFY(textsShown(m_portal).contains("申请人：zhouning"));
+    QTRY_VERIFY(shown(m_root, "admin.review.save"));
+    QVERIFY(!shown(m_root, "admin.report.p-24436"));
+    QTRY_VERIFY(textsShown(m_root).contains("申请人：zhouning"));
     // The page takes the keyboard as every pushed page does; Tab reaches its back button first.
-    QTRY_COMPARE(m_window->activeFocusItem(), shown(m_portal, "shell.review"));
+    QTRY_COMPARE(m_window->activeFocusItem(), shown(m_root, "shell.review"));
     QTest::keyClick(m_window.get(), Qt::Key_Tab);
-    QCOMPARE(m_window->activeFocusItem(), shown(m_portal, "admin.review.back"));
+    QCOMPARE(m_window->activeFocusItem(), shown(m_root, "admin.review.back"));
 
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QTRY_VERIFY(!shown(m_portal, "admin.review.save"));
-    QTRY_VERIFY((card = shown(m_portal, "admin.report.p-24436")));
+    QTRY_VERIFY(!shown(m_root, "admin.review.save"));
+    QTRY_VERIFY((card = shown(m_root, "admin.report.p-24436")));
     QCOMPARE(m_window->activeFocusItem(), card);
 }
 
 // Regression: staff had no way to any event, so the members' answers to it were never seen.
 void ViewsTest::staffReachTheMembersAnswersToAnEvent()
 {
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     QVERIFY(signIn("wangfang", "fly-vornalia"));
     QQuickItem *button = nullptr;
-    QTRY_VERIFY((button = shown(m_portal, "admin.events")));
+    QTRY_VERIFY((button = shown(m_root, "admin.events")));
     QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
     QQuickItem *card = nullptr;
-    QTRY_VERIFY((card = shown(m_portal, "events.event")));
-    QVERIFY(!shown(m_portal, "shell.workbench"));
+    QTRY_VERIFY((card = shown(m_root, "events.event")));
+    QVERIFY(!shown(m_root, "shell.workbench"));
     // Staff answer nothing themselves.
-    QVERIFY(!textsShown(m_portal).contains("感兴趣"));
+    QVERIFY(!textsShown(m_root).contains("感兴趣"));
     QVERIFY(service().requestsTo("/api/member/event-responses").isEmpty());
 
     QVERIFY(QMetaObject::invokeMethod(card, "clicked"));
-    QTRY_VERIFY(shown(m_portal, "shell.event"));
-    QTRY_VERIFY(shown(m_portal, "event.responses.attending"));
+    QTRY_VERIFY(shown(m_root, "shell.event"));
+    QTRY_VERIFY(shown(m_root, "event.responses.attending"));
     QCOMPARE(service().requestsTo("/api/admin/event-responses").size(), 1);
 
     // Back twice: the list, then the workbench.
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    auto *navigation = m_root->findChild<MemberNavigation *>();
     navigation->back();
-    QTRY_VERIFY(shown(m_portal, "events.event"));
+    QTRY_VERIFY(shown(m_root, "events.event"));
     navigation->back();
-    QTRY_VERIFY(shown(m_portal, "shell.workbench"));
+    QTRY_VERIFY(shown(m_root, "shell.workbench"));
 }
 
 // ---- the first-login forms
@@ -1902,32 +1901,32 @@ void ViewsTest::staffReachTheMembersAnswersToAnEvent()
 void ViewsTest::firstLoginFormsLandOnTheDashboard()
 {
     // The must-change account: the password form, then the dashboard by itself.
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     QVERIFY(signIn("zhouning", "temporary-123"));
-    QTRY_VERIFY(shown(m_portal, "portal.password"));
-    auto *password = m_portal->findChild<PasswordForm *>();
+    QTRY_VERIFY(shown(m_root, "portal.password"));
+    auto *password = m_root->findChild<PasswordForm *>();
     QVERIFY(password);
     password->setCurrent("temporary-123");
     password->setNext("my-own-password-1");
     password->setConfirmation("my-own-password-1");
-    QVERIFY(QMetaObject::invokeMethod(shown(m_portal, "password.save"), "clicked"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
-    QVERIFY(!shown(m_portal, "portal.password"));
+    QVERIFY(QMetaObject::invokeMethod(shown(m_root, "password.save"), "clicked"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    QVERIFY(!shown(m_root, "portal.password"));
     cleanup();
 
     // The profile set-up: the forum avatar, the two required fields, the dashboard by itself.
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     QVERIFY(signIn("xuhang", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "portal.profile"));
-    auto *profile = m_portal->findChild<ProfileForm *>();
+    QTRY_VERIFY(shown(m_root, "portal.profile"));
+    auto *profile = m_root->findChild<ProfileForm *>();
     QVERIFY(profile);
     QTRY_VERIFY(profile->loaded());
-    QVERIFY(QMetaObject::invokeMethod(shown(m_portal, "profile.forumAvatar"), "clicked"));
+    QVERIFY(QMetaObject::invokeMethod(shown(m_root, "profile.forumAvatar"), "clicked"));
     QTRY_VERIFY(profile->hasPendingAvatar());
     profile->setWechatName("许航");
     profile->setContactEmail("xuhang@example.com");
-    QVERIFY(QMetaObject::invokeMethod(shown(m_portal, "profile.save"), "clicked"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QVERIFY(QMetaObject::invokeMethod(shown(m_root, "profile.save"), "clicked"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
     QVERIFY(m_app->hasAvatar());
 }
 
@@ -1935,14 +1934,14 @@ void ViewsTest::firstLoginFormsLandOnTheDashboard()
 // there, and closing the sheet leaves the account tab as it was.
 void ViewsTest::logbookSheetOverTheAccountTab()
 {
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
     navigation->setSelected(MemberTab::Account);
     QQuickItem *row = nullptr;
-    QTRY_VERIFY((row = shown(m_portal, "account.logbook")));
+    QTRY_VERIFY((row = shown(m_root, "account.logbook")));
     QVERIFY(QMetaObject::invokeMethod(row, "clicked"));
     QVERIFY(navigation->showingLogbook());
     QQuickItem *logbook = nullptr;
@@ -1953,19 +1952,19 @@ void ViewsTest::logbookSheetOverTheAccountTab()
     records->setProperty("filter", 2);
     records->setProperty("search", "ZBAA");
 
-    auto *data = m_portal->findChild<MemberData *>();
+    auto *data = m_root->findChild<MemberData *>();
     QTRY_VERIFY(!data->pireps().isEmpty());
-    navigation->push(NavigationStack::LogbookStack, ReportRoute{data->pireps().constFirst()});
+    navigation->push(NavigationStack::LogbookStack, PirepRoute{data->pireps().constFirst()});
     QTRY_VERIFY(!shown(m_window->contentItem(), "shell.logbook")); // the detail stands over it
     QVERIFY(navigation->accountPath().isEmpty());
 
     QVERIFY(QMetaObject::invokeMethod(shown(m_window->contentItem(), "logbook.close"), "clicked"));
     QVERIFY(!navigation->showingLogbook());
-    QTRY_VERIFY(shown(m_portal, "account.logbook"));
+    QTRY_VERIFY(shown(m_root, "account.logbook"));
 
     // Regression: the logbook opened again where it was left. Each opening starts on the records, "全部".
     for (const int page : {1, 0}) {
-        QVERIFY(QMetaObject::invokeMethod(shown(m_portal, "account.logbook"), "clicked"));
+        QVERIFY(QMetaObject::invokeMethod(shown(m_root, "account.logbook"), "clicked"));
         QTRY_VERIFY((logbook = shown(m_window->contentItem(), "shell.logbook")));
         QCOMPARE(logbook->property("page").toInt(), 0);
         records = logbook->property("logbook").value<QObject *>();
@@ -1982,7 +1981,7 @@ void ViewsTest::logbookSheetOverTheAccountTab()
 void ViewsTest::routesMapOnTheDashboardAndInTheLogbook()
 {
     QVERIFY(showDashboard("lichen"));
-    auto *data = m_portal->findChild<MemberData *>();
+    auto *data = m_root->findChild<MemberData *>();
     QVERIFY(data && data->state(MemberLoad::Routes).loaded);
     // Many routes, one of them across the 180° meridian.
     QVERIFY(data->routes().size() >= 6);
@@ -1990,7 +1989,7 @@ void ViewsTest::routesMapOnTheDashboardAndInTheLogbook()
                         [](const FlownRoute &route) { return route.identity() == "ZBAA-KSFO"; }));
 
     QQuickItem *routes = nullptr;
-    QTRY_VERIFY((routes = shown(m_portal, "home.routes")));
+    QTRY_VERIFY((routes = shown(m_root, "home.routes")));
     QCOMPARE(routes->height(), 420.0); // the regular width's height
     QQuickItem *map = nullptr;
     QTRY_VERIFY((map = shown(routes, "routes.map")));
@@ -2041,10 +2040,10 @@ void ViewsTest::routesMapOnTheDashboardAndInTheLogbook()
     QTRY_COMPARE(lines(cover), data->routes().size());
     QVERIFY(QMetaObject::invokeMethod(shown(m_window->contentItem(), "routes.done"), "clicked"));
     QTRY_VERIFY(!shown(m_window->contentItem(), "routes.coverMap"));
-    QVERIFY(shown(m_portal, "home.routes"));
+    QVERIFY(shown(m_root, "home.routes"));
 
     // The logbook's map page: the same routes, filling the page, with no full-screen button.
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
     navigation->openLogbook();
     QQuickItem *logbook = nullptr;
@@ -2078,10 +2077,10 @@ void ViewsTest::routesMapOnTheDashboardAndInTheLogbook()
 void ViewsTest::routesMapOfAMemberWithoutRoutes()
 {
     QVERIFY(showDashboard("hejing"));
-    auto *data = m_portal->findChild<MemberData *>();
+    auto *data = m_root->findChild<MemberData *>();
     QVERIFY(data->state(MemberLoad::Routes).loaded);
     QVERIFY(data->routes().isEmpty());
-    QQuickItem *routes = shown(m_portal, "home.routes");
+    QQuickItem *routes = shown(m_root, "home.routes");
     QVERIFY(routes);
     QTRY_VERIFY(shown(routes, "routes.empty"));
     QVERIFY(!shown(routes, "routes.map"));
@@ -2093,9 +2092,9 @@ void ViewsTest::routesMapOfAMemberWithoutRoutes()
 // "使用已保存账号" on the sign-in form opens the account switcher; a saved account signs in from there.
 void ViewsTest::savedAccountFromTheSignInForm()
 {
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
     await(m_app->rememberCurrentAccount());
     await(m_app->addAccount("hejing", "fly-vornalia"));
     QCOMPARE(m_app->savedAccountCount(), 2);
@@ -2104,14 +2103,14 @@ void ViewsTest::savedAccountFromTheSignInForm()
     const QString lichen = m_app->savedAccounts().constFirst().id();
 
     QQuickItem *button = nullptr;
-    QTRY_VERIFY((button = shown(m_portal, "login.savedAccounts")));
+    QTRY_VERIFY((button = shown(m_root, "login.savedAccounts")));
     QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
     QQuickItem *row = nullptr;
     QTRY_VERIFY((row = shown(m_window->contentItem(), "account.saved." + lichen)));
     QVERIFY(!shown(m_window->contentItem(), "account.logout")); // nobody to sign out
     QTRY_VERIFY(!m_app->accountBusy());
     QVERIFY(QMetaObject::invokeMethod(row, "clicked"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
     QCOMPARE(m_app->username(), QString("lichen"));
     QTRY_VERIFY(!shown(m_window->contentItem(), "account.switcher"));
 }
@@ -2120,19 +2119,19 @@ void ViewsTest::savedAccountFromTheSignInForm()
 // saved account switches from either, and the home tab shows the new account's home page.
 void ViewsTest::switcherBesideTheDashboardAndTheWorkbench()
 {
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
     // The staff member added from the switcher: the workbench is his home.
     await(m_app->rememberCurrentAccount());
     await(m_app->addAccount("wangfang", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "shell.workbench"));
+    QTRY_VERIFY(shown(m_root, "shell.workbench"));
     QCOMPARE(m_app->savedAccountCount(), 2);
     const QString lichen = m_app->savedAccounts().constFirst().id();
     const QString wangfang = m_app->savedAccounts().constLast().id();
 
     const auto switchTo = [this](const QString &id) {
-        QQuickItem *button = shown(m_portal, "account.avatar");
+        QQuickItem *button = shown(m_root, "account.avatar");
         QVERIFY(button);
         QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
         QTRY_VERIFY(shown(m_window->contentItem(), "account.switcher"));
@@ -2144,11 +2143,11 @@ void ViewsTest::switcherBesideTheDashboardAndTheWorkbench()
         QTRY_VERIFY(!shown(m_window->contentItem(), "account.switcher"));
     };
     switchTo(lichen);
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
     QCOMPARE(m_app->username(), QString("lichen"));
-    QVERIFY(!shown(m_portal, "shell.workbench"));
+    QVERIFY(!shown(m_root, "shell.workbench"));
     switchTo(wangfang);
-    QTRY_VERIFY(shown(m_portal, "shell.workbench"));
+    QTRY_VERIFY(shown(m_root, "shell.workbench"));
     QCOMPARE(m_app->username(), QString("wangfang"));
 }
 
@@ -2156,16 +2155,16 @@ void ViewsTest::switcherBesideTheDashboardAndTheWorkbench()
 // operations waiting on one item), and every start after it crashed too.
 void ViewsTest::secondAccountSavedFromThePopover()
 {
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     QTRY_VERIFY(!m_app->checking());
     // Accounts the tests before saved in this keyring go first.
     while (m_app->savedAccountCount() > 0)
         await(m_app->removeSavedAccount(m_app->savedAccounts().constFirst()));
     await(m_app->signIn("lichen", "fly-vornalia", true)); // "保持登录 30 天"
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
     waitForTheDashboard();
 
-    QQuickItem *button = shown(m_portal, "account.avatar");
+    QQuickItem *button = shown(m_root, "account.avatar");
     QVERIFY(button);
     QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
     QQuickItem *toggle = nullptr;
@@ -2188,7 +2187,7 @@ void ViewsTest::secondAccountSavedFromThePopover()
     QTRY_VERIFY(submit->isEnabled());
     QVERIFY(QMetaObject::invokeMethod(submit, "clicked"));
     QTRY_COMPARE(m_app->username(), QString("hejing"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
     waitForTheDashboard();
 
     // A restart with that keyring: hejing, both accounts listed.
@@ -2200,11 +2199,11 @@ void ViewsTest::secondAccountSavedFromThePopover()
     };
     QCOMPARE(listed(), (QStringList{"lichen", "hejing"}));
     cleanup();
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     QTRY_VERIFY(!m_app->checking());
     QCOMPARE(m_app->username(), QString("hejing"));
     QCOMPARE(listed(), (QStringList{"lichen", "hejing"}));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
     waitForTheDashboard();
 
     // Leave the keyring as it was found.
@@ -2217,21 +2216,21 @@ void ViewsTest::secondAccountSavedFromThePopover()
 // the form was empty.
 void ViewsTest::reportComesBackAfterTheSessionEnds()
 {
-    QVERIFY(showPortal());
+    QVERIFY(showWindowRoot());
     QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_portal, "home.notifications"));
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
     navigation->setSelected(MemberTab::Flights);
-    navigation->startReport();
+    navigation->startPirep();
     QQuickItem *departure = nullptr;
-    QTRY_VERIFY((departure = shown(m_portal, "pirep.departure")));
+    QTRY_VERIFY((departure = shown(m_root, "pirep.departure")));
     typeInto(departure, "ZSPD");
-    typeInto(shown(m_portal, "pirep.arrival"), "RJTT");
-    typeInto(shown(m_portal, "pirep.aircraft"), "Boeing 787-9");
-    typeInto(shown(m_portal, "pirep.livery"), "China Eastern");
+    typeInto(shown(m_root, "pirep.arrival"), "RJTT");
+    typeInto(shown(m_root, "pirep.aircraft"), "Boeing 787-9");
+    typeInto(shown(m_root, "pirep.livery"), "China Eastern");
     PirepFormModel *form = nullptr;
-    for (QQuickItem *item : itemsBelow(m_portal)) {
+    for (QQuickItem *item : itemsBelow(m_root)) {
         if (auto *model = qobject_cast<PirepFormModel *>(item->property("model").value<QObject *>()))
             form = model;
     }
@@ -2243,14 +2242,14 @@ void ViewsTest::reportComesBackAfterTheSessionEnds()
     // The session ends at the service; the next answer the form meets says so.
     service().expireSessions();
     await(form->send());
-    QTRY_VERIFY(shown(m_portal, "login.submit"));
-    QVERIFY(!shown(m_portal, "pirep.departure"));
+    QTRY_VERIFY(shown(m_root, "login.submit"));
+    QVERIFY(!shown(m_root, "pirep.departure"));
 
     await(m_app->signIn("lichen", "fly-vornalia", false));
-    QTRY_VERIFY(shown(m_portal, "pirep.restored"));
-    QCOMPARE(m_portal->findChild<MemberNavigation *>()->selected(), MemberTab::Flights);
-    QCOMPARE(shown(m_portal, "pirep.departure")->property("text").toString(), QString("ZSPD"));
-    QCOMPARE(shown(m_portal, "pirep.aircraft")->property("text").toString(), QString("Boeing 787-9"));
+    QTRY_VERIFY(shown(m_root, "pirep.restored"));
+    QCOMPARE(m_root->findChild<MemberNavigation *>()->selected(), MemberTab::Flights);
+    QCOMPARE(shown(m_root, "pirep.departure")->property("text").toString(), QString("ZSPD"));
+    QCOMPARE(shown(m_root, "pirep.aircraft")->property("text").toString(), QString("Boeing 787-9"));
 }
 
 bool ViewsTest::tabTo(const QString &control, bool back)
@@ -2277,10 +2276,10 @@ void ViewsTest::reportFromTheKeyboardAlone()
     QVERIFY(showDashboard("lichen"));
     m_window->requestActivate();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    auto *navigation = m_portal->findChild<MemberNavigation *>();
+    auto *navigation = m_root->findChild<MemberNavigation *>();
     navigation->setSelected(MemberTab::Flights);
-    navigation->startReport();
-    QTRY_VERIFY(shown(m_portal, "pirep.submit"));
+    navigation->startPirep();
+    QTRY_VERIFY(shown(m_root, "pirep.submit"));
     QTRY_COMPARE(heardName(m_window->activeFocusItem()), QString("新建 PIREP"));
 
     const auto type = [this](const QString &text) {
@@ -2295,7 +2294,7 @@ void ViewsTest::reportFromTheKeyboardAlone()
     const QString flight = heardName(m_window->activeFocusItem());
     QTest::keyClick(m_window.get(), Qt::Key_Space);
     QTRY_VERIFY(!shown(m_window->contentItem(), "pirep.importFlight"));
-    const QString departure = shown(m_portal, "pirep.departure")->property("text").toString();
+    const QString departure = shown(m_root, "pirep.departure")->property("text").toString();
     QVERIFY2(!departure.isEmpty() && flight.startsWith(departure), qPrintable(flight));
 
     // The callsign, and a note of several lines: Tab leaves it, Shift+Tab too, and Tab comes back into it.
@@ -2308,7 +2307,7 @@ void ViewsTest::reportFromTheKeyboardAlone()
     QVERIFY(tabTo("pirep.checkOptions", true));
     QVERIFY(tabTo("pirep.note"));
     QVERIFY(tabTo("pirep.submit"));
-    QVERIFY(shown(m_portal, "pirep.submit")->isEnabled());
+    QVERIFY(shown(m_root, "pirep.submit")->isEnabled());
     service().clearRequests();
     QTest::keyClick(m_window.get(), Qt::Key_Space);
     // The alert asks first, its "上传" ready for Return.

@@ -97,7 +97,7 @@ void MemberDataTest::init()
     await(m_client->login("lichen", "fly-vornalia", false));
     service().clearRequests();
     serve("/api/notifications", QJsonObject{{"notifications", QJsonArray()}, {"unreadCount", 0}});
-    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{TestSupport::plainReport("p-1", "approved")}},
+    serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{TestSupport::plainPirep("p-1", "approved")}},
                                      {"summary", QJsonObject{{"approvedCount", 1}}}});
     serve("/api/events/upcoming", QJsonObject{{"events", QJsonArray{TestSupport::groupFlight("e-1"),
                                                                     TestSupport::groupFlight("e-2")}}});

@@ -81,18 +81,18 @@ void NavigationTest::requestsReplaceTheirPath()
     MemberNavigation navigation;
     navigation.setAccountPage(AccountPage::About);
     navigation.setPath(NavigationStack::LogbookStack,
-                       {ReportRoute{report("a")}, ReportRoute{report("b")}, RecentFlightRoute{recent("c")}});
-    navigation.openReport(report("p-9"));
-    QCOMPARE(navigation.logbookPath(), QList<Destination>{ReportRoute{report("p-9")}});
+                       {PirepRoute{report("a")}, PirepRoute{report("b")}, RecentFlightRoute{recent("c")}});
+    navigation.openPirep(report("p-9"));
+    QCOMPARE(navigation.logbookPath(), QList<Destination>{PirepRoute{report("p-9")}});
     QCOMPARE(navigation.selected(), MemberTab::Account);
     QVERIFY(navigation.showingLogbook());
     QCOMPARE(navigation.accountPage(), AccountPage::About); // not a request's business
 
     navigation.setFlightPage(FlightPage::Log);
-    navigation.setPath(NavigationStack::FlightStack, {ReportRoute{report("x")}});
+    navigation.setPath(NavigationStack::FlightStack, {PirepRoute{report("x")}});
     // During a live flight the latest-flight card opens the empty form.
     navigation.openSubmission();
-    QCOMPARE(navigation.flightPath(), QList<Destination>{NewReportRoute{}});
+    QCOMPARE(navigation.flightPath(), QList<Destination>{NewPirepRoute{}});
     QCOMPARE(navigation.flightPage(), FlightPage::Upload);
     QCOMPARE(navigation.selected(), MemberTab::Flights);
 
@@ -101,7 +101,7 @@ void NavigationTest::requestsReplaceTheirPath()
     QCOMPARE(navigation.eventPath(), QList<Destination>{EventRoute{flightEvent("e-2")}});
     QCOMPARE(navigation.selected(), MemberTab::Home);
 
-    navigation.openPrefilledReport(recent("f-1"));
+    navigation.openPrefilledPirep(recent("f-1"));
     QCOMPARE(navigation.flightPath(), QList<Destination>{RecentFlightRoute{recent("f-1")}});
     navigation.openEventSubmission(flightEvent("e-3"));
     QCOMPARE(navigation.flightPath(), QList<Destination>{EventSubmissionRoute{flightEvent("e-3")}});
@@ -118,10 +118,10 @@ void NavigationTest::requestsReplaceTheirPath()
 
 void NavigationTest::routesCompareByCaseAndPayload()
 {
-    const Destination a = ReportRoute{report("p-1")};
-    QCOMPARE(a, Destination(ReportRoute{report("p-1")}));
-    QCOMPARE(qHash(a), qHash(Destination(ReportRoute{report("p-1")})));
-    QVERIFY(a != Destination(ReportRoute{report("p-2")}));
+    const Destination a = PirepRoute{report("p-1")};
+    QCOMPARE(a, Destination(PirepRoute{report("p-1")}));
+    QCOMPARE(qHash(a), qHash(Destination(PirepRoute{report("p-1")})));
+    QVERIFY(a != Destination(PirepRoute{report("p-2")}));
     QVERIFY(Destination(RecentFlightRoute{recent("p-1")}) != a);
 
     const Destination terms = LegalRoute{LegalDocument::Terms};
@@ -199,13 +199,13 @@ void NavigationTest::pagesOfEachTab()
     QVERIFY(pages.count() > 0);
 
     // The flights tab has a stack of its own; the event stays on the home tab's.
-    navigation.openPrefilledReport(recent("f-1"));
+    navigation.openPrefilledPirep(recent("f-1"));
     QCOMPARE(navigation.rootPage(), ShellPage::Flights);
-    QCOMPARE(navigation.stackPage(), ShellPage::ReportForm);
+    QCOMPARE(navigation.stackPage(), ShellPage::PirepForm);
     QCOMPARE(navigation.depth(NavigationStack::EventStack), 1);
     navigation.setPath(NavigationStack::FlightStack,
-                       {RecentFlightRoute{recent("f-1")}, ReportRoute{report("p-1")}});
-    QCOMPARE(navigation.stackPage(), ShellPage::ReportDetail);
+                       {RecentFlightRoute{recent("f-1")}, PirepRoute{report("p-1")}});
+    QCOMPARE(navigation.stackPage(), ShellPage::PirepDetail);
     navigation.pop(NavigationStack::FlightStack);
     navigation.pop(NavigationStack::FlightStack);
     QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
@@ -274,24 +274,24 @@ void NavigationTest::reportPagesOnTheFlightStack()
     navigation.setMember(true);
     navigation.setSelected(MemberTab::Flights);
     // "+" twice before the form shows opens one form.
-    navigation.startReport();
-    navigation.startReport();
-    QCOMPARE(navigation.flightPath(), QList<Destination>{NewReportRoute{}});
-    QCOMPARE(navigation.stackPage(), ShellPage::ReportForm);
+    navigation.startPirep();
+    navigation.startPirep();
+    QCOMPARE(navigation.flightPath(), QList<Destination>{NewPirepRoute{}});
+    QCOMPARE(navigation.stackPage(), ShellPage::PirepForm);
     const PageRoute form = navigation.routeAt(NavigationStack::FlightStack, 0);
-    QVERIFY(navigation.routeOf<NewReportRoute>(form));
-    QVERIFY(!navigation.routeOf<ReportRoute>(form));
+    QVERIFY(navigation.routeOf<NewPirepRoute>(form));
+    QVERIFY(!navigation.routeOf<PirepRoute>(form));
     navigation.back();
     QCOMPARE(navigation.depth(NavigationStack::FlightStack), 0);
-    navigation.startReport();
+    navigation.startPirep();
     QCOMPARE(navigation.depth(NavigationStack::FlightStack), 1); // after going back, "+" opens a fresh form
 
     // A row of the list opens its report's detail on the stack the list stands in.
     navigation.setPath(NavigationStack::FlightStack, {});
-    navigation.push(NavigationStack::FlightStack, ReportRoute{report("p-7")});
-    QCOMPARE(navigation.stackPage(), ShellPage::ReportDetail);
-    navigation.push(NavigationStack::LogbookStack, ReportRoute{report("p-8")});
-    QCOMPARE(navigation.logbookPath(), QList<Destination>{ReportRoute{report("p-8")}});
+    navigation.push(NavigationStack::FlightStack, PirepRoute{report("p-7")});
+    QCOMPARE(navigation.stackPage(), ShellPage::PirepDetail);
+    navigation.push(NavigationStack::LogbookStack, PirepRoute{report("p-8")});
+    QCOMPARE(navigation.logbookPath(), QList<Destination>{PirepRoute{report("p-8")}});
     QCOMPARE(navigation.depth(NavigationStack::FlightStack), 1);
 }
 
@@ -316,8 +316,8 @@ void NavigationTest::backPopsTheSelectedTabsStack()
     MemberNavigation navigation;
     navigation.setMember(true);
     navigation.setPath(NavigationStack::FlightStack,
-                       {ReportRoute{report("a")}, RecentFlightRoute{recent("b")}});
-    navigation.setPath(NavigationStack::LogbookStack, {ReportRoute{report("c")}});
+                       {PirepRoute{report("a")}, RecentFlightRoute{recent("b")}});
+    navigation.setPath(NavigationStack::LogbookStack, {PirepRoute{report("c")}});
     navigation.setPath(NavigationStack::EventStack,
                        {EventRoute{flightEvent("e-1")}, EventRoute{flightEvent("e-2")}});
     navigation.setPath(NavigationStack::AccountStack, {LeaderboardRoute{}, ProfileRoute{}});
@@ -342,27 +342,27 @@ void NavigationTest::backPopsTheSelectedTabsStack()
 void NavigationTest::pushedPagesReadTheirRoute()
 {
     MemberNavigation navigation;
-    navigation.openPrefilledReport(recent("f-1"));
+    navigation.openPrefilledPirep(recent("f-1"));
     const PageRoute form = navigation.routeAt(NavigationStack::FlightStack, 0);
-    QCOMPARE(form.page, ShellPage::ReportForm);
+    QCOMPARE(form.page, ShellPage::PirepForm);
     QCOMPARE(navigation.routeOf<RecentFlightRoute>(form), RecentFlightRoute{recent("f-1")});
     QVERIFY(!navigation.routeOf<EventSubmissionRoute>(form) && !navigation.routeOf<LegalRoute>(form));
 
     navigation.openEventSubmission(flightEvent("e-3"));
     QCOMPARE(navigation.routeOf<EventSubmissionRoute>(form), EventSubmissionRoute{flightEvent("e-3")});
     // A report's detail stands there now: the form's route is gone.
-    navigation.setPath(NavigationStack::FlightStack, {ReportRoute{report("p-1")}});
+    navigation.setPath(NavigationStack::FlightStack, {PirepRoute{report("p-1")}});
     QVERIFY(!navigation.routeOf<EventSubmissionRoute>(form));
-    QVERIFY(!navigation.routeOf<ReportRoute>(form)); // another page's route, though of that stack and place
+    QVERIFY(!navigation.routeOf<PirepRoute>(form)); // another page's route, though of that stack and place
     navigation.setPath(NavigationStack::FlightStack, {});
     QCOMPARE(navigation.routeAt(NavigationStack::FlightStack, 0), PageRoute{}); // nothing there
-    QVERIFY(!navigation.routeOf<NewReportRoute>(PageRoute{}));
+    QVERIFY(!navigation.routeOf<NewPirepRoute>(PageRoute{}));
 
     // The logbook's stack resolves the same routes to the same pages.
-    navigation.openReport(report("p-9"));
+    navigation.openPirep(report("p-9"));
     const PageRoute detail = navigation.routeAt(NavigationStack::LogbookStack, 0);
-    QCOMPARE(detail.page, ShellPage::ReportDetail);
-    QCOMPARE(navigation.routeOf<ReportRoute>(detail), ReportRoute{report("p-9")});
+    QCOMPARE(detail.page, ShellPage::PirepDetail);
+    QCOMPARE(navigation.routeOf<PirepRoute>(detail), PirepRoute{report("p-9")});
 
     navigation.openEvent(flightEvent("e-7"));
     QCOMPARE(navigation.routeOf<EventRoute>(navigation.routeAt(NavigationStack::EventStack, 0)),
@@ -393,7 +393,7 @@ void NavigationTest::accountRowsAndOpeners()
     QCOMPARE(navigation.legalDocumentAt(navigation.routeAt(NavigationStack::AccountStack, 3)), 0);
     QVERIFY(Destination(SettingsRoute{}) != Destination(InformationRoute{}));
     // A page that shows a record cannot be pushed without it.
-    for (const ShellPage page : {ShellPage::Event, ShellPage::ReportDetail, ShellPage::Review,
+    for (const ShellPage page : {ShellPage::Event, ShellPage::PirepDetail, ShellPage::Review,
                                  ShellPage::Notice, ShellPage::Legal, ShellPage::Dashboard})
         QVERIFY(!navigation.pushPage(NavigationStack::AccountStack, page));
     QCOMPARE(navigation.depth(NavigationStack::AccountStack), 4);

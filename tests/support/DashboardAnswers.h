@@ -7,8 +7,8 @@
 namespace TestSupport {
 
 // A report from ZBAA to ZSPD; held when `heldAt` is not 0, with a hold note unless it is undefined.
-inline QJsonObject dashboardReport(const QString &id, const QString &status, double heldAt = 0,
-                                   const QJsonValue &note = {})
+inline QJsonObject dashboardPirep(const QString &id, const QString &status, double heldAt = 0,
+                                  const QJsonValue &note = {})
 {
     QJsonObject pirep{{"id", id},
                       {"departureCode", "ZBAA"},
@@ -25,7 +25,7 @@ inline QJsonObject dashboardReport(const QString &id, const QString &status, dou
 }
 
 // A report from ZBAA to ZSPD of 125 minutes.
-inline QJsonObject plainReport(const QString &id, const QString &status)
+inline QJsonObject plainPirep(const QString &id, const QString &status)
 {
     return {{"id", id},
             {"departureCode", "ZBAA"},

@@ -729,7 +729,7 @@ void ComponentsTest::returnPressesAFocusedButton()
 
 void ComponentsTest::removingTheIntroFinishesIt()
 {
-    // The portal takes the intro down when its play ends; one removed early must still say so.
+    // The window root takes the intro down when its play ends; one removed early must still say so.
     Views views;
     auto intro = views.make("BrandIntro { width: 400; height: 300 }");
     QVERIFY(intro);

@@ -2,8 +2,8 @@
 // compare, what a manual check tells that an automatic one keeps quiet, and how often checks run; and the
 // prompt in a window, from the keyboard.
 #include "ClientTestSupport.h"
-#include "MacUpdatePromptModel.h"
-#include "MacUpdater.h"
+#include "UpdateCheck.h"
+#include "UpdatePromptModel.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -120,10 +120,10 @@ private Q_SLOTS:
     void promptFromTheKeyboard();
 
 private:
-    std::unique_ptr<MacUpdater> updater(const QString &build = QStringLiteral("7"),
-                                        const QString &version = QStringLiteral("2.3.0"));
+    std::unique_ptr<UpdateCheck> updater(const QString &build = QStringLiteral("7"),
+                                         const QString &version = QStringLiteral("2.3.0"));
     void serve(const QByteArray &body, Sample::Headers headers = {});
-    void run(MacUpdater &updater, bool manual);
+    void run(UpdateCheck &updater, bool manual);
     int manifestRequests() const { return int(m_site->service->requestsTo(manifestPath).size()); }
 
     std::unique_ptr<Site> m_site;
@@ -143,14 +143,14 @@ void UpdatesTest::init()
     m_now = start;
 }
 
-std::unique_ptr<MacUpdater> UpdatesTest::updater(const QString &build, const QString &version)
+std::unique_ptr<UpdateCheck> UpdatesTest::updater(const QString &build, const QString &version)
 {
-    return std::make_unique<MacUpdater>(
-        MacUpdater::Options{.manifest = MacUpdater::manifestAddress(m_site->service->origin()),
-                            .trustedCertificates = {Sample::Service::certificate()},
-                            .build = build,
-                            .version = version,
-                            .clock = [this] { return m_now; }});
+    return std::make_unique<UpdateCheck>(
+        UpdateCheck::Options{.manifest = UpdateCheck::manifestAddress(m_site->service->origin()),
+                             .trustedCertificates = {Sample::Service::certificate()},
+                             .build = build,
+                             .version = version,
+                             .clock = [this] { return m_now; }});
 }
 
 void UpdatesTest::serve(const QByteArray &body, Sample::Headers headers)
@@ -162,7 +162,7 @@ void UpdatesTest::serve(const QByteArray &body, Sample::Headers headers)
     });
 }
 
-void UpdatesTest::run(MacUpdater &updater, bool manual) { await(updater.check(manual)); }
+void UpdatesTest::run(UpdateCheck &updater, bool manual) { await(updater.check(manual)); }
 
 void UpdatesTest::manifestIsValidated_data()
 {
@@ -212,8 +212,8 @@ void UpdatesTest::manifestIsValidated()
     QCOMPARE(checker->available().has_value(), valid);
     QCOMPARE(checker->notice(), valid ? std::nullopt : std::optional(failed));
     if (QByteArray(QTest::currentDataTag()) == "every field, and one more")
-        QCOMPARE(*checker->available(), (MacRelease{"2.4.0", 8, "https://vornalia.org/d/v.deb",
-                                                    QString("修复"), QString("Debian 12")}));
+        QCOMPARE(*checker->available(), (ReleaseManifest{"2.4.0", 8, "https://vornalia.org/d/v.deb",
+                                                         QString("修复"), QString("Debian 12")}));
 }
 
 void UpdatesTest::trustedAddresses_data()
@@ -245,7 +245,7 @@ void UpdatesTest::trustedAddresses()
 {
     QFETCH(QString, address);
     QFETCH(bool, trusted);
-    QCOMPARE(MacUpdater::isTrusted(address), trusted);
+    QCOMPARE(UpdateCheck::isTrusted(address), trusted);
 }
 
 void UpdatesTest::buildNumbers_data()
@@ -374,7 +374,7 @@ void UpdatesTest::activationChecksAtMostEvery21600Seconds()
 {
     serve(manifest(7));
     const auto checker = updater();
-    MacUpdatePromptModel prompt;
+    UpdatePromptModel prompt;
     prompt.setPhase(Qt::ApplicationActive);
     prompt.setUpdater(checker.get());
     const auto settle = [&] { QTRY_VERIFY(!checker->checking()); };
@@ -470,8 +470,8 @@ void UpdatesTest::offerMessage()
 {
     QFETCH(std::optional<QString>, notes);
     QFETCH(QString, message);
-    MacRelease release{"2.4.0", 8, "https://vornalia.org/d", notes, std::nullopt};
-    QCOMPARE(MacUpdatePromptModel::message(release, QStringLiteral("2.3.0")), message);
+    ReleaseManifest release{"2.4.0", 8, "https://vornalia.org/d", notes, std::nullopt};
+    QCOMPARE(UpdatePromptModel::message(release, QStringLiteral("2.3.0")), message);
 }
 
 void UpdatesTest::downloadOpensTheReleaseAndDismisses()
@@ -479,7 +479,7 @@ void UpdatesTest::downloadOpensTheReleaseAndDismisses()
     const DesktopOpener browser(DesktopOpener::Opens);
     serve(manifest(8, QStringLiteral("https://www.vornalia.org/downloads/linux/vornalia-2.4.0.deb")));
     const auto checker = updater();
-    MacUpdatePromptModel prompt;
+    UpdatePromptModel prompt;
     prompt.setUpdater(checker.get());
 
     run(*checker, false);
@@ -517,7 +517,7 @@ void UpdatesTest::downloadWithoutABrowserOffersTheAddress()
     const QString address = QStringLiteral("https://www.vornalia.org/downloads/linux/vornalia-2.4.0.deb");
     serve(manifest(8, address));
     const auto checker = updater();
-    MacUpdatePromptModel prompt;
+    UpdatePromptModel prompt;
     prompt.setUpdater(checker.get());
     run(*checker, false);
     prompt.download();
@@ -541,7 +541,7 @@ void UpdatesTest::promptFromTheKeyboard()
                                                {"url", "https://vornalia.org/downloads/linux/vornalia.deb"}});
     });
     const auto checker = updater();
-    MacUpdater &updater = *checker;
+    UpdateCheck &updater = *checker;
     const DesktopOpener browser(DesktopOpener::Opens);
 
     QQmlEngine engine;
@@ -553,11 +553,11 @@ void UpdatesTest::promptFromTheKeyboard()
         import Vorna.Updates
         ApplicationWindow {
             id: root
-            required property MacUpdater updater
+            required property UpdateCheck updater
             width: 760
             height: 540
             visible: true
-            MacUpdatePrompt {
+            UpdatePrompt {
                 anchors.fill: parent
                 updater: root.updater
             }

@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import Vorna.Ui
 import Vorna.State
-import Vorna.Portal
+import Vorna.Home
 
 // The notification inbox of the sample member "lichen" from the keyboard: Tab onto the first notice, then
 // Down twice; the third notice is the keyboard's, drawn with its ring.

@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import Vorna.Ui
 import Vorna.State
-import Vorna.Portal
+import Vorna.Home
 
 // The notification inbox of the sample member "lichen", signed in to the sample member service that the
 // harness runs: his unread notices as the service sends them.

@@ -7,5 +7,5 @@ LiveWindow {
     property size windowSize: Qt.size(1920, 1200)
 
     username: "wangfang"
-    tab: LivePortalModel.Applications
+    tab: LiveTabModel.Applications
 }

@@ -3,5 +3,5 @@ import Vorna.Live
 
 // A member's first page of applications, with "加载更多" for the next.
 LiveWindow {
-    tab: LivePortalModel.Applications
+    tab: LiveTabModel.Applications
 }

@@ -4,5 +4,5 @@ import Vorna.Live
 // A reviewer's list: every member's applications, each with its applicant, each opening its review.
 LiveWindow {
     username: "wangfang"
-    tab: LivePortalModel.Applications
+    tab: LiveTabModel.Applications
 }

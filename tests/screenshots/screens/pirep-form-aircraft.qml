@@ -3,7 +3,7 @@ import Vorna.Flights
 
 // The aircraft list opened from its button with "A3" typed in the search: the simulator's names that
 // contain it, sorted.
-ReportFormWindow {
+PirepFormWindow {
     onReady: form => form.aircraft = "Airbus"
     typed: ["\t\t\t\t\t\t\t\r", "A3", ""]
 }

@@ -2,4 +2,4 @@ import Vorna.Screenshots
 
 // A new report from nothing: "----" at both ends of the route, 0 hours, 1 landing, the first rule under
 // the disabled submit button.
-ReportFormWindow {}
+PirepFormWindow {}

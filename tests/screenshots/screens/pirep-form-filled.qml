@@ -3,7 +3,7 @@ import Vorna.Flights
 
 // A report filled in by hand with both multipliers asked for and checked: ×1.875 on the route, the
 // availability lines, the aircraft's picture.
-ReportFormWindow {
+PirepFormWindow {
     onReady: form => {
         form.departure = "zggg";
         form.arrival = "ZUUU";

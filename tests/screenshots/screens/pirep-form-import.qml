@@ -2,6 +2,6 @@ import Vorna.Screenshots
 
 // The import sheet opened from the keyboard (Tab past the back button to the import row, Return): the
 // member's recent simulator flights, newest first as the service sends them.
-ReportFormWindow {
+PirepFormWindow {
     typed: ["\t\t\r", ""]
 }

@@ -3,7 +3,7 @@ import Vorna.Flights
 
 // A circuit the service cannot match, sent without proof: the service's 422 text in the error section,
 // the note marked as required and the warning line; the submit button waits for a note and a screenshot.
-ReportFormWindow {
+PirepFormWindow {
     onReady: form => {
         form.departure = "ZSPD";
         form.arrival = "ZSPD";

@@ -1,7 +1,7 @@
 import Vorna.Screenshots
 
 // The account tab of "lichen" after the keyboard opened the leaderboard and went back with its back
-// button: the same account page, the ring on the button that opened the leaderboard.
+// button: the same profile page, the ring on the button that opened the leaderboard.
 MemberWindow {
     username: "lichen"
     typed: ["\t\t\t\t\t ", "\t\t ", "\t\r"]

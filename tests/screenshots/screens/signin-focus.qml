@@ -1,5 +1,5 @@
 import Vorna.State
-import Vorna.Portal
+import Vorna.Home
 
 // The sign-in form filled in from the keyboard and tabbed on to its button, which shows its focus ring.
 LoginView {

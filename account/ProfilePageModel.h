@@ -1,0 +1,79 @@
+#pragma once
+
+#include "AppState.h"
+#include "FlightRecords.h"
+#include "MemberData.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QQmlEngine>
+
+#include <optional>
+
+// The member's profile page: his record with the organisation from "/api/profile/summary",
+// his place on the leaderboard and his Infinite Flight statistics from "/api/infinite-flight/me".
+class ProfilePageModel : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(AppState *appState READ appState WRITE setAppState NOTIFY changed REQUIRED)
+    Q_PROPERTY(MemberData *memberData READ memberData WRITE setMemberData NOTIFY changed REQUIRED)
+    Q_PROPERTY(QString displayName READ displayName NOTIFY changed)
+    Q_PROPERTY(QString error READ errorText NOTIFY changed)
+    Q_PROPERTY(QVariant joinedAt READ joinedAt NOTIFY changed)
+    Q_PROPERTY(QVariant lastPirepAt READ lastPirepAt NOTIFY changed)
+    Q_PROPERTY(QVariant approvedMinutes READ approvedMinutes NOTIFY changed)
+    Q_PROPERTY(QString rank READ rank NOTIFY changed)
+    // "loading", "ready", "missing" or "failed"
+    Q_PROPERTY(QString statisticsState READ statisticsState NOTIFY changed)
+    Q_PROPERTY(bool hasStatistics READ hasStatistics NOTIFY changed)
+    // The values of the six statistics tiles: grade, hours, landings, online flights, experience, violations.
+    Q_PROPERTY(QStringList statisticsValues READ statisticsValues NOTIFY changed)
+    // Of the profile: "—" while there is none; the Discord name empty when there is none.
+    Q_PROPERTY(QString callsign READ callsign NOTIFY changed)
+    Q_PROPERTY(QString contactEmail READ contactEmail NOTIFY changed)
+    Q_PROPERTY(QString discordUsername READ discordUsername NOTIFY changed)
+    Q_PROPERTY(QString organization READ organization NOTIFY changed)
+
+public:
+    explicit ProfilePageModel(QObject *parent = nullptr);
+
+    AppState *appState() const { return m_appState; }
+    void setAppState(AppState *state);
+    MemberData *memberData() const { return m_memberData; }
+    void setMemberData(MemberData *data);
+
+    QString displayName() const;
+    QString errorText() const { return m_error.value_or(QString()); }
+    QVariant joinedAt() const;
+    QVariant lastPirepAt() const;
+    QVariant approvedMinutes() const;
+    QString rank() const;
+    QString statisticsState() const { return m_statisticsState; }
+    bool hasStatistics() const { return m_statistics.has_value(); }
+    QStringList statisticsValues() const;
+    QString callsign() const;
+    QString contactEmail() const;
+    QString discordUsername() const;
+    QString organization() const;
+
+    // Where the member stands on the leaderboard: "#n", or "—".
+    static QString rankOf(const QString &username, const std::optional<LeaderboardResponse> &board);
+
+    Q_INVOKABLE void startLoad() { load(); }
+    Q_INVOKABLE void startStatistics() { loadStatistics(); }
+    QCoro::Task<> load();
+    QCoro::Task<> loadStatistics();
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    QPointer<AppState> m_appState;
+    QPointer<MemberData> m_memberData;
+    std::optional<ProfileSummary> m_summary;
+    std::optional<QString> m_error;
+    std::optional<IFStatistics> m_statistics;
+    QString m_statisticsState = QStringLiteral("loading");
+    Lifetime m_lifetime;
+};

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "AppState.h"
+#include "EventValue.h"
+#include "MemberData.h"
+#include "MemberNavigation.h"
+#include "RecordListModel.h"
+#include "RoutesMapModel.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QQmlEngine>
+
+// The reports a reviewer has put on hold, waiting for the member's evidence.
+class HeldPirepsModel : public RecordListModel<Pirep>
+{
+    Q_OBJECT
+    QML_ANONYMOUS
+
+public:
+    enum Roles { IdRole = Qt::UserRole + 1, TitleRole, DetailRole };
+
+    using RecordListModel::RecordListModel;
+    QHash<int, QByteArray> roleNames() const override;
+
+protected:
+    QVariant value(const Pirep &report, int role) const override;
+};
+
+// The member's home page: greeting, the four figures, what he has to do, and the loads behind them.
+class DashboardModel : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(AppState *appState READ appState WRITE setAppState NOTIFY changed REQUIRED)
+    Q_PROPERTY(MemberData *memberData READ memberData WRITE setMemberData NOTIFY changed REQUIRED)
+    Q_PROPERTY(MemberNavigation *navigation READ navigation WRITE setNavigation NOTIFY changed REQUIRED)
+
+    Q_PROPERTY(QString displayName READ displayName NOTIFY changed)
+    Q_PROPERTY(QString greeting READ greeting NOTIFY changed)
+    Q_PROPERTY(QString callsignLine READ callsignLine NOTIFY changed)
+    Q_PROPERTY(QString approvedDuration READ approvedDuration NOTIFY changed)
+    Q_PROPERTY(QString approvedCount READ approvedCount NOTIFY changed)
+    Q_PROPERTY(QString pendingCount READ pendingCount NOTIFY changed)
+    Q_PROPERTY(QString rankText READ rankText NOTIFY changed)
+    Q_PROPERTY(bool profileIncomplete READ profileIncomplete NOTIFY changed)
+    Q_PROPERTY(bool showsTodo READ showsTodo NOTIFY changed)
+    Q_PROPERTY(QString todoSubtitle READ todoSubtitle NOTIFY changed)
+    Q_PROPERTY(HeldPirepsModel *heldPireps READ heldPireps CONSTANT)
+    Q_PROPERTY(QString bellSymbol READ bellSymbol NOTIFY changed)
+    Q_PROPERTY(bool showsLoader READ showsLoader NOTIFY changed)
+    Q_PROPERTY(QString profileError READ profileError NOTIFY changed)
+    Q_PROPERTY(int eventCount READ eventCount NOTIFY changed)
+    Q_PROPERTY(bool hasLatestFlight READ hasLatestFlight NOTIFY changed)
+    // The routes map's routes: the member's flown routes as loaded.
+    Q_PROPERTY(FlownRoutes routes READ routes NOTIFY changed)
+
+public:
+    explicit DashboardModel(QObject *parent = nullptr);
+
+    AppState *appState() const { return m_app; }
+    void setAppState(AppState *state);
+    MemberData *memberData() const { return m_data; }
+    void setMemberData(MemberData *data);
+    MemberNavigation *navigation() const { return m_navigation; }
+    void setNavigation(MemberNavigation *navigation) { m_navigation = navigation; }
+
+    QString displayName() const;
+    QString greeting() const;
+    QString callsignLine() const;
+    QString approvedDuration() const;
+    QString approvedCount() const;
+    QString pendingCount() const;
+    std::optional<int> rank() const;
+    QString rankText() const;
+    bool profileIncomplete() const;
+    bool showsTodo() const;
+    QString todoSubtitle() const;
+    HeldPirepsModel *heldPireps() { return &m_held; }
+    QString bellSymbol() const;
+    bool showsLoader() const;
+    QString profileError() const { return m_profileError.value_or(QString()); }
+    int eventCount() const { return m_data ? int(m_data->events().size()) : 0; }
+    bool hasLatestFlight() const { return m_data && m_data->latestFlight().has_value(); }
+    FlownRoutes routes() const { return {m_data ? m_data->routes() : QList<FlownRoute>()}; }
+
+    // The reports on hold, in the reports' order.
+    static QList<Pirep> held(const QList<Pirep> &reports);
+
+    // The page's loads: the profile and the dashboard's loads together; nothing while they run. Never
+    // throws.
+    QCoro::Task<> refresh();
+    QCoro::Task<> loadProfile();
+    Q_INVOKABLE void startRefresh() { refresh(); }
+    Q_INVOKABLE void retryProfile() { loadProfile(); }
+    Q_INVOKABLE void openHeldPirep(int index);
+    Q_INVOKABLE void openLatestFlight();
+    Q_INVOKABLE void openEvent(int index);
+    // The event of a card, for its summary and answer buttons.
+    Q_INVOKABLE EventValue eventAt(int index) const;
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    void update();
+
+    QPointer<AppState> m_app;
+    QPointer<MemberData> m_data;
+    QPointer<MemberNavigation> m_navigation;
+    std::optional<QString> m_profileError;
+    bool m_refreshing = false;
+    HeldPirepsModel m_held;
+    Lifetime m_lifetime;
+};

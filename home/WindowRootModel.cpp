@@ -1,0 +1,74 @@
+#include "WindowRootModel.h"
+
+#include "Retarget.h"
+
+WindowRootModel::WindowRootModel(QObject *parent)
+    : QObject(parent)
+{
+    // The model's own child, like any of its parts.
+    m_introLimit.setParent(this);
+    m_introLimit.setSingleShot(true);
+    m_introLimit.setInterval(introLimitMs);
+    connect(&m_introLimit, &QTimer::timeout, this, [this] {
+        m_introFades = false;
+        introFinished();
+    });
+    m_introLimit.start();
+}
+
+void WindowRootModel::setAppState(AppState *state)
+{
+    if (!retarget(m_appState, state, this))
+        return;
+    if (state)
+        connect(state, &AppState::stateChanged, this, &WindowRootModel::screenChanged);
+    Q_EMIT appStateChanged();
+    Q_EMIT screenChanged();
+}
+
+WindowRootModel::Screen WindowRootModel::screenFor(bool checking, bool signedIn, AppState::Gate gate)
+{
+    if (checking)
+        return Screen::Checking;
+    if (!signedIn)
+        return Screen::SignIn;
+    switch (gate) {
+    case AppState::Gate::Password:
+        return Screen::Password;
+    case AppState::Gate::Profile:
+        return Screen::Profile;
+    case AppState::Gate::Ready:
+        return Screen::MemberTabs;
+    case AppState::Gate::NoGate:
+        break;
+    }
+    return Screen::GateWaiting;
+}
+
+WindowRootModel::Screen WindowRootModel::screen() const
+{
+    if (!m_appState)
+        return Screen::Checking;
+    return screenFor(m_appState->checking(), m_appState->signedIn(), m_appState->gateState());
+}
+
+void WindowRootModel::introFinished()
+{
+    m_introLimit.stop();
+    if (!m_showingIntro)
+        return;
+    m_showingIntro = false;
+    Q_EMIT showingIntroChanged();
+}
+
+void WindowRootModel::signInAgain()
+{
+    if (m_appState)
+        m_appState->startSignOut();
+}
+
+void WindowRootModel::retryGate()
+{
+    if (m_appState)
+        m_appState->startGateCheck();
+}

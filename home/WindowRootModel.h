@@ -1,0 +1,62 @@
+#pragma once
+
+#include "AppState.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QQmlEngine>
+#include <QTimer>
+
+// Which one screen the window shows, from the account state; and the brand intro that covers the window
+// once, until it has played (or four seconds at the latest).
+class WindowRootModel : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(AppState *appState READ appState WRITE setAppState NOTIFY appStateChanged REQUIRED)
+    Q_PROPERTY(Screen screen READ screen NOTIFY screenChanged)
+    Q_PROPERTY(bool showingIntro READ showingIntro NOTIFY showingIntroChanged)
+    Q_PROPERTY(bool introFades READ introFades NOTIFY showingIntroChanged)
+
+public:
+    enum class Screen {
+        Checking,    // waiting: "正在确认登录状态"
+        SignIn,      // nobody signed in
+        Password,    // the required password change
+        Profile,     // the required profile set-up
+        MemberTabs,  // the member tabs of the current revision
+        GateWaiting, // signed in, the gate has not answered: message, retry, "重新登录"
+    };
+    Q_ENUM(Screen)
+
+    explicit WindowRootModel(QObject *parent = nullptr);
+
+    AppState *appState() const { return m_appState; }
+    void setAppState(AppState *state);
+
+    Screen screen() const;
+    static Screen screenFor(bool checking, bool signedIn, AppState::Gate gate);
+
+    bool showingIntro() const { return m_showingIntro; }
+    // An intro that played fades out; one cut off by the limit goes at once.
+    bool introFades() const { return m_introFades; }
+    // The intro says it has played; the view fades it out.
+    Q_INVOKABLE void introFinished();
+    // The latest the intro may stay, whether or not it reported its end.
+    static constexpr int introLimitMs = 4000;
+
+    // "重新登录" on the waiting screen; a failure shows as the account message.
+    Q_INVOKABLE void signInAgain();
+    Q_INVOKABLE void retryGate();
+
+Q_SIGNALS:
+    void appStateChanged();
+    void screenChanged();
+    void showingIntroChanged();
+
+private:
+    QPointer<AppState> m_appState;
+    bool m_showingIntro = true;
+    bool m_introFades = true;
+    QTimer m_introLimit;
+};

@@ -1,0 +1,223 @@
+import QtQuick
+import QtQuick.Controls
+import Vorna.Ui
+import Vorna.State
+import Vorna.Home
+import Vorna.Shell
+
+// The window's one screen, chosen from the account state, with the brand intro over it until it has played.
+Item {
+    id: root
+
+    AppState {
+        id: app
+    }
+
+    WindowRootModel {
+        id: model
+
+        appState: app
+        Component.onCompleted: app.startRestore()
+    }
+
+    Loader {
+        id: screen
+
+        anchors.fill: parent
+        // The content beneath the intro is out of reach until the intro has gone.
+        Accessible.ignored: model.showingIntro
+        sourceComponent: {
+            switch (model.screen) {
+            case WindowRootModel.SignIn:
+                return signIn;
+            case WindowRootModel.Password:
+                return passwordForm;
+            case WindowRootModel.Profile:
+                return profileForm;
+            case WindowRootModel.MemberTabs:
+                return memberTabs;
+            case WindowRootModel.GateWaiting:
+                return gateWaiting;
+            default:
+                return checking;
+            }
+        }
+    }
+
+    // The account switcher over the sign-in form ("使用已保存账号").
+    property bool showingSavedAccounts: false
+
+    // The revision whose tabs show now.
+    property string tabsRevision
+
+    // Every revision of the account state gets tabs of its own, made once: a sign-in whose new revision
+    // brings the tabs on screen already has them.
+    Connections {
+        target: app
+
+        function onRevisionChanged() {
+            if (model.screen === WindowRootModel.MemberTabs && root.tabsRevision !== app.revision) {
+                screen.active = false;
+                screen.active = true;
+            }
+        }
+    }
+
+    Component {
+        id: checking
+
+        BrandWaitingView {
+            objectName: "portal.checking"
+            message: L.t("正在确认登录状态")
+        }
+    }
+
+    Component {
+        id: signIn
+
+        LoginView {
+            appState: app
+            onOpenSavedAccounts: root.showingSavedAccounts = true
+        }
+    }
+
+    // The first login's requirements, by address like the tabs: the sign-in form needs no account screen.
+    Component {
+        id: passwordForm
+
+        RequiredForm {
+            appState: app
+            profile: false
+        }
+    }
+
+    Component {
+        id: profileForm
+
+        RequiredForm {
+            appState: app
+            profile: true
+        }
+    }
+
+    // By address, not by type: the shell and every screen module under it are compiled when a member's
+    // tabs first show, not at each start (the sign-in form needs none of them).
+    Component {
+        id: memberTabs
+
+        Loader {
+            Component.onCompleted: setSource(Qt.resolvedUrl("MemberSession.qml"), {
+                appState: app
+            })
+            onLoaded: root.tabsRevision = app.revision
+        }
+    }
+
+    component RequiredForm: Loader {
+        id: requiredForm
+
+        required property AppState appState
+        required property bool profile
+
+        Component.onCompleted: requiredForm.setSource(Qt.resolvedUrl("RequiredAccountForm.qml"), {
+            appState: requiredForm.appState,
+            profile: requiredForm.profile
+        })
+    }
+
+    Component {
+        id: gateWaiting
+
+        BrandWaitingView {
+            objectName: "portal.gateWaiting"
+            message: L.t("正在确认账号要求")
+
+            ErrorNotice {
+                width: parent.width
+                visible: app.message.length > 0
+                message: app.message
+                retryable: true
+                onRetry: model.retryGate()
+            }
+            BorderedButton {
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: L.t("重新登录")
+                enabled: !app.accountBusy
+                onClicked: model.signInAgain()
+            }
+        }
+    }
+
+    Popup {
+        id: savedAccounts
+
+        parent: root
+        anchors.centerIn: parent
+        width: Math.min(420, root.width - 32)
+        height: Math.min(560, root.height - 32)
+        padding: 0
+        modal: true
+        focus: true
+        visible: root.showingSavedAccounts && model.screen === WindowRootModel.SignIn
+        closePolicy: app.accountBusy ? Popup.NoAutoClose : Popup.CloseOnEscape | Popup.CloseOnPressOutside
+        onAboutToShow: savedAccountsPanel.setSource(Qt.resolvedUrl("SavedAccountsPanel.qml"), {
+            appState: app
+        })
+        onClosed: {
+            root.showingSavedAccounts = false;
+            savedAccountsPanel.source = "";
+        }
+        background: Rectangle {
+            radius: 16
+            color: Theme.surface
+            border.color: Theme.line
+        }
+
+        // Made afresh at each opening (a new presentation), by address, and let go when it closes.
+        Loader {
+            id: savedAccountsPanel
+
+            anchors.fill: parent
+        }
+
+        Connections {
+            target: savedAccountsPanel.item
+            ignoreUnknownSignals: true
+
+            function onDone() {
+                root.showingSavedAccounts = false;
+            }
+        }
+    }
+
+    // Made only while it shows: once played, the intro and its full-window art go.
+    Loader {
+        id: intro
+
+        anchors.fill: parent
+        visible: opacity > 0
+        active: visible
+        opacity: model.showingIntro ? 1 : 0
+
+        Behavior on opacity {
+            enabled: model.introFades
+
+            NumberAnimation {
+                duration: 300
+                easing.type: Easing.OutQuad
+            }
+        }
+
+        sourceComponent: BrandIntro {
+            onFinished: model.introFinished()
+
+            // Nothing beneath takes clicks while the intro shows.
+            MouseArea {
+                anchors.fill: parent
+                acceptedButtons: Qt.AllButtons
+                hoverEnabled: true
+                onWheel: wheel => wheel.accepted = true
+            }
+        }
+    }
+}
