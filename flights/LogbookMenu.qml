@@ -18,7 +18,14 @@ GlassButton {
     Menu {
         id: menu
 
+        // A page chosen hides this button: the keyboard goes into the page then.
+        readonly property ScreenFocus keyboard: ScreenFocus {
+            screen: menu.contentItem
+            open: menu.visible
+        }
+
         y: menuButton.height
+        onAboutToShow: menu.keyboard.opening()
 
         MenuItem {
             text: L.t("记录页")

@@ -88,6 +88,7 @@ FocusScope {
                 required property string date
 
                 width: ListView.view.width
+                objectName: "pirep.importFlight"
                 padding: 12
                 focusPolicy: Qt.StrongFocus
                 Accessible.name: ViewRules.combined([row.from + " → " + row.to, row.duration, row.detail, row.date])

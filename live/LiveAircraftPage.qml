@@ -28,7 +28,6 @@ Rectangle {
     }
 
     color: Theme.paper
-    Component.onCompleted: backButton.forceActiveFocus(Qt.OtherFocusReason)
 
     LiveAircraftPageModel {
         id: pageModel
@@ -59,8 +58,6 @@ Rectangle {
             spacing: 12
 
             GlassButton {
-                id: backButton
-
                 objectName: "live.aircraft.back"
                 text: L.t("返回")
                 symbol: "chevron.left"

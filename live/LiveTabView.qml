@@ -3,7 +3,6 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import QtQuick.Templates as T
 import Vorna.Ui
 import Vorna.State
 import Vorna.Live
@@ -19,35 +18,26 @@ StackView {
     required property MemberNavigation navigation
     readonly property LiveTabModel model: live
 
-    // The card or row the page above the Live page was opened from, and whether the keyboard had it there.
-    property Item openedFrom: null
-    property bool openedByKeyboard: false
+    // The page above the Live page takes the keyboard; going back gives it to the card or row it was opened
+    // from.
+    readonly property ScreenFocus keyboard: ScreenFocus {
+        screen: view.currentItem
+    }
 
     // A page above the Live page.
     function open(page: Component, properties: var) {
-        const from = view.Window.activeFocusItem;
-        const control = from as T.Control;
-        view.openedFrom = from;
-        view.openedByKeyboard = control !== null && control.visualFocus;
+        view.keyboard.opening();
         view.push(page, properties);
+        view.keyboard.opened();
     }
 
-    // Back to the Live page; the keyboard goes back to what opened the page, with its ring when the keyboard
-    // had it there.
+    // Back to the Live page.
     function back() {
         if (view.depth < 2)
             return;
         view.pop();
-        const from = view.openedFrom;
-        view.openedFrom = null;
-        if (!from || !from.visible)
-            return;
-        const reason = view.openedByKeyboard ? Qt.TabFocusReason : Qt.OtherFocusReason;
-        from.forceActiveFocus(reason);
-        // A control draws its ring by the reason it last got the focus for.
-        const control = from as T.Control;
-        if (control)
-            control.focusReason = reason;
+        view.keyboard.showing = view.currentItem;
+        view.keyboard.closed();
     }
 
     objectName: "live.native"

@@ -58,7 +58,7 @@ FocusScope {
             text: search.query
             focus: true
             onTextEdited: search.query = text
-            Keys.onDownPressed: results.forceActiveFocus()
+            Keys.onDownPressed: rowKeys.enter()
         }
         Text {
             text: L.t("筛选")
@@ -124,6 +124,12 @@ FocusScope {
             Item {
                 Layout.fillHeight: true
             }
+        }
+        // The arrows move the current row with its ring; Return takes the row that has it.
+        ListKeys {
+            id: rowKeys
+
+            view: results
         }
         ListView {
             id: results

@@ -125,16 +125,24 @@ Item {
         satellite: liveMap.satellite
         ownFlights: liveMap.ownFlights
         onStyleToggled: liveMap.satellite = !liveMap.satellite
-        onSearchRequested: liveMap.openSearch()
+        onSearchRequested: {
+            panels.opening();
+            liveMap.openSearch();
+        }
         onRefreshRequested: liveMap.refresh()
         onDemoToggled: liveMap.toggleDemonstration()
         onDemoStopped: liveMap.demonstrating = false
         onOwnFlightChosen: flight => liveMap.chooseFound(flight)
-        onOwnFlightsPickerRequested: liveMap.openOwnFlights()
+        onOwnFlightsPickerRequested: {
+            panels.opening();
+            liveMap.openOwnFlights();
+        }
     }
 
     // The selected flight, the search and the picker, below the banner and its scale bar.
     MapPanelsView {
+        id: panels
+
         objectName: "map.panels"
         anchors.fill: parent
         topInset: scaleBar.y + scaleBar.height

@@ -89,6 +89,27 @@ Item {
         LiveFlightDetailView {}
     }
 
+    // The search and the picker take the keyboard as they come; as they go (a flight chosen, or closed) it
+    // goes back to the control that opened them.
+    // The map tells where the keyboard is before it asks for one of them: by the time they show, it has gone in.
+    function opening() {
+        sideKeyboard.opening();
+        sheetKeyboard.opening();
+    }
+
+    ScreenFocus {
+        id: sideKeyboard
+
+        screen: sideContent.item as Item
+        open: sideCard.shown
+    }
+    ScreenFocus {
+        id: sheetKeyboard
+
+        screen: sheetContent.item as Item
+        open: sheet.presented
+    }
+
     // Wide: the side card.
     Item {
         id: sideCard

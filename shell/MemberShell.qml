@@ -134,10 +134,7 @@ Item {
                 rightPadding: 12
                 topPadding: 10
                 bottomPadding: 10
-                onClicked: {
-                    accounts.openedByKeyboard = accountButton.visualFocus;
-                    shell.showingAccounts = true;
-                }
+                onClicked: shell.showingAccounts = true
 
                 background: Rectangle {
                     radius: 14
@@ -191,9 +188,12 @@ Item {
             Popup {
                 id: accounts
 
-                // Closing gives the focus back to the button, with its ring when the keyboard opened it.
-                property bool openedByKeyboard: false
                 property string title: L.t("账号")
+                // Closing gives the focus back to the button, with its ring when the keyboard opened it.
+                readonly property ScreenFocus keyboard: ScreenFocus {
+                    screen: switcherPanel
+                    open: accounts.visible
+                }
 
                 parent: shell
                 x: sidebar.width + 8
@@ -206,22 +206,17 @@ Item {
                 visible: shell.showingAccounts
                 // While an account operation runs the panel stays.
                 closePolicy: shell.appState.accountBusy ? Popup.NoAutoClose : Popup.CloseOnEscape | Popup.CloseOnPressOutside
-                onClosed: {
-                    shell.showingAccounts = false;
-                    // The popup hands the focus back by itself, but as if by no key: the ring needs its reason.
-                    const reason = accounts.openedByKeyboard ? Qt.TabFocusReason : Qt.OtherFocusReason;
-                    Qt.callLater(() => {
-                        accountButton.forceActiveFocus(reason);
-                        accountButton.focusReason = reason;
-                    });
-                }
+                onClosed: shell.showingAccounts = false
                 background: Rectangle {
                     radius: 16
                     color: Theme.surface
                     border.color: Theme.line
                 }
 
-                onAboutToShow: switcherPanel.present()
+                onAboutToShow: {
+                    accounts.keyboard.opening();
+                    switcherPanel.present();
+                }
 
                 // The account switcher, with the row to the member's own profile page; each showing starts
                 // afresh (empty fields, no error, the current account saved).
@@ -295,6 +290,7 @@ Item {
         modal: true
         focus: true
         visible: shell.navigation.showingLogbook
+        onAboutToShow: logbookSheet.keyboard.opening()
         onClosed: shell.navigation.showingLogbook = false
         background: Rectangle {
             radius: 16
@@ -304,6 +300,10 @@ Item {
 
         // Named as the account tab's row that opens it.
         property string title: L.t("Logbook")
+        readonly property ScreenFocus keyboard: ScreenFocus {
+            screen: logbookSheet.contentItem
+            open: logbookSheet.visible
+        }
 
         ColumnLayout {
             anchors.fill: parent

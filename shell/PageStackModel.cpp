@@ -4,6 +4,8 @@
 
 #include <QQuickWindow>
 
+using ComponentRules::focusBack;
+using ComponentRules::focusOrigin;
 using ComponentRules::focusPage;
 
 void PageStackModel::setNavigation(MemberNavigation *navigation)
@@ -61,7 +63,7 @@ void PageStackModel::updateRoot()
 void PageStackModel::showRoot(QQuickItem *root)
 {
     popTo(0);
-    m_pages.append({root, nullptr, false});
+    m_pages.append(Shown{root, {}});
     m_shown.clear();
     Q_EMIT countChanged();
     // Where the keyboard is nowhere, as when the sign-in form that had it has gone, the first page takes it;
@@ -93,15 +95,26 @@ void PageStackModel::place(QQuickItem *page)
     if (!page)
         return;
     QQuickItem *below = top();
-    QQuickItem *focused = page->window() ? page->window()->activeFocusItem() : nullptr;
-    m_pages.append({page, focused, focused && focused->property("visualFocus").toBool()});
+    m_pages.append(Shown{page, focusOrigin(page->window())});
     if (below)
         below->setVisible(false);
     page->setVisible(true);
     Q_EMIT countChanged();
-    // The keyboard goes on in the new page, not at the top of the sidebar.
-    if (page->isVisible())
+    // The keyboard goes on in the new page, not at the top of the sidebar; on a tab that shows only now (a
+    // page opened from another tab), as the tab shows, unless a control there has it.
+    if (page->isVisible()) {
         focusPage(page);
+        return;
+    }
+    QPointer<QQuickItem> shown = page;
+    connect(
+        page, &QQuickItem::visibleChanged, this,
+        [shown] {
+            QQuickWindow *window = shown ? shown->window() : nullptr;
+            if (window && !ComponentRules::heard(window->activeFocusItem()))
+                focusPage(shown);
+        },
+        Qt::SingleShotConnection);
 }
 
 void PageStackModel::clear()
@@ -127,15 +140,8 @@ void PageStackModel::popTo(qsizetype count)
         now->setVisible(true);
     Q_EMIT countChanged();
 
-    // The focus goes back where the first page popped was pushed from, with its ring when the keyboard
-    // had it there; else into the page now on top. Neither when this tab is not the one showing.
-    if (lowest.pushedFrom && lowest.pushedFrom->isVisible()) {
-        const Qt::FocusReason reason = lowest.keyboard ? Qt::TabFocusReason : Qt::OtherFocusReason;
-        lowest.pushedFrom->forceActiveFocus(reason);
-        // A control draws its ring by the reason it last got the focus for.
-        if (lowest.pushedFrom->metaObject()->indexOfProperty("focusReason") >= 0)
-            lowest.pushedFrom->setProperty("focusReason", reason);
-    } else if (now && now->isVisible()) {
-        focusPage(now);
-    }
+    // The focus goes back where the first page popped was pushed from, else into the page now on top.
+    // Neither when this tab is not the one showing.
+    if (now && now->isVisible())
+        focusBack(lowest.pushedFrom, now, now->window());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MemberNavigation.h"
+#include "ViewRules.h"
 
 #include <QObject>
 #include <QPointer>
@@ -70,9 +71,8 @@ private:
     struct Shown
     {
         QPointer<QQuickItem> page;
-        // The control that had the focus when this page was pushed, and whether the keyboard put it there.
-        QPointer<QQuickItem> pushedFrom;
-        bool keyboard = false;
+        // The control that had the focus when this page was pushed.
+        ComponentRules::FocusOrigin pushedFrom;
     };
 
     QPointer<MemberNavigation> m_navigation;

@@ -13,8 +13,12 @@ Dialog {
     // The button Return presses as soon as the alert opens; Tab moves on to the others.
     property Item defaultButton
     default property alias buttons: buttonRow.data
-    // Where the keyboard was when the alert opened: it goes back there when the alert closes.
-    property Item returnFocus
+    // Where the keyboard was when the alert opened: it goes back there when the alert closes, or else into
+    // the page the alert stands over.
+    readonly property ScreenFocus keyboard: ScreenFocus {
+        screen: alert.contentItem
+        open: alert.visible
+    }
 
     parent: Overlay.overlay
     anchors.centerIn: parent
@@ -29,7 +33,7 @@ Dialog {
         if (shown)
             open();
     }
-    onAboutToShow: alert.returnFocus = parent ? parent.Window.activeFocusItem : null
+    onAboutToShow: alert.keyboard.opening()
     onOpened: {
         if (!defaultButton)
             return;
@@ -40,13 +44,6 @@ Dialog {
         if (button)
             button.focusReason = Qt.TabFocusReason;
     }
-    // The popup leaves the focus on the window's unnamed root: back where it was, or else on the window's
-    // first named control.
-    onClosed: {
-        ViewRules.focusBack(alert.returnFocus, alert.parent);
-        alert.returnFocus = null;
-    }
-
     background: Rectangle {
         radius: 14
         color: Theme.surface

@@ -22,6 +22,9 @@ T.Button {
     bottomPadding: 5
     font.pixelSize: Typography.body
     opacity: enabled ? 1 : 0.45
+    // Heard by its title, also before a screen reader has come on (an alert's button takes the keyboard as
+    // the alert opens).
+    Accessible.name: control.text
 
     contentItem: Text {
         text: control.text

@@ -24,6 +24,9 @@ T.Button {
     font.pixelSize: Typography.body
     font.weight: Font.DemiBold
     opacity: enabled ? 1 : 0.45
+    // Heard by its title, also before a screen reader has come on (a page closing gives the keyboard back
+    // to the button that opened it only while it has a name).
+    Accessible.name: control.text
 
     contentItem: RowLayout {
         spacing: 6

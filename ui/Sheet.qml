@@ -12,6 +12,11 @@ Popup {
     property Item current: null
     // What a screen reader calls the sheet: its page's own `title`, unless its owner names it.
     property string title: sheet.current?.title ?? ""
+    // Its page takes the keyboard as it opens; the control that opened it has it back as it closes.
+    readonly property ScreenFocus keyboard: ScreenFocus {
+        screen: sheet.current
+        open: sheet.visible
+    }
 
     parent: Overlay.overlay
     anchors.centerIn: parent
@@ -23,6 +28,7 @@ Popup {
     closePolicy: Popup.CloseOnEscape
 
     onAboutToShow: {
+        sheet.keyboard.opening();
         sheet.current = sheet.page.createObject(sheet.contentItem, {
             width: Qt.binding(() => sheet.availableWidth),
             height: Qt.binding(() => sheet.availableHeight),

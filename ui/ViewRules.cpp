@@ -145,17 +145,6 @@ QPainterPath arrowOutline(const QRectF &rect)
     return path;
 }
 
-void focusPage(QQuickItem *page)
-{
-    if (!page)
-        return;
-    page->setActiveFocusOnTab(true);
-    page->forceActiveFocus(Qt::OtherFocusReason);
-    QObject::connect(
-        page, &QQuickItem::activeFocusChanged, page, [page] { page->setActiveFocusOnTab(false); },
-        Qt::SingleShotConnection);
-}
-
 namespace {
 
 bool named(QQuickItem *item)
@@ -164,26 +153,112 @@ bool named(QQuickItem *item)
     return heard && !heard->text(QAccessible::Name).trimmed().isEmpty();
 }
 
+// A page named as its heading, or a heading.
+bool titles(QQuickItem *item)
+{
+    QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(item);
+    return heard && (heard->role() == QAccessible::Heading || heard->role() == QAccessible::Pane)
+           && !heard->text(QAccessible::Name).trimmed().isEmpty();
+}
+
+// The keyboard onto an item, in the tab chain until the focus leaves it when it is not there by itself.
+void take(QQuickItem *item, Qt::FocusReason reason)
+{
+    const bool joins = !item->activeFocusOnTab();
+    if (joins)
+        item->setActiveFocusOnTab(true);
+    item->forceActiveFocus(reason);
+    if (joins)
+        QObject::connect(
+            item, &QQuickItem::activeFocusChanged, item, [item] { item->setActiveFocusOnTab(false); },
+            Qt::SingleShotConnection);
+}
+
+// The first named item of the tab chain from `start` that `within` holds (any, without one).
+QQuickItem *firstNamed(QQuickItem *start, QQuickItem *within)
+{
+    QQuickItem *first = start->nextItemInFocusChain(true);
+    for (QQuickItem *item = first; item;) {
+        if ((!within || within->isAncestorOf(item)) && heard(item))
+            return item;
+        item = item->nextItemInFocusChain(true);
+        if (item == first || item == start)
+            break;
+    }
+    return nullptr;
+}
+
+// The first title on screen below an item, by the order of the item tree.
+QQuickItem *firstTitle(QQuickItem *page)
+{
+    const QList<QQuickItem *> children = page->childItems();
+    for (QQuickItem *child : children) {
+        if (!child->isVisible())
+            continue;
+        if (titles(child))
+            return child;
+        if (QQuickItem *below = firstTitle(child))
+            return below;
+    }
+    return nullptr;
+}
+
+// In a popup: an alert fading out, say, still has the keyboard on its button.
+bool inPopup(QQuickItem *item)
+{
+    for (QQuickItem *above = item; above; above = above->parentItem()) {
+        if (above->inherits("QQuickPopupItem"))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
-void focusBack(QQuickItem *was, QQuickWindow *window)
+FocusOrigin focusOrigin(QQuickWindow *window)
+{
+    QQuickItem *item = window ? window->activeFocusItem() : nullptr;
+    return {item, item && item->property("visualFocus").toBool()};
+}
+
+bool heard(QQuickItem *item) { return item && item->isVisible() && named(item); }
+
+void focusPage(QQuickItem *page)
+{
+    if (!page || !page->isVisible())
+        return;
+    QQuickItem *now = page->window() ? page->window()->activeFocusItem() : nullptr;
+    if (now && page->isAncestorOf(now) && heard(now))
+        return;
+    QQuickItem *target = named(page) ? page : firstTitle(page);
+    if (!target)
+        target = firstNamed(page, page);
+    take(target ? target : page, Qt::OtherFocusReason);
+}
+
+void focusBack(const FocusOrigin &origin, QQuickItem *showing, QQuickWindow *window)
 {
     if (!window)
         return;
-    if (was && was->window() == window && was->isVisible() && named(was)) {
-        was->forceActiveFocus(Qt::OtherFocusReason);
+    QQuickItem *now = window->activeFocusItem();
+    if (heard(now) && !inPopup(now))
+        return;
+    if (origin.item && origin.item->window() == window && heard(origin.item)) {
+        const Qt::FocusReason reason = origin.keyboard ? Qt::TabFocusReason : Qt::OtherFocusReason;
+        origin.item->forceActiveFocus(reason);
+        // A control draws its ring by the reason it last got the focus for.
+        if (origin.item->metaObject()->indexOfProperty("focusReason") >= 0)
+            origin.item->setProperty("focusReason", reason);
         return;
     }
-    QQuickItem *first = window->contentItem()->nextItemInFocusChain(true);
-    for (QQuickItem *item = first; item;) {
-        if (named(item)) {
-            item->forceActiveFocus(Qt::TabFocusReason);
+    if (showing && showing->window() == window && showing->isVisible()) {
+        focusPage(showing);
+        if (heard(window->activeFocusItem()))
             return;
-        }
-        item = item->nextItemInFocusChain(true);
-        if (item == first)
-            break;
     }
+    QQuickItem *first = firstNamed(window->contentItem(), nullptr);
+    if (!first)
+        first = window->contentItem()->nextItemInFocusChain(true);
     if (first)
         first->forceActiveFocus(Qt::TabFocusReason);
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPainterPath>
+#include <QPointer>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QRectF>
@@ -71,15 +72,33 @@ bool overLimit(const QString &text, int limit);
 // The route arrow in a rectangle: a 2-point bar ending 3 points inside a 9 × 10 head at the right edge.
 QPainterPath arrowOutline(const QRectF &rect);
 
-// A page that has just come on screen takes the keyboard, heard by its accessible name. Qt moves on with Tab
-// only from an item in the tab chain, else from the top of the window: the page joins the chain until the
-// focus leaves it, so the next Tab goes to its first control.
+// Where the keyboard goes as a page or a sheet opens and closes. One rule for every screen: what opens takes
+// the keyboard on something a screen reader has a name for, and what closes gives it back to the control it
+// was opened from.
+
+// The control the keyboard was on as a screen opened, and whether the keyboard put it there (its ring).
+struct FocusOrigin
+{
+    QPointer<QQuickItem> item;
+    bool keyboard = false;
+};
+FocusOrigin focusOrigin(QQuickWindow *window);
+
+// On screen, and a screen reader has a name for it.
+bool heard(QQuickItem *item);
+
+// A screen that has just come on takes the keyboard, unless it is on one of its named controls already (a
+// field that takes it as it opens): the screen itself when it has a name (a page named as its heading), else
+// its first heading, else its first named control. Qt moves on with Tab only from an item in the tab chain,
+// else from the top of the window: an item that is none joins the chain until the focus leaves it, so the
+// next Tab goes to the control after it.
 void focusPage(QQuickItem *page);
 
-// Where the keyboard goes once an alert over the window closes: back to the element it was on, while that is
-// on screen and a screen reader has a name for it; else, as when it was on the window's unnamed content, to
-// the window's first control that has one.
-void focusBack(QQuickItem *was, QQuickWindow *window);
+// Where the keyboard goes once a screen has closed: nowhere else while a screen that opened in its place has
+// it on a named control (a page, not a popup on its way out); else back to the control it was opened from,
+// with its ring when the keyboard put it there, while that is on screen; else into `showing`, the page now
+// showing, as it would on opening; else to the window's first named control.
+void focusBack(const FocusOrigin &origin, QQuickItem *showing, QQuickWindow *window);
 
 } // namespace ComponentRules
 
@@ -148,11 +167,6 @@ public:
         return ComponentRules::overLimit(text, limit);
     }
     Q_INVOKABLE void focusPage(QQuickItem *page) const { ComponentRules::focusPage(page); }
-    // `inWindow`: any item of the window.
-    Q_INVOKABLE void focusBack(QQuickItem *was, QQuickItem *inWindow) const
-    {
-        ComponentRules::focusBack(was, inWindow ? inWindow->window() : nullptr);
-    }
     Q_INVOKABLE double revealedOffset(double offset, double viewSize, double top, double bottom,
                                       double margin) const
     {
