@@ -66,11 +66,10 @@ void PageStackModel::showRoot(QQuickItem *root)
     m_pages.append(Shown{root, {}});
     m_shown.clear();
     Q_EMIT countChanged();
-    // Where the keyboard is nowhere, as when the sign-in form that had it has gone, the first page takes it;
-    // a sidebar row that chose the tab keeps it.
+    // Where the keyboard is on nothing named, as when the sign-in form that had it has gone, the first page
+    // takes it; a sidebar row that chose the tab keeps it.
     QQuickWindow *window = root ? root->window() : nullptr;
-    if (window && root->isVisible()
-        && (!window->activeFocusItem() || window->activeFocusItem() == window->contentItem()))
+    if (window && root->isVisible() && !ComponentRules::heard(window->activeFocusItem()))
         focusPage(root);
     sync();
 }

@@ -23,11 +23,16 @@ Item {
     Loader {
         id: screen
 
+        // The screen shown: the model's, once the keyboard has left the screen that goes (below). Set, not
+        // bound, so that it changes only after the keyboard has moved.
+        property int shown: WindowRootModel.Checking
+
         anchors.fill: parent
         // The content beneath the intro is out of reach until the intro has gone.
         Accessible.ignored: model.showingIntro
+        Component.onCompleted: shown = model.screen
         sourceComponent: {
-            switch (model.screen) {
+            switch (screen.shown) {
             case WindowRootModel.SignIn:
                 return signIn;
             case WindowRootModel.Password:
@@ -41,6 +46,19 @@ Item {
             default:
                 return checking;
             }
+        }
+    }
+
+    // A control of the screen that goes (the sign-in form's field, after Return) would still have the keyboard
+    // as the next screen's first page asks whether a named control has it, and then go with its screen,
+    // leaving it to nothing: it is taken off the old screen before the new one is made.
+    Connections {
+        target: model
+
+        function onScreenChanged() {
+            if (screen.activeFocus)
+                screen.forceActiveFocus();
+            screen.shown = model.screen;
         }
     }
 

@@ -471,6 +471,10 @@ void ViewsTest::focusLandsOnANamedElement_data()
     QTest::newRow("signed in: the dashboard") << "lichen"
                                               << ""
                                               << "成员中心" << 0 << -1 << QStringList{};
+    QTest::newRow("signed in from the form with Return: the dashboard")
+        << "lichen"
+        << "typed"
+        << "成员中心" << 0 << -1 << QStringList{};
     QTest::newRow("signed in: the workbench") << "wangfang"
                                               << ""
                                               << "审核工作台" << 0 << -1 << QStringList{};
@@ -564,6 +568,16 @@ void ViewsTest::focusLandsOnANamedElement()
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         if (username.isEmpty()) {
             QTRY_VERIFY(shown(m_root, "login.username"));
+        } else if (step == "typed") {
+            // From the form, as a member signs in: the field that had the keyboard goes with the form.
+            QQuickItem *field = nullptr;
+            QTRY_VERIFY((field = shown(m_root, "login.username")));
+            typeInto(field, username);
+            QTest::keyClick(m_window.get(), Qt::Key_Tab);
+            for (const QChar typed : QStringLiteral("fly-vornalia"))
+                QTest::keyClick(m_window.get(), typed.toLatin1());
+            QTest::keyClick(m_window.get(), Qt::Key_Return);
+            QTRY_VERIFY(shown(m_root, "home.notifications"));
         } else {
             QVERIFY(signIn(username, "fly-vornalia"));
             QTRY_VERIFY(shown(m_root, username == "lichen" ? "home.notifications" : "shell.workbench"));
