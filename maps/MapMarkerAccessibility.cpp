@@ -121,8 +121,6 @@ public:
     int childCount() const override { return ItemAccessibility::offScreen(layer()) ? 0 : int(rows().size()); }
     QAccessibleInterface *child(int index) const override
     {
-        if (ItemAccessibility::offScreen(layer()))
-            return nullptr;
         const QList<int> &shown = rows();
         if (index < 0 || index >= shown.size())
             return nullptr;

@@ -118,13 +118,13 @@ QString shownText(const QQuickText *text)
     return raw.simplified();
 }
 
-// A glyph of the icon font (a private-use code point) says nothing.
 // Items whose text carries a keyboard letter marked with "&".
 bool marksLetters(const QQuickItem *item)
 {
     return item->inherits("QQuickMenuItem") || item->inherits("QQuickMenuBarItem");
 }
 
+// A glyph of the icon font (a private-use code point) says nothing.
 bool isSymbol(const QString &shown)
 {
     const QList<uint> points = shown.toUcs4();
@@ -203,8 +203,7 @@ public:
     }
 
     // A heading or text item named by nothing else is named by what it shows; a popup (a sheet, a popover)
-    // by its `title`.
-    // Menus, their rows and the menu bar mark their keyboard letter with "&", which is not read out.
+    // by its `title`. Menus, their rows and the menu bar are read without the "&" that marks their letter.
     QString text(QAccessible::Text kind) const override
     {
         const QString said = QAccessibleQuickItem::text(kind);
