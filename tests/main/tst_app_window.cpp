@@ -111,8 +111,11 @@ void AppWindowTest::menuRowsMadeOnceWhenItFirstOpens()
     QTest::keyClick(m_window.get(), Qt::Key_F10);
     QTRY_VERIFY(menu->property("opened").toBool());
     QQuickItem *quitRow = row(menu, 3);
-    QTest::mouseClick(m_window.get(), Qt::LeftButton, {},
-                      quitRow->mapToScene(QPointF(quitRow->width() / 2, quitRow->height() / 2)).toPoint());
+    const QPoint onRow = quitRow->mapToScene(QPointF(quitRow->width() / 2, quitRow->height() / 2)).toPoint();
+    // The pointer comes onto the row before it presses, as a mouse does.
+    QTest::mouseMove(m_window.get(), onRow);
+    QTRY_VERIFY(quitRow->property("hovered").toBool());
+    QTest::mouseClick(m_window.get(), Qt::LeftButton, {}, onRow);
     QCOMPARE(quit.count(), 1);
 }
 
