@@ -42,6 +42,12 @@ StackView {
 
     objectName: "live.native"
     initialItem: livePage
+    // A page that has come in keeps the keyboard: where the end of its entrance left it on nothing named, it
+    // goes to the page's title again.
+    onBusyChanged: {
+        if (!view.busy && view.depth > 1)
+            view.keyboard.opened();
+    }
     // The page loads and watches its board's age while it is on screen.
     onVisibleChanged: view.visible ? live.appear() : live.disappear()
     Component.onCompleted: {
