@@ -262,7 +262,7 @@ Item {
                     navigation: shell.navigation
                     table: pageTable
                     tab: modelData
-                    selected: shell.navigation.place === modelData
+                    selected: shell.navigation.selected === modelData
                 }
             }
         }

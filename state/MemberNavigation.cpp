@@ -23,21 +23,14 @@ QString raw(LegalDocument document)
 ShellPage pageOf(const Destination &route)
 {
     // No default: a route type without its page here does not compile.
-    return std::visit(Overloaded{[](const PirepRoute &) { return ShellPage::PirepDetail; },
+    return std::visit(Overloaded{[](const PlainRoute &plain) { return plain.page; },
+                                 [](const PirepRoute &) { return ShellPage::PirepDetail; },
                                  [](const EventSubmissionRoute &) { return ShellPage::PirepForm; },
                                  [](const RecentFlightRoute &) { return ShellPage::PirepForm; },
-                                 [](const NewPirepRoute &) { return ShellPage::PirepForm; },
                                  [](const EventRoute &) { return ShellPage::Event; },
-                                 [](const InboxRoute &) { return ShellPage::Inbox; },
                                  [](const NoticeRoute &) { return ShellPage::Notice; },
                                  [](const LegalRoute &) { return ShellPage::Legal; },
-                                 [](const EditProfileRoute &) { return ShellPage::ProfileEdit; },
-                                 [](const ProfileRoute &) { return ShellPage::Profile; },
-                                 [](const LeaderboardRoute &) { return ShellPage::Leaderboard; },
-                                 [](const SettingsRoute &) { return ShellPage::Settings; },
-                                 [](const InformationRoute &) { return ShellPage::Information; },
-                                 [](const ReviewRoute &) { return ShellPage::Review; },
-                                 [](const EventsRoute &) { return ShellPage::Events; }},
+                                 [](const ReviewRoute &) { return ShellPage::Review; }},
                       route);
 }
 
@@ -45,7 +38,8 @@ size_t qHash(const Destination &route, size_t seed) noexcept
 {
     seed = qHashMulti(seed, route.index());
     return std::visit(
-        Overloaded{[seed](const PirepRoute &value) { return qHash(value.report, seed); },
+        Overloaded{[seed](const PlainRoute &value) { return qHashMulti(seed, int(value.page)); },
+                   [seed](const PirepRoute &value) { return qHash(value.report, seed); },
                    [seed](const EventSubmissionRoute &value) { return qHash(value.event, seed); },
                    [seed](const RecentFlightRoute &value) { return qHash(value.flight, seed); },
                    [seed](const EventRoute &value) { return qHash(value.event, seed); },
@@ -53,8 +47,7 @@ size_t qHash(const Destination &route, size_t seed) noexcept
                        return qHashMulti(seed, value.title, value.detail, value.time);
                    },
                    [seed](const LegalRoute &value) { return qHashMulti(seed, raw(value.document)); },
-                   [seed](const ReviewRoute &value) { return qHash(value.report, seed); },
-                   [seed](const auto &) { return seed; }},
+                   [seed](const ReviewRoute &value) { return qHash(value.report, seed); }},
         route);
 }
 
@@ -85,26 +78,9 @@ void MemberNavigation::setMember(bool member)
     Q_EMIT memberChanged();
 }
 
-MemberTab MemberNavigation::placeOf(MemberTab tab)
-{
-    switch (tab) {
-    case MemberTab::Flights:
-    case MemberTab::Live:
-    case MemberTab::Map:
-    case MemberTab::Account:
-        return tab;
-    case MemberTab::Home:
-    case MemberTab::Logbook:
-    case MemberTab::Events:
-    case MemberTab::Leaderboard:
-        break;
-    }
-    return MemberTab::Home;
-}
-
 NavigationStack MemberNavigation::stackOf(MemberTab tab)
 {
-    switch (placeOf(tab)) {
+    switch (tab) {
     case MemberTab::Flights:
         return NavigationStack::FlightStack;
     case MemberTab::Account:
@@ -120,7 +96,7 @@ NavigationStack MemberNavigation::stackOf(MemberTab tab)
 
 ShellPage MemberNavigation::rootPageOf(MemberTab tab) const
 {
-    switch (placeOf(tab)) {
+    switch (tab) {
     case MemberTab::Flights:
         return ShellPage::Flights;
     case MemberTab::Live:
@@ -183,22 +159,6 @@ void MemberNavigation::setShowingLogbook(bool showing)
     Q_EMIT showingLogbookChanged();
 }
 
-void MemberNavigation::setFlightPage(FlightPage page)
-{
-    if (m_flightPage == page)
-        return;
-    m_flightPage = page;
-    Q_EMIT flightPageChanged();
-}
-
-void MemberNavigation::setAccountPage(AccountPage page)
-{
-    if (m_accountPage == page)
-        return;
-    m_accountPage = page;
-    Q_EMIT accountPageChanged();
-}
-
 void MemberNavigation::push(NavigationStack stack, Destination route)
 {
     if (stack == NavigationStack::NoStack)
@@ -220,36 +180,29 @@ void MemberNavigation::back() { pop(stackOf(m_selected)); }
 
 bool MemberNavigation::pushPage(NavigationStack stack, ShellPage page)
 {
-    std::optional<Destination> route;
     switch (page) {
-    case ShellPage::Inbox:
-        route = InboxRoute{};
-        break;
-    case ShellPage::ProfileEdit:
-        route = EditProfileRoute{};
-        break;
-    case ShellPage::Profile:
-        route = ProfileRoute{};
-        break;
-    case ShellPage::Leaderboard:
-        route = LeaderboardRoute{};
-        break;
-    case ShellPage::Settings:
-        route = SettingsRoute{};
-        break;
-    case ShellPage::Information:
-        route = InformationRoute{};
-        break;
-    case ShellPage::PirepForm:
-        route = NewPirepRoute{};
-        break;
-    case ShellPage::Events:
-        route = EventsRoute{};
-        break;
-    default:
+    // The tabs' own pages, which stand under the stacks.
+    case ShellPage::NoPage:
+    case ShellPage::Dashboard:
+    case ShellPage::Workbench:
+    case ShellPage::Flights:
+    case ShellPage::Live:
+    case ShellPage::Map:
+    case ShellPage::Account:
+    case ShellPage::Logbook:
+    // Pages that show a record handed to them.
+    case ShellPage::Event:
+    case ShellPage::PirepDetail:
+    case ShellPage::Legal:
+    case ShellPage::Notice:
+    case ShellPage::Review:
         return false;
+    // The report form shows a record when it has one and is empty without.
+    case ShellPage::PirepForm:
+    default:
+        break;
     }
-    push(stack, std::move(*route));
+    push(stack, PlainRoute{page});
     return true;
 }
 
@@ -269,9 +222,10 @@ void MemberNavigation::startPirep()
 {
     // A second press before the form shows opens no second form.
     const QList<Destination> &flights = flightPath();
-    if (!flights.isEmpty() && std::holds_alternative<NewPirepRoute>(flights.last()))
+    const PlainRoute form{ShellPage::PirepForm};
+    if (!flights.isEmpty() && flights.last() == Destination(form))
         return;
-    push(NavigationStack::FlightStack, NewPirepRoute{});
+    push(NavigationStack::FlightStack, form);
 }
 
 void MemberNavigation::openReview(const Pirep &report, QObject *queue)
@@ -281,7 +235,7 @@ void MemberNavigation::openReview(const Pirep &report, QObject *queue)
 
 void MemberNavigation::openProfile()
 {
-    setPath(NavigationStack::AccountStack, {ProfileRoute{}});
+    setPath(NavigationStack::AccountStack, {PlainRoute{ShellPage::Profile}});
     setSelected(MemberTab::Account);
 }
 
@@ -294,7 +248,6 @@ void MemberNavigation::openPirep(const Pirep &report)
 
 void MemberNavigation::openPrefilledPirep(const RecentFlight &flight)
 {
-    setFlightPage(FlightPage::Upload);
     setPath(NavigationStack::FlightStack, {RecentFlightRoute{flight}});
     setSelected(MemberTab::Flights);
 }
@@ -302,8 +255,7 @@ void MemberNavigation::openPrefilledPirep(const RecentFlight &flight)
 void MemberNavigation::openSubmission()
 {
     // During a live flight the card opens the empty form.
-    setFlightPage(FlightPage::Upload);
-    setPath(NavigationStack::FlightStack, {NewPirepRoute{}});
+    setPath(NavigationStack::FlightStack, {PlainRoute{ShellPage::PirepForm}});
     setSelected(MemberTab::Flights);
 }
 
@@ -322,7 +274,6 @@ void MemberNavigation::openLogbook()
 
 void MemberNavigation::openEventSubmission(const FlightEvent &event)
 {
-    setFlightPage(FlightPage::Upload);
     setPath(NavigationStack::FlightStack, {EventSubmissionRoute{event}});
     setSelected(MemberTab::Flights);
 }

@@ -17,22 +17,10 @@
 namespace MemberTabs {
 Q_NAMESPACE
 QML_NAMED_ELEMENT(MemberTab)
-enum Tab { Home, Flights, Live, Logbook, Events, Leaderboard, Map, Account };
+enum Tab { Home, Flights, Live, Map, Account };
 Q_ENUM_NS(Tab)
 } // namespace MemberTabs
 using MemberTab = MemberTabs::Tab;
-
-// The page inside the flights tab, and the page inside the account tab.
-namespace NavigationPages {
-Q_NAMESPACE
-QML_NAMED_ELEMENT(NavigationPage)
-enum FlightPage { Upload, Log };
-Q_ENUM_NS(FlightPage)
-enum AccountPage { Profile, Settings, Leaderboard, About };
-Q_ENUM_NS(AccountPage)
-} // namespace NavigationPages
-using FlightPage = NavigationPages::FlightPage;
-using AccountPage = NavigationPages::AccountPage;
 
 // The pages the shell shows: the root pages of the tabs and the pages their stacks resolve routes to.
 // The shell's page table gives each one its component.
@@ -93,8 +81,15 @@ public:
     bool operator==(const PageRoute &) const = default;
 };
 
-// What a pushed page shows, one type per kind of page. A new page is one type here, its arm in pageOf()
-// (which does not compile without it) and its row in the shell's page table.
+// What a pushed page shows. A page that shows nothing handed to it (the inbox, the profile form and page,
+// the leaderboard, settings, information, the empty report form, the staff's events) is a PlainRoute of
+// its page: a new one is its ShellPage value and its row in the shell's page table. A page that shows a
+// record is one type here and its arm in pageOf(), which does not compile without it.
+struct PlainRoute
+{
+    ShellPage page = ShellPage::NoPage;
+    bool operator==(const PlainRoute &) const = default;
+};
 struct PirepRoute
 {
     Pirep report;
@@ -110,21 +105,12 @@ struct RecentFlightRoute
     RecentFlight flight;
     bool operator==(const RecentFlightRoute &) const = default;
 };
-// The empty report form of the flights tab's "+" and of the latest-flight card during a live flight.
-struct NewPirepRoute
-{
-    bool operator==(const NewPirepRoute &) const = default;
-};
 struct EventRoute
 {
     FlightEvent event;
     bool operator==(const EventRoute &) const = default;
 };
-// The notification inbox, and a notice that has no page of its own.
-struct InboxRoute
-{
-    bool operator==(const InboxRoute &) const = default;
-};
+// A notice that has no page of its own.
 struct NoticeRoute
 {
     Q_GADGET
@@ -146,31 +132,6 @@ struct LegalRoute
     LegalDocument document;
     bool operator==(const LegalRoute &) const = default;
 };
-struct EditProfileRoute
-{
-    bool operator==(const EditProfileRoute &) const = default;
-};
-struct ProfileRoute
-{
-    bool operator==(const ProfileRoute &) const = default;
-};
-struct LeaderboardRoute
-{
-    bool operator==(const LeaderboardRoute &) const = default;
-};
-struct SettingsRoute
-{
-    bool operator==(const SettingsRoute &) const = default;
-};
-struct InformationRoute
-{
-    bool operator==(const InformationRoute &) const = default;
-};
-// The upcoming events, for staff, whose home has no events column.
-struct EventsRoute
-{
-    bool operator==(const EventsRoute &) const = default;
-};
 // The staff's review of one report of their queue.
 struct ReviewRoute
 {
@@ -179,10 +140,8 @@ struct ReviewRoute
     QPointer<QObject> queue;
     bool operator==(const ReviewRoute &) const = default;
 };
-using Destination =
-    std::variant<PirepRoute, EventSubmissionRoute, RecentFlightRoute, NewPirepRoute, EventRoute, InboxRoute,
-                 NoticeRoute, LegalRoute, EditProfileRoute, ProfileRoute, LeaderboardRoute, SettingsRoute,
-                 InformationRoute, ReviewRoute, EventsRoute>;
+using Destination = std::variant<PlainRoute, PirepRoute, EventSubmissionRoute, RecentFlightRoute, EventRoute,
+                                 NoticeRoute, LegalRoute, ReviewRoute>;
 size_t qHash(const Destination &route, size_t seed = 0) noexcept;
 // The page a route opens.
 ShellPage pageOf(const Destination &route);
@@ -196,12 +155,7 @@ class MemberNavigation : public QObject
 
     Q_PROPERTY(MemberTabs::Tab selected READ selected WRITE setSelected NOTIFY selectedChanged)
     Q_PROPERTY(bool showingLogbook READ showingLogbook WRITE setShowingLogbook NOTIFY showingLogbookChanged)
-    Q_PROPERTY(
-        NavigationPages::FlightPage flightPage READ flightPage WRITE setFlightPage NOTIFY flightPageChanged)
-    Q_PROPERTY(NavigationPages::AccountPage accountPage READ accountPage WRITE setAccountPage NOTIFY
-                   accountPageChanged)
     Q_PROPERTY(bool member READ member WRITE setMember NOTIFY memberChanged)
-    Q_PROPERTY(MemberTabs::Tab place READ place NOTIFY selectedChanged)
     Q_PROPERTY(ShellPages::Page rootPage READ rootPage NOTIFY pagesChanged)
     Q_PROPERTY(ShellPages::Page stackPage READ stackPage NOTIFY pagesChanged)
     Q_PROPERTY(int stackDepth READ stackDepth NOTIFY pagesChanged)
@@ -214,10 +168,6 @@ public:
     void setSelected(MemberTab tab);
     bool showingLogbook() const { return m_showingLogbook; }
     void setShowingLogbook(bool showing);
-    FlightPage flightPage() const { return m_flightPage; }
-    void setFlightPage(FlightPage page);
-    AccountPage accountPage() const { return m_accountPage; }
-    void setAccountPage(AccountPage page);
 
     // The path of each stack: the flights tab's, the logbook's, the home tab's and the account tab's.
     const QList<Destination> &path(NavigationStack stack) const;
@@ -230,9 +180,6 @@ public:
     // Whether the signed-in user is a member: his home page is the dashboard, staff's the workbench.
     bool member() const { return m_member; }
     void setMember(bool member);
-    // The tab whose pages show for a tab: the tabs without pages of their own show the home tab's.
-    static MemberTab placeOf(MemberTab tab);
-    MemberTab place() const { return placeOf(m_selected); }
     // The stack of a tab's pages; the live and map tabs have none.
     static NavigationStack stackOf(MemberTab tab);
     // A tab's root page: home is the dashboard for members and the workbench for staff.
@@ -270,8 +217,8 @@ public:
     Q_INVOKABLE void pop(NavigationStacks::Stack stack);
     // Back one page in the selected tab's stack (Escape, Alt+Left); nothing when it is empty.
     Q_INVOKABLE void back();
-    // A page that shows nothing of its own on top of a stack: the inbox, the profile form, the account
-    // tab's rows (profile page, leaderboard, settings, information); false for a page that needs a payload.
+    // A page that shows nothing handed to it on top of a stack (a PlainRoute); false for a tab's root page
+    // and for a page that shows a record.
     Q_INVOKABLE bool pushPage(NavigationStacks::Stack stack, ShellPages::Page page);
     // A legal text (0 terms, 1 privacy) on top of the account stack, and the document of a legal page's
     // route.
@@ -300,8 +247,6 @@ public:
 Q_SIGNALS:
     void selectedChanged();
     void showingLogbookChanged();
-    void flightPageChanged();
-    void accountPageChanged();
     void memberChanged();
     void pagesChanged();
     // A path changed.
@@ -312,8 +257,6 @@ private:
     bool m_member = false;
     bool m_showingLogbook = false;
     QHash<NavigationStack, QList<Destination>> m_paths;
-    FlightPage m_flightPage = FlightPage::Upload;
-    AccountPage m_accountPage = AccountPage::Settings;
 };
 
 // The one process-wide request to show the member's own flight on the live map. A fresh id each time,

@@ -499,8 +499,8 @@ void PirepFormTest::opensWithItsRoute()
     event.arrivalCode = QStringLiteral("RJTT");
     event.aircraft = QStringLiteral("Boeing 787-9");
     event.livery = QStringLiteral("China Eastern");
-    navigation.setPath(NavigationStack::FlightStack,
-                       {RecentFlightRoute{flight}, EventSubmissionRoute{event}, NewPirepRoute{}});
+    navigation.setPath(NavigationStack::FlightStack, {RecentFlightRoute{flight}, EventSubmissionRoute{event},
+                                                      PlainRoute{ShellPage::PirepForm}});
 
     const auto opened = [&](int index) {
         auto form = std::make_unique<PirepFormModel>();

@@ -131,7 +131,8 @@ void PageStackTest::followsItsOwnPathOnly()
     QVERIFY(view.asked.isEmpty());
 
     navigation.pushPage(NavigationStack::AccountStack, ShellPage::Leaderboard);
-    navigation.setPath(NavigationStack::AccountStack, {LeaderboardRoute{}, LegalRoute{LegalDocument::Terms}});
+    navigation.setPath(NavigationStack::AccountStack,
+                       {PlainRoute{ShellPage::Leaderboard}, LegalRoute{LegalDocument::Terms}});
     QCOMPARE(view.asked, (QList<PageRoute>{{NavigationStack::AccountStack, 0, ShellPage::Leaderboard},
                                            {NavigationStack::AccountStack, 1, ShellPage::Legal}}));
 
@@ -141,7 +142,7 @@ void PageStackTest::followsItsOwnPathOnly()
     map.setTab(MemberTab::Map);
     PageMaker mapView(map);
     map.showRoot(mapView.root());
-    navigation.setPath(NavigationStack::AccountStack, {ProfileRoute{}});
+    navigation.setPath(NavigationStack::AccountStack, {PlainRoute{ShellPage::Profile}});
     QVERIFY(mapView.asked.isEmpty());
     QCOMPARE(map.count(), 1);
     QCOMPARE(map.rootPage(), ShellPage::Map);
@@ -192,7 +193,7 @@ void PageStackTest::logbookSheetFollowsTheLogbookPath()
     QCOMPARE(logbook.count(), 2);
 
     // The account tab's own path is not this stack's.
-    navigation.setPath(NavigationStack::AccountStack, {ProfileRoute{}});
+    navigation.setPath(NavigationStack::AccountStack, {PlainRoute{ShellPage::Profile}});
     QCOMPARE(view.asked.size(), 1);
 
     // Back on the logbook's first page, and a fresh opening empties the path.

@@ -1599,17 +1599,18 @@ void ViewsTest::backKeysPopOnePage()
     shell->setProperty("showingAccounts", false);
     QTRY_VERIFY(!shown(m_window->contentItem(), "account.logout"));
     QCOMPARE(account->top(), leaderboard.data());
-    QCOMPARE(navigation->accountPath(), QList<Destination>{LeaderboardRoute{}});
+    QCOMPARE(navigation->accountPath(), QList<Destination>{PlainRoute{ShellPage::Leaderboard}});
     focused->forceActiveFocus(Qt::TabFocusReason);
 
-    navigation->setPath(NavigationStack::AccountStack, {LeaderboardRoute{}, ProfileRoute{}});
+    navigation->setPath(NavigationStack::AccountStack,
+                        {PlainRoute{ShellPage::Leaderboard}, PlainRoute{ShellPage::Profile}});
     QCOMPARE(account->count(), 3);
     QPointer<QQuickItem> profile = account->top();
     QVERIFY(textsShown(m_root).contains("个人主页"));
 
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QTRY_VERIFY(profile.isNull());
-    QCOMPARE(navigation->accountPath(), QList<Destination>{LeaderboardRoute{}});
+    QCOMPARE(navigation->accountPath(), QList<Destination>{PlainRoute{ShellPage::Leaderboard}});
     QCOMPARE(account->top(), leaderboard.data());
     QVERIFY(shown(m_root, "rank.period"));
     QCOMPARE(m_window->activeFocusItem(), focused); // where the keyboard was when the profile came

@@ -72,28 +72,22 @@ void NavigationTest::startsAtHome()
     QVERIFY(navigation.flightPath().isEmpty() && navigation.logbookPath().isEmpty());
     QVERIFY(navigation.eventPath().isEmpty() && navigation.accountPath().isEmpty());
     QVERIFY(!navigation.showingLogbook());
-    QCOMPARE(navigation.flightPage(), FlightPage::Upload);
-    QCOMPARE(navigation.accountPage(), AccountPage::Settings);
 }
 
 void NavigationTest::requestsReplaceTheirPath()
 {
     MemberNavigation navigation;
-    navigation.setAccountPage(AccountPage::About);
     navigation.setPath(NavigationStack::LogbookStack,
                        {PirepRoute{report("a")}, PirepRoute{report("b")}, RecentFlightRoute{recent("c")}});
     navigation.openPirep(report("p-9"));
     QCOMPARE(navigation.logbookPath(), QList<Destination>{PirepRoute{report("p-9")}});
     QCOMPARE(navigation.selected(), MemberTab::Account);
     QVERIFY(navigation.showingLogbook());
-    QCOMPARE(navigation.accountPage(), AccountPage::About); // not a request's business
 
-    navigation.setFlightPage(FlightPage::Log);
     navigation.setPath(NavigationStack::FlightStack, {PirepRoute{report("x")}});
     // During a live flight the latest-flight card opens the empty form.
     navigation.openSubmission();
-    QCOMPARE(navigation.flightPath(), QList<Destination>{NewPirepRoute{}});
-    QCOMPARE(navigation.flightPage(), FlightPage::Upload);
+    QCOMPARE(navigation.flightPath(), QList<Destination>{PlainRoute{ShellPage::PirepForm}});
     QCOMPARE(navigation.selected(), MemberTab::Flights);
 
     navigation.openEvent(flightEvent("e-1"));
@@ -127,8 +121,10 @@ void NavigationTest::routesCompareByCaseAndPayload()
     const Destination terms = LegalRoute{LegalDocument::Terms};
     QVERIFY(terms != Destination(LegalRoute{LegalDocument::Privacy}));
     QVERIFY(qHash(terms) != qHash(Destination(LegalRoute{LegalDocument::Privacy})));
-    QCOMPARE(Destination(EditProfileRoute{}), Destination(EditProfileRoute{}));
-    QVERIFY(Destination(EditProfileRoute{}) != Destination(ProfileRoute{}));
+    const Destination edit = PlainRoute{ShellPage::ProfileEdit};
+    QCOMPARE(edit, Destination(PlainRoute{ShellPage::ProfileEdit}));
+    QVERIFY(edit != Destination(PlainRoute{ShellPage::Profile}));
+    QVERIFY(qHash(edit) != qHash(Destination(PlainRoute{ShellPage::Profile})));
 }
 
 void NavigationTest::ownFlightLink_data()
@@ -210,14 +206,6 @@ void NavigationTest::pagesOfEachTab()
     navigation.pop(NavigationStack::FlightStack);
     QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
 
-    // The tabs without pages of their own show the home tab's pages, events on top.
-    for (const MemberTab tab : {MemberTab::Logbook, MemberTab::Events, MemberTab::Leaderboard}) {
-        navigation.setSelected(tab);
-        QCOMPARE(navigation.place(), MemberTab::Home);
-        QCOMPARE(navigation.rootPage(), ShellPage::Dashboard);
-        QCOMPARE(navigation.stackPage(), ShellPage::Event);
-    }
-
     navigation.setSelected(MemberTab::Map);
     QCOMPARE(navigation.rootPage(), ShellPage::Map);
     QCOMPARE(navigation.stackDepth(), 0);
@@ -225,7 +213,7 @@ void NavigationTest::pagesOfEachTab()
     QCOMPARE(navigation.rootPage(), ShellPage::Live);
     navigation.setSelected(MemberTab::Account);
     QCOMPARE(navigation.rootPage(), ShellPage::Account);
-    navigation.setPath(NavigationStack::AccountStack, {EditProfileRoute{}});
+    navigation.setPath(NavigationStack::AccountStack, {PlainRoute{ShellPage::ProfileEdit}});
     QCOMPARE(navigation.stackPage(), ShellPage::ProfileEdit);
     navigation.setSelected(MemberTab::Home);
     QCOMPARE(navigation.stackPage(), ShellPage::Event);
@@ -254,18 +242,15 @@ void NavigationTest::leaderboardStandsOnTheAccountStack()
     navigation.setMember(true);
     navigation.setSelected(MemberTab::Account);
     navigation.pushPage(NavigationStack::AccountStack, ShellPage::Leaderboard);
-    QCOMPARE(navigation.accountPath(), QList<Destination>{LeaderboardRoute{}});
+    QCOMPARE(navigation.accountPath(), QList<Destination>{PlainRoute{ShellPage::Leaderboard}});
     QCOMPARE(navigation.rootPage(), ShellPage::Account);
     QCOMPARE(navigation.stackPage(), ShellPage::Leaderboard);
     navigation.pop(NavigationStack::AccountStack);
     QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
 
-    navigation.setPath(NavigationStack::AccountStack, {LeaderboardRoute{}, ProfileRoute{}});
+    navigation.setPath(NavigationStack::AccountStack,
+                       {PlainRoute{ShellPage::Leaderboard}, PlainRoute{ShellPage::Profile}});
     QCOMPARE(navigation.stackPage(), ShellPage::Profile); // the page on top counts
-    // The leaderboard tab has no page of its own: another screen selecting it shows the home page.
-    navigation.setSelected(MemberTab::Leaderboard);
-    QCOMPARE(navigation.rootPage(), ShellPage::Dashboard);
-    QCOMPARE(navigation.stackPage(), ShellPage::NoPage);
 }
 
 void NavigationTest::reportPagesOnTheFlightStack()
@@ -276,10 +261,10 @@ void NavigationTest::reportPagesOnTheFlightStack()
     // "+" twice before the form shows opens one form.
     navigation.startPirep();
     navigation.startPirep();
-    QCOMPARE(navigation.flightPath(), QList<Destination>{NewPirepRoute{}});
+    QCOMPARE(navigation.flightPath(), QList<Destination>{PlainRoute{ShellPage::PirepForm}});
     QCOMPARE(navigation.stackPage(), ShellPage::PirepForm);
     const PageRoute form = navigation.routeAt(NavigationStack::FlightStack, 0);
-    QVERIFY(navigation.routeOf<NewPirepRoute>(form));
+    QVERIFY(navigation.routeOf<PlainRoute>(form));
     QVERIFY(!navigation.routeOf<PirepRoute>(form));
     navigation.back();
     QCOMPARE(navigation.depth(NavigationStack::FlightStack), 0);
@@ -300,8 +285,6 @@ void NavigationTest::backPopsTheSelectedTabsStack_data()
     QTest::addColumn<MemberTab>("tab");
     QTest::addColumn<QList<int>>("depthsAfter"); // flight, logbook, event, account
     QTest::newRow("home: the event") << MemberTab::Home << QList<int>{2, 1, 1, 2};
-    QTest::newRow("leaderboard tab shows home: the event")
-        << MemberTab::Leaderboard << QList<int>{2, 1, 1, 2};
     QTest::newRow("flights") << MemberTab::Flights << QList<int>{1, 1, 2, 2};
     QTest::newRow("account: its own stack, not the logbook") << MemberTab::Account << QList<int>{2, 1, 2, 1};
     QTest::newRow("map has no stack") << MemberTab::Map << QList<int>{2, 1, 2, 2};
@@ -320,7 +303,8 @@ void NavigationTest::backPopsTheSelectedTabsStack()
     navigation.setPath(NavigationStack::LogbookStack, {PirepRoute{report("c")}});
     navigation.setPath(NavigationStack::EventStack,
                        {EventRoute{flightEvent("e-1")}, EventRoute{flightEvent("e-2")}});
-    navigation.setPath(NavigationStack::AccountStack, {LeaderboardRoute{}, ProfileRoute{}});
+    navigation.setPath(NavigationStack::AccountStack,
+                       {PlainRoute{ShellPage::Leaderboard}, PlainRoute{ShellPage::Profile}});
     navigation.setSelected(tab);
     QSignalSpy paths(&navigation, &MemberNavigation::pathChanged);
 
@@ -356,7 +340,7 @@ void NavigationTest::pushedPagesReadTheirRoute()
     QVERIFY(!navigation.routeOf<PirepRoute>(form)); // another page's route, though of that stack and place
     navigation.setPath(NavigationStack::FlightStack, {});
     QCOMPARE(navigation.routeAt(NavigationStack::FlightStack, 0), PageRoute{}); // nothing there
-    QVERIFY(!navigation.routeOf<NewPirepRoute>(PageRoute{}));
+    QVERIFY(!navigation.routeOf<PlainRoute>(PageRoute{}));
 
     // The logbook's stack resolves the same routes to the same pages.
     navigation.openPirep(report("p-9"));
@@ -369,7 +353,7 @@ void NavigationTest::pushedPagesReadTheirRoute()
              EventRoute{flightEvent("e-7")});
 
     navigation.setPath(NavigationStack::AccountStack,
-                       {LeaderboardRoute{}, LegalRoute{LegalDocument::Privacy}});
+                       {PlainRoute{ShellPage::Leaderboard}, LegalRoute{LegalDocument::Privacy}});
     const PageRoute legal = navigation.routeAt(NavigationStack::AccountStack, 1);
     QCOMPARE(legal.page, ShellPage::Legal);
     QCOMPARE(navigation.routeOf<LegalRoute>(legal), LegalRoute{LegalDocument::Privacy});
@@ -385,23 +369,25 @@ void NavigationTest::accountRowsAndOpeners()
     QVERIFY(navigation.pushPage(NavigationStack::AccountStack, ShellPage::Information));
     navigation.pushLegal(1);
     QCOMPARE(navigation.accountPath(),
-             (QList<Destination>{SettingsRoute{}, InformationRoute{}, LegalRoute{LegalDocument::Privacy}}));
+             (QList<Destination>{PlainRoute{ShellPage::Settings}, PlainRoute{ShellPage::Information},
+                                 LegalRoute{LegalDocument::Privacy}}));
     QCOMPARE(navigation.routeAt(NavigationStack::AccountStack, 0).page, ShellPage::Settings);
     QCOMPARE(navigation.routeAt(NavigationStack::AccountStack, 1).page, ShellPage::Information);
     QCOMPARE(navigation.legalDocumentAt(navigation.routeAt(NavigationStack::AccountStack, 2)), 1);
     navigation.pushLegal(0);
     QCOMPARE(navigation.legalDocumentAt(navigation.routeAt(NavigationStack::AccountStack, 3)), 0);
-    QVERIFY(Destination(SettingsRoute{}) != Destination(InformationRoute{}));
-    // A page that shows a record cannot be pushed without it.
-    for (const ShellPage page : {ShellPage::Event, ShellPage::PirepDetail, ShellPage::Review,
-                                 ShellPage::Notice, ShellPage::Legal, ShellPage::Dashboard})
+    // A page that shows a record cannot be pushed without it, nor a tab's own page.
+    for (const ShellPage page :
+         {ShellPage::Event, ShellPage::PirepDetail, ShellPage::Review, ShellPage::Notice, ShellPage::Legal,
+          ShellPage::NoPage, ShellPage::Dashboard, ShellPage::Workbench, ShellPage::Flights, ShellPage::Live,
+          ShellPage::Map, ShellPage::Account, ShellPage::Logbook})
         QVERIFY(!navigation.pushPage(NavigationStack::AccountStack, page));
     QCOMPARE(navigation.depth(NavigationStack::AccountStack), 4);
 
     navigation.setSelected(MemberTab::Home);
     navigation.openProfile();
     QCOMPARE(navigation.selected(), MemberTab::Account);
-    QCOMPARE(navigation.accountPath(), QList<Destination>{ProfileRoute{}});
+    QCOMPARE(navigation.accountPath(), QList<Destination>{PlainRoute{ShellPage::Profile}});
     QVERIFY(navigation.pushPage(NavigationStack::AccountStack, ShellPage::ProfileEdit));
     QCOMPARE(navigation.routeAt(NavigationStack::AccountStack, 1).page, ShellPage::ProfileEdit);
 
@@ -409,7 +395,8 @@ void NavigationTest::accountRowsAndOpeners()
     navigation.setSelected(MemberTab::Home);
     QVERIFY(navigation.pushPage(NavigationStack::EventStack, ShellPage::Inbox));
     QVERIFY(navigation.pushPage(NavigationStack::EventStack, ShellPage::ProfileEdit));
-    QCOMPARE(navigation.eventPath(), (QList<Destination>{InboxRoute{}, EditProfileRoute{}}));
+    QCOMPARE(navigation.eventPath(),
+             (QList<Destination>{PlainRoute{ShellPage::Inbox}, PlainRoute{ShellPage::ProfileEdit}}));
     QCOMPARE(navigation.stackPage(), ShellPage::ProfileEdit);
     QCOMPARE(navigation.selected(), MemberTab::Home);
 }
