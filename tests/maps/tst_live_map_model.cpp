@@ -103,9 +103,7 @@ void LiveMapModelTest::init()
     qputenv("LANGUAGE", "zh_CN");
     m_site = std::make_unique<Site>();
     QVERIFY(m_site->started);
-    m_client = m_site->client();
-    await(m_client->login("lichen", "fly-vornalia", false));
-    service().clearRequests();
+    m_client = m_site->signedInClient();
     m_data = std::make_unique<MemberData>(m_client.get());
     m_clock = std::make_shared<ManualClock>();
     m_data->setClock([clock = m_clock] { return clock->now(); });

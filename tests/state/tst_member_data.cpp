@@ -93,9 +93,7 @@ void MemberDataTest::init()
     qputenv("LANGUAGE", "zh_CN");
     m_site = std::make_unique<Site>();
     QVERIFY(m_site->started);
-    m_client = m_site->client();
-    await(m_client->login("lichen", "fly-vornalia", false));
-    service().clearRequests();
+    m_client = m_site->signedInClient();
     serve("/api/notifications", QJsonObject{{"notifications", QJsonArray()}, {"unreadCount", 0}});
     serve("/api/pireps", QJsonObject{{"pireps", QJsonArray{TestSupport::plainPirep("p-1", "approved")}},
                                      {"summary", QJsonObject{{"approvedCount", 1}}}});

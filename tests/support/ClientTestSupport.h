@@ -51,6 +51,15 @@ struct Site
                                            QList<QSslCertificate>{Sample::Service::certificate()});
     }
 
+    // A client signed in as a sample member, the requests of its sign-in forgotten by the service.
+    std::unique_ptr<APIClient> signedInClient(const QString &username = QStringLiteral("lichen")) const
+    {
+        std::unique_ptr<APIClient> signedIn = client();
+        await(signedIn->login(username, QStringLiteral("fly-vornalia"), false));
+        service->clearRequests();
+        return signedIn;
+    }
+
     std::unique_ptr<Sample::Service> service;
     bool started = false;
 };

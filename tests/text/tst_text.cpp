@@ -5,26 +5,14 @@
 #include "Display.h"
 #include "Installed.h"
 #include "L.h"
+#include "LanguageScope.h"
 #include "QtTexts.h"
 #include "Strings.h"
 
 #include <limits>
 #include <memory>
 
-// The language follows LANGUAGE, which Qt reads for the system's UI languages on Unix.
-class LanguageScope
-{
-public:
-    explicit LanguageScope(const QByteArray &languages)
-        : m_saved(qgetenv("LANGUAGE"))
-    {
-        qputenv("LANGUAGE", languages);
-    }
-    ~LanguageScope() { qputenv("LANGUAGE", m_saved); }
-
-private:
-    QByteArray m_saved;
-};
+using TestSupport::LanguageScope;
 
 class TextTest : public QObject
 {

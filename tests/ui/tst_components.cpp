@@ -3,6 +3,7 @@
 #include "AvatarPicture.h"
 #include "ColumnsLayout.h"
 #include "L.h"
+#include "LanguageScope.h"
 #include "ViewRules.h"
 #include "ViewTestSupport.h"
 
@@ -21,21 +22,9 @@
 
 Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
 
+using TestSupport::LanguageScope;
+
 namespace {
-
-class LanguageScope
-{
-public:
-    explicit LanguageScope(const QByteArray &languages)
-        : m_saved(qgetenv("LANGUAGE"))
-    {
-        qputenv("LANGUAGE", languages);
-    }
-    ~LanguageScope() { qputenv("LANGUAGE", m_saved); }
-
-private:
-    QByteArray m_saved;
-};
 
 // The shared components' views: QtQuick and Vorna.Ui imported.
 class Views : public TestSupport::Views
