@@ -47,6 +47,12 @@ Rectangle {
         onDismiss: panel.done()
     }
 
+    // Tab through a panel taller than its window keeps the control it reaches in view (the sign-out button
+    // under the add form, say).
+    RevealFocus {
+        flickable: scroller
+    }
+
     Flickable {
         id: scroller
 

@@ -107,6 +107,7 @@ private Q_SLOTS:
     void controlsOpenTheirPages();
     void accountScreens_data();
     void accountScreens();
+    void switcherKeepsTheKeyboardInView();
     void reportScreens_data();
     void reportScreens();
     void photoDialogs_data();
@@ -588,6 +589,40 @@ void ScreenRulesTest::accountScreens()
     if (QTest::currentTestFailed())
         return;
     checkControls();
+}
+
+// Regression: in a short window the add form pushed the account panel's sign-out below the panel's edge,
+// and Tab reached it there, out of sight.
+void ScreenRulesTest::switcherKeepsTheKeyboardInView()
+{
+    QVERIFY(showSignedIn("lichen"));
+    // The smallest window, less its menu bar.
+    m_window->resize(760, 540);
+    m_root->setSize(QSizeF(760, 500));
+    press("account.avatar");
+    QQuickItem *panel = nullptr;
+    QTRY_VERIFY((panel = shown(scene(), "account.switcher")));
+    QTRY_VERIFY(!m_app->accountBusy());
+    press("account.add.toggle");
+    QQuickItem *signOut = nullptr;
+    QTRY_VERIFY((signOut = shown(scene(), "account.logout")));
+    const auto inView = [panel](QQuickItem *item) {
+        const QRectF seen = panel->mapRectToScene(QRectF(0, 0, panel->width(), panel->height()));
+        return seen.contains(item->mapRectToScene(QRectF(0, 0, item->width(), item->height())));
+    };
+    QTRY_VERIFY(panel->height() < panel->implicitHeight()); // the panel scrolls in this window
+    QVERIFY(!inView(signOut));
+    QQuickItem *toggle = shown(scene(), "account.add.toggle");
+    toggle->forceActiveFocus(Qt::TabFocusReason);
+    // Forward through the add form's fields (its sign-in button is off until they are filled) to the
+    // sign-out.
+    for (int presses = 0; presses < 6 && m_window->activeFocusItem() != signOut; ++presses)
+        QTest::keyClick(m_window.get(), Qt::Key_Tab);
+    QCOMPARE(m_window->activeFocusItem(), signOut);
+    QTRY_VERIFY(inView(signOut));
+    // And back up to the first of them.
+    toggle->forceActiveFocus(Qt::BacktabFocusReason);
+    QTRY_VERIFY(inView(toggle));
 }
 
 // ---- the report pages: the detail of a report, the report form
