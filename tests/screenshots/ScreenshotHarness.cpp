@@ -122,14 +122,21 @@ void settle(int milliseconds)
     loop.exec();
 }
 
-// Types the keys a screen asks for, as a user would: "\t" is Tab, "\r" Return, "↑" and "↓" the arrows, "⌥"
-// Alt pressed and let go on its own, others their character.
+// Types the keys a screen asks for, as a user would: "\t" is Tab, "⇤" Shift+Tab, "\r" Return, "↑" and "↓" the
+// arrows, "⌥" Alt pressed and let go on its own, others their character.
 void type(QQuickWindow *window, const QString &keys)
 {
     for (const QChar c : keys) {
         if (c == QChar(0x2325)) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
             QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+            QGuiApplication::sendEvent(window, &press);
+            QGuiApplication::sendEvent(window, &release);
+            continue;
+        }
+        if (c == QChar(0x21E4)) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Backtab, Qt::ShiftModifier);
             QGuiApplication::sendEvent(window, &press);
             QGuiApplication::sendEvent(window, &release);
             continue;

@@ -6,7 +6,7 @@ import Vorna.Screenshots
 // its form as far as the window has room, and its sign-out button stays in view.
 Main {
     // An empty part only waits.
-    property list<string> typed: ["", "", "\tlichen\tfly-vornalia\r", "\t\t\t\t\t\t\r", "\t\t\t\t\r", ""]
+    property list<string> typed: ["", "", "\tlichen\tfly-vornalia\r", "⇤\r", "\t\t\t\t\r", ""]
 
     // No newer release: its offer would take the keys.
     Component.onCompleted: SampleService.publishRelease("current")

@@ -6,7 +6,7 @@ import Vorna.Screenshots
 // opened by Return on the account button: the popover stays below the window's title strip.
 Main {
     // An empty part only waits.
-    property list<string> typed: ["", "", "\tlichen\tfly-vornalia\r", "\t\t\t\t\t\t\r"]
+    property list<string> typed: ["", "", "\tlichen\tfly-vornalia\r", "⇤\r"]
 
     // No newer release: its offer would take the keys.
     Component.onCompleted: SampleService.publishRelease("current")
