@@ -122,23 +122,27 @@ void settle(int milliseconds)
     loop.exec();
 }
 
+// A key pressed and let go, with the modifiers held at each.
+void sendKey(QQuickWindow *window, int key, Qt::KeyboardModifiers down, Qt::KeyboardModifiers up,
+             const QString &text = QString())
+{
+    QKeyEvent press(QEvent::KeyPress, key, down, text);
+    QKeyEvent release(QEvent::KeyRelease, key, up, text);
+    QGuiApplication::sendEvent(window, &press);
+    QGuiApplication::sendEvent(window, &release);
+}
+
 // Types the keys a screen asks for, as a user would: "\t" is Tab, "⇤" Shift+Tab, "\r" Return, "↑" and "↓" the
 // arrows, "⌥" Alt pressed and let go on its own, others their character.
 void type(QQuickWindow *window, const QString &keys)
 {
     for (const QChar c : keys) {
         if (c == QChar(0x2325)) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
-            QGuiApplication::sendEvent(window, &press);
-            QGuiApplication::sendEvent(window, &release);
+            sendKey(window, Qt::Key_Alt, Qt::AltModifier, Qt::NoModifier);
             continue;
         }
         if (c == QChar(0x21E4)) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Backtab, Qt::ShiftModifier);
-            QGuiApplication::sendEvent(window, &press);
-            QGuiApplication::sendEvent(window, &release);
+            sendKey(window, Qt::Key_Backtab, Qt::ShiftModifier, Qt::ShiftModifier);
             continue;
         }
         const bool arrow = c == QChar(0x2191) || c == QChar(0x2193);
@@ -147,11 +151,7 @@ void type(QQuickWindow *window, const QString &keys)
                         : c == QChar(0x2191) ? Qt::Key_Up
                         : c == QChar(0x2193) ? Qt::Key_Down
                                              : int(c.toUpper().unicode());
-        const QString text = arrow ? QString() : QString(c);
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QGuiApplication::sendEvent(window, &press);
-        QGuiApplication::sendEvent(window, &release);
+        sendKey(window, key, Qt::NoModifier, Qt::NoModifier, arrow ? QString() : QString(c));
     }
 }
 
