@@ -16,13 +16,24 @@ Rectangle {
     required property AppState appState
     required property MemberData memberData
     required property MemberNavigation navigation
-    // The shell hands it the event (EventDetailModel::openRoute), the inbox its id.
+    // Where the page stands on the member's stacks when a stack made it: it shows that route's event, and its
+    // way back pops it.
+    property pageRoute route
+    // The inbox hands it the event's id instead (EventDetailModel::openEventId).
     readonly property EventDetailModel model: detail
     property bool showsBack: true
     signal close
 
     color: Theme.paper
-    Component.onCompleted: detail.appear()
+    Component.onCompleted: {
+        if (view.route.page !== ShellPage.NoPage)
+            detail.openRoute(view.route);
+        detail.appear();
+    }
+    onClose: {
+        if (view.route.page !== ShellPage.NoPage)
+            view.navigation.pop(view.route.stack);
+    }
     // Heard by its title when it takes the keyboard: pushed on a tab's stack, or opened from a notice.
     Accessible.role: Accessible.Pane
     Accessible.name: L.t("活动详情")

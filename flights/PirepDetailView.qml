@@ -18,13 +18,25 @@ Rectangle {
 
     required property AppState appState
     required property MemberData memberData
-    // The shell hands it the report (PirepDetailModel::setPirep) before the page shows.
+    property MemberNavigation navigation
+    // Where the page stands on the member's stacks when a stack made it: it shows that route's report, and its
+    // way back pops it.
+    property pageRoute route
+    // Without a route, its owner hands it the report (PirepDetailModel::setPirep) before the page shows.
     readonly property PirepDetailModel model: detail
     // The way back.
     signal close
 
     color: Theme.paper
-    Component.onCompleted: detail.appear()
+    Component.onCompleted: {
+        if (view.route.page !== ShellPage.NoPage)
+            detail.openRoute(view.navigation, view.route);
+        detail.appear();
+    }
+    onClose: {
+        if (view.route.page !== ShellPage.NoPage)
+            view.navigation.pop(view.route.stack);
+    }
 
     PirepDetailModel {
         id: detail

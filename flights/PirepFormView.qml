@@ -18,11 +18,23 @@ Rectangle {
 
     required property AppState appState
     required property MemberData memberData
+    property MemberNavigation navigation
+    // Where the page stands on the member's stacks when a stack made it: it shows that route's report, event or flight, or an empty form, and its
+    // way back pops it.
+    property pageRoute route
     readonly property PirepFormModel model: form
     // The page leaves its stack: the success alert's "完成", or the way back.
     signal close
 
     color: Theme.paper
+    Component.onCompleted: {
+        if (view.route.page !== ShellPage.NoPage)
+            form.openRoute(view.navigation, view.route);
+    }
+    onClose: {
+        if (view.route.page !== ShellPage.NoPage)
+            view.navigation.pop(view.route.stack);
+    }
 
     PirepFormModel {
         id: form

@@ -49,40 +49,18 @@ PageTable {
         page: ShellPage.Event
 
         EventDetailView {
-            id: eventPage
-
-            required property pageRoute route
-
             objectName: "shell.event"
-            Component.onCompleted: eventPage.model.openRoute(eventPage.route)
-            onClose: eventPage.navigation.pop(eventPage.route.stack)
         }
     }
     PageRow {
         page: ShellPage.PirepDetail
 
-        PirepDetailView {
-            id: detailPage
-
-            required property MemberNavigation navigation
-            required property pageRoute route
-
-            Component.onCompleted: detailPage.model.openRoute(detailPage.navigation, detailPage.route)
-            onClose: detailPage.navigation.pop(detailPage.route.stack)
-        }
+        PirepDetailView {}
     }
     PageRow {
         page: ShellPage.PirepForm
 
-        PirepFormView {
-            id: formPage
-
-            required property MemberNavigation navigation
-            required property pageRoute route
-
-            Component.onCompleted: formPage.model.openRoute(formPage.navigation, formPage.route)
-            onClose: formPage.navigation.pop(formPage.route.stack)
-        }
+        PirepFormView {}
     }
     PageRow {
         page: ShellPage.Inbox
