@@ -13,6 +13,10 @@
 
 class MapView;
 
+namespace MarkerDrawing {
+class MarkerCanvas;
+}
+
 // Thousands of markers in one scene-graph node: the aircraft silhouette filled and outlined, each at its
 // coordinate, turned to its heading, in its size, with a shadow that always falls downwards.
 // The model's rows are the markers, later rows on top; its roles by name: "latitude", "longitude"
@@ -33,6 +37,7 @@ class MapView;
 // (never on the item's or the render thread) when the markers change, when a zoom has ended or when a pan
 // leaves the picture's margin; meanwhile the last picture is moved with the map and, while it zooms, scaled
 // with it.
+// The drawing's parts are internal to maps/, in namespace MarkerDrawing: MarkerDrawing.h names their files.
 //
 // Accessibility: the layer is a group whose children are the markers in view, one button each, named
 // "%@，%@，查看飞行详情" with the callsign (or "飞机") and the aircraft; pressing one is a click on it. They
@@ -105,7 +110,7 @@ protected:
     void geometryChange(const QRectF &now, const QRectF &before) override;
 
 private:
-    friend class MarkerCanvas;
+    friend class MarkerDrawing::MarkerCanvas;
     void reload();
     // Where each marker's copies stand in the item, as the last placement saw them.
     template <typename Visit>
@@ -119,5 +124,5 @@ private:
     bool m_markersChanged = true;
     bool m_cellsChanged = true;
     MapFrame m_frame;
-    class MarkerCanvas *m_canvas = nullptr;
+    MarkerDrawing::MarkerCanvas *m_canvas = nullptr;
 };

@@ -130,11 +130,11 @@ void MapView::placeCompass()
     m_compass->setPosition({x, height() - MapCompass::side - MapCompass::inset});
 }
 
-QGeoCoordinate MapView::center() const { return MapMath::unproject(m_centre); }
+QGeoCoordinate MapView::center() const { return m_camera.coordinate(); }
 
-double MapView::distance() const { return MapMath::distanceForZoom(m_zoom, center().latitude(), height()); }
+double MapView::distance() const { return m_camera.distance(height()); }
 
-double MapView::metresPerPixel() const { return MapMath::distanceForZoom(m_zoom, center().latitude(), 1); }
+double MapView::metresPerPixel() const { return m_camera.distance(1); }
 
 void MapView::setCamera(const QGeoCoordinate &center, double distance, bool animated)
 {
@@ -170,7 +170,7 @@ void MapView::apply(const Request &request, Motion motion)
 {
     m_request = request;
     if (request.world) {
-        if (const auto camera = framing(*request.world))
+        if (const auto camera = MapCamera::framing(*request.world, size()))
             moveTo(*camera, motion);
     } else if (request.region) {
         const MapRegion &r = *request.region;
@@ -180,15 +180,6 @@ void MapView::apply(const Request &request, Motion motion)
                 MapMath::zoomForDistance(request.distance, request.center.latitude(), height())},
                motion);
     }
-}
-
-std::optional<MapView::Camera> MapView::framing(const QRectF &world) const
-{
-    if (width() <= 0 || height() <= 0)
-        return std::nullopt;
-    const double w = std::max(world.width(), 1e-12);
-    const double h = std::max(world.height(), 1e-12);
-    return Camera{world.center(), std::log2(std::min(width() / w, height() / h) / MapMath::tileSize)};
 }
 
 void MapView::frameContent(Motion motion)
@@ -208,7 +199,7 @@ void MapView::frameContent(Motion motion)
     const double south = MapMath::project(region->latitude - region->latitudeSpan / 2, 0).y();
     QRectF world(middle.x() - region->longitudeSpan / 720.0, north, region->longitudeSpan / 360.0,
                  south - north);
-    auto camera = framing(world);
+    auto camera = MapCamera::framing(world, size());
     if (!camera)
         return;
     // Room for the markers standing on the outermost points: a margin of pixels on every side.
@@ -219,14 +210,14 @@ void MapView::frameContent(Motion motion)
     moveTo(*camera, motion);
 }
 
-void MapView::moveTo(const Camera &target, Motion motion)
+void MapView::moveTo(const MapCamera &target, Motion motion)
 {
-    Camera to{{MapMath::nearestCopy(target.centre.x(), m_centre.x()), target.centre.y()},
-              std::clamp(target.zoom, minZoom, maxZoom)};
+    MapCamera to{{MapMath::nearestCopy(target.centre.x(), m_camera.centre.x()), target.centre.y()},
+                 std::clamp(target.zoom, minZoom, maxZoom)};
     if (motion != Motion::Animated || !isComponentComplete() || !window()) {
         m_spring.reset();
         m_frames.stop();
-        setCameraNow(to.centre, to.zoom);
+        setCameraNow(to);
         if (width() <= 0 || height() <= 0)
             return;
         if (motion == Motion::Follow) {
@@ -238,7 +229,7 @@ void MapView::moveTo(const Camera &target, Motion motion)
         return;
     }
     // A new target keeps the speed the camera has now, so a move that replaces another does not jolt.
-    Camera velocity;
+    MapCamera velocity;
     if (m_spring) {
         const double t = m_spring->clock.nsecsElapsed() / 1e9;
         const double e = std::exp(-springRate * t);
@@ -252,7 +243,7 @@ void MapView::moveTo(const Camera &target, Motion motion)
             speed(m_spring->from.centre.y(), m_spring->to.centre.y(), m_spring->velocity.centre.y())};
         velocity.zoom = speed(m_spring->from.zoom, m_spring->to.zoom, m_spring->velocity.zoom);
     }
-    m_spring = Spring{{m_centre, m_zoom}, to, velocity, {}};
+    m_spring = Spring{m_camera, to, velocity, {}};
     m_spring->clock.start();
     m_settle.stop();
     setMoving(true);
@@ -273,26 +264,25 @@ void MapView::step()
     };
     const Spring &s = *m_spring;
     if (springRate * t >= springSettled) {
-        const Camera end = s.to;
+        const MapCamera end = s.to;
         m_spring.reset();
         m_frames.stop();
-        setCameraNow(end.centre, end.zoom);
+        setCameraNow(end);
         finishMovement();
         return;
     }
-    setCameraNow({at(s.from.centre.x(), s.to.centre.x(), s.velocity.centre.x()),
-                  at(s.from.centre.y(), s.to.centre.y(), s.velocity.centre.y())},
-                 at(s.from.zoom, s.to.zoom, s.velocity.zoom));
+    setCameraNow({{at(s.from.centre.x(), s.to.centre.x(), s.velocity.centre.x()),
+                   at(s.from.centre.y(), s.to.centre.y(), s.velocity.centre.y())},
+                  at(s.from.zoom, s.to.zoom, s.velocity.zoom)});
 }
 
-void MapView::setCameraNow(QPointF centre, double zoom)
+void MapView::setCameraNow(MapCamera camera)
 {
-    centre.setY(std::clamp(centre.y(), 0.0, 1.0));
-    zoom = std::clamp(zoom, minZoom, maxZoom);
-    if (centre == m_centre && zoom == m_zoom)
+    camera.centre.setY(std::clamp(camera.centre.y(), 0.0, 1.0));
+    camera.zoom = std::clamp(camera.zoom, minZoom, maxZoom);
+    if (camera == m_camera)
         return;
-    m_centre = centre;
-    m_zoom = zoom;
+    m_camera = camera;
     polish();
     update();
     emit cameraChanged();
@@ -302,8 +292,8 @@ void MapView::finishMovement()
 {
     m_settle.stop();
     // Only what is reported is wrapped: the camera itself may have travelled several worlds.
-    m_centre.setX(m_centre.x() - std::floor(m_centre.x()));
-    m_region = MapMath::regionFor(m_centre, m_zoom, size());
+    m_camera = m_camera.wrapped();
+    m_region = m_camera.region(size());
     setMoving(false);
     polish();
     update();
@@ -335,8 +325,7 @@ void MapView::contentChanged()
 
 QGeoCoordinate MapView::coordinateAt(const QPointF &point) const
 {
-    const double world = MapMath::worldSize(m_zoom);
-    return MapMath::unproject(m_centre + (point - QPointF(width() / 2, height() / 2)) / world);
+    return m_camera.coordinateAt(point, size());
 }
 
 QPointF MapView::pointAt(const QGeoCoordinate &coordinate) const
@@ -344,25 +333,18 @@ QPointF MapView::pointAt(const QGeoCoordinate &coordinate) const
     return itemPoint(MapMath::project(coordinate.latitude(), coordinate.longitude()));
 }
 
-QPointF MapView::itemPoint(QPointF world) const
-{
-    world.setX(MapMath::nearestCopy(world.x(), m_centre.x()));
-    return (world - m_centre) * MapMath::worldSize(m_zoom) + QPointF(width() / 2, height() / 2);
-}
+QPointF MapView::itemPoint(QPointF world) const { return m_camera.itemPoint(world, size()); }
 
 MapFrame MapView::cover(QQuickItem *layer) const
 {
     layer->setPosition({0, 0});
     layer->setSize(size());
-    return {m_centre, MapMath::worldSize(m_zoom)};
+    return m_camera.frame();
 }
 
 void MapView::zoomAround(QPointF point, double zoom)
 {
-    zoom = std::clamp(zoom, minZoom, maxZoom);
-    const QPointF offset = point - QPointF(width() / 2, height() / 2);
-    const QPointF under = m_centre + offset / MapMath::worldSize(m_zoom);
-    setCameraNow(under - offset / MapMath::worldSize(zoom), zoom);
+    setCameraNow(m_camera.zoomedAround(point, std::clamp(zoom, minZoom, maxZoom), size()));
 }
 
 void MapView::beginGesture()
@@ -395,7 +377,7 @@ void MapView::mouseMoveEvent(QMouseEvent *event)
     }
     const QPointF delta = event->position() - m_lastDrag;
     m_lastDrag = event->position();
-    setCameraNow(m_centre - delta / MapMath::worldSize(m_zoom), m_zoom);
+    setCameraNow(m_camera.panned(delta));
 }
 
 void MapView::mouseReleaseEvent(QMouseEvent *event)
@@ -456,9 +438,9 @@ void MapView::touchEvent(QTouchEvent *event)
         beginGesture();
     }
     if (m_interactions & Pan)
-        setCameraNow(m_centre - (middle - m_lastDrag) / MapMath::worldSize(m_zoom), m_zoom);
+        setCameraNow(m_camera.panned(middle - m_lastDrag));
     if ((m_interactions & Zoom) && spread > 0 && m_lastSpread > 0)
-        zoomAround(middle, m_zoom + std::log2(spread / m_lastSpread));
+        zoomAround(middle, m_camera.zoom + std::log2(spread / m_lastSpread));
     m_lastDrag = middle;
     m_lastSpread = spread;
 }
@@ -467,11 +449,10 @@ void MapView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (!(m_interactions & Zoom))
         return;
-    const QPointF offset = event->position() - QPointF(width() / 2, height() / 2);
-    const QPointF under = m_centre + offset / MapMath::worldSize(m_zoom);
-    const double zoom = std::min(m_zoom + 1, maxZoom);
+    const MapCamera closer =
+        m_camera.zoomedAround(event->position(), std::min(m_camera.zoom + 1, maxZoom), size());
     beginGesture();
-    moveTo({under - offset / MapMath::worldSize(zoom), zoom}, Motion::Animated);
+    moveTo(closer, Motion::Animated);
 }
 
 bool MapView::wheelScrollsPage()
@@ -500,7 +481,7 @@ void MapView::wheelEvent(QWheelEvent *event)
         event->pixelDelta().isNull() ? event->angleDelta().y() / 240.0 : event->pixelDelta().y() / 100.0;
     if (!m_moving || m_spring)
         beginGesture();
-    zoomAround(event->position(), m_zoom + steps);
+    zoomAround(event->position(), m_camera.zoom + steps);
     m_settle.start();
 }
 
@@ -511,7 +492,7 @@ bool MapView::event(QEvent *event)
         if (gesture->gestureType() == Qt::ZoomNativeGesture) {
             if (!m_moving || m_spring)
                 beginGesture();
-            zoomAround(gesture->position(), m_zoom + std::log2(1 + gesture->value()));
+            zoomAround(gesture->position(), m_camera.zoom + std::log2(1 + gesture->value()));
             m_settle.start();
             return true;
         }
@@ -644,10 +625,10 @@ QSGNode *MapView::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
 
     const int scale = std::max(1, int(std::ceil(window()->effectiveDevicePixelRatio())));
     // Tiles a little larger than they were drawn would blur, so the level is rounded up early.
-    const int level = std::clamp(int(std::ceil(m_zoom - 0.25)), 0, maxTileLevel);
+    const int level = std::clamp(int(std::ceil(m_camera.zoom - 0.25)), 0, maxTileLevel);
     const int count = 1 << level;
-    const double tile = MapMath::worldSize(m_zoom) / count;
-    const QPointF origin = QPointF(width() / 2, height() / 2) - m_centre * MapMath::worldSize(m_zoom);
+    const double tile = m_camera.worldSize() / count;
+    const QPointF origin = QPointF(width() / 2, height() / 2) - m_camera.centre * m_camera.worldSize();
     // Only the tiles of the part of the map that shows in the window: a map scrolled out of view draws none.
     const QRectF shown = m_shown & boundingRect();
     const bool none = shown.isEmpty();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BaseMap.h"
+#include "MapCamera.h"
 #include "MapMath.h"
 
 #include <QElapsedTimer>
@@ -64,7 +65,7 @@ public:
 
     QGeoCoordinate center() const;
     double distance() const;
-    double zoomLevel() const { return m_zoom; }
+    double zoomLevel() const { return m_camera.zoom; }
     double metresPerPixel() const;
     MapRegion visibleRegion() const { return m_region; }
     bool automatic() const { return m_automatic; }
@@ -127,11 +128,6 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    struct Camera
-    {
-        QPointF centre;
-        double zoom = 0;
-    };
     // A camera asked for in terms that depend on the item's size, kept to apply again when the size changes.
     struct Request
     {
@@ -146,9 +142,8 @@ private:
     static Motion motion(bool animated) { return animated ? Motion::Animated : Motion::Jump; }
     void apply(const Request &request, Motion motion);
     void frameContent(Motion motion);
-    std::optional<Camera> framing(const QRectF &world) const;
-    void moveTo(const Camera &camera, Motion motion);
-    void setCameraNow(QPointF centre, double zoom);
+    void moveTo(const MapCamera &camera, Motion motion);
+    void setCameraNow(MapCamera camera);
     void zoomAround(QPointF point, double zoom);
     void step();
     void beginGesture();
@@ -170,8 +165,7 @@ private:
     bool m_showsCompass = false;
     MapCompass *m_compass = nullptr;
 
-    QPointF m_centre{0.5, 0.5};
-    double m_zoom = 1;
+    MapCamera m_camera{{0.5, 0.5}, 1};
     MapRegion m_region;
     bool m_automatic = false;
     bool m_moving = false;
@@ -180,9 +174,9 @@ private:
     // The spring: where it goes, where it started and how fast it moved then.
     struct Spring
     {
-        Camera from;
-        Camera to;
-        Camera velocity;
+        MapCamera from;
+        MapCamera to;
+        MapCamera velocity;
         QElapsedTimer clock;
     };
     std::optional<Spring> m_spring;

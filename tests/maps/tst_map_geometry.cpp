@@ -1,7 +1,8 @@
-// The map's arithmetic: projection, the distance rule, framing the short way, geodesic lines, tiles, and the
-// aircraft marker's silhouette, colours and outline.
+// The map's arithmetic: projection, the distance rule, framing the short way, the camera's points and
+// coordinates, geodesic lines, tiles, and the aircraft marker's silhouette, colours and outline.
 #include "BaseMap.h"
 #include "Geodesy.h"
+#include "MapCamera.h"
 #include "MapMath.h"
 #include "PlaneMarker.h"
 #include "RasterTiles.h"
@@ -22,6 +23,8 @@ private slots:
     void reportedRegionsShowAgainAtTheSameZoom();
     void framingTakesTheShortWay_data();
     void framingTakesTheShortWay();
+    void cameraZoomsAroundThePointUnderIt_data();
+    void cameraZoomsAroundThePointUnderIt();
     void geodesicDistanceIsOnTheEllipsoid();
     void densifiedLinesKeepTheirPoints();
     void linesSplitAtTheAntimeridian_data();
@@ -145,6 +148,44 @@ void MapGeometryTest::framingTakesTheShortWay()
     QCOMPARE(qRound(region->longitudeSpan * 100), qRound(longitudeSpan * 100));
     QCOMPARE(qRound(region->latitude * 1000), qRound(latitude * 1000));
     QCOMPARE(qRound(region->latitudeSpan * 100), qRound(latitudeSpan * 100));
+}
+
+void MapGeometryTest::cameraZoomsAroundThePointUnderIt_data()
+{
+    QTest::addColumn<double>("latitude");
+    QTest::addColumn<double>("longitude");
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QPointF>("point");
+    QTest::addColumn<double>("level");
+    QTest::newRow("in, off the middle") << 40.08 << 116.58 << 5.0 << QPointF(620, 180) << 6.5;
+    QTest::newRow("out, at a corner") << -33.95 << -70.78 << 9.0 << QPointF(0, 600) << 3.0;
+    QTest::newRow("across 180°") << -15.0 << 179.0 << 4.0 << QPointF(790, 300) << 5.0;
+    QTest::newRow("a camera several worlds east") << 10.0 << 1090.0 << 2.0 << QPointF(100, 500) << 2.5;
+}
+
+// The coordinate under a point of the view stays under it when the camera zooms around the point, and the
+// point is where the view places that coordinate (the copy nearest the middle), before and after.
+void MapGeometryTest::cameraZoomsAroundThePointUnderIt()
+{
+    QFETCH(double, latitude);
+    QFETCH(double, longitude);
+    QFETCH(double, zoom);
+    QFETCH(QPointF, point);
+    QFETCH(double, level);
+    const QSizeF view(800, 600);
+    const MapCamera camera{MapMath::project(latitude, longitude), zoom};
+    const QGeoCoordinate under = camera.coordinateAt(point, view);
+    const MapCamera closer = camera.zoomedAround(point, level, view);
+    QCOMPARE(closer.zoom, level);
+    const QGeoCoordinate still = closer.coordinateAt(point, view);
+    QVERIFY2(qAbs(still.latitude() - under.latitude()) < 1e-9
+                 && qAbs(still.longitude() - under.longitude()) < 1e-9,
+             qPrintable(QStringLiteral("%1, %2").arg(still.latitude()).arg(still.longitude())));
+    for (const MapCamera &c : {camera, closer, closer.wrapped()}) {
+        const QPointF at = c.itemPoint(MapMath::project(under.latitude(), under.longitude()), view);
+        QVERIFY2((at - point).manhattanLength() < 1e-6,
+                 qPrintable(QStringLiteral("%1, %2").arg(at.x()).arg(at.y())));
+    }
 }
 
 void MapGeometryTest::geodesicDistanceIsOnTheEllipsoid()
