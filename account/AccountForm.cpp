@@ -21,7 +21,7 @@ void AccountForm::setRequired(bool required)
     if (m_required == required)
         return;
     m_required = required;
-    Q_EMIT changed();
+    Q_EMIT requiredChanged();
 }
 
 void AccountForm::setSaved(bool saved)
@@ -29,13 +29,13 @@ void AccountForm::setSaved(bool saved)
     if (m_saved == saved)
         return;
     m_saved = saved;
-    Q_EMIT changed();
+    Q_EMIT savedChanged();
 }
 
 void AccountForm::showFailure(const QString &message)
 {
     m_error = message;
-    Q_EMIT changed();
+    Q_EMIT errorChanged();
 }
 
 QCoro::Task<> AccountForm::finishSave(QPointer<AppState> state)
@@ -45,7 +45,7 @@ QCoro::Task<> AccountForm::finishSave(QPointer<AppState> state)
             co_await state->checkGate();
     } else {
         m_saved = true;
-        Q_EMIT changed();
+        Q_EMIT savedChanged();
     }
 }
 

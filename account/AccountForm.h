@@ -19,10 +19,10 @@ class AccountForm : public QObject
     Q_OBJECT
     QML_ANONYMOUS
     Q_PROPERTY(AppState *appState READ appState WRITE setAppState NOTIFY appStateChanged REQUIRED)
-    Q_PROPERTY(bool required READ required WRITE setRequired NOTIFY changed)
-    Q_PROPERTY(bool busy READ busy NOTIFY changed)
-    Q_PROPERTY(QString error READ errorText NOTIFY changed)
-    Q_PROPERTY(bool saved READ saved WRITE setSaved NOTIFY changed)
+    Q_PROPERTY(bool required READ required WRITE setRequired NOTIFY requiredChanged)
+    Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
+    Q_PROPERTY(QString error READ errorText NOTIFY errorChanged)
+    Q_PROPERTY(bool saved READ saved WRITE setSaved NOTIFY savedChanged)
 
 public:
     AppState *appState() const { return m_appState; }
@@ -40,7 +40,11 @@ public:
 
 Q_SIGNALS:
     void appStateChanged();
-    void changed();
+    // The mode; whether a save, picture or sign-out runs; the failure shown; the saved alert.
+    void requiredChanged();
+    void busyChanged();
+    void errorChanged();
+    void savedChanged();
 
 protected:
     explicit AccountForm(QObject *parent = nullptr);

@@ -5,7 +5,7 @@ import Vorna.Ui
 import Vorna.State
 import Vorna.Account
 
-// The account tab's root: the member's card leading to his profile page, then the logbook
+// The account tab's root: the member's card leading to their profile page, then the logbook
 // (members only), the settings, the application information and the leaderboard. Every row pushes its page
 // on the account stack.
 Page {

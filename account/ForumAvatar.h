@@ -8,7 +8,7 @@
 
 #include <QCoro/QCoroTask>
 
-// The member's avatar from his public user record at the community forum, read without any
+// The member's avatar from their public user record at the community forum, read without any
 // credentials on a network manager made for the one call and gone at its end.
 namespace ForumAvatar {
 

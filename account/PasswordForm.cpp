@@ -11,6 +11,7 @@
 PasswordForm::PasswordForm(QObject *parent)
     : AccountForm(parent)
 {
+    connect(this, &AccountForm::busyChanged, this, &PasswordForm::canSaveChanged);
 }
 
 void PasswordForm::setText(QString &field, const QString &text)
@@ -18,7 +19,13 @@ void PasswordForm::setText(QString &field, const QString &text)
     if (field == text)
         return;
     field = text;
-    Q_EMIT changed();
+    tellFields();
+}
+
+void PasswordForm::tellFields()
+{
+    Q_EMIT fieldsChanged();
+    Q_EMIT canSaveChanged();
 }
 
 void PasswordForm::setCurrent(const QString &text) { setText(m_current, text); }
@@ -59,13 +66,13 @@ QCoro::Task<> PasswordForm::save()
         co_return;
     if (const std::optional<QString> failure = ruleFailure(m_current, m_next, m_confirmation)) {
         m_error = failure;
-        Q_EMIT changed();
+        Q_EMIT errorChanged();
         co_return;
     }
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT changed(); });
+    const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT busyChanged(); });
     m_error.reset();
-    Q_EMIT changed();
+    Q_EMIT errorChanged();
 
     const QPointer<AppState> state = m_appState;
     const QJsonObject passwords{
@@ -77,7 +84,7 @@ QCoro::Task<> PasswordForm::save()
     if (outcome.failed()) {
         qCInfo(lcAccount, "password change refused or failed");
         m_error = outcome.message();
-        Q_EMIT changed();
+        Q_EMIT errorChanged();
         co_return;
     }
     if (outcome.cancelled())
@@ -85,6 +92,6 @@ QCoro::Task<> PasswordForm::save()
     m_current.clear();
     m_next.clear();
     m_confirmation.clear();
-    Q_EMIT changed();
+    tellFields();
     co_await finishSave(state);
 }

@@ -12,10 +12,10 @@ class PasswordForm : public AccountForm
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QString current READ current WRITE setCurrent NOTIFY changed)
-    Q_PROPERTY(QString next READ next WRITE setNext NOTIFY changed)
-    Q_PROPERTY(QString confirmation READ confirmation WRITE setConfirmation NOTIFY changed)
-    Q_PROPERTY(bool canSave READ canSave NOTIFY changed)
+    Q_PROPERTY(QString current READ current WRITE setCurrent NOTIFY fieldsChanged)
+    Q_PROPERTY(QString next READ next WRITE setNext NOTIFY fieldsChanged)
+    Q_PROPERTY(QString confirmation READ confirmation WRITE setConfirmation NOTIFY fieldsChanged)
+    Q_PROPERTY(bool canSave READ canSave NOTIFY canSaveChanged)
 
 public:
     explicit PasswordForm(QObject *parent = nullptr);
@@ -38,8 +38,14 @@ public:
     Q_INVOKABLE void startSave() { save(); }
     QCoro::Task<> save();
 
+Q_SIGNALS:
+    // The three fields; whether the form may be sent, after a field or the busy flag.
+    void fieldsChanged();
+    void canSaveChanged();
+
 private:
     void setText(QString &field, const QString &text);
+    void tellFields();
 
     QString m_current;
     QString m_next;

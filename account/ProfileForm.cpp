@@ -35,7 +35,7 @@ void ProfileForm::setWechatName(const QString &text)
     if (m_profile.wechatName == text)
         return;
     m_profile.wechatName = text;
-    Q_EMIT changed();
+    Q_EMIT fieldsChanged();
 }
 
 void ProfileForm::setDiscord(const QString &text)
@@ -43,7 +43,7 @@ void ProfileForm::setDiscord(const QString &text)
     if (m_discord == text)
         return;
     m_discord = text;
-    Q_EMIT changed();
+    Q_EMIT fieldsChanged();
 }
 
 void ProfileForm::setContactEmail(const QString &text)
@@ -51,7 +51,7 @@ void ProfileForm::setContactEmail(const QString &text)
     if (m_profile.contactEmail == text)
         return;
     m_profile.contactEmail = text;
-    Q_EMIT changed();
+    Q_EMIT fieldsChanged();
 }
 
 void ProfileForm::setCallsign(const QString &text)
@@ -59,7 +59,7 @@ void ProfileForm::setCallsign(const QString &text)
     if (m_profile.callsign == text)
         return;
     m_profile.callsign = text;
-    Q_EMIT changed();
+    Q_EMIT fieldsChanged();
 }
 
 QStringList ProfileForm::photoFilters() const { return PhotoImport::nameFilters(); }
@@ -68,7 +68,7 @@ void ProfileForm::setError(std::optional<QString> error, Retry retry)
 {
     m_error = std::move(error);
     m_retry = m_error ? retry : Retry::None;
-    Q_EMIT changed();
+    Q_EMIT errorChanged();
 }
 
 void ProfileForm::showFailure(const QString &message) { setError(message, Retry::None); }
@@ -77,7 +77,7 @@ void ProfileForm::setPending(std::optional<Upload> upload, QImage preview)
 {
     m_avatarFile = std::move(upload);
     m_preview = std::move(preview);
-    Q_EMIT changed();
+    Q_EMIT avatarChanged();
 }
 
 void ProfileForm::retry()
@@ -105,7 +105,7 @@ QCoro::Task<> ProfileForm::load()
     m_profile = m_appState && m_appState->profile() ? *m_appState->profile() : Profile{};
     m_loadedProfile = m_profile;
     m_discord = m_profile.discordUsername.value_or(QString());
-    // What the member typed before his session ended comes back over the service's copy.
+    // What the member typed before their session ended comes back over the service's copy.
     if (const std::optional<std::any> kept =
             m_appState ? m_appState->takeKeptForm(QStringLiteral("profile")) : std::nullopt) {
         if (const Kept *content = std::any_cast<Kept>(&*kept)) {
@@ -117,6 +117,7 @@ QCoro::Task<> ProfileForm::load()
         }
     }
     m_loaded = true;
+    Q_EMIT fieldsChanged();
     setError(std::nullopt, Retry::None);
 }
 
@@ -147,7 +148,7 @@ QCoro::Task<> ProfileForm::save()
         co_return;
     }
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT changed(); });
+    const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT busyChanged(); });
     setError(std::nullopt, Retry::None);
     // A load still under way would fill the form over what is being saved.
     m_loadRun.restart();
@@ -174,7 +175,7 @@ QCoro::Task<> ProfileForm::save()
         outcome = co_await attempt(sendAvatar(state, *m_avatarFile));
         if (outcome.ok() && lifetime.alive()) {
             m_avatarFile.reset();
-            Q_EMIT changed();
+            Q_EMIT avatarChanged();
         }
     }
     if (outcome.ok())
@@ -194,7 +195,7 @@ QCoro::Task<> ProfileForm::save()
 QCoro::Task<> ProfileForm::importPhotos(QList<QUrl> files)
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT changed(); });
+    const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT busyChanged(); });
     const Outcome<QList<Upload>> converted =
         co_await attempt(PhotoImport::load(files.mid(0, 1), PhotoImport::avatarLimit));
     if (!lifetime.alive() || converted.cancelled())
@@ -218,7 +219,7 @@ QCoro::Task<> ProfileForm::useIFCAvatar()
         co_return;
     const QString username = m_appState->user()->username;
     const Lifetime::Guard lifetime = m_lifetime.guard();
-    const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT changed(); });
+    const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT busyChanged(); });
     const Outcome<ForumAvatar::Picture> picture =
         co_await attempt(ForumAvatar::fetch(m_forum.value_or(ServiceHosts::forumEndpoint()), username));
     if (!lifetime.alive())

@@ -19,15 +19,15 @@ class ProfileForm : public AccountForm
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QString wechatName READ wechatName WRITE setWechatName NOTIFY changed)
-    Q_PROPERTY(QString discord READ discord WRITE setDiscord NOTIFY changed)
-    Q_PROPERTY(QString contactEmail READ contactEmail WRITE setContactEmail NOTIFY changed)
-    Q_PROPERTY(QString callsign READ callsign WRITE setCallsign NOTIFY changed)
-    Q_PROPERTY(bool loaded READ loaded NOTIFY changed)
-    Q_PROPERTY(bool retryable READ retryable NOTIFY changed)
-    Q_PROPERTY(bool hasPendingAvatar READ hasPendingAvatar NOTIFY changed)
+    Q_PROPERTY(QString wechatName READ wechatName WRITE setWechatName NOTIFY fieldsChanged)
+    Q_PROPERTY(QString discord READ discord WRITE setDiscord NOTIFY fieldsChanged)
+    Q_PROPERTY(QString contactEmail READ contactEmail WRITE setContactEmail NOTIFY fieldsChanged)
+    Q_PROPERTY(QString callsign READ callsign WRITE setCallsign NOTIFY fieldsChanged)
+    Q_PROPERTY(bool loaded READ loaded NOTIFY fieldsChanged)
+    Q_PROPERTY(bool retryable READ retryable NOTIFY errorChanged)
+    Q_PROPERTY(bool hasPendingAvatar READ hasPendingAvatar NOTIFY avatarChanged)
     // A QImage, or nothing: the pending avatar's picture.
-    Q_PROPERTY(QVariant preview READ previewValue NOTIFY changed)
+    Q_PROPERTY(QVariant preview READ previewValue NOTIFY avatarChanged)
     Q_PROPERTY(QStringList photoFilters READ photoFilters CONSTANT)
 
 public:
@@ -70,6 +70,11 @@ public:
     std::optional<QString> missingRequirement() const;
     // The JSON body of the profile's write.
     QJsonObject profileBody() const;
+
+Q_SIGNALS:
+    // The four fields, and whether the load has filled them; the pending avatar and its picture.
+    void fieldsChanged();
+    void avatarChanged();
 
 private:
     // What a session that ends while the form is open keeps of it: the fields and the picked avatar.

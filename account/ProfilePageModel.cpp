@@ -20,9 +20,17 @@ void ProfilePageModel::setAppState(AppState *state)
 {
     if (!retarget(m_appState, state, this))
         return;
-    if (state)
-        connect(state, &AppState::stateChanged, this, &ProfilePageModel::changed);
-    Q_EMIT changed();
+    if (state) {
+        // The user names the page and finds the rank's row; the profile fills the rest.
+        connect(state, &AppState::sessionChanged, this, [this] {
+            Q_EMIT profileChanged();
+            Q_EMIT rankChanged();
+        });
+        connect(state, &AppState::profileChanged, this, &ProfilePageModel::profileChanged);
+    }
+    Q_EMIT inputsChanged();
+    Q_EMIT profileChanged();
+    Q_EMIT rankChanged();
 }
 
 void ProfilePageModel::setMemberData(MemberData *data)
@@ -30,8 +38,9 @@ void ProfilePageModel::setMemberData(MemberData *data)
     if (!retarget(m_memberData, data, this))
         return;
     if (data)
-        connect(data, &MemberData::leaderboardChanged, this, &ProfilePageModel::changed);
-    Q_EMIT changed();
+        connect(data, &MemberData::leaderboardChanged, this, &ProfilePageModel::rankChanged);
+    Q_EMIT inputsChanged();
+    Q_EMIT rankChanged();
 }
 
 QString ProfilePageModel::displayName() const
@@ -138,12 +147,12 @@ QCoro::Task<> ProfilePageModel::load()
         co_return;
     if (outcome.failed()) {
         m_error = outcome.message();
-        Q_EMIT changed();
+        Q_EMIT recordChanged();
         co_return;
     }
     m_summary = outcome.value();
     m_error.reset();
-    Q_EMIT changed();
+    Q_EMIT recordChanged();
     if (m_memberData && !m_memberData->leaderboard())
         co_await m_memberData->loadLeaderboard();
 }
@@ -154,7 +163,7 @@ QCoro::Task<> ProfilePageModel::loadStatistics()
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
     m_statisticsState = QStringLiteral("loading");
-    Q_EMIT changed();
+    Q_EMIT statisticsChanged();
     const Outcome<std::optional<IFStatistics>> outcome =
         co_await attempt(APIClient::get<IFStatistics>(m_appState->api(), APIPath::flightStatistics()));
     // A load cancelled with the page, or by a retired client, is dropped silently.
@@ -166,5 +175,5 @@ QCoro::Task<> ProfilePageModel::loadStatistics()
     } else {
         m_statisticsState = outcome.status() == 404 ? QStringLiteral("missing") : QStringLiteral("failed");
     }
-    Q_EMIT changed();
+    Q_EMIT statisticsChanged();
 }

@@ -10,30 +10,30 @@
 
 #include <optional>
 
-// The member's profile page: his record with the organisation from "/api/profile/summary",
-// his place on the leaderboard and his Infinite Flight statistics from "/api/infinite-flight/me".
+// The member's profile page: their record with the organisation from "/api/profile/summary",
+// their place on the leaderboard and their Infinite Flight statistics from "/api/infinite-flight/me".
 class ProfilePageModel : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppState *appState READ appState WRITE setAppState NOTIFY changed REQUIRED)
-    Q_PROPERTY(MemberData *memberData READ memberData WRITE setMemberData NOTIFY changed REQUIRED)
-    Q_PROPERTY(QString displayName READ displayName NOTIFY changed)
-    Q_PROPERTY(QString error READ errorText NOTIFY changed)
-    Q_PROPERTY(QVariant joinedAt READ joinedAt NOTIFY changed)
-    Q_PROPERTY(QVariant lastPirepAt READ lastPirepAt NOTIFY changed)
-    Q_PROPERTY(QVariant approvedMinutes READ approvedMinutes NOTIFY changed)
-    Q_PROPERTY(QString rank READ rank NOTIFY changed)
+    Q_PROPERTY(AppState *appState READ appState WRITE setAppState NOTIFY inputsChanged REQUIRED)
+    Q_PROPERTY(MemberData *memberData READ memberData WRITE setMemberData NOTIFY inputsChanged REQUIRED)
+    Q_PROPERTY(QString displayName READ displayName NOTIFY profileChanged)
+    Q_PROPERTY(QString error READ errorText NOTIFY recordChanged)
+    Q_PROPERTY(QVariant joinedAt READ joinedAt NOTIFY recordChanged)
+    Q_PROPERTY(QVariant lastPirepAt READ lastPirepAt NOTIFY recordChanged)
+    Q_PROPERTY(QVariant approvedMinutes READ approvedMinutes NOTIFY recordChanged)
+    Q_PROPERTY(QString rank READ rank NOTIFY rankChanged)
     // "loading", "ready", "missing" or "failed"
-    Q_PROPERTY(QString statisticsState READ statisticsState NOTIFY changed)
-    Q_PROPERTY(bool hasStatistics READ hasStatistics NOTIFY changed)
+    Q_PROPERTY(QString statisticsState READ statisticsState NOTIFY statisticsChanged)
+    Q_PROPERTY(bool hasStatistics READ hasStatistics NOTIFY statisticsChanged)
     // The values of the six statistics tiles: grade, hours, landings, online flights, experience, violations.
-    Q_PROPERTY(QStringList statisticsValues READ statisticsValues NOTIFY changed)
+    Q_PROPERTY(QStringList statisticsValues READ statisticsValues NOTIFY statisticsChanged)
     // Of the profile: "—" while there is none; the Discord name empty when there is none.
-    Q_PROPERTY(QString callsign READ callsign NOTIFY changed)
-    Q_PROPERTY(QString contactEmail READ contactEmail NOTIFY changed)
-    Q_PROPERTY(QString discordUsername READ discordUsername NOTIFY changed)
-    Q_PROPERTY(QString organization READ organization NOTIFY changed)
+    Q_PROPERTY(QString callsign READ callsign NOTIFY profileChanged)
+    Q_PROPERTY(QString contactEmail READ contactEmail NOTIFY profileChanged)
+    Q_PROPERTY(QString discordUsername READ discordUsername NOTIFY profileChanged)
+    Q_PROPERTY(QString organization READ organization NOTIFY statisticsChanged)
 
 public:
     explicit ProfilePageModel(QObject *parent = nullptr);
@@ -66,7 +66,13 @@ public:
     QCoro::Task<> loadStatistics();
 
 Q_SIGNALS:
-    void changed();
+    // The objects the page works on; the member's name and profile; their place on the leaderboard; their
+    // record with the organisation and its load's failure; their Infinite Flight statistics and their load.
+    void inputsChanged();
+    void profileChanged();
+    void rankChanged();
+    void recordChanged();
+    void statisticsChanged();
 
 private:
     QPointer<AppState> m_appState;

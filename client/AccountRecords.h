@@ -7,7 +7,7 @@
 
 #include <optional>
 
-// The signed-in account, the member's profile and his flight reports (PIREPs), with the small answers
+// The signed-in account, the member's profile and their flight reports (PIREPs), with the small answers
 // of write calls. Every record reads its fields strictly (see JsonFields); `optionalAnswer` says whether
 // the service may answer the call that returns it with a bare JSON null.
 

@@ -9,7 +9,7 @@
 
 #include <optional>
 
-// One saved account: the user, the cookie JSON of his session and, when fetched, his avatar.
+// One saved account: the user, the cookie JSON of their session and, when fetched, their avatar.
 struct SavedLogin
 {
     User user;

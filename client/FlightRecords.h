@@ -141,8 +141,8 @@ struct LiveResponse
 
     std::optional<QDateTime> updated() const;
     bool operator==(const LiveResponse &) const = default;
-    // The signed-in member's flights: those the member table lists under his name (in any letter case),
-    // or, without an entry for him, those whose pilot is he; then `ownFlight` when it is not among them.
+    // The signed-in member's flights: those the member table lists under their name (in any letter case),
+    // or, without an entry for them, those they flew as pilot; then `ownFlight` when it is not among them.
     // `ownFlight` first, the rest by server, callsign and id as people order names (letter case ignored,
     // digit runs by value); equals keep the snapshot's order. No user name: `ownFlight` alone, or none.
     QList<LiveFlight> ownFlights(const std::optional<QString> &username) const;

@@ -9,7 +9,7 @@
 
 // The answers under /api/live-schedules: the Live fleet board with its organisations, aircraft and
 // official schedules, the aircraft's live positions, last pilots and last routes, the member's schedule
-// applications and the state of his linked Infinite Flight account.
+// applications and the state of their linked Infinite Flight account.
 
 struct LiveFlying
 {

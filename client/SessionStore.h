@@ -42,7 +42,7 @@ private:
 };
 
 // Private files, where no keychain can be had: one file "<item>.json" in a folder only the user may
-// enter (0700), each file readable only by him (0600), written atomically.
+// enter (0700), each file readable only by them (0600), written atomically.
 class FileSessionStore
 {
 public:

@@ -54,7 +54,7 @@ bool endedEarly(const QNetworkReply &reply, const QByteArray &method, qsizetype 
 }
 
 // One line per exchange: the method, the path (never the query, the headers or a body: they may carry a
-// member's name or his session), what came of it and how long it took.
+// member's name or their session), what came of it and how long it took.
 void logExchange(const QByteArray &method, const QUrl &url, const char *outcome, const QElapsedTimer &took)
 {
     qCDebug(lcClient, "%s %s %s in %lld ms", method.constData(), qPrintable(url.path()), outcome,

@@ -154,7 +154,7 @@ public:
     // The notice's retry.
     Q_INVOKABLE void showEvidence() { loadEvidence(); }
     QCoro::Task<> loadEvidence();
-    // The member pulled to refresh: his reports, then the evidence.
+    // The member pulled to refresh: their reports, then the evidence.
     Q_INVOKABLE void refresh() { refreshAll(); }
     QCoro::Task<> refreshAll();
     // A new pick replaces the screenshots with the conversion of the whole pick.

@@ -9,7 +9,7 @@
 
 #include <optional>
 
-// The report being written: the texts as the member typed them, filled from one of his recent simulator
+// The report being written: the texts as the member typed them, filled from one of their recent simulator
 // flights or from an event, checked by one list of rules and turned into the upload's text fields. The
 // numbers stay text until they are checked and sent.
 struct PirepDraft

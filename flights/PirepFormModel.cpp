@@ -327,7 +327,7 @@ QCoro::Task<> PirepFormModel::runOptionsCheck()
         m_optionsError = answer.message();
         co_return;
     }
-    // An answer for airports the member has changed since he asked belongs to no route on screen.
+    // An answer for airports the member has changed since they asked belongs to no route on screen.
     if (departure == m_draft.departure.toUpper() && arrival == m_draft.arrival.toUpper())
         m_options = answer.value();
 }
@@ -456,7 +456,7 @@ QCoro::Task<> PirepFormModel::send()
             setFiles({});
             m_selected.clear();
         }
-        // The member's reports show the new one, wherever he looks next; a failure of this reload is the
+        // The member's reports show the new one, wherever they look next; a failure of this reload is the
         // member data's own.
         if (data)
             co_await data->loadPireps();

@@ -39,8 +39,8 @@ protected:
 
 // The new-report form: the draft, the multiplier check, the screenshots and the submission with its
 // outcomes. Its work keeps running when the page closes; what comes back after that is dropped. What the
-// member typed outlives a session that ends under the form (the account state keeps it for his next
-// sign-in), and a submission whose outcome never came back is looked for in his reports before it is sent
+// member typed outlives a session that ends under the form (the account state keeps it for their next
+// sign-in), and a submission whose outcome never came back is looked for in their reports before it is sent
 // again.
 class PirepFormModel : public QObject
 {
@@ -93,7 +93,7 @@ class PirepFormModel : public QObject
     // The submit button's title: "提交 PIREP", "正在提交", or "正在核对飞行记录" while an earlier
     // unconfirmed submission is looked for.
     Q_PROPERTY(QString submitTitle READ submitTitle NOTIFY stateChanged)
-    // The form came back with what the member typed before his session ended.
+    // The form came back with what the member typed before their session ended.
     Q_PROPERTY(bool restored READ restored NOTIFY stateChanged)
     Q_PROPERTY(bool busy READ busy NOTIFY stateChanged)
     Q_PROPERTY(QString error READ error NOTIFY stateChanged)

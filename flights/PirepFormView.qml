@@ -77,7 +77,7 @@ Rectangle {
             }
         }
 
-        // The form came back after a sign-in: what the member typed before his session ended.
+        // The form came back after a sign-in: what the member typed before their session ended.
         Text {
             Layout.fillWidth: true
             objectName: "pirep.restored"

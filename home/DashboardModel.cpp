@@ -36,9 +36,12 @@ void DashboardModel::setAppState(AppState *state)
 {
     if (!retarget(m_app, state, this))
         return;
-    if (state)
-        connect(state, &AppState::stateChanged, this, &DashboardModel::update);
-    update();
+    if (state) {
+        // The user's name and the rank's row; the callsign and what the profile lacks.
+        connect(state, &AppState::sessionChanged, this, [this] { tell(Member | Figures); });
+        connect(state, &AppState::profileChanged, this, [this] { tell(Member | Todo); });
+    }
+    tell(Inputs | Member | Figures | Todo);
 }
 
 void DashboardModel::setMemberData(MemberData *data)
@@ -46,21 +49,45 @@ void DashboardModel::setMemberData(MemberData *data)
     if (!retarget(m_data, data, this))
         return;
     if (data) {
-        for (auto signal :
-             {&MemberData::loadStateChanged, &MemberData::pirepsChanged, &MemberData::eventsChanged,
-              &MemberData::inboxChanged, &MemberData::leaderboardChanged, &MemberData::latestFlightChanged,
-              &MemberData::routesChanged})
-            connect(data, signal, this, &DashboardModel::update);
+        connect(data, &MemberData::loadStateChanged, this, [this] { tell(Figures | Loading); });
+        connect(data, &MemberData::pirepsChanged, this, [this] {
+            followPireps();
+            tell(Figures | Todo);
+        });
+        connect(data, &MemberData::leaderboardChanged, this, [this] { tell(Figures); });
+        for (auto signal : {&MemberData::eventsChanged, &MemberData::inboxChanged,
+                            &MemberData::latestFlightChanged, &MemberData::routesChanged})
+            connect(data, signal, this, [this] { tell(Content); });
     }
-    update();
+    followPireps();
+    tell(Inputs | Figures | Todo | Content | Loading);
 }
 
-void DashboardModel::update()
+void DashboardModel::setNavigation(MemberNavigation *navigation)
 {
-    const QList<Pirep> reports = held(m_data ? m_data->pireps() : QList<Pirep>());
-    m_held.setRecords(reports);
-    Q_EMIT changed();
+    if (m_navigation == navigation)
+        return;
+    m_navigation = navigation;
+    tell(Inputs);
 }
+
+void DashboardModel::tell(int concerns)
+{
+    if (concerns & Inputs)
+        Q_EMIT inputsChanged();
+    if (concerns & Member)
+        Q_EMIT memberChanged();
+    if (concerns & Figures)
+        Q_EMIT figuresChanged();
+    if (concerns & Todo)
+        Q_EMIT todoChanged();
+    if (concerns & Content)
+        Q_EMIT contentChanged();
+    if (concerns & Loading)
+        Q_EMIT loadingChanged();
+}
+
+void DashboardModel::followPireps() { m_held.setRecords(held(m_data ? m_data->pireps() : QList<Pirep>())); }
 
 QList<Pirep> DashboardModel::held(const QList<Pirep> &reports)
 {
@@ -181,7 +208,7 @@ QCoro::Task<> DashboardModel::loadProfile()
     if (!lifetime.alive() || refreshed.cancelled())
         co_return;
     m_profileError = refreshed.failureMessage();
-    Q_EMIT changed();
+    tell(Loading);
 }
 
 void DashboardModel::openHeldPirep(int index)

@@ -27,33 +27,33 @@ protected:
     QVariant value(const Pirep &report, int role) const override;
 };
 
-// The member's home page: greeting, the four figures, what he has to do, and the loads behind them.
+// The member's home page: greeting, the four figures, what they have to do, and the loads behind them.
 class DashboardModel : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(AppState *appState READ appState WRITE setAppState NOTIFY changed REQUIRED)
-    Q_PROPERTY(MemberData *memberData READ memberData WRITE setMemberData NOTIFY changed REQUIRED)
-    Q_PROPERTY(MemberNavigation *navigation READ navigation WRITE setNavigation NOTIFY changed REQUIRED)
+    Q_PROPERTY(AppState *appState READ appState WRITE setAppState NOTIFY inputsChanged REQUIRED)
+    Q_PROPERTY(MemberData *memberData READ memberData WRITE setMemberData NOTIFY inputsChanged REQUIRED)
+    Q_PROPERTY(MemberNavigation *navigation READ navigation WRITE setNavigation NOTIFY inputsChanged REQUIRED)
 
-    Q_PROPERTY(QString displayName READ displayName NOTIFY changed)
-    Q_PROPERTY(QString greeting READ greeting NOTIFY changed)
-    Q_PROPERTY(QString callsignLine READ callsignLine NOTIFY changed)
-    Q_PROPERTY(QString approvedDuration READ approvedDuration NOTIFY changed)
-    Q_PROPERTY(QString approvedCount READ approvedCount NOTIFY changed)
-    Q_PROPERTY(QString pendingCount READ pendingCount NOTIFY changed)
-    Q_PROPERTY(QString rankText READ rankText NOTIFY changed)
-    Q_PROPERTY(bool profileIncomplete READ profileIncomplete NOTIFY changed)
-    Q_PROPERTY(bool showsTodo READ showsTodo NOTIFY changed)
-    Q_PROPERTY(QString todoSubtitle READ todoSubtitle NOTIFY changed)
+    Q_PROPERTY(QString displayName READ displayName NOTIFY memberChanged)
+    Q_PROPERTY(QString greeting READ greeting NOTIFY memberChanged)
+    Q_PROPERTY(QString callsignLine READ callsignLine NOTIFY memberChanged)
+    Q_PROPERTY(QString approvedDuration READ approvedDuration NOTIFY figuresChanged)
+    Q_PROPERTY(QString approvedCount READ approvedCount NOTIFY figuresChanged)
+    Q_PROPERTY(QString pendingCount READ pendingCount NOTIFY figuresChanged)
+    Q_PROPERTY(QString rankText READ rankText NOTIFY figuresChanged)
+    Q_PROPERTY(bool profileIncomplete READ profileIncomplete NOTIFY todoChanged)
+    Q_PROPERTY(bool showsTodo READ showsTodo NOTIFY todoChanged)
+    Q_PROPERTY(QString todoSubtitle READ todoSubtitle NOTIFY todoChanged)
     Q_PROPERTY(HeldPirepsModel *heldPireps READ heldPireps CONSTANT)
-    Q_PROPERTY(QString bellSymbol READ bellSymbol NOTIFY changed)
-    Q_PROPERTY(bool showsLoader READ showsLoader NOTIFY changed)
-    Q_PROPERTY(QString profileError READ profileError NOTIFY changed)
-    Q_PROPERTY(int eventCount READ eventCount NOTIFY changed)
-    Q_PROPERTY(bool hasLatestFlight READ hasLatestFlight NOTIFY changed)
+    Q_PROPERTY(QString bellSymbol READ bellSymbol NOTIFY contentChanged)
+    Q_PROPERTY(bool showsLoader READ showsLoader NOTIFY loadingChanged)
+    Q_PROPERTY(QString profileError READ profileError NOTIFY loadingChanged)
+    Q_PROPERTY(int eventCount READ eventCount NOTIFY contentChanged)
+    Q_PROPERTY(bool hasLatestFlight READ hasLatestFlight NOTIFY contentChanged)
     // The routes map's routes: the member's flown routes as loaded.
-    Q_PROPERTY(FlownRoutes routes READ routes NOTIFY changed)
+    Q_PROPERTY(FlownRoutes routes READ routes NOTIFY contentChanged)
 
 public:
     explicit DashboardModel(QObject *parent = nullptr);
@@ -63,7 +63,7 @@ public:
     MemberData *memberData() const { return m_data; }
     void setMemberData(MemberData *data);
     MemberNavigation *navigation() const { return m_navigation; }
-    void setNavigation(MemberNavigation *navigation) { m_navigation = navigation; }
+    void setNavigation(MemberNavigation *navigation);
 
     QString displayName() const;
     QString greeting() const;
@@ -100,10 +100,22 @@ public:
     Q_INVOKABLE EventValue eventAt(int index) const;
 
 Q_SIGNALS:
-    void changed();
+    // The objects the page works on; the member's name and callsign; the four figures; what they have to do;
+    // the cards' contents (the bell, the events, the latest flight, the routes); the loader and the
+    // profile's failure.
+    void inputsChanged();
+    void memberChanged();
+    void figuresChanged();
+    void todoChanged();
+    void contentChanged();
+    void loadingChanged();
 
 private:
-    void update();
+    enum Concern { Inputs = 1, Member = 2, Figures = 4, Todo = 8, Content = 16, Loading = 32 };
+    // Tells what changed: each concern's signal.
+    void tell(int concerns);
+    // The reports on hold follow the member data's reports.
+    void followPireps();
 
     QPointer<AppState> m_app;
     QPointer<MemberData> m_data;

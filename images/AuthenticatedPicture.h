@@ -11,7 +11,7 @@
 #include <QCoro/QCoroTask>
 
 // A picture of the member site that only the signed-in member may fetch (a report's evidence): its bytes
-// come through the member's client, with his session, never through a plain address load. The picture is
+// come through the member's client, with their session, never through a plain address load. The picture is
 // drawn whole, scaled to fit, centred.
 class AuthenticatedPicture : public QQuickPaintedItem
 {

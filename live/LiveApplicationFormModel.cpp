@@ -157,7 +157,7 @@ void LiveApplicationFormModel::reset(const QDateTime &now)
     m_timeless = true;
     m_departureTime = now.toUTC();
     m_arrivalTime = m_departureTime.addSecs(7200);
-    // What the member typed for this aircraft before his session ended comes back.
+    // What the member typed for this aircraft before their session ended comes back.
     if (const std::optional<std::any> kept = m_app ? m_app->takeKeptForm(keptKind()) : std::nullopt) {
         if (const Kept *content = std::any_cast<Kept>(&*kept)) {
             m_departure = content->departure;

@@ -3,7 +3,9 @@
 #include "AppState.h"
 #include "Lifetime.h"
 #include "MemberNavigation.h"
+#include "ReviewDecision.h"
 #include "ReviewRecords.h"
+#include "ReviewText.h"
 #include "ReviewWorkbenchModel.h"
 
 #include <QJsonObject>
@@ -14,34 +16,6 @@
 
 #include <functional>
 #include <optional>
-
-// The texts of the system checks and the history rows, which the page draws as they come.
-namespace ReviewText {
-// How a check line is coloured.
-enum class Tone { Plain, Good, Bad, Neutral, Caption };
-struct Line
-{
-    QString text;
-    Tone tone = Tone::Plain;
-    bool operator==(const Line &) const = default;
-};
-// The route check's verdict and, for a matching callsign, its second line; none without a route check.
-QList<Line> routeCheck(const Pirep &report);
-// Whether the uploaded, simulator and site callsigns agree.
-Line callsignVerdict(const CallsignReview &review);
-// Why the simulator's callsign is missing.
-QString missingCallsign(const std::optional<QString> &note);
-// One history row: its title, status, reason, multiplier (each empty when the entry has none) and time.
-struct HistoryRow
-{
-    QString title;
-    std::optional<QString> status;
-    std::optional<QString> reason;
-    std::optional<QString> multiplier;
-    QString time;
-};
-HistoryRow historyRow(const ReviewEntry &entry);
-} // namespace ReviewText
 
 // The review page of one report: the report, the service's checks, the evidence, the decision, the
 // release of a hold, the multiplier, the history and, for developers, the deletion. Every action is
@@ -119,26 +93,26 @@ public:
     // The report as last fetched with the checks, else the one handed over.
     const Pirep &checked() const { return m_checked ? *m_checked : m_report; }
 
-    QString applicantHeader() const;
-    QString applicant() const;
+    QString applicantHeader() const { return ReviewText::applicantHeader(m_report); }
+    QString applicant() const { return ReviewText::applicant(m_report); }
     QString statusTitle() const { return m_report.statusTitle(); }
     int verdict() const;
     QString from() const { return m_report.departureCode; }
     QString to() const { return m_report.arrivalCode; }
-    QString equipment() const { return m_report.aircraft + QStringLiteral(" · ") + m_report.livery; }
-    QString flightTimeText() const;
-    QString countedText() const;
-    QString landingsText() const;
+    QString equipment() const { return ReviewText::equipment(m_report); }
+    QString flightTimeText() const { return ReviewText::flightTime(m_report); }
+    QString countedText() const { return ReviewText::countedTime(m_report); }
+    QString landingsText() const { return ReviewText::landings(m_report); }
     QString submitNote() const { return m_report.submitNote.value_or(QString()); }
     bool showsSubmitNote() const { return m_report.submitNote.has_value(); }
     QString holdNote() const { return m_report.holdNote.value_or(QString()); }
     bool showsHoldNote() const { return held() && m_report.holdNote.has_value(); }
     QString rejectionReason() const { return m_report.rejectionReason.value_or(QString()); }
     bool showsRejectionReason() const { return m_report.rejectionReason.has_value(); }
-    bool held() const;
+    bool held() const { return ReviewDecision::held(m_report); }
     bool showsDelete() const;
 
-    QList<ReviewText::Line> checkList() const;
+    QList<ReviewText::Line> checkList() const { return ReviewText::checks(checked()); }
     QVariantList checkLines() const;
     bool checking() const { return m_checking; }
     QString checkError() const { return m_checkError.value_or(QString()); }
@@ -148,41 +122,39 @@ public:
     const QList<ReviewEntry> &history() const { return m_history; }
     QVariantList historyRows() const;
 
-    QString decisionTitle() const;
-    QVariantList decisionOptions() const;
-    QString decision() const { return m_decision; }
+    QString decisionTitle() const { return ReviewText::decisionTitle(m_report); }
+    QVariantList decisionOptions() const { return ReviewText::decisionOptions(m_report); }
+    QString decision() const { return m_form.decision; }
     void setDecision(const QString &decision);
-    int decisionIndex() const;
+    int decisionIndex() const { return m_form.decisionIndex(); }
     void setDecisionIndex(int index);
-    QString note() const { return m_note; }
+    QString note() const { return m_form.note; }
     void setNote(const QString &note);
-    QString reason() const { return m_reason; }
+    QString reason() const { return m_form.reason; }
     void setReason(const QString &reason);
-    double percent() const { return m_percent; }
+    double percent() const { return m_form.percent; }
     void setPercent(double percent);
-    QVariantList multiplierOptions() const;
-    int multiplierIndex() const;
+    QVariantList multiplierOptions() const { return ReviewText::multiplierOptions(); }
+    int multiplierIndex() const { return m_form.multiplierIndex(); }
     void setMultiplierIndex(int index);
-    bool canSave() const;
-    QString saveSymbol() const;
-    bool saveApproves() const { return m_decision == QLatin1String("approved"); }
+    bool canSave() const { return !m_busy && m_form.complete(); }
+    QString saveSymbol() const { return ReviewText::saveSymbol(m_form.decision); }
+    bool saveApproves() const { return m_form.approves(); }
 
     QString confirmAction() const { return m_confirmAction.value_or(QString()); }
     bool confirming() const { return m_confirming; }
     void setConfirming(bool confirming);
-    QString confirmTitle() const;
-    QString confirmMessage() const;
-    QString confirmButton() const;
+    QString confirmTitle() const { return ReviewText::confirmTitle(confirmAction()); }
+    QString confirmMessage() const { return ReviewText::confirmMessage(confirmAction()); }
+    QString confirmButton() const { return ReviewText::confirmButton(confirmAction()); }
     bool confirmDestroys() const { return m_confirmAction == QLatin1String("delete"); }
 
     bool busy() const { return m_busy; }
     QString error() const { return m_error.value_or(QString()); }
 
     // The body that `action` posts, read from the edits now; none when it cannot be built.
-    QJsonObject body(const QString &action) const;
+    QJsonObject body(const QString &action) const { return m_form.body(action, m_report); }
     static QString pathSegment(const QString &action);
-    // What the queue says once `action` is saved.
-    static QString savedText(const QString &action);
 
     // The page showed: the evidence then the history, and the checks beside them.
     Q_INVOKABLE void appear();
@@ -193,14 +165,12 @@ public:
     Q_INVOKABLE void ask(const QString &action);
     Q_INVOKABLE void save()
     {
-        ask(m_decision == QLatin1String("inquiry") ? QStringLiteral("hold") : QStringLiteral("review"));
+        ask(m_form.decision == QLatin1String("inquiry") ? QStringLiteral("hold") : QStringLiteral("review"));
     }
     Q_INVOKABLE void confirm() { perform(); }
     QCoro::Task<> perform();
 
-    // The longest rejection reason or inquiry note, in characters as a reader counts them.
-    static constexpr int maxTextLength = 500;
-    int textLimit() const { return maxTextLength; }
+    int textLimit() const { return ReviewDecision::maxTextLength; }
 
 Q_SIGNALS:
     void appStateChanged();
@@ -214,28 +184,17 @@ Q_SIGNALS:
     void closed();
 
 private:
-    // What a session that ends during a review keeps of the decision being written, for the same report.
-    struct Kept
-    {
-        QString decision;
-        QString reason;
-        QString note;
-        double percent = 100;
-        bool operator==(const Kept &) const = default;
-    };
-    Kept edits() const { return {m_decision, m_reason, m_note, m_percent}; }
     void setError(std::optional<QString> error);
 
     QPointer<AppState> m_app;
-    Kept m_opened; // the decision as the report came: an untouched form is not kept
     Pirep m_report;
     std::optional<Pirep> m_checked;
     std::function<QCoro::Task<>()> m_changed;
     QPointer<ReviewWorkbenchModel> m_queue;
-    QString m_decision = QStringLiteral("approved");
-    QString m_reason;
-    QString m_note;
-    double m_percent = 100;
+    // The decision being written; a session that ends during the review keeps it for the same report,
+    // unless it is still the one the report came with.
+    ReviewDecision m_form;
+    ReviewDecision m_opened;
     bool m_busy = false;
     std::optional<QString> m_error;
     std::optional<QString> m_confirmAction;

@@ -21,7 +21,7 @@ Item {
         id: navigation
 
         member: tabs.appState.isMember
-        // A report the member was writing when his session ended comes back with the sign-in.
+        // A report the member was writing when their session ended comes back with the sign-in.
         Component.onCompleted: {
             if (!tabs.appState.isMember || !tabs.appState.keepsForm("report"))
                 return;

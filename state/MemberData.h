@@ -23,7 +23,7 @@ struct LiveLatestFlight
     LiveFlight flight;
     std::optional<PlanResponse> plan;
 };
-// The member's latest flight: live now, or the first of his recent Infinite Flight flights.
+// The member's latest flight: live now, or the first of their recent Infinite Flight flights.
 using LatestFlight = std::variant<LiveLatestFlight, RecentFlight>;
 
 // The signed-in member's data that the member tabs show. Every list is filled by one of the loads: at

@@ -147,7 +147,7 @@ size_t qHash(const Destination &route, size_t seed = 0) noexcept;
 ShellPage pageOf(const Destination &route);
 
 // Where the signed-in member is: the selected tab and the stack of pages of each path. Requests from any
-// screen move him; one exists per set of member tabs.
+// screen move them; one exists per set of member tabs.
 class MemberNavigation : public QObject
 {
     Q_OBJECT
@@ -177,7 +177,7 @@ public:
     const QList<Destination> &eventPath() const { return path(NavigationStack::EventStack); }
     const QList<Destination> &accountPath() const { return path(NavigationStack::AccountStack); }
 
-    // Whether the signed-in user is a member: his home page is the dashboard, staff's the workbench.
+    // Whether the signed-in user is a member: their home page is the dashboard, staff's the workbench.
     bool member() const { return m_member; }
     void setMember(bool member);
     // The stack of a tab's pages; the live and map tabs have none.

@@ -2,6 +2,7 @@
 #include "AppState.h"
 #include "ClientTestSupport.h"
 #include "ForumAvatar.h"
+#include "NotifyWatch.h"
 #include "PasswordForm.h"
 #include "ProfileForm.h"
 
@@ -43,6 +44,7 @@ private Q_SLOTS:
     void forumAvatarAddresses();
     void forumFailureKeepsThePendingAvatar();
     void profileEditOutlivesAnEndedSession();
+    void formsTellEveryChange();
 
 private:
     std::unique_ptr<AppState> signedIn(const QString &username, const QString &password)
@@ -421,6 +423,45 @@ void AccountFormsTest::forumFailureKeepsThePendingAvatar()
     ProfileForm alone;
     await(alone.useIFCAvatar());
     QCOMPARE(alone.errorText(), QString());
+}
+
+// Each property's signal comes with its change, in both forms: the load, the typing, a refused save, the
+// forum's avatar, the saved alert and the mode.
+void AccountFormsTest::formsTellEveryChange()
+{
+    const auto state = signedIn("lichen", "fly-vornalia");
+    ProfileForm profile;
+    profile.setForumEndpoint(forum());
+    NotifyWatch watch(&profile);
+    watch.step("load", [&] {
+        profile.setAppState(state.get());
+        await(profile.load());
+    });
+    watch.step("typed", [&] { profile.setCallsign("077"); }); // hejing's
+    watch.step("refused", [&] { await(profile.save()); });
+    watch.step("forum avatar", [&] { await(profile.useIFCAvatar()); });
+    watch.step("saved", [&] {
+        profile.setCallsign("208");
+        await(profile.save());
+    });
+    watch.step("alert closed", [&] { profile.setSaved(false); });
+    watch.step("required", [&] { profile.setRequired(true); });
+
+    const auto first = signedIn("zhouning", "temporary-123");
+    PasswordForm password;
+    NotifyWatch passwordWatch(&password);
+    passwordWatch.step("typed", [&] {
+        password.setAppState(first.get());
+        password.setCurrent("temporary-123");
+        password.setNext("short");
+        password.setConfirmation("short");
+    });
+    passwordWatch.step("rules", [&] { await(password.save()); });
+    passwordWatch.step("saved", [&] {
+        password.setNext("my own password");
+        password.setConfirmation("my own password");
+        await(password.save());
+    });
 }
 
 QTEST_MAIN(AccountFormsTest)

@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "ClientTestSupport.h"
 #include "LegalTexts.h"
+#include "NotifyWatch.h"
 #include "ProfilePageModel.h"
 #include "ServiceHosts.h"
 #include "SettingsModels.h"
@@ -28,6 +29,7 @@ private Q_SLOTS:
     void statisticsStates_data();
     void statisticsStates();
     void rankRules();
+    void profilePageTellsEveryChange();
     void legalTextsInEachLanguage();
     void legalShapeIsStrict();
     void legalPagePicksItsLanguage();
@@ -289,6 +291,35 @@ void AccountPagesTest::rankRules()
     QCOMPARE(ProfilePageModel::rankOf("carol", board), QString("—"));
     QCOMPARE(ProfilePageModel::rankOf("alice", LeaderboardResponse{}), QString("—"));
     QCOMPARE(ProfilePageModel::rankOf("alice", std::nullopt), QString("—"));
+}
+
+// Each property's signal comes with its change: the page's objects, its two loads, their failures and
+// another member.
+void AccountPagesTest::profilePageTellsEveryChange()
+{
+    const auto state = signedIn("lichen");
+    MemberData data;
+    data.setClient(state->api());
+    ProfilePageModel page;
+    NotifyWatch watch(&page);
+    watch.step("inputs", [&] {
+        page.setAppState(state.get());
+        page.setMemberData(&data);
+    });
+    watch.step("record", [&] { await(page.load()); });
+    watch.step("statistics", [&] { await(page.loadStatistics()); });
+    watch.step("record failing", [&] {
+        m_site->service->setFault("/api/profile/summary", {.status = 500, .times = 1});
+        await(page.load());
+    });
+    watch.step("statistics missing", [&] {
+        m_site->service->setFault("/api/infinite-flight/me", {.status = 404, .times = 1});
+        await(page.loadStatistics());
+    });
+    watch.step("another member", [&] {
+        await(state->signIn("wangfang", "fly-vornalia", false));
+        await(page.load());
+    });
 }
 
 void AccountPagesTest::legalTextsInEachLanguage()

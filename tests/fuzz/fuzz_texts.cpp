@@ -2,7 +2,7 @@
 
 #include "Display.h"
 #include "L.h"
-#include "PirepReviewModel.h"
+#include "ReviewText.h"
 #include "WireTime.h"
 
 #include <QStringList>

@@ -4,6 +4,7 @@
 #include "DashboardAnswers.h"
 #include "DashboardModel.h"
 #include "Installed.h"
+#include "NotifyWatch.h"
 
 #include <QJsonArray>
 
@@ -26,6 +27,7 @@ private Q_SLOTS:
     void todoBlock();
     void openingFromTheDashboard();
     void unauthorizedInTheMiddleOfTheWave();
+    void everyChangeIsTold();
 
 private:
     void serve(const QString &path, const QJsonValue &answer)
@@ -251,6 +253,28 @@ void DashboardTest::unauthorizedInTheMiddleOfTheWave()
     await(m_app->signIn("lichen", "fly-vornalia", true));
     QVERIFY(m_app->signedIn());
     QVERIFY(m_session->data());
+}
+
+// Each property's signal comes with its change: the page's loads, a failed profile, another member, and the
+// objects it works on going.
+void DashboardTest::everyChangeIsTold()
+{
+    NotifyWatch watch(&m_model);
+    watch.step("refresh", [&] { await(m_model.refresh()); });
+    watch.step("profile failing", [&] {
+        m_site->service->setFault("/api/profile", {.status = 500, .times = 1});
+        await(m_model.loadProfile());
+    });
+    watch.step("another member", [&] {
+        await(m_app->signIn("xuhang", "fly-vornalia", false));
+        await(m_model.loadProfile());
+    });
+    watch.step("their reports", [&] { await(m_data->loadPireps()); });
+    watch.step("inputs gone", [&] {
+        m_model.setNavigation(nullptr);
+        m_model.setMemberData(nullptr);
+        m_model.setAppState(nullptr);
+    });
 }
 
 QTEST_GUILESS_MAIN(DashboardTest)

@@ -413,7 +413,7 @@ void ImageServiceTest::redirectLoopEndsAfterEight()
 
 void ImageServiceTest::noCookieReachesThePictureHost()
 {
-    // The member is signed in on the same site: his client holds the session cookie.
+    // The member is signed in on the same site: their client holds the session cookie.
     const auto client = m_site->client();
     await(client->login("lichen", "fly-vornalia", false));
     QCOMPARE(m_site->service->sessionCount(), 1);

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QSignalSpy>
 #include <QStringList>
+#include <QTest>
 #include <QVariant>
 
 #include <memory>
@@ -52,6 +53,15 @@ public:
             watched.untold = false;
         }
         return silent;
+    }
+
+    // Runs one step of the object's life; a change in it that went untold fails the test, naming the step.
+    template <typename Run>
+    void step(const char *what, Run &&run)
+    {
+        run();
+        const QStringList silent = silentChanges();
+        QVERIFY2(silent.isEmpty(), qPrintable(QString::fromLatin1(what) + ": " + silent.join(", ")));
     }
 
 private:
