@@ -7,7 +7,6 @@
 #include "ApplicationPhase.h"
 #include "Busy.h"
 #include "Display.h"
-#include "L.h"
 #include "MapsLog.h"
 #include "MemberNavigation.h"
 #include "Outcome.h"
@@ -276,7 +275,7 @@ QCoro::Task<> LiveMapModel::load()
             co_await std::move(*saved);
         if (!run.alive() || !m_data)
             co_return;
-        setError(m_data->liveMap() ? olderDataMessage() : live.message());
+        setError(m_data->liveMap() ? MapBanner::olderDataMessage() : live.message());
         co_return;
     }
 
@@ -400,7 +399,7 @@ void LiveMapModel::focusRequestedOwnFlight()
         setRegion({own->latitude, own->longitude, 2, 2});
         select(*own, false);
     } else {
-        setError(ownFlightMissingMessage());
+        setError(MapBanner::ownFlightMissingMessage());
     }
     m_activity->clearOwnFlightRequest();
 }
@@ -670,25 +669,27 @@ LiveFlightList LiveMapModel::flightList() const
     return hasSnapshot() ? LiveFlightList{snapshot()->flights} : LiveFlightList{};
 }
 
+bool LiveMapModel::showsSavedNotice() const
+{
+    return MapBanner::showsSavedNotice({.hasSnapshot = hasSnapshot(),
+                                        .snapshotStatus = hasSnapshot() ? snapshot()->status : std::nullopt,
+                                        .loading = m_loading});
+}
+
+bool LiveMapModel::showsEmptyNotice() const
+{
+    return MapBanner::showsEmptyNotice({.hasSnapshot = hasSnapshot(), .flightCount = flightCount()});
+}
+
 QString LiveMapModel::countText() const
 {
-    const QString count = MapBanner::countText(flightCount());
-    const std::optional<QString> updated =
-        MapBanner::updateText(hasSnapshot() ? snapshot()->updatedAt : std::nullopt, now(), Display::locale(),
-                              QTimeZone::systemTimeZone());
-    return updated ? count + QLatin1Char(' ') + *updated : count;
+    return MapBanner::countLine(flightCount(), hasSnapshot() ? snapshot()->updatedAt : std::nullopt, now(),
+                                Display::locale(), QTimeZone::systemTimeZone());
 }
 
 QString LiveMapModel::selectedTitle() const
 {
-    if (!m_selected)
-        return {};
-    QStringList parts;
-    for (const std::optional<QString> &part : {m_selected->callsign, m_selected->aircraft}) {
-        if (part && !part->isEmpty())
-            parts.append(*part);
-    }
-    return parts.join(QStringLiteral(" · "));
+    return m_selected ? MapBanner::flightTitle(*m_selected) : QString();
 }
 
 QString LiveMapModel::ownFlightButtonText() const { return MapBanner::ownFlightsText(ownFlights()); }
@@ -703,14 +704,4 @@ QList<QGeoCoordinate> LiveMapModel::routePath() const
 {
     const QList<QGeoCoordinate> path = planValue().route();
     return path.size() >= 2 ? path : QList<QGeoCoordinate>();
-}
-
-QString LiveMapModel::olderDataMessage()
-{
-    return L("暂时取不到最新数据，地图显示的是之前的数据，可以点“刷新”重试。");
-}
-
-QString LiveMapModel::ownFlightMissingMessage()
-{
-    return L("暂未找到你的在线航班；检测到航班后会自动显示。");
 }

@@ -84,12 +84,13 @@ class LiveMapModel : public QObject, public QQmlParserStatus, public MemberInput
     Q_PROPERTY(bool degraded READ degraded NOTIFY snapshotChanged)
     // When the service last updated the snapshot, as the snapshot writes it (ISO 8601); empty without.
     Q_PROPERTY(QString updatedAt READ updatedAt NOTIFY snapshotChanged)
-    // The header's texts: the count with the update time ("1567 架飞机 · 更新于 09:32:36"), the selected
+    // The header's texts, as the banner words them (MapBanner): the count with the update time, the selected
     // flight's callsign and aircraft, the own-flight button's title.
     Q_PROPERTY(QString countText READ countText NOTIFY snapshotChanged)
     Q_PROPERTY(QString selectedTitle READ selectedTitle NOTIFY selectedChanged)
     Q_PROPERTY(QString ownFlightButtonText READ ownFlightButtonText NOTIFY ownFlightsChanged)
-    // The saved snapshot is on the map while the live one loads; a snapshot without flights is on it.
+    // The banner's notices: the saved snapshot is on the map while the live one loads; a snapshot without
+    // flights is on it.
     Q_PROPERTY(bool showsSavedNotice READ showsSavedNotice NOTIFY noticesChanged)
     Q_PROPERTY(bool showsEmptyNotice READ showsEmptyNotice NOTIFY snapshotChanged)
     // The selected flight is live-identified: the LIVE badge of the bar and the card.
@@ -160,8 +161,8 @@ public:
     LiveFlightList ownFlightList() const { return {ownFlights()}; }
     int ownFlightCount() const { return int(ownFlights().size()); }
     LiveFlightList flightList() const;
-    bool showsSavedNotice() const { return savedSnapshot() && m_loading; }
-    bool showsEmptyNotice() const { return hasSnapshot() && snapshot()->flights.isEmpty(); }
+    bool showsSavedNotice() const;
+    bool showsEmptyNotice() const;
     QString countText() const;
     QString selectedTitle() const;
     QString ownFlightButtonText() const;
@@ -215,10 +216,6 @@ public:
     // QQmlParserStatus: made from QML, the model starts once all its properties are set.
     void classBegin() override;
     void componentComplete() override;
-
-    // The banner texts: older data on the map, and the member's own flight not found.
-    static QString olderDataMessage();
-    static QString ownFlightMissingMessage();
 
 Q_SIGNALS:
     void memberDataChanged();
