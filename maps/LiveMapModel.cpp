@@ -60,6 +60,8 @@ LiveMapModel::LiveMapModel(QObject *parent)
     connect(this, &LiveMapModel::plansChanged, this, &LiveMapModel::ownFlightsChanged);
     connect(this, &LiveMapModel::snapshotChanged, this, &LiveMapModel::noticesChanged);
     connect(this, &LiveMapModel::loadingChanged, this, &LiveMapModel::noticesChanged);
+    connect(&m_panels, &MapPanelsModel::layoutChanged, this, &LiveMapModel::panelsChanged);
+    connect(&m_panels, &MapPanelsModel::compactHeightChanged, this, &LiveMapModel::panelsChanged);
 }
 
 LiveMapModel::~LiveMapModel()
@@ -545,14 +547,7 @@ void LiveMapModel::openOwnFlights()
 
 void LiveMapModel::closeOwnFlights() { setChoosingOwnFlights(false); }
 
-void LiveMapModel::measured(double height)
-{
-    const double next = MapPanels::compactHeight(m_compactHeight, height);
-    if (next == m_compactHeight)
-        return;
-    m_compactHeight = next;
-    Q_EMIT compactHeightChanged();
-}
+void LiveMapModel::measured(double height) { m_panels.measured(height); }
 
 // State.
 
@@ -562,22 +557,6 @@ void LiveMapModel::setSatellite(bool satellite)
         return;
     m_satellite = satellite;
     Q_EMIT satelliteChanged();
-}
-
-void LiveMapModel::setSearching(bool searching)
-{
-    if (m_searching == searching)
-        return;
-    m_searching = searching;
-    Q_EMIT searchingChanged();
-}
-
-void LiveMapModel::setChoosingOwnFlights(bool choosing)
-{
-    if (m_choosingOwnFlights == choosing)
-        return;
-    m_choosingOwnFlights = choosing;
-    Q_EMIT choosingOwnFlightsChanged();
 }
 
 void LiveMapModel::setDemonstrating(bool demonstrating)

@@ -64,16 +64,17 @@ class LiveMapModel : public QObject, public QQmlParserStatus, public MemberInput
     Q_PROPERTY(bool loading READ loading NOTIFY loadingChanged)
     Q_PROPERTY(QDateTime lastActivity READ lastActivity NOTIFY lastActivityChanged)
     Q_PROPERTY(bool paused READ paused NOTIFY pausedChanged)
-    Q_PROPERTY(bool searching READ searching WRITE setSearching NOTIFY searchingChanged)
-    Q_PROPERTY(bool choosingOwnFlights READ choosingOwnFlights WRITE setChoosingOwnFlights NOTIFY
-                   choosingOwnFlightsChanged)
     Q_PROPERTY(int planCount READ planCount NOTIFY plansChanged)
     Q_PROPERTY(bool demonstrating READ demonstrating WRITE setDemonstrating NOTIFY demonstratingChanged)
     Q_PROPERTY(double zoom READ zoom NOTIFY zoomChanged)
     Q_PROPERTY(MapCameraPosition position READ position NOTIFY positionChanged)
     Q_PROPERTY(MapRegion region READ region NOTIFY regionChanged)
     Q_PROPERTY(QDateTime selectedAt READ selectedAt NOTIFY selectedChanged)
-    Q_PROPERTY(double compactHeight READ compactHeight NOTIFY compactHeightChanged)
+    // The panels the map asks for, and the compact card's sheet height: its MapPanelsModel's.
+    Q_PROPERTY(bool searching READ searching WRITE setSearching NOTIFY panelsChanged)
+    Q_PROPERTY(
+        bool choosingOwnFlights READ choosingOwnFlights WRITE setChoosingOwnFlights NOTIFY panelsChanged)
+    Q_PROPERTY(double compactHeight READ compactHeight NOTIFY panelsChanged)
 
     // The snapshot, as the banner and the panels read it.
     Q_PROPERTY(bool hasSnapshot READ hasSnapshot NOTIFY snapshotChanged)
@@ -133,10 +134,10 @@ public:
     bool loading() const { return m_loading; }
     QDateTime lastActivity() const { return m_lastActivity; }
     bool paused() const { return m_paused; }
-    bool searching() const { return m_searching; }
-    void setSearching(bool searching);
-    bool choosingOwnFlights() const { return m_choosingOwnFlights; }
-    void setChoosingOwnFlights(bool choosing);
+    bool searching() const { return m_panels.searching(); }
+    void setSearching(bool searching) { m_panels.setSearching(searching); }
+    bool choosingOwnFlights() const { return m_panels.choosingOwnFlights(); }
+    void setChoosingOwnFlights(bool choosing) { m_panels.setChoosingOwnFlights(choosing); }
     const LiveMapRules::Plans &plans() const { return m_plans; }
     int planCount() const { return int(m_plans.size()); }
     bool demonstrating() const { return m_demonstrating; }
@@ -145,7 +146,7 @@ public:
     MapCameraPosition position() const { return m_position; }
     MapRegion region() const { return m_region; }
     QDateTime selectedAt() const { return m_selectedAt; }
-    double compactHeight() const { return m_compactHeight; }
+    double compactHeight() const { return m_panels.compactHeight(); }
 
     const std::optional<LiveResponse> &snapshot() const;
     bool hasSnapshot() const { return snapshot().has_value(); }
@@ -231,14 +232,12 @@ Q_SIGNALS:
     void loadingChanged();
     void lastActivityChanged();
     void pausedChanged();
-    void searchingChanged();
-    void choosingOwnFlightsChanged();
+    void panelsChanged();
     void plansChanged();
     void demonstratingChanged();
     void zoomChanged();
     void positionChanged();
     void regionChanged();
-    void compactHeightChanged();
     void snapshotChanged();
     void ownFlightsChanged();
     void noticesChanged();
@@ -286,15 +285,14 @@ private:
     bool m_loading = false;
     QDateTime m_lastActivity;
     bool m_paused = false;
-    bool m_searching = false;
-    bool m_choosingOwnFlights = false;
     LiveMapRules::Plans m_plans;
     bool m_demonstrating = false;
     double m_zoom = 2.4;
     MapCameraPosition m_position;
     MapRegion m_region{28.0, 105.0, 50, 70};
     QDateTime m_selectedAt = QDateTime::fromMSecsSinceEpoch(0, Qt::UTC);
-    double m_compactHeight = MapPanels::initialCompactHeight;
+    // The map's own panel flags and the card's height; the view lays the panels out by its window's width.
+    MapPanelsModel m_panels;
 
     LiveMapMarkers m_markers;
 
