@@ -3,19 +3,14 @@
 #include "MapBanner.h"
 #include "MapPanels.h"
 
-#include "APIPath.h"
 #include "ApplicationPhase.h"
-#include "Busy.h"
 #include "Display.h"
-#include "L.h"
 #include "MapsLog.h"
 #include "MemberNavigation.h"
-#include "Outcome.h"
 #include "Retarget.h"
 
 #include <QRegularExpression>
 #include <QTimeZone>
-#include <QUuid>
 
 #include <cmath>
 
@@ -23,56 +18,43 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr auto pollInterval = 30s;
-constexpr qint64 idleLimitMs = 900'000;
 constexpr auto tourStep = 1s;
 constexpr qint64 deselectGuardMs = 400;
-
-QString newUuid() { return QUuid::createUuid().toString(QUuid::WithoutBraces); }
-
-// A snapshot, read on the thread pool; a client that went away ends the load as cancelled.
-QCoro::Task<std::optional<LiveResponse>> fetchSnapshot(QPointer<APIClient> client, bool saved)
-{
-    if (!client)
-        throw CancellationError();
-    co_return co_await client->decodeOptionalInBackground<LiveResponse>(
-        client->makeRequest(saved ? APIPath::savedSnapshot() : APIPath::liveSnapshot(), "GET"));
-}
-
-QCoro::Task<std::optional<PlanResponse>> fetchPlan(QPointer<APIClient> client, LiveFlight flight)
-{
-    co_return co_await APIClient::get<PlanResponse>(client, LiveMapRules::planPath(flight));
-}
 
 } // namespace
 
 LiveMapModel::LiveMapModel(QObject *parent)
     : QObject(parent)
     , m_activity(&FlightActivityNavigation::shared())
-    , m_cycle(newUuid())
-    , m_lastActivity(m_clock->now())
 {
     connect(m_activity, &FlightActivityNavigation::ownFlightRequestChanged, this,
             &LiveMapModel::startRequestTask);
     m_active = ApplicationPhase::active();
+    m_feed.setActive(m_active);
     ApplicationPhase::followActive(this, [this](bool active) { setActive(active); });
     connect(this, &LiveMapModel::snapshotChanged, this, &LiveMapModel::ownFlightsChanged);
     connect(this, &LiveMapModel::usernameChanged, this, &LiveMapModel::ownFlightsChanged);
-    connect(this, &LiveMapModel::plansChanged, this, &LiveMapModel::ownFlightsChanged);
+    connect(&m_feed, &LiveMapFeed::plansChanged, this, &LiveMapModel::ownFlightsChanged);
     connect(this, &LiveMapModel::snapshotChanged, this, &LiveMapModel::noticesChanged);
-    connect(this, &LiveMapModel::loadingChanged, this, &LiveMapModel::noticesChanged);
+    connect(&m_feed, &LiveMapFeed::stateChanged, this, &LiveMapModel::feedChanged);
+    connect(&m_feed, &LiveMapFeed::stateChanged, this, &LiveMapModel::noticesChanged);
+    connect(&m_feed, &LiveMapFeed::plansChanged, this, &LiveMapModel::feedChanged);
+    // A request that came while a load ran, or before a snapshot was there, is served once one ends.
+    connect(&m_feed, &LiveMapFeed::loadEnded, this, &LiveMapModel::focusRequestedOwnFlight);
+    connect(&m_feed, &LiveMapFeed::planFetched, this, &LiveMapModel::showFetchedPlan);
+    connect(&m_feed, &LiveMapFeed::loaded, this, &LiveMapModel::refreshSelected);
+    connect(&m_panels, &MapPanelsModel::layoutChanged, this, &LiveMapModel::panelsChanged);
+    connect(&m_panels, &MapPanelsModel::compactHeightChanged, this, &LiveMapModel::panelsChanged);
 }
 
 LiveMapModel::~LiveMapModel()
 {
-    // The page's work ends with it: sleeping loops wake and stop, loads in flight leave no trace.
-    m_lifetime.end();
+    // The page's work ends with it: sleeping loops wake and stop, loads in flight leave no trace. The feed
+    // stops first, while what it tells the model still reaches a whole one.
     m_running = false;
-    m_cycleRun.restart();
-    m_planRun.restart();
+    m_feed.stop();
     m_tourRun.restart();
     m_requestRun.restart();
-    m_loadRun.restart();
 }
 
 void LiveMapModel::classBegin() { m_complete = false; }
@@ -117,9 +99,9 @@ void LiveMapModel::setActive(bool active)
         return;
     m_active = active;
     Q_EMIT activeChanged();
-    if (active) {
-        newCycle();
-    } else {
+    // Coming to the front, the feed starts a new cycle; leaving it ends the tour and the selection at once.
+    m_feed.setActive(active);
+    if (!active) {
         setDemonstrating(false);
         clearSelection();
     }
@@ -136,9 +118,8 @@ void LiveMapModel::setShown(bool shown)
 
 void LiveMapModel::setClock(std::shared_ptr<LiveMapClock> clock)
 {
-    m_clock = std::move(clock);
-    m_lastActivity = now();
-    Q_EMIT lastActivityChanged();
+    m_clock = clock;
+    m_feed.setClock(std::move(clock));
 }
 
 // The page's work.
@@ -158,7 +139,7 @@ void LiveMapModel::sync()
 void LiveMapModel::startPageWork()
 {
     qCDebug(lcMaps) << "the live map shows";
-    startCycle();
+    m_feed.start();
     startPlanTask();
     startTour();
     startRequestTask();
@@ -169,32 +150,14 @@ void LiveMapModel::stopPageWork()
     qCDebug(lcMaps) << "the live map goes";
     setDemonstrating(false);
     clearSelection();
-    m_cycleRun.restart();
-    m_planRun.restart();
+    m_feed.stop();
     m_tourRun.restart();
     m_requestRun.restart();
-    m_loadRun.restart();
-}
-
-void LiveMapModel::newCycle()
-{
-    m_cycle = newUuid();
-    Q_EMIT cycleChanged();
-    startCycle();
-}
-
-void LiveMapModel::startCycle()
-{
-    m_cycleRun.restart();
-    if (m_running)
-        run();
 }
 
 void LiveMapModel::startPlanTask()
 {
-    m_planRun.restart();
-    if (m_running && m_selected && !m_demonstrating)
-        loadPlan();
+    m_feed.followPlan(m_running && m_selected && !m_demonstrating ? m_selected : std::nullopt);
 }
 
 void LiveMapModel::startTour()
@@ -211,154 +174,30 @@ void LiveMapModel::startRequestTask()
         serveRequest();
 }
 
-// The polling loop.
-QCoro::Task<> LiveMapModel::run()
+void LiveMapModel::touched() { m_feed.touched(); }
+
+void LiveMapModel::refresh() { m_feed.refresh(); }
+
+// What the feed brings the selection.
+
+void LiveMapModel::showFetchedPlan(const LiveFlight &flight, const PlanResponse &plan)
 {
-    const Lifetime::Guard cycle = m_cycleRun.guard();
-    setPaused(false);
-    co_await load();
-    while (cycle.alive()) {
-        if (!co_await Sleep(*m_clock, pollInterval, cycle) || !cycle.alive())
-            co_return;
-        // Leaving the active phase ends the loop after its sleep, without pausing.
-        if (!m_active)
-            co_return;
-        if (m_lastActivity.msecsTo(now()) > idleLimitMs) {
-            qCInfo(lcMaps) << "the live map pauses after 900 s without interaction";
-            setPaused(true);
-            co_return;
-        }
-        co_await load();
-    }
+    if (m_selected && m_selected->id == flight.id)
+        setPlan(plan);
 }
 
-void LiveMapModel::touched()
+// The selected flight becomes its fresh copy; one that left the snapshot stays as it was.
+void LiveMapModel::refreshSelected(const LiveResponse &snapshot)
 {
-    m_lastActivity = now();
-    Q_EMIT lastActivityChanged();
-    if (m_paused) {
-        setPaused(false);
-        newCycle();
-    }
-}
-
-void LiveMapModel::refresh()
-{
-    m_lastActivity = now();
-    Q_EMIT lastActivityChanged();
-    setPaused(false);
-    newCycle();
-}
-
-// One load.
-QCoro::Task<> LiveMapModel::load()
-{
-    if (!m_active || m_loading || !m_data)
-        co_return;
-    const Lifetime::Guard run = m_loadRun.guard();
-    const BusyGuard busy(run, [this](bool loading) { setLoading(loading); });
-    setError(std::nullopt);
-    m_data->dropExpiredLiveMap();
-    // Without a snapshot, the saved one is asked for beside the live one; it is kept only while no snapshot
-    // is held, and the live answer or the end of this load cancels it.
-    Lifetime savedRun;
-    std::optional<QCoro::Task<>> saved;
-    if (!m_data->liveMap())
-        saved.emplace(fetchSaved(savedRun.guard()));
-
-    Outcome<std::optional<LiveResponse>> live = co_await attempt(fetchSnapshot(m_client, false));
-    if (!run.alive() || !m_data || live.cancelled())
-        co_return;
-    if (live.failed()) {
-        qCInfo(lcMaps) << "the live snapshot failed";
-        // The message tells whether older data is on the map, the saved snapshot included.
-        if (saved)
-            co_await std::move(*saved);
-        if (!run.alive() || !m_data)
-            co_return;
-        setError(m_data->liveMap() ? olderDataMessage() : live.message());
-        co_return;
-    }
-
-    m_data->setLiveMap(std::move(live.value()));
-    savedRun.end();
-    const std::optional<LiveResponse> snapshot = m_data->liveMap();
-    const qsizetype cached = m_plans.size();
-    LiveMapRules::prune(m_plans, snapshot ? snapshot->flights : QList<LiveFlight>());
-    if (m_plans.size() != cached)
-        Q_EMIT plansChanged();
-
-    // The own flights' plans, every time, one after the other.
-    const QList<LiveFlight> own = snapshot ? snapshot->ownFlights(signedInUser()) : QList<LiveFlight>();
-    for (const LiveFlight &flight : own) {
-        if (!run.alive())
-            co_return;
-        if (!LiveMapRules::plannable(flight))
-            continue;
-        const Outcome<std::optional<PlanResponse>> plan = co_await attempt(fetchPlan(m_client, flight));
-        if (!run.alive())
-            co_return;
-        if (!plan.ok() || !plan.value())
-            continue;
-        cachePlan(flight, *plan.value());
-        if (m_selected && m_selected->id == flight.id)
-            setPlan(*plan.value());
-    }
-
-    // The selected flight becomes its fresh copy; one that left the snapshot stays as it was.
-    if (m_selected && snapshot) {
-        for (const LiveFlight &flight : snapshot->flights) {
-            if (flight.id == m_selected->id) {
-                if (!(flight == *m_selected))
-                    setSelected(flight);
-                break;
-            }
-        }
-    }
-}
-
-QCoro::Task<> LiveMapModel::fetchSaved(Lifetime::Guard load)
-{
-    const Lifetime::Guard model = m_lifetime.guard();
-    const QPointer<MemberData> data = m_data;
-    const Outcome<std::optional<LiveResponse>> saved = co_await attempt(fetchSnapshot(m_client, true));
-    if (!model.alive() || !load.alive() || !data || !saved.ok() || !saved.value())
-        co_return;
-    if (!data->liveMap())
-        data->setLiveMap(saved.value());
-}
-
-// The plan of the selected flight.
-QCoro::Task<> LiveMapModel::loadPlan()
-{
-    const Lifetime::Guard run = m_planRun.guard();
     if (!m_selected)
-        co_return;
-    const LiveFlight flight = *m_selected;
-    if (!LiveMapRules::plannable(flight))
-        co_return;
-    const Outcome<std::optional<PlanResponse>> plan = co_await attempt(fetchPlan(m_client, flight));
-    if (!run.alive() || !plan.ok() || !plan.value())
-        co_return;
-    if (m_selected && m_selected->id == flight.id) {
-        cachePlan(flight, *plan.value());
-        setPlan(*plan.value());
-    }
-}
-
-void LiveMapModel::cachePlan(const LiveFlight &flight, const PlanResponse &plan)
-{
-    const QString key = LiveMapRules::planKey(flight);
-    const auto found = m_plans.constFind(key);
-    if (found != m_plans.cend() && *found == plan)
         return;
-    m_plans.insert(key, plan);
-    Q_EMIT plansChanged();
-}
-
-LiveFlight LiveMapModel::withRoute(const LiveFlight &flight) const
-{
-    return LiveMapRules::withRoute(flight, m_plans, Airports::all());
+    for (const LiveFlight &flight : snapshot.flights) {
+        if (flight.id == m_selected->id) {
+            if (!(flight == *m_selected))
+                setSelected(flight);
+            break;
+        }
+    }
 }
 
 // The demonstration tour, one flight a second.
@@ -382,7 +221,7 @@ QCoro::Task<> LiveMapModel::tour()
 QCoro::Task<> LiveMapModel::serveRequest()
 {
     const Lifetime::Guard run = m_requestRun.guard();
-    co_await load();
+    co_await m_feed.load();
     if (run.alive())
         focusRequestedOwnFlight();
 }
@@ -392,7 +231,7 @@ void LiveMapModel::focusRequestedOwnFlight()
     if (!m_activity || m_activity->ownFlightRequest().isEmpty())
         return;
     // Only a map on screen serves it; the request waits for one.
-    if (!m_running || m_loading || !hasSnapshot() || savedSnapshot())
+    if (!m_running || loading() || !hasSnapshot() || savedSnapshot())
         return;
     if (const std::optional<LiveFlight> own = snapshot()->ownFlight) {
         setSearching(false);
@@ -400,7 +239,7 @@ void LiveMapModel::focusRequestedOwnFlight()
         setRegion({own->latitude, own->longitude, 2, 2});
         select(*own, false);
     } else {
-        setError(ownFlightMissingMessage());
+        m_feed.setError(MapBanner::ownFlightMissingMessage());
     }
     m_activity->clearOwnFlightRequest();
 }
@@ -415,11 +254,6 @@ QList<LiveFlight> LiveMapModel::ownFlights() const
     return own;
 }
 
-std::optional<QString> LiveMapModel::signedInUser() const
-{
-    return m_username.isEmpty() ? std::nullopt : std::optional(m_username);
-}
-
 // The selection.
 void LiveMapModel::select(const LiveFlight &flight, bool automatic)
 {
@@ -428,8 +262,8 @@ void LiveMapModel::select(const LiveFlight &flight, bool automatic)
     setChoosingOwnFlights(false);
     setSearching(false);
     if (!m_selected || m_selected->id != flight.id) {
-        const auto cached = m_plans.constFind(LiveMapRules::planKey(flight));
-        setPlan(cached != m_plans.cend() ? std::optional(*cached) : std::nullopt);
+        const auto cached = plans().constFind(LiveMapRules::planKey(flight));
+        setPlan(cached != plans().cend() ? std::optional(*cached) : std::nullopt);
     }
     m_selectedAt = now();
     // The given copy, also of the flight already selected: a refreshed copy replaces the old one.
@@ -546,14 +380,7 @@ void LiveMapModel::openOwnFlights()
 
 void LiveMapModel::closeOwnFlights() { setChoosingOwnFlights(false); }
 
-void LiveMapModel::measured(double height)
-{
-    const double next = MapPanels::compactHeight(m_compactHeight, height);
-    if (next == m_compactHeight)
-        return;
-    m_compactHeight = next;
-    Q_EMIT compactHeightChanged();
-}
+void LiveMapModel::measured(double height) { m_panels.measured(height); }
 
 // State.
 
@@ -565,22 +392,6 @@ void LiveMapModel::setSatellite(bool satellite)
     Q_EMIT satelliteChanged();
 }
 
-void LiveMapModel::setSearching(bool searching)
-{
-    if (m_searching == searching)
-        return;
-    m_searching = searching;
-    Q_EMIT searchingChanged();
-}
-
-void LiveMapModel::setChoosingOwnFlights(bool choosing)
-{
-    if (m_choosingOwnFlights == choosing)
-        return;
-    m_choosingOwnFlights = choosing;
-    Q_EMIT choosingOwnFlightsChanged();
-}
-
 void LiveMapModel::setDemonstrating(bool demonstrating)
 {
     if (m_demonstrating == demonstrating)
@@ -588,14 +399,6 @@ void LiveMapModel::setDemonstrating(bool demonstrating)
     m_demonstrating = demonstrating;
     Q_EMIT demonstratingChanged();
     startTour();
-}
-
-void LiveMapModel::setError(std::optional<QString> error)
-{
-    if (m_error == error)
-        return;
-    m_error = std::move(error);
-    Q_EMIT errorChanged();
 }
 
 void LiveMapModel::setSelected(std::optional<LiveFlight> flight)
@@ -616,25 +419,6 @@ void LiveMapModel::setPlan(std::optional<PlanResponse> plan)
         return;
     m_plan = std::move(plan);
     Q_EMIT planChanged();
-}
-
-void LiveMapModel::setPaused(bool paused)
-{
-    if (m_paused == paused)
-        return;
-    m_paused = paused;
-    Q_EMIT pausedChanged();
-}
-
-void LiveMapModel::setLoading(bool loading)
-{
-    if (m_loading == loading)
-        return;
-    m_loading = loading;
-    Q_EMIT loadingChanged();
-    // A request that came while a load ran, or before a snapshot was there, is served once one ends.
-    if (!loading)
-        focusRequestedOwnFlight();
 }
 
 void LiveMapModel::showMarkers()
@@ -670,25 +454,27 @@ LiveFlightList LiveMapModel::flightList() const
     return hasSnapshot() ? LiveFlightList{snapshot()->flights} : LiveFlightList{};
 }
 
+bool LiveMapModel::showsSavedNotice() const
+{
+    return MapBanner::showsSavedNotice({.hasSnapshot = hasSnapshot(),
+                                        .snapshotStatus = hasSnapshot() ? snapshot()->status : std::nullopt,
+                                        .loading = loading()});
+}
+
+bool LiveMapModel::showsEmptyNotice() const
+{
+    return MapBanner::showsEmptyNotice({.hasSnapshot = hasSnapshot(), .flightCount = flightCount()});
+}
+
 QString LiveMapModel::countText() const
 {
-    const QString count = MapBanner::countText(flightCount());
-    const std::optional<QString> updated =
-        MapBanner::updateText(hasSnapshot() ? snapshot()->updatedAt : std::nullopt, now(), Display::locale(),
-                              QTimeZone::systemTimeZone());
-    return updated ? count + QLatin1Char(' ') + *updated : count;
+    return MapBanner::countLine(flightCount(), hasSnapshot() ? snapshot()->updatedAt : std::nullopt, now(),
+                                Display::locale(), QTimeZone::systemTimeZone());
 }
 
 QString LiveMapModel::selectedTitle() const
 {
-    if (!m_selected)
-        return {};
-    QStringList parts;
-    for (const std::optional<QString> &part : {m_selected->callsign, m_selected->aircraft}) {
-        if (part && !part->isEmpty())
-            parts.append(*part);
-    }
-    return parts.join(QStringLiteral(" · "));
+    return m_selected ? MapBanner::flightTitle(*m_selected) : QString();
 }
 
 QString LiveMapModel::ownFlightButtonText() const { return MapBanner::ownFlightsText(ownFlights()); }
@@ -703,14 +489,4 @@ QList<QGeoCoordinate> LiveMapModel::routePath() const
 {
     const QList<QGeoCoordinate> path = planValue().route();
     return path.size() >= 2 ? path : QList<QGeoCoordinate>();
-}
-
-QString LiveMapModel::olderDataMessage()
-{
-    return L("暂时取不到最新数据，地图显示的是之前的数据，可以点“刷新”重试。");
-}
-
-QString LiveMapModel::ownFlightMissingMessage()
-{
-    return L("暂未找到你的在线航班；检测到航班后会自动显示。");
 }

@@ -4,6 +4,7 @@
 #include "FlightRecords.h"
 #include "Lifetime.h"
 #include "LiveMapClock.h"
+#include "LiveMapFeed.h"
 #include "LiveMapMarkers.h"
 #include "LiveMapRules.h"
 #include "LiveMapValues.h"
@@ -27,16 +28,15 @@
 
 class FlightActivityNavigation;
 
-// The live map screen's model: its state with the initial values, the polling cycle, the loads of the
-// snapshot (kept in `MemberData.liveMap`, with the saved snapshot as the fallback), the plan cache, the
-// member's own flights and the own-flight request, the selection, the demonstration tour and the markers.
+// The live map screen's model: its state with the initial values, the member's own flights and the
+// own-flight request, the selection, the demonstration tour and the markers. Its feed (LiveMapFeed) polls
+// and loads the snapshot, kept in `MemberData.liveMap`, and fetches and caches the plans; its panels' model
+// (MapPanelsModel) holds which panels the map asks for; the banner (MapBanner) words its header's texts.
 // `LiveMapView` lays it out; the panels over the map read and call it.
 //
-// Its work runs while the page is `shown`: the polling loop (keyed by `cycle`), the plan of the selected
-// flight (keyed by its id), the tour (keyed by `demonstrating`) and the own-flight request (keyed by the
-// request). A new key stops the earlier run of that work; the page going away stops all of it. A load runs
-// only while the app is `active`, one at a time: a second one asked for meanwhile (a new cycle, an
-// own-flight request) returns at once, and a new cycle never cuts the load in flight short.
+// Its work runs while the page is `shown`: the feed's polling loop (keyed by `cycle`), the plan of the
+// selected flight (keyed by its id), the tour (keyed by `demonstrating`) and the own-flight request (keyed
+// by the request). A new key stops the earlier run of that work; the page going away stops all of it.
 class LiveMapModel : public QObject, public QQmlParserStatus, public MemberInputs
 {
     Q_OBJECT
@@ -56,24 +56,27 @@ class LiveMapModel : public QObject, public QQmlParserStatus, public MemberInput
 
     // The screen's state.
     Q_PROPERTY(bool satellite READ satellite WRITE setSatellite NOTIFY satelliteChanged)
-    Q_PROPERTY(QString error READ error NOTIFY errorChanged)
     Q_PROPERTY(LiveFlightValue selected READ selectedValue NOTIFY selectedChanged)
     Q_PROPERTY(bool hasSelection READ hasSelection NOTIFY selectedChanged)
     Q_PROPERTY(FlightPlanValue plan READ planValue NOTIFY planChanged)
-    Q_PROPERTY(QString cycle READ cycle NOTIFY cycleChanged)
-    Q_PROPERTY(bool loading READ loading NOTIFY loadingChanged)
-    Q_PROPERTY(QDateTime lastActivity READ lastActivity NOTIFY lastActivityChanged)
-    Q_PROPERTY(bool paused READ paused NOTIFY pausedChanged)
-    Q_PROPERTY(bool searching READ searching WRITE setSearching NOTIFY searchingChanged)
-    Q_PROPERTY(bool choosingOwnFlights READ choosingOwnFlights WRITE setChoosingOwnFlights NOTIFY
-                   choosingOwnFlightsChanged)
-    Q_PROPERTY(int planCount READ planCount NOTIFY plansChanged)
     Q_PROPERTY(bool demonstrating READ demonstrating WRITE setDemonstrating NOTIFY demonstratingChanged)
     Q_PROPERTY(double zoom READ zoom NOTIFY zoomChanged)
     Q_PROPERTY(MapCameraPosition position READ position NOTIFY positionChanged)
     Q_PROPERTY(MapRegion region READ region NOTIFY regionChanged)
     Q_PROPERTY(QDateTime selectedAt READ selectedAt NOTIFY selectedChanged)
-    Q_PROPERTY(double compactHeight READ compactHeight NOTIFY compactHeightChanged)
+    // The feed's (LiveMapFeed): the polling cycle, the loading and paused flags, the last interaction, the
+    // banner's error line and the number of plans cached.
+    Q_PROPERTY(QString error READ error NOTIFY feedChanged)
+    Q_PROPERTY(QString cycle READ cycle NOTIFY feedChanged)
+    Q_PROPERTY(bool loading READ loading NOTIFY feedChanged)
+    Q_PROPERTY(QDateTime lastActivity READ lastActivity NOTIFY feedChanged)
+    Q_PROPERTY(bool paused READ paused NOTIFY feedChanged)
+    Q_PROPERTY(int planCount READ planCount NOTIFY feedChanged)
+    // The panels the map asks for, and the compact card's sheet height: its MapPanelsModel's.
+    Q_PROPERTY(bool searching READ searching WRITE setSearching NOTIFY panelsChanged)
+    Q_PROPERTY(
+        bool choosingOwnFlights READ choosingOwnFlights WRITE setChoosingOwnFlights NOTIFY panelsChanged)
+    Q_PROPERTY(double compactHeight READ compactHeight NOTIFY panelsChanged)
 
     // The snapshot, as the banner and the panels read it.
     Q_PROPERTY(bool hasSnapshot READ hasSnapshot NOTIFY snapshotChanged)
@@ -84,12 +87,13 @@ class LiveMapModel : public QObject, public QQmlParserStatus, public MemberInput
     Q_PROPERTY(bool degraded READ degraded NOTIFY snapshotChanged)
     // When the service last updated the snapshot, as the snapshot writes it (ISO 8601); empty without.
     Q_PROPERTY(QString updatedAt READ updatedAt NOTIFY snapshotChanged)
-    // The header's texts: the count with the update time ("1567 架飞机 · 更新于 09:32:36"), the selected
+    // The header's texts, as the banner words them (MapBanner): the count with the update time, the selected
     // flight's callsign and aircraft, the own-flight button's title.
     Q_PROPERTY(QString countText READ countText NOTIFY snapshotChanged)
     Q_PROPERTY(QString selectedTitle READ selectedTitle NOTIFY selectedChanged)
     Q_PROPERTY(QString ownFlightButtonText READ ownFlightButtonText NOTIFY ownFlightsChanged)
-    // The saved snapshot is on the map while the live one loads; a snapshot without flights is on it.
+    // The banner's notices: the saved snapshot is on the map while the live one loads; a snapshot without
+    // flights is on it.
     Q_PROPERTY(bool showsSavedNotice READ showsSavedNotice NOTIFY noticesChanged)
     Q_PROPERTY(bool showsEmptyNotice READ showsEmptyNotice NOTIFY snapshotChanged)
     // The selected flight is live-identified: the LIVE badge of the bar and the card.
@@ -116,35 +120,35 @@ public:
     void setActive(bool active);
     bool shown() const { return m_shown; }
     void setShown(bool shown);
-    // The clock of the polling loop, the tour and the stamps; tests hand in their own.
+    // The clock of the feed's polling loop, the tour and the stamps; tests hand in their own.
     void setClock(std::shared_ptr<LiveMapClock> clock);
 
     bool satellite() const { return m_satellite; }
     void setSatellite(bool satellite);
-    QString error() const { return m_error.value_or(QString()); }
-    const std::optional<QString> &errorText() const { return m_error; }
+    QString error() const { return m_feed.error().value_or(QString()); }
+    const std::optional<QString> &errorText() const { return m_feed.error(); }
     const std::optional<LiveFlight> &selected() const { return m_selected; }
     LiveFlightValue selectedValue() const { return {m_selected}; }
     bool hasSelection() const { return m_selected.has_value(); }
     const std::optional<PlanResponse> &plan() const { return m_plan; }
     FlightPlanValue planValue() const { return {m_plan}; }
-    QString cycle() const { return m_cycle; }
-    bool loading() const { return m_loading; }
-    QDateTime lastActivity() const { return m_lastActivity; }
-    bool paused() const { return m_paused; }
-    bool searching() const { return m_searching; }
-    void setSearching(bool searching);
-    bool choosingOwnFlights() const { return m_choosingOwnFlights; }
-    void setChoosingOwnFlights(bool choosing);
-    const LiveMapRules::Plans &plans() const { return m_plans; }
-    int planCount() const { return int(m_plans.size()); }
+    QString cycle() const { return m_feed.cycle(); }
+    bool loading() const { return m_feed.loading(); }
+    QDateTime lastActivity() const { return m_feed.lastActivity(); }
+    bool paused() const { return m_feed.paused(); }
+    bool searching() const { return m_panels.searching(); }
+    void setSearching(bool searching) { m_panels.setSearching(searching); }
+    bool choosingOwnFlights() const { return m_panels.choosingOwnFlights(); }
+    void setChoosingOwnFlights(bool choosing) { m_panels.setChoosingOwnFlights(choosing); }
+    const LiveMapRules::Plans &plans() const { return m_feed.plans(); }
+    int planCount() const { return int(plans().size()); }
     bool demonstrating() const { return m_demonstrating; }
     void setDemonstrating(bool demonstrating);
     double zoom() const { return m_zoom; }
     MapCameraPosition position() const { return m_position; }
     MapRegion region() const { return m_region; }
     QDateTime selectedAt() const { return m_selectedAt; }
-    double compactHeight() const { return m_compactHeight; }
+    double compactHeight() const { return m_panels.compactHeight(); }
 
     const std::optional<LiveResponse> &snapshot() const;
     bool hasSnapshot() const { return snapshot().has_value(); }
@@ -160,8 +164,8 @@ public:
     LiveFlightList ownFlightList() const { return {ownFlights()}; }
     int ownFlightCount() const { return int(ownFlights().size()); }
     LiveFlightList flightList() const;
-    bool showsSavedNotice() const { return savedSnapshot() && m_loading; }
-    bool showsEmptyNotice() const { return hasSnapshot() && snapshot()->flights.isEmpty(); }
+    bool showsSavedNotice() const;
+    bool showsEmptyNotice() const;
     QString countText() const;
     QString selectedTitle() const;
     QString ownFlightButtonText() const;
@@ -170,12 +174,8 @@ public:
     QList<QGeoCoordinate> routePath() const;
 
     // The flight with its missing end airports taken from its cached plan.
-    LiveFlight withRoute(const LiveFlight &flight) const;
+    LiveFlight withRoute(const LiveFlight &flight) const { return m_feed.withRoute(flight); }
 
-    // The loads, the polling loop and the plan of the selected flight.
-    QCoro::Task<> load();
-    QCoro::Task<> run();
-    QCoro::Task<> loadPlan();
     // Serves a pending own-flight request once a snapshot that is not a saved one is on the map.
     void focusRequestedOwnFlight();
 
@@ -183,7 +183,7 @@ public:
     // request; `automatic` only from the tour) and moves the camera so that it rests above the middle.
     void select(const LiveFlight &flight, bool automatic);
     Q_INVOKABLE void select(const LiveFlightValue &flight, bool automatic = false);
-    // Records an interaction; an idle-paused map polls again.
+    // Records an interaction with the feed; an idle-paused map polls again.
     Q_INVOKABLE void touched();
 
     // What the screen's controls do.
@@ -216,10 +216,6 @@ public:
     void classBegin() override;
     void componentComplete() override;
 
-    // The banner texts: older data on the map, and the member's own flight not found.
-    static QString olderDataMessage();
-    static QString ownFlightMissingMessage();
-
 Q_SIGNALS:
     void memberDataChanged();
     void clientChanged();
@@ -227,21 +223,14 @@ Q_SIGNALS:
     void activeChanged();
     void shownChanged();
     void satelliteChanged();
-    void errorChanged();
     void selectedChanged();
     void planChanged();
-    void cycleChanged();
-    void loadingChanged();
-    void lastActivityChanged();
-    void pausedChanged();
-    void searchingChanged();
-    void choosingOwnFlightsChanged();
-    void plansChanged();
+    void feedChanged();
+    void panelsChanged();
     void demonstratingChanged();
     void zoomChanged();
     void positionChanged();
     void regionChanged();
-    void compactHeightChanged();
     void snapshotChanged();
     void ownFlightsChanged();
     void noticesChanged();
@@ -254,25 +243,19 @@ private:
     void sync();
     void startPageWork();
     void stopPageWork();
-    void newCycle();
-    void startCycle();
     void startPlanTask();
     void startTour();
     void startRequestTask();
     QCoro::Task<> tour();
     QCoro::Task<> serveRequest();
-    // The saved snapshot, dropped when the load that asked for it (`load`) has ended or has its live one.
-    QCoro::Task<> fetchSaved(Lifetime::Guard load);
-    void setError(std::optional<QString> error);
     void setSelected(std::optional<LiveFlight> flight);
     void setPlan(std::optional<PlanResponse> plan);
-    void setPaused(bool paused);
-    void setLoading(bool loading);
-    void cachePlan(const LiveFlight &flight, const PlanResponse &plan);
+    // What the feed's loads and plans bring the selection: the selected flight's plan, its fresh copy.
+    void showFetchedPlan(const LiveFlight &flight, const PlanResponse &plan);
+    void refreshSelected(const LiveResponse &snapshot);
     void setRegion(const MapRegion &region);
     void clearSelection();
     void showMarkers();
-    std::optional<QString> signedInUser() const;
 
     QPointer<FlightActivityNavigation> m_activity;
     bool m_active = false;
@@ -282,30 +265,21 @@ private:
     std::shared_ptr<LiveMapClock> m_clock = LiveMapClock::system();
 
     bool m_satellite = true;
-    std::optional<QString> m_error;
     std::optional<LiveFlight> m_selected;
     std::optional<PlanResponse> m_plan;
-    QString m_cycle;
-    bool m_loading = false;
-    QDateTime m_lastActivity;
-    bool m_paused = false;
-    bool m_searching = false;
-    bool m_choosingOwnFlights = false;
-    LiveMapRules::Plans m_plans;
     bool m_demonstrating = false;
     double m_zoom = 2.4;
     MapCameraPosition m_position;
     MapRegion m_region{28.0, 105.0, 50, 70};
     QDateTime m_selectedAt = QDateTime::fromMSecsSinceEpoch(0, Qt::UTC);
-    double m_compactHeight = MapPanels::initialCompactHeight;
+    // The map's own panel flags and the card's height; the view lays the panels out by its window's width.
+    MapPanelsModel m_panels;
 
     LiveMapMarkers m_markers;
+    // It loads with the model's inputs; the model's end stops it while the model is whole to hear it.
+    LiveMapFeed m_feed{*this};
 
-    // One run per keyed task, and the loads, which belong to the page rather than to a cycle.
-    Lifetime m_cycleRun;
-    Lifetime m_planRun;
+    // One run per keyed task of the model's own.
     Lifetime m_tourRun;
     Lifetime m_requestRun;
-    Lifetime m_loadRun;
-    Lifetime m_lifetime; // last: ends first
 };

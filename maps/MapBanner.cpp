@@ -10,9 +10,8 @@ namespace MapBanner {
 QList<Line> lines(const Status &status)
 {
     QList<Line> lines;
-    const bool saved = status.hasSnapshot && status.snapshotStatus == QLatin1String("saved");
     const bool degraded = status.hasSnapshot && status.snapshotStatus == QLatin1String("degraded");
-    if (saved && status.loading)
+    if (showsSavedNotice(status))
         lines.append({L(QStringLiteral("先显示上次保存的数据，正在获取最新位置…")), Tone::Muted});
     if (status.paused)
         lines.append(
@@ -21,9 +20,26 @@ QList<Line> lines(const Status &status)
         lines.append({L(QStringLiteral("部分数据暂时不可用，位置可能延迟")), Tone::Pending});
     if (status.error)
         lines.append({*status.error, Tone::Rejected}); // the message as it came, never looked up
-    if (status.hasSnapshot && status.flightCount == 0)
+    if (showsEmptyNotice(status))
         lines.append({L(QStringLiteral("当前没有可显示的联盟航班。")), Tone::Muted});
     return lines;
+}
+
+bool showsSavedNotice(const Status &status)
+{
+    return status.hasSnapshot && status.snapshotStatus == QLatin1String("saved") && status.loading;
+}
+
+bool showsEmptyNotice(const Status &status) { return status.hasSnapshot && status.flightCount == 0; }
+
+QString olderDataMessage()
+{
+    return L(QStringLiteral("暂时取不到最新数据，地图显示的是之前的数据，可以点“刷新”重试。"));
+}
+
+QString ownFlightMissingMessage()
+{
+    return L(QStringLiteral("暂未找到你的在线航班；检测到航班后会自动显示。"));
 }
 
 bool indicatorAnimates(const Status &status)
@@ -53,6 +69,24 @@ std::optional<QString> updateText(const std::optional<QString> &updatedAt)
 {
     return updateText(updatedAt, QDateTime::currentDateTime(), Display::locale(),
                       QTimeZone::systemTimeZone());
+}
+
+QString countLine(int flightCount, const std::optional<QString> &updatedAt, const QDateTime &now,
+                  const QLocale &locale, const QTimeZone &zone)
+{
+    const QString count = countText(flightCount);
+    const std::optional<QString> updated = updateText(updatedAt, now, locale, zone);
+    return updated ? count + QLatin1Char(' ') + *updated : count;
+}
+
+QString flightTitle(const LiveFlight &flight)
+{
+    QStringList parts;
+    for (const std::optional<QString> &part : {flight.callsign, flight.aircraft}) {
+        if (part && !part->isEmpty())
+            parts.append(*part);
+    }
+    return parts.join(QStringLiteral(" · "));
 }
 
 bool hasFlights(const Status &status) { return status.hasSnapshot && status.flightCount > 0; }

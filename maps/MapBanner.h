@@ -46,6 +46,14 @@ struct Line
 // The status lines, each while its condition holds, in their fixed order: saved snapshot while loading,
 // paused, degraded, the error, an empty snapshot.
 QList<Line> lines(const Status &status);
+// The first line's condition: the saved snapshot is on the map while the live one loads.
+bool showsSavedNotice(const Status &status);
+// The last line's: a snapshot without flights is on the map.
+bool showsEmptyNotice(const Status &status);
+// The error line's messages of the map's own: older data stays on the map after a failed load; the
+// member's own flight is not in the snapshot.
+QString olderDataMessage();
+QString ownFlightMissingMessage();
 
 // The indicator moves while a load runs, or while the first snapshot is awaited without an error.
 bool indicatorAnimates(const Status &status);
@@ -58,6 +66,11 @@ QString countText(int flightCount);
 std::optional<QString> updateText(const std::optional<QString> &updatedAt, const QDateTime &now,
                                   const QLocale &locale, const QTimeZone &zone);
 std::optional<QString> updateText(const std::optional<QString> &updatedAt);
+// The count with the update time after it ("1567 架飞机 · 更新于 09:32:36"); the count alone without one.
+QString countLine(int flightCount, const std::optional<QString> &updatedAt, const QDateTime &now,
+                  const QLocale &locale, const QTimeZone &zone);
+// A flight's callsign and aircraft, of those present and not empty ("B-207CA · Airbus A330-300").
+QString flightTitle(const LiveFlight &flight);
 
 // Search and the demonstration need flights to work on.
 bool hasFlights(const Status &status);

@@ -28,6 +28,10 @@ double compactHeight(double current, double measured);
 
 } // namespace MapPanels
 
+// The panels' state: which of them the map asks for (the search, the own-flights picker, the selected
+// flight), the window's width class, and the compact card's sheet height; the layout follows from it. The
+// live map's model keeps the map's flags and the card's height in one; MapPanelsView lays the panels out
+// with its own, from what it is handed and its window's width.
 class MapPanelsModel : public QObject
 {
     Q_OBJECT

@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <optional>
+
 // What a screen that shows the member data and asks the service for more of its own is handed by its
 // view: the member data, the client, and the signed-in member's user name (empty when nobody is signed
 // in). The screen's model declares them as its properties and tells its view of a change with its own
@@ -16,6 +18,11 @@ public:
     MemberData *memberData() const { return m_data; }
     APIClient *client() const { return m_client; }
     QString username() const { return m_username; }
+    // The same, or none when nobody is signed in.
+    std::optional<QString> signedInUser() const
+    {
+        return m_username.isEmpty() ? std::nullopt : std::optional(m_username);
+    }
 
 protected:
     // Each false when it is the one held already; the caller then tells nobody.

@@ -380,11 +380,11 @@ void LiveMapModelTest::savedSnapshotShowsWhenTheLiveOneFails()
     QVERIFY(model->hasSnapshot());
     QVERIFY(model->savedSnapshot());
     QVERIFY(model->flightCount() > 600);
-    QCOMPARE(model->error(), LiveMapModel::olderDataMessage());
+    QCOMPARE(model->error(), MapBanner::olderDataMessage());
     // The next load keeps it on the map: a snapshot is held, so no saved request.
     QVERIFY(nextPoll(*model, 2));
     QCOMPARE(savedRequests(), 1);
-    QCOMPARE(model->error(), LiveMapModel::olderDataMessage());
+    QCOMPARE(model->error(), MapBanner::olderDataMessage());
     // The live snapshot back: it replaces the saved one and the message goes.
     service().setLiveSnapshotFailing(false);
     QVERIFY(nextPoll(*model, 3));
@@ -461,7 +461,7 @@ void LiveMapModelTest::liveFailureWaitsForTheSaved()
     service().release();
     QTRY_VERIFY_WITH_TIMEOUT(!model->loading(), loadLimitMs);
     QVERIFY(model->savedSnapshot());
-    QCOMPARE(model->error(), LiveMapModel::olderDataMessage());
+    QCOMPARE(model->error(), MapBanner::olderDataMessage());
 }
 
 void LiveMapModelTest::freshSnapshotSkipsTheSaved()
@@ -595,7 +595,7 @@ void LiveMapModelTest::ownFlightRequestWithoutOwnFlight()
     m_activity.requestOwnFlight();
     auto model = makeModel();
     QVERIFY(showAndSettle(*model));
-    QTRY_COMPARE_WITH_TIMEOUT(model->error(), LiveMapModel::ownFlightMissingMessage(), loadLimitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(model->error(), MapBanner::ownFlightMissingMessage(), loadLimitMs);
     QVERIFY(m_activity.ownFlightRequest().isEmpty());
     QVERIFY(!model->hasSelection());
     // The next load that gets past its guards clears the message.

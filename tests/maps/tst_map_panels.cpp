@@ -62,6 +62,7 @@ private Q_SLOTS:
     void bannerHeader();
     void bannerUpdateTime_data();
     void bannerUpdateTime();
+    void bannerTexts();
     void liveIdentification();
 };
 
@@ -792,6 +793,41 @@ void MapPanelsTest::bannerUpdateTime()
     QFETCH(QString, text);
     const QDateTime now(QDate(2024, 5, 1), QTime(12, 0), QTimeZone::utc());
     QCOMPARE(MapBanner::updateText(updatedAt, now, english, QTimeZone::utc()).value_or(QString()), text);
+}
+
+// The texts the map model offers of the banner's words: the count line, the selected flight's title, the
+// notices' conditions and the error line's own messages.
+void MapPanelsTest::bannerTexts()
+{
+    const QDateTime now(QDate(2024, 5, 1), QTime(12, 0), QTimeZone::utc());
+    QCOMPARE(MapBanner::countLine(12, QStringLiteral("2024-05-01T08:30:15Z"), now, english, QTimeZone::utc()),
+             QStringLiteral("12 架飞机 · 更新于 8:30:15 AM"));
+    QCOMPARE(MapBanner::countLine(0, std::nullopt, now, english, QTimeZone::utc()),
+             QStringLiteral("0 架飞机"));
+    QCOMPARE(MapBanner::countLine(3, QStringLiteral("yesterday"), now, english, QTimeZone::utc()),
+             QStringLiteral("3 架飞机"));
+
+    LiveFlight selected = flight("a", "B-207CA");
+    selected.aircraft = QStringLiteral("Airbus A330-300");
+    QCOMPARE(MapBanner::flightTitle(selected), QStringLiteral("B-207CA · Airbus A330-300"));
+    selected.callsign = QString();
+    QCOMPARE(MapBanner::flightTitle(selected), QStringLiteral("Airbus A330-300"));
+    QCOMPARE(MapBanner::flightTitle(flight("b")), QString());
+
+    // The notices hold as their lines show.
+    MapBanner::Status saved = snapshotStatus(QStringLiteral("saved"));
+    QVERIFY(!MapBanner::showsSavedNotice(saved));
+    saved.loading = true;
+    QVERIFY(MapBanner::showsSavedNotice(saved));
+    QCOMPARE(MapBanner::lines(saved).constFirst().text, savedLine);
+    QVERIFY(!MapBanner::showsEmptyNotice(saved));
+    QVERIFY(MapBanner::showsEmptyNotice(snapshotStatus(QStringLiteral("live"), 0)));
+    QVERIFY(!MapBanner::showsEmptyNotice(MapBanner::Status{}));
+
+    QCOMPARE(MapBanner::olderDataMessage(),
+             QStringLiteral("暂时取不到最新数据，地图显示的是之前的数据，可以点“刷新”重试。"));
+    QCOMPARE(MapBanner::ownFlightMissingMessage(),
+             QStringLiteral("暂未找到你的在线航班；检测到航班后会自动显示。"));
 }
 
 void MapPanelsTest::liveIdentification()

@@ -6,6 +6,7 @@
 #include "Installed.h"
 #include "ItemAccessibility.h"
 #include "LiveMapModel.h"
+#include "MapBanner.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
 #include "SceneTestSupport.h"
@@ -1089,7 +1090,7 @@ void ScreenRulesTest::mapScreens_data()
     QTest::newRow("map: another tab") << "left" << QStringList{"home.notifications"} << QStringList()
                                       << QStringList{"heard:查看飞行详情", "tree:查看飞行详情", "map.search"};
     QTest::newRow("map: the saved snapshot, the live one failing")
-        << "saved" << QStringList{"map.notice>" + LiveMapModel::olderDataMessage(), "map.search"}
+        << "saved" << QStringList{"map.notice>" + MapBanner::olderDataMessage(), "map.search"}
         << QStringList() << QStringList{"map.liveLegend", "flight.identity"};
 
     QTest::newRow("map: a flight selected")
