@@ -98,7 +98,7 @@ class LiveMapModel : public QObject, public QQmlParserStatus, public MemberInput
     Q_PROPERTY(bool showsEmptyNotice READ showsEmptyNotice NOTIFY snapshotChanged)
     // The selected flight is live-identified: the LIVE badge of the bar and the card.
     Q_PROPERTY(bool selectedLive READ selectedLive NOTIFY selectedChanged)
-    // The member's own flights, his current one first, each completed by `withRoute`.
+    // The member's own flights, their current one first, each completed by `withRoute`.
     Q_PROPERTY(LiveFlightList ownFlights READ ownFlightList NOTIFY ownFlightsChanged)
     Q_PROPERTY(int ownFlightCount READ ownFlightCount NOTIFY ownFlightsChanged)
     // The snapshot's flights in its order, for the search.

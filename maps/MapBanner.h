@@ -81,7 +81,7 @@ QString ownFlightsText(const QList<LiveFlight> &ownFlights);
 QString ownFlightsSymbol(const QList<LiveFlight> &ownFlights);
 // The header's compact own-flight button names the number in its accessibility label.
 QString ownFlightsCountLabel(int count);
-// The button selects the member's flight when he flies one; with several (or none) it opens the picker.
+// The button selects the member's flight when they fly one; with several (or none) it opens the picker.
 std::optional<LiveFlight> onlyOwnFlight(const QList<LiveFlight> &ownFlights);
 
 } // namespace MapBanner
