@@ -1,0 +1,380 @@
+// The app's own views against the sample member service from the keyboard: where it lands, on an element a
+// screen reader names, as the member signs in and pages, sheets and the update prompt open and close; the
+// notice menu without a pointer; and a report filled and sent with the keyboard alone.
+
+#include "ShellViewsFixture.h"
+
+#include <QAccessible>
+#include <QKeySequence>
+#include <QPointer>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QtTest>
+
+using namespace TestSupport;
+using Sample::Request;
+
+class ViewsKeyboardTest : public ShellViewsFixture
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void focusLandsOnANamedElement_data();
+    void focusLandsOnANamedElement();
+    void noticeMenuFromTheKeyboard_data();
+    void noticeMenuFromTheKeyboard();
+    void noticeMarkedReadKeepsTheKeyboard_data();
+    void noticeMarkedReadKeepsTheKeyboard();
+    void reportFromTheKeyboardAlone();
+
+private:
+    // Tab (or Shift+Tab, `back`) until the keyboard is on that control or in it; false when more than a
+    // round of the form's controls goes by without it.
+    bool tabTo(const QString &control, bool back = false);
+};
+
+void ViewsKeyboardTest::focusLandsOnANamedElement_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("name"); // what the focused element is called, or empty: any name
+    QTest::addColumn<int>("role");     // its role, or 0: any
+    // Then, in the tab chosen (or -1: the dashboard), each step in turn: a control (as heardControl names
+    // it) gets the focus and Space; a key name is pressed alone; "?objectName" waits until that shows.
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QStringList>("presses");
+    QTest::newRow("signed in: the dashboard") << "lichen"
+                                              << ""
+                                              << "成员中心" << 0 << -1 << QStringList{};
+    QTest::newRow("signed in from the form with Return: the dashboard")
+        << "lichen"
+        << "typed"
+        << "成员中心" << 0 << -1 << QStringList{};
+    QTest::newRow("signed in: the workbench") << "wangfang"
+                                              << ""
+                                              << "审核工作台" << 0 << -1 << QStringList{};
+    QTest::newRow("sign-in refused: its notice")
+        << ""
+        << "refused"
+        << "用户名或密码错误。" << int(QAccessible::AlertMessage) << -1 << QStringList{};
+    QTest::newRow("inbox opened by the bell") << "lichen"
+                                              << "inbox"
+                                              << "通知" << 0 << -1 << QStringList{};
+    QTest::newRow("a notice opened") << "lichen"
+                                     << "notice"
+                                     << "" << 0 << -1 << QStringList{};
+    QTest::newRow("update prompt closed by Escape") << "lichen"
+                                                    << "escape"
+                                                    << "成员中心" << 0 << -1 << QStringList{};
+    QTest::newRow("update prompt closed by \"稍后\"") << "lichen"
+                                                      << "later"
+                                                      << "成员中心" << 0 << -1 << QStringList{};
+    // Nothing had the keyboard under the prompt: the form's first field takes it.
+    QTest::newRow("update prompt over the sign-in form closed by Escape")
+        << ""
+        << "escape"
+        << "IFC 用户名" << 0 << -1 << QStringList{};
+
+    // Each page or sheet that opens gives the keyboard to its heading or first named control; each that
+    // closes gives it back to the control that opened it, or to the first named control of the page below.
+    const int flights = int(MemberTab::Flights);
+    const int account = int(MemberTab::Account);
+    QTest::newRow("report form opened from the dashboard's flight card")
+        << "lichen"
+        << ""
+        << "新建 PIREP" << 0 << int(MemberTab::Home) << QStringList{"home.latest-flight"};
+    QTest::newRow("import sheet opened") << "lichen"
+                                         << ""
+                                         << "" << 0 << flights << QStringList{"pirep.new", "pirep.import"};
+    QTest::newRow("import sheet closed")
+        << "lichen"
+        << ""
+        << "使用 IF 飞行记录" << 0 << flights << QStringList{"pirep.new", "pirep.import", "Escape"};
+    QTest::newRow("account page opened from the account popover")
+        << "lichen"
+        << ""
+        << "个人主页" << 0 << account << QStringList{"account.avatar", "account.openProfile"};
+    QTest::newRow("profile edit opened")
+        << "lichen"
+        << ""
+        << "" << 0 << account << QStringList{"account.profile", "account.edit"};
+    QTest::newRow("profile saved: its alert's \"好\"")
+        << "lichen"
+        << ""
+        << "编辑个人资料" << 0 << account
+        << QStringList{"account.profile", "account.edit", "profile.save", "?alert.title", "Return"};
+    QTest::newRow("logbook sheet opened") << "lichen"
+                                          << ""
+                                          << "" << 0 << account << QStringList{"account.logbook"};
+    QTest::newRow("logbook sheet closed")
+        << "lichen"
+        << ""
+        << "飞行日志" << 0 << account << QStringList{"account.logbook", "Escape"};
+    QTest::newRow("logbook menu closed on the other page")
+        << "lichen"
+        << ""
+        << "Logbook" << 0 << account
+        << QStringList{"account.logbook", "logbook.menu", "Down", "Down", "Return"};
+    QTest::newRow("live aircraft page opened")
+        << "lichen"
+        << ""
+        << "" << 0 << int(MemberTab::Live) << QStringList{"live.aircraft.org-vornalia/ac-101"};
+    QTest::newRow("searched flight chosen")
+        << "lichen"
+        << ""
+        << "搜索航班" << 0 << int(MemberTab::Map) << QStringList{"map.search", "Down", "Return"};
+}
+
+// Regression: after signing in, opening a page or closing the update prompt, the focus was on an unnamed
+// pane or nowhere, so a screen reader said nothing of where the member now is.
+void ViewsKeyboardTest::focusLandsOnANamedElement()
+{
+    QFETCH(QString, username);
+    QFETCH(QString, step);
+    QFETCH(QString, name);
+    QFETCH(int, role);
+    QFETCH(int, tab);
+    QFETCH(QStringList, presses);
+    if (step == "refused") {
+        showScreen("sign-in refused");
+    } else {
+        QVERIFY(showWindowRoot());
+        m_window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        if (username.isEmpty()) {
+            QTRY_VERIFY(shown(m_root, "login.username"));
+        } else if (step == "typed") {
+            // From the form, as a member signs in: the field that had the keyboard goes with the form.
+            QQuickItem *field = nullptr;
+            QTRY_VERIFY((field = shown(m_root, "login.username")));
+            typeInto(field, username);
+            QTest::keyClick(m_window.get(), Qt::Key_Tab);
+            for (const QChar typed : QStringLiteral("fly-vornalia"))
+                QTest::keyClick(m_window.get(), typed.toLatin1());
+            QTest::keyClick(m_window.get(), Qt::Key_Return);
+            QTRY_VERIFY(shown(m_root, "home.notifications"));
+        } else {
+            QVERIFY(signIn(username, "fly-vornalia"));
+            QTRY_VERIFY(shown(m_root, username == "lichen" ? "home.notifications" : "shell.workbench"));
+        }
+    }
+    if (step == "inbox" || step == "notice") {
+        QQuickItem *bell = shown(m_root, "home.notifications");
+        bell->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window.get(), Qt::Key_Space);
+        QTRY_COMPARE(heardName(m_window->activeFocusItem()), QString("通知"));
+    }
+    if (step == "notice") {
+        QQuickItem *row = nullptr;
+        QTRY_VERIFY((row = firstNotice(m_root)));
+        row->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window.get(), Qt::Key_Space);
+        QTRY_VERIFY(!shown(m_root, "inbox.heading") || heardName(shown(m_root, "inbox.heading")) != "通知");
+    }
+    if (step == "escape" || step == "later") {
+        if (!username.isEmpty())
+            QTRY_COMPARE(heardName(m_window->activeFocusItem()), QString("成员中心"));
+        QVERIFY(showUpdatePrompt(""));
+        QQuickItem *later = nullptr;
+        QTRY_VERIFY((later = shown(m_window->contentItem(), "update.later")));
+        QTRY_COMPARE(heardName(m_window->activeFocusItem()), QString("下载"));
+        if (step == "escape") {
+            QTest::keyClick(m_window.get(), Qt::Key_Escape);
+        } else {
+            later->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window.get(), Qt::Key_Return);
+        }
+        QTRY_VERIFY(!shown(m_window->contentItem(), "update.later"));
+    }
+    if (tab >= 0) {
+        waitForTheDashboard();
+        m_root->findChild<MemberNavigation *>()->setSelected(MemberTab(tab));
+    }
+    for (const QString &press : presses) {
+        const int key = QKeySequence::fromString(press)[0].toCombined();
+        if (press.startsWith(QLatin1Char('?'))) {
+            QTRY_VERIFY2(shown(m_window->contentItem(), press.mid(1)), qPrintable(press));
+        } else if (press.contains(QLatin1Char('.')) || key == 0) {
+            QQuickItem *control = nullptr;
+            QTRY_VERIFY2((control = heardControl(m_window->contentItem(), press)), qPrintable(press));
+            // A control made by a load still running is made again when it ends.
+            QTRY_VERIFY2(control == heardControl(m_window->contentItem(), press) && control->isEnabled(),
+                         qPrintable(press));
+            control->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window.get(), Qt::Key_Space);
+        } else {
+            QTest::keyClick(m_window.get(), Qt::Key(key));
+        }
+        QTest::qWait(50);
+    }
+
+    QQuickItem *focused = nullptr;
+    QTRY_VERIFY2((focused = m_window->activeFocusItem()) && focused->isVisible()
+                     && !heardName(focused).trimmed().isEmpty(),
+                 focused ? qPrintable(
+                     QString::fromLatin1(focused->metaObject()->className()) + " " + focused->objectName()
+                     + " in "
+                     + (focused->parentItem() ? focused->parentItem()->metaObject()->className() : "nothing"))
+                         : "nothing has the focus");
+    if (!name.isEmpty())
+        QTRY_COMPARE(heardName(m_window->activeFocusItem()), name);
+    if (role != 0)
+        QCOMPARE(int(QAccessible::queryAccessibleInterface(m_window->activeFocusItem())->role()), role);
+    // The account popover saves the account signed in: the tests after this one start without it.
+    if (m_app->savedAccountCount() > 0) {
+        await(m_app->signOut());
+        while (m_app->savedAccountCount() > 0)
+            await(m_app->removeSavedAccount(m_app->savedAccounts().constFirst()));
+    }
+}
+
+void ViewsKeyboardTest::noticeMenuFromTheKeyboard_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Menu key") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+}
+
+// A notice is marked read from its context menu without a pointer: the key opens the menu, Return on its
+// entry marks it.
+void ViewsKeyboardTest::noticeMenuFromTheKeyboard()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    showScreen("inbox");
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QQuickItem *row = nullptr;
+    QTRY_VERIFY((row = firstNotice(m_root)));
+    const QString noticeId = row->property("noticeId").toString();
+    row->forceActiveFocus(Qt::TabFocusReason);
+    service().clearRequests();
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QQuickItem *entry = nullptr;
+    QTRY_VERIFY((entry = shown(m_window->contentItem(), "inbox.menu.read")));
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    QTRY_VERIFY(!shown(m_window->contentItem(), "inbox.menu.read"));
+    QTRY_VERIFY(
+        std::any_of(service().requests().cbegin(), service().requests().cend(), [&](const Request &r) {
+            return r.method == "POST" && r.path == "/api/notifications/read"
+                   && r.body.contains(noticeId.toUtf8());
+        }));
+}
+
+void ViewsKeyboardTest::noticeMarkedReadKeepsTheKeyboard_data()
+{
+    QTest::addColumn<bool>("read"); // the menu's entry taken, not the menu closed by Escape
+    QTest::newRow("menu closed by Escape") << false;
+    QTest::newRow("marked read") << true;
+}
+
+// Regression: once the notice's menu had closed, the keyboard was on the window's unnamed root, or on a row
+// without its ring, so the next key went nowhere the member could see.
+void ViewsKeyboardTest::noticeMarkedReadKeepsTheKeyboard()
+{
+    QFETCH(bool, read);
+    showScreen("inbox");
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QQuickItem *first = nullptr;
+    QTRY_VERIFY((first = firstNotice(m_root)));
+    QQuickItem *view = first->parentItem()->parentItem();
+    QTRY_VERIFY(rowAt(view, 2));
+    const QString next = rowAt(view, 2)->property("noticeId").toString();
+    // The second notice, reached as Tab reaches it.
+    first->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Tab);
+    QPointer<QQuickItem> row = m_window->activeFocusItem();
+    QCOMPARE(row.data(), rowAt(view, 1));
+    QTest::keyClick(m_window.get(), Qt::Key_Menu);
+    QTRY_VERIFY(shown(m_window->contentItem(), "inbox.menu.read"));
+    QTest::keyClick(m_window.get(), read ? Qt::Key_Return : Qt::Key_Escape);
+    QTRY_VERIFY(!shown(m_window->contentItem(), "inbox.menu.read"));
+    if (read) {
+        // The row goes; the one taking its place has the keyboard.
+        QTRY_VERIFY(row.isNull() || !row->isVisible());
+        QTRY_COMPARE(m_window->activeFocusItem(), view->property("currentItem").value<QQuickItem *>());
+        QCOMPARE(m_window->activeFocusItem()->property("noticeId").toString(), next);
+    } else {
+        QTRY_COMPARE(m_window->activeFocusItem(), row.data());
+    }
+    QVERIFY(m_window->activeFocusItem()->property("visualFocus").toBool());
+    QVERIFY(!heardName(m_window->activeFocusItem()).isEmpty());
+}
+
+bool ViewsKeyboardTest::tabTo(const QString &control, bool back)
+{
+    for (int press = 0; press < 80; ++press) {
+        QQuickItem *target = shown(m_window->contentItem(), control);
+        QQuickItem *focused = m_window->activeFocusItem();
+        if (target && focused && (target == focused || target->isAncestorOf(focused)))
+            return true;
+        // Shift+Tab comes as Backtab, as from a keyboard.
+        if (back)
+            QTest::keyClick(m_window.get(), Qt::Key_Backtab, Qt::ShiftModifier);
+        else
+            QTest::keyClick(m_window.get(), Qt::Key_Tab);
+    }
+    qWarning("the keyboard never reached %s", qPrintable(control));
+    return false;
+}
+
+// A member fills the report form and sends it with the keyboard alone: Tab and Shift+Tab from control to
+// control (past the several lines of the note too), typing, Space and Return.
+void ViewsKeyboardTest::reportFromTheKeyboardAlone()
+{
+    QVERIFY(showDashboard("lichen"));
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    navigation->setSelected(MemberTab::Flights);
+    navigation->startPirep();
+    QTRY_VERIFY(shown(m_root, "pirep.submit"));
+    QTRY_COMPARE(heardName(m_window->activeFocusItem()), QString("新建 PIREP"));
+
+    const auto type = [this](const QString &text) {
+        for (const QChar key : text)
+            QTest::keyClick(m_window.get(), key.toLatin1());
+    };
+    // The flight from the member's recent ones, in the sheet the import row opens.
+    QVERIFY(tabTo("pirep.import"));
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_VERIFY(shown(m_window->contentItem(), "pirep.importFlight"));
+    QVERIFY(tabTo("pirep.importFlight"));
+    const QString flight = heardName(m_window->activeFocusItem());
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_VERIFY(!shown(m_window->contentItem(), "pirep.importFlight"));
+    const QString departure = shown(m_root, "pirep.departure")->property("text").toString();
+    QVERIFY2(!departure.isEmpty() && flight.startsWith(departure), qPrintable(flight));
+
+    // The callsign, and a note of several lines: Tab leaves it, Shift+Tab too, and Tab comes back into it.
+    QVERIFY(tabTo("pirep.callsign"));
+    type("CES501");
+    QVERIFY(tabTo("pirep.note"));
+    type("Smooth ride");
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    type("at FL390");
+    QVERIFY(tabTo("pirep.checkOptions", true));
+    QVERIFY(tabTo("pirep.note"));
+    QVERIFY(tabTo("pirep.submit"));
+    QVERIFY(shown(m_root, "pirep.submit")->isEnabled());
+    service().clearRequests();
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    // The alert asks first, its "上传" ready for Return.
+    QTRY_COMPARE(m_window->activeFocusItem(), shown(m_window->contentItem(), "pirep.confirmUpload"));
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+
+    QTRY_VERIFY(shown(m_window->contentItem(), "pirep.done"));
+    const auto sent =
+        std::find_if(service().requests().cbegin(), service().requests().cend(),
+                     [](const Request &r) { return r.method == "POST" && r.path == "/api/pireps"; });
+    QVERIFY(sent != service().requests().cend());
+    for (const QByteArray &field :
+         {departure.toUtf8(), QByteArray("CES501"), QByteArray("Smooth ride\nat FL390")})
+        QVERIFY2(sent->body.contains(field), field.constData());
+}
+
+VORNA_SHELL_VIEWS_TEST_MAIN(ViewsKeyboardTest)
+
+#include "tst_views_keyboard.moc"

@@ -1,0 +1,843 @@
+// The shell's pages, stacks and tabs against the sample member service: each page on its tab's stack and its
+// way back, by its button and by the back keys, the page beneath kept through a push and a pop, tabs that
+// make their pages when first shown, the buttons and links that lead from one page to another, the staff's
+// workbench, the logbook sheet and the maps.
+
+#include "LiveMapModel.h"
+#include "PageTable.h"
+#include "ShellViewsFixture.h"
+
+#include <QGeoCoordinate>
+#include <QMetaEnum>
+#include <QPointer>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QtTest>
+
+using namespace TestSupport;
+using Sample::Request;
+
+class ViewsNavigationTest : public ShellViewsFixture
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void shellOpensEachPageAndGoesBack_data();
+    void shellOpensEachPageAndGoesBack();
+    void leaderboardFromTheAccountTab();
+    void pageBeneathStaysThroughPushAndPop();
+    void dashboardOpensItsPagesOnItsOwnStack_data();
+    void dashboardOpensItsPagesOnItsOwnStack();
+    void homeRefreshesAsItShowsAgain();
+    void eventInItsPirepWindowOpensThePirepForm();
+    void tabsMakeTheirPagesWhenFirstShown();
+    void ownFlightLinkLandsOnTheMap_data();
+    void ownFlightLinkLandsOnTheMap();
+    void liveMapShowsTheBannerAndTheSelectedFlightsBar();
+    void backKeysPopOnePage_data();
+    void backKeysPopOnePage();
+    void workbenchOpensAReviewAndGoesBack_data();
+    void workbenchOpensAReviewAndGoesBack();
+    void staffReachTheMembersAnswersToAnEvent();
+    void logbookSheetOverTheAccountTab();
+    void routesMapOnTheDashboardAndInTheLogbook();
+    void routesMapOfAMemberWithoutRoutes();
+};
+
+// The two keys that go back one page: Escape and Alt+Left.
+static void addBackKeys()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(Qt::NoModifier);
+    QTest::newRow("Alt+Left") << int(Qt::Key_Left) << int(Qt::AltModifier);
+}
+
+void ViewsNavigationTest::shellOpensEachPageAndGoesBack_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("page");       // on its stack, in place of the tab's root
+    QTest::addColumn<QString>("title");      // a text the page shows
+    QTest::addColumn<QString>("root");       // a control of the tab's root page
+    QTest::addColumn<QStringList>("others"); // what the other pages show
+    QTest::newRow("event") << int(MemberTab::Home) << "shell.event"
+                           << "活动详情"
+                           << "home.notifications"
+                           << QStringList{"pirep.detail.back", "account.page", "rank.period"};
+    QTest::newRow("report") << int(MemberTab::Flights) << "pirep.detail.back"
+                            << "报告详情"
+                            << "pirep.new" << QStringList{"shell.event", "account.page", "rank.period"};
+    QTest::newRow("profile") << int(MemberTab::Account) << "account.page"
+                             << "个人主页"
+                             << "account.leaderboard"
+                             << QStringList{"shell.event", "pirep.detail.back", "rank.period"};
+    QTest::newRow("leaderboard") << int(MemberTab::Account) << "rank.period"
+                                 << "排行榜"
+                                 << "account.leaderboard"
+                                 << QStringList{"shell.event", "pirep.detail.back", "account.page"};
+}
+
+// Regression: two pages swapped in the shell's table still passed every test; each route shows its own
+// page, and the page's way back shows the tab's root again.
+void ViewsNavigationTest::shellOpensEachPageAndGoesBack()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, page);
+    QFETCH(QString, title);
+    QFETCH(QString, root);
+    QFETCH(QStringList, others);
+    QVERIFY(showDashboard("lichen"));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    auto *data = m_root->findChild<MemberData *>();
+    QVERIFY(navigation && data);
+    navigation->setSelected(MemberTab(tab));
+    QTRY_VERIFY(shown(m_root, root));
+    if (page == "shell.event") {
+        QVERIFY(!data->events().isEmpty());
+        navigation->openEvent(data->events().constFirst());
+    } else if (page == "pirep.detail.back") {
+        QTRY_VERIFY(!data->pireps().isEmpty());
+        navigation->push(NavigationStack::FlightStack, PirepRoute{data->pireps().constFirst()});
+    } else if (page == "account.page") {
+        navigation->pushPage(NavigationStack::AccountStack, ShellPage::Profile);
+    } else {
+        navigation->pushPage(NavigationStack::AccountStack, ShellPage::Leaderboard);
+    }
+    QTRY_VERIFY2(shown(m_root, page), qPrintable(page));
+    QTRY_VERIFY2(textsShown(m_root).contains(title), qPrintable(title));
+    QVERIFY(!shown(m_root, root));
+    for (const QString &other : others)
+        QVERIFY2(!shown(m_root, other), qPrintable(other));
+
+    // The page's own "返回" at its top.
+    const auto backOnTop = [this]() -> QQuickItem * {
+        for (QQuickItem *item : itemsBelow(m_root)) {
+            if (item->isVisible() && item->inherits("QQuickAbstractButton")
+                && item->property("text").toString() == QStringLiteral("返回"))
+                return item;
+        }
+        return nullptr;
+    };
+    QQuickItem *backButton = nullptr;
+    QTRY_VERIFY((backButton = backOnTop()));
+    QVERIFY(QMetaObject::invokeMethod(backButton, "clicked"));
+    QTRY_VERIFY(shown(m_root, root));
+    QTRY_VERIFY(!shown(m_root, page));
+}
+
+// The account tab's leaderboard button opens the leaderboard on the tab's stack; its pickers answer the
+// keyboard.
+void ViewsNavigationTest::leaderboardFromTheAccountTab()
+{
+    QVERIFY(showDashboard("lichen"));
+    m_window->requestActivate();
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    navigation->setSelected(MemberTab::Account);
+    QQuickItem *open = nullptr;
+    QTRY_VERIFY((open = shown(m_root, "account.leaderboard")));
+    open->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+
+    QQuickItem *periods = nullptr;
+    QTRY_VERIFY((periods = shown(m_root, "rank.period")));
+    QVERIFY(textsShown(m_root).contains("仅统计 Member 成员已批准的 PIREP。"));
+    QVERIFY(shown(m_root, "rank.board") && shown(m_root, "rank.metric"));
+    QList<QQuickItem *> segments;
+    for (QQuickItem *item : itemsBelow(periods)) {
+        if (item->inherits("QQuickAbstractButton"))
+            segments.append(item);
+    }
+    QCOMPARE(segments.size(), 2);
+    segments.at(1)->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    QTRY_VERIFY(std::any_of(service().requests().cbegin(), service().requests().cend(), [](const Request &r) {
+        return r.path == "/api/member/pirep-leaderboard" && r.query.queryItemValue("period") == "recent";
+    }));
+
+    navigation->pop(NavigationStack::AccountStack);
+    QTRY_VERIFY(shown(m_root, "account.leaderboard"));
+    QTRY_VERIFY(!m_root->findChild<QQuickItem *>("rank.period")); // the page left is gone
+}
+
+// Regression: going back rebuilt the page beneath from nothing, so its scroll position was lost and every
+// load of the tab ran again.
+void ViewsNavigationTest::pageBeneathStaysThroughPushAndPop()
+{
+    QVERIFY(showDashboard("lichen"));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    PageStackModel *home = pagesOf(MemberTab::Home);
+    QVERIFY(navigation && home);
+    QPointer<QQuickItem> dashboard = home->top();
+    QVERIFY(dashboard);
+    // The home page scrolled down a little.
+    QQuickItem *scroll = nullptr;
+    for (QQuickItem *item : itemsBelow(dashboard)) {
+        if (item->inherits("QQuickFlickable") && item->isVisible()
+            && item->property("contentHeight").toReal() > item->height() + 60) {
+            scroll = item;
+            break;
+        }
+    }
+    QVERIFY2(scroll, "the home page does not scroll in this window");
+    scroll->setProperty("contentY", 60);
+    QTest::qWait(200); // anything the home page still asks for arrives
+    service().clearRequests();
+
+    FlightEvent event;
+    event.id = "e-1";
+    navigation->openEvent(event);
+    QQuickItem *eventPage = nullptr;
+    QTRY_VERIFY((eventPage = shown(m_root, "shell.event")));
+    QPointer<QQuickItem> opened = eventPage;
+    QVERIFY(!shown(m_root, "home.notifications"));
+    QVERIFY(textsShown(m_root).contains("活动详情"));
+
+    navigation->pop(NavigationStack::EventStack);
+    QTRY_VERIFY(opened.isNull()); // the page popped is destroyed
+    QVERIFY(shown(m_root, "home.notifications"));
+    QCOMPARE(home->top(), dashboard.data());
+    QCOMPARE(scroll->property("contentY").toReal(), 60.0);
+    QTest::qWait(200);
+    // Shown again, the home page refreshes as each of its appearances does: each of its loads once, and
+    // nothing of the page that has gone.
+    QStringList asked;
+    for (const Request &request : service().requests())
+        asked.append(request.path);
+    for (const char *load : {"/api/profile", "/api/pireps", "/api/notifications", "/api/events/upcoming"})
+        QCOMPARE(asked.count(QString::fromLatin1(load)), 1);
+    QCOMPARE(QSet<QString>(asked.cbegin(), asked.cend()).size(), asked.size());
+    QVERIFY(!asked.contains("/api/events/e-1"));
+}
+
+void ViewsNavigationTest::dashboardOpensItsPagesOnItsOwnStack_data()
+{
+    QTest::addColumn<QString>("road");
+    QTest::addColumn<int>("tab");           // the tab the page stands on
+    QTest::addColumn<QString>("page");      // a control of the page opened
+    QTest::addColumn<QStringList>("texts"); // what it shows of what was opened
+    QTest::newRow("a report notice") << "report notice" << int(MemberTab::Home) << "pirep.detail.back"
+                                     << QStringList{}; // the notice's own route
+    QTest::newRow("完善资料") << "profile" << int(MemberTab::Home) << "account.profileEdit" << QStringList{};
+    QTest::newRow("提交 PIREP in the air")
+        << "live flight" << int(MemberTab::Flights) << "pirep.departure" << QStringList{"提交 PIREP"};
+}
+
+// Regression: a report notice opened a stand-in page, "完善资料" moved the member to the 其他 tab, and the
+// latest-flight card of a flight under way landed on the list of reports, not on the form.
+void ViewsNavigationTest::dashboardOpensItsPagesOnItsOwnStack()
+{
+    QFETCH(QString, road);
+    QFETCH(int, tab);
+    QFETCH(QString, page);
+    QFETCH(QStringList, texts);
+    if (road == "profile")
+        service().accountNamed("lichen")->profile["callsign"] = "";
+    QVERIFY(showDashboard("lichen"));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    auto *data = m_root->findChild<MemberData *>();
+    QVERIFY(navigation && data);
+
+    if (road == "report notice") {
+        QVERIFY(QMetaObject::invokeMethod(shown(m_root, "home.notifications"), "clicked"));
+        // A report's notice: "PIREP 已批准 · ZBAA → ZSPD" and the like.
+        QTRY_VERIFY(firstNotice(m_root));
+        // One whose report the member's list holds (a notice of a report gone opens the notice itself).
+        const auto listed = [data](const QString &noticeId) {
+            const QList<SiteNotice> &notices = data->inbox()->notifications;
+            const auto notice = std::find_if(notices.cbegin(), notices.cend(),
+                                             [&](const SiteNotice &n) { return n.id == noticeId; });
+            return notice != notices.cend()
+                   && std::any_of(data->pireps().cbegin(), data->pireps().cend(),
+                                  [&](const Pirep &report) { return report.id == notice->entityId; });
+        };
+        QQuickItem *notice = nullptr;
+        for (QQuickItem *item : itemsBelow(m_root)) {
+            if (!notice && item->isVisible() && item->inherits("QQuickSwipeDelegate")
+                && item->property("title").toString().startsWith("PIREP")
+                && listed(item->property("noticeId").toString()))
+                notice = item;
+        }
+        QVERIFY(notice);
+        const QString route = notice->property("title").toString().section(" · ", 1);
+        texts = QStringList{"报告详情", route.section(" → ", 0, 0), route.section(" → ", 1)};
+        QVERIFY(QMetaObject::invokeMethod(notice, "clicked"));
+    } else if (road == "profile") {
+        QQuickItem *banner = nullptr;
+        QTRY_VERIFY((banner = shown(m_root, "home.profileBanner")));
+        QQuickItem *button = nullptr;
+        for (QQuickItem *item : itemsBelow(banner)) {
+            if (item->isVisible() && item->inherits("QQuickAbstractButton")
+                && item->property("text").toString() == "完善资料")
+                button = item;
+        }
+        QVERIFY(button);
+        QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
+    } else {
+        // The sample member is flying now: the card is their flight under way.
+        QTRY_VERIFY(data->latestFlight() && std::holds_alternative<LiveLatestFlight>(*data->latestFlight()));
+        QQuickItem *card = nullptr;
+        QTRY_VERIFY((card = shown(m_root, "home.latest-flight")));
+        QTRY_VERIFY(textsShown(card).join(' ').contains("提交 PIREP"));
+        QVERIFY(QMetaObject::invokeMethod(card, "clicked"));
+    }
+    QTRY_VERIFY2(shown(m_root, page), qPrintable(page + ": " + textsShown(m_root).join(" | ")));
+    QCOMPARE(int(navigation->selected()), tab);
+    for (const QString &text : std::as_const(texts))
+        QTRY_VERIFY2(textsShown(m_root).join(' ').contains(text), qPrintable(text));
+    QVERIFY(!shown(m_root, "home.notifications"));
+    QVERIFY(navigation->accountPath().isEmpty());
+    QVERIFY(!textsShown(m_root).contains("此页面尚在准备中。"));
+}
+
+// The home page loads again each time it comes on screen (back on its tab) and on its refresh button.
+void ViewsNavigationTest::homeRefreshesAsItShowsAgain()
+{
+    QVERIFY(showDashboard("lichen"));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    const auto asked = [this](const char *path) {
+        return service().requestsTo(QString::fromLatin1(path)).size();
+    };
+
+    service().clearRequests();
+    navigation->setSelected(MemberTab::Account);
+    QTRY_VERIFY(shown(m_root, "account.logbook"));
+    QCOMPARE(asked("/api/pireps"), 0);
+    navigation->setSelected(MemberTab::Home);
+    QTRY_COMPARE(asked("/api/pireps"), 1);
+    QTRY_COMPARE(asked("/api/profile"), 1);
+    waitForTheDashboard();
+
+    QQuickItem *refresh = shown(m_root, "home.refresh");
+    QVERIFY(refresh);
+    QVERIFY(QMetaObject::invokeMethod(refresh, "clicked"));
+    QTRY_COMPARE(asked("/api/pireps"), 2);
+    waitForTheDashboard();
+    // F5 too, while the page shows.
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTest::keyClick(m_window.get(), Qt::Key_F5);
+    QTRY_COMPARE(asked("/api/pireps"), 3);
+}
+
+// The event page that the shell shows for the event under way that "lichen" attends: its report button
+// takes them to the report form on the flights tab.
+void ViewsNavigationTest::eventInItsPirepWindowOpensThePirepForm()
+{
+    QVERIFY(showDashboard("lichen"));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    auto *data = m_root->findChild<MemberData *>();
+    QVERIFY(navigation && data);
+    const auto under = std::find_if(data->events().cbegin(), data->events().cend(),
+                                    [](const FlightEvent &event) { return event.id == "ev-302"; });
+    QVERIFY(under != data->events().cend());
+
+    navigation->openEvent(*under);
+    QTRY_VERIFY(shown(m_root, "shell.event"));
+    QQuickItem *report = nullptr;
+    QTRY_VERIFY([&] {
+        for (QQuickItem *item : itemsBelow(m_root)) {
+            if (item->isVisible() && item->inherits("QQuickAbstractButton")
+                && item->property("text").toString() == QStringLiteral("提交本次活动 PIREP（×1.5）"))
+                report = item;
+        }
+        return report != nullptr;
+    }());
+    QMetaObject::invokeMethod(report, "clicked");
+    QCOMPARE(navigation->selected(), MemberTab::Flights);
+    QCOMPARE(navigation->flightPath(), (QList<Destination>{EventSubmissionRoute{*under}}));
+    QTRY_VERIFY(shown(m_root, "pirep.submit"));
+}
+
+// Regression: a ShellPage value without its row in the table showed an empty place.
+void ViewsNavigationTest::tabsMakeTheirPagesWhenFirstShown()
+{
+    QVERIFY(showWindowRoot());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+
+    auto *table = m_root->findChild<PageTable *>();
+    QVERIFY(table);
+    const QMetaEnum pages = QMetaEnum::fromType<ShellPage>();
+    for (int i = 0; i < pages.keyCount(); ++i) {
+        const auto page = ShellPage(pages.value(i));
+        QVERIFY2((table->component(page) != nullptr) == (page != ShellPage::NoPage), pages.key(i));
+    }
+
+    // Only the home tab has shown: no other tab made a page.
+    for (const MemberTab tab : {MemberTab::Flights, MemberTab::Live, MemberTab::Map, MemberTab::Account}) {
+        QVERIFY(pagesOf(tab));
+        QCOMPARE(pagesOf(tab)->count(), 0);
+    }
+    QVERIFY(!m_root->findChild<QQuickItem *>("account.leaderboard"));
+    QVERIFY(!m_root->findChild<QQuickItem *>("shell.map"));
+    QPointer<QQuickItem> dashboard = pagesOf(MemberTab::Home)->top();
+
+    navigation->setSelected(MemberTab::Account);
+    QTRY_VERIFY(shown(m_root, "account.leaderboard"));
+    QCOMPARE(pagesOf(MemberTab::Account)->count(), 1);
+    QVERIFY(!shown(m_root, "home.notifications"));
+    QCOMPARE(pagesOf(MemberTab::Map)->count(), 0);
+
+    // A tab shown before keeps its pages while another shows.
+    navigation->setSelected(MemberTab::Home);
+    QVERIFY(shown(m_root, "home.notifications"));
+    QCOMPARE(pagesOf(MemberTab::Home)->top(), dashboard.data());
+    QVERIFY(!shown(m_root, "account.leaderboard"));
+}
+
+void ViewsNavigationTest::ownFlightLinkLandsOnTheMap_data()
+{
+    QTest::addColumn<bool>("beforeSignIn");
+    QTest::newRow("link opened before the member tabs") << true;
+    QTest::newRow("link opened while they show") << false;
+}
+
+void ViewsNavigationTest::ownFlightLinkLandsOnTheMap()
+{
+    QFETCH(bool, beforeSignIn);
+    QVERIFY(showWindowRoot());
+    // The map loads only while the app is active: its window in front.
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    if (beforeSignIn)
+        QVERIFY(FlightActivityNavigation::shared().open(QUrl("vorna://live-map/own-flight")));
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    if (!beforeSignIn) {
+        QTRY_VERIFY(shown(m_root, "home.notifications"));
+        QVERIFY(FlightActivityNavigation::shared().open(QUrl("VORNA://Live-Map/own-flight")));
+    }
+    QQuickItem *page = nullptr;
+    QTRY_VERIFY((page = shown(m_root, "shell.map")));
+    QVERIFY(!shown(m_root, "home.notifications"));
+    // Straight to the map: the home page was never made on the way.
+    if (beforeSignIn)
+        QVERIFY(!m_root->findChild<QQuickItem *>("home.notifications"));
+
+    // The map loads the snapshot of the sample service and selects the member's own flight in it.
+    auto *map = qvariant_cast<LiveMapModel *>(page->property("model"));
+    QVERIFY(map);
+    QTRY_VERIFY_WITH_TIMEOUT(map->hasSelection(), 15000);
+    QCOMPARE(map->selected()->id, QString("lv-207"));
+    QCOMPARE(map->selected()->callsign, std::optional<QString>("B-207CA"));
+    QVERIFY(map->flightCount() >= 1500);
+    QVERIFY(FlightActivityNavigation::shared().ownFlightRequest().isEmpty());
+    // A close-up region of 2 by 2 degrees around it; its plan and flown track on the map.
+    QCOMPARE(map->region().latitudeSpan, 2.0);
+    QTRY_VERIFY(map->planPath().size() >= 2);
+    QVERIFY(map->routePath().size() >= 2);
+}
+
+// The map tab lays the banner along its top and, in this wide window, the selected flight's bar over the
+// map's bottom; the bar's close button hands the selection back.
+void ViewsNavigationTest::liveMapShowsTheBannerAndTheSelectedFlightsBar()
+{
+    QVERIFY(showWindowRoot());
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    navigation->setSelected(MemberTab::Map);
+    QQuickItem *page = nullptr;
+    QTRY_VERIFY((page = shown(m_root, "shell.map")));
+    auto *map = qvariant_cast<LiveMapModel *>(page->property("model"));
+    QVERIFY(map);
+
+    // The banner, 12 points in from the sides and 4 from the top, with the snapshot's count.
+    QQuickItem *banner = shown(page, "map.banner");
+    QVERIFY(banner);
+    const QRectF placed = banner->mapRectToItem(page, QRectF(0, 0, banner->width(), banner->height()));
+    QCOMPARE(placed.left(), 12.0);
+    QCOMPARE(placed.top(), 4.0);
+    QCOMPARE(placed.right(), page->width() - 12);
+    QTRY_VERIFY_WITH_TIMEOUT(map->flightCount() >= 1500, 15000);
+    QTRY_VERIFY(textsShown(banner).contains(QString("%1 架飞机").arg(map->flightCount())));
+    QVERIFY(shown(banner, "map.search"));
+    QVERIFY(shown(banner, "map.style"));
+    // The short header the map had before is gone: one search button, one style button.
+    QCOMPARE(page->findChildren<QQuickItem *>("map.style").size(), 1);
+    // The bar stands by, out of sight, until a flight is selected.
+    auto *bar = page->findChild<QQuickItem *>("map.flightBar");
+    QVERIFY(bar);
+    QCOMPARE(bar->opacity(), 0.0);
+
+    // A selected flight: the bar below the banner with its callsign; the count line gives way.
+    const LiveFlight chosen = map->snapshot()->flights.at(0);
+    QVERIFY(chosen.callsign);
+    map->select(chosen, false);
+    QTRY_COMPARE(bar->opacity(), 1.0);
+    QTRY_VERIFY(textsShown(bar).contains(*chosen.callsign));
+    QTRY_VERIFY(!textsShown(banner).contains(QString("%1 架飞机").arg(map->flightCount())));
+    QVERIFY(bar->mapRectToItem(page, QRectF(0, 0, bar->width(), bar->height())).top() > placed.bottom());
+
+    // Searching from the banner opens the side card and clears the selection.
+    QQuickItem *search = shown(banner, "map.search");
+    QVERIFY(search);
+    QMetaObject::invokeMethod(search, "clicked");
+    QVERIFY(map->searching());
+    QVERIFY(!map->hasSelection());
+    QTRY_VERIFY(shown(page, "map.sideCard"));
+    QTRY_COMPARE(bar->opacity(), 0.0);
+}
+
+void ViewsNavigationTest::backKeysPopOnePage_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    for (const char *page : {"account pages", "live aircraft", "inbox", "event from the inbox"}) {
+        QTest::addRow("%s: Escape", page) << QString(page) << int(Qt::Key_Escape) << int(Qt::NoModifier);
+        QTest::addRow("%s: Alt+Left", page) << QString(page) << int(Qt::Key_Left) << int(Qt::AltModifier);
+    }
+}
+
+// Regression: after a push or a pop the focus was nowhere, so the next Tab started at the top of the sidebar.
+// Regression: the keys did nothing on the Live tab's aircraft page, which stands on the Live page's own
+// stack.
+void ViewsNavigationTest::backKeysPopOnePage()
+{
+    QFETCH(QString, page);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QVERIFY(showWindowRoot());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    if (page != "account pages") {
+        // Opened from the keyboard, each goes back to the control that opened it.
+        QPointer<QQuickItem> opener;
+        QString leaving; // what only the page left shows
+        QString below;   // what shows once it has gone
+        if (page == "live aircraft") {
+            navigation->setSelected(MemberTab::Live);
+            QQuickItem *live = nullptr;
+            QTRY_VERIFY((live = shown(m_root, "live.native")));
+            // The board as its loads leave it: a card of a load still running is made again by the next.
+            QTRY_VERIFY(!live->property("model").value<QObject *>()->property("busy").toBool());
+            QTRY_VERIFY((opener = shown(m_root, "live.aircraft.org-vornalia/ac-101")));
+            leaving = "live.aircraft.back";
+            below = "live.tabs";
+        } else {
+            waitForTheDashboard();
+            opener = shown(m_root, "home.notifications");
+            leaving = "inbox.markAll";
+            below = "home.notifications";
+        }
+        opener->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window.get(), Qt::Key_Space);
+        QTRY_VERIFY(shown(m_root, leaving));
+        if (page == "event from the inbox") {
+            // The notice of a published event opens the event's page.
+            const auto eventNotice = [this] {
+                for (QQuickItem *item : itemsBelow(m_root)) {
+                    if (item->isVisible() && item->inherits("QQuickSwipeDelegate")
+                        && item->property("symbol").toString() == "calendar")
+                        return item;
+                }
+                return static_cast<QQuickItem *>(nullptr);
+            };
+            QTRY_VERIFY((opener = eventNotice()));
+            opener->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(m_window.get(), Qt::Key_Space);
+            QTRY_VERIFY(shown(m_root, "event.heading"));
+            below = leaving;
+            leaving = "event.heading";
+        }
+        QTRY_VERIFY(!shown(m_root, below));
+        QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTRY_VERIFY2(!shown(m_root, leaving), qPrintable(leaving));
+        QTRY_VERIFY(shown(m_root, below));
+        QTRY_COMPARE(m_window->activeFocusItem(), opener.data());
+        QVERIFY(opener->property("visualFocus").toBool());
+        return;
+    }
+    navigation->setSelected(MemberTab::Account);
+    QQuickItem *open = nullptr;
+    QTRY_VERIFY((open = shown(m_root, "account.leaderboard")));
+    open->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_VERIFY(shown(m_root, "rank.period"));
+    PageStackModel *account = pagesOf(MemberTab::Account);
+    QPointer<QQuickItem> leaderboard = account->top();
+    // The focus went into the page pushed.
+    // The keyboard goes on in the page pushed (it went to the top of the sidebar).
+    QTest::keyClick(m_window.get(), Qt::Key_Tab);
+    QQuickItem *focused = m_window->activeFocusItem();
+    QVERIFY2(focused && leaderboard->isAncestorOf(focused),
+             focused ? focused->metaObject()->className() : "nothing");
+
+    // While the account popover shows, the key is not the stack's: the leaderboard stays.
+    QQuickItem *shell = nullptr;
+    for (QQuickItem *item : itemsBelow(m_root)) {
+        if (QByteArray(item->metaObject()->className()).startsWith("MemberShell"))
+            shell = item;
+    }
+    QVERIFY(shell);
+    shell->setProperty("showingAccounts", true);
+    QTRY_VERIFY(shown(m_window->contentItem(), "account.logout"));
+    // The switcher saves the current account as it appears; while that runs the panel stays.
+    QTRY_VERIFY(!m_app->accountBusy());
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    if (key == Qt::Key_Escape)
+        QTRY_VERIFY(!shell->property("showingAccounts").toBool()); // Escape closes the popover instead
+    shell->setProperty("showingAccounts", false);
+    QTRY_VERIFY(!shown(m_window->contentItem(), "account.logout"));
+    QCOMPARE(account->top(), leaderboard.data());
+    QCOMPARE(navigation->accountPath(), QList<Destination>{PlainRoute{ShellPage::Leaderboard}});
+    focused->forceActiveFocus(Qt::TabFocusReason);
+
+    navigation->setPath(NavigationStack::AccountStack,
+                        {PlainRoute{ShellPage::Leaderboard}, PlainRoute{ShellPage::Profile}});
+    QCOMPARE(account->count(), 3);
+    QPointer<QQuickItem> profile = account->top();
+    QVERIFY(textsShown(m_root).contains("个人主页"));
+
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTRY_VERIFY(profile.isNull());
+    QCOMPARE(navigation->accountPath(), QList<Destination>{PlainRoute{ShellPage::Leaderboard}});
+    QCOMPARE(account->top(), leaderboard.data());
+    QVERIFY(shown(m_root, "rank.period"));
+    QCOMPARE(m_window->activeFocusItem(), focused); // where the keyboard was when the profile came
+
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTRY_VERIFY(leaderboard.isNull());
+    QVERIFY(navigation->accountPath().isEmpty());
+    // Back on the button that opened it, with its ring: the keyboard opened it.
+    QCOMPARE(m_window->activeFocusItem(), open);
+    QVERIFY(open->property("visualFocus").toBool());
+
+    // Nothing left to go back to: the key changes nothing.
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(navigation->selected(), MemberTab::Account);
+    QVERIFY(shown(m_root, "account.leaderboard"));
+}
+
+void ViewsNavigationTest::workbenchOpensAReviewAndGoesBack_data() { addBackKeys(); }
+
+// A staff member's home is the queue; a report opens its review over it and the back keys return to the
+// report's card, the keyboard on it.
+void ViewsNavigationTest::workbenchOpensAReviewAndGoesBack()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QVERIFY(showWindowRoot());
+    QVERIFY(signIn("wangfang", "fly-vornalia"));
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QQuickItem *card = nullptr;
+    QTRY_VERIFY((card = shown(m_root, "admin.report.p-24436")));
+    QTRY_VERIFY(textsShown(m_root).contains("王芳 · 管理员"));
+    card->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_VERIFY(shown(m_root, "admin.review.save"));
+    QVERIFY(!shown(m_root, "admin.report.p-24436"));
+    QTRY_VERIFY(textsShown(m_root).contains("申请人：zhouning"));
+    // The page takes the keyboard as every pushed page does; Tab reaches its back button first.
+    QTRY_COMPARE(m_window->activeFocusItem(), shown(m_root, "shell.review"));
+    QTest::keyClick(m_window.get(), Qt::Key_Tab);
+    QCOMPARE(m_window->activeFocusItem(), shown(m_root, "admin.review.back"));
+
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTRY_VERIFY(!shown(m_root, "admin.review.save"));
+    QTRY_VERIFY((card = shown(m_root, "admin.report.p-24436")));
+    QCOMPARE(m_window->activeFocusItem(), card);
+}
+
+// Regression: staff had no way to any event, so the members' answers to it were never seen.
+void ViewsNavigationTest::staffReachTheMembersAnswersToAnEvent()
+{
+    QVERIFY(showWindowRoot());
+    QVERIFY(signIn("wangfang", "fly-vornalia"));
+    QQuickItem *button = nullptr;
+    QTRY_VERIFY((button = shown(m_root, "admin.events")));
+    QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
+    QQuickItem *card = nullptr;
+    QTRY_VERIFY((card = shown(m_root, "events.event")));
+    QVERIFY(!shown(m_root, "shell.workbench"));
+    // Staff answer nothing themselves.
+    QVERIFY(!textsShown(m_root).contains("感兴趣"));
+    QVERIFY(service().requestsTo("/api/member/event-responses").isEmpty());
+
+    QVERIFY(QMetaObject::invokeMethod(card, "clicked"));
+    QTRY_VERIFY(shown(m_root, "shell.event"));
+    QTRY_VERIFY(shown(m_root, "event.responses.attending"));
+    QCOMPARE(service().requestsTo("/api/admin/event-responses").size(), 1);
+
+    // Back twice: the list, then the workbench.
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    navigation->back();
+    QTRY_VERIFY(shown(m_root, "events.event"));
+    navigation->back();
+    QTRY_VERIFY(shown(m_root, "shell.workbench"));
+}
+
+// The account tab's "Logbook" row opens the logbook sheet with a stack of its own; a report opens its detail
+// there, and closing the sheet leaves the account tab as it was.
+void ViewsNavigationTest::logbookSheetOverTheAccountTab()
+{
+    QVERIFY(showWindowRoot());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    navigation->setSelected(MemberTab::Account);
+    QQuickItem *row = nullptr;
+    QTRY_VERIFY((row = shown(m_root, "account.logbook")));
+    QVERIFY(QMetaObject::invokeMethod(row, "clicked"));
+    QVERIFY(navigation->showingLogbook());
+    QQuickItem *logbook = nullptr;
+    QTRY_VERIFY((logbook = shown(m_window->contentItem(), "shell.logbook")));
+    // The member leaves it on the other status filter, searching.
+    auto *records = logbook->property("logbook").value<QObject *>();
+    QVERIFY(records);
+    records->setProperty("filter", 2);
+    records->setProperty("search", "ZBAA");
+
+    auto *data = m_root->findChild<MemberData *>();
+    QTRY_VERIFY(!data->pireps().isEmpty());
+    navigation->push(NavigationStack::LogbookStack, PirepRoute{data->pireps().constFirst()});
+    QTRY_VERIFY(!shown(m_window->contentItem(), "shell.logbook")); // the detail stands over it
+    QVERIFY(navigation->accountPath().isEmpty());
+
+    QVERIFY(QMetaObject::invokeMethod(shown(m_window->contentItem(), "logbook.close"), "clicked"));
+    QVERIFY(!navigation->showingLogbook());
+    QTRY_VERIFY(shown(m_root, "account.logbook"));
+
+    // Regression: the logbook opened again where it was left. Each opening starts on the records, "全部".
+    for (const int page : {1, 0}) {
+        QVERIFY(QMetaObject::invokeMethod(shown(m_root, "account.logbook"), "clicked"));
+        QTRY_VERIFY((logbook = shown(m_window->contentItem(), "shell.logbook")));
+        QCOMPARE(logbook->property("page").toInt(), 0);
+        records = logbook->property("logbook").value<QObject *>();
+        QCOMPARE(records->property("filter").toInt(), 0);
+        QCOMPARE(records->property("search").toString(), QString());
+        logbook->setProperty("page", page);
+        QVERIFY(QMetaObject::invokeMethod(shown(m_window->contentItem(), "logbook.close"), "clicked"));
+        QTRY_VERIFY(!shown(m_window->contentItem(), "shell.logbook"));
+    }
+}
+
+// The routes map of the sample member's approved routes stands on the dashboard, with its full-screen
+// cover, and on the logbook's map page, without one.
+void ViewsNavigationTest::routesMapOnTheDashboardAndInTheLogbook()
+{
+    QVERIFY(showDashboard("lichen"));
+    auto *data = m_root->findChild<MemberData *>();
+    QVERIFY(data && data->state(MemberLoad::Routes).loaded);
+    // Many routes, one of them across the 180° meridian.
+    QVERIFY(data->routes().size() >= 6);
+    QVERIFY(std::any_of(data->routes().cbegin(), data->routes().cend(),
+                        [](const FlownRoute &route) { return route.identity() == "ZBAA-KSFO"; }));
+
+    QQuickItem *routes = nullptr;
+    QTRY_VERIFY((routes = shown(m_root, "home.routes")));
+    QCOMPARE(routes->height(), 420.0); // the regular width's height
+    QQuickItem *map = nullptr;
+    QTRY_VERIFY((map = shown(routes, "routes.map")));
+    const auto lines = [](QQuickItem *in) {
+        const QList<QQuickItem *> items = itemsBelow(in);
+        return qsizetype(std::count_if(items.cbegin(), items.cend(),
+                                       [](QQuickItem *item) { return item->inherits("MapPolyline"); }));
+    };
+    QCOMPARE(lines(map), data->routes().size());
+    QTRY_VERIFY(!map->property("moving").toBool());
+    // Framed over the North Pacific: Chengdu to San Francisco across 180°, not round the other way.
+    const double longitude = map->property("center").value<QGeoCoordinate>().longitude();
+    QVERIFY2(longitude > 150 || longitude < -170, qPrintable(QString::number(longitude)));
+    QVERIFY(shown(routes, "routes.scope"));
+
+    // A drag on the map pans the map, not the page around it.
+    QQuickItem *scroll = routes->parentItem();
+    while (scroll && !scroll->inherits("QQuickFlickable"))
+        scroll = scroll->parentItem();
+    QVERIFY(scroll);
+    const double top =
+        routes->mapToItem(scroll->property("contentItem").value<QQuickItem *>(), QPointF()).y();
+    const double bottom = scroll->property("contentHeight").toDouble() - scroll->height();
+    scroll->setProperty("contentY", std::min(top - 20, bottom));
+    QTest::qWait(100);
+    QTRY_VERIFY(!scroll->property("moving").toBool());
+    const double contentY = scroll->property("contentY").toDouble();
+    const QRectF viewport = scroll->mapRectToScene(QRectF(0, 0, scroll->width(), scroll->height()));
+    QVERIFY(viewport.contains(routes->mapRectToScene(QRectF(0, 0, routes->width(), routes->height()))));
+    const double latitude = map->property("center").value<QGeoCoordinate>().latitude();
+    const QPoint middle = map->mapToScene(QPointF(map->width() / 2, map->height() / 2)).toPoint();
+    QTest::mousePress(m_window.get(), Qt::LeftButton, {}, middle);
+    for (int dy = 10; dy <= 120; dy += 10)
+        QTest::mouseMove(m_window.get(), middle + QPoint(0, dy));
+    QTest::mouseRelease(m_window.get(), Qt::LeftButton, {}, middle + QPoint(0, 120));
+    QCOMPARE(scroll->property("contentY").toDouble(), contentY);
+    QVERIFY(map->property("center").value<QGeoCoordinate>().latitude() > latitude + 1);
+
+    // Its full-screen view covers the whole window; "完成" brings the dashboard back.
+    QQuickItem *expand = shown(routes, "routes.fullScreen");
+    QVERIFY(expand);
+    QVERIFY(QMetaObject::invokeMethod(expand, "clicked"));
+    QQuickItem *cover = nullptr;
+    QTRY_VERIFY((cover = shown(m_window->contentItem(), "routes.coverMap")));
+    QTRY_COMPARE(cover->mapToScene(QPointF(0, cover->height())).y(), 720.0);
+    QCOMPARE(cover->width(), 1100.0);
+    QVERIFY(!shown(cover, "routes.fullScreen"));
+    QTRY_COMPARE(lines(cover), data->routes().size());
+    QVERIFY(QMetaObject::invokeMethod(shown(m_window->contentItem(), "routes.done"), "clicked"));
+    QTRY_VERIFY(!shown(m_window->contentItem(), "routes.coverMap"));
+    QVERIFY(shown(m_root, "home.routes"));
+
+    // The logbook's map page: the same routes, filling the page, with no full-screen button.
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    navigation->openLogbook();
+    QQuickItem *logbook = nullptr;
+    QTRY_VERIFY((logbook = shown(m_window->contentItem(), "shell.logbook")));
+    QQuickItem *page = nullptr;
+    for (QQuickItem *item : itemsBelow(logbook)) {
+        if (QByteArray(item->metaObject()->className()).startsWith("MemberLogbookPage"))
+            page = item;
+    }
+    QVERIFY(page);
+    QVERIFY(!shown(logbook, "logbook.routes"));
+    page->setProperty("page", 1);
+    QQuickItem *logbookRoutes = nullptr;
+    QTRY_VERIFY((logbookRoutes = shown(logbook, "logbook.routes")));
+    QTRY_VERIFY((map = shown(logbookRoutes, "routes.map")));
+    QCOMPARE(lines(map), data->routes().size());
+    QVERIFY(shown(logbookRoutes, "routes.scope"));
+    QVERIFY(!shown(logbookRoutes, "routes.fullScreen"));
+    QVERIFY(logbookRoutes->mapToItem(logbook, QPointF(0, logbookRoutes->height())).y()
+            >= logbook->height() - 1);
+
+    // Its refresh asks the service once more.
+    service().clearRequests();
+    QQuickItem *refresh = shown(logbook, "logbook.refreshRoutes");
+    QVERIFY(refresh && refresh->isEnabled());
+    QVERIFY(QMetaObject::invokeMethod(refresh, "clicked"));
+    QTRY_COMPARE(service().requestsTo("/api/member/routes").size(), 1);
+}
+
+// A member without approved reports has no routes: the empty state stands in the map's place.
+void ViewsNavigationTest::routesMapOfAMemberWithoutRoutes()
+{
+    QVERIFY(showDashboard("hejing"));
+    auto *data = m_root->findChild<MemberData *>();
+    QVERIFY(data->state(MemberLoad::Routes).loaded);
+    QVERIFY(data->routes().isEmpty());
+    QQuickItem *routes = shown(m_root, "home.routes");
+    QVERIFY(routes);
+    QTRY_VERIFY(shown(routes, "routes.empty"));
+    QVERIFY(!shown(routes, "routes.map"));
+    QVERIFY(!shown(routes, "routes.scope"));
+    QVERIFY(!shown(routes, "routes.fullScreen"));
+    QVERIFY(textsShown(routes).contains("还没有已批准的航线"));
+}
+
+VORNA_SHELL_VIEWS_TEST_MAIN(ViewsNavigationTest)
+
+#include "tst_views_navigation.moc"
