@@ -185,14 +185,8 @@ bool ScreenRulesTest::showWindowRoot()
 
 bool ScreenRulesTest::showSignedIn(const QString &username, const QString &password)
 {
-    if (!showWindowRoot())
+    if (!showWindowRoot() || !TestSupport::signInThrough(m_app, username, password))
         return false;
-    try {
-        await(m_app->signIn(username, password, false));
-    } catch (const std::exception &error) {
-        qWarning("sign-in failed: %s", error.what());
-        return false;
-    }
     if (m_app->role() != QLatin1String("member"))
         return QTest::qWaitFor([this] { return shown(m_root, "shell.workbench") != nullptr; });
     if (!QTest::qWaitFor([this] { return shown(m_root, "home.notifications") != nullptr; }))

@@ -3,6 +3,8 @@
 // What a test of the whole window stands on: the process-wide objects the app installs before its window
 // (the keychain's queues, the own-flight link, the aircraft pictures), and the sample service standing in
 // for the member site and the forum of the forum avatar.
+#include "AppState.h"
+#include "Await.h"
 #include "ImageTestSupport.h"
 #include "Installed.h"
 #include "MemberData.h"
@@ -78,6 +80,18 @@ inline bool memberLoadsEnd(const MemberData *data)
                    return !state.loading && (state.loaded || state.failure);
                });
            });
+}
+
+// Signs in through a window's own account state; false, with the reason in the log, when it fails.
+inline bool signInThrough(AppState *app, const QString &username, const QString &password)
+{
+    try {
+        await(app->signIn(username, password, false));
+    } catch (const std::exception &error) {
+        qWarning("sign-in failed: %s", error.what());
+        return false;
+    }
+    return true;
 }
 
 } // namespace TestSupport

@@ -94,15 +94,8 @@ protected:
     // Signs in through the window root's own account state, once its restore has ended.
     bool signIn(const QString &username, const QString &password)
     {
-        if (!QTest::qWaitFor([this] { return !m_app->checking(); }))
-            return false;
-        try {
-            await(m_app->signIn(username, password, false));
-        } catch (const std::exception &error) {
-            qWarning("sign-in failed: %s", error.what());
-            return false;
-        }
-        return true;
+        return QTest::qWaitFor([this] { return !m_app->checking(); })
+               && TestSupport::signInThrough(m_app, username, password);
     }
 
     // Waits until every keyed load of the dashboard has ended.
