@@ -56,6 +56,15 @@ private:
         await(state->signIn(username, "fly-vornalia", false));
         return state;
     }
+    // lichen signed in and saved, and hejing added from the switcher: two saved, hejing current.
+    static void lichenThenHejing(AppState *state, AccountSwitcherModel &switcher)
+    {
+        switcher.setAppState(state);
+        await(switcher.rememberCurrent());
+        switcher.setUsername("hejing");
+        switcher.setPassword("fly-vornalia");
+        await(switcher.addAccount());
+    }
     QStringList rowNames(const AccountSwitcherModel &switcher) const
     {
         QStringList names;
@@ -145,11 +154,7 @@ void AccountPagesTest::switcherLimitAndFailures()
 {
     const auto state = signedIn("lichen");
     AccountSwitcherModel switcher;
-    switcher.setAppState(state.get());
-    await(switcher.rememberCurrent());
-    switcher.setUsername("hejing");
-    switcher.setPassword("fly-vornalia");
-    await(switcher.addAccount());
+    lichenThenHejing(state.get(), switcher);
     QCOMPARE(state->savedAccountCount(), 2);
 
     // Two saved: another add is refused; the password goes, the user name and the open form stay.
@@ -190,11 +195,7 @@ void AccountPagesTest::switcherFromTheSignInForm()
 {
     const auto state = signedIn("lichen");
     AccountSwitcherModel switcher;
-    switcher.setAppState(state.get());
-    await(switcher.rememberCurrent());
-    switcher.setUsername("hejing");
-    switcher.setPassword("fly-vornalia");
-    await(switcher.addAccount());
+    lichenThenHejing(state.get(), switcher);
     await(switcher.signOut()); // hejing leaves the list; lichen stays saved
     QVERIFY(!state->signedIn());
 

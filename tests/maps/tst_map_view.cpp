@@ -317,12 +317,8 @@ void MapViewTest::topmostMarkerWins()
     model.appendRow(marker(0, 0, 30));
     model.appendRow(marker(0, 1, 30));
     model.appendRow(marker(0, 20, 30));
-    auto *layer = new MapMarkerLayer(f.map);
-    layer->setModel(&model);
-    QCoreApplication::processEvents();
-    f.map->polish();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-    QTRY_COMPARE(layer->width(), 800.0);
+    MapMarkerLayer *layer = shownLayer(f, model);
+    QVERIFY(layer);
 
     QCOMPARE(layer->markerAt({404, 300}), 1);
     QCOMPARE(layer->markerAt({390, 300}), 0);
@@ -371,12 +367,8 @@ void MapViewTest::hitTestFollowsTheTurnedSilhouette()
     QStandardItem *item = largeTurnedMarker(model);
     item->setData(heading, Qt::UserRole + 4);
     model.appendRow(item);
-    auto *layer = new MapMarkerLayer(f.map);
-    layer->setModel(&model);
-    QCoreApplication::processEvents();
-    f.map->polish();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-    QTRY_COMPARE(layer->width(), 800.0);
+    MapMarkerLayer *layer = shownLayer(f, model);
+    QVERIFY(layer);
     QCOMPARE(layer->markerAt(point), hit ? 0 : -1);
 }
 

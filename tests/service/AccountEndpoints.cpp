@@ -1,7 +1,6 @@
 // Sign-in, the signed-in user, sign-out and the account gate pages.
 #include "SampleService.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
 #include <QImage>
 #include <QJsonArray>
@@ -52,11 +51,7 @@ QByteArray Service::avatarPicture(const QString &accountId)
     painter.drawEllipse(QPointF(64, 50), 24, 24);
     painter.drawEllipse(QRectF(24, 82, 80, 70));
     painter.end();
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
-    return png;
+    return encodedPicture(picture);
 }
 
 void Service::addAccountRoutes()

@@ -3,7 +3,6 @@
 // Besides the accounts, a few forum-only users answer with the records and pictures the tests need.
 #include "SampleService.h"
 
-#include <QBuffer>
 #include <QColor>
 #include <QCryptographicHash>
 #include <QImage>
@@ -15,15 +14,6 @@
 namespace Sample {
 
 namespace {
-
-QByteArray png(const QImage &picture)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
-    return bytes;
-}
 
 // A square avatar of the given side in a colour drawn from the name, with a white ring.
 QByteArray forumAvatar(const QString &name, int side)
@@ -37,7 +27,7 @@ QByteArray forumAvatar(const QString &name, int side)
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(QRectF(side * 0.2, side * 0.2, side * 0.6, side * 0.6));
     painter.end();
-    return png(picture);
+    return encodedPicture(picture);
 }
 
 // A valid PNG followed by padding up to the given length; decoders stop at its end chunk.
@@ -91,7 +81,7 @@ QByteArray noisyPicture()
         for (int x = 0; x < picture.width(); ++x)
             line[x] = 0xFF000000u | (random.generate() & 0xFFFFFFu);
     }
-    return png(picture);
+    return encodedPicture(picture);
 }
 
 } // namespace

@@ -180,15 +180,6 @@ quint32 crc32(const QByteArray &bytes)
     return ~crc;
 }
 
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format, qstrcmp(format, "webp") == 0 ? 90 : -1);
-    return bytes;
-}
-
 // A PNG of exactly `size` bytes: a small picture, then a private ancillary chunk that decoders skip.
 QByteArray pngOfSize(qint64 size)
 {
@@ -197,7 +188,7 @@ QByteArray pngOfSize(qint64 size)
     QPainter painter(&picture);
     painter.fillRect(QRect(8, 8, 48, 16), QColor(0x1b, 0x3f, 0x8f));
     painter.end();
-    QByteArray png = encoded(picture, "png");
+    QByteArray png = encodedPicture(picture, "png");
     constexpr qsizetype endChunk = 12; // IEND: length, type, CRC
     constexpr qsizetype chunkFrame = 12;
     const qint64 padding = size - png.size() - chunkFrame;
@@ -222,7 +213,7 @@ QByteArray picture(const Livery &livery, const QString &file)
     if (found != drawn.constEnd())
         return *found;
     const QImage image = drawAircraft(livery, QSize(1600, 900));
-    const QByteArray bytes = encoded(image, file.endsWith(QLatin1String(".png")) ? "png" : "webp");
+    const QByteArray bytes = encodedPicture(image, file.endsWith(QLatin1String(".png")) ? "png" : "webp");
     drawn.insert(key, bytes);
     return bytes;
 }
@@ -271,6 +262,15 @@ void Service::addImageRoutes()
     Fault slow;
     slow.bodyDelayMs = 15'000;
     setFault(liveries + "a320/slow-sample.webp", slow);
+}
+
+QByteArray encodedPicture(const QImage &picture, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format, qstrcmp(format, "webp") == 0 ? 90 : -1);
+    return bytes;
 }
 
 } // namespace Sample

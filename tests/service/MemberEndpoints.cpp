@@ -2,7 +2,6 @@
 // and the password and profile forms.
 #include "MemberStore.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QImage>
@@ -83,11 +82,7 @@ QByteArray evidencePicture(const QString &id)
     painter.setBrush(QColor(0, 0, 0, 140));
     painter.drawRect(QRect(0, 246, 480, 24)); // the simulator's bottom bar
     painter.end();
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
-    return png;
+    return encodedPicture(picture);
 }
 
 QJsonObject evidenceJson(const QString &reportId, const StoredEvidence &evidence)

@@ -18,6 +18,7 @@
 #include <vector>
 
 class QHttpServer;
+class QImage;
 class QHttpServerRequest;
 class QHttpServerResponder;
 
@@ -26,6 +27,9 @@ class QHttpServerResponder;
 namespace Sample {
 
 using Headers = QList<QPair<QByteArray, QByteArray>>;
+
+// The bytes of a picture in a format of Qt's ("png", "webp" at quality 90), as the service sends it.
+QByteArray encodedPicture(const QImage &picture, const char *format = "png");
 
 // One request as it arrived.
 struct Request
