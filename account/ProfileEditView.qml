@@ -15,10 +15,19 @@ AccountFormPage {
     Accessible.name: view.title
 
     required property AppState appState
+    // Handed in by the page stacks, like every page's; where the page stands on them when a stack made it.
+    property MemberData memberData
+    property MemberNavigation navigation
+    property pageRoute route
     property bool required: false
-    // On a stack: "返回" above the form.
-    property bool showsBack: false
+    // On a stack: "返回" above the form, which pops it.
+    property bool showsBack: view.route.page !== ShellPage.NoPage
     signal done
+
+    onDone: {
+        if (view.route.page !== ShellPage.NoPage)
+            view.navigation.pop(view.route.stack);
+    }
 
     // "使用 IFC 头像", for a caller that shows the form with the forum avatar fetched.
     function useForumAvatar() {

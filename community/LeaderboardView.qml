@@ -16,10 +16,18 @@ Item {
 
     required property AppState appState
     required property MemberData memberData
-    // A page opened on a stack offers the way back.
-    property bool showsBack: false
+    // Handed in by the page stacks, like every page's; where the page stands on them when a stack made it.
+    property MemberNavigation navigation
+    property pageRoute route
+    // A page opened on a stack offers the way back, which pops it.
+    property bool showsBack: view.route.page !== ShellPage.NoPage
     readonly property LeaderboardModel model: leaderboard
     signal back
+
+    onBack: {
+        if (view.route.page !== ShellPage.NoPage)
+            view.navigation.pop(view.route.stack);
+    }
 
     LeaderboardModel {
         id: leaderboard

@@ -94,23 +94,7 @@ PageTable {
     PageRow {
         page: ShellPage.ProfileEdit
 
-        Item {
-            id: profileEditPage
-
-            required property AppState appState
-            required property MemberData memberData
-            required property MemberNavigation navigation
-            required property pageRoute route
-
-            objectName: "account.profileEditPage"
-
-            ProfileEditView {
-                anchors.fill: parent
-                appState: profileEditPage.appState
-                showsBack: true
-                onDone: profileEditPage.navigation.pop(profileEditPage.route.stack)
-            }
-        }
+        ProfileEditView {}
     }
     PageRow {
         page: ShellPage.Profile
@@ -143,21 +127,6 @@ PageTable {
     PageRow {
         page: ShellPage.Leaderboard
 
-        Item {
-            id: leaderboardPage
-
-            required property AppState appState
-            required property MemberData memberData
-            required property MemberNavigation navigation
-            required property pageRoute route
-
-            LeaderboardView {
-                anchors.fill: parent
-                appState: leaderboardPage.appState
-                memberData: leaderboardPage.memberData
-                showsBack: true
-                onBack: leaderboardPage.navigation.pop(leaderboardPage.route.stack)
-            }
-        }
+        LeaderboardView {}
     }
 }

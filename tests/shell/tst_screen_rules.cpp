@@ -313,7 +313,7 @@ void ScreenRulesTest::pageTableShowsEachPage_data()
     row("report form", "lichen", MemberTab::Flights, ShellPage::PirepForm, "pirep.submit", "");
     row("review", "wangfang", MemberTab::Home, ShellPage::Review, "shell.review", "申请人：lichen");
     row("profile", "lichen", MemberTab::Account, ShellPage::Profile, "account.page", "个人主页");
-    row("profile form", "lichen", MemberTab::Account, ShellPage::ProfileEdit, "account.profileEditPage", "");
+    row("profile form", "lichen", MemberTab::Account, ShellPage::ProfileEdit, "account.profileEdit", "");
     row("settings", "lichen", MemberTab::Account, ShellPage::Settings, "account.preferences", "");
     row("information", "lichen", MemberTab::Account, ShellPage::Information, "information.version", "");
     row("leaderboard", "lichen", MemberTab::Account, ShellPage::Leaderboard, "rank.period", "排行榜");
@@ -341,7 +341,7 @@ void ScreenRulesTest::pageTableShowsEachPage()
                             "shell.review",
                             "account.page",
                             "rank.period",
-                            "account.profileEditPage",
+                            "account.profileEdit",
                             "account.preferences",
                             "information.version",
                             "account.legal"};
@@ -406,7 +406,7 @@ void ScreenRulesTest::controlsOpenTheirPages_data()
     row("account: information", "lichen", account, {"account.information"}, "information.version", "");
     row("account: leaderboard", "lichen", account, {"account.leaderboard"}, "rank.period", "排行榜");
     row("account page: edit", "lichen", account, {"account.profile", "account.edit"},
-        "account.profileEditPage", "");
+        "account.profileEdit", "");
     row("profile form: back", "lichen", account, {"account.profile", "account.edit", "profile.back"},
         "account.page", "个人主页");
     row("information: terms", "lichen", account, {"account.information", "information.terms"},
@@ -557,7 +557,7 @@ void ScreenRulesTest::accountScreens()
         QVERIFY(showSignedIn("lichen"));
         navigation()->setSelected(MemberTab::Account);
         QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::ProfileEdit));
-        QTRY_VERIFY(shown(m_root, "account.profileEditPage"));
+        QTRY_VERIFY(shown(m_root, "account.profileEdit"));
     } else if (scenario.startsWith("switcher")) {
         QVERIFY(showSignedIn("lichen"));
         if (scenario == "switcher two" || scenario == "switcher signed out") {
