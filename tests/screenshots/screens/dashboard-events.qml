@@ -1,7 +1,7 @@
 import Vorna.Screenshots
 
-// The dashboard of "lichen" with the keyboard on the first event card: the cards with their route maps
-// and answer buttons.
+// The dashboard of "lichen" with the keyboard on an event card's answer, fourteen Tabs into the page: the
+// cards with their route maps and answer buttons.
 MemberWindow {
     username: "lichen"
     typed: ["\t\t\t\t\t\t\t\t\t\t\t\t\t\t"]

@@ -1,8 +1,8 @@
 import Vorna.Screenshots
 
 // The account tab of "lichen" after the keyboard opened the leaderboard and went back with its back
-// button: the same profile page, the ring on the button that opened the leaderboard.
+// button: the ring on the row that opened the leaderboard.
 MemberWindow {
     username: "lichen"
-    typed: ["\t\t\t\t\t ", "\t\t ", "\t\r"]
+    typed: ["⇤⇤ ", "\t\t\t\t\t\t ", "\t\r"]
 }
