@@ -329,22 +329,11 @@ void ScreenRulesTest::pageTableShowsEachPage()
     QFETCH(int, page);
     QFETCH(QString, shows);
     QFETCH(QString, text);
-    const QStringList pages{"home.notifications",
-                            "shell.workbench",
-                            "pirep.new",
-                            "shell.map",
-                            "shell.account",
-                            "shell.event",
-                            "inbox.heading",
-                            "pirep.detail.back",
-                            "pirep.submit",
-                            "shell.review",
-                            "account.page",
-                            "rank.period",
-                            "account.profileEdit",
-                            "account.preferences",
-                            "information.version",
-                            "account.legal"};
+    const QStringList pages{
+        "home.notifications",  "shell.workbench",     "pirep.new",           "shell.map",
+        "shell.account",       "shell.event",         "inbox.heading",       "pirep.detail.back",
+        "pirep.submit",        "shell.review",        "account.page",        "rank.period",
+        "account.profileEdit", "account.preferences", "information.version", "account.legal"};
 
     QVERIFY(showSignedIn(username));
     MemberNavigation *shell = navigation();
@@ -405,8 +394,8 @@ void ScreenRulesTest::controlsOpenTheirPages_data()
     row("account: settings", "lichen", account, {"account.settings"}, "account.preferences", "");
     row("account: information", "lichen", account, {"account.information"}, "information.version", "");
     row("account: leaderboard", "lichen", account, {"account.leaderboard"}, "rank.period", "排行榜");
-    row("account page: edit", "lichen", account, {"account.profile", "account.edit"},
-        "account.profileEdit", "");
+    row("account page: edit", "lichen", account, {"account.profile", "account.edit"}, "account.profileEdit",
+        "");
     row("profile form: back", "lichen", account, {"account.profile", "account.edit", "profile.back"},
         "account.page", "个人主页");
     row("information: terms", "lichen", account, {"account.information", "information.terms"},
