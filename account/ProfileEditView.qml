@@ -24,10 +24,7 @@ AccountFormPage {
     property bool showsBack: view.route.page !== ShellPage.NoPage
     signal done
 
-    onDone: {
-        if (view.route.page !== ShellPage.NoPage)
-            view.navigation.pop(view.route.stack);
-    }
+    onDone: view.navigation?.leave(view.route)
 
     // "使用 IFC 头像", for a caller that shows the form with the forum avatar fetched.
     function useForumAvatar() {

@@ -26,14 +26,10 @@ Rectangle {
 
     color: Theme.paper
     Component.onCompleted: {
-        if (view.route.page !== ShellPage.NoPage)
-            detail.openRoute(view.route);
+        detail.openRoute(view.route);
         detail.appear();
     }
-    onClose: {
-        if (view.route.page !== ShellPage.NoPage)
-            view.navigation.pop(view.route.stack);
-    }
+    onClose: view.navigation.leave(view.route)
     // Heard by its title when it takes the keyboard: pushed on a tab's stack, or opened from a notice.
     Accessible.role: Accessible.Pane
     Accessible.name: L.t("活动详情")

@@ -24,10 +24,7 @@ Item {
     readonly property LeaderboardModel model: leaderboard
     signal back
 
-    onBack: {
-        if (view.route.page !== ShellPage.NoPage)
-            view.navigation.pop(view.route.stack);
-    }
+    onBack: view.navigation?.leave(view.route)
 
     LeaderboardModel {
         id: leaderboard

@@ -29,14 +29,10 @@ Rectangle {
 
     color: Theme.paper
     Component.onCompleted: {
-        if (view.route.page !== ShellPage.NoPage)
-            detail.openRoute(view.navigation, view.route);
+        detail.openRoute(view.navigation, view.route);
         detail.appear();
     }
-    onClose: {
-        if (view.route.page !== ShellPage.NoPage)
-            view.navigation.pop(view.route.stack);
-    }
+    onClose: view.navigation?.leave(view.route)
 
     PirepDetailModel {
         id: detail

@@ -27,14 +27,12 @@ Rectangle {
     signal close
 
     color: Theme.paper
+    // Without a route its owner prefills it: an empty route would empty the form.
     Component.onCompleted: {
         if (view.route.page !== ShellPage.NoPage)
             form.openRoute(view.navigation, view.route);
     }
-    onClose: {
-        if (view.route.page !== ShellPage.NoPage)
-            view.navigation.pop(view.route.stack);
-    }
+    onClose: view.navigation?.leave(view.route)
 
     PirepFormModel {
         id: form

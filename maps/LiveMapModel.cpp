@@ -29,8 +29,7 @@ LiveMapModel::LiveMapModel(QObject *parent)
 {
     connect(m_activity, &FlightActivityNavigation::ownFlightRequestChanged, this,
             &LiveMapModel::startRequestTask);
-    m_active = ApplicationPhase::active();
-    m_feed.setActive(m_active);
+    m_feed.setActive(ApplicationPhase::active());
     ApplicationPhase::followActive(this, [this](bool active) { setActive(active); });
     connect(this, &LiveMapModel::snapshotChanged, this, &LiveMapModel::ownFlightsChanged);
     connect(this, &LiveMapModel::usernameChanged, this, &LiveMapModel::ownFlightsChanged);
@@ -95,12 +94,11 @@ void LiveMapModel::setUsername(const QString &username)
 
 void LiveMapModel::setActive(bool active)
 {
-    if (m_active == active)
+    if (m_feed.active() == active)
         return;
-    m_active = active;
-    Q_EMIT activeChanged();
     // Coming to the front, the feed starts a new cycle; leaving it ends the tour and the selection at once.
     m_feed.setActive(active);
+    Q_EMIT activeChanged();
     if (!active) {
         setDemonstrating(false);
         clearSelection();
@@ -208,7 +206,7 @@ QCoro::Task<> LiveMapModel::tour()
         co_return;
     const QList<LiveFlight> flights = hasSnapshot() ? snapshot()->flights : QList<LiveFlight>();
     for (const LiveFlight &flight : flights) {
-        if (!run.alive() || !m_demonstrating || !m_active)
+        if (!run.alive() || !m_demonstrating || !active())
             co_return;
         select(withRoute(flight), true);
         if (!co_await Sleep(*m_clock, tourStep, run) || !run.alive())

@@ -116,7 +116,7 @@ public:
     void setMemberData(MemberData *data);
     void setClient(APIClient *client);
     void setUsername(const QString &username);
-    bool active() const { return m_active; }
+    bool active() const { return m_feed.active(); }
     void setActive(bool active);
     bool shown() const { return m_shown; }
     void setShown(bool shown);
@@ -258,7 +258,6 @@ private:
     void showMarkers();
 
     QPointer<FlightActivityNavigation> m_activity;
-    bool m_active = false;
     bool m_shown = false;
     bool m_complete = true;
     bool m_running = false;

@@ -178,6 +178,12 @@ void MemberNavigation::pop(NavigationStack stack)
 
 void MemberNavigation::back() { pop(stackOf(m_selected)); }
 
+void MemberNavigation::leave(const PageRoute &route)
+{
+    if (route.page != ShellPage::NoPage)
+        pop(route.stack);
+}
+
 bool MemberNavigation::pushPage(NavigationStack stack, ShellPage page)
 {
     switch (page) {

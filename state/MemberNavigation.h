@@ -215,6 +215,8 @@ public:
     // On top of a stack, and back one page.
     void push(NavigationStack stack, Destination route);
     Q_INVOKABLE void pop(NavigationStacks::Stack stack);
+    // The page at a route leaves its stack (its way back); nothing for a page that no stack made.
+    Q_INVOKABLE void leave(const PageRoute &route);
     // Back one page in the selected tab's stack (Escape, Alt+Left); nothing when it is empty.
     Q_INVOKABLE void back();
     // A page that shows nothing handed to it on top of a stack (a PlainRoute); false for a tab's root page

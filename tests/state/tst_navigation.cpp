@@ -383,6 +383,12 @@ void NavigationTest::accountRowsAndOpeners()
           ShellPage::Map, ShellPage::Account, ShellPage::Logbook})
         QVERIFY(!navigation.pushPage(NavigationStack::AccountStack, page));
     QCOMPARE(navigation.depth(NavigationStack::AccountStack), 4);
+    // A page's way back pops its stack; a page no stack made leaves nothing.
+    navigation.leave(PageRoute{});
+    QCOMPARE(navigation.depth(NavigationStack::AccountStack), 4);
+    navigation.leave(navigation.routeAt(NavigationStack::AccountStack, 3));
+    QCOMPARE(navigation.depth(NavigationStack::AccountStack), 3);
+    navigation.pushLegal(0);
 
     navigation.setSelected(MemberTab::Home);
     navigation.openProfile();
