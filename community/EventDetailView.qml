@@ -33,7 +33,6 @@ Rectangle {
     // Heard by its title when it takes the keyboard: pushed on a tab's stack, or opened from a notice.
     Accessible.role: Accessible.Pane
     Accessible.name: L.t("活动详情")
-    StackView.onActivated: ViewRules.focusPage(view)
 
     EventDetailModel {
         id: detail

@@ -9,19 +9,20 @@ import Vorna.Maps
 import Vorna.Flights
 
 // The logbook: the records page, or the page of the routes the member has flown, switched by the page
-// menu. The member's reports and routes come from the member data; a chosen report goes to the shell,
-// which opens its detail (`logbook.report(row)` gives the report).
+// menu. The member's reports and routes come from the member data; a chosen report opens its detail above
+// the logbook, on the logbook's own stack.
 Rectangle {
     id: logbookPage
     // What a screen reader says as the page takes the keyboard.
     Accessible.role: Accessible.Pane
     Accessible.name: "Logbook"
 
+    required property AppState appState
     required property MemberData memberData
+    required property MemberNavigation navigation
     readonly property LogbookModel logbook: model
     // 0 the records page, 1 the routes page; every opening of the logbook starts on the records.
     property int page: 0
-    signal openPirep(int row)
 
     color: Theme.paper
     onPageChanged: {
@@ -39,7 +40,7 @@ Rectangle {
         anchors.fill: parent
         visible: logbookPage.page === 0
         logbook: model
-        onOpenPirep: row => logbookPage.openPirep(row)
+        onOpenPirep: row => model.openPirep(logbookPage.navigation, NavigationStack.LogbookStack, row)
         menu: [
             LogbookMenu {
                 page: logbookPage.page

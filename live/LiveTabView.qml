@@ -7,51 +7,26 @@ import Vorna.Ui
 import Vorna.State
 import Vorna.Live
 
-// The Live page on a stack of its own: the header with the summary, the failure notice, the connect card
-// while the member's Infinite Flight account is not linked, and while it is the fleet and applications
-// boards with the authorisation card. Cards lead to the aircraft page and, for reviewers, to the review.
-StackView {
+// The Live page: the header with the summary, the failure notice, the connect card while the member's
+// Infinite Flight account is not linked, and while it is the fleet and applications boards with the
+// authorisation card. Cards lead to the aircraft page and, for reviewers, to the review, on the Live tab's
+// stack.
+Rectangle {
     id: view
 
     required property AppState appState
     required property MemberData memberData
     required property MemberNavigation navigation
     readonly property LiveTabModel model: live
+    // The Live tab shows, this page or one opened from it: the page loads as the tab comes on screen and
+    // watches its board's age while it shows, not each time a page above it goes.
+    readonly property bool tabShown: view.parent?.visible ?? false
 
-    // The page above the Live page takes the keyboard; going back gives it to the card or row it was opened
-    // from.
-    readonly property ScreenFocus keyboard: ScreenFocus {
-        screen: view.currentItem
-    }
-
-    // A page above the Live page.
-    function open(page: Component, properties: var) {
-        view.keyboard.opening();
-        view.push(page, properties);
-        view.keyboard.opened();
-    }
-
-    // Back to the Live page.
-    function back() {
-        if (view.depth < 2)
-            return;
-        view.pop();
-        view.keyboard.showing = view.currentItem;
-        view.keyboard.closed();
-    }
-
-    objectName: "live.native"
-    initialItem: livePage
-    // A page that has come in keeps the keyboard: where the end of its entrance left it on nothing named, it
-    // goes to the page's title again.
-    onBusyChanged: {
-        if (!view.busy && view.depth > 1)
-            view.keyboard.opened();
-    }
-    // The page loads and watches its board's age while it is on screen.
-    onVisibleChanged: view.visible ? live.appear() : live.disappear()
+    objectName: "live.page"
+    color: Theme.paper
+    onTabShownChanged: view.tabShown ? live.appear() : live.disappear()
     Component.onCompleted: {
-        if (view.visible)
+        if (view.tabShown)
             live.appear();
     }
 
@@ -60,30 +35,6 @@ StackView {
 
         appState: view.appState
         onAuthorizationChanged: live.authorizing ? authorizationSheet.open() : authorizationSheet.close()
-    }
-
-    // The pages above the Live page are this stack's own, not the shell's: the back keys are taken here.
-    Shortcut {
-        sequences: ["Esc", "Alt+Left"]
-        enabled: view.visible && view.depth > 1
-        onActivated: view.back()
-    }
-
-    Component {
-        id: aircraftPage
-
-        LiveAircraftEntry {
-            liveTab: live
-            onClose: view.back()
-        }
-    }
-    Component {
-        id: reviewPage
-
-        LiveReviewEntry {
-            liveTab: live
-            onClose: view.back()
-        }
     }
 
     Sheet {
@@ -150,197 +101,184 @@ StackView {
         }
     }
 
-    Component {
-        id: livePage
+    // The desktop's refresh command, as the toolbar button.
+    Shortcut {
+        sequences: ["F5", "Ctrl+R"]
+        enabled: view.visible && live.showsRefresh && !live.busy
+        onActivated: live.refresh()
+    }
 
-        Rectangle {
-            color: Theme.paper
+    ColumnLayout {
+        id: frame
 
-            // The desktop's refresh command, as the toolbar button.
-            Shortcut {
-                sequences: ["F5", "Ctrl+R"]
-                enabled: view.visible && live.showsRefresh && !live.busy
-                onActivated: live.refresh()
+        readonly property bool regular: ViewRules.isRegular(Window.width)
+
+        anchors.fill: parent
+        spacing: 0
+
+        // The page's bar: its title, the fleet search and the refresh, over the page's own column
+        // however wide the window is. It keeps its height while the two are hidden.
+        RowLayout {
+            Layout.alignment: Qt.AlignHCenter
+            Layout.maximumWidth: Math.min(frame.width, ViewRules.pageMaximumWidth(frame.regular)) - 2 * ViewRules.pageHorizontalPadding(frame.regular)
+            Layout.minimumHeight: refreshButton.implicitHeight
+            Layout.topMargin: 12
+            Layout.bottomMargin: 4
+            spacing: 12
+
+            Text {
+                text: "Live"
+                font.pixelSize: Typography.headline
+                font.weight: Font.DemiBold
+                color: Theme.ink
+                Accessible.role: Accessible.Heading
+                Accessible.name: text
             }
+            Item {
+                Layout.fillWidth: true
+            }
+            FormField {
+                objectName: "live.search"
+                visible: live.showsSearch
+                Layout.preferredWidth: 260
+                Layout.minimumWidth: 120
+                Layout.fillWidth: true
+                Layout.maximumWidth: 260
+                placeholderText: L.t("注册号、机型或涂装")
+                text: live.search
+                onTextEdited: live.search = text
+            }
+            GlassButton {
+                id: refreshButton
 
+                objectName: "live.refresh"
+                visible: live.showsRefresh
+                symbol: "arrow.clockwise"
+                enabled: !live.busy
+                Accessible.name: L.t("刷新")
+                ToolTip.visible: hovered
+                ToolTip.text: L.t("刷新")
+                onClicked: live.refresh()
+            }
+        }
+
+        Page {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            spacing: 16
+
+            // Header: the brand line with the linked account's picture, the title, the summary.
             ColumnLayout {
-                id: frame
+                Layout.fillWidth: true
+                Layout.topMargin: 6
+                Layout.bottomMargin: 6
+                spacing: 12
 
-                readonly property bool regular: ViewRules.isRegular(Window.width)
-
-                anchors.fill: parent
-                spacing: 0
-
-                // The page's bar: its title, the fleet search and the refresh, over the page's own column
-                // however wide the window is. It keeps its height while the two are hidden.
                 RowLayout {
-                    Layout.alignment: Qt.AlignHCenter
-                    Layout.maximumWidth: Math.min(frame.width, ViewRules.pageMaximumWidth(frame.regular)) - 2 * ViewRules.pageHorizontalPadding(frame.regular)
-                    Layout.minimumHeight: refreshButton.implicitHeight
-                    Layout.topMargin: 12
-                    Layout.bottomMargin: 4
-                    spacing: 12
+                    Layout.fillWidth: true
+                    Layout.preferredHeight: 32
 
                     Text {
-                        text: "Live"
-                        font.pixelSize: Typography.headline
+                        Layout.fillWidth: true
+                        text: "VORNA Live"
+                        font.pixelSize: Typography.subheadline
                         font.weight: Font.DemiBold
-                        color: Theme.ink
-                        Accessible.role: Accessible.Heading
-                        Accessible.name: text
+                        color: Theme.accent
                     }
-                    Item {
-                        Layout.fillWidth: true
-                    }
-                    FormField {
-                        objectName: "live.search"
-                        visible: live.showsSearch
-                        Layout.preferredWidth: 260
-                        Layout.minimumWidth: 120
-                        Layout.fillWidth: true
-                        Layout.maximumWidth: 260
-                        placeholderText: L.t("注册号、机型或涂装")
-                        text: live.search
-                        onTextEdited: live.search = text
-                    }
-                    GlassButton {
-                        id: refreshButton
+                    AvatarPicture {
+                        objectName: "live.avatar"
+                        visible: live.hasAvatar
+                        implicitWidth: 32
+                        implicitHeight: 32
+                        image: live.avatar
+                        Accessible.role: Accessible.Graphic
+                        Accessible.name: L.t("IFC 头像")
 
-                        objectName: "live.refresh"
-                        visible: live.showsRefresh
-                        symbol: "arrow.clockwise"
-                        enabled: !live.busy
-                        Accessible.name: L.t("刷新")
-                        ToolTip.visible: hovered
-                        ToolTip.text: L.t("刷新")
-                        onClicked: live.refresh()
+                        Rectangle {
+                            anchors.fill: parent
+                            radius: width / 2
+                            color: "transparent"
+                            border.width: 1
+                            border.color: Theme.line
+                        }
                     }
                 }
-
-                Page {
+                Text {
                     Layout.fillWidth: true
-                    Layout.fillHeight: true
-                    spacing: 16
-
-                    // Header: the brand line with the linked account's picture, the title, the summary.
-                    ColumnLayout {
-                        Layout.fillWidth: true
-                        Layout.topMargin: 6
-                        Layout.bottomMargin: 6
-                        spacing: 12
-
-                        RowLayout {
-                            Layout.fillWidth: true
-                            Layout.preferredHeight: 32
-
-                            Text {
-                                Layout.fillWidth: true
-                                text: "VORNA Live"
-                                font.pixelSize: Typography.subheadline
-                                font.weight: Font.DemiBold
-                                color: Theme.accent
-                            }
-                            AvatarPicture {
-                                objectName: "live.avatar"
-                                visible: live.hasAvatar
-                                implicitWidth: 32
-                                implicitHeight: 32
-                                image: live.avatar
-                                Accessible.role: Accessible.Graphic
-                                Accessible.name: L.t("IFC 头像")
-
-                                Rectangle {
-                                    anchors.fill: parent
-                                    radius: width / 2
-                                    color: "transparent"
-                                    border.width: 1
-                                    border.color: Theme.line
-                                }
-                            }
-                        }
-                        Text {
-                            Layout.fillWidth: true
-                            text: L.t("机队与排班")
-                            maximumLineCount: 1
-                            fontSizeMode: Text.HorizontalFit
-                            minimumPixelSize: Math.round(28 * 0.65)
-                            font.pixelSize: 28
-                            font.weight: Font.Bold
-                            color: Theme.ink
-                            Accessible.role: Accessible.Heading
-                            Accessible.name: text
-                        }
-                        Text {
-                            Layout.fillWidth: true
-                            text: live.summary
-                            wrapMode: Text.Wrap
-                            font.pixelSize: Typography.subheadline
-                            color: Theme.muted
-                        }
-                    }
-
-                    ErrorNotice {
-                        objectName: "live.message"
-                        visible: live.message.length > 0
-                        message: live.message
-                        retryable: true
-                        onRetry: live.refresh()
-                    }
-
-                    LiveConnectCard {
-                        objectName: "live.connectCard"
-                        visible: live.showsConnectCard
-                        enabled: !live.busy
-                        onConnect: live.startConnect()
-                    }
-
-                    BrandLoader {
-                        Layout.fillWidth: true
-                        objectName: "live.loader"
-                        visible: live.showsLoader
-                        size: 72
-                        caption: L.t("正在读取机队")
-                        tile: true
-                    }
-
-                    SegmentedPicker {
-                        Layout.fillWidth: true
-                        visible: live.showsBoards
-                        objectName: "live.tabs"
-                        Accessible.name: "Live"
-                        options: live.tabs
-                        current: live.tab
-                        onChosen: value => live.tab = value
-                    }
-
-                    LiveFleetBoard {
-                        objectName: "live.fleet"
-                        visible: live.showsBoards && live.tab === LiveTabModel.Fleet
-                        liveTab: live
-                        onOpen: card => view.open(aircraftPage, {
-                            itemId: card.id,
-                            registration: card.registration
-                        })
-                    }
-
-                    LiveApplicationsBoard {
-                        objectName: "live.applications"
-                        visible: live.showsBoards && live.tab === LiveTabModel.Applications
-                        liveTab: live
-                        onOpen: id => view.open(reviewPage, {
-                            applicationId: id
-                        })
-                    }
-
-                    LiveAuthorizationCard {
-                        Layout.topMargin: 8
-                        objectName: "live.authorization"
-                        visible: live.showsBoards
-                        enabled: !live.busy
-                        onReconnect: live.startConnect()
-                        onDisconnect: live.confirmDisconnect = true
-                    }
+                    text: L.t("机队与排班")
+                    maximumLineCount: 1
+                    fontSizeMode: Text.HorizontalFit
+                    minimumPixelSize: Math.round(28 * 0.65)
+                    font.pixelSize: 28
+                    font.weight: Font.Bold
+                    color: Theme.ink
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
                 }
+                Text {
+                    Layout.fillWidth: true
+                    text: live.summary
+                    wrapMode: Text.Wrap
+                    font.pixelSize: Typography.subheadline
+                    color: Theme.muted
+                }
+            }
+
+            ErrorNotice {
+                objectName: "live.message"
+                visible: live.message.length > 0
+                message: live.message
+                retryable: true
+                onRetry: live.refresh()
+            }
+
+            LiveConnectCard {
+                objectName: "live.connectCard"
+                visible: live.showsConnectCard
+                enabled: !live.busy
+                onConnect: live.startConnect()
+            }
+
+            BrandLoader {
+                Layout.fillWidth: true
+                objectName: "live.loader"
+                visible: live.showsLoader
+                size: 72
+                caption: L.t("正在读取机队")
+                tile: true
+            }
+
+            SegmentedPicker {
+                Layout.fillWidth: true
+                visible: live.showsBoards
+                objectName: "live.tabs"
+                Accessible.name: "Live"
+                options: live.tabs
+                current: live.tab
+                onChosen: value => live.tab = value
+            }
+
+            LiveFleetBoard {
+                objectName: "live.fleet"
+                visible: live.showsBoards && live.tab === LiveTabModel.Fleet
+                liveTab: live
+                onOpen: card => view.navigation.openLiveAircraft(card.id, live)
+            }
+
+            LiveApplicationsBoard {
+                objectName: "live.applications"
+                visible: live.showsBoards && live.tab === LiveTabModel.Applications
+                liveTab: live
+                onOpen: id => view.navigation.openLiveReview(id, live)
+            }
+
+            LiveAuthorizationCard {
+                Layout.topMargin: 8
+                objectName: "live.authorization"
+                visible: live.showsBoards
+                enabled: !live.busy
+                onReconnect: live.startConnect()
+                onDisconnect: live.confirmDisconnect = true
             }
         }
     }

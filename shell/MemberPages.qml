@@ -36,6 +36,16 @@ PageTable {
         LiveTabView {}
     }
     PageRow {
+        page: ShellPage.LiveAircraft
+
+        LiveAircraftEntry {}
+    }
+    PageRow {
+        page: ShellPage.LiveReview
+
+        LiveReviewEntry {}
+    }
+    PageRow {
         page: ShellPage.Map
 
         LiveMapView {}
@@ -105,13 +115,7 @@ PageTable {
         page: ShellPage.Logbook
 
         MemberLogbookPage {
-            id: logbookPage
-
-            required property AppState appState
-            required property MemberNavigation navigation
-
             objectName: "shell.logbook"
-            onOpenPirep: row => logbookPage.logbook.openPirep(logbookPage.navigation, NavigationStack.LogbookStack, row)
         }
     }
     PageRow {

@@ -85,6 +85,9 @@ void PageStackModel::sync()
         ++kept;
     m_shown = now;
     popTo(kept + 1);
+    // Where the keyboard is before the pages are made: one that takes it as it is made (the review's back
+    // button) is not its own way back.
+    m_pushedFrom = kept < now.size() ? focusOrigin(top()->window()) : ComponentRules::FocusOrigin{};
     for (qsizetype index = kept; index < now.size(); ++index)
         Q_EMIT push(m_navigation->routeAt(stack(), int(index)));
 }
@@ -94,7 +97,7 @@ void PageStackModel::place(QQuickItem *page)
     if (!page)
         return;
     QQuickItem *below = top();
-    m_pages.append(Shown{page, focusOrigin(page->window())});
+    m_pages.append(Shown{page, m_pushedFrom});
     if (below)
         below->setVisible(false);
     page->setVisible(true);

@@ -83,4 +83,6 @@ private:
     // The path as the pages above the root show it.
     QList<Destination> m_shown;
     QList<Shown> m_pages;
+    // Where the keyboard was as the pages being pushed were asked for.
+    ComponentRules::FocusOrigin m_pushedFrom;
 };

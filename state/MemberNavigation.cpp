@@ -30,7 +30,9 @@ ShellPage pageOf(const Destination &route)
                                  [](const EventRoute &) { return ShellPage::Event; },
                                  [](const NoticeRoute &) { return ShellPage::Notice; },
                                  [](const LegalRoute &) { return ShellPage::Legal; },
-                                 [](const ReviewRoute &) { return ShellPage::Review; }},
+                                 [](const ReviewRoute &) { return ShellPage::Review; },
+                                 [](const LiveAircraftRoute &) { return ShellPage::LiveAircraft; },
+                                 [](const LiveReviewRoute &) { return ShellPage::LiveReview; }},
                       route);
 }
 
@@ -38,16 +40,18 @@ size_t qHash(const Destination &route, size_t seed) noexcept
 {
     seed = qHashMulti(seed, route.index());
     return std::visit(
-        Overloaded{[seed](const PlainRoute &value) { return qHashMulti(seed, int(value.page)); },
-                   [seed](const PirepRoute &value) { return qHash(value.report, seed); },
-                   [seed](const EventSubmissionRoute &value) { return qHash(value.event, seed); },
-                   [seed](const RecentFlightRoute &value) { return qHash(value.flight, seed); },
-                   [seed](const EventRoute &value) { return qHash(value.event, seed); },
-                   [seed](const NoticeRoute &value) {
-                       return qHashMulti(seed, value.title, value.detail, value.time);
-                   },
-                   [seed](const LegalRoute &value) { return qHashMulti(seed, raw(value.document)); },
-                   [seed](const ReviewRoute &value) { return qHash(value.report, seed); }},
+        Overloaded{
+            [seed](const PlainRoute &value) { return qHashMulti(seed, int(value.page)); },
+            [seed](const PirepRoute &value) { return qHash(value.report, seed); },
+            [seed](const EventSubmissionRoute &value) { return qHash(value.event, seed); },
+            [seed](const RecentFlightRoute &value) { return qHash(value.flight, seed); },
+            [seed](const EventRoute &value) { return qHash(value.event, seed); },
+            [seed](const NoticeRoute &value) {
+                return qHashMulti(seed, value.title, value.detail, value.time);
+            },
+            [seed](const LegalRoute &value) { return qHashMulti(seed, raw(value.document)); },
+            [seed](const ReviewRoute &value) { return qHash(value.report, seed); },
+            [seed](const LiveCardRoute &value) { return qHashMulti(seed, value.id, value.liveTab.data()); }},
         route);
 }
 
@@ -86,6 +90,7 @@ NavigationStack MemberNavigation::stackOf(MemberTab tab)
     case MemberTab::Account:
         return NavigationStack::AccountStack;
     case MemberTab::Live:
+        return NavigationStack::LiveStack;
     case MemberTab::Map:
         return NavigationStack::NoStack;
     default:
@@ -202,6 +207,8 @@ bool MemberNavigation::pushPage(NavigationStack stack, ShellPage page)
     case ShellPage::Legal:
     case ShellPage::Notice:
     case ShellPage::Review:
+    case ShellPage::LiveAircraft:
+    case ShellPage::LiveReview:
         return false;
     // The report form shows a record when it has one and is empty without.
     case ShellPage::PirepForm:
@@ -237,6 +244,23 @@ void MemberNavigation::startPirep()
 void MemberNavigation::openReview(const Pirep &report, QObject *queue)
 {
     push(NavigationStack::EventStack, ReviewRoute{report, queue});
+}
+
+void MemberNavigation::openLiveAircraft(const QString &itemId, QObject *liveTab)
+{
+    push(NavigationStack::LiveStack, LiveAircraftRoute{{itemId, liveTab}});
+}
+
+void MemberNavigation::openLiveReview(const QString &applicationId, QObject *liveTab)
+{
+    push(NavigationStack::LiveStack, LiveReviewRoute{{applicationId, liveTab}});
+}
+
+LiveCardRoute MemberNavigation::liveCardAt(const PageRoute &route) const
+{
+    if (const std::optional<LiveAircraftRoute> aircraft = routeOf<LiveAircraftRoute>(route))
+        return *aircraft;
+    return routeOf<LiveReviewRoute>(route).value_or(LiveReviewRoute{});
 }
 
 void MemberNavigation::openProfile()

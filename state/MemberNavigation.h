@@ -48,18 +48,20 @@ enum Page {
     Inbox,
     Notice,
     Review,
-    Events
+    Events,
+    LiveAircraft,
+    LiveReview
 };
 Q_ENUM_NS(Page)
 } // namespace ShellPages
 using ShellPage = ShellPages::Page;
 
 // The stacks of pages, one per path: the home tab's (events, the inbox, the staff's reviews), the flights
-// tab's, the logbook sheet's and the account tab's.
+// tab's, the logbook sheet's, the account tab's and the Live tab's (an aircraft, a reviewer's application).
 namespace NavigationStacks {
 Q_NAMESPACE
 QML_NAMED_ELEMENT(NavigationStack)
-enum Stack { NoStack, FlightStack, LogbookStack, EventStack, AccountStack };
+enum Stack { NoStack, FlightStack, LogbookStack, EventStack, AccountStack, LiveStack };
 Q_ENUM_NS(Stack)
 } // namespace NavigationStacks
 using NavigationStack = NavigationStacks::Stack;
@@ -140,8 +142,33 @@ struct ReviewRoute
     QPointer<QObject> queue;
     bool operator==(const ReviewRoute &) const = default;
 };
+// A card of the Live page's boards, by its id, and the Live page's model it was opened from: the page above
+// reads the card's record from it, and it loads again after an application is sent or a review saved.
+struct LiveCardRoute
+{
+    Q_GADGET
+    QML_VALUE_TYPE(liveCardRoute)
+    Q_PROPERTY(QString id MEMBER id)
+    Q_PROPERTY(QObject *liveTab READ liveTabObject)
+
+public:
+    QString id;
+    QPointer<QObject> liveTab;
+    QObject *liveTabObject() const { return liveTab.data(); }
+    bool operator==(const LiveCardRoute &) const = default;
+};
+// An aircraft of the fleet board.
+struct LiveAircraftRoute : LiveCardRoute
+{
+    bool operator==(const LiveAircraftRoute &) const = default;
+};
+// An application of the board a reviewer reviews.
+struct LiveReviewRoute : LiveCardRoute
+{
+    bool operator==(const LiveReviewRoute &) const = default;
+};
 using Destination = std::variant<PlainRoute, PirepRoute, EventSubmissionRoute, RecentFlightRoute, EventRoute,
-                                 NoticeRoute, LegalRoute, ReviewRoute>;
+                                 NoticeRoute, LegalRoute, ReviewRoute, LiveAircraftRoute, LiveReviewRoute>;
 size_t qHash(const Destination &route, size_t seed = 0) noexcept;
 // The page a route opens.
 ShellPage pageOf(const Destination &route);
@@ -180,7 +207,7 @@ public:
     // Whether the signed-in user is a member: their home page is the dashboard, staff's the workbench.
     bool member() const { return m_member; }
     void setMember(bool member);
-    // The stack of a tab's pages; the live and map tabs have none.
+    // The stack of a tab's pages; the map tab has none.
     static NavigationStack stackOf(MemberTab tab);
     // A tab's root page: home is the dashboard for members and the workbench for staff.
     ShellPage rootPageOf(MemberTab tab) const;
@@ -233,6 +260,11 @@ public:
     }
     // The staff's review of a report of their queue, on top of the home tab's stack.
     void openReview(const Pirep &report, QObject *queue = nullptr);
+    // A card of the Live page (`liveTab`, its model) on top of the Live tab's stack: the aircraft of the
+    // fleet with that id, the application with that id for its review. The card's route of a Live page.
+    Q_INVOKABLE void openLiveAircraft(const QString &itemId, QObject *liveTab);
+    Q_INVOKABLE void openLiveReview(const QString &applicationId, QObject *liveTab);
+    Q_INVOKABLE LiveCardRoute liveCardAt(const PageRoute &route) const;
     // The flights tab's "+": an empty report form on top of the flights stack, a fresh one each time.
     Q_INVOKABLE void startPirep();
 

@@ -4,6 +4,7 @@
 #include "Installed.h"
 #include "LiveApplicationReviewModel.h"
 #include "LiveTabModel.h"
+#include "MemberData.h"
 #include "MemberNavigation.h"
 #include "MemberTestSupport.h"
 
@@ -240,10 +241,19 @@ void LiveViewsTest::reviewReloadsThePageAfterItsScreenHasGone()
     };
     QCOMPARE(status(), "pending");
 
+    // Opened from the board as the shell opens it: on the Live tab's stack, the route naming the Live page.
+    MemberData memberData(m_app->api());
+    MemberNavigation navigation;
+    navigation.openLiveReview("app-10", &liveTab);
+    const PageRoute route = navigation.routeAt(NavigationStack::LiveStack, 0);
+    QCOMPARE(route.page, ShellPage::LiveReview);
     QQmlComponent component(m_engine.get(), QUrl("qrc:/qt/qml/Vorna/Live/LiveReviewEntry.qml"));
-    QQuickItem *entry =
-        show(component, {{"liveTab", QVariant::fromValue(&liveTab)}, {"applicationId", "app-10"}},
-             QSize(760, 540));
+    QQuickItem *entry = show(component,
+                             {{"appState", QVariant::fromValue(m_app.get())},
+                              {"memberData", QVariant::fromValue(&memberData)},
+                              {"navigation", QVariant::fromValue(&navigation)},
+                              {"route", QVariant::fromValue(route)}},
+                             QSize(760, 540));
     QVERIFY(entry);
     auto *review = entry->property("model").value<LiveApplicationReviewModel *>();
     QVERIFY(review && review->valid());

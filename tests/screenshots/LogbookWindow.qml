@@ -48,11 +48,13 @@ Rectangle {
                 MemberLogbookPage {
                     id: logbookPage
 
+                    appState: account
                     memberData: sample
+                    navigation: MemberNavigation {}
                     Component.onCompleted: {
                         logbookPage.logbook.filter = screen.filter;
                         logbookPage.logbook.search = screen.search;
-                    logbookPage.page = screen.logbookPage;
+                        logbookPage.page = screen.logbookPage;
                     }
                 }
             }

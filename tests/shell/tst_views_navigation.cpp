@@ -4,6 +4,7 @@
 // workbench, the logbook sheet and the maps.
 
 #include "LiveMapModel.h"
+#include "LiveTabModel.h"
 #include "PageTable.h"
 #include "ShellViewsFixture.h"
 
@@ -490,23 +491,28 @@ void ViewsNavigationTest::backKeysPopOnePage_data()
     QTest::addColumn<QString>("page");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
-    for (const char *page : {"account pages", "live aircraft", "inbox", "event from the inbox"}) {
+    for (const char *page :
+         {"account pages", "live aircraft", "live review", "inbox", "event from the inbox"}) {
         QTest::addRow("%s: Escape", page) << QString(page) << int(Qt::Key_Escape) << int(Qt::NoModifier);
         QTest::addRow("%s: Alt+Left", page) << QString(page) << int(Qt::Key_Left) << int(Qt::AltModifier);
     }
 }
 
 // Regression: after a push or a pop the focus was nowhere, so the next Tab started at the top of the sidebar.
-// Regression: the keys did nothing on the Live tab's aircraft page, which stands on the Live page's own
-// stack.
+// Regression: the keys did nothing on the Live tab's aircraft page when it stood on a stack of the Live
+// page's own.
+// Regression: the review's back button, which takes the keyboard as the review is made, was kept as the
+// control the review was opened from, so going back left the keyboard on nothing.
 void ViewsNavigationTest::backKeysPopOnePage()
 {
     QFETCH(QString, page);
     QFETCH(int, key);
     QFETCH(int, modifiers);
+    const bool live = page.startsWith("live");
     QVERIFY(showWindowRoot());
-    QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    // The review is a reviewer's.
+    QVERIFY(signIn(page == "live review" ? "wangfang" : "lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_root, page == "live review" ? "admin.search" : "home.notifications"));
     m_window->requestActivate();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     auto *navigation = m_root->findChild<MemberNavigation *>();
@@ -516,14 +522,23 @@ void ViewsNavigationTest::backKeysPopOnePage()
         QPointer<QQuickItem> opener;
         QString leaving; // what only the page left shows
         QString below;   // what shows once it has gone
-        if (page == "live aircraft") {
+        const QString liveLoad = QStringLiteral("/api/live-schedules/authorization");
+        if (live) {
             navigation->setSelected(MemberTab::Live);
-            QQuickItem *live = nullptr;
-            QTRY_VERIFY((live = shown(m_root, "live.native")));
+            QQuickItem *livePage = nullptr;
+            QTRY_VERIFY((livePage = shown(m_root, "live.page")));
+            auto *model = livePage->property("model").value<LiveTabModel *>();
             // The board as its loads leave it: a card of a load still running is made again by the next.
-            QTRY_VERIFY(!live->property("model").value<QObject *>()->property("busy").toBool());
-            QTRY_VERIFY((opener = shown(m_root, "live.aircraft.org-vornalia/ac-101")));
-            leaving = "live.aircraft.back";
+            QTRY_VERIFY(!model->busy());
+            if (page == "live review") {
+                // Its back button takes the keyboard as the review is made.
+                model->setTab(LiveTabModel::Applications);
+                QTRY_VERIFY((opener = shown(m_root, "live.review.app-10")));
+                leaving = "live.review.back";
+            } else {
+                QTRY_VERIFY((opener = shown(m_root, "live.aircraft.org-vornalia/ac-101")));
+                leaving = "live.aircraft.back";
+            }
             below = "live.tabs";
         } else {
             waitForTheDashboard();
@@ -557,6 +572,9 @@ void ViewsNavigationTest::backKeysPopOnePage()
         QTRY_VERIFY(shown(m_root, below));
         QTRY_COMPARE(m_window->activeFocusItem(), opener.data());
         QVERIFY(opener->property("visualFocus").toBool());
+        // The Live page loads as its tab comes on screen, not again as a page opened from it goes.
+        if (live)
+            QCOMPARE(service().requestsTo(liveLoad).size(), 1);
         return;
     }
     navigation->setSelected(MemberTab::Account);

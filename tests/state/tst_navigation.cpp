@@ -283,12 +283,13 @@ void NavigationTest::reportPagesOnTheFlightStack()
 void NavigationTest::backPopsTheSelectedTabsStack_data()
 {
     QTest::addColumn<MemberTab>("tab");
-    QTest::addColumn<QList<int>>("depthsAfter"); // flight, logbook, event, account
-    QTest::newRow("home: the event") << MemberTab::Home << QList<int>{2, 1, 1, 2};
-    QTest::newRow("flights") << MemberTab::Flights << QList<int>{1, 1, 2, 2};
-    QTest::newRow("account: its own stack, not the logbook") << MemberTab::Account << QList<int>{2, 1, 2, 1};
-    QTest::newRow("map has no stack") << MemberTab::Map << QList<int>{2, 1, 2, 2};
-    QTest::newRow("live has no stack") << MemberTab::Live << QList<int>{2, 1, 2, 2};
+    QTest::addColumn<QList<int>>("depthsAfter"); // flight, logbook, event, account, live
+    QTest::newRow("home: the event") << MemberTab::Home << QList<int>{2, 1, 1, 2, 2};
+    QTest::newRow("flights") << MemberTab::Flights << QList<int>{1, 1, 2, 2, 2};
+    QTest::newRow("account: its own stack, not the logbook")
+        << MemberTab::Account << QList<int>{2, 1, 2, 1, 2};
+    QTest::newRow("map has no stack") << MemberTab::Map << QList<int>{2, 1, 2, 2, 2};
+    QTest::newRow("live: the review above the aircraft") << MemberTab::Live << QList<int>{2, 1, 2, 2, 1};
 }
 
 // Escape and Alt+Left go back one page in the tab on screen, and in no other tab's stack.
@@ -305,6 +306,8 @@ void NavigationTest::backPopsTheSelectedTabsStack()
                        {EventRoute{flightEvent("e-1")}, EventRoute{flightEvent("e-2")}});
     navigation.setPath(NavigationStack::AccountStack,
                        {PlainRoute{ShellPage::Leaderboard}, PlainRoute{ShellPage::Profile}});
+    navigation.openLiveAircraft("ac-1", &navigation);
+    navigation.openLiveReview("app-1", &navigation);
     navigation.setSelected(tab);
     QSignalSpy paths(&navigation, &MemberNavigation::pathChanged);
 
@@ -312,7 +315,8 @@ void NavigationTest::backPopsTheSelectedTabsStack()
     QCOMPARE((QList<int>{navigation.depth(NavigationStack::FlightStack),
                          navigation.depth(NavigationStack::LogbookStack),
                          navigation.depth(NavigationStack::EventStack),
-                         navigation.depth(NavigationStack::AccountStack)}),
+                         navigation.depth(NavigationStack::AccountStack),
+                         navigation.depth(NavigationStack::LiveStack)}),
              depthsAfter);
     const bool popped = MemberNavigation::stackOf(tab) != NavigationStack::NoStack;
     QCOMPARE(paths.count(), popped ? 1 : 0);
@@ -358,6 +362,22 @@ void NavigationTest::pushedPagesReadTheirRoute()
     QCOMPARE(legal.page, ShellPage::Legal);
     QCOMPARE(navigation.routeOf<LegalRoute>(legal), LegalRoute{LegalDocument::Privacy});
     QVERIFY(!navigation.routeOf<LegalRoute>(PageRoute{NavigationStack::AccountStack, 2, ShellPage::Legal}));
+
+    // A Live card names its record by id and the Live page's model it was opened from, which may go first.
+    auto liveTab = std::make_unique<QObject>();
+    navigation.openLiveAircraft("org/ac-1", liveTab.get());
+    navigation.openLiveReview("app-2", liveTab.get());
+    const PageRoute aircraft = navigation.routeAt(NavigationStack::LiveStack, 0);
+    const PageRoute review = navigation.routeAt(NavigationStack::LiveStack, 1);
+    QCOMPARE(aircraft.page, ShellPage::LiveAircraft);
+    QCOMPARE(review.page, ShellPage::LiveReview);
+    QCOMPARE(navigation.liveCardAt(aircraft).id, "org/ac-1");
+    QCOMPARE(navigation.liveCardAt(review).id, "app-2");
+    QCOMPARE(navigation.liveCardAt(review).liveTabObject(), liveTab.get());
+    QVERIFY(!navigation.routeOf<LiveReviewRoute>(aircraft));
+    liveTab.reset();
+    QCOMPARE(navigation.liveCardAt(review).liveTabObject(), nullptr);
+    QVERIFY(navigation.liveCardAt(PageRoute{}).id.isEmpty());
 }
 
 // The pages without a payload are pushed by their page alone; the account button opens a page alone there.
@@ -380,7 +400,8 @@ void NavigationTest::accountRowsAndOpeners()
     for (const ShellPage page :
          {ShellPage::Event, ShellPage::PirepDetail, ShellPage::Review, ShellPage::Notice, ShellPage::Legal,
           ShellPage::NoPage, ShellPage::Dashboard, ShellPage::Workbench, ShellPage::Flights, ShellPage::Live,
-          ShellPage::Map, ShellPage::Account, ShellPage::Logbook})
+          ShellPage::Map, ShellPage::Account, ShellPage::Logbook, ShellPage::LiveAircraft,
+          ShellPage::LiveReview})
         QVERIFY(!navigation.pushPage(NavigationStack::AccountStack, page));
     QCOMPARE(navigation.depth(NavigationStack::AccountStack), 4);
     // A page's way back pops its stack; a page no stack made leaves nothing.
