@@ -87,7 +87,8 @@ void PageStackModel::sync()
     popTo(kept + 1);
     // Where the keyboard is before the pages are made: one that takes it as it is made (the review's back
     // button) is not its own way back.
-    m_pushedFrom = kept < now.size() ? focusOrigin(top()->window()) : ComponentRules::FocusOrigin{};
+    const QQuickItem *below = top();
+    m_pushedFrom = below && kept < now.size() ? focusOrigin(below->window()) : ComponentRules::FocusOrigin{};
     for (qsizetype index = kept; index < now.size(); ++index)
         Q_EMIT push(m_navigation->routeAt(stack(), int(index)));
 }
