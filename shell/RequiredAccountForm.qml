@@ -17,7 +17,7 @@ Loader {
 
         // When the gate moves on, the window shows what it asks next.
         PasswordView {
-            objectName: "portal.password"
+            objectName: "gate.password"
             appState: form.appState
             required: true
         }
@@ -27,7 +27,7 @@ Loader {
         id: profileForm
 
         ProfileEditView {
-            objectName: "portal.profile"
+            objectName: "gate.profile"
             appState: form.appState
             required: true
         }

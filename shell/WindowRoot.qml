@@ -85,7 +85,7 @@ Item {
         id: checking
 
         BrandWaitingView {
-            objectName: "portal.checking"
+            objectName: "gate.checking"
             message: L.t("正在确认登录状态")
         }
     }
@@ -147,7 +147,7 @@ Item {
         id: gateWaiting
 
         BrandWaitingView {
-            objectName: "portal.gateWaiting"
+            objectName: "gate.waiting"
             message: L.t("正在确认账号要求")
 
             ErrorNotice {

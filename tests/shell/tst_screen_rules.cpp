@@ -525,7 +525,7 @@ void ScreenRulesTest::accountScreens()
     } else if (scenario.startsWith("password")) {
         QVERIFY(showWindowRoot());
         await(m_app->signIn("zhouning", "temporary-123", false));
-        QTRY_VERIFY(shown(m_root, "portal.password"));
+        QTRY_VERIFY(shown(m_root, "gate.password"));
         QObject *form = modelOf(m_root, "PasswordForm");
         QVERIFY(form);
         if (scenario != "password") {
@@ -541,7 +541,7 @@ void ScreenRulesTest::accountScreens()
     } else if (scenario == "profile setup") {
         QVERIFY(showWindowRoot());
         await(m_app->signIn("xuhang", "fly-vornalia", false));
-        QTRY_VERIFY(shown(m_root, "portal.profile"));
+        QTRY_VERIFY(shown(m_root, "gate.profile"));
     } else if (scenario == "profile edit") {
         QVERIFY(showSignedIn("lichen"));
         navigation()->setSelected(MemberTab::Account);

@@ -177,12 +177,12 @@ void ViewsSessionTest::windowRootScreenForEachState_data()
     QTest::newRow("nobody: sign-in") << ""
                                      << "" << 0 << "login.submit" << QStringList{"成员登录", "登录成员中心"};
     QTest::newRow("gate password") << "zhouning"
-                                   << "temporary-123" << 0 << "portal.password"
+                                   << "temporary-123" << 0 << "gate.password"
                                    << QStringList{"设置新密码",
                                                   "首次登录请将邮件中的临时密码改为自己的密码。",
                                                   "邮件中的临时密码", "设置密码并继续", "退出登录"};
     QTest::newRow("gate profile") << "xuhang"
-                                  << "fly-vornalia" << 0 << "portal.profile"
+                                  << "fly-vornalia" << 0 << "gate.profile"
                                   << QStringList{"完成账号设置", "头像", "使用 IFC 头像",
                                                  "保存并进入成员中心", "退出登录"};
     QTest::newRow("gate ready, member: dashboard")
@@ -193,7 +193,7 @@ void ViewsSessionTest::windowRootScreenForEachState_data()
         << "fly-vornalia" << 0 << "shell.workbench" << QStringList{"审核", "审核工作台"};
     QTest::newRow("gate not answered")
         << "lichen"
-        << "fly-vornalia" << 503 << "portal.gateWaiting"
+        << "fly-vornalia" << 503 << "gate.waiting"
         << QStringList{"正在确认账号要求", "账号状态暂时不可用，请重试。", "重试", "重新登录"};
 }
 
@@ -204,8 +204,8 @@ void ViewsSessionTest::windowRootScreenForEachState()
     QFETCH(int, gateStatus);
     QFETCH(QString, screen);
     QFETCH(QStringList, texts);
-    const QStringList screens{"portal.checking",    "login.submit",       "portal.password", "portal.profile",
-                              "portal.gateWaiting", "home.notifications", "shell.workbench"};
+    const QStringList screens{"gate.checking", "login.submit",       "gate.password",  "gate.profile",
+                              "gate.waiting",  "home.notifications", "shell.workbench"};
 
     QVERIFY(showWindowRoot());
     if (gateStatus != 0)
@@ -377,7 +377,7 @@ void ViewsSessionTest::firstLoginFormsLandOnTheDashboard()
     // The must-change account: the password form, then the dashboard by itself.
     QVERIFY(showWindowRoot());
     QVERIFY(signIn("zhouning", "temporary-123"));
-    QTRY_VERIFY(shown(m_root, "portal.password"));
+    QTRY_VERIFY(shown(m_root, "gate.password"));
     auto *password = m_root->findChild<PasswordForm *>();
     QVERIFY(password);
     password->setCurrent("temporary-123");
@@ -385,13 +385,13 @@ void ViewsSessionTest::firstLoginFormsLandOnTheDashboard()
     password->setConfirmation("my-own-password-1");
     QVERIFY(QMetaObject::invokeMethod(shown(m_root, "password.save"), "clicked"));
     QTRY_VERIFY(shown(m_root, "home.notifications"));
-    QVERIFY(!shown(m_root, "portal.password"));
+    QVERIFY(!shown(m_root, "gate.password"));
     cleanup();
 
     // The profile set-up: the forum avatar, the two required fields, the dashboard by itself.
     QVERIFY(showWindowRoot());
     QVERIFY(signIn("xuhang", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_root, "portal.profile"));
+    QTRY_VERIFY(shown(m_root, "gate.profile"));
     auto *profile = m_root->findChild<ProfileForm *>();
     QVERIFY(profile);
     QTRY_VERIFY(profile->loaded());
