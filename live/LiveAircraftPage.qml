@@ -16,7 +16,7 @@ Rectangle {
     required property liveFleetItem item
     readonly property LiveAircraftPageModel model: pageModel
     readonly property LiveApplicationFormModel form: formModel
-    readonly property list<color> tints: [Theme.approved, Theme.ink, Theme.muted, Theme.slate]
+    readonly property list<color> tints: [Theme.approved, Theme.ink, Theme.muted, Theme.slateText]
     // The way back.
     signal close
     // An application was sent from this page, or may have been: the Live page reloads.

@@ -10,7 +10,7 @@ Card {
 
     // The texts of LiveScheduleCard::card.
     required property var schedule
-    readonly property list<color> tints: [Theme.approved, Theme.ink, Theme.muted, Theme.slate]
+    readonly property list<color> tints: [Theme.approved, Theme.ink, Theme.muted, Theme.slateText]
 
     padding: 16
     spacing: 10
@@ -90,7 +90,7 @@ Card {
 
                 text: modelData
                 symbol: "person.fill"
-                tint: Theme.slate
+                tint: Theme.slateText
             }
         }
     }

@@ -82,6 +82,7 @@ class Theme : public QObject
     Q_PROPERTY(QColor rejected READ rejected NOTIFY paletteChanged)
     Q_PROPERTY(QColor pending READ pending NOTIFY paletteChanged)
     Q_PROPERTY(QColor slate READ slate CONSTANT)
+    Q_PROPERTY(QColor slateText READ slateText NOTIFY paletteChanged)
     Q_PROPERTY(QColor night READ night CONSTANT)
     Q_PROPERTY(QColor gold READ gold CONSTANT)
     Q_PROPERTY(QColor white READ white CONSTANT)
@@ -121,6 +122,9 @@ public:
     QColor rejected() const { return color(Palette::Name::Rejected); }
     QColor pending() const { return color(Palette::Name::Pending); }
     QColor slate() const { return Palette::rgb(Palette::slate); }
+    // Slate as the colour of a text or a symbol on a card: slate on light pages; on dark ones, where slate
+    // is nearly the card's own colour, the main text colour.
+    QColor slateText() const { return m_dark ? ink() : slate(); }
     QColor night() const { return Palette::rgb(Palette::night); }
     QColor gold() const { return Palette::rgb(Palette::gold); }
     QColor white() const { return Palette::rgb(Palette::white); }

@@ -110,6 +110,8 @@ private Q_SLOTS:
     void segmentedPickerFillsTheChoice();
     void controlStatesStandOut_data();
     void controlStatesStandOut();
+    void slateTextStandsOut_data();
+    void slateTextStandsOut();
     void menuKeysOpenTheMenu();
     void listKeysFollowTheKeyboard_data();
     void listKeysFollowTheKeyboard();
@@ -894,6 +896,39 @@ void ComponentsTest::controlStatesStandOut()
     auto *chosen = segments.at(1)->property("background").value<QQuickItem *>();
     const QColor outline = chosen->property("border").value<QObject *>()->property("color").value<QColor>();
     QVERIFY2(contrast(outline, base) >= 3, qPrintable(outline.name() + " on " + base.name()));
+    QVERIFY(views.warnings().isEmpty());
+}
+
+void ComponentsTest::slateTextStandsOut_data()
+{
+    QTest::addColumn<QString>("appearance");
+    QTest::newRow("light") << "light";
+    QTest::newRow("dark") << "dark";
+}
+
+void ComponentsTest::slateTextStandsOut()
+{
+    // Regression: a Live schedule's crew, tinted slate, read at about 1.6:1 on a dark card, as slate is the
+    // same in both appearances. A text in slate's text colour reads at 4.5:1 or more on a card and on the
+    // chip it tints.
+    QFETCH(QString, appearance);
+    Views views;
+    const auto card = views.make("Rectangle { property alias chip: c; color: Theme.surface;"
+                                 " Component.onCompleted: Theme.appearance = \""
+                                 + appearance.toUtf8()
+                                 + "\"\n Chip { id: c; text: \"机长 lichen\"; tint: Theme.slateText } }");
+    QVERIFY2(card, qPrintable(views.warnings().join('\n')));
+    const QColor surface = card->property("color").value<QColor>();
+    auto *chip = card->property("chip").value<QQuickItem *>();
+    const QColor text = chip->property("tint").value<QColor>();
+    QVERIFY2(contrast(text, surface) >= 4.5, qPrintable(text.name() + " on " + surface.name()));
+    const QColor behind = chip->childItems().constFirst()->property("color").value<QColor>();
+    const auto over = [&surface](const QColor &top) {
+        const auto mix = [&top](double a, double b) { return top.alphaF() * a + (1 - top.alphaF()) * b; };
+        return QColor::fromRgbF(mix(top.redF(), surface.redF()), mix(top.greenF(), surface.greenF()),
+                                mix(top.blueF(), surface.blueF()));
+    };
+    QVERIFY2(contrast(text, over(behind)) >= 4.5, qPrintable(text.name() + " on " + over(behind).name()));
     QVERIFY(views.warnings().isEmpty());
 }
 
