@@ -19,8 +19,8 @@ Rectangle {
     required property AppState appState
     required property MemberData memberData
     property MemberNavigation navigation
-    // Where the page stands on the member's stacks when a stack made it: it shows that route's report, event or flight, or an empty form, and its
-    // way back pops it.
+    // Where the page stands on the member's stacks when a stack made it: it shows that route's report, event
+    // or flight, or an empty form, and its way back pops it.
     property pageRoute route
     readonly property PirepFormModel model: form
     // The page leaves its stack: the success alert's "完成", or the way back.

@@ -28,8 +28,6 @@ void ScreenFocus::setOpen(bool open)
 
 QQuickItem *ScreenFocus::showing() const
 {
-    if (m_showing)
-        return m_showing;
     // A popup's own items are hidden once it has closed.
     for (QObject *above = parent(); above; above = above->parent()) {
         auto *item = qobject_cast<QQuickItem *>(above);
@@ -37,14 +35,6 @@ QQuickItem *ScreenFocus::showing() const
             return item;
     }
     return nullptr;
-}
-
-void ScreenFocus::setShowing(QQuickItem *showing)
-{
-    if (m_showing == showing)
-        return;
-    m_showing = showing;
-    Q_EMIT showingChanged();
 }
 
 QQuickWindow *ScreenFocus::window() const

@@ -7,19 +7,16 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 
-// The keyboard of a screen that a view opens and closes itself (a sheet, an alert, a menu, a page of a
-// stack of its own, a panel): while `open` holds the screen takes it, and once `open` falls it goes back to
-// the control that had it before (ComponentRules::focusPage and focusBack). A popup is taken as open while
-// it is visible: its own hand-back of the focus, at the end of its closing, has run by then.
+// The keyboard of a screen that a view opens and closes itself (a sheet, an alert, a menu, a panel): while
+// `open` holds the screen takes it, and once `open` falls it goes back to the control that had it before
+// (ComponentRules::focusPage and focusBack). A popup is taken as open while it is visible: its own hand-back
+// of the focus, at the end of its closing, has run by then.
 class ScreenFocus : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QQuickItem *screen READ screen WRITE setScreen NOTIFY screenChanged)
     Q_PROPERTY(bool open READ isOpen WRITE setOpen NOTIFY openChanged)
-    // Where the keyboard goes when the control it came from has gone: the page the screen was opened from,
-    // by default the nearest item the element is declared under.
-    Q_PROPERTY(QQuickItem *showing READ showing WRITE setShowing NOTIFY showingChanged)
 
 public:
     using QObject::QObject;
@@ -28,26 +25,24 @@ public:
     void setScreen(QQuickItem *screen);
     bool isOpen() const { return m_open; }
     void setOpen(bool open);
-    QQuickItem *showing() const;
-    void setShowing(QQuickItem *showing);
 
-    // The keyboard goes into the screen, as when it opens (a stack's new page).
-    Q_INVOKABLE void opened();
-    // The keyboard goes back, as when it closes (a stack's page popped).
-    Q_INVOKABLE void closed();
     // Where the keyboard is now is where it goes back to: before a screen opens that `open` does not follow.
     Q_INVOKABLE void opening();
 
 Q_SIGNALS:
     void screenChanged();
     void openChanged();
-    void showingChanged();
 
 private:
+    // The keyboard goes into the screen as it opens, and back as it closes.
+    void opened();
+    void closed();
+    // Where the keyboard goes when the control it came from has gone: the page the screen was opened from,
+    // the nearest item on screen the element is declared under.
+    QQuickItem *showing() const;
     QQuickWindow *window() const;
 
     QPointer<QQuickItem> m_screen;
-    QPointer<QQuickItem> m_showing;
     ComponentRules::FocusOrigin m_origin;
     bool m_open = false;
     // An origin taken by opening() stands for the next opening.

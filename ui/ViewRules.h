@@ -166,7 +166,6 @@ public:
     {
         return ComponentRules::overLimit(text, limit);
     }
-    Q_INVOKABLE void focusPage(QQuickItem *page) const { ComponentRules::focusPage(page); }
     Q_INVOKABLE double revealedOffset(double offset, double viewSize, double top, double bottom,
                                       double margin) const
     {
