@@ -65,8 +65,7 @@ QCoro::Task<> PasswordForm::save()
     if (!m_appState || m_busy)
         co_return;
     if (const std::optional<QString> failure = ruleFailure(m_current, m_next, m_confirmation)) {
-        m_error = failure;
-        Q_EMIT errorChanged();
+        showFailure(*failure);
         co_return;
     }
     const Lifetime::Guard lifetime = m_lifetime.guard();
@@ -83,8 +82,7 @@ QCoro::Task<> PasswordForm::save()
         co_return;
     if (outcome.failed()) {
         qCInfo(lcAccount, "password change refused or failed");
-        m_error = outcome.message();
-        Q_EMIT errorChanged();
+        showFailure(outcome.message());
         co_return;
     }
     if (outcome.cancelled())

@@ -109,7 +109,7 @@ public:
     bool showsHoldNote() const { return held() && m_report.holdNote.has_value(); }
     QString rejectionReason() const { return m_report.rejectionReason.value_or(QString()); }
     bool showsRejectionReason() const { return m_report.rejectionReason.has_value(); }
-    bool held() const { return ReviewDecision::held(m_report); }
+    bool held() const { return m_report.state() == PirepState::OnHold; }
     bool showsDelete() const;
 
     QList<ReviewText::Line> checkList() const { return ReviewText::checks(checked()); }
@@ -147,7 +147,7 @@ public:
     QString confirmTitle() const { return ReviewText::confirmTitle(confirmAction()); }
     QString confirmMessage() const { return ReviewText::confirmMessage(confirmAction()); }
     QString confirmButton() const { return ReviewText::confirmButton(confirmAction()); }
-    bool confirmDestroys() const { return m_confirmAction == QLatin1String("delete"); }
+    bool confirmDestroys() const { return ReviewText::destroys(confirmAction()); }
 
     bool busy() const { return m_busy; }
     QString error() const { return m_error.value_or(QString()); }

@@ -12,17 +12,13 @@ ReviewDecision ReviewDecision::of(const Pirep &report)
 {
     ReviewDecision opened;
     opened.percent = report.multiplierPercent.value_or(100);
-    opened.decision = held(report)                                 ? QStringLiteral("inquiry")
+    const bool held = report.state() == PirepState::OnHold;
+    opened.decision = held                                         ? QStringLiteral("inquiry")
                       : report.status == QLatin1String("rejected") ? QStringLiteral("rejected")
                                                                    : QStringLiteral("approved");
-    opened.note = held(report) ? report.holdNote.value_or(QString()) : QString();
+    opened.note = held ? report.holdNote.value_or(QString()) : QString();
     opened.reason = report.rejectionReason.value_or(QString());
     return opened;
-}
-
-bool ReviewDecision::held(const Pirep &report)
-{
-    return report.isPending() && report.heldAt && *report.heldAt > 0;
 }
 
 bool ReviewDecision::complete() const

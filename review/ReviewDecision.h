@@ -26,8 +26,6 @@ struct ReviewDecision
     // The decision as the report came: a held report's inquiry with its note, a rejected one's rejection,
     // else the approval; the report's reason and multiplier.
     static ReviewDecision of(const Pirep &report);
-    // A report on hold: pending, held at a time above 0.
-    static bool held(const Pirep &report);
 
     int decisionIndex() const { return int(decisions.indexOf(decision)); }
     int multiplierIndex() const { return int(percents.indexOf(percent)); }

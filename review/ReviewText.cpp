@@ -30,8 +30,6 @@ QString normalised(const QString &callsign)
 
 QVariantMap option(const QString &title, int value) { return {{"title", L(title)}, {"value", value}}; }
 
-bool destroys(const QString &action) { return action == QLatin1String("delete"); }
-
 } // namespace
 
 QString applicantHeader(const Pirep &report)
@@ -168,6 +166,8 @@ QString saveSymbol(const QString &decision)
     return decision == QLatin1String("approved") ? QStringLiteral("checkmark.seal")
                                                  : QStringLiteral("xmark.seal");
 }
+
+bool destroys(const QString &action) { return action == QLatin1String("delete"); }
 
 QString confirmTitle(const QString &action)
 {

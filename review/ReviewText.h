@@ -64,6 +64,8 @@ QVariantList multiplierOptions();
 QString saveSymbol(const QString &decision);
 
 // The confirmation alert of an action: the deletion's, or any other change's.
+// Whether the action deletes the report.
+bool destroys(const QString &action);
 QString confirmTitle(const QString &action);
 QString confirmMessage(const QString &action);
 QString confirmButton(const QString &action);

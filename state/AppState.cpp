@@ -185,7 +185,6 @@ void AppState::signedOutLocally()
     m_user.reset();
     m_profile.reset();
     m_avatar = QImage();
-    tell(Session | ProfileShown);
 }
 
 QCoro::Task<> AppState::restore()
@@ -240,8 +239,8 @@ QCoro::Task<> AppState::checkGate()
         co_return;
     if (asked.ok()) {
         m_gate = asked.value();
-        tell(Session);
-        setMessage(std::nullopt);
+        m_message.reset();
+        tell(Session | Message);
         co_return;
     }
     if (asked.status() == 401) {
@@ -253,6 +252,7 @@ QCoro::Task<> AppState::checkGate()
             co_return;
         }
         signedOutLocally();
+        tell(Session | ProfileShown);
     }
     setMessage(asked.message());
 }

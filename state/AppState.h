@@ -149,6 +149,7 @@ private:
     // Tells what changed: each concern's signal, then stateChanged.
     void tell(int concerns);
     void setMessage(std::optional<QString> message);
+    // The member, their profile and picture forgotten here; the caller tells the change.
     void signedOutLocally();
 
     AccountEnvironment m_environment;
