@@ -48,17 +48,14 @@ LiveMapFeed::~LiveMapFeed()
 {
     // Its work ends with it: a sleeping loop wakes and stops, loads in flight leave no trace.
     m_lifetime.end();
-    m_running = false;
-    m_cycleRun.restart();
-    m_planRun.restart();
-    m_loadRun.restart();
+    stop();
 }
 
 void LiveMapFeed::setClock(std::shared_ptr<LiveMapClock> clock)
 {
     m_clock = std::move(clock);
     m_lastActivity = now();
-    Q_EMIT stateChanged();
+    Q_EMIT activityChanged();
 }
 
 void LiveMapFeed::setActive(bool active)
@@ -122,7 +119,7 @@ QCoro::Task<> LiveMapFeed::run()
 void LiveMapFeed::touched()
 {
     m_lastActivity = now();
-    Q_EMIT stateChanged();
+    Q_EMIT activityChanged();
     if (m_paused) {
         setPaused(false);
         newCycle();
@@ -132,7 +129,7 @@ void LiveMapFeed::touched()
 void LiveMapFeed::refresh()
 {
     m_lastActivity = now();
-    Q_EMIT stateChanged();
+    Q_EMIT activityChanged();
     setPaused(false);
     newCycle();
 }

@@ -66,8 +66,10 @@ public:
     void followPlan(const std::optional<LiveFlight> &flight);
 
 Q_SIGNALS:
-    // The cycle, the loading and paused flags, the last interaction or the error changed.
+    // The cycle, the loading and paused flags or the error changed.
     void stateChanged();
+    // The last interaction changed: at every selection and camera move.
+    void activityChanged();
     void plansChanged();
     // A load has ended, however it ended: a request that waits for one can be served.
     void loadEnded();

@@ -9,10 +9,7 @@
 #include "MemberNavigation.h"
 #include "Retarget.h"
 
-#include <QRegularExpression>
 #include <QTimeZone>
-
-#include <cmath>
 
 using namespace std::chrono_literals;
 
@@ -34,9 +31,8 @@ LiveMapModel::LiveMapModel(QObject *parent)
     connect(this, &LiveMapModel::snapshotChanged, this, &LiveMapModel::ownFlightsChanged);
     connect(this, &LiveMapModel::usernameChanged, this, &LiveMapModel::ownFlightsChanged);
     connect(&m_feed, &LiveMapFeed::plansChanged, this, &LiveMapModel::ownFlightsChanged);
-    connect(this, &LiveMapModel::snapshotChanged, this, &LiveMapModel::noticesChanged);
     connect(&m_feed, &LiveMapFeed::stateChanged, this, &LiveMapModel::feedChanged);
-    connect(&m_feed, &LiveMapFeed::stateChanged, this, &LiveMapModel::noticesChanged);
+    connect(&m_feed, &LiveMapFeed::activityChanged, this, &LiveMapModel::activityChanged);
     connect(&m_feed, &LiveMapFeed::plansChanged, this, &LiveMapModel::feedChanged);
     // A request that came while a load ran, or before a snapshot was there, is served once one ends.
     connect(&m_feed, &LiveMapFeed::loadEnded, this, &LiveMapModel::focusRequestedOwnFlight);
@@ -450,18 +446,6 @@ bool LiveMapModel::selectedLive() const
 LiveFlightList LiveMapModel::flightList() const
 {
     return hasSnapshot() ? LiveFlightList{snapshot()->flights} : LiveFlightList{};
-}
-
-bool LiveMapModel::showsSavedNotice() const
-{
-    return MapBanner::showsSavedNotice({.hasSnapshot = hasSnapshot(),
-                                        .snapshotStatus = hasSnapshot() ? snapshot()->status : std::nullopt,
-                                        .loading = loading()});
-}
-
-bool LiveMapModel::showsEmptyNotice() const
-{
-    return MapBanner::showsEmptyNotice({.hasSnapshot = hasSnapshot(), .flightCount = flightCount()});
 }
 
 QString LiveMapModel::countText() const

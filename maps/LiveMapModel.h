@@ -14,12 +14,10 @@
 #include "MemberInputs.h"
 
 #include <QDateTime>
-#include <QLocale>
 #include <QObject>
 #include <QPointer>
 #include <QQmlEngine>
 #include <QQmlParserStatus>
-#include <QTimeZone>
 
 #include <QCoro/QCoroTask>
 
@@ -69,7 +67,7 @@ class LiveMapModel : public QObject, public QQmlParserStatus, public MemberInput
     Q_PROPERTY(QString error READ error NOTIFY feedChanged)
     Q_PROPERTY(QString cycle READ cycle NOTIFY feedChanged)
     Q_PROPERTY(bool loading READ loading NOTIFY feedChanged)
-    Q_PROPERTY(QDateTime lastActivity READ lastActivity NOTIFY feedChanged)
+    Q_PROPERTY(QDateTime lastActivity READ lastActivity NOTIFY activityChanged)
     Q_PROPERTY(bool paused READ paused NOTIFY feedChanged)
     Q_PROPERTY(int planCount READ planCount NOTIFY feedChanged)
     // The panels the map asks for, and the compact card's sheet height: its MapPanelsModel's.
@@ -92,10 +90,6 @@ class LiveMapModel : public QObject, public QQmlParserStatus, public MemberInput
     Q_PROPERTY(QString countText READ countText NOTIFY snapshotChanged)
     Q_PROPERTY(QString selectedTitle READ selectedTitle NOTIFY selectedChanged)
     Q_PROPERTY(QString ownFlightButtonText READ ownFlightButtonText NOTIFY ownFlightsChanged)
-    // The banner's notices: the saved snapshot is on the map while the live one loads; a snapshot without
-    // flights is on it.
-    Q_PROPERTY(bool showsSavedNotice READ showsSavedNotice NOTIFY noticesChanged)
-    Q_PROPERTY(bool showsEmptyNotice READ showsEmptyNotice NOTIFY snapshotChanged)
     // The selected flight is live-identified: the LIVE badge of the bar and the card.
     Q_PROPERTY(bool selectedLive READ selectedLive NOTIFY selectedChanged)
     // The member's own flights, their current one first, each completed by `withRoute`.
@@ -164,8 +158,6 @@ public:
     LiveFlightList ownFlightList() const { return {ownFlights()}; }
     int ownFlightCount() const { return int(ownFlights().size()); }
     LiveFlightList flightList() const;
-    bool showsSavedNotice() const;
-    bool showsEmptyNotice() const;
     QString countText() const;
     QString selectedTitle() const;
     QString ownFlightButtonText() const;
@@ -226,6 +218,7 @@ Q_SIGNALS:
     void selectedChanged();
     void planChanged();
     void feedChanged();
+    void activityChanged();
     void panelsChanged();
     void demonstratingChanged();
     void zoomChanged();
@@ -233,7 +226,6 @@ Q_SIGNALS:
     void regionChanged();
     void snapshotChanged();
     void ownFlightsChanged();
-    void noticesChanged();
     // The map is to move its camera there: a spring of 0.4 s when animated.
     void cameraRequested(const MapCameraPosition &position, bool animated);
 

@@ -5,7 +5,6 @@
 #include <QAbstractItemModel>
 #include <QColor>
 #include <QGeoCoordinate>
-#include <QImage>
 #include <QPointer>
 #include <QQuickItem>
 
@@ -121,7 +120,6 @@ private:
     std::vector<Marker> m_markers;
     // The sizes of the atlas's cells, in half points, in the cells' order.
     std::vector<int> m_cellSizes;
-    bool m_markersChanged = true;
     bool m_cellsChanged = true;
     MapFrame m_frame;
     MarkerDrawing::MarkerCanvas *m_canvas = nullptr;

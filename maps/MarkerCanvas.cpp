@@ -120,7 +120,6 @@ void MarkerCanvas::drawFor(const MapFrame &frame, bool cached, bool moving)
                       && std::abs(offset.x()) < cacheMargin && std::abs(offset.y()) < cacheMargin;
     if (!fits) {
         m_cacheFrame = frame;
-        m_drawFrame = frame;
         offset = {};
         m_cached = true;
         setSize(cacheSize);
@@ -208,7 +207,7 @@ void MarkerCanvas::takePicture()
 
 void MarkerCanvas::layOut(MarkerNode &node, double ratio)
 {
-    const MapFrame frame = m_drawFrame;
+    const MapFrame frame = m_cacheFrame;
     const std::vector<MapMarkerLayer::Marker> &markers = m_layer->m_markers;
     const QPointF middle(width() / 2, height() / 2);
     // The band of copies: a canvas's width on each side of it, so the geometry outlives a pan of that much.
@@ -389,7 +388,7 @@ QSGNode *MarkerCanvas::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
     if (!node)
         node = new MarkerNode;
     const double ratio = window()->effectiveDevicePixelRatio();
-    const MapFrame frame = m_drawFrame;
+    const MapFrame frame = m_cacheFrame;
     if (frame.worldSize <= 0 || m_layer->m_markers.empty()) {
         node->geometry.allocate(0, 0);
         node->markDirty(QSGNode::DirtyGeometry);

@@ -50,10 +50,9 @@ private:
     void takePicture();
 
     MapMarkerLayer *m_layer;
-    MapFrame m_drawFrame;
     bool m_cached = false;
     bool m_relayout = true;
-    // The camera the cached picture was drawn for.
+    // The camera the cached picture was drawn for, which the markers are laid out and painted with.
     MapFrame m_cacheFrame;
     mutable QMutex m_statsLock;
     MapMarkerLayer::FrameStats m_stats;
