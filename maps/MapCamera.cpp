@@ -24,14 +24,10 @@ MapRegion MapCamera::region(QSizeF size) const { return MapMath::regionFor(centr
 
 QGeoCoordinate MapCamera::coordinateAt(QPointF point, QSizeF size) const
 {
-    return MapMath::unproject(centre + (point - middleOf(size)) / worldSize());
+    return MapMath::unproject(frame().worldAt(point, size));
 }
 
-QPointF MapCamera::itemPoint(QPointF world, QSizeF size) const
-{
-    world.setX(MapMath::nearestCopy(world.x(), centre.x()));
-    return (world - centre) * worldSize() + middleOf(size);
-}
+QPointF MapCamera::itemPoint(QPointF world, QSizeF size) const { return frame().itemPoint(world, size); }
 
 MapCamera MapCamera::panned(QPointF delta) const { return {centre - delta / worldSize(), zoom}; }
 

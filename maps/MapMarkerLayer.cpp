@@ -157,16 +157,12 @@ void MapMarkerLayer::forEachPlaced(const MapFrame &frame, QSizeF area, Visit vis
 {
     if (frame.worldSize <= 0)
         return;
-    const QPointF middle(area.width() / 2, area.height() / 2);
     for (size_t i = 0; i < m_markers.size(); ++i) {
         const Marker &m = m_markers[i];
         // The turned box reaches no further than the square's half diagonal.
         const double half = m.size * std::numbers::sqrt2 / 2;
         // The copy nearest the middle, then the others that reach into view where the world repeats.
-        QPointF at =
-            (QPointF(MapMath::nearestCopy(m.world.x(), frame.centre.x()), m.world.y()) - frame.centre)
-                * frame.worldSize
-            + middle;
+        QPointF at = frame.itemPoint(m.world, area);
         if (at.y() < -half || at.y() > area.height() + half)
             continue;
         while (at.x() - frame.worldSize > -half)
@@ -185,8 +181,7 @@ int MapMarkerLayer::markerAt(const QPointF &point) const
     // Measured against the copy of each marker nearest the point, in the marker's own turned frame, on the
     // box of the drawn silhouette and its outline; later rows lie on top, so the search runs from the last
     // row and stops at the first hit.
-    const QPointF middle(width() / 2, height() / 2);
-    const QPointF target = m_frame.centre + (point - middle) / m_frame.worldSize;
+    const QPointF target = m_frame.worldAt(point, size());
     const QRectF &box = shapeBox();
     for (size_t i = m_markers.size(); i-- > 0;) {
         const Marker &m = m_markers[i];
@@ -239,11 +234,7 @@ QRectF MapMarkerLayer::markerBox(int row) const
     if (row < 0 || size_t(row) >= m_markers.size() || m_frame.worldSize <= 0)
         return {};
     const Marker &m = m_markers[size_t(row)];
-    const QPointF middle(width() / 2, height() / 2);
-    const QPointF at =
-        (QPointF(MapMath::nearestCopy(m.world.x(), m_frame.centre.x()), m.world.y()) - m_frame.centre)
-            * m_frame.worldSize
-        + middle;
+    const QPointF at = m_frame.itemPoint(m.world, size());
     // The corners of the silhouette's box with its outline, turned clockwise by the heading.
     const QRectF &box = shapeBox();
     const double rim = outlineRim(m.size);

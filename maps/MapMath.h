@@ -33,6 +33,11 @@ struct MapFrame
 {
     QPointF centre;
     double worldSize = 0;
+
+    // Where a world point stands in an item of that size with this camera in its middle, by the copy of the
+    // world nearest the centre; and the world point under a point of the item.
+    QPointF itemPoint(QPointF world, QSizeF size) const;
+    QPointF worldAt(QPointF point, QSizeF size) const;
 };
 
 // Web-Mercator, north up. A world point is the unit square: x from 0 at 180° W eastwards, y from 0 at the
@@ -73,3 +78,15 @@ std::optional<MapRegion> enclosingRegion(const QList<QGeoCoordinate> &coordinate
 double nearestCopy(double x, double reference);
 
 } // namespace MapMath
+
+// Inline: the marker layer places every marker through them at each frame.
+inline QPointF MapFrame::itemPoint(QPointF world, QSizeF size) const
+{
+    world.setX(MapMath::nearestCopy(world.x(), centre.x()));
+    return (world - centre) * worldSize + QPointF(size.width() / 2, size.height() / 2);
+}
+
+inline QPointF MapFrame::worldAt(QPointF point, QSizeF size) const
+{
+    return centre + (point - QPointF(size.width() / 2, size.height() / 2)) / worldSize;
+}

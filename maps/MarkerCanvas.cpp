@@ -38,6 +38,15 @@ constexpr double pauseInFrames = 3;
 constexpr qint64 longestFrameMs = 500;
 constexpr double paceFading = 0.8;
 
+// Where a camera's centre stands from the camera now, in worlds, by the nearest copy of the world: another
+// copy is the same picture.
+QPointF fromNow(const QPointF &centre, const QPointF &now)
+{
+    QPointF shift = centre - now;
+    shift.rx() -= std::round(shift.x());
+    return shift;
+}
+
 } // namespace
 
 MarkerCanvas::MarkerCanvas(MapMarkerLayer *layer)
@@ -80,7 +89,7 @@ void MarkerCanvas::drawFor(const MapFrame &frame, bool cached, bool moving)
 {
     QQuickItemLayer *layer = QQuickItemPrivate::get(this)->layer();
     const QSizeF area = m_layer->size();
-    const double ratio = window() ? window()->effectiveDevicePixelRatio() : 1.0;
+    const double ratio = pixelRatio();
     if (softwareRendered(window())) {
         // Every frame lays a picture painted before: it only moves or scales it.
         m_cached = true;
@@ -90,9 +99,7 @@ void MarkerCanvas::drawFor(const MapFrame &frame, bool cached, bool moving)
         placePicture();
         return;
     }
-    // Whole device pixels, so the cached picture is laid on the screen texel for pixel.
-    const auto snap = [&](double v) { return std::ceil(v * ratio) / ratio; };
-    const QSizeF cacheSize(snap(area.width() + 2 * cacheMargin), snap(area.height() + 2 * cacheMargin));
+    const QSizeF cacheSize = pictureSize(ratio);
     if (frame.centre != m_now.centre || frame.worldSize != m_now.worldSize) {
         const qint64 since = m_lastChange.isValid() ? m_lastChange.elapsed() : longestFrameMs;
         if (since < longestFrameMs)
@@ -104,8 +111,7 @@ void MarkerCanvas::drawFor(const MapFrame &frame, bool cached, bool moving)
     if (!cached && m_cached && size() == cacheSize && k >= 0.5 && k <= 2) {
         // A zoom scales the cached picture, up to twice or half its size; when the zoom pauses, or goes
         // further, the markers are drawn afresh for it.
-        QPointF shift = m_cacheFrame.centre - frame.centre;
-        shift.rx() -= std::round(shift.x());
+        const QPointF shift = fromNow(m_cacheFrame.centre, frame.centre);
         setTransformOrigin(TopLeft);
         setScale(k);
         setPosition(QPointF(area.width() / 2, area.height() / 2) + shift * frame.worldSize
@@ -126,25 +132,35 @@ void MarkerCanvas::drawFor(const MapFrame &frame, bool cached, bool moving)
         ++m_drawn;
         update();
     }
-    QPointF at = QPointF(-cacheMargin, -cacheMargin) + offset;
-    const QPointF scene = m_layer->mapToScene(at);
-    at += QPointF(std::round(scene.x() * ratio) / ratio, std::round(scene.y() * ratio) / ratio) - scene;
-    setPosition(at);
+    setPosition(onDevicePixels(QPointF(-cacheMargin, -cacheMargin) + offset, ratio));
     if (!layer->enabled())
         layer->setEnabled(true);
+}
+
+double MarkerCanvas::pixelRatio() const { return window() ? window()->effectiveDevicePixelRatio() : 1.0; }
+
+QSizeF MarkerCanvas::pictureSize(double ratio) const
+{
+    // Whole device pixels, so the picture is laid on the screen texel for pixel.
+    const QSizeF area = m_layer->size();
+    const auto snap = [ratio](double v) { return std::ceil(v * ratio) / ratio; };
+    return {snap(area.width() + 2 * cacheMargin), snap(area.height() + 2 * cacheMargin)};
+}
+
+QPointF MarkerCanvas::onDevicePixels(QPointF at, double ratio) const
+{
+    const QPointF scene = m_layer->mapToScene(at);
+    return at + QPointF(std::round(scene.x() * ratio) / ratio, std::round(scene.y() * ratio) / ratio) - scene;
 }
 
 void MarkerCanvas::placePicture()
 {
     const QSizeF area = m_layer->size();
-    const double ratio = window() ? window()->effectiveDevicePixelRatio() : 1.0;
-    const auto snap = [&](double v) { return std::ceil(v * ratio) / ratio; };
-    const QSizeF wanted(snap(area.width() + 2 * cacheMargin), snap(area.height() + 2 * cacheMargin));
+    const double ratio = pixelRatio();
+    const QSizeF wanted = pictureSize(ratio);
     const MapFrame &was = m_shown.frame;
-    // The picture's camera seen from the camera now: another copy of the world is the same picture.
-    QPointF shift = was.centre - m_now.centre;
-    shift.rx() -= std::round(shift.x());
-    shift *= m_now.worldSize;
+    // The picture's camera seen from the camera now.
+    const QPointF shift = fromNow(was.centre, m_now.centre) * m_now.worldSize;
     const bool stale = m_relayout || m_picture.isNull() || m_shown.ratio != ratio || m_shown.size != wanted
                        || (!m_zooming
                            && (was.worldSize != m_now.worldSize || std::abs(shift.x()) >= cacheMargin
@@ -157,11 +173,8 @@ void MarkerCanvas::placePicture()
     const double k = m_now.worldSize / was.worldSize;
     const QPointF middle(area.width() / 2, area.height() / 2);
     QPointF at = middle - m_shown.centre * k + shift;
-    if (k == 1) {
-        // Whole device pixels, so the picture is laid on the screen texel for pixel.
-        const QPointF scene = m_layer->mapToScene(at);
-        at += QPointF(std::round(scene.x() * ratio) / ratio, std::round(scene.y() * ratio) / ratio) - scene;
-    }
+    if (k == 1)
+        at = onDevicePixels(at, ratio);
     setTransformOrigin(TopLeft);
     setScale(k);
     setPosition(at);

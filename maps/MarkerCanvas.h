@@ -46,6 +46,13 @@ private:
     // zooms, and has a new one painted when the markers changed, the zoom has ended with another scale, or
     // the map has panned past the picture's margin.
     void placePicture();
+    // The window's device pixels to a point.
+    double pixelRatio() const;
+    // The picture's size: the map's with the cache margin on each side, in whole device pixels.
+    QSizeF pictureSize(double ratio) const;
+    // A position in the layer moved onto whole device pixels of the window, so a picture is laid on the
+    // screen texel for pixel.
+    QPointF onDevicePixels(QPointF at, double ratio) const;
     void paintPicture(const QSizeF &size, double ratio);
     void takePicture();
 
