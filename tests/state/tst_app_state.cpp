@@ -730,37 +730,33 @@ void AppStateTest::accountsInTheRealKeyring()
     await(KeychainSessionStore(prefix + "saved-accounts-v1", files.path()).clear());
 }
 
-QTEST_GUILESS_MAIN(AppStateTest)
 // Each property tells its own change, so a view bound to one is told when it changes, whatever else does.
 void AppStateTest::everyChangeIsTold()
 {
     const auto state = makeState();
     NotifyWatch watch(state.get(), &AppState::stateChanged);
-    const auto step = [&](const char *what, auto &&run) {
-        run();
-        const QStringList silent = watch.silentChanges();
-        QVERIFY2(silent.isEmpty(), qPrintable(QString::fromLatin1(what) + ": " + silent.join(", ")));
-    };
-    step("restore", [&] { await(state->restore()); });
-    step("sign-in", [&] { await(state->signIn("lichen", "fly-vornalia", true)); });
-    step("remembered", [&] { await(state->rememberCurrentAccount()); });
-    step("profile", [&] { await(state->refreshProfile()); });
-    step("gate failing", [&] {
+    watch.step("restore", [&] { await(state->restore()); });
+    watch.step("sign-in", [&] { await(state->signIn("lichen", "fly-vornalia", true)); });
+    watch.step("remembered", [&] { await(state->rememberCurrentAccount()); });
+    watch.step("profile", [&] { await(state->refreshProfile()); });
+    watch.step("gate failing", [&] {
         service().setFault("/member", {.status = 500, .times = 1});
         await(state->checkGate());
     });
-    step("gate again", [&] { await(state->checkGate()); });
-    step("second account", [&] { await(state->addAccount("wangfang", "fly-vornalia")); });
-    step("switched back", [&] { await(state->switchAccount(state->savedAccounts().constFirst())); });
-    step("removed", [&] { await(state->removeSavedAccount(state->savedAccounts().constLast())); });
+    watch.step("gate again", [&] { await(state->checkGate()); });
+    watch.step("second account", [&] { await(state->addAccount("wangfang", "fly-vornalia")); });
+    watch.step("switched back", [&] { await(state->switchAccount(state->savedAccounts().constFirst())); });
+    watch.step("removed", [&] { await(state->removeSavedAccount(state->savedAccounts().constLast())); });
     // The gate finds the session over: signed out here, with the message.
-    step("session ended", [&] {
+    watch.step("session ended", [&] {
         service().expireSessions();
         await(state->checkGate());
     });
     QVERIFY(!state->signedIn() && state->hasMessage());
-    step("signed in again", [&] { await(state->signIn("lichen", "fly-vornalia", false)); });
-    step("signed out", [&] { await(state->signOut()); });
+    watch.step("signed in again", [&] { await(state->signIn("lichen", "fly-vornalia", false)); });
+    watch.step("signed out", [&] { await(state->signOut()); });
 }
+
+QTEST_GUILESS_MAIN(AppStateTest)
 
 #include "tst_app_state.moc"

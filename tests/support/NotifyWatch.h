@@ -42,6 +42,16 @@ public:
 
     ~NotifyWatch() { QObject::disconnect(m_connection); }
 
+    // Runs one step of the object's life; a change in it that went untold fails the test, naming the step.
+    template <typename Run>
+    void step(const char *what, Run &&run)
+    {
+        run();
+        const QStringList silent = silentChanges();
+        QVERIFY2(silent.isEmpty(), qPrintable(QString::fromLatin1(what) + ": " + silent.join(", ")));
+    }
+
+private:
     // The properties that changed without telling since the watch began or was last asked.
     QStringList silentChanges()
     {
@@ -55,16 +65,6 @@ public:
         return silent;
     }
 
-    // Runs one step of the object's life; a change in it that went untold fails the test, naming the step.
-    template <typename Run>
-    void step(const char *what, Run &&run)
-    {
-        run();
-        const QStringList silent = silentChanges();
-        QVERIFY2(silent.isEmpty(), qPrintable(QString::fromLatin1(what) + ": " + silent.join(", ")));
-    }
-
-private:
     // A change stays untold until its signal comes, at this look or a later one.
     void look()
     {
