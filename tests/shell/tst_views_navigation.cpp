@@ -354,9 +354,7 @@ void ViewsNavigationTest::eventInItsPirepWindowOpensThePirepForm()
 // Regression: a ShellPage value without its row in the table showed an empty place.
 void ViewsNavigationTest::tabsMakeTheirPagesWhenFirstShown()
 {
-    QVERIFY(showWindowRoot());
-    QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    QVERIFY(showSignedIn("lichen"));
     auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
 
@@ -701,9 +699,7 @@ void ViewsNavigationTest::staffReachTheMembersAnswersToAnEvent()
 // there, and closing the sheet leaves the account tab as it was.
 void ViewsNavigationTest::logbookSheetOverTheAccountTab()
 {
-    QVERIFY(showWindowRoot());
-    QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    QVERIFY(showSignedIn("lichen"));
     auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
     navigation->setSelected(MemberTab::Account);

@@ -85,8 +85,8 @@ void ViewsSessionTest::controlsShownWhenTheyApply()
     QFETCH(QStringList, hidden);
     QFETCH(int, mine);
 
-    QVERIFY(showWindowRoot());
     if (scenario.startsWith("sign-in")) {
+        QVERIFY(showWindowRoot());
         QTRY_VERIFY(!m_app->checking());
         if (scenario == "sign-in: saved") {
             QVERIFY(signIn("lichen", "fly-vornalia"));
@@ -115,9 +115,7 @@ void ViewsSessionTest::controlsShownWhenTheyApply()
         const QString username = scenario == "inbox: hejing" ? "hejing" : "lichen";
         if (scenario == "dashboard: no callsign")
             service().accountNamed("lichen")->profile["callsign"] = "";
-        QVERIFY(signIn(username, "fly-vornalia"));
-        QTRY_VERIFY(shown(m_root, "home.notifications"));
-        waitForTheDashboard();
+        QVERIFY(showDashboard(username));
         auto *navigation = m_root->findChild<MemberNavigation *>();
         if (scenario.startsWith("inbox")) {
             QMetaObject::invokeMethod(shown(m_root, "home.notifications"), "clicked");
@@ -286,10 +284,7 @@ void ViewsSessionTest::dashboardTiles()
           {{"members", QJsonArray{leaderboardMember("zhangwei"), leaderboardMember("LICHEN"),
                                   leaderboardMember("hejing")}}});
 
-    QVERIFY(showWindowRoot());
-    QVERIFY(signIn(typed, "fly-vornalia"));
-    QTRY_VERIFY(shown(m_root, "home.notifications"));
-    waitForTheDashboard();
+    QVERIFY(showDashboard(typed));
 
     const auto tile = [this](const QString &handle) {
         QQuickItem *metric = shown(m_root, handle);
@@ -407,9 +402,7 @@ void ViewsSessionTest::firstLoginFormsLandOnTheDashboard()
 // "使用已保存账号" on the sign-in form opens the account switcher; a saved account signs in from there.
 void ViewsSessionTest::savedAccountFromTheSignInForm()
 {
-    QVERIFY(showWindowRoot());
-    QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    QVERIFY(showSignedIn("lichen"));
     await(m_app->rememberCurrentAccount());
     await(m_app->addAccount("hejing", "fly-vornalia"));
     QCOMPARE(m_app->savedAccountCount(), 2);
@@ -434,9 +427,7 @@ void ViewsSessionTest::savedAccountFromTheSignInForm()
 // saved account switches from either, and the home tab shows the new account's home page.
 void ViewsSessionTest::switcherBesideTheDashboardAndTheWorkbench()
 {
-    QVERIFY(showWindowRoot());
-    QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    QVERIFY(showSignedIn("lichen"));
     // The staff member added from the switcher: the workbench is their home.
     await(m_app->rememberCurrentAccount());
     await(m_app->addAccount("wangfang", "fly-vornalia"));
@@ -531,9 +522,7 @@ void ViewsSessionTest::secondAccountSavedFromThePopover()
 // the form was empty.
 void ViewsSessionTest::reportComesBackAfterTheSessionEnds()
 {
-    QVERIFY(showWindowRoot());
-    QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    QVERIFY(showSignedIn("lichen"));
     auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
     navigation->setSelected(MemberTab::Flights);

@@ -101,22 +101,25 @@ protected:
     // Waits until every keyed load of the dashboard has ended.
     void waitForTheDashboard() { QVERIFY(memberLoadsEnd(m_root->findChild<MemberData *>())); }
 
+    // The window and the member signed in, their dashboard on screen.
+    bool showSignedIn(const QString &username)
+    {
+        return showWindowRoot() && signIn(username, QStringLiteral("fly-vornalia"))
+               && QTest::qWaitFor([this] { return shown(m_root, "home.notifications") != nullptr; });
+    }
+
     // The window, the member signed in and their dashboard with every load ended.
     bool showDashboard(const QString &username)
     {
-        if (!showWindowRoot() || !signIn(username, QStringLiteral("fly-vornalia"))
-            || !QTest::qWaitFor([this] { return shown(m_root, "home.notifications") != nullptr; }))
-            return false;
-        waitForTheDashboard();
-        return !QTest::currentTestFailed();
+        return showSignedIn(username) && memberLoadsEnd(m_root->findChild<MemberData *>());
     }
 
     // Brings the table's screen on: the sign-in form, a refused sign-in, the dashboard and what opens from
     // it, or the update prompt over the dashboard.
     void showScreen(const QString &screen)
     {
-        QVERIFY(showWindowRoot());
         if (screen == "sign-in" || screen == "sign-in refused") {
+            QVERIFY(showWindowRoot());
             QTRY_VERIFY(!m_app->checking());
             if (screen == "sign-in refused") {
                 auto *form = m_root->findChild<SignInModel *>();
@@ -128,9 +131,7 @@ protected:
             }
             return;
         }
-        QVERIFY(signIn("lichen", "fly-vornalia"));
-        QTRY_VERIFY(shown(m_root, "home.notifications"));
-        waitForTheDashboard();
+        QVERIFY(showDashboard("lichen"));
         auto *navigation = m_root->findChild<MemberNavigation *>();
         QVERIFY(navigation);
         if (screen == "inbox") {
