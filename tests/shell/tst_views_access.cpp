@@ -247,8 +247,7 @@ void ViewsAccessTest::listRowsFromTheKeyboard()
     QFETCH(QString, list);
     QFETCH(bool, screenReader);
     QVERIFY(showDashboard("lichen"));
-    m_window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(activateWindow());
     auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
 

@@ -139,8 +139,7 @@ void ViewsKeyboardTest::focusLandsOnANamedElement()
         showScreen("sign-in refused");
     } else {
         QVERIFY(showWindowRoot());
-        m_window->requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QVERIFY(activateWindow());
         if (username.isEmpty()) {
             QTRY_VERIFY(shown(m_root, "login.username"));
         } else if (step == "typed") {
@@ -243,8 +242,7 @@ void ViewsKeyboardTest::noticeMenuFromTheKeyboard()
     QFETCH(int, key);
     QFETCH(int, modifiers);
     showScreen("inbox");
-    m_window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(activateWindow());
     QQuickItem *row = nullptr;
     QTRY_VERIFY((row = firstNotice(m_root)));
     const QString noticeId = row->property("noticeId").toString();
@@ -275,8 +273,7 @@ void ViewsKeyboardTest::noticeMarkedReadKeepsTheKeyboard()
 {
     QFETCH(bool, read);
     showScreen("inbox");
-    m_window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(activateWindow());
     QQuickItem *first = nullptr;
     QTRY_VERIFY((first = firstNotice(m_root)));
     QQuickItem *view = first->parentItem()->parentItem();
@@ -325,8 +322,7 @@ bool ViewsKeyboardTest::tabTo(const QString &control, bool back)
 void ViewsKeyboardTest::reportFromTheKeyboardAlone()
 {
     QVERIFY(showDashboard("lichen"));
-    m_window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(activateWindow());
     auto *navigation = m_root->findChild<MemberNavigation *>();
     navigation->setSelected(MemberTab::Flights);
     navigation->startPirep();

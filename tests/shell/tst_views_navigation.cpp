@@ -316,8 +316,7 @@ void ViewsNavigationTest::homeRefreshesAsItShowsAgain()
     QTRY_COMPARE(asked("/api/pireps"), 2);
     waitForTheDashboard();
     // F5 too, while the page shows.
-    m_window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(activateWindow());
     QTest::keyClick(m_window.get(), Qt::Key_F5);
     QTRY_COMPARE(asked("/api/pireps"), 3);
 }
@@ -400,8 +399,7 @@ void ViewsNavigationTest::ownFlightLinkLandsOnTheMap()
     QFETCH(bool, beforeSignIn);
     QVERIFY(showWindowRoot());
     // The map loads only while the app is active: its window in front.
-    m_window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(activateWindow());
     if (beforeSignIn)
         QVERIFY(FlightActivityNavigation::shared().open(QUrl("vorna://live-map/own-flight")));
     QVERIFY(signIn("lichen", "fly-vornalia"));
@@ -435,8 +433,7 @@ void ViewsNavigationTest::ownFlightLinkLandsOnTheMap()
 void ViewsNavigationTest::liveMapShowsTheBannerAndTheSelectedFlightsBar()
 {
     QVERIFY(showWindowRoot());
-    m_window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(activateWindow());
     QVERIFY(signIn("lichen", "fly-vornalia"));
     QTRY_VERIFY(shown(m_root, "home.notifications"));
     auto *navigation = m_root->findChild<MemberNavigation *>();
@@ -511,8 +508,7 @@ void ViewsNavigationTest::backKeysPopOnePage()
     // The review is a reviewer's.
     QVERIFY(signIn(page == "live review" ? "wangfang" : "lichen", "fly-vornalia"));
     QTRY_VERIFY(shown(m_root, page == "live review" ? "admin.search" : "home.notifications"));
-    m_window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(activateWindow());
     auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
     if (page != "account pages") {
@@ -646,8 +642,7 @@ void ViewsNavigationTest::workbenchOpensAReviewAndGoesBack()
     QFETCH(int, modifiers);
     QVERIFY(showWindowRoot());
     QVERIFY(signIn("wangfang", "fly-vornalia"));
-    m_window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(activateWindow());
     QQuickItem *card = nullptr;
     QTRY_VERIFY((card = shown(m_root, "admin.report.p-24436")));
     QTRY_VERIFY(textsShown(m_root).contains("王芳 · 管理员"));

@@ -91,6 +91,13 @@ protected:
         return m_app != nullptr;
     }
 
+    // Brings the window to the front and waits until it has the keyboard.
+    bool activateWindow()
+    {
+        m_window->requestActivate();
+        return QTest::qWaitForWindowActive(m_window.get());
+    }
+
     // Signs in through the window root's own account state, once its restore has ended.
     bool signIn(const QString &username, const QString &password)
     {
