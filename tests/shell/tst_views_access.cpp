@@ -33,9 +33,7 @@ void ViewsAccessTest::passwordNeverReachesTheAccessibilityBus()
     QTRY_VERIFY(!m_app->checking());
     auto *password = m_root->findChild<QQuickItem *>("login.password");
     QVERIFY(password);
-    password->forceActiveFocus();
-    for (const char typed : QByteArray("fly-vornalia"))
-        QTest::keyClick(m_window.get(), typed);
+    typeInto(password, "fly-vornalia");
     QCOMPARE(password->property("text").toString(), QString("fly-vornalia"));
 
     QAccessibleInterface *field = QAccessible::queryAccessibleInterface(password);

@@ -148,8 +148,7 @@ void ViewsKeyboardTest::focusLandsOnANamedElement()
             QTRY_VERIFY((field = shown(m_root, "login.username")));
             typeInto(field, username);
             QTest::keyClick(m_window.get(), Qt::Key_Tab);
-            for (const QChar typed : QStringLiteral("fly-vornalia"))
-                QTest::keyClick(m_window.get(), typed.toLatin1());
+            typeKeys(m_window.get(), "fly-vornalia");
             QTest::keyClick(m_window.get(), Qt::Key_Return);
             QTRY_VERIFY(shown(m_root, "home.notifications"));
         } else {
@@ -329,10 +328,6 @@ void ViewsKeyboardTest::reportFromTheKeyboardAlone()
     QTRY_VERIFY(shown(m_root, "pirep.submit"));
     QTRY_COMPARE(heardName(m_window->activeFocusItem()), QString("新建 PIREP"));
 
-    const auto type = [this](const QString &text) {
-        for (const QChar key : text)
-            QTest::keyClick(m_window.get(), key.toLatin1());
-    };
     // The flight from the member's recent ones, in the sheet the import row opens.
     QVERIFY(tabTo("pirep.import"));
     QTest::keyClick(m_window.get(), Qt::Key_Space);
@@ -346,11 +341,11 @@ void ViewsKeyboardTest::reportFromTheKeyboardAlone()
 
     // The callsign, and a note of several lines: Tab leaves it, Shift+Tab too, and Tab comes back into it.
     QVERIFY(tabTo("pirep.callsign"));
-    type("CES501");
+    typeKeys(m_window.get(), "CES501");
     QVERIFY(tabTo("pirep.note"));
-    type("Smooth ride");
+    typeKeys(m_window.get(), "Smooth ride");
     QTest::keyClick(m_window.get(), Qt::Key_Return);
-    type("at FL390");
+    typeKeys(m_window.get(), "at FL390");
     QVERIFY(tabTo("pirep.checkOptions", true));
     QVERIFY(tabTo("pirep.note"));
     QVERIFY(tabTo("pirep.submit"));

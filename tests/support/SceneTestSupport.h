@@ -8,6 +8,7 @@
 #include <QQuickWindow>
 #include <QStringList>
 #include <QTest>
+#include <QWindow>
 
 namespace TestSupport {
 
@@ -73,12 +74,18 @@ inline QStringList textsShown(QQuickItem *root)
     return texts;
 }
 
+// Types the text, key by key, as a member would, into whatever of the window has the keyboard.
+inline void typeKeys(QWindow *window, const QString &text)
+{
+    for (const QChar typed : text)
+        QTest::keyClick(window, typed.toLatin1());
+}
+
 // Gives the item the keyboard and types the text into it, key by key, as a member would.
 inline void typeInto(QQuickItem *item, const QString &text)
 {
     item->forceActiveFocus();
-    for (const QChar typed : text)
-        QTest::keyClick(item->window(), typed.toLatin1());
+    typeKeys(item->window(), text);
 }
 
 } // namespace TestSupport
