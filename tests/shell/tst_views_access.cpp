@@ -261,10 +261,7 @@ void ViewsAccessTest::listRowsFromTheKeyboard()
         navigation->setSelected(MemberTab::Flights);
         navigation->startPirep();
         QTRY_VERIFY(shown(m_root, "pirep.pickLivery"));
-        for (QQuickItem *item : itemsBelow(m_root)) {
-            if (auto *model = qobject_cast<PirepFormModel *>(item->property("model").value<QObject *>()))
-                form = model;
-        }
+        form = pirepForm();
         QVERIFY(form);
         form->setAircraft(list == "livery" ? "Airbus A320" : "Airbus A3");
         QQuickItem *button = shown(m_root, list == "livery" ? "pirep.pickLivery" : "pirep.pickAircraft");

@@ -533,11 +533,7 @@ void ViewsSessionTest::reportComesBackAfterTheSessionEnds()
     typeInto(shown(m_root, "pirep.arrival"), "RJTT");
     typeInto(shown(m_root, "pirep.aircraft"), "Boeing 787-9");
     typeInto(shown(m_root, "pirep.livery"), "China Eastern");
-    PirepFormModel *form = nullptr;
-    for (QQuickItem *item : itemsBelow(m_root)) {
-        if (auto *model = qobject_cast<PirepFormModel *>(item->property("model").value<QObject *>()))
-            form = model;
-    }
+    PirepFormModel *form = pirepForm();
     QVERIFY(form);
     QCOMPARE(form->departure(), QString("ZSPD"));
     form->setMinutes("55");

@@ -11,6 +11,7 @@
 #include "MemberData.h"
 #include "MemberNavigation.h"
 #include "PageStackModel.h"
+#include "PirepFormModel.h"
 #include "SceneTestSupport.h"
 #include "ShellTestSite.h"
 #include "SignInModel.h"
@@ -206,6 +207,17 @@ protected:
                 return stack;
         }
         return nullptr;
+    }
+
+    // The report form's model: that of the last item below the window root that has one.
+    PirepFormModel *pirepForm() const
+    {
+        PirepFormModel *form = nullptr;
+        for (QQuickItem *item : itemsBelow(m_root)) {
+            if (auto *model = qobject_cast<PirepFormModel *>(item->property("model").value<QObject *>()))
+                form = model;
+        }
+        return form;
     }
 
     ShellSite m_site;
