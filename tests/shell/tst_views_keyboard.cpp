@@ -252,11 +252,10 @@ void ViewsKeyboardTest::noticeMenuFromTheKeyboard()
     QTRY_VERIFY((entry = shown(m_window->contentItem(), "inbox.menu.read")));
     QTest::keyClick(m_window.get(), Qt::Key_Return);
     QTRY_VERIFY(!shown(m_window->contentItem(), "inbox.menu.read"));
-    QTRY_VERIFY(
-        std::any_of(service().requests().cbegin(), service().requests().cend(), [&](const Request &r) {
-            return r.method == "POST" && r.path == "/api/notifications/read"
-                   && r.body.contains(noticeId.toUtf8());
-        }));
+    QTRY_VERIFY(requestSent([&](const Request &r) {
+        return r.method == "POST" && r.path == "/api/notifications/read"
+               && r.body.contains(noticeId.toUtf8());
+    }));
 }
 
 void ViewsKeyboardTest::noticeMarkedReadKeepsTheKeyboard_data()
@@ -357,10 +356,11 @@ void ViewsKeyboardTest::reportFromTheKeyboardAlone()
     QTest::keyClick(m_window.get(), Qt::Key_Return);
 
     QTRY_VERIFY(shown(m_window->contentItem(), "pirep.done"));
-    const auto sent =
-        std::find_if(service().requests().cbegin(), service().requests().cend(),
-                     [](const Request &r) { return r.method == "POST" && r.path == "/api/pireps"; });
-    QVERIFY(sent != service().requests().cend());
+    const auto requests = service().requests();
+    const auto sent = std::find_if(requests.cbegin(), requests.cend(), [](const Request &r) {
+        return r.method == "POST" && r.path == "/api/pireps";
+    });
+    QVERIFY(sent != requests.cend());
     for (const QByteArray &field :
          {departure.toUtf8(), QByteArray("CES501"), QByteArray("Smooth ride\nat FL390")})
         QVERIFY2(sent->body.contains(field), field.constData());

@@ -152,7 +152,7 @@ void ViewsNavigationTest::leaderboardFromTheAccountTab()
     QCOMPARE(segments.size(), 2);
     segments.at(1)->forceActiveFocus(Qt::TabFocusReason);
     QTest::keyClick(m_window.get(), Qt::Key_Return);
-    QTRY_VERIFY(std::any_of(service().requests().cbegin(), service().requests().cend(), [](const Request &r) {
+    QTRY_VERIFY(requestSent([](const Request &r) {
         return r.path == "/api/member/pirep-leaderboard" && r.query.queryItemValue("period") == "recent";
     }));
 

@@ -30,8 +30,10 @@
 #include <QtQml/qqmlextensionplugin.h>
 #include <QtTest>
 
+#include <algorithm>
 #include <exception>
 #include <memory>
+#include <utility>
 
 namespace TestSupport {
 
@@ -81,6 +83,14 @@ protected Q_SLOTS:
 
 protected:
     Sample::Service &service() { return m_site.service(); }
+
+    // Whether the service has had a request that matches.
+    template <typename Matches>
+    bool requestSent(Matches &&matches)
+    {
+        const QList<Sample::Request> requests = service().requests();
+        return std::any_of(requests.cbegin(), requests.cend(), std::forward<Matches>(matches));
+    }
 
     // The window's root view, made as the app makes it; its account state starts the restore at once.
     bool showWindowRoot()
