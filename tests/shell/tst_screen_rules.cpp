@@ -1,9 +1,6 @@
 // What each screen shows, lets be pressed and opens, read from the running views through the shell against
 // the sample member service: one row per condition of a view, in the state that makes it true or false.
 #include "AppState.h"
-#include "ClientTestSupport.h"
-#include "ImageTestSupport.h"
-#include "Installed.h"
 #include "ItemAccessibility.h"
 #include "LiveMapModel.h"
 #include "MapBanner.h"

@@ -6,7 +6,6 @@
 // such a test. A test's class derives from ShellViewsFixture, and its file names it in
 // VORNA_SHELL_VIEWS_TEST_MAIN(ThatClass) where a test of its own would have QTEST_MAIN.
 #include "AppState.h"
-#include "ClientTestSupport.h"
 #include "ItemAccessibility.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
@@ -31,7 +30,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <exception>
 #include <memory>
 #include <utility>
 

@@ -6,7 +6,6 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPalette>
