@@ -111,16 +111,8 @@ void ViewsNavigationTest::shellOpensEachPageAndGoesBack()
         QVERIFY2(!shown(m_root, other), qPrintable(other));
 
     // The page's own "返回" at its top.
-    const auto backOnTop = [this]() -> QQuickItem * {
-        for (QQuickItem *item : itemsBelow(m_root)) {
-            if (item->isVisible() && item->inherits("QQuickAbstractButton")
-                && item->property("text").toString() == QStringLiteral("返回"))
-                return item;
-        }
-        return nullptr;
-    };
     QQuickItem *backButton = nullptr;
-    QTRY_VERIFY((backButton = backOnTop()));
+    QTRY_VERIFY((backButton = buttonShown(m_root, QStringLiteral("返回"))));
     QVERIFY(QMetaObject::invokeMethod(backButton, "clicked"));
     QTRY_VERIFY(shown(m_root, root));
     QTRY_VERIFY(!shown(m_root, page));
@@ -266,12 +258,7 @@ void ViewsNavigationTest::dashboardOpensItsPagesOnItsOwnStack()
     } else if (road == "profile") {
         QQuickItem *banner = nullptr;
         QTRY_VERIFY((banner = shown(m_root, "home.profileBanner")));
-        QQuickItem *button = nullptr;
-        for (QQuickItem *item : itemsBelow(banner)) {
-            if (item->isVisible() && item->inherits("QQuickAbstractButton")
-                && item->property("text").toString() == "完善资料")
-                button = item;
-        }
+        QQuickItem *button = buttonShown(banner, "完善资料");
         QVERIFY(button);
         QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
     } else {
@@ -336,14 +323,7 @@ void ViewsNavigationTest::eventInItsPirepWindowOpensThePirepForm()
     navigation->openEvent(*under);
     QTRY_VERIFY(shown(m_root, "shell.event"));
     QQuickItem *report = nullptr;
-    QTRY_VERIFY([&] {
-        for (QQuickItem *item : itemsBelow(m_root)) {
-            if (item->isVisible() && item->inherits("QQuickAbstractButton")
-                && item->property("text").toString() == QStringLiteral("提交本次活动 PIREP（×1.5）"))
-                report = item;
-        }
-        return report != nullptr;
-    }());
+    QTRY_VERIFY((report = buttonShown(m_root, QStringLiteral("提交本次活动 PIREP（×1.5）"))));
     QMetaObject::invokeMethod(report, "clicked");
     QCOMPARE(navigation->selected(), MemberTab::Flights);
     QCOMPARE(navigation->flightPath(), (QList<Destination>{EventSubmissionRoute{*under}}));

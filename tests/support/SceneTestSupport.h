@@ -36,6 +36,17 @@ inline QQuickItem *shown(QQuickItem *root, const QString &name)
     return nullptr;
 }
 
+// The first button on screen at or below an item that shows this text, or none.
+inline QQuickItem *buttonShown(QQuickItem *root, const QString &text)
+{
+    for (QQuickItem *item : itemsBelow(root)) {
+        if (item->isVisible() && item->inherits("QQuickAbstractButton")
+            && item->property("text").toString() == text)
+            return item;
+    }
+    return nullptr;
+}
+
 // What a screen reader calls an item.
 inline QString heardName(QQuickItem *item)
 {
