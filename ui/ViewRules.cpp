@@ -241,7 +241,9 @@ void focusBack(const FocusOrigin &origin, QQuickItem *showing, QQuickWindow *win
     if (!window)
         return;
     QQuickItem *now = window->activeFocusItem();
-    if (heard(now) && !inPopup(now))
+    // A popup gives the keyboard back to the control it came from by itself, as if by no key: that one still
+    // takes it again with its reason, for its ring.
+    if (heard(now) && !inPopup(now) && now != origin.item)
         return;
     if (origin.item && origin.item->window() == window && heard(origin.item)) {
         const Qt::FocusReason reason = origin.keyboard ? Qt::TabFocusReason : Qt::OtherFocusReason;

@@ -95,8 +95,9 @@ bool heard(QQuickItem *item);
 void focusPage(QQuickItem *page);
 
 // Where the keyboard goes once a screen has closed: nowhere else while a screen that opened in its place has
-// it on a named control (a page, not a popup on its way out); else back to the control it was opened from,
-// with its ring when the keyboard put it there, while that is on screen; else into `showing`, the page now
+// it on a named control (a page, not a popup on its way out); else back to the control it was opened from
+// (also where the popup has handed it back already), with its ring when the keyboard put it there, while that
+// is on screen; else into `showing`, the page now
 // showing, as it would on opening; else to the window's first named control.
 void focusBack(const FocusOrigin &origin, QQuickItem *showing, QQuickWindow *window);
 

@@ -15,7 +15,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using TestSupport::heardControl;
 using TestSupport::shown;
+using TestSupport::typeInto;
+using TestSupport::typeKeys;
 
 class AppWindowTest : public QObject
 {
@@ -30,6 +33,8 @@ private Q_SLOTS:
     void altAndTheMenusLetterOpenIt();
     void checkForUpdatesLeavesTheKeyboardOnANamedControl_data();
     void checkForUpdatesLeavesTheKeyboardOnANamedControl();
+    // Signs in: the last to run.
+    void accountPopoverGivesTheKeyboardBackWithItsRing();
 
 private:
     QObject *appMenu() const { return m_window->findChild<QObject *>(QStringLiteral("appMenu")); }
@@ -189,6 +194,32 @@ void AppWindowTest::checkForUpdatesLeavesTheKeyboardOnANamedControl()
         heard && !heard->text(QAccessible::Name).trimmed().isEmpty(),
         qPrintable(QString::fromLatin1(focused->metaObject()->className()) + " " + focused->objectName()));
     m_service->publishRelease(Sample::Service::Release::Current);
+}
+
+// Regression: closed with Escape, the account popover left the keyboard on its button without the ring. The
+// app's window hands the keyboard back to the button itself as the popup closes, as if by no key, which a
+// plain window does not (the views tests' window): only here does it show.
+void AppWindowTest::accountPopoverGivesTheKeyboardBackWithItsRing()
+{
+    QQuickItem *username = nullptr;
+    QTRY_VERIFY((username = shown(m_window->contentItem(), QStringLiteral("login.username"))));
+    username->forceActiveFocus(Qt::TabFocusReason);
+    typeInto(username, QStringLiteral("lichen"));
+    QTest::keyClick(m_window.get(), Qt::Key_Tab);
+    typeKeys(m_window.get(), QStringLiteral("fly-vornalia"));
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    QQuickItem *button = nullptr;
+    QTRY_VERIFY((button = heardControl(m_window->contentItem(), QStringLiteral("account.avatar"))));
+
+    button->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_VERIFY(shown(m_window->contentItem(), QStringLiteral("account.logout")));
+    // The switcher saves the current account as it appears; while that runs the panel stays.
+    QTRY_VERIFY(shown(m_window->contentItem(), QStringLiteral("account.logout"))->isEnabled());
+    QTest::keyClick(m_window.get(), Qt::Key_Escape);
+    QTRY_VERIFY(!shown(m_window->contentItem(), QStringLiteral("account.logout")));
+    QTRY_COMPARE(m_window->activeFocusItem(), button);
+    QTRY_VERIFY(button->property("visualFocus").toBool());
 }
 
 int main(int argc, char *argv[])

@@ -26,6 +26,8 @@ private Q_SLOTS:
     void noticeMarkedReadKeepsTheKeyboard_data();
     void noticeMarkedReadKeepsTheKeyboard();
     void reportFromTheKeyboardAlone();
+    void escapeGivesTheKeyboardBackWithItsRing_data();
+    void escapeGivesTheKeyboardBackWithItsRing();
 
 private:
     // Tab (or Shift+Tab, `back`) until the keyboard is on that control or in it; false when more than a
@@ -256,6 +258,40 @@ void ViewsKeyboardTest::noticeMenuFromTheKeyboard()
         return r.method == "POST" && r.path == "/api/notifications/read"
                && r.body.contains(noticeId.toUtf8());
     }));
+}
+
+void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<QString>("inside"); // what shows while the screen is open
+    QTest::newRow("account popover") << int(MemberTab::Home) << "account.avatar"
+                                     << "account.logout";
+    QTest::newRow("logbook sheet") << int(MemberTab::Account) << "account.logbook"
+                                   << "logbook.close";
+}
+
+// Closed with Escape, the account popover and the logbook sheet give the keyboard back to the control that
+// opened them, with its ring (the app's own window, which hands it back differently: tst_app_window).
+void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, opener);
+    QFETCH(QString, inside);
+    QVERIFY(showDashboard("lichen"));
+    QVERIFY(activateWindow());
+    m_root->findChild<MemberNavigation *>()->setSelected(MemberTab(tab));
+    QQuickItem *control = nullptr;
+    QTRY_VERIFY((control = heardControl(m_window->contentItem(), opener)));
+    control->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_VERIFY(shown(m_window->contentItem(), inside));
+    // The switcher saves the current account as it appears; while that runs the panel stays.
+    QTRY_VERIFY(!m_app->accountBusy());
+    QTest::keyClick(m_window.get(), Qt::Key_Escape);
+    QTRY_VERIFY(!shown(m_window->contentItem(), inside));
+    QTRY_COMPARE(m_window->activeFocusItem(), control);
+    QTRY_VERIFY(control->property("visualFocus").toBool());
 }
 
 void ViewsKeyboardTest::noticeMarkedReadKeepsTheKeyboard_data()
