@@ -1,6 +1,7 @@
 #include "CatalogPickerModel.h"
 #include "MemberStore.h"
 #include "MultipartBody.h"
+#include "Outcome.h"
 #include "PirepFormModel.h"
 #include "PirepImportModel.h"
 
@@ -35,6 +36,8 @@ private Q_SLOTS:
     void unconfirmedSubmissionIsLookedForFirst();
     void draftOutlivesAnEndedSession();
     void invalidDraftSendsNothing();
+    void noteCountedAsTheServiceCounts_data();
+    void noteCountedAsTheServiceCounts();
     void closedFormStillRefreshesPireps();
     void draftRules();
     void opensWithItsRoute();
@@ -425,6 +428,45 @@ void PirepFormTest::invalidDraftSendsNothing()
     QCOMPARE(m_form->error(), QStringLiteral("机场代码需为 4 位英文字母。"));
     QVERIFY(!m_form->busy());
     QVERIFY(m_site->service->requestsTo("/api/pireps").isEmpty());
+}
+
+void PirepFormTest::noteCountedAsTheServiceCounts_data()
+{
+    QTest::addColumn<QString>("note");
+    QTest::addColumn<bool>("accepted");
+    // Four characters as a reader counts them, in 18 UTF-16 units: a thumb with its skin tone, a flag, a
+    // family joined by zero-width joiners, a letter with a combining accent.
+    const QString mixed = QStringLiteral("👍🏽🇨🇳👨‍👩‍👧e\u0301");
+    QTest::newRow("Chinese, 500") << QString(500, QChar(u'飞')) << true;
+    QTest::newRow("emoji and marks, 500") << mixed.repeated(125) << true;
+    QTest::newRow("emoji and marks, 501") << mixed.repeated(125) + QStringLiteral("✈️") << false;
+}
+
+// Regression: a note with emoji counted "446/500" in the form, which sent it, and the service refused it as
+// over 500: the service counted UTF-16 units.
+void PirepFormTest::noteCountedAsTheServiceCounts()
+{
+    QFETCH(QString, note);
+    QFETCH(bool, accepted);
+    PirepImportModel flights;
+    flights.setClient(m_app->api());
+    await(flights.run());
+    m_form->takeImportedFlight(&flights, 0);
+    m_form->setNote(note);
+    QCOMPARE(m_form->canSubmit(), accepted);
+    QCOMPARE(m_form->validationMessage(), accepted ? QString() : QStringLiteral("补充说明最多 500 字。"));
+    if (accepted) {
+        await(m_form->send());
+        QVERIFY2(m_form->success(), qPrintable(m_form->error()));
+        QCOMPARE(m_data->pireps().first().submitNote, std::optional(note));
+        return;
+    }
+    // What the form holds back, the service refuses too.
+    const auto sent = await(attempt(APIClient::postForm<Acknowledgement>(
+        m_app->api(), QStringLiteral("/api/pireps"), m_form->draft().fields(), {}, QStringLiteral("files"))));
+    QVERIFY(sent.failed());
+    QCOMPARE(sent.status(), 400);
+    QCOMPARE(sent.message(), QStringLiteral("补充说明最多 500 字。"));
 }
 
 void PirepFormTest::closedFormStillRefreshesPireps()
