@@ -2,6 +2,7 @@
 
 #include "APIPath.h"
 #include "Busy.h"
+#include "Display.h"
 #include "FlightsLog.h"
 #include "L.h"
 #include "Outcome.h"
@@ -303,8 +304,13 @@ void PirepFormModel::setError(std::optional<QString> error)
 
 void PirepFormModel::removeFile(int index)
 {
-    if (m_files.remove(index))
-        Q_EMIT filesChanged();
+    // The picture goes from the selection too: the file chooser does not show what was picked before, so
+    // a picture kept there unseen would come back with the next pick and push a new one out.
+    if (!m_files.remove(index))
+        return;
+    if (index < m_selected.size())
+        m_selected.removeAt(index);
+    Q_EMIT filesChanged();
 }
 
 QCoro::Task<> PirepFormModel::runOptionsCheck()
@@ -346,6 +352,8 @@ QCoro::Task<> PirepFormModel::importPhotos(QList<QUrl> selection)
 {
     if (m_submitting)
         co_return;
+    // What does not fit is left out, and the member is told how many.
+    const qsizetype leftOut = std::max<qsizetype>(0, selection.size() - maxPhotos);
     selection = selection.mid(0, maxPhotos);
     // The newest pick decides: an older conversion that ends later is dropped.
     m_photoRun.restart();
@@ -358,7 +366,10 @@ QCoro::Task<> PirepFormModel::importPhotos(QList<QUrl> selection)
     if (converted.ok()) {
         m_selected = selection;
         setFiles(converted.value());
-        setError(std::nullopt);
+        setError(leftOut > 0
+                     ? std::optional(L(QStringLiteral("最多 6 张截图：%@ 张没有添加，可先移除再选择。"),
+                                       Display::locale().toString(leftOut)))
+                     : std::nullopt);
     } else {
         setError(converted.message());
     }

@@ -191,10 +191,10 @@ public:
     // Which multipliers the route qualifies for; only its button asks.
     Q_INVOKABLE void checkOptions() { runOptionsCheck(); }
     QCoro::Task<> runOptionsCheck();
-    // Pictures picked in the file dialog join the selection (at most six, each once), and the screenshots
-    // become the conversion of the whole selection, in its order. A pick that fails leaves both as they were.
+    // Pictures picked in the file dialog join the selection (each once), and the screenshots become the
+    // conversion of the whole selection, in its order. A pick that fails leaves both as they were.
     Q_INVOKABLE void pickPhotos(const QList<QUrl> &items);
-    // The screenshots of a whole selection.
+    // The screenshots of a whole selection: its first six; the error says how many more were left out.
     QCoro::Task<> importPhotos(QList<QUrl> selection);
     const QList<QUrl> &selected() const { return m_selected; }
     Q_INVOKABLE void removeFile(int index);
@@ -248,8 +248,7 @@ private:
     std::optional<MultiplierOptions> m_options;
     std::optional<QString> m_optionsError;
     bool m_checkingOptions = false;
-    // The pictures picked so far: a removed thumbnail's picture stays picked, as in a photo picker, and comes
-    // back with the next pick.
+    // The pictures of the screenshots, one for one: removing a thumbnail removes its picture.
     QList<QUrl> m_selected;
     UploadList m_files;
     std::optional<QString> m_error;

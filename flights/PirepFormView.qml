@@ -23,6 +23,9 @@ Rectangle {
     // or flight, or an empty form, and its way back pops it.
     property pageRoute route
     readonly property PirepFormModel model: form
+    // While a conversion or the upload runs the page keeps its place on its stack: its outcome, and what the
+    // member typed, stay on screen.
+    readonly property bool pageBusy: form.busy
     // The page leaves its stack: the success alert's "完成", or the way back.
     signal close
 

@@ -268,11 +268,11 @@ Item {
         }
     }
 
-    // Back one page in the selected tab. An open popup keeps the window's shortcuts from its keys, so the
-    // account popover still closes on Escape.
+    // Back one page in the selected tab, unless that page is busy. An open popup keeps the window's shortcuts
+    // from its keys, so the account popover still closes on Escape.
     Shortcut {
         sequences: ["Esc", "Alt+Left"]
-        enabled: shell.navigation.stackDepth > 0
+        enabled: shell.navigation.canGoBack
         onActivated: shell.navigation.back()
     }
 
@@ -290,6 +290,8 @@ Item {
         modal: true
         focus: true
         visible: shell.navigation.showingLogbook
+        // A busy page of its stack keeps it open.
+        closePolicy: logbookPages.model.held ? Popup.NoAutoClose : Popup.CloseOnEscape | Popup.CloseOnPressOutside
         onAboutToShow: logbookSheet.keyboard.opening()
         onClosed: shell.navigation.showingLogbook = false
         background: Rectangle {
@@ -319,10 +321,13 @@ Item {
                 BorderedButton {
                     objectName: "logbook.close"
                     text: L.t("完成")
+                    enabled: !logbookPages.model.held
                     onClicked: shell.navigation.showingLogbook = false
                 }
             }
             PageStack {
+                id: logbookPages
+
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 objectName: "shell.logbookPages"

@@ -2,6 +2,7 @@
 
 #include "ViewRules.h"
 
+#include <QQmlProperty>
 #include <QQuickWindow>
 
 using ComponentRules::focusBack;
@@ -18,6 +19,10 @@ void PageStackModel::setNavigation(MemberNavigation *navigation)
     if (m_navigation) {
         connect(m_navigation, &MemberNavigation::pathChanged, this, &PageStackModel::sync);
         connect(m_navigation, &MemberNavigation::memberChanged, this, &PageStackModel::updateRoot);
+        connect(m_navigation, &MemberNavigation::heldChanged, this, [this](NavigationStack stack) {
+            if (stack == this->stack())
+                Q_EMIT heldChanged();
+        });
     }
     updateRoot();
     Q_EMIT navigationChanged();
@@ -38,6 +43,7 @@ void PageStackModel::setStack(NavigationStack stack)
         return;
     m_stack = stack;
     Q_EMIT tabChanged();
+    Q_EMIT heldChanged();
     sync();
 }
 
@@ -99,6 +105,11 @@ void PageStackModel::place(QQuickItem *page)
         return;
     QQuickItem *below = top();
     m_pages.append(Shown{page, m_pushedFrom});
+    const QQmlProperty busy(page, QStringLiteral("pageBusy"));
+    if (busy.isValid()) {
+        busy.connectNotifySignal(this, SLOT(followBusy()));
+        reportBusy(m_pages.size() - 1, busy.read().toBool());
+    }
     if (below)
         below->setVisible(false);
     page->setVisible(true);
@@ -120,6 +131,22 @@ void PageStackModel::place(QQuickItem *page)
         Qt::SingleShotConnection);
 }
 
+void PageStackModel::followBusy()
+{
+    for (qsizetype place = 1; place < m_pages.size(); ++place) {
+        QQuickItem *page = m_pages.at(place).page;
+        if (page && page == sender())
+            reportBusy(place, QQmlProperty::read(page, QStringLiteral("pageBusy")).toBool());
+    }
+}
+
+void PageStackModel::reportBusy(qsizetype place, bool busy)
+{
+    // The root is at place 0; the route of the page at a place above it is one below.
+    if (m_navigation && place > 0)
+        m_navigation->setBusy(m_navigation->routeAt(stack(), int(place - 1)), busy);
+}
+
 void PageStackModel::clear()
 {
     popTo(0);
@@ -132,6 +159,9 @@ void PageStackModel::popTo(qsizetype count)
         return;
     const Shown lowest = m_pages.at(count);
     while (m_pages.size() > count) {
+        // A page that goes is busy no more, whatever route stands at its place now.
+        if (m_navigation && m_pages.size() > 1)
+            m_navigation->setBusy(PageRoute{stack(), int(m_pages.size() - 2), ShellPage::NoPage}, false);
         const Shown popped = m_pages.takeLast();
         if (popped.page) {
             popped.page->setVisible(false);

@@ -15,6 +15,8 @@
 // the path changes it keeps every page whose route, and every route below it, stayed the same, destroys the
 // pages above them and asks its view to make the rest. Only the top page shows; a page under another stays as
 // it was. The focus goes into a page pushed, and back to the control it was pushed from when it is popped.
+// A page whose root has a `pageBusy` property says through it when it is busy, and keeps its place while it
+// is (MemberNavigation::setBusy).
 class PageStackModel : public QObject
 {
     Q_OBJECT
@@ -29,6 +31,8 @@ class PageStackModel : public QObject
     // The pages shown, the root included: 0 until the view has shown its root.
     Q_PROPERTY(int count READ count NOTIFY countChanged)
     Q_PROPERTY(QQuickItem *top READ top NOTIFY countChanged)
+    // A page of the stack is busy: the stack keeps it (a sheet that shows it stays open).
+    Q_PROPERTY(bool held READ held NOTIFY heldChanged)
 
 public:
     using QObject::QObject;
@@ -47,6 +51,7 @@ public:
     void setOwnRoot(ShellPage page);
     int count() const { return int(m_pages.size()); }
     QQuickItem *top() const { return m_pages.isEmpty() ? nullptr : m_pages.last().page.data(); }
+    bool held() const { return m_navigation && m_navigation->held(stack()); }
 
     // The view made the root page: it replaces every page there was, and the path is pushed above it.
     Q_INVOKABLE void showRoot(QQuickItem *root);
@@ -60,10 +65,17 @@ Q_SIGNALS:
     void tabChanged();
     void rootPageChanged();
     void countChanged();
+    void heldChanged();
     // Make the page of that route and place() it.
     void push(const PageRoute &route);
 
+private Q_SLOTS:
+    // A page's `pageBusy` changed.
+    void followBusy();
+
 private:
+    // Tells the navigation whether the page at this place is busy.
+    void reportBusy(qsizetype place, bool busy);
     void updateRoot();
     void sync();
     void popTo(qsizetype count);

@@ -1,8 +1,11 @@
 #include "MemberNavigation.h"
 
 #include "Installed.h"
+#include "StateLog.h"
 
 #include <QUuid>
+
+#include <algorithm>
 
 namespace {
 
@@ -60,10 +63,12 @@ MemberNavigation::MemberNavigation(QObject *parent)
 {
     for (const auto changed : {&MemberNavigation::selectedChanged, &MemberNavigation::memberChanged})
         connect(this, changed, this, &MemberNavigation::pagesChanged);
-    connect(this, &MemberNavigation::pathChanged, this, [this](NavigationStack stack) {
+    const auto followStack = [this](NavigationStack stack) {
         if (stack != NavigationStack::LogbookStack)
             Q_EMIT pagesChanged();
-    });
+    };
+    connect(this, &MemberNavigation::pathChanged, this, followStack);
+    connect(this, &MemberNavigation::heldChanged, this, followStack);
 
     FlightActivityNavigation &ownFlight = FlightActivityNavigation::shared();
     const auto follow = [this, &ownFlight] {
@@ -132,6 +137,17 @@ void MemberNavigation::setPath(NavigationStack stack, QList<Destination> path)
 {
     if (stack == NavigationStack::NoStack)
         return;
+    // A busy page stays, and every page below it: the routes up to the highest busy one must stand as they
+    // are.
+    const QSet<int> busy = m_busy.value(stack);
+    if (!busy.isEmpty()) {
+        const QList<Destination> &now = this->path(stack);
+        const int highest = *std::max_element(busy.cbegin(), busy.cend());
+        if (path.size() <= highest || !std::equal(now.cbegin(), now.cbegin() + highest + 1, path.cbegin())) {
+            qCInfo(lcState, "a busy page keeps its place: the new path is dropped");
+            return;
+        }
+    }
     m_paths.insert(stack, std::move(path));
     Q_EMIT pathChanged(stack);
 }
@@ -158,7 +174,8 @@ void MemberNavigation::setSelected(MemberTab tab)
 
 void MemberNavigation::setShowingLogbook(bool showing)
 {
-    if (m_showingLogbook == showing)
+    // A busy page of the logbook keeps the sheet open.
+    if (m_showingLogbook == showing || (!showing && held(NavigationStack::LogbookStack)))
         return;
     m_showingLogbook = showing;
     Q_EMIT showingLogbookChanged();
@@ -175,10 +192,32 @@ void MemberNavigation::push(NavigationStack stack, Destination route)
 void MemberNavigation::pop(NavigationStack stack)
 {
     const auto found = m_paths.find(stack);
-    if (found == m_paths.end() || found->isEmpty())
+    if (found == m_paths.end() || found->isEmpty() || m_busy.value(stack).contains(int(found->size()) - 1))
         return;
     found->removeLast();
     Q_EMIT pathChanged(stack);
+}
+
+bool MemberNavigation::canGoBack() const
+{
+    const NavigationStack stack = stackOf(m_selected);
+    const int top = depth(stack) - 1;
+    return top >= 0 && !m_busy.value(stack).contains(top);
+}
+
+void MemberNavigation::setBusy(const PageRoute &route, bool busy)
+{
+    // Only a page that still stands where it was pushed.
+    if (busy && pageAt(route.stack, route.index) != route.page)
+        return;
+    QSet<int> &places = m_busy[route.stack];
+    const bool changed = busy ? !places.contains(route.index) : places.remove(route.index);
+    if (busy)
+        places.insert(route.index);
+    if (places.isEmpty())
+        m_busy.remove(route.stack);
+    if (changed)
+        Q_EMIT heldChanged(route.stack);
 }
 
 void MemberNavigation::back() { pop(stackOf(m_selected)); }

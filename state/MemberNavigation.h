@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QQmlEngine>
+#include <QSet>
 #include <QUrl>
 
 #include <optional>
@@ -186,6 +187,8 @@ class MemberNavigation : public QObject
     Q_PROPERTY(ShellPages::Page rootPage READ rootPage NOTIFY pagesChanged)
     Q_PROPERTY(ShellPages::Page stackPage READ stackPage NOTIFY pagesChanged)
     Q_PROPERTY(int stackDepth READ stackDepth NOTIFY pagesChanged)
+    // Whether the back keys have a page to take away in the selected tab: one is there, and it is not busy.
+    Q_PROPERTY(bool canGoBack READ canGoBack NOTIFY pagesChanged)
 
 public:
     // Follows the process-wide own-flight request: one that stands now, or comes later, shows the map.
@@ -196,7 +199,8 @@ public:
     bool showingLogbook() const { return m_showingLogbook; }
     void setShowingLogbook(bool showing);
 
-    // The path of each stack: the flights tab's, the logbook's, the home tab's and the account tab's.
+    // The path of each stack: the flights tab's, the logbook's, the home tab's and the account tab's. A new
+    // path that would take a busy page away leaves it as it is.
     const QList<Destination> &path(NavigationStack stack) const;
     void setPath(NavigationStack stack, QList<Destination> path);
     const QList<Destination> &flightPath() const { return path(NavigationStack::FlightStack); }
@@ -216,6 +220,15 @@ public:
     ShellPage stackPage() const;
     // How many pages the selected tab's stack holds.
     int stackDepth() const { return depth(stackOf(m_selected)); }
+
+    bool canGoBack() const;
+
+    // A page that works on what the member gave it (a report being sent, pictures being converted) says so
+    // while it works: it keeps its place until it is done. Its way back, the back keys and requests that
+    // would replace it leave its stack as it is, and the logbook sheet stays open over it.
+    Q_INVOKABLE void setBusy(const PageRoute &route, bool busy);
+    // Whether a busy page stands in a stack.
+    bool held(NavigationStack stack) const { return !m_busy.value(stack).isEmpty(); }
 
     // How many routes a stack's path holds, and the page that the route at an index resolves to.
     int depth(NavigationStack stack) const { return int(path(stack).size()); }
@@ -285,12 +298,16 @@ Q_SIGNALS:
     void pagesChanged();
     // A path changed.
     void pathChanged(NavigationStacks::Stack stack);
+    // A page of a stack became busy, or done.
+    void heldChanged(NavigationStacks::Stack stack);
 
 private:
     MemberTab m_selected = MemberTab::Home;
     bool m_member = false;
     bool m_showingLogbook = false;
     QHash<NavigationStack, QList<Destination>> m_paths;
+    // The places in each path of the pages that are busy.
+    QHash<NavigationStack, QSet<int>> m_busy;
 };
 
 // The one process-wide request to show the member's own flight on the live map. A fresh id each time,

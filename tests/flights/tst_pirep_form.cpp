@@ -1,6 +1,7 @@
 #include "CatalogPickerModel.h"
 #include "MemberStore.h"
 #include "MultipartBody.h"
+#include "Outcome.h"
 #include "PirepFormModel.h"
 #include "PirepImportModel.h"
 
@@ -35,6 +36,8 @@ private Q_SLOTS:
     void unconfirmedSubmissionIsLookedForFirst();
     void draftOutlivesAnEndedSession();
     void invalidDraftSendsNothing();
+    void noteCountedAsTheServiceCounts_data();
+    void noteCountedAsTheServiceCounts();
     void closedFormStillRefreshesPireps();
     void draftRules();
     void opensWithItsRoute();
@@ -42,6 +45,8 @@ private Q_SLOTS:
     void staleMultiplierAnswerDropped();
     void screenshots();
     void picksAddToTheSelection();
+    void picksBeyondSix_data();
+    void picksBeyondSix();
     void photoDialogOpens();
     void importPicker();
     void catalogNames();
@@ -427,6 +432,45 @@ void PirepFormTest::invalidDraftSendsNothing()
     QVERIFY(m_site->service->requestsTo("/api/pireps").isEmpty());
 }
 
+void PirepFormTest::noteCountedAsTheServiceCounts_data()
+{
+    QTest::addColumn<QString>("note");
+    QTest::addColumn<bool>("accepted");
+    // Four characters as a reader counts them, in 18 UTF-16 units: a thumb with its skin tone, a flag, a
+    // family joined by zero-width joiners, a letter with a combining accent.
+    const QString mixed = QStringLiteral("👍🏽🇨🇳👨‍👩‍👧e\u0301");
+    QTest::newRow("Chinese, 500") << QString(500, QChar(u'飞')) << true;
+    QTest::newRow("emoji and marks, 500") << mixed.repeated(125) << true;
+    QTest::newRow("emoji and marks, 501") << mixed.repeated(125) + QStringLiteral("✈️") << false;
+}
+
+// Regression: a note with emoji counted "446/500" in the form, which sent it, and the service refused it as
+// over 500: the service counted UTF-16 units.
+void PirepFormTest::noteCountedAsTheServiceCounts()
+{
+    QFETCH(QString, note);
+    QFETCH(bool, accepted);
+    PirepImportModel flights;
+    flights.setClient(m_app->api());
+    await(flights.run());
+    m_form->takeImportedFlight(&flights, 0);
+    m_form->setNote(note);
+    QCOMPARE(m_form->canSubmit(), accepted);
+    QCOMPARE(m_form->validationMessage(), accepted ? QString() : QStringLiteral("补充说明最多 500 字。"));
+    if (accepted) {
+        await(m_form->send());
+        QVERIFY2(m_form->success(), qPrintable(m_form->error()));
+        QCOMPARE(m_data->pireps().first().submitNote, std::optional(note));
+        return;
+    }
+    // What the form holds back, the service refuses too.
+    const auto sent = await(attempt(APIClient::postForm<Acknowledgement>(
+        m_app->api(), QStringLiteral("/api/pireps"), m_form->draft().fields(), {}, QStringLiteral("files"))));
+    QVERIFY(sent.failed());
+    QCOMPARE(sent.status(), 400);
+    QCOMPARE(sent.message(), QStringLiteral("补充说明最多 500 字。"));
+}
+
 void PirepFormTest::closedFormStillRefreshesPireps()
 {
     PirepImportModel flights;
@@ -659,12 +703,13 @@ void PirepFormTest::picksAddToTheSelection()
     m_form->pickPhotos({second, first});
     QTRY_COMPARE(m_form->fileCount(), 2);
     QCOMPARE(sizes(), (QList<QSize>{{640, 360}, {320, 200}}));
-    // A removed thumbnail's picture stays picked and comes back with the next pick.
+    // A removed thumbnail's picture leaves the selection: the next pick does not bring it back.
     m_form->removeFile(0);
     QCOMPARE(sizes(), (QList<QSize>{{320, 200}}));
-    m_form->pickPhotos({third});
+    QCOMPARE(m_form->selected(), QList<QUrl>{second});
+    m_form->pickPhotos({third, first});
     QTRY_COMPARE(m_form->fileCount(), 3);
-    QCOMPARE(sizes(), (QList<QSize>{{640, 360}, {320, 200}, {200, 200}}));
+    QCOMPARE(sizes(), (QList<QSize>{{320, 200}, {200, 200}, {640, 360}}));
     // A picture that cannot be read is not kept: the next pick does not fail for it.
     const QUrl broken = QUrl::fromLocalFile(m_folder.filePath("broken.jpg"));
     QFile(broken.toLocalFile()).open(QIODevice::WriteOnly);
@@ -675,6 +720,51 @@ void PirepFormTest::picksAddToTheSelection()
     m_form->pickPhotos({third});
     QTRY_VERIFY(m_form->error().isEmpty());
     QCOMPARE(m_form->fileCount(), 3);
+}
+
+void PirepFormTest::picksBeyondSix_data()
+{
+    QTest::addColumn<int>("before");       // pictures picked first
+    QTest::addColumn<int>("removed");      // of them, the one whose thumbnail is removed; -1 for none
+    QTest::addColumn<int>("picked");       // new pictures in the next pick
+    QTest::addColumn<QList<int>>("shown"); // the screenshots after it, by picture
+    QTest::addColumn<QString>("error");
+    const QString leftOut = QStringLiteral("最多 6 张截图：%1 张没有添加，可先移除再选择。");
+    QTest::newRow("one replaced at six") << 6 << 2 << 1 << QList<int>{0, 1, 3, 4, 5, 6} << QString();
+    QTest::newRow("two for one place at six")
+        << 6 << 0 << 2 << QList<int>{1, 2, 3, 4, 5, 6} << leftOut.arg(1);
+    QTest::newRow("a pick at six") << 6 << -1 << 1 << QList<int>{0, 1, 2, 3, 4, 5} << leftOut.arg(1);
+    QTest::newRow("below six, passing it") << 4 << -1 << 3 << QList<int>{0, 1, 2, 3, 4, 5} << leftOut.arg(1);
+    QTest::newRow("below six, reaching it") << 4 << -1 << 2 << QList<int>{0, 1, 2, 3, 4, 5} << QString();
+}
+
+// Regression: with six picked, removing one and picking another brought the removed picture back and
+// dropped the new one, saying nothing; below six, old and new picks that passed six lost the new ones.
+void PirepFormTest::picksBeyondSix()
+{
+    QFETCH(int, before);
+    QFETCH(int, removed);
+    QFETCH(int, picked);
+    QFETCH(QList<int>, shown);
+    QFETCH(QString, error);
+    // Pictures told apart by their width.
+    QList<QUrl> pictures;
+    for (int i = 0; i < before + picked; ++i)
+        pictures.append(picture(QString("shot-%1.png").arg(i), {100 + i, 100}, Qt::darkCyan));
+    const auto pictureOf = [](const Upload &upload) { return QImage::fromData(upload.data).width() - 100; };
+
+    m_form->pickPhotos(pictures.mid(0, before));
+    QTRY_COMPARE(m_form->fileCount(), before);
+    if (removed >= 0)
+        m_form->removeFile(removed);
+    m_form->pickPhotos(pictures.mid(before));
+    QTRY_VERIFY(!m_form->busy());
+    QList<int> now;
+    for (const Upload &upload : m_form->files()->records())
+        now.append(pictureOf(upload));
+    QCOMPARE(now, shown);
+    QCOMPARE(m_form->error(), error);
+    QCOMPARE(m_form->selected().size(), m_form->fileCount());
 }
 
 // Regression: without the folder-list module the file dialog failed to load and the app crashed on

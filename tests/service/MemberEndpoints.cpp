@@ -1,6 +1,7 @@
 // The member's own records: reports, events and attendance, leaderboard, routes, notices, flights, live map,
 // and the password and profile forms.
 #include "MemberStore.h"
+#include "Strings.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -182,7 +183,7 @@ Reply submitPirep(MemberStore &store, Account &account, const Request &request)
     if (!landingsOk || landings < 1 || landings > 99)
         return Reply::message(400, QStringLiteral("降落次数需为 1–99 的整数。"));
     const QString note = fields.value("submitNote");
-    if (note.size() > 500)
+    if (Text::perceivedLength(note) > 500)
         return Reply::message(400, QStringLiteral("补充说明最多 500 字。"));
     static const QHash<QString, double> multipliers{{QStringLiteral("1"), 100},
                                                     {QStringLiteral("1.25"), 125},

@@ -277,7 +277,7 @@ std::optional<Fault> Service::takeFault(const Request &request)
         if (key.isEmpty())
             continue;
         auto found = m_faults.find(key);
-        if (found == m_faults.end())
+        if (found == m_faults.end() || (!found->method.isEmpty() && found->method != request.method))
             continue;
         Fault fault = *found;
         if (found->times > 0 && --found->times == 0)

@@ -79,6 +79,7 @@ struct Fault
     bool unheard = false;              // with held or reset: the request never reaches its handler
     std::optional<int> trickleMs;      // send the body in eight pieces, one every this many ms
     int times = -1;                    // how many requests it hits; -1 for all
+    QByteArray method;                 // hits only requests of this method ("POST"); empty for any
 };
 
 struct Account

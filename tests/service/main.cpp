@@ -29,7 +29,19 @@ int main(int argc, char *argv[])
          QStringLiteral("The live map's live snapshot: live (as it starts) or failing (it answers 503, "
                         "so the app falls back to the saved snapshot)."),
          QStringLiteral("state"), QStringLiteral("live")});
+    parser.addOption(
+        {QStringLiteral("slow-reports"),
+         QStringLiteral("A report's submission answers after this many seconds (0 to 25), so the form can be "
+                        "seen while it sends."),
+         QStringLiteral("seconds"), QStringLiteral("0")});
     parser.process(app);
+    bool secondsRead = false;
+    const int reportSeconds = parser.value(QStringLiteral("slow-reports")).toInt(&secondsRead);
+    // Under the app's 30 seconds without data, so the answer still arrives.
+    if (!secondsRead || reportSeconds < 0 || reportSeconds > 25) {
+        QTextStream(stderr) << "vorna-sample-service: --slow-reports is 0 to 25 seconds\n";
+        return 2;
+    }
     const QString liveMap = parser.value(QStringLiteral("live-map"));
     if (liveMap != QLatin1String("live") && liveMap != QLatin1String("failing")) {
         QTextStream(stderr) << "vorna-sample-service: --live-map is live or failing\n";
@@ -49,6 +61,9 @@ int main(int argc, char *argv[])
     if (parser.isSet(QStringLiteral("live-link-expired")))
         service.setFault(QStringLiteral("/api/live-schedules/authorization"), {.status = 401});
     service.setLiveSnapshotFailing(liveMap == QLatin1String("failing"));
+    if (reportSeconds > 0)
+        service.setFault(QStringLiteral("/api/pireps"),
+                         {.bodyDelayMs = reportSeconds * 1000, .method = "POST"});
     if (!service.start(quint16(parser.value(QStringLiteral("port")).toUInt()))) {
         QTextStream(stderr) << "vorna-sample-service: cannot listen on 127.0.0.1\n";
         return 1;

@@ -4,6 +4,8 @@
 #include "MemberNavigation.h"
 #include "PageStackModel.h"
 
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <QtTest>
@@ -55,6 +57,7 @@ private Q_SLOTS:
     void followsItsOwnPathOnly();
     void homeRootFollowsTheRole();
     void logbookSheetFollowsTheLogbookPath();
+    void busyPageHoldsItsStack();
 
 private:
     // The own-flight request main/ would install, this test's own.
@@ -212,6 +215,57 @@ void PageStackTest::logbookSheetFollowsTheLogbookPath()
     account.setTab(MemberTab::Account);
     QCOMPARE(account.stack(), NavigationStack::AccountStack);
     QCOMPARE(account.rootPage(), ShellPage::Account);
+}
+
+// A page says through its `pageBusy` when it is busy: the stack keeps it, a sheet showing the stack stays
+// open, and a page that goes takes its mark with it.
+void PageStackTest::busyPageHoldsItsStack()
+{
+    MemberNavigation navigation;
+    navigation.setMember(true);
+    PageStackModel logbook;
+    logbook.setNavigation(&navigation);
+    logbook.setStack(NavigationStack::LogbookStack);
+    logbook.setOwnRoot(ShellPage::Logbook);
+    QQmlEngine engine;
+    QQmlComponent busyPage(&engine);
+    busyPage.setData("import QtQuick\nItem { property bool pageBusy: false }", QUrl());
+    QVERIFY2(busyPage.isReady(), qPrintable(busyPage.errorString()));
+    QQuickItem parent;
+    QList<QPointer<QQuickItem>> made;
+    connect(&logbook, &PageStackModel::push, &logbook, [&](const PageRoute &) {
+        auto *page = qobject_cast<QQuickItem *>(busyPage.create());
+        page->setParentItem(&parent);
+        made.append(page);
+        logbook.place(page);
+    });
+    logbook.showRoot(new QQuickItem(&parent));
+    navigation.openPirep(Pirep{});
+    QCOMPARE(made.size(), 1);
+    QSignalSpy held(&logbook, &PageStackModel::heldChanged);
+
+    made.first()->setProperty("pageBusy", true);
+    QVERIFY(logbook.held());
+    QCOMPARE(held.count(), 1);
+    navigation.pop(NavigationStack::LogbookStack);
+    navigation.setShowingLogbook(false);
+    QCOMPARE(logbook.count(), 2);
+    QVERIFY(navigation.showingLogbook());
+
+    made.first()->setProperty("pageBusy", false);
+    QVERIFY(!logbook.held());
+    navigation.pop(NavigationStack::LogbookStack);
+    settleDeletions();
+    QCOMPARE(logbook.count(), 1);
+
+    // A busy page made again from the same path (the sheet opened again) marks its place afresh; once the
+    // pages go, the mark goes with them.
+    navigation.openPirep(Pirep{});
+    made.last()->setProperty("pageBusy", true);
+    QVERIFY(navigation.held(NavigationStack::LogbookStack));
+    logbook.clear();
+    QVERIFY(!navigation.held(NavigationStack::LogbookStack));
+    QVERIFY(!logbook.held());
 }
 
 QTEST_MAIN(PageStackTest)

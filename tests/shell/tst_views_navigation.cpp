@@ -6,6 +6,7 @@
 #include "LiveMapModel.h"
 #include "LiveTabModel.h"
 #include "PageTable.h"
+#include "PirepFormModel.h"
 #include "ShellViewsFixture.h"
 
 #include <QGeoCoordinate>
@@ -37,6 +38,8 @@ private Q_SLOTS:
     void liveMapShowsTheBannerAndTheSelectedFlightsBar();
     void backKeysPopOnePage_data();
     void backKeysPopOnePage();
+    void busyFormKeepsItsPlace_data();
+    void busyFormKeepsItsPlace();
     void workbenchOpensAReviewAndGoesBack_data();
     void workbenchOpensAReviewAndGoesBack();
     void staffReachTheMembersAnswersToAnEvent();
@@ -610,6 +613,60 @@ void ViewsNavigationTest::backKeysPopOnePage()
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(navigation->selected(), MemberTab::Account);
     QVERIFY(shown(m_root, "account.leaderboard"));
+}
+
+void ViewsNavigationTest::busyFormKeepsItsPlace_data() { addBackKeys(); }
+
+// Regression: the back keys took the report form away while it sent; the service's refusal was never seen,
+// and the report typed and its pictures were gone with the page.
+void ViewsNavigationTest::busyFormKeepsItsPlace()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QVERIFY(showDashboard("lichen"));
+    QVERIFY(activateWindow());
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    navigation->setSelected(MemberTab::Flights);
+    QTRY_VERIFY(shown(m_root, "pirep.new"));
+    navigation->startPirep();
+    PageStackModel *flights = pagesOf(MemberTab::Flights);
+    QTRY_COMPARE(flights->count(), 2);
+    QPointer<QQuickItem> page = flights->top();
+    auto *form = page->property("model").value<PirepFormModel *>();
+    QVERIFY(form);
+    // A circuit the service cannot find in the member's simulator logbook, sent without proof.
+    form->setDeparture("ZSPD");
+    form->setArrival("ZSPD");
+    form->setAircraft("Cessna 172");
+    form->setLivery("Default");
+    form->setMinutes("35");
+    service().setFault("/api/pireps", {.held = true, .times = 1, .method = "POST"});
+    form->submit();
+    QTRY_COMPARE(service().heldAnswers(), 1);
+    QVERIFY(form->busy());
+
+    const QList<Destination> sending{PlainRoute{ShellPage::PirepForm}};
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(navigation->flightPath(), sending);
+    // Nor does its own way back take it away.
+    QVERIFY(QMetaObject::invokeMethod(shown(page, "pirep.back"), "clicked"));
+    QCOMPARE(navigation->flightPath(), sending);
+    QCOMPARE(flights->top(), page.data());
+
+    // The refusal shows on the form, with what the member typed.
+    service().release();
+    QTRY_VERIFY(!form->busy());
+    QTRY_VERIFY(shown(page, "pirep.error"));
+    QVERIFY(textsShown(page).contains(
+        QStringLiteral("系统没有找到对应的 Infinite Flight 航班，请上传飞行截图并填写补充说明。")));
+    QCOMPARE(form->departure(), QStringLiteral("ZSPD"));
+
+    // Done, the keys go back again.
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTRY_VERIFY(page.isNull());
+    QVERIFY(navigation->flightPath().isEmpty());
+    QVERIFY(shown(m_root, "pirep.new"));
 }
 
 void ViewsNavigationTest::workbenchOpensAReviewAndGoesBack_data() { addBackKeys(); }

@@ -56,6 +56,7 @@ private Q_SLOTS:
     void reportPagesOnTheFlightStack();
     void backPopsTheSelectedTabsStack_data();
     void backPopsTheSelectedTabsStack();
+    void busyPageKeepsItsPlace();
     void pushedPagesReadTheirRoute();
     void accountRowsAndOpeners();
 
@@ -323,6 +324,64 @@ void NavigationTest::backPopsTheSelectedTabsStack()
     if (popped)
         QCOMPARE(paths.first().first().value<NavigationStack>(), MemberNavigation::stackOf(tab));
     QCOMPARE(navigation.selected(), tab); // going back never changes the tab
+}
+
+// Regression: the back keys took the report form away while it sent, so the service's answer was never seen
+// and what the member typed was lost with it.
+void NavigationTest::busyPageKeepsItsPlace()
+{
+    MemberNavigation navigation;
+    navigation.setMember(true);
+    navigation.setSelected(MemberTab::Flights);
+    navigation.setPath(NavigationStack::FlightStack,
+                       {PirepRoute{report("p-1")}, RecentFlightRoute{recent("f-1")}});
+    const PageRoute form = navigation.routeAt(NavigationStack::FlightStack, 1);
+    QVERIFY(navigation.canGoBack());
+    QSignalSpy pages(&navigation, &MemberNavigation::pagesChanged);
+    navigation.setBusy(form, true);
+    QVERIFY(navigation.held(NavigationStack::FlightStack));
+    QVERIFY(!navigation.canGoBack());
+    QCOMPARE(pages.count(), 1);
+
+    // The back keys, its own way back and requests that would replace it leave it where it is.
+    const QList<Destination> sending = navigation.flightPath();
+    navigation.back();
+    navigation.leave(form);
+    navigation.openPrefilledPirep(recent("f-2"));
+    navigation.openEventSubmission(flightEvent("e-1"));
+    navigation.setPath(NavigationStack::FlightStack, {PirepRoute{report("p-1")}});
+    QCOMPARE(navigation.flightPath(), sending);
+    QCOMPARE(navigation.selected(), MemberTab::Flights);
+    // Other stacks go on; a page above it may come and go.
+    navigation.openEvent(flightEvent("e-2"));
+    QCOMPARE(navigation.depth(NavigationStack::EventStack), 1);
+    navigation.setSelected(MemberTab::Flights);
+    navigation.push(NavigationStack::FlightStack, PirepRoute{report("p-2")});
+    QVERIFY(navigation.canGoBack());
+    navigation.back();
+    QCOMPARE(navigation.flightPath(), sending);
+
+    // Done: it goes as any page.
+    navigation.setBusy(form, false);
+    QVERIFY(!navigation.held(NavigationStack::FlightStack));
+    QVERIFY(navigation.canGoBack());
+    navigation.back();
+    QCOMPARE(navigation.depth(NavigationStack::FlightStack), 1);
+    // A route that no longer stands is never busy.
+    navigation.setBusy(form, true);
+    QVERIFY(!navigation.held(NavigationStack::FlightStack));
+
+    // The logbook sheet stays open over a busy page of its stack.
+    navigation.openPirep(report("p-3"));
+    const PageRoute detail = navigation.routeAt(NavigationStack::LogbookStack, 0);
+    navigation.setBusy(detail, true);
+    navigation.setShowingLogbook(false);
+    QVERIFY(navigation.showingLogbook());
+    navigation.openLogbook();
+    QCOMPARE(navigation.logbookPath(), QList<Destination>{PirepRoute{report("p-3")}});
+    navigation.setBusy(detail, false);
+    navigation.setShowingLogbook(false);
+    QVERIFY(!navigation.showingLogbook());
 }
 
 // A pushed page asks for what it shows through the route it was pushed with: only while a route of that kind

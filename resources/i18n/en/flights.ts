@@ -60,6 +60,10 @@
         <translation>Landings must be a whole number from 1–99.</translation>
     </message>
     <message>
+        <source>最多 6 张截图：%@ 张没有添加，可先移除再选择。</source>
+        <translation>Up to 6 screenshots: %@ not added. Remove one to add another.</translation>
+    </message>
+    <message>
         <source>补充说明最多 500 字。</source>
         <translation>The note can be at most 500 characters.</translation>
     </message>
