@@ -440,9 +440,12 @@ void ScreenRulesTest::controlsOpenTheirPages()
             continue;
         }
         if (name.endsWith(" by Return")) {
+            // Reached with Tab from where the keyboard is, as a member without a pointer does.
             QQuickItem *control = nullptr;
             QTRY_VERIFY2((control = heardControl(scene(), name.chopped(10))), qPrintable(name));
-            control->forceActiveFocus(Qt::TabFocusReason);
+            for (int presses = 0; presses < 30 && m_window->activeFocusItem() != control; ++presses)
+                QTest::keyClick(m_window.get(), Qt::Key_Tab);
+            QVERIFY2(m_window->activeFocusItem() == control, qPrintable(name + " is not reached with Tab"));
             QTest::keyClick(m_window.get(), Qt::Key_Return);
             continue;
         }
