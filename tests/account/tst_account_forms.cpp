@@ -180,10 +180,11 @@ void AccountFormsTest::refusedPasswordKeepsTheFields()
     QVERIFY(!form.busy());
     QCOMPARE(state->gateState(), Gate::Password);
 
-    // The ordinary mode ends with its alert.
+    // The ordinary mode ends with its alert, and asks no gate.
     form.setCurrent("temporary-123");
     await(form.save());
     QVERIFY(form.saved());
+    QCOMPARE(state->gateState(), Gate::Password);
 }
 
 void AccountFormsTest::profileLoadsAndSendsWhatWasTyped()

@@ -82,6 +82,7 @@ private Q_SLOTS:
     void redirectsKeepOrChangeTheMethod_data();
     void redirectsKeepOrChangeTheMethod();
     void slowAndOversizeAnswers();
+    void wholeExchangeTimeCountsEveryRedirect();
     void cutShortAnswerIsATransportFailure();
     void askingAgainDuringTeardownIsRefused();
     void compressedAnswersAreRead();
@@ -606,6 +607,28 @@ void APIClientTest::slowAndOversizeAnswers()
                  await(client->perform(client->makeRequest("/api/profile", "GET")));
              })->status(),
              401);
+}
+
+// The time of a whole exchange runs from the first request to the last answer, across the redirects between:
+// six hops of 400 ms each, every one well inside 1.5 s, are more than 1.5 s together.
+void APIClientTest::wholeExchangeTimeCountsEveryRedirect()
+{
+    const auto client = m_site->client();
+    client->setTimeouts(std::chrono::milliseconds(5000), std::chrono::milliseconds(1500));
+    constexpr int hops = 6;
+    for (int hop = 1; hop <= hops; ++hop) {
+        const QString path = QStringLiteral("/api/hop/%1").arg(hop);
+        service().route("GET", path, [hop](Sample::Service &, const Request &) {
+            return hop < hops ? Reply::redirect(QStringLiteral("/api/hop/%1").arg(hop + 1))
+                              : Reply::json(QJsonObject{{"ok", true}});
+        });
+        service().setFault(path, {.bodyDelayMs = 400});
+    }
+    const auto late =
+        thrown<TransportError>([&] { await(client->perform(client->makeRequest("/api/hop/1", "GET"))); });
+    QVERIFY(late);
+    QCOMPARE(late->code(), QNetworkReply::TimeoutError);
+    QVERIFY(service().requestsTo(QStringLiteral("/api/hop/%1").arg(hops)).isEmpty());
 }
 
 // Regression: an answer whose connection closed before its declared length came back as a complete 200.

@@ -58,6 +58,7 @@ private Q_SLOTS:
     void loadsKeepTheRowsTheyDoNotChange();
     void recentPeriodLoadsOnceAndFailsOnItsOwn();
     void changingPeriodBackCancelsTheRecentLoad();
+    void refreshLoadsTheShownPeriodAgain();
     void pickerLabelsChooseWhatTheyName();
     void englishCountsOfOne();
 
@@ -404,6 +405,33 @@ void LeaderboardTest::changingPeriodBackCancelsTheRecentLoad()
     m_model->setPeriod(LeaderboardModel::Recent);
     QVERIFY(m_model->failureText().isEmpty());
     QTRY_VERIFY(!m_model->loading());
+    QVERIFY(m_model->failureText().isEmpty() && m_model->hasAnswer());
+}
+
+// The refresh asks again for the period on screen, and only for it.
+void LeaderboardTest::refreshLoadsTheShownPeriodAgain()
+{
+    const auto asked = [this](bool recent) {
+        const QList<Sample::Request> sent = m_site->service->requestsTo("/api/member/pirep-leaderboard");
+        return std::count_if(sent.cbegin(), sent.cend(), [recent](const Sample::Request &r) {
+            return r.query.hasQueryItem("period") == recent;
+        });
+    };
+    m_model->appear();
+    QTRY_VERIFY(m_model->hasAnswer() && !m_model->loading());
+    m_site->service->clearRequests();
+    await(m_model->reload());
+    QCOMPARE(asked(false), 1);
+    QCOMPARE(asked(true), 0);
+
+    // The recent period failed; its refresh replaces the failure with the board.
+    m_site->service->setFault(recentPath, {.status = 500, .times = 1});
+    m_model->setPeriod(LeaderboardModel::Recent);
+    QTRY_VERIFY(!m_model->loading());
+    QCOMPARE(m_model->failureText(), QString("样例服务按要求返回 500。"));
+    await(m_model->reload());
+    QCOMPARE(asked(true), 2);
+    QCOMPARE(asked(false), 1);
     QVERIFY(m_model->failureText().isEmpty() && m_model->hasAnswer());
 }
 

@@ -33,6 +33,8 @@ private Q_SLOTS:
     void submitsImportedFlightWithScreenshots();
     void proofRequiredThenLocalFlight();
     void unconfirmedAnswers();
+    void acceptedAnswerSaysWhetherLocal_data();
+    void acceptedAnswerSaysWhetherLocal();
     void unconfirmedSubmissionIsLookedForFirst();
     void draftOutlivesAnEndedSession();
     void invalidDraftSendsNothing();
@@ -270,6 +272,33 @@ void PirepFormTest::unconfirmedAnswers()
     await(m_form->send());
     QVERIFY(m_form->success());
     QCOMPARE(m_form->error(), QString());
+}
+
+void PirepFormTest::acceptedAnswerSaysWhetherLocal_data()
+{
+    QTest::addColumn<QJsonObject>("answer");
+    QTest::addColumn<QString>("message");
+    const QString tracked = QStringLiteral("你可以在飞行记录中查看进度。");
+    QTest::newRow("local") << QJsonObject{{"ok", true}, {"local", true}, {"id", "p-9"}}
+                           << QStringLiteral("这是本场飞行，请按联盟要求联系管理员确认。");
+    QTest::newRow("not local") << QJsonObject{{"ok", true}, {"local", false}, {"id", "p-9"}} << tracked;
+    // "local" absent counts as false.
+    QTest::newRow("without local") << QJsonObject{{"ok", true}, {"id", "p-9"}} << tracked;
+    QTest::newRow("local null") << QJsonObject{{"ok", true}, {"local", QJsonValue::Null}} << tracked;
+}
+
+void PirepFormTest::acceptedAnswerSaysWhetherLocal()
+{
+    QFETCH(QJsonObject, answer);
+    QFETCH(QString, message);
+    PirepImportModel flights;
+    flights.setClient(m_app->api());
+    await(flights.run());
+    m_form->takeImportedFlight(&flights, 1);
+    m_site->service->setFault("/api/pireps", {.json = answer, .unheard = true, .times = 1});
+    await(m_form->send());
+    QVERIFY2(m_form->success(), qPrintable(m_form->error()));
+    QCOMPARE(m_form->successMessage(), message);
 }
 
 void PirepFormTest::unconfirmedSubmissionIsLookedForFirst()

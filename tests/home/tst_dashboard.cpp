@@ -25,6 +25,9 @@ private Q_SLOTS:
     void rankIsTheFirstCaseInsensitiveMatch_data();
     void rankIsTheFirstCaseInsensitiveMatch();
     void todoBlock();
+    void profileIncompleteByEachField_data();
+    void profileIncompleteByEachField();
+    void loaderOnlyUntilTheReportsFirstLoad();
     void openingFromTheDashboard();
     void unauthorizedInTheMiddleOfTheWave();
     void everyChangeIsTold();
@@ -215,6 +218,62 @@ void DashboardTest::todoBlock()
     lichen->profile["callsign"] = "";
     await(m_app->refreshProfile());
     QVERIFY(m_model.profileIncomplete());
+}
+
+void DashboardTest::profileIncompleteByEachField_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QJsonValue>("value");
+    QTest::addColumn<bool>("incomplete");
+    QTest::newRow("complete") << "" << QJsonValue() << false;
+    QTest::newRow("no avatar") << "hasAvatar" << QJsonValue(false) << true;
+    QTest::newRow("no callsign") << "callsign" << QJsonValue("") << true;
+    QTest::newRow("no e-mail") << "contactEmail" << QJsonValue("") << true;
+    QTest::newRow("e-mail of spaces") << "contactEmail" << QJsonValue("  ") << false;
+}
+
+// Each of the three missing alone asks the member to complete the profile; lichen has them all.
+void DashboardTest::profileIncompleteByEachField()
+{
+    QFETCH(QString, field);
+    QFETCH(QJsonValue, value);
+    QFETCH(bool, incomplete);
+    if (!field.isEmpty())
+        m_site->service->accountNamed("lichen")->profile[field] = value;
+    await(m_app->refreshProfile());
+    QCOMPARE(m_model.profileIncomplete(), incomplete);
+    QCOMPARE(m_model.showsTodo(), incomplete); // nothing of lichen's is held before his reports load
+}
+
+// The loader covers the page only until the reports first load: a reload of loaded reports leaves them in
+// view, and a retry after a failed first load shows it again.
+void DashboardTest::loaderOnlyUntilTheReportsFirstLoad()
+{
+    m_site->service->setFault("/api/pireps", {.status = 500, .held = true, .times = 1});
+    auto failing = m_data->loadPireps();
+    QTRY_VERIFY(m_data->state(MemberLoad::Pireps).loading);
+    QVERIFY(m_model.showsLoader());
+    QTRY_COMPARE(m_site->service->heldAnswers(), 1);
+    m_site->service->release();
+    await(std::move(failing));
+    QVERIFY(!m_model.showsLoader());
+
+    m_site->service->setFault("/api/pireps", {.held = true, .times = 1});
+    auto retry = m_data->loadPireps();
+    QTRY_VERIFY(m_model.showsLoader());
+    QTRY_COMPARE(m_site->service->heldAnswers(), 1);
+    m_site->service->release();
+    await(std::move(retry));
+    QVERIFY(m_data->state(MemberLoad::Pireps).loaded);
+    QVERIFY(!m_model.showsLoader());
+
+    m_site->service->setFault("/api/pireps", {.held = true, .times = 1});
+    auto reload = m_data->loadPireps();
+    QTRY_VERIFY(m_data->state(MemberLoad::Pireps).loading);
+    QVERIFY(!m_model.showsLoader());
+    QTRY_COMPARE(m_site->service->heldAnswers(), 1);
+    m_site->service->release();
+    await(std::move(reload));
 }
 
 void DashboardTest::openingFromTheDashboard()

@@ -514,6 +514,10 @@ void LiveTabTest::whoReviews_data()
     QTest::addColumn<QString>("tab");
     QTest::addColumn<int>("applications");
     QTest::newRow("admin allowed") << "wangfang" << QJsonValue() << true << "排班审核" << 4;
+    // A developer is staff as an admin is; the sample service links no developer, so the row links him.
+    QTest::newRow("developer allowed")
+        << "zhaolei" << QJsonValue(QJsonObject{{"canReview", true}, {"organizations", QJsonArray()}}) << true
+        << "排班审核" << 0;
     QTest::newRow("admin without permission")
         << "wangfang" << QJsonValue(QJsonObject{{"organizations", QJsonArray()}}) << false << "我的申请 4+"
         << 4;
@@ -535,6 +539,8 @@ void LiveTabTest::whoReviews()
     QVERIFY(!m_model->canReview());
     if (!board.isNull())
         m_site->service->setFault(boardPath, {.json = board});
+    if (m_app->role() == "developer")
+        m_site->service->setFault(authorizationPath, {.json = QJsonObject{{"state", "eligible"}}});
     loaded();
     QCOMPARE(m_model->canReview(), canReview);
     QCOMPARE(m_model->tabs().at(1).toMap().value("title").toString(), tab);

@@ -52,6 +52,11 @@ void ViewsKeyboardTest::focusLandsOnANamedElement_data()
         << "lichen"
         << "typed"
         << "成员中心" << 0 << -1 << QStringList{};
+    // Return in the user name goes on to the password; Return there signs in.
+    QTest::newRow("signed in from the form with Return in each field")
+        << "lichen"
+        << "returned"
+        << "成员中心" << 0 << -1 << QStringList{};
     QTest::newRow("signed in: the workbench") << "wangfang"
                                               << ""
                                               << "审核工作台" << 0 << -1 << QStringList{};
@@ -144,12 +149,13 @@ void ViewsKeyboardTest::focusLandsOnANamedElement()
         QVERIFY(activateWindow());
         if (username.isEmpty()) {
             QTRY_VERIFY(shown(m_root, "login.username"));
-        } else if (step == "typed") {
+        } else if (step == "typed" || step == "returned") {
             // From the form, as a member signs in: the field that had the keyboard goes with the form.
             QQuickItem *field = nullptr;
             QTRY_VERIFY((field = shown(m_root, "login.username")));
             typeInto(field, username);
-            QTest::keyClick(m_window.get(), Qt::Key_Tab);
+            QTest::keyClick(m_window.get(), step == "typed" ? Qt::Key_Tab : Qt::Key_Return);
+            QTRY_COMPARE(m_window->activeFocusItem(), shown(m_root, "login.password"));
             typeKeys(m_window.get(), "fly-vornalia");
             QTest::keyClick(m_window.get(), Qt::Key_Return);
             QTRY_VERIFY(shown(m_root, "home.notifications"));

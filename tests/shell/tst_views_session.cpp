@@ -46,6 +46,7 @@ private Q_SLOTS:
 void ViewsSessionTest::controlsShownWhenTheyApply_data()
 {
     QTest::addColumn<QString>("scenario");
+    // Controls as heardControl names them: an objectName, or "objectName>what a screen reader calls it".
     QTest::addColumn<QStringList>("enabled");  // shown and enabled
     QTest::addColumn<QStringList>("disabled"); // shown and disabled
     QTest::addColumn<QStringList>("hidden");   // not on screen
@@ -56,7 +57,11 @@ void ViewsSessionTest::controlsShownWhenTheyApply_data()
     QTest::newRow("sign-in: user name of blanks")
         << "sign-in: blank name" << QStringList() << QStringList{"login.submit"} << QStringList() << 0;
     QTest::newRow("sign-in: password of blanks")
-        << "sign-in: blank password" << QStringList{"login.submit"} << QStringList() << QStringList() << 0;
+        << "sign-in: blank password" << QStringList{"login.submit>登录成员中心"} << QStringList()
+        << QStringList() << 0;
+    QTest::newRow("sign-in: signing in")
+        << "sign-in: busy" << QStringList() << QStringList{"login.submit>正在登录"}
+        << QStringList{"login.notice", "login.submit>登录成员中心"} << 0;
     QTest::newRow("sign-in: an account saved") << "sign-in: saved" << QStringList{"login.savedAccounts"}
                                                << QStringList{"login.submit"} << QStringList() << 0;
     QTest::newRow("inbox: notices unread")
@@ -110,6 +115,12 @@ void ViewsSessionTest::controlsShownWhenTheyApply()
         } else if (scenario == "sign-in: blank password") {
             form->setUsername("lichen");
             form->setPassword("   ");
+        } else if (scenario == "sign-in: busy") {
+            form->setUsername("lichen");
+            form->setPassword("fly-vornalia");
+            service().setFault("/api/login", {.held = true});
+            QMetaObject::invokeMethod(shown(m_root, "login.submit"), "clicked");
+            QTRY_VERIFY(form->busy());
         }
     } else {
         const QString username = scenario == "inbox: hejing" ? "hejing" : "lichen";
@@ -136,16 +147,16 @@ void ViewsSessionTest::controlsShownWhenTheyApply()
 
     for (const QString &control : enabled) {
         QQuickItem *item = nullptr;
-        QTRY_VERIFY2((item = shown(m_root, control)), qPrintable(control + " is not shown"));
+        QTRY_VERIFY2((item = heardControl(m_root, control)), qPrintable(control + " is not shown"));
         QTRY_VERIFY2(item->isEnabled(), qPrintable(control + " is disabled"));
     }
     for (const QString &control : disabled) {
         QQuickItem *item = nullptr;
-        QTRY_VERIFY2((item = shown(m_root, control)), qPrintable(control + " is not shown"));
+        QTRY_VERIFY2((item = heardControl(m_root, control)), qPrintable(control + " is not shown"));
         QVERIFY2(!item->isEnabled(), qPrintable(control + " is enabled"));
     }
     for (const QString &control : hidden)
-        QVERIFY2(!shown(m_root, control), qPrintable(control + " is shown"));
+        QVERIFY2(!heardControl(m_root, control), qPrintable(control + " is shown"));
     const QList<QQuickItem *> all = itemsBelow(m_root);
     const auto own = std::count_if(all.cbegin(), all.cend(), [](QQuickItem *item) {
         return item->isVisible() && item->objectName() == "rank.me";

@@ -72,6 +72,9 @@ protected Q_SLOTS:
     {
         // A request a failed test left behind would take the next one to the map.
         FlightActivityNavigation::shared().clearOwnFlightRequest();
+        // Answers a test held back go out before its window does.
+        m_site.service().clearFaults();
+        m_site.service().release();
         m_app = nullptr;
         m_root = nullptr;
         m_prompt.reset();
