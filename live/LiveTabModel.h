@@ -60,9 +60,6 @@ class LiveTabModel : public QObject
     Q_PROPERTY(bool showsConnectCard READ showsConnectCard NOTIFY layoutChanged)
     Q_PROPERTY(bool showsLoader READ showsLoader NOTIFY layoutChanged)
     Q_PROPERTY(bool showsBoards READ showsBoards NOTIFY layoutChanged)
-    // The bar's fleet search and refresh: only where they have something to act on.
-    Q_PROPERTY(bool showsSearch READ showsSearch NOTIFY layoutChanged)
-    Q_PROPERTY(bool showsRefresh READ showsRefresh NOTIFY layoutChanged)
 
 public:
     enum Board { Fleet, Applications };
@@ -125,10 +122,6 @@ public:
     bool showsConnectCard() const { return !m_authorized && !m_busy; }
     bool showsLoader() const { return m_busy && !m_board; }
     bool showsBoards() const { return m_board && m_authorized; }
-    // The search filters the fleet, so it shows with the boards. A refresh is for a linked page; one that is
-    // not linked has the connect card (and the notice's "重试" after a failure).
-    bool showsSearch() const { return showsBoards(); }
-    bool showsRefresh() const { return m_authorized; }
 
     // The link check, then the board, the first page of applications, positions, routes and the avatar.
     QCoro::Task<> load();

@@ -22,7 +22,7 @@ Rectangle {
     // watches its board's age while it shows, not each time a page above it goes.
     readonly property bool tabShown: view.parent?.visible ?? false
 
-    objectName: "live.page"
+    objectName: "live.native"
     color: Theme.paper
     onTabShownChanged: view.tabShown ? live.appear() : live.disappear()
     Component.onCompleted: {
@@ -104,7 +104,7 @@ Rectangle {
     // The desktop's refresh command, as the toolbar button.
     Shortcut {
         sequences: ["F5", "Ctrl+R"]
-        enabled: view.visible && live.showsRefresh && !live.busy
+        enabled: view.visible && !live.busy
         onActivated: live.refresh()
     }
 
@@ -117,11 +117,10 @@ Rectangle {
         spacing: 0
 
         // The page's bar: its title, the fleet search and the refresh, over the page's own column
-        // however wide the window is. It keeps its height while the two are hidden.
+        // however wide the window is.
         RowLayout {
             Layout.alignment: Qt.AlignHCenter
             Layout.maximumWidth: Math.min(frame.width, ViewRules.pageMaximumWidth(frame.regular)) - 2 * ViewRules.pageHorizontalPadding(frame.regular)
-            Layout.minimumHeight: refreshButton.implicitHeight
             Layout.topMargin: 12
             Layout.bottomMargin: 4
             spacing: 12
@@ -139,7 +138,6 @@ Rectangle {
             }
             FormField {
                 objectName: "live.search"
-                visible: live.showsSearch
                 Layout.preferredWidth: 260
                 Layout.minimumWidth: 120
                 Layout.fillWidth: true
@@ -149,10 +147,7 @@ Rectangle {
                 onTextEdited: live.search = text
             }
             GlassButton {
-                id: refreshButton
-
                 objectName: "live.refresh"
-                visible: live.showsRefresh
                 symbol: "arrow.clockwise"
                 enabled: !live.busy
                 Accessible.name: L.t("刷新")
@@ -265,8 +260,9 @@ Rectangle {
                 onOpen: card => view.navigation.openLiveAircraft(card.id, live)
             }
 
+            // "live.applications" is its tab's segment.
             LiveApplicationsBoard {
-                objectName: "live.applications"
+                objectName: "live.applicationsBoard"
                 visible: live.showsBoards && live.tab === LiveTabModel.Applications
                 liveTab: live
                 onOpen: id => view.navigation.openLiveReview(id, live)

@@ -954,23 +954,24 @@ void ScreenRulesTest::reviewScreens()
 void ScreenRulesTest::liveScreens_data()
 {
     addControlColumns();
+    // Regression: the page was named "live.page".
     QTest::newRow("live: linked member")
         << "lichen"
-        << QStringList{"live.search",
-                       "live.refresh",
-                       "live.tabs",
-                       "live.fleet",
-                       "live.authorization",
-                       "live.avatar",
-                       "live.aircraft.org-vornalia/ac-101"}
+        << QStringList{"live.native",        "live.search",       "live.refresh",
+                       "live.tabs",          "live.applications", "live.fleet",
+                       "live.authorization", "live.avatar",       "live.aircraft.org-vornalia/ac-101"}
         << QStringList()
-        << QStringList{"live.connectCard", "live.loader", "live.message", "live.noOrganizations"};
+        << QStringList{"live.connectCard", "live.loader", "live.message", "live.noOrganizations",
+                       "live.applicationsBoard"};
+    // Regression: a page not linked hid its search and its refresh, which every page has.
     QTest::newRow("live: not linked")
-        << "hejing" << QStringList{"live.connectCard"} << QStringList()
-        << QStringList{"live.tabs",   "live.fleet",   "live.applications", "live.authorization",
-                       "live.avatar", "live.refresh", "live.search"};
+        << "hejing" << QStringList{"live.native", "live.search", "live.refresh", "live.connectCard"}
+        << QStringList()
+        << QStringList{"live.tabs", "live.fleet", "live.applications", "live.authorization", "live.avatar"};
+    // Regression: the tab read "我的申请 4+" while the service had further pages; it counts those listed.
     QTest::newRow("live: a member's applications")
-        << "lichen applications" << QStringList{"live.applications", "live.more"} << QStringList()
+        << "lichen applications"
+        << QStringList{"live.applications>我的申请 4", "live.applicationsBoard", "live.more"} << QStringList()
         << QStringList{"live.fleet", "live.noApplications", "live.review.app-10"};
     // A member's cards show their applications and press nothing: no control, no review behind them, read
     // as cards rather than dimmed buttons.
@@ -979,12 +980,13 @@ void ScreenRulesTest::liveScreens_data()
         << QStringList{"text:live.application.app-10", "text:live.application.app-07"} << QStringList()
         << QStringList{"live.review.app-10"};
     QTest::newRow("live: a reviewer's applications")
-        << "wangfang applications" << QStringList{"live.applications", "live.review.app-10"} << QStringList()
-        << QStringList{"live.fleet", "live.noApplications"};
+        << "wangfang applications"
+        << QStringList{"live.applications>排班审核", "live.applicationsBoard", "live.review.app-10"}
+        << QStringList() << QStringList{"live.fleet", "live.noApplications"};
     QTest::newRow("live: an aircraft, for a member")
         << "lichen aircraft"
         << QStringList{"live.aircraft.back", "live.aircraft.applying", "live.aircraft.apply"} << QStringList()
-        << QStringList{"live.aircraft.sent"};
+        << QStringList{"live.aircraft.sent", "live.native"};
     QTest::newRow("live: an aircraft, for staff") << "wangfang aircraft" << QStringList{"live.aircraft.back"}
                                                   << QStringList() << QStringList{"live.aircraft.applying"};
     const QStringList fields{"live.departure", "live.arrival", "live.timeless", "live.briefing",

@@ -500,7 +500,7 @@ void ViewsNavigationTest::backKeysPopOnePage()
         if (live) {
             navigation->setSelected(MemberTab::Live);
             QQuickItem *livePage = nullptr;
-            QTRY_VERIFY((livePage = shown(m_root, "live.page")));
+            QTRY_VERIFY((livePage = shown(m_root, "live.native")));
             auto *model = livePage->property("model").value<LiveTabModel *>();
             // The board as its loads leave it: a card of a load still running is made again by the next.
             QTRY_VERIFY(!model->busy());
