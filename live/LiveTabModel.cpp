@@ -444,10 +444,13 @@ void LiveTabModel::staleTick(const QDateTime &now)
     setMessage(L(TEXT_KEY("资料已过期，请刷新。")));
 }
 
-void LiveTabModel::appear()
+void LiveTabModel::setTabShown(bool shown)
 {
-    m_staleCheck.start();
-    load();
+    if (shown == tabShown())
+        return;
+    if (shown)
+        m_staleCheck.start();
+    else
+        m_staleCheck.stop();
+    Q_EMIT tabShownChanged();
 }
-
-void LiveTabModel::disappear() { m_staleCheck.stop(); }

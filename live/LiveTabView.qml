@@ -18,23 +18,24 @@ Rectangle {
     required property MemberData memberData
     required property MemberNavigation navigation
     readonly property LiveTabModel model: live
-    // The Live tab shows, this page or one opened from it: the page loads as the tab comes on screen and
-    // watches its board's age while it shows, not each time a page above it goes.
-    readonly property bool tabShown: view.parent?.visible ?? false
 
     objectName: "live.native"
     color: Theme.paper
-    onTabShownChanged: view.tabShown ? live.appear() : live.disappear()
-    Component.onCompleted: {
-        if (view.tabShown)
-            live.appear();
-    }
 
     LiveTabModel {
         id: live
 
         appState: view.appState
+        // Its board's age is watched while the Live tab shows, this page or one opened above it.
+        tabShown: view.parent?.visible ?? false
         onAuthorizationChanged: live.authorizing ? authorizationSheet.open() : authorizationSheet.close()
+    }
+    // The page loads each time it comes on screen, back from an aircraft or a review too, and on F5 and
+    // Ctrl+R as on its refresh button.
+    PageRefresh {
+        page: view
+        onAppeared: live.refresh()
+        onRefresh: live.refresh()
     }
 
     Sheet {
@@ -99,13 +100,6 @@ Rectangle {
             text: L.t("取消")
             onClicked: live.confirmDisconnect = false
         }
-    }
-
-    // The desktop's refresh command, as the toolbar button.
-    Shortcut {
-        sequences: ["F5", "Ctrl+R"]
-        enabled: view.visible && !live.busy
-        onActivated: live.refresh()
     }
 
     ColumnLayout {

@@ -987,6 +987,12 @@ void ScreenRulesTest::liveScreens_data()
         << "lichen aircraft"
         << QStringList{"live.aircraft.back", "live.aircraft.applying", "live.aircraft.apply"} << QStringList()
         << QStringList{"live.aircraft.sent", "live.native"};
+    // Regression: back from a page opened from it the Live page did not load again, so a link that had
+    // ended meanwhile still showed the boards.
+    QTest::newRow("live: back from an aircraft, the link ended meanwhile")
+        << "lichen back" << QStringList{"live.native", "live.connectCard", "live.search", "live.refresh"}
+        << QStringList()
+        << QStringList{"live.aircraft.back", "live.tabs", "live.fleet", "live.authorization"};
     QTest::newRow("live: an aircraft, for staff") << "wangfang aircraft" << QStringList{"live.aircraft.back"}
                                                   << QStringList() << QStringList{"live.aircraft.applying"};
     const QStringList fields{"live.departure", "live.arrival", "live.timeless", "live.briefing",
@@ -1020,9 +1026,16 @@ void ScreenRulesTest::liveScreens()
     const QString step = scenario.section(' ', 1, 1);
     // The board chosen last is kept; each row chooses its own.
     live->setProperty("tab", step == "applications" || step == "reviewed" ? 1 : 0);
-    if (step == "aircraft" || step == "form") {
+    if (step == "aircraft" || step == "form" || step == "back") {
         press("live.aircraft.org-vornalia/ac-101");
         QTRY_VERIFY(shown(scene(), "live.aircraft.back"));
+    }
+    if (step == "back") {
+        // Unlinked on the web site while the aircraft's page shows; left once the first load has ended (a
+        // load asked for while one runs does nothing).
+        QTRY_VERIFY(!live->property("busy").toBool());
+        service().setFault("/api/live-schedules/authorization", {.json = QJsonObject{{"state", "unlinked"}}});
+        press("live.aircraft.back");
     }
     if (step == "form") {
         press("live.aircraft.apply");
