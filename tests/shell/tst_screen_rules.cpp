@@ -2,6 +2,7 @@
 // the sample member service: one row per condition of a view, in the state that makes it true or false.
 #include "AppState.h"
 #include "ItemAccessibility.h"
+#include "LiveApplicationReviewModel.h"
 #include "LiveMapModel.h"
 #include "MapBanner.h"
 #include "MemberData.h"
@@ -1013,6 +1014,35 @@ void ScreenRulesTest::liveScreens_data()
     QTest::newRow("live: an application reviewed")
         << "wangfang reviewed" << QStringList{"alert:live.review.saved", "live.review.back"}
         << QStringList{"live.review.save"} << QStringList{"live.review.message"};
+
+    // A review's reason field by decision: a rejection asks for a reason and needs one, an approval shows
+    // none; an application in processing asks for the note whatever the outcome; one decided shows neither.
+    const QStringList verification{"live.review.note", "live.review.outcome", "live.review.checked"};
+    QTest::newRow("live: review, approving")
+        << "wangfang review app-10 approved" << QStringList{"live.review.decision", "live.review.save"}
+        << QStringList() << QStringList{"live.review.reason", "live.review.note"};
+    QTest::newRow("live: review, rejecting without a reason")
+        << "wangfang review app-10 rejected" << QStringList{"live.review.decision", "live.review.reason"}
+        << QStringList{"live.review.save"} << QStringList{"live.review.note"};
+    QTest::newRow("live: review, rejecting with a reason")
+        << "wangfang review app-10 rejected reason" << QStringList{"live.review.reason", "live.review.save"}
+        << QStringList() << QStringList{"live.review.note"};
+    QTest::newRow("live: verification, created, no note")
+        << "wangfang review app-09 created" << verification + QStringList{"live.review.scheduleId"}
+        << QStringList{"live.review.save"} << QStringList{"live.review.reason", "live.review.decision"};
+    QTest::newRow("live: verification, not created, no note")
+        << "wangfang review app-09 not_created" << verification << QStringList{"live.review.save"}
+        << QStringList{"live.review.reason", "live.review.scheduleId"};
+    QTest::newRow("live: verification, rejected, no note")
+        << "wangfang review app-09 rejected" << verification << QStringList{"live.review.save"}
+        << QStringList{"live.review.reason", "live.review.scheduleId"};
+    QTest::newRow("live: verification, rejected, with a note")
+        << "wangfang review app-09 rejected reason" << verification + QStringList{"live.review.save"}
+        << QStringList() << QStringList{"live.review.reason"};
+    QTest::newRow("live: review of an application decided")
+        << "wangfang review app-08" << QStringList{"live.review.back"} << QStringList()
+        << QStringList{"live.review.reason", "live.review.note", "live.review.decision",
+                       "live.review.outcome", "live.review.save"};
 }
 
 void ScreenRulesTest::liveScreens()
@@ -1025,7 +1055,7 @@ void ScreenRulesTest::liveScreens()
     QTRY_VERIFY(shown(m_root, "live.tabs") || shown(m_root, "live.connectCard"));
     const QString step = scenario.section(' ', 1, 1);
     // The board chosen last is kept; each row chooses its own.
-    live->setProperty("tab", step == "applications" || step == "reviewed" ? 1 : 0);
+    live->setProperty("tab", step == "applications" || step == "reviewed" || step == "review" ? 1 : 0);
     if (step == "aircraft" || step == "form" || step == "back") {
         press("live.aircraft.org-vornalia/ac-101");
         QTRY_VERIFY(shown(scene(), "live.aircraft.back"));
@@ -1036,6 +1066,22 @@ void ScreenRulesTest::liveScreens()
         QTRY_VERIFY(!live->property("busy").toBool());
         service().setFault("/api/live-schedules/authorization", {.json = QJsonObject{{"state", "unlinked"}}});
         press("live.aircraft.back");
+    }
+    if (step == "review") {
+        press("live.review." + scenario.section(' ', 2, 2));
+        QTRY_VERIFY(shown(scene(), "live.review.back"));
+        auto *review =
+            qobject_cast<LiveApplicationReviewModel *>(modelOf(m_root, "LiveApplicationReviewModel"));
+        QVERIFY(review);
+        // The decision of a pending application, or the outcome of one in processing, checked.
+        const QString choice = scenario.section(' ', 3, 3);
+        if (review->mode() == LiveApplicationReviewModel::Decision)
+            review->setDecision(choice);
+        else
+            review->setOutcome(choice);
+        review->setChecked(true);
+        if (scenario.section(' ', 4, 4) == "reason")
+            review->setReason(QStringLiteral("该时段飞机已被占用。"));
     }
     if (step == "form") {
         press("live.aircraft.apply");
