@@ -142,22 +142,28 @@ bool LiveApplicationReviewModel::isScheduleId(const QString &text)
     return uuid.match(text).hasMatch();
 }
 
-bool LiveApplicationReviewModel::valid() const
+bool LiveApplicationReviewModel::asksReason() const
 {
-    if (m_busy || m_locked)
-        return false;
     switch (mode()) {
     case Verification:
-        if (!m_checked || trimmed(m_reason).isEmpty() || !reasonFits(m_reason))
-            return false;
-        return m_outcome != QLatin1String("created") || isScheduleId(trimmed(m_scheduleId));
+        return true;
     case Decision:
-        return m_decision == QLatin1String("approved")
-               || (!trimmed(m_reason).isEmpty() && reasonFits(m_reason));
+        return m_decision == QLatin1String("rejected");
     case ReadOnly:
         break;
     }
     return false;
+}
+
+bool LiveApplicationReviewModel::valid() const
+{
+    if (m_busy || m_locked || mode() == ReadOnly)
+        return false;
+    if (asksReason() && (trimmed(m_reason).isEmpty() || !reasonFits(m_reason)))
+        return false;
+    if (mode() == Decision)
+        return true;
+    return m_checked && (m_outcome != QLatin1String("created") || isScheduleId(trimmed(m_scheduleId)));
 }
 
 QString LiveApplicationReviewModel::requestName() const

@@ -46,6 +46,7 @@ class LiveApplicationReviewModel : public QObject
     Q_PROPERTY(int outcomeIndex READ outcomeIndex WRITE setOutcomeIndex NOTIFY editChanged)
     Q_PROPERTY(QString outcome READ outcome NOTIFY editChanged)
     Q_PROPERTY(QString reason READ reason WRITE setReason NOTIFY editChanged)
+    Q_PROPERTY(bool asksReason READ asksReason NOTIFY editChanged)
     Q_PROPERTY(int reasonLimit READ reasonLimit CONSTANT)
     Q_PROPERTY(QString scheduleId READ scheduleId WRITE setScheduleId NOTIFY editChanged)
     Q_PROPERTY(bool checked READ checked WRITE setChecked NOTIFY editChanged)
@@ -100,6 +101,9 @@ public:
     void setOutcome(const QString &outcome);
     QString reason() const { return m_reason; }
     void setReason(const QString &reason);
+    // Whether the form shows the reason, which it then requires: a rejection of a pending application
+    // needs one, an approval none; every verification needs its note.
+    bool asksReason() const;
     QString scheduleId() const { return m_scheduleId; }
     void setScheduleId(const QString &id);
     bool checked() const { return m_checked; }

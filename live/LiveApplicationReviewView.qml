@@ -183,7 +183,7 @@ Rectangle {
                 NoteField {
                     objectName: "live.review.reason"
                     Layout.fillWidth: true
-                    visible: reviewModel.decision === "rejected"
+                    visible: reviewModel.asksReason
                     placeholderText: L.t("拒绝原因（必填）")
                     maximumLength: reviewModel.reasonLimit
                     text: reviewModel.reason
@@ -231,6 +231,7 @@ Rectangle {
                 NoteField {
                     objectName: "live.review.note"
                     Layout.fillWidth: true
+                    visible: reviewModel.asksReason
                     placeholderText: L.t("核查说明（必填）")
                     maximumLength: reviewModel.reasonLimit
                     text: reviewModel.reason

@@ -108,13 +108,10 @@ QString LiveTabModel::emptyApplicationsText() const
 
 QVariantList LiveTabModel::tabs() const
 {
-    // The service names no total: while it has further pages the count is only the least there are, "4+",
-    // not a number that grows with each "加载更多".
-    const QString listed =
-        QString::number(m_applications.size()) + (m_hasMore ? QStringLiteral("+") : QString());
+    // The count is of the applications listed so far: it grows with each "加载更多".
     const QString second = canReview()                ? L(TEXT_KEY("排班审核"))
                            : m_applications.isEmpty() ? L(TEXT_KEY("我的申请"))
-                                                      : L(TEXT_KEY("我的申请 %@"), listed);
+                                                      : L(TEXT_KEY("我的申请 %@"), m_applications.size());
     QVariantList options = choices<Board>({{Fleet, L(TEXT_KEY("机队"))}, {Applications, second}});
     // Only the applications segment carries an identifier.
     QVariantMap applications = options.at(1).toMap();
@@ -447,10 +444,13 @@ void LiveTabModel::staleTick(const QDateTime &now)
     setMessage(L(TEXT_KEY("资料已过期，请刷新。")));
 }
 
-void LiveTabModel::appear()
+void LiveTabModel::setTabShown(bool shown)
 {
-    m_staleCheck.start();
-    load();
+    if (shown == tabShown())
+        return;
+    if (shown)
+        m_staleCheck.start();
+    else
+        m_staleCheck.stop();
+    Q_EMIT tabShownChanged();
 }
-
-void LiveTabModel::disappear() { m_staleCheck.stop(); }

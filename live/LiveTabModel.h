@@ -60,9 +60,8 @@ class LiveTabModel : public QObject
     Q_PROPERTY(bool showsConnectCard READ showsConnectCard NOTIFY layoutChanged)
     Q_PROPERTY(bool showsLoader READ showsLoader NOTIFY layoutChanged)
     Q_PROPERTY(bool showsBoards READ showsBoards NOTIFY layoutChanged)
-    // The bar's fleet search and refresh: only where they have something to act on.
-    Q_PROPERTY(bool showsSearch READ showsSearch NOTIFY layoutChanged)
-    Q_PROPERTY(bool showsRefresh READ showsRefresh NOTIFY layoutChanged)
+    // The Live tab shows, this page or one opened from it: the board's age is checked once a minute.
+    Q_PROPERTY(bool tabShown READ tabShown WRITE setTabShown NOTIFY tabShownChanged)
 
 public:
     enum Board { Fleet, Applications };
@@ -125,10 +124,8 @@ public:
     bool showsConnectCard() const { return !m_authorized && !m_busy; }
     bool showsLoader() const { return m_busy && !m_board; }
     bool showsBoards() const { return m_board && m_authorized; }
-    // The search filters the fleet, so it shows with the boards. A refresh is for a linked page; one that is
-    // not linked has the connect card (and the notice's "重试" after a failure).
-    bool showsSearch() const { return showsBoards(); }
-    bool showsRefresh() const { return m_authorized; }
+    bool tabShown() const { return m_staleCheck.isActive(); }
+    void setTabShown(bool shown);
 
     // The link check, then the board, the first page of applications, positions, routes and the avatar.
     QCoro::Task<> load();
@@ -151,14 +148,12 @@ public:
     // A load of this page for a page opened from it to await; it does nothing once this page has gone.
     std::function<QCoro::Task<>()> reloader();
 
-    // For the view: each starts its operation and returns at once.
+    // For the view: each starts its operation and returns at once. The page loads on each of its
+    // refreshes and each time it comes on screen, back from a page opened from it too.
     Q_INVOKABLE void refresh() { load(); }
     Q_INVOKABLE void startConnect() { connectAccount(); }
     Q_INVOKABLE void confirmDisconnection() { disconnect(); }
     Q_INVOKABLE void loadMore() { more(); }
-    // The page came on screen, or went: the first load and the staleness check.
-    Q_INVOKABLE void appear();
-    Q_INVOKABLE void disappear();
     // The authorisation sheet's end: the browser's completion, or its cancel control.
     Q_INVOKABLE void authorizationSucceeded();
     Q_INVOKABLE void authorizationFailed(const QString &message);
@@ -178,6 +173,7 @@ Q_SIGNALS:
     void authorizationChanged();
     void confirmDisconnectChanged();
     void layoutChanged();
+    void tabShownChanged();
 
 private:
     struct Authorization

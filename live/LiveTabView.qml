@@ -18,23 +18,24 @@ Rectangle {
     required property MemberData memberData
     required property MemberNavigation navigation
     readonly property LiveTabModel model: live
-    // The Live tab shows, this page or one opened from it: the page loads as the tab comes on screen and
-    // watches its board's age while it shows, not each time a page above it goes.
-    readonly property bool tabShown: view.parent?.visible ?? false
 
-    objectName: "live.page"
+    objectName: "live.native"
     color: Theme.paper
-    onTabShownChanged: view.tabShown ? live.appear() : live.disappear()
-    Component.onCompleted: {
-        if (view.tabShown)
-            live.appear();
-    }
 
     LiveTabModel {
         id: live
 
         appState: view.appState
+        // Its board's age is watched while the Live tab shows, this page or one opened above it.
+        tabShown: view.parent?.visible ?? false
         onAuthorizationChanged: live.authorizing ? authorizationSheet.open() : authorizationSheet.close()
+    }
+    // The page loads each time it comes on screen, back from an aircraft or a review too, and on F5 and
+    // Ctrl+R as on its refresh button.
+    PageRefresh {
+        page: view
+        onAppeared: live.refresh()
+        onRefresh: live.refresh()
     }
 
     Sheet {
@@ -101,13 +102,6 @@ Rectangle {
         }
     }
 
-    // The desktop's refresh command, as the toolbar button.
-    Shortcut {
-        sequences: ["F5", "Ctrl+R"]
-        enabled: view.visible && live.showsRefresh && !live.busy
-        onActivated: live.refresh()
-    }
-
     ColumnLayout {
         id: frame
 
@@ -117,11 +111,10 @@ Rectangle {
         spacing: 0
 
         // The page's bar: its title, the fleet search and the refresh, over the page's own column
-        // however wide the window is. It keeps its height while the two are hidden.
+        // however wide the window is.
         RowLayout {
             Layout.alignment: Qt.AlignHCenter
             Layout.maximumWidth: Math.min(frame.width, ViewRules.pageMaximumWidth(frame.regular)) - 2 * ViewRules.pageHorizontalPadding(frame.regular)
-            Layout.minimumHeight: refreshButton.implicitHeight
             Layout.topMargin: 12
             Layout.bottomMargin: 4
             spacing: 12
@@ -139,7 +132,6 @@ Rectangle {
             }
             FormField {
                 objectName: "live.search"
-                visible: live.showsSearch
                 Layout.preferredWidth: 260
                 Layout.minimumWidth: 120
                 Layout.fillWidth: true
@@ -149,10 +141,7 @@ Rectangle {
                 onTextEdited: live.search = text
             }
             GlassButton {
-                id: refreshButton
-
                 objectName: "live.refresh"
-                visible: live.showsRefresh
                 symbol: "arrow.clockwise"
                 enabled: !live.busy
                 Accessible.name: L.t("刷新")
@@ -265,8 +254,9 @@ Rectangle {
                 onOpen: card => view.navigation.openLiveAircraft(card.id, live)
             }
 
+            // "live.applications" is its tab's segment.
             LiveApplicationsBoard {
-                objectName: "live.applications"
+                objectName: "live.applicationsBoard"
                 visible: live.showsBoards && live.tab === LiveTabModel.Applications
                 liveTab: live
                 onOpen: id => view.navigation.openLiveReview(id, live)

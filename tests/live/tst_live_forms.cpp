@@ -106,6 +106,8 @@ private slots:
     void applicationOutlivesAnEndedSession();
 
     void reviewModesAndValidity();
+    void reviewReasonByChoice_data();
+    void reviewReasonByChoice();
     void reviewBodies_data();
     void reviewBodies();
     void reviewAgainstTheService();
@@ -596,6 +598,61 @@ void LiveFormsTest::reviewModesAndValidity()
     QVERIFY(review.valid());
     review.setReason(QString());
     QVERIFY(!review.valid());
+}
+
+void LiveFormsTest::reviewReasonByChoice_data()
+{
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("choice"); // the decision, or the verification's outcome
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("asked"); // the form shows the field
+    QTest::addColumn<bool>("valid");
+    const auto row = [](const QString &name, const QString &status, const QString &choice,
+                        const QString &reason, bool asked, bool valid) {
+        QTest::newRow(qPrintable(name)) << status << choice << reason << asked << valid;
+    };
+    const QString reason = QStringLiteral("该时段飞机已被占用。");
+    const QString tooLong = QString("r").repeated(501);
+    row("approve, nothing typed", "pending", "approved", "", false, true);
+    // A reason left in the hidden field is not looked at.
+    row("approve, blanks left", "pending", "approved", " \n ", false, true);
+    row("approve, too long left", "pending", "approved", tooLong, false, true);
+    row("reject, nothing typed", "pending", "rejected", "", true, false);
+    row("reject, blanks", "pending", "rejected", " \n\t", true, false);
+    row("reject, too long", "pending", "rejected", tooLong, true, false);
+    row("reject, a reason", "pending", "rejected", reason, true, true);
+    for (const QString status : {"processing", "needs_review"}) {
+        for (const QString outcome : {"created", "not_created", "rejected"}) {
+            row(status + ", " + outcome + ", no note", status, outcome, "", true, false);
+            row(status + ", " + outcome + ", blanks", status, outcome, "\n  ", true, false);
+            row(status + ", " + outcome + ", a note", status, outcome, reason, true, true);
+        }
+    }
+    row("approved, nothing to decide", "approved", "", reason, false, false);
+    row("rejected, nothing to decide", "rejected", "rejected", reason, false, false);
+}
+
+// Regression: nothing failed when the reason field showed, or was required, for a decision other than its
+// own.
+void LiveFormsTest::reviewReasonByChoice()
+{
+    QFETCH(QString, status);
+    QFETCH(QString, choice);
+    QFETCH(QString, reason);
+    QFETCH(bool, asked);
+    QFETCH(bool, valid);
+    LiveApplicationReviewModel review;
+    review.setItem(application("app-1", status));
+    // All else is in order: only the reason decides.
+    review.setScheduleId("3f2504e0-4f89-11d3-9a0c-0305e82c3301");
+    review.setChecked(true);
+    if (review.mode() == LiveApplicationReviewModel::Decision)
+        review.setDecision(choice);
+    else
+        review.setOutcome(choice);
+    review.setReason(reason);
+    QCOMPARE(review.asksReason(), asked);
+    QCOMPARE(review.valid(), valid);
 }
 
 void LiveFormsTest::reviewBodies_data()

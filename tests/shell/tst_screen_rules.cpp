@@ -2,6 +2,7 @@
 // the sample member service: one row per condition of a view, in the state that makes it true or false.
 #include "AppState.h"
 #include "ItemAccessibility.h"
+#include "LiveApplicationReviewModel.h"
 #include "LiveMapModel.h"
 #include "MapBanner.h"
 #include "MemberData.h"
@@ -1149,23 +1150,24 @@ void ScreenRulesTest::reviewScreens()
 void ScreenRulesTest::liveScreens_data()
 {
     addControlColumns();
+    // Regression: the page was named "live.page".
     QTest::newRow("live: linked member")
         << "lichen"
-        << QStringList{"live.search",
-                       "live.refresh",
-                       "live.tabs",
-                       "live.fleet",
-                       "live.authorization",
-                       "live.avatar",
-                       "live.aircraft.org-vornalia/ac-101"}
+        << QStringList{"live.native",        "live.search",       "live.refresh",
+                       "live.tabs",          "live.applications", "live.fleet",
+                       "live.authorization", "live.avatar",       "live.aircraft.org-vornalia/ac-101"}
         << QStringList()
-        << QStringList{"live.connectCard", "live.loader", "live.message", "live.noOrganizations"};
+        << QStringList{"live.connectCard", "live.loader", "live.message", "live.noOrganizations",
+                       "live.applicationsBoard"};
+    // Regression: a page not linked hid its search and its refresh, which every page has.
     QTest::newRow("live: not linked")
-        << "hejing" << QStringList{"live.connectCard"} << QStringList()
-        << QStringList{"live.tabs",   "live.fleet",   "live.applications", "live.authorization",
-                       "live.avatar", "live.refresh", "live.search"};
+        << "hejing" << QStringList{"live.native", "live.search", "live.refresh", "live.connectCard"}
+        << QStringList()
+        << QStringList{"live.tabs", "live.fleet", "live.applications", "live.authorization", "live.avatar"};
+    // Regression: the tab read "我的申请 4+" while the service had further pages; it counts those listed.
     QTest::newRow("live: a member's applications")
-        << "lichen applications" << QStringList{"live.applications", "live.more"} << QStringList()
+        << "lichen applications"
+        << QStringList{"live.applications>我的申请 4", "live.applicationsBoard", "live.more"} << QStringList()
         << QStringList{"live.fleet", "live.noApplications", "live.review.app-10"};
     // A member's cards show their applications and press nothing: no control, no review behind them, read
     // as cards rather than dimmed buttons.
@@ -1174,12 +1176,19 @@ void ScreenRulesTest::liveScreens_data()
         << QStringList{"text:live.application.app-10", "text:live.application.app-07"} << QStringList()
         << QStringList{"live.review.app-10"};
     QTest::newRow("live: a reviewer's applications")
-        << "wangfang applications" << QStringList{"live.applications", "live.review.app-10"} << QStringList()
-        << QStringList{"live.fleet", "live.noApplications"};
+        << "wangfang applications"
+        << QStringList{"live.applications>排班审核", "live.applicationsBoard", "live.review.app-10"}
+        << QStringList() << QStringList{"live.fleet", "live.noApplications"};
     QTest::newRow("live: an aircraft, for a member")
         << "lichen aircraft"
         << QStringList{"live.aircraft.back", "live.aircraft.applying", "live.aircraft.apply"} << QStringList()
-        << QStringList{"live.aircraft.sent"};
+        << QStringList{"live.aircraft.sent", "live.native"};
+    // Regression: back from a page opened from it the Live page did not load again, so a link that had
+    // ended meanwhile still showed the boards.
+    QTest::newRow("live: back from an aircraft, the link ended meanwhile")
+        << "lichen back" << QStringList{"live.native", "live.connectCard", "live.search", "live.refresh"}
+        << QStringList()
+        << QStringList{"live.aircraft.back", "live.tabs", "live.fleet", "live.authorization"};
     QTest::newRow("live: an aircraft, for staff") << "wangfang aircraft" << QStringList{"live.aircraft.back"}
                                                   << QStringList() << QStringList{"live.aircraft.applying"};
     const QStringList fields{"live.departure", "live.arrival", "live.timeless", "live.briefing",
@@ -1200,6 +1209,35 @@ void ScreenRulesTest::liveScreens_data()
     QTest::newRow("live: an application reviewed")
         << "wangfang reviewed" << QStringList{"alert:live.review.saved", "live.review.back"}
         << QStringList{"live.review.save"} << QStringList{"live.review.message"};
+
+    // A review's reason field by decision: a rejection asks for a reason and needs one, an approval shows
+    // none; an application in processing asks for the note whatever the outcome; one decided shows neither.
+    const QStringList verification{"live.review.note", "live.review.outcome", "live.review.checked"};
+    QTest::newRow("live: review, approving")
+        << "wangfang review app-10 approved" << QStringList{"live.review.decision", "live.review.save"}
+        << QStringList() << QStringList{"live.review.reason", "live.review.note"};
+    QTest::newRow("live: review, rejecting without a reason")
+        << "wangfang review app-10 rejected" << QStringList{"live.review.decision", "live.review.reason"}
+        << QStringList{"live.review.save"} << QStringList{"live.review.note"};
+    QTest::newRow("live: review, rejecting with a reason")
+        << "wangfang review app-10 rejected reason" << QStringList{"live.review.reason", "live.review.save"}
+        << QStringList() << QStringList{"live.review.note"};
+    QTest::newRow("live: verification, created, no note")
+        << "wangfang review app-09 created" << verification + QStringList{"live.review.scheduleId"}
+        << QStringList{"live.review.save"} << QStringList{"live.review.reason", "live.review.decision"};
+    QTest::newRow("live: verification, not created, no note")
+        << "wangfang review app-09 not_created" << verification << QStringList{"live.review.save"}
+        << QStringList{"live.review.reason", "live.review.scheduleId"};
+    QTest::newRow("live: verification, rejected, no note")
+        << "wangfang review app-09 rejected" << verification << QStringList{"live.review.save"}
+        << QStringList{"live.review.reason", "live.review.scheduleId"};
+    QTest::newRow("live: verification, rejected, with a note")
+        << "wangfang review app-09 rejected reason" << verification + QStringList{"live.review.save"}
+        << QStringList() << QStringList{"live.review.reason"};
+    QTest::newRow("live: review of an application decided")
+        << "wangfang review app-08" << QStringList{"live.review.back"} << QStringList()
+        << QStringList{"live.review.reason", "live.review.note", "live.review.decision",
+                       "live.review.outcome", "live.review.save"};
 }
 
 void ScreenRulesTest::liveScreens()
@@ -1212,10 +1250,33 @@ void ScreenRulesTest::liveScreens()
     QTRY_VERIFY(shown(m_root, "live.tabs") || shown(m_root, "live.connectCard"));
     const QString step = scenario.section(' ', 1, 1);
     // The board chosen last is kept; each row chooses its own.
-    live->setProperty("tab", step == "applications" || step == "reviewed" ? 1 : 0);
-    if (step == "aircraft" || step == "form") {
+    live->setProperty("tab", step == "applications" || step == "reviewed" || step == "review" ? 1 : 0);
+    if (step == "aircraft" || step == "form" || step == "back") {
         press("live.aircraft.org-vornalia/ac-101");
         QTRY_VERIFY(shown(scene(), "live.aircraft.back"));
+    }
+    if (step == "back") {
+        // Unlinked on the web site while the aircraft's page shows; left once the first load has ended (a
+        // load asked for while one runs does nothing).
+        QTRY_VERIFY(!live->property("busy").toBool());
+        service().setFault("/api/live-schedules/authorization", {.json = QJsonObject{{"state", "unlinked"}}});
+        press("live.aircraft.back");
+    }
+    if (step == "review") {
+        press("live.review." + scenario.section(' ', 2, 2));
+        QTRY_VERIFY(shown(scene(), "live.review.back"));
+        auto *review =
+            qobject_cast<LiveApplicationReviewModel *>(modelOf(m_root, "LiveApplicationReviewModel"));
+        QVERIFY(review);
+        // The decision of a pending application, or the outcome of one in processing, checked.
+        const QString choice = scenario.section(' ', 3, 3);
+        if (review->mode() == LiveApplicationReviewModel::Decision)
+            review->setDecision(choice);
+        else
+            review->setOutcome(choice);
+        review->setChecked(true);
+        if (scenario.section(' ', 4, 4) == "reason")
+            review->setReason(QStringLiteral("该时段飞机已被占用。"));
     }
     if (step == "form") {
         press("live.aircraft.apply");
