@@ -23,7 +23,8 @@ int main(int argc, char *argv[])
          QStringLiteral("kind"), QStringLiteral("newer")});
     parser.addOption(
         {QStringLiteral("live-link-expired"),
-         QStringLiteral("The Live link check answers 401, as when the session ended at the service.")});
+         QStringLiteral("The Live link check answers 403, as when the member's Infinite Flight link has "
+                        "lapsed at the service: the Live tab asks to link again, the session stays.")});
     parser.addOption(
         {QStringLiteral("live-map"),
          QStringLiteral("The live map's live snapshot: live (as it starts) or failing (it answers 503, "
@@ -59,7 +60,10 @@ int main(int argc, char *argv[])
                            : release == QLatin1String("malformed") ? Sample::Service::Release::Malformed
                                                                    : Sample::Service::Release::Newer);
     if (parser.isSet(QStringLiteral("live-link-expired")))
-        service.setFault(QStringLiteral("/api/live-schedules/authorization"), {.status = 401});
+        service.setFault(
+            QStringLiteral("/api/live-schedules/authorization"),
+            {.status = 403,
+             .json = QJsonObject{{"message", QStringLiteral("Infinite Flight 授权已失效，请重新连接。")}}});
     service.setLiveSnapshotFailing(liveMap == QLatin1String("failing"));
     if (reportSeconds > 0)
         service.setFault(QStringLiteral("/api/pireps"),
