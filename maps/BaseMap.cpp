@@ -92,23 +92,20 @@ namespace {
 constexpr int reliefFadeFrom = 7;
 constexpr int reliefFadeLevels = 2;
 
-// A raster layer's cover of the tile, drawn over the whole tile. Below the layer's deepest level the part
-// is taken with a pixel of its neighbours around it, laid past the tile's edges, so the scaled-up pixels
-// blend into those of the next tile instead of ending in a seam. False where the layer has nothing.
+// A raster layer's cover of the tile, drawn over the whole tile. Below the layer's deepest level it comes
+// with a pixel of the layer around it, laid past the tile's edges: the scaled-up pixels blend into those
+// of the next tile, its source tile's neighbour too, instead of ending in a seam (at its own levels a pixel
+// is a pixel, and the neighbours would only cost their decoding). False where the layer has nothing.
 bool drawCover(QPainter &painter, const RasterTiles &layer, const TileKey &key, int pixels,
                const std::function<QImage(const QImage &)> &recolour = {})
 {
-    const auto cover = layer.cover(key.zoom, key.x, key.y);
+    const auto cover = layer.cover(key.zoom, key.x, key.y, key.zoom > layer.deepestLevel() ? 1 : 0);
     if (!cover)
         return false;
-    const QRectF whole(QPointF(0, 0), cover->picture.size());
-    const QRectF part = cover->part.adjusted(-1, -1, 1, 1) & whole;
     const double scale = pixels / cover->part.width();
-    const QRectF target((part.x() - cover->part.x()) * scale, (part.y() - cover->part.y()) * scale,
-                        part.width() * scale, part.height() * scale);
-    const QRect taken = part.toAlignedRect();
-    const QImage picture = cover->picture.copy(taken);
-    painter.drawImage(target, recolour ? recolour(picture) : picture, part.translated(-taken.topLeft()));
+    const QRectF target(-cover->part.x() * scale, -cover->part.y() * scale, cover->picture.width() * scale,
+                        cover->picture.height() * scale);
+    painter.drawImage(target, recolour ? recolour(cover->picture) : cover->picture);
     return true;
 }
 

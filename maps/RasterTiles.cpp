@@ -113,18 +113,52 @@ QImage RasterTiles::picture(int level, int x, int y) const
     return picture;
 }
 
-std::optional<RasterTiles::Cover> RasterTiles::cover(int level, int x, int y) const
+std::optional<RasterTiles::Cover> RasterTiles::cover(int level, int x, int y, int margin) const
 {
     if (m_deepest < 0 || level < 0 || y < 0 || y >= (1 << std::min(level, 30)))
         return std::nullopt;
     const int count = 1 << std::min(level, 30);
     x = ((x % count) + count) % count;
     const int up = std::max(0, level - m_deepest);
-    const QImage found = picture(level - up, x >> up, y >> up);
+    const int column = x >> up;
+    const int row = y >> up;
+    const QImage found = picture(level - up, column, row);
     if (found.isNull())
         return std::nullopt;
     // Below the deepest level, the tile is a square of the deepest one, 2^up times smaller.
     const double side = double(tileSide) / double(1LL << up);
-    const QRectF part(((x - ((x >> up) << up)) * side), ((y - ((y >> up) << up)) * side), side, side);
-    return Cover{found, part};
+    const QRectF part(((x - (column << up)) * side), ((y - (row << up)) * side), side, side);
+    if (margin <= 0)
+        return Cover{found, part};
+
+    // The part with its margin in the pixels of the source level's whole world.
+    const QPoint corner(column * tileSide, row * tileSide);
+    const int worldSide = tileSide << (level - up);
+    QRect taken = part.translated(corner).toAlignedRect().adjusted(-margin, -margin, margin, margin);
+    taken.setTop(std::max(0, taken.top()));
+    taken.setBottom(std::min(worldSide - 1, taken.bottom()));
+    const QImage own = found.convertToFormat(QImage::Format_RGB32);
+    QImage joined(taken.size(), QImage::Format_RGB32);
+    const int tiles = 1 << (level - up);
+    const auto tileOf = [](int pixel) { return int(std::floor(double(pixel) / tileSide)); };
+    for (int ty = tileOf(taken.top()); ty <= tileOf(taken.bottom()); ++ty) {
+        for (int tx = tileOf(taken.left()); tx <= tileOf(taken.right()); ++tx) {
+            const QRect overlap = taken & QRect(tx * tileSide, ty * tileSide, tileSide, tileSide);
+            const QImage neighbour = tx == column && ty == row
+                                         ? own
+                                         : picture(level - up, ((tx % tiles) + tiles) % tiles, ty)
+                                               .convertToFormat(QImage::Format_RGB32);
+            // A neighbour left out: the nearest pixel of the part's own tile.
+            const QImage &from = neighbour.isNull() ? own : neighbour;
+            const QPoint origin = neighbour.isNull() ? corner : QPoint(tx * tileSide, ty * tileSide);
+            for (int py = overlap.top(); py <= overlap.bottom(); ++py) {
+                const auto *line = reinterpret_cast<const QRgb *>(
+                    from.constScanLine(std::clamp(py - origin.y(), 0, tileSide - 1)));
+                auto *to = reinterpret_cast<QRgb *>(joined.scanLine(py - taken.top()));
+                for (int px = overlap.left(); px <= overlap.right(); ++px)
+                    to[px - taken.left()] = line[std::clamp(px - origin.x(), 0, tileSide - 1)];
+            }
+        }
+    }
+    return Cover{joined, part.translated(corner - taken.topLeft())};
 }

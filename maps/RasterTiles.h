@@ -34,12 +34,17 @@ public:
     // What covers the tile of a level, column (wrapped) and row: the layer's own tile, or below its deepest
     // level the part of the deepest tile above it, with that part's rectangle in the picture's pixels.
     // Nothing where the layer holds no tile.
+    //
+    // With a margin, the picture is the part and that many pixels of its level around it, taken from the
+    // neighbouring tiles (across the 180° meridian too; none past the world's top or bottom), so a picture
+    // scaled up with filtering runs on into the next tile instead of ending in a step at the tile's edge.
+    // Where the layer leaves a neighbour out, the part's own edge goes on.
     struct Cover
     {
         QImage picture;
         QRectF part;
     };
-    std::optional<Cover> cover(int level, int x, int y) const;
+    std::optional<Cover> cover(int level, int x, int y, int margin = 0) const;
 
 private:
     QImage picture(int level, int x, int y) const;

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTest>
 
+Q_DECLARE_METATYPE(TileKey)
+
 class MapGeometryTest : public QObject
 {
     Q_OBJECT
@@ -36,6 +38,9 @@ private slots:
     void rasterCoversCloserThanTheirDeepestLevel_data();
     void rasterCoversCloserThanTheirDeepestLevel();
     void reliefShadesTheLandOnly();
+    void rasterMarginComesFromTheNeighbours();
+    void rasterRunsOnAcrossItsSourceTiles_data();
+    void rasterRunsOnAcrossItsSourceTiles();
     void silhouetteCoversItsOutline_data();
     void silhouetteCoversItsOutline();
     void silhouetteStretchesOntoItsRectangle();
@@ -425,6 +430,97 @@ void MapGeometryTest::reliefShadesTheLandOnly()
     // Closer in than a few levels past its deepest, the relief has faded away.
     QCOMPARE(Tiles::render(TileKey{10, 758, 429, 1, false, false, true}),
              Tiles::render(TileKey{10, 758, 429, 1, false, false, false}));
+}
+
+void MapGeometryTest::rasterMarginComesFromTheNeighbours()
+{
+    const RasterTiles &imagery = RasterTiles::imagery();
+    const auto pixel = [](const QImage &picture, int x, int y) { return picture.pixel(x, y) | 0xff000000; };
+    // The north-west quarter of the level-3 tile at the world's top-left corner: a pixel of the tile west
+    // of it (across the 180° meridian) and of the tile below it, none above the world.
+    const auto corner = imagery.cover(4, 0, 0, 1);
+    QVERIFY(corner);
+    QCOMPARE(corner->picture.size(), QSize(128 + 2, 128 + 1));
+    QCOMPARE(corner->part, QRectF(1, 0, 128, 128));
+    const QImage own = imagery.cover(3, 0, 0)->picture;
+    const QImage west = imagery.cover(3, 7, 0)->picture;
+    for (int y = 0; y < 128; y += 17) {
+        QCOMPARE(pixel(corner->picture, 1, y), pixel(own, 0, y));
+        QCOMPARE(pixel(corner->picture, 0, y), pixel(west, 255, y));
+    }
+    // Its south-east quarter reaches into the tiles east, south and south-east of it.
+    const auto inner = imagery.cover(4, 1, 1, 1);
+    QCOMPARE(inner->picture.size(), QSize(130, 130));
+    QCOMPARE(inner->part, QRectF(1, 1, 128, 128));
+    QCOMPARE(pixel(inner->picture, 129, 129), pixel(imagery.cover(3, 1, 1)->picture, 0, 0));
+    QCOMPARE(pixel(inner->picture, 129, 5), pixel(imagery.cover(3, 1, 0)->picture, 0, 132));
+    QCOMPARE(pixel(inner->picture, 5, 129), pixel(imagery.cover(3, 0, 1)->picture, 132, 0));
+
+    // The relief leaves the open sea out: next to such a tile its own edge goes on.
+    const RasterTiles &relief = RasterTiles::relief();
+    QVERIFY(!relief.cover(5, 4, 17));
+    for (int x = 0; x < 32; ++x) {
+        const auto land = relief.cover(5, x, 16);
+        if (!land)
+            continue;
+        const auto closer = relief.cover(7, 4 * x + 1, 4 * 16 + 3, 1);
+        QVERIFY(closer);
+        QCOMPARE(closer->picture.height(), 64 + 2);
+        if (relief.cover(5, x, 17))
+            continue;
+        const QImage &picture = closer->picture;
+        QCOMPARE(pixel(picture, 10, 65), pixel(picture, 10, 64));
+        return;
+    }
+    QFAIL("no tile of land above a tile of open sea");
+}
+
+namespace {
+
+// The largest difference of a colour channel between two pixels.
+int stepBetween(QRgb a, QRgb b)
+{
+    return std::max(
+        {std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+}
+
+} // namespace
+
+void MapGeometryTest::rasterRunsOnAcrossItsSourceTiles_data()
+{
+    QTest::addColumn<TileKey>("key");
+    // 90° E and 41° N (the Tarim basin's east) is a corner of four source tiles of both layers: the
+    // imagery's of level 3 and the relief's of level 5. The tile named lies north-west of that corner.
+    QTest::newRow("imagery, 64 times its pixels") << TileKey{9, 383, 191, 1, true, false, false};
+    QTest::newRow("relief, 4 times its pixels") << TileKey{7, 95, 47, 1, false, false, true};
+    QTest::newRow("relief on the imagery") << TileKey{7, 95, 47, 1, true, true, true};
+}
+
+// Regression: each tile closer in than a layer's deepest level was scaled up from its own source tile
+// alone, so the source tiles' edges showed as straight steps of colour across the map.
+void MapGeometryTest::rasterRunsOnAcrossItsSourceTiles()
+{
+    QFETCH(TileKey, key);
+    const QImage here = Tiles::render(key);
+    TileKey east = key;
+    ++east.x;
+    TileKey south = key;
+    ++south.y;
+    const QImage right = Tiles::render(east);
+    const QImage below = Tiles::render(south);
+    // No step from one tile into the next larger than the steepest between two pixels inside a tile.
+    int inside = 0;
+    int across = 0;
+    for (int a = 0; a < 256; ++a) {
+        for (int b = 0; b + 1 < 256; ++b) {
+            inside = std::max({inside, stepBetween(here.pixel(b, a), here.pixel(b + 1, a)),
+                               stepBetween(here.pixel(a, b), here.pixel(a, b + 1))});
+        }
+        across = std::max({across, stepBetween(here.pixel(255, a), right.pixel(0, a)),
+                           stepBetween(here.pixel(a, 255), below.pixel(a, 0))});
+    }
+    QVERIFY2(across <= inside + 1,
+             qPrintable(QStringLiteral("across %1, inside %2").arg(across).arg(inside)));
 }
 
 void MapGeometryTest::silhouetteCoversItsOutline_data()
