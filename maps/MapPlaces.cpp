@@ -79,6 +79,7 @@ QList<MapPlace> of(const QList<Listed> &listed, const Airports::Table &airports,
     for (const AirportCoordinate &airport : airports)
         cities[{airport.city, airport.country.value_or(QString())}].append(&airport);
 
+    const bool english = language == QLatin1String("en");
     QList<MapPlace> places;
     std::map<City, bool> named;
     for (const Listed &city : listed) {
@@ -89,9 +90,15 @@ QList<MapPlace> of(const QList<Listed> &listed, const Airports::Table &airports,
         if (named[key])
             continue;
         named[key] = true;
-        places.append(placeAt(AirportNames::inLanguage(city.chinese, language).value_or(city.english),
-                              middleOf(cities[key])));
+        const std::optional<QString> name =
+            english ? std::optional<QString>(city.english) : AirportNames::inLanguage(city.chinese, language);
+        if (name)
+            places.append(placeAt(*name, middleOf(cities[key])));
     }
+    // The table knows its other cities by their English names only: a Chinese map leaves them out rather
+    // than mix two languages.
+    if (!english)
+        return places;
     // A town of the table next to a listed city is taken as part of it (Hong Kong's airfield at Shek Kong
     // lies in "Islands").
     const qsizetype listedCount = places.size();

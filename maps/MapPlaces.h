@@ -22,8 +22,8 @@ struct MapPlace
     friend bool operator==(const MapPlace &, const MapPlace &) = default;
 };
 
-// The cities of the hybrid style's labels, made from the airport table: the cities of resources/places.json
-// first, biggest first, then the table's other cities.
+// The cities of the maps' labels, made from the airport table: the cities of resources/places.json first,
+// biggest first, then (in English) the table's other cities.
 namespace MapPlaces {
 
 // One city of places.json: an airport of the city, its English name and its Chinese names ([Simplified,
@@ -37,10 +37,11 @@ struct Listed
 
 // places.json: [[code, English, Simplified, Hong Kong, Taiwan], …]; none for anything else.
 std::optional<QList<Listed>> decode(const QByteArray &bytes);
-// Every city of the airport table, named in `language` ("en", "zh-Hans", "zh-HK", "zh-TW"): the listed
-// ones first, in their order, each on the middle of the airports of its code's city; then the table's
-// other cities, those with more airports first, then by name, in English, leaving out those within 40 km
-// of a listed one.
+// The cities a map names in `language` ("en", "zh-Hans", "zh-HK", "zh-TW"), each in that language or not
+// at all: the listed ones first, in their order, each on the middle of the airports of its code's city
+// (in Chinese, those with a name in the reader's own form of it); then, in English only, the airport
+// table's other cities, those with more airports first, then by name, leaving out those within 40 km of a
+// listed one.
 QList<MapPlace> of(const QList<Listed> &listed, const Airports::Table &airports, const QString &language);
 // The app's cities in the current language, made once per language, from any thread.
 const QList<MapPlace> &bundled();
