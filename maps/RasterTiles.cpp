@@ -8,6 +8,7 @@ namespace {
 constexpr int tileSide = 256;
 // Levels a layer may hold: a column and a row fit in 16 bits.
 constexpr int levelLimit = 16;
+constexpr int gutterLimit = 64;
 constexpr size_t decodedKept = 12;
 
 quint64 keyOf(int level, int x, int y) { return (quint64(level) << 40) | (quint64(x) << 20) | quint64(y); }
@@ -26,6 +27,7 @@ RasterTiles::RasterTiles(RasterTiles &&other) noexcept
     : m_bytes(std::move(other.m_bytes))
     , m_source(std::move(other.m_source))
     , m_deepest(other.m_deepest)
+    , m_gutter(other.m_gutter)
     , m_index(std::move(other.m_index))
 {
 }
@@ -35,6 +37,7 @@ RasterTiles &RasterTiles::operator=(RasterTiles &&other) noexcept
     m_bytes = std::move(other.m_bytes);
     m_source = std::move(other.m_source);
     m_deepest = other.m_deepest;
+    m_gutter = other.m_gutter;
     m_index = std::move(other.m_index);
     const QMutexLocker lock(&m_lock);
     m_decoded.clear();
@@ -59,16 +62,17 @@ RasterTiles RasterTiles::decode(const QByteArray &bytes)
         return {};
     ByteReader in(bytes);
     in.skip(4);
-    if (in.u32() != 1)
+    if (in.u32() != 2)
         return {};
     RasterTiles layer;
     const quint32 length = in.u32();
     layer.m_source = QString::fromUtf8(bytes.mid(in.at(), length));
     in.skip(length);
     layer.m_deepest = in.u8();
+    layer.m_gutter = in.u8();
     // Each tile takes nine bytes of its own at least.
     const quint64 count = in.count(in.u32(), 9);
-    if (!in.ok() || layer.m_deepest >= levelLimit)
+    if (!in.ok() || layer.m_deepest >= levelLimit || layer.m_gutter > gutterLimit)
         return {};
     for (quint64 i = 0; i < count && in.ok(); ++i) {
         const int level = in.u8();
@@ -104,7 +108,7 @@ QImage RasterTiles::picture(int level, int x, int y) const
     }
     // Decoded outside the lock: tiles drawn side by side on several threads decode side by side.
     QImage picture = QImage::fromData(QByteArrayView(m_bytes).sliced(found->first, found->second));
-    if (picture.size() != QSize(tileSide, tileSide))
+    if (picture.size() != QSize(tileSide + 2 * m_gutter, tileSide + 2 * m_gutter))
         return {};
     const QMutexLocker lock(&m_lock);
     m_decoded.emplace_front(key, picture);
@@ -128,8 +132,9 @@ std::optional<RasterTiles::Cover> RasterTiles::cover(int level, int x, int y, in
     // Below the deepest level, the tile is a square of the deepest one, 2^up times smaller.
     const double side = double(tileSide) / double(1LL << up);
     const QRectF part(((x - (column << up)) * side), ((y - (row << up)) * side), side, side);
+    margin = std::min(margin, m_gutter);
     if (margin <= 0)
-        return Cover{found, part};
+        return Cover{found, part.translated(m_gutter, m_gutter)};
 
     // The part with its margin in the pixels of the source level's whole world.
     const QPoint corner(column * tileSide, row * tileSide);
@@ -148,15 +153,15 @@ std::optional<RasterTiles::Cover> RasterTiles::cover(int level, int x, int y, in
                                          ? own
                                          : picture(level - up, ((tx % tiles) + tiles) % tiles, ty)
                                                .convertToFormat(QImage::Format_RGB32);
-            // A neighbour left out: the nearest pixel of the part's own tile.
+            // Where the picture's own pixels lie: in the neighbour, else in the own tile's gutter.
             const QImage &from = neighbour.isNull() ? own : neighbour;
-            const QPoint origin = neighbour.isNull() ? corner : QPoint(tx * tileSide, ty * tileSide);
+            const QPoint origin = (neighbour.isNull() ? corner : QPoint(tx * tileSide, ty * tileSide))
+                                  - QPoint(m_gutter, m_gutter);
             for (int py = overlap.top(); py <= overlap.bottom(); ++py) {
-                const auto *line = reinterpret_cast<const QRgb *>(
-                    from.constScanLine(std::clamp(py - origin.y(), 0, tileSide - 1)));
+                const auto *line = reinterpret_cast<const QRgb *>(from.constScanLine(py - origin.y()));
                 auto *to = reinterpret_cast<QRgb *>(joined.scanLine(py - taken.top()));
                 for (int px = overlap.left(); px <= overlap.right(); ++px)
-                    to[px - taken.left()] = line[std::clamp(px - origin.x(), 0, tileSide - 1)];
+                    to[px - taken.left()] = line[px - origin.x()];
             }
         }
     }
