@@ -49,7 +49,8 @@ const QList<MapPlace> &bundled();
 } // namespace MapPlaces
 
 // The place labels a map shows: chosen when its camera comes to rest, the biggest cities in view first,
-// as many as the map has room for, no two on top of each other. Empty while not active.
+// as many as the map has room for, no two on top of each other and none under the panels that lie over the
+// map. Empty while not active.
 class MapPlaceLabels : public QAbstractListModel
 {
     Q_OBJECT
@@ -58,6 +59,12 @@ class MapPlaceLabels : public QAbstractListModel
     Q_PROPERTY(bool active READ active WRITE setActive NOTIFY activeChanged)
     // The labels' font, as they are measured.
     Q_PROPERTY(QFont font READ font CONSTANT)
+    // The parts of the map, in its own points, that panels cover (the live map's banner): no label is placed
+    // there, and one the map carries under them while it moves is hidden.
+    Q_PROPERTY(QList<QRectF> covered READ covered WRITE setCovered NOTIFY coveredChanged)
+    // The labels' colour and the halo around their letters, for the map's style and appearance.
+    Q_PROPERTY(QColor color READ color NOTIFY paletteChanged)
+    Q_PROPERTY(QColor halo READ halo NOTIFY paletteChanged)
 
 public:
     enum Roles { NameRole = Qt::UserRole + 1, CoordinateRole };
@@ -69,9 +76,15 @@ public:
     bool active() const { return m_active; }
     void setActive(bool active);
     QFont font() const { return m_font; }
+    QList<QRectF> covered() const { return m_covered; }
+    void setCovered(const QList<QRectF> &covered);
+    QColor color() const { return palette().label; }
+    QColor halo() const { return palette().halo; }
     // The places to choose from, the app's by default.
     void setPlaces(QList<MapPlace> places);
     const QList<MapPlace> &shown() const { return m_shown; }
+    // Whether a label's rectangle, in the map's points, lies clear of every covered part.
+    Q_INVOKABLE bool uncovered(const QRectF &label) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -80,13 +93,17 @@ public:
 Q_SIGNALS:
     void mapChanged();
     void activeChanged();
+    void coveredChanged();
+    void paletteChanged();
 
 private:
     void arrange();
     void show(QList<MapPlace> places);
+    MapPalette palette() const;
 
     QPointer<MapView> m_map;
-    QMetaObject::Connection m_movements;
+    QList<QMetaObject::Connection> m_watches;
+    QList<QRectF> m_covered;
     bool m_active = false;
     QFont m_font;
     std::optional<QList<MapPlace>> m_places;

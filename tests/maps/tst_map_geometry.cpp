@@ -33,6 +33,7 @@ private slots:
     void linesSplitAtTheAntimeridian();
     void tileCacheKeepsTheRecentWithinBounds();
     void tilesDrawLandApartFromWater();
+    void standardStyleBordersAndNamesStandOut();
     void truncatedBaseMapIsEmpty();
     void rasterLayersDecodeWholeFilesOnly();
     void rasterCoversCloserThanTheirDeepestLevel_data();
@@ -288,6 +289,39 @@ void MapGeometryTest::tilesDrawLandApartFromWater()
         QVERIFY(pixel(28, 2) != pixel(0, -150));
         QVERIFY(pixel(65, 110) != pixel(0, -150));
         QCOMPARE(pixel(28, 2) == pixel(65, 110), !key.hybrid);
+    }
+}
+
+namespace {
+
+// The contrast of two colours as WCAG measures it, from 1 (none) to 21.
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &colour) {
+        const auto channel = [](double c) {
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF())
+               + 0.0722 * channel(colour.blueF());
+    };
+    const double lighter = std::max(luminance(a), luminance(b));
+    const double darker = std::min(luminance(a), luminance(b));
+    return (lighter + 0.05) / (darker + 0.05);
+}
+
+} // namespace
+
+// Regression: the standard style's borders were a shade off its land, unseen at region zoom, and it had
+// no names. Its borders stand out from the land as graphics must (3:1), its names from their halo as text
+// must (4.5:1), and the halo blends into the land.
+void MapGeometryTest::standardStyleBordersAndNamesStandOut()
+{
+    for (const bool dark : {false, true}) {
+        const MapPalette palette = MapPalette::of(false, dark);
+        QVERIFY2(contrast(palette.border, palette.land) >= 3, dark ? "dark" : "light");
+        QVERIFY2(contrast(palette.label, palette.halo) >= 4.5, dark ? "dark" : "light");
+        QVERIFY2(contrast(palette.label, palette.land) >= 4.5, dark ? "dark" : "light");
+        QVERIFY(contrast(QColor(palette.halo.rgb()), palette.land) < 1.5);
     }
 }
 

@@ -43,6 +43,8 @@ private slots:
     void listedCitiesComeFirstInTheirLanguage();
     void bundledCities();
     void labelsForTheCamera();
+    void labelsKeepClearOfThePanels();
+    void labelsTakeTheStylesColours();
 };
 
 void MapPlacesTest::placerTakesTheFirstFreePlace()
@@ -214,6 +216,63 @@ void MapPlacesTest::labelsForTheCamera()
 
     labels.setActive(false);
     QCOMPARE(labels.rowCount(), 0);
+}
+
+// Regression: names were placed under the live map's banner and read through its translucent panel.
+void MapPlacesTest::labelsKeepClearOfThePanels()
+{
+    MapView map;
+    map.setSize(QSizeF(600, 400));
+    map.setCamera(QGeoCoordinate(34, 128), 5000000);
+    MapPlaceLabels labels;
+    labels.setMap(&map);
+    const auto place = [](const QString &name, double latitude, double longitude) {
+        return MapPlace{name, {latitude, longitude}, MapMath::project(latitude, longitude)};
+    };
+    // Beijing stands high on this map, Shanghai and Tokyo lower down.
+    labels.setPlaces(
+        {place("Beijing", 39.9, 116.4), place("Shanghai", 31.23, 121.47), place("Tokyo", 35.68, 139.69)});
+    labels.setActive(true);
+    QCOMPARE(namesOf(labels.shown()), (QStringList{"Beijing", "Shanghai", "Tokyo"}));
+    const QPointF beijing = map.pointAt(QGeoCoordinate(39.9, 116.4));
+    const QPointF tokyo = map.pointAt(QGeoCoordinate(35.68, 139.69));
+    QVERIFY(beijing.y() < tokyo.y());
+
+    // A banner over the map's top down to just below Beijing: its label goes until the map moves away.
+    const QRectF banner(12, 4, 576, beijing.y() + 10);
+    labels.setCovered({banner});
+    QCOMPARE(namesOf(labels.shown()), (QStringList{"Shanghai", "Tokyo"}));
+    QVERIFY(!labels.uncovered(QRectF(beijing - QPointF(20, 8), QSizeF(40, 16))));
+    QVERIFY(labels.uncovered(QRectF(0, banner.bottom() + 1, 40, 16)));
+    map.setCamera(QGeoCoordinate(44, 128), 5000000);
+    QVERIFY(namesOf(labels.shown()).contains("Beijing"));
+    for (const MapPlace &shown : labels.shown())
+        QVERIFY(!banner.contains(map.pointAt(shown.coordinate)));
+
+    labels.setCovered({});
+    map.setCamera(QGeoCoordinate(34, 128), 5000000);
+    QCOMPARE(namesOf(labels.shown()).size(), 3);
+}
+
+// Regression: the standard style had no names; they are dark on its light land, light on its dark land,
+// and white on the imagery.
+void MapPlacesTest::labelsTakeTheStylesColours()
+{
+    MapView map;
+    MapPlaceLabels labels;
+    labels.setMap(&map);
+    QSignalSpy repainted(&labels, &MapPlaceLabels::paletteChanged);
+    const auto lightness = [](const QColor &colour) { return colour.toHsl().lightnessF(); };
+    map.setMapStyle(MapView::Style::Standard);
+    QVERIFY(lightness(labels.color()) < 0.35);
+    QVERIFY(lightness(labels.halo()) > 0.9);
+    map.setDark(true);
+    QVERIFY(lightness(labels.color()) > 0.8);
+    QVERIFY(lightness(labels.halo()) < 0.2);
+    map.setMapStyle(MapView::Style::Hybrid);
+    QCOMPARE(labels.color(), QColor(Qt::white));
+    QVERIFY(lightness(labels.halo()) < 0.2);
+    QCOMPARE(repainted.size(), 2);
 }
 
 QTEST_MAIN(MapPlacesTest)

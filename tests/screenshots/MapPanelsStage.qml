@@ -43,7 +43,7 @@ Rectangle {
 
         MapPlaceNames {
             map: map
-            active: stage.satellite
+            covered: [Qt.rect(banner.x, banner.y, banner.width, banner.height)]
         }
         MapPolyline {
             path: SampleFlights.planPath(stage.selectedId)
