@@ -201,6 +201,15 @@ void MapPanelViewsTest::panelsFollowTheWindowWidth()
             QTRY_COMPARE(item->opacity() > 0, holder == shown);
         }
     }
+    // The part of the map the holder on screen covers, for the map's names to keep clear of; none other.
+    const QHash<QString, const char *> areas{
+        {"map.flightBar", "barArea"}, {"map.sideCard", "sideCardArea"}, {"map.sheet", "sheetArea"}};
+    for (auto area = areas.cbegin(); area != areas.cend(); ++area) {
+        const QRectF covered = panels->property(area.value()).toRectF();
+        QTRY_COMPARE(covered.height() > 0, area.key() == shown);
+        if (area.key() == shown)
+            QVERIFY(QRectF(QPointF(0, 0), window.size()).contains(covered));
+    }
     // The holder on screen has made its content.
     QTRY_VERIFY2(holds(named(panels.get(), shown), content.toUtf8()),
                  qPrintable(content + '\n' + views.warnings().join('\n')));
