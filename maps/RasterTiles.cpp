@@ -107,7 +107,9 @@ QImage RasterTiles::picture(int level, int x, int y) const
         }
     }
     // Decoded outside the lock: tiles drawn side by side on several threads decode side by side.
-    QImage picture = QImage::fromData(QByteArrayView(m_bytes).sliced(found->first, found->second));
+    // In one format, so joining the pictures of neighbours copies their pixels as they are.
+    const QImage picture = QImage::fromData(QByteArrayView(m_bytes).sliced(found->first, found->second))
+                               .convertToFormat(QImage::Format_RGB32);
     if (picture.size() != QSize(tileSide + 2 * m_gutter, tileSide + 2 * m_gutter))
         return {};
     const QMutexLocker lock(&m_lock);
@@ -142,17 +144,15 @@ std::optional<RasterTiles::Cover> RasterTiles::cover(int level, int x, int y, in
     QRect taken = part.translated(corner).toAlignedRect().adjusted(-margin, -margin, margin, margin);
     taken.setTop(std::max(0, taken.top()));
     taken.setBottom(std::min(worldSide - 1, taken.bottom()));
-    const QImage own = found.convertToFormat(QImage::Format_RGB32);
+    const QImage &own = found;
     QImage joined(taken.size(), QImage::Format_RGB32);
     const int tiles = 1 << (level - up);
     const auto tileOf = [](int pixel) { return int(std::floor(double(pixel) / tileSide)); };
     for (int ty = tileOf(taken.top()); ty <= tileOf(taken.bottom()); ++ty) {
         for (int tx = tileOf(taken.left()); tx <= tileOf(taken.right()); ++tx) {
             const QRect overlap = taken & QRect(tx * tileSide, ty * tileSide, tileSide, tileSide);
-            const QImage neighbour = tx == column && ty == row
-                                         ? own
-                                         : picture(level - up, ((tx % tiles) + tiles) % tiles, ty)
-                                               .convertToFormat(QImage::Format_RGB32);
+            const QImage neighbour =
+                tx == column && ty == row ? own : picture(level - up, ((tx % tiles) + tiles) % tiles, ty);
             // Where the picture's own pixels lie: in the neighbour, else in the own tile's gutter.
             const QImage &from = neighbour.isNull() ? own : neighbour;
             const QPoint origin = (neighbour.isNull() ? corner : QPoint(tx * tileSide, ty * tileSide))
