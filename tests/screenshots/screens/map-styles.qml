@@ -49,8 +49,11 @@ Rectangle {
 
                 MapPlaceNames {
                     map: map
+                    covered: [Qt.rect(scaleBar.x, scaleBar.y, scaleBar.width, scaleBar.height)]
                 }
                 MapScaleBar {
+                    id: scaleBar
+
                     x: 10
                     y: map.height - height - 10
                     map: map
