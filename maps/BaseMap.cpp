@@ -66,17 +66,31 @@ BaseMap BaseMap::decode(const QByteArray &bytes)
 
 MapPalette MapPalette::of(bool hybrid, bool dark)
 {
-    // The hybrid style's water is the imagery's deep ocean, so the coast meets it without a seam.
+    // The hybrid style's water is the imagery's deep ocean, so the coast meets it without a seam; its names
+    // are white on the imagery. The standard style's borders and names are dark enough to read on its light
+    // land, light enough on its dark one.
+    const QColor imageryLabel(0xff, 0xff, 0xff);
+    const QColor imageryHalo(0, 0, 0, 0x99);
     if (hybrid) {
-        return dark ? MapPalette{QColor(0x01, 0x07, 0x2c), QColor(0x23, 0x2c, 0x24), QColor(0x10, 0x1c, 0x3c),
-                                 QColor(0xe8, 0xd9, 0xa8, 0xc0)}
-                    : MapPalette{QColor(0x02, 0x0a, 0x3a), QColor(0x3d, 0x4a, 0x35), QColor(0x1c, 0x2c, 0x50),
-                                 QColor(0xf4, 0xe6, 0xb4, 0xd0)};
+        return dark ? MapPalette{QColor(0x01, 0x07, 0x2c),
+                                 QColor(0x23, 0x2c, 0x24),
+                                 QColor(0x10, 0x1c, 0x3c),
+                                 QColor(0xe8, 0xd9, 0xa8, 0xc0),
+                                 imageryLabel,
+                                 imageryHalo}
+                    : MapPalette{QColor(0x02, 0x0a, 0x3a),
+                                 QColor(0x3d, 0x4a, 0x35),
+                                 QColor(0x1c, 0x2c, 0x50),
+                                 QColor(0xf4, 0xe6, 0xb4, 0xd0),
+                                 imageryLabel,
+                                 imageryHalo};
     }
-    return dark ? MapPalette{QColor(0x1b, 0x22, 0x2c), QColor(0x2e, 0x34, 0x3b), QColor(0x46, 0x50, 0x5c),
-                             QColor(0x5d, 0x68, 0x75)}
-                : MapPalette{QColor(0xbf, 0xdd, 0xf0), QColor(0xf3, 0xf0, 0xe6), QColor(0x9e, 0xc2, 0xd8),
-                             QColor(0xc9, 0xbf, 0xb0)};
+    return dark ? MapPalette{QColor(0x1b, 0x22, 0x2c), QColor(0x2e, 0x34, 0x3b),
+                             QColor(0x46, 0x50, 0x5c), QColor(0x93, 0x8a, 0xa8),
+                             QColor(0xdc, 0xe2, 0xea), QColor(0x14, 0x19, 0x20, 0xd0)}
+                : MapPalette{QColor(0xbf, 0xdd, 0xf0), QColor(0xf3, 0xf0, 0xe6),
+                             QColor(0x9e, 0xc2, 0xd8), QColor(0x8e, 0x7f, 0xa0),
+                             QColor(0x3c, 0x38, 0x33), QColor(0xff, 0xff, 0xff, 0xd0)};
 }
 
 size_t qHash(const TileKey &key, size_t seed)
@@ -92,23 +106,20 @@ namespace {
 constexpr int reliefFadeFrom = 7;
 constexpr int reliefFadeLevels = 2;
 
-// A raster layer's cover of the tile, drawn over the whole tile. Below the layer's deepest level the part
-// is taken with a pixel of its neighbours around it, laid past the tile's edges, so the scaled-up pixels
-// blend into those of the next tile instead of ending in a seam. False where the layer has nothing.
+// A raster layer's cover of the tile, drawn over the whole tile. Below the layer's deepest level it comes
+// with a pixel of the layer around it, laid past the tile's edges: the scaled-up pixels blend into those
+// of the next tile, its source tile's neighbour too, instead of ending in a seam (at its own levels a pixel
+// is a pixel, and the neighbours would only cost their decoding). False where the layer has nothing.
 bool drawCover(QPainter &painter, const RasterTiles &layer, const TileKey &key, int pixels,
                const std::function<QImage(const QImage &)> &recolour = {})
 {
-    const auto cover = layer.cover(key.zoom, key.x, key.y);
+    const auto cover = layer.cover(key.zoom, key.x, key.y, key.zoom > layer.deepestLevel() ? 1 : 0);
     if (!cover)
         return false;
-    const QRectF whole(QPointF(0, 0), cover->picture.size());
-    const QRectF part = cover->part.adjusted(-1, -1, 1, 1) & whole;
     const double scale = pixels / cover->part.width();
-    const QRectF target((part.x() - cover->part.x()) * scale, (part.y() - cover->part.y()) * scale,
-                        part.width() * scale, part.height() * scale);
-    const QRect taken = part.toAlignedRect();
-    const QImage picture = cover->picture.copy(taken);
-    painter.drawImage(target, recolour ? recolour(picture) : picture, part.translated(-taken.topLeft()));
+    const QRectF target(-cover->part.x() * scale, -cover->part.y() * scale, cover->picture.width() * scale,
+                        cover->picture.height() * scale);
+    painter.drawImage(target, recolour ? recolour(cover->picture) : cover->picture);
     return true;
 }
 
@@ -196,7 +207,7 @@ QImage render(const Sources &sources, const TileKey &key)
     painter.setPen(coast);
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(land);
-    QPen border(palette.border, (key.hybrid ? 1.0 : 0.8) * key.scale);
+    QPen border(palette.border, double(key.scale));
     border.setCosmetic(true);
     border.setJoinStyle(Qt::RoundJoin);
     painter.setPen(border);

@@ -43,13 +43,16 @@ private:
 };
 
 // How a base map is coloured: "standard" (light land on water) or "hybrid" (the imagery's land on dark
-// water, with bright borders), each in a light and a dark appearance.
+// water, with bright borders), each in a light and a dark appearance; its place names stand out from the
+// land by their halo.
 struct MapPalette
 {
     QColor water;
     QColor land;
     QColor coast;
     QColor border;
+    QColor label;
+    QColor halo;
 
     static MapPalette of(bool hybrid, bool dark);
     friend bool operator==(const MapPalette &, const MapPalette &) = default;

@@ -56,10 +56,13 @@ Item {
         onMovementEnded: (region, width) => liveMap.cameraMoved(region, width, map.center, map.distance)
         onTapped: liveMap.mapTapped()
 
-        // The hybrid style's place names, part of the map: below the lines and the markers.
+        // The place names, part of the map: below the lines and the markers, clear of the banner, its
+        // scale bar and the panels over the map.
         MapPlaceNames {
             map: map
-            active: liveMap.satellite
+            covered: [Qt.rect(banner.x, banner.y, banner.width, banner.height),
+                      Qt.rect(scaleBar.x, scaleBar.y, scaleBar.width, scaleBar.height), panels.barArea,
+                      panels.sideCardArea, panels.sheetArea]
         }
 
         // The filed plan, dashed, and the flown track above it; the markers above both.

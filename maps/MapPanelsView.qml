@@ -38,6 +38,13 @@ Item {
     readonly property bool sidePicksOwn: sideContent.item instanceof OwnFlightsPicker
     readonly property bool sheetPicksOwn: sheetContent.item instanceof OwnFlightsPicker
     readonly property QtObject card: sheetContent.item instanceof LiveFlightDetailView ? sheetContent.item : null
+    // The parts of the map that the bar, the side card and the sheet cover once in place (empty while they
+    // are away), for the map's names to keep clear of.
+    readonly property rect barArea: Qt.rect(bar.x, panels.height - bar.height - 20, bar.width,
+                                            bar.shown ? bar.height : 0)
+    readonly property rect sideCardArea: Qt.rect(20, sideCard.y, sideCard.width, sideCard.shown ? sideCard.height : 0)
+    readonly property rect sheetArea: Qt.rect(0, panels.height - sheet.shownHeight, panels.width,
+                                              sheet.presented ? sheet.shownHeight : 0)
 
     signal closeSearch
     signal closeOwnFlights

@@ -79,6 +79,7 @@ QList<MapPlace> of(const QList<Listed> &listed, const Airports::Table &airports,
     for (const AirportCoordinate &airport : airports)
         cities[{airport.city, airport.country.value_or(QString())}].append(&airport);
 
+    const bool english = language == QLatin1String("en");
     QList<MapPlace> places;
     std::map<City, bool> named;
     for (const Listed &city : listed) {
@@ -89,9 +90,15 @@ QList<MapPlace> of(const QList<Listed> &listed, const Airports::Table &airports,
         if (named[key])
             continue;
         named[key] = true;
-        places.append(placeAt(AirportNames::inLanguage(city.chinese, language).value_or(city.english),
-                              middleOf(cities[key])));
+        const std::optional<QString> name =
+            english ? std::optional<QString>(city.english) : AirportNames::inLanguage(city.chinese, language);
+        if (name)
+            places.append(placeAt(*name, middleOf(cities[key])));
     }
+    // The table knows its other cities by their English names only: a Chinese map leaves them out rather
+    // than mix two languages.
+    if (!english)
+        return places;
     // A town of the table next to a listed city is taken as part of it (Hong Kong's airfield at Shek Kong
     // lies in "Islands").
     const qsizetype listedCount = places.size();
@@ -149,12 +156,38 @@ void MapPlaceLabels::setMap(MapView *map)
 {
     if (m_map == map)
         return;
-    disconnect(m_movements);
+    for (const QMetaObject::Connection &watch : std::as_const(m_watches))
+        disconnect(watch);
+    m_watches.clear();
     m_map = map;
-    if (map)
-        m_movements = connect(map, &MapView::movementEnded, this, &MapPlaceLabels::arrange);
+    if (map) {
+        m_watches = {connect(map, &MapView::movementEnded, this, &MapPlaceLabels::arrange),
+                     connect(map, &MapView::mapStyleChanged, this, &MapPlaceLabels::paletteChanged),
+                     connect(map, &MapView::darkChanged, this, &MapPlaceLabels::paletteChanged)};
+    }
     arrange();
     Q_EMIT mapChanged();
+    Q_EMIT paletteChanged();
+}
+
+void MapPlaceLabels::setCovered(const QList<QRectF> &covered)
+{
+    if (m_covered == covered)
+        return;
+    m_covered = covered;
+    arrange();
+    Q_EMIT coveredChanged();
+}
+
+MapPalette MapPlaceLabels::palette() const
+{
+    return MapPalette::of(m_map && m_map->mapStyle() == MapView::Style::Hybrid, m_map && m_map->dark());
+}
+
+bool MapPlaceLabels::uncovered(const QRectF &label) const
+{
+    return std::none_of(m_covered.cbegin(), m_covered.cend(),
+                        [&](const QRectF &part) { return part.intersects(label); });
 }
 
 void MapPlaceLabels::setActive(bool active)
@@ -182,7 +215,8 @@ void MapPlaceLabels::arrange()
     const QRectF view(0, 0, m_map->width(), m_map->height());
     const int room = std::clamp(int(view.width() * view.height() / areaPerLabel), 1, mostLabels);
     const QFontMetricsF metrics(m_font);
-    LabelPlacer placer({}, labelSpacing);
+    // The panels over the map are obstacles, as markers are.
+    LabelPlacer placer(m_covered, labelSpacing);
     QList<MapPlace> chosen;
     for (const MapPlace &place : places) {
         const QPointF at = m_map->itemPoint(place.world);

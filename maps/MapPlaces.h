@@ -22,8 +22,8 @@ struct MapPlace
     friend bool operator==(const MapPlace &, const MapPlace &) = default;
 };
 
-// The cities of the hybrid style's labels, made from the airport table: the cities of resources/places.json
-// first, biggest first, then the table's other cities.
+// The cities of the maps' labels, made from the airport table: the cities of resources/places.json first,
+// biggest first, then (in English) the table's other cities.
 namespace MapPlaces {
 
 // One city of places.json: an airport of the city, its English name and its Chinese names ([Simplified,
@@ -37,10 +37,11 @@ struct Listed
 
 // places.json: [[code, English, Simplified, Hong Kong, Taiwan], …]; none for anything else.
 std::optional<QList<Listed>> decode(const QByteArray &bytes);
-// Every city of the airport table, named in `language` ("en", "zh-Hans", "zh-HK", "zh-TW"): the listed
-// ones first, in their order, each on the middle of the airports of its code's city; then the table's
-// other cities, those with more airports first, then by name, in English, leaving out those within 40 km
-// of a listed one.
+// The cities a map names in `language` ("en", "zh-Hans", "zh-HK", "zh-TW"), each in that language or not
+// at all: the listed ones first, in their order, each on the middle of the airports of its code's city
+// (in Chinese, those with a name in the reader's own form of it); then, in English only, the airport
+// table's other cities, those with more airports first, then by name, leaving out those within 40 km of a
+// listed one.
 QList<MapPlace> of(const QList<Listed> &listed, const Airports::Table &airports, const QString &language);
 // The app's cities in the current language, made once per language, from any thread.
 const QList<MapPlace> &bundled();
@@ -48,7 +49,8 @@ const QList<MapPlace> &bundled();
 } // namespace MapPlaces
 
 // The place labels a map shows: chosen when its camera comes to rest, the biggest cities in view first,
-// as many as the map has room for, no two on top of each other. Empty while not active.
+// as many as the map has room for, no two on top of each other and none under the panels that lie over the
+// map. Empty while not active.
 class MapPlaceLabels : public QAbstractListModel
 {
     Q_OBJECT
@@ -57,6 +59,12 @@ class MapPlaceLabels : public QAbstractListModel
     Q_PROPERTY(bool active READ active WRITE setActive NOTIFY activeChanged)
     // The labels' font, as they are measured.
     Q_PROPERTY(QFont font READ font CONSTANT)
+    // The parts of the map, in its own points, that panels cover (the live map's banner): no label is placed
+    // there, and one the map carries under them while it moves is hidden.
+    Q_PROPERTY(QList<QRectF> covered READ covered WRITE setCovered NOTIFY coveredChanged)
+    // The labels' colour and the halo around their letters, for the map's style and appearance.
+    Q_PROPERTY(QColor color READ color NOTIFY paletteChanged)
+    Q_PROPERTY(QColor halo READ halo NOTIFY paletteChanged)
 
 public:
     enum Roles { NameRole = Qt::UserRole + 1, CoordinateRole };
@@ -68,9 +76,15 @@ public:
     bool active() const { return m_active; }
     void setActive(bool active);
     QFont font() const { return m_font; }
+    QList<QRectF> covered() const { return m_covered; }
+    void setCovered(const QList<QRectF> &covered);
+    QColor color() const { return palette().label; }
+    QColor halo() const { return palette().halo; }
     // The places to choose from, the app's by default.
     void setPlaces(QList<MapPlace> places);
     const QList<MapPlace> &shown() const { return m_shown; }
+    // Whether a label's rectangle, in the map's points, lies clear of every covered part.
+    Q_INVOKABLE bool uncovered(const QRectF &label) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -79,13 +93,17 @@ public:
 Q_SIGNALS:
     void mapChanged();
     void activeChanged();
+    void coveredChanged();
+    void paletteChanged();
 
 private:
     void arrange();
     void show(QList<MapPlace> places);
+    MapPalette palette() const;
 
     QPointer<MapView> m_map;
-    QMetaObject::Connection m_movements;
+    QList<QMetaObject::Connection> m_watches;
+    QList<QRectF> m_covered;
     bool m_active = false;
     QFont m_font;
     std::optional<QList<MapPlace>> m_places;

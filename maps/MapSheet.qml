@@ -22,6 +22,8 @@ Item {
     readonly property real stopHeight: sheet.stops.length > 0
                                        ? Math.round(sheet.height * sheet.stops[Math.min(sheet.stop, sheet.stops.length - 1)])
                                        : sheet.fixedHeight
+    // The height the sheet takes from the bottom once it is up.
+    readonly property real shownHeight: Math.min(sheet.height - 8, sheet.stopHeight + sheet.bottomInset)
     // The sheet's content, made when it is presented.
     default property alias content: body.data
     signal dismissed
@@ -60,7 +62,7 @@ Item {
 
         x: 0
         width: sheet.width
-        height: Math.min(sheet.height - 8, sheet.stopHeight + sheet.bottomInset)
+        height: sheet.shownHeight
         y: sheet.presented ? sheet.height - height + Math.max(0, drag) : sheet.height
         visible: y < sheet.height
         focus: sheet.presented

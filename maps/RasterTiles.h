@@ -10,8 +10,9 @@
 #include <optional>
 
 // A raster layer the app carries (tools/make_rasters.py writes them): Web-Mercator tiles of 256 pixels at
-// the levels from 0 to the deepest, each a compressed picture. A layer may leave tiles out where it has
-// nothing to show (the relief over open water). Safe to read from any thread.
+// the levels from 0 to the deepest, each a compressed picture with a gutter of the layer's pixels around
+// it. A layer may leave tiles out where it has nothing to show (the relief over open water). Safe to read
+// from any thread.
 class RasterTiles
 {
 public:
@@ -28,18 +29,24 @@ public:
 
     bool isEmpty() const { return m_index.isEmpty(); }
     int deepestLevel() const { return m_deepest; }
+    int gutter() const { return m_gutter; }
     // Where the layer's source is credited.
     QString source() const { return m_source; }
 
     // What covers the tile of a level, column (wrapped) and row: the layer's own tile, or below its deepest
-    // level the part of the deepest tile above it, with that part's rectangle in the picture's pixels.
-    // Nothing where the layer holds no tile.
+    // level the part of the deepest tile above it, with that part's rectangle in the picture's pixels (the
+    // picture holds the tile's gutter around it). Nothing where the layer holds no tile.
+    //
+    // With a margin (at most the gutter), the picture is the part and that many pixels of its level around
+    // it, taken from the neighbouring tiles themselves (across the 180° meridian too; none past the world's
+    // top or bottom), so a picture scaled up with filtering runs on into the next tile exactly as that tile
+    // starts, with no step at the edge. Where the layer leaves a neighbour out, the tile's gutter serves.
     struct Cover
     {
         QImage picture;
         QRectF part;
     };
-    std::optional<Cover> cover(int level, int x, int y) const;
+    std::optional<Cover> cover(int level, int x, int y, int margin = 0) const;
 
 private:
     QImage picture(int level, int x, int y) const;
@@ -47,6 +54,7 @@ private:
     QByteArray m_bytes;
     QString m_source;
     int m_deepest = -1;
+    int m_gutter = 0;
     // By level, column and row: where its picture's bytes lie.
     QHash<quint64, std::pair<qsizetype, qsizetype>> m_index;
 

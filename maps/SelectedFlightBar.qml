@@ -46,6 +46,8 @@ Item {
         spacing: 28
 
         ColumnLayout {
+            id: details
+
             Layout.fillWidth: true
             Layout.alignment: Qt.AlignTop
             spacing: 14
@@ -152,7 +154,10 @@ Item {
         }
 
         ColumnLayout {
-            // 380 wide as drawn; in a window too narrow for both columns the picture gives way first.
+            // 380 wide as drawn; in a window too narrow for both columns the picture gives way first, and
+            // where the facts leave it less than 160 points it goes (laid past the bar's edge, it was drawn
+            // over the map at the window's edge).
+            visible: row.width - details.implicitWidth - row.spacing >= 160
             Layout.preferredWidth: 380
             Layout.maximumWidth: Math.max(160, (bar.width - 48 - 28) * 0.45)
             Layout.alignment: Qt.AlignVCenter

@@ -14,8 +14,8 @@ replaced by the entries of tools/airport_names/zh-HK.tsv and zh-TW.tsv where loc
 resources/places.json: the cities the maps label first, biggest first, from the hand-written
 tools/place_names/zh-Hans.tsv: a list of [ICAO code of an airport of the city, English name, Simplified
 Chinese, Hong Kong, Taiwan], the Traditional Chinese names made and corrected as the airports' names are.
-The app places each on the middle of the airports of its code's city and follows them with the airport
-table's other cities.
+The app places each on the middle of the airports of its code's city; an English map follows them with the
+airport table's other cities, a Chinese one names the listed cities only.
 
 Usage: tools/make_airports.py [--version 1.0.0] [--names-only]
 """

@@ -16,10 +16,16 @@ Water is flat, and tiles without land are left out: the app draws no relief ther
 app scales up the deepest level. The imagery covers levels 0 to IMAGERY_LEVELS - 1 (level 3 is the
 picture's own resolution).
 
+Each tile is stored with a gutter: GUTTER pixels of the layer around it (columns wrapping across the 180°
+meridian, the world's top and bottom rows repeated), so the lossy encoder sees a tile's edge in its
+context and codes it as well as its inside. Cut at its edge, a tile's last pixels came out coarser than
+the rest, and the app, scaling the deepest level up, showed the edges of those tiles as lines.
+
 File layout (little-endian):
-  "VRST", u32 version 1, u32 text length, that many bytes of UTF-8 source text, u8 deepest level,
-  u32 tile count, then per tile in (level, row, column) order: u8 level, u16 column, u16 row,
-  u32 byte length, that many bytes of a WebP picture (lossy; grey for the relief, colour for the imagery).
+  "VRST", u32 version 2, u32 text length, that many bytes of UTF-8 source text, u8 deepest level,
+  u8 gutter, u32 tile count, then per tile in (level, row, column) order: u8 level, u16 column, u16 row,
+  u32 byte length, that many bytes of a WebP picture of 256 + 2 * gutter pixels square (lossy; grey for
+  the relief, colour for the imagery).
 
 Usage: /usr/bin/python3 tools/make_rasters.py [--relief-quality 40] [--imagery-quality 60]
 """
@@ -39,6 +45,7 @@ RESOURCES = os.path.join(ROOT, "resources")
 RELIEF_SOURCE = "/usr/share/marble/data/maps/earth/srtm/3"
 IMAGERY_SOURCE = "/usr/share/xplanet/images/earth.jpg"
 TILE = 256
+GUTTER = 8
 RELIEF_LEVELS = 6
 IMAGERY_LEVELS = 4
 MAX_LAT = 85.05112878
@@ -201,14 +208,22 @@ def pyramid(top, levels):
     return list(reversed(pictures))
 
 
+def with_gutter(picture):
+    """The picture with GUTTER pixels around it: its other side's columns, its top and bottom rows again."""
+    rows = np.concatenate([picture[:1].repeat(GUTTER, 0), picture, picture[-1:].repeat(GUTTER, 0)])
+    return np.concatenate([rows[:, -GUTTER:], rows, rows[:, :GUTTER]], axis=1)
+
+
 def tiles(pictures, quality, keep=lambda level, x, y: True):
     out = []
     for level, picture in enumerate(pictures):
         count = 1 << level
+        padded = with_gutter(picture)
+        side = TILE + 2 * GUTTER
         for y in range(count):
             for x in range(count):
                 if keep(level, x, y):
-                    part = picture[y * TILE:(y + 1) * TILE, x * TILE:(x + 1) * TILE]
+                    part = padded[y * TILE:y * TILE + side, x * TILE:x * TILE + side]
                     out.append((level, x, y, encode(part, quality)))
     return out
 
@@ -217,8 +232,8 @@ def write(name, source, levels, encoded):
     path = os.path.join(RESOURCES, name)
     text = source.encode()
     with open(path, "wb") as f:
-        f.write(b"VRST" + struct.pack("<II", 1, len(text)) + text)
-        f.write(struct.pack("<BI", levels - 1, len(encoded)))
+        f.write(b"VRST" + struct.pack("<II", 2, len(text)) + text)
+        f.write(struct.pack("<BBI", levels - 1, GUTTER, len(encoded)))
         for level, x, y, data in encoded:
             f.write(struct.pack("<BHHI", level, x, y, len(data)) + data)
     by_level = {}

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTest>
 
+Q_DECLARE_METATYPE(TileKey)
+
 class MapGeometryTest : public QObject
 {
     Q_OBJECT
@@ -31,11 +33,16 @@ private slots:
     void linesSplitAtTheAntimeridian();
     void tileCacheKeepsTheRecentWithinBounds();
     void tilesDrawLandApartFromWater();
+    void standardStyleBordersAndNamesStandOut();
     void truncatedBaseMapIsEmpty();
     void rasterLayersDecodeWholeFilesOnly();
     void rasterCoversCloserThanTheirDeepestLevel_data();
     void rasterCoversCloserThanTheirDeepestLevel();
     void reliefShadesTheLandOnly();
+    void rasterMarginComesFromTheNeighbours();
+    void imageryEdgesAreCodedAsFinelyAsItsInside();
+    void rasterRunsOnAcrossItsSourceTiles_data();
+    void rasterRunsOnAcrossItsSourceTiles();
     void silhouetteCoversItsOutline_data();
     void silhouetteCoversItsOutline();
     void silhouetteStretchesOntoItsRectangle();
@@ -285,6 +292,39 @@ void MapGeometryTest::tilesDrawLandApartFromWater()
     }
 }
 
+namespace {
+
+// The contrast of two colours as WCAG measures it, from 1 (none) to 21.
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &colour) {
+        const auto channel = [](double c) {
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF())
+               + 0.0722 * channel(colour.blueF());
+    };
+    const double lighter = std::max(luminance(a), luminance(b));
+    const double darker = std::min(luminance(a), luminance(b));
+    return (lighter + 0.05) / (darker + 0.05);
+}
+
+} // namespace
+
+// Regression: the standard style's borders were a shade off its land, unseen at region zoom, and it had
+// no names. Its borders stand out from the land as graphics must (3:1), its names from their halo as text
+// must (4.5:1), and the halo blends into the land.
+void MapGeometryTest::standardStyleBordersAndNamesStandOut()
+{
+    for (const bool dark : {false, true}) {
+        const MapPalette palette = MapPalette::of(false, dark);
+        QVERIFY2(contrast(palette.border, palette.land) >= 3, dark ? "dark" : "light");
+        QVERIFY2(contrast(palette.label, palette.halo) >= 4.5, dark ? "dark" : "light");
+        QVERIFY2(contrast(palette.label, palette.land) >= 4.5, dark ? "dark" : "light");
+        QVERIFY(contrast(QColor(palette.halo.rgb()), palette.land) < 1.5);
+    }
+}
+
 // Regression: a file cut short must not give a map with half the world missing.
 void MapGeometryTest::truncatedBaseMapIsEmpty()
 {
@@ -321,15 +361,17 @@ void MapGeometryTest::truncatedBaseMapIsEmpty()
 namespace {
 
 // A raster layer's bytes: its header, then each tile as level, column, row and picture bytes.
-QByteArray rasterFile(int deepest, const QList<std::tuple<int, int, int, QByteArray>> &tiles, quint32 count)
+QByteArray rasterFile(int deepest, const QList<std::tuple<int, int, int, QByteArray>> &tiles, quint32 count,
+                      int gutter = 8)
 {
     QByteArray bytes("VRST");
     const auto u32 = [&](quint32 v) { bytes.append(reinterpret_cast<const char *>(&v), 4); };
     const auto u16 = [&](quint16 v) { bytes.append(reinterpret_cast<const char *>(&v), 2); };
-    u32(1);
+    u32(2);
     u32(4);
     bytes += "test";
     bytes += char(deepest);
+    bytes += char(gutter);
     u32(count);
     for (const auto &[level, x, y, picture] : tiles) {
         bytes += char(level);
@@ -358,6 +400,14 @@ void MapGeometryTest::rasterLayersDecodeWholeFilesOnly()
     QVERIFY(RasterTiles::decode(rasterFile(1, {{2, 0, 0, picture}}, 1)).isEmpty());       // below the deepest
     QVERIFY(RasterTiles::decode(rasterFile(1, {{1, 2, 0, picture}}, 1)).isEmpty());       // no such column
     QVERIFY(RasterTiles::decode(rasterFile(1, {{0, 0, 0, picture}}, 0xffffffff)).isEmpty());
+    QVERIFY(
+        RasterTiles::decode(rasterFile(1, {{0, 0, 0, picture}}, 1, 200)).isEmpty()); // a gutter past reason
+    QByteArray first = rasterFile(1, {{0, 0, 0, picture}}, 1);
+    first[4] = 1; // the first version's tiles had no gutter
+    QVERIFY(RasterTiles::decode(first).isEmpty());
+    // Each layer's tiles carry a gutter of 8 pixels.
+    QCOMPARE(RasterTiles::imagery().gutter(), 8);
+    QCOMPARE(RasterTiles::relief().gutter(), 8);
     QVERIFY(RasterTiles::decode(QByteArray("VRST")).isEmpty());
     QByteArray other = rasterFile(1, {{0, 0, 0, picture}}, 1);
     other[0] = 'X';
@@ -373,11 +423,12 @@ void MapGeometryTest::rasterCoversCloserThanTheirDeepestLevel_data()
     QTest::addColumn<int>("y");
     QTest::addColumn<bool>("covered");
     QTest::addColumn<QRectF>("part");
-    QTest::newRow("the world") << 0 << 0 << 0 << true << QRectF(0, 0, 256, 256);
-    QTest::newRow("its own level") << 3 << 6 << 3 << true << QRectF(0, 0, 256, 256);
-    QTest::newRow("two levels closer") << 5 << 9 << 14 << true << QRectF(64, 128, 64, 64);
-    QTest::newRow("column wrapped") << 5 << -23 << 14 << true << QRectF(64, 128, 64, 64);
-    QTest::newRow("ten levels closer") << 13 << 1025 << 2047 << true << QRectF(0.25, 255.75, 0.25, 0.25);
+    // The parts lie in the tile's picture inside its gutter of 8 pixels.
+    QTest::newRow("the world") << 0 << 0 << 0 << true << QRectF(8, 8, 256, 256);
+    QTest::newRow("its own level") << 3 << 6 << 3 << true << QRectF(8, 8, 256, 256);
+    QTest::newRow("two levels closer") << 5 << 9 << 14 << true << QRectF(72, 136, 64, 64);
+    QTest::newRow("column wrapped") << 5 << -23 << 14 << true << QRectF(72, 136, 64, 64);
+    QTest::newRow("ten levels closer") << 13 << 1025 << 2047 << true << QRectF(8.25, 263.75, 0.25, 0.25);
     QTest::newRow("below the world") << 2 << 0 << 4 << false << QRectF();
     QTest::newRow("above the world") << 2 << 0 << -1 << false << QRectF();
 }
@@ -392,7 +443,7 @@ void MapGeometryTest::rasterCoversCloserThanTheirDeepestLevel()
     const auto cover = RasterTiles::imagery().cover(level, x, y);
     QCOMPARE(bool(cover), covered);
     if (cover) {
-        QCOMPARE(cover->picture.size(), QSize(256, 256));
+        QCOMPARE(cover->picture.size(), QSize(256 + 16, 256 + 16));
         QCOMPARE(cover->part, part);
     }
 }
@@ -425,6 +476,117 @@ void MapGeometryTest::reliefShadesTheLandOnly()
     // Closer in than a few levels past its deepest, the relief has faded away.
     QCOMPARE(Tiles::render(TileKey{10, 758, 429, 1, false, false, true}),
              Tiles::render(TileKey{10, 758, 429, 1, false, false, false}));
+}
+
+void MapGeometryTest::rasterMarginComesFromTheNeighbours()
+{
+    const RasterTiles &imagery = RasterTiles::imagery();
+    const auto pixel = [](const QImage &picture, int x, int y) { return picture.pixel(x, y) | 0xff000000; };
+    // A tile's own pixels start inside its gutter.
+    const auto own = [&](int x, int y) { return imagery.cover(3, x, y)->picture.copy(8, 8, 256, 256); };
+    // The north-west quarter of the level-3 tile at the world's top-left corner: a pixel of the tile west
+    // of it (across the 180° meridian) and of the tile below it, none above the world.
+    const auto corner = imagery.cover(4, 0, 0, 1);
+    QVERIFY(corner);
+    QCOMPARE(corner->picture.size(), QSize(128 + 2, 128 + 1));
+    QCOMPARE(corner->part, QRectF(1, 0, 128, 128));
+    for (int y = 0; y < 128; y += 17) {
+        QCOMPARE(pixel(corner->picture, 1, y), pixel(own(0, 0), 0, y));
+        QCOMPARE(pixel(corner->picture, 0, y), pixel(own(7, 0), 255, y));
+    }
+    // Its south-east quarter reaches into the tiles east, south and south-east of it.
+    const auto inner = imagery.cover(4, 1, 1, 1);
+    QCOMPARE(inner->picture.size(), QSize(130, 130));
+    QCOMPARE(inner->part, QRectF(1, 1, 128, 128));
+    QCOMPARE(pixel(inner->picture, 129, 129), pixel(own(1, 1), 0, 0));
+    QCOMPARE(pixel(inner->picture, 129, 5), pixel(own(1, 0), 0, 132));
+    QCOMPARE(pixel(inner->picture, 5, 129), pixel(own(0, 1), 132, 0));
+
+    // The relief leaves the open sea out: next to such a tile the tile's own gutter serves.
+    const RasterTiles &relief = RasterTiles::relief();
+    QVERIFY(!relief.cover(5, 4, 17));
+    for (int x = 0; x < 32; ++x) {
+        const auto land = relief.cover(5, x, 16);
+        if (!land || relief.cover(5, x, 17))
+            continue;
+        const auto closer = relief.cover(7, 4 * x + 1, 4 * 16 + 3, 1);
+        QVERIFY(closer);
+        QCOMPARE(closer->picture.size(), QSize(64 + 2, 64 + 2));
+        QCOMPARE(pixel(closer->picture, 10, 65), pixel(land->picture, 8 + 64 + 9, 8 + 256));
+        return;
+    }
+    QFAIL("no tile of land above a tile of open sea");
+}
+
+namespace {
+
+// The largest difference of a colour channel between two pixels.
+int stepBetween(QRgb a, QRgb b)
+{
+    return std::max(
+        {std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+}
+
+} // namespace
+
+// Regression: the imagery's tiles were cut at their edges before their lossy coding, which coded those
+// last pixels coarser than the inside; scaled up at region zoom, the tiles' edges showed as lines.
+void MapGeometryTest::imageryEdgesAreCodedAsFinelyAsItsInside()
+{
+    const RasterTiles &imagery = RasterTiles::imagery();
+    const auto core = [&](int x, int y) { return imagery.cover(3, x, y)->picture.copy(8, 8, 256, 256); };
+    // From one column to the next, the mean of the largest channel's change: across the edge between two
+    // tiles, and across the middle of a tile (also an edge of the source picture's own blocks of 8).
+    double edge = 0;
+    double middle = 0;
+    for (int y = 1; y < 7; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            const QImage west = core(x, y);
+            const QImage east = core((x + 1) % 8, y);
+            for (int row = 0; row < 256; ++row) {
+                edge += stepBetween(west.pixel(255, row), east.pixel(0, row));
+                middle += stepBetween(west.pixel(127, row), west.pixel(128, row));
+            }
+        }
+    }
+    QVERIFY2(edge < 1.25 * middle, qPrintable(QStringLiteral("edge %1, middle %2").arg(edge).arg(middle)));
+}
+
+void MapGeometryTest::rasterRunsOnAcrossItsSourceTiles_data()
+{
+    QTest::addColumn<TileKey>("key");
+    // 90° E and 41° N (the Tarim basin's east) is a corner of four source tiles of both layers: the
+    // imagery's of level 3 and the relief's of level 5. The tile named lies north-west of that corner.
+    QTest::newRow("imagery, 64 times its pixels") << TileKey{9, 383, 191, 1, true, false, false};
+    QTest::newRow("relief, 4 times its pixels") << TileKey{7, 95, 47, 1, false, false, true};
+    QTest::newRow("relief on the imagery") << TileKey{7, 95, 47, 1, true, true, true};
+}
+
+// Regression: each tile closer in than a layer's deepest level was scaled up from its own source tile
+// alone, so the source tiles' edges showed as straight steps of colour across the map.
+void MapGeometryTest::rasterRunsOnAcrossItsSourceTiles()
+{
+    QFETCH(TileKey, key);
+    const QImage here = Tiles::render(key);
+    TileKey east = key;
+    ++east.x;
+    TileKey south = key;
+    ++south.y;
+    const QImage right = Tiles::render(east);
+    const QImage below = Tiles::render(south);
+    // No step from one tile into the next larger than the steepest between two pixels inside a tile.
+    int inside = 0;
+    int across = 0;
+    for (int a = 0; a < 256; ++a) {
+        for (int b = 0; b + 1 < 256; ++b) {
+            inside = std::max({inside, stepBetween(here.pixel(b, a), here.pixel(b + 1, a)),
+                               stepBetween(here.pixel(a, b), here.pixel(a, b + 1))});
+        }
+        across = std::max({across, stepBetween(here.pixel(255, a), right.pixel(0, a)),
+                           stepBetween(here.pixel(a, 255), below.pixel(a, 0))});
+    }
+    QVERIFY2(across <= inside + 1,
+             qPrintable(QStringLiteral("across %1, inside %2").arg(across).arg(inside)));
 }
 
 void MapGeometryTest::silhouetteCoversItsOutline_data()

@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 class MapPanelViewsTest : public QObject
@@ -27,6 +28,8 @@ private Q_SLOTS:
     void panelsFollowTheWindowWidth_data();
     void panelsFollowTheWindowWidth();
     void compactCardReportsItsHeight();
+    void pictureStaysInsideItsPanel_data();
+    void pictureStaysInsideItsPanel();
     void hostedViewsHandBackAndNeverClose_data();
     void hostedViewsHandBackAndNeverClose();
 
@@ -198,6 +201,15 @@ void MapPanelViewsTest::panelsFollowTheWindowWidth()
             QTRY_COMPARE(item->opacity() > 0, holder == shown);
         }
     }
+    // The part of the map the holder on screen covers, for the map's names to keep clear of; none other.
+    const QHash<QString, const char *> areas{
+        {"map.flightBar", "barArea"}, {"map.sideCard", "sideCardArea"}, {"map.sheet", "sheetArea"}};
+    for (auto area = areas.cbegin(); area != areas.cend(); ++area) {
+        const QRectF covered = panels->property(area.value()).toRectF();
+        QTRY_COMPARE(covered.height() > 0, area.key() == shown);
+        if (area.key() == shown)
+            QVERIFY(QRectF(QPointF(0, 0), window.size()).contains(covered));
+    }
     // The holder on screen has made its content.
     QTRY_VERIFY2(holds(named(panels.get(), shown), content.toUtf8()),
                  qPrintable(content + '\n' + views.warnings().join('\n')));
@@ -244,6 +256,73 @@ void MapPanelViewsTest::compactCardReportsItsHeight()
     card->setProperty("flight", QVariant::fromValue(LiveFlightValue{flight}));
     QTRY_COMPARE(measured.size(), before + 1);
     QVERIFY(measured.last().at(0).toDouble() < tall);
+}
+
+void MapPanelViewsTest::pictureStaysInsideItsPanel_data()
+{
+    QTest::addColumn<QByteArray>("qml");
+    QTest::addColumn<bool>("picture"); // whether the picture has room to show
+    // The map of a window of 760 points beside the sidebar: 540 wide, the bar 20 in from either side.
+    QTest::newRow("bar in the narrowest window") << QByteArray("SelectedFlightBar { width: 500 }") << false;
+    QTest::newRow("bar in a middling window") << QByteArray("SelectedFlightBar { width: 760 }") << true;
+    QTest::newRow("bar in a wide window") << QByteArray("SelectedFlightBar { width: 1100 }") << true;
+    QTest::newRow("card in a narrow sheet") << QByteArray("LiveFlightDetailView { width: 320 }") << true;
+    QTest::newRow("card in a wide sheet") << QByteArray("LiveFlightDetailView { width: 640 }") << true;
+}
+
+// Regression: the selected flight's panel in the narrowest window laid the aircraft picture past its
+// right edge, drawn over the map at the window's edge.
+void MapPanelViewsTest::pictureStaysInsideItsPanel()
+{
+    QFETCH(QByteArray, qml);
+    QFETCH(bool, picture);
+    Views views;
+    QQuickWindow window;
+    window.resize(1200, 800);
+    const auto panel = views.make(qml);
+    QVERIFY2(panel, qPrintable(views.warnings().join('\n')));
+    // As the member's own flight shows: climbing, its plan loaded, so the progress figure shows too.
+    LiveFlight flight = sample("lv-207", "B-207CA");
+    flight.livery = QStringLiteral("China Eastern");
+    flight.pilot = QStringLiteral("LiChen_VNA");
+    flight.flightPhase->verticalSpeed = 2100;
+    panel->setProperty("flight", QVariant::fromValue(LiveFlightValue{flight}));
+    panel->setProperty("live", true);
+    const PlanResponse plan{QList<FlightPoint>{{31.14, 121.8, {}}, {35.55, 139.78, {}}}, std::nullopt};
+    panel->setProperty("plan", QVariant::fromValue(FlightPlanValue{plan}));
+    panel->setParentItem(window.contentItem());
+    window.show();
+    QTRY_VERIFY(panel->height() > 0 || panel->implicitHeight() > 0);
+    if (panel->height() <= 0)
+        panel->setHeight(panel->implicitHeight());
+    // The picture as laid out, loaded or not.
+    QQuickItem *photo = nullptr;
+    const std::function<void(QQuickItem *)> find = [&](QQuickItem *item) {
+        for (QQuickItem *child : item->childItems()) {
+            if (QByteArray(child->metaObject()->className()).startsWith("AircraftPhoto_QMLTYPE"))
+                photo = child;
+            else
+                find(child);
+        }
+    };
+    find(panel.get());
+    QVERIFY(photo);
+    nextFrame(window);
+    if (!picture) {
+        // No room beside the flight's facts: the picture gives way.
+        QVERIFY(!photo->isVisible());
+        return;
+    }
+    QVERIFY(photo->isVisible());
+    const QRectF inPanel = photo->mapRectToItem(panel.get(), photo->boundingRect());
+    QVERIFY2(inPanel.width() >= 100 && QRectF(0, 0, panel->width(), panel->height()).contains(inPanel),
+             qPrintable(QStringLiteral("picture at %1,%2 %3x%4 in a panel of %5x%6")
+                            .arg(inPanel.x())
+                            .arg(inPanel.y())
+                            .arg(inPanel.width())
+                            .arg(inPanel.height())
+                            .arg(panel->width())
+                            .arg(panel->height())));
 }
 
 void MapPanelViewsTest::hostedViewsHandBackAndNeverClose_data()

@@ -43,7 +43,8 @@ Rectangle {
 
         MapPlaceNames {
             map: map
-            active: stage.satellite
+            covered: [Qt.rect(banner.x, banner.y, banner.width, banner.height), panels.barArea, panels.sideCardArea,
+                      panels.sheetArea]
         }
         MapPolyline {
             path: SampleFlights.planPath(stage.selectedId)
@@ -98,6 +99,8 @@ Rectangle {
     }
 
     MapPanelsView {
+        id: panels
+
         anchors.fill: parent
         topInset: banner.y + banner.height
         searching: stage.searching

@@ -6,8 +6,8 @@ import QtPositioning
 import Vorna.Maps
 import Vorna.Ui
 
-// The live map's two styles at three distances: the standard map with its relief (top) and the hybrid
-// map, the imagery with place labels (bottom); the world, a region (the Himalaya and China's south-west)
+// The live map's two styles at three distances, both with place labels: the standard map with its relief
+// (top) and the hybrid map, the imagery (bottom); the world, a region (the Himalaya and China's south-west)
 // and a city (Hong Kong and Shenzhen).
 Rectangle {
     id: root
@@ -49,9 +49,11 @@ Rectangle {
 
                 MapPlaceNames {
                     map: map
-                    active: map.modelData.hybrid
+                    covered: [Qt.rect(scaleBar.x, scaleBar.y, scaleBar.width, scaleBar.height)]
                 }
                 MapScaleBar {
+                    id: scaleBar
+
                     x: 10
                     y: map.height - height - 10
                     map: map
