@@ -461,6 +461,12 @@ void ScreenRulesTest::accountScreens_data()
     QTest::newRow("account page: its two refreshes")
         << "page" << QStringList{"account.refresh>刷新个人主页", "account.statistics.refresh>刷新 IF 记录"}
         << QStringList() << QStringList();
+    // Regression: the logbook was titled and heard "Logbook" in the Chinese app, its row 飞行日志.
+    QTest::newRow("logbook: its name in the member's language")
+        << "logbook" << QStringList{"heard:飞行日志", "shell.logbookPages>飞行日志"} << QStringList()
+        << QStringList{"heard:Logbook"};
+    QTest::newRow("logbook: in English") << "logbook en" << QStringList{"shell.logbookPages>Logbook"}
+                                         << QStringList() << QStringList{"heard:飞行日志"};
     // Regression: the sections' bodies of the legal texts were not on the bus; their titles were.
     QTest::newRow("legal text: every part heard")
         << "legal" << QStringList{"heard:使用条款", "heard:你使用在 vornalia.org 注册的账号登录。"}
@@ -560,13 +566,15 @@ void ScreenRulesTest::accountScreens()
         QVERIFY(showSignedIn("lichen"));
         navigation()->setSelected(MemberTab::Account);
         QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Information));
-    } else if (scenario == "page" || scenario == "legal") {
+    } else if (scenario == "page" || scenario == "legal" || scenario == "logbook") {
         QVERIFY(showSignedIn("lichen"));
         navigation()->setSelected(MemberTab::Account);
         if (scenario == "page")
             QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Profile));
         if (scenario == "legal")
             navigation()->pushLegal(0);
+        if (scenario == "logbook")
+            navigation()->openLogbook();
     } else if (scenario.startsWith("password")) {
         QVERIFY(showWindowRoot());
         await(m_app->signIn("zhouning", "temporary-123", false));

@@ -115,7 +115,7 @@ void ViewsKeyboardTest::focusLandsOnANamedElement_data()
     QTest::newRow("logbook menu closed on the other page")
         << "lichen"
         << ""
-        << "Logbook" << 0 << account
+        << "飞行日志" << 0 << account
         << QStringList{"account.logbook", "logbook.menu", "Down", "Down", "Return"};
     QTest::newRow("live aircraft page opened")
         << "lichen"
