@@ -12,16 +12,17 @@ Rectangle {
 
     required property AppState appState
     // The first field takes the keyboard once the form is on: the controls that had it went with the screen
-    // before (a sign-out), and the member types on without a Tab. A notice of why (an expired session) takes
-    // it instead, as an alert read at once.
+    // before (a sign-out), and the member types on without a Tab.
     property bool takesKeyboard: false
     signal openSavedAccounts
 
     color: Theme.paper
+
     // Once the screen that went has let its popups go with their hand-back of the focus.
-    Component.onCompleted: {
-        if (view.takesKeyboard && form.notice.length === 0)
-            Qt.callLater(() => username.forceActiveFocus(Qt.OtherFocusReason));
+    Timer {
+        interval: 0
+        running: view.takesKeyboard
+        onTriggered: username.forceActiveFocus(Qt.OtherFocusReason)
     }
 
     SignInModel {
