@@ -221,9 +221,9 @@ void ItemAccessibilityTest::enablingIsTold()
 void ItemAccessibilityTest::pressClicks()
 {
     const std::unique_ptr<QQuickWindow> window =
-        show("Pane { id: pane; property int clicks: 0; Column { AbstractButton { objectName: 'settings'; "
-             "text: '设置'; "
-             "Accessible.role: Accessible.Button; Accessible.name: text; onClicked: pane.clicks++ } "
+        show("Pane { id: pane; property int clicks: 0; Column { "
+             "AbstractButton { objectName: 'settings'; text: '设置'; Accessible.role: Accessible.Button; "
+             "Accessible.name: text; onClicked: pane.clicks++ } "
              "Button { objectName: 'off'; text: '移除'; enabled: false; onClicked: pane.clicks += 10 } } }");
     QVERIFY(window);
     QObject *pane = window->contentItem()->childItems().constFirst();
@@ -285,8 +285,8 @@ void ItemAccessibilityTest::choosingIsTold()
     const std::unique_ptr<QQuickWindow> window = show(qml);
     QVERIFY(window);
     // The control of that name, by the item tree (a repeater's segments have no QObject parent).
-    const std::function<QQuickItem *(QQuickItem *, const QString &)> named = [&](QQuickItem *under,
-                                                                                 const QString &name) {
+    const std::function<QQuickItem *(QQuickItem *, const QString &)> named =
+        [&](QQuickItem *under, const QString &name) -> QQuickItem * {
         const QList<QQuickItem *> children = under->childItems();
         for (QQuickItem *item : children) {
             QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(item);
@@ -295,7 +295,7 @@ void ItemAccessibilityTest::choosingIsTold()
             if (QQuickItem *below = named(item, name))
                 return below;
         }
-        return static_cast<QQuickItem *>(nullptr);
+        return nullptr;
     };
     QQuickItem *before = nullptr;
     QQuickItem *after = nullptr;
