@@ -36,7 +36,8 @@ Page {
             Layout.fillWidth: true
             objectName: "account.profile"
             focusPolicy: Qt.StrongFocus
-            Accessible.name: root.appState.username
+            // Heard as it reads: the name, then the callsign.
+            Accessible.name: ViewRules.combined([root.appState.username, root.appState.hasProfile ? root.appState.formattedCallsign : ""])
             onClicked: root.navigation.pushPage(NavigationStack.AccountStack, ShellPage.Profile)
 
             background: Rectangle {

@@ -2,8 +2,10 @@
 
 #include "AccountLog.h"
 #include "ForumAvatar.h"
+#include "L.h"
 #include "Outcome.h"
 #include "Retarget.h"
+#include "ViewRules.h"
 
 #include <QImage>
 #include <QVariantMap>
@@ -35,9 +37,16 @@ QVariantList AccountSwitcherModel::rows() const
         return rows;
     for (const SavedLogin &login : m_appState->savedAccounts()) {
         const QImage avatar = login.avatar ? ForumAvatar::decodeBounded(*login.avatar) : QImage();
+        const bool current = isCurrent(login);
+        const QString status = current ? L(QStringLiteral("已登录 🟢")) : L(QStringLiteral("点击登录"));
         rows.append(QVariantMap{{"id", login.id()},
                                 {"username", login.user.username},
-                                {"current", isCurrent(login)},
+                                {"current", current},
+                                {"status", status},
+                                // The row is heard as it reads: whose account, and whether it is signed in.
+                                {"heard", ComponentRules::combined({login.user.username, status})},
+                                // Two rows may each offer it: the name says whose.
+                                {"removeName", L(QStringLiteral("移除保存的账号 %@"), login.user.username)},
                                 {"avatar", avatar.isNull() ? QVariant() : QVariant(avatar)}});
     }
     return rows;

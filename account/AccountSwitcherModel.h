@@ -17,7 +17,9 @@ class AccountSwitcherModel : public QObject
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(AppState *appState READ appState WRITE setAppState NOTIFY appStateChanged REQUIRED)
-    // One map per saved account, in stored order: id, username, current, avatar (a QImage or nothing).
+    // One map per saved account, in stored order: id, username, current, status (the state text shown under
+    // the name), heard (the row's name for a screen reader), removeName (its remove button's), avatar (a
+    // QImage or nothing).
     Q_PROPERTY(QVariantList rows READ rows NOTIFY changed)
     Q_PROPERTY(bool canAdd READ canAdd NOTIFY changed)
     Q_PROPERTY(bool signedIn READ signedIn NOTIFY changed)

@@ -73,6 +73,7 @@ Rectangle {
 
                 Text {
                     Layout.fillWidth: true
+                    objectName: "account.title"
                     // "切换账号" stands literally; "账号" is looked up.
                     text: panel.showsProfile ? L.t("账号") : "切换账号"
                     font.pixelSize: Typography.headline
@@ -129,7 +130,7 @@ Rectangle {
                             objectName: "account.saved." + row.modelData.id
                             enabled: !switcher.busy
                             checkable: false
-                            Accessible.name: row.modelData.username
+                            Accessible.name: row.modelData.heard
                             Accessible.selected: row.modelData.current
                             onClicked: switcher.switchTo(row.modelData.id)
 
@@ -160,7 +161,7 @@ Rectangle {
                                         color: Theme.ink
                                     }
                                     Text {
-                                        text: row.modelData.current ? L.t("已登录 🟢") : L.t("点击登录")
+                                        text: row.modelData.status
                                         font.pixelSize: Typography.caption
                                         color: Theme.muted
                                     }
@@ -175,7 +176,7 @@ Rectangle {
                             visible: !row.modelData.current
                             symbol: "minus.circle"
                             enabled: !switcher.busy
-                            Accessible.name: L.t("移除保存的账号")
+                            Accessible.name: row.modelData.removeName
                             onClicked: switcher.remove(row.modelData.id)
                         }
                     }

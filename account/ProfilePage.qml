@@ -57,7 +57,8 @@ Page {
         IconButton {
             objectName: "account.refresh"
             symbol: "arrow.clockwise"
-            text: L.t("刷新")
+            // The statistics have a "刷新" of their own: each name says what it reloads.
+            text: L.t("刷新个人主页")
             onClicked: account.startLoad()
         }
     }
@@ -138,6 +139,7 @@ Page {
         BorderedButton {
             objectName: "account.statistics.refresh"
             text: L.t("刷新")
+            Accessible.name: L.t("刷新 IF 记录")
             enabled: account.statisticsState !== "loading"
             onClicked: account.startStatistics()
         }

@@ -13,8 +13,8 @@ Item {
     id: view
 
     required property LogbookModel logbook
-    // Shown as it stands.
-    property string title: "Logbook"
+    // In the member's language, as the account tab's row that opens it.
+    property string title: L.t("Logbook")
     // The page menu's place at the trailing end of the title row.
     property alias menu: menuPlace.data
     signal openPirep(int row)

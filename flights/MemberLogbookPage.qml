@@ -15,7 +15,7 @@ Rectangle {
     id: logbookPage
     // What a screen reader says as the page takes the keyboard.
     Accessible.role: Accessible.Pane
-    Accessible.name: "Logbook"
+    Accessible.name: L.t("Logbook")
 
     required property AppState appState
     required property MemberData memberData

@@ -38,7 +38,8 @@ ListView {
             anchors.fill: parent
             bytes: cell.bytes
             Accessible.role: Accessible.Graphic
-            Accessible.name: L.t("飞行截图")
+            // Numbered, so that each picture and its remove button are told apart.
+            Accessible.name: L.t("飞行截图 %@", [cell.index + 1])
         }
         Button {
             id: removeButton
@@ -48,7 +49,7 @@ ListView {
             anchors.margins: 4
             padding: 0
             focusPolicy: Qt.StrongFocus
-            Accessible.name: L.t("移除")
+            Accessible.name: L.t("移除飞行截图 %@", [cell.index + 1])
             onClicked: row.remove(cell.index)
             contentItem: Symbol {
                 name: "xmark.circle.fill"

@@ -11,9 +11,19 @@ Rectangle {
     id: view
 
     required property AppState appState
+    // The first field takes the keyboard once the form is on: the controls that had it went with the screen
+    // before (a sign-out), and the member types on without a Tab.
+    property bool takesKeyboard: false
     signal openSavedAccounts
 
     color: Theme.paper
+
+    // Once the screen that went has let its popups go with their hand-back of the focus.
+    Timer {
+        interval: 0
+        running: view.takesKeyboard
+        onTriggered: username.forceActiveFocus(Qt.OtherFocusReason)
+    }
 
     SignInModel {
         id: form

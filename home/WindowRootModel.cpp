@@ -52,6 +52,11 @@ WindowRootModel::Screen WindowRootModel::screen() const
     return screenFor(m_appState->checking(), m_appState->signedIn(), m_appState->gateState());
 }
 
+bool WindowRootModel::signInTakesKeyboard(Screen before) const
+{
+    return before != Screen::Checking && m_appState && m_appState->message().isEmpty();
+}
+
 void WindowRootModel::introFinished()
 {
     m_introLimit.stop();

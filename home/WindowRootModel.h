@@ -36,6 +36,10 @@ public:
 
     Screen screen() const;
     static Screen screenFor(bool checking, bool signedIn, AppState::Gate gate);
+    // Whether the sign-in form's first field takes the keyboard as the form comes on in place of `before`:
+    // after a screen the member was using (a sign-out, "重新登录"), whose controls went with it; not at the
+    // start, nor when the form opens with the account message (an expired session), an alert that takes it.
+    Q_INVOKABLE bool signInTakesKeyboard(WindowRootModel::Screen before) const;
 
     bool showingIntro() const { return m_showingIntro; }
     // An intro that played fades out; one cut off by the limit goes at once.

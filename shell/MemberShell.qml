@@ -69,8 +69,6 @@ Item {
                     Accessible.role: Accessible.Button
                     Accessible.name: row.title
                     Accessible.selected: row.selected
-                    // Qt 6.4 gives a button's press action nothing to do unless it is handled.
-                    Accessible.onPressAction: row.clicked()
                     // Choosing the selected tab again changes nothing.
                     onClicked: shell.navigation.selected = row.tab
                     Keys.onUpPressed: rows.step(row.index, -1)
@@ -129,7 +127,6 @@ Item {
                 implicitHeight: implicitContentHeight + topPadding + bottomPadding
                 Accessible.role: Accessible.Button
                 Accessible.name: L.t("切换账号")
-                Accessible.onPressAction: accountButton.clicked()
                 leftPadding: 12
                 rightPadding: 12
                 topPadding: 10

@@ -26,6 +26,8 @@ Item {
         // The screen shown: the model's, once the keyboard has left the screen that goes (below). Set, not
         // bound, so that it changes only after the keyboard has moved.
         property int shown: WindowRootModel.Checking
+        // The screen shown before it.
+        property int before: WindowRootModel.Checking
 
         anchors.fill: parent
         // The content beneath the intro is out of reach until the intro has gone.
@@ -58,6 +60,8 @@ Item {
         function onScreenChanged() {
             if (screen.activeFocus)
                 screen.forceActiveFocus();
+            if (screen.shown !== model.screen)
+                screen.before = screen.shown;
             screen.shown = model.screen;
         }
     }
@@ -95,6 +99,7 @@ Item {
 
         LoginView {
             appState: app
+            takesKeyboard: model.signInTakesKeyboard(screen.before)
             onOpenSavedAccounts: root.showingSavedAccounts = true
         }
     }

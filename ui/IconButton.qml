@@ -15,8 +15,6 @@ T.AbstractButton {
     opacity: enabled ? 1 : 0.45
     Accessible.role: Accessible.Button
     Accessible.name: control.text
-    // Qt 6.4 gives a button's press action nothing to do unless it is handled.
-    Accessible.onPressAction: control.clicked()
 
     background: Rectangle {
         radius: width / 2

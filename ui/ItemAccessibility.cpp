@@ -13,6 +13,7 @@
 #include <private/qquickaccessibleattached_p.h>
 #include <private/qquickitem_p.h>
 #include <private/qquicktext_p.h>
+#include <private/qquicktextedit_p.h>
 
 #include <algorithm>
 
@@ -110,12 +111,27 @@ bool namesItsContent(const QQuickItem *item)
 }
 
 // What a text item shows, without the markup of rich text.
-QString shownText(const QQuickText *text)
+QString shownText(const QString &raw, bool plain)
 {
-    const QString raw = text->text();
-    if (text->textFormat() != QQuickText::PlainText && Qt::mightBeRichText(raw))
+    if (!plain && Qt::mightBeRichText(raw))
         return QQuickAccessibleAttached::stripHtml(raw).simplified();
     return raw.simplified();
+}
+QString shownText(const QQuickText *text)
+{
+    return shownText(text->text(), text->textFormat() == QQuickText::PlainText);
+}
+QString shownText(const QQuickTextEdit *text)
+{
+    return shownText(text->text(), text->textFormat() == QQuickTextEdit::PlainText);
+}
+
+// Text that only reads, as a member may select and copy it (a legal text's body): Qt puts a plain text edit
+// on the bus at no time, and a field of the controls (a text area) is heard on its own.
+QQuickTextEdit *readOnlyText(QQuickItem *item)
+{
+    auto *edit = qobject_cast<QQuickTextEdit *>(item);
+    return edit && edit->isReadOnly() && !item->inherits("QQuickTextArea") ? edit : nullptr;
 }
 
 // Items whose text carries a keyboard letter marked with "&".
@@ -133,29 +149,37 @@ bool isSymbol(const QString &shown)
     });
 }
 
+// Puts the text item on the bus as static text named by what it shows, and keeps the name as the text
+// changes.
+template <class TextItem>
+void hearText(TextItem *text, const QString &ownerName)
+{
+    const QString shown = shownText(text);
+    if (shown.isEmpty() || isSymbol(shown) || ownerName.contains(shown))
+        return;
+    auto *attached = qobject_cast<QQuickAccessibleAttached *>(
+        qmlAttachedPropertiesObject<QQuickAccessibleAttached>(text, true));
+    if (!attached)
+        return;
+    attached->setRole(QAccessible::StaticText);
+    attached->setName(shown);
+    QObject::connect(text, &TextItem::textChanged, attached,
+                     [text, attached] { attached->setName(shownText(text)); });
+}
+
 // Puts the text items under `under` that no item on the bus stands between on the bus as static text,
 // named by what they show, unless the owner's name says it already.
 void hearTexts(QQuickItem *under, const QString &ownerName)
 {
     for (QQuickItem *child : under->childItems()) {
-        if (QQuickItemPrivate::get(child)->isAccessible || namesItsContent(child))
+        if (QQuickItemPrivate::get(child)->isAccessible)
             continue; // heard on its own, with what lies under it
-        auto *text = qobject_cast<QQuickText *>(child);
-        if (!text) {
+        if (auto *text = qobject_cast<QQuickText *>(child))
+            hearText(text, ownerName);
+        else if (QQuickTextEdit *edit = readOnlyText(child))
+            hearText(edit, ownerName);
+        else if (!namesItsContent(child))
             hearTexts(child, ownerName);
-            continue;
-        }
-        const QString shown = shownText(text);
-        if (shown.isEmpty() || isSymbol(shown) || ownerName.contains(shown))
-            continue;
-        auto *attached = qobject_cast<QQuickAccessibleAttached *>(
-            qmlAttachedPropertiesObject<QQuickAccessibleAttached>(text, true));
-        if (!attached)
-            continue;
-        attached->setRole(QAccessible::StaticText);
-        attached->setName(shown);
-        QObject::connect(text, &QQuickText::textChanged, attached,
-                         [text, attached] { attached->setName(shownText(text)); });
     }
 }
 
@@ -177,8 +201,17 @@ protected:
     virtual void hearOwnTexts() const = 0;
 };
 
+// The news that an item was chosen or let go (a tab of the sidebar, a segment of a picker). Qt's bridge to
+// the bus passes a state change of `selected` on to nobody: a screen reader hears of it by a selection event.
+void tellSelected(QQuickItem *item, bool selected)
+{
+    QAccessibleEvent event(item, selected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
+    QAccessible::updateAccessibility(&event);
+}
+
 // Qt 6.4's own interface of an item never reports it disabled, so a button that cannot be pressed is
-// heard as one that can, nor tells the bus when it changes; and plain text is not on the bus at all.
+// heard as one that can, nor tells the bus when it changes; nor does it tell the bus that an item was chosen;
+// and plain text is not on the bus at all.
 class QuickItem : public HearsItsTexts<QAccessibleQuickItem>
 {
 public:
@@ -191,11 +224,17 @@ public:
             QAccessible::updateAccessibility(&event);
         }))
     {
+        watchSelection();
     }
-    ~QuickItem() override { QObject::disconnect(m_enabled); }
+    ~QuickItem() override
+    {
+        QObject::disconnect(m_enabled);
+        QObject::disconnect(m_selected);
+    }
 
     QAccessible::State state() const override
     {
+        watchSelection();
         QAccessible::State state = QAccessibleQuickItem::state();
         state.disabled = !item()->isEnabled();
         state.invisible = state.invisible || ItemAccessibility::offScreen(item());
@@ -206,6 +245,7 @@ public:
     // by its `title`. Menus, their rows and the menu bar are read without the "&" that marks their letter.
     QString text(QAccessible::Text kind) const override
     {
+        watchSelection();
         const QString said = QAccessibleQuickItem::text(kind);
         if (kind != QAccessible::Name)
             return said;
@@ -229,6 +269,22 @@ public:
         return names;
     }
 
+    // Qt 6.4 gives a button's press nothing to do unless the button handles it itself: a press from a screen
+    // reader is then a click, as the mouse's and the keyboard's are.
+    void doAction(const QString &action) override
+    {
+        const bool click = action == QAccessibleActionInterface::pressAction()
+                           && item()->inherits("QQuickAbstractButton")
+                           && !item()->property("checkable").toBool();
+        if (!click) {
+            QAccessibleQuickItem::doAction(action);
+            return;
+        }
+        QQuickAccessibleAttached *attached = QQuickAccessibleAttached::attachedProperties(item());
+        if (!(attached && attached->doAction(action)) && item()->isEnabled())
+            QMetaObject::invokeMethod(item(), "clicked");
+    }
+
 protected:
     void hearOwnTexts() const override
     {
@@ -237,7 +293,20 @@ protected:
     }
 
 private:
+    // The item's `Accessible` properties may come after its interface (a control makes that as it is made):
+    // the news of its selection is watched for from the first read of its name or state on.
+    void watchSelection() const
+    {
+        if (m_selected)
+            return;
+        QQuickItem *watched = item();
+        if (QQuickAccessibleAttached *attached = QQuickAccessibleAttached::attachedProperties(watched))
+            m_selected = QObject::connect(attached, &QQuickAccessibleAttached::selectedChanged, watched,
+                                          [watched](bool selected) { tellSelected(watched, selected); });
+    }
+
     QMetaObject::Connection m_enabled;
+    mutable QMetaObject::Connection m_selected;
 };
 
 // The window: the text that stands under no item on the bus is heard as the window's own.

@@ -7,10 +7,11 @@ class QQuickItem;
 //   session can read it. An item that declares `property bool secretText: true` is given an interface of
 //   ours instead: the field's name, role and state, and never its text;
 // - every other item gets Qt Quick's own interface, which also says when the item is disabled and tells the
-//   bus when that changes (Qt 6.4's does neither);
-// - text a sighted member reads is heard too: a plain text item under an item on the bus becomes static
-//   text named by what it shows, unless its owner's name already says it (a button's label, a card read as
-//   a whole) or it draws a symbol.
+//   bus when that changes, tells it when the item is chosen or let go (a tab, a segment), and clicks a button
+//   a screen reader presses (Qt 6.4's does none of these);
+// - text a sighted member reads is heard too: a plain text item (or a read-only text edit, whose text can
+//   be selected) under an item on the bus becomes static text named by what it shows, unless its owner's name
+//   already says it (a button's label, a card read as a whole) or it draws a symbol.
 namespace ItemAccessibility {
 
 // Once, before the first window: Qt Quick puts its own accessible factory in place with that window, and

@@ -66,7 +66,7 @@ Rectangle {
                 Accessible.role: Accessible.PageTab
                 Accessible.name: segment.modelData.title
                 Accessible.selected: segment.selected
-                // Qt 6.4 gives a press from a screen reader nothing to do unless it is handled.
+                // Qt 6.4 offers a page tab no press of its own: a handled one is offered.
                 Accessible.onPressAction: segment.clicked()
                 onClicked: segment.picker?.chosen(segment.modelData.value)
                 Keys.onLeftPressed: segment.picker?.move(segment.index, -1)

@@ -2,6 +2,7 @@
 // the sample member service: one row per condition of a view, in the state that makes it true or false.
 #include "AppState.h"
 #include "ItemAccessibility.h"
+#include "LanguageScope.h"
 #include "LiveApplicationReviewModel.h"
 #include "LiveMapModel.h"
 #include "MapBanner.h"
@@ -505,6 +506,23 @@ void ScreenRulesTest::accountScreens_data()
                            "account.leaderboard"};
     QTest::newRow("account tab: member")
         << "tab lichen" << rows + QStringList{"account.logbook"} << QStringList() << QStringList();
+    // Regression: the member's card was heard by the name alone, without the callsign it shows.
+    QTest::newRow("account tab: the member's card")
+        << "tab lichen" << QStringList{"account.profile>lichen, B-207CA"} << QStringList() << QStringList();
+    // Regression: the page's two "刷新" were heard alike; each says what it reloads.
+    QTest::newRow("account page: its two refreshes")
+        << "page" << QStringList{"account.refresh>刷新个人主页", "account.statistics.refresh>刷新 IF 记录"}
+        << QStringList() << QStringList();
+    // Regression: the logbook was titled and heard "Logbook" in the Chinese app, its row 飞行日志.
+    QTest::newRow("logbook: its name in the member's language")
+        << "logbook" << QStringList{"heard:飞行日志", "shell.logbookPages>飞行日志"} << QStringList()
+        << QStringList{"heard:Logbook"};
+    QTest::newRow("logbook: in English") << "logbook en" << QStringList{"shell.logbookPages>Logbook"}
+                                         << QStringList() << QStringList{"heard:飞行日志"};
+    // Regression: the sections' bodies of the legal texts were not on the bus; their titles were.
+    QTest::newRow("legal text: every part heard")
+        << "legal" << QStringList{"heard:使用条款", "heard:你使用在 vornalia.org 注册的账号登录。"}
+        << QStringList() << QStringList();
     QTest::newRow("account tab: staff")
         << "tab wangfang" << rows << QStringList() << QStringList{"account.logbook"};
     // The version and the service are rows that only show; the terms open a page.
@@ -603,6 +621,15 @@ void ScreenRulesTest::accountScreens_data()
         << QStringList()
         << QStringList{"account.remove.{lichen}", "account.add.username", "account.add.password",
                        "account.add.submit",      "account.none",         "account.error"};
+    // The popover's title is looked up, the sheet's stands as it is; each row is heard with its state.
+    // Regression: a row was heard by its user name alone, without "已登录" or "点击登录".
+    QTest::newRow("switcher: one account, heard")
+        << "switcher" << QStringList{"account.title>账号", "account.saved.{lichen}>lichen, 已登录 🟢"}
+        << QStringList() << QStringList{"heard:点击登录"};
+    QTest::newRow("switcher: one account, in English")
+        << "switcher en"
+        << QStringList{"account.title>Accounts", "account.saved.{lichen}>lichen, Signed in 🟢"}
+        << QStringList() << QStringList{"heard:已登录"};
     QTest::newRow("switcher: adding, empty")
         << "switcher adding" << QStringList{"account.add.username", "account.add.password"}
         << QStringList{"account.add.submit"} << QStringList();
@@ -613,16 +640,36 @@ void ScreenRulesTest::accountScreens_data()
         << QStringList{"account.saved.{lichen}", "account.saved.{hejing}", "account.remove.{lichen}",
                        "account.logout"}
         << QStringList() << QStringList{"account.remove.{hejing}", "account.add.toggle"};
+    QTest::newRow("switcher: two accounts, heard")
+        << "switcher two"
+        << QStringList{"account.saved.{lichen}>lichen, 点击登录",
+                       "account.saved.{hejing}>hejing, 已登录 🟢",
+                       "account.remove.{lichen}>移除保存的账号 lichen"}
+        << QStringList() << QStringList();
     QTest::newRow("switcher: signed out")
         << "switcher signed out"
         << QStringList{"account.done", "account.saved.{lichen}", "account.remove.{lichen}",
                        "heard:登录会话只保存在这台电脑"}
         << QStringList() << QStringList{"account.openProfile", "account.logout", "account.none"};
+    QTest::newRow("switcher: signed out, heard")
+        << "switcher signed out"
+        << QStringList{"account.title>切换账号", "account.saved.{lichen}>lichen, 点击登录",
+                       "account.remove.{lichen}>移除保存的账号 lichen"}
+        << QStringList() << QStringList{"heard:已登录"};
+    QTest::newRow("switcher: signed out, in English")
+        << "switcher signed out en"
+        << QStringList{"account.title>切换账号", "account.saved.{lichen}>lichen, Click to sign in"}
+        << QStringList() << QStringList{"heard:点击登录"};
 }
 
 void ScreenRulesTest::accountScreens()
 {
     QFETCH(QString, scenario);
+    // A row "… en" sees the app in English.
+    const bool english = scenario.endsWith(" en");
+    if (english)
+        scenario.chop(3);
+    LanguageScope language(english ? "en_US" : qgetenv("LANGUAGE"));
     if (scenario.startsWith("tab")) {
         QVERIFY(showSignedIn(scenario.section(' ', 1)));
         navigation()->setSelected(MemberTab::Account);
@@ -655,6 +702,15 @@ void ScreenRulesTest::accountScreens()
                                {.json = QJsonObject{{"ok", true}}, .unheard = true, .times = 1});
             press("password.save");
         }
+    } else if (scenario == "page" || scenario == "legal" || scenario == "logbook") {
+        QVERIFY(showSignedIn("lichen"));
+        navigation()->setSelected(MemberTab::Account);
+        if (scenario == "page")
+            QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Profile));
+        if (scenario == "legal")
+            navigation()->pushLegal(0);
+        if (scenario == "logbook")
+            navigation()->openLogbook();
     } else if (scenario.startsWith("password")) {
         QVERIFY(showWindowRoot());
         await(m_app->signIn("zhouning", "temporary-123", false));

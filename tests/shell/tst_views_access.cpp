@@ -23,6 +23,7 @@ private Q_SLOTS:
     void everyControlIsHeard();
     void listRowsFromTheKeyboard_data();
     void listRowsFromTheKeyboard();
+    void picturesAreToldApart();
 };
 
 // Regression: Qt hands a password field's typed text to the accessibility bus, where any program of the
@@ -343,6 +344,50 @@ void ViewsAccessTest::listRowsFromTheKeyboard()
     QTRY_VERIFY(!shown(m_window->contentItem(), "catalog.search"));
     QCOMPARE(list == "livery" ? form->livery() : form->aircraft(), name);
     QVERIFY(!name.isEmpty());
+}
+
+// Regression: every picture picked was heard as "飞行截图" and its button as "移除", so a screen reader could
+// not tell which one it would remove.
+void ViewsAccessTest::picturesAreToldApart()
+{
+    QVERIFY(showDashboard("lichen"));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    navigation->setSelected(MemberTab::Flights);
+    std::optional<Pirep> held; // the report under inquiry, which takes more pictures
+    for (const Pirep &report : m_root->findChild<MemberData *>()->pireps()) {
+        if (report.id == "p-24421")
+            held = report;
+    }
+    QVERIFY(held);
+    navigation->push(NavigationStack::FlightStack, PirepRoute{*held});
+    QTRY_VERIFY(shown(m_root, "pirep.detail.pick"));
+    QList<QUrl> files;
+    for (const char *name : {"takeoff.png", "landing.png"}) {
+        QImage picture(400, 300, QImage::Format_RGB32);
+        picture.fill(Qt::darkBlue);
+        QVERIFY(picture.save(m_site.scratchFile(name)));
+        files.append(QUrl::fromLocalFile(m_site.scratchFile(name)));
+    }
+    QObject *detail = nullptr;
+    for (QQuickItem *item : itemsBelow(m_root)) {
+        if (QObject *model = item->findChild<QObject *>(QString(), Qt::FindDirectChildrenOnly);
+            model && model->inherits("PirepDetailModel"))
+            detail = model;
+    }
+    QVERIFY(detail);
+    QVERIFY(QMetaObject::invokeMethod(detail, "pickPhotos", Q_ARG(QList<QUrl>, files)));
+    QTRY_COMPARE(detail->property("fileCount").toInt(), 2);
+
+    for (const QString &name : QStringList{"飞行截图 1", "移除飞行截图 1", "飞行截图 2", "移除飞行截图 2"})
+        QTRY_VERIFY2(heardControl(m_root, "pirep.detail.evidenceUpload>" + name), qPrintable(name));
+    // The second button removes the second picture.
+    QAccessibleInterface *second = QAccessible::queryAccessibleInterface(
+        heardControl(m_root, "pirep.detail.evidenceUpload>移除飞行截图 2"));
+    QVERIFY(second && second->actionInterface());
+    QCOMPARE(int(second->role()), int(QAccessible::Button));
+    second->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTRY_COMPARE(detail->property("fileCount").toInt(), 1);
+    QTRY_VERIFY(!heardControl(m_root, "pirep.detail.evidenceUpload>飞行截图 2"));
 }
 
 VORNA_SHELL_VIEWS_TEST_MAIN(ViewsAccessTest)

@@ -28,6 +28,8 @@ private Q_SLOTS:
     void reportFromTheKeyboardAlone();
     void escapeGivesTheKeyboardBackWithItsRing_data();
     void escapeGivesTheKeyboardBackWithItsRing();
+    void signedOutTypesIntoTheForm_data();
+    void signedOutTypesIntoTheForm();
 
 private:
     // Tab (or Shift+Tab, `back`) until the keyboard is on that control or in it; false when more than a
@@ -120,7 +122,7 @@ void ViewsKeyboardTest::focusLandsOnANamedElement_data()
     QTest::newRow("logbook menu closed on the other page")
         << "lichen"
         << ""
-        << "Logbook" << 0 << account
+        << "飞行日志" << 0 << account
         << QStringList{"account.logbook", "logbook.menu", "Down", "Down", "Return"};
     QTest::newRow("live aircraft page opened")
         << "lichen"
@@ -406,6 +408,51 @@ void ViewsKeyboardTest::reportFromTheKeyboardAlone()
     for (const QByteArray &field :
          {departure.toUtf8(), QByteArray("CES501"), QByteArray("Smooth ride\nat FL390")})
         QVERIFY2(sent->body.contains(field), field.constData());
+}
+
+void ViewsKeyboardTest::signedOutTypesIntoTheForm_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("focused"); // what has the keyboard on the form
+    QTest::newRow("the account popover's sign-out") << "popover"
+                                                    << "login.username";
+    // The notice that says why is an alert: it keeps the keyboard, to be read at once.
+    QTest::newRow("an expired session") << "expired"
+                                        << "login.notice";
+}
+
+// Regression: after a sign-out nothing had the keyboard until Tab, so what the member typed went nowhere; the
+// sign-in form's user name takes it.
+void ViewsKeyboardTest::signedOutTypesIntoTheForm()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, focused);
+    QVERIFY(showDashboard("lichen"));
+    QVERIFY(activateWindow());
+    if (how == "popover") {
+        QQuickItem *button = shown(m_root, "account.avatar");
+        button->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window.get(), Qt::Key_Space);
+        QTRY_VERIFY(shown(m_window->contentItem(), "account.switcher"));
+        QTRY_VERIFY(!m_app->accountBusy()); // the current account is saved as the panel opens
+        QVERIFY(tabTo("account.logout"));
+        QTest::keyClick(m_window.get(), Qt::Key_Space);
+    } else {
+        // The next request finds the session gone.
+        service().setFault("/api/pireps", {.status = 401, .times = 1});
+        m_root->findChild<MemberData *>()->reload(MemberLoad::Pireps);
+    }
+    QQuickItem *control = nullptr;
+    QTRY_VERIFY((control = shown(m_root, focused)));
+    QTRY_COMPARE(m_window->activeFocusItem(), control);
+    QTest::qWait(50); // nothing takes it from there
+    QCOMPARE(m_window->activeFocusItem(), control);
+    if (focused == "login.username") {
+        typeKeys(m_window.get(), "hejing");
+        QCOMPARE(control->property("text").toString(), QString("hejing"));
+    }
+    while (m_app->savedAccountCount() > 0)
+        await(m_app->removeSavedAccount(m_app->savedAccounts().constFirst()));
 }
 
 VORNA_SHELL_VIEWS_TEST_MAIN(ViewsKeyboardTest)

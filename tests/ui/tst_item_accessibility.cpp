@@ -27,7 +27,10 @@ private Q_SLOTS:
     void textIsHeard_data();
     void textIsHeard();
     void enablingIsTold();
+    void pressClicks();
     void pressIsOfferedOnce();
+    void choosingIsTold_data();
+    void choosingIsTold();
 
 private:
     // A window holding the item the QML makes.
@@ -67,6 +70,19 @@ void keepEnablings(QAccessibleEvent *event)
         && static_cast<QAccessibleStateChangeEvent *>(event)->changedStates().disabled) {
         auto *item = qobject_cast<QQuickItem *>(event->object());
         toldEnabled.append({event->object(), item && item->isEnabled()});
+    }
+}
+
+// The items the bus is told were chosen (true) or let go (false): Qt's bridge says "selected" on the bus for
+// a selection event, and for no state change of it.
+QList<QPair<QObject *, bool>> toldSelected;
+
+void keepSelections(QAccessibleEvent *event)
+{
+    if (event->type() == QAccessible::SelectionAdd || event->type() == QAccessible::SelectionRemove
+        || event->type() == QAccessible::Selection) {
+        QAccessibleInterface *heard = event->accessibleInterface();
+        toldSelected.append({event->object(), heard && heard->state().selected});
     }
 }
 
@@ -150,6 +166,14 @@ void ItemAccessibilityTest::textIsHeard_data()
                       "page: Component { Item { Text { text: '出发' } } } } "
                       "Timer { running: true; interval: 1; onTriggered: s.open() } }")
         << QStringList{"dialog:申请 B-30A1", "text:出发"};
+    // Regression: the legal texts' bodies, read-only and selectable, were not on the bus at all.
+    QTest::newRow("a read-only text edit is heard as text")
+        << QByteArray("Pane { Column { Text { text: '账号' } TextEdit { readOnly: true; "
+                      "text: '你使用在 vornalia.org 注册的账号登录。' } } }")
+        << QStringList{"text:账号", "text:你使用在 vornalia.org 注册的账号登录。"};
+    QTest::newRow("a text edit being typed in is no static text")
+        << QByteArray("Pane { Column { TextEdit { text: '草稿' } Text { text: '备注' } } }")
+        << QStringList{"text:备注"};
     QTest::newRow("hidden text is not on screen")
         << QByteArray("Pane { Column { Text { visible: false; text: '错误' } Text { text: '好' } } }")
         << QStringList{"text:好"};
@@ -192,6 +216,26 @@ void ItemAccessibilityTest::enablingIsTold()
     QCOMPARE(toldEnabled.last(), (qMakePair<QObject *, bool>(submit, false)));
 }
 
+// Regression: a screen reader's press of a button that did not handle it itself (the account tab's rows, a
+// picture's remove button) did nothing; it clicks, once, and not a button that cannot be pressed.
+void ItemAccessibilityTest::pressClicks()
+{
+    const std::unique_ptr<QQuickWindow> window =
+        show("Pane { id: pane; property int clicks: 0; Column { "
+             "AbstractButton { objectName: 'settings'; text: '设置'; Accessible.role: Accessible.Button; "
+             "Accessible.name: text; onClicked: pane.clicks++ } "
+             "Button { objectName: 'off'; text: '移除'; enabled: false; onClicked: pane.clicks += 10 } } }");
+    QVERIFY(window);
+    QObject *pane = window->contentItem()->childItems().constFirst();
+    for (const char *name : {"settings", "off"}) {
+        QAccessibleInterface *heard =
+            QAccessible::queryAccessibleInterface(window->findChild<QQuickItem *>(name));
+        QVERIFY(heard && heard->actionInterface());
+        heard->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    }
+    QCOMPARE(pane->property("clicks").toInt(), 1);
+}
+
 // Regression: the sidebar's rows offered "Press" twice, Qt's own and their handler's.
 void ItemAccessibilityTest::pressIsOfferedOnce()
 {
@@ -206,6 +250,71 @@ void ItemAccessibilityTest::pressIsOfferedOnce()
     QCOMPARE(actions.count(QAccessibleActionInterface::pressAction()), 1);
     heardRow->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QCOMPARE(row->parentItem()->parentItem()->property("pressed").toInt(), 1);
+}
+
+void ItemAccessibilityTest::choosingIsTold_data()
+{
+    QTest::addColumn<QByteArray>("qml"); // its `chosen` the value chosen, 0 at first
+    QTest::addColumn<QString>("first");  // the names of the first and the second choice
+    QTest::addColumn<QString>("second");
+    // As the sidebar's tabs are.
+    QTest::newRow("buttons marked chosen")
+        << QByteArray("Pane { id: pane; property int chosen: 0; Row { AbstractButton { text: '首页'; "
+                      "Accessible.role: Accessible.Button; Accessible.name: text; "
+                      "Accessible.selected: pane.chosen === 0 } AbstractButton { text: '地图'; "
+                      "Accessible.role: Accessible.Button; Accessible.name: text; "
+                      "Accessible.selected: pane.chosen === 1 } } }")
+        << "首页"
+        << "地图";
+    // As the settings' appearances are.
+    QTest::newRow("a segmented picker") << QByteArray(
+        "SegmentedPicker { property alias chosen: picker.current; id: picker; current: 0; options: "
+        "[{title: '跟随系统', value: 0}, {title: '深色', value: 1}] }")
+                                        << "跟随系统"
+                                        << "深色";
+}
+
+// Regression: choosing a tab of the sidebar (or an appearance in the settings) told the bus nothing, so a
+// screen reader went on naming the one chosen before.
+void ItemAccessibilityTest::choosingIsTold()
+{
+    QFETCH(QByteArray, qml);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QVERIFY(QAccessible::isActive());
+    const std::unique_ptr<QQuickWindow> window = show(qml);
+    QVERIFY(window);
+    // The control of that name, by the item tree (a repeater's segments have no QObject parent).
+    const std::function<QQuickItem *(QQuickItem *, const QString &)> named =
+        [&](QQuickItem *under, const QString &name) -> QQuickItem * {
+        const QList<QQuickItem *> children = under->childItems();
+        for (QQuickItem *item : children) {
+            QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(item);
+            if (heard && heard->text(QAccessible::Name) == name && heard->role() != QAccessible::StaticText)
+                return item;
+            if (QQuickItem *below = named(item, name))
+                return below;
+        }
+        return nullptr;
+    };
+    QQuickItem *before = nullptr;
+    QQuickItem *after = nullptr;
+    QTRY_VERIFY((before = named(window->contentItem(), first))
+                && (after = named(window->contentItem(), second)));
+    // Both read once, as a reader does.
+    QTRY_VERIFY(QAccessible::queryAccessibleInterface(before)->state().selected);
+    QVERIFY(!QAccessible::queryAccessibleInterface(after)->state().selected);
+
+    toldSelected.clear();
+    const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(keepSelections);
+    const auto restore = qScopeGuard([previous] { QAccessible::installUpdateHandler(previous); });
+    QObject *chooser = window->contentItem()->childItems().constFirst();
+    chooser->setProperty("chosen", 1);
+    QCOMPARE(toldSelected.size(), 2);
+    QVERIFY(toldSelected.contains(qMakePair<QObject *, bool>(after, true)));
+    QVERIFY(toldSelected.contains(qMakePair<QObject *, bool>(before, false)));
+    chooser->setProperty("chosen", 1); // chosen again: no news
+    QCOMPARE(toldSelected.size(), 2);
 }
 
 QTEST_MAIN(ItemAccessibilityTest)

@@ -268,8 +268,16 @@
         <translation>Landings</translation>
     </message>
     <message>
-        <source>移除保存的账号</source>
-        <translation>Remove saved account</translation>
+        <source>移除保存的账号 %@</source>
+        <translation>Remove saved account %@</translation>
+    </message>
+    <message>
+        <source>刷新个人主页</source>
+        <translation>Refresh my page</translation>
+    </message>
+    <message>
+        <source>刷新 IF 记录</source>
+        <translation>Refresh IF record</translation>
     </message>
     <message>
         <source>简体</source>

@@ -40,8 +40,12 @@
         <translation>Flight screenshot</translation>
     </message>
     <message>
-        <source>移除</source>
-        <translation>Remove</translation>
+        <source>飞行截图 %@</source>
+        <translation>Flight screenshot %@</translation>
+    </message>
+    <message>
+        <source>移除飞行截图 %@</source>
+        <translation>Remove flight screenshot %@</translation>
     </message>
     <message>
         <source>机场代码需为 4 位英文字母。</source>
