@@ -203,8 +203,11 @@ Rectangle {
                 model: detail.evidence
 
                 AuthenticatedImage {
+                    required property int index
+
                     Layout.fillWidth: true
                     client: view.appState.api
+                    number: index + 1
                 }
             }
         }

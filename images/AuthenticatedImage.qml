@@ -14,11 +14,14 @@ Item {
     required property string path
     property real minimumHeight: 150
     property real maximumHeight: 300
+    // Its place among the uploaded pictures of one screen, so a screen reader tells them apart; 0 alone.
+    property int number: 0
 
     implicitHeight: Math.min(Math.max(picture.aspect > 0 ? width * picture.aspect : minimumHeight,
                                       minimumHeight), maximumHeight)
     Accessible.role: Accessible.Graphic
-    Accessible.name: picture.state === AuthenticatedPicture.Failed ? L.t("图片暂时无法加载") : L.t("飞行截图")
+    Accessible.name: picture.state === AuthenticatedPicture.Failed ? L.t("图片暂时无法加载")
+                     : number > 0 ? L.t("已上传截图 %@", [number]) : L.t("飞行截图")
 
     AuthenticatedPicture {
         id: picture

@@ -257,10 +257,12 @@ Rectangle {
 
                     delegate: AuthenticatedImage {
                         required property string modelData
+                        required property int index
 
                         Layout.fillWidth: true
                         client: view.appState.api
                         path: modelData
+                        number: index + 1
                     }
                 }
             }

@@ -4,6 +4,10 @@
 <context>
     <name>Vorna</name>
     <message>
+        <source>已上传截图 %@</source>
+        <translation>Uploaded screenshot %@</translation>
+    </message>
+    <message>
         <source>飞机图片暂时无法加载，请稍后重试。</source>
         <translation>The aircraft picture can’t be loaded right now. Please try again later.</translation>
     </message>
