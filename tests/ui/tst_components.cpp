@@ -8,6 +8,7 @@
 #include "ViewTestSupport.h"
 
 #include <QAccessible>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -78,6 +79,8 @@ private Q_SLOTS:
     void infoTileValueLines();
     void routeTexts_data();
     void routeTexts();
+    void widestWords_data();
+    void widestWords();
     void lengthCounts_data();
     void lengthCounts();
     void arrowOutline_data();
@@ -260,6 +263,37 @@ void ComponentsTest::routeTexts()
     QFETCH(bool, namesShown);
     QCOMPARE(ComponentRules::routeDescription(caption, fromName, toName), description);
     QCOMPARE(ComponentRules::showsRouteNames(fromName, toName, reserves), namesShown);
+}
+
+void ComponentsTest::widestWords_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("widest"); // the part whose width it is
+    QTest::newRow("two words") << "Pending review"
+                               << "Pending";
+    QTest::newRow("the longer word last") << "Not approved"
+                                          << "approved";
+    QTest::newRow("one word") << "Inquiry"
+                              << "Inquiry";
+    QTest::newRow("Chinese breaks between characters") << "待审核"
+                                                       << "待";
+    QTest::newRow("a hyphen may end a line") << "Sign-in"
+                                             << "Sign-";
+    QTest::newRow("nothing") << ""
+                             << "";
+}
+
+// Regression: the logbook's filters broke inside their words ("Pendin", "g rev…"): a segment is never
+// narrower than the widest part of its title that a line may not break inside.
+void ComponentsTest::widestWords()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, widest);
+    QFont font;
+    font.setPixelSize(12);
+    font.setWeight(QFont::DemiBold);
+    QCOMPARE(ComponentRules::widestWord(text, font),
+             std::ceil(QFontMetricsF(font).horizontalAdvance(widest)));
 }
 
 void ComponentsTest::lengthCounts_data()
