@@ -165,6 +165,8 @@ Rectangle {
                             inputMethodHints: Qt.ImhNoAutoUppercase | Qt.ImhNoPredictiveText
                             color: Theme.ink
                             placeholderTextColor: Theme.muted
+                            selectionColor: Theme.accent
+                            selectedTextColor: Theme.white
                             background: null
                             onTextEdited: form.username = text
                             onAccepted: password.forceActiveFocus()
@@ -188,6 +190,8 @@ Rectangle {
                             text: form.password
                             color: Theme.ink
                             placeholderTextColor: Theme.muted
+                            selectionColor: Theme.accent
+                            selectedTextColor: Theme.white
                             background: null
                             onTextEdited: form.password = text
                             onAccepted: form.signIn()

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QUrl>
+#include <QWindow>
 #include <QtQml/qqmlregistration.h>
 
 // What the file dialogs of the app need of the desktop (QML: FileChooser): the folder they open in, and
@@ -23,4 +24,7 @@ public:
     // As Qt Quick Dialogs decides when a FileDialog opens: the platform theme offers native file dialogs and
     // has one to give now (the portal's theme has none until the portal has told its version).
     Q_INVOKABLE bool desktopChooser() const;
+    // Qt Quick's dialog draws its folder bar white whatever the palette: in the dark one, light folder names
+    // on white. The dialogs drawn in `window` show the colour of their header behind it instead.
+    Q_INVOKABLE void clearFolderBars(QWindow *window) const;
 };

@@ -33,6 +33,10 @@ FileDialog {
     currentFolder: FileChooser.picturesFolder
     acceptLabel: oneAtATime ? L.t("添加") : ""
     rejectLabel: oneAtATime && added.length > 0 ? L.t("完成") : ""
+    onVisibleChanged: {
+        if (visible)
+            FileChooser.clearFolderBars(parentWindow);
+    }
     onAccepted: {
         if (!oneAtATime) {
             picked(selectedFiles);

@@ -2,6 +2,7 @@
 #include "Airports.h"
 #include "AvatarPicture.h"
 #include "ColumnsLayout.h"
+#include "Contrast.h"
 #include "L.h"
 #include "LanguageScope.h"
 #include "ViewRules.h"
@@ -23,6 +24,7 @@
 
 Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
 
+using TestSupport::contrast;
 using TestSupport::LanguageScope;
 
 namespace {
@@ -868,26 +870,6 @@ void ComponentsTest::segmentedPickerFillsTheChoice()
              qPrintable(shown(segments.at(1)).name() + " on " + base.name()));
     QVERIFY(views.warnings().isEmpty());
 }
-
-namespace {
-
-double luminance(const QColor &colour)
-{
-    const auto channel = [](double c) {
-        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF())
-           + 0.0722 * channel(colour.blueF());
-}
-
-// The contrast ratio of two opaque colours, 1 to 21.
-double contrast(const QColor &a, const QColor &b)
-{
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-} // namespace
 
 void ComponentsTest::controlStatesStandOut_data()
 {
