@@ -12,6 +12,16 @@
 
 #include <memory>
 
+namespace {
+
+bool portalChosen = false;
+
+} // namespace
+
+bool FileChooser::portal() { return portalChosen; }
+
+void FileChooser::usePortal(bool use) { portalChosen = use; }
+
 QUrl FileChooser::picturesFolder()
 {
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
