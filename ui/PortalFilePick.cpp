@@ -157,9 +157,9 @@ void PortalFilePick::open(const QString &title, bool multiple, const QStringList
     call << parentWindow(window) << title
          << openFileOptions(token, multiple, nameFilters, FileChooser::picturesFolder().toLocalFile());
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, token](QDBusPendingCallWatcher *call) {
-        call->deleteLater();
-        const QDBusPendingReply<QDBusObjectPath> reply = *call;
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, token](QDBusPendingCallWatcher *sent) {
+        sent->deleteLater();
+        const QDBusPendingReply<QDBusObjectPath> reply = *sent;
         if (!m_handle.endsWith(u'/' + token))
             return; // answered already, or a later pick took over
         if (reply.isError()) {
@@ -190,7 +190,8 @@ void PortalFilePick::listen(const QString &handle)
 {
     stopListening();
     m_handle = handle;
-    QDBusConnection::sessionBus().connect(QString(), m_handle, requestInterface, QStringLiteral("Response"),
+    // The portal's answer only: no other program on the bus hands the pick its files.
+    QDBusConnection::sessionBus().connect(m_service, m_handle, requestInterface, QStringLiteral("Response"),
                                           this, SLOT(respond(uint, QVariantMap)));
 }
 
@@ -198,7 +199,7 @@ void PortalFilePick::stopListening()
 {
     if (m_handle.isEmpty())
         return;
-    QDBusConnection::sessionBus().disconnect(QString(), m_handle, requestInterface,
+    QDBusConnection::sessionBus().disconnect(m_service, m_handle, requestInterface,
                                              QStringLiteral("Response"), this,
                                              SLOT(respond(uint, QVariantMap)));
     m_handle.clear();

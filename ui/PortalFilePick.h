@@ -4,8 +4,8 @@
 #include <QObject>
 #include <QStringList>
 #include <QUrl>
-#include <QWindow>
 #include <QVariantMap>
+#include <QWindow>
 #include <QtQml/qqmlregistration.h>
 
 // One pick in the desktop's own file chooser (GNOME's, KDE's…): the freedesktop FileChooser portal's

@@ -58,6 +58,8 @@ public:
 
     // -1: refuse the call.
     int response = 0;
+    // Whether the answer comes from another program on the bus instead.
+    bool impostor = false;
     QStringList uris;
     int calls = 0;
     QString title;
@@ -81,7 +83,15 @@ public Q_SLOTS:
         QDBusMessage answer =
             QDBusMessage::createSignal(handle, QStringLiteral("org.freedesktop.portal.Request"), "Response");
         answer << uint(response) << QVariantMap{{QStringLiteral("uris"), uris}};
-        connection().send(answer);
+        if (impostor) {
+            QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "impostor");
+            other.send(answer);
+            other.call(QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                      "org.freedesktop.DBus", "GetId"));
+            QDBusConnection::disconnectFromBus("impostor");
+        } else {
+            connection().send(answer);
+        }
         return QDBusObjectPath(handle);
     }
     // A round trip after an answer: the answer, sent first, has reached the caller.
@@ -247,11 +257,14 @@ void FileChooserTest::portalAnswers_data()
     QTest::addColumn<QStringList>("uris");
     QTest::addColumn<bool>("picked");
     QTest::addColumn<bool>("inWindow"); // Qt Quick's dialog opens instead
-    QTest::newRow("two files chosen")
-        << 0 << QStringList{"file:///home/m/a.png", "file:///home/m/b%20c.jpg"} << true << false;
-    QTest::newRow("cancelled") << 1 << QStringList() << false << false;
-    QTest::newRow("ended another way") << 2 << QStringList() << false << false;
-    QTest::newRow("the portal refuses") << -1 << QStringList() << false << true;
+    QTest::addColumn<bool>("impostor"); // another program sends the answer
+    const QStringList two{"file:///home/m/a.png", "file:///home/m/b%20c.jpg"};
+    QTest::newRow("two files chosen") << 0 << two << true << false << false;
+    QTest::newRow("cancelled") << 1 << QStringList() << false << false << false;
+    QTest::newRow("ended another way") << 2 << QStringList() << false << false << false;
+    QTest::newRow("the portal refuses") << -1 << QStringList() << false << true << false;
+    // Only the portal hands the pick its files.
+    QTest::newRow("another program answers") << 0 << two << false << false << true;
 }
 
 void FileChooserTest::portalAnswers()
@@ -260,10 +273,12 @@ void FileChooserTest::portalAnswers()
     QFETCH(QStringList, uris);
     QFETCH(bool, picked);
     QFETCH(bool, inWindow);
+    QFETCH(bool, impostor);
     QObject *dialog = makeDialog();
     QVERIFY(dialog);
     m_portal->response = response;
     m_portal->uris = uris;
+    m_portal->impostor = impostor;
     QSignalSpy files(dialog, SIGNAL(picked(QVariant)));
     QVERIFY(QMetaObject::invokeMethod(dialog, "pick", Q_ARG(QVariant, 6)));
     QTRY_COMPARE(m_portal->calls, 1);
