@@ -112,16 +112,10 @@ QString expectedHandle(const QString &uniqueName, const QString &token)
     return portalPath + QStringLiteral("/request/") + sender + u'/' + token;
 }
 
-} // namespace
-
-PortalFilePick::PortalFilePick(QObject *parent)
-    : QObject(parent)
-    , m_service(QStringLiteral("org.freedesktop.portal.Desktop"))
-{
-}
-
-QVariantMap PortalFilePick::openFileOptions(const QString &token, bool multiple,
-                                            const QStringList &nameFilters, const QString &folder)
+// The options of OpenFile: `token` names the request, `nameFilters` are Qt's ("图片 (*.png *.jpg)"), `folder`
+// a local folder, sent as the portal's NUL-terminated bytes.
+QVariantMap openFileOptions(const QString &token, bool multiple, const QStringList &nameFilters,
+                            const QString &folder)
 {
     registerTypes();
     QVariantMap options{{QStringLiteral("handle_token"), token},
@@ -134,11 +128,21 @@ QVariantMap PortalFilePick::openFileOptions(const QString &token, bool multiple,
     return options;
 }
 
-QString PortalFilePick::parentWindow(const QWindow *window)
+// The window the chooser belongs to, as the portal names windows: "x11:" and its id in hex on X11, empty
+// elsewhere (a Wayland window needs an exported handle Qt 6.4 does not give).
+QString parentWindow(const QWindow *window)
 {
     if (!window || QGuiApplication::platformName() != QLatin1String("xcb"))
         return {};
     return QStringLiteral("x11:") + QString::number(window->winId(), 16);
+}
+
+} // namespace
+
+PortalFilePick::PortalFilePick(QObject *parent)
+    : QObject(parent)
+    , m_service(QStringLiteral("org.freedesktop.portal.Desktop"))
+{
 }
 
 void PortalFilePick::open(const QString &title, bool multiple, const QStringList &nameFilters,

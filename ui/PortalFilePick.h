@@ -23,14 +23,6 @@ public:
     // The portal's bus name; tests put a portal of their own under another.
     void setService(const QString &service) { m_service = service; }
 
-    // The options of OpenFile: `token` names the request, `nameFilters` are Qt's ("图片 (*.png *.jpg)"),
-    // `folder` a local folder, sent as the portal's NUL-terminated bytes.
-    static QVariantMap openFileOptions(const QString &token, bool multiple, const QStringList &nameFilters,
-                                       const QString &folder);
-    // The window the chooser belongs to, as the portal names windows: "x11:" and its id in hex on X11,
-    // empty elsewhere (a Wayland window needs an exported handle Qt 6.4 does not give).
-    static QString parentWindow(const QWindow *window);
-
     // Asks the portal for files, opening in FileChooser::picturesFolder(). A pick still open is forgotten:
     // its answer, if it ever comes, is not heard.
     Q_INVOKABLE void open(const QString &title, bool multiple, const QStringList &nameFilters,

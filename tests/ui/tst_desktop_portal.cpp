@@ -213,11 +213,11 @@ void DesktopPortalTest::pickAsksForThePicturesFolder()
     const QRegularExpressionMatch request = handle.match(shown);
     QVERIFY2(request.hasMatch(), qPrintable(shown));
     const auto backendHasIt = [&request] {
-        const QDBusMessage answer = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
+        const QDBusMessage objects = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
             request.captured(1), request.captured(2), QStringLiteral("org.freedesktop.DBus.Introspectable"),
             QStringLiteral("Introspect")));
-        return answer.type() == QDBusMessage::ReplyMessage
-               && answer.arguments().value(0).toString().contains("org.freedesktop.impl.portal.Request");
+        return objects.type() == QDBusMessage::ReplyMessage
+               && objects.arguments().value(0).toString().contains("org.freedesktop.impl.portal.Request");
     };
     QTRY_VERIFY_WITH_TIMEOUT(backendHasIt(), 15000);
     const QDBusMessage closed = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
