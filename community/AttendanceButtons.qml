@@ -40,6 +40,7 @@ ColumnLayout {
                 topPadding: buttons.large ? 11 : 7
                 bottomPadding: buttons.large ? 11 : 7
                 text: modelData
+                shrinks: true
                 prominent: attendance.selected === index
                 enabled: !attendance.locked
                 // The member's own answer stays legible once the event has started: only the others fade.

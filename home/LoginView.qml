@@ -175,6 +175,8 @@ Rectangle {
                             inputMethodHints: Qt.ImhNoAutoUppercase | Qt.ImhNoPredictiveText
                             color: Theme.ink
                             placeholderTextColor: Theme.muted
+                            selectionColor: Theme.accent
+                            selectedTextColor: Theme.white
                             background: null
                             onTextEdited: form.username = text
                             onAccepted: password.forceActiveFocus()
@@ -198,6 +200,8 @@ Rectangle {
                             text: form.password
                             color: Theme.ink
                             placeholderTextColor: Theme.muted
+                            selectionColor: Theme.accent
+                            selectedTextColor: Theme.white
                             background: null
                             onTextEdited: form.password = text
                             onAccepted: form.signIn()

@@ -17,8 +17,6 @@
 #include <QQmlEngine>
 #include <QQuickWindow>
 
-#include <utility>
-
 namespace AppComposition {
 
 Renderer chooseRenderer(const QProcessEnvironment &environment, const QString &devices)
@@ -57,22 +55,20 @@ void useRenderer(Renderer renderer)
     }
 }
 
-QString choosePlatformTheme(const QProcessEnvironment &environment, const QStringList &arguments,
-                            const std::function<std::optional<uint>()> &portalVersion)
+bool choosePortal(const QProcessEnvironment &environment, const QStringList &arguments,
+                  const std::function<std::optional<uint>()> &portalVersion)
 {
     if (!environment.value(QStringLiteral("QT_QPA_PLATFORMTHEME")).isEmpty())
-        return {};
+        return false;
     for (const QString &argument : arguments) {
         if (argument == QLatin1String("-platformtheme") || argument == QLatin1String("--platformtheme")
             || argument.startsWith(QLatin1String("-platformtheme="))
             || argument.startsWith(QLatin1String("--platformtheme=")))
-            return {};
+            return false;
     }
-    // Any version opens files (Qt's theme asks which itself); none, or a version of 0, is no portal to Qt.
+    // Any version opens files; none, or a version of 0, is no portal.
     const std::optional<uint> version = portalVersion ? portalVersion() : std::nullopt;
-    if (!version || *version == 0)
-        return {};
-    return QStringLiteral("xdgdesktopportal");
+    return version && *version != 0;
 }
 
 std::optional<uint> fileChooserPortalVersion(const QProcessEnvironment &environment, const QString &service,
@@ -112,28 +108,6 @@ std::optional<uint> fileChooserPortalVersion(const QProcessEnvironment &environm
     }
     QDBusConnection::disconnectFromBus(name);
     return version;
-}
-
-namespace {
-
-const char *const themeVariable = "QT_QPA_PLATFORMTHEME";
-bool themeSet = false;
-
-} // namespace
-
-void usePlatformTheme(const QString &theme)
-{
-    if (theme.isEmpty())
-        return;
-    qCInfo(lcMain, "files are picked with the desktop's chooser (platform theme %s)", qPrintable(theme));
-    qputenv(themeVariable, theme.toLocal8Bit());
-    themeSet = true;
-}
-
-void restoreEnvironment()
-{
-    if (std::exchange(themeSet, false))
-        qunsetenv(themeVariable);
 }
 
 void describeApplication()

@@ -30,14 +30,12 @@ Renderer chooseRenderer(const QProcessEnvironment &environment,
 void useRenderer(Renderer renderer);
 
 // The desktop's own file chooser, where it has one: the freedesktop FileChooser portal (xdg-desktop-portal,
-// which shows GNOME's chooser, KDE's or another desktop's), reached through Qt's platform theme
-// "xdgdesktopportal" (Debian's qt6-xdgdesktopportal-platformtheme). That theme leaves everything else
-// (palette, fonts, icons) to the theme Qt would have chosen anyway, and Qt Quick's own file dialog stays
-// where the portal cannot answer. Taken only when neither the member's environment (QT_QPA_PLATFORMTHEME)
-// nor the command line ("-platformtheme") names a theme, and when the portal's FileChooser answers:
-// `portalVersion` asks it, and is called only then. Empty: Qt's own choice.
-QString choosePlatformTheme(const QProcessEnvironment &environment, const QStringList &arguments,
-                            const std::function<std::optional<uint>()> &portalVersion);
+// which shows GNOME's chooser, KDE's or another desktop's), called by ui/'s PortalFilePick; Qt Quick's own
+// file dialog stays where the portal cannot answer. Taken only when neither the member's environment
+// (QT_QPA_PLATFORMTHEME) nor the command line ("-platformtheme") names a platform theme, whose own dialogs
+// serve then, and when the portal's FileChooser answers: `portalVersion` asks it, and is called only then.
+bool choosePortal(const QProcessEnvironment &environment, const QStringList &arguments,
+                  const std::function<std::optional<uint>()> &portalVersion);
 // The version of the FileChooser portal that answers under `service` on the session bus within `timeoutMs`
 // (starting the portal if the bus can), none without a session bus or an answer. Safe before the application
 // object is made: it uses a connection of its own and closes it. Without a session bus address in the
@@ -46,11 +44,6 @@ std::optional<uint>
 fileChooserPortalVersion(const QProcessEnvironment &environment,
                          const QString &service = QStringLiteral("org.freedesktop.portal.Desktop"),
                          int timeoutMs = 1000);
-// Before the application object is made; undone by restoreEnvironment() once it is, so programs started
-// from the app choose for themselves.
-void usePlatformTheme(const QString &theme);
-void restoreEnvironment();
-
 // Names the application (settings and data folders follow from it) and sets the format of its settings.
 void describeApplication();
 // Lets the engine find the app's QML modules.

@@ -27,7 +27,10 @@ ApplicationWindow {
     palette.buttonText: Theme.ink
     palette.placeholderText: Theme.muted
     palette.highlight: Theme.accent
-    palette.highlightedText: Theme.white
+    // A highlighted row (Qt Quick's file dialog, a list's delegate) is drawn on the light colour barely
+    // tinted with the highlight, and writes in this: the page's text colour. Text fields keep white on the
+    // full highlight for their selection.
+    palette.highlightedText: Theme.ink
     palette.mid: Theme.line
     palette.dark: Theme.muted
     palette.light: Theme.surface

@@ -6,6 +6,7 @@
 #include <QTextStream>
 
 #include "AppComposition.h"
+#include "FileChooser.h"
 #include "InstanceChannel.h"
 #include "MainLog.h"
 #include "MemberNavigation.h"
@@ -28,12 +29,13 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     AppComposition::useRenderer(AppComposition::chooseRenderer(environment));
-    AppComposition::usePlatformTheme(
-        AppComposition::choosePlatformTheme(environment, arguments, [&environment] {
-            return AppComposition::fileChooserPortalVersion(environment);
-        }));
     QGuiApplication app(argc, argv);
-    AppComposition::restoreEnvironment();
+    const bool portal = AppComposition::choosePortal(environment, arguments, [&environment] {
+        return AppComposition::fileChooserPortalVersion(environment);
+    });
+    if (portal)
+        qCInfo(lcMain, "files are picked in the desktop's chooser, through its portal");
+    FileChooser::usePortal(portal);
     AppComposition::describeApplication();
     // Qt's own texts (the file dialog's, the standard buttons) in the member's language.
     Text::installQtTexts();

@@ -30,6 +30,12 @@ QString normalised(const QString &callsign)
 
 QVariantMap option(const QString &title, int value) { return {{"title", L(title)}, {"value", value}}; }
 
+// A labelled value: the colon is the language's, full width in Chinese and ": " in English.
+Line labelled(const QString &label, const QString &value)
+{
+    return {L(QStringLiteral("%@：%@"), L(label), value)};
+}
+
 } // namespace
 
 QString applicantHeader(const Pirep &report)
@@ -102,19 +108,19 @@ QList<Line> checks(const Pirep &report)
 {
     QList<Line> lines;
     if (report.flightCallsign)
-        lines.append({L(QStringLiteral("上传的呼号")) + QStringLiteral("：") + *report.flightCallsign});
+        lines.append(labelled(TEXT_KEY("上传的呼号"), *report.flightCallsign));
     if (report.ifRouteCheck) {
         lines += routeCheck(report);
         lines.append({L(QStringLiteral("上传时自动核对的结果")), Tone::Caption});
     }
     if (const std::optional<CallsignReview> &review = report.callsignReview) {
         lines.append(callsignVerdict(*review));
-        lines.append({L(QStringLiteral("上传的呼号")) + QStringLiteral("：")
-                      + review->uploaded.value_or(L(QStringLiteral("未填写")))});
-        lines.append({L(QStringLiteral("IF 实际呼号")) + QStringLiteral("：")
-                      + review->actual.value_or(missingCallsign(review->note))});
-        lines.append({L(QStringLiteral("网站设置的呼号")) + QStringLiteral("：")
-                      + review->site.value_or(L(QStringLiteral("未设置")))});
+        lines.append(
+            labelled(TEXT_KEY("上传的呼号"), review->uploaded.value_or(L(QStringLiteral("未填写")))));
+        lines.append(
+            labelled(TEXT_KEY("IF 实际呼号"), review->actual.value_or(missingCallsign(review->note))));
+        lines.append(
+            labelled(TEXT_KEY("网站设置的呼号"), review->site.value_or(L(QStringLiteral("未设置")))));
     }
     return lines;
 }

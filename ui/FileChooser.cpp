@@ -1,14 +1,26 @@
 #include "FileChooser.h"
 
+#include <QColor>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QWindow>
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformdialoghelper.h>
 #include <qpa/qplatformtheme.h>
 
 #include <memory>
+
+namespace {
+
+bool portalChosen = false;
+
+} // namespace
+
+bool FileChooser::portal() { return portalChosen; }
+
+void FileChooser::usePortal(bool use) { portalChosen = use; }
 
 QUrl FileChooser::picturesFolder()
 {
@@ -28,4 +40,23 @@ bool FileChooser::desktopChooser() const
     const std::unique_ptr<QPlatformDialogHelper> helper(
         theme->createPlatformDialogHelper(QPlatformTheme::FileDialog));
     return helper != nullptr;
+}
+
+void FileChooser::clearFolderBars(QWindow *window) const
+{
+    if (!window)
+        return;
+    // Qt Quick's dialog is a popup of the window once shown.
+    const QList<QObject *> children = window->findChildren<QObject *>(Qt::FindDirectChildrenOnly);
+    for (QObject *child : children) {
+        if (!child->inherits("QQuickFileDialogImpl"))
+            continue;
+        const QList<QObject *> parts = child->findChildren<QObject *>();
+        for (QObject *part : parts) {
+            if (!part->inherits("QQuickFolderBreadcrumbBar"))
+                continue;
+            if (auto *background = part->property("background").value<QObject *>())
+                background->setProperty("color", QColor(Qt::transparent));
+        }
+    }
 }

@@ -2,11 +2,13 @@
 
 #include <QObject>
 #include <QUrl>
+#include <QWindow>
 #include <QtQml/qqmlregistration.h>
 
-// What the file dialogs of the app need of the desktop (QML: FileChooser): the folder they open in, and
-// whether a FileDialog opened now shows the desktop's own chooser (main/ chooses the portal's where it
-// answers) or Qt Quick's, drawn in the window, which takes one file at a time.
+// What the file dialogs of the app need of the desktop (QML: FileChooser): the folder they open in, whether
+// files are picked in the desktop's own chooser through its portal (PortalFilePick; main/ says so where the
+// portal answers), and whether a FileDialog opened now shows a chooser of the platform theme's or Qt Quick's,
+// drawn in the window, which takes one file at a time.
 class FileChooser : public QObject
 {
     Q_OBJECT
@@ -14,13 +16,22 @@ class FileChooser : public QObject
     QML_SINGLETON
 
     Q_PROPERTY(QUrl picturesFolder READ picturesFolder CONSTANT)
+    // Set once by main/ before the window is made.
+    Q_PROPERTY(bool portal READ portal CONSTANT)
 
 public:
     using QObject::QObject;
 
     // The member's pictures folder where it exists, else their home folder; read afresh at each call.
     static QUrl picturesFolder();
-    // As Qt Quick Dialogs decides when a FileDialog opens: the platform theme offers native file dialogs and
-    // has one to give now (the portal's theme has none until the portal has told its version).
+    // Whether pictures are picked through the desktop's portal.
+    static bool portal();
+    static void usePortal(bool use);
+    // As Qt Quick Dialogs decides when a FileDialog opens: the platform theme (one the member named) offers
+    // native file dialogs and has one to give now (Qt's portal theme has none until the portal has told its
+    // version).
     Q_INVOKABLE bool desktopChooser() const;
+    // Qt Quick's dialog draws its folder bar white whatever the palette: in the dark one, light folder names
+    // on white. The dialogs drawn in `window` show the colour of their header behind it instead.
+    Q_INVOKABLE void clearFolderBars(QWindow *window) const;
 };

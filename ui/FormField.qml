@@ -9,6 +9,8 @@ TextField {
 
     color: Theme.ink
     placeholderTextColor: Theme.muted
+    selectionColor: Theme.accent
+    selectedTextColor: Theme.white
     selectByMouse: true
     font.pixelSize: Typography.body
     leftPadding: 10

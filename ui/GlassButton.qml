@@ -12,6 +12,8 @@ T.Button {
     property string symbol
     // The fill of a prominent button.
     property color tint: Theme.accent
+    // A title too wide for the button shrinks to 0.8 of its size before it is cut.
+    property bool shrinks: false
     readonly property color labelColor: prominent ? Theme.white : Theme.glassLabel
     readonly property bool iconOnly: text.length === 0 && symbol.length > 0
 
@@ -43,6 +45,8 @@ T.Button {
             visible: !control.iconOnly
             text: control.text
             font: control.font
+            fontSizeMode: control.shrinks ? Text.HorizontalFit : Text.FixedSize
+            minimumPixelSize: Math.round(control.font.pixelSize * 0.8)
             color: control.labelColor
             elide: Text.ElideRight
             horizontalAlignment: Text.AlignHCenter

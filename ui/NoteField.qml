@@ -35,6 +35,8 @@ ColumnLayout {
             wrapMode: TextEdit.Wrap
             color: Theme.ink
             placeholderTextColor: Theme.muted
+            selectionColor: Theme.accent
+            selectedTextColor: Theme.white
             selectByMouse: true
             font.pixelSize: Typography.body
             leftPadding: 10

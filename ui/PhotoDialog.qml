@@ -2,8 +2,9 @@ import QtQuick
 import QtQuick.Dialogs
 import Vorna.Ui
 
-// The file dialog for pictures: the desktop's own chooser where it has one (main/ takes the portal's),
-// Qt Quick's in the window otherwise, opening in the member's pictures folder (then where they last picked).
+// The file dialog for pictures: the desktop's own chooser through its portal where it answers (main/ says
+// so), else the platform theme's or Qt Quick's in the window, opening in the member's pictures folder (then,
+// in the window, where they last picked).
 // `several` lets one pick take several files. Qt Quick's dialog takes one file at a time, so there it opens
 // again after each file ("添加") until the member is done ("完成") or the pick's room is used up; each time
 // `picked` gives every file of the pick so far. Open it with pick(), not open().
@@ -24,6 +25,16 @@ FileDialog {
     function pick(limit) {
         room = several ? Math.max(1, limit) : 1;
         added = [];
+        if (FileChooser.portal) {
+            oneAtATime = false;
+            desktop.open(heading, several, nameFilters, parentWindow);
+            return;
+        }
+        openHere();
+    }
+
+    // The dialog of the platform theme, or Qt Quick's in the window.
+    function openHere() {
         oneAtATime = several && room > 1 && !FileChooser.desktopChooser();
         open();
     }
@@ -33,6 +44,10 @@ FileDialog {
     currentFolder: FileChooser.picturesFolder
     acceptLabel: oneAtATime ? L.t("添加") : ""
     rejectLabel: oneAtATime && added.length > 0 ? L.t("完成") : ""
+    onVisibleChanged: {
+        if (visible)
+            FileChooser.clearFolderBars(parentWindow);
+    }
     onAccepted: {
         if (!oneAtATime) {
             picked(selectedFiles);
@@ -48,5 +63,12 @@ FileDialog {
         picked(files);
         if (files.length < room)
             Qt.callLater(() => dialog.open());
+    }
+
+    PortalFilePick {
+        id: desktop
+
+        onPicked: files => dialog.picked(files)
+        onUnavailable: dialog.openHere()
     }
 }

@@ -27,6 +27,20 @@ Rectangle {
 
     implicitWidth: row.implicitWidth + 4
     implicitHeight: row.implicitHeight + 4
+    // The narrowest a segment goes, the widest word of its title and its padding, for each in turn.
+    readonly property list<real> narrowest: {
+        const widths = [];
+        for (let i = 0; i < segments.count; ++i)
+            widths.push(segments.itemAt(i)?.Layout.minimumWidth ?? 0);
+        return widths;
+    }
+    // As narrow as the segments go.
+    Layout.minimumWidth: {
+        let width = 4 + row.spacing * Math.max(0, segments.count - 1);
+        for (const each of segmented.narrowest)
+            width += each;
+        return width;
+    }
     radius: 9
     color: Theme.sunken
     Accessible.role: Accessible.PageTabList
@@ -56,7 +70,13 @@ Rectangle {
 
                 objectName: segment.modelData.name ?? ""
                 Layout.fillWidth: true
-                Layout.preferredWidth: 1
+                // Equal shares where they give every title its room, else narrower for the shorter titles.
+                Layout.preferredWidth: Math.max(0, ...(segment.picker?.narrowest ?? []))
+                // A title breaks only between its words, never inside one (the chosen one's bold is the wider).
+                Layout.minimumWidth: ViewRules.widestWord(segment.modelData.title, Qt.font({
+                    pixelSize: Typography.subheadline,
+                    weight: Font.DemiBold
+                })) + leftPadding + rightPadding
                 focusPolicy: Qt.StrongFocus
                 // The model's value says which is chosen, not the button's own check.
                 checkable: false
@@ -91,7 +111,7 @@ Rectangle {
                     text: segment.modelData.title
                     horizontalAlignment: Text.AlignHCenter
                     verticalAlignment: Text.AlignVCenter
-                    wrapMode: Text.Wrap
+                    wrapMode: Text.WordWrap
                     maximumLineCount: 2
                     elide: Text.ElideRight
                     font.pixelSize: Typography.subheadline

@@ -5,7 +5,9 @@
 #include "Strings.h"
 
 #include <QAccessible>
+#include <QFontMetricsF>
 #include <QQuickWindow>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <cmath>
@@ -93,6 +95,21 @@ QString combined(const QStringList &texts)
             present.append(text);
     }
     return present.join(u", ");
+}
+
+double widestWord(const QString &text, const QFont &font)
+{
+    const QFontMetricsF metrics(font);
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+    double widest = 0;
+    qsizetype start = 0;
+    while (breaks.toNextBoundary() != -1) {
+        const qsizetype end = breaks.position();
+        // The spaces a line may end on take no width of their own there.
+        widest = std::max(widest, metrics.horizontalAdvance(text.mid(start, end - start).trimmed()));
+        start = end;
+    }
+    return std::ceil(widest);
 }
 
 QString lengthCount(const QString &text, int limit)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QObject>
 #include <QPainterPath>
 #include <QPointer>
@@ -61,6 +62,10 @@ std::optional<double> keyedOffset(int key, double offset, double viewSize, doubl
 
 // Texts read together as one accessibility element; empty ones are left out.
 QString combined(const QStringList &texts);
+
+// The width of the widest part of a text that a line may not break inside, in that font: a word of English,
+// a single Chinese character. A text wrapped at its break opportunities needs at least this width.
+double widestWord(const QString &text, const QFont &font);
 
 // The count under a text that has a limit, in characters as a reader counts them: "432/500" once the text
 // has come within a fifth of the limit, or gone past it; empty before that, and without a limit (0).
@@ -155,6 +160,10 @@ public:
     }
     Q_INVOKABLE QString routeName(const QString &name) const { return ComponentRules::routeName(name); }
     Q_INVOKABLE QString combined(const QStringList &texts) const { return ComponentRules::combined(texts); }
+    Q_INVOKABLE double widestWord(const QString &text, const QFont &font) const
+    {
+        return ComponentRules::widestWord(text, font);
+    }
     Q_INVOKABLE QString lengthCount(const QString &text, int limit) const
     {
         return ComponentRules::lengthCount(text, limit);

@@ -1,10 +1,12 @@
 // The window as main/ makes it: the app menu and the keys that reach it before and after it first opens.
 #include "AppComposition.h"
+#include "Contrast.h"
 #include "SampleService.h"
 #include "SceneTestSupport.h"
 #include "UpdateCheck.h"
 
 #include <QAccessible>
+#include <QImage>
 #include <QProcessEnvironment>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -33,6 +35,8 @@ private Q_SLOTS:
     void altAndTheMenusLetterOpenIt();
     void checkForUpdatesLeavesTheKeyboardOnANamedControl_data();
     void checkForUpdatesLeavesTheKeyboardOnANamedControl();
+    void fileDialogsChosenRowReads_data();
+    void fileDialogsChosenRowReads();
     // Signs in: the last to run.
     void accountPopoverGivesTheKeyboardBackWithItsRing();
 
@@ -194,6 +198,107 @@ void AppWindowTest::checkForUpdatesLeavesTheKeyboardOnANamedControl()
         heard && !heard->text(QAccessible::Name).trimmed().isEmpty(),
         qPrintable(QString::fromLatin1(focused->metaObject()->className()) + " " + focused->objectName()));
     m_service->publishRelease(Sample::Service::Release::Current);
+}
+
+void AppWindowTest::fileDialogsChosenRowReads_data()
+{
+    QTest::addColumn<QString>("appearance");
+    QTest::newRow("light") << "light";
+    QTest::newRow("dark") << "dark";
+}
+
+// Regression: in the app's window Qt Quick's file dialog wrote its chosen row white on pale pink (about
+// 1.3:1), the window's highlighted-text colour being white for text selected on the full accent; and in the
+// dark palette its folder names light on its always white folder bar.
+void AppWindowTest::fileDialogsChosenRowReads()
+{
+    QFETCH(QString, appearance);
+    QTemporaryDir folder;
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QVERIFY(picture.save(folder.filePath(QStringLiteral("wing.png"))));
+    QQmlComponent component(m_engine.get());
+    component.setData("import QtQuick\nimport Vorna.Ui\nItem { property alias dialog: d\n"
+                      " function appear(name) { Theme.appearance = name }\n"
+                      " PhotoDialog { id: d; heading: \"上传头像\"; nameFilters: [\"图片 (*.png)\"] } }",
+                      QUrl(QStringLiteral("qrc:/dialog-test.qml")));
+    // In the window from the start, so the dialog finds the window it belongs to.
+    std::unique_ptr<QObject> view(component.beginCreate(m_engine->rootContext()));
+    QVERIFY2(view, qPrintable(component.errorString()));
+    qobject_cast<QQuickItem *>(view.get())->setParentItem(m_window->contentItem());
+    component.completeCreate();
+    QVERIFY(QMetaObject::invokeMethod(view.get(), "appear", Q_ARG(QVariant, appearance)));
+    const auto restore = qScopeGuard([&view] {
+        QMetaObject::invokeMethod(view.get(), "appear", Q_ARG(QVariant, QStringLiteral("system")));
+    });
+    QObject *dialog = view->property("dialog").value<QObject *>();
+    dialog->setProperty("currentFolder", QUrl::fromLocalFile(folder.path()));
+
+    // The dialog drawn in the window, its one file the chosen row; Qt keeps the dialogs of earlier rows
+    // there.
+    const auto drawnDialogs = [this] {
+        QList<QObject *> found;
+        for (QObject *object : m_window->findChildren<QObject *>()) {
+            if (object->inherits("QQuickFileDialogImpl"))
+                found.append(object);
+        }
+        return found;
+    };
+    const QList<QObject *> earlier = drawnDialogs();
+    QVERIFY(QMetaObject::invokeMethod(dialog, "pick", Q_ARG(QVariant, 1)));
+    QObject *drawn = nullptr;
+    QTRY_VERIFY((drawn = [&]() -> QObject * {
+        for (QObject *object : drawnDialogs()) {
+            if (!earlier.contains(object) && object->property("visible").toBool())
+                return object;
+        }
+        return nullptr;
+    }()));
+    auto *list = drawn->findChild<QQuickItem *>(QStringLiteral("fileDialogListView"));
+    QVERIFY(list);
+    QQuickItem *row = nullptr;
+    QTRY_VERIFY((row = list->property("currentItem").value<QQuickItem *>()));
+    QVERIFY(row->property("highlighted").toBool());
+    QQuickItem *name = nullptr;
+    QTRY_VERIFY((name = [row] {
+        for (QQuickItem *item : TestSupport::itemsBelow(row)) {
+            if (item->property("text").toString() == QLatin1String("wing.png"))
+                return item;
+        }
+        return static_cast<QQuickItem *>(nullptr);
+    }()));
+    const QColor text = name->property("color").value<QColor>();
+    auto *background = row->property("background").value<QQuickItem *>();
+    QVERIFY(background && background->isVisible());
+    const QColor behind = background->property("color").value<QColor>();
+    QVERIFY2(TestSupport::contrast(text, behind) >= 4.5, qPrintable(text.name() + " on " + behind.name()));
+
+    // The folder names on their bar, or on the header behind it where the bar is clear.
+    QObject *bar = nullptr;
+    for (QObject *part : drawn->findChildren<QObject *>()) {
+        if (part->inherits("QQuickFolderBreadcrumbBar"))
+            bar = part;
+    }
+    QVERIFY(bar);
+    QColor field = bar->property("background").value<QObject *>()->property("color").value<QColor>();
+    if (field.alpha() == 0) {
+        QObject *header = drawn->property("header").value<QObject *>();
+        field = header->property("background").value<QObject *>()->property("color").value<QColor>();
+    }
+    int names = 0;
+    for (QQuickItem *item : TestSupport::itemsBelow(qobject_cast<QQuickItem *>(bar))) {
+        if (!item->inherits("QQuickAbstractButton") || item->property("text").toString().isEmpty())
+            continue;
+        const QColor name =
+            item->property("contentItem").value<QObject *>()->property("color").value<QColor>();
+        QVERIFY2(TestSupport::contrast(name, field) >= 4.5,
+                 qPrintable(item->property("text").toString() + ": " + name.name() + " on " + field.name()));
+        ++names;
+    }
+    QVERIFY(names > 0);
+
+    QVERIFY(QMetaObject::invokeMethod(drawn, "reject"));
+    QTRY_VERIFY(!dialog->property("visible").toBool());
 }
 
 // Regression: closed with Escape, the account popover left the keyboard on its button without the ring. The

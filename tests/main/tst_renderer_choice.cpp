@@ -24,8 +24,8 @@ private slots:
     void followsTheGraphicsDevice();
     void environmentDecides_data();
     void environmentDecides();
-    void platformThemeChoice_data();
-    void platformThemeChoice();
+    void fileChooserChoice_data();
+    void fileChooserChoice();
     void portalIsAsked();
 };
 
@@ -148,36 +148,35 @@ void RendererChoiceTest::environmentDecides()
     QCOMPARE(AppComposition::chooseRenderer(environment, nodes), expected);
 }
 
-void RendererChoiceTest::platformThemeChoice_data()
+void RendererChoiceTest::fileChooserChoice_data()
 {
     QTest::addColumn<QStringList>("environment");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("portal"); // the FileChooser's version, -1 for no answer
-    QTest::addColumn<QString>("theme");
+    QTest::addColumn<bool>("chosen");
     QTest::addColumn<bool>("asked");
-    QTest::newRow("portal answers") << QStringList() << QStringList() << 3 << "xdgdesktopportal" << true;
-    QTest::newRow("an older portal answers")
-        << QStringList() << QStringList() << 1 << "xdgdesktopportal" << true;
-    QTest::newRow("no portal") << QStringList() << QStringList() << -1 << QString() << true;
-    QTest::newRow("a portal without a version") << QStringList() << QStringList() << 0 << QString() << true;
+    QTest::newRow("portal answers") << QStringList() << QStringList() << 3 << true << true;
+    QTest::newRow("an older portal answers") << QStringList() << QStringList() << 1 << true << true;
+    QTest::newRow("no portal") << QStringList() << QStringList() << -1 << false << true;
+    QTest::newRow("a portal without a version") << QStringList() << QStringList() << 0 << false << true;
     QTest::newRow("the member's theme")
-        << QStringList{"QT_QPA_PLATFORMTHEME=gtk3"} << QStringList() << 3 << QString() << false;
+        << QStringList{"QT_QPA_PLATFORMTHEME=gtk3"} << QStringList() << 3 << false << false;
     QTest::newRow("the member's theme is the portal's")
-        << QStringList{"QT_QPA_PLATFORMTHEME=xdgdesktopportal"} << QStringList() << 3 << QString() << false;
+        << QStringList{"QT_QPA_PLATFORMTHEME=xdgdesktopportal"} << QStringList() << 3 << false << false;
     QTest::newRow("an empty theme is no choice")
-        << QStringList{"QT_QPA_PLATFORMTHEME="} << QStringList() << 3 << "xdgdesktopportal" << true;
+        << QStringList{"QT_QPA_PLATFORMTHEME="} << QStringList() << 3 << true << true;
     QTest::newRow("a theme on the command line")
-        << QStringList() << QStringList{"-platformtheme", "kde"} << 3 << QString() << false;
+        << QStringList() << QStringList{"-platformtheme", "kde"} << 3 << false << false;
     QTest::newRow("a link on the command line")
-        << QStringList() << QStringList{"vorna://live-map/own-flight"} << 3 << "xdgdesktopportal" << true;
+        << QStringList() << QStringList{"vorna://live-map/own-flight"} << 3 << true << true;
 }
 
-void RendererChoiceTest::platformThemeChoice()
+void RendererChoiceTest::fileChooserChoice()
 {
     QFETCH(QStringList, environment);
     QFETCH(QStringList, arguments);
     QFETCH(int, portal);
-    QFETCH(QString, theme);
+    QFETCH(bool, chosen);
     QFETCH(bool, asked);
     QProcessEnvironment variables;
     for (const QString &entry : environment)
@@ -187,7 +186,7 @@ void RendererChoiceTest::platformThemeChoice()
         wasAsked = true;
         return portal < 0 ? std::nullopt : std::optional<uint>(uint(portal));
     };
-    QCOMPARE(AppComposition::choosePlatformTheme(variables, arguments, version), theme);
+    QCOMPARE(AppComposition::choosePortal(variables, arguments, version), chosen);
     QCOMPARE(wasAsked, asked);
 }
 

@@ -10,6 +10,7 @@
 #include <QRawFont>
 #include <QRegularExpression>
 #include <QTranslator>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 namespace {
@@ -71,6 +72,66 @@ QList<QPair<QString, QString>> literals(const QStringList &files, const QList<QR
 // A string literal on one line, escapes allowed; the text is the first capture.
 const QString literal = QString::fromLatin1("\"((?:[^\"\\\\\\n]|\\\\.)*)\"");
 
+// Each text a language's tables give a key, with the file that gives it.
+using TableTexts = QMap<QString, QList<QPair<QString, QString>>>;
+
+// The messages of a Linguist table: a key's plural forms are one text, joined by " | ".
+bool readTable(const QString &path, TableTexts &texts)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QXmlStreamReader xml(&file);
+    QString key;
+    QString text;
+    QStringList forms;
+    bool inTranslation = false;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        const bool translation = xml.name() == QLatin1String("translation");
+        if (xml.isStartElement() && xml.name() == QLatin1String("source")) {
+            key = xml.readElementText();
+        } else if (xml.isStartElement() && translation) {
+            inTranslation = true;
+            text.clear();
+            forms.clear();
+        } else if (xml.isStartElement() && xml.name() == QLatin1String("numerusform")) {
+            forms.append(xml.readElementText());
+        } else if (xml.isCharacters() && inTranslation) {
+            text += xml.text();
+        } else if (xml.isEndElement() && translation) {
+            inTranslation = false;
+            texts[key].append(
+                {forms.isEmpty() ? text : forms.join(QStringLiteral(" | ")), QFileInfo(path).fileName()});
+        }
+    }
+    return !xml.hasError();
+}
+
+// The lines "key<TAB>text" of an overrides file, escapes as the generator reads them.
+bool readOverrides(const QString &path, TableTexts &texts)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        texts[unescape(line.section(u'\t', 0, 0))].append(
+            {unescape(line.section(u'\t', 1)), QFileInfo(path).fileName()});
+    }
+    return true;
+}
+
+QStringList englishTables()
+{
+    const QDir folder(sourceDir() + QStringLiteral("/resources/i18n/en"));
+    QStringList paths;
+    for (const QString &name : folder.entryList({QStringLiteral("*.ts")}, QDir::Files, QDir::Name))
+        paths.append(folder.filePath(name));
+    return paths;
+}
+
 } // namespace
 
 class BundledTextsTest : public QObject
@@ -82,6 +143,9 @@ private Q_SLOTS:
     void everyKeyHasEnglish();
     void traditionalTablesCoverEveryKey();
     void chineseTablesReadChinese();
+    void oneTextPerKey_data();
+    void oneTextPerKey();
+    void englishHasNoFullWidthPunctuation();
     void everySymbolNameHasAGlyph();
     void unknownSymbolDrawsNothing();
     void badgeVariantsCarryTheirBadge();
@@ -148,6 +212,66 @@ void BundledTextsTest::chineseTablesReadChinese()
                      qPrintable(QString("%1 shows %2 untranslated").arg(language, key)));
         }
     }
+}
+
+void BundledTextsTest::oneTextPerKey_data()
+{
+    // The English tables as written; the Chinese ones as generated, with the overrides they are made from.
+    const QString generated = qEnvironmentVariable("VORNA_TABLES_DIR");
+    const QString overrides = sourceDir() + QStringLiteral("/resources/i18n/");
+    QTest::addColumn<QStringList>("tables");
+    QTest::addColumn<QStringList>("overrides");
+    QTest::newRow("en") << englishTables() << QStringList();
+    for (const char *language : {"zh_Hans", "zh_HK", "zh_TW"}) {
+        QTest::newRow(language) << QStringList{generated + QStringLiteral("/vorna_%1.ts").arg(language)}
+                                << QStringList{overrides + QStringLiteral("%1.tsv").arg(language)};
+    }
+}
+
+// Regression: three keys had two English texts in two tables; with every key in one context, which of
+// them showed was chance.
+void BundledTextsTest::oneTextPerKey()
+{
+    QFETCH(QStringList, tables);
+    QFETCH(QStringList, overrides);
+    QVERIFY(!tables.isEmpty());
+    TableTexts texts;
+    for (const QString &path : std::as_const(tables))
+        QVERIFY2(readTable(path, texts), qPrintable(path));
+    QVERIFY(!texts.isEmpty());
+    for (const QString &path : std::as_const(overrides))
+        QVERIFY2(readOverrides(path, texts), qPrintable(path));
+    QStringList twice;
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+        QSet<QString> distinct;
+        QStringList where;
+        for (const auto &[text, file] : it.value()) {
+            distinct.insert(text);
+            where.append(QStringLiteral("%1 \"%2\"").arg(file, text));
+        }
+        if (distinct.size() > 1)
+            twice.append(it.key() + QStringLiteral(": ") + where.join(QStringLiteral(", ")));
+    }
+    QVERIFY2(twice.isEmpty(), qPrintable(twice.join('\n')));
+}
+
+// Regression: English texts read the Chinese full-width colon. English punctuation is the ASCII one;
+// typographic quotes and dashes are English too.
+void BundledTextsTest::englishHasNoFullWidthPunctuation()
+{
+    static const QRegularExpression fullWidth(QStringLiteral("[：，。（）；！？、【】《》「」]"));
+    TableTexts texts;
+    for (const QString &path : englishTables())
+        QVERIFY2(readTable(path, texts), qPrintable(path));
+    QVERIFY(!texts.isEmpty());
+    QStringList found;
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+        for (const auto &[text, file] : it.value()) {
+            if (fullWidth.match(text).hasMatch())
+                found.append(QStringLiteral("%1: %2 → %3").arg(file, it.key(), text));
+        }
+    }
+    QVERIFY2(found.isEmpty(), qPrintable(found.join('\n')));
 }
 
 void BundledTextsTest::everySymbolNameHasAGlyph()

@@ -2,6 +2,7 @@
 // bodies it posts and what the service makes of them, the system checks and the history, against the
 // sample member service.
 #include "Installed.h"
+#include "LanguageScope.h"
 #include "MemberTestSupport.h"
 #include "PirepReviewModel.h"
 #include "ReviewWorkbenchModel.h"
@@ -87,6 +88,7 @@ private Q_SLOTS:
     void callsignVerdicts_data();
     void callsignVerdicts();
     void checksFetchedWithTheList();
+    void checksReadInEnglish();
     void historyRows_data();
     void historyRows();
     void historyOfTheSampleService();
@@ -781,6 +783,19 @@ void ReviewTest::checksFetchedWithTheList()
     QCOMPARE(ReviewText::missingCallsign(QString("no_account")), QString("找不到对应的 IF 账号"));
     QCOMPARE(ReviewText::missingCallsign(QString("rate_limited")), QString("请求过多，稍后刷新"));
     QCOMPARE(ReviewText::missingCallsign(std::nullopt), QString("IF 服务暂时不可用"));
+}
+
+// Regression: the English check lines joined their labels and values with the Chinese full-width colon.
+void ReviewTest::checksReadInEnglish()
+{
+    const LanguageScope english("en");
+    Pirep checked = report("pending");
+    checked.flightCallsign = QStringLiteral("CES123");
+    checked.callsignReview =
+        CallsignReview{QStringLiteral("CES123"), std::nullopt, std::nullopt, QStringLiteral("no_account")};
+    QCOMPARE(texts(ReviewText::checks(checked)),
+             (QStringList{"Uploaded callsign: CES123", "Cannot confirm", "Uploaded callsign: CES123",
+                          "Callsign in IF: No matching IF account", "Callsign on the website: Not set"}));
 }
 
 void ReviewTest::historyRows_data()

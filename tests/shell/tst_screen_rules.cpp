@@ -2,6 +2,7 @@
 // the sample member service: one row per condition of a view, in the state that makes it true or false.
 #include "AppState.h"
 #include "ItemAccessibility.h"
+#include "L.h"
 #include "LanguageScope.h"
 #include "LiveApplicationReviewModel.h"
 #include "LiveMapModel.h"
@@ -13,6 +14,7 @@
 #include "WindowRootTestSupport.h"
 
 #include <QAccessible>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -122,6 +124,8 @@ private Q_SLOTS:
     void liveScreens();
     void mapScreens_data();
     void mapScreens();
+    void englishTextsFit_data();
+    void englishTextsFit();
 
 private:
     Sample::Service &service() { return m_site.service(); }
@@ -1482,6 +1486,66 @@ void ScreenRulesTest::mapScreens()
     if (QTest::currentTestFailed())
         return;
     checkControls();
+}
+
+// ---- texts in their places
+
+void ScreenRulesTest::englishTextsFit_data()
+{
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QSize>("window"); // the window less its menu bar
+    QTest::newRow("logbook filters, the smallest window") << "logbook" << QSize(760, 506);
+    QTest::newRow("event answers, the window as it opens") << "events" << QSize(1100, 686);
+}
+
+// Regression: in English the logbook's filters broke inside their words in the smallest window ("Pendin",
+// "g rev…"), and every event card's answer read "Not attendi…" in the window as it opens. A text shows
+// whole, and where it wraps each of its words fits its width.
+void ScreenRulesTest::englishTextsFit()
+{
+    QFETCH(QString, place);
+    QFETCH(QSize, window);
+    const LanguageScope english("en");
+    QVERIFY(showSignedIn("lichen"));
+    m_window->resize(window);
+    m_root->setSize(window);
+    QList<QQuickItem *> texts;
+    if (place == "logbook") {
+        navigation()->openLogbook();
+        QQuickItem *filters = nullptr;
+        QTRY_VERIFY((filters = shown(scene(), "logbook.filter")));
+        for (QQuickItem *item : itemsBelow(filters)) {
+            if (item->inherits("QQuickText"))
+                texts.append(item);
+        }
+        QCOMPARE(texts.size(), 5);
+    } else {
+        const QStringList answers{L("参加"), L("感兴趣"), L("不参加")};
+        for (QQuickItem *item : itemsBelow(scene())) {
+            if (item->inherits("QQuickText") && item->isVisible()
+                && answers.contains(item->property("text").toString()))
+                texts.append(item);
+        }
+        QVERIFY(texts.size() >= 3);
+    }
+    // What does not fit, once the window's layout has settled.
+    const auto misfits = [&texts] {
+        QStringList found;
+        for (QQuickItem *text : std::as_const(texts)) {
+            const QString shownText = text->property("text").toString();
+            if (text->property("truncated").toBool())
+                found.append(shownText + QStringLiteral(" is cut"));
+            if (text->property("wrapMode").toInt() == 0)
+                continue;
+            const QFontMetricsF metrics(text->property("font").value<QFont>());
+            for (const QString &word : shownText.split(u' ', Qt::SkipEmptyParts)) {
+                if (metrics.horizontalAdvance(word) > text->width())
+                    found.append(QStringLiteral("\"%1\" breaks in %2 points").arg(word).arg(text->width()));
+            }
+        }
+        return found.join(QStringLiteral("; "));
+    };
+    QTRY_COMPARE(misfits(), QString());
 }
 
 QTEST_MAIN(ScreenRulesTest)

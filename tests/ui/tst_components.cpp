@@ -2,12 +2,14 @@
 #include "Airports.h"
 #include "AvatarPicture.h"
 #include "ColumnsLayout.h"
+#include "Contrast.h"
 #include "L.h"
 #include "LanguageScope.h"
 #include "ViewRules.h"
 #include "ViewTestSupport.h"
 
 #include <QAccessible>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -22,6 +24,7 @@
 
 Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
 
+using TestSupport::contrast;
 using TestSupport::LanguageScope;
 
 namespace {
@@ -78,6 +81,8 @@ private Q_SLOTS:
     void infoTileValueLines();
     void routeTexts_data();
     void routeTexts();
+    void widestWords_data();
+    void widestWords();
     void lengthCounts_data();
     void lengthCounts();
     void arrowOutline_data();
@@ -260,6 +265,37 @@ void ComponentsTest::routeTexts()
     QFETCH(bool, namesShown);
     QCOMPARE(ComponentRules::routeDescription(caption, fromName, toName), description);
     QCOMPARE(ComponentRules::showsRouteNames(fromName, toName, reserves), namesShown);
+}
+
+void ComponentsTest::widestWords_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("widest"); // the part whose width it is
+    QTest::newRow("two words") << "Pending review"
+                               << "Pending";
+    QTest::newRow("the longer word last") << "Not approved"
+                                          << "approved";
+    QTest::newRow("one word") << "Inquiry"
+                              << "Inquiry";
+    QTest::newRow("Chinese breaks between characters") << "待审核"
+                                                       << "待";
+    QTest::newRow("a hyphen may end a line") << "Sign-in"
+                                             << "Sign-";
+    QTest::newRow("nothing") << ""
+                             << "";
+}
+
+// Regression: the logbook's filters broke inside their words ("Pendin", "g rev…"): a segment is never
+// narrower than the widest part of its title that a line may not break inside.
+void ComponentsTest::widestWords()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, widest);
+    QFont font;
+    font.setPixelSize(12);
+    font.setWeight(QFont::DemiBold);
+    QCOMPARE(ComponentRules::widestWord(text, font),
+             std::ceil(QFontMetricsF(font).horizontalAdvance(widest)));
 }
 
 void ComponentsTest::lengthCounts_data()
@@ -834,26 +870,6 @@ void ComponentsTest::segmentedPickerFillsTheChoice()
              qPrintable(shown(segments.at(1)).name() + " on " + base.name()));
     QVERIFY(views.warnings().isEmpty());
 }
-
-namespace {
-
-double luminance(const QColor &colour)
-{
-    const auto channel = [](double c) {
-        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF())
-           + 0.0722 * channel(colour.blueF());
-}
-
-// The contrast ratio of two opaque colours, 1 to 21.
-double contrast(const QColor &a, const QColor &b)
-{
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-} // namespace
 
 void ComponentsTest::controlStatesStandOut_data()
 {

@@ -1,7 +1,9 @@
 // The desktop's light and dark switch as a GNOME desktop makes it: the real freedesktop portal with its GTK
 // backend, on a session bus of the test's own (tests/support/desktop-portal-session), and the desktop's
-// colour scheme switched with gsettings while the app runs.
+// colour scheme switched with gsettings while the app runs. And what a pick of pictures asks that portal.
 #include "DesktopSettings.h"
+#include "FileChooser.h"
+#include "PortalFilePick.h"
 #include "Theme.h"
 
 #include <QDBusConnection>
@@ -10,7 +12,9 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -38,6 +42,27 @@ QString switchDesktop(const QString &scheme)
                       QStringLiteral("color-scheme"), scheme});
 }
 
+// The calls of one method as dbus-monitor prints them, each from its header line to the next message's.
+QStringList callsTo(const QString &monitored, const QString &interface, const QString &method)
+{
+    QStringList calls;
+    const QString header = QStringLiteral("interface=%1; member=%2").arg(interface, method);
+    for (const QString &message : monitored.split(QStringLiteral("\nmethod call "))) {
+        if (message.contains(header))
+            calls.append(message.section(QStringLiteral("\nsignal "), 0, 0));
+    }
+    return calls;
+}
+
+// The folder a call's options name, as dbus-monitor prints bytes ending in NUL; none without one.
+std::optional<QString> currentFolder(const QString &call)
+{
+    static const QRegularExpression option(
+        QStringLiteral("string \"current_folder\"\\s*variant\\s+array of bytes \"([^\"]*)\" \\+ \\\\0"));
+    const QRegularExpressionMatch match = option.match(call);
+    return match.hasMatch() ? std::optional<QString>(match.captured(1)) : std::nullopt;
+}
+
 } // namespace
 
 class DesktopPortalTest : public QObject
@@ -51,6 +76,7 @@ private Q_SLOTS:
 
     void runningAppFollowsTheSwitch_data();
     void runningAppFollowsTheSwitch();
+    void pickAsksForThePicturesFolder();
 
 private:
     QString m_startScheme;
@@ -135,6 +161,69 @@ void DesktopPortalTest::runningAppFollowsTheSwitch()
     QCOMPARE(switchDesktop(QStringLiteral("default")), QString());
     QTRY_COMPARE_WITH_TIMEOUT(settings.scheme(), Scheme::NoPreference, 15000);
     QVERIFY(!theme.dark());
+}
+
+// Regression: the desktop's chooser opened on its recent files, as the call named no folder. The real portal
+// is asked for the member's pictures folder; a monitor on the bus reads the call, and the portal's own call
+// to the chooser it shows.
+void DesktopPortalTest::pickAsksForThePicturesFolder()
+{
+    QProcess monitor;
+    monitor.start(QStringLiteral("dbus-monitor"),
+                  {QStringLiteral("--session"), QStringLiteral("type='method_call',member='OpenFile'")});
+    QVERIFY2(monitor.waitForStarted(), "dbus-monitor did not start");
+    const auto stop = qScopeGuard([&monitor] {
+        monitor.kill();
+        monitor.waitForFinished();
+    });
+    QString monitored;
+    const auto read = [&] { return monitored += QString::fromUtf8(monitor.readAllStandardOutput()); };
+    // A monitor gives up its own name once it listens.
+    QTRY_VERIFY_WITH_TIMEOUT(read().contains(QStringLiteral("NameLost")), 15000);
+
+    PortalFilePick pick;
+    QSignalSpy unavailable(&pick, &PortalFilePick::unavailable);
+    pick.open(QStringLiteral("选择飞行截图"), true, {QStringLiteral("图片 (*.png *.jpg)")}, nullptr);
+    const QString backend = QStringLiteral("org.freedesktop.impl.portal.FileChooser");
+    QTRY_VERIFY_WITH_TIMEOUT(!callsTo(read(), backend, QStringLiteral("OpenFile")).isEmpty(), 20000);
+    QCOMPARE(unavailable.count(), 0);
+
+    const QStringList asked =
+        callsTo(monitored, QStringLiteral("org.freedesktop.portal.FileChooser"), "OpenFile");
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(currentFolder(asked.constFirst()), std::optional(FileChooser::picturesFolder().toLocalFile()));
+    QVERIFY2(asked.constFirst().contains(QStringLiteral("*.png")), qPrintable(asked.constFirst()));
+
+    // A portal of version 4 or later hands the folder to its chooser; Debian 12's (version 3) keeps it back
+    // from OpenFile, so GNOME's chooser there still opens on its recent files.
+    QDBusMessage question = QDBusMessage::createMethodCall(
+        portalService, QStringLiteral("/org/freedesktop/portal/desktop"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    question << QStringLiteral("org.freedesktop.portal.FileChooser") << QStringLiteral("version");
+    const QDBusMessage answer = QDBusConnection::sessionBus().call(question);
+    QCOMPARE(answer.type(), QDBusMessage::ReplyMessage);
+    const uint version = answer.arguments().constFirst().value<QDBusVariant>().variant().toUInt();
+    const QString shown = callsTo(monitored, backend, QStringLiteral("OpenFile")).constFirst();
+    QCOMPARE(currentFolder(shown).has_value(), version >= 4);
+
+    // The chooser closed again, as the request's own Close does, once its backend has the request (asked
+    // before, the backend has none to close, and the portal forgets the request all the same).
+    static const QRegularExpression handle(
+        QStringLiteral("-> destination=(\\S+) .*\\n\\s*object path \"([^\"]+)\""));
+    const QRegularExpressionMatch request = handle.match(shown);
+    QVERIFY2(request.hasMatch(), qPrintable(shown));
+    const auto backendHasIt = [&request] {
+        const QDBusMessage objects = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
+            request.captured(1), request.captured(2), QStringLiteral("org.freedesktop.DBus.Introspectable"),
+            QStringLiteral("Introspect")));
+        return objects.type() == QDBusMessage::ReplyMessage
+               && objects.arguments().value(0).toString().contains("org.freedesktop.impl.portal.Request");
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(backendHasIt(), 15000);
+    const QDBusMessage closed = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
+        portalService, request.captured(2), QStringLiteral("org.freedesktop.portal.Request"), "Close"));
+    QVERIFY2(closed.type() == QDBusMessage::ReplyMessage, qPrintable(closed.errorMessage()));
+    QTRY_VERIFY_WITH_TIMEOUT(!backendHasIt(), 15000);
 }
 
 QTEST_MAIN(DesktopPortalTest)

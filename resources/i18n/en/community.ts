@@ -134,7 +134,7 @@
     </message>
     <message>
         <source>参加</source>
-        <translation>Attending</translation>
+        <translation>Going</translation>
     </message>
     <message>
         <source>感兴趣</source>
@@ -142,7 +142,7 @@
     </message>
     <message>
         <source>不参加</source>
-        <translation>Not attending</translation>
+        <translation>Not going</translation>
     </message>
     <message>
         <source>没有保存成功：</source>
@@ -154,7 +154,7 @@
     </message>
     <message>
         <source>计划参加活动时请提前选择“参加”。活动倍数还需在报告提交时满足航线和时间要求。</source>
-        <translation>If you plan to take part, choose “Attending” in advance. The event multiplier also needs the route and time to match when you file the report.</translation>
+        <translation>If you plan to take part, choose “Going” in advance. The event multiplier also needs the route and time to match when you file the report.</translation>
     </message>
     <message>
         <source>提交本次活动 PIREP（×1.5）</source>

@@ -16,7 +16,7 @@
     </message>
     <message>
         <source>上一位 </source>
-        <translation>Last </translation>
+        <translation>Previously </translation>
     </message>
     <message>
         <source>%@ · %@ 架</source>

@@ -37,7 +37,7 @@
     </message>
     <message>
         <source>· 更新于 %@</source>
-        <translation>· Updated %@</translation>
+        <translation>· updated %@</translation>
     </message>
     <message>
         <source>我的航班：%@</source>

@@ -84,7 +84,7 @@
     </message>
     <message>
         <source>部分数据暂时不可用，位置可能延迟</source>
-        <translation>Some data is temporarily unavailable; positions may lag</translation>
+        <translation>Some data is unavailable right now; positions may lag</translation>
     </message>
     <message>
         <source>当前没有可显示的联盟航班。</source>

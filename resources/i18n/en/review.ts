@@ -124,6 +124,10 @@
         <translation>×%@</translation>
     </message>
     <message>
+        <source>%@：%@</source>
+        <translation>%@: %@</translation>
+    </message>
+    <message>
         <source>申请人：%@</source>
         <translation>Applicant: %@</translation>
     </message>

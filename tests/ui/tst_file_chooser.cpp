@@ -1,0 +1,305 @@
+// Pictures picked in the desktop's own chooser: what the picture dialog asks the FileChooser portal, and what
+// it makes of the portal's answers, against a portal of the test's own on the session bus.
+#include "FileChooser.h"
+#include "PortalFilePick.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCall>
+#include <QDir>
+#include <QJSValue>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtQml/qqmlextensionplugin.h>
+#include <QtTest>
+
+#include <memory>
+
+Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
+
+namespace {
+
+const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+
+// A FileChooser portal under a name of its own (the tests share one session bus, where the desktop's portal
+// may answer too). It answers each OpenFile as it is told, and sends its answer before its reply, as a
+// quick portal may: the pick must be listening before it calls.
+class FakePortal : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.FileChooser")
+
+public:
+    FakePortal()
+        : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("fake-portal")))
+        , m_service(QStringLiteral("org.vornalia.tst_file_chooser.portal%1")
+                        .arg(QCoreApplication::applicationPid()))
+    {
+    }
+    ~FakePortal() override
+    {
+        m_bus.unregisterService(m_service);
+        m_bus.unregisterObject(portalPath);
+        QDBusConnection::disconnectFromBus(QStringLiteral("fake-portal"));
+    }
+    bool start()
+    {
+        return m_bus.isConnected() && m_bus.registerObject(portalPath, this, QDBusConnection::ExportAllSlots)
+               && m_bus.registerService(m_service);
+    }
+    QString service() const { return m_service; }
+
+    // -1: refuse the call.
+    int response = 0;
+    // Whether the answer comes from another program on the bus instead.
+    bool impostor = false;
+    QStringList uris;
+    int calls = 0;
+    QString title;
+    QVariantMap options;
+
+public Q_SLOTS:
+    QDBusObjectPath OpenFile(const QString &parentWindow, const QString &title, const QVariantMap &options)
+    {
+        Q_UNUSED(parentWindow)
+        ++calls;
+        this->title = title;
+        this->options = options;
+        if (response < 0) {
+            sendErrorReply(QDBusError::AccessDenied, QStringLiteral("no file chooser here"));
+            return {};
+        }
+        // The portal's rule: the caller's unique name without ':' and with '_' for '.', then the token.
+        const QString sender = message().service().mid(1).replace(u'.', u'_');
+        const QString handle = portalPath + QStringLiteral("/request/") + sender + u'/'
+                               + options.value("handle_token").toString();
+        QDBusMessage answer =
+            QDBusMessage::createSignal(handle, QStringLiteral("org.freedesktop.portal.Request"), "Response");
+        answer << uint(response) << QVariantMap{{QStringLiteral("uris"), uris}};
+        if (impostor) {
+            QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "impostor");
+            other.send(answer);
+            other.call(QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                      "org.freedesktop.DBus", "GetId"));
+            QDBusConnection::disconnectFromBus("impostor");
+        } else {
+            connection().send(answer);
+        }
+        return QDBusObjectPath(handle);
+    }
+    // A round trip after an answer: the answer, sent first, has reached the caller.
+    int Ping() { return calls; }
+
+private:
+    QDBusConnection m_bus;
+    QString m_service;
+};
+
+// Each (name, globs) of the portal's filters a(sa(us)).
+QList<QPair<QString, QStringList>> filtersOf(const QVariant &value)
+{
+    QList<QPair<QString, QStringList>> filters;
+    const QDBusArgument argument = value.value<QDBusArgument>();
+    argument.beginArray();
+    while (!argument.atEnd()) {
+        QString name;
+        QStringList globs;
+        argument.beginStructure();
+        argument >> name;
+        argument.beginArray();
+        while (!argument.atEnd()) {
+            uint kind = 0;
+            QString pattern;
+            argument.beginStructure();
+            argument >> kind >> pattern;
+            argument.endStructure();
+            globs.append(kind == 0 ? pattern : QStringLiteral("type:") + pattern);
+        }
+        argument.endArray();
+        argument.endStructure();
+        filters.append({name, globs});
+    }
+    argument.endArray();
+    return filters;
+}
+
+// The files a picked() signal carried.
+QList<QUrl> filesOf(const QVariant &files)
+{
+    const QVariant list = files.canConvert<QJSValue>() ? files.value<QJSValue>().toVariant() : files;
+    QList<QUrl> urls;
+    for (const QVariant &file : list.toList())
+        urls.append(file.toUrl());
+    return urls;
+}
+
+} // namespace
+
+class FileChooserTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanup();
+    void cleanupTestCase();
+    void portalCallOpensInThePicturesFolder();
+    void portalAnswers_data();
+    void portalAnswers();
+
+private:
+    // A picture dialog in a window, its portal pick pointed at the fake.
+    QObject *makeDialog();
+
+    QTemporaryDir m_config;
+    QString m_pictures;
+    QByteArray m_savedConfig;
+    QQmlEngine m_engine;
+    std::unique_ptr<QQuickWindow> m_window;
+    std::unique_ptr<QObject> m_view;
+    std::unique_ptr<FakePortal> m_portal;
+};
+
+void FileChooserTest::initTestCase()
+{
+    if (!QDBusConnection::sessionBus().isConnected())
+        QSKIP("no session bus (scripts/test runs the tests on one of their own)");
+    // The member's pictures folder as the desktop's user-dirs file names it.
+    QVERIFY(m_config.isValid());
+    m_pictures = m_config.filePath(QStringLiteral("图片"));
+    QVERIFY(QDir().mkpath(m_pictures));
+    QFile dirs(m_config.filePath(QStringLiteral("user-dirs.dirs")));
+    QVERIFY(dirs.open(QIODevice::WriteOnly));
+    dirs.write("XDG_PICTURES_DIR=\"" + m_pictures.toUtf8() + "\"\n");
+    dirs.close();
+    m_savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+    QCOMPARE(FileChooser::picturesFolder(), QUrl::fromLocalFile(m_pictures));
+
+    m_engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    FileChooser::usePortal(true);
+}
+
+void FileChooserTest::cleanup()
+{
+    m_view.reset();
+    m_window.reset();
+    m_portal.reset();
+}
+
+void FileChooserTest::cleanupTestCase()
+{
+    FileChooser::usePortal(false);
+    if (m_savedConfig.isEmpty())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", m_savedConfig);
+}
+
+QObject *FileChooserTest::makeDialog()
+{
+    m_portal = std::make_unique<FakePortal>();
+    if (!m_portal->start())
+        return nullptr;
+    m_window = std::make_unique<QQuickWindow>();
+    m_window->resize(900, 700);
+    m_window->show();
+    QQmlComponent component(&m_engine);
+    component.setData("import QtQuick\nimport Vorna.Ui\nItem { property alias dialog: d\n"
+                      " PhotoDialog { id: d; heading: \"选择飞行截图\"; several: true;"
+                      " nameFilters: [\"图片 (*.png *.jpg *.jpeg)\"] } }",
+                      QUrl(QStringLiteral("qrc:/test.qml")));
+    // In the window from the start, so the dialog finds the window it belongs to.
+    m_view.reset(component.beginCreate(m_engine.rootContext()));
+    if (!m_view)
+        return nullptr;
+    qobject_cast<QQuickItem *>(m_view.get())->setParentItem(m_window->contentItem());
+    component.completeCreate();
+    QObject *dialog = m_view->property("dialog").value<QObject *>();
+    auto *pick = dialog ? dialog->findChild<PortalFilePick *>() : nullptr;
+    if (!pick)
+        return nullptr;
+    pick->setService(m_portal->service());
+    return dialog;
+}
+
+// Regression: the desktop's chooser opened on its recent files, not the member's pictures, as the portal
+// call named no folder.
+void FileChooserTest::portalCallOpensInThePicturesFolder()
+{
+    QObject *dialog = makeDialog();
+    QVERIFY(dialog);
+    QVERIFY(QMetaObject::invokeMethod(dialog, "pick", Q_ARG(QVariant, 6)));
+    QTRY_COMPARE(m_portal->calls, 1);
+    QCOMPARE(m_portal->title, QStringLiteral("选择飞行截图"));
+    const QVariantMap &options = m_portal->options;
+    // The portal's bytes, ending in NUL.
+    QCOMPARE(options.value("current_folder").toByteArray(), QFile::encodeName(m_pictures) + '\0');
+    QCOMPARE(options.value("multiple").toBool(), true);
+    QCOMPARE(options.value("modal").toBool(), true);
+    QVERIFY(!options.value("handle_token").toString().isEmpty());
+    QCOMPARE(filtersOf(options.value("filters")),
+             (QList<QPair<QString, QStringList>>{{"图片", {"*.png", "*.jpg", "*.jpeg"}}}));
+    // Not Qt Quick's dialog as well.
+    QVERIFY(!dialog->property("visible").toBool());
+}
+
+void FileChooserTest::portalAnswers_data()
+{
+    QTest::addColumn<int>("response"); // -1: the portal refuses the call
+    QTest::addColumn<QStringList>("uris");
+    QTest::addColumn<bool>("picked");
+    QTest::addColumn<bool>("inWindow"); // Qt Quick's dialog opens instead
+    QTest::addColumn<bool>("impostor"); // another program sends the answer
+    const QStringList two{"file:///home/m/a.png", "file:///home/m/b%20c.jpg"};
+    QTest::newRow("two files chosen") << 0 << two << true << false << false;
+    QTest::newRow("cancelled") << 1 << QStringList() << false << false << false;
+    QTest::newRow("ended another way") << 2 << QStringList() << false << false << false;
+    QTest::newRow("the portal refuses") << -1 << QStringList() << false << true << false;
+    // Only the portal hands the pick its files.
+    QTest::newRow("another program answers") << 0 << two << false << false << true;
+}
+
+void FileChooserTest::portalAnswers()
+{
+    QFETCH(int, response);
+    QFETCH(QStringList, uris);
+    QFETCH(bool, picked);
+    QFETCH(bool, inWindow);
+    QFETCH(bool, impostor);
+    QObject *dialog = makeDialog();
+    QVERIFY(dialog);
+    m_portal->response = response;
+    m_portal->uris = uris;
+    m_portal->impostor = impostor;
+    QSignalSpy files(dialog, SIGNAL(picked(QVariant)));
+    QVERIFY(QMetaObject::invokeMethod(dialog, "pick", Q_ARG(QVariant, 6)));
+    QTRY_COMPARE(m_portal->calls, 1);
+    if (picked) {
+        QTRY_COMPARE(files.count(), 1);
+        QList<QUrl> expected;
+        for (const QString &uri : uris)
+            expected.append(QUrl(uri));
+        QCOMPARE(filesOf(files.constFirst().constFirst()), expected);
+    }
+    if (inWindow)
+        QTRY_VERIFY(dialog->property("visible").toBool());
+    // Whatever the portal said has arrived once its reply to a later question has: it sent it first.
+    const QDBusPendingCall ping = QDBusConnection::sessionBus().asyncCall(QDBusMessage::createMethodCall(
+        m_portal->service(), portalPath, QStringLiteral("org.freedesktop.portal.FileChooser"), "Ping"));
+    QTRY_VERIFY(ping.isFinished());
+    QVERIFY(!ping.isError());
+    QCoreApplication::processEvents();
+    QCOMPARE(files.count(), picked ? 1 : 0);
+    QCOMPARE(dialog->property("visible").toBool(), inWindow);
+}
+
+QTEST_MAIN(FileChooserTest)
+#include "tst_file_chooser.moc"
