@@ -12,6 +12,9 @@ struct Overloaded : Handlers...
 {
     using Handlers::operator()...;
 };
+// Clang 14 deduces no aggregate with bases from its initialiser without this guide.
+template <typename... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 } // namespace
 
