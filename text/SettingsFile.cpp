@@ -297,7 +297,8 @@ std::optional<QVariant> valueOf(QStringView written)
     QVariantList values;
     for (const QString &part : parts.texts) {
         const std::optional<QVariant> value = typedValue(part);
-        if (!value)
+        // A list inside a list (an item's variant form), which the app never keeps, is not read either.
+        if (!value || value->typeId() == QMetaType::QStringList || value->typeId() == QMetaType::QVariantList)
             return std::nullopt;
         values.append(*value);
     }
