@@ -89,6 +89,10 @@ QImage decodeBounded(const QByteArray &bytes)
     QImage picture;
     if (!reader.read(&picture))
         return QImage();
+    // A GIF may decode larger than the size it states (its screen, not its frame).
+    if (picture.width() > maxSide || picture.height() > maxSide
+        || qint64(picture.width()) * picture.height() > maxPixels)
+        return QImage();
     return picture;
 }
 

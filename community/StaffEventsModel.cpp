@@ -43,5 +43,5 @@ EventValue StaffEventsModel::eventAt(int index) const
 void StaffEventsModel::open(int index) const
 {
     if (m_navigation && m_data && index >= 0 && index < m_data->events().size())
-        m_navigation->push(NavigationStack::EventStack, EventRoute{m_data->events().at(index)});
+        m_navigation->push(NavigationStack::HomeStack, EventRoute{m_data->events().at(index)});
 }

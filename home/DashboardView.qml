@@ -116,7 +116,7 @@ Item {
                         objectName: "home.notifications"
                         symbol: dashboard.bellSymbol
                         text: L.t("通知")
-                        onClicked: stack.navigation.pushPage(NavigationStack.EventStack, ShellPage.Inbox)
+                        onClicked: stack.navigation.pushPage(NavigationStack.HomeStack, ShellPage.Inbox)
                     }
                 }
             }
@@ -181,7 +181,7 @@ Item {
                 GlassButton {
                     text: L.t("完善资料")
                     // The profile form stands on the home tab's own stack.
-                    onClicked: stack.navigation.pushPage(NavigationStack.EventStack, ShellPage.ProfileEdit)
+                    onClicked: stack.navigation.pushPage(NavigationStack.HomeStack, ShellPage.ProfileEdit)
                 }
             }
             Repeater {

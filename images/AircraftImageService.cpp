@@ -57,6 +57,17 @@ private:
     QPointer<ConnectionSlots> m_slots;
 };
 
+// A picture's size with its longer side at most maxPixel, neither side below one pixel.
+QSize fitted(QSize size, int maxPixel)
+{
+    const int longer = std::max(size.width(), size.height());
+    if (longer <= maxPixel)
+        return size;
+    const double scale = double(maxPixel) / longer;
+    return QSize(std::max(1, int(std::lround(size.width() * scale))),
+                 std::max(1, int(std::lround(size.height() * scale))));
+}
+
 } // namespace
 
 ConnectionSlots::ConnectionSlots(int limit, QObject *parent)
@@ -333,15 +344,15 @@ QImage AircraftImageService::decodePicture(const QByteArray &bytes, int maxPixel
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     const QSize size = reader.size();
-    const int longer = std::max(size.width(), size.height());
-    if (size.isValid() && longer > maxPixel) {
-        const double scale = double(maxPixel) / longer;
-        reader.setScaledSize(QSize(std::max(1, int(std::lround(size.width() * scale))),
-                                   std::max(1, int(std::lround(size.height() * scale)))));
-    }
-    const QImage decoded = reader.read();
+    if (size.isValid() && fitted(size, maxPixel) != size)
+        reader.setScaledSize(fitted(size, maxPixel));
+    QImage decoded = reader.read();
     if (decoded.isNull())
         return {};
+    // A GIF may decode larger than the size it states (its screen, not its frame), unscaled.
+    if (fitted(decoded.size(), maxPixel) != decoded.size())
+        decoded =
+            decoded.scaled(fitted(decoded.size(), maxPixel), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return trimmingTransparentEdges(decoded);
 }
 

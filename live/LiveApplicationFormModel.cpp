@@ -3,6 +3,7 @@
 #include "APIPath.h"
 #include "Busy.h"
 #include "L.h"
+#include "LiveLog.h"
 #include "Outcome.h"
 #include "Retarget.h"
 #include "Strings.h"
@@ -202,6 +203,8 @@ QCoro::Task<> LiveApplicationFormModel::apply()
         Q_EMIT submitted();
         co_return;
     }
+    if (outcome.failed())
+        qCInfo(lcLive, "the schedule application failed (%d)", outcome.status());
     // A refusal is the service's answer: nothing was stored. A conflict is not one of them: the earlier
     // application it names may be this one, sent before an answer that was lost, so the opener shows the
     // list.

@@ -3,6 +3,7 @@
 #include "APIPath.h"
 #include "Busy.h"
 #include "L.h"
+#include "LiveLog.h"
 #include "LiveTexts.h"
 #include "Outcome.h"
 #include "Retarget.h"
@@ -241,6 +242,8 @@ QCoro::Task<> LiveApplicationReviewModel::submit()
             setMessage(
                 outcome.value().warning.value_or(L(QStringLiteral("已保存，请返回列表查看最新状态。"))));
         } else {
+            if (outcome.failed())
+                qCInfo(lcLive, "the application's review failed (%d)", outcome.status());
             const QString description =
                 outcome.failed() ? outcome.message() : L(QStringLiteral("请求已取消。"));
             setMessage(description + QLatin1Char('\n')

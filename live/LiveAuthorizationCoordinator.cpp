@@ -1,6 +1,7 @@
 #include "LiveAuthorizationCoordinator.h"
 
 #include "APIPath.h"
+#include "LiveLog.h"
 #include "Outcome.h"
 
 #include <QAccessible>
@@ -105,6 +106,8 @@ QCoro::Task<> LiveAuthorizationCoordinator::replay(QUrl callback)
     // The browser may have gone meanwhile; then nobody is left to tell.
     if (!lifetime.alive())
         co_return;
+    if (outcome.failed())
+        qCInfo(lcLive, "the authorisation callback failed (%d)", outcome.status());
     if (outcome.ok())
         report(true, QString());
     else if (outcome.failed())
@@ -133,6 +136,7 @@ void LiveAuthorizationCoordinator::failed(const QString &description)
     if (m_finished)
         return;
     m_timeout.stop();
+    qCInfo(lcLive, "the authorisation page failed to load or timed out");
     report(false, description);
 }
 

@@ -5,6 +5,7 @@
 #include "Choices.h"
 #include "Display.h"
 #include "L.h"
+#include "LiveLog.h"
 #include "LiveValues.h"
 #include "Outcome.h"
 #include "Retarget.h"
@@ -13,6 +14,14 @@
 #include <QJsonObject>
 
 namespace {
+
+// A failure the page does not show: the log alone tells of it.
+template <typename T>
+void logUnshown(const char *what, const Outcome<T> &outcome)
+{
+    if (outcome.failed())
+        qCInfo(lcLive, "%s failed (%d)", what, outcome.status());
+}
 
 QCoro::Task<QByteArray> picture(QPointer<APIClient> client, QString path)
 {
@@ -216,6 +225,7 @@ void LiveTabModel::failLoad(const Outcome<T> &outcome)
 {
     if (outcome.cancelled())
         return;
+    qCInfo(lcLive, "the Live page failed to load (%d)", outcome.status());
     if (outcome.status() == 401 || outcome.status() == 403) {
         setBoard(std::nullopt);
         setApplications({}, m_page, m_hasMore);
@@ -283,6 +293,7 @@ QCoro::Task<> LiveTabModel::load()
         m_extras.take(positions.value());
         setBoard(m_board);
     }
+    logUnshown("the fleet's positions", positions);
     const auto routes = co_await attempt(APIClient::get<LiveRoutes>(client(), APIPath::liveRoutes()));
     if (!run.alive())
         co_return;
@@ -290,12 +301,14 @@ QCoro::Task<> LiveTabModel::load()
         m_extras.take(routes.value());
         setBoard(m_board);
     }
+    logUnshown("the fleet's routes", routes);
     if (m_avatar.isNull()) {
         const auto bytes = co_await attempt(picture(client(), APIPath::liveAvatar()));
         if (!run.alive())
             co_return;
         if (bytes.ok())
             setAvatar(QImage::fromData(bytes.value()));
+        logUnshown("the Infinite Flight avatar", bytes);
     }
 }
 
@@ -347,11 +360,13 @@ QCoro::Task<> LiveTabModel::connectAccount()
     if (!run.alive() || start.cancelled())
         co_return;
     if (!start.ok()) {
+        qCInfo(lcLive, "linking Infinite Flight could not start (%d)", start.status());
         setMessage(start.message());
         co_return;
     }
     const auto url = authorizationAddress(start.value().url);
     if (!url) {
+        qCInfo(lcLive, "the authorisation address is not an https page of the vendor's host: not opened");
         setMessage(L(TEXT_KEY("无效的授权地址。")));
         co_return;
     }
@@ -386,11 +401,13 @@ QCoro::Task<> LiveTabModel::disconnect()
     if (!run.alive() || answer.cancelled())
         co_return;
     if (!answer.ok()) {
+        qCInfo(lcLive, "unlinking Infinite Flight failed (%d)", answer.status());
         setMessage(answer.message());
         co_return;
     }
     // The service may say in so many words that the link stands.
     if (answer.value().ok == false) {
+        qCInfo(lcLive, "the service kept the Infinite Flight link");
         setMessage(L(TEXT_KEY("未能断开 Infinite Flight，请稍后重试。")));
         co_return;
     }
@@ -415,6 +432,7 @@ QCoro::Task<> LiveTabModel::more()
     if (!run.alive() || answer.cancelled())
         co_return;
     if (!answer.ok()) {
+        qCInfo(lcLive, "page %d of the applications failed (%d)", next, answer.status());
         setMessage(answer.message());
         co_return;
     }

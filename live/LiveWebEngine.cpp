@@ -1,8 +1,6 @@
 #include "LiveWebEngine.h"
 
-#include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcLiveWeb, "vorna.live.web")
+#include "LiveLog.h"
 
 namespace {
 
@@ -12,7 +10,7 @@ bool tell(QObject *coordinator, const char *method, Arguments... arguments)
 {
     if (coordinator && QMetaObject::invokeMethod(coordinator, method, Qt::DirectConnection, arguments...))
         return true;
-    qCWarning(lcLiveWeb, "the authorisation browser has no coordinator answering %s", method);
+    qCWarning(lcLive, "the authorisation browser has no coordinator answering %s", method);
     return false;
 }
 

@@ -72,7 +72,7 @@ Item {
                 objectName: "admin.events"
                 text: L.t("活动日程")
                 symbol: "calendar"
-                onClicked: view.navigation.pushPage(NavigationStack.EventStack, ShellPage.Events)
+                onClicked: view.navigation.pushPage(NavigationStack.HomeStack, ShellPage.Events)
             }
             GlassButton {
                 objectName: "admin.refresh"

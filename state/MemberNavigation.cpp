@@ -15,6 +15,9 @@ struct Overloaded : Handlers...
 {
     using Handlers::operator()...;
 };
+// Clang 14 deduces no aggregate with bases from its initialiser without this guide.
+template <typename... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 } // namespace
 
@@ -87,26 +90,30 @@ void MemberNavigation::setMember(bool member)
     Q_EMIT memberChanged();
 }
 
+// No default in the switches over tabs and pages: a new value without its arm here does not compile.
 NavigationStack MemberNavigation::stackOf(MemberTab tab)
 {
     switch (tab) {
+    case MemberTab::Home:
+        // The home page opens events, the inbox and the staff's reviews above it.
+        return NavigationStack::HomeStack;
     case MemberTab::Flights:
         return NavigationStack::FlightStack;
-    case MemberTab::Account:
-        return NavigationStack::AccountStack;
     case MemberTab::Live:
         return NavigationStack::LiveStack;
     case MemberTab::Map:
         return NavigationStack::NoStack;
-    default:
-        // The home page opens events, the inbox and the staff's reviews above it.
-        return NavigationStack::EventStack;
+    case MemberTab::Account:
+        return NavigationStack::AccountStack;
     }
+    Q_UNREACHABLE();
 }
 
 ShellPage MemberNavigation::rootPageOf(MemberTab tab) const
 {
     switch (tab) {
+    case MemberTab::Home:
+        return m_member ? ShellPage::Dashboard : ShellPage::Workbench;
     case MemberTab::Flights:
         return ShellPage::Flights;
     case MemberTab::Live:
@@ -115,9 +122,8 @@ ShellPage MemberNavigation::rootPageOf(MemberTab tab) const
         return ShellPage::Map;
     case MemberTab::Account:
         return ShellPage::Account;
-    default:
-        return m_member ? ShellPage::Dashboard : ShellPage::Workbench;
     }
+    Q_UNREACHABLE();
 }
 
 ShellPage MemberNavigation::stackPage() const
@@ -249,9 +255,16 @@ bool MemberNavigation::pushPage(NavigationStack stack, ShellPage page)
     case ShellPage::LiveAircraft:
     case ShellPage::LiveReview:
         return false;
-    // The report form shows a record when it has one and is empty without.
+    // Pages that show nothing handed to them; the report form shows a record when it has one and is empty
+    // without.
     case ShellPage::PirepForm:
-    default:
+    case ShellPage::ProfileEdit:
+    case ShellPage::Profile:
+    case ShellPage::Leaderboard:
+    case ShellPage::Settings:
+    case ShellPage::Information:
+    case ShellPage::Inbox:
+    case ShellPage::Events:
         break;
     }
     push(stack, PlainRoute{page});
@@ -282,7 +295,7 @@ void MemberNavigation::startPirep()
 
 void MemberNavigation::openReview(const Pirep &report, QObject *queue)
 {
-    push(NavigationStack::EventStack, ReviewRoute{report, queue});
+    push(NavigationStack::HomeStack, ReviewRoute{report, queue});
 }
 
 void MemberNavigation::openLiveAircraft(const QString &itemId, QObject *liveTab)
@@ -330,7 +343,7 @@ void MemberNavigation::openSubmission()
 
 void MemberNavigation::openEvent(const FlightEvent &event)
 {
-    setPath(NavigationStack::EventStack, {EventRoute{event}});
+    setPath(NavigationStack::HomeStack, {EventRoute{event}});
     setSelected(MemberTab::Home);
 }
 

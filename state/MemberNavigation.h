@@ -62,7 +62,7 @@ using ShellPage = ShellPages::Page;
 namespace NavigationStacks {
 Q_NAMESPACE
 QML_NAMED_ELEMENT(NavigationStack)
-enum Stack { NoStack, FlightStack, LogbookStack, EventStack, AccountStack, LiveStack };
+enum Stack { NoStack, FlightStack, LogbookStack, HomeStack, AccountStack, LiveStack };
 Q_ENUM_NS(Stack)
 } // namespace NavigationStacks
 using NavigationStack = NavigationStacks::Stack;
@@ -205,7 +205,7 @@ public:
     void setPath(NavigationStack stack, QList<Destination> path);
     const QList<Destination> &flightPath() const { return path(NavigationStack::FlightStack); }
     const QList<Destination> &logbookPath() const { return path(NavigationStack::LogbookStack); }
-    const QList<Destination> &eventPath() const { return path(NavigationStack::EventStack); }
+    const QList<Destination> &eventPath() const { return path(NavigationStack::HomeStack); }
     const QList<Destination> &accountPath() const { return path(NavigationStack::AccountStack); }
 
     // Whether the signed-in user is a member: their home page is the dashboard, staff's the workbench.

@@ -2,7 +2,7 @@
 
 #include "AppLanguage.h"
 #include "L.h"
-#include "Logging.h"
+#include "TextLog.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -14,8 +14,6 @@
 namespace Text {
 
 namespace {
-
-VORNA_LOGGING_CATEGORY(lcText, "vorna.text")
 
 // The texts Qt Quick Dialogs' own file dialog shows (its FileDialog.qml, context "FileDialog") that no table
 // of Qt 6.4 translates, answered from the app's tables in the current language. Everything else is left to

@@ -6,6 +6,7 @@
 #include <QIODevice>
 #include <QStringList>
 
+#include <algorithm>
 #include <optional>
 
 namespace SettingsFile {
@@ -74,7 +75,8 @@ private:
     qsizetype m_at = 0;
 };
 
-// A text or a list of texts (a list of variants each of which is a text counts too), or none.
+// A text or a list of texts (a list of variants each of which is a text counts too, and stays a list of
+// variants, as Qt reads it), or none.
 std::optional<QVariant> variantValue(QByteArrayView bytes)
 {
     StreamReader stream(bytes);
@@ -100,7 +102,7 @@ std::optional<QVariant> variantValue(QByteArrayView bytes)
                 return std::nullopt;
             texts.append(*text);
         }
-        value = texts;
+        value = variants ? QVariant(QVariantList(texts.cbegin(), texts.cend())) : QVariant(texts);
     } else {
         return std::nullopt;
     }
@@ -236,44 +238,71 @@ Items items(QStringView value)
     return items;
 }
 
-// A text as written: a leading "@" marks Qt's typed values, so a text's own is doubled.
-std::optional<QString> plainText(const QString &written)
+// One value as Qt reads it from its text, once the escapes are undone: a leading "@" marks Qt's typed
+// values, so a text's own is doubled. Of the typed values, those Qt writes for texts (one holding a NUL
+// character is "@String(…)"), bytes and no value are read; a variant is read only when it holds texts, and
+// a rectangle, a size, a point or a time, which the app never keeps, not at all. Any other text starting
+// with "@" is that text, as Qt has it.
+std::optional<QVariant> typedValue(const QString &text)
 {
-    if (written.startsWith(QLatin1String("@@")))
-        return written.mid(1);
-    if (written.startsWith(QLatin1Char('@')))
-        return std::nullopt;
-    return written;
+    if (!text.startsWith(QLatin1Char('@')))
+        return text;
+    if (text.startsWith(QLatin1String("@@")))
+        return text.mid(1);
+    if (!text.endsWith(QLatin1Char(')')))
+        return text;
+    if (text == QLatin1String("@Invalid()"))
+        return QVariant();
+    const auto inside = [&text](QLatin1String opening) {
+        return QStringView(text).sliced(opening.size(), text.size() - opening.size() - 1);
+    };
+    const QLatin1String string("@String(");
+    if (text.startsWith(string))
+        return inside(string).toString();
+    const QLatin1String bytes("@ByteArray(");
+    if (text.startsWith(bytes))
+        return inside(bytes).toLatin1();
+    const QLatin1String variant("@Variant(");
+    if (text.startsWith(variant)) {
+        // The stream's bytes, one to a character.
+        const QStringView stream = inside(variant);
+        for (const QChar c : stream) {
+            if (c.unicode() > 0xff)
+                return std::nullopt;
+        }
+        return variantValue(stream.toLatin1());
+    }
+    for (const char *opening : {"@DateTime(", "@Rect(", "@Size(", "@Point("}) {
+        if (text.startsWith(QLatin1String(opening)))
+            return std::nullopt;
+    }
+    return text;
 }
 
 std::optional<QVariant> valueOf(QStringView written)
 {
     const Items parts = items(written);
-    if (parts.list) {
+    if (!parts.list)
+        return typedValue(parts.texts.front());
+    // A list of texts, unless an item is a typed value: then, as for Qt, a list of values.
+    const auto typed = [](const QString &text) {
+        return text.startsWith(QLatin1Char('@')) && !text.startsWith(QLatin1String("@@"));
+    };
+    if (std::none_of(parts.texts.cbegin(), parts.texts.cend(), typed)) {
         QStringList texts;
-        for (const QString &part : parts.texts) {
-            const std::optional<QString> text = plainText(part);
-            if (!text)
-                return std::nullopt;
-            texts.append(*text);
-        }
+        for (const QString &part : parts.texts)
+            texts.append(typedValue(part)->toString());
         return texts;
     }
-    const QString &text = parts.texts.front();
-    if (text == QLatin1String("@Invalid()"))
-        return QVariant();
-    const QLatin1String variant("@Variant(");
-    if (text.startsWith(variant) && text.endsWith(QLatin1Char(')'))) {
-        // The stream's bytes, one to a character.
-        const QStringView bytes = QStringView(text).sliced(variant.size(), text.size() - variant.size() - 1);
-        for (const QChar c : bytes) {
-            if (c.unicode() > 0xff)
-                return std::nullopt;
-        }
-        return variantValue(bytes.toLatin1());
+    QVariantList values;
+    for (const QString &part : parts.texts) {
+        const std::optional<QVariant> value = typedValue(part);
+        // A list inside a list (an item's variant form), which the app never keeps, is not read either.
+        if (!value || value->typeId() == QMetaType::QStringList || value->typeId() == QMetaType::QVariantList)
+            return std::nullopt;
+        values.append(*value);
     }
-    const std::optional<QString> plain = plainText(text);
-    return plain ? std::optional<QVariant>(*plain) : std::nullopt;
+    return values;
 }
 
 QString keyOf(QStringView written)
@@ -323,17 +352,17 @@ QString writtenKey(const QString &key)
     return written;
 }
 
-QString writtenText(const QString &text)
+// Escapes and quotes as Qt reads them back.
+QString escaped(const QString &text)
 {
-    const QString marked = text.startsWith(QLatin1Char('@')) ? QLatin1Char('@') + text : text;
     QString written;
     // A code runs on over every hex digit that follows it, so those are written as codes too.
     bool afterCode = false;
-    for (qsizetype i = 0; i < marked.size(); ++i) {
-        const QChar c = marked[i];
-        if (c.isHighSurrogate() && i + 1 < marked.size() && marked[i + 1].isLowSurrogate()) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             written += c;
-            written += marked[++i];
+            written += text[++i];
             afterCode = false;
         } else if (c == QLatin1Char('\\') || c == QLatin1Char('"')) {
             written += QLatin1Char('\\');
@@ -354,25 +383,42 @@ QString writtenText(const QString &text)
     return quoted ? QLatin1Char('"') + written + QLatin1Char('"') : written;
 }
 
-QString writtenValue(const QVariant &value)
+QString writtenText(const QString &text)
+{
+    return escaped(text.startsWith(QLatin1Char('@')) ? QLatin1Char('@') + text : text);
+}
+
+// One value on its own or as an item of a list: texts, bytes in Qt's form for them, no value; a flag or a
+// number as the text it reads back as.
+QString writtenItem(const QVariant &value)
 {
     switch (value.typeId()) {
     case QMetaType::UnknownType:
         return QStringLiteral("@Invalid()");
+    case QMetaType::QByteArray:
+        return escaped(QStringLiteral("@ByteArray(") + QString::fromLatin1(value.toByteArray())
+                       + QLatin1Char(')'));
+    default:
+        return writtenText(value.toString());
+    }
+}
+
+QString writtenValue(const QVariant &value)
+{
+    switch (value.typeId()) {
     case QMetaType::QStringList:
     case QMetaType::QVariantList: {
-        // As Qt writes a list: none reads as no value, one as that text.
-        const QStringList texts = value.toStringList();
-        if (texts.isEmpty())
+        // As Qt writes a list: none reads as no value, one as that value alone.
+        const QVariantList items = value.toList();
+        if (items.isEmpty())
             return QStringLiteral("@Invalid()");
         QStringList written;
-        for (const QString &text : texts)
-            written.append(writtenText(text));
+        for (const QVariant &item : items)
+            written.append(writtenItem(item));
         return written.join(QLatin1String(", "));
     }
     default:
-        // A flag or a number as the text it reads back as.
-        return writtenText(value.toString());
+        return writtenItem(value);
     }
 }
 

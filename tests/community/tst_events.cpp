@@ -471,7 +471,7 @@ void EventsTest::eventPageAgainstTheService()
 
     // Inside the report window with "attending": the button opens the report form for the event.
     navigation.openEvent(listed("ev-302"));
-    page.openRoute(navigation.routeAt(NavigationStack::EventStack, 0));
+    page.openRoute(navigation.routeAt(NavigationStack::HomeStack, 0));
     QCOMPARE(page.event().id(), "ev-302");
     QVERIFY(page.inPirepWindow());
     QCOMPARE(page.note(), QStringLiteral("活动已经开始，不能再更改参加意向。"));

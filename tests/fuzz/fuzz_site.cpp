@@ -5,12 +5,15 @@
 #include "AircraftCatalog.h"
 #include "BaseMap.h"
 #include "CommunityRecords.h"
+#include "ForumAvatar.h"
 #include "Json.h"
 #include "LiveTabModel.h"
 #include "MemberNavigation.h"
 #include "MultipartBody.h"
 #include "ReadMarks.h"
+#include "ReleaseManifest.h"
 #include "ServiceHosts.h"
+#include "UpdateCheck.h"
 
 #include <QSet>
 #include <QUrl>
@@ -157,4 +160,38 @@ VORNA_FUZZ_TARGET(authorization_address)
     FUZZ_CHECK(text.startsWith(written));
     FUZZ_CHECK(text.size() == written.size() || QStringLiteral(":/?#").contains(text.at(written.size())));
     FUZZ_CHECK(ServiceHosts::isLiveVendorPage(*url));
+}
+
+// The release manifest from the member site: its download address is opened only when it is https on the
+// site's own hosts, with no user part.
+VORNA_FUZZ_TARGET(release_manifest)
+{
+    ReleaseManifest release;
+    try {
+        release = ReleaseManifest::fromJson(Json::parse(bytes));
+    } catch (const DecodeError &) {
+        return;
+    }
+    if (!UpdateCheck::isTrusted(release.url))
+        return;
+    const QUrl url(release.url);
+    const QString member = QLatin1String(ServiceHosts::memberHost);
+    const QStringList hosts{member, QStringLiteral("www.") + member, QLatin1String(ServiceHosts::secondHost)};
+    FUZZ_CHECK(url.scheme() == QLatin1String("https") && url.userInfo().isEmpty());
+    FUZZ_CHECK(hosts.contains(url.host().toLower()));
+}
+
+// The avatar template of a member's record at the forum: the picture is fetched only from an https address
+// with a host, and one written with its own scheme wrote "https" itself.
+VORNA_FUZZ_TARGET(forum_avatar_address)
+{
+    const QString avatarTemplate = QString::fromUtf8(bytes);
+    const std::optional<QUrl> url =
+        ForumAvatar::pictureAddress(ServiceHosts::forumEndpoint().origin, avatarTemplate);
+    if (!url)
+        return;
+    FUZZ_CHECK(url->isValid() && url->scheme() == QLatin1String("https") && !url->host().isEmpty());
+    if (QUrl(avatarTemplate).scheme().isEmpty())
+        return;
+    FUZZ_CHECK(avatarTemplate.startsWith(QLatin1String("https:")));
 }

@@ -268,7 +268,7 @@ void DashboardViewTest::eventCardsAnswerAndOpen()
 
     // The card itself opens the event's page.
     QMetaObject::invokeMethod(cards().first(), "clicked");
-    QCOMPARE(m_navigation->depth(NavigationStack::EventStack), 1);
+    QCOMPARE(m_navigation->depth(NavigationStack::HomeStack), 1);
     QCOMPARE(std::get<EventRoute>(m_navigation->eventPath().first()).event.id, m_data->events().first().id);
 }
 

@@ -3,6 +3,7 @@
 // so a reader that reserves what a damaged count declares fails here as it fails under the fuzzer.
 #include "AppComposition.h"
 #include "ReadMarks.h"
+#include "SettingsFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,8 @@ private slots:
     void marksAsTheFileHoldsThem_data();
     void marksAsTheFileHoldsThem();
     void writtenBackAsTexts();
+    void readAsQtReadsWhatItWrites_data();
+    void readAsQtReadsWhatItWrites();
 
 private:
     QTemporaryDir m_config;
@@ -94,6 +97,64 @@ void SettingsFileTest::writtenBackAsTexts()
     QVERIFY(written.contains("\nnotification-read.quoted=event:ev-1, \"p-2:rejected:1,5\"\n"));
     QVERIFY(!written.contains("huge-count"));
     QVERIFY(written.contains("\nappTheme=dark\n"));
+}
+
+void SettingsFileTest::readAsQtReadsWhatItWrites_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value");
+    const QString nul(QChar(0));
+    QTest::newRow("text") << "appTheme" << QVariant("dark");
+    QTest::newRow("flag") << "notification-server-read-migrated.u-1" << QVariant(true);
+    // Regression: a text holding a NUL character, which Qt writes as "@String(…)", was left out, and a list
+    // with one such mark with it.
+    QTest::newRow("text with a NUL") << "notification-read.u-1" << QVariant("p-1" + nul + ":approved:1.0");
+    QTest::newRow("marks, one with a NUL")
+        << "notification-read.u-1" << QVariant(QStringList{"event:ev-1", "p-1" + nul + "1:approved:1.0"});
+    QTest::newRow("marks as variants, one with a NUL")
+        << "notification-read.u-1" << QVariant(QVariantList{"event:ev-1", "p-1:" + nul + ":1.0"});
+    QTest::newRow("text starting with @") << "appTheme" << QVariant("@dark");
+    QTest::newRow("text written like a typed value") << "appTheme" << QVariant("@String(dark)");
+    QTest::newRow("marks starting with @")
+        << "notification-read.u-1" << QVariant(QStringList{"@a", "@@b", "c"});
+    QTest::newRow("one mark") << "notification-read.u-1" << QVariant(QStringList{"event:ev-1"});
+    QTest::newRow("one mark as variants") << "notification-read.u-1" << QVariant(QVariantList{"event:ev-1"});
+    QTest::newRow("no marks") << "notification-read.u-1" << QVariant(QStringList{});
+    QTest::newRow("escapes, quotes and separators")
+        << "notification-read.u-1"
+        << QVariant(QStringList{"tab\tline\n\"q\" back\\", " a;b ", "x=y,z", QString(QChar(1)) + "f0", ""});
+    QTest::newRow("beyond ASCII") << "notification-read.u-1" << QVariant(QStringList{"事件:é", "\U0001F600"});
+    QTest::newRow("bytes") << "appTheme" << QVariant(QByteArray("\x01\xff,a\0 f", 7));
+    QTest::newRow("list with bytes and no value")
+        << "notification-read.u-1" << QVariant(QVariantList{"a", QByteArray("b\x80"), QVariant()});
+    QTest::newRow("key in a group") << "group/sub key%/\u4e2d" << QVariant("v");
+    QTest::newRow("group named General") << "General/k" << QVariant("v");
+}
+
+// What Qt's own writer leaves, read by Qt and by the app's reader from copies of the same file: the same
+// keys and the same values of the same types.
+void SettingsFileTest::readAsQtReadsWhatItWrites()
+{
+    QFETCH(QString, key);
+    QFETCH(QVariant, value);
+    const QString written = m_config.filePath(QTest::currentDataTag() + QStringLiteral(".ini"));
+    {
+        QSettings qt(written, QSettings::IniFormat);
+        qt.setValue(key, value);
+        qt.sync();
+        QCOMPARE(qt.status(), QSettings::NoError);
+    }
+    // Copies, so neither reader finds the other's, nor the writer's, values cached for the file.
+    const QString forQt = written + ".qt";
+    const QString forApp = written + ".app";
+    QVERIFY(QFile::copy(written, forQt));
+    QVERIFY(QFile::copy(written, forApp));
+    const QSettings qt(forQt, QSettings::IniFormat);
+    const QSettings app(forApp, SettingsFile::format());
+    QCOMPARE(app.allKeys(), qt.allKeys());
+    QCOMPARE(app.value(key).typeId(), qt.value(key).typeId());
+    QCOMPARE(app.value(key), qt.value(key));
+    QCOMPARE(ReadMarks::stored(app, "u-1"), ReadMarks::stored(qt, "u-1"));
 }
 
 QTEST_GUILESS_MAIN(SettingsFileTest)

@@ -137,8 +137,8 @@ std::unique_ptr<PirepReviewModel> ReviewTest::review(const QString &id)
     model->setAppState(m_app.get());
     MemberNavigation navigation;
     m_queue->openReview(&navigation, id);
-    const int top = int(navigation.path(NavigationStack::EventStack).size()) - 1;
-    model->openRoute(&navigation, PageRoute{NavigationStack::EventStack, top, ShellPage::Review});
+    const int top = int(navigation.path(NavigationStack::HomeStack).size()) - 1;
+    model->openRoute(&navigation, PageRoute{NavigationStack::HomeStack, top, ShellPage::Review});
     return model;
 }
 

@@ -81,7 +81,7 @@ Rectangle {
                     appState: account
                     memberData: sample
                     navigation: pages
-                    route: pages.routeAt(NavigationStack.EventStack, 0)
+                    route: pages.routeAt(NavigationStack.HomeStack, 0)
                     Component.onCompleted: {
                         if (screen.decision === "")
                             return;

@@ -80,7 +80,7 @@ void PageStackTest::keepsThePagesWhoseRoutesStayed()
     QPointer<QQuickItem> root = view.root();
     model.showRoot(root);
     // The path that stood before the root is pushed over it at once.
-    QCOMPARE(view.asked, (QList<PageRoute>{{NavigationStack::EventStack, 0, ShellPage::Event}}));
+    QCOMPARE(view.asked, (QList<PageRoute>{{NavigationStack::HomeStack, 0, ShellPage::Event}}));
     QCOMPARE(model.count(), 2);
     QPointer<QQuickItem> first = view.made.at(0);
     QVERIFY(!root->isVisible() && first->isVisible());
@@ -90,15 +90,15 @@ void PageStackTest::keepsThePagesWhoseRoutesStayed()
     QCOMPARE(view.asked.size(), 1);
 
     // A second event above it: only the new one is made.
-    navigation.setPath(NavigationStack::EventStack,
+    navigation.setPath(NavigationStack::HomeStack,
                        {EventRoute{flightEvent("e-1")}, EventRoute{flightEvent("e-2")}});
     QCOMPARE(view.asked.size(), 2);
-    QCOMPARE(view.asked.last(), (PageRoute{NavigationStack::EventStack, 1, ShellPage::Event}));
+    QCOMPARE(view.asked.last(), (PageRoute{NavigationStack::HomeStack, 1, ShellPage::Event}));
     QPointer<QQuickItem> second = view.made.at(1);
     QVERIFY(!first->isVisible() && second->isVisible());
 
     // Back: the page popped is destroyed, the one beneath is the same object, shown again.
-    navigation.pop(NavigationStack::EventStack);
+    navigation.pop(NavigationStack::HomeStack);
     settleDeletions();
     QVERIFY(second.isNull());
     QCOMPARE(model.top(), first.data());
@@ -112,7 +112,7 @@ void PageStackTest::keepsThePagesWhoseRoutesStayed()
     QCOMPARE(view.asked.size(), 3);
     QCOMPARE(model.count(), 2);
 
-    navigation.pop(NavigationStack::EventStack);
+    navigation.pop(NavigationStack::HomeStack);
     settleDeletions();
     QCOMPARE(model.count(), 1);
     QCOMPARE(model.top(), root.data());

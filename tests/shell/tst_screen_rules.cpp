@@ -348,7 +348,7 @@ void ScreenRulesTest::pageTableShowsEachPage()
         shell->openEvent(memberData()->events().constFirst());
         break;
     case ShellPage::Inbox:
-        QVERIFY(shell->pushPage(NavigationStack::EventStack, ShellPage::Inbox));
+        QVERIFY(shell->pushPage(NavigationStack::HomeStack, ShellPage::Inbox));
         break;
     case ShellPage::PirepDetail:
         QTRY_VERIFY(reportOf("p-24433"));

@@ -313,7 +313,7 @@ void ViewsAccessTest::listRowsFromTheKeyboard()
         QVERIFY(inbox);
         MemberNavigation elsewhere;
         for (int index = 0; rowAt(view, index); ++index)
-            inbox->openNoticePage(&elsewhere, NavigationStack::EventStack,
+            inbox->openNoticePage(&elsewhere, NavigationStack::HomeStack,
                                   rowAt(view, index)->property("noticeId").toString());
         opened = elsewhere.eventPath();
         int other = 1;

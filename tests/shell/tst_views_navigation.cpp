@@ -189,7 +189,7 @@ void ViewsNavigationTest::pageBeneathStaysThroughPushAndPop()
     QVERIFY(!shown(m_root, "home.notifications"));
     QVERIFY(textsShown(m_root).contains("活动详情"));
 
-    navigation->pop(NavigationStack::EventStack);
+    navigation->pop(NavigationStack::HomeStack);
     QTRY_VERIFY(opened.isNull()); // the page popped is destroyed
     QVERIFY(shown(m_root, "home.notifications"));
     QCOMPARE(home->top(), dashboard.data());

@@ -199,7 +199,7 @@ void NavigationTest::pagesOfEachTab()
     navigation.openPrefilledPirep(recent("f-1"));
     QCOMPARE(navigation.rootPage(), ShellPage::Flights);
     QCOMPARE(navigation.stackPage(), ShellPage::PirepForm);
-    QCOMPARE(navigation.depth(NavigationStack::EventStack), 1);
+    QCOMPARE(navigation.depth(NavigationStack::HomeStack), 1);
     navigation.setPath(NavigationStack::FlightStack,
                        {RecentFlightRoute{recent("f-1")}, PirepRoute{report("p-1")}});
     QCOMPARE(navigation.stackPage(), ShellPage::PirepDetail);
@@ -303,7 +303,7 @@ void NavigationTest::backPopsTheSelectedTabsStack()
     navigation.setPath(NavigationStack::FlightStack,
                        {PirepRoute{report("a")}, RecentFlightRoute{recent("b")}});
     navigation.setPath(NavigationStack::LogbookStack, {PirepRoute{report("c")}});
-    navigation.setPath(NavigationStack::EventStack,
+    navigation.setPath(NavigationStack::HomeStack,
                        {EventRoute{flightEvent("e-1")}, EventRoute{flightEvent("e-2")}});
     navigation.setPath(NavigationStack::AccountStack,
                        {PlainRoute{ShellPage::Leaderboard}, PlainRoute{ShellPage::Profile}});
@@ -315,7 +315,7 @@ void NavigationTest::backPopsTheSelectedTabsStack()
     navigation.back();
     QCOMPARE((QList<int>{navigation.depth(NavigationStack::FlightStack),
                          navigation.depth(NavigationStack::LogbookStack),
-                         navigation.depth(NavigationStack::EventStack),
+                         navigation.depth(NavigationStack::HomeStack),
                          navigation.depth(NavigationStack::AccountStack),
                          navigation.depth(NavigationStack::LiveStack)}),
              depthsAfter);
@@ -354,7 +354,7 @@ void NavigationTest::busyPageKeepsItsPlace()
     QCOMPARE(navigation.selected(), MemberTab::Flights);
     // Other stacks go on; a page above it may come and go.
     navigation.openEvent(flightEvent("e-2"));
-    QCOMPARE(navigation.depth(NavigationStack::EventStack), 1);
+    QCOMPARE(navigation.depth(NavigationStack::HomeStack), 1);
     navigation.setSelected(MemberTab::Flights);
     navigation.push(NavigationStack::FlightStack, PirepRoute{report("p-2")});
     QVERIFY(navigation.canGoBack());
@@ -412,7 +412,7 @@ void NavigationTest::pushedPagesReadTheirRoute()
     QCOMPARE(navigation.routeOf<PirepRoute>(detail), PirepRoute{report("p-9")});
 
     navigation.openEvent(flightEvent("e-7"));
-    QCOMPARE(navigation.routeOf<EventRoute>(navigation.routeAt(NavigationStack::EventStack, 0)),
+    QCOMPARE(navigation.routeOf<EventRoute>(navigation.routeAt(NavigationStack::HomeStack, 0)),
              EventRoute{flightEvent("e-7")});
 
     navigation.setPath(NavigationStack::AccountStack,
@@ -479,8 +479,8 @@ void NavigationTest::accountRowsAndOpeners()
 
     // The dashboard's bell and profile banner push their pages on the home tab's own stack.
     navigation.setSelected(MemberTab::Home);
-    QVERIFY(navigation.pushPage(NavigationStack::EventStack, ShellPage::Inbox));
-    QVERIFY(navigation.pushPage(NavigationStack::EventStack, ShellPage::ProfileEdit));
+    QVERIFY(navigation.pushPage(NavigationStack::HomeStack, ShellPage::Inbox));
+    QVERIFY(navigation.pushPage(NavigationStack::HomeStack, ShellPage::ProfileEdit));
     QCOMPARE(navigation.eventPath(),
              (QList<Destination>{PlainRoute{ShellPage::Inbox}, PlainRoute{ShellPage::ProfileEdit}}));
     QCOMPARE(navigation.stackPage(), ShellPage::ProfileEdit);

@@ -37,14 +37,14 @@ Rectangle {
             MemberNavigation {
                 id: navigation
 
-                Component.onCompleted: navigation.pushPage(NavigationStack.EventStack, ShellPage.Inbox)
+                Component.onCompleted: navigation.pushPage(NavigationStack.HomeStack, ShellPage.Inbox)
             }
 
             initialItem: MemberNotificationsView {
                 appState: account
                 memberData: memberData
                 navigation: navigation
-                route: navigation.routeAt(NavigationStack.EventStack, 0)
+                route: navigation.routeAt(NavigationStack.HomeStack, 0)
             }
         }
     }

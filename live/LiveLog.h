@@ -1,0 +1,5 @@
+#pragma once
+
+#include "Logging.h"
+
+VORNA_LOGGING_CATEGORY(lcLive, "vorna.live")
