@@ -24,6 +24,9 @@ Rectangle {
     property pageRoute route
     // Without a route, its owner hands it the report (PirepDetailModel::setPirep) before the page shows.
     readonly property PirepDetailModel model: detail
+    // While pictures convert or upload the page keeps its place on its stack, so the outcome shows with the
+    // pictures the member picked.
+    readonly property bool pageBusy: detail.busy
     // The way back.
     signal close
 

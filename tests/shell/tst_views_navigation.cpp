@@ -40,6 +40,7 @@ private Q_SLOTS:
     void backKeysPopOnePage();
     void busyFormKeepsItsPlace_data();
     void busyFormKeepsItsPlace();
+    void busyUploadKeepsItsPlace();
     void workbenchOpensAReviewAndGoesBack_data();
     void workbenchOpensAReviewAndGoesBack();
     void staffReachTheMembersAnswersToAnEvent();
@@ -674,6 +675,53 @@ void ViewsNavigationTest::busyFormKeepsItsPlace()
     QTRY_VERIFY(page.isNull());
     QVERIFY(navigation->flightPath().isEmpty());
     QVERIFY(shown(m_root, "pirep.new"));
+}
+
+// Regression: the back keys took a report's detail away while its evidence uploaded; a refused upload was
+// never seen, and the pictures picked were gone with the page.
+void ViewsNavigationTest::busyUploadKeepsItsPlace()
+{
+    QVERIFY(showDashboard("lichen"));
+    QVERIFY(activateWindow());
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    navigation->setSelected(MemberTab::Flights);
+    std::optional<Pirep> held; // the report under inquiry, which takes more pictures
+    for (const Pirep &report : m_root->findChild<MemberData *>()->pireps()) {
+        if (report.id == "p-24421")
+            held = report;
+    }
+    QVERIFY(held);
+    navigation->push(NavigationStack::FlightStack, PirepRoute{*held});
+    PageStackModel *flights = pagesOf(MemberTab::Flights);
+    QTRY_COMPARE(flights->count(), 2);
+    QPointer<QQuickItem> page = flights->top();
+    auto *detail = page->property("model").value<QObject *>();
+    QVERIFY(detail);
+    QTRY_VERIFY(shown(page, "pirep.detail.pick"));
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    QVERIFY(picture.save(m_site.scratchFile("landing.png")));
+    QVERIFY(QMetaObject::invokeMethod(
+        detail, "pickPhotos", Q_ARG(QList<QUrl>, {QUrl::fromLocalFile(m_site.scratchFile("landing.png"))})));
+    QTRY_COMPARE(detail->property("fileCount").toInt(), 1);
+    service().setFault("/api/pireps/p-24421/evidence",
+                       {.status = 413, .held = true, .times = 1, .method = "POST"});
+    QVERIFY(QMetaObject::invokeMethod(detail, "upload"));
+    QTRY_COMPARE(service().heldAnswers(), 1);
+
+    const QList<Destination> uploading{PirepRoute{*held}};
+    QTest::keyClick(m_window.get(), Qt::Key_Escape);
+    QTest::keyClick(m_window.get(), Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(navigation->flightPath(), uploading);
+    QCOMPARE(flights->top(), page.data());
+
+    // The refusal shows on the page, the picture still picked.
+    service().release();
+    QTRY_VERIFY(!detail->property("busy").toBool());
+    QCOMPARE(detail->property("fileCount").toInt(), 1);
+    QTest::keyClick(m_window.get(), Qt::Key_Escape);
+    QTRY_VERIFY(page.isNull());
 }
 
 void ViewsNavigationTest::workbenchOpensAReviewAndGoesBack_data() { addBackKeys(); }
