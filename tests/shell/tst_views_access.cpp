@@ -351,29 +351,11 @@ void ViewsAccessTest::listRowsFromTheKeyboard()
 void ViewsAccessTest::picturesAreToldApart()
 {
     QVERIFY(showDashboard("lichen"));
-    auto *navigation = m_root->findChild<MemberNavigation *>();
-    navigation->setSelected(MemberTab::Flights);
-    std::optional<Pirep> held; // the report under inquiry, which takes more pictures
-    for (const Pirep &report : m_root->findChild<MemberData *>()->pireps()) {
-        if (report.id == "p-24421")
-            held = report;
-    }
-    QVERIFY(held);
-    navigation->push(NavigationStack::FlightStack, PirepRoute{*held});
-    QTRY_VERIFY(shown(m_root, "pirep.detail.pick"));
-    QList<QUrl> files;
-    for (const char *name : {"takeoff.png", "landing.png"}) {
-        QImage picture(400, 300, QImage::Format_RGB32);
-        picture.fill(Qt::darkBlue);
-        QVERIFY(picture.save(m_site.scratchFile(name)));
-        files.append(QUrl::fromLocalFile(m_site.scratchFile(name)));
-    }
-    QObject *detail = nullptr;
-    for (QQuickItem *item : itemsBelow(m_root)) {
-        if (QObject *model = item->findChild<QObject *>(QString(), Qt::FindDirectChildrenOnly);
-            model && model->inherits("PirepDetailModel"))
-            detail = model;
-    }
+    QQuickItem *page = showHeldReport();
+    QVERIFY(page);
+    const QList<QUrl> files{m_site.scratchPicture("takeoff.png"), m_site.scratchPicture("landing.png")};
+    QVERIFY(!files.contains(QUrl()));
+    auto *detail = page->property("model").value<QObject *>();
     QVERIFY(detail);
     // The picture the member sent before reads apart from those picked now.
     QTRY_VERIFY(heardControl(m_root, "pirep.detail.evidence>已上传截图 1"));

@@ -685,32 +685,21 @@ void ViewsNavigationTest::busyUploadKeepsItsPlace()
     QVERIFY(activateWindow());
     auto *navigation = m_root->findChild<MemberNavigation *>();
     QVERIFY(navigation);
-    navigation->setSelected(MemberTab::Flights);
-    std::optional<Pirep> held; // the report under inquiry, which takes more pictures
-    for (const Pirep &report : m_root->findChild<MemberData *>()->pireps()) {
-        if (report.id == "p-24421")
-            held = report;
-    }
-    QVERIFY(held);
-    navigation->push(NavigationStack::FlightStack, PirepRoute{*held});
+    QPointer<QQuickItem> page = showHeldReport();
+    QVERIFY(page);
     PageStackModel *flights = pagesOf(MemberTab::Flights);
-    QTRY_COMPARE(flights->count(), 2);
-    QPointer<QQuickItem> page = flights->top();
     auto *detail = page->property("model").value<QObject *>();
     QVERIFY(detail);
-    QTRY_VERIFY(shown(page, "pirep.detail.pick"));
-    QImage picture(400, 300, QImage::Format_RGB32);
-    picture.fill(Qt::darkGreen);
-    QVERIFY(picture.save(m_site.scratchFile("landing.png")));
-    QVERIFY(QMetaObject::invokeMethod(
-        detail, "pickPhotos", Q_ARG(QList<QUrl>, {QUrl::fromLocalFile(m_site.scratchFile("landing.png"))})));
+    const QList<Destination> uploading = navigation->flightPath();
+    const QUrl picture = m_site.scratchPicture("landing.png");
+    QVERIFY(!picture.isEmpty());
+    QVERIFY(QMetaObject::invokeMethod(detail, "pickPhotos", Q_ARG(QList<QUrl>, {picture})));
     QTRY_COMPARE(detail->property("fileCount").toInt(), 1);
     service().setFault("/api/pireps/p-24421/evidence",
                        {.status = 413, .held = true, .times = 1, .method = "POST"});
     QVERIFY(QMetaObject::invokeMethod(detail, "upload"));
     QTRY_COMPARE(service().heldAnswers(), 1);
 
-    const QList<Destination> uploading{PirepRoute{*held}};
     QTest::keyClick(m_window.get(), Qt::Key_Escape);
     QTest::keyClick(m_window.get(), Qt::Key_Left, Qt::AltModifier);
     QCOMPARE(navigation->flightPath(), uploading);

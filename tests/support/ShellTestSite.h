@@ -12,9 +12,11 @@
 #include "SampleService.h"
 #include "SessionStore.h"
 
+#include <QImage>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 
 #include <algorithm>
@@ -47,6 +49,13 @@ public:
 
     Sample::Service &service() { return *m_service; }
     QString scratchFile(const QString &name) const { return m_scratch.filePath(name); }
+    // A picture saved under that name in the scratch folder, as a member picks one; empty when not written.
+    QUrl scratchPicture(const QString &name) const
+    {
+        QImage picture(400, 300, QImage::Format_RGB32);
+        picture.fill(Qt::darkBlue);
+        return picture.save(scratchFile(name)) ? QUrl::fromLocalFile(scratchFile(name)) : QUrl();
+    }
 
 private:
     KeychainQueues m_keychain;

@@ -220,6 +220,24 @@ protected:
         return nullptr;
     }
 
+    // The flights tab with the member's held report open (the one under inquiry, which takes more pictures)
+    // and its picker on screen: the report's detail page, or null.
+    QQuickItem *showHeldReport()
+    {
+        auto *navigation = m_root->findChild<MemberNavigation *>();
+        const QList<Pirep> reports = m_root->findChild<MemberData *>()->pireps();
+        const auto held = std::find_if(reports.cbegin(), reports.cend(),
+                                       [](const Pirep &report) { return report.id == "p-24421"; });
+        if (!navigation || held == reports.cend())
+            return nullptr;
+        navigation->setSelected(MemberTab::Flights);
+        navigation->push(NavigationStack::FlightStack, PirepRoute{*held});
+        PageStackModel *flights = pagesOf(MemberTab::Flights);
+        const bool open = QTest::qWaitFor(
+            [flights] { return flights->count() == 2 && shown(flights->top(), "pirep.detail.pick"); });
+        return open ? flights->top() : nullptr;
+    }
+
     // The report form's model: that of the last item below the window root that has one.
     PirepFormModel *pirepForm() const
     {
