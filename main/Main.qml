@@ -101,7 +101,7 @@ ApplicationWindow {
 
         text: L.mnemonic(L.t("退出"), "Q")
         shortcut: StandardKey.Quit
-        onTriggered: Qt.quit()
+        onTriggered: windowRoot.quit()
     }
     Component {
         id: separator
@@ -125,6 +125,8 @@ ApplicationWindow {
     }
 
     WindowRoot {
+        id: windowRoot
+
         anchors.fill: parent
     }
 

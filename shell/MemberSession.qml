@@ -9,6 +9,8 @@ Item {
     id: tabs
 
     required property AppState appState
+    // The window's question before quitting: it asks while a page of these tabs is still sending.
+    property QuitQuestion quitQuestion
 
     MemberData {
         id: memberData
@@ -23,6 +25,8 @@ Item {
         member: tabs.appState.isMember
         // A report the member was writing when their session ended comes back with the sign-in.
         Component.onCompleted: {
+            if (tabs.quitQuestion)
+                tabs.quitQuestion.navigation = navigation;
             if (!tabs.appState.isMember || !tabs.appState.keepsForm("report"))
                 return;
             navigation.selected = MemberTab.Flights;

@@ -66,6 +66,67 @@ Item {
         }
     }
 
+    // Quits the app ("退出"), unless a page is still sending what the member gave it: then asks first.
+    function quit() {
+        if (quitQuestion.asks)
+            root.askToQuit();
+        else
+            Qt.quit();
+    }
+
+    function askToQuit() {
+        quitAlert.active = true;
+        (quitAlert.item as AlertDialog).shown = true;
+    }
+
+    QuitQuestion {
+        id: quitQuestion
+    }
+
+    // The window's close button and Alt+F4 ask the same question; the window stays while it is asked.
+    Connections {
+        target: root.Window.window
+
+        function onClosing(close) {
+            if (!quitQuestion.asks)
+                return;
+            close.accepted = false;
+            root.askToQuit();
+        }
+    }
+
+    // Made the first time it is asked: the window's first frame does without it.
+    Loader {
+        id: quitAlert
+
+        active: false
+        sourceComponent: AlertDialog {
+            id: question
+
+            objectName: "quit.question"
+            title: quitQuestion.title
+            message: quitQuestion.message
+            // Staying is what Return does: quitting drops the outcome.
+            defaultButton: stayButton
+            onClosed: question.shown = false
+
+            BorderedButton {
+                id: stayButton
+
+                objectName: "quit.stay"
+                prominent: true
+                text: L.t("继续等待")
+                onClicked: question.shown = false
+            }
+            BorderedButton {
+                objectName: "quit.anyway"
+                destructive: true
+                text: L.t("仍要退出")
+                onClicked: Qt.quit()
+            }
+        }
+    }
+
     // The account switcher over the sign-in form ("使用已保存账号").
     property bool showingSavedAccounts: false
 
@@ -130,7 +191,8 @@ Item {
 
         Loader {
             Component.onCompleted: setSource(Qt.resolvedUrl("MemberSession.qml"), {
-                appState: app
+                appState: app,
+                quitQuestion: quitQuestion
             })
             onLoaded: root.tabsRevision = app.revision
         }

@@ -226,6 +226,16 @@ void MemberNavigation::setBusy(const PageRoute &route, bool busy)
         Q_EMIT heldChanged(route.stack);
 }
 
+QList<ShellPage> MemberNavigation::heldPages() const
+{
+    QList<ShellPage> pages;
+    for (auto stack = m_busy.cbegin(); stack != m_busy.cend(); ++stack) {
+        for (const int index : stack.value())
+            pages.append(pageAt(stack.key(), index));
+    }
+    return pages;
+}
+
 void MemberNavigation::back() { pop(stackOf(m_selected)); }
 
 void MemberNavigation::leave(const PageRoute &route)

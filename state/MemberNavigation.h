@@ -229,6 +229,8 @@ public:
     Q_INVOKABLE void setBusy(const PageRoute &route, bool busy);
     // Whether a busy page stands in a stack.
     bool held(NavigationStack stack) const { return !m_busy.value(stack).isEmpty(); }
+    // The busy pages of every stack, in no order: none once all are done.
+    QList<ShellPage> heldPages() const;
 
     // How many routes a stack's path holds, and the page that the route at an index resolves to.
     int depth(NavigationStack stack) const { return int(path(stack).size()); }

@@ -47,7 +47,37 @@ private Q_SLOTS:
     void logbookSheetOverTheAccountTab();
     void routesMapOnTheDashboardAndInTheLogbook();
     void routesMapOfAMemberWithoutRoutes();
+
+private:
+    void quittingAsksFirst(const QString &title);
 };
+
+// Closing the window while a page sends what the member gave it asks first: the window and the page stay,
+// Return keeps them, the quit key asks again, and only "仍要退出" quits.
+void ViewsNavigationTest::quittingAsksFirst(const QString &title)
+{
+    QSignalSpy quit(m_engine.get(), &QQmlEngine::quit);
+    // The question's controls are on the window's overlay.
+    QQuickItem *overlay = m_window->contentItem();
+    QVERIFY(!m_window->close());
+    QVERIFY(m_window->isVisible());
+    QQuickItem *stay = nullptr;
+    QTRY_VERIFY((stay = shown(overlay, "quit.stay")));
+    QVERIFY2(textsShown(overlay).contains(title), qPrintable(textsShown(overlay).join(" | ")));
+    QTRY_COMPARE(m_window->activeFocusItem(), stay);
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    QTRY_VERIFY(!shown(overlay, "quit.stay"));
+    QCOMPARE(quit.count(), 0);
+
+    QVERIFY(QMetaObject::invokeMethod(m_root, "quit"));
+    QQuickItem *anyway = nullptr;
+    QTRY_VERIFY((anyway = shown(overlay, "quit.anyway")));
+    QCOMPARE(quit.count(), 0);
+    QVERIFY(QMetaObject::invokeMethod(anyway, "clicked"));
+    QCOMPARE(quit.count(), 1);
+    QVERIFY(QMetaObject::invokeMethod(shown(overlay, "quit.stay"), "clicked"));
+    QTRY_VERIFY(!shown(overlay, "quit.stay"));
+}
 
 // The two keys that go back one page: Escape and Alt+Left.
 static void addBackKeys()
@@ -661,6 +691,11 @@ void ViewsNavigationTest::busyFormKeepsItsPlace()
     QVERIFY(QMetaObject::invokeMethod(shown(page, "pirep.back"), "clicked"));
     QCOMPARE(navigation->flightPath(), sending);
     QCOMPARE(flights->top(), page.data());
+    // Regression: closing the window quit at once, and the report was gone with its outcome unseen.
+    quittingAsksFirst(QStringLiteral("飞行报告仍在提交"));
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(flights->top(), page.data());
 
     // The refusal shows on the form, with what the member typed.
     service().release();
@@ -670,11 +705,13 @@ void ViewsNavigationTest::busyFormKeepsItsPlace()
         QStringLiteral("系统没有找到对应的 Infinite Flight 航班，请上传飞行截图并填写补充说明。")));
     QCOMPARE(form->departure(), QStringLiteral("ZSPD"));
 
-    // Done, the keys go back again.
+    // Done, the keys go back again, and the window closes at once.
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QTRY_VERIFY(page.isNull());
     QVERIFY(navigation->flightPath().isEmpty());
     QVERIFY(shown(m_root, "pirep.new"));
+    QVERIFY(m_window->close());
+    QVERIFY(!m_window->isVisible());
 }
 
 // Regression: the back keys took a report's detail away while its evidence uploaded; a refused upload was
@@ -704,6 +741,9 @@ void ViewsNavigationTest::busyUploadKeepsItsPlace()
     QTest::keyClick(m_window.get(), Qt::Key_Left, Qt::AltModifier);
     QCOMPARE(navigation->flightPath(), uploading);
     QCOMPARE(flights->top(), page.data());
+    quittingAsksFirst(QStringLiteral("补充截图仍在上传"));
+    if (QTest::currentTestFailed())
+        return;
 
     // The refusal shows on the page, the picture still picked.
     service().release();

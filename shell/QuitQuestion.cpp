@@ -1,0 +1,44 @@
+#include "QuitQuestion.h"
+
+#include "L.h"
+
+void QuitQuestion::setNavigation(MemberNavigation *navigation)
+{
+    if (m_navigation == navigation)
+        return;
+    if (m_navigation)
+        disconnect(m_navigation, nullptr, this, nullptr);
+    m_navigation = navigation;
+    if (m_navigation) {
+        connect(m_navigation, &MemberNavigation::heldChanged, this, &QuitQuestion::changed);
+        // Tabs that go (a sign-out, another account) take their pages with them.
+        connect(m_navigation, &QObject::destroyed, this, &QuitQuestion::changed);
+    }
+    Q_EMIT changed();
+}
+
+QList<ShellPage> QuitQuestion::heldPages() const
+{
+    return m_navigation ? m_navigation->heldPages() : QList<ShellPage>();
+}
+
+QString QuitQuestion::title() const
+{
+    const QList<ShellPage> pages = heldPages();
+    if (pages.contains(ShellPage::PirepForm))
+        return L(QStringLiteral("飞行报告仍在提交"));
+    if (pages.contains(ShellPage::PirepDetail))
+        return L(QStringLiteral("补充截图仍在上传"));
+    return L(QStringLiteral("仍有内容在提交"));
+}
+
+QString QuitQuestion::message() const
+{
+    const QList<ShellPage> pages = heldPages();
+    if (pages.contains(ShellPage::PirepForm))
+        return L(QStringLiteral(
+            "现在退出将看不到这份报告是否提交成功；如果没有被接受，已填写的内容和截图也不会保留。"));
+    if (pages.contains(ShellPage::PirepDetail))
+        return L(QStringLiteral("现在退出将看不到这些截图是否上传成功；如果没有被接受，需要重新选择截图。"));
+    return L(QStringLiteral("现在退出将看不到它是否提交成功。"));
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "MemberNavigation.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QQmlEngine>
+
+// Whether quitting (the window's close button, Alt+F4, "退出") asks first, and what it asks: while a page of
+// the member's tabs is still sending what they gave it (a report, evidence pictures), quitting would drop it
+// with its outcome unseen, and a refused report with everything typed. Nothing is kept for later: the member
+// waits, or quits anyway.
+class QuitQuestion : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    // The signed-in tabs' navigation, while they stand.
+    Q_PROPERTY(MemberNavigation *navigation READ navigation WRITE setNavigation NOTIFY changed)
+    Q_PROPERTY(bool asks READ asks NOTIFY changed)
+    Q_PROPERTY(QString title READ title NOTIFY changed)
+    Q_PROPERTY(QString message READ message NOTIFY changed)
+
+public:
+    using QObject::QObject;
+
+    MemberNavigation *navigation() const { return m_navigation; }
+    void setNavigation(MemberNavigation *navigation);
+
+    bool asks() const { return !heldPages().isEmpty(); }
+    QString title() const;
+    QString message() const;
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    QList<ShellPage> heldPages() const;
+
+    QPointer<MemberNavigation> m_navigation;
+};
