@@ -218,7 +218,7 @@ AccountFormPage {
 
         objectName: "profile.photoDialog"
         heading: L.t("上传头像")
-        nameFilters: form.photoFilters
+        filters: form.photoFilters
         onPicked: files => form.pickPhotos(files)
     }
 

@@ -1,6 +1,7 @@
 #include "PhotoImport.h"
 
 #include "APIError.h"
+#include "Display.h"
 #include "L.h"
 
 #include <QBuffer>
@@ -69,6 +70,14 @@ QStringList nameFilters()
             patterns.append(QStringLiteral("*.") + QLatin1String(format));
     }
     return {L(QStringLiteral("图片")) + QStringLiteral(" (") + patterns.join(u' ') + u')'};
+}
+
+std::optional<QString> leftOutNotice(qsizetype leftOut)
+{
+    if (leftOut <= 0)
+        return std::nullopt;
+    return L(QStringLiteral("最多 6 张截图：%@ 张没有添加，可先移除再选择。"),
+             Display::locale().toString(leftOut));
 }
 
 namespace {

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <optional>
+
 #include <QCoro/QCoroTask>
 
 // Turns the pictures a member picked into JPEG uploads under a byte limit: upright, scaled down to a long
@@ -40,5 +42,8 @@ constexpr qsizetype avatarLimit = 524'288;
 
 // The file dialog's filter: the picture formats this system can read among those members use.
 QStringList nameFilters();
+
+// What a pick that had no room for `leftOut` of its pictures tells the member; none when all fitted.
+std::optional<QString> leftOutNotice(qsizetype leftOut);
 
 } // namespace PhotoImport

@@ -256,13 +256,15 @@ QCoro::Task<> PirepDetailModel::importPhotos(QList<QUrl> items)
     const Lifetime::Guard run = m_photoRun.guard();
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const BusyGuard importing(m_importing, run, [this] { Q_EMIT stateChanged(); });
+    // What the report has no room for is left out, and the member is told how many.
+    const qsizetype leftOut = std::max<qsizetype>(0, items.size() - pickLimit());
     const Outcome<QList<Upload>> converted =
         co_await attempt(PhotoImport::load(items.mid(0, pickLimit()), PhotoImport::reportLimit));
     if (!run.alive() || !lifetime.alive() || converted.cancelled())
         co_return;
     if (converted.ok()) {
         setFiles(converted.value());
-        setError(std::nullopt);
+        setError(PhotoImport::leftOutNotice(leftOut));
     } else {
         setError(converted.message());
     }

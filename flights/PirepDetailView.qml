@@ -318,7 +318,7 @@ Rectangle {
         objectName: "pirep.detail.photoDialog"
         heading: L.t("选择补充截图")
         several: true
-        nameFilters: detail.photoFilters
+        filters: detail.photoFilters
         onPicked: files => detail.pickPhotos(files)
     }
 

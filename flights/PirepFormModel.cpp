@@ -2,7 +2,6 @@
 
 #include "APIPath.h"
 #include "Busy.h"
-#include "Display.h"
 #include "FlightsLog.h"
 #include "L.h"
 #include "Outcome.h"
@@ -366,10 +365,7 @@ QCoro::Task<> PirepFormModel::importPhotos(QList<QUrl> selection)
     if (converted.ok()) {
         m_selected = selection;
         setFiles(converted.value());
-        setError(leftOut > 0
-                     ? std::optional(L(QStringLiteral("最多 6 张截图：%@ 张没有添加，可先移除再选择。"),
-                                       Display::locale().toString(leftOut)))
-                     : std::nullopt);
+        setError(PhotoImport::leftOutNotice(leftOut));
     } else {
         setError(converted.message());
     }

@@ -550,7 +550,7 @@ Rectangle {
         objectName: "pirep.photoDialog"
         heading: L.t("选择飞行截图")
         several: true
-        nameFilters: form.photoFilters
+        filters: form.photoFilters
         onPicked: files => form.pickPhotos(files)
     }
 

@@ -42,7 +42,27 @@ bool FileChooser::desktopChooser() const
     return helper != nullptr;
 }
 
-void FileChooser::clearFolderBars(QWindow *window) const
+QStringList FileChooser::anyCase(const QStringList &nameFilters)
+{
+    // Only the patterns, between the last parentheses: the filter's name stays as it is shown.
+    QStringList filters;
+    for (const QString &filter : nameFilters) {
+        const qsizetype open = filter.lastIndexOf(u'('), close = filter.lastIndexOf(u')');
+        if (open < 0 || close < open) {
+            filters.append(filter);
+            continue;
+        }
+        QString patterns;
+        for (const QChar c : QStringView(filter).sliced(open + 1, close - open - 1)) {
+            const QChar lower = c.toLower(), upper = c.toUpper();
+            patterns += lower == upper ? QString(c) : QString(u'[') + lower + upper + u']';
+        }
+        filters.append(filter.left(open + 1) + patterns + filter.mid(close));
+    }
+    return filters;
+}
+
+void FileChooser::fitDialogs(QWindow *window) const
 {
     if (!window)
         return;
@@ -53,6 +73,8 @@ void FileChooser::clearFolderBars(QWindow *window) const
             continue;
         const QList<QObject *> parts = child->findChildren<QObject *>();
         for (QObject *part : parts) {
+            if (part->inherits("QQuickFolderListModel"))
+                part->setProperty("caseSensitive", false);
             if (!part->inherits("QQuickFolderBreadcrumbBar"))
                 continue;
             if (auto *background = part->property("background").value<QObject *>())

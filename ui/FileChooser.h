@@ -31,7 +31,12 @@ public:
     // native file dialogs and has one to give now (Qt's portal theme has none until the portal has told its
     // version).
     Q_INVOKABLE bool desktopChooser() const;
-    // Qt Quick's dialog draws its folder bar white whatever the palette: in the dark one, light folder names
-    // on white. The dialogs drawn in `window` show the colour of their header behind it instead.
-    Q_INVOKABLE void clearFolderBars(QWindow *window) const;
+    // Name filters ("图片 (*.png *.jpg)") whose patterns take a file name whatever the case of its letters
+    // ("*.[pP][nN][gG]" takes "IMG_0001.PNG" and "Screenshot 3.Png"): the desktop's choosers (GNOME's through
+    // the portal, GTK's through a platform theme) match patterns by case.
+    Q_INVOKABLE static QStringList anyCase(const QStringList &nameFilters);
+    // Qt Quick's dialogs drawn in `window`, made to suit the app: their file lists take names whatever their
+    // case, as the desktop's choosers are given them; and their folder bar, drawn white whatever the palette
+    // (in the dark one, light folder names on white), shows the colour of their header behind it instead.
+    Q_INVOKABLE void fitDialogs(QWindow *window) const;
 };

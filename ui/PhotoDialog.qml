@@ -4,7 +4,8 @@ import Vorna.Ui
 
 // The file dialog for pictures: the desktop's own chooser through its portal where it answers (main/ says
 // so), else the platform theme's or Qt Quick's in the window, opening in the member's pictures folder (then,
-// in the window, where they last picked).
+// in the window, where they last picked). Each lists the pictures of `filters` whatever the case of their
+// names ("IMG_0001.PNG" as well as "shot-1.png").
 // `several` lets one pick take several files. Qt Quick's dialog takes one file at a time, so there it opens
 // again after each file ("添加") until the member is done ("完成") or the pick's room is used up; each time
 // `picked` gives every file of the pick so far. Open it with pick(), not open().
@@ -12,6 +13,8 @@ FileDialog {
     id: dialog
 
     property string heading
+    // Its name filters as the member reads them: "图片 (*.png *.jpg)".
+    property var filters: []
     property bool several: false
     // Files of this pick so far while Qt Quick's dialog takes them one at a time.
     property var added: []
@@ -27,7 +30,7 @@ FileDialog {
         added = [];
         if (FileChooser.portal) {
             oneAtATime = false;
-            desktop.open(heading, several, nameFilters, parentWindow);
+            desktop.open(heading, several, FileChooser.anyCase(filters), parentWindow);
             return;
         }
         openHere();
@@ -35,10 +38,13 @@ FileDialog {
 
     // The dialog of the platform theme, or Qt Quick's in the window.
     function openHere() {
-        oneAtATime = several && room > 1 && !FileChooser.desktopChooser();
+        const inWindow = !FileChooser.desktopChooser();
+        nameFilters = inWindow ? filters : FileChooser.anyCase(filters);
+        oneAtATime = several && room > 1 && inWindow;
         open();
     }
 
+    nameFilters: filters
     title: added.length > 0 ? L.t("%@（已添加 %@ 张）", [heading, added.length]) : heading
     fileMode: several ? FileDialog.OpenFiles : FileDialog.OpenFile
     currentFolder: FileChooser.picturesFolder
@@ -46,7 +52,7 @@ FileDialog {
     rejectLabel: oneAtATime && added.length > 0 ? L.t("完成") : ""
     onVisibleChanged: {
         if (visible)
-            FileChooser.clearFolderBars(parentWindow);
+            FileChooser.fitDialogs(parentWindow);
     }
     onAccepted: {
         if (!oneAtATime) {

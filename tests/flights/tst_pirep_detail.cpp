@@ -326,9 +326,20 @@ void PirepDetailTest::evidenceUploadEndToEnd()
     QCOMPARE(model->pickLimit(), 5);
     QCOMPARE(model->limitsText(), QStringLiteral("每份报告最多 6 张，每张不超过 2 MB。已上传 1 张。"));
 
+    // Regression: the desktop's chooser takes any number of pictures; those beyond the report's room were
+    // dropped without a word.
+    QList<QUrl> seven;
+    for (int i = 0; i < 7; ++i)
+        seven.append(
+            picture(QStringLiteral("pick-%1.png").arg(i), {320, 240}, QColor::fromHsv(i * 50, 200, 200)));
+    await(model->importPhotos(seven));
+    QCOMPARE(model->fileCount(), 5);
+    QCOMPARE(model->error(), QStringLiteral("最多 6 张截图：2 张没有添加，可先移除再选择。"));
+
     await(model->importPhotos({picture("takeoff.png", {1920, 1080}, Qt::darkBlue),
                                picture("landing.png", {1280, 720}, Qt::darkGreen)}));
     QCOMPARE(model->fileCount(), 2);
+    QVERIFY(model->error().isEmpty());
     QCOMPARE(model->uploadText(), QStringLiteral("上传 2 张截图"));
     // Removing one by hand leaves the other.
     model->removeFile(1);

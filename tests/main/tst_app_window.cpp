@@ -6,6 +6,8 @@
 #include "UpdateCheck.h"
 
 #include <QAccessible>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcessEnvironment>
 #include <QQmlComponent>
@@ -37,6 +39,7 @@ private Q_SLOTS:
     void checkForUpdatesLeavesTheKeyboardOnANamedControl();
     void fileDialogsChosenRowReads_data();
     void fileDialogsChosenRowReads();
+    void qtDialogListsPicturesOfEveryCase();
     // Signs in: the last to run.
     void accountPopoverGivesTheKeyboardBackWithItsRing();
 
@@ -44,6 +47,10 @@ private:
     QObject *appMenu() const { return m_window->findChild<QObject *>(QStringLiteral("appMenu")); }
     static int rows(QObject *menu) { return menu->property("count").toInt(); }
     static QQuickItem *row(QObject *menu, int index);
+    // A picture dialog in the window with these filters, opening in `folder`; its `dialog` is the dialog.
+    std::unique_ptr<QObject> photoDialog(const QString &filters, const QString &folder);
+    // Opens the dialog and gives the one Qt Quick draws in the window for it.
+    QObject *openInWindow(QObject *dialog);
 
     std::unique_ptr<Sample::Service> m_service;
     QTemporaryDir m_scratch;
@@ -217,43 +224,17 @@ void AppWindowTest::fileDialogsChosenRowReads()
     QImage picture(64, 48, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
     QVERIFY(picture.save(folder.filePath(QStringLiteral("wing.png"))));
-    QQmlComponent component(m_engine.get());
-    component.setData("import QtQuick\nimport Vorna.Ui\nItem { property alias dialog: d\n"
-                      " function appear(name) { Theme.appearance = name }\n"
-                      " PhotoDialog { id: d; heading: \"上传头像\"; nameFilters: [\"图片 (*.png)\"] } }",
-                      QUrl(QStringLiteral("qrc:/dialog-test.qml")));
-    // In the window from the start, so the dialog finds the window it belongs to.
-    std::unique_ptr<QObject> view(component.beginCreate(m_engine->rootContext()));
-    QVERIFY2(view, qPrintable(component.errorString()));
-    qobject_cast<QQuickItem *>(view.get())->setParentItem(m_window->contentItem());
-    component.completeCreate();
+    std::unique_ptr<QObject> view = photoDialog(QStringLiteral("图片 (*.png)"), folder.path());
+    QVERIFY(view);
     QVERIFY(QMetaObject::invokeMethod(view.get(), "appear", Q_ARG(QVariant, appearance)));
     const auto restore = qScopeGuard([&view] {
         QMetaObject::invokeMethod(view.get(), "appear", Q_ARG(QVariant, QStringLiteral("system")));
     });
     QObject *dialog = view->property("dialog").value<QObject *>();
-    dialog->setProperty("currentFolder", QUrl::fromLocalFile(folder.path()));
 
-    // The dialog drawn in the window, its one file the chosen row; Qt keeps the dialogs of earlier rows
-    // there.
-    const auto drawnDialogs = [this] {
-        QList<QObject *> found;
-        for (QObject *object : m_window->findChildren<QObject *>()) {
-            if (object->inherits("QQuickFileDialogImpl"))
-                found.append(object);
-        }
-        return found;
-    };
-    const QList<QObject *> earlier = drawnDialogs();
-    QVERIFY(QMetaObject::invokeMethod(dialog, "pick", Q_ARG(QVariant, 1)));
-    QObject *drawn = nullptr;
-    QTRY_VERIFY((drawn = [&]() -> QObject * {
-        for (QObject *object : drawnDialogs()) {
-            if (!earlier.contains(object) && object->property("visible").toBool())
-                return object;
-        }
-        return nullptr;
-    }()));
+    // The dialog drawn in the window, its one file the chosen row.
+    QObject *drawn = openInWindow(dialog);
+    QVERIFY(drawn);
     auto *list = drawn->findChild<QQuickItem *>(QStringLiteral("fileDialogListView"));
     QVERIFY(list);
     QQuickItem *row = nullptr;
@@ -299,6 +280,87 @@ void AppWindowTest::fileDialogsChosenRowReads()
 
     QVERIFY(QMetaObject::invokeMethod(drawn, "reject"));
     QTRY_VERIFY(!dialog->property("visible").toBool());
+}
+
+std::unique_ptr<QObject> AppWindowTest::photoDialog(const QString &filters, const QString &folder)
+{
+    QQmlComponent component(m_engine.get());
+    component.setData("import QtQuick\nimport Vorna.Ui\nItem { property alias dialog: d\n"
+                      " function appear(name) { Theme.appearance = name }\n"
+                      " PhotoDialog { id: d; heading: \"上传头像\" } }",
+                      QUrl(QStringLiteral("qrc:/dialog-test.qml")));
+    // In the window from the start, so the dialog finds the window it belongs to.
+    std::unique_ptr<QObject> view(component.beginCreate(m_engine->rootContext()));
+    if (!view) {
+        qWarning("%s", qPrintable(component.errorString()));
+        return nullptr;
+    }
+    qobject_cast<QQuickItem *>(view.get())->setParentItem(m_window->contentItem());
+    component.completeCreate();
+    QObject *dialog = view->property("dialog").value<QObject *>();
+    dialog->setProperty("filters", QStringList{filters});
+    dialog->setProperty("currentFolder", QUrl::fromLocalFile(folder));
+    return view;
+}
+
+QObject *AppWindowTest::openInWindow(QObject *dialog)
+{
+    // Qt keeps the dialogs of earlier tests in the window.
+    const auto drawnDialogs = [this] {
+        QList<QObject *> found;
+        for (QObject *object : m_window->findChildren<QObject *>()) {
+            if (object->inherits("QQuickFileDialogImpl"))
+                found.append(object);
+        }
+        return found;
+    };
+    const QList<QObject *> earlier = drawnDialogs();
+    if (!QMetaObject::invokeMethod(dialog, "pick", Q_ARG(QVariant, 1)))
+        return nullptr;
+    QObject *drawn = nullptr;
+    const bool shown = QTest::qWaitFor([&] {
+        for (QObject *object : drawnDialogs()) {
+            if (!earlier.contains(object) && object->property("visible").toBool())
+                drawn = object;
+        }
+        return drawn != nullptr;
+    });
+    return shown ? drawn : nullptr;
+}
+
+// Regression: Qt's dialog in the window matched its patterns by case: of a folder of phone screenshots
+// ("IMG_0001.PNG") it listed none, and the member could attach no proof without renaming files.
+void AppWindowTest::qtDialogListsPicturesOfEveryCase()
+{
+    QTemporaryDir folder;
+    const QStringList pictures{"IMG_0001.PNG", "IMG_0002.JPG", "Screenshot 3.Png", "shot-1.png"};
+    for (const QString &name : pictures + QStringList{"notes.txt", "IMG_0003.PNG.txt"}) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("x");
+    }
+    std::unique_ptr<QObject> view =
+        photoDialog(QStringLiteral("图片 (*.png *.jpg *.jpeg *.webp)"), folder.path());
+    QVERIFY(view);
+    QObject *drawn = openInWindow(view->property("dialog").value<QObject *>());
+    QVERIFY(drawn);
+    auto *list = drawn->findChild<QQuickItem *>(QStringLiteral("fileDialogListView"));
+    QVERIFY(list);
+    // The folder's files the list shows, by name.
+    const auto listed = [&folder, list] {
+        QStringList names;
+        for (QQuickItem *item : TestSupport::itemsBelow(list)) {
+            const QString text = item->property("text").toString();
+            if (item->isVisible() && item->inherits("QQuickText") && !text.isEmpty()
+                && QFileInfo::exists(folder.filePath(text)))
+                names.append(text);
+        }
+        names.sort();
+        return names;
+    };
+    QTRY_COMPARE(listed(), pictures);
+    QVERIFY(QMetaObject::invokeMethod(drawn, "reject"));
+    QTRY_VERIFY(!view->property("dialog").value<QObject *>()->property("visible").toBool());
 }
 
 // Regression: closed with Escape, the account popover left the keyboard on its button without the ring. The
