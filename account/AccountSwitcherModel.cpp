@@ -145,8 +145,11 @@ QCoro::Task<> AccountSwitcherModel::removeAccount(QString id)
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const Outcome<> outcome = co_await attempt(m_appState->removeSavedAccount(*login));
-    if (lifetime.alive() && outcome.failed())
+    if (!lifetime.alive())
+        co_return;
+    if (outcome.failed())
         setError(outcome.message());
+    Q_EMIT removeEnded(outcome.ok());
 }
 
 QCoro::Task<> AccountSwitcherModel::addAccount()

@@ -67,6 +67,8 @@ Q_SIGNALS:
     void appStateChanged();
     void changed();
     void dismiss();
+    // A removal asked for has ended, the account gone from the rows or, failing, kept there.
+    void removeEnded(bool removed);
 
 private:
     std::optional<SavedLogin> saved(const QString &id) const;

@@ -20,8 +20,12 @@ Rectangle {
     // A panel made once and shown again and again (a popover) calls present() each time it shows instead.
     property bool presentsWhenMade: true
     readonly property bool busy: switcher.busy
+    // The row whose remove button was pressed, while its removal runs.
+    property int removingRow: -1
     signal done
     signal openProfile
+    // Tells the row at a place to take the keyboard: on its account button, or on its remove button.
+    signal focusRow(int place, bool onAccount)
 
     // A new presentation: empty fields, no error, the add form closed, the current account saved.
     function present() {
@@ -45,6 +49,16 @@ Rectangle {
 
         appState: panel.appState
         onDismiss: panel.done()
+        // The keyboard stays in the panel: on the row that took the removed one's place, else on the panel's
+        // first control; a removal that failed gives it back to its button.
+        onRemoveEnded: removed => {
+            const place = panel.removingRow;
+            panel.removingRow = -1;
+            if (place >= 0 && place < accountRows.count)
+                panel.focusRow(place, removed);
+            else
+                doneButton.forceActiveFocus(Qt.TabFocusReason);
+        }
     }
 
     // Tab through a panel taller than its window keeps the control it reaches in view (the sign-out button
@@ -82,6 +96,8 @@ Rectangle {
                     Accessible.role: Accessible.Heading
                 }
                 BorderedButton {
+                    id: doneButton
+
                     objectName: "account.done"
                     text: L.t("完成")
                     enabled: !switcher.busy
@@ -111,75 +127,11 @@ Rectangle {
                     color: Theme.muted
                 }
                 Repeater {
+                    id: accountRows
+
                     model: switcher.rows
 
-                    delegate: RowLayout {
-                        id: row
-
-                        required property var modelData
-
-                        Layout.fillWidth: true
-                        Layout.topMargin: 4
-                        Layout.bottomMargin: 4
-                        spacing: 12
-
-                        AbstractButton {
-                            id: accountButton
-
-                            Layout.fillWidth: true
-                            objectName: "account.saved." + row.modelData.id
-                            enabled: !switcher.busy
-                            checkable: false
-                            Accessible.name: row.modelData.heard
-                            Accessible.selected: row.modelData.current
-                            onClicked: switcher.switchTo(row.modelData.id)
-
-                            background: Rectangle {
-                                radius: 10
-                                color: accountButton.hovered && !row.modelData.current ? Qt.alpha(Theme.ink, 0.05) : "transparent"
-
-                                FocusRing {
-                                    control: accountButton
-                                    radius: 10
-                                }
-                            }
-                            contentItem: RowLayout {
-                                spacing: 14
-
-                                AccountAvatar {
-                                    size: 48
-                                    ring: "transparent"
-                                    image: row.modelData.avatar
-                                }
-                                ColumnLayout {
-                                    spacing: 4
-
-                                    Text {
-                                        text: row.modelData.username
-                                        font.pixelSize: Typography.headline
-                                        font.weight: Font.DemiBold
-                                        color: Theme.ink
-                                    }
-                                    Text {
-                                        text: row.modelData.status
-                                        font.pixelSize: Typography.caption
-                                        color: Theme.muted
-                                    }
-                                }
-                                Item {
-                                    Layout.fillWidth: true
-                                }
-                            }
-                        }
-                        GlassButton {
-                            objectName: "account.remove." + row.modelData.id
-                            visible: !row.modelData.current
-                            symbol: "minus.circle"
-                            enabled: !switcher.busy
-                            Accessible.name: row.modelData.removeName
-                            onClicked: switcher.remove(row.modelData.id)
-                        }
-                    }
+                    delegate: AccountRow {}
                 }
             }
 
@@ -245,6 +197,89 @@ Rectangle {
             InlineLoader {
                 Layout.alignment: Qt.AlignHCenter
                 visible: switcher.busy
+            }
+        }
+    }
+
+    // One saved account: its button, which switches to it, and beside it its remove button.
+    component AccountRow: RowLayout {
+        id: row
+
+        required property var modelData
+        required property int index
+
+        Layout.fillWidth: true
+        Layout.topMargin: 4
+        Layout.bottomMargin: 4
+        spacing: 12
+
+        Connections {
+            target: panel
+
+            function onFocusRow(place: int, onAccount: bool) {
+                if (place === row.index)
+                    (onAccount ? accountButton : removeButton).forceActiveFocus(Qt.TabFocusReason);
+            }
+        }
+        AbstractButton {
+            id: accountButton
+
+            Layout.fillWidth: true
+            objectName: "account.saved." + row.modelData.id
+            enabled: !switcher.busy
+            checkable: false
+            Accessible.name: row.modelData.heard
+            Accessible.selected: row.modelData.current
+            onClicked: switcher.switchTo(row.modelData.id)
+
+            background: Rectangle {
+                radius: 10
+                color: accountButton.hovered && !row.modelData.current ? Qt.alpha(Theme.ink, 0.05) : "transparent"
+
+                FocusRing {
+                    control: accountButton
+                    radius: 10
+                }
+            }
+            contentItem: RowLayout {
+                spacing: 14
+
+                AccountAvatar {
+                    size: 48
+                    ring: "transparent"
+                    image: row.modelData.avatar
+                }
+                ColumnLayout {
+                    spacing: 4
+
+                    Text {
+                        text: row.modelData.username
+                        font.pixelSize: Typography.headline
+                        font.weight: Font.DemiBold
+                        color: Theme.ink
+                    }
+                    Text {
+                        text: row.modelData.status
+                        font.pixelSize: Typography.caption
+                        color: Theme.muted
+                    }
+                }
+                Item {
+                    Layout.fillWidth: true
+                }
+            }
+        }
+        GlassButton {
+            id: removeButton
+
+            objectName: "account.remove." + row.modelData.id
+            visible: !row.modelData.current
+            symbol: "minus.circle"
+            enabled: !switcher.busy
+            Accessible.name: row.modelData.removeName
+            onClicked: {
+                panel.removingRow = row.index;
+                switcher.remove(row.modelData.id);
             }
         }
     }

@@ -222,6 +222,8 @@ Rectangle {
             symbol: "square.and.arrow.up"
 
             GlassButton {
+                id: pickButton
+
                 Layout.fillWidth: true
                 objectName: "pirep.detail.pick"
                 text: L.t("选择补充截图")
@@ -233,6 +235,7 @@ Rectangle {
                 Layout.fillWidth: true
                 files: detail.files
                 thumbnail: 150
+                picker: pickButton
                 onRemove: index => detail.removeFile(index)
             }
             Text {

@@ -419,6 +419,8 @@ Rectangle {
                 onEdited: text => form.note = text
             }
             GlassButton {
+                id: photosButton
+
                 objectName: "pirep.photos"
                 text: L.t("选择飞行截图")
                 symbol: "photo.on.rectangle"
@@ -444,6 +446,7 @@ Rectangle {
                 Layout.fillWidth: true
                 files: form.files
                 thumbnail: 150
+                picker: photosButton
                 onRemove: index => form.removeFile(index)
             }
         }

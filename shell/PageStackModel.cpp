@@ -115,17 +115,20 @@ void PageStackModel::place(QQuickItem *page)
     page->setVisible(true);
     Q_EMIT countChanged();
     // The keyboard goes on in the new page, not at the top of the sidebar; on a tab that shows only now (a
-    // page opened from another tab), as the tab shows, unless a control there has it.
+    // page opened from another tab, or from the account popover), as the tab shows, unless the member has
+    // put it on another control since (the sidebar's rows, walking the tabs).
     if (page->isVisible()) {
         focusPage(page);
         return;
     }
     QPointer<QQuickItem> shown = page;
+    const QPointer<QQuickItem> pushedFrom = m_pushedFrom.item;
     connect(
         page, &QQuickItem::visibleChanged, this,
-        [shown] {
+        [shown, pushedFrom] {
             QQuickWindow *window = shown ? shown->window() : nullptr;
-            if (window && !ComponentRules::heard(window->activeFocusItem()))
+            QQuickItem *now = window ? window->activeFocusItem() : nullptr;
+            if (window && (now == pushedFrom || !ComponentRules::heard(now)))
                 focusPage(shown);
         },
         Qt::SingleShotConnection);

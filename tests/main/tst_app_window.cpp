@@ -40,8 +40,9 @@ private Q_SLOTS:
     void fileDialogsChosenRowReads_data();
     void fileDialogsChosenRowReads();
     void qtDialogListsPicturesOfEveryCase();
-    // Signs in: the last to run.
+    // Sign in: the last to run.
     void accountPopoverGivesTheKeyboardBackWithItsRing();
+    void profileFromThePopoverTakesTheKeyboard();
 
 private:
     QObject *appMenu() const { return m_window->findChild<QObject *>(QStringLiteral("appMenu")); }
@@ -387,6 +388,26 @@ void AppWindowTest::accountPopoverGivesTheKeyboardBackWithItsRing()
     QTRY_VERIFY(!shown(m_window->contentItem(), QStringLiteral("account.logout")));
     QTRY_COMPARE(m_window->activeFocusItem(), button);
     QTRY_VERIFY(button->property("visualFocus").toBool());
+}
+
+// Regression: "个人信息" in the account popover opened the profile page, but the keyboard went back to the
+// account button as the popover closed, so the page was never announced.
+void AppWindowTest::profileFromThePopoverTakesTheKeyboard()
+{
+    QQuickItem *button = nullptr;
+    QTRY_VERIFY((button = heardControl(m_window->contentItem(), QStringLiteral("account.avatar"))));
+    button->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QQuickItem *profile = nullptr;
+    QTRY_VERIFY((profile = shown(m_window->contentItem(), QStringLiteral("account.openProfile"))));
+    QTRY_VERIFY(profile->isEnabled());
+    profile->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_VERIFY(!shown(m_window->contentItem(), QStringLiteral("account.openProfile")));
+    QTRY_COMPARE(TestSupport::heardName(m_window->activeFocusItem()), QStringLiteral("个人主页"));
+    // And it stays there once the popover has handed the keyboard back.
+    QTest::qWait(200);
+    QCOMPARE(TestSupport::heardName(m_window->activeFocusItem()), QStringLiteral("个人主页"));
 }
 
 int main(int argc, char *argv[])

@@ -30,6 +30,9 @@ private Q_SLOTS:
     void escapeGivesTheKeyboardBackWithItsRing();
     void signedOutTypesIntoTheForm_data();
     void signedOutTypesIntoTheForm();
+    void removedScreenshotLeavesTheKeyboardNearby_data();
+    void removedScreenshotLeavesTheKeyboardNearby();
+    void removedAccountLeavesTheKeyboardInTheSwitcher();
 
 private:
     // Tab (or Shift+Tab, `back`) until the keyboard is on that control or in it; false when more than a
@@ -451,6 +454,91 @@ void ViewsKeyboardTest::signedOutTypesIntoTheForm()
         typeKeys(m_window.get(), "hejing");
         QCOMPARE(control->property("text").toString(), QString("hejing"));
     }
+    while (m_app->savedAccountCount() > 0)
+        await(m_app->removeSavedAccount(m_app->savedAccounts().constFirst()));
+}
+
+// The control below an item that a screen reader calls by that name, on screen.
+static QQuickItem *heardBelow(QQuickItem *root, const QString &name)
+{
+    for (QQuickItem *item : itemsBelow(root)) {
+        if (item->isVisible() && heardName(item) == name)
+            return item;
+    }
+    return nullptr;
+}
+
+void ViewsKeyboardTest::removedScreenshotLeavesTheKeyboardNearby_data()
+{
+    QTest::addColumn<int>("pictures");
+    QTest::addColumn<int>("removed"); // from 1
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("the first of three: the one after it, now the first") << 3 << 1 << "移除飞行截图 1";
+    QTest::newRow("the last of three: the one before it") << 3 << 3 << "移除飞行截图 2";
+    QTest::newRow("the only one: the button that picks them") << 1 << 1 << "选择飞行截图";
+}
+
+// Regression: removing a screenshot by the keyboard left it on the form's page, and the next Tab went to the
+// sidebar: the member lost their place in the form.
+void ViewsKeyboardTest::removedScreenshotLeavesTheKeyboardNearby()
+{
+    QFETCH(int, pictures);
+    QFETCH(int, removed);
+    QFETCH(QString, focused);
+    QVERIFY(showDashboard("lichen"));
+    QVERIFY(activateWindow());
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    navigation->setSelected(MemberTab::Flights);
+    QTRY_VERIFY(shown(m_root, "pirep.new"));
+    navigation->startPirep();
+    PageStackModel *flights = pagesOf(MemberTab::Flights);
+    QTRY_COMPARE(flights->count(), 2);
+    QQuickItem *page = flights->top();
+    auto *form = page->property("model").value<PirepFormModel *>();
+    QVERIFY(form);
+    QList<QUrl> files;
+    for (int i = 0; i < pictures; ++i)
+        files.append(m_site.scratchPicture(QStringLiteral("shot-%1.png").arg(i)));
+    form->pickPhotos(files);
+    QTRY_COMPARE(form->fileCount(), pictures);
+
+    QQuickItem *button = nullptr;
+    QTRY_VERIFY((button = heardBelow(page, QStringLiteral("移除飞行截图 %1").arg(removed))));
+    button->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_COMPARE(form->fileCount(), pictures - 1);
+    QTRY_COMPARE(heardName(m_window->activeFocusItem()), focused);
+    QVERIFY(page->isAncestorOf(m_window->activeFocusItem()));
+    // With its ring: the keyboard put it there.
+    QVERIFY(m_window->activeFocusItem()->property("visualFocus").toBool());
+}
+
+// Regression: removing a saved account left nothing with the keyboard and told a screen reader nothing.
+void ViewsKeyboardTest::removedAccountLeavesTheKeyboardInTheSwitcher()
+{
+    QVERIFY(showDashboard("lichen"));
+    QVERIFY(activateWindow());
+    await(m_app->rememberCurrentAccount());
+    await(m_app->addAccount("hejing", "fly-vornalia"));
+    QQuickItem *avatar = nullptr;
+    QTRY_VERIFY((avatar = shown(m_root, "account.avatar")));
+    avatar->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_VERIFY(shown(m_window->contentItem(), "account.switcher"));
+    QTRY_VERIFY(!m_app->accountBusy());
+    // lichen's row first, hejing's (signed in, no remove button) after it.
+    QString lichen, hejing;
+    for (const SavedLogin &login : m_app->savedAccounts())
+        (login.user.username == "lichen" ? lichen : hejing) = login.id();
+    QQuickItem *remove = nullptr;
+    QTRY_VERIFY((remove = shown(m_window->contentItem(), "account.remove." + lichen)));
+    remove->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_COMPARE(m_app->savedAccountCount(), 1);
+    // The row that took its place.
+    QTRY_COMPARE(m_window->activeFocusItem(), shown(m_window->contentItem(), "account.saved." + hejing));
+    QTRY_VERIFY(m_window->activeFocusItem()->property("visualFocus").toBool());
+    await(m_app->signOut());
     while (m_app->savedAccountCount() > 0)
         await(m_app->removeSavedAccount(m_app->savedAccounts().constFirst()));
 }
