@@ -1,7 +1,7 @@
 #include "AccountSwitcherModel.h"
 
 #include "AccountLog.h"
-#include "ForumAvatar.h"
+#include "BoundedPicture.h"
 #include "L.h"
 #include "Outcome.h"
 #include "Retarget.h"
@@ -36,7 +36,7 @@ QVariantList AccountSwitcherModel::rows() const
     if (!m_appState)
         return rows;
     for (const SavedLogin &login : m_appState->savedAccounts()) {
-        const QImage avatar = login.avatar ? ForumAvatar::decodeBounded(*login.avatar) : QImage();
+        const QImage avatar = login.avatar ? BoundedPicture::decode(*login.avatar) : QImage();
         const bool current = isCurrent(login);
         const QString status = current ? L(QStringLiteral("已登录 🟢")) : L(QStringLiteral("点击登录"));
         rows.append(QVariantMap{{"id", login.id()},

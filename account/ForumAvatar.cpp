@@ -2,11 +2,11 @@
 
 #include "APIError.h"
 #include "AccountLog.h"
+#include "BoundedPicture.h"
 #include "L.h"
 #include "Transfer.h"
 
 #include <QBuffer>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -75,27 +75,6 @@ std::optional<QUrl> pictureAddress(const QUrl &origin, const QString &avatarTemp
     return absolute;
 }
 
-QImage decodeBounded(const QByteArray &bytes)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > maxSide || size.height() > maxSide
-        || qint64(size.width()) * size.height() > maxPixels)
-        return QImage();
-    QImage picture;
-    if (!reader.read(&picture))
-        return QImage();
-    // A GIF may decode larger than the size it states (its screen, not its frame).
-    if (picture.width() > maxSide || picture.height() > maxSide
-        || qint64(picture.width()) * picture.height() > maxPixels)
-        return QImage();
-    return picture;
-}
-
 QCoro::Task<Picture> fetch(ServiceHosts::MemberEndpoint forum, QString username)
 {
     // The call's own manager: a fresh cookie jar, no cache, nothing of the member client's. It goes at the
@@ -129,7 +108,7 @@ QCoro::Task<Picture> fetch(ServiceHosts::MemberEndpoint forum, QString username)
         const HTTPAnswer picture = co_await transfers.run(get(*address), rules(maxPictureBytes - 1));
         if (picture.status != 200 || picture.body.size() >= maxPictureBytes)
             throw failure();
-        const QImage decoded = decodeBounded(picture.body);
+        const QImage decoded = BoundedPicture::decode(picture.body);
         if (decoded.isNull())
             throw failure();
         QByteArray jpeg;

@@ -27,16 +27,10 @@ QUrl recordAddress(const QUrl &origin, const QString &username);
 // The picture's address from the template: "{size}" → "256", relative to the origin; none unless https.
 std::optional<QUrl> pictureAddress(const QUrl &origin, const QString &avatarTemplate);
 
-// Decodes a picture, refusing one whose stated dimensions are absurd before any pixel is allocated.
-QImage decodeBounded(const QByteArray &bytes);
-
 QString failureMessage();
 
 constexpr qint64 maxPictureBytes = 5'242'880; // fewer than this
 constexpr qint64 maxRecordBytes = 1'048'576;
 constexpr qsizetype maxJpegBytes = 524'288;
-// Larger than any avatar; a picture claiming more is not decoded.
-constexpr int maxSide = 8192;
-constexpr qint64 maxPixels = 40'000'000;
 
 } // namespace ForumAvatar

@@ -5,8 +5,7 @@
 #include "Busy.h"
 #include "L.h"
 #include "Outcome.h"
-
-#include <QTextBoundaryFinder>
+#include "Strings.h"
 
 PasswordForm::PasswordForm(QObject *parent)
     : AccountForm(parent)
@@ -37,15 +36,6 @@ bool PasswordForm::canSave() const
     return !m_busy && !m_current.isEmpty() && !m_next.isEmpty() && !m_confirmation.isEmpty();
 }
 
-qsizetype PasswordForm::characterCount(const QString &text)
-{
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    qsizetype count = 0;
-    while (finder.toNextBoundary() > 0)
-        ++count;
-    return count;
-}
-
 std::optional<QString> PasswordForm::ruleFailure(const QString &current, const QString &next,
                                                  const QString &confirmation)
 {
@@ -53,8 +43,8 @@ std::optional<QString> PasswordForm::ruleFailure(const QString &current, const Q
     const auto same = [](const QString &a, const QString &b) {
         return a.normalized(QString::NormalizationForm_D) == b.normalized(QString::NormalizationForm_D);
     };
-    const bool passes = characterCount(next) >= 12 && next.toUtf8().size() <= 72 && same(next, confirmation)
-                        && !same(next, current);
+    const bool passes = Text::perceivedLength(next) >= 12 && next.toUtf8().size() <= 72
+                        && same(next, confirmation) && !same(next, current);
     if (passes)
         return std::nullopt;
     return L(QStringLiteral("请检查密码长度、两次输入是否一致，以及是否与原密码不同。"));

@@ -32,8 +32,6 @@ public:
     // The local rules in their order; none when the new password passes them all.
     static std::optional<QString> ruleFailure(const QString &current, const QString &next,
                                               const QString &confirmation);
-    // User-perceived characters (extended grapheme clusters).
-    static qsizetype characterCount(const QString &text);
 
     Q_INVOKABLE void startSave() { save(); }
     QCoro::Task<> save();

@@ -2,6 +2,7 @@
 
 #include "APIPath.h"
 #include "AccountLog.h"
+#include "BoundedPicture.h"
 #include "Busy.h"
 #include "L.h"
 #include "Outcome.h"
@@ -208,7 +209,7 @@ QCoro::Task<> ProfileForm::importPhotos(QList<QUrl> files)
         setPending(std::nullopt, QImage());
     } else {
         const Upload &upload = converted.value().constFirst();
-        setPending(upload, ForumAvatar::decodeBounded(upload.data));
+        setPending(upload, BoundedPicture::decode(upload.data));
     }
     setError(std::nullopt, Retry::None);
 }

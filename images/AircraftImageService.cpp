@@ -344,12 +344,16 @@ QImage AircraftImageService::decodePicture(const QByteArray &bytes, int maxPixel
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     const QSize size = reader.size();
-    if (size.isValid() && fitted(size, maxPixel) != size)
+    // Only a reader that scales as it decodes is asked for the smaller size (a JPEG then decodes fewer
+    // pixels). Qt stretches any other's picture to that size, and the size a header states may not be the
+    // one it decodes to: a GIF states its frame and decodes its screen, an icon states its directory entry.
+    if (size.isValid() && fitted(size, maxPixel) != size
+        && reader.supportsOption(QImageIOHandler::ScaledSize))
         reader.setScaledSize(fitted(size, maxPixel));
     QImage decoded = reader.read();
     if (decoded.isNull())
         return {};
-    // A GIF may decode larger than the size it states (its screen, not its frame), unscaled.
+    // Scaled as it was decoded, in its own proportions.
     if (fitted(decoded.size(), maxPixel) != decoded.size())
         decoded =
             decoded.scaled(fitted(decoded.size(), maxPixel), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

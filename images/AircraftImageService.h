@@ -110,8 +110,9 @@ public:
     // maxPixel clamped to 160...3000, and the memory cache's key "path@N" for it.
     static int clampedMaxPixel(int maxPixel);
     static QString cacheKey(const QString &path, int clampedMaxPixel);
-    // Decodes picture bytes to a bitmap at most maxPixel on its longer side (orientation applied), then
-    // trims it. A null image when the bytes are no picture. Safe off the main thread.
+    // Decodes picture bytes to a bitmap at most maxPixel on its longer side, in the proportions it decodes
+    // to (orientation applied), then trims it. A null image when the bytes are no picture. Safe off the main
+    // thread.
     static QImage decodePicture(const QByteArray &bytes, int maxPixel);
     // Cuts the fully transparent margins, keeping a small margin around what is visible.
     static QImage trimmingTransparentEdges(const QImage &picture);

@@ -1,32 +1,18 @@
 #include "AppState.h"
 
 #include "APIPath.h"
+#include "BoundedPicture.h"
 #include "Outcome.h"
 #include "ServiceHosts.h"
 #include "StateLog.h"
 
 #include <QBuffer>
-#include <QImageReader>
 #include <QPointer>
 #include <QTimer>
 
 #include <QCoro/QCoroSignal>
 
 namespace {
-
-// The avatar picture, refused unread when its stated size is absurd (a decompression bomb).
-QImage boundedPicture(const QByteArray &bytes)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > 8192 || size.height() > 8192
-        || qint64(size.width()) * size.height() > 40'000'000)
-        return QImage();
-    return reader.read();
-}
 
 constexpr char sessionItem[] = "session-cookies";
 constexpr char savedAccountsItem[] = "saved-accounts-v1";
@@ -330,7 +316,7 @@ QCoro::Task<> AppState::refreshProfile()
     if (answer.profile.hasAvatar) {
         const QByteArray bytes = co_await client->image(APIPath::profileAvatar());
         lifetime.check();
-        m_avatar = boundedPicture(bytes);
+        m_avatar = BoundedPicture::decode(bytes);
     } else {
         m_avatar = QImage();
     }

@@ -352,7 +352,8 @@ QString writtenKey(const QString &key)
     return written;
 }
 
-// Escapes and quotes as Qt reads them back.
+// Escapes and quotes as Qt reads them back. U+FEFF is escaped too: at a value's start Qt's reader drops it as
+// a byte-order mark.
 QString escaped(const QString &text)
 {
     QString written;
@@ -368,7 +369,7 @@ QString escaped(const QString &text)
             written += QLatin1Char('\\');
             written += c;
             afterCode = false;
-        } else if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.isSurrogate()
+        } else if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.isSurrogate() || c.unicode() == 0xfeff
                    || (afterCode && Text::hexDigitValue(c.unicode()) >= 0)) {
             written += QStringLiteral("\\x") + QString::number(c.unicode(), 16);
             afterCode = true;

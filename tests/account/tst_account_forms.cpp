@@ -100,6 +100,9 @@ void AccountFormsTest::passwordRules_data()
         << flag.repeated(9) + "abc" << flag.repeated(9) + "abc" << false;
     QTest::newRow("8 flags and 4 letters: 12 characters, 68 bytes")
         << flag.repeated(8) + "abcd" << flag.repeated(8) + "abcd" << true;
+    // Regression: counted as 12 by Qt's grapheme rules, which split the flag after the joined family.
+    const QString familyAndFlag = QStringLiteral("abcdefghi👨‍👩‍👧🇨🇳");
+    QTest::newRow("9 letters, a family and a flag: 11 characters") << familyAndFlag << familyAndFlag << false;
     QTest::newRow("confirmation differs") << "abcdefghijkl"
                                           << "abcdefghijkm" << false;
     QTest::newRow("another normal form is the same")

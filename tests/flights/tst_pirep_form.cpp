@@ -471,6 +471,9 @@ void PirepFormTest::noteCountedAsTheServiceCounts_data()
     QTest::newRow("Chinese, 500") << QString(500, QChar(u'飞')) << true;
     QTest::newRow("emoji and marks, 500") << mixed.repeated(125) << true;
     QTest::newRow("emoji and marks, 501") << mixed.repeated(125) + QStringLiteral("✈️") << false;
+    // Regression: a flag after a family joined by zero-width joiners counted as two, so this read 510/500.
+    QTest::newRow("families each followed by a flag, 500")
+        << QString(480, QChar(u'多')) + QStringLiteral("👨‍👩‍👧🇨🇳").repeated(10) << true;
 }
 
 // Regression: a note with emoji counted "446/500" in the form, which sent it, and the service refused it as

@@ -1,10 +1,10 @@
 #include "FuzzTarget.h"
 
 #include "AircraftImageService.h"
-#include "ForumAvatar.h"
+#include "BoundedPicture.h"
 
-// Pictures from outside: the aircraft and livery pictures of the member site, and the member's avatar at the
-// forum. Whatever the bytes state, the bitmap they give stays within its bounds.
+// Pictures from outside: the aircraft and livery pictures of the member site, and the member's avatar (the
+// profile's and the forum's). Whatever the bytes state, the bitmap they give stays within its bounds.
 
 // The first two bytes ask for the longer side (clamped as the picture service clamps it); the rest is the
 // picture.
@@ -19,7 +19,7 @@ VORNA_FUZZ_TARGET(pictures)
 
 VORNA_FUZZ_TARGET(forum_picture)
 {
-    const QImage picture = ForumAvatar::decodeBounded(bytes);
-    FUZZ_CHECK(picture.width() <= ForumAvatar::maxSide && picture.height() <= ForumAvatar::maxSide);
-    FUZZ_CHECK(qint64(picture.width()) * picture.height() <= ForumAvatar::maxPixels);
+    const QImage picture = BoundedPicture::decode(bytes);
+    FUZZ_CHECK(picture.width() <= BoundedPicture::maxSide && picture.height() <= BoundedPicture::maxSide);
+    FUZZ_CHECK(qint64(picture.width()) * picture.height() <= BoundedPicture::maxPixels);
 }

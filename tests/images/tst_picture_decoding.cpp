@@ -2,6 +2,7 @@
 // transparent margins cut, and held in a memory cache bounded by bytes and by count.
 #include "AircraftImageService.h"
 #include "DecodedCache.h"
+#include "PictureBytes.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -36,6 +37,8 @@ QByteArray encode(const QImage &image, const char *format,
 
 } // namespace
 
+using namespace TestSupport;
+
 class PictureDecodingTest : public QObject
 {
     Q_OBJECT
@@ -49,6 +52,8 @@ private Q_SLOTS:
     void maxPixelIsClamped();
     void decodingHonoursTheSizeLimit_data();
     void decodingHonoursTheSizeLimit();
+    void decodingKeepsTheDecodedShape_data();
+    void decodingKeepsTheDecodedShape();
     void decodingAppliesOrientation();
     void decodingTrimsWebpAndPng_data();
     void decodingTrimsWebpAndPng();
@@ -160,6 +165,30 @@ void PictureDecodingTest::decodingHonoursTheSizeLimit()
     opaque.fill(QColor(0x3b, 0x43, 0x4e));
     const QImage decoded = AircraftImageService::decodePicture(encode(opaque, "png"), maxPixel);
     QCOMPARE(decoded.size(), expected);
+}
+
+void PictureDecodingTest::decodingKeepsTheDecodedShape_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("maxPixel");
+    QTest::addColumn<QSize>("expected");
+    // Regression: the picture was stretched to the size its header states, not the size it decodes to.
+    // Qt states this GIF as 5000 x 1 (its frame) and decodes it 5000 x 5000 (its screen)…
+    QTest::newRow("GIF screen 5000 x 5000, frame 5000 x 1")
+        << gifBytes(QSize(5000, 5000), QSize(5000, 1)) << 2000 << QSize(2000, 2000);
+    // …and these icons as 256 x 256 (their directory entry), decoding their bitmaps as they are.
+    QTest::newRow("ICO stating 256 x 256, bitmap 1 x 1")
+        << icoBytes(QSize(256, 256), QSize(1, 1)) << 160 << QSize(1, 1);
+    QTest::newRow("ICO stating 256 x 256, bitmap 4 x 2")
+        << icoBytes(QSize(256, 256), QSize(4, 2)) << 160 << QSize(4, 2);
+}
+
+void PictureDecodingTest::decodingKeepsTheDecodedShape()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, maxPixel);
+    QFETCH(QSize, expected);
+    QCOMPARE(AircraftImageService::decodePicture(bytes, maxPixel).size(), expected);
 }
 
 void PictureDecodingTest::decodingAppliesOrientation()

@@ -6,6 +6,7 @@
 #include "Join.h"
 #include "NotifyWatch.h"
 #include "Outcome.h"
+#include "PictureBytes.h"
 #include "StoredCookie.h"
 
 #include <QDBusConnection>
@@ -108,6 +109,8 @@ private Q_SLOTS:
     void signOutAsksTheKeychainOnlyForWhatWasStored();
     void signOutDoesNotWaitForTheKeyring();
     void profileAndAvatar();
+    void avatarBeyondItsBoundsIsRefused_data();
+    void avatarBeyondItsBoundsIsRefused();
     void addAndSwitchAccounts();
     void switchRefusals();
     void limitOfTwoAndRemoval();
@@ -475,6 +478,26 @@ void AppStateTest::profileAndAvatar()
     await(staff->signIn("zhaolei", "fly-vornalia", true));
     await(staff->refreshProfile());
     QVERIFY(!staff->hasAvatar());
+}
+
+void AppStateTest::avatarBeyondItsBoundsIsRefused_data()
+{
+    QTest::addColumn<QByteArray>("picture");
+    // Regression: the avatar was bounded by the size a picture states only, so this decoded 1 x 12545.
+    QTest::newRow("GIF stating 1 x 97, decoding 1 x 12545") << gifBytes(QSize(1, 12545), QSize(1, 97));
+}
+
+void AppStateTest::avatarBeyondItsBoundsIsRefused()
+{
+    QFETCH(QByteArray, picture);
+    Sample::Account *account = service().accountNamed("lichen");
+    account->avatar = picture;
+    account->avatarType = "image/gif";
+    const auto state = makeState();
+    await(state->signIn("lichen", "fly-vornalia", false));
+    await(state->refreshProfile());
+    QCOMPARE(state->formattedCallsign(), QString("B-207CA"));
+    QVERIFY(!state->hasAvatar());
 }
 
 void AppStateTest::addAndSwitchAccounts()

@@ -32,6 +32,8 @@ private Q_SLOTS:
     void countsTakeTheirPluralForm();
     void menuTextsMarkTheirLetter_data();
     void menuTextsMarkTheirLetter();
+    void perceivedLengthCountsWhatAReaderSees_data();
+    void perceivedLengthCountsWhatAReaderSees();
     void dateTimeReadsSecondsOrMilliseconds();
     void dateTimeRefusesUnusableValues_data();
     void dateTimeRefusesUnusableValues();
@@ -265,6 +267,25 @@ void TextTest::menuTextsMarkTheirLetter()
     QCOMPARE(Text::withMnemonic(text, letter.at(0)), marked);
     // Read out as it was written.
     QCOMPARE(Text::withoutMnemonic(marked), text);
+}
+
+void TextTest::perceivedLengthCountsWhatAReaderSees_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("length");
+    // Regression: Qt 6.4's grapheme rules split a flag that follows a sequence joined by zero-width joiners.
+    QTest::newRow("a family, then a flag") << QStringLiteral("👨‍👩‍👧🇨🇳") << 2;
+    QTest::newRow("a couple with a heart, then a flag")
+        << QStringLiteral("👩‍❤️‍👨🇯🇵") << 2;
+    QTest::newRow("400 Chinese, then 10 families each with a flag")
+        << QString(400, QChar(u'多')) + QStringLiteral("👨‍👩‍👧🇨🇳").repeated(10) << 420;
+}
+
+void TextTest::perceivedLengthCountsWhatAReaderSees()
+{
+    QFETCH(QString, text);
+    QFETCH(int, length);
+    QCOMPARE(Text::perceivedLength(text), qsizetype(length));
 }
 
 void TextTest::dateTimeReadsSecondsOrMilliseconds()
