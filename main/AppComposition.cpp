@@ -12,6 +12,8 @@
 #include <QDBusVariant>
 #include <QDir>
 #include <QFileInfo>
+#include <QFont>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QProcessEnvironment>
 #include <QQmlEngine>
@@ -120,6 +122,23 @@ void describeApplication()
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vornalia.MemberCentre"));
     // Before anything reads a setting: the file is read by our reader, which a damaged value cannot stop.
     SettingsFile::install();
+}
+
+void useColourEmoji()
+{
+    const QString emoji = QStringLiteral("Noto Color Emoji");
+    if (!QFontDatabase::hasFamily(emoji))
+        return;
+    QFont font = QGuiApplication::font();
+    QStringList families = font.families();
+    if (families.isEmpty())
+        families.append(font.family());
+    if (families.contains(emoji))
+        return;
+    // A character the desktop's font has is drawn by it: digits, "#" and "©" stay as they are.
+    families.append(emoji);
+    font.setFamilies(families);
+    QGuiApplication::setFont(font);
 }
 
 void prepareEngine(QQmlEngine &engine)

@@ -40,6 +40,8 @@ private Q_SLOTS:
     void fileDialogsChosenRowReads_data();
     void fileDialogsChosenRowReads();
     void qtDialogListsPicturesOfEveryCase();
+    void emojiDrawInColour_data();
+    void emojiDrawInColour();
     // Sign in: the last to run.
     void accountPopoverGivesTheKeyboardBackWithItsRing();
     void profileFromThePopoverTakesTheKeyboard();
@@ -364,6 +366,44 @@ void AppWindowTest::qtDialogListsPicturesOfEveryCase()
     QTRY_VERIFY(!view->property("dialog").value<QObject *>()->property("visible").toBool());
 }
 
+void AppWindowTest::emojiDrawInColour_data()
+{
+    QTest::addColumn<QByteArray>("item"); // QML of one item that shows an emoji
+    QTest::newRow("a text") << QByteArray("Text { font.pixelSize: 24; text: \"已登录 🟢\" }");
+    QTest::newRow("a control's title") << QByteArray("Button { font.pixelSize: 24; text: \"🟢 lichen\" }");
+    QTest::newRow("a flag") << QByteArray("Text { font.pixelSize: 24; text: \"上海 🇨🇳\" }");
+}
+
+// Regression: "已登录 🟢" drew a grey hatched dot: the black-and-white symbol font came before the
+// colour emoji font in the fonts the app asked for.
+void AppWindowTest::emojiDrawInColour()
+{
+    QFETCH(QByteArray, item);
+    QQmlComponent component(m_engine.get());
+    component.setData("import QtQuick\nimport QtQuick.Controls\nRectangle { color: \"white\"; width: 300; "
+                      "height: 60; z: 1000\n"
+                          + item + " }",
+                      QUrl(QStringLiteral("qrc:/emoji-test.qml")));
+    std::unique_ptr<QQuickItem> view(qobject_cast<QQuickItem *>(component.create()));
+    QVERIFY2(view, qPrintable(component.errorString()));
+    view->setParentItem(m_window->contentItem());
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    // The pixels of the item drawn in a colour, not in greys.
+    const auto coloured = [this, &view] {
+        const QImage shot = m_window->grabWindow();
+        const QRect area = view->mapRectToScene(view->boundingRect()).toRect();
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QColor pixel = shot.pixelColor(x, y);
+                count += pixel.hsvSaturation() > 120 && pixel.value() > 60 ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    QTRY_VERIFY2(coloured() > 40, qPrintable(QString::number(coloured())));
+}
+
 // Regression: closed with Escape, the account popover left the keyboard on its button without the ring. The
 // app's window hands the keyboard back to the button itself as the popup closes, as if by no key, which a
 // plain window does not (the views tests' window): only here does it show.
@@ -415,6 +455,7 @@ int main(int argc, char *argv[])
     // Drawn by the renderer main() would choose on this computer.
     AppComposition::useRenderer(AppComposition::chooseRenderer(QProcessEnvironment::systemEnvironment()));
     QGuiApplication app(argc, argv);
+    AppComposition::useColourEmoji();
     AppWindowTest test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);

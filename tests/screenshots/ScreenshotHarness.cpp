@@ -179,6 +179,7 @@ int main(int argc, char *argv[])
     QtWebEngineQuick::initialize();
     QGuiApplication app(argc, argv);
     AppComposition::describeApplication();
+    AppComposition::useColourEmoji();
     // Settings of the harness stay apart from the app's own.
     QCoreApplication::setOrganizationName(QStringLiteral("VornaliaScreenshots"));
     QQuickStyle::setStyle(QStringLiteral("Basic"));
