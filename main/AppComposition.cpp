@@ -2,6 +2,7 @@
 
 #include "ItemAccessibility.h"
 
+#include "AppLanguage.h"
 #include "BuildInfo.h"
 #include "MainLog.h"
 #include "SettingsFile.h"
@@ -124,19 +125,22 @@ void describeApplication()
     SettingsFile::install();
 }
 
-void useColourEmoji()
+void useTextFonts()
 {
-    const QString emoji = QStringLiteral("Noto Color Emoji");
-    if (!QFontDatabase::hasFamily(emoji))
-        return;
+    const QString language = AppLanguage::current();
+    const QString chinese = language == QLatin1String("zh-HK")   ? QStringLiteral("Noto Sans CJK HK")
+                            : language == QLatin1String("zh-TW") ? QStringLiteral("Noto Sans CJK TC")
+                                                                 : QStringLiteral("Noto Sans CJK SC");
     QFont font = QGuiApplication::font();
     QStringList families = font.families();
     if (families.isEmpty())
         families.append(font.family());
-    if (families.contains(emoji))
-        return;
-    // A character the desktop's font has is drawn by it: digits, "#" and "©" stay as they are.
-    families.append(emoji);
+    // A Chinese font before the emoji font: a run of Chinese takes the first font that writes it, and the
+    // emoji font's wide digits and spaces would otherwise stand in it.
+    for (const QString &family : {chinese, QStringLiteral("Noto Color Emoji")}) {
+        if (!families.contains(family) && QFontDatabase::hasFamily(family))
+            families.append(family);
+    }
     font.setFamilies(families);
     QGuiApplication::setFont(font);
 }

@@ -37,7 +37,7 @@ int main(int argc, char *argv[])
         qCInfo(lcMain, "files are picked in the desktop's chooser, through its portal");
     FileChooser::usePortal(portal);
     AppComposition::describeApplication();
-    AppComposition::useColourEmoji();
+    AppComposition::useTextFonts();
     // Qt's own texts (the file dialog's, the standard buttons) in the member's language.
     Text::installQtTexts();
 

@@ -179,7 +179,7 @@ int main(int argc, char *argv[])
     QtWebEngineQuick::initialize();
     QGuiApplication app(argc, argv);
     AppComposition::describeApplication();
-    AppComposition::useColourEmoji();
+    AppComposition::useTextFonts();
     // Settings of the harness stay apart from the app's own.
     QCoreApplication::setOrganizationName(QStringLiteral("VornaliaScreenshots"));
     QQuickStyle::setStyle(QStringLiteral("Basic"));
