@@ -84,6 +84,7 @@ QObject *modelOf(QQuickItem *root, const char *className)
 // "heard:TEXT" among the shown is text a screen reader reaches on the window's tree; among the hidden, text
 // it does not. "alert:NAME" is a control shown as an alert that has taken the keyboard, so it is read at
 // once. "text:NAME" is an item shown that a screen reader reads as text, neither a control nor dimmed.
+// "masked:NAME" is a field shown and enabled that holds text and draws only its mask characters.
 void addControlColumns()
 {
     QTest::addColumn<QString>("scenario");
@@ -245,7 +246,21 @@ void ScreenRulesTest::checkControls()
     const QLatin1String said("heard:");
     const QLatin1String alert("alert:");
     const QLatin1String text("text:");
+    const QLatin1String masked("masked:");
     for (const QString &name : enabled) {
+        if (name.startsWith(masked)) {
+            QQuickItem *field = nullptr;
+            QTRY_VERIFY2((field = heardControl(scene(), name.mid(masked.size()))),
+                         qPrintable(name + " is not shown"));
+            QTRY_VERIFY2(field->isEnabled(), qPrintable(name + " is disabled"));
+            const QString typed = field->property("text").toString();
+            QVERIFY2(!typed.isEmpty(), qPrintable(name + " holds nothing"));
+            // What the field draws, not what it holds: each character as the mask.
+            const QString mask = field->property("passwordCharacter").toString();
+            QCOMPARE(mask.size(), 1);
+            QCOMPARE(field->property("displayText").toString(), mask.repeated(typed.size()));
+            continue;
+        }
         if (name.startsWith(alert) || name.startsWith(text)) {
             QQuickItem *item = nullptr;
             QTRY_VERIFY2((item = heardControl(scene(), name.section(':', 1))),
@@ -550,6 +565,10 @@ void ScreenRulesTest::accountScreens_data()
     QTest::newRow("password: filled in")
         << "password filled" << QStringList{"password.save", "password.signOut"} << QStringList()
         << QStringList{"password.error"};
+    QTest::newRow("password: filled in, drawn masked")
+        << "password filled"
+        << QStringList{"masked:password.current", "masked:password.next", "masked:password.confirmation"}
+        << QStringList() << QStringList();
     QTest::newRow("password: refused")
         << "password refused" << QStringList{"alert:password.error", "password.signOut"} << QStringList()
         << QStringList();
@@ -639,6 +658,9 @@ void ScreenRulesTest::accountScreens_data()
         << QStringList{"account.add.submit"} << QStringList();
     QTest::newRow("switcher: adding, filled in")
         << "switcher adding filled" << QStringList{"account.add.submit"} << QStringList() << QStringList();
+    QTest::newRow("switcher: adding, the password drawn masked")
+        << "switcher adding filled" << QStringList{"masked:account.add.password"} << QStringList()
+        << QStringList();
     QTest::newRow("switcher: two accounts")
         << "switcher two"
         << QStringList{"account.saved.{lichen}", "account.saved.{hejing}", "account.remove.{lichen}",
