@@ -874,6 +874,10 @@ void ScreenRulesTest::reportScreens_data()
     QTest::newRow("detail: under inquiry, a picture picked")
         << "detail p-24421 picked" << QStringList{"pirep.detail.pick", "pirep.detail.upload"} << QStringList()
         << QStringList{"pirep.detail.error"};
+    // Six pictures are all a report takes: none is picked beyond them.
+    QTest::newRow("detail: under inquiry, six pictures uploaded")
+        << "detail p-24421 six" << QStringList{"pirep.detail.evidenceUpload", "pirep.detail.evidence"}
+        << QStringList{"pirep.detail.pick>选择补充截图", "pirep.detail.upload"} << QStringList();
     // Decided while the page was open: the service keeps the hold's time, but a decided report asks nothing.
     QTest::newRow("detail: a held report decided")
         << "detail p-24421 decided" << always + QStringList{"pirep.detail.review"} << QStringList()
@@ -913,6 +917,12 @@ void ScreenRulesTest::reportScreens_data()
                                             + QStringList{"pirep.pickLivery", "pirep.submit",
                                                           "pirep.aircraftPhoto"}
                                      << QStringList() << QStringList{"pirep.validation", "pirep.error"};
+    // The submit button says whether the report is on its way.
+    QTest::newRow("form: filled in, its submit said")
+        << "form filled" << QStringList{"pirep.submit>提交 PIREP"} << QStringList()
+        << QStringList{"pirep.submit>正在提交"};
+    QTest::newRow("form: sending") << "form sending" << QStringList() << QStringList{"pirep.submit>正在提交"}
+                                   << QStringList{"pirep.submit>提交 PIREP", "pirep.error"};
     QTest::newRow("form: options checked")
         << "form options"
         << QStringList{"pirep.organizationOption", "pirep.eventOption", "pirep.checkOptions"} << QStringList()
@@ -930,6 +940,18 @@ void ScreenRulesTest::reportScreens()
     if (scenario.startsWith("detail")) {
         const QString id = scenario.section(' ', 1, 1);
         QTRY_VERIFY(reportOf(id));
+        if (scenario.endsWith("six")) {
+            // The service lists six pictures of the report.
+            QJsonArray files;
+            for (int picture = 1; picture <= 6; ++picture) {
+                const QString name = QStringLiteral("img-90%1").arg(picture);
+                files.append(QJsonObject{{"id", name},
+                                         {"url", "/api/pireps/" + id + "/evidence/" + name},
+                                         {"uploadedAt", 1.7e9 + picture * 60}});
+            }
+            service().setFault("/api/pireps/" + id + "/evidence",
+                               {.json = QJsonObject{{"files", files}}, .method = "GET"});
+        }
         navigation()->push(NavigationStack::FlightStack, PirepRoute{*reportOf(id)});
         QTRY_VERIFY(shown(m_root, "pirep.detail.back"));
         QObject *detail = modelOf(m_root, "PirepDetailModel");
@@ -967,7 +989,7 @@ void ScreenRulesTest::reportScreens()
         if (scenario != "form") {
             form->setProperty("aircraft", "Airbus A320");
         }
-        if (scenario == "form filled" || scenario == "form options") {
+        if (scenario == "form filled" || scenario == "form options" || scenario == "form sending") {
             form->setProperty("departure", "ZGGG");
             form->setProperty("arrival", "ZUUU");
             form->setProperty("livery", "Sichuan Airlines");
@@ -979,6 +1001,13 @@ void ScreenRulesTest::reportScreens()
         if (scenario == "form options") {
             press("pirep.checkOptions");
             QTRY_VERIFY(form->property("hasOptions").toBool());
+        }
+        if (scenario == "form sending") {
+            // Held, and never stored: lichen's reports stay as they were for the other rows.
+            service().setFault("/api/pireps",
+                               {.status = 503, .held = true, .unheard = true, .times = 1, .method = "POST"});
+            QVERIFY(QMetaObject::invokeMethod(form, "submit"));
+            QTRY_COMPARE(service().heldAnswers(), 1);
         }
     }
     if (QTest::currentTestFailed())
