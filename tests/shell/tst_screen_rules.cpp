@@ -606,6 +606,18 @@ void ScreenRulesTest::accountScreens_data()
     QTest::newRow("profile: edit") << "profile edit" << profileFields + QStringList{"profile.back"}
                                    << QStringList()
                                    << QStringList{"profile.banner", "profile.signOut", "profile.error"};
+    // Nothing to save over until the member's profile has come.
+    QTest::newRow("profile: edit, loading")
+        << "profile edit loading" << QStringList{"profile.back", "profile.wechat"}
+        << QStringList{"profile.save"} << QStringList{"profile.error"};
+    // The set-up asks for a WeChat name: blanks are none. A picture and an e-mail are there in both rows.
+    QTest::newRow("profile: set-up, WeChat name of spaces")
+        << "profile setup spaces"
+        << QStringList{"alert:profile.error", "heard:请先补全头像、微信名和联系邮箱。", "profile.save"}
+        << QStringList() << QStringList();
+    QTest::newRow("profile: set-up, WeChat name given")
+        << "profile setup named" << QStringList{"profile.save"} << QStringList()
+        << QStringList{"profile.error", "heard:请先补全头像、微信名和联系邮箱。"};
 
     // The profile page: who the member is, and his Infinite Flight record by the state of its load.
     const QStringList pageButtons{"account.refresh", "account.edit", "account.statistics.refresh"};
@@ -710,6 +722,17 @@ void ScreenRulesTest::accountScreens()
     if (english)
         scenario.chop(3);
     LanguageScope language(english ? "en_US" : qgetenv("LANGUAGE"));
+    // An account of the service a row changes, as it was: put back once the row has checked it.
+    std::vector<std::pair<Sample::Account *, Sample::Account>> changed;
+    const auto restore = qScopeGuard([&] {
+        for (auto &[account, kept] : changed)
+            *account = kept;
+    });
+    const auto change = [&](const QString &username) {
+        Sample::Account *account = service().accountNamed(username);
+        changed.emplace_back(account, *account);
+        return account;
+    };
     if (scenario.startsWith("tab")) {
         QVERIFY(showSignedIn(scenario.section(' ', 1)));
         navigation()->setSelected(MemberTab::Account);
@@ -799,15 +822,52 @@ void ScreenRulesTest::accountScreens()
             press("password.save");
             QTRY_VERIFY(!form->property("busy").toBool() && !form->property("error").toString().isEmpty());
         }
-    } else if (scenario == "profile setup") {
+    } else if (scenario.startsWith("profile setup")) {
+        const QString wechatName = scenario == "profile setup spaces"  ? QStringLiteral(" \u3000 ")
+                                   : scenario == "profile setup named" ? QStringLiteral("许航")
+                                                                       : QString();
+        // His picture is already on the site and his e-mail typed: the WeChat name alone decides.
+        if (!wechatName.isEmpty())
+            change("xuhang")->profile["hasAvatar"] = true;
         QVERIFY(showWindowRoot());
         await(m_app->signIn("xuhang", "fly-vornalia", false));
         QTRY_VERIFY(shown(m_root, "gate.profile"));
-    } else if (scenario == "profile edit") {
+        if (!wechatName.isEmpty()) {
+            QObject *form = modelOf(m_root, "ProfileForm");
+            QVERIFY(form);
+            QTRY_VERIFY(form->property("loaded").toBool());
+            form->setProperty("contactEmail", "xuhang@example.com");
+            form->setProperty("wechatName", wechatName);
+            // Taken, as the service answers, and xuhang's profile left as it was for the other rows.
+            service().setFault(
+                "/api/profile",
+                {.json = QJsonObject{{"ok", true}}, .unheard = true, .times = 1, .method = "POST"});
+            press("profile.save");
+            if (scenario == "profile setup named") {
+                const auto sent = [this] {
+                    const QList<Sample::Request> asked = service().requestsTo("/api/profile");
+                    return std::any_of(asked.cbegin(), asked.cend(), [](const Sample::Request &request) {
+                        return request.method == "POST";
+                    });
+                };
+                QTRY_VERIFY(sent());
+                QTRY_VERIFY(!form->property("busy").toBool());
+            }
+        }
+    } else if (scenario.startsWith("profile edit")) {
         QVERIFY(showSignedIn("lichen"));
         navigation()->setSelected(MemberTab::Account);
+        if (scenario == "profile edit loading") {
+            // The form's read of the profile, held back.
+            service().setFault("/api/profile", {.held = true, .method = "GET"});
+        }
         QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::ProfileEdit));
         QTRY_VERIFY(shown(m_root, "account.profileEdit"));
+        if (scenario == "profile edit loading") {
+            QTRY_VERIFY(service().heldAnswers() > 0);
+            QObject *form = modelOf(m_root, "ProfileForm");
+            QVERIFY(form && !form->property("loaded").toBool());
+        }
     } else if (scenario.startsWith("page")) {
         QVERIFY(showSignedIn(scenario.section(' ', 1, 1)));
         const QString how = scenario.section(' ', 2, 2);
