@@ -687,6 +687,13 @@ void ScreenRulesTest::accountScreens_data()
     QTest::newRow("switcher: adding, the password drawn masked")
         << "switcher adding filled" << QStringList{"masked:account.add.password"} << QStringList()
         << QStringList();
+    // The add button says what it does next: open the form, or fold it away.
+    QTest::newRow("switcher: its add button, the form closed")
+        << "switcher" << QStringList{"account.add.toggle>添加账号"} << QStringList()
+        << QStringList{"account.add.toggle>收起"};
+    QTest::newRow("switcher: its add button, the form open")
+        << "switcher adding" << QStringList{"account.add.toggle>收起"} << QStringList()
+        << QStringList{"account.add.toggle>添加账号"};
     QTest::newRow("switcher: two accounts")
         << "switcher two"
         << QStringList{"account.saved.{lichen}", "account.saved.{hejing}", "account.remove.{lichen}",
@@ -698,6 +705,14 @@ void ScreenRulesTest::accountScreens_data()
                        "account.saved.{hejing}>hejing, 已登录 🟢",
                        "account.remove.{lichen}>移除保存的账号 lichen"}
         << QStringList() << QStringList();
+    // The account signed in is the saved one of its id. Here the site gave the user name lichen gave up to
+    // 何静's account, and both are saved under it: their ids tell them apart.
+    QTest::newRow("switcher: two accounts of one user name")
+        << "switcher one name"
+        << QStringList{"account.saved.u-1001>lichen, 点击登录", "account.saved.u-1007>lichen, 已登录 🟢",
+                       "account.remove.u-1001"}
+        << QStringList()
+        << QStringList{"account.remove.u-1007", "account.saved.u-1001>lichen, 已登录 🟢"};
     QTest::newRow("switcher: signed out")
         << "switcher signed out"
         << QStringList{"account.done", "account.saved.{lichen}", "account.remove.{lichen}",
@@ -901,6 +916,16 @@ void ScreenRulesTest::accountScreens()
             press("rank.refresh");
     } else if (scenario.startsWith("switcher")) {
         QVERIFY(showSignedIn("lichen"));
+        if (scenario == "switcher one name") {
+            await(m_app->rememberCurrentAccount());
+            // lichen's account took another user name on the site, and 何静's the one it gave up.
+            Sample::Account *lichen = change("lichen");
+            Sample::Account *hejing = change("hejing");
+            lichen->username = "lichen-li";
+            hejing->username = "lichen";
+            await(m_app->addAccount("lichen", "fly-vornalia"));
+            QTRY_VERIFY(shown(m_root, "home.notifications"));
+        }
         if (scenario == "switcher two" || scenario == "switcher signed out") {
             await(m_app->rememberCurrentAccount());
             await(m_app->addAccount("hejing", "fly-vornalia"));
