@@ -1411,6 +1411,18 @@ void ScreenRulesTest::liveScreens_data()
         << "lichen applications"
         << QStringList{"live.applications>我的申请 4", "live.applicationsBoard", "live.more"} << QStringList()
         << QStringList{"live.fleet", "live.noApplications", "live.review.app-10"};
+    QTest::newRow("live: a member's one application")
+        << "lichen applications one"
+        << QStringList{"live.applications>我的申请 1", "text:live.application.app-10"} << QStringList()
+        << QStringList{"live.more", "live.noApplications", "live.application.app-09"};
+    // "加载更多" goes once the service has no further page.
+    QTest::newRow("live: a member's applications, every page listed")
+        << "lichen applications all"
+        << QStringList{"live.applications>我的申请 10", "text:live.application.app-01"} << QStringList()
+        << QStringList{"live.more"};
+    // A load under way: the refresh waits for it.
+    QTest::newRow("live: loading again") << "lichen loading" << QStringList{"live.search", "live.tabs"}
+                                         << QStringList{"live.refresh"} << QStringList();
     // A member's cards show their applications and press nothing: no control, no review behind them, read
     // as cards rather than dimmed buttons.
     QTest::newRow("live: a member's application cards")
@@ -1486,6 +1498,16 @@ void ScreenRulesTest::liveScreens()
 {
     QFETCH(QString, scenario);
     QVERIFY(showSignedIn(scenario.section(' ', 0, 0)));
+    if (scenario == "lichen applications one") {
+        // The service lists one application of the member's.
+        const QJsonObject application{
+            {"id", "app-10"},           {"username", "lichen"}, {"organization", "Vornalia Virtual"},
+            {"registration", "B-30A4"}, {"departure", "ZBAA"},  {"arrival", "ZSSS"},
+            {"status", "pending"},      {"reviewNote", ""}};
+        service().setFault(
+            "/api/live-schedules/applications",
+            {.json = QJsonObject{{"applications", QJsonArray{application}}, {"hasMore", false}}});
+    }
     navigation()->setSelected(MemberTab::Live);
     QObject *live = nullptr;
     QTRY_VERIFY((live = modelOf(m_root, "LiveTabModel")));
@@ -1496,6 +1518,21 @@ void ScreenRulesTest::liveScreens()
     if (step == "aircraft" || step == "form" || step == "back") {
         press("live.aircraft.org-vornalia/ac-101");
         QTRY_VERIFY(shown(scene(), "live.aircraft.back"));
+    }
+    if (scenario == "lichen applications all") {
+        // Four to a page: two more pages.
+        for (int page = 0; page < 2; ++page) {
+            QTRY_VERIFY(!live->property("busy").toBool());
+            press("live.more");
+        }
+        QTRY_VERIFY(!live->property("busy").toBool());
+    }
+    if (step == "loading") {
+        // Loaded once; the next load waits at the service for its link check.
+        QTRY_VERIFY(!live->property("busy").toBool());
+        service().setFault("/api/live-schedules/authorization", {.held = true, .times = 1});
+        press("live.refresh");
+        QTRY_COMPARE(service().heldAnswers(), 1);
     }
     if (step == "back") {
         // Unlinked on the web site while the aircraft's page shows; left once the first load has ended (a
