@@ -1269,6 +1269,17 @@ void ScreenRulesTest::eventScreens_data()
         << QStringList{"event.attendance", "event.answerNote", "event.report"};
     QTest::newRow("event: refused answer")
         << "lichen ev-303 refused" << QStringList{"attendance.error"} << QStringList() << QStringList();
+
+    // The staff's list of the upcoming events says it has none only once its load has answered.
+    QTest::newRow("staff events: listed")
+        << "wangfang events" << QStringList{"events.back", "events.refresh", "events.event"} << QStringList()
+        << QStringList{"heard:暂无活动"};
+    QTest::newRow("staff events: loading")
+        << "wangfang events loading" << QStringList{"events.back"} << QStringList{"events.refresh"}
+        << QStringList{"heard:暂无活动", "events.event"};
+    QTest::newRow("staff events: none")
+        << "wangfang events none" << QStringList{"events.refresh", "heard:暂无活动"} << QStringList()
+        << QStringList{"events.event"};
 }
 
 void ScreenRulesTest::eventScreens()
@@ -1277,6 +1288,22 @@ void ScreenRulesTest::eventScreens()
     const QString username = scenario.section(' ', 0, 0);
     const QString id = scenario.section(' ', 1, 1);
     QVERIFY(showSignedIn(username));
+    if (id == "events") {
+        // From the workbench, as staff open it; its load held back, or answering no event.
+        const QString how = scenario.section(' ', 2, 2);
+        const QString upcoming("/api/events/upcoming");
+        if (how == "loading")
+            service().setFault(upcoming, {.held = true});
+        if (how == "none")
+            service().setFault(upcoming, {.json = QJsonObject{{"events", QJsonArray()}}});
+        press("admin.events");
+        QTRY_VERIFY(shown(m_root, "events.back"));
+        if (how == "loading")
+            QTRY_COMPARE(service().heldAnswers(), 1);
+        if (!QTest::currentTestFailed())
+            checkControls();
+        return;
+    }
     if (m_app->role() != "member") {
         // Staff read the events as members do; the page is the same.
         memberData()->reload(MemberLoad::Events);
