@@ -1651,6 +1651,16 @@ void ScreenRulesTest::mapScreens_data()
     QTest::newRow("map: a live flight in no phase")
         << "unphased lv-900" << QStringList{"flight.identity", "flight.live"} << QStringList()
         << QStringList{"flight.phase"};
+    // The member's own flights have their button while the map shows one, with a flight selected or not.
+    QTest::newRow("map: the member's own flight")
+        << "live" << QStringList{"map.ownFlights", "map.demo"} << QStringList() << QStringList();
+    QTest::newRow("map: the member's own flight, a flight selected")
+        << "selected" << QStringList{"map.ownFlights", "flight.identity"} << QStringList() << QStringList();
+    QTest::newRow("map: none of the member's flights") << "unphased" << QStringList{"map.search", "map.demo"}
+                                                       << QStringList() << QStringList{"map.ownFlights"};
+    QTest::newRow("map: none of the member's flights, a flight selected")
+        << "unphased lv-900" << QStringList{"flight.identity"} << QStringList()
+        << QStringList{"map.ownFlights"};
 
     QTest::newRow("map: search") << "search"
                                  << QStringList{"flightSearch.close", "flightSearch.query",
