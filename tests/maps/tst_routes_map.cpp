@@ -98,6 +98,7 @@ private slots:
     void firstViewFramesTheRoutes_data();
     void firstViewFramesTheRoutes();
     void airportCodesNeverOverlap();
+    void busiestAirportsKeepTheirCodes();
 
 private:
     // A RoutesMapView of 600 x 400 in a window.
@@ -638,6 +639,28 @@ void RoutesMapTest::airportCodesNeverOverlap()
     QVERIFY(shownCodes(map).contains("ZGGG"));
     QVERIFY(shownCodes(map).contains("VHHH"));
     QCOMPARE(apart(), QString());
+}
+
+// Regression: the codes were placed in code order, so in a crowd of airports the member's busiest lost its
+// code to quieter ones. Wuxi, with a route to each of the others, keeps its code as the Yangtze delta's
+// airports crowd together further out, where only some of the codes find room.
+void RoutesMapTest::busiestAirportsKeepTheirCodes()
+{
+    QQuickItem *view = show({route("ZSWX", "ZSPD"), route("ZSWX", "ZSSS"), route("ZSWX", "ZSHC"),
+                             route("ZSWX", "ZSNB"), route("ZSWX", "ZSNJ"), route("ZSWX", "ZBAA")});
+    QVERIFY(view);
+    MapView *map = nullptr;
+    QTRY_VERIFY((map = mapOf(view)));
+    QVERIFY(settled(map));
+    QSignalSpy frames(m_window.get(), &QQuickWindow::frameSwapped);
+    for (const double distance : {4000000.0, 8000000.0}) {
+        map->setCamera(QGeoCoordinate(31.4, 120.4), distance);
+        QVERIFY(settled(map));
+        QVERIFY(frames.wait());
+        const QHash<QString, QRectF> codes = shownCodes(map);
+        QVERIFY2(codes.size() < 7, qPrintable(QStringList(codes.keys()).join(' ')));
+        QVERIFY2(codes.contains("ZSWX"), qPrintable(QStringList(codes.keys()).join(' ')));
+    }
 }
 
 QTEST_MAIN(RoutesMapTest)

@@ -84,6 +84,7 @@ QObject *modelOf(QQuickItem *root, const char *className)
 // "heard:TEXT" among the shown is text a screen reader reaches on the window's tree; among the hidden, text
 // it does not. "alert:NAME" is a control shown as an alert that has taken the keyboard, so it is read at
 // once. "text:NAME" is an item shown that a screen reader reads as text, neither a control nor dimmed.
+// "masked:NAME" is a field shown and enabled that holds text and draws only its mask characters.
 void addControlColumns()
 {
     QTest::addColumn<QString>("scenario");
@@ -245,7 +246,21 @@ void ScreenRulesTest::checkControls()
     const QLatin1String said("heard:");
     const QLatin1String alert("alert:");
     const QLatin1String text("text:");
+    const QLatin1String masked("masked:");
     for (const QString &name : enabled) {
+        if (name.startsWith(masked)) {
+            QQuickItem *field = nullptr;
+            QTRY_VERIFY2((field = heardControl(scene(), name.mid(masked.size()))),
+                         qPrintable(name + " is not shown"));
+            QTRY_VERIFY2(field->isEnabled(), qPrintable(name + " is disabled"));
+            const QString typed = field->property("text").toString();
+            QVERIFY2(!typed.isEmpty(), qPrintable(name + " holds nothing"));
+            // What the field draws, not what it holds: each character as the mask.
+            const QString mask = field->property("passwordCharacter").toString();
+            QCOMPARE(mask.size(), 1);
+            QCOMPARE(field->property("displayText").toString(), mask.repeated(typed.size()));
+            continue;
+        }
         if (name.startsWith(alert) || name.startsWith(text)) {
             QQuickItem *item = nullptr;
             QTRY_VERIFY2((item = heardControl(scene(), name.section(':', 1))),
@@ -523,6 +538,20 @@ void ScreenRulesTest::accountScreens_data()
         << QStringList{"heard:Logbook"};
     QTest::newRow("logbook: in English") << "logbook en" << QStringList{"shell.logbookPages>Logbook"}
                                          << QStringList() << QStringList{"heard:飞行日志"};
+    // Regression: the loader covered the reports already listed while they loaded again; it stands alone only
+    // while nothing is listed yet.
+    QTest::newRow("logbook: reloading over its reports")
+        << "logbook lichen reloading" << QStringList{"logbook.report", "logbook.search"} << QStringList()
+        << QStringList{"heard:正在加载飞行记录"};
+    QTest::newRow("logbook: loading, nothing listed")
+        << "logbook hejing reloading" << QStringList{"heard:正在加载飞行记录"} << QStringList()
+        << QStringList{"logbook.report"};
+    // Its "完成" waits for a page of its own that is busy, as the back keys do.
+    QTest::newRow("logbook: a report's detail open")
+        << "logbook lichen detail" << QStringList{"logbook.close>完成", "pirep.detail.pick"} << QStringList()
+        << QStringList();
+    QTest::newRow("logbook: a report's evidence uploading")
+        << "logbook lichen uploading" << QStringList() << QStringList{"logbook.close>完成"} << QStringList();
     // Regression: the sections' bodies of the legal texts were not on the bus; their titles were.
     QTest::newRow("legal text: every part heard")
         << "legal" << QStringList{"heard:使用条款", "heard:你使用在 vornalia.org 注册的账号登录。"}
@@ -550,6 +579,10 @@ void ScreenRulesTest::accountScreens_data()
     QTest::newRow("password: filled in")
         << "password filled" << QStringList{"password.save", "password.signOut"} << QStringList()
         << QStringList{"password.error"};
+    QTest::newRow("password: filled in, drawn masked")
+        << "password filled"
+        << QStringList{"masked:password.current", "masked:password.next", "masked:password.confirmation"}
+        << QStringList() << QStringList();
     QTest::newRow("password: refused")
         << "password refused" << QStringList{"alert:password.error", "password.signOut"} << QStringList()
         << QStringList();
@@ -573,6 +606,18 @@ void ScreenRulesTest::accountScreens_data()
     QTest::newRow("profile: edit") << "profile edit" << profileFields + QStringList{"profile.back"}
                                    << QStringList()
                                    << QStringList{"profile.banner", "profile.signOut", "profile.error"};
+    // Nothing to save over until the member's profile has come.
+    QTest::newRow("profile: edit, loading")
+        << "profile edit loading" << QStringList{"profile.back", "profile.wechat"}
+        << QStringList{"profile.save"} << QStringList{"profile.error"};
+    // The set-up asks for a WeChat name: blanks are none. A picture and an e-mail are there in both rows.
+    QTest::newRow("profile: set-up, WeChat name of spaces")
+        << "profile setup spaces"
+        << QStringList{"alert:profile.error", "heard:请先补全头像、微信名和联系邮箱。", "profile.save"}
+        << QStringList() << QStringList();
+    QTest::newRow("profile: set-up, WeChat name given")
+        << "profile setup named" << QStringList{"profile.save"} << QStringList()
+        << QStringList{"profile.error", "heard:请先补全头像、微信名和联系邮箱。"};
 
     // The profile page: who the member is, and his Infinite Flight record by the state of its load.
     const QStringList pageButtons{"account.refresh", "account.edit", "account.statistics.refresh"};
@@ -639,6 +684,16 @@ void ScreenRulesTest::accountScreens_data()
         << QStringList{"account.add.submit"} << QStringList();
     QTest::newRow("switcher: adding, filled in")
         << "switcher adding filled" << QStringList{"account.add.submit"} << QStringList() << QStringList();
+    QTest::newRow("switcher: adding, the password drawn masked")
+        << "switcher adding filled" << QStringList{"masked:account.add.password"} << QStringList()
+        << QStringList();
+    // The add button says what it does next: open the form, or fold it away.
+    QTest::newRow("switcher: its add button, the form closed")
+        << "switcher" << QStringList{"account.add.toggle>添加账号"} << QStringList()
+        << QStringList{"account.add.toggle>收起"};
+    QTest::newRow("switcher: its add button, the form open")
+        << "switcher adding" << QStringList{"account.add.toggle>收起"} << QStringList()
+        << QStringList{"account.add.toggle>添加账号"};
     QTest::newRow("switcher: two accounts")
         << "switcher two"
         << QStringList{"account.saved.{lichen}", "account.saved.{hejing}", "account.remove.{lichen}",
@@ -650,6 +705,14 @@ void ScreenRulesTest::accountScreens_data()
                        "account.saved.{hejing}>hejing, 已登录 🟢",
                        "account.remove.{lichen}>移除保存的账号 lichen"}
         << QStringList() << QStringList();
+    // The account signed in is the saved one of its id. Here the site gave the user name lichen gave up to
+    // 何静's account, and both are saved under it: their ids tell them apart.
+    QTest::newRow("switcher: two accounts of one user name")
+        << "switcher one name"
+        << QStringList{"account.saved.u-1001>lichen, 点击登录", "account.saved.u-1007>lichen, 已登录 🟢",
+                       "account.remove.u-1001"}
+        << QStringList()
+        << QStringList{"account.remove.u-1007", "account.saved.u-1001>lichen, 已登录 🟢"};
     QTest::newRow("switcher: signed out")
         << "switcher signed out"
         << QStringList{"account.done", "account.saved.{lichen}", "account.remove.{lichen}",
@@ -674,6 +737,17 @@ void ScreenRulesTest::accountScreens()
     if (english)
         scenario.chop(3);
     LanguageScope language(english ? "en_US" : qgetenv("LANGUAGE"));
+    // An account of the service a row changes, as it was: put back once the row has checked it.
+    std::vector<std::pair<Sample::Account *, Sample::Account>> changed;
+    const auto restore = qScopeGuard([&] {
+        for (auto &[account, kept] : changed)
+            *account = kept;
+    });
+    const auto change = [&](const QString &username) {
+        Sample::Account *account = service().accountNamed(username);
+        changed.emplace_back(account, *account);
+        return account;
+    };
     if (scenario.startsWith("tab")) {
         QVERIFY(showSignedIn(scenario.section(' ', 1)));
         navigation()->setSelected(MemberTab::Account);
@@ -715,6 +789,38 @@ void ScreenRulesTest::accountScreens()
             navigation()->pushLegal(0);
         if (scenario == "logbook")
             navigation()->openLogbook();
+    } else if (scenario.startsWith("logbook ")) {
+        QVERIFY(showSignedIn(scenario.section(' ', 1, 1)));
+        const QString step = scenario.section(' ', 2, 2);
+        navigation()->setSelected(MemberTab::Account);
+        navigation()->openLogbook();
+        QTRY_VERIFY(shown(scene(), "shell.logbook"));
+        if (step == "reloading") {
+            // The logbook's own reload, held back at the service.
+            service().setFault("/api/pireps", {.held = true, .times = 1, .method = "GET"});
+            press("logbook.refresh");
+            QTRY_COMPARE(service().heldAnswers(), 1);
+            QVERIFY(memberData()->state(MemberLoad::Pireps).loading);
+        }
+        if (step == "detail" || step == "uploading") {
+            QTRY_VERIFY(reportOf("p-24421"));
+            navigation()->push(NavigationStack::LogbookStack, PirepRoute{*reportOf("p-24421")});
+            QTRY_VERIFY(shown(scene(), "pirep.detail.pick"));
+        }
+        if (step == "uploading") {
+            QObject *detail = modelOf(scene(), "PirepDetailModel");
+            QVERIFY(detail);
+            QTRY_VERIFY(!detail->property("busy").toBool());
+            const QUrl picture = m_site.scratchPicture("landing.png");
+            QVERIFY(!picture.isEmpty());
+            QVERIFY(QMetaObject::invokeMethod(detail, "pickPhotos", Q_ARG(QList<QUrl>, {picture})));
+            QTRY_COMPARE(detail->property("fileCount").toInt(), 1);
+            // Held, and never stored: the report's evidence stays as it was for the other rows.
+            service().setFault("/api/pireps/p-24421/evidence",
+                               {.status = 413, .held = true, .unheard = true, .times = 1, .method = "POST"});
+            QVERIFY(QMetaObject::invokeMethod(detail, "upload"));
+            QTRY_COMPARE(service().heldAnswers(), 1);
+        }
     } else if (scenario.startsWith("password")) {
         QVERIFY(showWindowRoot());
         await(m_app->signIn("zhouning", "temporary-123", false));
@@ -731,15 +837,52 @@ void ScreenRulesTest::accountScreens()
             press("password.save");
             QTRY_VERIFY(!form->property("busy").toBool() && !form->property("error").toString().isEmpty());
         }
-    } else if (scenario == "profile setup") {
+    } else if (scenario.startsWith("profile setup")) {
+        const QString wechatName = scenario == "profile setup spaces"  ? QStringLiteral(" \u3000 ")
+                                   : scenario == "profile setup named" ? QStringLiteral("许航")
+                                                                       : QString();
+        // His picture is already on the site and his e-mail typed: the WeChat name alone decides.
+        if (!wechatName.isEmpty())
+            change("xuhang")->profile["hasAvatar"] = true;
         QVERIFY(showWindowRoot());
         await(m_app->signIn("xuhang", "fly-vornalia", false));
         QTRY_VERIFY(shown(m_root, "gate.profile"));
-    } else if (scenario == "profile edit") {
+        if (!wechatName.isEmpty()) {
+            QObject *form = modelOf(m_root, "ProfileForm");
+            QVERIFY(form);
+            QTRY_VERIFY(form->property("loaded").toBool());
+            form->setProperty("contactEmail", "xuhang@example.com");
+            form->setProperty("wechatName", wechatName);
+            // Taken, as the service answers, and xuhang's profile left as it was for the other rows.
+            service().setFault(
+                "/api/profile",
+                {.json = QJsonObject{{"ok", true}}, .unheard = true, .times = 1, .method = "POST"});
+            press("profile.save");
+            if (scenario == "profile setup named") {
+                const auto sent = [this] {
+                    const QList<Sample::Request> asked = service().requestsTo("/api/profile");
+                    return std::any_of(asked.cbegin(), asked.cend(), [](const Sample::Request &request) {
+                        return request.method == "POST";
+                    });
+                };
+                QTRY_VERIFY(sent());
+                QTRY_VERIFY(!form->property("busy").toBool());
+            }
+        }
+    } else if (scenario.startsWith("profile edit")) {
         QVERIFY(showSignedIn("lichen"));
         navigation()->setSelected(MemberTab::Account);
+        if (scenario == "profile edit loading") {
+            // The form's read of the profile, held back.
+            service().setFault("/api/profile", {.held = true, .method = "GET"});
+        }
         QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::ProfileEdit));
         QTRY_VERIFY(shown(m_root, "account.profileEdit"));
+        if (scenario == "profile edit loading") {
+            QTRY_VERIFY(service().heldAnswers() > 0);
+            QObject *form = modelOf(m_root, "ProfileForm");
+            QVERIFY(form && !form->property("loaded").toBool());
+        }
     } else if (scenario.startsWith("page")) {
         QVERIFY(showSignedIn(scenario.section(' ', 1, 1)));
         const QString how = scenario.section(' ', 2, 2);
@@ -773,6 +916,16 @@ void ScreenRulesTest::accountScreens()
             press("rank.refresh");
     } else if (scenario.startsWith("switcher")) {
         QVERIFY(showSignedIn("lichen"));
+        if (scenario == "switcher one name") {
+            await(m_app->rememberCurrentAccount());
+            // lichen's account took another user name on the site, and 何静's the one it gave up.
+            Sample::Account *lichen = change("lichen");
+            Sample::Account *hejing = change("hejing");
+            lichen->username = "lichen-li";
+            hejing->username = "lichen";
+            await(m_app->addAccount("lichen", "fly-vornalia"));
+            QTRY_VERIFY(shown(m_root, "home.notifications"));
+        }
         if (scenario == "switcher two" || scenario == "switcher signed out") {
             await(m_app->rememberCurrentAccount());
             await(m_app->addAccount("hejing", "fly-vornalia"));
@@ -852,6 +1005,10 @@ void ScreenRulesTest::reportScreens_data()
     QTest::newRow("detail: under inquiry, a picture picked")
         << "detail p-24421 picked" << QStringList{"pirep.detail.pick", "pirep.detail.upload"} << QStringList()
         << QStringList{"pirep.detail.error"};
+    // Six pictures are all a report takes: none is picked beyond them.
+    QTest::newRow("detail: under inquiry, six pictures uploaded")
+        << "detail p-24421 six" << QStringList{"pirep.detail.evidenceUpload", "pirep.detail.evidence"}
+        << QStringList{"pirep.detail.pick>选择补充截图", "pirep.detail.upload"} << QStringList();
     // Decided while the page was open: the service keeps the hold's time, but a decided report asks nothing.
     QTest::newRow("detail: a held report decided")
         << "detail p-24421 decided" << always + QStringList{"pirep.detail.review"} << QStringList()
@@ -891,6 +1048,12 @@ void ScreenRulesTest::reportScreens_data()
                                             + QStringList{"pirep.pickLivery", "pirep.submit",
                                                           "pirep.aircraftPhoto"}
                                      << QStringList() << QStringList{"pirep.validation", "pirep.error"};
+    // The submit button says whether the report is on its way.
+    QTest::newRow("form: filled in, its submit said")
+        << "form filled" << QStringList{"pirep.submit>提交 PIREP"} << QStringList()
+        << QStringList{"pirep.submit>正在提交"};
+    QTest::newRow("form: sending") << "form sending" << QStringList() << QStringList{"pirep.submit>正在提交"}
+                                   << QStringList{"pirep.submit>提交 PIREP", "pirep.error"};
     QTest::newRow("form: options checked")
         << "form options"
         << QStringList{"pirep.organizationOption", "pirep.eventOption", "pirep.checkOptions"} << QStringList()
@@ -908,6 +1071,18 @@ void ScreenRulesTest::reportScreens()
     if (scenario.startsWith("detail")) {
         const QString id = scenario.section(' ', 1, 1);
         QTRY_VERIFY(reportOf(id));
+        if (scenario.endsWith("six")) {
+            // The service lists six pictures of the report.
+            QJsonArray files;
+            for (int picture = 1; picture <= 6; ++picture) {
+                const QString name = QStringLiteral("img-90%1").arg(picture);
+                files.append(QJsonObject{{"id", name},
+                                         {"url", "/api/pireps/" + id + "/evidence/" + name},
+                                         {"uploadedAt", 1.7e9 + picture * 60}});
+            }
+            service().setFault("/api/pireps/" + id + "/evidence",
+                               {.json = QJsonObject{{"files", files}}, .method = "GET"});
+        }
         navigation()->push(NavigationStack::FlightStack, PirepRoute{*reportOf(id)});
         QTRY_VERIFY(shown(m_root, "pirep.detail.back"));
         QObject *detail = modelOf(m_root, "PirepDetailModel");
@@ -945,7 +1120,7 @@ void ScreenRulesTest::reportScreens()
         if (scenario != "form") {
             form->setProperty("aircraft", "Airbus A320");
         }
-        if (scenario == "form filled" || scenario == "form options") {
+        if (scenario == "form filled" || scenario == "form options" || scenario == "form sending") {
             form->setProperty("departure", "ZGGG");
             form->setProperty("arrival", "ZUUU");
             form->setProperty("livery", "Sichuan Airlines");
@@ -957,6 +1132,13 @@ void ScreenRulesTest::reportScreens()
         if (scenario == "form options") {
             press("pirep.checkOptions");
             QTRY_VERIFY(form->property("hasOptions").toBool());
+        }
+        if (scenario == "form sending") {
+            // Held, and never stored: lichen's reports stay as they were for the other rows.
+            service().setFault("/api/pireps",
+                               {.status = 503, .held = true, .unheard = true, .times = 1, .method = "POST"});
+            QVERIFY(QMetaObject::invokeMethod(form, "submit"));
+            QTRY_COMPARE(service().heldAnswers(), 1);
         }
     }
     if (QTest::currentTestFailed())
@@ -1087,6 +1269,17 @@ void ScreenRulesTest::eventScreens_data()
         << QStringList{"event.attendance", "event.answerNote", "event.report"};
     QTest::newRow("event: refused answer")
         << "lichen ev-303 refused" << QStringList{"attendance.error"} << QStringList() << QStringList();
+
+    // The staff's list of the upcoming events says it has none only once its load has answered.
+    QTest::newRow("staff events: listed")
+        << "wangfang events" << QStringList{"events.back", "events.refresh", "events.event"} << QStringList()
+        << QStringList{"heard:暂无活动"};
+    QTest::newRow("staff events: loading")
+        << "wangfang events loading" << QStringList{"events.back"} << QStringList{"events.refresh"}
+        << QStringList{"heard:暂无活动", "events.event"};
+    QTest::newRow("staff events: none")
+        << "wangfang events none" << QStringList{"events.refresh", "heard:暂无活动"} << QStringList()
+        << QStringList{"events.event"};
 }
 
 void ScreenRulesTest::eventScreens()
@@ -1095,6 +1288,22 @@ void ScreenRulesTest::eventScreens()
     const QString username = scenario.section(' ', 0, 0);
     const QString id = scenario.section(' ', 1, 1);
     QVERIFY(showSignedIn(username));
+    if (id == "events") {
+        // From the workbench, as staff open it; its load held back, or answering no event.
+        const QString how = scenario.section(' ', 2, 2);
+        const QString upcoming("/api/events/upcoming");
+        if (how == "loading")
+            service().setFault(upcoming, {.held = true});
+        if (how == "none")
+            service().setFault(upcoming, {.json = QJsonObject{{"events", QJsonArray()}}});
+        press("admin.events");
+        QTRY_VERIFY(shown(m_root, "events.back"));
+        if (how == "loading")
+            QTRY_COMPARE(service().heldAnswers(), 1);
+        if (!QTest::currentTestFailed())
+            checkControls();
+        return;
+    }
     if (m_app->role() != "member") {
         // Staff read the events as members do; the page is the same.
         memberData()->reload(MemberLoad::Events);
@@ -1229,6 +1438,18 @@ void ScreenRulesTest::liveScreens_data()
         << "lichen applications"
         << QStringList{"live.applications>我的申请 4", "live.applicationsBoard", "live.more"} << QStringList()
         << QStringList{"live.fleet", "live.noApplications", "live.review.app-10"};
+    QTest::newRow("live: a member's one application")
+        << "lichen applications one"
+        << QStringList{"live.applications>我的申请 1", "text:live.application.app-10"} << QStringList()
+        << QStringList{"live.more", "live.noApplications", "live.application.app-09"};
+    // "加载更多" goes once the service has no further page.
+    QTest::newRow("live: a member's applications, every page listed")
+        << "lichen applications all"
+        << QStringList{"live.applications>我的申请 10", "text:live.application.app-01"} << QStringList()
+        << QStringList{"live.more"};
+    // A load under way: the refresh waits for it.
+    QTest::newRow("live: loading again") << "lichen loading" << QStringList{"live.search", "live.tabs"}
+                                         << QStringList{"live.refresh"} << QStringList();
     // A member's cards show their applications and press nothing: no control, no review behind them, read
     // as cards rather than dimmed buttons.
     QTest::newRow("live: a member's application cards")
@@ -1304,6 +1525,16 @@ void ScreenRulesTest::liveScreens()
 {
     QFETCH(QString, scenario);
     QVERIFY(showSignedIn(scenario.section(' ', 0, 0)));
+    if (scenario == "lichen applications one") {
+        // The service lists one application of the member's.
+        const QJsonObject application{
+            {"id", "app-10"},           {"username", "lichen"}, {"organization", "Vornalia Virtual"},
+            {"registration", "B-30A4"}, {"departure", "ZBAA"},  {"arrival", "ZSSS"},
+            {"status", "pending"},      {"reviewNote", ""}};
+        service().setFault(
+            "/api/live-schedules/applications",
+            {.json = QJsonObject{{"applications", QJsonArray{application}}, {"hasMore", false}}});
+    }
     navigation()->setSelected(MemberTab::Live);
     QObject *live = nullptr;
     QTRY_VERIFY((live = modelOf(m_root, "LiveTabModel")));
@@ -1314,6 +1545,21 @@ void ScreenRulesTest::liveScreens()
     if (step == "aircraft" || step == "form" || step == "back") {
         press("live.aircraft.org-vornalia/ac-101");
         QTRY_VERIFY(shown(scene(), "live.aircraft.back"));
+    }
+    if (scenario == "lichen applications all") {
+        // Four to a page: two more pages.
+        for (int page = 0; page < 2; ++page) {
+            QTRY_VERIFY(!live->property("busy").toBool());
+            press("live.more");
+        }
+        QTRY_VERIFY(!live->property("busy").toBool());
+    }
+    if (step == "loading") {
+        // Loaded once; the next load waits at the service for its link check.
+        QTRY_VERIFY(!live->property("busy").toBool());
+        service().setFault("/api/live-schedules/authorization", {.held = true, .times = 1});
+        press("live.refresh");
+        QTRY_COMPARE(service().heldAnswers(), 1);
     }
     if (step == "back") {
         // Unlinked on the web site while the aircraft's page shows; left once the first load has ended (a
@@ -1405,6 +1651,16 @@ void ScreenRulesTest::mapScreens_data()
     QTest::newRow("map: a live flight in no phase")
         << "unphased lv-900" << QStringList{"flight.identity", "flight.live"} << QStringList()
         << QStringList{"flight.phase"};
+    // The member's own flights have their button while the map shows one, with a flight selected or not.
+    QTest::newRow("map: the member's own flight")
+        << "live" << QStringList{"map.ownFlights", "map.demo"} << QStringList() << QStringList();
+    QTest::newRow("map: the member's own flight, a flight selected")
+        << "selected" << QStringList{"map.ownFlights", "flight.identity"} << QStringList() << QStringList();
+    QTest::newRow("map: none of the member's flights") << "unphased" << QStringList{"map.search", "map.demo"}
+                                                       << QStringList() << QStringList{"map.ownFlights"};
+    QTest::newRow("map: none of the member's flights, a flight selected")
+        << "unphased lv-900" << QStringList{"flight.identity"} << QStringList()
+        << QStringList{"map.ownFlights"};
 
     QTest::newRow("map: search") << "search"
                                  << QStringList{"flightSearch.close", "flightSearch.query",

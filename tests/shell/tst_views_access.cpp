@@ -27,7 +27,7 @@ private Q_SLOTS:
 };
 
 // Regression: Qt hands a password field's typed text to the accessibility bus, where any program of the
-// member's session could read it.
+// member's session could read it. What is typed is not drawn either.
 void ViewsAccessTest::passwordNeverReachesTheAccessibilityBus()
 {
     QVERIFY(showWindowRoot());
@@ -36,6 +36,10 @@ void ViewsAccessTest::passwordNeverReachesTheAccessibilityBus()
     QVERIFY(password);
     typeInto(password, "fly-vornalia");
     QCOMPARE(password->property("text").toString(), QString("fly-vornalia"));
+    // Nor is it drawn: the field shows one mask character for each one typed.
+    const QString mask = password->property("passwordCharacter").toString();
+    QCOMPARE(mask.size(), 1);
+    QCOMPARE(password->property("displayText").toString(), mask.repeated(12));
 
     QAccessibleInterface *field = QAccessible::queryAccessibleInterface(password);
     QVERIFY(field);

@@ -135,6 +135,15 @@ void ViewsKeyboardTest::focusLandsOnANamedElement_data()
         << "lichen"
         << ""
         << "搜索航班" << 0 << int(MemberTab::Map) << QStringList{"map.search", "Down", "Return"};
+    // The arrows in the sidebar choose the tab below or above and take the keyboard there.
+    QTest::newRow("sidebar: Down from the dashboard's row")
+        << "lichen"
+        << ""
+        << "PIREP" << int(QAccessible::Button) << int(MemberTab::Home) << QStringList{"shell.tab.0", "Down"};
+    QTest::newRow("sidebar: Up from the reports' row")
+        << "lichen"
+        << ""
+        << "首页" << int(QAccessible::Button) << int(MemberTab::Flights) << QStringList{"shell.tab.1", "Up"};
 }
 
 // Regression: after signing in, opening a page or closing the update prompt, the focus was on an unnamed

@@ -64,6 +64,13 @@ void ViewsSessionTest::controlsShownWhenTheyApply_data()
         << QStringList{"login.notice", "login.submit>登录成员中心"} << 0;
     QTest::newRow("sign-in: an account saved") << "sign-in: saved" << QStringList{"login.savedAccounts"}
                                                << QStringList{"login.submit"} << QStringList() << 0;
+    // The account state's message stands on the form until the member signs in by it again.
+    QTest::newRow("sign-in: the session expired")
+        << "sign-in: expired" << QStringList{"login.notice>登录已过期，请重新登录。"}
+        << QStringList{"login.submit"} << QStringList() << 0;
+    QTest::newRow("sign-in: signing in again after the session expired")
+        << "sign-in: expired busy" << QStringList() << QStringList{"login.submit>正在登录"}
+        << QStringList{"login.notice"} << 0;
     QTest::newRow("inbox: notices unread")
         << "inbox: lichen" << QStringList{"inbox.markAll"} << QStringList() << QStringList() << 0;
     QTest::newRow("inbox: nothing unread")
@@ -93,7 +100,13 @@ void ViewsSessionTest::controlsShownWhenTheyApply()
     if (scenario.startsWith("sign-in")) {
         QVERIFY(showWindowRoot());
         QTRY_VERIFY(!m_app->checking());
-        if (scenario == "sign-in: saved") {
+        if (scenario.startsWith("sign-in: expired")) {
+            // Ended at the service while the member was signed in: the next answer says so.
+            QVERIFY(signIn("lichen", "fly-vornalia"));
+            service().expireSessions();
+            await(m_app->refreshProfile().then([] {}, [](const std::exception &) {}));
+            QVERIFY(!m_app->signedIn());
+        } else if (scenario == "sign-in: saved") {
             QVERIFY(signIn("lichen", "fly-vornalia"));
             await(m_app->rememberCurrentAccount());
             await(m_app->addAccount("hejing", "fly-vornalia"));
@@ -115,7 +128,7 @@ void ViewsSessionTest::controlsShownWhenTheyApply()
         } else if (scenario == "sign-in: blank password") {
             form->setUsername("lichen");
             form->setPassword("   ");
-        } else if (scenario == "sign-in: busy") {
+        } else if (scenario == "sign-in: busy" || scenario == "sign-in: expired busy") {
             form->setUsername("lichen");
             form->setPassword("fly-vornalia");
             service().setFault("/api/login", {.held = true});

@@ -172,6 +172,11 @@ void TextTest::qtTextsFollowLanguage_data()
                            << "取消"
                            << "檔案型別"
                            << "檔名";
+    // Traditional Chinese named by its script alone is Taiwan's.
+    QTest::newRow("zh-Hant, no region") << QByteArray("zh-Hant") << "開啟"
+                                        << "取消"
+                                        << "檔案型別"
+                                        << "檔名";
     QTest::newRow("en") << QByteArray("en_GB") << "Open"
                         << "Cancel"
                         << "Filter"
