@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QProcessEnvironment>
 #include <QQmlEngine>
@@ -132,9 +133,9 @@ void useTextFonts()
                             : language == QLatin1String("zh-TW") ? QStringLiteral("Noto Sans CJK TC")
                                                                  : QStringLiteral("Noto Sans CJK SC");
     QFont font = QGuiApplication::font();
-    QStringList families = font.families();
-    if (families.isEmpty())
-        families.append(font.family());
+    // The desktop's font by the family it resolves to: an alias ("Sans Serif") is no family of the font
+    // database, and a list that begins with one begins at the next.
+    QStringList families{QFontInfo(font).family()};
     // A Chinese font before the emoji font: a run of Chinese takes the first font that writes it, and the
     // emoji font's wide digits and spaces would otherwise stand in it.
     for (const QString &family : {chinese, QStringLiteral("Noto Color Emoji")}) {

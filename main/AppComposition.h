@@ -47,9 +47,9 @@ fileChooserPortalVersion(const QProcessEnvironment &environment,
 // Names the application (settings and data folders follow from it) and sets the format of its settings.
 void describeApplication();
 // The fonts texts are drawn in, after the desktop's own: Chinese in the form of the app's language (its
-// digits and spaces too, which run with the Chinese around them), then emoji in colour wherever a text shows
-// one ("已登录 🟢", a flag), before the fonts the desktop's fallback would try first (on Debian a
-// black-and-white symbol font, which drew "🟢" as a grey hatched dot). After the application object is made.
+// digits and spaces too, which run with the Chinese around them), then emoji in colour wherever a text
+// shows one ("已登录 🟢", a flag), before the fonts the desktop's fallback would try first (on Debian a
+// black-and-white symbol font, which drew "🟢" as a grey hatched dot). Once the application object exists.
 void useTextFonts();
 // Lets the engine find the app's QML modules.
 void prepareEngine(QQmlEngine &engine);
