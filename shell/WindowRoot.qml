@@ -82,13 +82,15 @@ Item {
     QuitQuestion {
         id: quitQuestion
     }
+    // The member chose to quit all the same: Qt's quit closes the window first, which then lets it.
+    property bool quittingAnyway: false
 
     // The window's close button and Alt+F4 ask the same question; the window stays while it is asked.
     Connections {
         target: root.Window.window
 
         function onClosing(close) {
-            if (!quitQuestion.asks)
+            if (!quitQuestion.asks || root.quittingAnyway)
                 return;
             close.accepted = false;
             root.askToQuit();
@@ -122,7 +124,10 @@ Item {
                 objectName: "quit.anyway"
                 destructive: true
                 text: L.t("仍要退出")
-                onClicked: Qt.quit()
+                onClicked: {
+                    root.quittingAnyway = true;
+                    Qt.quit();
+                }
             }
         }
     }
