@@ -72,8 +72,9 @@ QStringList nameFilters()
     return {L(QStringLiteral("图片")) + QStringLiteral(" (") + patterns.join(u' ') + u')'};
 }
 
-std::optional<QString> leftOutNotice(qsizetype leftOut)
+std::optional<QString> leftOutNotice(qsizetype picked, qsizetype room)
 {
+    const qsizetype leftOut = picked - room;
     if (leftOut <= 0)
         return std::nullopt;
     return L(QStringLiteral("最多 6 张截图：%@ 张没有添加，可先移除再选择。"),

@@ -43,7 +43,8 @@ constexpr qsizetype avatarLimit = 524'288;
 // The file dialog's filter: the picture formats this system can read among those members use.
 QStringList nameFilters();
 
-// What a pick that had no room for `leftOut` of its pictures tells the member; none when all fitted.
-std::optional<QString> leftOutNotice(qsizetype leftOut);
+// What a pick of `picked` pictures with room for `room` tells the member of those left out; none when all
+// fitted.
+std::optional<QString> leftOutNotice(qsizetype picked, qsizetype room);
 
 } // namespace PhotoImport

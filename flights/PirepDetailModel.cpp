@@ -257,14 +257,14 @@ QCoro::Task<> PirepDetailModel::importPhotos(QList<QUrl> items)
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const BusyGuard importing(m_importing, run, [this] { Q_EMIT stateChanged(); });
     // What the report has no room for is left out, and the member is told how many.
-    const qsizetype leftOut = std::max<qsizetype>(0, items.size() - pickLimit());
+    const std::optional<QString> leftOut = PhotoImport::leftOutNotice(items.size(), pickLimit());
     const Outcome<QList<Upload>> converted =
         co_await attempt(PhotoImport::load(items.mid(0, pickLimit()), PhotoImport::reportLimit));
     if (!run.alive() || !lifetime.alive() || converted.cancelled())
         co_return;
     if (converted.ok()) {
         setFiles(converted.value());
-        setError(PhotoImport::leftOutNotice(leftOut));
+        setError(leftOut);
     } else {
         setError(converted.message());
     }

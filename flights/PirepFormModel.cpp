@@ -352,7 +352,7 @@ QCoro::Task<> PirepFormModel::importPhotos(QList<QUrl> selection)
     if (m_submitting)
         co_return;
     // What does not fit is left out, and the member is told how many.
-    const qsizetype leftOut = std::max<qsizetype>(0, selection.size() - maxPhotos);
+    const std::optional<QString> leftOut = PhotoImport::leftOutNotice(selection.size(), maxPhotos);
     selection = selection.mid(0, maxPhotos);
     // The newest pick decides: an older conversion that ends later is dropped.
     m_photoRun.restart();
@@ -365,7 +365,7 @@ QCoro::Task<> PirepFormModel::importPhotos(QList<QUrl> selection)
     if (converted.ok()) {
         m_selected = selection;
         setFiles(converted.value());
-        setError(PhotoImport::leftOutNotice(leftOut));
+        setError(leftOut);
     } else {
         setError(converted.message());
     }

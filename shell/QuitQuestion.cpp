@@ -22,23 +22,37 @@ QList<ShellPage> QuitQuestion::heldPages() const
     return m_navigation ? m_navigation->heldPages() : QList<ShellPage>();
 }
 
-QString QuitQuestion::title() const
+QuitQuestion::Sending QuitQuestion::sending() const
 {
     const QList<ShellPage> pages = heldPages();
     if (pages.contains(ShellPage::PirepForm))
+        return Sending::Report;
+    return pages.contains(ShellPage::PirepDetail) ? Sending::Evidence : Sending::Other;
+}
+
+QString QuitQuestion::title() const
+{
+    switch (sending()) {
+    case Sending::Report:
         return L(QStringLiteral("飞行报告仍在提交"));
-    if (pages.contains(ShellPage::PirepDetail))
+    case Sending::Evidence:
         return L(QStringLiteral("补充截图仍在上传"));
+    case Sending::Other:
+        break;
+    }
     return L(QStringLiteral("仍有内容在提交"));
 }
 
 QString QuitQuestion::message() const
 {
-    const QList<ShellPage> pages = heldPages();
-    if (pages.contains(ShellPage::PirepForm))
+    switch (sending()) {
+    case Sending::Report:
         return L(QStringLiteral(
             "现在退出将看不到这份报告是否提交成功；如果没有被接受，已填写的内容和截图也不会保留。"));
-    if (pages.contains(ShellPage::PirepDetail))
+    case Sending::Evidence:
         return L(QStringLiteral("现在退出将看不到这些截图是否上传成功；如果没有被接受，需要重新选择截图。"));
+    case Sending::Other:
+        break;
+    }
     return L(QStringLiteral("现在退出将看不到它是否提交成功。"));
 }

@@ -34,7 +34,10 @@ Q_SIGNALS:
     void changed();
 
 private:
+    // What the question speaks of: a report before evidence, evidence before anything else.
+    enum class Sending { Report, Evidence, Other };
     QList<ShellPage> heldPages() const;
+    Sending sending() const;
 
     QPointer<MemberNavigation> m_navigation;
 };

@@ -48,6 +48,8 @@ private Q_SLOTS:
 
 private:
     QUrl picture(const QString &name, QSize size, QColor color);
+    // That many small pictures of different colours, as one pick.
+    QList<QUrl> pictures(int count);
     std::unique_ptr<PirepDetailModel> detail(const QString &reportId);
 
     std::unique_ptr<Site> m_site;
@@ -78,6 +80,15 @@ QUrl PirepDetailTest::picture(const QString &name, QSize size, QColor color)
     image.fill(color);
     const QString path = m_folder.filePath(name);
     return image.save(path) ? QUrl::fromLocalFile(path) : QUrl();
+}
+
+QList<QUrl> PirepDetailTest::pictures(int count)
+{
+    QList<QUrl> pick;
+    for (int i = 0; i < count; ++i)
+        pick.append(
+            picture(QStringLiteral("shot-%1.png").arg(i), {320, 240}, QColor::fromHsv(i * 50, 200, 200)));
+    return pick;
 }
 
 std::unique_ptr<PirepDetailModel> PirepDetailTest::detail(const QString &reportId)
@@ -328,11 +339,7 @@ void PirepDetailTest::evidenceUploadEndToEnd()
 
     // Regression: the desktop's chooser takes any number of pictures; those beyond the report's room were
     // dropped without a word.
-    QList<QUrl> seven;
-    for (int i = 0; i < 7; ++i)
-        seven.append(
-            picture(QStringLiteral("pick-%1.png").arg(i), {320, 240}, QColor::fromHsv(i * 50, 200, 200)));
-    await(model->importPhotos(seven));
+    await(model->importPhotos(pictures(7)));
     QCOMPARE(model->fileCount(), 5);
     QCOMPARE(model->error(), QStringLiteral("最多 6 张截图：2 张没有添加，可先移除再选择。"));
 
@@ -402,10 +409,7 @@ void PirepDetailTest::sixPicturesClosePicker()
 {
     const auto model = detail(QStringLiteral("p-24421"));
     await(model->loadEvidence());
-    QList<QUrl> five;
-    for (int i = 0; i < 5; ++i)
-        five.append(
-            picture(QStringLiteral("shot-%1.png").arg(i), {320, 240}, QColor::fromHsv(i * 60, 200, 200)));
+    const QList<QUrl> five = pictures(5);
     await(model->importPhotos(five));
     QCOMPARE(model->fileCount(), 5);
     await(model->send());
