@@ -299,8 +299,10 @@ QCoro::Task<> PirepDetailModel::send()
     }
     setFiles({});
     co_await loadEvidence();
+    std::optional<BusyGuard> onItsWay(std::in_place, m_sending, lifetime, [this] { Q_EMIT stateChanged(); });
     if (data)
         co_await data->loadPireps();
+    onItsWay.reset();
     if (!lifetime.alive())
         co_return;
     m_success = true;

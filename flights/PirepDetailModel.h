@@ -88,6 +88,8 @@ class PirepDetailModel : public QObject
     Q_PROPERTY(QStringList photoFilters READ photoFilters CONSTANT)
 
     Q_PROPERTY(bool busy READ busy NOTIFY stateChanged)
+    // The pictures are on their way to the service: sent, the answer not yet come.
+    Q_PROPERTY(bool sending READ sending NOTIFY stateChanged)
     Q_PROPERTY(QString error READ error NOTIFY stateChanged)
     Q_PROPERTY(bool success READ success NOTIFY stateChanged)
 
@@ -148,6 +150,7 @@ public:
     bool busy() const { return m_importing || m_uploading; }
     QString error() const { return m_error.value_or(QString()); }
     bool success() const { return m_success; }
+    bool sending() const { return m_sending; }
 
     // The page came on screen: loads the evidence now and again whenever it is given another report.
     Q_INVOKABLE void appear();
@@ -194,4 +197,5 @@ private:
     Lifetime m_reportRun; // loads for the report shown; another report's answers change nothing
     Lifetime m_photoRun;  // the newest pick; an older one that ends later changes nothing
     Lifetime m_lifetime;  // last: ends first
+    bool m_sending = false;
 };

@@ -27,6 +27,8 @@ Rectangle {
     // While pictures convert or upload the page keeps its place on its stack, so the outcome shows with the
     // pictures the member picked.
     readonly property bool pageBusy: detail.busy
+    // While the pictures are on their way, quitting asks first.
+    readonly property bool pageSending: detail.sending
     // The way back.
     signal close
 

@@ -454,8 +454,10 @@ QCoro::Task<> PirepFormModel::send()
     const QPointer<MemberData> data = m_data;
     const QDateTime sentAt = QDateTime::currentDateTimeUtc();
     const Outcome<Acknowledgement> answer =
+    std::optional<BusyGuard> onItsWay(std::in_place, m_sending, lifetime, [this] { Q_EMIT stateChanged(); });
         co_await attempt(upload(m_client, m_draft.fields(), m_files.records()));
 
+    onItsWay.reset();
     if (answer.ok()) {
         if (lifetime.alive()) {
             m_localFlight = answer.value().local == true;

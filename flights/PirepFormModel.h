@@ -90,6 +90,8 @@ class PirepFormModel : public QObject
 
     Q_PROPERTY(bool importingPhotos READ importingPhotos NOTIFY stateChanged)
     Q_PROPERTY(bool submitting READ submitting NOTIFY stateChanged)
+    // The report is on its way to the service: sent, its answer not yet come.
+    Q_PROPERTY(bool sending READ sending NOTIFY stateChanged)
     // The submit button's title: "提交 PIREP", "正在提交", or "正在核对飞行记录" while an earlier
     // unconfirmed submission is looked for.
     Q_PROPERTY(QString submitTitle READ submitTitle NOTIFY stateChanged)
@@ -170,6 +172,7 @@ public:
 
     bool importingPhotos() const { return m_importingPhotos; }
     bool submitting() const { return m_submitting; }
+    bool sending() const { return m_sending; }
     QString submitTitle() const;
     bool restored() const { return m_restored; }
     bool unconfirmed() const { return m_unconfirmedSince.has_value(); }
@@ -254,6 +257,7 @@ private:
     std::optional<QString> m_error;
     bool m_importingPhotos = false;
     bool m_submitting = false;
+    bool m_sending = false;
     bool m_requiresProof = false;
     bool m_success = false;
     bool m_localFlight = false;

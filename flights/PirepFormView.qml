@@ -26,6 +26,8 @@ Rectangle {
     // While a conversion or the upload runs the page keeps its place on its stack: its outcome, and what the
     // member typed, stay on screen.
     readonly property bool pageBusy: form.busy
+    // While the report is on its way, quitting asks first.
+    readonly property bool pageSending: form.sending
     // The page leaves its stack: the success alert's "完成", or the way back.
     signal close
 

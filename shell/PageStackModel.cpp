@@ -105,11 +105,12 @@ void PageStackModel::place(QQuickItem *page)
         return;
     QQuickItem *below = top();
     m_pages.append(Shown{page, m_pushedFrom});
-    const QQmlProperty busy(page, QStringLiteral("pageBusy"));
-    if (busy.isValid()) {
-        busy.connectNotifySignal(this, SLOT(followBusy()));
-        reportBusy(m_pages.size() - 1, busy.read().toBool());
+    for (const QString &state : {QStringLiteral("pageBusy"), QStringLiteral("pageSending")}) {
+        const QQmlProperty followed(page, state);
+        if (followed.isValid())
+            followed.connectNotifySignal(this, SLOT(followBusy()));
     }
+    reportBusy(m_pages.size() - 1);
     if (below)
         below->setVisible(false);
     page->setVisible(true);
@@ -137,17 +138,20 @@ void PageStackModel::place(QQuickItem *page)
 void PageStackModel::followBusy()
 {
     for (qsizetype place = 1; place < m_pages.size(); ++place) {
-        QQuickItem *page = m_pages.at(place).page;
-        if (page && page == sender())
-            reportBusy(place, QQmlProperty::read(page, QStringLiteral("pageBusy")).toBool());
+        if (m_pages.at(place).page && m_pages.at(place).page == sender())
+            reportBusy(place);
     }
 }
 
-void PageStackModel::reportBusy(qsizetype place, bool busy)
+void PageStackModel::reportBusy(qsizetype place)
 {
     // The root is at place 0; the route of the page at a place above it is one below.
-    if (m_navigation && place > 0)
-        m_navigation->setBusy(m_navigation->routeAt(stack(), int(place - 1)), busy);
+    QQuickItem *page = m_pages.at(place).page;
+    if (!m_navigation || place == 0 || !page)
+        return;
+    const PageRoute route = m_navigation->routeAt(stack(), int(place - 1));
+    m_navigation->setBusy(route, QQmlProperty::read(page, QStringLiteral("pageBusy")).toBool());
+    m_navigation->setSending(route, QQmlProperty::read(page, QStringLiteral("pageSending")).toBool());
 }
 
 void PageStackModel::clear()
@@ -163,8 +167,11 @@ void PageStackModel::popTo(qsizetype count)
     const Shown lowest = m_pages.at(count);
     while (m_pages.size() > count) {
         // A page that goes is busy no more, whatever route stands at its place now.
-        if (m_navigation && m_pages.size() > 1)
-            m_navigation->setBusy(PageRoute{stack(), int(m_pages.size() - 2), ShellPage::NoPage}, false);
+        if (m_navigation && m_pages.size() > 1) {
+            const PageRoute place{stack(), int(m_pages.size() - 2), ShellPage::NoPage};
+            m_navigation->setBusy(place, false);
+            m_navigation->setSending(place, false);
+        }
         const Shown popped = m_pages.takeLast();
         if (popped.page) {
             popped.page->setVisible(false);

@@ -16,7 +16,7 @@
 // pages above them and asks its view to make the rest. Only the top page shows; a page under another stays as
 // it was. The focus goes into a page pushed, and back to the control it was pushed from when it is popped.
 // A page whose root has a `pageBusy` property says through it when it is busy, and keeps its place while it
-// is (MemberNavigation::setBusy).
+// is (MemberNavigation::setBusy); through `pageSending`, when what it works on is on its way to the service.
 class PageStackModel : public QObject
 {
     Q_OBJECT
@@ -70,12 +70,12 @@ Q_SIGNALS:
     void push(const PageRoute &route);
 
 private Q_SLOTS:
-    // A page's `pageBusy` changed.
+    // A page's `pageBusy` or `pageSending` changed.
     void followBusy();
 
 private:
-    // Tells the navigation whether the page at this place is busy.
-    void reportBusy(qsizetype place, bool busy);
+    // Tells the navigation whether the page at this place is busy, and sending.
+    void reportBusy(qsizetype place);
     void updateRoot();
     void sync();
     void popTo(qsizetype count);

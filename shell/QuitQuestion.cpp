@@ -10,29 +10,33 @@ void QuitQuestion::setNavigation(MemberNavigation *navigation)
         disconnect(m_navigation, nullptr, this, nullptr);
     m_navigation = navigation;
     if (m_navigation) {
-        connect(m_navigation, &MemberNavigation::heldChanged, this, &QuitQuestion::changed);
+        connect(m_navigation, &MemberNavigation::heldChanged, this, &QuitQuestion::follow);
         // Tabs that go (a sign-out, another account) take their pages with them.
-        connect(m_navigation, &QObject::destroyed, this, &QuitQuestion::changed);
+        connect(m_navigation, &QObject::destroyed, this, &QuitQuestion::follow);
     }
-    Q_EMIT changed();
+    follow();
 }
 
-QList<ShellPage> QuitQuestion::heldPages() const
+QList<ShellPage> QuitQuestion::sendingPages() const
 {
-    return m_navigation ? m_navigation->heldPages() : QList<ShellPage>();
+    return m_navigation ? m_navigation->sendingPages() : QList<ShellPage>();
 }
 
-QuitQuestion::Sending QuitQuestion::sending() const
+void QuitQuestion::follow()
 {
-    const QList<ShellPage> pages = heldPages();
+    const QList<ShellPage> pages = sendingPages();
     if (pages.contains(ShellPage::PirepForm))
-        return Sending::Report;
-    return pages.contains(ShellPage::PirepDetail) ? Sending::Evidence : Sending::Other;
+        m_sending = Sending::Report;
+    else if (pages.contains(ShellPage::PirepDetail))
+        m_sending = Sending::Evidence;
+    else if (!pages.isEmpty())
+        m_sending = Sending::Other;
+    Q_EMIT changed();
 }
 
 QString QuitQuestion::title() const
 {
-    switch (sending()) {
+    switch (m_sending) {
     case Sending::Report:
         return L(QStringLiteral("飞行报告仍在提交"));
     case Sending::Evidence:
@@ -45,7 +49,7 @@ QString QuitQuestion::title() const
 
 QString QuitQuestion::message() const
 {
-    switch (sending()) {
+    switch (m_sending) {
     case Sending::Report:
         return L(QStringLiteral(
             "现在退出将看不到这份报告是否提交成功；如果没有被接受，已填写的内容和截图也不会保留。"));

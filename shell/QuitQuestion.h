@@ -26,7 +26,7 @@ public:
     MemberNavigation *navigation() const { return m_navigation; }
     void setNavigation(MemberNavigation *navigation);
 
-    bool asks() const { return !heldPages().isEmpty(); }
+    bool asks() const { return !sendingPages().isEmpty(); }
     QString title() const;
     QString message() const;
 
@@ -36,8 +36,11 @@ Q_SIGNALS:
 private:
     // What the question speaks of: a report before evidence, evidence before anything else.
     enum class Sending { Report, Evidence, Other };
-    QList<ShellPage> heldPages() const;
-    Sending sending() const;
+    QList<ShellPage> sendingPages() const;
+    // What is on its way now; once nothing is, what was last, so a question on its way out still says what
+    // it asked about.
+    void follow();
 
     QPointer<MemberNavigation> m_navigation;
+    Sending m_sending = Sending::Other;
 };

@@ -81,6 +81,13 @@ Item {
 
     QuitQuestion {
         id: quitQuestion
+
+        // Once nothing it speaks of is on its way, the question has nothing to ask: the page's own outcome
+        // shows instead.
+        onChanged: {
+            if (!quitQuestion.asks && quitAlert.item)
+                (quitAlert.item as AlertDialog).shown = false;
+        }
     }
     // The member chose to quit all the same: Qt's quit closes the window first, which then lets it.
     property bool quittingAnyway: false

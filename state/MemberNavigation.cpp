@@ -211,25 +211,29 @@ bool MemberNavigation::canGoBack() const
     return top >= 0 && !m_busy.value(stack).contains(top);
 }
 
-void MemberNavigation::setBusy(const PageRoute &route, bool busy)
+void MemberNavigation::mark(Places &places, const PageRoute &route, bool on)
 {
     // Only a page that still stands where it was pushed.
-    if (busy && pageAt(route.stack, route.index) != route.page)
+    if (on && pageAt(route.stack, route.index) != route.page)
         return;
-    QSet<int> &places = m_busy[route.stack];
-    const bool changed = busy ? !places.contains(route.index) : places.remove(route.index);
-    if (busy)
-        places.insert(route.index);
-    if (places.isEmpty())
-        m_busy.remove(route.stack);
+    QSet<int> &marked = places[route.stack];
+    const bool changed = on ? !marked.contains(route.index) : marked.remove(route.index);
+    if (on)
+        marked.insert(route.index);
+    if (marked.isEmpty())
+        places.remove(route.stack);
     if (changed)
         Q_EMIT heldChanged(route.stack);
 }
 
-QList<ShellPage> MemberNavigation::heldPages() const
+void MemberNavigation::setBusy(const PageRoute &route, bool busy) { mark(m_busy, route, busy); }
+
+void MemberNavigation::setSending(const PageRoute &route, bool sending) { mark(m_sending, route, sending); }
+
+QList<ShellPage> MemberNavigation::sendingPages() const
 {
     QList<ShellPage> pages;
-    for (auto stack = m_busy.cbegin(); stack != m_busy.cend(); ++stack) {
+    for (auto stack = m_sending.cbegin(); stack != m_sending.cend(); ++stack) {
         for (const int index : stack.value())
             pages.append(pageAt(stack.key(), index));
     }

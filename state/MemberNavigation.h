@@ -229,8 +229,12 @@ public:
     Q_INVOKABLE void setBusy(const PageRoute &route, bool busy);
     // Whether a busy page stands in a stack.
     bool held(NavigationStack stack) const { return !m_busy.value(stack).isEmpty(); }
-    // The busy pages of every stack, in no order: none once all are done.
-    QList<ShellPage> heldPages() const;
+    // While what a page works on is on its way to the service (a report, evidence pictures), and only then:
+    // quitting would leave its outcome unseen. A page that only prepares it (converts pictures) is busy
+    // alone.
+    Q_INVOKABLE void setSending(const PageRoute &route, bool sending);
+    // The pages of every stack whose work is on its way, in no order: none once all have their answer.
+    QList<ShellPage> sendingPages() const;
 
     // How many routes a stack's path holds, and the page that the route at an index resolves to.
     int depth(NavigationStack stack) const { return int(path(stack).size()); }
@@ -300,7 +304,7 @@ Q_SIGNALS:
     void pagesChanged();
     // A path changed.
     void pathChanged(NavigationStacks::Stack stack);
-    // A page of a stack became busy, or done.
+    // A page of a stack became busy or sending, or done.
     void heldChanged(NavigationStacks::Stack stack);
 
 private:
@@ -308,8 +312,12 @@ private:
     bool m_member = false;
     bool m_showingLogbook = false;
     QHash<NavigationStack, QList<Destination>> m_paths;
-    // The places in each path of the pages that are busy.
-    QHash<NavigationStack, QSet<int>> m_busy;
+    using Places = QHash<NavigationStack, QSet<int>>;
+    // Marks the page at a route in one of the sets below, or takes it out.
+    void mark(Places &places, const PageRoute &route, bool on);
+    // The places in each path of the pages that are busy, and of those whose work is on its way.
+    Places m_busy;
+    Places m_sending;
 };
 
 // The one process-wide request to show the member's own flight on the live map. A fresh id each time,

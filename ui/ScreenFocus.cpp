@@ -2,6 +2,19 @@
 
 #include <QQuickWindow>
 
+namespace {
+
+// The screens open now, in the order they opened: the last one is on top.
+QList<ScreenFocus *> &openScreens()
+{
+    static QList<ScreenFocus *> screens;
+    return screens;
+}
+
+} // namespace
+
+ScreenFocus::~ScreenFocus() { openScreens().removeAll(this); }
+
 void ScreenFocus::setScreen(QQuickItem *screen)
 {
     if (m_screen == screen)
@@ -16,10 +29,16 @@ void ScreenFocus::setOpen(bool open)
         return;
     m_open = open;
     Q_EMIT openChanged();
+    openScreens().removeAll(this);
+    QObject::disconnect(m_watch);
+    m_last = {};
     if (open) {
         if (!m_taken)
             opening();
         m_taken = false;
+        openScreens().append(this);
+        if (QQuickWindow *shownIn = window())
+            m_watch = connect(shownIn, &QQuickWindow::activeFocusItemChanged, this, &ScreenFocus::follow);
     }
     // Once what opens it has laid it out, or what closes it has handed the focus back its own way.
     QMetaObject::invokeMethod(
@@ -45,6 +64,59 @@ QQuickWindow *ScreenFocus::window() const
     return below ? below->window() : nullptr;
 }
 
+QQuickItem *ScreenFocus::area() const
+{
+    for (QQuickItem *above = m_screen; above; above = above->parentItem()) {
+        if (above->inherits("QQuickPopupItem"))
+            return above;
+    }
+    return m_screen;
+}
+
+bool ScreenFocus::holds() const
+{
+    // A popup on its way out has hidden its item before it hands the keyboard back.
+    const QQuickItem *popupItem = area();
+    return m_open && popupItem && popupItem != m_screen && popupItem->isVisible() && popupItem->parent()
+           && popupItem->parent()->property("modal").toBool();
+}
+
+bool ScreenFocus::within(const QQuickItem *item) const
+{
+    const QQuickItem *mine = area();
+    return item && mine && (item == mine || mine->isAncestorOf(item));
+}
+
+void ScreenFocus::follow()
+{
+    QQuickWindow *shownIn = window();
+    if (!holds() || !shownIn)
+        return;
+    QQuickItem *now = shownIn->activeFocusItem();
+    if (within(now)) {
+        m_last = ComponentRules::focusOrigin(shownIn);
+        return;
+    }
+    // Only the screen on top keeps it. A popup that keeps no keyboard of its own (a menu or a list a control
+    // of the screen opened) may have it; a modal screen beneath may not.
+    const QList<ScreenFocus *> &screens = openScreens();
+    const auto top = std::find_if(screens.crbegin(), screens.crend(), [shownIn](const ScreenFocus *screen) {
+        return screen->window() == shownIn && screen->holds();
+    });
+    if (top == screens.crend() || *top != this)
+        return;
+    const bool beneath = std::any_of(screens.cbegin(), screens.cend(), [now](const ScreenFocus *screen) {
+        return screen->holds() && screen->within(now);
+    });
+    if (now && ComponentRules::inPopup(now) && !beneath)
+        return;
+    // Taken from behind: the control has it once the screen has closed, the screen has it back now.
+    if (ComponentRules::heard(now))
+        m_origin = ComponentRules::focusOrigin(shownIn);
+    if (!ComponentRules::focusOn(m_last, shownIn))
+        ComponentRules::focusPage(m_screen);
+}
+
 void ScreenFocus::opening()
 {
     m_origin = ComponentRules::focusOrigin(window());
@@ -55,6 +127,19 @@ void ScreenFocus::opened() { ComponentRules::focusPage(m_screen); }
 
 void ScreenFocus::closed()
 {
-    ComponentRules::focusBack(m_origin, showing(), window());
+    QQuickWindow *shownIn = window();
+    // A screen opened over this one came from it: it goes back where this one would have.
+    for (ScreenFocus *above : std::as_const(openScreens())) {
+        if (above != this && within(above->m_origin.item))
+            above->m_origin = m_origin;
+    }
+    // The keyboard is in a screen still open over the page: it stays there.
+    QQuickItem *now = shownIn ? shownIn->activeFocusItem() : nullptr;
+    const bool keptAbove =
+        std::any_of(openScreens().cbegin(), openScreens().cend(), [this, now](ScreenFocus *other) {
+            return other != this && other->holds() && other->within(now);
+        });
+    if (!keptAbove)
+        ComponentRules::focusBack(m_origin, showing(), shownIn);
     m_origin = {};
 }

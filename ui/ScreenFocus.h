@@ -11,6 +11,10 @@
 // `open` holds the screen takes it, and once `open` falls it goes back to the control that had it before
 // (ComponentRules::focusPage and focusBack). A popup is taken as open while it is visible: its own hand-back
 // of the focus, at the end of its closing, has run by then.
+//
+// A screen in a modal popup keeps the keyboard while it is the one on top: a control behind it that takes
+// the keyboard (an answer arriving, a page moving on) has it taken back into the screen, and is where the
+// keyboard goes once the screen has closed.
 class ScreenFocus : public QObject
 {
     Q_OBJECT
@@ -20,6 +24,7 @@ class ScreenFocus : public QObject
 
 public:
     using QObject::QObject;
+    ~ScreenFocus() override;
 
     QQuickItem *screen() const { return m_screen; }
     void setScreen(QQuickItem *screen);
@@ -41,9 +46,19 @@ private:
     // the nearest item on screen the element is declared under.
     QQuickItem *showing() const;
     QQuickWindow *window() const;
+    // The popup's item the screen stands in (the screen itself outside a popup), and whether that popup is
+    // modal and on screen.
+    QQuickItem *area() const;
+    bool holds() const;
+    bool within(const QQuickItem *item) const;
+    // The keyboard moved: kept in the screen while it holds it and is on top.
+    void follow();
 
     QPointer<QQuickItem> m_screen;
     ComponentRules::FocusOrigin m_origin;
+    // The screen's control that last had the keyboard.
+    ComponentRules::FocusOrigin m_last;
+    QMetaObject::Connection m_watch;
     bool m_open = false;
     // An origin taken by opening() stands for the next opening.
     bool m_taken = false;

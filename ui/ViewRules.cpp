@@ -220,7 +220,50 @@ QQuickItem *firstTitle(QQuickItem *page)
     return nullptr;
 }
 
-// In a popup: an alert fading out, say, still has the keyboard on its button.
+} // namespace
+
+FocusOrigin focusOrigin(QQuickWindow *window)
+{
+    QQuickItem *item = window ? window->activeFocusItem() : nullptr;
+    if (!item)
+        return {};
+    if (!item->scopedFocusItem())
+        return {item, item->property("visualFocus").toBool()};
+    while (item->scopedFocusItem())
+        item = item->scopedFocusItem();
+    // Not the keyboard's item now: whether the keyboard put it there is the reason it last had it for.
+    const int reason = item->property("focusReason").toInt();
+    return {item, reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+                      || reason == Qt::ShortcutFocusReason};
+}
+
+bool focusOn(const FocusOrigin &origin, QQuickWindow *window)
+{
+    if (!origin.item || origin.item->window() != window || !heard(origin.item))
+        return false;
+    const Qt::FocusReason reason = origin.keyboard ? Qt::TabFocusReason : Qt::OtherFocusReason;
+    QQuickItem *item = origin.item;
+    item->forceActiveFocus(reason);
+    // A control draws its ring by the reason it last got the focus for.
+    if (item->metaObject()->indexOfProperty("focusReason") < 0)
+        return true;
+    item->setProperty("focusReason", reason);
+    // A control that is off for now has the keyboard once it is on again, as if by no key: it gets its ring
+    // back then.
+    if (!item->isEnabled() && origin.keyboard)
+        QObject::connect(
+            item, &QQuickItem::enabledChanged, item,
+            [item] {
+                if (item->hasActiveFocus())
+                    item->setProperty("focusReason", Qt::TabFocusReason);
+            },
+            Qt::SingleShotConnection);
+    return true;
+}
+
+bool heard(QQuickItem *item) { return item && item->isVisible() && named(item); }
+
+// An alert fading out, say, still has the keyboard on its button.
 bool inPopup(QQuickItem *item)
 {
     for (QQuickItem *above = item; above; above = above->parentItem()) {
@@ -229,16 +272,6 @@ bool inPopup(QQuickItem *item)
     }
     return false;
 }
-
-} // namespace
-
-FocusOrigin focusOrigin(QQuickWindow *window)
-{
-    QQuickItem *item = window ? window->activeFocusItem() : nullptr;
-    return {item, item && item->property("visualFocus").toBool()};
-}
-
-bool heard(QQuickItem *item) { return item && item->isVisible() && named(item); }
 
 void focusPage(QQuickItem *page)
 {
@@ -262,14 +295,8 @@ void focusBack(const FocusOrigin &origin, QQuickItem *showing, QQuickWindow *win
     // takes it again with its reason, for its ring.
     if (heard(now) && !inPopup(now) && now != origin.item)
         return;
-    if (origin.item && origin.item->window() == window && heard(origin.item)) {
-        const Qt::FocusReason reason = origin.keyboard ? Qt::TabFocusReason : Qt::OtherFocusReason;
-        origin.item->forceActiveFocus(reason);
-        // A control draws its ring by the reason it last got the focus for.
-        if (origin.item->metaObject()->indexOfProperty("focusReason") >= 0)
-            origin.item->setProperty("focusReason", reason);
+    if (focusOn(origin, window))
         return;
-    }
     if (showing && showing->window() == window && showing->isVisible()) {
         focusPage(showing);
         if (heard(window->activeFocusItem()))

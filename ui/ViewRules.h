@@ -81,16 +81,23 @@ QPainterPath arrowOutline(const QRectF &rect);
 // the keyboard on something a screen reader has a name for, and what closes gives it back to the control it
 // was opened from.
 
-// The control the keyboard was on as a screen opened, and whether the keyboard put it there (its ring).
+// The control the keyboard was on as a screen opened, and whether the keyboard put it there (its ring). A
+// control that is off for the moment (a form that sends) leaves the keyboard on the scope around it, which
+// still names it as its own: that control is where the keyboard was.
 struct FocusOrigin
 {
     QPointer<QQuickItem> item;
     bool keyboard = false;
 };
 FocusOrigin focusOrigin(QQuickWindow *window);
+// The keyboard back on that control, with its ring when the keyboard had put it there; false when the control
+// is gone or off screen.
+bool focusOn(const FocusOrigin &origin, QQuickWindow *window);
 
 // On screen, and a screen reader has a name for it.
 bool heard(QQuickItem *item);
+// In a popup, or a popup's own item.
+bool inPopup(QQuickItem *item);
 
 // A screen that has just come on takes the keyboard, unless it is on one of its named controls already (a
 // field that takes it as it opens): the screen itself when it has a name (a page named as its heading), else

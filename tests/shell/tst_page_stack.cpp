@@ -3,6 +3,7 @@
 #include "Installed.h"
 #include "MemberNavigation.h"
 #include "PageStackModel.h"
+#include "QuitQuestion.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -229,7 +230,8 @@ void PageStackTest::busyPageHoldsItsStack()
     logbook.setOwnRoot(ShellPage::Logbook);
     QQmlEngine engine;
     QQmlComponent busyPage(&engine);
-    busyPage.setData("import QtQuick\nItem { property bool pageBusy: false }", QUrl());
+    busyPage.setData(
+        "import QtQuick\nItem { property bool pageBusy: false; property bool pageSending: false }", QUrl());
     QVERIFY2(busyPage.isReady(), qPrintable(busyPage.errorString()));
     QQuickItem parent;
     QList<QPointer<QQuickItem>> made;
@@ -244,14 +246,25 @@ void PageStackTest::busyPageHoldsItsStack()
     QCOMPARE(made.size(), 1);
     QSignalSpy held(&logbook, &PageStackModel::heldChanged);
 
+    QuitQuestion question;
+    question.setNavigation(&navigation);
     made.first()->setProperty("pageBusy", true);
     QVERIFY(logbook.held());
     QCOMPARE(held.count(), 1);
+    // Regression: quitting asked, and said a report was being sent, while the page only prepared pictures.
+    QVERIFY(!question.asks());
+    made.first()->setProperty("pageSending", true);
+    QVERIFY(question.asks());
+    QCOMPARE(question.title(), QStringLiteral("补充截图仍在上传"));
     navigation.pop(NavigationStack::LogbookStack);
     navigation.setShowingLogbook(false);
     QCOMPARE(logbook.count(), 2);
     QVERIFY(navigation.showingLogbook());
 
+    made.first()->setProperty("pageSending", false);
+    QVERIFY(!question.asks());
+    // Regression: a question on its way out turned to "仍有内容在提交" once nothing was sending.
+    QCOMPARE(question.title(), QStringLiteral("补充截图仍在上传"));
     made.first()->setProperty("pageBusy", false);
     QVERIFY(!logbook.held());
     navigation.pop(NavigationStack::LogbookStack);
@@ -262,9 +275,11 @@ void PageStackTest::busyPageHoldsItsStack()
     // pages go, the mark goes with them.
     navigation.openPirep(Pirep{});
     made.last()->setProperty("pageBusy", true);
+    made.last()->setProperty("pageSending", true);
     QVERIFY(navigation.held(NavigationStack::LogbookStack));
     logbook.clear();
     QVERIFY(!navigation.held(NavigationStack::LogbookStack));
+    QVERIFY(!question.asks());
     QVERIFY(!logbook.held());
 }
 

@@ -7,6 +7,7 @@
 #include "LiveTabModel.h"
 #include "PageTable.h"
 #include "PirepFormModel.h"
+#include "QuitQuestion.h"
 #include "ShellViewsFixture.h"
 
 #include <QGeoCoordinate>
@@ -42,6 +43,9 @@ private Q_SLOTS:
     void busyFormKeepsItsPlace();
     void busyUploadKeepsItsPlace();
     void quittingAnywayQuits();
+    void questionGoesAsTheSendEnds_data();
+    void questionGoesAsTheSendEnds();
+    void questionKeepsTheKeyboardWhileOpen();
     void workbenchOpensAReviewAndGoesBack_data();
     void workbenchOpensAReviewAndGoesBack();
     void staffReachTheMembersAnswersToAnEvent();
@@ -51,6 +55,9 @@ private Q_SLOTS:
 
 private:
     void quittingAsksFirst(const QString &title);
+    // The report form on the flights tab, filled with a circuit the service cannot find: with `proof`, a
+    // note and a picture, which the service accepts.
+    QQuickItem *showFilledForm(bool proof);
 };
 
 // Closing the window while a page sends what the member gave it asks first: the window and the page stay,
@@ -776,6 +783,153 @@ void ViewsNavigationTest::quittingAnywayQuits()
     // As Qt quits, it closes the window, which now lets it.
     QVERIFY(m_window->close());
     QVERIFY(!m_window->isVisible());
+}
+
+QQuickItem *ViewsNavigationTest::showFilledForm(bool proof)
+{
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    navigation->setSelected(MemberTab::Flights);
+    if (!QTest::qWaitFor([this] { return shown(m_root, "pirep.new") != nullptr; }))
+        return nullptr;
+    navigation->startPirep();
+    PageStackModel *flights = pagesOf(MemberTab::Flights);
+    if (!QTest::qWaitFor([flights] { return flights->count() == 2; }))
+        return nullptr;
+    auto *form = flights->top()->property("model").value<PirepFormModel *>();
+    form->setDeparture("ZSPD");
+    form->setArrival("ZSPD");
+    form->setAircraft("Cessna 172");
+    form->setLivery("Default");
+    form->setMinutes("35");
+    if (proof) {
+        form->setNote(QStringLiteral("本场训练，截图为证。"));
+        form->pickPhotos({m_site.scratchPicture("circuit.png")});
+        if (!QTest::qWaitFor([form] { return form->fileCount() == 1 && !form->busy(); }))
+            return nullptr;
+    }
+    return flights->top();
+}
+
+void ViewsNavigationTest::questionGoesAsTheSendEnds_data()
+{
+    QTest::addColumn<bool>("detail");
+    QTest::addColumn<int>("status"); // the service's answer; 0 for its own
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("outcome"); // where the keyboard is once the question has gone
+    QTest::newRow("report accepted") << false << 0 << true << "pirep.done";
+    QTest::newRow("report refused") << false << 0 << false << "pirep.error";
+    QTest::newRow("report failed") << false << 500 << false << "pirep.error";
+    QTest::newRow("evidence accepted") << true << 0 << true << "pirep.detail.uploaded";
+    QTest::newRow("evidence refused") << true << 413 << false << "pirep.detail.upload";
+    QTest::newRow("evidence failed") << true << 500 << false << "pirep.detail.upload";
+}
+
+// Regression: the question stayed over the page's outcome once the send had ended, its text turned to
+// "仍有内容在提交" though nothing sent, and a refusal took the keyboard out of it to the page behind.
+void ViewsNavigationTest::questionGoesAsTheSendEnds()
+{
+    QFETCH(bool, detail);
+    QFETCH(int, status);
+    QFETCH(bool, accepted);
+    QFETCH(QString, outcome);
+    QVERIFY(showDashboard("lichen"));
+    QVERIFY(activateWindow());
+    auto *question = m_root->findChild<QuitQuestion *>();
+    QVERIFY(question);
+    QPointer<QQuickItem> page = detail ? showHeldReport() : showFilledForm(accepted);
+    QVERIFY(page);
+    auto *model = page->property("model").value<QObject *>();
+    const QString path = detail ? "/api/pireps/p-24421/evidence" : "/api/pireps";
+    if (detail) {
+        QVERIFY(QMetaObject::invokeMethod(model, "pickPhotos",
+                                          Q_ARG(QList<QUrl>, {m_site.scratchPicture("landing.png")})));
+        QTRY_COMPARE(model->property("fileCount").toInt(), 1);
+    }
+    // Sent from the keyboard: the control that sent it has the keyboard, with its ring.
+    const QString sender = detail ? "pirep.detail.upload" : "pirep.submit";
+    QTRY_VERIFY(shown(page, sender) && shown(page, sender)->isEnabled());
+    shown(page, sender)->forceActiveFocus(Qt::TabFocusReason);
+    service().setFault(path, {.status = status ? std::optional<int>(status) : std::nullopt,
+                              .held = true,
+                              .times = 1,
+                              .method = "POST"});
+    QVERIFY(QMetaObject::invokeMethod(model, detail ? "upload" : "submit"));
+    QTRY_COMPARE(service().heldAnswers(), 1);
+
+    QQuickItem *overlay = m_window->contentItem();
+    QVERIFY(!m_window->close());
+    QTRY_VERIFY(shown(overlay, "quit.stay"));
+    QTRY_COMPARE(m_window->activeFocusItem(), shown(overlay, "quit.stay"));
+    const QString asked = detail ? "补充截图仍在上传" : "飞行报告仍在提交";
+    QVERIFY(textsShown(overlay).contains(asked));
+    QStringList titles;
+    const QObject watching;
+    connect(question, &QuitQuestion::changed, &watching,
+            [&titles, question] { titles.append(question->title()); });
+
+    service().release();
+    QTRY_VERIFY(!model->property("busy").toBool());
+    QTRY_VERIFY(!shown(overlay, "quit.stay"));
+    QVERIFY2(!titles.contains(QStringLiteral("仍有内容在提交")), qPrintable(titles.join(" | ")));
+    QTRY_VERIFY(shown(overlay, outcome));
+    QTRY_COMPARE(m_window->activeFocusItem(), shown(overlay, outcome));
+    QCOMPARE(m_window->activeFocusItem()->property("visualFocus").toBool() || !accepted, true);
+    if (!accepted && !detail)
+        QCOMPARE(pirepForm()->departure(), QStringLiteral("ZSPD"));
+    // The page is done: closing asks nothing.
+    QVERIFY(!question->asks());
+}
+
+// Regression: while the question was open a control of the page behind took the keyboard, so Escape and
+// Return did nothing and Tab walked the sidebar behind the question; and closing the question put the
+// keyboard on the sidebar's "首页" rather than back in the form.
+void ViewsNavigationTest::questionKeepsTheKeyboardWhileOpen()
+{
+    QVERIFY(showDashboard("lichen"));
+    QVERIFY(activateWindow());
+    QPointer<QQuickItem> page = showFilledForm(false);
+    QVERIFY(page);
+    QTRY_VERIFY(shown(page, "pirep.submit") && shown(page, "pirep.submit")->isEnabled());
+    // Sent as the member sends it with the keyboard: the submit button, then "上传" in its confirmation.
+    shown(page, "pirep.submit")->forceActiveFocus(Qt::TabFocusReason);
+    service().setFault("/api/pireps", {.held = true, .times = 1, .method = "POST"});
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QQuickItem *overlay = m_window->contentItem();
+    QTRY_COMPARE(m_window->activeFocusItem(), shown(overlay, "pirep.confirmUpload"));
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_COMPARE(service().heldAnswers(), 1);
+    QTRY_VERIFY(!shown(overlay, "pirep.confirmUpload"));
+
+    // The control the keyboard is on, or stays with while it is off (the form sends).
+    const auto keyboardOn = [this] {
+        QQuickItem *item = m_window->activeFocusItem();
+        while (item && item->scopedFocusItem())
+            item = item->scopedFocusItem();
+        return item ? item->objectName() : QString();
+    };
+    for (const bool intruded : {true, false}) {
+        QVERIFY(!m_window->close());
+        QTRY_VERIFY(shown(overlay, "quit.stay"));
+        QTRY_COMPARE(m_window->activeFocusItem(), shown(overlay, "quit.stay"));
+        // A control behind the question takes the keyboard (an answer arriving, a page moving on): the
+        // question keeps it, and that control has it once the question has closed.
+        if (intruded)
+            shown(m_root, "shell.tab.0")->forceActiveFocus(Qt::OtherFocusReason);
+        QCOMPARE(m_window->activeFocusItem(), shown(overlay, "quit.stay"));
+        QTest::keyClick(m_window.get(), Qt::Key_Tab);
+        QCOMPARE(m_window->activeFocusItem(), shown(overlay, "quit.anyway"));
+        QTest::keyClick(m_window.get(), Qt::Key_Backtab);
+        QCOMPARE(m_window->activeFocusItem(), shown(overlay, "quit.stay"));
+        QTest::keyClick(m_window.get(), intruded ? Qt::Key_Return : Qt::Key_Escape);
+        QTRY_VERIFY(!shown(overlay, "quit.stay"));
+        QTRY_COMPARE(keyboardOn(), QString(intruded ? "shell.tab.0" : "pirep.submit"));
+        if (intruded)
+            shown(page, "pirep.submit")->forceActiveFocus(Qt::TabFocusReason);
+    }
+    // The refusal: the form takes keys again and its outcome has the keyboard.
+    QCOMPARE(service().heldAnswers(), 1);
+    service().release();
+    QTRY_COMPARE(keyboardOn(), QString("pirep.error"));
 }
 
 void ViewsNavigationTest::workbenchOpensAReviewAndGoesBack_data() { addBackKeys(); }
