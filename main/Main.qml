@@ -79,7 +79,7 @@ ApplicationWindow {
                 appMenu.addAction(aboutAction);
                 appMenu.addAction(updateAction);
                 appMenu.addItem(separator.createObject(appMenu.contentItem));
-                appMenu.addAction(quitAction);
+                appMenu.addItem(quitRow.createObject(appMenu.contentItem));
             }
         }
     }
@@ -100,8 +100,22 @@ ApplicationWindow {
         id: quitAction
 
         text: L.mnemonic(L.t("退出"), "Q")
-        shortcut: StandardKey.Quit
         onTriggered: windowRoot.quit()
+    }
+    // The quit key works over every sheet and alert, as closing the window does: an open modal popup keeps
+    // the window's own shortcuts, an action's among them, from their keys.
+    Shortcut {
+        sequences: [StandardKey.Quit]
+        context: Qt.ApplicationShortcut
+        onActivated: quitAction.trigger()
+    }
+    Component {
+        id: quitRow
+
+        MenuRow {
+            action: quitAction
+            shortcutText: Display.shortcut(StandardKey.Quit)
+        }
     }
     Component {
         id: separator

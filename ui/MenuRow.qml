@@ -9,7 +9,8 @@ import Vorna.Ui
 MenuItem {
     id: row
 
-    readonly property string shortcutText: row.action && row.action.shortcut ? Display.shortcut(row.action.shortcut) : ""
+    // The action's own, unless the row says which keys do it.
+    property string shortcutText: row.action && row.action.shortcut ? Display.shortcut(row.action.shortcut) : ""
 
     implicitWidth: Math.max(220, leftPadding + rightPadding + contentItem.implicitWidth)
     implicitHeight: 34

@@ -1,6 +1,8 @@
 // The window as main/ makes it: the app menu and the keys that reach it before and after it first opens.
 #include "AppComposition.h"
 #include "Contrast.h"
+#include "MemberData.h"
+#include "MemberNavigation.h"
 #include "SampleService.h"
 #include "SceneTestSupport.h"
 #include "UpdateCheck.h"
@@ -12,6 +14,7 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPointer>
 #include <QProcessEnvironment>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -48,6 +51,7 @@ private Q_SLOTS:
     // Sign in: the last to run.
     void accountPopoverGivesTheKeyboardBackWithItsRing();
     void profileFromThePopoverTakesTheKeyboard();
+    void quitKeyAsksOverTheLogbookSheet();
 
 private:
     QObject *appMenu() const { return m_window->findChild<QObject *>(QStringLiteral("appMenu")); }
@@ -201,6 +205,10 @@ void AppWindowTest::checkForUpdatesLeavesTheKeyboardOnANamedControl()
                    : QString();
     };
     QTRY_COMPARE(ringedButton(), QString(newer ? "下载" : "好"));
+    // Regression: the quit key did nothing while the answer was open.
+    QSignalSpy quit(m_engine.get(), &QQmlEngine::quit);
+    QTest::keySequence(m_window.get(), QKeySequence::Quit);
+    QCOMPARE(quit.count(), 1);
 
     QTest::keyClick(m_window.get(), Qt::Key(closedBy));
     QTRY_VERIFY(!shown(m_window->contentItem(), QStringLiteral("alert.title")));
@@ -477,6 +485,54 @@ void AppWindowTest::profileFromThePopoverTakesTheKeyboard()
     // And it stays there once the popover has handed the keyboard back.
     QTest::qWait(200);
     QCOMPARE(TestSupport::heardName(m_window->activeFocusItem()), QStringLiteral("个人主页"));
+}
+
+// Regression: the quit key did nothing while the logbook sheet was open, where a report's evidence uploads,
+// though closing the window asked.
+void AppWindowTest::quitKeyAsksOverTheLogbookSheet()
+{
+    auto *navigation = m_window->findChild<MemberNavigation *>();
+    auto *data = m_window->findChild<MemberData *>();
+    QVERIFY(navigation && data);
+    QTRY_VERIFY(!data->pireps().isEmpty());
+    const QList<Pirep> reports = data->pireps();
+    const auto held = std::find_if(reports.cbegin(), reports.cend(),
+                                   [](const Pirep &report) { return report.id == "p-24421"; });
+    QVERIFY(held != reports.cend());
+    navigation->openPirep(*held);
+    QQuickItem *overlay = m_window->contentItem();
+    QTRY_VERIFY(shown(overlay, QStringLiteral("pirep.detail.pick")));
+    // The page's model: the page stays on the sheet's stack throughout.
+    QPointer<QObject> detail;
+    for (QQuickItem *item = shown(overlay, QStringLiteral("pirep.detail.pick")); item;
+         item = item->parentItem()) {
+        auto *model = item->property("model").value<QObject *>();
+        if (model && model->property("sending").isValid())
+            detail = model;
+    }
+    QVERIFY(detail && detail->property("sending").isValid());
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const QString file = m_scratch.filePath(QStringLiteral("evidence.png"));
+    QVERIFY(picture.save(file));
+    QVERIFY(QMetaObject::invokeMethod(detail, "pickPhotos", Q_ARG(QList<QUrl>, {QUrl::fromLocalFile(file)})));
+    QTRY_COMPARE(detail->property("fileCount").toInt(), 1);
+    m_service->setFault("/api/pireps/p-24421/evidence", {.held = true, .times = 1, .method = "POST"});
+    QVERIFY(QMetaObject::invokeMethod(detail, "upload"));
+    QTRY_VERIFY(detail->property("sending").toBool());
+
+    QSignalSpy quit(m_engine.get(), &QQmlEngine::quit);
+    QTest::keySequence(m_window.get(), QKeySequence::Quit);
+    QTRY_VERIFY(shown(overlay, QStringLiteral("quit.stay")));
+    QVERIFY(TestSupport::textsShown(overlay).contains(QStringLiteral("补充截图仍在上传")));
+    QCOMPARE(quit.count(), 0);
+    m_service->release();
+    QTRY_VERIFY(!shown(overlay, QStringLiteral("quit.stay")));
+    QTRY_VERIFY(shown(overlay, QStringLiteral("pirep.detail.uploaded")));
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    QTRY_VERIFY(!shown(overlay, QStringLiteral("pirep.detail.uploaded")));
+    QTest::keyClick(m_window.get(), Qt::Key_Escape);
+    QTRY_VERIFY(!navigation->showingLogbook());
 }
 
 int main(int argc, char *argv[])
