@@ -261,27 +261,32 @@ public:
     }
 
     // A control that handles its press itself (Accessible.onPressAction) is offered the press once, not as
-    // Qt's own action and again as the handler's.
+    // Qt's own action and again as the handler's. A menu's row is offered it too: Qt 6.4 offers a menu item
+    // only the focus.
     QStringList actionNames() const override
     {
         QStringList names = QAccessibleQuickItem::actionNames();
+        if (role() == QAccessible::MenuItem && clicks())
+            names.prepend(QAccessibleActionInterface::pressAction());
         names.removeDuplicates();
         return names;
     }
 
     // Qt 6.4 gives a button's press nothing to do unless the button handles it itself: a press from a screen
-    // reader is then a click, as the mouse's and the keyboard's are.
+    // reader is then a click, as the mouse's and the keyboard's are. A button that does an action (a menu's
+    // row) clicks through the action, as Qt's own click does: its `clicked` alone leaves the action undone.
     void doAction(const QString &action) override
     {
-        const bool click = action == QAccessibleActionInterface::pressAction()
-                           && item()->inherits("QQuickAbstractButton")
-                           && !item()->property("checkable").toBool();
-        if (!click) {
+        if (action != QAccessibleActionInterface::pressAction() || !clicks()) {
             QAccessibleQuickItem::doAction(action);
             return;
         }
         QQuickAccessibleAttached *attached = QQuickAccessibleAttached::attachedProperties(item());
-        if (!(attached && attached->doAction(action)) && item()->isEnabled())
+        if ((attached && attached->doAction(action)) || !item()->isEnabled())
+            return;
+        if (QObject *done = item()->property("action").value<QObject *>())
+            QMetaObject::invokeMethod(done, "trigger", Q_ARG(QObject *, item()));
+        else
             QMetaObject::invokeMethod(item(), "clicked");
     }
 
@@ -293,6 +298,12 @@ protected:
     }
 
 private:
+    // A button that a press clicks: any that is not checked on and off.
+    bool clicks() const
+    {
+        return item()->inherits("QQuickAbstractButton") && !item()->property("checkable").toBool();
+    }
+
     // The item's `Accessible` properties may come after its interface (a control makes that as it is made):
     // the news of its selection is watched for from the first read of its name or state on.
     void watchSelection() const
