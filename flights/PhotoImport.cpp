@@ -72,13 +72,16 @@ QStringList nameFilters()
     return {L(QStringLiteral("图片")) + QStringLiteral(" (") + patterns.join(u' ') + u')'};
 }
 
-std::optional<QString> leftOutNotice(qsizetype picked, qsizetype room)
+std::optional<QString> leftOutNotice(qsizetype picked, qsizetype room, Pick pick)
 {
     const qsizetype leftOut = picked - room;
     if (leftOut <= 0)
         return std::nullopt;
-    return L(QStringLiteral("最多 6 张截图：%@ 张没有添加，可先移除再选择。"),
-             Display::locale().toString(leftOut));
+    const QLocale locale = Display::locale();
+    if (pick == Pick::Adds)
+        return L(QStringLiteral("最多 6 张截图：%@ 张没有添加，可先移除再选择。"), locale.toString(leftOut));
+    return Ln(QStringLiteral("这份报告还能添加 %@ 张截图，%@ 张没有添加。重新选择会替换已选的截图。"), room,
+              locale.toString(room), locale.toString(leftOut));
 }
 
 namespace {

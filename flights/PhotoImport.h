@@ -43,8 +43,12 @@ constexpr qsizetype avatarLimit = 524'288;
 // The file dialog's filter: the picture formats this system can read among those members use.
 QStringList nameFilters();
 
-// What a pick of `picked` pictures with room for `room` tells the member of those left out; none when all
-// fitted.
-std::optional<QString> leftOutNotice(qsizetype picked, qsizetype room);
+// Whether a new pick joins the pictures chosen before (the report form) or takes their place (a report's
+// page, which takes what room the report has left).
+enum class Pick { Adds, Replaces };
+
+// What a pick of `picked` pictures with room for `room` tells the member of those left out, with advice that
+// holds for that kind of pick; none when all fitted.
+std::optional<QString> leftOutNotice(qsizetype picked, qsizetype room, Pick pick);
 
 } // namespace PhotoImport

@@ -195,6 +195,14 @@ void PirepDetailModel::setError(std::optional<QString> error)
     Q_EMIT stateChanged();
 }
 
+void PirepDetailModel::setNotice(std::optional<QString> notice)
+{
+    if (notice == m_notice)
+        return;
+    m_notice = std::move(notice);
+    Q_EMIT stateChanged();
+}
+
 void PirepDetailModel::setFiles(QList<Upload> files)
 {
     if (m_files.replace(std::move(files)))
@@ -257,16 +265,19 @@ QCoro::Task<> PirepDetailModel::importPhotos(QList<QUrl> items)
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const BusyGuard importing(m_importing, run, [this] { Q_EMIT stateChanged(); });
     // What the report has no room for is left out, and the member is told how many.
-    const std::optional<QString> leftOut = PhotoImport::leftOutNotice(items.size(), pickLimit());
+    const std::optional<QString> leftOut =
+        PhotoImport::leftOutNotice(items.size(), pickLimit(), PhotoImport::Pick::Replaces);
     const Outcome<QList<Upload>> converted =
         co_await attempt(PhotoImport::load(items.mid(0, pickLimit()), PhotoImport::reportLimit));
     if (!run.alive() || !lifetime.alive() || converted.cancelled())
         co_return;
     if (converted.ok()) {
         setFiles(converted.value());
-        setError(leftOut);
+        setError(std::nullopt);
+        setNotice(leftOut);
     } else {
         setError(converted.message());
+        setNotice(std::nullopt);
     }
 }
 
@@ -277,6 +288,7 @@ QCoro::Task<> PirepDetailModel::send()
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const BusyGuard uploading(m_uploading, lifetime, [this] { Q_EMIT stateChanged(); });
     setError(std::nullopt);
+    setNotice(std::nullopt);
 
     const auto post = [](QPointer<APIClient> client, QString path, QList<Upload> files) -> QCoro::Task<> {
         const QString field = QStringLiteral("files");
@@ -287,8 +299,10 @@ QCoro::Task<> PirepDetailModel::send()
             throw APIError(502, L(QStringLiteral("截图上传未被确认，请刷新后查看已上传截图。")));
     };
     const QPointer<MemberData> data = m_data;
+    std::optional<BusyGuard> onItsWay(std::in_place, m_sending, lifetime, [this] { Q_EMIT stateChanged(); });
     const Outcome<> answer =
         co_await attempt(post(m_app ? m_app->api() : nullptr, evidencePath(), m_files.records()));
+    onItsWay.reset();
     if (!lifetime.alive() || answer.cancelled())
         co_return;
     if (answer.failed()) {
@@ -299,10 +313,8 @@ QCoro::Task<> PirepDetailModel::send()
     }
     setFiles({});
     co_await loadEvidence();
-    std::optional<BusyGuard> onItsWay(std::in_place, m_sending, lifetime, [this] { Q_EMIT stateChanged(); });
     if (data)
         co_await data->loadPireps();
-    onItsWay.reset();
     if (!lifetime.alive())
         co_return;
     m_success = true;

@@ -91,6 +91,8 @@ class PirepDetailModel : public QObject
     // The pictures are on their way to the service: sent, the answer not yet come.
     Q_PROPERTY(bool sending READ sending NOTIFY stateChanged)
     Q_PROPERTY(QString error READ error NOTIFY stateChanged)
+    // What the last pick left out for want of room: no failure, so nothing to retry.
+    Q_PROPERTY(QString notice READ notice NOTIFY stateChanged)
     Q_PROPERTY(bool success READ success NOTIFY stateChanged)
 
 public:
@@ -148,9 +150,10 @@ public:
     QStringList photoFilters() const;
 
     bool busy() const { return m_importing || m_uploading; }
-    QString error() const { return m_error.value_or(QString()); }
-    bool success() const { return m_success; }
     bool sending() const { return m_sending; }
+    QString error() const { return m_error.value_or(QString()); }
+    QString notice() const { return m_notice.value_or(QString()); }
+    bool success() const { return m_success; }
 
     // The page came on screen: loads the evidence now and again whenever it is given another report.
     Q_INVOKABLE void appear();
@@ -182,6 +185,7 @@ Q_SIGNALS:
 private:
     QString evidencePath() const;
     void setError(std::optional<QString> error);
+    void setNotice(std::optional<QString> notice);
     void setFiles(QList<Upload> files);
 
     QPointer<AppState> m_app;
@@ -190,12 +194,13 @@ private:
     EvidenceList m_evidence;
     UploadList m_files;
     std::optional<QString> m_error;
+    std::optional<QString> m_notice;
     bool m_importing = false;
     bool m_uploading = false;
+    bool m_sending = false;
     bool m_success = false;
     bool m_shown = false;
     Lifetime m_reportRun; // loads for the report shown; another report's answers change nothing
     Lifetime m_photoRun;  // the newest pick; an older one that ends later changes nothing
     Lifetime m_lifetime;  // last: ends first
-    bool m_sending = false;
 };

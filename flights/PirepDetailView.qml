@@ -240,6 +240,16 @@ Rectangle {
                 picker: pickButton
                 onRemove: index => detail.removeFile(index)
             }
+            // What the pick left out: heard as its outcome, with nothing to retry.
+            ErrorNotice {
+                Layout.fillWidth: true
+                objectName: "pirep.detail.leftOut"
+                visible: detail.notice.length > 0
+                message: detail.notice
+                alert: true
+                symbolName: "info.circle"
+                tint: Theme.accent
+            }
             Text {
                 Layout.fillWidth: true
                 text: detail.limitsText

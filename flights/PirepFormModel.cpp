@@ -352,7 +352,8 @@ QCoro::Task<> PirepFormModel::importPhotos(QList<QUrl> selection)
     if (m_submitting)
         co_return;
     // What does not fit is left out, and the member is told how many.
-    const std::optional<QString> leftOut = PhotoImport::leftOutNotice(selection.size(), maxPhotos);
+    const std::optional<QString> leftOut =
+        PhotoImport::leftOutNotice(selection.size(), maxPhotos, PhotoImport::Pick::Adds);
     selection = selection.mid(0, maxPhotos);
     // The newest pick decides: an older conversion that ends later is dropped.
     m_photoRun.restart();
@@ -453,11 +454,11 @@ QCoro::Task<> PirepFormModel::send()
     };
     const QPointer<MemberData> data = m_data;
     const QDateTime sentAt = QDateTime::currentDateTimeUtc();
-    const Outcome<Acknowledgement> answer =
     std::optional<BusyGuard> onItsWay(std::in_place, m_sending, lifetime, [this] { Q_EMIT stateChanged(); });
+    const Outcome<Acknowledgement> answer =
         co_await attempt(upload(m_client, m_draft.fields(), m_files.records()));
-
     onItsWay.reset();
+
     if (answer.ok()) {
         if (lifetime.alive()) {
             m_localFlight = answer.value().local == true;

@@ -341,12 +341,17 @@ void PirepDetailTest::evidenceUploadEndToEnd()
     // dropped without a word.
     await(model->importPhotos(pictures(7)));
     QCOMPARE(model->fileCount(), 5);
-    QCOMPARE(model->error(), QStringLiteral("最多 6 张截图：2 张没有添加，可先移除再选择。"));
+    // Regression: they were told of in the error notice, whose "重试" had nothing to retry, with advice
+    // (remove some, then choose) that does not hold where a new pick replaces the pictures.
+    QCOMPARE(model->error(), QString());
+    QCOMPARE(model->notice(),
+             QStringLiteral("这份报告还能添加 5 张截图，2 张没有添加。重新选择会替换已选的截图。"));
 
     await(model->importPhotos({picture("takeoff.png", {1920, 1080}, Qt::darkBlue),
                                picture("landing.png", {1280, 720}, Qt::darkGreen)}));
     QCOMPARE(model->fileCount(), 2);
     QVERIFY(model->error().isEmpty());
+    QVERIFY(model->notice().isEmpty());
     QCOMPARE(model->uploadText(), QStringLiteral("上传 2 张截图"));
     // Removing one by hand leaves the other.
     model->removeFile(1);

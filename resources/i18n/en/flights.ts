@@ -63,6 +63,13 @@
         <source>降落次数需为 1–99 的整数。</source>
         <translation>Landings must be a whole number from 1–99.</translation>
     </message>
+    <message numerus="yes">
+        <source>这份报告还能添加 %@ 张截图，%@ 张没有添加。重新选择会替换已选的截图。</source>
+        <translation>
+            <numerusform>This report has room for %@ more screenshot; %@ not added. Choosing again replaces the screenshots chosen.</numerusform>
+            <numerusform>This report has room for %@ more screenshots; %@ not added. Choosing again replaces the screenshots chosen.</numerusform>
+        </translation>
+    </message>
     <message>
         <source>最多 6 张截图：%@ 张没有添加，可先移除再选择。</source>
         <translation>Up to 6 screenshots: %@ not added. Remove one to add another.</translation>
