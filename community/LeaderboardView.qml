@@ -213,14 +213,11 @@ Item {
                                         color: Theme.ink
                                     }
                                 }
-                                Text {
+                                LeaderboardCaption {
                                     Layout.fillWidth: true
                                     visible: text.length > 0
                                     text: entry.caption
-                                    elide: Text.ElideRight
-                                    font.pixelSize: Typography.caption
-                                    font.family: leaderboard.board === LeaderboardModel.Airports ? "monospace" : Qt.application.font.family
-                                    color: Theme.muted
+                                    codes: leaderboard.board === LeaderboardModel.Airports
                                 }
                             }
                             Text {

@@ -1,6 +1,7 @@
 #include "LiveTabModel.h"
 
 #include "APIPath.h"
+#include "BoundedPicture.h"
 #include "Busy.h"
 #include "Choices.h"
 #include "Display.h"
@@ -307,7 +308,7 @@ QCoro::Task<> LiveTabModel::load()
         if (!run.alive())
             co_return;
         if (bytes.ok())
-            setAvatar(QImage::fromData(bytes.value()));
+            setAvatar(BoundedPicture::decode(bytes.value()));
         logUnshown("the Infinite Flight avatar", bytes);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QObject>
 #include <QQmlEngine>
 
@@ -23,6 +24,11 @@ class Typography : public QObject
 
 public:
     using QObject::QObject;
+
+    // The app's fonts at a size of the scale: the desktop's, then the Chinese and emoji fonts main/ adds,
+    // which a text that sets a family of its own would lose. With `codes`, a fixed-pitch face comes first,
+    // in which codes line up.
+    Q_INVOKABLE static QFont font(int pixelSize, bool codes = false);
 
     // The desktop sizes of the text styles; the small ones are a point larger than on macOS, where
     // Chinese at 10 pixels stays legible only on a high-density screen.

@@ -214,6 +214,9 @@ void APIClientTest::tablePathsHoldEachValueInItsPlace_data()
     QTest::newRow("route codes") << APIPath::multiplierOptions(
         "ZB AA&arrival=X",
         "ZSPD") << "/api/pireps/multiplier-options?departure=ZB%20AA%26arrival%3DX&arrival=ZSPD";
+    QTest::newRow("arrival code")
+        << APIPath::multiplierOptions("ZSPD", "ZB AA&departure=X#")
+        << "/api/pireps/multiplier-options?departure=ZSPD&arrival=ZB%20AA%26departure%3DX%23";
     QTest::newRow("event id") << APIPath::staffEventResponses("ev-1&eventId=ev-2")
                               << "/api/admin/event-responses?eventId=ev-1%26eventId%3Dev-2";
     QTest::newRow("plan ids") << APIPath::livePlan("0b7c-AF", "1&x=2")

@@ -3,6 +3,7 @@
 #include "Json.h"
 #include "LiveTabModel.h"
 #include "MemberTestSupport.h"
+#include "PictureBytes.h"
 #include "Theme.h"
 
 #include <QJsonArray>
@@ -100,6 +101,8 @@ private Q_SLOTS:
     void linkStates_data();
     void linkStates();
     void notEligibleKeepsTheLiveDataAndTheAvatar();
+    void avatarIsKeptWithinItsBounds_data();
+    void avatarIsKeptWithinItsBounds();
     void loadFailures_data();
     void loadFailures();
     void silentStepsDoNotStopTheLoad();
@@ -326,6 +329,31 @@ void LiveTabTest::notEligibleKeepsTheLiveDataAndTheAvatar()
     m_site->service->clearFaults();
     loaded();
     QCOMPARE(m_site->service->requestsTo(avatarPath).size(), 1);
+}
+
+void LiveTabTest::avatarIsKeptWithinItsBounds_data()
+{
+    QTest::addColumn<QByteArray>("picture");
+    QTest::addColumn<QSize>("kept"); // invalid: refused
+    QTest::newRow("GIF of 1 x 97") << gifBytes(QSize(1, 97), QSize(1, 97)) << QSize(1, 97);
+    // Regression: the Live tab's avatar was decoded without the app's bounds, so this was kept 1 x 12545.
+    QTest::newRow("GIF stating 1 x 97, decoding 1 x 12545")
+        << gifBytes(QSize(1, 12545), QSize(1, 97)) << QSize();
+}
+
+void LiveTabTest::avatarIsKeptWithinItsBounds()
+{
+    QFETCH(QByteArray, picture);
+    QFETCH(QSize, kept);
+    open("lichen");
+    m_site->service->route("GET", avatarPath, [picture](Sample::Service &, const Sample::Request &) {
+        return Sample::Reply::bytes(picture, "image/gif");
+    });
+    loaded();
+    QVERIFY(m_model->authorized());
+    QCOMPARE(m_site->service->requestsTo(avatarPath).size(), 1);
+    QCOMPARE(m_model->hasAvatar(), kept.isValid());
+    QCOMPARE(m_model->avatar().size(), kept.isValid() ? kept : QSize(0, 0));
 }
 
 void LiveTabTest::loadFailures_data()

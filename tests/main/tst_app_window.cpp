@@ -395,6 +395,11 @@ void AppWindowTest::emojiDrawInColour_data()
     QTest::newRow("Latin in the desktop's font")
         << QByteArray("Text { font.pixelSize: 20; text: \"Airbus A330-300 · China Eastern\" }") << false
         << -1;
+    // Regression: the leaderboard's caption named the desktop's font alone, and lost the app's others.
+    QTest::newRow("a leaderboard caption")
+        << QByteArray("LeaderboardCaption { text: \"12 小时 · 5 次降落 🟢\" }") << true << 0;
+    QTest::newRow("a leaderboard caption of codes")
+        << QByteArray("LeaderboardCaption { codes: true; text: \"ZSPD 🟢\" }") << true << 0;
 }
 
 // Regression: "已登录 🟢" drew a grey hatched dot: the black-and-white symbol font came before the
@@ -405,8 +410,8 @@ void AppWindowTest::emojiDrawInColour()
     QFETCH(bool, colour);
     QFETCH(int, widest);
     QQmlComponent component(m_engine.get());
-    component.setData("import QtQuick\nimport QtQuick.Controls\nRectangle { color: \"white\"; width: 300; "
-                      "height: 60; z: 1000\n"
+    component.setData("import QtQuick\nimport QtQuick.Controls\nimport Vorna.Community\n"
+                      "Rectangle { color: \"white\"; width: 300; height: 60; z: 1000\n"
                           + item + " }",
                       QUrl(QStringLiteral("qrc:/emoji-test.qml")));
     std::unique_ptr<QQuickItem> view(qobject_cast<QQuickItem *>(component.create()));

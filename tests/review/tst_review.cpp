@@ -305,6 +305,7 @@ void ReviewTest::decisionDefaults_data()
     QTest::addColumn<bool>("held");
     QTest::addColumn<QString>("note");
     QTest::addColumn<int>("multiplier");
+    QTest::addColumn<bool>("savable"); // whether the decision may be saved as it opens
 
     const QStringList all{"批准", "问询", "不批准"};
     const QStringList decided{"批准", "不批准"};
@@ -312,20 +313,27 @@ void ReviewTest::decisionDefaults_data()
     held.holdNote = QStringLiteral("请补充截图");
     held.rejectionReason = QStringLiteral("旧的原因");
     QTest::newRow("pending") << report("pending") << "approved"
-                             << "审核结果" << all << false << "" << 0;
+                             << "审核结果" << all << false << "" << 0 << true;
     QTest::newRow("held") << held << "inquiry"
-                          << "审核结果" << all << true << "请补充截图" << 0;
+                          << "审核结果" << all << true << "请补充截图" << 0 << true;
+    // An inquiry whose note shows nothing asks the member nothing: blanks, line breaks, an ideographic
+    // space.
+    Pirep heldBlank = report("pending", 1);
+    heldBlank.holdNote = QStringLiteral(" \n\t\r\n\u3000");
+    QTest::newRow("held, its note blank") << heldBlank << "inquiry"
+                                          << "审核结果" << all << true << " \n\t\r\n\u3000" << 0 << false;
     QTest::newRow("held at 0") << report("pending", 0) << "approved"
-                               << "审核结果" << all << false << "" << 0;
+                               << "审核结果" << all << false << "" << 0 << true;
     Pirep approved = report("approved");
     approved.multiplierPercent = 187.5;
     QTest::newRow("approved") << approved << "approved"
-                              << "修改审核结果" << decided << false << "" << 3;
+                              << "修改审核结果" << decided << false << "" << 3 << true;
     Pirep rejected = report("rejected", 1);
     rejected.holdNote = QStringLiteral("不是问询");
     rejected.multiplierPercent = 110;
+    // No reason came with it: one must be written before the rejection is saved again.
     QTest::newRow("rejected, an odd multiplier") << rejected << "rejected"
-                                                 << "修改审核结果" << decided << false << "" << -1;
+                                                 << "修改审核结果" << decided << false << "" << -1 << false;
 }
 
 void ReviewTest::decisionDefaults()
@@ -337,6 +345,7 @@ void ReviewTest::decisionDefaults()
     QFETCH(bool, held);
     QFETCH(QString, note);
     QFETCH(int, multiplier);
+    QFETCH(bool, savable);
     PirepReviewModel model;
     model.setPirep(given);
     QCOMPARE(model.decision(), decision);
@@ -348,6 +357,7 @@ void ReviewTest::decisionDefaults()
     QCOMPARE(model.reason(), given.rejectionReason.value_or(QString()));
     QCOMPARE(model.multiplierIndex(), multiplier);
     QCOMPARE(model.percent(), given.multiplierPercent.value_or(100));
+    QCOMPARE(model.canSave(), savable);
 }
 
 void ReviewTest::countedTime()

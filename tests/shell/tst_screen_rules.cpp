@@ -1493,10 +1493,13 @@ void ScreenRulesTest::liveScreens_data()
 
     // A review's reason field by decision: a rejection asks for a reason and needs one, an approval shows
     // none; an application in processing asks for the note whatever the outcome; one decided shows neither.
+    // The save button says what it saves: the decision on a pending application, the checked result of one
+    // in processing.
     const QStringList verification{"live.review.note", "live.review.outcome", "live.review.checked"};
     QTest::newRow("live: review, approving")
-        << "wangfang review app-10 approved" << QStringList{"live.review.decision", "live.review.save"}
-        << QStringList() << QStringList{"live.review.reason", "live.review.note"};
+        << "wangfang review app-10 approved"
+        << QStringList{"live.review.decision", "live.review.save>确认审核结果"} << QStringList()
+        << QStringList{"live.review.reason", "live.review.note"};
     QTest::newRow("live: review, rejecting without a reason")
         << "wangfang review app-10 rejected" << QStringList{"live.review.decision", "live.review.reason"}
         << QStringList{"live.review.save"} << QStringList{"live.review.note"};
@@ -1513,8 +1516,9 @@ void ScreenRulesTest::liveScreens_data()
         << "wangfang review app-09 rejected" << verification << QStringList{"live.review.save"}
         << QStringList{"live.review.reason", "live.review.scheduleId"};
     QTest::newRow("live: verification, rejected, with a note")
-        << "wangfang review app-09 rejected reason" << verification + QStringList{"live.review.save"}
-        << QStringList() << QStringList{"live.review.reason"};
+        << "wangfang review app-09 rejected reason"
+        << verification + QStringList{"live.review.save>保存核查结果"} << QStringList()
+        << QStringList{"live.review.reason"};
     QTest::newRow("live: review of an application decided")
         << "wangfang review app-08" << QStringList{"live.review.back"} << QStringList()
         << QStringList{"live.review.reason", "live.review.note", "live.review.decision",

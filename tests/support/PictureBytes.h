@@ -1,8 +1,11 @@
 #pragma once
 
 // Picture files whose header states one size and whose pixels make another, as a damaged or hostile
-// picture from outside may.
+// picture from outside may; and large pictures in few bytes.
+#include <QBuffer>
 #include <QByteArray>
+#include <QImage>
+#include <QImageWriter>
 #include <QSize>
 
 namespace TestSupport {
@@ -93,6 +96,21 @@ inline QByteArray icoBytes(QSize stated, QSize bitmap)
         bytes.append("\x40\x80\xc0\xff", 4);
     bytes.append(QByteArray(maskRow * bitmap.height(), '\0'));
     return bytes;
+}
+
+// A PNG of one colour, of 8 bits a sample (decoded 4 bytes a pixel) or 16 (8 bytes a pixel): a few hundred
+// KiB however many pixels. The bitmap it is made from lives only while it is written.
+inline QByteArray plainPngBytes(QSize size, bool sixteenBits = false)
+{
+    QImage picture(size, sixteenBits ? QImage::Format_RGBX64 : QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    // zlib's fastest level: twice as quick as the default on these, a few times larger.
+    writer.setQuality(80);
+    return writer.write(picture) ? bytes : QByteArray();
 }
 
 } // namespace TestSupport

@@ -1,5 +1,6 @@
 // Pictures picked in the desktop's own chooser: what the picture dialog asks the FileChooser portal, and what
-// it makes of the portal's answers, against a portal of the test's own on the session bus.
+// it makes of the portal's answers, against a portal of the test's own on the session bus; and what it hands
+// a platform theme's chooser, against a theme of the test's own.
 #include "FileChooser.h"
 #include "PortalFilePick.h"
 
@@ -19,6 +20,9 @@
 #include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
 #include <QtTest>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformdialoghelper.h>
+#include <qpa/qplatformtheme.h>
 
 #include <algorithm>
 #include <fnmatch.h>
@@ -104,6 +108,79 @@ private:
     QString m_service;
 };
 
+// What a platform theme's file chooser was handed as it was shown.
+struct ShownChooser
+{
+    QString title;
+    QUrl folder;
+    QFileDialogOptions::FileMode mode = QFileDialogOptions::AnyFile;
+    QStringList nameFilters;
+};
+
+// A platform theme's file chooser that only notes what it is shown with.
+class NotingChooser : public QPlatformFileDialogHelper
+{
+public:
+    explicit NotingChooser(QList<ShownChooser> &shown)
+        : m_shown(shown)
+    {
+    }
+    bool show(Qt::WindowFlags, Qt::WindowModality, QWindow *) override
+    {
+        m_shown.append({options()->windowTitle(),
+                        m_folder.isValid() ? m_folder : options()->initialDirectory(), options()->fileMode(),
+                        options()->nameFilters()});
+        return true;
+    }
+    void exec() override {}
+    void hide() override {}
+    bool defaultNameFilterDisables() const override { return false; }
+    void setDirectory(const QUrl &folder) override { m_folder = folder; }
+    QUrl directory() const override { return m_folder; }
+    void selectFile(const QUrl &) override {}
+    QList<QUrl> selectedFiles() const override { return {}; }
+    void setFilter() override {}
+    void selectNameFilter(const QString &) override {}
+    QString selectedNameFilter() const override { return {}; }
+
+private:
+    QList<ShownChooser> &m_shown;
+    QUrl m_folder;
+};
+
+// In place of the application's platform theme while it lives, as a theme the member named
+// (QT_QPA_PLATFORMTHEME) would be: one with a file chooser of its own. Everything else is the theme's it
+// stands for.
+class ChooserTheme : public QPlatformTheme
+{
+public:
+    ChooserTheme()
+        : m_theme(QGuiApplicationPrivate::platform_theme)
+    {
+        QGuiApplicationPrivate::platform_theme = this;
+    }
+    ~ChooserTheme() override { QGuiApplicationPrivate::platform_theme = m_theme; }
+    bool usePlatformNativeDialog(DialogType type) const override { return type == FileDialog; }
+    QPlatformDialogHelper *createPlatformDialogHelper(DialogType type) const override
+    {
+        return type == FileDialog ? new NotingChooser(shown) : nullptr;
+    }
+    const QPalette *palette(Palette type) const override
+    {
+        return m_theme ? m_theme->palette(type) : nullptr;
+    }
+    const QFont *font(Font type) const override { return m_theme ? m_theme->font(type) : nullptr; }
+    QVariant themeHint(ThemeHint hint) const override
+    {
+        return m_theme ? m_theme->themeHint(hint) : QPlatformTheme::themeHint(hint);
+    }
+
+    mutable QList<ShownChooser> shown;
+
+private:
+    QPlatformTheme *m_theme;
+};
+
 // Each (name, globs) of the portal's filters a(sa(us)).
 QList<QPair<QString, QStringList>> filtersOf(const QVariant &value)
 {
@@ -152,7 +229,8 @@ private Q_SLOTS:
     void initTestCase();
     void cleanup();
     void cleanupTestCase();
-    void portalCallOpensInThePicturesFolder();
+    void desktopChooserOpensInThePicturesFolder_data();
+    void desktopChooserOpensInThePicturesFolder();
     void portalAnswers_data();
     void portalAnswers();
 
@@ -167,6 +245,7 @@ private:
     std::unique_ptr<QQuickWindow> m_window;
     std::unique_ptr<QObject> m_view;
     std::unique_ptr<FakePortal> m_portal;
+    std::unique_ptr<ChooserTheme> m_theme;
 };
 
 void FileChooserTest::initTestCase()
@@ -194,6 +273,8 @@ void FileChooserTest::cleanup()
     m_view.reset();
     m_window.reset();
     m_portal.reset();
+    m_theme.reset();
+    FileChooser::usePortal(true);
 }
 
 void FileChooserTest::cleanupTestCase()
@@ -232,22 +313,56 @@ QObject *FileChooserTest::makeDialog()
     return dialog;
 }
 
-// Regression: the desktop's chooser opened on its recent files, not the member's pictures, as the portal
-// call named no folder.
-void FileChooserTest::portalCallOpensInThePicturesFolder()
+void FileChooserTest::desktopChooserOpensInThePicturesFolder_data()
 {
+    QTest::addColumn<bool>("portal"); // else a platform theme's chooser
+    // Regression: the desktop's chooser opened on its recent files, not the member's pictures, as the
+    // portal call named no folder.
+    QTest::newRow("portal") << true;
+    // A platform theme's chooser (GTK's) matches the patterns by case as well: handed them as written, it
+    // would list no "IMG_0001.PNG".
+    QTest::newRow("platform theme") << false;
+}
+
+void FileChooserTest::desktopChooserOpensInThePicturesFolder()
+{
+    QFETCH(bool, portal);
+    if (!portal) {
+        FileChooser::usePortal(false);
+        m_theme = std::make_unique<ChooserTheme>();
+    }
     QObject *dialog = makeDialog();
     QVERIFY(dialog);
     QVERIFY(QMetaObject::invokeMethod(dialog, "pick", Q_ARG(QVariant, 6)));
-    QTRY_COMPARE(m_portal->calls, 1);
-    QCOMPARE(m_portal->title, QStringLiteral("选择飞行截图"));
-    const QVariantMap &options = m_portal->options;
-    // The portal's bytes, ending in NUL.
-    QCOMPARE(options.value("current_folder").toByteArray(), QFile::encodeName(m_pictures) + '\0');
-    QCOMPARE(options.value("multiple").toBool(), true);
-    QCOMPARE(options.value("modal").toBool(), true);
-    QVERIFY(!options.value("handle_token").toString().isEmpty());
-    const QList<QPair<QString, QStringList>> filters = filtersOf(options.value("filters"));
+    QList<QPair<QString, QStringList>> filters;
+    if (portal) {
+        QTRY_COMPARE(m_portal->calls, 1);
+        QCOMPARE(m_portal->title, QStringLiteral("选择飞行截图"));
+        const QVariantMap &options = m_portal->options;
+        // The portal's bytes, ending in NUL.
+        QCOMPARE(options.value("current_folder").toByteArray(), QFile::encodeName(m_pictures) + '\0');
+        QCOMPARE(options.value("multiple").toBool(), true);
+        QCOMPARE(options.value("modal").toBool(), true);
+        QVERIFY(!options.value("handle_token").toString().isEmpty());
+        filters = filtersOf(options.value("filters"));
+        // Not Qt Quick's dialog as well.
+        QVERIFY(!dialog->property("visible").toBool());
+    } else {
+        QTRY_COMPARE(m_theme->shown.size(), 1);
+        QCOMPARE(m_portal->calls, 0);
+        const ShownChooser &shown = m_theme->shown.constFirst();
+        QCOMPARE(shown.title, QStringLiteral("选择飞行截图"));
+        QCOMPARE(shown.folder, QUrl::fromLocalFile(m_pictures));
+        QCOMPARE(shown.mode, QFileDialogOptions::ExistingFiles);
+        // Each filter as a theme reads it: the name before its patterns.
+        for (const QString &filter : shown.nameFilters)
+            filters.append({filter.left(filter.lastIndexOf(u'(')).trimmed(),
+                            QPlatformFileDialogHelper::cleanFilterList(filter)});
+        // Not Qt Quick's dialog as well: the chooser is the theme's, in one go.
+        const QList<QObject *> inWindow = m_window->findChildren<QObject *>();
+        QVERIFY(std::none_of(inWindow.cbegin(), inWindow.cend(),
+                             [](QObject *object) { return object->inherits("QQuickFileDialogImpl"); }));
+    }
     QCOMPARE(filters.size(), 1);
     QCOMPARE(filters.constFirst().first, QStringLiteral("图片"));
     // Regression: GNOME's chooser matches the patterns by case, as fnmatch does; pictures named as phones
@@ -263,8 +378,6 @@ void FileChooserTest::portalCallOpensInThePicturesFolder()
         QVERIFY2(listed(name), qPrintable(name + ": " + globs.join(' ')));
     for (const QString &name : QStringList{"notes.txt", "IMG_0003.PNG.txt", "clip.webp", "PNG"})
         QVERIFY2(!listed(name), qPrintable(name));
-    // Not Qt Quick's dialog as well.
-    QVERIFY(!dialog->property("visible").toBool());
 }
 
 void FileChooserTest::portalAnswers_data()
