@@ -25,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using TestSupport::awaitItem;
 using TestSupport::heardControl;
 using TestSupport::shown;
 using TestSupport::typeInto;
@@ -251,17 +252,22 @@ void AppWindowTest::fileDialogsChosenRowReads()
     QVERIFY(drawn);
     auto *list = drawn->findChild<QQuickItem *>(QStringLiteral("fileDialogListView"));
     QVERIFY(list);
-    QQuickItem *row = nullptr;
-    QTRY_VERIFY((row = list->property("currentItem").value<QQuickItem *>()));
-    QVERIFY(row->property("highlighted").toBool());
-    QQuickItem *name = nullptr;
-    QTRY_VERIFY((name = [row] {
+    // The file's name in a row, if the row shows it.
+    const auto nameIn = [](QQuickItem *row) -> QQuickItem * {
         for (QQuickItem *item : TestSupport::itemsBelow(row)) {
             if (item->property("text").toString() == QLatin1String("wing.png"))
                 return item;
         }
-        return static_cast<QQuickItem *>(nullptr);
-    }()));
+        return nullptr;
+    };
+    // The current row once it shows the file, looked up at each try: the folder's list may load again after
+    // the dialog opened (it lists names of any case since then) and make its rows anew. Everything below
+    // reads that row at once, with no wait between.
+    QQuickItem *row = awaitItem([list] { return list->property("currentItem").value<QQuickItem *>(); },
+                                [&nameIn](QQuickItem *current) { return nameIn(current) != nullptr; });
+    QVERIFY2(row, "no current row shows wing.png");
+    QVERIFY(row->property("highlighted").toBool());
+    const QQuickItem *name = nameIn(row);
     const QColor text = name->property("color").value<QColor>();
     auto *background = row->property("background").value<QQuickItem *>();
     QVERIFY(background && background->isVisible());

@@ -80,6 +80,9 @@ QObject *modelOf(QQuickItem *root, const char *className)
     return nullptr;
 }
 
+// Whether a control can be pressed.
+bool isEnabled(QQuickItem *control) { return control->isEnabled(); }
+
 // The three columns every table of rules has: what is shown and enabled, shown and disabled, and not shown.
 // "heard:TEXT" among the shown is text a screen reader reaches on the window's tree; among the hidden, text
 // it does not. "alert:NAME" is a control shown as an alert that has taken the keyboard, so it is read at
@@ -143,6 +146,13 @@ private:
     void openEvent(const QString &id);
     // Presses a control on screen as a click does.
     void press(const QString &name);
+    // The control of that name on screen once `holds` is true of it, or none when the wait ends first. It is
+    // looked up at every try: a list may make its rows anew meanwhile (the queue after a review, a Live
+    // board as its load ends, the saved accounts).
+    template <typename Holds>
+    QQuickItem *controlWhen(const QString &name, Holds holds) const;
+    // Why a control was not found so: not shown at all, or shown but `otherwise`.
+    QString missed(const QString &name, const char *otherwise) const;
     // The id of the saved account of that user name, for a table's "{name}".
     QString withSavedIds(QString name) const;
     // Checks the three columns of a rules table against the scene.
@@ -222,10 +232,21 @@ void ScreenRulesTest::openEvent(const QString &id)
 
 void ScreenRulesTest::press(const QString &name)
 {
-    QQuickItem *item = nullptr;
-    QTRY_VERIFY2((item = heardControl(scene(), withSavedIds(name))), qPrintable(name + " is not shown"));
-    QTRY_VERIFY2(item->isEnabled(), qPrintable(name + " is disabled"));
+    QTRY_VERIFY2(heardControl(scene(), withSavedIds(name)), qPrintable(name + " is not shown"));
+    QQuickItem *item = controlWhen(name, isEnabled);
+    QVERIFY2(item, qPrintable(missed(name, " is disabled")));
     QVERIFY2(QMetaObject::invokeMethod(item, "clicked"), qPrintable(name + " cannot be clicked"));
+}
+
+template <typename Holds>
+QQuickItem *ScreenRulesTest::controlWhen(const QString &name, Holds holds) const
+{
+    return awaitItem([&] { return heardControl(scene(), withSavedIds(name)); }, holds);
+}
+
+QString ScreenRulesTest::missed(const QString &name, const char *otherwise) const
+{
+    return name + (heardControl(scene(), withSavedIds(name)) ? otherwise : " is not shown");
 }
 
 QString ScreenRulesTest::withSavedIds(QString name) const
@@ -247,12 +268,14 @@ void ScreenRulesTest::checkControls()
     const QLatin1String alert("alert:");
     const QLatin1String text("text:");
     const QLatin1String masked("masked:");
+    // Each control is looked up again once the state checked holds: a row kept from before the wait may
+    // have been made anew by then.
     for (const QString &name : enabled) {
         if (name.startsWith(masked)) {
-            QQuickItem *field = nullptr;
-            QTRY_VERIFY2((field = heardControl(scene(), name.mid(masked.size()))),
-                         qPrintable(name + " is not shown"));
-            QTRY_VERIFY2(field->isEnabled(), qPrintable(name + " is disabled"));
+            const QString fieldName = name.mid(masked.size());
+            QTRY_VERIFY2(heardControl(scene(), fieldName), qPrintable(name + " is not shown"));
+            QQuickItem *field = controlWhen(fieldName, isEnabled);
+            QVERIFY2(field, qPrintable(missed(fieldName, " is disabled")));
             const QString typed = field->property("text").toString();
             QVERIFY2(!typed.isEmpty(), qPrintable(name + " holds nothing"));
             // What the field draws, not what it holds: each character as the mask.
@@ -273,21 +296,22 @@ void ScreenRulesTest::checkControls()
                 continue;
             }
             QCOMPARE(reader->role(), QAccessible::AlertMessage);
-            QTRY_VERIFY2(item->hasActiveFocus(), qPrintable(name + " has not taken the keyboard"));
+            QVERIFY2(controlWhen(name.section(':', 1),
+                                 [](QQuickItem *alerting) { return alerting->hasActiveFocus(); }),
+                     qPrintable(missed(name.section(':', 1), " has not taken the keyboard")));
             continue;
         }
         if (name.startsWith(said)) {
             QTRY_VERIFY2(heardOn(m_window.get(), name.mid(said.size())), qPrintable(name + " is not heard"));
             continue;
         }
-        QQuickItem *item = nullptr;
-        QTRY_VERIFY2((item = heardControl(scene(), withSavedIds(name))), qPrintable(name + " is not shown"));
-        QTRY_VERIFY2(item->isEnabled(), qPrintable(name + " is disabled"));
+        QTRY_VERIFY2(heardControl(scene(), withSavedIds(name)), qPrintable(name + " is not shown"));
+        QVERIFY2(controlWhen(name, isEnabled), qPrintable(missed(name, " is disabled")));
     }
     for (const QString &name : disabled) {
-        QQuickItem *item = nullptr;
-        QTRY_VERIFY2((item = heardControl(scene(), withSavedIds(name))), qPrintable(name + " is not shown"));
-        QTRY_VERIFY2(!item->isEnabled(), qPrintable(name + " is enabled"));
+        QTRY_VERIFY2(heardControl(scene(), withSavedIds(name)), qPrintable(name + " is not shown"));
+        QVERIFY2(controlWhen(name, [](QQuickItem *control) { return !isEnabled(control); }),
+                 qPrintable(missed(name, " is enabled")));
     }
     // Not in the tree at all, on screen or off it.
     const QLatin1String inTree("tree:");

@@ -26,6 +26,17 @@ inline QList<QQuickItem *> itemsBelow(QQuickItem *root)
     return items;
 }
 
+// Waits until `find` gives an item of which `holds` is true, and gives that item; none if the wait ends
+// first. It is looked up again at every try and given straight after the last: a list, a repeater or a loader
+// may make its items anew while a test waits, and an item kept from before the wait may be gone.
+template <typename Find, typename Holds>
+QQuickItem *awaitItem(Find find, Holds holds)
+{
+    QQuickItem *item = nullptr;
+    const bool found = QTest::qWaitFor([&] { return (item = find()) && holds(item); });
+    return found ? item : nullptr;
+}
+
 // The item of that name that is on screen (it and all above it visible), or none.
 inline QQuickItem *shown(QQuickItem *root, const QString &name)
 {
