@@ -17,10 +17,6 @@ bool within(QSize size)
 
 QImage decode(const QByteArray &bytes)
 {
-    // Qt's limit is one for the whole process: raised here, the app's other readers (aircraft pictures,
-    // picked photos) may decode as large a bitmap. Never lowered, for one that asked for more.
-    if (const int limit = QImageReader::allocationLimit(); limit != 0 && limit < allocationLimitMiB)
-        QImageReader::setAllocationLimit(allocationLimitMiB);
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
