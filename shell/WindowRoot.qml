@@ -58,6 +58,9 @@ Item {
         target: model
 
         function onScreenChanged() {
+            // The saved accounts stand over the sign-in form only.
+            if (model.screen !== WindowRootModel.SignIn)
+                root.showingSavedAccounts = false;
             if (screen.activeFocus)
                 screen.forceActiveFocus();
             if (screen.shown !== model.screen)
@@ -248,6 +251,18 @@ Item {
     Popup {
         id: savedAccounts
 
+        // What a screen reader calls it: the switcher's title.
+        property string title: L.t("切换账号")
+        // Its panel takes the keyboard as it opens, as the account button's switcher does; the sign-in form's
+        // button has it back as it closes.
+        readonly property ScreenFocus keyboard: ScreenFocus {
+            screen: savedAccountsPanel.item as Item
+            open: savedAccounts.visible
+        }
+        // Opened and closed as it is asked for, not bound: it also closes itself (Escape, a click beside it),
+        // and a binding would then be written while it closes.
+        readonly property bool asked: root.showingSavedAccounts
+
         parent: root
         anchors.centerIn: parent
         width: Math.min(420, root.width - 32)
@@ -255,11 +270,14 @@ Item {
         padding: 0
         modal: true
         focus: true
-        visible: root.showingSavedAccounts && model.screen === WindowRootModel.SignIn
         closePolicy: app.accountBusy ? Popup.NoAutoClose : Popup.CloseOnEscape | Popup.CloseOnPressOutside
-        onAboutToShow: savedAccountsPanel.setSource(Qt.resolvedUrl("SavedAccountsPanel.qml"), {
-            appState: app
-        })
+        onAskedChanged: savedAccounts.asked ? savedAccounts.open() : savedAccounts.close()
+        onAboutToShow: {
+            savedAccounts.keyboard.opening();
+            savedAccountsPanel.setSource(Qt.resolvedUrl("SavedAccountsPanel.qml"), {
+                appState: app
+            });
+        }
         onClosed: {
             root.showingSavedAccounts = false;
             savedAccountsPanel.source = "";
