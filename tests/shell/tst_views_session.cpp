@@ -438,9 +438,12 @@ void ViewsSessionTest::savedAccountFromTheSignInForm()
     // reader said nothing until Tab reached "完成"; and its popup wrote its own binding as it closed.
     QTest::failOnWarning(QRegularExpression("Binding loop"));
     QVERIFY(activateWindow());
+    QTRY_VERIFY(!m_app->accountBusy());
     for (const int closing : {int(Qt::Key_Escape), 0}) {
-        QTRY_VERIFY(shown(m_root, "login.savedAccounts"));
+        QTRY_VERIFY(shown(m_root, "login.savedAccounts")
+                    && shown(m_root, "login.savedAccounts")->isEnabled());
         shown(m_root, "login.savedAccounts")->forceActiveFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(m_window->activeFocusItem(), shown(m_root, "login.savedAccounts"));
         QTest::keyClick(m_window.get(), Qt::Key_Space);
         QTRY_VERIFY(shown(m_window->contentItem(), "account.saved." + lichen));
         QVERIFY(!shown(m_window->contentItem(), "account.logout")); // nobody to sign out
