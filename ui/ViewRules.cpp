@@ -237,9 +237,26 @@ FocusOrigin focusOrigin(QQuickWindow *window)
                       || reason == Qt::ShortcutFocusReason};
 }
 
+namespace {
+
+// Off while its page works (a form that sends, `pageBusy`): it is on again once the page is done. A control
+// that is off while its page is idle (an upload button with nothing to upload) stays off.
+bool offForNow(const QQuickItem *item)
+{
+    for (const QQuickItem *above = item; above; above = above->parentItem()) {
+        if (above->property("pageBusy").toBool())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 bool focusOn(const FocusOrigin &origin, QQuickWindow *window)
 {
     if (!origin.item || origin.item->window() != window || !heard(origin.item))
+        return false;
+    if (!origin.item->isEnabled() && !offForNow(origin.item))
         return false;
     const Qt::FocusReason reason = origin.keyboard ? Qt::TabFocusReason : Qt::OtherFocusReason;
     QQuickItem *item = origin.item;

@@ -91,7 +91,7 @@ struct FocusOrigin
 };
 FocusOrigin focusOrigin(QQuickWindow *window);
 // The keyboard back on that control, with its ring when the keyboard had put it there; false when the control
-// is gone or off screen.
+// is gone, off screen, or off while its page is idle.
 bool focusOn(const FocusOrigin &origin, QQuickWindow *window);
 
 // On screen, and a screen reader has a name for it.

@@ -32,8 +32,9 @@ int main(int argc, char *argv[])
          QStringLiteral("state"), QStringLiteral("live")});
     parser.addOption(
         {QStringLiteral("slow-reports"),
-         QStringLiteral("A report's submission answers after this many seconds (0 to 25), so the form can be "
-                        "seen while it sends."),
+         QStringLiteral("A report's submission, and the evidence sent for the report on hold, answer after "
+                        "this many seconds (0 to 25), so the form and the report's page can be seen while "
+                        "they send."),
          QStringLiteral("seconds"), QStringLiteral("0")});
     parser.process(app);
     bool secondsRead = false;
@@ -65,9 +66,13 @@ int main(int argc, char *argv[])
             {.status = 403,
              .json = QJsonObject{{"message", QStringLiteral("Infinite Flight 授权已失效，请重新连接。")}}});
     service.setLiveSnapshotFailing(liveMap == QLatin1String("failing"));
-    if (reportSeconds > 0)
+    if (reportSeconds > 0) {
         service.setFault(QStringLiteral("/api/pireps"),
                          {.bodyDelayMs = reportSeconds * 1000, .method = "POST"});
+        // lichen's report on hold, the one the sample data asks more evidence for.
+        service.setFault(QStringLiteral("/api/pireps/p-24421/evidence"),
+                         {.bodyDelayMs = reportSeconds * 1000, .method = "POST"});
+    }
     if (!service.start(quint16(parser.value(QStringLiteral("port")).toUInt()))) {
         QTextStream(stderr) << "vorna-sample-service: cannot listen on 127.0.0.1\n";
         return 1;

@@ -888,6 +888,13 @@ void ViewsNavigationTest::questionGoesAsTheSendEnds()
     }
     if (!accepted && !detail)
         QCOMPARE(pirepForm()->departure(), QStringLiteral("ZSPD"));
+    // The upload button, off with nothing more to upload, is no place for the keyboard once the alert goes.
+    if (accepted && detail) {
+        QTest::keyClick(m_window.get(), Qt::Key_Return);
+        QTRY_VERIFY(!shown(overlay, outcome));
+        QTRY_VERIFY(m_window->activeFocusItem() && m_window->activeFocusItem()->isEnabled()
+                    && !heardName(m_window->activeFocusItem()).isEmpty());
+    }
     // The page is done: closing asks nothing.
     QVERIFY(!question->asks());
 }
