@@ -66,11 +66,8 @@ QQuickWindow *ScreenFocus::window() const
 
 QQuickItem *ScreenFocus::area() const
 {
-    for (QQuickItem *above = m_screen; above; above = above->parentItem()) {
-        if (above->inherits("QQuickPopupItem"))
-            return above;
-    }
-    return m_screen;
+    QQuickItem *popupItem = ComponentRules::popupAround(m_screen);
+    return popupItem ? popupItem : m_screen.data();
 }
 
 bool ScreenFocus::holds() const
@@ -108,7 +105,7 @@ void ScreenFocus::follow()
     const bool beneath = std::any_of(screens.cbegin(), screens.cend(), [now](const ScreenFocus *screen) {
         return screen->holds() && screen->within(now);
     });
-    if (now && ComponentRules::inPopup(now) && !beneath)
+    if (now && ComponentRules::popupAround(now) && !beneath)
         return;
     // Taken from behind: the control has it once the screen has closed, the screen has it back now.
     if (ComponentRules::heard(now))

@@ -280,14 +280,13 @@ bool focusOn(const FocusOrigin &origin, QQuickWindow *window)
 
 bool heard(QQuickItem *item) { return item && item->isVisible() && named(item); }
 
-// An alert fading out, say, still has the keyboard on its button.
-bool inPopup(QQuickItem *item)
+QQuickItem *popupAround(QQuickItem *item)
 {
     for (QQuickItem *above = item; above; above = above->parentItem()) {
         if (above->inherits("QQuickPopupItem"))
-            return true;
+            return above;
     }
-    return false;
+    return nullptr;
 }
 
 void focusPage(QQuickItem *page)
@@ -309,8 +308,9 @@ void focusBack(const FocusOrigin &origin, QQuickItem *showing, QQuickWindow *win
         return;
     QQuickItem *now = window->activeFocusItem();
     // A popup gives the keyboard back to the control it came from by itself, as if by no key: that one still
-    // takes it again with its reason, for its ring.
-    if (heard(now) && !inPopup(now) && now != origin.item)
+    // takes it again with its reason, for its ring. Nor is a popup on its way out (an alert fading out still
+    // has the keyboard on its button) where the keyboard stays.
+    if (heard(now) && !popupAround(now) && now != origin.item)
         return;
     if (focusOn(origin, window))
         return;

@@ -96,8 +96,8 @@ bool focusOn(const FocusOrigin &origin, QQuickWindow *window);
 
 // On screen, and a screen reader has a name for it.
 bool heard(QQuickItem *item);
-// In a popup, or a popup's own item.
-bool inPopup(QQuickItem *item);
+// The popup's own item the item is in (or is), or null.
+QQuickItem *popupAround(QQuickItem *item);
 
 // A screen that has just come on takes the keyboard, unless it is on one of its named controls already (a
 // field that takes it as it opens): the screen itself when it has a name (a page named as its heading), else
