@@ -3,8 +3,6 @@
 #include "Display.h"
 #include "Symbols.h"
 
-#include <QRegularExpression>
-
 #include <cmath>
 
 namespace NoticeText {
@@ -48,11 +46,7 @@ QString day(double occurredAt, const QLocale &locale, const QTimeZone &zone)
     if (!moment.isValid())
         return Display::missing;
     // The medium date of the locale, as the report times show it, without the time of day.
-    QString format = locale.dateFormat(QLocale::LongFormat);
-    static const QRegularExpression weekday(QStringLiteral("[\\s,，、]*dddd[\\s,，、]*"));
-    format.replace(weekday, QStringLiteral(" "));
-    format.replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
-    return locale.toString(moment.date(), format.trimmed());
+    return locale.toString(moment.date(), Display::mediumDateFormat(locale));
 }
 
 QString day(double occurredAt) { return day(occurredAt, Display::locale(), QTimeZone::systemTimeZone()); }

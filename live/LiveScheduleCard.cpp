@@ -30,7 +30,8 @@ QString timeText(const LiveSchedule &schedule, const QLocale &locale, const QTim
     // The arrival's time alone, also when it lands on another day.
     if (const std::optional<QDateTime> arrival = schedule.scheduledArrival())
         text += QStringLiteral(" \u2192 ")
-                + locale.toString(arrival->toTimeZone(zone).time(), QLocale::ShortFormat);
+                + locale.toString(arrival->toTimeZone(zone).time(),
+                                  Display::timeFormat(locale, QLocale::ShortFormat));
     return text;
 }
 

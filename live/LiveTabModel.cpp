@@ -104,9 +104,12 @@ QString LiveTabModel::summary() const
     }
     QStringList parts{L(TEXT_KEY("%@ 架飞行中"), airborne), L(TEXT_KEY("%@ 架在地面"), ground),
                       L(TEXT_KEY("共 %@ 架"), items.size())};
-    if (m_fetchedAt.isValid())
-        parts.append(L(TEXT_KEY("更新于 %@"),
-                       Display::locale().toString(m_fetchedAt.toLocalTime().time(), QLocale::ShortFormat)));
+    if (m_fetchedAt.isValid()) {
+        const QLocale locale = Display::locale();
+        parts.append(
+            L(TEXT_KEY("更新于 %@"), locale.toString(m_fetchedAt.toLocalTime().time(),
+                                                     Display::timeFormat(locale, QLocale::ShortFormat))));
+    }
     return parts.join(QStringLiteral(" \u00B7 "));
 }
 

@@ -150,41 +150,36 @@ ApplicationWindow {
         updater: window.updater
     }
 
-    // Made the first time it opens: the window's first frame does without it.
+    // Made the first time it opens: the window's first frame does without it. Open while `shown` holds, so
+    // every later opening finds it made.
     Loader {
         id: about
 
+        property bool shown: false
+
         function open() {
-            if (about.item)
-                (about.item as AboutAlert).open();
-            else
-                about.active = true;
+            about.shown = true;
+            about.active = true;
         }
 
         active: false
-        sourceComponent: AboutAlert {}
-    }
+        sourceComponent: Item {
+            AlertDialog {
+                id: alert
 
-    component AboutAlert: Item {
-        function open() {
-            alert.open();
-        }
+                title: L.t("关于 Vornalia")
+                message: L.t("Vornalia 成员中心") + "\n" + L.t("版本 %@", [Qt.application.version])
+                defaultButton: aboutOk
+                shown: about.shown
+                onClosed: about.shown = false
 
-        AlertDialog {
-            id: alert
+                BorderedButton {
+                    id: aboutOk
 
-            title: L.t("关于 Vornalia")
-            message: L.t("Vornalia 成员中心") + "\n" + L.t("版本 %@", [Qt.application.version])
-            defaultButton: aboutOk
-            // Open as soon as it is made.
-            shown: true
-
-            BorderedButton {
-                id: aboutOk
-
-                text: L.t("好")
-                prominent: true
-                onClicked: alert.close()
+                    text: L.t("好")
+                    prominent: true
+                    onClicked: alert.close()
+                }
             }
         }
     }

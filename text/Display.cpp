@@ -21,10 +21,42 @@ QString mediumDateFormat(const QLocale &locale)
     return date.trimmed();
 }
 
+namespace {
+
+QString writableFormat(const QString &format)
+{
+    // Taiwan's times are written "Bh:mm": Qt 6.4 does not know the day period "B" (nor "b") and would
+    // write the letter itself, so the locale's AM/PM text ("上午", "下午") stands in for it. Quoted
+    // literal text is left alone.
+    QString written;
+    written.reserve(format.size() + 2);
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (quoted || (c != QLatin1Char('B') && c != QLatin1Char('b'))) {
+            written.append(c);
+            continue;
+        }
+        while (i + 1 < format.size() && format.at(i + 1) == c)
+            ++i;
+        written.append(QStringLiteral("AP"));
+    }
+    return written;
+}
+
+} // namespace
+
+QString timeFormat(const QLocale &locale, QLocale::FormatType type)
+{
+    return writableFormat(locale.timeFormat(type));
+}
+
 QString standardTimeFormat(const QLocale &locale)
 {
     // The long time is the standard one with the zone's name ("t", "[t]") added.
-    QString time = locale.timeFormat(QLocale::LongFormat);
+    QString time = timeFormat(locale, QLocale::LongFormat);
     static const QRegularExpression zone(QStringLiteral("\\s*\\[?t+\\]?\\s*"));
     time.replace(zone, QStringLiteral(" "));
     return time.trimmed();
@@ -32,7 +64,7 @@ QString standardTimeFormat(const QLocale &locale)
 
 QString dateTimeFormat(const QLocale &locale)
 {
-    return mediumDateFormat(locale) + QLatin1Char(' ') + locale.timeFormat(QLocale::ShortFormat);
+    return mediumDateFormat(locale) + QLatin1Char(' ') + timeFormat(locale, QLocale::ShortFormat);
 }
 
 QString dateTime(std::optional<double> unixTime, const QLocale &locale, const QTimeZone &zone)
@@ -53,7 +85,7 @@ QString shortDateTime(const QDateTime &time)
 {
     const QLocale shown = locale();
     return shown.toString(time.toLocalTime(), shown.dateFormat(QLocale::ShortFormat) + QLatin1Char(' ')
-                                                  + shown.timeFormat(QLocale::ShortFormat));
+                                                  + timeFormat(shown, QLocale::ShortFormat));
 }
 
 QLocale locale()

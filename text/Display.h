@@ -34,6 +34,9 @@ QLocale locale();
 QString dateTimeFormat(const QLocale &locale);
 // The medium-length date alone: the month abbreviated, no weekday.
 QString mediumDateFormat(const QLocale &locale);
+// The locale's time format as Qt can write it: a day period Qt does not know ("B", Taiwan's) is written
+// as the locale's AM/PM text.
+QString timeFormat(const QLocale &locale, QLocale::FormatType type);
 // The standard time: hours, minutes and seconds, without the zone ("3:08:15 PM", "15:08:15").
 QString standardTimeFormat(const QLocale &locale);
 

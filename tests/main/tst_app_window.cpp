@@ -42,6 +42,7 @@ private Q_SLOTS:
     void quitKeyBeforeTheMenuFirstOpens();
     void menuRowsMadeOnceWhenItFirstOpens();
     void altAndTheMenusLetterOpenIt();
+    void aboutOpensEveryTime();
     void checkForUpdatesLeavesTheKeyboardOnANamedControl_data();
     void checkForUpdatesLeavesTheKeyboardOnANamedControl();
     void fileDialogsChosenRowReads_data();
@@ -164,6 +165,37 @@ void AppWindowTest::altAndTheMenusLetterOpenIt()
     QCOMPARE(menu->property("currentIndex").toInt(), 0);
     QTest::keyClick(m_window.get(), Qt::Key_Escape);
     QTRY_VERIFY(!menu->property("visible").toBool());
+}
+
+// Regression: the about row opened its alert the first time only; every later press did nothing.
+void AppWindowTest::aboutOpensEveryTime()
+{
+    QObject *menu = appMenu();
+    for (const int pressedBy : {int(Qt::Key_Return), int(Qt::Key_Space), int(Qt::LeftButton)}) {
+        QTest::mouseMove(m_window.get(), QPoint(m_window->width() - 10, m_window->height() - 10));
+        QTest::keyClick(m_window.get(), Qt::Key_F10);
+        QTRY_VERIFY(menu->property("opened").toBool());
+        QCOMPARE(menu->property("currentIndex").toInt(), 0);
+        if (pressedBy == Qt::LeftButton) {
+            QQuickItem *aboutRow = row(menu, 0);
+            const QPoint onRow =
+                aboutRow->mapToScene(QPointF(aboutRow->width() / 2, aboutRow->height() / 2)).toPoint();
+            QTest::mouseMove(m_window.get(), onRow);
+            QTRY_VERIFY(row(menu, 0)->property("hovered").toBool());
+            QTest::mouseClick(m_window.get(), Qt::LeftButton, {}, onRow);
+        } else {
+            QTest::keyClick(m_window.get(), Qt::Key(pressedBy));
+        }
+        QQuickItem *title = nullptr;
+        QTRY_VERIFY2((title = shown(m_window->contentItem(), QStringLiteral("alert.title"))),
+                     qPrintable(QString::number(pressedBy)));
+        QCOMPARE(title->property("text").toString(), QString("关于 Vornalia"));
+        QTRY_VERIFY(m_window->activeFocusItem()
+                    && m_window->activeFocusItem()->property("visualFocus").toBool());
+        QCOMPARE(m_window->activeFocusItem()->property("text").toString(), QString("好"));
+        QTest::keyClick(m_window.get(), Qt::Key_Return);
+        QTRY_VERIFY(!shown(m_window->contentItem(), QStringLiteral("alert.title")));
+    }
 }
 
 void AppWindowTest::checkForUpdatesLeavesTheKeyboardOnANamedControl_data()

@@ -38,6 +38,9 @@ private Q_SLOTS:
     void dateTimeRefusesUnusableValues_data();
     void dateTimeRefusesUnusableValues();
     void standardTimeHasSecondsWithoutZone();
+    void timesReadAsTheLocaleWritesThem_data();
+    void timesReadAsTheLocaleWritesThem();
+    void everyLocaleFormatIsWritable();
     void durations_data();
     void durations();
     void busyGuardEndsWithItsRun();
@@ -321,6 +324,54 @@ void TextTest::standardTimeHasSecondsWithoutZone()
     const QLocale chinese(QLocale::Chinese, QLocale::China);
     QCOMPARE(chinese.toString(moment, Display::standardTimeFormat(chinese)), QString("23:59:58"));
     QCOMPARE(chinese.toString(moment, Display::mediumDateFormat(chinese)), QString("2024年4月30日"));
+}
+
+void TextTest::timesReadAsTheLocaleWritesThem_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("dateTime");
+    QTest::addColumn<QString>("standardTime");
+    // Regression: Taiwan's "Bh:mm" was written "B6:54", the day-period letter as it is.
+    QTest::newRow("zh_TW") << QLocale(QLocale::Chinese, QLocale::Taiwan) << "2026年12月9日 下午6:54"
+                           << "下午6:54:05";
+    QTest::newRow("zh_HK") << QLocale(QLocale::Chinese, QLocale::HongKong) << "2026年12月9日 下午6:54"
+                           << "下午6:54:05";
+    QTest::newRow("zh_CN") << QLocale(QLocale::Chinese, QLocale::China) << "2026年12月9日 18:54"
+                           << "18:54:05";
+    QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << "Dec 9, 2026 6:54 PM"
+                           << "6:54:05 PM";
+}
+
+void TextTest::timesReadAsTheLocaleWritesThem()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, dateTime);
+    QFETCH(QString, standardTime);
+    const QDateTime moment(QDate(2026, 12, 9), QTime(18, 54, 5), QTimeZone::utc());
+    QCOMPARE(Display::dateTime(moment.toSecsSinceEpoch(), locale, QTimeZone::utc()), dateTime);
+    QCOMPARE(locale.toString(moment, Display::standardTimeFormat(locale)), standardTime);
+}
+
+void TextTest::everyLocaleFormatIsWritable()
+{
+    // Letters Qt 6.4's formatter writes as fields; any other unquoted letter would be written as itself.
+    static const QString fields = QStringLiteral("dMyhHmszaApP");
+    const QList<QLocale> locales =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    QVERIFY(locales.size() > 100);
+    for (const QLocale &locale : locales) {
+        for (const QString &format : {Display::dateTimeFormat(locale), Display::standardTimeFormat(locale),
+                                      Display::timeFormat(locale, QLocale::ShortFormat)}) {
+            bool quoted = false;
+            for (const QChar c : format) {
+                if (c == QLatin1Char('\''))
+                    quoted = !quoted;
+                else if (!quoted && c.isLetter() && c.unicode() < 128 && !fields.contains(c))
+                    QFAIL(
+                        qPrintable(QStringLiteral("%1: \"%2\" holds \"%3\"").arg(locale.name(), format, c)));
+            }
+        }
+    }
 }
 
 void TextTest::dateTimeRefusesUnusableValues_data()
