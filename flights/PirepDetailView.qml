@@ -89,6 +89,7 @@ Rectangle {
                 verdictColor: detail.verdict
             }
             RouteLine {
+                objectName: "pirep.detail.route"
                 Layout.fillWidth: true
                 from: detail.from
                 to: detail.to

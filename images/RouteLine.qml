@@ -1,12 +1,12 @@
 import QtQuick
-import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.Images
 
 // Departure to arrival: the codes in large letters, between them an arrow (or, under way, a progress bar)
 // with an optional caption above, and the airports' names underneath, from the airport tables in the
-// interface's language.
-ColumnLayout {
+// interface's language. Laid out with anchors, not layouts: a layout kept the first, empty width of an arrival code that came with
+// its record, so the arrow ran to the edge and pushed the code past it until the next resize.
+Item {
     id: route
 
     property string from
@@ -22,17 +22,26 @@ ColumnLayout {
     readonly property string fromName: AirportNames.name(route.from)
     readonly property string toName: AirportNames.name(route.to)
 
-    spacing: 4
+    implicitWidth: codes.implicitWidth
+    implicitHeight: codes.height + (names.visible ? 4 + names.height : 0)
     Accessible.role: Accessible.StaticText
-    Accessible.name: ViewRules.routeLabel(from, to)
-    Accessible.description: ViewRules.routeDescription(caption, fromName, toName)
+    Accessible.name: ViewRules.routeLabel(route.from, route.to)
+    Accessible.description: ViewRules.routeDescription(route.caption, route.fromName, route.toName)
 
-    RowLayout {
-        Layout.fillWidth: true
-        spacing: 12
+    // The codes at their own width, bottoms aligned; the bar between them takes what is left, lifted to
+    // about the middle height of the codes.
+    Item {
+        id: codes
+
+        width: route.width
+        implicitWidth: fromCode.implicitWidth + (captionText.visible ? captionText.implicitWidth : 0) + toCode.implicitWidth + 24
+        height: Math.max(fromCode.implicitHeight, toCode.implicitHeight, middle.height + middle.anchors.bottomMargin)
 
         Text {
-            Layout.alignment: Qt.AlignBottom
+            id: fromCode
+
+            anchors.left: parent.left
+            anchors.bottom: parent.bottom
             text: route.from
             font.pixelSize: route.size
             font.weight: Font.Black
@@ -41,14 +50,21 @@ ColumnLayout {
             Accessible.ignored: true
         }
 
-        ColumnLayout {
-            Layout.fillWidth: true
-            Layout.alignment: Qt.AlignBottom
-            Layout.bottomMargin: route.size * 0.3
+        Column {
+            id: middle
+
+            anchors.left: fromCode.right
+            anchors.right: toCode.left
+            anchors.leftMargin: 12
+            anchors.rightMargin: 12
+            anchors.bottom: parent.bottom
+            anchors.bottomMargin: route.size * 0.3
             spacing: 5
 
             Text {
-                Layout.fillWidth: true
+                id: captionText
+
+                width: middle.width
                 visible: route.caption.length > 0
                 text: route.caption
                 horizontalAlignment: Text.AlignHCenter
@@ -62,23 +78,26 @@ ColumnLayout {
                 Accessible.ignored: true
             }
             ProgressBar {
-                Layout.fillWidth: true
-                Layout.preferredHeight: 10
+                width: middle.width
+                height: 10
                 visible: route.showsProgress
                 value: route.progress
                 tint: Theme.approved
                 Accessible.ignored: true
             }
             RouteArrow {
-                Layout.fillWidth: true
-                Layout.preferredHeight: 10
+                width: middle.width
+                height: 10
                 visible: !route.showsProgress
                 color: route.tint
             }
         }
 
         Text {
-            Layout.alignment: Qt.AlignBottom
+            id: toCode
+
+            anchors.right: parent.right
+            anchors.bottom: parent.bottom
             text: route.to
             font.pixelSize: route.size
             font.weight: Font.Black
@@ -88,14 +107,19 @@ ColumnLayout {
         }
     }
 
-    RowLayout {
-        Layout.fillWidth: true
+    // The names under the codes, each in its half: the departure's leading, the arrival's trailing.
+    Item {
+        id: names
+
+        y: codes.height + 4
+        width: route.width
+        height: fromNameText.height
         visible: ViewRules.showsRouteNames(route.fromName, route.toName, route.reservesNames)
-        spacing: 12
 
         Text {
-            Layout.fillWidth: true
-            Layout.preferredWidth: 0
+            id: fromNameText
+
+            width: (names.width - 12) / 2
             text: ViewRules.routeName(route.fromName)
             maximumLineCount: 1
             elide: Text.ElideRight
@@ -109,8 +133,8 @@ ColumnLayout {
             Accessible.ignored: true
         }
         Text {
-            Layout.fillWidth: true
-            Layout.preferredWidth: 0
+            anchors.right: parent.right
+            width: (names.width - 12) / 2
             text: ViewRules.routeName(route.toName)
             horizontalAlignment: Text.AlignRight
             maximumLineCount: 1

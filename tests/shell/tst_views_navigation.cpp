@@ -29,6 +29,8 @@ private Q_SLOTS:
     void shellOpensEachPageAndGoesBack();
     void leaderboardFromTheAccountTab();
     void pageBeneathStaysThroughPushAndPop();
+    void reportDetailsRouteStandsWhole_data();
+    void reportDetailsRouteStandsWhole();
     void dashboardOpensItsPagesOnItsOwnStack_data();
     void dashboardOpensItsPagesOnItsOwnStack();
     void homeRefreshesAsItShowsAgain();
@@ -241,6 +243,78 @@ void ViewsNavigationTest::pageBeneathStaysThroughPushAndPop()
         QCOMPARE(asked.count(QString::fromLatin1(load)), 1);
     QCOMPARE(QSet<QString>(asked.cbegin(), asked.cend()).size(), asked.size());
     QVERIFY(!asked.contains("/api/events/e-1"));
+}
+
+void ViewsNavigationTest::reportDetailsRouteStandsWhole_data()
+{
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<QString>("route");
+    QTest::addColumn<QSize>("window");
+    // Regression: the arrow ran to the card's edge and only "ZS" of the arrival code showed, past the card,
+    // until the window was resized.
+    QTest::newRow("ZBAA → ZSPD, wide") << "p-24398"
+                                       << "ZBAA → ZSPD" << QSize(1100, 720);
+    QTest::newRow("ZBAA → ZSPD, smallest") << "p-24398"
+                                           << "ZBAA → ZSPD" << QSize(760, 540);
+    QTest::newRow("ZSPD → ZBAA, wide") << "p-24240"
+                                       << "ZSPD → ZBAA" << QSize(1100, 720);
+    QTest::newRow("KLAX → RJTT, wide") << "p-24330"
+                                       << "KLAX → RJTT" << QSize(1100, 720);
+}
+
+void ViewsNavigationTest::reportDetailsRouteStandsWhole()
+{
+    QFETCH(QString, report);
+    QFETCH(QString, route);
+    QFETCH(QSize, window);
+    QVERIFY(showDashboard("lichen"));
+    m_window->resize(window);
+    m_root->setSize(window);
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    auto *data = m_root->findChild<MemberData *>();
+    QVERIFY(navigation && data);
+    const QList<Pirep> reports = data->pireps();
+    const auto opened = std::find_if(reports.cbegin(), reports.cend(),
+                                     [&report](const Pirep &each) { return each.id == report; });
+    QVERIFY(opened != reports.cend());
+    navigation->openPirep(*opened);
+    // The detail's route line, once its record has come.
+    const auto line = [this, &route]() -> QQuickItem * {
+        // The detail opens in the logbook sheet, over the window's content.
+        for (QQuickItem *item : itemsBelow(m_window->contentItem())) {
+            if (item->isVisible() && item->objectName() == "pirep.detail.route" && heardName(item) == route)
+                return item;
+        }
+        return nullptr;
+    };
+    // Where a code falls short of its glyphs or stands outside the line.
+    const auto misplaced = [&]() -> QString {
+        QQuickItem *shownLine = line();
+        if (!shownLine)
+            return QStringLiteral("no route line");
+        for (const QString &code : route.split(QStringLiteral(" → "))) {
+            QQuickItem *text = nullptr;
+            for (QQuickItem *item : itemsBelow(shownLine)) {
+                if (item->property("text").toString() == code)
+                    text = item;
+            }
+            if (!text)
+                return code + " not shown";
+            const QRectF box = text->mapRectToItem(shownLine, QRectF(0, 0, text->width(), text->height()));
+            if (text->width() < text->implicitWidth() || box.left() < 0 || box.right() > shownLine->width())
+                return QStringLiteral("%1 at %2 to %3, %4 wide for %5, in %6")
+                    .arg(code)
+                    .arg(box.left())
+                    .arg(box.right())
+                    .arg(text->width())
+                    .arg(text->implicitWidth())
+                    .arg(shownLine->width());
+        }
+        return QString();
+    };
+    QTRY_VERIFY(line());
+    QTest::qWait(100); // the page has settled
+    QCOMPARE(misplaced(), QString());
 }
 
 void ViewsNavigationTest::dashboardOpensItsPagesOnItsOwnStack_data()
