@@ -46,15 +46,18 @@ Page {
             Layout.alignment: Qt.AlignHCenter
             size: 76
         }
+        // Filling the row, the texts let the column span it, so the brand stands in the row's middle.
         Text {
-            Layout.alignment: Qt.AlignHCenter
+            Layout.fillWidth: true
+            horizontalAlignment: Text.AlignHCenter
             text: L.t("VORNA")
             font.pixelSize: Typography.title3
             font.weight: Font.Black
             color: Theme.ink
         }
         Text {
-            Layout.alignment: Qt.AlignHCenter
+            Layout.fillWidth: true
+            horizontalAlignment: Text.AlignHCenter
             text: L.t("Vornalia成员中心")
             font.pixelSize: Typography.footnote
             color: Theme.muted

@@ -116,6 +116,8 @@ private Q_SLOTS:
     void accountScreens_data();
     void accountScreens();
     void switcherKeepsTheKeyboardInView();
+    void informationCentresTheBrand_data();
+    void informationCentresTheBrand();
     void reportScreens_data();
     void reportScreens();
     void photoDialogs_data();
@@ -1008,6 +1010,61 @@ void ScreenRulesTest::switcherKeepsTheKeyboardInView()
     // And back up to the first of them.
     toggle->forceActiveFocus(Qt::BacktabFocusReason);
     QTRY_VERIFY(inView(toggle));
+}
+
+void ScreenRulesTest::informationCentresTheBrand_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::newRow("smallest") << QSize(760, 540);
+    QTest::newRow("wide") << QSize(1400, 900);
+}
+
+// Regression: the logo, "VORNA" and its subtitle stood at the page's leading edge.
+void ScreenRulesTest::informationCentresTheBrand()
+{
+    QFETCH(QSize, window);
+    QVERIFY(showSignedIn("lichen"));
+    m_window->resize(window);
+    m_root->setSize(window);
+    navigation()->setSelected(MemberTab::Account);
+    QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Information));
+    QQuickItem *version = nullptr;
+    QTRY_VERIFY((version = shown(m_root, "information.version")));
+    QTest::qWait(50); // laid out
+    // The middle of the cards under the brand, which span the page's column.
+    QQuickItem *card = version->parentItem();
+    while (card && card->width() < version->width() + 1)
+        card = card->parentItem();
+    QVERIFY(card);
+    const double middle = card->mapToScene(QPointF(card->width() / 2, 0)).x();
+    // Where each part of the brand draws: the logo's box, the texts' glyphs.
+    QStringList parts;
+    for (QQuickItem *item : itemsBelow(shown(m_root, "account.information"))) {
+        if (!item->isVisible())
+            continue;
+        const QString text = item->property("text").toString();
+        double left = 0;
+        double width = item->width();
+        if (QString(item->metaObject()->className()).startsWith("BrandLogo")) {
+            parts.append("logo");
+        } else if (item->inherits("QQuickText") && (text == "VORNA" || text == "Vornalia成员中心")) {
+            parts.append(text);
+            width = item->property("contentWidth").toReal();
+            const int alignment = item->property("effectiveHorizontalAlignment").toInt();
+            left = alignment == Qt::AlignHCenter ? (item->width() - width) / 2
+                   : alignment == Qt::AlignRight ? item->width() - width
+                                                 : 0;
+        } else {
+            continue;
+        }
+        const double drawn = item->mapToScene(QPointF(left + width / 2, 0)).x();
+        QVERIFY2(
+            std::abs(drawn - middle) < 1.5,
+            qPrintable(
+                QStringLiteral("%1 centred at %2, the row at %3").arg(parts.last()).arg(drawn).arg(middle)));
+    }
+    parts.sort();
+    QCOMPARE(parts, (QStringList{"VORNA", "Vornalia成员中心", "logo"}));
 }
 
 // ---- the report pages: the detail of a report, the report form
