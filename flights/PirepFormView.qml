@@ -532,6 +532,7 @@ Rectangle {
                 bottomPadding: 12
                 font.pixelSize: Typography.headline
                 text: form.submitTitle
+                loading: form.submitting
                 Accessible.name: text
                 enabled: form.canSubmit
                 onClicked: confirm.shown = true

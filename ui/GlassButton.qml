@@ -14,6 +14,8 @@ T.Button {
     property color tint: Theme.accent
     // A title too wide for the button shrinks to 0.8 of its size before it is cut.
     property bool shrinks: false
+    // The small loader before the title while the button's work runs.
+    property bool loading: false
     readonly property color labelColor: prominent ? Theme.white : Theme.glassLabel
     readonly property bool iconOnly: text.length === 0 && symbol.length > 0
 
@@ -33,6 +35,15 @@ T.Button {
     contentItem: RowLayout {
         spacing: 6
 
+        // With the loader, the two stand together in the middle.
+        Item {
+            Layout.fillWidth: true
+            visible: control.loading
+        }
+        InlineLoader {
+            visible: control.loading
+            Accessible.ignored: true
+        }
         Symbol {
             Layout.fillWidth: control.iconOnly
             visible: control.symbol.length > 0
@@ -41,7 +52,7 @@ T.Button {
             color: control.labelColor
         }
         Text {
-            Layout.fillWidth: true
+            Layout.fillWidth: !control.loading
             visible: !control.iconOnly
             text: control.text
             font: control.font
@@ -51,6 +62,10 @@ T.Button {
             elide: Text.ElideRight
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
+        }
+        Item {
+            Layout.fillWidth: true
+            visible: control.loading
         }
     }
 

@@ -755,6 +755,24 @@ void ViewsNavigationTest::busyFormKeepsItsPlace()
     form->submit();
     QTRY_COMPARE(service().heldAnswers(), 1);
     QVERIFY(form->busy());
+    // The submit button's loader, drawn before "正在提交": the one sign of the work on the button.
+    const auto loaderBeforeTitle = [&page]() -> QString {
+        QQuickItem *button = shown(page, "pirep.submit");
+        QQuickItem *loader = nullptr;
+        QQuickItem *title = nullptr;
+        for (QQuickItem *item : itemsBelow(button)) {
+            if (item->isVisible() && QString(item->metaObject()->className()).startsWith("InlineLoader"))
+                loader = item;
+            if (item->isVisible() && item->inherits("QQuickText"))
+                title = item;
+        }
+        if (!loader || !title)
+            return title ? title->property("text").toString() : QString();
+        const double gap =
+            title->mapToScene(QPointF()).x() - loader->mapToScene(QPointF(loader->width(), 0)).x();
+        return gap >= 0 ? "loader, " + title->property("text").toString() : "loader after the title";
+    };
+    QTRY_COMPARE(loaderBeforeTitle(), QString("loader, 正在提交"));
 
     const QList<Destination> sending{PlainRoute{ShellPage::PirepForm}};
     QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -773,6 +791,7 @@ void ViewsNavigationTest::busyFormKeepsItsPlace()
     service().release();
     QTRY_VERIFY(!form->busy());
     QTRY_VERIFY(shown(page, "pirep.error"));
+    QCOMPARE(loaderBeforeTitle(), QString("提交 PIREP"));
     QVERIFY(textsShown(page).contains(
         QStringLiteral("系统没有找到对应的 Infinite Flight 航班，请上传飞行截图并填写补充说明。")));
     QCOMPARE(form->departure(), QStringLiteral("ZSPD"));
