@@ -15,6 +15,8 @@ Rectangle {
     // What a screen reader says as the page takes the keyboard.
     Accessible.role: Accessible.Pane
     Accessible.name: L.t("报告详情")
+    // While the pictures are on their way the page, which then has the keyboard, says so.
+    Accessible.description: detail.sending ? L.t("正在处理") : ""
 
     required property AppState appState
     required property MemberData memberData

@@ -15,6 +15,8 @@ Rectangle {
     // What a screen reader says as the page takes the keyboard.
     Accessible.role: Accessible.Pane
     Accessible.name: L.t("新建 PIREP")
+    // While the report is on its way the page, which then has the keyboard, says so.
+    Accessible.description: form.sending ? form.submitTitle : ""
 
     required property AppState appState
     required property MemberData memberData

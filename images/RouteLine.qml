@@ -34,7 +34,8 @@ Item {
         id: codes
 
         width: route.width
-        implicitWidth: fromCode.implicitWidth + (captionText.visible ? captionText.implicitWidth : 0) + toCode.implicitWidth + 24
+        // Room for the codes and a short arrow; a long caption shrinks and is cut rather than widen the line.
+        implicitWidth: fromCode.implicitWidth + toCode.implicitWidth + 24 + 40
         height: Math.max(fromCode.implicitHeight, toCode.implicitHeight, middle.height + middle.anchors.bottomMargin)
 
         Text {

@@ -36,6 +36,8 @@ void ScreenFocus::setOpen(bool open)
         if (!m_taken)
             opening();
         m_taken = false;
+        static quint64 openings = 0;
+        m_openedAt = ++openings;
         openScreens().append(this);
         if (QQuickWindow *shownIn = window())
             m_watch = connect(shownIn, &QQuickWindow::activeFocusItemChanged, this, &ScreenFocus::follow);
@@ -130,11 +132,12 @@ void ScreenFocus::closed()
         if (above != this && within(above->m_origin.item))
             above->m_origin = m_origin;
     }
-    // The keyboard is in a screen still open over the page: it stays there.
+    // The keyboard is in a screen opened over this one and still open: it stays there. A screen beneath (the
+    // sheet an alert stood over) is where the keyboard goes back to.
     QQuickItem *now = shownIn ? shownIn->activeFocusItem() : nullptr;
     const bool keptAbove =
         std::any_of(openScreens().cbegin(), openScreens().cend(), [this, now](ScreenFocus *other) {
-            return other != this && other->holds() && other->within(now);
+            return other != this && other->m_openedAt > m_openedAt && other->holds() && other->within(now);
         });
     if (!keptAbove)
         ComponentRules::focusBack(m_origin, showing(), shownIn);

@@ -60,6 +60,8 @@ private:
     ComponentRules::FocusOrigin m_last;
     QMetaObject::Connection m_watch;
     bool m_open = false;
+    // When it last opened, in the order of every screen's openings: a screen opened later stands above it.
+    quint64 m_openedAt = 0;
     // An origin taken by opening() stands for the next opening.
     bool m_taken = false;
 };

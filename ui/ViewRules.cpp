@@ -239,15 +239,14 @@ FocusOrigin focusOrigin(QQuickWindow *window)
 
 namespace {
 
-// Off while its page works (a form that sends, `pageBusy`): it is on again once the page is done. A control
-// that is off while its page is idle (an upload button with nothing to upload) stays off.
-bool offForNow(const QQuickItem *item)
+// The page that works (a form that sends, `pageBusy`) around an item.
+QQuickItem *workingPage(QQuickItem *item)
 {
-    for (const QQuickItem *above = item; above; above = above->parentItem()) {
+    for (QQuickItem *above = item; above; above = above->parentItem()) {
         if (above->property("pageBusy").toBool())
-            return true;
+            return above;
     }
-    return false;
+    return nullptr;
 }
 
 } // namespace
@@ -256,25 +255,23 @@ bool focusOn(const FocusOrigin &origin, QQuickWindow *window)
 {
     if (!origin.item || origin.item->window() != window || !heard(origin.item))
         return false;
-    if (!origin.item->isEnabled() && !offForNow(origin.item))
-        return false;
+    if (!origin.item->isEnabled()) {
+        // Off while its page works: a control that is off holds no keyboard, and the scope around it is
+        // nothing a screen reader names. The page that works takes it, heard by its name, and Tab goes on
+        // inside it. A control that is off while its page is idle (an upload button with nothing to upload)
+        // is no place for the keyboard.
+        QQuickItem *page = workingPage(origin.item);
+        if (!page)
+            return false;
+        focusPage(page);
+        return heard(window->activeFocusItem());
+    }
     const Qt::FocusReason reason = origin.keyboard ? Qt::TabFocusReason : Qt::OtherFocusReason;
     QQuickItem *item = origin.item;
     item->forceActiveFocus(reason);
     // A control draws its ring by the reason it last got the focus for.
-    if (item->metaObject()->indexOfProperty("focusReason") < 0)
-        return true;
-    item->setProperty("focusReason", reason);
-    // A control that is off for now has the keyboard once it is on again, as if by no key: it gets its ring
-    // back then.
-    if (!item->isEnabled() && origin.keyboard)
-        QObject::connect(
-            item, &QQuickItem::enabledChanged, item,
-            [item] {
-                if (item->hasActiveFocus())
-                    item->setProperty("focusReason", Qt::TabFocusReason);
-            },
-            Qt::SingleShotConnection);
+    if (item->metaObject()->indexOfProperty("focusReason") >= 0)
+        item->setProperty("focusReason", reason);
     return true;
 }
 

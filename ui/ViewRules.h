@@ -90,8 +90,9 @@ struct FocusOrigin
     bool keyboard = false;
 };
 FocusOrigin focusOrigin(QQuickWindow *window);
-// The keyboard back on that control, with its ring when the keyboard had put it there; false when the control
-// is gone, off screen, or off while its page is idle.
+// The keyboard back on that control, with its ring when the keyboard had put it there; on the page that works
+// when the control is off while it works (a form that sends); false when the control is gone, off screen, or
+// off while its page is idle.
 bool focusOn(const FocusOrigin &origin, QQuickWindow *window);
 
 // On screen, and a screen reader has a name for it.

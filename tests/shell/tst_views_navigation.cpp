@@ -48,6 +48,8 @@ private Q_SLOTS:
     void questionGoesAsTheSendEnds_data();
     void questionGoesAsTheSendEnds();
     void questionKeepsTheKeyboardWhileOpen();
+    void uploadedAlertLeavesTheKeyboardOnANamedControl_data();
+    void uploadedAlertLeavesTheKeyboardOnANamedControl();
     void workbenchOpensAReviewAndGoesBack_data();
     void workbenchOpensAReviewAndGoesBack();
     void staffReachTheMembersAnswersToAnEvent();
@@ -825,7 +827,10 @@ void ViewsNavigationTest::busyUploadKeepsItsPlace()
     QTRY_COMPARE(detail->property("fileCount").toInt(), 1);
     service().setFault("/api/pireps/p-24421/evidence",
                        {.status = 413, .held = true, .times = 1, .method = "POST"});
-    QVERIFY(QMetaObject::invokeMethod(detail, "upload"));
+    // Sent from the keyboard.
+    QTRY_VERIFY(shown(page, "pirep.detail.upload") && shown(page, "pirep.detail.upload")->isEnabled());
+    shown(page, "pirep.detail.upload")->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
     QTRY_COMPARE(service().heldAnswers(), 1);
 
     QTest::keyClick(m_window.get(), Qt::Key_Escape);
@@ -835,6 +840,13 @@ void ViewsNavigationTest::busyUploadKeepsItsPlace()
     quittingAsksFirst(QStringLiteral("补充截图仍在上传"));
     if (QTest::currentTestFailed())
         return;
+    // Regression: the upload button, off while the pictures upload, left the keyboard on an unnamed filler
+    // once the question had closed. The page that uploads has it, and says so.
+    QTRY_COMPARE(m_window->activeFocusItem(), page.data());
+    QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(page.data());
+    QVERIFY(heard);
+    QCOMPARE(heard->text(QAccessible::Name) + " " + heard->text(QAccessible::Description),
+             QString("报告详情 正在处理"));
 
     // The refusal shows on the page, the picture still picked.
     service().release();
@@ -1034,14 +1046,92 @@ void ViewsNavigationTest::questionKeepsTheKeyboardWhileOpen()
         QCOMPARE(m_window->activeFocusItem(), shown(overlay, "quit.stay"));
         QTest::keyClick(m_window.get(), intruded ? Qt::Key_Return : Qt::Key_Escape);
         QTRY_VERIFY(!shown(overlay, "quit.stay"));
-        QTRY_COMPARE(keyboardOn(), QString(intruded ? "shell.tab.0" : "pirep.submit"));
-        if (intruded)
+        if (intruded) {
+            QTRY_COMPARE(keyboardOn(), QString("shell.tab.0"));
             shown(page, "pirep.submit")->forceActiveFocus(Qt::TabFocusReason);
+            continue;
+        }
+        // Regression: the submit button, off while the form sends, left the keyboard on an unnamed filler.
+        // The page that sends has it, heard by its name and saying that it sends; the next Tab goes on from
+        // there to a named control (the form itself is off meanwhile).
+        QTRY_COMPARE(m_window->activeFocusItem(), page.data());
+        QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(page.data());
+        QVERIFY(heard);
+        QCOMPARE(heard->text(QAccessible::Name), QString("新建 PIREP"));
+        QCOMPARE(heard->text(QAccessible::Description), QString("正在提交"));
+        QTest::keyClick(m_window.get(), Qt::Key_Tab);
+        QVERIFY(m_window->activeFocusItem()->isEnabled());
+        QVERIFY(!heardName(m_window->activeFocusItem()).isEmpty());
     }
     // The refusal: the form takes keys again and its outcome has the keyboard.
     QCOMPARE(service().heldAnswers(), 1);
     service().release();
     QTRY_COMPARE(keyboardOn(), QString("pirep.error"));
+}
+
+void ViewsNavigationTest::uploadedAlertLeavesTheKeyboardOnANamedControl_data()
+{
+    QTest::addColumn<bool>("sheet"); // the logbook sheet from the dashboard's "去补充", else the PIREP tab
+    QTest::addColumn<int>("key");    // that closes the alert
+    QTest::newRow("PIREP tab, Return") << false << int(Qt::Key_Return);
+    QTest::newRow("PIREP tab, Escape") << false << int(Qt::Key_Escape);
+    QTest::newRow("logbook sheet, Return") << true << int(Qt::Key_Return);
+    QTest::newRow("logbook sheet, Escape") << true << int(Qt::Key_Escape);
+}
+
+// Regression: once "截图已上传" closed, the keyboard was on the detail's scroll area, which no screen reader
+// names.
+void ViewsNavigationTest::uploadedAlertLeavesTheKeyboardOnANamedControl()
+{
+    QFETCH(bool, sheet);
+    QFETCH(int, key);
+    QVERIFY(showDashboard("lichen"));
+    QVERIFY(activateWindow());
+    QQuickItem *overlay = m_window->contentItem();
+    QPointer<QQuickItem> page;
+    if (sheet) {
+        QQuickItem *add = nullptr;
+        for (QQuickItem *item : itemsBelow(m_root)) {
+            if (item->isVisible() && item->inherits("QQuickAbstractButton") && heardName(item) == "去补充")
+                add = item;
+        }
+        QVERIFY(add);
+        add->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window.get(), Qt::Key_Space);
+        QQuickItem *pick = nullptr;
+        QTRY_VERIFY((pick = shown(overlay, "pirep.detail.pick")));
+        for (QQuickItem *item = pick; item && !page; item = item->parentItem()) {
+            if (item->property("pageSending").isValid())
+                page = item;
+        }
+    } else {
+        page = showHeldReport();
+    }
+    QVERIFY(page);
+    auto *model = page->property("model").value<QObject *>();
+    QVERIFY(QMetaObject::invokeMethod(model, "pickPhotos",
+                                      Q_ARG(QList<QUrl>, {m_site.scratchPicture("landing.png")})));
+    QTRY_COMPARE(model->property("fileCount").toInt(), 1);
+    QTRY_VERIFY(shown(page, "pirep.detail.upload") && shown(page, "pirep.detail.upload")->isEnabled());
+    shown(page, "pirep.detail.upload")->forceActiveFocus(Qt::TabFocusReason);
+    // Accepted without being kept, so the report does not fill up with the rows' pictures.
+    service().setFault("/api/pireps/p-24421/evidence",
+                       {.status = 200, .json = QJsonObject{{"ok", true}}, .times = 1, .method = "POST"});
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QQuickItem *ok = nullptr;
+    QTRY_VERIFY((ok = shown(overlay, "pirep.detail.uploaded")));
+    QTRY_COMPARE(m_window->activeFocusItem(), ok);
+    QTest::keyClick(m_window.get(), Qt::Key(key));
+    QTRY_VERIFY(!shown(overlay, "pirep.detail.uploaded"));
+    const auto onANamedControl = [this] {
+        QQuickItem *item = m_window->activeFocusItem();
+        return item && item->isEnabled() && item->isVisible() && !heardName(item).isEmpty();
+    };
+    QTRY_VERIFY2(onANamedControl(), m_window->activeFocusItem()
+                                        ? m_window->activeFocusItem()->metaObject()->className()
+                                        : "nothing");
+    QTest::qWait(100); // and there it stays
+    QVERIFY(onANamedControl());
 }
 
 void ViewsNavigationTest::workbenchOpensAReviewAndGoesBack_data() { addBackKeys(); }
