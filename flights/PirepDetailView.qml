@@ -270,11 +270,14 @@ Rectangle {
             }
         }
 
+        // A failed upload, or the pictures that would not load: heard as an alert, the keyboard on it, so the
+        // member sees what happened wherever the page was scrolled.
         ErrorNotice {
             Layout.fillWidth: true
             objectName: "pirep.detail.error"
             visible: detail.error.length > 0
             message: detail.error
+            alert: true
             retryable: true
             onRetry: detail.showEvidence()
         }

@@ -29,16 +29,35 @@ Item {
 
     activeFocusOnTab: alert && visible
     onSpokenMessageChanged: {
-        if (notice.takesFocus && notice.spokenMessage.length > 0)
-            focusLater.restart();
+        if (!notice.takesFocus || notice.spokenMessage.length === 0)
+            return;
+        placed.target = notice.Window.window;
+        placedLate.restart();
     }
 
-    // Once the notice has been shown.
-    Timer {
-        id: focusLater
+    // Once the notice has its place: the window's next frame has laid it out, so the page that takes it into
+    // view (RevealFocus) scrolls to where it stands, not to where it stood while hidden. A window that draws
+    // no frame (hidden) has it after a moment.
+    Connections {
+        id: placed
 
-        interval: 0
-        onTriggered: notice.takeFocusNow()
+        target: null
+        ignoreUnknownSignals: true
+
+        function onAfterAnimating() {
+            placed.target = null;
+            placedLate.stop();
+            notice.takeFocusNow();
+        }
+    }
+    Timer {
+        id: placedLate
+
+        interval: 500
+        onTriggered: {
+            placed.target = null;
+            notice.takeFocusNow();
+        }
     }
 
     Layout.fillWidth: true

@@ -25,6 +25,23 @@ QtObject {
 
         function onActiveFocusItemChanged() {
             reveal.show(reveal.flickable.Window.activeFocusItem);
+            reveal.settling.restart();
+        }
+    }
+    // For a moment after it took the keyboard, an item is kept in view while the page still grows around it
+    // (pictures above it arriving, a notice below it laid out), unless the member scrolls meanwhile.
+    readonly property Timer settling: Timer {
+        interval: 1000
+    }
+    readonly property Connections growth: Connections {
+        target: reveal.flickable
+
+        function onContentHeightChanged() {
+            if (reveal.settling.running)
+                reveal.show(reveal.flickable.Window.activeFocusItem);
+        }
+        function onMovementStarted() {
+            reveal.settling.stop();
         }
     }
 }

@@ -83,6 +83,22 @@ QObject *modelOf(QQuickItem *root, const char *className)
 // Whether a control can be pressed.
 bool isEnabled(QQuickItem *control) { return control->isEnabled(); }
 
+// Whether an item stands wholly inside the window and inside the visible part of every list or page that
+// scrolls it.
+bool wholly(QQuickItem *item)
+{
+    const QRectF box = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    const QQuickItem *content = item->window() ? item->window()->contentItem() : nullptr;
+    if (!content || !QRectF(0, 0, content->width(), content->height()).contains(box))
+        return false;
+    for (QQuickItem *above = item->parentItem(); above; above = above->parentItem()) {
+        if (above->inherits("QQuickFlickable")
+            && !above->mapRectToScene(QRectF(0, 0, above->width(), above->height())).contains(box))
+            return false;
+    }
+    return true;
+}
+
 // The three columns every table of rules has: what is shown and enabled, shown and disabled, and not shown.
 // "heard:TEXT" among the shown is text a screen reader reaches on the window's tree; among the hidden, text
 // it does not. "alert:NAME" is a control shown as an alert that has taken the keyboard, so it is read at
@@ -148,6 +164,8 @@ private:
     void openEvent(const QString &id);
     // Presses a control on screen as a click does.
     void press(const QString &name);
+    // Presses it as the keyboard does: Tab brings it into view, Space presses it.
+    void pressByKeyboard(const QString &name);
     // The control of that name on screen once `holds` is true of it, or none when the wait ends first. It is
     // looked up at every try: a list may make its rows anew meanwhile (the queue after a review, a Live
     // board as its load ends, the saved accounts).
@@ -191,6 +209,11 @@ bool ScreenRulesTest::showWindowRoot()
     m_root = TestSupport::showWindowRoot(m_engine, m_window);
     if (!m_root)
         return false;
+    // A row named "… (760×540)" sees the smallest window, less its menu bar.
+    if (QString::fromUtf8(QTest::currentDataTag()).endsWith(QStringLiteral("(760×540)"))) {
+        m_window->resize(760, 540);
+        m_root->setSize(QSizeF(760, 500));
+    }
     m_app = m_root->findChild<AppState *>();
     if (!m_app || !QTest::qWaitFor([this] { return !m_app->checking(); }))
         return false;
@@ -238,6 +261,16 @@ void ScreenRulesTest::press(const QString &name)
     QQuickItem *item = controlWhen(name, isEnabled);
     QVERIFY2(item, qPrintable(missed(name, " is disabled")));
     QVERIFY2(QMetaObject::invokeMethod(item, "clicked"), qPrintable(name + " cannot be clicked"));
+}
+
+void ScreenRulesTest::pressByKeyboard(const QString &name)
+{
+    QTRY_VERIFY2(heardControl(scene(), withSavedIds(name)), qPrintable(name + " is not shown"));
+    QQuickItem *item = controlWhen(name, isEnabled);
+    QVERIFY2(item, qPrintable(missed(name, " is disabled")));
+    item->forceActiveFocus(Qt::TabFocusReason);
+    QTest::qWait(50); // the page has scrolled to it
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
 }
 
 template <typename Holds>
@@ -301,6 +334,9 @@ void ScreenRulesTest::checkControls()
             QVERIFY2(controlWhen(name.section(':', 1),
                                  [](QQuickItem *alerting) { return alerting->hasActiveFocus(); }),
                      qPrintable(missed(name.section(':', 1), " has not taken the keyboard")));
+            // And it stands wholly in view, so the member reads what happened.
+            QVERIFY2(controlWhen(name.section(':', 1), wholly),
+                     qPrintable(missed(name.section(':', 1), " is not wholly in view")));
             continue;
         }
         if (name.startsWith(said)) {
@@ -641,6 +677,11 @@ void ScreenRulesTest::accountScreens_data()
         << "profile setup spaces"
         << QStringList{"alert:profile.error", "heard:请先补全头像、微信名和联系邮箱。", "profile.save"}
         << QStringList() << QStringList();
+    // Regression: in the smallest window the set-up jumped to its top, the notice out of view.
+    QTest::newRow("profile: set-up, saved empty (760×540)")
+        << "profile setup empty"
+        << QStringList{"alert:profile.error", "heard:请先补全头像、微信名和联系邮箱。", "profile.save"}
+        << QStringList() << QStringList();
     QTest::newRow("profile: set-up, WeChat name given")
         << "profile setup named" << QStringList{"profile.save"} << QStringList()
         << QStringList{"profile.error", "heard:请先补全头像、微信名和联系邮箱。"};
@@ -873,6 +914,12 @@ void ScreenRulesTest::accountScreens()
         QVERIFY(showWindowRoot());
         await(m_app->signIn("xuhang", "fly-vornalia", false));
         QTRY_VERIFY(shown(m_root, "gate.profile"));
+        if (scenario == "profile setup empty") {
+            QObject *form = modelOf(m_root, "ProfileForm");
+            QVERIFY(form);
+            QTRY_VERIFY(form->property("loaded").toBool());
+            pressByKeyboard("profile.save");
+        }
         if (!wechatName.isEmpty()) {
             QObject *form = modelOf(m_root, "ProfileForm");
             QVERIFY(form);
@@ -883,7 +930,7 @@ void ScreenRulesTest::accountScreens()
             service().setFault(
                 "/api/profile",
                 {.json = QJsonObject{{"ok", true}}, .unheard = true, .times = 1, .method = "POST"});
-            press("profile.save");
+            pressByKeyboard("profile.save");
             if (scenario == "profile setup named") {
                 const auto sent = [this] {
                     const QList<Sample::Request> asked = service().requestsTo("/api/profile");
@@ -1086,6 +1133,14 @@ void ScreenRulesTest::reportScreens_data()
     QTest::newRow("detail: under inquiry, a picture picked")
         << "detail p-24421 picked" << QStringList{"pirep.detail.pick", "pirep.detail.upload"} << QStringList()
         << QStringList{"pirep.detail.error"};
+    // Regression: what a first pick left out, and a failed upload, stood below the fold in the smallest
+    // window, the keyboard elsewhere: nothing on screen said what had happened.
+    QTest::newRow("detail: under inquiry, seven pictures picked (760×540)")
+        << "detail p-24421 picked seven" << QStringList{"alert:pirep.detail.leftOut", "pirep.detail.upload"}
+        << QStringList() << QStringList{"pirep.detail.error"};
+    QTest::newRow("detail: under inquiry, the upload cut off (760×540)")
+        << "detail p-24421 picked cut" << QStringList{"alert:pirep.detail.error", "pirep.detail.upload"}
+        << QStringList() << QStringList{"pirep.detail.leftOut"};
     // Six pictures are all a report takes: none is picked beyond them.
     QTest::newRow("detail: under inquiry, six pictures uploaded")
         << "detail p-24421 six" << QStringList{"pirep.detail.evidenceUpload", "pirep.detail.evidence"}
@@ -1169,14 +1224,25 @@ void ScreenRulesTest::reportScreens()
         QObject *detail = modelOf(m_root, "PirepDetailModel");
         QVERIFY(detail);
         QTRY_VERIFY(!detail->property("busy").toBool());
-        if (scenario.endsWith("picked")) {
+        if (scenario.contains("picked")) {
             QImage picture(800, 600, QImage::Format_RGB32);
             picture.fill(Qt::darkBlue);
             const QString file = m_site.scratchFile("takeoff.png");
             QVERIFY(picture.save(file));
-            QVERIFY(QMetaObject::invokeMethod(detail, "pickPhotos",
-                                              Q_ARG(QList<QUrl>, {QUrl::fromLocalFile(file)})));
-            QTRY_COMPARE(detail->property("fileCount").toInt(), 1);
+            // Seven at once: more than the report has room for.
+            const int picked = scenario.endsWith("seven") ? 7 : 1;
+            QVERIFY(QMetaObject::invokeMethod(
+                detail, "pickPhotos", Q_ARG(QList<QUrl>, QList<QUrl>(picked, QUrl::fromLocalFile(file)))));
+            QTRY_VERIFY(detail->property("fileCount").toInt() > 0);
+        }
+        if (scenario.endsWith("cut")) {
+            // The connection goes before the answer is whole.
+            service().setFault(
+                "/api/pireps/" + id + "/evidence",
+                {.json = QJsonObject{{"ok", true}}, .cutAfter = 4, .times = 1, .method = "POST"});
+            pressByKeyboard("pirep.detail.upload");
+            QTRY_VERIFY(!detail->property("busy").toBool()
+                        && !detail->property("error").toString().isEmpty());
         }
         if (scenario.endsWith("decided")) {
             QTRY_VERIFY(shown(m_root, "pirep.detail.inquiry"));
@@ -1568,6 +1634,10 @@ void ScreenRulesTest::liveScreens_data()
     QTest::newRow("live: application sent")
         << "lichen form sent" << QStringList{"alert:live.aircraft.sent", "live.aircraft.back"}
         << QStringList() << QStringList{"live.apply.submit", "live.apply.message"};
+    // Regression: only the top edge of the note showed in the smallest window.
+    QTest::newRow("live: application sent (760×540)")
+        << "lichen form sent" << QStringList{"alert:live.aircraft.sent", "live.aircraft.back"}
+        << QStringList() << QStringList{"live.apply.submit", "live.apply.message"};
     QTest::newRow("live: an application reviewed")
         << "wangfang reviewed" << QStringList{"alert:live.review.saved", "live.review.back"}
         << QStringList{"live.review.save"} << QStringList{"live.review.message"};
@@ -1670,7 +1740,7 @@ void ScreenRulesTest::liveScreens()
             review->setReason(QStringLiteral("该时段飞机已被占用。"));
     }
     if (step == "form") {
-        press("live.aircraft.apply");
+        pressByKeyboard("live.aircraft.apply");
         QTRY_VERIFY(shown(scene(), "live.apply.submit"));
         QObject *form = modelOf(m_root, "LiveApplicationFormModel");
         QVERIFY(form);
@@ -1686,7 +1756,7 @@ void ScreenRulesTest::liveScreens()
             service().setFault(
                 "/api/live-schedules/apply",
                 {.json = QJsonObject{{"ok", true}, {"id", "app-99"}}, .unheard = true, .times = 1});
-            press("live.apply.submit");
+            pressByKeyboard("live.apply.submit");
             QTRY_VERIFY(!shown(scene(), "live.apply.submit"));
         }
     }

@@ -920,8 +920,9 @@ void ViewsNavigationTest::questionGoesAsTheSendEnds_data()
     QTest::newRow("report failed") << false << 500 << false << "pirep.error" << false;
     QTest::newRow("report refused, from the map") << false << 0 << false << "" << true;
     QTest::newRow("evidence accepted") << true << 0 << true << "pirep.detail.uploaded" << false;
-    QTest::newRow("evidence refused") << true << 413 << false << "pirep.detail.upload" << false;
-    QTest::newRow("evidence failed") << true << 500 << false << "pirep.detail.upload" << false;
+    // The failure takes the keyboard, as the form's does, so it is read wherever the page was scrolled.
+    QTest::newRow("evidence refused") << true << 413 << false << "pirep.detail.error" << false;
+    QTest::newRow("evidence failed") << true << 500 << false << "pirep.detail.error" << false;
     QTest::newRow("evidence failed, from the map") << true << 500 << false << "" << true;
 }
 
