@@ -71,6 +71,9 @@ void FileChooser::fitDialogs(QWindow *window) const
     for (QObject *child : children) {
         if (!child->inherits("QQuickFileDialogImpl"))
             continue;
+        // A modal screen of the window, like the sheets and alerts: Qt 6.4 shows it as a plain popup, and the
+        // page behind it took clicks and the keyboard.
+        child->setProperty("modal", true);
         const QList<QObject *> parts = child->findChildren<QObject *>();
         for (QObject *part : parts) {
             if (part->inherits("QQuickFolderListModel"))
@@ -81,4 +84,16 @@ void FileChooser::fitDialogs(QWindow *window) const
                 background->setProperty("color", QColor(Qt::transparent));
         }
     }
+}
+
+QQuickItem *FileChooser::dialogScreen(QWindow *window) const
+{
+    if (!window)
+        return nullptr;
+    const QList<QObject *> children = window->findChildren<QObject *>(Qt::FindDirectChildrenOnly);
+    for (QObject *child : children) {
+        if (child->inherits("QQuickFileDialogImpl") && child->property("visible").toBool())
+            return child->property("contentItem").value<QQuickItem *>();
+    }
+    return nullptr;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QQuickItem>
 #include <QUrl>
 #include <QWindow>
 #include <QtQml/qqmlregistration.h>
@@ -39,4 +40,6 @@ public:
     // case, as the desktop's choosers are given them; and their folder bar, drawn white whatever the palette
     // (in the dark one, light folder names on white), shows the colour of their header behind it instead.
     Q_INVOKABLE void fitDialogs(QWindow *window) const;
+    // The content of Qt Quick's file dialog shown in the window, or none: a modal screen of the window.
+    Q_INVOKABLE QQuickItem *dialogScreen(QWindow *window) const;
 };

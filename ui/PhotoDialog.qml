@@ -20,6 +20,17 @@ FileDialog {
     property var added: []
     property bool oneAtATime: false
     property int room: 1
+    // Between one file and the next while Qt Quick's dialog takes them one at a time.
+    property bool reopening: false
+    // Qt Quick's dialog is a modal screen of the window like the sheets and alerts: nothing behind it takes
+    // the keyboard while it is open (a failed pick's notice has it once the dialog has closed). Every chooser
+    // gives the keyboard back where it was, with its ring, once it has closed.
+    readonly property ScreenFocus keyboard: ScreenFocus {
+        screen: dialog.visible ? FileChooser.dialogScreen(dialog.parentWindow) : null
+        open: dialog.visible || dialog.reopening || desktop.picking
+        // Qt's dialog puts the keyboard on its list itself.
+        placesKeyboard: false
+    }
 
     // The pick's files: a list of file URLs.
     signal picked(var files)
@@ -67,8 +78,13 @@ FileDialog {
         }
         added = files;
         picked(files);
-        if (files.length < room)
-            Qt.callLater(() => dialog.open());
+        if (files.length < room) {
+            reopening = true;
+            Qt.callLater(() => {
+                dialog.open();
+                dialog.reopening = false;
+            });
+        }
     }
 
     PortalFilePick {

@@ -192,19 +192,29 @@ void PortalFilePick::respond(uint response, const QVariantMap &results)
 
 void PortalFilePick::listen(const QString &handle)
 {
-    stopListening();
+    const bool was = picking();
+    disconnectHandle();
     m_handle = handle;
     // The portal's answer only: no other program on the bus hands the pick its files.
     QDBusConnection::sessionBus().connect(m_service, m_handle, requestInterface, QStringLiteral("Response"),
                                           this, SLOT(respond(uint, QVariantMap)));
+    if (!was)
+        Q_EMIT pickingChanged();
 }
 
 void PortalFilePick::stopListening()
 {
     if (m_handle.isEmpty())
         return;
-    QDBusConnection::sessionBus().disconnect(m_service, m_handle, requestInterface,
-                                             QStringLiteral("Response"), this,
-                                             SLOT(respond(uint, QVariantMap)));
+    disconnectHandle();
     m_handle.clear();
+    Q_EMIT pickingChanged();
+}
+
+void PortalFilePick::disconnectHandle()
+{
+    if (!m_handle.isEmpty())
+        QDBusConnection::sessionBus().disconnect(m_service, m_handle, requestInterface,
+                                                 QStringLiteral("Response"), this,
+                                                 SLOT(respond(uint, QVariantMap)));
 }

@@ -16,12 +16,15 @@ class PortalFilePick : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
+    // A pick is open: the chooser shows, its answer not yet come.
+    Q_PROPERTY(bool picking READ picking NOTIFY pickingChanged)
 
 public:
     explicit PortalFilePick(QObject *parent = nullptr);
 
     // The portal's bus name; tests put a portal of their own under another.
     void setService(const QString &service) { m_service = service; }
+    bool picking() const { return !m_handle.isEmpty(); }
 
     // Asks the portal for files, opening in FileChooser::picturesFolder(). A pick still open is forgotten:
     // its answer, if it ever comes, is not heard.
@@ -33,6 +36,7 @@ Q_SIGNALS:
     void picked(const QList<QUrl> &files);
     // The portal did not take the call (gone since the app started): the caller shows its own dialog.
     void unavailable();
+    void pickingChanged();
 
 private Q_SLOTS:
     void respond(uint response, const QVariantMap &results);
@@ -40,6 +44,7 @@ private Q_SLOTS:
 private:
     void listen(const QString &handle);
     void stopListening();
+    void disconnectHandle();
 
     QString m_service;
     // The request's object path while a pick is open, else empty.

@@ -31,6 +31,7 @@ void ScreenFocus::setOpen(bool open)
     Q_EMIT openChanged();
     openScreens().removeAll(this);
     QObject::disconnect(m_watch);
+    QObject::disconnect(m_activation);
     m_last = {};
     if (open) {
         if (!m_taken)
@@ -122,11 +123,24 @@ void ScreenFocus::opening()
     m_taken = true;
 }
 
-void ScreenFocus::opened() { ComponentRules::focusPage(m_screen); }
+void ScreenFocus::opened()
+{
+    if (m_placesKeyboard)
+        ComponentRules::focusPage(m_screen);
+}
 
 void ScreenFocus::closed()
 {
     QQuickWindow *shownIn = window();
+    if (!m_screen && shownIn && !shownIn->isActive()) {
+        m_activation = connect(shownIn, &QWindow::activeChanged, this, [this, shownIn] {
+            if (!shownIn->isActive())
+                return;
+            QObject::disconnect(m_activation);
+            closed();
+        });
+        return;
+    }
     // A screen opened over this one came from it: it goes back where this one would have.
     for (ScreenFocus *above : std::as_const(openScreens())) {
         if (above != this && within(above->m_origin.item))

@@ -21,6 +21,9 @@ class ScreenFocus : public QObject
     QML_ELEMENT
     Q_PROPERTY(QQuickItem *screen READ screen WRITE setScreen NOTIFY screenChanged)
     Q_PROPERTY(bool open READ isOpen WRITE setOpen NOTIFY openChanged)
+    // Whether the keyboard is put into the screen as it opens; a screen that places it itself (Qt's file
+    // dialog on its list) does without.
+    Q_PROPERTY(bool placesKeyboard MEMBER m_placesKeyboard NOTIFY placesKeyboardChanged)
 
 public:
     using QObject::QObject;
@@ -37,6 +40,7 @@ public:
 Q_SIGNALS:
     void screenChanged();
     void openChanged();
+    void placesKeyboardChanged();
 
 private:
     // The keyboard goes into the screen as it opens, and back as it closes.
@@ -59,7 +63,11 @@ private:
     // The screen's control that last had the keyboard.
     ComponentRules::FocusOrigin m_last;
     QMetaObject::Connection m_watch;
+    // A screen that is a window of its own (the desktop's file chooser) gives the keyboard back once the
+    // window is active again, when the window has put it back itself.
+    QMetaObject::Connection m_activation;
     bool m_open = false;
+    bool m_placesKeyboard = true;
     // When it last opened, in the order of every screen's openings: a screen opened later stands above it.
     quint64 m_openedAt = 0;
     // An origin taken by opening() stands for the next opening.

@@ -54,6 +54,7 @@ private Q_SLOTS:
     void accountPopoverGivesTheKeyboardBackWithItsRing();
     void profileFromThePopoverTakesTheKeyboard();
     void quitKeyAsksOverTheLogbookSheet();
+    void qtDialogKeepsTheKeyboardOverAFailedPick();
 
 private:
     QObject *appMenu() const { return m_window->findChild<QObject *>(QStringLiteral("appMenu")); }
@@ -576,6 +577,67 @@ void AppWindowTest::quitKeyAsksOverTheLogbookSheet()
     QTRY_VERIFY(!shown(overlay, QStringLiteral("pirep.detail.uploaded")));
     QTest::keyClick(m_window.get(), Qt::Key_Escape);
     QTRY_VERIFY(!navigation->showingLogbook());
+}
+
+// Regression: after an unreadable pick the form's notice behind Qt's dialog, open again for the next file,
+// took the keyboard: the dialog's list no longer answered, and Tab and Space worked the page behind it.
+void AppWindowTest::qtDialogKeepsTheKeyboardOverAFailedPick()
+{
+    auto *navigation = m_window->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    navigation->setSelected(MemberTab::Flights);
+    navigation->startPirep();
+    QQuickItem *overlay = m_window->contentItem();
+    QQuickItem *photos = nullptr;
+    QTRY_VERIFY((photos = shown(overlay, QStringLiteral("pirep.photos"))));
+    // The dialog as the form made it: an object of the page, not an item.
+    QObject *dialog = nullptr;
+    for (QQuickItem *item : TestSupport::itemsBelow(overlay)) {
+        for (QObject *object : item->children()) {
+            if (object->objectName() == QStringLiteral("pirep.photoDialog") && item->isVisible())
+                dialog = object;
+        }
+    }
+    QVERIFY(dialog);
+    QTemporaryDir folder;
+    QFile empty(folder.filePath(QStringLiteral("empty.png")));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    dialog->setProperty("currentFolder", QUrl::fromLocalFile(folder.path()));
+
+    photos->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    // The dialog Qt Quick draws in the window, and whether the keyboard is in it.
+    const auto drawn = [this]() -> QQuickItem * {
+        for (QObject *object : m_window->findChildren<QObject *>()) {
+            if (object->inherits("QQuickFileDialogImpl") && object->property("visible").toBool())
+                return object->property("contentItem").value<QQuickItem *>();
+        }
+        return nullptr;
+    };
+    const auto keyboardInDialog = [this, &drawn] {
+        QQuickItem *content = drawn();
+        QQuickItem *popup = content ? content->parentItem() : nullptr;
+        QQuickItem *now = m_window->activeFocusItem();
+        return popup && now && (now == popup || popup->isAncestorOf(now));
+    };
+    QTRY_VERIFY(keyboardInDialog());
+    // The file chosen from the keyboard: the list's first row, then Return.
+    QTRY_VERIFY(drawn() && drawn()->window());
+    QTest::keyClick(m_window.get(), Qt::Key_Home);
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    // The pick fails; the dialog opens again for the next file and keeps the keyboard.
+    QTRY_VERIFY(shown(overlay, QStringLiteral("pirep.error")));
+    QTRY_VERIFY(drawn());
+    QTest::qWait(
+        700); // the notice has had its chance to take the keyboard (once the form has scrolled to it)
+    QVERIFY(keyboardInDialog());
+    QTest::keyClick(m_window.get(), Qt::Key_Tab);
+    QVERIFY(keyboardInDialog());
+    // Done: the notice has the keyboard, so the failure is read.
+    QTest::keyClick(m_window.get(), Qt::Key_Escape);
+    QTRY_VERIFY(!drawn());
+    QTRY_COMPARE(m_window->activeFocusItem(), shown(overlay, QStringLiteral("pirep.error")));
 }
 
 int main(int argc, char *argv[])
