@@ -1589,7 +1589,11 @@ void ScreenRulesTest::liveScreens_data()
         << "lichen aircraft ac-104"
         << QStringList{"text:live.schedule.sch-1>机长 lichen", "text:live.schedule.sch-1>副驾驶 zhaolei",
                        "text:live.schedule.sch-2>机组未指派", "text:live.schedule.sch-5>机组未指派"}
-        << QStringList() << QStringList{"live.schedule.sch-1>机组未指派", "heard:正在飞行", "heard:地速"};
+        << QStringList()
+        << QStringList{"live.schedule.sch-1>机组未指派", "heard:正在飞行", "heard:地速", "heard:暂无排班"};
+    QTest::newRow("live: an aircraft without schedules")
+        << "lichen aircraft ac-102" << QStringList{"heard:暂无排班", "heard:申请批准后会在这里看到官方排班。"}
+        << QStringList() << QStringList{"live.schedule.sch-1", "live.schedule.sch-4"};
     // Regression: back from a page opened from it the Live page did not load again, so a link that had
     // ended meanwhile still showed the boards.
     QTest::newRow("live: back from an aircraft, the link ended meanwhile")
