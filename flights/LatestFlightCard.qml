@@ -58,6 +58,7 @@ Card {
     }
     AircraftPhoto {
         Layout.fillWidth: true
+        objectName: "latest.photo"
         visible: card.model.showsPhoto
         aircraft: card.model.aircraft
         livery: card.model.livery

@@ -76,6 +76,7 @@ Card {
             verdictColor: row.verdict
         }
         Chip {
+            objectName: "pirep.row.multiplier"
             visible: row.multiplier.length > 0
             text: row.multiplier
             tint: Theme.accent

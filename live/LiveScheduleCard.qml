@@ -12,6 +12,7 @@ Card {
     required property var schedule
     readonly property list<color> tints: [Theme.approved, Theme.ink, Theme.muted, Theme.slateText]
 
+    objectName: "live.schedule." + card.schedule.id
     padding: 16
     spacing: 10
     Accessible.role: Accessible.StaticText

@@ -256,6 +256,10 @@ void PageStackTest::busyPageHoldsItsStack()
     made.first()->setProperty("pageSending", true);
     QVERIFY(question.asks());
     QCOMPARE(question.title(), QStringLiteral("补充截图仍在上传"));
+    // The message, too, speaks of the pictures, not of a report and what was typed into it.
+    const QString pictures =
+        QStringLiteral("现在退出将看不到这些截图是否上传成功；如果没有被接受，需要重新选择截图。");
+    QCOMPARE(question.message(), pictures);
     navigation.pop(NavigationStack::LogbookStack);
     navigation.setShowingLogbook(false);
     QCOMPARE(logbook.count(), 2);
@@ -265,6 +269,7 @@ void PageStackTest::busyPageHoldsItsStack()
     QVERIFY(!question.asks());
     // Regression: a question on its way out turned to "仍有内容在提交" once nothing was sending.
     QCOMPARE(question.title(), QStringLiteral("补充截图仍在上传"));
+    QCOMPARE(question.message(), pictures);
     made.first()->setProperty("pageBusy", false);
     QVERIFY(!logbook.held());
     navigation.pop(NavigationStack::LogbookStack);

@@ -99,11 +99,26 @@ bool wholly(QQuickItem *item)
     return true;
 }
 
+// Whether a text on screen below an item reads so in a fixed-pitch face: one whose narrowest and widest
+// letters take the same room (the font database does not mark every such face fixed-pitch).
+bool shownFixedPitch(QQuickItem *root, const QString &text)
+{
+    const QList<QQuickItem *> items = itemsBelow(root);
+    return std::any_of(items.cbegin(), items.cend(), [&](QQuickItem *item) {
+        if (!item->isVisible() || !item->inherits("QQuickText") || item->property("text").toString() != text)
+            return false;
+        const QFontMetricsF metrics(item->property("font").value<QFont>());
+        return metrics.horizontalAdvance(QLatin1Char('i')) == metrics.horizontalAdvance(QLatin1Char('W'));
+    });
+}
+
 // The three columns every table of rules has: what is shown and enabled, shown and disabled, and not shown.
 // "heard:TEXT" among the shown is text a screen reader reaches on the window's tree; among the hidden, text
 // it does not. "alert:NAME" is a control shown as an alert that has taken the keyboard, so it is read at
 // once. "text:NAME" is an item shown that a screen reader reads as text, neither a control nor dimmed.
 // "masked:NAME" is a field shown and enabled that holds text and draws only its mask characters.
+// "fixed:TEXT" is a text on screen that reads so and is drawn in a fixed-pitch face; among the hidden, no
+// text on screen that reads so is.
 void addControlColumns()
 {
     QTest::addColumn<QString>("scenario");
@@ -303,6 +318,7 @@ void ScreenRulesTest::checkControls()
     const QLatin1String alert("alert:");
     const QLatin1String text("text:");
     const QLatin1String masked("masked:");
+    const QLatin1String fixed("fixed:");
     // Each control is looked up again once the state checked holds: a row kept from before the wait may
     // have been made anew by then.
     for (const QString &name : enabled) {
@@ -343,6 +359,11 @@ void ScreenRulesTest::checkControls()
             QTRY_VERIFY2(heardOn(m_window.get(), name.mid(said.size())), qPrintable(name + " is not heard"));
             continue;
         }
+        if (name.startsWith(fixed)) {
+            QTRY_VERIFY2(shownFixedPitch(scene(), name.mid(fixed.size())),
+                         qPrintable(name + " is not shown in a fixed-pitch face"));
+            continue;
+        }
         QTRY_VERIFY2(heardControl(scene(), withSavedIds(name)), qPrintable(name + " is not shown"));
         QVERIFY2(controlWhen(name, isEnabled), qPrintable(missed(name, " is disabled")));
     }
@@ -364,6 +385,9 @@ void ScreenRulesTest::checkControls()
             QTRY_VERIFY2(!inTheTree(), qPrintable(name + " is in the tree"));
         } else if (name.startsWith(said))
             QTRY_VERIFY2(!heardOn(m_window.get(), name.mid(said.size())), qPrintable(name + " is heard"));
+        else if (name.startsWith(fixed))
+            QTRY_VERIFY2(!shownFixedPitch(scene(), name.mid(fixed.size())),
+                         qPrintable(name + " is shown in a fixed-pitch face"));
         else
             QTRY_VERIFY2(!heardControl(scene(), withSavedIds(name)), qPrintable(name + " is shown"));
     }
@@ -561,19 +585,35 @@ void ScreenRulesTest::dashboardScreens_data()
     QTest::newRow("dashboard: nothing to do")
         << "hejing" << QStringList{"home.notifications"} << QStringList()
         << QStringList{"home.profileBanner", "heard:需要你处理", "heard:需补充证据"};
+    // The latest flight's card shows the aircraft's picture only with both an aircraft and a livery.
+    QTest::newRow("dashboard: the latest flight in its livery")
+        << "lichen" << QStringList{"home.latest-flight", "latest.photo"} << QStringList() << QStringList();
+    QTest::newRow("dashboard: the latest flight without a livery")
+        << "lichen unliveried" << QStringList{"home.latest-flight", "heard:Cessna 172 · 未提供"}
+        << QStringList() << QStringList{"latest.photo"};
 }
 
 void ScreenRulesTest::dashboardScreens()
 {
     QFETCH(QString, scenario);
     const QString username = scenario.section(' ', 0, 0);
-    // The field of the member's profile that the row leaves empty, for this row only.
+    // The field of the member's profile that the row leaves empty, for this row only; or "unliveried": his
+    // latest flight, not live, has no livery.
     const QString missing = scenario.section(' ', 1, 1);
     QJsonObject &profile = service().accountNamed(username)->profile;
     const QJsonObject kept = profile;
     const auto restore = qScopeGuard([&] { profile = kept; });
-    if (!missing.isEmpty())
+    if (missing == "unliveried") {
+        const QJsonObject circuit{{"id", "local-0419"},    {"origin", "ZSPD"},
+                                  {"destination", "ZSPD"}, {"aircraft", "Cessna 172"},
+                                  {"server", "Solo"},      {"totalTimeMinutes", 35.4},
+                                  {"landings", 4}};
+        service().setFault("/api/infinite-flight/live", {.status = 503});
+        service().setFault("/api/infinite-flight/me/flights",
+                           {.json = QJsonObject{{"flights", QJsonArray{circuit}}}});
+    } else if (!missing.isEmpty()) {
         profile[missing] = missing == "hasAvatar" ? QJsonValue(false) : QJsonValue("");
+    }
     QVERIFY(showSignedIn(username));
     checkControls();
 }
@@ -614,6 +654,18 @@ void ScreenRulesTest::accountScreens_data()
         << QStringList();
     QTest::newRow("logbook: a report's evidence uploading")
         << "logbook lichen uploading" << QStringList() << QStringList{"logbook.close>完成"} << QStringList();
+    // A report's multiplier chip stands only where its multiplier changes the time: searched down to one
+    // report, one of 187.5 %, one of 100 % and one without.
+    QTest::newRow("logbook: a report with a multiplier")
+        << "logbook lichen search RCTPAirbus"
+        << QStringList{"logbook.report", "text:pirep.row.multiplier>×1.875"} << QStringList()
+        << QStringList();
+    QTest::newRow("logbook: a report of 100 percent")
+        << "logbook lichen search ZBAABoeing" << QStringList{"logbook.report", "heard:Boeing 787-9"}
+        << QStringList() << QStringList{"pirep.row.multiplier"};
+    QTest::newRow("logbook: a report without a multiplier")
+        << "logbook lichen search 300China" << QStringList{"logbook.report", "heard:Airbus A330-300"}
+        << QStringList() << QStringList{"pirep.row.multiplier"};
     // Regression: the sections' bodies of the legal texts were not on the bus; their titles were.
     QTest::newRow("legal text: every part heard")
         << "legal" << QStringList{"heard:使用条款", "heard:你使用在 vornalia.org 注册的账号登录。"}
@@ -729,6 +781,13 @@ void ScreenRulesTest::accountScreens_data()
     QTest::newRow("leaderboard: refreshed")
         << "leaderboard refreshed" << QStringList{"rank.refresh", "rank.list"} << QStringList()
         << QStringList{"heard:样例服务按要求返回 500。"};
+    // The airports board writes its codes in a fixed-pitch face, the members board its captions in the app's.
+    QTest::newRow("leaderboard: the airports' codes")
+        << "leaderboard board 机场" << QStringList{"rank.list", "fixed:ZBAA", "fixed:KLAX"} << QStringList()
+        << QStringList();
+    QTest::newRow("leaderboard: the members' captions")
+        << "leaderboard board 成员" << QStringList{"rank.list", "heard:37 小时 49 分 · 12 次降落"}
+        << QStringList() << QStringList{"fixed:37 小时 49 分 · 12 次降落"};
 
     QTest::newRow("switcher: one account")
         << "switcher"
@@ -869,6 +928,12 @@ void ScreenRulesTest::accountScreens()
             QTRY_COMPARE(service().heldAnswers(), 1);
             QVERIFY(memberData()->state(MemberLoad::Pireps).loading);
         }
+        if (step == "search") {
+            QObject *logbook = nullptr;
+            QTRY_VERIFY((logbook = modelOf(scene(), "LogbookModel")));
+            logbook->setProperty("search", scenario.section(' ', 3, 3));
+            QTRY_COMPARE(logbook->property("count").toInt(), 1);
+        }
         if (step == "detail" || step == "uploading") {
             QTRY_VERIFY(reportOf("p-24421"));
             navigation()->push(NavigationStack::LogbookStack, PirepRoute{*reportOf("p-24421")});
@@ -978,6 +1043,11 @@ void ScreenRulesTest::accountScreens()
             press("account.refresh");
             press("account.statistics.refresh");
         }
+    } else if (scenario.startsWith("leaderboard board")) {
+        QVERIFY(showSignedIn("lichen"));
+        navigation()->setSelected(MemberTab::Account);
+        QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Leaderboard));
+        press("rank.board>" + scenario.section(' ', 2, 2));
     } else if (scenario.startsWith("leaderboard")) {
         QVERIFY(showSignedIn("lichen"));
         service().setFault("/api/member/pirep-leaderboard?period=recent", {.status = 500, .times = 1});
@@ -1416,6 +1486,13 @@ void ScreenRulesTest::eventScreens_data()
         << QStringList{"event.attendance", "event.answerNote", "event.report"};
     QTest::newRow("event: refused answer")
         << "lichen ev-303 refused" << QStringList{"attendance.error"} << QStringList() << QStringList();
+    // The staff's list of the members' answers: the loader while it loads, the error alone once it failed.
+    QTest::newRow("event: staff, the members' answers loading")
+        << "wangfang ev-303 answers-held" << QStringList{"event.responses", "heard:正在加载"} << QStringList()
+        << QStringList{"event.responses.attending", "heard:样例服务按要求返回 500。"};
+    QTest::newRow("event: staff, the members' answers failing")
+        << "wangfang ev-303 answers-500" << QStringList{"event.responses", "heard:样例服务按要求返回 500。"}
+        << QStringList() << QStringList{"heard:正在加载", "event.responses.attending"};
 
     // The staff's list of the upcoming events says it has none only once its load has answered.
     QTest::newRow("staff events: listed")
@@ -1451,6 +1528,12 @@ void ScreenRulesTest::eventScreens()
             checkControls();
         return;
     }
+    // The staff's list of the members' answers, held back or failing.
+    const QString answers = scenario.section(' ', 2, 2);
+    if (answers == "answers-held")
+        service().setFault("/api/admin/event-responses", {.held = true});
+    if (answers == "answers-500")
+        service().setFault("/api/admin/event-responses", {.status = 500});
     if (m_app->role() != "member") {
         // Staff read the events as members do; the page is the same.
         memberData()->reload(MemberLoad::Events);
@@ -1463,6 +1546,8 @@ void ScreenRulesTest::eventScreens()
         service().setFault("/api/member/event-responses", {.status = 500, .times = 1});
         press("event.attendance>参加");
     }
+    if (answers == "answers-held")
+        QTRY_COMPARE(service().heldAnswers(), 1);
     if (QTest::currentTestFailed())
         return;
     checkControls();
@@ -1514,6 +1599,10 @@ void ScreenRulesTest::reviewScreens_data()
     QTest::newRow("review: by a developer")
         << "zhaolei p-24436" << always + QStringList{"admin.review.delete", "admin.review.save"}
         << QStringList() << QStringList{"admin.review.release"};
+    // The member's pictures only for a report that has some: a rejected one sent without.
+    QTest::newRow("review: a report without evidence")
+        << "wangfang p-24300" << QStringList{"admin.review.back", "heard:截图中看不到落地时间。"}
+        << QStringList() << QStringList{"admin.review.evidence", "heard:成员提交的截图"};
     // Back on the queue, the saved review is said there.
     QTest::newRow("review: saved") << "wangfang p-24436 批准 saved"
                                    << QStringList{"alert:admin.notice", "admin.report.p-24436"}
@@ -1542,6 +1631,8 @@ void ScreenRulesTest::reviewScreens()
         const QString id = scenario.section(' ', 1, 1);
         if (id == "p-24421")
             press("admin.tile.1");
+        if (id == "p-24300")
+            press("admin.filter.rejected");
         press("admin.report." + id);
         QTRY_VERIFY(shown(m_root, "admin.review.save"));
         const QString decision = scenario.section(' ', 2, 2);
@@ -1609,8 +1700,23 @@ void ScreenRulesTest::liveScreens_data()
         << QStringList() << QStringList{"live.fleet", "live.noApplications"};
     QTest::newRow("live: an aircraft, for a member")
         << "lichen aircraft"
-        << QStringList{"live.aircraft.back", "live.aircraft.applying", "live.aircraft.apply"} << QStringList()
-        << QStringList{"live.aircraft.sent", "live.native"};
+        << QStringList{"live.aircraft.back", "live.aircraft.applying", "live.aircraft.apply>申请这架飞机"}
+        << QStringList() << QStringList{"live.aircraft.sent", "live.native"};
+    // An aircraft's live flight only while it flies; "机组未指派" only on a schedule without crew, an empty
+    // crew list among them.
+    QTest::newRow("live: an aircraft in flight")
+        << "lichen aircraft ac-101"
+        << QStringList{"heard:正在飞行", "heard:地速", "text:live.schedule.sch-4>机组未指派"} << QStringList()
+        << QStringList();
+    QTest::newRow("live: an aircraft on the ground, its schedules")
+        << "lichen aircraft ac-104"
+        << QStringList{"text:live.schedule.sch-1>机长 lichen", "text:live.schedule.sch-1>副驾驶 zhaolei",
+                       "text:live.schedule.sch-2>机组未指派", "text:live.schedule.sch-5>机组未指派"}
+        << QStringList()
+        << QStringList{"live.schedule.sch-1>机组未指派", "heard:正在飞行", "heard:地速", "heard:暂无排班"};
+    QTest::newRow("live: an aircraft without schedules")
+        << "lichen aircraft ac-102" << QStringList{"heard:暂无排班", "heard:申请批准后会在这里看到官方排班。"}
+        << QStringList() << QStringList{"live.schedule.sch-1", "live.schedule.sch-4"};
     // Regression: back from a page opened from it the Live page did not load again, so a link that had
     // ended meanwhile still showed the boards.
     QTest::newRow("live: back from an aircraft, the link ended meanwhile")
@@ -1633,7 +1739,8 @@ void ScreenRulesTest::liveScreens_data()
     // The sheet closes on the aircraft's page, which says the application was sent.
     QTest::newRow("live: application sent")
         << "lichen form sent" << QStringList{"alert:live.aircraft.sent", "live.aircraft.back"}
-        << QStringList() << QStringList{"live.apply.submit", "live.apply.message"};
+        << QStringList{"live.aircraft.apply>申请已提交"}
+        << QStringList{"live.apply.submit", "live.apply.message", "live.aircraft.apply>申请这架飞机"};
     // Regression: only the top edge of the note showed in the smallest window.
     QTest::newRow("live: application sent (760×540)")
         << "lichen form sent" << QStringList{"alert:live.aircraft.sent", "live.aircraft.back"}
@@ -1698,7 +1805,9 @@ void ScreenRulesTest::liveScreens()
     // The board chosen last is kept; each row chooses its own.
     live->setProperty("tab", step == "applications" || step == "reviewed" || step == "review" ? 1 : 0);
     if (step == "aircraft" || step == "form" || step == "back") {
-        press("live.aircraft.org-vornalia/ac-101");
+        const QString aircraft = scenario.section(' ', 2, 2);
+        press("live.aircraft.org-vornalia/"
+              + (step == "aircraft" && !aircraft.isEmpty() ? aircraft : "ac-101"));
         QTRY_VERIFY(shown(scene(), "live.aircraft.back"));
     }
     if (scenario == "lichen applications all") {

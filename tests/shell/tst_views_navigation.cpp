@@ -10,15 +10,80 @@
 #include "QuitQuestion.h"
 #include "ShellViewsFixture.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QGeoCoordinate>
+#include <QImage>
 #include <QMetaEnum>
 #include <QPointer>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace TestSupport;
 using Sample::Request;
+
+namespace {
+
+// What the quit question says under its title while a report is sent, and while evidence pictures are.
+const QString reportMessage =
+    QStringLiteral("现在退出将看不到这份报告是否提交成功；如果没有被接受，已填写的内容和截图也不会保留。");
+const QString picturesMessage =
+    QStringLiteral("现在退出将看不到这些截图是否上传成功；如果没有被接受，需要重新选择截图。");
+
+// A picked picture whose file is a named pipe: converting it waits on reading it until the test hands the
+// picture over, so a page stays converting for as long as a test needs. The test holds the pipe's writing
+// end from the start, so the page's reader never waits to open it, only to read.
+class HeldPicture
+{
+public:
+    explicit HeldPicture(QString path)
+        : m_path(QFile::encodeName(path))
+    {
+        if (::mkfifo(m_path.constData(), 0600) == 0)
+            m_pipe = ::open(m_path.constData(), O_RDWR | O_CLOEXEC);
+    }
+    HeldPicture(const HeldPicture &) = delete;
+    HeldPicture &operator=(const HeldPicture &) = delete;
+    // A conversion still waiting is never left to hang the test's threads.
+    ~HeldPicture() { handOver(); }
+
+    QUrl url() const { return m_pipe >= 0 ? QUrl::fromLocalFile(QFile::decodeName(m_path)) : QUrl(); }
+
+    // Writes the picture into the pipe, once, and closes it as soon as the reader has taken the picture: it
+    // then reads to the end. The pipe's name goes with it, so a reader that comes later finds no file.
+    void handOver()
+    {
+        if (m_pipe < 0)
+            return;
+        QImage picture(64, 48, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+        // One write under the pipe's atomic size: the reader wakes to the whole picture.
+        if (::write(m_pipe, png.constData(), size_t(png.size())) == png.size()) {
+            [[maybe_unused]] const bool taken = QTest::qWaitFor([this] {
+                int waiting = 0;
+                return ::ioctl(m_pipe, FIONREAD, &waiting) == 0 && waiting == 0;
+            });
+        }
+        ::unlink(m_path.constData());
+        ::close(std::exchange(m_pipe, -1));
+    }
+
+private:
+    QByteArray m_path;
+    int m_pipe = -1;
+};
+
+} // namespace
 
 class ViewsNavigationTest : public ShellViewsFixture
 {
@@ -44,6 +109,8 @@ private Q_SLOTS:
     void busyFormKeepsItsPlace_data();
     void busyFormKeepsItsPlace();
     void busyUploadKeepsItsPlace();
+    void convertingPicturesAsksNothing_data();
+    void convertingPicturesAsksNothing();
     void quittingAnywayQuits();
     void questionGoesAsTheSendEnds_data();
     void questionGoesAsTheSendEnds();
@@ -58,7 +125,8 @@ private Q_SLOTS:
     void routesMapOfAMemberWithoutRoutes();
 
 private:
-    void quittingAsksFirst(const QString &title);
+    // Its title and the message under it say what is on its way.
+    void quittingAsksFirst(const QString &title, const QString &message);
     // The report form on the flights tab, filled with a circuit the service cannot find: with `proof`, a
     // note and a picture, which the service accepts.
     QQuickItem *showFilledForm(bool proof);
@@ -66,7 +134,7 @@ private:
 
 // Closing the window while a page sends what the member gave it asks first: the window and the page stay,
 // Return keeps them, the quit key asks again, and only "仍要退出" quits.
-void ViewsNavigationTest::quittingAsksFirst(const QString &title)
+void ViewsNavigationTest::quittingAsksFirst(const QString &title, const QString &message)
 {
     QSignalSpy quit(m_engine.get(), &QQmlEngine::quit);
     // The question's controls are on the window's overlay.
@@ -76,6 +144,7 @@ void ViewsNavigationTest::quittingAsksFirst(const QString &title)
     QQuickItem *stay = nullptr;
     QTRY_VERIFY((stay = shown(overlay, "quit.stay")));
     QVERIFY2(textsShown(overlay).contains(title), qPrintable(textsShown(overlay).join(" | ")));
+    QVERIFY2(textsShown(overlay).contains(message), qPrintable(textsShown(overlay).join(" | ")));
     QTRY_COMPARE(m_window->activeFocusItem(), stay);
     QTest::keyClick(m_window.get(), Qt::Key_Return);
     QTRY_VERIFY(!shown(overlay, "quit.stay"));
@@ -784,7 +853,7 @@ void ViewsNavigationTest::busyFormKeepsItsPlace()
     QCOMPARE(navigation->flightPath(), sending);
     QCOMPARE(flights->top(), page.data());
     // Regression: closing the window quit at once, and the report was gone with its outcome unseen.
-    quittingAsksFirst(QStringLiteral("飞行报告仍在提交"));
+    quittingAsksFirst(QStringLiteral("飞行报告仍在提交"), reportMessage);
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(flights->top(), page.data());
@@ -837,7 +906,8 @@ void ViewsNavigationTest::busyUploadKeepsItsPlace()
     QTest::keyClick(m_window.get(), Qt::Key_Left, Qt::AltModifier);
     QCOMPARE(navigation->flightPath(), uploading);
     QCOMPARE(flights->top(), page.data());
-    quittingAsksFirst(QStringLiteral("补充截图仍在上传"));
+    // The message, too, speaks of the pictures, not of a report and what was typed into it.
+    quittingAsksFirst(QStringLiteral("补充截图仍在上传"), picturesMessage);
     if (QTest::currentTestFailed())
         return;
     // Regression: the upload button, off while the pictures upload, left the keyboard on an unnamed filler
@@ -854,6 +924,41 @@ void ViewsNavigationTest::busyUploadKeepsItsPlace()
     QCOMPARE(detail->property("fileCount").toInt(), 1);
     QTest::keyClick(m_window.get(), Qt::Key_Escape);
     QTRY_VERIFY(page.isNull());
+}
+
+void ViewsNavigationTest::convertingPicturesAsksNothing_data()
+{
+    QTest::addColumn<bool>("detail"); // the held report's evidence, else the report form
+    QTest::newRow("report form") << false;
+    QTest::newRow("report's evidence") << true;
+}
+
+// Closing the window while a page only converts the pictures picked asks nothing, "飞行报告仍在提交" least of
+// all: none of them is on its way yet.
+void ViewsNavigationTest::convertingPicturesAsksNothing()
+{
+    QFETCH(bool, detail);
+    QVERIFY(showDashboard("lichen"));
+    auto *question = m_root->findChild<QuitQuestion *>();
+    QVERIFY(question);
+    QPointer<QQuickItem> page = detail ? showHeldReport() : showFilledForm(false);
+    QVERIFY(page);
+    auto *model = page->property("model").value<QObject *>();
+    QVERIFY(model);
+    HeldPicture picture(m_site.scratchFile("held.png"));
+    QVERIFY(!picture.url().isEmpty());
+    QVERIFY(QMetaObject::invokeMethod(model, "pickPhotos", Q_ARG(QList<QUrl>, {picture.url()})));
+    QTRY_VERIFY(model->property("busy").toBool());
+    QVERIFY(page->property("pageBusy").toBool());
+
+    QVERIFY(!question->asks());
+    QVERIFY(m_window->close());
+    QVERIFY(!shown(m_window->contentItem(), "quit.stay"));
+    // It was converting all along: the picture comes once handed over.
+    QCOMPARE(model->property("fileCount").toInt(), 0);
+    picture.handOver();
+    QTRY_VERIFY(!model->property("busy").toBool());
+    QCOMPARE(model->property("fileCount").toInt(), 1);
 }
 
 // Regression: "仍要退出" asked the app to quit, and Qt's quit asks each window to close first: the window
@@ -915,15 +1020,21 @@ void ViewsNavigationTest::questionGoesAsTheSendEnds_data()
     QTest::addColumn<QString>("outcome"); // where the keyboard is once the question has gone; empty: where
                                           // it was as the question opened
     QTest::addColumn<bool>("elsewhere");  // the member went on to the map tab as it sent
-    QTest::newRow("report accepted") << false << 0 << true << "pirep.done" << false;
-    QTest::newRow("report refused") << false << 0 << false << "pirep.error" << false;
-    QTest::newRow("report failed") << false << 500 << false << "pirep.error" << false;
-    QTest::newRow("report refused, from the map") << false << 0 << false << "" << true;
-    QTest::newRow("evidence accepted") << true << 0 << true << "pirep.detail.uploaded" << false;
+    QTest::addColumn<bool>("reloading");  // the member's reports, reloaded after the answer, held back
+    QTest::newRow("report accepted") << false << 0 << true << "pirep.done" << false << false;
+    // The question goes with the answer, not once the member's reports have reloaded after it.
+    QTest::newRow("report accepted, the reports reloading")
+        << false << 0 << true << "pirep.done" << false << true;
+    QTest::newRow("report refused") << false << 0 << false << "pirep.error" << false << false;
+    QTest::newRow("report failed") << false << 500 << false << "pirep.error" << false << false;
+    QTest::newRow("report refused, from the map") << false << 0 << false << "" << true << false;
+    QTest::newRow("evidence accepted") << true << 0 << true << "pirep.detail.uploaded" << false << false;
+    QTest::newRow("evidence accepted, the reports reloading")
+        << true << 0 << true << "pirep.detail.uploaded" << false << true;
     // The failure takes the keyboard, as the form's does, so it is read wherever the page was scrolled.
-    QTest::newRow("evidence refused") << true << 413 << false << "pirep.detail.error" << false;
-    QTest::newRow("evidence failed") << true << 500 << false << "pirep.detail.error" << false;
-    QTest::newRow("evidence failed, from the map") << true << 500 << false << "" << true;
+    QTest::newRow("evidence refused") << true << 413 << false << "pirep.detail.error" << false << false;
+    QTest::newRow("evidence failed") << true << 500 << false << "pirep.detail.error" << false << false;
+    QTest::newRow("evidence failed, from the map") << true << 500 << false << "" << true << false;
 }
 
 // Regression: the question stayed over the page's outcome once the send had ended, its text turned to
@@ -935,6 +1046,7 @@ void ViewsNavigationTest::questionGoesAsTheSendEnds()
     QFETCH(bool, accepted);
     QFETCH(QString, outcome);
     QFETCH(bool, elsewhere);
+    QFETCH(bool, reloading);
     QVERIFY(showDashboard("lichen"));
     QVERIFY(activateWindow());
     auto *question = m_root->findChild<QuitQuestion *>();
@@ -975,12 +1087,22 @@ void ViewsNavigationTest::questionGoesAsTheSendEnds()
     QTRY_COMPARE(m_window->activeFocusItem(), shown(overlay, "quit.stay"));
     const QString asked = detail ? "补充截图仍在上传" : "飞行报告仍在提交";
     QVERIFY(textsShown(overlay).contains(asked));
+    QVERIFY(textsShown(overlay).contains(detail ? picturesMessage : reportMessage));
     QStringList titles;
     const QObject watching;
     connect(question, &QuitQuestion::changed, &watching,
             [&titles, question] { titles.append(question->title()); });
 
+    if (reloading)
+        service().setFault("/api/pireps", {.held = true, .times = 1, .method = "GET"});
     service().release();
+    if (reloading) {
+        // The answer has come: the question goes while the member's reports still reload.
+        QTRY_COMPARE(service().heldAnswers(), 1);
+        QTRY_VERIFY(!shown(overlay, "quit.stay"));
+        QVERIFY(!question->asks());
+        service().release();
+    }
     QTRY_VERIFY(!model->property("busy").toBool());
     QTRY_VERIFY(!shown(overlay, "quit.stay"));
     QVERIFY2(!titles.contains(QStringLiteral("仍有内容在提交")), qPrintable(titles.join(" | ")));
