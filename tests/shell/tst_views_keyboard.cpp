@@ -134,10 +134,11 @@ void ViewsKeyboardTest::focusLandsOnANamedElement_data()
         << "lichen"
         << ""
         << "" << 0 << int(MemberTab::Live) << QStringList{"live.aircraft.org-vornalia/ac-101"};
-    QTest::newRow("searched flight chosen")
-        << "lichen"
-        << ""
-        << "搜索航班" << 0 << int(MemberTab::Map) << QStringList{"map.search", "Down", "Return"};
+    // The flight's bar takes it in the search's place: the first row's flight, which has no callsign.
+    QTest::newRow("searched flight chosen") << "lichen"
+                                            << ""
+                                            << "航班" << int(QAccessible::Grouping) << int(MemberTab::Map)
+                                            << QStringList{"map.search", "Down", "Return"};
     // The arrows in the sidebar choose the tab below or above and take the keyboard there.
     QTest::newRow("sidebar: Down from the dashboard's row")
         << "lichen"
@@ -291,12 +292,38 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing_data()
         << map << QSize() << QStringList{"map.search"} << "flightFilter.livery" << QStringList()
         << "flightFilter.livery.choices"
         << "" << escape;
+    // The selected flight's card in a window narrower than the regular class (only a test makes one: the
+    // app's window is at least 760 wide), the bar in any other; the bar closes by Escape too, or by its ×,
+    // Tab away.
+    const QSize narrow(600, 540);
+    const QSize smallest(760, 540);
+    const QStringList closeButton{"Tab", "Space"};
+    QTest::newRow("own flight's card, narrow")
+        << map << narrow << QStringList() << "map.ownFlights" << QStringList() << "flight.identity"
+        << "map.sheet" << escape;
+    QTest::newRow("own flight's bar, the smallest window")
+        << map << smallest << QStringList() << "map.ownFlights" << QStringList() << "flight.identity"
+        << "map.flightBar" << escape;
+    QTest::newRow("own flight's bar")
+        << map << QSize() << QStringList() << "map.ownFlights" << QStringList() << "flight.identity"
+        << "map.flightBar" << closeButton;
+    // A flight picked in the search takes the keyboard in its place: closed, it goes back to the search's
+    // button.
+    const QStringList pick{"Down", "Return"};
+    QTest::newRow("searched flight's card, narrow")
+        << map << narrow << QStringList() << "map.search" << pick << "flight.identity"
+        << "map.sheet" << escape;
+    QTest::newRow("searched flight's bar")
+        << map << QSize() << QStringList() << "map.search" << pick << "flight.identity"
+        << "map.flightBar" << closeButton;
 }
 
-// Closed with Escape, the account popover, the logbook sheet and the map search's lists give the keyboard
-// back to the control that opened them, with its ring (the app's own window, which hands it back
-// differently: tst_app_window).
-// Regression: the map search's lists gave it back without the ring.
+// Closed with Escape (or their own close button), the account popover, the logbook sheet, the map search's
+// lists and the selected flight's panels give the keyboard back to the control that opened them, with its
+// ring (the app's own window, which hands it back differently: tst_app_window).
+// Regression: the map search's lists gave it back without the ring; the flight's card and bar took no
+// keyboard (it stayed on the hidden button that opened them), Escape left the bar up, and closed, the
+// keyboard was on a loader on its way out, or on the sidebar.
 void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing()
 {
     QFETCH(int, tab);
