@@ -60,11 +60,18 @@ Button {
     Popup {
         id: menu
 
+        // Its list takes the keyboard; closed, by a choice or Escape, it goes back to the row with its ring.
+        readonly property ScreenFocus keyboard: ScreenFocus {
+            screen: menu.contentItem
+            open: menu.visible
+        }
+
         y: picker.height + 4
         width: picker.width
         height: Math.min(list.contentHeight + 12, 280)
         padding: 6
         focus: true
+        onAboutToShow: menu.keyboard.opening()
 
         background: Rectangle {
             radius: 10
@@ -78,6 +85,7 @@ Button {
             anchors.fill: parent
             clip: true
             boundsBehavior: Flickable.StopAtBounds
+            objectName: picker.objectName + ".choices"
             keyNavigationEnabled: true
             focus: true
             model: picker.choices

@@ -135,7 +135,10 @@ Item {
         onRefreshRequested: liveMap.refresh()
         onDemoToggled: liveMap.toggleDemonstration()
         onDemoStopped: liveMap.demonstrating = false
-        onOwnFlightChosen: flight => liveMap.chooseFound(flight)
+        onOwnFlightChosen: flight => {
+            panels.openingFlight();
+            liveMap.chooseFound(flight);
+        }
         onOwnFlightsPickerRequested: {
             panels.opening();
             liveMap.openOwnFlights();

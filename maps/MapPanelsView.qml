@@ -96,12 +96,24 @@ Item {
         LiveFlightDetailView {}
     }
 
-    // The search and the picker take the keyboard as they come; as they go (a flight chosen, or closed) it
-    // goes back to the control that opened them.
-    // The map tells where the keyboard is before it asks for one of them: by the time they show, it has gone in.
+    // The search, the picker and the selected flight's bar or card take the keyboard as they come; as they go
+    // it goes back to the control that opened them. A flight picked in the search or the picker takes it in
+    // their place: closed, it goes back where theirs would have.
+    // The map tells where the keyboard is before it asks for the search or the picker: by the time they show,
+    // it has gone in.
     function opening() {
         sideKeyboard.opening();
         sheetKeyboard.opening();
+    }
+    // And before a control of the map selects a flight: the card's sheet draws the keyboard in as it comes up,
+    // before the card could tell where it was.
+    function openingFlight() {
+        if (!flightKeyboard.open)
+            flightKeyboard.opening();
+    }
+    function choosing(flight: liveFlight, from: ScreenFocus) {
+        flightKeyboard.openingInPlaceOf(from);
+        panels.chosen(flight);
     }
 
     ScreenFocus {
@@ -113,8 +125,15 @@ Item {
     ScreenFocus {
         id: sheetKeyboard
 
-        screen: sheetContent.item as Item
-        open: sheet.presented
+        screen: panels.sheetPicker as Item
+        open: layout.sheet === MapPanelsModel.Search || layout.sheet === MapPanelsModel.OwnFlights
+    }
+    ScreenFocus {
+        id: flightKeyboard
+
+        // The bar as long as it is on screen, fading out too.
+        screen: (bar.item as Item) ?? (panels.card as Item)
+        open: layout.showsBar || layout.sheet === MapPanelsModel.Flight
     }
 
     // Wide: the side card.
@@ -235,7 +254,7 @@ Item {
             panels.closePicker(panels.sidePicksOwn);
         }
         function onChoose(flight: liveFlight) {
-            panels.chosen(flight);
+            panels.choosing(flight, sideKeyboard);
         }
     }
     Connections {
@@ -246,7 +265,7 @@ Item {
             panels.closePicker(panels.sheetPicksOwn);
         }
         function onChoose(flight: liveFlight) {
-            panels.chosen(flight);
+            panels.choosing(flight, sheetKeyboard);
         }
     }
 

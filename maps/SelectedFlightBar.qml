@@ -21,6 +21,8 @@ Item {
     implicitHeight: row.implicitHeight + 40
     Accessible.role: Accessible.Grouping
     Accessible.name: facts.accessibleLabel
+    // It takes the keyboard as it comes: Escape closes it as the narrow window's Escape closes its card.
+    Keys.onEscapePressed: bar.close()
 
     SelectedFlightModel {
         id: facts

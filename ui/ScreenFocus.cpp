@@ -123,6 +123,14 @@ void ScreenFocus::opening()
     m_taken = true;
 }
 
+void ScreenFocus::openingInPlaceOf(ScreenFocus *other)
+{
+    if (!other)
+        return opening();
+    m_origin = other->m_origin;
+    m_taken = true;
+}
+
 void ScreenFocus::opened()
 {
     if (m_placesKeyboard)
@@ -153,7 +161,8 @@ void ScreenFocus::closed()
         std::any_of(openScreens().cbegin(), openScreens().cend(), [this, now](ScreenFocus *other) {
             return other != this && other->m_openedAt > m_openedAt && other->holds() && other->within(now);
         });
+    // A screen that fades out keeps its controls a moment: the keyboard on one of them does not stay there.
     if (!keptAbove)
-        ComponentRules::focusBack(m_origin, showing(), shownIn);
+        ComponentRules::focusBack(m_origin, showing(), shownIn, area());
     m_origin = {};
 }

@@ -36,6 +36,9 @@ public:
 
     // Where the keyboard is now is where it goes back to: before a screen opens that `open` does not follow.
     Q_INVOKABLE void opening();
+    // The screen opens in place of another that closes as it opens (a pick in a list that the list's screen
+    // hands on): the keyboard goes back where that one's would have.
+    Q_INVOKABLE void openingInPlaceOf(ScreenFocus *other);
 
 Q_SIGNALS:
     void screenChanged();

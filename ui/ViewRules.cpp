@@ -299,7 +299,7 @@ void focusPage(QQuickItem *page)
     take(target ? target : page, Qt::OtherFocusReason);
 }
 
-void focusBack(const FocusOrigin &origin, QQuickItem *showing, QQuickWindow *window)
+void focusBack(const FocusOrigin &origin, QQuickItem *showing, QQuickWindow *window, QQuickItem *leaving)
 {
     if (!window)
         return;
@@ -307,7 +307,8 @@ void focusBack(const FocusOrigin &origin, QQuickItem *showing, QQuickWindow *win
     // A popup gives the keyboard back to the control it came from by itself, as if by no key: that one still
     // takes it again with its reason, for its ring. Nor is a popup on its way out (an alert fading out still
     // has the keyboard on its button) where the keyboard stays.
-    if (heard(now) && !popupAround(now) && now != origin.item)
+    const bool goes = leaving && now && (now == leaving || leaving->isAncestorOf(now));
+    if (heard(now) && !popupAround(now) && now != origin.item && !goes)
         return;
     if (focusOn(origin, window))
         return;

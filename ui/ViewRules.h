@@ -111,8 +111,10 @@ void focusPage(QQuickItem *page);
 // it on a named control (a page, not a popup on its way out); else back to the control it was opened from
 // (also where the popup has handed it back already), with its ring when the keyboard put it there, while that
 // is on screen; else into `showing`, the page now
-// showing, as it would on opening; else to the window's first named control.
-void focusBack(const FocusOrigin &origin, QQuickItem *showing, QQuickWindow *window);
+// showing, as it would on opening; else to the window's first named control. The keyboard in `leaving`, the
+// screen that closed, is not kept there while it is still on screen.
+void focusBack(const FocusOrigin &origin, QQuickItem *showing, QQuickWindow *window,
+               QQuickItem *leaving = nullptr);
 
 } // namespace ComponentRules
 

@@ -213,6 +213,10 @@ void MapPanelViewsTest::panelsFollowTheWindowWidth()
     // The holder on screen has made its content.
     QTRY_VERIFY2(holds(named(panels.get(), shown), content.toUtf8()),
                  qPrintable(content + '\n' + views.warnings().join('\n')));
+    // The search's sheet dims the map below it; the card's leaves it as it is, to be used around the card.
+    QQuickItem *scrim = named(panels.get(), "mapSheet.scrim");
+    QVERIFY(scrim);
+    QTRY_COMPARE(scrim->isVisible(), shown == "map.sheet" && content == "FlightSearchView");
     // Guards the arrival code that Qt 6.4 laid out zero wide, past the card's edge, when the card was made
     // before the map had its width: both codes get their width, inside the route line.
     for (QQuickItem *route : panels->findChildren<QQuickItem *>(QStringLiteral("map.routeProgress"))) {

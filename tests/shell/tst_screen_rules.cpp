@@ -1925,6 +1925,35 @@ void ScreenRulesTest::mapScreens_data()
     QTest::newRow("map: none of the member's flights, a flight selected")
         << "unphased lv-900" << QStringList{"flight.identity"} << QStringList()
         << QStringList{"map.ownFlights"};
+    // The bar's progress figure only with a route progress: none for a flight without an arrival or a plan.
+    QTest::newRow("map: a flight's route progress")
+        << "selected lv-207" << QStringList{"flight.identity", "heard:进度, "} << QStringList()
+        << QStringList();
+    // Its other figures heard first: the bar comes in from nothing, heard by none until then.
+    QTest::newRow("map: a flight without route progress")
+        << "selected lv-145" << QStringList{"flight.identity", "flight.server", "heard:高度, "}
+        << QStringList() << QStringList{"heard:进度", "flight.live"};
+    QTest::newRow("map: a live flight without a server")
+        << "serverless lv-901" << QStringList{"flight.identity", "flight.live"} << QStringList()
+        << QStringList{"flight.server"};
+    // The card of a narrow window: the LIVE badge only for a live flight, with or without its server, and no
+    // progress figure at all.
+    QTest::newRow("map, narrow: a live flight's card")
+        << "selected lv-207 narrow"
+        << QStringList{"flight.identity", "flight.server", "flight.live", "heard:高度"} << QStringList()
+        << QStringList{"heard:进度"};
+    QTest::newRow("map, narrow: the card of a flight not live")
+        << "selected lv-145 narrow" << QStringList{"flight.identity", "flight.server"} << QStringList()
+        << QStringList{"flight.live"};
+    QTest::newRow("map, narrow: the card of a flight of the saved snapshot")
+        << "saved sv-207 narrow" << QStringList{"flight.identity", "flight.phase"} << QStringList()
+        << QStringList{"flight.live"};
+    QTest::newRow("map, narrow: the card of a live flight in no phase")
+        << "unphased lv-900 narrow" << QStringList{"flight.identity", "flight.live"} << QStringList()
+        << QStringList{"flight.phase"};
+    QTest::newRow("map, narrow: the card of a live flight without a server")
+        << "serverless lv-901 narrow" << QStringList{"flight.identity", "flight.live"} << QStringList()
+        << QStringList{"flight.server"};
 
     QTest::newRow("map: search") << "search"
                                  << QStringList{"flightSearch.close", "flightSearch.query",
@@ -1950,13 +1979,22 @@ void ScreenRulesTest::mapScreens()
         service().setFault(livePath, {.status = 503});
     }
     QVERIFY(showSignedIn("lichen"));
-    if (scenario.startsWith("unphased")) {
-        // A live-identified snapshot of one live flight that reports no phase.
-        const QJsonObject flight{{"id", "lv-900"},   {"callsign", "B-900CA"}, {"server", "Expert"},
-                                 {"latitude", 31.2}, {"longitude", 121.5},    {"isLive", true}};
+    if (scenario.startsWith("unphased") || scenario.startsWith("serverless")) {
+        // A live-identified snapshot of one live flight that reports no phase; or no phase and no server.
+        QJsonObject flight{{"id", "lv-900"},   {"callsign", "B-900CA"}, {"server", "Expert"},
+                           {"latitude", 31.2}, {"longitude", 121.5},    {"isLive", true}};
+        if (scenario.startsWith("serverless")) {
+            flight.insert("id", "lv-901");
+            flight.remove("server");
+        }
         service().setFault(livePath, {.json = QJsonObject{{"flights", QJsonArray{flight}},
                                                           {"status", "live"},
                                                           {"liveIdentification", "connected"}}});
+    }
+    if (scenario.endsWith("narrow")) {
+        // Narrower than the regular class: the selected flight's card in its sheet, not the bar.
+        m_window->resize(600, 540);
+        m_root->setSize(QSizeF(600, 540));
     }
     if (scenario == "loading") {
         // The map's own load of the live snapshot is held back; the saved one answers.
