@@ -43,6 +43,7 @@ private Q_SLOTS:
     void menuRowsMadeOnceWhenItFirstOpens();
     void altAndTheMenusLetterOpenIt();
     void aboutOpensEveryTime();
+    void aboutKeepsItsRingUnderAnotherAlert();
     void checkForUpdatesLeavesTheKeyboardOnANamedControl_data();
     void checkForUpdatesLeavesTheKeyboardOnANamedControl();
     void fileDialogsChosenRowReads_data();
@@ -197,6 +198,37 @@ void AppWindowTest::aboutOpensEveryTime()
         QTest::keyClick(m_window.get(), Qt::Key_Return);
         QTRY_VERIFY(!shown(m_window->contentItem(), QStringLiteral("alert.title")));
     }
+}
+
+// Regression: once an alert that had come over the about alert (a newer release offered) closed, the keyboard
+// was back on "好" without its ring.
+void AppWindowTest::aboutKeepsItsRingUnderAnotherAlert()
+{
+    QTRY_VERIFY(UpdateCheck::shared().lastCheck() && !UpdateCheck::shared().checking());
+    QObject *menu = appMenu();
+    QTest::mouseMove(m_window.get(), QPoint(m_window->width() - 10, m_window->height() - 10));
+    QTest::keyClick(m_window.get(), Qt::Key_F10);
+    QTRY_VERIFY(menu->property("opened").toBool());
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    const auto ringedButton = [this] {
+        const QQuickItem *item = m_window->activeFocusItem();
+        return item && item->inherits("QQuickAbstractButton") && item->property("visualFocus").toBool()
+                   ? item->property("text").toString()
+                   : QString();
+    };
+    QTRY_COMPARE(ringedButton(), QString("好"));
+    // The check that runs as the app comes to the front finds a newer release.
+    m_service->publishRelease(Sample::Service::Release::Newer);
+    UpdateCheck::shared().startCheck(true);
+    QTRY_COMPARE(ringedButton(), QString("下载"));
+    QTest::keyClick(m_window.get(), Qt::Key_Escape);
+    QTRY_VERIFY(!shown(m_window->contentItem(), QStringLiteral("update.download")));
+    QTRY_COMPARE(ringedButton(), QString("好"));
+    QTest::qWait(100); // and it keeps it
+    QCOMPARE(ringedButton(), QString("好"));
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    QTRY_VERIFY(!shown(m_window->contentItem(), QStringLiteral("alert.title")));
+    m_service->publishRelease(Sample::Service::Release::Current);
 }
 
 void AppWindowTest::checkForUpdatesLeavesTheKeyboardOnANamedControl_data()
