@@ -187,6 +187,8 @@ void DesktopPortalTest::pickAsksForThePicturesFolder()
     const QString backend = QStringLiteral("org.freedesktop.impl.portal.FileChooser");
     QTRY_VERIFY_WITH_TIMEOUT(!callsTo(read(), backend, QStringLiteral("OpenFile")).isEmpty(), 20000);
     QCOMPARE(unavailable.count(), 0);
+    // Open until its answer comes: the window's keyboard goes back to the control that opened it then.
+    QVERIFY(pick.picking());
 
     const QStringList asked =
         callsTo(monitored, QStringLiteral("org.freedesktop.portal.FileChooser"), "OpenFile");
