@@ -306,9 +306,13 @@ void focusBack(const FocusOrigin &origin, QQuickItem *showing, QQuickWindow *win
     QQuickItem *now = window->activeFocusItem();
     // A popup gives the keyboard back to the control it came from by itself, as if by no key: that one still
     // takes it again with its reason, for its ring. Nor is a popup on its way out (an alert fading out still
-    // has the keyboard on its button) where the keyboard stays.
+    // has the keyboard on its button) where the keyboard stays. A control of a popup that stays open (a
+    // failure's notice in the sheet under a chooser) keeps it.
     const bool goes = leaving && now && (now == leaving || leaving->isAncestorOf(now));
-    if (heard(now) && !popupAround(now) && now != origin.item && !goes)
+    const QQuickItem *popupItem = popupAround(now);
+    const bool popupStays =
+        !popupItem || (popupItem->parent() && popupItem->parent()->property("opened").toBool());
+    if (heard(now) && popupStays && now != origin.item && !goes)
         return;
     if (focusOn(origin, window))
         return;

@@ -31,6 +31,7 @@ private Q_SLOTS:
     void pressIsOfferedOnce();
     void choosingIsTold_data();
     void choosingIsTold();
+    void chooserClosingLeavesTheKeyboardInAnOpenSheet();
 
 private:
     // A window holding the item the QML makes.
@@ -321,6 +322,38 @@ void ItemAccessibilityTest::choosingIsTold()
     QVERIFY(toldSelected.contains(qMakePair<QObject *, bool>(before, false)));
     chooser->setProperty("chosen", 1); // chosen again: no news
     QCOMPARE(toldSelected.size(), 2);
+}
+
+// Regression: a failed pick's notice in the logbook sheet took the keyboard as the desktop's chooser closed,
+// and the chooser's hand-back took it away again to the pick button, as if the sheet were a popup on its way
+// out. (The hand-back goes by what a screen reader hears, so it is tested where one listens.)
+void ItemAccessibilityTest::chooserClosingLeavesTheKeyboardInAnOpenSheet()
+{
+    const auto window = show("Item { width: 400; height: 300\n"
+                             " property alias sheet: sheet; property alias pick: pick\n"
+                             " property alias notice: notice; property alias chooser: chooser\n"
+                             " Popup { id: sheet; modal: true; focus: true; width: 300; height: 200\n"
+                             "  Column { Button { id: pick; text: \"选择补充截图\" }\n"
+                             "   Button { id: notice; text: \"无法读取所选图片\" } } }\n"
+                             " ScreenFocus { id: chooser } }");
+    QVERIFY(window);
+    window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QQuickItem *scene = window->contentItem()->childItems().constFirst();
+    auto *sheet = scene->property("sheet").value<QObject *>();
+    auto *pick = scene->property("pick").value<QQuickItem *>();
+    auto *notice = scene->property("notice").value<QQuickItem *>();
+    auto *chooser = scene->property("chooser").value<QObject *>();
+    QVERIFY(QMetaObject::invokeMethod(sheet, "open"));
+    QTRY_VERIFY(sheet->property("opened").toBool());
+    pick->forceActiveFocus(Qt::TabFocusReason);
+    chooser->setProperty("open", true);
+    QTest::qWait(20);
+    // The pick failed: its notice takes the keyboard, then the chooser is gone.
+    notice->forceActiveFocus(Qt::OtherFocusReason);
+    chooser->setProperty("open", false);
+    QTest::qWait(50);
+    QCOMPARE(window->activeFocusItem(), notice);
 }
 
 QTEST_MAIN(ItemAccessibilityTest)
