@@ -61,6 +61,8 @@ private:
     QObject *appMenu() const { return m_window->findChild<QObject *>(QStringLiteral("appMenu")); }
     static int rows(QObject *menu) { return menu->property("count").toInt(); }
     static QQuickItem *row(QObject *menu, int index);
+    // The text of the button that has the keyboard with its ring; none while anything else has it.
+    QString ringedButton() const;
     // A picture dialog in the window with these filters, opening in `folder`; its `dialog` is the dialog.
     std::unique_ptr<QObject> photoDialog(const QString &filters, const QString &folder);
     // Opens the dialog and gives the one Qt Quick draws in the window for it.
@@ -78,6 +80,14 @@ QQuickItem *AppWindowTest::row(QObject *menu, int index)
     QQuickItem *item = nullptr;
     QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, item), Q_ARG(int, index));
     return item;
+}
+
+QString AppWindowTest::ringedButton() const
+{
+    const QQuickItem *item = m_window->activeFocusItem();
+    return item && item->inherits("QQuickAbstractButton") && item->property("visualFocus").toBool()
+               ? item->property("text").toString()
+               : QString();
 }
 
 void AppWindowTest::initTestCase()
@@ -210,12 +220,6 @@ void AppWindowTest::aboutKeepsItsRingUnderAnotherAlert()
     QTest::keyClick(m_window.get(), Qt::Key_F10);
     QTRY_VERIFY(menu->property("opened").toBool());
     QTest::keyClick(m_window.get(), Qt::Key_Return);
-    const auto ringedButton = [this] {
-        const QQuickItem *item = m_window->activeFocusItem();
-        return item && item->inherits("QQuickAbstractButton") && item->property("visualFocus").toBool()
-                   ? item->property("text").toString()
-                   : QString();
-    };
     QTRY_COMPARE(ringedButton(), QString("好"));
     // The check that runs as the app comes to the front finds a newer release.
     m_service->publishRelease(Sample::Service::Release::Newer);
@@ -266,13 +270,6 @@ void AppWindowTest::checkForUpdatesLeavesTheKeyboardOnANamedControl()
     QTRY_VERIFY((title = shown(m_window->contentItem(), QStringLiteral("alert.title"))));
     QCOMPARE(title->property("text").toString(), QString(newer ? "有新版本" : "检查更新"));
     QTRY_VERIFY(!menu->property("visible").toBool());
-    // The text of the button that has the keyboard with its ring; none while anything else has it.
-    const auto ringedButton = [this] {
-        const QQuickItem *item = m_window->activeFocusItem();
-        return item && item->inherits("QQuickAbstractButton") && item->property("visualFocus").toBool()
-                   ? item->property("text").toString()
-                   : QString();
-    };
     QTRY_COMPARE(ringedButton(), QString(newer ? "下载" : "好"));
     // Regression: the quit key did nothing while the answer was open.
     QSignalSpy quit(m_engine.get(), &QQmlEngine::quit);
