@@ -14,6 +14,18 @@
 using namespace TestSupport;
 using Sample::Request;
 
+namespace {
+
+// The popup's own item an item stands in, or none.
+QQuickItem *popupAround(QQuickItem *item)
+{
+    while (item && !item->inherits("QQuickPopupItem"))
+        item = item->parentItem();
+    return item;
+}
+
+} // namespace
+
 class ViewsKeyboardTest : public ShellViewsFixture
 {
     Q_OBJECT
@@ -292,10 +304,14 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing_data()
                                      << "account.logout";
     QTest::newRow("logbook sheet") << int(MemberTab::Account) << "account.logbook"
                                    << "logbook.close";
+    QTest::newRow("dashboard's full-screen routes map") << int(MemberTab::Home) << "routes.fullScreen"
+                                                        << "routes.done";
 }
 
-// Closed with Escape, the account popover and the logbook sheet give the keyboard back to the control that
-// opened them, with its ring (the app's own window, which hands it back differently: tst_app_window).
+// Opened from the keyboard, the account popover, the logbook sheet and the full-screen routes map put it on a
+// named control of theirs, and a screen reader names them; closed with Escape, they give the keyboard back to
+// the control that opened them, with its ring (the app's own window, which hands it back differently:
+// tst_app_window).
 void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing()
 {
     QFETCH(int, tab);
@@ -309,6 +325,15 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing()
     control->forceActiveFocus(Qt::TabFocusReason);
     QTest::keyClick(m_window.get(), Qt::Key_Space);
     QTRY_VERIFY(shown(m_window->contentItem(), inside));
+    // Regression: the full-screen map opened unnamed, the keyboard left behind it on nothing a screen reader
+    // names.
+    QTRY_VERIFY(!heardName(m_window->activeFocusItem()).isEmpty() && popupAround(m_window->activeFocusItem())
+                && popupAround(m_window->activeFocusItem())
+                       == popupAround(shown(m_window->contentItem(), inside)));
+    // A dialog, named by its title as a screen reader calls a popup (tst_item_accessibility).
+    QQuickItem *screen = popupAround(m_window->activeFocusItem());
+    QCOMPARE(QAccessible::queryAccessibleInterface(screen)->role(), QAccessible::Dialog);
+    QVERIFY(!screen->parent()->property("title").toString().isEmpty());
     // The switcher saves the current account as it appears; while that runs the panel stays.
     QTRY_VERIFY(!m_app->accountBusy());
     QTest::keyClick(m_window.get(), Qt::Key_Escape);
