@@ -45,6 +45,14 @@ void ScreenFocus::setOpen(bool open)
         this, [this, open] { open ? opened() : closed(); }, Qt::QueuedConnection);
 }
 
+void ScreenFocus::setHandsBack(bool handsBack)
+{
+    if (m_handsBack == handsBack)
+        return;
+    m_handsBack = handsBack;
+    Q_EMIT handsBackChanged();
+}
+
 QQuickItem *ScreenFocus::showing() const
 {
     // A popup's own items are hidden once it has closed.
@@ -136,7 +144,7 @@ void ScreenFocus::closed()
         std::any_of(openScreens().cbegin(), openScreens().cend(), [this, now](ScreenFocus *other) {
             return other != this && other->holds() && other->within(now);
         });
-    if (!keptAbove)
+    if (!keptAbove && m_handsBack)
         ComponentRules::focusBack(m_origin, showing(), shownIn);
     m_origin = {};
 }

@@ -21,6 +21,10 @@ class ScreenFocus : public QObject
     QML_ELEMENT
     Q_PROPERTY(QQuickItem *screen READ screen WRITE setScreen NOTIFY screenChanged)
     Q_PROPERTY(bool open READ isOpen WRITE setOpen NOTIFY openChanged)
+    // Whether closing gives the keyboard back. False once what the screen stands over has gone with it (the
+    // sign-in form, signed in from its saved accounts): the screen that came in its place takes the keyboard
+    // as it comes, as it does after the form alone.
+    Q_PROPERTY(bool handsBack READ handsBack WRITE setHandsBack NOTIFY handsBackChanged)
 
 public:
     using QObject::QObject;
@@ -30,6 +34,8 @@ public:
     void setScreen(QQuickItem *screen);
     bool isOpen() const { return m_open; }
     void setOpen(bool open);
+    bool handsBack() const { return m_handsBack; }
+    void setHandsBack(bool handsBack);
 
     // Where the keyboard is now is where it goes back to: before a screen opens that `open` does not follow.
     Q_INVOKABLE void opening();
@@ -37,6 +43,7 @@ public:
 Q_SIGNALS:
     void screenChanged();
     void openChanged();
+    void handsBackChanged();
 
 private:
     // The keyboard goes into the screen as it opens, and back as it closes.
@@ -60,6 +67,7 @@ private:
     ComponentRules::FocusOrigin m_last;
     QMetaObject::Connection m_watch;
     bool m_open = false;
+    bool m_handsBack = true;
     // An origin taken by opening() stands for the next opening.
     bool m_taken = false;
 };
