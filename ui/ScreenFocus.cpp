@@ -128,7 +128,10 @@ void ScreenFocus::opening()
     m_taken = true;
 }
 
-void ScreenFocus::opened() { ComponentRules::focusPage(m_screen); }
+void ScreenFocus::opened()
+{
+    ComponentRules::focusPage(m_screen, m_origin.keyboard ? Qt::TabFocusReason : Qt::OtherFocusReason);
+}
 
 void ScreenFocus::closed()
 {

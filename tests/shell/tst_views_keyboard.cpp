@@ -300,12 +300,16 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing_data()
     QTest::addColumn<int>("tab");
     QTest::addColumn<QString>("opener");
     QTest::addColumn<QString>("inside"); // what shows while the screen is open
+    QTest::addColumn<QString>("lands");  // what the element the keyboard lands on inside is called
     QTest::newRow("account popover") << int(MemberTab::Home) << "account.avatar"
-                                     << "account.logout";
+                                     << "account.logout"
+                                     << "账号";
     QTest::newRow("logbook sheet") << int(MemberTab::Account) << "account.logbook"
-                                   << "logbook.close";
+                                   << "logbook.close"
+                                   << "飞行日志";
     QTest::newRow("dashboard's full-screen routes map") << int(MemberTab::Home) << "routes.fullScreen"
-                                                        << "routes.done";
+                                                        << "routes.done"
+                                                        << "完成";
 }
 
 // Opened from the keyboard, the account popover, the logbook sheet and the full-screen routes map put it on a
@@ -317,6 +321,7 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing()
     QFETCH(int, tab);
     QFETCH(QString, opener);
     QFETCH(QString, inside);
+    QFETCH(QString, lands);
     QVERIFY(showDashboard("lichen"));
     QVERIFY(activateWindow());
     m_root->findChild<MemberNavigation *>()->setSelected(MemberTab(tab));
@@ -327,13 +332,15 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing()
     QTRY_VERIFY(shown(m_window->contentItem(), inside));
     // Regression: the full-screen map opened unnamed, the keyboard left behind it on nothing a screen reader
     // names.
-    QTRY_VERIFY(!heardName(m_window->activeFocusItem()).isEmpty() && popupAround(m_window->activeFocusItem())
-                && popupAround(m_window->activeFocusItem())
-                       == popupAround(shown(m_window->contentItem(), inside)));
-    // A dialog, named by its title as a screen reader calls a popup (tst_item_accessibility).
+    QTRY_COMPARE(heardName(m_window->activeFocusItem()), lands);
     QQuickItem *screen = popupAround(m_window->activeFocusItem());
+    QVERIFY(screen && screen == popupAround(shown(m_window->contentItem(), inside)));
+    // A dialog, named by its title as a screen reader calls a popup (tst_item_accessibility).
     QCOMPARE(QAccessible::queryAccessibleInterface(screen)->role(), QAccessible::Dialog);
     QVERIFY(!screen->parent()->property("title").toString().isEmpty());
+    // A button the keyboard lands on shows its ring.
+    if (m_window->activeFocusItem()->inherits("QQuickAbstractButton"))
+        QVERIFY(m_window->activeFocusItem()->property("visualFocus").toBool());
     // The switcher saves the current account as it appears; while that runs the panel stays.
     QTRY_VERIFY(!m_app->accountBusy());
     QTest::keyClick(m_window.get(), Qt::Key_Escape);
