@@ -204,8 +204,8 @@ Item {
                 }
             }
 
-            // The latest flight and the events share one flow of columns: beside the flight stands the first
-            // event, and the others fill the rows below both, so no column stands empty beside a long list.
+            // Two columns side by side where they have room, one above the other otherwise: the latest flight,
+            // and the events with their heading and every card stacked in one column of their own.
             AdaptiveColumns {
                 Layout.fillWidth: true
                 spacing: 16
@@ -236,27 +236,27 @@ Item {
                         title: page.regular ? "" : L.t("最近一次飞行")
                     }
                 }
-                Repeater {
-                    model: dashboard.eventCount
+                ColumnLayout {
+                    visible: dashboard.eventCount > 0
+                    spacing: 16
 
-                    ColumnLayout {
-                        id: eventCell
+                    SectionHeading {
+                        Layout.topMargin: page.regular ? 0 : 14
+                        title: L.t("将要举行的活动")
+                    }
+                    Repeater {
+                        model: dashboard.eventCount
 
-                        required property int index
-                        // Read again whenever the dashboard's lists change.
-                        readonly property flightEvent event: {
-                            dashboard.eventCount;
-                            return dashboard.eventAt(eventCell.index);
-                        }
-
-                        spacing: 16
-
-                        SectionHeading {
-                            visible: eventCell.index === 0
-                            title: L.t("将要举行的活动")
-                        }
                         Card {
-                            Layout.fillWidth: true
+                            id: eventCard
+
+                            required property int index
+                            // Read again whenever the dashboard's lists change.
+                            readonly property flightEvent event: {
+                                dashboard.eventCount;
+                                return dashboard.eventAt(eventCard.index);
+                            }
+
                             padding: 16
                             spacing: 12
 
@@ -266,10 +266,10 @@ Item {
                                 cornerRadius: 14
                                 // The card's content is the button's label.
                                 Accessible.name: (contentItem as EventSummary)?.accessibleText ?? ""
-                                onClicked: dashboard.openEvent(eventCell.index)
+                                onClicked: dashboard.openEvent(eventCard.index)
 
                                 contentItem: EventSummary {
-                                    event: eventCell.event
+                                    event: eventCard.event
                                     photoHeight: 150
                                     showsMap: true
                                     mapHeight: 150
@@ -284,7 +284,7 @@ Item {
                             AttendanceButtons {
                                 Layout.fillWidth: true
                                 memberData: stack.memberData
-                                event: eventCell.event
+                                event: eventCard.event
                             }
                         }
                     }

@@ -35,6 +35,15 @@ Item {
     Popup {
         id: cover
 
+        // What a screen reader calls it: its title.
+        property string title: L.t("我飞过的航线")
+        // "完成", its first control, takes the keyboard as it opens; the full-screen button has it back as
+        // it closes.
+        readonly property ScreenFocus keyboard: ScreenFocus {
+            screen: done
+            open: cover.visible
+        }
+
         parent: Overlay.overlay
         x: 0
         y: 0
@@ -45,7 +54,10 @@ Item {
         focus: true
         closePolicy: Popup.CloseOnEscape
         visible: view.fullScreen
-        onAboutToShow: coverMap.active = true
+        onAboutToShow: {
+            cover.keyboard.opening();
+            coverMap.active = true;
+        }
         onClosed: {
             coverMap.active = false;
             view.fullScreen = false;
@@ -87,7 +99,7 @@ Item {
                 Text {
                     anchors.centerIn: parent
                     width: Math.min(implicitWidth, parent.width - 2 * done.width - 48)
-                    text: L.t("我飞过的航线")
+                    text: cover.title
                     elide: Text.ElideRight
                     font.pixelSize: Typography.headline
                     font.weight: Font.DemiBold

@@ -51,17 +51,19 @@ Item {
         }
     }
 
-    // A control of the screen that goes (the sign-in form's field, after Return) would still have the keyboard
-    // as the next screen's first page asks whether a named control has it, and then go with its screen,
-    // leaving it to nothing: it is taken off the old screen before the new one is made.
+    // A control of the screen that goes (the sign-in form's field, after Return, or a row of the saved accounts
+    // over it) would still have the keyboard as the next screen's first page asks whether a named control has
+    // it, and then go with its screen, leaving it to nothing: it is taken off the old screen before the new one
+    // is made.
     Connections {
         target: model
 
         function onScreenChanged() {
+            const keyboardGoes = screen.activeFocus || savedAccounts.activeFocus;
             // The saved accounts stand over the sign-in form only.
             if (model.screen !== WindowRootModel.SignIn)
                 root.showingSavedAccounts = false;
-            if (screen.activeFocus)
+            if (keyboardGoes)
                 screen.forceActiveFocus();
             if (screen.shown !== model.screen)
                 screen.before = screen.shown;
@@ -254,10 +256,12 @@ Item {
         // What a screen reader calls it: the switcher's title.
         property string title: L.t("切换账号")
         // Its panel takes the keyboard as it opens, as the account button's switcher does; the sign-in form's
-        // button has it back as it closes.
+        // button has it back as it closes. Signed in from it, it goes with the form and gives nothing back: the
+        // member's first page takes the keyboard, as after a sign-in typed into the form.
         readonly property ScreenFocus keyboard: ScreenFocus {
             screen: savedAccountsPanel.item as Item
             open: savedAccounts.visible
+            handsBack: model.screen === WindowRootModel.SignIn
         }
         // Opened and closed as it is asked for, not bound: it also closes itself (Escape, a click beside it),
         // and a binding would then be written while it closes.

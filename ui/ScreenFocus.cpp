@@ -48,6 +48,14 @@ void ScreenFocus::setOpen(bool open)
         this, [this, open] { open ? opened() : closed(); }, Qt::QueuedConnection);
 }
 
+void ScreenFocus::setHandsBack(bool handsBack)
+{
+    if (m_handsBack == handsBack)
+        return;
+    m_handsBack = handsBack;
+    Q_EMIT handsBackChanged();
+}
+
 QQuickItem *ScreenFocus::showing() const
 {
     // A popup's own items are hidden once it has closed.
@@ -134,7 +142,7 @@ void ScreenFocus::openingInPlaceOf(ScreenFocus *other)
 void ScreenFocus::opened()
 {
     if (m_placesKeyboard)
-        ComponentRules::focusPage(m_screen);
+        ComponentRules::focusPage(m_screen, m_origin.keyboard ? Qt::TabFocusReason : Qt::OtherFocusReason);
 }
 
 void ScreenFocus::closed()
@@ -162,7 +170,7 @@ void ScreenFocus::closed()
             return other != this && other->m_openedAt > m_openedAt && other->holds() && other->within(now);
         });
     // A screen that fades out keeps its controls a moment: the keyboard on one of them does not stay there.
-    if (!keptAbove)
+    if (!keptAbove && m_handsBack)
         ComponentRules::focusBack(m_origin, showing(), shownIn, area());
     m_origin = {};
 }

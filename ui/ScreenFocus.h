@@ -24,6 +24,10 @@ class ScreenFocus : public QObject
     // Whether the keyboard is put into the screen as it opens; a screen that places it itself (Qt's file
     // dialog on its list) does without.
     Q_PROPERTY(bool placesKeyboard MEMBER m_placesKeyboard NOTIFY placesKeyboardChanged)
+    // Whether closing gives the keyboard back. False once what the screen stands over has gone with it (the
+    // sign-in form, signed in from its saved accounts): the screen that came in its place takes the keyboard
+    // as it comes, as it does after the form alone.
+    Q_PROPERTY(bool handsBack READ handsBack WRITE setHandsBack NOTIFY handsBackChanged)
 
 public:
     using QObject::QObject;
@@ -33,6 +37,8 @@ public:
     void setScreen(QQuickItem *screen);
     bool isOpen() const { return m_open; }
     void setOpen(bool open);
+    bool handsBack() const { return m_handsBack; }
+    void setHandsBack(bool handsBack);
 
     // Where the keyboard is now is where it goes back to: before a screen opens that `open` does not follow.
     Q_INVOKABLE void opening();
@@ -44,6 +50,7 @@ Q_SIGNALS:
     void screenChanged();
     void openChanged();
     void placesKeyboardChanged();
+    void handsBackChanged();
 
 private:
     // The keyboard goes into the screen as it opens, and back as it closes.
@@ -73,6 +80,7 @@ private:
     bool m_placesKeyboard = true;
     // When it last opened, in the order of every screen's openings: a screen opened later stands above it.
     quint64 m_openedAt = 0;
+    bool m_handsBack = true;
     // An origin taken by opening() stands for the next opening.
     bool m_taken = false;
 };

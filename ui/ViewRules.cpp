@@ -286,7 +286,7 @@ QQuickItem *popupAround(QQuickItem *item)
     return nullptr;
 }
 
-void focusPage(QQuickItem *page)
+void focusPage(QQuickItem *page, Qt::FocusReason reason)
 {
     if (!page || !page->isVisible())
         return;
@@ -296,7 +296,7 @@ void focusPage(QQuickItem *page)
     QQuickItem *target = named(page) ? page : firstTitle(page);
     if (!target)
         target = firstNamed(page, page);
-    take(target ? target : page, Qt::OtherFocusReason);
+    take(target ? target : page, reason);
 }
 
 void focusBack(const FocusOrigin &origin, QQuickItem *showing, QQuickWindow *window, QQuickItem *leaving)

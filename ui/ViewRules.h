@@ -104,8 +104,9 @@ QQuickItem *popupAround(QQuickItem *item);
 // field that takes it as it opens): the screen itself when it has a name (a page named as its heading), else
 // its first heading, else its first named control. Qt moves on with Tab only from an item in the tab chain,
 // else from the top of the window: an item that is none joins the chain until the focus leaves it, so the
-// next Tab goes to the control after it.
-void focusPage(QQuickItem *page);
+// next Tab goes to the control after it. A control it lands on draws its ring by `reason`: a screen the
+// keyboard opened shows where the keyboard now is.
+void focusPage(QQuickItem *page, Qt::FocusReason reason = Qt::OtherFocusReason);
 
 // Where the keyboard goes once a screen has closed: nowhere else while a screen that opened in its place has
 // it on a named control (a page, not a popup on its way out); else back to the control it was opened from

@@ -12,6 +12,7 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
+#include <QtQuickTest/quicktest.h>
 
 Q_IMPORT_QML_PLUGIN(Vorna_HomePlugin)
 
@@ -77,10 +78,13 @@ private Q_SLOTS:
     void metricColumnsAreEqual_data();
     void metricColumnsAreEqual();
     void eventCardsAnswerAndOpen();
+    void eventsStandInAColumnOfTheirOwn_data();
+    void eventsStandInAColumnOfTheirOwn();
 
 private:
-    // Signs "lichen" in and shows his dashboard in a window of the smallest size, in a language.
-    QQuickItem *show(const QByteArray &language, Pireps reports);
+    // Signs "lichen" in and shows his dashboard in a window of that width (the smallest size by default), in
+    // a language.
+    QQuickItem *show(const QByteArray &language, Pireps reports, int windowWidth = 760);
 
     // The keychain's queues main/ would install, this test's own.
     KeychainQueues m_keychain;
@@ -118,7 +122,7 @@ void DashboardViewTest::cleanup()
     m_site.reset();
 }
 
-QQuickItem *DashboardViewTest::show(const QByteArray &language, Pireps reports)
+QQuickItem *DashboardViewTest::show(const QByteArray &language, Pireps reports, int windowWidth)
 {
     qputenv("LANGUAGE", language);
     if (reports == Pireps::Null)
@@ -144,12 +148,12 @@ QQuickItem *DashboardViewTest::show(const QByteArray &language, Pireps reports)
         qWarning("%s", qPrintable(component.errorString()));
         return nullptr;
     }
-    // The page beside the sidebar (220 points and a hairline) in the smallest window, 760 by 540.
+    // The page beside the sidebar (220 points and a hairline); the smallest window is 760 by 540.
     m_window = std::make_unique<QQuickWindow>();
-    m_window->resize(760, 540);
+    m_window->resize(windowWidth, 540);
     view->setParentItem(m_window->contentItem());
     view->setPosition(QPointF(221, 0));
-    view->setSize(QSizeF(539, 540));
+    view->setSize(QSizeF(windowWidth - 221, 540));
     m_window->show();
     return view;
 }
@@ -270,6 +274,66 @@ void DashboardViewTest::eventCardsAnswerAndOpen()
     QMetaObject::invokeMethod(cards().first(), "clicked");
     QCOMPARE(m_navigation->depth(NavigationStack::HomeStack), 1);
     QCOMPARE(std::get<EventRoute>(m_navigation->eventPath().first()).event.id, m_data->events().first().id);
+}
+
+void DashboardViewTest::eventsStandInAColumnOfTheirOwn_data()
+{
+    QTest::addColumn<int>("windowWidth");
+    QTest::addColumn<bool>("besideTheFlight"); // the events' column beside the latest flight's, or below it
+    QTest::newRow("smallest window: one column") << 760 << false;
+    QTest::newRow("wide window: two columns") << 1280 << true;
+}
+
+void DashboardViewTest::eventsStandInAColumnOfTheirOwn()
+{
+    // Guards the events that each took a cell of the columns, the second and later ones under the latest
+    // flight's heading.
+    QFETCH(int, windowWidth);
+    QFETCH(bool, besideTheFlight);
+    QQuickItem *view = show("zh_CN", Pireps::Sample, windowWidth);
+    QVERIFY(view);
+    QTRY_VERIFY(m_data->state(MemberLoad::Events).loaded && m_data->state(MemberLoad::Latest).loaded);
+    QVERIFY(m_data->events().size() >= 2);
+    const auto named = [view](const QString &name) {
+        QList<QQuickItem *> found;
+        for (QQuickItem *item : itemsBelow(view)) {
+            if (item->isVisible() && item->objectName() == name)
+                found.append(item);
+        }
+        return found;
+    };
+    // A section's heading across its column, found by its title.
+    const auto heading = [&](const QString &title) -> QQuickItem * {
+        for (QQuickItem *item : named(QStringLiteral("section.heading"))) {
+            if (item->property("text").toString() == title)
+                return holder(item, "subtitle");
+        }
+        return nullptr;
+    };
+    const auto left = [view](QQuickItem *item) { return rectIn(item, view).left(); };
+    // Laid out once every card is made and the columns have placed them.
+    QTRY_COMPARE(named(QStringLiteral("home.event")).size(), m_data->events().size());
+    QTRY_VERIFY(heading("将要举行的活动") && named(QStringLiteral("home.latest-flight")).size() == 1);
+    QVERIFY(QQuickTest::qWaitForPolish(m_window.get()));
+    const QRectF flight = rectIn(heading("最近一次飞行"), view)
+                              .united(rectIn(named(QStringLiteral("home.latest-flight")).first(), view));
+    const QRectF events = rectIn(heading("将要举行的活动"), view);
+    const QList<QQuickItem *> cards = named(QStringLiteral("home.event"));
+    if (besideTheFlight) {
+        QCOMPARE(events.top(), flight.top());
+        QVERIFY(events.left() >= flight.right());
+    } else {
+        QCOMPARE(events.left(), flight.left());
+        QVERIFY(events.top() >= flight.bottom());
+    }
+    // Every card in the events' column, under its heading, in the list's order.
+    double below = events.bottom();
+    for (QQuickItem *card : cards) {
+        QCOMPARE(left(card), left(cards.first()));
+        QVERIFY(left(card) >= events.left() && rectIn(card, view).right() <= events.right());
+        QVERIFY(rectIn(card, view).top() > below);
+        below = rectIn(card, view).bottom();
+    }
 }
 
 QTEST_MAIN(DashboardViewTest)

@@ -591,14 +591,27 @@ void ScreenRulesTest::dashboardScreens_data()
     QTest::newRow("dashboard: the latest flight without a livery")
         << "lichen unliveried" << QStringList{"home.latest-flight", "heard:Cessna 172 · 未提供"}
         << QStringList() << QStringList{"latest.photo"};
+
+    // The latest flight's card or its placeholder, never both; in a regular-width window the column's heading
+    // carries the title, not the placeholder. The events' column only with events; no notice while every load
+    // answers, no loader once the reports have.
+    QTest::newRow("dashboard: a latest flight, events")
+        << "lichen" << QStringList{"home.latest-flight", "home.event", "section.heading>将要举行的活动"}
+        << QStringList() << QStringList{"latest-flight.placeholder", "heard:重试", "heard:正在加载"};
+    QTest::newRow("dashboard: no latest flight")
+        << "lichen noFlight" << QStringList{"latest-flight.placeholder", "home.event"} << QStringList()
+        << QStringList{"home.latest-flight", "latest-flight.placeholder>最近一次飞行"};
+    QTest::newRow("dashboard: no upcoming event")
+        << "lichen noEvents" << QStringList{"home.latest-flight"} << QStringList()
+        << QStringList{"home.event", "section.heading>将要举行的活动"};
 }
 
 void ScreenRulesTest::dashboardScreens()
 {
     QFETCH(QString, scenario);
     const QString username = scenario.section(' ', 0, 0);
-    // The field of the member's profile that the row leaves empty, for this row only; or "unliveried": his
-    // latest flight, not live, has no livery.
+    // The field of the member's profile that the row leaves empty, or what the service has none of, for this
+    // row only; or "unliveried": his latest flight, not live, has no livery.
     const QString missing = scenario.section(' ', 1, 1);
     QJsonObject &profile = service().accountNamed(username)->profile;
     const QJsonObject kept = profile;
@@ -611,6 +624,13 @@ void ScreenRulesTest::dashboardScreens()
         service().setFault("/api/infinite-flight/live", {.status = 503});
         service().setFault("/api/infinite-flight/me/flights",
                            {.json = QJsonObject{{"flights", QJsonArray{circuit}}}});
+    } else if (missing == "noFlight") {
+        // Neither a flight under way on the live map nor a recent one.
+        service().setFault("/api/infinite-flight/live", {.status = 503});
+        service().setFault("/api/infinite-flight/me/flights",
+                           {.json = QJsonObject{{"flights", QJsonArray()}}});
+    } else if (missing == "noEvents") {
+        service().setFault("/api/events/upcoming", {.json = QJsonObject{{"events", QJsonArray()}}});
     } else if (!missing.isEmpty()) {
         profile[missing] = missing == "hasAvatar" ? QJsonValue(false) : QJsonValue("");
     }

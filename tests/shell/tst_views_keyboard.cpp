@@ -14,6 +14,18 @@
 using namespace TestSupport;
 using Sample::Request;
 
+namespace {
+
+// The popup's own item an item stands in, or none.
+QQuickItem *popupAround(QQuickItem *item)
+{
+    while (item && !item->inherits("QQuickPopupItem"))
+        item = item->parentItem();
+    return item;
+}
+
+} // namespace
+
 class ViewsKeyboardTest : public ShellViewsFixture
 {
     Q_OBJECT
@@ -278,19 +290,29 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing_data()
     QTest::addColumn<QString>("opener");
     QTest::addColumn<QStringList>("then"); // pressed once the opener has opened its screen
     QTest::addColumn<QString>("inside");   // what shows while the screen is open
+    // What the element the keyboard lands on in a popup screen is called (a named dialog); empty: unchecked.
+    QTest::addColumn<QString>("lands");
     QTest::addColumn<QString>("holder"); // the keyboard is on a named item in it while open; empty: unchecked
     QTest::addColumn<QStringList>("closing");
     const QStringList escape{"Escape"};
     QTest::newRow("account popover") << int(MemberTab::Home) << QSize() << QStringList() << "account.avatar"
                                      << QStringList() << "account.logout"
+                                     << "账号"
                                      << "" << escape;
     QTest::newRow("logbook sheet") << int(MemberTab::Account) << QSize() << QStringList() << "account.logbook"
                                    << QStringList() << "logbook.close"
+                                   << "飞行日志"
                                    << "" << escape;
+    QTest::newRow("dashboard's full-screen routes map")
+        << int(MemberTab::Home) << QSize() << QStringList() << "routes.fullScreen" << QStringList()
+        << "routes.done"
+        << "完成"
+        << "" << escape;
     const int map = int(MemberTab::Map);
     QTest::newRow("map search's livery list")
         << map << QSize() << QStringList{"map.search"} << "flightFilter.livery" << QStringList()
         << "flightFilter.livery.choices"
+        << ""
         << "" << escape;
     // The selected flight's card in a window narrower than the regular class (only a test makes one: the
     // app's window is at least 760 wide), the bar in any other; the bar closes by Escape too, or by its ×,
@@ -300,30 +322,37 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing_data()
     const QStringList closeButton{"Tab", "Space"};
     QTest::newRow("own flight's card, narrow")
         << map << narrow << QStringList() << "map.ownFlights" << QStringList() << "flight.identity"
+        << ""
         << "map.sheet" << escape;
     QTest::newRow("own flight's bar, the smallest window")
         << map << smallest << QStringList() << "map.ownFlights" << QStringList() << "flight.identity"
+        << ""
         << "map.flightBar" << escape;
     QTest::newRow("own flight's bar")
         << map << QSize() << QStringList() << "map.ownFlights" << QStringList() << "flight.identity"
+        << ""
         << "map.flightBar" << closeButton;
     // A flight picked in the search takes the keyboard in its place: closed, it goes back to the search's
     // button.
     const QStringList pick{"Down", "Return"};
     QTest::newRow("searched flight's card, narrow")
         << map << narrow << QStringList() << "map.search" << pick << "flight.identity"
+        << ""
         << "map.sheet" << escape;
     QTest::newRow("searched flight's bar")
         << map << QSize() << QStringList() << "map.search" << pick << "flight.identity"
+        << ""
         << "map.flightBar" << closeButton;
 }
 
-// Closed with Escape (or their own close button), the account popover, the logbook sheet, the map search's
-// lists and the selected flight's panels give the keyboard back to the control that opened them, with its
-// ring (the app's own window, which hands it back differently: tst_app_window).
-// Regression: the map search's lists gave it back without the ring; the flight's card and bar took no
-// keyboard (it stayed on the hidden button that opened them), Escape left the bar up, and closed, the
-// keyboard was on a loader on its way out, or on the sidebar.
+// Opened from the keyboard, the account popover, the logbook sheet, the full-screen routes map, the map
+// search's lists and the selected flight's panels put it on a named element of theirs; closed with Escape (or
+// their own close button), they give the keyboard back to the control that opened them, with its ring (the
+// app's own window, which hands it back differently: tst_app_window).
+// Regression: the full-screen map opened unnamed, the keyboard left behind it on nothing a screen reader
+// names; the map search's lists gave it back without the ring; the flight's card and bar took no keyboard (it
+// stayed on the hidden button that opened them), Escape left the bar up, and closed, the keyboard was on a
+// loader on its way out, or on the sidebar.
 void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing()
 {
     QFETCH(int, tab);
@@ -332,6 +361,7 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing()
     QFETCH(QString, opener);
     QFETCH(QStringList, then);
     QFETCH(QString, inside);
+    QFETCH(QString, lands);
     QFETCH(QString, holder);
     QFETCH(QStringList, closing);
     QVERIFY(showDashboard("lichen"));
@@ -350,6 +380,17 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing()
     if (QTest::currentTestFailed())
         return;
     QTRY_VERIFY(shown(m_window->contentItem(), inside));
+    if (!lands.isEmpty()) {
+        QTRY_COMPARE(heardName(m_window->activeFocusItem()), lands);
+        QQuickItem *screen = popupAround(m_window->activeFocusItem());
+        QVERIFY(screen && screen == popupAround(shown(m_window->contentItem(), inside)));
+        // A dialog, named by its title as a screen reader calls a popup (tst_item_accessibility).
+        QCOMPARE(QAccessible::queryAccessibleInterface(screen)->role(), QAccessible::Dialog);
+        QVERIFY(!screen->parent()->property("title").toString().isEmpty());
+        // A button the keyboard lands on shows its ring.
+        if (m_window->activeFocusItem()->inherits("QQuickAbstractButton"))
+            QVERIFY(m_window->activeFocusItem()->property("visualFocus").toBool());
+    }
     if (!holder.isEmpty()) {
         const auto heldThere = [&] {
             QQuickItem *held = shown(m_window->contentItem(), holder);
