@@ -63,8 +63,6 @@ Item {
             spacing: 5
 
             Text {
-                id: captionText
-
                 width: middle.width
                 visible: route.caption.length > 0
                 text: route.caption
