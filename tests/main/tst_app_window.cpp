@@ -279,18 +279,9 @@ void AppWindowTest::checkForUpdatesLeavesTheKeyboardOnANamedControl()
     QTest::keyClick(m_window.get(), Qt::Key(closedBy));
     QTRY_VERIFY(!shown(m_window->contentItem(), QStringLiteral("alert.title")));
     // Once the alert has handed the keyboard back (it closes first, then gives it back).
-    const auto onANamedControl = [this]() -> QString {
-        QQuickItem *focused = m_window->activeFocusItem();
-        if (!focused)
-            return QStringLiteral("nothing");
-        QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(focused);
-        return heard && !heard->text(QAccessible::Name).trimmed().isEmpty()
-                   ? QString()
-                   : QString::fromLatin1(focused->metaObject()->className()) + " " + focused->objectName();
-    };
-    QTRY_COMPARE(onANamedControl(), QString());
+    QTRY_COMPARE(TestSupport::keyboardUnheard(m_window.get()), QString());
     QTest::qWait(100); // and there it stays
-    QCOMPARE(onANamedControl(), QString());
+    QCOMPARE(TestSupport::keyboardUnheard(m_window.get()), QString());
     m_service->publishRelease(Sample::Service::Release::Current);
 }
 

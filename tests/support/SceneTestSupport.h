@@ -65,6 +65,18 @@ inline QString heardName(QQuickItem *item)
     return heard ? heard->text(QAccessible::Name) : QString();
 }
 
+// Where the window's keyboard is, when that is not on an enabled control a screen reader names (the item's
+// class and objectName, or "nothing"); empty when it is.
+inline QString keyboardUnheard(QQuickWindow *window)
+{
+    QQuickItem *focused = window->activeFocusItem();
+    if (!focused)
+        return QStringLiteral("nothing");
+    if (focused->isEnabled() && focused->isVisible() && !heardName(focused).trimmed().isEmpty())
+        return QString();
+    return QString::fromLatin1(focused->metaObject()->className()) + " " + focused->objectName();
+}
+
 // A control as a test's table names it: an objectName, or "objectName>name", the first item on screen at or
 // below an item of that objectName that a screen reader calls by that name.
 inline QQuickItem *heardControl(QQuickItem *root, const QString &control)
