@@ -178,13 +178,23 @@ bool titles(QQuickItem *item)
            && !heard->text(QAccessible::Name).trimmed().isEmpty();
 }
 
+// The focus onto an item for a reason. A control draws its ring by the reason it last got the focus for,
+// which Qt leaves as it was when the control has the focus already (a popup opened again gives it back by
+// itself).
+void focusFor(QQuickItem *item, Qt::FocusReason reason)
+{
+    item->forceActiveFocus(reason);
+    if (item->metaObject()->indexOfProperty("focusReason") >= 0)
+        item->setProperty("focusReason", reason);
+}
+
 // The keyboard onto an item, in the tab chain until the focus leaves it when it is not there by itself.
 void take(QQuickItem *item, Qt::FocusReason reason)
 {
     const bool joins = !item->activeFocusOnTab();
     if (joins)
         item->setActiveFocusOnTab(true);
-    item->forceActiveFocus(reason);
+    focusFor(item, reason);
     if (joins)
         QObject::connect(
             item, &QQuickItem::activeFocusChanged, item, [item] { item->setActiveFocusOnTab(false); },
@@ -266,12 +276,7 @@ bool focusOn(const FocusOrigin &origin, QQuickWindow *window)
         focusPage(page);
         return heard(window->activeFocusItem());
     }
-    const Qt::FocusReason reason = origin.keyboard ? Qt::TabFocusReason : Qt::OtherFocusReason;
-    QQuickItem *item = origin.item;
-    item->forceActiveFocus(reason);
-    // A control draws its ring by the reason it last got the focus for.
-    if (item->metaObject()->indexOfProperty("focusReason") >= 0)
-        item->setProperty("focusReason", reason);
+    focusFor(origin.item, origin.keyboard ? Qt::TabFocusReason : Qt::OtherFocusReason);
     return true;
 }
 

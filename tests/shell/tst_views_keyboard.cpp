@@ -53,6 +53,10 @@ private:
     // Each in turn: a control (as heardControl names it) gets the focus and Space; a key name is pressed
     // alone; "?objectName" waits until that shows.
     void pressAll(const QStringList &presses);
+    // With the screen `inside` shows open from `control`: the keyboard is where `lands` and `holder` say; the
+    // `closing` presses close it and give the keyboard back to `control` with its ring.
+    void opensAndGivesBack(QQuickItem *control, const QString &inside, const QString &lands,
+                           const QString &holder, const QStringList &closing);
 };
 
 void ViewsKeyboardTest::focusLandsOnANamedElement_data()
@@ -375,11 +379,22 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing()
     QQuickItem *control = nullptr;
     QTRY_VERIFY((control = heardControl(m_window->contentItem(), opener)));
     control->forceActiveFocus(Qt::TabFocusReason);
-    QTest::keyClick(m_window.get(), Qt::Key_Space);
-    pressAll(then);
-    if (QTest::currentTestFailed())
-        return;
-    QTRY_VERIFY(shown(m_window->contentItem(), inside));
+    // Twice: a popup opened again puts the keyboard back where it last was by itself, without the ring.
+    for (int round = 0; round < 2; ++round) {
+        QTest::keyClick(m_window.get(), Qt::Key_Space);
+        pressAll(then);
+        if (QTest::currentTestFailed())
+            return;
+        QTRY_VERIFY(shown(m_window->contentItem(), inside));
+        opensAndGivesBack(control, inside, lands, holder, closing);
+        if (QTest::currentTestFailed())
+            return;
+    }
+}
+
+void ViewsKeyboardTest::opensAndGivesBack(QQuickItem *control, const QString &inside, const QString &lands,
+                                          const QString &holder, const QStringList &closing)
+{
     if (!lands.isEmpty()) {
         QTRY_COMPARE(heardName(m_window->activeFocusItem()), lands);
         QQuickItem *screen = popupAround(m_window->activeFocusItem());
@@ -389,7 +404,7 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing()
         QVERIFY(!screen->parent()->property("title").toString().isEmpty());
         // A button the keyboard lands on shows its ring.
         if (m_window->activeFocusItem()->inherits("QQuickAbstractButton"))
-            QVERIFY(m_window->activeFocusItem()->property("visualFocus").toBool());
+            QTRY_VERIFY(m_window->activeFocusItem()->property("visualFocus").toBool());
     }
     if (!holder.isEmpty()) {
         const auto heldThere = [&] {
