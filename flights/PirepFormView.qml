@@ -34,6 +34,11 @@ Rectangle {
     signal close
 
     color: Theme.paper
+    // While the report is on its way every control of the page is off and the page holds the keyboard: Tab
+    // keeps it there, saying again that it sends, rather than leaving the page for the sidebar. Once the answer
+    // has come its outcome takes the keyboard.
+    Keys.onTabPressed: event => event.accepted = form.sending
+    Keys.onBacktabPressed: event => event.accepted = form.sending
     // Without a route its owner prefills it: an empty route would empty the form.
     Component.onCompleted: {
         if (view.route.page !== ShellPage.NoPage)

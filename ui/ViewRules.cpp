@@ -188,17 +188,27 @@ void focusFor(QQuickItem *item, Qt::FocusReason reason)
         item->setProperty("focusReason", reason);
 }
 
-// The keyboard onto an item, in the tab chain until the focus leaves it when it is not there by itself.
+// The keyboard onto an item. One that is not in the tab chain by itself (a page, a heading) joins it whenever
+// it has the keyboard, so Tab goes on from it, and leaves it once the keyboard has gone: Qt moves on by Tab
+// only from an item in the chain, and a popup closing can hand the keyboard back to it later, by no rule of
+// ours.
 void take(QQuickItem *item, Qt::FocusReason reason)
 {
-    const bool joins = !item->activeFocusOnTab();
-    if (joins)
+    static const char joins[] = "vornaJoinsTabChain";
+    if (!item->activeFocusOnTab() && !item->property(joins).toBool()) {
+        item->setProperty(joins, true);
+        QObject::connect(item, &QQuickItem::activeFocusChanged, item, [item](bool active) {
+            if (active) {
+                item->setActiveFocusOnTab(true);
+                return;
+            }
+            // Once the window has moved its keyboard on: until then the item cannot leave the chain.
+            QMetaObject::invokeMethod(
+                item, [item] { item->setActiveFocusOnTab(item->hasActiveFocus()); }, Qt::QueuedConnection);
+        });
         item->setActiveFocusOnTab(true);
+    }
     focusFor(item, reason);
-    if (joins)
-        QObject::connect(
-            item, &QQuickItem::activeFocusChanged, item, [item] { item->setActiveFocusOnTab(false); },
-            Qt::SingleShotConnection);
 }
 
 // The first named item of the tab chain from `start` that `within` holds (any, without one).
