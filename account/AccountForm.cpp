@@ -35,6 +35,7 @@ void AccountForm::setSaved(bool saved)
 void AccountForm::showFailure(const QString &message)
 {
     m_error = message;
+    ++m_failures;
     Q_EMIT errorChanged();
 }
 

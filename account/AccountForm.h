@@ -22,6 +22,9 @@ class AccountForm : public QObject
     Q_PROPERTY(bool required READ required WRITE setRequired NOTIFY requiredChanged)
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     Q_PROPERTY(QString error READ errorText NOTIFY errorChanged)
+    // How many times what the member did here has failed: each failure is shown anew, also with the same
+    // text.
+    Q_PROPERTY(int failures READ failures NOTIFY errorChanged)
     Q_PROPERTY(bool saved READ saved WRITE setSaved NOTIFY savedChanged)
 
 public:
@@ -32,6 +35,7 @@ public:
     bool busy() const { return m_busy; }
     const std::optional<QString> &error() const { return m_error; }
     QString errorText() const { return m_error.value_or(QString()); }
+    int failures() const { return m_failures; }
     bool saved() const { return m_saved; }
     void setSaved(bool saved);
 
@@ -61,6 +65,7 @@ protected:
     bool m_required = false;
     bool m_busy = false;
     std::optional<QString> m_error;
+    int m_failures = 0;
     bool m_saved = false;
     // The forms' members end before it without resuming any of their work: it still ends before QObject's
     // children go.

@@ -93,8 +93,10 @@ bool AccountSwitcherModel::canSubmit() const
     return !busy() && !m_username.trimmed().isEmpty() && !m_password.isEmpty();
 }
 
-void AccountSwitcherModel::setError(const QString &text)
+void AccountSwitcherModel::setError(const QString &text, bool quiet)
 {
+    if (!quiet)
+        ++m_failures;
     m_error = text;
     Q_EMIT changed();
 }
@@ -117,7 +119,7 @@ QCoro::Task<> AccountSwitcherModel::rememberCurrent()
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const Outcome<> outcome = co_await attempt(m_appState->rememberCurrentAccount());
     if (lifetime.alive() && outcome.failed())
-        setError(outcome.message());
+        setError(outcome.message(), true);
 }
 
 QCoro::Task<> AccountSwitcherModel::switchAccount(QString id)

@@ -29,6 +29,8 @@ class AccountSwitcherModel : public QObject
     Q_PROPERTY(bool addingAccount READ addingAccount WRITE setAddingAccount NOTIFY changed)
     Q_PROPERTY(bool canSubmit READ canSubmit NOTIFY changed)
     Q_PROPERTY(QString error READ errorText NOTIFY changed)
+    // How many of the member's actions here have failed: each failure is shown anew, also with the same text.
+    Q_PROPERTY(int failures READ failures NOTIFY changed)
 
 public:
     explicit AccountSwitcherModel(QObject *parent = nullptr);
@@ -48,6 +50,7 @@ public:
     void setAddingAccount(bool open);
     bool canSubmit() const;
     QString errorText() const { return m_error.value_or(QString()); }
+    int failures() const { return m_failures; }
 
     Q_INVOKABLE void appear() { rememberCurrent(); }
     // A new presentation of the panel: the fields, the error and the add form as at first, then appear().
@@ -73,12 +76,14 @@ Q_SIGNALS:
 private:
     std::optional<SavedLogin> saved(const QString &id) const;
     bool isCurrent(const SavedLogin &login) const;
-    void setError(const QString &text);
+    // A failure of what the member did; `quiet`: of the panel's own step as it opens.
+    void setError(const QString &text, bool quiet = false);
 
     QPointer<AppState> m_appState;
     QString m_username;
     QString m_password;
     bool m_addingAccount = false;
     std::optional<QString> m_error;
+    int m_failures = 0;
     Lifetime m_lifetime;
 };

@@ -184,14 +184,12 @@ Rectangle {
                 onClicked: switcher.startSignOut()
             }
 
-            Text {
+            FailureText {
                 Layout.fillWidth: true
                 objectName: "account.error"
-                visible: switcher.error.length > 0
                 text: switcher.error
-                wrapMode: Text.Wrap
+                failures: switcher.failures
                 font.pixelSize: Typography.footnote
-                color: Theme.rejected
             }
 
             InlineLoader {

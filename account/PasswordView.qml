@@ -65,6 +65,7 @@ AccountFormPage {
         visible: form.error.length > 0
         message: form.error
         alert: true
+        failures: form.failures
     }
 
     ColumnLayout {

@@ -186,6 +186,7 @@ AccountFormPage {
         visible: form.error.length > 0
         message: form.error
         alert: true
+        failures: form.failures
         retryable: form.retryable
         onRetry: form.retry()
     }

@@ -65,8 +65,10 @@ void ProfileForm::setCallsign(const QString &text)
 
 QStringList ProfileForm::photoFilters() const { return PhotoImport::nameFilters(); }
 
-void ProfileForm::setError(std::optional<QString> error, Retry retry)
+void ProfileForm::setError(std::optional<QString> error, Retry retry, bool quiet)
 {
+    if (error && !quiet)
+        ++m_failures;
     m_error = std::move(error);
     m_retry = m_error ? retry : Retry::None;
     Q_EMIT errorChanged();
@@ -86,10 +88,10 @@ void ProfileForm::retry()
     if (m_retry == Retry::Save)
         save();
     else if (m_retry == Retry::Load)
-        load();
+        load(true);
 }
 
-QCoro::Task<> ProfileForm::load()
+QCoro::Task<> ProfileForm::load(bool asked)
 {
     if (!m_appState)
         co_return;
@@ -100,7 +102,7 @@ QCoro::Task<> ProfileForm::load()
     if (!lifetime.alive() || !run.alive() || outcome.cancelled())
         co_return;
     if (outcome.failed()) {
-        setError(outcome.message(), Retry::Load);
+        setError(outcome.message(), Retry::Load, !asked);
         co_return;
     }
     m_profile = m_appState && m_appState->profile() ? *m_appState->profile() : Profile{};

@@ -61,7 +61,9 @@ public:
     Q_INVOKABLE void pickPhotos(const QList<QUrl> &files) { importPhotos(files); }
     Q_INVOKABLE void startForumAvatar() { useIFCAvatar(); }
 
-    QCoro::Task<> load();
+    // `asked`: the member asked for it ("重试"), so its failure is the outcome of what he just did; the
+    // form's own load as it opens fails quietly into the notice.
+    QCoro::Task<> load(bool asked = false);
     QCoro::Task<> save();
     QCoro::Task<> importPhotos(QList<QUrl> files);
     QCoro::Task<> useIFCAvatar();
@@ -91,7 +93,8 @@ private:
     // A failure offers no retry.
     void showFailure(const QString &message) override;
     enum class Retry { None, Load, Save };
-    void setError(std::optional<QString> error, Retry retry);
+    // A failure (`error` set) counts as one of what the member did, unless `quiet`.
+    void setError(std::optional<QString> error, Retry retry, bool quiet = false);
     void setPending(std::optional<Upload> upload, QImage preview);
 
     Profile m_profile;

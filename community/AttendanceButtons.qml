@@ -59,5 +59,7 @@ ColumnLayout {
         objectName: "attendance.error"
         visible: attendance.error.length > 0
         message: attendance.error
+        alert: true
+        failures: attendance.failures
     }
 }

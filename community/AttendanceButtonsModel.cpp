@@ -90,6 +90,7 @@ QCoro::Task<> AttendanceButtonsModel::save(AttendanceChoice choice)
         data->setAttendance(event.id, previous);
     if (lifetime.alive()) {
         const QString reason = sent.cancelled() ? L(QStringLiteral("已取消")) : sent.message();
+        ++m_failures;
         setError(L(QStringLiteral("没有保存成功：")) + reason);
     }
 }

@@ -29,6 +29,8 @@ class AttendanceButtonsModel : public QObject
     Q_PROPERTY(int selected READ selected NOTIFY selectionChanged)
     Q_PROPERTY(bool locked READ locked NOTIFY eventChanged)
     Q_PROPERTY(QString error READ error NOTIFY errorChanged)
+    // How many answers have failed to save: each failure is shown anew, also with the same text.
+    Q_PROPERTY(int failures READ failures NOTIFY errorChanged)
 
 public:
     explicit AttendanceButtonsModel(QObject *parent = nullptr);
@@ -44,6 +46,7 @@ public:
     // Started events take no answers.
     bool locked() const { return m_event.event.hasStarted(m_now()); }
     QString error() const { return m_error; }
+    int failures() const { return m_failures; }
 
     // The action of the button at `index`.
     Q_INVOKABLE void choose(int index);
@@ -61,6 +64,7 @@ private:
     QPointer<MemberData> m_data;
     EventValue m_event;
     QString m_error;
+    int m_failures = 0;
     std::function<QDateTime()> m_now = [] { return QDateTime::currentDateTimeUtc(); };
     Lifetime m_lifetime; // last: ends first
 };

@@ -76,7 +76,7 @@ void EventResponsesModel::setResponses(const QList<EventResponseEntry> &response
     m_groups.setRecords(std::move(groups));
 }
 
-QCoro::Task<> EventResponsesModel::load()
+QCoro::Task<> EventResponsesModel::load(bool asked)
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const Lifetime::Guard run = m_eventRun.guard();
@@ -87,6 +87,8 @@ QCoro::Task<> EventResponsesModel::load()
     if (answer.failed()) {
         // The list stays on screen; the message shows only where there is none.
         m_error = answer.message();
+        if (asked)
+            ++m_failures;
     } else {
         setResponses(answer.value().responses);
         m_error.reset();

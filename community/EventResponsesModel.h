@@ -46,6 +46,8 @@ class EventResponsesModel : public QObject
     Q_PROPERTY(QString eventId READ eventId WRITE setEventId NOTIFY eventIdChanged)
     Q_PROPERTY(bool hasList READ hasList NOTIFY stateChanged)
     Q_PROPERTY(QString error READ error NOTIFY stateChanged)
+    // How many loads the member asked for ("重试") have failed: each failure is shown anew.
+    Q_PROPERTY(int failures READ failures NOTIFY stateChanged)
     Q_PROPERTY(ResponseGroupList *groups READ groups CONSTANT)
 
 public:
@@ -58,12 +60,14 @@ public:
 
     bool hasList() const { return m_responses.has_value(); }
     QString error() const { return m_error.value_or(QString()); }
+    int failures() const { return m_failures; }
     ResponseGroupList *groups() { return &m_groups; }
 
     // First on screen: loads now and again whenever the event changes.
     Q_INVOKABLE void appear();
-    Q_INVOKABLE void retry() { load(); }
-    QCoro::Task<> load();
+    Q_INVOKABLE void retry() { load(true); }
+    // `asked`: by the member, whose failure is the outcome of what he just did.
+    QCoro::Task<> load(bool asked = false);
 
 Q_SIGNALS:
     void appStateChanged();
@@ -77,6 +81,7 @@ private:
     QString m_eventId;
     std::optional<QList<EventResponseEntry>> m_responses;
     std::optional<QString> m_error;
+    int m_failures = 0;
     ResponseGroupList m_groups;
     bool m_shown = false;
     Lifetime m_eventRun; // the load of the event shown; another event's answer is dropped

@@ -76,9 +76,12 @@ DetailSection {
     }
 
     ErrorNotice {
+        objectName: "event.responses.error"
         visible: !responses.hasList && responses.error.length > 0
         message: responses.error
         retryable: true
+        alert: true
+        failures: responses.failures
         onRetry: responses.retry()
     }
 }

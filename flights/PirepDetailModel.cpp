@@ -195,6 +195,13 @@ void PirepDetailModel::setError(std::optional<QString> error)
     Q_EMIT stateChanged();
 }
 
+void PirepDetailModel::fail(const QString &error)
+{
+    ++m_failures;
+    m_error = error;
+    Q_EMIT stateChanged();
+}
+
 void PirepDetailModel::setNotice(std::optional<QString> notice)
 {
     if (notice == m_notice)
@@ -223,7 +230,7 @@ void PirepDetailModel::dismissSuccess()
     Q_EMIT stateChanged();
 }
 
-QCoro::Task<> PirepDetailModel::loadEvidence()
+QCoro::Task<> PirepDetailModel::loadEvidence(bool asked)
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const Lifetime::Guard report = m_reportRun.guard();
@@ -233,7 +240,10 @@ QCoro::Task<> PirepDetailModel::loadEvidence()
     if (!lifetime.alive() || !report.alive() || answer.cancelled())
         co_return;
     if (answer.failed()) {
-        setError(answer.message());
+        if (asked)
+            fail(answer.message());
+        else
+            setError(answer.message());
         co_return;
     }
     QList<EvidencePicture> pictures;
@@ -276,7 +286,7 @@ QCoro::Task<> PirepDetailModel::importPhotos(QList<QUrl> items)
         setError(std::nullopt);
         setNotice(leftOut);
     } else {
-        setError(converted.message());
+        fail(converted.message());
         setNotice(std::nullopt);
     }
 }
@@ -308,7 +318,7 @@ QCoro::Task<> PirepDetailModel::send()
     if (answer.failed()) {
         qCInfo(lcFlights, "the evidence upload failed (%d)", answer.status());
         // The pictures stay, so the member can send them again.
-        setError(answer.message());
+        fail(answer.message());
         co_return;
     }
     setFiles({});

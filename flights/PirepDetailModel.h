@@ -91,6 +91,8 @@ class PirepDetailModel : public QObject
     // The pictures are on their way to the service: sent, the answer not yet come.
     Q_PROPERTY(bool sending READ sending NOTIFY stateChanged)
     Q_PROPERTY(QString error READ error NOTIFY stateChanged)
+    // How many of the member's actions here (a pick, an upload, "重试") have failed: each is shown anew.
+    Q_PROPERTY(int failures READ failures NOTIFY stateChanged)
     // What the last pick left out for want of room: no failure, so nothing to retry.
     Q_PROPERTY(QString notice READ notice NOTIFY stateChanged)
     Q_PROPERTY(bool success READ success NOTIFY stateChanged)
@@ -152,14 +154,17 @@ public:
     bool busy() const { return m_importing || m_uploading; }
     bool sending() const { return m_sending; }
     QString error() const { return m_error.value_or(QString()); }
+    int failures() const { return m_failures; }
     QString notice() const { return m_notice.value_or(QString()); }
     bool success() const { return m_success; }
 
     // The page came on screen: loads the evidence now and again whenever it is given another report.
     Q_INVOKABLE void appear();
     // The notice's retry.
-    Q_INVOKABLE void showEvidence() { loadEvidence(); }
-    QCoro::Task<> loadEvidence();
+    Q_INVOKABLE void showEvidence() { loadEvidence(true); }
+    // `asked`: by the member ("重试"), whose failure is the outcome of what he just did; the page's own loads
+    // fail quietly into the notice.
+    QCoro::Task<> loadEvidence(bool asked = false);
     // The member pulled to refresh: their reports, then the evidence.
     Q_INVOKABLE void refresh() { refreshAll(); }
     QCoro::Task<> refreshAll();
@@ -185,6 +190,8 @@ Q_SIGNALS:
 private:
     QString evidencePath() const;
     void setError(std::optional<QString> error);
+    // What the member just did failed with this text.
+    void fail(const QString &error);
     void setNotice(std::optional<QString> notice);
     void setFiles(QList<Upload> files);
 
@@ -194,6 +201,7 @@ private:
     EvidenceList m_evidence;
     UploadList m_files;
     std::optional<QString> m_error;
+    int m_failures = 0;
     std::optional<QString> m_notice;
     bool m_importing = false;
     bool m_uploading = false;

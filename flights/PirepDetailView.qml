@@ -270,14 +270,16 @@ Rectangle {
             }
         }
 
-        // A failed upload, or the pictures that would not load: heard as an alert, the keyboard on it, so the
-        // member sees what happened wherever the page was scrolled.
+        // A failed pick or upload (or "重试"): heard as an alert, in view with the keyboard on it, so the member
+        // sees what happened wherever the page was scrolled. Pictures that would not load as the page opened
+        // show here quietly.
         ErrorNotice {
             Layout.fillWidth: true
             objectName: "pirep.detail.error"
             visible: detail.error.length > 0
             message: detail.error
             alert: true
+            failures: detail.failures
             retryable: true
             onRetry: detail.showEvidence()
         }

@@ -295,7 +295,9 @@ void PirepFormModel::setFiles(QList<Upload> files)
 
 void PirepFormModel::setError(std::optional<QString> error)
 {
-    if (error == m_error)
+    if (error)
+        ++m_failures;
+    else if (!m_error)
         return;
     m_error = std::move(error);
     Q_EMIT stateChanged();

@@ -99,6 +99,9 @@ class PirepFormModel : public QObject
     Q_PROPERTY(bool restored READ restored NOTIFY stateChanged)
     Q_PROPERTY(bool busy READ busy NOTIFY stateChanged)
     Q_PROPERTY(QString error READ error NOTIFY stateChanged)
+    // How many times the error has been set: each text the form shows is the outcome of what the member just
+    // did (a pick, a check, a submission), shown anew also when it reads as before.
+    Q_PROPERTY(int failures READ failures NOTIFY stateChanged)
     Q_PROPERTY(bool requiresProof READ requiresProof NOTIFY stateChanged)
     Q_PROPERTY(bool success READ success NOTIFY stateChanged)
     Q_PROPERTY(bool localFlight READ localFlight NOTIFY stateChanged)
@@ -178,6 +181,7 @@ public:
     bool unconfirmed() const { return m_unconfirmedSince.has_value(); }
     bool busy() const { return m_importingPhotos || m_submitting; }
     QString error() const { return m_error.value_or(QString()); }
+    int failures() const { return m_failures; }
     bool requiresProof() const { return m_requiresProof; }
     bool success() const { return m_success; }
     bool localFlight() const { return m_localFlight; }
@@ -255,6 +259,7 @@ private:
     QList<QUrl> m_selected;
     UploadList m_files;
     std::optional<QString> m_error;
+    int m_failures = 0;
     bool m_importingPhotos = false;
     bool m_submitting = false;
     bool m_sending = false;

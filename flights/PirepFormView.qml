@@ -460,44 +460,15 @@ Rectangle {
             }
         }
 
-        // The error stands at the end of the form. It is the outcome of what the member just did: the page
-        // scrolls to it and it takes the keyboard, heard as an alert, when it appears or changes.
+        // The error stands at the end of the form. It is the outcome of what the member just did: each time,
+        // the page scrolls to it and it takes the keyboard, heard as an alert (once the form takes keys again
+        // when it came while the report was on its way).
         ErrorNotice {
-            id: errorNotice
-
             objectName: "pirep.error"
             visible: form.error.length > 0
             message: form.error
             alert: true
-            // Placed below once the page has scrolled to it.
-            takesFocus: false
-            onMessageChanged: {
-                if (message.length > 0)
-                    revealError.restart();
-            }
-
-            function takeKeyboard() {
-                if (errorNotice.visible && !form.busy)
-                    errorNotice.forceActiveFocus(Qt.OtherFocusReason);
-            }
-
-            // Once the page has laid the notice out. The keyboard comes with it, or as soon as the form (off
-            // while it sends) takes keys again.
-            Timer {
-                id: revealError
-
-                interval: 300
-                onTriggered: {
-                    page.reveal(errorNotice);
-                    errorNotice.takeKeyboard();
-                }
-            }
-            // The form takes keys again after a submission: its outcome takes the keyboard.
-            readonly property bool sending: form.submitting
-            onSendingChanged: {
-                if (!sending)
-                    errorNotice.takeKeyboard();
-            }
+            failures: form.failures
         }
     }
 

@@ -155,6 +155,7 @@ Item {
             }
 
             LoadNotice {
+                objectName: "home.pirepsError"
                 memberData: stack.memberData
                 load: MemberLoad.Pireps
             }

@@ -29,8 +29,6 @@ Rectangle {
         id: form
 
         appState: view.appState
-        // A failure is heard at once: the keyboard moves to its notice.
-        onFailed: failure.forceActiveFocus(Qt.OtherFocusReason)
     }
 
     Flickable {
@@ -229,12 +227,14 @@ Rectangle {
                         }
                     }
                     ErrorNotice {
-                        id: failure
-
                         objectName: "login.notice"
                         visible: form.notice.length > 0
                         message: form.notice
                         alert: true
+                        // A failed sign-in is heard at once, in view with the keyboard on it; so is the account
+                        // state's reason for the form (an expired session) as it appears.
+                        failures: form.failures
+                        takesFocus: true
                     }
                     BorderedButton {
                         id: submit

@@ -230,7 +230,7 @@ QCoro::Task<> MemberNotificationsModel::markRead(QString noticeId)
     if (!m_data)
         co_return;
     QList<QString> ids{std::move(noticeId)};
-    co_await m_data->markInboxRead(std::move(ids), false);
+    co_await sendReadMarks(std::move(ids), false);
 }
 
 QCoro::Task<> MemberNotificationsModel::markAllRead()
@@ -241,7 +241,18 @@ QCoro::Task<> MemberNotificationsModel::markAllRead()
         Q_EMIT markingChanged();
         Q_EMIT canMarkAllChanged();
     });
-    co_await m_data->markInboxRead(QList<QString>(), true);
+    co_await sendReadMarks(QList<QString>(), true);
+}
+
+QCoro::Task<> MemberNotificationsModel::sendReadMarks(QList<QString> ids, bool all)
+{
+    const QPointer<MemberData> data = m_data;
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const bool written = co_await data->markInboxRead(std::move(ids), all);
+    if (written || !lifetime.alive() || !data || !data->state(MemberLoad::Inbox).failure)
+        co_return;
+    ++m_failures;
+    Q_EMIT failuresChanged();
 }
 
 QCoro::Task<> MemberNotificationsModel::refresh()

@@ -68,6 +68,9 @@ class MemberNotificationsModel : public QObject
     Q_PROPERTY(bool canMarkAll READ canMarkAll NOTIFY canMarkAllChanged)
     Q_PROPERTY(bool showsEmpty READ showsEmpty NOTIFY showsEmptyChanged)
     Q_PROPERTY(bool refreshing READ refreshing NOTIFY refreshingChanged)
+    // How many read marks the member sent have failed: each failure is shown anew in the inbox's notice, also
+    // with the same text.
+    Q_PROPERTY(int failures READ failures NOTIFY failuresChanged)
 
 public:
     static constexpr std::chrono::seconds reloadInterval{60};
@@ -93,6 +96,7 @@ public:
     // The inbox has loaded and nothing in it is unread.
     bool showsEmpty() const;
     bool refreshing() const { return m_refreshing; }
+    int failures() const { return m_failures; }
     bool isShown() const { return m_shown; }
     const QSet<QString> &opened() const { return m_opened; }
 
@@ -109,6 +113,8 @@ public:
 
     QCoro::Task<> markRead(QString noticeId);
     QCoro::Task<> markAllRead();
+    // Sends read marks (those ids, or all); a failure is counted among the member's.
+    QCoro::Task<> sendReadMarks(QList<QString> ids, bool all);
     QCoro::Task<> refresh();
     QCoro::Task<> migrateLocalReadReceipts();
 
@@ -128,6 +134,7 @@ Q_SIGNALS:
     void memberDataChanged();
     void markingChanged();
     void canMarkAllChanged();
+    void failuresChanged();
     void showsEmptyChanged();
     void refreshingChanged();
 
@@ -148,6 +155,7 @@ private:
     QSet<QString> m_opened;
     bool m_marking = false;
     bool m_refreshing = false;
+    int m_failures = 0;
     bool m_shown = false;
     bool m_showsEmpty = false; // as last published
     // Last, so they end first: the model's own, and the screen's current stay on screen, whose steps end

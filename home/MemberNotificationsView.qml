@@ -61,11 +61,15 @@ Rectangle {
             visible: inbox.refreshing
         }
         LoadNotice {
+            objectName: "inbox.error"
             Layout.topMargin: 12
             Layout.leftMargin: list.side
             Layout.rightMargin: list.side
             memberData: view.memberData
             load: MemberLoad.Inbox
+            // Read marks that would not save are the outcome of what the member just did.
+            alert: true
+            failures: inbox.failures
         }
 
         // The arrows move the keyboard's row with its ring, and a row marked read hands the keyboard to the next.

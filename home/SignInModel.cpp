@@ -67,7 +67,6 @@ QCoro::Task<> SignInModel::submit()
         co_return;
     const Lifetime::Guard lifetime = m_lifetime.guard();
     m_error.reset();
-    bool refused = false;
     {
         const BusyGuard busy(m_busy, lifetime, [this] { Q_EMIT changed(); });
         const Outcome<> signedIn =
@@ -77,11 +76,9 @@ QCoro::Task<> SignInModel::submit()
             co_return;
         m_error = signedIn.failureMessage();
         m_password.clear();
-        refused = signedIn.failed();
-    }
-    // Once the notice shows.
-    if (refused) {
-        qCInfo(lcHome, "sign-in failed");
-        Q_EMIT failed();
+        if (signedIn.failed()) {
+            qCInfo(lcHome, "sign-in failed");
+            ++m_failures;
+        }
     }
 }

@@ -18,6 +18,8 @@ class SignInModel : public QObject
     Q_PROPERTY(bool busy READ busy NOTIFY changed)
     Q_PROPERTY(bool ready READ ready NOTIFY changed)
     Q_PROPERTY(QString notice READ notice NOTIFY changed)
+    // How many sign-ins of this form have failed: each failure is shown anew, also with the same text.
+    Q_PROPERTY(int failures READ failures NOTIFY changed)
     Q_PROPERTY(bool offersSavedAccounts READ offersSavedAccounts NOTIFY changed)
 
 public:
@@ -40,6 +42,7 @@ public:
     // The form's own failure first, else the account state's message (an expired session, a failed restore).
     QString notice() const;
     bool offersSavedAccounts() const;
+    int failures() const { return m_failures; }
 
     // The button and Return in the password field: the same rule, so a blank user name is never sent.
     Q_INVOKABLE void signIn();
@@ -49,8 +52,6 @@ public:
 Q_SIGNALS:
     void appStateChanged();
     void changed();
-    // A sign-in of this form failed; its text is the notice by now.
-    void failed();
 
 private:
     QPointer<AppState> m_appState;
@@ -59,5 +60,6 @@ private:
     bool m_remember = false;
     bool m_busy = false;
     std::optional<QString> m_error;
+    int m_failures = 0;
     Lifetime m_lifetime;
 };

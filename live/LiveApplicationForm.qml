@@ -181,23 +181,12 @@ FocusScope {
                 }
             }
 
-            Text {
-                id: messageText
-
+            // The last failure, until the next answer replaces it.
+            FailureText {
                 Layout.fillWidth: true
                 objectName: "live.apply.message"
-                visible: sheetPage.form.message !== ""
                 text: sheetPage.form.message
-                textFormat: Text.PlainText
-                wrapMode: Text.Wrap
-                font.pixelSize: Typography.body
-                color: Theme.rejected
-                Accessible.role: Accessible.AlertMessage
-                Accessible.name: text
-                onVisibleChanged: {
-                    if (visible)
-                        page.reveal(messageText);
-                }
+                failures: sheetPage.form.failures
             }
         }
     }

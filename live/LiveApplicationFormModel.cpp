@@ -182,6 +182,13 @@ void LiveApplicationFormModel::setMessage(std::optional<QString> message)
     Q_EMIT messageChanged();
 }
 
+void LiveApplicationFormModel::fail(const QString &message)
+{
+    ++m_failures;
+    m_message = message;
+    Q_EMIT messageChanged();
+}
+
 QCoro::Task<> LiveApplicationFormModel::apply()
 {
     if (m_busy || !valid())
@@ -209,12 +216,12 @@ QCoro::Task<> LiveApplicationFormModel::apply()
     // application it names may be this one, sent before an answer that was lost, so the opener shows the
     // list.
     if (outcome.status() == 400 || outcome.status() == 403) {
-        setMessage(outcome.message());
+        fail(outcome.message());
         co_return;
     }
     // Any other end may have come after the service stored it: the opener shows what arrived.
     const QString description = outcome.failed() ? outcome.message() : L(QStringLiteral("请求已取消。"));
-    setMessage(description + QLatin1Char('\n')
-               + L(QStringLiteral("请返回查看申请列表，确认结果后再申请，避免重复提交。")));
+    fail(description + QLatin1Char('\n')
+         + L(QStringLiteral("请返回查看申请列表，确认结果后再申请，避免重复提交。")));
     Q_EMIT submitted();
 }

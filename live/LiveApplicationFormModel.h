@@ -41,6 +41,8 @@ class LiveApplicationFormModel : public QObject
 
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     Q_PROPERTY(QString message READ message NOTIFY messageChanged)
+    // How many submissions have failed: each failure is shown anew, also with the same text.
+    Q_PROPERTY(int failures READ failures NOTIFY messageChanged)
 
 public:
     explicit LiveApplicationFormModel(QObject *parent = nullptr);
@@ -72,6 +74,7 @@ public:
 
     bool busy() const { return m_busy; }
     QString message() const { return m_message.value_or(QString()); }
+    int failures() const { return m_failures; }
 
     // One to eight ASCII letters or digits and nothing else, the whole text: no blank, no line break.
     static bool isAirportCode(const QString &text);
@@ -122,6 +125,8 @@ private:
     QString keptKind() const { return QStringLiteral("live-application:") + m_item.id(); }
     void watchForKeeping();
     void setMessage(std::optional<QString> message);
+    // A submission failed with this text.
+    void fail(const QString &message);
     template <typename T>
     void edit(T &field, const T &value)
     {
@@ -142,5 +147,6 @@ private:
     QDateTime m_arrivalTime;
     bool m_busy = false;
     std::optional<QString> m_message;
+    int m_failures = 0;
     Lifetime m_lifetime; // last: ends first
 };

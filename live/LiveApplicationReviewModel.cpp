@@ -246,6 +246,7 @@ QCoro::Task<> LiveApplicationReviewModel::submit()
                 qCInfo(lcLive, "the application's review failed (%d)", outcome.status());
             const QString description =
                 outcome.failed() ? outcome.message() : L(QStringLiteral("请求已取消。"));
+            ++m_failures;
             setMessage(description + QLatin1Char('\n')
                        + L(QStringLiteral("请返回刷新并核对结果，不要重复创建排班。")));
         }

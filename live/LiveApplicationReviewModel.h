@@ -59,6 +59,8 @@ class LiveApplicationReviewModel : public QObject
     Q_PROPERTY(QString message READ message NOTIFY messageChanged)
     // The review was saved: the message says so (or what the service warned of).
     Q_PROPERTY(bool saved READ saved NOTIFY messageChanged)
+    // How many reviews sent from here have failed: each failure is shown anew.
+    Q_PROPERTY(int failures READ failures NOTIFY messageChanged)
 
 public:
     // The longest reason or note, in characters as a reader counts them.
@@ -116,6 +118,7 @@ public:
     void setConfirming(bool confirming);
     QString confirmMessage() const;
     QString message() const { return m_message.value_or(QString()); }
+    int failures() const { return m_failures; }
     bool saved() const { return m_saved; }
 
     // The review request now: the endpoint's last segment and the body sent to it.
@@ -155,5 +158,6 @@ private:
     bool m_confirming = false;
     bool m_saved = false;
     std::optional<QString> m_message;
+    int m_failures = 0;
     Lifetime m_lifetime; // last: ends first
 };

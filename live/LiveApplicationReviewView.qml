@@ -258,6 +258,7 @@ Rectangle {
 
                 objectName: "live.review.message"
                 alert: true
+                failures: reviewModel.failures
                 visible: message !== ""
                 message: reviewModel.saved ? "" : reviewModel.message
             }

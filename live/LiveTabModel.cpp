@@ -174,6 +174,13 @@ void LiveTabModel::setMessage(std::optional<QString> message)
     Q_EMIT messageChanged();
 }
 
+void LiveTabModel::fail(const QString &message)
+{
+    ++m_failures;
+    m_message = message;
+    Q_EMIT messageChanged();
+}
+
 void LiveTabModel::setAuthorized(bool authorized)
 {
     if (m_authorized == authorized)
@@ -365,13 +372,13 @@ QCoro::Task<> LiveTabModel::connectAccount()
         co_return;
     if (!start.ok()) {
         qCInfo(lcLive, "linking Infinite Flight could not start (%d)", start.status());
-        setMessage(start.message());
+        fail(start.message());
         co_return;
     }
     const auto url = authorizationAddress(start.value().url);
     if (!url) {
         qCInfo(lcLive, "the authorisation address is not an https page of the vendor's host: not opened");
-        setMessage(L(TEXT_KEY("无效的授权地址。")));
+        fail(L(TEXT_KEY("无效的授权地址。")));
         co_return;
     }
     setAuthorization(Authorization{QUuid::createUuid(), *url});
@@ -388,7 +395,7 @@ void LiveTabModel::authorizationSucceeded()
 void LiveTabModel::authorizationFailed(const QString &message)
 {
     setAuthorization(std::nullopt);
-    setMessage(message);
+    fail(message);
 }
 
 void LiveTabModel::cancelAuthorization() { setAuthorization(std::nullopt); }
@@ -406,13 +413,13 @@ QCoro::Task<> LiveTabModel::disconnect()
         co_return;
     if (!answer.ok()) {
         qCInfo(lcLive, "unlinking Infinite Flight failed (%d)", answer.status());
-        setMessage(answer.message());
+        fail(answer.message());
         co_return;
     }
     // The service may say in so many words that the link stands.
     if (answer.value().ok == false) {
         qCInfo(lcLive, "the service kept the Infinite Flight link");
-        setMessage(L(TEXT_KEY("未能断开 Infinite Flight，请稍后重试。")));
+        fail(L(TEXT_KEY("未能断开 Infinite Flight，请稍后重试。")));
         co_return;
     }
     setAuthorized(false);
@@ -437,7 +444,7 @@ QCoro::Task<> LiveTabModel::more()
         co_return;
     if (!answer.ok()) {
         qCInfo(lcLive, "page %d of the applications failed (%d)", next, answer.status());
-        setMessage(answer.message());
+        fail(answer.message());
         co_return;
     }
     setApplications(appendPage(m_applications, answer.value().applications), next, answer.value().hasMore);

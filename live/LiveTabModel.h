@@ -38,6 +38,9 @@ class LiveTabModel : public QObject
     Q_PROPERTY(bool canReview READ canReview NOTIFY linkChanged)
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     Q_PROPERTY(QString message READ messageText NOTIFY messageChanged)
+    // How many of the member's own steps here (linking, unlinking, the next page) have failed: each failure
+    // is shown anew, also with the same text.
+    Q_PROPERTY(int failures READ failures NOTIFY messageChanged)
     Q_PROPERTY(bool hasBoard READ hasBoard NOTIFY boardChanged)
     Q_PROPERTY(QString summary READ summary NOTIFY boardChanged)
     Q_PROPERTY(bool noOrganizations READ noOrganizations NOTIFY boardChanged)
@@ -85,6 +88,7 @@ public:
     bool busy() const { return m_busy; }
     const std::optional<QString> &message() const { return m_message; }
     QString messageText() const { return m_message.value_or(QString()); }
+    int failures() const { return m_failures; }
     const std::optional<LiveBoard> &board() const { return m_board; }
     bool hasBoard() const { return m_board.has_value(); }
     bool noOrganizations() const { return m_board && m_board->organizations.isEmpty(); }
@@ -186,6 +190,8 @@ private:
     QDateTime now() const { return m_clock(); }
     void setBusy(bool busy);
     void setMessage(std::optional<QString> message);
+    // One of the member's own steps failed with this text.
+    void fail(const QString &message);
     void setAuthorized(bool authorized);
     void setBoard(std::optional<LiveBoard> board);
     void setApplications(QList<LiveApplication> applications, int page, bool hasMore);
@@ -207,6 +213,7 @@ private:
     bool m_authorized = false;
     bool m_busy = false;
     std::optional<QString> m_message;
+    int m_failures = 0;
     std::optional<Authorization> m_authorization;
     QString m_search;
     Board m_tab = Fleet;

@@ -217,6 +217,8 @@ Rectangle {
                 objectName: "live.message"
                 visible: live.message.length > 0
                 message: live.message
+                alert: true
+                failures: live.failures
                 retryable: true
                 onRetry: live.refresh()
             }

@@ -247,6 +247,8 @@ QCoro::Task<> PirepReviewModel::perform()
     const Outcome<> answer = co_await attempt(post(m_app ? m_app->api() : nullptr, path, body(action)));
     if (answer.failed() && lifetime.alive()) {
         qCInfo(lcReview, "the review's %s failed (%d)", qPrintable(action), answer.status());
+        // The error was cleared as the action began: the failure is told, also with the text of the last.
+        ++m_failures;
         setError(answer.message());
         co_return;
     }

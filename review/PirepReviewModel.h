@@ -77,6 +77,8 @@ class PirepReviewModel : public QObject
 
     Q_PROPERTY(bool busy READ busy NOTIFY editChanged)
     Q_PROPERTY(QString error READ error NOTIFY errorChanged)
+    // How many of the member's actions have failed: each failure is shown anew, also with the same text.
+    Q_PROPERTY(int failures READ failures NOTIFY errorChanged)
 
 public:
     explicit PirepReviewModel(QObject *parent = nullptr);
@@ -151,6 +153,7 @@ public:
 
     bool busy() const { return m_busy; }
     QString error() const { return m_error.value_or(QString()); }
+    int failures() const { return m_failures; }
 
     // The body that `action` posts, read from the edits now; none when it cannot be built.
     QJsonObject body(const QString &action) const { return m_form.body(action, m_report); }
@@ -197,6 +200,7 @@ private:
     ReviewDecision m_opened;
     bool m_busy = false;
     std::optional<QString> m_error;
+    int m_failures = 0;
     std::optional<QString> m_confirmAction;
     bool m_confirming = false;
     QStringList m_evidence;

@@ -39,11 +39,6 @@ Rectangle {
 
         appState: view.appState
         onClosed: view.close()
-        // A failure shows at the end of the page, where it may be out of sight.
-        onErrorChanged: {
-            if (reviewModel.error !== "")
-                page.reveal(errorNotice);
-        }
     }
 
     ColumnLayout {
@@ -415,6 +410,9 @@ Rectangle {
                 objectName: "admin.review.error"
                 visible: reviewModel.error !== ""
                 message: reviewModel.error
+                // An action that failed: at the end of the page, brought into view with the keyboard.
+                alert: true
+                failures: reviewModel.failures
             }
 
             BrandLoader {

@@ -14,50 +14,35 @@ Item {
     property bool retryable: false
     // Heard as an alert: a failure of what the member just did.
     property bool alert: false
-    // An alert takes the keyboard as it appears or changes, so a screen reader reads it at once and Tab goes
-    // on from it; a caller that places it itself (after scrolling to it) turns this off.
-    property bool takesFocus: alert
+    // How many times what the member just did has failed: each new count presents the notice anew (in view,
+    // with the keyboard), also when its text is the one it showed before. A text the caller does not count
+    // (a page's own load as it opens) shows quietly. -1: the caller counts nothing.
+    property int failures: -1
+    // Without a count, an alert takes the keyboard as it appears or changes, so a screen reader reads it at once
+    // and Tab goes on from it.
+    property bool takesFocus: alert && failures < 0
     // The panel's symbol and colour: a failure's, unless a success notice says otherwise.
     property string symbolName: "exclamationmark.triangle.fill"
     property color tint: Theme.pending
     signal retry
 
-    function takeFocusNow() {
-        if (notice.visible && notice.message.length > 0)
-            notice.forceActiveFocus(Qt.OtherFocusReason);
-    }
+    // The member pressed "重试": what it ends in is the outcome of what he just did.
+    property bool retried: false
 
-    activeFocusOnTab: alert && visible
+    // Tab passes over it while it is hidden.
+    activeFocusOnTab: alert
     onSpokenMessageChanged: {
-        if (!notice.takesFocus || notice.spokenMessage.length === 0)
-            return;
-        placed.target = notice.Window.window;
-        placedLate.restart();
-    }
-
-    // Once the notice has its place: the window's next frame has laid it out, so the page that takes it into
-    // view (RevealFocus) scrolls to where it stands, not to where it stood while hidden. A window that draws
-    // no frame (hidden) has it after a moment.
-    Connections {
-        id: placed
-
-        target: null
-        ignoreUnknownSignals: true
-
-        function onAfterAnimating() {
-            placed.target = null;
-            placedLate.stop();
-            notice.takeFocusNow();
+        if ((notice.takesFocus || notice.retried) && notice.spokenMessage.length > 0) {
+            notice.retried = false;
+            presenter.present();
         }
     }
-    Timer {
-        id: placedLate
 
-        interval: 500
-        onTriggered: {
-            placed.target = null;
-            notice.takeFocusNow();
-        }
+    FailureFocus {
+        id: presenter
+
+        notice: notice
+        failures: notice.failures
     }
 
     Layout.fillWidth: true
@@ -117,7 +102,10 @@ Item {
 
             visible: notice.retryable
             text: L.t("重试")
-            onClicked: notice.retry()
+            onClicked: {
+                notice.retried = true;
+                notice.retry();
+            }
         }
     }
 }

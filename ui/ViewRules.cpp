@@ -257,9 +257,6 @@ FocusOrigin focusOrigin(QQuickWindow *window)
                       || reason == Qt::ShortcutFocusReason};
 }
 
-namespace {
-
-// The page that works (a form that sends, `pageBusy`) around an item.
 QQuickItem *workingPage(QQuickItem *item)
 {
     for (QQuickItem *above = item; above; above = above->parentItem()) {
@@ -268,8 +265,6 @@ QQuickItem *workingPage(QQuickItem *item)
     }
     return nullptr;
 }
-
-} // namespace
 
 bool focusOn(const FocusOrigin &origin, QQuickWindow *window)
 {

@@ -95,6 +95,8 @@ FocusOrigin focusOrigin(QQuickWindow *window);
 // off while its page is idle.
 bool focusOn(const FocusOrigin &origin, QQuickWindow *window);
 
+// The page that works (a form that sends, `pageBusy`) around an item, or null.
+QQuickItem *workingPage(QQuickItem *item);
 // On screen, and a screen reader has a name for it.
 bool heard(QQuickItem *item);
 // The popup's own item the item is in (or is), or null.

@@ -36,6 +36,11 @@ int main(int argc, char *argv[])
                         "this many seconds (0 to 25), so the form and the report's page can be seen while "
                         "they send."),
          QStringLiteral("seconds"), QStringLiteral("0")});
+    parser.addOption(
+        {QStringLiteral("refuse-writes"),
+         QStringLiteral("Every write of a member's (a POST, but signing in and out) is refused with 500, and "
+                        "the forum cannot be reached for an IFC avatar: each action's failure can be seen, "
+                        "again and again.")});
     parser.process(app);
     bool secondsRead = false;
     const int reportSeconds = parser.value(QStringLiteral("slow-reports")).toInt(&secondsRead);
@@ -72,6 +77,15 @@ int main(int argc, char *argv[])
         // lichen's report on hold, the one the sample data asks more evidence for.
         service.setFault(QStringLiteral("/api/pireps/p-24421/evidence"),
                          {.bodyDelayMs = reportSeconds * 1000, .method = "POST"});
+    }
+    if (parser.isSet(QStringLiteral("refuse-writes"))) {
+        // Refused before the service takes anything, so the sample data stays as it was.
+        service.setFault(QStringLiteral("*"), {.status = 500, .unheard = true, .method = "POST"});
+        for (const char *path : {"/api/login", "/api/logout"})
+            service.setFault(QString::fromLatin1(path), {.method = "POST"});
+        for (const QJsonValue &row : service.data(QStringLiteral("accounts")).toArray())
+            service.setFault("/u/" + row.toObject().value("username").toString().toLower() + ".json",
+                             {.status = 503});
     }
     if (!service.start(quint16(parser.value(QStringLiteral("port")).toUInt()))) {
         QTextStream(stderr) << "vorna-sample-service: cannot listen on 127.0.0.1\n";

@@ -88,6 +88,11 @@ void ViewsKeyboardTest::focusLandsOnANamedElement_data()
         << ""
         << "refused"
         << "用户名或密码错误。" << int(QAccessible::AlertMessage) << -1 << QStringList{};
+    // Regression: "重试" hid its notice and kept the keyboard on itself, unseen, so Tab went to the sidebar.
+    QTest::newRow("a notice's 重试 that took it away: the page")
+        << "lichen"
+        << "retried"
+        << "成员中心" << 0 << -1 << QStringList{"home.pirepsError>重试"};
     QTest::newRow("inbox opened by the bell") << "lichen"
                                               << "inbox"
                                               << "通知" << 0 << -1 << QStringList{};
@@ -197,6 +202,12 @@ void ViewsKeyboardTest::focusLandsOnANamedElement()
             QVERIFY(signIn(username, "fly-vornalia"));
             QTRY_VERIFY(shown(m_root, username == "lichen" ? "home.notifications" : "shell.workbench"));
         }
+    }
+    if (step == "retried") {
+        // The reports would not load; the retry will.
+        service().setFault("/api/pireps", {.status = 500, .times = 1, .method = "GET"});
+        m_root->findChild<MemberData *>()->reload(MemberLoad::Pireps);
+        QTRY_VERIFY(shown(m_root, "home.pirepsError"));
     }
     if (step == "inbox" || step == "notice") {
         QQuickItem *bell = shown(m_root, "home.notifications");
