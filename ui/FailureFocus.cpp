@@ -115,6 +115,10 @@ void FailureFocus::hidden()
         return;
     m_pending = false;
     QObject::disconnect(m_enabled);
+    // A page that goes takes its notice with it: whatever shows next places the keyboard itself.
+    QQuickItem *around = m_notice->parentItem();
+    if (!around || !around->isVisible())
+        return;
     QQuickWindow *window = m_notice->window();
     QQuickItem *now = window ? window->activeFocusItem() : nullptr;
     if (!now || (now != m_notice && !m_notice->isAncestorOf(now)))
