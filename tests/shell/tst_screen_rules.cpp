@@ -24,6 +24,7 @@
 #include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
+#include <QtQuickTest/quicktest.h>
 #include <QtTest>
 
 Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
@@ -149,6 +150,8 @@ private Q_SLOTS:
     void switcherKeepsTheKeyboardInView();
     void informationCentresTheBrand_data();
     void informationCentresTheBrand();
+    void firstLoginBannerHasASectionOfItsOwn_data();
+    void firstLoginBannerHasASectionOfItsOwn();
     void reportScreens_data();
     void reportScreens();
     void photoDialogs_data();
@@ -1202,6 +1205,74 @@ void ScreenRulesTest::informationCentresTheBrand()
     }
     parts.sort();
     QCOMPARE(parts, (QStringList{"VORNA", "Vornalia成员中心", "logo"}));
+}
+
+void ScreenRulesTest::firstLoginBannerHasASectionOfItsOwn_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("field"); // a field of the form's next section
+    QTest::addColumn<QSize>("window");
+    const QString temporary = "首次登录请将邮件中的临时密码改为自己的密码。";
+    const QString setUp = "请先上传头像，填写微信名及联系邮箱，完成账号设置。";
+    QTest::newRow("password, smallest")
+        << "zhouning"
+        << "temporary-123" << temporary << "password.current" << QSize(760, 500);
+    QTest::newRow("password, wide") << "zhouning"
+                                    << "temporary-123" << temporary << "password.current" << QSize(1400, 900);
+    QTest::newRow("profile, smallest") << "xuhang"
+                                       << "fly-vornalia" << setUp << "profile.wechat" << QSize(760, 500);
+    QTest::newRow("profile, wide") << "xuhang"
+                                   << "fly-vornalia" << setUp << "profile.wechat" << QSize(1400, 900);
+}
+
+// Regression: the first-login banner stood bare on the page, above the forms' cards. It is a section of its
+// own: a card as wide as the form's others, holding the banner alone.
+void ScreenRulesTest::firstLoginBannerHasASectionOfItsOwn()
+{
+    QFETCH(QString, username);
+    QFETCH(QString, password);
+    QFETCH(QString, message);
+    QFETCH(QString, field);
+    QFETCH(QSize, window);
+    QVERIFY(showWindowRoot());
+    m_window->resize(window);
+    m_root->setSize(window);
+    await(m_app->signIn(username, password, false));
+    QTRY_VERIFY(shown(m_root, field));
+    QVERIFY(QQuickTest::qWaitForPolish(m_window.get()));
+    // The card that holds an item: the nearest surface card it stands on.
+    const auto cardOf = [](QQuickItem *item) -> QQuickItem * {
+        for (QQuickItem *above = item->parentItem(); above; above = above->parentItem()) {
+            if (QByteArray(above->metaObject()->className()).startsWith("Card_QMLTYPE"))
+                return above;
+        }
+        return nullptr;
+    };
+    const auto inScene = [](QQuickItem *item) {
+        return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    };
+    QQuickItem *text = nullptr;
+    for (QQuickItem *item : itemsBelow(scene())) {
+        if (item->isVisible() && item->inherits("QQuickText") && item->property("text").toString() == message)
+            text = item;
+    }
+    QVERIFY2(text, qPrintable(message + " is not shown"));
+    QQuickItem *banner = cardOf(text);
+    QVERIFY2(banner, "the banner stands on no card");
+    // Alone on its card: its symbol, drawn as a glyph, is the one other text there.
+    for (QQuickItem *item : itemsBelow(banner)) {
+        if (item != text && item->isVisible() && item->inherits("QQuickText"))
+            QVERIFY2(QByteArray(item->metaObject()->className()).startsWith("Symbol_QMLTYPE"),
+                     qPrintable(item->property("text").toString() + " shares the banner's card"));
+    }
+    // As wide as the card of the next section, and in line with it.
+    QQuickItem *next = cardOf(shown(m_root, field));
+    QVERIFY(next && next != banner);
+    QCOMPARE(inScene(banner).left(), inScene(next).left());
+    QCOMPARE(inScene(banner).width(), inScene(next).width());
+    QVERIFY(inScene(banner).bottom() < inScene(next).top());
 }
 
 // ---- the report pages: the detail of a report, the report form
