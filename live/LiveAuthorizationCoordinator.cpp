@@ -10,6 +10,8 @@
 
 #include <private/qopenglcontext_p.h>
 
+#include <unistd.h>
+
 namespace {
 
 // The web engine reads the application's shared OpenGL context as it starts, even where it composes its
@@ -28,6 +30,17 @@ void shareContextForTheWebEngine()
 }
 
 const char *const chromiumFlagsVariable = "QTWEBENGINE_CHROMIUM_FLAGS";
+const char *const noSandboxVariable = "QTWEBENGINE_DISABLE_SANDBOX";
+
+// Chromium will not run as root inside its sandbox, and ends the whole app as it refuses: as root, the web
+// engine starts without it.
+void startTheWebEngineWithoutSandboxAsRoot()
+{
+    if (geteuid() != 0 || qEnvironmentVariableIsSet(noSandboxVariable))
+        return;
+    qputenv(noSandboxVariable, "1");
+    qCWarning(lcLive, "running as root: the sign-in browser's web engine starts without its sandbox");
+}
 
 } // namespace
 
@@ -47,6 +60,7 @@ LiveAuthorizationCoordinator::LiveAuthorizationCoordinator(QObject *parent)
     connect(&m_timeout, &QTimer::timeout, this, &LiveAuthorizationCoordinator::timedOut);
     shareContextForTheWebEngine();
     // Read as the engine starts, with the first browser's view.
+    startTheWebEngineWithoutSandboxAsRoot();
     qputenv(chromiumFlagsVariable, chromiumFlags(qgetenv(chromiumFlagsVariable), QAccessible::isActive()));
 }
 

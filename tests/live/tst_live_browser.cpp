@@ -16,8 +16,6 @@
 #include <QtQml/qqmlextensionplugin.h>
 #include <QtTest>
 
-#include <unistd.h>
-
 Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_StatePlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_ImagesPlugin)
@@ -222,9 +220,9 @@ void LiveBrowserTest::sheetTellsTheLivePage()
 
 int main(int argc, char *argv[])
 {
-    // Chromium refuses to run as root with its sandbox, as tests do in containers.
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Run as root (as tests are in containers), the browsers here start their web engine as the app does:
+    // without its sandbox, which the browser switches off itself. Regression: as root, the engine refused
+    // to start and ended the whole app.
     // As the app starts: the web engine comes with the browser's module, from disk, and finds the window's
     // OpenGL context shared with it; or, the window drawn by the software renderer, none until a browser is
     // made.
