@@ -82,6 +82,14 @@ void LiveAuthorizationCoordinator::setClient(APIClient *client)
     Q_EMIT clientChanged();
 }
 
+void LiveAuthorizationCoordinator::setLivePage(LiveTabModel *page)
+{
+    if (page == m_livePage)
+        return;
+    m_livePage = page;
+    Q_EMIT livePageChanged();
+}
+
 bool LiveAuthorizationCoordinator::isCallback(const QUrl &url)
 {
     // Exact, case-sensitive texts as the web view reports them: another spelling of the path is some other
@@ -111,23 +119,25 @@ QCoro::Task<> LiveAuthorizationCoordinator::replay(QUrl callback)
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const QPointer<APIClient> client = m_client;
+    const QPointer<LiveTabModel> page = m_livePage;
     const Outcome<> outcome =
         co_await attempt([](QPointer<APIClient> client, QUrl callback) -> QCoro::Task<> {
             if (!client)
                 throw CancellationError();
             co_await client->completeLiveAuthorization(std::move(callback));
         }(client, std::move(callback)));
-    // The browser may have gone meanwhile; then nobody is left to tell.
-    if (!lifetime.alive())
-        co_return;
     if (outcome.failed())
         qCInfo(lcLive, "the authorisation callback failed (%d)", outcome.status());
-    if (outcome.ok())
-        report(true, QString());
-    else if (outcome.failed())
-        report(false, outcome.message());
-    else // the account's client went away before it answered: the linking is not known to have finished
-        report(false, QStringLiteral("授权未完成，请重新连接。"));
+    // A client that went away before it answered leaves the linking not known to have finished.
+    const QString message = outcome.ok()       ? QString()
+                            : outcome.failed() ? outcome.message()
+                                               : QStringLiteral("授权未完成，请重新连接。");
+    // The browser may have gone meanwhile, its sheet cancelled: the replay ran on all the same, and the Live
+    // page still learns how it ended.
+    if (lifetime.alive())
+        report(outcome.ok(), message);
+    else
+        tell(page, outcome.ok(), message);
 }
 
 void LiveAuthorizationCoordinator::start()
@@ -181,4 +191,15 @@ void LiveAuthorizationCoordinator::report(bool ok, const QString &message)
     m_reported = true;
     Q_EMIT reportedChanged();
     Q_EMIT completed(ok, message);
+    tell(m_livePage, ok, message);
+}
+
+void LiveAuthorizationCoordinator::tell(LiveTabModel *page, bool ok, const QString &message)
+{
+    if (!page)
+        return;
+    if (ok)
+        page->authorizationSucceeded();
+    else
+        page->authorizationFailed(message);
 }
