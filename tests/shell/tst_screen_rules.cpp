@@ -657,12 +657,17 @@ void ScreenRulesTest::accountScreens_data()
     QTest::newRow("account page: its two refreshes")
         << "page" << QStringList{"account.refresh>刷新个人主页", "account.statistics.refresh>刷新 IF 记录"}
         << QStringList() << QStringList();
-    // Regression: the logbook was titled and heard "Logbook" in the Chinese app, its row 飞行日志.
+    // Regression: the logbook was titled and heard "Logbook" in the Chinese app, its row 飞行日志. Both say
+    // "Logbook", its own name, in Simplified Chinese as in English.
     QTest::newRow("logbook: its name in the member's language")
-        << "logbook" << QStringList{"heard:飞行日志", "shell.logbookPages>飞行日志"} << QStringList()
-        << QStringList{"heard:Logbook"};
+        << "logbook" << QStringList{"heard:Logbook", "shell.logbookPages>Logbook"} << QStringList()
+        << QStringList{"heard:飞行日志"};
     QTest::newRow("logbook: in English") << "logbook en" << QStringList{"shell.logbookPages>Logbook"}
                                          << QStringList() << QStringList{"heard:飞行日志"};
+    // The appearances by their own names, not renamed "浅色" and "深色" in Simplified Chinese.
+    QTest::newRow("settings: the appearances")
+        << "settings" << QStringList{"settings.theme>跟随系统", "settings.theme>白色", "settings.theme>黑色"}
+        << QStringList() << QStringList{"settings.theme>浅色", "settings.theme>深色"};
     // Regression: the loader covered the reports already listed while they loaded again; it stands alone only
     // while nothing is listed yet.
     QTest::newRow("logbook: reloading over its reports")
@@ -929,11 +934,13 @@ void ScreenRulesTest::accountScreens()
                                {.json = QJsonObject{{"ok", true}}, .unheard = true, .times = 1});
             press("password.save");
         }
-    } else if (scenario == "page" || scenario == "legal" || scenario == "logbook") {
+    } else if (scenario == "page" || scenario == "legal" || scenario == "logbook" || scenario == "settings") {
         QVERIFY(showSignedIn("lichen"));
         navigation()->setSelected(MemberTab::Account);
         if (scenario == "page")
             QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Profile));
+        if (scenario == "settings")
+            QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Settings));
         if (scenario == "legal")
             navigation()->pushLegal(0);
         if (scenario == "logbook")
