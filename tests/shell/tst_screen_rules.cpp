@@ -2155,11 +2155,16 @@ void ScreenRulesTest::englishTextsFit_data()
     QTest::addColumn<QSize>("window"); // the window less its menu bar
     QTest::newRow("logbook filters, the smallest window") << "logbook" << QSize(760, 506);
     QTest::newRow("event answers, the window as it opens") << "events" << QSize(1100, 686);
+    // The map's flight bar beside the sidebar, with the phase and every figure of a flight on its plan.
+    QTest::newRow("flight bar, the smallest window") << "flight bar" << QSize(760, 506);
+    QTest::newRow("flight bar, 830 wide") << "flight bar" << QSize(830, 506);
 }
 
 // Regression: in English the logbook's filters broke inside their words in the smallest window ("Pendin",
-// "g rev…"), and every event card's answer read "Not attendi…" in the window as it opens. A text shows
-// whole, and where it wraps each of its words fits its width.
+// "g rev…"), every event card's answer read "Not attendi…" in the window as it opens, and the map's flight
+// bar, narrower than what it held up to some 850 points, showed "ZS" of the arrival code and "Progr…" at its
+// edge. A text shows whole, inside the panel it stands in, and where it wraps each of its words fits its
+// width.
 void ScreenRulesTest::englishTextsFit()
 {
     QFETCH(QString, place);
@@ -2169,7 +2174,31 @@ void ScreenRulesTest::englishTextsFit()
     m_window->resize(window);
     m_root->setSize(window);
     QList<QQuickItem *> texts;
-    if (place == "logbook") {
+    // The panel the texts stand in, where a place has one: looked up again at each check, as the map may
+    // make it anew.
+    QString panel;
+    if (place == "flight bar") {
+        navigation()->setSelected(MemberTab::Map);
+        QQuickItem *page = nullptr;
+        QTRY_VERIFY((page = shown(m_root, "shell.map")));
+        auto *map = qvariant_cast<LiveMapModel *>(page->property("model"));
+        QVERIFY(map);
+        // The member's own flight, climbing on its plan.
+        const auto own = [map]() -> std::optional<LiveFlight> {
+            const QList<LiveFlight> flights =
+                map->hasSnapshot() ? map->snapshot()->flights : QList<LiveFlight>();
+            for (const LiveFlight &flight : flights) {
+                if (flight.id == QLatin1String("lv-207"))
+                    return flight;
+            }
+            return std::nullopt;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(own(), 30000);
+        map->select(*own(), false);
+        panel = QStringLiteral("map.flightBar");
+        QTRY_VERIFY(shown(scene(), panel)
+                    && textsShown(shown(scene(), panel)).contains(QStringLiteral("Progress")));
+    } else if (place == "logbook") {
         navigation()->openLogbook();
         QQuickItem *filters = nullptr;
         QTRY_VERIFY((filters = shown(scene(), "logbook.filter")));
@@ -2188,12 +2217,25 @@ void ScreenRulesTest::englishTextsFit()
         QVERIFY(texts.size() >= 3);
     }
     // What does not fit, once the window's layout has settled.
-    const auto misfits = [&texts] {
+    const auto misfits = [&] {
         QStringList found;
+        QQuickItem *frame = panel.isEmpty() ? nullptr : shown(scene(), panel);
+        if (frame) {
+            texts.clear();
+            for (QQuickItem *item : itemsBelow(frame)) {
+                if (item->isVisible() && item->inherits("QQuickText")
+                    && !item->property("text").toString().isEmpty())
+                    texts.append(item);
+            }
+        }
         for (QQuickItem *text : std::as_const(texts)) {
             const QString shownText = text->property("text").toString();
             if (text->property("truncated").toBool())
                 found.append(shownText + QStringLiteral(" is cut"));
+            if (frame
+                && !frame->mapRectToScene(QRectF(0, 0, frame->width(), frame->height()))
+                        .contains(text->mapRectToScene(QRectF(0, 0, text->width(), text->height()))))
+                found.append(shownText + QStringLiteral(" stands past its panel's edge"));
             if (text->property("wrapMode").toInt() == 0)
                 continue;
             const QFontMetricsF metrics(text->property("font").value<QFont>());
@@ -2204,6 +2246,8 @@ void ScreenRulesTest::englishTextsFit()
         }
         return found.join(QStringLiteral("; "));
     };
+    // Laid out: nothing of the window waits to be placed.
+    QVERIFY(QQuickTest::qWaitForPolish(m_window.get()));
     QTRY_COMPARE(misfits(), QString());
 }
 
