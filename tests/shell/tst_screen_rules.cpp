@@ -9,6 +9,7 @@
 #include "MapBanner.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
+#include "MemberStore.h"
 #include "SceneTestSupport.h"
 #include "ShellTestSite.h"
 #include "WindowRootTestSupport.h"
@@ -111,6 +112,61 @@ bool shownFixedPitch(QQuickItem *root, const QString &text)
         const QFontMetricsF metrics(item->property("font").value<QFont>());
         return metrics.horizontalAdvance(QLatin1Char('i')) == metrics.horizontalAdvance(QLatin1Char('W'));
     });
+}
+
+// A row "… zh_TW" sees the app in Taiwan Chinese: its texts, and the locale its times are written in.
+class TaiwanScope
+{
+public:
+    TaiwanScope()
+        : m_language("zh_TW")
+    {
+        QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));
+    }
+    ~TaiwanScope() { QLocale::setDefault(m_kept); }
+    TaiwanScope(const TaiwanScope &) = delete;
+    TaiwanScope &operator=(const TaiwanScope &) = delete;
+
+    // Takes the suffix off a row's scenario; true when it had it.
+    static bool asked(QString &scenario)
+    {
+        if (!scenario.endsWith(QLatin1String(" zh_TW")))
+            return false;
+        scenario.chop(6);
+        return true;
+    }
+
+private:
+    LanguageScope m_language;
+    QLocale m_kept;
+};
+
+// A moment of this machine's clock, as the service writes times: in UTC.
+QString sentAsLocal(const QDateTime &local) { return local.toUTC().toString(Qt::ISODate); }
+
+// The Live data with one schedule's departure and arrival at those moments of this machine's clock.
+QJsonObject withScheduleTimes(QJsonObject live, const QString &id, const QDateTime &departure,
+                              const QDateTime &arrival)
+{
+    QJsonArray organizations = live.value("organizations").toArray();
+    for (QJsonValueRef organizationRow : organizations) {
+        QJsonObject organization = organizationRow.toObject();
+        QJsonArray schedules = organization.value("schedules").toArray();
+        for (QJsonValueRef row : schedules) {
+            QJsonObject schedule = row.toObject();
+            if (schedule.value("id").toString() != id)
+                continue;
+            schedule.remove("scheduledDepartureOffsetHours");
+            schedule.remove("scheduledArrivalOffsetHours");
+            schedule.insert("scheduledDepartureUtc", sentAsLocal(departure));
+            schedule.insert("scheduledArrivalUtc", sentAsLocal(arrival));
+            row = schedule;
+        }
+        organization.insert("schedules", schedules);
+        organizationRow = organization;
+    }
+    live.insert("organizations", organizations);
+    return live;
 }
 
 // The three columns every table of rules has: what is shown and enabled, shown and disabled, and not shown.
@@ -1365,11 +1421,18 @@ void ScreenRulesTest::reportScreens_data()
     // The check's answer is read out as it arrives.
     QTest::newRow("form: options checked, said")
         << "form options" << QStringList{"alert:pirep.optionsChecked"} << QStringList() << QStringList();
+    // A recent flight's time in the import picker as Taiwan writes times, never a raw pattern letter
+    // ("2026/12/24 B10:19").
+    QTest::newRow("form: a recent flight's time, in Taiwan Chinese")
+        << "form import zh_TW" << QStringList{"heard:2026/12/24 上午10:19"} << QStringList() << QStringList();
 }
 
 void ScreenRulesTest::reportScreens()
 {
     QFETCH(QString, scenario);
+    std::optional<TaiwanScope> taiwan;
+    if (TaiwanScope::asked(scenario))
+        taiwan.emplace();
     QVERIFY(showSignedIn("lichen"));
     navigation()->setSelected(MemberTab::Flights);
     if (scenario.startsWith("detail")) {
@@ -1447,6 +1510,18 @@ void ScreenRulesTest::reportScreens()
         if (scenario == "form options") {
             press("pirep.checkOptions");
             QTRY_VERIFY(form->property("hasOptions").toBool());
+        }
+        if (scenario == "form import") {
+            // One recent flight, ended at 10:19 of this machine's clock.
+            const QJsonObject flight{{"id", "if-1019"},
+                                     {"created", sentAsLocal(QDateTime(QDate(2026, 12, 24), QTime(10, 19)))},
+                                     {"origin", "ZSPD"},
+                                     {"destination", "RJTT"},
+                                     {"aircraft", "Airbus A330-300"},
+                                     {"totalTimeMinutes", 170}};
+            service().setFault("/api/infinite-flight/me/flights",
+                               {.json = QJsonObject{{"flights", QJsonArray{flight}}}});
+            press("pirep.import");
         }
         if (scenario == "form sending") {
             // Held, and never stored: lichen's reports stay as they were for the other rows.
@@ -1815,6 +1890,15 @@ void ScreenRulesTest::liveScreens_data()
     QTest::newRow("live: an aircraft without schedules")
         << "lichen aircraft ac-102" << QStringList{"heard:暂无排班", "heard:申请批准后会在这里看到官方排班。"}
         << QStringList() << QStringList{"live.schedule.sch-1", "live.schedule.sch-4"};
+    // A crew of one is the crew: its captain, and no "机组未指派" beside him.
+    QTest::newRow("live: an aircraft whose schedule has a crew of one")
+        << "lichen aircraft ac-106" << QStringList{"text:live.schedule.sch-6>机长 xuhang"} << QStringList()
+        << QStringList{"heard:机组未指派", "heard:暂无排班"};
+    // A schedule's times as Taiwan writes them, never a raw pattern letter ("B10:19").
+    QTest::newRow("live: a schedule's times, in Taiwan Chinese")
+        << "lichen aircraft ac-106 zh_TW"
+        << QStringList{"text:live.schedule.sch-6", "heard:2026年12月24日 上午10:19 → 下午1:04"}
+        << QStringList() << QStringList();
     // Regression: back from a page opened from it the Live page did not load again, so a link that had
     // ended meanwhile still showed the boards.
     QTest::newRow("live: back from an aircraft, the link ended meanwhile")
@@ -1887,6 +1971,15 @@ void ScreenRulesTest::liveScreens_data()
 void ScreenRulesTest::liveScreens()
 {
     QFETCH(QString, scenario);
+    std::optional<TaiwanScope> taiwan;
+    if (TaiwanScope::asked(scenario)) {
+        taiwan.emplace();
+        // B-30A6's schedule leaves at 10:19 of this machine's clock and lands at 13:04.
+        const QJsonObject live = withScheduleTimes(service().data("live-schedules").toObject(), "sch-6",
+                                                   QDateTime(QDate(2026, 12, 24), QTime(10, 19)),
+                                                   QDateTime(QDate(2026, 12, 24), QTime(13, 4)));
+        service().setFault("/api/live-schedules", {.json = Sample::liveBoardJson(live, "lichen")});
+    }
     QVERIFY(showSignedIn(scenario.section(' ', 0, 0)));
     if (scenario == "lichen applications one") {
         // The service lists one application of the member's.
