@@ -200,12 +200,18 @@ Rectangle {
                 bottomPadding: 12
                 onClicked: view.apply()
             }
-            StatusNotice {
+            // Once sent, a footnote under the button, read as text.
+            Text {
                 objectName: "live.aircraft.sent"
+                Layout.fillWidth: true
                 visible: pageModel.sent
-                message: pageModel.sent ? L.t("申请已提交，等待管理员审核。") : ""
-                // A form still open over the page reads its own words.
-                takesFocus: !applySheet.opened
+                text: L.t("申请已提交，等待管理员审核。")
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.Wrap
+                font.pixelSize: Typography.footnote
+                color: Theme.muted
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
             }
         }
 

@@ -14,6 +14,8 @@ Item {
     // The vendor's authorisation page, already checked by the Live page.
     required property url url
     required property APIClient api
+    // The Live page, told how the linking ended even when the browser has gone by then.
+    property LiveTabModel livePage: null
     signal completed(bool ok, string message)
 
     // Made before the view: it readies what the web engine needs as it starts.
@@ -22,6 +24,7 @@ Item {
 
         url: browser.url
         client: browser.api
+        livePage: browser.livePage
         onCompleted: (ok, message) => browser.completed(ok, message)
     }
 

@@ -10,6 +10,8 @@
 
 #include <private/qopenglcontext_p.h>
 
+#include <unistd.h>
+
 namespace {
 
 // The web engine reads the application's shared OpenGL context as it starts, even where it composes its
@@ -28,6 +30,17 @@ void shareContextForTheWebEngine()
 }
 
 const char *const chromiumFlagsVariable = "QTWEBENGINE_CHROMIUM_FLAGS";
+const char *const noSandboxVariable = "QTWEBENGINE_DISABLE_SANDBOX";
+
+// Chromium will not run as root inside its sandbox, and ends the whole app as it refuses: as root, the web
+// engine starts without it.
+void startTheWebEngineWithoutSandboxAsRoot()
+{
+    if (geteuid() != 0 || qEnvironmentVariableIsSet(noSandboxVariable))
+        return;
+    qputenv(noSandboxVariable, "1");
+    qCWarning(lcLive, "running as root: the sign-in browser's web engine starts without its sandbox");
+}
 
 } // namespace
 
@@ -47,6 +60,7 @@ LiveAuthorizationCoordinator::LiveAuthorizationCoordinator(QObject *parent)
     connect(&m_timeout, &QTimer::timeout, this, &LiveAuthorizationCoordinator::timedOut);
     shareContextForTheWebEngine();
     // Read as the engine starts, with the first browser's view.
+    startTheWebEngineWithoutSandboxAsRoot();
     qputenv(chromiumFlagsVariable, chromiumFlags(qgetenv(chromiumFlagsVariable), QAccessible::isActive()));
 }
 
@@ -66,6 +80,14 @@ void LiveAuthorizationCoordinator::setClient(APIClient *client)
         return;
     m_client = client;
     Q_EMIT clientChanged();
+}
+
+void LiveAuthorizationCoordinator::setLivePage(LiveTabModel *page)
+{
+    if (page == m_livePage)
+        return;
+    m_livePage = page;
+    Q_EMIT livePageChanged();
 }
 
 bool LiveAuthorizationCoordinator::isCallback(const QUrl &url)
@@ -97,23 +119,25 @@ QCoro::Task<> LiveAuthorizationCoordinator::replay(QUrl callback)
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const QPointer<APIClient> client = m_client;
+    const QPointer<LiveTabModel> page = m_livePage;
     const Outcome<> outcome =
         co_await attempt([](QPointer<APIClient> client, QUrl callback) -> QCoro::Task<> {
             if (!client)
                 throw CancellationError();
             co_await client->completeLiveAuthorization(std::move(callback));
         }(client, std::move(callback)));
-    // The browser may have gone meanwhile; then nobody is left to tell.
-    if (!lifetime.alive())
-        co_return;
     if (outcome.failed())
         qCInfo(lcLive, "the authorisation callback failed (%d)", outcome.status());
-    if (outcome.ok())
-        report(true, QString());
-    else if (outcome.failed())
-        report(false, outcome.message());
-    else // the account's client went away before it answered: the linking is not known to have finished
-        report(false, QStringLiteral("授权未完成，请重新连接。"));
+    // A client that went away before it answered leaves the linking not known to have finished.
+    const QString message = outcome.ok()       ? QString()
+                            : outcome.failed() ? outcome.message()
+                                               : QStringLiteral("授权未完成，请重新连接。");
+    // The browser may have gone meanwhile, its sheet cancelled: the replay ran on all the same, and the Live
+    // page still learns how it ended.
+    if (lifetime.alive())
+        report(outcome.ok(), message);
+    else
+        tell(page, outcome.ok(), message);
 }
 
 void LiveAuthorizationCoordinator::start()
@@ -167,4 +191,15 @@ void LiveAuthorizationCoordinator::report(bool ok, const QString &message)
     m_reported = true;
     Q_EMIT reportedChanged();
     Q_EMIT completed(ok, message);
+    tell(m_livePage, ok, message);
+}
+
+void LiveAuthorizationCoordinator::tell(LiveTabModel *page, bool ok, const QString &message)
+{
+    if (!page)
+        return;
+    if (ok)
+        page->authorizationSucceeded();
+    else
+        page->authorizationFailed(message);
 }

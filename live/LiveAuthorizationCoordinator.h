@@ -2,6 +2,7 @@
 
 #include "APIClient.h"
 #include "Lifetime.h"
+#include "LiveTabModel.h"
 #include "ServiceHosts.h"
 
 #include <QObject>
@@ -16,8 +17,9 @@
 // What the Live authorisation browser decides while the member signs in on the vendor's pages: https pages
 // only, and the navigation to our callback on the second host, which is never loaded but caught, cancelled
 // and replayed once through the member's client. The outcome is reported exactly once: the replay's, or the
-// first failure to load a page before then. The web view's reports reach it as plain values through
-// LiveWebEngine, the plugin that brings in the web engine.
+// first failure to load a page before then, to the Live page that opened the browser and through `completed`.
+// The web view's reports reach it as plain values through LiveWebEngine, the plugin that brings in the web
+// engine.
 class LiveAuthorizationCoordinator : public QObject
 {
     Q_OBJECT
@@ -27,6 +29,9 @@ class LiveAuthorizationCoordinator : public QObject
     Q_PROPERTY(QUrl url READ url WRITE setUrl NOTIFY urlChanged REQUIRED)
     // The client that replays the callback: the account's current one.
     Q_PROPERTY(APIClient *client READ client WRITE setClient NOTIFY clientChanged REQUIRED)
+    // The Live page that opened the browser, told how the linking ended. It outlives the sheet the browser
+    // stands in: a replay still running when the member cancels the sheet still ends there.
+    Q_PROPERTY(LiveTabModel *livePage READ livePage WRITE setLivePage NOTIFY livePageChanged)
     Q_PROPERTY(bool finished READ finished NOTIFY finishedChanged)
     Q_PROPERTY(bool reported READ reported NOTIFY reportedChanged)
 
@@ -41,6 +46,8 @@ public:
     void setUrl(const QUrl &url);
     APIClient *client() const { return m_client; }
     void setClient(APIClient *client);
+    LiveTabModel *livePage() const { return m_livePage; }
+    void setLivePage(LiveTabModel *page);
     // The callback has been caught; it never goes back.
     bool finished() const { return m_finished; }
     bool reported() const { return m_reported; }
@@ -79,6 +86,7 @@ public:
 Q_SIGNALS:
     void urlChanged();
     void clientChanged();
+    void livePageChanged();
     void finishedChanged();
     void reportedChanged();
     // How the linking ended, once: ok, or the failure's message.
@@ -87,9 +95,11 @@ Q_SIGNALS:
 private:
     QCoro::Task<> replay(QUrl callback);
     void report(bool ok, const QString &message);
+    static void tell(LiveTabModel *page, bool ok, const QString &message);
 
     QUrl m_url;
     QPointer<APIClient> m_client;
+    QPointer<LiveTabModel> m_livePage;
     bool m_finished = false;
     bool m_reported = false;
     QTimer m_timeout;

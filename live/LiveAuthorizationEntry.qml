@@ -2,8 +2,8 @@ import QtQuick
 import Vorna.State
 import Vorna.Live
 
-// What the authorisation sheet holds: the vendor's sign-in page at `address`, whose end it tells the Live
-// tab's model (`liveTab`).
+// What the authorisation sheet holds: the vendor's sign-in page at `address`, whose end the browser tells the
+// Live tab's model (`liveTab`), also once the sheet has gone.
 LiveAuthorizationBrowser {
     id: entry
 
@@ -15,6 +15,5 @@ LiveAuthorizationBrowser {
     url: entry.address
     // Made by address, the browser may bind before its properties are given.
     api: entry.appState?.api ?? null
-    onCompleted: (ok, message) => ok ? entry.liveTab.authorizationSucceeded()
-                                     : entry.liveTab.authorizationFailed(message)
+    livePage: entry.liveTab
 }

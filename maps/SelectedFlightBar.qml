@@ -125,8 +125,29 @@ Item {
                 progress: facts.progress
                 labelColor: Theme.glassLabel
             }
-            RowLayout {
+            // The phase and the figures wrap to a second line rather than be cut at the bar's edge or widen the
+            // column past it (the route's arrival code went with them). Where the bar has room they ask for one
+            // line, so the picture beside them gives way first.
+            Flow {
+                id: chips
+
                 Layout.fillWidth: true
+                Layout.preferredWidth: {
+                    let width = -chips.spacing;
+                    for (let i = 0; i < chips.children.length; ++i) {
+                        const chip = chips.children[i];
+                        width += chip.visible ? chip.implicitWidth + chips.spacing : 0;
+                    }
+                    return Math.max(0, width);
+                }
+                Layout.minimumWidth: {
+                    let widest = 0;
+                    for (let i = 0; i < chips.children.length; ++i) {
+                        const chip = chips.children[i];
+                        widest = chip.visible ? Math.max(widest, chip.implicitWidth) : widest;
+                    }
+                    return widest;
+                }
                 spacing: 10
 
                 PhaseChip {
@@ -148,9 +169,6 @@ Item {
                     visible: facts.hasProgress
                     title: L.t("进度")
                     value: facts.progressFigure
-                }
-                Item {
-                    Layout.fillWidth: true
                 }
             }
         }

@@ -1,11 +1,10 @@
 #!/usr/bin/env python3
 """Writes the Chinese string tables (Simplified, Hong Kong and Taiwan) from the keys of the English tables.
 
-Nearly every key is Simplified Chinese; the few that are not (a product's own word such as "Logbook"), or that
-read better otherwise (the appearances "白色" and "黑色" are "浅色" and "深色"), get their Simplified text from
-zh_Hans.tsv, and the Simplified table holds only those. OpenCC converts the
+Nearly every key is Simplified Chinese and shows as it stands; a key that should read otherwise gets its
+Simplified text from zh_Hans.tsv, and the Simplified table holds only those. OpenCC converts the
 Simplified texts (s2hk for Hong Kong, s2twp for Taiwan, with Taiwan's phrasing), then the overrides file of
-that language replaces whole texts where local usage differs.
+that language replaces whole texts where local usage differs (there "Logbook" reads Chinese).
 Overrides are lines "key<TAB>text"; lines starting with "#" are comments.
 """
 import argparse

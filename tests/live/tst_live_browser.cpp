@@ -16,8 +16,6 @@
 #include <QtQml/qqmlextensionplugin.h>
 #include <QtTest>
 
-#include <unistd.h>
-
 Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_StatePlugin)
 Q_IMPORT_QML_PLUGIN(Vorna_ImagesPlugin)
@@ -35,12 +33,15 @@ private slots:
     void cleanup();
     void linkApplyAndReview();
     void pageThatCannotLoadEndsTheLinking();
+    void sheetTellsTheLivePage_data();
     void sheetTellsTheLivePage();
 
 private:
     // The browser in a window of its own; its signal `completed` is spied on.
     QQuickItem *openBrowser(const QUrl &url, APIClient *api);
     QQuickItem *open(const QString &file, const QVariantMap &properties);
+    // Once the web view shows the vendor's sign-in page, signs in there as that Infinite Flight account.
+    static bool signInOnTheVendorsPage(QQuickItem *web, const QString &account);
     Sample::Service &service() { return *m_site.service; }
 
     Site m_site;
@@ -95,6 +96,23 @@ QQuickItem *LiveBrowserTest::open(const QString &file, const QVariantMap &proper
     return browser;
 }
 
+bool LiveBrowserTest::signInOnTheVendorsPage(QQuickItem *web, const QString &account)
+{
+    const bool shown = QTest::qWaitFor(
+        [web] {
+            return !web->property("loading").toBool()
+                   && web->property("title").toString() == QLatin1String("Infinite Flight");
+        },
+        30'000);
+    const QString signIn = QStringLiteral("document.getElementById('username').value = '%1';"
+                                          "document.getElementById('password').value = 'if-password';"
+                                          "document.getElementById('signin').submit();")
+                               .arg(account);
+    return shown
+           && QMetaObject::invokeMethod(web, "runJavaScript", Q_ARG(QString, signIn),
+                                        Q_ARG(QJSValue, QJSValue()));
+}
+
 void LiveBrowserTest::linkApplyAndReview()
 {
     // A member whose Infinite Flight link shares no organisation: she signs in to Infinite Flight again.
@@ -116,17 +134,10 @@ void LiveBrowserTest::linkApplyAndReview()
     QVERIFY(web);
     // Nothing of the sign-in outlives the browser.
     QVERIFY(web->property("profile").value<QObject *>()->property("offTheRecord").toBool());
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !web->property("loading").toBool() && web->property("title").toString() == "Infinite Flight", 30'000);
 
     // The member signs in on the vendor's page, which sends the browser to the callback on the second host.
     service().clearRequests();
-    QVERIFY(
-        QMetaObject::invokeMethod(web, "runJavaScript",
-                                  Q_ARG(QString, "document.getElementById('username').value = 'hejing_if';"
-                                                 "document.getElementById('password').value = 'if-password';"
-                                                 "document.getElementById('signin').submit();"),
-                                  Q_ARG(QJSValue, QJSValue())));
+    QVERIFY(signInOnTheVendorsPage(web, "hejing_if"));
     QTRY_COMPARE_WITH_TIMEOUT(completed.size(), 1, 30'000);
     QCOMPARE(completed.constFirst(), (QVariantList{true, QString()}));
     // The callback was never loaded by the page: replayed once, by the client, with the member's session.
@@ -204,27 +215,65 @@ void LiveBrowserTest::pageThatCannotLoadEndsTheLinking()
     QVERIFY(!completed.constFirst().at(1).toString().isEmpty());
 }
 
+void LiveBrowserTest::sheetTellsTheLivePage_data()
+{
+    QTest::addColumn<bool>("cancelled"); // the member cancels the sheet while the callback is replayed
+    QTest::newRow("the vendor's page cannot load") << false;
+    // Regression: "取消" while the callback was being replayed dropped its end: the account was linked, the
+    // Live page never reloaded and still offered to connect.
+    QTest::newRow("cancelled while the callback is replayed") << true;
+}
+
 void LiveBrowserTest::sheetTellsTheLivePage()
 {
     // The Live page's sheet holds the browser by address; how the linking ended reaches the page's model.
+    QFETCH(bool, cancelled);
     const auto member = signedInApp(m_site, "xuhang");
     LiveTabModel liveTab;
     liveTab.setAppState(member.get());
     QUrl page = service().origin();
     page.setPort(1);
     page.setPath("/oauth/authorize");
-    QQuickItem *sheet = open("LiveAuthorizationEntry.qml", {{"address", page},
-                                                            {"appState", QVariant::fromValue(member.get())},
-                                                            {"liveTab", QVariant::fromValue(&liveTab)}});
+    if (cancelled) {
+        // Not linked yet: the page offers to connect, and opens the vendor's page the service names.
+        await(liveTab.load());
+        QVERIFY(liveTab.showsConnectCard());
+        await(liveTab.connectAccount());
+        QVERIFY(liveTab.authorizing());
+        page = liveTab.authorizationUrl();
+    }
+    QPointer<QQuickItem> sheet =
+        open("LiveAuthorizationEntry.qml", {{"address", page},
+                                            {"appState", QVariant::fromValue(member.get())},
+                                            {"liveTab", QVariant::fromValue(&liveTab)}});
     QVERIFY(sheet);
-    QTRY_VERIFY_WITH_TIMEOUT(!liveTab.messageText().isEmpty(), 30'000);
+    if (!cancelled) {
+        QTRY_VERIFY_WITH_TIMEOUT(!liveTab.messageText().isEmpty(), 30'000);
+        return;
+    }
+    auto *web = sheet->findChild<QQuickItem *>("live.authorization.web");
+    QVERIFY(web);
+    // He signs in; the service links him as the callback is replayed, and holds its answer back.
+    service().setFault("/api/live-schedules/authorization-callback", {.held = true, .times = 1});
+    QVERIFY(signInOnTheVendorsPage(web, "xuhang_if"));
+    QTRY_COMPARE_WITH_TIMEOUT(service().heldAnswers(), 1, 30'000);
+    // "取消": the sheet closes and drops the browser, as the Live page's sheet does.
+    liveTab.cancelAuthorization();
+    sheet->deleteLater();
+    QTRY_VERIFY(!sheet);
+    QVERIFY(!liveTab.authorizing());
+    service().release();
+    // The replay ran to its end: the page loads again and shows the link the service made.
+    QTRY_VERIFY_WITH_TIMEOUT(liveTab.authorized() && !liveTab.busy(), 30'000);
+    QVERIFY(liveTab.showsBoards());
+    QCOMPARE(liveTab.messageText(), QString());
 }
 
 int main(int argc, char *argv[])
 {
-    // Chromium refuses to run as root with its sandbox, as tests do in containers.
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Run as root (as tests are in containers), the browsers here start their web engine as the app does:
+    // without its sandbox, which the browser switches off itself. Regression: as root, the engine refused
+    // to start and ended the whole app.
     // As the app starts: the web engine comes with the browser's module, from disk, and finds the window's
     // OpenGL context shared with it; or, the window drawn by the software renderer, none until a browser is
     // made.

@@ -9,6 +9,7 @@
 #include "MapBanner.h"
 #include "MemberData.h"
 #include "MemberNavigation.h"
+#include "MemberStore.h"
 #include "SceneTestSupport.h"
 #include "ShellTestSite.h"
 #include "WindowRootTestSupport.h"
@@ -24,6 +25,7 @@
 #include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
+#include <QtQuickTest/quicktest.h>
 #include <QtTest>
 
 Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
@@ -112,6 +114,61 @@ bool shownFixedPitch(QQuickItem *root, const QString &text)
     });
 }
 
+// A row "… zh_TW" sees the app in Taiwan Chinese: its texts, and the locale its times are written in.
+class TaiwanScope
+{
+public:
+    TaiwanScope()
+        : m_language("zh_TW")
+    {
+        QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::Taiwan));
+    }
+    ~TaiwanScope() { QLocale::setDefault(m_kept); }
+    TaiwanScope(const TaiwanScope &) = delete;
+    TaiwanScope &operator=(const TaiwanScope &) = delete;
+
+    // Takes the suffix off a row's scenario; true when it had it.
+    static bool asked(QString &scenario)
+    {
+        if (!scenario.endsWith(QLatin1String(" zh_TW")))
+            return false;
+        scenario.chop(6);
+        return true;
+    }
+
+private:
+    LanguageScope m_language;
+    QLocale m_kept;
+};
+
+// A moment of this machine's clock, as the service writes times: in UTC.
+QString sentAsLocal(const QDateTime &local) { return local.toUTC().toString(Qt::ISODate); }
+
+// The Live data with one schedule's departure and arrival at those moments of this machine's clock.
+QJsonObject withScheduleTimes(QJsonObject live, const QString &id, const QDateTime &departure,
+                              const QDateTime &arrival)
+{
+    QJsonArray organizations = live.value("organizations").toArray();
+    for (QJsonValueRef organizationRow : organizations) {
+        QJsonObject organization = organizationRow.toObject();
+        QJsonArray schedules = organization.value("schedules").toArray();
+        for (QJsonValueRef row : schedules) {
+            QJsonObject schedule = row.toObject();
+            if (schedule.value("id").toString() != id)
+                continue;
+            schedule.remove("scheduledDepartureOffsetHours");
+            schedule.remove("scheduledArrivalOffsetHours");
+            schedule.insert("scheduledDepartureUtc", sentAsLocal(departure));
+            schedule.insert("scheduledArrivalUtc", sentAsLocal(arrival));
+            row = schedule;
+        }
+        organization.insert("schedules", schedules);
+        organizationRow = organization;
+    }
+    live.insert("organizations", organizations);
+    return live;
+}
+
 // The three columns every table of rules has: what is shown and enabled, shown and disabled, and not shown.
 // "heard:TEXT" among the shown is text a screen reader reaches on the window's tree; among the hidden, text
 // it does not. "alert:NAME" is a control shown as an alert that has taken the keyboard, so it is read at
@@ -149,6 +206,8 @@ private Q_SLOTS:
     void switcherKeepsTheKeyboardInView();
     void informationCentresTheBrand_data();
     void informationCentresTheBrand();
+    void firstLoginBannerHasASectionOfItsOwn_data();
+    void firstLoginBannerHasASectionOfItsOwn();
     void reportScreens_data();
     void reportScreens();
     void photoDialogs_data();
@@ -670,12 +729,17 @@ void ScreenRulesTest::accountScreens_data()
     QTest::newRow("account page: its two refreshes")
         << "page" << QStringList{"account.refresh>刷新个人主页", "account.statistics.refresh>刷新 IF 记录"}
         << QStringList() << QStringList();
-    // Regression: the logbook was titled and heard "Logbook" in the Chinese app, its row 飞行日志.
+    // Regression: the logbook was titled and heard "Logbook" in the Chinese app, its row 飞行日志. Both say
+    // "Logbook", its own name, in Simplified Chinese as in English.
     QTest::newRow("logbook: its name in the member's language")
-        << "logbook" << QStringList{"heard:飞行日志", "shell.logbookPages>飞行日志"} << QStringList()
-        << QStringList{"heard:Logbook"};
+        << "logbook" << QStringList{"heard:Logbook", "shell.logbookPages>Logbook"} << QStringList()
+        << QStringList{"heard:飞行日志"};
     QTest::newRow("logbook: in English") << "logbook en" << QStringList{"shell.logbookPages>Logbook"}
                                          << QStringList() << QStringList{"heard:飞行日志"};
+    // The appearances by their own names, not renamed "浅色" and "深色" in Simplified Chinese.
+    QTest::newRow("settings: the appearances")
+        << "settings" << QStringList{"settings.theme>跟随系统", "settings.theme>白色", "settings.theme>黑色"}
+        << QStringList() << QStringList{"settings.theme>浅色", "settings.theme>深色"};
     // Regression: the loader covered the reports already listed while they loaded again; it stands alone only
     // while nothing is listed yet.
     QTest::newRow("logbook: reloading over its reports")
@@ -942,11 +1006,13 @@ void ScreenRulesTest::accountScreens()
                                {.json = QJsonObject{{"ok", true}}, .unheard = true, .times = 1});
             press("password.save");
         }
-    } else if (scenario == "page" || scenario == "legal" || scenario == "logbook") {
+    } else if (scenario == "page" || scenario == "legal" || scenario == "logbook" || scenario == "settings") {
         QVERIFY(showSignedIn("lichen"));
         navigation()->setSelected(MemberTab::Account);
         if (scenario == "page")
             QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Profile));
+        if (scenario == "settings")
+            QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Settings));
         if (scenario == "legal")
             navigation()->pushLegal(0);
         if (scenario == "logbook")
@@ -1220,6 +1286,74 @@ void ScreenRulesTest::informationCentresTheBrand()
     QCOMPARE(parts, (QStringList{"VORNA", "Vornalia成员中心", "logo"}));
 }
 
+void ScreenRulesTest::firstLoginBannerHasASectionOfItsOwn_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("field"); // a field of the form's next section
+    QTest::addColumn<QSize>("window");
+    const QString temporary = "首次登录请将邮件中的临时密码改为自己的密码。";
+    const QString setUp = "请先上传头像，填写微信名及联系邮箱，完成账号设置。";
+    QTest::newRow("password, smallest")
+        << "zhouning"
+        << "temporary-123" << temporary << "password.current" << QSize(760, 500);
+    QTest::newRow("password, wide") << "zhouning"
+                                    << "temporary-123" << temporary << "password.current" << QSize(1400, 900);
+    QTest::newRow("profile, smallest") << "xuhang"
+                                       << "fly-vornalia" << setUp << "profile.wechat" << QSize(760, 500);
+    QTest::newRow("profile, wide") << "xuhang"
+                                   << "fly-vornalia" << setUp << "profile.wechat" << QSize(1400, 900);
+}
+
+// Regression: the first-login banner stood bare on the page, above the forms' cards. It is a section of its
+// own: a card as wide as the form's others, holding the banner alone.
+void ScreenRulesTest::firstLoginBannerHasASectionOfItsOwn()
+{
+    QFETCH(QString, username);
+    QFETCH(QString, password);
+    QFETCH(QString, message);
+    QFETCH(QString, field);
+    QFETCH(QSize, window);
+    QVERIFY(showWindowRoot());
+    m_window->resize(window);
+    m_root->setSize(window);
+    await(m_app->signIn(username, password, false));
+    QTRY_VERIFY(shown(m_root, field));
+    QVERIFY(QQuickTest::qWaitForPolish(m_window.get()));
+    // The card that holds an item: the nearest surface card it stands on.
+    const auto cardOf = [](QQuickItem *item) -> QQuickItem * {
+        for (QQuickItem *above = item->parentItem(); above; above = above->parentItem()) {
+            if (QByteArray(above->metaObject()->className()).startsWith("Card_QMLTYPE"))
+                return above;
+        }
+        return nullptr;
+    };
+    const auto inScene = [](QQuickItem *item) {
+        return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    };
+    QQuickItem *text = nullptr;
+    for (QQuickItem *item : itemsBelow(scene())) {
+        if (item->isVisible() && item->inherits("QQuickText") && item->property("text").toString() == message)
+            text = item;
+    }
+    QVERIFY2(text, qPrintable(message + " is not shown"));
+    QQuickItem *banner = cardOf(text);
+    QVERIFY2(banner, "the banner stands on no card");
+    // Alone on its card: its symbol, drawn as a glyph, is the one other text there.
+    for (QQuickItem *item : itemsBelow(banner)) {
+        if (item != text && item->isVisible() && item->inherits("QQuickText"))
+            QVERIFY2(QByteArray(item->metaObject()->className()).startsWith("Symbol_QMLTYPE"),
+                     qPrintable(item->property("text").toString() + " shares the banner's card"));
+    }
+    // As wide as the card of the next section, and in line with it.
+    QQuickItem *next = cardOf(shown(m_root, field));
+    QVERIFY(next && next != banner);
+    QCOMPARE(inScene(banner).left(), inScene(next).left());
+    QCOMPARE(inScene(banner).width(), inScene(next).width());
+    QVERIFY(inScene(banner).bottom() < inScene(next).top());
+}
+
 // ---- the report pages: the detail of a report, the report form
 
 void ScreenRulesTest::reportScreens_data()
@@ -1303,11 +1437,18 @@ void ScreenRulesTest::reportScreens_data()
     // The check's answer is read out as it arrives.
     QTest::newRow("form: options checked, said")
         << "form options" << QStringList{"alert:pirep.optionsChecked"} << QStringList() << QStringList();
+    // A recent flight's time in the import picker as Taiwan writes times, never a raw pattern letter
+    // ("2026/12/24 B10:19").
+    QTest::newRow("form: a recent flight's time, in Taiwan Chinese")
+        << "form import zh_TW" << QStringList{"heard:2026/12/24 上午10:19"} << QStringList() << QStringList();
 }
 
 void ScreenRulesTest::reportScreens()
 {
     QFETCH(QString, scenario);
+    std::optional<TaiwanScope> taiwan;
+    if (TaiwanScope::asked(scenario))
+        taiwan.emplace();
     QVERIFY(showSignedIn("lichen"));
     navigation()->setSelected(MemberTab::Flights);
     if (scenario.startsWith("detail")) {
@@ -1385,6 +1526,18 @@ void ScreenRulesTest::reportScreens()
         if (scenario == "form options") {
             press("pirep.checkOptions");
             QTRY_VERIFY(form->property("hasOptions").toBool());
+        }
+        if (scenario == "form import") {
+            // One recent flight, ended at 10:19 of this machine's clock.
+            const QJsonObject flight{{"id", "if-1019"},
+                                     {"created", sentAsLocal(QDateTime(QDate(2026, 12, 24), QTime(10, 19)))},
+                                     {"origin", "ZSPD"},
+                                     {"destination", "RJTT"},
+                                     {"aircraft", "Airbus A330-300"},
+                                     {"totalTimeMinutes", 170}};
+            service().setFault("/api/infinite-flight/me/flights",
+                               {.json = QJsonObject{{"flights", QJsonArray{flight}}}});
+            press("pirep.import");
         }
         if (scenario == "form sending") {
             // Held, and never stored: lichen's reports stay as they were for the other rows.
@@ -1753,6 +1906,15 @@ void ScreenRulesTest::liveScreens_data()
     QTest::newRow("live: an aircraft without schedules")
         << "lichen aircraft ac-102" << QStringList{"heard:暂无排班", "heard:申请批准后会在这里看到官方排班。"}
         << QStringList() << QStringList{"live.schedule.sch-1", "live.schedule.sch-4"};
+    // A crew of one is the crew: its captain, and no "机组未指派" beside him.
+    QTest::newRow("live: an aircraft whose schedule has a crew of one")
+        << "lichen aircraft ac-106" << QStringList{"text:live.schedule.sch-6>机长 xuhang"} << QStringList()
+        << QStringList{"heard:机组未指派", "heard:暂无排班"};
+    // A schedule's times as Taiwan writes them, never a raw pattern letter ("B10:19").
+    QTest::newRow("live: a schedule's times, in Taiwan Chinese")
+        << "lichen aircraft ac-106 zh_TW"
+        << QStringList{"text:live.schedule.sch-6", "heard:2026年12月24日 上午10:19 → 下午1:04"}
+        << QStringList() << QStringList();
     // Regression: back from a page opened from it the Live page did not load again, so a link that had
     // ended meanwhile still showed the boards.
     QTest::newRow("live: back from an aircraft, the link ended meanwhile")
@@ -1772,15 +1934,18 @@ void ScreenRulesTest::liveScreens_data()
     QTest::newRow("live: application form, filled in")
         << "lichen form filled" << fields + QStringList{"live.apply.submit"} << QStringList()
         << QStringList{"live.apply.message"};
-    // The sheet closes on the aircraft's page, which says the application was sent.
+    // The sheet closes on the aircraft's page, whose note under the button says the application was sent: a
+    // footnote read as text, not a notice.
     QTest::newRow("live: application sent")
-        << "lichen form sent" << QStringList{"alert:live.aircraft.sent", "live.aircraft.back"}
+        << "lichen form sent"
+        << QStringList{"text:live.aircraft.sent", "heard:申请已提交，等待管理员审核。", "live.aircraft.back"}
         << QStringList{"live.aircraft.apply>申请已提交"}
         << QStringList{"live.apply.submit", "live.apply.message", "live.aircraft.apply>申请这架飞机"};
-    // Regression: only the top edge of the note showed in the smallest window.
+    // Regression: only the top edge of the note showed in the smallest window. There too it is a text now,
+    // and the sheet has gone.
     QTest::newRow("live: application sent (760×540)")
-        << "lichen form sent" << QStringList{"alert:live.aircraft.sent", "live.aircraft.back"}
-        << QStringList() << QStringList{"live.apply.submit", "live.apply.message"};
+        << "lichen form sent" << QStringList{"text:live.aircraft.sent", "live.aircraft.back"} << QStringList()
+        << QStringList{"live.apply.submit", "live.apply.message"};
     QTest::newRow("live: an application reviewed")
         << "wangfang reviewed" << QStringList{"alert:live.review.saved", "live.review.back"}
         << QStringList{"live.review.save"} << QStringList{"live.review.message"};
@@ -1822,6 +1987,15 @@ void ScreenRulesTest::liveScreens_data()
 void ScreenRulesTest::liveScreens()
 {
     QFETCH(QString, scenario);
+    std::optional<TaiwanScope> taiwan;
+    if (TaiwanScope::asked(scenario)) {
+        taiwan.emplace();
+        // B-30A6's schedule leaves at 10:19 of this machine's clock and lands at 13:04.
+        const QJsonObject live = withScheduleTimes(service().data("live-schedules").toObject(), "sch-6",
+                                                   QDateTime(QDate(2026, 12, 24), QTime(10, 19)),
+                                                   QDateTime(QDate(2026, 12, 24), QTime(13, 4)));
+        service().setFault("/api/live-schedules", {.json = Sample::liveBoardJson(live, "lichen")});
+    }
     QVERIFY(showSignedIn(scenario.section(' ', 0, 0)));
     if (scenario == "lichen applications one") {
         // The service lists one application of the member's.
@@ -2090,11 +2264,16 @@ void ScreenRulesTest::englishTextsFit_data()
     QTest::addColumn<QSize>("window"); // the window less its menu bar
     QTest::newRow("logbook filters, the smallest window") << "logbook" << QSize(760, 506);
     QTest::newRow("event answers, the window as it opens") << "events" << QSize(1100, 686);
+    // The map's flight bar beside the sidebar, with the phase and every figure of a flight on its plan.
+    QTest::newRow("flight bar, the smallest window") << "flight bar" << QSize(760, 506);
+    QTest::newRow("flight bar, 830 wide") << "flight bar" << QSize(830, 506);
 }
 
 // Regression: in English the logbook's filters broke inside their words in the smallest window ("Pendin",
-// "g rev…"), and every event card's answer read "Not attendi…" in the window as it opens. A text shows
-// whole, and where it wraps each of its words fits its width.
+// "g rev…"), every event card's answer read "Not attendi…" in the window as it opens, and the map's flight
+// bar, narrower than what it held up to some 850 points, showed "ZS" of the arrival code and "Progr…" at its
+// edge. A text shows whole, inside the panel it stands in, and where it wraps each of its words fits its
+// width.
 void ScreenRulesTest::englishTextsFit()
 {
     QFETCH(QString, place);
@@ -2104,7 +2283,31 @@ void ScreenRulesTest::englishTextsFit()
     m_window->resize(window);
     m_root->setSize(window);
     QList<QQuickItem *> texts;
-    if (place == "logbook") {
+    // The panel the texts stand in, where a place has one: looked up again at each check, as the map may
+    // make it anew.
+    QString panel;
+    if (place == "flight bar") {
+        navigation()->setSelected(MemberTab::Map);
+        QQuickItem *page = nullptr;
+        QTRY_VERIFY((page = shown(m_root, "shell.map")));
+        auto *map = qvariant_cast<LiveMapModel *>(page->property("model"));
+        QVERIFY(map);
+        // The member's own flight, climbing on its plan.
+        const auto own = [map]() -> std::optional<LiveFlight> {
+            const QList<LiveFlight> flights =
+                map->hasSnapshot() ? map->snapshot()->flights : QList<LiveFlight>();
+            for (const LiveFlight &flight : flights) {
+                if (flight.id == QLatin1String("lv-207"))
+                    return flight;
+            }
+            return std::nullopt;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(own(), 30000);
+        map->select(*own(), false);
+        panel = QStringLiteral("map.flightBar");
+        QTRY_VERIFY(shown(scene(), panel)
+                    && textsShown(shown(scene(), panel)).contains(QStringLiteral("Progress")));
+    } else if (place == "logbook") {
         navigation()->openLogbook();
         QQuickItem *filters = nullptr;
         QTRY_VERIFY((filters = shown(scene(), "logbook.filter")));
@@ -2123,12 +2326,25 @@ void ScreenRulesTest::englishTextsFit()
         QVERIFY(texts.size() >= 3);
     }
     // What does not fit, once the window's layout has settled.
-    const auto misfits = [&texts] {
+    const auto misfits = [&] {
         QStringList found;
+        QQuickItem *frame = panel.isEmpty() ? nullptr : shown(scene(), panel);
+        if (frame) {
+            texts.clear();
+            for (QQuickItem *item : itemsBelow(frame)) {
+                if (item->isVisible() && item->inherits("QQuickText")
+                    && !item->property("text").toString().isEmpty())
+                    texts.append(item);
+            }
+        }
         for (QQuickItem *text : std::as_const(texts)) {
             const QString shownText = text->property("text").toString();
             if (text->property("truncated").toBool())
                 found.append(shownText + QStringLiteral(" is cut"));
+            if (frame
+                && !frame->mapRectToScene(QRectF(0, 0, frame->width(), frame->height()))
+                        .contains(text->mapRectToScene(QRectF(0, 0, text->width(), text->height()))))
+                found.append(shownText + QStringLiteral(" stands past its panel's edge"));
             if (text->property("wrapMode").toInt() == 0)
                 continue;
             const QFontMetricsF metrics(text->property("font").value<QFont>());
@@ -2139,6 +2355,8 @@ void ScreenRulesTest::englishTextsFit()
         }
         return found.join(QStringLiteral("; "));
     };
+    // Laid out: nothing of the window waits to be placed.
+    QVERIFY(QQuickTest::qWaitForPolish(m_window.get()));
     QTRY_COMPARE(misfits(), QString());
 }
 

@@ -145,11 +145,11 @@ void ViewsKeyboardTest::focusLandsOnANamedElement_data()
     QTest::newRow("logbook sheet closed")
         << "lichen"
         << ""
-        << "飞行日志" << 0 << account << QStringList{"account.logbook", "Escape"};
+        << "Logbook" << 0 << account << QStringList{"account.logbook", "Escape"};
     QTest::newRow("logbook menu closed on the other page")
         << "lichen"
         << ""
-        << "飞行日志" << 0 << account
+        << "Logbook" << 0 << account
         << QStringList{"account.logbook", "logbook.menu", "Down", "Down", "Return"};
     QTest::newRow("live aircraft page opened")
         << "lichen"
@@ -316,7 +316,7 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing_data()
                                      << "" << escape;
     QTest::newRow("logbook sheet") << int(MemberTab::Account) << QSize() << QStringList() << "account.logbook"
                                    << QStringList() << "logbook.close"
-                                   << "飞行日志"
+                                   << "Logbook"
                                    << "" << escape;
     QTest::newRow("dashboard's full-screen routes map")
         << int(MemberTab::Home) << QSize() << QStringList() << "routes.fullScreen" << QStringList()

@@ -331,6 +331,9 @@ void ViewsNavigationTest::reportDetailsRouteStandsWhole_data()
                                        << "ZSPD → ZBAA" << QSize(1100, 720);
     QTest::newRow("KLAX → RJTT, wide") << "p-24330"
                                        << "KLAX → RJTT" << QSize(1100, 720);
+    // The arrow between the codes ends before the arrival's: drawn across it, the code read "ZS" behind it.
+    QTest::newRow("ZSPD → ZBAA, smallest") << "p-24240"
+                                           << "ZSPD → ZBAA" << QSize(760, 540);
 }
 
 void ViewsNavigationTest::reportDetailsRouteStandsWhole()
@@ -358,11 +361,15 @@ void ViewsNavigationTest::reportDetailsRouteStandsWhole()
         }
         return nullptr;
     };
-    // Where a code falls short of its glyphs or stands outside the line.
+    // Where a code falls short of its glyphs or stands outside the line, or the arrow runs into a code.
     const auto misplaced = [&]() -> QString {
         QQuickItem *shownLine = line();
         if (!shownLine)
             return QStringLiteral("no route line");
+        const auto inLine = [shownLine](QQuickItem *item) {
+            return item->mapRectToItem(shownLine, QRectF(0, 0, item->width(), item->height()));
+        };
+        QList<QRectF> codes;
         for (const QString &code : route.split(QStringLiteral(" → "))) {
             QQuickItem *text = nullptr;
             for (QQuickItem *item : itemsBelow(shownLine)) {
@@ -371,7 +378,7 @@ void ViewsNavigationTest::reportDetailsRouteStandsWhole()
             }
             if (!text)
                 return code + " not shown";
-            const QRectF box = text->mapRectToItem(shownLine, QRectF(0, 0, text->width(), text->height()));
+            const QRectF box = inLine(text);
             if (text->width() < text->implicitWidth() || box.left() < 0 || box.right() > shownLine->width())
                 return QStringLiteral("%1 at %2 to %3, %4 wide for %5, in %6")
                     .arg(code)
@@ -380,7 +387,22 @@ void ViewsNavigationTest::reportDetailsRouteStandsWhole()
                     .arg(text->width())
                     .arg(text->implicitWidth())
                     .arg(shownLine->width());
+            codes.append(box);
         }
+        QQuickItem *arrow = nullptr;
+        for (QQuickItem *item : itemsBelow(shownLine)) {
+            if (item->isVisible() && item->inherits("RouteArrow"))
+                arrow = item;
+        }
+        if (!arrow)
+            return QStringLiteral("no arrow");
+        const QRectF drawn = inLine(arrow);
+        if (drawn.left() < codes.first().right() || drawn.right() > codes.last().left())
+            return QStringLiteral("the arrow from %1 to %2, between codes ending at %3 and starting at %4")
+                .arg(drawn.left())
+                .arg(drawn.right())
+                .arg(codes.first().right())
+                .arg(codes.last().left());
         return QString();
     };
     QTRY_VERIFY(line());
