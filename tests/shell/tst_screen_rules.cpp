@@ -2379,6 +2379,8 @@ void ScreenRulesTest::failuresShowEveryTime_data()
     row("review: 保存倍数", "review multiplier", "admin.review.error");
     row("Live: an application refused", "live apply", "live.apply.message");
     row("Live: unlinking", "live disconnect", "live.message");
+    // A review is sent once from its page: the second try is from the page opened again.
+    row("Live: a review refused", "live review", "live.review.message");
     row("profile: 使用 IFC 头像, the forum away", "profile forum", "profile.error");
     row("profile: the same unreadable picture", "profile picture", "profile.error");
     row("profile: saving", "profile save", "profile.error");
@@ -2435,9 +2437,11 @@ void ScreenRulesTest::openToFail(const QString &scenario)
         if (how == "release")
             service().setFault("/api/admin/pireps/" + id + "/hold", refused);
     } else if (kind == "live") {
-        QVERIFY(showSignedIn("lichen"));
-        navigation()->setSelected(MemberTab::Live);
-        QTRY_VERIFY(shown(m_root, "live.tabs"));
+        if (scenario != "live review") {
+            QVERIFY(showSignedIn("lichen"));
+            navigation()->setSelected(MemberTab::Live);
+            QTRY_VERIFY(shown(m_root, "live.tabs"));
+        }
         if (scenario == "live apply") {
             press("live.aircraft.org-vornalia/ac-101");
             QTRY_VERIFY(shown(scene(), "live.aircraft.back"));
@@ -2450,6 +2454,14 @@ void ScreenRulesTest::openToFail(const QString &scenario)
             // The service has one already: a conflict, whose outcome the page behind shows.
             service().setFault("/api/live-schedules/apply",
                                {.status = 409, .unheard = true, .method = "POST"});
+        } else if (scenario == "live review") {
+            QVERIFY(showSignedIn("wangfang"));
+            navigation()->setSelected(MemberTab::Live);
+            QTRY_VERIFY(shown(m_root, "live.tabs"));
+            QObject *live = modelOf(m_root, "LiveTabModel");
+            QVERIFY(live);
+            live->setProperty("tab", 1);
+            service().setFault("/api/live-schedules/application-approve", refused);
         } else {
             service().setFault("/api/live-schedules/authorization-disconnect", refused);
         }
@@ -2544,6 +2556,18 @@ void ScreenRulesTest::actToFail(const QString &scenario)
         press("admin.review.confirm");
     } else if (scenario == "live apply") {
         pressByKeyboard("live.apply.submit");
+    } else if (scenario == "live review") {
+        if (shown(scene(), "live.review.back"))
+            press("live.review.back");
+        press("live.review.app-10");
+        QTRY_VERIFY(shown(scene(), "live.review.save"));
+        auto *review =
+            qobject_cast<LiveApplicationReviewModel *>(modelOf(m_root, "LiveApplicationReviewModel"));
+        QVERIFY(review);
+        review->setDecision(QStringLiteral("approved"));
+        review->setChecked(true);
+        pressByKeyboard("live.review.save");
+        press("live.review.confirm");
     } else if (scenario == "live disconnect") {
         pressByKeyboard("live.disconnect");
         press("live.disconnect.confirm");
