@@ -298,26 +298,27 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing_data()
     QTest::addColumn<QString>("lands");
     QTest::addColumn<QString>("holder"); // the keyboard is on a named item in it while open; empty: unchecked
     QTest::addColumn<QStringList>("closing");
+    QTest::addColumn<QString>("member"); // signed in
     const QStringList escape{"Escape"};
     QTest::newRow("account popover") << int(MemberTab::Home) << QSize() << QStringList() << "account.avatar"
                                      << QStringList() << "account.logout"
                                      << "账号"
-                                     << "" << escape;
+                                     << "" << escape << "lichen";
     QTest::newRow("logbook sheet") << int(MemberTab::Account) << QSize() << QStringList() << "account.logbook"
                                    << QStringList() << "logbook.close"
                                    << "飞行日志"
-                                   << "" << escape;
+                                   << "" << escape << "lichen";
     QTest::newRow("dashboard's full-screen routes map")
         << int(MemberTab::Home) << QSize() << QStringList() << "routes.fullScreen" << QStringList()
         << "routes.done"
         << "完成"
-        << "" << escape;
+        << "" << escape << "lichen";
     const int map = int(MemberTab::Map);
     QTest::newRow("map search's livery list")
         << map << QSize() << QStringList{"map.search"} << "flightFilter.livery" << QStringList()
         << "flightFilter.livery.choices"
         << ""
-        << "" << escape;
+        << "" << escape << "lichen";
     // The selected flight's card in a window narrower than the regular class (only a test makes one: the
     // app's window is at least 760 wide), the bar in any other; the bar closes by Escape too, or by its ×,
     // Tab away.
@@ -327,26 +328,38 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing_data()
     QTest::newRow("own flight's card, narrow")
         << map << narrow << QStringList() << "map.ownFlights" << QStringList() << "flight.identity"
         << ""
-        << "map.sheet" << escape;
+        << "map.sheet" << escape << "lichen";
     QTest::newRow("own flight's bar, the smallest window")
         << map << smallest << QStringList() << "map.ownFlights" << QStringList() << "flight.identity"
         << ""
-        << "map.flightBar" << escape;
+        << "map.flightBar" << escape << "lichen";
     QTest::newRow("own flight's bar")
         << map << QSize() << QStringList() << "map.ownFlights" << QStringList() << "flight.identity"
         << ""
-        << "map.flightBar" << closeButton;
+        << "map.flightBar" << closeButton << "lichen";
     // A flight picked in the search takes the keyboard in its place: closed, it goes back to the search's
     // button.
     const QStringList pick{"Down", "Return"};
     QTest::newRow("searched flight's card, narrow")
         << map << narrow << QStringList() << "map.search" << pick << "flight.identity"
         << ""
-        << "map.sheet" << escape;
+        << "map.sheet" << escape << "lichen";
     QTest::newRow("searched flight's bar")
         << map << QSize() << QStringList() << "map.search" << pick << "flight.identity"
         << ""
-        << "map.flightBar" << closeButton;
+        << "map.flightBar" << closeButton << "lichen";
+    // In a wide window the search and the picker of the member's own flights stand in the side card: Escape
+    // closes them too. Regression: only the narrow window's sheet took it; the side card stayed up.
+    const QSize wide(1100, 700);
+    QTest::newRow("map search, wide")
+        << map << wide << QStringList() << "map.search" << QStringList() << "flightSearch.query"
+        << ""
+        << "map.sideCard" << escape << "lichen";
+    // 王芳 flies two flights: her button opens the picker.
+    QTest::newRow("own flights' picker, wide")
+        << map << wide << QStringList() << "map.ownFlights" << QStringList() << "ownFlights.close"
+        << ""
+        << "map.sideCard" << escape << "wangfang";
 }
 
 // Opened from the keyboard, the account popover, the logbook sheet, the full-screen routes map, the map
@@ -368,7 +381,15 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing()
     QFETCH(QString, lands);
     QFETCH(QString, holder);
     QFETCH(QStringList, closing);
-    QVERIFY(showDashboard("lichen"));
+    QFETCH(QString, member);
+    if (member == "lichen") {
+        QVERIFY(showDashboard(member));
+    } else {
+        // Staff: the workbench is their home.
+        QVERIFY(showWindowRoot());
+        QVERIFY(signIn(member, "fly-vornalia"));
+        QTRY_VERIFY(shown(m_root, "shell.workbench"));
+    }
     if (window.isValid()) {
         m_window->resize(window);
         m_root->setSize(window);
