@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QQmlEngine>
 #include <QQuickItem>
+#include <QQuickWindow>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -191,6 +192,14 @@ public:
                                       double margin) const
     {
         return ComponentRules::revealedOffset(offset, viewSize, top, bottom, margin);
+    }
+    // A screen of the window that has just come on in place of another (a first login's form after the
+    // sign-in form) takes the keyboard, unless a control a screen reader names has it already.
+    Q_INVOKABLE void screenCameOn(QQuickItem *screen) const
+    {
+        QQuickWindow *window = screen ? screen->window() : nullptr;
+        if (window && !ComponentRules::heard(window->activeFocusItem()))
+            ComponentRules::focusPage(screen);
     }
     // The offset for a scrolling key, or -1 when the key does not scroll.
     Q_INVOKABLE double keyedOffset(int key, double offset, double viewSize, double contentSize) const
