@@ -174,21 +174,35 @@ void ViewsNavigationTest::shellOpensEachPageAndGoesBack_data()
     QTest::addColumn<QString>("title");      // a text the page shows
     QTest::addColumn<QString>("root");       // a control of the tab's root page
     QTest::addColumn<QStringList>("others"); // what the other pages show
+    // "返回" pressed by a screen reader, which moves no keyboard: it was on the sidebar's first row as the
+    // page opened. Else it is clicked.
+    QTest::addColumn<bool>("screenReader");
     QTest::newRow("event") << int(MemberTab::Home) << "shell.event"
                            << "活动详情"
                            << "home.notifications"
-                           << QStringList{"pirep.detail.back", "account.page", "rank.period"};
+                           << QStringList{"pirep.detail.back", "account.page", "rank.period"} << false;
     QTest::newRow("report") << int(MemberTab::Flights) << "pirep.detail.back"
                             << "报告详情"
-                            << "pirep.new" << QStringList{"shell.event", "account.page", "rank.period"};
+                            << "pirep.new" << QStringList{"shell.event", "account.page", "rank.period"}
+                            << false;
     QTest::newRow("profile") << int(MemberTab::Account) << "account.page"
                              << "个人主页"
                              << "account.leaderboard"
-                             << QStringList{"shell.event", "pirep.detail.back", "rank.period"};
+                             << QStringList{"shell.event", "pirep.detail.back", "rank.period"} << false;
     QTest::newRow("leaderboard") << int(MemberTab::Account) << "rank.period"
                                  << "排行榜"
                                  << "account.leaderboard"
-                                 << QStringList{"shell.event", "pirep.detail.back", "account.page"};
+                                 << QStringList{"shell.event", "pirep.detail.back", "account.page"} << false;
+    // Regression: the keyboard went back to where it was as the page opened, the sidebar's 首页, where the
+    // key leaves it in the page it returns to.
+    QTest::newRow("report, by a screen reader")
+        << int(MemberTab::Flights) << "pirep.detail.back"
+        << "报告详情"
+        << "pirep.new" << QStringList{"shell.event", "account.page", "rank.period"} << true;
+    QTest::newRow("leaderboard, by a screen reader")
+        << int(MemberTab::Account) << "rank.period"
+        << "排行榜"
+        << "account.leaderboard" << QStringList{"shell.event", "pirep.detail.back", "account.page"} << true;
 }
 
 // Regression: two pages swapped in the shell's table still passed every test; each route shows its own
@@ -200,12 +214,17 @@ void ViewsNavigationTest::shellOpensEachPageAndGoesBack()
     QFETCH(QString, title);
     QFETCH(QString, root);
     QFETCH(QStringList, others);
+    QFETCH(bool, screenReader);
     QVERIFY(showDashboard("lichen"));
     auto *navigation = m_root->findChild<MemberNavigation *>();
     auto *data = m_root->findChild<MemberData *>();
     QVERIFY(navigation && data);
     navigation->setSelected(MemberTab(tab));
     QTRY_VERIFY(shown(m_root, root));
+    if (screenReader) {
+        QVERIFY(activateWindow());
+        shown(m_root, "shell.tab.0")->forceActiveFocus(Qt::TabFocusReason);
+    }
     if (page == "shell.event") {
         QVERIFY(!data->events().isEmpty());
         navigation->openEvent(data->events().constFirst());
@@ -226,9 +245,22 @@ void ViewsNavigationTest::shellOpensEachPageAndGoesBack()
     // The page's own "返回" at its top.
     QQuickItem *backButton = nullptr;
     QTRY_VERIFY((backButton = buttonShown(m_root, QStringLiteral("返回"))));
-    QVERIFY(QMetaObject::invokeMethod(backButton, "clicked"));
+    if (screenReader) {
+        QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(backButton);
+        QVERIFY(heard && heard->actionInterface());
+        heard->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    } else {
+        QVERIFY(QMetaObject::invokeMethod(backButton, "clicked"));
+    }
     QTRY_VERIFY(shown(m_root, root));
     QTRY_VERIFY(!shown(m_root, page));
+    if (screenReader) {
+        // In the page it returns to, on something named.
+        QQuickItem *rootPage = pagesOf(MemberTab(tab))->top();
+        QTRY_COMPARE(TestSupport::keyboardUnheard(m_window.get()), QString());
+        QQuickItem *focused = m_window->activeFocusItem();
+        QVERIFY2(focused == rootPage || rootPage->isAncestorOf(focused), qPrintable(heardName(focused)));
+    }
 }
 
 // The account tab's leaderboard button opens the leaderboard on the tab's stack; its pickers answer the
