@@ -138,8 +138,12 @@ void PageStackModel::place(QQuickItem *page)
 void PageStackModel::followBusy()
 {
     for (qsizetype place = 1; place < m_pages.size(); ++place) {
-        if (m_pages.at(place).page && m_pages.at(place).page == sender())
-            reportBusy(place);
+        QQuickItem *page = m_pages.at(place).page;
+        if (!page || page != sender())
+            continue;
+        reportBusy(place);
+        if (QQmlProperty::read(page, QStringLiteral("pageBusy")).toBool())
+            ComponentRules::workStarted(page);
     }
 }
 

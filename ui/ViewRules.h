@@ -92,9 +92,15 @@ struct FocusOrigin
 };
 FocusOrigin focusOrigin(QQuickWindow *window);
 // The keyboard back on that control, with its ring when the keyboard had put it there; on the page that works
-// when the control is off while it works (a form that sends); false when the control is gone, off screen, or
-// off while its page is idle.
+// when the control is off while it works (a form that sends, pictures that convert), and on the control again
+// once it is on, unless the keyboard has left the page meanwhile; false when the control is gone, off screen,
+// or off while its page is idle.
 bool focusOn(const FocusOrigin &origin, QQuickWindow *window);
+
+// A page has started to work (`pageBusy`): where the control that had the keyboard has gone off with it (a
+// button that uploads, pressed), the keyboard was left on nothing named; the page holds it instead, and the
+// control has it back once it is on again.
+void workStarted(QQuickItem *page);
 
 // On screen, and a screen reader has a name for it.
 bool heard(QQuickItem *item);

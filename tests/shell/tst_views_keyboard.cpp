@@ -24,6 +24,16 @@ QQuickItem *popupAround(QQuickItem *item)
     return item;
 }
 
+// Qt Quick's file dialog as the window shows it, or none.
+QObject *fileDialogShown(QQuickWindow *window)
+{
+    for (QObject *object : window->findChildren<QObject *>()) {
+        if (object->inherits("QQuickFileDialogImpl") && object->property("visible").toBool())
+            return object;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 class ViewsKeyboardTest : public ShellViewsFixture
@@ -45,6 +55,8 @@ private Q_SLOTS:
     void removedScreenshotLeavesTheKeyboardNearby_data();
     void removedScreenshotLeavesTheKeyboardNearby();
     void removedAccountLeavesTheKeyboardInTheSwitcher();
+    void pickedPicturesGiveTheKeyboardBack_data();
+    void pickedPicturesGiveTheKeyboardBack();
 
 private:
     // Tab (or Shift+Tab, `back`) until the keyboard is on that control or in it; false when more than a
@@ -715,6 +727,77 @@ void ViewsKeyboardTest::removedAccountLeavesTheKeyboardInTheSwitcher()
     await(m_app->signOut());
     while (m_app->savedAccountCount() > 0)
         await(m_app->removeSavedAccount(m_app->savedAccounts().constFirst()));
+}
+
+void ViewsKeyboardTest::pickedPicturesGiveTheKeyboardBack_data()
+{
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("button"); // the control that opens the chooser
+    // Qt's dialog, opened again for a next file, is closed ("完成") only once the first has converted.
+    QTest::addColumn<bool>("convertedFirst");
+    QTest::newRow("report form: 选择飞行截图") << "form"
+                                               << "pirep.photos" << false;
+    QTest::newRow("report detail on the PIREP tab") << "detail"
+                                                    << "pirep.detail.pick" << false;
+    QTest::newRow("report detail in the logbook sheet") << "sheet"
+                                                        << "pirep.detail.pick" << false;
+    QTest::newRow("profile form: 上传头像") << "profile"
+                                            << "profile.pickPhoto" << false;
+    QTest::newRow("report form, converted before 完成") << "form"
+                                                        << "pirep.photos" << true;
+    QTest::newRow("report detail, converted before 完成") << "detail"
+                                                          << "pirep.detail.pick" << true;
+}
+
+// Regression: a simulator's screenshot picked in the file chooser was still converting as the chooser closed;
+// the button that opened it was off meanwhile, so the page kept the keyboard, without a ring, and nothing
+// gave it back to the button (the profile form, which said nothing of its work, left it to the sidebar's
+// 首页).
+void ViewsKeyboardTest::pickedPicturesGiveTheKeyboardBack()
+{
+    QFETCH(QString, place);
+    QFETCH(QString, button);
+    QFETCH(bool, convertedFirst);
+    QVERIFY(showDashboard("lichen"));
+    QVERIFY(activateWindow());
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    QQuickItem *overlay = m_window->contentItem();
+    if (place == "form") {
+        navigation->setSelected(MemberTab::Flights);
+        navigation->startPirep();
+    } else if (place == "detail") {
+        QVERIFY(showHeldReport());
+    } else if (place == "sheet") {
+        QVERIFY(showHeldReportInTheLogbook());
+    } else {
+        navigation->setSelected(MemberTab::Account);
+        QVERIFY(navigation->pushPage(NavigationStack::AccountStack, ShellPage::ProfileEdit));
+    }
+    QQuickItem *control = nullptr;
+    QTRY_VERIFY((control = shown(overlay, button)) && control->isEnabled());
+    control->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QObject *chooser = nullptr;
+    QTRY_VERIFY((chooser = fileDialogShown(m_window.get())));
+
+    // A screenshot large enough that it still converts as the chooser goes.
+    const QUrl screenshot = m_site.scratchScreenshot("screenshot.png");
+    QVERIFY(!screenshot.isEmpty());
+    chooser->setProperty("selectedFile", screenshot);
+    QVERIFY(QMetaObject::invokeMethod(chooser, "accept"));
+    // Qt's dialog takes a pick of several one file at a time, opening again until "完成".
+    if (button != "profile.pickPhoto") {
+        QVERIFY(QTest::qWaitFor([&] { return (chooser = fileDialogShown(m_window.get())) != nullptr; }));
+        if (convertedFirst)
+            QTRY_VERIFY(control->isEnabled());
+        QVERIFY(QMetaObject::invokeMethod(chooser, "reject"));
+    }
+    QTRY_VERIFY(!fileDialogShown(m_window.get()));
+    // Meanwhile the keyboard is on something named; the button is off until the picture has converted.
+    QTRY_COMPARE(keyboardUnheard(m_window.get()), QString());
+    QTRY_VERIFY(control->isEnabled());
+    QTRY_COMPARE(m_window->activeFocusItem(), control);
+    QVERIFY(control->property("visualFocus").toBool());
 }
 
 VORNA_SHELL_VIEWS_TEST_MAIN(ViewsKeyboardTest)
