@@ -22,6 +22,9 @@ AccountFormPage {
     property bool required: false
     // On a stack: "返回" above the form, which pops it.
     property bool showsBack: view.route.page !== ShellPage.NoPage
+    // While the picture converts or the profile is saved the page keeps its place, and holds the keyboard
+    // while the control that had it is off.
+    readonly property bool pageBusy: form.busy
     signal done
 
     onDone: view.navigation?.leave(view.route)

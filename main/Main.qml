@@ -62,6 +62,15 @@ ApplicationWindow {
         Menu {
             id: appMenu
 
+            // Closed, by a row or Escape, it gives the keyboard back where it was, with its ring when the
+            // keyboard had put it there: what a row opens over that control finds it so.
+            readonly property ScreenFocus keyboard: ScreenFocus {
+                screen: appMenu.contentItem
+                open: appMenu.visible
+                // Its rows take the keyboard as the menu opens them.
+                placesKeyboard: false
+            }
+
             objectName: "appMenu"
             title: "&Vornalia"
             delegate: MenuRow {}
@@ -74,6 +83,7 @@ ApplicationWindow {
             // The rows are made the first time the menu opens: the window's first frame does without them.
             // The actions are the window's, so their shortcuts work before.
             onAboutToShow: {
+                appMenu.keyboard.opening();
                 if (appMenu.count > 0)
                     return;
                 appMenu.addAction(aboutAction);

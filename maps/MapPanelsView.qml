@@ -175,6 +175,8 @@ Item {
             // The search takes the keyboard as it opens.
             focus: sideCard.shown
             sourceComponent: layout.sideCard === MapPanelsModel.OwnFlights ? pickerView : searchView
+            // Escape closes it as it closes the narrow window's sheet and the flight's bar.
+            Keys.onEscapePressed: panels.closePicker(panels.sidePicksOwn)
         }
     }
 

@@ -55,7 +55,10 @@ FocusScope {
             Layout.fillHeight: true
             clip: true
             model: own.rows
+            // It takes the keyboard as the picker opens: heard as the list of the member's flights.
             focus: true
+            Accessible.role: Accessible.List
+            Accessible.name: L.t("我的航班")
             keyNavigationEnabled: true
             boundsBehavior: Flickable.StopAtBounds
 

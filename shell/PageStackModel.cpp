@@ -138,8 +138,12 @@ void PageStackModel::place(QQuickItem *page)
 void PageStackModel::followBusy()
 {
     for (qsizetype place = 1; place < m_pages.size(); ++place) {
-        if (m_pages.at(place).page && m_pages.at(place).page == sender())
-            reportBusy(place);
+        QQuickItem *page = m_pages.at(place).page;
+        if (!page || page != sender())
+            continue;
+        reportBusy(place);
+        if (QQmlProperty::read(page, QStringLiteral("pageBusy")).toBool())
+            ComponentRules::workStarted(page);
     }
 }
 
@@ -183,8 +187,12 @@ void PageStackModel::popTo(qsizetype count)
         now->setVisible(true);
     Q_EMIT countChanged();
 
-    // The focus goes back where the first page popped was pushed from, else into the page now on top.
-    // Neither when this tab is not the one showing.
-    if (now && now->isVisible())
-        focusBack(lowest.pushedFrom, now, now->window());
+    // The focus goes back where the first page popped was pushed from, when that stands on the page now on
+    // top, else into that page: a screen reader presses without moving the keyboard, which may have stayed on
+    // the sidebar as the page opened. Neither when this tab is not the one showing.
+    if (now && now->isVisible()) {
+        const ComponentRules::FocusOrigin &from = lowest.pushedFrom;
+        const bool onPage = from.item && (from.item == now || now->isAncestorOf(from.item));
+        focusBack(onPage ? from : ComponentRules::FocusOrigin{}, now, now->window());
+    }
 }

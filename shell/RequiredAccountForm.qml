@@ -1,4 +1,5 @@
 import QtQuick
+import Vorna.Ui
 import Vorna.State
 import Vorna.Account
 
@@ -11,6 +12,15 @@ Loader {
     required property bool profile
 
     sourceComponent: form.profile ? profileForm : passwordForm
+    // The keyboard that the sign-in form had goes on in the form, once it stands in the window.
+    onLoaded: comeOn.start()
+
+    Timer {
+        id: comeOn
+
+        interval: 0
+        onTriggered: ViewRules.screenCameOn(form.item)
+    }
 
     Component {
         id: passwordForm

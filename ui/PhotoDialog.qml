@@ -37,6 +37,8 @@ FileDialog {
 
     // Opens the dialog for at most `limit` files (one unless `several`).
     function pick(limit) {
+        // The control that opens it has the keyboard still: Qt's dialog takes it as it opens.
+        keyboard.opening();
         room = several ? Math.max(1, limit) : 1;
         added = [];
         if (FileChooser.portal) {

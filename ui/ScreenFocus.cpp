@@ -29,12 +29,16 @@ void ScreenFocus::setOpen(bool open)
         return;
     m_open = open;
     Q_EMIT openChanged();
+    // Open again before its closing has run (Qt's file dialog, opening again for the next file of a pick):
+    // the same screen goes on, and the keyboard's way back stays where it was.
+    const bool reopened = open && m_closing;
+    m_closing = !open;
     openScreens().removeAll(this);
     QObject::disconnect(m_watch);
     QObject::disconnect(m_activation);
     m_last = {};
     if (open) {
-        if (!m_taken)
+        if (!m_taken && !reopened)
             opening();
         m_taken = false;
         static quint64 openings = 0;
@@ -45,7 +49,14 @@ void ScreenFocus::setOpen(bool open)
     }
     // Once what opens it has laid it out, or what closes it has handed the focus back its own way.
     QMetaObject::invokeMethod(
-        this, [this, open] { open ? opened() : closed(); }, Qt::QueuedConnection);
+        this,
+        [this, open] {
+            if (m_open != open)
+                return;
+            m_closing = false;
+            open ? opened() : closed();
+        },
+        Qt::QueuedConnection);
 }
 
 void ScreenFocus::setHandsBack(bool handsBack)

@@ -83,4 +83,6 @@ private:
     bool m_handsBack = true;
     // An origin taken by opening() stands for the next opening.
     bool m_taken = false;
+    // Closed, and the closing not yet run.
+    bool m_closing = false;
 };

@@ -184,8 +184,9 @@ bool titles(QQuickItem *item)
 void focusFor(QQuickItem *item, Qt::FocusReason reason)
 {
     item->forceActiveFocus(reason);
-    if (item->metaObject()->indexOfProperty("focusReason") >= 0)
-        item->setProperty("focusReason", reason);
+    // On an item that keeps no reason of its own (a page), kept all the same: what opens from it knows
+    // whether the keyboard is there.
+    item->setProperty("focusReason", reason);
 }
 
 // The keyboard onto an item. One that is not in the tab chain by itself (a page, a heading) joins it whenever
@@ -240,6 +241,12 @@ QQuickItem *firstTitle(QQuickItem *page)
     return nullptr;
 }
 
+bool byKeyboard(int reason)
+{
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+           || reason == Qt::ShortcutFocusReason;
+}
+
 } // namespace
 
 FocusOrigin focusOrigin(QQuickWindow *window)
@@ -247,14 +254,15 @@ FocusOrigin focusOrigin(QQuickWindow *window)
     QQuickItem *item = window ? window->activeFocusItem() : nullptr;
     if (!item)
         return {};
-    if (!item->scopedFocusItem())
-        return {item, item->property("visualFocus").toBool()};
+    if (!item->scopedFocusItem()) {
+        if (item->metaObject()->indexOfProperty("visualFocus") >= 0)
+            return {item, item->property("visualFocus").toBool()};
+        return {item, byKeyboard(item->property("focusReason").toInt())};
+    }
     while (item->scopedFocusItem())
         item = item->scopedFocusItem();
     // Not the keyboard's item now: whether the keyboard put it there is the reason it last had it for.
-    const int reason = item->property("focusReason").toInt();
-    return {item, reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
-                      || reason == Qt::ShortcutFocusReason};
+    return {item, byKeyboard(item->property("focusReason").toInt())};
 }
 
 QQuickItem *workingPage(QQuickItem *item)
@@ -265,6 +273,41 @@ QQuickItem *workingPage(QQuickItem *item)
     }
     return nullptr;
 }
+
+namespace {
+
+// Once the control is on again (its page has done its work: the pictures picked have converted), the keyboard
+// that its page has held meanwhile goes back to it, with its ring when the keyboard had put it there. Not
+// when the keyboard has moved on since (the work's outcome took it, or the member did), nor to a control
+// that has gone from the screen. A control has one way back, the latest.
+void backWhenOn(const FocusOrigin &origin, QQuickItem *held)
+{
+    static const QString name = QStringLiteral("vornaWayBack");
+    QQuickItem *control = origin.item;
+    delete control->findChild<QObject *>(name, Qt::FindDirectChildrenOnly);
+    auto *wayBack = new QObject(control);
+    wayBack->setObjectName(name);
+    const QPointer<QQuickItem> holder = held;
+    const Qt::FocusReason reason = origin.keyboard ? Qt::TabFocusReason : Qt::OtherFocusReason;
+    QObject::connect(control, &QQuickItem::enabledChanged, wayBack, [control, wayBack, holder, reason] {
+        if (!control->isEnabled())
+            return;
+        QObject::disconnect(control, nullptr, wayBack, nullptr);
+        wayBack->deleteLater();
+        // Once every item around it is on again: Qt puts the focus back into each scope that comes on, for no
+        // key's reason.
+        QMetaObject::invokeMethod(
+            control,
+            [control, holder, reason] {
+                QQuickWindow *window = control->window();
+                if (window && holder && window->activeFocusItem() == holder && heard(control))
+                    focusFor(control, reason);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+} // namespace
 
 bool focusOn(const FocusOrigin &origin, QQuickWindow *window)
 {
@@ -278,11 +321,32 @@ bool focusOn(const FocusOrigin &origin, QQuickWindow *window)
         QQuickItem *page = workingPage(origin.item);
         if (!page)
             return false;
-        focusPage(page);
-        return heard(window->activeFocusItem());
+        focusPage(page, origin.keyboard ? Qt::TabFocusReason : Qt::OtherFocusReason);
+        QQuickItem *held = window->activeFocusItem();
+        if (!heard(held))
+            return false;
+        backWhenOn(origin, held);
+        return true;
     }
     focusFor(origin.item, origin.keyboard ? Qt::TabFocusReason : Qt::OtherFocusReason);
     return true;
+}
+
+void workStarted(QQuickItem *page)
+{
+    // Once the page's controls have followed its work.
+    const QPointer<QQuickItem> working = page;
+    QMetaObject::invokeMethod(
+        page,
+        [working] {
+            QQuickWindow *window = working->window();
+            if (!window || !working->isVisible() || heard(window->activeFocusItem()))
+                return;
+            const FocusOrigin origin = focusOrigin(window);
+            if (origin.item && !origin.item->isEnabled() && working->isAncestorOf(origin.item))
+                focusOn(origin, window);
+        },
+        Qt::QueuedConnection);
 }
 
 bool heard(QQuickItem *item) { return item && item->isVisible() && named(item); }
@@ -322,7 +386,9 @@ void focusBack(const FocusOrigin &origin, QQuickItem *showing, QQuickWindow *win
     const QQuickItem *popupItem = popupAround(now);
     const bool popupStays =
         !popupItem || (popupItem->parent() && popupItem->parent()->property("opened").toBool());
-    if (heard(now) && popupStays && now != origin.item && !goes)
+    // Nor is the page that holds the control (it took the keyboard while the control was off as it worked).
+    const bool holds = now && origin.item && now->isAncestorOf(origin.item);
+    if (heard(now) && popupStays && now != origin.item && !goes && !holds)
         return;
     if (focusOn(origin, window))
         return;

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QQmlEngine>
 #include <QQuickItem>
+#include <QQuickWindow>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -91,12 +92,18 @@ struct FocusOrigin
 };
 FocusOrigin focusOrigin(QQuickWindow *window);
 // The keyboard back on that control, with its ring when the keyboard had put it there; on the page that works
-// when the control is off while it works (a form that sends); false when the control is gone, off screen, or
-// off while its page is idle.
+// when the control is off while it works (a form that sends, pictures that convert), and on the control again
+// once it is on, unless the keyboard has left the page meanwhile; false when the control is gone, off screen,
+// or off while its page is idle.
 bool focusOn(const FocusOrigin &origin, QQuickWindow *window);
 
 // The page that works (a form that sends, `pageBusy`) around an item, or null.
 QQuickItem *workingPage(QQuickItem *item);
+// A page has started to work (`pageBusy`): where the control that had the keyboard has gone off with it (a
+// button that uploads, pressed), the keyboard was left on nothing named; the page holds it instead, and the
+// control has it back once it is on again.
+void workStarted(QQuickItem *page);
+
 // On screen, and a screen reader has a name for it.
 bool heard(QQuickItem *item);
 // The popup's own item the item is in (or is), or null.
@@ -193,6 +200,14 @@ public:
                                       double margin) const
     {
         return ComponentRules::revealedOffset(offset, viewSize, top, bottom, margin);
+    }
+    // A screen of the window that has just come on in place of another (a first login's form after the
+    // sign-in form) takes the keyboard, unless a control a screen reader names has it already.
+    Q_INVOKABLE void screenCameOn(QQuickItem *screen) const
+    {
+        QQuickWindow *window = screen ? screen->window() : nullptr;
+        if (window && !ComponentRules::heard(window->activeFocusItem()))
+            ComponentRules::focusPage(screen);
     }
     // The offset for a scrolling key, or -1 when the key does not scroll.
     Q_INVOKABLE double keyedOffset(int key, double offset, double viewSize, double contentSize) const

@@ -43,6 +43,7 @@ private Q_SLOTS:
     void menuRowsMadeOnceWhenItFirstOpens();
     void altAndTheMenusLetterOpenIt();
     void aboutOpensEveryTime();
+    void aboutKeepsItsRingUnderAnotherAlert_data();
     void aboutKeepsItsRingUnderAnotherAlert();
     void checkForUpdatesLeavesTheKeyboardOnANamedControl_data();
     void checkForUpdatesLeavesTheKeyboardOnANamedControl();
@@ -210,10 +211,23 @@ void AppWindowTest::aboutOpensEveryTime()
     }
 }
 
+void AppWindowTest::aboutKeepsItsRingUnderAnotherAlert_data()
+{
+    QTest::addColumn<bool>("fromMenu");       // the check asked for from the menu, over the about alert
+    QTest::addColumn<QStringList>("closing"); // the keys that close the alert over it
+    QTest::newRow("Escape") << false << QStringList{"Escape"};
+    QTest::newRow("asked from the menu, Escape") << true << QStringList{"Escape"};
+    // Regression: the menu, over the about alert, gave "好" the keyboard back without its ring as it closed;
+    // the answer over it, closed by its "稍后", gave it back so.
+    QTest::newRow("asked from the menu, \"稍后\" by Tab and Space") << true << QStringList{"Tab", "Space"};
+}
+
 // Regression: once an alert that had come over the about alert (a newer release offered) closed, the keyboard
 // was back on "好" without its ring.
 void AppWindowTest::aboutKeepsItsRingUnderAnotherAlert()
 {
+    QFETCH(bool, fromMenu);
+    QFETCH(QStringList, closing);
     QTRY_VERIFY(UpdateCheck::shared().lastCheck() && !UpdateCheck::shared().checking());
     QObject *menu = appMenu();
     QTest::mouseMove(m_window.get(), QPoint(m_window->width() - 10, m_window->height() - 10));
@@ -223,9 +237,17 @@ void AppWindowTest::aboutKeepsItsRingUnderAnotherAlert()
     QTRY_COMPARE(ringedButton(), QString("好"));
     // The check that runs as the app comes to the front finds a newer release.
     m_service->publishRelease(Sample::Service::Release::Newer);
-    UpdateCheck::shared().startCheck(true);
+    if (fromMenu) {
+        QTest::keyClick(m_window.get(), Qt::Key_F10);
+        QTRY_VERIFY(menu->property("opened").toBool());
+        QTest::keyClick(m_window.get(), Qt::Key_Down);
+        QTest::keyClick(m_window.get(), Qt::Key_Return);
+    } else {
+        UpdateCheck::shared().startCheck(true);
+    }
     QTRY_COMPARE(ringedButton(), QString("下载"));
-    QTest::keyClick(m_window.get(), Qt::Key_Escape);
+    for (const QString &key : closing)
+        QTest::keyClick(m_window.get(), Qt::Key(QKeySequence::fromString(key)[0].toCombined()));
     QTRY_VERIFY(!shown(m_window->contentItem(), QStringLiteral("update.download")));
     QTRY_COMPARE(ringedButton(), QString("好"));
     QTest::qWait(100); // and it keeps it

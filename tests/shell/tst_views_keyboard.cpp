@@ -24,6 +24,16 @@ QQuickItem *popupAround(QQuickItem *item)
     return item;
 }
 
+// Qt Quick's file dialog as the window shows it, or none.
+QObject *fileDialogShown(QQuickWindow *window)
+{
+    for (QObject *object : window->findChildren<QObject *>()) {
+        if (object->inherits("QQuickFileDialogImpl") && object->property("visible").toBool())
+            return object;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 class ViewsKeyboardTest : public ShellViewsFixture
@@ -45,6 +55,8 @@ private Q_SLOTS:
     void removedScreenshotLeavesTheKeyboardNearby_data();
     void removedScreenshotLeavesTheKeyboardNearby();
     void removedAccountLeavesTheKeyboardInTheSwitcher();
+    void pickedPicturesGiveTheKeyboardBack_data();
+    void pickedPicturesGiveTheKeyboardBack();
 
 private:
     // Tab (or Shift+Tab, `back`) until the keyboard is on that control or in it; false when more than a
@@ -81,6 +93,14 @@ void ViewsKeyboardTest::focusLandsOnANamedElement_data()
         << "lichen"
         << "returned"
         << "成员中心" << 0 << -1 << QStringList{};
+    // A first login that must set a password or the profile first: the form takes it, on a control or its
+    // page named. Regression: the profile form opened with the keyboard on the window's unnamed loader.
+    QTest::newRow("first login: the password form") << "zhouning"
+                                                    << "typed"
+                                                    << "" << 0 << -1 << QStringList{};
+    QTest::newRow("first login: the profile form") << "xuhang"
+                                                   << "typed"
+                                                   << "" << 0 << -1 << QStringList{};
     QTest::newRow("signed in: the workbench") << "wangfang"
                                               << ""
                                               << "审核工作台" << 0 << -1 << QStringList{};
@@ -195,9 +215,11 @@ void ViewsKeyboardTest::focusLandsOnANamedElement()
             typeInto(field, username);
             QTest::keyClick(m_window.get(), step == "typed" ? Qt::Key_Tab : Qt::Key_Return);
             QTRY_COMPARE(m_window->activeFocusItem(), shown(m_root, "login.password"));
-            typeKeys(m_window.get(), "fly-vornalia");
+            typeKeys(m_window.get(), username == "zhouning" ? "temporary-123" : "fly-vornalia");
             QTest::keyClick(m_window.get(), Qt::Key_Return);
-            QTRY_VERIFY(shown(m_root, "home.notifications"));
+            QTRY_VERIFY(shown(m_root, username == "zhouning" ? "gate.password"
+                                      : username == "xuhang" ? "gate.profile"
+                                                             : "home.notifications"));
         } else {
             QVERIFY(signIn(username, "fly-vornalia"));
             QTRY_VERIFY(shown(m_root, username == "lichen" ? "home.notifications" : "shell.workbench"));
@@ -309,26 +331,27 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing_data()
     QTest::addColumn<QString>("lands");
     QTest::addColumn<QString>("holder"); // the keyboard is on a named item in it while open; empty: unchecked
     QTest::addColumn<QStringList>("closing");
+    QTest::addColumn<QString>("member"); // signed in
     const QStringList escape{"Escape"};
     QTest::newRow("account popover") << int(MemberTab::Home) << QSize() << QStringList() << "account.avatar"
                                      << QStringList() << "account.logout"
                                      << "账号"
-                                     << "" << escape;
+                                     << "" << escape << "lichen";
     QTest::newRow("logbook sheet") << int(MemberTab::Account) << QSize() << QStringList() << "account.logbook"
                                    << QStringList() << "logbook.close"
                                    << "Logbook"
-                                   << "" << escape;
+                                   << "" << escape << "lichen";
     QTest::newRow("dashboard's full-screen routes map")
         << int(MemberTab::Home) << QSize() << QStringList() << "routes.fullScreen" << QStringList()
         << "routes.done"
         << "完成"
-        << "" << escape;
+        << "" << escape << "lichen";
     const int map = int(MemberTab::Map);
     QTest::newRow("map search's livery list")
         << map << QSize() << QStringList{"map.search"} << "flightFilter.livery" << QStringList()
         << "flightFilter.livery.choices"
         << ""
-        << "" << escape;
+        << "" << escape << "lichen";
     // The selected flight's card in a window narrower than the regular class (only a test makes one: the
     // app's window is at least 760 wide), the bar in any other; the bar closes by Escape too, or by its ×,
     // Tab away.
@@ -338,26 +361,38 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing_data()
     QTest::newRow("own flight's card, narrow")
         << map << narrow << QStringList() << "map.ownFlights" << QStringList() << "flight.identity"
         << ""
-        << "map.sheet" << escape;
+        << "map.sheet" << escape << "lichen";
     QTest::newRow("own flight's bar, the smallest window")
         << map << smallest << QStringList() << "map.ownFlights" << QStringList() << "flight.identity"
         << ""
-        << "map.flightBar" << escape;
+        << "map.flightBar" << escape << "lichen";
     QTest::newRow("own flight's bar")
         << map << QSize() << QStringList() << "map.ownFlights" << QStringList() << "flight.identity"
         << ""
-        << "map.flightBar" << closeButton;
+        << "map.flightBar" << closeButton << "lichen";
     // A flight picked in the search takes the keyboard in its place: closed, it goes back to the search's
     // button.
     const QStringList pick{"Down", "Return"};
     QTest::newRow("searched flight's card, narrow")
         << map << narrow << QStringList() << "map.search" << pick << "flight.identity"
         << ""
-        << "map.sheet" << escape;
+        << "map.sheet" << escape << "lichen";
     QTest::newRow("searched flight's bar")
         << map << QSize() << QStringList() << "map.search" << pick << "flight.identity"
         << ""
-        << "map.flightBar" << closeButton;
+        << "map.flightBar" << closeButton << "lichen";
+    // In a wide window the search and the picker of the member's own flights stand in the side card: Escape
+    // closes them too. Regression: only the narrow window's sheet took it; the side card stayed up.
+    const QSize wide(1100, 700);
+    QTest::newRow("map search, wide")
+        << map << wide << QStringList() << "map.search" << QStringList() << "flightSearch.query"
+        << ""
+        << "map.sideCard" << escape << "lichen";
+    // 王芳 flies two flights: her button opens the picker.
+    QTest::newRow("own flights' picker, wide")
+        << map << wide << QStringList() << "map.ownFlights" << QStringList() << "ownFlights.close"
+        << ""
+        << "map.sideCard" << escape << "wangfang";
 }
 
 // Opened from the keyboard, the account popover, the logbook sheet, the full-screen routes map, the map
@@ -379,7 +414,15 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing()
     QFETCH(QString, lands);
     QFETCH(QString, holder);
     QFETCH(QStringList, closing);
-    QVERIFY(showDashboard("lichen"));
+    QFETCH(QString, member);
+    if (member == "lichen") {
+        QVERIFY(showDashboard(member));
+    } else {
+        // Staff: the workbench is their home.
+        QVERIFY(showWindowRoot());
+        QVERIFY(signIn(member, "fly-vornalia"));
+        QTRY_VERIFY(shown(m_root, "shell.workbench"));
+    }
     if (window.isValid()) {
         m_window->resize(window);
         m_root->setSize(window);
@@ -695,6 +738,77 @@ void ViewsKeyboardTest::removedAccountLeavesTheKeyboardInTheSwitcher()
     await(m_app->signOut());
     while (m_app->savedAccountCount() > 0)
         await(m_app->removeSavedAccount(m_app->savedAccounts().constFirst()));
+}
+
+void ViewsKeyboardTest::pickedPicturesGiveTheKeyboardBack_data()
+{
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("button"); // the control that opens the chooser
+    // Qt's dialog, opened again for a next file, is closed ("完成") only once the first has converted.
+    QTest::addColumn<bool>("convertedFirst");
+    QTest::newRow("report form: 选择飞行截图") << "form"
+                                               << "pirep.photos" << false;
+    QTest::newRow("report detail on the PIREP tab") << "detail"
+                                                    << "pirep.detail.pick" << false;
+    QTest::newRow("report detail in the logbook sheet") << "sheet"
+                                                        << "pirep.detail.pick" << false;
+    QTest::newRow("profile form: 上传头像") << "profile"
+                                            << "profile.pickPhoto" << false;
+    QTest::newRow("report form, converted before 完成") << "form"
+                                                        << "pirep.photos" << true;
+    QTest::newRow("report detail, converted before 完成") << "detail"
+                                                          << "pirep.detail.pick" << true;
+}
+
+// Regression: a simulator's screenshot picked in the file chooser was still converting as the chooser closed;
+// the button that opened it was off meanwhile, so the page kept the keyboard, without a ring, and nothing
+// gave it back to the button (the profile form, which said nothing of its work, left it to the sidebar's
+// 首页).
+void ViewsKeyboardTest::pickedPicturesGiveTheKeyboardBack()
+{
+    QFETCH(QString, place);
+    QFETCH(QString, button);
+    QFETCH(bool, convertedFirst);
+    QVERIFY(showDashboard("lichen"));
+    QVERIFY(activateWindow());
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    QQuickItem *overlay = m_window->contentItem();
+    if (place == "form") {
+        navigation->setSelected(MemberTab::Flights);
+        navigation->startPirep();
+    } else if (place == "detail") {
+        QVERIFY(showHeldReport());
+    } else if (place == "sheet") {
+        QVERIFY(showHeldReportInTheLogbook());
+    } else {
+        navigation->setSelected(MemberTab::Account);
+        QVERIFY(navigation->pushPage(NavigationStack::AccountStack, ShellPage::ProfileEdit));
+    }
+    QQuickItem *control = nullptr;
+    QTRY_VERIFY((control = shown(overlay, button)) && control->isEnabled());
+    control->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QObject *chooser = nullptr;
+    QTRY_VERIFY((chooser = fileDialogShown(m_window.get())));
+
+    // A screenshot large enough that it still converts as the chooser goes.
+    const QUrl screenshot = m_site.scratchScreenshot("screenshot.png");
+    QVERIFY(!screenshot.isEmpty());
+    chooser->setProperty("selectedFile", screenshot);
+    QVERIFY(QMetaObject::invokeMethod(chooser, "accept"));
+    // Qt's dialog takes a pick of several one file at a time, opening again until "完成".
+    if (button != "profile.pickPhoto") {
+        QVERIFY(QTest::qWaitFor([&] { return (chooser = fileDialogShown(m_window.get())) != nullptr; }));
+        if (convertedFirst)
+            QTRY_VERIFY(control->isEnabled());
+        QVERIFY(QMetaObject::invokeMethod(chooser, "reject"));
+    }
+    QTRY_VERIFY(!fileDialogShown(m_window.get()));
+    // Meanwhile the keyboard is on something named; the button is off until the picture has converted.
+    QTRY_COMPARE(keyboardUnheard(m_window.get()), QString());
+    QTRY_VERIFY(control->isEnabled());
+    QTRY_COMPARE(m_window->activeFocusItem(), control);
+    QVERIFY(control->property("visualFocus").toBool());
 }
 
 VORNA_SHELL_VIEWS_TEST_MAIN(ViewsKeyboardTest)

@@ -174,21 +174,35 @@ void ViewsNavigationTest::shellOpensEachPageAndGoesBack_data()
     QTest::addColumn<QString>("title");      // a text the page shows
     QTest::addColumn<QString>("root");       // a control of the tab's root page
     QTest::addColumn<QStringList>("others"); // what the other pages show
+    // "返回" pressed by a screen reader, which moves no keyboard: it was on the sidebar's first row as the
+    // page opened. Else it is clicked.
+    QTest::addColumn<bool>("screenReader");
     QTest::newRow("event") << int(MemberTab::Home) << "shell.event"
                            << "活动详情"
                            << "home.notifications"
-                           << QStringList{"pirep.detail.back", "account.page", "rank.period"};
+                           << QStringList{"pirep.detail.back", "account.page", "rank.period"} << false;
     QTest::newRow("report") << int(MemberTab::Flights) << "pirep.detail.back"
                             << "报告详情"
-                            << "pirep.new" << QStringList{"shell.event", "account.page", "rank.period"};
+                            << "pirep.new" << QStringList{"shell.event", "account.page", "rank.period"}
+                            << false;
     QTest::newRow("profile") << int(MemberTab::Account) << "account.page"
                              << "个人主页"
                              << "account.leaderboard"
-                             << QStringList{"shell.event", "pirep.detail.back", "rank.period"};
+                             << QStringList{"shell.event", "pirep.detail.back", "rank.period"} << false;
     QTest::newRow("leaderboard") << int(MemberTab::Account) << "rank.period"
                                  << "排行榜"
                                  << "account.leaderboard"
-                                 << QStringList{"shell.event", "pirep.detail.back", "account.page"};
+                                 << QStringList{"shell.event", "pirep.detail.back", "account.page"} << false;
+    // Regression: the keyboard went back to where it was as the page opened, the sidebar's 首页, where the
+    // key leaves it in the page it returns to.
+    QTest::newRow("report, by a screen reader")
+        << int(MemberTab::Flights) << "pirep.detail.back"
+        << "报告详情"
+        << "pirep.new" << QStringList{"shell.event", "account.page", "rank.period"} << true;
+    QTest::newRow("leaderboard, by a screen reader")
+        << int(MemberTab::Account) << "rank.period"
+        << "排行榜"
+        << "account.leaderboard" << QStringList{"shell.event", "pirep.detail.back", "account.page"} << true;
 }
 
 // Regression: two pages swapped in the shell's table still passed every test; each route shows its own
@@ -200,12 +214,17 @@ void ViewsNavigationTest::shellOpensEachPageAndGoesBack()
     QFETCH(QString, title);
     QFETCH(QString, root);
     QFETCH(QStringList, others);
+    QFETCH(bool, screenReader);
     QVERIFY(showDashboard("lichen"));
     auto *navigation = m_root->findChild<MemberNavigation *>();
     auto *data = m_root->findChild<MemberData *>();
     QVERIFY(navigation && data);
     navigation->setSelected(MemberTab(tab));
     QTRY_VERIFY(shown(m_root, root));
+    if (screenReader) {
+        QVERIFY(activateWindow());
+        shown(m_root, "shell.tab.0")->forceActiveFocus(Qt::TabFocusReason);
+    }
     if (page == "shell.event") {
         QVERIFY(!data->events().isEmpty());
         navigation->openEvent(data->events().constFirst());
@@ -226,9 +245,22 @@ void ViewsNavigationTest::shellOpensEachPageAndGoesBack()
     // The page's own "返回" at its top.
     QQuickItem *backButton = nullptr;
     QTRY_VERIFY((backButton = buttonShown(m_root, QStringLiteral("返回"))));
-    QVERIFY(QMetaObject::invokeMethod(backButton, "clicked"));
+    if (screenReader) {
+        QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(backButton);
+        QVERIFY(heard && heard->actionInterface());
+        heard->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    } else {
+        QVERIFY(QMetaObject::invokeMethod(backButton, "clicked"));
+    }
     QTRY_VERIFY(shown(m_root, root));
     QTRY_VERIFY(!shown(m_root, page));
+    if (screenReader) {
+        // In the page it returns to, on something named.
+        QQuickItem *rootPage = pagesOf(MemberTab(tab))->top();
+        QTRY_COMPARE(TestSupport::keyboardUnheard(m_window.get()), QString());
+        QQuickItem *focused = m_window->activeFocusItem();
+        QVERIFY2(focused == rootPage || rootPage->isAncestorOf(focused), qPrintable(heardName(focused)));
+    }
 }
 
 // The account tab's leaderboard button opens the leaderboard on the tab's stack; its pickers answer the
@@ -1222,10 +1254,15 @@ void ViewsNavigationTest::uploadedAlertLeavesTheKeyboardOnANamedControl_data()
 {
     QTest::addColumn<bool>("sheet"); // the logbook sheet from the dashboard's "去补充", else the PIREP tab
     QTest::addColumn<int>("key");    // that closes the alert
-    QTest::newRow("PIREP tab, Return") << false << int(Qt::Key_Return);
-    QTest::newRow("PIREP tab, Escape") << false << int(Qt::Key_Escape);
-    QTest::newRow("logbook sheet, Return") << true << int(Qt::Key_Return);
-    QTest::newRow("logbook sheet, Escape") << true << int(Qt::Key_Escape);
+    QTest::addColumn<bool>("held");  // the service's answer held: the keyboard read while the pictures go
+    QTest::newRow("PIREP tab, Return") << false << int(Qt::Key_Return) << false;
+    QTest::newRow("PIREP tab, Escape") << false << int(Qt::Key_Escape) << false;
+    QTest::newRow("logbook sheet, Return") << true << int(Qt::Key_Return) << false;
+    QTest::newRow("logbook sheet, Escape") << true << int(Qt::Key_Escape) << false;
+    // Regression: as the upload started, its button went off and left the keyboard on the detail's unnamed
+    // scroll area, from which Tab went to the sidebar's 首页.
+    QTest::newRow("PIREP tab, while the pictures go") << false << int(Qt::Key_Return) << true;
+    QTest::newRow("logbook sheet, while the pictures go") << true << int(Qt::Key_Return) << true;
 }
 
 // Regression: once "截图已上传" closed, the keyboard was on the detail's scroll area, which no screen reader
@@ -1234,28 +1271,11 @@ void ViewsNavigationTest::uploadedAlertLeavesTheKeyboardOnANamedControl()
 {
     QFETCH(bool, sheet);
     QFETCH(int, key);
+    QFETCH(bool, held);
     QVERIFY(showDashboard("lichen"));
     QVERIFY(activateWindow());
     QQuickItem *overlay = m_window->contentItem();
-    QPointer<QQuickItem> page;
-    if (sheet) {
-        QQuickItem *add = nullptr;
-        for (QQuickItem *item : itemsBelow(m_root)) {
-            if (item->isVisible() && item->inherits("QQuickAbstractButton") && heardName(item) == "去补充")
-                add = item;
-        }
-        QVERIFY(add);
-        add->forceActiveFocus(Qt::TabFocusReason);
-        QTest::keyClick(m_window.get(), Qt::Key_Space);
-        QQuickItem *pick = nullptr;
-        QTRY_VERIFY((pick = shown(overlay, "pirep.detail.pick")));
-        for (QQuickItem *item = pick; item && !page; item = item->parentItem()) {
-            if (item->property("pageSending").isValid())
-                page = item;
-        }
-    } else {
-        page = showHeldReport();
-    }
+    QPointer<QQuickItem> page = sheet ? showHeldReportInTheLogbook() : showHeldReport();
     QVERIFY(page);
     auto *model = page->property("model").value<QObject *>();
     QVERIFY(QMetaObject::invokeMethod(model, "pickPhotos",
@@ -1264,12 +1284,24 @@ void ViewsNavigationTest::uploadedAlertLeavesTheKeyboardOnANamedControl()
     QTRY_VERIFY(shown(page, "pirep.detail.upload") && shown(page, "pirep.detail.upload")->isEnabled());
     shown(page, "pirep.detail.upload")->forceActiveFocus(Qt::TabFocusReason);
     // Accepted without being kept, so the report does not fill up with the rows' pictures.
-    service().setFault("/api/pireps/p-24421/evidence",
-                       {.status = 200, .json = QJsonObject{{"ok", true}}, .times = 1, .method = "POST"});
+    service().setFault(
+        "/api/pireps/p-24421/evidence",
+        {.status = 200, .json = QJsonObject{{"ok", true}}, .held = held, .times = 1, .method = "POST"});
     QTest::keyClick(m_window.get(), Qt::Key_Space);
+    if (held) {
+        QTRY_COMPARE(service().heldAnswers(), 1);
+        // The page that sends holds it, named, and Tab goes on inside the page.
+        QTRY_COMPARE(TestSupport::keyboardUnheard(m_window.get()), QString());
+        QCOMPARE(m_window->activeFocusItem(), page.data());
+        QTest::keyClick(m_window.get(), Qt::Key_Tab);
+        QVERIFY(page->isAncestorOf(m_window->activeFocusItem()));
+        service().release();
+    }
     QQuickItem *ok = nullptr;
     QTRY_VERIFY((ok = shown(overlay, "pirep.detail.uploaded")));
     QTRY_COMPARE(m_window->activeFocusItem(), ok);
+    // Ringed: the keyboard started the upload.
+    QVERIFY(ok->property("visualFocus").toBool());
     QTest::keyClick(m_window.get(), Qt::Key(key));
     QTRY_VERIFY(!shown(overlay, "pirep.detail.uploaded"));
     QTRY_COMPARE(TestSupport::keyboardUnheard(m_window.get()), QString());

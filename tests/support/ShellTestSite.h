@@ -13,6 +13,8 @@
 #include "SessionStore.h"
 
 #include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QTemporaryDir>
@@ -54,6 +56,23 @@ public:
     {
         QImage picture(400, 300, QImage::Format_RGB32);
         picture.fill(Qt::darkBlue);
+        return picture.save(scratchFile(name)) ? QUrl::fromLocalFile(scratchFile(name)) : QUrl();
+    }
+    // A simulator's screenshot as a member picks one: 3840 × 2160, shaded and lined as a scene is, so it
+    // neither decodes nor converts in a moment.
+    QUrl scratchScreenshot(const QString &name) const
+    {
+        QImage picture(3840, 2160, QImage::Format_RGB32);
+        QPainter painter(&picture);
+        QLinearGradient sky(0, 0, 0, picture.height());
+        sky.setColorAt(0, QColor(0x2a, 0x5d, 0x9f));
+        sky.setColorAt(1, QColor(0xd8, 0xc8, 0xa0));
+        painter.fillRect(picture.rect(), sky);
+        for (int line = 0; line < picture.height(); line += 3) {
+            painter.setPen(QColor::fromHsv((line * 7) % 360, 90, 120 + line % 100));
+            painter.drawLine(0, line, picture.width(), (line * 13) % picture.height());
+        }
+        painter.end();
         return picture.save(scratchFile(name)) ? QUrl::fromLocalFile(scratchFile(name)) : QUrl();
     }
 

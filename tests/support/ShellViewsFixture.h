@@ -238,6 +238,29 @@ protected:
         return open ? flights->top() : nullptr;
     }
 
+    // The same report opened from the dashboard's "去补充", pressed from the keyboard: in the logbook sheet.
+    // The report's detail page, or null.
+    QQuickItem *showHeldReportInTheLogbook()
+    {
+        QQuickItem *add = nullptr;
+        for (QQuickItem *item : itemsBelow(m_root)) {
+            if (item->isVisible() && item->inherits("QQuickAbstractButton") && heardName(item) == "去补充")
+                add = item;
+        }
+        if (!add)
+            return nullptr;
+        add->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window.get(), Qt::Key_Space);
+        QQuickItem *pick = nullptr;
+        if (!QTest::qWaitFor([&] { return (pick = shown(m_window->contentItem(), "pirep.detail.pick")); }))
+            return nullptr;
+        for (QQuickItem *item = pick; item; item = item->parentItem()) {
+            if (item->property("pageSending").isValid())
+                return item;
+        }
+        return nullptr;
+    }
+
     // The report form's model: that of the last item below the window root that has one.
     PirepFormModel *pirepForm() const
     {

@@ -66,6 +66,8 @@ public:
     int response = 0;
     // Whether the answer comes from another program on the bus instead.
     bool impostor = false;
+    // Whether the answer waits for answerNow(), as the member's pick in a chooser does.
+    bool later = false;
     QStringList uris;
     int calls = 0;
     QString title;
@@ -89,7 +91,9 @@ public Q_SLOTS:
         QDBusMessage answer =
             QDBusMessage::createSignal(handle, QStringLiteral("org.freedesktop.portal.Request"), "Response");
         answer << uint(response) << QVariantMap{{QStringLiteral("uris"), uris}};
-        if (impostor) {
+        if (later) {
+            m_later = answer;
+        } else if (impostor) {
             QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "impostor");
             other.send(answer);
             other.call(QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
@@ -103,7 +107,11 @@ public Q_SLOTS:
     // A round trip after an answer: the answer, sent first, has reached the caller.
     int Ping() { return calls; }
 
+public:
+    void answerNow() { m_bus.send(m_later); }
+
 private:
+    QDBusMessage m_later;
     QDBusConnection m_bus;
     QString m_service;
 };
@@ -233,6 +241,8 @@ private Q_SLOTS:
     void desktopChooserOpensInThePicturesFolder();
     void portalAnswers_data();
     void portalAnswers();
+    void pickGivesTheKeyboardBackOnceConverted_data();
+    void pickGivesTheKeyboardBackOnceConverted();
 
 private:
     // A picture dialog in a window, its portal pick pointed at the fake.
@@ -295,10 +305,18 @@ QObject *FileChooserTest::makeDialog()
     m_window->resize(900, 700);
     m_window->show();
     QQmlComponent component(&m_engine);
-    component.setData("import QtQuick\nimport Vorna.Ui\nItem { property alias dialog: d\n"
-                      " PhotoDialog { id: d; heading: \"选择飞行截图\"; several: true;"
-                      " filters: [\"图片 (*.png *.jpg *.jpeg)\"] } }",
-                      QUrl(QStringLiteral("qrc:/test.qml")));
+    // A page that works while what was picked converts, named as a screen reader calls it, with the button
+    // that opens the dialog.
+    component.setData(
+        "import QtQuick\nimport QtQuick.Controls\nimport Vorna.Ui\n"
+        "Item { id: page; property alias dialog: d; property alias button: b\n"
+        " property bool pageBusy: false; width: 400; height: 300\n"
+        " Accessible.role: Accessible.Pane; Accessible.name: \"新建 PIREP\"\n"
+        " Button { id: b; text: \"选择飞行截图\"; Accessible.name: text; enabled: !page.pageBusy\n"
+        "  onClicked: d.pick(6) }\n"
+        " PhotoDialog { id: d; heading: \"选择飞行截图\"; several: true;"
+        " filters: [\"图片 (*.png *.jpg *.jpeg)\"]; onPicked: page.pageBusy = true } }",
+        QUrl(QStringLiteral("qrc:/test.qml")));
     // In the window from the start, so the dialog finds the window it belongs to.
     m_view.reset(component.beginCreate(m_engine.rootContext()));
     if (!m_view)
@@ -428,6 +446,52 @@ void FileChooserTest::portalAnswers()
     QCoreApplication::processEvents();
     QCOMPARE(files.count(), picked ? 1 : 0);
     QCOMPARE(dialog->property("visible").toBool(), inWindow);
+}
+
+void FileChooserTest::pickGivesTheKeyboardBackOnceConverted_data()
+{
+    QTest::addColumn<bool>("chooserInFront"); // the chooser's own window is in front until the answer
+    QTest::newRow("the window in front") << false;
+    QTest::newRow("the chooser's window in front") << true;
+}
+
+// Regression: a picture still converting as the desktop's chooser answered left the keyboard on the page (its
+// button is off meanwhile), without a ring, for good. A page that works holds it, and its button has it back,
+// ringed, once it is on again.
+void FileChooserTest::pickGivesTheKeyboardBackOnceConverted()
+{
+    QFETCH(bool, chooserInFront);
+    QObject *dialog = makeDialog();
+    QVERIFY(dialog);
+    m_portal->uris = {QStringLiteral("file:///home/m/screenshot.png")};
+    m_portal->later = true;
+    m_window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    auto *page = qobject_cast<QQuickItem *>(m_view.get());
+    auto *button = m_view->property("button").value<QQuickItem *>();
+    QVERIFY(page && button);
+    button->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_window.get(), Qt::Key_Space);
+    QTRY_COMPARE(m_portal->calls, 1);
+    QWindow chooser;
+    if (chooserInFront) {
+        chooser.resize(300, 200);
+        chooser.show();
+        chooser.requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(&chooser));
+    }
+    // The pick converts while the page says it works.
+    m_portal->answerNow();
+    QTRY_VERIFY(page->property("pageBusy").toBool());
+    if (chooserInFront) {
+        chooser.close();
+        m_window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+    QTRY_COMPARE(m_window->activeFocusItem(), page);
+    page->setProperty("pageBusy", false);
+    QTRY_COMPARE(m_window->activeFocusItem(), button);
+    QVERIFY(button->property("visualFocus").toBool());
 }
 
 QTEST_MAIN(FileChooserTest)
