@@ -33,7 +33,7 @@ Page {
             account.startLoad();
             account.startStatistics();
         }
-        onRefresh: account.startLoad()
+        onRefresh: account.reload()
     }
 
     BackButton {
@@ -59,7 +59,7 @@ Page {
             symbol: "arrow.clockwise"
             // The statistics have a "刷新" of their own: each name says what it reloads.
             text: L.t("刷新个人主页")
-            onClicked: account.startLoad()
+            onClicked: account.reload()
         }
     }
 
@@ -112,10 +112,13 @@ Page {
     }
 
     ErrorNotice {
+        objectName: "account.error"
+        alert: true
         visible: account.error.length > 0
         message: account.error
         retryable: true
-        onRetry: account.startLoad()
+        onRetry: account.reload()
+        failures: account.failures
     }
 
     SectionHeading {

@@ -126,7 +126,7 @@ QString ProfilePageModel::organization() const
     return L(QStringLiteral("所属组织：")) + *m_statistics->virtualOrganization;
 }
 
-QCoro::Task<> ProfilePageModel::load()
+QCoro::Task<> ProfilePageModel::load(bool asked)
 {
     if (!m_appState)
         co_return;
@@ -147,6 +147,8 @@ QCoro::Task<> ProfilePageModel::load()
         co_return;
     if (outcome.failed()) {
         m_error = outcome.message();
+        if (asked)
+            ++m_failures;
         Q_EMIT recordChanged();
         co_return;
     }

@@ -20,6 +20,8 @@ class ProfilePageModel : public QObject
     Q_PROPERTY(MemberData *memberData READ memberData WRITE setMemberData NOTIFY inputsChanged REQUIRED)
     Q_PROPERTY(QString displayName READ displayName NOTIFY profileChanged)
     Q_PROPERTY(QString error READ errorText NOTIFY recordChanged)
+    // How many loads the member asked for (a refresh, "重试") have failed: each failure is shown anew.
+    Q_PROPERTY(int failures READ failures NOTIFY recordChanged)
     Q_PROPERTY(QVariant joinedAt READ joinedAt NOTIFY recordChanged)
     Q_PROPERTY(QVariant lastPirepAt READ lastPirepAt NOTIFY recordChanged)
     Q_PROPERTY(QVariant approvedMinutes READ approvedMinutes NOTIFY recordChanged)
@@ -45,6 +47,7 @@ public:
 
     QString displayName() const;
     QString errorText() const { return m_error.value_or(QString()); }
+    int failures() const { return m_failures; }
     QVariant joinedAt() const;
     QVariant lastPirepAt() const;
     QVariant approvedMinutes() const;
@@ -61,8 +64,11 @@ public:
     static QString rankOf(const QString &username, const std::optional<LeaderboardResponse> &board);
 
     Q_INVOKABLE void startLoad() { load(); }
+    // A load the member asked for.
+    Q_INVOKABLE void reload() { load(true); }
     Q_INVOKABLE void startStatistics() { loadStatistics(); }
-    QCoro::Task<> load();
+    // `asked`: by the member, whose failure is the outcome of what he just did.
+    QCoro::Task<> load(bool asked = false);
     QCoro::Task<> loadStatistics();
 
 Q_SIGNALS:
@@ -79,6 +85,7 @@ private:
     QPointer<MemberData> m_memberData;
     std::optional<ProfileSummary> m_summary;
     std::optional<QString> m_error;
+    int m_failures = 0;
     std::optional<IFStatistics> m_statistics;
     QString m_statisticsState = QStringLiteral("loading");
     Lifetime m_lifetime;

@@ -198,7 +198,7 @@ QCoro::Task<> DashboardModel::refresh()
     co_await joinAll(std::move(loads));
 }
 
-QCoro::Task<> DashboardModel::loadProfile()
+QCoro::Task<> DashboardModel::loadProfile(bool asked)
 {
     if (!m_app)
         co_return;
@@ -208,6 +208,8 @@ QCoro::Task<> DashboardModel::loadProfile()
     if (!lifetime.alive() || refreshed.cancelled())
         co_return;
     m_profileError = refreshed.failureMessage();
+    if (asked && refreshed.failed())
+        ++m_profileFailures;
     tell(Loading);
 }
 

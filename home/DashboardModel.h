@@ -50,6 +50,8 @@ class DashboardModel : public QObject
     Q_PROPERTY(QString bellSymbol READ bellSymbol NOTIFY contentChanged)
     Q_PROPERTY(bool showsLoader READ showsLoader NOTIFY loadingChanged)
     Q_PROPERTY(QString profileError READ profileError NOTIFY loadingChanged)
+    // How many reloads of the profile the member asked for ("重试") have failed: each is shown anew.
+    Q_PROPERTY(int profileFailures READ profileFailures NOTIFY loadingChanged)
     Q_PROPERTY(int eventCount READ eventCount NOTIFY contentChanged)
     Q_PROPERTY(bool hasLatestFlight READ hasLatestFlight NOTIFY contentChanged)
     // The routes map's routes: the member's flown routes as loaded.
@@ -80,6 +82,7 @@ public:
     QString bellSymbol() const;
     bool showsLoader() const;
     QString profileError() const { return m_profileError.value_or(QString()); }
+    int profileFailures() const { return m_profileFailures; }
     int eventCount() const { return m_data ? int(m_data->events().size()) : 0; }
     bool hasLatestFlight() const { return m_data && m_data->latestFlight().has_value(); }
     FlownRoutes routes() const { return {m_data ? m_data->routes() : QList<FlownRoute>()}; }
@@ -90,9 +93,10 @@ public:
     // The page's loads: the profile and the dashboard's loads together; nothing while they run. Never
     // throws.
     QCoro::Task<> refresh();
-    QCoro::Task<> loadProfile();
+    // `asked`: by the member ("重试"), whose failure is the outcome of what he just did.
+    QCoro::Task<> loadProfile(bool asked = false);
     Q_INVOKABLE void startRefresh() { refresh(); }
-    Q_INVOKABLE void retryProfile() { loadProfile(); }
+    Q_INVOKABLE void retryProfile() { loadProfile(true); }
     Q_INVOKABLE void openHeldPirep(int index);
     Q_INVOKABLE void openLatestFlight();
     Q_INVOKABLE void openEvent(int index);
@@ -121,6 +125,7 @@ private:
     QPointer<MemberData> m_data;
     QPointer<MemberNavigation> m_navigation;
     std::optional<QString> m_profileError;
+    int m_profileFailures = 0;
     bool m_refreshing = false;
     HeldPirepsModel m_held;
     Lifetime m_lifetime;

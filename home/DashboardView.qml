@@ -160,10 +160,13 @@ Item {
                 load: MemberLoad.Pireps
             }
             ErrorNotice {
+                objectName: "home.profileError"
+                alert: true
                 visible: message.length > 0
                 message: dashboard.profileError
                 retryable: true
                 onRetry: dashboard.retryProfile()
+                failures: dashboard.profileFailures
             }
 
             SectionHeading {

@@ -235,7 +235,7 @@ void ReviewWorkbenchModel::appear()
     }(this);
 }
 
-QCoro::Task<> ReviewWorkbenchModel::load()
+QCoro::Task<> ReviewWorkbenchModel::load(bool asked)
 {
     if (m_loading)
         co_return;
@@ -249,6 +249,8 @@ QCoro::Task<> ReviewWorkbenchModel::load()
         qCInfo(lcReview, "the review queue failed to load (%d)", answer.status());
         // The last list stays on screen under the error.
         m_error = answer.message();
+        if (asked)
+            ++m_failures;
     } else {
         m_pireps = answer.value().pireps;
         m_error.reset();

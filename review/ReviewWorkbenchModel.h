@@ -69,6 +69,8 @@ class ReviewWorkbenchModel : public QObject
     Q_PROPERTY(bool showsLoader READ showsLoader NOTIFY shownChanged)
     Q_PROPERTY(bool loading READ loading NOTIFY shownChanged)
     Q_PROPERTY(QString error READ error NOTIFY shownChanged)
+    // How many loads the member asked for (the refresh, "重试") have failed: each failure is shown anew.
+    Q_PROPERTY(int failures READ failures NOTIFY shownChanged)
     Q_PROPERTY(QString staffName READ staffName NOTIFY staffChanged)
     Q_PROPERTY(QString roleLabel READ roleLabel NOTIFY staffChanged)
     // What the staff member's last review saved, said above the queue it went back to.
@@ -105,6 +107,7 @@ public:
     bool showsLoader() const { return m_loading && m_pireps.isEmpty(); }
     bool loading() const { return m_loading; }
     QString error() const { return m_error.value_or(QString()); }
+    int failures() const { return m_failures; }
     QString staffName() const;
     QString roleLabel() const;
     QString notice() const { return m_notice; }
@@ -118,8 +121,9 @@ public:
     // The review of the queue's report of that id, on top of the home tab's stack.
     Q_INVOKABLE void openReview(MemberNavigation *navigation, const QString &reportId);
     // The refresh button and the retry.
-    Q_INVOKABLE void refresh() { load(); }
-    QCoro::Task<> load();
+    Q_INVOKABLE void refresh() { load(true); }
+    // `asked`: by the member, whose failure is the outcome of what he just did.
+    QCoro::Task<> load(bool asked = false);
     QCoro::Task<> loadAvatar();
 
 Q_SIGNALS:
@@ -137,6 +141,7 @@ private:
     QString m_search;
     QueueList m_rows;
     std::optional<QString> m_error;
+    int m_failures = 0;
     QString m_notice;
     bool m_loading = false;
     bool m_avatarLoading = false;

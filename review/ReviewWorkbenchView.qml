@@ -170,10 +170,12 @@ Item {
 
         ErrorNotice {
             objectName: "admin.error"
+            alert: true
             visible: queue.error !== ""
             message: queue.error
             retryable: true
             onRetry: queue.refresh()
+            failures: queue.failures
         }
 
         BrandLoader {

@@ -2392,6 +2392,10 @@ void ScreenRulesTest::failuresShowEveryTime_data()
     row("report detail: the upload refused", "report detail", "pirep.detail.error");
     row("sign-in: the password wrong", "sign-in", "login.notice");
     row("inbox: read marks not saved", "inbox", "inbox.error");
+    // A page's own load fails quietly as it opens; its "重试" is the member's.
+    row("account page: 重试", "retry account.error", "account.error");
+    row("review queue: 重试", "retry admin.error", "admin.error");
+    row("dashboard: the profile's 重试", "retry home.profileError", "home.profileError");
 }
 
 void ScreenRulesTest::failuresShowEveryTime()
@@ -2542,6 +2546,21 @@ void ScreenRulesTest::openToFail(const QString &scenario)
         QVERIFY(navigation()->pushPage(NavigationStack::HomeStack, ShellPage::Inbox));
         QTRY_VERIFY(shown(m_root, "inbox.markAll") && shown(m_root, "inbox.markAll")->isEnabled());
         service().setFault("/api/notifications/read", refused);
+    } else if (kind == "retry") {
+        const QString notice = scenario.section(' ', 1, 1);
+        if (notice == "admin.error")
+            service().setFault("/api/admin/pireps", {.status = 503});
+        QVERIFY(showSignedIn(notice == "admin.error" ? "wangfang" : "lichen"));
+        if (notice == "account.error") {
+            service().setFault("/api/profile/summary", {.status = 500});
+            navigation()->setSelected(MemberTab::Account);
+            QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Profile));
+        }
+        if (notice == "home.profileError") {
+            service().setFault("/api/profile", {.status = 500, .method = "GET"});
+            press("home.refresh");
+        }
+        QTRY_VERIFY(shown(m_root, notice));
     } else {
         QFAIL(qPrintable("no such row: " + scenario));
     }
@@ -2601,7 +2620,7 @@ void ScreenRulesTest::actToFail(const QString &scenario)
         pressByKeyboard("account.add.submit");
     } else if (kind == "attendance") {
         // An answer other than the one kept (a row before may have saved one): each try sends it.
-        QObject *attendance = modelOf(scene(), "AttendanceButtonsModel");
+        QObject *attendance = modelOf(shown(m_root, "shell.event"), "AttendanceButtonsModel");
         QVERIFY(attendance);
         const QStringList titles = attendance->property("titles").toStringList();
         QCOMPARE(titles.size(), 3);
@@ -2621,6 +2640,8 @@ void ScreenRulesTest::actToFail(const QString &scenario)
         pressByKeyboard("login.submit");
     } else if (kind == "inbox") {
         pressByKeyboard("inbox.markAll");
+    } else if (kind == "retry") {
+        pressByKeyboard(scenario.section(' ', 1, 1) + ">" + L("重试"));
     }
 }
 
