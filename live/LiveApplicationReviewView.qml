@@ -28,9 +28,10 @@ Rectangle {
         appState: view.appState
         item: view.item
         opener: view.opener
+        // A failure's notice brings itself into view; what was saved is shown too.
         onMessageChanged: {
-            if (reviewModel.message !== "")
-                page.reveal(reviewModel.saved ? savedNotice : failureNotice);
+            if (reviewModel.saved && reviewModel.message !== "")
+                page.reveal(savedNotice);
         }
     }
 
@@ -254,8 +255,6 @@ Rectangle {
                 message: reviewModel.saved ? reviewModel.message : ""
             }
             ErrorNotice {
-                id: failureNotice
-
                 objectName: "live.review.message"
                 alert: true
                 failures: reviewModel.failures

@@ -15,7 +15,7 @@ QQuickItem *pageAround(QQuickItem *notice)
     for (QQuickItem *above = notice->parentItem(); above; above = above->parentItem()) {
         QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(above);
         if (heard && (heard->role() == QAccessible::Pane || heard->role() == QAccessible::Dialog)
-            && !heard->text(QAccessible::Name).trimmed().isEmpty() && above->isVisible())
+            && ComponentRules::heard(above))
             return above;
     }
     if (QQuickItem *popupItem = ComponentRules::popupAround(notice))
@@ -131,19 +131,8 @@ void FailureFocus::hidden()
 
 void FailureFocus::reveal(QQuickItem *item, double margin)
 {
-    if (!item)
-        return;
-    for (QQuickItem *above = item->parentItem(); above; above = above->parentItem()) {
-        if (!above->inherits("QQuickFlickable"))
-            continue;
-        auto *content = above->property("contentItem").value<QQuickItem *>();
-        if (!content)
-            continue;
-        const QRectF box = item->mapRectToItem(content, QRectF(0, 0, item->width(), item->height()));
-        const double view = above->height();
-        const double offset = ComponentRules::revealedOffset(above->property("contentY").toDouble(), view,
-                                                             box.top(), box.bottom(), margin);
-        const double end = std::max(0.0, above->property("contentHeight").toDouble() - view);
-        above->setProperty("contentY", std::clamp(offset, 0.0, end));
+    for (QQuickItem *above = item ? item->parentItem() : nullptr; above; above = above->parentItem()) {
+        if (above->inherits("QQuickFlickable"))
+            ComponentRules::revealIn(above, item, margin);
     }
 }

@@ -9,15 +9,7 @@ QtObject {
     required property Flickable flickable
 
     function show(item: Item) {
-        const view = reveal.flickable;
-        let inside = item;
-        while (inside && inside !== view.contentItem)
-            inside = inside.parent;
-        if (!inside)
-            return;
-        const box = item.mapToItem(view.contentItem, 0, 0, item.width, item.height);
-        const offset = ViewRules.revealedOffset(view.contentY, view.height, box.y, box.y + box.height, 16);
-        view.contentY = Math.max(0, Math.min(offset, view.contentHeight - view.height));
+        ViewRules.reveal(reveal.flickable, item);
     }
 
     readonly property Connections watcher: Connections {

@@ -64,6 +64,19 @@ double revealedOffset(double offset, double viewSize, double top, double bottom,
     return offset;
 }
 
+void revealIn(QQuickItem *flickable, QQuickItem *item, double margin)
+{
+    auto *content = flickable && item ? flickable->property("contentItem").value<QQuickItem *>() : nullptr;
+    if (!content || !content->isAncestorOf(item))
+        return;
+    const QRectF box = item->mapRectToItem(content, QRectF(0, 0, item->width(), item->height()));
+    const double view = flickable->height();
+    const double offset =
+        revealedOffset(flickable->property("contentY").toDouble(), view, box.top(), box.bottom(), margin);
+    const double end = std::max(0.0, flickable->property("contentHeight").toDouble() - view);
+    flickable->setProperty("contentY", std::clamp(offset, 0.0, end));
+}
+
 std::optional<double> keyedOffset(int key, double offset, double viewSize, double contentSize)
 {
     const double end = std::max(0.0, contentSize - viewSize);

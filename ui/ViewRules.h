@@ -57,6 +57,9 @@ QString routeName(const QString &name);
 // The scroll offset that brings the span from `top` to `bottom` into a view of `viewSize` with `margin`
 // around it, moving as little as it can from `offset`; a span too long for the view shows its start.
 double revealedOffset(double offset, double viewSize, double top, double bottom, double margin);
+// Scrolls a flickable so that an item inside it stands wholly in view, `margin` around it, within the
+// content.
+void revealIn(QQuickItem *flickable, QQuickItem *item, double margin = 16);
 // Where a page scrolls for a key: Page Down and Page Up by most of the view (its last tenth stays in
 // sight), Home and End to the ends, kept within the content; none for any other key.
 std::optional<double> keyedOffset(int key, double offset, double viewSize, double contentSize);
@@ -196,10 +199,9 @@ public:
     {
         return ComponentRules::overLimit(text, limit);
     }
-    Q_INVOKABLE double revealedOffset(double offset, double viewSize, double top, double bottom,
-                                      double margin) const
+    Q_INVOKABLE void reveal(QQuickItem *flickable, QQuickItem *item) const
     {
-        return ComponentRules::revealedOffset(offset, viewSize, top, bottom, margin);
+        ComponentRules::revealIn(flickable, item);
     }
     // A screen of the window that has just come on in place of another (a first login's form after the
     // sign-in form) takes the keyboard, unless a control a screen reader names has it already.
