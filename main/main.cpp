@@ -87,5 +87,7 @@ int main(int argc, char *argv[])
     open(links);
 
     engine.load(AppComposition::mainWindow());
-    return app.exec();
+    const int code = app.exec();
+    AppComposition::readyToLetGo(engine);
+    return code;
 }
