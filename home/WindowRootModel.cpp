@@ -69,11 +69,22 @@ void WindowRootModel::introFinished()
 void WindowRootModel::signInAgain()
 {
     if (m_appState)
-        m_appState->startSignOut();
+        counted(m_appState->signOutOrSay());
 }
 
 void WindowRootModel::retryGate()
 {
     if (m_appState)
-        m_appState->startGateCheck();
+        counted(m_appState->checkGate());
+}
+
+QCoro::Task<> WindowRootModel::counted(QCoro::Task<> action)
+{
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    co_await std::move(action);
+    // An expired session goes to the sign-in form, which shows its message itself.
+    if (!lifetime.alive() || !m_appState || screen() != Screen::GateWaiting || !m_appState->hasMessage())
+        co_return;
+    ++m_failures;
+    Q_EMIT failuresChanged();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppState.h"
+#include "Lifetime.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,6 +18,9 @@ class WindowRootModel : public QObject
     Q_PROPERTY(Screen screen READ screen NOTIFY screenChanged)
     Q_PROPERTY(bool showingIntro READ showingIntro NOTIFY showingIntroChanged)
     Q_PROPERTY(bool introFades READ introFades NOTIFY showingIntroChanged)
+    // How many times "重试" or "重新登录" on the waiting screen has failed: each failure is presented anew,
+    // also with the message of the time before.
+    Q_PROPERTY(int failures READ failures NOTIFY failuresChanged)
 
 public:
     enum class Screen {
@@ -52,15 +56,22 @@ public:
     // "重新登录" on the waiting screen; a failure shows as the account message.
     Q_INVOKABLE void signInAgain();
     Q_INVOKABLE void retryGate();
+    int failures() const { return m_failures; }
 
 Q_SIGNALS:
     void appStateChanged();
     void screenChanged();
     void showingIntroChanged();
+    void failuresChanged();
 
 private:
+    // Runs one of the waiting screen's actions; a failure it ends in, there, counts.
+    QCoro::Task<> counted(QCoro::Task<> action);
+
     QPointer<AppState> m_appState;
     bool m_showingIntro = true;
     bool m_introFades = true;
     QTimer m_introLimit;
+    int m_failures = 0;
+    Lifetime m_lifetime;
 };

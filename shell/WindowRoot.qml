@@ -234,15 +234,22 @@ Item {
             objectName: "gate.waiting"
             message: L.t("正在确认账号要求")
 
+            // On the slate stage both are drawn dark, in either appearance.
             ErrorNotice {
+                objectName: "gate.error"
                 width: parent.width
                 visible: app.message.length > 0
                 message: app.message
                 retryable: true
+                alert: true
+                failures: model.failures
+                darkScheme: true
                 onRetry: model.retryGate()
             }
             BorderedButton {
+                objectName: "gate.signInAgain"
                 anchors.horizontalCenter: parent.horizontalCenter
+                darkScheme: true
                 text: L.t("重新登录")
                 enabled: !app.accountBusy
                 onClicked: model.signInAgain()

@@ -474,13 +474,14 @@ void AppState::startRestore() { restore(); }
 
 void AppState::startGateCheck() { checkGate(); }
 
-void AppState::startSignOut()
+void AppState::startSignOut() { signOutOrSay(); }
+
+QCoro::Task<> AppState::signOutOrSay()
 {
-    [](AppState *state, Lifetime::Guard lifetime) -> QCoro::Task<> {
-        const Outcome<> signedOut = co_await attempt(state->signOut());
-        if (lifetime.alive() && signedOut.failed())
-            state->setMessage(signedOut.message());
-    }(this, m_lifetime.guard());
+    const Lifetime::Guard lifetime = m_lifetime.guard();
+    const Outcome<> signedOut = co_await attempt(signOut());
+    if (lifetime.alive() && signedOut.failed())
+        setMessage(signedOut.message());
 }
 
 AppState::Gate AppState::gateState() const

@@ -76,6 +76,8 @@ public:
     QCoro::Task<> checkGate();
     QCoro::Task<> signIn(QString username, QString password, bool remember);
     QCoro::Task<> signOut();
+    // Signs out; a failure shows as the account message. Never throws.
+    QCoro::Task<> signOutOrSay();
     QCoro::Task<> refreshProfile();
 
     // Saved accounts.

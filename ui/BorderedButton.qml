@@ -11,8 +11,13 @@ T.Button {
     // An action that cannot be undone: its title in the rejected colour, or on it when prominent.
     property bool destructive: false
     property real radius: 7
+    // Drawn in the dark scheme whatever the appearance (a control on a slate stage).
+    property bool darkScheme: false
+    readonly property color ink: darkScheme ? Theme.roleIn(Theme.Ink, true) : Theme.ink
+    readonly property color surface: darkScheme ? Theme.roleIn(Theme.Surface, true) : Theme.surface
+    readonly property color line: darkScheme ? Theme.roleIn(Theme.Line, true) : Theme.line
     readonly property color fill: destructive ? Theme.rejected : Theme.accent
-    readonly property color labelColor: prominent ? Theme.white : destructive ? Theme.rejected : Theme.ink
+    readonly property color labelColor: prominent ? Theme.white : destructive ? Theme.rejected : control.ink
 
     implicitWidth: Math.max(implicitBackgroundWidth, implicitContentWidth + leftPadding + rightPadding)
     implicitHeight: Math.max(implicitBackgroundHeight, implicitContentHeight + topPadding + bottomPadding)
@@ -39,14 +44,14 @@ T.Button {
         implicitWidth: 44
         implicitHeight: 26
         radius: control.radius
-        color: control.prominent ? control.fill : Theme.surface
-        border.color: control.prominent ? control.fill : Theme.line
+        color: control.prominent ? control.fill : control.surface
+        border.color: control.prominent ? control.fill : control.line
         border.width: 1
 
         Rectangle {
             anchors.fill: parent
             radius: parent.radius
-            color: Theme.ink
+            color: control.ink
             opacity: control.down ? 0.12 : control.hovered ? 0.05 : 0
         }
         FocusRing {

@@ -1,7 +1,8 @@
 import QtQuick
 import Vorna.Ui
 
-// The brand loader centred on a full slate background, with an optional footer near the bottom.
+// The brand loader centred on a full slate background, with an optional footer near the bottom that the
+// loader stands clear of.
 Rectangle {
     id: stage
 
@@ -15,8 +16,12 @@ Rectangle {
     BrandLoader {
         id: loader
 
-        anchors.centerIn: parent
-        size: BrandMetrics.stageLoaderSize(stage.width, stage.height)
+        // Centred, unless what stands under it needs the room: then above it, clear of it.
+        readonly property rect place: BrandMetrics.stageLoaderFrame(stage.width, stage.height, footerColumn.y)
+
+        x: loader.place.x
+        y: loader.place.y
+        size: loader.place.width
         once: stage.once
         onFinished: stage.finished()
     }

@@ -24,6 +24,8 @@ Item {
     // The panel's symbol and colour: a failure's, unless a success notice says otherwise.
     property string symbolName: "exclamationmark.triangle.fill"
     property color tint: Theme.pending
+    // Drawn in the dark scheme whatever the appearance (on a slate stage).
+    property bool darkScheme: false
     signal retry
 
     // The member pressed "重试": what it ends in is the outcome of what he just did.
@@ -93,7 +95,7 @@ Item {
             text: notice.message
             wrapMode: Text.Wrap
             font.pixelSize: Typography.subheadline
-            color: Theme.ink
+            color: notice.darkScheme ? Theme.roleIn(Theme.Ink, true) : Theme.ink
             lineHeight: 1.15
         }
 
@@ -101,6 +103,7 @@ Item {
             id: retryButton
 
             visible: notice.retryable
+            darkScheme: notice.darkScheme
             text: L.t("重试")
             onClicked: {
                 notice.retried = true;

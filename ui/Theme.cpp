@@ -57,6 +57,10 @@ Name forRole(int role)
         return Name::Ink;
     case Theme::Muted:
         return Name::Muted;
+    case Theme::Surface:
+        return Name::Surface;
+    case Theme::Line:
+        return Name::Line;
     default:
         return Name::Pending;
     }
@@ -165,6 +169,8 @@ void Theme::resolve()
 }
 
 QColor Theme::role(int role) const { return color(Palette::forRole(role)); }
+
+QColor Theme::roleIn(int role, bool dark) const { return Palette::color(Palette::forRole(role), dark); }
 
 Theme::Role Theme::verdictRole(PirepState state)
 {

@@ -91,7 +91,8 @@ class Theme : public QObject
     Q_PROPERTY(bool reduceMotion READ reduceMotion NOTIFY reduceMotionChanged)
 
 public:
-    // The colours that stand for a meaning (a report's verdict, an aircraft's activity).
+    // The colours that stand for a meaning (a report's verdict, an aircraft's activity), and those a control
+    // drawn in one scheme whatever the appearance asks for by name.
     enum Role {
         Accent,
         Approved,
@@ -99,6 +100,8 @@ public:
         Pending,
         Ink,
         Muted,
+        Surface,
+        Line,
     };
     Q_ENUM(Role)
     // A report's verdict colour: held reports in the accent, unknown states as pending.
@@ -131,6 +134,9 @@ public:
 
     // The colour of a role; an unknown role gets the pending colour, as an unknown status does.
     Q_INVOKABLE QColor role(int role) const;
+    // The colour of a role in the dark or the light scheme, whichever the appearance (the waiting screen's
+    // controls, on its slate stage, are dark in both).
+    Q_INVOKABLE QColor roleIn(int role, bool dark) const;
 
     bool dark() const { return m_dark; }
     QString appearance() const { return m_appearance; }

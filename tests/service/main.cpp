@@ -41,6 +41,10 @@ int main(int argc, char *argv[])
          QStringLiteral("Every write of a member's (a POST, but signing in and out) is refused with 500, and "
                         "the forum cannot be reached for an IFC avatar: each action's failure can be seen, "
                         "again and again.")});
+    parser.addOption(
+        {QStringLiteral("account-check-failing"),
+         QStringLiteral("The account check after signing in (the member and admin pages) answers 503: the "
+                        "window waits on \"正在确认账号要求\" with the failure, its 重试 and 重新登录.")});
     parser.process(app);
     bool secondsRead = false;
     const int reportSeconds = parser.value(QStringLiteral("slow-reports")).toInt(&secondsRead);
@@ -77,6 +81,10 @@ int main(int argc, char *argv[])
         // lichen's report on hold, the one the sample data asks more evidence for.
         service.setFault(QStringLiteral("/api/pireps/p-24421/evidence"),
                          {.bodyDelayMs = reportSeconds * 1000, .method = "POST"});
+    }
+    if (parser.isSet(QStringLiteral("account-check-failing"))) {
+        for (const char *page : {"/member", "/admin"})
+            service.setFault(QString::fromLatin1(page), {.status = 503});
     }
     if (parser.isSet(QStringLiteral("refuse-writes"))) {
         // Refused before the service takes anything, so the sample data stays as it was.

@@ -2392,6 +2392,8 @@ void ScreenRulesTest::failuresShowEveryTime_data()
     row("report detail: the upload refused", "report detail", "pirep.detail.error");
     row("sign-in: the password wrong", "sign-in", "login.notice");
     row("inbox: read marks not saved", "inbox", "inbox.error");
+    row("waiting screen: the account check's 重试", "gate retry", "gate.error");
+    row("waiting screen: 重新登录", "gate signout", "gate.error");
     // A page's own load fails quietly as it opens; its "重试" is the member's.
     row("account page: 重试", "retry account.error", "account.error");
     row("review queue: 重试", "retry admin.error", "admin.error");
@@ -2541,6 +2543,13 @@ void ScreenRulesTest::openToFail(const QString &scenario)
     } else if (kind == "sign-in") {
         QVERIFY(showWindowRoot());
         QTRY_VERIFY(shown(m_root, "login.submit"));
+    } else if (kind == "gate") {
+        QVERIFY(showWindowRoot());
+        service().setFault("/member", {.status = 503});
+        if (scenario == "gate signout")
+            service().setFault("/api/logout", {.status = 500, .method = "POST"});
+        await(m_app->signIn("lichen", "fly-vornalia", false));
+        QTRY_VERIFY(shown(m_root, "gate.error"));
     } else if (kind == "inbox") {
         QVERIFY(showSignedIn("lichen"));
         QVERIFY(navigation()->pushPage(NavigationStack::HomeStack, ShellPage::Inbox));
@@ -2632,6 +2641,10 @@ void ScreenRulesTest::actToFail(const QString &scenario)
         press("pirep.confirmUpload");
     } else if (scenario == "report detail") {
         pressByKeyboard("pirep.detail.upload");
+    } else if (scenario == "gate retry") {
+        pressByKeyboard("gate.error>" + L("重试"));
+    } else if (scenario == "gate signout") {
+        pressByKeyboard("gate.signInAgain");
     } else if (kind == "sign-in") {
         QObject *form = modelOf(m_root, "SignInModel");
         QVERIFY(form);

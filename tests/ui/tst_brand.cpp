@@ -97,6 +97,8 @@ private Q_SLOTS:
     void fixedTimeFollowsTheClockRules();
 
     void layoutNumbers();
+    void stageLoaderStandsClearOfItsFooter_data();
+    void stageLoaderStandsClearOfItsFooter();
 };
 
 void BrandTest::routeFlattening()
@@ -486,6 +488,35 @@ void BrandTest::layoutNumbers()
     QVERIFY(std::abs(BrandLayout::frameHeight(1024, false) - 674) < 1e-9);
     QCOMPARE(BrandLayout::loaderLabel(QString()), QStringLiteral("正在加载"));
     QCOMPARE(BrandLayout::loaderLabel(QStringLiteral("同步航班")), QStringLiteral("同步航班"));
+}
+
+void BrandTest::stageLoaderStandsClearOfItsFooter_data()
+{
+    // A 1000 × 700 stage: the loader is 448 / 0.84 wide and 351.04 high, centred at 174.48.
+    QTest::addColumn<double>("footerTop");
+    QTest::addColumn<double>("size");
+    QTest::addColumn<double>("y");
+    const double full = 448 / 0.84;
+    QTest::newRow("a message only: centred") << 592.0 << full << (700 - full * 674 / 1024) / 2;
+    QTest::newRow("a notice and a button: raised above them")
+        << 450.0 << full << 450 - 16 - full * 674 / 1024;
+    QTest::newRow("less room than its height: smaller, at the top")
+        << 300.0 << full * 268 / (full * 674 / 1024) << 16.0;
+    QTest::newRow("no room at all") << 20.0 << 0.0 << 16.0;
+}
+
+// Regression: the waiting screen's notice and button were drawn over the brand animation.
+void BrandTest::stageLoaderStandsClearOfItsFooter()
+{
+    QFETCH(double, footerTop);
+    QFETCH(double, size);
+    QFETCH(double, y);
+    const QRectF frame = BrandLayout::stageLoaderFrame(1000, 700, footerTop);
+    QVERIFY2(std::abs(frame.width() - size) < 1e-6, qPrintable(QString::number(frame.width())));
+    QVERIFY2(std::abs(frame.y() - y) < 1e-6, qPrintable(QString::number(frame.y())));
+    QVERIFY(std::abs(frame.center().x() - 500) < 1e-6);
+    QVERIFY(std::abs(frame.height() - BrandLayout::frameHeight(frame.width(), false)) < 1e-6);
+    QVERIFY(frame.bottom() <= std::max(footerTop - 16, 16.0) + 1e-6);
 }
 
 QTEST_MAIN(BrandTest)

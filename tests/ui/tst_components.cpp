@@ -26,6 +26,7 @@ Q_IMPORT_QML_PLUGIN(Vorna_UiPlugin)
 
 using TestSupport::contrast;
 using TestSupport::LanguageScope;
+using TestSupport::luminance;
 
 namespace {
 
@@ -117,6 +118,8 @@ private Q_SLOTS:
     void controlStatesStandOut();
     void slateTextStandsOut_data();
     void slateTextStandsOut();
+    void waitingScreenReadsClearOfItsArt_data();
+    void waitingScreenReadsClearOfItsArt();
     void menuKeysOpenTheMenu();
     void listKeysFollowTheKeyboard_data();
     void listKeysFollowTheKeyboard();
@@ -945,6 +948,88 @@ void ComponentsTest::slateTextStandsOut()
                                 mix(top.blueF(), surface.blueF()));
     };
     QVERIFY2(contrast(text, over(behind)) >= 4.5, qPrintable(text.name() + " on " + over(behind).name()));
+    QVERIFY(views.warnings().isEmpty());
+}
+
+void ComponentsTest::waitingScreenReadsClearOfItsArt_data()
+{
+    QTest::addColumn<QString>("appearance");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("message");
+    const QString shortText = QStringLiteral("账号状态暂时不可用，请重试。");
+    const QString longText =
+        QStringLiteral("The account check could not reach the member service in time. Try "
+                       "again in a moment, or sign in again.");
+    QTest::newRow("light, 760 × 500") << "light" << QSize(760, 500) << shortText;
+    QTest::newRow("dark, 760 × 500") << "dark" << QSize(760, 500) << shortText;
+    QTest::newRow("light, 1100 × 680, a long message") << "light" << QSize(1100, 680) << longText;
+    QTest::newRow("dark, 760 × 500, a long message") << "dark" << QSize(760, 500) << longText;
+}
+
+// Regression: on the waiting screen after a failed account check, the notice read dark grey on the dark
+// stage and stood over the brand animation, and "重新登录" was drawn light in the light appearance.
+void ComponentsTest::waitingScreenReadsClearOfItsArt()
+{
+    QFETCH(QString, appearance);
+    QFETCH(QSize, size);
+    QFETCH(QString, message);
+    Views views;
+    const auto stage = views.make(
+        "BrandWaitingView { property alias notice: n; property alias button: b; width: "
+        + QByteArray::number(size.width()) + "; height: " + QByteArray::number(size.height())
+        + "; message: \"正在确认账号要求\"; Component.onCompleted: Theme.appearance = \""
+        + appearance.toUtf8()
+        + "\"\n ErrorNotice { id: n; width: parent.width; retryable: true; alert: true;"
+          " darkScheme: true; message: \""
+        + message.toUtf8()
+        + "\" }\n BorderedButton { id: b;"
+          " anchors.horizontalCenter: parent.horizontalCenter; darkScheme: true; text: \"重新登录\" } }");
+    QVERIFY2(stage, qPrintable(views.warnings().join('\n')));
+    auto *notice = stage->property("notice").value<QQuickItem *>();
+    auto *button = stage->property("button").value<QQuickItem *>();
+    QQuickItem *loader = nullptr;
+    for (QQuickItem *child : stage->childItems()) {
+        if (child->property("once").isValid()) // the loader, beside the footer
+            loader = child;
+    }
+    QVERIFY(loader);
+    // The art's frame ends above the first of what stands under it.
+    const QRectF art = loader->mapRectToItem(stage.get(), QRectF(0, 0, loader->width(), loader->height()));
+    for (QQuickItem *under : {notice, button}) {
+        const QRectF rect = under->mapRectToItem(stage.get(), QRectF(0, 0, under->width(), under->height()));
+        QVERIFY2(!art.intersects(rect), qPrintable(QStringLiteral("art %1,%2 %3x%4, under it from %5")
+                                                       .arg(art.x())
+                                                       .arg(art.y())
+                                                       .arg(art.width())
+                                                       .arg(art.height())
+                                                       .arg(rect.y())));
+    }
+    QVERIFY(art.width() > 100);
+
+    const QColor slate = stage->property("color").value<QColor>();
+    const auto over = [](const QColor &base, const QColor &top, double alpha) {
+        const auto mix = [alpha](double a, double b) { return alpha * a + (1 - alpha) * b; };
+        return QColor::fromRgbF(mix(top.redF(), base.redF()), mix(top.greenF(), base.greenF()),
+                                mix(top.blueF(), base.blueF()));
+    };
+    // The notice's panel: its tint, faint, over the stage.
+    QQuickItem *panel = notice->childItems().constFirst();
+    const QColor behind = over(slate, panel->property("color").value<QColor>(), panel->opacity());
+    QQuickItem *text = nullptr;
+    for (QQuickItem *item : notice->findChildren<QQuickItem *>()) {
+        if (item->property("text").toString() == message && item->inherits("QQuickText"))
+            text = item;
+    }
+    QVERIFY(text);
+    const QColor ink = text->property("color").value<QColor>();
+    QVERIFY2(contrast(ink, behind) >= 4.5, qPrintable(ink.name() + " on " + behind.name()));
+    // The button in the dark scheme in either appearance: a light title on a dark face.
+    const QColor face =
+        button->property("background").value<QQuickItem *>()->property("color").value<QColor>();
+    const QColor title =
+        button->property("contentItem").value<QQuickItem *>()->property("color").value<QColor>();
+    QVERIFY2(luminance(title) > luminance(face) && contrast(title, face) >= 4.5,
+             qPrintable(title.name() + " on " + face.name()));
     QVERIFY(views.warnings().isEmpty());
 }
 
