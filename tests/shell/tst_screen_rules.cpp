@@ -68,20 +68,6 @@ bool heardOn(QWindow *window, const QString &text)
                        [&](const QString &name) { return name.contains(text); });
 }
 
-// The first object of that class made with an item of the scene: a view's own model. The pages of the stacks
-// are items of the scene, not children of the window root.
-QObject *modelOf(QQuickItem *root, const char *className)
-{
-    for (QQuickItem *item : itemsBelow(root)) {
-        const QList<QObject *> made = item->children();
-        for (QObject *object : made) {
-            if (object->inherits(className))
-                return object;
-        }
-    }
-    return nullptr;
-}
-
 // Whether a control can be pressed.
 bool isEnabled(QQuickItem *control) { return control->isEnabled(); }
 

@@ -37,6 +37,20 @@ QQuickItem *awaitItem(Find find, Holds holds)
     return found ? item : nullptr;
 }
 
+// The first object of that class made with an item of the scene: a view's own model, a popup. The pages of
+// the stacks are items of the scene, not children of the window root.
+inline QObject *modelOf(QQuickItem *root, const char *className)
+{
+    for (QQuickItem *item : itemsBelow(root)) {
+        const QList<QObject *> made = item->children();
+        for (QObject *object : made) {
+            if (object->inherits(className))
+                return object;
+        }
+    }
+    return nullptr;
+}
+
 // The item of that name that is on screen (it and all above it visible), or none.
 inline QQuickItem *shown(QQuickItem *root, const QString &name)
 {
