@@ -82,6 +82,55 @@ QObject *modelOf(QQuickItem *root, const char *className)
     return nullptr;
 }
 
+// The alert shown on the scene whose name holds that text, or none.
+QQuickItem *alertSaying(QQuickItem *root, const QString &text)
+{
+    for (QQuickItem *item : itemsBelow(root)) {
+        QAccessibleInterface *reader =
+            item->isVisible() ? QAccessible::queryAccessibleInterface(item) : nullptr;
+        if (reader && reader->role() == QAccessible::AlertMessage
+            && reader->text(QAccessible::Name).contains(text))
+            return item;
+    }
+    return nullptr;
+}
+
+// Whether a labelled row of that title and value is on screen: the two texts on one line, the title at its
+// leading edge and the value at its trailing edge (ahead of a picker's chevron, at most).
+bool labelledRow(QQuickItem *root, const QString &title, const QString &value)
+{
+    QList<QQuickItem *> titles, values;
+    for (QQuickItem *item : itemsBelow(root)) {
+        if (!item->isVisible() || !item->inherits("QQuickText"))
+            continue;
+        const QString text = item->property("text").toString();
+        if (text == title)
+            titles.append(item);
+        if (text == value)
+            values.append(item);
+    }
+    const auto box = [](QQuickItem *item) {
+        return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    };
+    for (QQuickItem *titleText : std::as_const(titles)) {
+        for (QQuickItem *valueText : std::as_const(values)) {
+            QQuickItem *line = valueText->parentItem();
+            while (line && !line->isAncestorOf(titleText))
+                line = line->parentItem();
+            if (!line)
+                continue;
+            const QRectF leading = box(titleText), trailing = box(valueText), whole = box(line);
+            const bool oneLine = leading.top() < trailing.bottom() && trailing.top() < leading.bottom();
+            const double painted = valueText->property("contentWidth").toDouble();
+            if (oneLine && leading.left() <= whole.left() + 1 && trailing.right() >= whole.right() - 48
+                && leading.left() + titleText->property("contentWidth").toDouble()
+                       <= trailing.right() - painted)
+                return true;
+        }
+    }
+    return false;
+}
+
 // Whether a control can be pressed.
 bool isEnabled(QQuickItem *control) { return control->isEnabled(); }
 
@@ -173,6 +222,12 @@ QJsonObject withScheduleTimes(QJsonObject live, const QString &id, const QDateTi
 // "heard:TEXT" among the shown is text a screen reader reaches on the window's tree; among the hidden, text
 // it does not. "alert:NAME" is a control shown as an alert that has taken the keyboard, so it is read at
 // once. "text:NAME" is an item shown that a screen reader reads as text, neither a control nor dimmed.
+// "said:TEXT" is an outcome told to a screen reader as it came and not drawn: an alert shown whose name
+// holds TEXT, taking no room and not the keyboard, and no text on screen reading TEXT; among the hidden, no
+// alert shown says it. "inview:NAME" is an item shown and wholly in view. "row:TITLE|VALUE" is a labelled
+// row: the text TITLE at the leading edge of a line and the text VALUE beside it at the line's trailing edge.
+// "style:NAME=TYPE FLAG…" is a control shown, drawn by that type of ours with each flag set (BorderedButton
+// prominent large). "capsule:NAME" is an item shown in a capsule, with 8 points round it on every side.
 // "masked:NAME" is a field shown and enabled that holds text and draws only its mask characters.
 // "fixed:TEXT" is a text on screen that reads so and is drawn in a fixed-pitch face; among the hidden, no
 // text on screen that reads so is.
@@ -386,9 +441,58 @@ void ScreenRulesTest::checkControls()
     const QLatin1String text("text:");
     const QLatin1String masked("masked:");
     const QLatin1String fixed("fixed:");
+    const QLatin1String saying("said:");
+    const QLatin1String inView("inview:");
     // Each control is looked up again once the state checked holds: a row kept from before the wait may
     // have been made anew by then.
     for (const QString &name : enabled) {
+        if (name.startsWith(saying)) {
+            const QString outcome = name.mid(saying.size());
+            QTRY_VERIFY2(alertSaying(scene(), outcome), qPrintable(name + " is not said"));
+            QQuickItem *alert = alertSaying(scene(), outcome);
+            QVERIFY2(alert->width() == 0 && alert->height() == 0 && alert->childItems().isEmpty(),
+                     qPrintable(name + " is drawn"));
+            QVERIFY2(!alert->hasActiveFocus(), qPrintable(name + " has taken the keyboard"));
+            QVERIFY2(!textsShown(scene()).contains(outcome), qPrintable(name + " is shown as text"));
+            continue;
+        }
+        if (name.startsWith(QLatin1String("style:"))) {
+            const QString control = name.section(u':', 1).section(u'=', 0, 0);
+            const QStringList style = name.section(u'=', 1).split(u' ');
+            QTRY_VERIFY2(heardControl(scene(), control), qPrintable(name + " is not shown"));
+            QQuickItem *drawn = heardControl(scene(), control);
+            QVERIFY2(QByteArray(drawn->metaObject()->className())
+                         .startsWith(style.first().toLatin1() + "_QMLTYPE"),
+                     qPrintable(name + " is a " + drawn->metaObject()->className()));
+            for (const QString &flag : style.mid(1))
+                QVERIFY2(drawn->property(flag.toLatin1()).toBool(), qPrintable(name + " is not " + flag));
+            continue;
+        }
+        if (name.startsWith(QLatin1String("capsule:"))) {
+            const QString item = name.mid(8);
+            QTRY_VERIFY2(heardControl(scene(), item), qPrintable(name + " is not shown"));
+            QQuickItem *inside = heardControl(scene(), item);
+            QQuickItem *capsule = inside->parentItem();
+            QVERIFY2(capsule && capsule->property("radius").toDouble() == capsule->height() / 2,
+                     qPrintable(name + " is not in a capsule"));
+            const QRectF box =
+                inside->mapRectToItem(capsule, QRectF(0, 0, inside->width(), inside->height()));
+            QCOMPARE(box.marginsAdded(QMarginsF(8, 8, 8, 8)),
+                     QRectF(0, 0, capsule->width(), capsule->height()));
+            continue;
+        }
+        if (name.startsWith(QLatin1String("row:"))) {
+            const QStringList parts = name.mid(4).split(u'|');
+            QTRY_VERIFY2(labelledRow(scene(), parts.value(0), parts.value(1)),
+                         qPrintable(name + " is not a labelled row"));
+            continue;
+        }
+        if (name.startsWith(inView)) {
+            const QString item = name.mid(inView.size());
+            QTRY_VERIFY2(heardControl(scene(), item), qPrintable(name + " is not shown"));
+            QVERIFY2(controlWhen(item, wholly), qPrintable(missed(item, " is not wholly in view")));
+            continue;
+        }
         if (name.startsWith(masked)) {
             const QString fieldName = name.mid(masked.size());
             QTRY_VERIFY2(heardControl(scene(), fieldName), qPrintable(name + " is not shown"));
@@ -448,6 +552,8 @@ void ScreenRulesTest::checkControls()
             QTRY_VERIFY2(!inTheTree(), qPrintable(name + " is in the tree"));
         } else if (name.startsWith(said))
             QTRY_VERIFY2(!heardOn(m_window.get(), name.mid(said.size())), qPrintable(name + " is heard"));
+        else if (name.startsWith(saying))
+            QTRY_VERIFY2(!alertSaying(scene(), name.mid(saying.size())), qPrintable(name + " is said"));
         else if (name.startsWith(fixed))
             QTRY_VERIFY2(!shownFixedPitch(scene(), name.mid(fixed.size())),
                          qPrintable(name + " is shown in a fixed-pitch face"));
