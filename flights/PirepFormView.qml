@@ -382,13 +382,6 @@ Rectangle {
                     visible: form.checkingOptions
                 }
             }
-            StatusNotice {
-                objectName: "pirep.optionsChecked"
-                visible: form.hasOptions
-                // The lines below show each result; a screen reader hears both with the notice.
-                message: form.hasOptions ? L.t("倍数检查完成。") : ""
-                spokenMessage: form.optionsSummary
-            }
             OptionLine {
                 objectName: "pirep.organizationOption"
                 visible: form.hasOptions
@@ -526,6 +519,14 @@ Rectangle {
                 color: Theme.muted
             }
         }
+    }
+
+    // The check's answer shows as its two lines (or its failure in red); a screen reader is told it as it
+    // comes, the keyboard staying on the check's button.
+    Announcement {
+        objectName: "pirep.optionsChecked"
+        message: form.optionsOutcome
+        count: form.optionsAnswers
     }
 
     PhotoDialog {

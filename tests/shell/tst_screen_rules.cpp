@@ -1540,9 +1540,12 @@ void ScreenRulesTest::reportScreens_data()
         << "form options"
         << QStringList{"pirep.organizationOption", "pirep.eventOption", "pirep.checkOptions"} << QStringList()
         << QStringList{"pirep.optionsError"};
-    // The check's answer is read out as it arrives.
+    // The check's answer is read out as it arrives, and drawn as its two lines alone. Regression: it stood
+    // above them as a green panel with a symbol, "倍数检查完成。", and took the keyboard from the button.
     QTest::newRow("form: options checked, said")
-        << "form options" << QStringList{"alert:pirep.optionsChecked"} << QStringList() << QStringList();
+        << "form options"
+        << QStringList{"said:倍数检查完成：", "pirep.organizationOption", "pirep.eventOption"}
+        << QStringList() << QStringList{"heard:倍数检查完成。"};
     // A recent flight's time in the import picker as Taiwan writes times, never a raw pattern letter
     // ("2026/12/24 B10:19").
     QTest::newRow("form: a recent flight's time, in Taiwan Chinese")
