@@ -29,6 +29,13 @@ Item {
         appState: view.appState
     }
 
+    // A saved decision shows as the queue's new state; a screen reader is told what was saved as the queue
+    // comes back.
+    Announcement {
+        objectName: "admin.notice"
+        message: queue.notice
+    }
+
     Page {
         id: page
 
@@ -160,12 +167,6 @@ Item {
             current: queue.filterIndex
             Accessible.name: L.t("审核")
             onChosen: value => queue.filterIndex = value
-        }
-
-        StatusNotice {
-            objectName: "admin.notice"
-            visible: queue.notice !== ""
-            message: queue.notice
         }
 
         ErrorNotice {

@@ -1901,9 +1901,10 @@ void ScreenRulesTest::reviewScreens_data()
     QTest::newRow("review: a report without evidence")
         << "wangfang p-24300" << QStringList{"admin.review.back", "heard:截图中看不到落地时间。"}
         << QStringList() << QStringList{"admin.review.evidence", "heard:成员提交的截图"};
-    // Back on the queue, the saved review is said there.
+    // Back on the queue, the saved review is said there and shown as the queue's new state. Regression: it
+    // stood over the queue as a green panel with a symbol, which took the keyboard.
     QTest::newRow("review: saved") << "wangfang p-24436 批准 saved"
-                                   << QStringList{"alert:admin.notice", "admin.report.p-24436"}
+                                   << QStringList{"said:审核结果已保存。", "admin.report.p-24436"}
                                    << QStringList() << QStringList{"admin.review.save", "admin.error"};
 }
 
