@@ -1870,6 +1870,9 @@ void ScreenRulesTest::reviewScreens_data()
     // The first load still on its way: the loader, and the refresh waits for it.
     QTest::newRow("queue: loading") << "queue loading" << QStringList{"heard:正在读取报告", "admin.search"}
                                     << QStringList{"admin.refresh"} << QStringList{"admin.empty"};
+    // Regression: the filter stood bare on the page; it stands in a capsule of the bars' material.
+    QTest::newRow("queue: the filter in its capsule")
+        << "queue" << QStringList{"capsule:admin.filter"} << QStringList() << QStringList();
     QTest::newRow("queue: not answered") << "queue failed" << QStringList{"admin.error", "admin.refresh"}
                                          << QStringList() << QStringList{"admin.report.p-24436"};
 
