@@ -283,12 +283,20 @@ Rectangle {
             retryable: true
             onRetry: detail.showEvidence()
         }
+        // What says the page works while the buttons above are off: it comes into view as it shows.
         BrandLoader {
+            id: working
+
+            objectName: "pirep.detail.working"
             Layout.alignment: Qt.AlignHCenter
             visible: detail.busy
             size: 72
             caption: L.t("正在处理")
             tile: true
+            onVisibleChanged: {
+                if (working.visible)
+                    page.reveal(working);
+            }
         }
     }
 

@@ -415,13 +415,21 @@ Rectangle {
                 failures: reviewModel.failures
             }
 
+            // What says the action is on its way while the form is off: it comes into view as it shows.
             BrandLoader {
+                id: saving
+
+                objectName: "admin.review.saving"
                 Layout.fillWidth: true
                 Layout.alignment: Qt.AlignHCenter
                 visible: reviewModel.busy
                 size: 72
                 caption: L.t("正在保存")
                 tile: true
+                onVisibleChanged: {
+                    if (saving.visible)
+                        page.reveal(saving);
+                }
             }
         }
 

@@ -860,6 +860,11 @@ void ScreenRulesTest::accountScreens_data()
         << QStringList();
     QTest::newRow("logbook: a report's evidence uploading")
         << "logbook lichen uploading" << QStringList() << QStringList{"logbook.close>完成"} << QStringList();
+    // Regression: the loader that says the pictures are on their way stood below the fold, only its top edge
+    // showing, so the member saw two greyed buttons and nothing that said it sent.
+    QTest::newRow("logbook: a report's evidence uploading, said in view")
+        << "logbook lichen uploading" << QStringList{"inview:pirep.detail.working"} << QStringList()
+        << QStringList();
     // A report's multiplier chip stands only where its multiplier changes the time: searched down to one
     // report, one of 187.5 %, one of 100 % and one without.
     QTest::newRow("logbook: a report with a multiplier")
