@@ -226,11 +226,12 @@ Rectangle {
             title: L.t("补充飞行证据")
             symbol: "square.and.arrow.up"
 
-            GlassButton {
+            BorderedButton {
                 id: pickButton
 
                 Layout.fillWidth: true
                 objectName: "pirep.detail.pick"
+                large: true
                 text: L.t("选择补充截图")
                 symbol: "photo.on.rectangle.angled"
                 enabled: detail.canPick
@@ -260,10 +261,11 @@ Rectangle {
                 font.pixelSize: Typography.caption
                 color: Theme.muted
             }
-            GlassButton {
+            BorderedButton {
                 Layout.fillWidth: true
                 objectName: "pirep.detail.upload"
                 prominent: true
+                large: true
                 text: detail.uploadText
                 enabled: detail.canUpload
                 onClicked: detail.upload()

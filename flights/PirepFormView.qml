@@ -369,7 +369,7 @@ Rectangle {
                 checked: form.eventMultiplier
                 onToggled: form.eventMultiplier = checked
             }
-            GlassButton {
+            BorderedButton {
                 objectName: "pirep.checkOptions"
                 text: form.checkingOptions ? "" : L.t("检查可用倍数")
                 symbol: form.checkingOptions ? "" : "checkmark.shield"
@@ -420,7 +420,7 @@ Rectangle {
                 text: form.note
                 onEdited: text => form.note = text
             }
-            GlassButton {
+            BorderedButton {
                 id: photosButton
 
                 objectName: "pirep.photos"

@@ -1481,6 +1481,13 @@ void ScreenRulesTest::reportScreens_data()
                                                     "pirep.detail.pick",    "pirep.detail.evidence",
                                                     "heard:管理员问询",     "heard:系统没有匹配到这次飞行"}
         << QStringList{"pirep.detail.upload"} << QStringList{"pirep.detail.review", "pirep.detail.reason"};
+    // Regression: both were glass buttons; the pick is bordered, the upload bordered and prominent, both
+    // large.
+    QTest::newRow("detail: under inquiry, its two buttons")
+        << "detail p-24421 picked"
+        << QStringList{"style:pirep.detail.pick=BorderedButton large",
+                       "style:pirep.detail.upload=BorderedButton prominent large"}
+        << QStringList() << QStringList();
     QTest::newRow("detail: under inquiry, a picture picked")
         << "detail p-24421 picked" << QStringList{"pirep.detail.pick", "pirep.detail.upload"} << QStringList()
         << QStringList{"pirep.detail.error"};
