@@ -1900,6 +1900,13 @@ void ScreenRulesTest::reviewScreens_data()
         << QStringList{"admin.review.holdNote", "admin.review.rejection", "admin.review.release",
                        "admin.review.inquiry",  "admin.review.reason",    "admin.review.delete",
                        "admin.review.error"};
+    // Regression: the callsigns were one line of text each, and the multiplier a segmented picker; they are
+    // labelled rows as the landings are, the multiplier's value on the button that opens its menu.
+    QTest::newRow("review: labelled rows")
+        << "wangfang p-24436"
+        << QStringList{"row:降落次数|2", "row:上传的呼号|B-342CA", "row:IF 实际呼号|b 342 ca",
+                       "row:网站设置的呼号|B342-CA", "row:倍数|×1.875"}
+        << QStringList() << QStringList();
     QTest::newRow("review: inquiry chosen")
         << "wangfang p-24436 问询" << QStringList{"admin.review.inquiry"} << QStringList{"admin.review.save"}
         << QStringList{"admin.review.reason"};
