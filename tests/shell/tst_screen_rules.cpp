@@ -842,6 +842,14 @@ void ScreenRulesTest::accountScreens_data()
         << QStringList{"heard:飞行日志"};
     QTest::newRow("logbook: in English") << "logbook en" << QStringList{"shell.logbookPages>Logbook"}
                                          << QStringList() << QStringList{"heard:飞行日志"};
+    // Regression: Taiwan's and Hong Kong's Chinese titled the logbook "飛行日誌"; its title is its own name
+    // as written, while the account tab's row that opens it reads from the string tables.
+    QTest::newRow("logbook: in Taiwan Chinese")
+        << "logbook zh_TW" << QStringList{"logbook.title>Logbook", "shell.logbookPages>Logbook"}
+        << QStringList() << QStringList{"logbook.title>飛行日誌"};
+    QTest::newRow("account tab: the logbook's row in Taiwan Chinese")
+        << "tab lichen zh_TW" << QStringList{"account.logbook>飛行日誌"} << QStringList()
+        << QStringList{"account.logbook>Logbook"};
     // The appearances by their own names, not renamed "浅色" and "深色" in Simplified Chinese.
     QTest::newRow("settings: the appearances")
         << "settings" << QStringList{"settings.theme>跟随系统", "settings.theme>白色", "settings.theme>黑色"}
@@ -1069,11 +1077,16 @@ void ScreenRulesTest::accountScreens_data()
 void ScreenRulesTest::accountScreens()
 {
     QFETCH(QString, scenario);
-    // A row "… en" sees the app in English.
+    // A row "… en" sees the app in English, "… zh_TW" in Taiwan's Chinese.
     const bool english = scenario.endsWith(" en");
     if (english)
         scenario.chop(3);
-    LanguageScope language(english ? "en_US" : qgetenv("LANGUAGE"));
+    std::optional<TaiwanScope> taiwan;
+    if (TaiwanScope::asked(scenario))
+        taiwan.emplace();
+    std::optional<LanguageScope> language;
+    if (!taiwan)
+        language.emplace(english ? "en_US" : qgetenv("LANGUAGE"));
     // An account of the service a row changes, as it was: put back once the row has checked it.
     std::vector<std::pair<Sample::Account *, Sample::Account>> changed;
     const auto restore = qScopeGuard([&] {
