@@ -185,6 +185,7 @@ Rectangle {
                 symbol: "checkmark.shield"
             }
             Card {
+                objectName: "admin.review.checks"
                 spacing: 10
 
                 // A verdict or the caption alone on its line; a callsign as a labelled row, its title leading
@@ -215,8 +216,10 @@ Rectangle {
                         }
                         Text {
                             Layout.fillWidth: !checkLine.labelled
-                            // A long value wraps at the trailing side rather than crowding out its title.
-                            Layout.maximumWidth: checkLine.labelled ? Math.max(80, checkLine.width * 0.6) : checkLine.width
+                            // Whole on one line where it fits (a fraction of a pixel short would wrap it); a long
+                            // value wraps at the trailing side rather than crowding out its title.
+                            Layout.preferredWidth: checkLine.labelled ? Math.ceil(implicitWidth) : -1
+                            Layout.maximumWidth: checkLine.labelled ? Math.max(80, checkLine.width * 0.6) : Infinity
                             text: checkLine.modelData.text
                             horizontalAlignment: checkLine.labelled ? Text.AlignRight : Text.AlignLeft
                             wrapMode: Text.Wrap

@@ -2412,6 +2412,8 @@ void ScreenRulesTest::englishTextsFit_data()
     // The map's flight bar beside the sidebar, with the phase and every figure of a flight on its plan.
     QTest::newRow("flight bar, the smallest window") << "flight bar" << QSize(760, 506);
     QTest::newRow("flight bar, 830 wide") << "flight bar" << QSize(830, 506);
+    // Regression: a verdict longer than the review page's checks ran past the card's edge.
+    QTest::newRow("review checks, the smallest window") << "review checks" << QSize(760, 506);
 }
 
 // Regression: in English the logbook's filters broke inside their words in the smallest window ("Pendin",
@@ -2424,7 +2426,7 @@ void ScreenRulesTest::englishTextsFit()
     QFETCH(QString, place);
     QFETCH(QSize, window);
     const LanguageScope english("en");
-    QVERIFY(showSignedIn("lichen"));
+    QVERIFY(showSignedIn(place.startsWith("review") ? "wangfang" : "lichen"));
     m_window->resize(window);
     m_root->setSize(window);
     QList<QQuickItem *> texts;
@@ -2452,6 +2454,12 @@ void ScreenRulesTest::englishTextsFit()
         panel = QStringLiteral("map.flightBar");
         QTRY_VERIFY(shown(scene(), panel)
                     && textsShown(shown(scene(), panel)).contains(QStringLiteral("Progress")));
+    } else if (place == "review checks") {
+        // A report whose route check is the longest verdict, its callsigns each a labelled row.
+        press("admin.report.p-24436");
+        panel = QStringLiteral("admin.review.checks");
+        QTRY_VERIFY(shown(scene(), panel)
+                    && textsShown(shown(scene(), panel)).contains(QStringLiteral("Callsign on the website")));
     } else if (place == "logbook") {
         navigation()->openLogbook();
         QQuickItem *filters = nullptr;
