@@ -1936,6 +1936,10 @@ void ScreenRulesTest::reviewScreens_data()
     QTest::newRow("review: a report without evidence")
         << "wangfang p-24300" << QStringList{"admin.review.back", "heard:截图中看不到落地时间。"}
         << QStringList() << QStringList{"admin.review.evidence", "heard:成员提交的截图"};
+    // The loader that says the decision is on its way comes into view below the form, which is off meanwhile.
+    QTest::newRow("review: saving, said in view")
+        << "wangfang p-24436 批准 saving" << QStringList{"inview:admin.review.saving"}
+        << QStringList{"admin.review.save"} << QStringList();
     // Back on the queue, the saved review is said there and shown as the queue's new state. Regression: it
     // stood over the queue as a green panel with a symbol, which took the keyboard.
     QTest::newRow("review: saved") << "wangfang p-24436 批准 saved"
@@ -1979,6 +1983,14 @@ void ScreenRulesTest::reviewScreens()
             press("admin.review.save");
             press("admin.review.confirm");
             QTRY_VERIFY(shown(m_root, "admin.heading"));
+        }
+        if (scenario.endsWith("saving")) {
+            // Held, and never stored: the sample queue stays as it was for the other rows.
+            service().setFault("/api/admin/pireps/" + id + "/review",
+                               {.status = 503, .held = true, .unheard = true, .times = 1});
+            press("admin.review.save");
+            press("admin.review.confirm");
+            QTRY_COMPARE(service().heldAnswers(), 1);
         }
     }
     if (QTest::currentTestFailed())
