@@ -13,8 +13,9 @@ Item {
     id: view
 
     required property LogbookModel logbook
-    // In the member's language, as the account tab's row that opens it.
-    property string title: L.t("Logbook")
+    // The logbook's own name, as it is written in every language; the account tab's row that opens it reads
+    // from the string tables.
+    property string title: "Logbook"
     // The page menu's place at the trailing end of the title row.
     property alias menu: menuPlace.data
     signal openPirep(int row)
@@ -33,6 +34,7 @@ Item {
 
             Text {
                 Layout.fillWidth: true
+                objectName: "logbook.title"
                 text: view.title
                 elide: Text.ElideRight
                 font.pixelSize: Typography.headline

@@ -13,9 +13,9 @@ import Vorna.Flights
 // the logbook, on the logbook's own stack.
 Rectangle {
     id: logbookPage
-    // What a screen reader says as the page takes the keyboard.
+    // What a screen reader says as the page takes the keyboard: its title, as it is written in every language.
     Accessible.role: Accessible.Pane
-    Accessible.name: L.t("Logbook")
+    Accessible.name: "Logbook"
 
     required property AppState appState
     required property MemberData memberData

@@ -226,11 +226,12 @@ Rectangle {
             title: L.t("补充飞行证据")
             symbol: "square.and.arrow.up"
 
-            GlassButton {
+            BorderedButton {
                 id: pickButton
 
                 Layout.fillWidth: true
                 objectName: "pirep.detail.pick"
+                large: true
                 text: L.t("选择补充截图")
                 symbol: "photo.on.rectangle.angled"
                 enabled: detail.canPick
@@ -260,10 +261,11 @@ Rectangle {
                 font.pixelSize: Typography.caption
                 color: Theme.muted
             }
-            GlassButton {
+            BorderedButton {
                 Layout.fillWidth: true
                 objectName: "pirep.detail.upload"
                 prominent: true
+                large: true
                 text: detail.uploadText
                 enabled: detail.canUpload
                 onClicked: detail.upload()
@@ -283,12 +285,20 @@ Rectangle {
             retryable: true
             onRetry: detail.showEvidence()
         }
+        // What says the page works while the buttons above are off: it comes into view as it shows.
         BrandLoader {
+            id: working
+
+            objectName: "pirep.detail.working"
             Layout.alignment: Qt.AlignHCenter
             visible: detail.busy
             size: 72
             caption: L.t("正在处理")
             tile: true
+            onVisibleChanged: {
+                if (working.visible)
+                    page.reveal(working);
+            }
         }
     }
 

@@ -224,8 +224,10 @@ QString PirepFormModel::eventText() const
                      : QString();
 }
 
-QString PirepFormModel::optionsSummary() const
+QString PirepFormModel::optionsOutcome() const
 {
+    if (m_optionsError)
+        return *m_optionsError;
     return m_options ? L(QStringLiteral("倍数检查完成：%@；%@"), organizationText(), eventText()) : QString();
 }
 
@@ -330,6 +332,7 @@ QCoro::Task<> PirepFormModel::runOptionsCheck()
         co_await attempt(APIClient::get<MultiplierOptions>(m_client, path));
     if (!lifetime.alive() || answer.cancelled())
         co_return;
+    ++m_optionsAnswers;
     if (answer.failed()) {
         m_optionsError = answer.message();
         co_return;

@@ -79,8 +79,10 @@ class PirepFormModel : public QObject
     Q_PROPERTY(bool eventAvailable READ eventAvailable NOTIFY optionsChanged)
     Q_PROPERTY(QString eventText READ eventText NOTIFY optionsChanged)
     Q_PROPERTY(QString optionsError READ optionsError NOTIFY optionsChanged)
-    // The check's answer in one line, said as it arrives; empty without one.
-    Q_PROPERTY(QString optionsSummary READ optionsSummary NOTIFY optionsChanged)
+    // What the last check came to, said as it arrives: its failure, else its two lines in one; empty with
+    // neither. Each answer counts, so one that reads as the last did is said again.
+    Q_PROPERTY(QString optionsOutcome READ optionsOutcome NOTIFY optionsChanged)
+    Q_PROPERTY(int optionsAnswers READ optionsAnswers NOTIFY optionsChanged)
 
     Q_PROPERTY(UploadList *files READ files CONSTANT)
     Q_PROPERTY(int fileCount READ fileCount NOTIFY filesChanged)
@@ -164,7 +166,8 @@ public:
     bool eventAvailable() const { return m_options && m_options->event.available; }
     QString eventText() const;
     QString optionsError() const { return m_optionsError.value_or(QString()); }
-    QString optionsSummary() const;
+    QString optionsOutcome() const;
+    int optionsAnswers() const { return m_optionsAnswers; }
 
     UploadList *files() { return &m_files; }
     int fileCount() const { return m_files.rowCount(); }
@@ -255,6 +258,7 @@ private:
     std::optional<MultiplierOptions> m_options;
     std::optional<QString> m_optionsError;
     bool m_checkingOptions = false;
+    int m_optionsAnswers = 0;
     // The pictures of the screenshots, one for one: removing a thumbnail removes its picture.
     QList<QUrl> m_selected;
     UploadList m_files;

@@ -369,7 +369,7 @@ Rectangle {
                 checked: form.eventMultiplier
                 onToggled: form.eventMultiplier = checked
             }
-            GlassButton {
+            BorderedButton {
                 objectName: "pirep.checkOptions"
                 text: form.checkingOptions ? "" : L.t("检查可用倍数")
                 symbol: form.checkingOptions ? "" : "checkmark.shield"
@@ -381,13 +381,6 @@ Rectangle {
                     anchors.centerIn: parent
                     visible: form.checkingOptions
                 }
-            }
-            StatusNotice {
-                objectName: "pirep.optionsChecked"
-                visible: form.hasOptions
-                // The lines below show each result; a screen reader hears both with the notice.
-                message: form.hasOptions ? L.t("倍数检查完成。") : ""
-                spokenMessage: form.optionsSummary
             }
             OptionLine {
                 objectName: "pirep.organizationOption"
@@ -427,7 +420,7 @@ Rectangle {
                 text: form.note
                 onEdited: text => form.note = text
             }
-            GlassButton {
+            BorderedButton {
                 id: photosButton
 
                 objectName: "pirep.photos"
@@ -526,6 +519,14 @@ Rectangle {
                 color: Theme.muted
             }
         }
+    }
+
+    // The check's answer shows as its two lines (or its failure in red); a screen reader is told it as it
+    // comes, the keyboard staying on the check's button.
+    Announcement {
+        objectName: "pirep.optionsChecked"
+        message: form.optionsOutcome
+        count: form.optionsAnswers
     }
 
     PhotoDialog {

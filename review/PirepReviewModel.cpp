@@ -65,7 +65,10 @@ QVariantList PirepReviewModel::checkLines() const
 {
     QVariantList lines;
     for (const ReviewText::Line &line : checkList())
-        lines.append(QVariantMap{{"text", line.text}, {"tone", int(line.tone)}});
+        lines.append(QVariantMap{{"text", line.text},
+                                 {"tone", int(line.tone)},
+                                 {"label", line.label},
+                                 {"spoken", ReviewText::spoken(line)}});
     return lines;
 }
 

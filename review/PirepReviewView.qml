@@ -185,20 +185,49 @@ Rectangle {
                 symbol: "checkmark.shield"
             }
             Card {
+                objectName: "admin.review.checks"
                 spacing: 10
 
+                // A verdict or the caption alone on its line; a callsign as a labelled row, its title leading
+                // and its value trailing, as the landings above.
                 Repeater {
                     model: reviewModel.checkLines
 
-                    delegate: Text {
+                    delegate: RowLayout {
+                        id: checkLine
+
                         required property var modelData
+                        readonly property bool labelled: checkLine.modelData.label.length > 0
 
                         Layout.fillWidth: true
-                        text: modelData.text
-                        wrapMode: Text.Wrap
-                        // Tones: plain, good, bad, neutral, caption.
-                        font.pixelSize: modelData.tone === 4 ? Typography.caption : Typography.body
-                        color: [Theme.ink, Theme.approved, Theme.rejected, Theme.muted, Theme.muted][modelData.tone]
+                        spacing: 12
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: checkLine.modelData.spoken
+
+                        Text {
+                            Layout.fillWidth: true
+                            Layout.alignment: Qt.AlignTop
+                            visible: checkLine.labelled
+                            text: checkLine.modelData.label
+                            wrapMode: Text.Wrap
+                            font.pixelSize: Typography.body
+                            color: Theme.ink
+                            Accessible.ignored: true
+                        }
+                        Text {
+                            Layout.fillWidth: !checkLine.labelled
+                            // Whole on one line where it fits (a fraction of a pixel short would wrap it); a long
+                            // value wraps at the trailing side rather than crowding out its title.
+                            Layout.preferredWidth: checkLine.labelled ? Math.ceil(implicitWidth) : -1
+                            Layout.maximumWidth: checkLine.labelled ? Math.max(80, checkLine.width * 0.6) : Infinity
+                            text: checkLine.modelData.text
+                            horizontalAlignment: checkLine.labelled ? Text.AlignRight : Text.AlignLeft
+                            wrapMode: Text.Wrap
+                            // Tones: plain, good, bad, neutral, caption; a labelled row's value is muted.
+                            font.pixelSize: checkLine.modelData.tone === 4 ? Typography.caption : Typography.body
+                            color: checkLine.labelled ? Theme.muted : [Theme.ink, Theme.approved, Theme.rejected, Theme.muted, Theme.muted][checkLine.modelData.tone]
+                            Accessible.ignored: true
+                        }
                     }
                 }
                 RowLayout {
@@ -324,12 +353,12 @@ Rectangle {
                 enabled: !reviewModel.busy
                 spacing: 12
 
-                SegmentedPicker {
+                PickerRow {
                     objectName: "admin.review.percent"
                     Layout.fillWidth: true
+                    title: L.t("倍数")
                     options: reviewModel.multiplierOptions
                     current: reviewModel.multiplierIndex
-                    Accessible.name: L.t("倍数")
                     onChosen: value => reviewModel.multiplierIndex = value
                 }
                 BorderedButton {
@@ -415,13 +444,21 @@ Rectangle {
                 failures: reviewModel.failures
             }
 
+            // What says the action is on its way while the form is off: it comes into view as it shows.
             BrandLoader {
+                id: saving
+
+                objectName: "admin.review.saving"
                 Layout.fillWidth: true
                 Layout.alignment: Qt.AlignHCenter
                 visible: reviewModel.busy
                 size: 72
                 caption: L.t("正在保存")
                 tile: true
+                onVisibleChanged: {
+                    if (saving.visible)
+                        page.reveal(saving);
+                }
             }
         }
 

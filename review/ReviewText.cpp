@@ -30,13 +30,15 @@ QString normalised(const QString &callsign)
 
 QVariantMap option(const QString &title, int value) { return {{"title", L(title)}, {"value", value}}; }
 
-// A labelled value: the colon is the language's, full width in Chinese and ": " in English.
-Line labelled(const QString &label, const QString &value)
-{
-    return {L(QStringLiteral("%@：%@"), L(label), value)};
-}
+Line labelled(const QString &label, const QString &value) { return {value, Tone::Plain, L(label)}; }
 
 } // namespace
+
+QString spoken(const Line &line)
+{
+    // The colon is the language's, full width in Chinese and ": " in English.
+    return line.label.isEmpty() ? line.text : L(QStringLiteral("%@：%@"), line.label, line.text);
+}
 
 QString applicantHeader(const Pirep &report)
 {

@@ -27,12 +27,17 @@ QString landings(const Pirep &report);
 
 // How a check line is coloured.
 enum class Tone { Plain, Good, Bad, Neutral, Caption };
+// A check line: a verdict or caption alone, or a labelled row, its title at the leading edge and its value
+// at the trailing edge.
 struct Line
 {
     QString text;
     Tone tone = Tone::Plain;
+    QString label;
     bool operator==(const Line &) const = default;
 };
+// A line as a screen reader says it: a labelled row's title and value joined by the language's colon.
+QString spoken(const Line &line);
 // The route check's verdict and, for a matching callsign, its second line; none without a route check.
 QList<Line> routeCheck(const Pirep &report);
 // Whether the uploaded, simulator and site callsigns agree.

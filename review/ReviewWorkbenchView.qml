@@ -29,6 +29,13 @@ Item {
         appState: view.appState
     }
 
+    // A saved decision shows as the queue's new state; a screen reader is told what was saved as the queue
+    // comes back.
+    Announcement {
+        objectName: "admin.notice"
+        message: queue.notice
+    }
+
     Page {
         id: page
 
@@ -153,19 +160,28 @@ Item {
             }
         }
 
-        SegmentedPicker {
-            objectName: "admin.filter"
+        // The filter, large, in a capsule of the bars' material with 8 points round it.
+        Rectangle {
+            objectName: "admin.filterCapsule"
             Layout.fillWidth: true
-            options: queue.filterOptions
-            current: queue.filterIndex
-            Accessible.name: L.t("审核")
-            onChosen: value => queue.filterIndex = value
-        }
+            Layout.minimumWidth: filter.Layout.minimumWidth + 16
+            implicitHeight: filter.implicitHeight + 16
+            radius: height / 2
+            color: Theme.surface
+            border.color: Theme.line
 
-        StatusNotice {
-            objectName: "admin.notice"
-            visible: queue.notice !== ""
-            message: queue.notice
+            SegmentedPicker {
+                id: filter
+
+                objectName: "admin.filter"
+                anchors.fill: parent
+                anchors.margins: 8
+                large: true
+                options: queue.filterOptions
+                current: queue.filterIndex
+                Accessible.name: L.t("审核")
+                onChosen: value => queue.filterIndex = value
+            }
         }
 
         ErrorNotice {

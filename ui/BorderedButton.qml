@@ -1,16 +1,20 @@
 import QtQuick
+import QtQuick.Layouts
 import QtQuick.Templates as T
 import Vorna.Ui
 
 // The bordered button: its title on the surface inside a hairline border, or on the accent when
-// prominent.
+// prominent; a symbol before the title where one is named.
 T.Button {
     id: control
 
     property bool prominent: false
     // An action that cannot be undone: its title in the rejected colour, or on it when prominent.
     property bool destructive: false
-    property real radius: 7
+    // The large control size: a taller button for a page's main actions.
+    property bool large: false
+    property string symbol
+    property real radius: control.large ? 10 : 7
     // Drawn in the dark scheme whatever the appearance (a control on a slate stage).
     property bool darkScheme: false
     readonly property color ink: darkScheme ? Theme.roleIn(Theme.Ink, true) : Theme.ink
@@ -21,23 +25,44 @@ T.Button {
 
     implicitWidth: Math.max(implicitBackgroundWidth, implicitContentWidth + leftPadding + rightPadding)
     implicitHeight: Math.max(implicitBackgroundHeight, implicitContentHeight + topPadding + bottomPadding)
-    leftPadding: 14
-    rightPadding: 14
-    topPadding: 5
-    bottomPadding: 5
+    leftPadding: control.large ? 18 : 14
+    rightPadding: control.large ? 18 : 14
+    topPadding: control.large ? 11 : 5
+    bottomPadding: control.large ? 11 : 5
     font.pixelSize: Typography.body
+    font.weight: control.large ? Font.DemiBold : Font.Normal
     opacity: enabled ? 1 : 0.45
     // Heard by its title, also before a screen reader has come on (an alert's button takes the keyboard as
     // the alert opens).
     Accessible.name: control.text
 
-    contentItem: Text {
-        text: control.text
-        font: control.font
-        color: control.labelColor
-        elide: Text.ElideRight
-        horizontalAlignment: Text.AlignHCenter
-        verticalAlignment: Text.AlignVCenter
+    contentItem: RowLayout {
+        spacing: 6
+
+        // The symbol and the title stand together in the middle of a wide button.
+        Item {
+            Layout.fillWidth: true
+            visible: control.symbol.length > 0
+        }
+        Symbol {
+            visible: control.symbol.length > 0
+            name: control.symbol
+            size: Typography.body + 3
+            color: control.labelColor
+        }
+        Text {
+            Layout.fillWidth: control.symbol.length === 0
+            text: control.text
+            font: control.font
+            color: control.labelColor
+            elide: Text.ElideRight
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+        }
+        Item {
+            Layout.fillWidth: true
+            visible: control.symbol.length > 0
+        }
     }
 
     background: Rectangle {

@@ -18,6 +18,8 @@ T.Button {
     property bool loading: false
     readonly property color labelColor: prominent ? Theme.white : Theme.glassLabel
     readonly property bool iconOnly: text.length === 0 && symbol.length > 0
+    // The loader or the symbol stands with the title in the middle of a wide button.
+    readonly property bool grouped: loading || (symbol.length > 0 && !iconOnly)
 
     implicitWidth: Math.max(implicitBackgroundWidth, implicitContentWidth + leftPadding + rightPadding)
     implicitHeight: Math.max(implicitBackgroundHeight, implicitContentHeight + topPadding + bottomPadding)
@@ -35,10 +37,10 @@ T.Button {
     contentItem: RowLayout {
         spacing: 6
 
-        // With the loader, the two stand together in the middle.
+        // With the loader or a symbol, the two stand together in the middle.
         Item {
             Layout.fillWidth: true
-            visible: control.loading
+            visible: control.grouped
         }
         InlineLoader {
             visible: control.loading
@@ -52,7 +54,7 @@ T.Button {
             color: control.labelColor
         }
         Text {
-            Layout.fillWidth: !control.loading
+            Layout.fillWidth: !control.grouped
             visible: !control.iconOnly
             text: control.text
             font: control.font
@@ -65,7 +67,7 @@ T.Button {
         }
         Item {
             Layout.fillWidth: true
-            visible: control.loading
+            visible: control.grouped
         }
     }
 

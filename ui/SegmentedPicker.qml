@@ -14,6 +14,8 @@ Rectangle {
     required property list<var> options
     // The chosen option's value.
     property int current
+    // The large control size: taller segments, for a page's main filter.
+    property bool large: false
     signal chosen(int value)
 
     // Chooses the segment `step` places from `from` and takes the focus there, where there is one.
@@ -81,6 +83,8 @@ Rectangle {
                 // The model's value says which is chosen, not the button's own check.
                 checkable: false
                 padding: 6
+                topPadding: segment.picker?.large ? 10 : 6
+                bottomPadding: segment.picker?.large ? 10 : 6
                 leftPadding: 12
                 rightPadding: 12
                 Accessible.role: Accessible.PageTab

@@ -615,12 +615,22 @@ void PirepFormTest::multiplierCheck()
     QCOMPARE(m_form->optionsError(), QString());
     QVERIFY(!m_form->organizationText().isEmpty());
     QVERIFY(!m_form->eventText().isEmpty());
+    // What a screen reader is told: both lines in one, for each answer, also one that reads as the last did.
+    const QString outcome =
+        QStringLiteral("倍数检查完成：%1；%2").arg(m_form->organizationText(), m_form->eventText());
+    QCOMPARE(m_form->optionsOutcome(), outcome);
+    QCOMPARE(m_form->optionsAnswers(), 1);
+    await(m_form->runOptionsCheck());
+    QCOMPARE(m_form->optionsOutcome(), outcome);
+    QCOMPARE(m_form->optionsAnswers(), 2);
 
-    // A failure keeps the last answer's lines and adds its own text.
+    // A failure keeps the last answer's lines and adds its own text, which is what is told.
     m_site->service->setFault("/api/pireps/multiplier-options", {.status = 502});
     await(m_form->runOptionsCheck());
     QVERIFY(m_form->hasOptions());
     QCOMPARE(m_form->optionsError(), QStringLiteral("样例服务按要求返回 502。"));
+    QCOMPARE(m_form->optionsOutcome(), QStringLiteral("样例服务按要求返回 502。"));
+    QCOMPARE(m_form->optionsAnswers(), 3);
     m_site->service->clearFaults();
 
     // Another airport: the lines go, the error stays until the next check.

@@ -30,11 +30,23 @@ QStringList titles(const QVariantList &options)
     return found;
 }
 
+// The lines as a screen reader says them.
 QStringList texts(const QList<ReviewText::Line> &lines)
 {
     QStringList found;
     for (const ReviewText::Line &line : lines)
-        found.append(line.text);
+        found.append(ReviewText::spoken(line));
+    return found;
+}
+
+// The labelled rows, each "title|value".
+QStringList labelledRows(const QList<ReviewText::Line> &lines)
+{
+    QStringList found;
+    for (const ReviewText::Line &line : lines) {
+        if (!line.label.isEmpty())
+            found.append(line.label + u'|' + line.text);
+    }
     return found;
 }
 
@@ -780,6 +792,10 @@ void ReviewTest::checksFetchedWithTheList()
              (QStringList{"上传的呼号：B-342CA", "⚠ 最近 10 次飞行里有这条航线，但呼号与该次飞行不一致",
                           "上传时自动核对的结果", "✓ 呼号统一", "上传的呼号：B-342CA",
                           "IF 实际呼号：b 342 ca", "网站设置的呼号：B342-CA"}));
+    // Regression: each callsign was one line of text; it is a row with its title apart from its value.
+    QCOMPARE(labelledRows(model->checkList()),
+             (QStringList{"上传的呼号|B-342CA", "上传的呼号|B-342CA", "IF 实际呼号|b 342 ca",
+                          "网站设置的呼号|B342-CA"}));
 
     // A failed fetch keeps what was known and offers the retry.
     m_site->service->setFault("/api/admin/pireps", {.status = 503, .times = 1});

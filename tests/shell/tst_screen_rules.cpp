@@ -68,6 +68,55 @@ bool heardOn(QWindow *window, const QString &text)
                        [&](const QString &name) { return name.contains(text); });
 }
 
+// The alert shown on the scene whose name holds that text, or none.
+QQuickItem *alertSaying(QQuickItem *root, const QString &text)
+{
+    for (QQuickItem *item : itemsBelow(root)) {
+        QAccessibleInterface *reader =
+            item->isVisible() ? QAccessible::queryAccessibleInterface(item) : nullptr;
+        if (reader && reader->role() == QAccessible::AlertMessage
+            && reader->text(QAccessible::Name).contains(text))
+            return item;
+    }
+    return nullptr;
+}
+
+// Whether a labelled row of that title and value is on screen: the two texts on one line, the title at its
+// leading edge and the value at its trailing edge (ahead of a picker's chevron, at most).
+bool labelledRow(QQuickItem *root, const QString &title, const QString &value)
+{
+    QList<QQuickItem *> titles, values;
+    for (QQuickItem *item : itemsBelow(root)) {
+        if (!item->isVisible() || !item->inherits("QQuickText"))
+            continue;
+        const QString text = item->property("text").toString();
+        if (text == title)
+            titles.append(item);
+        if (text == value)
+            values.append(item);
+    }
+    const auto box = [](QQuickItem *item) {
+        return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    };
+    for (QQuickItem *titleText : std::as_const(titles)) {
+        for (QQuickItem *valueText : std::as_const(values)) {
+            QQuickItem *line = valueText->parentItem();
+            while (line && !line->isAncestorOf(titleText))
+                line = line->parentItem();
+            if (!line)
+                continue;
+            const QRectF leading = box(titleText), trailing = box(valueText), whole = box(line);
+            const bool oneLine = leading.top() < trailing.bottom() && trailing.top() < leading.bottom();
+            const double painted = valueText->property("contentWidth").toDouble();
+            if (oneLine && leading.left() <= whole.left() + 1 && trailing.right() >= whole.right() - 48
+                && leading.left() + titleText->property("contentWidth").toDouble()
+                       <= trailing.right() - painted)
+                return true;
+        }
+    }
+    return false;
+}
+
 // Whether a control can be pressed.
 bool isEnabled(QQuickItem *control) { return control->isEnabled(); }
 
@@ -159,6 +208,12 @@ QJsonObject withScheduleTimes(QJsonObject live, const QString &id, const QDateTi
 // "heard:TEXT" among the shown is text a screen reader reaches on the window's tree; among the hidden, text
 // it does not. "alert:NAME" is a control shown as an alert that has taken the keyboard, so it is read at
 // once. "text:NAME" is an item shown that a screen reader reads as text, neither a control nor dimmed.
+// "said:TEXT" is an outcome told to a screen reader as it came and not drawn: an alert shown whose name
+// holds TEXT, taking no room and not the keyboard, and no text on screen reading TEXT; among the hidden, no
+// alert shown says it. "inview:NAME" is an item shown and wholly in view. "row:TITLE|VALUE" is a labelled
+// row: the text TITLE at the leading edge of a line and the text VALUE beside it at the line's trailing edge.
+// "style:NAME=TYPE FLAG…" is a control shown, drawn by that type of ours with each flag set (BorderedButton
+// prominent large). "capsule:NAME" is an item shown in a capsule, with 8 points round it on every side.
 // "masked:NAME" is a field shown and enabled that holds text and draws only its mask characters.
 // "fixed:TEXT" is a text on screen that reads so and is drawn in a fixed-pitch face; among the hidden, no
 // text on screen that reads so is.
@@ -372,9 +427,58 @@ void ScreenRulesTest::checkControls()
     const QLatin1String text("text:");
     const QLatin1String masked("masked:");
     const QLatin1String fixed("fixed:");
+    const QLatin1String saying("said:");
+    const QLatin1String inView("inview:");
     // Each control is looked up again once the state checked holds: a row kept from before the wait may
     // have been made anew by then.
     for (const QString &name : enabled) {
+        if (name.startsWith(saying)) {
+            const QString outcome = name.mid(saying.size());
+            QTRY_VERIFY2(alertSaying(scene(), outcome), qPrintable(name + " is not said"));
+            QQuickItem *alert = alertSaying(scene(), outcome);
+            QVERIFY2(alert->width() == 0 && alert->height() == 0 && alert->childItems().isEmpty(),
+                     qPrintable(name + " is drawn"));
+            QVERIFY2(!alert->hasActiveFocus(), qPrintable(name + " has taken the keyboard"));
+            QVERIFY2(!textsShown(scene()).contains(outcome), qPrintable(name + " is shown as text"));
+            continue;
+        }
+        if (name.startsWith(QLatin1String("style:"))) {
+            const QString control = name.section(u':', 1).section(u'=', 0, 0);
+            const QStringList style = name.section(u'=', 1).split(u' ');
+            QTRY_VERIFY2(heardControl(scene(), control), qPrintable(name + " is not shown"));
+            QQuickItem *drawn = heardControl(scene(), control);
+            QVERIFY2(QByteArray(drawn->metaObject()->className())
+                         .startsWith(style.first().toLatin1() + "_QMLTYPE"),
+                     qPrintable(name + " is a " + drawn->metaObject()->className()));
+            for (const QString &flag : style.mid(1))
+                QVERIFY2(drawn->property(flag.toLatin1()).toBool(), qPrintable(name + " is not " + flag));
+            continue;
+        }
+        if (name.startsWith(QLatin1String("capsule:"))) {
+            const QString item = name.mid(8);
+            QTRY_VERIFY2(heardControl(scene(), item), qPrintable(name + " is not shown"));
+            QQuickItem *inside = heardControl(scene(), item);
+            QQuickItem *capsule = inside->parentItem();
+            QVERIFY2(capsule && capsule->property("radius").toDouble() == capsule->height() / 2,
+                     qPrintable(name + " is not in a capsule"));
+            const QRectF box =
+                inside->mapRectToItem(capsule, QRectF(0, 0, inside->width(), inside->height()));
+            QCOMPARE(box.marginsAdded(QMarginsF(8, 8, 8, 8)),
+                     QRectF(0, 0, capsule->width(), capsule->height()));
+            continue;
+        }
+        if (name.startsWith(QLatin1String("row:"))) {
+            const QStringList parts = name.mid(4).split(u'|');
+            QTRY_VERIFY2(labelledRow(scene(), parts.value(0), parts.value(1)),
+                         qPrintable(name + " is not a labelled row"));
+            continue;
+        }
+        if (name.startsWith(inView)) {
+            const QString item = name.mid(inView.size());
+            QTRY_VERIFY2(heardControl(scene(), item), qPrintable(name + " is not shown"));
+            QVERIFY2(controlWhen(item, wholly), qPrintable(missed(item, " is not wholly in view")));
+            continue;
+        }
         if (name.startsWith(masked)) {
             const QString fieldName = name.mid(masked.size());
             QTRY_VERIFY2(heardControl(scene(), fieldName), qPrintable(name + " is not shown"));
@@ -434,6 +538,8 @@ void ScreenRulesTest::checkControls()
             QTRY_VERIFY2(!inTheTree(), qPrintable(name + " is in the tree"));
         } else if (name.startsWith(said))
             QTRY_VERIFY2(!heardOn(m_window.get(), name.mid(said.size())), qPrintable(name + " is heard"));
+        else if (name.startsWith(saying))
+            QTRY_VERIFY2(!alertSaying(scene(), name.mid(saying.size())), qPrintable(name + " is said"));
         else if (name.startsWith(fixed))
             QTRY_VERIFY2(!shownFixedPitch(scene(), name.mid(fixed.size())),
                          qPrintable(name + " is shown in a fixed-pitch face"));
@@ -722,6 +828,14 @@ void ScreenRulesTest::accountScreens_data()
         << QStringList{"heard:飞行日志"};
     QTest::newRow("logbook: in English") << "logbook en" << QStringList{"shell.logbookPages>Logbook"}
                                          << QStringList() << QStringList{"heard:飞行日志"};
+    // Regression: Taiwan's and Hong Kong's Chinese titled the logbook "飛行日誌"; its title is its own name
+    // as written, while the account tab's row that opens it reads from the string tables.
+    QTest::newRow("logbook: in Taiwan Chinese")
+        << "logbook zh_TW" << QStringList{"logbook.title>Logbook", "shell.logbookPages>Logbook"}
+        << QStringList() << QStringList{"logbook.title>飛行日誌"};
+    QTest::newRow("account tab: the logbook's row in Taiwan Chinese")
+        << "tab lichen zh_TW" << QStringList{"account.logbook>飛行日誌"} << QStringList()
+        << QStringList{"account.logbook>Logbook"};
     // The appearances by their own names, not renamed "浅色" and "深色" in Simplified Chinese.
     QTest::newRow("settings: the appearances")
         << "settings" << QStringList{"settings.theme>跟随系统", "settings.theme>白色", "settings.theme>黑色"}
@@ -740,6 +854,11 @@ void ScreenRulesTest::accountScreens_data()
         << QStringList();
     QTest::newRow("logbook: a report's evidence uploading")
         << "logbook lichen uploading" << QStringList() << QStringList{"logbook.close>完成"} << QStringList();
+    // Regression: the loader that says the pictures are on their way stood below the fold, only its top edge
+    // showing, so the member saw two greyed buttons and nothing that said it sent.
+    QTest::newRow("logbook: a report's evidence uploading, said in view")
+        << "logbook lichen uploading" << QStringList{"inview:pirep.detail.working"} << QStringList()
+        << QStringList();
     // A report's multiplier chip stands only where its multiplier changes the time: searched down to one
     // report, one of 187.5 %, one of 100 % and one without.
     QTest::newRow("logbook: a report with a multiplier")
@@ -944,11 +1063,16 @@ void ScreenRulesTest::accountScreens_data()
 void ScreenRulesTest::accountScreens()
 {
     QFETCH(QString, scenario);
-    // A row "… en" sees the app in English.
+    // A row "… en" sees the app in English, "… zh_TW" in Taiwan's Chinese.
     const bool english = scenario.endsWith(" en");
     if (english)
         scenario.chop(3);
-    LanguageScope language(english ? "en_US" : qgetenv("LANGUAGE"));
+    std::optional<TaiwanScope> taiwan;
+    if (TaiwanScope::asked(scenario))
+        taiwan.emplace();
+    std::optional<LanguageScope> language;
+    if (!taiwan)
+        language.emplace(english ? "en_US" : qgetenv("LANGUAGE"));
     // An account of the service a row changes, as it was: put back once the row has checked it.
     std::vector<std::pair<Sample::Account *, Sample::Account>> changed;
     const auto restore = qScopeGuard([&] {
@@ -1356,6 +1480,13 @@ void ScreenRulesTest::reportScreens_data()
                                                     "pirep.detail.pick",    "pirep.detail.evidence",
                                                     "heard:管理员问询",     "heard:系统没有匹配到这次飞行"}
         << QStringList{"pirep.detail.upload"} << QStringList{"pirep.detail.review", "pirep.detail.reason"};
+    // Regression: both were glass buttons; the pick is bordered, the upload bordered and prominent, both
+    // large.
+    QTest::newRow("detail: under inquiry, its two buttons")
+        << "detail p-24421 picked"
+        << QStringList{"style:pirep.detail.pick=BorderedButton large",
+                       "style:pirep.detail.upload=BorderedButton prominent large"}
+        << QStringList() << QStringList();
     QTest::newRow("detail: under inquiry, a picture picked")
         << "detail p-24421 picked" << QStringList{"pirep.detail.pick", "pirep.detail.upload"} << QStringList()
         << QStringList{"pirep.detail.error"};
@@ -1420,9 +1551,12 @@ void ScreenRulesTest::reportScreens_data()
         << "form options"
         << QStringList{"pirep.organizationOption", "pirep.eventOption", "pirep.checkOptions"} << QStringList()
         << QStringList{"pirep.optionsError"};
-    // The check's answer is read out as it arrives.
+    // The check's answer is read out as it arrives, and drawn as its two lines alone. Regression: it stood
+    // above them as a green panel with a symbol, "倍数检查完成。", and took the keyboard from the button.
     QTest::newRow("form: options checked, said")
-        << "form options" << QStringList{"alert:pirep.optionsChecked"} << QStringList() << QStringList();
+        << "form options"
+        << QStringList{"said:倍数检查完成：", "pirep.organizationOption", "pirep.eventOption"}
+        << QStringList() << QStringList{"heard:倍数检查完成。"};
     // A recent flight's time in the import picker as Taiwan writes times, never a raw pattern letter
     // ("2026/12/24 B10:19").
     QTest::newRow("form: a recent flight's time, in Taiwan Chinese")
@@ -1747,6 +1881,9 @@ void ScreenRulesTest::reviewScreens_data()
     // The first load still on its way: the loader, and the refresh waits for it.
     QTest::newRow("queue: loading") << "queue loading" << QStringList{"heard:正在读取报告", "admin.search"}
                                     << QStringList{"admin.refresh"} << QStringList{"admin.empty"};
+    // Regression: the filter stood bare on the page; it stands in a capsule of the bars' material.
+    QTest::newRow("queue: the filter in its capsule")
+        << "queue" << QStringList{"capsule:admin.filter"} << QStringList() << QStringList();
     QTest::newRow("queue: not answered") << "queue failed" << QStringList{"admin.error", "admin.refresh"}
                                          << QStringList() << QStringList{"admin.report.p-24436"};
 
@@ -1762,6 +1899,13 @@ void ScreenRulesTest::reviewScreens_data()
         << QStringList{"admin.review.holdNote", "admin.review.rejection", "admin.review.release",
                        "admin.review.inquiry",  "admin.review.reason",    "admin.review.delete",
                        "admin.review.error"};
+    // Regression: the callsigns were one line of text each, and the multiplier a segmented picker; they are
+    // labelled rows as the landings are, the multiplier's value on the button that opens its menu.
+    QTest::newRow("review: labelled rows")
+        << "wangfang p-24436"
+        << QStringList{"row:降落次数|2", "row:上传的呼号|B-342CA", "row:IF 实际呼号|b 342 ca",
+                       "row:网站设置的呼号|B342-CA", "row:倍数|×1.875"}
+        << QStringList() << QStringList();
     QTest::newRow("review: inquiry chosen")
         << "wangfang p-24436 问询" << QStringList{"admin.review.inquiry"} << QStringList{"admin.review.save"}
         << QStringList{"admin.review.reason"};
@@ -1778,9 +1922,14 @@ void ScreenRulesTest::reviewScreens_data()
     QTest::newRow("review: a report without evidence")
         << "wangfang p-24300" << QStringList{"admin.review.back", "heard:截图中看不到落地时间。"}
         << QStringList() << QStringList{"admin.review.evidence", "heard:成员提交的截图"};
-    // Back on the queue, the saved review is said there.
+    // The loader that says the decision is on its way comes into view below the form, which is off meanwhile.
+    QTest::newRow("review: saving, said in view")
+        << "wangfang p-24436 批准 saving" << QStringList{"inview:admin.review.saving"}
+        << QStringList{"admin.review.save"} << QStringList();
+    // Back on the queue, the saved review is said there and shown as the queue's new state. Regression: it
+    // stood over the queue as a green panel with a symbol, which took the keyboard.
     QTest::newRow("review: saved") << "wangfang p-24436 批准 saved"
-                                   << QStringList{"alert:admin.notice", "admin.report.p-24436"}
+                                   << QStringList{"said:审核结果已保存。", "admin.report.p-24436"}
                                    << QStringList() << QStringList{"admin.review.save", "admin.error"};
 }
 
@@ -1820,6 +1969,14 @@ void ScreenRulesTest::reviewScreens()
             press("admin.review.save");
             press("admin.review.confirm");
             QTRY_VERIFY(shown(m_root, "admin.heading"));
+        }
+        if (scenario.endsWith("saving")) {
+            // Held, and never stored: the sample queue stays as it was for the other rows.
+            service().setFault("/api/admin/pireps/" + id + "/review",
+                               {.status = 503, .held = true, .unheard = true, .times = 1});
+            press("admin.review.save");
+            press("admin.review.confirm");
+            QTRY_COMPARE(service().heldAnswers(), 1);
         }
     }
     if (QTest::currentTestFailed())
@@ -2253,6 +2410,8 @@ void ScreenRulesTest::englishTextsFit_data()
     // The map's flight bar beside the sidebar, with the phase and every figure of a flight on its plan.
     QTest::newRow("flight bar, the smallest window") << "flight bar" << QSize(760, 506);
     QTest::newRow("flight bar, 830 wide") << "flight bar" << QSize(830, 506);
+    // Regression: a verdict longer than the review page's checks ran past the card's edge.
+    QTest::newRow("review checks, the smallest window") << "review checks" << QSize(760, 506);
 }
 
 // Regression: in English the logbook's filters broke inside their words in the smallest window ("Pendin",
@@ -2265,7 +2424,7 @@ void ScreenRulesTest::englishTextsFit()
     QFETCH(QString, place);
     QFETCH(QSize, window);
     const LanguageScope english("en");
-    QVERIFY(showSignedIn("lichen"));
+    QVERIFY(showSignedIn(place.startsWith("review") ? "wangfang" : "lichen"));
     m_window->resize(window);
     m_root->setSize(window);
     QList<QQuickItem *> texts;
@@ -2293,6 +2452,12 @@ void ScreenRulesTest::englishTextsFit()
         panel = QStringLiteral("map.flightBar");
         QTRY_VERIFY(shown(scene(), panel)
                     && textsShown(shown(scene(), panel)).contains(QStringLiteral("Progress")));
+    } else if (place == "review checks") {
+        // A report whose route check is the longest verdict, its callsigns each a labelled row.
+        press("admin.report.p-24436");
+        panel = QStringLiteral("admin.review.checks");
+        QTRY_VERIFY(shown(scene(), panel)
+                    && textsShown(shown(scene(), panel)).contains(QStringLiteral("Callsign on the website")));
     } else if (place == "logbook") {
         navigation()->openLogbook();
         QQuickItem *filters = nullptr;

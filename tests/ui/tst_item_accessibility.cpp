@@ -32,6 +32,7 @@ private Q_SLOTS:
     void choosingIsTold_data();
     void choosingIsTold();
     void chooserClosingLeavesTheKeyboardInAnOpenSheet();
+    void outcomeIsSaidEachTime();
 
 private:
     // A window holding the item the QML makes.
@@ -77,6 +78,16 @@ void keepEnablings(QAccessibleEvent *event)
 // The items the bus is told were chosen (true) or let go (false): Qt's bridge says "selected" on the bus for
 // a selection event, and for no state change of it.
 QList<QPair<QObject *, bool>> toldSelected;
+
+// The names of the alerts the bus is told have come into sight, in order.
+QStringList toldAlerts;
+
+void keepAlerts(QAccessibleEvent *event)
+{
+    QAccessibleInterface *heard = event->accessibleInterface();
+    if (event->type() == QAccessible::ObjectShow && heard && heard->role() == QAccessible::AlertMessage)
+        toldAlerts.append(heard->text(QAccessible::Name));
+}
 
 void keepSelections(QAccessibleEvent *event)
 {
@@ -354,6 +365,47 @@ void ItemAccessibilityTest::chooserClosingLeavesTheKeyboardInAnOpenSheet()
     chooser->setProperty("open", false);
     QTest::qWait(50);
     QCOMPARE(window->activeFocusItem(), notice);
+}
+
+// An outcome the screen draws as plain text, or not at all, is said on the bus as it comes: an alert that
+// shows, each time, also with the text of the time before; it takes no room and leaves the keyboard alone.
+void ItemAccessibilityTest::outcomeIsSaidEachTime()
+{
+    QVERIFY(QAccessible::isActive());
+    const auto window = show("Item { width: 400; height: 300\n"
+                             " property alias said: said; property alias button: button\n"
+                             " Button { id: button; text: '检查可用倍数'; focus: true }\n"
+                             " Announcement { id: said } }");
+    QVERIFY(window);
+    QQuickItem *scene = window->contentItem()->childItems().constFirst();
+    auto *said = scene->property("said").value<QQuickItem *>();
+    auto *button = scene->property("button").value<QQuickItem *>();
+    button->forceActiveFocus();
+    QVERIFY(!said->isVisible()); // nothing to say yet
+
+    toldAlerts.clear();
+    const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(keepAlerts);
+    const auto restore = qScopeGuard([previous] { QAccessible::installUpdateHandler(previous); });
+    // An answer's text and count change together: said once.
+    said->setProperty("message", "倍数检查完成：组织倍数可用；活动倍数可用");
+    said->setProperty("count", 1);
+    QTRY_COMPARE(toldAlerts, QStringList{"倍数检查完成：组织倍数可用；活动倍数可用"});
+    said->setProperty("count", 2); // the same answer again
+    QTRY_COMPARE(toldAlerts.size(), 2);
+    said->setProperty("message", "样例服务按要求返回 502。");
+    said->setProperty("count", 3);
+    QTRY_COMPARE(toldAlerts,
+                 (QStringList{"倍数检查完成：组织倍数可用；活动倍数可用",
+                              "倍数检查完成：组织倍数可用；活动倍数可用", "样例服务按要求返回 502。"}));
+    QCOMPARE(QAccessible::queryAccessibleInterface(said)->role(), QAccessible::AlertMessage);
+    QVERIFY(!QAccessible::queryAccessibleInterface(said)->state().invisible);
+    QCOMPARE(said->size(), QSizeF(0, 0));
+    QCOMPARE(window->activeFocusItem(), button);
+
+    // Nothing left to say: nothing on the bus.
+    said->setProperty("message", "");
+    QTRY_VERIFY(!said->isVisible());
+    QCOMPARE(toldAlerts.size(), 3);
 }
 
 QTEST_MAIN(ItemAccessibilityTest)

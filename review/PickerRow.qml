@@ -1,0 +1,105 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Vorna.Ui
+
+// A picker in a form's own style: its title at the leading edge and, at the trailing edge, the chosen option
+// on a button that opens the menu of the options, the chosen one checked. The options come from the model,
+// each {title, value}, so the labels stay with the values they name.
+RowLayout {
+    id: picker
+
+    property string title
+    required property list<var> options
+    // The chosen option's value; none of the options' shows no title.
+    property int current: -1
+    readonly property string currentTitle: {
+        for (const option of picker.options) {
+            if (option.value === picker.current)
+                return option.title;
+        }
+        return "";
+    }
+    signal chosen(int value)
+
+    spacing: 12
+
+    Text {
+        Layout.fillWidth: true
+        text: picker.title
+        elide: Text.ElideRight
+        font.pixelSize: Typography.body
+        color: Theme.ink
+        Accessible.ignored: true
+    }
+    Button {
+        id: menuButton
+
+        focusPolicy: Qt.StrongFocus
+        leftPadding: 10
+        rightPadding: 8
+        topPadding: 4
+        bottomPadding: 4
+        Accessible.role: Accessible.ComboBox
+        Accessible.name: picker.title
+        Accessible.description: picker.currentTitle
+        Accessible.onPressAction: menuButton.clicked()
+        onClicked: menu.open()
+
+        contentItem: RowLayout {
+            spacing: 4
+
+            Text {
+                text: picker.currentTitle
+                font.pixelSize: Typography.body
+                color: Theme.accent
+            }
+            Symbol {
+                name: "chevron.up.chevron.down"
+                size: Typography.caption + 2
+                color: Theme.accent
+            }
+        }
+        background: Rectangle {
+            implicitWidth: 44
+            implicitHeight: 28
+            radius: 6
+            color: menuButton.down ? Qt.alpha(Theme.ink, 0.1) : menuButton.hovered ? Qt.alpha(Theme.ink, 0.05) : "transparent"
+
+            FocusRing {
+                control: menuButton
+                radius: 8
+            }
+        }
+
+        Menu {
+            id: menu
+
+            // The keyboard goes into the menu as it opens and back to its button as it closes.
+            readonly property ScreenFocus keyboard: ScreenFocus {
+                screen: menu.contentItem
+                open: menu.visible
+            }
+
+            y: menuButton.height
+            onAboutToShow: menu.keyboard.opening()
+
+            Instantiator {
+                model: picker.options
+                onObjectAdded: (index, object) => menu.insertItem(index, object as MenuItem)
+                onObjectRemoved: (index, object) => menu.removeItem(object as MenuItem)
+
+                delegate: MenuItem {
+                    required property var modelData
+
+                    text: modelData.title
+                    checkable: true
+                    checked: modelData.value === picker.current
+                    onTriggered: picker.chosen(modelData.value)
+                }
+            }
+        }
+    }
+}
