@@ -1,13 +1,15 @@
 import QtQuick
+import QtQuick.Layouts
 import QtQuick.Templates as T
 import Vorna.Ui
 
-// The bordered button: its title on the surface inside a hairline border, or on the accent when
-// prominent.
+// The bordered button: its title (after its symbol, when it has one) on the surface inside a hairline border,
+// or on the accent when prominent.
 T.Button {
     id: control
 
     property bool prominent: false
+    property string symbol
     // An action that cannot be undone: its title in the rejected colour, or on it when prominent.
     property bool destructive: false
     property real radius: 7
@@ -26,13 +28,35 @@ T.Button {
     // the alert opens).
     Accessible.name: control.text
 
-    contentItem: Text {
-        text: control.text
-        font: control.font
-        color: control.labelColor
-        elide: Text.ElideRight
-        horizontalAlignment: Text.AlignHCenter
-        verticalAlignment: Text.AlignVCenter
+    // The symbol and the title stand together in the middle; a title too wide for the button is cut.
+    contentItem: RowLayout {
+        spacing: 0
+
+        Item {
+            Layout.fillWidth: true
+        }
+        Symbol {
+            Layout.rightMargin: 6
+            visible: control.symbol.length > 0
+            name: control.symbol
+            size: control.font.pixelSize + 2
+            color: control.labelColor
+        }
+        Text {
+            Layout.fillWidth: true
+            // Whole pixels: a layout rounds the room it gives down, and a fraction short would cut the title.
+            Layout.preferredWidth: Math.ceil(implicitWidth)
+            Layout.maximumWidth: Math.ceil(implicitWidth)
+            text: control.text
+            font: control.font
+            color: control.labelColor
+            elide: Text.ElideRight
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+        }
+        Item {
+            Layout.fillWidth: true
+        }
     }
 
     background: Rectangle {
