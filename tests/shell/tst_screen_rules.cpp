@@ -1,5 +1,6 @@
 // What each screen shows, lets be pressed and opens, read from the running views through the shell against
 // the sample member service: one row per condition of a view, in the state that makes it true or false.
+#include "AircraftImageService.h"
 #include "AppState.h"
 #include "ItemAccessibility.h"
 #include "L.h"
@@ -230,7 +231,9 @@ QJsonObject withScheduleTimes(QJsonObject live, const QString &id, const QDateTi
 // "symbols:NAME>a b" is an item shown with exactly those symbols drawn at or below it, each as often as it is
 // named; "symbol:NAME>a" among the hidden, an item shown without that symbol. "column:A B" are items shown
 // one under the other, each centred on the first. "destructive:NAME" is a control shown that draws its
-// symbols and texts in the rejected colour and no border or fill of its own.
+// symbols and texts in the rejected colour and no border or fill of its own. "quiet:NAME" is a failure
+// notice shown that, once the window has drawn it, has taken neither the keyboard nor the page the row
+// scrolled, which stays where it was.
 void addControlColumns()
 {
     QTest::addColumn<QString>("scenario");
@@ -322,6 +325,8 @@ private:
     std::unique_ptr<QQuickWindow> m_window;
     QQuickItem *m_root = nullptr;
     AppState *m_app = nullptr;
+    // A page a row scrolled, and where to: for "quiet:", which leaves it there.
+    std::pair<QPointer<QQuickItem>, qreal> m_scrolled;
 };
 
 void ScreenRulesTest::initTestCase()
@@ -340,6 +345,7 @@ void ScreenRulesTest::cleanup()
     FlightActivityNavigation::shared().clearOwnFlightRequest();
     m_app = nullptr;
     m_root = nullptr;
+    m_scrolled = {};
     closeWindow(m_window, m_engine);
 }
 
@@ -446,6 +452,7 @@ void ScreenRulesTest::checkControls()
     const QLatin1String symbols("symbols:");
     const QLatin1String column("column:");
     const QLatin1String destructive("destructive:");
+    const QLatin1String quiet("quiet:");
     // Each control is looked up again once the state checked holds: a row kept from before the wait may
     // have been made anew by then.
     for (const QString &name : enabled) {
@@ -511,6 +518,25 @@ void ScreenRulesTest::checkControls()
                              qPrintable(control + " draws \"" + item->property("text").toString()
                                         + "\" in another colour"));
             }
+            continue;
+        }
+        if (name.startsWith(quiet)) {
+            const QString noticeName = name.mid(quiet.size());
+            QTRY_VERIFY2(shown(scene(), noticeName), qPrintable(name + " is not shown"));
+            // Long enough for a notice that takes the keyboard and the view to have done so: it does that
+            // at the first frame after it shows.
+            for (int frame = 0; frame < 2; ++frame) {
+                QSignalSpy drawn(m_window.get(), &QQuickWindow::frameSwapped);
+                m_window->update();
+                QTRY_VERIFY(drawn.count() > 0);
+            }
+            QQuickItem *notice = shown(scene(), noticeName);
+            QVERIFY(notice);
+            QQuickItem *keyboard = m_window->activeFocusItem();
+            QVERIFY2(keyboard != notice && !notice->isAncestorOf(keyboard),
+                     qPrintable(name + " has taken the keyboard"));
+            QVERIFY2(m_scrolled.first, "the row scrolled no page before its failure came");
+            QCOMPARE(m_scrolled.first->property("contentY").toReal(), m_scrolled.second);
             continue;
         }
         if (name.startsWith(said)) {
@@ -904,6 +930,12 @@ void ScreenRulesTest::accountScreens_data()
         << QStringList{"symbols:account.information>chevron.left chevron.right chevron.right doc.text "
                        "hand.raised trash"}
         << QStringList() << QStringList();
+    QTest::newRow("information: the caches not cleared")
+        << "information" << QStringList{"information.clearCache>清除飞机图片缓存"} << QStringList()
+        << QStringList{"information.clearCache>清除飞机图片缓存 已清除", "heard:已清除"};
+    QTest::newRow("information: the caches cleared")
+        << "information cleared" << QStringList{"information.clearCache>清除飞机图片缓存 已清除"}
+        << QStringList() << QStringList();
 
     const QStringList passwordFields{"password.current", "password.next", "password.confirmation"};
     QTest::newRow("password: required, empty")
@@ -1012,6 +1044,10 @@ void ScreenRulesTest::accountScreens_data()
     QTest::newRow("profile page: record failing")
         << "page lichen summary-500" << pageButtons + QStringList{"heard:样例服务按要求返回 500。"}
         << QStringList() << QStringList();
+    // The page's own load as it opens is not something the member did: its failure waits where it stands.
+    QTest::newRow("profile page: record failing as it opens, quietly (760×540)")
+        << "page lichen summary-500-scrolled" << QStringList{"quiet:account.error"} << QStringList()
+        << QStringList();
     // Each reload reloads its own: the page's the record, the statistics' button the statistics.
     QTest::newRow("profile page: reloaded")
         << "page lichen reloaded" << pageButtons + QStringList{"heard:所属组织：Vornalia"} << QStringList()
@@ -1148,10 +1184,15 @@ void ScreenRulesTest::accountScreens()
         QVERIFY(showSignedIn(scenario.section(' ', 1)));
         navigation()->setSelected(MemberTab::Account);
         QTRY_VERIFY(shown(m_root, "shell.account"));
-    } else if (scenario == "information") {
+    } else if (scenario.startsWith("information")) {
         QVERIFY(showSignedIn("lichen"));
         navigation()->setSelected(MemberTab::Account);
         QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Information));
+        if (scenario == "information cleared") {
+            const quint64 epoch = AircraftImageService::shared().cacheEpoch();
+            press("information.clearCache");
+            QCOMPARE(AircraftImageService::shared().cacheEpoch(), epoch + 1);
+        }
     } else if (scenario.startsWith("password ordinary")) {
         QVERIFY(showSignedIn("lichen"));
         // No screen opens the ordinary mode: the form stands alone over the window root.
@@ -1306,9 +1347,27 @@ void ScreenRulesTest::accountScreens()
             service().setFault(statistics, {.held = true});
         if (how == "summary-500" || how == "reloaded")
             service().setFault(record, {.status = 500, .times = how == "reloaded" ? 1 : -1});
+        // The record held back while the member scrolls to the page's foot, then refused.
+        if (how == "summary-500-scrolled")
+            service().setFault(record, {.status = 500, .held = true});
         navigation()->setSelected(MemberTab::Account);
         QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Profile));
         QTRY_VERIFY(shown(m_root, "account.page"));
+        if (how == "summary-500-scrolled") {
+            QTRY_COMPARE(service().heldAnswers(), 1);
+            QQuickItem *page = nullptr;
+            for (QQuickItem *item : itemsBelow(shown(m_root, "account.page"))) {
+                if (!page && item->inherits("QQuickFlickable"))
+                    page = item;
+            }
+            QVERIFY(page);
+            QVERIFY(QQuickTest::qWaitForPolish(m_window.get()));
+            const qreal foot = page->property("contentHeight").toReal() - page->height();
+            QVERIFY2(foot > 0, "the page does not scroll in this window");
+            page->setProperty("contentY", foot);
+            m_scrolled = {page, foot};
+            service().release();
+        }
         if (how == "reloaded") {
             QTRY_VERIFY(heardOn(m_window.get(), "样例服务按要求返回 500。"));
             QTRY_VERIFY(heardOn(m_window.get(), "未找到关联的 IF 账号。"));
