@@ -2,13 +2,18 @@ import QtQuick
 import QtQuick.Layouts
 import Vorna.Ui
 
-// The page of an account form: the inline title, then the sections in one column on the paper colour.
+// The page of an account form: the inline title (with "返回" on its line where the form stands on a stack),
+// then the sections in one column on the paper colour.
 Rectangle {
     id: page
 
     property string title
     property bool busy: false
+    property bool showsBack: false
+    // The objectName of "返回".
+    property string backName
     default property alias sections: column.data
+    signal back
 
     color: Theme.paper
 
@@ -32,14 +37,32 @@ Rectangle {
             spacing: 18
             enabled: !page.busy
 
-            Text {
+            // "返回" at the line's start, the title in its middle.
+            Item {
                 Layout.fillWidth: true
-                text: page.title
-                horizontalAlignment: Text.AlignHCenter
-                font.pixelSize: Typography.headline
-                font.weight: Font.DemiBold
-                color: Theme.ink
-                Accessible.role: Accessible.Heading
+                implicitHeight: Math.max(heading.implicitHeight, backButton.visible ? backButton.implicitHeight : 0)
+
+                BackButton {
+                    id: backButton
+
+                    anchors.verticalCenter: parent.verticalCenter
+                    objectName: page.backName
+                    visible: page.showsBack
+                    onClicked: page.back()
+                }
+                Text {
+                    id: heading
+
+                    anchors.centerIn: parent
+                    width: parent.width - 2 * (backButton.visible ? backButton.width + 8 : 0)
+                    text: page.title
+                    elide: Text.ElideRight
+                    horizontalAlignment: Text.AlignHCenter
+                    font.pixelSize: Typography.headline
+                    font.weight: Font.DemiBold
+                    color: Theme.ink
+                    Accessible.role: Accessible.Heading
+                }
             }
         }
     }

@@ -99,6 +99,8 @@ Page {
             visible: root.appState.signedIn && root.appState.role === "member"
             title: L.t("Logbook")
             symbol: "book.closed.fill"
+            // It opens the logbook's sheet, not a page on this stack: no chevron.
+            trailingSymbol: ""
             onClicked: root.navigation.openLogbook()
         }
         SettingsRow {

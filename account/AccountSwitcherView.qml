@@ -105,17 +105,20 @@ Rectangle {
                 }
             }
 
-            BorderedButton {
-                Layout.fillWidth: true
-                objectName: "account.openProfile"
+            FormSection {
                 visible: panel.showsProfile
-                text: L.t("个人信息")
-                onClicked: panel.openProfile()
+
+                SettingsRow {
+                    objectName: "account.openProfile"
+                    title: L.t("个人信息")
+                    symbol: "person.text.rectangle"
+                    trailingSymbol: ""
+                    onClicked: panel.openProfile()
+                }
             }
 
             FormSection {
                 title: L.t("本机账号（最多两个）")
-                symbol: "person.crop.circle"
                 footer: L.t("登录会话只保存在这台电脑的当前用户下，不保存密码。过期后需要重新登录。移除账号只清除本机保存。")
 
                 Text {
@@ -175,13 +178,18 @@ Rectangle {
                 }
             }
 
-            FormButton {
-                objectName: "account.logout"
+            FormSection {
                 visible: switcher.signedIn
-                destructive: true
-                enabled: !switcher.busy
-                text: L.t("退出当前账号")
-                onClicked: switcher.startSignOut()
+
+                SettingsRow {
+                    objectName: "account.logout"
+                    destructive: true
+                    enabled: !switcher.busy
+                    title: L.t("退出当前账号")
+                    symbol: "rectangle.portrait.and.arrow.right"
+                    trailingSymbol: ""
+                    onClicked: switcher.startSignOut()
+                }
             }
 
             FailureText {
@@ -267,17 +275,38 @@ Rectangle {
                 }
             }
         }
-        GlassButton {
+        // Borderless, its symbol alone in the destructive colour.
+        AbstractButton {
             id: removeButton
 
             objectName: "account.remove." + row.modelData.id
             visible: !row.modelData.current
-            symbol: "minus.circle"
             enabled: !switcher.busy
+            focusPolicy: Qt.StrongFocus
+            padding: 4
+            opacity: enabled ? 1 : 0.45
             Accessible.name: row.modelData.removeName
             onClicked: {
                 panel.removingRow = row.index;
                 switcher.remove(row.modelData.id);
+            }
+
+            contentItem: Symbol {
+                name: "minus.circle"
+                size: Typography.title2 + 1
+                color: Theme.rejected
+                opacity: removeButton.down ? 0.6 : 1
+            }
+            background: Rectangle {
+                implicitWidth: 32
+                implicitHeight: 32
+                radius: 8
+                color: removeButton.hovered ? Qt.alpha(Theme.rejected, 0.08) : "transparent"
+
+                FocusRing {
+                    control: removeButton
+                    radius: 10
+                }
             }
         }
     }

@@ -79,7 +79,6 @@ Page {
 
     FormSection {
         title: L.t("条款与隐私")
-        symbol: "doc.text"
 
         SettingsRow {
             objectName: "information.terms"

@@ -20,8 +20,6 @@ AccountFormPage {
     property MemberNavigation navigation
     property pageRoute route
     property bool required: false
-    // On a stack: "返回" above the form, which pops it.
-    property bool showsBack: view.route.page !== ShellPage.NoPage
     // While the picture converts or the profile is saved the page keeps its place, and holds the keyboard
     // while the control that had it is off.
     readonly property bool pageBusy: form.busy
@@ -37,15 +35,13 @@ AccountFormPage {
     objectName: view.required ? "account.profileSetup" : "account.profileEdit"
     title: view.required ? L.t("完成账号设置") : L.t("编辑资料")
     busy: form.busy
+    // On a stack: "返回" on the title's line, which pops it.
+    showsBack: view.route.page !== ShellPage.NoPage
+    backName: "profile.back"
+    onBack: view.done()
     Component.onCompleted: {
         if (!form.loaded)
             form.startLoad();
-    }
-
-    BackButton {
-        objectName: "profile.back"
-        visible: view.showsBack
-        onClicked: view.done()
     }
 
     ProfileForm {
@@ -79,22 +75,21 @@ AccountFormPage {
                 ring: Theme.line
                 image: form.preview !== undefined ? form.preview : view.appState.avatar
             }
-            RowLayout {
+            // The two ways to a new picture are rows of the column, each in its middle.
+            BorderedButton {
                 Layout.alignment: Qt.AlignHCenter
-                spacing: 10
-
-                BorderedButton {
-                    objectName: "profile.pickPhoto"
-                    text: L.t("上传头像")
-                    enabled: !form.busy
-                    onClicked: photoDialog.pick(1)
-                }
-                BorderedButton {
-                    objectName: "profile.forumAvatar"
-                    text: L.t("使用 IFC 头像")
-                    enabled: !form.busy
-                    onClicked: form.startForumAvatar()
-                }
+                objectName: "profile.pickPhoto"
+                text: L.t("上传头像")
+                symbol: "photo"
+                enabled: !form.busy
+                onClicked: photoDialog.pick(1)
+            }
+            BorderedButton {
+                Layout.alignment: Qt.AlignHCenter
+                objectName: "profile.forumAvatar"
+                text: L.t("使用 IFC 头像")
+                enabled: !form.busy
+                onClicked: form.startForumAvatar()
             }
             Text {
                 Layout.fillWidth: true

@@ -11,7 +11,8 @@ RowLayout {
     property string value
 
     Layout.fillWidth: true
-    implicitHeight: 44
+    // As tall as the rows that open something: a layout keeps no implicit height it is given.
+    Layout.minimumHeight: 44
     spacing: 10
     Accessible.role: Accessible.StaticText
     Accessible.name: row.title + " " + row.value

@@ -73,7 +73,6 @@ Page {
         SettingsRow {
             objectName: "settings.language"
             title: L.t("语言")
-            symbol: "globe.americas.fill"
             value: language.currentName
             trailingSymbol: language.canOpen ? "arrow.up.forward.app" : ""
             enabled: language.canOpen

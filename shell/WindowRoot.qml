@@ -277,7 +277,8 @@ Item {
         parent: root
         anchors.centerIn: parent
         width: Math.min(420, root.width - 32)
-        height: Math.min(560, root.height - 32)
+        // As tall as the panel's content (the add form opens it further), as long as the window has room.
+        height: Math.min(savedAccountsPanel.implicitHeight, root.height - 32)
         padding: 0
         modal: true
         focus: true

@@ -3,17 +3,17 @@ import QtQuick.Layouts
 import QtQuick.Templates as T
 import Vorna.Ui
 
-// The bordered button: its title on the surface inside a hairline border, or on the accent when
-// prominent; a symbol before the title where one is named.
+// The bordered button: its title (after its symbol, when it has one) on the surface inside a hairline border,
+// or on the accent when prominent.
 T.Button {
     id: control
 
     property bool prominent: false
+    property string symbol
     // An action that cannot be undone: its title in the rejected colour, or on it when prominent.
     property bool destructive: false
     // The large control size: a taller button for a page's main actions.
     property bool large: false
-    property string symbol
     property real radius: control.large ? 10 : 7
     // Drawn in the dark scheme whatever the appearance (a control on a slate stage).
     property bool darkScheme: false
@@ -36,22 +36,25 @@ T.Button {
     // the alert opens).
     Accessible.name: control.text
 
+    // The symbol and the title stand together in the middle; a title too wide for the button is cut.
     contentItem: RowLayout {
-        spacing: 6
+        spacing: 0
 
-        // The symbol and the title stand together in the middle of a wide button.
         Item {
             Layout.fillWidth: true
-            visible: control.symbol.length > 0
         }
         Symbol {
+            Layout.rightMargin: 6
             visible: control.symbol.length > 0
             name: control.symbol
-            size: Typography.body + 3
+            size: control.font.pixelSize + 2
             color: control.labelColor
         }
         Text {
-            Layout.fillWidth: control.symbol.length === 0
+            Layout.fillWidth: true
+            // Whole pixels: a layout rounds the room it gives down, and a fraction short would cut the title.
+            Layout.preferredWidth: Math.ceil(implicitWidth)
+            Layout.maximumWidth: Math.ceil(implicitWidth)
             text: control.text
             font: control.font
             color: control.labelColor
@@ -61,7 +64,6 @@ T.Button {
         }
         Item {
             Layout.fillWidth: true
-            visible: control.symbol.length > 0
         }
     }
 

@@ -18,8 +18,6 @@ T.Button {
     property bool loading: false
     readonly property color labelColor: prominent ? Theme.white : Theme.glassLabel
     readonly property bool iconOnly: text.length === 0 && symbol.length > 0
-    // The loader or the symbol stands with the title in the middle of a wide button.
-    readonly property bool grouped: loading || (symbol.length > 0 && !iconOnly)
 
     implicitWidth: Math.max(implicitBackgroundWidth, implicitContentWidth + leftPadding + rightPadding)
     implicitHeight: Math.max(implicitBackgroundHeight, implicitContentHeight + topPadding + bottomPadding)
@@ -34,27 +32,31 @@ T.Button {
     // to the button that opened it only while it has a name).
     Accessible.name: control.text
 
+    // The loader, the symbol and the title stand together in the middle, however wide the button is; a title
+    // too wide for it is cut (or first shrinks).
     contentItem: RowLayout {
-        spacing: 6
+        spacing: 0
 
-        // With the loader or a symbol, the two stand together in the middle.
         Item {
             Layout.fillWidth: true
-            visible: control.grouped
         }
         InlineLoader {
+            Layout.rightMargin: 6
             visible: control.loading
             Accessible.ignored: true
         }
         Symbol {
-            Layout.fillWidth: control.iconOnly
+            Layout.rightMargin: control.iconOnly ? 0 : 6
             visible: control.symbol.length > 0
             name: control.symbol
             size: Typography.body + 3
             color: control.labelColor
         }
         Text {
-            Layout.fillWidth: !control.grouped
+            Layout.fillWidth: true
+            // Whole pixels: a layout rounds the room it gives down, and a fraction short would cut the title.
+            Layout.preferredWidth: Math.ceil(implicitWidth)
+            Layout.maximumWidth: Math.ceil(implicitWidth)
             visible: !control.iconOnly
             text: control.text
             font: control.font
@@ -67,7 +69,6 @@ T.Button {
         }
         Item {
             Layout.fillWidth: true
-            visible: control.grouped
         }
     }
 

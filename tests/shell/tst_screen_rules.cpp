@@ -1,5 +1,6 @@
 // What each screen shows, lets be pressed and opens, read from the running views through the shell against
 // the sample member service: one row per condition of a view, in the state that makes it true or false.
+#include "AircraftImageService.h"
 #include "AppState.h"
 #include "ItemAccessibility.h"
 #include "L.h"
@@ -149,6 +150,57 @@ bool shownFixedPitch(QQuickItem *root, const QString &text)
     });
 }
 
+// The symbols of the icon font drawn on screen at or below an item, a name as often as it is drawn, in order
+// of name. An avatar's placeholder is its picture, there or not as the picture loads, and is left out.
+QStringList symbolsShown(QQuickItem *root)
+{
+    const auto inAvatar = [root](QQuickItem *item) {
+        for (QQuickItem *above = item; above && above != root; above = above->parentItem()) {
+            if (QByteArray(above->metaObject()->className()).startsWith("AccountAvatar_QMLTYPE"))
+                return true;
+        }
+        return false;
+    };
+    QStringList names;
+    for (QQuickItem *item : itemsBelow(root)) {
+        if (item->isVisible() && QByteArray(item->metaObject()->className()).startsWith("Symbol_QMLTYPE")
+            && !item->property("name").toString().isEmpty() && !inAvatar(item))
+            names.append(item->property("name").toString());
+    }
+    names.sort();
+    return names;
+}
+
+// Whether items stand one under the other in this order, each centred on the first one's middle.
+bool inOneColumn(const QList<QQuickItem *> &items)
+{
+    const auto box = [](QQuickItem *item) {
+        return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    };
+    for (qsizetype i = 1; i < items.size(); ++i) {
+        if (box(items.at(i)).top() < box(items.at(i - 1)).bottom()
+            || std::abs(box(items.at(i)).center().x() - box(items.front()).center().x()) > 1.5)
+            return false;
+    }
+    return true;
+}
+
+// Whether a control draws no border and no fill of its own (a plain symbol or text, as a borderless button).
+// A rectangle's border is drawn only once it is given: Qt's default, opaque black of width 1, is not.
+bool drawsNoFrame(QQuickItem *control)
+{
+    const QList<QQuickItem *> items = itemsBelow(control);
+    return std::none_of(items.cbegin(), items.cend(), [](QQuickItem *item) {
+        if (!item->isVisible() || !item->inherits("QQuickRectangle") || item->opacity() <= 0)
+            return false;
+        const QObject *border = item->property("border").value<QObject *>();
+        const QColor borderColour = border ? border->property("color").value<QColor>() : QColor();
+        const bool bordered = border && border->property("width").toReal() > 0 && borderColour.alpha() > 0
+                              && borderColour != QColor(Qt::black);
+        return bordered || item->property("color").value<QColor>().alpha() > 0;
+    });
+}
+
 // A row "… zh_TW" sees the app in Taiwan Chinese: its texts, and the locale its times are written in.
 class TaiwanScope
 {
@@ -217,6 +269,12 @@ QJsonObject withScheduleTimes(QJsonObject live, const QString &id, const QDateTi
 // "masked:NAME" is a field shown and enabled that holds text and draws only its mask characters.
 // "fixed:TEXT" is a text on screen that reads so and is drawn in a fixed-pitch face; among the hidden, no
 // text on screen that reads so is.
+// "symbols:NAME>a b" is an item shown with exactly those symbols drawn at or below it, each as often as it is
+// named; "symbol:NAME>a" among the hidden, an item shown without that symbol. "column:A B" are items shown
+// one under the other, each centred on the first. "destructive:NAME" is a control shown that draws its
+// symbols and texts in the rejected colour and no border or fill of its own. "quiet:NAME" is a failure
+// notice shown that, once the window has drawn it, has taken neither the keyboard nor the page the row
+// scrolled, which stays where it was.
 void addControlColumns()
 {
     QTest::addColumn<QString>("scenario");
@@ -296,6 +354,8 @@ private:
     void checkControls();
     // A control shown as an alert that has taken the keyboard and stands wholly in view.
     void checkAlert(const QString &name);
+    // A colour of the app's theme, as the views read it.
+    QColor themeColour(const char *name);
     // Opens the screen of a row of failuresShowEveryTime, with its action's failure set at the service.
     void openToFail(const QString &scenario);
     // The row's action, once: as the member does it, the keyboard on its control.
@@ -306,6 +366,8 @@ private:
     std::unique_ptr<QQuickWindow> m_window;
     QQuickItem *m_root = nullptr;
     AppState *m_app = nullptr;
+    // A page a row scrolled, and where to: for "quiet:", which leaves it there.
+    std::pair<QPointer<QQuickItem>, qreal> m_scrolled;
 };
 
 void ScreenRulesTest::initTestCase()
@@ -324,6 +386,7 @@ void ScreenRulesTest::cleanup()
     FlightActivityNavigation::shared().clearOwnFlightRequest();
     m_app = nullptr;
     m_root = nullptr;
+    m_scrolled = {};
     closeWindow(m_window, m_engine);
 }
 
@@ -429,6 +492,10 @@ void ScreenRulesTest::checkControls()
     const QLatin1String fixed("fixed:");
     const QLatin1String saying("said:");
     const QLatin1String inView("inview:");
+    const QLatin1String symbols("symbols:");
+    const QLatin1String column("column:");
+    const QLatin1String destructive("destructive:");
+    const QLatin1String quiet("quiet:");
     // Each control is looked up again once the state checked holds: a row kept from before the wait may
     // have been made anew by then.
     for (const QString &name : enabled) {
@@ -508,6 +575,60 @@ void ScreenRulesTest::checkControls()
                 return;
             continue;
         }
+        if (name.startsWith(symbols)) {
+            const QString owner = withSavedIds(name.mid(symbols.size()).section('>', 0, 0));
+            const QStringList wanted = name.section('>', 1).split(' ', Qt::SkipEmptyParts);
+            QTRY_VERIFY2(shown(scene(), owner), qPrintable(owner + " is not shown"));
+            QTRY_VERIFY2(symbolsShown(shown(scene(), owner)) == wanted,
+                         qPrintable(owner + " draws " + symbolsShown(shown(scene(), owner)).join(' ')));
+            continue;
+        }
+        if (name.startsWith(column)) {
+            const QStringList names = name.mid(column.size()).split(' ');
+            const auto found = [&] {
+                QList<QQuickItem *> items;
+                for (const QString &item : names)
+                    items.append(shown(scene(), item));
+                return items.contains(nullptr) ? QList<QQuickItem *>() : items;
+            };
+            QTRY_VERIFY2(!found().isEmpty(), qPrintable(name + ": not all shown"));
+            QVERIFY(QQuickTest::qWaitForPolish(m_window.get()));
+            QVERIFY2(inOneColumn(found()), qPrintable(name + ": not one under the other in one column"));
+            continue;
+        }
+        if (name.startsWith(destructive)) {
+            const QString control = withSavedIds(name.mid(destructive.size()));
+            QTRY_VERIFY2(heardControl(scene(), control), qPrintable(control + " is not shown"));
+            QQuickItem *button = heardControl(scene(), control);
+            QVERIFY2(drawsNoFrame(button), qPrintable(control + " draws a border or a fill"));
+            const QColor rejected = themeColour("rejected");
+            for (QQuickItem *item : itemsBelow(button)) {
+                if (item->isVisible() && item->inherits("QQuickText"))
+                    QVERIFY2(item->property("color").value<QColor>() == rejected,
+                             qPrintable(control + " draws \"" + item->property("text").toString()
+                                        + "\" in another colour"));
+            }
+            continue;
+        }
+        if (name.startsWith(quiet)) {
+            const QString noticeName = name.mid(quiet.size());
+            QTRY_VERIFY2(shown(scene(), noticeName), qPrintable(name + " is not shown"));
+            // Long enough for a notice that takes the keyboard and the view to have done so: it does that
+            // at the first frame after it shows.
+            for (int frame = 0; frame < 2; ++frame) {
+                QSignalSpy drawn(m_window.get(), &QQuickWindow::frameSwapped);
+                m_window->update();
+                QTRY_VERIFY(drawn.count() > 0);
+            }
+            QQuickItem *notice = shown(scene(), noticeName);
+            QVERIFY(notice);
+            QQuickItem *keyboard = m_window->activeFocusItem();
+            QVERIFY2(keyboard != notice && !notice->isAncestorOf(keyboard),
+                     qPrintable(name + " has taken the keyboard"));
+            QVERIFY2(m_scrolled.first, "the row scrolled no page before its failure came");
+            QCOMPARE(m_scrolled.first->property("contentY").toReal(), m_scrolled.second);
+            continue;
+        }
         if (name.startsWith(said)) {
             QTRY_VERIFY2(heardOn(m_window.get(), name.mid(said.size())), qPrintable(name + " is not heard"));
             continue;
@@ -527,6 +648,7 @@ void ScreenRulesTest::checkControls()
     }
     // Not in the tree at all, on screen or off it.
     const QLatin1String inTree("tree:");
+    const QLatin1String symbol("symbol:");
     for (const QString &name : hidden) {
         if (name.startsWith(inTree)) {
             const QString wanted = name.mid(inTree.size());
@@ -543,9 +665,24 @@ void ScreenRulesTest::checkControls()
         else if (name.startsWith(fixed))
             QTRY_VERIFY2(!shownFixedPitch(scene(), name.mid(fixed.size())),
                          qPrintable(name + " is shown in a fixed-pitch face"));
-        else
+        else if (name.startsWith(symbol)) {
+            const QString owner = withSavedIds(name.mid(symbol.size()).section('>', 0, 0));
+            QTRY_VERIFY2(shown(scene(), owner), qPrintable(owner + " is not shown"));
+            QTRY_VERIFY2(!symbolsShown(shown(scene(), owner)).contains(name.section('>', 1)),
+                         qPrintable(name + " is drawn"));
+        } else
             QTRY_VERIFY2(!heardControl(scene(), withSavedIds(name)), qPrintable(name + " is shown"));
     }
+}
+
+QColor ScreenRulesTest::themeColour(const char *name)
+{
+    QQmlComponent component(m_engine.get());
+    component.setData(QByteArray("import QtQuick\nimport Vorna.Ui\nQtObject { property color colour: Theme.")
+                          + name + " }",
+                      QUrl());
+    const std::unique_ptr<QObject> made(component.create());
+    return made ? made->property("colour").value<QColor>() : QColor();
 }
 
 void ScreenRulesTest::checkAlert(const QString &name)
@@ -836,6 +973,9 @@ void ScreenRulesTest::accountScreens_data()
     QTest::newRow("account tab: the logbook's row in Taiwan Chinese")
         << "tab lichen zh_TW" << QStringList{"account.logbook>飛行日誌"} << QStringList()
         << QStringList{"account.logbook>Logbook"};
+    QTest::newRow("settings: the language row without a symbol of its own")
+        << "settings" << QStringList() << QStringList()
+        << QStringList{"symbol:settings.language>globe.americas.fill"};
     // The appearances by their own names, not renamed "浅色" and "深色" in Simplified Chinese.
     QTest::newRow("settings: the appearances")
         << "settings" << QStringList{"settings.theme>跟随系统", "settings.theme>白色", "settings.theme>黑色"}
@@ -875,6 +1015,12 @@ void ScreenRulesTest::accountScreens_data()
     QTest::newRow("legal text: every part heard")
         << "legal" << QStringList{"heard:使用条款", "heard:你使用在 vornalia.org 注册的账号登录。"}
         << QStringList() << QStringList();
+    // Each row its symbol; the pages on this stack their chevron, the logbook's sheet none.
+    QTest::newRow("account tab: its symbols")
+        << "tab lichen"
+        << QStringList{"symbols:shell.account>book.closed.fill chevron.right chevron.right chevron.right "
+                       "chevron.right gearshape info.circle trophy"}
+        << QStringList() << QStringList();
     QTest::newRow("account tab: staff")
         << "tab wangfang" << rows << QStringList() << QStringList{"account.logbook"};
     // The version and the service are rows that only show; the terms open a page.
@@ -882,6 +1028,19 @@ void ScreenRulesTest::accountScreens_data()
                                  << QStringList{"text:information.version", "text:information.service",
                                                 "information.terms", "heard:版本 1.0.0 (1)"}
                                  << QStringList() << QStringList();
+
+    // The legal texts' heading stands without a symbol: each of its rows has one.
+    QTest::newRow("information: its symbols")
+        << "information"
+        << QStringList{"symbols:account.information>chevron.left chevron.right chevron.right doc.text "
+                       "hand.raised trash"}
+        << QStringList() << QStringList();
+    QTest::newRow("information: the caches not cleared")
+        << "information" << QStringList{"information.clearCache>清除飞机图片缓存"} << QStringList()
+        << QStringList{"information.clearCache>清除飞机图片缓存 已清除", "heard:已清除"};
+    QTest::newRow("information: the caches cleared")
+        << "information cleared" << QStringList{"information.clearCache>清除飞机图片缓存 已清除"}
+        << QStringList() << QStringList();
 
     const QStringList passwordFields{"password.current", "password.next", "password.confirmation"};
     QTest::newRow("password: required, empty")
@@ -925,6 +1084,22 @@ void ScreenRulesTest::accountScreens_data()
     QTest::newRow("profile: edit") << "profile edit" << profileFields + QStringList{"profile.back"}
                                    << QStringList()
                                    << QStringList{"profile.banner", "profile.signOut", "profile.error"};
+    // The picture: the avatar, then "上传头像" with its symbol and "使用 IFC 头像", one under the other.
+    const QString pictureColumn = "column:profile.avatar profile.pickPhoto profile.forumAvatar";
+    QTest::newRow("profile: set-up, its picture")
+        << "profile setup" << QStringList{pictureColumn} << QStringList() << QStringList();
+    QTest::newRow("profile: edit, its picture (760×540)")
+        << "profile edit" << QStringList{pictureColumn} << QStringList() << QStringList();
+    QTest::newRow("profile: set-up, its symbols")
+        << "profile setup"
+        << QStringList{"symbols:gate.profile>person.crop.circle person.crop.circle.badge.exclamationmark "
+                       "person.text.rectangle photo"}
+        << QStringList() << QStringList();
+    QTest::newRow("profile: edit, its symbols")
+        << "profile edit"
+        << QStringList{"symbols:account.profileEdit>chevron.left person.crop.circle person.text.rectangle "
+                       "photo"}
+        << QStringList() << QStringList();
     // Nothing to save over until the member's profile has come.
     QTest::newRow("profile: edit, loading")
         << "profile edit loading" << QStringList{"profile.back", "profile.wechat"}
@@ -974,6 +1149,10 @@ void ScreenRulesTest::accountScreens_data()
     QTest::newRow("profile page: record failing")
         << "page lichen summary-500" << pageButtons + QStringList{"heard:样例服务按要求返回 500。"}
         << QStringList() << QStringList();
+    // The page's own load as it opens is not something the member did: its failure waits where it stands.
+    QTest::newRow("profile page: record failing as it opens, quietly (760×540)")
+        << "page lichen summary-500-scrolled" << QStringList{"quiet:account.error"} << QStringList()
+        << QStringList();
     // Each reload reloads its own: the page's the record, the statistics' button the statistics.
     QTest::newRow("profile page: reloaded")
         << "page lichen reloaded" << pageButtons + QStringList{"heard:所属组织：Vornalia"} << QStringList()
@@ -1001,6 +1180,18 @@ void ScreenRulesTest::accountScreens_data()
         << QStringList()
         << QStringList{"account.remove.{lichen}", "account.add.username", "account.add.password",
                        "account.add.submit",      "account.none",         "account.error"};
+    // The profile's row, the add form's heading and the sign-out each with its symbol; the saved accounts'
+    // heading without one.
+    QTest::newRow("switcher: one account, its symbols")
+        << "switcher"
+        << QStringList{"symbols:account.switcher>person.badge.plus person.text.rectangle "
+                       "rectangle.portrait.and.arrow.right"}
+        << QStringList() << QStringList();
+    QTest::newRow("switcher: over the workbench, its symbols")
+        << "switcher staff"
+        << QStringList{"symbols:account.switcher>person.badge.plus person.text.rectangle "
+                       "rectangle.portrait.and.arrow.right"}
+        << QStringList() << QStringList();
     // The popover's title is looked up, the sheet's stands as it is; each row is heard with its state.
     // Regression: a row was heard by its user name alone, without "已登录" or "点击登录".
     QTest::newRow("switcher: one account, heard")
@@ -1030,6 +1221,15 @@ void ScreenRulesTest::accountScreens_data()
         << QStringList{"account.saved.{lichen}", "account.saved.{hejing}", "account.remove.{lichen}",
                        "account.logout"}
         << QStringList() << QStringList{"account.remove.{hejing}", "account.add.toggle"};
+    QTest::newRow("switcher: two accounts, its symbols")
+        << "switcher two"
+        << QStringList{"symbols:account.switcher>minus.circle person.text.rectangle "
+                       "rectangle.portrait.and.arrow.right"}
+        << QStringList() << QStringList();
+    // The remove button is borderless, its symbol alone in the destructive colour.
+    QTest::newRow("switcher: two accounts, the remove button")
+        << "switcher two" << QStringList{"destructive:account.remove.{lichen}"} << QStringList()
+        << QStringList();
     QTest::newRow("switcher: two accounts, heard")
         << "switcher two"
         << QStringList{"account.saved.{lichen}>lichen, 点击登录",
@@ -1049,6 +1249,12 @@ void ScreenRulesTest::accountScreens_data()
         << QStringList{"account.done", "account.saved.{lichen}", "account.remove.{lichen}",
                        "heard:登录会话只保存在这台电脑"}
         << QStringList() << QStringList{"account.openProfile", "account.logout", "account.none"};
+    QTest::newRow("switcher: signed out, its symbols")
+        << "switcher signed out" << QStringList{"symbols:account.switcher>minus.circle person.badge.plus"}
+        << QStringList() << QStringList();
+    QTest::newRow("switcher: signed out, the remove button")
+        << "switcher signed out" << QStringList{"destructive:account.remove.{lichen}"} << QStringList()
+        << QStringList();
     QTest::newRow("switcher: signed out, heard")
         << "switcher signed out"
         << QStringList{"account.title>切换账号", "account.saved.{lichen}>lichen, 点击登录",
@@ -1088,10 +1294,15 @@ void ScreenRulesTest::accountScreens()
         QVERIFY(showSignedIn(scenario.section(' ', 1)));
         navigation()->setSelected(MemberTab::Account);
         QTRY_VERIFY(shown(m_root, "shell.account"));
-    } else if (scenario == "information") {
+    } else if (scenario.startsWith("information")) {
         QVERIFY(showSignedIn("lichen"));
         navigation()->setSelected(MemberTab::Account);
         QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Information));
+        if (scenario == "information cleared") {
+            const quint64 epoch = AircraftImageService::shared().cacheEpoch();
+            press("information.clearCache");
+            QCOMPARE(AircraftImageService::shared().cacheEpoch(), epoch + 1);
+        }
     } else if (scenario.startsWith("password ordinary")) {
         QVERIFY(showSignedIn("lichen"));
         // No screen opens the ordinary mode: the form stands alone over the window root.
@@ -1246,9 +1457,27 @@ void ScreenRulesTest::accountScreens()
             service().setFault(statistics, {.held = true});
         if (how == "summary-500" || how == "reloaded")
             service().setFault(record, {.status = 500, .times = how == "reloaded" ? 1 : -1});
+        // The record held back while the member scrolls to the page's foot, then refused.
+        if (how == "summary-500-scrolled")
+            service().setFault(record, {.status = 500, .held = true});
         navigation()->setSelected(MemberTab::Account);
         QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Profile));
         QTRY_VERIFY(shown(m_root, "account.page"));
+        if (how == "summary-500-scrolled") {
+            QTRY_COMPARE(service().heldAnswers(), 1);
+            QQuickItem *page = nullptr;
+            for (QQuickItem *item : itemsBelow(shown(m_root, "account.page"))) {
+                if (!page && item->inherits("QQuickFlickable"))
+                    page = item;
+            }
+            QVERIFY(page);
+            QVERIFY(QQuickTest::qWaitForPolish(m_window.get()));
+            const qreal foot = page->property("contentHeight").toReal() - page->height();
+            QVERIFY2(foot > 0, "the page does not scroll in this window");
+            page->setProperty("contentY", foot);
+            m_scrolled = {page, foot};
+            service().release();
+        }
         if (how == "reloaded") {
             QTRY_VERIFY(heardOn(m_window.get(), "样例服务按要求返回 500。"));
             QTRY_VERIFY(heardOn(m_window.get(), "未找到关联的 IF 账号。"));
@@ -1270,7 +1499,7 @@ void ScreenRulesTest::accountScreens()
         if (scenario == "leaderboard refreshed")
             press("rank.refresh");
     } else if (scenario.startsWith("switcher")) {
-        QVERIFY(showSignedIn("lichen"));
+        QVERIFY(showSignedIn(scenario == "switcher staff" ? "wangfang" : "lichen"));
         if (scenario == "switcher one name") {
             await(m_app->rememberCurrentAccount());
             // lichen's account took another user name on the site, and 何静's the one it gave up.

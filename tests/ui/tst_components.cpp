@@ -5,6 +5,7 @@
 #include "Contrast.h"
 #include "L.h"
 #include "LanguageScope.h"
+#include "Symbols.h"
 #include "ViewRules.h"
 #include "ViewTestSupport.h"
 
@@ -103,6 +104,8 @@ private Q_SLOTS:
     void everyComponentBuilds();
     void pageCapsItsColumn_data();
     void pageCapsItsColumn();
+    void buttonsCentreTheirLabel_data();
+    void buttonsCentreTheirLabel();
     void adaptiveColumnsFollowTheWindow_data();
     void adaptiveColumnsFollowTheWindow();
     void routeLineNamesLine();
@@ -592,6 +595,55 @@ void ComponentsTest::pageCapsItsColumn()
     const QPointF left = card->mapToItem(page.get(), QPointF(0, 0));
     QCOMPARE(left.x(), (windowWidth - columnWidth) / 2);
     QVERIFY(views.warnings().isEmpty());
+}
+
+void ComponentsTest::buttonsCentreTheirLabel_data()
+{
+    QTest::addColumn<QByteArray>("qml");
+    // A label stretched across the button: its symbol and title stand together in the middle, not the symbol
+    // at the leading edge and the title in the middle of the rest.
+    QTest::newRow("glass, stretched")
+        << QByteArray("GlassButton { width: 420; text: \"编辑个人资料\"; symbol: \"pencil\" }");
+    QTest::newRow("bordered, stretched")
+        << QByteArray("BorderedButton { width: 420; text: \"上传头像\"; symbol: \"photo\" }");
+    // At its own width the title stands whole: the layout around it rounds the room it gives down, and a
+    // title a fraction of a pixel wider was cut.
+    QTest::newRow("bordered, its own width")
+        << QByteArray("BorderedButton { text: \"Use a saved account\" }");
+    QTest::newRow("glass, its own width")
+        << QByteArray("GlassButton { text: \"Use a saved account\"; symbol: \"person.crop.circle\" }");
+}
+
+// The title whole, and the label (symbol and title) centred on the button.
+void ComponentsTest::buttonsCentreTheirLabel()
+{
+    QFETCH(QByteArray, qml);
+    Views views;
+    QQuickWindow window;
+    window.resize(600, 200);
+    const auto button = views.make(qml);
+    QVERIFY(button);
+    button->setParentItem(window.contentItem());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window)); // laid out before its first frame
+    const QString title = button->property("text").toString();
+    const QList<QQuickItem *> titles = visibleTexts(button.get(), title);
+    QCOMPARE(titles.size(), 1);
+    QQuickItem *text = titles.constFirst();
+    QTRY_VERIFY2(!text->property("truncated").toBool(), qPrintable(title + " is cut"));
+    // Where the label draws: the symbol's box, if it has one, to the title's glyphs.
+    const double glyphs = text->property("contentWidth").toReal();
+    double left = text->mapToItem(button.get(), QPointF((text->width() - glyphs) / 2, 0)).x();
+    const double right = left + glyphs;
+    const QString symbol = button->property("symbol").toString();
+    const QList<QQuickItem *> symbols =
+        symbol.isEmpty() ? QList<QQuickItem *>() : visibleTexts(button.get(), Symbols().glyph(symbol));
+    QCOMPARE(symbols.size(), symbol.isEmpty() ? 0 : 1);
+    if (!symbols.isEmpty())
+        left = std::min(left, symbols.constFirst()->mapToItem(button.get(), QPointF(0, 0)).x());
+    QVERIFY2(std::abs((left + right) / 2 - button->width() / 2) < 1.5,
+             qPrintable(
+                 QStringLiteral("the label spans %1 to %2 of %3").arg(left).arg(right).arg(button->width())));
 }
 
 void ComponentsTest::adaptiveColumnsFollowTheWindow_data()
