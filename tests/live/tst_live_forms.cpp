@@ -89,6 +89,8 @@ private slots:
     void navigationDecisions();
     void pageIsHeardWhereAScreenReaderListens_data();
     void pageIsHeardWhereAScreenReaderListens();
+    void sandboxOffOnlyAsRoot_data();
+    void sandboxOffOnlyAsRoot();
     void callbackIsReplayedOnceAndReportedOnce();
     void callbackReplayFailures_data();
     void callbackReplayFailures();
@@ -195,6 +197,24 @@ void LiveFormsTest::pageIsHeardWhereAScreenReaderListens()
     QFETCH(bool, heard);
     QFETCH(QByteArray, expected);
     QCOMPARE(LiveAuthorizationCoordinator::chromiumFlags(flags, heard), expected);
+}
+
+void LiveFormsTest::sandboxOffOnlyAsRoot_data()
+{
+    QTest::addColumn<uint>("user");
+    QTest::addColumn<bool>("withoutSandbox");
+    QTest::newRow("root") << 0u << true;
+    QTest::newRow("a member's own account") << 1000u << false;
+    QTest::newRow("the first system account") << 1u << false;
+}
+
+// The decision is read for a given user: these tests run as root, where the process's own would answer
+// true whatever the rule. Regression: as root, Chromium refused its sandbox and ended the whole app.
+void LiveFormsTest::sandboxOffOnlyAsRoot()
+{
+    QFETCH(uint, user);
+    QFETCH(bool, withoutSandbox);
+    QCOMPARE(LiveAuthorizationCoordinator::startsWithoutSandbox(uid_t(user)), withoutSandbox);
 }
 
 void LiveFormsTest::callbackIsReplayedOnceAndReportedOnce()
