@@ -40,9 +40,6 @@ ColumnLayout {
                 required property liveApplicationCard card
                 readonly property bool reviewer: board.liveTab.canReview
 
-                Layout.preferredWidth: 1
-                Layout.fillWidth: true
-                Layout.fillHeight: true
                 implicitWidth: cell.reviewer ? row.implicitWidth : shownCard.implicitWidth
                 implicitHeight: cell.reviewer ? row.implicitHeight : shownCard.implicitHeight
 

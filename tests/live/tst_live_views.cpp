@@ -8,6 +8,8 @@
 #include "MemberNavigation.h"
 #include "MemberTestSupport.h"
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -85,6 +87,8 @@ private Q_SLOTS:
     void barOverThePageColumn();
     void cardsOfOneRowShareTheirHeight_data();
     void cardsOfOneRowShareTheirHeight();
+    void aCardAloneKeepsOneColumn_data();
+    void aCardAloneKeepsOneColumn();
     void reviewReloadsThePageAfterItsScreenHasGone();
 
 private:
@@ -226,6 +230,49 @@ void LiveViewsTest::cardsOfOneRowShareTheirHeight()
     // Regression: each card kept its own height, so a row's cards ended at different heights.
     QTRY_COMPARE(left->height(), right->height());
     QVERIFY(left->height() > 0);
+}
+
+void LiveViewsTest::aCardAloneKeepsOneColumn_data()
+{
+    QTest::addColumn<LiveTabModel::Board>("tab");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QString>("board");
+    // The search leaves B-30A7 alone in its organisation's section.
+    QTest::newRow("fleet, one aircraft found") << LiveTabModel::Fleet << "B-30A7"
+                                               << "live.aircraft.org-vornalia/ac-107"
+                                               << "live.fleet";
+    // The member's one application.
+    QTest::newRow("applications, one listed") << LiveTabModel::Applications << ""
+                                              << "live.application.app-10"
+                                              << "live.applicationsBoard";
+}
+
+// Regression: in a regular window a section or list holding one card stretched it across both columns.
+void LiveViewsTest::aCardAloneKeepsOneColumn()
+{
+    QFETCH(LiveTabModel::Board, tab);
+    QFETCH(QString, search);
+    QFETCH(QString, card);
+    QFETCH(QString, board);
+    const QJsonObject application{
+        {"id", "app-10"},           {"username", "lichen"}, {"organization", "Vornalia Virtual"},
+        {"registration", "B-30A4"}, {"departure", "ZBAA"},  {"arrival", "ZSSS"},
+        {"status", "pending"},      {"reviewNote", ""}};
+    m_site->service->setFault(
+        "/api/live-schedules/applications",
+        {.json = QJsonObject{{"applications", QJsonArray{application}}, {"hasMore", false}}});
+    LiveTabModel *model = openPage("lichen", QSize(1920, 1200));
+    QVERIFY(model);
+    model->setTab(tab);
+    model->setSearch(search);
+    QQuickItem *shownCard = nullptr;
+    QTRY_VERIFY((shownCard = named(card)) && shownCard->isVisible());
+    QQuickItem *shownBoard = named(board);
+    QVERIFY(shownBoard);
+    // One of two columns, at the start of its row.
+    QTRY_COMPARE(qRound(shownCard->width()), qRound((shownBoard->width() - 16) / 2));
+    QCOMPARE(qRound(inWindow(shownCard).left()), qRound(inWindow(shownBoard).left()));
 }
 
 void LiveViewsTest::reviewReloadsThePageAfterItsScreenHasGone()
