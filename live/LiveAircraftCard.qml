@@ -104,10 +104,12 @@ Card {
                 name: "point.topleft.down.to.point.bottomright.curvepath"
                 color: Theme.muted
             }
+            // Its whole width where the row has room: the layout places items on whole points, and a text
+            // even a fraction narrower than itself is cut.
             Text {
                 Layout.minimumWidth: 4
-                Layout.fillWidth: true
-                Layout.maximumWidth: implicitWidth
+                Layout.preferredWidth: Math.ceil(implicitWidth)
+                Layout.maximumWidth: Math.ceil(implicitWidth)
                 text: card.item.idleRouteText
                 elide: Text.ElideRight
                 font.pixelSize: Typography.subheadline
@@ -133,8 +135,8 @@ Card {
 
         // The tag keeps its own width and gives way first when the row is short.
         LivePilotTag {
-            Layout.fillWidth: true
-            Layout.maximumWidth: implicitWidth
+            Layout.preferredWidth: Math.ceil(implicitWidth)
+            Layout.maximumWidth: Math.ceil(implicitWidth)
             item: card.item
         }
         Item {

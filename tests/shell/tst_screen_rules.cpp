@@ -2267,13 +2267,16 @@ void ScreenRulesTest::englishTextsFit_data()
     // The map's flight bar beside the sidebar, with the phase and every figure of a flight on its plan.
     QTest::newRow("flight bar, the smallest window") << "flight bar" << QSize(760, 506);
     QTest::newRow("flight bar, 830 wide") << "flight bar" << QSize(830, 506);
+    // The fleet's cards: the route an aircraft waits on ("ZGGG → ZUUU", "From ZSPD") and who flew it last.
+    QTest::newRow("Live fleet, the smallest window") << "live fleet" << QSize(760, 506);
+    QTest::newRow("Live fleet, a large window") << "live fleet" << QSize(1920, 1166);
 }
 
 // Regression: in English the logbook's filters broke inside their words in the smallest window ("Pendin",
 // "g rev…"), every event card's answer read "Not attendi…" in the window as it opens, and the map's flight
 // bar, narrower than what it held up to some 850 points, showed "ZS" of the arrival code and "Progr…" at its
-// edge. A text shows whole, inside the panel it stands in, and where it wraps each of its words fits its
-// width.
+// edge; a Live fleet card cut its waiting route to "ZGGG → ZU…" or "From ZS…", most of its row empty. A text
+// shows whole, inside the panel it stands in, and where it wraps each of its words fits its width.
 void ScreenRulesTest::englishTextsFit()
 {
     QFETCH(QString, place);
@@ -2307,6 +2310,10 @@ void ScreenRulesTest::englishTextsFit()
         panel = QStringLiteral("map.flightBar");
         QTRY_VERIFY(shown(scene(), panel)
                     && textsShown(shown(scene(), panel)).contains(QStringLiteral("Progress")));
+    } else if (place == "live fleet") {
+        navigation()->setSelected(MemberTab::Live);
+        panel = QStringLiteral("live.fleet");
+        QTRY_VERIFY(shown(scene(), panel) && textsShown(shown(scene(), panel)).contains("From ZSPD"));
     } else if (place == "logbook") {
         navigation()->openLogbook();
         QQuickItem *filters = nullptr;
