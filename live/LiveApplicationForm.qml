@@ -11,6 +11,8 @@ FocusScope {
 
     required property LiveApplicationFormModel form
     readonly property string title: form.title
+
+    objectName: "live.apply"
     // The sheet closes: by "取消" or after the application was taken.
     signal close
 
@@ -46,7 +48,6 @@ FocusScope {
 
             FormSection {
                 title: L.t("航线（ICAO）")
-                symbol: "airplane"
 
                 RowLayout {
                     Layout.fillWidth: true
@@ -87,7 +88,6 @@ FocusScope {
 
             FormSection {
                 title: L.t("时间")
-                symbol: "clock"
 
                 ToggleSwitch {
 
@@ -139,7 +139,6 @@ FocusScope {
 
             FormSection {
                 title: L.t("可选")
-                symbol: "doc.text"
 
                 NoteField {
                     objectName: "live.briefing"

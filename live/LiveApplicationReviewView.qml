@@ -171,7 +171,6 @@ Rectangle {
             FormSection {
                 visible: reviewModel.mode === LiveApplicationReviewModel.Decision
                 title: L.t("审核结果")
-                symbol: "checkmark.seal"
 
                 SegmentedPicker {
                     objectName: "live.review.decision"
@@ -203,7 +202,6 @@ Rectangle {
             FormSection {
                 visible: reviewModel.mode === LiveApplicationReviewModel.Verification
                 title: L.t("人工核查")
-                symbol: "checkmark.shield"
 
                 Text {
                     Layout.fillWidth: true

@@ -1,7 +1,8 @@
 import QtQuick
 import Vorna.Ui
 
-// The header of a form section: the symbol in the accent and the title as given (no upper-casing).
+// The header of a form section: its symbol, when it has one, in the accent and the title as given (no
+// upper-casing).
 Row {
     id: header
 
@@ -14,6 +15,7 @@ Row {
 
     Symbol {
         anchors.verticalCenter: parent.verticalCenter
+        visible: header.symbol.length > 0
         name: header.symbol
         size: Typography.footnote + 3
         color: Theme.accent

@@ -114,6 +114,25 @@ bool shownFixedPitch(QQuickItem *root, const QString &text)
     });
 }
 
+// Whether a symbol of that name is drawn on screen below an item.
+bool symbolShown(QQuickItem *root, const QString &name)
+{
+    const QList<QQuickItem *> items = itemsBelow(root);
+    return std::any_of(items.cbegin(), items.cend(), [&](QQuickItem *item) {
+        return item->isVisible() && QByteArray(item->metaObject()->className()).startsWith("Symbol_QMLTYPE")
+               && item->property("name").toString() == name;
+    });
+}
+
+// Whether an item is a text centred across the whole row it stands in.
+bool centredAcross(QQuickItem *item)
+{
+    QQuickItem *row = item->parentItem();
+    return item->inherits("QQuickText") && row
+           && item->property("horizontalAlignment").toInt() == Qt::AlignHCenter
+           && qAbs(item->width() - row->width()) < 0.5;
+}
+
 // A row "… zh_TW" sees the app in Taiwan Chinese: its texts, and the locale its times are written in.
 class TaiwanScope
 {
@@ -174,6 +193,8 @@ QJsonObject withScheduleTimes(QJsonObject live, const QString &id, const QDateTi
 // it does not. "alert:NAME" is a control shown as an alert that has taken the keyboard, so it is read at
 // once. "text:NAME" is an item shown that a screen reader reads as text, neither a control nor dimmed.
 // "masked:NAME" is a field shown and enabled that holds text and draws only its mask characters.
+// "symbol:OWNER>NAME" is a symbol of that name drawn below the item OWNER shown; among the hidden, none is.
+// "centred:NAME" is a text shown, centred across its whole row. "seen:NAME" is an item shown wholly in view.
 // "fixed:TEXT" is a text on screen that reads so and is drawn in a fixed-pitch face; among the hidden, no
 // text on screen that reads so is.
 void addControlColumns()
@@ -386,6 +407,13 @@ void ScreenRulesTest::checkControls()
     const QLatin1String text("text:");
     const QLatin1String masked("masked:");
     const QLatin1String fixed("fixed:");
+    const QLatin1String symbol("symbol:");
+    const QLatin1String centred("centred:");
+    const QLatin1String seen("seen:");
+    const auto drawn = [this](const QString &marker) {
+        const QString owner = marker.section('>', 0, 0);
+        return shown(scene(), owner) && symbolShown(shown(scene(), owner), marker.section('>', 1));
+    };
     // Each control is looked up again once the state checked holds: a row kept from before the wait may
     // have been made anew by then.
     for (const QString &name : enabled) {
@@ -427,6 +455,18 @@ void ScreenRulesTest::checkControls()
                          qPrintable(name + " is not shown in a fixed-pitch face"));
             continue;
         }
+        if (name.startsWith(symbol)) {
+            QTRY_VERIFY2(drawn(name.mid(symbol.size())), qPrintable(name + " is not drawn"));
+            continue;
+        }
+        if (name.startsWith(centred) || name.startsWith(seen)) {
+            const QString itemName = name.section(':', 1);
+            QTRY_VERIFY2(heardControl(scene(), itemName), qPrintable(name + " is not shown"));
+            QVERIFY2(controlWhen(itemName, name.startsWith(seen) ? wholly : centredAcross),
+                     qPrintable(missed(itemName, name.startsWith(seen) ? " is not wholly in view"
+                                                                       : " is not centred across its row")));
+            continue;
+        }
         QTRY_VERIFY2(heardControl(scene(), withSavedIds(name)), qPrintable(name + " is not shown"));
         QVERIFY2(controlWhen(name, isEnabled), qPrintable(missed(name, " is disabled")));
     }
@@ -451,7 +491,12 @@ void ScreenRulesTest::checkControls()
         else if (name.startsWith(fixed))
             QTRY_VERIFY2(!shownFixedPitch(scene(), name.mid(fixed.size())),
                          qPrintable(name + " is shown in a fixed-pitch face"));
-        else
+        else if (name.startsWith(symbol)) {
+            // Where its owner shows: a symbol of a screen that is not there is not drawn either.
+            QTRY_VERIFY2(shown(scene(), name.mid(symbol.size()).section('>', 0, 0)),
+                         qPrintable(name + ": its owner is not shown"));
+            QTRY_VERIFY2(!drawn(name.mid(symbol.size())), qPrintable(name + " is drawn"));
+        } else
             QTRY_VERIFY2(!heardControl(scene(), withSavedIds(name)), qPrintable(name + " is shown"));
     }
 }
@@ -1925,9 +1970,17 @@ void ScreenRulesTest::liveScreens_data()
                                                   << QStringList() << QStringList{"live.aircraft.applying"};
     const QStringList fields{"live.departure", "live.arrival", "live.timeless", "live.briefing",
                              "live.flightPlan"};
+    // The sections' headers are words alone; the route's arrow is the form's one symbol.
     QTest::newRow("live: application form, without times")
-        << "lichen form" << fields << QStringList{"live.apply.submit"}
-        << QStringList{"live.times", "live.departureTime", "live.arrivalTime", "live.apply.message"};
+        << "lichen form" << fields + QStringList{"symbol:live.apply>arrow.right"}
+        << QStringList{"live.apply.submit"}
+        << QStringList{"live.times",
+                       "live.departureTime",
+                       "live.arrivalTime",
+                       "live.apply.message",
+                       "symbol:live.apply>airplane",
+                       "symbol:live.apply>clock",
+                       "symbol:live.apply>doc.text"};
     QTest::newRow("live: application form, with times")
         << "lichen form times" << fields + QStringList{"live.times", "live.departureTime", "live.arrivalTime"}
         << QStringList{"live.apply.submit"} << QStringList();
@@ -1955,10 +2008,11 @@ void ScreenRulesTest::liveScreens_data()
     // The save button says what it saves: the decision on a pending application, the checked result of one
     // in processing.
     const QStringList verification{"live.review.note", "live.review.outcome", "live.review.checked"};
+    // The sections' headers are words alone.
     QTest::newRow("live: review, approving")
         << "wangfang review app-10 approved"
         << QStringList{"live.review.decision", "live.review.save>确认审核结果"} << QStringList()
-        << QStringList{"live.review.reason", "live.review.note"};
+        << QStringList{"live.review.reason", "live.review.note", "symbol:live.reviewPage>checkmark.seal"};
     QTest::newRow("live: review, rejecting without a reason")
         << "wangfang review app-10 rejected" << QStringList{"live.review.decision", "live.review.reason"}
         << QStringList{"live.review.save"} << QStringList{"live.review.note"};
@@ -1967,7 +2021,9 @@ void ScreenRulesTest::liveScreens_data()
         << QStringList() << QStringList{"live.review.note"};
     QTest::newRow("live: verification, created, no note")
         << "wangfang review app-09 created" << verification + QStringList{"live.review.scheduleId"}
-        << QStringList{"live.review.save"} << QStringList{"live.review.reason", "live.review.decision"};
+        << QStringList{"live.review.save"}
+        << QStringList{"live.review.reason", "live.review.decision",
+                       "symbol:live.reviewPage>checkmark.shield"};
     QTest::newRow("live: verification, not created, no note")
         << "wangfang review app-09 not_created" << verification << QStringList{"live.review.save"}
         << QStringList{"live.review.reason", "live.review.scheduleId"};
