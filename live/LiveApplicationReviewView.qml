@@ -28,11 +28,6 @@ Rectangle {
         appState: view.appState
         item: view.item
         opener: view.opener
-        // A failure's notice brings itself into view; what was saved is shown too.
-        onMessageChanged: {
-            if (reviewModel.saved && reviewModel.message !== "")
-                page.reveal(savedNotice);
-        }
     }
 
     ColumnLayout {
@@ -245,19 +240,27 @@ Rectangle {
                 }
             }
 
-            StatusNotice {
-                id: savedNotice
+            // The outcome, saved or not, as plain text in a section of its own. Each is presented as it
+            // comes, in view and with the keyboard, so a screen reader reads it at once.
+            FormSection {
+                visible: reviewModel.message !== ""
 
-                objectName: "live.review.saved"
-                visible: reviewModel.saved
-                message: reviewModel.saved ? reviewModel.message : ""
-            }
-            ErrorNotice {
-                objectName: "live.review.message"
-                alert: true
-                failures: reviewModel.failures
-                visible: message !== ""
-                message: reviewModel.saved ? "" : reviewModel.message
+                FailureText {
+                    objectName: "live.review.saved"
+                    Layout.fillWidth: true
+                    text: reviewModel.saved ? reviewModel.message : ""
+                    failures: reviewModel.saved ? 1 : 0
+                    font.pixelSize: Typography.subheadline
+                    color: Theme.ink
+                }
+                FailureText {
+                    objectName: "live.review.message"
+                    Layout.fillWidth: true
+                    text: reviewModel.saved ? "" : reviewModel.message
+                    failures: reviewModel.failures
+                    font.pixelSize: Typography.subheadline
+                    color: Theme.ink
+                }
             }
         }
 

@@ -2009,9 +2009,15 @@ void ScreenRulesTest::liveScreens_data()
         << "lichen form uncertain"
         << QStringList{"alert:live.aircraft.sent", "seen:live.aircraft.apply", "live.aircraft.back"}
         << QStringList{"live.aircraft.apply>申请已提交"} << QStringList{"live.apply.submit"};
+    // The outcome is plain text in a section of its own, no panel with its symbol; heard, with the keyboard.
     QTest::newRow("live: an application reviewed")
         << "wangfang reviewed" << QStringList{"alert:live.review.saved", "live.review.back"}
-        << QStringList{"live.review.save"} << QStringList{"live.review.message"};
+        << QStringList{"live.review.save"}
+        << QStringList{"live.review.message", "symbol:live.reviewPage>checkmark.circle.fill"};
+    QTest::newRow("live: a review not saved")
+        << "wangfang reviewed refused" << QStringList{"alert:live.review.message", "live.review.back"}
+        << QStringList{"live.review.save"}
+        << QStringList{"live.review.saved", "symbol:live.reviewPage>exclamationmark.triangle.fill"};
 
     // A review's reason field by decision: a rejection asks for a reason and needs one, an approval shows
     // none; an application in processing asks for the note whatever the outcome; one decided shows neither.
@@ -2157,8 +2163,12 @@ void ScreenRulesTest::liveScreens()
     if (step == "reviewed") {
         press("live.review.app-10");
         QTRY_VERIFY(shown(scene(), "live.review.save"));
-        service().setFault("/api/live-schedules/application-approve",
-                           {.json = QJsonObject{{"ok", true}}, .unheard = true, .times = 1});
+        if (scenario.section(' ', 2, 2) == "refused")
+            service().setFault("/api/live-schedules/application-approve",
+                               {.status = 500, .unheard = true, .times = 1, .method = "POST"});
+        else
+            service().setFault("/api/live-schedules/application-approve",
+                               {.json = QJsonObject{{"ok", true}}, .unheard = true, .times = 1});
         press("live.review.save");
         press("live.review.confirm");
     }
