@@ -44,7 +44,9 @@ Card {
         labelColor: Theme.muted
         Accessible.ignored: true
     }
+    // The reviewer's note, only when there is one (a note of blanks is one).
     RowLayout {
+        objectName: "live.applicationNote." + card.item.id
         Layout.fillWidth: true
         visible: card.item.reviewNote.length > 0
         spacing: 6

@@ -1928,6 +1928,10 @@ void ScreenRulesTest::liveScreens_data()
         << "lichen applications"
         << QStringList{"text:live.application.app-10", "text:live.application.app-07"} << QStringList()
         << QStringList{"live.review.app-10"};
+    // A card's note row shows with the reviewer's note only: app-09 has one, app-10 none.
+    QTest::newRow("live: a member's application cards, with and without a note")
+        << "lichen applications" << QStringList{"live.applicationNote.app-09"} << QStringList()
+        << QStringList{"live.applicationNote.app-10"};
     QTest::newRow("live: a reviewer's applications")
         << "wangfang applications"
         << QStringList{"live.applications>排班审核", "live.applicationsBoard", "live.review.app-10"}
@@ -1968,6 +1972,10 @@ void ScreenRulesTest::liveScreens_data()
         << QStringList{"live.aircraft.back", "live.tabs", "live.fleet", "live.authorization"};
     QTest::newRow("live: an aircraft, for staff") << "wangfang aircraft" << QStringList{"live.aircraft.back"}
                                                   << QStringList() << QStringList{"live.aircraft.applying"};
+    // Staff do not apply, a developer no more than an administrator.
+    QTest::newRow("live: an aircraft, for a developer")
+        << "zhaolei aircraft" << QStringList{"live.aircraft.back"} << QStringList()
+        << QStringList{"live.aircraft.applying", "live.aircraft.apply"};
     const QStringList fields{"live.departure", "live.arrival", "live.timeless", "live.briefing",
                              "live.flightPlan"};
     // The sections' headers are words alone; the route's arrow is the form's one symbol.
@@ -2067,6 +2075,13 @@ void ScreenRulesTest::liveScreens()
                                                    QDateTime(QDate(2026, 12, 24), QTime(10, 19)),
                                                    QDateTime(QDate(2026, 12, 24), QTime(13, 4)));
         service().setFault("/api/live-schedules", {.json = Sample::liveBoardJson(live, "lichen")});
+    }
+    if (scenario.startsWith("zhaolei")) {
+        // 赵磊 has linked his Infinite Flight account too: his link check and his board.
+        service().setFault("/api/live-schedules/authorization", {.json = QJsonObject{{"state", "eligible"}}});
+        service().setFault(
+            "/api/live-schedules",
+            {.json = Sample::liveBoardJson(service().data("live-schedules").toObject(), "zhaolei")});
     }
     QVERIFY(showSignedIn(scenario.section(' ', 0, 0)));
     if (scenario == "lichen applications one") {
