@@ -29,6 +29,7 @@ Card {
             Text {
                 Layout.fillWidth: true
                 text: card.item.registration
+                textFormat: Text.PlainText
                 elide: Text.ElideRight
                 font.pixelSize: Typography.title3
                 font.weight: Font.Bold
@@ -38,6 +39,7 @@ Card {
             Text {
                 Layout.fillWidth: true
                 text: card.item.typeText
+                textFormat: Text.PlainText
                 maximumLineCount: 1
                 elide: Text.ElideRight
                 font.pixelSize: Typography.caption
@@ -78,6 +80,7 @@ Card {
         Layout.fillWidth: true
         visible: card.item.showsLiveRoute && card.item.figures.length > 0
         text: card.item.figures
+        textFormat: Text.PlainText
         horizontalAlignment: Text.AlignHCenter
         elide: Text.ElideRight
         font.pixelSize: Typography.caption
@@ -111,6 +114,7 @@ Card {
                 Layout.preferredWidth: Math.ceil(implicitWidth)
                 Layout.maximumWidth: Math.ceil(implicitWidth)
                 text: card.item.idleRouteText
+                textFormat: Text.PlainText
                 elide: Text.ElideRight
                 font.pixelSize: Typography.subheadline
                 font.weight: Font.Bold
@@ -120,6 +124,7 @@ Card {
             Text {
                 Layout.fillWidth: true
                 text: card.item.idleRouteLabel
+                textFormat: Text.PlainText
                 elide: Text.ElideRight
                 font.pixelSize: Typography.caption
                 color: Theme.muted

@@ -66,6 +66,7 @@ Rectangle {
             Text {
                 Layout.fillWidth: true
                 text: pageModel.registration
+                textFormat: Text.PlainText
                 elide: Text.ElideRight
                 font.pixelSize: Typography.headline
                 font.weight: Font.DemiBold
@@ -98,6 +99,7 @@ Rectangle {
                     Text {
                         Layout.fillWidth: true
                         text: pageModel.registration
+                        textFormat: Text.PlainText
                         elide: Text.ElideRight
                         font.pixelSize: Typography.title2
                         font.weight: Font.Black
@@ -106,6 +108,7 @@ Rectangle {
                     Text {
                         Layout.fillWidth: true
                         text: pageModel.typeText
+                        textFormat: Text.PlainText
                         wrapMode: Text.Wrap
                         font.pixelSize: Typography.subheadline
                         color: Theme.muted

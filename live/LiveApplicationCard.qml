@@ -22,6 +22,7 @@ Card {
         Text {
             Layout.fillWidth: true
             text: card.item.registration
+            textFormat: Text.PlainText
             elide: Text.ElideRight
             font.pixelSize: Typography.headline
             font.weight: Font.Black
@@ -60,6 +61,7 @@ Card {
         Text {
             Layout.fillWidth: true
             text: card.item.reviewNote
+            textFormat: Text.PlainText
             wrapMode: Text.Wrap
             font.pixelSize: Typography.footnote
             color: Theme.muted

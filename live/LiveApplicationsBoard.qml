@@ -78,6 +78,7 @@ ColumnLayout {
                             Text {
                                 Layout.fillWidth: true
                                 text: cell.card.username
+                                textFormat: Text.PlainText
                                 elide: Text.ElideRight
                                 font.pixelSize: Typography.subheadline
                                 color: Theme.ink

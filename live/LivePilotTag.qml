@@ -31,6 +31,7 @@ RowLayout {
         Layout.preferredWidth: Math.ceil(implicitWidth)
         Layout.maximumWidth: Math.ceil(implicitWidth)
         text: tag.item.pilotName
+        textFormat: Text.PlainText
         maximumLineCount: 1
         elide: Text.ElideRight
         font.pixelSize: Typography.caption

@@ -7,6 +7,7 @@
 #include "MemberData.h"
 #include "MemberNavigation.h"
 #include "MemberTestSupport.h"
+#include "SceneTestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -89,6 +90,8 @@ private Q_SLOTS:
     void cardsOfOneRowShareTheirHeight();
     void aCardAloneKeepsOneColumn_data();
     void aCardAloneKeepsOneColumn();
+    void serviceTextsShowAsTheyCome_data();
+    void serviceTextsShowAsTheyCome();
     void reviewReloadsThePageAfterItsScreenHasGone();
 
 private:
@@ -273,6 +276,63 @@ void LiveViewsTest::aCardAloneKeepsOneColumn()
     // One of two columns, at the start of its row.
     QTRY_COMPARE(qRound(shownCard->width()), qRound((shownBoard->width() - 16) / 2));
     QCOMPARE(qRound(inWindow(shownCard).left()), qRound(inWindow(shownBoard).left()));
+}
+
+void LiveViewsTest::serviceTextsShowAsTheyCome_data()
+{
+    QTest::addColumn<QString>("field"); // of the one application listed, or "organization" of the board
+    QTest::addColumn<QString>("text");
+    QTest::newRow("an application's note") << "reviewNote"
+                                           << "<b>请按计划时刻执飞</b>";
+    QTest::newRow("an application's registration") << "registration"
+                                                   << "<i>B-30A4</i>";
+    QTest::newRow("a status the app does not know") << "status"
+                                                    << "<u>withdrawn</u>";
+    QTest::newRow("an organisation's name") << "organization"
+                                            << "<b>Vornalia</b> Virtual";
+    QTest::newRow("a picture in a note") << "reviewNote"
+                                         << "<img src=\"https://tracker.example/p.png\">";
+}
+
+// Regression: texts of the service's records were read as markup where they looked like it: a note drew in
+// bold, and one holding a picture's tag would have the app fetch that address.
+void LiveViewsTest::serviceTextsShowAsTheyCome()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QJsonObject application{
+        {"id", "app-10"},           {"username", "lichen"}, {"organization", "Vornalia Virtual"},
+        {"registration", "B-30A4"}, {"departure", "ZBAA"},  {"arrival", "ZSSS"},
+        {"status", "pending"},      {"reviewNote", ""}};
+    if (field == "organization") {
+        const QJsonObject organization{
+            {"id", "org-x"}, {"name", text}, {"aircraft", QJsonArray()}, {"schedules", QJsonArray()}};
+        m_site->service->setFault(
+            "/api/live-schedules",
+            {.json = QJsonObject{{"organizations", QJsonArray{organization}}}, .method = "GET"});
+    } else {
+        application.insert(field, text);
+    }
+    m_site->service->setFault(
+        "/api/live-schedules/applications",
+        {.json = QJsonObject{{"applications", QJsonArray{application}}, {"hasMore", false}}});
+    LiveTabModel *model = openPage("lichen", QSize(1920, 1200));
+    QVERIFY(model);
+    model->setTab(field == "organization" ? LiveTabModel::Fleet : LiveTabModel::Applications);
+    // The text on screen that holds the service's words: as they are, not as markup.
+    const auto shownAsItComes = [&]() -> QString {
+        QString found = QStringLiteral("not shown");
+        for (QQuickItem *item : itemsBelow(m_window->contentItem())) {
+            if (!item->isVisible() || !item->inherits("QQuickText")
+                || item->property("text").toString() != text)
+                continue;
+            if (item->property("textFormat").toInt() != 0 /* Text.PlainText */)
+                return QStringLiteral("read as markup");
+            found.clear();
+        }
+        return found;
+    };
+    QTRY_COMPARE(shownAsItComes(), QString());
 }
 
 void LiveViewsTest::reviewReloadsThePageAfterItsScreenHasGone()
