@@ -52,7 +52,7 @@ Card {
             Layout.leftMargin: 6
             text: card.item.statusText
             symbol: card.item.activitySymbol
-            tint: Theme.role(card.item.activityTint)
+            tint: Theme.roleColors[card.item.activityTint]
             Accessible.ignored: true
         }
     }
@@ -71,7 +71,7 @@ Card {
         from: card.item.departure
         to: card.item.arrival
         caption: card.item.phase
-        tint: Theme.role(card.item.activityTint)
+        tint: Theme.roleColors[card.item.activityTint]
         size: 20
         labelColor: Theme.muted
         Accessible.ignored: true

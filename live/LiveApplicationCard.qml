@@ -32,7 +32,7 @@ Card {
         Chip {
             Layout.leftMargin: 6
             text: card.item.statusText
-            tint: Theme.role(card.item.tint)
+            tint: Theme.roleColors[card.item.tint]
             Accessible.ignored: true
         }
     }
@@ -40,7 +40,7 @@ Card {
         Layout.fillWidth: true
         from: card.item.departure
         to: card.item.arrival
-        tint: Qt.alpha(Theme.role(card.item.tint), 0.7)
+        tint: Qt.alpha(Theme.roleColors[card.item.tint], 0.7)
         size: 20
         labelColor: Theme.muted
         Accessible.ignored: true

@@ -166,6 +166,14 @@ void Theme::resolve()
 
 QColor Theme::role(int role) const { return color(Palette::forRole(role)); }
 
+QList<QColor> Theme::roleColors() const
+{
+    QList<QColor> colors;
+    for (int role = Accent; role <= Muted; ++role)
+        colors.append(this->role(role));
+    return colors;
+}
+
 Theme::Role Theme::verdictRole(PirepState state)
 {
     switch (state) {

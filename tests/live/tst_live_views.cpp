@@ -8,6 +8,7 @@
 #include "MemberNavigation.h"
 #include "MemberTestSupport.h"
 #include "SceneTestSupport.h"
+#include "Theme.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -92,6 +93,8 @@ private Q_SLOTS:
     void aCardAloneKeepsOneColumn();
     void serviceTextsShowAsTheyCome_data();
     void serviceTextsShowAsTheyCome();
+    void cardsFollowTheAppearance_data();
+    void cardsFollowTheAppearance();
     void reviewReloadsThePageAfterItsScreenHasGone();
 
 private:
@@ -333,6 +336,50 @@ void LiveViewsTest::serviceTextsShowAsTheyCome()
         return found;
     };
     QTRY_COMPARE(shownAsItComes(), QString());
+}
+
+void LiveViewsTest::cardsFollowTheAppearance_data()
+{
+    QTest::addColumn<LiveTabModel::Board>("tab");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<int>("role");
+    QTest::newRow("an aircraft on the ground") << LiveTabModel::Fleet << "live.aircraft.org-vornalia/ac-104"
+                                               << "在地面" << int(Theme::Ink);
+    QTest::newRow("an application waiting") << LiveTabModel::Applications << "live.application.app-10"
+                                            << "待审核" << int(Theme::Pending);
+}
+
+// Regression: switched to the dark appearance while the Live page showed, its cards kept the light colours of
+// their status: an aircraft on the ground had its chip and route in near-black on the dark card.
+void LiveViewsTest::cardsFollowTheAppearance()
+{
+    QFETCH(LiveTabModel::Board, tab);
+    QFETCH(QString, card);
+    QFETCH(QString, status);
+    QFETCH(int, role);
+    LiveTabModel *model = openPage("lichen", QSize(1920, 1200));
+    QVERIFY(model);
+    model->setTab(tab);
+    auto *theme = m_engine->singletonInstance<Theme *>(qmlTypeId("Vorna.Ui", 1, 0, "Theme"));
+    QVERIFY(theme);
+    theme->setAppearance(QStringLiteral("light"));
+    // The status chip's text, in its card.
+    const auto chipColour = [&]() -> QColor {
+        QQuickItem *shownCard = named(card);
+        for (QQuickItem *item : itemsBelow(shownCard)) {
+            if (item->isVisible() && item->inherits("QQuickText")
+                && item->property("text").toString() == status)
+                return item->property("color").value<QColor>();
+        }
+        return {};
+    };
+    QTRY_COMPARE(chipColour(), theme->role(role));
+    const QColor light = theme->role(role);
+    theme->setAppearance(QStringLiteral("dark"));
+    QVERIFY(theme->role(role) != light);
+    QTRY_COMPARE(chipColour(), theme->role(role));
+    theme->setAppearance(QStringLiteral("system"));
 }
 
 void LiveViewsTest::reviewReloadsThePageAfterItsScreenHasGone()
