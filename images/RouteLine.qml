@@ -66,6 +66,8 @@ Item {
                 width: middle.width
                 visible: route.caption.length > 0
                 text: route.caption
+                // A flight's phase as the service words it: shown as it comes, never read as markup.
+                textFormat: Text.PlainText
                 horizontalAlignment: Text.AlignHCenter
                 maximumLineCount: 1
                 elide: Text.ElideRight

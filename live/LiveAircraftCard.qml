@@ -29,6 +29,7 @@ Card {
             Text {
                 Layout.fillWidth: true
                 text: card.item.registration
+                textFormat: Text.PlainText
                 elide: Text.ElideRight
                 font.pixelSize: Typography.title3
                 font.weight: Font.Bold
@@ -38,6 +39,7 @@ Card {
             Text {
                 Layout.fillWidth: true
                 text: card.item.typeText
+                textFormat: Text.PlainText
                 maximumLineCount: 1
                 elide: Text.ElideRight
                 font.pixelSize: Typography.caption
@@ -50,7 +52,7 @@ Card {
             Layout.leftMargin: 6
             text: card.item.statusText
             symbol: card.item.activitySymbol
-            tint: Theme.role(card.item.activityTint)
+            tint: Theme.roleColors[card.item.activityTint]
             Accessible.ignored: true
         }
     }
@@ -69,7 +71,7 @@ Card {
         from: card.item.departure
         to: card.item.arrival
         caption: card.item.phase
-        tint: Theme.role(card.item.activityTint)
+        tint: Theme.roleColors[card.item.activityTint]
         size: 20
         labelColor: Theme.muted
         Accessible.ignored: true
@@ -78,6 +80,7 @@ Card {
         Layout.fillWidth: true
         visible: card.item.showsLiveRoute && card.item.figures.length > 0
         text: card.item.figures
+        textFormat: Text.PlainText
         horizontalAlignment: Text.AlignHCenter
         elide: Text.ElideRight
         font.pixelSize: Typography.caption
@@ -104,11 +107,14 @@ Card {
                 name: "point.topleft.down.to.point.bottomright.curvepath"
                 color: Theme.muted
             }
+            // Its whole width where the row has room: the layout places items on whole points, and a text
+            // even a fraction narrower than itself is cut.
             Text {
                 Layout.minimumWidth: 4
-                Layout.fillWidth: true
-                Layout.maximumWidth: implicitWidth
+                Layout.preferredWidth: Math.ceil(implicitWidth)
+                Layout.maximumWidth: Math.ceil(implicitWidth)
                 text: card.item.idleRouteText
+                textFormat: Text.PlainText
                 elide: Text.ElideRight
                 font.pixelSize: Typography.subheadline
                 font.weight: Font.Bold
@@ -118,6 +124,7 @@ Card {
             Text {
                 Layout.fillWidth: true
                 text: card.item.idleRouteLabel
+                textFormat: Text.PlainText
                 elide: Text.ElideRight
                 font.pixelSize: Typography.caption
                 color: Theme.muted
@@ -133,8 +140,8 @@ Card {
 
         // The tag keeps its own width and gives way first when the row is short.
         LivePilotTag {
-            Layout.fillWidth: true
-            Layout.maximumWidth: implicitWidth
+            Layout.preferredWidth: Math.ceil(implicitWidth)
+            Layout.maximumWidth: Math.ceil(implicitWidth)
             item: card.item
         }
         Item {

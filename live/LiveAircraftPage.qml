@@ -66,6 +66,7 @@ Rectangle {
             Text {
                 Layout.fillWidth: true
                 text: pageModel.registration
+                textFormat: Text.PlainText
                 elide: Text.ElideRight
                 font.pixelSize: Typography.headline
                 font.weight: Font.DemiBold
@@ -98,6 +99,7 @@ Rectangle {
                     Text {
                         Layout.fillWidth: true
                         text: pageModel.registration
+                        textFormat: Text.PlainText
                         elide: Text.ElideRight
                         font.pixelSize: Typography.title2
                         font.weight: Font.Black
@@ -106,6 +108,7 @@ Rectangle {
                     Text {
                         Layout.fillWidth: true
                         text: pageModel.typeText
+                        textFormat: Text.PlainText
                         wrapMode: Text.Wrap
                         font.pixelSize: Typography.subheadline
                         color: Theme.muted
@@ -200,18 +203,18 @@ Rectangle {
                 bottomPadding: 12
                 onClicked: view.apply()
             }
-            // Once sent, a footnote under the button, read as text.
-            Text {
+            // Once sent, a muted footnote under the button, heard as an alert. As the sheet goes it takes the
+            // keyboard from the button, which is off now, and stands in view under it.
+            FailureText {
+                id: sentNote
+
                 objectName: "live.aircraft.sent"
                 Layout.fillWidth: true
-                visible: pageModel.sent
-                text: L.t("申请已提交，等待管理员审核。")
+                text: pageModel.sent ? L.t("申请已提交，等待管理员审核。") : ""
+                failures: pageModel.sent && !applySheet.visible ? 1 : 0
                 horizontalAlignment: Text.AlignHCenter
-                wrapMode: Text.Wrap
                 font.pixelSize: Typography.footnote
                 color: Theme.muted
-                Accessible.role: Accessible.StaticText
-                Accessible.name: text
             }
         }
 
@@ -270,6 +273,12 @@ Rectangle {
 
         page: applyPage
         onAboutToShow: formModel.reset()
+        // Before the sheet hands the keyboard back to the button it came from, off once the application was
+        // sent: the note under it has it instead of the page's top.
+        onClosed: {
+            if (pageModel.sent)
+                sentNote.forceActiveFocus(Qt.OtherFocusReason);
+        }
     }
     Component {
         id: applyPage

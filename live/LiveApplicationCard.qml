@@ -22,6 +22,7 @@ Card {
         Text {
             Layout.fillWidth: true
             text: card.item.registration
+            textFormat: Text.PlainText
             elide: Text.ElideRight
             font.pixelSize: Typography.headline
             font.weight: Font.Black
@@ -31,7 +32,7 @@ Card {
         Chip {
             Layout.leftMargin: 6
             text: card.item.statusText
-            tint: Theme.role(card.item.tint)
+            tint: Theme.roleColors[card.item.tint]
             Accessible.ignored: true
         }
     }
@@ -39,12 +40,14 @@ Card {
         Layout.fillWidth: true
         from: card.item.departure
         to: card.item.arrival
-        tint: Qt.alpha(Theme.role(card.item.tint), 0.7)
+        tint: Qt.alpha(Theme.roleColors[card.item.tint], 0.7)
         size: 20
         labelColor: Theme.muted
         Accessible.ignored: true
     }
+    // The reviewer's note, only when there is one (a note of blanks is one).
     RowLayout {
+        objectName: "live.applicationNote." + card.item.id
         Layout.fillWidth: true
         visible: card.item.reviewNote.length > 0
         spacing: 6
@@ -58,6 +61,7 @@ Card {
         Text {
             Layout.fillWidth: true
             text: card.item.reviewNote
+            textFormat: Text.PlainText
             wrapMode: Text.Wrap
             font.pixelSize: Typography.footnote
             color: Theme.muted

@@ -11,6 +11,8 @@ FocusScope {
 
     required property LiveApplicationFormModel form
     readonly property string title: form.title
+
+    objectName: "live.apply"
     // The sheet closes: by "取消" or after the application was taken.
     signal close
 
@@ -46,7 +48,6 @@ FocusScope {
 
             FormSection {
                 title: L.t("航线（ICAO）")
-                symbol: "airplane"
 
                 RowLayout {
                     Layout.fillWidth: true
@@ -87,7 +88,6 @@ FocusScope {
 
             FormSection {
                 title: L.t("时间")
-                symbol: "clock"
 
                 ToggleSwitch {
 
@@ -139,7 +139,6 @@ FocusScope {
 
             FormSection {
                 title: L.t("可选")
-                symbol: "doc.text"
 
                 NoteField {
                     objectName: "live.briefing"
@@ -164,29 +163,49 @@ FocusScope {
             FormSection {
                 footer: L.t("申请批准后才会创建官方排班，并指派你为机长。")
 
-                GlassButton {
+                // The form's own button: its title in bold across the whole row, in the accent while it can
+                // be pressed; the loader in its place while the application is on its way.
+                PressableStyle {
+                    id: submitButton
+
                     objectName: "live.apply.submit"
                     Layout.fillWidth: true
-                    prominent: true
-                    text: sheetPage.form.busy ? "" : L.t("提交申请")
-                    font.weight: Font.Bold
+                    cornerRadius: 8
+                    focusPolicy: Qt.StrongFocus
                     enabled: sheetPage.form.valid && !sheetPage.form.busy
+                    Accessible.role: Accessible.Button
                     Accessible.name: L.t("提交申请")
                     onClicked: sheetPage.form.submit()
 
-                    InlineLoader {
-                        anchors.centerIn: parent
-                        visible: sheetPage.form.busy
+                    contentItem: Item {
+                        implicitHeight: 36
+
+                        Text {
+                            anchors.centerIn: parent
+                            visible: !sheetPage.form.busy
+                            text: L.t("提交申请")
+                            font.pixelSize: Typography.body
+                            font.weight: Font.Bold
+                            color: submitButton.enabled ? Theme.accent : Theme.muted
+                        }
+                        InlineLoader {
+                            anchors.centerIn: parent
+                            visible: sheetPage.form.busy
+                        }
                     }
                 }
             }
 
-            // The last failure, until the next answer replaces it.
-            FailureText {
-                Layout.fillWidth: true
-                objectName: "live.apply.message"
-                text: sheetPage.form.message
-                failures: sheetPage.form.failures
+            // The last failure, in a section of its own, until the next answer replaces it.
+            FormSection {
+                visible: sheetPage.form.message !== ""
+
+                FailureText {
+                    Layout.fillWidth: true
+                    objectName: "live.apply.message"
+                    text: sheetPage.form.message
+                    failures: sheetPage.form.failures
+                }
             }
         }
     }

@@ -205,9 +205,10 @@ QCoro::Task<> LiveApplicationFormModel::apply()
     if (!lifetime.alive())
         co_return;
     if (outcome.ok()) {
-        // The sheet goes first: the page beneath tells the member the application was sent.
-        Q_EMIT dismissed();
+        // The page beneath says the application was sent before the sheet goes, so that it is the outcome
+        // the keyboard comes back to.
         Q_EMIT submitted();
+        Q_EMIT dismissed();
         co_return;
     }
     if (outcome.failed())

@@ -4,7 +4,6 @@
 #include "Busy.h"
 #include "L.h"
 #include "LiveLog.h"
-#include "LiveTexts.h"
 #include "Outcome.h"
 #include "Retarget.h"
 #include "Strings.h"
@@ -75,8 +74,6 @@ LiveApplicationReviewModel::Mode LiveApplicationReviewModel::mode() const
         return Verification;
     return ReadOnly;
 }
-
-int LiveApplicationReviewModel::statusTint() const { return LiveApplicationTint::tint(m_item.item.status); }
 
 QVariantList LiveApplicationReviewModel::decisionOptions() const
 {

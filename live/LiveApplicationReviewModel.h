@@ -30,12 +30,8 @@ class LiveApplicationReviewModel : public QObject
     // The Live page the screen was opened from: it reloads after the review, even once the screen is gone.
     Q_PROPERTY(LiveTabModel *opener READ opener WRITE setOpener NOTIFY openerChanged)
     Q_PROPERTY(Mode mode READ mode NOTIFY itemChanged)
-    Q_PROPERTY(QString registration READ registration NOTIFY itemChanged)
-    Q_PROPERTY(QString departure READ departure NOTIFY itemChanged)
-    Q_PROPERTY(QString arrival READ arrival NOTIFY itemChanged)
-    Q_PROPERTY(QString statusText READ statusText NOTIFY itemChanged)
-    Q_PROPERTY(int statusTint READ statusTint NOTIFY itemChanged)
-    Q_PROPERTY(QString reviewNote READ reviewNote NOTIFY itemChanged)
+    // The application as its card on the Live page shows it.
+    Q_PROPERTY(LiveApplicationCardValue card READ card NOTIFY itemChanged)
     Q_PROPERTY(QString applicant READ applicant NOTIFY itemChanged)
     Q_PROPERTY(QString organization READ organization NOTIFY itemChanged)
 
@@ -82,12 +78,7 @@ public:
     void setChanged(std::function<QCoro::Task<>()> changed) { m_changed = std::move(changed); }
 
     Mode mode() const;
-    QString registration() const { return m_item.item.registration; }
-    QString departure() const { return m_item.item.departure; }
-    QString arrival() const { return m_item.item.arrival; }
-    QString statusText() const { return m_item.item.statusText(); }
-    int statusTint() const;
-    QString reviewNote() const { return m_item.item.reviewNote; }
+    LiveApplicationCardValue card() const { return LiveApplicationCardValue::of(m_item.item); }
     QString applicant() const { return m_item.item.username.value_or(QString()); }
     QString organization() const { return m_item.item.organization.value_or(QString()); }
 

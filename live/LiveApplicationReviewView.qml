@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.Images
@@ -28,11 +29,6 @@ Rectangle {
         appState: view.appState
         item: view.item
         opener: view.opener
-        // A failure's notice brings itself into view; what was saved is shown too.
-        onMessageChanged: {
-            if (reviewModel.saved && reviewModel.message !== "")
-                page.reveal(savedNotice);
-        }
     }
 
     ColumnLayout {
@@ -70,57 +66,10 @@ Rectangle {
                 }
             }
 
-            // The application.
-            Card {
-                padding: 16
-                spacing: 10
-                Accessible.role: Accessible.StaticText
-                Accessible.name: ViewRules.combined([reviewModel.registration, reviewModel.statusText, reviewModel.departure, reviewModel.arrival, reviewModel.reviewNote])
-
-                RowLayout {
-                    Layout.fillWidth: true
-                    spacing: 6
-
-                    Text {
-                        Layout.fillWidth: true
-                        text: reviewModel.registration
-                        elide: Text.ElideRight
-                        font.pixelSize: Typography.headline
-                        font.weight: Font.Black
-                        color: Theme.ink
-                    }
-                    Chip {
-                        text: reviewModel.statusText
-                        tint: Theme.role(reviewModel.statusTint)
-                    }
-                }
-                RouteLine {
-                    Layout.fillWidth: true
-                    from: reviewModel.departure
-                    to: reviewModel.arrival
-                    tint: Qt.alpha(Theme.role(reviewModel.statusTint), 0.7)
-                    size: 20
-                    labelColor: Theme.muted
-                }
-                RowLayout {
-                    Layout.fillWidth: true
-                    visible: reviewModel.reviewNote !== ""
-                    spacing: 6
-
-                    Symbol {
-                        Layout.alignment: Qt.AlignTop
-                        name: "text.bubble"
-                        color: Theme.muted
-                    }
-                    Text {
-                        Layout.fillWidth: true
-                        text: reviewModel.reviewNote
-                        textFormat: Text.PlainText
-                        wrapMode: Text.Wrap
-                        font.pixelSize: Typography.footnote
-                        color: Theme.muted
-                    }
-                }
+            // The application, as its card on the Live page shows it.
+            LiveApplicationCard {
+                Layout.fillWidth: true
+                item: reviewModel.card
             }
             Card {
                 visible: reviewModel.applicant !== "" || reviewModel.organization !== ""
@@ -171,7 +120,6 @@ Rectangle {
             FormSection {
                 visible: reviewModel.mode === LiveApplicationReviewModel.Decision
                 title: L.t("审核结果")
-                symbol: "checkmark.seal"
 
                 SegmentedPicker {
                     objectName: "live.review.decision"
@@ -203,7 +151,6 @@ Rectangle {
             FormSection {
                 visible: reviewModel.mode === LiveApplicationReviewModel.Verification
                 title: L.t("人工核查")
-                symbol: "checkmark.shield"
 
                 Text {
                     Layout.fillWidth: true
@@ -212,13 +159,80 @@ Rectangle {
                     font.pixelSize: Typography.body
                     color: Theme.ink
                 }
-                SegmentedPicker {
+                // A picker as the platform draws one in a form: its title and the choice, which opens the
+                // menu of the three.
+                PressableStyle {
+                    id: outcomePicker
+
+                    readonly property string choice: reviewModel.outcomeOptions[reviewModel.outcomeIndex]?.title ?? ""
+
                     objectName: "live.review.outcome"
                     Layout.fillWidth: true
-                    options: reviewModel.outcomeOptions
-                    current: reviewModel.outcomeIndex
-                    Accessible.name: L.t("核查结果")
-                    onChosen: value => reviewModel.outcomeIndex = value
+                    cornerRadius: 8
+                    focusPolicy: Qt.StrongFocus
+                    // Heard by its title and the choice it holds.
+                    Accessible.role: Accessible.Button
+                    Accessible.name: ViewRules.combined([L.t("核查结果"), outcomePicker.choice])
+                    onClicked: outcomeMenu.open()
+
+                    contentItem: RowLayout {
+                        spacing: 8
+
+                        Text {
+                            text: L.t("核查结果")
+                            font.pixelSize: Typography.body
+                            color: Theme.ink
+                        }
+                        Item {
+                            Layout.fillWidth: true
+                            Layout.minimumWidth: 8
+                        }
+                        Text {
+                            Layout.topMargin: 6
+                            Layout.bottomMargin: 6
+                            text: outcomePicker.choice
+                            font.pixelSize: Typography.body
+                            color: Theme.accent
+                        }
+                        Symbol {
+                            name: "chevron.up.chevron.down"
+                            size: Typography.footnote + 2
+                            color: Theme.accent
+                        }
+                    }
+
+                    Menu {
+                        id: outcomeMenu
+
+                        // The keyboard goes into the menu and, once a choice closes it, back to the picker.
+                        readonly property ScreenFocus keyboard: ScreenFocus {
+                            screen: outcomeMenu.contentItem
+                            open: outcomeMenu.visible
+                        }
+
+                        x: outcomePicker.width - width
+                        y: outcomePicker.height
+                        onAboutToShow: outcomeMenu.keyboard.opening()
+
+                        MenuItem {
+                            text: reviewModel.outcomeOptions[0].title
+                            checkable: true
+                            checked: reviewModel.outcomeIndex === 0
+                            onTriggered: reviewModel.outcomeIndex = 0
+                        }
+                        MenuItem {
+                            text: reviewModel.outcomeOptions[1].title
+                            checkable: true
+                            checked: reviewModel.outcomeIndex === 1
+                            onTriggered: reviewModel.outcomeIndex = 1
+                        }
+                        MenuItem {
+                            text: reviewModel.outcomeOptions[2].title
+                            checkable: true
+                            checked: reviewModel.outcomeIndex === 2
+                            onTriggered: reviewModel.outcomeIndex = 2
+                        }
+                    }
                 }
                 FormField {
                     objectName: "live.review.scheduleId"
@@ -247,19 +261,27 @@ Rectangle {
                 }
             }
 
-            StatusNotice {
-                id: savedNotice
+            // The outcome, saved or not, as plain text in a section of its own. Each is presented as it
+            // comes, in view and with the keyboard, so a screen reader reads it at once.
+            FormSection {
+                visible: reviewModel.message !== ""
 
-                objectName: "live.review.saved"
-                visible: reviewModel.saved
-                message: reviewModel.saved ? reviewModel.message : ""
-            }
-            ErrorNotice {
-                objectName: "live.review.message"
-                alert: true
-                failures: reviewModel.failures
-                visible: message !== ""
-                message: reviewModel.saved ? "" : reviewModel.message
+                FailureText {
+                    objectName: "live.review.saved"
+                    Layout.fillWidth: true
+                    text: reviewModel.saved ? reviewModel.message : ""
+                    failures: reviewModel.saved ? 1 : 0
+                    font.pixelSize: Typography.subheadline
+                    color: Theme.ink
+                }
+                FailureText {
+                    objectName: "live.review.message"
+                    Layout.fillWidth: true
+                    text: reviewModel.saved ? "" : reviewModel.message
+                    failures: reviewModel.failures
+                    font.pixelSize: Typography.subheadline
+                    color: Theme.ink
+                }
             }
         }
 

@@ -40,9 +40,6 @@ ColumnLayout {
                 required property liveApplicationCard card
                 readonly property bool reviewer: board.liveTab.canReview
 
-                Layout.preferredWidth: 1
-                Layout.fillWidth: true
-                Layout.fillHeight: true
                 implicitWidth: cell.reviewer ? row.implicitWidth : shownCard.implicitWidth
                 implicitHeight: cell.reviewer ? row.implicitHeight : shownCard.implicitHeight
 
@@ -81,6 +78,7 @@ ColumnLayout {
                             Text {
                                 Layout.fillWidth: true
                                 text: cell.card.username
+                                textFormat: Text.PlainText
                                 elide: Text.ElideRight
                                 font.pixelSize: Typography.subheadline
                                 color: Theme.ink

@@ -32,11 +32,11 @@ void shareContextForTheWebEngine()
 const char *const chromiumFlagsVariable = "QTWEBENGINE_CHROMIUM_FLAGS";
 const char *const noSandboxVariable = "QTWEBENGINE_DISABLE_SANDBOX";
 
-// Chromium will not run as root inside its sandbox, and ends the whole app as it refuses: as root, the web
-// engine starts without it.
+// As root the web engine starts without its sandbox, unless it was told otherwise.
 void startTheWebEngineWithoutSandboxAsRoot()
 {
-    if (geteuid() != 0 || qEnvironmentVariableIsSet(noSandboxVariable))
+    if (!LiveAuthorizationCoordinator::startsWithoutSandbox(geteuid())
+        || qEnvironmentVariableIsSet(noSandboxVariable))
         return;
     qputenv(noSandboxVariable, "1");
     qCWarning(lcLive, "running as root: the sign-in browser's web engine starts without its sandbox");
@@ -51,6 +51,8 @@ QByteArray LiveAuthorizationCoordinator::chromiumFlags(const QByteArray &flags, 
         return flags;
     return flags.isEmpty() ? pageAccessibility : flags + ' ' + pageAccessibility;
 }
+
+bool LiveAuthorizationCoordinator::startsWithoutSandbox(uid_t user) { return user == 0; }
 
 LiveAuthorizationCoordinator::LiveAuthorizationCoordinator(QObject *parent)
     : QObject(parent)

@@ -14,6 +14,8 @@
 
 #include <QCoro/QCoroTask>
 
+#include <sys/types.h>
+
 // What the Live authorisation browser decides while the member signs in on the vendor's pages: https pages
 // only, and the navigation to our callback on the second host, which is never loaded but caught, cancelled
 // and replayed once through the member's client. The outcome is reported exactly once: the replay's, or the
@@ -58,6 +60,9 @@ public:
     // The web engine's Chromium flags, with the page's accessibility tree switched on where a screen reader
     // listens: Qt 6.4's engine builds none by itself, and the page is an empty document on the bus.
     static QByteArray chromiumFlags(const QByteArray &flags, bool heard);
+    // Whether the web engine starts without its sandbox in a process run by that user: only as root, where
+    // Chromium refuses its sandbox and ends the whole app.
+    static bool startsWithoutSandbox(uid_t user);
     // Whether the web view may go to the address of one navigation (the page's or a frame's). The first
     // callback starts the replay; it and every later one are cancelled.
     Q_INVOKABLE bool allows(const QUrl &url);

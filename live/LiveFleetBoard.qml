@@ -66,9 +66,6 @@ ColumnLayout {
                         required property liveAircraftCard modelData
 
                         objectName: "live.aircraft." + link.modelData.id
-                        Layout.preferredWidth: 1
-                        Layout.fillWidth: true
-                        Layout.fillHeight: true
                         focusPolicy: Qt.StrongFocus
                         Accessible.role: Accessible.Button
                         Accessible.name: link.modelData.accessibleName

@@ -25,11 +25,13 @@ RowLayout {
         font.pixelSize: Typography.caption
         color: tag.tint
     }
+    // Whole, where the row has room (see the aircraft card's route).
     Text {
-        Layout.fillWidth: true
         Layout.minimumWidth: 4
-        Layout.maximumWidth: implicitWidth
+        Layout.preferredWidth: Math.ceil(implicitWidth)
+        Layout.maximumWidth: Math.ceil(implicitWidth)
         text: tag.item.pilotName
+        textFormat: Text.PlainText
         maximumLineCount: 1
         elide: Text.ElideRight
         font.pixelSize: Typography.caption

@@ -1,7 +1,8 @@
 import QtQuick
 import Vorna.Ui
 
-// A capsule chip: an optional symbol and a text in the tint, on the tint at 12 %.
+// A capsule chip: an optional symbol and a text in the tint, on the tint at 12 %. The text may be the
+// service's (a status it sends): it is shown as it comes, never read as markup.
 Item {
     id: chip
 
@@ -36,6 +37,7 @@ Item {
         Text {
             anchors.verticalCenter: parent.verticalCenter
             text: chip.text
+            textFormat: Text.PlainText
             font.pixelSize: Typography.caption
             font.weight: Font.DemiBold
             color: chip.tint

@@ -8,7 +8,7 @@ ColumnsLayout::ColumnsLayout(QQuickItem *parent)
 }
 
 QList<QRectF> ColumnsLayout::arrange(const QList<double> &heights, double width, int columns, double spacing,
-                                     double rowSpacing, bool centerRows)
+                                     double rowSpacing, RowFit fit)
 {
     const int count = std::max(columns, 1);
     const double cellWidth = std::max((width - spacing * (count - 1)) / count, 0.0);
@@ -19,9 +19,9 @@ QList<QRectF> ColumnsLayout::arrange(const QList<double> &heights, double width,
         const qsizetype last = std::min<qsizetype>(first + count, heights.size());
         const double rowHeight = *std::max_element(heights.cbegin() + first, heights.cbegin() + last);
         for (qsizetype i = first; i < last; ++i) {
-            const double offset = centerRows ? (rowHeight - heights.at(i)) / 2 : 0;
-            cells.append(
-                QRectF(double(i - first) * (cellWidth + spacing), top + offset, cellWidth, heights.at(i)));
+            const double offset = fit == Centre ? (rowHeight - heights.at(i)) / 2 : 0;
+            cells.append(QRectF(double(i - first) * (cellWidth + spacing), top + offset, cellWidth,
+                                fit == Fill ? rowHeight : heights.at(i)));
         }
         top += rowHeight + rowSpacing;
     }
@@ -55,12 +55,12 @@ void ColumnsLayout::setRowSpacing(double spacing)
     polish();
 }
 
-void ColumnsLayout::setCenterRows(bool center)
+void ColumnsLayout::setRowFit(RowFit fit)
 {
-    if (m_centerRows == center)
+    if (m_rowFit == fit)
         return;
-    m_centerRows = center;
-    Q_EMIT centerRowsChanged();
+    m_rowFit = fit;
+    Q_EMIT rowFitChanged();
     polish();
 }
 
@@ -88,7 +88,7 @@ void ColumnsLayout::layoutChildren()
         heights.append(item->implicitHeight());
         widest = std::max(widest, item->implicitWidth());
     }
-    const QList<QRectF> cells = arrange(heights, width(), m_columns, m_spacing, m_rowSpacing, m_centerRows);
+    const QList<QRectF> cells = arrange(heights, width(), m_columns, m_spacing, m_rowSpacing, m_rowFit);
     double bottom = 0;
     for (qsizetype i = 0; i < items.size(); ++i) {
         items.at(i)->setPosition(cells.at(i).topLeft());

@@ -5,8 +5,9 @@
 #include <QQuickItem>
 #include <QRectF>
 
-// Lays its visible children out row by row in equal columns; each child takes the column's width and its
-// own implicit height, and stands at the top or in the middle of its row.
+// Lays its visible children out row by row in equal columns, as many as it has, however few children there
+// are; each child takes the column's width and its own implicit height, standing at the top or in the middle
+// of its row, or the row's whole height, so that the cards of a row end together.
 class ColumnsLayout : public QQuickItem
 {
     Q_OBJECT
@@ -14,14 +15,18 @@ class ColumnsLayout : public QQuickItem
     Q_PROPERTY(int columns READ columns WRITE setColumns NOTIFY columnsChanged)
     Q_PROPERTY(double spacing READ spacing WRITE setSpacing NOTIFY spacingChanged)
     Q_PROPERTY(double rowSpacing READ rowSpacing WRITE setRowSpacing NOTIFY rowSpacingChanged)
-    Q_PROPERTY(bool centerRows READ centerRows WRITE setCenterRows NOTIFY centerRowsChanged)
+    Q_PROPERTY(RowFit rowFit READ rowFit WRITE setRowFit NOTIFY rowFitChanged)
 
 public:
+    // Where a child shorter than its row stands: at its top, in its middle, or over its whole height.
+    enum RowFit { Top, Centre, Fill };
+    Q_ENUM(RowFit)
+
     explicit ColumnsLayout(QQuickItem *parent = nullptr);
 
     // The cells for children of these heights in a width; columns below 1 count as 1.
     static QList<QRectF> arrange(const QList<double> &heights, double width, int columns, double spacing,
-                                 double rowSpacing, bool centerRows);
+                                 double rowSpacing, RowFit fit);
 
     int columns() const { return m_columns; }
     void setColumns(int columns);
@@ -29,8 +34,8 @@ public:
     void setSpacing(double spacing);
     double rowSpacing() const { return m_rowSpacing; }
     void setRowSpacing(double spacing);
-    bool centerRows() const { return m_centerRows; }
-    void setCenterRows(bool center);
+    RowFit rowFit() const { return m_rowFit; }
+    void setRowFit(RowFit fit);
 
     // Places the children now (the window does it before each frame).
     void layoutChildren();
@@ -39,7 +44,7 @@ Q_SIGNALS:
     void columnsChanged();
     void spacingChanged();
     void rowSpacingChanged();
-    void centerRowsChanged();
+    void rowFitChanged();
 
 protected:
     void updatePolish() override;
@@ -52,5 +57,5 @@ private:
     int m_columns = 2;
     double m_spacing = 10;
     double m_rowSpacing = 10;
-    bool m_centerRows = false;
+    RowFit m_rowFit = Top;
 };

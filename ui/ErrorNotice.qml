@@ -2,7 +2,8 @@ import QtQuick
 import QtQuick.Layouts
 import Vorna.Ui
 
-// A failure message on a soft amber panel, with a "重试" button when the caller can retry.
+// A failure message on a soft amber panel, with a "重试" button when the caller can retry. The message is
+// often the service's own: it is shown as it comes, never read as markup.
 // Laid out with plain positioners: its size follows the message and the button the moment either
 // changes, even when it was hidden until then.
 Item {
@@ -93,6 +94,7 @@ Item {
 
             width: texts.width
             text: notice.message
+            textFormat: Text.PlainText
             wrapMode: Text.Wrap
             font.pixelSize: Typography.subheadline
             color: notice.darkScheme ? Theme.roleIn(Theme.Ink, true) : Theme.ink

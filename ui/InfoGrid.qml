@@ -18,7 +18,7 @@ ColumnsLayout {
     columns: 2
     spacing: 10
     rowSpacing: 10
-    centerRows: true
+    rowFit: ColumnsLayout.Centre
 
     Repeater {
         model: grid.items

@@ -2,7 +2,8 @@ import QtQuick
 import QtQuick.Layouts
 import Vorna.Ui
 
-// A section's title with an optional subtitle and a view at the end of the row.
+// A section's title with an optional subtitle and a view at the end of the row. Titles may be the service's
+// (an organisation's name): they are shown as they come, never read as markup.
 Item {
     id: heading
 
@@ -35,6 +36,7 @@ Item {
                 Layout.fillWidth: true
                 objectName: "section.heading"
                 text: heading.title
+                textFormat: Text.PlainText
                 wrapMode: Text.Wrap
                 font.pixelSize: Typography.title3
                 font.weight: Font.Bold
@@ -49,6 +51,7 @@ Item {
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
                 text: heading.subtitle
+                textFormat: Text.PlainText
                 wrapMode: Text.Wrap
                 font.pixelSize: Typography.footnote
                 color: Theme.muted

@@ -171,6 +171,13 @@ void Theme::resolve()
 QColor Theme::role(int role) const { return color(Palette::forRole(role)); }
 
 QColor Theme::roleIn(int role, bool dark) const { return Palette::color(Palette::forRole(role), dark); }
+QList<QColor> Theme::roleColors() const
+{
+    QList<QColor> colors;
+    for (int role = Accent; role <= Line; ++role)
+        colors.append(this->role(role));
+    return colors;
+}
 
 Theme::Role Theme::verdictRole(PirepState state)
 {

@@ -83,6 +83,9 @@ class Theme : public QObject
     Q_PROPERTY(QColor pending READ pending NOTIFY paletteChanged)
     Q_PROPERTY(QColor slate READ slate CONSTANT)
     Q_PROPERTY(QColor slateText READ slateText NOTIFY paletteChanged)
+    // The colours of the roles, in their order: what a binding reads to follow the appearance, which a call
+    // of role() does not.
+    Q_PROPERTY(QList<QColor> roleColors READ roleColors NOTIFY paletteChanged)
     Q_PROPERTY(QColor night READ night CONSTANT)
     Q_PROPERTY(QColor gold READ gold CONSTANT)
     Q_PROPERTY(QColor white READ white CONSTANT)
@@ -137,6 +140,7 @@ public:
     // The colour of a role in the dark or the light scheme, whichever the appearance (the waiting screen's
     // controls, on its slate stage, are dark in both).
     Q_INVOKABLE QColor roleIn(int role, bool dark) const;
+    QList<QColor> roleColors() const;
 
     bool dark() const { return m_dark; }
     QString appearance() const { return m_appearance; }

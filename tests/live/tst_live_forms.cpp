@@ -89,6 +89,8 @@ private slots:
     void navigationDecisions();
     void pageIsHeardWhereAScreenReaderListens_data();
     void pageIsHeardWhereAScreenReaderListens();
+    void sandboxOffOnlyAsRoot_data();
+    void sandboxOffOnlyAsRoot();
     void callbackIsReplayedOnceAndReportedOnce();
     void callbackReplayFailures_data();
     void callbackReplayFailures();
@@ -195,6 +197,24 @@ void LiveFormsTest::pageIsHeardWhereAScreenReaderListens()
     QFETCH(bool, heard);
     QFETCH(QByteArray, expected);
     QCOMPARE(LiveAuthorizationCoordinator::chromiumFlags(flags, heard), expected);
+}
+
+void LiveFormsTest::sandboxOffOnlyAsRoot_data()
+{
+    QTest::addColumn<uint>("user");
+    QTest::addColumn<bool>("withoutSandbox");
+    QTest::newRow("root") << 0u << true;
+    QTest::newRow("a member's own account") << 1000u << false;
+    QTest::newRow("the first system account") << 1u << false;
+}
+
+// The decision is read for a given user: these tests run as root, where the process's own would answer
+// true whatever the rule. Regression: as root, Chromium refused its sandbox and ended the whole app.
+void LiveFormsTest::sandboxOffOnlyAsRoot()
+{
+    QFETCH(uint, user);
+    QFETCH(bool, withoutSandbox);
+    QCOMPARE(LiveAuthorizationCoordinator::startsWithoutSandbox(uid_t(user)), withoutSandbox);
 }
 
 void LiveFormsTest::callbackIsReplayedOnceAndReportedOnce()
@@ -501,6 +521,8 @@ void LiveFormsTest::applyFailures_data()
                                   << "请先连接 Infinite Flight 账号。" << false;
     QTest::newRow("400") << "lichen" << QByteArray(R"({"id":"ac-102","registration":"B-30A2"})") << 400
                          << "样例服务按要求返回 400。" << false;
+    QTest::newRow("403 in storage") << "lichen" << QByteArray(R"({"id":"ac-107","registration":"B-30A7"})")
+                                    << 0 << "这架飞机已封存，暂不接受排班申请。" << false;
     // Any other end may follow an application that was stored: the opener reloads to show it.
     // Regression: a 409 (already applied, the admin's own B-30A8) was shown bare, as a refusal, and the Live
     // page was not reloaded to show the application it names.
@@ -527,7 +549,9 @@ void LiveFormsTest::applyFailures()
     form.setDeparture("ZSSS");
     form.setArrival("ZGGG");
     if (status == 502)
-        service().setFault("/api/live-schedules/apply", Fault{.json = QJsonValue("accepted")});
+        // Whatever the service would have made of it (B-30A7 is in storage), the answer cannot be read.
+        service().setFault("/api/live-schedules/apply",
+                           Fault{.json = QJsonValue("accepted"), .unheard = true});
     else if (status != 0)
         service().setFault("/api/live-schedules/apply", Fault{.status = status});
     QSignalSpy submitted(&form, &LiveApplicationFormModel::submitted);

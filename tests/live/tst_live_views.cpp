@@ -7,7 +7,11 @@
 #include "MemberData.h"
 #include "MemberNavigation.h"
 #include "MemberTestSupport.h"
+#include "SceneTestSupport.h"
+#include "Theme.h"
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -85,6 +89,12 @@ private Q_SLOTS:
     void barOverThePageColumn();
     void cardsOfOneRowShareTheirHeight_data();
     void cardsOfOneRowShareTheirHeight();
+    void aCardAloneKeepsOneColumn_data();
+    void aCardAloneKeepsOneColumn();
+    void serviceTextsShowAsTheyCome_data();
+    void serviceTextsShowAsTheyCome();
+    void cardsFollowTheAppearance_data();
+    void cardsFollowTheAppearance();
     void reviewReloadsThePageAfterItsScreenHasGone();
 
 private:
@@ -226,6 +236,150 @@ void LiveViewsTest::cardsOfOneRowShareTheirHeight()
     // Regression: each card kept its own height, so a row's cards ended at different heights.
     QTRY_COMPARE(left->height(), right->height());
     QVERIFY(left->height() > 0);
+}
+
+void LiveViewsTest::aCardAloneKeepsOneColumn_data()
+{
+    QTest::addColumn<LiveTabModel::Board>("tab");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QString>("board");
+    // The search leaves B-30A7 alone in its organisation's section.
+    QTest::newRow("fleet, one aircraft found") << LiveTabModel::Fleet << "B-30A7"
+                                               << "live.aircraft.org-vornalia/ac-107"
+                                               << "live.fleet";
+    // The member's one application.
+    QTest::newRow("applications, one listed") << LiveTabModel::Applications << ""
+                                              << "live.application.app-10"
+                                              << "live.applicationsBoard";
+}
+
+// Regression: in a regular window a section or list holding one card stretched it across both columns.
+void LiveViewsTest::aCardAloneKeepsOneColumn()
+{
+    QFETCH(LiveTabModel::Board, tab);
+    QFETCH(QString, search);
+    QFETCH(QString, card);
+    QFETCH(QString, board);
+    const QJsonObject application{
+        {"id", "app-10"},           {"username", "lichen"}, {"organization", "Vornalia Virtual"},
+        {"registration", "B-30A4"}, {"departure", "ZBAA"},  {"arrival", "ZSSS"},
+        {"status", "pending"},      {"reviewNote", ""}};
+    m_site->service->setFault(
+        "/api/live-schedules/applications",
+        {.json = QJsonObject{{"applications", QJsonArray{application}}, {"hasMore", false}}});
+    LiveTabModel *model = openPage("lichen", QSize(1920, 1200));
+    QVERIFY(model);
+    model->setTab(tab);
+    model->setSearch(search);
+    QQuickItem *shownCard = nullptr;
+    QTRY_VERIFY((shownCard = named(card)) && shownCard->isVisible());
+    QQuickItem *shownBoard = named(board);
+    QVERIFY(shownBoard);
+    // One of two columns, at the start of its row.
+    QTRY_COMPARE(qRound(shownCard->width()), qRound((shownBoard->width() - 16) / 2));
+    QCOMPARE(qRound(inWindow(shownCard).left()), qRound(inWindow(shownBoard).left()));
+}
+
+void LiveViewsTest::serviceTextsShowAsTheyCome_data()
+{
+    QTest::addColumn<QString>("field"); // of the one application listed, or "organization" of the board
+    QTest::addColumn<QString>("text");
+    QTest::newRow("an application's note") << "reviewNote"
+                                           << "<b>请按计划时刻执飞</b>";
+    QTest::newRow("an application's registration") << "registration"
+                                                   << "<i>B-30A4</i>";
+    QTest::newRow("a status the app does not know") << "status"
+                                                    << "<u>withdrawn</u>";
+    QTest::newRow("an organisation's name") << "organization"
+                                            << "<b>Vornalia</b> Virtual";
+    QTest::newRow("a picture in a note") << "reviewNote"
+                                         << "<img src=\"https://tracker.example/p.png\">";
+}
+
+// Regression: texts of the service's records were read as markup where they looked like it: a note drew in
+// bold, and one holding a picture's tag would have the app fetch that address.
+void LiveViewsTest::serviceTextsShowAsTheyCome()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QJsonObject application{
+        {"id", "app-10"},           {"username", "lichen"}, {"organization", "Vornalia Virtual"},
+        {"registration", "B-30A4"}, {"departure", "ZBAA"},  {"arrival", "ZSSS"},
+        {"status", "pending"},      {"reviewNote", ""}};
+    if (field == "organization") {
+        const QJsonObject organization{
+            {"id", "org-x"}, {"name", text}, {"aircraft", QJsonArray()}, {"schedules", QJsonArray()}};
+        m_site->service->setFault(
+            "/api/live-schedules",
+            {.json = QJsonObject{{"organizations", QJsonArray{organization}}}, .method = "GET"});
+    } else {
+        application.insert(field, text);
+    }
+    m_site->service->setFault(
+        "/api/live-schedules/applications",
+        {.json = QJsonObject{{"applications", QJsonArray{application}}, {"hasMore", false}}});
+    LiveTabModel *model = openPage("lichen", QSize(1920, 1200));
+    QVERIFY(model);
+    model->setTab(field == "organization" ? LiveTabModel::Fleet : LiveTabModel::Applications);
+    // The text on screen that holds the service's words: as they are, not as markup.
+    const auto shownAsItComes = [&]() -> QString {
+        QString found = QStringLiteral("not shown");
+        for (QQuickItem *item : itemsBelow(m_window->contentItem())) {
+            if (!item->isVisible() || !item->inherits("QQuickText")
+                || item->property("text").toString() != text)
+                continue;
+            if (item->property("textFormat").toInt() != 0 /* Text.PlainText */)
+                return QStringLiteral("read as markup");
+            found.clear();
+        }
+        return found;
+    };
+    QTRY_COMPARE(shownAsItComes(), QString());
+}
+
+void LiveViewsTest::cardsFollowTheAppearance_data()
+{
+    QTest::addColumn<LiveTabModel::Board>("tab");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<int>("role");
+    QTest::newRow("an aircraft on the ground") << LiveTabModel::Fleet << "live.aircraft.org-vornalia/ac-104"
+                                               << "在地面" << int(Theme::Ink);
+    QTest::newRow("an application waiting") << LiveTabModel::Applications << "live.application.app-10"
+                                            << "待审核" << int(Theme::Pending);
+}
+
+// Regression: switched to the dark appearance while the Live page showed, its cards kept the light colours of
+// their status: an aircraft on the ground had its chip and route in near-black on the dark card.
+void LiveViewsTest::cardsFollowTheAppearance()
+{
+    QFETCH(LiveTabModel::Board, tab);
+    QFETCH(QString, card);
+    QFETCH(QString, status);
+    QFETCH(int, role);
+    LiveTabModel *model = openPage("lichen", QSize(1920, 1200));
+    QVERIFY(model);
+    model->setTab(tab);
+    auto *theme = m_engine->singletonInstance<Theme *>(qmlTypeId("Vorna.Ui", 1, 0, "Theme"));
+    QVERIFY(theme);
+    theme->setAppearance(QStringLiteral("light"));
+    // The status chip's text, in its card.
+    const auto chipColour = [&]() -> QColor {
+        QQuickItem *shownCard = named(card);
+        for (QQuickItem *item : itemsBelow(shownCard)) {
+            if (item->isVisible() && item->inherits("QQuickText")
+                && item->property("text").toString() == status)
+                return item->property("color").value<QColor>();
+        }
+        return {};
+    };
+    QTRY_COMPARE(chipColour(), theme->role(role));
+    const QColor light = theme->role(role);
+    theme->setAppearance(QStringLiteral("dark"));
+    QVERIFY(theme->role(role) != light);
+    QTRY_COMPARE(chipColour(), theme->role(role));
+    theme->setAppearance(QStringLiteral("system"));
 }
 
 void LiveViewsTest::reviewReloadsThePageAfterItsScreenHasGone()

@@ -192,9 +192,16 @@ std::optional<Reply> refuseApplication(const LiveState &live, const Account &acc
     }
     if (aircraftFound->isEmpty())
         return Reply::message(400, QStringLiteral("找不到这架飞机。"));
+    // An aircraft in storage flies no schedules: the organisation does not let anyone apply for it.
+    if (aircraftFound->value("storage").toBool())
+        return Reply::message(403, QStringLiteral("这架飞机已封存，暂不接受排班申请。"));
     if (!code.match(schedule.value("originIcao").toString()).hasMatch()
         || !code.match(schedule.value("destinationIcao").toString()).hasMatch())
         return Reply::message(400, QStringLiteral("机场代码无效。"));
+    // Infinite Flight's schedules name airports by their four-letter ICAO codes; the app takes up to eight.
+    if (schedule.value("originIcao").toString().size() != 4
+        || schedule.value("destinationIcao").toString().size() != 4)
+        return Reply::message(400, QStringLiteral("请填写四位 ICAO 机场代码。"));
     if (!schedule.value("isTimeless").isBool() || !schedule.value("flightType").isDouble())
         return Reply::message(400, QStringLiteral("排班资料不完整。"));
     if (!schedule.value("isTimeless").toBool()) {

@@ -201,6 +201,25 @@ bool drawsNoFrame(QQuickItem *control)
     });
 }
 
+// Whether a symbol of that name is drawn on screen below an item.
+bool symbolShown(QQuickItem *root, const QString &name)
+{
+    const QList<QQuickItem *> items = itemsBelow(root);
+    return std::any_of(items.cbegin(), items.cend(), [&](QQuickItem *item) {
+        return item->isVisible() && QByteArray(item->metaObject()->className()).startsWith("Symbol_QMLTYPE")
+               && item->property("name").toString() == name;
+    });
+}
+
+// Whether an item is a text centred across the whole row it stands in.
+bool centredAcross(QQuickItem *item)
+{
+    QQuickItem *row = item->parentItem();
+    return item->inherits("QQuickText") && row
+           && item->property("horizontalAlignment").toInt() == Qt::AlignHCenter
+           && qAbs(item->width() - row->width()) < 0.5;
+}
+
 // A row "… zh_TW" sees the app in Taiwan Chinese: its texts, and the locale its times are written in.
 class TaiwanScope
 {
@@ -267,6 +286,8 @@ QJsonObject withScheduleTimes(QJsonObject live, const QString &id, const QDateTi
 // "style:NAME=TYPE FLAG…" is a control shown, drawn by that type of ours with each flag set (BorderedButton
 // prominent large). "capsule:NAME" is an item shown in a capsule, with 8 points round it on every side.
 // "masked:NAME" is a field shown and enabled that holds text and draws only its mask characters.
+// "symbol:OWNER>NAME" is a symbol of that name drawn below the item OWNER shown; among the hidden, none is.
+// "centred:NAME" is a text shown, centred across its whole row. "seen:NAME" is an item shown wholly in view.
 // "fixed:TEXT" is a text on screen that reads so and is drawn in a fixed-pitch face; among the hidden, no
 // text on screen that reads so is.
 // "symbols:NAME>a b" is an item shown with exactly those symbols drawn at or below it, each as often as it is
@@ -496,6 +517,13 @@ void ScreenRulesTest::checkControls()
     const QLatin1String column("column:");
     const QLatin1String destructive("destructive:");
     const QLatin1String quiet("quiet:");
+    const QLatin1String symbol("symbol:");
+    const QLatin1String centred("centred:");
+    const QLatin1String seen("seen:");
+    const auto drawn = [this](const QString &marker) {
+        const QString owner = marker.section('>', 0, 0);
+        return shown(scene(), owner) && symbolShown(shown(scene(), owner), marker.section('>', 1));
+    };
     // Each control is looked up again once the state checked holds: a row kept from before the wait may
     // have been made anew by then.
     for (const QString &name : enabled) {
@@ -638,6 +666,18 @@ void ScreenRulesTest::checkControls()
                          qPrintable(name + " is not shown in a fixed-pitch face"));
             continue;
         }
+        if (name.startsWith(symbol)) {
+            QTRY_VERIFY2(drawn(name.mid(symbol.size())), qPrintable(name + " is not drawn"));
+            continue;
+        }
+        if (name.startsWith(centred) || name.startsWith(seen)) {
+            const QString itemName = name.section(':', 1);
+            QTRY_VERIFY2(heardControl(scene(), itemName), qPrintable(name + " is not shown"));
+            QVERIFY2(controlWhen(itemName, name.startsWith(seen) ? wholly : centredAcross),
+                     qPrintable(missed(itemName, name.startsWith(seen) ? " is not wholly in view"
+                                                                       : " is not centred across its row")));
+            continue;
+        }
         QTRY_VERIFY2(heardControl(scene(), withSavedIds(name)), qPrintable(name + " is not shown"));
         QVERIFY2(controlWhen(name, isEnabled), qPrintable(missed(name, " is disabled")));
     }
@@ -648,7 +688,6 @@ void ScreenRulesTest::checkControls()
     }
     // Not in the tree at all, on screen or off it.
     const QLatin1String inTree("tree:");
-    const QLatin1String symbol("symbol:");
     for (const QString &name : hidden) {
         if (name.startsWith(inTree)) {
             const QString wanted = name.mid(inTree.size());
@@ -2255,6 +2294,10 @@ void ScreenRulesTest::liveScreens_data()
         << "lichen applications"
         << QStringList{"text:live.application.app-10", "text:live.application.app-07"} << QStringList()
         << QStringList{"live.review.app-10"};
+    // A card's note row shows with the reviewer's note only: app-09 has one, app-10 none.
+    QTest::newRow("live: a member's application cards, with and without a note")
+        << "lichen applications" << QStringList{"live.applicationNote.app-09"} << QStringList()
+        << QStringList{"live.applicationNote.app-10"};
     QTest::newRow("live: a reviewer's applications")
         << "wangfang applications"
         << QStringList{"live.applications>排班审核", "live.applicationsBoard", "live.review.app-10"}
@@ -2295,11 +2338,23 @@ void ScreenRulesTest::liveScreens_data()
         << QStringList{"live.aircraft.back", "live.tabs", "live.fleet", "live.authorization"};
     QTest::newRow("live: an aircraft, for staff") << "wangfang aircraft" << QStringList{"live.aircraft.back"}
                                                   << QStringList() << QStringList{"live.aircraft.applying"};
+    // Staff do not apply, a developer no more than an administrator.
+    QTest::newRow("live: an aircraft, for a developer")
+        << "zhaolei aircraft" << QStringList{"live.aircraft.back"} << QStringList()
+        << QStringList{"live.aircraft.applying", "live.aircraft.apply"};
     const QStringList fields{"live.departure", "live.arrival", "live.timeless", "live.briefing",
                              "live.flightPlan"};
+    // The sections' headers are words alone; the route's arrow is the form's one symbol.
     QTest::newRow("live: application form, without times")
-        << "lichen form" << fields << QStringList{"live.apply.submit"}
-        << QStringList{"live.times", "live.departureTime", "live.arrivalTime", "live.apply.message"};
+        << "lichen form" << fields + QStringList{"symbol:live.apply>arrow.right"}
+        << QStringList{"live.apply.submit"}
+        << QStringList{"live.times",
+                       "live.departureTime",
+                       "live.arrivalTime",
+                       "live.apply.message",
+                       "symbol:live.apply>airplane",
+                       "symbol:live.apply>clock",
+                       "symbol:live.apply>doc.text"};
     QTest::newRow("live: application form, with times")
         << "lichen form times" << fields + QStringList{"live.times", "live.departureTime", "live.arrivalTime"}
         << QStringList{"live.apply.submit"} << QStringList();
@@ -2307,30 +2362,47 @@ void ScreenRulesTest::liveScreens_data()
         << "lichen form filled" << fields + QStringList{"live.apply.submit"} << QStringList()
         << QStringList{"live.apply.message"};
     // The sheet closes on the aircraft's page, whose note under the button says the application was sent: a
-    // footnote read as text, not a notice.
+    // muted footnote centred under it, heard as an alert that has the keyboard, in view with the button.
+    // Regression: the keyboard went to the page's title, the page jumped to its top, and nothing was heard.
     QTest::newRow("live: application sent")
         << "lichen form sent"
-        << QStringList{"text:live.aircraft.sent", "heard:申请已提交，等待管理员审核。", "live.aircraft.back"}
+        << QStringList{"alert:live.aircraft.sent", "centred:live.aircraft.sent", "seen:live.aircraft.apply",
+                       "heard:申请已提交，等待管理员审核。", "live.aircraft.back"}
         << QStringList{"live.aircraft.apply>申请已提交"}
         << QStringList{"live.apply.submit", "live.apply.message", "live.aircraft.apply>申请这架飞机"};
-    // Regression: only the top edge of the note showed in the smallest window. There too it is a text now,
-    // and the sheet has gone.
+    // Regression: only the top edge of the note showed in the smallest window; then the note and the button
+    // stood below the fold, the page at its top.
     QTest::newRow("live: application sent (760×540)")
-        << "lichen form sent" << QStringList{"text:live.aircraft.sent", "live.aircraft.back"} << QStringList()
+        << "lichen form sent"
+        << QStringList{"alert:live.aircraft.sent", "seen:live.aircraft.apply", "live.aircraft.back"}
+        << QStringList{"live.aircraft.apply>申请已提交"}
         << QStringList{"live.apply.submit", "live.apply.message"};
+    // An answer lost on its way: the form stays with its advice, and the page beneath counts it as sent. Once
+    // the member closes the form, the note has the keyboard, in view.
+    QTest::newRow("live: application whose outcome is uncertain, the form closed (760×540)")
+        << "lichen form uncertain"
+        << QStringList{"alert:live.aircraft.sent", "seen:live.aircraft.apply", "live.aircraft.back"}
+        << QStringList{"live.aircraft.apply>申请已提交"} << QStringList{"live.apply.submit"};
+    // The outcome is plain text in a section of its own, no panel with its symbol; heard, with the keyboard.
     QTest::newRow("live: an application reviewed")
         << "wangfang reviewed" << QStringList{"alert:live.review.saved", "live.review.back"}
-        << QStringList{"live.review.save"} << QStringList{"live.review.message"};
+        << QStringList{"live.review.save"}
+        << QStringList{"live.review.message", "symbol:live.reviewPage>checkmark.circle.fill"};
+    QTest::newRow("live: a review not saved")
+        << "wangfang reviewed refused" << QStringList{"alert:live.review.message", "live.review.back"}
+        << QStringList{"live.review.save"}
+        << QStringList{"live.review.saved", "symbol:live.reviewPage>exclamationmark.triangle.fill"};
 
     // A review's reason field by decision: a rejection asks for a reason and needs one, an approval shows
     // none; an application in processing asks for the note whatever the outcome; one decided shows neither.
     // The save button says what it saves: the decision on a pending application, the checked result of one
     // in processing.
     const QStringList verification{"live.review.note", "live.review.outcome", "live.review.checked"};
+    // The sections' headers are words alone.
     QTest::newRow("live: review, approving")
         << "wangfang review app-10 approved"
         << QStringList{"live.review.decision", "live.review.save>确认审核结果"} << QStringList()
-        << QStringList{"live.review.reason", "live.review.note"};
+        << QStringList{"live.review.reason", "live.review.note", "symbol:live.reviewPage>checkmark.seal"};
     QTest::newRow("live: review, rejecting without a reason")
         << "wangfang review app-10 rejected" << QStringList{"live.review.decision", "live.review.reason"}
         << QStringList{"live.review.save"} << QStringList{"live.review.note"};
@@ -2339,7 +2411,9 @@ void ScreenRulesTest::liveScreens_data()
         << QStringList() << QStringList{"live.review.note"};
     QTest::newRow("live: verification, created, no note")
         << "wangfang review app-09 created" << verification + QStringList{"live.review.scheduleId"}
-        << QStringList{"live.review.save"} << QStringList{"live.review.reason", "live.review.decision"};
+        << QStringList{"live.review.save"}
+        << QStringList{"live.review.reason", "live.review.decision",
+                       "symbol:live.reviewPage>checkmark.shield"};
     QTest::newRow("live: verification, not created, no note")
         << "wangfang review app-09 not_created" << verification << QStringList{"live.review.save"}
         << QStringList{"live.review.reason", "live.review.scheduleId"};
@@ -2367,6 +2441,13 @@ void ScreenRulesTest::liveScreens()
                                                    QDateTime(QDate(2026, 12, 24), QTime(10, 19)),
                                                    QDateTime(QDate(2026, 12, 24), QTime(13, 4)));
         service().setFault("/api/live-schedules", {.json = Sample::liveBoardJson(live, "lichen")});
+    }
+    if (scenario.startsWith("zhaolei")) {
+        // 赵磊 has linked his Infinite Flight account too: his link check and his board.
+        service().setFault("/api/live-schedules/authorization", {.json = QJsonObject{{"state", "eligible"}}});
+        service().setFault(
+            "/api/live-schedules",
+            {.json = Sample::liveBoardJson(service().data("live-schedules").toObject(), "zhaolei")});
     }
     QVERIFY(showSignedIn(scenario.section(' ', 0, 0)));
     if (scenario == "lichen applications one") {
@@ -2438,7 +2519,7 @@ void ScreenRulesTest::liveScreens()
         const QString how = scenario.section(' ', 2, 2);
         if (how == "times")
             form->setProperty("timeless", false);
-        if (how == "filled" || how == "sent") {
+        if (how == "filled" || how == "sent" || how == "uncertain") {
             form->setProperty("departure", "ZBAA");
             form->setProperty("arrival", "ZSSS");
         }
@@ -2450,12 +2531,25 @@ void ScreenRulesTest::liveScreens()
             pressByKeyboard("live.apply.submit");
             QTRY_VERIFY(!shown(scene(), "live.apply.submit"));
         }
+        if (how == "uncertain") {
+            // The answer is lost: the form stays with its advice until the member closes it.
+            service().setFault("/api/live-schedules/apply",
+                               {.status = 500, .unheard = true, .times = 1, .method = "POST"});
+            pressByKeyboard("live.apply.submit");
+            QTRY_VERIFY(shown(scene(), "live.apply.message"));
+            QTest::keyClick(m_window.get(), Qt::Key_Escape);
+            QTRY_VERIFY(!shown(scene(), "live.apply.submit"));
+        }
     }
     if (step == "reviewed") {
         press("live.review.app-10");
         QTRY_VERIFY(shown(scene(), "live.review.save"));
-        service().setFault("/api/live-schedules/application-approve",
-                           {.json = QJsonObject{{"ok", true}}, .unheard = true, .times = 1});
+        if (scenario.section(' ', 2, 2) == "refused")
+            service().setFault("/api/live-schedules/application-approve",
+                               {.status = 500, .unheard = true, .times = 1, .method = "POST"});
+        else
+            service().setFault("/api/live-schedules/application-approve",
+                               {.json = QJsonObject{{"ok", true}}, .unheard = true, .times = 1});
         press("live.review.save");
         press("live.review.confirm");
     }
@@ -2641,13 +2735,16 @@ void ScreenRulesTest::englishTextsFit_data()
     QTest::newRow("flight bar, 830 wide") << "flight bar" << QSize(830, 506);
     // Regression: a verdict longer than the review page's checks ran past the card's edge.
     QTest::newRow("review checks, the smallest window") << "review checks" << QSize(760, 506);
+    // The fleet's cards: the route an aircraft waits on ("ZGGG → ZUUU", "From ZSPD") and who flew it last.
+    QTest::newRow("Live fleet, the smallest window") << "live fleet" << QSize(760, 506);
+    QTest::newRow("Live fleet, a large window") << "live fleet" << QSize(1920, 1166);
 }
 
 // Regression: in English the logbook's filters broke inside their words in the smallest window ("Pendin",
 // "g rev…"), every event card's answer read "Not attendi…" in the window as it opens, and the map's flight
 // bar, narrower than what it held up to some 850 points, showed "ZS" of the arrival code and "Progr…" at its
-// edge. A text shows whole, inside the panel it stands in, and where it wraps each of its words fits its
-// width.
+// edge; a Live fleet card cut its waiting route to "ZGGG → ZU…" or "From ZS…", most of its row empty. A text
+// shows whole, inside the panel it stands in, and where it wraps each of its words fits its width.
 void ScreenRulesTest::englishTextsFit()
 {
     QFETCH(QString, place);
@@ -2687,6 +2784,10 @@ void ScreenRulesTest::englishTextsFit()
         panel = QStringLiteral("admin.review.checks");
         QTRY_VERIFY(shown(scene(), panel)
                     && textsShown(shown(scene(), panel)).contains(QStringLiteral("Callsign on the website")));
+    } else if (place == "live fleet") {
+        navigation()->setSelected(MemberTab::Live);
+        panel = QStringLiteral("live.fleet");
+        QTRY_VERIFY(shown(scene(), panel) && textsShown(shown(scene(), panel)).contains("From ZSPD"));
     } else if (place == "logbook") {
         navigation()->openLogbook();
         QQuickItem *filters = nullptr;

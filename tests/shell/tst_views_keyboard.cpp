@@ -419,6 +419,30 @@ void ViewsKeyboardTest::escapeGivesTheKeyboardBackWithItsRing_data()
         << map << wide << QStringList() << "map.ownFlights" << QStringList() << "ownFlights.close"
         << ""
         << "map.sideCard" << escape << "wangfang";
+    // The application form, closed as it opened, or after the service refused what was sent: codes it does
+    // not take (two letters), or an aircraft in storage (403). The sheet stays with the refusal, which has
+    // the keyboard; Escape gives it back to "申请这架飞机". Regression: after a refusal it went to the page's
+    // title.
+    const int live = int(MemberTab::Live);
+    const QStringList aircraft{"live.aircraft.org-vornalia/ac-101"};
+    QTest::newRow("Live application form")
+        << live << QSize() << aircraft << "live.aircraft.apply" << QStringList() << "live.apply.submit"
+        << ""
+        << "live.apply" << escape << "lichen";
+    const QStringList refusedCodes{"?live.departure",    "Z", "B", "Tab", "Z", "S", "live.apply.submit",
+                                   "?live.apply.message"};
+    QTest::newRow("Live application form, refused")
+        << live << QSize() << aircraft << "live.aircraft.apply" << refusedCodes << "live.apply.message"
+        << ""
+        << "live.apply" << escape << "lichen";
+    const QStringList refusedAircraft{
+        "?live.departure",    "Z", "B", "A", "A", "Tab", "Z", "S", "S", "S", "live.apply.submit",
+        "?live.apply.message"};
+    QTest::newRow("Live application form, the aircraft in storage")
+        << live << QSize() << QStringList{"live.aircraft.org-vornalia/ac-107"} << "live.aircraft.apply"
+        << refusedAircraft << "live.apply.message"
+        << ""
+        << "live.apply" << escape << "lichen";
 }
 
 // Opened from the keyboard, the account popover, the logbook sheet, the full-screen routes map, the map
@@ -492,6 +516,12 @@ void ViewsKeyboardTest::opensAndGivesBack(QQuickItem *control, const QString &in
             QQuickItem *focused = m_window->activeFocusItem();
             return held && focused && held->isAncestorOf(focused) && !heardName(focused).isEmpty();
         };
+        if (!QTest::qWaitFor(heldThere)) {
+            QQuickItem *f = m_window->activeFocusItem();
+            qWarning() << "DBG" << f << heardName(f) << shown(m_window->contentItem(), holder);
+            for (QQuickItem *a = f; a; a = a->parentItem())
+                qWarning() << "  " << a;
+        }
         QTRY_VERIFY2(heldThere(), qPrintable("the keyboard is not on a named item in " + holder));
     }
     // The switcher saves the current account as it appears; while that runs the panel stays.

@@ -363,27 +363,31 @@ void ComponentsTest::columnCells_data()
 {
     QTest::addColumn<QList<double>>("heights");
     QTest::addColumn<int>("columns");
-    QTest::addColumn<bool>("center");
+    QTest::addColumn<ColumnsLayout::RowFit>("fit");
     QTest::addColumn<QList<QRectF>>("cells");
     QTest::newRow("two columns, odd count, top aligned")
-        << QList<double>{40, 60, 30} << 2 << false
+        << QList<double>{40, 60, 30} << 2 << ColumnsLayout::Top
         << QList<QRectF>{{0, 0, 95, 40}, {105, 0, 95, 60}, {0, 70, 95, 30}};
-    QTest::newRow("two columns, centred rows")
-        << QList<double>{40, 60} << 2 << true << QList<QRectF>{{0, 10, 95, 40}, {105, 0, 95, 60}};
-    QTest::newRow("one column stacks")
-        << QList<double>{40, 60} << 1 << false << QList<QRectF>{{0, 0, 200, 40}, {0, 50, 200, 60}};
+    QTest::newRow("two columns, centred rows") << QList<double>{40, 60} << 2 << ColumnsLayout::Centre
+                                               << QList<QRectF>{{0, 10, 95, 40}, {105, 0, 95, 60}};
+    // Cards of a row end together; the odd one keeps its column's width.
+    QTest::newRow("two columns, filled rows")
+        << QList<double>{40, 60, 30} << 2 << ColumnsLayout::Fill
+        << QList<QRectF>{{0, 0, 95, 60}, {105, 0, 95, 60}, {0, 70, 95, 30}};
+    QTest::newRow("one column stacks") << QList<double>{40, 60} << 1 << ColumnsLayout::Top
+                                       << QList<QRectF>{{0, 0, 200, 40}, {0, 50, 200, 60}};
     QTest::newRow("no columns counts as one")
-        << QList<double>{5} << 0 << false << QList<QRectF>{{0, 0, 200, 5}};
-    QTest::newRow("nothing") << QList<double>{} << 2 << false << QList<QRectF>{};
+        << QList<double>{5} << 0 << ColumnsLayout::Top << QList<QRectF>{{0, 0, 200, 5}};
+    QTest::newRow("nothing") << QList<double>{} << 2 << ColumnsLayout::Top << QList<QRectF>{};
 }
 
 void ComponentsTest::columnCells()
 {
     QFETCH(QList<double>, heights);
     QFETCH(int, columns);
-    QFETCH(bool, center);
+    QFETCH(ColumnsLayout::RowFit, fit);
     QFETCH(QList<QRectF>, cells);
-    QCOMPARE(ColumnsLayout::arrange(heights, 200, columns, 10, 10, center), cells);
+    QCOMPARE(ColumnsLayout::arrange(heights, 200, columns, 10, 10, fit), cells);
 }
 
 void ComponentsTest::columnsLayOutTheirChildren()
