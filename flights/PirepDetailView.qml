@@ -96,7 +96,7 @@ Rectangle {
                 from: detail.from
                 to: detail.to
                 caption: detail.durationText
-                tint: Theme.role(detail.verdict)
+                tint: Theme.roleColors[detail.verdict]
                 size: 32
                 labelColor: Theme.muted
             }
@@ -143,7 +143,7 @@ Rectangle {
             visible: detail.showsReview
             title: L.t("审核结果")
             symbol: detail.reviewSymbol
-            tint: Theme.role(detail.verdict)
+            tint: Theme.roleColors[detail.verdict]
 
             InfoGrid {
                 Layout.fillWidth: true

@@ -29,7 +29,7 @@ Card {
         from: row.from
         to: row.to
         caption: row.caption
-        tint: Theme.role(row.verdict)
+        tint: Theme.roleColors[row.verdict]
         size: 24
         labelColor: Theme.muted
     }

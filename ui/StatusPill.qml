@@ -7,5 +7,5 @@ Chip {
     property int verdictColor: Theme.Pending
 
     text: statusTitle
-    tint: Theme.role(verdictColor)
+    tint: Theme.roleColors[verdictColor]
 }

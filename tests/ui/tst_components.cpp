@@ -121,6 +121,8 @@ private Q_SLOTS:
     void controlStatesStandOut();
     void slateTextStandsOut_data();
     void slateTextStandsOut();
+    void statusPillFollowsTheAppearance_data();
+    void statusPillFollowsTheAppearance();
     void waitingScreenReadsClearOfItsArt_data();
     void waitingScreenReadsClearOfItsArt();
     void menuKeysOpenTheMenu();
@@ -1004,6 +1006,40 @@ void ComponentsTest::slateTextStandsOut()
                                 mix(top.blueF(), surface.blueF()));
     };
     QVERIFY2(contrast(text, over(behind)) >= 4.5, qPrintable(text.name() + " on " + over(behind).name()));
+    QVERIFY(views.warnings().isEmpty());
+}
+
+void ComponentsTest::statusPillFollowsTheAppearance_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("light to dark") << "light"
+                                   << "dark";
+    QTest::newRow("dark to light") << "dark"
+                                   << "light";
+}
+
+// Regression: a report's status kept the colour of the appearance it was drawn in; after a switch to dark, a
+// held report's pill stayed in the light accent.
+void ComponentsTest::statusPillFollowsTheAppearance()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    Views views;
+    const auto item =
+        views.make("Item { property alias pill: p; property color accent: Theme.accent\n"
+                   " function appear(choice) { Theme.appearance = choice }\n"
+                   " Component.onCompleted: appear(\""
+                   + from.toUtf8()
+                   + "\")\n"
+                     " StatusPill { id: p; statusTitle: \"待补充\"; verdictColor: Theme.Accent } }");
+    QVERIFY2(item, qPrintable(views.warnings().join('\n')));
+    auto *pill = item->property("pill").value<QQuickItem *>();
+    const QColor before = pill->property("tint").value<QColor>();
+    QCOMPARE(before, item->property("accent").value<QColor>());
+    QMetaObject::invokeMethod(item.get(), "appear", Q_ARG(QVariant, to));
+    QVERIFY(item->property("accent").value<QColor>() != before);
+    QCOMPARE(pill->property("tint").value<QColor>(), item->property("accent").value<QColor>());
     QVERIFY(views.warnings().isEmpty());
 }
 
