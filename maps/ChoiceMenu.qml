@@ -66,12 +66,35 @@ Button {
             open: menu.visible
         }
 
-        y: picker.height + 4
+        // The room beside the row, below and above it, inside the window: taken as the menu opens.
+        property real roomBelow: 0
+        property real roomAbove: 0
+        readonly property real gap: 4
+        // Every choice, up to 280 points.
+        readonly property real wanted: Math.min(list.contentHeight + topPadding + bottomPadding, 280)
+        // Below the row where its choices fit there; else above it, where there is more room. It never runs
+        // past the window's edges: the list scrolls what does not fit.
+        readonly property bool opensAbove: roomBelow < wanted && roomAbove > roomBelow
+
+        function measure() {
+            const top = picker.mapToItem(null, 0, 0).y;
+            menu.roomBelow = Math.max(0, picker.Window.height - top - picker.height - menu.gap - menu.margins);
+            menu.roomAbove = Math.max(0, top - menu.gap - menu.margins);
+        }
+
+        y: opensAbove ? -height - gap : picker.height + gap
         width: picker.width
-        height: Math.min(list.contentHeight + 12, 280)
+        height: Math.min(wanted, opensAbove ? roomAbove : roomBelow)
+        margins: 8
         padding: 6
         focus: true
-        onAboutToShow: menu.keyboard.opening()
+        onAboutToShow: {
+            menu.measure();
+            menu.keyboard.opening();
+            // It opens on the choice that stands, in view: the keyboard lands there, and the arrows go on from it.
+            list.currentIndex = Math.max(0, picker.choices.indexOf(picker.current));
+            list.positionViewAtIndex(list.currentIndex, ListView.Contain);
+        }
 
         background: Rectangle {
             radius: 10
@@ -79,6 +102,10 @@ Button {
             border.color: Theme.line
         }
 
+        // The arrows move the current choice with its ring; Return takes the choice that has it.
+        ListKeys {
+            view: list
+        }
         ListView {
             id: list
 
@@ -89,6 +116,19 @@ Button {
             keyNavigationEnabled: true
             focus: true
             model: picker.choices
+
+            ScrollBar.vertical: ScrollBar {
+                id: scrollBar
+
+                policy: ScrollBar.AsNeeded
+                contentItem: Rectangle {
+                    implicitWidth: 6
+                    radius: 3
+                    color: Theme.muted
+                    // Shown while the choices are more than the menu holds.
+                    opacity: scrollBar.size >= 1 ? 0 : scrollBar.active ? 0.6 : 0.3
+                }
+            }
 
             delegate: ItemDelegate {
                 id: choice
@@ -124,6 +164,11 @@ Button {
                 background: Rectangle {
                     radius: 6
                     color: choice.hovered || choice.visualFocus ? Qt.alpha(Theme.accent, 0.12) : "transparent"
+
+                    // Return takes the choice as Space does, on every desktop.
+                    ReturnKey {
+                        target: choice
+                    }
                 }
             }
         }

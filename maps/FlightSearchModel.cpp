@@ -102,6 +102,13 @@ QString detail(const LiveFlight &flight)
 
 } // namespace FlightSearch
 
+namespace {
+
+// The same flight in a newer snapshot: its row stays, with its newer values.
+bool sameFlight(const LiveFlight &shown, const LiveFlight &newer) { return shown.id == newer.id; }
+
+} // namespace
+
 QHash<int, QByteArray> FlightSearchRows::roleNames() const
 {
     return {{IdRole, "flightId"}, {CallsignRole, "callsign"}, {PilotRole, "pilot"}, {DetailRole, "detail"}};
@@ -134,7 +141,6 @@ void FlightSearchModel::setFlights(const LiveFlightList &flights)
         return;
     m_flights = flights;
     Q_EMIT flightsChanged();
-    Q_EMIT filterChanged(); // the livery options come from the flights too
     search();
 }
 
@@ -186,7 +192,17 @@ LiveFlightValue FlightSearchModel::flightAt(int row) const
 
 void FlightSearchModel::search()
 {
-    m_results.setRecords(FlightSearch::results(m_flights.flights, m_query, m_aircraft, m_livery));
+    const QList<QString> aircraftChoices = QStringList{QString()} + aircraftOptions();
+    if (aircraftChoices != m_aircraftChoices) {
+        m_aircraftChoices = aircraftChoices;
+        Q_EMIT aircraftChoicesChanged();
+    }
+    const QList<QString> liveryChoices = QStringList{QString()} + liveryOptions();
+    if (liveryChoices != m_liveryChoices) {
+        m_liveryChoices = liveryChoices;
+        Q_EMIT liveryChoicesChanged();
+    }
+    m_results.setRecords(FlightSearch::results(m_flights.flights, m_query, m_aircraft, m_livery), sameFlight);
     Q_EMIT resultsChanged();
 }
 
@@ -246,7 +262,7 @@ void OwnFlightsModel::setFlights(const LiveFlightList &flights)
 {
     if (m_rows.records() == flights.flights)
         return;
-    m_rows.setRecords(flights.flights);
+    m_rows.setRecords(flights.flights, sameFlight);
     Q_EMIT flightsChanged();
 }
 

@@ -63,9 +63,10 @@ class FlightSearchModel : public QObject
     // The empty text: every aircraft (livery).
     Q_PROPERTY(QString aircraft READ aircraft WRITE setAircraft NOTIFY filterChanged)
     Q_PROPERTY(QString livery READ livery WRITE setLivery NOTIFY filterChanged)
-    // The pickers' choices: the empty text ("全部") first, then the options.
-    Q_PROPERTY(QList<QString> aircraftChoices READ aircraftChoices NOTIFY flightsChanged)
-    Q_PROPERTY(QList<QString> liveryChoices READ liveryChoices NOTIFY filterChanged)
+    // The pickers' choices: the empty text ("全部") first, then the options. Told only when they change, not
+    // with every snapshot: an open picker keeps its place and the keyboard's.
+    Q_PROPERTY(QList<QString> aircraftChoices READ aircraftChoices NOTIFY aircraftChoicesChanged)
+    Q_PROPERTY(QList<QString> liveryChoices READ liveryChoices NOTIFY liveryChoicesChanged)
     Q_PROPERTY(bool filtered READ filtered NOTIFY filterChanged)
     Q_PROPERTY(FlightSearchRows *results READ results CONSTANT)
     Q_PROPERTY(bool noResults READ noResults NOTIFY resultsChanged)
@@ -84,8 +85,8 @@ public:
     void setLivery(const QString &livery);
     QStringList aircraftOptions() const { return FlightSearch::aircraftOptions(m_flights.flights); }
     QStringList liveryOptions() const { return FlightSearch::liveryOptions(m_flights.flights, m_aircraft); }
-    QList<QString> aircraftChoices() const { return QStringList{QString()} + aircraftOptions(); }
-    QList<QString> liveryChoices() const { return QStringList{QString()} + liveryOptions(); }
+    QList<QString> aircraftChoices() const { return m_aircraftChoices; }
+    QList<QString> liveryChoices() const { return m_liveryChoices; }
     bool filtered() const { return !m_aircraft.isEmpty() || !m_livery.isEmpty(); }
     FlightSearchRows *results() { return &m_results; }
     bool noResults() const { return m_results.rowCount() == 0; }
@@ -98,12 +99,17 @@ Q_SIGNALS:
     void flightsChanged();
     void queryChanged();
     void filterChanged();
+    void aircraftChoicesChanged();
+    void liveryChoicesChanged();
     void resultsChanged();
 
 private:
+    // The choices and the results after a change of the flights or the filters, each told when it changed.
     void search();
 
     LiveFlightList m_flights;
+    QList<QString> m_aircraftChoices{QString()};
+    QList<QString> m_liveryChoices{QString()};
     QString m_query;
     QString m_aircraft;
     QString m_livery;

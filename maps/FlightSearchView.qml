@@ -172,9 +172,11 @@ FocusScope {
                         height: 1
                         color: Theme.line
                     }
+                    // Inside the row: the list clips what stands outside it.
                     FocusRing {
                         control: row
-                        radius: 10
+                        spread: 0
+                        radius: parent.radius
                     }
                 }
                 contentItem: ColumnLayout {

@@ -19,7 +19,7 @@ Rectangle {
         anchors.centerIn: parent
         text: "LIVE"
         font.pixelSize: Typography.caption2
-        font.weight: Font.Black
+        font.weight: Font.ExtraBold
         font.letterSpacing: 0.8
         color: PlaneColors.ink
         Accessible.ignored: true

@@ -203,6 +203,8 @@ Item {
 
                 text: L.t("刷新")
                 enabled: !banner.loading
+                // Small, as the search and the demonstration beside it.
+                font.pixelSize: Typography.caption
                 Accessible.name: refresh.text
                 onClicked: panel.refreshRequested()
 

@@ -148,7 +148,9 @@ Item {
         width: Math.min(400, panels.width - 40)
         height: Math.max(0, Math.min(460, panels.height - panels.topInset - 40))
         opacity: shown ? 1 : 0
-        visible: opacity > 0
+        // On screen from the moment it is shown, before its first frame has faded it in: its content takes the
+        // keyboard as it opens.
+        visible: shown || opacity > 0
 
         Behavior on x {
             NumberAnimation {

@@ -64,7 +64,9 @@ Item {
         width: sheet.width
         height: sheet.shownHeight
         y: sheet.presented ? sheet.height - height + Math.max(0, drag) : sheet.height
-        visible: y < sheet.height
+        // On screen from the moment it is presented, still below the edge until its first frame moves it up:
+        // its content takes the keyboard as it opens, however late a loaded machine draws that frame.
+        visible: sheet.presented || y < sheet.height
         focus: sheet.presented
         Keys.onEscapePressed: sheet.dismissed()
 

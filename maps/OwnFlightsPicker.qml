@@ -48,6 +48,10 @@ FocusScope {
                 onClicked: view.close()
             }
         }
+        // The arrows move the current row with its ring; Return takes the row that has it.
+        ListKeys {
+            view: rows
+        }
         ListView {
             id: rows
 
@@ -55,12 +59,25 @@ FocusScope {
             Layout.fillHeight: true
             clip: true
             model: own.rows
-            // It takes the keyboard as the picker opens: heard as the list of the member's flights.
+            // It takes the keyboard as the picker opens and hands it on to its current row, a flight that is
+            // heard by its name and from which Tab goes on inside the picker.
             focus: true
             Accessible.role: Accessible.List
             Accessible.name: L.t("我的航班")
             keyNavigationEnabled: true
             boundsBehavior: Flickable.StopAtBounds
+
+            // The flights come once the picker is made: its first row is the current one at once, before the
+            // picker takes the keyboard, not at the list's next frame.
+            Connections {
+                function onFlightsChanged() {
+                    rows.forceLayout();
+                    if (rows.currentIndex < 0 && rows.count > 0)
+                        rows.currentIndex = 0;
+                }
+
+                target: own
+            }
 
             delegate: ItemDelegate {
                 id: row
@@ -97,9 +114,11 @@ FocusScope {
                         height: 1
                         color: Theme.line
                     }
+                    // Inside the row: the list clips what stands outside it.
                     FocusRing {
                         control: row
-                        radius: 10
+                        spread: 0
+                        radius: parent.radius
                     }
                 }
                 contentItem: ColumnLayout {

@@ -3,6 +3,8 @@
 #include <QAbstractListModel>
 #include <QList>
 
+#include <algorithm>
+
 // A list model over records that are replaced as a whole. A list equal to the one shown changes nothing,
 // so views keep their delegates (and their focus) across reloads that bring the same answer. A subclass
 // names its roles and reads one record's value for a role.
@@ -19,6 +21,22 @@ public:
         beginResetModel();
         m_records = std::move(records);
         endResetModel();
+    }
+    // Records that stand for the rows shown, one for one (`sameRow` says so of each pair: the same flight in
+    // a newer snapshot), change those rows in place, so views keep their delegates and the keyboard on them;
+    // any other list replaces them all.
+    template <typename SameRow>
+    void setRecords(QList<Record> records, SameRow sameRow)
+    {
+        const bool inPlace =
+            records.size() == m_records.size()
+            && std::equal(m_records.cbegin(), m_records.cend(), records.cbegin(), records.cend(), sameRow);
+        if (!inPlace || records.isEmpty())
+            return setRecords(std::move(records));
+        if (records == m_records)
+            return;
+        m_records = std::move(records);
+        Q_EMIT dataChanged(index(0), index(int(m_records.size()) - 1));
     }
     const QList<Record> &records() const { return m_records; }
 

@@ -87,7 +87,10 @@ void ListKeys::focusChanged()
     default:
         break;
     }
-    // The arrows go on from here.
+    // The arrows go on from here. The list's own current row is where they are already: one it has just made
+    // may not stand in its place yet.
+    if (row == m_view->property("currentItem").value<QQuickItem *>())
+        return;
     const QPointF centre = row->mapToItem(m_view->property("contentItem").value<QQuickItem *>(),
                                           QPointF(row->width() / 2, row->height() / 2));
     int index = -1;

@@ -378,8 +378,13 @@ void focusPage(QQuickItem *page, Qt::FocusReason reason)
     if (!page || !page->isVisible())
         return;
     QQuickItem *now = page->window() ? page->window()->activeFocusItem() : nullptr;
-    if (now && page->isAncestorOf(now) && heard(now))
+    if (now && page->isAncestorOf(now) && heard(now)) {
+        // Put there as the screen was made, before its reason was known: a screen the keyboard opened shows
+        // where the keyboard is on that control too.
+        if (byKeyboard(reason))
+            focusFor(now, reason);
         return;
+    }
     QQuickItem *target = named(page) ? page : firstTitle(page);
     if (!target)
         target = firstNamed(page, page);

@@ -116,8 +116,8 @@ QQuickItem *popupAround(QQuickItem *item);
 // field that takes it as it opens): the screen itself when it has a name (a page named as its heading), else
 // its first heading, else its first named control. Qt moves on with Tab only from an item in the tab chain,
 // else from the top of the window: an item that is none joins the chain until the focus leaves it, so the
-// next Tab goes to the control after it. A control it lands on draws its ring by `reason`: a screen the
-// keyboard opened shows where the keyboard now is.
+// next Tab goes to the control after it. A control it lands on, or was on already, draws its ring by
+// `reason`: a screen the keyboard opened shows where the keyboard now is.
 void focusPage(QQuickItem *page, Qt::FocusReason reason = Qt::OtherFocusReason);
 
 // Where the keyboard goes once a screen has closed: nowhere else while a screen that opened in its place has

@@ -4,6 +4,7 @@
 #include "ImageTestSupport.h"
 #include "LiveMapValues.h"
 #include "SampleService.h"
+#include "SceneTestSupport.h"
 #include "ViewTestSupport.h"
 
 #include <QQmlComponent>
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void pictureStaysInsideItsPanel();
     void hostedViewsHandBackAndNeverClose_data();
     void hostedViewsHandBackAndNeverClose();
+    void panelsTakeTheKeyboardAsTheyOpen_data();
+    void panelsTakeTheKeyboardAsTheyOpen();
 
 private:
     // The aircraft pictures of the bar and the card come from the sample service.
@@ -380,6 +383,110 @@ void MapPanelViewsTest::hostedViewsHandBackAndNeverClose()
     // Escape dismisses the narrow window's sheet; the wide side card has no dismissal of its own.
     QTest::keyClick(&window, Qt::Key_Escape);
     QCOMPARE(dismissed.size(), width > 700 ? 0 : 1);
+    QVERIFY2(views.warnings().isEmpty(), qPrintable(views.warnings().join('\n')));
+}
+
+void MapPanelViewsTest::panelsTakeTheKeyboardAsTheyOpen_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("opens");  // "flight", "search" or "ownFlights"
+    QTest::addColumn<QString>("holder"); // where the panel stands
+    QTest::addColumn<QString>("lands");  // the control the keyboard lands on: its objectName, or its QML type
+    QTest::newRow("narrow: the flight's card") << 600 << "flight"
+                                               << "map.sheet"
+                                               << "LiveFlightDetailView";
+    QTest::newRow("narrow: the search") << 600 << "search"
+                                        << "map.sheet"
+                                        << "flightSearch.query";
+    QTest::newRow("narrow: the own flights") << 600 << "ownFlights"
+                                             << "map.sheet"
+                                             << "ownFlight.lv-207";
+    QTest::newRow("wide: the search") << 1100 << "search"
+                                      << "map.sideCard"
+                                      << "flightSearch.query";
+    QTest::newRow("wide: the own flights") << 1100 << "ownFlights"
+                                           << "map.sideCard"
+                                           << "ownFlight.lv-207";
+}
+
+// Opened from the keyboard, a panel takes it on a named control of its own, with its ring, and the next Tab
+// stays inside it.
+// Regression: the narrow window's sheet counted as off screen until its first frame had moved it up, so on a
+// loaded machine the card could not take the keyboard as it opened and left it on the sheet's unnamed loader;
+// and the own flights' picker held it on its list, unnamed to the desktop, from which Tab went to the
+// sidebar.
+void MapPanelViewsTest::panelsTakeTheKeyboardAsTheyOpen()
+{
+    QFETCH(int, width);
+    QFETCH(QString, opens);
+    QFETCH(QString, holder);
+    QFETCH(QString, lands);
+    Views views;
+    QQuickWindow window;
+    window.resize(width, 800);
+    // The map's panels under a button that opens them, as the map's banner stands over them.
+    const auto root =
+        views.make("import QtQuick.Controls\n"
+                   "Item { MapPanelsView { objectName: \"panels\"; anchors.fill: parent }\n"
+                   "Button { objectName: \"opener\"; text: \"打开\"; focusPolicy: Qt.StrongFocus } }");
+    QVERIFY2(root, qPrintable(views.warnings().join('\n')));
+    QQuickItem *panels = named(root.get(), "panels");
+    QQuickItem *opener = named(root.get(), "opener");
+    const LiveFlightList flights{{sample("lv-207", "B-207CA"), sample("lv-112", "B-112CA")}};
+    panels->setProperty("flights", QVariant::fromValue(flights));
+    panels->setProperty("ownFlights", QVariant::fromValue(flights));
+    root->setParentItem(window.contentItem());
+    root->setSize(window.size());
+    window.show();
+    window.requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    opener->forceActiveFocus(Qt::TabFocusReason);
+    QQuickItem *shownIn = named(panels, holder);
+    QVERIFY(shownIn);
+    // Drawn, with nothing of the panel on screen yet.
+    const auto away = [shownIn] {
+        const QList<QQuickItem *> parts = shownIn->childItems();
+        return !shownIn->isVisible() || std::none_of(parts.cbegin(), parts.cend(), [](QQuickItem *part) {
+            return part->isVisible();
+        });
+    };
+    nextFrame(window);
+    QTRY_VERIFY(away());
+
+    // As the map opens each: it tells the panels where the keyboard is, then changes its state.
+    if (opens == QLatin1String("flight")) {
+        QMetaObject::invokeMethod(panels, "openingFlight");
+        panels->setProperty("selected", QVariant::fromValue(LiveFlightValue{flights.flights.at(0)}));
+    } else {
+        QMetaObject::invokeMethod(panels, "opening");
+        panels->setProperty(opens == QLatin1String("search") ? "searching" : "choosingOwnFlights", true);
+    }
+    // Before the panel's first frame (a loaded machine draws it late): the keyboard is in the panel already,
+    // on something a screen reader names.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    QQuickItem *focused = window.activeFocusItem();
+    QVERIFY2(focused && shownIn->isAncestorOf(focused) && TestSupport::keyboardUnheard(&window).isEmpty(),
+             qPrintable(TestSupport::keyboardUnheard(&window)));
+
+    // Once it is up: on its control, with the ring the keyboard gives it; the card and the bar, named by
+    // their flight, themselves.
+    const auto landed = [&] {
+        QQuickItem *now = window.activeFocusItem();
+        return now
+               && (now->objectName() == lands
+                   || QByteArray(now->metaObject()->className()).startsWith(lands.toUtf8() + "_QMLTYPE"));
+    };
+    QTRY_VERIFY2(landed(), qPrintable(TestSupport::heardName(window.activeFocusItem())));
+    if (window.activeFocusItem()->metaObject()->indexOfProperty("visualFocus") >= 0)
+        QTRY_VERIFY(window.activeFocusItem()->property("visualFocus").toBool());
+    // The card has no control of its own to go on to.
+    if (lands != QLatin1String("LiveFlightDetailView")) {
+        QTest::keyClick(&window, Qt::Key_Tab);
+        QVERIFY(window.activeFocusItem() && shownIn->isAncestorOf(window.activeFocusItem()));
+        QVERIFY2(TestSupport::keyboardUnheard(&window).isEmpty(),
+                 qPrintable(TestSupport::keyboardUnheard(&window)));
+    }
     QVERIFY2(views.warnings().isEmpty(), qPrintable(views.warnings().join('\n')));
 }
 

@@ -52,6 +52,9 @@ private Q_SLOTS:
     void searchMatching();
     void searchFilters();
     void searchRows();
+    void searchChoicesToldOnlyWhenTheyChange();
+    void reloadedFlightsKeepTheirRows_data();
+    void reloadedFlightsKeepTheirRows();
     void ownFlightsTexts();
     void panelsByWindowWidth_data();
     void panelsByWindowWidth();
@@ -547,6 +550,84 @@ void MapPanelsTest::searchRows()
     QCOMPARE(text(1, FlightSearchRows::CallsignRole), QStringLiteral("B-207CA"));
     QCOMPARE(text(1, FlightSearchRows::PilotRole), QStringLiteral("LiChen_VNA"));
     QCOMPARE(text(1, FlightSearchRows::DetailRole), QStringLiteral("Airbus A330-300 · China Eastern"));
+}
+
+// Regression: every snapshot (one each 30 seconds) told the pickers their choices anew, so an open aircraft
+// or livery menu went back to its top and the keyboard's choice was made anew under it. Only a change of the
+// names is told.
+void MapPanelsTest::searchChoicesToldOnlyWhenTheyChange()
+{
+    auto typed = [](const QString &id, const QString &aircraft, const QString &livery, double latitude) {
+        LiveFlight f = flight(id, id.toUpper());
+        f.aircraft = aircraft;
+        f.livery = livery;
+        f.latitude = latitude;
+        return f;
+    };
+    FlightSearchModel model;
+    model.setFlights(
+        {{typed("a", "Airbus A321", "China Eastern", 31), typed("b", "Boeing 787-9", "Air China", 40)}});
+    const QMetaObject *meta = model.metaObject();
+    QSignalSpy aircraftTold(&model, meta->property(meta->indexOfProperty("aircraftChoices")).notifySignal());
+    QSignalSpy liveryTold(&model, meta->property(meta->indexOfProperty("liveryChoices")).notifySignal());
+    // The next snapshot: the same flights, further on.
+    model.setFlights(
+        {{typed("a", "Airbus A321", "China Eastern", 32), typed("b", "Boeing 787-9", "Air China", 41)}});
+    QCOMPARE(aircraftTold.size(), 0);
+    QCOMPARE(liveryTold.size(), 0);
+    // A flight of another aircraft and livery comes: both are told, once.
+    model.setFlights({{typed("a", "Airbus A321", "China Eastern", 33),
+                       typed("b", "Boeing 787-9", "Air China", 42), typed("c", "Embraer E175", "KLM", 50)}});
+    QCOMPARE(aircraftTold.size(), 1);
+    QCOMPARE(liveryTold.size(), 1);
+    QCOMPARE(model.aircraftChoices(), (Texts{"", "Airbus A321", "Boeing 787-9", "Embraer E175"}));
+    // An aircraft chosen narrows the liveries, and leaves the aircraft as they are.
+    model.setAircraft("Boeing 787-9");
+    QCOMPARE(aircraftTold.size(), 1);
+    QCOMPARE(liveryTold.size(), 2);
+    QCOMPARE(model.liveryChoices(), (Texts{"", "Air China"}));
+}
+
+void MapPanelsTest::reloadedFlightsKeepTheirRows_data()
+{
+    QTest::addColumn<bool>("ownFlights"); // the picker's rows, else the search's
+    QTest::newRow("the search's results") << false;
+    QTest::newRow("the own flights' picker") << true;
+}
+
+// Regression: each snapshot made the rows anew, so the keyboard on one fell back to the list (heard again,
+// its ring gone) every 30 seconds. The same flights further on change their rows in place; other flights make
+// them anew.
+void MapPanelsTest::reloadedFlightsKeepTheirRows()
+{
+    QFETCH(bool, ownFlights);
+    auto at = [](const QString &id, const QString &callsign, double latitude) {
+        LiveFlight f = flight(id, callsign);
+        f.latitude = latitude;
+        return f;
+    };
+    FlightSearchModel search;
+    OwnFlightsModel picker;
+    const auto show = [&](const QList<LiveFlight> &flights) {
+        if (ownFlights)
+            picker.setFlights({flights});
+        else
+            search.setFlights({flights});
+    };
+    const QAbstractItemModel *rows = ownFlights ? static_cast<QAbstractItemModel *>(picker.rows())
+                                                : static_cast<QAbstractItemModel *>(search.results());
+    show({at("a", "B-1001", 31), at("b", "B-1002", 40)});
+    QSignalSpy reset(rows, &QAbstractItemModel::modelReset);
+    QSignalSpy changed(rows, &QAbstractItemModel::dataChanged);
+    show({at("a", "B-1001", 32), at("b", "B-1002", 41)});
+    QCOMPARE(reset.size(), 0);
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed.at(0).at(0).toModelIndex().row(), 0);
+    QCOMPARE(changed.at(0).at(1).toModelIndex().row(), 1);
+    // Another flight in their place: the rows are made anew.
+    show({at("a", "B-1001", 33), at("c", "B-1003", 50)});
+    QCOMPARE(reset.size(), 1);
+    QCOMPARE(rows->rowCount(), 2);
 }
 
 void MapPanelsTest::ownFlightsTexts()

@@ -150,6 +150,7 @@ private Q_SLOTS:
     void oneTextPerKey();
     void englishHasNoFullWidthPunctuation();
     void everySymbolNameHasAGlyph();
+    void everySymbolTheServiceSendsHasAGlyph();
     void unknownSymbolDrawsNothing();
     void badgeVariantsCarryTheirBadge();
 
@@ -344,6 +345,32 @@ void BundledTextsTest::everySymbolNameHasAGlyph()
     QVERIFY2(!used.isEmpty(), "the symbol scan found nothing: is the pattern still right?");
     for (const auto &[name, where] : used)
         QVERIFY2(symbols.has(name), qPrintable(QString("%1: no glyph for \"%2\"").arg(where, name)));
+}
+
+// Regression: a parked flight's phase, sent as "parkingsign.circle", drew no symbol: the table had only
+// "parkingsign". Every symbol name in the sample service's answers (the flight phases) has a glyph.
+void BundledTextsTest::everySymbolTheServiceSendsHasAGlyph()
+{
+    static const QRegularExpression sent(QStringLiteral(R"re("symbol"\s*:\s*"([^"]*)")re"));
+    Symbols symbols;
+    QStringList names;
+    QStringList missing;
+    QDirIterator it(sourceDir() + QStringLiteral("/tests/service/data"), {QStringLiteral("*.json")},
+                    QDir::Files);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+        const QString text = QString::fromUtf8(file.readAll());
+        for (auto match = sent.globalMatch(text); match.hasNext();) {
+            const QString name = match.next().captured(1);
+            names.append(name);
+            if (!symbols.has(name))
+                missing.append(QStringLiteral("%1: no glyph for \"%2\"").arg(it.fileName(), name));
+        }
+    }
+    QVERIFY2(names.contains(QStringLiteral("airplane")),
+             "the scan found no phase symbol: is the pattern still right?");
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join('\n')));
 }
 
 void BundledTextsTest::unknownSymbolDrawsNothing()

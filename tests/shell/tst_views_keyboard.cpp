@@ -50,6 +50,8 @@ private Q_SLOTS:
     void reportFromTheKeyboardAlone();
     void escapeGivesTheKeyboardBackWithItsRing_data();
     void escapeGivesTheKeyboardBackWithItsRing();
+    void mapChoicesStayInsideTheWindow_data();
+    void mapChoicesStayInsideTheWindow();
     void signedOutTypesIntoTheForm_data();
     void signedOutTypesIntoTheForm();
     void removedScreenshotLeavesTheKeyboardNearby_data();
@@ -187,6 +189,17 @@ void ViewsKeyboardTest::focusLandsOnANamedElement_data()
                                             << ""
                                             << "航班" << int(QAccessible::Grouping) << int(MemberTab::Map)
                                             << QStringList{"map.search", "Down", "Return"};
+    // 王芳 flies two flights: her button opens the picker, which takes the keyboard on its first flight, and
+    // Tab goes on inside it. Regression: it held it on its list, unnamed to the desktop, and Tab went to the
+    // sidebar.
+    QTest::newRow("own flights' picker opened: its first flight")
+        << "wangfang"
+        << ""
+        << "" << int(QAccessible::ListItem) << int(MemberTab::Map) << QStringList{"map.ownFlights"};
+    QTest::newRow("own flights' picker: Tab goes on to its next flight")
+        << "wangfang"
+        << ""
+        << "" << int(QAccessible::ListItem) << int(MemberTab::Map) << QStringList{"map.ownFlights", "Tab"};
     // The arrows in the sidebar choose the tab below or above and take the keyboard there.
     QTest::newRow("sidebar: Down from the dashboard's row")
         << "lichen"
@@ -274,7 +287,9 @@ void ViewsKeyboardTest::focusLandsOnANamedElement()
         QTRY_VERIFY(!shown(m_window->contentItem(), "update.later"));
     }
     if (tab >= 0) {
-        waitForTheDashboard();
+        // Staff have the workbench for their home, with no dashboard to wait for.
+        if (!shown(m_root, "shell.workbench"))
+            waitForTheDashboard();
         m_root->findChild<MemberNavigation *>()->setSelected(MemberTab(tab));
     }
     // Inside a sheet, where the keyboard goes on its way: never behind the sheet, not even for a moment.
@@ -530,6 +545,111 @@ void ViewsKeyboardTest::opensAndGivesBack(QQuickItem *control, const QString &in
     QTRY_VERIFY(!shown(m_window->contentItem(), inside));
     QTRY_COMPARE(m_window->activeFocusItem(), control);
     QTRY_VERIFY(control->property("visualFocus").toBool());
+}
+
+void ViewsKeyboardTest::mapChoicesStayInsideTheWindow_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QString>("picker");
+    // The last choice reached by the arrows, else by the wheel and a click.
+    QTest::addColumn<bool>("keyboard");
+    const QSize smallest(760, 540);
+    const QSize large(1920, 1200);
+    const QString aircraft("flightFilter.aircraft");
+    const QString livery("flightFilter.livery");
+    QTest::newRow("aircraft, the smallest window, by the keyboard") << smallest << aircraft << true;
+    QTest::newRow("aircraft, the smallest window, by the mouse") << smallest << aircraft << false;
+    // Below its row in a large window, where it always had room; its choice there takes the ring.
+    QTest::newRow("aircraft, a large window, by the keyboard") << large << aircraft << true;
+    QTest::newRow("livery, the smallest window, by the keyboard") << smallest << livery << true;
+    QTest::newRow("livery, the smallest window, by the mouse") << smallest << livery << false;
+    QTest::newRow("livery, a large window, by the keyboard") << large << livery << true;
+    QTest::newRow("livery, a large window, by the mouse") << large << livery << false;
+}
+
+// The map search's aircraft and livery lists open inside the window, and their last choice is seen and taken
+// by the keyboard or by the mouse.
+// Regression: they opened below their row whatever room it had, past the window's bottom: in the smallest
+// window nothing after "Lockheed C-130 Hercules" could be seen or clicked, and the livery list showed three
+// entries; in a large window the livery list ran past the bottom too.
+void ViewsKeyboardTest::mapChoicesStayInsideTheWindow()
+{
+    QFETCH(QSize, window);
+    QFETCH(QString, picker);
+    QFETCH(bool, keyboard);
+    QVERIFY(showDashboard("lichen"));
+    m_window->resize(window);
+    m_root->setSize(window);
+    QVERIFY(activateWindow());
+    m_root->findChild<MemberNavigation *>()->setSelected(MemberTab::Map);
+    pressAll({"map.search", "?" + picker});
+    if (QTest::currentTestFailed())
+        return;
+    const QRectF inWindow(QPointF(0, 0), window);
+    // The menu's list while it is open, looked up at each step.
+    const auto choices = [&] { return shown(m_window->contentItem(), picker + ".choices"); };
+    const auto bounds = [](QQuickItem *item) {
+        return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    };
+    // The menu's own rectangle: the popup's item around the list.
+    const auto menu = [&] { return bounds(choices()->parentItem()->parentItem()); };
+    QQuickItem *control = shown(m_window->contentItem(), picker);
+    QVERIFY(control);
+    if (keyboard) {
+        control->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window.get(), Qt::Key_Space);
+    } else {
+        QTest::mouseClick(m_window.get(), Qt::LeftButton, {}, bounds(control).center().toPoint());
+    }
+    QTRY_VERIFY(choices() && choices()->height() > 0);
+    QTRY_VERIFY2(inWindow.contains(menu()), qPrintable(QString("the menu stands at %1, %2, %3 × %4")
+                                                           .arg(menu().x())
+                                                           .arg(menu().y())
+                                                           .arg(menu().width())
+                                                           .arg(menu().height())));
+    const int count = choices()->property("count").toInt();
+    QVERIFY(count > 4);
+    const QString last = control->property("choices").toStringList().constLast();
+    // The last choice, on screen inside the list and the window.
+    const auto lastShown = [&]() -> QQuickItem * {
+        QQuickItem *row = rowAt(choices(), count - 1);
+        if (!row || !row->isVisible())
+            return nullptr;
+        const QRectF rect = bounds(row);
+        return inWindow.contains(rect) && bounds(choices()).adjusted(-1, -1, 1, 1).contains(rect) ? row
+                                                                                                  : nullptr;
+    };
+    if (keyboard) {
+        QTRY_VERIFY(m_window->activeFocusItem() && choices()->isAncestorOf(m_window->activeFocusItem()));
+        // Drawn once, as a member sees it before pressing on.
+        QSignalSpy drawn(m_window.get(), &QQuickWindow::frameSwapped);
+        m_window->update();
+        QTRY_VERIFY(!drawn.isEmpty());
+        // A press at a time, each taken as a member's would be, the list following it.
+        for (int press = 1; press < count; ++press) {
+            QTest::keyClick(m_window.get(), Qt::Key_Down);
+            QTRY_COMPARE(choices()->property("currentIndex").toInt(), press);
+        }
+        QTRY_VERIFY(lastShown());
+        QTRY_COMPARE(m_window->activeFocusItem(), lastShown());
+        QVERIFY(m_window->activeFocusItem()->property("visualFocus").toBool());
+        QTest::keyClick(m_window.get(), Qt::Key_Return);
+    } else {
+        for (int turn = 0; turn < 4 * count && !lastShown(); ++turn) {
+            // A turn of the wheel down over the list.
+            const QPointF at = bounds(choices()).center();
+            QWheelEvent turned(at, m_window->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                               Qt::NoModifier, Qt::NoScrollPhase, false);
+            // Turns a moment apart, as a hand makes them: the list scrolls by each.
+            turned.setTimestamp(ulong(QDateTime::currentMSecsSinceEpoch()));
+            QGuiApplication::sendEvent(m_window.get(), &turned);
+            QTest::qWait(30);
+        }
+        QVERIFY2(lastShown(), "the wheel did not bring the last choice into view");
+        QTest::mouseClick(m_window.get(), Qt::LeftButton, {}, bounds(lastShown()).center().toPoint());
+    }
+    QTRY_VERIFY(!choices());
+    QTRY_COMPARE(shown(m_window->contentItem(), picker)->property("current").toString(), last);
 }
 
 void ViewsKeyboardTest::noticeMarkedReadKeepsTheKeyboard_data()
