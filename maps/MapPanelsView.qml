@@ -136,6 +136,17 @@ Item {
         open: layout.showsBar || layout.sheet === MapPanelsModel.Flight
     }
 
+    // The search and the picker keep Tab inside them while they are open; Escape or their own button closes
+    // them, and the keyboard goes back to the map.
+    TabFence {
+        item: sideContent
+        active: sideCard.shown
+    }
+    TabFence {
+        item: sheetContent
+        active: sheetKeyboard.open
+    }
+
     // Wide: the side card.
     Item {
         id: sideCard

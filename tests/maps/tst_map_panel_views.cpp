@@ -409,12 +409,12 @@ void MapPanelViewsTest::panelsTakeTheKeyboardAsTheyOpen_data()
                                            << "ownFlight.lv-207";
 }
 
-// Opened from the keyboard, a panel takes it on a named control of its own, with its ring, and the next Tab
-// stays inside it.
+// Opened from the keyboard, a panel takes it on a named control of its own, with its ring, and Tab and
+// Shift+Tab stay inside it.
 // Regression: the narrow window's sheet counted as off screen until its first frame had moved it up, so on a
 // loaded machine the card could not take the keyboard as it opened and left it on the sheet's unnamed loader;
 // and the own flights' picker held it on its list, unnamed to the desktop, from which Tab went to the
-// sidebar.
+// sidebar; from its last flight, Tab went on to the sidebar.
 void MapPanelViewsTest::panelsTakeTheKeyboardAsTheyOpen()
 {
     QFETCH(int, width);
@@ -480,12 +480,21 @@ void MapPanelViewsTest::panelsTakeTheKeyboardAsTheyOpen()
     QTRY_VERIFY2(landed(), qPrintable(TestSupport::heardName(window.activeFocusItem())));
     if (window.activeFocusItem()->metaObject()->indexOfProperty("visualFocus") >= 0)
         QTRY_VERIFY(window.activeFocusItem()->property("visualFocus").toBool());
-    // The card has no control of its own to go on to.
+    // The card has no control of its own to go on to. The search and the picker keep Tab and Shift+Tab
+    // inside them, round from their last control to their first.
     if (lands != QLatin1String("LiveFlightDetailView")) {
-        QTest::keyClick(&window, Qt::Key_Tab);
-        QVERIFY(window.activeFocusItem() && shownIn->isAncestorOf(window.activeFocusItem()));
-        QVERIFY2(TestSupport::keyboardUnheard(&window).isEmpty(),
-                 qPrintable(TestSupport::keyboardUnheard(&window)));
+        for (int press = 0; press < 8; ++press) {
+            if (press < 5)
+                QTest::keyClick(&window, Qt::Key_Tab);
+            else
+                QTest::keyClick(&window, Qt::Key_Backtab, Qt::ShiftModifier);
+            QVERIFY2(window.activeFocusItem() && shownIn->isAncestorOf(window.activeFocusItem()),
+                     qPrintable(QStringLiteral("press %1: %2")
+                                    .arg(press)
+                                    .arg(TestSupport::heardName(window.activeFocusItem()))));
+            QVERIFY2(TestSupport::keyboardUnheard(&window).isEmpty(),
+                     qPrintable(TestSupport::keyboardUnheard(&window)));
+        }
     }
     QVERIFY2(views.warnings().isEmpty(), qPrintable(views.warnings().join('\n')));
 }
