@@ -149,6 +149,44 @@ bool isSymbol(const QString &shown)
     });
 }
 
+// The name a reader hears for an item on the bus, empty for one that is not.
+QString busName(QQuickItem *item)
+{
+    if (!QQuickItemPrivate::get(item)->isAccessible)
+        return {};
+    QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(item);
+    return heard ? heard->text(QAccessible::Name) : QString();
+}
+
+// The first heading on screen under the item.
+QString firstHeading(const QQuickItem *under)
+{
+    for (QQuickItem *child : under->childItems()) {
+        if (!child->isVisible())
+            continue;
+        QAccessibleInterface *heard = QQuickItemPrivate::get(child)->isAccessible
+                                          ? QAccessible::queryAccessibleInterface(child)
+                                          : nullptr;
+        if (heard && heard->role() == QAccessible::Heading && !heard->text(QAccessible::Name).isEmpty())
+            return heard->text(QAccessible::Name);
+        if (const QString below = firstHeading(child); !below.isEmpty())
+            return below;
+    }
+    return {};
+}
+
+// A page's scroll view is named by nothing of its own: it takes the name of the nearest item above it that
+// has one (the page, the sheet), else its first heading's, so that the keyboard left on it for a moment, as
+// the control that had it went away or was disabled, is heard where it is rather than as an unnamed pane.
+QString scrolledPageName(const QQuickItem *view)
+{
+    for (QQuickItem *up = view->parentItem(); up; up = up->parentItem()) {
+        if (const QString name = busName(up); !name.isEmpty())
+            return name;
+    }
+    return firstHeading(view);
+}
+
 // Puts the text item on the bus as static text named by what it shows, and keeps the name as the text
 // changes.
 template <class TextItem>
@@ -257,6 +295,8 @@ public:
             const QString title = item()->parent()->property("title").toString();
             return item()->parent()->inherits("QQuickMenu") ? Text::withoutMnemonic(title) : title;
         }
+        if (item()->inherits("QQuickScrollView"))
+            return scrolledPageName(item());
         return said;
     }
 
@@ -293,8 +333,11 @@ public:
 protected:
     void hearOwnTexts() const override
     {
+        // A scroll view's name is its page's: what it holds is heard all the same.
         if (!namesItsContent(role()))
-            hearTexts(item(), text(QAccessible::Name).simplified());
+            hearTexts(item(), item()->inherits("QQuickScrollView")
+                                  ? QAccessibleQuickItem::text(QAccessible::Name)
+                                  : text(QAccessible::Name).simplified());
     }
 
 private:

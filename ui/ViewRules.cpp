@@ -177,18 +177,22 @@ QPainterPath arrowOutline(const QRectF &rect)
 
 namespace {
 
+// A page's scroll view is heard by its page's name (ItemAccessibility), yet it is no place for the keyboard
+// to be put or left: the page, its heading or its control is.
 bool named(QQuickItem *item)
 {
     QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(item);
-    return heard && !heard->text(QAccessible::Name).trimmed().isEmpty();
+    return heard && !item->inherits("QQuickScrollView")
+           && !heard->text(QAccessible::Name).trimmed().isEmpty();
 }
 
 // A page named as its heading, or a heading.
 bool titles(QQuickItem *item)
 {
-    QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(item);
-    return heard && (heard->role() == QAccessible::Heading || heard->role() == QAccessible::Pane)
-           && !heard->text(QAccessible::Name).trimmed().isEmpty();
+    if (!named(item))
+        return false;
+    const QAccessible::Role role = QAccessible::queryAccessibleInterface(item)->role();
+    return role == QAccessible::Heading || role == QAccessible::Pane;
 }
 
 // The focus onto an item for a reason. A control draws its ring by the reason it last got the focus for,

@@ -80,13 +80,15 @@ inline QString heardName(QQuickItem *item)
 }
 
 // Where the window's keyboard is, when that is not on an enabled control a screen reader names (the item's
-// class and objectName, or "nothing"); empty when it is.
+// class and objectName, or "nothing"); empty when it is. A page's scroll view, heard by its page's name, is
+// no place to leave it either.
 inline QString keyboardUnheard(QQuickWindow *window)
 {
     QQuickItem *focused = window->activeFocusItem();
     if (!focused)
         return QStringLiteral("nothing");
-    if (focused->isEnabled() && focused->isVisible() && !heardName(focused).trimmed().isEmpty())
+    if (focused->isEnabled() && focused->isVisible() && !focused->inherits("QQuickScrollView")
+        && !heardName(focused).trimmed().isEmpty())
         return QString();
     return QString::fromLatin1(focused->metaObject()->className()) + " " + focused->objectName();
 }

@@ -57,6 +57,8 @@ QStringList heard(QWindow *window)
             {QAccessible::MenuItem, "row:"}};
         if (kinds.contains(node->role()))
             names << kinds.value(node->role()) + node->text(QAccessible::Name);
+        else if (node->role() == QAccessible::Pane && !node->text(QAccessible::Name).isEmpty())
+            names << "pane:" + node->text(QAccessible::Name);
         for (int i = 0; i < node->childCount(); ++i)
             walk(node->child(i));
     };
@@ -186,6 +188,16 @@ void ItemAccessibilityTest::textIsHeard_data()
     QTest::newRow("a text edit being typed in is no static text")
         << QByteArray("Pane { Column { TextEdit { text: '草稿' } Text { text: '备注' } } }")
         << QStringList{"text:备注"};
+    // Regression: the keyboard, left on a page's scroll view as the button that had it was disabled, was on
+    // an unnamed pane.
+    QTest::newRow("a page's scroll view named by its page, its text heard")
+        << QByteArray("Pane { Accessible.name: '报告详情'; ScrollView { width: 200; height: 100; "
+                      "Text { text: '报告详情' } } }")
+        << QStringList{"pane:报告详情", "pane:报告详情", "text:报告详情"};
+    QTest::newRow("a page's scroll view named by its heading")
+        << QByteArray("Item { ScrollView { width: 200; height: 100; Column { Text { text: '排班' } "
+                      "Text { Accessible.role: Accessible.Heading; text: 'B-30A3' } } } }")
+        << QStringList{"pane:B-30A3", "text:排班", "heading:B-30A3"};
     QTest::newRow("hidden text is not on screen")
         << QByteArray("Pane { Column { Text { visible: false; text: '错误' } Text { text: '好' } } }")
         << QStringList{"text:好"};
