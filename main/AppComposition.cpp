@@ -18,7 +18,6 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QProcessEnvironment>
-#include <QQmlApplicationEngine>
 #include <QQmlEngine>
 #include <QQuickWindow>
 
@@ -159,14 +158,6 @@ void prepareEngine(QQmlEngine &engine)
 }
 
 QUrl mainWindow() { return QUrl(QStringLiteral("qrc:/qt/qml/Vorna/Main/Main.qml")); }
-
-void readyToLetGo(QQmlApplicationEngine &engine)
-{
-    for (QObject *window : engine.rootObjects())
-        QMetaObject::invokeMethod(window, "readyToLetGo");
-    // The bar's items go now, the bar and the window still whole.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 ProcessObjects::ProcessObjects()
     : m_navigation(nullptr)

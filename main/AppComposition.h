@@ -13,7 +13,6 @@
 #include <optional>
 
 class QProcessEnvironment;
-class QQmlApplicationEngine;
 class QQmlEngine;
 
 // What the app and the screenshot harness share to bring up the same window.
@@ -56,11 +55,6 @@ void useTextFonts();
 void prepareEngine(QQmlEngine &engine);
 // The top QML of the window.
 QUrl mainWindow();
-// Readies the engine's window to be let go as the app quits, before the engine goes: its menu bar hands back
-// its menus while the bar and the window are whole. Qt 6.4 lets the bar's items go only after the bar has
-// begun to go, and with a screen reader listening the news that they hid then reaches a bar item that is
-// half gone: the process ended in SIGSEGV.
-void readyToLetGo(QQmlApplicationEngine &engine);
 
 // The process-wide objects, made here and nowhere else, and installed for whoever reaches them without
 // being handed them (QML singletons, links from the desktop). Made once the application object and the

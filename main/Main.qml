@@ -37,13 +37,6 @@ ApplicationWindow {
     palette.toolTipBase: Theme.surface
     palette.toolTipText: Theme.ink
 
-    // As the app quits, before the window goes (main/'s AppComposition): the menus leave the bar, whose
-    // items then go while it is whole.
-    function readyToLetGo() {
-        while (bar.count > 0)
-            bar.takeMenu(0);
-    }
-
     menuBar: MenuBar {
         id: bar
 

@@ -87,7 +87,5 @@ int main(int argc, char *argv[])
     open(links);
 
     engine.load(AppComposition::mainWindow());
-    const int code = app.exec();
-    AppComposition::readyToLetGo(engine);
-    return code;
+    return app.exec();
 }

@@ -10,10 +10,14 @@
 
 #include <private/qaccessiblequickitem_p.h>
 #include <private/qaccessiblequickview_p.h>
+#include <private/qguiapplication_p.h>
 #include <private/qquickaccessibleattached_p.h>
 #include <private/qquickitem_p.h>
 #include <private/qquicktext_p.h>
 #include <private/qquicktextedit_p.h>
+
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 #include <algorithm>
 
@@ -404,6 +408,16 @@ bool beneathModalPopup(const QQuickItem *item)
     return false;
 }
 
+// What Qt's own handler would do with the news: hand it to the desktop's bridge.
+void tellTheBus(QAccessibleEvent *event)
+{
+    if (!ItemAccessibility::reachesTheBus(event))
+        return;
+    QPlatformIntegration *platform = QGuiApplicationPrivate::platformIntegration();
+    if (QPlatformAccessibility *bridge = platform ? platform->accessibility() : nullptr)
+        bridge->notifyAccessibilityUpdate(event);
+}
+
 QAccessibleInterface *quickItems(const QString &className, QObject *object)
 {
     if (auto *window = qobject_cast<QQuickWindow *>(object))
@@ -436,10 +450,19 @@ bool ItemAccessibility::offScreen(const QQuickItem *item)
     return beneathModalPopup(item);
 }
 
+bool ItemAccessibility::reachesTheBus(const QAccessibleEvent *event)
+{
+    if (event->type() != QAccessible::ObjectShow && event->type() != QAccessible::ObjectHide)
+        return true;
+    const auto *item = qobject_cast<const QQuickItem *>(event->object());
+    return !item || item->window();
+}
+
 void ItemAccessibility::install()
 {
     static const bool installed = [] {
         QAccessible::installFactory(quickItems);
+        QAccessible::installUpdateHandler(tellTheBus);
         return true;
     }();
     Q_UNUSED(installed);

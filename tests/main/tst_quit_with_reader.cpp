@@ -125,7 +125,6 @@ void QuitWithReaderTest::windowGoesWhileAReaderListens()
     QTest::qWait(2500); // the intro has gone
     QVERIFY(read(QAccessible::queryAccessibleInterface(window)) > 20);
 
-    AppComposition::readyToLetGo(*engine);
     engine.reset();
     objects.reset();
 }
