@@ -116,6 +116,26 @@ void ScreenFocus::follow()
         m_last = ComponentRules::focusOrigin(shownIn);
         return;
     }
+    // Taken by a control behind: back at once. Taken out to no control: back once the news has settled, for a
+    // popup that starts to close takes the keyboard out of itself first, and has gone by then: the keyboard
+    // goes where its closing hands it.
+    if (ComponentRules::heard(now)) {
+        keep();
+    } else if (!m_keeping) {
+        m_keeping = true;
+        QMetaObject::invokeMethod(this, &ScreenFocus::keep, Qt::QueuedConnection);
+    }
+}
+
+void ScreenFocus::keep()
+{
+    m_keeping = false;
+    QQuickWindow *shownIn = window();
+    if (!holds() || !shownIn)
+        return;
+    QQuickItem *now = shownIn->activeFocusItem();
+    if (within(now))
+        return;
     // Only the screen on top keeps it. A popup that keeps no keyboard of its own (a menu or a list a control
     // of the screen opened) may have it; a modal screen beneath may not.
     const QList<ScreenFocus *> &screens = openScreens();

@@ -67,6 +67,7 @@ private:
     bool within(const QQuickItem *item) const;
     // The keyboard moved: kept in the screen while it holds it and is on top.
     void follow();
+    void keep();
 
     QPointer<QQuickItem> m_screen;
     ComponentRules::FocusOrigin m_origin;
@@ -85,4 +86,6 @@ private:
     bool m_taken = false;
     // Closed, and the closing not yet run.
     bool m_closing = false;
+    // The keyboard, taken out of the screen, is to be put back once the news has settled.
+    bool m_keeping = false;
 };
