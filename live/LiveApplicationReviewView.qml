@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Vorna.Ui
 import Vorna.Images
@@ -159,80 +158,13 @@ Rectangle {
                     font.pixelSize: Typography.body
                     color: Theme.ink
                 }
-                // A picker as the platform draws one in a form: its title and the choice, which opens the
-                // menu of the three.
-                PressableStyle {
-                    id: outcomePicker
-
-                    readonly property string choice: reviewModel.outcomeOptions[reviewModel.outcomeIndex]?.title ?? ""
-
+                PickerRow {
                     objectName: "live.review.outcome"
                     Layout.fillWidth: true
-                    cornerRadius: 8
-                    focusPolicy: Qt.StrongFocus
-                    // Heard by its title and the choice it holds.
-                    Accessible.role: Accessible.Button
-                    Accessible.name: ViewRules.combined([L.t("核查结果"), outcomePicker.choice])
-                    onClicked: outcomeMenu.open()
-
-                    contentItem: RowLayout {
-                        spacing: 8
-
-                        Text {
-                            text: L.t("核查结果")
-                            font.pixelSize: Typography.body
-                            color: Theme.ink
-                        }
-                        Item {
-                            Layout.fillWidth: true
-                            Layout.minimumWidth: 8
-                        }
-                        Text {
-                            Layout.topMargin: 6
-                            Layout.bottomMargin: 6
-                            text: outcomePicker.choice
-                            font.pixelSize: Typography.body
-                            color: Theme.accent
-                        }
-                        Symbol {
-                            name: "chevron.up.chevron.down"
-                            size: Typography.footnote + 2
-                            color: Theme.accent
-                        }
-                    }
-
-                    Menu {
-                        id: outcomeMenu
-
-                        // The keyboard goes into the menu and, once a choice closes it, back to the picker.
-                        readonly property ScreenFocus keyboard: ScreenFocus {
-                            screen: outcomeMenu.contentItem
-                            open: outcomeMenu.visible
-                        }
-
-                        x: outcomePicker.width - width
-                        y: outcomePicker.height
-                        onAboutToShow: outcomeMenu.keyboard.opening()
-
-                        MenuItem {
-                            text: reviewModel.outcomeOptions[0].title
-                            checkable: true
-                            checked: reviewModel.outcomeIndex === 0
-                            onTriggered: reviewModel.outcomeIndex = 0
-                        }
-                        MenuItem {
-                            text: reviewModel.outcomeOptions[1].title
-                            checkable: true
-                            checked: reviewModel.outcomeIndex === 1
-                            onTriggered: reviewModel.outcomeIndex = 1
-                        }
-                        MenuItem {
-                            text: reviewModel.outcomeOptions[2].title
-                            checkable: true
-                            checked: reviewModel.outcomeIndex === 2
-                            onTriggered: reviewModel.outcomeIndex = 2
-                        }
-                    }
+                    title: L.t("核查结果")
+                    options: reviewModel.outcomeOptions
+                    current: reviewModel.outcomeIndex
+                    onChosen: value => reviewModel.outcomeIndex = value
                 }
                 FormField {
                     objectName: "live.review.scheduleId"

@@ -107,6 +107,17 @@ namespace {
 // The same flight in a newer snapshot: its row stays, with its newer values.
 bool sameFlight(const LiveFlight &shown, const LiveFlight &newer) { return shown.id == newer.id; }
 
+// A picker's choices for these options, the empty text ("全部") first; whether they differ from those
+// shown.
+bool renew(QList<QString> &choices, const QStringList &options)
+{
+    QList<QString> newer = QStringList{QString()} + options;
+    if (newer == choices)
+        return false;
+    choices = std::move(newer);
+    return true;
+}
+
 } // namespace
 
 QHash<int, QByteArray> FlightSearchRows::roleNames() const
@@ -141,6 +152,7 @@ void FlightSearchModel::setFlights(const LiveFlightList &flights)
         return;
     m_flights = flights;
     Q_EMIT flightsChanged();
+    updateChoices();
     search();
 }
 
@@ -161,6 +173,7 @@ void FlightSearchModel::setAircraft(const QString &aircraft)
     if (!liveryOptions().contains(m_livery))
         m_livery.clear();
     Q_EMIT filterChanged();
+    updateChoices();
     search();
 }
 
@@ -180,6 +193,7 @@ void FlightSearchModel::clearFilters()
     m_aircraft.clear();
     m_livery.clear();
     Q_EMIT filterChanged();
+    updateChoices();
     search();
 }
 
@@ -190,18 +204,16 @@ LiveFlightValue FlightSearchModel::flightAt(int row) const
     return {m_results.records().at(row)};
 }
 
+void FlightSearchModel::updateChoices()
+{
+    if (renew(m_aircraftChoices, aircraftOptions()))
+        Q_EMIT aircraftChoicesChanged();
+    if (renew(m_liveryChoices, liveryOptions()))
+        Q_EMIT liveryChoicesChanged();
+}
+
 void FlightSearchModel::search()
 {
-    const QList<QString> aircraftChoices = QStringList{QString()} + aircraftOptions();
-    if (aircraftChoices != m_aircraftChoices) {
-        m_aircraftChoices = aircraftChoices;
-        Q_EMIT aircraftChoicesChanged();
-    }
-    const QList<QString> liveryChoices = QStringList{QString()} + liveryOptions();
-    if (liveryChoices != m_liveryChoices) {
-        m_liveryChoices = liveryChoices;
-        Q_EMIT liveryChoicesChanged();
-    }
     m_results.setRecords(FlightSearch::results(m_flights.flights, m_query, m_aircraft, m_livery), sameFlight);
     Q_EMIT resultsChanged();
 }

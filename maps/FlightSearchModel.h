@@ -104,7 +104,9 @@ Q_SIGNALS:
     void resultsChanged();
 
 private:
-    // The choices and the results after a change of the flights or the filters, each told when it changed.
+    // The pickers' choices after a change of the flights or the aircraft, each told when it changed.
+    void updateChoices();
+    // The results after a change of the flights, the query or the filters.
     void search();
 
     LiveFlightList m_flights;

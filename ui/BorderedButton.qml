@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Layouts
 import QtQuick.Templates as T
 import Vorna.Ui
 
@@ -36,35 +35,11 @@ T.Button {
     // the alert opens).
     Accessible.name: control.text
 
-    // The symbol and the title stand together in the middle; a title too wide for the button is cut.
-    contentItem: RowLayout {
-        spacing: 0
-
-        Item {
-            Layout.fillWidth: true
-        }
-        Symbol {
-            Layout.rightMargin: 6
-            visible: control.symbol.length > 0
-            name: control.symbol
-            size: control.font.pixelSize + 2
-            color: control.labelColor
-        }
-        Text {
-            Layout.fillWidth: true
-            // Whole pixels: a layout rounds the room it gives down, and a fraction short would cut the title.
-            Layout.preferredWidth: Math.ceil(implicitWidth)
-            Layout.maximumWidth: Math.ceil(implicitWidth)
-            text: control.text
-            font: control.font
-            color: control.labelColor
-            elide: Text.ElideRight
-            horizontalAlignment: Text.AlignHCenter
-            verticalAlignment: Text.AlignVCenter
-        }
-        Item {
-            Layout.fillWidth: true
-        }
+    contentItem: ButtonLabel {
+        button: control
+        symbol: control.symbol
+        symbolSize: control.font.pixelSize + 2
+        color: control.labelColor
     }
 
     background: Rectangle {

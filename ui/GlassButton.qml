@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Layouts
 import QtQuick.Templates as T
 import Vorna.Ui
 
@@ -32,44 +31,12 @@ T.Button {
     // to the button that opened it only while it has a name).
     Accessible.name: control.text
 
-    // The loader, the symbol and the title stand together in the middle, however wide the button is; a title
-    // too wide for it is cut (or first shrinks).
-    contentItem: RowLayout {
-        spacing: 0
-
-        Item {
-            Layout.fillWidth: true
-        }
-        InlineLoader {
-            Layout.rightMargin: 6
-            visible: control.loading
-            Accessible.ignored: true
-        }
-        Symbol {
-            Layout.rightMargin: control.iconOnly ? 0 : 6
-            visible: control.symbol.length > 0
-            name: control.symbol
-            size: Typography.body + 3
-            color: control.labelColor
-        }
-        Text {
-            Layout.fillWidth: true
-            // Whole pixels: a layout rounds the room it gives down, and a fraction short would cut the title.
-            Layout.preferredWidth: Math.ceil(implicitWidth)
-            Layout.maximumWidth: Math.ceil(implicitWidth)
-            visible: !control.iconOnly
-            text: control.text
-            font: control.font
-            fontSizeMode: control.shrinks ? Text.HorizontalFit : Text.FixedSize
-            minimumPixelSize: Math.round(control.font.pixelSize * 0.8)
-            color: control.labelColor
-            elide: Text.ElideRight
-            horizontalAlignment: Text.AlignHCenter
-            verticalAlignment: Text.AlignVCenter
-        }
-        Item {
-            Layout.fillWidth: true
-        }
+    contentItem: ButtonLabel {
+        button: control
+        symbol: control.symbol
+        color: control.labelColor
+        loading: control.loading
+        shrinks: control.shrinks
     }
 
     background: Item {

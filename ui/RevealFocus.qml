@@ -16,6 +16,11 @@ QtObject {
         ViewRules.reveal(reveal.flickable, item);
         reveal.settling.restart();
     }
+    // The kept item back into view, while the page still settles.
+    function keep() {
+        if (reveal.settling.running)
+            ViewRules.reveal(reveal.flickable, reveal.kept);
+    }
     // Whether the item scrolls with the flickable: the page itself taking the keyboard (while it sends,
     // say) leaves in view what was brought there.
     function scrolls(item: Item): bool {
@@ -45,8 +50,7 @@ QtObject {
         target: reveal.flickable
 
         function onContentHeightChanged() {
-            if (reveal.settling.running)
-                ViewRules.reveal(reveal.flickable, reveal.kept);
+            reveal.keep();
         }
         function onMovementStarted() {
             reveal.settling.stop();
@@ -57,12 +61,10 @@ QtObject {
         target: reveal.kept
 
         function onYChanged() {
-            if (reveal.settling.running)
-                ViewRules.reveal(reveal.flickable, reveal.kept);
+            reveal.keep();
         }
         function onHeightChanged() {
-            if (reveal.settling.running)
-                ViewRules.reveal(reveal.flickable, reveal.kept);
+            reveal.keep();
         }
     }
 }
