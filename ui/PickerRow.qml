@@ -83,6 +83,8 @@ RowLayout {
                 open: menu.visible
             }
 
+            // Under the button, ending with it at the row's trailing edge.
+            x: menuButton.width - width
             y: menuButton.height
             onAboutToShow: menu.keyboard.opening()
 
