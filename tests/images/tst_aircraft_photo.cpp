@@ -96,7 +96,7 @@ void AircraftPhotoTest::referenceSkipsTheCatalog()
     QCOMPARE(model->identity(), airChina + "@0");
     model->setActive(true);
     QCOMPARE(model->state(), State::Loading);
-    QVERIFY(spinUntil([&] { return model->state() == State::Picture; }));
+    QVERIFY(TestSupport::waitFor([&] { return model->state() == State::Picture; }));
     QVERIFY(!model->image().isNull());
     QCOMPARE(model->photo()->path, airChina);
     QVERIFY(m_site->service->requestsTo(catalogPath).isEmpty());
@@ -137,7 +137,7 @@ void AircraftPhotoTest::catalogDecidesTheState()
     auto model = makeModel(aircraft, livery);
     QCOMPARE(model->identity(), aircraft + "|" + livery + "@0");
     model->setActive(true);
-    QVERIFY(spinUntil([&] { return model->state() != State::Loading; }));
+    QVERIFY(TestSupport::waitFor([&] { return model->state() != State::Loading; }));
     QCOMPARE(model->state(), expected);
     QCOMPARE(model->photo() ? model->photo()->path : QString(), expectedPath);
     QCOMPARE(model->image().isNull(), expected != State::Picture);
@@ -153,7 +153,7 @@ void AircraftPhotoTest::failedCatalogOffersRetry()
     m_site->service->setFault(catalogPath, failing);
     auto model = makeModel("Airbus A320", "Air China");
     model->setActive(true);
-    QVERIFY(spinUntil([&] { return model->state() != State::Loading; }));
+    QVERIFY(TestSupport::waitFor([&] { return model->state() != State::Loading; }));
     QCOMPARE(model->state(), State::Failed);
 }
 
@@ -161,7 +161,7 @@ void AircraftPhotoTest::retryLoadsAgainAsANewAttempt()
 {
     auto model = makeModel("Airbus A320", "Missing Sample");
     model->setActive(true);
-    QVERIFY(spinUntil([&] { return model->state() == State::Failed; }));
+    QVERIFY(TestSupport::waitFor([&] { return model->state() == State::Failed; }));
 
     // The site publishes the picture; the retry finds it.
     const QByteArray picture = Sample::Service::avatarPicture("u-1001");
@@ -175,7 +175,7 @@ void AircraftPhotoTest::retryLoadsAgainAsANewAttempt()
     QCOMPARE(model->identity(), QString("Airbus A320|Missing Sample@1"));
     QCOMPARE(identity.size(), 1);
     QCOMPARE(model->state(), State::Loading);
-    QVERIFY(spinUntil([&] { return model->state() == State::Picture; }));
+    QVERIFY(TestSupport::waitFor([&] { return model->state() == State::Picture; }));
     QCOMPARE(m_site->service->requestsTo(missing).size(), 2);
 }
 
@@ -186,11 +186,11 @@ void AircraftPhotoTest::newInputsRestartAndDropStaleResults()
     m_site->service->setFault(airChina, slow);
     auto model = makeModel("Airbus A320", "Air China");
     model->setActive(true);
-    QVERIFY(spinUntil([&] { return m_site->service->requestsTo(airChina).size() == 1; }));
+    QVERIFY(TestSupport::waitFor([&] { return m_site->service->requestsTo(airChina).size() == 1; }));
 
     model->setLivery("China Eastern");
     QCOMPARE(model->state(), State::Loading);
-    QVERIFY(spinUntil([&] { return model->state() == State::Picture; }));
+    QVERIFY(TestSupport::waitFor([&] { return model->state() == State::Picture; }));
     QCOMPARE(model->photo()->livery, QString("China Eastern"));
     const qint64 shown = model->image().cacheKey();
     // The first picture arrives later, into the service's cache, but never onto this view.
@@ -205,13 +205,13 @@ void AircraftPhotoTest::offScreenDropsThePicture()
 {
     auto model = makeModel("Airbus A320", "Air China");
     model->setActive(true);
-    QVERIFY(spinUntil([&] { return model->state() == State::Picture; }));
+    QVERIFY(TestSupport::waitFor([&] { return model->state() == State::Picture; }));
     model->setActive(false);
     QVERIFY(model->image().isNull());
     QCOMPARE(model->state(), State::Loading);
     // Back on screen: the loader shows only until the memory cache answers, with no new download.
     model->setActive(true);
-    QVERIFY(spinUntil([&] { return model->state() == State::Picture; }, 1000));
+    QVERIFY(TestSupport::waitFor([&] { return model->state() == State::Picture; }));
     QCOMPARE(m_site->service->requestsTo(airChina).size(), 1);
 }
 
@@ -223,9 +223,9 @@ void AircraftPhotoTest::clearCacheDuringLoadOffersRetry()
     m_site->service->setFault(airChina, slow);
     auto model = makeModel("Airbus A320", "Air China");
     model->setActive(true);
-    QVERIFY(spinUntil([&] { return m_site->service->requestsTo(airChina).size() == 1; }));
+    QVERIFY(TestSupport::waitFor([&] { return m_site->service->requestsTo(airChina).size() == 1; }));
     m_service->clearCache();
-    QVERIFY(spinUntil([&] { return model->state() != State::Loading; }, 1000));
+    QVERIFY(TestSupport::waitFor([&] { return model->state() != State::Loading; }));
     QCOMPARE(model->state(), State::Failed);
 }
 
@@ -236,10 +236,10 @@ void AircraftPhotoTest::modelGoneDuringLoad()
     m_site->service->setFault(airChina, slow);
     auto model = makeModel("Airbus A320", "Air China");
     model->setActive(true);
-    QVERIFY(spinUntil([&] { return m_site->service->requestsTo(airChina).size() == 1; }));
+    QVERIFY(TestSupport::waitFor([&] { return m_site->service->requestsTo(airChina).size() == 1; }));
     model.reset();
     // The shared load goes on and fills the cache for the next view.
-    QVERIFY(spinUntil([&] { return m_service->decodedCache().contains(airChina + "@2000"); }));
+    QVERIFY(TestSupport::waitFor([&] { return m_service->decodedCache().contains(airChina + "@2000"); }));
 }
 
 void AircraftPhotoTest::nothingLoadsBeforeTheViewIsComplete()
@@ -253,7 +253,7 @@ void AircraftPhotoTest::nothingLoadsBeforeTheViewIsComplete()
     QVERIFY(m_site->service->requests().isEmpty());
     model.setLivery("Air China");
     model.componentComplete();
-    QVERIFY(spinUntil([&] { return model.state() == State::Picture; }));
+    QVERIFY(TestSupport::waitFor([&] { return model.state() == State::Picture; }));
     QCOMPARE(m_site->service->requestsTo(catalogPath).size(), 1);
 }
 

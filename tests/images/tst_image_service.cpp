@@ -552,7 +552,7 @@ void ImageServiceTest::atMostFourConnectionsAtOnce()
     for (const QString &path : std::as_const(paths))
         loads.push_back(service->image(reference(path), 400));
     const auto pictureRequests = [&] { return int(m_site->service->requests().size()) - 1; };
-    QVERIFY(spinUntil([&] { return pictureRequests() == 4; }));
+    QVERIFY(TestSupport::waitFor([&] { return pictureRequests() == 4; }));
     QTest::qWait(150); // the first four are still waiting for their bodies
     QCOMPARE(pictureRequests(), 4);
     for (auto &load : loads)
@@ -588,7 +588,7 @@ void ImageServiceTest::clearCacheAbandonsLoads()
 
     QCoro::Task<QImage> abandoned = service->image(reference(a320), 2000);
     QCoro::Task<AircraftCatalog> catalog = service->catalog();
-    QVERIFY(spinUntil([&] {
+    QVERIFY(TestSupport::waitFor([&] {
         return m_site->service->requestsTo(a320).size() == 1
                && m_site->service->requestsTo(catalogPath).size() == 1;
     }));
@@ -623,7 +623,7 @@ void ImageServiceTest::clearCacheDuringDecodeStoresNothing()
     };
     auto service = makeService(options);
     QCoro::Task<QImage> load = service->image(reference(a320), 2000);
-    QVERIFY(spinUntil([&] { return decoding.available() == 1; }));
+    QVERIFY(TestSupport::waitFor([&] { return decoding.available() == 1; }));
     service->clearCache();
     release.release();
     QVERIFY(thrown<CancellationError>([&] { await(std::move(load)); }));
@@ -663,7 +663,7 @@ void ImageServiceTest::serviceGoneDuringLoad()
     std::vector<QCoro::Task<QImage>> loads;
     for (const QString &path : std::as_const(paths))
         loads.push_back(service->image(reference(path), 2000));
-    QVERIFY(spinUntil([&] { return m_site->service->requests().size() == 4; }));
+    QVERIFY(TestSupport::waitFor([&] { return m_site->service->requests().size() == 4; }));
     service.reset();
     for (auto &load : loads)
         QVERIFY(thrown<CancellationError>([&] { await(std::move(load)); }));

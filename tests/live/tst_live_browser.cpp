@@ -98,12 +98,10 @@ QQuickItem *LiveBrowserTest::open(const QString &file, const QVariantMap &proper
 
 bool LiveBrowserTest::signInOnTheVendorsPage(QQuickItem *web, const QString &account)
 {
-    const bool shown = QTest::qWaitFor(
-        [web] {
-            return !web->property("loading").toBool()
-                   && web->property("title").toString() == QLatin1String("Infinite Flight");
-        },
-        30'000);
+    const bool shown = TestSupport::waitFor([web] {
+        return !web->property("loading").toBool()
+               && web->property("title").toString() == QLatin1String("Infinite Flight");
+    });
     const QString signIn = QStringLiteral("document.getElementById('username').value = '%1';"
                                           "document.getElementById('password').value = 'if-password';"
                                           "document.getElementById('signin').submit();")
@@ -138,7 +136,7 @@ void LiveBrowserTest::linkApplyAndReview()
     // The member signs in on the vendor's page, which sends the browser to the callback on the second host.
     service().clearRequests();
     QVERIFY(signInOnTheVendorsPage(web, "hejing_if"));
-    QTRY_COMPARE_WITH_TIMEOUT(completed.size(), 1, 30'000);
+    QTRY_COMPARE(completed.size(), 1);
     QCOMPARE(completed.constFirst(), (QVariantList{true, QString()}));
     // The callback was never loaded by the page: replayed once, by the client, with the member's session.
     const QList<Request> replays = service().requestsTo("/api/live-schedules/authorization-callback");
@@ -210,7 +208,7 @@ void LiveBrowserTest::pageThatCannotLoadEndsTheLinking()
     QQuickItem *browser = openBrowser(page, member->api());
     QVERIFY(browser);
     QSignalSpy completed(browser, SIGNAL(completed(bool, QString)));
-    QTRY_COMPARE_WITH_TIMEOUT(completed.size(), 1, 30'000);
+    QTRY_COMPARE(completed.size(), 1);
     QCOMPARE(completed.constFirst().at(0).toBool(), false);
     QVERIFY(!completed.constFirst().at(1).toString().isEmpty());
 }
@@ -248,7 +246,7 @@ void LiveBrowserTest::sheetTellsTheLivePage()
                                             {"liveTab", QVariant::fromValue(&liveTab)}});
     QVERIFY(sheet);
     if (!cancelled) {
-        QTRY_VERIFY_WITH_TIMEOUT(!liveTab.messageText().isEmpty(), 30'000);
+        QTRY_VERIFY(!liveTab.messageText().isEmpty());
         return;
     }
     auto *web = sheet->findChild<QQuickItem *>("live.authorization.web");
@@ -256,7 +254,7 @@ void LiveBrowserTest::sheetTellsTheLivePage()
     // He signs in; the service links him as the callback is replayed, and holds its answer back.
     service().setFault("/api/live-schedules/authorization-callback", {.held = true, .times = 1});
     QVERIFY(signInOnTheVendorsPage(web, "xuhang_if"));
-    QTRY_COMPARE_WITH_TIMEOUT(service().heldAnswers(), 1, 30'000);
+    QTRY_COMPARE(service().heldAnswers(), 1);
     // "取消": the sheet closes and drops the browser, as the Live page's sheet does.
     liveTab.cancelAuthorization();
     sheet->deleteLater();
@@ -264,7 +262,7 @@ void LiveBrowserTest::sheetTellsTheLivePage()
     QVERIFY(!liveTab.authorizing());
     service().release();
     // The replay ran to its end: the page loads again and shows the link the service made.
-    QTRY_VERIFY_WITH_TIMEOUT(liveTab.authorized() && !liveTab.busy(), 30'000);
+    QTRY_VERIFY(liveTab.authorized() && !liveTab.busy());
     QVERIFY(liveTab.showsBoards());
     QCOMPARE(liveTab.messageText(), QString());
 }

@@ -160,7 +160,7 @@ LiveTabModel *LiveViewsTest::openPage(const QString &username, QSize size)
     auto *model = host->property("model").value<LiveTabModel *>();
     // The page loads as it comes on screen.
     const QString linkCheck = QStringLiteral("/api/live-schedules/authorization");
-    if (!QTest::qWaitFor(
+    if (!TestSupport::waitFor(
             [&] { return model && !model->busy() && !m_site->service->requestsTo(linkCheck).isEmpty(); }))
         return nullptr;
     return model;

@@ -110,7 +110,7 @@ void AppWindowTest::initTestCase()
     m_window.reset(qobject_cast<QQuickWindow *>(component.create()));
     QVERIFY2(m_window, qPrintable(component.errorString()));
     m_window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get(), TestSupport::patience));
     QVERIFY(appMenu());
 }
 
@@ -441,7 +441,7 @@ QObject *AppWindowTest::openInWindow(QObject *dialog)
     if (!QMetaObject::invokeMethod(dialog, "pick", Q_ARG(QVariant, 1)))
         return nullptr;
     QObject *drawn = nullptr;
-    const bool shown = QTest::qWaitFor([&] {
+    const bool shown = TestSupport::waitFor([&] {
         for (QObject *object : drawnDialogs()) {
             if (!earlier.contains(object) && object->property("visible").toBool())
                 drawn = object;
@@ -526,7 +526,7 @@ void AppWindowTest::emojiDrawInColour()
     std::unique_ptr<QQuickItem> view(qobject_cast<QQuickItem *>(component.create()));
     QVERIFY2(view, qPrintable(component.errorString()));
     view->setParentItem(m_window->contentItem());
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get(), TestSupport::patience));
     // The pixels of the item drawn in a colour, not in greys.
     const auto coloured = [this, &view] {
         const QImage shot = m_window->grabWindow();

@@ -113,7 +113,7 @@ void QuitWithReaderTest::windowGoesWhileAReaderListens()
     QCOMPARE(engine->rootObjects().size(), 1);
     auto *window = qobject_cast<QQuickWindow *>(engine->rootObjects().constFirst());
     QVERIFY(window);
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(QTest::qWaitForWindowExposed(window, TestSupport::patience));
     if (!member.isEmpty()) {
         AppState *app = window->findChild<AppState *>();
         QVERIFY(app);
@@ -122,7 +122,8 @@ void QuitWithReaderTest::windowGoesWhileAReaderListens()
     }
     QTRY_VERIFY(
         TestSupport::shown(window->contentItem(), member.isEmpty() ? "login.submit" : "shell.sidebar"));
-    QTest::qWait(2500); // the intro has gone
+    // The intro has gone.
+    QTRY_VERIFY(!TestSupport::shown(window->contentItem(), "brand.intro"));
     QVERIFY(read(QAccessible::queryAccessibleInterface(window)) > 20);
 
     engine.reset();

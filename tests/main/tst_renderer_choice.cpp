@@ -86,8 +86,8 @@ std::optional<uint> ask(const QProcessEnvironment &environment, const QString &s
         return AppComposition::fileChooserPortalVersion(environment, service, 5000);
     });
     // The question ends by itself within its time limit.
-    [[maybe_unused]] const bool answered = QTest::qWaitFor(
-        [&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 10000);
+    [[maybe_unused]] const bool answered = TestSupport::waitFor(
+        [&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
     return answer.get();
 }
 

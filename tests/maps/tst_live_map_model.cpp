@@ -23,10 +23,6 @@ using Sample::Request;
 
 namespace {
 
-// How long a load against the sample service may take before a wait gives up: well past what it takes even
-// under the sanitizers. The waits end as soon as their condition holds.
-constexpr int loadLimitMs = 60'000;
-
 const QString livePath = QStringLiteral("/api/infinite-flight/live");
 const QString savedPath = QStringLiteral("/api/infinite-flight/live?saved=1");
 
@@ -143,25 +139,25 @@ std::unique_ptr<LiveMapModel> LiveMapModelTest::makeModel()
 bool LiveMapModelTest::showAndSettle(LiveMapModel &model)
 {
     model.setShown(true);
-    return QTest::qWaitFor([&] { return liveRequests() >= 1 && !model.loading() && m_clock->pending() == 1; },
-                           loadLimitMs);
+    return TestSupport::waitFor(
+        [&] { return liveRequests() >= 1 && !model.loading() && m_clock->pending() == 1; });
 }
 
 bool LiveMapModelTest::nextPoll(LiveMapModel &model, int expectedLiveRequests)
 {
     m_clock->advance(30s);
-    return QTest::qWaitFor(
-        [&] { return liveRequests() == expectedLiveRequests && !model.loading() && m_clock->pending() == 1; },
-        loadLimitMs);
+    return TestSupport::waitFor([&] {
+        return liveRequests() == expectedLiveRequests && !model.loading() && m_clock->pending() == 1;
+    });
 }
 
 bool LiveMapModelTest::idleUntilPaused(LiveMapModel &model)
 {
     m_clock->advance(931s);
-    if (!QTest::qWaitFor([&] { return !model.loading() && m_clock->pending() == 1; }, loadLimitMs))
+    if (!TestSupport::waitFor([&] { return !model.loading() && m_clock->pending() == 1; }))
         return false;
     m_clock->advance(30s);
-    return QTest::qWaitFor([&] { return model.paused(); }, loadLimitMs);
+    return TestSupport::waitFor([&] { return model.paused(); });
 }
 
 std::optional<LiveFlight> LiveMapModelTest::plannableCrowdFlight(const LiveMapModel &model) const
@@ -219,8 +215,8 @@ void LiveMapModelTest::loadsAtOnceThenEveryThirtySeconds()
     QTest::qWait(50);
     QCOMPARE(liveRequests(), 1);
     m_clock->advance(1s);
-    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 2, loadLimitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(!model->loading() && m_clock->pending() == 1, loadLimitMs);
+    QTRY_COMPARE(liveRequests(), 2);
+    QTRY_VERIFY(!model->loading() && m_clock->pending() == 1);
     QVERIFY(nextPoll(*model, 3));
 }
 
@@ -231,7 +227,7 @@ void LiveMapModelTest::nextLoadCountsFromTheEndOfTheLast()
     service().setFault(livePath, Fault{.held = true});
     auto model = makeModel();
     model->setShown(true);
-    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 1, loadLimitMs);
+    QTRY_COMPARE(liveRequests(), 1);
     QVERIFY(model->loading());
     // No sleep runs while the load does, however long it takes.
     m_clock->advance(90s);
@@ -241,12 +237,12 @@ void LiveMapModelTest::nextLoadCountsFromTheEndOfTheLast()
 
     service().clearFaults();
     service().release();
-    QTRY_VERIFY_WITH_TIMEOUT(!model->loading() && m_clock->pending() == 1, loadLimitMs);
+    QTRY_VERIFY(!model->loading() && m_clock->pending() == 1);
     m_clock->advance(29s);
     QTest::qWait(50);
     QCOMPARE(liveRequests(), 1);
     m_clock->advance(1s);
-    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 2, loadLimitMs);
+    QTRY_COMPARE(liveRequests(), 2);
 }
 
 void LiveMapModelTest::pausesAfterNineHundredIdleSeconds()
@@ -260,7 +256,7 @@ void LiveMapModelTest::pausesAfterNineHundredIdleSeconds()
     QVERIFY(!model->paused());
     // ...a little more pauses it at the end of the next sleep, with no load.
     m_clock->advance(30s);
-    QTRY_VERIFY_WITH_TIMEOUT(model->paused(), loadLimitMs);
+    QTRY_VERIFY(model->paused());
     QCOMPARE(liveRequests(), 31);
     QCOMPARE(m_clock->pending(), 0);
     m_clock->advance(600s);
@@ -280,14 +276,14 @@ void LiveMapModelTest::touchAndRefreshResumePolling()
     model->touched();
     QVERIFY(!model->paused());
     QVERIFY(model->cycle() != cycle);
-    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), before + 1, loadLimitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(!model->loading() && m_clock->pending() == 1, loadLimitMs);
+    QTRY_COMPARE(liveRequests(), before + 1);
+    QTRY_VERIFY(!model->loading() && m_clock->pending() == 1);
 
     QVERIFY(idleUntilPaused(*model));
     // So does the refresh button.
     model->refresh();
     QVERIFY(!model->paused());
-    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), before + 3, loadLimitMs);
+    QTRY_COMPARE(liveRequests(), before + 3);
     QCOMPARE(model->lastActivity(), m_clock->now());
 }
 
@@ -326,7 +322,7 @@ void LiveMapModelTest::activationRestartsPolling()
 
     // Coming back starts a new cycle that loads at once.
     model->setActive(true);
-    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 2, loadLimitMs);
+    QTRY_COMPARE(liveRequests(), 2);
 }
 
 void LiveMapModelTest::nothingPollsWhileThePageIsHidden()
@@ -343,7 +339,7 @@ void LiveMapModelTest::nothingPollsWhileThePageIsHidden()
     QCOMPARE(liveRequests(), 1);
 
     model->setShown(true);
-    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 2, loadLimitMs);
+    QTRY_COMPARE(liveRequests(), 2);
 }
 
 void LiveMapModelTest::noOverlappingLoads()
@@ -352,7 +348,7 @@ void LiveMapModelTest::noOverlappingLoads()
     service().setFault(livePath, Fault{.held = true});
     auto model = makeModel();
     model->setShown(true);
-    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 1, loadLimitMs);
+    QTRY_COMPARE(liveRequests(), 1);
     // A new cycle and an own-flight request while the load runs start no second one.
     model->refresh();
     m_activity.requestOwnFlight();
@@ -362,12 +358,12 @@ void LiveMapModelTest::noOverlappingLoads()
 
     service().clearFaults();
     service().release();
-    QTRY_VERIFY_WITH_TIMEOUT(!model->loading(), loadLimitMs);
+    QTRY_VERIFY(!model->loading());
     // The request is served when that load ends; one loop sleeps.
-    QTRY_VERIFY_WITH_TIMEOUT(model->hasSelection(), loadLimitMs);
+    QTRY_VERIFY(model->hasSelection());
     QCOMPARE(model->selected()->id, QString("lv-207"));
     QVERIFY(m_activity.ownFlightRequest().isEmpty());
-    QTRY_COMPARE_WITH_TIMEOUT(m_clock->pending(), 1, loadLimitMs);
+    QTRY_COMPARE(m_clock->pending(), 1);
     QVERIFY(nextPoll(*model, 2));
 }
 
@@ -437,11 +433,11 @@ void LiveMapModelTest::savedAnswerFirstShowsUntilTheLiveOne()
     auto model = makeModel();
     model->setShown(true);
     // The saved snapshot shows while the live one loads.
-    QTRY_VERIFY_WITH_TIMEOUT(model->savedSnapshot(), loadLimitMs);
+    QTRY_VERIFY(model->savedSnapshot());
     QVERIFY(model->loading());
     service().clearFaults();
     service().release();
-    QTRY_VERIFY_WITH_TIMEOUT(!model->loading(), loadLimitMs);
+    QTRY_VERIFY(!model->loading());
     QCOMPARE(model->status(), QString("live"));
     QCOMPARE(model->error(), QString());
 }
@@ -452,14 +448,14 @@ void LiveMapModelTest::liveFailureWaitsForTheSaved()
     service().setFault(savedPath, Fault{.held = true});
     auto model = makeModel();
     model->setShown(true);
-    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 1, loadLimitMs);
+    QTRY_COMPARE(liveRequests(), 1);
     // The live failure is in, but the message waits to know whether older data will be on the map.
     QTest::qWait(300);
     QVERIFY(model->loading());
     QCOMPARE(model->error(), QString());
     service().clearFaults();
     service().release();
-    QTRY_VERIFY_WITH_TIMEOUT(!model->loading(), loadLimitMs);
+    QTRY_VERIFY(!model->loading());
     QVERIFY(model->savedSnapshot());
     QCOMPARE(model->error(), MapBanner::olderDataMessage());
 }
@@ -504,7 +500,7 @@ void LiveMapModelTest::plansAreCachedAndPruned()
     const std::optional<LiveFlight> crowd = plannableCrowdFlight(*model);
     QVERIFY(crowd);
     model->select(*crowd, false);
-    QTRY_VERIFY_WITH_TIMEOUT(model->plan(), loadLimitMs);
+    QTRY_VERIFY(model->plan());
     QCOMPARE(model->planCount(), 2);
     QVERIFY(model->planPath().size() >= 2);
     QVERIFY(model->routePath().size() >= 2);
@@ -533,7 +529,7 @@ void LiveMapModelTest::lateplanOfAnotherFlightIsDropped()
     QVERIFY(crowd);
     service().setFault("/api/live-map/plan", Fault{.held = true});
     model->select(*crowd, false);
-    QTRY_COMPARE_WITH_TIMEOUT(service().requestsTo("/api/live-map/plan").size(), 2, loadLimitMs);
+    QTRY_COMPARE(service().requestsTo("/api/live-map/plan").size(), 2);
     // Another selection (a flight whose plan cannot be asked for) before the answer comes.
     LiveFlight other = model->snapshot()->flights.at(1);
     other.flightId.reset();
@@ -551,7 +547,7 @@ void LiveMapModelTest::ownFlightRequestSelectsTheOwnFlight()
     auto model = makeModel();
     QSignalSpy camera(model.get(), &LiveMapModel::cameraRequested);
     model->setShown(true);
-    QTRY_VERIFY_WITH_TIMEOUT(model->hasSelection(), loadLimitMs);
+    QTRY_VERIFY(model->hasSelection());
     const LiveFlight own = *model->snapshot()->ownFlight;
     QCOMPARE(model->selected()->id, QString("lv-207"));
     QVERIFY(m_activity.ownFlightRequest().isEmpty());
@@ -563,7 +559,7 @@ void LiveMapModelTest::ownFlightRequestSelectsTheOwnFlight()
     QCOMPARE(position.region->latitudeSpan, 2.0);
     QVERIFY(camera.constLast().at(1).toBool());
     // Its plan came with the load.
-    QTRY_VERIFY_WITH_TIMEOUT(model->plan(), loadLimitMs);
+    QTRY_VERIFY(model->plan());
 }
 
 void LiveMapModelTest::ownFlightRequestWaitsForALiveSnapshot()
@@ -573,14 +569,14 @@ void LiveMapModelTest::ownFlightRequestWaitsForALiveSnapshot()
     QVERIFY(showAndSettle(*model));
     QVERIFY(model->savedSnapshot());
     m_activity.requestOwnFlight();
-    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), 2, loadLimitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(!model->loading(), loadLimitMs);
+    QTRY_COMPARE(liveRequests(), 2);
+    QTRY_VERIFY(!model->loading());
     QVERIFY(!model->hasSelection());
     QVERIFY(!m_activity.ownFlightRequest().isEmpty());
 
     service().setLiveSnapshotFailing(false);
     model->refresh();
-    QTRY_VERIFY_WITH_TIMEOUT(model->hasSelection(), loadLimitMs);
+    QTRY_VERIFY(model->hasSelection());
     QCOMPARE(model->selected()->id, QString("lv-207"));
     QVERIFY(m_activity.ownFlightRequest().isEmpty());
 }
@@ -595,7 +591,7 @@ void LiveMapModelTest::ownFlightRequestWithoutOwnFlight()
     m_activity.requestOwnFlight();
     auto model = makeModel();
     QVERIFY(showAndSettle(*model));
-    QTRY_COMPARE_WITH_TIMEOUT(model->error(), MapBanner::ownFlightMissingMessage(), loadLimitMs);
+    QTRY_COMPARE(model->error(), MapBanner::ownFlightMissingMessage());
     QVERIFY(m_activity.ownFlightRequest().isEmpty());
     QVERIFY(!model->hasSelection());
     // The next load that gets past its guards clears the message.
@@ -664,7 +660,7 @@ void LiveMapModelTest::cameraMovesTrackRegionAndZoom()
     QVERIFY(qFuzzyCompare(model->zoom(), std::log2(360000.0 / 35840.0)));
     // A finished camera movement is an interaction: the paused map polls again.
     QVERIFY(!model->paused());
-    QTRY_COMPARE_WITH_TIMEOUT(liveRequests(), before + 1, loadLimitMs);
+    QTRY_COMPARE(liveRequests(), before + 1);
     // The markers take the zoom's size.
     const double expected = PlaneStyle::markerSize(
         model->snapshot()->flights.at(model->markers()->flightAt(0)).aircraft, model->zoom());

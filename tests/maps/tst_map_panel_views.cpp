@@ -358,7 +358,7 @@ void MapPanelViewsTest::hostedViewsHandBackAndNeverClose()
     panels->setSize(window.size());
     window.show();
     window.requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(QTest::qWaitForWindowActive(&window, TestSupport::patience));
 
     QSignalSpy chosen(panels.get(), SIGNAL(chosen(LiveFlightValue)));
     QSignalSpy closedSearch(panels.get(), SIGNAL(closeSearch()));
@@ -439,8 +439,8 @@ void MapPanelViewsTest::panelsTakeTheKeyboardAsTheyOpen()
     root->setSize(window.size());
     window.show();
     window.requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(QTest::qWaitForWindowActive(&window, TestSupport::patience));
+    QVERIFY(QTest::qWaitForWindowExposed(&window, TestSupport::patience));
     opener->forceActiveFocus(Qt::TabFocusReason);
     QQuickItem *shownIn = named(panels, holder);
     QVERIFY(shownIn);

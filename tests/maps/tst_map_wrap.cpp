@@ -81,7 +81,7 @@ void MapWrapTest::dragPastThePoleStopsAtIt()
 {
     Fixture f;
     f.map->setCamera({70, 0}, 4e6);
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window, TestSupport::patience));
     const double zoom = f.map->zoomLevel();
     // Dragged down far more than the rest of the world above: the middle stops at the northern limit.
     QTest::mousePress(&f.window, Qt::LeftButton, {}, {400, 20});
@@ -146,7 +146,7 @@ void MapWrapTest::markersDrawnInEveryCopyOfTheWorld()
     Fixture f;
     f.map->setCamera({0, 0}, 1e12);
     QCOMPARE(f.map->zoomLevel(), 0.0);
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window, TestSupport::patience));
     QTest::qWait(300);
     const QImage bare = f.window.grabWindow();
 

@@ -268,7 +268,7 @@ MapView *RoutesMapTest::mapOf(QQuickItem *view) const
 
 bool RoutesMapTest::settled(MapView *map) const
 {
-    return QTest::qWaitFor([map] { return !map->moving() && map->visibleRegion().longitudeSpan > 0; });
+    return TestSupport::waitFor([map] { return !map->moving() && map->visibleRegion().longitudeSpan > 0; });
 }
 
 void RoutesMapTest::emptyListShowsOnlyTheEmptyState()
@@ -412,7 +412,7 @@ void RoutesMapTest::fullScreenCoverHasOnlyScope()
     view->setProperty("fullScreen", true);
     QTRY_VERIFY(shown(overlay, "routes.coverMap"));
     m_window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get(), TestSupport::patience));
     QTest::keyClick(m_window.get(), Qt::Key_Escape);
     QTRY_VERIFY(!view->property("fullScreen").toBool());
 }
@@ -518,7 +518,7 @@ void RoutesMapTest::firstViewFramesTheRoutes()
     page->setParentItem(m_window->contentItem());
     page->setSize(QSizeF(600, 400));
     m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get(), TestSupport::patience));
     if (routesLater) {
         QTest::qWait(50);
         routesIn();
@@ -601,7 +601,7 @@ void RoutesMapTest::airportCodesNeverOverlap()
     QVERIFY(settled(map));
     // The map's items take their places for its camera in the next frame.
     QSignalSpy frames(m_window.get(), &QQuickWindow::frameSwapped);
-    QVERIFY(frames.wait());
+    QVERIFY(frames.wait(TestSupport::patience));
     QList<QRectF> balloons;
     for (QQuickItem *item : itemsBelow(map)) {
         if (qobject_cast<MapAnnotation *>(item))
@@ -630,7 +630,7 @@ void RoutesMapTest::airportCodesNeverOverlap()
     // Over the Pearl River delta the two are far apart: both codes show, still on nothing.
     map->setCamera(QGeoCoordinate(22.8, 113.6), 400000);
     QVERIFY(settled(map));
-    QVERIFY(frames.wait());
+    QVERIFY(frames.wait(TestSupport::patience));
     balloons.clear();
     for (QQuickItem *item : itemsBelow(map)) {
         if (qobject_cast<MapAnnotation *>(item))
@@ -656,7 +656,7 @@ void RoutesMapTest::busiestAirportsKeepTheirCodes()
     for (const double distance : {4000000.0, 8000000.0}) {
         map->setCamera(QGeoCoordinate(31.4, 120.4), distance);
         QVERIFY(settled(map));
-        QVERIFY(frames.wait());
+        QVERIFY(frames.wait(TestSupport::patience));
         const QHash<QString, QRectF> codes = shownCodes(map);
         QVERIFY2(codes.size() < 7, qPrintable(QStringList(codes.keys()).join(' ')));
         QVERIFY2(codes.contains("ZSWX"), qPrintable(QStringList(codes.keys()).join(' ')));

@@ -133,7 +133,7 @@ void SampleServiceTest::refusesClientsThatDoNotTrustItsCertificate()
     QNetworkAccessManager manager;
     QNetworkReply *reply = manager.get(QNetworkRequest(m_service->origin().resolved(QUrl("/api/me"))));
     QSignalSpy finished(reply, &QNetworkReply::finished);
-    QVERIFY(finished.wait(10000));
+    QVERIFY(finished.wait(TestSupport::patience));
     QCOMPARE(reply->error(), QNetworkReply::SslHandshakeFailedError);
     delete reply;
 }
@@ -206,7 +206,7 @@ void SampleServiceTest::writesNeedTheSiteOrigin()
     request.setRawHeader("Origin", "https://elsewhere.example");
     QNetworkReply *reply = manager.post(request, R"({"username":"lichen","password":"fly-vornalia"})");
     QSignalSpy finished(reply, &QNetworkReply::finished);
-    QVERIFY(finished.wait(10000));
+    QVERIFY(finished.wait(TestSupport::patience));
     QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 403);
     QCOMPARE(m_service->sessionCount(), 0);
     delete reply;

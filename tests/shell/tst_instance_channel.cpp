@@ -25,13 +25,13 @@ void InstanceChannelTest::secondStartHandsOverItsLinks()
     QVERIFY(running.listen());
     QSignalSpy received(&running, &InstanceChannel::received);
     QVERIFY(second.handOver({"vorna://live-map/own-flight", "vorna://other"}));
-    QVERIFY(received.wait(3000));
+    QVERIFY(received.wait(TestSupport::patience));
     QCOMPARE(received.constFirst().constFirst().toStringList(),
              (QStringList{"vorna://live-map/own-flight", "vorna://other"}));
 
     // A start without links still reaches the running app, which brings its window forward.
     QVERIFY(second.handOver({}));
-    QVERIFY(received.wait(3000));
+    QVERIFY(received.wait(TestSupport::patience));
     QVERIFY(received.constLast().constFirst().toStringList().isEmpty());
 }
 

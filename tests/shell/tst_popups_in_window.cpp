@@ -3,6 +3,7 @@
 #include "ShellViewsFixture.h"
 
 #include <QQuickItem>
+#include <QtQuickTest/quicktest.h>
 #include <QtTest>
 
 #include <functional>
@@ -176,7 +177,7 @@ void PopupsInWindowTest::everyPopupStaysInTheWindow()
             return;
         if (screen.shows)
             QTRY_VERIFY2(shown(m_window->contentItem(), screen.shows), screen.name);
-        QTest::qWait(100); // laid out at the window's size
+        QVERIFY(QQuickTest::qWaitForPolish(m_window.get())); // laid out at the window's size
         out += popupsOutOfTheWindow(QString::fromLatin1(screen.name));
         cleanup();
         init();
@@ -207,8 +208,12 @@ QStringList PopupsInWindowTest::popupsOutOfTheWindow(const QString &screen)
             called = up->objectName().isEmpty() ? QString() : "in " + up->objectName();
         const QString name = screen + ": the popup " + called;
         QMetaObject::invokeMethod(popup, "open");
-        if (!QTest::qWaitFor([&] { return popup && popup->property("opened").toBool(); }, 2000))
-            continue; // a popup that opens only with what it shows (an alert's text)
+        // A popup that opens only with what it shows (an alert's text) closes again at once.
+        if (!TestSupport::waitFor([&] {
+                return !popup || popup->property("opened").toBool() || !popup->property("visible").toBool();
+            })
+            || !popup || !popup->property("opened").toBool())
+            continue;
         QQuickItem *shownItem = popup->property("contentItem").value<QQuickItem *>();
         QQuickItem *box = shownItem ? shownItem->parentItem() : nullptr; // the popup's own item
         if (box && !window.adjusted(-1, -1, 1, 1).contains(sceneRect(box))) {
@@ -232,7 +237,7 @@ QStringList PopupsInWindowTest::popupsOutOfTheWindow(const QString &screen)
         }
         if (popup)
             QMetaObject::invokeMethod(popup, "close");
-        if (!QTest::qWaitFor([&] { return !popup || !popup->property("visible").toBool(); }, 2000))
+        if (!TestSupport::waitFor([&] { return !popup || !popup->property("visible").toBool(); }))
             out += name + ": does not close";
     }
     return out;

@@ -323,6 +323,8 @@ private Q_SLOTS:
     void dashboardScreens();
     void accountScreens_data();
     void accountScreens();
+    void accountFormScreens_data();
+    void accountFormScreens() { accountScreens(); }
     void switcherKeepsTheKeyboardInView();
     void informationCentresTheBrand_data();
     void informationCentresTheBrand();
@@ -422,7 +424,7 @@ bool ScreenRulesTest::showWindowRoot()
         m_root->setSize(QSizeF(760, 500));
     }
     m_app = m_root->findChild<AppState *>();
-    if (!m_app || !QTest::qWaitFor([this] { return !m_app->checking(); }))
+    if (!m_app || !TestSupport::waitFor([this] { return !m_app->checking(); }))
         return false;
     // Accounts an earlier row saved in this keyring go first.
     const QList<SavedLogin> saved = m_app->savedAccounts();
@@ -436,8 +438,8 @@ bool ScreenRulesTest::showSignedIn(const QString &username, const QString &passw
     if (!showWindowRoot() || !TestSupport::signInThrough(m_app, username, password))
         return false;
     if (m_app->role() != QLatin1String("member"))
-        return QTest::qWaitFor([this] { return shown(m_root, "shell.workbench") != nullptr; });
-    if (!QTest::qWaitFor([this] { return shown(m_root, "home.notifications") != nullptr; }))
+        return TestSupport::waitFor([this] { return shown(m_root, "shell.workbench") != nullptr; });
+    if (!TestSupport::waitFor([this] { return shown(m_root, "home.notifications") != nullptr; }))
         return false;
     return memberLoadsEnd(memberData());
 }
@@ -476,7 +478,6 @@ void ScreenRulesTest::pressByKeyboard(const QString &name)
     QQuickItem *item = controlWhen(name, isEnabled);
     QVERIFY2(item, qPrintable(missed(name, " is disabled")));
     item->forceActiveFocus(Qt::TabFocusReason);
-    QTest::qWait(50); // the page has scrolled to it
     QTest::keyClick(m_window.get(), Qt::Key_Space);
 }
 
@@ -1080,7 +1081,12 @@ void ScreenRulesTest::accountScreens_data()
     QTest::newRow("information: the caches cleared")
         << "information cleared" << QStringList{"information.clearCache>清除飞机图片缓存 已清除"}
         << QStringList() << QStringList();
+}
 
+// The account's forms, the profile page, the leaderboard and the switcher: the table's second half.
+void ScreenRulesTest::accountFormScreens_data()
+{
+    addControlColumns();
     const QStringList passwordFields{"password.current", "password.next", "password.confirmation"};
     QTest::newRow("password: required, empty")
         << "password"
@@ -1627,7 +1633,7 @@ void ScreenRulesTest::informationCentresTheBrand()
     QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Information));
     QQuickItem *version = nullptr;
     QTRY_VERIFY((version = shown(m_root, "information.version")));
-    QTest::qWait(50); // laid out
+    QVERIFY(QQuickTest::qWaitForPolish(m_window.get())); // laid out
     // The middle of the cards under the brand, which span the page's column.
     QQuickItem *card = version->parentItem();
     while (card && card->width() < version->width() + 1)
@@ -2682,11 +2688,11 @@ void ScreenRulesTest::mapScreens()
     QTRY_VERIFY((page = shown(m_root, "shell.map")));
     auto *map = qvariant_cast<LiveMapModel *>(page->property("model"));
     QVERIFY(map);
-    QTRY_VERIFY_WITH_TIMEOUT(map->flightCount() > 0, 30000);
+    QTRY_VERIFY(map->flightCount() > 0);
     if (scenario == "live")
-        QTRY_COMPARE_WITH_TIMEOUT(map->status(), QString("live"), 30000);
+        QTRY_COMPARE(map->status(), QString("live"));
     if (scenario.startsWith("saved"))
-        QTRY_COMPARE_WITH_TIMEOUT(map->status(), QString("saved"), 30000);
+        QTRY_COMPARE(map->status(), QString("saved"));
     // The flight a row selects: the one of its id, once the snapshot on the map has it; for "selected", one
     // that names its server.
     const QString id = scenario.startsWith("search") ? QString() : scenario.section(' ', 1, 1);
@@ -2699,7 +2705,7 @@ void ScreenRulesTest::mapScreens()
         return found != flights.cend() ? std::optional(*found) : std::nullopt;
     };
     if (scenario == "selected" || !id.isEmpty()) {
-        QTRY_VERIFY_WITH_TIMEOUT(flightToSelect(), 30000);
+        QTRY_VERIFY(flightToSelect());
         map->select(*flightToSelect(), false);
     }
     if (scenario == "left") {
@@ -2773,7 +2779,7 @@ void ScreenRulesTest::englishTextsFit()
             }
             return std::nullopt;
         };
-        QTRY_VERIFY_WITH_TIMEOUT(own(), 30000);
+        QTRY_VERIFY(own());
         map->select(*own(), false);
         panel = QStringLiteral("map.flightBar");
         QTRY_VERIFY(shown(scene(), panel)

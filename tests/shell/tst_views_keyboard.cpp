@@ -531,12 +531,6 @@ void ViewsKeyboardTest::opensAndGivesBack(QQuickItem *control, const QString &in
             QQuickItem *focused = m_window->activeFocusItem();
             return held && focused && held->isAncestorOf(focused) && !heardName(focused).isEmpty();
         };
-        if (!QTest::qWaitFor(heldThere)) {
-            QQuickItem *f = m_window->activeFocusItem();
-            qWarning() << "DBG" << f << heardName(f) << shown(m_window->contentItem(), holder);
-            for (QQuickItem *a = f; a; a = a->parentItem())
-                qWarning() << "  " << a;
-        }
         QTRY_VERIFY2(heldThere(), qPrintable("the keyboard is not on a named item in " + holder));
     }
     // The switcher saves the current account as it appears; while that runs the panel stays.
@@ -974,7 +968,7 @@ void ViewsKeyboardTest::pickedPicturesGiveTheKeyboardBack()
     QVERIFY(QMetaObject::invokeMethod(chooser, "accept"));
     // Qt's dialog takes a pick of several one file at a time, opening again until "完成".
     if (button != "profile.pickPhoto") {
-        QVERIFY(QTest::qWaitFor([&] { return (chooser = fileDialogShown(m_window.get())) != nullptr; }));
+        QVERIFY(TestSupport::waitFor([&] { return (chooser = fileDialogShown(m_window.get())) != nullptr; }));
         if (convertedFirst)
             QTRY_VERIFY(control->isEnabled());
         QVERIFY(QMetaObject::invokeMethod(chooser, "reject"));

@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QtQuickTest/quicktest.h>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -69,7 +70,7 @@ public:
         picture.save(&buffer, "PNG");
         // One write under the pipe's atomic size: the reader wakes to the whole picture.
         if (::write(m_pipe, png.constData(), size_t(png.size())) == png.size()) {
-            [[maybe_unused]] const bool taken = QTest::qWaitFor([this] {
+            [[maybe_unused]] const bool taken = TestSupport::waitFor([this] {
                 int waiting = 0;
                 return ::ioctl(m_pipe, FIONREAD, &waiting) == 0 && waiting == 0;
             });
@@ -438,8 +439,8 @@ void ViewsNavigationTest::reportDetailsRouteStandsWhole()
         return QString();
     };
     QTRY_VERIFY(line());
-    QTest::qWait(100); // the page has settled
-    QCOMPARE(misplaced(), QString());
+    QVERIFY(QQuickTest::qWaitForPolish(m_window.get()));
+    QTRY_COMPARE(misplaced(), QString());
 }
 
 void ViewsNavigationTest::dashboardOpensItsPagesOnItsOwnStack_data()
@@ -636,7 +637,7 @@ void ViewsNavigationTest::ownFlightLinkLandsOnTheMap()
     // The map loads the snapshot of the sample service and selects the member's own flight in it.
     auto *map = qvariant_cast<LiveMapModel *>(page->property("model"));
     QVERIFY(map);
-    QTRY_VERIFY_WITH_TIMEOUT(map->hasSelection(), 15000);
+    QTRY_VERIFY(map->hasSelection());
     QCOMPARE(map->selected()->id, QString("lv-207"));
     QCOMPARE(map->selected()->callsign, std::optional<QString>("B-207CA"));
     QVERIFY(map->flightCount() >= 1500);
@@ -670,7 +671,7 @@ void ViewsNavigationTest::liveMapShowsTheBannerAndTheSelectedFlightsBar()
     QCOMPARE(placed.left(), 12.0);
     QCOMPARE(placed.top(), 4.0);
     QCOMPARE(placed.right(), page->width() - 12);
-    QTRY_VERIFY_WITH_TIMEOUT(map->flightCount() >= 1500, 15000);
+    QTRY_VERIFY(map->flightCount() >= 1500);
     QTRY_VERIFY(textsShown(banner).contains(QString("%1 架飞机").arg(map->flightCount())));
     QVERIFY(shown(banner, "map.search"));
     QVERIFY(shown(banner, "map.style"));
@@ -1048,11 +1049,11 @@ QQuickItem *ViewsNavigationTest::showFilledForm(bool proof)
 {
     auto *navigation = m_root->findChild<MemberNavigation *>();
     navigation->setSelected(MemberTab::Flights);
-    if (!QTest::qWaitFor([this] { return shown(m_root, "pirep.new") != nullptr; }))
+    if (!TestSupport::waitFor([this] { return shown(m_root, "pirep.new") != nullptr; }))
         return nullptr;
     navigation->startPirep();
     PageStackModel *flights = pagesOf(MemberTab::Flights);
-    if (!QTest::qWaitFor([flights] { return flights->count() == 2; }))
+    if (!TestSupport::waitFor([flights] { return flights->count() == 2; }))
         return nullptr;
     auto *form = flights->top()->property("model").value<PirepFormModel *>();
     form->setDeparture("ZSPD");
@@ -1063,7 +1064,7 @@ QQuickItem *ViewsNavigationTest::showFilledForm(bool proof)
     if (proof) {
         form->setNote(QStringLiteral("本场训练，截图为证。"));
         form->pickPhotos({m_site.scratchPicture("circuit.png")});
-        if (!QTest::qWaitFor([form] { return form->fileCount() == 1 && !form->busy(); }))
+        if (!TestSupport::waitFor([form] { return form->fileCount() == 1 && !form->busy(); }))
             return nullptr;
     }
     return flights->top();

@@ -5,10 +5,6 @@
 #include "Installed.h"
 #include "SampleService.h"
 
-#include <QElapsedTimer>
-#include <QTest>
-
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -30,16 +26,6 @@ inline AircraftImageService::Options pictureOptions(const Sample::Service &servi
 inline std::unique_ptr<AircraftImageService> pictureService(const Sample::Service &service)
 {
     return std::make_unique<AircraftImageService>(pictureOptions(service));
-}
-
-// Lets the loop run until the condition holds (at most a few seconds).
-inline bool spinUntil(const std::function<bool()> &condition, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < ms)
-        QTest::qWait(5);
-    return condition();
 }
 
 // Makes and installs one for as long as it lives.

@@ -33,7 +33,7 @@ template <typename Find, typename Holds>
 QQuickItem *awaitItem(Find find, Holds holds)
 {
     QQuickItem *item = nullptr;
-    const bool found = QTest::qWaitFor([&] { return (item = find()) && holds(item); });
+    const bool found = TestSupport::waitFor([&] { return (item = find()) && holds(item); });
     return found ? item : nullptr;
 }
 

@@ -102,7 +102,7 @@ inline bool memberLoadsEnd(const MemberData *data)
 {
     const QList<MemberLoad::Kind> loads{MemberLoad::Inbox,       MemberLoad::Pireps, MemberLoad::Events,
                                         MemberLoad::Leaderboard, MemberLoad::Routes, MemberLoad::Latest};
-    return data && QTest::qWaitFor([&] {
+    return data && TestSupport::waitFor([&] {
                return std::all_of(loads.cbegin(), loads.cend(), [&](MemberLoad::Kind load) {
                    const LoadState state = data->state(load);
                    return !state.loading && (state.loaded || state.failure);

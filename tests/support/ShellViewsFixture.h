@@ -107,13 +107,13 @@ protected:
     bool activateWindow()
     {
         m_window->requestActivate();
-        return QTest::qWaitForWindowActive(m_window.get());
+        return QTest::qWaitForWindowActive(m_window.get(), TestSupport::patience);
     }
 
     // Signs in through the window root's own account state, once its restore has ended.
     bool signIn(const QString &username, const QString &password)
     {
-        return QTest::qWaitFor([this] { return !m_app->checking(); })
+        return TestSupport::waitFor([this] { return !m_app->checking(); })
                && TestSupport::signInThrough(m_app, username, password);
     }
 
@@ -124,7 +124,7 @@ protected:
     bool showSignedIn(const QString &username)
     {
         return showWindowRoot() && signIn(username, QStringLiteral("fly-vornalia"))
-               && QTest::qWaitFor([this] { return shown(m_root, "home.notifications") != nullptr; });
+               && TestSupport::waitFor([this] { return shown(m_root, "home.notifications") != nullptr; });
     }
 
     // The window, the member signed in and their dashboard with every load ended.
@@ -233,7 +233,7 @@ protected:
         navigation->setSelected(MemberTab::Flights);
         navigation->push(NavigationStack::FlightStack, PirepRoute{*held});
         PageStackModel *flights = pagesOf(MemberTab::Flights);
-        const bool open = QTest::qWaitFor(
+        const bool open = TestSupport::waitFor(
             [flights] { return flights->count() == 2 && shown(flights->top(), "pirep.detail.pick"); });
         return open ? flights->top() : nullptr;
     }
@@ -252,7 +252,8 @@ protected:
         add->forceActiveFocus(Qt::TabFocusReason);
         QTest::keyClick(m_window.get(), Qt::Key_Space);
         QQuickItem *pick = nullptr;
-        if (!QTest::qWaitFor([&] { return (pick = shown(m_window->contentItem(), "pirep.detail.pick")); }))
+        if (!TestSupport::waitFor(
+                [&] { return (pick = shown(m_window->contentItem(), "pirep.detail.pick")); }))
             return nullptr;
         for (QQuickItem *item = pick; item; item = item->parentItem()) {
             if (item->property("pageSending").isValid())

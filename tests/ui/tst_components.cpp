@@ -47,7 +47,7 @@ bool showActive(QQuickWindow &window, QQuickItem *item)
     item->setParentItem(window.contentItem());
     window.show();
     window.requestActivate();
-    return QTest::qWaitForWindowActive(&window);
+    return QTest::qWaitForWindowActive(&window, TestSupport::patience);
 }
 
 // The visible items under root that show the text, found through the item tree (a repeater's items are
@@ -631,7 +631,7 @@ void ComponentsTest::buttonsCentreTheirLabel()
     QVERIFY(button);
     button->setParentItem(window.contentItem());
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window)); // laid out before its first frame
+    QVERIFY(QTest::qWaitForWindowExposed(&window, TestSupport::patience)); // laid out before its first frame
     const QString title = button->property("text").toString();
     const QList<QQuickItem *> titles = visibleTexts(button.get(), title);
     QCOMPARE(titles.size(), 1);

@@ -146,12 +146,12 @@ void DesktopPortalTest::runningAppFollowsTheSwitch()
     settings.watchPortal();
     Theme theme(&settings);
     // The portal's first answer: no preference, so the light palette decides.
-    QTRY_COMPARE_WITH_TIMEOUT(settings.scheme(), Scheme::NoPreference, 15000);
+    QTRY_COMPARE(settings.scheme(), Scheme::NoPreference);
     QCOMPARE(theme.dark(), appearance == QLatin1String("dark"));
 
     // Switched while the app runs: the portal's announcement reaches it, not only a later question.
     QCOMPARE(switchDesktop(desktop), QString());
-    QTRY_COMPARE_WITH_TIMEOUT(settings.scheme(), scheme, 15000);
+    QTRY_COMPARE(settings.scheme(), scheme);
     QCOMPARE(theme.dark(), dark);
     // "跟随系统" takes the desktop's scheme at once.
     theme.setAppearance(QStringLiteral("system"));
@@ -159,7 +159,7 @@ void DesktopPortalTest::runningAppFollowsTheSwitch()
 
     // And back: the desktop without a preference is light again.
     QCOMPARE(switchDesktop(QStringLiteral("default")), QString());
-    QTRY_COMPARE_WITH_TIMEOUT(settings.scheme(), Scheme::NoPreference, 15000);
+    QTRY_COMPARE(settings.scheme(), Scheme::NoPreference);
     QVERIFY(!theme.dark());
 }
 
@@ -179,13 +179,13 @@ void DesktopPortalTest::pickAsksForThePicturesFolder()
     QString monitored;
     const auto read = [&] { return monitored += QString::fromUtf8(monitor.readAllStandardOutput()); };
     // A monitor gives up its own name once it listens.
-    QTRY_VERIFY_WITH_TIMEOUT(read().contains(QStringLiteral("NameLost")), 15000);
+    QTRY_VERIFY(read().contains(QStringLiteral("NameLost")));
 
     PortalFilePick pick;
     QSignalSpy unavailable(&pick, &PortalFilePick::unavailable);
     pick.open(QStringLiteral("选择飞行截图"), true, {QStringLiteral("图片 (*.png *.jpg)")}, nullptr);
     const QString backend = QStringLiteral("org.freedesktop.impl.portal.FileChooser");
-    QTRY_VERIFY_WITH_TIMEOUT(!callsTo(read(), backend, QStringLiteral("OpenFile")).isEmpty(), 20000);
+    QTRY_VERIFY(!callsTo(read(), backend, QStringLiteral("OpenFile")).isEmpty());
     QCOMPARE(unavailable.count(), 0);
     // Open until its answer comes: the window's keyboard goes back to the control that opened it then.
     QVERIFY(pick.picking());
@@ -221,11 +221,11 @@ void DesktopPortalTest::pickAsksForThePicturesFolder()
         return objects.type() == QDBusMessage::ReplyMessage
                && objects.arguments().value(0).toString().contains("org.freedesktop.impl.portal.Request");
     };
-    QTRY_VERIFY_WITH_TIMEOUT(backendHasIt(), 15000);
+    QTRY_VERIFY(backendHasIt());
     const QDBusMessage closed = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
         portalService, request.captured(2), QStringLiteral("org.freedesktop.portal.Request"), "Close"));
     QVERIFY2(closed.type() == QDBusMessage::ReplyMessage, qPrintable(closed.errorMessage()));
-    QTRY_VERIFY_WITH_TIMEOUT(!backendHasIt(), 15000);
+    QTRY_VERIFY(!backendHasIt());
 }
 
 QTEST_MAIN(DesktopPortalTest)

@@ -466,7 +466,7 @@ void FileChooserTest::pickGivesTheKeyboardBackOnceConverted()
     m_portal->uris = {QStringLiteral("file:///home/m/screenshot.png")};
     m_portal->later = true;
     m_window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get(), TestSupport::patience));
     auto *page = qobject_cast<QQuickItem *>(m_view.get());
     auto *button = m_view->property("button").value<QQuickItem *>();
     QVERIFY(page && button);
@@ -478,7 +478,7 @@ void FileChooserTest::pickGivesTheKeyboardBackOnceConverted()
         chooser.resize(300, 200);
         chooser.show();
         chooser.requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(&chooser));
+        QVERIFY(QTest::qWaitForWindowActive(&chooser, TestSupport::patience));
     }
     // The pick converts while the page says it works.
     m_portal->answerNow();
@@ -486,7 +486,7 @@ void FileChooserTest::pickGivesTheKeyboardBackOnceConverted()
     if (chooserInFront) {
         chooser.close();
         m_window->requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get(), TestSupport::patience));
     }
     QTRY_COMPARE(m_window->activeFocusItem(), page);
     page->setProperty("pageBusy", false);

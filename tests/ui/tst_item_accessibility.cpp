@@ -375,7 +375,7 @@ void ItemAccessibilityTest::chooserClosingLeavesTheKeyboardInAnOpenSheet()
                              " ScreenFocus { id: chooser } }");
     QVERIFY(window);
     window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(QTest::qWaitForWindowActive(window.get(), TestSupport::patience));
     QQuickItem *scene = window->contentItem()->childItems().constFirst();
     auto *sheet = scene->property("sheet").value<QObject *>();
     auto *pick = scene->property("pick").value<QQuickItem *>();
@@ -448,7 +448,7 @@ void ItemAccessibilityTest::closedSheetTellsNothingMore()
              "  FailureText { objectName: 'refused'; text: '这架飞机已封存，暂不接受排班申请。' } } } } }");
     QVERIFY(window);
     window->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(QTest::qWaitForWindowActive(window.get(), TestSupport::patience));
     QQuickItem *scene = window->contentItem()->childItems().constFirst();
     auto *sheet = scene->property("sheet").value<QObject *>();
     auto *apply = window->findChild<QQuickItem *>("apply");

@@ -567,7 +567,7 @@ void UpdatesTest::promptFromTheKeyboard()
         component.createWithInitialProperties({{"updater", QVariant::fromValue(&updater)}}));
     QVERIFY2(created, qPrintable(component.errorString()));
     auto *window = qobject_cast<QQuickWindow *>(created.get());
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(QTest::qWaitForWindowExposed(window, TestSupport::patience));
     window->requestActivate();
 
     // The launch check offers the release, "下载" first; Tab moves on to "稍后", whose Return dismisses.

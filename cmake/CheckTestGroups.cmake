@@ -1,0 +1,17 @@
+# Fails when a function of a QtTest executable runs in none of its groups, or a group names one it lacks.
+#   cmake -DTEST=<executable> -DGROUPED=<function,function,…> -P CheckTestGroups.cmake
+execute_process(COMMAND ${TEST} -functions OUTPUT_VARIABLE listed RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${TEST} could not list its functions")
+endif()
+string(REGEX REPLACE "\\(\\)" "" listed "${listed}")
+string(STRIP "${listed}" listed)
+string(REPLACE "\n" ";" listed "${listed}")
+string(REPLACE "," ";" grouped "${GROUPED}")
+set(missing ${listed})
+list(REMOVE_ITEM missing ${grouped})
+set(unknown ${grouped})
+list(REMOVE_ITEM unknown ${listed})
+if(missing OR unknown)
+  message(FATAL_ERROR "in no group: ${missing}; not a function: ${unknown}")
+endif()
