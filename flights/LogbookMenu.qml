@@ -15,29 +15,13 @@ GlassButton {
     Accessible.name: L.t("菜单")
     onClicked: menu.open()
 
-    Menu {
+    ChoicesMenu {
         id: menu
 
-        // A page chosen hides this button: the keyboard goes into the page then.
-        readonly property ScreenFocus keyboard: ScreenFocus {
-            screen: menu.contentItem
-            open: menu.visible
-        }
-
         y: menuButton.height
-        onAboutToShow: menu.keyboard.opening()
-
-        MenuItem {
-            text: L.t("记录页")
-            checkable: true
-            checked: menuButton.page === 0
-            onTriggered: menuButton.choose(0)
-        }
-        MenuItem {
-            text: L.t("地图页")
-            checkable: true
-            checked: menuButton.page !== 0
-            onTriggered: menuButton.choose(1)
-        }
+        titles: [L.t("记录页"), L.t("地图页")]
+        chosenIndex: menuButton.page === 0 ? 0 : 1
+        // A page chosen hides this button: the keyboard goes into the page then.
+        onChosen: index => menuButton.choose(index)
     }
 }

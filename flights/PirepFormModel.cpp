@@ -228,7 +228,15 @@ QString PirepFormModel::optionsOutcome() const
 {
     if (m_optionsError)
         return *m_optionsError;
-    return m_options ? L(QStringLiteral("倍数检查完成：%@；%@"), organizationText(), eventText()) : QString();
+    if (!m_options)
+        return {};
+    // Said as two sentences: a line that ends in a full stop already (a service's reason) gets no second.
+    const auto sentence = [](QString line) {
+        while (line.endsWith(QStringLiteral("。")) || line.endsWith(QLatin1Char('.')))
+            line.chop(1);
+        return line;
+    };
+    return L(QStringLiteral("倍数检查完成：%@。%@。"), sentence(organizationText()), sentence(eventText()));
 }
 
 QStringList PirepFormModel::photoFilters() const { return PhotoImport::nameFilters(); }

@@ -34,6 +34,9 @@ Rectangle {
     signal close
 
     color: Theme.paper
+    // Each answer of the multiplier check comes into view; the keyboard stays on the check's button.
+    readonly property int optionsAnswers: form.optionsAnswers
+    onOptionsAnswersChanged: page.reveal(optionsAnswer)
     // While the report is on its way every control of the page is off and the page holds the keyboard: Tab
     // keeps it there, saying again that it sends, rather than leaving the page for the sidebar. Once the answer
     // has come its outcome takes the keyboard.
@@ -371,37 +374,42 @@ Rectangle {
             }
             BorderedButton {
                 objectName: "pirep.checkOptions"
-                text: form.checkingOptions ? "" : L.t("检查可用倍数")
-                symbol: form.checkingOptions ? "" : "checkmark.shield"
-                Accessible.name: L.t("检查可用倍数")
+                text: L.t("检查可用倍数")
+                symbol: "checkmark.shield"
                 enabled: !form.checkingOptions
+                working: form.checkingOptions
                 onClicked: form.checkOptions()
+            }
+            // The check's answer, brought into view above the submit bar as it comes.
+            ColumnLayout {
+                id: optionsAnswer
 
-                InlineLoader {
-                    anchors.centerIn: parent
-                    visible: form.checkingOptions
-                }
-            }
-            OptionLine {
-                objectName: "pirep.organizationOption"
-                visible: form.hasOptions
-                available: form.organizationAvailable
-                text: form.organizationText
-            }
-            OptionLine {
-                objectName: "pirep.eventOption"
-                visible: form.hasOptions
-                available: form.eventAvailable
-                text: form.eventText
-            }
-            Text {
                 Layout.fillWidth: true
-                objectName: "pirep.optionsError"
-                visible: form.optionsError.length > 0
-                text: form.optionsError
-                wrapMode: Text.Wrap
-                font.pixelSize: Typography.caption
-                color: Theme.rejected
+                objectName: "pirep.optionsAnswer"
+                visible: form.hasOptions || form.optionsError.length > 0
+                spacing: 10
+
+                OptionLine {
+                    objectName: "pirep.organizationOption"
+                    visible: form.hasOptions
+                    available: form.organizationAvailable
+                    text: form.organizationText
+                }
+                OptionLine {
+                    objectName: "pirep.eventOption"
+                    visible: form.hasOptions
+                    available: form.eventAvailable
+                    text: form.eventText
+                }
+                Text {
+                    Layout.fillWidth: true
+                    objectName: "pirep.optionsError"
+                    visible: form.optionsError.length > 0
+                    text: form.optionsError
+                    wrapMode: Text.Wrap
+                    font.pixelSize: Typography.caption
+                    color: Theme.rejected
+                }
             }
         }
 

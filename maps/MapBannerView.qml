@@ -203,22 +203,11 @@ Item {
 
                 text: L.t("刷新")
                 enabled: !banner.loading
+                working: banner.loading
                 // Small, as the search and the demonstration beside it.
                 font.pixelSize: Typography.caption
                 Accessible.name: refresh.text
                 onClicked: panel.refreshRequested()
-
-                contentItem: Row {
-                    Text {
-                        visible: !banner.loading
-                        text: refresh.text
-                        font: refresh.font
-                        color: Theme.ink
-                    }
-                    InlineLoader {
-                        visible: banner.loading
-                    }
-                }
             }
         }
 

@@ -193,39 +193,35 @@ Rectangle {
                 Repeater {
                     model: reviewModel.checkLines
 
-                    delegate: RowLayout {
+                    delegate: Item {
                         id: checkLine
 
                         required property var modelData
                         readonly property bool labelled: checkLine.modelData.label.length > 0
 
                         Layout.fillWidth: true
-                        spacing: 12
+                        implicitHeight: checkLine.labelled ? pair.implicitHeight : verdict.implicitHeight
                         Accessible.role: Accessible.StaticText
                         Accessible.name: checkLine.modelData.spoken
 
-                        Text {
-                            Layout.fillWidth: true
-                            Layout.alignment: Qt.AlignTop
+                        LabelledValue {
+                            id: pair
+
+                            width: checkLine.width
                             visible: checkLine.labelled
-                            text: checkLine.modelData.label
-                            wrapMode: Text.Wrap
-                            font.pixelSize: Typography.body
-                            color: Theme.ink
-                            Accessible.ignored: true
+                            title: checkLine.modelData.label
+                            value: checkLine.modelData.text
                         }
                         Text {
-                            Layout.fillWidth: !checkLine.labelled
-                            // Whole on one line where it fits (a fraction of a pixel short would wrap it); a long
-                            // value wraps at the trailing side rather than crowding out its title.
-                            Layout.preferredWidth: checkLine.labelled ? Math.ceil(implicitWidth) : -1
-                            Layout.maximumWidth: checkLine.labelled ? Math.max(80, checkLine.width * 0.6) : Infinity
+                            id: verdict
+
+                            width: checkLine.width
+                            visible: !checkLine.labelled
                             text: checkLine.modelData.text
-                            horizontalAlignment: checkLine.labelled ? Text.AlignRight : Text.AlignLeft
                             wrapMode: Text.Wrap
-                            // Tones: plain, good, bad, neutral, caption; a labelled row's value is muted.
+                            // Tones: plain, good, bad, neutral, caption.
                             font.pixelSize: checkLine.modelData.tone === 4 ? Typography.caption : Typography.body
-                            color: checkLine.labelled ? Theme.muted : [Theme.ink, Theme.approved, Theme.rejected, Theme.muted, Theme.muted][checkLine.modelData.tone]
+                            color: [Theme.ink, Theme.approved, Theme.rejected, Theme.muted, Theme.muted][checkLine.modelData.tone]
                             Accessible.ignored: true
                         }
                     }

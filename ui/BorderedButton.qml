@@ -16,6 +16,8 @@ T.Button {
     property real radius: control.large ? 10 : 7
     // Drawn in the dark scheme whatever the appearance (a control on a slate stage).
     property bool darkScheme: false
+    // The button's work runs: the small loader stands in place of its label, the button keeping its size.
+    property bool working: false
     readonly property color ink: darkScheme ? Theme.roleIn(Theme.Ink, true) : Theme.ink
     readonly property color surface: darkScheme ? Theme.roleIn(Theme.Surface, true) : Theme.surface
     readonly property color line: darkScheme ? Theme.roleIn(Theme.Line, true) : Theme.line
@@ -40,6 +42,7 @@ T.Button {
         symbol: control.symbol
         symbolSize: control.font.pixelSize + 2
         color: control.labelColor
+        working: control.working
     }
 
     background: Rectangle {

@@ -22,6 +22,19 @@ RowLayout {
         }
         return "";
     }
+    readonly property list<string> optionTitles: {
+        const titles = [];
+        for (const option of picker.options)
+            titles.push(option.title);
+        return titles;
+    }
+    readonly property int currentIndex: {
+        for (let i = 0; i < picker.options.length; ++i) {
+            if (picker.options[i].value === picker.current)
+                return i;
+        }
+        return -1;
+    }
     signal chosen(int value)
 
     spacing: 12
@@ -74,34 +87,15 @@ RowLayout {
             }
         }
 
-        Menu {
+        ChoicesMenu {
             id: menu
-
-            // The keyboard goes into the menu as it opens and back to its button as it closes.
-            readonly property ScreenFocus keyboard: ScreenFocus {
-                screen: menu.contentItem
-                open: menu.visible
-            }
 
             // Under the button, ending with it at the row's trailing edge.
             x: menuButton.width - width
             y: menuButton.height
-            onAboutToShow: menu.keyboard.opening()
-
-            Instantiator {
-                model: picker.options
-                onObjectAdded: (index, object) => menu.insertItem(index, object as MenuItem)
-                onObjectRemoved: (index, object) => menu.removeItem(object as MenuItem)
-
-                delegate: MenuItem {
-                    required property var modelData
-
-                    text: modelData.title
-                    checkable: true
-                    checked: modelData.value === picker.current
-                    onTriggered: picker.chosen(modelData.value)
-                }
-            }
+            titles: picker.optionTitles
+            chosenIndex: picker.currentIndex
+            onChosen: index => picker.chosen(picker.options[index].value)
         }
     }
 }

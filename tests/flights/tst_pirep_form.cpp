@@ -615,9 +615,11 @@ void PirepFormTest::multiplierCheck()
     QCOMPARE(m_form->optionsError(), QString());
     QVERIFY(!m_form->organizationText().isEmpty());
     QVERIFY(!m_form->eventText().isEmpty());
-    // What a screen reader is told: both lines in one, for each answer, also one that reads as the last did.
-    const QString outcome =
-        QStringLiteral("倍数检查完成：%1；%2").arg(m_form->organizationText(), m_form->eventText());
+    // What a screen reader is told: both lines, each a sentence, for each answer, also one that reads as the
+    // last did.
+    const QString outcome = QStringLiteral("倍数检查完成：组织倍数可用。当前没有与该航线匹配的活动。");
+    QCOMPARE(m_form->organizationText(), QStringLiteral("组织倍数可用"));
+    QCOMPARE(m_form->eventText(), QStringLiteral("当前没有与该航线匹配的活动。"));
     QCOMPARE(m_form->optionsOutcome(), outcome);
     QCOMPARE(m_form->optionsAnswers(), 1);
     await(m_form->runOptionsCheck());
@@ -658,6 +660,15 @@ void PirepFormTest::multiplierCheck()
     QVERIFY(!m_form->organizationAvailable());
     QCOMPARE(m_form->eventText(), QStringLiteral("活动倍数可用"));
     QVERIFY(m_form->eventAvailable());
+    // Regression: a reason that ends in a full stop was said with "。；" between the two lines.
+    m_site->service->setFault(
+        "/api/pireps/multiplier-options",
+        {.json = QJsonObject{
+             {"organization", QJsonObject{{"available", false}, {"message", "本航线不在组织航线表中。"}}},
+             {"event", QJsonObject{{"available", false}, {"message", "No event today."}}}}});
+    await(m_form->runOptionsCheck());
+    QCOMPARE(m_form->optionsOutcome(),
+             QStringLiteral("倍数检查完成：本航线不在组织航线表中。No event today。"));
 
     // Taking a flight over forgets the check, even for the same airports.
     PirepImportModel flights;

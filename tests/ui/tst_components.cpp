@@ -115,6 +115,8 @@ private Q_SLOTS:
     void returnPressesAFocusedButton();
     void removingTheIntroFinishesIt();
     void segmentedPickerArrowKeys();
+    void menuOfChoicesKeepsItsMark_data();
+    void menuOfChoicesKeepsItsMark();
     void segmentedPickerFillsTheChoice_data();
     void segmentedPickerFillsTheChoice();
     void controlStatesStandOut_data();
@@ -890,6 +892,79 @@ void ComponentsTest::segmentedPickerArrowKeys()
     QTest::keyClick(&window, Qt::Key_Space);
     QCOMPARE(control->property("current").toInt(), 7);
     QVERIFY(views.warnings().isEmpty());
+}
+
+void ComponentsTest::menuOfChoicesKeepsItsMark_data()
+{
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<QString>("pressedBy"); // how the member takes the entry the keyboard is on
+    QTest::newRow("the first, by Return") << 0 << "Return";
+    QTest::newRow("the last, by Space") << 2 << "Space";
+    QTest::newRow("in the middle, by a click") << 1 << "click";
+}
+
+// Regression: choosing the entry already chosen took its check mark off for good (×1.875 chosen again: the
+// menu opened next with nothing checked), and the menu opened with the keyboard on its first entry rather
+// than on the chosen one.
+void ComponentsTest::menuOfChoicesKeepsItsMark()
+{
+    QFETCH(int, chosen);
+    QFETCH(QString, pressedBy);
+    Views views;
+    QQuickWindow window;
+    window.resize(400, 300);
+    const auto row =
+        views.make("PickerRow { width: 360; title: '倍数'; current: " + QByteArray::number(chosen * 2)
+                   + "; options: [{title: '×1', value: 0}, {title: '×1.5', value: 2},"
+                     " {title: '×1.875', value: 4}]; onChosen: value => current = value }");
+    QVERIFY2(row, qPrintable(views.warnings().join('\n')));
+    QVERIFY(showActive(window, row.get()));
+    QQuickItem *button = nullptr;
+    for (QQuickItem *item : row->childItems()) {
+        if (item->inherits("QQuickAbstractButton"))
+            button = item;
+    }
+    QVERIFY(button);
+    const QStringList titles{"×1", "×1.5", "×1.875"};
+    const auto focusedEntry = [&window] {
+        QQuickItem *focused = window.activeFocusItem();
+        return focused && focused->inherits("QQuickMenuItem") ? focused : nullptr;
+    };
+    const auto checkedTitles = [&window] {
+        QStringList checked;
+        for (QQuickItem *item : window.contentItem()->childItems()) {
+            for (QQuickItem *entry : item->findChildren<QQuickItem *>()) {
+                if (entry->inherits("QQuickMenuItem") && entry->isVisible()
+                    && entry->property("checked").toBool())
+                    checked.append(entry->property("text").toString());
+            }
+        }
+        return checked;
+    };
+    for (int time = 1; time <= 2; ++time) {
+        button->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(&window, Qt::Key_Space);
+        QTRY_VERIFY(focusedEntry());
+        QCOMPARE(focusedEntry()->property("text").toString(), titles.at(chosen));
+        QCOMPARE(checkedTitles(), QStringList{titles.at(chosen)});
+        if (pressedBy == "click") {
+            QQuickItem *entry = focusedEntry();
+            QTest::mouseClick(&window, Qt::LeftButton, {},
+                              entry->mapToScene(QPointF(entry->width() / 2, entry->height() / 2)).toPoint());
+        } else {
+            QTest::keyClick(&window, pressedBy == "Space" ? Qt::Key_Space : Qt::Key_Return);
+        }
+        QTRY_COMPARE(window.activeFocusItem(), button);
+        QCOMPARE(row->property("current").toInt(), chosen * 2);
+    }
+    // The arrows go on from the chosen entry.
+    QTest::keyClick(&window, Qt::Key_Space);
+    QTRY_VERIFY(focusedEntry());
+    QTest::keyClick(&window, chosen == 2 ? Qt::Key_Up : Qt::Key_Down);
+    QCOMPARE(focusedEntry()->property("text").toString(), titles.at(chosen == 2 ? 1 : chosen + 1));
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QTRY_COMPARE(window.activeFocusItem(), button);
+    QVERIFY2(views.warnings().isEmpty(), qPrintable(views.warnings().join('\n')));
 }
 
 void ComponentsTest::segmentedPickerFillsTheChoice_data()

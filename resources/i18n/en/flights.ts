@@ -469,8 +469,8 @@
         <translation>The submission was not confirmed. Looking for the report in your flight log…</translation>
     </message>
     <message>
-        <source>倍数检查完成：%@；%@</source>
-        <translation>Multiplier check done: %@; %@</translation>
+        <source>倍数检查完成：%@。%@。</source>
+        <translation>Multiplier check done: %@. %@.</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,48 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Controls
+import Vorna.Ui
+
+// A menu of choices, the chosen one checked. It opens with the keyboard on the chosen entry, where the
+// arrows go on from, and gives the keyboard back to the control that opened it as it closes. Choosing the
+// chosen entry again keeps its mark: a checkable entry takes its mark off as it is clicked, and with the
+// choice unchanged nothing would put it back.
+Menu {
+    id: menu
+
+    // The entries' titles, in order, and the index of the chosen one (-1: none).
+    required property list<string> titles
+    property int chosenIndex: -1
+    signal chosen(int index)
+
+    readonly property ScreenFocus keyboard: ScreenFocus {
+        screen: menu.contentItem
+        open: menu.visible
+    }
+
+    onAboutToShow: {
+        menu.keyboard.opening();
+        menu.currentIndex = menu.chosenIndex;
+    }
+
+    Instantiator {
+        model: menu.titles
+        onObjectAdded: (index, object) => menu.insertItem(index, object as MenuItem)
+        onObjectRemoved: (index, object) => menu.removeItem(object as MenuItem)
+
+        delegate: MenuItem {
+            id: entry
+
+            required property int index
+            required property string modelData
+            readonly property bool isChosen: entry.index === menu.chosenIndex
+
+            text: entry.modelData
+            checkable: true
+            checked: entry.isChosen
+            onToggled: entry.checked = Qt.binding(() => entry.isChosen)
+            onTriggered: menu.chosen(entry.index)
+        }
+    }
+}
