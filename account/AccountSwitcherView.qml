@@ -138,15 +138,16 @@ Rectangle {
                 }
             }
 
+            // A disclosure row: it opens the form beneath it, and closes it again.
             FormSection {
                 visible: switcher.canAdd
-                title: L.t("添加账号")
-                symbol: "person.badge.plus"
                 enabled: !switcher.busy
 
-                BorderedButton {
+                SettingsRow {
                     objectName: "account.add.toggle"
-                    text: switcher.addingAccount ? L.t("收起") : L.t("添加账号")
+                    title: L.t("添加账号")
+                    symbol: "person.badge.plus"
+                    trailingSymbol: switcher.addingAccount ? "chevron.down" : "chevron.right"
                     onClicked: switcher.addingAccount = !switcher.addingAccount
                 }
                 FormField {

@@ -34,19 +34,30 @@ function(vorna_test_executable name)
 endfunction()
 
 # A QtTest executable registered with CTest, run by a launcher if one is named:
-#   vorna_add_test(tst_text SOURCES tst_text.cpp LIBRARIES vorna_text [TIMEOUT s] [LAUNCHER command...])
+#   vorna_add_test(tst_text SOURCES tst_text.cpp LIBRARIES vorna_text [NO_SESSION_BUS] [TIMEOUT s]
+#                  [LAUNCHER command...])
 function(vorna_add_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBRARIES;ENVIRONMENT;LAUNCHER" ${ARGN})
+  cmake_parse_arguments(T "NO_SESSION_BUS" "TIMEOUT" "SOURCES;LIBRARIES;ENVIRONMENT;LAUNCHER" ${ARGN})
   vorna_test_executable(${name} SOURCES ${T_SOURCES} LIBRARIES ${T_LIBRARIES})
-  vorna_register_test(${name} ${name} TIMEOUT ${T_TIMEOUT} ENVIRONMENT ${T_ENVIRONMENT} LAUNCHER ${T_LAUNCHER})
+  if(T_NO_SESSION_BUS)
+    set(bus NO_SESSION_BUS)
+  endif()
+  vorna_register_test(${name} ${name} ${bus} TIMEOUT ${T_TIMEOUT} ENVIRONMENT ${T_ENVIRONMENT}
+                      LAUNCHER ${T_LAUNCHER})
 endfunction()
 
 # A run of a test executable under a name of its own (off screen unless the environment says otherwise);
 # a second run of one with other environment, or of some of its functions, is a second name:
 #   vorna_register_test(tst_map_view-software tst_map_view ENVIRONMENT "QT_QUICK_BACKEND=software")
 function(vorna_register_test test target)
-  cmake_parse_arguments(T "" "TIMEOUT" "ENVIRONMENT;LAUNCHER;ARGS" ${ARGN})
-  add_test(NAME ${test} COMMAND ${T_LAUNCHER} $<TARGET_FILE:${target}> ${T_ARGS})
+  cmake_parse_arguments(T "NO_SESSION_BUS" "TIMEOUT" "ENVIRONMENT;LAUNCHER;ARGS" ${ARGN})
+  # Each in a session of its own (tests/support/own-session): no test meets another's keyring or settings;
+  # with NO_SESSION_BUS, in one without a session bus at all.
+  set(session ${PROJECT_SOURCE_DIR}/tests/support/own-session)
+  if(T_NO_SESSION_BUS)
+    list(APPEND session --no-bus)
+  endif()
+  add_test(NAME ${test} COMMAND ${session} ${T_LAUNCHER} $<TARGET_FILE:${target}> ${T_ARGS})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()

@@ -51,6 +51,15 @@ Item {
             anchors.fill: parent
             spacing: 14
 
+            Text {
+                objectName: "home.title"
+                text: L.t("成员中心")
+                font.pixelSize: Typography.headline
+                font.weight: Font.DemiBold
+                color: Theme.ink
+                Accessible.role: Accessible.Heading
+                Accessible.name: text
+            }
             Item {
                 Layout.fillWidth: true
                 implicitHeight: header.implicitHeight + 12
@@ -182,8 +191,11 @@ Item {
                 detail: L.t("提交飞行报告前，请补全头像、联系邮箱和呼号。")
                 symbol: "person.crop.circle.badge.exclamationmark"
 
-                GlassButton {
+                // Bordered, at the small control size.
+                BorderedButton {
+                    objectName: "home.profileBanner.action"
                     text: L.t("完善资料")
+                    font.pixelSize: Typography.caption
                     // The profile form stands on the home tab's own stack.
                     onClicked: stack.navigation.pushPage(NavigationStack.HomeStack, ShellPage.ProfileEdit)
                 }
@@ -199,10 +211,13 @@ Item {
                     required detail
 
                     Layout.fillWidth: true
+                    objectName: "home.heldBanner"
                     symbol: "questionmark.bubble"
 
-                    GlassButton {
+                    BorderedButton {
+                        objectName: "home.heldBanner.action"
                         text: L.t("去补充")
+                        font.pixelSize: Typography.caption
                         onClicked: dashboard.openHeldPirep(held.index)
                     }
                 }

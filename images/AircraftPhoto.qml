@@ -40,7 +40,7 @@ Item {
         aspect: model.aspect
         maxHeight: model.pictureMaxHeight
         Accessible.role: Accessible.Graphic
-        Accessible.name: model.accessibleLabel
+        Accessible.name: frame.visible ? model.accessibleLabel : ""
 
         FittedPhoto {
             source: model
@@ -66,12 +66,17 @@ Item {
                 tile: true
             }
 
+            // What a screen reader finds here: the symbol, named by the caption beneath it.
             Symbol {
                 anchors.horizontalCenter: parent.horizontalCenter
+                objectName: "aircraft.photo.unavailable"
                 visible: model.state === AircraftPhotoModel.Unavailable
                 name: "airplane"
                 size: Typography.title2 + 5
                 color: Qt.alpha(Theme.muted, 0.55)
+                Accessible.ignored: false
+                Accessible.role: Accessible.Graphic
+                Accessible.name: model.accessibleLabel
             }
 
             Text {

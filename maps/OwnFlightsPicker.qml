@@ -158,7 +158,7 @@ FocusScope {
 
                         Symbol {
                             name: row.phaseSymbol
-                            visible: text.length > 0
+                            visible: Symbols.has(row.phaseSymbol)
                             size: Typography.caption + 1
                             color: row.phaseColor
                         }

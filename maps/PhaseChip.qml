@@ -36,8 +36,10 @@ Item {
         spacing: chip.spans ? 8 : 6
 
         Symbol {
+            id: chipSymbol
+
             name: chip.symbol
-            visible: text.length > 0
+            visible: chipSymbol.drawn
             size: Typography.subheadline + 2
             color: chip.tint
         }

@@ -4,8 +4,10 @@
 Nearly every key is Simplified Chinese and shows as it stands; a key that should read otherwise gets its
 Simplified text from zh_Hans.tsv, and the Simplified table holds only those. OpenCC converts the
 Simplified texts (s2hk for Hong Kong, s2twp for Taiwan, with Taiwan's phrasing), then the overrides file of
-that language replaces whole texts where local usage differs (there "Logbook" reads Chinese).
-Overrides are lines "key<TAB>text"; lines starting with "#" are comments.
+that language writes words as local usage does in every text (Taiwan writes 帳號, Hong Kong 賬號) and replaces
+whole texts where they differ more (there "Logbook" reads Chinese).
+Overrides are lines "key<TAB>text", and "=word<TAB>word" for a word in every text; lines starting with "#"
+are comments.
 """
 import argparse
 import os
@@ -60,17 +62,27 @@ def convert(keys, config):
 
 
 def overrides_of(path):
-    table = {}
+    """The whole texts of the overrides file by key, and its words by the word they replace."""
+    table, words = {}, {}
     if not os.path.exists(path):
-        return table
+        return table, words
     with open(path, encoding="utf-8") as f:
         for line in f:
             line = line.rstrip("\n")
             if not line or line.startswith("#"):
                 continue
             key, text = line.split("\t", 1)
-            table[unescape(key)] = unescape(text)
-    return table
+            if key.startswith("="):
+                words[unescape(key[1:])] = unescape(text)
+            else:
+                table[unescape(key)] = unescape(text)
+    return table, words
+
+
+def with_words(text, words):
+    for word, local in words.items():
+        text = text.replace(word, local)
+    return text
 
 
 def write_table(path, language, keys, texts):
@@ -94,23 +106,23 @@ def main():
     args = parser.parse_args()
 
     keys = keys_of(args.english)
-    simplified = checked_overrides(args.overrides, "zh_Hans", keys)
+    simplified, _ = checked_overrides(args.overrides, "zh_Hans", keys)
     if CONFIGS[args.language] is None:
         keys = [k for k in keys if k in simplified]
         write_table(args.out, args.language, keys, [simplified[k] for k in keys])
         return
     texts = convert([simplified.get(k, k) for k in keys], CONFIGS[args.language])
-    overrides = checked_overrides(args.overrides, args.language, keys)
-    texts = [overrides.get(k, t) for k, t in zip(keys, texts)]
+    overrides, words = checked_overrides(args.overrides, args.language, keys)
+    texts = [overrides.get(k, with_words(t, words)) for k, t in zip(keys, texts)]
     write_table(args.out, args.language, keys, texts)
 
 
 def checked_overrides(folder, language, keys):
-    overrides = overrides_of(os.path.join(folder, language + ".tsv"))
+    overrides, words = overrides_of(os.path.join(folder, language + ".tsv"))
     unknown = sorted(set(overrides) - set(keys))
     if unknown:
         sys.exit("overrides for keys that no longer exist: " + ", ".join(unknown))
-    return overrides
+    return overrides, words
 
 
 if __name__ == "__main__":

@@ -149,8 +149,15 @@ void ScreenFocus::keep()
     });
     if (now && ComponentRules::popupAround(now) && !beneath)
         return;
-    // Taken from behind: the control has it once the screen has closed, the screen has it back now.
-    if (ComponentRules::heard(now))
+    // Taken from behind: the control has it once the screen has closed, the screen has it back now. Not when
+    // another screen beneath this one covers the control too (a failure behind an alert over an alert): that
+    // screen has the keyboard once this one has closed, back where it had it.
+    const bool covered =
+        std::any_of(screens.cbegin(), screens.cend(), [this, now](const ScreenFocus *screen) {
+            return screen != this && screen->holds() && screen->m_openedAt < m_openedAt
+                   && !screen->within(now);
+        });
+    if (ComponentRules::heard(now) && !covered)
         m_origin = ComponentRules::focusOrigin(shownIn);
     if (!ComponentRules::focusOn(m_last, shownIn))
         ComponentRules::focusPage(m_screen);

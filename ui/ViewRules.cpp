@@ -73,8 +73,13 @@ void revealIn(QQuickItem *flickable, QQuickItem *item, double margin)
     const double view = flickable->height();
     const double offset =
         revealedOffset(flickable->property("contentY").toDouble(), view, box.top(), box.bottom(), margin);
-    const double end = std::max(0.0, flickable->property("contentHeight").toDouble() - view);
-    flickable->setProperty("contentY", std::clamp(offset, 0.0, end));
+    // Within the content and its margins: a list's gap above its first row is where it rests at the top.
+    const double start =
+        flickable->property("originY").toDouble() - flickable->property("topMargin").toDouble();
+    const double end = std::max(start, flickable->property("originY").toDouble()
+                                           + flickable->property("contentHeight").toDouble()
+                                           + flickable->property("bottomMargin").toDouble() - view);
+    flickable->setProperty("contentY", std::clamp(offset, start, end));
 }
 
 std::optional<double> keyedOffset(int key, double offset, double viewSize, double contentSize)

@@ -58,7 +58,7 @@ QString routeName(const QString &name);
 // around it, moving as little as it can from `offset`; a span too long for the view shows its start.
 double revealedOffset(double offset, double viewSize, double top, double bottom, double margin);
 // Scrolls a flickable so that an item inside it stands wholly in view, `margin` around it, within the
-// content.
+// content and the flickable's margins around it.
 void revealIn(QQuickItem *flickable, QQuickItem *item, double margin = 16);
 // Where a page scrolls for a key: Page Down and Page Up by most of the view (its last tenth stays in
 // sight), Home and End to the ends, kept within the content; none for any other key.

@@ -5,9 +5,11 @@
 #include "ResourcePaths.h"
 #include "Symbols.h"
 
+#include <QBuffer>
 #include <QDirIterator>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QRawFont>
 #include <QRegularExpression>
 #include <QTranslator>
@@ -116,7 +118,8 @@ bool readOverrides(const QString &path, TableTexts &texts)
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return false;
     for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
-        if (line.isEmpty() || line.startsWith(u'#'))
+        // "=" begins a word written otherwise in every text, not a key's text.
+        if (line.isEmpty() || line.startsWith(u'#') || line.startsWith(u'='))
             continue;
         texts[unescape(line.section(u'\t', 0, 0))].append(
             {unescape(line.section(u'\t', 1)), QFileInfo(path).fileName()});
@@ -248,6 +251,15 @@ void BundledTextsTest::keysReadAsTheirLanguageShowsThem_data()
         row("the dark appearance") << traditional << "黑色"
                                    << "深色";
     }
+    // Regression: Taiwan's Chinese wrote 賬號, where Taiwan writes 帳號; Hong Kong's keeps 賬號.
+    QTest::newRow("zh_TW: the switcher's title") << QByteArray("zh_TW") << "切换账号"
+                                                 << "切換帳號";
+    QTest::newRow("zh_TW: the account set-up") << QByteArray("zh_TW") << "完成账号设置"
+                                               << "完成帳號設定";
+    QTest::newRow("zh_TW: an account, within a sentence") << QByteArray("zh_TW") << "还没有保存的账号"
+                                                          << "還沒有儲存的帳號";
+    QTest::newRow("zh_HK: the switcher's title") << QByteArray("zh_HK") << "切换账号"
+                                                 << "切換賬號";
     QTest::newRow("en: the logbook") << QByteArray("en_US") << "Logbook"
                                      << "Logbook";
     QTest::newRow("en: the light appearance") << QByteArray("en_US") << "白色"
@@ -334,6 +346,25 @@ void BundledTextsTest::everySymbolNameHasAGlyph()
     for (const QString &name : symbols.names()) {
         QVERIFY2(font.supportsCharacter(symbols.codePoint(name)),
                  qPrintable(name + " points at a code the font does not draw"));
+    }
+    // The vectors of our own draw: a shape in the colour asked for, inside their square.
+    const QStringList vectors = symbols.vectorNames();
+    QVERIFY(vectors.contains(QStringLiteral("hand.raised")));
+    for (const QString &name : vectors) {
+        const QUrl picture = symbols.picture(name, QColor(0x20, 0x60, 0xa0));
+        QByteArray svg = QByteArray::fromBase64(picture.toString().section(',', 1).toLatin1());
+        QBuffer buffer(&svg);
+        QImageReader reader(&buffer, "svg");
+        reader.setScaledSize(QSize(48, 48));
+        const QImage drawn = reader.read();
+        QVERIFY2(!drawn.isNull(), qPrintable(name + ": " + reader.errorString()));
+        int inked = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x)
+                inked +=
+                    qAlpha(drawn.pixel(x, y)) == 255 && drawn.pixelColor(x, y) == QColor(0x20, 0x60, 0xa0);
+        }
+        QVERIFY2(inked > 48 * 48 / 10, qPrintable(name + " draws little or nothing"));
     }
 
     const QList<QRegularExpression> patterns{

@@ -550,6 +550,36 @@ void ScreenRulesTest::checkControls()
                 QVERIFY2(drawn->property(flag.toLatin1()).toBool(), qPrintable(name + " is not " + flag));
             continue;
         }
+        if (name.startsWith(QLatin1String("trailing:"))) {
+            // The control at its banner's trailing edge, inside its 14 points of padding, and at least 8
+            // points clear of every text before it.
+            const QString owner = name.mid(9).section('>', 0, 0);
+            const QString control = name.section('>', 1);
+            QTRY_VERIFY2(shown(scene(), owner) && heardControl(scene(), control),
+                         qPrintable(name + " is not shown"));
+            QVERIFY(QQuickTest::qWaitForPolish(m_window.get()));
+            QQuickItem *banner = shown(scene(), owner);
+            QQuickItem *button = heardControl(scene(), control);
+            const QRectF outer = banner->mapRectToScene(QRectF(0, 0, banner->width(), banner->height()));
+            const QRectF placed = button->mapRectToScene(QRectF(0, 0, button->width(), button->height()));
+            QVERIFY2(std::abs(placed.right() - (outer.right() - 14)) <= 1,
+                     qPrintable(QStringLiteral("%1 ends at %2 in a banner ending at %3")
+                                    .arg(name)
+                                    .arg(placed.right())
+                                    .arg(outer.right())));
+            for (QQuickItem *item : itemsBelow(banner)) {
+                if (!item->isVisible() || !item->inherits("QQuickText") || button->isAncestorOf(item))
+                    continue;
+                const double ends =
+                    item->mapToScene(QPointF(item->property("contentWidth").toDouble(), 0)).x();
+                QVERIFY2(ends + 8 <= placed.left(),
+                         qPrintable(QStringLiteral("%1: \"%2\" runs to %3, the control starts at %4")
+                                        .arg(name, item->property("text").toString())
+                                        .arg(ends)
+                                        .arg(placed.left())));
+            }
+            continue;
+        }
         if (name.startsWith(QLatin1String("capsule:"))) {
             const QString item = name.mid(8);
             QTRY_VERIFY2(heardControl(scene(), item), qPrintable(name + " is not shown"));
@@ -660,6 +690,12 @@ void ScreenRulesTest::checkControls()
         }
         if (name.startsWith(said)) {
             QTRY_VERIFY2(heardOn(m_window.get(), name.mid(said.size())), qPrintable(name + " is not heard"));
+            continue;
+        }
+        if (name.startsWith(QLatin1String("once:"))) {
+            // Exactly one item on screen is heard by that name.
+            const QString wanted = name.mid(5);
+            QTRY_COMPARE(heardNames(m_window.get()).count(wanted), 1);
             continue;
         }
         if (name.startsWith(fixed)) {
@@ -926,6 +962,18 @@ void ScreenRulesTest::dashboardScreens_data()
     QTest::newRow("dashboard: no avatar, nothing held")
         << "hejing hasAvatar" << QStringList{"home.profileBanner", "heard:需要你处理"} << QStringList()
         << QStringList{"heard:管理员需要更多飞行证明"};
+    // The page's title stands inline, as every page shows its own. The to-do controls are bordered, at the
+    // banners' trailing edge, clear of their texts.
+    QTest::newRow("dashboard: its title, the profile banner's control")
+        << "hejing contactEmail"
+        << QStringList{"home.title>成员中心", "style:home.profileBanner.action=BorderedButton",
+                       "trailing:home.profileBanner>home.profileBanner.action"}
+        << QStringList() << QStringList();
+    QTest::newRow("dashboard: a held report's control")
+        << "lichen"
+        << QStringList{"style:home.heldBanner.action=BorderedButton",
+                       "trailing:home.heldBanner>home.heldBanner.action"}
+        << QStringList() << QStringList();
     QTest::newRow("dashboard: nothing to do")
         << "hejing" << QStringList{"home.notifications"} << QStringList()
         << QStringList{"home.profileBanner", "heard:需要你处理", "heard:需补充证据"};
@@ -1225,16 +1273,16 @@ void ScreenRulesTest::accountFormScreens_data()
         << QStringList()
         << QStringList{"account.remove.{lichen}", "account.add.username", "account.add.password",
                        "account.add.submit",      "account.none",         "account.error"};
-    // The profile's row, the add form's heading and the sign-out each with its symbol; the saved accounts'
-    // heading without one.
+    // The profile's row, the add row (with its disclosure chevron) and the sign-out each with its symbol; the
+    // saved accounts' heading without one.
     QTest::newRow("switcher: one account, its symbols")
         << "switcher"
-        << QStringList{"symbols:account.switcher>person.badge.plus person.text.rectangle "
+        << QStringList{"symbols:account.switcher>chevron.right person.badge.plus person.text.rectangle "
                        "rectangle.portrait.and.arrow.right"}
         << QStringList() << QStringList();
     QTest::newRow("switcher: over the workbench, its symbols")
         << "switcher staff"
-        << QStringList{"symbols:account.switcher>person.badge.plus person.text.rectangle "
+        << QStringList{"symbols:account.switcher>chevron.right person.badge.plus person.text.rectangle "
                        "rectangle.portrait.and.arrow.right"}
         << QStringList() << QStringList();
     // The popover's title is looked up, the sheet's stands as it is; each row is heard with its state.
@@ -1254,13 +1302,19 @@ void ScreenRulesTest::accountFormScreens_data()
     QTest::newRow("switcher: adding, the password drawn masked")
         << "switcher adding filled" << QStringList{"masked:account.add.password"} << QStringList()
         << QStringList();
-    // The add button says what it does next: open the form, or fold it away.
-    QTest::newRow("switcher: its add button, the form closed")
-        << "switcher" << QStringList{"account.add.toggle>添加账号"} << QStringList()
-        << QStringList{"account.add.toggle>收起"};
-    QTest::newRow("switcher: its add button, the form open")
-        << "switcher adding" << QStringList{"account.add.toggle>收起"} << QStringList()
-        << QStringList{"account.add.toggle>添加账号"};
+    // One disclosure row "添加账号" opens the form beneath it: its chevron turns down, and no heading or
+    // second button of that name stands over it. Regression: a heading "添加账号" stood over a button
+    // "添加账号" (then "收起").
+    QTest::newRow("switcher: the add row, the form closed")
+        << "switcher"
+        << QStringList{"account.add.toggle>添加账号", "symbol:account.add.toggle>chevron.right",
+                       "once:添加账号"}
+        << QStringList() << QStringList{"heard:收起", "symbol:account.add.toggle>chevron.down"};
+    QTest::newRow("switcher: the add row, the form open")
+        << "switcher adding"
+        << QStringList{"account.add.toggle>添加账号", "symbol:account.add.toggle>chevron.down",
+                       "account.add.username", "once:添加账号"}
+        << QStringList() << QStringList{"heard:收起", "symbol:account.add.toggle>chevron.right"};
     QTest::newRow("switcher: two accounts")
         << "switcher two"
         << QStringList{"account.saved.{lichen}", "account.saved.{hejing}", "account.remove.{lichen}",
@@ -1295,7 +1349,8 @@ void ScreenRulesTest::accountFormScreens_data()
                        "heard:登录会话只保存在这台电脑"}
         << QStringList() << QStringList{"account.openProfile", "account.logout", "account.none"};
     QTest::newRow("switcher: signed out, its symbols")
-        << "switcher signed out" << QStringList{"symbols:account.switcher>minus.circle person.badge.plus"}
+        << "switcher signed out"
+        << QStringList{"symbols:account.switcher>chevron.right minus.circle person.badge.plus"}
         << QStringList() << QStringList();
     QTest::newRow("switcher: signed out, the remove button")
         << "switcher signed out" << QStringList{"destructive:account.remove.{lichen}"} << QStringList()
@@ -1727,8 +1782,10 @@ void ScreenRulesTest::firstLoginBannerHasASectionOfItsOwn()
     // Alone on its card: its symbol, drawn as a glyph, is the one other text there.
     for (QQuickItem *item : itemsBelow(banner)) {
         if (item != text && item->isVisible() && item->inherits("QQuickText"))
-            QVERIFY2(QByteArray(item->metaObject()->className()).startsWith("Symbol_QMLTYPE"),
-                     qPrintable(item->property("text").toString() + " shares the banner's card"));
+            QVERIFY2(
+                item->parentItem()
+                    && QByteArray(item->parentItem()->metaObject()->className()).startsWith("Symbol_QMLTYPE"),
+                qPrintable(item->property("text").toString() + " shares the banner's card"));
     }
     // As wide as the card of the next section, and in line with it.
     QQuickItem *next = cardOf(shown(m_root, field));
@@ -1821,6 +1878,11 @@ void ScreenRulesTest::reportScreens_data()
         << QStringList{"pirep.submit>正在提交"};
     QTest::newRow("form: sending") << "form sending" << QStringList() << QStringList{"pirep.submit>正在提交"}
                                    << QStringList{"pirep.submit>提交 PIREP", "pirep.error"};
+    // Regression: the placeholder's label stood on the hidden picture, the symbol and caption shown were left
+    // out: a screen reader found nothing where the picture would be.
+    QTest::newRow("form: a livery the catalog does not know")
+        << "form unknown livery" << QStringList{"heard:暂无对应涂装图片"} << QStringList()
+        << QStringList{"aircraft.photo.loaded"};
     QTest::newRow("form: options checked")
         << "form options"
         << QStringList{"pirep.organizationOption", "pirep.eventOption", "pirep.checkOptions"} << QStringList()
@@ -1917,6 +1979,8 @@ void ScreenRulesTest::reportScreens()
             form->setProperty("minutes", "19");
             form->setProperty("landings", "1");
         }
+        if (scenario == "form unknown livery")
+            form->setProperty("livery", "Vornalia Retro");
         if (scenario == "form options") {
             press("pirep.checkOptions");
             QTRY_VERIFY(form->property("hasOptions").toBool());

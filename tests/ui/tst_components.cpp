@@ -18,6 +18,7 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
+#include <QtQuickTest/quicktest.h>
 #include <QtTest>
 
 #include <cmath>
@@ -94,6 +95,7 @@ private Q_SLOTS:
     void columnsLayOutTheirChildren();
     void revealedOffsets_data();
     void revealedOffsets();
+    void revealKeepsAListsTopGap();
     void scrollingKeys_data();
     void scrollingKeys();
     void avatarCrops_data();
@@ -435,6 +437,42 @@ void ComponentsTest::revealedOffsets()
     QFETCH(double, bottom);
     QFETCH(double, offset);
     QCOMPARE(ComponentRules::revealedOffset(100, 400, top, bottom, 16), offset);
+}
+
+// Regression: a row brought into view put the inbox's first card against its top edge: the list's gap above
+// its rows (its top margin) was taken for content to scroll past.
+void ComponentsTest::revealKeepsAListsTopGap()
+{
+    Views views;
+    const auto list =
+        views.make("ListView { width: 300; height: 200; topMargin: 12; bottomMargin: 24; spacing: 8;"
+                   " model: 8; delegate: Rectangle { required property int index;"
+                   " objectName: 'row' + index; width: 300; height: 50 } }");
+    QVERIFY2(list, qPrintable(views.warnings().join('\n')));
+    QQuickWindow window;
+    window.resize(300, 200);
+    QVERIFY(showActive(window, list.get()));
+    QVERIFY(QQuickTest::qWaitForPolish(&window));
+    const auto row = [&list](const QString &name) -> QQuickItem * {
+        const QList<QQuickItem *> rows = list->property("contentItem").value<QQuickItem *>()->childItems();
+        for (QQuickItem *item : rows) {
+            if (item->objectName() == name)
+                return item;
+        }
+        return nullptr;
+    };
+    QVERIFY(row("row0"));
+    list->setProperty("contentY", 100);
+    ComponentRules::revealIn(list.get(), row("row0"));
+    QCOMPARE(list->property("contentY").toDouble(), -12.0);
+    // At the far end the bottom margin is room to scroll into: the last row's foot 16 points above the
+    // view's.
+    QMetaObject::invokeMethod(list.get(), "positionViewAtEnd");
+    QVERIFY(QQuickTest::qWaitForPolish(&window));
+    QVERIFY(row("row7"));
+    list->setProperty("contentY", 0);
+    ComponentRules::revealIn(list.get(), row("row7"));
+    QCOMPARE(list->property("contentY").toDouble(), 8 * 50 + 7 * 8 + 16 - 200.0);
 }
 
 void ComponentsTest::scrollingKeys_data()

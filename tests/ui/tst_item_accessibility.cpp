@@ -34,6 +34,7 @@ private Q_SLOTS:
     void chooserClosingLeavesTheKeyboardInAnOpenSheet();
     void outcomeIsSaidEachTime();
     void closedSheetTellsNothingMore();
+    void alertOverAnAlertGivesItsRingBack();
 
 private:
     // A window holding the item the QML makes.
@@ -467,6 +468,46 @@ void ItemAccessibilityTest::closedSheetTellsNothingMore()
     QTRY_COMPARE(window->activeFocusItem(), apply);
     QCOMPARE(toldAlerts.size(), 1);
     QCOMPARE(toldFocused, QStringList{"申请这架飞机"});
+}
+
+// Regression: on a busy machine the sign-in form's failure came up behind the about alert and the update
+// alert over it and took the keyboard; the update alert took it back, but kept the failure as where to give
+// it once closed. Closed, it left "好" of the about alert without its ring: the keyboard goes back to the
+// screen beneath, as it was.
+void ItemAccessibilityTest::alertOverAnAlertGivesItsRingBack()
+{
+    const auto window =
+        show("Item { width: 600; height: 400\n property alias about: about; property alias update: update\n"
+             " Button { objectName: 'notice'; text: '无法读取已保存的账号' }\n"
+             " AlertDialog { id: about; title: '关于 Vornalia'; defaultButton: ok\n"
+             "  BorderedButton { id: ok; objectName: 'ok'; text: '好'; onClicked: about.shown = false } }\n"
+             " AlertDialog { id: update; title: '有新版本'; defaultButton: download\n"
+             "  BorderedButton { id: download; objectName: 'download'; text: '下载' } } }");
+    QVERIFY(window);
+    window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(window.get(), TestSupport::patience));
+    QQuickItem *scene = window->contentItem()->childItems().constFirst();
+    const auto ringedOn = [&window](const char *name) {
+        QQuickItem *focused = window->activeFocusItem();
+        return focused && focused->objectName() == QLatin1String(name)
+               && focused->property("visualFocus").toBool();
+    };
+    scene->property("about").value<QObject *>()->setProperty("shown", true);
+    QTRY_VERIFY(ringedOn("ok"));
+    scene->property("update").value<QObject *>()->setProperty("shown", true);
+    QTRY_VERIFY(ringedOn("download"));
+    // The failure behind both takes the keyboard; the alert on top takes it back.
+    window->findChild<QQuickItem *>("notice")->forceActiveFocus(Qt::OtherFocusReason);
+    QTRY_VERIFY(ringedOn("download"));
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QTRY_VERIFY(!scene->property("update").value<QObject *>()->property("visible").toBool());
+    QTRY_VERIFY(ringedOn("ok"));
+    // And it keeps it: nothing hands it on once the news has settled (what was queued meanwhile has run).
+    QSignalSpy moved(window.get(), &QQuickWindow::activeFocusItemChanged);
+    for (int round = 0; round < 3; ++round)
+        QCoreApplication::processEvents();
+    QVERIFY(ringedOn("ok"));
+    QCOMPARE(moved.count(), 0);
 }
 
 QTEST_MAIN(ItemAccessibilityTest)
