@@ -192,7 +192,7 @@ QCoro::Task<> LeaderboardModel::reload()
     if (m_period == Recent) {
         // A refresh or a retry is not the period's own run: a change of period leaves it running.
         const Lifetime::Guard lifetime = m_lifetime.guard();
-        co_await loadRecentWith(lifetime);
+        co_await loadRecentWith(lifetime, true);
     } else if (m_data) {
         co_await m_data->loadLeaderboard();
     }
@@ -200,7 +200,7 @@ QCoro::Task<> LeaderboardModel::reload()
 
 QCoro::Task<> LeaderboardModel::loadRecent() { return loadRecentWith(m_periodRun.guard()); }
 
-QCoro::Task<> LeaderboardModel::loadRecentWith(Lifetime::Guard run)
+QCoro::Task<> LeaderboardModel::loadRecentWith(Lifetime::Guard run, bool asked)
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
     const BusyGuard loading(m_recentLoading, run, [this] { update(); });
@@ -213,6 +213,8 @@ QCoro::Task<> LeaderboardModel::loadRecentWith(Lifetime::Guard run)
         m_recentError.reset();
     } else {
         m_recentError = answer.message();
+        if (asked)
+            ++m_failures;
         qCInfo(lcCommunity, "the recent leaderboard failed");
     }
     update();

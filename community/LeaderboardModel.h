@@ -92,6 +92,9 @@ class LeaderboardModel : public QObject, public MemberInputs
     Q_PROPERTY(bool showsMetric READ showsMetric NOTIFY choiceChanged)
     Q_PROPERTY(QString note READ note NOTIFY contentChanged)
     Q_PROPERTY(QString failure READ failureText NOTIFY contentChanged)
+    // How many of the member's own reloads of the recent period (a refresh, a retry) have failed: each is
+    // presented anew, also with the text of the last.
+    Q_PROPERTY(int failures READ failures NOTIFY contentChanged)
     Q_PROPERTY(bool loading READ loading NOTIFY contentChanged)
     Q_PROPERTY(bool hasAnswer READ hasAnswer NOTIFY contentChanged)
     Q_PROPERTY(bool showsLoader READ showsLoader NOTIFY contentChanged)
@@ -131,6 +134,7 @@ public:
     const std::optional<LeaderboardResponse> &current() const;
     std::optional<QString> failure() const;
     QString failureText() const { return failure().value_or(QString()); }
+    int failures() const { return m_failures; }
     bool loading() const;
     bool hasAnswer() const { return current().has_value(); }
     bool showsLoader() const { return !hasAnswer() && loading(); }
@@ -171,8 +175,9 @@ private:
     // Starts the recent load when the recent period shows without its answer; a change of period ends
     // the one left behind.
     void followPeriod();
-    // Loading ends and nothing is kept when the run's guard ends first.
-    QCoro::Task<> loadRecentWith(Lifetime::Guard run);
+    // Loading ends and nothing is kept when the run's guard ends first; a failure of a load the member asked
+    // for is counted.
+    QCoro::Task<> loadRecentWith(Lifetime::Guard run, bool asked = false);
     QList<LeaderboardRow> members(const QList<LeaderboardMember> &rows) const;
     QList<LeaderboardRow> fleet(const QList<FleetTotal> &rows) const;
     static QList<LeaderboardRow> airports(const QList<AirportTotal> &rows);
@@ -184,6 +189,7 @@ private:
     std::optional<LeaderboardResponse> m_recent;
     std::optional<QString> m_recentError;
     bool m_recentLoading = false;
+    int m_failures = 0;
     LeaderboardRows m_rows;
     Lifetime m_periodRun; // the recent load the shown period started
     Lifetime m_lifetime;  // last: ends first

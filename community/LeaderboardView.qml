@@ -116,10 +116,14 @@ Item {
             color: Theme.muted
         }
 
+        // Its "重试" is the member's: each failure of it is presented anew, also with the text of the last.
         ErrorNotice {
+            objectName: "rank.error"
             visible: message.length > 0
             message: leaderboard.failure
             retryable: true
+            alert: true
+            failures: leaderboard.failures
             onRetry: leaderboard.retry()
         }
 

@@ -20,8 +20,11 @@ void WindowRootModel::setAppState(AppState *state)
 {
     if (!retarget(m_appState, state, this))
         return;
-    if (state)
+    if (state) {
         connect(state, &AppState::stateChanged, this, &WindowRootModel::screenChanged);
+        // After the screen has followed: the waiting screen is there to present the failure.
+        connect(state, &AppState::stateChanged, this, &WindowRootModel::followState);
+    }
     Q_EMIT appStateChanged();
     Q_EMIT screenChanged();
 }
@@ -78,10 +81,25 @@ void WindowRootModel::retryGate()
         counted(m_appState->checkGate());
 }
 
+void WindowRootModel::followState()
+{
+    // The check that follows a sign-in failing is what signing in came to: presented as a failure, as each
+    // later one of "重试" is (that one counted where it ends).
+    const bool failing = m_appState && screen() == Screen::GateWaiting && m_appState->hasMessage();
+    if (failing && !m_gateFailing && !m_acting) {
+        ++m_failures;
+        Q_EMIT failuresChanged();
+    }
+    m_gateFailing = failing;
+}
+
 QCoro::Task<> WindowRootModel::counted(QCoro::Task<> action)
 {
     const Lifetime::Guard lifetime = m_lifetime.guard();
+    m_acting = true;
     co_await std::move(action);
+    if (lifetime.alive())
+        m_acting = false;
     // An expired session goes to the sign-in form, which shows its message itself.
     if (!lifetime.alive() || !m_appState || screen() != Screen::GateWaiting || !m_appState->hasMessage())
         co_return;

@@ -18,8 +18,9 @@ class WindowRootModel : public QObject
     Q_PROPERTY(Screen screen READ screen NOTIFY screenChanged)
     Q_PROPERTY(bool showingIntro READ showingIntro NOTIFY showingIntroChanged)
     Q_PROPERTY(bool introFades READ introFades NOTIFY showingIntroChanged)
-    // How many times "重试" or "重新登录" on the waiting screen has failed: each failure is presented anew,
-    // also with the message of the time before.
+    // How many times the waiting screen has come with a failure of the account check (after signing in), or
+    // "重试" or "重新登录" on it has failed: each failure is presented anew, also with the message of the
+    // time before.
     Q_PROPERTY(int failures READ failures NOTIFY failuresChanged)
 
 public:
@@ -67,11 +68,16 @@ Q_SIGNALS:
 private:
     // Runs one of the waiting screen's actions; a failure it ends in, there, counts.
     QCoro::Task<> counted(QCoro::Task<> action);
+    // The account state changed: a failure the waiting screen comes to of itself counts.
+    void followState();
 
     QPointer<AppState> m_appState;
     bool m_showingIntro = true;
     bool m_introFades = true;
     QTimer m_introLimit;
     int m_failures = 0;
+    // The waiting screen shows a failure; one of its actions runs.
+    bool m_gateFailing = false;
+    bool m_acting = false;
     Lifetime m_lifetime;
 };

@@ -203,8 +203,9 @@ Rectangle {
                 bottomPadding: 12
                 onClicked: view.apply()
             }
-            // Once sent, a muted footnote under the button, heard as an alert. As the sheet goes it takes the
-            // keyboard from the button, which is off now, and stands in view under it.
+            // Once sent, a muted footnote under the button, heard as an alert. As the sheet goes (its count comes
+            // to one) it takes the keyboard from the button, which is off now, and stands in view under it;
+            // beneath the open sheet a reader hears nothing of it.
             FailureText {
                 id: sentNote
 
@@ -273,12 +274,6 @@ Rectangle {
 
         page: applyPage
         onAboutToShow: formModel.reset()
-        // Before the sheet hands the keyboard back to the button it came from, off once the application was
-        // sent: the note under it has it instead of the page's top.
-        onClosed: {
-            if (pageModel.sent)
-                sentNote.forceActiveFocus(Qt.OtherFocusReason);
-        }
     }
     Component {
         id: applyPage

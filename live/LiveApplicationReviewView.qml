@@ -194,7 +194,8 @@ Rectangle {
             }
 
             // The outcome, saved or not, as plain text in a section of its own. Each is presented as it
-            // comes, in view and with the keyboard, so a screen reader reads it at once.
+            // comes, in view and with the keyboard, so a screen reader reads it at once. The saved outcome is
+            // said once, as the text that takes the keyboard: an alert taking the keyboard too is said twice.
             FormSection {
                 visible: reviewModel.message !== ""
 
@@ -205,6 +206,7 @@ Rectangle {
                     failures: reviewModel.saved ? 1 : 0
                     font.pixelSize: Typography.subheadline
                     color: Theme.ink
+                    Accessible.role: Accessible.StaticText
                 }
                 FailureText {
                     objectName: "live.review.message"

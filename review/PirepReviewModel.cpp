@@ -203,7 +203,7 @@ QCoro::Task<> PirepReviewModel::loadRecords()
     Q_EMIT loadedChanged();
 }
 
-QCoro::Task<> PirepReviewModel::loadChecks()
+QCoro::Task<> PirepReviewModel::loadChecks(bool asked)
 {
     if (m_checking)
         co_return;
@@ -217,6 +217,8 @@ QCoro::Task<> PirepReviewModel::loadChecks()
         co_return;
     if (answer.failed()) {
         m_checkError = answer.message();
+        if (asked)
+            ++m_checkFailures;
         co_return;
     }
     m_checked = m_report;

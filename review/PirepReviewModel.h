@@ -49,6 +49,8 @@ class PirepReviewModel : public QObject
     Q_PROPERTY(QVariantList checkLines READ checkLines NOTIFY checksChanged)
     Q_PROPERTY(bool checking READ checking NOTIFY checksChanged)
     Q_PROPERTY(QString checkError READ checkError NOTIFY checksChanged)
+    // How many of the checks' fetches the member asked for again ("重试") have failed.
+    Q_PROPERTY(int checkFailures READ checkFailures NOTIFY checksChanged)
     Q_PROPERTY(bool showsNoChecks READ showsNoChecks NOTIFY checksChanged)
 
     Q_PROPERTY(QStringList evidence READ evidence NOTIFY loadedChanged)
@@ -118,6 +120,7 @@ public:
     QVariantList checkLines() const;
     bool checking() const { return m_checking; }
     QString checkError() const { return m_checkError.value_or(QString()); }
+    int checkFailures() const { return m_checkFailures; }
     bool showsNoChecks() const;
 
     QStringList evidence() const { return m_evidence; }
@@ -162,8 +165,8 @@ public:
     // The page showed: the evidence then the history, and the checks beside them.
     Q_INVOKABLE void appear();
     QCoro::Task<> loadRecords();
-    QCoro::Task<> loadChecks();
-    Q_INVOKABLE void retryChecks() { loadChecks(); }
+    QCoro::Task<> loadChecks(bool asked = false);
+    Q_INVOKABLE void retryChecks() { loadChecks(true); }
     // A button asks for its action; the alert's confirm button performs it.
     Q_INVOKABLE void ask(const QString &action);
     Q_INVOKABLE void save()
@@ -207,5 +210,6 @@ private:
     QList<ReviewEntry> m_history;
     bool m_checking = false;
     std::optional<QString> m_checkError;
+    int m_checkFailures = 0;
     Lifetime m_lifetime; // last: ends first
 };

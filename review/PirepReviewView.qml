@@ -237,12 +237,13 @@ Rectangle {
                         color: Theme.muted
                     }
                 }
-                Text {
+                // In the secondary style, as the checks' own lines; its "重试" is the member's, and each
+                // failure of it is presented anew, in view and with the keyboard, also with the same text.
+                FailureText {
                     Layout.fillWidth: true
-                    visible: reviewModel.checkError !== ""
+                    objectName: "admin.review.checks.error"
                     text: reviewModel.checkError
-                    wrapMode: Text.Wrap
-                    font.pixelSize: Typography.body
+                    failures: reviewModel.checkFailures
                     color: Theme.muted
                 }
                 BorderedButton {

@@ -101,10 +101,13 @@ Item {
             lineHeight: 1.15
         }
 
+        // Not on the bus where the caller cannot retry: a reader walking the notice would meet a "重试" it can
+        // neither see nor reach.
         BorderedButton {
             id: retryButton
 
             visible: notice.retryable
+            Accessible.ignored: !notice.retryable
             darkScheme: notice.darkScheme
             text: L.t("重试")
             onClicked: {

@@ -455,7 +455,12 @@ bool ItemAccessibility::reachesTheBus(const QAccessibleEvent *event)
     if (event->type() != QAccessible::ObjectShow && event->type() != QAccessible::ObjectHide)
         return true;
     const auto *item = qobject_cast<const QQuickItem *>(event->object());
-    return !item || item->window();
+    if (!item)
+        return true;
+    // An item out of its window is on no screen; nor is one beneath an open sheet or alert, where no reader
+    // reaches until it closes: an alert showing there is no news (a page's note under the sheet that sent its
+    // form, said once the sheet has closed and the note has the keyboard).
+    return item->window() && !(event->type() == QAccessible::ObjectShow && beneathModalPopup(item));
 }
 
 void ItemAccessibility::install()

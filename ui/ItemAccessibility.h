@@ -23,7 +23,7 @@ namespace ItemAccessibility {
 void install();
 
 // Whether the news goes on to the desktop's bus: not that an item shows or hides once it is out of its
-// window.
+// window, nor that one shows beneath an open modal popup.
 bool reachesTheBus(const QAccessibleEvent *event);
 
 // Whether a reader finds the item off screen: hidden, on a page faded out, or beneath a modal popup that is

@@ -326,6 +326,7 @@ private Q_SLOTS:
     void accountFormScreens_data();
     void accountFormScreens() { accountScreens(); }
     void switcherKeepsTheKeyboardInView();
+    void gateFailureTakesTheKeyboard();
     void informationCentresTheBrand_data();
     void informationCentresTheBrand();
     void firstLoginBannerHasASectionOfItsOwn_data();
@@ -616,6 +617,16 @@ void ScreenRulesTest::checkControls()
             const QString mask = field->property("passwordCharacter").toString();
             QCOMPARE(mask.size(), 1);
             QCOMPARE(field->property("displayText").toString(), mask.repeated(typed.size()));
+            continue;
+        }
+        if (name.startsWith(QLatin1String("keyboard:"))) {
+            // An outcome said once: plain text that takes the keyboard, wholly in view, and no alert.
+            const QString item = name.mid(9);
+            QTRY_VERIFY2(heardControl(scene(), item), qPrintable(name + " is not shown"));
+            QCOMPARE(heard(heardControl(scene(), item))->role(), QAccessible::StaticText);
+            QVERIFY2(controlWhen(item, [](QQuickItem *said) { return said->hasActiveFocus(); }),
+                     qPrintable(missed(item, " has not taken the keyboard")));
+            QVERIFY2(controlWhen(item, wholly), qPrintable(missed(item, " is not wholly in view")));
             continue;
         }
         if (name.startsWith(alert) || name.startsWith(text)) {
@@ -1670,6 +1681,16 @@ void ScreenRulesTest::switcherKeepsTheKeyboardInView()
     QTRY_VERIFY(inView(toggle));
 }
 
+// Regression: the account check failing right after signing in left the keyboard on the waiting screen's
+// unnamed loader; its failure takes it, as each failed "重试" does.
+void ScreenRulesTest::gateFailureTakesTheKeyboard()
+{
+    QVERIFY(showWindowRoot());
+    service().setFault("/member", {.status = 503});
+    await(m_app->signIn("lichen", "fly-vornalia", false));
+    checkAlert("gate.error");
+}
+
 void ScreenRulesTest::informationCentresTheBrand_data()
 {
     QTest::addColumn<QSize>("window");
@@ -2454,8 +2475,9 @@ void ScreenRulesTest::liveScreens_data()
         << QStringList{"alert:live.aircraft.sent", "seen:live.aircraft.apply", "live.aircraft.back"}
         << QStringList{"live.aircraft.apply>申请已提交"} << QStringList{"live.apply.submit"};
     // The outcome is plain text in a section of its own, no panel with its symbol; heard, with the keyboard.
+    // Regression: it was an alert that took the keyboard too, said twice in one moment.
     QTest::newRow("live: an application reviewed")
-        << "wangfang reviewed" << QStringList{"alert:live.review.saved", "live.review.back"}
+        << "wangfang reviewed" << QStringList{"keyboard:live.review.saved", "live.review.back"}
         << QStringList{"live.review.save"}
         << QStringList{"live.review.message", "symbol:live.reviewPage>checkmark.circle.fill"};
     QTest::newRow("live: a review not saved")
@@ -2949,6 +2971,9 @@ void ScreenRulesTest::failuresShowEveryTime_data()
     row("account page: 重试", "retry account.error", "account.error");
     row("review queue: 重试", "retry admin.error", "admin.error");
     row("dashboard: the profile's 重试", "retry home.profileError", "home.profileError");
+    // Regression: a "重试" that failed again with the same text was silent, and nothing changed on screen.
+    row("leaderboard: the recent period's 重试", "retry rank.error", "rank.error");
+    row("review: the checks' 重试", "retry admin.review.checks.error", "admin.review.checks.error");
 }
 
 void ScreenRulesTest::failuresShowEveryTime()
@@ -3110,7 +3135,20 @@ void ScreenRulesTest::openToFail(const QString &scenario)
         const QString notice = scenario.section(' ', 1, 1);
         if (notice == "admin.error")
             service().setFault("/api/admin/pireps", {.status = 503});
-        QVERIFY(showSignedIn(notice == "admin.error" ? "wangfang" : "lichen"));
+        const bool staff = notice.startsWith(QLatin1String("admin."));
+        QVERIFY(showSignedIn(staff ? "wangfang" : "lichen"));
+        if (notice == "rank.error") {
+            service().setFault("/api/member/pirep-leaderboard?period=recent", {.status = 500});
+            navigation()->setSelected(MemberTab::Account);
+            QVERIFY(navigation()->pushPage(NavigationStack::AccountStack, ShellPage::Leaderboard));
+            press("rank.period>最近 30 天");
+        }
+        if (notice == "admin.review.checks.error") {
+            // The queue has its list; the review's own fetch of the checks fails as the page opens.
+            QTRY_VERIFY(shown(m_root, "admin.report.p-24436"));
+            service().setFault("/api/admin/pireps", {.status = 503});
+            press("admin.report.p-24436");
+        }
         if (notice == "account.error") {
             service().setFault("/api/profile/summary", {.status = 500});
             navigation()->setSelected(MemberTab::Account);
@@ -3204,6 +3242,8 @@ void ScreenRulesTest::actToFail(const QString &scenario)
         pressByKeyboard("login.submit");
     } else if (kind == "inbox") {
         pressByKeyboard("inbox.markAll");
+    } else if (scenario == "retry admin.review.checks.error") {
+        pressByKeyboard("admin.review.checks.retry");
     } else if (kind == "retry") {
         pressByKeyboard(scenario.section(' ', 1, 1) + ">" + L("重试"));
     }

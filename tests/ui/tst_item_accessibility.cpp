@@ -35,6 +35,8 @@ private Q_SLOTS:
     void outcomeIsSaidEachTime();
     void closedSheetTellsNothingMore();
     void alertOverAnAlertGivesItsRingBack();
+    void noticeWithoutRetryHoldsNoControl();
+    void noteBeneathASheetIsSaidOnceItCloses();
 
 private:
     // A window holding the item the QML makes.
@@ -508,6 +510,68 @@ void ItemAccessibilityTest::alertOverAnAlertGivesItsRingBack()
         QCoreApplication::processEvents();
     QVERIFY(ringedOn("ok"));
     QCOMPARE(moved.count(), 0);
+}
+
+// Regression: a failure notice without a retry (the sign-in's, the report form's…) held a hidden "重试" that
+// a screen reader walking the alert met, and could neither see nor reach.
+void ItemAccessibilityTest::noticeWithoutRetryHoldsNoControl()
+{
+    const auto window =
+        show("Pane { Column {\n"
+             " ErrorNotice { objectName: 'plain'; width: 300; alert: true; message: '密码错误' }\n"
+             " ErrorNotice { objectName: 'retrying'; width: 300; message: '加载失败'; retryable: true }"
+             " } }");
+    QVERIFY(window);
+    // Every node below, shown or not.
+    const auto buttonsIn = [&window](const char *name) {
+        QStringList buttons;
+        const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+            if (!node)
+                return;
+            if (node->role() == QAccessible::Button)
+                buttons << node->text(QAccessible::Name);
+            for (int i = 0; i < node->childCount(); ++i)
+                walk(node->child(i));
+        };
+        walk(QAccessible::queryAccessibleInterface(window->findChild<QQuickItem *>(name)));
+        return buttons;
+    };
+    QTRY_COMPARE(buttonsIn("retrying"), QStringList{"重试"});
+    QCOMPARE(buttonsIn("plain"), QStringList());
+}
+
+// Regression: an application whose answer was lost showed the page's note "申请已提交，等待管理员审核。"
+// beneath the form's sheet, still open with its advice, and a reader said it then, as an alert, and again as
+// it took the keyboard once the sheet closed. Beneath an open sheet no alert is news: it is said once, then.
+void ItemAccessibilityTest::noteBeneathASheetIsSaidOnceItCloses()
+{
+    const auto window =
+        show("Item { width: 400; height: 300\n property alias sheet: s; property bool sent: false\n"
+             " Column { Button { objectName: 'apply'; text: '申请这架飞机'; onClicked: s.open() }\n"
+             "  FailureText { objectName: 'sent'; width: 300; text: parent.parent.sent ? '申请已提交' : ''\n"
+             "   failures: parent.parent.sent && !s.visible ? 1 : 0 } }\n"
+             " Sheet { id: s; title: '申请 B-30A4'; page: Component { Column {\n"
+             "  Button { text: '提交申请' } } } } }");
+    QVERIFY(window);
+    window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(window.get(), TestSupport::patience));
+    QQuickItem *scene = window->contentItem()->childItems().constFirst();
+    auto *sheet = scene->property("sheet").value<QObject *>();
+    window->findChild<QQuickItem *>("apply")->forceActiveFocus(Qt::TabFocusReason);
+    toldAlerts.clear();
+    toldFocused.clear();
+    const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(keepAlertsTold);
+    const auto restore = qScopeGuard([previous] { QAccessible::installUpdateHandler(previous); });
+    QTest::keyClick(window.get(), Qt::Key_Space);
+    QTRY_VERIFY(sheet->property("opened").toBool());
+    // The answer is lost: the page counts the application as sent, beneath the sheet.
+    scene->setProperty("sent", true);
+    QTRY_VERIFY(window->findChild<QQuickItem *>("sent")->isVisible());
+    QCOMPARE(toldAlerts, QStringList());
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QTRY_VERIFY(window->findChild<QQuickItem *>("sent")->hasActiveFocus());
+    QCOMPARE(toldAlerts, QStringList());
+    QCOMPARE(toldFocused.count("申请已提交"), 1);
 }
 
 QTEST_MAIN(ItemAccessibilityTest)
