@@ -29,12 +29,40 @@ Rectangle {
 
     implicitWidth: row.implicitWidth + 4
     implicitHeight: row.implicitHeight + 4
-    // The narrowest a segment goes, the widest word of its title and its padding, for each in turn.
+    // Each segment's title whole on one line, and its widest word, each with the segment's padding: as the
+    // chosen one's bold (the wider) for the shares and the narrowest they go, as drawn for the room it needs.
+    readonly property font titleFont: Qt.font({
+        pixelSize: Typography.subheadline,
+        weight: Font.DemiBold
+    })
+    readonly property font plainFont: Qt.font({
+        pixelSize: Typography.subheadline
+    })
+    readonly property list<real> whole: {
+        const widths = [];
+        for (const option of segmented.options)
+            widths.push(ViewRules.lineWidth(option.title, option.value === segmented.current ? segmented.titleFont : segmented.plainFont) + 24);
+        return widths;
+    }
+    readonly property real widestWhole: {
+        let widest = 0;
+        for (const option of segmented.options)
+            widest = Math.max(widest, ViewRules.lineWidth(option.title, segmented.titleFont) + 24);
+        return widest;
+    }
+    // The narrowest a segment goes, for each in turn: its title breaks only between its words.
     readonly property list<real> narrowest: {
         const widths = [];
-        for (let i = 0; i < segments.count; ++i)
-            widths.push(segments.itemAt(i)?.Layout.minimumWidth ?? 0);
+        for (const option of segmented.options)
+            widths.push(ViewRules.widestWord(option.title, segmented.titleFont) + 24);
         return widths;
+    }
+    // Whether every title has its room whole: then none takes a second line, however the shares fall.
+    readonly property bool titlesWhole: {
+        let width = row.spacing * Math.max(0, segmented.options.length - 1);
+        for (const each of segmented.whole)
+            width += each;
+        return row.width >= width;
     }
     // As narrow as the segments go.
     Layout.minimumWidth: {
@@ -72,13 +100,11 @@ Rectangle {
 
                 objectName: segment.modelData.name ?? ""
                 Layout.fillWidth: true
-                // Equal shares where they give every title its room, else narrower for the shorter titles.
-                Layout.preferredWidth: Math.max(0, ...(segment.picker?.narrowest ?? []))
-                // A title breaks only between its words, never inside one (the chosen one's bold is the wider).
-                Layout.minimumWidth: ViewRules.widestWord(segment.modelData.title, Qt.font({
-                    pixelSize: Typography.subheadline,
-                    weight: Font.DemiBold
-                })) + leftPadding + rightPadding
+                // Equal shares where they give every title its room whole, else narrower for the shorter titles.
+                Layout.preferredWidth: segment.picker?.widestWhole ?? 0
+                // No title takes a second line while the row has room for all of them whole; in a narrower row
+                // a title breaks only between its words, never inside one.
+                Layout.minimumWidth: (segment.picker?.titlesWhole ? segment.picker?.whole : segment.picker?.narrowest)?.[segment.index] ?? 0
                 focusPolicy: Qt.StrongFocus
                 // The model's value says which is chosen, not the button's own check.
                 checkable: false

@@ -130,6 +130,11 @@ double widestWord(const QString &text, const QFont &font)
     return std::ceil(widest);
 }
 
+double lineWidth(const QString &text, const QFont &font)
+{
+    return std::ceil(QFontMetricsF(font).horizontalAdvance(text));
+}
+
 QString lengthCount(const QString &text, int limit)
 {
     if (limit <= 0)

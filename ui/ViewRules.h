@@ -70,6 +70,8 @@ QString combined(const QStringList &texts);
 // The width of the widest part of a text that a line may not break inside, in that font: a word of English,
 // a single Chinese character. A text wrapped at its break opportunities needs at least this width.
 double widestWord(const QString &text, const QFont &font);
+// The width of the text on one line, in whole pixels.
+double lineWidth(const QString &text, const QFont &font);
 
 // The count under a text that has a limit, in characters as a reader counts them: "432/500" once the text
 // has come within a fifth of the limit, or gone past it; empty before that, and without a limit (0).
@@ -186,6 +188,10 @@ public:
     Q_INVOKABLE double widestWord(const QString &text, const QFont &font) const
     {
         return ComponentRules::widestWord(text, font);
+    }
+    Q_INVOKABLE double lineWidth(const QString &text, const QFont &font) const
+    {
+        return ComponentRules::lineWidth(text, font);
     }
     Q_INVOKABLE QString lengthCount(const QString &text, int limit) const
     {

@@ -1,5 +1,6 @@
 // Every popup of every screen — menus, lists of choices, sheets, alerts — stands inside the window, in a
 // small window and a large one, and every entry of a list in it can be reached.
+#include "ShellScreens.h"
 #include "ShellViewsFixture.h"
 
 #include <QQuickItem>
@@ -14,26 +15,9 @@ using TestSupport::shown;
 
 namespace {
 
-// A screen: how it is brought on from the signed-in member's home page.
-struct Screen
-{
-    const char *name;
-    std::function<void(MemberNavigation *, QQuickItem *root)> open;
-    const char *shows; // an item only it shows, once it is on
-};
-
 QRectF sceneRect(const QQuickItem *item)
 {
     return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
-}
-
-// Presses a control on screen as a click does, once it is there.
-void press(QQuickItem *root, const QString &name)
-{
-    QQuickItem *control = TestSupport::awaitItem([&] { return heardControl(root, name); },
-                                                 [](QQuickItem *item) { return item->isEnabled(); });
-    QVERIFY2(control, qPrintable(name + " is not shown"));
-    QVERIFY(QMetaObject::invokeMethod(control, "clicked"));
 }
 
 } // namespace
@@ -70,100 +54,9 @@ void PopupsInWindowTest::everyPopupStaysInTheWindow()
 {
     QFETCH(QString, username);
     QFETCH(QSize, size);
-    const auto page = [](MemberTab tab, ShellPage shellPage) {
-        return [tab, shellPage](MemberNavigation *shell, QQuickItem *) {
-            shell->setSelected(tab);
-            if (shellPage != ShellPage::NoPage)
-                shell->pushPage(tab == MemberTab::Home ? NavigationStack::HomeStack
-                                                       : NavigationStack::AccountStack,
-                                shellPage);
-        };
-    };
-    const auto liveTab = [](MemberNavigation *shell, QQuickItem *root) {
-        shell->setSelected(MemberTab::Live);
-        QTRY_VERIFY(shown(root, "live.tabs"));
-    };
-    QList<Screen> screens{
-        {"home", page(MemberTab::Home, ShellPage::NoPage), nullptr},
-        {"inbox", page(MemberTab::Home, ShellPage::Inbox), "inbox.heading"},
-        {"account", page(MemberTab::Account, ShellPage::NoPage), "shell.account"},
-        {"profile", page(MemberTab::Account, ShellPage::Profile), "account.page"},
-        {"profile form", page(MemberTab::Account, ShellPage::ProfileEdit), "account.profileEdit"},
-        {"settings", page(MemberTab::Account, ShellPage::Settings), "account.preferences"},
-        {"information", page(MemberTab::Account, ShellPage::Information), "information.version"},
-        {"leaderboard", page(MemberTab::Account, ShellPage::Leaderboard), "rank.period"},
-        {"logbook", [](MemberNavigation *shell, QQuickItem *) { shell->openLogbook(); }, "shell.logbook"},
-        {"switcher",
-         [](MemberNavigation *shell, QQuickItem *root) {
-             shell->setSelected(MemberTab::Home);
-             press(root, "account.avatar");
-         },
-         "account.switcher"},
-        {"map", page(MemberTab::Map, ShellPage::NoPage), "shell.map"},
-        {"map search",
-         [](MemberNavigation *shell, QQuickItem *root) {
-             shell->setSelected(MemberTab::Map);
-             press(root, "map.search");
-         },
-         "flightSearch.query"},
-        {"Live", liveTab, "live.tabs"},
-    };
-    if (username == "lichen") {
-        screens += {
-            {"flights", page(MemberTab::Flights, ShellPage::NoPage), "pirep.new"},
-            {"report form",
-             [](MemberNavigation *shell, QQuickItem *) {
-                 shell->setSelected(MemberTab::Flights);
-                 shell->startPirep();
-             },
-             "pirep.submit"},
-            {"event",
-             [this](MemberNavigation *shell, QQuickItem *) {
-                 shell->openEvent(m_root->findChild<MemberData *>()->events().constFirst());
-             },
-             "shell.event"},
-            {"Live aircraft",
-             [liveTab](MemberNavigation *shell, QQuickItem *root) {
-                 liveTab(shell, root);
-                 press(root, "live.aircraft.org-vornalia/ac-101");
-             },
-             "live.aircraft.back"},
-            {"Live application",
-             [liveTab](MemberNavigation *shell, QQuickItem *root) {
-                 liveTab(shell, root);
-                 press(root, "live.aircraft.org-vornalia/ac-101");
-                 press(root, "live.aircraft.apply");
-             },
-             "live.departure"},
-        };
-    } else {
-        screens += {
-            {"map, own flights",
-             [](MemberNavigation *shell, QQuickItem *root) {
-                 shell->setSelected(MemberTab::Map);
-                 press(root, "map.ownFlights");
-             },
-             nullptr},
-            {"review",
-             [](MemberNavigation *shell, QQuickItem *root) {
-                 shell->setSelected(MemberTab::Home);
-                 press(root, "admin.report.p-24436");
-             },
-             "shell.review"},
-            {"Live review",
-             [liveTab](MemberNavigation *shell, QQuickItem *root) {
-                 liveTab(shell, root);
-                 QObject *live = TestSupport::modelOf(root, "LiveTabModel");
-                 QVERIFY(live);
-                 live->setProperty("tab", 1);
-                 press(root, "live.review.app-10");
-             },
-             "live.review.save"},
-        };
-    }
-
+    const QList<TestSupport::ShellScreen> screens = TestSupport::shellScreens(username);
     QStringList out;
-    for (const Screen &screen : std::as_const(screens)) {
+    for (const TestSupport::ShellScreen &screen : screens) {
         // Staff see the review workbench in place of the dashboard.
         QVERIFY(showWindowRoot() && signIn(username, QStringLiteral("fly-vornalia")));
         QTRY_VERIFY(shown(m_root, username == "lichen" ? "home.notifications" : "shell.workbench"));
@@ -172,7 +65,7 @@ void PopupsInWindowTest::everyPopupStaysInTheWindow()
         // The window's content: the window less its menu bar.
         m_window->resize(size);
         m_root->setSize(QSizeF(size.width(), size.height() - 40));
-        screen.open(navigation(), m_window->contentItem());
+        screen.open(navigation(), m_window->contentItem(), m_root->findChild<MemberData *>());
         if (QTest::currentTestFailed())
             return;
         if (screen.shows)
