@@ -8,13 +8,16 @@
 #include "LanguageScope.h"
 #include "ShellScreens.h"
 #include "ShellViewsFixture.h"
+#include "Theme.h"
 
+#include <QDBusVariant>
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QtQml/private/qqmlproperty_p.h>
 #include <QtQuickTest/quicktest.h>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -131,7 +134,17 @@ void ScreenClassesTest::screenRows()
 
 bool ScreenClassesTest::signedInAt(const QString &username, QSize size)
 {
-    if (!showWindowRoot() || !signIn(username, QStringLiteral("fly-vornalia")))
+    if (!showWindowRoot())
+        return false;
+    // With the desktop's animations off: what a screen shows is read where it comes to rest, not on its way.
+    auto *theme = m_engine->singletonInstance<Theme *>(qmlTypeId("Vorna.Ui", 1, 0, "Theme"));
+    auto *desktop = theme ? theme->findChild<DesktopSettings *>() : nullptr;
+    if (!desktop)
+        return false;
+    desktop->applyPortalSetting(QStringLiteral("org.gnome.desktop.interface"),
+                                QStringLiteral("enable-animations"),
+                                QVariant::fromValue(QDBusVariant(QVariant::fromValue(QDBusVariant(false)))));
+    if (!theme->reduceMotion() || !signIn(username, QStringLiteral("fly-vornalia")))
         return false;
     const bool home = TestSupport::waitFor([&] {
         return shown(m_root, username == "lichen" ? "home.notifications" : "shell.workbench") != nullptr;
@@ -213,11 +226,19 @@ QStringList ScreenClassesTest::loadersAmiss(const QString &screen)
         for (const char *flag : {"working", "loading"}) {
             const QQmlProperty property(item, QString::fromLatin1(flag));
             if (property.isValid() && property.isWritable()
-                && property.propertyMetaType().id() == QMetaType::Bool && !property.read().toBool()
+                && property.propertyMetaType().id() == QMetaType::Bool
                 && QQmlPropertyPrivate::binding(property))
                 working.append(item);
         }
     }
+    // A screen starts its loads as it opens (the map's first snapshot): each is read at rest, once they end.
+    const auto atRest = [&] {
+        return std::all_of(working.cbegin(), working.cend(), [](const QPointer<QQuickItem> &item) {
+            return !item || (!item->property("working").toBool() && !item->property("loading").toBool());
+        });
+    };
+    if (!TestSupport::waitFor(atRest))
+        out += QStringLiteral("loaders: %1: the screen's work never ends").arg(screen);
     for (const QPointer<QQuickItem> &control : std::as_const(working)) {
         if (!control || !control->isVisible())
             continue;

@@ -32,6 +32,18 @@ inline void pressShown(QQuickItem *scene, const QString &name)
     QVERIFY(QMetaObject::invokeMethod(control, "clicked"));
 }
 
+// Opens a report of the staff's queue from the home page (through its tile, if given) and waits for the
+// service's checks, which the review fetches as it opens.
+inline void openReview(QQuickItem *scene, const QString &tile, const QString &report)
+{
+    if (!tile.isEmpty())
+        pressShown(scene, tile);
+    pressShown(scene, report);
+    QTRY_VERIFY(modelOf(scene, "PirepReviewModel"));
+    QTRY_VERIFY(!modelOf(scene, "PirepReviewModel")->property("checking").toBool()
+                && !modelOf(scene, "PirepReviewModel")->property("checkLines").toList().isEmpty());
+}
+
 inline QList<ShellScreen> shellScreens(const QString &username)
 {
     using Open = std::function<void(MemberNavigation *, QQuickItem *, MemberData *)>;
@@ -129,7 +141,7 @@ inline QList<ShellScreen> shellScreens(const QString &username)
             {"review",
              [](MemberNavigation *shell, QQuickItem *scene, MemberData *) {
                  shell->setSelected(MemberTab::Home);
-                 pressShown(scene, "admin.report.p-24436");
+                 openReview(scene, {}, "admin.report.p-24436");
              },
              "shell.review"},
             {"Live review",
@@ -141,6 +153,23 @@ inline QList<ShellScreen> shellScreens(const QString &username)
                  pressShown(scene, "live.review.app-10");
              },
              "live.review.save"},
+            // A report held for more proof, whose callsign the flight service could not check.
+            {"review, held",
+             [](MemberNavigation *shell, QQuickItem *scene, MemberData *) {
+                 shell->setSelected(MemberTab::Home);
+                 openReview(scene, "admin.tile.1", "admin.report.p-24421");
+             },
+             "shell.review"},
+            // An application in processing: the reviewer's verification, an outcome already chosen.
+            {"Live verification",
+             [liveTab](MemberNavigation *shell, QQuickItem *scene, MemberData *data) {
+                 liveTab(shell, scene, data);
+                 QObject *live = modelOf(scene, "LiveTabModel");
+                 QVERIFY(live);
+                 live->setProperty("tab", 1);
+                 pressShown(scene, "live.review.app-09");
+             },
+             "live.review.outcome"},
         };
     }
     return screens;
