@@ -50,7 +50,15 @@ QString applicant(const Pirep &report)
     return report.applicantUsername.value_or(L(QStringLiteral("成员")));
 }
 
-QString equipment(const Pirep &report) { return report.aircraft + QStringLiteral(" · ") + report.livery; }
+QString equipment(const Pirep &report)
+{
+    QStringList parts;
+    for (const QString &part : {report.aircraft, report.livery}) {
+        if (!part.isEmpty())
+            parts.append(part);
+    }
+    return parts.join(QStringLiteral(" · "));
+}
 
 QString flightTime(const Pirep &report) { return Display::duration(report.durationMinutes); }
 

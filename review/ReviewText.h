@@ -17,7 +17,7 @@ namespace ReviewText {
 QString applicantHeader(const Pirep &report);
 // The applicant's user name, else "成员".
 QString applicant(const Pirep &report);
-// The aircraft and the livery.
+// The aircraft and the livery, each left out when empty, joined by " · ".
 QString equipment(const Pirep &report);
 // The flight's duration, and the duration it counts with its multiplier.
 QString flightTime(const Pirep &report);

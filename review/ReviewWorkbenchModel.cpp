@@ -9,6 +9,7 @@
 #include "Retarget.h"
 #include "ReviewLog.h"
 #include "ReviewRequest.h"
+#include "ReviewText.h"
 #include "Theme.h"
 
 #include <algorithm>
@@ -41,7 +42,7 @@ QVariant QueueList::value(const Pirep &report, int role) const
     case RouteRole:
         return report.departureCode + QStringLiteral(" → ") + report.arrivalCode;
     case EquipmentRole:
-        return QueueCard::equipment(report);
+        return ReviewText::equipment(report);
     case DurationRole:
         return Display::duration(report.durationMinutes);
     case SubmittedRole:
@@ -56,16 +57,6 @@ namespace QueueCard {
 QString applicant(const Pirep &report)
 {
     return report.applicantUsername.value_or(L(QStringLiteral("成员")));
-}
-
-QString equipment(const Pirep &report)
-{
-    QStringList parts;
-    for (const QString &part : {report.aircraft, report.livery}) {
-        if (!part.isEmpty())
-            parts.append(part);
-    }
-    return parts.join(QStringLiteral(" · "));
 }
 
 QString submitted(const Pirep &report)

@@ -41,8 +41,6 @@ protected:
 namespace QueueCard {
 // The applicant's user name; "成员" only when the service sent none.
 QString applicant(const Pirep &report);
-// Aircraft and livery, each left out when empty, joined by " · ".
-QString equipment(const Pirep &report);
 // The submission time; empty (not a dash) when absent or not above 0.
 QString submitted(const Pirep &report);
 } // namespace QueueCard

@@ -73,6 +73,8 @@ private Q_SLOTS:
     void queueFiltersAndCounts();
     void queueSearch_data();
     void queueSearch();
+    void queueCardTexts_data();
+    void queueCardTexts();
     void staffHeader_data();
     void staffHeader();
     void staffProfileReachesTheAccountButton();
@@ -225,6 +227,58 @@ void ReviewTest::queueSearch()
         QCOMPARE(m_queue->emptyDescription(), emptyText);
     // Counts ignore the search.
     QCOMPARE(m_queue->pendingCount(), QString("4"));
+}
+
+void ReviewTest::queueCardTexts_data()
+{
+    QTest::addColumn<QJsonObject>("fields");
+    QTest::addColumn<QString>("equipment");
+    QTest::addColumn<bool>("dated");
+    const QJsonObject both{
+        {"aircraft", "Airbus A320"}, {"livery", "China Eastern"}, {"submittedAt", 1764000000}};
+    const auto with = [&both](const char *key, const QJsonValue &value) {
+        QJsonObject fields = both;
+        if (value.isUndefined())
+            fields.remove(QLatin1String(key));
+        else
+            fields.insert(QLatin1String(key), value);
+        return fields;
+    };
+    QTest::newRow("aircraft and livery") << both << "Airbus A320 · China Eastern" << true;
+    QTest::newRow("no livery") << with("livery", "") << "Airbus A320" << true;
+    QTest::newRow("no aircraft") << with("aircraft", "") << "China Eastern" << true;
+    QTest::newRow("submitted at 0") << with("submittedAt", 0) << "Airbus A320 · China Eastern" << false;
+    QTest::newRow("submitted before 1970")
+        << with("submittedAt", -60) << "Airbus A320 · China Eastern" << false;
+    QTest::newRow("no submission time")
+        << with("submittedAt", QJsonValue::Undefined) << "Airbus A320 · China Eastern" << false;
+}
+
+void ReviewTest::queueCardTexts()
+{
+    QFETCH(QJsonObject, fields);
+    QFETCH(QString, equipment);
+    QFETCH(bool, dated);
+    QJsonObject report{{"id", "p-30001"},
+                       {"departureCode", "ZBAA"},
+                       {"arrivalCode", "ZSSS"},
+                       {"durationMinutes", 125},
+                       {"landings", 1},
+                       {"status", "pending"},
+                       {"applicantUsername", "lichen"}};
+    for (auto field = fields.constBegin(); field != fields.constEnd(); ++field)
+        report.insert(field.key(), field.value());
+    m_site->service->setFault("/api/admin/pireps", {.json = QJsonObject{{"pireps", QJsonArray{report}}}});
+    signIn("wangfang");
+    m_queue->setFilter("pending");
+    QAbstractItemModel *cards = m_queue->reports();
+    QCOMPARE(cards->rowCount(), 1);
+    const QModelIndex card = cards->index(0, 0);
+    QCOMPARE(card.data(QueueList::EquipmentRole).toString(), equipment);
+    const QString submitted = card.data(QueueList::SubmittedRole).toString();
+    // A card with no time to tell shows none, not the first day of 1970.
+    QCOMPARE(!submitted.isEmpty(), dated);
+    QVERIFY2(!submitted.contains("1970") && !submitted.contains("1969"), qPrintable(submitted));
 }
 
 void ReviewTest::staffHeader_data()
