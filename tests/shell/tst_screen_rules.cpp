@@ -2,6 +2,7 @@
 // the sample member service: one row per condition of a view, in the state that makes it true or false.
 #include "AircraftImageService.h"
 #include "AppState.h"
+#include "Contrast.h"
 #include "ItemAccessibility.h"
 #include "L.h"
 #include "LanguageScope.h"
@@ -13,6 +14,7 @@
 #include "MemberStore.h"
 #include "SceneTestSupport.h"
 #include "ShellTestSite.h"
+#include "Theme.h"
 #include "WindowRootTestSupport.h"
 
 #include <QAccessible>
@@ -326,6 +328,7 @@ private Q_SLOTS:
     void accountFormScreens_data();
     void accountFormScreens() { accountScreens(); }
     void switcherKeepsTheKeyboardInView();
+    void gateFailureTakesTheKeyboard_data();
     void gateFailureTakesTheKeyboard();
     void informationCentresTheBrand_data();
     void informationCentresTheBrand();
@@ -1681,14 +1684,42 @@ void ScreenRulesTest::switcherKeepsTheKeyboardInView()
     QTRY_VERIFY(inView(toggle));
 }
 
+void ScreenRulesTest::gateFailureTakesTheKeyboard_data()
+{
+    QTest::addColumn<QString>("appearance");
+    QTest::newRow("light") << "light";
+    QTest::newRow("dark") << "dark";
+}
+
 // Regression: the account check failing right after signing in left the keyboard on the waiting screen's
-// unnamed loader; its failure takes it, as each failed "重试" does.
+// unnamed loader; its failure takes it, as each failed "重试" does. The stage is dark in either appearance,
+// and so are its controls: "重新登录" was once drawn in the light scheme, dark on dark.
 void ScreenRulesTest::gateFailureTakesTheKeyboard()
 {
+    QFETCH(QString, appearance);
     QVERIFY(showWindowRoot());
+    auto *theme = m_engine->singletonInstance<Theme *>(qmlTypeId("Vorna.Ui", 1, 0, "Theme"));
+    QVERIFY(theme);
+    const QString was = theme->appearance();
+    const auto restore = qScopeGuard([theme, was] { theme->setAppearance(was); });
+    theme->setAppearance(appearance);
     service().setFault("/member", {.status = 503});
     await(m_app->signIn("lichen", "fly-vornalia", false));
     checkAlert("gate.error");
+    QQuickItem *button = shown(m_root, "gate.signInAgain");
+    QVERIFY(button);
+    const QColor face =
+        button->property("background").value<QQuickItem *>()->property("color").value<QColor>();
+    QQuickItem *label = nullptr;
+    for (QQuickItem *item : itemsBelow(button)) {
+        if (item->isVisible() && item->inherits("QQuickText")
+            && item->property("text").toString() == L("重新登录"))
+            label = item;
+    }
+    QVERIFY(label);
+    const QColor title = label->property("color").value<QColor>();
+    QVERIFY2(luminance(title) > luminance(face) && contrast(title, face) >= 4.5,
+             qPrintable(title.name() + " on " + face.name()));
 }
 
 void ScreenRulesTest::informationCentresTheBrand_data()
