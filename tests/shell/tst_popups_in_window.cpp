@@ -49,7 +49,7 @@ void PopupsInWindowTest::everyPopupStaysInTheWindow_data()
 }
 
 // Regression: the map search's aircraft and livery lists ran past the window's bottom, where their last
-// entries could be neither seen nor reached.
+// entries could be neither seen nor reached; kept inside by being moved up, they covered their own row.
 void PopupsInWindowTest::everyPopupStaysInTheWindow()
 {
     QFETCH(QString, username);
@@ -109,6 +109,20 @@ QStringList PopupsInWindowTest::popupsOutOfTheWindow(const QString &screen)
             continue;
         QQuickItem *shownItem = popup->property("contentItem").value<QQuickItem *>();
         QQuickItem *box = shownItem ? shownItem->parentItem() : nullptr; // the popup's own item
+        // A menu of choices opens beside the control that opens it, below or above, never over it (kept in
+        // the window by being moved onto its own row, it would hide the choice it offers to change).
+        const auto opener = qobject_cast<QQuickItem *>(popup->parent());
+        const bool choices =
+            QByteArray(popup->metaObject()->className()).startsWith("ChoicesMenu_QMLTYPE")
+            || (opener && QByteArray(opener->metaObject()->className()).startsWith("ChoiceMenu_QMLTYPE"));
+        if (choices && box && opener && window.contains(sceneRect(opener))) {
+            const QRectF over = sceneRect(box).intersected(sceneRect(opener));
+            if (over.width() > 1 && over.height() > 1)
+                out += QStringLiteral("%1 covers its control from %2 to %3")
+                           .arg(name)
+                           .arg(over.top())
+                           .arg(over.bottom());
+        }
         if (box && !window.adjusted(-1, -1, 1, 1).contains(sceneRect(box))) {
             const QRectF rect = sceneRect(box);
             out += QStringLiteral("%1 stands at %2,%3 %4×%5")
