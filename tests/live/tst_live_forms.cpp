@@ -14,6 +14,10 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <optional>
+
+#include <unistd.h>
+
 using namespace TestSupport;
 using Sample::Fault;
 using Sample::Reply;
@@ -91,6 +95,7 @@ private slots:
     void pageIsHeardWhereAScreenReaderListens();
     void sandboxOffOnlyAsRoot_data();
     void sandboxOffOnlyAsRoot();
+    void sandboxDecidedForThisProcess();
     void callbackIsReplayedOnceAndReportedOnce();
     void callbackReplayFailures_data();
     void callbackReplayFailures();
@@ -215,6 +220,37 @@ void LiveFormsTest::sandboxOffOnlyAsRoot()
     QFETCH(uint, user);
     QFETCH(bool, withoutSandbox);
     QCOMPARE(LiveAuthorizationCoordinator::startsWithoutSandbox(uid_t(user)), withoutSandbox);
+}
+
+// The browser's start reads the user this process runs as: as root (as these tests usually run) the sandbox
+// is off; run by anyone else it stays on. A root process reads the second case as another user for a moment.
+void LiveFormsTest::sandboxDecidedForThisProcess()
+{
+    const char *const variable = "QTWEBENGINE_DISABLE_SANDBOX";
+    const QByteArray was = qgetenv(variable);
+    const auto restore = qScopeGuard([&] {
+        if (was.isNull())
+            qunsetenv(variable);
+        else
+            qputenv(variable, was);
+    });
+    const auto sandboxOffAs = [variable](std::optional<uid_t> user) {
+        qunsetenv(variable);
+        if (user && seteuid(*user) != 0)
+            return std::optional<bool>();
+        {
+            LiveAuthorizationCoordinator browser;
+        }
+        if (user && seteuid(0) != 0)
+            qFatal("could not become root again");
+        return std::optional<bool>(qgetenv(variable) == "1");
+    };
+    QCOMPARE(sandboxOffAs(std::nullopt), std::optional<bool>(geteuid() == 0));
+    if (geteuid() != 0)
+        return;
+    const uid_t nobody = 65534;
+    QCOMPARE(sandboxOffAs(nobody), std::optional<bool>(false));
+    QCOMPARE(geteuid(), uid_t(0));
 }
 
 void LiveFormsTest::callbackIsReplayedOnceAndReportedOnce()
