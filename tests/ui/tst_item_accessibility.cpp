@@ -36,6 +36,8 @@ private Q_SLOTS:
     void closedSheetTellsNothingMore();
     void alertOverAnAlertGivesItsRingBack();
     void noticeWithoutRetryHoldsNoControl();
+    void itemsOutOfTheirWindowTellNothing_data();
+    void itemsOutOfTheirWindowTellNothing();
     void noteBeneathASheetIsSaidOnceItCloses();
 
 private:
@@ -538,6 +540,36 @@ void ItemAccessibilityTest::noticeWithoutRetryHoldsNoControl()
     };
     QTRY_COMPARE(buttonsIn("retrying"), QStringList{"重试"});
     QCOMPARE(buttonsIn("plain"), QStringList());
+}
+
+void ItemAccessibilityTest::itemsOutOfTheirWindowTellNothing_data()
+{
+    QTest::addColumn<int>("event");
+    QTest::addColumn<bool>("inWindow");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("shown, in its window") << int(QAccessible::ObjectShow) << true << true;
+    QTest::newRow("hidden, in its window") << int(QAccessible::ObjectHide) << true << true;
+    QTest::newRow("shown, out of any window") << int(QAccessible::ObjectShow) << false << false;
+    QTest::newRow("hidden, out of any window") << int(QAccessible::ObjectHide) << false << false;
+    QTest::newRow("renamed, out of any window") << int(QAccessible::NameChanged) << false << true;
+}
+
+// Regression: as the window went on quitting, its items, half taken apart, told the bus they showed or hid,
+// and the app crashed with a screen reader listening. An item out of its window is no news either way.
+void ItemAccessibilityTest::itemsOutOfTheirWindowTellNothing()
+{
+    QFETCH(int, event);
+    QFETCH(bool, inWindow);
+    QFETCH(bool, told);
+    const auto window = show("Pane { Text { objectName: 'item'; text: '正在加载' } }");
+    QVERIFY(window);
+    auto *item = window->findChild<QQuickItem *>("item");
+    QVERIFY(item);
+    if (!inWindow)
+        item->setParentItem(nullptr);
+    QCOMPARE(item->window() != nullptr, inWindow);
+    QAccessibleEvent news(item, QAccessible::Event(event));
+    QCOMPARE(ItemAccessibility::reachesTheBus(&news), told);
 }
 
 // Regression: an application whose answer was lost showed the page's note "申请已提交，等待管理员审核。"
