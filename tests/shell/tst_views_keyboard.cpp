@@ -320,6 +320,10 @@ void ViewsKeyboardTest::focusLandsOnANamedElement()
         QVERIFY2(!item || popupAround(item), qPrintable("the keyboard left the sheet for " + heardName(item)
                                                         + " " + item->metaObject()->className()));
     }
+    // Put there by the notice as it went, for the key that pressed 重试: not taken back by the sheet after a
+    // try to hand it to the window's first heading, behind the sheet, where Qt would not let it go.
+    if (step == "retried in the logbook")
+        QCOMPARE(m_window->activeFocusItem()->property("focusReason").toInt(), int(Qt::TabFocusReason));
     // The account popover saves the account signed in: the tests after this one start without it.
     if (m_app->savedAccountCount() > 0) {
         await(m_app->signOut());
