@@ -11,14 +11,10 @@
 
 using TestSupport::heardControl;
 using TestSupport::itemsBelow;
+using TestSupport::sceneRect;
 using TestSupport::shown;
 
 namespace {
-
-QRectF sceneRect(const QQuickItem *item)
-{
-    return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
-}
 
 } // namespace
 

@@ -32,6 +32,12 @@ inline void pressShown(QQuickItem *scene, const QString &name)
     QVERIFY(QMetaObject::invokeMethod(control, "clicked"));
 }
 
+// Where an item stands in its window.
+inline QRectF sceneRect(const QQuickItem *item)
+{
+    return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+}
+
 // Opens a report of the staff's queue from the home page (through its tile, if given) and waits for the
 // service's checks, which the review fetches as it opens.
 inline void openReview(QQuickItem *scene, const QString &tile, const QString &report)
@@ -59,6 +65,16 @@ inline QList<ShellScreen> shellScreens(const QString &username)
     const Open liveTab = [](MemberNavigation *shell, QQuickItem *scene, MemberData *) {
         shell->setSelected(MemberTab::Live);
         QTRY_VERIFY(shown(scene, "live.tabs"));
+    };
+    // An application's review, from the Live tab's reviewers' board.
+    const auto liveReview = [liveTab](const char *card) -> Open {
+        return [liveTab, card](MemberNavigation *shell, QQuickItem *scene, MemberData *data) {
+            liveTab(shell, scene, data);
+            QObject *live = modelOf(scene, "LiveTabModel");
+            QVERIFY(live);
+            live->setProperty("tab", 1);
+            pressShown(scene, QString::fromLatin1(card));
+        };
     };
     QList<ShellScreen> screens{
         {"home", page(MemberTab::Home, ShellPage::NoPage), nullptr},
@@ -144,15 +160,7 @@ inline QList<ShellScreen> shellScreens(const QString &username)
                  openReview(scene, {}, "admin.report.p-24436");
              },
              "shell.review"},
-            {"Live review",
-             [liveTab](MemberNavigation *shell, QQuickItem *scene, MemberData *data) {
-                 liveTab(shell, scene, data);
-                 QObject *live = modelOf(scene, "LiveTabModel");
-                 QVERIFY(live);
-                 live->setProperty("tab", 1);
-                 pressShown(scene, "live.review.app-10");
-             },
-             "live.review.save"},
+            {"Live review", liveReview("live.review.app-10"), "live.review.save"},
             // A report held for more proof, whose callsign the flight service could not check.
             {"review, held",
              [](MemberNavigation *shell, QQuickItem *scene, MemberData *) {
@@ -161,15 +169,7 @@ inline QList<ShellScreen> shellScreens(const QString &username)
              },
              "shell.review"},
             // An application in processing: the reviewer's verification, an outcome already chosen.
-            {"Live verification",
-             [liveTab](MemberNavigation *shell, QQuickItem *scene, MemberData *data) {
-                 liveTab(shell, scene, data);
-                 QObject *live = modelOf(scene, "LiveTabModel");
-                 QVERIFY(live);
-                 live->setProperty("tab", 1);
-                 pressShown(scene, "live.review.app-09");
-             },
-             "live.review.outcome"},
+            {"Live verification", liveReview("live.review.app-09"), "live.review.outcome"},
         };
     }
     return screens;
