@@ -18,7 +18,6 @@ GlassButton {
     ChoicesMenu {
         id: menu
 
-        y: menuButton.height
         titles: [L.t("记录页"), L.t("地图页")]
         chosenIndex: menuButton.page === 0 ? 0 : 1
         // A page chosen hides this button: the keyboard goes into the page then.

@@ -20,8 +20,18 @@ Menu {
         screen: menu.contentItem
         open: menu.visible
     }
+    // Under the control that opens it where its entries fit there, else above it where there is more room:
+    // never over the control, whose choice it offers to change. Taken as it opens.
+    property bool opensAbove: false
 
+    y: menu.opensAbove ? -menu.height : (menu.parent ? menu.parent.height : 0)
     onAboutToShow: {
+        const opener = menu.parent;
+        if (opener && opener.Window.window) {
+            const top = opener.mapToItem(null, 0, 0).y;
+            const below = opener.Window.height - top - opener.height;
+            menu.opensAbove = below < menu.implicitHeight && top > below;
+        }
         menu.keyboard.opening();
         menu.currentIndex = menu.chosenIndex;
     }

@@ -90,9 +90,8 @@ RowLayout {
         ChoicesMenu {
             id: menu
 
-            // Under the button, ending with it at the row's trailing edge.
+            // Ending with the button at the row's trailing edge.
             x: menuButton.width - width
-            y: menuButton.height
             titles: picker.optionTitles
             chosenIndex: picker.currentIndex
             onChosen: index => picker.chosen(picker.options[index].value)
