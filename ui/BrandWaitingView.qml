@@ -7,6 +7,8 @@ BrandStage {
 
     property string message
 
+    // The keyboard, left to the screen as it changed, is here while nothing else is: heard by its message.
+    focus: true
     Accessible.role: Accessible.Grouping
     Accessible.name: message
 

@@ -1692,7 +1692,8 @@ void ScreenRulesTest::gateFailureTakesTheKeyboard_data()
 }
 
 // Regression: the account check failing right after signing in left the keyboard on the waiting screen's
-// unnamed loader; its failure takes it, as each failed "重试" does. The stage is dark in either appearance,
+// unnamed loader; the screen holds it, heard by its message, until its failure takes it, as each failed
+// "重试" does. The stage is dark in either appearance,
 // and so are its controls: "重新登录" was once drawn in the light scheme, dark on dark.
 void ScreenRulesTest::gateFailureTakesTheKeyboard()
 {
@@ -1703,8 +1704,22 @@ void ScreenRulesTest::gateFailureTakesTheKeyboard()
     const QString was = theme->appearance();
     const auto restore = qScopeGuard([theme, was] { theme->setAppearance(was); });
     theme->setAppearance(appearance);
-    service().setFault("/member", {.status = 503});
-    await(m_app->signIn("lichen", "fly-vornalia", false));
+    service().setFault("/member", {.status = 503, .held = true});
+    // From the form, by the keyboard, as a member signs in: the field that had the keyboard goes with the
+    // form.
+    m_window->requestActivate();
+    QTRY_VERIFY(m_window->isActive());
+    QQuickItem *field = nullptr;
+    QTRY_VERIFY((field = shown(m_root, "login.username")));
+    typeInto(field, QStringLiteral("lichen"));
+    QTest::keyClick(m_window.get(), Qt::Key_Tab);
+    QTRY_COMPARE(m_window->activeFocusItem(), shown(m_root, "login.password"));
+    typeKeys(m_window.get(), QStringLiteral("fly-vornalia"));
+    QTest::keyClick(m_window.get(), Qt::Key_Return);
+    // While the check is on its way the keyboard is on the waiting screen, heard by what it waits for.
+    QTRY_VERIFY(shown(m_root, "gate.waiting"));
+    QTRY_COMPARE(heardName(m_window->activeFocusItem()), L("正在确认账号要求"));
+    service().release();
     checkAlert("gate.error");
     QQuickItem *button = shown(m_root, "gate.signInAgain");
     QVERIFY(button);
