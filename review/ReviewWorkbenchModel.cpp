@@ -34,7 +34,7 @@ QVariant QueueList::value(const Pirep &report, int role) const
     case IdRole:
         return report.id;
     case ApplicantRole:
-        return QueueCard::applicant(report);
+        return ReviewText::applicant(report);
     case StatusTitleRole:
         return report.statusTitle();
     case VerdictRole:
@@ -53,11 +53,6 @@ QVariant QueueList::value(const Pirep &report, int role) const
 }
 
 namespace QueueCard {
-
-QString applicant(const Pirep &report)
-{
-    return report.applicantUsername.value_or(L(QStringLiteral("成员")));
-}
 
 QString submitted(const Pirep &report)
 {

@@ -39,8 +39,6 @@ protected:
 
 // What a queue card shows of a report.
 namespace QueueCard {
-// The applicant's user name; "成员" only when the service sent none.
-QString applicant(const Pirep &report);
 // The submission time; empty (not a dash) when absent or not above 0.
 QString submitted(const Pirep &report);
 } // namespace QueueCard
