@@ -80,14 +80,15 @@ QStringList PopupsInWindowTest::popupsOutOfTheWindow(const QString &screen)
     const QRectF window(0, 0, m_window->width(), m_window->height());
     // Popups belong to the items they are declared in (pages are made apart and put into the window as items,
     // so the window's objects do not hold them all).
-    QList<QObject *> popups;
+    // Kept as guarded pointers: opening and closing one popup may make a page's items anew, popups and all.
+    QList<QPointer<QObject>> popups;
     for (QQuickItem *item : itemsBelow(m_window->contentItem())) {
         for (QObject *child : item->children()) {
             if (child->inherits("QQuickPopup") && !popups.contains(child))
                 popups.append(child);
         }
     }
-    for (const QPointer<QObject> popup : popups) {
+    for (const QPointer<QObject> &popup : std::as_const(popups)) {
         if (!popup || popup->property("visible").toBool())
             continue;
         // Named by what it is called, else by the nearest named item it belongs to.
@@ -105,6 +106,8 @@ QStringList PopupsInWindowTest::popupsOutOfTheWindow(const QString &screen)
             if (!QQuickTest::qWaitForPolish(m_window.get()))
                 out += name + ": the window is not laid out";
         }
+        if (!popup)
+            continue;
         QMetaObject::invokeMethod(popup, "open");
         // A popup that opens only with what it shows (an alert's text) closes again at once.
         if (!TestSupport::waitFor([&] {
