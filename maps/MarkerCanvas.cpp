@@ -56,12 +56,13 @@ MarkerCanvas::MarkerCanvas(MapMarkerLayer *layer)
     setFlag(ItemHasContents);
     m_sharpen.setSingleShot(true);
     connect(&m_sharpen, &QTimer::timeout, this, [this] { drawFor(m_now, true, false); });
+    connect(&m_painting, &QFutureWatcher<void>::finished, this, &MarkerCanvas::takePicture);
 }
 
 MarkerCanvas::~MarkerCanvas()
 {
     m_sharpen.stop();
-    // The painting tells this item when it is done: it must not outlive it.
+    // The painting must not outlive the item whose markers it was handed.
     m_painting.waitForFinished();
 }
 
@@ -196,10 +197,10 @@ void MarkerCanvas::paintPicture(const QSizeF &size, double ratio)
                        size,
                        QPointF(m_layer->width() / 2 + cacheMargin, m_layer->height() / 2 + cacheMargin),
                        ratio};
-    m_painting = QtConcurrent::run([painter = m_painter, order = std::move(order), this]() mutable {
-        painter->paint(std::move(order));
-        QMetaObject::invokeMethod(this, &MarkerCanvas::takePicture, Qt::QueuedConnection);
-    });
+    // Told by the watcher, not from inside the painting: taken from there, the picture came while the
+    // painting still counted as running, and the picture asked for meanwhile was never painted.
+    m_painting.setFuture(QtConcurrent::run(
+        [painter = m_painter, order = std::move(order)]() mutable { painter->paint(std::move(order)); }));
 }
 
 void MarkerCanvas::takePicture()

@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QFuture>
+#include <QFutureWatcher>
 #include <QImage>
 #include <QMutex>
 #include <QQuickItem>
@@ -74,7 +75,9 @@ private:
     int m_drawn = 0;
     bool m_zooming = false;
     std::shared_ptr<PicturePainter> m_painter = std::make_shared<PicturePainter>();
-    QFuture<void> m_painting;
+    // The picture being painted. Its end is told by the watcher, once the painting no longer counts as
+    // running: what changed meanwhile, and was held back, is painted then.
+    QFutureWatcher<void> m_painting;
     // A picture is on its way; the one shown is not of the markers and camera as they are now.
     bool m_waiting = false;
     bool m_stale = true;

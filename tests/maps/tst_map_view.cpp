@@ -7,11 +7,13 @@
 
 #include <QAccessible>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPainterPathStroker>
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <limits>
@@ -170,6 +172,7 @@ private slots:
     void shadowFallsDownwards();
     void markerColoursAndOrderOnTop();
     void markersStayOnTheirPlacesWhileThePanIsCached();
+    void snapshotLandingWhileMarkersPaintIsPainted();
     void zoomScalesTheMarkersPictureAndDrawsItAfreshAtTheEnd();
     void slowZoomStepsScaleThePictureUntilTheyPause();
     void sizesSeenBeforeKeepTheirCells();
@@ -510,6 +513,60 @@ void MapViewTest::markersStayOnTheirPlacesWhileThePanIsCached()
     const QPoint moved = f.map->pointAt(places[0]).toPoint();
     QCOMPARE(moved - first, QPoint(-57, 37));
     QCOMPARE(f.window.grabWindow().copy(QRect(moved - QPoint(24, 24), QSize(48, 48))), marker);
+}
+
+// Regression: a snapshot that came while the markers of the one before were painting was never painted. The
+// finished picture was taken while its painting still counted as running, so the picture asked for meanwhile
+// was held back for good, and the map kept the old markers until the camera moved or the data changed again.
+void MapViewTest::snapshotLandingWhileMarkersPaintIsPainted()
+{
+    Fixture f;
+    QStandardItemModel model;
+    colouredRoles(model);
+    // Markers spread over the view, all in one state: the first of them stands where it stood before.
+    const QGeoCoordinate first(12, -24);
+    const auto snapshot = [&](int count, const PlaneMarker::Colors &colors) {
+        model.removeRows(0, model.rowCount());
+        QList<QStandardItem *> rows{colouredMarker(first.latitude(), first.longitude(), 40, colors)};
+        for (int i = 1; i < count; ++i)
+            rows.append(colouredMarker(-30 + i * 7 % 60, -40 + i * 13 % 80, 24, colors));
+        model.invisibleRootItem()->appendRows(rows);
+    };
+    snapshot(10, states[0]);
+    MapMarkerLayer *layer = shownLayer(f, model);
+    QVERIFY(layer);
+    if (f.window.rendererInterface()->graphicsApi() != QSGRendererInterface::Software)
+        QSKIP("through a graphics device the markers are drawn with each frame, never painted apart");
+    QVERIFY(markersDrawn(layer));
+    // Waited for as the app's own loop waits: woken as the painting's news arrives, not at the next poll.
+    const auto drawn = [layer] {
+        QEventLoop loop;
+        QTimer limit;
+        limit.setSingleShot(true);
+        QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (layer->frameStats().current)
+                loop.quit();
+        });
+        limit.start(TestSupport::patience);
+        poll.start(1);
+        loop.exec();
+        return layer->frameStats().current;
+    };
+    for (int round = 0; round < 12; ++round) {
+        // The first snapshot is painting as the second lands, in the same turn of the loop.
+        const PlaneMarker::Colors &was = states[round % 2 ? 3 : 0];
+        const PlaneMarker::Colors &now = states[round % 2 ? 0 : 3];
+        snapshot(1500, was);
+        snapshot(600, now);
+        QVERIFY2(drawn(),
+                 qPrintable(QStringLiteral("round %1: the second snapshot is never painted").arg(round)));
+        const QPoint at = f.map->pointAt(first).toPoint();
+        QTRY_VERIFY2(
+            distance(f.window.grabWindow().pixel(at), now.fill) <= 6,
+            qPrintable(QStringLiteral("round %1: the first snapshot's markers are shown").arg(round)));
+    }
 }
 
 void MapViewTest::zoomScalesTheMarkersPictureAndDrawsItAfreshAtTheEnd()
