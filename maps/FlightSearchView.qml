@@ -60,82 +60,114 @@ FocusScope {
             onTextEdited: search.query = text
             Keys.onDownPressed: rowKeys.enter()
         }
-        Text {
-            text: L.t("筛选")
-            font.pixelSize: Typography.caption
-            font.weight: Font.DemiBold
-            color: Theme.muted
-            Accessible.role: Accessible.Heading
-            Accessible.name: text
-        }
-        ChoiceMenu {
-            objectName: "flightFilter.aircraft"
-            title: L.t("机型")
-            choices: search.aircraftChoices
-            current: search.aircraft
-            onChosen: value => search.aircraft = value
-        }
-        ChoiceMenu {
-            objectName: "flightFilter.livery"
-            title: L.t("涂装")
-            choices: search.liveryChoices
-            current: search.livery
-            onChosen: value => search.livery = value
-        }
-        BorderedButton {
-            objectName: "flightFilter.clear"
-            visible: search.filtered
-            text: L.t("清除筛选")
-            Accessible.name: text
-            onClicked: search.clearFilters()
-        }
-
-        ColumnLayout {
-            objectName: "flightSearch.empty"
-            Layout.fillWidth: true
-            Layout.fillHeight: true
-            Layout.topMargin: 12
-            visible: search.noResults
-            spacing: 8
-
-            Symbol {
-                Layout.alignment: Qt.AlignHCenter
-                name: "magnifyingglass"
-                size: 34
-                color: Theme.muted
-            }
-            Text {
-                Layout.fillWidth: true
-                text: search.query.length > 0 ? L.t("没有“%@”的结果", [search.query]) : L.t("无结果")
-                horizontalAlignment: Text.AlignHCenter
-                wrapMode: Text.Wrap
-                font.pixelSize: Typography.title3
-                font.weight: Font.Bold
-                color: Theme.ink
-            }
-            Text {
-                Layout.fillWidth: true
-                text: L.t("请检查拼写或尝试新的搜索。")
-                horizontalAlignment: Text.AlignHCenter
-                wrapMode: Text.Wrap
-                font.pixelSize: Typography.subheadline
-                color: Theme.muted
-            }
-            Item {
-                Layout.fillHeight: true
-            }
-        }
         // The arrows move the current row with its ring; Return takes the row that has it.
         ListKeys {
             id: rowKeys
 
             view: results
         }
+        RevealFocus {
+            flickable: results
+        }
+        // The filters, and the no-results view where nothing matches. In a low window they scroll, rather
+        // than run past the card: where nothing matches they take the room the list would have, and beside a
+        // list they give way to it down to their first rows. Inset by the focus ring's reach, so the edge does
+        // not cut a filter's ring.
+        Flickable {
+            id: filterArea
+
+            readonly property real whole: filters.implicitHeight + 8
+
+            Layout.fillWidth: true
+            Layout.preferredHeight: filterArea.whole
+            Layout.minimumHeight: Math.min(filterArea.whole, 96)
+            Layout.maximumHeight: search.noResults ? Infinity : filterArea.whole
+            Layout.fillHeight: search.noResults
+            contentWidth: width
+            contentHeight: filterArea.whole
+            clip: true
+            boundsBehavior: Flickable.StopAtBounds
+
+            ColumnLayout {
+                id: filters
+
+                x: 4
+                y: 4
+                width: filterArea.width - 8
+                spacing: 12
+
+                Text {
+                    text: L.t("筛选")
+                    font.pixelSize: Typography.caption
+                    font.weight: Font.DemiBold
+                    color: Theme.muted
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
+                }
+                ChoiceMenu {
+                    objectName: "flightFilter.aircraft"
+                    title: L.t("机型")
+                    choices: search.aircraftChoices
+                    current: search.aircraft
+                    onChosen: value => search.aircraft = value
+                }
+                ChoiceMenu {
+                    objectName: "flightFilter.livery"
+                    title: L.t("涂装")
+                    choices: search.liveryChoices
+                    current: search.livery
+                    onChosen: value => search.livery = value
+                }
+                BorderedButton {
+                    objectName: "flightFilter.clear"
+                    visible: search.filtered
+                    text: L.t("清除筛选")
+                    Accessible.name: text
+                    onClicked: search.clearFilters()
+                }
+                ColumnLayout {
+                    objectName: "flightSearch.empty"
+                    Layout.fillWidth: true
+                    Layout.topMargin: 12
+                    visible: search.noResults
+                    spacing: 8
+
+                    Symbol {
+                        Layout.alignment: Qt.AlignHCenter
+                        name: "magnifyingglass"
+                        size: 34
+                        color: Theme.muted
+                    }
+                    Text {
+                        Layout.fillWidth: true
+                        text: search.query.length > 0 ? L.t("没有“%@”的结果", [search.query]) : L.t("无结果")
+                        horizontalAlignment: Text.AlignHCenter
+                        wrapMode: Text.Wrap
+                        font.pixelSize: Typography.title3
+                        font.weight: Font.Bold
+                        color: Theme.ink
+                    }
+                    Text {
+                        Layout.fillWidth: true
+                        objectName: "flightSearch.advice"
+                        text: L.t("请检查拼写或尝试新的搜索。")
+                        horizontalAlignment: Text.AlignHCenter
+                        wrapMode: Text.Wrap
+                        font.pixelSize: Typography.subheadline
+                        color: Theme.muted
+                    }
+                }
+            }
+        }
+        RevealFocus {
+            flickable: filterArea
+        }
         ListView {
             id: results
 
             Layout.fillWidth: true
             Layout.fillHeight: true
+            Layout.minimumHeight: Math.min(contentHeight, 120)
             visible: !search.noResults
             clip: true
             model: search.results

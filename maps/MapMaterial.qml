@@ -2,9 +2,11 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import Vorna.Ui
+import Vorna.Maps
 
 // The translucent material of the map's floating panels, in a rounded rectangle with a hairline edge, and
-// optionally the soft shadow of a panel that floats above the map.
+// optionally the soft shadow of a panel that floats above the map. Beneath the panel's controls, it takes
+// every pointer event over its rounded rectangle: the map behind a panel is not reached through it.
 Item {
     id: material
 
@@ -35,5 +37,9 @@ Item {
         color: Qt.alpha(Theme.surface, 0.9)
         border.color: Theme.line
         border.width: 1
+    }
+    PanelSurface {
+        anchors.fill: parent
+        radius: material.radius
     }
 }

@@ -3,6 +3,7 @@
 #include "AircraftImageService.h"
 #include "AppState.h"
 #include "Contrast.h"
+#include "FailureFocus.h"
 #include "ItemAccessibility.h"
 #include "L.h"
 #include "LanguageScope.h"
@@ -2781,6 +2782,12 @@ void ScreenRulesTest::mapScreens_data()
         << QStringList{"flightSearch.empty", "flightSearch.query", "heard:没有“ZZZZ”的结果",
                        "heard:请检查拼写或尝试新的搜索。"}
         << QStringList() << QStringList{"flightSearch.result"};
+    // Regression: in the smallest window, with a filter set, the no-results view ran past the search card's
+    // bottom, its last line drawn over the map and cut by the window. It scrolls inside the card.
+    QTest::newRow("map, smallest window: search filtered, nothing found")
+        << "search unmatched filtered smallest"
+        << QStringList{"inview:flightSearch.advice", "flightFilter.clear"} << QStringList()
+        << QStringList{"flightSearch.result"};
 }
 
 void ScreenRulesTest::mapScreens()
@@ -2804,6 +2811,11 @@ void ScreenRulesTest::mapScreens()
         service().setFault(livePath, {.json = QJsonObject{{"flights", QJsonArray{flight}},
                                                           {"status", "live"},
                                                           {"liveIdentification", "connected"}}});
+    }
+    if (scenario.endsWith("smallest")) {
+        // The window as small as it goes, less its menu bar.
+        m_window->resize(760, 540);
+        m_root->setSize(QSizeF(760, 500));
     }
     if (scenario.endsWith("narrow")) {
         // Narrower than the regular class: the selected flight's card in its sheet, not the bar.
@@ -2850,10 +2862,24 @@ void ScreenRulesTest::mapScreens()
         QTRY_VERIFY((query = shown(scene(), "flightSearch.query")));
         QObject *search = modelOf(page, "FlightSearchModel");
         QVERIFY(search);
-        if (scenario == "search filtered")
+        if (scenario.contains("filtered"))
             search->setProperty("aircraft", search->property("aircraftChoices").toStringList().value(1));
-        if (scenario == "search unmatched")
+        if (scenario.startsWith("search unmatched"))
             typeInto(query, "ZZZZ");
+        if (scenario.endsWith("smallest")) {
+            // Scrolled to, as the member would: in the card, wholly.
+            QQuickItem *advice = nullptr;
+            QTRY_VERIFY((advice = shown(scene(), "flightSearch.advice")));
+            QVERIFY(QQuickTest::qWaitForPolish(m_window.get()));
+            FailureFocus::reveal(shown(scene(), "flightSearch.advice"), 0);
+            QVERIFY(QQuickTest::qWaitForPolish(m_window.get()));
+            QQuickItem *card = shown(scene(), "map.sideCard");
+            QVERIFY(card && (advice = shown(scene(), "flightSearch.advice")));
+            const auto box = [](QQuickItem *item) {
+                return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+            };
+            QVERIFY2(box(card).contains(box(advice)), "the no-results view runs out of the search card");
+        }
     }
     if (QTest::currentTestFailed())
         return;

@@ -5,6 +5,7 @@
 
 #include "LiveMapModel.h"
 #include "LiveTabModel.h"
+#include "ManualClock.h"
 #include "PageTable.h"
 #include "PirepFormModel.h"
 #include "QuitQuestion.h"
@@ -105,6 +106,7 @@ private Q_SLOTS:
     void ownFlightLinkLandsOnTheMap_data();
     void ownFlightLinkLandsOnTheMap();
     void liveMapShowsTheBannerAndTheSelectedFlightsBar();
+    void panelsOverTheMapTakeThePointer();
     void backKeysPopOnePage_data();
     void backKeysPopOnePage();
     void busyFormKeepsItsPlace_data();
@@ -699,6 +701,74 @@ void ViewsNavigationTest::liveMapShowsTheBannerAndTheSelectedFlightsBar()
     QVERIFY(!map->hasSelection());
     QTRY_VERIFY(shown(page, "map.sideCard"));
     QTRY_COMPARE(bar->opacity(), 0.0);
+}
+
+// Regression: the banner and the selected flight's bar let the pointer through to the map: a click on an
+// empty part of either deselected the flight (the bar closing with it), a drag started on the banner panned
+// the map and the wheel over it zoomed it. A panel takes every pointer event over its shape; the map around
+// it still takes them.
+void ViewsNavigationTest::panelsOverTheMapTakeThePointer()
+{
+    QVERIFY(showWindowRoot());
+    QVERIFY(activateWindow());
+    QVERIFY(signIn("lichen", "fly-vornalia"));
+    QTRY_VERIFY(shown(m_root, "home.notifications"));
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    QVERIFY(navigation);
+    navigation->setSelected(MemberTab::Map);
+    QQuickItem *page = nullptr;
+    QTRY_VERIFY((page = shown(m_root, "shell.map")));
+    auto *map = qvariant_cast<LiveMapModel *>(page->property("model"));
+    QVERIFY(map);
+    QTRY_VERIFY(map->flightCount() > 0);
+    // The selection is older than the moment in which a click on the map keeps it anyway.
+    auto clock = std::make_shared<TestSupport::ManualClock>(QDateTime::currentDateTimeUtc());
+    map->setClock(clock);
+    QQuickItem *view = page->findChild<QQuickItem *>("map.view");
+    QVERIFY(view);
+    // Read once the camera has come to rest over the flight.
+    QSignalSpy rested(view, SIGNAL(movementEnded(MapRegion, double)));
+    map->select(map->snapshot()->flights.at(0), false);
+    QQuickItem *bar = page->findChild<QQuickItem *>("map.flightBar");
+    QVERIFY(bar);
+    QTRY_COMPARE(bar->opacity(), 1.0);
+    QTRY_VERIFY(!rested.isEmpty());
+    clock->advance(std::chrono::seconds(2));
+    const auto camera = [view] {
+        return view->property("center").value<QGeoCoordinate>().toString() + " "
+               + QString::number(view->property("distance").toDouble());
+    };
+    // Where a panel shows nothing but itself: inside its rounded edge, between its rows.
+    const auto emptyPart = [](QQuickItem *panel, QPointF at) { return panel->mapToScene(at).toPoint(); };
+    QQuickItem *banner = shown(page, "map.banner");
+    QVERIFY(banner);
+    const QPoint onBanner = emptyPart(banner, {banner->width() / 2, banner->height() - 3});
+    const QPoint onBar = emptyPart(bar, {bar->width() / 2, 6});
+    const QString before = camera();
+
+    QTest::mouseClick(m_window.get(), Qt::LeftButton, {}, onBanner);
+    QTest::mouseClick(m_window.get(), Qt::LeftButton, {}, onBar);
+    QVERIFY2(map->hasSelection(), "a click on a panel deselected the flight");
+
+    QTest::mousePress(m_window.get(), Qt::LeftButton, {}, onBanner);
+    for (int step = 1; step <= 5; ++step)
+        QTest::mouseMove(m_window.get(), onBanner + QPoint(-30 * step, 40 * step));
+    QTest::mouseRelease(m_window.get(), Qt::LeftButton, {}, onBanner + QPoint(-150, 200));
+    QWheelEvent wheel(onBanner, m_window->mapToGlobal(onBanner), {}, {0, 360}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(m_window.get(), &wheel);
+    QVERIFY(QQuickTest::qWaitForPolish(m_window.get()));
+    QCOMPARE(camera(), before);
+    QVERIFY(map->hasSelection());
+
+    // The same drag on the map itself, between the two panels, pans it.
+    const QPoint onMap((onBanner.x() + onBar.x()) / 2,
+                       (banner->mapToScene({0, banner->height()}).y() + bar->mapToScene({0, 0}).y()) / 2);
+    QTest::mousePress(m_window.get(), Qt::LeftButton, {}, onMap);
+    for (int step = 1; step <= 5; ++step)
+        QTest::mouseMove(m_window.get(), onMap + QPoint(-10 * step, 10 * step));
+    QTest::mouseRelease(m_window.get(), Qt::LeftButton, {}, onMap + QPoint(-50, 50));
+    QTRY_VERIFY(camera() != before);
 }
 
 void ViewsNavigationTest::backKeysPopOnePage_data()
