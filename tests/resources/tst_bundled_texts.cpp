@@ -136,6 +136,22 @@ QStringList englishTables()
     return paths;
 }
 
+// The rows of the symbol table: symbol name and icon name ("@name" for a vector of our own).
+QList<QPair<QString, QString>> symbolRows()
+{
+    QList<QPair<QString, QString>> rows;
+    QFile file(sourceDir() + QStringLiteral("/resources/symbols/symbols.tsv"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return rows;
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        const QStringList fields = line.section(u'#', 0, 0).split(space, Qt::SkipEmptyParts);
+        if (fields.size() == 2)
+            rows.append({fields.at(0), fields.at(1)});
+    }
+    return rows;
+}
+
 } // namespace
 
 class BundledTextsTest : public QObject
@@ -156,6 +172,8 @@ private Q_SLOTS:
     void everySymbolTheServiceSendsHasAGlyph();
     void unknownSymbolDrawsNothing();
     void badgeVariantsCarryTheirBadge();
+    void symbolsKeepTheirParts_data();
+    void symbolsKeepTheirParts();
 
 private:
     QStringList m_keys;
@@ -420,6 +438,57 @@ void BundledTextsTest::badgeVariantsCarryTheirBadge()
     QCOMPARE(symbols.glyph("bell.badge"), symbols.glyph("bell"));
     QVERIFY(!symbols.badged("bell"));
     QVERIFY(!symbols.badged("person.badge.plus")); // a badge of its own glyph, not a dot
+}
+
+// Guards symbols drawn without a part their name names (an airplane for "airplane.circle", a bare shield
+// for "lock.shield"): a row whose name names a part maps to an icon whose name says it, or to a vector.
+void BundledTextsTest::symbolsKeepTheirParts_data()
+{
+    QTest::addColumn<QString>("names");   // the symbol names that name the part
+    QTest::addColumn<QString>("icons");   // icon names that draw it; empty: the font has none
+    QTest::addColumn<QString>("example"); // a name the rule must cover
+    QTest::newRow("circle") << R"((^|\.)circle(\.|$))"
+                            << R"((^|-)circle(-|$))"
+                            << "info.circle";
+    QTest::newRow("seal") << R"((^|\.)seal(\.|$))" << QString() << "xmark.seal.fill";
+    QTest::newRow("lock") << R"((^|\.)lock(\.|$))"
+                          << R"((^|-)lock(-|$))"
+                          << "lock.shield";
+    QTest::newRow("shield") << R"((^|\.)shield(\.|$))"
+                            << R"((^|-)shield(-|$))"
+                            << "checkmark.shield";
+    QTest::newRow("two people") << R"(^person\.2(\.|$))"
+                                << R"(^account-multiple(-|$))"
+                                << "person.2";
+    QTest::newRow("three people") << R"(^person\.3(\.|$))"
+                                  << R"(^account-group(-|$))"
+                                  << "person.3.fill";
+    QTest::newRow("more people") << R"(^person\.([4-9]|[1-9]\d+)(\.|$))" << QString() << "person.12";
+    // A filled symbol is not an outline glyph.
+    QTest::newRow("fill") << R"((^|\.)fill(\.|$))"
+                          << R"(^(?!.*-outline(-|$)))"
+                          << "questionmark.bubble.fill";
+}
+
+void BundledTextsTest::symbolsKeepTheirParts()
+{
+    QFETCH(QString, names);
+    QFETCH(QString, icons);
+    QFETCH(QString, example);
+    const QRegularExpression covered(names);
+    const QRegularExpression drawing(icons);
+    QVERIFY(covered.isValid() && drawing.isValid());
+    QVERIFY2(covered.match(example).hasMatch(), qPrintable(names + " misses " + example));
+    const auto rows = symbolRows();
+    QVERIFY2(rows.size() > 10, "the symbol table is missing or unreadable");
+    QStringList lost;
+    for (const auto &[symbol, icon] : rows) {
+        if (!covered.match(symbol).hasMatch() || icon.startsWith(u'@'))
+            continue;
+        if (icons.isEmpty() || !drawing.match(icon).hasMatch())
+            lost.append(QStringLiteral("%1 → %2").arg(symbol, icon));
+    }
+    QVERIFY2(lost.isEmpty(), qPrintable("drawn without what their name names:\n" + lost.join('\n')));
 }
 
 QTEST_MAIN(BundledTextsTest)
