@@ -42,9 +42,9 @@ ColumnLayout {
                 text: modelData
                 shrinks: true
                 prominent: attendance.selected === index
+                // Once the event has started all three are off and drawn so, the member's own answer faded
+                // in its tint as the others are in theirs.
                 enabled: !attendance.locked
-                // The member's own answer stays legible once the event has started: only the others fade.
-                opacity: enabled || prominent ? 1 : 0.45
                 checkable: false
                 Accessible.name: modelData
                 Accessible.role: Accessible.Button

@@ -91,20 +91,16 @@ Flow {
             Accessible.name: L.t("移除飞行截图 %@", [cell.index + 1])
             // The ring follows to the next button when the keyboard pressed this one.
             onClicked: row.removeAt(cell.index, removeButton.visualFocus ? Qt.TabFocusReason : Qt.OtherFocusReason)
-            contentItem: Symbol {
-                name: "xmark.circle.fill"
+            // A white x on a dark translucent disc, which reads on any picture.
+            contentItem: DiscSymbol {
                 size: Typography.title3
                 color: Theme.white
+                discColor: Qt.alpha("black", 0.55)
             }
-            background: Rectangle {
-                implicitWidth: 26
-                implicitHeight: 26
-                radius: 13
-                color: Qt.alpha("black", 0.55)
-
+            background: Item {
                 FocusRing {
                     control: removeButton
-                    radius: 15
+                    radius: width / 2
                 }
             }
         }

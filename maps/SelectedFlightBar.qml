@@ -214,10 +214,11 @@ Item {
         Accessible.name: L.t("关闭")
         onClicked: bar.close()
 
-        contentItem: Symbol {
-            name: "xmark.circle.fill"
+        // A muted x on a lighter disc of the same colour.
+        contentItem: DiscSymbol {
             size: Typography.title2
             color: Theme.muted
+            discColor: Qt.alpha(Theme.muted, 0.2)
         }
         background: Item {
             FocusRing {

@@ -47,6 +47,16 @@ Item {
                 queue.appear();
         }
 
+        // The page's own title, inline, as every root page shows its own.
+        Text {
+            objectName: "admin.title"
+            text: L.t("审核")
+            font.pixelSize: Typography.headline
+            font.weight: Font.DemiBold
+            color: Theme.ink
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
+        }
         RowLayout {
             Layout.fillWidth: true
             Layout.topMargin: 4

@@ -124,6 +124,15 @@ bool labelledRow(QQuickItem *root, const QString &title, const QString &value)
 // Whether a control can be pressed.
 bool isEnabled(QQuickItem *control) { return control->isEnabled(); }
 
+// How strongly an item is drawn: its opacity and that of every item it stands in.
+double drawnOpacity(const QQuickItem *item)
+{
+    double opacity = 1;
+    for (; item; item = item->parentItem())
+        opacity *= item->opacity();
+    return opacity;
+}
+
 // Whether an item stands wholly inside the window and inside the visible part of every list or page that
 // scrolls it.
 bool wholly(QQuickItem *item)
@@ -733,10 +742,16 @@ void ScreenRulesTest::checkControls()
         QTRY_VERIFY2(heardControl(scene(), withSavedIds(name)), qPrintable(name + " is not shown"));
         QVERIFY2(controlWhen(name, isEnabled), qPrintable(missed(name, " is disabled")));
     }
-    for (const QString &name : disabled) {
+    // "faded:": and drawn off, faded as a whole whatever it shows (a chosen answer in its tint too).
+    const QLatin1String faded("faded:");
+    for (const QString &row : disabled) {
+        const QString name = row.startsWith(faded) ? row.mid(faded.size()) : row;
         QTRY_VERIFY2(heardControl(scene(), withSavedIds(name)), qPrintable(name + " is not shown"));
         QVERIFY2(controlWhen(name, [](QQuickItem *control) { return !isEnabled(control); }),
                  qPrintable(missed(name, " is enabled")));
+        if (row.startsWith(faded))
+            QVERIFY2(controlWhen(name, [](QQuickItem *control) { return drawnOpacity(control) < 0.6; }),
+                     qPrintable(missed(name, " is drawn at full strength")));
     }
     // Not in the tree at all, on screen or off it.
     const QLatin1String inTree("tree:");
@@ -2180,11 +2195,16 @@ void ScreenRulesTest::eventScreens_data()
 {
     addControlColumns();
     const QStringList answers{"event.attendance>参加", "event.attendance>感兴趣", "event.attendance>不参加"};
+    // Regression: once the event had started, the member's own answer stayed at full strength as if it could
+    // still be pressed.
+    QStringList started;
+    for (const QString &answer : answers)
+        started.append("faded:" + answer);
     QTest::newRow("event: member, attending, started")
-        << "lichen ev-302" << QStringList{"event.back", "event.report", "event.answerNote"} << answers
+        << "lichen ev-302" << QStringList{"event.back", "event.report", "event.answerNote"} << started
         << QStringList{"event.responses", "attendance.error"};
     QTest::newRow("event: member, interested, started")
-        << "hejing ev-302" << QStringList{"event.back", "event.answerNote"} << answers
+        << "hejing ev-302" << QStringList{"event.back", "event.answerNote"} << started
         << QStringList{"event.report", "event.responses"};
     QTest::newRow("event: member, not started")
         << "lichen ev-303"
@@ -2287,6 +2307,9 @@ void ScreenRulesTest::reviewScreens_data()
     // The first load still on its way: the loader, and the refresh waits for it.
     QTest::newRow("queue: loading") << "queue loading" << QStringList{"heard:正在读取报告", "admin.search"}
                                     << QStringList{"admin.refresh"} << QStringList{"admin.empty"};
+    // Regression: the workbench showed no title of its own, where every other root page shows one inline.
+    QTest::newRow("queue: its title")
+        << "queue" << QStringList{"admin.title", "heard:审核"} << QStringList() << QStringList();
     // Regression: the filter stood bare on the page; it stands in a capsule of the bars' material.
     QTest::newRow("queue: the filter in its capsule")
         << "queue" << QStringList{"capsule:admin.filter"} << QStringList() << QStringList();

@@ -72,6 +72,8 @@ class ComponentsTest : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void discSymbolDrawsEachLayerInItsColour_data();
+    void discSymbolDrawsEachLayerInItsColour();
 
     void sizeClasses_data();
     void sizeClasses();
@@ -135,6 +137,59 @@ private Q_SLOTS:
 };
 
 void ComponentsTest::initTestCase() { qputenv("LANGUAGE", "zh_CN"); }
+
+void ComponentsTest::discSymbolDrawsEachLayerInItsColour_data()
+{
+    QTest::addColumn<QColor>("mark");
+    QTest::addColumn<QColor>("disc");
+    // A screenshot's remove button over its picture: a white x on a dark translucent disc.
+    QTest::newRow("white on dark") << QColor(Qt::white) << QColor(0, 0, 0, 140);
+    // The flight bar's close button: a muted x on a lighter disc of the same colour.
+    QTest::newRow("muted on light") << QColor(0x6b, 0x72, 0x80) << QColor(0x6b, 0x72, 0x80, 51);
+}
+
+// Regression: the one-colour glyph cut the x out of its disc, so the remove button showed a white disc with
+// the picture through a dark x, and the bar's close button a solid muted disc: each layer its own colour.
+void ComponentsTest::discSymbolDrawsEachLayerInItsColour()
+{
+    QFETCH(QColor, mark);
+    QFETCH(QColor, disc);
+    const QColor behind(0xe0, 0xe0, 0xe0);
+    Views views;
+    const auto stage = views.make(
+        QByteArray("Rectangle { width: 80; height: 80; color: \"") + behind.name().toLatin1()
+        + "\"; DiscSymbol { x: 10; y: 10; size: 52; color: \"" + mark.name(QColor::HexArgb).toLatin1()
+        + "\"; discColor: \"" + disc.name(QColor::HexArgb).toLatin1() + "\" } }");
+    QVERIFY2(stage, qPrintable(views.warnings().join('\n')));
+    QQuickWindow window;
+    window.resize(80, 80);
+    stage->setParentItem(window.contentItem());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window, TestSupport::patience));
+    auto *symbol = stage->childItems().constFirst();
+    const QPointF middle = symbol->mapToScene(QPointF(symbol->width() / 2, symbol->height() / 2));
+    const double radius = symbol->width() / 2;
+    const auto near = [](QColor drawn, QColor wanted) {
+        return std::abs(drawn.red() - wanted.red()) + std::abs(drawn.green() - wanted.green())
+                   + std::abs(drawn.blue() - wanted.blue())
+               <= 12;
+    };
+    const auto over = [&](QColor top) {
+        const double a = top.alphaF();
+        return QColor::fromRgbF(top.redF() * a + behind.redF() * (1 - a),
+                                top.greenF() * a + behind.greenF() * (1 - a),
+                                top.blueF() * a + behind.blueF() * (1 - a));
+    };
+    const QColor onDisc = over(disc);
+    QImage drawn;
+    // Where the x crosses, the mark over the disc; between its arms, the disc alone; outside, what lies
+    // behind.
+    QTRY_VERIFY2((drawn = window.grabWindow(), near(drawn.pixelColor(middle.toPoint()), over(mark))),
+                 qPrintable(drawn.pixelColor(middle.toPoint()).name()));
+    const QPoint betweenArms = (middle + QPointF(0, -radius * 0.7)).toPoint();
+    QVERIFY2(near(drawn.pixelColor(betweenArms), onDisc), qPrintable(drawn.pixelColor(betweenArms).name()));
+    QVERIFY2(near(drawn.pixelColor(2, 2), behind), qPrintable(drawn.pixelColor(2, 2).name()));
+}
 
 void ComponentsTest::sizeClasses_data()
 {
