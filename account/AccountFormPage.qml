@@ -3,7 +3,8 @@ import QtQuick.Layouts
 import Vorna.Ui
 
 // The page of an account form: the inline title (with "返回" on its line where the form stands on a stack),
-// then the sections in one column on the paper colour.
+// then the sections in one column on the paper colour, and below them the form's actions. While the form
+// works its sections are off; its actions say so themselves, the one at work keeping the keyboard.
 Rectangle {
     id: page
 
@@ -13,6 +14,7 @@ Rectangle {
     // The objectName of "返回".
     property string backName
     default property alias sections: column.data
+    property alias actions: actionColumn.data
     signal back
 
     color: Theme.paper
@@ -21,7 +23,8 @@ Rectangle {
         id: scroller
 
         anchors.fill: parent
-        contentHeight: column.implicitHeight + 64
+        contentHeight: column.implicitHeight + (actionColumn.visibleChildren.length > 0
+                                                ? actionColumn.implicitHeight + column.spacing : 0) + 64
         clip: true
 
         RevealFocus {
@@ -64,6 +67,14 @@ Rectangle {
                     Accessible.role: Accessible.Heading
                 }
             }
+        }
+        ColumnLayout {
+            id: actionColumn
+
+            x: column.x
+            y: column.y + column.height + column.spacing
+            width: column.width
+            spacing: column.spacing
         }
     }
 }

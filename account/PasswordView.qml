@@ -68,7 +68,8 @@ AccountFormPage {
         failures: form.failures
     }
 
-    ColumnLayout {
+    // On while the form works: the button at work keeps the keyboard.
+    actions: ColumnLayout {
         Layout.fillWidth: true
         Layout.topMargin: 4
         spacing: 10
@@ -77,7 +78,8 @@ AccountFormPage {
             objectName: "password.save"
             prominent: true
             loading: form.busy
-            enabled: form.canSave
+            busy: form.busy
+            enabled: form.canSave || form.busy
             text: view.required ? L.t("设置密码并继续") : L.t("更新密码")
             onClicked: form.startSave()
         }

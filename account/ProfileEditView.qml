@@ -189,7 +189,8 @@ AccountFormPage {
         onRetry: form.retry()
     }
 
-    ColumnLayout {
+    // On while the form works: the button at work keeps the keyboard.
+    actions: ColumnLayout {
         Layout.fillWidth: true
         Layout.topMargin: 4
         spacing: 10
@@ -198,7 +199,8 @@ AccountFormPage {
             objectName: "profile.save"
             prominent: true
             loading: form.busy
-            enabled: !form.busy && form.loaded
+            busy: form.busy
+            enabled: form.loaded
             text: view.required ? L.t("保存并进入成员中心") : L.t("保存资料")
             onClicked: form.startSave()
         }

@@ -88,6 +88,8 @@ class PirepDetailModel : public QObject
     Q_PROPERTY(QStringList photoFilters READ photoFilters CONSTANT)
 
     Q_PROPERTY(bool busy READ busy NOTIFY stateChanged)
+    // The upload button's own work: the pictures made ready and sent, until the answer.
+    Q_PROPERTY(bool uploading READ uploading NOTIFY stateChanged)
     // The pictures are on their way to the service: sent, the answer not yet come.
     Q_PROPERTY(bool sending READ sending NOTIFY stateChanged)
     Q_PROPERTY(QString error READ error NOTIFY stateChanged)
@@ -152,6 +154,7 @@ public:
     QStringList photoFilters() const;
 
     bool busy() const { return m_importing || m_uploading; }
+    bool uploading() const { return m_uploading; }
     bool sending() const { return m_sending; }
     QString error() const { return m_error.value_or(QString()); }
     int failures() const { return m_failures; }

@@ -267,7 +267,8 @@ Rectangle {
                 prominent: true
                 large: true
                 text: detail.uploadText
-                enabled: detail.canUpload
+                enabled: detail.canUpload || detail.uploading
+                busy: detail.uploading
                 onClicked: detail.upload()
             }
         }

@@ -376,7 +376,7 @@ Rectangle {
                 objectName: "pirep.checkOptions"
                 text: L.t("检查可用倍数")
                 symbol: "checkmark.shield"
-                enabled: !form.checkingOptions
+                busy: form.checkingOptions
                 working: form.checkingOptions
                 onClicked: form.checkOptions()
             }
@@ -512,8 +512,9 @@ Rectangle {
                 font.pixelSize: Typography.headline
                 text: form.submitTitle
                 loading: form.submitting
+                busy: form.submitting
                 Accessible.name: text
-                enabled: form.canSubmit
+                enabled: form.canSubmit || form.submitting
                 onClicked: confirm.shown = true
             }
             Text {

@@ -172,7 +172,8 @@ FocusScope {
                     Layout.fillWidth: true
                     cornerRadius: 8
                     focusPolicy: Qt.StrongFocus
-                    enabled: sheetPage.form.valid && !sheetPage.form.busy
+                    enabled: sheetPage.form.valid || sheetPage.form.busy
+                    busy: sheetPage.form.busy
                     Accessible.role: Accessible.Button
                     Accessible.name: L.t("提交申请")
                     onClicked: sheetPage.form.submit()

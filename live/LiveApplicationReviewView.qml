@@ -20,7 +20,9 @@ Rectangle {
     signal close
 
     color: Theme.paper
-    Component.onCompleted: backButton.forceActiveFocus(Qt.OtherFocusReason)
+    // What a screen reader says as the page takes the keyboard, as the shell opens it.
+    Accessible.role: Accessible.Pane
+    Accessible.name: L.t("排班审核")
 
     LiveApplicationReviewModel {
         id: reviewModel
@@ -238,7 +240,8 @@ Rectangle {
                 font.pixelSize: Typography.headline
                 topPadding: 8
                 bottomPadding: 8
-                enabled: reviewModel.valid
+                enabled: reviewModel.valid || reviewModel.busy
+                busy: reviewModel.busy
                 onClicked: reviewModel.ask()
             }
         }

@@ -53,7 +53,12 @@ ApplicationWindow {
             implicitHeight: 34
             color: Theme.paper
         }
+        // The bar keeps a title it takes for hovered as its current one when its menu closes, for good: closed
+        // by the keys with the pointer resting there (after a click opened it), the title stayed highlighted for
+        // the rest of the session, and the next click on it opened nothing. With one menu, hover has nothing to
+        // switch between.
         delegate: MenuBarItem {
+            hoverEnabled: false
             palette.buttonText: Theme.ink
             palette.mid: Qt.alpha(Theme.accent, 0.16)
             font.pixelSize: Typography.body

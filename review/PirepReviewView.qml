@@ -482,7 +482,8 @@ Rectangle {
                 font.pixelSize: Typography.headline
                 topPadding: 12
                 bottomPadding: 12
-                enabled: reviewModel.canSave
+                enabled: reviewModel.canSave || reviewModel.busy
+                busy: reviewModel.busy
                 onClicked: reviewModel.save()
             }
         }

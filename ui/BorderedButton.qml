@@ -18,6 +18,9 @@ T.Button {
     property bool darkScheme: false
     // The button's work runs: the small loader stands in place of its label, the button keeping its size.
     property bool working: false
+    // Its work runs: drawn as off and deaf to presses, yet on, so the keyboard and its ring stay on it until
+    // the answer takes them (turned off, it would hand the keyboard to the page in the middle of the work).
+    property bool busy: false
     readonly property color ink: darkScheme ? Theme.roleIn(Theme.Ink, true) : Theme.ink
     readonly property color surface: darkScheme ? Theme.roleIn(Theme.Surface, true) : Theme.surface
     readonly property color line: darkScheme ? Theme.roleIn(Theme.Line, true) : Theme.line
@@ -32,10 +35,15 @@ T.Button {
     bottomPadding: control.large ? 11 : 5
     font.pixelSize: Typography.body
     font.weight: control.large ? Font.DemiBold : Font.Normal
-    opacity: enabled ? 1 : 0.45
+    opacity: enabled && !busy ? 1 : 0.45
     // Heard by its title, also before a screen reader has come on (an alert's button takes the keyboard as
     // the alert opens).
     Accessible.name: control.text
+
+    PressGuard {
+        target: control
+        active: control.busy
+    }
 
     contentItem: ButtonLabel {
         button: control

@@ -15,6 +15,9 @@ T.Button {
     property bool shrinks: false
     // The small loader before the title while the button's work runs.
     property bool loading: false
+    // Its work runs: drawn as off and deaf to presses, yet on, so the keyboard and its ring stay on it until
+    // the answer takes them (turned off, it would hand the keyboard to the page in the middle of the work).
+    property bool busy: false
     readonly property color labelColor: prominent ? Theme.white : Theme.glassLabel
     readonly property bool iconOnly: text.length === 0 && symbol.length > 0
 
@@ -26,10 +29,15 @@ T.Button {
     bottomPadding: 7
     font.pixelSize: Typography.body
     font.weight: Font.DemiBold
-    opacity: enabled ? 1 : 0.45
+    opacity: enabled && !busy ? 1 : 0.45
     // Heard by its title, also before a screen reader has come on (a page closing gives the keyboard back
     // to the button that opened it only while it has a name).
     Accessible.name: control.text
+
+    PressGuard {
+        target: control
+        active: control.busy
+    }
 
     contentItem: ButtonLabel {
         button: control

@@ -8,6 +8,9 @@ T.AbstractButton {
 
     // The corners of the card or row it presses, which its focus ring follows.
     property real cornerRadius: 20
+    // Its work runs: drawn as off and deaf to presses, yet on, so the keyboard and its ring stay on it until
+    // the answer takes them (turned off, it would hand the keyboard to the page in the middle of the work).
+    property bool busy: false
 
     implicitWidth: implicitContentWidth + leftPadding + rightPadding
     implicitHeight: implicitContentHeight + topPadding + bottomPadding
@@ -15,6 +18,10 @@ T.AbstractButton {
     scale: control.down ? 0.98 : 1
     opacity: control.down ? 0.9 : 1
 
+    PressGuard {
+        target: control
+        active: control.busy
+    }
     FocusRing {
         z: 1
         control: control

@@ -119,6 +119,8 @@ Rectangle {
                 // Qt 6.4 offers a page tab no press of its own: a handled one is offered.
                 Accessible.onPressAction: segment.clicked()
                 onClicked: segment.picker?.chosen(segment.modelData.value)
+                // Its ring reaches over the segments beside it: above them.
+                z: segment.activeFocus ? 1 : 0
                 Keys.onLeftPressed: segment.picker?.move(segment.index, -1)
                 Keys.onRightPressed: segment.picker?.move(segment.index, 1)
 
@@ -130,9 +132,10 @@ Rectangle {
                     border.color: segment.selected ? Theme.accent : "transparent"
                     border.width: 1.5
 
+                    // The ring every control has, clear of the chosen segment's outline: a ring on the outline
+                    // hardly shows.
                     FocusRing {
                         control: segment
-                        spread: 1
                         radius: parent.radius + spread
                     }
                 }

@@ -41,6 +41,7 @@ private Q_SLOTS:
     // In this order: the first runs while the menu has never opened.
     void quitKeyBeforeTheMenuFirstOpens();
     void menuRowsMadeOnceWhenItFirstOpens();
+    void titleLetGoAsTheMenuCloses();
     void altAndTheMenusLetterOpenIt();
     void aboutOpensEveryTime();
     void aboutKeepsItsRingUnderAnotherAlert_data();
@@ -158,6 +159,31 @@ void AppWindowTest::menuRowsMadeOnceWhenItFirstOpens()
     QTRY_VERIFY(quitRow->property("hovered").toBool());
     QTest::mouseClick(m_window.get(), Qt::LeftButton, {}, onRow);
     QCOMPARE(quit.count(), 1);
+}
+
+// Regression: opened by a click on its title and closed by the keys (Escape, F10, Up), the menu left its
+// title highlighted in the bar for the rest of the session, and the next click on the title opened nothing.
+void AppWindowTest::titleLetGoAsTheMenuCloses()
+{
+    QObject *menu = appMenu();
+    QQuickItem *title = nullptr;
+    for (QQuickItem *item : m_window->findChildren<QQuickItem *>()) {
+        if (item->inherits("QQuickMenuBarItem"))
+            title = item;
+    }
+    QVERIFY(title);
+    const QPoint onTitle = title->mapToScene(QPointF(title->width() / 2, title->height() / 2)).toPoint();
+    for (const int key : {int(Qt::Key_Escape), int(Qt::Key_F10)}) {
+        QTest::mouseMove(m_window.get(), onTitle);
+        QTest::mouseClick(m_window.get(), Qt::LeftButton, {}, onTitle);
+        QTRY_VERIFY2(menu->property("opened").toBool(), qPrintable(QKeySequence(key).toString()));
+        QTest::keyClick(m_window.get(), Qt::Key(key));
+        QTRY_VERIFY(!menu->property("visible").toBool());
+        // The pointer still on the title; then gone from it.
+        QVERIFY2(!title->property("highlighted").toBool(), qPrintable(QKeySequence(key).toString()));
+        QTest::mouseMove(m_window.get(), QPoint(m_window->width() - 10, m_window->height() - 10));
+        QVERIFY2(!title->property("highlighted").toBool(), qPrintable(QKeySequence(key).toString()));
+    }
 }
 
 // Regression: Alt+V opened the menu as V went down, and letting Alt go, taken for a press of Alt on its own,

@@ -121,8 +121,9 @@ bool labelledRow(QQuickItem *root, const QString &title, const QString &value)
     return false;
 }
 
-// Whether a control can be pressed.
-bool isEnabled(QQuickItem *control) { return control->isEnabled(); }
+// Whether a control can be pressed: on, and not busy with its work (a busy control stays on to keep the
+// keyboard, and takes no press).
+bool isEnabled(QQuickItem *control) { return control->isEnabled() && !control->property("busy").toBool(); }
 
 // How strongly an item is drawn: its opacity and that of every item it stands in.
 double drawnOpacity(const QQuickItem *item)
@@ -360,6 +361,8 @@ private Q_SLOTS:
     void englishTextsFit();
     void failuresShowEveryTime_data();
     void failuresShowEveryTime();
+    void keyboardStaysWhileItWorks_data();
+    void keyboardStaysWhileItWorks();
 
 private:
     Sample::Service &service() { return m_site.service(); }
@@ -394,7 +397,8 @@ private:
     // A colour of the app's theme, as the views read it.
     QColor themeColour(const char *name);
     // Opens the screen of a row of failuresShowEveryTime, with its action's failure set at the service.
-    void openToFail(const QString &scenario);
+    // With `held`, what the action sends is held back, unanswered, until the service releases it.
+    void openToFail(const QString &scenario, bool held = false);
     // The row's action, once: as the member does it, the keyboard on its control.
     void actToFail(const QString &scenario);
 
@@ -3097,11 +3101,55 @@ void ScreenRulesTest::failuresShowEveryTime()
     }
 }
 
-void ScreenRulesTest::openToFail(const QString &scenario)
+void ScreenRulesTest::keyboardStaysWhileItWorks_data()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<QString>("control");
+    QTest::newRow("检查可用倍数") << "report form check"
+                                  << "pirep.checkOptions";
+    QTest::newRow("提交 PIREP") << "report form"
+                                << "pirep.submit";
+    QTest::newRow("上传截图") << "report detail"
+                              << "pirep.detail.upload";
+    QTest::newRow("提交申请") << "live apply"
+                              << "live.apply.submit";
+    QTest::newRow("确认审核结果, Live") << "live review"
+                                        << "live.review.save";
+    QTest::newRow("确认审核结果") << "review decision"
+                                  << "admin.review.save";
+    QTest::newRow("保存资料") << "profile save"
+                              << "profile.save";
+}
+
+// Regression: as an action started, its button went off and the keyboard left it for the page (or an unnamed
+// item), coming back with the answer: a screen reader said the page between the press and the answer. The
+// button keeps the keyboard, with its ring, while what it sent is on its way, and takes no press meanwhile.
+void ScreenRulesTest::keyboardStaysWhileItWorks()
+{
+    QFETCH(QString, scenario);
+    QFETCH(QString, control);
+    openToFail(scenario, true);
+    if (QTest::currentTestFailed())
+        return;
+    actToFail(scenario);
+    if (QTest::currentTestFailed())
+        return;
+    QTRY_VERIFY(service().heldAnswers() > 0);
+    QTRY_VERIFY(heardControl(scene(), control));
+    QQuickItem *button = heardControl(scene(), control);
+    QVERIFY2(
+        m_window->activeFocusItem() == button,
+        qPrintable(QStringLiteral("the keyboard is on \"%1\"").arg(heardName(m_window->activeFocusItem()))));
+    QVERIFY2(button->property("visualFocus").toBool(), "the button has lost its ring");
+    QVERIFY2(!isEnabled(button), "the button can be pressed again while it works");
+    service().release();
+}
+
+void ScreenRulesTest::openToFail(const QString &scenario, bool held)
 {
     const QString kind = scenario.section(' ', 0, 0);
     // Refused before the service takes anything: its sample data stays as it was for the other rows.
-    const Sample::Fault refused{.status = 500, .unheard = true, .method = "POST"};
+    const Sample::Fault refused{.status = 500, .held = held, .unheard = true, .method = "POST"};
     if (kind == "review") {
         QVERIFY(showSignedIn("wangfang"));
         const QString how = scenario.section(' ', 1, 1);
@@ -3130,7 +3178,7 @@ void ScreenRulesTest::openToFail(const QString &scenario)
             form->setProperty("arrival", "ZSSS");
             // The service has one already: a conflict, whose outcome the page behind shows.
             service().setFault("/api/live-schedules/apply",
-                               {.status = 409, .unheard = true, .method = "POST"});
+                               {.status = 409, .held = held, .unheard = true, .method = "POST"});
         } else if (scenario == "live review") {
             QVERIFY(showSignedIn("wangfang"));
             navigation()->setSelected(MemberTab::Live);
@@ -3183,7 +3231,7 @@ void ScreenRulesTest::openToFail(const QString &scenario)
     } else if (kind == "report") {
         QVERIFY(showSignedIn("lichen"));
         navigation()->setSelected(MemberTab::Flights);
-        if (scenario == "report form") {
+        if (scenario.startsWith("report form")) {
             press("pirep.new");
             QTRY_VERIFY(shown(m_root, "pirep.submit"));
             QObject *form = modelOf(m_root, "PirepFormModel");
@@ -3199,6 +3247,9 @@ void ScreenRulesTest::openToFail(const QString &scenario)
                                                                               {"landings", "1"}})
                 form->setProperty(field, QString::fromUtf8(value));
             service().setFault("/api/pireps", refused);
+            if (scenario == "report form check")
+                service().setFault("/api/pireps/multiplier-options?departure=ZGGG&arrival=ZUUU",
+                                   {.status = 500, .held = held});
         } else {
             QTRY_VERIFY(reportOf("p-24421"));
             navigation()->push(NavigationStack::FlightStack, PirepRoute{*reportOf("p-24421")});
@@ -3320,6 +3371,8 @@ void ScreenRulesTest::actToFail(const QString &scenario)
         pressByKeyboard("event.attendance>" + titles.at((attendance->property("selected").toInt() + 1) % 3));
     } else if (kind == "answers") {
         pressByKeyboard("event.responses.error>" + L("重试"));
+    } else if (scenario == "report form check") {
+        pressByKeyboard("pirep.checkOptions");
     } else if (scenario == "report form") {
         pressByKeyboard("pirep.submit");
         press("pirep.confirmUpload");

@@ -984,6 +984,22 @@ void ComponentsTest::segmentedPickerArrowKeys()
     QVERIFY(segments.at(1)->hasActiveFocus());
     QTest::keyClick(&window, Qt::Key_Space);
     QCOMPARE(control->property("current").toInt(), 7);
+
+    // Regression: the chosen segment's ring lay a point outside its accent outline and hardly showed. It
+    // stands as far out as every control's ring, above the segments beside it.
+    QQuickItem *ring = nullptr;
+    QList<QQuickItem *> below = segments.at(1)->childItems();
+    while (!below.isEmpty() && !ring) {
+        QQuickItem *item = below.takeFirst();
+        if (item->isVisible() && QByteArray(item->metaObject()->className()).startsWith("FocusRing_QMLTYPE"))
+            ring = item;
+        below.append(item->childItems());
+    }
+    QVERIFY2(ring, "the focused segment shows no ring");
+    const QRectF segment = segments.at(1)->mapRectToScene(QRectF(QPointF(), segments.at(1)->size()));
+    const QRectF ringBox = ring->mapRectToScene(QRectF(QPointF(), ring->size()));
+    QCOMPARE(ringBox, segment.marginsAdded(QMarginsF(3, 3, 3, 3)));
+    QVERIFY(segments.at(1)->z() > segments.at(0)->z() && segments.at(1)->z() > segments.at(2)->z());
     QVERIFY(views.warnings().isEmpty());
 }
 
