@@ -6,6 +6,8 @@
 #include <QMetaProperty>
 #include <QQuickWindow>
 
+#include <algorithm>
+
 namespace {
 
 // The page a notice stands in: the nearest page or dialog a screen reader names, else the popup around it,
@@ -100,6 +102,8 @@ void FailureFocus::takeKeyboard()
         return;
     }
     m_pending = false;
+    m_justPresented = true;
+    QTimer::singleShot(0, this, [this] { m_justPresented = false; });
     m_notice->forceActiveFocus(Qt::OtherFocusReason);
 }
 
@@ -127,6 +131,14 @@ void FailureFocus::hidden()
     ComponentRules::focusPage(pageAround(m_notice), now->property("visualFocus").toBool()
                                                         ? Qt::TabFocusReason
                                                         : Qt::OtherFocusReason);
+}
+
+bool FailureFocus::presenting(const QQuickItem *notice)
+{
+    const QList<FailureFocus *> presenters = notice->findChildren<FailureFocus *>(Qt::FindDirectChildrenOnly);
+    return std::any_of(presenters.cbegin(), presenters.cend(), [notice](const FailureFocus *presenter) {
+        return presenter->m_notice == notice && (presenter->m_pending || presenter->m_justPresented);
+    });
 }
 
 void FailureFocus::reveal(QQuickItem *item, double margin)

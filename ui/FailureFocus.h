@@ -38,6 +38,9 @@ public:
 
     // Scrolls every list or page around an item, innermost first, so that it stands wholly in view.
     static void reveal(QQuickItem *item, double margin = 16);
+    // Whether the notice is being presented as a new failure: on its way to the keyboard, or given it in this
+    // turn of the event loop.
+    static bool presenting(const QQuickItem *notice);
 
 Q_SIGNALS:
     void noticeChanged();
@@ -59,6 +62,8 @@ private:
     // The count a binding hands over as the notice is made is no failure of its own.
     bool m_complete = false;
     bool m_pending = false;
+    // The keyboard was given in this turn of the event loop.
+    bool m_justPresented = false;
     QTimer m_late;
     QMetaObject::Connection m_frame;
     QMetaObject::Connection m_enabled;

@@ -1,12 +1,15 @@
 #include "ItemAccessibility.h"
 
+#include "FailureFocus.h"
 #include "Strings.h"
 
 #include <QAccessible>
 #include <QAccessibleObject>
+#include <QPointer>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <private/qaccessiblequickitem_p.h>
 #include <private/qaccessiblequickview_p.h>
@@ -411,11 +414,11 @@ bool beneathModalPopup(const QQuickItem *item)
 // What Qt's own handler would do with the news: hand it to the desktop's bridge.
 void tellTheBus(QAccessibleEvent *event)
 {
-    if (!ItemAccessibility::reachesTheBus(event))
-        return;
-    QPlatformIntegration *platform = QGuiApplicationPrivate::platformIntegration();
-    if (QPlatformAccessibility *bridge = platform ? platform->accessibility() : nullptr)
-        bridge->notifyAccessibilityUpdate(event);
+    ItemAccessibility::tell(event, [](QAccessibleEvent *news) {
+        QPlatformIntegration *platform = QGuiApplicationPrivate::platformIntegration();
+        if (QPlatformAccessibility *bridge = platform ? platform->accessibility() : nullptr)
+            bridge->notifyAccessibilityUpdate(news);
+    });
 }
 
 QAccessibleInterface *quickItems(const QString &className, QObject *object)
@@ -461,6 +464,29 @@ bool ItemAccessibility::reachesTheBus(const QAccessibleEvent *event)
     // reaches until it closes: an alert showing there is no news (a page's note under the sheet that sent its
     // form, said once the sheet has closed and the note has the keyboard).
     return item->window() && !(event->type() == QAccessible::ObjectShow && beneathModalPopup(item));
+}
+
+void ItemAccessibility::tell(QAccessibleEvent *event, const std::function<void(QAccessibleEvent *)> &deliver)
+{
+    if (!reachesTheBus(event))
+        return;
+    auto *item = qobject_cast<QQuickItem *>(event->object());
+    QAccessibleInterface *heard =
+        item && event->type() == QAccessible::ObjectShow ? event->accessibleInterface() : nullptr;
+    if (!heard || heard->role() != QAccessible::AlertMessage) {
+        deliver(event);
+        return;
+    }
+    // The failure that shows its notice counts in the same turn, before or after: by the turn's end the
+    // notice knows whether it is being presented. Its name goes on as it changes, so a reader's copy stays
+    // right.
+    QTimer::singleShot(0, item, [item = QPointer<QQuickItem>(item), deliver] {
+        if (!item || FailureFocus::presenting(item))
+            return;
+        QAccessibleEvent again(item.data(), QAccessible::ObjectShow);
+        if (reachesTheBus(&again))
+            deliver(&again);
+    });
 }
 
 void ItemAccessibility::install()

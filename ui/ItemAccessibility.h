@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QAccessibleEvent;
 class QQuickItem;
 
@@ -25,6 +27,11 @@ void install();
 // Whether the news goes on to the desktop's bus: not that an item shows or hides once it is out of its
 // window, nor that one shows beneath an open modal popup.
 bool reachesTheBus(const QAccessibleEvent *event);
+
+// Hands the news that reaches the bus on to `deliver`. That an alert comes into sight is held to the end of
+// the turn, and dropped where it is a failure's notice being presented: the keyboard it takes says it, and a
+// reader told both in one breath says the failure twice.
+void tell(QAccessibleEvent *event, const std::function<void(QAccessibleEvent *)> &deliver);
 
 // Whether a reader finds the item off screen: hidden, on a page faded out, or beneath a modal popup that is
 // open (a sheet, an alert), whose content is all that can be reached until it closes.

@@ -124,7 +124,9 @@ void QuitWithReaderTest::windowGoesWhileAReaderListens()
         TestSupport::shown(window->contentItem(), member.isEmpty() ? "login.submit" : "shell.sidebar"));
     // The intro has gone.
     QTRY_VERIFY(!TestSupport::shown(window->contentItem(), "brand.intro"));
-    QVERIFY(read(QAccessible::queryAccessibleInterface(window)) > 20);
+    // A reader walks the window's tree: a page that is still being made, on a busy machine, holds fewer
+    // items.
+    QTRY_VERIFY(read(QAccessible::queryAccessibleInterface(window)) > 20);
 
     engine.reset();
     objects.reset();

@@ -39,6 +39,8 @@ private Q_SLOTS:
     void itemsOutOfTheirWindowTellNothing_data();
     void itemsOutOfTheirWindowTellNothing();
     void noteBeneathASheetIsSaidOnceItCloses();
+    void failureIsSaidOnceByTheKeyboard_data();
+    void failureIsSaidOnceByTheKeyboard();
 
 private:
     // A window holding the item the QML makes.
@@ -100,14 +102,20 @@ void keepAlerts(QAccessibleEvent *event)
 // The names of the items the bus is told take the keyboard, in order.
 QStringList toldFocused;
 
+// The names of the alerts the bus is told were renamed, in order.
+QStringList toldRenamed;
+
 // The alerts, and the items taking the keyboard, the desktop's bus is told of past the app's own sorting.
 void keepAlertsTold(QAccessibleEvent *event)
 {
-    if (!ItemAccessibility::reachesTheBus(event))
-        return;
-    keepAlerts(event);
-    if (event->type() == QAccessible::Focus && event->accessibleInterface())
-        toldFocused.append(event->accessibleInterface()->text(QAccessible::Name));
+    ItemAccessibility::tell(event, [](QAccessibleEvent *news) {
+        keepAlerts(news);
+        QAccessibleInterface *heard = news->accessibleInterface();
+        if (news->type() == QAccessible::Focus && heard)
+            toldFocused.append(heard->text(QAccessible::Name));
+        if (news->type() == QAccessible::NameChanged && heard && heard->role() == QAccessible::AlertMessage)
+            toldRenamed.append(heard->text(QAccessible::Name));
+    });
 }
 
 void keepSelections(QAccessibleEvent *event)
@@ -604,6 +612,53 @@ void ItemAccessibilityTest::noteBeneathASheetIsSaidOnceItCloses()
     QTRY_VERIFY(window->findChild<QQuickItem *>("sent")->hasActiveFocus());
     QCOMPARE(toldAlerts, QStringList());
     QCOMPARE(toldFocused.count("申请已提交"), 1);
+}
+
+void ItemAccessibilityTest::failureIsSaidOnceByTheKeyboard_data()
+{
+    QTest::addColumn<bool>("countFirst"); // the failure counted before its text is set, or after
+    QTest::newRow("text, then count") << false;
+    QTest::newRow("count, then text") << true;
+}
+
+// Regression: a failure's notice that showed with its text set and took the keyboard in the same turn (a
+// repeated attendance failure, the sign-in form's "登录已过期") was said as the alert came into sight and
+// again as it took the keyboard. It is said once, by the keyboard, each time it fails; its name still goes to
+// the bus as it changes, so that what a reader keeps of it is right.
+void ItemAccessibilityTest::failureIsSaidOnceByTheKeyboard()
+{
+    QFETCH(bool, countFirst);
+    const auto window =
+        show("Item { width: 400; height: 300\n property string error; property int failures\n"
+             " Column { Button { objectName: 'answer'; text: '参加' }\n"
+             "  ErrorNotice { objectName: 'notice'; width: 300; visible: message.length > 0\n"
+             "   message: parent.parent.error; alert: true; failures: parent.parent.failures } } }");
+    QVERIFY(window);
+    window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(window.get(), TestSupport::patience));
+    QQuickItem *scene = window->contentItem()->childItems().constFirst();
+    auto *answer = window->findChild<QQuickItem *>("answer");
+    auto *notice = window->findChild<QQuickItem *>("notice");
+    toldAlerts.clear();
+    toldRenamed.clear();
+    toldFocused.clear();
+    const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(keepAlertsTold);
+    const auto restore = qScopeGuard([previous] { QAccessible::installUpdateHandler(previous); });
+    const QString failure = QStringLiteral("没有保存成功：样例服务按要求返回 500。");
+    for (int time = 1; time <= 2; ++time) {
+        answer->forceActiveFocus(Qt::TabFocusReason);
+        // The press clears the last failure; the answer brings the same one back, in one turn.
+        scene->setProperty("error", QString());
+        if (countFirst)
+            scene->setProperty("failures", time);
+        scene->setProperty("error", failure);
+        if (!countFirst)
+            scene->setProperty("failures", time);
+        QTRY_VERIFY(notice->hasActiveFocus());
+        QTRY_COMPARE(toldFocused.count(failure), time);
+    }
+    QCOMPARE(toldAlerts, QStringList());
+    QVERIFY(toldRenamed.contains(failure));
 }
 
 QTEST_MAIN(ItemAccessibilityTest)
