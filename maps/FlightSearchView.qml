@@ -87,6 +87,7 @@ FocusScope {
             contentHeight: filterArea.whole
             clip: true
             boundsBehavior: Flickable.StopAtBounds
+            ScrollIndicator.vertical: ScrollIndicator {}
 
             ColumnLayout {
                 id: filters

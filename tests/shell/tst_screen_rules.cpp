@@ -3142,6 +3142,9 @@ void ScreenRulesTest::keyboardStaysWhileItWorks()
         qPrintable(QStringLiteral("the keyboard is on \"%1\"").arg(heardName(m_window->activeFocusItem()))));
     QVERIFY2(button->property("visualFocus").toBool(), "the button has lost its ring");
     QVERIFY2(!isEnabled(button), "the button can be pressed again while it works");
+    // What says the page works stands wholly in view, its caption too.
+    if (scenario == "report detail")
+        QTRY_VERIFY2(controlWhen("pirep.detail.working", wholly), "the loader is not wholly in view");
     service().release();
 }
 

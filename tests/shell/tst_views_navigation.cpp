@@ -133,7 +133,22 @@ private:
     // The report form on the flights tab, filled with a circuit the service cannot find: with `proof`, a
     // note and a picture, which the service accepts.
     QQuickItem *showFilledForm(bool proof);
+    // lichen signed in, on the map tab: its page, or none.
+    QQuickItem *showTheMap();
 };
+
+QQuickItem *ViewsNavigationTest::showTheMap()
+{
+    if (!showWindowRoot() || !activateWindow() || !signIn("lichen", "fly-vornalia")
+        || !TestSupport::waitFor([this] { return shown(m_root, "home.notifications") != nullptr; }))
+        return nullptr;
+    auto *navigation = m_root->findChild<MemberNavigation *>();
+    if (!navigation)
+        return nullptr;
+    navigation->setSelected(MemberTab::Map);
+    return TestSupport::awaitItem([this] { return shown(m_root, "shell.map"); },
+                                  [](QQuickItem *) { return true; });
+}
 
 // Closing the window while a page sends what the member gave it asks first: the window and the page stay,
 // Return keeps them, the quit key asks again, and only "仍要退出" quits.
@@ -654,15 +669,8 @@ void ViewsNavigationTest::ownFlightLinkLandsOnTheMap()
 // map's bottom; the bar's close button hands the selection back.
 void ViewsNavigationTest::liveMapShowsTheBannerAndTheSelectedFlightsBar()
 {
-    QVERIFY(showWindowRoot());
-    QVERIFY(activateWindow());
-    QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_root, "home.notifications"));
-    auto *navigation = m_root->findChild<MemberNavigation *>();
-    QVERIFY(navigation);
-    navigation->setSelected(MemberTab::Map);
-    QQuickItem *page = nullptr;
-    QTRY_VERIFY((page = shown(m_root, "shell.map")));
+    QQuickItem *page = showTheMap();
+    QVERIFY(page);
     auto *map = qvariant_cast<LiveMapModel *>(page->property("model"));
     QVERIFY(map);
 
@@ -709,15 +717,8 @@ void ViewsNavigationTest::liveMapShowsTheBannerAndTheSelectedFlightsBar()
 // it still takes them.
 void ViewsNavigationTest::panelsOverTheMapTakeThePointer()
 {
-    QVERIFY(showWindowRoot());
-    QVERIFY(activateWindow());
-    QVERIFY(signIn("lichen", "fly-vornalia"));
-    QTRY_VERIFY(shown(m_root, "home.notifications"));
-    auto *navigation = m_root->findChild<MemberNavigation *>();
-    QVERIFY(navigation);
-    navigation->setSelected(MemberTab::Map);
-    QQuickItem *page = nullptr;
-    QTRY_VERIFY((page = shown(m_root, "shell.map")));
+    QQuickItem *page = showTheMap();
+    QVERIFY(page);
     auto *map = qvariant_cast<LiveMapModel *>(page->property("model"));
     QVERIFY(map);
     QTRY_VERIFY(map->flightCount() > 0);
