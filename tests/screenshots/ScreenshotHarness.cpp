@@ -75,7 +75,8 @@ QStringList availableScreens()
     return names;
 }
 
-// Loads one screen into a window; the engine owns what it creates. The screen's root object goes to *root.
+// Loads one screen into a window. The app's window ("window") is the engine's; any other the caller owns and
+// deletes before the engine. The screen's root object goes to *root.
 QQuickWindow *load(QQmlApplicationEngine &engine, const QString &name, const QSize &size, QObject **root)
 {
     if (name == QLatin1String("window")) {
@@ -106,7 +107,6 @@ QQuickWindow *load(QQmlApplicationEngine &engine, const QString &name, const QSi
     if (!item)
         return nullptr;
     auto *window = new QQuickWindow;
-    QObject::connect(&engine, &QObject::destroyed, window, &QObject::deleteLater);
     window->resize(windowSize);
     item->setParentItem(window->contentItem());
     item->setSize(windowSize);
@@ -168,9 +168,15 @@ int main(int argc, char *argv[])
 
     // Settings of each run stay apart: runs side by side (light and dark) must not see each other's.
     // Nor may they touch the keychain or files of whoever runs them: sessions go to private files here.
+    // So do the caches (pictures, compiled QML, shaders) and what the web engine keeps in the home folder:
+    // every run of the harness writes them, and CTest runs several side by side.
     QTemporaryDir settingsHome;
     qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", settingsHome.filePath(QStringLiteral("data")).toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", settingsHome.filePath(QStringLiteral("cache")).toLocal8Bit());
+    const QString home = settingsHome.filePath(QStringLiteral("home"));
+    QDir().mkpath(home);
+    qputenv("HOME", home.toLocal8Bit());
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/vorna-screenshots");
 
     // Chromium refuses to run as root with its sandbox, as the harness does in containers.
@@ -249,6 +255,11 @@ int main(int argc, char *argv[])
         AppComposition::prepareEngine(*engine);
         QObject *root = nullptr;
         QQuickWindow *window = load(*engine, name, windowSize, &root);
+        // The screen's window and items go before its engine, on every way out: nothing of a screen may run
+        // once its engine has gone. Left for later, an animation that the picture's last layout pass started
+        // (a sheet still settling on a busy machine) ran at the next screen's first frame on items whose
+        // engine was gone, and crashed the harness.
+        const std::unique_ptr<QQuickWindow> screenWindow(name == QLatin1String("window") ? nullptr : window);
         if (!window) {
             qCritical("vorna-screenshot: %s did not load", qPrintable(name));
             ++failures;
