@@ -72,7 +72,10 @@ FocusScope {
         // The filters, and the no-results view where nothing matches. In a low window they scroll, rather
         // than run past the card: where nothing matches they take the room the list would have, and beside a
         // list they give way to it down to their first rows. Inset by the focus ring's reach, so the edge does
-        // not cut a filter's ring.
+        // not cut a filter's ring. They fill as the list does (up to their whole height beside it): an item that
+        // does not fill keeps its preferred height, and with "清除筛选" shown the card would run past its bottom.
+        // In the smallest window the filters stand whole above the list's first rows, and give way to it as they
+        // grow.
         Flickable {
             id: filterArea
 
@@ -80,9 +83,9 @@ FocusScope {
 
             Layout.fillWidth: true
             Layout.preferredHeight: filterArea.whole
-            Layout.minimumHeight: Math.min(filterArea.whole, 96)
+            Layout.minimumHeight: Math.min(filterArea.whole, 84)
             Layout.maximumHeight: search.noResults ? Infinity : filterArea.whole
-            Layout.fillHeight: search.noResults
+            Layout.fillHeight: true
             contentWidth: width
             contentHeight: filterArea.whole
             clip: true
@@ -168,7 +171,7 @@ FocusScope {
 
             Layout.fillWidth: true
             Layout.fillHeight: true
-            Layout.minimumHeight: Math.min(contentHeight, 120)
+            Layout.minimumHeight: Math.min(contentHeight, 90)
             visible: !search.noResults
             clip: true
             model: search.results

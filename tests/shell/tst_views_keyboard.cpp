@@ -52,6 +52,7 @@ private Q_SLOTS:
     void escapeGivesTheKeyboardBackWithItsRing();
     void mapChoicesStayInsideTheWindow_data();
     void mapChoicesStayInsideTheWindow();
+    void searchRowTakingTheKeyboardComesIntoView();
     void signedOutTypesIntoTheForm_data();
     void signedOutTypesIntoTheForm();
     void removedScreenshotLeavesTheKeyboardNearby_data();
@@ -782,6 +783,59 @@ void ViewsKeyboardTest::reportFromTheKeyboardAlone()
     for (const QByteArray &field :
          {departure.toUtf8(), QByteArray("CES501"), QByteArray("Smooth ride\nat FL390")})
         QVERIFY2(sent->body.contains(field), field.constData());
+}
+
+// Regression: in the smallest window with a filter set, Shift+Tab from the map search's "关闭" went to a
+// result row only partly in view, its ring cut at the card's bottom. A row that takes the keyboard comes
+// whole into view.
+void ViewsKeyboardTest::searchRowTakingTheKeyboardComesIntoView()
+{
+    QVERIFY(showDashboard("lichen"));
+    m_window->resize(760, 540);
+    m_root->setSize(QSizeF(760, 500));
+    QVERIFY(activateWindow());
+    m_root->findChild<MemberNavigation *>()->setSelected(MemberTab::Map);
+    pressAll({"map.search", "?flightSearch.result"});
+    if (QTest::currentTestFailed())
+        return;
+    QTRY_VERIFY(shown(m_window->contentItem(), "flightSearch.query")->hasActiveFocus());
+    // An aircraft chosen: the filters grow by "清除筛选" and leave the list less room than a row.
+    QObject *search = shown(m_window->contentItem(), "flightSearch.query")
+                          ->parentItem()
+                          ->parentItem()
+                          ->property("model")
+                          .value<QObject *>();
+    QVERIFY(search);
+    const QStringList aircraft = search->property("aircraftChoices").toStringList();
+    QVERIFY(aircraft.size() > 1);
+    search->setProperty("aircraft", aircraft.at(1));
+    QTRY_VERIFY(shown(m_window->contentItem(), "flightFilter.clear"));
+    QTest::keyClick(m_window.get(), Qt::Key_Backtab, Qt::ShiftModifier); // onto 关闭
+    QTest::keyClick(m_window.get(), Qt::Key_Backtab, Qt::ShiftModifier); // round to the rows
+    const auto bounds = [](QQuickItem *item) {
+        return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    };
+    // The row with the keyboard and its ring, wholly inside the list that shows it (which cuts what runs past
+    // it) and inside the card.
+    const auto rowInView = [&] {
+        QQuickItem *row = m_window->activeFocusItem();
+        if (!row || row->objectName() != QLatin1String("flightSearch.result"))
+            return false;
+        QQuickItem *list = row->parentItem() ? row->parentItem()->parentItem() : nullptr;
+        QQuickItem *card = list;
+        while (card && card->objectName() != QLatin1String("map.sideCard"))
+            card = card->parentItem();
+        const QList<QQuickItem *> parts = row->findChildren<QQuickItem *>();
+        const auto ring = std::find_if(parts.cbegin(), parts.cend(),
+                                       [](QQuickItem *part) { return part->property("ringed").toBool(); });
+        return card && ring != parts.cend()
+               && bounds(list)
+                      .intersected(bounds(card))
+                      .adjusted(-0.5, -0.5, 0.5, 0.5)
+                      .contains(bounds(*ring));
+    };
+    QTRY_VERIFY2(rowInView(), qPrintable(heardName(m_window->activeFocusItem())));
+    QVERIFY(m_window->activeFocusItem()->property("visualFocus").toBool());
 }
 
 void ViewsKeyboardTest::signedOutTypesIntoTheForm_data()
