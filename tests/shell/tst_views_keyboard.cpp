@@ -587,18 +587,15 @@ void ViewsKeyboardTest::mapChoicesStayInsideTheWindow()
     const QRectF inWindow(QPointF(0, 0), window);
     // The menu's list while it is open, looked up at each step.
     const auto choices = [&] { return shown(m_window->contentItem(), picker + ".choices"); };
-    const auto bounds = [](QQuickItem *item) {
-        return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
-    };
     // The menu's own rectangle: the popup's item around the list.
-    const auto menu = [&] { return bounds(choices()->parentItem()->parentItem()); };
+    const auto menu = [&] { return sceneRect(choices()->parentItem()->parentItem()); };
     QQuickItem *control = shown(m_window->contentItem(), picker);
     QVERIFY(control);
     if (keyboard) {
         control->forceActiveFocus(Qt::TabFocusReason);
         QTest::keyClick(m_window.get(), Qt::Key_Space);
     } else {
-        QTest::mouseClick(m_window.get(), Qt::LeftButton, {}, bounds(control).center().toPoint());
+        QTest::mouseClick(m_window.get(), Qt::LeftButton, {}, sceneRect(control).center().toPoint());
     }
     QTRY_VERIFY(choices() && choices()->height() > 0);
     QTRY_VERIFY2(inWindow.contains(menu()), qPrintable(QString("the menu stands at %1, %2, %3 × %4")
@@ -614,9 +611,10 @@ void ViewsKeyboardTest::mapChoicesStayInsideTheWindow()
         QQuickItem *row = rowAt(choices(), count - 1);
         if (!row || !row->isVisible())
             return nullptr;
-        const QRectF rect = bounds(row);
-        return inWindow.contains(rect) && bounds(choices()).adjusted(-1, -1, 1, 1).contains(rect) ? row
-                                                                                                  : nullptr;
+        const QRectF rect = sceneRect(row);
+        return inWindow.contains(rect) && sceneRect(choices()).adjusted(-1, -1, 1, 1).contains(rect)
+                   ? row
+                   : nullptr;
     };
     if (keyboard) {
         QTRY_VERIFY(m_window->activeFocusItem() && choices()->isAncestorOf(m_window->activeFocusItem()));
@@ -636,7 +634,7 @@ void ViewsKeyboardTest::mapChoicesStayInsideTheWindow()
     } else {
         for (int turn = 0; turn < 4 * count && !lastShown(); ++turn) {
             // A turn of the wheel down over the list.
-            const QPointF at = bounds(choices()).center();
+            const QPointF at = sceneRect(choices()).center();
             QWheelEvent turned(at, m_window->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
                                Qt::NoModifier, Qt::NoScrollPhase, false);
             // Turns a moment apart, as a hand makes them: the list scrolls by each.
@@ -645,7 +643,7 @@ void ViewsKeyboardTest::mapChoicesStayInsideTheWindow()
             QTest::qWait(30);
         }
         QVERIFY2(lastShown(), "the wheel did not bring the last choice into view");
-        QTest::mouseClick(m_window.get(), Qt::LeftButton, {}, bounds(lastShown()).center().toPoint());
+        QTest::mouseClick(m_window.get(), Qt::LeftButton, {}, sceneRect(lastShown()).center().toPoint());
     }
     QTRY_VERIFY(!choices());
     QTRY_COMPARE(shown(m_window->contentItem(), picker)->property("current").toString(), last);
@@ -800,11 +798,7 @@ void ViewsKeyboardTest::searchRowTakingTheKeyboardComesIntoView()
         return;
     QTRY_VERIFY(shown(m_window->contentItem(), "flightSearch.query")->hasActiveFocus());
     // An aircraft chosen: the filters grow by "清除筛选" and leave the list less room than a row.
-    QObject *search = shown(m_window->contentItem(), "flightSearch.query")
-                          ->parentItem()
-                          ->parentItem()
-                          ->property("model")
-                          .value<QObject *>();
+    QObject *search = modelOf(m_window->contentItem(), "FlightSearchModel");
     QVERIFY(search);
     const QStringList aircraft = search->property("aircraftChoices").toStringList();
     QVERIFY(aircraft.size() > 1);
@@ -812,9 +806,6 @@ void ViewsKeyboardTest::searchRowTakingTheKeyboardComesIntoView()
     QTRY_VERIFY(shown(m_window->contentItem(), "flightFilter.clear"));
     QTest::keyClick(m_window.get(), Qt::Key_Backtab, Qt::ShiftModifier); // onto 关闭
     QTest::keyClick(m_window.get(), Qt::Key_Backtab, Qt::ShiftModifier); // round to the rows
-    const auto bounds = [](QQuickItem *item) {
-        return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
-    };
     // The row with the keyboard and its ring, wholly inside the list that shows it (which cuts what runs past
     // it) and inside the card.
     const auto rowInView = [&] {
@@ -829,10 +820,10 @@ void ViewsKeyboardTest::searchRowTakingTheKeyboardComesIntoView()
         const auto ring = std::find_if(parts.cbegin(), parts.cend(),
                                        [](QQuickItem *part) { return part->property("ringed").toBool(); });
         return card && ring != parts.cend()
-               && bounds(list)
-                      .intersected(bounds(card))
+               && sceneRect(list)
+                      .intersected(sceneRect(card))
                       .adjusted(-0.5, -0.5, 0.5, 0.5)
-                      .contains(bounds(*ring));
+                      .contains(sceneRect(*ring));
     };
     QTRY_VERIFY2(rowInView(), qPrintable(heardName(m_window->activeFocusItem())));
     QVERIFY(m_window->activeFocusItem()->property("visualFocus").toBool());

@@ -37,6 +37,12 @@ QQuickItem *awaitItem(Find find, Holds holds)
     return found ? item : nullptr;
 }
 
+// Where an item stands in its window.
+inline QRectF sceneRect(const QQuickItem *item)
+{
+    return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+}
+
 // The first object of that class made with an item of the scene: a view's own model, a popup. The pages of
 // the stacks are items of the scene, not children of the window root.
 inline QObject *modelOf(QQuickItem *root, const char *className)

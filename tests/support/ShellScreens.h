@@ -32,12 +32,6 @@ inline void pressShown(QQuickItem *scene, const QString &name)
     QVERIFY(QMetaObject::invokeMethod(control, "clicked"));
 }
 
-// Where an item stands in its window.
-inline QRectF sceneRect(const QQuickItem *item)
-{
-    return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
-}
-
 // Opens a report of the staff's queue from the home page (through its tile, if given) and waits for the
 // service's checks, which the review fetches as it opens.
 inline void openReview(QQuickItem *scene, const QString &tile, const QString &report)
