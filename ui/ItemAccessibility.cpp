@@ -466,9 +466,19 @@ bool ItemAccessibility::reachesTheBus(const QAccessibleEvent *event)
     return item->window() && !(event->type() == QAccessible::ObjectShow && beneathModalPopup(item));
 }
 
+bool ItemAccessibility::holdsTheKeyboardUnheard(const QAccessibleEvent *event)
+{
+    const auto *item = qobject_cast<const QQuickItem *>(event->object());
+    if (event->type() != QAccessible::Focus || !item || item->activeFocusOnTab())
+        return false;
+    QAccessibleInterface *heard = event->accessibleInterface();
+    return heard && (heard->role() == QAccessible::Client || heard->role() == QAccessible::Pane)
+           && heard->text(QAccessible::Name).isEmpty();
+}
+
 void ItemAccessibility::tell(QAccessibleEvent *event, const std::function<void(QAccessibleEvent *)> &deliver)
 {
-    if (!reachesTheBus(event))
+    if (!reachesTheBus(event) || holdsTheKeyboardUnheard(event))
         return;
     auto *item = qobject_cast<QQuickItem *>(event->object());
     QAccessibleInterface *heard =

@@ -41,6 +41,8 @@ private Q_SLOTS:
     void noteBeneathASheetIsSaidOnceItCloses();
     void failureIsSaidOnceByTheKeyboard_data();
     void failureIsSaidOnceByTheKeyboard();
+    void keyboardInANamelessFrameIsNotTold_data();
+    void keyboardInANamelessFrameIsNotTold();
 
 private:
     // A window holding the item the QML makes.
@@ -659,6 +661,50 @@ void ItemAccessibilityTest::failureIsSaidOnceByTheKeyboard()
     }
     QCOMPARE(toldAlerts, QStringList());
     QVERIFY(toldRenamed.contains(failure));
+}
+
+void ItemAccessibilityTest::keyboardInANamelessFrameIsNotTold_data()
+{
+    QTest::addColumn<QByteArray>("holder");
+    QTest::addColumn<QStringList>("told"); // what takes the keyboard, as the bus hears it
+
+    QTest::newRow("the window's screen as the next one comes")
+        << QByteArray("Item { objectName: 'holder'; Accessible.ignored: false }")
+        << QStringList{"登录已过期"};
+    QTest::newRow("a page without a name, as it is taken apart")
+        << QByteArray("Item { objectName: 'holder'; Accessible.role: Accessible.Pane }")
+        << QStringList{"登录已过期"};
+    QTest::newRow("a page by its name") << QByteArray(
+        "Item { objectName: 'holder'; Accessible.role: Accessible.Pane; Accessible.name: '成员中心' }")
+                                        << QStringList{"成员中心", "登录已过期"};
+    // Tab reaches it: a fault of its own to be heard, not hidden.
+    QTest::newRow("a nameless item Tab reaches") << QByteArray(
+        "Item { objectName: 'holder'; activeFocusOnTab: true; Accessible.role: Accessible.Pane }")
+                                                 << QStringList{"", "登录已过期"};
+}
+
+// Regression: as the member's session ended (or he signed in) the window's screen held the keyboard until
+// the next screen's notice or page took it, and a reader said a nameless "filler" in between.
+void ItemAccessibilityTest::keyboardInANamelessFrameIsNotTold()
+{
+    QFETCH(QByteArray, holder);
+    QFETCH(QStringList, told);
+    const auto window =
+        show("Column { width: 400\n Button { objectName: 'before'; text: '刷新' }\n " + holder
+             + "\n ErrorNotice { objectName: 'notice'; width: 300; alert: true; message: '登录已过期' }"
+               " }");
+    QVERIFY(window);
+    window->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(window.get(), TestSupport::patience));
+    window->findChild<QQuickItem *>("before")->forceActiveFocus(Qt::TabFocusReason);
+    toldFocused.clear();
+    const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(keepAlertsTold);
+    const auto restore = qScopeGuard([previous] { QAccessible::installUpdateHandler(previous); });
+    auto *held = window->findChild<QQuickItem *>("holder");
+    held->forceActiveFocus();
+    QVERIFY(held->hasActiveFocus());
+    window->findChild<QQuickItem *>("notice")->forceActiveFocus();
+    QCOMPARE(toldFocused, told);
 }
 
 QTEST_MAIN(ItemAccessibilityTest)
