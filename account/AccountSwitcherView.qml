@@ -138,13 +138,15 @@ Rectangle {
                 }
             }
 
-            // A disclosure row: it opens the form beneath it, and closes it again.
+            // A disclosure row: it opens the form beneath it, and closes it again. While the panel works the
+            // form's fields and button keep the keyboard (Return in the password field sends it), taking no
+            // typing and no press: turned off, they would hand it to nothing until the answer.
             FormSection {
                 visible: switcher.canAdd
-                enabled: !switcher.busy
 
                 SettingsRow {
                     objectName: "account.add.toggle"
+                    enabled: !switcher.busy
                     title: L.t("添加账号")
                     symbol: "person.badge.plus"
                     trailingSymbol: switcher.addingAccount ? "chevron.down" : "chevron.right"
@@ -156,6 +158,7 @@ Rectangle {
                     objectName: "account.add.username"
                     placeholderText: L.t("用户名")
                     inputMethodHints: Qt.ImhNoAutoUppercase | Qt.ImhNoPredictiveText
+                    readOnly: switcher.busy
                     text: switcher.username
                     onTextEdited: switcher.username = text
                 }
@@ -164,6 +167,7 @@ Rectangle {
                     visible: switcher.addingAccount
                     objectName: "account.add.password"
                     placeholderText: L.t("密码")
+                    readOnly: switcher.busy
                     text: switcher.password
                     onTextEdited: switcher.password = text
                     onAccepted: switcher.add()
@@ -174,7 +178,8 @@ Rectangle {
                     objectName: "account.add.submit"
                     prominent: true
                     text: L.t("登录并保存")
-                    enabled: switcher.canSubmit
+                    busy: switcher.busy
+                    enabled: switcher.canSubmit || switcher.busy
                     onClicked: switcher.add()
                 }
             }
