@@ -59,7 +59,7 @@ Rectangle {
             GlassButton {
                 objectName: "events.refresh"
                 symbol: "arrow.clockwise"
-                enabled: !events.loading
+                busy: events.loading
                 Accessible.name: L.t("刷新")
                 onClicked: events.appear()
             }

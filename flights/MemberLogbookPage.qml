@@ -77,7 +77,7 @@ Rectangle {
                 objectName: "logbook.refreshRoutes"
                 symbol: "arrow.clockwise"
                 Accessible.name: L.t("刷新")
-                enabled: !model.routesLoading
+                busy: model.routesLoading
                 onClicked: model.reloadRoutes()
             }
             Text {

@@ -50,7 +50,9 @@ Rectangle {
             GlassButton {
                 objectName: "inbox.markAll"
                 text: L.t("全部已读")
-                enabled: inbox.canMarkAll
+                // Off with nothing unread; busy, keeping the keyboard, while it marks.
+                busy: inbox.marking
+                enabled: inbox.canMarkAll || inbox.marking
                 onClicked: inbox.startMarkAllRead()
             }
         }

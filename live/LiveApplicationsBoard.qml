@@ -99,7 +99,7 @@ ColumnLayout {
         objectName: "live.more"
         Layout.fillWidth: true
         visible: board.liveTab.hasMore
-        enabled: !board.liveTab.busy
+        busy: board.liveTab.busy
         text: L.t("加载更多")
         onClicked: board.liveTab.loadMore()
     }

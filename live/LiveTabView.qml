@@ -143,7 +143,7 @@ Rectangle {
             GlassButton {
                 objectName: "live.refresh"
                 symbol: "arrow.clockwise"
-                enabled: !live.busy
+                busy: live.busy
                 Accessible.name: L.t("刷新")
                 ToolTip.visible: hovered
                 ToolTip.text: L.t("刷新")

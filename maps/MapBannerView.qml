@@ -202,7 +202,7 @@ Item {
                 id: refresh
 
                 text: L.t("刷新")
-                enabled: !banner.loading
+                busy: banner.loading
                 working: banner.loading
                 // Small, as the search and the demonstration beside it.
                 font.pixelSize: Typography.caption

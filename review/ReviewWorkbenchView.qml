@@ -94,7 +94,7 @@ Item {
             GlassButton {
                 objectName: "admin.refresh"
                 symbol: "arrow.clockwise"
-                enabled: !queue.loading
+                busy: queue.loading
                 Accessible.name: L.t("刷新")
                 onClicked: queue.refresh()
             }

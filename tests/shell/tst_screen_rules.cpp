@@ -3123,6 +3123,12 @@ void ScreenRulesTest::keyboardStaysWhileItWorks_data()
                                 << "account.add.submit";
     QTest::newRow("登录并保存, by Return in the password") << "switcher return"
                                                            << "account.add.password";
+    QTest::newRow("全部已读") << "inbox"
+                              << "inbox.markAll";
+    QTest::newRow("刷新, Live") << "refresh live"
+                                << "live.refresh";
+    QTest::newRow("刷新, the workbench") << "refresh admin"
+                                         << "admin.refresh";
 }
 
 // Regression: as an action started, its button went off and the keyboard left it for the page (or an unnamed
@@ -3285,6 +3291,18 @@ void ScreenRulesTest::openToFail(const QString &scenario, bool held)
             service().setFault("/api/logout", {.status = 500, .method = "POST"});
         await(m_app->signIn("lichen", "fly-vornalia", false));
         QTRY_VERIFY(shown(m_root, "gate.error"));
+    } else if (kind == "refresh") {
+        // A page's refresh, once its first load has ended; what it asks for is held back.
+        const QString page = scenario.section(' ', 1, 1);
+        if (page == "live") {
+            QVERIFY(showSignedIn("lichen"));
+            navigation()->setSelected(MemberTab::Live);
+        } else {
+            QVERIFY(showSignedIn("wangfang"));
+        }
+        QTRY_VERIFY(controlWhen(page + ".refresh", isEnabled));
+        service().setFault(page == "live" ? "/api/live-schedules/authorization" : "/api/admin/pireps",
+                           {.held = held, .method = "GET"});
     } else if (kind == "inbox") {
         QVERIFY(showSignedIn("lichen"));
         QVERIFY(navigation()->pushPage(NavigationStack::HomeStack, ShellPage::Inbox));
@@ -3408,6 +3426,8 @@ void ScreenRulesTest::actToFail(const QString &scenario)
         pressByKeyboard("login.submit");
     } else if (kind == "inbox") {
         pressByKeyboard("inbox.markAll");
+    } else if (kind == "refresh") {
+        pressByKeyboard(scenario.section(' ', 1, 1) + ".refresh");
     } else if (scenario == "retry admin.review.checks.error") {
         pressByKeyboard("admin.review.checks.retry");
     } else if (kind == "retry") {
