@@ -411,6 +411,17 @@ bool beneathModalPopup(const QQuickItem *item)
     return false;
 }
 
+// The keyboard went to an unnamed frame or pane that no key reaches.
+bool holdsTheKeyboardUnheard(const QAccessibleEvent *event)
+{
+    const auto *item = qobject_cast<const QQuickItem *>(event->object());
+    if (event->type() != QAccessible::Focus || !item || item->activeFocusOnTab())
+        return false;
+    QAccessibleInterface *heard = event->accessibleInterface();
+    return heard && (heard->role() == QAccessible::Client || heard->role() == QAccessible::Pane)
+           && heard->text(QAccessible::Name).isEmpty();
+}
+
 // What Qt's own handler would do with the news: hand it to the desktop's bridge.
 void tellTheBus(QAccessibleEvent *event)
 {
@@ -464,16 +475,6 @@ bool ItemAccessibility::reachesTheBus(const QAccessibleEvent *event)
     // reaches until it closes: an alert showing there is no news (a page's note under the sheet that sent its
     // form, said once the sheet has closed and the note has the keyboard).
     return item->window() && !(event->type() == QAccessible::ObjectShow && beneathModalPopup(item));
-}
-
-bool ItemAccessibility::holdsTheKeyboardUnheard(const QAccessibleEvent *event)
-{
-    const auto *item = qobject_cast<const QQuickItem *>(event->object());
-    if (event->type() != QAccessible::Focus || !item || item->activeFocusOnTab())
-        return false;
-    QAccessibleInterface *heard = event->accessibleInterface();
-    return heard && (heard->role() == QAccessible::Client || heard->role() == QAccessible::Pane)
-           && heard->text(QAccessible::Name).isEmpty();
 }
 
 void ItemAccessibility::tell(QAccessibleEvent *event, const std::function<void(QAccessibleEvent *)> &deliver)

@@ -28,14 +28,12 @@ void install();
 // window, nor that one shows beneath an open modal popup.
 bool reachesTheBus(const QAccessibleEvent *event);
 
-// Whether the news is that the keyboard went to a frame no key reaches and no name says (the window's screen
-// as one screen gives way to the next, a page as it is taken apart): a reader has nothing to say of it but
-// "filler" or "panel", and the next screen's page or notice takes the keyboard at once.
-bool holdsTheKeyboardUnheard(const QAccessibleEvent *event);
-
-// Hands the news that reaches the bus, and says something, on to `deliver`. That an alert comes into sight is
-// held to the end of the turn, and dropped where it is a failure's notice being presented: the keyboard it
-// takes says it, and a reader told both in one breath says the failure twice.
+// Hands the news that reaches the bus, and says something, on to `deliver`: not that the keyboard went to a
+// frame no key reaches and no name says (the window's screen as one screen gives way to the next, a page as
+// it is taken apart), of which a reader has nothing to say but "filler" or "panel" before the next screen's
+// page or notice takes the keyboard. That an alert comes into sight is held to the end of the turn, and
+// dropped where it is a failure's notice being presented: the keyboard it takes says it, and a reader told
+// both in one breath says the failure twice.
 void tell(QAccessibleEvent *event, const std::function<void(QAccessibleEvent *)> &deliver);
 
 // Whether a reader finds the item off screen: hidden, on a page faded out, or beneath a modal popup that is
